@@ -1,0 +1,348 @@
+#include "platform/Component.h"
+
+#include <algorithm>
+
+IMPLEMENT_CLASS(TPersistent, TObject)
+PUBLISHED(TComponent, TPersistent)
+{
+  p.Prop(L"Name", &TComponent::FName, &TComponent::SetName).Stored(false);
+  p.Prop(L"Tag", &TComponent::FTag, &TComponent::SetTag).Default(0);
+}
+
+DEFINE_ENUM_INFO(TComponentStateE, L"csLoading", L"csReading", L"csWriting", L"csDestroying", L"csDesigning",
+                 L"csAncestor", L"csUpdating", L"csFixups", L"csFreeNotification", L"csInline",
+                 L"csDesignInstance")
+DEFINE_ENUM_INFO(TComponentStyleE, L"csInheritable", L"csCheckPropAvail", L"csSubComponent", L"csTransient")
+
+// ---------------------------------------------------------------------------
+// TPersistent
+
+void TPersistent::Assign(TPersistent* Source)
+{
+  if (Source)
+    Source->AssignTo(this);
+  else
+    AssignError(nullptr);
+}
+
+void TPersistent::AssignTo(TPersistent* Dest)
+{
+  Dest->AssignError(this);
+}
+
+void TPersistent::AssignError(TPersistent* Source)
+{
+  String sourceName = Source ? Source->ClassName() : String(L"nil");
+  throw EConvertError(L"Cannot assign a " + sourceName + L" to a " + ClassName());
+}
+
+String TPersistent::GetNamePath() const
+{
+  TPersistent* owner = GetOwner();
+  String path = owner ? owner->GetNamePath() : String();
+  return path.empty() ? ClassName() : path;
+}
+
+// ---------------------------------------------------------------------------
+// TComponent
+
+TComponent::TComponent(TComponent* AOwner)
+{
+  if (AOwner)
+    AOwner->InsertComponent(this);
+}
+
+void TComponent::BeforeDestruction()
+{
+  Destroying();
+  NotifyRemoval();
+}
+
+TComponent::~TComponent()
+{
+  // Deleted without Free: observers still need to hear of it.
+  Destroying();
+  NotifyRemoval();
+  DestroyComponents();
+  if (FOwner)
+    FOwner->Remove(this);
+}
+
+void TComponent::NotifyRemoval()
+{
+  if (FRemovalNotified)
+    return;
+  FRemovalNotified = true;
+  // Observers drop their references; each tells us back through RemoveFreeNotification.
+  while (!FFreeNotifies.empty()) {
+    TComponent* observer = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    if (observer == FOwner)
+      continue;  // the owner hears it below
+    observer->RemoveNotification(this);
+    observer->Notification(this, opRemove);
+  }
+  if (FOwner)
+    FOwner->Notification(this, opRemove);
+}
+
+void TComponent::Destroying()
+{
+  if (FComponentState.Contains(csDestroying))
+    return;
+  FComponentState.Include(csDestroying);
+  for (TComponent* c : FComponents)
+    c->Destroying();
+}
+
+void TComponent::DestroyComponents()
+{
+  while (!FComponents.empty()) {
+    TComponent* c = FComponents.back();
+    c->Free();  // the child removes itself from FComponents
+    if (!FComponents.empty() && FComponents.back() == c)
+      FComponents.pop_back();  // a child that failed to unlink must not loop forever
+  }
+}
+
+TComponent* TComponent::Components(int Index) const
+{
+  if (Index < 0 || Index >= ComponentCount())
+    throw EListError(L"List index out of bounds (" + IntToStr(Index) + L")");
+  return FComponents[size_t(Index)];
+}
+
+int TComponent::GetComponentIndex() const
+{
+  if (!FOwner)
+    return -1;
+  auto& list = FOwner->FComponents;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : int(it - list.begin());
+}
+
+void TComponent::SetComponentIndex(int Value)
+{
+  if (!FOwner)
+    return;
+  auto& list = FOwner->FComponents;
+  int current = GetComponentIndex();
+  if (current < 0)
+    return;
+  Value = std::clamp(Value, 0, int(list.size()) - 1);
+  if (Value == current)
+    return;
+  list.erase(list.begin() + current);
+  list.insert(list.begin() + Value, this);
+}
+
+TComponent* TComponent::FindComponent(const String& AName) const
+{
+  if (AName.empty())
+    return nullptr;
+  for (TComponent* c : FComponents)
+    if (SameText(c->FName, AName))
+      return c;
+  return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* AComponent)
+{
+  AComponent->ValidateContainer(this);
+  ValidateRename(AComponent, String(), AComponent->FName);
+  Insert(AComponent);
+  if (FComponentState.Contains(csDesigning))
+    AComponent->SetDesigning(true);
+  Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent)
+{
+  ValidateRename(AComponent, AComponent->FName, String());
+  Notification(AComponent, opRemove);
+  Remove(AComponent);
+}
+
+void TComponent::Insert(TComponent* AComponent)
+{
+  FComponents.push_back(AComponent);
+  AComponent->FOwner = this;
+}
+
+void TComponent::Remove(TComponent* AComponent)
+{
+  auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
+  if (it != FComponents.end())
+    FComponents.erase(it);
+  AComponent->FOwner = nullptr;
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation)
+{
+  if (Operation == opRemove && AComponent)
+    RemoveFreeNotification(AComponent);
+  // Owned components hear of every insertion and removal among their siblings.
+  // Copy: a handler may free components of ours.
+  std::vector<TComponent*> children = FComponents;
+  for (TComponent* c : children) {
+    if (c == AComponent)
+      continue;
+    if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
+      c->Notification(AComponent, Operation);
+  }
+}
+
+void TComponent::FreeNotification(TComponent* AComponent)
+{
+  if (!AComponent || AComponent == this)
+    return;
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+    FFreeNotifies.push_back(AComponent);
+  if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
+      AComponent->FFreeNotifies.end())
+    AComponent->FFreeNotifies.push_back(this);
+  FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent)
+{
+  if (!AComponent)
+    return;
+  RemoveNotification(AComponent);
+  AComponent->RemoveNotification(this);
+}
+
+void TComponent::RemoveNotification(TComponent* AComponent)
+{
+  auto it = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
+  if (it != FFreeNotifies.end())
+    FFreeNotifies.erase(it);
+  if (FFreeNotifies.empty())
+    FComponentState.Exclude(csFreeNotification);
+}
+
+bool IsValidIdent(const String& Ident)
+{
+  auto alpha = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_'; };
+  if (Ident.empty() || !alpha(Ident[0]))
+    return false;
+  for (wchar_t c : Ident)
+    if (!alpha(c) && !(c >= L'0' && c <= L'9'))
+      return false;
+  return true;
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName)
+{
+  if (AComponent && !SameText(CurName, NewName) && !NewName.empty() && FindComponent(NewName) &&
+      FindComponent(NewName) != AComponent)
+    throw EComponentError(L"A component named " + NewName + L" already exists");
+}
+
+void TComponent::SetName(const String& NewName)
+{
+  if (FName == NewName)
+    return;
+  if (!NewName.empty() && !IsValidIdent(NewName))
+    throw EComponentError(L"'" + NewName + L"' is not a valid component name");
+  if (FOwner)
+    FOwner->ValidateRename(this, FName, NewName);
+  else
+    ValidateRename(nullptr, FName, NewName);
+  ChangeName(NewName);
+}
+
+String TComponent::GetNamePath() const
+{
+  return FName;
+}
+
+void TComponent::Loaded()
+{
+  FComponentState.Exclude(csLoading);
+}
+
+void TComponent::Updating()
+{
+  FComponentState.Include(csUpdating);
+}
+
+void TComponent::Updated()
+{
+  FComponentState.Exclude(csUpdating);
+}
+
+void TComponent::SetDesigning(bool Value, bool SetChildren)
+{
+  if (Value)
+    FComponentState.Include(csDesigning);
+  else
+    FComponentState.Exclude(csDesigning);
+  if (SetChildren)
+    for (TComponent* c : FComponents)
+      c->SetDesigning(Value);
+}
+
+void TComponent::SetInline(bool Value)
+{
+  if (Value)
+    FComponentState.Include(csInline);
+  else
+    FComponentState.Exclude(csInline);
+}
+
+void TComponent::SetAncestor(bool Value)
+{
+  if (Value)
+    FComponentState.Include(csAncestor);
+  else
+    FComponentState.Exclude(csAncestor);
+  for (TComponent* c : FComponents)
+    c->SetAncestor(Value);
+}
+
+void TComponent::SetSubComponent(bool Value)
+{
+  if (Value)
+    FComponentStyle.Include(csSubComponent);
+  else
+    FComponentStyle.Exclude(csSubComponent);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+std::vector<std::function<TComponent*(const String&)>>& GlobalFinders()
+{
+  static std::vector<std::function<TComponent*(const String&)>> finders;
+  return finders;
+}
+}  // namespace
+
+void RegisterFindGlobalComponentProc(std::function<TComponent*(const String&)> Proc)
+{
+  GlobalFinders().push_back(std::move(Proc));
+}
+
+TComponent* FindGlobalComponent(const String& Name)
+{
+  for (auto& finder : GlobalFinders())
+    if (TComponent* c = finder(Name))
+      return c;
+  return nullptr;
+}
+
+TComponent* FindNestedComponent(TComponent* Root, const String& NamePath)
+{
+  TComponent* current = Root;
+  size_t start = 0;
+  while (current && start <= NamePath.size()) {
+    size_t dot = NamePath.find(L'.', start);
+    String part = NamePath.substr(start, dot == String::npos ? String::npos : dot - start);
+    current = current->FindComponent(part);
+    if (dot == String::npos)
+      return current;
+    start = dot + 1;
+  }
+  return current;
+}

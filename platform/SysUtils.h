@@ -1,0 +1,105 @@
+// Exceptions and formatting. Every failure of the layer and of the library above is
+// an Exception carrying its message; the application's handler shows it.
+#pragma once
+
+#include <exception>
+#include <variant>
+
+#include "platform/System.h"
+
+class Exception : public TObject, public std::exception {
+  DECLARE_CLASS(Exception, TObject)
+public:
+  explicit Exception(String message) : FMessage(std::move(message)) {}
+  // Thrown objects must be copyable; the object identity of TObject does not matter here.
+  Exception(const Exception& other) : TObject(), std::exception(other), FMessage(other.FMessage), FNarrow(other.FNarrow) {}
+  const String& Message() const { return FMessage; }
+  void SetMessage(const String& message);
+  const char* what() const noexcept override { return FNarrow.c_str(); }
+
+private:
+  String FMessage;
+  std::string FNarrow = ToUtf8(FMessage);
+};
+
+#define DECLARE_EXCEPTION(E, Base)                 \
+  class E : public Base {                          \
+    DECLARE_CLASS(E, Base)                         \
+  public:                                          \
+    using Base::Base;                              \
+  };
+
+// The silent exception: aborts an operation without a message box.
+DECLARE_EXCEPTION(EAbort, Exception)
+DECLARE_EXCEPTION(EConvertError, Exception)
+DECLARE_EXCEPTION(EListError, Exception)
+DECLARE_EXCEPTION(EStringListError, Exception)
+DECLARE_EXCEPTION(EComponentError, Exception)
+DECLARE_EXCEPTION(EInvalidOperation, Exception)
+DECLARE_EXCEPTION(EInvalidCast, Exception)
+DECLARE_EXCEPTION(ERangeError, Exception)
+DECLARE_EXCEPTION(EOutOfResources, Exception)
+DECLARE_EXCEPTION(EOSError, Exception)
+DECLARE_EXCEPTION(EStreamError, Exception)
+DECLARE_EXCEPTION(EFOpenError, EStreamError)
+DECLARE_EXCEPTION(EFCreateError, EStreamError)
+DECLARE_EXCEPTION(EReadError, EStreamError)
+DECLARE_EXCEPTION(EWriteError, EStreamError)
+DECLARE_EXCEPTION(EFilerError, EStreamError)
+DECLARE_EXCEPTION(EClassNotFound, EFilerError)
+DECLARE_EXCEPTION(EMethodNotFound, EFilerError)
+DECLARE_EXCEPTION(EInvalidImage, EFilerError)
+DECLARE_EXCEPTION(EResNotFound, Exception)
+DECLARE_EXCEPTION(EIniFileException, Exception)
+DECLARE_EXCEPTION(ERegistryException, Exception)
+DECLARE_EXCEPTION(EThread, Exception)
+DECLARE_EXCEPTION(EInvalidGraphic, Exception)
+DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
+DECLARE_EXCEPTION(EPropertyError, Exception)
+
+// Raises EAbort.
+[[noreturn]] void Abort();
+
+// One argument of Format: integers, floats, texts and pointers.
+using TFormatArg = std::variant<int64_t, double, String, const void*>;
+struct TVarRec {
+  TFormatArg Value;
+  TVarRec(int v) : Value(int64_t(v)) {}
+  TVarRec(unsigned v) : Value(int64_t(v)) {}
+  TVarRec(long v) : Value(int64_t(v)) {}
+  TVarRec(unsigned long v) : Value(int64_t(v)) {}
+  TVarRec(long long v) : Value(int64_t(v)) {}
+  TVarRec(unsigned long long v) : Value(int64_t(v)) {}
+  TVarRec(double v) : Value(v) {}
+  TVarRec(const String& v) : Value(v) {}
+  TVarRec(const wchar_t* v) : Value(String(v ? v : L"")) {}
+  TVarRec(const void* v) : Value(v) {}
+};
+
+// The platform's Format: %s %d %u %x %f %g %e %n %m %p %%, with index ("%1:s"), width,
+// "-" and precision; a missing or mismatched argument raises EConvertError.
+String Format(const String& format, std::initializer_list<TVarRec> args);
+
+// Conversions; the StrTo forms raise EConvertError naming the text.
+int32_t StrToInt(const String& s);
+int64_t StrToInt64(const String& s);
+int32_t StrToIntDef(const String& s, int32_t def);
+bool TryStrToInt(const String& s, int32_t& value);
+bool TryStrToInt64(const String& s, int64_t& value);
+double StrToFloat(const String& s);
+bool TryStrToFloat(const String& s, double& value);
+String FloatToStr(double value);
+bool StrToBool(const String& s);
+bool TryStrToBool(const String& s, bool& value);
+String BoolToStr(bool value, bool useBoolStrs = false);
+
+// A checked cast that raises EInvalidCast: the "as" operator.
+template <class T, class S>
+T* As(S* object)
+{
+  if (!object)
+    return nullptr;
+  if (T* result = dynamic_cast<T*>(object))
+    return result;
+  throw EInvalidCast(L"Invalid class typecast");
+}
