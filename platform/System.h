@@ -340,6 +340,12 @@ TClass GetClass(const String& name);
 TClass FindClass(const String& name);
 
 // ---------------------------------------------------------------------------
+// Modifier keys and mouse buttons held during an input event.
+
+enum TShiftStateE { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateE>;
+
+// ---------------------------------------------------------------------------
 // Text helpers the whole layer uses.
 
 String UpperCase(const String& s);
