@@ -8,3 +8,6 @@
 #include "platform/Component.h"
 #include "platform/Streams.h"
 #include "platform/Filer.h"
+#include "platform/Lists.h"
+#include "platform/Strings.h"
+#include "platform/Collection.h"

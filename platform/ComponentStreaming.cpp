@@ -1,5 +1,12 @@
+// TComponent's part in form data: reading and writing its own block.
 #include "platform/Filer.h"
 
-// TEMPORARY until the form-data reader lands.
-void TComponent::ReadState(TReader* Reader) {}
-void TComponent::WriteState(TWriter* Writer) {}
+void TComponent::ReadState(TReader* Reader)
+{
+  Reader->ReadData(this);
+}
+
+void TComponent::WriteState(TWriter* Writer)
+{
+  Writer->WriteData(this);
+}

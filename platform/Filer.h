@@ -9,8 +9,8 @@ class TStream;
 
 // The kinds of value a form-data position can hold.
 enum TValueType {
-  vaNull,        // end of a list
-  vaList,        // ( ... )
+  vaNull,  // end of a list
+  vaList,  // ( ... )
   vaInt8,
   vaInt16,
   vaInt32,
@@ -19,8 +19,8 @@ enum TValueType {
   vaIdent,
   vaFalse,
   vaTrue,
-  vaBinary,      // { ... }
-  vaSet,         // [ ... ]
+  vaBinary,  // { ... }
+  vaSet,     // [ ... ]
   vaLString,
   vaNil,
   vaCollection,  // < ... >
@@ -54,8 +54,8 @@ public:
   virtual void DefineProperty(const String& Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
                               bool HasData) = 0;
   // A custom value stored as raw bytes ({ hex }).
-  virtual void DefineBinaryProperty(const String& Name, const TStreamProc& ReadData,
-                                    const TStreamProc& WriteData, bool HasData) = 0;
+  virtual void DefineBinaryProperty(const String& Name, const TStreamProc& ReadData, const TStreamProc& WriteData,
+                                    bool HasData) = 0;
 
 protected:
   TComponent* FRoot = nullptr;
@@ -69,15 +69,11 @@ using TReaderError = TEvent<void(TReader* Reader, const String& Message, bool& H
 using TSetNameEvent = TEvent<void(TReader* Reader, TComponent* Component, String& Name)>;
 using TFindComponentClassEvent = TEvent<void(TReader* Reader, const String& ClassName, TClass& ComponentClass)>;
 
-class TFormDataParser;
-struct TFormNode;
-struct TFormValue;
-
 class TReader : public TFiler {
   DECLARE_CLASS(TReader, TFiler)
 public:
-  // Reads form data text. The text is parsed whole first, so a syntax error is
-  // reported before any component is made.
+  // Reads form data text. The text is parsed whole first (in ReadRootComponent), so a
+  // syntax error is reported before any component is made.
   explicit TReader(const String& Text);
   ~TReader() override;
 
@@ -86,16 +82,21 @@ public:
   void DefineBinaryProperty(const String& Name, const TStreamProc& ReadData, const TStreamProc& WriteData,
                             bool HasData) override;
 
-  // Reads the one top-level object into Root (created from its class when nil) and
-  // returns it; every component made is freed again when reading fails.
+  // Reads the one top-level object into Root (created from its class, owned by Owner(),
+  // when nil) and returns it. Errors raise EReadError ("Line 12: ..."); every component
+  // the reader made is freed again, a Root passed in stays alive.
   TComponent* ReadRootComponent(TComponent* Root);
-  // Reads the properties and children of Instance from the current object block.
+  // Reads the properties and children of Instance from the current object block
+  // (TComponent::ReadState calls it).
   void ReadData(TComponent* Instance);
-  // Reads the value of one property of Instance named by the current position.
+  // Reads the property at the current position into Instance (inside a list of
+  // properties: an object block or a collection item).
   void ReadProperty(TPersistent* Instance);
 
   // Primitive reads at the current value position (inside DefineProperty readers and
   // collection or list values). Each raises EReadError naming the line on a kind mismatch.
+  // NextValue peeks; ReadValue moves past a scalar, into a list or collection, or out of
+  // a list at its end (vaNull).
   TValueType NextValue();
   TValueType ReadValue();
   void CheckValue(TValueType Value);
@@ -109,7 +110,7 @@ public:
   double ReadFloat();
   String ReadString();
   String ReadIdent();
-  // Reads a collection value < item ... end > into Collection.
+  // Reads a collection value < item ... end > into Collection, replacing its items.
   void ReadCollection(TCollection* Collection);
   // The line of the current position, for messages.
   int Line() const;
@@ -120,6 +121,7 @@ public:
   void SetParent(TComponent* Value) { FParent = Value; }
 
   TFindMethodEvent OnFindMethod;
+  // Handled = true skips the property or component in error and reading goes on.
   TReaderError OnError;
   TSetNameEvent OnSetName;
   TFindComponentClassEvent OnFindComponentClass;
@@ -128,6 +130,7 @@ public:
   struct TState;
 
 private:
+  friend struct TState;
   std::unique_ptr<TState> FState;
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
@@ -146,12 +149,19 @@ public:
 
   // Writes Root with its properties and children as one top-level object block.
   void WriteRootComponent(TComponent* Root);
-  // Writes Instance against Ancestor (a component of the same class, or nil).
+  // Writes Root against Ancestor (a component of the same class, or nil): values equal
+  // to the ancestor's are left out and the ancestor's children become "inherited" blocks.
   void WriteDescendent(TComponent* Root, TComponent* Ancestor);
+  // Writes one component block (sets csWriting and calls its WriteState).
   void WriteComponent(TComponent* Component);
+  // Writes the block of Instance: header, properties, children, "end"
+  // (TComponent::WriteState calls it).
+  void WriteData(TComponent* Instance);
+  // Writes the stored properties of Instance (published, then defined ones) against Ancestor().
   void WriteProperties(TPersistent* Instance);
 
-  // Primitive writes, for DefineProperty writers.
+  // Primitive writes, for DefineProperty writers. A defined property writes exactly one
+  // value: a scalar, or a list of values between WriteListBegin and WriteListEnd.
   void WriteListBegin();
   void WriteListEnd();
   void WriteBoolean(bool Value);
@@ -168,16 +178,34 @@ public:
   struct TState;
 
 private:
+  friend struct TState;
   std::unique_ptr<TState> FState;
   String FText;
 };
 
+// Resolves component references left pending by earlier reads ("Form2.Button1" read
+// before Form2 existed) through FindGlobalComponent. Readers call it after each root.
+void GlobalFixupReferences();
+// While global loading is on, readers defer Loaded until NotifyGlobalLoading, so that a
+// component read from several texts (one per class of its chain) is told once, at the end.
+void BeginGlobalLoading();
+void NotifyGlobalLoading();
+void EndGlobalLoading();
+
 // Convenience: a tree to text and back.
 String ComponentToText(TComponent* Root);
-// Reads Text into Instance (or a new instance of the text's class when nil) and returns it.
+// Reads Text into Instance (or a new instance of the text's class, owned by Owner, when
+// nil) and returns it.
 TComponent* TextToComponent(const String& Text, TComponent* Instance = nullptr, TComponent* Owner = nullptr);
-// Reads the RCDATA resource named after Instance's class (or ResName) into Instance.
+// Reads, for each class from just below RootAncestor down to Instance's own class, the
+// RCDATA resource named after that class into
+// Instance; Loaded comes once, after the last. False when no class had a resource.
 bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor);
+// Reads the RCDATA resource ResName of this module into Instance (nil: a new instance).
+// Raises EResNotFound when there is no such resource.
 TComponent* ReadComponentRes(const String& ResName, TComponent* Instance);
+// Form data files hold the text, UTF-8 (a UTF-8 or UTF-16 byte-order mark is honoured).
 TComponent* ReadComponentResFile(const String& FileName, TComponent* Instance);
 void WriteComponentResFile(const String& FileName, TComponent* Instance);
+// Decodes form data bytes: UTF-16 with its byte-order mark, otherwise UTF-8.
+String FormDataBytesToText(const uint8_t* Data, size_t Size);

@@ -31,6 +31,7 @@ class TCustomMemoryStream : public TStream {
 public:
   int64_t Read(void* Buffer, int64_t Count) override;
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+  int64_t GetSize() override { return FSize; }
   void* Memory() const { return FMemory; }
   void SaveToStream(TStream* Stream);
   void SaveToFile(const String& FileName);
@@ -62,13 +63,16 @@ enum : uint16_t {
   fmOpenRead = 0x0000,
   fmOpenWrite = 0x0001,
   fmOpenReadWrite = 0x0002,
+  fmShareCompat = 0x0000,
   fmShareExclusive = 0x0010,
   fmShareDenyWrite = 0x0020,
+  fmShareDenyRead = 0x0030,
   fmShareDenyNone = 0x0040,
 };
 
 // A file on disk; raises EFOpenError or EFCreateError naming the file when it cannot
-// be opened or made.
+// be opened or made. Mode is fmCreate (make or empty the file, read and write) or one
+// of the fmOpen values, either combined with one fmShare value (exclusive by default).
 class TFileStream : public TStream {
   DECLARE_CLASS(TFileStream, TStream)
 public:
@@ -79,6 +83,7 @@ public:
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
   void SetSize(int64_t NewSize) override;
   const String& FileName() const { return FFileName; }
+  void* Handle() const { return FHandle; }
 
 private:
   String FFileName;

@@ -77,10 +77,18 @@ struct TVarRec {
 };
 
 // The platform's Format: %s %d %u %x %f %g %e %n %m %p %%, with index ("%1:s"), width,
-// "-" and precision; a missing or mismatched argument raises EConvertError.
+// "-" and precision, each of them may be "*" (taken from the arguments); a missing or
+// mismatched argument raises EConvertError. Numbers use the invariant form: "." as the
+// decimal point, "," between thousands (%n, %m) and "$" as the currency sign ("-$1.00").
+// %x and %u show a negative 32-bit value in 32 bits (-1 gives FFFFFFFF), as a caller
+// passing an int expects; other negative values in 64 bits.
 String Format(const String& format, std::initializer_list<TVarRec> args);
 
-// Conversions; the StrTo forms raise EConvertError naming the text.
+// Conversions; the StrTo forms raise EConvertError naming the text. Integers are decimal
+// or hexadecimal with "$" or "0x", optionally signed; blanks around the digits are
+// rejected. Floats use "." whatever the locale; FloatToStr gives the shortest text that
+// reads back to the same value ("0.1", "1E20", "NAN", "INF"). StrToBool takes "True",
+// "False" (any case) or a number (nonzero is true).
 int32_t StrToInt(const String& s);
 int64_t StrToInt64(const String& s);
 int32_t StrToIntDef(const String& s, int32_t def);
@@ -92,6 +100,31 @@ String FloatToStr(double value);
 bool StrToBool(const String& s);
 bool TryStrToBool(const String& s, bool& value);
 String BoolToStr(bool value, bool useBoolStrs = false);
+int64_t StrToInt64Def(const String& s, int64_t def);
+double StrToFloatDef(const String& s, double def);
+
+// File names. Path delimiters are "\" and "/"; a drive's ":" ends the path part too.
+String ExtractFilePath(const String& FileName);   // with the trailing delimiter
+String ExtractFileDir(const String& FileName);    // without it
+String ExtractFileName(const String& FileName);
+String ExtractFileExt(const String& FileName);    // with the dot; empty when there is none
+String ChangeFileExt(const String& FileName, const String& Extension);
+String IncludeTrailingPathDelimiter(const String& Path);
+String ExcludeTrailingPathDelimiter(const String& Path);
+bool FileExists(const String& FileName);
+bool DirectoryExists(const String& Directory);
+#ifdef DeleteFile
+#undef DeleteFile  // the Windows macro would rename this function where <windows.h> came first
+#endif
+bool DeleteFile(const String& FileName);
+
+// The system's text for an error code, without the trailing full stop and line break.
+String SysErrorMessage(uint32_t ErrorCode);
+// The calling thread's last error code (GetLastError).
+uint32_t GetLastOSError();
+// Raises EOSError with the code and the system's text for it.
+[[noreturn]] void RaiseLastOSError();
+[[noreturn]] void RaiseLastOSError(uint32_t ErrorCode);
 
 // A checked cast that raises EInvalidCast: the "as" operator.
 template <class T, class S>

@@ -3,6 +3,8 @@
 // PUBLISHED block; the metaclass joins them with its ancestors'.
 #pragma once
 
+#include <climits>
+#include <limits>
 #include <optional>
 
 #include "platform/System.h"
@@ -66,6 +68,9 @@ struct TPropInfo {
   const TIdentMap* Idents = nullptr;          // Integer written as identifiers
   TClass PropClass = nullptr;                 // Object and Component
   const std::type_info* EventSignature = nullptr;
+  // Range of an Integer property's C++ type, so form data can refuse values that do not fit.
+  int64_t MinValue = INT64_MIN;
+  int64_t MaxValue = INT64_MAX;
 
   std::function<int64_t(const TObject*)> GetOrd;  // Integer, Enum, Bool, Set (mask)
   std::function<void(TObject*, int64_t)> SetOrd;
@@ -199,6 +204,9 @@ public:
       info.Default = 0;
     } else if constexpr (std::is_integral_v<V>) {
       info.Kind = TPropKind::Integer;
+      info.MinValue = int64_t(std::numeric_limits<V>::min());
+      if constexpr (sizeof(V) < sizeof(int64_t) || std::is_signed_v<V>)
+        info.MaxValue = int64_t(std::numeric_limits<V>::max());
     } else if constexpr (std::is_floating_point_v<V>) {
       info.Kind = TPropKind::Float;
     } else if constexpr (std::is_same_v<V, String>) {

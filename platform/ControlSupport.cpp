@@ -1,0 +1,142 @@
+// Small helpers of the control layer: cursor identifiers for form data, shift states
+// from messages and the keyboard, and the hook that unexpected exceptions reach.
+#include <cstdio>
+
+#include "platform/Controls.h"
+
+// ---------------------------------------------------------------------------
+// Cursor identifiers.
+
+const TIdentMap& CursorIdents()
+{
+  static const TIdentMap map{
+      {crDefault, L"crDefault"},     {crNone, L"crNone"},           {crArrow, L"crArrow"},
+      {crCross, L"crCross"},         {crIBeam, L"crIBeam"},         {crSizeNESW, L"crSizeNESW"},
+      {crSizeNS, L"crSizeNS"},       {crSizeNWSE, L"crSizeNWSE"},   {crSizeWE, L"crSizeWE"},
+      {crUpArrow, L"crUpArrow"},     {crHourGlass, L"crHourGlass"}, {crDrag, L"crDrag"},
+      {crNoDrop, L"crNoDrop"},       {crHSplit, L"crHSplit"},       {crVSplit, L"crVSplit"},
+      {crMultiDrag, L"crMultiDrag"}, {crSQLWait, L"crSQLWait"},     {crNo, L"crNo"},
+      {crAppStart, L"crAppStart"},   {crHelp, L"crHelp"},           {crHandPoint, L"crHandPoint"},
+      {crSizeAll, L"crSizeAll"},     {crSizeAll, L"crSize"},
+  };
+  return map;
+}
+
+bool CursorToIdent(int32_t Cursor, String& Ident)
+{
+  return IntToIdent(CursorIdents(), Cursor, Ident);
+}
+
+bool IdentToCursor(const String& Ident, int32_t& Cursor)
+{
+  int64_t value = 0;
+  if (!IdentToInt(CursorIdents(), Ident, value))
+    return false;
+  Cursor = int32_t(value);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Shift states.
+
+TShiftState KeysToShiftState(WORD Keys)
+{
+  TShiftState s;
+  if (Keys & MK_SHIFT)
+    s += ssShift;
+  if (Keys & MK_CONTROL)
+    s += ssCtrl;
+  if (Keys & MK_LBUTTON)
+    s += ssLeft;
+  if (Keys & MK_RBUTTON)
+    s += ssRight;
+  if (Keys & MK_MBUTTON)
+    s += ssMiddle;
+  if (::GetKeyState(VK_MENU) < 0)
+    s += ssAlt;
+  return s;
+}
+
+TShiftState KeyDataToShiftState(LPARAM KeyData)
+{
+  TShiftState s;
+  if (::GetKeyState(VK_SHIFT) < 0)
+    s += ssShift;
+  if (::GetKeyState(VK_CONTROL) < 0)
+    s += ssCtrl;
+  if (KeyData & 0x20000000)  // the context code: Alt is down
+    s += ssAlt;
+  return s;
+}
+
+TShiftState GetShiftState()
+{
+  TShiftState s;
+  if (::GetKeyState(VK_SHIFT) < 0)
+    s += ssShift;
+  if (::GetKeyState(VK_CONTROL) < 0)
+    s += ssCtrl;
+  if (::GetKeyState(VK_MENU) < 0)
+    s += ssAlt;
+  if (::GetKeyState(VK_LBUTTON) < 0)
+    s += ssLeft;
+  if (::GetKeyState(VK_RBUTTON) < 0)
+    s += ssRight;
+  if (::GetKeyState(VK_MBUTTON) < 0)
+    s += ssMiddle;
+  return s;
+}
+
+// ---------------------------------------------------------------------------
+// The unexpected-exception hook.
+
+namespace {
+
+TUnexpectedExceptionHandler& ExceptionHandlerSlot()
+{
+  static TUnexpectedExceptionHandler handler;
+  return handler;
+}
+
+}  // namespace
+
+TUnexpectedExceptionHandler SetUnexpectedExceptionHandler(TUnexpectedExceptionHandler Handler)
+{
+  TUnexpectedExceptionHandler old = std::move(ExceptionHandlerSlot());
+  ExceptionHandlerSlot() = std::move(Handler);
+  return old;
+}
+
+String CurrentExceptionMessage()
+{
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return FromUtf8(e.what());
+  } catch (...) {
+    return L"Unknown exception";
+  }
+}
+
+void HandleUnexpectedException(TObject* Sender)
+{
+  // The handler itself must not let anything escape: we are on the way out of a window
+  // procedure or hook, where unwinding would cross system frames.
+  try {
+    if (const auto& handler = ExceptionHandlerSlot()) {
+      handler(Sender);
+      return;
+    }
+    try {
+      throw;
+    } catch (const EAbort&) {
+      return;  // the silent exception
+    } catch (...) {
+      std::fprintf(stderr, "Unhandled exception: %s\n", ToUtf8(CurrentExceptionMessage()).c_str());
+    }
+  } catch (...) {
+    std::fprintf(stderr, "The exception handler failed\n");
+  }
+}

@@ -1,0 +1,325 @@
+#include "platform/IniFiles.h"
+
+#include "platform/Streams.h"
+#include "platform/Strings.h"
+#include "platform/Win.h"
+
+IMPLEMENT_CLASS(TCustomIniFile, TObject)
+IMPLEMENT_CLASS(TMemIniFile, TCustomIniFile)
+IMPLEMENT_CLASS(TIniFile, TMemIniFile)
+
+namespace {
+
+// Larger files are taken as damaged rather than read into memory.
+constexpr int64_t MaxIniFileSize = 256 * 1024 * 1024;
+
+// Refills a list inside one update bracket, so its change events fire once.
+void FillStrings(TStrings* strings, const std::vector<String>& values)
+{
+  strings->BeginUpdate();
+  try {
+    strings->Clear();
+    for (const String& v : values)
+      strings->Add(v);
+  } catch (...) {
+    strings->EndUpdate();
+    throw;
+  }
+  strings->EndUpdate();
+}
+
+String AnsiToString(std::string_view bytes)
+{
+  if (bytes.empty())
+    return String();
+  int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+  String text(size_t(std::max(n, 0)), L'\0');
+  if (n > 0)
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), n);
+  return text;
+}
+
+int HexDigit(wchar_t ch)
+{
+  if (ch >= L'0' && ch <= L'9')
+    return ch - L'0';
+  if (ch >= L'a' && ch <= L'f')
+    return ch - L'a' + 10;
+  if (ch >= L'A' && ch <= L'F')
+    return ch - L'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCustomIniFile: the typed values on top of ReadString and WriteString.
+
+int32_t TCustomIniFile::ReadInteger(const String& Section, const String& Ident, int32_t Default)
+{
+  return StrToIntDef(ReadString(Section, Ident, String()), Default);
+}
+
+void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, int32_t Value)
+{
+  WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default)
+{
+  String text = ReadString(Section, Ident, String());
+  int32_t number;
+  if (TryStrToInt(text, number))
+    return number != 0;
+  if (SameText(text, L"True"))
+    return true;
+  if (SameText(text, L"False"))
+    return false;
+  return Default;
+}
+
+void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
+{
+  WriteString(Section, Ident, Value ? L"1" : L"0");
+}
+
+double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, double Default)
+{
+  return StrToFloatDef(ReadString(Section, Ident, String()), Default);
+}
+
+void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, double Value)
+{
+  WriteString(Section, Ident, FloatToStr(Value));
+}
+
+int TCustomIniFile::ReadBinaryStream(const String& Section, const String& Name, TStream* Value)
+{
+  String text = ReadString(Section, Name, String());
+  std::vector<uint8_t> bytes;
+  bytes.reserve(text.size() / 2);
+  for (size_t i = 0; i + 1 < text.size(); i += 2) {
+    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    if (hi < 0 || lo < 0)
+      break;
+    bytes.push_back(uint8_t(hi * 16 + lo));
+  }
+  if (bytes.empty())
+    return 0;
+  int64_t position = Value->GetPosition();
+  Value->WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  Value->SetPosition(position);
+  return int(bytes.size());
+}
+
+void TCustomIniFile::WriteBinaryStream(const String& Section, const String& Name, TStream* Value)
+{
+  static const wchar_t digits[] = L"0123456789ABCDEF";
+  int64_t count = std::max<int64_t>(Value->GetSize() - Value->GetPosition(), 0);
+  std::vector<uint8_t> bytes(static_cast<size_t>(count));
+  Value->ReadBuffer(bytes.data(), count);
+  String text;
+  text.reserve(bytes.size() * 2);
+  for (uint8_t b : bytes) {
+    text += digits[b >> 4];
+    text += digits[b & 15];
+  }
+  WriteString(Section, Name, text);
+}
+
+bool TCustomIniFile::SectionExists(const String& Section)
+{
+  TStringList keys;
+  ReadSection(Section, &keys);
+  return keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const String& Section, const String& Ident)
+{
+  TStringList keys;
+  ReadSection(Section, &keys);
+  return keys.IndexOf(Ident) >= 0;
+}
+
+// ---------------------------------------------------------------------------
+// TMemIniFile
+
+TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName)
+{
+  LoadValues();
+}
+
+void TMemIniFile::LoadValues()
+{
+  FDocument.Clear();
+  if (FFileName.empty() || !FileExists(FFileName))
+    return;
+  TFileStream file(FFileName, fmOpenRead | fmShareDenyWrite);
+  int64_t size = file.GetSize();
+  if (size > MaxIniFileSize)
+    throw EIniFileException(Format(L"The file \"%s\" is too large for an ini file", {FFileName}));
+  std::string bytes(size_t(size), '\0');
+  file.ReadBuffer(bytes.data(), size);
+  FDocument.Parse(DecodeIniText(bytes, FEncoding, AnsiToString));
+}
+
+String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default)
+{
+  BeforeAccess();
+  const String* value = FDocument.Find(Section, Ident);
+  return value ? *value : Default;
+}
+
+void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value)
+{
+  BeforeAccess();
+  FDocument.Set(Section, Ident, Value);
+  Changed();
+}
+
+bool TMemIniFile::SectionExists(const String& Section)
+{
+  BeforeAccess();
+  return FDocument.FindSection(Section) != nullptr;
+}
+
+bool TMemIniFile::ValueExists(const String& Section, const String& Ident)
+{
+  BeforeAccess();
+  return FDocument.Find(Section, Ident) != nullptr;
+}
+
+void TMemIniFile::ReadSection(const String& Section, TStrings* Strings)
+{
+  BeforeAccess();
+  const TIniSection* section = FDocument.FindSection(Section);
+  FillStrings(Strings, section ? section->Keys() : std::vector<String>());
+}
+
+void TMemIniFile::ReadSections(TStrings* Strings)
+{
+  BeforeAccess();
+  FillStrings(Strings, FDocument.SectionNames());
+}
+
+void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
+{
+  BeforeAccess();
+  std::vector<String> lines;
+  if (const TIniSection* section = FDocument.FindSection(Section))
+    for (const String& key : section->Keys())
+      lines.push_back(key + L"=" + *section->Find(key));
+  FillStrings(Strings, lines);
+}
+
+void TMemIniFile::EraseSection(const String& Section)
+{
+  BeforeAccess();
+  if (FDocument.EraseSection(Section))
+    Changed();
+}
+
+void TMemIniFile::DeleteKey(const String& Section, const String& Ident)
+{
+  BeforeAccess();
+  if (FDocument.Delete(Section, Ident))
+    Changed();
+}
+
+void TMemIniFile::UpdateFile()
+{
+  if (FFileName.empty())
+    return;
+  std::string bytes = EncodeIniText(FDocument.Text(), FEncoding);
+  TFileStream file(FFileName, fmCreate);
+  file.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+}
+
+void TMemIniFile::Clear()
+{
+  FDocument.Clear();
+  Changed();
+}
+
+void TMemIniFile::GetStrings(TStrings* List)
+{
+  BeforeAccess();
+  List->BeginUpdate();
+  try {
+    for (const String& line : FDocument.Lines())
+      List->Add(line);
+  } catch (...) {
+    List->EndUpdate();
+    throw;
+  }
+  List->EndUpdate();
+}
+
+void TMemIniFile::SetStrings(TStrings* List)
+{
+  String text;
+  for (int i = 0; i < List->Count(); ++i) {
+    text += List->Strings(i);
+    text += L'\n';
+  }
+  SetText(text);
+}
+
+String TMemIniFile::GetText()
+{
+  BeforeAccess();
+  return FDocument.Text();
+}
+
+void TMemIniFile::SetText(const String& Text)
+{
+  FDocument.Parse(Text);
+  Changed();
+}
+
+void TMemIniFile::Rename(const String& FileName, bool Reload)
+{
+  FFileName = FileName;
+  if (Reload)
+    LoadValues();
+}
+
+// ---------------------------------------------------------------------------
+// TIniFile
+
+TIniFile::TIniFile(const String& FileName) : TMemIniFile(FileName)
+{
+  RememberStamp();
+}
+
+void TIniFile::RememberStamp()
+{
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (FFileName.empty() || !GetFileAttributesExW(FFileName.c_str(), GetFileExInfoStandard, &data)) {
+    FStampTime = 0;
+    FStampSize = -1;
+    return;
+  }
+  FStampTime = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  FStampSize = (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void TIniFile::BeforeAccess()
+{
+  uint64_t time = FStampTime;
+  int64_t size = FStampSize;
+  RememberStamp();
+  if (time != FStampTime || size != FStampSize)
+    LoadValues();
+}
+
+void TIniFile::Changed()
+{
+  UpdateFile();
+}
+
+void TIniFile::UpdateFile()
+{
+  TMemIniFile::UpdateFile();
+  RememberStamp();
+}

@@ -1,0 +1,208 @@
+// Windows of controls: made on demand, bound to their object, destroyed with it, remade
+// by RecreateWnd with their state, and native classes subclassed as our own.
+#include "ControlTestUtil.h"
+
+#include "platform/StdCtrls.h"
+
+namespace {
+
+std::wstring WindowClassName(HWND h)
+{
+  wchar_t name[256] = {};
+  ::GetClassNameW(h, name, 256);
+  return name;
+}
+
+std::wstring WindowText(HWND h)
+{
+  wchar_t text[256] = {};
+  ::GetWindowTextW(h, text, 256);
+  return text;
+}
+
+}  // namespace
+
+TEST(WindowLifecycle, WindowsAreMadeOnFirstUseParentFirst)
+{
+  auto* host = new THostWindow(nullptr);
+  auto* child = new TProbeControl(host);
+  child->SetParent(host);
+  EXPECT_FALSE(host->HandleAllocated());
+  EXPECT_FALSE(child->HandleAllocated());
+  HWND h = child->GetHandle();
+  ASSERT_TRUE(::IsWindow(h));
+  EXPECT_TRUE(host->HandleAllocated());
+  EXPECT_EQ(::GetParent(h), host->GetHandle());
+  EXPECT_EQ(child->GetHandle(), h) << "a second read must not make another window";
+  host->Free();
+}
+
+TEST(WindowLifecycle, FreeingTheObjectDestroysItsWindowAndItsChildren)
+{
+  auto* host = new THostWindow(nullptr);
+  auto* child = new TProbeControl(nullptr);  // not owned: the parent still frees it
+  child->SetParent(host);
+  TWeakRef<TProbeControl> childRef(child);
+  HWND hostWindow = host->GetHandle();
+  HWND childWindow = child->GetHandle();
+  host->Free();
+  EXPECT_FALSE(::IsWindow(hostWindow));
+  EXPECT_FALSE(::IsWindow(childWindow));
+  EXPECT_FALSE(childRef.Alive());
+}
+
+TEST(WindowLifecycle, FreeingAChildRemovesItFromItsParent)
+{
+  THostWindow host(nullptr);
+  auto* child = new TProbeControl(nullptr);
+  child->SetParent(&host);
+  HWND h = child->GetHandle();
+  ASSERT_EQ(host.GetControlCount(), 1);
+  child->Free();
+  EXPECT_EQ(host.GetControlCount(), 0);
+  EXPECT_FALSE(::IsWindow(h));
+}
+
+TEST(WindowLifecycle, HandleAndObjectFindEachOther)
+{
+  THostWindow host(nullptr);
+  auto* child = new TProbeControl(&host);
+  child->SetParent(&host);
+  EXPECT_EQ(FindControl(child->GetHandle()), child);
+  EXPECT_EQ(FindControl(host.GetHandle()), &host);
+  EXPECT_EQ(FindControl(nullptr), nullptr);
+  EXPECT_EQ(FindControl(::GetDesktopWindow()), nullptr);
+  HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(FindControl(plain), nullptr);
+  ::DestroyWindow(plain);
+  HWND gone = child->GetHandle();
+  child->Free();
+  EXPECT_EQ(FindControl(gone), nullptr);
+}
+
+TEST(WindowLifecycle, WindowClassIsNamedAfterTheClass)
+{
+  THostWindow host(nullptr);
+  auto* child = new TProbeControl(&host);
+  child->SetParent(&host);
+  EXPECT_EQ(WindowClassName(child->GetHandle()), L"TProbeControl");
+  EXPECT_EQ(WindowClassName(host.GetHandle()), L"THostWindow");
+  // A second object of the class reuses the registered class.
+  auto* second = new TProbeControl(&host);
+  second->SetParent(&host);
+  EXPECT_EQ(WindowClassName(second->GetHandle()), L"TProbeControl");
+}
+
+TEST(WindowLifecycle, ChildWithoutParentWindowRefusesToMakeOne)
+{
+  TProbeControl orphan(nullptr);
+  EXPECT_THROW(orphan.HandleNeeded(), EInvalidOperation);
+  EXPECT_FALSE(orphan.HandleAllocated());
+}
+
+TEST(WindowLifecycle, ParentWindowHostsAControlInAForeignWindow)
+{
+  HWND foreign =
+      ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(foreign);
+  {
+    TProbeControl probe(nullptr);
+    probe.SetParentWindow(foreign);
+    ASSERT_TRUE(probe.HandleAllocated()) << "a visible control in a foreign window shows at once";
+    EXPECT_EQ(::GetParent(probe.GetHandle()), foreign);
+    EXPECT_TRUE(::IsWindowVisible(probe.GetHandle()));
+  }
+  ::DestroyWindow(foreign);
+}
+
+TEST(WindowLifecycle, RecreateWndMakesANewWindowWithTheSameState)
+{
+  THostWindow host(nullptr);
+  auto* child = new TProbeControl(&host);
+  child->SetParent(&host);
+  ShowTopLevel(&host);
+  child->SetBounds(7, 8, 90, 50);
+  child->SetText(L"kept text");
+  HWND before = child->GetHandle();
+  HWND hostBefore = host.GetHandle();
+  child->RecreateWnd();
+  ASSERT_TRUE(child->HandleAllocated());
+  EXPECT_NE(child->GetHandle(), before);
+  EXPECT_FALSE(::IsWindow(before));
+  EXPECT_EQ(WindowText(child->GetHandle()), L"kept text");
+  EXPECT_EQ(child->GetBoundsRect(), Bounds(7, 8, 90, 50));
+  EXPECT_TRUE(::IsWindowVisible(child->GetHandle()));
+  EXPECT_EQ(host.GetHandle(), hostBefore) << "the parent keeps its window";
+  // Remaking the parent remakes the children it shows.
+  host.RecreateWnd();
+  EXPECT_NE(host.GetHandle(), hostBefore);
+  ASSERT_TRUE(child->HandleAllocated());
+  EXPECT_EQ(::GetParent(child->GetHandle()), host.GetHandle());
+}
+
+TEST(WindowLifecycle, TextLivesInTheWindowAndSurvivesItsDestruction)
+{
+  THostWindow host(nullptr);
+  auto* probe = new TProbeControl(&host);
+  probe->SetParent(&host);
+  probe->SetText(L"before");
+  EXPECT_EQ(probe->GetText(), L"before");
+  EXPECT_EQ(WindowText(probe->GetHandle()), L"before") << "the window is made with the caption";
+  ::SetWindowTextW(probe->GetHandle(), L"set on the window");
+  EXPECT_EQ(probe->GetText(), L"set on the window");
+  probe->DestroyHandle();
+  EXPECT_EQ(probe->GetText(), L"set on the window");
+  EXPECT_EQ(probe->GetTextLen(), 17);
+  wchar_t small[4];
+  EXPECT_EQ(probe->GetTextBuf(small, 4), 3);
+  EXPECT_STREQ(small, L"set");
+}
+
+TEST(WindowLifecycle, NativeClassIsSubclassedWithItsProcedureAsDefault)
+{
+  THostWindow host(nullptr);
+  auto* edit = new TEdit(&host);
+  edit->SetParent(&host);
+  edit->SetText(L"native");
+  HWND h = edit->GetHandle();
+  EXPECT_EQ(WindowClassName(h), L"TEdit");
+  EXPECT_NE(edit->GetDefWndProc(), reinterpret_cast<WNDPROC>(::DefWindowProcW));
+  EXPECT_EQ(WindowText(h), L"native");
+  // Messages we do not handle reach the edit's own procedure.
+  ::SendMessageW(h, EM_SETSEL, 1, 4);
+  EXPECT_EQ(edit->GetSelStart(), 1);
+  EXPECT_EQ(edit->GetSelLength(), 3);
+  EXPECT_EQ(edit->GetSelText(), L"ati");
+  edit->SetMaxLength(3);
+  EXPECT_EQ(::SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 3);
+}
+
+TEST(WindowLifecycle, EditStateIsKeptWithoutAWindow)
+{
+  TEdit edit(nullptr);
+  edit.SetText(L"hello world");
+  edit.SetSelStart(6);
+  edit.SetSelLength(5);
+  EXPECT_EQ(edit.GetSelText(), L"world");
+  edit.SetSelText(L"there");
+  EXPECT_EQ(edit.GetText(), L"hello there");
+  edit.SetSelLength(1000);  // clamped to what follows the start
+  EXPECT_EQ(edit.GetSelLength(), 0);
+  edit.SetMaxLength(-5);
+  EXPECT_EQ(edit.GetMaxLength(), 0);
+}
+
+TEST(WindowLifecycle, EditReportsChangesOnce)
+{
+  THostWindow host(nullptr);
+  auto* edit = new TEdit(&host);
+  edit->SetParent(&host);
+  int changes = 0;
+  edit->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  edit->HandleNeeded();
+  changes = 0;
+  edit->SetText(L"abc");
+  EXPECT_EQ(changes, 1);
+  edit->SetText(L"abc");
+  EXPECT_EQ(changes, 1) << "setting the same text is no change";
+}

@@ -1,0 +1,203 @@
+// Shared state of controls: visibility and enabling down the parent chain, fonts, colours
+// and hints inherited from the parent, published defaults read from form data, and the
+// drawing objects controls make all freed again.
+#include "ControlTestUtil.h"
+
+#include "platform/Filer.h"
+#include "platform/StdCtrls.h"
+
+using TStateTest = TSharedHostTest;
+
+TEST_F(TStateTest, ChildrenShowOnlyWhileTheirParentsShow)
+{
+  auto* panel = new TProbeControl(Host);
+  panel->SetBounds(10, 10, 200, 150);
+  panel->SetParent(Host);
+  auto* inner = new TProbeControl(Host);
+  inner->SetParent(panel);
+  ASSERT_TRUE(inner->HandleAllocated()) << "a child of a showing parent gets its window at once";
+  EXPECT_TRUE(::IsWindowVisible(inner->GetHandle()));
+  EXPECT_TRUE(inner->IsShowing());
+  panel->SetVisible(false);
+  EXPECT_FALSE(::IsWindowVisible(inner->GetHandle()));
+  EXPECT_FALSE(inner->IsShowing());
+  EXPECT_TRUE(inner->GetVisible()) << "the child's own Visible does not change";
+  panel->SetVisible(true);
+  EXPECT_TRUE(::IsWindowVisible(inner->GetHandle()));
+  inner->Hide();
+  EXPECT_FALSE(::IsWindowVisible(inner->GetHandle()));
+  EXPECT_FALSE(inner->IsShowing());
+}
+
+TEST_F(TStateTest, ChildrenOfAHiddenParentGetNoWindowUntilShown)
+{
+  auto* panel = new TProbeControl(Host);
+  panel->SetVisible(false);
+  panel->SetParent(Host);
+  auto* inner = new TProbeControl(Host);
+  inner->SetParent(panel);
+  EXPECT_FALSE(inner->HandleAllocated());
+  panel->Show();
+  EXPECT_TRUE(inner->HandleAllocated());
+  EXPECT_TRUE(::IsWindowVisible(inner->GetHandle()));
+}
+
+TEST_F(TStateTest, DisablingAParentDisablesItsWindowAndFocusBelow)
+{
+  auto* panel = new TProbeControl(Host);
+  panel->SetBounds(10, 10, 200, 150);
+  panel->SetParent(Host);
+  auto* edit = new TEdit(Host);
+  edit->SetParent(panel);
+  edit->SetFocus();
+  ASSERT_TRUE(edit->Focused());
+  panel->SetEnabled(false);
+  EXPECT_FALSE(::IsWindowEnabled(panel->GetHandle()));
+  EXPECT_TRUE(edit->GetEnabled());
+  EXPECT_FALSE(edit->IsEnabledInParents());
+  EXPECT_FALSE(edit->CanFocus());
+  panel->SetEnabled(true);
+  EXPECT_TRUE(edit->CanFocus());
+  edit->SetEnabled(false);
+  EXPECT_FALSE(::IsWindowEnabled(edit->GetHandle()));
+}
+
+TEST(InheritedAttributes, FontColourAndHintsFollowTheParentUntilSetOwn)
+{
+  TWinControl parent(nullptr);
+  auto* child = new TGraphicControl(&parent);
+  auto* own = new TGraphicControl(&parent);
+  child->SetParent(&parent);
+  own->GetFont()->SetName(L"Courier New");
+  own->SetColor(clRed);
+  own->SetShowHint(false);
+  own->SetParent(&parent);
+  parent.GetFont()->SetName(L"Arial");
+  parent.GetFont()->SetHeight(-20);
+  parent.SetColor(clYellow);
+  parent.SetShowHint(true);
+  EXPECT_EQ(child->GetFont()->GetName(), L"Arial");
+  EXPECT_EQ(child->GetFont()->GetHeight(), -20);
+  EXPECT_TRUE(child->GetParentFont());
+  EXPECT_EQ(child->GetColor(), clYellow);
+  EXPECT_TRUE(child->GetParentColor());
+  EXPECT_TRUE(child->GetShowHint());
+  EXPECT_EQ(own->GetFont()->GetName(), L"Courier New");
+  EXPECT_EQ(own->GetColor(), clRed);
+  EXPECT_FALSE(own->GetShowHint());
+  own->SetParentFont(true);
+  own->SetParentColor(true);
+  EXPECT_EQ(own->GetFont()->GetName(), L"Arial");
+  EXPECT_EQ(own->GetColor(), clYellow);
+}
+
+TEST(InheritedAttributes, ANewParentGivesItsAttributes)
+{
+  TWinControl first(nullptr), second(nullptr);
+  first.SetColor(clRed);
+  second.SetColor(clBlue);
+  second.GetFont()->SetName(L"Arial");
+  TGraphicControl child(nullptr);
+  child.SetParent(&first);
+  EXPECT_EQ(child.GetColor(), clRed);
+  child.SetParent(&second);
+  EXPECT_EQ(child.GetColor(), clBlue);
+  EXPECT_EQ(child.GetFont()->GetName(), L"Arial");
+  EXPECT_EQ(first.GetControlCount(), 0);
+  child.SetParent(nullptr);
+  EXPECT_EQ(second.GetControlCount(), 0);
+}
+
+TEST(InheritedAttributes, ParentCyclesAreRefused)
+{
+  TWinControl outer(nullptr);
+  auto* inner = new TWinControl(&outer);
+  inner->SetParent(&outer);
+  EXPECT_THROW(outer.SetParent(inner), EInvalidOperation);
+  EXPECT_THROW(outer.SetParent(&outer), EInvalidOperation);
+  EXPECT_EQ(outer.GetParent(), nullptr);
+}
+
+TEST(PublishedProperties, ControlsReadFromFormData)
+{
+  RegisterClasses({THostWindow::StaticClass(), TProbeControl::StaticClass(), TListBox::StaticClass()});
+  const wchar_t* text =
+      L"object Host: THostWindow\n"
+      L"  Left = 10\n"
+      L"  Top = 20\n"
+      L"  Width = 300\n"
+      L"  Height = 200\n"
+      L"  object Bar: TProbeControl\n"
+      L"    Left = 0\n"
+      L"    Top = 0\n"
+      L"    Width = 50\n"
+      L"    Height = 30\n"
+      L"    Align = alTop\n"
+      L"    Color = clRed\n"
+      L"    Cursor = crHandPoint\n"
+      L"    Hint = 'the bar'\n"
+      L"    ShowHint = True\n"
+      L"    Anchors = [akLeft, akTop, akRight]\n"
+      L"  end\n"
+      L"  object List: TListBox\n"
+      L"    Left = 0\n"
+      L"    Top = 40\n"
+      L"    Width = 100\n"
+      L"    Height = 100\n"
+      L"    Style = lbOwnerDrawFixed\n"
+      L"    ItemHeight = 20\n"
+      L"    Items.Strings = (\n"
+      L"      'first'\n"
+      L"      'second')\n"
+      L"    TabOrder = 0\n"
+      L"  end\n"
+      L"end\n";
+  std::unique_ptr<TComponent> root(TextToComponent(text));
+  auto* host = dynamic_cast<THostWindow*>(root.get());
+  ASSERT_NE(host, nullptr);
+  auto* bar = dynamic_cast<TProbeControl*>(host->FindComponent(L"Bar"));
+  auto* list = dynamic_cast<TListBox*>(host->FindComponent(L"List"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(bar->GetParent(), host);
+  EXPECT_EQ(bar->GetBoundsRect(), Rect(0, 0, 300, 30)) << "aligned once loaded";
+  EXPECT_EQ(bar->GetColor(), clRed);
+  EXPECT_FALSE(bar->GetParentColor());
+  EXPECT_EQ(bar->GetCursor(), crHandPoint);
+  EXPECT_EQ(bar->GetHint(), L"the bar");
+  EXPECT_TRUE(bar->GetShowHint());
+  EXPECT_EQ(list->GetStyle(), lbOwnerDrawFixed);
+  EXPECT_EQ(list->GetItemHeight(), 20);
+  ASSERT_EQ(list->GetItems()->Count(), 2);
+  EXPECT_EQ(list->GetItems()->Get(1), L"second");
+  EXPECT_EQ(list->GetTabOrder(), 0);
+  // Written back, the same values come out (defaults left out).
+  String written = ComponentToText(host);
+  EXPECT_NE(written.find(L"Cursor = crHandPoint"), String::npos) << ToUtf8(written);
+  EXPECT_NE(written.find(L"Color = clRed"), String::npos);
+  EXPECT_EQ(written.find(L"Visible"), String::npos) << "defaults are not written";
+  UnRegisterClass(THostWindow::StaticClass());
+  UnRegisterClass(TProbeControl::StaticClass());
+  UnRegisterClass(TListBox::StaticClass());
+}
+
+TEST(DrawingObjects, ControlsFreeEveryGdiObjectTheyMake)
+{
+  int before = GdiObjectsInUse();
+  {
+    auto* host = new THostWindow(nullptr);
+    auto* probe = new TProbeControl(host);
+    probe->SetParent(host);
+    probe->GetFont()->SetHeight(-18);
+    auto* list = new TListBox(host);
+    list->SetStyle(lbOwnerDrawFixed);
+    list->GetItems()->AddStrings({L"a", L"b"});
+    list->SetParent(host);
+    host->HandleNeeded();
+    TDib32 shot = CaptureWindow(host->GetHandle());
+    host->SetColor(clAqua);
+    list->RecreateWnd();
+    host->Free();
+  }
+  EXPECT_EQ(GdiObjectsInUse(), before);
+}

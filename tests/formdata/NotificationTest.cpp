@@ -1,0 +1,229 @@
+// Free notification and ownership of TComponent in every destruction order: the owner
+// first, a peer first, an owned member first; and what an observer may see meanwhile.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/Component.h"
+
+namespace {
+
+struct TEventLog {
+  std::vector<std::string> Lines;
+};
+
+// Records every removal it hears of and drops its references then, as a component must.
+class TObserver : public TComponent {
+public:
+  TObserver(TComponent* owner, const char* tag, TEventLog* log) : TComponent(owner), FTag(tag), FLog(log) { ++Live; }
+  ~TObserver() override { --Live; }
+
+  void Watch(TComponent* other)
+  {
+    Refs.push_back(other);
+    other->FreeNotification(this);
+  }
+  void Notification(TComponent* AComponent, TOperation Operation) override
+  {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+      return;
+    auto* obs = dynamic_cast<TObserver*>(AComponent);
+    // The dying component still has its full type and is marked destroying.
+    FLog->Lines.push_back(FTag + " hears " + (obs ? obs->FTag : std::string("?")) +
+                          (AComponent->ComponentState().Contains(csDestroying) ? "" : " (not destroying)"));
+    Refs.erase(std::remove(Refs.begin(), Refs.end(), AComponent), Refs.end());
+  }
+
+  std::string FTag;
+  TEventLog* FLog;
+  std::vector<TComponent*> Refs;
+  static inline int Live = 0;
+};
+
+int Count(const TEventLog& log, const std::string& line)
+{
+  return int(std::count(log.Lines.begin(), log.Lines.end(), line));
+}
+
+}  // namespace
+
+TEST(FreeNotification, OwnerFirstTellsOutsideObserversOfEveryOwnedComponent)
+{
+  TEventLog log;
+  int live = TObserver::Live;
+  auto* owner = new TObserver(nullptr, "owner", &log);
+  auto* a = new TObserver(owner, "a", &log);
+  auto* b = new TObserver(owner, "b", &log);
+  TObserver outside(nullptr, "outside", &log);
+  outside.Watch(a);
+  outside.Watch(owner);
+  b->Watch(a);  // a sibling observer dies in the same sweep
+  owner->Free();
+  EXPECT_EQ(TObserver::Live, live + 1);
+  EXPECT_TRUE(outside.Refs.empty());
+  EXPECT_EQ(Count(log, "outside hears owner"), 1);
+  EXPECT_EQ(Count(log, "outside hears a"), 1);
+  // Nobody hears of a component that is not destroying, and nobody hears twice.
+  for (const auto& line : log.Lines)
+    EXPECT_EQ(line.find("not destroying"), std::string::npos) << line;
+}
+
+TEST(FreeNotification, PeerFirstClearsTheOtherSideBothWays)
+{
+  TEventLog log;
+  auto* a = new TObserver(nullptr, "a", &log);
+  auto* b = new TObserver(nullptr, "b", &log);
+  a->Watch(b);
+  b->Watch(a);
+  a->Free();
+  EXPECT_TRUE(b->Refs.empty());
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"b hears a"}));
+  EXPECT_FALSE(b->ComponentState().Contains(csFreeNotification)) << "the link is gone on both sides";
+  log.Lines.clear();
+  b->Free();  // must not reach the freed a
+  EXPECT_TRUE(log.Lines.empty());
+}
+
+TEST(FreeNotification, MemberFirstLeavesItsOwnerAndTellsItsSiblings)
+{
+  TEventLog log;
+  TObserver owner(nullptr, "owner", &log);
+  auto* a = new TObserver(&owner, "a", &log);
+  auto* b = new TObserver(&owner, "b", &log);
+  auto* c = new TObserver(&owner, "c", &log);
+  c->Watch(a);
+  a->Free();
+  EXPECT_EQ(owner.ComponentCount(), 2);
+  EXPECT_EQ(owner.FindComponent(L""), nullptr);
+  EXPECT_EQ(owner.Components(0), b);
+  EXPECT_EQ(Count(log, "owner hears a"), 1);
+  // A sibling that observes hears it as an observer and again through the owner, as
+  // the platform does; handlers clear their references and so take it twice.
+  EXPECT_GE(Count(log, "c hears a"), 1);
+  EXPECT_EQ(Count(log, "b hears a"), 1) << "owned components hear of their siblings' removal";
+  EXPECT_TRUE(c->Refs.empty());
+  // A member deleted directly rather than freed still leaves and tells.
+  log.Lines.clear();
+  delete b;
+  EXPECT_EQ(owner.ComponentCount(), 1);
+  EXPECT_EQ(Count(log, "owner hears ?"), 1) << "the type is gone, but the owner is still told";
+}
+
+TEST(FreeNotification, AnOwnerThatObservesItsMemberIsToldOnce)
+{
+  TEventLog log;
+  auto* owner = new TObserver(nullptr, "owner", &log);
+  auto* a = new TObserver(owner, "a", &log);
+  owner->Watch(a);
+  a->Free();
+  EXPECT_EQ(Count(log, "owner hears a"), 1);
+  EXPECT_TRUE(owner->Refs.empty());
+  EXPECT_FALSE(owner->ComponentState().Contains(csFreeNotification));
+  owner->Free();
+}
+
+TEST(FreeNotification, RemoveFreeNotificationStopsTheMessage)
+{
+  TEventLog log;
+  TObserver watcher(nullptr, "watcher", &log);
+  auto* a = new TObserver(nullptr, "a", &log);
+  watcher.Watch(a);
+  a->RemoveFreeNotification(&watcher);
+  a->Free();
+  EXPECT_TRUE(log.Lines.empty());
+}
+
+TEST(FreeNotification, AnObserverFreedFromANotificationDoesNotBreakTheSweep)
+{
+  // c frees d when it hears of a: the sweep over a's observers must skip the freed d.
+  struct TKiller : TObserver {
+    using TObserver::TObserver;
+    TComponent* Victim = nullptr;
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+      TObserver::Notification(AComponent, Operation);
+      if (Operation == opRemove && Victim && AComponent != Victim) {
+        TComponent* v = Victim;
+        Victim = nullptr;
+        v->Free();
+      }
+    }
+  };
+  TEventLog log;
+  int live = TObserver::Live;
+  auto* a = new TObserver(nullptr, "a", &log);
+  auto* d = new TObserver(nullptr, "d", &log);
+  auto* c = new TKiller(nullptr, "c", &log);
+  d->Watch(a);
+  c->Watch(a);
+  c->Victim = d;
+  a->Free();
+  EXPECT_EQ(Count(log, "c hears a"), 1);
+  c->Free();
+  EXPECT_EQ(TObserver::Live, live);
+}
+
+TEST(Ownership, NamesAreCheckedAndUniqueAmongTheOwnersComponents)
+{
+  TEventLog log;
+  TObserver owner(nullptr, "owner", &log);
+  auto* a = new TObserver(&owner, "a", &log);
+  auto* b = new TObserver(&owner, "b", &log);
+  a->SetName(L"Alpha");
+  EXPECT_THROW(b->SetName(L"alpha"), EComponentError);
+  EXPECT_THROW(b->SetName(L"1abc"), EComponentError);
+  EXPECT_THROW(b->SetName(L"a b"), EComponentError);
+  b->SetName(L"_b2");
+  a->SetName(L"ALPHA");  // a case change of its own name
+  EXPECT_EQ(owner.FindComponent(L"alpha"), a);
+  EXPECT_EQ(owner.FindComponent(L"_B2"), b);
+  a->SetName(L"");
+  b->SetName(L"");  // two unnamed components are fine
+  EXPECT_EQ(owner.FindComponent(L""), nullptr);
+}
+
+TEST(Ownership, RemoveAndInsertComponentMoveBetweenOwners)
+{
+  TEventLog log;
+  TObserver first(nullptr, "first", &log);
+  TObserver second(nullptr, "second", &log);
+  auto* a = new TObserver(&first, "a", &log);
+  a->SetName(L"Shared");
+  auto* clash = new TObserver(&second, "clash", &log);
+  clash->SetName(L"Shared");
+  first.RemoveComponent(a);
+  EXPECT_EQ(a->Owner(), nullptr);
+  EXPECT_THROW(second.InsertComponent(a), EComponentError) << "the name is taken there";
+  EXPECT_EQ(a->Owner(), nullptr);
+  clash->Free();
+  second.InsertComponent(a);
+  EXPECT_EQ(a->Owner(), &second);
+  EXPECT_EQ(second.FindComponent(L"Shared"), a);
+  EXPECT_EQ(a->GetComponentIndex(), 0);
+}
+
+TEST(Ownership, DestroyingIsSetOnTheWholeTreeBeforeAnyoneIsTold)
+{
+  struct TProbe : TComponent {
+    using TComponent::TComponent;
+    std::vector<bool>* Seen = nullptr;
+    TComponent* Sibling = nullptr;
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+      TComponent::Notification(AComponent, Operation);
+      if (Operation == opRemove && Seen && Sibling)
+        Seen->push_back(ComponentState().Contains(csDestroying) && Sibling->ComponentState().Contains(csDestroying));
+    }
+  };
+  std::vector<bool> seen;
+  auto* owner = new TComponent(nullptr);
+  auto* a = new TProbe(owner);
+  auto* b = new TProbe(owner);
+  a->Seen = &seen;
+  a->Sibling = b;
+  owner->Free();
+  ASSERT_FALSE(seen.empty());
+  for (bool s : seen)
+    EXPECT_TRUE(s);
+}

@@ -1,0 +1,199 @@
+// Forms made from form data: components, properties applied in the right order, handlers
+// bound by name and run by real clicks, resources named after the class, reading errors.
+#include "FormsTestUtil.h"
+
+namespace {
+
+const wchar_t* const kTwoTiles =
+    L"object TileForm: TTestForm\n"
+    L"  Left = 120\n"
+    L"  Top = 90\n"
+    L"  ClientWidth = 300\n"
+    L"  ClientHeight = 200\n"
+    L"  BorderStyle = bsSingle\n"
+    L"  Caption = 'Tiles'\n"
+    L"  Color = clWhite\n"
+    L"  OnCreate = FormCreate\n"
+    L"  OnShow = FormShow\n"
+    L"  OnDestroy = FormDestroy\n"
+    L"  object Red: TTile\n"
+    L"    Left = 10\n"
+    L"    Top = 10\n"
+    L"    Width = 100\n"
+    L"    Height = 60\n"
+    L"    Color = clRed\n"
+    L"    OnClick = TileClick\n"
+    L"  end\n"
+    L"  object Blue: TTile\n"
+    L"    Left = 150\n"
+    L"    Top = 10\n"
+    L"    Width = 100\n"
+    L"    Height = 60\n"
+    L"    Color = clBlue\n"
+    L"    OnClick = TileClick\n"
+    L"  end\n"
+    L"end\n";
+
+class FormData : public testing::Test {
+protected:
+  void TearDown() override { ParkMouse(); }
+};
+
+TEST_F(FormData, ComponentsAreOwnedAndParentedByTheForm)
+{
+  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  auto* red = dynamic_cast<TTile*>(form->FindComponent(L"Red"));
+  auto* blue = dynamic_cast<TTile*>(form->FindComponent(L"Blue"));
+  ASSERT_NE(red, nullptr);
+  ASSERT_NE(blue, nullptr);
+  EXPECT_EQ(red->Owner(), form.Get());
+  EXPECT_EQ(red->GetParent(), form.Get());
+  EXPECT_EQ(form->GetControlCount(), 2);
+  EXPECT_EQ(red->GetColor(), clRed);
+  EXPECT_EQ(form->GetCaption(), L"Tiles");
+  EXPECT_EQ(form->Name(), L"TileForm");
+  // OnCreate ran once, after the data was read; the form stays hidden until shown.
+  EXPECT_EQ(form->Log, std::vector<std::wstring>{L"create"});
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_FALSE(form->HandleAllocated());
+}
+
+TEST_F(FormData, ClientSizeIsAppliedWithTheFinalBorderStyle)
+{
+  // ClientWidth comes before BorderStyle in the data: the size must still be the client's.
+  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  EXPECT_EQ(form->GetBorderStyle(), bsSingle);
+  form->Show();
+  RECT client{};
+  ::GetClientRect(form->GetHandle(), &client);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 200);
+  EXPECT_EQ(form->GetFormClientWidth(), 300);
+  LONG_PTR style = ::GetWindowLongPtrW(form->GetHandle(), GWL_STYLE);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "bsSingle is not sizeable";
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_EQ(form->GetLeft(), 120);
+  EXPECT_EQ(form->GetTop(), 90);
+}
+
+TEST_F(FormData, RealClicksRunTheHandlersBoundByName)
+{
+  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  ASSERT_TRUE(ShowAndActivate(form.Get()));
+  EXPECT_EQ(form->Count(L"show"), 1);
+  auto* red = static_cast<TControl*>(form->FindComponent(L"Red"));
+  auto* blue = static_cast<TControl*>(form->FindComponent(L"Blue"));
+  ASSERT_TRUE(ClickAt(CenterOf(blue)));
+  ASSERT_TRUE(ClickAt(CenterOf(red)));
+  PumpPending();
+  std::vector<std::wstring> clicks;
+  for (auto& entry : form->Log)
+    if (entry.starts_with(L"click"))
+      clicks.push_back(entry);
+  EXPECT_EQ(clicks, (std::vector<std::wstring>{L"click Blue", L"click Red"}));
+}
+
+TEST_F(FormData, VisibleInTheDataShowsTheFormAfterOnCreate)
+{
+  std::wstring text = L"object Shown: TTestForm\n  Visible = True\n  OnCreate = FormCreate\n  OnShow = FormShow\nend\n";
+  TFreeGuard<TTestForm> form(FormFromText(text));
+  EXPECT_EQ(form->Log, (std::vector<std::wstring>{L"create", L"show"}));
+  EXPECT_TRUE(form->GetVisible());
+  EXPECT_TRUE(::IsWindowVisible(form->GetHandle()));
+}
+
+TEST_F(FormData, OnDestroyRunsOnceWhenTheFormIsFreed)
+{
+  std::vector<std::wstring> log;
+  auto* form = FormFromText(kTwoTiles);
+  form->OnDestroy = TNotifyEvent([&log](TObject*) { log.push_back(L"destroyed"); });
+  int forms = Screen->GetCustomFormCount();
+  form->Free();
+  EXPECT_EQ(log, std::vector<std::wstring>{L"destroyed"});
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms - 1);
+}
+
+TEST_F(FormData, AReadingErrorFreesTheFormAndNamesTheLine)
+{
+  int forms = Screen->GetCustomFormCount();
+  std::wstring bad = L"object Broken: TTestForm\n  object Tile: TTile\n    Width = 'wide'\n  end\nend\n";
+  try {
+    FormFromText(bad);
+    FAIL() << "malformed form data was accepted";
+  } catch (const EReadError& e) {
+    EXPECT_NE(e.Message().find(L"3"), std::wstring::npos) << std::string(e.what());
+  }
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms);
+  EXPECT_THROW(FormFromText(L"object X: TTestForm\n  Caption = 'open"), EReadError);
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms);
+}
+
+TEST_F(FormData, AnUnknownHandlerNameIsAReadingError)
+{
+  int forms = Screen->GetCustomFormCount();
+  EXPECT_THROW(FormFromText(L"object X: TTestForm\n  OnShow = NoSuchHandler\nend\n"), EReadError);
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms);
+}
+
+TEST_F(FormData, AnExceptionInOnCreateIsReportedAndTheFormLives)
+{
+  TExceptionRecorder errors;
+  struct TFailingForm : TTestForm {
+    using TTestForm::TTestForm;
+    void DoCreate() override
+    {
+      OnCreate = TNotifyEvent([](TObject*) { throw EInvalidOperation(L"no create today"); });
+      TTestForm::DoCreate();
+    }
+  };
+  TFreeGuard<TFailingForm> form(TCustomForm::CreateNew<TFailingForm>(nullptr));
+  ASSERT_NE(form.Get(), nullptr);
+  EXPECT_EQ(errors.Messages, std::vector<std::wstring>{L"no create today"});
+  EXPECT_EQ(errors.Senders, std::vector<TObject*>{form.Get()});
+}
+
+TEST_F(FormData, AFormClassReadsTheResourceNamedAfterIt)
+{
+  TFreeGuard<TResourceForm> form(TCustomForm::Create<TResourceForm>(nullptr));
+  EXPECT_EQ(form->GetCaption(), L"From the resource");
+  auto* button = dynamic_cast<TTile*>(form->FindComponent(L"Button"));
+  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(ShowAndActivate(form.Get()));
+  ASSERT_TRUE(ClickAt(CenterOf(button)));
+  EXPECT_TRUE(PumpUntil([&] { return form->Clicks == 1; }));
+}
+
+TEST_F(FormData, MetaclassConstructionReadsTheResourceToo)
+{
+  TObject* object = TResourceForm::StaticClass()->Create(nullptr);
+  TFreeGuard<TResourceForm> form(dynamic_cast<TResourceForm*>(object));
+  ASSERT_NE(form.Get(), nullptr);
+  EXPECT_NE(form->FindComponent(L"Button"), nullptr);
+}
+
+TEST_F(FormData, AFormClassWithoutItsResourceCannotBeCreated)
+{
+  int forms = Screen->GetCustomFormCount();
+  EXPECT_THROW(TCustomForm::Create<TMissingDataForm>(nullptr), EResNotFound);
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms);
+  // Without form data the same class is fine.
+  TFreeGuard<TMissingDataForm> bare(TCustomForm::CreateNew<TMissingDataForm>(nullptr));
+  EXPECT_EQ(bare->ComponentCount(), 0);
+}
+
+TEST_F(FormData, WritingAFormGivesDataThatReadsBackTheSame)
+{
+  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  String text = ComponentToText(form.Get());
+  // The form's own name must be free for the copy, so the original goes first.
+  form->Free();
+  TFreeGuard<TTestForm> copy(FormFromText(text));
+  EXPECT_EQ(copy->GetCaption(), L"Tiles");
+  EXPECT_EQ(copy->GetBorderStyle(), bsSingle);
+  EXPECT_EQ(copy->GetFormClientWidth(), 300);
+  ASSERT_NE(copy->FindComponent(L"Blue"), nullptr);
+  EXPECT_EQ(static_cast<TControl*>(copy->FindComponent(L"Blue"))->GetColor(), clBlue);
+  EXPECT_TRUE(static_cast<TControl*>(copy->FindComponent(L"Blue"))->OnClick.Assigned());
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// Colours: the system-colour encoding, names for form data and text conversion.
+#include <gtest/gtest.h>
+
+#include "platform/Graphics.h"
+
+TEST(Color, SystemColoursGoThroughGetSysColor)
+{
+  const int indexes[] = {COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_HIGHLIGHT, COLOR_WINDOW,
+                         COLOR_INFOBK, COLOR_MENU, COLOR_GRAYTEXT, COLOR_SCROLLBAR, COLOR_MENUBAR};
+  for (int index : indexes)
+    EXPECT_EQ(ColorToRGB(clSystemColor | index), GetSysColor(index)) << "COLOR_ index " << index;
+  EXPECT_EQ(clBtnFace, TColor(0xFF00000F));
+  EXPECT_EQ(clInfoBk, TColor(0xFF000018));
+  EXPECT_TRUE(IsSysColor(clWindowText));
+  EXPECT_FALSE(IsSysColor(clWhite));
+}
+
+TEST(Color, PlainAndSpecialValues)
+{
+  EXPECT_EQ(ColorToRGB(clFuchsia), 0xFF00FFu);
+  EXPECT_EQ(ColorToRGB(clRed), uint32_t(RGB(255, 0, 0)));
+  // Stray high bytes that are not a system colour are dropped.
+  EXPECT_EQ(ColorToRGB(0x02123456), 0x123456u);
+  EXPECT_EQ(ColorToRGB(clNone), 0u);
+  EXPECT_EQ(ColorToRGB(clDefault), 0u);
+}
+
+TEST(Color, NamesRoundTrip)
+{
+  for (const TIdentMapEntry& e : ColorIdents()) {
+    EXPECT_EQ(ColorToString(TColor(e.Value)), e.Name);
+    EXPECT_EQ(StringToColor(e.Name), TColor(e.Value)) << ToUtf8(e.Name);
+  }
+  EXPECT_EQ(ColorToString(0x00123456), L"$00123456");
+  EXPECT_EQ(StringToColor(L"$00123456"), 0x123456);
+  EXPECT_EQ(StringToColor(L"clbtnface"), clBtnFace);
+  EXPECT_EQ(StringToColor(L"255"), clRed);
+  EXPECT_EQ(StringToColor(L"-16777201"), clBtnFace);
+}
+
+TEST(Color, BadTextRaises)
+{
+  for (const wchar_t* text : {L"", L"$", L"clNoSuchColour", L"$123456789", L"12x", L"$GG"})
+    EXPECT_THROW(StringToColor(text), EConvertError) << ToUtf8(text);
+}

@@ -1,0 +1,31 @@
+// Real input for tests: SendInput moves the one cursor of the display, presses buttons and
+// keys, and each helper pumps messages until this thread has received what it sent (seen
+// by thread hooks), so a test goes on only once the input has arrived.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "platform/Win.h"
+
+enum class TInputButton { Left, Right, Middle };
+
+// Moves the cursor to a screen point. True when the cursor is there and, if a window of
+// this thread lies under it, that window has been told.
+bool MoveMouseTo(POINT ScreenPos, int TimeoutMs = 3000);
+// Presses and/or releases a button at the current cursor position; true when this
+// thread received the message.
+bool MouseButtonDown(TInputButton Button = TInputButton::Left, int TimeoutMs = 3000);
+bool MouseButtonUp(TInputButton Button = TInputButton::Left, int TimeoutMs = 3000);
+// Moves there, presses and releases; true when the release arrived.
+bool ClickAt(POINT ScreenPos, TInputButton Button = TInputButton::Left, int TimeoutMs = 3000);
+bool DoubleClickAt(POINT ScreenPos, int TimeoutMs = 3000);
+// Presses and releases a virtual key with the modifiers held (VK_SHIFT, VK_CONTROL,
+// VK_MENU); true when the focused window of this thread got the key release.
+bool PressKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers = {}, int TimeoutMs = 3000);
+// Types characters as Unicode key input; true when the last one arrived.
+bool TypeText(const std::wstring& Text, int TimeoutMs = 3000);
+// Brings a top-level window to the front and waits until it is the foreground window.
+bool ActivateWindow(HWND Window, int TimeoutMs = 3000);
+// Messages the hooks have seen so far on this thread (for tests of the helpers).
+int MouseMessagesSeen(UINT Msg);
