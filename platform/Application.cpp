@@ -92,7 +92,7 @@ void TApplication::CreateHandle()
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                               nullptr, nullptr, instance, nullptr);
   if (!FHandle)
-    throw EOSError(L"Cannot create the application window");
+    throw EOSError(L"Cannot create the application window (" + IntToStr(::GetLastError()) + L")");
   ::SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -195,15 +195,10 @@ void TCollection::Clear()
 {
   if (FItems.empty())
     return;
-  BeginUpdate();
-  try {
+  WithUpdate(*this, [&] {
     while (!FItems.empty())
       FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCollection::Assign(TPersistent* Source)
@@ -215,16 +210,11 @@ void TCollection::Assign(TPersistent* Source)
   }
   if (source == this)
     return;
-  BeginUpdate();
-  try {
+  WithUpdate(*this, [&] {
     Clear();
     for (int i = 0; i < source->Count(); ++i)
       Add()->Assign(source->Items(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCollection::BeginUpdate()

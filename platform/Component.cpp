@@ -77,9 +77,9 @@ void TComponent::NotifyRemoval()
   while (!FFreeNotifies.empty()) {
     TComponent* observer = FFreeNotifies.back();
     FFreeNotifies.pop_back();
+    observer->RemoveNotification(this);
     if (observer == FOwner)
       continue;  // the owner hears it below
-    observer->RemoveNotification(this);
     observer->Notification(this, opRemove);
   }
   if (FOwner)

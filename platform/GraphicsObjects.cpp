@@ -1,7 +1,6 @@
 #include "platform/Graphics.h"
 
 #include <atomic>
-#include <cwctype>
 
 // ---------------------------------------------------------------------------
 // Colours
@@ -135,13 +134,8 @@ TColor StringToColor(const String& S)
     throw EConvertError(L"'" + S + L"' is not a valid colour");
   int64_t value = 0;
   for (size_t i = start; i < text.size(); ++i) {
-    wchar_t c = text[i];
-    int digit;
-    if (c >= L'0' && c <= L'9')
-      digit = c - L'0';
-    else if (hex && std::towlower(c) >= L'a' && std::towlower(c) <= L'f')
-      digit = std::towlower(c) - L'a' + 10;
-    else
+    int digit = HexDigitValue(text[i]);
+    if (digit < 0 || (!hex && digit > 9))
       throw EConvertError(L"'" + S + L"' is not a valid colour");
     value = value * (hex ? 16 : 10) + digit;
   }

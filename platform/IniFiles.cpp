@@ -13,21 +13,6 @@ namespace {
 // Larger files are taken as damaged rather than read into memory.
 constexpr int64_t MaxIniFileSize = 256 * 1024 * 1024;
 
-// Refills a list inside one update bracket, so its change events fire once.
-void FillStrings(TStrings* strings, const std::vector<String>& values)
-{
-  strings->BeginUpdate();
-  try {
-    strings->Clear();
-    for (const String& v : values)
-      strings->Add(v);
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
-  }
-  strings->EndUpdate();
-}
-
 String AnsiToString(std::string_view bytes)
 {
   if (bytes.empty())
@@ -37,17 +22,6 @@ String AnsiToString(std::string_view bytes)
   if (n > 0)
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), n);
   return text;
-}
-
-int HexDigit(wchar_t ch)
-{
-  if (ch >= L'0' && ch <= L'9')
-    return ch - L'0';
-  if (ch >= L'a' && ch <= L'f')
-    return ch - L'a' + 10;
-  if (ch >= L'A' && ch <= L'F')
-    return ch - L'A' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -65,17 +39,21 @@ void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, in
   WriteString(Section, Ident, IntToStr(Value));
 }
 
-bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default)
+bool TCustomIniFile::TextToBool(const String& Text, bool Default)
 {
-  String text = ReadString(Section, Ident, String());
   int32_t number;
-  if (TryStrToInt(text, number))
+  if (TryStrToInt(Text, number))
     return number != 0;
-  if (SameText(text, L"True"))
+  if (SameText(Text, L"True"))
     return true;
-  if (SameText(text, L"False"))
+  if (SameText(Text, L"False"))
     return false;
   return Default;
+}
+
+bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default)
+{
+  return TextToBool(ReadString(Section, Ident, String()), Default);
 }
 
 void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
@@ -99,25 +77,36 @@ int TCustomIniFile::ReadBinaryStream(const String& Section, const String& Name, 
   std::vector<uint8_t> bytes;
   bytes.reserve(text.size() / 2);
   for (size_t i = 0; i + 1 < text.size(); i += 2) {
-    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    int hi = HexDigitValue(text[i]), lo = HexDigitValue(text[i + 1]);
     if (hi < 0 || lo < 0)
       break;
     bytes.push_back(uint8_t(hi * 16 + lo));
   }
-  if (bytes.empty())
+  return PutBytes(Value, bytes);
+}
+
+std::vector<uint8_t> TCustomIniFile::RemainingBytes(TStream* Stream)
+{
+  int64_t count = std::max<int64_t>(Stream->GetSize() - Stream->GetPosition(), 0);
+  std::vector<uint8_t> bytes(static_cast<size_t>(count));
+  Stream->ReadBuffer(bytes.data(), count);
+  return bytes;
+}
+
+int TCustomIniFile::PutBytes(TStream* Stream, const std::vector<uint8_t>& Bytes)
+{
+  if (Bytes.empty())
     return 0;
-  int64_t position = Value->GetPosition();
-  Value->WriteBuffer(bytes.data(), int64_t(bytes.size()));
-  Value->SetPosition(position);
-  return int(bytes.size());
+  int64_t position = Stream->GetPosition();
+  Stream->WriteBuffer(Bytes.data(), int64_t(Bytes.size()));
+  Stream->SetPosition(position);
+  return int(Bytes.size());
 }
 
 void TCustomIniFile::WriteBinaryStream(const String& Section, const String& Name, TStream* Value)
 {
   static const wchar_t digits[] = L"0123456789ABCDEF";
-  int64_t count = std::max<int64_t>(Value->GetSize() - Value->GetPosition(), 0);
-  std::vector<uint8_t> bytes(static_cast<size_t>(count));
-  Value->ReadBuffer(bytes.data(), count);
+  std::vector<uint8_t> bytes = RemainingBytes(Value);
   String text;
   text.reserve(bytes.size() * 2);
   for (uint8_t b : bytes) {
@@ -193,13 +182,13 @@ void TMemIniFile::ReadSection(const String& Section, TStrings* Strings)
 {
   BeforeAccess();
   const TIniSection* section = FDocument.FindSection(Section);
-  FillStrings(Strings, section ? section->Keys() : std::vector<String>());
+  ReplaceStrings(*Strings, section ? section->Keys() : std::vector<String>());
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings)
 {
   BeforeAccess();
-  FillStrings(Strings, FDocument.SectionNames());
+  ReplaceStrings(*Strings, FDocument.SectionNames());
 }
 
 void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
@@ -209,7 +198,7 @@ void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
   if (const TIniSection* section = FDocument.FindSection(Section))
     for (const String& key : section->Keys())
       lines.push_back(key + L"=" + *section->Find(key));
-  FillStrings(Strings, lines);
+  ReplaceStrings(*Strings, lines);
 }
 
 void TMemIniFile::EraseSection(const String& Section)
@@ -244,15 +233,10 @@ void TMemIniFile::Clear()
 void TMemIniFile::GetStrings(TStrings* List)
 {
   BeforeAccess();
-  List->BeginUpdate();
-  try {
+  WithUpdate(*List, [&] {
     for (const String& line : FDocument.Lines())
       List->Add(line);
-  } catch (...) {
-    List->EndUpdate();
-    throw;
-  }
-  List->EndUpdate();
+  });
 }
 
 void TMemIniFile::SetStrings(TStrings* List)

@@ -46,6 +46,14 @@ public:
   virtual void UpdateFile() = 0;
 
 protected:
+  // The text forms ReadBool takes: an integer (nonzero is true), "True" or "False".
+  static bool TextToBool(const String& Text, bool Default);
+  // A binary value to write: Stream from its position to its end.
+  static std::vector<uint8_t> RemainingBytes(TStream* Stream);
+  // Writes a binary value read into Stream at its position, leaves the position at the
+  // first byte and returns the number of bytes.
+  static int PutBytes(TStream* Stream, const std::vector<uint8_t>& Bytes);
+
   String FFileName;
 };
 

@@ -35,11 +35,7 @@ TList::~TList()
 
 void TList::Error(const String& Message, int Data)
 {
-  String text = Message;
-  size_t at = text.find(L"%d");
-  if (at != String::npos)
-    text.replace(at, 2, IntToStr(Data));
-  throw EListError(text);
+  throw EListError(Format(Message, {Data}));
 }
 
 void TList::CheckIndex(int Index) const

@@ -347,8 +347,7 @@ String TReader::ReadIdent()
 void TReader::ReadCollection(TCollection* Collection)
 {
   CheckValue(vaCollection);
-  Collection->BeginUpdate();
-  try {
+  WithUpdate(*Collection, [&] {
     Collection->Clear();
     while (!EndOfList()) {
       if (IsIntKind(NextValue()))
@@ -360,11 +359,7 @@ void TReader::ReadCollection(TCollection* Collection)
       ReadListEnd();
     }
     ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
-  }
-  Collection->EndUpdate();
+  });
 }
 
 // ---------------------------------------------------------------------------

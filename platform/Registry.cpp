@@ -70,20 +70,6 @@ bool DeleteTree(HKEY parent, const String& name)
   return RegDeleteKeyW(parent, name.c_str()) == ERROR_SUCCESS;
 }
 
-void FillStrings(TStrings* strings, const std::vector<String>& values)
-{
-  strings->BeginUpdate();
-  try {
-    strings->Clear();
-    for (const String& v : values)
-      strings->Add(v);
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
-  }
-  strings->EndUpdate();
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -218,7 +204,7 @@ std::vector<String> TRegistry::KeyNames()
 
 void TRegistry::GetKeyNames(TStrings* Strings)
 {
-  FillStrings(Strings, KeyNames());
+  ReplaceStrings(*Strings, KeyNames());
 }
 
 // ---------------------------------------------------------------------------
@@ -241,7 +227,7 @@ std::vector<String> TRegistry::ValueNames()
 
 void TRegistry::GetValueNames(TStrings* Strings)
 {
-  FillStrings(Strings, ValueNames());
+  ReplaceStrings(*Strings, ValueNames());
 }
 
 bool TRegistry::ValueExists(const String& Name)
@@ -445,24 +431,30 @@ void TRegistryIniFile::WriteString(const String& Section, const String& Ident, c
   Open(Section, omCreate)->WriteString(Ident, Value);
 }
 
-int32_t TRegistryIniFile::ReadInteger(const String& Section, const String& Ident, int32_t Default)
+template <class T, class N, class P>
+T TRegistryIniFile::ReadTyped(const String& Section, const String& Ident, T Default, TRegDataType Native,
+                              N&& ReadNative, P&& ParseText)
 {
   try {
     auto reg = Open(Section, omRead);
     if (!reg)
       return Default;
-    switch (reg->GetDataType(Ident)) {
-      case rdInteger:
-        return reg->ReadInteger(Ident);
-      case rdString:
-      case rdExpandString:
-        return StrToIntDef(reg->ReadString(Ident), Default);
-      default:
-        return Default;
-    }
+    TRegDataType type = reg->GetDataType(Ident);
+    if (type == Native)
+      return ReadNative(*reg);
+    if (type == rdString || type == rdExpandString)
+      return ParseText(reg->ReadString(Ident));
+    return Default;
   } catch (const ERegistryException&) {
     return Default;
   }
+}
+
+int32_t TRegistryIniFile::ReadInteger(const String& Section, const String& Ident, int32_t Default)
+{
+  return ReadTyped(Section, Ident, Default, rdInteger,
+                   [&](TRegistry& reg) { return reg.ReadInteger(Ident); },
+                   [&](const String& text) { return StrToIntDef(text, Default); });
 }
 
 void TRegistryIniFile::WriteInteger(const String& Section, const String& Ident, int32_t Value)
@@ -476,22 +468,9 @@ void TRegistryIniFile::WriteInteger(const String& Section, const String& Ident, 
 
 bool TRegistryIniFile::ReadBool(const String& Section, const String& Ident, bool Default)
 {
-  try {
-    auto reg = Open(Section, omRead);
-    if (!reg)
-      return Default;
-    switch (reg->GetDataType(Ident)) {
-      case rdInteger:
-        return reg->ReadInteger(Ident) != 0;
-      case rdString:
-      case rdExpandString:
-        return TCustomIniFile::ReadBool(Section, Ident, Default);
-      default:
-        return Default;
-    }
-  } catch (const ERegistryException&) {
-    return Default;
-  }
+  return ReadTyped(Section, Ident, Default, rdInteger,
+                   [&](TRegistry& reg) { return reg.ReadInteger(Ident) != 0; },
+                   [&](const String& text) { return TextToBool(text, Default); });
 }
 
 void TRegistryIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
@@ -501,22 +480,9 @@ void TRegistryIniFile::WriteBool(const String& Section, const String& Ident, boo
 
 double TRegistryIniFile::ReadFloat(const String& Section, const String& Ident, double Default)
 {
-  try {
-    auto reg = Open(Section, omRead);
-    if (!reg)
-      return Default;
-    switch (reg->GetDataType(Ident)) {
-      case rdBinary:
-        return reg->ReadFloat(Ident);
-      case rdString:
-      case rdExpandString:
-        return StrToFloatDef(reg->ReadString(Ident), Default);
-      default:
-        return Default;
-    }
-  } catch (const ERegistryException&) {
-    return Default;
-  }
+  return ReadTyped(Section, Ident, Default, rdBinary,
+                   [&](TRegistry& reg) { return reg.ReadFloat(Ident); },
+                   [&](const String& text) { return StrToFloatDef(text, Default); });
 }
 
 void TRegistryIniFile::WriteFloat(const String& Section, const String& Ident, double Value)
@@ -547,17 +513,12 @@ int TRegistryIniFile::ReadBinaryStream(const String& Section, const String& Name
   } catch (const ERegistryException&) {
     return 0;
   }
-  int64_t position = Value->GetPosition();
-  Value->WriteBuffer(bytes.data(), int64_t(bytes.size()));
-  Value->SetPosition(position);
-  return int(bytes.size());
+  return PutBytes(Value, bytes);
 }
 
 void TRegistryIniFile::WriteBinaryStream(const String& Section, const String& Name, TStream* Value)
 {
-  int64_t count = std::max<int64_t>(Value->GetSize() - Value->GetPosition(), 0);
-  std::vector<uint8_t> bytes(static_cast<size_t>(count));
-  Value->ReadBuffer(bytes.data(), count);
+  std::vector<uint8_t> bytes = RemainingBytes(Value);
   Open(Section, omCreate)->WriteBinaryData(Name, bytes.data(), int(bytes.size()));
 }
 
@@ -577,13 +538,13 @@ bool TRegistryIniFile::ValueExists(const String& Section, const String& Ident)
 void TRegistryIniFile::ReadSection(const String& Section, TStrings* Strings)
 {
   auto reg = Open(Section, omRead);
-  FillStrings(Strings, reg ? reg->ValueNames() : std::vector<String>());
+  ReplaceStrings(*Strings, reg ? reg->ValueNames() : std::vector<String>());
 }
 
 void TRegistryIniFile::ReadSections(TStrings* Strings)
 {
   auto reg = Open(String(), omRead);
-  FillStrings(Strings, reg ? reg->KeyNames() : std::vector<String>());
+  ReplaceStrings(*Strings, reg ? reg->KeyNames() : std::vector<String>());
 }
 
 void TRegistryIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
@@ -614,7 +575,7 @@ void TRegistryIniFile::ReadSectionValues(const String& Section, TStrings* String
       lines.push_back(name + L"=" + text);
     }
   }
-  FillStrings(Strings, lines);
+  ReplaceStrings(*Strings, lines);
 }
 
 void TRegistryIniFile::EraseSection(const String& Section)

@@ -139,6 +139,12 @@ private:
   enum TOpenMode { omRead, omWrite, omCreate };
   // A registry with the section's key open, or nil.
   std::unique_ptr<TRegistry> Open(const String& Section, TOpenMode mode);
+  // A number or Boolean as ReadNative reads it when the value has the type Native, as
+  // ParseText reads it when it is text; Default when the key or the value is missing,
+  // has another type or cannot be read.
+  template <class T, class N, class P>
+  T ReadTyped(const String& Section, const String& Ident, T Default, TRegDataType Native, N&& ReadNative,
+              P&& ParseText);
 
   HKEY FRootKey;
   uint32_t FAccess;

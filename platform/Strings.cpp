@@ -22,30 +22,6 @@ const wchar_t* const SListCapacityError = L"List capacity out of bounds (%d)";
 const wchar_t* const SDuplicateString = L"String list does not allow duplicates";
 const wchar_t* const SSortedListError = L"Operation not allowed on sorted list";
 
-// Runs Body between BeginUpdate and EndUpdate; EndUpdate runs when Body raises, too.
-template <class F>
-void WithUpdate(TStrings& strings, F&& body)
-{
-  strings.BeginUpdate();
-  try {
-    body();
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
-}
-
-// Replaces the contents of a list under one update.
-void ReplaceAll(TStrings& list, const std::vector<String>& items)
-{
-  WithUpdate(list, [&] {
-    list.Clear();
-    for (const String& s : items)
-      list.Add(s);
-  });
-}
-
 bool IsBlank(wchar_t c)
 {
   return c <= L' ';
@@ -228,13 +204,18 @@ std::optional<std::string> EncodeAnsi(const String& text)
 // ---------------------------------------------------------------------------
 // TStrings
 
+void ReplaceStrings(TStrings& List, const std::vector<String>& Items)
+{
+  WithUpdate(List, [&] {
+    List.Clear();
+    for (const String& s : Items)
+      List.Add(s);
+  });
+}
+
 void TStrings::Error(const String& Message, int Data)
 {
-  String text = Message;
-  size_t at = text.find(L"%d");
-  if (at != String::npos)
-    text.replace(at, 2, IntToStr(Data));
-  throw EStringListError(text);
+  throw EStringListError(Format(Message, {Data}));
 }
 
 void TStrings::Put(int Index, const String& S)
@@ -453,7 +434,7 @@ String TStrings::DelimitedText() const
 
 void TStrings::SetDelimitedText(const String& Value)
 {
-  ReplaceAll(*this, SplitDelimited(Value, FDelimiter, FQuoteChar, FStrictDelimiter));
+  ReplaceStrings(*this, SplitDelimited(Value, FDelimiter, FQuoteChar, FStrictDelimiter));
 }
 
 String TStrings::CommaText() const
@@ -463,7 +444,7 @@ String TStrings::CommaText() const
 
 void TStrings::SetCommaText(const String& Value)
 {
-  ReplaceAll(*this, SplitDelimited(Value, L',', L'"', false));
+  ReplaceStrings(*this, SplitDelimited(Value, L',', L'"', false));
 }
 
 void TStrings::BeginUpdate()
@@ -613,6 +594,12 @@ TStringList::~TStringList()
   // No change events while going away.
   OnChange = nullptr;
   OnChanging = nullptr;
+  ReleaseItems();
+}
+
+void TStringList::ReleaseItems()
+{
+  // Taken out first: an owned object's destructor that looks at the list finds it empty.
   std::vector<TStringItem> items;
   items.swap(FList);
   if (FOwnsObjects)
@@ -667,12 +654,7 @@ void TStringList::Clear()
   if (FList.empty())
     return;
   Changing();
-  std::vector<TStringItem> items;
-  items.swap(FList);
-  if (FOwnsObjects)
-    for (auto& item : items)
-      if (item.FObject)
-        item.FObject->Free();
+  ReleaseItems();
   Changed();
 }
 

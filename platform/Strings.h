@@ -113,6 +113,9 @@ private:
   bool FReadWithoutBOM = false;  // UTF-8 that came without a mark is written back without one
 };
 
+// Replaces the strings of List with Items inside one update, so its change events fire once.
+void ReplaceStrings(TStrings& List, const std::vector<String>& Items);
+
 class TStringList;
 using TStringListSortCompare = std::function<int(TStringList* List, int Index1, int Index2)>;
 
@@ -179,6 +182,8 @@ private:
   };
   void CheckIndex(int Index) const;
   void CheckUnsorted() const;
+  // Empties the list, freeing the objects it owns.
+  void ReleaseItems();
 
   std::vector<TStringItem> FList;
   TDuplicates FDuplicates = dupIgnore;

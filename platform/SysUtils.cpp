@@ -392,6 +392,17 @@ String Format(const String& format, std::initializer_list<TVarRec> args)
 // ---------------------------------------------------------------------------
 // Integers
 
+int HexDigitValue(wchar_t ch)
+{
+  if (ch >= L'0' && ch <= L'9')
+    return ch - L'0';
+  if (ch >= L'a' && ch <= L'f')
+    return ch - L'a' + 10;
+  if (ch >= L'A' && ch <= L'F')
+    return ch - L'A' + 10;
+  return -1;
+}
+
 namespace {
 
 // Parses [sign] digits | [sign] ("$" | "0x") hexdigits. Decimal text must lie within
@@ -415,16 +426,10 @@ bool ParseInteger(const String& s, uint64_t limit, uint64_t hexLimit, int64_t& r
   uint64_t v = 0;
   const uint64_t max = hex ? hexLimit : limit + (negative ? 1 : 0);
   for (; i < n; ++i) {
-    wchar_t c = s[i];
-    unsigned digit;
-    if (c >= L'0' && c <= L'9')
-      digit = unsigned(c - L'0');
-    else if (hex && c >= L'a' && c <= L'f')
-      digit = unsigned(c - L'a' + 10);
-    else if (hex && c >= L'A' && c <= L'F')
-      digit = unsigned(c - L'A' + 10);
-    else
+    int value = HexDigitValue(s[i]);
+    if (value < 0 || (!hex && value > 9))
       return false;
+    const unsigned digit = unsigned(value);
     const uint64_t base = hex ? 16 : 10;
     if (v > (max - digit) / base)
       return false;

@@ -102,6 +102,8 @@ bool TryStrToBool(const String& s, bool& value);
 String BoolToStr(bool value, bool useBoolStrs = false);
 int64_t StrToInt64Def(const String& s, int64_t def);
 double StrToFloatDef(const String& s, double def);
+// The value of one hexadecimal digit in either case, or -1 for any other character.
+int HexDigitValue(wchar_t ch);
 
 // File names. Path delimiters are "\" and "/"; a drive's ":" ends the path part too.
 String ExtractFilePath(const String& FileName);   // with the trailing delimiter
@@ -125,6 +127,22 @@ uint32_t GetLastOSError();
 // Raises EOSError with the code and the system's text for it.
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseLastOSError(uint32_t ErrorCode);
+
+// Runs Body between Target.BeginUpdate() and Target.EndUpdate(), so that change events
+// fire once; EndUpdate runs when Body raises, too. Not a destructor guard on purpose:
+// EndUpdate fires those events, and an exception from them must reach the caller.
+template <class T, class F>
+void WithUpdate(T& Target, F&& Body)
+{
+  Target.BeginUpdate();
+  try {
+    Body();
+  } catch (...) {
+    Target.EndUpdate();
+    throw;
+  }
+  Target.EndUpdate();
+}
 
 // A checked cast that raises EInvalidCast: the "as" operator.
 template <class T, class S>

@@ -319,7 +319,7 @@ public:
 
 #define IMPLEMENT_CLASS(T, Base)             \
   IMPLEMENT_CLASS_WITH(T, Base, nullptr)     \
-  void T::Publish(::TPublisher<T>&) {}
+  [[maybe_unused]] void T::Publish(::TPublisher<T>&) {}
 
 #define PUBLISHED(T, Base)                                                                   \
   IMPLEMENT_CLASS_WITH(T, Base, [](::TPropList& list) {                                      \

@@ -48,34 +48,35 @@ HANDLE SyncEventHandle()
 
 thread_local TThread* CurrentThreadObject = nullptr;
 
-String MessageOf(std::exception_ptr error)
-{
-  if (!error)
-    return String();
-  try {
-    std::rethrow_exception(error);
-  } catch (const Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return FromUtf8(e.what());
-  } catch (...) {
-    return L"Unknown exception";
-  }
-}
-
 bool OnMainThread()
 {
   return GetCurrentThreadId() == MainThreadID;
 }
 
-// Puts a call into the queue and wakes the main thread.
-void Enqueue(TThread* thread, std::shared_ptr<TSyncRecord> record)
+// Handles the calls that need no queue: an empty method, and any call made on the main
+// thread, which runs at once. False when Method has to go to the main thread.
+bool CalledWithoutQueue(const TThreadMethod& method)
 {
+  if (!method.Assigned())
+    return true;
+  if (!OnMainThread())
+    return false;
+  method();
+  return true;
+}
+
+// Puts a call into the queue, wakes the main thread and returns the call's record.
+std::shared_ptr<TSyncRecord> Enqueue(TThread* thread, const TThreadMethod& method, bool synchronous)
+{
+  auto record = std::make_shared<TSyncRecord>();
+  record->Thread = thread;
+  record->Method = method;
+  record->Synchronous = synchronous;
   TSyncQueue& queue = SyncQueue();
   TNotifyEvent wake;
   {
     std::lock_guard<std::mutex> guard(queue.Lock);
-    queue.Calls.push_back(std::move(record));
+    queue.Calls.push_back(record);
     SetEvent(SyncEventHandle());
     wake = queue.Wake;
   }
@@ -88,6 +89,7 @@ void Enqueue(TThread* thread, std::shared_ptr<TSyncRecord> record)
   } else {
     PostThreadMessageW(MainThreadID, WM_NULL, 0, 0);
   }
+  return record;
 }
 
 }  // namespace
@@ -97,19 +99,11 @@ void Enqueue(TThread* thread, std::shared_ptr<TSyncRecord> record)
 
 void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method)
 {
-  if (!Method.Assigned())
+  if (CalledWithoutQueue(Method))
     return;
-  if (OnMainThread()) {
-    Method();
-    return;
-  }
   // The record is shared so that it stays valid for the main thread even if this
   // wait were ever abandoned.
-  auto record = std::make_shared<TSyncRecord>();
-  record->Thread = AThread;
-  record->Method = Method;
-  record->Synchronous = true;
-  Enqueue(AThread, record);
+  std::shared_ptr<TSyncRecord> record = Enqueue(AThread, Method, true);
   TSyncQueue& queue = SyncQueue();
   {
     std::unique_lock<std::mutex> guard(queue.Lock);
@@ -121,16 +115,8 @@ void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method)
 
 void TThread::Queue(TThread* AThread, const TThreadMethod& Method)
 {
-  if (!Method.Assigned())
-    return;
-  if (OnMainThread()) {
-    Method();
-    return;
-  }
-  auto record = std::make_shared<TSyncRecord>();
-  record->Thread = AThread;
-  record->Method = Method;
-  Enqueue(AThread, std::move(record));
+  if (!CalledWithoutQueue(Method))
+    Enqueue(AThread, Method, false);
 }
 
 void TThread::RemoveQueuedEvents(TThread* AThread)
@@ -335,7 +321,13 @@ uint32_t TThread::WaitFor()
 
 String TThread::FatalExceptionMessage() const
 {
-  return MessageOf(FFatalException);
+  if (!FFatalException)
+    return String();
+  try {
+    std::rethrow_exception(FFatalException);
+  } catch (...) {
+    return CurrentExceptionMessage();
+  }
 }
 
 TThread* TThread::CurrentThread()

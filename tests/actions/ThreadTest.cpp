@@ -5,7 +5,7 @@
 #include <atomic>
 #include <vector>
 
-#include "Pump.h"
+#include "support/Pump.h"
 #include "platform/Controls.h"
 #include "platform/Threads.h"
 

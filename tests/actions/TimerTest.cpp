@@ -2,7 +2,7 @@
 // or free their timer.
 #include <gtest/gtest.h>
 
-#include "Pump.h"
+#include "support/Pump.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrls.h"
 

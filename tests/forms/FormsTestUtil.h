@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,8 @@ public:
 
   std::vector<std::wstring> Log;
   bool AllowClose = true;
-  TCloseAction CloseAction = caHide;
+  // What OnClose answers; unset leaves the form's own choice.
+  std::optional<TCloseAction> CloseAction;
   TModalResult ResultOnClick = mrNone;
   bool ThrowOnClick = false;
   bool AbortOnClick = false;
@@ -60,7 +62,8 @@ public:
   void FormClose(TObject* Sender, TCloseAction& Action)
   {
     Log.push_back(L"close");
-    Action = CloseAction;
+    if (CloseAction)
+      Action = *CloseAction;
   }
   int Count(const std::wstring& Entry) const;
 };

@@ -1,0 +1,315 @@
+// The application: exceptions from handlers reach HandleException and not the process, the
+// replaceable message box, the message loop (HandleMessage, ProcessMessages, idle, Run),
+// initialisation procedures, activation and the main form.
+#include "FormsTestUtil.h"
+#include "platform/Threads.h"
+
+namespace {
+
+const wchar_t* const kClickForm =
+    L"object ClickForm: TTestForm\n"
+    L"  Left = 160\n"
+    L"  Top = 160\n"
+    L"  ClientWidth = 200\n"
+    L"  ClientHeight = 100\n"
+    L"  object Tile: TTile\n"
+    L"    Left = 20\n"
+    L"    Top = 20\n"
+    L"    Width = 100\n"
+    L"    Height = 50\n"
+    L"    OnClick = TileClick\n"
+    L"  end\n"
+    L"end\n";
+
+class Exceptions : public testing::Test {
+protected:
+  void TearDown() override { ParkMouse(); }
+};
+
+TEST_F(Exceptions, AnExceptionInAClickHandlerReachesHandleException)
+{
+  TExceptionRecorder errors;
+  TFreeGuard<TTestForm> form(FormFromText(kClickForm));
+  auto* tile = static_cast<TControl*>(form->FindComponent(L"Tile"));
+  form->ThrowOnClick = true;
+  ASSERT_TRUE(ShowAndActivate(form.Get()));
+  ASSERT_TRUE(ClickAt(CenterOf(tile)));
+  ASSERT_TRUE(PumpUntil([&] { return !errors.Messages.empty(); }));
+  EXPECT_EQ(errors.Messages, std::vector<std::wstring>{L"The tile refused the click"});
+  EXPECT_EQ(errors.Senders, std::vector<TObject*>{tile});
+  // The program goes on: the next click is handled as usual.
+  form->ThrowOnClick = false;
+  ASSERT_TRUE(ClickAt(CenterOf(tile)));
+  EXPECT_TRUE(PumpUntil([&] { return form->Count(L"click Tile") == 2; }));
+  EXPECT_EQ(errors.Messages.size(), 1u);
+}
+
+TEST_F(Exceptions, AbortIsSilent)
+{
+  TExceptionRecorder errors;
+  TMessageBoxRecorder boxes;
+  TFreeGuard<TTestForm> form(FormFromText(kClickForm));
+  form->AbortOnClick = true;
+  ASSERT_TRUE(ShowAndActivate(form.Get()));
+  ASSERT_TRUE(ClickAt(CenterOf(static_cast<TControl*>(form->FindComponent(L"Tile")))));
+  ASSERT_TRUE(PumpUntil([&] { return form->Count(L"click Tile") == 1; }));
+  PumpPending();
+  EXPECT_TRUE(errors.Messages.empty());
+  EXPECT_TRUE(boxes.Calls.empty());
+}
+
+TEST_F(Exceptions, WithoutOnExceptionTheMessageIsShownInABox)
+{
+  TMessageBoxRecorder boxes;
+  auto raise = [](auto error) {
+    try {
+      throw error;
+    } catch (...) {
+      Application->HandleException(nullptr);
+    }
+  };
+  raise(Exception(L"Boom"));
+  raise(Exception(L"Done!"));
+  raise(std::runtime_error("plain"));
+  ASSERT_EQ(boxes.Calls.size(), 3u);
+  EXPECT_EQ(boxes.Calls[0].Text, L"Boom.");
+  EXPECT_EQ(boxes.Calls[0].Caption, Application->GetTitle());
+  EXPECT_EQ(boxes.Calls[0].Flags, UINT(MB_OK | MB_ICONSTOP));
+  EXPECT_EQ(boxes.Calls[1].Text, L"Done!");
+  EXPECT_EQ(boxes.Calls[2].Text, L"plain.");
+}
+
+TEST_F(Exceptions, AFailingOnExceptionDoesNotEscape)
+{
+  Application->OnException = TExceptionEvent([](TObject*, Exception*) { throw Exception(L"again"); });
+  EXPECT_NO_THROW({
+    try {
+      throw Exception(L"first");
+    } catch (...) {
+      Application->HandleException(nullptr);
+    }
+  });
+  Application->OnException = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(AppMessageBox, TheCaptionDefaultsToTheTitle)
+{
+  TMessageBoxRecorder boxes(IDNO);
+  EXPECT_EQ(Application->MessageBox(L"Sure?", String(), MB_YESNO), IDNO);
+  EXPECT_EQ(Application->MessageBox(L"Sure?", L"Asking", MB_YESNO), IDNO);
+  ASSERT_EQ(boxes.Calls.size(), 2u);
+  EXPECT_EQ(boxes.Calls[0].Caption, Application->GetTitle());
+  EXPECT_EQ(boxes.Calls[1].Caption, L"Asking");
+  EXPECT_EQ(boxes.Calls[1].Flags, UINT(MB_YESNO));
+}
+
+TEST(AppMessageBox, TheTitleIsTheProgramNameUntilSet)
+{
+  EXPECT_TRUE(SameText(Application->GetTitle(), L"forms_tests"));
+  EXPECT_TRUE(Application->GetExeName().ends_with(L"forms_tests.exe"));
+  Application->SetTitle(L"Song import");
+  wchar_t text[64] = {};
+  ::GetWindowTextW(Application->GetHandle(), text, 64);
+  EXPECT_EQ(std::wstring(text), L"Song import");
+  Application->SetTitle(String());
+  EXPECT_TRUE(SameText(Application->GetTitle(), L"forms_tests"));
+}
+
+TEST(AppMessageBox, ShowMessageAndMessageDlgGoThroughTheSameBox)
+{
+  TMessageBoxRecorder boxes(IDYES);
+  ShowMessage(L"Hello");
+  EXPECT_EQ(MessageDlg(L"Replace?", mtConfirmation, mbYesNoCancel), mrYes);
+  ASSERT_EQ(boxes.Calls.size(), 2u);
+  EXPECT_EQ(boxes.Calls[0].Caption, Application->GetTitle());
+  EXPECT_EQ(boxes.Calls[0].Flags, UINT(MB_OK));
+  EXPECT_EQ(boxes.Calls[1].Caption, L"Confirm");
+  EXPECT_EQ(boxes.Calls[1].Flags, UINT(MB_ICONQUESTION | MB_YESNOCANCEL));
+}
+
+TEST(AppMessageBox, MessageDlgButtonsMapOntoTheSystemSets)
+{
+  struct TRow {
+    TMsgDlgType Type;
+    TMsgDlgButtons Buttons;
+    uint32_t Flags;
+  };
+  const TRow rows[] = {
+      {mtError, {mbOK}, MB_ICONERROR | MB_OK},
+      {mtWarning, mbOKCancel, MB_ICONWARNING | MB_OKCANCEL},
+      {mtInformation, mbYesNo, MB_ICONINFORMATION | MB_YESNO},
+      {mtCustom, mbAbortRetryIgnore, MB_ABORTRETRYIGNORE},
+      {mtCustom, {mbRetry, mbCancel}, MB_RETRYCANCEL},
+      {mtCustom, {mbNo}, MB_YESNO | MB_DEFBUTTON2},
+      {mtCustom, {mbOK, mbHelp}, MB_OK | MB_HELP},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i)
+    EXPECT_EQ(MessageDlgFlags(rows[i].Type, rows[i].Buttons), rows[i].Flags) << "row " << i;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(MessageLoop, HandleMessageTakesOneMessageAndProcessMessagesAll)
+{
+  PumpPending();
+  int seen = 0;
+  Application->OnMessage = TMessageEvent([&](MSG& Msg, bool& Handled) {
+    if (Msg.message == WM_APP + 7) {
+      ++seen;
+      Handled = true;
+    }
+  });
+  for (int i = 0; i < 3; ++i)
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP + 7, 0, 0);
+  Application->HandleMessage();
+  EXPECT_EQ(seen, 1);
+  Application->ProcessMessages();
+  EXPECT_EQ(seen, 3);
+  Application->OnMessage = nullptr;
+}
+
+TEST(MessageLoop, AnEmptyQueueIdles)
+{
+  PumpPending();
+  int idles = 0;
+  Application->OnIdle = TIdleEvent([&](TObject*, bool& Done) {
+    ++idles;
+    Done = false;  // not waiting for a message: the test goes on at once
+  });
+  // Should the loop wait anyway, this timer ends the wait.
+  UINT_PTR guard = ::SetTimer(nullptr, 0, 2000, nullptr);
+  Application->HandleMessage();
+  ::KillTimer(nullptr, guard);
+  EXPECT_EQ(idles, 1);
+  Application->OnIdle = nullptr;
+}
+
+TEST(MessageLoop, AThreadsSynchronizeRunsWhileTheLoopWaits)
+{
+  class TWorker : public TThread {
+  public:
+    using TThread::TThread;
+    std::atomic<DWORD> RanOn{0};
+
+  protected:
+    void Execute() override
+    {
+      ::Sleep(50);  // let the loop reach its wait
+      Synchronize(TThreadMethod([this] { RanOn = ::GetCurrentThreadId(); }));
+    }
+  };
+  PumpPending();
+  auto* worker = TThread::New<TWorker>(false);
+  UINT_PTR guard = ::SetTimer(nullptr, 0, 3000, nullptr);
+  DWORD start = ::GetTickCount();
+  while (worker->RanOn == 0 && ::GetTickCount() - start < 3000)
+    Application->HandleMessage();
+  ::KillTimer(nullptr, guard);
+  EXPECT_EQ(worker->RanOn.load(), ::GetCurrentThreadId());
+  EXPECT_LT(::GetTickCount() - start, 2000u) << "the waiting loop was not woken";
+  worker->WaitFor();
+  worker->Free();
+}
+
+TEST(MessageLoop, ActivationOfTheProgramIsTracked)
+{
+  bool before = Application->GetActive();
+  Application->SetActiveState(true);
+  std::vector<std::wstring> log;
+  Application->OnActivate = TNotifyEvent([&](TObject*) { log.push_back(L"activate"); });
+  Application->OnDeactivate = TNotifyEvent([&](TObject*) { log.push_back(L"deactivate"); });
+  ::SendMessageW(Application->GetHandle(), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(Application->GetActive());
+  ::SendMessageW(Application->GetHandle(), WM_ACTIVATEAPP, FALSE, 0);
+  ::SendMessageW(Application->GetHandle(), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(Application->GetActive());
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"deactivate", L"activate"}));
+  Application->OnActivate = nullptr;
+  Application->OnDeactivate = nullptr;
+  Application->SetActiveState(before);
+}
+
+TEST(MessageLoop, HintChangesAreAnnouncedOnce)
+{
+  int hints = 0;
+  Application->OnHint = TNotifyEvent([&](TObject*) { ++hints; });
+  Application->SetHint(L"Opens a file");
+  Application->SetHint(L"Opens a file");
+  Application->SetHint(String());
+  EXPECT_EQ(hints, 2);
+  Application->OnHint = nullptr;
+  Application->SetHintPause(-5);
+  EXPECT_EQ(Application->GetHintPause(), 0);
+}
+
+// ---------------------------------------------------------------------------
+
+std::vector<int>& InitLog()
+{
+  static std::vector<int> log;
+  return log;
+}
+void FirstInit() { InitLog().push_back(1); }
+void SecondInit() { InitLog().push_back(2); }
+
+TEST(Startup, InitializeRunsTheProceduresInTheOrderAdded)
+{
+  InitLog().clear();
+  AddApplicationInitProc(&FirstInit);
+  AddApplicationInitProc(&SecondInit);
+  AddApplicationInitProc(&FirstInit);  // once is enough
+  Application->Initialize();
+  EXPECT_EQ(InitLog(), (std::vector<int>{1, 2}));
+  RemoveApplicationInitProc(&FirstInit);
+  RemoveApplicationInitProc(&SecondInit);
+  Application->Initialize();
+  EXPECT_EQ(InitLog().size(), 2u);
+}
+
+TEST(Startup, RunShowsTheMainFormAndEndsWhenItCloses)
+{
+  ASSERT_EQ(Screen->GetCustomFormCount(), 0) << "a form of an earlier case is still alive";
+  TResourceForm* main = nullptr;
+  TResourceForm* second = nullptr;
+  Application->CreateForm(main);
+  Application->CreateForm(second);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(Application->GetMainForm(), main);
+  EXPECT_EQ(main->Owner(), Application);
+  TWeakRef<TResourceForm> secondAlive(second);
+  // Closes the main form from inside Run, once its window shows.
+  static TResourceForm* closing;
+  static bool visibleInRun;
+  closing = main;
+  visibleInRun = false;
+  ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR Id, DWORD) {
+    ::KillTimer(nullptr, Id);
+    visibleInRun = ::IsWindowVisible(closing->GetHandle()) != 0;
+    closing->Close();
+  });
+  Application->Run();
+  EXPECT_TRUE(visibleInRun);
+  EXPECT_TRUE(Application->GetTerminated());
+  EXPECT_FALSE(Application->GetRunning());
+  // A terminated application stays so: the layer is made again for the cases that follow,
+  // and the forms the application owned go with it.
+  FinalizeForms();
+  EXPECT_FALSE(secondAlive);
+  EXPECT_EQ(Application, nullptr);
+  InitializeForms();
+  EXPECT_FALSE(Application->GetTerminated());
+  EXPECT_EQ(Application->GetMainForm(), nullptr);
+}
+
+TEST(Startup, InitializingTwiceKeepsTheSameObjects)
+{
+  TApplication* app = Application;
+  TScreen* screen = Screen;
+  InitializeForms();
+  EXPECT_EQ(Application, app);
+  EXPECT_EQ(Screen, screen);
+}
+
+}  // namespace

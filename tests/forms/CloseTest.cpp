@@ -1,0 +1,103 @@
+// Closing: OnCloseQuery may refuse, OnClose chooses hide, minimise, free or nothing;
+// Release frees later, once the messages waiting have been handled.
+#include "FormsTestUtil.h"
+
+namespace {
+
+class Closing : public testing::Test {
+protected:
+  void SetUp() override
+  {
+    form = TCustomForm::CreateNew<TTestForm>(nullptr);
+    guard = std::make_unique<TFreeGuard<TTestForm>>(form);
+    form->SetBounds(150, 150, 260, 180);
+    form->OnCloseQuery = TCloseQueryEvent(form, &TTestForm::FormCloseQuery);
+    form->OnClose = TCloseEvent(form, &TTestForm::FormClose);
+    form->OnHide = TNotifyEvent(form, &TTestForm::FormHide);
+    form->Show();
+    form->Log.clear();
+  }
+  void TearDown() override { guard.reset(); }
+
+  TTestForm* form = nullptr;
+  std::unique_ptr<TFreeGuard<TTestForm>> guard;
+};
+
+TEST_F(Closing, ByDefaultTheFormIsHiddenAfterAskingIt)
+{
+  form->Close();
+  EXPECT_EQ(form->Log, (std::vector<std::wstring>{L"closequery", L"close", L"hide"}));
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_FALSE(::IsWindowVisible(form->GetHandle()));
+}
+
+TEST_F(Closing, ARefusingOnCloseQueryKeepsTheFormAndSkipsOnClose)
+{
+  form->AllowClose = false;
+  form->Close();
+  EXPECT_EQ(form->Log, std::vector<std::wstring>{L"closequery"});
+  EXPECT_TRUE(form->GetVisible());
+  EXPECT_TRUE(::IsWindowVisible(form->GetHandle()));
+}
+
+TEST_F(Closing, CaFreeFreesTheFormOnlyAfterTheWaitingMessages)
+{
+  form->CloseAction = caFree;
+  TWeakRef<TTestForm> alive(form);
+  int forms = Screen->GetCustomFormCount();
+  form->Close();
+  // Still there for the code that called Close (an event handler of the form, usually).
+  ASSERT_TRUE(alive);
+  EXPECT_TRUE(PumpUntil([&] { return !alive; }));
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms - 1);
+}
+
+TEST_F(Closing, CaMinimizeMinimisesTheWindow)
+{
+  form->CloseAction = caMinimize;
+  form->Close();
+  EXPECT_EQ(form->GetWindowState(), wsMinimized);
+  EXPECT_TRUE(::IsIconic(form->GetHandle()));
+  EXPECT_TRUE(form->GetVisible());
+}
+
+TEST_F(Closing, CaNoneLeavesEverythingAsItWas)
+{
+  form->CloseAction = caNone;
+  form->Close();
+  EXPECT_EQ(form->Log, (std::vector<std::wstring>{L"closequery", L"close"}));
+  EXPECT_TRUE(::IsWindowVisible(form->GetHandle()));
+}
+
+TEST_F(Closing, TheSystemCloseCommandGoesThroughClose)
+{
+  HWND window = form->GetHandle();
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  // Hidden as Close decides, not destroyed as the default handling would.
+  EXPECT_TRUE(::IsWindow(window));
+  EXPECT_EQ(form->Count(L"close"), 1);
+  EXPECT_FALSE(form->GetVisible());
+}
+
+TEST_F(Closing, ReleasingTwiceFreesOnce)
+{
+  std::vector<std::wstring> destroyed;
+  form->OnDestroy = TNotifyEvent([&](TObject*) { destroyed.push_back(L"destroy"); });
+  TWeakRef<TTestForm> alive(form);
+  form->Release();
+  form->Release();
+  EXPECT_TRUE(PumpUntil([&] { return !alive; }));
+  PumpPending();
+  EXPECT_EQ(destroyed.size(), 1u);
+}
+
+TEST_F(Closing, AFormFreedBeforeItsReleaseArrivesIsNotFreedAgain)
+{
+  auto* other = TCustomForm::CreateNew<TTestForm>(nullptr);
+  other->Release();
+  other->Free();
+  PumpPending();  // the pending release finds nothing to free
+  SUCCEED();
+}
+
+}  // namespace
