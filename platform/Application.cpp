@@ -2,6 +2,7 @@
 // form, exception reporting, released forms; TMouse; and the start-up and shut-down of the
 // form layer, which plug the application into the control and thread layers.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 #include "platform/Dialogs.h"
@@ -19,6 +20,13 @@ std::vector<TProcedure>& InitProcs()
 {
   static std::vector<TProcedure> procs;
   return procs;
+}
+
+// The window a worker thread posts to when it queues a call for the main thread.
+std::atomic<HWND>& WakeWindow()
+{
+  static std::atomic<HWND> window{nullptr};
+  return window;
 }
 
 String ModuleFileName()
@@ -180,11 +188,9 @@ void TApplication::Run()
   } running{FRunning};
   if (!FMainForm)
     return;
-  if (FShowMainForm) {
-    if (FMainForm->GetWindowState() == wsMinimized)
-      Minimize();
+  // The form's WindowState decides how it shows (minimised, maximised or normal).
+  if (FShowMainForm)
     FMainForm->SetVisible(true);
-  }
   while (!FTerminated) {
     try {
       HandleMessage();
@@ -229,6 +235,8 @@ bool TApplication::ProcessMessage(MSG& Msg)
 bool TApplication::IsMDIMsg(MSG& Msg)
 {
   // Ctrl+F4, Ctrl+F6 and the child's system menu keys belong to the MDI client.
+  if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN)
+    return false;
   if (!FMainForm || FMainForm->GetFormStyle() != fsMDIForm || !FMainForm->GetClientHandle())
     return false;
   if (!FMainForm->GetActiveMDIChild())
@@ -481,9 +489,18 @@ void InitializeForms()
     });
     finderRegistered = true;
   }
-  Screen = new TScreen(nullptr);
-  Mouse = new TMouse();
-  Application = new TApplication(nullptr);
+  // All or nothing: a failure leaves the layer uninitialised, ready for another try.
+  std::unique_ptr<TScreen> screen(new TScreen(nullptr));
+  std::unique_ptr<TMouse> mouse(new TMouse());
+  Screen = screen.get();
+  try {
+    Application = new TApplication(nullptr);
+  } catch (...) {
+    Screen = nullptr;
+    throw;
+  }
+  Screen = screen.release();
+  Mouse = mouse.release();
 
   SetUnexpectedExceptionHandler([](TObject* Sender) {
     if (Application)
@@ -491,9 +508,12 @@ void InitializeForms()
     else
       fputws((L"Unhandled exception: " + CurrentExceptionMessage() + L"\n").c_str(), stderr);
   });
+  WakeWindow() = Application->GetHandle();
   SetWakeMainThread(TNotifyEvent([](TObject*) {
-    // Reaches the loop even inside the system's modal loops, which drop thread messages.
-    HWND window = Application ? Application->GetHandle() : nullptr;
+    // Runs on the worker thread: it reads only the window handle, never the application.
+    // A window message reaches the loop even inside the system's modal loops, which drop
+    // thread messages.
+    HWND window = WakeWindow().load();
     if (!window || !::PostMessageW(window, WM_NULL, 0, 0))
       ::PostThreadMessageW(MainThreadID, WM_NULL, 0, 0);
   }));
@@ -505,9 +525,11 @@ void InitializeForms()
 
 void FinalizeForms()
 {
+  // Threads stop reaching for the application window before it goes.
+  SetWakeMainThread(TNotifyEvent());
+  WakeWindow() = nullptr;
   // Forms still see Screen while the application frees them.
   FreeAndNil(Application);
-  SetWakeMainThread(TNotifyEvent());
   SetUnexpectedExceptionHandler(nullptr);
   SetCursorHandleProc(nullptr);
   SetScreenCursorProc(nullptr);

@@ -509,7 +509,18 @@ void TCustomForm::ShowWindowForState()
     return;
   }
   static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-  ::ShowWindow(FHandle, commands[FWindowState]);
+  // Read first: the steps below report intermediate states through WM_SIZE.
+  TWindowState target = FWindowState;
+  if (target == wsNormal) {
+    // Restoring a minimised window brings back what it was before (maximised, perhaps),
+    // and some hosts ignore "show normal" on a maximised one: restore step by step.
+    if (::IsIconic(FHandle))
+      ::ShowWindow(FHandle, SW_RESTORE);
+    if (::IsZoomed(FHandle))
+      ::ShowWindow(FHandle, SW_RESTORE);
+  }
+  ::ShowWindow(FHandle, commands[target]);
+  FWindowState = target;
 }
 
 void TCustomForm::ApplyPosition()

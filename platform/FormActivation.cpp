@@ -344,4 +344,3 @@ void TCustomForm::SendCancelMode(TControl* Sender)
     if (TCustomForm* child = GetActiveMDIChild())
       child->SendCancelMode(Sender);
 }
-

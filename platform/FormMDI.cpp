@@ -23,10 +23,10 @@ void TCustomForm::CreateMDIClient()
 {
   CLIENTCREATESTRUCT ccs{nullptr, kFirstMDIChildId};
   TRect r = GetClientRect();
-  FClientHandle = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL,
-                                    r.left, r.top, RectWidth(r), RectHeight(r), FHandle, nullptr,
-                                    ::GetModuleHandleW(nullptr), &ccs);
+  FClientHandle =
+      ::CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, r.left,
+                        r.top, RectWidth(r), RectHeight(r), FHandle, nullptr, ::GetModuleHandleW(nullptr), &ccs);
   if (!FClientHandle)
     throw EOSError(L"Cannot create the MDI client window (" + IntToStr(::GetLastError()) + L")");
   Realign();
@@ -72,8 +72,7 @@ void TCustomForm::AlignControls(TControl* AControl, TRect& Rect)
 {
   TWinControl::AlignControls(AControl, Rect);
   if (FClientHandle)
-    ::SetWindowPos(FClientHandle, HWND_BOTTOM, Rect.left, Rect.top, RectWidth(Rect), RectHeight(Rect),
-                   SWP_NOACTIVATE);
+    ::SetWindowPos(FClientHandle, HWND_BOTTOM, Rect.left, Rect.top, RectWidth(Rect), RectHeight(Rect), SWP_NOACTIVATE);
 }
 
 HWND TCustomForm::FindMDIClientWindow() const

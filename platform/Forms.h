@@ -101,8 +101,9 @@ public:
     return Construct<T>(AOwner, fdText, Text);
   }
 
-  // Reads the form data, runs OnCreate and shows the form when it was made visible. On a
-  // reading error the form frees itself and the error goes on to the caller.
+  // Reads the form data, runs OnCreate and shows the form when it was made visible. When
+  // reading or that first showing fails, the form frees itself and the error goes on to
+  // the caller. An exception of OnCreate goes to the application's HandleException.
   void AfterConstruction() override;
   // Runs OnDestroy while the form still has its full type.
   void BeforeDestruction() override;
@@ -114,7 +115,8 @@ public:
   void Hide();
   void SetVisible(bool Value) override;
   // Shows the form with every other window of the program disabled and returns when
-  // ModalResult becomes nonzero (or the application terminates: mrCancel).
+  // ModalResult becomes nonzero and OnCloseQuery agrees (mrCancel when the application
+  // terminates). Raises EInvalidOperation for a visible form or an MDI child.
   virtual TModalResult ShowModal();
   // Asks OnCloseQuery, then OnClose decides: hide, minimise, free or nothing. Closing the
   // main form ends the application; closing a modal form sets ModalResult to mrCancel.

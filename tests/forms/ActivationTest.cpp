@@ -211,10 +211,14 @@ TEST(FormWindow, WindowStateFollowsTheWindow)
   EXPECT_TRUE(::IsZoomed(form->GetHandle()));
   form->SetWindowState(wsMinimized);
   EXPECT_TRUE(::IsIconic(form->GetHandle()));
-  ::ShowWindow(form->GetHandle(), SW_RESTORE);
-  EXPECT_TRUE(PumpUntil([&] { return form->GetWindowState() != wsMinimized; }));
-  ::ShowWindow(form->GetHandle(), SW_SHOWNORMAL);
-  EXPECT_TRUE(PumpUntil([&] { return form->GetWindowState() == wsNormal; }));
+  form->SetWindowState(wsNormal);
+  EXPECT_FALSE(::IsIconic(form->GetHandle()));
+  EXPECT_FALSE(::IsZoomed(form->GetHandle()));
+  // A change made by the system is read back.
+  ::ShowWindow(form->GetHandle(), SW_MAXIMIZE);
+  EXPECT_TRUE(PumpUntil([&] { return form->GetWindowState() == wsMaximized; }));
+  ::ShowWindow(form->GetHandle(), SW_MINIMIZE);
+  EXPECT_TRUE(PumpUntil([&] { return form->GetWindowState() == wsMinimized; }));
 }
 
 TEST(FormWindow, OnPaintDrawsOnTheFormCanvas)

@@ -251,8 +251,14 @@ std::vector<int>& InitLog()
   static std::vector<int> log;
   return log;
 }
-void FirstInit() { InitLog().push_back(1); }
-void SecondInit() { InitLog().push_back(2); }
+void FirstInit()
+{
+  InitLog().push_back(1);
+}
+void SecondInit()
+{
+  InitLog().push_back(2);
+}
 
 TEST(Startup, InitializeRunsTheProceduresInTheOrderAdded)
 {

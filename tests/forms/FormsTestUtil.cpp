@@ -21,6 +21,7 @@ PUBLISHED(TResourceForm, TForm)
 }
 
 IMPLEMENT_CLASS(TMissingDataForm, TForm)
+IMPLEMENT_CLASS(TMDIFrameForm, TForm)
 
 void TTestForm::TileClick(TObject* Sender)
 {

@@ -77,6 +77,13 @@ public:
   void ButtonClick(TObject* Sender) { ++Clicks; }
 };
 
+// An MDI form class whose form data comes from the resources.
+class TMDIFrameForm : public TForm {
+  DECLARE_CLASS(TMDIFrameForm, TForm)
+public:
+  explicit TMDIFrameForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
 // A form class that has no form data anywhere.
 class TMissingDataForm : public TForm {
   DECLARE_CLASS(TMissingDataForm, TForm)

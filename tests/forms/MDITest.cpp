@@ -146,6 +146,37 @@ TEST_F(MDI, FreeingTheFormFirstLeavesItsChildrenSafeToFree)
   children.clear();  // frees the child without a window
 }
 
+TEST(MDIMainForm, CtrlF6InTheApplicationLoopMovesToTheNextChild)
+{
+  ASSERT_EQ(Application->GetMainForm(), nullptr);
+  TMDIFrameForm* frame = nullptr;
+  Application->CreateForm(frame);
+  TFreeGuard<TMDIFrameForm> frameGuard(frame);
+  ASSERT_EQ(Application->GetMainForm(), frame);
+  ASSERT_TRUE(ShowAndActivate(frame));
+  TFreeGuard<TTestForm> first(FormFromText(kChild));
+  TFreeGuard<TTestForm> second(FormFromText(kChild));
+  ASSERT_EQ(frame->GetActiveMDIChild(), second.Get());
+  ASSERT_TRUE(ActivateWindow(frame->GetHandle()));
+  // Real keys, read by the application's own loop (the MDI keys are translated there).
+  INPUT keys[4]{};
+  for (INPUT& k : keys)
+    k.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_CONTROL;
+  keys[1].ki.wVk = VK_F6;
+  keys[2].ki.wVk = VK_F6;
+  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  keys[3].ki.wVk = VK_CONTROL;
+  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(4, keys, sizeof(INPUT));
+  DWORD start = ::GetTickCount();
+  while (frame->GetActiveMDIChild() != first.Get() && ::GetTickCount() - start < 3000) {
+    Application->ProcessMessages();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  EXPECT_EQ(frame->GetActiveMDIChild(), first.Get());
+}
+
 TEST(MDIWithoutParent, AChildNeedsAnMDIForm)
 {
   int forms = Screen->GetCustomFormCount();
