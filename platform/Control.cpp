@@ -542,8 +542,43 @@ void TControl::SetWindowProc(const TWndMethod& Value)
   FWindowProc = Value.Assigned() ? Value : TWndMethod(this, &TControl::WndProc);
 }
 
+namespace ControlsImpl {
+
+namespace {
+
+// The dispatches running on this thread, innermost first (a window's messages are
+// handled on the thread that made it).
+thread_local TDispatchScope* innermostDispatch = nullptr;
+
+}  // namespace
+
+TDispatchScope::TDispatchScope(const TControl* Control, const TMessage& Message)
+    : FControl(Control), FMessage(&Message), FMsg(Message.Msg), FOuter(innermostDispatch)
+{
+  innermostDispatch = this;
+}
+
+TDispatchScope::~TDispatchScope()
+{
+  innermostDispatch = FOuter;
+}
+
+bool TDispatchScope::IsDispatching(const TControl* Control, const TMessage& Message)
+{
+  for (const TDispatchScope* s = innermostDispatch; s; s = s->FOuter)
+    if (s->FMessage == &Message && s->FControl == Control && s->FMsg == Message.Msg)
+      return true;
+  return false;
+}
+
+}  // namespace ControlsImpl
+
 void TControl::WndProc(TMessage& Message)
 {
+  if (ControlsImpl::TDispatchScope::IsDispatching(this, Message)) {
+    DefaultHandler(Message);
+    return;
+  }
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -561,6 +596,7 @@ void TControl::WndProc(TMessage& Message)
     default:
       break;
   }
+  ControlsImpl::TDispatchScope dispatching(this, Message);
   Dispatch(Message);
 }
 

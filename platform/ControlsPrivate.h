@@ -21,6 +21,29 @@ TControl*& MouseControlSlot();
 // The window procedure of every class this layer registers.
 LRESULT CALLBACK StdWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
 
+// Marks a message record as being dispatched by a control, for as long as the scope
+// lives. A named handler that passes its own message on to WndProc again (a descendant's
+// handler overriding one of ours by name and then calling the inherited WndProc) would be
+// handed the message once more, without end; WndProc gives such a message the default
+// handling instead. A handler that changes Msg before passing the record on has made a
+// new message, which is dispatched as usual.
+class TDispatchScope {
+public:
+  TDispatchScope(const TControl* Control, const TMessage& Message);
+  ~TDispatchScope();
+  TDispatchScope(const TDispatchScope&) = delete;
+  TDispatchScope& operator=(const TDispatchScope&) = delete;
+
+  // True while Control is dispatching this very record, still carrying the same message.
+  static bool IsDispatching(const TControl* Control, const TMessage& Message);
+
+private:
+  const TControl* FControl;
+  const TMessage* FMessage;
+  UINT FMsg;
+  TDispatchScope* FOuter;
+};
+
 }  // namespace ControlsImpl
 
 // Releases the window DCs that canvases took from Control's window.

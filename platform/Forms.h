@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Messages.h"  // CM_RELEASE, posted by Release
 
 class TCustomForm;
 class TForm;
@@ -62,10 +63,6 @@ constexpr TModalResult mrContinue = 11;
 constexpr TModalResult mrAll = 12;
 constexpr TModalResult mrNoToAll = 13;
 constexpr TModalResult mrYesToAll = 14;
-
-// Posted by Release to the application window: free the forms waiting for it. Kept beside
-// the form layer because only forms are released this way.
-constexpr UINT CM_RELEASE = CM_BASE + 33;
 
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;

@@ -163,6 +163,11 @@ void TWinControl::WMSetCursor(TMessage& Message)
 
 void TWinControl::WndProc(TMessage& Message)
 {
+  // A handler passing its own message on again: the routing below was done for it once.
+  if (TDispatchScope::IsDispatching(this, Message)) {
+    DefaultHandler(Message);
+    return;
+  }
   switch (Message.Msg) {
     case WM_MOUSEMOVE:
       TrackMouse(Message);
