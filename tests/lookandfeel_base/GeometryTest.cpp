@@ -1,0 +1,61 @@
+// Rectangle and point helpers: edges, inverses and the rounding of centring.
+#include <gtest/gtest.h>
+
+#include "lookandfeel/cxGeometry.h"
+
+TEST(Geometry, MakeSizeAndPointKeepTheirOrder)
+{
+  TSize s = MakeSize(7, -3);
+  EXPECT_EQ(s.cx, 7);
+  EXPECT_EQ(s.cy, -3);
+  TPoint p = MakePoint(-4, 9);
+  EXPECT_EQ(p.x, -4);
+  EXPECT_EQ(p.y, 9);
+}
+
+TEST(Geometry, PointInRectExcludesRightAndBottomEdges)
+{
+  TRect r{10, 20, 30, 40};
+  EXPECT_TRUE(IsPointInRect(MakePoint(10, 20), r));
+  EXPECT_TRUE(IsPointInRect(MakePoint(29, 39), r));
+  EXPECT_FALSE(IsPointInRect(MakePoint(30, 25), r));
+  EXPECT_FALSE(IsPointInRect(MakePoint(15, 40), r));
+  EXPECT_FALSE(IsPointInRect(MakePoint(9, 25), r));
+  EXPECT_FALSE(IsPointInRect(MakePoint(15, 19), r));
+  EXPECT_FALSE(IsPointInRect(MakePoint(15, 25), TRect{30, 30, 10, 10})) << "a reversed rectangle holds nothing";
+}
+
+TEST(Geometry, InflateAndDeflateByTheSameMarginsAreInverses)
+{
+  const TRect rects[] = {{0, 0, 10, 10}, {-5, 7, 3, 40}, {100, 100, 100, 100}};
+  const TRect margins[] = {{1, 2, 3, 4}, {0, 0, 0, 0}, {-2, 5, -1, 0}};
+  for (const TRect& r : rects)
+    for (const TRect& m : margins) {
+      TRect grown = InflateRectBy(r, m.left, m.top, m.right, m.bottom);
+      EXPECT_EQ(RectWidth(grown), RectWidth(r) + m.left + m.right);
+      EXPECT_EQ(RectHeight(grown), RectHeight(r) + m.top + m.bottom);
+      EXPECT_TRUE(DeflateRectByMargins(grown, m) == r);
+    }
+  EXPECT_TRUE(InflateRectBy(TRect{10, 10, 20, 20}, 1, 2, 3, 4) == (TRect{9, 8, 23, 24}));
+}
+
+TEST(Geometry, OffsetKeepsTheSize)
+{
+  TRect r = OffsetRectBy(TRect{1, 2, 11, 22}, -5, 3);
+  EXPECT_TRUE(r == (TRect{-4, 5, 6, 25}));
+}
+
+TEST(Geometry, CenteringGivesAnOddSparePixelToTheRightAndBottom)
+{
+  // 11 - 4 = 7 spare: 3 on the left, 4 on the right; 10 - 3 = 7 spare vertically likewise.
+  TRect r = CenterRectInRect(TRect{0, 0, 11, 10}, 4, 3);
+  EXPECT_TRUE(r == (TRect{3, 3, 7, 6}));
+  // Even room splits evenly and the result keeps its size.
+  r = CenterRectInRect(TRect{10, 20, 30, 40}, 10, 4);
+  EXPECT_TRUE(r == (TRect{15, 28, 25, 32}));
+  // Larger than the room: the offset still rounds down, so the odd pixel of overhang is on the left.
+  r = CenterRectInRect(TRect{0, 0, 10, 10}, 13, 10);
+  EXPECT_EQ(r.left, -2);
+  EXPECT_EQ(r.right, 11);
+  EXPECT_EQ(RectWidth(r), 13);
+}

@@ -1,0 +1,301 @@
+// Glyph drawing modes on a small known glyph and on an image-list image: transparent
+// pixels stay untouched and every mode gives the colours its formula promises. Also the
+// ghosting transform of bar areas.
+#include "GraphicsFixture.h"
+
+namespace {
+
+constexpr COLORREF Hole = RGB(255, 0, 255);
+constexpr COLORREF Red = RGB(255, 0, 0);
+constexpr COLORREF Green = RGB(0, 128, 0);
+constexpr COLORREF Blue = RGB(0, 0, 255);
+constexpr COLORREF White = RGB(255, 255, 255);
+
+// 4 x 4, transparent (magenta, the bottom-left pixel) but for a 2 x 2 block at (1, 1):
+// red, green / blue, white.
+void MakeGlyph(TBitmap& Glyph)
+{
+  Glyph.SetPixelFormat(pf32bit);
+  Glyph.SetSize(4, 4);
+  TCanvas* c = Glyph.GetCanvas();
+  c->GetBrush()->SetColor(TColor(Hole));
+  c->FillRect(Rect(0, 0, 4, 4));
+  c->SetPixel(1, 1, TColor(Red));
+  c->SetPixel(2, 1, TColor(Green));
+  c->SetPixel(1, 2, TColor(Blue));
+  c->SetPixel(2, 2, TColor(White));
+}
+
+int Y(COLORREF C)
+{
+  return (GetRValue(C) * 30 + GetGValue(C) * 59 + GetBValue(C) * 11) / 100;
+}
+
+COLORREF Faded(COLORREF C, COLORREF Face)
+{
+  auto f = [](int c, int face) { return (c * 60 + face * 40) / 100; };
+  return RGB(f(GetRValue(C), GetRValue(Face)), f(GetGValue(C), GetGValue(Face)), f(GetBValue(C), GetBValue(Face)));
+}
+
+COLORREF DisabledFaded(COLORREF C, COLORREF Face)
+{
+  int g = 128 + Y(C) / 2;
+  return RGB((GetRValue(Face) + g) / 2, (GetGValue(Face) + g) / 2, (GetBValue(Face) + g) / 2);
+}
+
+class TGlyphTest : public TDrawingTest {
+protected:
+  // The glyph rectangle: the block lands at (11, 11) - (12, 12).
+  const TRect Cell = Rect(10, 10, 14, 14);
+
+  void Draw(TcxGlyphDrawingMode Mode, const TcxGlyphDrawOptions& Options = {})
+  {
+    TBitmap glyph;
+    MakeGlyph(glyph);
+    DrawGlyphOrImage(DC(), TRect{}, Cell, &glyph, nullptr, -1, Mode, Options);
+  }
+  // Everything but the block itself is untouched paper.
+  void ExpectOnlyBlockPainted()
+  {
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x)
+        if (!(x >= 11 && x <= 12 && y >= 11 && y <= 12)) {
+          ASSERT_EQ(At(x, y), Paper) << x << ", " << y;
+        }
+  }
+};
+
+TEST_F(TGlyphTest, NormalDrawsTheOpaquePixelsOnly)
+{
+  Draw(gdmNormal);
+  EXPECT_EQ(At(11, 11), Red);
+  EXPECT_EQ(At(12, 11), Green);
+  EXPECT_EQ(At(11, 12), Blue);
+  EXPECT_EQ(At(12, 12), White);
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TGlyphTest, GreyIsLuminance)
+{
+  Draw(gdmGrey);
+  for (auto [x, y, c] : {std::tuple{11, 11, Red}, {12, 11, Green}, {11, 12, Blue}, {12, 12, White}}) {
+    COLORREF p = At(x, y);
+    EXPECT_EQ(GetRValue(p), GetGValue(p));
+    EXPECT_EQ(GetGValue(p), GetBValue(p));
+    EXPECT_EQ(GetRValue(p), Y(c)) << x << ", " << y;
+  }
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TGlyphTest, FadedMovesTowardsTheFace)
+{
+  COLORREF face = Sys(COLOR_BTNFACE);
+  Draw(gdmFaded);
+  EXPECT_EQ(At(11, 11), Faded(Red, face));
+  EXPECT_EQ(At(12, 11), Faded(Green, face));
+  EXPECT_EQ(At(12, 12), Faded(White, face));
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TGlyphTest, FadedUsesTheGivenFace)
+{
+  TcxGlyphDrawOptions options;
+  options.FaceColor = clBlack;
+  Draw(gdmFaded, options);
+  EXPECT_EQ(At(11, 11), RGB(153, 0, 0));
+}
+
+TEST_F(TGlyphTest, DisabledFadedIsALightGrey)
+{
+  COLORREF face = Sys(COLOR_BTNFACE);
+  Draw(gdmDisabledFaded);
+  EXPECT_EQ(At(11, 11), DisabledFaded(Red, face));
+  EXPECT_EQ(At(11, 12), DisabledFaded(Blue, face));
+  EXPECT_EQ(At(12, 12), DisabledFaded(White, face));
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TGlyphTest, DisabledIsEmbossedInHighlightAndShadow)
+{
+  COLORREF highlight = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW);
+  Draw(gdmDisabled);
+  // The shape in place is shadow; the highlight copy shows right and below it.
+  EXPECT_EQ(At(11, 11), shadow);
+  EXPECT_EQ(At(12, 12), shadow);
+  EXPECT_EQ(At(13, 12), highlight);
+  EXPECT_EQ(At(12, 13), highlight);
+  EXPECT_EQ(At(13, 13), highlight);
+  EXPECT_EQ(At(10, 10), Paper);
+  EXPECT_EQ(At(13, 11), Paper);
+  int painted = CountPixels(Dib(), Rect(0, 0, Width, Height), [&](COLORREF c) { return c != Paper; });
+  int twoColours = CountPixels(Dib(), Rect(0, 0, Width, Height),
+                               [&](COLORREF c) { return c == highlight || c == shadow; });
+  EXPECT_EQ(painted, 4 + 3) << "the highlight shows where the shadow does not cover it";
+  EXPECT_EQ(twoColours, painted) << "no colour of the image survives";
+}
+
+TEST_F(TGlyphTest, ShadowedLiftsTheImageOverASoftShadow)
+{
+  Draw(gdmShadowed);
+  COLORREF shade = RGB(GetRValue(Paper) * 60 / 100, GetGValue(Paper) * 60 / 100, GetBValue(Paper) * 60 / 100);
+  EXPECT_EQ(At(10, 10), Red) << "image one pixel up and left";
+  EXPECT_EQ(At(11, 11), White);
+  EXPECT_EQ(At(12, 12), shade) << "shadow one pixel down and right";
+  EXPECT_EQ(At(13, 13), shade);
+  EXPECT_EQ(At(12, 13), shade);
+  EXPECT_EQ(At(9, 9), Paper);
+  EXPECT_EQ(At(14, 14), Paper);
+  EXPECT_EQ(At(13, 10), Paper);
+}
+
+TEST_F(TGlyphTest, UnknownModeDrawsNormally)
+{
+  Draw(TcxGlyphDrawingMode(42));
+  EXPECT_EQ(At(11, 11), Red);
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TGlyphTest, OpaqueGlyphAndFixedTransparentColour)
+{
+  TcxGlyphDrawOptions options;
+  options.GlyphTransparentColor = clNone;
+  Draw(gdmNormal, options);
+  EXPECT_EQ(At(10, 10), Hole) << "clNone: the glyph is opaque";
+  Dib().Fill(Paper);
+  options.GlyphTransparentColor = TColor(Red);
+  Draw(gdmNormal, options);
+  EXPECT_EQ(At(10, 10), Hole);
+  EXPECT_EQ(At(11, 11), Paper) << "red is the transparent colour now";
+}
+
+TEST_F(TGlyphTest, StretchesToTheGlyphRectangleAndFillsTheBackground)
+{
+  TBitmap glyph;
+  MakeGlyph(glyph);
+  TcxGlyphDrawOptions options;
+  options.BackgroundBrush = HBRUSH(COLOR_BTNFACE + 1);
+  DrawGlyphOrImage(DC(), Rect(0, 0, 30, 30), Rect(10, 10, 18, 18), &glyph, nullptr, -1, gdmNormal, options);
+  EXPECT_EQ(At(12, 12), Red);
+  EXPECT_EQ(At(13, 13), Red);
+  EXPECT_EQ(At(14, 13), Green);
+  EXPECT_EQ(At(15, 15), White);
+  EXPECT_EQ(At(10, 10), Sys(COLOR_BTNFACE)) << "transparent pixels show the background fill";
+  EXPECT_EQ(At(29, 29), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(At(30, 30), Paper);
+}
+
+TEST_F(TGlyphTest, NothingToDrawLeavesThePictureAlone)
+{
+  TBitmap empty;
+  DrawGlyphOrImage(DC(), TRect{}, Cell, &empty, nullptr, 0, gdmNormal);
+  TCustomImageList images(4, 4);
+  DrawGlyphOrImage(DC(), TRect{}, Cell, nullptr, &images, 0, gdmNormal);
+  DrawGlyphOrImage(DC(), TRect{}, Cell, nullptr, &images, -1, gdmDisabled);
+  DrawGlyphOrImage(DC(), TRect{}, Cell, nullptr, nullptr, 0, gdmShadowed);
+  EXPECT_EQ(CountPixelsNear(Dib(), Rect(0, 0, Width, Height), Paper, 0), Width * Height);
+  EXPECT_FALSE(IsImageAssigned(&images, 0));
+  EXPECT_FALSE(IsGlyphAssigned(&empty));
+}
+
+class TImageListGlyphTest : public TGlyphTest {
+protected:
+  void Draw(TcxGlyphDrawingMode Mode, const TcxGlyphDrawOptions& Options = {})
+  {
+    TCustomImageList images(4, 4);
+    TBitmap glyph;
+    MakeGlyph(glyph);
+    ASSERT_EQ(images.AddMasked(&glyph, clDefault), 0);
+    ASSERT_TRUE(IsImageAssigned(&images, 0));
+    DrawGlyphOrImage(DC(), TRect{}, Cell, nullptr, &images, 0, Mode, Options);
+  }
+};
+
+TEST_F(TImageListGlyphTest, NormalKeepsTheMask)
+{
+  Draw(gdmNormal);
+  EXPECT_EQ(At(11, 11), Red);
+  EXPECT_EQ(At(12, 12), White);
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TImageListGlyphTest, GreyAndFadedFollowTheirFormulas)
+{
+  Draw(gdmGrey);
+  EXPECT_EQ(At(12, 11), RGB(Y(Green), Y(Green), Y(Green)));
+  ExpectOnlyBlockPainted();
+  Dib().Fill(Paper);
+  Draw(gdmFaded);
+  EXPECT_EQ(At(11, 12), Faded(Blue, Sys(COLOR_BTNFACE)));
+  ExpectOnlyBlockPainted();
+}
+
+TEST_F(TImageListGlyphTest, DisabledShowsOnlyHighlightAndShadow)
+{
+  COLORREF highlight = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW);
+  Draw(gdmDisabled);
+  EXPECT_EQ(At(11, 11), shadow);
+  EXPECT_EQ(At(13, 13), highlight);
+  EXPECT_EQ(CountPixels(Dib(), Rect(0, 0, Width, Height), [&](COLORREF c) { return c != Paper; }), 7);
+}
+
+TEST_F(TImageListGlyphTest, BackgroundColourFillsTheTransparentPixels)
+{
+  TcxGlyphDrawOptions options;
+  options.ImageListBkColor = clYellow;
+  Draw(gdmNormal, options);
+  EXPECT_EQ(At(10, 10), RGB(255, 255, 0));
+  EXPECT_EQ(At(13, 13), RGB(255, 255, 0));
+  EXPECT_EQ(At(11, 11), Red);
+  EXPECT_EQ(At(9, 9), Paper);
+}
+
+TEST_F(TImageListGlyphTest, EveryModeMatchesTheGlyphBitmapsResult)
+{
+  for (int mode = gdmNormal; mode <= gdmShadowed; ++mode) {
+    Dib().Fill(Paper);
+    Draw(TcxGlyphDrawingMode(mode));
+    TDib32 fromGlyph(Width, Height, Paper);
+    TBitmap glyph;
+    MakeGlyph(glyph);
+    DrawGlyphOrImage(fromGlyph.DC(), TRect{}, Cell, &glyph, nullptr, -1, TcxGlyphDrawingMode(mode));
+    int differing = 0;
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x)
+        differing += At(x, y) != fromGlyph.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << "mode " << mode;
+  }
+}
+
+using TTransformTest = TDrawingTest;
+
+TEST_F(TTransformTest, KeyAndLightPixelsBecomeTheTargetOthersFadeOnAGrid)
+{
+  COLORREF face = Sys(COLOR_BTNFACE);
+  FillRectByColor(DC(), Rect(0, 0, 4, 4), clBlack);
+  FillRectByColor(DC(), Rect(4, 0, 8, 4), TColor(RGB(200, 200, 200)));
+  FillRectByColor(DC(), Rect(8, 0, 12, 4), TColor(RGB(100, 100, 100)));
+  TransformRectThroughBitmap(Canvas(), Rect(0, 0, 12, 4), clBlack, 170, 20, 2, clBtnFace);
+  EXPECT_EQ(At(0, 0), face) << "the key colour";
+  EXPECT_EQ(At(5, 1), face) << "light pixel";
+  auto toward = [](int c, int t) { return c + (t - c) * 20 / 100; };
+  COLORREF faded = RGB(toward(100, GetRValue(face)), toward(100, GetGValue(face)), toward(100, GetBValue(face)));
+  EXPECT_EQ(At(8, 0), faded) << "(x + y) even in the rectangle";
+  EXPECT_EQ(At(9, 0), face) << "(x + y) odd";
+  EXPECT_EQ(At(9, 1), faded);
+  EXPECT_EQ(At(12, 0), Paper) << "outside the rectangle";
+  EXPECT_EQ(At(0, 4), Paper);
+}
+
+TEST_F(TTransformTest, NoGridAndOutOfRangeArguments)
+{
+  FillRectByColor(DC(), Rect(0, 0, 4, 4), TColor(RGB(100, 0, 0)));
+  TransformRectThroughBitmap(Canvas(), Rect(0, 0, 4, 4), clWhite, 300, 150, 0, clBlack);
+  EXPECT_EQ(At(1, 0), RGB(0, 0, 0)) << "percent clamped to 100, no grid";
+  FillRectByColor(DC(), Rect(0, 0, 4, 4), TColor(RGB(100, 0, 0)));
+  TransformRectThroughBitmap(Canvas(), Rect(0, 0, 4, 4), clWhite, 300, 0, 1, clBlack);
+  EXPECT_EQ(At(1, 0), RGB(100, 0, 0)) << "0 % leaves the pixel";
+  TransformRectThroughBitmap(Canvas(), Rect(0, 0, 4, 4), clWhite, 0, 0, 1, clNone);
+  EXPECT_EQ(At(1, 0), RGB(100, 0, 0)) << "clNone does nothing";
+}
+
+} // namespace

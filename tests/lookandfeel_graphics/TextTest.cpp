@@ -1,0 +1,142 @@
+// Text helpers: extents, word wrapping, the narrowest rectangle for a line count, the
+// special-charset test and reading logical brushes and fonts.
+#include "GraphicsFixture.h"
+
+#include "platform/Strings.h"
+
+namespace {
+
+using TTextTest = TDrawingTest;
+
+std::vector<String> Split(TcxCanvas* Canvas, const String& Text, int Width)
+{
+  TStringList list;
+  SplitTextIntoLines(Canvas, Text, Width, &list);
+  std::vector<String> lines;
+  for (int i = 0; i < list.Count(); ++i)
+    lines.push_back(list.Strings(i));
+  return lines;
+}
+
+TEST_F(TTextTest, ExtentOfAPrefix)
+{
+  int hello = Canvas()->TextWidth(L"Hello"), he = Canvas()->TextWidth(L"He"); // selects the canvas font
+  TSize all = GetTextExtentOfString(Canvas()->GetHandle(), L"Hello");
+  TSize two = GetTextExtentOfString(Canvas()->GetHandle(), L"Hello", 2);
+  EXPECT_EQ(all.cx, hello);
+  EXPECT_EQ(two.cx, he);
+  EXPECT_EQ(GetTextExtentOfString(Canvas()->GetHandle(), L"Hello", 99).cx, all.cx);
+  EXPECT_EQ(GetTextExtentOfString(nullptr, L"Hello").cx, 0);
+}
+
+TEST_F(TTextTest, SizeWithFontFollowsThePointSize)
+{
+  TFont font;
+  TSize small = GetTextExtentWithFont(L"Sample", &font, 8);
+  TSize large = GetTextExtentWithFont(L"Sample", &font, 16);
+  EXPECT_GT(large.cx, small.cx);
+  EXPECT_GT(large.cy, small.cy);
+  EXPECT_EQ(font.GetHeight(), -11) << "the caller's font is not changed";
+  // DrawText reads "&" as a marker and breaks lines; the plain extent does not.
+  EXPECT_LT(GetTextSizeWithFont(L"&Save", &font).cx, GetTextExtentWithFont(L"&Save", &font).cx);
+  TSize twoLines = GetTextSizeWithFont(L"A\nB", &font);
+  EXPECT_EQ(twoLines.cy, 2 * GetTextSizeWithFont(L"A", &font).cy);
+}
+
+TEST_F(TTextTest, SplitWrapsAtSpacesAndKeepsEveryLineInTheWidth)
+{
+  String text = L"one two three four five six";
+  int width = Canvas()->TextWidth(L"one two th");
+  auto lines = Split(Canvas(), text, width);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], L"one two");
+  String joined;
+  for (const String& line : lines) {
+    EXPECT_LE(Canvas()->TextWidth(line), width) << std::string(line.begin(), line.end());
+    joined += (joined.empty() ? L"" : L" ") + line;
+  }
+  EXPECT_EQ(joined, text) << "no word lost";
+}
+
+TEST_F(TTextTest, SplitBreaksLongWordsAndHonoursLineBreaks)
+{
+  auto lines = Split(Canvas(), L"abcdefghij", Canvas()->TextWidth(L"abcd"));
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], L"abcd");
+  lines = Split(Canvas(), L"a\r\nb\n\nc", 1000);
+  EXPECT_EQ(lines, (std::vector<String>{L"a", L"b", L"", L"c"}));
+  EXPECT_TRUE(Split(Canvas(), L"", 100).empty());
+  lines = Split(Canvas(), L"x y", 0);
+  EXPECT_EQ(lines, (std::vector<String>{L"x", L"y"})) << "at least one character per line";
+}
+
+TEST_F(TTextTest, RectForOneLineIsTheTextWidth)
+{
+  TRect r = GetTextRectForLineCount(Canvas(), L"Open the file", 1);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, Canvas()->TextWidth(L"Open the file"));
+  EXPECT_EQ(r.bottom, Canvas()->TextHeight(L"Wg"));
+  EXPECT_EQ(GetTextRectForLineCount(Canvas(), L"Open", 0), GetTextRectForLineCount(Canvas(), L"Open", 1));
+}
+
+TEST_F(TTextTest, RectForTwoLinesIsTheNarrowestThatFits)
+{
+  String text = L"Saves the current document under a new name";
+  TRect r = GetTextRectForLineCount(Canvas(), text, 2);
+  EXPECT_EQ(RectHeight(r), 2 * Canvas()->TextHeight(L"Wg"));
+  EXPECT_LT(RectWidth(r), Canvas()->TextWidth(text));
+  EXPECT_LE(Split(Canvas(), text, RectWidth(r)).size(), 2u) << "fits in two lines";
+  EXPECT_GT(Split(Canvas(), text, RectWidth(r) - 1).size(), 2u) << "one pixel less does not";
+  TRect three = GetTextRectForLineCount(Canvas(), text, 3);
+  EXPECT_LE(RectWidth(three), RectWidth(r));
+}
+
+TEST_F(TTextTest, DrawTextInRectAndExtTextOut)
+{
+  int wgHeight = Canvas()->TextHeight(L"Wg"), wgWidth = Canvas()->TextWidth(L"Wg");
+  TRect r = Rect(0, 0, 0, 0);
+  int height = DrawTextInRect(Canvas()->GetHandle(), L"Wg", r, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_EQ(height, wgHeight);
+  EXPECT_EQ(RectWidth(r), wgWidth);
+  SetTextColor(DC(), RGB(0, 0, 0));
+  SetBkMode(DC(), TRANSPARENT);
+  TRect clip = Rect(0, 0, 4, 40);
+  EXPECT_TRUE(ExtTextOutString(DC(), Point(0, 0), ETO_CLIPPED, &clip, L"WWWWWW"));
+  EXPECT_GT(CountPixels(Dib(), clip, [](COLORREF c) { return c != Paper; }), 0);
+  EXPECT_EQ(CountPixels(Dib(), Rect(4, 0, Width, Height), [](COLORREF c) { return c != Paper; }), 0)
+      << "clipped to the rectangle";
+}
+
+TEST(TSpecialCharsetTest, NeedsOneOfTheThreeCharsetsAndANonAsciiCharacter)
+{
+  EXPECT_TRUE(IsSpecialCharsetText(GB2312_CHARSET, L"ab\x4E2D"));
+  EXPECT_TRUE(IsSpecialCharsetText(CHINESEBIG5_CHARSET, L"\x4E2D"));
+  EXPECT_TRUE(IsSpecialCharsetText(ARABIC_CHARSET, L"\x0645\x0631"));
+  EXPECT_FALSE(IsSpecialCharsetText(ARABIC_CHARSET, L"plain text"));
+  EXPECT_FALSE(IsSpecialCharsetText(ANSI_CHARSET, L"\x4E2D\x6587"));
+  EXPECT_FALSE(IsSpecialCharsetText(GB2312_CHARSET, L""));
+  // The default charset is the system's: an ANSI code page of these scripts only.
+  UINT acp = GetACP();
+  bool special = acp == 936 || acp == 950 || acp == 1256;
+  EXPECT_EQ(IsSpecialCharsetText(DEFAULT_CHARSET, L"\x4E2D"), special);
+}
+
+TEST(TLogRecordTest, BrushAndFontRecords)
+{
+  HBRUSH brush = CreateSolidBrush(RGB(9, 8, 7));
+  LOGBRUSH lb{};
+  EXPECT_TRUE(GetLogBrushInfo(brush, lb));
+  EXPECT_EQ(lb.lbColor, RGB(9, 8, 7));
+  EXPECT_EQ(lb.lbStyle, UINT(BS_SOLID));
+  DeleteObject(brush);
+  EXPECT_FALSE(GetLogBrushInfo(nullptr, lb));
+  TFont font;
+  font.SetHeight(-17);
+  LOGFONTW lf{};
+  EXPECT_TRUE(GetLogFont(font.GetHandle(), lf));
+  EXPECT_EQ(lf.lfHeight, -17);
+  EXPECT_FALSE(GetLogFont(nullptr, lf));
+}
+
+} // namespace
