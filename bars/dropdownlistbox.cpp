@@ -1,0 +1,164 @@
+// TdxBarDropDownListBox: hot tracking, the taken-over mouse button and the painted border.
+#include "bars/dropdownlistbox.h"
+
+#include "bars/barcanvas.h"
+#include "bars/startup.h"
+#include "platform/Win.h"
+
+IMPLEMENT_CLASS(TdxBarDropDownListBox, TCustomListBox)
+
+TdxBarDropDownListBox::TdxBarDropDownListBox(TComponent* AOwner) : TCustomListBox(AOwner)
+{
+  SetVisible(false);
+  SetBorderStyle(bsNone);
+  SetStyle(lbOwnerDrawFixed);
+}
+
+void TdxBarDropDownListBox::CreateParams(TCreateParams& Params)
+{
+  TCustomListBox::CreateParams(Params);
+  // A top-level window owned by the window the combo lives in (which therefore receives
+  // and reflects the owner-draw messages), never a child of it.
+  Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP;
+  Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  Params.WindowClass.style |= CS_SAVEBITS;
+  Params.WndParent = GetParentWindow();
+}
+
+void TdxBarDropDownListBox::CreateWnd()
+{
+  TCustomListBox::CreateWnd();
+  HWND handle = GetHandle();
+  if (GetWindowLongPtrW(handle, GWL_STYLE) & WS_CHILD)
+    ::SetParent(handle, nullptr);
+  // The list shows its focus rectangle and answers keys as if it had the focus, which
+  // stays with the form.
+  ::SendMessageW(handle, WM_SETFOCUS, 0, 0);
+}
+
+void TdxBarDropDownListBox::WndProc(TMessage& Message)
+{
+  switch (Message.Msg) {
+  case WM_MOUSEMOVE:
+    WMMouseMove(Message);
+    return;
+  case WM_LBUTTONUP:
+    WMLButtonUp(Message);
+    return;
+  case WM_KEYDOWN:
+  case WM_CHAR:
+    // The first key of an unselected list starts at the top visible item.
+    if (GetItemIndex() < 0 && GetCount() > 0)
+      SetItemIndex(GetTopIndex());
+    break;
+  case WM_MOUSEACTIVATE:
+    Message.Result = MA_NOACTIVATE;
+    return;
+  case WM_SETCURSOR:
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+  case WM_RBUTTONDOWN:
+  case WM_RBUTTONUP:
+  case WM_MBUTTONDOWN:
+  case WM_MBUTTONUP:
+  case WM_MOUSELEAVE:
+    // The list box itself handles the mouse: the control layer's routing (graphic
+    // children, enter and leave, hints) is for controls on forms.
+    DefaultHandler(Message);
+    return;
+  case WM_NCCALCSIZE:
+    WMNCCalcSize(Message);
+    return;
+  case WM_NCPAINT:
+    WMNCPaint(Message);
+    return;
+  default:
+    break;
+  }
+  TCustomListBox::WndProc(Message);
+}
+
+void TdxBarDropDownListBox::WMMouseMove(TMessage& Message)
+{
+  const TPoint p{LParamX(Message.LParam), LParamY(Message.LParam)};
+  HWND handle = GetHandle();
+  if (FMouseDownPending && ::GetCapture() == handle) {
+    RECT client;
+    ::GetClientRect(handle, &client);
+    if (::PtInRect(&client, p)) {
+      FMouseDownPending = false;
+      // The list box tracks a held button only from its own button-down on.
+      ::SendMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, Message.LParam);
+    }
+  }
+  const int index = ItemAtPos(p, true);
+  if (index >= 0 && index != GetItemIndex())
+    SetItemIndex(index);
+  // Straight to the list box: the control layer's mouse tracking (enter, leave, hints)
+  // is for controls on forms, not for a drop-down that never becomes active.
+  DefaultHandler(Message);
+}
+
+void TdxBarDropDownListBox::WMLButtonUp(TMessage& Message)
+{
+  if (FMouseDownPending) {
+    // The button that opened the list went up before it reached the list: stay open.
+    DefaultHandler(Message);
+    if (::GetCapture() == GetHandle())
+      ::ReleaseCapture();
+    return;
+  }
+  DefaultHandler(Message);
+  const TPoint p{LParamX(Message.LParam), LParamY(Message.LParam)};
+  CloseUp(ItemAtPos(p, true));
+}
+
+void TdxBarDropDownListBox::CloseUp(int Index)
+{
+  TWeakRef<TdxBarDropDownListBox> self(this);
+  if (HandleAllocated())
+    ::ShowWindow(GetHandle(), SW_HIDE);
+  SetVisible(false);
+  if (self && OnCloseUp.Assigned())
+    OnCloseUp(this, Index);
+}
+
+void TdxBarDropDownListBox::WMNCCalcSize(TMessage& Message)
+{
+  auto* r = reinterpret_cast<RECT*>(Message.LParam);
+  if (r) {
+    // Both forms of the message start with the proposed window rectangle.
+    const int border = GetBorderWidth();
+    ::InflateRect(r, -border, -border);
+  }
+  Message.Result = 0;
+}
+
+void TdxBarDropDownListBox::WMNCPaint(TMessage& Message)
+{
+  HWND handle = GetHandle();
+  HDC dc = ::GetWindowDC(handle);
+  if (!dc)
+    return;
+  RECT window;
+  ::GetWindowRect(handle, &window);
+  const TRect r = Rect(0, 0, window.right - window.left, window.bottom - window.top);
+  if (TdxBarCanvas* canvas = BarCanvas()) {
+    canvas->BeginPaint(dc);
+    try {
+      DrawBorder(canvas, r);
+    } catch (...) {
+      canvas->EndPaint();
+      ::ReleaseDC(handle, dc);
+      throw;
+    }
+    canvas->EndPaint();
+  }
+  ::ReleaseDC(handle, dc);
+  Message.Result = 0;
+}
+
+void TdxBarDropDownListBox::DrawBorder(TcxCanvas* ACanvas, const TRect& R)
+{
+  ACanvas->FrameRect(R, clBtnShadow, GetBorderWidth());
+}

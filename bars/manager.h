@@ -1,0 +1,496 @@
+// The bar manager: the non-visual component a form holds to have toolbars and menus. It
+// chooses the painter from its style, keeps the fonts and flat brushes bars draw with, the
+// update lock and designer notification, and its part of the form data.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "bars/categories.h"
+#include "bars/backgrounds.h"
+#include "bars/components.h"
+#include "bars/imageoptions.h"
+#include "bars/painter.h"
+#include "bars/popupmenulinks.h"
+#include "lookandfeel/cxLookAndFeels.h"
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
+#include "platform/Filer.h"
+#include "platform/IniFiles.h"
+#include "platform/Lists.h"
+
+class TdxBar;
+class TdxBarGroup;
+class TdxBarItem;
+class TdxBarItemLink;
+class TdxBarItemLinks;
+class TdxBarManager;
+class TdxThemeChangedNotificator;
+
+enum TdxBarManagerStyle { bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11, bmsUseLookAndFeel };
+DECLARE_ENUM_INFO(TdxBarManagerStyle)
+enum TdxBarMenuAnimations { maNone, maRandom, maUnfold, maSlide, maFade };
+DECLARE_ENUM_INFO(TdxBarMenuAnimations)
+enum TdxBarDockingStyle { dsNone, dsLeft, dsTop, dsRight, dsBottom };
+DECLARE_ENUM_INFO(TdxBarDockingStyle)
+using TdxBarDockingStyles = TSet<TdxBarDockingStyle>;
+enum TdxBarItemMergeKind { mkAdd, mkMergeByCaption, mkNone };
+DECLARE_ENUM_INFO(TdxBarItemMergeKind)
+
+using TdxBarEvent = TEvent<void(TObject* Sender, TdxBar* ABar)>;
+using TdxBarVisibleChangeEvent = TEvent<void(TObject* Sender, TdxBar* ABar)>;
+using TdxBarItemLinkEvent = TEvent<void(TObject* Sender, TdxBarItemLink* AItemLink)>;
+using TdxBarMergeItemLinkEvent =
+    TEvent<void(TObject* Sender, TdxBarItemLinks* ADstItemLinks, TdxBarItemLinks* ASrcItemLinks,
+                TdxBarItemLink* ASrcItemLink, TdxBarItemMergeKind& AMergeKind, int& AMergeIndex)>;
+// Sender is the bar that asks.
+using TdxBarCanDockingEvent =
+    TEvent<void(TObject* Sender, TdxBarDockingStyle Style, TWinControl* DockControl, bool& CanDocking)>;
+using TdxBarMergeEvent = TEvent<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)>;
+using TdxBarShowPopupEvent = TEvent<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
+using TdxBarClickItemEvent = TEvent<void(TObject* Sender, TdxBarItem* ClickedItem)>;
+
+// A list of handlers that all run when the collection fires; each handler once.
+template <class Sig>
+class TdxBarEventHandlers {
+public:
+  void Add(const TEvent<Sig>& Handler)
+  {
+    if (Handler.Assigned() && std::find(FHandlers.begin(), FHandlers.end(), Handler) == FHandlers.end())
+      FHandlers.push_back(Handler);
+  }
+  void Remove(const TEvent<Sig>& Handler) { std::erase(FHandlers, Handler); }
+  int Count() const { return int(FHandlers.size()); }
+  template <class... A>
+  void Fire(A&&... args) const
+  {
+    // A copy: a handler may remove itself or others.
+    std::vector<TEvent<Sig>> handlers = FHandlers;
+    for (const TEvent<Sig>& handler : handlers)
+      handler(args...);
+  }
+
+private:
+  std::vector<TEvent<Sig>> FHandlers;
+};
+
+// Every living bar manager, in creation order. It does not own them.
+class TdxBarManagerList : public TObjectList {
+  DECLARE_CLASS(TdxBarManagerList, TObjectList)
+public:
+  TdxBarManagerList() : TObjectList(false) {}
+  TdxBarManager* GetItem(int Index) const;
+  // Appends a manager that is not listed yet / removes it.
+  void AddManager(TdxBarManager* AManager);
+  void RemoveManager(TdxBarManager* AManager);
+};
+
+// The manager of a component: the component itself when it is a manager, otherwise the
+// listed manager whose owner it is; nil when none.
+TdxBarManager* GetBarManagerByOwner(TComponent* AComponent);
+
+// The smallest Prefix + N (N = 1, 2, ...) for which Exists answers false.
+String dxBarMakeUniqueName(const String& Prefix, const std::function<bool(const String&)>& Exists);
+
+// The look-and-feel kind of a bar manager style, so that the bar style read back from the
+// look-and-feel (TdxBarManager::GetRealStyle) is the one set: bmsStandard gives lfStandard,
+// bmsEnhanced lfFlat, bmsFlat lfUltraFlat, bmsOffice11 lfOffice11; bmsXP sets NativeStyle.
+void SetLookAndFeelFromBarStyle(TcxLookAndFeel* ALookAndFeel, TdxBarManagerStyle AStyle);
+
+class TdxBarManager : public TComponent {
+  DECLARE_CLASS(TdxBarManager, TComponent)
+public:
+  // Raises "TdxBarManager should have TWinControl as its Owner" when the owner (the main
+  // form for nil) is not a windowed control, and "A control should contain only a single
+  // TdxBarManager" when it has a manager already; nothing is built then.
+  explicit TdxBarManager(TComponent* AOwner);
+  ~TdxBarManager() override;
+
+  // Virtual operations of the manager.
+  virtual void DoClickItem(TdxBarItem* Item);
+  virtual bool CanDocking(TdxBar* Bar, TdxBarDockingStyle Style, TWinControl* DockControl);
+  // The painter class of the effective painter style.
+  virtual TClass GetPainterClass() const;
+
+  // Overrides of the component.
+  void DefineProperties(TFiler* Filer) override;
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ReadState(TReader* Reader) override;
+  void SetName(const String& NewName) override;
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  void SetChildOrder(TComponent* Child, int Order) override;
+  TComponent* GetChildOwner() override;
+
+  // --- Style, painter and look-and-feel.
+  TdxBarManagerStyle GetStyle() const { return FStyle; }
+  void SetStyle(TdxBarManagerStyle Value);
+  TcxLookAndFeel* GetLookAndFeel() const { return FLookAndFeel.get(); }
+  void SetLookAndFeel(TcxLookAndFeel* Value);
+  TdxBarManagerStyle GetRealStyle() const;
+  bool IsRealStyleNotStandard() const { return GetRealStyle() != bmsStandard; }
+  bool GetShowRecentItemsFirst() const { return FMenusShowRecentItemsFirst && IsRealStyleNotStandard(); }
+  TdxBarPainter* GetPainter() const { return FPainter.get(); }
+  TClass GetCurrentPainterClass() const { return FPainter ? FPainter->ClassType() : nullptr; }
+  // Makes another look-and-feel match the manager's painter style.
+  void SetupLookAndFeel(TcxLookAndFeel* ALookAndFeel) const;
+  // Whether the visual styles that the XP look needs were available at the last
+  // re-application of the style.
+  bool AreVisualStylesUsed() const { return FVisualStylesAvailable; }
+  // Re-reads the visual-styles flag and remakes the painter; the style, look-and-feel and
+  // theme changes run it.
+  void UpdateStyle();
+  bool IsStyleChanging() const { return FStyleChanging; }
+
+  // --- Fonts.
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(TFont* Value);
+  // Font with the icon-title height when Scaled (at least 11 pixels), else a copy of Font.
+  TFont* GetSecondFont() const { return FSecondFont.get(); }
+  // The font of floating bars' captions.
+  TFont* GetSmallCaptionFont() const { return FSmallCaptionFont.get(); }
+  bool GetUseSystemFont() const { return FUseSystemFont; }
+  void SetUseSystemFont(bool Value);
+  bool GetScaled() const { return FScaled; }
+  void SetScaled(bool Value);
+  // What a settings change with new non-client metrics does: Font becomes the menu font
+  // (UseSystemFont), or takes its height (Scaled).
+  void SystemFontChanged();
+  // Handlers told after the fonts changed.
+  TdxBarEventHandlers<void(TObject*)>& FontChangedHandlers() { return FFontChangedHandlers; }
+
+  // --- Flat brushes: 1 to 5 (the colours below), snapped to the screen's colours.
+  HBRUSH GetFlatBrush(int Index) const;
+  TColor GetFlatBrushColor(int Index) const;
+  TColor GetFlatSelectedColor() const { return GetFlatBrushColor(5); }
+  // The ToolBar theme's fill colour while visual styles are available; nil otherwise.
+  HBRUSH GetThemedToolBarBrush() const { return FThemedToolBarBrush; }
+  // Rebuilds the brushes from the current system colours.
+  void SysColorChanged();
+
+  // --- Update lock and designer notification.
+  void BeginUpdate();
+  void EndUpdate(bool Rebuild = true);
+  bool IsUpdateLocked() const { return FLockUpdate > 0; }
+  void LockDesignerModified(bool Lock, bool Notify = true);
+  void DesignerModified();
+  int GetDesignerModifiedLockCount() const { return FDesignerModifiedLockCount; }
+
+  // --- State.
+  TWinControl* GetParentControl() const;
+  bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsLoadingLayout() const { return FLoadingLayout; }
+  bool IsRestoringRecreatedBars() const { return FRestoringRecreatedBars; }
+  // Calls of ReadState so far; resetting a bar needs at least one.
+  int GetReadStateCount() const { return FReadStateCount; }
+  // The layout as streamed, kept for resetting bars outside the form designer.
+  TMemIniFile* GetInitialLayoutStore() const { return FInitialLayout.get(); }
+
+  // --- Dock controls.
+  void AddDockControl(TWinControl* ADockControl);
+  void RemoveDockControl(TWinControl* ADockControl);
+  int GetDockControlCount() const { return FDockControls.Count(); }
+  TWinControl* GetDockControl(int Index) const;
+  // The manager's own dock site of a side (nil until one is made).
+  TWinControl* GetDockControlOfSide(TdxBarDockingStyle Side) const;
+  void SetDockControlOfSide(TdxBarDockingStyle Side, TWinControl* Value);
+  // Width of the left and right dock sites, height of the top and bottom ones; what the
+  // form data said while the site does not exist yet.
+  int GetDockControlSize(TdxBarDockingStyle Side) const;
+  void SetDockControlSize(TdxBarDockingStyle Side, int Value);
+
+  // --- Naming.
+  // The class name without its first letter and the lowest number free among the names
+  // of the owner's components (compared case-insensitively).
+  String GetUniqueItemName(TClass ItemClass) const;
+
+  // --- Categories, the item register and the group register (bars/categories.cpp).
+  // Categories: assignment copies the names (and another manager's category data).
+  TStrings* GetCategories() const;
+  void SetCategories(TStrings* Value);
+  TdxBarManagerCategories* GetCategoryList() const { return FCategories.get(); }
+  // ivAlways for a category without data, ivNever out of range.
+  TdxBarItemVisible GetCategoryItemsVisible(int Index) const;
+  // Sets the category's value and, for each of its items whose Visible equals the old
+  // value, the item's Visible; while loading only remembers it for Loaded.
+  void SetCategoryItemsVisible(int Index, TdxBarItemVisible Value);
+  // True for a category without data, False out of range.
+  bool GetCategoryVisible(int Index) const;
+  void SetCategoryVisible(int Index, bool Value);
+  // The index of the N-th category the Customize dialog lists (every one at design time);
+  // -1 when there is none.
+  int GetCategoryRealIndex(int N) const;
+  // Fills List with the items of a category that the Customize dialog shows.
+  void GetVisibleItemsByCategory(int Index, TList* List) const;
+  // Every item of the manager, in register order; nil out of range.
+  TdxBarComponentList* GetItemList() const { return FItems.get(); }
+  int GetItemCount() const;
+  TdxBarComponent* GetItem(int Index) const;
+  // The groups of the manager, in their streaming order; nil out of range.
+  TdxBarComponentList* GetGroupList() const { return FGroups.get(); }
+  int GetGroupCount() const;
+  TdxBarGroup* GetGroup(int Index) const;
+  // A new group owned by the manager's owner and registered with the manager.
+  TdxBarGroup* AddGroup();
+
+  // --- Image options, backgrounds and popup-menu links (bars/imageoptions.cpp,
+  // bars/backgrounds.cpp, bars/popupmenulinks.cpp).
+  TdxBarImageOptions* GetImageOptions() const { return FImageOptions.get(); }
+  void SetImageOptions(TdxBarImageOptions* Value);
+  TdxBarBackgrounds* GetBackgrounds() const { return FBackgrounds.get(); }
+  void SetBackgrounds(TdxBarBackgrounds* Value);
+  TdxBarPopupMenuLinks* GetPopupMenuLinks() const { return FPopupMenuLinks.get(); }
+  void SetPopupMenuLinks(TdxBarPopupMenuLinks* Value);
+  // The icon size items use (16, 32 or the LargeImages width), and whether large icons
+  // are drawn from LargeImages.
+  int GetIconSize() const;
+  bool AreLargeImagesUsed() const;
+  // The image options' values, also published on the manager itself (not stored).
+  TCustomImageList* GetDisabledImages() const;
+  void SetDisabledImages(TCustomImageList* Value);
+  TCustomImageList* GetDisabledLargeImages() const;
+  void SetDisabledLargeImages(TCustomImageList* Value);
+  TCustomImageList* GetHotImages() const;
+  void SetHotImages(TCustomImageList* Value);
+  TCustomImageList* GetImages() const;
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* GetLargeImages() const;
+  void SetLargeImages(TCustomImageList* Value);
+  TColor GetImageListBkColor() const;
+  void SetImageListBkColor(TColor Value);
+  bool GetLargeIcons() const;
+  void SetLargeIcons(bool Value);
+  bool GetMakeDisabledImagesFaded() const;
+  void SetMakeDisabledImagesFaded(bool Value);
+  bool GetStretchGlyphs() const;
+  void SetStretchGlyphs(bool Value);
+  bool GetUseLargeImagesForLargeIcons() const;
+  void SetUseLargeImagesForLargeIcons(bool Value);
+
+  // --- Published properties.
+  bool GetAllowCallFromAnotherForm() const { return FAllowCallFromAnotherForm; }
+  void SetAllowCallFromAnotherForm(bool Value) { FAllowCallFromAnotherForm = Value; }
+  bool GetAllowReset() const { return FAllowReset; }
+  void SetAllowReset(bool Value) { FAllowReset = Value; }
+  bool GetAlwaysMerge() const { return FAlwaysMerge; }
+  void SetAlwaysMerge(bool Value) { FAlwaysMerge = Value; }
+  bool GetAlwaysSaveText() const { return FAlwaysSaveText; }
+  void SetAlwaysSaveText(bool Value) { FAlwaysSaveText = Value; }
+  bool GetAutoAlignBars() const { return FAutoAlignBars; }
+  void SetAutoAlignBars(bool Value);
+  bool GetAutoDockColor() const { return FAutoDockColor; }
+  void SetAutoDockColor(bool Value);
+  bool GetAutoHideEmptyBars() const { return FAutoHideEmptyBars; }
+  void SetAutoHideEmptyBars(bool Value);
+  int GetButtonArrowWidth() const { return FButtonArrowWidth; }
+  void SetButtonArrowWidth(int Value);
+  bool GetCanCustomize() const { return FCanCustomize; }
+  void SetCanCustomize(bool Value) { FCanCustomize = Value; }
+  // The owner control's colour while AutoDockColor is on.
+  TColor GetDockColor() const;
+  void SetDockColor(TColor Value);
+  bool IsDockColorStored() const { return !FAutoDockColor; }
+  bool GetFlatCloseButton() const { return FFlatCloseButton; }
+  void SetFlatCloseButton(bool Value);
+  TBitmap* GetHelpButtonGlyph() const { return FHelpButtonGlyph.get(); }
+  void SetHelpButtonGlyph(TBitmap* Value);
+  int32_t GetHelpContext() const { return FHelpContext; }
+  void SetHelpContext(int32_t Value) { FHelpContext = Value; }
+  bool GetHideFloatingBarsWhenInactive() const { return FHideFloatingBarsWhenInactive; }
+  void SetHideFloatingBarsWhenInactive(bool Value) { FHideFloatingBarsWhenInactive = Value; }
+  const String& GetIniFileName() const { return FIniFileName; }
+  void SetIniFileName(const String& Value) { FIniFileName = Value; }
+  int GetLargeButtonArrowWidth() const { return FLargeButtonArrowWidth; }
+  void SetLargeButtonArrowWidth(int Value);
+  TdxBarMenuAnimations GetMenuAnimations() const { return FMenuAnimations; }
+  void SetMenuAnimations(TdxBarMenuAnimations Value);
+  bool GetMenusShowRecentItemsFirst() const { return FMenusShowRecentItemsFirst; }
+  void SetMenusShowRecentItemsFirst(bool Value);
+  uint8_t GetMostRecentItemsPercents() const { return FMostRecentItemsPercents; }
+  void SetMostRecentItemsPercents(uint8_t Value);
+  // Items that must be used before a personalised menu shows them; 0 at 100 percent.
+  int GetRecentItemsCount() const { return FRecentItemsCount; }
+  TdxBarDockingStyles GetNotDocking() const { return FNotDocking; }
+  void SetNotDocking(TdxBarDockingStyles Value);
+  const String& GetRegistryPath() const { return FRegistryPath; }
+  // A path is kept beginning and ending with "\"; empty stays empty.
+  void SetRegistryPath(const String& Value);
+  bool GetShowCloseButton() const { return FShowCloseButton; }
+  void SetShowCloseButton(bool Value);
+  bool GetShowFullMenusAfterDelay() const { return FShowFullMenusAfterDelay; }
+  void SetShowFullMenusAfterDelay(bool Value);
+  bool GetShowHelpButton() const { return FShowHelpButton; }
+  void SetShowHelpButton(bool Value);
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  bool GetShowHintForDisabledItems() const { return FShowHintForDisabledItems; }
+  void SetShowHintForDisabledItems(bool Value) { FShowHintForDisabledItems = Value; }
+  bool GetShowShortCutInHint() const { return FShowShortCutInHint; }
+  void SetShowShortCutInHint(bool Value);
+  bool GetStoreInIniFile() const { return FStoreInIniFile; }
+  void SetStoreInIniFile(bool Value) { FStoreInIniFile = Value; }
+  bool GetStoreInRegistry() const { return FStoreInRegistry; }
+  void SetStoreInRegistry(bool Value) { FStoreInRegistry = Value; }
+  bool GetSunkenBorder() const { return FSunkenBorder; }
+  void SetSunkenBorder(bool Value);
+  bool GetUseF10ForMenu() const { return FUseF10ForMenu; }
+  void SetUseF10ForMenu(bool Value) { FUseF10ForMenu = Value; }
+  bool GetUseFullReset() const { return FUseFullReset; }
+  void SetUseFullReset(bool Value) { FUseFullReset = Value; }
+  int GetWaitForDockingTime() const { return FWaitForDockingTime; }
+  void SetWaitForDockingTime(int Value);
+
+  // --- Events.
+  TdxBarEvent OnBarAdd;
+  TdxBarEvent OnBarAfterReset;
+  TdxBarEvent OnBarBeforeReset;
+  TdxBarEvent OnBarClose;
+  TdxBarEvent OnBarDelete;
+  TdxBarEvent OnBarDockingStyleChange;
+  TdxBarVisibleChangeEvent OnBarVisibleChange;
+  TdxBarItemLinkEvent OnItemLinkAdd;
+  TdxBarItemLinkEvent OnItemLinkChange;
+  TdxBarItemLinkEvent OnItemLinkDelete;
+  TdxBarMergeItemLinkEvent OnMergeItemLink;
+  TNotifyEvent OnCloseButtonClick;
+  TNotifyEvent OnHelpButtonClick;
+  TNotifyEvent OnHideCustomizingForm;
+  TNotifyEvent OnShowCustomizingForm;
+  TdxBarCanDockingEvent OnDocking;
+  TdxBarMergeEvent OnMenuMerge;
+  TdxBarMergeEvent OnMerge;
+  TdxBarShowPopupEvent OnShowCustomizingPopup;
+  TdxBarShowPopupEvent OnShowToolbarsPopup;
+  TdxBarClickItemEvent OnClickItem;
+
+protected:
+  // Tells the form designer that the form changed (the design controller's business).
+  virtual void NotifyDesigner();
+  // The items whose names follow the manager's name at design time (the item register's).
+  virtual std::vector<TComponent*> GetItemsForRenaming() const { return {}; }
+  // Renames each component whose name begins with OldPrefix (case-insensitive) to
+  // NewPrefix followed by the rest of its name.
+  static void RenameWithPrefix(const std::vector<TComponent*>& Components, const String& OldPrefix,
+                               const String& NewPrefix);
+  // The per-item reactions to the image options, each run by its handler between
+  // BeginUpdate and EndUpdate(true); the item register fills them in once items exist.
+  // Images or DisabledImages changed: items with an image index hear their glyph changed.
+  virtual void ItemsGlyphChanged() {}
+  // LargeImages or DisabledLargeImages changed: items with an image index, large glyph.
+  virtual void ItemsLargeGlyphChanged() {}
+  // HotImages changed: items with a hot image, hot glyph.
+  virtual void ItemsHotGlyphChanged() {}
+  // Rebuilds every bar window (after a change of the image options).
+  virtual void RebuildAllBars() {}
+
+private:
+  static TComponent* CheckOwner(TComponent* AOwner);
+  void Cleanup();
+
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues ChangedValues);
+  void ThemeChanged(TObject* Sender);
+  void FontChanged(TObject* Sender);
+  void HelpButtonGlyphChanged(TObject* Sender);
+  void CreateImageOptions();
+  void ImagesChanged(TObject* Sender);
+  void LargeImagesChanged(TObject* Sender);
+  void HotImagesChanged(TObject* Sender);
+  void ImageOptionsChanged(TObject* Sender);
+  void ImageOptionsIconSizeChanged(TObject* Sender);
+  // Runs an image-option reaction under the update lock, unless loading or destroying.
+  void RunImageOptionsReaction(void (TdxBarManager::*Reaction)());
+  void BackgroundsBarChanged(TObject* Sender);
+  // Sets Font without the change counting as the developer's.
+  void ApplySystemFont();
+  void UpdateDerivedFonts();
+  void CreateBrushes();
+  void DestroyBrushes();
+  void UpdateDockControls(bool Recolor);
+  void ReadBars(TReader* Reader);
+  void ReadDockControlHeights(TReader* Reader);
+  void WriteDockControlHeights(TWriter* Writer);
+  void CalcRecentItemsCount();
+  // Applies the category item visibility read from form data (the end of Loaded).
+  void ApplyLoadedCategoryItemsVisible();
+
+  // Property values.
+  bool FAllowCallFromAnotherForm = false;
+  bool FAllowReset = true;
+  bool FAlwaysMerge = false;
+  bool FAlwaysSaveText = false;
+  bool FAutoAlignBars = false;
+  bool FAutoDockColor = true;
+  bool FAutoHideEmptyBars = false;
+  int FButtonArrowWidth = 11;
+  bool FCanCustomize = true;
+  TColor FDockColor = clBtnFace;
+  bool FFlatCloseButton = false;
+  int32_t FHelpContext = 0;
+  bool FHideFloatingBarsWhenInactive = true;
+  String FIniFileName;
+  int FLargeButtonArrowWidth = 13;
+  TdxBarMenuAnimations FMenuAnimations = maNone;
+  bool FMenusShowRecentItemsFirst = true;
+  uint8_t FMostRecentItemsPercents = 95;
+  int FRecentItemsCount = 20;
+  TdxBarDockingStyles FNotDocking;
+  String FRegistryPath;
+  bool FScaled = true;
+  bool FShowCloseButton = false;
+  bool FShowFullMenusAfterDelay = true;
+  bool FShowHelpButton = false;
+  bool FShowHint = true;
+  bool FShowHintForDisabledItems = true;
+  bool FShowShortCutInHint = false;
+  bool FStoreInIniFile = false;
+  bool FStoreInRegistry = false;
+  TdxBarManagerStyle FStyle = bmsEnhanced;
+  bool FSunkenBorder = false;
+  bool FUseF10ForMenu = true;
+  bool FUseFullReset = false;
+  bool FUseSystemFont = false;
+  int FWaitForDockingTime = 21;
+
+  // Owned objects.
+  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
+  std::unique_ptr<TdxBarPainter> FPainter;
+  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TFont> FSecondFont;
+  std::unique_ptr<TFont> FSmallCaptionFont;
+  std::unique_ptr<TBitmap> FHelpButtonGlyph;
+  std::unique_ptr<TdxBarBackgrounds> FBackgrounds;
+  std::unique_ptr<TdxBarImageOptions> FImageOptions;
+  std::unique_ptr<TdxBarPopupMenuLinks> FPopupMenuLinks;
+  std::unique_ptr<TdxThemeChangedNotificator> FThemeNotificator;
+  std::unique_ptr<TMemIniFile> FInitialLayout;
+  TdxBarEventHandlers<void(TObject*)> FFontChangedHandlers;
+  TList FDockControls;
+  std::unique_ptr<TdxBarComponentList> FItems;
+  std::unique_ptr<TdxBarComponentList> FGroups;
+  std::unique_ptr<TdxBarManagerCategories> FCategories;
+  std::array<TWinControl*, 5> FOwnDockControls{};
+  std::array<int, 5> FDockControlSizes{};
+
+  std::array<HBRUSH, 5> FFlatBrushes{};
+  std::array<TColor, 5> FFlatColors{};
+  HBRUSH FThemedToolBarBrush = nullptr;
+  bool FOffice11ColorsUser = false;
+
+  // State.
+  bool FRegistered = false;           // in the manager list
+  bool FVisualStylesAvailable = false;
+  bool FStyleChanging = false;
+  bool FSettingFont = false;          // Font is being set by the manager itself
+  int FLockUpdate = 0;
+  int FDesignerModifiedLockCount = 0;
+  bool FDesignerModifiedPending = false;
+  bool FNotifyingDesigner = false;
+  int FReadStateCount = 0;
+  bool FLoadingLayout = false;        // applying the layout in Loaded
+  bool FApplyingLayout = false;
+  bool FRestoringRecreatedBars = false;
+};

@@ -1,0 +1,325 @@
+// Manager, form and window lookups of the bar library, the active bar window, and the small
+// object helpers that free something and clear the variable that held it.
+#include "bars/utils.h"
+
+#include "bars/manager.h"
+#include "lookandfeel/cxClasses.h"
+#include "platform/Forms.h"
+#include "platform/Win.h"
+
+namespace {
+
+bool GApplicationActive = true;
+TWeakRef<TWinControl> GActiveBarControl;
+TClass GTopBarParentControlClass = nullptr;
+
+bool IsChildWindow(HWND Wnd)
+{
+  return (GetWindowLongPtrW(Wnd, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+// The parent window of a child window; nil for a top-level one.
+HWND ParentWindowOf(HWND Wnd)
+{
+  return Wnd && IsChildWindow(Wnd) ? GetParent(Wnd) : nullptr;
+}
+
+TCustomForm* AsForm(TControl* AControl)
+{
+  auto* control = dynamic_cast<TWinControl*>(AControl);
+  return control ? control->AsForm() : nullptr;
+}
+
+// The next control up: through the parent window when the control has one, else Parent.
+TControl* ParentControlOf(TControl* AControl)
+{
+  auto* windowed = dynamic_cast<TWinControl*>(AControl);
+  if (windowed && windowed->HandleAllocated()) {
+    HWND parent = ParentWindowOf(windowed->GetHandle());
+    return parent ? FindControl(parent) : nullptr;
+  }
+  return AControl->GetParent();
+}
+
+bool IsEnabledWithParents(HWND Wnd)
+{
+  for (; Wnd; Wnd = ParentWindowOf(Wnd))
+    if (!IsWindowEnabled(Wnd))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+TdxBarManager* GetBarManagerOfWindow(HWND Wnd)
+{
+  return Wnd ? GetBarManagerByOwner(FindControl(Wnd)) : nullptr;
+}
+
+TdxBarManager* GetBarManagerOfComponent(TComponent* AComponent)
+{
+  TComponent* owner = AComponent;
+  while (owner) {
+    auto* control = dynamic_cast<TWinControl*>(owner);
+    if (control && control->HandleAllocated())
+      break;
+    owner = owner->Owner();
+  }
+  if (!owner)
+    return nullptr;
+  for (HWND wnd = static_cast<TWinControl*>(owner)->GetHandle(); wnd; wnd = ParentWindowOf(wnd))
+    if (TdxBarManager* manager = GetBarManagerOfWindow(wnd))
+      return manager;
+  return nullptr;
+}
+
+TCustomForm* FindParentForm(TControl* AControl, TdxBarFindFormMode Mode)
+{
+  TCustomForm* result = nullptr;
+  for (TControl* control = AControl; control; control = ParentControlOf(control)) {
+    TCustomForm* form = AsForm(control);
+    if (!form)
+      continue;
+    result = form;
+    if (Mode == ffmFirstForm || (Mode == ffmMDIChild && IsMDIChildForm(form)))
+      break;
+  }
+  return result;
+}
+
+TWinControl* GetOwnerWinControl(TComponent* AComponent)
+{
+  for (TComponent* c = AComponent; c; c = c->Owner())
+    if (auto* control = dynamic_cast<TWinControl*>(c))
+      return control;
+  return nullptr;
+}
+
+TCustomForm* GetOwnerParentForm(TComponent* AComponent)
+{
+  return FindParentForm(GetOwnerWinControl(AComponent), ffmFirstForm);
+}
+
+TCustomForm* FindOwnerParentForm(TComponent* AComponent, TdxBarFindFormMode Mode)
+{
+  return FindParentForm(GetOwnerWinControl(AComponent), Mode);
+}
+
+bool IsMDIChildForm(TCustomForm* AForm)
+{
+  return AForm && !AForm->ComponentState().Contains(csDesigning) && AForm->GetFormStyle() == fsMDIChild;
+}
+
+bool IsMDIParentForm(TCustomForm* AForm)
+{
+  return AForm && !AForm->ComponentState().Contains(csDesigning) && AForm->GetFormStyle() == fsMDIForm;
+}
+
+bool IsFormActive(TCustomForm* AForm)
+{
+  if (!AForm || !AForm->HandleAllocated())
+    return false;
+  HWND active = GetActiveWindow();
+  if (!active)
+    return false;
+  HWND handle = AForm->GetHandle();
+  if (handle == active)
+    return true;
+  if (IsMDIChildForm(AForm)) {
+    TCustomForm* mainForm = Application ? Application->GetMainForm() : nullptr;
+    return mainForm && mainForm->HandleAllocated() && mainForm->GetHandle() == active &&
+           mainForm->GetActiveMDIChild() == AForm;
+  }
+  return GetAncestor(handle, GA_ROOT) == active;
+}
+
+TCustomForm* GetActiveFormOrMDIChild()
+{
+  HWND active = GetActiveWindow();
+  if (!active || !IsEnabledWithParents(active))
+    return nullptr;
+  TCustomForm* form = AsForm(FindControl(active));
+  if (IsMDIParentForm(form))
+    if (TCustomForm* child = form->GetActiveMDIChild())
+      return child;
+  return form;
+}
+
+TCustomForm* GetActiveMDIChild()
+{
+  TCustomForm* mainForm = Application ? Application->GetMainForm() : nullptr;
+  if (!mainForm || !mainForm->GetClientHandle())
+    return nullptr;
+  auto active = reinterpret_cast<HWND>(SendMessageW(mainForm->GetClientHandle(), WM_MDIGETACTIVE, 0, 0));
+  return AsForm(FindControl(active));
+}
+
+void SetdxBarApplicationActive(bool Value)
+{
+  GApplicationActive = Value;
+}
+
+bool IsApplicationActive()
+{
+  return GApplicationActive && GetActiveWindow() != nullptr;
+}
+
+bool IsForeignProcessWindow(HWND Wnd)
+{
+  if (!Wnd || !IsWindow(Wnd))
+    return true;
+  DWORD process = 0;
+  GetWindowThreadProcessId(Wnd, &process);
+  return process != GetCurrentProcessId();
+}
+
+bool ContainsControl(TControl* AParent, TControl* AControl)
+{
+  if (!AParent || !AControl)
+    return false;
+  auto* parent = dynamic_cast<TWinControl*>(AParent);
+  auto* control = dynamic_cast<TWinControl*>(AControl);
+  if (parent && control && parent->HandleAllocated() && control->HandleAllocated())
+    return parent == control || IsChild(parent->GetHandle(), control->GetHandle());
+  for (TControl* c = AControl; c; c = c->GetParent())
+    if (c == AParent)
+      return true;
+  return false;
+}
+
+bool OwnerContainsControl(TComponent* AOwned, TControl* AControl)
+{
+  return ContainsControl(GetOwnerWinControl(AOwned), AControl);
+}
+
+bool IsOwnerInsideWindow(TComponent* AOwned, HWND Wnd)
+{
+  TWinControl* owner = GetOwnerWinControl(AOwned);
+  if (!owner || !owner->HandleAllocated() || !Wnd)
+    return false;
+  HWND handle = owner->GetHandle();
+  return handle == Wnd || HasParentWindow(handle, Wnd);
+}
+
+bool HasParentWindow(HWND Wnd, HWND AParent)
+{
+  if (!AParent)
+    return false;
+  for (HWND w = ParentWindowOf(Wnd); w; w = ParentWindowOf(w))
+    if (w == AParent)
+      return true;
+  return false;
+}
+
+HWND DeepestWindowFromPoint(const TPoint& P)
+{
+  HWND wnd = WindowFromPoint(P);
+  while (wnd) {
+    POINT client = P;
+    ScreenToClient(wnd, &client);
+    HWND child = ChildWindowFromPointEx(wnd, client, CWP_SKIPINVISIBLE);
+    if (!child || child == wnd)
+      break;
+    wnd = child;
+  }
+  return wnd;
+}
+
+TWinControl* ActiveBarControl()
+{
+  return GActiveBarControl.Get();
+}
+
+void SetActiveBarControl(TWinControl* AControl)
+{
+  GActiveBarControl = TWeakRef<TWinControl>(AControl);
+}
+
+bool IsActiveBarControlEnabled()
+{
+  TWinControl* control = ActiveBarControl();
+  return control && control->HandleAllocated() && IsEnabledWithParents(control->GetHandle());
+}
+
+TClass dxBarTopBarParentControlClass()
+{
+  return GTopBarParentControlClass;
+}
+
+void SetdxBarTopBarParentControlClass(TClass AClass)
+{
+  GTopBarParentControlClass = AClass;
+}
+
+TWinControl* GetTopBarParentControl(TWinControl* AControl)
+{
+  if (!AControl || !AControl->HandleAllocated() || AControl->ComponentState().Contains(csDestroying) ||
+      !GTopBarParentControlClass)
+    return nullptr;
+  HWND top = AControl->GetHandle();
+  while (HWND parent = ParentWindowOf(top))
+    top = parent;
+  TWinControl* result = FindControl(top);
+  return result && result != AControl && result->InheritsFrom(GTopBarParentControlClass) ? result : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Object helpers
+
+void DeleteAndClearGDIObject(HGDIOBJ& AObject)
+{
+  HGDIOBJ object = AObject;
+  AObject = nullptr;
+  if (object)
+    DeleteObject(object);
+}
+
+void SelectAndDeleteGDIObject(HDC DC, HGDIOBJ& AOldObject)
+{
+  if (DC && AOldObject)
+    if (HGDIOBJ replaced = SelectObject(DC, AOldObject))
+      DeleteObject(replaced);
+  AOldObject = nullptr;
+}
+
+void DestroyWindowAndClear(HWND& Wnd)
+{
+  HWND wnd = Wnd;
+  Wnd = nullptr;
+  if (wnd && IsWindow(wnd))
+    DestroyWindow(wnd);
+}
+
+void KillTimerAndClear(HWND Wnd, UINT_PTR& ATimerId)
+{
+  if (ATimerId != 0)
+    KillTimer(Wnd, ATimerId);
+  ATimerId = 0;
+}
+
+void RemoveAndClearObjectLink(TcxObjectLink*& ALink)
+{
+  TcxObjectLink* link = ALink;
+  ALink = nullptr;
+  RemoveObjectLink(link);
+}
+
+TObject* GetObjectLinkRef(TcxObjectLink* ALink)
+{
+  return ALink ? ALink->Object.Get() : nullptr;
+}
+
+TBitmap* CreateNotifyingBitmap(const TNotifyEvent& AOnChange)
+{
+  auto* bitmap = new TBitmap;
+  bitmap->OnChange = AOnChange;
+  return bitmap;
+}
+
+uint8_t GetHighestSetMember(uint32_t ASetBits)
+{
+  for (int member = 3; member >= 0; --member)
+    if (ASetBits & (1u << member))
+      return uint8_t(member);
+  return 255;
+}

@@ -1,0 +1,34 @@
+// The program-wide set-up of the bar component tests: the class layer, then the bar
+// library, as a program starts them; shut down in reverse.
+#include "ComponentsTestUtil.h"
+
+IMPLEMENT_CLASS(TComponentsTestForm, TForm)
+
+PUBLISHED(TTestBarItem, TdxBarComponent)
+{
+  p.Prop(L"Category", &TTestBarItem::GetCategory, &TTestBarItem::SetCategory).Default(-1);
+  p.Prop(L"Enabled", &TTestBarItem::GetEnabled, &TTestBarItem::SetEnabled).Default(true);
+  p.Prop(L"Visible", &TTestBarItem::GetVisible, &TTestBarItem::SetVisible).Default(ivAlways);
+}
+
+namespace {
+
+class TBarComponentsEnvironment : public testing::Environment {
+public:
+  void SetUp() override
+  {
+    InitializeForms();
+    dxBarInitialize();
+    RegisterClasses({TComponentsTestForm::StaticClass(), TdxBarManager::StaticClass(), TTestBarItem::StaticClass()});
+  }
+  void TearDown() override
+  {
+    dxBarFinalize();
+    FinalizeForms();
+  }
+};
+
+[[maybe_unused]] testing::Environment* const BarComponentsEnvironment =
+    testing::AddGlobalTestEnvironment(new TBarComponentsEnvironment);
+
+}  // namespace

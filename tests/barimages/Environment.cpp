@@ -1,0 +1,30 @@
+// The program-wide set-up of these tests: the class layer, then the bar library, as a
+// program starts them; shut down in reverse.
+#include "ImagesTestUtil.h"
+
+PUBLISHED(TImagesTestForm, TForm) {}
+PUBLISHED(TLinkPanel, TCustomControl) {}
+PUBLISHED(TFakePopupMenu, TComponent) {}
+
+namespace {
+
+class TBarImagesEnvironment : public testing::Environment {
+public:
+  void SetUp() override
+  {
+    InitializeForms();
+    dxBarInitialize();
+    RegisterClasses({TImagesTestForm::StaticClass(), TdxBarManager::StaticClass(), TImageList::StaticClass(),
+                     TLinkPanel::StaticClass(), TFakePopupMenu::StaticClass()});
+  }
+  void TearDown() override
+  {
+    dxBarFinalize();
+    FinalizeForms();
+  }
+};
+
+[[maybe_unused]] testing::Environment* const BarImagesEnvironment =
+    testing::AddGlobalTestEnvironment(new TBarImagesEnvironment);
+
+}  // namespace

@@ -1,0 +1,319 @@
+// The image options: defaults, the icon size, the manager's reactions to each kind of
+// change (once per change, under the update lock), the forwarded properties, lists that
+// are freed while referred to, and assignment.
+#include "ImagesTestUtil.h"
+
+namespace {
+
+// Counts the per-item reactions and checks that each runs under the update lock.
+class TReactionManager : public TdxBarManager {
+public:
+  using TdxBarManager::TdxBarManager;
+  int Glyph = 0, LargeGlyph = 0, HotGlyph = 0, Rebuilds = 0;
+  int OutsideUpdate = 0;
+  int DesignerCalls = 0;
+  int Total() const { return Glyph + LargeGlyph + HotGlyph + Rebuilds; }
+  void Reset() { Glyph = LargeGlyph = HotGlyph = Rebuilds = OutsideUpdate = 0; }
+
+protected:
+  void Check()
+  {
+    if (!IsUpdateLocked())
+      ++OutsideUpdate;
+  }
+  void ItemsGlyphChanged() override { ++Glyph, Check(); }
+  void ItemsLargeGlyphChanged() override { ++LargeGlyph, Check(); }
+  void ItemsHotGlyphChanged() override { ++HotGlyph, Check(); }
+  void RebuildAllBars() override { ++Rebuilds, Check(); }
+  void NotifyDesigner() override { ++DesignerCalls; }
+};
+
+class TImageOptionsFixture : public testing::Test {
+protected:
+  TImageOptionsFixture() : FForm(NewImagesForm()), Manager(new TReactionManager(FForm.Get())) {}
+  TImageList* NewList(int Size)
+  {
+    auto* list = new TImageList(FForm.Get());
+    list->SetSize(Size, Size);
+    return list;
+  }
+  TOwned<TImagesTestForm> FForm;
+  TReactionManager* Manager;
+  TdxBarImageOptions* Options() const { return Manager->GetImageOptions(); }
+};
+
+}  // namespace
+
+TEST_F(TImageOptionsFixture, DefaultsAreTheDocumentedOnes)
+{
+  TdxBarImageOptions* o = Options();
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->GetOwner(), Manager);
+  EXPECT_TRUE(o->GetCacheGlyphs());
+  EXPECT_EQ(o->GetImageListBkColor(), clFuchsia);
+  EXPECT_FALSE(o->GetLargeIcons());
+  EXPECT_FALSE(o->GetMakeDisabledImagesFaded());
+  EXPECT_FALSE(o->GetSmoothGlyphs());
+  EXPECT_TRUE(o->GetStretchGlyphs());
+  EXPECT_FALSE(o->GetUseLargeImagesForLargeIcons());
+  EXPECT_TRUE(o->GetUseLeftBottomPixelAsTransparent());
+  for (int k = ilkImages; k <= ilkDisabledLargeImages; ++k)
+    EXPECT_EQ(o->GetImageList(TdxBarImageListKind(k)), nullptr);
+  EXPECT_EQ(Manager->GetIconSize(), 16);
+  EXPECT_FALSE(Manager->AreLargeImagesUsed());
+  EXPECT_NE(Manager->GetBackgrounds(), nullptr);
+  EXPECT_TRUE(Manager->GetBackgrounds()->GetBar()->Empty());
+  EXPECT_EQ(Manager->GetPopupMenuLinks()->Count(), 0);
+}
+
+TEST_F(TImageOptionsFixture, IconSizeFollowsLargeIconsAndTheLargeList)
+{
+  TImageList* large = NewList(24);
+  Manager->SetLargeImages(large);
+  Manager->SetLargeIcons(true);
+  EXPECT_EQ(Manager->GetIconSize(), 32);  // without UseLargeImagesForLargeIcons the list does not count
+  EXPECT_FALSE(Manager->AreLargeImagesUsed());
+
+  Manager->SetUseLargeImagesForLargeIcons(true);
+  // That flag fires the general change only; the size follows at the next size event.
+  Manager->SetLargeImages(nullptr);
+  EXPECT_EQ(Manager->GetIconSize(), 32);
+  Manager->SetLargeImages(large);
+  EXPECT_EQ(Manager->GetIconSize(), 24);
+  EXPECT_TRUE(Manager->AreLargeImagesUsed());
+
+  Manager->SetLargeIcons(false);
+  EXPECT_EQ(Manager->GetIconSize(), 16);
+  Manager->SetLargeIcons(true);
+  EXPECT_EQ(Manager->GetIconSize(), 24);
+}
+
+TEST_F(TImageOptionsFixture, ListChangesReachTheMatchingItemReactionOnce)
+{
+  TImageList* a = NewList(16);
+  TImageList* b = NewList(16);
+  struct Case {
+    void (TdxBarManager::*Set)(TCustomImageList*);
+    int TReactionManager::*Counter;
+  };
+  const Case cases[] = {
+      {&TdxBarManager::SetImages, &TReactionManager::Glyph},
+      {&TdxBarManager::SetDisabledImages, &TReactionManager::Glyph},
+      {&TdxBarManager::SetLargeImages, &TReactionManager::LargeGlyph},
+      {&TdxBarManager::SetDisabledLargeImages, &TReactionManager::LargeGlyph},
+      {&TdxBarManager::SetHotImages, &TReactionManager::HotGlyph},
+  };
+  for (const Case& c : cases) {
+    Manager->Reset();
+    (Manager->*c.Set)(a);
+    EXPECT_EQ(Manager->*c.Counter, 1);
+    EXPECT_EQ(Manager->Total(), 1);
+    (Manager->*c.Set)(a);  // the same list again is no change
+    EXPECT_EQ(Manager->Total(), 1);
+    (Manager->*c.Set)(b);
+    EXPECT_EQ(Manager->*c.Counter, 2);
+    (Manager->*c.Set)(nullptr);  // clearing is a change too
+    EXPECT_EQ(Manager->*c.Counter, 3);
+    EXPECT_EQ(Manager->Total(), 3);
+    EXPECT_EQ(Manager->OutsideUpdate, 0);
+  }
+  EXPECT_FALSE(Manager->IsUpdateLocked());
+
+  // A change inside the list reaches only the properties that show it.
+  Manager->SetHotImages(a);
+  Manager->Reset();
+  a->SetBkColor(clRed);
+  EXPECT_EQ(Manager->HotGlyph, 1);
+  EXPECT_EQ(Manager->Total(), 1);
+  b->SetBkColor(clRed);
+  EXPECT_EQ(Manager->Total(), 1);
+}
+
+TEST_F(TImageOptionsFixture, FlagChangesRebuildOnceAndPlainFlagsDoNothing)
+{
+  struct Case {
+    std::function<void(bool)> Set;
+    bool Value;
+  };
+  TdxBarImageOptions* o = Options();
+  const Case rebuilding[] = {
+      {[o](bool v) { o->SetMakeDisabledImagesFaded(v); }, true},
+      {[o](bool v) { o->SetUseLargeImagesForLargeIcons(v); }, true},
+      {[o](bool v) { o->SetUseLeftBottomPixelAsTransparent(v); }, false},
+      {[o](bool v) { o->SetImageListBkColor(v ? clRed : clFuchsia); }, true},
+  };
+  for (const Case& c : rebuilding) {
+    Manager->Reset();
+    c.Set(c.Value);
+    EXPECT_EQ(Manager->Rebuilds, 1);
+    c.Set(c.Value);
+    EXPECT_EQ(Manager->Rebuilds, 1);
+    EXPECT_EQ(Manager->Total(), 1);
+    EXPECT_EQ(Manager->OutsideUpdate, 0);
+  }
+
+  Manager->Reset();
+  o->SetCacheGlyphs(false);
+  o->SetSmoothGlyphs(true);
+  o->SetStretchGlyphs(false);
+  EXPECT_EQ(Manager->Total(), 0);
+  EXPECT_FALSE(o->GetCacheGlyphs());
+  EXPECT_TRUE(o->GetSmoothGlyphs());
+  EXPECT_FALSE(Manager->GetStretchGlyphs());
+}
+
+TEST_F(TImageOptionsFixture, IconSizeEventsRebuildOnce)
+{
+  TImageList* large = NewList(48);
+  Manager->SetLargeImages(large);
+  Manager->SetUseLargeImagesForLargeIcons(true);
+  Manager->Reset();
+  Manager->SetLargeIcons(true);
+  EXPECT_EQ(Manager->Rebuilds, 1);
+  EXPECT_EQ(Manager->GetIconSize(), 48);
+  Manager->SetLargeIcons(true);
+  EXPECT_EQ(Manager->Rebuilds, 1);
+
+  // With large icons drawn from LargeImages a new large list changes the size as well.
+  TImageList* larger = NewList(64);
+  Manager->Reset();
+  Manager->SetLargeImages(larger);
+  EXPECT_EQ(Manager->LargeGlyph, 1);
+  EXPECT_EQ(Manager->Rebuilds, 1);
+  EXPECT_EQ(Manager->GetIconSize(), 64);
+
+  // Without the flag a new large list is only a glyph change.
+  Manager->SetUseLargeImagesForLargeIcons(false);
+  Manager->Reset();
+  Manager->SetLargeImages(large);
+  EXPECT_EQ(Manager->LargeGlyph, 1);
+  EXPECT_EQ(Manager->Rebuilds, 0);
+  EXPECT_EQ(Manager->OutsideUpdate, 0);
+}
+
+TEST_F(TImageOptionsFixture, ManagerPropertiesAreTheOptionsValues)
+{
+  TImageList* list = NewList(16);
+  Manager->SetImages(list);
+  EXPECT_EQ(Options()->GetImages(), list);
+  Options()->SetDisabledImages(list);
+  EXPECT_EQ(Manager->GetDisabledImages(), list);
+  EXPECT_EQ(GetObjectProp(Manager, L"DisabledImages"), list);
+  Manager->SetImageListBkColor(clLime);
+  EXPECT_EQ(Options()->GetImageListBkColor(), clLime);
+  EXPECT_EQ(GetOrdProp(Manager, L"ImageListBkColor"), clLime);
+  SetOrdProp(Manager, L"LargeIcons", 1);
+  EXPECT_TRUE(Options()->GetLargeIcons());
+  SetOrdProp(Manager, L"MakeDisabledImagesFaded", 1);
+  EXPECT_TRUE(Options()->GetMakeDisabledImagesFaded());
+  SetOrdProp(Manager, L"UseLargeImagesForLargeIcons", 1);
+  EXPECT_TRUE(Options()->GetUseLargeImagesForLargeIcons());
+  SetOrdProp(Manager, L"StretchGlyphs", 0);
+  EXPECT_FALSE(Options()->GetStretchGlyphs());
+  for (const wchar_t* name : {L"DisabledImages", L"DisabledLargeImages", L"HotImages", L"Images", L"LargeImages",
+                              L"ImageListBkColor", L"LargeIcons", L"MakeDisabledImagesFaded", L"StretchGlyphs",
+                              L"UseLargeImagesForLargeIcons"}) {
+    const TPropInfo* info = GetPropInfo(Manager, name);
+    ASSERT_NE(info, nullptr) << ToUtf8(name);
+    EXPECT_FALSE(info->IsStored(Manager)) << ToUtf8(name);
+  }
+}
+
+TEST_F(TImageOptionsFixture, FreeingAListClearsEveryPropertyThatShowsIt)
+{
+  TImageList* shared = NewList(16);
+  TImageList* other = NewList(16);
+  Manager->SetImages(shared);
+  Manager->SetHotImages(shared);
+  Manager->SetLargeImages(other);
+  // Moving one property away must not stop the other from hearing of the list's end.
+  Manager->SetImages(other);
+  Manager->Reset();
+  shared->Free();
+  EXPECT_EQ(Manager->GetHotImages(), nullptr);
+  EXPECT_EQ(Manager->HotGlyph, 1);
+  EXPECT_EQ(Manager->GetImages(), other);
+
+  other->Free();
+  EXPECT_EQ(Manager->GetImages(), nullptr);
+  EXPECT_EQ(Manager->GetLargeImages(), nullptr);
+  EXPECT_EQ(Manager->Glyph, 1);
+  EXPECT_EQ(Manager->LargeGlyph, 1);
+}
+
+TEST_F(TImageOptionsFixture, ListsOutlivingTheManagerForgetIt)
+{
+  auto* list = new TImageList(16, 16);  // not owned by the form: it outlives the manager
+  Manager->SetImages(list);
+  Manager->Free();
+  list->SetBkColor(clRed);  // would reach the freed manager through a stale link
+  EXPECT_EQ(list->GetBkColor(), clRed);
+  list->Free();
+}
+
+TEST_F(TImageOptionsFixture, AssignCopiesEveryValue)
+{
+  TImageList* a = NewList(16);
+  TImageList* b = NewList(32);
+  TdxBarImageOptions source(nullptr);
+  source.SetImages(a);
+  source.SetHotImages(a);
+  source.SetLargeImages(b);
+  source.SetDisabledImages(a);
+  source.SetDisabledLargeImages(b);
+  source.SetCacheGlyphs(false);
+  source.SetImageListBkColor(clNavy);
+  source.SetLargeIcons(true);
+  source.SetMakeDisabledImagesFaded(true);
+  source.SetSmoothGlyphs(true);
+  source.SetStretchGlyphs(false);
+  source.SetUseLargeImagesForLargeIcons(true);
+  source.SetUseLeftBottomPixelAsTransparent(false);
+  EXPECT_EQ(source.GetIconSize(), 32);  // no handler: the options keep the size themselves
+
+  Manager->SetImageOptions(&source);
+  TdxBarImageOptions* o = Options();
+  EXPECT_EQ(o->GetImages(), a);
+  EXPECT_EQ(o->GetHotImages(), a);
+  EXPECT_EQ(o->GetLargeImages(), b);
+  EXPECT_EQ(o->GetDisabledImages(), a);
+  EXPECT_EQ(o->GetDisabledLargeImages(), b);
+  EXPECT_FALSE(o->GetCacheGlyphs());
+  EXPECT_EQ(o->GetImageListBkColor(), clNavy);
+  EXPECT_TRUE(o->GetLargeIcons());
+  EXPECT_TRUE(o->GetMakeDisabledImagesFaded());
+  EXPECT_TRUE(o->GetSmoothGlyphs());
+  EXPECT_FALSE(o->GetStretchGlyphs());
+  EXPECT_TRUE(o->GetUseLargeImagesForLargeIcons());
+  EXPECT_FALSE(o->GetUseLeftBottomPixelAsTransparent());
+  EXPECT_EQ(Manager->GetIconSize(), 32);
+  EXPECT_EQ(Manager->OutsideUpdate, 0);
+
+  // The copy's lists are its own registrations: freeing the source leaves them working.
+  source.SetImages(nullptr);
+  Manager->Reset();
+  a->SetBkColor(clRed);
+  EXPECT_EQ(Manager->Glyph, 2);  // Images and DisabledImages
+  EXPECT_EQ(Manager->HotGlyph, 1);
+  EXPECT_THROW(o->Assign(Manager->GetBackgrounds()), EConvertError);
+}
+
+TEST_F(TImageOptionsFixture, TheDesignerHearsOfIconSizeChangesOnceTheListsAreRead)
+{
+  Manager->SetDesigning(true);
+  Manager->SetLargeIcons(true);
+  EXPECT_EQ(Manager->DesignerCalls, 1);
+  Manager->SetImageListBkColor(clRed);  // a general change is no designer business here
+  EXPECT_EQ(Manager->DesignerCalls, 1);
+
+  TImageList* list = NewList(16);
+  Manager->SetDisabledLargeImages(list);
+  list->IncludeState(csLoading);
+  EXPECT_TRUE(Options()->IsAnyImageListLoading());
+  Manager->SetLargeIcons(false);
+  EXPECT_EQ(Manager->DesignerCalls, 1);
+  list->ExcludeState(csLoading);
+  EXPECT_FALSE(Options()->IsAnyImageListLoading());
+  Manager->SetLargeIcons(true);
+  EXPECT_EQ(Manager->DesignerCalls, 2);
+}

@@ -1,0 +1,549 @@
+// The bar manager's own rules: owners, the painter per style, look-and-feel round trips,
+// recent items, fonts, ignored values, flat brushes, the update and designer locks,
+// dock controls and the renaming of items with the manager.
+#include "BarTestUtil.h"
+#include "lookandfeel/dxThemeManager.h"
+
+namespace {
+
+const TdxThemedObjectTypes XPKinds{totComboBox, totEdit, totProgress, totRebar, totScrollBar,
+                                   totSpin,     totStatus, totToolBar, totWindow};
+
+class TManagerFixture : public testing::Test {
+protected:
+  TManagerFixture() : FForm(NewBarForm()), Manager(new TdxBarManager(FForm.Get())) {}
+  TOwned<TBarTestForm> FForm;
+  TdxBarManager* Manager;
+  TBarTestForm* Form() const { return FForm.Get(); }
+};
+
+String ExpectExceptionText(const std::function<void()>& Action)
+{
+  try {
+    Action();
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return L"(no exception)";
+}
+
+LOGFONTW MenuFont()
+{
+  NONCLIENTMETRICSW m{};
+  m.cbSize = sizeof m;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, m.cbSize, &m, 0);
+  return m.lfMenuFont;
+}
+
+// Counts the notifications the form designer would get.
+class TCountingManager : public TdxBarManager {
+public:
+  using TdxBarManager::TdxBarManager;
+  int DesignerCalls = 0;
+  std::vector<TComponent*> Items;
+
+protected:
+  void NotifyDesigner() override { ++DesignerCalls; }
+  std::vector<TComponent*> GetItemsForRenaming() const override { return Items; }
+};
+
+// A windowed control that records WM_SETREDRAW.
+class TRedrawSpy : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  std::vector<WPARAM> Redraws;
+
+protected:
+  void WndProc(TMessage& Message) override
+  {
+    if (Message.Msg == WM_SETREDRAW)
+      Redraws.push_back(Message.WParam);
+    TWinControl::WndProc(Message);
+  }
+};
+
+COLORREF Mix(int Face, int Highlight, int Window)
+{
+  COLORREF f = GetSysColor(COLOR_BTNFACE), h = GetSysColor(COLOR_HIGHLIGHT), w = GetSysColor(COLOR_WINDOW);
+  if (f == RGB(0, 0, 0) || f == RGB(255, 255, 255))
+    return h;
+  auto channel = [&](int (*get)(COLORREF)) {
+    int v = (get(f) * Face + get(h) * Highlight + get(w) * Window) / 100;
+    return std::clamp(v, 0, 255);
+  };
+  return RGB(channel([](COLORREF c) { return int(GetRValue(c)); }), channel([](COLORREF c) { return int(GetGValue(c)); }),
+             channel([](COLORREF c) { return int(GetBValue(c)); }));
+}
+
+COLORREF Nearest(COLORREF c)
+{
+  HDC dc = GetDC(nullptr);
+  COLORREF r = GetNearestColor(dc, c);
+  ReleaseDC(nullptr, dc);
+  return r;
+}
+
+COLORREF BrushColor(HBRUSH Brush)
+{
+  LOGBRUSH lb{};
+  GetObjectW(Brush, sizeof lb, &lb);
+  return lb.lbColor;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Owners
+
+TEST(BarManagerOwner, ANilOwnerWithoutMainFormIsRefused)
+{
+  ASSERT_EQ(Application->GetMainForm(), nullptr);
+  int managers = dxBarManagerList()->Count();
+  EXPECT_EQ(ExpectExceptionText([] { new TdxBarManager(nullptr); }), L"TdxBarManager should have TWinControl as its Owner");
+  TComponent plain(nullptr);
+  EXPECT_EQ(ExpectExceptionText([&] { new TdxBarManager(&plain); }),
+            L"TdxBarManager should have TWinControl as its Owner");
+  EXPECT_EQ(plain.ComponentCount(), 0);
+  EXPECT_EQ(dxBarManagerList()->Count(), managers);
+}
+
+TEST_F(TManagerFixture, ASecondManagerOnTheFormIsRefusedAndTheFirstKeepsWorking)
+{
+  EXPECT_EQ(ExpectExceptionText([&] { new TdxBarManager(Form()); }),
+            L"A control should contain only a single TdxBarManager");
+  EXPECT_EQ(Form()->ComponentCount(), 1);
+  EXPECT_EQ(GetBarManagerByOwner(Form()), Manager);
+  EXPECT_EQ(GetBarManagerByOwner(Manager), Manager);
+  EXPECT_EQ(dxBarManagerList()->IndexOf(Manager), dxBarManagerList()->Count() - 1);
+  Manager->SetStyle(bmsFlat);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarFlatPainter::StaticClass());
+}
+
+TEST(BarManagerOwner, TheManagerLeavesTheListWithItsForm)
+{
+  int managers = dxBarManagerList()->Count();
+  TBarTestForm* form = NewBarForm();
+  auto* manager = new TdxBarManager(form);
+  EXPECT_EQ(dxBarManagerList()->Count(), managers + 1);
+  form->Free();
+  EXPECT_EQ(dxBarManagerList()->Count(), managers);
+  EXPECT_EQ(dxBarManagerList()->IndexOf(manager), -1);
+  // A freed manager makes room for a new one on another form.
+  TOwned<TBarTestForm> other(NewBarForm());
+  EXPECT_NO_THROW(new TdxBarManager(other.Get()));
+}
+
+// ---------------------------------------------------------------------------
+// Defaults
+
+TEST_F(TManagerFixture, DefaultsAfterConstruction)
+{
+  EXPECT_EQ(Manager->GetStyle(), bmsEnhanced);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
+  EXPECT_TRUE(Manager->GetAllowReset());
+  EXPECT_TRUE(Manager->GetAutoDockColor());
+  EXPECT_TRUE(Manager->GetCanCustomize());
+  EXPECT_EQ(Manager->GetButtonArrowWidth(), 11);
+  EXPECT_EQ(Manager->GetLargeButtonArrowWidth(), 13);
+  EXPECT_EQ(Manager->GetWaitForDockingTime(), 21);
+  EXPECT_EQ(Manager->GetMostRecentItemsPercents(), 95);
+  EXPECT_EQ(Manager->GetRecentItemsCount(), 20);
+  EXPECT_TRUE(Manager->GetUseSystemFont());
+  EXPECT_TRUE(Manager->GetScaled());
+  EXPECT_TRUE(Manager->GetHideFloatingBarsWhenInactive());
+  EXPECT_EQ(Manager->GetMenuAnimations(), maNone);
+  EXPECT_TRUE(Manager->GetNotDocking().Empty());
+  EXPECT_NE(Manager->GetInitialLayoutStore(), nullptr);
+  EXPECT_TRUE(Manager->GetHelpButtonGlyph()->Empty());
+  EXPECT_EQ(Manager->GetParentControl(), Form());
+}
+
+// ---------------------------------------------------------------------------
+// Style and painter
+
+TEST_F(TManagerFixture, PainterClassPerStyle)
+{
+  Manager->SetStyle(bmsStandard);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarStandardPainter::StaticClass());
+  Manager->SetStyle(bmsFlat);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarFlatPainter::StaticClass());
+  Manager->SetStyle(bmsOffice11);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarOffice11Painter::StaticClass());
+  Manager->SetStyle(bmsEnhanced);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
+  EXPECT_EQ(Manager->GetPainter()->ClassType(), Manager->GetPainterClass());
+}
+
+TEST_F(TManagerFixture, XPFallsBackToEnhancedWithoutVisualStyles)
+{
+  SetVisualStylesSuppressed(true);
+  Manager->SetStyle(bmsXP);
+  EXPECT_FALSE(Manager->AreVisualStylesUsed());
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
+  EXPECT_EQ(Manager->GetRealStyle(), bmsXP);
+  SetVisualStylesSuppressed(false);
+  // The theme change re-applies the style.
+  Manager->UpdateStyle();
+  TClass expected = AreVisualStylesAvailable(XPKinds) ? TdxBarXPPainter::StaticClass()
+                                                      : TdxBarEnhancedPainter::StaticClass();
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), expected);
+}
+
+TEST_F(TManagerFixture, UseLookAndFeelFollowsTheKind)
+{
+  Manager->SetStyle(bmsUseLookAndFeel);
+  TcxLookAndFeel* lf = Manager->GetLookAndFeel();
+  lf->SetKind(lfUltraFlat);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarFlatPainter::StaticClass());
+  EXPECT_EQ(Manager->GetRealStyle(), bmsFlat);
+  lf->SetKind(lfFlat);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
+  EXPECT_EQ(Manager->GetRealStyle(), bmsEnhanced);
+  lf->SetKind(lfStandard);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarStandardPainter::StaticClass());
+  EXPECT_FALSE(Manager->IsRealStyleNotStandard());
+  EXPECT_FALSE(Manager->GetShowRecentItemsFirst());
+  lf->SetKind(lfOffice11);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarOffice11Painter::StaticClass());
+  lf->SetNativeStyle(true);
+  bool themed = AreVisualStylesAvailable(XPKinds);
+  EXPECT_EQ(Manager->GetCurrentPainterClass(),
+            themed ? TdxBarXPPainter::StaticClass() : TdxBarOffice11Painter::StaticClass());
+  EXPECT_EQ(Manager->GetRealStyle(), themed ? bmsXP : bmsOffice11);
+  SetVisualStylesSuppressed(true);
+  Manager->UpdateStyle();
+  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarOffice11Painter::StaticClass());
+  SetVisualStylesSuppressed(false);
+}
+
+TEST_F(TManagerFixture, BarStyleRoundTripsThroughTheLookAndFeel)
+{
+  Manager->SetStyle(bmsUseLookAndFeel);
+  const TdxBarManagerStyle styles[] = {bmsStandard, bmsEnhanced, bmsFlat, bmsOffice11};
+  for (TdxBarManagerStyle style : styles) {
+    SetLookAndFeelFromBarStyle(Manager->GetLookAndFeel(), style);
+    EXPECT_FALSE(Manager->GetLookAndFeel()->GetNativeStyle());
+    EXPECT_EQ(Manager->GetRealStyle(), style) << int(style);
+  }
+  SetLookAndFeelFromBarStyle(Manager->GetLookAndFeel(), bmsXP);
+  EXPECT_TRUE(Manager->GetLookAndFeel()->GetNativeStyle());
+  if (AreVisualStylesAvailable(XPKinds)) {
+    EXPECT_EQ(Manager->GetRealStyle(), bmsXP);
+  }
+}
+
+TEST_F(TManagerFixture, SetupLookAndFeelMatchesThePainterStyle)
+{
+  TcxLookAndFeel other;
+  other.SetSkinName(L"Something");
+  other.SetKind(lfOffice11);
+  Manager->SetStyle(bmsFlat);
+  Manager->SetupLookAndFeel(&other);
+  EXPECT_EQ(other.GetKind(), lfUltraFlat);
+  EXPECT_EQ(other.GetSkinName(), L"");
+  EXPECT_FALSE(other.GetNativeStyle());
+  Manager->SetStyle(bmsStandard);
+  Manager->SetupLookAndFeel(&other);
+  EXPECT_EQ(other.GetKind(), lfFlat);
+  Manager->SetStyle(bmsOffice11);
+  Manager->SetupLookAndFeel(&other);
+  EXPECT_EQ(other.GetKind(), lfOffice11);
+  // The earlier values were reset: the native style is not assigned any more.
+  EXPECT_TRUE(other.GetAssignedValues().Contains(lfvKind));
+  EXPECT_FALSE(other.GetAssignedValues().Contains(lfvNativeStyle));
+}
+
+TEST(SkinPainterClass, IsReplaceableAndDefaultsToStandard)
+{
+  EXPECT_EQ(dxBarSkinPainterClass(), TdxBarStandardPainter::StaticClass());
+  SetdxBarSkinPainterClass(TdxBarFlatPainter::StaticClass());
+  EXPECT_EQ(dxBarSkinPainterClass(), TdxBarFlatPainter::StaticClass());
+  SetdxBarSkinPainterClass(nullptr);
+  EXPECT_EQ(dxBarSkinPainterClass(), TdxBarStandardPainter::StaticClass());
+}
+
+// ---------------------------------------------------------------------------
+// Values
+
+TEST_F(TManagerFixture, RecentItemsPercentsAreClampedAndGiveTheCount)
+{
+  const struct {
+    int Percents, Stored, Count;
+  } cases[] = {{200, 100, 0}, {100, 100, 0}, {95, 95, 20}, {99, 99, 100}, {50, 50, 2}, {0, 0, 1}, {90, 90, 10}};
+  for (const auto& c : cases) {
+    Manager->SetMostRecentItemsPercents(uint8_t(c.Percents));
+    EXPECT_EQ(Manager->GetMostRecentItemsPercents(), c.Stored) << c.Percents;
+    EXPECT_EQ(Manager->GetRecentItemsCount(), c.Count) << c.Percents;
+  }
+}
+
+TEST_F(TManagerFixture, InvalidValuesAreIgnored)
+{
+  Manager->SetButtonArrowWidth(1);
+  EXPECT_EQ(Manager->GetButtonArrowWidth(), 11);
+  Manager->SetButtonArrowWidth(2);
+  EXPECT_EQ(Manager->GetButtonArrowWidth(), 2);
+  Manager->SetLargeButtonArrowWidth(-3);
+  EXPECT_EQ(Manager->GetLargeButtonArrowWidth(), 13);
+  Manager->SetWaitForDockingTime(-5);
+  EXPECT_EQ(Manager->GetWaitForDockingTime(), 21);
+  Manager->SetWaitForDockingTime(0);
+  EXPECT_EQ(Manager->GetWaitForDockingTime(), 0);
+}
+
+TEST_F(TManagerFixture, RegistryPathIsNormalised)
+{
+  Manager->SetRegistryPath(L"Software\\Test");
+  EXPECT_EQ(Manager->GetRegistryPath(), L"\\Software\\Test\\");
+  Manager->SetRegistryPath(L"\\A\\");
+  EXPECT_EQ(Manager->GetRegistryPath(), L"\\A\\");
+  Manager->SetRegistryPath(L"");
+  EXPECT_EQ(Manager->GetRegistryPath(), L"");
+}
+
+TEST_F(TManagerFixture, DockColorFollowsTheOwnerUntilSet)
+{
+  Form()->SetColor(clYellow);
+  EXPECT_EQ(Manager->GetDockColor(), clYellow);
+  EXPECT_FALSE(Manager->IsDockColorStored());
+  Manager->SetDockColor(clRed);
+  EXPECT_FALSE(Manager->GetAutoDockColor());
+  EXPECT_EQ(Manager->GetDockColor(), clRed);
+  EXPECT_TRUE(Manager->IsDockColorStored());
+  Manager->SetAutoDockColor(true);
+  EXPECT_EQ(Manager->GetDockColor(), clYellow);
+}
+
+TEST_F(TManagerFixture, CanDockingHonoursNotDockingAndTheEvent)
+{
+  Manager->SetNotDocking(TdxBarDockingStyles{dsLeft});
+  EXPECT_FALSE(Manager->CanDocking(nullptr, dsLeft, nullptr));
+  EXPECT_TRUE(Manager->CanDocking(nullptr, dsTop, nullptr));
+  Manager->OnDocking = TdxBarCanDockingEvent([](TObject*, TdxBarDockingStyle Style, TWinControl*, bool& Can) {
+    if (Style == dsTop)
+      Can = false;
+  });
+  EXPECT_FALSE(Manager->CanDocking(nullptr, dsTop, nullptr));
+  EXPECT_TRUE(Manager->CanDocking(nullptr, dsBottom, nullptr));
+}
+
+// ---------------------------------------------------------------------------
+// Fonts
+
+TEST_F(TManagerFixture, UseSystemFontGivesTheMenuFontAndAHandChangeEndsIt)
+{
+  LOGFONTW menu = MenuFont();
+  EXPECT_EQ(Manager->GetFont()->GetName(), String(menu.lfFaceName));
+  EXPECT_EQ(Manager->GetFont()->GetHeight(), menu.lfHeight);
+
+  int fired = 0;
+  Manager->FontChangedHandlers().Add(TNotifyEvent([&](TObject*) { ++fired; }));
+  Manager->GetFont()->SetName(L"Courier New");
+  EXPECT_FALSE(Manager->GetUseSystemFont());
+  EXPECT_EQ(Manager->GetFont()->GetName(), L"Courier New");
+  // Scaled keeps the height of the system's menu font.
+  EXPECT_EQ(Manager->GetFont()->GetHeight(), menu.lfHeight);
+  EXPECT_GE(fired, 1);
+
+  Manager->SetScaled(false);
+  Manager->GetFont()->SetHeight(-30);
+  EXPECT_EQ(Manager->GetFont()->GetHeight(), -30);
+  // The second font is an exact copy while not scaled.
+  EXPECT_EQ(Manager->GetSecondFont()->GetHeight(), -30);
+  EXPECT_EQ(Manager->GetSecondFont()->GetName(), L"Courier New");
+
+  Manager->SetUseSystemFont(true);
+  EXPECT_EQ(Manager->GetFont()->GetName(), String(menu.lfFaceName));
+  EXPECT_EQ(Manager->GetFont()->GetHeight(), menu.lfHeight);
+}
+
+TEST_F(TManagerFixture, ScaledGivesAHandSetFontTheMenuHeight)
+{
+  Manager->SetScaled(false);
+  Manager->GetFont()->SetHeight(-25);
+  ASSERT_FALSE(Manager->GetUseSystemFont());
+  Manager->SetScaled(true);
+  EXPECT_EQ(Manager->GetFont()->GetHeight(), MenuFont().lfHeight);
+}
+
+TEST_F(TManagerFixture, DerivedFontsKeepAtLeastElevenPixels)
+{
+  LOGFONTW icon{};
+  SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof icon, &icon, 0);
+  int expected = icon.lfHeight > -11 ? -11 : icon.lfHeight;
+  EXPECT_EQ(Manager->GetSecondFont()->GetHeight(), expected);
+  EXPECT_LE(Manager->GetSecondFont()->GetHeight(), -11);
+  Manager->GetFont()->SetName(L"Arial");
+  EXPECT_LE(Manager->GetSmallCaptionFont()->GetHeight(), -11);
+  EXPECT_EQ(Manager->GetSmallCaptionFont()->GetName(), L"Arial");
+}
+
+// ---------------------------------------------------------------------------
+// Flat brushes
+
+TEST_F(TManagerFixture, FlatBrushColoursFollowTheirFormulas)
+{
+  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), face = GetSysColor(COLOR_BTNFACE);
+  COLORREF expected[5] = {
+      Nearest(RGB(MulDiv(GetRValue(shadow), 8, 10), MulDiv(GetGValue(shadow), 8, 10), MulDiv(GetBValue(shadow), 8, 10))),
+      Nearest(RGB(GetRValue(face) + MulDiv(255 - GetRValue(face), 16, 100),
+                  GetGValue(face) + MulDiv(255 - GetGValue(face), 16, 100),
+                  GetBValue(face) + MulDiv(255 - GetBValue(face), 16, 100))),
+      Nearest(Mix(11, 9, 73)),
+      Nearest(Mix(14, 44, 40)),
+      Nearest(Mix(-2, 30, 72)),
+  };
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_EQ(COLORREF(Manager->GetFlatBrushColor(i)), expected[i - 1]) << i;
+    ASSERT_NE(Manager->GetFlatBrush(i), nullptr);
+    EXPECT_EQ(BrushColor(Manager->GetFlatBrush(i)), expected[i - 1]) << i;
+  }
+  EXPECT_EQ(COLORREF(Manager->GetFlatSelectedColor()), expected[4]);
+  EXPECT_EQ(Manager->GetFlatBrush(0), nullptr);
+  EXPECT_EQ(Manager->GetFlatBrush(6), nullptr);
+  EXPECT_EQ(Manager->GetThemedToolBarBrush() != nullptr, AreVisualStylesAvailable(totToolBar));
+}
+
+TEST_F(TManagerFixture, ASystemColourChangeRebuildsTheBrushes)
+{
+  int element = COLOR_BTNFACE;
+  COLORREF saved = GetSysColor(element);
+  COLORREF grey = RGB(100, 100, 100);
+  SetSysColors(1, &element, &grey);
+  Manager->SysColorChanged();
+  COLORREF light = Manager->GetFlatBrushColor(2);
+  SetSysColors(1, &element, &saved);
+  Manager->SysColorChanged();
+  EXPECT_EQ(light, Nearest(RGB(100 + MulDiv(155, 16, 100), 100 + MulDiv(155, 16, 100), 100 + MulDiv(155, 16, 100))));
+  EXPECT_NE(COLORREF(Manager->GetFlatBrushColor(2)), light);
+}
+
+TEST(BarManagerResources, BrushesAreFreedWithTheManager)
+{
+  TOwned<TBarTestForm> form(NewBarForm());
+  int before = GdiObjectsInUse();
+  auto* manager = new TdxBarManager(form.Get());
+  EXPECT_GE(GdiObjectsInUse(), before + 5);
+  manager->Free();
+  EXPECT_EQ(GdiObjectsInUse(), before);
+}
+
+// ---------------------------------------------------------------------------
+// Update lock, dock controls and designer notification
+
+TEST_F(TManagerFixture, NestedUpdatesSendOneRedrawOffAndOneOn)
+{
+  auto* dock = new TRedrawSpy(Form());
+  dock->SetParent(Form());
+  Manager->AddDockControl(dock);
+  Manager->AddDockControl(dock);
+  EXPECT_EQ(Manager->GetDockControlCount(), 1);
+  dock->GetHandle();
+  Manager->BeginUpdate();
+  Manager->BeginUpdate();
+  EXPECT_TRUE(Manager->IsUpdateLocked());
+  Manager->EndUpdate();
+  Manager->EndUpdate();
+  EXPECT_FALSE(Manager->IsUpdateLocked());
+  EXPECT_EQ(dock->Redraws, (std::vector<WPARAM>{FALSE, TRUE}));
+  // An unmatched EndUpdate is harmless.
+  Manager->EndUpdate();
+  EXPECT_FALSE(Manager->IsUpdateLocked());
+}
+
+TEST_F(TManagerFixture, DockControlsLeaveTheRegisterWhenFreedOrRemoved)
+{
+  auto* a = new TRedrawSpy(Form());
+  auto* b = new TRedrawSpy(Form());
+  a->SetParentColor(false);
+  Manager->AddDockControl(a);
+  Manager->AddDockControl(b);
+  Manager->SetDockControlOfSide(dsTop, a);
+  Manager->SetDockColor(clLime);
+  EXPECT_EQ(a->GetColor(), clLime);
+  Manager->RemoveDockControl(a);
+  EXPECT_EQ(Manager->GetDockControlCount(), 1);
+  EXPECT_TRUE(a->GetParentColor());
+  EXPECT_EQ(Manager->GetDockControlOfSide(dsTop), nullptr);
+  b->Free();
+  EXPECT_EQ(Manager->GetDockControlCount(), 0);
+}
+
+TEST(BarManagerDesigner, NotificationsAreLockedAndRemembered)
+{
+  TOwned<TBarTestForm> form(NewBarForm());
+  auto* manager = new TCountingManager(form.Get());
+  manager->DesignerModified();
+  EXPECT_EQ(manager->DesignerCalls, 0);  // not at design time
+  manager->SetDesigning(true);
+  manager->DesignerModified();
+  EXPECT_EQ(manager->DesignerCalls, 1);
+  manager->LockDesignerModified(true);
+  manager->LockDesignerModified(true);
+  manager->SetMenuAnimations(maFade);
+  manager->SetShowHint(false);
+  EXPECT_EQ(manager->DesignerCalls, 1);
+  manager->LockDesignerModified(false);
+  EXPECT_EQ(manager->DesignerCalls, 1);
+  manager->LockDesignerModified(false);
+  EXPECT_EQ(manager->DesignerCalls, 2);  // one for everything remembered
+  manager->LockDesignerModified(false);  // never below zero
+  EXPECT_EQ(manager->GetDesignerModifiedLockCount(), 0);
+  // Unlocking without Notify drops the remembered change.
+  manager->LockDesignerModified(true);
+  manager->SetShowHint(true);
+  manager->LockDesignerModified(false, false);
+  EXPECT_EQ(manager->DesignerCalls, 2);
+  // Nothing reaches the designer while updating.
+  manager->BeginUpdate();
+  manager->SetShowShortCutInHint(true);
+  manager->EndUpdate();
+  EXPECT_EQ(manager->DesignerCalls, 2);
+  // An equal value is no change.
+  manager->SetMenuAnimations(maFade);
+  EXPECT_EQ(manager->DesignerCalls, 2);
+}
+
+TEST(BarManagerDesigner, RenamingTheManagerRenamesItsItemsAtDesignTime)
+{
+  TOwned<TBarTestForm> form(NewBarForm());
+  auto* manager = new TCountingManager(form.Get());
+  manager->SetName(L"dxBarManager1");
+  auto* button = new TComponent(form.Get());
+  button->SetName(L"dxBarManager1Button1");
+  auto* upper = new TComponent(form.Get());
+  upper->SetName(L"DXBARMANAGER1Edit");
+  auto* other = new TComponent(form.Get());
+  other->SetName(L"OtherButton");
+  manager->Items = {button, upper, other};
+  manager->SetName(L"Bars");
+  EXPECT_EQ(button->Name(), L"dxBarManager1Button1");  // not designing
+  manager->SetDesigning(true);
+  manager->SetName(L"Menus");
+  EXPECT_EQ(button->Name(), L"dxBarManager1Button1");  // the old name is no prefix of theirs
+  manager->SetName(L"Bars");
+  manager->SetDesigning(false);
+  button->SetName(L"BarsButton1");
+  upper->SetName(L"BARSEdit");
+  manager->SetDesigning(true);
+  manager->SetName(L"Menu");
+  EXPECT_EQ(button->Name(), L"MenuButton1");
+  EXPECT_EQ(upper->Name(), L"MenuEdit");
+  EXPECT_EQ(other->Name(), L"OtherButton");
+}
+
+TEST_F(TManagerFixture, UniqueItemNamesSkipTakenOnesCaseInsensitively)
+{
+  auto* taken = new TComponent(Form());
+  taken->SetName(L"DXBARMANAGER1");
+  EXPECT_EQ(Manager->GetUniqueItemName(TdxBarManager::StaticClass()), L"dxBarManager2");
+  EXPECT_EQ(dxBarMakeUniqueName(L"Bar", [](const String& n) { return n == L"Bar1" || n == L"Bar2"; }), L"Bar3");
+}
+
+TEST_F(TManagerFixture, ClickItemFiresTheEventWithTheManager)
+{
+  TObject* sender = nullptr;
+  Manager->OnClickItem = TdxBarClickItemEvent([&](TObject* Sender, TdxBarItem*) { sender = Sender; });
+  Manager->DoClickItem(nullptr);
+  EXPECT_EQ(sender, Manager);
+}

@@ -1,0 +1,264 @@
+// Library start-up and shut-down: the process-wide objects, the counter, the checker
+// brush, the drag cursors, the OS flags and the application-initialisation sound.
+#include <thread>
+#include <vector>
+
+#include "BarTestUtil.h"
+#include "platform/Threads.h"
+
+namespace {
+
+struct TSoundCall {
+  const wchar_t* Alias;
+  uint32_t Flags;
+};
+
+class TSoundRecorder {
+public:
+  TSoundRecorder()
+  {
+    FPrevious = SetdxBarPlaySoundProc([this](const wchar_t* Alias, uint32_t Flags) { Calls.push_back({Alias, Flags}); });
+  }
+  ~TSoundRecorder() { SetdxBarPlaySoundProc(std::move(FPrevious)); }
+  std::vector<TSoundCall> Calls;
+
+private:
+  TdxBarPlaySoundProc FPrevious;
+};
+
+class TTestItemKind : public TComponent {
+  DECLARE_CLASS(TTestItemKind, TComponent)
+public:
+  using TComponent::TComponent;
+};
+IMPLEMENT_CLASS(TTestItemKind, TComponent)
+
+POINT CursorHotSpot(HCURSOR Cursor)
+{
+  ICONINFO info{};
+  if (!GetIconInfo(Cursor, &info))
+    return POINT{-1, -1};
+  if (info.hbmMask)
+    DeleteObject(info.hbmMask);
+  if (info.hbmColor)
+    DeleteObject(info.hbmColor);
+  return POINT{LONG(info.xHotspot), LONG(info.yHotspot)};
+}
+
+}  // namespace
+
+TEST(LibraryStartup, ASecondStartOnlyCountsAndItsShutDownKeepsEverything)
+{
+  ASSERT_TRUE(dxBarIsInitialized());
+  TdxBarManagerList* list = dxBarManagerList();
+  HBRUSH checker = dxBarCheckerBrush();
+  TdxBarSystemController* controller = dxBarSystemController();
+  dxBarInitialize();
+  EXPECT_EQ(dxBarManagerList(), list);
+  EXPECT_EQ(dxBarCheckerBrush(), checker);
+  EXPECT_EQ(dxBarSystemController(), controller);
+  dxBarFinalize();
+  EXPECT_TRUE(dxBarIsInitialized());
+  EXPECT_FALSE(dxBarIsFinalizing());
+  EXPECT_EQ(dxBarManagerList(), list);
+  EXPECT_EQ(dxBarCheckerBrush(), checker);
+  EXPECT_NE(dxBarClassNameBuffer(), nullptr);
+}
+
+TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
+{
+  RegisterBarItem(TTestItemKind::StaticClass(), TObject::StaticClass(), true);
+  ASSERT_EQ(GetClass(L"TTestItemKind"), TTestItemKind::StaticClass());
+  int gdiBefore = GdiObjectsInUse();
+
+  dxBarFinalize();
+  EXPECT_FALSE(dxBarIsInitialized());
+  EXPECT_TRUE(dxBarIsFinalizing());
+  EXPECT_EQ(dxBarManagerList(), nullptr);
+  EXPECT_EQ(dxBarSystemController(), nullptr);
+  EXPECT_EQ(dxBarClassNameBuffer(), nullptr);
+  EXPECT_EQ(dxBarCheckerBrush(), nullptr);
+  EXPECT_EQ(dxSetLayeredWindowAttributes, nullptr);
+  EXPECT_EQ(dxUpdateLayeredWindow, nullptr);
+  EXPECT_EQ(dxAnimateWindow, nullptr);
+  // The register's entries left form data with it, and it is not made again.
+  EXPECT_EQ(GetClass(L"TTestItemKind"), nullptr);
+  EXPECT_EQ(RegisteredBarItems(), nullptr);
+  EXPECT_EQ(RegisteredBarItems(), nullptr);
+  EXPECT_EQ(GetRegisteredControlClass(TTestItemKind::StaticClass()), nullptr);
+  RegisterBarItem(TTestItemKind::StaticClass(), TObject::StaticClass(), true);
+  EXPECT_EQ(GetClass(L"TTestItemKind"), nullptr);
+  // The checker brush was the only GDI object of the library itself.
+  EXPECT_EQ(GdiObjectsInUse(), gdiBefore - 1);
+  // Living bar windows cannot be recorded without the list.
+  TObject probe;
+  AddBarControl(&probe);
+  EXPECT_FALSE(IsBarControlAlive(&probe));
+  // A second shut-down does nothing.
+  dxBarFinalize();
+
+  dxBarInitialize();
+  EXPECT_FALSE(dxBarIsFinalizing());
+  EXPECT_NE(dxBarManagerList(), nullptr);
+  EXPECT_NE(dxBarCheckerBrush(), nullptr);
+  ASSERT_NE(RegisteredBarItems(), nullptr);
+  EXPECT_EQ(RegisteredBarItems()->Count(), 0);
+}
+
+TEST(LibraryStartup, ProcessWideValuesAreRead)
+{
+  HDC dc = GetDC(nullptr);
+  EXPECT_EQ(dxBarScreenColorDepth(), GetDeviceCaps(dc, BITSPIXEL));
+  ReleaseDC(nullptr, dc);
+  ASSERT_NE(dxBarClassNameBuffer(), nullptr);
+  // The buffer holds a whole class name.
+  int length = GetClassNameA(GetDesktopWindow(), dxBarClassNameBuffer(), dxBarClassNameBufferSize);
+  EXPECT_GT(length, 0);
+  // The system has the three layered-window functions.
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  EXPECT_EQ(reinterpret_cast<void*>(dxSetLayeredWindowAttributes),
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+  EXPECT_EQ(reinterpret_cast<void*>(dxUpdateLayeredWindow),
+            reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
+  EXPECT_EQ(reinterpret_cast<void*>(dxAnimateWindow), reinterpret_cast<void*>(GetProcAddress(user32, "AnimateWindow")));
+  EXPECT_FALSE(dxBarModuleIsLib());
+}
+
+TEST(LibraryStartup, CheckerBrushIsExactToThePixel)
+{
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = 16;
+  bi.bmiHeader.biHeight = -16;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, dib);
+  RECT r{0, 0, 16, 16};
+  FillRect(dc, &r, dxBarCheckerBrush());
+  GdiFlush();
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+  EXPECT_EQ(GetPixel(dc, 0, 0), face);
+  EXPECT_EQ(GetPixel(dc, 1, 1), face);
+  EXPECT_EQ(GetPixel(dc, 1, 0), highlight);
+  EXPECT_EQ(GetPixel(dc, 0, 1), highlight);
+  int wrong = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (GetPixel(dc, x, y) != ((x % 2) == (y % 2) ? face : highlight))
+        ++wrong;
+  EXPECT_EQ(wrong, 0);
+  SelectObject(dc, old);
+  DeleteObject(dib);
+  DeleteDC(dc);
+}
+
+TEST(LibraryStartup, DragCursorsAreInTheScreensTable)
+{
+  const int numbers[] = {crdxBarDrag, crdxBarDragCopy, crdxBarDragNoDrop, crdxBarEditSizing};
+  for (int number : numbers) {
+    HCURSOR cursor = Screen->GetCursors(number);
+    ASSERT_NE(cursor, nullptr) << number;
+    EXPECT_NE(cursor, Screen->GetCursors(crDefault)) << number;
+  }
+  // The hot spots are those the pictures were drawn with.
+  POINT drag = CursorHotSpot(Screen->GetCursors(crdxBarDrag));
+  EXPECT_EQ(drag.x, 0);
+  EXPECT_EQ(drag.y, 0);
+  POINT sizing = CursorHotSpot(Screen->GetCursors(crdxBarEditSizing));
+  EXPECT_EQ(sizing.x, 15);
+  EXPECT_EQ(sizing.y, 15);
+  EXPECT_NE(Screen->GetCursors(crdxBarDrag), Screen->GetCursors(crdxBarDragCopy));
+}
+
+TEST(LibraryStartup, MDIButtonBitmapsAreResources)
+{
+  const TdxBarMDIButton buttons[] = {TdxBarMDIButton::Close, TdxBarMDIButton::Restore, TdxBarMDIButton::Maximize, TdxBarMDIButton::Minimize};
+  for (TdxBarMDIButton button : buttons) {
+    HBITMAP bitmap = LoadBitmapW(dxBarResourceInstance(), dxBarMDIButtonBitmapName(button));
+    ASSERT_NE(bitmap, nullptr) << dxBarMDIButtonBitmapName(button);
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    DeleteObject(bitmap);
+  }
+  EXPECT_STREQ(dxBarMDIButtonBitmapName(TdxBarMDIButton::Restore), L"DXBARRESTORE");
+  EXPECT_EQ(dxBarMDIButtonBitmapName(TdxBarMDIButton(4)), nullptr);
+}
+
+TEST(LibraryStartup, OSFlags)
+{
+  // NT 5 and every later NT version have the extended menu item information.
+  EXPECT_TRUE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 5, 0).Win98OrNT5Up);
+  EXPECT_TRUE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 6, 1).Win98OrNT5Up);
+  EXPECT_TRUE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 10, 0).Win98OrNT5Up);
+  EXPECT_FALSE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 4, 0).Win98OrNT5Up);
+  EXPECT_FALSE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 10, 0).Win9X);
+  TdxBarOSFlags first9x = dxBarOSFlagsFor(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
+  EXPECT_TRUE(first9x.Win9X);
+  EXPECT_TRUE(first9x.Win95);
+  EXPECT_FALSE(first9x.Win98OrNT5Up);
+  TdxBarOSFlags later9x = dxBarOSFlagsFor(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+  EXPECT_FALSE(later9x.Win95);
+  EXPECT_TRUE(later9x.Win98OrNT5Up);
+  // This system is an NT one of version 5 or later.
+  EXPECT_FALSE(dxBarOSFlags().Win9X);
+  EXPECT_TRUE(dxBarOSFlags().Win98OrNT5Up);
+}
+
+TEST(LibraryStartup, ApplicationInitialisationStopsTheMenuSound)
+{
+  TSoundRecorder sounds;
+  Application->Initialize();
+  ASSERT_EQ(sounds.Calls.size(), 1u);
+  EXPECT_EQ(sounds.Calls[0].Alias, nullptr);
+  EXPECT_EQ(sounds.Calls[0].Flags, 0x12003u);
+}
+
+TEST(MenuSounds, AliasesAndTheSwitch)
+{
+  TSoundRecorder sounds;
+  PlayMenuSound(msMenuPopup);
+  PlayMenuSound(msMenuCommand);
+  SetdxBarMenuSoundsEnabled(false);
+  PlayMenuSound(msMenuPopup);
+  SetdxBarMenuSoundsEnabled(true);
+  ASSERT_EQ(sounds.Calls.size(), 2u);
+  EXPECT_STREQ(sounds.Calls[0].Alias, L"MenuPopup");
+  EXPECT_STREQ(sounds.Calls[1].Alias, L"MenuCommand");
+}
+
+TEST(SystemController, InAProgramItLeavesTheWakeUpHandlerAlone)
+{
+  ASSERT_NE(dxBarSystemController(), nullptr);
+  EXPECT_FALSE(dxBarSystemController()->IsWakeUpHandler());
+  EXPECT_NE(dxBarSystemController()->Handle(), nullptr);
+}
+
+TEST(SystemController, InALibraryItWakesThroughItsWindowAndGivesTheHandlerBack)
+{
+  TNotifyEvent before = GetWakeMainThread();
+  {
+    TdxBarSystemController controller(true);
+    ASSERT_TRUE(controller.IsWakeUpHandler());
+    TNotifyEvent handler = GetWakeMainThread();
+    ASSERT_TRUE(handler.Assigned());
+    handler(nullptr);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, controller.Handle(), DXM_BAR_SYNCHRONIZE, DXM_BAR_SYNCHRONIZE, PM_REMOVE));
+    // The message runs the waiting calls of other threads.
+    bool ran = false;
+    std::thread worker([&] { TThread::Queue(nullptr, TThreadMethod([&] { ran = true; })); });
+    worker.join();
+    SendMessageW(controller.Handle(), DXM_BAR_SYNCHRONIZE, 0, 0);
+    EXPECT_TRUE(ran);
+    // Drop the wake-ups the queued call posted.
+    while (PeekMessageW(&msg, controller.Handle(), DXM_BAR_SYNCHRONIZE, DXM_BAR_SYNCHRONIZE, PM_REMOVE)) {
+    }
+  }
+  EXPECT_TRUE(GetWakeMainThread() == before);
+}

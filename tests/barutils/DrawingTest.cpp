@@ -1,0 +1,411 @@
+// Arrow, frame, size-grip and glyph drawing probed pixel by pixel on a DIB section, the
+// glyph drawing-mode rules, clip regions and layered-window alpha.
+#include <gtest/gtest.h>
+
+#include "bars/dxBar.h"
+#include "platform/Forms.h"
+#include "support/Pixels.h"
+
+namespace {
+
+const COLORREF White = RGB(255, 255, 255);
+// A background no system colour of the default scheme has.
+const COLORREF Back = RGB(0, 80, 160);
+
+COLORREF Sys(int Index)
+{
+  return GetSysColor(Index);
+}
+
+TEST(ArrowDrawing, AutomaticSize)
+{
+  // d = 20 - 8 = 12 (even): (12 - 1) div 2 = 5.
+  EXPECT_EQ(GetArrowSizeForRect(Rect(0, 0, 20, 16), adDown), 5);
+  // d = 21 - 8 = 13 (odd): 6 + 1.
+  EXPECT_EQ(GetArrowSizeForRect(Rect(0, 0, 21, 16), adUp), 7);
+  // Left and right arrows measure the height: 16 - 6 = 10 -> 4.
+  EXPECT_EQ(GetArrowSizeForRect(Rect(0, 0, 20, 16), adRight), 4);
+  EXPECT_EQ(GetArrowSizeForRect(Rect(0, 0, 4, 4), adLeft), 3);
+}
+
+TEST(ArrowDrawing, DefaultColours)
+{
+  EXPECT_EQ(GetArrowColor(clDefault, true, false), clBtnText);
+  EXPECT_EQ(GetArrowColor(clDefault, false, true), clBtnShadow);
+  EXPECT_EQ(GetArrowColor(clDefault, true, true), IsHighContrastWhite() ? clBtnFace : clHighlightText);
+  EXPECT_EQ(GetArrowColor(clRed, false, false), clRed);
+}
+
+TEST(ArrowDrawing, DownArrowPixels)
+{
+  TDib32 dib(20, 16);
+  DrawArrow(dib.DC(), Rect(0, 0, 20, 16), adDown);
+  // Size 5: the base from (4, 5) to (14, 5), the tip at (9, 10).
+  const COLORREF text = Sys(COLOR_BTNTEXT);
+  for (int y = 5; y <= 10; ++y) {
+    const int from = 4 + (y - 5), to = 14 - (y - 5);
+    EXPECT_EQ(dib.Pixel(from, y), text) << y;
+    EXPECT_EQ(dib.Pixel(to, y), text) << y;
+    EXPECT_EQ(dib.Pixel(from - 1, y), White) << y;
+    EXPECT_EQ(dib.Pixel(to + 1, y), White) << y;
+  }
+  EXPECT_EQ(dib.Pixel(9, 4), White);
+  EXPECT_EQ(dib.Pixel(9, 11), White);
+  EXPECT_EQ(CountPixelsNear(dib, RECT{0, 0, 20, 16}, text, 0), 11 + 9 + 7 + 5 + 3 + 1);
+}
+
+TEST(ArrowDrawing, DisabledArrowIsEmbossedUnlessFlat)
+{
+  TDib32 dib(20, 16, Back);
+  DrawArrow(dib.DC(), Rect(0, 0, 20, 16), adDown, clDefault, false);
+  EXPECT_EQ(dib.Pixel(4, 5), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(dib.Pixel(9, 10), Sys(COLOR_BTNSHADOW));
+  // The highlight copy one pixel down and right shows below and right of the shape.
+  EXPECT_EQ(dib.Pixel(15, 6), Sys(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(dib.Pixel(10, 11), Sys(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(dib.Pixel(4, 6), Back);
+
+  TDib32 flat(20, 16, Back);
+  DrawArrow(flat.DC(), Rect(0, 0, 20, 16), adDown, clDefault, false, false, true);
+  EXPECT_EQ(flat.Pixel(4, 5), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(flat.Pixel(15, 6), Back);
+  EXPECT_EQ(flat.Pixel(10, 11), Back);
+}
+
+TEST(ArrowDrawing, SizedRightArrowInAGivenColour)
+{
+  TDib32 dib(12, 12);
+  DrawArrowSized(dib.DC(), Rect(0, 0, 12, 12), adRight, 3, clRed);
+  // Base column of 7 pixels, tip 3 to the right, centred.
+  int red = CountPixelsNear(dib, RECT{0, 0, 12, 12}, RGB(255, 0, 0), 0);
+  EXPECT_EQ(red, 7 + 5 + 3 + 1);
+  EXPECT_EQ(dib.Pixel(4, 2), RGB(255, 0, 0));
+  EXPECT_EQ(dib.Pixel(4, 8), RGB(255, 0, 0));
+  EXPECT_EQ(dib.Pixel(7, 5), RGB(255, 0, 0));
+  EXPECT_EQ(dib.Pixel(8, 5), White);
+}
+
+TEST(FrameDrawing, DottedFramesSetEvenPixels)
+{
+  TDib32 dib(10, 8);
+  DrawDottedFrame(dib.DC(), Rect(1, 1, 9, 7));
+  const COLORREF text = Sys(COLOR_BTNTEXT);
+  EXPECT_EQ(dib.Pixel(1, 1), text);
+  EXPECT_EQ(dib.Pixel(2, 1), White);
+  EXPECT_EQ(dib.Pixel(3, 1), text);
+  EXPECT_EQ(dib.Pixel(8, 2), text);
+  EXPECT_EQ(dib.Pixel(8, 3), White);
+  EXPECT_EQ(dib.Pixel(2, 6), text);
+  // The inside stays untouched.
+  EXPECT_EQ(dib.Pixel(4, 4), White);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (dib.Pixel(x, y) == text) {
+        EXPECT_EQ((x + y) % 2, 0) << x << "," << y;
+      }
+
+  TDib32 twice(10, 8);
+  DrawDottedDoubleFrame(twice.DC(), Rect(0, 0, 10, 8));
+  EXPECT_EQ(twice.Pixel(0, 0), text);
+  EXPECT_EQ(twice.Pixel(1, 1), text);
+  EXPECT_EQ(twice.Pixel(2, 1), White);
+  EXPECT_EQ(twice.Pixel(4, 4), White);
+}
+
+TEST(FrameDrawing, DoubleAndHighlightFrames)
+{
+  TDib32 dib(10, 10);
+  FrameRectDouble(dib.DC(), Rect(0, 0, 10, 10), COLOR_BTNSHADOW);
+  EXPECT_EQ(dib.Pixel(0, 5), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(dib.Pixel(1, 5), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(dib.Pixel(2, 5), White);
+  FrameRectWithHighlightColor(dib.DC(), Rect(3, 3, 7, 7));
+  EXPECT_EQ(dib.Pixel(3, 3), Sys(COLOR_HIGHLIGHT));
+  EXPECT_EQ(dib.Pixel(4, 4), White);
+}
+
+TEST(FrameDrawing, SizeGripIsTransparent)
+{
+  const COLORREF under = RGB(10, 200, 30);
+  TDib32 dib(20, 20, under);
+  DrawSizeGrip(dib.DC(), Rect(2, 2, 18, 18));
+  const RECT all{0, 0, 20, 20};
+  // No face colour reaches the target: where the grip has none of its lines the target shows.
+  EXPECT_EQ(CountPixelsNear(dib, all, Sys(COLOR_BTNFACE), 0), 0);
+  EXPECT_GT(CountPixelsNear(dib, all, Sys(COLOR_BTNSHADOW), 0), 5);
+  EXPECT_GT(CountPixelsNear(dib, all, under, 0), 200);
+  EXPECT_EQ(dib.Pixel(3, 3), under);
+}
+
+TEST(Backgrounds, TilesFromTheOrigin)
+{
+  TBitmap tile;
+  tile.SetPixelFormat(pf32bit);
+  tile.SetSize(2, 2);
+  tile.GetCanvas()->SetPixel(0, 0, clRed);
+  tile.GetCanvas()->SetPixel(1, 0, clLime);
+  tile.GetCanvas()->SetPixel(0, 1, clBlue);
+  tile.GetCanvas()->SetPixel(1, 1, clBlack);
+  TDib32 dib(8, 8);
+  FillRectWithBackground(dib.DC(), Rect(1, 1, 7, 7), &tile, TPoint{1, 1}, nullptr, clYellow);
+  EXPECT_EQ(dib.Pixel(1, 1), RGB(255, 0, 0));
+  EXPECT_EQ(dib.Pixel(2, 1), RGB(0, 255, 0));
+  EXPECT_EQ(dib.Pixel(3, 3), RGB(255, 0, 0));
+  EXPECT_EQ(dib.Pixel(6, 6), RGB(0, 0, 0));
+  EXPECT_EQ(dib.Pixel(0, 0), White);
+  EXPECT_EQ(dib.Pixel(7, 7), White);
+  // An origin off the rectangle shifts the grid.
+  FillRectWithBackground(dib.DC(), Rect(0, 0, 8, 8), &tile, TPoint{1, 0}, nullptr);
+  EXPECT_EQ(dib.Pixel(0, 0), RGB(0, 255, 0));
+  // Without a picture: the brush, else the colour.
+  TBitmap empty;
+  FillRectWithBackground(dib.DC(), Rect(0, 0, 8, 8), &empty, TPoint{0, 0}, HBRUSH(COLOR_BTNSHADOW + 1));
+  EXPECT_EQ(dib.Pixel(4, 4), Sys(COLOR_BTNSHADOW));
+  FillRectWithBackground(dib.DC(), Rect(0, 0, 8, 8), nullptr, TPoint{0, 0}, nullptr, clYellow);
+  EXPECT_EQ(dib.Pixel(4, 4), RGB(255, 255, 0));
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(GlyphDrawingMode, Rules)
+{
+  TdxBarGlyphStateInfo info;
+  info.ColorDepth = 32;
+  EXPECT_EQ(GetGlyphDrawingMode(info), gdmNormal);
+
+  TdxBarGlyphStateInfo disabled = info;
+  disabled.DrawnEnabled = false;
+  disabled.GrayScale = true;
+  EXPECT_EQ(GetGlyphDrawingMode(disabled), gdmDisabled);
+  disabled.FadedDisabledImages = true;
+  EXPECT_EQ(GetGlyphDrawingMode(disabled), gdmDisabledFaded);
+
+  TdxBarGlyphStateInfo grey = info;
+  grey.GrayScale = true;
+  grey.IdleGlyphsFaded = true;
+  EXPECT_EQ(GetGlyphDrawingMode(grey), gdmGrey);
+
+  TdxBarGlyphStateInfo faded = info;
+  faded.IdleGlyphsFaded = true;
+  faded.HotGlyphsShadowed = true;
+  EXPECT_EQ(GetGlyphDrawingMode(faded), gdmFaded);
+  faded.ColorDepth = 8;
+  EXPECT_EQ(GetGlyphDrawingMode(faded), gdmNormal);
+  faded.ColorDepth = 9;
+  EXPECT_EQ(GetGlyphDrawingMode(faded), gdmFaded);
+  faded.Down = true;
+  EXPECT_EQ(GetGlyphDrawingMode(faded), gdmNormal);
+
+  TdxBarGlyphStateInfo hot = info;
+  hot.IdleGlyphsFaded = true;
+  hot.HotGlyphsShadowed = true;
+  hot.Selected = true;
+  EXPECT_EQ(GetGlyphDrawingMode(hot), gdmShadowed);
+  hot.Pressed = true;
+  EXPECT_EQ(GetGlyphDrawingMode(hot), gdmNormal);
+  hot.Pressed = false;
+  hot.HotGlyphsShadowed = false;
+  EXPECT_EQ(GetGlyphDrawingMode(hot), gdmNormal);
+  // Shadowing comes only with faded idle glyphs.
+  hot.HotGlyphsShadowed = true;
+  hot.IdleGlyphsFaded = false;
+  EXPECT_EQ(GetGlyphDrawingMode(hot), gdmNormal);
+
+  // Without a depth of its own the rule reads the depth found at start-up.
+  TdxBarGlyphStateInfo screen;
+  screen.IdleGlyphsFaded = true;
+  EXPECT_EQ(GetGlyphDrawingMode(screen), dxBarScreenColorDepth() > 8 ? gdmFaded : gdmNormal);
+}
+
+// A 3 x 3 glyph: one colour, with its bottom-left pixel (the transparent colour) fuchsia.
+class TGlyphFixture : public testing::Test {
+protected:
+  TGlyphFixture()
+  {
+    Glyph.SetPixelFormat(pf24bit);
+    Glyph.SetSize(3, 3);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 3; ++x)
+        Glyph.GetCanvas()->SetPixel(x, y, TColor(Color));
+    Glyph.GetCanvas()->SetPixel(0, 2, clFuchsia);
+  }
+  // Draws the glyph at (4, 4) of a white 12 x 12 picture.
+  TDib32 Draw(TcxGlyphDrawingMode Mode)
+  {
+    TDib32 dib(12, 12, Back);
+    DrawGlyph(dib.DC(), Rect(0, 0, 0, 0), Bounds(4, 4, 3, 3), &Glyph, nullptr, -1, Mode);
+    return dib;
+  }
+  static int Luminance(COLORREF C) { return (30 * GetRValue(C) + 59 * GetGValue(C) + 11 * GetBValue(C)) / 100; }
+  const COLORREF Color = RGB(200, 100, 50);
+  TBitmap Glyph;
+};
+
+TEST_F(TGlyphFixture, NormalAndTransparent)
+{
+  TDib32 dib = Draw(gdmNormal);
+  EXPECT_EQ(dib.Pixel(4, 4), Color);
+  EXPECT_EQ(dib.Pixel(6, 6), Color);
+  EXPECT_EQ(dib.Pixel(4, 6), Back);  // the transparent corner
+  EXPECT_EQ(dib.Pixel(7, 4), Back);
+  EXPECT_EQ(CountPixelsNear(dib, RECT{0, 0, 12, 12}, Color, 0), 8);
+}
+
+TEST_F(TGlyphFixture, Grey)
+{
+  TDib32 dib = Draw(gdmGrey);
+  const int y = Luminance(Color);
+  EXPECT_EQ(dib.Pixel(5, 5), RGB(y, y, y));
+  EXPECT_EQ(dib.Pixel(4, 6), Back);
+}
+
+TEST_F(TGlyphFixture, Faded)
+{
+  TDib32 dib = Draw(gdmFaded);
+  const COLORREF face = Sys(COLOR_BTNFACE);
+  auto mix = [](int c, int f) { return (c * 60 + f * 40) / 100; };
+  EXPECT_TRUE(ColorNear(dib.Pixel(5, 5), RGB(mix(200, GetRValue(face)), mix(100, GetGValue(face)),
+                                              mix(50, GetBValue(face))), 1));
+  EXPECT_EQ(dib.Pixel(4, 6), Back);
+}
+
+TEST_F(TGlyphFixture, DisabledFaded)
+{
+  TDib32 dib = Draw(gdmDisabledFaded);
+  const COLORREF face = Sys(COLOR_BTNFACE);
+  const int y = Luminance(Color);
+  auto light = [&](int f) { return (f + 128 + y / 2) / 2; };
+  EXPECT_TRUE(ColorNear(dib.Pixel(5, 5), RGB(light(GetRValue(face)), light(GetGValue(face)),
+                                              light(GetBValue(face))), 1));
+}
+
+TEST_F(TGlyphFixture, DisabledIsEmbossed)
+{
+  TDib32 dib = Draw(gdmDisabled);
+  EXPECT_EQ(dib.Pixel(4, 4), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(dib.Pixel(6, 6), Sys(COLOR_BTNSHADOW));
+  // The highlight copy at (+1, +1) shows where the shape does not cover it.
+  EXPECT_EQ(dib.Pixel(7, 5), Sys(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(dib.Pixel(7, 7), Sys(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(dib.Pixel(6, 7), Sys(COLOR_BTNHIGHLIGHT));
+  // Under the transparent corner of the copy nothing is drawn.
+  EXPECT_EQ(dib.Pixel(5, 7), Back);
+  EXPECT_EQ(dib.Pixel(4, 6), Back);
+}
+
+TEST_F(TGlyphFixture, ShadowedIsLiftedUpAndLeft)
+{
+  TDib32 dib = Draw(gdmShadowed);
+  EXPECT_EQ(dib.Pixel(3, 3), Color);
+  EXPECT_EQ(dib.Pixel(5, 5), Color);
+  // Some shadow darkens the white below and right of the lifted image.
+  int darker = CountPixels(dib, RECT{4, 4, 9, 9}, [&](COLORREF c) { return c != Back && c != Color; });
+  EXPECT_GT(darker, 0);
+}
+
+TEST_F(TGlyphFixture, DrawGlyphInRectCentresAndFillsTheBackground)
+{
+  TDib32 dib(11, 11);
+  DrawGlyphInRect(dib.DC(), Rect(0, 0, 11, 11), &Glyph, nullptr, -1, gdmNormal, HBRUSH(COLOR_BTNSHADOW + 1));
+  EXPECT_EQ(dib.Pixel(4, 4), Color);
+  EXPECT_EQ(dib.Pixel(6, 5), Color);
+  EXPECT_EQ(dib.Pixel(3, 3), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(dib.Pixel(4, 6), Sys(COLOR_BTNSHADOW));  // transparent: the background shows
+  // Nothing assigned: only the background.
+  TDib32 none(5, 5);
+  DrawGlyphInRect(none.DC(), Rect(0, 0, 5, 5), nullptr, nullptr, 0, gdmNormal, HBRUSH(COLOR_BTNSHADOW + 1));
+  EXPECT_EQ(CountPixelsNear(none, RECT{0, 0, 5, 5}, Sys(COLOR_BTNSHADOW), 0), 25);
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(ClipRegions, SaveAddAndRestore)
+{
+  const RECT Whole{0, 0, 10, 10};
+  TDib32 dib(10, 10);
+  HDC dc = dib.DC();
+  TdxBarClipRgn none = SaveClipRgn(dc);
+  EXPECT_FALSE(none.HadRegion);
+  IntersectClipRect(dc, 0, 0, 2, 2);
+  TdxBarClipRgn small = SaveClipRgn(dc);
+  EXPECT_TRUE(small.HadRegion);
+  AddRectToClipRgn(dc, Rect(5, 5, 7, 7));
+  FillRect(dc, &Whole, HBRUSH(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(dib.Pixel(1, 1), RGB(0, 0, 0));
+  EXPECT_EQ(dib.Pixel(6, 6), RGB(0, 0, 0));
+  EXPECT_EQ(dib.Pixel(3, 3), White);
+  RestoreClipRgn(dc, small);
+  EXPECT_EQ(small.Region, nullptr);
+  dib.Fill(White);
+  FillRect(dc, &Whole, HBRUSH(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(dib.Pixel(6, 6), White);
+  RestoreClipRgn(dc, none);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dc, probe), 0);
+  DeleteObject(probe);
+  // Without a clip region adding keeps everything visible.
+  AddRectToClipRgn(dc, Rect(0, 0, 1, 1));
+  FillRect(dc, &Whole, HBRUSH(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(dib.Pixel(9, 9), RGB(0, 0, 0));
+}
+
+TEST(ClipRegions, ExcludeFrameFromCanvasClip)
+{
+  const RECT Whole{0, 0, 10, 10};
+  TDib32 dib(10, 10);
+  TCanvas canvas;
+  canvas.SetHandle(dib.DC());
+  TcxCanvas cx(&canvas);
+  ExcludeFrameFromCanvasClip(&cx, Rect(1, 1, 9, 9), Rect(3, 3, 7, 7));
+  FillRect(dib.DC(), &Whole, HBRUSH(GetStockObject(BLACK_BRUSH)));
+  canvas.SetHandle(nullptr);
+  EXPECT_EQ(dib.Pixel(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(dib.Pixel(2, 2), White);
+  EXPECT_EQ(dib.Pixel(8, 5), White);
+  EXPECT_EQ(dib.Pixel(5, 5), RGB(0, 0, 0));
+  SelectClipRgn(dib.DC(), nullptr);
+}
+
+TEST(Windows, AlphaBlendAddsAndRemovesTheLayeredStyle)
+{
+  ASSERT_NE(dxSetLayeredWindowAttributes, nullptr);
+  HWND wnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+  SetWindowAlphaBlend(wnd, 128);
+  EXPECT_TRUE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_TRUE(flags & LWA_ALPHA);
+  SetWindowAlphaBlend(wnd, 255);
+  EXPECT_FALSE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  DestroyWindow(wnd);
+}
+
+TEST(Windows, DeepestWindowAndForeignWindows)
+{
+  HWND top = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
+  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, top, nullptr, nullptr,
+                               nullptr);
+  HWND hidden = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 50, 50, 30, 30, top, nullptr, nullptr, nullptr);
+  EXPECT_EQ(DeepestWindowFromPoint(TPoint{65, 65}), child);
+  EXPECT_EQ(DeepestWindowFromPoint(TPoint{105, 105}), top);  // the hidden child is skipped
+  EXPECT_TRUE(HasParentWindow(child, top));
+  EXPECT_FALSE(HasParentWindow(top, child));
+  EXPECT_FALSE(IsForeignProcessWindow(top));
+  EXPECT_TRUE(IsForeignProcessWindow(nullptr));
+  DestroyWindowAndClear(top);
+  EXPECT_EQ(top, nullptr);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_FALSE(IsWindow(hidden));
+}
+
+TEST(Screen, ColourDepthAndNearestColour)
+{
+  EXPECT_EQ(ReadScreenColorDepth(), dxBarScreenColorDepth());
+  EXPECT_EQ(GetScreenNearestColor(TColor(RGB(12, 34, 56))), TColor(RGB(12, 34, 56)));  // 32-bit screen
+  EXPECT_EQ(GetScreenNearestColor(clBtnFace), TColor(Sys(COLOR_BTNFACE)));
+}
+
+}  // namespace

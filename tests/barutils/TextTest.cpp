@@ -1,0 +1,165 @@
+// Shortcut and accelerator text, virtual keys, enumeration names, set members and DPI
+// scaling.
+#include <gtest/gtest.h>
+
+#include "bars/dxBar.h"
+#include "platform/Forms.h"
+#include "platform/Menus.h"
+#include "platform/Strings.h"
+
+namespace {
+
+// Holds modifier keys down in this thread's key state for the scope.
+class TKeyStateScope {
+public:
+  explicit TKeyStateScope(std::initializer_list<int> Keys)
+  {
+    GetKeyboardState(FSaved);
+    BYTE state[256];
+    memcpy(state, FSaved, sizeof state);
+    for (int key : Keys)
+      state[key] = 0x80;
+    SetKeyboardState(state);
+  }
+  ~TKeyStateScope() { SetKeyboardState(FSaved); }
+
+private:
+  BYTE FSaved[256];
+};
+
+constexpr intptr_t AltFlag = 0x20000000;
+
+TEST(ShortCutText, KeyMessageAddsModifiers)
+{
+  {
+    TKeyStateScope keys{VK_CONTROL, VK_SHIFT};
+    EXPECT_EQ(ShortCutFromKeyMessage('S', 0), 0x6053);
+    EXPECT_EQ(ShortCutFromKeyMessage('S', AltFlag), 0xE053);
+    EXPECT_EQ(ShortCutFromKeyMessage(0, AltFlag), 0);
+  }
+  TKeyStateScope none{};
+  EXPECT_EQ(ShortCutFromKeyMessage(VK_F5, 0), VK_F5);
+  EXPECT_EQ(ShortCutFromKeyMessage('X', AltFlag), 0x8000 + 'X');
+}
+
+TEST(ShortCutText, HintTextWrapsTheShortCutText)
+{
+  const TShortCut ctrlS = ShortCut('S', TShiftState{ssCtrl});
+  EXPECT_EQ(GetShortCutHintText(ctrlS), L" (" + ShortCutToText(ctrlS) + L")");
+  EXPECT_EQ(GetShortCutHintText(0), L"");
+}
+
+TEST(AcceleratorText, PositionOfTheMarkedCharacter)
+{
+  String caption = L"Save &As";
+  EXPECT_EQ(FindAcceleratorCharPos(caption), 7);
+  EXPECT_EQ(FindAcceleratorCharPos(caption, true), 6);
+  EXPECT_EQ(caption, L"Save As");
+
+  EXPECT_EQ(FindAcceleratorCharPos(String(L"a&&b")), 0);
+  EXPECT_EQ(FindAcceleratorCharPos(String(L"abc&")), 0);
+  EXPECT_EQ(FindAcceleratorCharPos(String(L"")), 0);
+  // The last marker wins.
+  String twice = L"&a&b";
+  EXPECT_EQ(FindAcceleratorCharPos(twice), 4);
+  EXPECT_EQ(FindAcceleratorCharPos(twice, true), 2);
+  EXPECT_EQ(twice, L"ab");
+  // A doubled marker before a real one shifts the position in the shortened text.
+  String mixed = L"&&x&y";
+  EXPECT_EQ(FindAcceleratorCharPos(mixed, true), 3);
+  EXPECT_EQ(mixed, L"&xy");
+}
+
+TEST(AcceleratorText, StripRemovesMarkersAndKeepsLiterals)
+{
+  EXPECT_EQ(StripAccelChars(L"&File"), L"File");
+  EXPECT_EQ(StripAccelChars(L"Fish && Chips"), L"Fish & Chips");
+  EXPECT_EQ(StripAccelChars(L"&&x&y"), L"&xy");
+  EXPECT_EQ(StripAccelChars(L"end&"), L"end&");
+  EXPECT_EQ(StripAccelChars(L"&"), L"&");
+}
+
+TEST(Keys, VirtualKeyToChar)
+{
+  EXPECT_EQ(VirtualKeyToChar('A'), L'A');
+  EXPECT_EQ(VirtualKeyToChar('7'), L'7');
+  EXPECT_EQ(VirtualKeyToChar(VK_SPACE), 0);
+  EXPECT_EQ(VirtualKeyToChar(VK_F1), 0);
+}
+
+TEST(Keys, MouseButtonDownMessages)
+{
+  for (UINT msg : {WM_LBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_NCLBUTTONDOWN, WM_NCRBUTTONDBLCLK})
+    EXPECT_TRUE(IsMouseButtonDownMessage(msg)) << msg;
+  for (UINT msg : {WM_LBUTTONUP, WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_XBUTTONDOWN, WM_KEYDOWN})
+    EXPECT_FALSE(IsMouseButtonDownMessage(msg)) << msg;
+}
+
+TEST(Names, EnumerationAndSetNames)
+{
+  TStringList names;
+  GetEnumNames(EnumInfo<TdxBarManagerStyle>(), &names);
+  ASSERT_EQ(names.Count(), 6);
+  EXPECT_EQ(names.Get(0), L"bmsStandard");
+  EXPECT_EQ(names.Get(5), L"bmsUseLookAndFeel");
+  names.Clear();
+  GetSetElementNames(EnumInfo<TdxBarDockingStyle>(), &names);
+  ASSERT_EQ(names.Count(), 5);
+  EXPECT_EQ(names.Get(2), L"dsTop");
+  GetEnumNames(nullptr, &names);
+  EXPECT_EQ(names.Count(), 5);
+  EXPECT_EQ(GetLayoutPathSeparator(true), L"\\");
+  EXPECT_EQ(GetLayoutPathSeparator(false), L".");
+}
+
+TEST(SmallHelpers, HighestSetMemberAndSetIfGreater)
+{
+  EXPECT_EQ(GetHighestSetMember(0), 255);
+  EXPECT_EQ(GetHighestSetMember(0b0101), 2);
+  EXPECT_EQ(GetHighestSetMember(0b1000), 3);
+  EXPECT_EQ(GetHighestSetMember(0b0001), 0);
+  // Members above 3 are not looked at.
+  EXPECT_EQ(GetHighestSetMember(0b110000), 255);
+  int value = 5;
+  SetIfGreater(value, 3);
+  EXPECT_EQ(value, 5);
+  SetIfGreater(value, 9);
+  EXPECT_EQ(value, 9);
+}
+
+TEST(Fonts, ScaleToScreenDPI)
+{
+  const int ppi = Screen->GetPixelsPerInch();
+  EXPECT_EQ(ScaleToScreenDPI(96, 96), ppi);
+  EXPECT_EQ(ScaleToScreenDPI(10, ppi), 10);
+  // Halves round away from zero: 5 at 2 * ppi scaled is 2.5.
+  EXPECT_EQ(ScaleToScreenDPI(5, 2 * ppi), 3);
+  EXPECT_EQ(ScaleToScreenDPI(-5, 2 * ppi), -3);
+  EXPECT_EQ(ScaleToScreenDPI(7, 0), 7);
+}
+
+TEST(Fonts, SmallCaptionFontHeightAndFace)
+{
+  TFont font;
+  font.SetName(L"Tahoma");
+  std::unique_ptr<TFont> own(CreateSmallCaptionFont(&font, false));
+  EXPECT_LE(own->GetHeight(), -11);
+  EXPECT_EQ(own->GetName(), L"Tahoma");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  std::unique_ptr<TFont> system(CreateSmallCaptionFont(&font, true));
+  EXPECT_EQ(system->GetName(), String(metrics.lfSmCaptionFont.lfFaceName));
+  EXPECT_EQ(system->GetHeight(), metrics.lfSmCaptionFont.lfHeight);
+
+  TFont target;
+  font.SetHeight(-30);
+  SetFontHandleFromFont(&font, &target, false);
+  EXPECT_EQ(target.GetHeight(), -30);
+  EXPECT_EQ(target.GetName(), L"Tahoma");
+  SetFontHandleFromFont(&font, &target, true);
+  EXPECT_LE(target.GetHeight(), -11);
+  EXPECT_NE(target.GetHeight(), -30);
+}
+
+}  // namespace
