@@ -131,7 +131,7 @@ private:
   bool FRemovalNotified = false;
 };
 
-// A valid Pascal-style identifier: a letter or "_" first, then letters, digits and "_".
+// A valid identifier: a letter or "_" first, then letters, digits and "_".
 bool IsValidIdent(const String& Ident);
 
 // Components reachable by name from form data of other roots ("Form1.Button1").

@@ -229,7 +229,7 @@ public:
         ++FPos;
         continue;
       }
-      Spec();
+      Directive();
     }
     return FOut;
   }
@@ -271,7 +271,7 @@ private:
     return v;
   }
 
-  void Spec()
+  void Directive()
   {
     std::optional<int64_t> first = Number();
     if (FPos < FFormat.size() && FFormat[FPos] == L':') {
