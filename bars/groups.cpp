@@ -83,6 +83,29 @@ TdxBarComponent* TdxBarGroup::GetItem(int Index) const
 // ---------------------------------------------------------------------------
 // Enabled and Visible
 
+namespace {
+
+// Members are set under the manager's update lock, so bars rebuild once. (The design
+// controller's open customizing popup joins this rule with the controller.)
+template <class TApply>
+void SetForMembers(TdxBarManager* AManager, const TdxBarComponentList& AItems, TApply Apply)
+{
+  if (AManager)
+    AManager->BeginUpdate();
+  try {
+    for (int i = 0; i < AItems.Count(); ++i)
+      Apply(AItems.GetBarComponent(i));
+  } catch (...) {
+    if (AManager)
+      AManager->EndUpdate(true);
+    throw;
+  }
+  if (AManager)
+    AManager->EndUpdate(true);
+}
+
+}  // namespace
+
 // Loading and destruction set the value alone: the members stream their own.
 bool TdxBarGroup::IsInternalChange() const
 {
@@ -95,23 +118,8 @@ void TdxBarGroup::SetEnabled(bool Value)
   if (FEnabled == Value)
     return;
   FEnabled = Value;
-  if (IsInternalChange())
-    return;
-  // Members are set under the manager's update lock, so bars rebuild once. (The design
-  // controller's open customizing popup joins this rule with the controller.)
-  TdxBarManager* manager = GetBarManager();
-  if (manager)
-    manager->BeginUpdate();
-  try {
-    for (int i = 0; i < FItems->Count(); ++i)
-      FItems->GetBarComponent(i)->SetEnabled(Value);
-  } catch (...) {
-    if (manager)
-      manager->EndUpdate(true);
-    throw;
-  }
-  if (manager)
-    manager->EndUpdate(true);
+  if (!IsInternalChange())
+    SetForMembers(GetBarManager(), *FItems, [Value](TdxBarComponent* AMember) { AMember->SetEnabled(Value); });
 }
 
 void TdxBarGroup::SetVisible(TdxBarItemVisible Value)
@@ -119,21 +127,8 @@ void TdxBarGroup::SetVisible(TdxBarItemVisible Value)
   if (FVisible == Value)
     return;
   FVisible = Value;
-  if (IsInternalChange())
-    return;
-  TdxBarManager* manager = GetBarManager();
-  if (manager)
-    manager->BeginUpdate();
-  try {
-    for (int i = 0; i < FItems->Count(); ++i)
-      FItems->GetBarComponent(i)->SetVisible(Value);
-  } catch (...) {
-    if (manager)
-      manager->EndUpdate(true);
-    throw;
-  }
-  if (manager)
-    manager->EndUpdate(true);
+  if (!IsInternalChange())
+    SetForMembers(GetBarManager(), *FItems, [Value](TdxBarComponent* AMember) { AMember->SetVisible(Value); });
 }
 
 // ---------------------------------------------------------------------------

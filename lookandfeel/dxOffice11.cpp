@@ -48,6 +48,14 @@ TColor Mix(TColor A, TColor B, int Percent)
   return BlendColors(A, B, Percent);
 }
 
+// A gradient's two ends and the flat colour halfway between them.
+void SetRamp(TColor& AColor1, TColor& AColor2, TColor& AFlat, TColor AFrom, TColor ATo)
+{
+  AColor1 = AFrom;
+  AColor2 = ATo;
+  AFlat = Mix(AFrom, ATo, 50);
+}
+
 const TSchemeAnchors* ActiveScheme()
 {
   if (!AreVisualStylesActive())
@@ -107,15 +115,9 @@ void ComputeScheme(TdxOffice11Colors& c, const TSchemeAnchors& s)
   c.MenuRarelyUsedColor1 = Mix(K, W, 35);
   c.MenuRarelyUsedColor2 = Mix(K, W, 90);
   c.MenuBorderColor = Mix(D, K, 70);
-  c.SelectedColor1 = SchemeSelected1;
-  c.SelectedColor2 = SchemeSelected2;
-  c.SelectedColor = Mix(SchemeSelected1, SchemeSelected2, 50);
-  c.PressedColor1 = SchemePressed1;
-  c.PressedColor2 = SchemePressed2;
-  c.PressedColor = Mix(SchemePressed1, SchemePressed2, 50);
-  c.CheckedColor1 = SchemeChecked1;
-  c.CheckedColor2 = SchemeChecked2;
-  c.CheckedColor = Mix(SchemeChecked1, SchemeChecked2, 50);
+  SetRamp(c.SelectedColor1, c.SelectedColor2, c.SelectedColor, SchemeSelected1, SchemeSelected2);
+  SetRamp(c.PressedColor1, c.PressedColor2, c.PressedColor, SchemePressed1, SchemePressed2);
+  SetRamp(c.CheckedColor1, c.CheckedColor2, c.CheckedColor, SchemeChecked1, SchemeChecked2);
   c.BorderColor = D;
   c.ToolbarBorderColor = Mix(K, D, 60);
   c.FloatingBorderColor = c.FloatingCaptionColor = Mix(K, D, 50);

@@ -1,12 +1,9 @@
 // Shared pieces of the bar component tests: a form that form data can name, a stand-in
 // for bar items (they come with a later step) answering the category and visibility hooks,
-// and a scope guard that frees components.
+// and a form with a manager for fixtures.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include "bars/dxBar.h"
-#include "platform/Forms.h"
+#include "support/BarTestHost.h"
 
 class TComponentsTestForm : public TForm {
   DECLARE_CLASS(TComponentsTestForm, TForm)
@@ -61,33 +58,12 @@ private:
   TdxBarItemVisible FVisible = ivAlways;
 };
 
-// Frees a component at the end of a scope unless it is gone already.
-template <class T>
-class TOwned {
-public:
-  explicit TOwned(T* Object = nullptr) : FRef(Object) {}
-  ~TOwned()
-  {
-    if (T* object = FRef.Get())
-      object->Free();
-  }
-  TOwned(const TOwned&) = delete;
-  TOwned& operator=(const TOwned&) = delete;
-  T* Get() const { return FRef.Get(); }
-  T* operator->() const { return FRef.Get(); }
-
-private:
-  TWeakRef<T> FRef;
-};
-
 // A form with a manager and no form data.
-struct TManagerFixture : testing::Test {
-  TOwned<TComponentsTestForm> Form{TCustomForm::CreateNew<TComponentsTestForm>(nullptr)};
-  TdxBarManager* Manager = new TdxBarManager(Form.Get());
+struct TManagerFixture : testing::Test, TBarHost<TComponentsTestForm> {
 
   TTestBarItem* NewItem(int Category, const String& Name = String())
   {
-    auto* item = new TTestBarItem(Form.Get());
+    auto* item = new TTestBarItem(Form());
     item->SetCategory(Category);
     if (!Name.empty())
       item->SetName(Name);

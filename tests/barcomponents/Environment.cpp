@@ -13,22 +13,8 @@ PUBLISHED(TTestBarItem, TdxBarComponent)
 
 namespace {
 
-class TBarComponentsEnvironment : public testing::Environment {
-public:
-  void SetUp() override
-  {
-    InitializeForms();
-    dxBarInitialize();
-    RegisterClasses({TComponentsTestForm::StaticClass(), TdxBarManager::StaticClass(), TTestBarItem::StaticClass()});
-  }
-  void TearDown() override
-  {
-    dxBarFinalize();
-    FinalizeForms();
-  }
-};
-
 [[maybe_unused]] testing::Environment* const BarComponentsEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarComponentsEnvironment);
+    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
+        TComponentsTestForm::StaticClass(), TdxBarManager::StaticClass(), TTestBarItem::StaticClass()});
 
 }  // namespace

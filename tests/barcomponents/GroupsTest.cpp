@@ -30,7 +30,7 @@ struct TGroupFixture : TManagerFixture {
 TEST_F(TGroupFixture, AddGroupRegistersAGroupOwnedByTheForm)
 {
   TdxBarGroup* group = Manager->AddGroup();
-  EXPECT_EQ(group->Owner(), Form.Get());
+  EXPECT_EQ(group->Owner(), Form());
   EXPECT_EQ(group->GetBarManager(), Manager);
   EXPECT_EQ(group->GetParentComponent(), Manager);
   ASSERT_EQ(Manager->GetGroupCount(), 1);

@@ -8,23 +8,8 @@ PUBLISHED(TFakePopupMenu, TComponent) {}
 
 namespace {
 
-class TBarImagesEnvironment : public testing::Environment {
-public:
-  void SetUp() override
-  {
-    InitializeForms();
-    dxBarInitialize();
-    RegisterClasses({TImagesTestForm::StaticClass(), TdxBarManager::StaticClass(), TImageList::StaticClass(),
-                     TLinkPanel::StaticClass(), TFakePopupMenu::StaticClass()});
-  }
-  void TearDown() override
-  {
-    dxBarFinalize();
-    FinalizeForms();
-  }
-};
-
-[[maybe_unused]] testing::Environment* const BarImagesEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarImagesEnvironment);
+[[maybe_unused]] testing::Environment* const BarImagesEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TImagesTestForm::StaticClass(), TdxBarManager::StaticClass(), TImageList::StaticClass(),
+                               TLinkPanel::StaticClass(), TFakePopupMenu::StaticClass()});
 
 }  // namespace

@@ -28,17 +28,14 @@ protected:
   void NotifyDesigner() override { ++DesignerCalls; }
 };
 
-class TImageOptionsFixture : public testing::Test {
+class TImageOptionsFixture : public testing::Test, protected TBarHost<TImagesTestForm, TReactionManager> {
 protected:
-  TImageOptionsFixture() : FForm(NewImagesForm()), Manager(new TReactionManager(FForm.Get())) {}
   TImageList* NewList(int Size)
   {
     auto* list = new TImageList(FForm.Get());
     list->SetSize(Size, Size);
     return list;
   }
-  TOwned<TImagesTestForm> FForm;
-  TReactionManager* Manager;
   TdxBarImageOptions* Options() const { return Manager->GetImageOptions(); }
 };
 

@@ -1,12 +1,8 @@
-// Shared pieces of the image options, backgrounds and popup-menu link tests: the library
-// started once, a form and a container control that form data can name, a stand-in for
-// the popup-menu component, and a scope guard that frees components.
+// Shared pieces of the image options, backgrounds and popup-menu link tests: a form and a
+// container control that form data can name, and a stand-in for the popup-menu component.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include "bars/dxBar.h"
-#include "platform/Forms.h"
+#include "support/BarTestHost.h"
 
 class TImagesTestForm : public TForm {
   DECLARE_CLASS(TImagesTestForm, TForm)
@@ -30,25 +26,6 @@ class TFakePopupMenu : public TComponent {
   DECLARE_CLASS(TFakePopupMenu, TComponent)
 public:
   explicit TFakePopupMenu(TComponent* AOwner) : TComponent(AOwner) {}
-};
-
-// Frees a component at the end of a scope unless it is gone already.
-template <class T>
-class TOwned {
-public:
-  explicit TOwned(T* Object = nullptr) : FRef(Object) {}
-  ~TOwned()
-  {
-    if (T* object = FRef.Get())
-      object->Free();
-  }
-  TOwned(const TOwned&) = delete;
-  TOwned& operator=(const TOwned&) = delete;
-  T* Get() const { return FRef.Get(); }
-  T* operator->() const { return FRef.Get(); }
-
-private:
-  TWeakRef<T> FRef;
 };
 
 inline TImagesTestForm* NewImagesForm()

@@ -1,13 +1,10 @@
-// Shared pieces of the bar manager tests: the library started once for the program, a
-// form class that form data can name, and a scope guard that frees components.
+// Shared pieces of the bar manager tests: a form class that form data can name with a
+// handler for the manager's item clicks, over the host all bar test areas share.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <string>
 
-#include "bars/dxBar.h"
-#include "platform/Forms.h"
+#include "support/BarTestHost.h"
 
 // A form with a published handler for the manager's OnClickItem.
 class TBarTestForm : public TForm {
@@ -21,25 +18,6 @@ public:
     ++ItemClicks;
     LastClickSender = Sender;
   }
-};
-
-// Frees a component at the end of a scope unless it is gone already.
-template <class T>
-class TOwned {
-public:
-  explicit TOwned(T* Object = nullptr) : FRef(Object) {}
-  ~TOwned()
-  {
-    if (T* object = FRef.Get())
-      object->Free();
-  }
-  TOwned(const TOwned&) = delete;
-  TOwned& operator=(const TOwned&) = delete;
-  T* Get() const { return FRef.Get(); }
-  T* operator->() const { return FRef.Get(); }
-
-private:
-  TWeakRef<T> FRef;
 };
 
 // A form without form data.

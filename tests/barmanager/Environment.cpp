@@ -9,22 +9,7 @@ PUBLISHED(TBarTestForm, TForm)
 
 namespace {
 
-class TBarLibraryEnvironment : public testing::Environment {
-public:
-  void SetUp() override
-  {
-    InitializeForms();
-    dxBarInitialize();
-    RegisterClasses({TBarTestForm::StaticClass(), TdxBarManager::StaticClass()});
-  }
-  void TearDown() override
-  {
-    dxBarFinalize();
-    FinalizeForms();
-  }
-};
-
-[[maybe_unused]] testing::Environment* const BarLibraryEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment);
+[[maybe_unused]] testing::Environment* const BarLibraryEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TBarTestForm::StaticClass(), TdxBarManager::StaticClass()});
 
 }  // namespace

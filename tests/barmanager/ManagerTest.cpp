@@ -9,13 +9,7 @@ namespace {
 const TdxThemedObjectTypes XPKinds{totComboBox, totEdit, totProgress, totRebar, totScrollBar,
                                    totSpin,     totStatus, totToolBar, totWindow};
 
-class TManagerFixture : public testing::Test {
-protected:
-  TManagerFixture() : FForm(NewBarForm()), Manager(new TdxBarManager(FForm.Get())) {}
-  TOwned<TBarTestForm> FForm;
-  TdxBarManager* Manager;
-  TBarTestForm* Form() const { return FForm.Get(); }
-};
+class TManagerFixture : public testing::Test, protected TBarHost<TBarTestForm> {};
 
 String ExpectExceptionText(const std::function<void()>& Action)
 {

@@ -1,0 +1,55 @@
+// The host every bar library test area shares: the class layer and the bar library started
+// once for the program, a scope guard that frees components, and a form with a bar manager
+// on it for fixtures.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "bars/dxBar.h"
+#include "platform/Forms.h"
+
+// Starts the class layer, then the bar library, as a program starts them, and registers the
+// classes the area's form data names; shuts down in reverse.
+class TBarLibraryEnvironment : public testing::Environment {
+public:
+  explicit TBarLibraryEnvironment(std::initializer_list<TClass> AClasses = {}) : FClasses(AClasses) {}
+  void SetUp() override;
+  void TearDown() override;
+
+private:
+  std::vector<TClass> FClasses;
+};
+
+// Frees a component at the end of a scope unless it is gone already.
+template <class T>
+class TOwned {
+public:
+  explicit TOwned(T* Object = nullptr) : FRef(Object) {}
+  ~TOwned()
+  {
+    if (T* object = FRef.Get())
+      object->Free();
+  }
+  TOwned(const TOwned&) = delete;
+  TOwned& operator=(const TOwned&) = delete;
+  T* Get() const { return FRef.Get(); }
+  T* operator->() const { return FRef.Get(); }
+
+private:
+  TWeakRef<T> FRef;
+};
+
+// A form without form data with a manager on it; the form (and so the manager) is freed
+// with the host.
+template <class TFormClass, class TManagerClass = TdxBarManager>
+class TBarHost {
+public:
+  TBarHost() : FForm(TCustomForm::CreateNew<TFormClass>(nullptr)), Manager(new TManagerClass(FForm.Get())) {}
+  TFormClass* Form() const { return FForm.Get(); }
+
+  TOwned<TFormClass> FForm;
+  TManagerClass* Manager;
+};
