@@ -40,10 +40,10 @@ void TdxBarDropDownListBox::WndProc(TMessage& Message)
 {
   switch (Message.Msg) {
   case WM_MOUSEMOVE:
-    WMMouseMove(Message);
+    TrackMouseMove(Message);
     return;
   case WM_LBUTTONUP:
-    WMLButtonUp(Message);
+    FinishMouseUp(Message);
     return;
   case WM_KEYDOWN:
   case WM_CHAR:
@@ -78,7 +78,7 @@ void TdxBarDropDownListBox::WndProc(TMessage& Message)
   TCustomListBox::WndProc(Message);
 }
 
-void TdxBarDropDownListBox::WMMouseMove(TMessage& Message)
+void TdxBarDropDownListBox::TrackMouseMove(TMessage& Message)
 {
   const TPoint p{LParamX(Message.LParam), LParamY(Message.LParam)};
   HWND handle = GetHandle();
@@ -99,7 +99,7 @@ void TdxBarDropDownListBox::WMMouseMove(TMessage& Message)
   DefaultHandler(Message);
 }
 
-void TdxBarDropDownListBox::WMLButtonUp(TMessage& Message)
+void TdxBarDropDownListBox::FinishMouseUp(TMessage& Message)
 {
   if (FMouseDownPending) {
     // The button that opened the list went up before it reached the list: stay open.

@@ -41,8 +41,8 @@ protected:
   virtual void CloseUp(int Index);
 
 private:
-  void WMMouseMove(TMessage& Message);
-  void WMLButtonUp(TMessage& Message);
+  void TrackMouseMove(TMessage& Message);
+  void FinishMouseUp(TMessage& Message);
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
 
