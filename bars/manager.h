@@ -184,6 +184,11 @@ public:
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
   bool IsLoadingLayout() const { return FLoadingLayout; }
+  // Customizing mode, or design time.
+  bool IsCustomizing() const { return FIsCustomizing || IsDesigning(); }
+  // Switches the customizing flag; the Customize dialog and the bars' reactions join it
+  // with customizing mode.
+  void SetIsCustomizing(bool Value) { FIsCustomizing = Value; }
   bool IsRestoringRecreatedBars() const { return FRestoringRecreatedBars; }
   // Calls of ReadState so far; resetting a bar needs at least one.
   int GetReadStateCount() const { return FReadStateCount; }
@@ -434,6 +439,7 @@ private:
   String FIniFileName;
   int FLargeButtonArrowWidth = 13;
   TdxBarMenuAnimations FMenuAnimations = maNone;
+  bool FIsCustomizing = false;
   bool FMenusShowRecentItemsFirst = true;
   uint8_t FMostRecentItemsPercents = 95;
   int FRecentItemsCount = 20;

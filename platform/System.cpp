@@ -93,6 +93,12 @@ void* MakeInstanceOwner(TObject* owner, int family)
   } else if (auto* c = dynamic_cast<TCollection*>(owner)) {
     return c;
   }
+  RaiseInvalidFactoryOwner(owner);
+  return nullptr;
+}
+
+[[noreturn]] void RaiseInvalidFactoryOwner(TObject* owner)
+{
   throw EInvalidCast(L"Invalid owner " + owner->ClassName() + L" for a class reference");
 }
 

@@ -271,12 +271,21 @@ inline void FreeAndNil(T*& object)
 void* MakeInstanceOwner(TObject* owner, int family);
 
 // Factories chosen by what the class can be constructed from.
+// A class built from an object of its own kind (an item control from its link) names that
+// kind as TFactoryOwner.
+[[noreturn]] void RaiseInvalidFactoryOwner(TObject* owner);
+
 template <class T>
 TObject* MakeInstance(TObject* owner)
 {
   if constexpr (std::is_abstract_v<T>)
     return nullptr;
-  else if constexpr (std::is_constructible_v<T, TComponent*>)
+  else if constexpr (requires { typename T::TFactoryOwner; }) {
+    auto* typed = dynamic_cast<typename T::TFactoryOwner*>(owner);
+    if (owner && !typed)
+      RaiseInvalidFactoryOwner(owner);
+    return new T(typed);
+  } else if constexpr (std::is_constructible_v<T, TComponent*>)
     return new T(static_cast<TComponent*>(MakeInstanceOwner(owner, 0)));
   else if constexpr (std::is_constructible_v<T, TCollection*>)
     return new T(static_cast<TCollection*>(MakeInstanceOwner(owner, 1)));
