@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "bars/dxBarStrs.h"
 #include "bars/manager.h"
 #include "platform/Filer.h"
 
@@ -29,7 +30,7 @@ TdxBarManagerCategories::TdxBarManagerCategories(TdxBarManager* ABarManager)
     : TStringList(true), FBarManager(ABarManager)
 {
   if (!FBarManager || !FBarManager->IsLoading())
-    Add(sdxBarDefaultCategoryName);
+    Add(GetResourceString(sdxBarDefaultCategoryName));
 }
 
 TdxBarCategoryData* TdxBarManagerCategories::GetData(int Index) const
@@ -88,7 +89,7 @@ void TdxBarManagerCategories::Delete(int Index)
       item->Free();
   TStringList::Delete(Index);
   if (Count() == 0)
-    Add(sdxBarDefaultCategoryName);
+    Add(GetResourceString(sdxBarDefaultCategoryName));
 }
 
 void TdxBarManagerCategories::InsertObject(int Index, const String& S, TObject* AObject)

@@ -9,10 +9,6 @@ class TdxBarComponent;
 class TdxBarComponentList;
 class TdxBarManager;
 
-// Texts of this family; the library's string table takes them over later.
-inline constexpr const wchar_t* sdxBarDefaultCategoryName = L"Default";
-inline constexpr const wchar_t* sdxBarRecursiveGroupsError = L"You cannot create recursive groups";
-
 // When an item (or a whole category of items, or a group's members) is shown.
 enum TdxBarItemVisible { ivNever, ivInCustomizing, ivAlways };
 DECLARE_ENUM_INFO(TdxBarItemVisible)

@@ -9,6 +9,7 @@
 #include "bars/imageoptions.h"
 #include "bars/barcanvas.h"
 #include "bars/dropdownlistbox.h"
+#include "bars/dxBarStrs.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
 #include "bars/popupmenulinks.h"

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "bars/dxBarStrs.h"
 #include "bars/manager.h"
 #include "platform/Filer.h"
 
@@ -50,10 +51,10 @@ void TdxBarGroup::Add(TdxBarComponent* AComponent)
   if (!AComponent || IndexOf(AComponent) >= 0)
     return;
   if (AComponent == this)
-    throw Exception(sdxBarRecursiveGroupsError);
+    throw Exception(GetResourceString(sdxBarRecursiveGroupsError));
   if (auto* group = dynamic_cast<TdxBarGroup*>(AComponent))
     if (group->Contains(this))
-      throw Exception(sdxBarRecursiveGroupsError);
+      throw Exception(GetResourceString(sdxBarRecursiveGroupsError));
   FItems->Add(AComponent);
 }
 

@@ -2,6 +2,7 @@
 // designer notification, dock controls, naming, and the manager list.
 #include "bars/manager.h"
 
+#include "bars/dxBarStrs.h"
 #include "bars/startup.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Forms.h"
@@ -63,9 +64,9 @@ TComponent* TdxBarManager::CheckOwner(TComponent* AOwner)
   if (!AOwner && Application)
     AOwner = Application->GetMainForm();
   if (!dynamic_cast<TWinControl*>(AOwner))
-    throw Exception(L"TdxBarManager should have TWinControl as its Owner");
+    throw Exception(GetResourceString(sdxBarManagerNeedsWinControlOwner));
   if (GetBarManagerByOwner(AOwner))
-    throw Exception(L"A control should contain only a single TdxBarManager");
+    throw Exception(GetResourceString(sdxBarOneManagerPerControl));
   return AOwner;
 }
 
