@@ -6,6 +6,13 @@
 #include "bars/itemtypes.h"
 #include "platform/Controls.h"
 
+#include <memory>
+
+// Option bits of a bar window (GetOptions).
+// A client-aligned control on a horizontal bar is stretched over the rest of its line.
+inline constexpr uint32_t dxBarOptionStretchClientControls = 16;
+
+class TcxCanvas;
 class TdxBarItemControl;
 class TdxBarItemLink;
 class TdxBarItemLinks;
@@ -52,7 +59,59 @@ public:
   virtual void RecalculateLayout();
   void RepaintAll();
 
+  // --- What the painter asks of a bar window. The painter reads the window only through
+  // these, so a test double answers them without making a window. Brushes may be a system
+  // colour index + 1 and are never deleted by the caller.
+  // The bar kind the painter draws for: 0 horizontal toolbar, 1 menu, 2 vertical toolbar
+  // (texts rotated). The base: 1 for menu windows, else 0.
+  virtual int GetBarKind() const;
+  // The window's brushes; the base asks the painter (button face without one).
+  virtual HBRUSH GetBackgroundBrush() const;
+  virtual HBRUSH GetCheckerBrush() const;
+  virtual HBRUSH GetFaceBrush() const;
+  virtual HBRUSH GetHighlightBrush() const;
+  // Fills R as the window's background: with ABrush (a system colour index + 1 allowed),
+  // else with AColor (clNone: nothing). Windows with background bitmaps tile them instead.
+  virtual void FillBackground(HDC DC, const TRect& R, HBRUSH ABrush, TColor AColor = clNone) const;
+  // A bitmap (of the bar, the manager or the dock site) shows through behind the items.
+  virtual bool IsBackgroundShownThrough() const { return false; }
+  // The height of one line of item text: the painter's text height for the window font.
+  virtual int GetTextHeight() const;
+  // The width of a menu's glyph column; 0 on toolbars.
+  virtual int GetGlyphColumnWidth() const { return 0; }
+  // The window's caption is drawn active.
+  virtual bool IsActive() const { return true; }
+  // The mark: 0 normal, 1 hot, 2 open.
+  virtual int GetMarkState() const { return 0; }
+  virtual bool IsMainMenu() const { return false; }
+  virtual bool IsStatusBar() const { return false; }
+
+  // --- What item controls ask of the window they sit on. Base answers; the window kinds
+  // override them.
+  // The canvas controls measure and draw with: over the window's canvas once the window
+  // exists, else over the screen; its font starts as the window's font.
+  virtual TcxCanvas* GetcxCanvas() const;
+  // Turned arrow keys: a toolbar docked at the left or right side.
+  virtual bool IsVertical() const { return false; }
+  // The window's option bits (dxBarOption* values).
+  virtual uint32_t GetOptions() const { return 0; }
+  // The height a menu gives AControl; the base: one line of item text.
+  virtual int GetItemHeight(const TdxBarItemControl* AControl) const { return GetTextHeight(); }
+  // The view level the window's layout gives a new control.
+  virtual TdxBarItemViewLevel GetItemViewLevel(const TdxBarItemControl* AControl) const { return ivlDefault; }
+  // A glyph the window shows for a control without an image of its own; nil for none.
+  virtual TBitmap* GetDefaultItemGlyph(const TdxBarItemControl* AControl) const { return nullptr; }
+  // The control whose hint the window shows: the one under the mouse.
+  virtual TdxBarItemControl* GetHotControl() const { return GetSelectedControl(); }
+  // Whether the window shows hints now.
+  virtual bool CanShowHint() const { return true; }
+  // Leaves menu mode before a menu command runs: the open menus close.
+  virtual void LeaveMenuMode() {}
+
 protected:
+  // The canvases behind GetcxCanvas, made on first use.
+  mutable std::unique_ptr<TcxCanvas> FItemCanvas;
+  mutable std::unique_ptr<TcxCanvas> FScreenItemCanvas;
   TdxBarItemLinks* FItemLinks = nullptr;
   TCustomdxBarControl* FParentBar = nullptr;
   TdxBarItemLink* FSelectedLink = nullptr;

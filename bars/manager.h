@@ -384,13 +384,13 @@ protected:
   // The per-item reactions to the image options, each run by its handler between
   // BeginUpdate and EndUpdate(true); the item register fills them in once items exist.
   // Images or DisabledImages changed: items with an image index hear their glyph changed.
-  virtual void ItemsGlyphChanged() {}
+  virtual void ItemsGlyphChanged();
   // LargeImages or DisabledLargeImages changed: items with an image index, large glyph.
-  virtual void ItemsLargeGlyphChanged() {}
+  virtual void ItemsLargeGlyphChanged();
   // HotImages changed: items with a hot image, hot glyph.
-  virtual void ItemsHotGlyphChanged() {}
+  virtual void ItemsHotGlyphChanged();
   // Rebuilds every bar window (after a change of the image options).
-  virtual void RebuildAllBars() {}
+  virtual void RebuildAllBars();
 
 private:
   static TComponent* CheckOwner(TComponent* AOwner);
@@ -421,6 +421,8 @@ private:
   void CalcRecentItemsCount();
   // Applies the category item visibility read from form data (the end of Loaded).
   void ApplyLoadedCategoryItemsVisible();
+  // Applies each item's Visible read from form data (items are still loading then).
+  void ApplyLoadedItemsVisible();
 
   // Property values.
   bool FAllowCallFromAnotherForm = false;

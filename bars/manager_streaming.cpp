@@ -194,6 +194,7 @@ void TdxBarManager::Loaded()
   FApplyingLayout = true;
   FLoadingLayout = true;
   FLoadingLayout = false;
+  ApplyLoadedItemsVisible();
   ApplyLoadedCategoryItemsVisible();
   FApplyingLayout = false;
 }

@@ -1,35 +1,485 @@
-// The painter classes a bar manager chooses from its style. Each bar manager holds one
-// painter object made through the class reference; the drawing operations join these
-// classes as the bar windows are built.
+// The painters of bars and menus: TdxBarPainter declares every metric, colour, brush and
+// drawing operation the bar windows, menus, dock sites and item controls ask for, with the
+// base answers; the five kinds a manager chooses from its style derive from it. Painters
+// keep no state: each call works from its arguments, system metrics and system colours.
 #pragma once
 
+#include <vector>
+
+#include "bars/drawparams.h"
+#include "lookandfeel/cxLookAndFeelPainters.h"
+#include "platform/GraphicsObjects.h"
 #include "platform/System.h"
 
-// The stateless drawing and metrics strategy of bars and menus.
+class TcxCanvas;
+class TcxLookAndFeel;
+class TCustomdxBarControl;
+class TdxBar;
+class TdxBarItemControl;
+class TdxBarManager;
+class TdxBarHintViewInfo;
+class TWinControl;
+
+// The border a static item draws around its content.
+enum TdxBarStaticBorderStyle { sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump };
+DECLARE_ENUM_INFO(TdxBarStaticBorderStyle)
+
+// The alignment DrawItemText takes.
+enum : int { dxBarTextAlignLeft = 0, dxBarTextAlignCenter = 1, dxBarTextAlignRight = 2 };
+// States of caption buttons and marks.
+enum : int { dxBarButtonStateNormal = 0, dxBarButtonStateHot = 1, dxBarButtonStatePressed = 2 };
+// The parts of a button-like control: the face, then the arrow of a drop-down control.
+enum : int { dxBarButtonPartFace = 0, dxBarButtonPartArrow = 1 };
+
+// A brush value that stands for a system colour's brush (never deleted).
+inline HBRUSH dxBarSysColorBrush(int ASysColorIndex)
+{
+  return HBRUSH(uintptr_t(ASysColorIndex + 1));
+}
+
+// The stateless drawing and metrics strategy of bars and menus. Bar windows, menus, dock
+// sites and item controls are read only through their virtual queries and the draw
+// params. Operations whose drawing the kinds supply answer neutrally here (nothing drawn,
+// False, 0 or an empty rectangle).
 class TdxBarPainter : public TObject {
   DECLARE_CLASS(TdxBarPainter, TObject)
 public:
   TdxBarPainter() = default;
+
+  // === 1. Object and general queries ===================================================
+  // A toolbar draws its background before its items (the base draws it after them into
+  // the remaining area).
+  virtual bool IsBackgroundDrawnFirst() const { return false; }
+  virtual bool IsLargeIconsSupported() const { return true; }
+  // The manager's MakeDisabledImagesFaded.
+  virtual bool IsFadedDisabledImages(const TCustomdxBarControl* ABarControl) const;
+  virtual bool AreIdleGlyphsFaded() const { return false; }
+  virtual bool AreHotGlyphsShadowed() const { return false; }
+  // The system colour index of a floating caption's background.
+  virtual int GetSysColorByIndex(const TCustomdxBarControl* ABarControl, bool AActive) const;
+  virtual TColor GetCaptionTextColor(const TCustomdxBarControl* ABarControl) const;
+  virtual TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const;
+  // Pressed buttons keep their content in place and are not drawn sunken; a dropped-down
+  // button has a look of its own.
+  virtual bool IsFlatStyle() const { return false; }
+  // IsFlatStyle, and the button face is not white (high contrast): the selection is light
+  // enough for the normal text colours.
+  virtual bool IsFlatSelection() const;
+  // A down and held control keeps its content still instead of moving it a second pixel.
+  virtual bool IsFlatPressedContent() const { return false; }
+  // Sets the look-and-feel from the manager's effective style.
+  virtual void InitLookAndFeel(const TdxBarManager* AManager, TcxLookAndFeel* ALookAndFeel) const;
+
+  // === 2. Text, colours and item text ==================================================
+  virtual TColor GetTextColor(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection) const;
+  virtual void GetDisabledTextColors(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection,
+                                     TColor& ATextColor, TColor& AEmbossColor) const;
+  virtual TColor GetItemTextColor(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection) const;
+  // The text colour when IsArrowColorFromText, else clDefault (the arrow routine chooses).
+  virtual TColor GetArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const;
+  virtual bool IsArrowColorFromText() const { return false; }
+  // The caption's colour and its emboss colour; equal colours mean one pass.
+  virtual void GetTextColors(const TdxBarItemControl* AControl, bool AEnabled, bool ASelected, bool AFlatSelection,
+                             TColor& ATextColor, TColor& AEmbossColor) const;
+  // Half the bar font's pixel height, toward zero; whatever the sign of the font height.
+  virtual int GetSubItemCaptionMargin(const TdxBarItemControl* AControl) const;
+  // The height of "Wg" in the canvas font + 6.
+  virtual int GetTextHeight(TcxCanvas* ACanvas) const;
+  virtual void DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
+                            int AAlignment, bool AEnabled, bool ASelected, bool AVertical, bool AClipped,
+                            bool AFlatSelection, UINT AFormat) const;
+  // Space between glyph and caption on a toolbar (left only).
+  virtual TRect GetCaptionOffsets() const { return Rect(4, 0, 0, 0); }
+  virtual TRect CalcTextRectForLines(TcxCanvas* ACanvas, const String& AText, int ALineCount) const;
+
+  // === 3. Glyphs and check marks =======================================================
+  virtual void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
+                              const TRect& AGlyphRect, HBRUSH ABrush) const {}
+  // A check mark 9 x 7 times AScale with its top-left at P.
+  virtual void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const {}
+  // Only a down item in a menu shows it: scale 2 with a bar font above 15 points.
+  virtual void DrawCheckMarkInRect(const TdxBarItemControl* AControl, HDC DC, const TRect& R, bool ADown,
+                                   int ABarKind, bool AEnabled = true) const;
+  virtual TRect CalcGlyphRect(const TdxBarItemControlDrawParams* ADrawParams, const TSize& AGlyphSize,
+                              const TRect& AContentRect, int AGlyphLayout) const;
+  virtual void DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TdxBarItemStateFlags& AStates,
+                         int AImageSizeKind, const TRect& AFrameRect, const TRect& AContentRect,
+                         TRect& AGlyphRect) const;
+  virtual void DrawGlyphImage(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
+                              const TdxBarItemStateFlags& AStates, const TRect& AGlyphRect) const {}
+  virtual HBRUSH GetGlyphBackgroundBrush(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const;
+  virtual bool IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const;
+  virtual bool IsGlyphDrawnWithoutBackground(const TdxBarItemControl* AControl) const;
+  // The painter draws through visual-style themes (size grips and status bars too).
+  virtual bool IsNativeStyle() const { return false; }
+  // The glyph frame (a themed or filled cell) goes under the image rather than over it.
+  virtual bool IsGlyphFrameDrawnFirst() const { return false; }
+  virtual int GetGlyphWidthIndent() const { return 6; }
+  virtual int GetGlyphHeightIndent() const { return 7; }
+  int GetGlyphAreaWidth(int AValue) const { return AValue + GetGlyphWidthIndent(); }
+  int GetGlyphAreaHeight(int AValue) const { return AValue + GetGlyphHeightIndent(); }
+  // The glyph area of an icon size, which item controls keep in their draw params.
+  virtual TSize GetImageSize(int AIconSize, int ATextHeight) const;
+  // Offsets of a glyph in the pressed and in the down state.
+  virtual TPoint GetPressedGlyphOffset() const { return Point(0, 0); }
+  virtual TPoint GetDownGlyphOffset() const { return Point(0, 0); }
+
+  // === 4. Arrows =======================================================================
+  virtual void DrawArrow(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
+                         bool ASelected) const;
+  virtual void DrawArrowSized(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
+                              bool ASelected, int ASize) const;
+  // The manager's ButtonArrowWidth, doubled with LargeIcons, made odd.
+  virtual int GetButtonArrowWidth(const TdxBarManager* AManager) const;
+  virtual int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const;
+
+  // === 5. Button-like controls =========================================================
+  // Part 0 the face; for a drop-down control part 1 the arrow, AArrowWidth wide at the
+  // item's right edge.
+  virtual void CalcButtonLikeControlParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AItemRect,
+                                          int AArrowWidth, std::vector<TRect>& AParts) const;
+  // A sunken outer edge on all sides; R shrinks by 1.
+  virtual void DrawLoweredBorder(HDC DC, TRect& R) const;
+  virtual TRect GetButtonContentMargins() const { return Rect(2, 2, 2, 3); }
+  virtual int GetLoweredBorderWidth() const { return 0; }
+  // In a menu the menu's text height + 1, else 0.
+  virtual int GetItemIndent(const TdxBarItemControl* AControl) const;
+  virtual void GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AContentRect,
+                                 const TRect& AGlyphRect, TRect& ATextRect, int& AAlignment) const;
+  // Moves pressed or down content by a pixel (two for both) unless the look is flat.
+  virtual void ShiftPressedContent(bool ADown, bool APressed, TRect& R) const;
+  virtual void ShiftPressedArrow(TRect& R, bool APressed) const;
+  // A control whose small caption stays put while the glyph moves with the pressed state.
+  virtual bool IsPressedTextFixed() const { return false; }
+  virtual void DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                 int AAlignment) const {}
+  virtual void DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                    HBRUSH ABrush) const {}
+  virtual void DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawDropDownArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual HBRUSH GetButtonBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
+  // The control is active, or the look is flat and it is pressed or selected.
+  virtual bool IsButtonBackgroundDrawn(const TdxBarItemControlDrawParams* ADrawParams) const;
+  virtual bool IsButtonPressedDrawn(const TdxBarItemControlDrawParams* ADrawParams) const { return false; }
+  virtual int GetMenuItemHeightDelta(const TdxBarItemControl* AControl, int AValue) const { return AValue; }
+  virtual int GetMenuItemWidthDelta(const TdxBarItemControl* AControl, int AValue) const { return AValue; }
+
+  // === 6. Bar windows, captions, marks and sizing ======================================
+  // Fills the client rectangle through the window's background filling.
+  virtual void DrawBarBackground(const TCustomdxBarControl* ABarControl, HDC DC) const;
+  // The window rectangle less the sizing frame, as high as a small caption.
+  virtual TRect GetCaptionRect(const TRect& AWindowRect) const;
+  // The non-client border widths of a bar (ADockingStyle: a TdxBarDockingStyle value).
+  virtual TRect GetBarBorders(const TdxBar* ABar, int ADockingStyle, bool ASizeGrip) const { return TRect{}; }
+  // What a kind adds on each side of a floating bar's frame.
+  virtual TRect GetFloatingBarExtraBorders(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
+  virtual int GetSizingFrameWidth() const;
+  virtual int GetSizingFrameHeight() const;
+  virtual int GetDragHandleSize(const TdxBar* ABar) const { return 0; }
+  virtual int GetDragHandleSizeEx(const TdxBar* ABar) const { return 0; }
+  // The drag handle's distance from the bar's edge.
+  virtual int GetDragHandleOffset() const { return 0; }
+  virtual HBRUSH GetToolbarBackgroundBrush(const TCustomdxBarControl* ABarControl) const;
+  virtual HBRUSH GetBackgroundBrush(const TCustomdxBarControl* ABarControl) const;
+  // The library's shared checker brush (never deleted).
+  virtual HBRUSH GetCheckerBrush(const TCustomdxBarControl* ABarControl) const;
+  virtual HBRUSH GetFaceBrush(const TCustomdxBarControl* ABarControl) const;
+  virtual HBRUSH GetHighlightBrush(const TCustomdxBarControl* ABarControl) const;
+  // From the width / height of the text "0" in the bar font.
+  virtual int GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const;
+  virtual int GetDefaultItemHeight(const TCustomdxBarControl* ABarControl, int AZeroHeight) const;
+  virtual int GetToolbarSeparatorOffset() const { return (GetToolbarSeparatorSize() - 2) / 2; }
+  virtual int GetToolbarSeparatorSize() const { return 6; }
+  virtual int GetBarBorderWidth() const { return 1; }
+  virtual TRect GetBarBorderRect() const;
+  virtual TRect GetDockedBarBorders(const TCustomdxBarControl* ABarControl) const { return Rect(2, 2, 2, 2); }
+  virtual int GetCaptionHeight() const { return GetSmallCaptionHeight() + 1; }
+  // The system's small caption height (non-client metrics).
+  virtual int GetSmallCaptionHeight() const;
+  virtual void GetCaptionButtonSize(TSize& ASize) const;
+  // The floating caption is a gradient (its text is then drawn transparent).
+  virtual bool IsGradientCaption() const { return false; }
+  virtual void DrawToolbarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                     HBRUSH ABrush) const {}
+  virtual void DrawDockedBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawStatusBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                       HBRUSH ABrush) const {}
+  virtual void DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                                    bool AHorizontal) const {}
+  // The border and drag handle of a docked bar; the frame of a floating one.
+  virtual void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const {}
+  virtual void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const {}
+  virtual void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual int GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const;
+  virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const {}
+  virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                      int AState) const {}
+  virtual void DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  // The minimize, restore and close buttons of an MDI child on the main menu bar.
+  virtual void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
+                             int AState) const {}
+  virtual void DrawMark(const TCustomdxBarControl* ABarControl, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                  HBRUSH ABrush) const {}
+  virtual void DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const {}
+  virtual int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const;
+  virtual void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const {}
+  virtual void DrawSizeGrip(HDC DC, const TRect& R) const {}
+  virtual void DrawFloatingSizeGrip(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawStatusBarTopIndent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual TRect GetMarkRect(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
+  virtual TRect CalcMarkRect(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
+  virtual void InvalidateMark(const TCustomdxBarControl* ABarControl) const {}
+  virtual bool IsMarkArrowDrawn() const { return true; }
+  // The rectangle is at most 16 high.
+  virtual bool IsSmallMark(const TRect& R) const;
+  // Mouse moves make the mark hot.
+  virtual bool IsMarkTracked() const { return false; }
+  // 0: the window's own hit test stands.
+  virtual int GetHitTestCode(const TCustomdxBarControl* ABarControl, const TPoint& P) const { return 0; }
+  // The close button of a floating caption answers HTCLOSE rather than HTCLIENT.
+  virtual bool IsCloseButtonHitCodeUsed() const { return false; }
+  virtual TRect GetStatusBarBorders() const { return TRect{}; }
+  virtual int GetStatusBarTopIndent() const { return 2; }
+  virtual TSize GetSizeGripSize() const;
+  virtual TRect GetItemControlMargins() const { return Rect(3, 0, 3, 0); }
+  // Dock sites: the docking-area background and the space between rows.
+  virtual void DrawDockingAreaBackground(TWinControl* ADockControl, HDC DC, const TRect& R) const {}
+  virtual int GetDockRowSpacing() const { return 0; }
+  // Drop shadows: whether the window casts one, and whether a menu's shadow runs on
+  // around the item that opened it.
+  virtual bool IsShadowShown(const TCustomdxBarControl* ABarControl) const { return false; }
+  virtual bool IsCombinedOutlineDrawn() const { return false; }
+
+  // === 7. Menus ========================================================================
+  virtual int GetMenuSeparatorSize() const { return 10; }
+  virtual int GetMenuFrameSize() const { return GetMenuSideIndent() + GetMenuBorderSize(); }
+  virtual int GetMenuSideIndent() const { return 1; }
+  virtual int GetMenuBorderSize() const { return 1; }
+  virtual TRect GetMenuBorders(const TCustomdxBarControl* AMenu) const;
+  // Half the menu font's "Qq" height raised to odd, + 3.
+  virtual int GetDetachStripHeight(const TCustomdxBarControl* AMenu) const;
+  virtual int GetScrollButtonArrowSize(int AHeight) const { return (AHeight - 6) / 2; }
+  virtual int GetMenuButtonHeight() const { return 19; }
+  // The menu's text height from the height of "0" in its font: that + 1, corrected so
+  // that the scroll-button arrow size comes out even.
+  virtual int CalcMenuTextHeight(int ADigitHeight) const;
+  virtual int GetMenuArrowWidth(int AValue) const { return (AValue / 4) * 3 + 1; }
+  virtual int GetMenuCaptionIndent(const TCustomdxBarControl* AMenu) const;
+  // The glyph column of an item: R with its right edge at left + the column width.
+  virtual TRect GetMenuGlyphRect(const TCustomdxBarControl* AMenu, const TRect& R) const;
+  virtual TRect GetMenuCaptionRect(const TCustomdxBarControl* AMenu, const TRect& R) const;
+  // What the caption rectangle grows by vertically.
+  virtual int GetMenuCaptionInset() const { return 0; }
+  // The separator above an item whose group begins at AItemRect's top.
+  virtual TRect GetSeparatorRect(const TdxBarItemControl* AControl, const TRect& AItemRect) const;
+  virtual int GetMenuSeparatorHeight() const { return 0; }
+  virtual int GetMenuSeparatorIndent() const { return 0; }
+  virtual int GetScrollButtonHeight(const TCustomdxBarControl* AMenu) const;
+  virtual int GetScrollArrowSize(int AHeight) const { return AHeight / 3 - 1; }
+  virtual TRect GetScrollButtonRect(const TCustomdxBarControl* AMenu, const TRect& AItemArea, bool ADown) const;
+  // Scroll buttons take space of their own instead of an item's place; their size then.
+  virtual bool AreScrollButtonsSeparate() const { return false; }
+  virtual int GetScrollButtonSize() const { return 0; }
+  virtual bool IsTearOffSupported() const { return false; }
+  // Less-used items of personalised menus: an extra pixel at their edges, and the brush.
+  virtual bool IsLessUsedEdgePixelAdded() const { return false; }
+  virtual HBRUSH GetLessUsedBrush(const TCustomdxBarControl* AMenu) const;
+  // The height one menu item has in the application menu's proportions.
+  virtual int GetDefaultMenuItemHeight() const { return 0; }
+  virtual void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const {}
+  virtual void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const {}
+  virtual void FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const {}
+  virtual void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const {}
+  virtual void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                                 const TdxBarItemControl* AControl) const {}
+  virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const {}
+  virtual void DrawScrollButtonFrame(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const {}
+  virtual void DrawExpandButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                                bool ASelected) const {}
+  virtual void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const {}
+  virtual void DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  // Runs first in DrawGlyphAndCaption.
+  virtual void PrepareGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  // The brush of the menu frame: button face, as its system colour index + 1.
+  virtual HBRUSH GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const;
+
+  // === 8. Edits, combos, spin edits and window items ===================================
+  virtual void CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                              std::vector<TRect>& AParts) const {}
+  virtual void CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                             std::vector<TRect>& AParts) const {}
+  virtual void CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                 std::vector<TRect>& AParts) const {}
+  virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+  {
+    return TRect{};
+  }
+  virtual void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
+  virtual void DrawComboArrow(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R) const {}
+  virtual TRect GetComboButtonMargins() const { return Rect(1, 2, 1, 2); }
+  // Between a combo's text part and its button.
+  virtual int GetComboButtonGap() const { return 1; }
+  virtual TColor GetEditBackgroundColor() const;
+  virtual TColor GetEditTextColor() const;
+  virtual TColor GetDisabledEditTextColor() const;
+  virtual void GetInPlaceEditColors(const TdxBarItemControl* AEditControl, TColor& ATextColor,
+                                    TColor& ABackgroundColor) const;
+  // The colour of the brush an edit's window is painted with.
+  virtual TColor GetEditBrushColor(const TdxBarItemControlDrawParams* ADrawParams) const;
+  // Window style bits the painter adds to an edit's "EDIT" window.
+  virtual DWORD GetEditStyle() const { return 0; }
+  // Glyphs are shown on edits; the painter draws an idle editor's window itself.
+  virtual bool IsEditGlyphShown() const { return false; }
+  virtual bool IsEditorDrawnByPainter() const { return false; }
+  // Margins around an edit's caption and glyph parts (left and right).
+  virtual int GetEditCaptionMargin() const { return 0; }
+  virtual int GetEditGlyphMargin() const { return 0; }
+  // Menu edits without a glyph part still draw their caption area.
+  virtual bool IsMenuEditCaptionAreaDrawn() const { return false; }
+  virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
+  virtual void DrawEditCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditCaptionText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const {}
+  virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
+  virtual TRect GetEditBorderMargins() const { return Rect(2, 2, 2, 2); }
+  virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
+                             const TRect& R) const {}
+  virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const { return 0; }
+  // A spin arrow for a button height: h = ((height div 2) - 2) div 2 high, 2h - 1 wide.
+  virtual TSize GetSpinArrowSize(int AButtonHeight) const;
+  virtual TRect GetSpinButtonMargins() const { return Rect(1, 0, 1, 0); }
+  virtual TRect GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const { return TRect{}; }
+  // 1 normal, 2 hot, 3 pressed, 4 disabled.
+  virtual int GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const { return 1; }
+  virtual void DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParams, int AButton, const TRect& R) const {}
+  virtual void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
+                                        TRect& R) const {}
+  virtual void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const {}
+  virtual void DrawSpinBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  // The colour combo's parts, sample margins and sample.
+  virtual void CalcColorComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                   std::vector<TRect>& AParts) const {}
+  virtual bool IsColorSampleShown() const { return false; }
+  virtual TRect GetColorSampleMargins(int ABarKind) const { return TRect{}; }
+  virtual void DrawColorSample(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const {}
+  // The date navigator's header background and its "Today" / "Clear" buttons.
+  virtual TColor GetDateNavigatorHeaderColor() const;
+  virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed,
+                                       bool AHot) const {}
+
+  // === 9. Statics, progress bars, separators, in-place sub items and containers ========
+  virtual TColor GetProgressBarColor() const;
+  virtual int GetProgressBarHeight() const { return 12; }
+  virtual int GetProgressExtraWidth() const { return 0; }
+  virtual void DrawProgressBar(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const {}
+  virtual void DrawProgressBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void FillProgressRect(HDC DC, const TRect& R, HBRUSH ABrush) const {}
+  virtual void DrawInPlaceSubItemControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawInPlaceSubItemBackground(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
+  virtual void DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual int GetInPlaceSubItemIndent() const { return 5; }
+  // COLOR_BTNSHADOW; the window's highlight brush for a selected control.
+  virtual HBRUSH GetInPlaceSubItemFrameBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
+  virtual HBRUSH GetStaticBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
+  virtual void DrawStaticContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawStaticBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R,
+                                TdxBarStaticBorderStyle ABorderStyle) const {}
+  // The border width on each side: 0, 1, 1, 2, 2 for the five styles.
+  virtual TRect GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) const;
+  virtual TRect GetSeparatorMargins() const { return Rect(6, 0, 0, 0); }
+  virtual void DrawSeparatorControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawSeparatorText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawStaticControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual int GetSeparatorLineSize() const { return 2; }
+  virtual void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const {}
+  virtual void DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const {}
+  // A container drawn in place of its control.
+  virtual void DrawContainerContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual int GetContainerBorderWidth() const { return 0; }
+  // Sizable drop-down windows: their border width and its drawing.
+  virtual int GetDropDownBorderWidth() const { return 0; }
+  virtual void DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const {}
+
+  // === 10. Hints =======================================================================
+  // The point moved 20 pixels down.
+  virtual TPoint GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const;
+  // The view info a hint window shows; nil until screen tips exist.
+  virtual TdxBarHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
+                                                 const String& AShortCut, TObject* AScreenTip) const
+  {
+    return nullptr;
+  }
+
+protected:
+  // Half the "Qq" height of the menu font, raised to the next odd number: the part of the
+  // tear-off strip height every kind shares.
+  int GetDetachStripValue(const TCustomdxBarControl* AMenu) const;
 };
 
+// The classic three-dimensional look (bmsStandard).
 class TdxBarStandardPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarStandardPainter, TdxBarPainter)
 };
 
+// The standard look with a single drag bar and a framed mark (bmsEnhanced).
 class TdxBarEnhancedPainter : public TdxBarStandardPainter {
   DECLARE_CLASS(TdxBarEnhancedPainter, TdxBarStandardPainter)
 };
 
+// One-pixel frames in flat colours and the manager's mixed brushes (bmsFlat).
 class TdxBarFlatPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarFlatPainter, TdxBarPainter)
+public:
+  bool IsFlatStyle() const override { return true; }
+  int GetButtonArrowWidth(const TdxBarManager* AManager) const override;
+  int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const override;
+  int GetToolbarSeparatorSize() const override { return 5; }
+  int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
+
+  // The flat kind's own operations.
+  virtual void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
+                                  HBRUSH ABrush) const {}
+  // Brush 2 of the manager (menu item background); button face without a manager.
+  virtual HBRUSH GetItemBackgroundBrush(const TCustomdxBarControl* ABarControl) const;
+  virtual HBRUSH GetBorderFillBrush(const TCustomdxBarControl* ABarControl) const;
+  virtual void DrawFlatPressedFrame(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const {}
+  virtual void DrawFlatBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void FrameDark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void FillFace(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual TColor GetShadowColor() const;
 };
 
+// Draws through the visual-style themes (bmsXP while visual styles are available).
 class TdxBarXPPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarXPPainter, TdxBarPainter)
+public:
+  bool IsNativeStyle() const override { return true; }
+  bool IsGlyphFrameDrawnFirst() const override { return true; }
+  int GetButtonArrowWidth(const TdxBarManager* AManager) const override;
+  int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const override;
 };
 
+// The flat geometry in the Office 2003 colour set with gradients (bmsOffice11).
 class TdxBarOffice11Painter : public TdxBarFlatPainter {
   DECLARE_CLASS(TdxBarOffice11Painter, TdxBarFlatPainter)
+public:
+  bool IsGlyphFrameDrawnFirst() const override { return true; }
 };
 
 // The painter class used for a look-and-feel that carries a skin; replaceable by a skin

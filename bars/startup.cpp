@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 
 #include "bars/barcanvas.h"
+#include "bars/extitems.h"
 #include "bars/groups.h"
 #include "bars/manager.h"
 #include "bars/registry.h"
@@ -222,12 +223,15 @@ void dxBarInitialize()
   }
   StartDrawingBase();
   StartLibrary();
+  // The extra item kinds join the register the library has just made.
+  InitializedxBarExtItems();
 }
 
 void dxBarFinalize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
+  FinalizedxBarExtItems();
   StopLibrary();
   StopDrawingBase();
   if (GStartedForms) {

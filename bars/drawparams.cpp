@@ -1,0 +1,50 @@
+// The draw parameters of item controls.
+#include "bars/drawparams.h"
+
+#include "bars/itemcontrol.h"
+
+IMPLEMENT_CLASS(TdxBarItemControlDrawParams, TObject)
+
+bool TdxBarItemControlDrawParams::IsMenu() const
+{
+  return BarControlKind == bkMenu;
+}
+
+bool TdxBarItemControlDrawParams::IsVertical() const
+{
+  return BarControlKind == bkVertical;
+}
+
+bool TdxBarItemControlDrawParams::HasGlyphPart() const
+{
+  return (ViewParts & ivpGlyph) != 0;
+}
+
+bool TdxBarItemControlDrawParams::HasCaptionPart() const
+{
+  return (ViewParts & ivpCaption) != 0;
+}
+
+void TdxBarItemControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)
+{
+  if (!ASource || ASource == this)
+    return;
+  ItemControl = ASource->ItemControl;
+  Canvas = ASource->Canvas;
+  Caption = ASource->Caption;
+  Description = ASource->Description;
+  ShortCut = ASource->ShortCut;
+  BarControlKind = ASource->BarControlKind;
+  ViewSize = ASource->ViewSize;
+  ViewParts = ASource->ViewParts;
+  GlyphSize = ASource->GlyphSize;
+  TextHeight = ASource->TextHeight;
+  Enabled = ASource->Enabled;
+  CanSelect = ASource->CanSelect;
+  IsSelected = ASource->IsSelected;
+  PaintedSelected = ASource->PaintedSelected;
+  IsDropDown = ASource->IsDropDown;
+  IsCustomizing = ASource->IsCustomizing;
+  HotPartIndex = ASource->HotPartIndex;
+  States = ASource->States;
+}

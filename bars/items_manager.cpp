@@ -1,0 +1,70 @@
+// The manager's reactions that run over its item register: the image options' glyph
+// changes, rebuilding the bar windows, and the Visible values items read from form data.
+#include <set>
+#include <vector>
+
+#include "bars/barcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/items.h"
+
+namespace {
+
+// The register's items as they are now (a reaction may free some of them).
+std::vector<TWeakRef<TdxBarItem>> ItemsOf(TdxBarComponentList* List)
+{
+  std::vector<TWeakRef<TdxBarItem>> items;
+  if (List)
+    for (int i = 0; i < List->Count(); ++i)
+      if (auto* item = dynamic_cast<TdxBarItem*>(List->GetBarComponent(i)))
+        items.emplace_back(item);
+  return items;
+}
+
+}  // namespace
+
+void TdxBarManager::ItemsGlyphChanged()
+{
+  for (const auto& ref : ItemsOf(GetItemList()))
+    if (TdxBarItem* item = ref.Get(); item && item->GetImageIndex() >= 0)
+      item->GlyphChanged();
+}
+
+void TdxBarManager::ItemsLargeGlyphChanged()
+{
+  for (const auto& ref : ItemsOf(GetItemList()))
+    if (TdxBarItem* item = ref.Get(); item && item->UsesImageIndex())
+      item->LargeGlyphChanged();
+}
+
+void TdxBarManager::ItemsHotGlyphChanged()
+{
+  for (const auto& ref : ItemsOf(GetItemList()))
+    if (TdxBarItem* item = ref.Get(); item && item->HasHotImage())
+      item->HotGlyphChanged();
+}
+
+// Every window that shows a link of one of the manager's items, each rebuilt once.
+void TdxBarManager::RebuildAllBars()
+{
+  std::vector<TWeakRef<TCustomdxBarControl>> bars;
+  std::set<TCustomdxBarControl*> seen;
+  for (const auto& ref : ItemsOf(GetItemList())) {
+    TdxBarItem* item = ref.Get();
+    for (int i = 0; item && i < item->GetLinkCount(); ++i) {
+      TdxBarItemLinks* links = item->GetLink(i)->GetItemLinks();
+      TCustomdxBarControl* bar = links ? links->GetBarControl() : nullptr;
+      if (bar && seen.insert(bar).second)
+        bars.emplace_back(bar);
+    }
+  }
+  for (const auto& ref : bars)
+    if (TCustomdxBarControl* bar = ref.Get())
+      bar->RebuildBar();
+}
+
+void TdxBarManager::ApplyLoadedItemsVisible()
+{
+  for (const auto& ref : ItemsOf(GetItemList()))
+    if (TdxBarItem* item = ref.Get())
+      item->ApplyLoadedVisible();
+}

@@ -1,0 +1,298 @@
+// Measurement: the size table per image-size kind, view level and bar kind, the layout
+// helpers' alignment rules, the view info's per-level cache and its exceptions.
+#include <algorithm>
+#include <cstdlib>
+
+#include "ItemControlTestUtil.h"
+
+#include "platform/SysUtils.h"
+
+namespace {
+
+using TSizeTest = TItemControlFixture;
+
+// Large menu items make the default image size 2; the base control's default parts are
+// none, which is the "no caption part" row of the table.
+TEST_F(TSizeTest, LargeImageWithoutCaptionPartIsImagePlusTenBySix)
+{
+  Links->GetItemOptions()->SetSize(misLarge);
+  TTestItem* item = NewItem();
+  item->SetLargeGlyph(MakeGlyph(32, 32).get());
+  TTestItemControl* control = ControlOf(AddLink(item));
+  ASSERT_NE(control, nullptr);
+  control->GetViewInfo()->SetViewLevel(ivlDefault);
+
+  EXPECT_EQ(control->GetImageSizeKind(), isLarge);
+  EXPECT_EQ(control->CalcWidth(), 42);
+  EXPECT_EQ(control->CalcHeight(), 38);
+}
+
+TEST_F(TSizeTest, LargeGlyphOnTopOfCaption)
+{
+  TTestItem* item = NewItem(L"Start");
+  item->SetLargeGlyph(MakeGlyph(32, 32).get());
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlLargeIconWithText);
+  ASSERT_EQ(item->GetGlyphLayout(), glTop);
+
+  int textWidth = TextWidth(control, L"Start");
+  int qq = control->GetCanvas()->TextHeight(L"Qq");
+  EXPECT_EQ(control->CalcWidth(), std::max(42, textWidth + 16));
+  EXPECT_EQ(control->CalcHeight(), 32 + qq + 1 + 6);
+
+  // A caption wider than the image decides the width.
+  item->SetCaption(L"A much longer caption");
+  control->CalcDrawParams();
+  EXPECT_EQ(control->CalcWidth(), TextWidth(control, L"A much longer caption") + 16);
+}
+
+TEST_F(TSizeTest, LargeGlyphLeftOfCaption)
+{
+  TTestItem* item = NewItem(L"&Print");
+  item->SetLargeGlyph(MakeGlyph(32, 32).get());
+  item->SetGlyphLayout(glLeft);
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlLargeIconWithText);
+
+  // The accelerator marker takes no room.
+  int textWidth = TextWidth(control, L"Print");
+  int qq = control->GetCanvas()->TextHeight(L"Qq");
+  EXPECT_EQ(control->CalcWidth(), 32 + (textWidth + 6) + 10);
+  EXPECT_EQ(control->CalcHeight(), std::max(32, qq) + 6);
+}
+
+TEST_F(TSizeTest, NoImageTakesTheButtonImageSizeOrTwentyForLarge)
+{
+  TTestItemControl* control = NewControl();
+  EXPECT_FALSE(control->HasImage(isSmall));
+  EXPECT_EQ(control->GetImageSize(isLarge), (TSize{20, 20}));
+  int icon = Host.Manager->GetIconSize();
+  EXPECT_EQ(control->GetImageSize(isSmall), (TSize{icon, icon}));
+
+  Host.Manager->SetLargeIcons(true);
+  icon = Host.Manager->GetIconSize();
+  EXPECT_EQ(icon, 32);
+  EXPECT_EQ(control->GetImageSize(isLargeIcons), (TSize{32, 32}));
+
+  // Laid out large without an image: 20 by 20 plus the large indents.
+  Links->GetItemOptions()->SetSize(misLarge);
+  control->GetViewInfo()->SetViewLevel(ivlDefault);
+  EXPECT_EQ(control->CalcWidth(), 30);
+  EXPECT_EQ(control->CalcHeight(), 26);
+}
+
+TEST_F(TSizeTest, SmallWidthIsGlyphAreaPlusCaptionPlusOffset)
+{
+  TTestItem* item = NewItem(L"Save");
+  item->SetGlyph(MakeGlyph(16, 16).get());
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
+  control->CalcDrawParams();
+
+  // Glyph area 16 + 6 by 16 + 7; 4 pixels between glyph and caption.
+  EXPECT_EQ(control->GetDrawParams()->GlyphSize, (TSize{22, 23}));
+  int textWidth = TextWidth(control, L"Save");
+  EXPECT_EQ(control->CalcWidth(), 22 + textWidth + 4);
+  EXPECT_EQ(control->CalcHeight(), std::max(23, control->GetTextHeight()));
+
+  // The glyph alone.
+  control->GetViewInfo()->SetViewLevel(ivlSmallIcon);
+  EXPECT_EQ(control->CalcWidth(), 22);
+  EXPECT_EQ(control->CalcHeight(), 23);
+}
+
+TEST_F(TSizeTest, CaptionWithoutGlyphHasTwoCaptionMargins)
+{
+  TTestItemControl* control = NewControl(L"Text only");
+  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
+  control->CalcDrawParams();
+  ASSERT_EQ(control->GetViewParts(), ivpCaption);
+
+  int margin = std::abs(Bar->GetFont()->GetSize()) / 2;
+  EXPECT_GT(margin, 0);
+  EXPECT_EQ(control->CalcWidth(), TextWidth(control, L"Text only") + 2 * margin);
+  EXPECT_EQ(control->CalcHeight(), control->GetTextHeight());
+}
+
+TEST_F(TSizeTest, CaptionMarginNeverNegativeForCellHeightFonts)
+{
+  TTestItemControl* control = NewControl();
+  TFont* font = Bar->GetFont();
+  font->SetHeight(-16);
+  int fromCharHeight = control->GetCaptionMargin();
+  font->SetHeight(16);
+  int fromCellHeight = control->GetCaptionMargin();
+  EXPECT_GT(fromCharHeight, 0);
+  EXPECT_GE(fromCellHeight, 0);
+  EXPECT_EQ(fromCellHeight, std::abs(font->GetSize()) / 2);
+}
+
+TEST_F(TSizeTest, RotatedBarSwapsWidthAndHeight)
+{
+  TTestItem* item = NewItem(L"Vertical");
+  item->SetGlyph(MakeGlyph(16, 16).get());
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
+  int width = control->CalcWidth();
+  int height = control->CalcHeight();
+  ASSERT_NE(width, height);
+
+  Bar->BarKind = bkVertical;
+  EXPECT_TRUE(control->IsTextRotated());
+  EXPECT_EQ(control->CalcWidth(), height);
+  EXPECT_EQ(control->CalcHeight(), width);
+}
+
+TEST_F(TSizeTest, ClientAlignedControlTakesMinimumOnStretchingBars)
+{
+  TTestItem* item = NewItem(L"Stretched");
+  item->SetAlign(iaClient);
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
+  int natural = control->CalcWidth();
+  ASSERT_GT(natural, 1);
+
+  // Without the bar's permission to align, the item's alignment does not count.
+  Bar->Options = dxBarOptionStretchClientControls;
+  EXPECT_EQ(control->CalcWidth(), natural);
+
+  Bar->AlignControls = true;
+  EXPECT_EQ(control->CalcWidth(), 1);
+  Bar->Options = 0;
+  EXPECT_EQ(control->CalcWidth(), natural);
+
+  // On a vertical bar the height is the minimum, the minimum width on rotated text.
+  Bar->BarKind = bkVertical;
+  EXPECT_EQ(control->CalcHeight(), control->GetMinWidth());
+}
+
+using TMenuSizeTest = TItemControlFixtureBase<TTestPainterManager>;
+
+TEST_F(TMenuSizeTest, MenuSizesGoThroughThePainterDeltas)
+{
+  Host.Manager->UpdateStyle();
+  ASSERT_EQ(Host.Manager->GetCurrentPainterClass(), TTestPainter::StaticClass());
+  Bar->BarKind = bkMenu;
+  Bar->GlyphColumnWidth = 25;
+  Bar->ItemHeight = 21;
+  TTestItem* item = NewItem(L"Copy");
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
+
+  // Glyph column + caption text + item margins (3 and 3) + the menu indent (text height +
+  // 1), then the painter's width delta (+7); the height is the bar's item height + 3.
+  int indent = Bar->GetTextHeight() + 1;
+  int expected = 25 + TextWidth(control, L"Copy") + 3 + 3 + indent;
+  EXPECT_EQ(control->CalcWidth(), expected + 7);
+  EXPECT_EQ(control->CalcHeight(), 21 + 3);
+
+  // A shortcut adds its text and the text height less 6, when the links show shortcuts.
+  item->SetShortCut(TShortCut('C' | scCtrl));
+  int shortCutWidth = TextWidth(control, ShortCutToText(TShortCut('C' | scCtrl)));
+  EXPECT_EQ(control->CalcWidth(), expected + shortCutWidth + Bar->GetTextHeight() - 6 + 7);
+  Links->GetItemOptions()->SetShowShortCuts(false);
+  EXPECT_EQ(control->CalcWidth(), expected + 7);
+}
+
+TEST_F(TMenuSizeTest, LargeMenuItemsWidenForTheirDescription)
+{
+  Host.Manager->UpdateStyle();
+  Bar->BarKind = bkMenu;
+  TTestItem* item = NewItem(L"Go");
+  item->SetDescription(L"A long description that needs far more room than the caption does");
+  TTestItemControl* control = ControlOf(AddLink(item));
+  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
+  int plain = control->CalcWidth();
+
+  Links->GetItemOptions()->SetSize(misLarge);
+  Links->GetItemOptions()->SetShowDescriptions(true);
+  EXPECT_TRUE(control->IsDescriptionVisible());
+  int widened = control->CalcWidth();
+  EXPECT_GT(widened, plain);
+  // Two lines: narrower than the whole description on one line.
+  EXPECT_LT(widened, plain + TextWidth(control, item->GetDescription()));
+}
+
+// ---------------------------------------------------------------------------
+
+using TViewLevelTest = TItemControlFixture;
+
+TEST_F(TViewLevelTest, SmallIconOnlyWithAnImage)
+{
+  TTestItem* item = NewItem();
+  TTestItemControl* control = ControlOf(AddLink(item));
+  EXPECT_EQ(control->GetPossibleViewLevels(), TdxBarItemViewLevels{ivlSmallIconWithText});
+
+  item->SetGlyph(MakeGlyph(16, 16).get());
+  EXPECT_EQ(control->GetPossibleViewLevels(), (TdxBarItemViewLevels{ivlSmallIconWithText, ivlSmallIcon}));
+}
+
+TEST_F(TViewLevelTest, ViewPartsFollowTheLevel)
+{
+  TTestItem* item = NewItem();
+  TTestItemControl* control = ControlOf(AddLink(item));
+  TdxBarItemControlViewInfo* info = control->GetViewInfo();
+  control->DefaultViewParts = ivpGlyph | ivpCaption;
+
+  info->SetViewLevel(ivlSmallIconWithText);
+  EXPECT_EQ(control->GetViewParts(), ivpCaption);
+  info->SetViewLevel(ivlSmallIcon);
+  EXPECT_EQ(control->GetViewParts(), 0);
+  info->SetViewLevel(ivlDefault);
+  EXPECT_EQ(control->GetViewParts(), ivpGlyph | ivpCaption);
+
+  item->SetGlyph(MakeGlyph(16, 16).get());
+  info->SetViewLevel(ivlSmallIconWithText);
+  EXPECT_EQ(control->GetViewParts(), ivpGlyph | ivpCaption);
+  info->SetViewLevel(ivlSmallIcon);
+  EXPECT_EQ(control->GetViewParts(), ivpGlyph);
+  info->SetViewLevel(ivlControlOnly);
+  EXPECT_EQ(control->GetViewParts(), 0);
+}
+
+TEST_F(TViewLevelTest, LevelOutsideThePossibleSetRaises)
+{
+  TTestItemControl* control = NewControl();
+  try {
+    control->GetViewInfo()->GetSize(ivlLargeIconWithText);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), L"Testing! The level is not allowed");
+  }
+}
+
+TEST_F(TViewLevelTest, EmptyPossibleSetRaisesWithTheClassName)
+{
+  TTestItemControl* control = NewControl();
+  control->EmptyLevels = true;
+  try {
+    control->GetViewInfo()->GetSize(ivlSmallIconWithText);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), L"TTestItemControl.GetPossibleViewLevels = []");
+  }
+}
+
+TEST_F(TViewLevelTest, SizeIsMeasuredOncePerLevelAtThatLevel)
+{
+  TTestItem* item = NewItem(L"Cached");
+  item->SetGlyph(MakeGlyph(16, 16).get());
+  TTestItemControl* control = ControlOf(AddLink(item));
+  TdxBarItemControlViewInfo* info = control->GetViewInfo();
+  info->SetViewLevel(ivlSmallIcon);
+
+  int withText = info->GetSize(ivlSmallIconWithText);
+  int iconOnly = info->GetSize(ivlSmallIcon);
+  EXPECT_GT(withText, iconOnly);
+  EXPECT_EQ(iconOnly, 22);
+  // The current level is back after measuring another one.
+  EXPECT_EQ(info->GetViewLevel(), ivlSmallIcon);
+
+  // A longer caption is not seen until the sizes are dropped.
+  item->SetCaption(L"Cached and much longer now");
+  EXPECT_EQ(info->GetSize(ivlSmallIconWithText), withText);
+  control->ClearCachedSizes();
+  EXPECT_GT(info->GetSize(ivlSmallIconWithText), withText);
+}
+
+}  // namespace

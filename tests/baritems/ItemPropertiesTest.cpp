@@ -1,0 +1,284 @@
+// Item values: defaults, clamping, the hint that follows the caption, the category move in
+// the manager's register, the Enabled answer while customizing, availability, and items
+// without a manager.
+#include "ItemsTestUtil.h"
+
+namespace {
+
+using TItemDefaults = TItemsFixture;
+
+TEST_F(TItemDefaults, NewItemHasTheDocumentedValues)
+{
+  TTestItem* item = NewItem();
+  EXPECT_EQ(item->GetCategory(), -1);
+  EXPECT_EQ(item->GetImageIndex(), -1);
+  EXPECT_EQ(item->GetLargeImageIndex(), -1);
+  EXPECT_TRUE(item->GetEnabled());
+  EXPECT_EQ(item->GetVisible(), ivAlways);
+  EXPECT_EQ(item->GetMergeKind(), mkAdd);
+  EXPECT_EQ(item->GetGlyphLayout(), glTop);
+  EXPECT_EQ(item->GetAlign(), iaLeft);
+  EXPECT_EQ(item->GetBarManager(), Manager);
+  EXPECT_EQ(item->GetIndex(), 0);
+  EXPECT_EQ(item->GetLinkCount(), 0);
+  EXPECT_EQ(item->GetLink(0), nullptr);
+  EXPECT_EQ(item->GetLink(-1), nullptr);
+  EXPECT_EQ(item->GetStylesData()->GetCount(), 1);
+}
+
+TEST_F(TItemDefaults, OutOfRangeValuesAreClampedOrIgnored)
+{
+  TTestItem* item = NewItem();
+  item->SetMergeOrder(-5);
+  EXPECT_EQ(item->GetMergeOrder(), 0);
+  item->SetMergeOrder(7);
+  EXPECT_EQ(item->GetMergeOrder(), 7);
+  item->SetMergeOrder(0);
+  EXPECT_EQ(item->GetMergeOrder(), 0);
+
+  item->SetWidth(40);
+  item->SetWidth(-1);
+  EXPECT_EQ(item->GetWidth(), 40);
+
+  item->SetVisible(TdxBarItemVisible(9));
+  EXPECT_EQ(item->GetVisible(), ivAlways);
+  item->SetAlign(TdxBarItemAlign(-3));
+  EXPECT_EQ(item->GetAlign(), iaLeft);
+
+  // Not one of the manager's categories (it has only "Default").
+  item->SetCategory(0);
+  item->SetCategory(5);
+  EXPECT_EQ(item->GetCategory(), 0);
+  item->SetCategory(-1);
+  EXPECT_EQ(item->GetCategory(), 0);
+}
+
+TEST_F(TItemDefaults, ItemWithoutManagerLivesOnItsOwn)
+{
+  // Another form's manager exists: the item must not join it.
+  TOwned<TItemsTestForm> lone(TCustomForm::CreateNew<TItemsTestForm>(nullptr));
+  TOwned<TTestItem> item(new TTestItem(lone.Get()));
+  EXPECT_EQ(item->GetBarManager(), nullptr);
+  EXPECT_EQ(Manager->GetItemCount(), 0);
+  item->SetCaption(L"&Open...");
+  item->SetCategory(2);
+  item->SetVisible(ivNever);
+  item->Click();
+  EXPECT_EQ(item->GetHint(), L"Open");
+  EXPECT_EQ(item->GetCategory(), 2);
+  EXPECT_FALSE(item->IsAvailable());
+  EXPECT_EQ(item->GetIndex(), -1);
+
+  // A manager given as its streaming parent takes it in.
+  item->SetParentComponent(Manager);
+  EXPECT_EQ(item->GetBarManager(), Manager);
+  EXPECT_EQ(Manager->GetItemCount(), 1);
+}
+
+TEST_F(TItemDefaults, FreedItemLeavesTheRegister)
+{
+  TTestItem* a = NewItem(L"A");
+  TTestItem* b = NewItem(L"B");
+  a->Free();
+  EXPECT_EQ(RegisterNames(), std::vector<String>{L"B"});
+  b->SetIndex(10);
+  EXPECT_EQ(b->GetIndex(), 0);
+}
+
+// ---------------------------------------------------------------------------
+
+using TItemHint = TItemsFixture;
+
+TEST_F(TItemHint, EmptyHintTakesTheCaptionWithoutAmpersandAndEllipsis)
+{
+  TTestItem* item = NewItem();
+  item->SetCaption(L"&Open...");
+  EXPECT_EQ(item->GetHint(), L"Open");
+}
+
+TEST_F(TItemHint, ShortPartFollowsAndLongPartStays)
+{
+  TTestItem* item = NewItem();
+  item->SetCaption(L"&Open...");
+  item->SetHint(L"Open|Opens a file");
+  item->SetCaption(L"&Load");
+  EXPECT_EQ(item->GetHint(), L"Load|Opens a file");
+  item->SetCaption(L"Read");
+  EXPECT_EQ(item->GetHint(), L"Read|Opens a file");
+}
+
+TEST_F(TItemHint, OwnHintStays)
+{
+  TTestItem* item = NewItem();
+  item->SetCaption(L"&Open...");
+  item->SetHint(L"Other");
+  item->SetCaption(L"&Load");
+  EXPECT_EQ(item->GetHint(), L"Other");
+}
+
+TEST_F(TItemHint, OnlyTheFirstAmpersandAndEllipsisGo)
+{
+  EXPECT_EQ(dxBarStripCaption(L"A&&B......"), L"A&B...");
+  EXPECT_EQ(dxBarStripCaption(L"Save&"), L"Save");
+  EXPECT_EQ(dxBarStripCaption(L""), L"");
+}
+
+TEST_F(TItemHint, KindThatKeepsItsHintNeverFollows)
+{
+  TTestItem* item = NewItem();
+  item->KeepsHint = true;
+  item->SetCaption(L"&File");
+  EXPECT_EQ(item->GetHint(), L"");
+}
+
+// ---------------------------------------------------------------------------
+
+struct TItemCategory : TItemsFixture {
+  void SetUp() override
+  {
+    Manager->GetCategories()->Add(L"One");
+    Manager->GetCategories()->Add(L"Two");
+    Manager->GetCategories()->Add(L"Three");
+  }
+  TTestItem* ItemIn(int Category, const String& Name)
+  {
+    TTestItem* item = NewItem(Name);
+    item->SetCategory(Category);
+    return item;
+  }
+};
+
+TEST_F(TItemCategory, MovesRightBehindTheLastItemOfTheNewCategory)
+{
+  TTestItem* x = ItemIn(1, L"X");
+  ItemIn(2, L"A");
+  ItemIn(3, L"C");
+  x->SetCategory(2);
+  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"A", L"X", L"C"}));
+  EXPECT_EQ(x->GetCategory(), 2);
+}
+
+TEST_F(TItemCategory, MovesForwardBehindAnEarlierCategory)
+{
+  ItemIn(2, L"A");
+  ItemIn(3, L"C");
+  TTestItem* x = ItemIn(1, L"X");
+  x->SetCategory(2);
+  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"A", L"X", L"C"}));
+}
+
+TEST_F(TItemCategory, MovesToTheEndWhenTheCategoryEndsTheRegister)
+{
+  TTestItem* x = ItemIn(1, L"X");
+  ItemIn(2, L"A");
+  ItemIn(3, L"C");
+  x->SetCategory(3);
+  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"A", L"C", L"X"}));
+}
+
+TEST_F(TItemCategory, EmptyCategoryLeavesThePosition)
+{
+  TTestItem* x = ItemIn(1, L"X");
+  ItemIn(2, L"A");
+  x->SetCategory(3);
+  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"X", L"A"}));
+  EXPECT_EQ(x->GetCategory(), 3);
+}
+
+TEST_F(TItemCategory, ChangeIsReportedToTheRegister)
+{
+  TTestItem* x = ItemIn(1, L"X");
+  int changes = 0;
+  Manager->GetItemList()->OnChange =
+      TdxComponentListChangeEvent([&](TObject*, TComponent*, TdxComponentListChangeType Kind) {
+        if (Kind == clcnChanged)
+          ++changes;
+      });
+  x->SetCategory(2);
+  x->SetCategory(2);
+  Manager->GetItemList()->OnChange = nullptr;
+  EXPECT_EQ(changes, 1);
+}
+
+// ---------------------------------------------------------------------------
+
+using TItemState = TItemsFixture;
+
+TEST_F(TItemState, EnabledIsTrueWhileCustomizingForItemsWithACategory)
+{
+  TTestItem* categorised = NewItem();
+  categorised->SetCategory(0);
+  categorised->SetEnabled(false);
+  TTestItem* loose = NewItem();
+  loose->SetEnabled(false);
+  Manager->SetIsCustomizing(true);
+  EXPECT_TRUE(categorised->GetEnabled());
+  EXPECT_FALSE(loose->GetEnabled());
+  EXPECT_FALSE(categorised->GetEnabledValue());
+  Manager->SetIsCustomizing(false);
+  EXPECT_FALSE(categorised->GetEnabled());
+}
+
+TEST_F(TItemState, AvailabilityFollowsVisibleAndCustomizing)
+{
+  TTestItem* item = NewItem();
+  EXPECT_TRUE(item->IsAvailable());
+  item->SetVisible(ivInCustomizing);
+  EXPECT_FALSE(item->IsAvailable());
+  Manager->SetIsCustomizing(true);
+  EXPECT_TRUE(item->IsAvailable());
+  item->SetVisible(ivNever);
+  EXPECT_FALSE(item->IsAvailable());
+  // A kind that cannot be visible now is still shown while customizing.
+  item->SetVisible(ivAlways);
+  item->VisibleAllowed = false;
+  EXPECT_TRUE(item->IsAvailable());
+  Manager->SetIsCustomizing(false);
+  EXPECT_FALSE(item->IsAvailable());
+}
+
+TEST_F(TItemState, DeleteWithoutForceKeepsAnItemThatHasLinks)
+{
+  TTestItem* item = NewItem();
+  TWeakRef<TTestItem> ref(item);
+  {
+    TTestLinksOwner owner(Manager);
+    owner.Show(item);
+    ASSERT_EQ(item->GetLinkCount(), 1);
+    EXPECT_TRUE(item->CanDelete(false));
+    item->Delete(false);
+    ASSERT_TRUE(ref.Alive());
+    EXPECT_EQ(item->GetLinkCount(), 0);
+    EXPECT_EQ(owner.Links()->Count(), 0);
+  }
+  item->Delete(false);
+  EXPECT_FALSE(ref.Alive());
+}
+
+TEST_F(TItemState, AssignCopiesTheCommandData)
+{
+  TTestItem* source = NewItem();
+  source->SetCaption(L"&Print");
+  source->SetHint(L"Print|Prints");
+  source->SetEnabled(false);
+  source->SetImageIndex(4);
+  source->SetShortCut(ShortCut(L'P', {ssCtrl}));
+  source->SetMergeOrder(3);
+  source->SetDescription(L"Long");
+  int clicks = 0;
+  source->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  TTestItem* target = NewItem();
+  target->Assign(source);
+  EXPECT_EQ(target->GetCaption(), L"&Print");
+  EXPECT_EQ(target->GetHint(), L"Print|Prints");
+  EXPECT_FALSE(target->GetEnabled());
+  EXPECT_EQ(target->GetImageIndex(), 4);
+  EXPECT_EQ(target->GetShortCut(), source->GetShortCut());
+  EXPECT_EQ(target->GetMergeOrder(), 3);
+  EXPECT_EQ(target->GetDescription(), L"Long");
+  target->SetEnabled(true);
+  target->Click();
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace

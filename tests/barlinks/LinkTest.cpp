@@ -1,0 +1,397 @@
+// One link: accelerators, user values, the group mark, the item it shows, its control and
+// its place in the recent-use order.
+#include "LinksTestUtil.h"
+
+namespace {
+
+using TLinkTest = TLinksFixture;
+
+// --- Accelerators (the keyboard layout of the test prefix is US).
+
+struct TAccelCase {
+  const wchar_t* Caption;
+  uint16_t Key;
+  TShiftState Shift;
+  bool Matches;
+};
+
+TEST_F(TLinkTest, AccelTable)
+{
+  const TAccelCase cases[] = {
+      {L"&open", 'O', {}, true},
+      {L"&open", 'O', {ssShift}, false},
+      {L"&open", 'O', {ssCtrl}, false},
+      {L"&open", 'O', {ssLeft}, true},  // mouse buttons held play no part
+      {L"&Open", 'O', {}, true},
+      {L"&Open", 'O', {ssShift}, true},
+      {L"&Open", 'P', {}, false},
+      {L"&&Save", 'S', {}, false},
+      {L"&&Save", 'A', {}, false},
+      {L"A&&B&c", 'C', {}, true},
+      {L"A&&B&c", 'B', {}, false},
+      {L"&1", '1', {}, true},
+      {L"&1", '1', {ssShift}, false},
+      {L"Save&", 'S', {}, false},
+      {L"&", 'S', {}, false},
+      {L"Plain", 'P', {}, false},
+      {L"Semi&;", VK_OEM_1, {}, true},  // punctuation goes through the layout
+  };
+  TdxBarItemLink* link = AddLink(L"unused");
+  for (const TAccelCase& c : cases) {
+    link->SetUserCaption(c.Caption);
+    EXPECT_EQ(link->IsAccel(c.Key, c.Shift), c.Matches) << "caption " << ToUtf8(c.Caption) << " key " << c.Key;
+  }
+}
+
+// --- User values.
+
+TEST_F(TLinkTest, UserCaptionSetsItsFlagOnlyForAnotherText)
+{
+  TdxBarItemLink* link = AddLink(L"Item");
+  link->CreateControl();
+  TLinkTestControl* control = ControlOf(link);
+  ASSERT_NE(control, nullptr);
+
+  link->SetUserCaption(L"");
+  EXPECT_TRUE(link->GetUserDefine().Empty());
+  EXPECT_EQ(control->CaptionChanges, 0);
+
+  link->SetUserCaption(L"Mine");
+  EXPECT_EQ(link->GetUserDefine(), TdxBarUserDefines{udCaption});
+  EXPECT_EQ(link->GetCaption(), L"Mine");
+  EXPECT_EQ(control->CaptionChanges, 1);
+  link->SetUserCaption(L"Mine");
+  EXPECT_EQ(control->CaptionChanges, 1);
+
+  // A new text while the flag is set still reaches the control.
+  link->SetUserCaption(L"Yours");
+  EXPECT_EQ(control->CaptionChanges, 2);
+
+  link->SetUserDefine({});
+  EXPECT_EQ(link->GetUserCaption(), L"");
+  EXPECT_EQ(link->GetCaption(), L"Item");
+  EXPECT_EQ(control->CaptionChanges, 3);
+}
+
+TEST_F(TLinkTest, UserWidthFollowsTheItemUntilSet)
+{
+  TdxBarItemLink* link = AddLink(L"Edit");
+  link->GetItem()->SetWidth(50);
+  EXPECT_EQ(link->GetWidth(), 50);
+
+  link->SetUserWidth(50);
+  EXPECT_FALSE(link->GetUserDefine().Contains(udWidth));
+  link->SetUserWidth(-3);
+  EXPECT_FALSE(link->GetUserDefine().Contains(udWidth));
+  EXPECT_EQ(link->GetWidth(), 50);
+
+  link->SetUserWidth(80);
+  EXPECT_TRUE(link->GetUserDefine().Contains(udWidth));
+  EXPECT_EQ(link->GetUserWidth(), 80);
+
+  link->SetUserDefine(link->GetUserDefine() - udWidth);
+  EXPECT_EQ(link->GetUserWidth(), 50);
+}
+
+TEST_F(TLinkTest, UserPaintStyleAndGlyph)
+{
+  TdxBarItemLink* link = AddLink(L"Item");
+  link->CreateControl();
+  link->SetUserPaintStyle(psStandard);
+  EXPECT_TRUE(link->GetUserDefine().Empty());
+  link->SetUserPaintStyle(psCaptionGlyph);
+  EXPECT_EQ(link->GetPaintStyle(), psCaptionGlyph);
+  EXPECT_EQ(ControlOf(link)->PaintStyleChanges, 1);
+
+  TBitmap glyph;
+  glyph.SetSize(16, 16);
+  link->SetUserGlyph(&glyph);
+  EXPECT_TRUE(link->GetUserDefine().Contains(udGlyph));
+  EXPECT_EQ(link->GetGlyph(), link->GetUserGlyph());
+  EXPECT_EQ(link->GetGlyph()->GetWidth(), 16);
+
+  link->SetUserDefine({});
+  EXPECT_EQ(link->GetUserPaintStyle(), psStandard);
+  EXPECT_TRUE(link->GetUserGlyph()->Empty());
+  EXPECT_EQ(link->GetGlyph(), link->GetItem()->GetGlyph());
+}
+
+// --- The group mark.
+
+TEST_F(TLinkTest, FirstShownLinkNeverBeginsAGroup)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItemLink* b = AddLink(L"B");
+  a->SetBeginGroup(true);
+  b->SetBeginGroup(true);
+  EXPECT_FALSE(a->GetBeginGroup());
+  EXPECT_TRUE(b->GetBeginGroup());
+}
+
+TEST_F(TLinkTest, HiddenLinkHandsItsGroupMarkToTheNextShownOne)
+{
+  AddLink(L"A");
+  TdxBarItemLink* hidden = AddLink(L"Hidden");
+  TdxBarItemLink* c = AddLink(L"C");
+  hidden->SetBeginGroup(true);
+  EXPECT_FALSE(c->GetBeginGroup());
+  hidden->SetVisible(false);
+  EXPECT_TRUE(c->GetBeginGroup());
+  EXPECT_FALSE(c->GetStoredBeginGroup());
+
+  // Not for a control the window aligns to the right.
+  c->CreateControl();
+  Bar()->AlignsControls = true;
+  c->GetItem()->SetAlign(iaRight);
+  EXPECT_FALSE(c->GetBeginGroup());
+  c->GetItem()->SetAlign(iaLeft);
+  EXPECT_TRUE(c->GetBeginGroup());
+}
+
+TEST_F(TLinkTest, BeginGroupSetterTellsTheControlOnce)
+{
+  TdxBarItemLink* link = AddLink(L"A");
+  link->CreateControl();
+  link->SetBeginGroup(true);
+  link->SetBeginGroup(true);
+  EXPECT_EQ(ControlOf(link)->BeginGroupChanges, 1);
+}
+
+TEST_F(TLinkTest, HandOverBeginGroupKeepsEverySeparator)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItemLink* b = AddLink(L"B");
+  TdxBarItemLink* c = AddLink(L"C");
+
+  b->SetBeginGroup(true);
+  b->HandOverBeginGroup();
+  EXPECT_TRUE(c->GetStoredBeginGroup());
+
+  // The next link's own mark is not toggled away.
+  b->SetBeginGroup(false);
+  b->HandOverBeginGroup();
+  EXPECT_TRUE(c->GetStoredBeginGroup());
+
+  // What follows the first link becomes first: its mark goes.
+  b->SetBeginGroup(true);
+  a->HandOverBeginGroup();
+  EXPECT_FALSE(b->GetStoredBeginGroup());
+}
+
+// --- The item.
+
+TEST_F(TLinkTest, NilItemFreesTheLinkOnce)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  AddLink(L"B");
+  a->CreateControl();
+  int deletes = 0;
+  Manager()->OnItemLinkDelete = TdxBarItemLinkEvent([&](TObject*, TdxBarItemLink*) { ++deletes; });
+  TWeakRef<TdxBarItemLink> weak(a);
+  TdxBarItem* item = a->GetItem();
+
+  a->SetItem(nullptr);
+  EXPECT_FALSE(weak.Alive());
+  EXPECT_EQ(Links()->Count(), 1);
+  EXPECT_EQ(deletes, 1);
+  EXPECT_EQ(item->GetLinkCount(), 0);
+  EXPECT_EQ(TLinkTestControl::Alive, 0);
+  EXPECT_EQ(Links()->GetRecentItems().size(), 1u);
+  Manager()->OnItemLinkDelete = nullptr;
+}
+
+TEST_F(TLinkTest, RefusedRecursiveItemKeepsTheOldOne)
+{
+  TLinkTestItem* outer = NewItem(L"Outer");
+  TLinkTestItem* inner = NewItem(L"Inner");
+  TLinkTestItem* plain = NewItem(L"Plain");
+  outer->MakeSubItem();
+  inner->MakeSubItem();
+  outer->GetItemLinks()->AddItem(inner);
+  TdxBarItemLink* link = inner->GetItemLinks()->AddItem(plain);
+
+  try {
+    link->SetItem(outer);
+    ADD_FAILURE() << "a recursive menu was accepted";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), L"You cannot create recursive menus");
+  }
+  EXPECT_EQ(link->GetItem(), plain);
+  EXPECT_EQ(plain->GetLinkCount(), 1);
+  EXPECT_EQ(outer->GetLinkCount(), 0);
+  EXPECT_EQ(inner->GetItemLinks()->Count(), 1);
+
+  // A menu holding itself is refused too, and AddItem leaves no empty link behind.
+  EXPECT_THROW(outer->GetItemLinks()->AddItem(outer), Exception);
+  EXPECT_EQ(outer->GetItemLinks()->Count(), 1);
+}
+
+TEST_F(TLinkTest, ChangingTheItemFiresOnItemLinkChangeOnce)
+{
+  TdxBarItemLink* link = AddLink(L"A");
+  int changes = 0;
+  Manager()->OnItemLinkChange = TdxBarItemLinkEvent([&](TObject*, TdxBarItemLink* L) {
+    if (L == link)
+      ++changes;
+  });
+  link->SetItem(NewItem(L"B"));
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(link->GetCaption(), L"B");
+  Manager()->OnItemLinkChange = nullptr;
+}
+
+TEST_F(TLinkTest, FreeingTheItemRemovesItsLinks)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItem* item = a->GetItem();
+  Links()->AddItem(item);
+  item->Free();
+  EXPECT_EQ(Links()->Count(), 0);
+  EXPECT_TRUE(Links()->GetShownItems().empty());
+  EXPECT_TRUE(Links()->GetRecentItems().empty());
+}
+
+TEST_F(TLinkTest, DestructionClearsTheWindowsReferences)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  a->CreateControl();
+  Bar()->SelectLink(a);
+  Bar()->SetLastClickedLink(a);
+  a->Free();
+  EXPECT_EQ(Bar()->GetSelectedLink(), nullptr);
+  EXPECT_EQ(Bar()->GetLastClickedLink(), nullptr);
+}
+
+TEST_F(TLinkTest, ItemChangesReachTheControlThroughTheLink)
+{
+  TdxBarItemLink* plain = AddLink(L"A");
+  TdxBarItemLink* own = Links()->AddItem(plain->GetItem());
+  plain->CreateControl();
+  own->CreateControl();
+  own->SetUserCaption(L"Own");
+  int ownCaptions = ControlOf(own)->CaptionChanges;
+  plain->GetItem()->SetCaption(L"B");
+  EXPECT_EQ(ControlOf(plain)->CaptionChanges, 1);
+  EXPECT_EQ(ControlOf(own)->CaptionChanges, ownCaptions) << "a user caption holds the item's back";
+  EXPECT_EQ(own->GetCaption(), L"Own");
+}
+
+TEST_F(TLinkTest, UnregisteredItemKindGetsNoControl)
+{
+  auto* item = new TdxBarItem(FHost->Form());
+  TdxBarItemLink* link = Links()->AddItem(item);
+  link->CreateControl();
+  EXPECT_EQ(link->GetControl(), nullptr);
+}
+
+TEST_F(TLinkTest, SetItemRectRecalculatesTheControl)
+{
+  TdxBarItemLink* link = AddLink(L"A");
+  link->CreateControl();
+  link->SetItemRect(Rect(1, 2, 30, 22));
+  EXPECT_EQ(link->GetItemRect(), Rect(1, 2, 30, 22));
+  EXPECT_EQ(ControlOf(link)->DrawParamCalcs, 1);
+}
+
+TEST_F(TLinkTest, AssignCopiesThePlaceAndTheUserValues)
+{
+  TdxBarItemLink* source = AddLink(L"Source");
+  source->SetUserCaption(L"Mine");
+  source->SetBeginGroup(true);
+  source->SetPosition(ipBeginsNewColumn);
+  source->SetViewLevels({ivlSmallIcon});
+  source->SetData(7);
+  TdxBarItemLink* copy = AddLink(L"Other");
+  copy->Assign(source);
+  EXPECT_EQ(copy->GetItem(), source->GetItem());
+  EXPECT_EQ(copy->GetCaption(), L"Mine");
+  EXPECT_EQ(copy->GetUserDefine(), TdxBarUserDefines{udCaption});
+  EXPECT_TRUE(copy->GetStoredBeginGroup());
+  EXPECT_EQ(copy->GetPosition(), ipBeginsNewColumn);
+  EXPECT_EQ(copy->GetViewLevels(), TdxBarItemViewLevels{ivlSmallIcon});
+  EXPECT_EQ(copy->GetData(), 7);
+  EXPECT_EQ(copy->GetMergedFromBar(), nullptr);
+}
+
+TEST_F(TLinkTest, RefusedAssignLeavesTheLinkUntouched)
+{
+  TLinkTestItem* menu = NewItem(L"Menu");
+  menu->MakeSubItem();
+  TdxBarItemLink* source = AddLink(L"Menu");
+  source->SetItem(menu);
+  source->SetUserCaption(L"Mine");
+  TdxBarItemLink* inner = menu->GetItemLinks()->AddItem(NewItem(L"Inner"));
+  EXPECT_THROW(inner->Assign(source), Exception);
+  EXPECT_EQ(inner->GetCaption(), L"Inner");
+  EXPECT_TRUE(inner->GetUserDefine().Empty());
+}
+
+// --- Recent use.
+
+TEST_F(TLinkTest, NotMostRecentlyUsedGoesToTheBottom)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  AddLink(L"B");
+  AddLink(L"C");
+  a->SetRecentIndex(0);
+  a->SetMostRecentlyUsed(false);
+  EXPECT_EQ(a->GetUseCount(), 0);
+  EXPECT_EQ(a->GetRecentIndex(), 2);
+
+  a->SetMostRecentlyUsed(true);
+  EXPECT_EQ(a->GetUseCount(), Manager()->GetRecentItemsCount());
+  EXPECT_EQ(a->GetRecentIndex(), 0);
+}
+
+TEST_F(TLinkTest, ShowingBringsToTopWithoutCountingAUse)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  AddLink(L"B");
+  AddLink(L"C");
+  a->SetVisible(false);
+  EXPECT_EQ(a->GetRecentIndex(), 2);
+  int uses = a->GetUseCount();
+
+  a->SetVisible(true);
+  EXPECT_EQ(a->GetRecentIndex(), 0);
+  EXPECT_EQ(a->GetUseCount(), uses);
+  ASSERT_NE(ControlOf(a), nullptr);
+  EXPECT_EQ(ControlOf(a)->VisibleChanges, 1);
+
+  a->SetVisible(false);
+  EXPECT_EQ(a->GetControl(), nullptr);
+}
+
+TEST_F(TLinkTest, AUseCountsForTheParentLinkToo)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItemLink* parent = AddLink(L"Parent");
+  auto* menu = new TTestLinksOwner(FHost->Form());
+  menu->ParentRecentLink = parent;
+  TdxBarItemLink* inner = menu->GetItemLinks()->AddItem(NewItem(L"Inner"));
+  a->SetRecentIndex(0);
+  int parentUses = parent->GetUseCount();
+  int innerUses = inner->GetUseCount();
+
+  inner->BringToTopInRecentList(true);
+  EXPECT_EQ(inner->GetUseCount(), innerUses + 1);
+  EXPECT_EQ(parent->GetUseCount(), parentUses + 1);
+  EXPECT_EQ(parent->GetRecentIndex(), 0);
+
+  // A parent chain that loops back ends.
+  menu->ParentRecentLink = inner;
+  inner->BringToTopInRecentList(true);
+  EXPECT_EQ(inner->GetUseCount(), innerUses + 2);
+}
+
+TEST_F(TLinkTest, RecentIndexBeyondTheEndBecomesTheLast)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  AddLink(L"B");
+  a->SetRecentIndex(99);
+  EXPECT_EQ(a->GetRecentIndex(), 1);
+  a->SetRecentIndex(-4);
+  EXPECT_EQ(a->GetRecentIndex(), 0);
+}
+
+}  // namespace

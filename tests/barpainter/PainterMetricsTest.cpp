@@ -1,0 +1,218 @@
+// The painter's fixed metrics, the values it reads from the system and the arrow widths of
+// each painter kind, with the painter class each manager style creates.
+#include "PainterTestUtil.h"
+
+namespace {
+
+struct TArrowCase {
+  TdxBarManagerStyle Style;
+  int ButtonArrowWidth;
+  bool LargeIcons;
+  int Expected;
+};
+
+class TArrowWidthTest : public testing::TestWithParam<TArrowCase> {};
+
+}  // namespace
+
+TEST_P(TArrowWidthTest, ButtonArrowWidthIsDoubledWithLargeIconsMadeOddAndAdjustedPerKind)
+{
+  const TArrowCase& c = GetParam();
+  TPainterHost host;
+  host.Manager->SetButtonArrowWidth(c.ButtonArrowWidth);
+  host.Manager->SetLargeIcons(c.LargeIcons);
+  // The XP kind is asked directly: its style falls back to another painter without
+  // visual styles.
+  std::unique_ptr<TdxBarPainter> xp(new TdxBarXPPainter);
+  TdxBarPainter* painter = c.Style == bmsXP ? xp.get() : (host.Manager->SetStyle(c.Style), host.Painter());
+  EXPECT_EQ(painter->GetButtonArrowWidth(host.Manager), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, TArrowWidthTest,
+    testing::Values(TArrowCase{bmsEnhanced, 11, true, 23}, TArrowCase{bmsEnhanced, 12, false, 13},
+                    TArrowCase{bmsEnhanced, 11, false, 11}, TArrowCase{bmsStandard, 12, true, 25},
+                    TArrowCase{bmsFlat, 11, false, 10}, TArrowCase{bmsFlat, 11, true, 22},
+                    TArrowCase{bmsFlat, 12, false, 12}, TArrowCase{bmsOffice11, 11, false, 10},
+                    TArrowCase{bmsXP, 11, false, 14}, TArrowCase{bmsXP, 11, true, 26}));
+
+TEST(PainterArrows, LargeButtonArrowWidthPerKind)
+{
+  TPainterHost host;
+  EXPECT_EQ(host.Painter()->GetLargeButtonArrowWidth(host.Manager), 13);
+  host.Manager->SetStyle(bmsFlat);
+  EXPECT_EQ(host.Painter()->GetLargeButtonArrowWidth(host.Manager), 12);
+  EXPECT_EQ(TdxBarXPPainter().GetLargeButtonArrowWidth(host.Manager), 16);
+  host.Manager->SetLargeButtonArrowWidth(20);
+  EXPECT_EQ(host.Painter()->GetLargeButtonArrowWidth(host.Manager), 19);
+  // Without a manager there is nothing to read.
+  EXPECT_EQ(TdxBarPainter().GetButtonArrowWidth(nullptr), 0);
+}
+
+TEST(PainterClasses, EachStyleCreatesItsPainterKind)
+{
+  TPainterHost host;
+  EXPECT_EQ(host.Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
+  const std::pair<TdxBarManagerStyle, TClass> cases[] = {
+      {bmsStandard, TdxBarStandardPainter::StaticClass()},
+      {bmsFlat, TdxBarFlatPainter::StaticClass()},
+      {bmsOffice11, TdxBarOffice11Painter::StaticClass()},
+      {bmsEnhanced, TdxBarEnhancedPainter::StaticClass()},
+  };
+  for (const auto& [style, cls] : cases) {
+    host.Manager->SetStyle(style);
+    ASSERT_NE(host.Painter(), nullptr);
+    EXPECT_EQ(host.Painter()->ClassType(), cls) << int(style);
+    EXPECT_TRUE(host.Painter()->InheritsFrom(TdxBarPainter::StaticClass()));
+  }
+  host.Manager->SetStyle(bmsXP);
+  TClass xpClass = host.Manager->AreVisualStylesUsed() ? TdxBarXPPainter::StaticClass()
+                                                       : TdxBarEnhancedPainter::StaticClass();
+  EXPECT_EQ(host.Painter()->ClassType(), xpClass);
+}
+
+TEST(PainterClasses, KindsAnswerTheirClassLevelFlags)
+{
+  EXPECT_FALSE(TdxBarPainter().IsFlatStyle());
+  EXPECT_FALSE(TdxBarEnhancedPainter().IsFlatStyle());
+  EXPECT_TRUE(TdxBarFlatPainter().IsFlatStyle());
+  EXPECT_TRUE(TdxBarOffice11Painter().IsFlatStyle());
+  EXPECT_FALSE(TdxBarPainter().IsNativeStyle());
+  EXPECT_TRUE(TdxBarXPPainter().IsNativeStyle());
+  // The frame-order question is its own: the native flag does not answer it.
+  EXPECT_FALSE(TdxBarPainter().IsGlyphFrameDrawnFirst());
+  EXPECT_FALSE(TdxBarFlatPainter().IsGlyphFrameDrawnFirst());
+  EXPECT_TRUE(TdxBarXPPainter().IsGlyphFrameDrawnFirst());
+  EXPECT_TRUE(TdxBarOffice11Painter().IsGlyphFrameDrawnFirst());
+  // The flat selection follows the button face: white means high contrast.
+  EXPECT_EQ(TdxBarFlatPainter().IsFlatSelection(), GetSysColor(COLOR_BTNFACE) != RGB(255, 255, 255));
+  EXPECT_FALSE(TdxBarPainter().IsFlatSelection());
+}
+
+TEST(PainterMetrics, FixedBaseValues)
+{
+  TdxBarPainter p;
+  EXPECT_EQ(p.GetGlyphAreaWidth(16), 22);
+  EXPECT_EQ(p.GetGlyphAreaHeight(16), 23);
+  TSize area = p.GetImageSize(32, 19);
+  EXPECT_EQ(area.cx, 38);
+  EXPECT_EQ(area.cy, 39);
+  EXPECT_EQ(p.GetToolbarSeparatorSize(), 6);
+  EXPECT_EQ(p.GetToolbarSeparatorOffset(), 2);
+  EXPECT_EQ(TdxBarFlatPainter().GetToolbarSeparatorSize(), 5);
+  EXPECT_EQ(TdxBarFlatPainter().GetToolbarSeparatorOffset(), 2);
+  EXPECT_EQ(p.GetMenuFrameSize(), 2);
+  EXPECT_EQ(p.GetMenuBorders(nullptr), Rect(1, 1, 1, 1));
+  EXPECT_EQ(p.GetMenuButtonHeight(), 19);
+  EXPECT_EQ(p.GetMenuSeparatorSize(), 10);
+  EXPECT_EQ(p.GetDefaultItemWidth(nullptr, 7), 13);
+  EXPECT_EQ(p.GetDefaultItemWidth(nullptr, 1), 1);
+  // The height of "0" plus the content margins (2 and 3) and the item's lowered border
+  // on both sides, which is 0 in the base.
+  EXPECT_EQ(p.GetDefaultItemHeight(nullptr, 13), 18);
+  EXPECT_EQ(p.GetButtonContentMargins(), Rect(2, 2, 2, 3));
+  EXPECT_EQ(p.GetItemControlMargins(), Rect(3, 0, 3, 0));
+  EXPECT_EQ(p.GetCaptionOffsets(), Rect(4, 0, 0, 0));
+  EXPECT_EQ(p.GetDockedBarBorders(nullptr), Rect(2, 2, 2, 2));
+  EXPECT_EQ(p.GetBarBorderRect(), Rect(1, 1, 1, 1));
+  EXPECT_EQ(p.GetComboButtonMargins(), Rect(1, 2, 1, 2));
+  EXPECT_EQ(p.GetEditBorderMargins(), Rect(2, 2, 2, 2));
+  EXPECT_EQ(p.GetSeparatorMargins(), Rect(6, 0, 0, 0));
+  EXPECT_EQ(p.GetScrollButtonArrowSize(20), 7);
+  EXPECT_EQ(p.GetHintPosition(nullptr, Point(5, 7)), Point(5, 27));
+  EXPECT_EQ(p.GetMenuArrowWidth(17), 13);
+}
+
+TEST(PainterMetrics, SmallMarkIsAtMostSixteenHigh)
+{
+  TdxBarPainter p;
+  EXPECT_TRUE(p.IsSmallMark(Rect(0, 4, 13, 20)));
+  EXPECT_FALSE(p.IsSmallMark(Rect(0, 4, 13, 21)));
+}
+
+TEST(PainterMetrics, StaticBorderWidthsPerStyle)
+{
+  TdxBarPainter p;
+  const std::pair<TdxBarStaticBorderStyle, int> cases[] = {
+      {sbsNone, 0}, {sbsLowered, 1}, {sbsRaised, 1}, {sbsEtched, 2}, {sbsBump, 2}};
+  for (const auto& [style, width] : cases)
+    EXPECT_EQ(p.GetStaticBorderRect(style), Rect(width, width, width, width)) << int(style);
+  // A value outside the enumeration gets no border rather than garbage.
+  EXPECT_EQ(p.GetStaticBorderRect(TdxBarStaticBorderStyle(42)), Rect(0, 0, 0, 0));
+}
+
+TEST(PainterMetrics, MenuTextHeightKeepsTheScrollArrowEven)
+{
+  TdxBarPainter p;
+  EXPECT_EQ(p.CalcMenuTextHeight(14), 15);  // arrow (15 - 6) div 2 = 4, even
+  EXPECT_EQ(p.CalcMenuTextHeight(16), 14);  // 17 gives arrow 5: 2 * 4 + 6
+  EXPECT_EQ(p.GetScrollButtonArrowSize(p.CalcMenuTextHeight(16)) % 2, 0);
+  EXPECT_EQ(p.GetScrollArrowSize(15), 4);
+}
+
+TEST(PainterMetrics, SpinArrowSizeFromTheButtonHeight)
+{
+  TdxBarPainter p;
+  EXPECT_EQ(p.GetSpinArrowSize(22).cy, 4);  // ((22 div 2) - 2) div 2
+  EXPECT_EQ(p.GetSpinArrowSize(22).cx, 7);
+  EXPECT_EQ(p.GetSpinArrowSize(10).cy, 1);
+  EXPECT_EQ(p.GetSpinArrowSize(10).cx, 1);
+  // Too small a button gives no arrow, never a negative size.
+  EXPECT_EQ(p.GetSpinArrowSize(2).cx, 0);
+  EXPECT_EQ(p.GetSpinArrowSize(2).cy, 0);
+}
+
+TEST(PainterSystemMetrics, CaptionRectAndSizesComeFromTheSystem)
+{
+  TdxBarPainter p;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+  int cx = GetSystemMetrics(SM_CXFRAME);
+  int cy = GetSystemMetrics(SM_CYFRAME);
+  TRect r = p.GetCaptionRect(Rect(100, 50, 300, 200));
+  EXPECT_EQ(r, Rect(100 + cx, 50 + cy, 300 - cx, 50 + cy + metrics.iSmCaptionHeight));
+  EXPECT_EQ(p.GetSmallCaptionHeight(), metrics.iSmCaptionHeight);
+  EXPECT_EQ(p.GetCaptionHeight(), metrics.iSmCaptionHeight + 1);
+  TSize button{};
+  p.GetCaptionButtonSize(button);
+  EXPECT_EQ(button.cx, metrics.iSmCaptionHeight);
+  EXPECT_EQ(button.cy, metrics.iSmCaptionHeight);
+  EXPECT_EQ(p.GetSizingFrameWidth(), cx);
+  EXPECT_EQ(p.GetSizingFrameHeight(), cy);
+  TSize grip = p.GetSizeGripSize();
+  EXPECT_EQ(grip.cx, GetSystemMetrics(SM_CXHSCROLL));
+  EXPECT_EQ(grip.cy, GetSystemMetrics(SM_CYHSCROLL));
+}
+
+TEST(PainterText, TextHeightIsWgInTheCanvasFontPlusSix)
+{
+  TdxBarPainter p;
+  std::unique_ptr<TFont> font(new TFont);
+  font->SetName(L"Tahoma");
+  font->SetHeight(-24);
+  TcxScreenCanvas canvas;
+  canvas.SetFont(font.get());
+  int wg = canvas.TextHeight(L"Wg");
+  ASSERT_GT(wg, 20);
+  EXPECT_EQ(p.GetTextHeight(&canvas), wg + 6);
+  font->SetHeight(-11);
+  canvas.SetFont(font.get());
+  EXPECT_LT(p.GetTextHeight(&canvas), wg + 6);
+  EXPECT_EQ(p.GetTextHeight(nullptr), 0);
+}
+
+TEST(PainterText, DetachStripIsHalfTheQqHeightMadeOddPlusThree)
+{
+  TPainterHost host;
+  TTestBarControl* menu = new TTestBarControl(host.Manager);
+  for (int height : {-11, -16, -21}) {
+    menu->GetFont()->SetHeight(height);
+    TcxScreenCanvas canvas;
+    canvas.SetFont(menu->GetFont());
+    int half = canvas.TextHeight(L"Qq") / 2;
+    int odd = half % 2 == 0 ? half + 1 : half;
+    EXPECT_EQ(host.Painter()->GetDetachStripHeight(menu), odd + 3) << height;
+    EXPECT_EQ(host.Painter()->GetDetachStripHeight(menu) % 2, 0) << height;
+  }
+}

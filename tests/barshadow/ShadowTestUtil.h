@@ -1,0 +1,60 @@
+// Shared pieces of the drop-shadow tests: a popup bar window to cast shadows, a window that
+// records the clicks reaching it, rectangle printing, and window and GDI counting.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "bars/barcontrol.h"
+#include "bars/shadow.h"
+#include "support/BarTestHost.h"
+
+class TShadowTestForm : public TForm {
+  DECLARE_CLASS(TShadowTestForm, TForm)
+public:
+  using TForm::TForm;
+};
+
+// A bar window shown as a top-level popup, white, as floating toolbars and menus are.
+class TTestBarWindow : public TCustomdxBarControl {
+  DECLARE_CLASS(TTestBarWindow, TCustomdxBarControl)
+public:
+  using TCustomdxBarControl::TCustomdxBarControl;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+};
+
+// A plain top-level window that counts the left-button presses it receives.
+class TClickTarget : public TCustomControl {
+  DECLARE_CLASS(TClickTarget, TCustomControl)
+public:
+  explicit TClickTarget(TComponent* AOwner) : TCustomControl(AOwner) {}
+  int Presses = 0;
+  POINT LastPress{-1, -1};  // client coordinates
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+};
+
+// Shows a top-level window of ours at R without activating it, above the others.
+void ShowPopupAt(TWinControl* AControl, const TRect& R);
+
+inline void PrintTo(const RECT& R, std::ostream* Os)
+{
+  *Os << "(" << R.left << "," << R.top << ")-(" << R.right << "," << R.bottom << ")";
+}
+
+TRect ScreenRectOf(HWND Wnd);
+// The top-level windows of this thread, visible or not.
+std::vector<HWND> ThreadWindows();
+// The alpha byte of a 32-bit bitmap's pixel.
+int AlphaAt(TBitmap* ABitmap, int X, int Y);
+// The colour bytes (no alpha) of a 32-bit bitmap's pixel.
+uint32_t ColourBitsAt(TBitmap* ABitmap, int X, int Y);
