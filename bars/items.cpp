@@ -49,26 +49,6 @@ String ShortHintPart(const String& AHint)
   return bar == String::npos ? AHint : AHint.substr(0, bar);
 }
 
-// The manager's update lock for a scope; nothing without a manager.
-class TManagerUpdate {
-public:
-  explicit TManagerUpdate(TdxBarManager* AManager) : FManager(AManager)
-  {
-    if (AManager)
-      AManager->BeginUpdate();
-  }
-  ~TManagerUpdate()
-  {
-    if (TdxBarManager* manager = FManager.Get())
-      manager->EndUpdate();
-  }
-  TManagerUpdate(const TManagerUpdate&) = delete;
-  TManagerUpdate& operator=(const TManagerUpdate&) = delete;
-
-private:
-  TWeakRef<TdxBarManager> FManager;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -126,9 +106,9 @@ void TdxBarItem::FreeLinks()
       lock = bar && bar->GetKind() == bckToolbar && bar->GetVisible();
     }
   // The bars rebuild once, at the end of the update, rather than once per link.
-  std::unique_ptr<TManagerUpdate> update;
+  std::unique_ptr<TdxBarManagerUpdate> update;
   if (lock)
-    update = std::make_unique<TManagerUpdate>(manager);
+    update = std::make_unique<TdxBarManagerUpdate>(manager);
   while (FLinks.Count() > 0) {
     auto* link = static_cast<TdxBarItemLink*>(FLinks.Last());
     link->Free();

@@ -9,26 +9,6 @@
 
 namespace {
 
-// The manager's update lock for a scope; nothing without a manager.
-class TManagerUpdate {
-public:
-  explicit TManagerUpdate(TdxBarManager* AManager) : FManager(AManager)
-  {
-    if (AManager)
-      AManager->BeginUpdate();
-  }
-  ~TManagerUpdate()
-  {
-    if (TdxBarManager* manager = FManager.Get())
-      manager->EndUpdate();
-  }
-  TManagerUpdate(const TManagerUpdate&) = delete;
-  TManagerUpdate& operator=(const TManagerUpdate&) = delete;
-
-private:
-  TWeakRef<TdxBarManager> FManager;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -180,7 +160,7 @@ void TdxBarItem::VisibleChanged()
   if (IsDesigning())
     return;
   {
-    TManagerUpdate update(GetBarManager());
+    TdxBarManagerUpdate update(GetBarManager());
     std::vector<TWeakRef<TdxBarItemLink>> links;
     for (int i = 0; i < FLinks.Count(); ++i)
       links.emplace_back(GetLink(i));
