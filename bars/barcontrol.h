@@ -1,51 +1,145 @@
 // The window base of toolbars and menus: it shows the links of one link collection through
-// their item controls and draws them with its manager's painter. This is the part items and
-// links talk to; the windows' layout, input and painting build on it.
+// their item controls, lays them out through its view info, routes mouse and keys to them,
+// keeps the selected control, joins the process-wide chain of active bar windows and draws
+// with its manager's painter. It never takes the focus or activation from its form.
 #pragma once
 
 #include "bars/itemtypes.h"
+#include "bars/manager.h"
+#include "lookandfeel/cxControls.h"
 #include "platform/Controls.h"
 
 #include <memory>
+#include <vector>
 
 // Option bits of a bar window (GetOptions).
 // A client-aligned control on a horizontal bar is stretched over the rest of its line.
 inline constexpr uint32_t dxBarOptionStretchClientControls = 16;
+// The window tracks whether its selection came from the keyboard; an open quick-customizing
+// popup freezes the mouse selection.
+inline constexpr uint32_t dxBarOptionKeyboardSelection = 64;
+
+// Posted by a toolbar to itself: rebuild once the current message is done.
+inline constexpr UINT DXM_BAR_REBUILD = 0x8065;
+
+// The state bits that guard the layout, close and rebuild steps against re-entry.
+enum : uint8_t {
+  dxBarStateRecalculate1 = 1,
+  dxBarStateRecalculate2 = 2,
+  dxBarStateClosing = 8,
+  dxBarStateRebuilding = 32,
+};
 
 class TcxCanvas;
+class TcxRegion;
 class TdxBarItemControl;
+class TdxBarItemControlViewInfo;
 class TdxBarItemLink;
 class TdxBarItemLinks;
 class TdxBarManager;
 class TdxBarPainter;
+class TdxBarShadow;
+class TdxBarHintViewInfo;
+class TCustomdxBarControl;
 
-class TCustomdxBarControl : public TCustomControl {
+// The layout of a bar window: its item controls' view infos in order, and the separators
+// between groups (each after the view info it follows).
+struct TdxBarSeparatorInfo {
+  TdxBarItemControlViewInfo* ItemControlViewInfo = nullptr;
+  TRect Bounds{};
+  bool Horizontal = false;
+};
+
+class TCustomdxBarControlViewInfo : public TObject {
+  DECLARE_CLASS(TCustomdxBarControlViewInfo, TObject)
+public:
+  using TFactoryOwner = TCustomdxBarControl;
+  explicit TCustomdxBarControlViewInfo(TCustomdxBarControl* ABarControl);
+
+  TCustomdxBarControl* GetBarControl() const { return FBarControl; }
+
+  void AddItemControlViewInfo(TdxBarItemControlViewInfo* AViewInfo);
+  void RemoveItemControlViewInfo(TdxBarItemControlViewInfo* AViewInfo);
+  int GetItemControlViewInfoCount() const { return int(FItemControlViewInfos.size()); }
+  // Nil out of range.
+  TdxBarItemControlViewInfo* GetItemControlViewInfo(int Index) const;
+  int IndexOfItemControlViewInfo(const TdxBarItemControlViewInfo* AViewInfo) const;
+
+  void AddSeparatorInfo(const TRect& ABounds, bool AHorizontal, TdxBarItemControlViewInfo* AViewInfo);
+  int GetSeparatorCount() const { return int(FSeparators.size()); }
+  // False (and nothing copied) out of range.
+  bool GetSeparatorInfo(int Index, TRect& ABounds, bool& AHorizontal) const;
+  const TdxBarSeparatorInfo* GetSeparator(int Index) const;
+
+  // Empties both lists.
+  void Clear();
+  // Fills the lists from the bar window's current layout; the base lists every shown
+  // link's control and a separator before each group after the first.
+  virtual void Calculate();
+
+private:
+  TCustomdxBarControl* FBarControl;
+  std::vector<TdxBarItemControlViewInfo*> FItemControlViewInfos;
+  std::vector<TdxBarSeparatorInfo> FSeparators;
+};
+
+// The innermost active bar window of the process (nil when none). It reads nil once that
+// window is gone, whatever its address is reused for.
+TCustomdxBarControl* GetActiveBarControl();
+// Whether the active chain was entered while its first window was customizing.
+bool IsActiveChainCustomizing();
+
+class TCustomdxBarControl : public TCustomControl, private IcxMouseTrackingCaller {
   DECLARE_CLASS(TCustomdxBarControl, TCustomControl)
 public:
-  // The owner is the bar manager.
+  // The owner is the bar manager. The window is made hidden at 100, 100, 30 x 50.
   explicit TCustomdxBarControl(TComponent* AOwner);
   ~TCustomdxBarControl() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
 
   TdxBarManager* GetBarManager() const;
-  TdxBarPainter* GetPainter() const;
+  virtual TdxBarPainter* GetPainter() const;
   // Which kind of bar window this is, as items ask their bars to rebuild.
   virtual TdxBarControlKind GetKind() const { return bckToolbar; }
 
   // The links shown; the collection owns the window and hands itself over.
   TdxBarItemLinks* GetItemLinks() const { return FItemLinks; }
   virtual void SetItemLinks(TdxBarItemLinks* Value);
-  // The window (a menu) this one was opened from; nil for a toolbar.
-  TCustomdxBarControl* GetParentBarControl() const { return FParentBar; }
+  // The window (a toolbar or menu) this one was opened from; nil for a toolbar. Setting
+  // it also makes this window the parent's child menu window.
+  TCustomdxBarControl* GetParentBarControl() const { return FParentBar.Get(); }
+  void SetParentBarControl(TCustomdxBarControl* Value);
+  // The menu window opened from this one; setting it also sets the child's parent.
+  TCustomdxBarControl* GetSubMenuControl() const { return FSubMenuControl.Get(); }
+  void SetSubMenuControl(TCustomdxBarControl* Value);
+  // Whether this window is AControl or one of AControl's parents.
+  virtual bool IsParentOf(const TCustomdxBarControl* AControl) const;
 
   bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
   virtual bool IsCustomizing() const;
+  // Whether items of this window take part in design selection while customizing.
+  virtual bool IsDesigning() const;
+  virtual bool IsManagerLocked() const;
   // Whether the window lays this control out by its item's alignment.
   virtual bool CanAlignControl(const TdxBarItemControl* AControl) const { return false; }
 
+  // --- Selection.
   // The selected (hot) item control's link; nil when none.
   TdxBarItemLink* GetSelectedLink() const { return FSelectedLink; }
   TdxBarItemControl* GetSelectedControl() const;
+  // Stores the selection (by link) and tells what follows it: repaints, the manager's
+  // clicked link or customizing selection, hints.
   virtual void SetSelectedControl(TdxBarItemControl* Value);
+  // The keyboard's or a program's selection: stops an editor of the old selection, keeps
+  // a control already selected.
+  virtual void SelectItemControl(TdxBarItemControl* AControl);
+  // The mouse's selection: also opens a sub-item's menu while the window is active.
+  virtual void SelectItemControlByMouse(TdxBarItemControl* AControl);
+  // The accelerator's selection: selects, and with AUnique runs the item (an Enter key).
+  virtual void SelectAndPress(TdxBarItemControl* AControl, bool AUnique);
+  // Whether the selection was made from the keyboard (windows with dxBarOptionKeyboardSelection).
+  bool IsKeyboardSelected() const { return FKeyboardSelected; }
   // Set while the window holds the mouse capture for an item press.
   bool HoldsCapture() const { return FHoldsCapture; }
   void SetHoldsCapture(bool Value) { FHoldsCapture = Value; }
@@ -53,11 +147,71 @@ public:
   TdxBarItemLink* GetLastClickedLink() const { return FLastClickedLink; }
   void SetLastClickedLink(TdxBarItemLink* Value) { FLastClickedLink = Value; }
 
+  // --- Item controls and places.
+  // The control whose layout rectangle holds a client point; while customizing only on
+  // designable windows and for controls that can be selected.
+  TdxBarItemControl* GetItemControlAtPos(const TPoint& P) const;
+  TdxBarItemControl* GetItemControlUnderCursor() const;
+  TRect GetItemRect(const TdxBarItemControl* AControl) const;
+  TRect GetItemScreenRect(const TdxBarItemControl* AControl);
+  // The window itself, a child window of it, or a window of the selected control.
+  bool IsOwnWindow(HWND AWnd);
+  bool IsCursorOverWindow();
+  bool IsCursorOverMark();
+
+  // --- Active state and the chain of active bar windows.
+  bool GetActive() const { return FActive; }
+  // No window is active, or this one or one of its parents is the active one.
+  virtual bool IsInActiveChain() const;
+  virtual bool IsInactive() const { return !FActive; }
+  // Selects AControl and enters the active state.
+  virtual void ActivateWithControl(TdxBarItemControl* AControl);
+  // Clears the selection and leaves the active state.
+  virtual void Deactivate();
+  void ActivateItemControl(TdxBarItemControl* AControl) { ActivateWithControl(AControl); }
+  void DeactivateIfActive();
+  // Leaves the active state and closes the parents too (Alt, F10, lost focus, a click
+  // outside). The window may be freed by it: callers hold a weak reference.
+  void Close();
+  bool IsClosing() const { return (FState & dxBarStateClosing) != 0; }
+  uint8_t GetState() const { return FState; }
+  // Called with the window when it goes.
+  TNotifyEvent OnCloseNotification;
+  // The next left-button release is dropped (and presses until then): a press that opened
+  // something the release must not click.
+  void SetIgnoreMouseUp(bool Value) { FIgnoreMouseUp = Value; }
+  bool GetIgnoreMouseUp() const { return FIgnoreMouseUp; }
+  // Whether a press while customizing waits for the mouse to move far enough to drag.
+  bool IsDragStarting() const { return FDragStarting; }
+  TPoint GetDragStartPoint() const { return FDragStartPoint; }
+
+  // --- Layout.
   // Makes the item controls again and lays them out.
   virtual void RebuildBar();
+  void Rebuild();
   // Lays the existing item controls out again.
   virtual void RecalculateLayout();
+  virtual void CalculateViewInfo();
+  TCustomdxBarControlViewInfo* GetViewInfo() const { return FViewInfo.get(); }
+  // Size reset (1) and placement (2) of every link's control, each run once at a time.
+  virtual void Recalculate1();
+  virtual void Recalculate2();
   void RepaintAll();
+  virtual void RepaintItemControl(TdxBarItemControl* AControl);
+  void ShowNoActivate();
+  // A popup of AHeight at P keeps above the work area's bottom.
+  virtual TPoint AdjustPopupPoint(const TPoint& P, int AHeight) const;
+  int GetSeparatorSizeValue() const { return GetSeparatorSize(); }
+
+  // --- Hints.
+  void ActivateHint(bool AShow, TdxBarItemControl* AControl);
+  TdxBarHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut, TObject* AScreenTip) const;
+  TPoint GetHintPosition(const TPoint& P) const;
+
+  // --- Fonts.
+  // The font handle the window's text is drawn with (the rotated one when the text turns).
+  HFONT GetFontHandle() const;
+  virtual void RefreshFont();
 
   // --- What the painter asks of a bar window. The painter reads the window only through
   // these, so a test double answers them without making a window. Brushes may be a system
@@ -86,6 +240,28 @@ public:
   virtual bool IsMainMenu() const { return false; }
   virtual bool IsStatusBar() const { return false; }
 
+  // --- What the painter asks of a toolbar window (its caption, mark and background).
+  // Base answers fit a window that is no toolbar.
+  virtual TdxBarDockingStyle GetBarDockingStyle() const { return dsNone; }
+  // The bar's own background bitmap; nil or empty for none.
+  virtual TBitmap* GetBarBackgroundBitmap() const { return nullptr; }
+  // The bar's Color; clDefault lets the dock site's background run on through the bar.
+  virtual TColor GetBarColor() const { return clDefault; }
+  // Fills R (client coordinates) with the dock site's background as if the site showed
+  // through at this place; false when the window sits on no dock site.
+  virtual bool FillDockSiteBackground(HDC DC, const TRect& R) const { return false; }
+  // The floating caption's text, its caption buttons and mark, and whether it hides it.
+  virtual String GetBarCaptionText() const { return String(); }
+  virtual bool HasCaptionButtons() const { return false; }
+  virtual bool HasCaptionMark() const { return false; }
+  virtual bool HidesCaption() const { return false; }
+  // Items did not fit: the mark shows chevrons.
+  virtual bool HasHiddenItems() const { return false; }
+  // The bar can be docked: a docked bar shows its drag handle.
+  virtual bool IsDockable() const { return false; }
+  // The bar asks for the other drag-handle size (GetDragHandleSizeEx).
+  virtual bool UsesDragHandleSizeEx() const { return false; }
+
   // --- What item controls ask of the window they sit on. Base answers; the window kinds
   // override them.
   // The canvas controls measure and draw with: over the window's canvas once the window
@@ -93,6 +269,8 @@ public:
   virtual TcxCanvas* GetcxCanvas() const;
   // Turned arrow keys: a toolbar docked at the left or right side.
   virtual bool IsVertical() const { return false; }
+  // Whether the window's text is drawn turned 90 degrees.
+  virtual bool IsTextRotated() const { return false; }
   // The window's option bits (dxBarOption* values).
   virtual uint32_t GetOptions() const { return 0; }
   // The height a menu gives AControl; the base: one line of item text.
@@ -108,13 +286,153 @@ public:
   // Leaves menu mode before a menu command runs: the open menus close.
   virtual void LeaveMenuMode() {}
 
+  // --- What the window kinds supply.
+  virtual int GetSeparatorSize() const { return 0; }
+  virtual int GetBeginGroupSize() const { return GetSeparatorSize(); }
+  virtual TClass GetViewInfoClass() const;
+  virtual bool HasMark() const { return false; }
+  virtual TRect GetMarkRect() const { return TRect{}; }
+  virtual TSize GetMarkSize() const { return TSize{}; }
+  // Sets the mark's state (0 normal, 1 hot, 2 pressed).
+  virtual void ClickMark(int AState) {}
+  // The docking style (a TdxBarDockingStyle) of a toolbar; nothing in the base.
+  virtual void SetDockingStyle(TdxBarDockingStyle Value) {}
+  virtual bool CanPaintNonClient() const { return false; }
+  virtual HDC GetNonClientDC();
+  virtual void ReleaseNonClientDC(HDC DC);
+  virtual void PaintNonClient(HDC DC) {}
+  // The rectangle of the item that opened the window (screen), for the shadow; empty in
+  // the base.
+  virtual TRect GetOwnerItemRect() const { return TRect{}; }
+  virtual bool IsOwnerRectAdjacent() const { return false; }
+  bool IsShowing() override;
+  // The area item controls may draw in (client coordinates): the client area less the mark.
+  virtual TRect GetItemClipRect(const TdxBarItemControl* AControl) const;
+  // The region AControl's drawing is clipped to: its rectangle within GetItemClipRect.
+  virtual TcxRegion* CreateClipRegion(const TdxBarItemControl* AControl) const;
+  // Draws one control through the painter, clipped, then its clipped-off part.
+  virtual void DrawItemControl(TcxCanvas* ACanvas, TdxBarItemControl* AControl, const TRect& R);
+  // Fills the part of R outside AControl's clip region with the window's background.
+  virtual void DrawClipped(TcxCanvas* ACanvas, TdxBarItemControl* AControl, const TRect& R);
+  // The window's background into the paint buffer; the base fills it with the background
+  // brush.
+  virtual void PaintBackground(TcxCanvas* ACanvas, const TRect& R);
+  // The bitmap the window paints into before the screen sees it.
+  TBitmap* GetBitmapBuffer() const { return FBitmapBuffer.get(); }
+  TdxBarShadow* GetShadow() const { return FShadow.get(); }
+
 protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void DestroyWindowHandle() override;
+  void WndProc(TMessage& Message) override;
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+  // The element under a client point (window kinds: caption, mark, border ...); the base:
+  // HTCLIENT inside the client area, HTNOWHERE outside.
+  virtual int HitTest(const TPoint& P);
+  // The steps a press, a move and a release hand to the control under the point.
+  virtual void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient,
+                                TdxBarItemControl* AControl, const TPoint& P);
+  virtual void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P);
+  virtual void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl,
+                              const TPoint& P);
+  // Whether item mouse handling is skipped: while customizing, with AUseStoredPoint when the
+  // cursor has not moved from the stored point, or when it is outside the window.
+  virtual bool IsMouseOutside(bool AUseStoredPoint = false) const;
+  // The mouse came over the window (the item under it is entered) and left it.
+  virtual void DoMouseEnter();
+  virtual void DoMouseLeave();
+  virtual void DoCloseNotification();
+  // Remakes the item controls (and expands container items when AExpandContainers).
+  virtual void RecreateControls(bool AExpandContainers = true);
+  virtual void SetActive(bool Value);
+  // Whether the window may enter (or leave) the active state now.
+  virtual bool CanChangeActive(bool AValue) const { return true; }
+  // What the window does when the close operation runs: leaves the active state.
+  virtual void DoClose();
+  // The double click on the selected control that wants it.
+  virtual void DoubleClickItemControl(TdxBarItemControl* AControl);
+  // The right button may select.
+  virtual bool CanSelectByRightButton() const { return true; }
+  // A toolbar keeps its selection while active when the mouse goes over no control.
+  virtual bool KeepsSelectionWhenOverNothing() const { return GetKind() == bckToolbar && FActive; }
+  // Moves the selection to a sub-item's menu; the menu window kind opens it.
+  virtual void ScrollIntoView(TdxBarItemControl* AControl) {}
+  // Ctrl+Tab: moves to the next (or previous) bar that shows links; toolbars only.
+  virtual void MoveToNextBar(bool AForward);
+  // The toolbar windows Ctrl+Tab visits, in order; the base: the manager's toolbar windows
+  // in the order they were made.
+  virtual void GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const;
+
+  // The keys of an active bar window: arrows, Tab, Home, End, Alt, F10 and accelerators.
+  // True when the key was used; window kinds handle more keys (Enter, Escape) after it.
+  virtual bool BarKeyDown(WORD AKey, TShiftState AShift);
+  // WM_KEYDOWN while a bar window is active: BarKeyDown, and an unused key gets the default
+  // handling. A window kind that handles more keys overrides BarKeyDown (or this).
+  virtual void WMKeyDownBar(TMessage& Message);
+  // The press and release of the left button, the mouse leaving, in the message table.
+  void LButtonUp(TMessage& Message);
+  void SetFocusAway();
+  void CtlColorEdit(TMessage& Message);
+  // The painter's flag a control is drawn with; false in the base.
+  virtual bool GetItemDrawFlag(const TdxBarItemControl* AControl) const { return false; }
+  // Draws the shown links' controls that meet AUpdateRect, with design outlines.
+  virtual void PaintItems(TcxCanvas* ACanvas, const TRect& AUpdateRect);
+  // A size change: a window kind with a window region remakes it.
+  virtual void UpdateWindowRegion() {}
+  // The shadow follows the window.
+  virtual void UpdateShadowPosition(bool ARecalcRegion);
+  // The outline of a link in the design selection.
+  virtual void DrawSelectionOutline(TcxCanvas* ACanvas, TdxBarItemLink* ALink, const TRect& R, bool ACurrent);
+
   // The canvases behind GetcxCanvas, made on first use.
   mutable std::unique_ptr<TcxCanvas> FItemCanvas;
   mutable std::unique_ptr<TcxCanvas> FScreenItemCanvas;
   TdxBarItemLinks* FItemLinks = nullptr;
-  TCustomdxBarControl* FParentBar = nullptr;
+  TWeakRef<TCustomdxBarControl> FParentBar;
+  TWeakRef<TCustomdxBarControl> FSubMenuControl;
   TdxBarItemLink* FSelectedLink = nullptr;
   TdxBarItemLink* FLastClickedLink = nullptr;
   bool FHoldsCapture = false;
+  bool FDragStarting = false;
+  TPoint FDragStartPoint{0, 0};
+  bool FIgnoreMouseUp = false;
+  bool FActive = false;
+  bool FMenuShownByKeyboard = false;
+  bool FKeyboardSelected = false;
+  TWeakRef<TCustomdxBarControl> FPrevActiveBarControl;
+  TPoint FLastMousePoint{-1, -1};
+  uint8_t FState = 0;
+  bool FHotTrackRunning = false;
+  // The next WM_MOUSEMOVE is handled even at the stored point (a posted one after a layout).
+  bool FForceNextMouseMove = false;
+  // Links inserted for container items and the container links taken out meanwhile.
+  struct TContainerExpansion {
+    TdxBarItemLink* ContainerLink = nullptr;
+    bool ContainerRemoved = false;
+    int Index = -1;
+    std::vector<TWeakRef<TdxBarItemLink>> AddedLinks;
+  };
+  std::vector<TContainerExpansion> FContainerLinks;
+
+private:
+  void MouseLeave() override;
+  void ExpandContainers();
+  void CollapseContainers();
+  void SelectLinkByKey(TdxBarItemLink* ALink, bool AByTab);
+  void RemoveFromActiveChain();
+  void ArmDrag(const TPoint& AScreenPoint);
+  void CancelPendingDrag();
+  HFONT CreateRotatedFont() const;
+
+  std::unique_ptr<TBitmap> FBitmapBuffer;
+  std::unique_ptr<TcxCanvas> FBufferCanvas;
+  std::unique_ptr<TCustomdxBarControlViewInfo> FViewInfo;
+  std::unique_ptr<TdxBarShadow> FShadow;
+  mutable HFONT FRotatedFont = nullptr;
 };

@@ -48,3 +48,22 @@ void TdxBarItemControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASou
   HotPartIndex = ASource->HotPartIndex;
   States = ASource->States;
 }
+
+IMPLEMENT_CLASS(TdxBarButtonLikeControlDrawParams, TdxBarItemControlDrawParams)
+
+void TdxBarButtonLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)
+{
+  inherited::Assign(ASource);
+  if (auto* source = dynamic_cast<const TdxBarButtonLikeControlDrawParams*>(ASource); source && source != this) {
+    ArrowWidth = source->ArrowWidth;
+    BarArrowSize = source->BarArrowSize;
+    IsSplit = source->IsSplit;
+    DropDownEnabled = source->DropDownEnabled;
+    CaptionDrawnSelected = source->CaptionDrawnSelected;
+    CaptionInFlatSelection = source->CaptionInFlatSelection;
+    Lowered = source->Lowered;
+    PaintsDroppedDown = source->PaintsDroppedDown;
+    GrayScale = source->GrayScale;
+    GlyphLayout = source->GlyphLayout;
+  }
+}

@@ -58,3 +58,24 @@ public:
   int HotPartIndex = -1;      // -1 outside, dxBarHotPartBorder on no part
   TdxBarItemStateFlags States;
 };
+
+// === Button-like controls ===============================================================
+// What buttons, sub items on toolbars and large buttons add for DrawButtonLikeControl. The
+// base States carry pressed (held or clicking), Down, selected and dropped down as drawn.
+class TdxBarButtonLikeControlDrawParams : public TdxBarItemControlDrawParams {
+  DECLARE_CLASS(TdxBarButtonLikeControlDrawParams, TdxBarItemControlDrawParams)
+public:
+  using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
+  void Assign(const TdxBarItemControlDrawParams* ASource) override;
+
+  int ArrowWidth = 0;              // the drop-down arrow part's width
+  int BarArrowSize = 0;            // the arrow size of a menu window
+  bool IsSplit = false;            // the arrow is a part of its own (buttons)
+  bool DropDownEnabled = true;
+  bool CaptionDrawnSelected = false;
+  bool CaptionInFlatSelection = false;
+  bool Lowered = false;
+  bool PaintsDroppedDown = false;  // the painter draws a dropped-down state of its own
+  bool GrayScale = false;          // the glyph is drawn grey (large buttons' AutoGrayScale)
+  int GlyphLayout = glTop;         // a TdxBarGlyphLayout; large images only
+};

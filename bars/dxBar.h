@@ -3,14 +3,17 @@
 #pragma once
 
 #include "bars/backgrounds.h"
+#include "bars/bar.h"
 #include "bars/categories.h"
 #include "bars/components.h"
+#include "bars/dockcontrol.h"
 #include "bars/groups.h"
 #include "bars/imageoptions.h"
 #include "bars/items.h"
 #include "bars/itemlinks.h"
 #include "bars/itemsupport.h"
 #include "bars/barcanvas.h"
+#include "bars/buttons.h"
 #include "bars/dropdownlistbox.h"
 #include "bars/dxBarStrs.h"
 #include "bars/extitems.h"

@@ -3,6 +3,7 @@
 // kinds and frees what exists, newest first.
 #include "bars/extitems.h"
 
+#include "bars/largebutton.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -75,6 +76,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
   //   TdxBarInPlaceSubItem -> TdxBarInPlaceSubItemControl
   // A row reads: {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
   static const std::vector<TdxBarExtItemKind> kinds = {
+      {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
   };
   return kinds;
 }

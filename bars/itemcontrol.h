@@ -190,8 +190,14 @@ public:
   virtual bool IsButtonControl() const { return false; }
   virtual TWinControl* GetHostedControl() const { return nullptr; }
   virtual TObject* GetDropDownControl() const { return nullptr; }
+  // An in-place editor's window and the brush its window is painted with; false (none) in
+  // the base. Its bar window colours that window with the painter's in-place edit colours.
+  virtual bool GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const { return false; }
   // The mouse moved to P (bar window client coordinates); the hot part follows.
   virtual void MouseMove(const TPoint& P);
+  // The left button went down on the control (bar window client coordinates), after the
+  // bar window selected it; a drop-down button opens on its arrow part. Nothing in the base.
+  virtual void MouseDown(const TPoint& P) {}
   // The mouse left the control.
   void MouseLeave() { SetHotPartIndex(-1); }
   // The mouse is over the enabled control and its left button is down.

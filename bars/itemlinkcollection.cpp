@@ -580,7 +580,7 @@ namespace {
 bool MatchesAccel(TdxBarItemLink* ALink, uint16_t Key, TShiftState Shift)
 {
   TdxBarItem* item = ALink->GetItem();
-  return item && item->HasAccel() && ALink->IsAccel(Key, Shift);
+  return item && item->HasAccel(ALink) && ALink->IsAccel(Key, Shift);
 }
 
 }  // namespace

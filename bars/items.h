@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "bars/components.h"
 #include "bars/itemsupport.h"
@@ -132,8 +133,13 @@ public:
   virtual TClass GetControlClass() const;
   // Links the item owns itself (sub-menus); nil in the base.
   virtual TdxBarItemLinks* GetItemLinks() const { return nullptr; }
+  // A container item shows other items in its place on bar windows: fills AItems with
+  // them (shown after its own link, in order) and sets AHideSelf when its own link is taken
+  // out meanwhile. False (no container) in the base.
+  virtual bool GetExpandedItems(std::vector<TdxBarItem*>& AItems, bool& AHideSelf) const { return false; }
   virtual int GetStylesCount() const { return 1; }
-  virtual bool HasAccel() const { return GetEnabled(); }
+  // Whether the link's caption accelerator selects the item (buttons also ask where the link is).
+  virtual bool HasAccel(const TdxBarItemLink* ALink) const { return GetEnabled(); }
   virtual void HideHostedControl() {}
   virtual bool CanBeVisible() const { return true; }
   virtual bool IsCompatibleWith(TdxBarItem* AItem) const { return false; }

@@ -2,6 +2,7 @@
 // designer notification, dock controls, naming, and the manager list.
 #include "bars/manager.h"
 
+#include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
 #include "bars/startup.h"
 #include "lookandfeel/dxThemeManager.h"
@@ -102,6 +103,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(CheckOwner(AOwner)
     CreateImageOptions();
     if (!IsDesigning())
       FInitialLayout = std::make_unique<TMemIniFile>(String());
+    CreateBars();
   } catch (...) {
     Cleanup();
     throw;
@@ -121,6 +123,8 @@ void TdxBarManager::Cleanup()
     FGroups->SetDestroying();
   if (FItems)
     FItems->SetDestroying();
+  // Bars and their windows go while fonts, painter and dock sites still exist.
+  DestroyBars();
   if (FRegistered) {
     if (TdxBarManagerList* list = dxBarManagerList())
       list->RemoveManager(this);
@@ -156,14 +160,7 @@ void TdxBarManager::DoClickItem(TdxBarItem* Item)
   CallEvent(OnClickItem, this, Item);
 }
 
-bool TdxBarManager::CanDocking(TdxBar* Bar, TdxBarDockingStyle Style, TWinControl* DockControl)
-{
-  // The bar's own NotDocking and a developer-placed dock control's answer join this rule
-  // when bars and dock controls do.
-  bool result = !FNotDocking.Contains(Style);
-  CallEvent(OnDocking, reinterpret_cast<TObject*>(Bar), Style, DockControl, result);
-  return result;
-}
+// CanDocking: bars/bars.cpp (it asks the bar and the dock control).
 
 TWinControl* TdxBarManager::GetParentControl() const
 {
@@ -491,7 +488,13 @@ void TdxBarManager::UpdateDockControls(bool Recolor)
   TColor color = GetDockColor();
   for (int i = 0; i < FDockControls.Count(); ++i) {
     auto* control = static_cast<TWinControl*>(FDockControls.Items(i));
-    if (Recolor)
+    // Dock sites apply their own colour rules and re-lay out for a border change.
+    if (auto* dock = dynamic_cast<TdxDockControl*>(control)) {
+      if (Recolor)
+        dock->UpdateColor();
+      else
+        dock->UpdateBorders();
+    } else if (Recolor)
       control->SetColor(color);
     if (control->HandleAllocated())
       RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);

@@ -21,12 +21,15 @@
 #include "platform/IniFiles.h"
 #include "platform/Lists.h"
 
+class TCustomdxBarControl;
 class TdxBar;
 class TdxBarGroup;
 class TdxBarItem;
+class TdxBarItemControl;
 class TdxBarItemLink;
 class TdxBarItemLinks;
 class TdxBarManager;
+class TdxBars;
 class TdxThemeChangedNotificator;
 
 enum TdxBarManagerStyle { bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11, bmsUseLookAndFeel };
@@ -47,7 +50,7 @@ using TdxBarMergeItemLinkEvent =
                 TdxBarItemLink* ASrcItemLink, TdxBarItemMergeKind& AMergeKind, int& AMergeIndex)>;
 // Sender is the bar that asks.
 using TdxBarCanDockingEvent =
-    TEvent<void(TObject* Sender, TdxBarDockingStyle Style, TWinControl* DockControl, bool& CanDocking)>;
+    TEvent<void(TdxBar* Sender, TdxBarDockingStyle Style, TWinControl* DockControl, bool& CanDocking)>;
 using TdxBarMergeEvent = TEvent<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)>;
 using TdxBarShowPopupEvent = TEvent<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
 using TdxBarClickItemEvent = TEvent<void(TObject* Sender, TdxBarItem* ClickedItem)>;
@@ -194,6 +197,47 @@ public:
   int GetReadStateCount() const { return FReadStateCount; }
   // The layout as streamed, kept for resetting bars outside the form designer.
   TMemIniFile* GetInitialLayoutStore() const { return FInitialLayout.get(); }
+
+  // --- What bar windows leave with the manager (bodies in bars/barcontrol_manager.cpp).
+  // The link last selected or pressed on a bar window outside customizing; nil once gone.
+  TdxBarItemLink* GetClickedItemLink() const;
+  void SetClickedItemLink(TdxBarItemLink* Value);
+  // A press on a link while customizing that becomes a drag once the mouse moves far
+  // enough: the link and the bar window it was pressed on.
+  TdxBarItemLink* GetPendingDragItemLink() const;
+  TCustomdxBarControl* GetPendingDragBarControl() const;
+  void SetPendingDrag(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl);
+  // Starts dragging ALink while customizing; the drag machinery fills it in.
+  virtual void StartItemLinkDrag(TdxBarItemLink* ALink) {}
+  // The customizing selection: a link pressed while customizing joins it, and bar windows
+  // outline the selected links (0 not selected, 1 selected, 2 the current object).
+  virtual void SelectForCustomizing(TdxBarItemLink* ALink) {}
+  virtual int GetCustomizingSelectionState(const TdxBarItemLink* ALink) const { return 0; }
+  // The window of the Customize dialog while it is open (it takes the focus bar windows
+  // hand on); nil otherwise.
+  virtual HWND GetCustomizingFormHandle() const { return nullptr; }
+  // The hint machinery hears of the control a bar window selected (nil: none).
+  virtual void ItemControlHintChanged(TCustomdxBarControl* ABarControl, TdxBarItemControl* AControl) {}
+  // Asked before a mouse selection opens a sub-item's menu.
+  virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
+
+  // --- Bars (bodies in bars/bars.cpp).
+  TdxBars* GetBars() const { return FBars; }
+  // The main-menu bar, reported only while it shows a window.
+  TdxBar* GetMainMenuBar() const;
+  void SetMainMenuBar(TdxBar* Value);
+  // A unique bar caption: Prefix and the lowest number no bar's caption equals.
+  String GetUniqueBarCaption(const String& Prefix) const;
+  TdxBar* FindBarByCaption(const String& Caption) const;
+  TdxBar* BarByName(const String& AName) const;
+  // Bars hidden for the time being (inactive form); a bar shown or hidden leaves the list.
+  void AddTemporaryHiddenBar(TdxBar* ABar);
+  void RemoveTemporaryHiddenBar(TdxBar* ABar);
+  bool IsTemporaryHiddenBar(const TdxBar* ABar) const;
+  // A bar tells the manager it goes.
+  void BarDestroying(TdxBar* ABar);
+  // Whether the bars are being dragged with the mouse.
+  bool IsDraggingBars() const;
 
   // --- Dock controls.
   void AddDockControl(TWinControl* ADockControl);
@@ -501,6 +545,19 @@ private:
   bool FLoadingLayout = false;        // applying the layout in Loaded
   bool FApplyingLayout = false;
   bool FRestoringRecreatedBars = false;
+  // Bars (bars/bars.cpp).
+  TdxBars* FBars = nullptr;
+  TWeakRef<TdxBar> FMainMenuBar;
+  std::vector<TWeakRef<TdxBar>> FTemporaryHiddenBars;
+  void CreateBars();
+  void DestroyBars();
+  // Loaded's bar steps: resolve the links' item names; apply the pending docking and visibility.
+  void LoadedResolveBarLinks();
+  void LoadedApplyBars();
+  // Bar window state (see GetClickedItemLink).
+  TWeakRef<TdxBarItemLink> FClickedItemLink;
+  TWeakRef<TdxBarItemLink> FPendingDragItemLink;
+  TWeakRef<TCustomdxBarControl> FPendingDragBarControl;
 };
 
 // The manager's update lock for a scope: bars rebuild once when it ends. Nothing without a

@@ -2,6 +2,8 @@
 // and "DockControlHeights", child streaming, and the loading and naming overrides.
 #include "bars/manager.h"
 
+#include "bars/bar.h"
+
 PUBLISHED(TdxBarManager, TComponent)
 {
   using M = TdxBarManager;
@@ -103,10 +105,6 @@ bool IsIntegerValue(TValueType Kind)
   return Kind == vaInt8 || Kind == vaInt16 || Kind == vaInt32 || Kind == vaInt64;
 }
 
-// Stands in for a bar while "Bars" entries are read: it has no properties, so each one
-// is read past and dropped.
-class TBarEntrySink : public TPersistent {};
-
 // Accepts every reading error for its lifetime, then gives the reader its own handler back.
 class TSkipReadingErrors {
 public:
@@ -135,21 +133,31 @@ void TdxBarManager::DefineProperties(TFiler* Filer)
 }
 
 // Older form data lists the bars here, one collection item per bar with an optional
-// leading order number. Bars join the library later; until then the entries are read
-// through and their values dropped, so such form data still loads.
+// leading order number: entry i fills the i-th bar, or a new one. A name read here goes to
+// the bar's OldName; values the bar does not know are read past.
 void TdxBarManager::ReadBars(TReader* Reader)
 {
   Reader->CheckValue(vaCollection);
+  int index = 0;
   while (!Reader->EndOfList()) {
     if (IsIntegerValue(Reader->NextValue()))
       Reader->ReadInteger();
     Reader->ReadListBegin();
-    TBarEntrySink sink;
-    {
+    TdxBar* bar = index < FBars->GetCount() ? FBars->GetItem(index) : FBars->Add();
+    ++index;
+    bar->IncludeState(csReading);
+    bar->SetOldNameMode(true);
+    try {
       TSkipReadingErrors skip(Reader);
       while (!Reader->EndOfList())
-        Reader->ReadProperty(&sink);
+        Reader->ReadProperty(bar);
+    } catch (...) {
+      bar->SetOldNameMode(false);
+      bar->ExcludeState(csReading);
+      throw;
     }
+    bar->SetOldNameMode(false);
+    bar->ExcludeState(csReading);
     Reader->ReadListEnd();
   }
   Reader->ReadListEnd();
@@ -192,7 +200,9 @@ void TdxBarManager::Loaded()
   // keeping the initial layout and loading the saved one run between these flags as bars,
   // items and layout storage join the library.
   FApplyingLayout = true;
+  LoadedResolveBarLinks();
   FLoadingLayout = true;
+  LoadedApplyBars();
   FLoadingLayout = false;
   ApplyLoadedItemsVisible();
   ApplyLoadedCategoryItemsVisible();
@@ -231,6 +241,9 @@ void TdxBarManager::RenameWithPrefix(const std::vector<TComponent*>& Components,
 // groups as its children (bars join the library later).
 void TdxBarManager::GetChildren(const TGetChildProc& Proc, TComponent* Root)
 {
+  for (int i = 0; FBars && i < FBars->GetCount(); ++i)
+    if (FBars->GetItem(i)->Owner() == Root)
+      Proc(FBars->GetItem(i));
   for (int i = 0; i < FItems->Count(); ++i) {
     TdxBarComponent* item = FItems->GetBarComponent(i);
     if (item->Owner() == Root && item->GetCategoryIndex() >= 0)
@@ -241,10 +254,14 @@ void TdxBarManager::GetChildren(const TGetChildProc& Proc, TComponent* Root)
       Proc(FGroups->Items(i));
 }
 
-// Child positions count the bars (none yet), then the items, then the groups.
+// Child positions count the bars, then the items, then the groups.
 void TdxBarManager::SetChildOrder(TComponent* Child, int Order)
 {
-  const int barCount = 0;
+  const int barCount = FBars ? FBars->GetCount() : 0;
+  if (auto* bar = dynamic_cast<TdxBar*>(Child); bar && bar->Collection() == FBars) {
+    bar->SetIndex(Order);
+    return;
+  }
   auto moveIn = [](TdxBarComponentList* List, TComponent* Component, int Position) {
     int index = List->IndexOf(Component);
     if (index >= 0 && List->Count() > 0)

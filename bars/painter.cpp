@@ -145,12 +145,6 @@ int TdxBarPainter::GetTextHeight(TcxCanvas* ACanvas) const
   return ACanvas ? ACanvas->TextHeight(L"Wg") + 6 : 0;
 }
 
-void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
-                                 int AAlignment, bool AEnabled, bool ASelected, bool AVertical, bool AClipped,
-                                 bool AFlatSelection, UINT AFormat) const
-{
-}
-
 TRect TdxBarPainter::CalcTextRectForLines(TcxCanvas* ACanvas, const String& AText, int ALineCount) const
 {
   return ACanvas ? GetTextRectForLineCount(ACanvas, AText, ALineCount) : TRect{};
@@ -197,13 +191,6 @@ TRect TdxBarPainter::CalcGlyphRect(const TdxBarItemControlDrawParams* ADrawParam
     }
   }
   return OffsetRectBy(r, dx, dy);
-}
-
-void TdxBarPainter::DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
-                              const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AFrameRect,
-                              const TRect& AContentRect, TRect& AGlyphRect) const
-{
-  AGlyphRect = TRect{};
 }
 
 HBRUSH TdxBarPainter::GetGlyphBackgroundBrush(const TdxBarItemControl* AControl,
@@ -288,13 +275,6 @@ void TdxBarPainter::DrawLoweredBorder(HDC DC, TRect& R) const
 int TdxBarPainter::GetItemIndent(const TdxBarItemControl* AControl) const
 {
   return IsInMenu(AControl) ? ParentOf(AControl)->GetTextHeight() + 1 : 0;
-}
-
-void TdxBarPainter::GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AContentRect,
-                                      const TRect& AGlyphRect, TRect& ATextRect, int& AAlignment) const
-{
-  ATextRect = AContentRect;
-  AAlignment = dxBarTextAlignLeft;
 }
 
 void TdxBarPainter::ShiftPressedContent(bool ADown, bool APressed, TRect& R) const

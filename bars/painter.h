@@ -4,6 +4,7 @@
 // keep no state: each call works from its arguments, system metrics and system colours.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "bars/drawparams.h"
@@ -35,6 +36,23 @@ enum : int { dxBarButtonPartFace = 0, dxBarButtonPartArrow = 1 };
 inline HBRUSH dxBarSysColorBrush(int ASysColorIndex)
 {
   return HBRUSH(uintptr_t(ASysColorIndex + 1));
+}
+
+// A brush value for the GDI calls that take no system colour index + 1 (FrameRect): such
+// a value becomes that colour's system brush.
+inline HBRUSH dxBarRealBrush(HBRUSH ABrush)
+{
+  uintptr_t value = uintptr_t(ABrush);
+  return value > 0 && value <= uintptr_t(COLOR_MENUBAR + 1) ? GetSysColorBrush(int(value - 1)) : ABrush;
+}
+
+// The check mark's stroke, one pixel deep, ARow rows below P: down to the elbow, then up
+// to the right; the pen leaves out the end point, so the last point lies one beyond.
+inline std::array<POINT, 3> CheckMarkStroke(const TPoint& P, int AScale, int ARow)
+{
+  int y = P.y + ARow;
+  return {POINT{P.x, y + 2 * AScale}, POINT{P.x + 3 * AScale, y + 5 * AScale},
+          POINT{P.x + 8 * AScale + 1, y - 1}};
 }
 
 // The stateless drawing and metrics strategy of bars and menus. Bar windows, menus, dock
@@ -105,15 +123,25 @@ public:
   virtual void DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TdxBarItemStateFlags& AStates,
                          int AImageSizeKind, const TRect& AFrameRect, const TRect& AContentRect,
                          TRect& AGlyphRect) const;
+  // Background, frame and image (or check mark) of one glyph: the background and frame on
+  // AFrameRect, the image in AGlyphRect. Without an image (AHasImage false) a down menu item
+  // gets its check mark; AGlyphRect empty means no glyph part at all.
   virtual void DrawGlyphImage(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
-                              const TdxBarItemStateFlags& AStates, const TRect& AGlyphRect) const {}
+                              const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AFrameRect,
+                              const TRect& AGlyphRect, bool AHasImage) const;
+  // The image itself, in the drawing mode the states and the painter's answers give.
+  virtual void DrawItemGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
+                             const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AGlyphRect,
+                             HBRUSH ABrush) const;
   virtual HBRUSH GetGlyphBackgroundBrush(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const;
   virtual bool IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const;
   virtual bool IsGlyphDrawnWithoutBackground(const TdxBarItemControl* AControl) const;
   // The painter draws through visual-style themes (size grips and status bars too).
   virtual bool IsNativeStyle() const { return false; }
   // The glyph frame (a themed or filled cell) goes under the image rather than over it.
-  virtual bool IsGlyphFrameDrawnFirst() const { return false; }
+  // A frame that fills must go first, or it would cover the image: the base keys it on
+  // IsNativeStyle, the kinds whose frames fill answer True.
+  virtual bool IsGlyphFrameDrawnFirst() const { return IsNativeStyle(); }
   virtual int GetGlyphWidthIndent() const { return 6; }
   virtual int GetGlyphHeightIndent() const { return 7; }
   int GetGlyphAreaWidth(int AValue) const { return AValue + GetGlyphWidthIndent(); }
@@ -151,19 +179,20 @@ public:
   virtual void ShiftPressedArrow(TRect& R, bool APressed) const;
   // A control whose small caption stays put while the glyph moves with the pressed state.
   virtual bool IsPressedTextFixed() const { return false; }
-  virtual void DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                 int AAlignment) const {}
-  virtual void DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+                                 int AAlignment) const;
+  virtual void DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                    HBRUSH ABrush) const {}
-  virtual void DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawDropDownArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+                                    HBRUSH ABrush) const;
+  virtual void DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawDropDownArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual HBRUSH GetButtonBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
   // The control is active, or the look is flat and it is pressed or selected.
   virtual bool IsButtonBackgroundDrawn(const TdxBarItemControlDrawParams* ADrawParams) const;
-  virtual bool IsButtonPressedDrawn(const TdxBarItemControlDrawParams* ADrawParams) const { return false; }
+  // The arrow of a split button is drawn selected: the face is selected and not held.
+  virtual bool IsButtonPressedDrawn(const TdxBarItemControlDrawParams* ADrawParams) const;
   virtual int GetMenuItemHeightDelta(const TdxBarItemControl* AControl, int AValue) const { return AValue; }
   virtual int GetMenuItemWidthDelta(const TdxBarItemControl* AControl, int AValue) const { return AValue; }
 
@@ -173,7 +202,7 @@ public:
   // The window rectangle less the sizing frame, as high as a small caption.
   virtual TRect GetCaptionRect(const TRect& AWindowRect) const;
   // The non-client border widths of a bar (ADockingStyle: a TdxBarDockingStyle value).
-  virtual TRect GetBarBorders(const TdxBar* ABar, int ADockingStyle, bool ASizeGrip) const { return TRect{}; }
+  virtual TRect GetBarBorders(const TdxBar* ABar, int ADockingStyle, bool ASizeGrip) const;
   // What a kind adds on each side of a floating bar's frame.
   virtual TRect GetFloatingBarExtraBorders(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
   virtual int GetSizingFrameWidth() const;
@@ -203,39 +232,39 @@ public:
   // The floating caption is a gradient (its text is then drawn transparent).
   virtual bool IsGradientCaption() const { return false; }
   virtual void DrawToolbarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                     HBRUSH ABrush) const {}
-  virtual void DrawDockedBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+                                     HBRUSH ABrush) const;
+  virtual void DrawDockedBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void DrawStatusBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                       HBRUSH ABrush) const {}
+                                       HBRUSH ABrush) const;
   virtual void DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
-                                    bool AHorizontal) const {}
+                                    bool AHorizontal) const;
   // The border and drag handle of a docked bar; the frame of a floating one.
   virtual void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const {}
   virtual void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual void DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const {}
-  virtual void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const;
+  virtual void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual int GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const;
-  virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const {}
+  virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const;
   virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                                       int AState) const {}
-  virtual void DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
+  virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   // The minimize, restore and close buttons of an MDI child on the main menu bar.
   virtual void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                              int AState) const {}
-  virtual void DrawMark(const TCustomdxBarControl* ABarControl, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void DrawMark(const TCustomdxBarControl* ABarControl, TcxCanvas* ACanvas, const TRect& R) const;
   virtual void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                                   HBRUSH ABrush) const {}
-  virtual void DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const {}
+  virtual void DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
+  virtual void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const;
   virtual int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const;
   virtual void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const {}
-  virtual void DrawSizeGrip(HDC DC, const TRect& R) const {}
-  virtual void DrawFloatingSizeGrip(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual void DrawStatusBarTopIndent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual TRect GetMarkRect(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
-  virtual TRect CalcMarkRect(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
-  virtual void InvalidateMark(const TCustomdxBarControl* ABarControl) const {}
+  virtual void DrawSizeGrip(HDC DC, const TRect& R) const;
+  virtual void DrawFloatingSizeGrip(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
+  virtual void DrawStatusBarTopIndent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
+  virtual TRect GetMarkRect(const TCustomdxBarControl* ABarControl) const;
+  virtual TRect CalcMarkRect(const TCustomdxBarControl* ABarControl) const;
+  virtual void InvalidateMark(const TCustomdxBarControl* ABarControl) const;
   virtual bool IsMarkArrowDrawn() const { return true; }
   // The rectangle is at most 16 high.
   virtual bool IsSmallMark(const TRect& R) const;
@@ -307,7 +336,8 @@ public:
   virtual void DrawExpandButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                                 bool ASelected) const {}
   virtual void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const {}
-  virtual void DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  // A menu item's background, glyph column, caption and shortcut.
+  virtual void DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // Runs first in DrawGlyphAndCaption.
   virtual void PrepareGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   // The brush of the menu frame: button face, as its system colour index + 1.
@@ -427,6 +457,12 @@ public:
   }
 
 protected:
+  // Fills R with ABrush when AUseBrush, else with the bar window's own background (its
+  // bitmap or the dock site's background showing through).
+  void FillBackgroundRect(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R, HBRUSH ABrush,
+                          bool AUseBrush) const;
+  // The face part of a button-like control before its glyph and caption.
+  void DrawButtonFace(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // Half the "Qq" height of the menu font, raised to the next odd number: the part of the
   // tear-off strip height every kind shares.
   int GetDetachStripValue(const TCustomdxBarControl* AMenu) const;
@@ -435,11 +471,51 @@ protected:
 // The classic three-dimensional look (bmsStandard).
 class TdxBarStandardPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarStandardPainter, TdxBarPainter)
+public:
+  // Its frames fill a cell that is not pressed or down: they go under the image.
+  bool IsGlyphFrameDrawnFirst() const override { return true; }
+  void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
+                      const TRect& AGlyphRect, HBRUSH ABrush) const override;
+  HBRUSH GetGlyphBackgroundBrush(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
+  void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                            HBRUSH ABrush) const override;
+  void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const override;
+  TRect GetButtonContentMargins() const override { return Rect(2, 1, 2, 1); }
+  int GetLoweredBorderWidth() const override { return 1; }
+  int GetDragHandleSize(const TdxBar* ABar) const override { return GetDragHandleSizeEx(ABar); }
+  int GetDragHandleSizeEx(const TdxBar* ABar) const override { return 2 * DragHandleWidth + 2 + 1; }
+  int GetDragHandleOffset() const override { return 2; }
+  void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
+  void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+  void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                              int AState) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                          HBRUSH ABrush) const override;
+  void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
+  bool IsMarkArrowDrawn() const override { return false; }
+  bool IsSmallMark(const TRect& R) const override { return false; }
+  int GetMenuBorderSize() const override { return 2; }
+
+  // The width of one raised drag bar.
+  static constexpr int DragHandleWidth = 3;
+
+protected:
+  // One raised drag bar at R, excluded from the clip region afterwards (so the window's
+  // background drawn later leaves it alone).
+  void DrawDragBar(HDC DC, const TRect& R, bool ALitCorner) const;
 };
 
 // The standard look with a single drag bar and a framed mark (bmsEnhanced).
 class TdxBarEnhancedPainter : public TdxBarStandardPainter {
   DECLARE_CLASS(TdxBarEnhancedPainter, TdxBarStandardPainter)
+public:
+  int GetDragHandleSizeEx(const TdxBar* ABar) const override { return DragHandleWidth + 1 + 2; }
+  int GetDragHandleOffset() const override { return 1; }
+  void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
+  bool IsMarkArrowDrawn() const override { return true; }
+  void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                          HBRUSH ABrush) const override;
 };
 
 // One-pixel frames in flat colours and the manager's mixed brushes (bmsFlat).
@@ -452,17 +528,68 @@ public:
   int GetToolbarSeparatorSize() const override { return 5; }
   int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
 
+  // Its glyph frames fill the cell: they go under the image.
+  bool IsGlyphFrameDrawnFirst() const override { return true; }
+  bool AreIdleGlyphsFaded() const override { return true; }
+  bool AreHotGlyphsShadowed() const override { return true; }
+  int GetLoweredBorderWidth() const override { return 1; }
+  int GetDragHandleOffset() const override { return 1; }
+  int GetDragHandleSize(const TdxBar* ABar) const override { return GetDragHandleSizeEx(ABar); }
+  int GetDragHandleSizeEx(const TdxBar* ABar) const override { return GripWidth + 1 + 2; }
+  int GetSysColorByIndex(const TCustomdxBarControl* ABarControl, bool AActive) const override;
+  TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const override;
+  void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const override;
+  void DrawLoweredBorder(HDC DC, TRect& R) const override;
+  HBRUSH GetGlyphBackgroundBrush(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
+  bool IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
+  void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                            HBRUSH ABrush) const override;
+  void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
+                      const TRect& AGlyphRect, HBRUSH ABrush) const override;
+  HBRUSH GetButtonBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const override;
+  HBRUSH GetToolbarBackgroundBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetBackgroundBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetCheckerBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetFaceBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetHighlightBrush(const TCustomdxBarControl* ABarControl) const override;
+  void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
+  void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+  void DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                            bool AHorizontal) const override;
+  void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                              int AState) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                          HBRUSH ABrush) const override;
+  int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const override;
+  void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+  void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
+                     int AState) const override;
+
   // The flat kind's own operations.
+  // Frames a glyph cell: dark for a down, unselected menu item; the selection frame when
+  // selected or down; else in the window's background (nothing shows).
   virtual void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
-                                  HBRUSH ABrush) const {}
+                                  HBRUSH ABrush) const;
   // Brush 2 of the manager (menu item background); button face without a manager.
   virtual HBRUSH GetItemBackgroundBrush(const TCustomdxBarControl* ABarControl) const;
   virtual HBRUSH GetBorderFillBrush(const TCustomdxBarControl* ABarControl) const;
-  virtual void DrawFlatPressedFrame(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const {}
-  virtual void DrawFlatBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual void FrameDark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
-  virtual void FillFace(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const {}
+  // DrawFlatBorder, then R shrinks by one and is filled with the bar's face brush.
+  virtual void DrawFlatPressedFrame(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const;
+  // The face filled, then a one-pixel frame in brush 1; the DC's clip region is the same
+  // after the call.
+  virtual void DrawFlatBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
+  virtual void FrameDark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
+  virtual void FillFace(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual TColor GetShadowColor() const;
+
+  // The dotted grip's width.
+  static constexpr int GripWidth = 3;
+
+protected:
+  // A manager brush (1 to 5) of the window's manager; AFallback (a system colour index)
+  // without one.
+  HBRUSH FlatBrush(const TCustomdxBarControl* ABarControl, int AIndex, int AFallback) const;
 };
 
 // Draws through the visual-style themes (bmsXP while visual styles are available).

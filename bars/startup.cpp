@@ -5,7 +5,10 @@
 
 #include <mmsystem.h>
 
+#include "bars/bar.h"
 #include "bars/barcanvas.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
 #include "bars/extitems.h"
 #include "bars/groups.h"
 #include "bars/manager.h"
@@ -130,9 +133,10 @@ void ApplicationInitProc()
 //   TdxBarQuickCustItem -> TdxBarQuickCustItemControl
 //   TdxBarQuickAccessItem -> TdxBarSubItemControl
 //   TSystemMenuSubItem -> TSystemMenuSubItemControl
-// None of these classes exists yet, so the register starts empty.
+// Each joins as its class exists.
 void RegisterStandardBarItems()
 {
+  RegisterBarItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
 }
 
 // The streamed bar classes (TdxBar, TdxBarGroup, the screen-tip and application-menu
@@ -141,10 +145,14 @@ void RegisterStandardBarItems()
 void RegisterStreamedClasses()
 {
   RegisterClass(TdxBarGroup::StaticClass());
+  RegisterClass(TdxBar::StaticClass());
+  RegisterClass(TdxBarDockControl::StaticClass());
 }
 
 void UnregisterStreamedClasses()
 {
+  UnRegisterClass(TdxBarDockControl::StaticClass());
+  UnRegisterClass(TdxBar::StaticClass());
   UnRegisterClass(TdxBarGroup::StaticClass());
 }
 void RegisterDesignHelpers() {}

@@ -75,7 +75,8 @@ public:
 class TTestBarControl : public TCustomdxBarControl {
   DECLARE_CLASS(TTestBarControl, TCustomdxBarControl)
 public:
-  explicit TTestBarControl(TComponent* AOwner) : TCustomdxBarControl(AOwner) {}
+  // Shown, as the toolbars these tests stand for (bar windows are made hidden).
+  explicit TTestBarControl(TComponent* AOwner) : TCustomdxBarControl(AOwner) { FVisible = true; }
   TdxBarControlKind GetKind() const override { return Kind; }
   void RebuildBar() override;
 

@@ -94,7 +94,8 @@ private:
 class TLinkTestBar : public TCustomdxBarControl {
   DECLARE_CLASS(TLinkTestBar, TCustomdxBarControl)
 public:
-  explicit TLinkTestBar(TComponent* AOwner) : TCustomdxBarControl(AOwner) {}
+  // Shown, as the bars these tests stand for (bar windows are made hidden).
+  explicit TLinkTestBar(TComponent* AOwner) : TCustomdxBarControl(AOwner) { FVisible = true; }
   // The controls point at their window: a window freed before its links takes them along.
   ~TLinkTestBar() override
   {

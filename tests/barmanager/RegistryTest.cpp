@@ -1,5 +1,7 @@
 // The item-kind register: exact-class lookup, the kinds listed for customizing,
 // duplicates and unregistration, and the list of living bar windows.
+#include <vector>
+
 #include "BarTestUtil.h"
 
 namespace {
@@ -26,16 +28,37 @@ class TControlB : public TObject {
   DECLARE_CLASS(TControlB, TObject)
 };
 
-// Empties the register after each case: every case starts from the empty register the
-// library has before the standard kinds exist.
+// Every case starts from an empty register: the library's own kinds are taken out for the
+// case and put back, in their order, afterwards.
 class BarItemRegister : public testing::Test {
 protected:
-  void SetUp() override { ASSERT_EQ(RegisteredBarItems()->Count(), 0); }
+  void SetUp() override
+  {
+    for (int i = 0; i < RegisteredBarItems()->Count(); ++i) {
+      const TRegItemRecord* record = RegisteredBarItems()->GetRecord(i);
+      FStandard.push_back({record->ItemClass, record->ControlClass, record->ShownInCustomizing});
+    }
+    Empty();
+  }
   void TearDown() override
+  {
+    Empty();
+    for (const TStandardKind& kind : FStandard)
+      RegisterBarItem(kind.ItemClass, kind.ControlClass, kind.Shown);
+  }
+
+private:
+  struct TStandardKind {
+    TClass ItemClass;
+    TClass ControlClass;
+    bool Shown;
+  };
+  static void Empty()
   {
     while (RegisteredBarItems()->Count() > 0)
       UnregisterBarItem(RegisteredBarItems()->GetRecord(0)->ItemClass);
   }
+  std::vector<TStandardKind> FStandard;
 };
 
 }  // namespace

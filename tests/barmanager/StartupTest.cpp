@@ -67,6 +67,7 @@ TEST(LibraryStartup, ASecondStartOnlyCountsAndItsShutDownKeepsEverything)
 
 TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
 {
+  const int standardKinds = RegisteredBarItems()->Count();
   RegisterBarItem(TTestItemKind::StaticClass(), TObject::StaticClass(), true);
   ASSERT_EQ(GetClass(L"TTestItemKind"), TTestItemKind::StaticClass());
   int gdiBefore = GdiObjectsInUse();
@@ -101,8 +102,10 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   EXPECT_FALSE(dxBarIsFinalizing());
   EXPECT_NE(dxBarManagerList(), nullptr);
   EXPECT_NE(dxBarCheckerBrush(), nullptr);
+  // Start-up registers the library's own kinds again, and nothing else.
   ASSERT_NE(RegisteredBarItems(), nullptr);
-  EXPECT_EQ(RegisteredBarItems()->Count(), 0);
+  EXPECT_EQ(RegisteredBarItems()->Count(), standardKinds);
+  EXPECT_EQ(GetRegisteredControlClass(TTestItemKind::StaticClass()), nullptr);
 }
 
 TEST(LibraryStartup, ProcessWideValuesAreRead)

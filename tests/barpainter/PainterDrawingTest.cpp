@@ -143,7 +143,7 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
       p->DrawCheckMark(dc, Point(3, 3), 2, false);
       p->DrawCheckMarkInRect(&item, dc, r, true, bkMenu, round % 2 == 0);
       p->DrawGlyph(&params, dc, states, 0, r, r, glyph);
-      p->DrawGlyphImage(&params, dc, states, r);
+      p->DrawGlyphImage(&params, dc, states, 0, r, r, false);
       p->DrawArrow(dc, r, adDown, clDefault, round % 2 == 0, false);
       p->DrawArrowSized(dc, r, adLeft, clRed, false, true, 3);
       p->CalcButtonLikeControlParts(&params, r, p->GetButtonArrowWidth(host.Manager), parts);

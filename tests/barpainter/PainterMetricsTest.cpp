@@ -79,9 +79,10 @@ TEST(PainterClasses, KindsAnswerTheirClassLevelFlags)
   EXPECT_TRUE(TdxBarOffice11Painter().IsFlatStyle());
   EXPECT_FALSE(TdxBarPainter().IsNativeStyle());
   EXPECT_TRUE(TdxBarXPPainter().IsNativeStyle());
-  // The frame-order question is its own: the native flag does not answer it.
+  // Frames that fill go under the image: the base keys the order on the native flag.
   EXPECT_FALSE(TdxBarPainter().IsGlyphFrameDrawnFirst());
-  EXPECT_FALSE(TdxBarFlatPainter().IsGlyphFrameDrawnFirst());
+  EXPECT_TRUE(TdxBarFlatPainter().IsGlyphFrameDrawnFirst());
+  EXPECT_TRUE(TdxBarStandardPainter().IsGlyphFrameDrawnFirst());
   EXPECT_TRUE(TdxBarXPPainter().IsGlyphFrameDrawnFirst());
   EXPECT_TRUE(TdxBarOffice11Painter().IsGlyphFrameDrawnFirst());
   // The flat selection follows the button face: white means high contrast.

@@ -35,9 +35,11 @@ void TTestBarWindow::CreateParams(TCreateParams& Params)
   MakeTopLevelPopup(Params);
 }
 
-void TTestBarWindow::WMEraseBkgnd(TMessage& Message)
+void TTestBarWindow::Paint()
 {
-  FillWhite(this, Message);
+  RECT r{};
+  ::GetClientRect(GetHandle(), &r);
+  ::FillRect(GetCanvas()->GetHandle(), &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
 }
 
 void TClickTarget::CreateParams(TCreateParams& Params)

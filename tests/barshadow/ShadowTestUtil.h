@@ -26,7 +26,8 @@ public:
 
 protected:
   void CreateParams(TCreateParams& Params) override;
-  void WMEraseBkgnd(TMessage& Message) override;
+  // Bar windows paint their whole client area themselves: white here.
+  void Paint() override;
 };
 
 // A plain top-level window that counts the left-button presses it receives.

@@ -1,0 +1,864 @@
+// The bar window base's input: the message table, selection, the process-wide chain of
+// active bar windows and the close cascade, keys and mouse. Any call out of here (an item's
+// click, a close, a handler) may free this window: each step after one holds a weak
+// reference and stops once it reads nil.
+#include "bars/barcontrol.h"
+
+#include "platform/Win.h"
+
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/items.h"
+#include "bars/manager.h"
+#include "bars/shadow.h"
+#include "platform/Application.h"
+#include "platform/Forms.h"
+#include "platform/GraphicsObjects.h"
+
+#include <cwctype>
+
+namespace {
+
+TWeakRef<TCustomdxBarControl> GActiveBarControl;
+bool GActiveChainCustomizing = false;
+// Every bar window in the order made; only compared until checked for life.
+std::vector<TWeakRef<TCustomdxBarControl>> GBarControlsInOrder;
+
+const TPoint NoPoint{-1, -1};
+
+TPoint CursorPos()
+{
+  POINT p{};
+  if (!::GetCursorPos(&p))
+    return NoPoint;
+  return TPoint{p.x, p.y};
+}
+
+String ShortHint(const String& AHint)
+{
+  size_t bar = AHint.find(L'|');
+  return bar == String::npos ? AHint : AHint.substr(0, bar);
+}
+
+}  // namespace
+
+void dxBarRegisterBarControlInOrder(TCustomdxBarControl* AControl)
+{
+  std::erase_if(GBarControlsInOrder, [](const TWeakRef<TCustomdxBarControl>& ref) { return !ref; });
+  GBarControlsInOrder.emplace_back(AControl);
+}
+
+void TCustomdxBarControl::GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const
+{
+  for (const TWeakRef<TCustomdxBarControl>& ref : GBarControlsInOrder)
+    if (TCustomdxBarControl* bar = ref.Get())
+      if (bar->GetBarManager() == GetBarManager() && bar->GetKind() == bckToolbar && !bar->IsDestroying())
+        ABars.push_back(bar);
+}
+
+TCustomdxBarControl* GetActiveBarControl()
+{
+  return GActiveBarControl.Get();
+}
+
+bool IsActiveChainCustomizing()
+{
+  return GetActiveBarControl() && GActiveChainCustomizing;
+}
+
+// ---------------------------------------------------------------------------
+// Selection
+
+void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
+{
+  TdxBarItemLink* link = Value ? Value->GetItemLink() : nullptr;
+  TdxBarItemControl* old = GetSelectedControl();
+  FSelectedLink = link;
+  if (GetOptions() & dxBarOptionKeyboardSelection)
+    FKeyboardSelected = false;
+  if (IsDestroying())
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  TdxBarManager* manager = GetBarManager();
+  if (manager && link) {
+    if (IsCustomizing())
+      manager->SelectForCustomizing(link);
+    else
+      manager->SetClickedItemLink(link);
+  }
+  if (!self)
+    return;
+  if (old && old != Value)
+    RepaintItemControl(old);
+  if (Value)
+    RepaintItemControl(Value);
+  if (!Value)
+    SetCursor(crDefault);
+  ActivateHint(Value != nullptr, Value);
+  if (!self)
+    return;
+  String hint;
+  if (Value && (Value->GetEnabled() || (manager && manager->GetShowHintForDisabledItems())))
+    hint = ShortHint(Value->GetHint());
+  SetHint(hint);
+}
+
+void TCustomdxBarControl::SelectItemControl(TdxBarItemControl* AControl)
+{
+  if (!HandleAllocated() || IsDestroying())
+    return;
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (selected == AControl)
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  // An editor being edited stops before the selection moves on.
+  if (selected && selected->IsWinControl() && selected->GetActive())
+    selected->Deactivate();
+  if (!self)
+    return;
+  if (AControl && IsInActiveChain())
+    AControl->SetSelectedByBar(false);
+  SetSelectedControl(AControl);
+  if (self && AControl)
+    ScrollIntoView(AControl);
+}
+
+void TCustomdxBarControl::SelectItemControlByMouse(TdxBarItemControl* AControl)
+{
+  if (!HandleAllocated() || IsDestroying())
+    return;
+  TdxBarItemControl* selected = GetSelectedControl();
+  // An editor in edit mode keeps the selection.
+  if (selected && selected != AControl && selected->IsWinControl() && selected->GetActive())
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  if (selected != AControl) {
+    SetSelectedControl(AControl);
+    if (!self)
+      return;
+    FKeyboardSelected = false;
+  }
+  if (AControl && FActive && IsInActiveChain() && AControl->IsDropDown() && !AControl->IsDroppedDown()) {
+    TdxBarManager* manager = GetBarManager();
+    if (!manager || manager->CanShowDropDown(AControl))
+      AControl->Activate();
+  }
+}
+
+void TCustomdxBarControl::SelectAndPress(TdxBarItemControl* AControl, bool AUnique)
+{
+  if (!AControl)
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  SelectItemControl(AControl);
+  if (!self)
+    return;
+  FKeyboardSelected = true;
+  if (AUnique && HandleAllocated() && GetSelectedControl() == AControl)
+    ::SendMessageW(GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The chain of active bar windows
+
+void TCustomdxBarControl::SetActive(bool Value)
+{
+  if (FActive == Value)
+    return;
+  if (Value) {
+    TCustomdxBarControl* current = GetActiveBarControl();
+    if (!current)
+      GActiveChainCustomizing = IsCustomizing();
+    FPrevActiveBarControl = current != this ? current : nullptr;
+    GActiveBarControl = this;
+    FActive = true;
+    if (!IsCustomizing())
+      FKeyboardSelected = false;
+    return;
+  }
+  TWeakRef<TCustomdxBarControl> self(this);
+  if (!IsCustomizing())
+    SelectItemControl(nullptr);
+  else
+    FSelectedLink = nullptr;
+  if (!self)
+    return;
+  FActive = false;
+  RemoveFromActiveChain();
+}
+
+// The previous window becomes active again, unless it is gone or no longer active: then
+// the chain empties.
+void TCustomdxBarControl::RemoveFromActiveChain()
+{
+  FActive = false;
+  if (GActiveBarControl.Get() == this) {
+    TCustomdxBarControl* previous = FPrevActiveBarControl.Get();
+    GActiveBarControl = previous && previous->FActive && !previous->IsDestroying() ? previous : nullptr;
+  }
+  FPrevActiveBarControl = nullptr;
+}
+
+bool TCustomdxBarControl::IsInActiveChain() const
+{
+  TCustomdxBarControl* active = GetActiveBarControl();
+  return !active || IsParentOf(active);
+}
+
+void TCustomdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  SelectItemControl(AControl);
+  if (self && !FActive && CanChangeActive(true))
+    SetActive(true);
+}
+
+void TCustomdxBarControl::Deactivate()
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  SelectItemControl(nullptr);
+  if (self && FActive && (CanChangeActive(false) || IsCustomizing()))
+    SetActive(false);
+}
+
+void TCustomdxBarControl::DeactivateIfActive()
+{
+  if (FActive)
+    Deactivate();
+}
+
+void TCustomdxBarControl::DoClose()
+{
+  Deactivate();
+}
+
+void TCustomdxBarControl::Close()
+{
+  if (FState & dxBarStateClosing)
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  TWeakRef<TCustomdxBarControl> parent(GetParentBarControl());
+  FState |= dxBarStateClosing;
+  try {
+    DoClose();
+    // The parents close too, so a whole cascade of menus goes; a parent already closing
+    // (it closes this one) is left to finish.
+    TCustomdxBarControl* p = parent.Get();
+    if (p && !p->IsClosing())
+      p->Close();
+  } catch (...) {
+    if (self)
+      FState &= uint8_t(~dxBarStateClosing);
+    throw;
+  }
+  if (self)
+    FState &= uint8_t(~dxBarStateClosing);
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+bool TCustomdxBarControl::BarKeyDown(WORD AKey, TShiftState AShift)
+{
+  WORD key = AKey;
+  if (IsVertical()) {
+    switch (key) {
+      case VK_LEFT: key = VK_UP; break;
+      case VK_UP: key = VK_LEFT; break;
+      case VK_RIGHT: key = VK_DOWN; break;
+      case VK_DOWN: key = VK_RIGHT; break;
+      default: break;
+    }
+  }
+  if (GetKind() == bckSubMenu) {
+    // Left and Right belong to the menu window kind.
+    if (key == VK_LEFT || key == VK_RIGHT)
+      return false;
+    if (key == VK_UP)
+      key = VK_LEFT;
+    else if (key == VK_DOWN)
+      key = VK_RIGHT;
+  }
+  bool byTab = false;
+  if (key == VK_TAB) {
+    if (AShift.Contains(ssCtrl)) {
+      MoveToNextBar(!AShift.Contains(ssShift));
+      return true;
+    }
+    key = AShift.Contains(ssShift) ? VK_LEFT : VK_RIGHT;
+    byTab = true;
+  }
+  if (!FItemLinks && key != VK_MENU && key != VK_F10)
+    return false;
+  switch (key) {
+    case VK_LEFT: {
+      TdxBarItemLink* link = FSelectedLink ? FItemLinks->GetPrevSelectableLink(FSelectedLink)
+                                           : FItemLinks->GetFirstSelectableLink();
+      SelectLinkByKey(link, byTab);
+      return true;
+    }
+    case VK_RIGHT:
+      SelectLinkByKey(FItemLinks->GetNextSelectableLink(FSelectedLink), byTab);
+      return true;
+    case VK_HOME:
+      SelectLinkByKey(FItemLinks->GetFirstSelectableLink(), false);
+      return true;
+    case VK_END:
+      SelectLinkByKey(FItemLinks->GetLastSelectableLink(), false);
+      return true;
+    case VK_MENU:
+      Close();
+      return true;
+    case VK_F10: {
+      TdxBarManager* manager = GetBarManager();
+      if (manager && manager->GetUseF10ForMenu()) {
+        Close();
+        return true;
+      }
+      return false;
+    }
+    case VK_UP:
+    case VK_DOWN:
+      return false;  // the selected control's (a sub-item's drop-down)
+    default:
+      break;
+  }
+  // Accelerators: digits and letters only.
+  UINT ch = ::MapVirtualKeyA(key, MAPVK_VK_TO_CHAR) & 0x7FFF;
+  ch = UINT(std::towupper(wint_t(ch)));
+  if (!((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z')))
+    return false;
+  TdxBarItemLink* link = FItemLinks->FindAccelLink(key, AShift, FSelectedLink);
+  if (!link || !link->GetControl())
+    return false;
+  // The match is the only one when the search from it finds nothing else.
+  TdxBarItemLink* other = FItemLinks->FindAccelLink(key, AShift, link);
+  SelectAndPress(link->GetControl(), !other || other == link);
+  return true;
+}
+
+void TCustomdxBarControl::WMKeyDownBar(TMessage& Message)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  if (BarKeyDown(WORD(Message.WParam), GetShiftState())) {
+    Message.Result = 0;
+    return;
+  }
+  if (self)
+    TCustomControl::WndProc(Message);
+}
+
+void TCustomdxBarControl::SelectLinkByKey(TdxBarItemLink* ALink, bool AByTab)
+{
+  TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
+  if (!control)
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  TWeakRef<TdxBarItemControl> controlRef(control);
+  SelectItemControl(control);
+  if (!self)
+    return;
+  FKeyboardSelected = true;
+  if (AByTab && controlRef && controlRef->IsWinControl())
+    controlRef->ClickByKey();
+}
+
+void TCustomdxBarControl::MoveToNextBar(bool AForward)
+{
+  if (GetKind() != bckToolbar)
+    return;
+  std::vector<TCustomdxBarControl*> bars;
+  GetTabOrderBars(bars);
+  auto it = std::find(bars.begin(), bars.end(), this);
+  if (it == bars.end())
+    return;
+  const int count = int(bars.size());
+  const int start = int(it - bars.begin());
+  for (int step = 1; step < count; ++step) {
+    TCustomdxBarControl* bar = bars[size_t(((start + (AForward ? step : -step)) % count + count) % count)];
+    TdxBarItemLinks* links = bar->GetItemLinks();
+    TdxBarItemLink* first = links ? links->GetFirstSelectableLink() : nullptr;
+    if (!bar->HandleAllocated() || !first || !first->GetControl())
+      continue;
+    TWeakRef<TCustomdxBarControl> target(bar);
+    Deactivate();
+    if (TCustomdxBarControl* next = target.Get())
+      if (TdxBarItemLink* link = next->GetItemLinks()->GetFirstSelectableLink())
+        next->ActivateItemControl(link->GetControl());
+    return;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+bool TCustomdxBarControl::IsMouseOutside(bool AUseStoredPoint) const
+{
+  if (IsCustomizing())
+    return true;
+  TPoint p = CursorPos();
+  if (AUseStoredPoint && p == FLastMousePoint)
+    return true;
+  auto* self = const_cast<TCustomdxBarControl*>(this);
+  if (!self->HandleAllocated())
+    return true;
+  RECT r{};
+  ::GetWindowRect(self->GetHandle(), &r);
+  return !::PtInRect(&r, POINT{p.x, p.y});
+}
+
+void TCustomdxBarControl::DoMouseEnter()
+{
+  if (!HandleAllocated())
+    return;
+  FLastMousePoint = CursorPos();
+  RECT r{};
+  ::GetWindowRect(GetHandle(), &r);
+  BeginMouseTracking(this, TRect{r.left, r.top, r.right, r.bottom}, this);
+}
+
+void TCustomdxBarControl::DoMouseLeave()
+{
+  EndMouseTracking(this);
+  FLastMousePoint = NoPoint;
+  if (IsDestroying())
+    return;
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (selected)
+    selected->MouseLeave();
+  // The hot control goes with the mouse unless the window keeps it (active, a drop-down).
+  if (selected && !FActive && !FHoldsCapture && !selected->IsDroppedDown() && !IsCustomizing())
+    SelectItemControl(nullptr);
+}
+
+void TCustomdxBarControl::MouseLeave()
+{
+  DoMouseLeave();
+}
+
+void TCustomdxBarControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+  if (!self)
+    return;
+  const TPoint p{X, Y};
+  if (FLastMousePoint == NoPoint && !IsCustomizing()) {
+    DoMouseEnter();
+    if (!self)
+      return;
+  }
+  TdxBarItemControl* control = GetItemControlAtPos(p);
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (Button == mbLeft && Shift.Contains(ssDouble) && selected && control == selected &&
+      selected->WantsDoubleClick()) {
+    DoubleClickItemControl(selected);
+    return;
+  }
+  ControlMouseDown(Button, Shift, PtInRect(GetClientRect(), p), control, p);
+}
+
+void TCustomdxBarControl::DoubleClickItemControl(TdxBarItemControl* AControl) {}
+
+void TCustomdxBarControl::ArmDrag(const TPoint& AScreenPoint)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (!manager || !FSelectedLink)
+    return;
+  FDragStartPoint = AScreenPoint;
+  manager->SetPendingDrag(FSelectedLink, this);
+  FDragStarting = true;
+  ::SetCapture(GetHandle());
+}
+
+void TCustomdxBarControl::CancelPendingDrag()
+{
+  if (!FDragStarting)
+    return;
+  FDragStarting = false;
+  if (TdxBarManager* manager = GetBarManager())
+    manager->SetPendingDrag(nullptr, nullptr);
+}
+
+void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient,
+                                           TdxBarItemControl* AControl, const TPoint& P)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  if (IsMouseOutside() && !IsCustomizing()) {
+    // The press came while the cursor is already elsewhere: the mouse has left.
+    DoMouseLeave();
+    return;
+  }
+  if (!IsCustomizing()) {
+    FLastMousePoint = CursorPos();
+    if (AControl)
+      AControl->MouseMove(P);
+  }
+  if (!self)
+    return;
+  if (IsCustomizing()) {
+    // Design selection: the press selects the link, which may then be dragged.
+    if (Button != mbLeft || !AControl)
+      return;
+    SelectItemControl(AControl);
+    if (self && GetSelectedControl() == AControl && AControl->GetItemLink()->GetItem())
+      ArmDrag(ClientToScreen(P));
+    return;
+  }
+  if (Button == mbLeft) {
+    if (!AControl || !AInClient)
+      return;
+    if (TdxBarManager* manager = GetBarManager())
+      manager->SetClickedItemLink(AControl->GetItemLink());
+    TWeakRef<TdxBarItemControl> control(AControl);
+    ActivateWithControl(AControl);
+    if (!self || !control)
+      return;
+    if (control->GetEnabled() && !control->IsWinControl()) {
+      FHoldsCapture = true;
+      ::SetCapture(GetHandle());
+      if (self && control)
+        control->Repaint();
+    }
+    return;
+  }
+  if (Button == mbRight) {
+    TdxBarItemControl* selected = GetSelectedControl();
+    if (selected && selected != AControl)
+      selected->Deactivate();
+    if (self && AControl && CanSelectByRightButton())
+      SelectItemControlByMouse(AControl);
+  }
+}
+
+void TCustomdxBarControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  TCustomControl::MouseMove(Shift, X, Y);
+  if (!self)
+    return;
+  const TPoint p{X, Y};
+  if (FDragStarting) {
+    const TPoint screen = ClientToScreen(p);
+    const int cx = ::GetSystemMetrics(SM_CXDRAG), cy = ::GetSystemMetrics(SM_CYDRAG);
+    const TRect area{FDragStartPoint.x - cx / 2, FDragStartPoint.y - cy / 2, FDragStartPoint.x - cx / 2 + cx,
+                     FDragStartPoint.y - cy / 2 + cy};
+    if (!PtInRect(area, screen)) {
+      TdxBarManager* manager = GetBarManager();
+      TdxBarItemLink* link = manager ? manager->GetPendingDragItemLink() : nullptr;
+      TWeakRef<TdxBarItemLink> linkRef(link ? link : FSelectedLink);
+      FDragStarting = false;
+      ::ReleaseCapture();
+      if (self && manager && linkRef)
+        manager->StartItemLinkDrag(linkRef.Get());
+    }
+    return;
+  }
+  TdxBarItemControl* control = GetItemControlAtPos(p);
+  if (FLastMousePoint == NoPoint && !IsCustomizing()) {
+    DoMouseEnter();
+    if (!self)
+      return;
+    // The move that brought the mouse in is handled though the point was just stored.
+    FForceNextMouseMove = true;
+    control = GetItemControlAtPos(p);
+  }
+  ControlMouseMove(Shift, control, p);
+  if (self)
+    FLastMousePoint = CursorPos();
+}
+
+void TCustomdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
+{
+  const bool force = FForceNextMouseMove;
+  FForceNextMouseMove = false;
+  if (IsMouseOutside(!force))
+    return;
+  TWeakRef<TCustomdxBarControl> self(this);
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (FHoldsCapture) {
+    // While an item is pressed the selection stays on it; only its hot part follows.
+    if (selected)
+      selected->MouseMove(P);
+    return;
+  }
+  if (AControl) {
+    if (AControl != selected)
+      SelectItemControlByMouse(AControl);
+    if (self && GetSelectedControl() == AControl)
+      AControl->MouseMove(P);
+    return;
+  }
+  if (!selected)
+    return;
+  selected->MouseMove(P);
+  if (self && !selected->IsDroppedDown() && !KeepsSelectionWhenOverNothing() && !FKeyboardSelected)
+    SelectItemControl(nullptr);
+}
+
+void TCustomdxBarControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+  TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TCustomdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl,
+                                         const TPoint& P)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (!IsCustomizing() && AControl && AControl == selected && AControl->GetEnabled()) {
+    AControl->Click();
+    return;
+  }
+  // Released over another control of a toolbar: the press is dropped and the bar closes.
+  if (AControl && AControl != selected && GetKind() == bckToolbar && !AControl->IsDroppedDown() &&
+      !(selected && selected->GetDoingClick()))
+    Close();
+}
+
+void TCustomdxBarControl::LButtonUp(TMessage& Message)
+{
+  if (FIgnoreMouseUp) {
+    FIgnoreMouseUp = false;
+    Message.Result = 0;
+    return;
+  }
+  TWeakRef<TCustomdxBarControl> self(this);
+  TCustomControl::WndProc(Message);
+  if (!self)
+    return;
+  if (FDragStarting) {
+    CancelPendingDrag();
+    if (::GetCapture() == GetHandle())
+      ::ReleaseCapture();
+    return;
+  }
+  const bool held = FHoldsCapture;
+  if (held) {
+    FHoldsCapture = false;
+    if (::GetCapture() == GetHandle())
+      ::ReleaseCapture();
+  }
+  if (!self)
+    return;
+  const TPoint p = LParamPoint(Message.LParam);
+  if (PtInRect(GetClientRect(), p) && FActive) {
+    TdxBarItemControl* control = GetItemControlAtPos(p);
+    ControlMouseUp(mbLeft, KeysToShiftState(WORD(Message.WParam)), control, p);
+    if (!self)
+      return;
+  }
+  if (held && self && !IsDestroying())
+    Close();
+}
+
+// ---------------------------------------------------------------------------
+// The message table
+
+void TCustomdxBarControl::SetFocusAway()
+{
+  TdxBarManager* manager = GetBarManager();
+  HWND own = GetHandle();
+  if (manager && IsCustomizing()) {
+    if (HWND dialog = manager->GetCustomizingFormHandle()) {
+      ::SetWindowPos(own, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      ::SetFocus(dialog);
+      ::SetWindowPos(own, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return;
+    }
+  }
+  TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
+  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+  TWinControl* target = form ? static_cast<TWinControl*>(form) : parent;
+  if (target && target->HandleAllocated() && ::IsWindowVisible(target->GetHandle())) {
+    ::SetFocus(target->GetHandle());
+    return;
+  }
+  HWND from = target && target->HandleAllocated() ? target->GetHandle() : own;
+  if (HWND next = ::GetWindow(from, GW_HWNDNEXT); next && next != own)
+    ::SetFocus(next);
+}
+
+void TCustomdxBarControl::CtlColorEdit(TMessage& Message)
+{
+  HWND window = reinterpret_cast<HWND>(Message.LParam);
+  TdxBarPainter* painter = GetPainter();
+  if (FItemLinks && window && painter)
+    for (TdxBarItemLink* link : FItemLinks->GetVisibleItems()) {
+      TdxBarItemControl* control = link->GetControl();
+      HWND edit = nullptr;
+      HBRUSH brush = nullptr;
+      if (!control || !control->GetInPlaceEdit(edit, brush) || edit != window)
+        continue;
+      TColor text = clWindowText, background = clWindow;
+      painter->GetInPlaceEditColors(control, text, background);
+      HDC dc = reinterpret_cast<HDC>(Message.WParam);
+      ::SetBkColor(dc, ColorToRGB(background));
+      ::SetTextColor(dc, ColorToRGB(text));
+      Message.Result = reinterpret_cast<LRESULT>(brush);
+      return;
+    }
+  TCustomControl::WndProc(Message);
+}
+
+void TCustomdxBarControl::UpdateShadowPosition(bool ASizeChanged)
+{
+  if (ASizeChanged)
+    UpdateWindowRegion();
+  if (!FShadow || !HandleAllocated())
+    return;
+  TdxBarPainter* painter = GetPainter();
+  const bool shown = IsShowing() && painter && painter->IsShadowShown(this);
+  FShadow->SetVisible(shown);
+  if (!shown)
+    return;
+  RECT r{};
+  ::GetWindowRect(GetHandle(), &r);
+  FShadow->SetRectangles(GetOwnerItemRect(), TRect{r.left, r.top, r.right, r.bottom});
+}
+
+void TCustomdxBarControl::WndProc(TMessage& Message)
+{
+  const UINT msg = Message.Msg;
+  // Mouse input reaches only the windows of the active chain: an open menu is modal.
+  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSEWHEEL) || (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK)) {
+    if (!IsInActiveChain()) {
+      Message.Result = 0;
+      return;
+    }
+    if ((msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) && FIgnoreMouseUp) {
+      Message.Result = 0;
+      return;
+    }
+    if (msg == WM_LBUTTONUP) {
+      LButtonUp(Message);
+      return;
+    }
+    TCustomControl::WndProc(Message);
+    return;
+  }
+  switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      CtlColorEdit(Message);
+      return;
+    case WM_COMMAND: {
+      TCustomControl::WndProc(Message);
+      HWND sender = reinterpret_cast<HWND>(Message.LParam);
+      if (Message.Result == 0 && HIWORD(Message.WParam) == EN_CHANGE && sender)
+        Message.Result = ::SendMessageW(sender, WM_COMMAND, Message.WParam, Message.LParam);
+      return;
+    }
+    case WM_SETFOCUS: {
+      TdxBarItemControl* selected = GetSelectedControl();
+      if (selected && selected->IsWinControl()) {
+        TCustomControl::WndProc(Message);
+        return;
+      }
+      SetFocusAway();
+      Message.Result = 0;
+      return;
+    }
+    case WM_KILLFOCUS: {
+      TWeakRef<TCustomdxBarControl> self(this);
+      TCustomControl::WndProc(Message);
+      if (self && Message.WParam == 0)
+        Close();
+      return;
+    }
+    case WM_NCACTIVATE: {
+      TdxBarManager* manager = GetBarManager();
+      if (Message.WParam && manager && !manager->IsCustomizing() && !manager->IsDesigning()) {
+        // The form's caption stays drawn active while a bar window is used.
+        HWND parent = ::GetParent(GetHandle());
+        if (!parent)
+          parent = ::GetWindow(GetHandle(), GW_OWNER);
+        if (parent)
+          ::SendMessageW(parent, WM_NCACTIVATE, 1, 0);
+      }
+      Message.WParam = 1;
+      TCustomControl::WndProc(Message);
+      return;
+    }
+    case WM_MOUSEACTIVATE:
+      TCustomControl::WndProc(Message);
+      Message.Result = MA_NOACTIVATE;
+      return;
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      return;
+    case WM_CAPTURECHANGED:
+      TCustomControl::WndProc(Message);
+      CancelPendingDrag();
+      FHoldsCapture = false;
+      return;
+    case WM_DESTROY:
+      if (!IsDestroying()) {
+        TWeakRef<TCustomdxBarControl> self(this);
+        ClickMark(0);
+        if (self)
+          DoMouseLeave();
+        if (self && FItemLinks)
+          for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
+            if (TdxBarItemControl* control = link->GetControl())
+              control->BeforeHide();
+        if (!self)
+          return;
+      }
+      TCustomControl::WndProc(Message);
+      return;
+    case WM_NCPAINT:
+      if (CanPaintNonClient()) {
+        HDC dc = GetNonClientDC();
+        TCustomControl::WndProc(Message);
+        if (dc) {
+          PaintNonClient(dc);
+          ReleaseNonClientDC(dc);
+        }
+        return;
+      }
+      TCustomControl::WndProc(Message);
+      return;
+    case WM_PAINT:
+      if (IsDestroying()) {
+        PAINTSTRUCT ps{};
+        ::BeginPaint(GetHandle(), &ps);
+        ::EndPaint(GetHandle(), &ps);
+        Message.Result = 0;
+        return;
+      }
+      TCustomControl::WndProc(Message);
+      return;
+    case DXM_BAR_REBUILD:
+      RebuildBar();
+      return;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(Message.WParam) == GetHandle() && LOWORD(Message.LParam) == HTCLIENT) {
+        ::SetCursor(GetCursorHandle(GetCursor()));
+        Message.Result = 1;
+        return;
+      }
+      TCustomControl::WndProc(Message);
+      return;
+    case WM_WINDOWPOSCHANGED: {
+      TWeakRef<TCustomdxBarControl> self(this);
+      TCustomControl::WndProc(Message);
+      if (!self || IsDestroying())
+        return;
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+      // Only a change of size remakes the region; a move keeps it.
+      UpdateShadowPosition(pos && !(pos->flags & SWP_NOSIZE));
+      return;
+    }
+    case WM_KEYDOWN:
+      if (GetActiveBarControl()) {
+        WMKeyDownBar(Message);
+        return;
+      }
+      TCustomControl::WndProc(Message);
+      return;
+    default:
+      TCustomControl::WndProc(Message);
+      return;
+  }
+}

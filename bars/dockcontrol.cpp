@@ -1,0 +1,1057 @@
+// Dock sites: rows and columns, row finding, the row placement arithmetic, sizing of the
+// site, its border, background, colour and messages. Docking windows and laying a row of
+// them out live in bars/dockcontrol_windows.cpp.
+#include "bars/dockcontrol.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "bars/bar.h"
+#include "bars/toolbar.h"
+#include "bars/utils.h"
+#include "platform/Forms.h"
+#include "platform/Win.h"
+
+DEFINE_ENUM_INFO(TdxBarDockAlign, L"dalNone", L"dalTop", L"dalBottom", L"dalLeft", L"dalRight")
+
+IMPLEMENT_CLASS(TdxDockCol, TObject)
+IMPLEMENT_CLASS(TdxDockRow, TObject)
+IMPLEMENT_CLASS(TdxDockControl, TCustomControl)
+
+PUBLISHED(TdxBarDockControl, TdxDockControl)
+{
+  using D = TdxBarDockControl;
+  p.Prop(L"Align", &D::GetAlign, &D::SetAlign).Default(dalTop);
+  p.Prop(L"AllowDocking", &D::GetAllowDocking, &D::SetAllowDocking).Default(true);
+  p.Prop(L"AllowZeroSizeInDesignTime", &D::GetAllowZeroSizeInDesignTime, &D::SetAllowZeroSizeInDesignTime)
+      .Default(false);
+  p.Component(L"BarManager", &D::GetBarManagerProp, &D::SetBarManagerProp);
+  p.Object(L"BackgroundBitmap", &D::GetBackgroundBitmap, &D::SetBackgroundBitmap);
+  p.Prop(L"Color", &D::GetColor, &D::SetColor).Idents(&ColorIdents()).NoDefault().Stored(&D::IsColorStored);
+  p.Prop(L"ParentColor", &D::GetParentColor, &D::SetParentColor).NoDefault().Stored(&D::IsColorStored);
+  p.Prop(L"SunkenBorder", &D::GetSunkenBorder, &D::SetSunkenBorder).NoDefault().Stored(&D::IsSunkenBorderStored);
+  p.Prop(L"UseOwnColor", &D::GetUseOwnColor, &D::SetUseOwnColor).Default(false);
+  p.Prop(L"UseOwnSunkenBorder", &D::GetUseOwnSunkenBorder, &D::SetUseOwnSunkenBorder).Default(false);
+}
+
+TdxDockControlProc TdxDockControl::ShowToolbarsPopupProc;
+TdxDockControlProc TdxDockControl::CustomizeProc;
+
+namespace {
+
+bool IsVerticalStyle(TdxBarDockingStyle AStyle)
+{
+  return AStyle == dsLeft || AStyle == dsRight;
+}
+
+TAlign AlignOfStyle(TdxBarDockingStyle AStyle)
+{
+  switch (AStyle) {
+    case dsLeft: return alLeft;
+    case dsRight: return alRight;
+    case dsBottom: return alBottom;
+    default: return alTop;
+  }
+}
+
+// Where the band of a row boundary lies: it is dxDockRowBandSize thick and centred in a
+// zone of AZoneSize around the boundary; the far sides mirror it.
+void BoundaryBand(int ABoundary, int AZoneSize, bool AFarSide, int& AStart, int& AEnd)
+{
+  int zone = std::max(AZoneSize, dxDockRowBandSize);
+  int before = zone / 2 - (zone - dxDockRowBandSize) / 2;
+  if (AFarSide) {
+    AEnd = ABoundary + before + 1;
+    AStart = AEnd - dxDockRowBandSize;
+  } else {
+    AStart = ABoundary - before;
+    AEnd = AStart + dxDockRowBandSize;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Placement arithmetic
+
+void dxDockLayoutRowItems(std::vector<TdxDockRowLayoutItem>& AItems, int ARowLength, bool AAutoAlign)
+{
+  const int count = int(AItems.size());
+  if (count == 0)
+    return;
+  auto hidden = [](const TdxDockRowLayoutItem& AItem) {
+    return AItem.Length < AItem.FullLength && !AItem.MultiLine && AItem.MinLength != AItem.FullLength;
+  };
+  for (TdxDockRowLayoutItem& item : AItems) {
+    item.MinLength = std::max(item.MinLength, 0);
+    item.FullLength = std::max(item.FullLength, item.MinLength);
+    item.ItemsHidden = false;
+  }
+  // Sums of the lengths of the windows before each one.
+  std::vector<int> minBefore(count + 1, 0), fullBefore(count + 1, 0);
+  for (int i = 0; i < count; ++i) {
+    minBefore[i + 1] = minBefore[i] + AItems[i].MinLength;
+    fullBefore[i + 1] = fullBefore[i] + AItems[i].FullLength;
+  }
+
+  if (AItems[0].WholeRow) {
+    // A bar with the whole row to itself.
+    TdxDockRowLayoutItem& item = AItems[0];
+    item.Start = 0;
+    item.Length = std::max(ARowLength, item.MinLength);
+    item.ItemsHidden = !item.MultiLine && item.Length < item.FullLength;
+    int next = item.Length;
+    for (int i = 1; i < count; ++i) {
+      AItems[i].Start = next;
+      AItems[i].Length = AItems[i].FullLength;
+      next += AItems[i].Length;
+    }
+    return;
+  }
+
+  int end = ARowLength;
+  if (fullBefore[count] <= ARowLength) {
+    // Everything fits: each window keeps its full length and, as far as the others allow,
+    // its stored position.
+    for (int i = count - 1; i >= 0; --i) {
+      TdxDockRowLayoutItem& item = AItems[i];
+      item.Length = item.FullLength;
+      item.Start = std::max(std::min(item.StoredPos, end - item.Length), fullBefore[i]);
+      end = item.Start;
+    }
+  } else {
+    // Squeezed: the windows shrink from the right, none below its minimum; the first takes
+    // what is left.
+    for (int i = count - 1; i >= 0; --i) {
+      TdxDockRowLayoutItem& item = AItems[i];
+      int start;
+      if (i == 0)
+        start = 0;
+      else if (AItems[i - 1].Resizing)
+        // The window right after the one the user resizes stays where it is.
+        start = std::max(std::min(item.StoredPos, end - item.MinLength), minBefore[i]);
+      else {
+        start = std::min(std::max(item.StoredPos, minBefore[i]), fullBefore[i]);
+        start = std::max(std::min(start, end - item.MinLength), minBefore[i]);
+      }
+      item.Start = start;
+      item.Length = std::max(end - start, item.MinLength);
+      item.ItemsHidden = hidden(item);
+      end = start;
+    }
+  }
+
+  // Packing: rest-space bars, and every bar with automatic alignment, follow the previous
+  // window; a rest-space bar stretches up to the next window (or the row's end).
+  for (int i = 0; i < count; ++i) {
+    TdxDockRowLayoutItem& item = AItems[i];
+    if (!AAutoAlign && !item.UseRestSpace)
+      continue;
+    int start = i == 0 ? 0 : AItems[i - 1].Start + AItems[i - 1].Length;
+    if (item.UseRestSpace) {
+      int limit = i + 1 < count ? AItems[i + 1].Start : ARowLength;
+      if (AAutoAlign && i + 1 < count)
+        // The next window follows this one: it keeps only its own length after it.
+        limit = std::max(limit, start + item.Length);
+      item.Length = std::max(limit - start, item.MinLength);
+      item.ItemsHidden = hidden(item);
+    }
+    item.Start = start;
+  }
+
+  // The last window with hidden items stretches over the free space after it.
+  for (int i = count - 1; i >= 0; --i)
+    if (AItems[i].ItemsHidden) {
+      TdxDockRowLayoutItem& item = AItems[i];
+      int limit = i + 1 < count ? AItems[i + 1].Start : ARowLength;
+      item.Length = std::max(item.Length, limit - item.Start);
+      break;
+    }
+}
+
+int dxDockFindRow(const std::vector<int>& ARowEdges, int APos, int AZoneSize, bool AFarSide, bool& ANewRow)
+{
+  ANewRow = true;
+  const int rows = int(ARowEdges.size()) - 1;
+  if (rows <= 0)
+    return 0;
+  for (int i = 0; i <= rows; ++i) {
+    int start, end;
+    BoundaryBand(ARowEdges[i], AZoneSize, AFarSide, start, end);
+    if (APos >= start && APos < end)
+      return i;
+  }
+  for (int i = 0; i < rows; ++i)
+    if (APos >= ARowEdges[i] && APos < ARowEdges[i + 1]) {
+      ANewRow = false;
+      return i;
+    }
+  return APos < ARowEdges[0] ? 0 : rows;
+}
+
+// ---------------------------------------------------------------------------
+// TdxDockCol
+
+TdxDockCol::TdxDockCol(TdxDockRow* ARow, TdxBarControl* ABarControl) : FRow(ARow), FBarControl(ABarControl) {}
+
+int TdxDockCol::GetPos() const
+{
+  TdxDockControl* dock = FRow ? FRow->GetDockControl() : nullptr;
+  return dock && dock->IsVertical() ? FTop : FLeft;
+}
+
+void TdxDockCol::SetPos(int Value)
+{
+  TdxDockControl* dock = FRow ? FRow->GetDockControl() : nullptr;
+  if (dock && dock->IsVertical())
+    FTop = Value;
+  else
+    FLeft = Value;
+}
+
+void TdxDockCol::SaveColumnPosition()
+{
+  if (!FBarControl)
+    return;
+  FLeft = FBarControl->GetLeft();
+  FTop = FBarControl->GetTop();
+}
+
+// ---------------------------------------------------------------------------
+// TdxDockRow
+
+TdxDockRow::TdxDockRow(TdxDockControl* ADockControl) : FDockControl(ADockControl) {}
+
+TdxDockRow::~TdxDockRow()
+{
+  for (std::unique_ptr<TdxDockCol>& col : FCols)
+    if (TdxBarControl* control = col->GetBarControl())
+      if (control->GetDockCol() == col.get())
+        control->SetDockCol(nullptr);
+  FCols.clear();
+  for (TdxBar* bar : FBars)
+    if (bar->GetDockRow() == this)
+      bar->SetDockRow(nullptr);
+  FBars.clear();
+}
+
+int TdxDockRow::GetIndex() const
+{
+  return FDockControl ? FDockControl->IndexOfRow(this) : -1;
+}
+
+void TdxDockRow::AddBar(TdxBar* ABar)
+{
+  if (!ABar)
+    return;
+  if (IndexOfBar(ABar) < 0)
+    FBars.push_back(ABar);
+  ABar->SetDockRow(this);
+  ABar->SetOneOnRow(GetColCount() == 1);
+}
+
+void TdxDockRow::RemoveBar(TdxBar* ABar, bool AFreeWhenEmpty)
+{
+  int index = IndexOfBar(ABar);
+  if (index >= 0) {
+    FBars.erase(FBars.begin() + index);
+    if (ABar->GetDockRow() == this)
+      ABar->SetDockRow(nullptr);
+  }
+  if (AFreeWhenEmpty && FBars.empty() && FCols.empty() && FDockControl)
+    FDockControl->DeleteRow(GetIndex());
+}
+
+TdxBar* TdxDockRow::GetBar(int Index) const
+{
+  return Index >= 0 && Index < GetBarCount() ? FBars[size_t(Index)] : nullptr;
+}
+
+int TdxDockRow::IndexOfBar(const TdxBar* ABar) const
+{
+  auto it = std::find(FBars.begin(), FBars.end(), ABar);
+  return it == FBars.end() ? -1 : int(it - FBars.begin());
+}
+
+TdxDockCol* TdxDockRow::GetCol(int Index) const
+{
+  return Index >= 0 && Index < GetColCount() ? FCols[size_t(Index)].get() : nullptr;
+}
+
+TdxDockCol* TdxDockRow::AddCol(TdxBarControl* ABarControl)
+{
+  return InsertCol(GetColCount(), ABarControl);
+}
+
+TdxDockCol* TdxDockRow::InsertCol(int Index, TdxBarControl* ABarControl)
+{
+  if (!ABarControl)
+    return nullptr;
+  if (TdxDockCol* existing = FindCol(ABarControl))
+    return existing;
+  Index = std::clamp(Index, 0, GetColCount());
+  auto col = std::make_unique<TdxDockCol>(this, ABarControl);
+  TdxDockCol* result = col.get();
+  FCols.insert(FCols.begin() + Index, std::move(col));
+  ABarControl->SetDockCol(result);
+  UpdateOneOnRow();
+  return result;
+}
+
+void TdxDockRow::DeleteCol(int Index)
+{
+  if (Index < 0 || Index >= GetColCount())
+    return;
+  std::unique_ptr<TdxDockCol> col = std::move(FCols[size_t(Index)]);
+  FCols.erase(FCols.begin() + Index);
+  if (TdxBarControl* control = col->GetBarControl())
+    if (control->GetDockCol() == col.get())
+      control->SetDockCol(nullptr);
+  UpdateOneOnRow();
+}
+
+void TdxDockRow::MoveCol(int AFrom, int ATo)
+{
+  if (AFrom < 0 || AFrom >= GetColCount())
+    return;
+  ATo = std::clamp(ATo, 0, GetColCount() - 1);
+  if (AFrom == ATo)
+    return;
+  std::unique_ptr<TdxDockCol> col = std::move(FCols[size_t(AFrom)]);
+  FCols.erase(FCols.begin() + AFrom);
+  FCols.insert(FCols.begin() + ATo, std::move(col));
+}
+
+int TdxDockRow::IndexOfBarControl(const TdxBarControl* ABarControl) const
+{
+  for (int i = 0; i < GetColCount(); ++i)
+    if (FCols[size_t(i)]->GetBarControl() == ABarControl)
+      return i;
+  return -1;
+}
+
+TdxDockCol* TdxDockRow::FindCol(const TdxBarControl* ABarControl) const
+{
+  return GetCol(IndexOfBarControl(ABarControl));
+}
+
+bool TdxDockRow::RemoveBarControl(TdxBarControl* ABarControl)
+{
+  int index = IndexOfBarControl(ABarControl);
+  if (index < 0)
+    return false;
+  DeleteCol(index);
+  return true;
+}
+
+int TdxDockRow::GetThickness() const
+{
+  const bool vertical = FDockControl && FDockControl->IsVertical();
+  int result = 0;
+  for (const std::unique_ptr<TdxDockCol>& col : FCols)
+    if (TdxBarControl* control = col->GetBarControl())
+      result = std::max(result, vertical ? control->GetWidth() : control->GetHeight());
+  return result;
+}
+
+void TdxDockRow::UpdateOneOnRow()
+{
+  const bool alone = GetColCount() == 1;
+  for (TdxBar* bar : FBars)
+    bar->SetOneOnRow(alone);
+}
+
+// ---------------------------------------------------------------------------
+// TdxDockControl: life
+
+TdxDockControl::TdxDockControl(TComponent* AOwner) : TCustomControl(AOwner)
+{
+  FBackgroundBitmap = std::make_unique<TBitmap>();
+  FBackgroundBitmap->OnChange = TNotifyEvent(this, &TdxDockControl::BackgroundChanged);
+  SetParentColor(true);
+  // The site draws its whole background itself.
+  SetControlStyle(GetControlStyle() + csOpaque);
+}
+
+TdxDockControl* TdxDockControl::CreateEx(TComponent* AOwner, TdxBarDockingStyle AStyle, TdxBarManager* ABarManager)
+{
+  auto* result = new TdxDockControl(AOwner);
+  result->FOwnDockingStyle = AStyle == dsNone ? dsTop : AStyle;
+  result->TControl::SetAlign(AlignOfStyle(result->FOwnDockingStyle));
+  result->SetBarManager(ABarManager);
+  return result;
+}
+
+TdxDockControl::~TdxDockControl()
+{
+  if (FBarManager) {
+    FBarManager->RemoveFreeNotification(this);
+    FBarManager->RemoveDockControl(this);
+    FBarManager = nullptr;
+  }
+  FRows.clear();
+  if (FBackgroundBitmap)
+    FBackgroundBitmap->OnChange = TNotifyEvent();
+}
+
+void TdxDockControl::BeforeDestruction()
+{
+  TCustomControl::BeforeDestruction();
+  // The manager forgets the site while it still has its full type.
+  if (FBarManager) {
+    FBarManager->RemoveFreeNotification(this);
+    FBarManager->RemoveDockControl(this);
+    FBarManager = nullptr;
+  }
+}
+
+void TdxDockControl::SetBarManager(TdxBarManager* Value)
+{
+  if (FBarManager == Value)
+    return;
+  if (FBarManager) {
+    FBarManager->RemoveFreeNotification(this);
+    FBarManager->RemoveDockControl(this);
+  }
+  FBarManager = Value;
+  if (FBarManager) {
+    FBarManager->AddDockControl(this);
+    FBarManager->FreeNotification(this);
+  }
+  UpdateColor();
+  RealignBars();
+}
+
+void TdxDockControl::SetBackgroundBitmap(TBitmap* Value)
+{
+  FBackgroundBitmap->Assign(Value);
+}
+
+void TdxDockControl::BackgroundChanged(TObject* Sender)
+{
+  UpdateDoubleBuffered();
+  if (HandleAllocated())
+    RedrawWindow(GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RealignBars();
+}
+
+void TdxDockControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FBarManager) {
+    FBarManager = nullptr;
+    // The manager's bars go with it: nothing in the rows may be touched any more.
+    FRows.clear();
+  }
+}
+
+void TdxDockControl::Loaded()
+{
+  TCustomControl::Loaded();
+  UpdateColor();
+  UpdateDoubleBuffered();
+  RealignBars();
+}
+
+TdxBarDockingStyle TdxDockControl::GetDockingStyle() const
+{
+  if (FOwnDockingStyle != dsNone)
+    return FOwnDockingStyle;
+  switch (TControl::GetAlign()) {
+    case alBottom: return dsBottom;
+    case alLeft: return dsLeft;
+    case alRight: return dsRight;
+    default: return dsTop;
+  }
+}
+
+bool TdxDockControl::IsVertical() const
+{
+  return IsVerticalStyle(GetDockingStyle());
+}
+
+TCustomForm* TdxDockControl::GetOwnerForm()
+{
+  if (TCustomForm* form = GetParentForm(this, false))
+    return form;
+  if (FBarManager)
+    if (TWinControl* parent = FBarManager->GetParentControl())
+      return parent->AsForm() ? parent->AsForm() : GetParentForm(parent, false);
+  return nullptr;
+}
+
+TdxBarPainter* TdxDockControl::GetPainter() const
+{
+  return FBarManager ? FBarManager->GetPainter() : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Rows
+
+TdxDockRow* TdxDockControl::GetRow(int Index) const
+{
+  return Index >= 0 && Index < GetRowCount() ? FRows[size_t(Index)].get() : nullptr;
+}
+
+int TdxDockControl::IndexOfRow(const TdxDockRow* ARow) const
+{
+  for (int i = 0; i < GetRowCount(); ++i)
+    if (FRows[size_t(i)].get() == ARow)
+      return i;
+  return -1;
+}
+
+TdxDockRow* TdxDockControl::AddRow()
+{
+  return InsertRow(GetRowCount());
+}
+
+TdxDockRow* TdxDockControl::InsertRow(int Index)
+{
+  Index = std::clamp(Index, 0, GetRowCount());
+  auto row = std::make_unique<TdxDockRow>(this);
+  TdxDockRow* result = row.get();
+  FRows.insert(FRows.begin() + Index, std::move(row));
+  return result;
+}
+
+void TdxDockControl::DeleteRow(int Index)
+{
+  if (Index < 0 || Index >= GetRowCount())
+    return;
+  std::unique_ptr<TdxDockRow> row = std::move(FRows[size_t(Index)]);
+  FRows.erase(FRows.begin() + Index);
+}
+
+int TdxDockControl::GetMaxStoredRowIndex() const
+{
+  int result = dxDockMaxRowIndex;
+  if (TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr)
+    result = std::min(result, std::max(bars->GetCount() - 1, 0));
+  // Rows that exist already are never out of reach.
+  return std::max(result, GetRowCount() - 1);
+}
+
+TdxDockRow* TdxDockControl::AddRowsUpTo(int AIndex)
+{
+  if (AIndex < 0)
+    return nullptr;
+  AIndex = std::min(AIndex, GetMaxStoredRowIndex());
+  while (GetRowCount() <= AIndex)
+    AddRow();
+  return GetRow(AIndex);
+}
+
+TdxDockCol* TdxDockControl::FindCol(const TdxBarControl* ABarControl) const
+{
+  for (const std::unique_ptr<TdxDockRow>& row : FRows)
+    if (TdxDockCol* col = row->FindCol(ABarControl))
+      return col;
+  return nullptr;
+}
+
+bool TdxDockControl::RowHasDockedWindow(const TdxDockRow* ARow) const
+{
+  return ARow && ARow->GetColCount() > 0;
+}
+
+int TdxDockControl::GetRowsSize() const
+{
+  const int spacing = GetPainter() ? GetPainter()->GetDockRowSpacing() : 0;
+  int result = 0;
+  for (int i = 0; i < GetRowCount(); ++i) {
+    result += FRows[size_t(i)]->GetThickness();
+    if (i + 1 < GetRowCount())
+      result += spacing;
+  }
+  return result;
+}
+
+int TdxDockControl::GetRowsOffset() const
+{
+  TdxDockControl* self = const_cast<TdxDockControl*>(this);
+  const TdxBarDockingStyle style = GetDockingStyle();
+  if ((style != dsRight && style != dsBottom) || !FBarManager)
+    return 0;
+  TdxBars* bars = FBarManager->GetBars();
+  if (!bars || !bars->IsDragging())
+    return 0;
+  const int client = IsVertical() ? self->GetClientWidth() : self->GetClientHeight();
+  return std::max(client - GetRowsSize(), 0);
+}
+
+int TdxDockControl::GetRowStart(int AIndex) const
+{
+  const int spacing = GetPainter() ? GetPainter()->GetDockRowSpacing() : 0;
+  int result = GetRowsOffset();
+  for (int i = 0; i < std::min(AIndex, GetRowCount()); ++i)
+    result += FRows[size_t(i)]->GetThickness() + spacing;
+  return result;
+}
+
+// ---------------------------------------------------------------------------
+// Row finding
+
+int TdxDockControl::FindRowAt(const TPoint& P, bool& ANewRow)
+{
+  const TPoint client = ScreenToClient(P);
+  std::vector<int> edges;
+  for (int i = 0; i < GetRowCount(); ++i)
+    edges.push_back(GetRowStart(i));
+  if (GetRowCount() > 0)
+    edges.push_back(edges.back() + FRows.back()->GetThickness());
+  TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
+  const int zone = bars ? bars->GetDockingZoneSize() : 20;
+  const TdxBarDockingStyle style = GetDockingStyle();
+  return dxDockFindRow(edges, IsVertical() ? client.x : client.y, zone, style == dsRight || style == dsBottom,
+                       ANewRow);
+}
+
+TPoint TdxDockControl::GetRowBoundaryPoint(int ARow, bool AOneOnRow)
+{
+  const int rows = GetRowCount();
+  ARow = std::clamp(ARow, 0, rows);
+  int across;
+  if (!AOneOnRow && ARow < rows) {
+    across = GetRowStart(ARow) + GetRow(ARow)->GetThickness() / 2;
+  } else {
+    TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
+    const int zone = bars ? bars->GetDockingZoneSize() : 20;
+    const TdxBarDockingStyle style = GetDockingStyle();
+    int boundary = ARow < rows ? GetRowStart(ARow) : GetRowStart(rows - 1) + (rows > 0 ? FRows.back()->GetThickness() : 0);
+    int start, end;
+    BoundaryBand(boundary, zone, style == dsRight || style == dsBottom, start, end);
+    across = (start + end - 1) / 2;
+  }
+  return ClientToScreen(IsVertical() ? TPoint{across, 0} : TPoint{0, across});
+}
+
+TRect TdxDockControl::GetDockZoneRect()
+{
+  TRect r{};
+  if (!HandleAllocated())
+    return r;
+  GetWindowRect(GetHandle(), &r);
+  TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
+  const int zone = bars ? bars->GetDockingZoneSize() : 20;
+  // The zone reaches into the form from the side the site lies on.
+  switch (GetDockingStyle()) {
+    case dsLeft: r.right = std::max<LONG>(r.right, r.left + zone); break;
+    case dsRight: r.left = std::min<LONG>(r.left, r.right - zone); break;
+    case dsBottom: r.top = std::min<LONG>(r.top, r.bottom - zone); break;
+    default: r.bottom = std::max<LONG>(r.bottom, r.top + zone); break;
+  }
+  return r;
+}
+
+// ---------------------------------------------------------------------------
+// Sizing
+
+int TdxDockControl::CalcWantedSize() const
+{
+  int result = GetRowsSize();
+  if (GetSunkenBorder() && GetRowCount() > 0)
+    result += 2;
+  return result;
+}
+
+void TdxDockControl::SetSizeAcross(int ASize)
+{
+  ASize = std::max(ASize, 0);
+  const TdxBarDockingStyle style = GetDockingStyle();
+  if (IsVertical()) {
+    if (GetWidth() == ASize)
+      return;
+    // A right site keeps its right edge.
+    int left = style == dsRight ? GetLeft() + GetWidth() - ASize : GetLeft();
+    SetBounds(left, GetTop(), ASize, GetHeight());
+  } else {
+    if (GetHeight() == ASize)
+      return;
+    int top = style == dsBottom ? GetTop() + GetHeight() - ASize : GetTop();
+    SetBounds(GetLeft(), top, GetWidth(), ASize);
+  }
+}
+
+void TdxDockControl::UpdateSize()
+{
+  if (!FBarManager || FBarManager->IsLoading() || IsDestroying())
+    return;
+  SetSizeAcross(CalcWantedSize());
+}
+
+void TdxDockControl::RealignBars()
+{
+  if (!FBarManager || FBarManager->IsUpdateLocked() || FBarManager->IsDestroying() || IsDestroying() || FLayingOut)
+    return;
+  FLayingOut = true;
+  try {
+    // The manager's background bitmap or painter may have changed since.
+    UpdateDoubleBuffered();
+    if (!FBarManager->IsLoadingLayout()) {
+      if (!IsDesigning() && HandleAllocated())
+        SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      TWinControl* parent = GetParent();
+      if (parent)
+        parent->DisableAlign();
+      try {
+        LayoutRows();
+      } catch (...) {
+        if (parent)
+          parent->EnableAlign();
+        throw;
+      }
+      if (parent)
+        parent->EnableAlign();
+      if (HandleAllocated())
+        Invalidate();
+    }
+    UpdateSize();
+  } catch (...) {
+    FLayingOut = false;
+    throw;
+  }
+  FLayingOut = false;
+}
+
+void TdxDockControl::LayoutRows()
+{
+  for (int i = 0; i < GetRowCount(); ++i)
+    if (RowHasDockedWindow(GetRow(i)))
+      LayoutRow(GetRow(i));
+}
+
+// ---------------------------------------------------------------------------
+// Border, background and colour
+
+bool TdxDockControl::GetSunkenBorder() const
+{
+  return FBarManager && FBarManager->GetSunkenBorder();
+}
+
+void TdxDockControl::UpdateBorders()
+{
+  if (HandleAllocated()) {
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    SetWindowPos(GetHandle(), nullptr, 0, 0, 0, 0, flags);
+    for (const std::unique_ptr<TdxDockRow>& row : FRows)
+      for (int i = 0; i < row->GetColCount(); ++i)
+        if (TdxBarControl* control = row->GetCol(i)->GetBarControl())
+          if (control->HandleAllocated())
+            SetWindowPos(control->GetHandle(), nullptr, 0, 0, 0, 0, flags);
+  }
+  RealignBars();
+}
+
+bool TdxDockControl::HasBackgroundBitmap() const
+{
+  return FBackgroundBitmap && !FBackgroundBitmap->Empty();
+}
+
+bool TdxDockControl::NeedsFullRepaint() const
+{
+  if (HasBackgroundBitmap())
+    return true;
+  if (TdxBarPainter* painter = GetPainter())
+    if (painter->IsBackgroundDrawnFirst())
+      return true;
+  if (FBarManager && FBarManager->GetBackgrounds() && FBarManager->GetBackgrounds()->GetBar() &&
+      !FBarManager->GetBackgrounds()->GetBar()->Empty())
+    return true;
+  return false;
+}
+
+void TdxDockControl::UpdateDoubleBuffered()
+{
+  SetDoubleBuffered(NeedsFullRepaint());
+}
+
+void TdxDockControl::FillBackground(HDC DC, const TRect& ADestR, const TRect& ASourceR)
+{
+  if (!DC || IsRectEmpty(&ADestR))
+    return;
+  // Bitmaps tile from the site's client origin, wherever the rectangle is drawn.
+  const TPoint origin{ADestR.left - ASourceR.left, ADestR.top - ASourceR.top};
+  if (HasBackgroundBitmap()) {
+    TileBackgroundBitmap(DC, ADestR, FBackgroundBitmap.get(), origin);
+    return;
+  }
+  if (FBarManager && FBarManager->GetBackgrounds()) {
+    TBitmap* bitmap = FBarManager->GetBackgrounds()->GetBar();
+    if (bitmap && !bitmap->Empty()) {
+      TileBackgroundBitmap(DC, ADestR, bitmap, origin);
+      return;
+    }
+  }
+  // The site's colour, then whatever the painter draws over the whole client area, seen
+  // through ADestR.
+  FillRectByColor(DC, ADestR, GetColor());
+  TdxBarPainter* painter = GetPainter();
+  TRect client = GetClientRect();
+  if (!painter || IsRectEmpty(&client))
+    return;
+  int saved = SaveDC(DC);
+  POINT old{};
+  OffsetViewportOrgEx(DC, origin.x, origin.y, &old);
+  IntersectClipRect(DC, ASourceR.left, ASourceR.top, ASourceR.right, ASourceR.bottom);
+  painter->DrawDockingAreaBackground(this, DC, client);
+  RestoreDC(DC, saved);
+}
+
+void TdxDockControl::UpdateColor()
+{
+  if (!FBarManager || FBarManager->GetAutoDockColor())
+    TControl::SetParentColor(true);
+  else
+    TControl::SetColor(FBarManager->GetDockColor());
+  if (HandleAllocated())
+    Invalidate();
+}
+
+void TdxDockControl::RepaintBars()
+{
+  for (const std::unique_ptr<TdxDockRow>& row : FRows)
+    for (int i = 0; i < row->GetColCount(); ++i)
+      if (TdxBarControl* control = row->GetCol(i)->GetBarControl())
+        if (control->HandleAllocated())
+          RedrawWindow(control->GetHandle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// ---------------------------------------------------------------------------
+// Window
+
+void TdxDockControl::CreateParams(TCreateParams& Params)
+{
+  TCustomControl::CreateParams(Params);
+  Params.Style |= WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  Params.ExStyle = 0;
+  Params.WindowClass.style = CS_DBLCLKS;
+  if (IsDesigning() && !IsOwnedByManager())
+    Params.WindowClass.style |= CS_VREDRAW | CS_HREDRAW;
+}
+
+void TdxDockControl::WndProc(TMessage& Message)
+{
+  switch (Message.Msg) {
+    case WM_NCCALCSIZE:
+      if (GetSunkenBorder()) {
+        auto* r = reinterpret_cast<RECT*>(Message.LParam);
+        InflateRect(r, -1, -1);
+        if (r->right < r->left)
+          r->right = r->left;
+        if (r->bottom < r->top)
+          r->bottom = r->top;
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case WM_NCPAINT:
+      if (GetSunkenBorder()) {
+        HWND wnd = GetHandle();
+        if (HDC dc = GetWindowDC(wnd)) {
+          RECT r{};
+          GetWindowRect(wnd, &r);
+          OffsetRect(&r, -r.left, -r.top);
+          DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+          ReleaseDC(wnd, dc);
+        }
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case WM_MOUSEACTIVATE:
+      if (!IsDesigning())
+        if (TCustomForm* form = GetParentForm(this))
+          if (form->HandleAllocated() && GetActiveWindow() != form->GetHandle()) {
+            SetWindowPos(form->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            Message.Result = MA_NOACTIVATE;
+            return;
+          }
+      break;
+    default:
+      break;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TdxDockControl::WMEraseBkgnd(TMessage& Message)
+{
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  // A double-buffered site fills only its buffer, never the screen.
+  if (GetDoubleBuffered() && Message.WParam != WPARAM(Message.LParam) &&
+      !GetControlState().Contains(csPrintClient)) {
+    Message.Result = 1;
+    return;
+  }
+  FillBackground(dc, GetClientRect());
+  Message.Result = 1;
+}
+
+void TdxDockControl::Paint()
+{
+  // A placed site at design time shows where it is.
+  if (!IsDesigning() || IsOwnedByManager())
+    return;
+  HDC dc = GetCanvas()->GetHandle();
+  TRect r = GetClientRect();
+  if (!IsRectEmpty(&r))
+    DrawFocusRect(dc, &r);
+}
+
+void TdxDockControl::WMSize(TMessage& Message)
+{
+  TCustomControl::WMSize(Message);
+  RealignBars();
+}
+
+void TdxDockControl::WMWindowPosChanged(TMessage& Message)
+{
+  TRect before = FLastBounds;
+  TCustomControl::WMWindowPosChanged(Message);
+  FLastBounds = GetBoundsRect();
+  if (EqualRect(&before, &FLastBounds))
+    return;
+  if (NeedsFullRepaint())
+    RepaintBars();
+  // A size grip is drawn only while its bar lies on the form's bottom edge.
+  if (GetDockingStyle() == dsBottom && (before.left != FLastBounds.left || before.top != FLastBounds.top))
+    for (const std::unique_ptr<TdxDockRow>& row : FRows)
+      for (int i = 0; i < row->GetColCount(); ++i)
+        if (TdxBarControl* control = row->GetCol(i)->GetBarControl())
+          if (control->GetBar() && control->GetBar()->GetSizeGrip() && control->GetBar()->IsStatusBar())
+            control->RefreshFrame();
+}
+
+void TdxDockControl::WMRButtonDown(TMessage& Message)
+{
+  TCustomControl::WMRButtonDown(Message);
+  if (FBarManager && !FBarManager->IsCustomizing())
+    ShowToolbarsPopup();
+}
+
+void TdxDockControl::WMLButtonDblClk(TMessage& Message)
+{
+  TCustomControl::WMLButtonDblClk(Message);
+  if (FBarManager && FBarManager->GetCanCustomize() && CustomizeProc)
+    CustomizeProc(this);
+}
+
+void TdxDockControl::ShowToolbarsPopup()
+{
+  if (ShowToolbarsPopupProc)
+    ShowToolbarsPopupProc(this);
+}
+
+// ---------------------------------------------------------------------------
+// TdxBarDockControl
+
+TdxBarDockControl::TdxBarDockControl(TComponent* AOwner) : TdxDockControl(AOwner)
+{
+  TControl::SetAlign(alTop);
+}
+
+void TdxBarDockControl::SetAlign(TdxBarDockAlign Value)
+{
+  if (Value < dalNone || Value > dalRight || GetAlign() == Value)
+    return;
+  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading) || !FBarManager) {
+    TControl::SetAlign(TAlign(Value));
+    return;
+  }
+  TdxBarManager* manager = FBarManager;
+  std::vector<TdxBarControl*> windows;
+  for (int r = 0; r < GetRowCount(); ++r)
+    for (int c = 0; c < GetRow(r)->GetColCount(); ++c)
+      if (TdxBarControl* control = GetRow(r)->GetCol(c)->GetBarControl())
+        windows.push_back(control);
+  manager->BeginUpdate();
+  try {
+    TControl::SetAlign(TAlign(Value));
+    const TdxBarDockingStyle style = GetDockingStyle();
+    for (TdxBarControl* control : windows)
+      control->SetDockingStyle(style);
+  } catch (...) {
+    manager->EndUpdate();
+    throw;
+  }
+  manager->EndUpdate();
+  for (TdxBarControl* control : windows)
+    control->RebuildBar();
+  if (TWinControl* parent = GetParent())
+    parent->Realign();
+  RealignBars();
+}
+
+void TdxBarDockControl::SetAllowZeroSizeInDesignTime(bool Value)
+{
+  if (FAllowZeroSizeInDesignTime == Value)
+    return;
+  FAllowZeroSizeInDesignTime = Value;
+  UpdateSize();
+}
+
+bool TdxBarDockControl::GetSunkenBorder() const
+{
+  return FUseOwnSunkenBorder ? FSunkenBorder : TdxDockControl::GetSunkenBorder();
+}
+
+void TdxBarDockControl::SetSunkenBorder(bool Value)
+{
+  const bool before = GetSunkenBorder();
+  FSunkenBorder = Value;
+  if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading))
+    FUseOwnSunkenBorder = true;
+  if (GetSunkenBorder() != before)
+    UpdateBorders();
+}
+
+void TdxBarDockControl::SetUseOwnSunkenBorder(bool Value)
+{
+  if (FUseOwnSunkenBorder == Value)
+    return;
+  const bool before = GetSunkenBorder();
+  FUseOwnSunkenBorder = Value;
+  if (GetSunkenBorder() != before)
+    UpdateBorders();
+}
+
+void TdxBarDockControl::SetUseOwnColor(bool Value)
+{
+  if (FUseOwnColor == Value)
+    return;
+  FUseOwnColor = Value;
+  if (!Value)
+    UpdateColor();
+}
+
+void TdxBarDockControl::SetColor(TColor Value)
+{
+  TControl::SetColor(Value);
+  if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading))
+    FUseOwnColor = true;
+}
+
+void TdxBarDockControl::SetParentColor(bool Value)
+{
+  TControl::SetParentColor(Value);
+  if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading))
+    FUseOwnColor = true;
+}
+
+void TdxBarDockControl::UpdateColor()
+{
+  if (!FUseOwnColor)
+    TdxDockControl::UpdateColor();
+}
+
+void TdxBarDockControl::UpdateSize()
+{
+  if (GetRowCount() > 0) {
+    TdxDockControl::UpdateSize();
+    return;
+  }
+  if (!FBarManager || FBarManager->IsLoading())
+    return;
+  SetSizeAcross(IsDesigning() && !FAllowZeroSizeInDesignTime ? dxDockDesignEmptySize : 0);
+}

@@ -1,0 +1,311 @@
+// The dock site's dealings with its toolbar windows: docking at a point, moving and taking
+// windows out, and laying a row of windows out.
+#include <algorithm>
+
+#include "bars/bar.h"
+#include "bars/dockcontrol.h"
+#include "bars/toolbar.h"
+#include "platform/Win.h"
+
+namespace {
+
+bool RowHoldsOtherWholeRowBar(const TdxDockRow* ARow, const TdxBar* ABar)
+{
+  for (int i = 0; i < ARow->GetBarCount(); ++i)
+    if (TdxBar* bar = ARow->GetBar(i))
+      if (bar != ABar && bar->GetWholeRow())
+        return true;
+  return false;
+}
+
+}  // namespace
+
+TClass TdxDockControl::GetBarControlClass() const
+{
+  return TdxBarControl::StaticClass();
+}
+
+bool TdxDockControl::CanDock(TdxBar* ABar)
+{
+  if (!FAllowDocking)
+    return false;
+  // A site inside a toolbar cannot take that toolbar.
+  if (TdxBarControl* control = ABar ? ABar->GetControl() : nullptr)
+    if (control->ContainsControl(this))
+      return false;
+  return true;
+}
+
+TPoint TdxDockControl::CorrectDragPoint(TdxBarControl* ABarControl, const TPoint& P)
+{
+  TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
+  if (!bars || !bars->IsDragging() || !ABarControl)
+    return P;
+  // Across the rows by the grab offset, along them by where the window was grabbed (never
+  // beyond the window's length in this style).
+  const TPoint offset = bars->GetDragOffset();
+  const TPoint grab = bars->GetDragPoint();
+  const TPoint size = ABarControl->GetSize(GetDockingStyle());
+  TPoint result = P;
+  if (IsVertical()) {
+    result.x += offset.x;
+    result.y -= std::clamp<int>(grab.y, 0, std::max<int>(size.y - 1, 0));
+  } else {
+    result.y += offset.y;
+    result.x -= std::clamp<int>(grab.x, 0, std::max<int>(size.x - 1, 0));
+  }
+  return result;
+}
+
+void TdxDockControl::DockBarControlAt(TdxBarControl* ABarControl, const TPoint& P, bool ARealign)
+{
+  if (!FBarManager || !ABarControl)
+    return;
+  TdxBar* bar = ABarControl->GetBar();
+  int index;
+  bool newRow;
+  TPoint point = P;
+  if (ABarControl->IsDockingLocked() && bar) {
+    // Placed from the bar's settings.
+    index = bar->GetRow();
+    newRow = bar->GetOneOnRow();
+  } else {
+    point = CorrectDragPoint(ABarControl, P);
+    index = FindRowAt(point, newRow);
+  }
+  DockAt(ABarControl, point, index, newRow, ARealign);
+}
+
+void TdxDockControl::DockAt(TdxBarControl* ABarControl, const TPoint& P, int ARowIndex, bool ANewRow, bool ARealign)
+{
+  if (!FBarManager || !ABarControl)
+    return;
+  TdxBar* bar = ABarControl->GetBar();
+  const bool restoring = FBarManager->IsLoadingLayout() || FBarManager->IsRestoringRecreatedBars();
+  // A window docked here already leaves its old column first.
+  if (TdxDockCol* old = FindCol(ABarControl)) {
+    TdxDockRow* oldRow = old->GetRow();
+    const int oldIndex = oldRow->GetIndex();
+    oldRow->RemoveBarControl(ABarControl);
+    if (bar && bar->GetDockRow() == oldRow && !restoring) {
+      oldRow->RemoveBar(bar, true);
+      if (!GetRow(oldIndex) || GetRow(oldIndex) != oldRow)
+        if (ARowIndex > oldIndex)
+          --ARowIndex;
+    }
+  }
+  if (bar && bar->GetWholeRow())
+    ANewRow = true;
+
+  int count = GetRowCount();
+  if (restoring && ARowIndex >= count) {
+    AddRowsUpTo(ARowIndex);
+    ARowIndex = std::min(ARowIndex, GetRowCount() - 1);
+    count = GetRowCount();
+  } else
+    ARowIndex = std::clamp(ARowIndex, 0, ANewRow ? count : std::max(count - 1, 0));
+  if (ARowIndex >= count)
+    ANewRow = true;
+  else if (RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar))
+    ANewRow = true;
+
+  const TPoint client = ScreenToClient(P);
+  const int along = std::max<int>(IsVertical() ? client.y : client.x, 0);
+  TdxDockRow* row;
+  TdxDockCol* col;
+  const bool reuse = restoring && ARowIndex < count && !RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar);
+  if (ANewRow && !reuse) {
+    row = InsertRow(ARowIndex);
+    col = row->AddCol(ABarControl);
+  } else {
+    row = GetRow(ARowIndex);
+    // Before the first window that starts at or after the point.
+    int at = row->GetColCount();
+    for (int i = 0; i < row->GetColCount(); ++i) {
+      TdxBarControl* other = row->GetCol(i)->GetBarControl();
+      if (other && (IsVertical() ? other->GetTop() : other->GetLeft()) >= along) {
+        at = i;
+        break;
+      }
+    }
+    col = row->InsertCol(at, ABarControl);
+  }
+  if (bar) {
+    TdxDockRow* oldRow = bar->GetDockRow();
+    if (oldRow && oldRow != row)
+      oldRow->RemoveBar(bar, !restoring);
+    row->AddBar(bar);
+  }
+  if (!col)
+    return;
+  const int across = GetRowStart(row->GetIndex());
+  if (IsVertical()) {
+    col->SetLeft(across);
+    col->SetTop(along);
+  } else {
+    col->SetLeft(along);
+    col->SetTop(across);
+  }
+  if (!ARealign)
+    return;
+  if (!ABarControl->IsMoving())
+    ABarControl->SetBounds(col->GetLeft(), col->GetTop(), ABarControl->GetWidth(), ABarControl->GetHeight());
+  RealignBars();
+  if (!FBarManager->IsLoading() && !FBarManager->IsLoadingLayout())
+    if (TdxDockCol* placed = FindCol(ABarControl))
+      placed->SaveColumnPosition();
+}
+
+void TdxDockControl::RemoveBarControl(TdxBarControl* ABarControl)
+{
+  if (!ABarControl)
+    return;
+  for (int i = 0; i < GetRowCount(); ++i) {
+    TdxDockRow* row = GetRow(i);
+    if (row->IndexOfBarControl(ABarControl) < 0)
+      continue;
+    // The bar leaves first: the column change must not rewrite its OneOnRow, which places
+    // it again when it comes back.
+    TdxBar* bar = ABarControl->GetBar();
+    if (bar && bar->GetDockRow() == row)
+      row->RemoveBar(bar, false);
+    row->RemoveBarControl(ABarControl);
+    if (row->GetColCount() == 0 && row->GetBarCount() == 0)
+      DeleteRow(i);
+    break;
+  }
+  if (!ABarControl->IsMoving() && !FBarDestroying)
+    RealignBars();
+}
+
+void TdxDockControl::MoveBarControl(TdxBarControl* ABarControl, const TPoint& P)
+{
+  if (!FBarManager || !ABarControl)
+    return;
+  TdxDockCol* col = FindCol(ABarControl);
+  if (!col) {
+    DockBarControlAt(ABarControl, P, true);
+    return;
+  }
+  const TPoint point = CorrectDragPoint(ABarControl, P);
+  bool newRow;
+  int index = FindRowAt(point, newRow);
+  TdxDockRow* row = col->GetRow();
+  const int current = row->GetIndex();
+  // A new row right next to a row the window has to itself is that row.
+  if (newRow && row->GetColCount() == 1 && (index == current || index == current + 1)) {
+    newRow = false;
+    index = current;
+  }
+  if (!newRow && index == current) {
+    const TPoint client = ScreenToClient(point);
+    const int along = std::max<int>(IsVertical() ? client.y : client.x, 0);
+    col->SetPos(along);
+    const int from = row->IndexOfBarControl(ABarControl);
+    int to = 0;
+    for (int i = 0; i < row->GetColCount(); ++i) {
+      if (i == from)
+        continue;
+      TdxBarControl* other = row->GetCol(i)->GetBarControl();
+      if (other && (IsVertical() ? other->GetTop() : other->GetLeft()) < along)
+        ++to;
+    }
+    row->MoveCol(from, to);
+    RealignBars();
+    return;
+  }
+  TdxBar* bar = ABarControl->GetBar();
+  row->RemoveBarControl(ABarControl);
+  if (bar && bar->GetDockRow() == row) {
+    row->RemoveBar(bar, true);
+    if (GetRow(current) != row && index > current)
+      --index;
+  }
+  DockAt(ABarControl, point, index, newRow, true);
+}
+
+void TdxDockControl::SaveColumnPositions()
+{
+  for (int r = 0; r < GetRowCount(); ++r)
+    for (int c = 0; c < GetRow(r)->GetColCount(); ++c)
+      GetRow(r)->GetCol(c)->SaveColumnPosition();
+}
+
+void TdxDockControl::GetBarControlLengths(TdxBarControl* ABarControl, int& AMinLength, int& AFullLength)
+{
+  const TdxBarDockingStyle style = GetDockingStyle();
+  const TPoint frame = ABarControl->GetFrameSize(style);
+  const TPoint full = ABarControl->CalcSize(style);
+  if (IsVertical()) {
+    AMinLength = ABarControl->GetMinHeight(style) + frame.y;
+    AFullLength = full.y;
+  } else {
+    AMinLength = ABarControl->GetMinWidth(style) + frame.x;
+    AFullLength = full.x;
+  }
+  // A window that can be squeezed shows its mark then: room for it stays.
+  if (!ABarControl->HasMark() && AMinLength != AFullLength)
+    AMinLength = std::min(AMinLength + ABarControl->GetFullMarkSize(), AFullLength);
+}
+
+TPoint TdxDockControl::GetBarControlSize(TdxBarControl* ABarControl, int ALength)
+{
+  const TdxBarDockingStyle style = GetDockingStyle();
+  const TPoint frame = ABarControl->GetFrameSize(style);
+  if (IsVertical()) {
+    TPoint client = ABarControl->GetSizeForHeight(style, std::max<int>(ALength - frame.y, 0));
+    return TPoint{client.x + frame.x, ALength};
+  }
+  TPoint client = ABarControl->GetSizeForWidth(style, std::max<int>(ALength - frame.x, 0));
+  return TPoint{ALength, client.y + frame.y};
+}
+
+void TdxDockControl::LayoutRow(TdxDockRow* ARow)
+{
+  if (!ARow || !FBarManager)
+    return;
+  const bool vertical = IsVertical();
+  const TRect client = GetClientRect();
+  const int rowLength = vertical ? RectHeight(client) : RectWidth(client);
+  const int count = ARow->GetColCount();
+  std::vector<TdxDockRowLayoutItem> items(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    TdxDockCol* col = ARow->GetCol(i);
+    TdxBarControl* control = col->GetBarControl();
+    TdxDockRowLayoutItem& item = items[size_t(i)];
+    control->SetItemsHidden(false);
+    control->ShowAllLinks();
+    GetBarControlLengths(control, item.MinLength, item.FullLength);
+    item.StoredPos = col->GetPos();
+    item.MultiLine = control->IsMultiLine();
+    if (TdxBar* bar = control->GetBar()) {
+      item.UseRestSpace = bar->GetUseRestSpace();
+      item.WholeRow = bar->GetWholeRow();
+    }
+  }
+  dxDockLayoutRowItems(items, rowLength, FBarManager->GetAutoAlignBars());
+
+  std::vector<TPoint> sizes(static_cast<size_t>(count));
+  int thickness = 0;
+  for (int i = 0; i < count; ++i) {
+    TdxBarControl* control = ARow->GetCol(i)->GetBarControl();
+    control->SetItemsHidden(items[size_t(i)].ItemsHidden);
+    sizes[size_t(i)] = GetBarControlSize(control, items[size_t(i)].Length);
+    thickness = std::max<int>(thickness, vertical ? sizes[size_t(i)].x : sizes[size_t(i)].y);
+  }
+  const int across = GetRowStart(ARow->GetIndex());
+  for (int i = 0; i < count; ++i) {
+    TdxBarControl* control = ARow->GetCol(i)->GetBarControl();
+    const TdxDockRowLayoutItem& item = items[size_t(i)];
+    TRect bounds = vertical ? Bounds(across, item.Start, thickness, item.Length)
+                            : Bounds(item.Start, across, item.Length, thickness);
+    TRect current = control->GetBoundsRect();
+    if (!EqualRect(&current, &bounds))
+      control->SetBounds(bounds.left, bounds.top, RectWidth(bounds), RectHeight(bounds));
+    control->CalculateViewInfo();
+    // The view info measures the links; a window the row squeezed keeps the flag (and so
+    // its mark) even where its own measure comes out shorter.
+    if (item.ItemsHidden && !control->GetItemsHidden())
+      control->SetItemsHidden(true);
+  }
+}

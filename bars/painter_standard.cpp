@@ -1,0 +1,228 @@
+// The standard and enhanced painters: the classic three-dimensional look with raised and
+// sunken edges, the dithered checker brush behind down buttons and raised drag bars.
+#include "bars/painter.h"
+
+#include "bars/barcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxGraphics.h"
+
+namespace {
+
+TColor SysColor(int AIndex)
+{
+  return clSystemColor | TColor(AIndex);
+}
+
+bool IsMenuControl(const TdxBarItemControl* AControl)
+{
+  const TCustomdxBarControl* parent = AControl ? AControl->GetBarControl() : nullptr;
+  return parent && parent->GetBarKind() == bkMenu;
+}
+
+bool IsHorizontalDock(const TCustomdxBarControl* ABar)
+{
+  TdxBarDockingStyle style = ABar ? ABar->GetBarDockingStyle() : dsTop;
+  return style != dsLeft && style != dsRight;
+}
+
+
+// Draws the mark's stroke with a one-pixel pen, AThickness rows deep from P.
+void DrawCheckStroke(HDC DC, const TPoint& P, int AScale, int AThickness, TColor AColor)
+{
+  HPEN pen = TrackGdiObject(::CreatePen(PS_SOLID, 1, ColorToRGB(AColor)));
+  HGDIOBJ old = ::SelectObject(DC, pen);
+  for (int row = 0; row < AThickness; ++row) {
+    ::Polyline(DC, CheckMarkStroke(P, AScale, row).data(), 3);
+  }
+  ::SelectObject(DC, old);
+  DeleteGdiObject(pen);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Standard: buttons and glyphs
+
+void TdxBarStandardPainter::DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC,
+                                           const TdxBarItemStateFlags& AStates, const TRect& AGlyphRect,
+                                           HBRUSH ABrush) const
+{
+  if (!DC || IsRectEmpty(AGlyphRect))
+    return;
+  bool menu = IsMenuControl(AControl);
+  TRect r = AGlyphRect;
+  if (AStates.Pressed || (AStates.Down && !(AStates.Selected && menu))) {
+    ::DrawEdge(DC, &r, AStates.Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    return;
+  }
+  if (IsGlyphBackgroundDrawn(AControl, AStates))
+    ::FillRect(DC, &r, ABrush);
+  // A hot toolbar button stands out raised, as its background would draw it.
+  if (AStates.Selected && !menu)
+    ::DrawEdge(DC, &r, BDR_RAISEDINNER, BF_RECT);
+}
+
+HBRUSH TdxBarStandardPainter::GetGlyphBackgroundBrush(const TdxBarItemControl* AControl,
+                                                      const TdxBarItemStateFlags& AStates) const
+{
+  const TCustomdxBarControl* parent = AControl ? AControl->GetBarControl() : nullptr;
+  if (AStates.Down && AControl && AControl->GetEnabled())
+    return AStates.Pressed ? (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr))
+                           : (parent ? parent->GetCheckerBrush() : GetCheckerBrush(nullptr));
+  if (AStates.Selected && !AStates.Down && IsMenuControl(AControl))
+    return parent->GetHighlightBrush();
+  return inherited::GetGlyphBackgroundBrush(AControl, AStates);
+}
+
+void TdxBarStandardPainter::DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                                 HBRUSH ABrush) const
+{
+  inherited::DrawButtonBackground(ADrawParams, R, ABrush);
+  HDC DC = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->GetHandle() : nullptr;
+  if (!DC)
+    return;
+  TRect r = R;
+  if (ADrawParams->PaintedSelected)
+    ::DrawEdge(DC, &r, ADrawParams->States.Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  else if (ADrawParams->IsMenu()) {
+    TRect strip = Rect(R.left - 1, R.top, R.left + 1, R.bottom);
+    ::DrawEdge(DC, &strip, EDGE_ETCHED, BF_LEFT | BF_RIGHT);
+  }
+}
+
+void TdxBarStandardPainter::DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const
+{
+  if (!DC)
+    return;
+  if (AEnabled) {
+    bool blackFace = ::GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0);
+    DrawCheckStroke(DC, P, AScale, 2 * AScale, blackFace ? clWhite : clBlack);
+    return;
+  }
+  DrawCheckStroke(DC, Point(P.x + 1, P.y + 1), AScale, 4 * AScale, SysColor(COLOR_BTNHIGHLIGHT));
+  DrawCheckStroke(DC, P, AScale, 4 * AScale, SysColor(COLOR_BTNSHADOW));
+}
+
+// ---------------------------------------------------------------------------
+// Standard: toolbars
+
+void TdxBarStandardPainter::DrawDragBar(HDC DC, const TRect& R, bool ALitCorner) const
+{
+  TRect r = R;
+  ::DrawEdge(DC, &r, BDR_RAISEDINNER, BF_RECT);
+  TRect inside = InflateRect(R, -1, -1);
+  ::FillRect(DC, &inside, dxBarSysColorBrush(COLOR_BTNFACE));
+  // The far corner of the bar catches the light.
+  if (ALitCorner)
+    ::SetPixel(DC, R.right - 1, R.top, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  ::ExcludeClipRect(DC, R.left, R.top, R.right, R.bottom);
+}
+
+void TdxBarStandardPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const
+{
+  if (!DC)
+    return;
+  ::DrawEdge(DC, &R, EDGE_RAISED, BF_RECT);
+  R = InflateRect(R, -2, -2);
+  if (!ABarControl || !ABarControl->IsDockable())
+    return;
+  bool horizontal = IsHorizontalDock(ABarControl);
+  int offset = GetDragHandleOffset();
+  TRect bar = horizontal ? Rect(R.left + offset, R.top, R.left + offset + DragHandleWidth, R.bottom)
+                         : Rect(R.left, R.top + offset, R.right, R.top + offset + DragHandleWidth);
+  for (int i = 0; i < 2; ++i) {
+    DrawDragBar(DC, bar, true);
+    bar = horizontal ? OffsetRect(bar, DragHandleWidth, 0) : OffsetRect(bar, 0, DragHandleWidth);
+  }
+}
+
+void TdxBarStandardPainter::DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC,
+                                                  const TRect& R) const
+{
+  if (!DC)
+    return;
+  TRect r = R;
+  ::DrawEdge(DC, &r, EDGE_RAISED, BF_RECT);
+  for (int inset = 2; inset < 4; ++inset) {
+    TRect frame = InflateRect(R, -inset, -inset);
+    ::FrameRect(DC, &frame, GetSysColorBrush(COLOR_BTNFACE));
+  }
+}
+
+void TdxBarStandardPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                                   int AState) const
+{
+  if (!ABarControl || !DC)
+    return;
+  TRect r = R;
+  ::FrameRect(DC, &r, GetSysColorBrush(GetSysColorByIndex(ABarControl, ABarControl->IsActive())));
+  r = InflateRect(r, -1, -1);
+  ::DrawFrameControl(DC, &r, DFC_CAPTION,
+                     DFCS_CAPTIONCLOSE | (AState == dxBarButtonStatePressed ? DFCS_PUSHED : 0));
+}
+
+void TdxBarStandardPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                               HBRUSH ABrush) const
+{
+  if (ABarControl && DC)
+    ABarControl->FillBackground(DC, R, ABrush);
+}
+
+void TdxBarStandardPainter::DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y,
+                                            bool AVertical) const
+{
+  if (!DC)
+    return;
+  // Each chevron: a shadow stroke, with a highlight stroke beside it.
+  static constexpr POINT Stroke[3] = {{0, 0}, {2, 2}, {-1, 5}};
+  for (int pass = 0; pass < 2; ++pass) {
+    HPEN pen = TrackGdiObject(
+        ::CreatePen(PS_SOLID, 1, ::GetSysColor(pass == 0 ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT)));
+    HGDIOBJ old = ::SelectObject(DC, pen);
+    POINT p[3];
+    for (int i = 0; i < 3; ++i)
+      p[i] = AVertical ? POINT{X + Stroke[i].y, Y + Stroke[i].x + pass} : POINT{X + Stroke[i].x + pass, Y + Stroke[i].y};
+    ::Polyline(DC, p, 3);
+    ::SelectObject(DC, old);
+    DeleteGdiObject(pen);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Enhanced
+
+void TdxBarEnhancedPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const
+{
+  if (!DC)
+    return;
+  ::DrawEdge(DC, &R, EDGE_RAISED, BF_RECT);
+  R = InflateRect(R, -2, -2);
+  if (!ABarControl || !ABarControl->IsDockable())
+    return;
+  int offset = GetDragHandleOffset();
+  TRect bar = IsHorizontalDock(ABarControl)
+                  ? Rect(R.left + offset, R.top + 1, R.left + offset + DragHandleWidth, R.bottom - 1)
+                  : Rect(R.left + 1, R.top + offset, R.right - 1, R.top + offset + DragHandleWidth);
+  DrawDragBar(DC, bar, false);
+}
+
+void TdxBarEnhancedPainter::DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y,
+                                            bool AVertical) const
+{
+  TdxBarPainter::DrawMarkChevron(ABarControl, DC, X, Y, AVertical);
+}
+
+void TdxBarEnhancedPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                               HBRUSH ABrush) const
+{
+  if (!ABarControl || !DC)
+    return;
+  TRect r = R;
+  int state = ABarControl->GetMarkState();
+  if (state == dxBarButtonStateNormal)
+    ::FrameRect(DC, &r, dxBarRealBrush(ABrush));
+  else
+    ::DrawEdge(DC, &r, state == dxBarButtonStateHot ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+  ABarControl->FillBackground(DC, InflateRect(R, -1, -1), ABrush);
+}

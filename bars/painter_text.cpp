@@ -1,0 +1,540 @@
+// The base painter's drawing of item texts, glyphs, check marks, arrows and whole
+// button-like controls. The kinds change the look only through the smaller operations
+// these call (glyph frames, check marks, brushes, colours and the flat-style queries).
+#include "bars/painter.h"
+
+#include "bars/barcanvas.h"
+#include "bars/barcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/manager.h"
+#include "bars/startup.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxGraphics.h"
+
+namespace {
+
+// Text beside a large glyph keeps this distance from it (left and right layouts).
+constexpr int LargeGlyphTextGap = 3;
+// A toolbar arrow part narrower than this keeps its arrow in place when pressed.
+constexpr int MinShiftedArrowWidth = 10;
+
+const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
+{
+  return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
+}
+
+const TdxBarButtonLikeControlDrawParams* AsButton(const TdxBarItemControlDrawParams* AParams)
+{
+  return dynamic_cast<const TdxBarButtonLikeControlDrawParams*>(AParams);
+}
+
+HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
+{
+  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
+}
+
+UINT AlignmentFormat(int AAlignment)
+{
+  switch (AAlignment) {
+    case dxBarTextAlignCenter: return DT_CENTER;
+    case dxBarTextAlignRight: return DT_RIGHT;
+    default: return DT_LEFT;
+  }
+}
+
+// Saves the DC's state for the length of a drawing call, through the shared bar canvas
+// when the library runs (so nested painting stays balanced), else directly.
+class TDCStateGuard {
+public:
+  explicit TDCStateGuard(HDC DC) : FDC(DC)
+  {
+    if ((FCanvas = BarCanvas()) != nullptr)
+      FCanvas->BeginPaint(DC);
+    else
+      FSaved = ::SaveDC(DC);
+  }
+  ~TDCStateGuard()
+  {
+    if (FCanvas)
+      FCanvas->EndPaint();
+    else if (FSaved)
+      ::RestoreDC(FDC, FSaved);
+  }
+  TDCStateGuard(const TDCStateGuard&) = delete;
+  TDCStateGuard& operator=(const TDCStateGuard&) = delete;
+
+private:
+  HDC FDC;
+  TdxBarCanvas* FCanvas = nullptr;
+  int FSaved = 0;
+};
+
+// The size an image is drawn at for the image-size kind: large icons show small images
+// doubled (or stretched to the cell with StretchGlyphs).
+TSize GlyphDrawSize(const TdxBarItemControlDrawParams* AParams, int AImageSizeKind, const TRect& ACell)
+{
+  TdxBarItemControl* control = AParams->ItemControl;
+  TSize size = control ? control->GetImageSize(AImageSizeKind) : Size(16, 16);
+  if (AImageSizeKind != isLargeIcons || !control)
+    return size;
+  TdxBarManager* manager = control->GetBarManager();
+  if (manager && manager->GetStretchGlyphs()) {
+    TSize cell = RectSize(ACell);
+    // An odd difference both ways cannot be centred: the image loses a pixel instead.
+    bool odd = (cell.cx - size.cx) % 2 != 0 && (cell.cy - size.cy) % 2 != 0;
+    return Size(std::max(0L, cell.cx - (odd ? 1 : 0)), std::max(0L, cell.cy - (odd ? 1 : 0)));
+  }
+  int iconSize = manager ? manager->GetIconSize() : 2 * size.cx;
+  if (size.cx < iconSize)
+    size = Size(iconSize, iconSize);
+  return size;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Item text
+
+void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
+                                 int AAlignment, bool AEnabled, bool ASelected, bool AVertical, bool AClipped,
+                                 bool AFlatSelection, UINT AFormat) const
+{
+  if (!DC || AText.empty())
+    return;
+  TDCStateGuard guard(DC);
+  UINT format = AFormat;
+  if (!AClipped || AVertical)
+    format |= DT_NOCLIP;
+  // Rotated text is not clipped by DrawText: the DC clips it instead.
+  if (AClipped && AVertical)
+    ::IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
+
+  TRect textRect = R;
+  String text = AText;
+  TRect underline{};  // relative to the text's reference point, along the turned line
+  if (!AVertical)
+    format |= AlignmentFormat(AAlignment) | DT_VCENTER;
+  else {
+    String shown = AText;
+    int accel = FindAcceleratorCharPos(shown, true);
+    TSize extent = GetTextExtentOfString(DC, shown);
+    int down = 0;
+    if (AAlignment == dxBarTextAlignCenter)
+      down = (RectHeight(R) - extent.cx) / 2;
+    else if (AAlignment == dxBarTextAlignRight)
+      down = RectHeight(R) - extent.cx;
+    textRect = OffsetRect(R, (RectWidth(R) + extent.cy) / 2, down);
+    format &= ~UINT(DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM);
+    if (accel > 0) {
+      // The marker would show as a character: the text goes without it and the
+      // accelerator is underlined by hand along the turned baseline.
+      format |= DT_NOPREFIX;
+      text = shown;
+      TEXTMETRICW metrics{};
+      ::GetTextMetricsW(DC, &metrics);
+      int start = GetTextExtentOfString(DC, shown, accel - 1).cx;
+      int width = GetTextExtentOfString(DC, shown.substr(size_t(accel - 1), 1)).cx;
+      // The glyphs' tops face right: the baseline lies the ascent to the left of the
+      // reference point, the underline one pixel beyond it.
+      int x = textRect.left - metrics.tmAscent - 1;
+      underline = Rect(x, textRect.top + start, x + 1, textRect.top + start + width);
+    }
+  }
+
+  TColor textColor = clDefault;
+  TColor embossColor = clDefault;
+  GetTextColors(AControl, AEnabled, ASelected, AFlatSelection, textColor, embossColor);
+  ::SetBkMode(DC, TRANSPARENT);
+  auto drawPass = [&](TColor AColor, int AOffset) {
+    ::SetTextColor(DC, ColorToRGB(AColor));
+    TRect r = OffsetRect(textRect, AOffset, AOffset);
+    DrawTextInRect(DC, text, r, format);
+    if (!IsRectEmpty(underline))
+      FillRectByColor(DC, OffsetRect(underline, AOffset, AOffset), AColor);
+  };
+  if (textColor != embossColor)
+    drawPass(embossColor, 1);
+  drawPass(textColor, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Glyphs
+
+namespace {
+
+// Where the glyph goes: ACell receives the cell its background and frame cover when the
+// caller gives no frame, AGlyph the image rectangle (empty without a glyph part).
+void CalcGlyphPlace(const TdxBarPainter& APainter, const TdxBarItemControlDrawParams* AParams,
+                    const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AFrameRect,
+                    const TRect& AContentRect, TRect& ACell, TRect& AGlyph)
+{
+  TRect content = IsRectEmpty(AFrameRect) ? AContentRect : AFrameRect;
+  ACell = content;
+  AGlyph = TRect{};
+  if (!AParams->HasGlyphPart())
+    return;
+  if (AImageSizeKind == isLarge && !AParams->IsMenu()) {
+    const TdxBarButtonLikeControlDrawParams* button = AsButton(AParams);
+    TSize size = GlyphDrawSize(AParams, AImageSizeKind, content);
+    AGlyph = APainter.CalcGlyphRect(AParams, size, content, button ? button->GlyphLayout : glTop);
+    return;
+  }
+  // A caption beside the glyph leaves the glyph its glyph area only.
+  if (!AParams->IsMenu() && AParams->HasCaptionPart()) {
+    if (AParams->IsVertical())
+      ACell.bottom = std::min(ACell.bottom, ACell.top + AParams->GlyphSize.cy);
+    else
+      ACell.right = std::min(ACell.right, ACell.left + AParams->GlyphSize.cx);
+  }
+  TSize size = GlyphDrawSize(AParams, AImageSizeKind, ACell);
+  AGlyph = CenterRectInRect(ACell, size.cx, size.cy);
+  if (AStates.Pressed)
+    AGlyph = OffsetRect(AGlyph, APainter.GetPressedGlyphOffset().x, APainter.GetPressedGlyphOffset().y);
+  if (AStates.Down)
+    AGlyph = OffsetRect(AGlyph, APainter.GetDownGlyphOffset().x, APainter.GetDownGlyphOffset().y);
+}
+
+}  // namespace
+
+void TdxBarPainter::DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
+                              const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AFrameRect,
+                              const TRect& AContentRect, TRect& AGlyphRect) const
+{
+  AGlyphRect = TRect{};
+  if (!ADrawParams || !DC)
+    return;
+  TRect cell{};
+  CalcGlyphPlace(*this, ADrawParams, AStates, AImageSizeKind, AFrameRect, AContentRect, cell, AGlyphRect);
+  TdxBarItemControl* control = ADrawParams->ItemControl;
+  bool hasImage = control && control->HasImage(AImageSizeKind);
+  DrawGlyphImage(ADrawParams, DC, AStates, AImageSizeKind, IsRectEmpty(AFrameRect) ? cell : AFrameRect,
+                 AGlyphRect, hasImage);
+}
+
+void TdxBarPainter::DrawGlyphImage(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
+                                   const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AFrameRect,
+                                   const TRect& AGlyphRect, bool AHasImage) const
+{
+  if (!ADrawParams || !DC)
+    return;
+  const TdxBarItemControl* control = ADrawParams->ItemControl;
+  HBRUSH brush = GetGlyphBackgroundBrush(control, AStates);
+  if (IsGlyphBackgroundDrawn(control, AStates)) {
+    TRect r = AFrameRect;
+    if (!IsRectEmpty(AGlyphRect) && RectWidth(AFrameRect) >= RectWidth(AGlyphRect) + 2 &&
+        RectHeight(AFrameRect) >= RectHeight(AGlyphRect) + 2)
+      r = InflateRect(r, -1, -1);
+    ::FillRect(DC, &r, brush);
+  }
+  // A frame that fills must never follow the image, or the glyph would vanish under it.
+  bool frameFirst = IsGlyphFrameDrawnFirst();
+  if (frameFirst)
+    DrawGlyphFrame(control, DC, AStates, AFrameRect, brush);
+  if (!IsRectEmpty(AGlyphRect)) {
+    if (AHasImage)
+      DrawItemGlyph(ADrawParams, DC, AStates, AImageSizeKind, AGlyphRect, brush);
+    else
+      DrawCheckMarkInRect(control, DC, AFrameRect, AStates.Down, ADrawParams->BarControlKind, ADrawParams->Enabled);
+  }
+  if (!frameFirst)
+    DrawGlyphFrame(control, DC, AStates, AFrameRect, brush);
+}
+
+void TdxBarPainter::DrawItemGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
+                                  const TdxBarItemStateFlags& AStates, int AImageSizeKind, const TRect& AGlyphRect,
+                                  HBRUSH ABrush) const
+{
+  TdxBarItemControl* control = ADrawParams ? ADrawParams->ItemControl : nullptr;
+  if (!control || !DC)
+    return;
+  TCustomImageList* images = nullptr;
+  int index = -1;
+  TBitmap* glyph = nullptr;
+  if (!control->GetImageInfo(AImageSizeKind, images, index, glyph))
+    return;
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  TdxBarGlyphStateInfo info;
+  info.DrawnEnabled = ADrawParams->Enabled || control->IsImageDrawnEnabled();
+  info.FadedDisabledImages = IsFadedDisabledImages(ParentOf(ADrawParams));
+  info.IdleGlyphsFaded = AreIdleGlyphsFaded();
+  info.HotGlyphsShadowed = AreHotGlyphsShadowed();
+  info.GrayScale = button && button->GrayScale;
+  info.Selected = AStates.Selected;
+  info.Down = AStates.Down;
+  info.Pressed = AStates.Pressed;
+  TcxGlyphDrawOptions options;
+  if (!IsGlyphDrawnWithoutBackground(control))
+    options.BackgroundBrush = IsGlyphBackgroundDrawn(control, AStates) ? ABrush : control->GetBackgroundBrush();
+  TdxBarManager* manager = control->GetBarManager();
+  options.ImageListBkColor = manager ? manager->GetImageListBkColor() : clNone;
+  DrawGlyphOrImage(DC, AGlyphRect, AGlyphRect, glyph, images, index, GetGlyphDrawingMode(info), options);
+}
+
+// ---------------------------------------------------------------------------
+// Toolbar button text
+
+void TdxBarPainter::GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AContentRect,
+                                      const TRect& AGlyphRect, TRect& ATextRect, int& AAlignment) const
+{
+  ATextRect = AContentRect;
+  AAlignment = dxBarTextAlignLeft;
+  if (!ADrawParams)
+    return;
+  bool vertical = ADrawParams->IsVertical();
+  if (ADrawParams->ViewSize == isLarge) {
+    AAlignment = dxBarTextAlignCenter;
+    if (!ADrawParams->HasGlyphPart() || IsRectEmpty(AGlyphRect))
+      return;
+    const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+    switch (button ? button->GlyphLayout : glTop) {
+      case glLeft:
+        (vertical ? ATextRect.top : ATextRect.left) = (vertical ? AGlyphRect.bottom : AGlyphRect.right) +
+                                                      LargeGlyphTextGap;
+        AAlignment = dxBarTextAlignLeft;
+        break;
+      case glRight:
+        (vertical ? ATextRect.bottom : ATextRect.right) = (vertical ? AGlyphRect.top : AGlyphRect.left) -
+                                                          LargeGlyphTextGap;
+        AAlignment = dxBarTextAlignRight;
+        break;
+      case glBottom:
+        if (vertical)
+          ATextRect.left = AGlyphRect.right;
+        else
+          ATextRect.bottom = AGlyphRect.top;
+        break;
+      default:  // glTop
+        if (vertical)
+          ATextRect.right = AGlyphRect.left;
+        else
+          ATextRect.top = AGlyphRect.bottom;
+        break;
+    }
+    return;
+  }
+  int indent = ADrawParams->HasGlyphPart()
+                   ? (vertical ? ADrawParams->GlyphSize.cy : ADrawParams->GlyphSize.cx)
+                   : (ADrawParams->ItemControl ? ADrawParams->ItemControl->GetCaptionMargin() : 0);
+  (vertical ? ATextRect.top : ATextRect.left) += indent;
+  if (!IsPressedTextFixed())
+    ShiftPressedContent(ADrawParams->States.Down, ADrawParams->States.Pressed, ATextRect);
+}
+
+// ---------------------------------------------------------------------------
+// Button-like controls
+
+void TdxBarPainter::FillBackgroundRect(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
+                                       HBRUSH ABrush, bool AUseBrush) const
+{
+  if (!DC || IsRectEmpty(R))
+    return;
+  const TCustomdxBarControl* parent = ParentOf(ADrawParams);
+  if (AUseBrush || !parent) {
+    if (ABrush)
+      ::FillRect(DC, &R, ABrush);
+    return;
+  }
+  parent->FillBackground(DC, R, parent->GetBackgroundBrush());
+}
+
+void TdxBarPainter::DrawButtonFace(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  FillBackgroundRect(ADrawParams, ParamsDC(ADrawParams), R, GetButtonBackgroundBrush(ADrawParams),
+                     IsButtonBackgroundDrawn(ADrawParams));
+}
+
+void TdxBarPainter::DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  HDC DC = ParamsDC(ADrawParams);
+  if (!DC || IsRectEmpty(R))
+    return;
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  TRect r = R;
+  if (button && button->Lowered)
+    DrawLoweredBorder(DC, r);
+  if (ADrawParams->IsMenu()) {
+    DrawGlyphAndCaption(ADrawParams, r);
+    return;
+  }
+  bool split = ADrawParams->IsDropDown && button && button->IsSplit;
+  TRect content = r;
+  if (split)
+    content.right = std::max(content.left, content.right - std::max(0, button->ArrowWidth));
+
+  // The face gets its background first: the window paints its own background only around
+  // its items. The glyph's frame and background then cover the whole face, so a hot or
+  // down button with a caption is highlighted as one piece.
+  DrawButtonFace(ADrawParams, content);
+  const TdxBarItemStateFlags& states = ADrawParams->States;
+  TRect frame = content;
+  if (ADrawParams->ViewSize == isLarge) {
+    content = InflateRect(content, -1, -1);
+    ShiftPressedContent(states.Down, states.Pressed, content);
+  }
+  // The glyph's first state: held, or (flat kinds) the drop-down is open.
+  TdxBarItemStateFlags glyphStates = states;
+  glyphStates.Pressed = states.Pressed || (states.DroppedDown && (IsFlatStyle() || (button && button->PaintsDroppedDown)));
+  TRect glyphRect{};
+  DrawGlyph(ADrawParams, DC, glyphStates, ADrawParams->ViewSize, frame, content, glyphRect);
+
+  if (ADrawParams->HasCaptionPart()) {
+    TRect textRect{};
+    int alignment = dxBarTextAlignLeft;
+    GetButtonTextRect(ADrawParams, content, glyphRect, textRect, alignment);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, textRect, alignment, ADrawParams->Enabled,
+                 button && button->CaptionDrawnSelected, ADrawParams->IsVertical(), false,
+                 button ? button->CaptionInFlatSelection : IsFlatSelection(), DT_SINGLELINE);
+  }
+  if (ADrawParams->IsDropDown) {
+    if (split)
+      DrawButtonArrowPart(ADrawParams, r);
+    else
+      DrawDropDownArrow(ADrawParams, r);
+  }
+}
+
+void TdxBarPainter::DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams,
+                                                 const TRect& R) const
+{
+  if (!ADrawParams || !ADrawParams->HasCaptionPart() || ADrawParams->IsMenu())
+    return;
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  TRect content = R;
+  if (ADrawParams->IsDropDown && button && button->IsSplit)
+    content.right = std::max(content.left, content.right - std::max(0, button->ArrowWidth));
+  TRect frame = content;
+  if (ADrawParams->ViewSize == isLarge) {
+    content = InflateRect(content, -1, -1);
+    ShiftPressedContent(ADrawParams->States.Down, ADrawParams->States.Pressed, content);
+  }
+  TRect cell{};
+  TRect glyphRect{};
+  CalcGlyphPlace(*this, ADrawParams, ADrawParams->States, ADrawParams->ViewSize, frame, content, cell, glyphRect);
+  TRect textRect{};
+  int alignment = dxBarTextAlignLeft;
+  GetButtonTextRect(ADrawParams, content, glyphRect, textRect, alignment);
+  DrawButtonCaption(ADrawParams, textRect, alignment);
+}
+
+void TdxBarPainter::DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                      int AAlignment) const
+{
+  if (!ADrawParams)
+    return;
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  DrawItemText(ADrawParams->ItemControl, ParamsDC(ADrawParams), ADrawParams->Caption, R, AAlignment,
+               ADrawParams->Enabled, button && button->CaptionDrawnSelected, ADrawParams->IsVertical(), false,
+               button ? button->CaptionInFlatSelection : IsFlatSelection(), DT_SINGLELINE | DT_NOCLIP);
+}
+
+void TdxBarPainter::DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  if (!button)
+    return;
+  TRect arrow = R;
+  arrow.left = std::max(R.left, R.right - std::max(0, button->ArrowWidth));
+  DrawButtonBackground(ADrawParams, arrow, GetButtonBackgroundBrush(ADrawParams));
+  DrawButtonArrowGlyph(ADrawParams, arrow);
+}
+
+void TdxBarPainter::DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                         HBRUSH ABrush) const
+{
+  if (!ADrawParams)
+    return;
+  TRect r = R;
+  bool flatToolbar = IsFlatStyle() && !ADrawParams->IsMenu();
+  // The arrow part of a flat button shares its left edge with the face's frame.
+  if (flatToolbar)
+    --r.left;
+  // A held flat button gets its face from the pressed frame instead.
+  if (flatToolbar && ADrawParams->States.Pressed)
+    return;
+  FillBackgroundRect(ADrawParams, ParamsDC(ADrawParams), r, ABrush, IsButtonBackgroundDrawn(ADrawParams));
+}
+
+bool TdxBarPainter::IsButtonPressedDrawn(const TdxBarItemControlDrawParams* ADrawParams) const
+{
+  return ADrawParams && ADrawParams->IsMenu() && ADrawParams->PaintedSelected && !IsFlatSelection();
+}
+
+void TdxBarPainter::DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  HDC DC = ParamsDC(ADrawParams);
+  if (!DC)
+    return;
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  TRect r = R;
+  bool menu = ADrawParams->IsMenu();
+  if (!IsFlatStyle() && !IsFlatPressedContent() && ADrawParams->States.Pressed &&
+      (menu || RectWidth(r) >= MinShiftedArrowWidth))
+    r = OffsetRect(r, 1, 1);
+  bool enabled = ADrawParams->Enabled && (!button || button->DropDownEnabled);
+  bool selected = IsButtonPressedDrawn(ADrawParams);
+  if (menu)
+    DrawArrowSized(DC, r, adRight, GetArrowColor(ADrawParams), enabled, selected,
+                   button ? button->BarArrowSize : GetArrowSizeForRect(r, adRight));
+  else
+    DrawArrow(DC, r, adDown, GetArrowColor(ADrawParams), enabled, selected);
+}
+
+void TdxBarPainter::DrawDropDownArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  HDC DC = ParamsDC(ADrawParams);
+  if (!DC)
+    return;
+  const TCustomdxBarControl* parent = ParentOf(ADrawParams);
+  int textHeight = parent ? parent->GetTextHeight() : ADrawParams->TextHeight;
+  TFont* font = parent ? parent->GetFont() : nullptr;
+  int fontHeight = font ? std::abs(font->GetHeight()) : 0;
+  int indent = textHeight / 2 - fontHeight / 2;
+  TRect r = R;
+  TcxArrowDirection direction = adRight;
+  bool selected = false;
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
+  if (ADrawParams->IsMenu()) {
+    int arrowSize = button ? button->BarArrowSize : 0;
+    r.left = R.right - textHeight + arrowSize;
+    selected = ADrawParams->PaintedSelected && !IsFlatSelection();
+  } else {
+    ShiftPressedContent(ADrawParams->States.Down, ADrawParams->States.Pressed, r);
+    if (ADrawParams->IsVertical())
+      r.top = r.bottom - indent;
+    else {
+      r.left = r.right - indent;
+      direction = adDown;
+    }
+    selected = button && button->CaptionDrawnSelected;
+  }
+  DrawArrow(DC, r, direction, GetArrowColor(ADrawParams), ADrawParams->Enabled, selected);
+}
+
+// ---------------------------------------------------------------------------
+// Menu items
+
+void TdxBarPainter::DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  HDC DC = ParamsDC(ADrawParams);
+  if (!DC)
+    return;
+  PrepareGlyphAndCaption(ADrawParams, R);
+  DrawMenuItemBackground(ADrawParams, R);
+  const TCustomdxBarControl* menu = ParentOf(ADrawParams);
+  TRect glyphColumn = GetMenuGlyphRect(menu, R);
+  TdxBarItemStateFlags states;
+  states.Down = ADrawParams->States.Down;
+  states.Selected = ADrawParams->PaintedSelected;
+  TRect glyphRect{};
+  DrawGlyph(ADrawParams, DC, states, ADrawParams->ViewSize, glyphColumn, glyphColumn, glyphRect);
+
+  TRect caption = InflateRect(GetMenuCaptionRect(menu, R), 0, GetMenuCaptionInset());
+  DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, ADrawParams->Enabled,
+               ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+  if (!ADrawParams->ShortCut.empty()) {
+    TRect shortCut = caption;
+    shortCut.right -= (menu ? menu->GetTextHeight() : ADrawParams->TextHeight) + 5;
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->ShortCut, shortCut, dxBarTextAlignRight,
+                 ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+  }
+}

@@ -1,0 +1,1093 @@
+// The toolbar window: construction, window kinds (docked child, floating popup), the two
+// window handles while a bar is moved, sizes for each docking style and the layout glue.
+#include "bars/toolbar.h"
+
+#include <algorithm>
+
+#include "bars/bar.h"
+#include "bars/dockcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/items.h"
+#include "bars/painter.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxGraphics.h"
+#include "platform/Forms.h"
+
+IMPLEMENT_CLASS(TdxBarControlViewInfo, TCustomdxBarControlViewInfo)
+IMPLEMENT_CLASS(TdxBarControl, TCustomdxBarControl)
+
+namespace {
+
+TComponent* ManagerOf(TdxBar* ABar)
+{
+  return ABar ? ABar->GetBarManager() : nullptr;
+}
+
+// An oriented rectangle (x along the bar, y across it) in client coordinates.
+TRect Unorient(const TRect& R, bool AVertical)
+{
+  return AVertical ? Rect(R.top, R.left, R.bottom, R.right) : R;
+}
+
+TPoint Unorient(int ALength, int AThickness, bool AVertical)
+{
+  return AVertical ? Point(AThickness, ALength) : Point(ALength, AThickness);
+}
+
+}  // namespace
+
+TdxBarMDIButtonsState& dxBarMDIButtonsState()
+{
+  static TdxBarMDIButtonsState state;
+  return state;
+}
+
+// ---------------------------------------------------------------------------
+// TdxBarControlViewInfo
+
+TdxBarControlViewInfo::TdxBarControlViewInfo(TCustomdxBarControl* ABarControl)
+    : TCustomdxBarControlViewInfo(ABarControl)
+{
+}
+
+void TdxBarControlViewInfo::Calculate()
+{
+  Clear();
+  auto* bar = dynamic_cast<TdxBarControl*>(GetBarControl());
+  TdxBarItemLinks* links = bar ? bar->GetItemLinks() : nullptr;
+  if (!links)
+    return;
+  const auto& shown = links->GetShownItems();
+  int count = std::min(bar->GetVisibleCount(), int(shown.size()));
+  for (int i = 0; i < count; ++i)
+    if (TdxBarItemControl* control = shown[size_t(i)]->GetControl())
+      AddItemControlViewInfo(control->GetViewInfo());
+  for (const TdxBarToolbarSeparator& s : bar->GetSeparators()) {
+    TdxBarItemControl* control =
+        s.LinkIndex >= 0 && s.LinkIndex < int(shown.size()) ? shown[size_t(s.LinkIndex)]->GetControl() : nullptr;
+    AddSeparatorInfo(s.Bounds, s.Horizontal, control ? control->GetViewInfo() : nullptr);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TdxBarControl::TdxBarControl(TdxBar* ABar) : TdxBarControl(ManagerOf(ABar), ABar, false) {}
+
+TdxBarControl::TdxBarControl(TComponent* AOwner, TdxBar* ABar, bool AInternal)
+    : TCustomdxBarControl(AOwner), FBar(ABar), FInternal(AInternal)
+{
+  Init();
+}
+
+void TdxBarControl::Init()
+{
+  FMDIButtonSize = Size(GetSystemMetrics(SM_CXSMSIZE) - 2, GetSystemMetrics(SM_CYSMSIZE) - 4);
+  if (FBar && !FInternal)
+    FDockingStyle = FBar->GetDockingStyle();
+}
+
+TdxBarControl* TdxBarControl::CreateInternal(TComponent* AOwner, TCustomdxBarControl* AParentBarControl)
+{
+  auto* manager = dynamic_cast<TdxBarManager*>(AOwner);
+  if (!manager && AParentBarControl)
+    manager = AParentBarControl->GetBarManager();
+  if (!manager || !manager->GetBars())
+    throw EInvalidOperation(L"An internal toolbar needs a bar manager");
+  TdxBar* bar = manager->GetBars()->Add();
+  bar->SetAllowQuickCustomizing(false);
+  bar->SetHidden(true);
+  if (AParentBarControl && AParentBarControl->GetFont())
+    bar->GetFont()->Assign(AParentBarControl->GetFont());
+  bar->SetUseOwnFont(false);
+  auto* control = new TdxBarControl(manager, bar, true);
+  control->AfterConstruction();
+  control->FDockingStyle = dsNone;
+  control->SetItemLinks(bar->GetItemLinks());
+  if (auto* parent = dynamic_cast<TWinControl*>(AParentBarControl))
+    control->SetParent(parent);
+  control->SetParentBarControl(AParentBarControl);
+  return control;
+}
+
+void TdxBarControl::BeforeDestruction()
+{
+  StopMarkTimer();
+  if (FDockingStyle != dsNone && !FInternal)
+    if (TdxDockControl* dock = GetDockControl())
+      if (!dock->IsDestroying())
+        dock->RemoveBarControl(this);
+  if (GetActive())
+    Deactivate();
+  TCustomdxBarControl::BeforeDestruction();
+}
+
+TdxBarControl::~TdxBarControl()
+{
+  // The spare window of a move that never ended goes with the control.
+  for (HWND h : {FFloatingHandle, FDockedHandle})
+    if (h && h != FHandle && ::IsWindow(h))
+      ::DestroyWindow(h);
+  FFloatingHandle = FDockedHandle = nullptr;
+  if (FInternal && FBar) {
+    TdxBar* bar = FBar;
+    FBar = nullptr;
+    if (!bar->ComponentState().Contains(csDestroying))
+      bar->Free();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Window kinds
+
+TClass TdxBarControl::GetViewInfoClass() const
+{
+  return TdxBarControlViewInfo::StaticClass();
+}
+
+TdxDockControl* TdxBarControl::GetDockControl() const
+{
+  if (FDockingStyle == dsNone)
+    return nullptr;
+  return dynamic_cast<TdxDockControl*>(GetParent());
+}
+
+TdxDockCol* TdxBarControl::GetDockCol() const
+{
+  if (FDockCol)
+    return FDockCol;
+  TdxDockControl* dock = GetDockControl();
+  return dock ? dock->FindCol(this) : nullptr;
+}
+
+bool TdxBarControl::IsVertical() const
+{
+  return IsStyleVertical(FDockingStyle);
+}
+
+bool TdxBarControl::IsTextRotated() const
+{
+  return IsVertical() && FBar && FBar->GetRotateWhenVertical();
+}
+
+bool TdxBarControl::IsMultiLine() const
+{
+  return FDockingStyle == dsNone || (FBar && FBar->GetMultiLine());
+}
+
+bool TdxBarControl::IsDesigning() const
+{
+  TdxBarManager* manager = GetBarManager();
+  return (manager && manager->IsDesigning()) || (FBar && FBar->GetAllowCustomizing());
+}
+
+TCustomForm* TdxBarControl::GetOwnerForm() const
+{
+  if (TdxDockControl* dock = GetDockControl())
+    if (TCustomForm* form = GetParentForm(dock))
+      return form;
+  TdxBarManager* manager = GetBarManager();
+  TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
+  return parent ? GetParentForm(parent) : nullptr;
+}
+
+void TdxBarControl::CreateParams(TCreateParams& Params)
+{
+  TCustomdxBarControl::CreateParams(Params);
+  Params.Style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  Params.ExStyle = 0;
+  Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  if (FDockingStyle != dsNone || FInternal) {
+    Params.Style |= WS_CHILD;
+    if (TWinControl* parent = GetParent())
+      Params.WndParent = parent->GetHandle();
+  } else {
+    Params.Style |= WS_POPUP;
+    Params.Style &= ~DWORD(WS_BORDER);
+    Params.WndParent = nullptr;
+    TdxBarManager* manager = GetBarManager();
+    if (TWinControl* parent = manager ? manager->GetParentControl() : nullptr)
+      if (TCustomForm* form = GetParentForm(parent))
+        Params.WndParent = form->GetHandle();
+  }
+}
+
+void TdxBarControl::CreateWnd()
+{
+  TCustomdxBarControl::CreateWnd();
+  if (!FHandle)
+    return;
+  if (FMoving) {
+    if (FDockingStyle == dsNone)
+      FFloatingHandle = FHandle;
+    else
+      FDockedHandle = FHandle;
+  }
+  ::SetWindowTextW(FHandle, GetCaption().c_str());
+  ::SendMessageW(FHandle, WM_NCACTIVATE, 1, 0);
+  UpdateAlphaBlend();
+}
+
+void TdxBarControl::DestroyWindowHandle()
+{
+  StopMarkTimer();
+  if (FMoving) {
+    // The other kind's window goes too; the current one is destroyed below.
+    HWND other = FDockingStyle == dsNone ? FDockedHandle : FFloatingHandle;
+    if (other && other != FHandle && ::IsWindow(other))
+      ::DestroyWindow(other);
+    FDockedHandle = FFloatingHandle = nullptr;
+  }
+  TCustomdxBarControl::DestroyWindowHandle();
+}
+
+void TdxBarControl::SetVisible(bool Value)
+{
+  // A floating window has no parent control to make it when shown.
+  if (Value && FDockingStyle == dsNone && GetParent() == nullptr && !HandleAllocated() && !IsDestroying())
+    HandleNeeded();
+  TCustomdxBarControl::SetVisible(Value);
+}
+
+// Moves the window into the dock site of the new style or out of it.
+void TdxBarControl::SetDockingStyle(TdxBarDockingStyle Value)
+{
+  if (FInternal)
+    return;
+  TdxDockControl* target = nullptr;
+  if (Value != dsNone) {
+    auto* current = dynamic_cast<TdxDockControl*>(GetParent());
+    if (current && current->GetDockingStyle() == Value)
+      target = current;
+    else if (TdxDockControl* real = FBar ? FBar->GetRealDockControl() : nullptr;
+             real && real->GetDockingStyle() == Value)
+      target = real;
+    else if (TdxBarManager* manager = GetBarManager(); manager && manager->GetBars())
+      target = manager->GetBars()->GetDockControl(Value);
+    if (!target)
+      return;
+  }
+  if (Value == FDockingStyle && GetParent() == target)
+    return;
+  if (FMoving && HandleAllocated()) {
+    SwitchHandle(Value, target);
+  } else {
+    bool hadHandle = HandleAllocated();
+    if (hadHandle)
+      DestroyHandle();
+    FDockingStyle = Value;
+    SetParent(target);
+    // A docked window shows with its site; a floating one when its bar shows it.
+    if (target && !GetVisible())
+      SetVisible(true);
+    else if (hadHandle && GetVisible())
+      HandleNeeded();
+  }
+  FHitCode = HTNOWHERE;
+  if (FMarkState != 0)
+    FMarkState = 0;
+  RefreshFrame();
+  UpdateAlphaBlend();
+}
+
+// While moving: the window of the new kind is switched in and the old one parked hidden.
+void TdxBarControl::SwitchHandle(TdxBarDockingStyle ANewStyle, TdxDockControl* ATarget)
+{
+  HWND old = FHandle;
+  bool wasFloating = FDockingStyle == dsNone;
+  ::ShowWindow(old, SW_HIDE);
+  UnbindHandle(old);
+  if (wasFloating)
+    FFloatingHandle = old;
+  else
+    FDockedHandle = old;
+  if (GetParent() && GetParent() != ATarget)
+    SetParent(nullptr);  // no window bound: nothing is destroyed
+  FDockingStyle = ANewStyle;
+  HWND target = ANewStyle == dsNone ? FFloatingHandle : FDockedHandle;
+  if (target && !::IsWindow(target))
+    target = nullptr;
+  if (!target) {
+    // The first switch to this kind makes its window through the usual creation.
+    if (ATarget)
+      SetParent(ATarget);
+    HandleNeeded();
+  } else {
+    if (ATarget)
+      ::SetParent(target, ATarget->GetHandle());
+    BindHandle(target);
+    if (ATarget)
+      SetParent(ATarget);
+    UpdateBounds();
+  }
+  // The bar being moved shows in whichever window it is in now.
+  if (!GetVisible())
+    SetVisible(true);
+  UpdateControlState();
+  if (FHandle)
+    ::SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void TdxBarControl::SetMoving(bool Value)
+{
+  if (FMoving == Value)
+    return;
+  if (Value) {
+    FMoving = true;
+    if (FDockingStyle == dsNone)
+      FFloatingHandle = FHandle;
+    else
+      FDockedHandle = FHandle;
+    UpdateAlphaBlend();
+    return;
+  }
+  FMoving = false;
+  HWND spare = FDockingStyle == dsNone ? FDockedHandle : FFloatingHandle;
+  FFloatingHandle = FDockedHandle = nullptr;
+  if (spare && spare != FHandle && ::IsWindow(spare))
+    ::DestroyWindow(spare);
+  UpdateAlphaBlend();
+  StoreDockingState();
+}
+
+// The window alone goes floating, or docked again at its bar's docked style.
+void TdxBarControl::SwitchDockedFloating()
+{
+  if (!FBar || FInternal)
+    return;
+  if (FDockingStyle != dsNone) {
+    SetDockingStyle(dsNone);
+    return;
+  }
+  TdxBarDockingStyle style = FBar->GetDockedDockingStyle();
+  SetDockingStyle(style == dsNone ? dsTop : style);
+}
+
+void TdxBarControl::StoreDockingState()
+{
+  if (!FBar || FInternal)
+    return;
+  if (FDockingStyle == dsNone) {
+    FBar->SetDocking(dsNone, nullptr);
+    if (HandleAllocated()) {
+      TRect r;
+      ::GetWindowRect(FHandle, &r);
+      FBar->SetFloatLeft(r.left);
+      FBar->SetFloatTop(r.top);
+    }
+    return;
+  }
+  TdxDockControl* dock = GetDockControl();
+  auto* placed = dynamic_cast<TdxBarDockControl*>(dock);
+  FBar->SetDocking(FDockingStyle, placed);
+  FBar->SetDockedDockingStyle(FDockingStyle);
+  FBar->SetDockedDockControl(placed);
+  if (dock)
+    if (TdxDockCol* col = dock->FindCol(this)) {
+      if (TdxDockRow* row = col->GetRow()) {
+        FBar->SetRow(row->GetIndex());
+        FBar->SetOneOnRow(row->GetColCount() == 1);
+      }
+    }
+  FBar->SetDockedLeft(GetLeft());
+  FBar->SetDockedTop(GetTop());
+}
+
+void TdxBarControl::UpdateAlphaBlend()
+{
+  if (!HandleAllocated() || FInternal)
+    return;
+  uint8_t alpha = 255;
+  if ((FDockingStyle == dsNone || FMoving) && FBar)
+    alpha = FBar->GetAlphaBlendValue();
+  // Only floating (popup) windows can be layered here.
+  if (alpha < 255 && (::GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD))
+    alpha = 255;
+  if (alpha < 255 || (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LAYERED))
+    SetWindowAlphaBlend(FHandle, alpha);
+}
+
+void TdxBarControl::RefreshFrame()
+{
+  FSizeGrip = FBar && FBar->CanShowSizeGrip();
+  UpdateFrame();
+}
+
+void TdxBarControl::UpdateFrame()
+{
+  if (HandleAllocated())
+    ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+String TdxBarControl::GetCaption() const
+{
+  return FBar ? FBar->GetCaption() : String();
+}
+
+void TdxBarControl::UpdateCaption()
+{
+  if (!HandleAllocated())
+    return;
+  ::SetWindowTextW(FHandle, GetCaption().c_str());
+  if (FDockingStyle == dsNone)
+    ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+}
+
+TFont* TdxBarControl::GetBarFont() const
+{
+  if (FBar && FBar->GetUseOwnFont())
+    return FBar->GetFont();
+  TdxBarManager* manager = GetBarManager();
+  return manager ? manager->GetFont() : nullptr;
+}
+
+void TdxBarControl::UpdateFont()
+{
+  if (TFont* font = GetBarFont())
+    GetFont()->Assign(font);
+  RefreshFont();
+}
+
+void TdxBarControl::UpdateShadow()
+{
+  UpdateShadowPosition(true);
+}
+
+// ---------------------------------------------------------------------------
+// What the window answers items and the painter
+
+int TdxBarControl::GetSeparatorSize() const
+{
+  TdxBarPainter* painter = GetPainter();
+  return painter ? painter->GetToolbarSeparatorSize() : 6;
+}
+
+int TdxBarControl::GetBarKind() const
+{
+  return IsTextRotated() ? bkVertical : bkHorizontal;
+}
+
+bool TdxBarControl::IsMainMenu() const
+{
+  return FBar && FBar->IsMainMenu();
+}
+
+bool TdxBarControl::IsStatusBar() const
+{
+  return FBar && FBar->IsStatusBar();
+}
+
+bool TdxBarControl::CanAlignControl(const TdxBarItemControl* AControl) const
+{
+  return !FInternal;
+}
+
+bool TdxBarControl::IsBackgroundShownThrough() const
+{
+  return NeedsFullRepaint();
+}
+
+bool TdxBarControl::IsActive() const
+{
+  return true;
+}
+
+bool TdxBarControl::NeedsFullRepaint() const
+{
+  if (FBar && FBar->GetColor() != clDefault)
+    return true;
+  if (FBar && FBar->GetBackgroundBitmap() && !FBar->GetBackgroundBitmap()->Empty())
+    return true;
+  TdxBarManager* manager = GetBarManager();
+  if (manager && manager->GetBackgrounds() && manager->GetBackgrounds()->GetBar() &&
+      !manager->GetBackgrounds()->GetBar()->Empty())
+    return true;
+  if (TdxDockControl* dock = GetDockControl())
+    if (dock->HasBackgroundBitmap())
+      return true;
+  TdxBarPainter* painter = GetPainter();
+  return painter && painter->IsBackgroundDrawnFirst();
+}
+
+// ---------------------------------------------------------------------------
+// Mark and MDI buttons
+
+bool TdxBarControl::HasMark() const
+{
+  if (FInternal || !FBar || !FBar->GetShowMark())
+    return false;
+  if (FDockingStyle == dsNone)
+    return FBar->GetAllowQuickCustomizing();
+  return FBar->GetAllowQuickCustomizing() || FItemsHidden;
+}
+
+int TdxBarControl::GetFullMarkSize() const
+{
+  if (FDockingStyle == dsNone) {
+    TdxBarPainter* painter = GetPainter();
+    if (!painter)
+      return 0;
+    TSize s;
+    painter->GetCaptionButtonSize(s);
+    return s.cx;
+  }
+  return dxBarDockedMarkSize;
+}
+
+int TdxBarControl::MarkSizeFor(TdxBarDockingStyle AStyle) const
+{
+  // The mark a bar always shows; a bar that shows it only for hidden items keeps the
+  // room for it out of its full length (the dock site reserves it in the minimum).
+  if (FInternal || !FBar || !FBar->GetShowMark() || !FBar->GetAllowQuickCustomizing())
+    return 0;
+  if (AStyle == dsNone) {
+    TdxBarPainter* painter = GetPainter();
+    if (!painter)
+      return 0;
+    TSize s;
+    painter->GetCaptionButtonSize(s);
+    return s.cx;
+  }
+  return dxBarDockedMarkSize;
+}
+
+TSize TdxBarControl::GetMarkSize() const
+{
+  int size = HasMark() ? GetFullMarkSize() : 0;
+  return Size(size, size);
+}
+
+bool TdxBarControl::HasCloseButton() const
+{
+  return FDockingStyle == dsNone && !FInternal && FBar && FBar->GetAllowClose();
+}
+
+namespace {
+
+// The active MDI child of the form that holds the manager: its window, zoomed or not.
+HWND ActiveMDIChildOf(TdxBarManager* AManager)
+{
+  TWinControl* parent = AManager ? AManager->GetParentControl() : nullptr;
+  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+  if (!form)
+    return nullptr;
+  TCustomForm* child = form->GetActiveMDIChild();
+  return child && child->HandleAllocated() ? child->GetHandle() : nullptr;
+}
+
+}  // namespace
+
+bool TdxBarControl::HasMDISystemMenu() const
+{
+  if (!IsMainMenu())
+    return false;
+  HWND child = ActiveMDIChildOf(GetBarManager());
+  return child && ::IsZoomed(child) && (::GetWindowLongPtrW(child, GWL_STYLE) & WS_SYSMENU) &&
+         ::GetSystemMenu(child, FALSE);
+}
+
+bool TdxBarControl::HasMDIButtons() const
+{
+  if (!IsMainMenu())
+    return false;
+  if (HasMDISystemMenu())
+    return true;
+  TdxBarManager* manager = GetBarManager();
+  return manager && manager->GetShowCloseButton();
+}
+
+int TdxBarControl::MDIAreaFor(TdxBarDockingStyle AStyle) const
+{
+  if (!HasMDIButtons())
+    return 0;
+  bool vertical = IsStyleVertical(AStyle);
+  int one = vertical ? FMDIButtonSize.cy : FMDIButtonSize.cx;
+  if (!HasMDISystemMenu() || vertical)
+    return one;
+  return 3 * one + 2;
+}
+
+int TdxBarControl::GetMDIAreaLength() const
+{
+  return MDIAreaFor(FDockingStyle);
+}
+
+TRect TdxBarControl::GetMDIButtonRect(int AButton) const
+{
+  if (!HasMDIButtons() || AButton < 0 || AButton > 2)
+    return TRect{};
+  bool all = HasMDISystemMenu();
+  if (!all && AButton != 2)
+    return TRect{};
+  TRect client = const_cast<TdxBarControl*>(this)->GetClientRect();
+  int markLen = HasMark() && FDockingStyle != dsNone ? GetFullMarkSize() : 0;
+  int w = FMDIButtonSize.cx, h = FMDIButtonSize.cy;
+  if (IsVertical()) {
+    // Stacked at the end of the bar, above the mark; centred across.
+    int bottom = client.bottom - markLen;
+    int index = all ? AButton : 0;
+    int count = all ? 3 : 1;
+    int top = bottom - (count - index) * h;
+    int left = (client.right - w) / 2;
+    return Rect(left, top, left + w, top + h);
+  }
+  int right = client.right - markLen;
+  // Minimize and restore touch; 2 pixels part them from close.
+  int left = all ? right - (3 * w + 2) + AButton * w + (AButton == 2 ? 2 : 0) : right - w;
+  int top = (client.bottom - h) / 2;
+  if (!FPlacement.empty() && IsMultiLine()) {
+    // On a wrapped bar the buttons end the last line, or make a line of their own below it.
+    const TdxBarLayoutLink& last = FPlacement.back();
+    bool fits = last.Bounds.right + (right - left) <= right;
+    top = fits ? last.LineTop + (last.LineThickness - h) / 2 : last.LineTop + last.LineThickness;
+  }
+  return Rect(left, top, left + w, top + h);
+}
+
+bool TdxBarControl::IsMDIButtonEnabled(int AButton) const
+{
+  if (AButton < 0 || AButton > 2)
+    return false;
+  HWND child = ActiveMDIChildOf(GetBarManager());
+  if (!child)
+    return AButton == 2;
+  HMENU menu = ::GetSystemMenu(child, FALSE);
+  if (!menu)
+    return AButton == 2;
+  static const UINT commands[3] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
+  UINT state = ::GetMenuState(menu, commands[AButton], MF_BYCOMMAND);
+  return state == UINT(-1) || !(state & MF_GRAYED);
+}
+
+// ---------------------------------------------------------------------------
+// Sizes
+
+TdxBarDockingStyle TdxBarControl::EffectiveStyle(TdxBarDockingStyle AStyle) const
+{
+  return (GetOptions() & dxBarOptionNotDocked) ? dsNone : AStyle;
+}
+
+TRect TdxBarControl::GetBorders(TdxBarDockingStyle AStyle)
+{
+  FSizeGrip = FBar && FBar->CanShowSizeGrip();
+  TdxBarPainter* painter = GetPainter();
+  if (!painter || !FBar || FInternal)
+    return TRect{};
+  return painter->GetBarBorders(FBar, int(AStyle), FSizeGrip && AStyle != dsNone);
+}
+
+TPoint TdxBarControl::GetFrameSize(TdxBarDockingStyle AStyle)
+{
+  TRect b = GetBorders(AStyle);
+  return Point(b.left + b.right, b.top + b.bottom);
+}
+
+void TdxBarControl::CollectLinks(std::vector<TdxBarLayoutLink>& ALinks, bool AVertical)
+{
+  ALinks.clear();
+  if (!FItemLinks)
+    return;
+  const auto& shown = FItemLinks->GetShownItems();
+  ALinks.reserve(shown.size());
+  for (TdxBarItemLink* link : shown) {
+    if (!link->GetControl())
+      link->CreateControl();
+    TdxBarLayoutLink l;
+    l.BeginGroup = link->GetBeginGroup();
+    if (TdxBarItemControl* control = link->GetControl()) {
+      int w = control->CalcWidth();
+      int h = control->CalcHeight();
+      l.Length = AVertical ? h : w;
+      l.Thickness = AVertical ? w : h;
+      l.MinLength = std::max(1, AVertical ? control->GetMinHeight() : control->GetMinWidth());
+      l.Align = control->GetAlignment();
+    }
+    ALinks.push_back(l);
+  }
+}
+
+int TdxBarControl::DefaultItemLength() const
+{
+  TdxBarPainter* painter = GetPainter();
+  if (!painter)
+    return 23;
+  TcxScreenCanvas canvas;
+  if (TFont* font = GetBarFont())
+    canvas.SetFont(font);
+  TSize zero{};
+  ::GetTextExtentPoint32W(canvas.GetHandle(), L"0", 1, &zero);
+  return painter->GetDefaultItemWidth(this, zero.cx);
+}
+
+namespace {
+
+int SumLength(const std::vector<TdxBarLayoutLink>& ALinks, int ASeparatorSize, int ACount = -1)
+{
+  int n = ACount < 0 ? int(ALinks.size()) : std::min(ACount, int(ALinks.size()));
+  int sum = 0;
+  for (int i = 0; i < n; ++i)
+    sum += ALinks[size_t(i)].Length + (ALinks[size_t(i)].BeginGroup && i > 0 ? ASeparatorSize : 0);
+  return sum;
+}
+
+int Widest(const std::vector<TdxBarLayoutLink>& ALinks, bool ALength)
+{
+  int w = 0;
+  for (const TdxBarLayoutLink& l : ALinks)
+    w = std::max(w, ALength ? l.Length : l.Thickness);
+  return w;
+}
+
+int Thickest(const std::vector<TdxBarLayoutLink>& ALinks, int ACount)
+{
+  int t = 0;
+  for (int i = 0; i < std::min(ACount, int(ALinks.size())); ++i)
+    t = std::max(t, ALinks[size_t(i)].Thickness);
+  return t;
+}
+
+}  // namespace
+
+// The minimum along the style's own axis (x for floating, top and bottom; y for left and right).
+int TdxBarControl::MinLength(TdxBarDockingStyle AStyle)
+{
+  bool vertical = IsStyleVertical(AStyle);
+  std::vector<TdxBarLayoutLink> links;
+  CollectLinks(links, vertical);
+  int mdi = MDIAreaFor(AStyle);
+  bool multi = AStyle == dsNone || (FBar && FBar->GetMultiLine());
+  if (AStyle != dsNone && !multi) {
+    int first = links.empty() ? DefaultItemLength() : links.front().Length;
+    return first + mdi + MarkSizeFor(AStyle);
+  }
+  int widest = Widest(links, true);
+  if (links.empty() && AStyle != dsNone)
+    widest = DefaultItemLength();
+  int result = std::max(widest, mdi);
+  if (AStyle == dsNone) {
+    int close = 0;
+    if (FBar && FBar->GetAllowClose() && GetPainter()) {
+      TSize s;
+      GetPainter()->GetCaptionButtonSize(s);
+      close = s.cx;
+    }
+    result = std::max({result, MarkSizeFor(AStyle) + close, dxBarFloatingMinClientWidth});
+  }
+  return result;
+}
+
+int TdxBarControl::PreferredLength(TdxBarDockingStyle AStyle)
+{
+  bool vertical = IsStyleVertical(AStyle);
+  std::vector<TdxBarLayoutLink> links;
+  CollectLinks(links, vertical);
+  int result;
+  if (AStyle != dsNone)
+    result = SumLength(links, GetSeparatorSize()) + MDIAreaFor(AStyle) + MarkSizeFor(AStyle);
+  else
+    result = std::max(Widest(links, true), MDIAreaFor(AStyle));
+  return std::max(result, MinLength(AStyle));
+}
+
+int TdxBarControl::GetMinWidth(TdxBarDockingStyle AStyle)
+{
+  AStyle = EffectiveStyle(AStyle);
+  if (!IsStyleVertical(AStyle))
+    return MinLength(AStyle);
+  // Across a vertical bar: the widest link, at least the MDI buttons.
+  std::vector<TdxBarLayoutLink> links;
+  CollectLinks(links, true);
+  int w = links.empty() ? DefaultItemLength() : Widest(links, false);
+  return std::max(w, HasMDIButtons() ? int(FMDIButtonSize.cx) : 0);
+}
+
+int TdxBarControl::GetMinHeight(TdxBarDockingStyle AStyle)
+{
+  AStyle = EffectiveStyle(AStyle);
+  if (IsStyleVertical(AStyle))
+    return MinLength(AStyle);
+  std::vector<TdxBarLayoutLink> links;
+  CollectLinks(links, false);
+  int h = Widest(links, false);
+  return std::max(h, HasMDIButtons() ? int(FMDIButtonSize.cy) : 0);
+}
+
+int TdxBarControl::GetPreferredWidth(TdxBarDockingStyle AStyle)
+{
+  AStyle = EffectiveStyle(AStyle);
+  if (!IsStyleVertical(AStyle))
+    return PreferredLength(AStyle);
+  return SizeForLength(AStyle, PreferredLength(AStyle)).x;
+}
+
+int TdxBarControl::GetPreferredHeight(TdxBarDockingStyle AStyle)
+{
+  AStyle = EffectiveStyle(AStyle);
+  if (IsStyleVertical(AStyle))
+    return PreferredLength(AStyle);
+  return SizeForLength(AStyle, PreferredLength(AStyle)).y;
+}
+
+TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength)
+{
+  bool vertical = IsStyleVertical(AStyle);
+  std::vector<TdxBarLayoutLink> links;
+  CollectLinks(links, vertical);
+  ALength = std::max(ALength, MinLength(AStyle));
+  int sep = GetSeparatorSize();
+  int mdi = MDIAreaFor(AStyle);
+  int mdiThickness = mdi ? (vertical ? FMDIButtonSize.cx : FMDIButtonSize.cy) : 0;
+  bool docked = AStyle != dsNone;
+  bool multi = !docked || (FBar && FBar->GetMultiLine());
+  if (links.empty()) {
+    TdxBarPainter* painter = GetPainter();
+    int thickness = painter ? painter->GetDefaultItemHeight(this, GetTextHeight()) : 22;
+    return Unorient(ALength, std::max(thickness, mdiThickness), vertical);
+  }
+  if (docked && !multi) {
+    int mark = MarkSizeFor(AStyle);
+    TdxBarManager* manager = GetBarManager();
+    bool designing = manager && manager->IsDesigning();
+    int n = designing ? int(links.size()) : dxBarSingleLineFitCount(links, ALength - mark - mdi, sep);
+    FVisibleCount = n;
+    int length = SumLength(links, sep, n) + mdi + mark;
+    if (n < int(links.size()) && mark == 0 && FBar && FBar->GetShowMark())
+      length += dxBarDockedMarkSize;  // the mark appears for the hidden links
+    return Unorient(std::max(length, MinLength(AStyle)), std::max(Thickest(links, n), mdiThickness), vertical);
+  }
+  int mark = docked ? MarkSizeFor(AStyle) : 0;
+  TdxBarLineBreak lines = dxBarBreakLines(links, ALength - mark, sep, mdi, mdiThickness);
+  FLineStarts.assign(links.size(), false);
+  for (size_t i = 0; i < links.size(); ++i)
+    FLineStarts[i] = links[i].LineStart;
+  FVisibleCount = int(links.size());
+  return Unorient(std::max(lines.Length + mark, MinLength(AStyle)), lines.Thickness, vertical);
+}
+
+TPoint TdxBarControl::SizeForThickness(TdxBarDockingStyle AStyle, int AThickness)
+{
+  bool vertical = IsStyleVertical(AStyle);
+  bool multi = AStyle == dsNone || (FBar && FBar->GetMultiLine());
+  int length = PreferredLength(AStyle);
+  if (!multi)
+    return SizeForLength(AStyle, length);
+  int minLength = MinLength(AStyle);
+  // The length comes down from the preferred one until the lines reach the asked thickness.
+  // A length between the longest line and the present one breaks the same way, so each step
+  // goes straight below the longest line.
+  for (int guard = 0; guard < 100000; ++guard) {
+    TPoint s = SizeForLength(AStyle, length);
+    int thickness = vertical ? s.x : s.y;
+    int used = vertical ? s.y : s.x;
+    if (thickness >= AThickness || length <= minLength)
+      return s;
+    length = std::max(minLength, std::min(length, used) - 1);
+  }
+  return SizeForLength(AStyle, length);
+}
+
+TPoint TdxBarControl::GetSizeForWidth(TdxBarDockingStyle AStyle, int AWidth)
+{
+  AStyle = EffectiveStyle(AStyle);
+  return IsStyleVertical(AStyle) ? SizeForThickness(AStyle, AWidth) : SizeForLength(AStyle, AWidth);
+}
+
+TPoint TdxBarControl::GetSizeForHeight(TdxBarDockingStyle AStyle, int AHeight)
+{
+  AStyle = EffectiveStyle(AStyle);
+  return IsStyleVertical(AStyle) ? SizeForLength(AStyle, AHeight) : SizeForThickness(AStyle, AHeight);
+}
+
+TPoint TdxBarControl::DockClientSize() const
+{
+  TdxDockControl* dock = GetDockControl();
+  if (!dock && FBar && !FInternal)
+    dock = FBar->GetRealDockControl();
+  if (!dock)
+    return Point(0, 0);
+  TRect r = dock->GetClientRect();
+  return Point(r.right - r.left, r.bottom - r.top);
+}
+
+TPoint TdxBarControl::CalcSize(TdxBarDockingStyle AStyle)
+{
+  AStyle = EffectiveStyle(AStyle);
+  int savedCount = FVisibleCount;
+  std::vector<bool> savedStarts = FLineStarts;
+  TPoint frame = GetFrameSize(AStyle);
+  bool wholeRow = FBar && FBar->GetWholeRow() && AStyle != dsNone;
+  TPoint result;
+  switch (AStyle) {
+  case dsNone: {
+    TPoint s = GetSizeForWidth(dsNone, FBar ? FBar->GetFloatClientWidth() : 0);
+    result = Point(s.x + frame.x, s.y + frame.y);
+    break;
+  }
+  case dsLeft:
+  case dsRight: {
+    TPoint dock = DockClientSize();
+    int h = wholeRow ? dock.y - frame.y : GetPreferredHeight(AStyle);
+    TPoint s = GetSizeForHeight(AStyle, h);
+    result = Point(s.x + frame.x, wholeRow ? dock.y : s.y + frame.y);
+    break;
+  }
+  default: {
+    TPoint dock = DockClientSize();
+    int w = wholeRow ? dock.x - frame.x : GetPreferredWidth(AStyle);
+    TPoint s = GetSizeForWidth(AStyle, w);
+    result = Point(wholeRow ? dock.x : s.x + frame.x, s.y + frame.y);
+    break;
+  }
+  }
+  // The layout's own state stays as the window shows it.
+  bool changed = FVisibleCount != savedCount;
+  FVisibleCount = savedCount;
+  FLineStarts = savedStarts;
+  if (changed && HandleAllocated())
+    CalculateViewInfo();
+  return result;
+}
+
+void TdxBarControl::SetDragSizeRatios(int AWidthNum, int AWidthDen, int AHeightNum, int AHeightDen)
+{
+  FRatioWNum = AWidthNum;
+  FRatioWDen = AWidthDen;
+  FRatioHNum = AHeightNum;
+  FRatioHDen = AHeightDen;
+}
+
+TPoint TdxBarControl::GetSize(TdxBarDockingStyle AStyle)
+{
+  TPoint s = CalcSize(AStyle);
+  if (FMoving && FRatioWDen != 0)
+    s.x = MulDiv(s.x, FRatioWNum, FRatioWDen);
+  if (FMoving && FRatioHDen != 0)
+    s.y = MulDiv(s.y, FRatioHNum, FRatioHDen);
+  return s;
+}
+
+void TdxBarControl::SizeForFloating()
+{
+  if (FDockingStyle != dsNone || FInternal)
+    return;
+  TPoint s = CalcSize(dsNone);
+  SetBounds(GetLeft(), GetTop(), s.x, s.y);
+}
+
+// ---------------------------------------------------------------------------
+// Layout
+
+void TdxBarControl::ShowAllLinks()
+{
+  FItemsHidden = false;
+  FVisibleCount = FItemLinks ? FItemLinks->ShownItemCount() : 0;
+}
+
+void TdxBarControl::CalculateViewInfo()
+{
+  if (FCalculating || !FItemLinks || IsDestroying())
+    return;
+  FCalculating = true;
+  try {
+    bool vertical = IsVertical();
+    std::vector<TdxBarLayoutLink> links;
+    CollectLinks(links, vertical);
+    TRect client = GetClientRect();
+    int clientLength = vertical ? client.bottom - client.top : client.right - client.left;
+    int clientThickness = vertical ? client.right - client.left : client.bottom - client.top;
+    bool docked = FDockingStyle != dsNone && !FInternal;
+    bool multi = IsMultiLine() && !FInternal;
+    int sep = GetSeparatorSize();
+    int mdi = GetMDIAreaLength();
+    int mdiThickness = mdi ? (vertical ? FMDIButtonSize.cx : FMDIButtonSize.cy) : 0;
+    int staticMark = docked ? MarkSizeFor(FDockingStyle) : 0;
+    TdxBarPlacementParams params;
+    params.ClientThickness = clientThickness;
+    params.SeparatorSize = sep;
+    params.MultiLine = multi;
+    params.MDIAreaLength = mdi;
+    auto place = [&](int AMark) {
+      params.AvailableLength = clientLength - AMark - (multi ? 0 : mdi);
+      if (multi) {
+        // The line-start marks come from breaking at this very length.
+        dxBarBreakLines(links, clientLength - AMark, sep, mdi, mdiThickness);
+      }
+      return dxBarPlaceLinks(links, params);
+    };
+    TdxBarPlacementResult result = place(staticMark);
+    if (docked && staticMark == 0 && result.ItemsHidden && FBar && FBar->GetShowMark())
+      result = place(dxBarDockedMarkSize);  // the mark shows the hidden links: make room for it
+    TdxBarManager* manager = GetBarManager();
+    if (manager && manager->IsDesigning() && !multi && result.ShownCount < int(links.size())) {
+      // While designing every link stays visible.
+      result.ShownCount = int(links.size());
+    }
+    FItemsHidden = result.ItemsHidden;
+    FVisibleCount = result.ShownCount;
+    FLineStarts.assign(links.size(), false);
+    for (size_t i = 0; i < links.size(); ++i)
+      FLineStarts[i] = links[i].LineStart;
+    int lineLength = clientLength - (docked && HasMark() ? GetFullMarkSize() : 0);
+    std::vector<TdxBarToolbarSeparator> separators =
+        multi || docked ? dxBarCalcSeparators(links, lineLength, sep) : std::vector<TdxBarToolbarSeparator>{};
+    FSeparators.clear();
+    for (TdxBarToolbarSeparator s : separators) {
+      s.Bounds = Unorient(s.Bounds, vertical);
+      FSeparators.push_back(s);
+    }
+    const auto& shown = FItemLinks->GetShownItems();
+    for (size_t i = 0; i < shown.size() && i < links.size(); ++i) {
+      TRect r = links[i].Shown ? Unorient(links[i].Bounds, vertical) : TRect{};
+      shown[i]->SetItemRect(r);
+      if (TdxBarItemControl* control = shown[i]->GetControl())
+        control->GetViewInfo()->SetBounds(r);
+    }
+    FPlacement = std::move(links);
+    if (TCustomdxBarControlViewInfo* viewInfo = TCustomdxBarControl::GetViewInfo())
+      viewInfo->Calculate();
+  } catch (...) {
+    FCalculating = false;
+    throw;
+  }
+  FCalculating = false;
+}
+
+void TdxBarControl::RecalculateLayout()
+{
+  TCustomdxBarControl::RecalculateLayout();
+  CalculateViewInfo();
+  if (HandleAllocated())
+    ::InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TdxBarControl::RebuildBar()
+{
+  FRebuildPosted = false;
+  TCustomdxBarControl::RebuildBar();
+  if (IsDestroying())
+    return;
+  if (!IsDockingLocked() && !FInternal) {
+    if (FDockingStyle == dsNone) {
+      if (HandleAllocated())
+        SizeForFloating();
+    } else if (TdxDockControl* dock = GetDockControl()) {
+      dock->RealignBars();
+    }
+  }
+  CalculateViewInfo();
+  RepaintAll();
+}
+
+void TdxBarControl::PostRebuild()
+{
+  if (FDockingStyle != dsNone && HandleAllocated()) {
+    if (!FRebuildPosted) {
+      FRebuildPosted = true;
+      ::PostMessageW(FHandle, DXM_BAR_REBUILD, 0, 0);
+    }
+  } else {
+    RebuildBar();
+  }
+}

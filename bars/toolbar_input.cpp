@@ -1,0 +1,917 @@
+// The toolbar window's messages and input: hit testing with the stored code, the mouse on
+// the bar (MDI buttons, mark, frame, caption drag), the caption-button press loop, the mark's
+// hot-track timer, double click docking, floating window constraints, keys and activation.
+#include "bars/toolbar.h"
+
+#include <algorithm>
+
+#include "bars/bar.h"
+#include "bars/dockcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/painter.h"
+#include "bars/startup.h"
+#include "bars/utils.h"
+#include "platform/Application.h"
+#include "platform/Forms.h"
+#include "platform/Messages.h"
+#include "platform/Screen.h"
+
+namespace {
+
+TPoint CursorPos()
+{
+  POINT p{};
+  ::GetCursorPos(&p);
+  return Point(p.x, p.y);
+}
+
+TRect WindowRectOf(HWND AWnd)
+{
+  RECT r{};
+  ::GetWindowRect(AWnd, &r);
+  return r;
+}
+
+bool IsSizingCode(int ACode)
+{
+  return ACode == HTTOP || ACode == HTRIGHT || ACode == HTBOTTOM || ACode == HTLEFT;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Geometry of the floating caption (window coordinates)
+
+TRect TdxBarControl::GetCaptionRect() const
+{
+  if (FDockingStyle != dsNone || !HandleAllocated() || !GetPainter())
+    return TRect{};
+  TRect w = WindowRectOf(FHandle);
+  ::OffsetRect(&w, -w.left, -w.top);
+  return GetPainter()->GetCaptionRect(w);
+}
+
+TRect TdxBarControl::GetCloseButtonRect() const
+{
+  if (!HasCloseButton())
+    return TRect{};
+  TRect caption = GetCaptionRect();
+  if (::IsRectEmpty(&caption))
+    return TRect{};
+  TSize s;
+  GetPainter()->GetCaptionButtonSize(s);
+  int top = caption.top + (caption.bottom - caption.top - s.cy) / 2;
+  return Rect(caption.right - s.cx, top, caption.right, top + s.cy);
+}
+
+namespace {
+
+// The caption buttons' rectangles: right to left, before the close button.
+void PlaceCaptionButtons(TdxBar* ABar, const TRect& ACaption, const TRect& AClose, const TSize& AButtonSize)
+{
+  TdxBarCaptionButtons* buttons = ABar ? ABar->GetCaptionButtons() : nullptr;
+  if (!buttons)
+    return;
+  int right = ::IsRectEmpty(&AClose) ? ACaption.right : AClose.left;
+  int top = ACaption.top + (ACaption.bottom - ACaption.top - AButtonSize.cy) / 2;
+  for (int i = 0; i < buttons->GetCount(); ++i) {
+    TdxBarCaptionButton* button = buttons->GetItem(i);
+    int left = std::max(int(ACaption.left), right - int(AButtonSize.cx));
+    button->SetRect(left < right ? Rect(left, top, right, top + AButtonSize.cy) : TRect{});
+    right = left;
+  }
+}
+
+}  // namespace
+
+TRect TdxBarControl::GetMarkRect() const
+{
+  if (!HasMark())
+    return TRect{};
+  if (TdxBarPainter* painter = GetPainter())
+    return painter->GetMarkRect(this);
+  return TRect{};
+}
+
+bool TdxBarControl::IsPointOnMark(const TPoint& AClientPoint) const
+{
+  TRect mark = GetMarkRect();
+  if (::IsRectEmpty(&mark))
+    return false;
+  TPoint p = AClientPoint;
+  if (FDockingStyle == dsNone) {
+    // The floating mark lies in the caption: window coordinates.
+    TRect b = const_cast<TdxBarControl*>(this)->GetBorders(dsNone);
+    p.x += b.left;
+    p.y += b.top;
+  }
+  return ::PtInRect(&mark, p) != 0;
+}
+
+int TdxBarControl::CaptionButtonAt(const TPoint& AScreenPoint) const
+{
+  if (FDockingStyle != dsNone || !HandleAllocated())
+    return -1;
+  TRect w = WindowRectOf(FHandle);
+  TPoint p = Point(AScreenPoint.x - w.left, AScreenPoint.y - w.top);
+  TRect close = GetCloseButtonRect();
+  if (::PtInRect(&close, p))
+    return dxBarCloseButtonIndex;
+  if (TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr) {
+    TSize s;
+    GetPainter()->GetCaptionButtonSize(s);
+    PlaceCaptionButtons(FBar, GetCaptionRect(), close, s);
+    return buttons->IndexOfButtonAt(p);
+  }
+  return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Hit testing
+
+int TdxBarControl::HitTest(const TPoint& P)
+{
+  if (!HandleAllocated())
+    return HTNOWHERE;
+  TPoint screen = P;
+  ::ClientToScreen(FHandle, reinterpret_cast<POINT*>(&screen));
+  HitTestPoint(screen);
+  return FHitCode;
+}
+
+int TdxBarControl::HitTestPoint(const TPoint& AScreenPoint)
+{
+  TRect w = WindowRectOf(FHandle);
+  TPoint client = AScreenPoint;
+  ::ScreenToClient(FHandle, reinterpret_cast<POINT*>(&client));
+  TRect clientRect = GetClientRect();
+  bool inClient = ::PtInRect(&clientRect, client);
+  TdxBarPainter* painter = GetPainter();
+  int answer = HTCLIENT;
+  if (TdxBarManager* manager = GetBarManager(); manager && manager->IsDesigning()) {
+    FHitCode = HTCLIENT;
+    return HTCLIENT;
+  }
+  if (int code = painter ? painter->GetHitTestCode(this, client) : 0) {
+    FHitCode = code;
+    return code == HTBOTTOMRIGHT ? code : HTCLIENT;
+  }
+  if (FDockingStyle != dsNone) {
+    if (!inClient) {
+      TMessage m{WM_NCHITTEST, 0, MAKELPARAM(AScreenPoint.x, AScreenPoint.y), 0};
+      TCustomdxBarControl::WndProc(m);
+      // The docked frame holds the drag handle: it is part of the drag area.
+      FHitCode = (m.Result == HTNOWHERE || m.Result == HTBORDER || m.Result == HTCLIENT) ? HTCAPTION : int(m.Result);
+    } else if (IsPointOnMark(client) || GetItemControlAtPos(client) != nullptr) {
+      FHitCode = HTCLIENT;
+    } else {
+      FHitCode = HTCAPTION;
+      for (int i = 0; i < 3; ++i) {
+        TRect b = GetMDIButtonRect(i);
+        if (::PtInRect(&b, client))
+          FHitCode = HTCLIENT;
+      }
+    }
+    if (FSizeGrip && FBar && FBar->CanShowSizeGrip() && painter) {
+      TSize grip = painter->GetSizeGripSize();
+      TRect g = Rect(w.right - grip.cx, w.bottom - grip.cy, w.right, w.bottom);
+      if (::PtInRect(&g, AScreenPoint)) {
+        FHitCode = HTBOTTOMRIGHT;
+        answer = HTBOTTOMRIGHT;
+      }
+    }
+    return answer;
+  }
+  // Floating: the sizing edges first (no corners), then the caption's buttons.
+  TRect inner = w;
+  int fw = painter ? painter->GetSizingFrameWidth() : 0;
+  int fh = painter ? painter->GetSizingFrameHeight() : 0;
+  ::InflateRect(&inner, -fw, -fh);
+  if (!::PtInRect(&inner, AScreenPoint)) {
+    if (AScreenPoint.y < inner.top)
+      FHitCode = HTTOP;
+    else if (AScreenPoint.x >= inner.right)
+      FHitCode = HTRIGHT;
+    else if (AScreenPoint.y >= inner.bottom)
+      FHitCode = HTBOTTOM;
+    else
+      FHitCode = HTLEFT;
+    return answer;
+  }
+  if (!IsCustomizing() && IsPointOnMark(client)) {
+    FHitCode = HTCLIENT;
+    return answer;
+  }
+  int button = CaptionButtonAt(AScreenPoint);
+  if (button == dxBarCloseButtonIndex) {
+    FHitCode = HTCLOSE;
+    return painter && painter->IsCloseButtonHitCodeUsed() ? HTCLOSE : HTCLIENT;
+  }
+  if (button >= 0) {
+    // A caption button acts through the non-client press like the close button.
+    FHitCode = HTBORDER;
+    return answer;
+  }
+  if (inClient && GetItemControlAtPos(client) != nullptr) {
+    FHitCode = HTCLIENT;
+    return answer;
+  }
+  FHitCode = HTCAPTION;
+  return answer;
+}
+
+void TdxBarControl::WMNCHitTest(TMessage& Message)
+{
+  TPoint p = Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam)));
+  Message.Result = HitTestPoint(p);
+}
+
+// ---------------------------------------------------------------------------
+// The mouse on the bar
+
+void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient,
+                                     TdxBarItemControl* AControl, const TPoint& P)
+{
+  TdxBarManager* manager = GetBarManager();
+  bool customizing = IsCustomizing();
+  if (Button == mbLeft && !customizing && !(manager && manager->IsDesigning()) && MDIButtonsMouseDown(P))
+    return;
+  if (FHitCode != HTCAPTION) {
+    if (Button == mbLeft && IsPointOnMark(P)) {
+      ClickMark(FMarkState != 2 ? 2 : 1);
+      return;
+    }
+    TRect client = GetClientRect();
+    if (Button == mbLeft && !customizing && (!::PtInRect(&client, P) || IsSizingCode(FHitCode) ||
+                                             FHitCode == HTCLOSE || FHitCode == HTBORDER)) {
+      TPoint c = CursorPos();
+      ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
+      return;
+    }
+    TCustomdxBarControl::ControlMouseDown(Button, Shift, AInClient, AControl, P);
+    return;
+  }
+  if (Button != mbLeft || FInternal)
+    return;
+  TdxBars* bars = manager ? manager->GetBars() : nullptr;
+  if (bars && FBar && !(manager && manager->IsDesigning()))
+    bars->DragBar(this);
+}
+
+void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
+{
+  MDIButtonsMouseMove(P);
+  TdxBarPainter* painter = GetPainter();
+  if (HasMark() && painter && painter->IsMarkTracked() && !IsCustomizing()) {
+    bool over = IsPointOnMark(P);
+    if (over && FMarkState == 0)
+      ClickMark(1);
+    else if (!over && FMarkState == 1 && FDockingStyle != dsNone)
+      ClickMark(0);
+  }
+  TCustomdxBarControl::ControlMouseMove(Shift, AControl, P);
+}
+
+void TdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl,
+                                   const TPoint& P)
+{
+  if (dxBarMDIButtonsState().Pressed) {
+    MDIButtonsMouseUp(P);
+    return;
+  }
+  TCustomdxBarControl::ControlMouseUp(Button, Shift, AControl, P);
+}
+
+// ---------------------------------------------------------------------------
+// The caption-button press loop
+
+void TdxBarControl::WMNCLButtonDown(TMessage& Message)
+{
+  if (FDockingStyle != dsNone) {
+    DefaultHandler(Message);
+    return;
+  }
+  if (TCustomdxBarControl* menu = GetSubMenuControl())
+    if (menu->IsShowing())
+      menu->Close();
+  TPoint p = Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam)));
+  int button = CaptionButtonAt(p);
+  if (button == -1) {
+    DefaultHandler(Message);
+    return;
+  }
+  TrackCaptionButton(button);
+  Message.Result = 0;
+}
+
+namespace {
+
+void RedrawFrame(HWND AWnd)
+{
+  if (AWnd && ::IsWindow(AWnd))
+    ::RedrawWindow(AWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+}
+
+}  // namespace
+
+bool TdxBarControl::TrackCaptionButton(int AIndex)
+{
+  TdxBarCaptionButton* captionButton = nullptr;
+  if (AIndex >= 0) {
+    TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
+    if (!buttons || AIndex >= buttons->GetCount())
+      return false;
+    captionButton = buttons->GetItem(AIndex);
+  }
+  TWeakRef<TdxBarControl> self(this);
+  TWeakRef<TdxBarCaptionButton> buttonRef(captionButton);
+  HWND wnd = FHandle;
+  auto setState = [&](int AState) {
+    if (!self.Get())
+      return;
+    if (AIndex == dxBarCloseButtonIndex)
+      FCloseButtonState = AState;
+    else if (TdxBarCaptionButton* b = buttonRef.Get())
+      b->SetState(AState == 2 ? TdxBarCaptionButton::bsPressed
+                              : AState == 1 ? TdxBarCaptionButton::bsHot : TdxBarCaptionButton::bsNormal);
+    RedrawFrame(wnd);
+  };
+  setState(2);
+  FCaptureLost = false;
+  ::SetCapture(wnd);
+  bool click = false;
+  while (self.Get() && ::GetCapture() == wnd && !FCaptureLost) {
+    MSG msg;
+    BOOL read = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (read == -1)
+      break;
+    if (read == 0) {
+      // The program is ending: the quit goes back in the queue for the real loop.
+      ::PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    if (msg.message == WM_MOUSEMOVE) {
+      TPoint c = CursorPos();
+      TRect w = WindowRectOf(wnd);
+      if (!::PtInRect(&w, c))
+        continue;
+      if (!self.Get())
+        break;
+      if (FLastMousePoint.x == -1 && FLastMousePoint.y == -1)
+        DoMouseEnter();
+      FLastMousePoint = c;
+      setState(CaptionButtonAt(c) == AIndex ? 2 : 1);
+      continue;
+    }
+    if (msg.message == WM_LBUTTONUP) {
+      click = self.Get() && CaptionButtonAt(CursorPos()) == AIndex;
+      break;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  if (!self.Get())
+    return false;
+  if (::GetCapture() == wnd)
+    ::ReleaseCapture();
+  setState(0);
+  if (!click)
+    return false;
+  if (AIndex == dxBarCloseButtonIndex) {
+    // Hiding the bar frees this window: nothing of it is touched afterwards.
+    TdxBar* bar = FBar;
+    TdxBarManager* manager = GetBarManager();
+    TWeakRef<TdxBar> barRef(bar);
+    TWeakRef<TdxBarManager> managerRef(manager);
+    if (bar)
+      bar->SetVisible(false);
+    if (managerRef.Get() && barRef.Get())
+      CallEvent(manager->OnBarClose, manager, bar);
+  } else if (TdxBarCaptionButton* b = buttonRef.Get()) {
+    b->Click();
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// MDI child buttons
+
+namespace {
+
+const UINT kMDICommands[3] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
+
+}  // namespace
+
+bool TdxBarControl::MDIButtonsMouseDown(const TPoint& P)
+{
+  if (!HasMDIButtons())
+    return false;
+  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
+  for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
+    TRect r = GetMDIButtonRect(i);
+    if (::PtInRect(&r, P) && IsMDIButtonEnabled(i)) {
+      state.Pressed = true;
+      state.PressedHot = true;
+      state.PressedIndex = i;
+      state.HotIndex = i;
+      ::InvalidateRect(FHandle, &r, FALSE);
+      ::SetCapture(FHandle);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TdxBarControl::MDIButtonsMouseMove(const TPoint& P)
+{
+  if (!HasMDIButtons() || !HandleAllocated())
+    return;
+  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
+  if (state.Pressed) {
+    TRect r = GetMDIButtonRect(state.PressedIndex);
+    bool hot = ::PtInRect(&r, P) != 0;
+    if (hot != state.PressedHot) {
+      state.PressedHot = hot;
+      ::InvalidateRect(FHandle, &r, FALSE);
+    }
+    return;
+  }
+  int hot = -1;
+  for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
+    TRect r = GetMDIButtonRect(i);
+    if (::PtInRect(&r, P) && IsMDIButtonEnabled(i))
+      hot = i;
+  }
+  if (hot != state.HotIndex) {
+    TRect oldR = GetMDIButtonRect(state.HotIndex);
+    TRect newR = GetMDIButtonRect(hot);
+    state.HotIndex = hot;
+    ::InvalidateRect(FHandle, &oldR, FALSE);
+    ::InvalidateRect(FHandle, &newR, FALSE);
+  }
+}
+
+void TdxBarControl::MDIButtonsMouseUp(const TPoint& P)
+{
+  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
+  int pressed = state.PressedIndex;
+  TRect r = GetMDIButtonRect(pressed);
+  bool over = ::PtInRect(&r, P) != 0;
+  if (::GetCapture() == FHandle)
+    ::ReleaseCapture();
+  state = TdxBarMDIButtonsState{};
+  ::InvalidateRect(FHandle, nullptr, FALSE);
+  if (!over || pressed < 0)
+    return;
+  TdxBarManager* manager = GetBarManager();
+  if (HasMDISystemMenu()) {
+    TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
+    TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+    TCustomForm* child = form ? form->GetActiveMDIChild() : nullptr;
+    if (child && child->HandleAllocated())
+      ::SendMessageW(child->GetHandle(), WM_SYSCOMMAND, kMDICommands[pressed], 0);
+  } else if (manager) {
+    CallEvent(manager->OnCloseButtonClick, manager);
+  }
+}
+
+void TdxBarControl::CancelMDIButton()
+{
+  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
+  if (!state.Pressed)
+    return;
+  if (HandleAllocated() && ::GetCapture() == FHandle)
+    ::ReleaseCapture();
+  state = TdxBarMDIButtonsState{};
+  if (HandleAllocated())
+    ::InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+// ---------------------------------------------------------------------------
+// The mark and its hot-track timer
+
+void TdxBarControl::ClickMark(int AState)
+{
+  AState = std::clamp(AState, 0, 2);
+  if (IsCustomizing() && AState != 0)
+    return;
+  StopMarkTimer();
+  if (AState == FMarkState)
+    return;
+  FMarkState = AState;
+  // State 2 would open the popup of hidden items and quick customisation; that popup is a
+  // later unit's, so the mark only shows as open.
+  if (AState == 1 && FDockingStyle == dsNone && HandleAllocated() && !IsCustomizing()) {
+    if (::SetTimer(FHandle, dxBarMarkTimerID, dxBarMarkTimerInterval, nullptr))
+      FMarkTimer = true;
+  }
+  if (!HandleAllocated())
+    return;
+  if (FDockingStyle == dsNone) {
+    RedrawFrame(FHandle);
+  } else {
+    TRect r = GetMarkRect();
+    ::InvalidateRect(FHandle, &r, FALSE);
+  }
+}
+
+void TdxBarControl::StopMarkTimer()
+{
+  if (FMarkTimer && HandleAllocated())
+    ::KillTimer(FHandle, dxBarMarkTimerID);
+  FMarkTimer = false;
+}
+
+void TdxBarControl::MarkTimerTick()
+{
+  if (HandleAllocated() && ::IsWindowVisible(FHandle)) {
+    TPoint c = CursorPos();
+    ::ScreenToClient(FHandle, reinterpret_cast<POINT*>(&c));
+    if (IsPointOnMark(c))
+      return;
+  }
+  StopMarkTimer();
+  if (FMarkState == 1)
+    ClickMark(0);
+}
+
+void TdxBarControl::WMTimerBar(TMessage& Message)
+{
+  if (Message.WParam == dxBarMarkTimerID)
+    MarkTimerTick();
+  else
+    TCustomdxBarControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------
+// Docking by double click
+
+void TdxBarControl::WMLButtonDblClkBar(TMessage& Message)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (FHitCode == HTCAPTION && !(manager && manager->IsDesigning()) && !FInternal) {
+    DoubleClickDock();  // may free this window
+    return;
+  }
+  TCustomdxBarControl::WndProc(Message);
+}
+
+void TdxBarControl::DoubleClickDock()
+{
+  TdxBar* bar = FBar;
+  TdxBarManager* manager = GetBarManager();
+  if (!bar || !manager)
+    return;
+  if (FDockingStyle != dsNone) {
+    if (manager->CanDocking(bar, dsNone, nullptr))
+      bar->SetDockingStyle(dsNone);
+    return;
+  }
+  TdxBarDockingStyle style = bar->GetDockedDockingStyle();
+  TdxBarDockControl* placed = bar->GetDockedDockControl();
+  TdxBars* bars = manager->GetBars();
+  if (style == dsNone) {
+    // Never docked: a row of its own at the end of the top site.
+    style = dsTop;
+    placed = nullptr;
+    TdxDockControl* top = bars ? bars->GetDockControl(dsTop) : nullptr;
+    if (!manager->CanDocking(bar, style, top))
+      return;
+    bar->SetOneOnRow(true);
+    bar->SetRow(top ? top->GetRowCount() : 0);
+  } else {
+    TWinControl* target = placed ? static_cast<TWinControl*>(placed)
+                                 : static_cast<TWinControl*>(bars ? bars->GetDockControl(style) : nullptr);
+    if (!manager->CanDocking(bar, style, target))
+      return;
+  }
+  TWeakRef<TdxBar> barRef(bar);
+  bar->SetVisible(false);
+  if (!barRef.Get())
+    return;
+  bar->SetDocking(style, placed);
+  if (barRef.Get())
+    bar->SetVisible(true);
+}
+
+// ---------------------------------------------------------------------------
+// Floating window behaviour
+
+void TdxBarControl::WMGetMinMaxInfo(TMessage& Message)
+{
+  TCustomdxBarControl::WndProc(Message);
+  if (FDockingStyle != dsNone)
+    return;
+  auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+  info->ptMinTrackSize = POINT{10, 10};
+  info->ptMaxTrackSize = POINT{30000, 30000};
+  info->ptMaxSize = POINT{30000, 30000};
+  info->ptMaxPosition = POINT{30000, 30000};
+  Message.Result = 0;
+}
+
+void TdxBarControl::WMSizing(TMessage& Message)
+{
+  auto* r = reinterpret_cast<RECT*>(Message.LParam);
+  if (FDockingStyle != dsNone || !r) {
+    TCustomdxBarControl::WndProc(Message);
+    return;
+  }
+  TPoint frame = GetFrameSize(dsNone);
+  switch (Message.WParam) {
+  case WMSZ_LEFT:
+  case WMSZ_RIGHT: {
+    TPoint s = GetSizeForWidth(dsNone, r->right - r->left - frame.x);
+    if (Message.WParam == WMSZ_LEFT)
+      r->left = r->right - (s.x + frame.x);
+    else
+      r->right = r->left + s.x + frame.x;
+    r->bottom = r->top + s.y + frame.y;
+    break;
+  }
+  case WMSZ_TOP:
+  case WMSZ_BOTTOM: {
+    TPoint s = GetSizeForHeight(dsNone, r->bottom - r->top - frame.y);
+    if (Message.WParam == WMSZ_TOP)
+      r->top = r->bottom - (s.y + frame.y);
+    else
+      r->bottom = r->top + s.y + frame.y;
+    r->right = r->left + s.x + frame.x;
+    break;
+  }
+  default:
+    // Corners keep the present rectangle.
+    if (HandleAllocated())
+      *r = WindowRectOf(FHandle);
+    break;
+  }
+  if (r->top < dxBarFloatingTopLimit)
+    ::OffsetRect(r, 0, dxBarFloatingTopLimit - r->top);
+  if (FBar && Message.WParam != WMSZ_TOP && Message.WParam != WMSZ_BOTTOM)
+    FBar->SetFloatClientWidth(r->right - r->left - frame.x);
+  Message.Result = 1;
+}
+
+void TdxBarControl::WMWindowPosChanging(TMessage& Message)
+{
+  TCustomdxBarControl::WndProc(Message);
+  auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+  if (FDockingStyle != dsNone || !pos || ((pos->flags & SWP_NOMOVE) && (pos->flags & SWP_NOSIZE)))
+    return;
+  TRect r;
+  if (HandleAllocated())
+    r = WindowRectOf(FHandle);
+  if (!(pos->flags & SWP_NOMOVE)) {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    r.left = pos->x;
+    r.top = pos->y;
+    r.right = r.left + w;
+    r.bottom = r.top + h;
+  }
+  if (!(pos->flags & SWP_NOSIZE)) {
+    r.right = r.left + pos->cx;
+    r.bottom = r.top + pos->cy;
+  }
+  if (::MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+    return;
+  // Wholly off every monitor: back into the work area of the monitor under the cursor.
+  POINT c{};
+  ::GetCursorPos(&c);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetMonitorInfoW(::MonitorFromPoint(c, MONITOR_DEFAULTTONEAREST), &info))
+    return;
+  const RECT& area = info.rcWork;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (r.left < area.left)
+    r.left = area.left;
+  if (r.top < area.top)
+    r.top = area.top;
+  if (r.left + w > area.right && r.left >= area.right)
+    r.left = area.right - w;
+  if (r.top + h > area.bottom && r.top >= area.bottom)
+    r.top = area.bottom - h;
+  pos->x = r.left;
+  pos->y = r.top;
+  pos->flags &= ~UINT(SWP_NOMOVE);
+}
+
+void TdxBarControl::WMMouseActivateBar(TMessage& Message)
+{
+  TCustomdxBarControl::WndProc(Message);
+  if (FDockingStyle == dsNone && HandleAllocated() && !GetActive())
+    SetWindowZOrder(FHandle, HWND_TOP);
+}
+
+void TdxBarControl::WMSetCursorToolbar(TMessage& Message)
+{
+  HWND wnd = reinterpret_cast<HWND>(Message.WParam);
+  if (wnd == FHandle && LOWORD(Message.LParam) == HTCLIENT) {
+    // Over a sizing edge the stored code chooses the cursor; over an item's size handle the
+    // item-resizing cursor shows.
+    LPCWSTR shape = nullptr;
+    if (FDockingStyle == dsNone && (FHitCode == HTLEFT || FHitCode == HTRIGHT))
+      shape = IDC_SIZEWE;
+    else if (FDockingStyle == dsNone && (FHitCode == HTTOP || FHitCode == HTBOTTOM))
+      shape = IDC_SIZENS;
+    if (shape) {
+      ::SetCursor(::LoadCursorW(nullptr, shape));
+      Message.Result = 1;
+      return;
+    }
+    TPoint c = CursorPos();
+    ::ScreenToClient(FHandle, reinterpret_cast<POINT*>(&c));
+    TdxBarItemControl* control = GetItemControlAtPos(c);
+    if (control && control->IsResizePoint(c) && Screen) {
+      ::SetCursor(Screen->GetCursors(crdxBarEditSizing));
+      Message.Result = 1;
+      return;
+    }
+  }
+  TCustomdxBarControl::WndProc(Message);
+}
+
+void TdxBarControl::WMDestroyToolbar(TMessage& Message)
+{
+  StopMarkTimer();
+  TdxBarManager* manager = GetBarManager();
+  bool fromOutside = !FMoving && !IsDockingLocked() && !IsDestroying() && !FInternal && FBar &&
+                     FBar->GetVisible() && manager && !manager->IsDestroying() &&
+                     !GetControlState().Contains(csDestroyingHandle) && !GetControlState().Contains(csRecreating);
+  TCustomdxBarControl::WndProc(Message);
+  if (fromOutside) {
+    // Someone destroyed the window behind the bar's back: the bar hides (later, when this
+    // destruction is over).
+    TWeakRef<TdxBar> bar(FBar);
+    if (TdxBar* b = bar.Get())
+      b->SetVisible(false);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Keys and activation
+
+void TdxBarControl::WMKeyDownBar(TMessage& Message)
+{
+  WORD key = WORD(Message.WParam);
+  if (GetActive()) {
+    TdxBarItemControl* selected = GetSelectedControl();
+    if (selected && selected->GetEnabled() && selected->WantsKey(key)) {
+      TCustomdxBarControl::WMKeyDownBar(Message);
+      return;
+    }
+    if (key == VK_RETURN && selected) {
+      selected->ClickByKey();
+      Message.Result = 0;
+      return;
+    }
+    if (key == VK_ESCAPE) {
+      Close();
+      Message.Result = 0;
+      return;
+    }
+  }
+  TCustomdxBarControl::WMKeyDownBar(Message);
+}
+
+void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
+{
+  if (!HandleAllocated()) {
+    TCustomdxBarControl::ActivateWithControl(AControl);
+    return;
+  }
+  ActivateHint(false, nullptr);
+  FFocusedWnd = ::GetFocus();
+  if (FDockingStyle == dsNone)
+    SetWindowZOrder(FHandle, HWND_TOP);
+  if (!AControl && FItemLinks)
+    for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
+      TdxBarItemControl* control = link->GetControl();
+      if (control && control->CanSelect() && !::IsRectEmpty(&link->GetItemRect())) {
+        AControl = control;
+        break;
+      }
+    }
+  TCustomdxBarControl::ActivateWithControl(AControl);
+}
+
+void TdxBarControl::Deactivate()
+{
+  TCustomdxBarControl::Deactivate();
+  if (HandleAllocated()) {
+    TPoint c = CursorPos();
+    if (HWND under = ::WindowFromPoint(POINT{c.x, c.y})) {
+      POINT pc{c.x, c.y};
+      ::ScreenToClient(under, &pc);
+      ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(pc.x, pc.y));
+    }
+  }
+  HWND focus = FFocusedWnd;
+  FFocusedWnd = nullptr;
+  TCustomForm* form = GetOwnerForm();
+  if (focus && ::IsWindow(focus) && ::IsWindowVisible(focus) && Application && Application->GetActive() && form &&
+      form->HandleAllocated() && (focus == form->GetHandle() || ::IsChild(form->GetHandle(), focus)))
+    ::SetFocus(focus);
+}
+
+// ---------------------------------------------------------------------------
+// The window procedure
+
+void TdxBarControl::WndProc(TMessage& Message)
+{
+  switch (Message.Msg) {
+  case WM_NCHITTEST:
+    if (HandleAllocated()) {
+      WMNCHitTest(Message);
+      return;
+    }
+    break;
+  case WM_NCLBUTTONDOWN:
+    WMNCLButtonDown(Message);
+    return;
+  case WM_NCCALCSIZE:
+    WMNCCalcSize(Message);
+    return;
+  case WM_GETMINMAXINFO:
+    WMGetMinMaxInfo(Message);
+    return;
+  case WM_SIZING:
+    WMSizing(Message);
+    return;
+  case WM_WINDOWPOSCHANGING:
+    WMWindowPosChanging(Message);
+    return;
+  case WM_MOUSEACTIVATE:
+    WMMouseActivateBar(Message);
+    return;
+  case WM_GETDLGCODE:
+    Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    return;
+  case WM_SETFOCUS:
+    Message.Result = 0;
+    return;
+  case WM_LBUTTONDOWN:
+    // A press on the frame, the close button or a caption button acts through the
+    // non-client press at once, so nothing of the item handling runs on a window it may free.
+    if ((IsSizingCode(FHitCode) || FHitCode == HTCLOSE || FHitCode == HTBORDER) && !IsCustomizing() &&
+        FDockingStyle == dsNone) {
+      TPoint c = CursorPos();
+      ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
+      return;
+    }
+    break;
+  case WM_LBUTTONDBLCLK:
+    WMLButtonDblClkBar(Message);
+    return;
+  case WM_TIMER:
+    WMTimerBar(Message);
+    return;
+  case WM_CANCELMODE:
+    CancelMDIButton();
+    break;
+  case WM_CAPTURECHANGED:
+    FCaptureLost = true;
+    if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)
+      CancelMDIButton();
+    break;
+  case WM_SETCURSOR:
+    WMSetCursorToolbar(Message);
+    return;
+  case WM_SIZE:
+    TCustomdxBarControl::WndProc(Message);
+    CalculateViewInfo();
+    return;
+  case WM_DESTROY:
+    WMDestroyToolbar(Message);
+    return;
+  case CM_FONTCHANGED:
+    TCustomdxBarControl::WndProc(Message);
+    if (!IsDockingLocked() && !IsDestroying()) {
+      SelectItemControl(nullptr);
+      RebuildBar();
+    }
+    return;
+  default:
+    break;
+  }
+  TCustomdxBarControl::WndProc(Message);
+}
+
+void TdxBarControl::WMNCCalcSize(TMessage& Message)
+{
+  TRect b = GetBorders(FInternal ? dsTop : FDockingStyle);
+  RECT* r = Message.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                           : reinterpret_cast<RECT*>(Message.LParam);
+  if (r) {
+    r->left += b.left;
+    r->top += b.top;
+    r->right -= b.right;
+    r->bottom -= b.bottom;
+    if (r->right < r->left)
+      r->right = r->left;
+    if (r->bottom < r->top)
+      r->bottom = r->top;
+  }
+  Message.Result = 0;
+}

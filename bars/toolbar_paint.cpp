@@ -1,0 +1,263 @@
+// The toolbar window's painting: the client content (items, separators, MDI buttons, the
+// docked mark, the background) and the frame (floating caption with its buttons and mark,
+// docked border), all through the painter; faded while another manager customizes.
+#include "bars/toolbar.h"
+
+#include <algorithm>
+
+#include "bars/bar.h"
+#include "bars/dockcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/painter.h"
+#include "bars/startup.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxGraphics.h"
+#include "platform/Bitmap.h"
+
+namespace {
+
+// Another manager than AManager is customizing: the bars of AManager look inactive.
+bool IsAnotherManagerCustomizing(const TdxBarManager* AManager)
+{
+  TdxBarManagerList* list = dxBarManagerList();
+  if (!list)
+    return false;
+  for (int i = 0; i < list->Count(); ++i) {
+    TdxBarManager* manager = list->GetItem(i);
+    if (manager && manager != AManager && manager->IsCustomizing() && !manager->IsDesigning())
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TdxBarControl::Paint()
+{
+  if (IsDestroying())
+    return;
+  TRect client = GetClientRect();
+  if (::IsRectEmpty(&client))
+    return;
+  // Drawn into the window's buffer first, so nothing flickers.
+  TBitmap* buffer = GetBitmapBuffer();
+  TCanvas* target = GetCanvas();
+  if (!buffer || !target)
+    return;
+  if (buffer->GetWidth() != client.right || buffer->GetHeight() != client.bottom)
+    buffer->SetSize(client.right, client.bottom);
+  TcxCanvas canvas(buffer->GetCanvas());
+  if (TFont* font = GetFont())
+    canvas.SetFont(font);
+  // The painter draws item text on the DC as it finds it: the window font goes in first.
+  buffer->GetCanvas()->TextWidth(L"0");
+  DrawContent(&canvas);
+  if (IsAnotherManagerCustomizing(GetBarManager()))
+    TransformBarRect(&canvas, client);
+  ::BitBlt(target->GetHandle(), 0, 0, client.right, client.bottom, buffer->GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
+}
+
+void TdxBarControl::DrawContent(TcxCanvas* ACanvas)
+{
+  TdxBarPainter* painter = GetPainter();
+  if (!ACanvas || !painter || !FItemLinks)
+    return;
+  TcxCanvas* canvas = ACanvas;
+  HDC dc = canvas->GetHandle();
+  const auto& shown = FItemLinks->GetShownItems();
+  TdxBarManager* manager = GetBarManager();
+  if (!(manager && manager->IsDesigning()))
+    for (size_t i = size_t(std::max(0, FVisibleCount)); i < shown.size(); ++i)
+      if (TdxBarItemControl* control = shown[i]->GetControl())
+        if (TWinControl* hosted = control->GetHostedControl())
+          if (hosted->HandleAllocated() && ::IsWindowVisible(hosted->GetHandle()))
+            ::ShowWindow(hosted->GetHandle(), SW_HIDE);
+  canvas->SaveState();
+  bool backgroundFirst = painter->IsBackgroundDrawnFirst();
+  if (backgroundFirst)
+    DrawBackground(dc);
+  for (int i = 0; i < FVisibleCount && i < int(shown.size()); ++i) {
+    TdxBarItemControl* control = shown[size_t(i)]->GetControl();
+    if (!control)
+      continue;
+    TRect r = shown[size_t(i)]->GetItemRect();
+    if (::IsRectEmpty(&r))
+      continue;
+    DrawItemControl(canvas, control, r);
+    canvas->ExcludeClipRect(r);
+  }
+  HBRUSH brush = GetBackgroundBrush();
+  for (const TdxBarToolbarSeparator& s : FSeparators) {
+    painter->DrawToolbarSeparator(this, dc, s.Bounds, brush, s.Horizontal);
+    canvas->ExcludeClipRect(s.Bounds);
+  }
+  DrawMDIButtons(dc);
+  if (FDockingStyle != dsNone && HasMark()) {
+    TRect mark = GetMarkRect();
+    painter->DrawMark(this, canvas, mark);
+    canvas->ExcludeClipRect(mark);
+  }
+  if (!backgroundFirst)
+    DrawBackground(dc);
+  canvas->RestoreState();
+}
+
+void TdxBarControl::DrawBackground(HDC DC)
+{
+  if (TdxBarPainter* painter = GetPainter())
+    painter->DrawBarBackground(this, DC);
+}
+
+void TdxBarControl::DrawMDIButtons(HDC DC)
+{
+  if (!HasMDIButtons())
+    return;
+  TdxBarPainter* painter = GetPainter();
+  const TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
+  for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
+    TRect r = GetMDIButtonRect(i);
+    int s = !IsMDIButtonEnabled(i) ? -1
+            : state.Pressed && state.PressedIndex == i && state.PressedHot ? dxBarButtonStatePressed
+            : state.HotIndex == i ? dxBarButtonStateHot
+                                  : dxBarButtonStateNormal;
+    painter->DrawMDIButton(this, DC, r, i, s);
+  }
+}
+
+void TdxBarControl::DrawCaptionButtons(HDC DC)
+{
+  TdxBarPainter* painter = GetPainter();
+  TRect caption = GetCaptionRect();
+  TRect close = GetCloseButtonRect();
+  if (!::IsRectEmpty(&close)) {
+    painter->DrawCaptionButton(this, DC, close, FCloseButtonState);
+    painter->DrawCaptionCloseButton(this, DC, close, FCloseButtonState);
+    // The glyph: a cross in the caption button glyph colour.
+    TColor color = painter->GetCaptionButtonGlyphColor(this, FCloseButtonState);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, ColorToRGB(color));
+    HGDIOBJ old = ::SelectObject(DC, pen);
+    int size = std::max(4, int(close.right - close.left) / 2 - 1);
+    int x = (close.left + close.right - size) / 2, y = (close.top + close.bottom - size) / 2;
+    for (int d = 0; d < 2; ++d) {
+      ::MoveToEx(DC, x + d, y, nullptr);
+      ::LineTo(DC, x + size + d, y + size);
+      ::MoveToEx(DC, x + size - 1 + d, y, nullptr);
+      ::LineTo(DC, x - 1 + d, y + size);
+    }
+    ::SelectObject(DC, old);
+    ::DeleteObject(pen);
+  }
+  TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
+  if (!buttons || buttons->GetCount() == 0)
+    return;
+  // Button rectangles follow the caption (CaptionButtonAt places them).
+  CaptionButtonAt(Point(-100000, -100000));
+  for (int i = 0; i < buttons->GetCount(); ++i) {
+    TdxBarCaptionButton* button = buttons->GetItem(i);
+    TRect r = button->GetRect();
+    if (::IsRectEmpty(&r) || r.right <= caption.left)
+      continue;
+    int state = button->GetState() == TdxBarCaptionButton::bsPressed ? dxBarButtonStatePressed
+                : button->GetState() == TdxBarCaptionButton::bsHot   ? dxBarButtonStateHot
+                                                                     : dxBarButtonStateNormal;
+    painter->DrawCaptionButton(this, DC, r, state);
+    TBitmap* glyph = button->GetGlyph();
+    if (glyph && !glyph->Empty())
+      DrawGlyphInRect(DC, r, glyph, nullptr, -1,
+                      button->IsEnabled() ? gdmNormal : gdmDisabled);
+  }
+}
+
+void TdxBarControl::PaintNonClient(HDC DC)
+{
+  TdxBarPainter* painter = GetPainter();
+  if (!painter || !HandleAllocated() || FInternal)
+    return;
+  TRect w = TRect{};
+  ::GetWindowRect(FHandle, &w);
+  ::OffsetRect(&w, -w.left, -w.top);
+  TRect b = GetBorders(FDockingStyle);
+  TRect client = Rect(w.left + b.left, w.top + b.top, w.right - b.right, w.bottom - b.bottom);
+  bool fade = IsAnotherManagerCustomizing(GetBarManager());
+  // Faded frames are drawn into a bitmap first, faded, and copied; otherwise straight on.
+  HDC target = DC;
+  HDC memDC = nullptr;
+  HBITMAP memBitmap = nullptr;
+  HGDIOBJ oldBitmap = nullptr;
+  if (fade) {
+    memDC = ::CreateCompatibleDC(DC);
+    memBitmap = ::CreateCompatibleBitmap(DC, w.right, w.bottom);
+    oldBitmap = ::SelectObject(memDC, memBitmap);
+    target = memDC;
+  }
+  int saved = ::SaveDC(target);
+  ::ExcludeClipRect(target, client.left, client.top, client.right, client.bottom);
+  if (FDockingStyle == dsNone) {
+    painter->DrawFloatingBarBorder(this, target, w);
+    TRect caption = GetCaptionRect();
+    int sysColor = painter->GetSysColorByIndex(this, IsActive());
+    painter->DrawBarCaption(this, target, caption, dxBarSysColorBrush(sysColor));
+    DrawCaptionButtons(target);
+  } else {
+    TRect r = w;
+    painter->DrawDockedBarBorder(this, target, r);
+    if (FSizeGrip && FBar && FBar->CanShowSizeGrip())
+      painter->DrawFloatingSizeGrip(this, target, w);
+  }
+  ::RestoreDC(target, saved);
+  if (fade) {
+    TCanvas plain;
+    plain.SetHandle(memDC);
+    {
+      TcxCanvas canvas(&plain);
+      TransformBarRect(&canvas, w);
+    }
+    plain.SetHandle(nullptr);
+    int s2 = ::SaveDC(DC);
+    ::ExcludeClipRect(DC, client.left, client.top, client.right, client.bottom);
+    ::BitBlt(DC, 0, 0, w.right, w.bottom, memDC, 0, 0, SRCCOPY);
+    ::RestoreDC(DC, s2);
+    ::SelectObject(memDC, oldBitmap);
+    ::DeleteObject(memBitmap);
+    ::DeleteDC(memDC);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// What the painter asks of a toolbar
+
+TBitmap* TdxBarControl::GetBarBackgroundBitmap() const
+{
+  return FBar ? FBar->GetBackgroundBitmap() : nullptr;
+}
+
+TColor TdxBarControl::GetBarColor() const
+{
+  return FBar ? FBar->GetColor() : clDefault;
+}
+
+bool TdxBarControl::FillDockSiteBackground(HDC DC, const TRect& R) const
+{
+  TdxDockControl* dock = FDockingStyle != dsNone ? GetDockControl() : nullptr;
+  if (!dock || !HandleAllocated() || !dock->HandleAllocated())
+    return false;
+  // The site's background at this window's place, so it runs on without a seam.
+  TRect source = R;
+  ::MapWindowPoints(FHandle, dock->GetHandle(), reinterpret_cast<POINT*>(&source), 2);
+  dock->FillBackground(DC, R, source);
+  return true;
+}
+
+bool TdxBarControl::HasCaptionButtons() const
+{
+  if (FDockingStyle != dsNone || FInternal)
+    return false;
+  TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
+  return HasCloseButton() || (buttons && buttons->GetCount() > 0);
+}
+
+bool TdxBarControl::IsDockable() const
+{
+  return FBar && !FInternal && FBar->CanDock();
+}

@@ -1,0 +1,251 @@
+// Dragging a bar with real input: the drag's own loop runs on this thread while a helper
+// thread moves the real cursor and presses keys, as a user would.
+#include "BarTestUtil.h"
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "bars/toolbar.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+namespace {
+
+void SendMouse(DWORD Flags, int X = 0, int Y = 0)
+{
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = Flags;
+  if (Flags & MOUSEEVENTF_MOVE) {
+    in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = MulDiv(X, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(Y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  SendInput(1, &in, sizeof(in));
+}
+
+void SendKey(WORD Key, bool Up)
+{
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = Key;
+  in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof(in));
+}
+
+void WaitMs(int Ms)
+{
+  std::this_thread::sleep_for(std::chrono::milliseconds(Ms));
+}
+
+// Moves in a few steps so the drag sees several mouse moves.
+void Glide(POINT From, POINT To)
+{
+  for (int i = 1; i <= 4; ++i) {
+    SendMouse(MOUSEEVENTF_MOVE, From.x + (To.x - From.x) * i / 4, From.y + (To.y - From.y) * i / 4);
+    WaitMs(30);
+  }
+}
+
+// Runs Script on a helper thread while this thread drags the bar window.
+void DragWith(TdxBars* ABars, TdxBarControl* AControl, const std::function<void()>& Script)
+{
+  std::thread worker([&Script] {
+    WaitMs(150);
+    Script();
+  });
+  ABars->DragBar(AControl);
+  worker.join();
+}
+
+class TBarDrag : public TBarFixture {
+protected:
+  void SetUp() override
+  {
+    Host.Form()->SetBounds(100, 100, 520, 360);
+    Host.Form()->Show();
+    ActivateWindow(Host.Form()->GetHandle());
+    Bar = Bars()->Add();
+    Bar->SetCaption(L"Dragged");
+    Bar->SetFloatLeft(260);
+    Bar->SetFloatTop(300);
+    Bar->SetVisible(true);
+    ASSERT_NE(Bar->GetControl(), nullptr);
+    PumpPending();
+    RECT r;
+    GetWindowRect(Bar->GetControl()->GetHandle(), &r);
+    Start = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MoveMouseTo(Start);
+  }
+  void TearDown() override
+  {
+    // Nothing of a failed drag may stay pressed for the next test.
+    SendKey(VK_CONTROL, true);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpPending();
+  }
+  // A point inside the top dock site's docking zone, in screen coordinates.
+  POINT TopZonePoint() const
+  {
+    TRect zone = Bars()->GetDockControl(dsTop)->GetDockZoneRect();
+    return POINT{(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
+  }
+
+  void PlaceCoveredDock(bool ACovered);
+
+  TdxBar* Bar = nullptr;
+  TdxBarDockControl* PlacedDock = nullptr;
+  POINT Start{};
+};
+
+}  // namespace
+
+TEST_F(TBarDrag, DroppingOverTheTopSiteDocksTheBarAfterTheWait)
+{
+  Manager->SetWaitForDockingTime(300);
+  POINT target = TopZonePoint();
+  std::atomic<DWORD> arrived{0};
+  DWORD docked = 0;
+  Manager->OnBarDockingStyleChange = TdxBarEvent([&docked](TObject*, TdxBar*) { docked = GetTickCount(); });
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Glide(Start, target);
+    arrived = GetTickCount();
+    WaitMs(700);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  });
+  EXPECT_FALSE(Bars()->IsDragging());
+  EXPECT_EQ(Bar->GetDockingStyle(), dsTop);
+  ASSERT_NE(Bar->GetControl(), nullptr);
+  EXPECT_EQ(Bar->GetControl()->GetDockControl(), Bars()->GetDockControl(dsTop));
+  // Docking waited for the timer after the cursor reached the site.
+  ASSERT_NE(docked, 0u);
+  EXPECT_GE(docked - arrived.load(), 200u);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(TBarDrag, CtrlKeepsTheBarFloating)
+{
+  Manager->SetWaitForDockingTime(21);
+  POINT target = TopZonePoint();
+  // The virtual display resyncs modifier keys with its own keyboard, so the key state is
+  // kept here; the key messages themselves are real and make the drag look again.
+  static std::atomic<bool> ctrl{false};
+  bool (*saved)() = dxBarIsControlKeyDown;
+  dxBarIsControlKeyDown = [] { return ctrl.load(); };
+  int docked = 0;
+  Manager->OnBarDockingStyleChange = TdxBarEvent([&docked](TObject*, TdxBar*) { ++docked; });
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    ctrl = true;
+    SendKey(VK_CONTROL, false);
+    Glide(Start, target);
+    WaitMs(300);
+    // Releasing Ctrl over the site re-evaluates at once: the bar then docks after the wait.
+    ctrl = false;
+    SendKey(VK_CONTROL, true);
+    WaitMs(300);
+    ctrl = true;
+    SendKey(VK_CONTROL, false);
+    WaitMs(200);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    ctrl = false;
+    SendKey(VK_CONTROL, true);
+  });
+  dxBarIsControlKeyDown = saved;
+  // Docked once Ctrl was let go, floated again once it was held.
+  EXPECT_EQ(docked, 2);
+  EXPECT_EQ(Bar->GetDockingStyle(), dsNone);
+  ASSERT_NE(Bar->GetControl(), nullptr);
+  // It followed the cursor: its window lies near the top now.
+  RECT r;
+  GetWindowRect(Bar->GetControl()->GetHandle(), &r);
+  EXPECT_LT(r.top, Start.y - 100);
+}
+
+TEST_F(TBarDrag, EscEndsTheDragWhereTheBarIs)
+{
+  POINT away{Start.x - 80, Start.y - 40};
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Glide(Start, away);
+    WaitMs(100);
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+  });
+  EXPECT_FALSE(Bars()->IsDragging());
+  EXPECT_EQ(Bar->GetDockingStyle(), dsNone);
+  RECT r;
+  GetWindowRect(Bar->GetControl()->GetHandle(), &r);
+  // Moved by the glide (80 left), then left there.
+  EXPECT_NEAR(r.left, 260 - 80, 2);
+  EXPECT_FALSE(Bar->GetControl()->IsMoving());
+}
+
+TEST_F(TBarDrag, QuitDuringTheDragEndsItAndIsPostedAgain)
+{
+  DWORD mainThread = GetCurrentThreadId();
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Glide(Start, POINT{Start.x + 30, Start.y});
+    PostThreadMessageW(mainThread, WM_QUIT, 7, 0);
+    WaitMs(200);
+  });
+  EXPECT_FALSE(Bars()->IsDragging());
+  MSG msg;
+  bool quit = false;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (msg.message == WM_QUIT) {
+      quit = true;
+      EXPECT_EQ(msg.wParam, 7u);
+    }
+  EXPECT_TRUE(quit);
+}
+
+// A placed dock control inside a holder window, with (or without) a sibling of the holder
+// lying over it.
+void TBarDrag::PlaceCoveredDock(bool ACovered)
+{
+  Manager->SetWaitForDockingTime(21);
+  auto* holder = new TWinControl(Host.Form());
+  holder->SetParent(Host.Form());
+  holder->SetBounds(20, 60, 300, 80);
+  holder->SetVisible(true);
+  PlacedDock = new TdxBarDockControl(Host.Form());
+  PlacedDock->SetParent(holder);
+  PlacedDock->SetBarManager(Manager);
+  PlacedDock->SetAlign(dalTop);
+  if (ACovered) {
+    auto* cover = new TWinControl(Host.Form());
+    cover->SetParent(Host.Form());
+    cover->SetBounds(10, 50, 320, 100);
+    cover->SetVisible(true);
+    cover->BringToFront();
+  }
+  Bars()->GetDockControl(dsTop)->SetAllowDocking(false);
+  PumpPending();
+  TRect zone = PlacedDock->GetDockZoneRect();
+  POINT target{(zone.left + zone.right) / 2, zone.top + 2};
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Glide(Start, target);
+    WaitMs(300);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  });
+}
+
+TEST_F(TBarDrag, ACoveredDockSiteDoesNotTakeTheBar)
+{
+  PlaceCoveredDock(true);
+  EXPECT_EQ(Bar->GetDockingStyle(), dsNone);
+  EXPECT_EQ(Bar->GetDockControl(), nullptr);
+}
+
+TEST_F(TBarDrag, AnUncoveredPlacedDockSiteTakesTheBar)
+{
+  PlaceCoveredDock(false);
+  EXPECT_EQ(Bar->GetDockControl(), PlacedDock);
+  EXPECT_EQ(Bar->GetDockingStyle(), dsTop);
+}

@@ -1,0 +1,317 @@
+// The large button: the ImageIndex coupling at run time and in form data, rebuild versus
+// repaint, the image choice with hot images, grey idle images, sizes and arrow widths.
+#include "ButtonTestUtil.h"
+
+#include "platform/ImgList.h"
+
+namespace {
+
+// --- Form data
+
+String LargeButtonForm(const wchar_t* AName, const wchar_t* AProperties)
+{
+  return String(L"object ") + AName + L": TButtonTestForm\n"
+         L"  object dxBarManager1: TdxBarManager\n"
+         L"    object Large: TdxBarLargeButton\n"
+         L"      Caption = 'Add'\n" +
+         AProperties +
+         L"    end\n"
+         L"  end\n"
+         L"end\n";
+}
+
+TdxBarLargeButton* LargeOf(TComponent* AForm)
+{
+  return dynamic_cast<TdxBarLargeButton*>(AForm->FindComponent(L"Large"));
+}
+
+TEST(LargeButtonFormData, ExplicitImageIndexWithSyncOffRoundTrips)
+{
+  String text = LargeButtonForm(L"LargeForm1",
+                                L"      LargeImageIndex = 2\n"
+                                L"      SyncImageIndex = False\n"
+                                L"      ImageIndex = 0\n");
+  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
+  TdxBarLargeButton* button = LargeOf(form.Get());
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetLargeImageIndex(), 2);
+  EXPECT_EQ(button->GetImageIndex(), 0);
+  EXPECT_FALSE(button->GetSyncImageIndex());
+
+  String written = ComponentToText(button);
+  size_t large = written.find(L"LargeImageIndex = 2");
+  size_t sync = written.find(L"SyncImageIndex = False");
+  size_t image = written.find(L" ImageIndex = 0");
+  ASSERT_NE(large, String::npos) << written;
+  ASSERT_NE(sync, String::npos) << written;
+  ASSERT_NE(image, String::npos) << written;
+  EXPECT_LT(large, sync);
+  EXPECT_LT(sync, image);
+}
+
+TEST(LargeButtonFormData, EqualIndexesWithSyncOffStayApart)
+{
+  String text = LargeButtonForm(L"LargeForm2",
+                                L"      LargeImageIndex = 0\n"
+                                L"      SyncImageIndex = False\n"
+                                L"      ImageIndex = 0\n");
+  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
+  TdxBarLargeButton* button = LargeOf(form.Get());
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetLargeImageIndex(), 0);
+  EXPECT_EQ(button->GetImageIndex(), 0);
+  EXPECT_FALSE(button->GetSyncImageIndex());
+  // After loading the coupling is off: a new large index does not move ImageIndex.
+  button->SetLargeImageIndex(3);
+  EXPECT_EQ(button->GetImageIndex(), 0);
+}
+
+TEST(LargeButtonFormData, OnlyAnImageIndexFillsBoth)
+{
+  String text = LargeButtonForm(L"LargeForm3", L"      ImageIndex = 3\n");
+  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
+  TdxBarLargeButton* button = LargeOf(form.Get());
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetLargeImageIndex(), 3);
+  EXPECT_EQ(button->GetImageIndex(), 3);
+  EXPECT_TRUE(button->GetSyncImageIndex());
+  String written = ComponentToText(button);
+  EXPECT_NE(written.find(L"LargeImageIndex = 3"), String::npos) << written;
+  EXPECT_EQ(written.find(L" ImageIndex = "), String::npos) << written;
+}
+
+TEST(LargeButtonFormData, DefaultsAreNotWritten)
+{
+  String text = LargeButtonForm(L"LargeForm4", L"      Width = 60\n");
+  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
+  TdxBarLargeButton* button = LargeOf(form.Get());
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->GetShowCaption());
+  EXPECT_TRUE(button->GetAutoGrayScale());
+  EXPECT_EQ(button->GetGlyphLayout(), glTop);
+  String written = ComponentToText(button);
+  EXPECT_NE(written.find(L"Width = 60"), String::npos);
+  for (const wchar_t* name : {L"ShowCaption", L"AutoGrayScale", L"GlyphLayout", L"SyncImageIndex", L"Height"})
+    EXPECT_EQ(written.find(name), String::npos) << name;
+}
+
+// --- Run time
+
+class TLargeButtonTest : public TButtonFixture {
+protected:
+  void SetUp() override
+  {
+    TButtonFixture::SetUp();
+    LargeImages = MakeButtonImages(32, 4);
+    HotImages = MakeButtonImages(32, 2);
+    Host.Manager->SetLargeImages(LargeImages.get());
+  }
+  void TearDown() override
+  {
+    Host.Manager->SetLargeImages(nullptr);
+    Host.Manager->SetHotImages(nullptr);
+    TButtonFixture::TearDown();
+  }
+  TdxBarLargeButtonControl* LargeControl(TdxBarLargeButton* AButton)
+  {
+    return ControlOf<TdxBarLargeButtonControl>(AButton);
+  }
+  std::unique_ptr<TCustomImageList> LargeImages;
+  std::unique_ptr<TCustomImageList> HotImages;
+};
+
+TEST_F(TLargeButtonTest, ImageIndexFollowsUntilSetExplicitly)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetLargeImageIndex(5);
+  EXPECT_EQ(button->GetImageIndex(), 5);
+  button->SetImageIndex(2);
+  EXPECT_FALSE(button->GetSyncImageIndex());
+  EXPECT_EQ(button->GetLargeImageIndex(), 5);
+  button->SetLargeImageIndex(1);
+  EXPECT_EQ(button->GetImageIndex(), 2);
+  button->SetSyncImageIndex(true);
+  EXPECT_EQ(button->GetImageIndex(), 1);
+}
+
+TEST_F(TLargeButtonTest, ActionImageIndexLandsInLargeImageIndex)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetActionImageIndex(3);
+  EXPECT_EQ(button->GetLargeImageIndex(), 3);
+  EXPECT_EQ(button->GetActionImageIndex(), 3);
+  EXPECT_TRUE(button->UsesImageIndex());
+}
+
+TEST_F(TLargeButtonTest, HeightIgnoresNegativeValues)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetHeight(40);
+  Toolbar->RebuildCount = 0;
+  button->SetHeight(-3);
+  EXPECT_EQ(button->GetHeight(), 40);
+  EXPECT_EQ(Toolbar->RebuildCount, 0);
+  button->SetHeight(50);
+  EXPECT_EQ(Toolbar->RebuildCount, 1);
+}
+
+TEST_F(TLargeButtonTest, NewLargeImageRebuildsUnlessTheSizeIsFixed)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetWidth(60);
+  LargeControl(button)->CalcDrawParams(true);
+  Toolbar->RebuildCount = 0;
+  button->SetLargeImageIndex(1);
+  EXPECT_GE(Toolbar->RebuildCount, 1);
+
+  button->SetHeight(50);
+  Toolbar->RebuildCount = 0;
+  Toolbar->RepaintCount = 0;
+  button->SetLargeImageIndex(2);
+  EXPECT_EQ(Toolbar->RebuildCount, 0);
+  EXPECT_GE(Toolbar->RepaintCount, 1);
+}
+
+TEST_F(TLargeButtonTest, WidthChangeRebuilds)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  Toolbar->RebuildCount = 0;
+  button->SetWidth(60);
+  EXPECT_EQ(Toolbar->RebuildCount, 1);
+}
+
+TEST_F(TLargeButtonTest, FixedSizesReplaceTheLayout)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  int width = control->CalcWidth();
+  int height = control->CalcHeight();
+  EXPECT_GT(width, 0);
+  EXPECT_GT(height, 0);
+  button->SetWidth(60);
+  button->SetHeight(57);
+  EXPECT_EQ(control->CalcWidth(), 60);
+  EXPECT_EQ(control->CalcHeight(), 57);
+}
+
+TEST_F(TLargeButtonTest, ToolbarControlIsLargeAndCaptioned)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  EXPECT_EQ(control->GetDefaultImageSize(), isLarge);
+  EXPECT_EQ(control->GetDefaultViewParts(), ivpGlyph | ivpCaption);
+  EXPECT_TRUE(control->GetPossibleViewLevels().Contains(ivlLargeIconWithText));
+  EXPECT_EQ(control->GetPaintStyle(), psCaption) << "psStandard on a toolbar becomes psCaption";
+  button->SetShowCaption(false);
+  EXPECT_EQ(control->GetDefaultViewParts(), ivpGlyph);
+}
+
+TEST_F(TLargeButtonTest, InMenusItAnswersAsAButton)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add", bsDefault, MenuLinks.get());
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  EXPECT_EQ(control->GetDefaultViewParts(), ivpGlyph | ivpCaption);
+  EXPECT_NE(control->GetDefaultImageSize(), isLarge);
+}
+
+TEST_F(TLargeButtonTest, NoCaptionMeansNoRotation)
+{
+  Toolbar->BarKind = bkVertical;
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  EXPECT_TRUE(control->IsTextRotated());
+  button->SetShowCaption(false);
+  EXPECT_FALSE(control->IsTextRotated());
+}
+
+TEST_F(TLargeButtonTest, GreyOnlyWhenIdleAndEnabled)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  EXPECT_TRUE(control->IsGrayScaleImage());
+  control->CalcDrawParams(true);
+  EXPECT_TRUE(control->GetButtonDrawParams()->GrayScale);
+  Toolbar->SetSelectedControl(control);
+  EXPECT_FALSE(control->IsGrayScaleImage()) << "the selected button is coloured";
+  Toolbar->SetSelectedControl(nullptr);
+  button->SetEnabled(false);
+  EXPECT_FALSE(control->IsGrayScaleImage());
+  button->SetEnabled(true);
+  button->SetAutoGrayScale(false);
+  EXPECT_FALSE(control->IsGrayScaleImage());
+}
+
+TEST_F(TLargeButtonTest, ImageChoiceTriesTheHotSourceFirstWhenHot)
+{
+  Host.Manager->SetHotImages(HotImages.get());
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetLargeImageIndex(2);
+  button->SetHotImageIndex(1);
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  TCustomImageList* images = nullptr;
+  int index = -1;
+  TBitmap* glyph = nullptr;
+  ASSERT_TRUE(control->GetLargeImageInfo(true, images, index, glyph));
+  EXPECT_EQ(images, HotImages.get());
+  EXPECT_EQ(index, 1);
+  ASSERT_TRUE(control->GetLargeImageInfo(false, images, index, glyph));
+  EXPECT_EQ(images, LargeImages.get());
+  EXPECT_EQ(index, 2);
+  // A hot glyph wins over the hot list.
+  std::unique_ptr<TBitmap> hot = MakeButtonGlyph(32, clLime);
+  button->SetHotGlyph(hot.get());
+  ASSERT_TRUE(control->GetLargeImageInfo(true, images, index, glyph));
+  EXPECT_EQ(glyph, button->GetHotGlyph());
+}
+
+TEST_F(TLargeButtonTest, OnlyAHotImageShowsAllTheTime)
+{
+  Host.Manager->SetHotImages(HotImages.get());
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetHotImageIndex(0);
+  EXPECT_TRUE(button->HasHotImage());
+  TCustomImageList* images = nullptr;
+  int index = -1;
+  TBitmap* glyph = nullptr;
+  ASSERT_TRUE(LargeControl(button)->GetLargeImageInfo(false, images, index, glyph));
+  EXPECT_EQ(images, HotImages.get());
+  EXPECT_EQ(index, 0);
+}
+
+TEST_F(TLargeButtonTest, NoImageFallsBackToTheListsAndTwentyPixels)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  button->SetLargeImageIndex(9);  // not held by the list
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  TCustomImageList* images = nullptr;
+  int index = 5;
+  TBitmap* glyph = nullptr;
+  EXPECT_FALSE(control->GetImageInfo(isLarge, images, index, glyph));
+  EXPECT_EQ(images, LargeImages.get());
+  EXPECT_EQ(index, -1);
+  EXPECT_EQ(glyph, nullptr);
+  TSize size = control->GetImageSize(isLarge);
+  EXPECT_EQ(size.cx, 20);
+  EXPECT_EQ(size.cy, 20);
+
+  Host.Manager->SetLargeImages(nullptr);
+  Host.Manager->SetHotImages(HotImages.get());
+  EXPECT_FALSE(control->GetImageInfo(isLarge, images, index, glyph));
+  EXPECT_EQ(images, HotImages.get());
+}
+
+TEST_F(TLargeButtonTest, ArrowWidthOnFlatAndStandardToolbars)
+{
+  auto* button = NewButton<TdxBarLargeButton>(L"Add", bsDropDown);
+  TdxBarLargeButtonControl* control = LargeControl(button);
+  Host.Manager->SetStyle(bmsFlat);
+  EXPECT_EQ(control->GetArrowWidth(), 12);
+  Host.Manager->SetStyle(bmsStandard);
+  EXPECT_EQ(control->GetArrowWidth(), 13);
+  // In a menu it is a button's arrow.
+  auto* inMenu = NewButton<TdxBarLargeButton>(L"Add", bsDropDown, MenuLinks.get());
+  EXPECT_EQ(LargeControl(inMenu)->GetArrowWidth(),
+            Host.Manager->GetPainter()->GetButtonArrowWidth(Host.Manager));
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// Dock sites in form data: a placed dock control read with its bars, rows restored from a
+// stored layout (and an untrusted huge row), and the stored-when rules of its colour and
+// border.
+#include "DockTestUtil.h"
+
+#include <chrono>
+
+namespace {
+
+// Four bars; Bar1 and Bar4 are shown in Dock1, Bar4 on the row given.
+String LayoutForm(const String& ARow)
+{
+  return L"object DockForm: TDockTestForm\n"
+         L"  Left = 40\n"
+         L"  Top = 40\n"
+         L"  Width = 500\n"
+         L"  Height = 300\n"
+         L"  object dxBarManager1: TdxBarManager\n"
+         L"    object Bar1: TdxBar\n"
+         L"      Caption = 'One'\n"
+         L"      DockControl = Dock1\n"
+         L"      OneOnRow = True\n"
+         L"      Row = 0\n"
+         L"      Visible = True\n"
+         L"    end\n"
+         L"    object Bar2: TdxBar\n"
+         L"      Caption = 'Two'\n"
+         L"      DockControl = Dock1\n"
+         L"      Visible = False\n"
+         L"    end\n"
+         L"    object Bar3: TdxBar\n"
+         L"      Caption = 'Three'\n"
+         L"      DockControl = Dock1\n"
+         L"      Visible = False\n"
+         L"    end\n"
+         L"    object Bar4: TdxBar\n"
+         L"      Caption = 'Four'\n"
+         L"      DockControl = Dock1\n"
+         L"      OneOnRow = True\n"
+         L"      Row = " + ARow + L"\n"
+         L"      Visible = True\n"
+         L"    end\n"
+         L"  end\n"
+         L"  object Dock1: TdxBarDockControl\n"
+         L"    Left = 0\n"
+         L"    Top = 0\n"
+         L"    Width = 492\n"
+         L"    Height = 30\n"
+         L"    Align = dalTop\n"
+         L"    BarManager = dxBarManager1\n"
+         L"  end\n"
+         L"end\n";
+}
+
+template <class T>
+T* Find(TComponent* Form, const wchar_t* Name)
+{
+  return dynamic_cast<T*>(Form->FindComponent(Name));
+}
+
+// The text of one object block of written form data.
+String ObjectBlock(const String& AText, const String& AHeader)
+{
+  size_t start = AText.find(AHeader);
+  if (start == String::npos)
+    return String();
+  size_t end = AText.find(L"\n  end", start);
+  return AText.substr(start, end == String::npos ? String::npos : end - start);
+}
+
+}  // namespace
+
+TEST(DockFormData, RestoredLayoutAppendsTheEmptyRowsUpToAStoredRow)
+{
+  TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(LayoutForm(L"3"), nullptr));
+  auto* dock = Find<TdxBarDockControl>(form.Get(), L"Dock1");
+  auto* bar1 = Find<TdxBar>(form.Get(), L"Bar1");
+  auto* bar4 = Find<TdxBar>(form.Get(), L"Bar4");
+  ASSERT_TRUE(dock && bar1 && bar4);
+  ASSERT_EQ(dock->GetBarManager(), Find<TdxBarManager>(form.Get(), L"dxBarManager1"));
+  EXPECT_EQ(bar1->GetRow(), 0);
+  EXPECT_EQ(bar4->GetRow(), 3);
+  ASSERT_GE(dock->GetRowCount(), 4);
+  EXPECT_EQ(dock->GetRow(1)->GetColCount(), 0);
+  EXPECT_EQ(dock->GetRow(2)->GetColCount(), 0);
+  EXPECT_NE(dock->FindCol(bar4->GetControl()), nullptr);
+}
+
+TEST(DockFormData, HugeStoredRowIsCappedAtTheNumberOfBars)
+{
+  auto started = std::chrono::steady_clock::now();
+  TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(LayoutForm(L"2147483647"), nullptr));
+  auto elapsed = std::chrono::steady_clock::now() - started;
+  EXPECT_LT(elapsed, std::chrono::seconds(5));
+  auto* dock = Find<TdxBarDockControl>(form.Get(), L"Dock1");
+  auto* bar4 = Find<TdxBar>(form.Get(), L"Bar4");
+  ASSERT_TRUE(dock && bar4);
+  EXPECT_LE(dock->GetRowCount(), 4);
+  EXPECT_EQ(bar4->GetRow(), dock->GetRowCount() - 1);
+  EXPECT_NE(dock->FindCol(bar4->GetControl()), nullptr);
+}
+
+TEST(DockFormData, ColourAndBorderAreStoredOnlyWhenTheSiteHasItsOwn)
+{
+  TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(LayoutForm(L"1"), nullptr));
+  auto* dock = Find<TdxBarDockControl>(form.Get(), L"Dock1");
+  ASSERT_TRUE(dock);
+  String plain = ObjectBlock(ComponentToText(form.Get()), L"object Dock1");
+  ASSERT_FALSE(plain.empty());
+  EXPECT_EQ(plain.find(L"Color"), String::npos) << std::string(plain.begin(), plain.end());
+  EXPECT_EQ(plain.find(L"SunkenBorder"), String::npos);
+  EXPECT_EQ(plain.find(L"Align"), String::npos);  // dalTop is the default
+
+  dock->SetColor(clYellow);
+  dock->SetSunkenBorder(true);
+  dock->SetAlign(dalBottom);
+  String own = ObjectBlock(ComponentToText(form.Get()), L"object Dock1");
+  EXPECT_NE(own.find(L"Color = clYellow"), String::npos) << std::string(own.begin(), own.end());
+  EXPECT_NE(own.find(L"UseOwnColor = True"), String::npos);
+  EXPECT_NE(own.find(L"SunkenBorder = True"), String::npos);
+  EXPECT_NE(own.find(L"UseOwnSunkenBorder = True"), String::npos);
+  EXPECT_NE(own.find(L"Align = dalBottom"), String::npos);
+
+  // Read back: the site keeps its own colour after loading, whatever the manager says.
+  TOwned<TDockTestForm> copy(TCustomForm::CreateFromText<TDockTestForm>(ComponentToText(form.Get()), nullptr));
+  auto* again = Find<TdxBarDockControl>(copy.Get(), L"Dock1");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->GetColor(), clYellow);
+  EXPECT_TRUE(again->GetUseOwnColor());
+  EXPECT_TRUE(again->GetSunkenBorder());
+  EXPECT_EQ(again->GetAlign(), dalBottom);
+  EXPECT_EQ(again->GetDockingStyle(), dsBottom);
+}

@@ -1,0 +1,262 @@
+// Item texts (embossed when disabled, turned on vertical bars with a drawn accelerator
+// underline), glyph placement by layout, check marks and drop-down arrows.
+#include "PaintTestUtil.h"
+
+namespace {
+
+// A TrueType font selected into a DIB for the case's life; turned 270 degrees on request.
+class TTestFont {
+public:
+  TTestFont(HDC DC, int AHeight, bool ATurned) : FDC(DC)
+  {
+    LOGFONTW lf{};
+    lf.lfHeight = -AHeight;
+    lf.lfWeight = FW_BOLD;
+    lf.lfEscapement = ATurned ? 2700 : 0;
+    lf.lfOrientation = lf.lfEscapement;
+    lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    wcscpy(lf.lfFaceName, L"Tahoma");
+    FFont = CreateFontIndirectW(&lf);
+    FOld = SelectObject(DC, FFont);
+  }
+  ~TTestFont()
+  {
+    SelectObject(FDC, FOld);
+    DeleteObject(FFont);
+  }
+
+private:
+  HDC FDC;
+  HFONT FFont;
+  HGDIOBJ FOld;
+};
+
+TRect InkBounds(const TDib32& ADib, COLORREF AColor, int ATolerance = 30)
+{
+  TRect r{ADib.Width(), ADib.Height(), -1, -1};
+  for (int y = 0; y < ADib.Height(); ++y)
+    for (int x = 0; x < ADib.Width(); ++x)
+      if (ColorsClose(ADib.Pixel(x, y), AColor, ATolerance)) {
+        r.left = std::min<int>(r.left, x);
+        r.top = std::min<int>(r.top, y);
+        r.right = std::max<int>(r.right, x + 1);
+        r.bottom = std::max<int>(r.bottom, y + 1);
+      }
+  return r;
+}
+
+}  // namespace
+
+TEST(ItemText, DisabledToolbarCaptionIsEmbossedAndASelectedMenuCaptionIsGreyOnce)
+{
+  TdxBarPainter painter;
+  COLORREF white = RGB(255, 255, 255);
+  COLORREF back = RGB(200, 200, 200);
+  if (GetSysColor(COLOR_BTNHIGHLIGHT) == back)
+    GTEST_SKIP() << "the colour scheme cannot tell the passes apart";
+  TDib32 dib(120, 30, back);
+  {
+    TTestFont font(dib.DC(), 16, false);
+    painter.DrawItemText(nullptr, dib.DC(), L"Mixer", Rect(4, 2, 116, 28), dxBarTextAlignLeft, false, false, false,
+                         false, false, DT_SINGLELINE);
+  }
+  RECT all{0, 0, 120, 30};
+  int shadow = CountPixelsNear(dib, all, GetSysColor(COLOR_BTNSHADOW), 0);
+  int highlight = CountPixelsNear(dib, all, GetSysColor(COLOR_BTNHIGHLIGHT), 0);
+  EXPECT_GT(shadow, 20);
+  EXPECT_GT(highlight, 5);
+  TRect s = InkBounds(dib, GetSysColor(COLOR_BTNSHADOW), 0);
+  TRect h = InkBounds(dib, GetSysColor(COLOR_BTNHIGHLIGHT), 0);
+  EXPECT_EQ(h.right, s.right + 1);
+  EXPECT_EQ(h.bottom, s.bottom + 1);
+
+  TDib32 menu(120, 30, white);
+  {
+    TTestFont font(menu.DC(), 16, false);
+    painter.DrawItemText(nullptr, menu.DC(), L"Mixer", Rect(4, 2, 116, 28), dxBarTextAlignLeft, false, true, false,
+                         false, false, DT_SINGLELINE);
+  }
+  EXPECT_GT(CountPixelsNear(menu, all, GetSysColor(COLOR_GRAYTEXT), 0), 20);
+  if (GetSysColor(COLOR_BTNHIGHLIGHT) != white) {
+    EXPECT_EQ(CountPixelsNear(menu, all, GetSysColor(COLOR_BTNHIGHLIGHT), 0), 0);
+  }
+}
+
+TEST(ItemText, TurnedCaptionUnderlinesItsAcceleratorAndShowsNoMarker)
+{
+  TdxBarPainter painter;
+  COLORREF back = RGB(255, 255, 255);
+  auto draw = [&](const String& AText) {
+    TDib32 dib(30, 120, back);
+    TTestFont font(dib.DC(), 16, true);
+    painter.DrawItemText(nullptr, dib.DC(), AText, Rect(0, 2, 30, 118), dxBarTextAlignLeft, true, false, true, false,
+                         false, DT_SINGLELINE);
+    return dib;
+  };
+  TDib32 marked = draw(L"&File");
+  TDib32 plain = draw(L"File");
+  TDib32 literal = draw(L"&&File");
+  COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  TRect text = InkBounds(plain, ink);
+  ASSERT_GT(text.right, text.left) << "no turned text drawn";
+  // Turned: the text runs down the bar, so it is taller than wide.
+  EXPECT_GT(RectHeight(text), RectWidth(text));
+  // The marked caption has more ink than the plain one: the underline along the "F".
+  RECT all{0, 0, 30, 120};
+  int plainInk = CountPixelsNear(plain, all, ink, 30);
+  int markedInk = CountPixelsNear(marked, all, ink, 30);
+  EXPECT_GT(markedInk, plainInk + 4);
+  // No literal marker: the marked text spans the same length as the plain one.
+  TRect m = InkBounds(marked, ink);
+  EXPECT_LE(std::abs(RectHeight(m) - RectHeight(text)), 1);
+  // "&&" shows one "&" and no underline: longer than the plain text.
+  TRect l = InkBounds(literal, ink);
+  EXPECT_GT(RectHeight(l), RectHeight(text) + 4);
+}
+
+TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
+{
+  TdxBarFlatPainter painter;
+  TPaintItem item;
+  item.SetGlyph(32, RGB(0, 0, 200));
+  TdxBarButtonLikeControlDrawParams params;
+  InitButtonParams(params, &item, nullptr, ivpGlyph | ivpCaption, L"Start!");
+  params.ViewSize = isLarge;
+  TRect content = Rect(10, 10, 90, 70);
+  struct TRow {
+    int Layout;
+    TRect Glyph;
+    int Alignment;
+  } rows[] = {
+      {glTop, Rect(34, 12, 66, 44), dxBarTextAlignCenter},
+      {glBottom, Rect(34, 36, 66, 68), dxBarTextAlignCenter},
+      {glLeft, Rect(14, 24, 46, 56), dxBarTextAlignLeft},
+      {glRight, Rect(54, 24, 86, 56), dxBarTextAlignRight},
+  };
+  for (const TRow& row : rows) {
+    params.GlyphLayout = row.Layout;
+    TRect glyph = painter.CalcGlyphRect(&params, Size(32, 32), content, row.Layout);
+    EXPECT_EQ(glyph, row.Glyph) << "layout " << row.Layout;
+    TRect text{};
+    int alignment = -1;
+    painter.GetButtonTextRect(&params, content, glyph, text, alignment);
+    EXPECT_EQ(alignment, row.Alignment) << "layout " << row.Layout;
+    switch (row.Layout) {
+      case glTop: EXPECT_EQ(text.top, glyph.bottom); break;
+      case glBottom: EXPECT_EQ(text.bottom, glyph.top); break;
+      case glLeft: EXPECT_EQ(text.left, glyph.right + 3); break;
+      default: EXPECT_EQ(text.right, glyph.left - 3); break;
+    }
+  }
+  // On a vertical bar glTop puts the glyph at the right and the text left of it.
+  params.BarControlKind = bkVertical;
+  params.GlyphLayout = glTop;
+  TRect glyph = painter.CalcGlyphRect(&params, Size(32, 32), content, glTop);
+  EXPECT_EQ(glyph.right, content.right - 2);
+  TRect text{};
+  int alignment = -1;
+  painter.GetButtonTextRect(&params, content, glyph, text, alignment);
+  EXPECT_EQ(text.right, glyph.left);
+}
+
+TEST(GlyphLayout, SmallCaptionStartsAfterTheGlyphAreaAndMovesWhenHeldInTheStandardLook)
+{
+  TdxBarStandardPainter standard;
+  TdxBarFlatPainter flat;
+  TPaintItem item;
+  TdxBarButtonLikeControlDrawParams params;
+  InitButtonParams(params, &item, nullptr, ivpGlyph | ivpCaption, L"Mix");
+  TRect content = Rect(0, 0, 80, 24);
+  TRect idle{}, held{}, flatHeld{};
+  int alignment = -1;
+  standard.GetButtonTextRect(&params, content, TRect{}, idle, alignment);
+  EXPECT_EQ(idle.left, params.GlyphSize.cx);
+  EXPECT_EQ(alignment, dxBarTextAlignLeft);
+  params.States.Down = true;
+  params.States.Pressed = true;
+  standard.GetButtonTextRect(&params, content, TRect{}, held, alignment);
+  EXPECT_EQ(held, OffsetRect(idle, 2, 2));
+  flat.GetButtonTextRect(&params, content, TRect{}, flatHeld, alignment);
+  EXPECT_EQ(flatHeld, idle);
+  // Without a glyph part the caption margin is the indent.
+  params.ViewParts = ivpCaption;
+  params.States = {};
+  flat.GetButtonTextRect(&params, content, TRect{}, idle, alignment);
+  EXPECT_EQ(idle.left, item.GetCaptionMargin());
+}
+
+TEST(CheckMark, DownMenuItemWithoutImageShowsTheMarkOnlyInMenus)
+{
+  TPaintHost host;
+  host.Bar->BarKind = bkMenu;
+  TPaintItem item(host.Bar);
+  item.HasGlyph = false;
+  TdxBarItemControlDrawParams params;
+  params.ItemControl = &item;
+  params.BarControlKind = bkMenu;
+  params.ViewParts = ivpGlyph;
+  TdxBarItemStateFlags states;
+  states.Down = true;
+  TDib32 dib(24, 24, RGB(255, 255, 255));
+  TRect glyph{};
+  host.Painter()->DrawGlyph(&params, dib.DC(), states, isSmall, Rect(0, 0, 24, 24), Rect(0, 0, 24, 24), glyph);
+  TRect ink = InkBounds(dib, RGB(0, 0, 0), 0);
+  EXPECT_EQ(RectWidth(ink), 9);
+  EXPECT_EQ(RectHeight(ink), 7);
+  // Disabled: the same mark in the shadow colour only.
+  TDib32 disabled(24, 24, RGB(255, 255, 255));
+  params.Enabled = false;
+  host.Painter()->DrawGlyph(&params, disabled.DC(), states, isSmall, Rect(0, 0, 24, 24), Rect(0, 0, 24, 24), glyph);
+  RECT all{0, 0, 24, 24};
+  EXPECT_EQ(CountPixelsNear(disabled, all, RGB(0, 0, 0), 0), 0);
+  EXPECT_GT(CountPixelsNear(disabled, all, GetSysColor(COLOR_BTNSHADOW), 0), 10);
+  // A toolbar button that is down without an image gets no mark.
+  params.Enabled = true;
+  params.BarControlKind = bkHorizontal;
+  host.Bar->BarKind = bkHorizontal;
+  TDib32 toolbar(24, 24, RGB(255, 255, 255));
+  host.Painter()->DrawGlyph(&params, toolbar.DC(), states, isSmall, Rect(0, 0, 24, 24), Rect(0, 0, 24, 24), glyph);
+  EXPECT_EQ(CountPixelsNear(toolbar, all, RGB(0, 0, 0), 0), 0);
+}
+
+TEST(CheckMark, BarFontAboveFifteenPointsDoublesTheMark)
+{
+  TPaintHost host;
+  host.Bar->BarKind = bkMenu;
+  TPaintItem item(host.Bar);
+  TRect cell = Rect(0, 0, 40, 40);
+  host.Bar->GetFont()->SetSize(15);
+  TDib32 small(40, 40, RGB(255, 255, 255));
+  host.Painter()->DrawCheckMarkInRect(&item, small.DC(), cell, true, bkMenu);
+  TDib32 large(40, 40, RGB(255, 255, 255));
+  host.Bar->GetFont()->SetSize(16);
+  host.Painter()->DrawCheckMarkInRect(&item, large.DC(), cell, true, bkMenu);
+  TRect s = InkBounds(small, RGB(0, 0, 0), 0);
+  TRect l = InkBounds(large, RGB(0, 0, 0), 0);
+  EXPECT_EQ(RectHeight(s), 7);
+  EXPECT_EQ(RectHeight(l), 14);
+  EXPECT_GT(RectWidth(l), RectWidth(s) + 6);
+}
+
+TEST(DropDownArrow, PointsDownOnHorizontalBarsAndRightElsewhere)
+{
+  TPaintHost host;
+  TPaintItem item(host.Bar);
+  for (int kind : {bkHorizontal, bkMenu, bkVertical}) {
+    host.Bar->BarKind = kind;
+    TDib32 dib(40, 40, RGB(255, 255, 255));
+    TDibCanvas canvas(dib);
+    TdxBarButtonLikeControlDrawParams params;
+    InitButtonParams(params, &item, &canvas.Cx, ivpCaption);
+    params.BarControlKind = kind;
+    params.BarArrowSize = 4;
+    host.Painter()->DrawDropDownArrow(&params, Rect(0, 0, 40, 40));
+    TRect ink = InkBounds(dib, GetSysColor(COLOR_BTNTEXT), 0);
+    ASSERT_GT(ink.right, ink.left) << "kind " << kind;
+    // A down arrow is wider than high; a right arrow higher than wide.
+    if (kind == bkHorizontal)
+      EXPECT_GT(RectWidth(ink), RectHeight(ink)) << "kind " << kind;
+    else
+      EXPECT_GT(RectHeight(ink), RectWidth(ink)) << "kind " << kind;
+  }
+}

@@ -1,0 +1,105 @@
+// The program-wide set-up of the toolbar tests and the fixture's helpers.
+#include "ToolbarTestUtil.h"
+
+#include <chrono>
+#include <thread>
+
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TToolbarTestForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const ToolbarEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TToolbarTestForm::StaticClass(), TdxBarManager::StaticClass(),
+                               TdxBar::StaticClass()});
+
+}  // namespace
+
+void TToolbarFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
+{
+  Host.Form()->SetBounds(ALeft, ATop, AWidth, AHeight);
+  Host.Form()->Show();
+  ActivateWindow(Host.Form()->GetHandle());
+  PumpPending();
+}
+
+TdxBar* TToolbarFixture::AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle)
+{
+  TdxBar* bar = Bars()->Add();
+  bar->SetCaption(L"Tools");
+  bar->SetDockingStyle(AStyle);
+  for (const String& caption : ACaptions) {
+    auto* button = new TdxBarButton(Host.Form());
+    bool group = !caption.empty() && caption[0] == L'|';
+    button->SetCaption(group ? caption.substr(1) : caption);
+    button->SetPaintStyle(psCaption);
+    TdxBarItemLink* link = bar->GetItemLinks()->AddItem(button);
+    link->SetBeginGroup(group);
+  }
+  return bar;
+}
+
+TdxBarControl* TToolbarFixture::MakeWindow(TdxBar* ABar)
+{
+  ABar->GetItemLinks()->CreateBarControl();
+  return dynamic_cast<TdxBarControl*>(ABar->GetItemLinks()->GetBarControl());
+}
+
+std::vector<int> TToolbarFixture::LinkWidths(TdxBarControl* AControl)
+{
+  std::vector<int> widths;
+  for (TdxBarItemLink* link : AControl->GetItemLinks()->GetShownItems()) {
+    if (!link->GetControl())
+      link->CreateControl();
+    widths.push_back(link->GetControl()->CalcWidth());
+  }
+  return widths;
+}
+
+TRect ScreenRect(HWND AWnd)
+{
+  RECT r{};
+  ::GetWindowRect(AWnd, &r);
+  return r;
+}
+
+POINT WindowToScreen(HWND AWnd, const TPoint& P)
+{
+  TRect r = ScreenRect(AWnd);
+  return POINT{r.left + P.x, r.top + P.y};
+}
+
+void SendMouseMove(POINT P)
+{
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  SendInput(1, &in, sizeof(in));
+}
+
+void SendMouseButton(bool ADown)
+{
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = ADown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof(in));
+}
+
+void SleepMs(int Ms)
+{
+  std::this_thread::sleep_for(std::chrono::milliseconds(Ms));
+}
+
+void RunWithHelperThread(const std::function<void()>& ALoop, const std::function<void()>& AScript, int ADelayMs)
+{
+  std::thread worker([&AScript, ADelayMs] {
+    SleepMs(ADelayMs);
+    AScript();
+  });
+  ALoop();
+  worker.join();
+}

@@ -1,0 +1,166 @@
+// Computed sizes of real bar windows: the single-line docked bar that is too narrow shows
+// the mark and cuts its items, floating bars wrap and move whole groups, WholeRow takes the
+// site's client width, the floating minimum.
+#include "ToolbarTestUtil.h"
+
+#include <numeric>
+
+#include "support/Pump.h"
+
+using TToolbarSize = TToolbarFixture;
+
+TEST_F(TToolbarSize, PreferredWidthIsTheLinksWithSeparatorsAndTheMark)
+{
+  TdxBar* bar = AddBar({L"One", L"Two", L"|Three"});
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  std::vector<int> w = LinkWidths(c);
+  ASSERT_EQ(w.size(), 3u);
+  int sep = c->GetSeparatorSize();
+  ASSERT_GT(sep, 0);
+  EXPECT_EQ(c->GetPreferredWidth(dsTop), w[0] + w[1] + sep + w[2] + dxBarDockedMarkSize);
+  // The minimum is the first link and the mark.
+  EXPECT_EQ(c->GetMinWidth(dsTop), w[0] + dxBarDockedMarkSize);
+  TPoint frame = c->GetFrameSize(dsTop);
+  TPoint size = c->CalcSize(dsTop);
+  EXPECT_EQ(size.x, c->GetPreferredWidth(dsTop) + frame.x);
+  // Vertical: the same links along the height.
+  EXPECT_GT(c->CalcSize(dsLeft).y, c->CalcSize(dsLeft).x);
+}
+
+TEST_F(TToolbarSize, NarrowSingleLineBarCutsItemsAndShowsTheMark)
+{
+  TdxBar* bar = AddBar({L"One", L"Two", L"|Three"});
+  bar->SetAllowQuickCustomizing(false);  // the mark shows only for hidden items
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  std::vector<int> w = LinkWidths(c);
+  int sep = c->GetSeparatorSize();
+  int height = c->GetSizeForWidth(dsTop, 1000).y;
+
+  // Room for everything: no mark.
+  c->SetBounds(0, 0, w[0] + w[1] + sep + w[2], height);
+  c->CalculateViewInfo();
+  EXPECT_EQ(c->GetVisibleCount(), 3);
+  EXPECT_FALSE(c->GetItemsHidden());
+  EXPECT_FALSE(c->HasMark());
+
+  // One pixel short for the third link: two shown, the flag set, the mark shown, and the
+  // cut link has no rectangle.
+  c->SetBounds(0, 0, w[0] + w[1] + dxBarDockedMarkSize + sep + w[2] - 1 - dxBarDockedMarkSize, height);
+  c->CalculateViewInfo();
+  EXPECT_EQ(c->GetVisibleCount(), 2);
+  EXPECT_TRUE(c->GetItemsHidden());
+  EXPECT_TRUE(c->HasMark());
+  TdxBarItemLinks* links = bar->GetItemLinks();
+  EXPECT_TRUE(IsRectEmpty(links->Items(2)->GetItemRect()));
+  EXPECT_EQ(links->Items(1)->GetItemRect().left, w[0]);
+  // The mark sits at the right end of the client area.
+  TRect mark = c->GetMarkRect();
+  EXPECT_EQ(mark.right, c->GetClientRect().right);
+  // The size for that width counts two links and adds the mark.
+  TPoint s = c->GetSizeForWidth(dsTop, w[0] + w[1] + 10);
+  EXPECT_EQ(s.x, w[0] + w[1] + dxBarDockedMarkSize);
+}
+
+TEST_F(TToolbarSize, FloatingBarWrapsAndMovesTheWholeGroup)
+{
+  TdxBar* bar = AddBar({L"Alpha", L"Beta", L"|Gamma", L"Delta"}, dsNone);
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  std::vector<int> w = LinkWidths(c);
+  int sep = c->GetSeparatorSize();
+  int oneLine = c->GetSizeForWidth(dsNone, 2000).y;
+  // Room for Alpha, Beta and Gamma but not Delta: Gamma's group goes down with Delta.
+  int width = w[0] + w[1] + sep + w[2] + std::min(w[3], 5);
+  width = std::max(width, c->GetMinWidth(dsNone));
+  bar->SetFloatClientWidth(width);
+  TPoint frame = c->GetFrameSize(dsNone);
+  TPoint size = c->CalcSize(dsNone);
+  EXPECT_EQ(size.y - frame.y, 2 * oneLine + sep);
+  EXPECT_EQ(size.x - frame.x, std::max(w[0] + w[1], w[2] + w[3]));
+  // The placement agrees: Gamma starts the second line at the left edge.
+  c->SetBounds(0, 0, size.x, size.y);
+  c->CalculateViewInfo();
+  TdxBarItemLinks* links = bar->GetItemLinks();
+  EXPECT_EQ(links->Items(2)->GetItemRect().left, 0);
+  EXPECT_GT(links->Items(2)->GetItemRect().top, links->Items(1)->GetItemRect().top);
+  EXPECT_EQ(links->Items(3)->GetItemRect().top, links->Items(2)->GetItemRect().top);
+  EXPECT_FALSE(c->GetItemsHidden());
+}
+
+TEST_F(TToolbarSize, FloatingSizeForAHeightNarrowsUntilTheLinesReachIt)
+{
+  TdxBar* bar = AddBar({L"Alpha", L"Beta", L"Gamma", L"Delta"}, dsNone);
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  int oneLine = c->GetSizeForWidth(dsNone, 2000).y;
+  TPoint s = c->GetSizeForHeight(dsNone, 2 * oneLine);
+  EXPECT_GE(s.y, 2 * oneLine);
+  // Asking for more lines than links can give stops at the minimum width.
+  TPoint tall = c->GetSizeForHeight(dsNone, 100 * oneLine);
+  EXPECT_LE(tall.x, c->GetMinWidth(dsNone) + 0);
+  EXPECT_EQ(tall.y, 4 * oneLine);
+}
+
+TEST_F(TToolbarSize, FloatingMinimumIsFiftyOneClientPixels)
+{
+  TdxBar* bar = AddBar({L"a"}, dsNone);
+  bar->SetAllowClose(false);
+  bar->SetAllowQuickCustomizing(false);
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->GetMinWidth(dsNone), dxBarFloatingMinClientWidth);
+  bar->SetFloatClientWidth(10);
+  TPoint frame = c->GetFrameSize(dsNone);
+  EXPECT_EQ(c->CalcSize(dsNone).x - frame.x, dxBarFloatingMinClientWidth);
+  EXPECT_GT(frame.y, frame.x);  // the caption is part of the floating frame
+}
+
+TEST_F(TToolbarSize, WholeRowTakesTheSiteClientWidth)
+{
+  ShowForm();
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  bar->SetWholeRow(true);
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  TdxDockControl* top = Bars()->GetDockControl(dsTop);
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(c->CalcSize(dsTop).x, top->GetClientRect().right);
+  // Not whole-row: the preferred width.
+  bar->SetWholeRow(false);
+  EXPECT_EQ(c->CalcSize(dsTop).x, c->GetPreferredWidth(dsTop) + c->GetFrameSize(dsTop).x);
+}
+
+TEST_F(TToolbarSize, SizeCalculationLeavesTheShownLayoutAlone)
+{
+  TdxBar* bar = AddBar({L"One", L"Two", L"|Three"});
+  bar->SetFloatClientWidth(1);  // floating, it wraps to one link a line
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  c->SetBounds(0, 0, 2000, 60);
+  c->CalculateViewInfo();
+  ASSERT_EQ(c->GetVisibleCount(), 3);
+  TRect before = bar->GetItemLinks()->Items(2)->GetItemRect();
+  // Sizing for a narrow floating width breaks the lines elsewhere; the shown layout stays.
+  TPoint narrow = c->CalcSize(dsNone);
+  EXPECT_GT(narrow.y, 60);
+  EXPECT_EQ(c->GetVisibleCount(), 3);
+  EXPECT_EQ(bar->GetItemLinks()->Items(2)->GetItemRect(), before);
+  c->RecalculateLayout();
+  EXPECT_EQ(bar->GetItemLinks()->Items(2)->GetItemRect(), before);
+}
+
+TEST_F(TToolbarSize, EmptyBarHasTheDefaultItemSize)
+{
+  TdxBar* bar = AddBar({});
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  TPoint s = c->GetSizeForWidth(dsTop, 0);
+  EXPECT_GT(s.x, dxBarDockedMarkSize);
+  EXPECT_GT(s.y, 0);
+  c->SetBounds(0, 0, 0, 0);
+  c->CalculateViewInfo();  // nothing to place, nothing breaks
+  EXPECT_EQ(c->GetVisibleCount(), 0);
+}

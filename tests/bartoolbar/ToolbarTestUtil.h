@@ -1,0 +1,50 @@
+// Shared pieces of the toolbar tests: a form class, a fixture with a shown form, a manager
+// and buttons to put on bars, and real mouse input sent from a helper thread while this
+// thread runs a modal loop.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
+#include "bars/toolbar.h"
+#include "support/BarTestHost.h"
+
+class TToolbarTestForm : public TForm {
+  DECLARE_CLASS(TToolbarTestForm, TForm)
+public:
+  explicit TToolbarTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+class TToolbarFixture : public testing::Test {
+protected:
+  TToolbarFixture() : Manager(Host.Manager) { Manager->SetName(L"dxBarManager1"); }
+  void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 560, int AHeight = 360);
+  TdxBars* Bars() const { return Manager->GetBars(); }
+  // A bar with buttons of the captions given; a caption starting with "|" begins a group.
+  TdxBar* AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle = dsTop);
+  // The bar window made by the links without placing it anywhere.
+  TdxBarControl* MakeWindow(TdxBar* ABar);
+  // The measured width of each shown link's control.
+  std::vector<int> LinkWidths(TdxBarControl* AControl);
+
+  TBarHost<TToolbarTestForm> Host;
+  TdxBarManager* Manager;
+};
+
+// Screen rectangle of a window.
+TRect ScreenRect(HWND AWnd);
+// The screen point of a point in window coordinates (relative to the window's top-left).
+POINT WindowToScreen(HWND AWnd, const TPoint& P);
+// SendInput from this thread: move (absolute), press, release.
+void SendMouseMove(POINT P);
+void SendMouseButton(bool ADown);
+// Runs AScript on a helper thread (after ADelayMs) while ALoop runs on this thread.
+void RunWithHelperThread(const std::function<void()>& ALoop, const std::function<void()>& AScript,
+                         int ADelayMs = 150);
+void SleepMs(int Ms);

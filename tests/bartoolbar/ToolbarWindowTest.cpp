@@ -1,0 +1,381 @@
+// The toolbar window as Windows sees it: window kinds, hit codes docked and floating, the
+// floating constraints (min/max info, sizing, being pulled back onto a monitor), the dialog
+// code, the mark's hot-track timer and double-click docking.
+#include "ToolbarTestUtil.h"
+
+#include "support/Input.h"
+#include "support/Pump.h"
+
+namespace {
+
+class TToolbarWindow : public TToolbarFixture {
+protected:
+  void SetUp() override { ShowForm(); }
+
+  // A floating bar shown at (AX, AY).
+  TdxBarControl* ShowFloating(TdxBar* ABar, int AX = 300, int AY = 300)
+  {
+    ABar->SetDockingStyle(dsNone);
+    ABar->SetFloatLeft(AX);
+    ABar->SetFloatTop(AY);
+    ABar->SetFloatClientWidth(200);
+    ABar->SetVisible(true);
+    PumpPending();
+    return ABar->GetControl();
+  }
+};
+
+}  // namespace
+
+TEST_F(TToolbarWindow, DockedAndFloatingWindowKinds)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->HandleAllocated());
+  HWND docked = c->GetHandle();
+  LONG_PTR style = GetWindowLongPtrW(docked, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CHILD);
+  EXPECT_TRUE(style & WS_CLIPSIBLINGS);
+  EXPECT_TRUE(style & WS_CLIPCHILDREN);
+  EXPECT_EQ(GetParent(docked), Bars()->GetDockControl(dsTop)->GetHandle());
+  EXPECT_EQ(GetClassLongW(docked, GCL_STYLE) & 0xFFFF, UINT(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+  EXPECT_EQ(SendMessageW(docked, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS);
+
+  bar->SetDockingStyle(dsNone);
+  c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->HandleAllocated());
+  style = GetWindowLongPtrW(c->GetHandle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & WS_CHILD);
+  EXPECT_FALSE(style & WS_BORDER);
+  EXPECT_EQ(GetWindow(c->GetHandle(), GW_OWNER), Host.Form()->GetHandle());
+  wchar_t text[64] = {};
+  GetWindowTextW(c->GetHandle(), text, 64);
+  EXPECT_STREQ(text, L"Tools");
+}
+
+TEST_F(TToolbarWindow, FloatingHitCodesStoreTheRealCode)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  HWND h = c->GetHandle();
+  TRect w = ScreenRect(h);
+  auto hit = [&](int X, int Y) {
+    return int(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(X, Y)));
+  };
+  // Top frame, and the top-left corner too: top wins, no corners.
+  EXPECT_EQ(hit(w.left + RectWidth(w) / 2, w.top), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTTOP);
+  EXPECT_EQ(hit(w.left, w.top), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTTOP);
+  EXPECT_EQ(hit(w.right - 1, w.top + RectHeight(w) / 2), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTRIGHT);
+  EXPECT_EQ(hit(w.left + 5, w.bottom - 1), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTBOTTOM);
+  EXPECT_EQ(hit(w.left, w.top + RectHeight(w) / 2), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTLEFT);
+  // The close button.
+  TRect close = c->GetCloseButtonRect();
+  ASSERT_FALSE(IsRectEmpty(close));
+  POINT p = WindowToScreen(h, Point((close.left + close.right) / 2, (close.top + close.bottom) / 2));
+  EXPECT_EQ(hit(p.x, p.y), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTCLOSE);
+  // The caption's free part drags.
+  TRect caption = c->GetCaptionRect();
+  p = WindowToScreen(h, Point(caption.left + 3, (caption.top + caption.bottom) / 2));
+  EXPECT_EQ(hit(p.x, p.y), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTCAPTION);
+  // An item takes the mouse.
+  TRect item = bar->GetItemLinks()->Items(0)->GetItemRect();
+  POINT ip{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(h, &ip);
+  EXPECT_EQ(hit(ip.x, ip.y), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTCLIENT);
+}
+
+TEST_F(TToolbarWindow, DockedHitCodes)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  PumpPending();
+  HWND h = c->GetHandle();
+  TRect item = bar->GetItemLinks()->Items(0)->GetItemRect();
+  POINT ip{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(h, &ip);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(ip.x, ip.y)), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTCLIENT);
+  // The free space after the items is the drag area.
+  TRect client = c->GetClientRect();
+  TRect last = bar->GetItemLinks()->Items(1)->GetItemRect();
+  if (last.right + 2 < client.right - dxBarDockedMarkSize) {
+    POINT fp{last.right + 1, client.bottom / 2};
+    ClientToScreen(h, &fp);
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(fp.x, fp.y)), HTCLIENT);
+    EXPECT_EQ(c->GetHitCode(), HTCAPTION);
+  }
+  // The frame before the items (the drag handle) drags too.
+  TRect w = ScreenRect(h);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(w.left, w.top + RectHeight(w) / 2)), HTCLIENT);
+  EXPECT_EQ(c->GetHitCode(), HTCAPTION);
+}
+
+TEST_F(TToolbarWindow, FloatingMinMaxInfoAndSizing)
+{
+  TdxBar* bar = AddBar({L"Alpha", L"Beta", L"Gamma"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  HWND h = c->GetHandle();
+  MINMAXINFO info{};
+  SendMessageW(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 10);
+  EXPECT_EQ(info.ptMinTrackSize.y, 10);
+  EXPECT_EQ(info.ptMaxTrackSize.x, 30000);
+  EXPECT_EQ(info.ptMaxSize.y, 30000);
+  EXPECT_EQ(info.ptMaxPosition.x, 30000);
+
+  TPoint frame = c->GetFrameSize(dsNone);
+  // Dragging the right edge far left: the client keeps the floating minimum.
+  RECT r = ScreenRect(h);
+  RECT asked = r;
+  asked.right = asked.left + 12;
+  SendMessageW(h, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&asked));
+  EXPECT_EQ(asked.left, r.left);
+  EXPECT_GE(asked.right - asked.left - frame.x, dxBarFloatingMinClientWidth);
+  // Narrower means more lines: the bottom follows.
+  EXPECT_GT(asked.bottom - asked.top, r.bottom - r.top);
+  // The left edge moves and the right stays.
+  RECT left = r;
+  left.left = left.right - 12;
+  SendMessageW(h, WM_SIZING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&left));
+  EXPECT_EQ(left.right, r.right);
+  EXPECT_GE(left.right - left.left - frame.x, dxBarFloatingMinClientWidth);
+  // Corners keep the present rectangle.
+  RECT corner{1, 2, 3, 4};
+  SendMessageW(h, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&corner));
+  EXPECT_EQ(corner, ScreenRect(h));
+  // Never further above the screen than 15 pixels.
+  RECT high = r;
+  OffsetRect(&high, 0, -40 - r.top);
+  SendMessageW(h, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&high));
+  EXPECT_EQ(high.top, dxBarFloatingTopLimit);
+}
+
+TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
+{
+  TdxBar* bar = AddBar({L"One"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  HWND h = c->GetHandle();
+  MoveMouseTo(POINT{200, 200});
+  SetWindowPos(h, nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  TRect w = ScreenRect(h);
+  EXPECT_NE(MonitorFromRect(&w, MONITOR_DEFAULTTONULL), nullptr);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromPoint(POINT{200, 200}, MONITOR_DEFAULTTONEAREST), &info);
+  EXPECT_EQ(w.left, info.rcWork.left);
+  EXPECT_EQ(w.top, info.rcWork.top);
+  // Far right and below: the right and bottom edges meet the work area's.
+  SetWindowPos(h, nullptr, 50000, 50000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  w = ScreenRect(h);
+  EXPECT_EQ(w.right, info.rcWork.right);
+  EXPECT_EQ(w.bottom, info.rcWork.bottom);
+  // Partly visible stays where it was put.
+  SetWindowPos(h, nullptr, -20, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(ScreenRect(h).left, -20);
+}
+
+TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
+{
+  TdxBar* bar = AddBar({L"One"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->HasMark());
+  // The cursor away from the bar: the next tick turns the hot mark back.
+  MoveMouseTo(POINT{20, 20});
+  c->ClickMark(1);
+  EXPECT_EQ(c->GetMarkState(), 1);
+  EXPECT_TRUE(c->IsMarkTimerRunning());
+  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == 0; }, 2000));
+  EXPECT_FALSE(c->IsMarkTimerRunning());
+
+  // Over the mark it stays hot.
+  TRect mark = c->GetMarkRect();
+  POINT centre = WindowToScreen(c->GetHandle(), Point((mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2));
+  MoveMouseTo(centre);
+  c->ClickMark(1);
+  PumpFor(200);
+  EXPECT_EQ(c->GetMarkState(), 1);
+  EXPECT_TRUE(c->IsMarkTimerRunning());
+  c->ClickMark(0);
+  EXPECT_FALSE(c->IsMarkTimerRunning());
+}
+
+TEST_F(TToolbarWindow, DockedMarkHasNoTimerAndOpensNothing)
+{
+  TdxBar* bar = AddBar({L"One"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  c->ClickMark(1);
+  EXPECT_FALSE(c->IsMarkTimerRunning());
+  c->ClickMark(2);
+  EXPECT_EQ(c->GetMarkState(), 2);
+  c->ClickMark(7);  // out of range is clamped
+  EXPECT_EQ(c->GetMarkState(), 2);
+  c->ClickMark(0);
+  EXPECT_EQ(c->GetMarkState(), 0);
+}
+
+TEST_F(TToolbarWindow, DoubleClickDocksANeverDockedBarOnANewLastTopRow)
+{
+  TdxBar* docked = AddBar({L"First"});
+  docked->SetVisible(true);
+  TdxDockControl* top = Bars()->GetDockControl(dsTop);
+  ASSERT_NE(top, nullptr);
+  int rows = top->GetRowCount();
+  ASSERT_GE(rows, 1);
+
+  TdxBar* bar = AddBar({L"One"});
+  bar->SetDockedDockingStyle(dsNone);
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  TRect caption = c->GetCaptionRect();
+  POINT p = WindowToScreen(c->GetHandle(), Point(caption.left + 3, (caption.top + caption.bottom) / 2));
+  SendMessageW(c->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+  ASSERT_EQ(c->GetHitCode(), HTCAPTION);
+  SendMessageW(c->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  PumpPending();
+  EXPECT_EQ(bar->GetDockingStyle(), dsTop);
+  EXPECT_TRUE(bar->GetOneOnRow());
+  EXPECT_EQ(bar->GetRow(), rows);
+  ASSERT_NE(bar->GetControl(), nullptr);
+  EXPECT_EQ(bar->GetControl()->GetDockControl(), top);
+
+  // And back: a docked bar floats on a double click of its drag area.
+  TdxBarControl* dc = bar->GetControl();
+  TRect w = ScreenRect(dc->GetHandle());
+  SendMessageW(dc->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(w.left, w.top + RectHeight(w) / 2));
+  ASSERT_EQ(dc->GetHitCode(), HTCAPTION);
+  SendMessageW(dc->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  PumpPending();
+  EXPECT_EQ(bar->GetDockingStyle(), dsNone);
+}
+
+namespace {
+
+struct TRefuseDocking : TObject {
+  int Asked = 0;
+  void Handle(TdxBar*, TdxBarDockingStyle, TWinControl*, bool& CanDocking)
+  {
+    ++Asked;
+    CanDocking = false;
+  }
+};
+
+}  // namespace
+
+TEST_F(TToolbarWindow, RefusedDockingKeepsTheBarFloating)
+{
+  TRefuseDocking refuse;
+  Manager->OnDocking = TdxBarCanDockingEvent(&refuse, &TRefuseDocking::Handle);
+  TdxBar* bar = AddBar({L"One"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  TRect caption = c->GetCaptionRect();
+  POINT p = WindowToScreen(c->GetHandle(), Point(caption.left + 3, (caption.top + caption.bottom) / 2));
+  SendMessageW(c->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+  SendMessageW(c->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  PumpPending();
+  EXPECT_GE(refuse.Asked, 1);
+  EXPECT_EQ(bar->GetDockingStyle(), dsNone);
+  EXPECT_EQ(bar->GetControl(), c);
+  Manager->OnDocking = TdxBarCanDockingEvent();
+}
+
+TEST_F(TToolbarWindow, TransparencyOnlyWhileFloating)
+{
+  TdxBar* bar = AddBar({L"One"});
+  bar->SetAlphaBlendValue(128);
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(c->GetHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(c->GetHandle(), nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+  bar->SetDockingStyle(dsTop);
+  c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  EXPECT_FALSE(GetWindowLongPtrW(c->GetHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(TToolbarWindow, DestroyedFromOutsideHidesTheBar)
+{
+  TdxBar* bar = AddBar({L"One"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  DestroyWindow(c->GetHandle());
+  PumpPending();
+  EXPECT_FALSE(bar->GetVisible());
+}
+
+TEST_F(TToolbarWindow, MovingKeepsBothWindowsAndSwitchesBetweenThem)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  HWND floating = c->GetHandle();
+  c->SetMoving(true);
+  c->SetDockingStyle(dsTop);
+  HWND docked = c->GetHandle();
+  ASSERT_NE(docked, floating);
+  EXPECT_TRUE(GetWindowLongPtrW(docked, GWL_STYLE) & WS_CHILD);
+  EXPECT_EQ(GetParent(docked), Bars()->GetDockControl(dsTop)->GetHandle());
+  EXPECT_TRUE(IsWindowVisible(docked));
+  // The floating window waits hidden.
+  EXPECT_TRUE(IsWindow(floating));
+  EXPECT_FALSE(IsWindowVisible(floating));
+  // Back to floating: the same floating window again, the docked one waits.
+  c->SetDockingStyle(dsNone);
+  EXPECT_EQ(c->GetHandle(), floating);
+  EXPECT_TRUE(IsWindowVisible(floating));
+  EXPECT_TRUE(IsWindow(docked));
+  EXPECT_EQ(FindControl(floating), c);
+  EXPECT_EQ(FindControl(docked), nullptr);
+  // The end of the move drops the spare window and writes the state back.
+  c->SetMoving(false);
+  EXPECT_FALSE(IsWindow(docked));
+  EXPECT_EQ(c->GetHandle(), floating);
+  EXPECT_EQ(bar->GetDockingStyle(), dsNone);
+}
+
+TEST_F(TToolbarWindow, PostedRebuildRunsOnceForADockedBar)
+{
+  TdxBar* bar = AddBar({L"One"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  // A new link appears after the posted rebuild, not before it.
+  auto* button = new TdxBarButton(Host.Form());
+  button->SetCaption(L"Two");
+  Manager->BeginUpdate();
+  bar->GetItemLinks()->AddItem(button);
+  Manager->EndUpdate(false);
+  c->PostRebuild();
+  c->PostRebuild();
+  MSG msg{};
+  int posted = 0;
+  while (PeekMessageW(&msg, c->GetHandle(), DXM_BAR_REBUILD, DXM_BAR_REBUILD, PM_REMOVE)) {
+    ++posted;
+    DispatchOne(msg);
+  }
+  EXPECT_EQ(posted, 1);
+  EXPECT_EQ(c->GetVisibleCount(), 2);
+}

@@ -1,0 +1,158 @@
+// The process-wide chain of active bar windows: who is in it, how leaving it hands back to
+// the previous window, the close cascade through a toolbar and two menus that free
+// themselves, and the guards that keep the close and layout steps from running twice.
+#include "BarWindowTestUtil.h"
+
+#include "platform/Win.h"
+
+namespace {
+
+class TActiveChainTest : public TBarWindowFixture {
+protected:
+  TRowBarControl* NewMenu(TCustomdxBarControl* AParent)
+  {
+    auto* menu = dynamic_cast<TRowBarControl*>(TRowBarControl::StaticClass()->Create(Host.Manager));
+    menu->Kind = bckSubMenu;
+    menu->FreeOnClose = true;
+    menu->Popup = true;
+    menu->SetParentForm(Host.Form()->GetHandle());
+    menu->SetParentBarControl(AParent);
+    return menu;
+  }
+};
+
+TEST_F(TActiveChainTest, ParentAndChildPointAtEachOther)
+{
+  TOwned<TRowBarControl> menu(NewMenu(Bar));
+  EXPECT_EQ(menu->GetParentBarControl(), Bar);
+  EXPECT_EQ(Bar->GetSubMenuControl(), menu.Get());
+  Bar->SetSubMenuControl(nullptr);
+  EXPECT_EQ(menu->GetParentBarControl(), nullptr);
+  Bar->SetSubMenuControl(menu.Get());
+  EXPECT_EQ(menu->GetParentBarControl(), Bar);
+}
+
+TEST_F(TActiveChainTest, ChainMembershipAndHandBack)
+{
+  TOwned<TRowBarControl> menu(NewMenu(Bar));
+  menu->FreeOnClose = false;
+  TOwned<TRowBarControl> stranger(NewMenu(nullptr));
+  EXPECT_TRUE(Bar->IsInActiveChain()) << "no active window: everyone is in";
+
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  EXPECT_TRUE(Bar->IsInActiveChain());
+  EXPECT_TRUE(menu->IsInActiveChain());
+  EXPECT_FALSE(stranger->IsInActiveChain());
+
+  menu->Deactivate();
+  EXPECT_EQ(GetActiveBarControl(), Bar) << "the previous window becomes active again";
+  Bar->Deactivate();
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+}
+
+TEST_F(TActiveChainTest, PreviousWindowThatIsNoLongerActiveEmptiesTheChain)
+{
+  TOwned<TRowBarControl> menu(NewMenu(Bar));
+  menu->FreeOnClose = false;
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  Bar->Deactivate();  // out of order: the chain still points at the menu
+  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  menu->Deactivate();
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+}
+
+TEST_F(TActiveChainTest, FreedActiveWindowHandsBackToItsPrevious)
+{
+  TRowBarControl* menu = NewMenu(Bar);
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  menu->Free();
+  EXPECT_EQ(GetActiveBarControl(), Bar);
+  EXPECT_EQ(Bar->GetSubMenuControl(), nullptr);
+}
+
+TEST_F(TActiveChainTest, AltClosesTheWholeCascadeAndTouchesNothingFreed)
+{
+  AddLink(NewItem(L"A"));
+  ShowBar();
+  TRowBarControl* menu = NewMenu(Bar);
+  TRowBarControl* submenu = NewMenu(menu);
+  TWeakRef<TCustomdxBarControl> menuRef(menu), submenuRef(submenu);
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  submenu->ActivateWithControl(nullptr);
+  ASSERT_EQ(GetActiveBarControl(), submenu);
+
+  EXPECT_TRUE(submenu->Key(VK_MENU));
+  EXPECT_FALSE(menuRef.Alive());
+  EXPECT_FALSE(submenuRef.Alive());
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_FALSE(Bar->GetActive());
+  EXPECT_EQ(Bar->DoCloseCalls, 1);
+  EXPECT_EQ(Bar->GetSubMenuControl(), nullptr);
+  EXPECT_TRUE(TRowBarControl::QuarantineIntact()) << "a freed window was written to";
+}
+
+TEST_F(TActiveChainTest, EscapeInAMenuThatFreesItselfEndsItsOwnHandling)
+{
+  TRowBarControl* menu = NewMenu(Bar);
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  menu->HandleNeeded();
+  TWeakRef<TCustomdxBarControl> ref(menu);
+  ::SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(ref.Alive());
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_TRUE(TRowBarControl::QuarantineIntact());
+}
+
+TEST_F(TActiveChainTest, CloseDoesNotReenter)
+{
+  Bar->ActivateWithControl(nullptr);
+  Bar->OnDoClose = [this] {
+    EXPECT_TRUE(Bar->IsClosing());
+    Bar->CloseBar();
+  };
+  Bar->CloseBar();
+  EXPECT_EQ(Bar->DoCloseCalls, 1);
+  EXPECT_FALSE(Bar->IsClosing());
+  Bar->OnDoClose = nullptr;
+}
+
+TEST_F(TActiveChainTest, ParentAlreadyClosingIsNotClosedAgain)
+{
+  TRowBarControl* menu = NewMenu(Bar);
+  TWeakRef<TCustomdxBarControl> ref(menu);
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  // The toolbar's close closes its menu, which must not close the toolbar a second time.
+  Bar->OnDoClose = [this] {
+    if (TCustomdxBarControl* child = Bar->GetSubMenuControl())
+      static_cast<TRowBarControl*>(child)->CloseBar();
+  };
+  Bar->CloseBar();
+  Bar->OnDoClose = nullptr;
+  EXPECT_EQ(Bar->DoCloseCalls, 1);
+  EXPECT_FALSE(ref.Alive());
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+}
+
+TEST_F(TActiveChainTest, CloseNotificationRunsOnceWhenTheWindowGoes)
+{
+  TRowBarControl* menu = NewMenu(Bar);
+  int notified = 0;
+  TObject* sender = nullptr;
+  menu->OnCloseNotification = TNotifyEvent([&](TObject* Sender) {
+    ++notified;
+    sender = Sender;
+  });
+  TObject* expected = menu;
+  menu->Free();
+  EXPECT_EQ(notified, 1);
+  EXPECT_EQ(sender, expected);
+}
+
+}  // namespace

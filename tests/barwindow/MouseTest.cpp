@@ -1,0 +1,232 @@
+// The mouse on a bar window, with real input: the window never takes activation, the click
+// happens on release over the pressed item, a handler may free the window, the customizing
+// drag waits for the system's drag distance, and mouse input outside the active chain is
+// dropped.
+#include "BarWindowTestUtil.h"
+
+#include "platform/Win.h"
+#include "support/Input.h"
+
+namespace {
+
+class TMouseTest : public TBarWindowFixture {
+protected:
+  void SetUp() override
+  {
+    TBarWindowFixture::SetUp();
+    A = AddLink(NewItem(L"A", clRed));
+    B = AddLink(NewItem(L"B", clBlue));
+    for (TdxBarItemLink* link : {A, B})
+      link->GetItem()->SetOnClick(TNotifyEvent([this, link](TObject*) { Clicks.push_back(link); }));
+    ShowBar();
+    ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  }
+  void TearDown() override
+  {
+    MouseButtonUp();
+    MoveMouseTo(POINT{10, 10});
+    TBarWindowFixture::TearDown();
+  }
+  TdxBarItemLink* A = nullptr;
+  TdxBarItemLink* B = nullptr;
+  std::vector<TdxBarItemLink*> Clicks;
+};
+
+TEST_F(TMouseTest, WindowAnswersKeepActivationAway)
+{
+  HWND bar = Bar->GetHandle();
+  EXPECT_EQ(::SendMessageW(bar, WM_MOUSEACTIVATE, WPARAM(Host.Form()->GetHandle()),
+                           MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_NOACTIVATE);
+  HDC dc = ::GetDC(bar);
+  EXPECT_EQ(::SendMessageW(bar, WM_ERASEBKGND, WPARAM(dc), 0), 1);
+  ::ReleaseDC(bar, dc);
+}
+
+TEST_F(TMouseTest, ClickNeverActivatesTheBarAndTheFormCaptionStaysActive)
+{
+  HWND form = Host.Form()->GetHandle();
+  std::vector<WPARAM> ncActivates;
+  TWndMethod old = Host.Form()->GetWindowProc();
+  Host.Form()->SetWindowProc(TWndMethod([&, old](TMessage& Message) {
+    if (Message.Msg == WM_NCACTIVATE)
+      ncActivates.push_back(Message.WParam);
+    old(Message);
+  }));
+  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  PumpPending();
+  Host.Form()->SetWindowProc(old);
+  EXPECT_EQ(::GetActiveWindow(), form);
+  EXPECT_EQ(::GetForegroundWindow(), form);
+  EXPECT_NE(::GetFocus(), Bar->GetHandle());
+  for (WPARAM w : ncActivates)
+    EXPECT_NE(w, 0u) << "the form's caption was drawn inactive";
+  EXPECT_EQ(Clicks.size(), 1u);
+}
+
+TEST_F(TMouseTest, FocusIsHandedBackToTheForm)
+{
+  ::SetFocus(Bar->GetHandle());
+  PumpPending();
+  EXPECT_NE(::GetFocus(), Bar->GetHandle());
+  EXPECT_NE(::GetActiveWindow(), Bar->GetHandle());
+}
+
+TEST_F(TMouseTest, ClickHappensOnReleaseOverThePressedItem)
+{
+  ASSERT_TRUE(MoveMouseTo(CenterOf(A)));
+  ASSERT_TRUE(MouseButtonDown());
+  EXPECT_TRUE(Clicks.empty()) << "a press alone runs nothing";
+  EXPECT_EQ(SelectedLink(), A);
+  EXPECT_TRUE(Bar->HoldsCapture());
+  ASSERT_TRUE(MouseButtonUp());
+  PumpPending();
+  ASSERT_EQ(Clicks.size(), 1u);
+  EXPECT_EQ(Clicks[0], A);
+  // The release closes the bar: nothing stays active.
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_FALSE(Bar->HoldsCapture());
+}
+
+TEST_F(TMouseTest, PressOnOneReleaseOnAnotherClicksNothing)
+{
+  int closes = Bar->DoCloseCalls;
+  ASSERT_TRUE(MoveMouseTo(CenterOf(A)));
+  ASSERT_TRUE(MouseButtonDown());
+  ASSERT_TRUE(MoveMouseTo(CenterOf(B)));
+  // The pressed item keeps the selection while the button is down.
+  EXPECT_EQ(SelectedLink(), A);
+  ASSERT_TRUE(MouseButtonUp());
+  PumpPending();
+  EXPECT_TRUE(Clicks.empty());
+  EXPECT_GT(Bar->DoCloseCalls, closes);
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+}
+
+TEST_F(TMouseTest, DisabledItemDoesNotClick)
+{
+  A->GetItem()->SetEnabled(false);
+  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  PumpPending();
+  EXPECT_TRUE(Clicks.empty());
+}
+
+TEST_F(TMouseTest, HandlerThatFreesTheWindowDuringItsClick)
+{
+  TWeakRef<TCustomdxBarControl> bar(Bar);
+  A->GetItem()->SetOnClick(TNotifyEvent([this](TObject*) {
+    Links->DestroyBarControl();
+    Bar = nullptr;
+  }));
+  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  PumpPending();
+  EXPECT_FALSE(bar.Alive());
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_TRUE(TRowBarControl::QuarantineIntact()) << "the freed window was written to";
+}
+
+TEST_F(TMouseTest, HoverSelectsAndLeavingClearsTheSelection)
+{
+  ASSERT_TRUE(MoveMouseTo(CenterOf(B)));
+  PumpPending();
+  EXPECT_EQ(SelectedLink(), B);
+  ASSERT_TRUE(MoveMouseTo(POINT{BarLeft - 60, BarTop - 60}));
+  EXPECT_TRUE(PumpUntil([&] { return SelectedLink() == nullptr; }, 2000));
+}
+
+TEST_F(TMouseTest, MouseOutsideTheActiveChainIsDropped)
+{
+  TOwned<TRowBarControl> other(
+      dynamic_cast<TRowBarControl*>(TRowBarControl::StaticClass()->Create(Host.Manager)));
+  other->ActivateWithControl(nullptr);
+  ASSERT_EQ(GetActiveBarControl(), other.Get());
+  EXPECT_FALSE(Bar->IsInActiveChain());
+  TPoint p = CenterPoint(A->GetItemRect());
+  ::SendMessageW(Bar->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  ::SendMessageW(Bar->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  EXPECT_EQ(SelectedLink(), nullptr);
+  EXPECT_TRUE(Clicks.empty());
+  other->Deactivate();
+}
+
+TEST_F(TMouseTest, IgnoredButtonUpIsDroppedOnce)
+{
+  Bar->SetIgnoreMouseUp(true);
+  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  PumpPending();
+  EXPECT_TRUE(Clicks.empty());
+  EXPECT_FALSE(Bar->GetIgnoreMouseUp());
+  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  PumpPending();
+  EXPECT_EQ(Clicks.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------
+// The customizing drag
+
+class TDragTest : public TMouseTest {
+protected:
+  void SetUp() override
+  {
+    TMouseTest::SetUp();
+    Host.Manager->SetIsCustomizing(true);
+  }
+  void TearDown() override
+  {
+    Host.Manager->SetIsCustomizing(false);
+    TMouseTest::TearDown();
+  }
+};
+
+TEST_F(TDragTest, DragStartsOnlyPastTheSystemDragDistance)
+{
+  POINT start = CenterOf(A);
+  ASSERT_TRUE(MoveMouseTo(start));
+  ASSERT_TRUE(MouseButtonDown());
+  EXPECT_EQ(Host.Manager->CustomizingSelected, A);
+  ASSERT_TRUE(Bar->IsDragStarting());
+  EXPECT_EQ(Host.Manager->GetPendingDragItemLink(), A);
+  EXPECT_EQ(Host.Manager->GetPendingDragBarControl(), Bar);
+  EXPECT_EQ(::GetCapture(), Bar->GetHandle());
+
+  // Inside the drag rectangle the drag stays pending.
+  const int cx = ::GetSystemMetrics(SM_CXDRAG), cy = ::GetSystemMetrics(SM_CYDRAG);
+  ASSERT_TRUE(MoveMouseTo(POINT{start.x + (cx - 1) / 2, start.y + (cy - 1) / 2}));
+  PumpPending();
+  EXPECT_TRUE(Bar->IsDragStarting());
+  EXPECT_EQ(Host.Manager->DragStarts, 0);
+
+  ASSERT_TRUE(MoveMouseTo(POINT{start.x + cx + 6, start.y}));
+  PumpPending();
+  EXPECT_FALSE(Bar->IsDragStarting());
+  EXPECT_EQ(Host.Manager->DragStarts, 1);
+  EXPECT_EQ(Host.Manager->DraggedLink, A);
+  EXPECT_NE(::GetCapture(), Bar->GetHandle());
+  EXPECT_TRUE(Clicks.empty());
+}
+
+TEST_F(TDragTest, LosingTheCaptureClearsThePendingDrag)
+{
+  ASSERT_TRUE(MoveMouseTo(CenterOf(B)));
+  ASSERT_TRUE(MouseButtonDown());
+  ASSERT_TRUE(Bar->IsDragStarting());
+  ::ReleaseCapture();
+  PumpPending();
+  EXPECT_FALSE(Bar->IsDragStarting());
+  EXPECT_EQ(Host.Manager->GetPendingDragItemLink(), nullptr);
+  EXPECT_EQ(Host.Manager->GetPendingDragBarControl(), nullptr);
+  ASSERT_TRUE(MoveMouseTo(POINT{CenterOf(B).x + 20, CenterOf(B).y}));
+  PumpPending();
+  EXPECT_EQ(Host.Manager->DragStarts, 0);
+}
+
+TEST_F(TDragTest, ReleaseBeforeTheDistanceEndsThePressWithoutAClick)
+{
+  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  PumpPending();
+  EXPECT_FALSE(Bar->IsDragStarting());
+  EXPECT_EQ(Host.Manager->DragStarts, 0);
+  EXPECT_TRUE(Clicks.empty()) << "customizing never runs items";
+}
+
+}  // namespace
