@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bars/components.h"
+#include "bars/dxBarStrs.h"
 #include "bars/itemsupport.h"
 #include "bars/itemtypes.h"
 #include "bars/manager.h"
@@ -18,9 +19,6 @@ class TCustomImageList;
 class TdxBarItemControl;
 class TdxBarItemLink;
 class TdxBarItemLinks;
-
-// Texts of this family; the library's string table takes them over later.
-inline constexpr const wchar_t* sdxBarNewItemCaption = L"New Item";
 
 // The four values an item draws with, each from its style where the style assigns it,
 // else the library default (no bitmap, clDefault colours, no font: the bar's own).
@@ -159,7 +157,7 @@ public:
   virtual void LoadLinkUsage() {}
   virtual void SaveLinks() {}
   // The caption the Customize dialog gives a new item of this kind.
-  virtual String GetNewItemCaption() const { return sdxBarNewItemCaption; }
+  virtual String GetNewItemCaption() const { return GetResourceString(sdxBarNewItem); }
   virtual TCustomImageList* GetImages() const;
   // A separator kind answers True; links thin separators with it.
   virtual bool IsSeparator() const { return false; }

@@ -88,8 +88,8 @@ double NativeRound(int Count)
                                  0, form->GetHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-  std::vector<String> captions(size_t(Count));
-  std::vector<TBBUTTON> buttons(size_t(Count));
+  std::vector<String> captions(static_cast<size_t>(Count));
+  std::vector<TBBUTTON> buttons(static_cast<size_t>(Count));
   for (int i = 0; i < Count; ++i) {
     captions[size_t(i)] = ButtonCaption(i);
     TBBUTTON& b = buttons[size_t(i)];
