@@ -459,7 +459,27 @@ void TCustomdxBarControl::RecalculateLayout()
 
 void TCustomdxBarControl::RebuildBar()
 {
+  if (DeferRebuild())
+    return;
   Rebuild();
+}
+
+bool TCustomdxBarControl::DeferRebuild()
+{
+  TdxBarManager* manager = GetBarManager();
+  if (IsDestroying() || !manager || !manager->IsUpdateLocked() || manager->IsDestroying())
+    return false;
+  FRebuildPending = true;
+  return true;
+}
+
+void TCustomdxBarControl::RebuildIfPending()
+{
+  if (!FRebuildPending)
+    return;
+  FRebuildPending = false;
+  if (!IsDestroying())
+    RebuildBar();
 }
 
 void TCustomdxBarControl::Rebuild()

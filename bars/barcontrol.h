@@ -88,6 +88,9 @@ private:
 TCustomdxBarControl* GetActiveBarControl();
 // Whether the active chain was entered while its first window was customizing.
 bool IsActiveChainCustomizing();
+// The manager's update lock ended: each of its bar windows whose rebuild waited for it
+// rebuilds now, once.
+void dxBarRebuildPendingBarControls(TdxBarManager* AManager);
 
 class TCustomdxBarControl : public TCustomControl, private IcxMouseTrackingCaller {
   DECLARE_CLASS(TCustomdxBarControl, TCustomControl)
@@ -189,6 +192,11 @@ public:
   // Makes the item controls again and lays them out.
   virtual void RebuildBar();
   void Rebuild();
+  // While the manager's update lock is held a rebuild only marks the window (true then);
+  // the lock's end rebuilds each marked window once (RebuildIfPending).
+  bool DeferRebuild();
+  bool IsRebuildPending() const { return FRebuildPending; }
+  void RebuildIfPending();
   // Lays the existing item controls out again.
   virtual void RecalculateLayout();
   virtual void CalculateViewInfo();
@@ -239,6 +247,8 @@ public:
   virtual int GetMarkState() const { return 0; }
   virtual bool IsMainMenu() const { return false; }
   virtual bool IsStatusBar() const { return false; }
+  // A menu whose sub item is detachable: it shows a tear-off strip at its top.
+  virtual bool IsDetachable() const { return false; }
 
   // --- What the painter asks of a toolbar window (its caption, mark and background).
   // Base answers fit a window that is no toolbar.
@@ -411,6 +421,8 @@ protected:
   bool FHotTrackRunning = false;
   // The next WM_MOUSEMOVE is handled even at the stored point (a posted one after a layout).
   bool FForceNextMouseMove = false;
+  // A rebuild asked for while the manager was locked.
+  bool FRebuildPending = false;
   // Links inserted for container items and the container links taken out meanwhile.
   struct TContainerExpansion {
     TdxBarItemLink* ContainerLink = nullptr;

@@ -66,6 +66,16 @@ bool IsActiveChainCustomizing()
   return GetActiveBarControl() && GActiveChainCustomizing;
 }
 
+void dxBarRebuildPendingBarControls(TdxBarManager* AManager)
+{
+  // Copied first: a rebuild may make or free bar windows.
+  std::vector<TWeakRef<TCustomdxBarControl>> bars(GBarControlsInOrder);
+  for (const TWeakRef<TCustomdxBarControl>& ref : bars)
+    if (TCustomdxBarControl* bar = ref.Get())
+      if (bar->GetBarManager() == AManager && bar->IsRebuildPending() && !AManager->IsUpdateLocked())
+        bar->RebuildIfPending();
+}
+
 // ---------------------------------------------------------------------------
 // Selection
 
@@ -340,7 +350,18 @@ bool TCustomdxBarControl::BarKeyDown(WORD AKey, TShiftState AShift)
 void TCustomdxBarControl::WMKeyDownBar(TMessage& Message)
 {
   TWeakRef<TCustomdxBarControl> self(this);
-  if (BarKeyDown(WORD(Message.WParam), GetShiftState())) {
+  const WORD key = WORD(Message.WParam);
+  // A key the selected control wants is its own (a drop-down button's Down opens its menu).
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (selected && selected->GetEnabled() && selected->WantsKey(key)) {
+    if (selected->KeyDown(key)) {
+      Message.Result = 0;
+      return;
+    }
+    if (!self)
+      return;
+  }
+  if (BarKeyDown(key, GetShiftState())) {
     Message.Result = 0;
     return;
   }
@@ -513,6 +534,12 @@ void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shif
     TWeakRef<TdxBarItemControl> control(AControl);
     ActivateWithControl(AControl);
     if (!self || !control)
+      return;
+    // The control learns of the press (a button's arrow part opens its drop-down); one whose
+    // drop-down is now open leaves the mouse to it instead of being held pressed.
+    if (control->GetEnabled())
+      control->MouseDown(P);
+    if (!self || !control || control->IsDroppedDown())
       return;
     if (control->GetEnabled() && !control->IsWinControl()) {
       FHoldsCapture = true;

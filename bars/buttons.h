@@ -141,7 +141,7 @@ public:
   virtual void DeactivateControl(bool AForce);
   bool WantsKey(uint16_t Key) const override;
   // A wanted key (Right in a menu, Up or Down on a toolbar) opens the drop-down by keyboard.
-  virtual bool KeyDown(uint16_t Key);
+  bool KeyDown(uint16_t Key) override;
 
   virtual int GetArrowWidth() const;
   // Enabled, or the manager is designing.

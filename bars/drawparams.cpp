@@ -46,6 +46,8 @@ void TdxBarItemControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASou
   IsDropDown = ASource->IsDropDown;
   IsCustomizing = ASource->IsCustomizing;
   HotPartIndex = ASource->HotPartIndex;
+  PressedPartIndex = ASource->PressedPartIndex;
+  DescriptionVisible = ASource->DescriptionVisible;
   States = ASource->States;
 }
 

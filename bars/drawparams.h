@@ -56,6 +56,10 @@ public:
   bool IsDropDown = false;
   bool IsCustomizing = false;
   int HotPartIndex = -1;      // -1 outside, dxBarHotPartBorder on no part
+  int PressedPartIndex = -1;  // the part held by the mouse (a spin button); -1 for none
+  // The menu shows the Description below the caption (large items with descriptions on);
+  // controls on links also answer it themselves (IsDescriptionVisible).
+  bool DescriptionVisible = false;
   TdxBarItemStateFlags States;
 };
 

@@ -465,6 +465,7 @@ void TdxBarItemControl::CalcDrawParams(bool AFull)
     params.HotPartIndex = FHotPartIndex;
     params.IsCustomizing = FParent && FParent->IsCustomizing();
     params.PaintedSelected = GetSelected();
+    params.DescriptionVisible = IsDescriptionVisible();
   }
   params.Canvas = GetCanvas();
   int sizeKind = GetImageSizeKind();
@@ -495,6 +496,10 @@ void TdxBarItemControl::Paint(TcxCanvas* ACanvas, const TRect& R, bool AFlag)
     return;
   TPaintCanvasScope canvas(FPaintCanvas, ACanvas);
   TItemFontScope font(this);
+  // The painter writes captions on the raw device context, which holds whatever font was
+  // last used there: the font the caption was measured with is selected into it first.
+  if (ACanvas)
+    ACanvas->TextWidth(String());
   CalcDrawParams(true);
   Draw(R, AFlag);
 }

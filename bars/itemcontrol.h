@@ -181,6 +181,9 @@ public:
   virtual bool CanSelect() const;
   virtual bool IsSelected() const { return GetSelected(); }
   virtual bool WantsKey(uint16_t Key) const { return false; }
+  // A key the control wants (WantsKey) while it is its active bar window's selected control;
+  // true when the control handled it. Nothing in the base.
+  virtual bool KeyDown(uint16_t Key) { return false; }
   virtual bool WantsDoubleClick() const { return false; }
   virtual bool CloseMenusOnClick() const { return true; }
   virtual bool IsDropDown() const { return false; }

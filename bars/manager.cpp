@@ -2,6 +2,7 @@
 // designer notification, dock controls, naming, and the manager list.
 #include "bars/manager.h"
 
+#include "bars/barcontrol.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
 #include "bars/startup.h"
@@ -369,6 +370,9 @@ void TdxBarManager::EndUpdate(bool Rebuild)
       RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     }
   }
+  // The bar windows asked to rebuild meanwhile rebuild now, each once.
+  if (Rebuild)
+    dxBarRebuildPendingBarControls(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -354,9 +354,18 @@ public:
   {
     return TRect{};
   }
-  virtual void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  // The drop-down button of a combo: its background, the kind's frame, then the arrow.
+  virtual void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
-  virtual void DrawComboArrow(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R) const {}
+  // A down arrow of (button width div 4, made odd) in GetComboArrowColor.
+  virtual void DrawComboArrow(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R) const;
+  // clBtnText; clDefault (the arrow routine's disabled look) for a disabled control
+  // outside the flat look.
+  virtual TColor GetComboArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const;
+  virtual HBRUSH GetComboButtonBrush(const TdxBarItemControlDrawParams* ADrawParams) const
+  {
+    return GetButtonBackgroundBrush(ADrawParams);
+  }
   virtual TRect GetComboButtonMargins() const { return Rect(1, 2, 1, 2); }
   // Between a combo's text part and its button.
   virtual int GetComboButtonGap() const { return 1; }
@@ -389,19 +398,28 @@ public:
   virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
                              const TRect& R) const {}
   virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
-  virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const { return 0; }
+  // The button column: the arrow width for the edit height, its padding and the margins.
+  virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const;
   // A spin arrow for a button height: h = ((height div 2) - 2) div 2 high, 2h - 1 wide.
   virtual TSize GetSpinArrowSize(int AButtonHeight) const;
   virtual TRect GetSpinButtonMargins() const { return Rect(1, 0, 1, 0); }
-  virtual TRect GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const { return TRect{}; }
+  // Button AButton (dxBarSpinButtonUp or Down) in the column at the right of the edit
+  // rectangle R; empty (at R's right edge) when half of R's height is ALimit or less.
+  virtual TRect GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const;
   // 1 normal, 2 hot, 3 pressed, 4 disabled.
-  virtual int GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const { return 1; }
-  virtual void DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParams, int AButton, const TRect& R) const {}
+  virtual int GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const;
+  // The column's background, then both buttons; R is the edit rectangle.
+  virtual void DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  // The kind's button background for the state, then the arrow (a pixel lower and to the
+  // right when pressed).
+  virtual void DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParams, int AButton, const TRect& R) const;
   virtual void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
                                         TRect& R) const {}
-  virtual void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const {}
-  virtual void DrawSpinBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  // A filled triangle in R (its top-left and GetSpinArrowSize): COLOR_BTNTEXT, or
+  // embossed in highlight and shadow when disabled.
+  virtual void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const;
+  // The button column filled with the bar's edit brush.
+  virtual void DrawSpinBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The colour combo's parts, sample margins and sample.
   virtual void CalcColorComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                    std::vector<TRect>& AParts) const {}
@@ -438,7 +456,9 @@ public:
   virtual void DrawStaticControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual int GetSeparatorLineSize() const { return 2; }
   virtual void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const {}
-  virtual void DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const {}
+  // Centred COLOR_BTNTEXT on COLOR_BTNFACE (transparent when flat), a pixel lower and to
+  // the right when pressed.
+  virtual void DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const;
   // A container drawn in place of its control.
   virtual void DrawContainerContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual int GetContainerBorderWidth() const { return 0; }
@@ -466,7 +486,21 @@ protected:
   // Half the "Qq" height of the menu font, raised to the next odd number: the part of the
   // tear-off strip height every kind shares.
   int GetDetachStripValue(const TCustomdxBarControl* AMenu) const;
+  // Frames R (one pixel) with ABrush when AUseBrush, else with the bar window's own
+  // background on the ring.
+  void FrameBackgroundRect(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R, HBRUSH ABrush,
+                           bool AUseBrush) const;
+  // What the bar paints around its edit-like controls: the control's background brush.
+  HBRUSH GetBarEditBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
+  // Draws a menu item's Description in up to two lines below ACaption and makes ACaption
+  // the part left for the caption; false when there is no description to show.
+  bool DrawMenuItemDescription(const TdxBarItemControlDrawParams* ADrawParams, TRect& ACaption) const;
+  // A spin arrow's triangle of R's height, pointing up or down, in AColor.
+  static void FillSpinArrow(HDC DC, const TRect& R, bool AUp, TColor AColor);
 };
+
+// Spin buttons, as GetSpinButtonRect and the draw params' part indices number them.
+enum : int { dxBarSpinButtonUp = 1, dxBarSpinButtonDown = 2 };
 
 // The classic three-dimensional look (bmsStandard).
 class TdxBarStandardPainter : public TdxBarPainter {
@@ -495,6 +529,11 @@ public:
   bool IsMarkArrowDrawn() const override { return false; }
   bool IsSmallMark(const TRect& R) const override { return false; }
   int GetMenuBorderSize() const override { return 2; }
+  void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
+                                TRect& R) const override;
+  void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
+  void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
+                     int AState) const override;
 
   // The width of one raised drag bar.
   static constexpr int DragHandleWidth = 3;
@@ -565,6 +604,39 @@ public:
   void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                      int AState) const override;
+
+  // Menus.
+  int GetItemIndent(const TdxBarItemControl* AControl) const override;
+  int GetMenuSeparatorSize() const override { return 5; }
+  int GetMenuSeparatorIndent() const override { return 8; }
+  int GetMenuItemHeightDelta(const TdxBarItemControl* AControl, int AValue) const override { return AValue + 2; }
+  int GetMenuItemWidthDelta(const TdxBarItemControl* AControl, int AValue) const override { return AValue + 9; }
+  int CalcMenuTextHeight(int ADigitHeight) const override;
+  int GetScrollButtonArrowSize(int AHeight) const override;
+  int GetMenuButtonHeight() const override { return 20; }
+  int GetDetachStripHeight(const TCustomdxBarControl* AMenu) const override;
+  TRect GetSeparatorRect(const TdxBarItemControl* AControl, const TRect& AItemRect) const override;
+  HBRUSH GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const override;
+  void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
+  void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const override;
+  void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                         const TdxBarItemControl* AControl) const override;
+  void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+
+  // Edits, combos, spin edits, statics and push buttons.
+  TRect GetEditBorderMargins() const override { return Rect(1, 1, 1, 1); }
+  void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
+  TColor GetComboArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  HBRUSH GetComboButtonBrush(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
+  void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
+                                TRect& R) const override;
+  void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const override;
+  void DrawStaticBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R,
+                        TdxBarStaticBorderStyle ABorderStyle) const override;
+  void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const override;
 
   // The flat kind's own operations.
   // Frames a glyph cell: dark for a down, unselected menu item; the selection frame when

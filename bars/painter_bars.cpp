@@ -12,6 +12,8 @@
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
+#include "lookandfeel/dxThemeManager.h"
+#include "lookandfeel/dxUxTheme.h"
 
 namespace {
 
@@ -149,7 +151,15 @@ void TdxBarPainter::DrawDockedBarBackground(const TCustomdxBarControl* ABarContr
 void TdxBarPainter::DrawStatusBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                                             HBRUSH ABrush) const
 {
-  if (DC && ABrush)
+  if (!DC || IsRectEmpty(R))
+    return;
+  // The themed status bar when the look draws through themes and they are on; a plain
+  // fill when the theme cannot draw it.
+  if (IsNativeStyle())
+    if (TdxTheme theme = OpenTheme(totStatus))
+      if (DrawThemeBackground(theme, DC, 0, 0, R))
+        return;
+  if (ABrush)
     ::FillRect(DC, &R, ABrush);
 }
 

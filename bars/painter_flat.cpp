@@ -161,12 +161,14 @@ void TdxBarFlatPainter::DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC
   if (!AStates.Selected && !AStates.Down)
     return;
   bool menu = IsMenuControl(AControl);
+  // In a menu the cell lies a pixel inside the item's own ring (its selection frame).
+  TRect cell = menu ? InflateRect(AGlyphRect, -1, -1) : AGlyphRect;
   if ((!AStates.Down || menu) && IsGlyphBackgroundDrawn(AControl, AStates))
-    ::FillRect(DC, &AGlyphRect, ABrush);
+    ::FillRect(DC, &cell, ABrush);
   if (menu && AStates.Down && !AStates.Selected)
-    FrameWith(DC, AGlyphRect, dxBarSysColorBrush(COLOR_BTNSHADOW));
-  else
-    DrawSelectionFrame(AControl, DC, AGlyphRect);
+    FrameWith(DC, cell, dxBarSysColorBrush(COLOR_BTNSHADOW));
+  else if (!menu || AStates.Down)
+    DrawSelectionFrame(AControl, DC, cell);
 }
 
 HBRUSH TdxBarFlatPainter::GetButtonBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const

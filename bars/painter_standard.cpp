@@ -4,6 +4,7 @@
 
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
+#include "bars/manager.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 
@@ -225,4 +226,74 @@ void TdxBarEnhancedPainter::DrawMarkBackground(const TCustomdxBarControl* ABarCo
   else
     ::DrawEdge(DC, &r, state == dxBarButtonStateHot ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
   ABarControl->FillBackground(DC, InflateRect(R, -1, -1), ABrush);
+}
+
+// ---------------------------------------------------------------------------
+// Standard: spin and combo buttons, MDI buttons
+
+void TdxBarStandardPainter::DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
+                                                     TRect& R) const
+{
+  HDC DC = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->GetHandle() : nullptr;
+  if (!DC || IsRectEmpty(R))
+    return;
+  const TCustomdxBarControl* parent = ADrawParams->ItemControl ? ADrawParams->ItemControl->GetBarControl() : nullptr;
+  HBRUSH background = parent ? parent->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
+  int state = GetSpinButtonState(ADrawParams, AButton);
+  if (state == 2 || state == 3)
+    ::DrawEdge(DC, &R, state == 3 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  else
+    ::FrameRect(DC, &R, dxBarRealBrush(background));
+  R = InflateRect(R, -1, -1);
+  ::FillRect(DC, &R, background);
+}
+
+void TdxBarStandardPainter::DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const
+{
+  HDC DC = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->GetHandle() : nullptr;
+  if (!DC || IsRectEmpty(R))
+    return;
+  const TCustomdxBarControl* parent = ADrawParams->ItemControl ? ADrawParams->ItemControl->GetBarControl() : nullptr;
+  HBRUSH background = parent ? parent->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
+  TRect strip = Rect(R.left - 1, R.top, R.left, R.bottom);
+  TColor fill = clNone;
+  if (ADrawParams->PaintedSelected && ADrawParams->Enabled)
+    ::DrawEdge(DC, &R, BDR_SUNKENOUTER, BF_RECT);
+  else if (ADrawParams->Enabled) {
+    fill = GetEditBrushColor(ADrawParams);
+    FrameRectByColor(DC, R, fill);
+  } else
+    ::FrameRect(DC, &R, dxBarRealBrush(background));
+  R = InflateRect(R, -1, -1);
+  if (fill != clNone) {
+    FillRectByColor(DC, strip, fill);
+    FillRectByColor(DC, R, fill);
+  } else {
+    ::FillRect(DC, &strip, background);
+    ::FillRect(DC, &R, background);
+  }
+  if (ADrawParams->States.Pressed || ADrawParams->States.DroppedDown)
+    R = OffsetRect(R, 1, 1);
+}
+
+void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                          int AButton, int AState) const
+{
+  if (!DC || IsRectEmpty(R))
+    return;
+  // Buttons: 0 minimize, 1 restore, 2 close; states: 0 normal, 1 disabled, 2 hot, 3 down,
+  // 4 pressed.
+  static constexpr UINT Kinds[3] = {DFCS_CAPTIONMIN, DFCS_CAPTIONRESTORE, DFCS_CAPTIONCLOSE};
+  int button = std::clamp(AButton, 0, 2);
+  UINT kind = Kinds[button] | (AState == 1 ? DFCS_INACTIVE : 0);
+  TdxBarManager* manager = ABarControl ? ABarControl->GetBarManager() : nullptr;
+  TRect r = R;
+  if (button == 2 && manager && manager->GetFlatCloseButton()) {
+    // A flat close glyph inside a one-pixel edge of its own.
+    TRect inner = InflateRect(r, -1, -1);
+    ::DrawFrameControl(DC, &inner, DFC_CAPTION, kind | DFCS_FLAT);
+    ::DrawEdge(DC, &r, AState == 4 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    return;
+  }
+  ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | (AState == 4 ? DFCS_PUSHED : 0));
 }

@@ -10,6 +10,7 @@
 #include "bars/startup.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
+#include "platform/Strings.h"
 
 namespace {
 
@@ -17,6 +18,37 @@ namespace {
 constexpr int LargeGlyphTextGap = 3;
 // A toolbar arrow part narrower than this keeps its arrow in place when pressed.
 constexpr int MinShiftedArrowWidth = 10;
+// A menu item's Description shows in at most this many lines.
+constexpr int DescriptionLineCount = 2;
+
+// Selects a bold copy of the DC's font for its lifetime.
+class TBoldFont {
+public:
+  explicit TBoldFont(HDC DC) : FDC(DC)
+  {
+    LOGFONTW font{};
+    if (::GetObjectW(::GetCurrentObject(DC, OBJ_FONT), sizeof(font), &font) == 0)
+      return;
+    font.lfWeight = FW_BOLD;
+    FFont = TrackGdiObject(::CreateFontIndirectW(&font));
+    if (FFont)
+      FOld = ::SelectObject(DC, FFont);
+  }
+  ~TBoldFont()
+  {
+    if (!FFont)
+      return;
+    ::SelectObject(FDC, FOld);
+    DeleteGdiObject(FFont);
+  }
+  TBoldFont(const TBoldFont&) = delete;
+  TBoldFont& operator=(const TBoldFont&) = delete;
+
+private:
+  HDC FDC;
+  HFONT FFont = nullptr;
+  HGDIOBJ FOld = nullptr;
+};
 
 const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
 {
@@ -88,6 +120,38 @@ TSize GlyphDrawSize(const TdxBarItemControlDrawParams* AParams, int AImageSizeKi
   if (size.cx < iconSize)
     size = Size(iconSize, iconSize);
   return size;
+}
+
+// The colour the cached glyph's transparent parts have; copied without them.
+constexpr COLORREF CachedGlyphKey = RGB(255, 0, 255);
+
+// Draws the glyph from the control's cache, composing it there first when the cache does
+// not already hold this image in this mode at this size.
+void DrawCachedGlyph(HDC DC, const TRect& AGlyphRect, TBitmap* AGlyph, TCustomImageList* AImages, int AIndex,
+                     TcxGlyphDrawingMode AMode, const TcxGlyphDrawOptions& AOptions, TdxCachedImageOptions& ACache)
+{
+  TcxBitmap* bitmap = ACache.GetBitmap();
+  int w = RectWidth(AGlyphRect);
+  int h = RectHeight(AGlyphRect);
+  if (w <= 0 || h <= 0)
+    return;
+  HDC cacheDC = bitmap->GetCanvas()->GetHandle();
+  if (!ACache.Matches(AMode, AImages, AIndex) || bitmap->GetWidth() != w || bitmap->GetHeight() != h) {
+    bitmap->SetSize(w, h);
+    cacheDC = bitmap->GetCanvas()->GetHandle();
+    TRect all = Rect(0, 0, w, h);
+    FillRectByColor(cacheDC, all, TColor(CachedGlyphKey));
+    TcxGlyphDrawOptions options = AOptions;
+    options.BackgroundBrush = nullptr;
+    DrawGlyphOrImage(cacheDC, all, all, AGlyph, AImages, AIndex, AMode, options);
+    ACache.DrawMode = int(AMode);
+    ACache.ImageList = AImages;
+    ACache.ImageIndex = AIndex;
+    ACache.Valid = true;
+  }
+  if (AOptions.BackgroundBrush)
+    ::FillRect(DC, &AGlyphRect, AOptions.BackgroundBrush);
+  ::GdiTransparentBlt(DC, AGlyphRect.left, AGlyphRect.top, w, h, cacheDC, 0, 0, w, h, CachedGlyphKey);
 }
 
 }  // namespace
@@ -266,8 +330,21 @@ void TdxBarPainter::DrawItemGlyph(const TdxBarItemControlDrawParams* ADrawParams
   if (!IsGlyphDrawnWithoutBackground(control))
     options.BackgroundBrush = IsGlyphBackgroundDrawn(control, AStates) ? ABrush : control->GetBackgroundBrush();
   TdxBarManager* manager = control->GetBarManager();
+  if (!manager && ParentOf(ADrawParams))
+    manager = ParentOf(ADrawParams)->GetBarManager();
   options.ImageListBkColor = manager ? manager->GetImageListBkColor() : clNone;
-  DrawGlyphOrImage(DC, AGlyphRect, AGlyphRect, glyph, images, index, GetGlyphDrawingMode(info), options);
+  TcxGlyphDrawingMode mode = GetGlyphDrawingMode(info);
+  TdxBarImageOptions* imageOptions = manager ? manager->GetImageOptions() : nullptr;
+  TdxCachedImageOptions* cache = control->GetCachedImageOptions();
+  // Only opaque glyph bitmaps are cached: an image list's soft edges would not survive
+  // the colour-keyed copy. The shadowed mode mixes with what lies beneath: never cached.
+  bool cached = glyph && cache && cache->GetBitmap() && imageOptions && imageOptions->GetCacheGlyphs() &&
+                mode != gdmShadowed;
+  if (!cached) {
+    DrawGlyphOrImage(DC, AGlyphRect, AGlyphRect, glyph, images, index, mode, options);
+    return;
+  }
+  DrawCachedGlyph(DC, AGlyphRect, glyph, images, index, mode, options, *cache);
 }
 
 // ---------------------------------------------------------------------------
@@ -529,12 +606,55 @@ void TdxBarPainter::DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADraw
   DrawGlyph(ADrawParams, DC, states, ADrawParams->ViewSize, glyphColumn, glyphColumn, glyphRect);
 
   TRect caption = InflateRect(GetMenuCaptionRect(menu, R), 0, GetMenuCaptionInset());
-  DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, ADrawParams->Enabled,
-               ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+  if (DrawMenuItemDescription(ADrawParams, caption)) {
+    // Above its description the caption is bold.
+    TBoldFont bold(DC);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft,
+                 ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+  } else
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft,
+                 ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
   if (!ADrawParams->ShortCut.empty()) {
     TRect shortCut = caption;
     shortCut.right -= (menu ? menu->GetTextHeight() : ADrawParams->TextHeight) + 5;
     DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->ShortCut, shortCut, dxBarTextAlignRight,
                  ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
   }
+}
+
+bool TdxBarPainter::DrawMenuItemDescription(const TdxBarItemControlDrawParams* ADrawParams, TRect& ACaption) const
+{
+  HDC DC = ParamsDC(ADrawParams);
+  const TdxBarItemControl* control = ADrawParams ? ADrawParams->ItemControl : nullptr;
+  if (!DC || ADrawParams->Description.empty())
+    return false;
+  if (!ADrawParams->DescriptionVisible)
+    return false;
+  TcxCanvas* canvas = ADrawParams->Canvas;
+  int t = canvas->TextHeight(L"Wg");
+  int h = RectHeight(ACaption);
+  TRect below = ACaption;
+  ACaption.bottom -= 2 * ((h - 3 * t) / 4 + t);
+  below.top = ACaption.bottom;
+  const TCustomdxBarControl* menu = ParentOf(ADrawParams);
+  below.right -= menu ? menu->GetTextHeight() : ADrawParams->TextHeight;
+  if (below.right <= below.left || t <= 0)
+    return true;
+  TStringList lines;
+  SplitTextIntoLines(canvas, ADrawParams->Description, RectWidth(below), &lines);
+  for (int i = 0; i < std::min(lines.GetCount(), DescriptionLineCount); ++i) {
+    String text = lines.Get(i);
+    TRect line = Rect(below.left, below.top + i * t, below.right, below.top + (i + 1) * t);
+    UINT format = DT_SINGLELINE;
+    bool last = i == DescriptionLineCount - 1 && lines.GetCount() > DescriptionLineCount;
+    if (last) {
+      // What does not fit runs on in the last line and ends in an ellipsis.
+      for (int j = i + 1; j < lines.GetCount(); ++j)
+        text += L" " + lines.Get(j);
+      format |= DT_END_ELLIPSIS;
+    }
+    DrawItemText(control, DC, text, line, dxBarTextAlignLeft, ADrawParams->Enabled, ADrawParams->PaintedSelected,
+                 false, last, IsFlatSelection(), format);
+  }
+  return true;
 }

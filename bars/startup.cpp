@@ -139,11 +139,13 @@ void RegisterStandardBarItems()
   RegisterBarItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
 }
 
-// The streamed bar classes (TdxBar, TdxBarGroup, the screen-tip and application-menu
-// button classes) register here for form data as they join the library; the design
+// The streamed bar classes (the manager, TdxBar, TdxBarGroup, dock controls, the screen-tip
+// and application-menu button classes) register here for form data, so that a program's
+// forms read them without registering them itself; the design
 // controller's item editors and bar-window design helpers likewise.
 void RegisterStreamedClasses()
 {
+  RegisterClass(TdxBarManager::StaticClass());
   RegisterClass(TdxBarGroup::StaticClass());
   RegisterClass(TdxBar::StaticClass());
   RegisterClass(TdxBarDockControl::StaticClass());
@@ -154,6 +156,7 @@ void UnregisterStreamedClasses()
   UnRegisterClass(TdxBarDockControl::StaticClass());
   UnRegisterClass(TdxBar::StaticClass());
   UnRegisterClass(TdxBarGroup::StaticClass());
+  UnRegisterClass(TdxBarManager::StaticClass());
 }
 void RegisterDesignHelpers() {}
 

@@ -1065,6 +1065,8 @@ void TdxBarControl::RecalculateLayout()
 void TdxBarControl::RebuildBar()
 {
   FRebuildPosted = false;
+  if (DeferRebuild())
+    return;
   TCustomdxBarControl::RebuildBar();
   if (IsDestroying())
     return;

@@ -66,9 +66,13 @@ TImage ReadListImage(TCustomImageList* AImages, int AIndex, TColor ABkColor)
     int a = 255 - std::min(gap, 255);
     auto undo = [&](int c) { return a ? std::min(c * 255 / a, 255) : 0; };
     TImagePixel p{uint8_t(undo(b.rgbRed)), uint8_t(undo(b.rgbGreen)), uint8_t(undo(b.rgbBlue)), uint8_t(a)};
-    if (ABkColor != clNone && a < 255) {
+    if (ABkColor != clNone && a > 0) {
+      // Partly covered pixels settle on the background colour; then that colour is the
+      // transparent one, as in a list without a mask.
       auto over = [&](int c, int back) { return uint8_t((c * a + back * (255 - a) + 127) / 255); };
       p = TImagePixel{over(p.R, GetRValue(bk)), over(p.G, GetGValue(bk)), over(p.B, GetBValue(bk)), 255};
+      if (RGB(p.R, p.G, p.B) == bk)
+        p.A = 0;
     }
     image.Pixels[i] = p;
   }

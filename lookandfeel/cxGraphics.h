@@ -220,8 +220,9 @@ struct TcxGlyphDrawOptions {
   // Filled into the background rectangle before the image (nil: no fill). A value of a
   // system colour index + 1 stands for that colour's brush, as with FillRect.
   HBRUSH BackgroundBrush = nullptr;
-  // An image-list image is drawn over this colour (its transparent parts take it); clNone
-  // keeps them transparent.
+  // The colour that stands for transparency in an image-list image: pixels the list's
+  // mask leaves out stay transparent, partly covered ones settle on this colour, and pixels
+  // of exactly this colour drop out (a list without a mask). clNone: the mask alone.
   TColor ImageListBkColor = clNone;
   // Glyph transparency: clDefault takes the bitmap's own transparent colour, clNone
   // makes the glyph opaque, any other colour is the transparent one.

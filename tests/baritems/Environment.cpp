@@ -48,8 +48,14 @@ TTestLinksOwner::~TTestLinksOwner()
 
 void TTestBarControl::RebuildBar()
 {
+  // Inside the manager's update the window only notes the rebuild; the update's end runs it.
+  if (DeferRebuild()) {
+    ++LockedRebuilds;
+    return;
+  }
   TdxBarManager* manager = GetBarManager();
-  ++(manager && manager->IsUpdateLocked() ? LockedRebuilds : Rebuilds);
+  EXPECT_FALSE(manager && manager->IsUpdateLocked()) << "rebuilt inside the manager's update";
+  ++Rebuilds;
 }
 
 TCustomdxBarControl* TTestLinksOwner::CreateBarControl()

@@ -36,6 +36,7 @@ public:
   bool HasHiddenItems() const override { return HiddenItems; }
   bool IsDockable() const override { return Dockable; }
   TSize GetMarkSize() const override { return MarkSize; }
+  bool IsDetachable() const override { return Detachable; }
 
   int BarKind = 0;
   int TextHeight = 22;
@@ -47,6 +48,7 @@ public:
   bool HiddenItems = false;
   bool Dockable = true;
   TSize MarkSize{13, 13};
+  bool Detachable = false;
 };
 
 // An item control without a link, with a solid square glyph of GlyphColor.

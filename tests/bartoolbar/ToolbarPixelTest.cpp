@@ -1,11 +1,27 @@
 // What a docked and a floating toolbar show on the screen: the caption colour and close
 // button of a floating bar, the button face of a docked one, and the items' own pixels.
-// Each capture is also written as a BMP beside the test program to look at.
+// Each capture is also written as a BMP into the folder TOOLBAR_SHOTS names, to look at.
 #include "ToolbarTestUtil.h"
 
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// Pictures to look at are written only when a folder is named for them.
+void SaveShot(const TDib32& AShot, const char* AName)
+{
+  if (const char* folder = std::getenv("TOOLBAR_SHOTS"); folder && *folder) {
+    std::string path = std::string(folder) + "/" + AName + ".bmp";
+    AShot.SaveBmp(std::wstring(path.begin(), path.end()));
+  }
+}
+
+}  // namespace
 
 using TToolbarPixels = TToolbarFixture;
 
@@ -23,7 +39,7 @@ TEST_F(TToolbarPixels, DockedToolbarShowsItsItemsOnTheButtonFace)
   TRect w = ScreenRect(c->GetHandle());
   TDib32 shot = CaptureScreen(w);
   ASSERT_TRUE(shot.Valid());
-  shot.SaveBmp(L"toolbar-docked.bmp");
+  SaveShot(shot, "toolbar-docked");
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   // Most of the bar is the button face; the captions bring dark text pixels.
   RECT all{0, 0, shot.Width(), shot.Height()};
@@ -61,7 +77,7 @@ TEST_F(TToolbarPixels, FloatingToolbarShowsCaptionAndCloseButton)
   TRect w = ScreenRect(c->GetHandle());
   TDib32 shot = CaptureScreen(w);
   ASSERT_TRUE(shot.Valid());
-  shot.SaveBmp(L"toolbar-floating.bmp");
+  SaveShot(shot, "toolbar-floating");
   TRect caption = c->GetCaptionRect();
   ASSERT_FALSE(IsRectEmpty(caption));
   int index = c->GetPainter()->GetSysColorByIndex(c, c->IsActive());

@@ -238,15 +238,21 @@ TEST_F(TImageListGlyphTest, DisabledShowsOnlyHighlightAndShadow)
   EXPECT_EQ(CountPixels(Dib(), Rect(0, 0, Width, Height), [&](COLORREF c) { return c != Paper; }), 7);
 }
 
-TEST_F(TImageListGlyphTest, BackgroundColourFillsTheTransparentPixels)
+TEST_F(TImageListGlyphTest, BackgroundColourStandsForTransparency)
 {
   TcxGlyphDrawOptions options;
   options.ImageListBkColor = clYellow;
   Draw(gdmNormal, options);
-  EXPECT_EQ(At(10, 10), RGB(255, 255, 0));
-  EXPECT_EQ(At(13, 13), RGB(255, 255, 0));
+  // What the mask leaves out stays transparent rather than taking the colour.
+  EXPECT_EQ(At(10, 10), Paper);
+  EXPECT_EQ(At(13, 13), Paper);
   EXPECT_EQ(At(11, 11), Red);
-  EXPECT_EQ(At(9, 9), Paper);
+  // Pixels of exactly the colour drop out, as in a list without a mask.
+  Dib().Fill(Paper);
+  options.ImageListBkColor = TColor(Red);
+  Draw(gdmNormal, options);
+  EXPECT_EQ(At(11, 11), Paper);
+  EXPECT_EQ(At(12, 12), White);
 }
 
 TEST_F(TImageListGlyphTest, EveryModeMatchesTheGlyphBitmapsResult)

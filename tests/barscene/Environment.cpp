@@ -1,0 +1,254 @@
+// The program-wide set-up of the scene tests (the class layer, the bar library and the classes
+// the scene's form data names) and the shared pieces: the scene's form data, its fixture, and
+// input sent from a helper thread.
+#include "SceneTestUtil.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/Bitmap.h"
+#include "platform/Streams.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TSceneForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const SceneEnvironment =
+    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
+        TSceneForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
+        TdxBarButton::StaticClass(), TdxBarLargeButton::StaticClass()});
+
+TColor ToTColor(COLORREF C)
+{
+  return TColor(C);
+}
+
+// The "Data" of a glyph as form data writes it: the byte count, then the BMP file, in hex.
+String GlyphData(int ASize, COLORREF ASquare)
+{
+  TBitmap glyph;
+  glyph.SetPixelFormat(pf24bit);
+  glyph.SetSize(ASize, ASize);
+  glyph.GetCanvas()->GetBrush()->SetColor(clFuchsia);
+  glyph.GetCanvas()->FillRect(Rect(0, 0, ASize, ASize));
+  glyph.GetCanvas()->GetBrush()->SetColor(ToTColor(ASquare));
+  const int inset = ASize / 8;
+  glyph.GetCanvas()->FillRect(Rect(inset, inset, ASize - inset, ASize - inset));
+  TMemoryStream bytes;
+  glyph.SaveToStream(&bytes);
+  const auto* p = static_cast<const uint8_t*>(bytes.Memory());
+  const uint32_t size = uint32_t(bytes.GetSize());
+  String hex;
+  auto put = [&hex](uint8_t b) {
+    static const wchar_t digits[] = L"0123456789ABCDEF";
+    hex += digits[b >> 4];
+    hex += digits[b & 15];
+  };
+  for (int i = 0; i < 4; ++i)
+    put(uint8_t(size >> (8 * i)));
+  for (uint32_t i = 0; i < size; ++i)
+    put(p[i]);
+  return L"{" + hex + L"}";
+}
+
+String Link(const String& AName, bool ABeginGroup = false)
+{
+  return String(L"        item\n") + (ABeginGroup ? L"          BeginGroup = True\n" : L"") +
+         L"          Visible = True\n          ItemName = '" + AName + L"'\n        end";
+}
+
+}  // namespace
+
+String SceneFormText()
+{
+  const String blue = GlyphData(16, SmallGlyphBlue);
+  const String green = GlyphData(16, CheckGlyphGreen);
+  const String red = GlyphData(32, LargeGlyphRed);
+  return String(L"object SceneForm: TSceneForm\n"
+                L"  Left = 60\n  Top = 60\n  Width = 560\n  Height = 300\n  Caption = 'Scene'\n"
+                L"  object dxBarManager1: TdxBarManager\n"
+                L"    Style = bmsFlat\n"
+                L"    object dxBarManager1Bar1: TdxBar\n"
+                L"      Caption = 'Main'\n"
+                L"      DockedLeft = 0\n      DockedTop = 0\n      DockingStyle = dsTop\n"
+                L"      FloatLeft = 0\n      FloatTop = 0\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n"
+                L"      ItemLinks = <\n") +
+         Link(L"btnOpen") + L"\n" + Link(L"btnBlue") + L"\n" + Link(L"btnCheck") + L"\n" + Link(L"btnMenu") +
+         L"\n" + Link(L"btnOff", true) + L"\n" + Link(L"btnLarge") +
+         L">\n"
+         L"      OneOnRow = True\n      Row = 0\n      UseOwnFont = False\n      Visible = True\n"
+         L"      WholeRow = False\n"
+         L"    end\n"
+         L"    object dxBarManager1Bar2: TdxBar\n"
+         L"      Caption = 'Tools'\n"
+         L"      DockingStyle = dsNone\n"
+         L"      FloatLeft = 240\n      FloatTop = 480\n      FloatClientWidth = 140\n      FloatClientHeight = 30\n"
+         L"      ItemLinks = <\n" +
+         Link(L"btnTool") +
+         L">\n"
+         L"      UseOwnFont = False\n      Visible = True\n"
+         L"    end\n"
+         L"    object btnOpen: TdxBarButton\n      Caption = 'Open'\n      Category = 0\n      Visible = ivAlways\n"
+         L"    end\n"
+         L"    object btnBlue: TdxBarButton\n      Caption = 'Blue'\n      Category = 0\n      Visible = ivAlways\n"
+         L"      Glyph.Data = " + blue + L"\n"
+         L"    end\n"
+         L"    object btnCheck: TdxBarButton\n      Caption = 'Check'\n      Category = 0\n      Visible = ivAlways\n"
+         L"      ButtonStyle = bsChecked\n      Down = True\n"
+         L"      Glyph.Data = " + green + L"\n"
+         L"    end\n"
+         L"    object btnMenu: TdxBarButton\n      Caption = 'Menu'\n      Category = 0\n      Visible = ivAlways\n"
+         L"      ButtonStyle = bsDropDown\n"
+         L"      Glyph.Data = " + blue + L"\n"
+         L"    end\n"
+         L"    object btnOff: TdxBarButton\n      Caption = 'Off'\n      Category = 0\n      Enabled = False\n"
+         L"      Visible = ivAlways\n"
+         L"      Glyph.Data = " + blue + L"\n"
+         L"    end\n"
+         L"    object btnLarge: TdxBarLargeButton\n      Caption = 'Large'\n      Category = 0\n"
+         L"      Visible = ivAlways\n      GlyphLayout = glTop\n"
+         L"      LargeGlyph.Data = " + red + L"\n"
+         L"    end\n"
+         L"    object btnTool: TdxBarButton\n      Caption = 'Tool'\n      Category = 0\n      Visible = ivAlways\n"
+         L"    end\n"
+         L"  end\n"
+         L"end\n";
+}
+
+void TSceneFixture::SetUp()
+{
+  Form = TCustomForm::CreateFromText<TSceneForm>(SceneFormText(), nullptr);
+  ASSERT_NE(Form, nullptr);
+  Manager = dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
+  ASSERT_NE(Manager, nullptr);
+  ASSERT_EQ(Manager->GetBars()->GetCount(), 2);
+  Docked = Manager->GetBars()->GetItem(0);
+  Floating = Manager->GetBars()->GetItem(1);
+  MoveAway();
+  Form->Show();
+  ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
+  PumpFor(50);
+  Toolbar = Docked->GetControl();
+  ASSERT_NE(Toolbar, nullptr);
+  ASSERT_TRUE(Toolbar->HandleAllocated());
+}
+
+void TSceneFixture::TearDown()
+{
+  SendButton(false);
+  MoveAway();
+  PumpPending();
+  if (Form)
+    Form->Free();
+  Form = nullptr;
+}
+
+void TSceneFixture::MoveAway()
+{
+  MoveMouseTo(POINT{1200, 1000});
+  PumpFor(30);
+}
+
+TdxBarItemLink* TSceneFixture::LinkOf(const String& AItemName) const
+{
+  TdxBarItemLinks* links = Docked->GetItemLinks();
+  for (int i = 0; i < links->Count(); ++i)
+    if (TdxBarItem* item = links->Items(i)->GetItem(); item && item->Name() == AItemName)
+      return links->Items(i);
+  return nullptr;
+}
+
+TdxBarItemControl* TSceneFixture::ControlOf(const String& AItemName) const
+{
+  TdxBarItemLink* link = LinkOf(AItemName);
+  return link ? link->GetControl() : nullptr;
+}
+
+TRect TSceneFixture::ScreenRectOf(const String& AItemName) const
+{
+  TdxBarItemLink* link = LinkOf(AItemName);
+  if (!link)
+    return TRect{};
+  TRect r = link->GetItemRect();
+  POINT o{r.left, r.top};
+  ClientToScreen(Toolbar->GetHandle(), &o);
+  return TRect{o.x, o.y, o.x + RectWidth(r), o.y + RectHeight(r)};
+}
+
+POINT TSceneFixture::CenterOf(const String& AItemName) const
+{
+  TRect r = ScreenRectOf(AItemName);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+RECT TSceneFixture::InShot(const String& AItemName) const
+{
+  TRect r = ScreenRectOf(AItemName);
+  RECT w{};
+  GetWindowRect(Toolbar->GetHandle(), &w);
+  return RECT{r.left - w.left, r.top - w.top, r.right - w.left, r.bottom - w.top};
+}
+
+TDib32 TSceneFixture::Shot(const char* AName, TdxBarControl* AControl)
+{
+  TdxBarControl* control = AControl ? AControl : Toolbar;
+  HWND wnd = control->GetHandle();
+  RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(30);
+  RECT w{};
+  GetWindowRect(wnd, &w);
+  TDib32 shot = CaptureScreen(w);
+  // Pictures to look at are written only when a folder is named for them.
+  if (const char* folder = std::getenv("SCENE_SHOTS"); folder && *folder) {
+    std::string path = std::string(folder) + "/" + AName + ".bmp";
+    shot.SaveBmp(std::wstring(path.begin(), path.end()));
+  }
+  return shot;
+}
+
+COLORREF TSceneFixture::Flat(int AIndex) const
+{
+  return COLORREF(ColorToRGB(Manager->GetFlatBrushColor(AIndex)));
+}
+
+void SleepMs(int Ms)
+{
+  ::Sleep(DWORD(Ms));
+}
+
+void SendMove(POINT P)
+{
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG((P.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
+  in.mi.dy = LONG((P.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+void SendButton(bool ADown)
+{
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = ADown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+bool RunScript(const std::function<void()>& AScript, const std::function<bool()>& ADone, int ADelayMs,
+               int ATimeoutMs)
+{
+  std::atomic<bool> finished{false};
+  std::thread helper([&] {
+    SleepMs(ADelayMs);
+    AScript();
+    finished = true;
+  });
+  const bool done = PumpUntil([&] { return finished.load() && ADone(); }, ATimeoutMs);
+  helper.join();
+  PumpPending();
+  return done;
+}

@@ -1,0 +1,67 @@
+// Shared pieces of the scene tests: a form read from form data with a flat-style manager, a
+// toolbar docked at the top holding buttons in each state and a floating toolbar; screen
+// captures of a bar window; and real mouse input sent from a helper thread while this thread
+// runs the message loop a press may enter.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
+#include "bars/largebutton.h"
+#include "bars/toolbar.h"
+#include "support/BarTestHost.h"
+#include "support/Pixels.h"
+
+class TSceneForm : public TForm {
+  DECLARE_CLASS(TSceneForm, TForm)
+public:
+  explicit TSceneForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+// The colours the glyphs are drawn in; fuchsia around them is their transparent colour.
+inline constexpr COLORREF SmallGlyphBlue = RGB(0, 0, 255);
+inline constexpr COLORREF CheckGlyphGreen = RGB(0, 160, 0);
+inline constexpr COLORREF LargeGlyphRed = RGB(255, 0, 0);
+
+// The form data of the scene (glyph data made at run time).
+String SceneFormText();
+
+class TSceneFixture : public testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  TdxBarItemLink* LinkOf(const String& AItemName) const;
+  TdxBarItemControl* ControlOf(const String& AItemName) const;
+  // A link's rectangle in screen coordinates, and the middle of it.
+  TRect ScreenRectOf(const String& AItemName) const;
+  POINT CenterOf(const String& AItemName) const;
+  // The toolbar window as the screen shows it now (after a repaint), saved as Name.bmp in the
+  // folder the SCENE_SHOTS variable names (the current one without it).
+  TDib32 Shot(const char* AName, TdxBarControl* AControl = nullptr);
+  // A link's rectangle inside a shot of the docked toolbar.
+  RECT InShot(const String& AItemName) const;
+  // A flat brush's colour as the screen shows it.
+  COLORREF Flat(int AIndex) const;
+  void MoveAway();
+
+  TSceneForm* Form = nullptr;
+  TdxBarManager* Manager = nullptr;
+  TdxBar* Docked = nullptr;
+  TdxBar* Floating = nullptr;
+  TdxBarControl* Toolbar = nullptr;
+};
+
+// Runs AScript on a helper thread (after ADelayMs) while this thread pumps messages until the
+// script has finished and ADone answers true (or ATimeoutMs passes); true when both happened.
+bool RunScript(const std::function<void()>& AScript, const std::function<bool()>& ADone, int ADelayMs = 100,
+               int ATimeoutMs = 4000);
+// SendInput from any thread: an absolute move, and a left button press or release.
+void SendMove(POINT P);
+void SendButton(bool ADown);
+void SleepMs(int Ms);
