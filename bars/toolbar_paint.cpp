@@ -200,6 +200,11 @@ void TdxBarControl::PaintNonClient(HDC DC)
     painter->DrawBarCaption(this, target, caption, dxBarSysColorBrush(sysColor));
     DrawCaptionButtons(target);
   } else {
+    // The border's inner ring and the room beside the grip show the bar's face; the
+    // painter draws only the frame and the grip on it.
+    HBRUSH face = GetBackgroundBrush();
+    if (face)
+      ::FillRect(target, &w, face);
     TRect r = w;
     painter->DrawDockedBarBorder(this, target, r);
     if (FSizeGrip && FBar && FBar->CanShowSizeGrip())
