@@ -477,6 +477,10 @@ public:
   }
 
 protected:
+  // Fills a toolbar separator's rectangle with the window's background and answers the
+  // rectangle left for its line (the separator offset in from both sides).
+  TRect FillToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                             bool AHorizontal) const;
   // Fills R with ABrush when AUseBrush, else with the bar window's own background (its
   // bitmap or the dock site's background showing through).
   void FillBackgroundRect(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R, HBRUSH ABrush,

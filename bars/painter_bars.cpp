@@ -168,13 +168,19 @@ void TdxBarPainter::DrawToolbarSeparator(const TCustomdxBarControl* ABarControl,
 {
   if (!DC || IsRectEmpty(R))
     return;
+  TRect line = FillToolbarSeparator(ABarControl, DC, R, ABrush, AHorizontal);
+  ::DrawEdge(DC, &line, EDGE_ETCHED, AHorizontal ? BF_TOP : BF_LEFT);
+}
+
+TRect TdxBarPainter::FillToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                          HBRUSH ABrush, bool AHorizontal) const
+{
   if (ABarControl)
     ABarControl->FillBackground(DC, R, ABrush);
   else
     ::FillRect(DC, &R, ABrush);
   int offset = GetToolbarSeparatorOffset();
-  TRect line = AHorizontal ? InflateRect(R, 0, -offset) : InflateRect(R, -offset, 0);
-  ::DrawEdge(DC, &line, EDGE_ETCHED, AHorizontal ? BF_TOP : BF_LEFT);
+  return AHorizontal ? InflateRect(R, 0, -offset) : InflateRect(R, -offset, 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -303,12 +303,7 @@ void TdxBarFlatPainter::DrawToolbarSeparator(const TCustomdxBarControl* ABarCont
 {
   if (!DC || IsRectEmpty(R))
     return;
-  if (ABarControl)
-    ABarControl->FillBackground(DC, R, ABrush);
-  else
-    ::FillRect(DC, &R, ABrush);
-  int offset = GetToolbarSeparatorOffset();
-  TRect rest = AHorizontal ? InflateRect(R, 0, -offset) : InflateRect(R, -offset, 0);
+  TRect rest = FillToolbarSeparator(ABarControl, DC, R, ABrush, AHorizontal);
   TRect line = AHorizontal ? Rect(rest.left, rest.top, rest.right, rest.top + 1)
                            : Rect(rest.left, rest.top, rest.left + 1, rest.bottom);
   ::FillRect(DC, &line, dxBarSysColorBrush(COLOR_BTNSHADOW));
