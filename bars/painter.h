@@ -678,7 +678,7 @@ public:
   int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const override;
 };
 
-// The flat geometry in the Office 2003 colour set with gradients (bmsOffice11).
+// The flat geometry in the gradient look's colour set (bmsOffice11).
 class TdxBarOffice11Painter : public TdxBarFlatPainter {
   DECLARE_CLASS(TdxBarOffice11Painter, TdxBarFlatPainter)
 public:

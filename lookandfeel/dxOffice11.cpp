@@ -1,4 +1,4 @@
-// The Office 2003 colour set, its shared brushes and the look's small drawing routines.
+// The gradient look's colour set, its shared brushes and the look's small drawing routines.
 #include "lookandfeel/dxOffice11.h"
 
 #include <algorithm>

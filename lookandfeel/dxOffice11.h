@@ -1,4 +1,4 @@
-// The Office 2003 look's colour set: every colour role the Office 2003 painters draw
+// The gradient look's colour set: every colour role the gradient painters draw
 // with, computed from the visual-style colour scheme or from the system colours, its
 // shared brushes (made for the first user, freed with the last), and the small drawing
 // routines of that look: the selection frame, the raised grip dots and filled arrows.

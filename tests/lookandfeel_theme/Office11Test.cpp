@@ -1,4 +1,4 @@
-// The Office 2003 colour set: its users and brushes, the three ways it is made (scheme,
+// The gradient look's colour set: its users and brushes, the three ways it is made (scheme,
 // classic, high contrast), and the look's frame, dots and arrows to the pixel.
 #include <gtest/gtest.h>
 
