@@ -358,6 +358,12 @@ bool TCustomdxBarControl::IsCursorOverMark()
   POINT p{};
   if (!::GetCursorPos(&p))
     return false;
+  if (HasCaptionMark()) {
+    // The caption's mark is placed in window coordinates.
+    RECT w{};
+    ::GetWindowRect(GetHandle(), &w);
+    return PtInRect(GetMarkRect(), TPoint{p.x - w.left, p.y - w.top});
+  }
   return PtInRect(GetMarkRect(), ScreenToClient(TPoint{p.x, p.y}));
 }
 
@@ -446,15 +452,25 @@ void TCustomdxBarControl::RecalculateLayout()
   Invalidate();
   // Hot tracking follows the new layout: the bar window under the cursor hears a move.
   POINT p{};
-  if (::GetCursorPos(&p)) {
-    HWND wnd = ::WindowFromPoint(p);
-    if (auto* bar = dynamic_cast<TCustomdxBarControl*>(FindControl(wnd))) {
-      POINT client = p;
-      ::ScreenToClient(wnd, &client);
-      bar->FForceNextMouseMove = true;
-      ::PostMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
-    }
-  }
+  if (::GetCursorPos(&p))
+    if (dynamic_cast<TCustomdxBarControl*>(FindControl(::WindowFromPoint(p))))
+      PostHotTrackMouseMove();
+}
+
+void TCustomdxBarControl::PostHotTrackMouseMove()
+{
+  POINT p{};
+  if (!::GetCursorPos(&p))
+    return;
+  HWND wnd = ::WindowFromPoint(p);
+  if (!wnd)
+    return;
+  POINT client = p;
+  ::ScreenToClient(wnd, &client);
+  // The mark travels with the message: a move the window handles first (a real one) does
+  // not use it up, and the posted one still counts when it arrives.
+  WPARAM keys = dynamic_cast<TCustomdxBarControl*>(FindControl(wnd)) ? dxBarHotTrackMouseMove : 0;
+  ::PostMessageW(wnd, WM_MOUSEMOVE, keys, MAKELPARAM(client.x, client.y));
 }
 
 void TCustomdxBarControl::RebuildBar()
@@ -818,7 +834,8 @@ TcxCanvas* TCustomdxBarControl::GetcxCanvas() const
 TRect TCustomdxBarControl::GetItemClipRect(const TdxBarItemControl* AControl) const
 {
   TRect r = const_cast<TCustomdxBarControl*>(this)->GetClientRect();
-  if (HasMark()) {
+  // A mark in the caption (window coordinates) takes nothing from the client.
+  if (HasMark() && !HasCaptionMark()) {
     // The mark keeps its own place: the items stop where it begins.
     TRect mark = GetMarkRect();
     if (!IsRectEmpty(mark)) {

@@ -22,6 +22,11 @@ inline constexpr uint32_t dxBarOptionKeyboardSelection = 64;
 // Posted by a toolbar to itself: rebuild once the current message is done.
 inline constexpr UINT DXM_BAR_REBUILD = 0x8065;
 
+// A key-state bit no mouse key uses: it marks a WM_MOUSEMOVE posted to a bar window for
+// hot tracking (after a layout or a deactivation). Such a move re-evaluates the control
+// under the pointer even when the pointer has not moved since the last one.
+inline constexpr WPARAM dxBarHotTrackMouseMove = 0x8000;
+
 // The state bits that guard the layout, close and rebuild steps against re-entry.
 enum : uint8_t {
   dxBarStateRecalculate1 = 1,
@@ -161,6 +166,10 @@ public:
   bool IsOwnWindow(HWND AWnd);
   bool IsCursorOverWindow();
   bool IsCursorOverMark();
+  // Posts a mouse move at the cursor to the window under it, so hot tracking follows a
+  // change that happened under a still pointer; a bar window gets it marked
+  // (dxBarHotTrackMouseMove), other windows a plain one.
+  static void PostHotTrackMouseMove();
 
   // --- Active state and the chain of active bar windows.
   bool GetActive() const { return FActive; }
@@ -419,7 +428,8 @@ protected:
   TPoint FLastMousePoint{-1, -1};
   uint8_t FState = 0;
   bool FHotTrackRunning = false;
-  // The next WM_MOUSEMOVE is handled even at the stored point (a posted one after a layout).
+  // The next WM_MOUSEMOVE is handled even at the stored point (the move that brings the
+  // mouse in, or one marked dxBarHotTrackMouseMove).
   bool FForceNextMouseMove = false;
   // A rebuild asked for while the manager was locked.
   bool FRebuildPending = false;

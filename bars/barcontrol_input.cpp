@@ -761,6 +761,16 @@ void TCustomdxBarControl::WndProc(TMessage& Message)
       LButtonUp(Message);
       return;
     }
+    if (msg == WM_MOUSEMOVE && (Message.WParam & dxBarHotTrackMouseMove)) {
+      // A posted hot-tracking move: handled even at the stored point, and only this one.
+      Message.WParam &= ~dxBarHotTrackMouseMove;
+      FForceNextMouseMove = true;
+      TWeakRef<TCustomdxBarControl> self(this);
+      TCustomControl::WndProc(Message);
+      if (self)
+        FForceNextMouseMove = false;
+      return;
+    }
     TCustomControl::WndProc(Message);
     return;
   }

@@ -4,6 +4,7 @@
 // painter queries (bars/barcontrol.h).
 #include "bars/painter.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "bars/bar.h"
@@ -200,6 +201,12 @@ void TdxBarPainter::DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC D
   if (ABarControl->HasCaptionButtons())
     textRect.right -= GetSmallCaptionHeight();
   textRect.left = GetCaptionTextLeft(ABarControl, R);
+  // A mark towards the caption's end ends the text before it.
+  if (ABarControl->HasCaptionMark()) {
+    TRect mark = ABarControl->GetMarkRect();
+    if (mark.left > textRect.left)
+      textRect.right = std::min(textRect.right, mark.left - 1);
+  }
   String caption = ABarControl->GetBarCaptionText();
   if (RectWidth(textRect) > 0 && !caption.empty()) {
     TdxBarManager* manager = ABarControl->GetBarManager();

@@ -132,6 +132,12 @@ void TdxBarPainter::GetCaptionButtonSize(TSize& ASize) const
 
 int TdxBarPainter::GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const
 {
+  // A mark at the caption's start pushes the text past it.
+  if (ABarControl && ABarControl->HasCaptionMark()) {
+    TRect mark = ABarControl->GetMarkRect();
+    if (mark.left < ACaptionRect.left + RectWidth(ACaptionRect) / 2)
+      return mark.right + 3;
+  }
   return ACaptionRect.left + 2;
 }
 

@@ -830,7 +830,7 @@ int TdxBarControl::GetPreferredHeight(TdxBarDockingStyle AStyle)
   return SizeForLength(AStyle, PreferredLength(AStyle)).y;
 }
 
-TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength)
+TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength, int* ALinesLength)
 {
   bool vertical = IsStyleVertical(AStyle);
   std::vector<TdxBarLayoutLink> links;
@@ -841,6 +841,8 @@ TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength)
   int mdiThickness = mdi ? (vertical ? FMDIButtonSize.cx : FMDIButtonSize.cy) : 0;
   bool docked = AStyle != dsNone;
   bool multi = !docked || (FBar && FBar->GetMultiLine());
+  if (ALinesLength)
+    *ALinesLength = ALength;
   if (links.empty()) {
     TdxBarPainter* painter = GetPainter();
     int thickness = painter ? painter->GetDefaultItemHeight(this, GetTextHeight()) : 22;
@@ -863,7 +865,14 @@ TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength)
   for (size_t i = 0; i < links.size(); ++i)
     FLineStarts[i] = links[i].LineStart;
   FVisibleCount = int(links.size());
-  return Unorient(std::max(lines.Length + mark, MinLength(AStyle)), lines.Thickness, vertical);
+  int length = std::max(lines.Length + mark, MinLength(AStyle));
+  if (ALinesLength)
+    *ALinesLength = length;
+  // A floating window is as wide as asked (its FloatClientWidth or the dragged edge): the
+  // lines break inside it and its caption keeps the room it was given.
+  if (!docked)
+    length = std::max(length, ALength);
+  return Unorient(length, lines.Thickness, vertical);
 }
 
 TPoint TdxBarControl::SizeForThickness(TdxBarDockingStyle AStyle, int AThickness)
@@ -878,9 +887,9 @@ TPoint TdxBarControl::SizeForThickness(TdxBarDockingStyle AStyle, int AThickness
   // A length between the longest line and the present one breaks the same way, so each step
   // goes straight below the longest line.
   for (int guard = 0; guard < 100000; ++guard) {
-    TPoint s = SizeForLength(AStyle, length);
+    int used = length;
+    TPoint s = SizeForLength(AStyle, length, &used);
     int thickness = vertical ? s.x : s.y;
-    int used = vertical ? s.y : s.x;
     if (thickness >= AThickness || length <= minLength)
       return s;
     length = std::max(minLength, std::min(length, used) - 1);

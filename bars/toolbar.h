@@ -298,8 +298,9 @@ private:
   int MinLength(TdxBarDockingStyle AStyle);
   int PreferredLength(TdxBarDockingStyle AStyle);
   // The client size for a length along the bar's axis (a width for horizontal and
-  // floating styles, a height for vertical ones); the bar's axes.
-  TPoint SizeForLength(TdxBarDockingStyle AStyle, int ALength);
+  // floating styles, a height for vertical ones); the bar's axes. A floating bar keeps the
+  // asked length (at least its minimum); ALinesLength, when given, gets the longest line.
+  TPoint SizeForLength(TdxBarDockingStyle AStyle, int ALength, int* ALinesLength = nullptr);
   // The client size for a thickness across the bar (the other axis).
   TPoint SizeForThickness(TdxBarDockingStyle AStyle, int AThickness);
   TPoint DockClientSize() const;

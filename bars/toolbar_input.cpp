@@ -799,14 +799,8 @@ void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
 void TdxBarControl::Deactivate()
 {
   TCustomdxBarControl::Deactivate();
-  if (HandleAllocated()) {
-    TPoint c = CursorPos();
-    if (HWND under = ::WindowFromPoint(POINT{c.x, c.y})) {
-      POINT pc{c.x, c.y};
-      ::ScreenToClient(under, &pc);
-      ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(pc.x, pc.y));
-    }
-  }
+  if (HandleAllocated())
+    PostHotTrackMouseMove();
   HWND focus = FFocusedWnd;
   FFocusedWnd = nullptr;
   TCustomForm* form = GetOwnerForm();

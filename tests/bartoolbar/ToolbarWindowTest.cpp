@@ -379,3 +379,59 @@ TEST_F(TToolbarWindow, PostedRebuildRunsOnceForADockedBar)
   EXPECT_EQ(posted, 1);
   EXPECT_EQ(c->GetVisibleCount(), 2);
 }
+
+TEST_F(TToolbarWindow, CaptionMarkLeavesTheItemsTheWholeClient)
+{
+  // Floating, the mark lies in the caption: the items may use the whole client width.
+  TdxBar* bar = AddBar({L"One"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->HasCaptionMark());
+  bar->SetFloatClientWidth(0);  // the minimum: the caption's mark lies above the client's right part
+  c->SizeForFloating();
+  c->CalculateViewInfo();
+  TdxBarItemControl* control = bar->GetItemLinks()->Items(0)->GetControl();
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(c->GetItemClipRect(control), c->GetClientRect());
+  // Docked, the mark takes the end of the client: the items stop before it.
+  TdxBar* docked = AddBar({L"Two"});
+  docked->SetVisible(true);
+  TdxBarControl* d = docked->GetControl();
+  ASSERT_NE(d, nullptr);
+  ASSERT_TRUE(d->HasMark());
+  ASSERT_FALSE(d->HasCaptionMark());
+  TdxBarItemControl* dockedControl = docked->GetItemLinks()->Items(0)->GetControl();
+  ASSERT_NE(dockedControl, nullptr);
+  EXPECT_EQ(d->GetItemClipRect(dockedControl).right, d->GetMarkRect().left);
+}
+
+TEST_F(TToolbarWindow, MarkedMouseMoveReevaluatesTheControlUnderAStillPointer)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  TdxBarItemLink* link = bar->GetItemLinks()->Items(1);
+  TRect r = link->GetItemRect();
+  POINT client{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  POINT screen = client;
+  ClientToScreen(c->GetHandle(), &screen);
+  ASSERT_TRUE(MoveMouseTo(screen));
+  PumpFor(50);
+  ASSERT_EQ(c->GetSelectedControl(), link->GetControl());
+  const LPARAM at = MAKELPARAM(client.x, client.y);
+  // A repeated move at the stored point is no move: the cleared selection stays cleared.
+  c->SelectItemControl(nullptr);
+  SendMessageW(c->GetHandle(), WM_MOUSEMOVE, 0, at);
+  EXPECT_EQ(c->GetSelectedControl(), nullptr);
+  // A hot-tracking move finds the control under the pointer again.
+  SendMessageW(c->GetHandle(), WM_MOUSEMOVE, dxBarHotTrackMouseMove, at);
+  EXPECT_EQ(c->GetSelectedControl(), link->GetControl());
+  // It counts once: the next plain move at the same point is again no move.
+  c->SelectItemControl(nullptr);
+  SendMessageW(c->GetHandle(), WM_MOUSEMOVE, 0, at);
+  EXPECT_EQ(c->GetSelectedControl(), nullptr);
+  // The move a layout posts is such a move: it arrives, marked, and re-selects.
+  c->RecalculateLayout();
+  EXPECT_TRUE(PumpUntil([&] { return c->GetSelectedControl() == link->GetControl(); }, 1000));
+}
