@@ -150,6 +150,34 @@ TEST_F(TScene, IdleToolbarShowsEveryStateWithTheFlatBrushes)
   EXPECT_NEAR(textFirst + textLast, large.left + large.right - 1, 4) << "caption centred";
 }
 
+TEST_F(TScene, DockedBorderShowsTheFaceAroundTheDottedGrip)
+{
+  TDib32 shot = Shot("scene-border");
+  ASSERT_TRUE(shot.Valid());
+  RECT w{};
+  GetWindowRect(Toolbar->GetHandle(), &w);
+  POINT clientOrigin{0, 0};
+  ClientToScreen(Toolbar->GetHandle(), &clientOrigin);
+  const int left = clientOrigin.x - w.left;
+  const int top = clientOrigin.y - w.top;
+  ASSERT_GT(left, 4) << "a docked bar has its grip in the left border";
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF barFace = Flat(2);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const int midY = shot.Height() / 2;
+  // The outer frame is the button face; the border beside the grip shows the bar's face.
+  EXPECT_TRUE(ColorNear(shot.Pixel(0, midY), face, 2));
+  EXPECT_TRUE(ColorNear(shot.Pixel(shot.Width() / 2, 0), face, 2));
+  EXPECT_TRUE(ColorNear(shot.Pixel(left - 1, midY), barFace, 2));
+  EXPECT_TRUE(ColorNear(shot.Pixel(shot.Width() / 2, top - 1), barFace, 2));
+  // The grip: shadow and face lines by turns down a narrow strip.
+  RECT grip{1, top, left - 1, shot.Height() - top};
+  EXPECT_GT(CountPixelsNear(shot, grip, shadow, 2), 5);
+  // Nothing of the border is left unpainted.
+  RECT border{0, 0, left, shot.Height()};
+  EXPECT_EQ(CountPixelsNear(shot, border, RGB(0, 0, 0), 0), 0);
+}
+
 TEST_F(TScene, PointerOverAButtonMakesItHot)
 {
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnBlue")));
