@@ -525,15 +525,7 @@ bool TdxBarControl::HasMark() const
 
 int TdxBarControl::GetFullMarkSize() const
 {
-  if (FDockingStyle == dsNone) {
-    TdxBarPainter* painter = GetPainter();
-    if (!painter)
-      return 0;
-    TSize s;
-    painter->GetCaptionButtonSize(s);
-    return s.cx;
-  }
-  return dxBarDockedMarkSize;
+  return MarkLengthFor(FDockingStyle);
 }
 
 int TdxBarControl::MarkSizeFor(TdxBarDockingStyle AStyle) const
@@ -542,15 +534,20 @@ int TdxBarControl::MarkSizeFor(TdxBarDockingStyle AStyle) const
   // room for it out of its full length (the dock site reserves it in the minimum).
   if (FInternal || !FBar || !FBar->GetShowMark() || !FBar->GetAllowQuickCustomizing())
     return 0;
-  if (AStyle == dsNone) {
-    TdxBarPainter* painter = GetPainter();
-    if (!painter)
-      return 0;
-    TSize s;
-    painter->GetCaptionButtonSize(s);
-    return s.cx;
-  }
-  return dxBarDockedMarkSize;
+  return MarkLengthFor(AStyle);
+}
+
+int TdxBarControl::MarkLengthFor(TdxBarDockingStyle AStyle) const
+{
+  // Floating, the mark is one caption button; docked, a fixed strip at the bar's end.
+  if (AStyle != dsNone)
+    return dxBarDockedMarkSize;
+  TdxBarPainter* painter = GetPainter();
+  if (!painter)
+    return 0;
+  TSize s;
+  painter->GetCaptionButtonSize(s);
+  return s.cx;
 }
 
 TSize TdxBarControl::GetMarkSize() const

@@ -307,6 +307,8 @@ private:
   TdxBarDockingStyle EffectiveStyle(TdxBarDockingStyle AStyle) const;
   bool IsStyleVertical(TdxBarDockingStyle AStyle) const { return AStyle == dsLeft || AStyle == dsRight; }
   int MarkSizeFor(TdxBarDockingStyle AStyle) const;
+  // The length of the mark in a docking style, whether the bar shows it or not.
+  int MarkLengthFor(TdxBarDockingStyle AStyle) const;
   int MDIAreaFor(TdxBarDockingStyle AStyle) const;
 
   // Messages.
