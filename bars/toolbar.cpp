@@ -35,6 +35,10 @@ TPoint Unorient(int ALength, int AThickness, bool AVertical)
   return AVertical ? Point(AThickness, ALength) : Point(ALength, AThickness);
 }
 
+// The widest floating client a stored FloatClientWidth may ask for: beyond it the frame
+// added to it overflows and the window would come out without width.
+constexpr int MaxFloatClientWidth = 32767;
+
 }  // namespace
 
 TdxBarMDIButtonsState& dxBarMDIButtonsState()
@@ -927,7 +931,8 @@ TPoint TdxBarControl::CalcSize(TdxBarDockingStyle AStyle)
   TPoint result;
   switch (AStyle) {
   case dsNone: {
-    TPoint s = GetSizeForWidth(dsNone, FBar ? FBar->GetFloatClientWidth() : 0);
+    int width = FBar ? std::clamp(FBar->GetFloatClientWidth(), 0, MaxFloatClientWidth) : 0;
+    TPoint s = GetSizeForWidth(dsNone, width);
     result = Point(s.x + frame.x, s.y + frame.y);
     break;
   }
