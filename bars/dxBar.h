@@ -22,6 +22,7 @@
 #include "bars/itemsupport.h"
 #include "bars/largebutton.h"
 #include "bars/manager.h"
+#include "bars/mousehook.h"
 #include "bars/painter.h"
 #include "bars/popupmenulinks.h"
 #include "bars/registry.h"

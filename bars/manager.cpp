@@ -5,6 +5,7 @@
 #include "bars/barcontrol.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
+#include "bars/mousehook.h"
 #include "bars/startup.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Forms.h"
@@ -27,13 +28,23 @@ TdxBarManager* TdxBarManagerList::GetItem(int Index) const
 
 void TdxBarManagerList::AddManager(TdxBarManager* AManager)
 {
-  if (AManager && IndexOf(AManager) < 0)
+  if (AManager && IndexOf(AManager) < 0) {
+    if (Count() == 0)
+      dxBarInstallMouseHook();
     Add(AManager);
+  }
 }
 
 void TdxBarManagerList::RemoveManager(TdxBarManager* AManager)
 {
   Remove(AManager);
+  if (Count() == 0)
+    dxBarRemoveMouseHook();
+}
+
+TdxBarManagerList::~TdxBarManagerList()
+{
+  dxBarRemoveMouseHook();
 }
 
 TdxBarManager* GetBarManagerByOwner(TComponent* AComponent)

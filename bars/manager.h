@@ -84,8 +84,10 @@ class TdxBarManagerList : public TObjectList {
   DECLARE_CLASS(TdxBarManagerList, TObjectList)
 public:
   TdxBarManagerList() : TObjectList(false) {}
+  ~TdxBarManagerList() override;
   TdxBarManager* GetItem(int Index) const;
-  // Appends a manager that is not listed yet / removes it.
+  // Appends a manager that is not listed yet / removes it. The thread's mouse hook is
+  // installed with the first manager and removed with the last.
   void AddManager(TdxBarManager* AManager);
   void RemoveManager(TdxBarManager* AManager);
 };

@@ -3,7 +3,9 @@
 // themselves, and the guards that keep the close and layout steps from running twice.
 #include "BarWindowTestUtil.h"
 
+#include "bars/mousehook.h"
 #include "platform/Win.h"
+#include "support/Input.h"
 
 namespace {
 
@@ -153,6 +155,58 @@ TEST_F(TActiveChainTest, CloseNotificationRunsOnceWhenTheWindowGoes)
   menu->Free();
   EXPECT_EQ(notified, 1);
   EXPECT_EQ(sender, expected);
+}
+
+}  // namespace
+
+namespace {
+
+// The bar window under a screen point, if any.
+TCustomdxBarControl* BarControlAt(POINT P)
+{
+  return dynamic_cast<TCustomdxBarControl*>(FindControl(WindowFromPoint(P)));
+}
+
+// ---------------------------------------------------------------------------
+// Clicks outside the chain, seen by the thread's mouse hook
+
+TEST_F(TActiveChainTest, MouseHookLivesWithTheManagers)
+{
+  EXPECT_TRUE(dxBarIsMouseHookInstalled()) << "a manager exists";
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, Host.Form()->GetHandle())) << "nothing active: nothing to close";
+}
+
+TEST_F(TActiveChainTest, PressOutsideClosesTheWholeChainAndInsideDoesNot)
+{
+  TOwned<TRowBarControl> menu(NewMenu(Bar));
+  menu->FreeOnClose = false;
+  Bar->ActivateWithControl(nullptr);
+  menu->ActivateWithControl(nullptr);
+  // Inside the chain (the toolbar under the menu counts too) nothing closes; side buttons
+  // released outside are eaten.
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, Bar->GetHandle()));
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, menu->GetHandle()));
+  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_RBUTTONUP, Host.Form()->GetHandle()));
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_MOUSEMOVE, Host.Form()->GetHandle()));
+  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  // A press on the form closes the menu and then the toolbar.
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_NCLBUTTONDOWN, Host.Form()->GetHandle()));
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_FALSE(Bar->GetActive());
+}
+
+TEST_F(TActiveChainTest, RealClickOnTheFormEndsTheActiveBar)
+{
+  ShowBar();
+  Bar->ActivateWithControl(nullptr);
+  ASSERT_EQ(GetActiveBarControl(), Bar);
+  RECT form{};
+  GetWindowRect(Host.Form()->GetHandle(), &form);
+  POINT outside{form.left + 20, form.bottom - 20};
+  ASSERT_NE(BarControlAt(outside), Bar);
+  ASSERT_TRUE(ClickAt(outside));
+  EXPECT_TRUE(PumpUntil([] { return GetActiveBarControl() == nullptr; }, 2000));
 }
 
 }  // namespace
