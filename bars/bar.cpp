@@ -766,3 +766,10 @@ bool TdxBar::CanAddItem(TdxBarItem* AItem, String& AErrorText)
 {
   return true;
 }
+
+bool dxBarIsLinkOnBar(const TdxBarItemLink* ALink)
+{
+  TdxBarItemLinks* links = ALink ? ALink->GetItemLinks() : nullptr;
+  TObject* owner = links ? links->GetLinksOwner() : nullptr;
+  return owner && owner->InheritsFrom(TdxBar::StaticClass());
+}

@@ -379,6 +379,9 @@ private:
 
 // ---------------------------------------------------------------------------
 
+// Whether a link sits on a bar (a toolbar), rather than in a menu or popup.
+bool dxBarIsLinkOnBar(const TdxBarItemLink* ALink);
+
 // Whether Ctrl is held now (keeps a dragged bar floating); the asynchronous key state,
 // replaceable so that a test can stand in for a keyboard whose state the display resets.
 extern bool (*dxBarIsControlKeyDown)();

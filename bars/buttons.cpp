@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 
+#include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/dxBarStrs.h"
 #include "bars/itemlinks.h"
@@ -38,16 +39,6 @@ namespace {
 
 // A developer's mistake rather than a user's: not in the string table.
 constexpr const wchar_t* sNotDropDownMenu = L"%s cannot be a drop-down menu";
-
-// Whether the object's class is, or derives from, the class of that name. Used for the
-// bar class, which this unit does not include.
-bool InheritsFromName(const TObject* AObject, const wchar_t* AName)
-{
-  for (TClass cls = AObject ? AObject->ClassType() : nullptr; cls; cls = cls->ClassParent())
-    if (cls->ClassName() == AName)
-      return true;
-  return false;
-}
 
 }  // namespace
 
@@ -92,8 +83,7 @@ bool TdxBarButton::HasAccel(const TdxBarItemLink* ALink) const
 {
   if (!GetEnabled())
     return false;
-  TdxBarItemLinks* links = ALink ? ALink->GetItemLinks() : nullptr;
-  if (!links || !InheritsFromName(links->GetLinksOwner(), L"TdxBar"))
+  if (!dxBarIsLinkOnBar(ALink))
     return true;
   // On a toolbar only a caption that shows carries the accelerator.
   auto showsCaption = [](TdxBarPaintStyle AStyle) { return AStyle == psCaption || AStyle == psCaptionGlyph; };

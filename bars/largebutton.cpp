@@ -1,6 +1,7 @@
 // The large button and its control.
 #include "bars/largebutton.h"
 
+#include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/drawparams.h"
 #include "bars/itemlinks.h"
@@ -94,12 +95,7 @@ bool TdxBarLargeButton::HasAccel(const TdxBarItemLink* ALink) const
 {
   if (!TdxBarButton::HasAccel(ALink))
     return false;
-  TdxBarItemLinks* links = ALink ? ALink->GetItemLinks() : nullptr;
-  TObject* owner = links ? links->GetLinksOwner() : nullptr;
-  bool onBar = false;
-  for (TClass cls = owner ? owner->ClassType() : nullptr; cls && !onBar; cls = cls->ClassParent())
-    onBar = cls->ClassName() == L"TdxBar";
-  return !onBar || GetShowCaption();
+  return !dxBarIsLinkOnBar(ALink) || GetShowCaption();
 }
 
 void TdxBarLargeButton::CopyLargeImageIndex()
