@@ -22,17 +22,6 @@ protected:
   std::unique_ptr<TCustomImageList> Images;
 };
 
-TEST_F(TButtonMeasureTest, StandardToolbarButtonShowsItsGlyphOrElseItsCaption)
-{
-  TdxBarButton* withImage = NewButton(L"Open");
-  withImage->SetImageIndex(1);
-  TdxBarButton* withoutImage = NewButton(L"Save");
-  EXPECT_EQ(ControlOf(withImage)->GetDefaultViewParts(), ivpGlyph);
-  EXPECT_EQ(ControlOf(withImage)->GetPaintStyle(), psStandard);
-  EXPECT_EQ(ControlOf(withoutImage)->GetDefaultViewParts(), ivpCaption);
-  EXPECT_EQ(ControlOf(withoutImage)->GetPaintStyle(), psCaption);
-}
-
 TEST_F(TButtonMeasureTest, ViewPartsByPaintStyleOnToolbarsAndInMenus)
 {
   struct Row {
@@ -56,6 +45,10 @@ TEST_F(TButtonMeasureTest, ViewPartsByPaintStyleOnToolbarsAndInMenus)
     EXPECT_EQ(ControlOf(onBar)->GetDefaultViewParts(), row.Toolbar) << "style " << int(row.Style);
     EXPECT_EQ(ControlOf(inMenu)->GetDefaultViewParts(), row.Menu) << "style " << int(row.Style);
   }
+  // A standard toolbar button without an image shows its caption.
+  TdxBarButton* withoutImage = NewButton(L"Save");
+  EXPECT_EQ(ControlOf(withoutImage)->GetDefaultViewParts(), ivpCaption);
+  EXPECT_EQ(ControlOf(withoutImage)->GetPaintStyle(), psCaption);
 }
 
 TEST_F(TButtonMeasureTest, PaintStyleChangeRebuildsTheBar)
@@ -164,17 +157,6 @@ TEST_F(TButtonMeasureTest, DrawParamsCarryTheButtonState)
   control->CalcDrawParams(true);
   EXPECT_TRUE(params->States.Pressed);
   control->SetDoingClick(false);
-}
-
-TEST(ButtonRegistration, KindsJoinTheRegisterAtStartUp)
-{
-  EXPECT_EQ(GetRegisteredControlClass(TdxBarButton::StaticClass()), TdxBarButtonControl::StaticClass());
-  EXPECT_EQ(GetRegisteredControlClass(TdxBarLargeButton::StaticClass()), TdxBarLargeButtonControl::StaticClass());
-  TdxBarItemList* list = RegisteredBarItems();
-  ASSERT_NE(list, nullptr);
-  EXPECT_LT(list->IndexOfItemClass(TdxBarButton::StaticClass()),
-            list->IndexOfItemClass(TdxBarLargeButton::StaticClass()));
-  EXPECT_EQ(FindClass(L"TdxBarLargeButton"), TdxBarLargeButton::StaticClass());
 }
 
 }  // namespace

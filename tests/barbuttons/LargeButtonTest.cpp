@@ -25,74 +25,53 @@ TdxBarLargeButton* LargeOf(TComponent* AForm)
   return dynamic_cast<TdxBarLargeButton*>(AForm->FindComponent(L"Large"));
 }
 
-TEST(LargeButtonFormData, ExplicitImageIndexWithSyncOffRoundTrips)
+TEST(LargeButtonFormData, ImageIndexCouplingAndDefaultsInFormData)
 {
-  String text = LargeButtonForm(L"LargeForm1",
-                                L"      LargeImageIndex = 2\n"
-                                L"      SyncImageIndex = False\n"
-                                L"      ImageIndex = 0\n");
-  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
-  TdxBarLargeButton* button = LargeOf(form.Get());
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->GetLargeImageIndex(), 2);
-  EXPECT_EQ(button->GetImageIndex(), 0);
-  EXPECT_FALSE(button->GetSyncImageIndex());
-
-  String written = ComponentToText(button);
-  size_t large = written.find(L"LargeImageIndex = 2");
-  size_t sync = written.find(L"SyncImageIndex = False");
-  size_t image = written.find(L" ImageIndex = 0");
-  ASSERT_NE(large, String::npos) << written;
-  ASSERT_NE(sync, String::npos) << written;
-  ASSERT_NE(image, String::npos) << written;
-  EXPECT_LT(large, sync);
-  EXPECT_LT(sync, image);
-}
-
-TEST(LargeButtonFormData, EqualIndexesWithSyncOffStayApart)
-{
-  String text = LargeButtonForm(L"LargeForm2",
-                                L"      LargeImageIndex = 0\n"
-                                L"      SyncImageIndex = False\n"
-                                L"      ImageIndex = 0\n");
-  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
-  TdxBarLargeButton* button = LargeOf(form.Get());
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->GetLargeImageIndex(), 0);
-  EXPECT_EQ(button->GetImageIndex(), 0);
-  EXPECT_FALSE(button->GetSyncImageIndex());
-  // After loading the coupling is off: a new large index does not move ImageIndex.
-  button->SetLargeImageIndex(3);
-  EXPECT_EQ(button->GetImageIndex(), 0);
-}
-
-TEST(LargeButtonFormData, OnlyAnImageIndexFillsBoth)
-{
-  String text = LargeButtonForm(L"LargeForm3", L"      ImageIndex = 3\n");
-  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
-  TdxBarLargeButton* button = LargeOf(form.Get());
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->GetLargeImageIndex(), 3);
-  EXPECT_EQ(button->GetImageIndex(), 3);
-  EXPECT_TRUE(button->GetSyncImageIndex());
-  String written = ComponentToText(button);
-  EXPECT_NE(written.find(L"LargeImageIndex = 3"), String::npos) << written;
-  EXPECT_EQ(written.find(L" ImageIndex = "), String::npos) << written;
-}
-
-TEST(LargeButtonFormData, DefaultsAreNotWritten)
-{
-  String text = LargeButtonForm(L"LargeForm4", L"      Width = 60\n");
-  TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
-  TdxBarLargeButton* button = LargeOf(form.Get());
-  ASSERT_NE(button, nullptr);
-  EXPECT_TRUE(button->GetShowCaption());
-  EXPECT_TRUE(button->GetAutoGrayScale());
-  EXPECT_EQ(button->GetGlyphLayout(), glTop);
-  String written = ComponentToText(button);
-  EXPECT_NE(written.find(L"Width = 60"), String::npos);
-  for (const wchar_t* name : {L"ShowCaption", L"AutoGrayScale", L"GlyphLayout", L"SyncImageIndex", L"Height"})
-    EXPECT_EQ(written.find(name), String::npos) << name;
+  struct TRow {
+    const char* Case;
+    const wchar_t* Properties;
+    int Large, Image;
+    bool Sync;
+    std::vector<const wchar_t*> Written;  // in this order
+    std::vector<const wchar_t*> NotWritten;
+  };
+  const TRow rows[] = {
+      {"explicit index, sync off",
+       L"      LargeImageIndex = 2\n      SyncImageIndex = False\n      ImageIndex = 0\n", 2, 0, false,
+       {L"LargeImageIndex = 2", L"SyncImageIndex = False", L" ImageIndex = 0"}, {}},
+      {"equal indexes, sync off", L"      LargeImageIndex = 0\n      SyncImageIndex = False\n      ImageIndex = 0\n", 0,
+       0, false, {}, {}},
+      {"only an image index fills both", L"      ImageIndex = 3\n", 3, 3, true, {L"LargeImageIndex = 3"},
+       {L" ImageIndex = "}},
+      {"defaults", L"      Width = 60\n", -1, -1, true, {L"Width = 60"},
+       {L"ShowCaption", L"AutoGrayScale", L"GlyphLayout", L"SyncImageIndex", L"Height"}},
+  };
+  for (const TRow& row : rows) {
+    String text = LargeButtonForm(L"LargeForm", row.Properties);
+    TOwned<TButtonTestForm> form(TCustomForm::CreateFromText<TButtonTestForm>(text, nullptr));
+    TdxBarLargeButton* button = LargeOf(form.Get());
+    ASSERT_NE(button, nullptr) << row.Case;
+    EXPECT_EQ(button->GetLargeImageIndex(), row.Large) << row.Case;
+    EXPECT_EQ(button->GetImageIndex(), row.Image) << row.Case;
+    EXPECT_EQ(button->GetSyncImageIndex(), row.Sync) << row.Case;
+    EXPECT_TRUE(button->GetShowCaption() && button->GetAutoGrayScale()) << row.Case;
+    EXPECT_EQ(button->GetGlyphLayout(), glTop) << row.Case;
+    String written = ComponentToText(button);
+    size_t last = 0;
+    for (const wchar_t* part : row.Written) {
+      size_t at = written.find(part);
+      EXPECT_NE(at, String::npos) << row.Case << ": " << ToUtf8(part) << " in " << ToUtf8(written);
+      EXPECT_GE(at, last) << row.Case << ": " << ToUtf8(part) << " out of order";
+      last = at == String::npos ? last : at;
+    }
+    for (const wchar_t* part : row.NotWritten)
+      EXPECT_EQ(written.find(part), String::npos) << row.Case << ": " << ToUtf8(part);
+    if (!row.Sync) {
+      // After loading the coupling is off: a new large index does not move ImageIndex.
+      button->SetLargeImageIndex(3);
+      EXPECT_EQ(button->GetImageIndex(), row.Image) << row.Case;
+    }
+  }
 }
 
 // --- Run time
@@ -132,27 +111,11 @@ TEST_F(TLargeButtonTest, ImageIndexFollowsUntilSetExplicitly)
   EXPECT_EQ(button->GetImageIndex(), 2);
   button->SetSyncImageIndex(true);
   EXPECT_EQ(button->GetImageIndex(), 1);
-}
-
-TEST_F(TLargeButtonTest, ActionImageIndexLandsInLargeImageIndex)
-{
-  auto* button = NewButton<TdxBarLargeButton>(L"Add");
+  // An action's image index lands in LargeImageIndex.
   button->SetActionImageIndex(3);
   EXPECT_EQ(button->GetLargeImageIndex(), 3);
   EXPECT_EQ(button->GetActionImageIndex(), 3);
   EXPECT_TRUE(button->UsesImageIndex());
-}
-
-TEST_F(TLargeButtonTest, HeightIgnoresNegativeValues)
-{
-  auto* button = NewButton<TdxBarLargeButton>(L"Add");
-  button->SetHeight(40);
-  Toolbar->RebuildCount = 0;
-  button->SetHeight(-3);
-  EXPECT_EQ(button->GetHeight(), 40);
-  EXPECT_EQ(Toolbar->RebuildCount, 0);
-  button->SetHeight(50);
-  EXPECT_EQ(Toolbar->RebuildCount, 1);
 }
 
 TEST_F(TLargeButtonTest, NewLargeImageRebuildsUnlessTheSizeIsFixed)
@@ -172,15 +135,7 @@ TEST_F(TLargeButtonTest, NewLargeImageRebuildsUnlessTheSizeIsFixed)
   EXPECT_GE(Toolbar->RepaintCount, 1);
 }
 
-TEST_F(TLargeButtonTest, WidthChangeRebuilds)
-{
-  auto* button = NewButton<TdxBarLargeButton>(L"Add");
-  Toolbar->RebuildCount = 0;
-  button->SetWidth(60);
-  EXPECT_EQ(Toolbar->RebuildCount, 1);
-}
-
-TEST_F(TLargeButtonTest, FixedSizesReplaceTheLayout)
+TEST_F(TLargeButtonTest, FixedSizesRebuildAndReplaceTheLayout)
 {
   auto* button = NewButton<TdxBarLargeButton>(L"Add");
   TdxBarLargeButtonControl* control = LargeControl(button);
@@ -188,13 +143,19 @@ TEST_F(TLargeButtonTest, FixedSizesReplaceTheLayout)
   int height = control->CalcHeight();
   EXPECT_GT(width, 0);
   EXPECT_GT(height, 0);
+  Toolbar->RebuildCount = 0;
   button->SetWidth(60);
+  EXPECT_EQ(Toolbar->RebuildCount, 1);
   button->SetHeight(57);
+  EXPECT_EQ(Toolbar->RebuildCount, 2);
   EXPECT_EQ(control->CalcWidth(), 60);
   EXPECT_EQ(control->CalcHeight(), 57);
+  button->SetHeight(-3);
+  EXPECT_EQ(button->GetHeight(), 57) << "a negative height is ignored";
+  EXPECT_EQ(Toolbar->RebuildCount, 2);
 }
 
-TEST_F(TLargeButtonTest, ToolbarControlIsLargeAndCaptioned)
+TEST_F(TLargeButtonTest, ToolbarControlIsLargeAndCaptionedAndAMenuOneIsAButton)
 {
   auto* button = NewButton<TdxBarLargeButton>(L"Add");
   TdxBarLargeButtonControl* control = LargeControl(button);
@@ -204,14 +165,10 @@ TEST_F(TLargeButtonTest, ToolbarControlIsLargeAndCaptioned)
   EXPECT_EQ(control->GetPaintStyle(), psCaption) << "psStandard on a toolbar becomes psCaption";
   button->SetShowCaption(false);
   EXPECT_EQ(control->GetDefaultViewParts(), ivpGlyph);
-}
-
-TEST_F(TLargeButtonTest, InMenusItAnswersAsAButton)
-{
-  auto* button = NewButton<TdxBarLargeButton>(L"Add", bsDefault, MenuLinks.get());
-  TdxBarLargeButtonControl* control = LargeControl(button);
-  EXPECT_EQ(control->GetDefaultViewParts(), ivpGlyph | ivpCaption);
-  EXPECT_NE(control->GetDefaultImageSize(), isLarge);
+  // In menus it answers as a button.
+  auto* inMenu = NewButton<TdxBarLargeButton>(L"Add", bsDefault, MenuLinks.get());
+  EXPECT_EQ(LargeControl(inMenu)->GetDefaultViewParts(), ivpGlyph | ivpCaption);
+  EXPECT_NE(LargeControl(inMenu)->GetDefaultImageSize(), isLarge);
 }
 
 TEST_F(TLargeButtonTest, NoCaptionMeansNoRotation)

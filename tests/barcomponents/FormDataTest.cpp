@@ -2,6 +2,7 @@
 // "ItemsVisibles", "Visibles" and "Items", writing them back, the ancestor rule of "Items",
 // and malformed values.
 #include "ComponentsTestUtil.h"
+#include "support/FormRoundTrip.h"
 
 namespace {
 
@@ -44,17 +45,6 @@ const wchar_t* const kForm =
     L"    end\n"
     L"  end\n"
     L"end\n";
-
-TdxBarManager* ManagerOf(TComponent* Form)
-{
-  return dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
-}
-
-template <class T>
-T* Find(TComponent* Form, const wchar_t* Name)
-{
-  return dynamic_cast<T*>(Form->FindComponent(Name));
-}
 
 std::vector<String> MemberNames(TdxBarGroup* Group)
 {
@@ -108,29 +98,15 @@ void ExpectFormState(TComponent* Form)
 
 }  // namespace
 
-TEST(BarComponentsFormData, CategoriesItemsAndGroupsReadAsStored)
+TEST(BarComponentsFormData, CategoriesItemsAndGroupsReadAsStoredAndWrittenBack)
 {
-  TOwned<TComponentsTestForm> form(TCustomForm::CreateFromText<TComponentsTestForm>(kForm, nullptr));
-  ExpectFormState(form.Get());
-}
-
-TEST(BarComponentsFormData, WrittenFormReadsBackTheSame)
-{
-  TOwned<TComponentsTestForm> form(TCustomForm::CreateFromText<TComponentsTestForm>(kForm, nullptr));
-  String text = ComponentToText(form.Get());
+  String text = ExpectFormRoundTrip<TComponentsTestForm>(kForm, ExpectFormState);
   EXPECT_NE(text.find(L"Categories.ItemsVisibles = (\n"), String::npos) << ToUtf8(text);
   EXPECT_NE(text.find(L"Categories.Visibles = (\n"), String::npos);
   EXPECT_NE(text.find(L"object OuterGroup: TdxBarGroup"), String::npos);
   // Children of the manager, not of the form: nested one level deeper.
   EXPECT_NE(text.find(L"    object CopyItem: TTestBarItem"), String::npos);
   EXPECT_EQ(text.find(L"NoSuchItem"), String::npos);
-
-  // Read into a fresh form of another name so both can live side by side.
-  String renamed = text;
-  renamed.replace(renamed.find(L"CompForm"), 8, L"CompForm2");
-  TOwned<TComponentsTestForm> again(TCustomForm::CreateFromText<TComponentsTestForm>(renamed, nullptr));
-  ExpectFormState(again.Get());
-  EXPECT_EQ(ComponentToText(again.Get()), renamed);
 }
 
 TEST(BarComponentsFormData, ItemsAreWrittenOnlyWhenTheyDifferFromTheAncestor)

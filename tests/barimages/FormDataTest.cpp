@@ -2,13 +2,9 @@
 // under ImageOptions, Backgrounds and PopupMenuLinks, read back equal, the forwarded
 // values of older form data accepted, and style re-application on a new toolbar bitmap.
 #include "ImagesTestUtil.h"
+#include "support/FormRoundTrip.h"
 
 namespace {
-
-TdxBarManager* ManagerOf(TComponent* Form)
-{
-  return dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
-}
 
 // Form data past its first line: a second form of a name gets a numbered one.
 String Body(const String& Text)

@@ -89,36 +89,28 @@ TEST_F(TItemDefaults, FreedItemLeavesTheRegister)
 
 using TItemHint = TItemsFixture;
 
-TEST_F(TItemHint, EmptyHintTakesTheCaptionWithoutAmpersandAndEllipsis)
+TEST_F(TItemHint, FollowsTheCaptionUntilSetOwn)
 {
-  TTestItem* item = NewItem();
-  item->SetCaption(L"&Open...");
-  EXPECT_EQ(item->GetHint(), L"Open");
-}
-
-TEST_F(TItemHint, ShortPartFollowsAndLongPartStays)
-{
-  TTestItem* item = NewItem();
-  item->SetCaption(L"&Open...");
-  item->SetHint(L"Open|Opens a file");
-  item->SetCaption(L"&Load");
-  EXPECT_EQ(item->GetHint(), L"Load|Opens a file");
-  item->SetCaption(L"Read");
-  EXPECT_EQ(item->GetHint(), L"Read|Opens a file");
-}
-
-TEST_F(TItemHint, OwnHintStays)
-{
-  TTestItem* item = NewItem();
-  item->SetCaption(L"&Open...");
-  item->SetHint(L"Other");
-  item->SetCaption(L"&Load");
-  EXPECT_EQ(item->GetHint(), L"Other");
-}
-
-TEST_F(TItemHint, OnlyTheFirstAmpersandAndEllipsisGo)
-{
-  EXPECT_EQ(dxBarStripCaption(L"A&&B......"), L"A&B...");
+  struct TRow {
+    const wchar_t* Hint;  // set after the first caption; nil for none
+    const wchar_t* Caption;
+    const wchar_t* Expected;
+  };
+  const TRow rows[] = {
+      {nullptr, L"&Load...", L"Load"},  // empty: the caption without ampersand and ellipsis
+      {L"Open|Opens a file", L"&Load", L"Load|Opens a file"},  // the short part follows, the long stays
+      {L"Open|Opens a file", L"Read", L"Read|Opens a file"},
+      {L"Other", L"&Load", L"Other"},  // an own hint stays
+  };
+  for (const TRow& row : rows) {
+    TTestItem* item = NewItem();
+    item->SetCaption(L"&Open...");
+    if (row.Hint)
+      item->SetHint(row.Hint);
+    item->SetCaption(row.Caption);
+    EXPECT_EQ(item->GetHint(), row.Expected) << ToUtf8(row.Caption);
+  }
+  EXPECT_EQ(dxBarStripCaption(L"A&&B......"), L"A&B...") << "only the first ampersand and ellipsis go";
   EXPECT_EQ(dxBarStripCaption(L"Save&"), L"Save");
   EXPECT_EQ(dxBarStripCaption(L""), L"");
 }
@@ -148,41 +140,37 @@ struct TItemCategory : TItemsFixture {
   }
 };
 
-TEST_F(TItemCategory, MovesRightBehindTheLastItemOfTheNewCategory)
+TEST_F(TItemCategory, MovesBehindTheLastItemOfTheNewCategory)
 {
-  TTestItem* x = ItemIn(1, L"X");
+  struct TRow {
+    const char* Case;
+    std::vector<int> Categories;  // X's first, then A's, then C's when given
+    int NewCategory;
+    std::vector<String> Expected;
+  };
+  const TRow rows[] = {
+      {"backward", {1, 2, 3}, 2, {L"A", L"X", L"C"}},
+      {"to the end of the register", {1, 2, 3}, 3, {L"A", L"C", L"X"}},
+      {"into an empty category: stays", {1, 2}, 3, {L"X", L"A"}},
+  };
+  for (const TRow& row : rows) {
+    while (Manager->GetItemCount() > 0)
+      Manager->GetItem(0)->Free();
+    TTestItem* x = ItemIn(row.Categories[0], L"X");
+    ItemIn(row.Categories[1], L"A");
+    if (row.Categories.size() > 2)
+      ItemIn(row.Categories[2], L"C");
+    x->SetCategory(row.NewCategory);
+    EXPECT_EQ(RegisterNames(), row.Expected) << row.Case;
+    EXPECT_EQ(x->GetCategory(), row.NewCategory) << row.Case;
+  }
+  // Forward, behind an earlier category.
+  Manager->GetItem(0)->Free();
+  Manager->GetItem(0)->Free();
   ItemIn(2, L"A");
   ItemIn(3, L"C");
-  x->SetCategory(2);
+  ItemIn(1, L"X")->SetCategory(2);
   EXPECT_EQ(RegisterNames(), (std::vector<String>{L"A", L"X", L"C"}));
-  EXPECT_EQ(x->GetCategory(), 2);
-}
-
-TEST_F(TItemCategory, MovesForwardBehindAnEarlierCategory)
-{
-  ItemIn(2, L"A");
-  ItemIn(3, L"C");
-  TTestItem* x = ItemIn(1, L"X");
-  x->SetCategory(2);
-  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"A", L"X", L"C"}));
-}
-
-TEST_F(TItemCategory, MovesToTheEndWhenTheCategoryEndsTheRegister)
-{
-  TTestItem* x = ItemIn(1, L"X");
-  ItemIn(2, L"A");
-  ItemIn(3, L"C");
-  x->SetCategory(3);
-  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"A", L"C", L"X"}));
-}
-
-TEST_F(TItemCategory, EmptyCategoryLeavesThePosition)
-{
-  TTestItem* x = ItemIn(1, L"X");
-  ItemIn(2, L"A");
-  x->SetCategory(3);
-  EXPECT_EQ(RegisterNames(), (std::vector<String>{L"X", L"A"}));
-  EXPECT_EQ(x->GetCategory(), 3);
 }
 
 TEST_F(TItemCategory, ChangeIsReportedToTheRegister)

@@ -2,6 +2,7 @@
 // after loading, the ancestor rule, and options stored only when set; options inherited
 // from the parent menu.
 #include "LinksTestUtil.h"
+#include "support/FormRoundTrip.h"
 
 #include "platform/Filer.h"
 
@@ -61,24 +62,12 @@ void ExpectFormState(TComponent* Form)
   EXPECT_EQ(links->GetItemOptions()->GetAssignedValues(), TdxBarItemOptionValues{ioShowShortCuts});
 }
 
-TEST(LinksFormData, ItemNamesResolveAfterLoading)
+TEST(LinksFormData, ItemNamesResolveAfterLoadingAndAreWrittenBack)
 {
-  TOwned<TLinksTestForm> form(TCustomForm::CreateFromText<TLinksTestForm>(kForm, nullptr));
-  ExpectFormState(form.Get());
-}
-
-TEST(LinksFormData, WrittenFormReadsBackTheSame)
-{
-  TOwned<TLinksTestForm> form(TCustomForm::CreateFromText<TLinksTestForm>(kForm, nullptr));
-  String text = ComponentToText(form.Get());
+  String text = ExpectFormRoundTrip<TLinksTestForm>(kForm, ExpectFormState);
   EXPECT_NE(text.find(L"ItemName = 'OpenItem'"), String::npos) << ToUtf8(text);
   EXPECT_NE(text.find(L"ItemName = ''"), String::npos) << "a link without item names none";
   EXPECT_EQ(text.find(L"ShowDescriptions"), String::npos) << "an option never set is not stored";
-  form->Free();
-
-  TOwned<TLinksTestForm> again(TCustomForm::CreateFromText<TLinksTestForm>(text, nullptr));
-  ExpectFormState(again.Get());
-  EXPECT_EQ(ComponentToText(again.Get()), text);
 }
 
 // --- The ancestor rule.

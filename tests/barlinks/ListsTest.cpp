@@ -9,31 +9,25 @@ using TStrings_ = std::vector<String>;
 
 // --- Separators.
 
-TEST_F(TListsTest, SeparatorsShowOnlyBetweenOtherLinks)
+TEST_F(TListsTest, SeparatorsShowOnlyBetweenOtherLinksOrFirst)
 {
-  AddLink(L"A");
-  AddLink(L"S1", true);
-  AddLink(L"S2", true);
-  AddLink(L"B");
-  AddLink(L"S3", true);
-  EXPECT_EQ(Captions(Links()->GetShownItems()), (TStrings_{L"A", L"S2", L"B"}));
-  EXPECT_EQ(Captions(Links()->GetVisibleItems()), (TStrings_{L"A", L"S2", L"B"}));
-  EXPECT_EQ(Links()->AvailableItemCount(), 5);
-}
-
-TEST_F(TListsTest, LeadingSeparatorStays)
-{
-  AddLink(L"S", true);
-  AddLink(L"A");
-  EXPECT_EQ(Captions(Links()->GetShownItems()), (TStrings_{L"S", L"A"}));
-}
-
-TEST_F(TListsTest, TrailingSeparatorsAllGo)
-{
-  AddLink(L"A");
-  AddLink(L"S1", true);
-  AddLink(L"S2", true);
-  EXPECT_EQ(Captions(Links()->GetShownItems()), (TStrings_{L"A"}));
+  // Captions starting with S are separators.
+  struct TRow {
+    TStrings_ Links, Shown;
+  };
+  const TRow rows[] = {
+      {{L"A", L"S1", L"S2", L"B", L"S3"}, {L"A", L"S2", L"B"}},
+      {{L"S", L"A"}, {L"S", L"A"}},  // a leading separator stays
+      {{L"A", L"S1", L"S2"}, {L"A"}},  // trailing ones all go
+  };
+  for (const TRow& row : rows) {
+    Links()->Clear();
+    for (const String& caption : row.Links)
+      AddLink(caption, caption[0] == L'S');
+    EXPECT_EQ(Captions(Links()->GetShownItems()), row.Shown) << ToUtf8(row.Links[0]) << row.Links.size();
+    EXPECT_EQ(Captions(Links()->GetVisibleItems()), row.Shown);
+    EXPECT_EQ(Links()->AvailableItemCount(), int(row.Links.size()));
+  }
 }
 
 TEST_F(TListsTest, NothingIsThinnedWhileCustomizingOrUpdating)
@@ -193,25 +187,18 @@ protected:
   void SetSelectable(int Index, bool Value) { ControlOf(Link(Index))->Selectable = Value; }
 };
 
-TEST_F(TNavigationTest, NextSkipsAndWraps)
+TEST_F(TNavigationTest, NextAndPrevSkipWrapAndGiveNilAfterACircuit)
 {
   SetSelectable(1, false);
   EXPECT_EQ(Links()->GetNextSelectableLink(Link(0)), Link(2));
   EXPECT_EQ(Links()->GetNextSelectableLink(Link(3)), Link(0));
   EXPECT_EQ(Links()->GetNextSelectableLink(Link(0), true), Link(1));
   EXPECT_EQ(Links()->GetNextSelectableLink(nullptr), Link(0));
-}
-
-TEST_F(TNavigationTest, PrevSkipsAndWraps)
-{
+  SetSelectable(1, true);
   SetSelectable(2, false);
   EXPECT_EQ(Links()->GetPrevSelectableLink(Link(3)), Link(1));
   EXPECT_EQ(Links()->GetPrevSelectableLink(Link(0)), Link(3));
   EXPECT_EQ(Links()->GetPrevSelectableLink(nullptr), Link(3));
-}
-
-TEST_F(TNavigationTest, NoneSelectableGivesNilAfterACircuit)
-{
   for (int i = 0; i < 4; ++i)
     SetSelectable(i, false);
   EXPECT_EQ(Links()->GetNextSelectableLink(Link(1)), nullptr);

@@ -3,6 +3,7 @@
 // dock controls and the renaming of items with the manager.
 #include "BarTestUtil.h"
 #include "lookandfeel/dxThemeManager.h"
+#include "support/SysColors.h"
 
 namespace {
 
@@ -55,27 +56,6 @@ protected:
     TWinControl::WndProc(Message);
   }
 };
-
-COLORREF Mix(int Face, int Highlight, int Window)
-{
-  COLORREF f = GetSysColor(COLOR_BTNFACE), h = GetSysColor(COLOR_HIGHLIGHT), w = GetSysColor(COLOR_WINDOW);
-  if (f == RGB(0, 0, 0) || f == RGB(255, 255, 255))
-    return h;
-  auto channel = [&](int (*get)(COLORREF)) {
-    int v = (get(f) * Face + get(h) * Highlight + get(w) * Window) / 100;
-    return std::clamp(v, 0, 255);
-  };
-  return RGB(channel([](COLORREF c) { return int(GetRValue(c)); }), channel([](COLORREF c) { return int(GetGValue(c)); }),
-             channel([](COLORREF c) { return int(GetBValue(c)); }));
-}
-
-COLORREF Nearest(COLORREF c)
-{
-  HDC dc = GetDC(nullptr);
-  COLORREF r = GetNearestColor(dc, c);
-  ReleaseDC(nullptr, dc);
-  return r;
-}
 
 COLORREF BrushColor(HBRUSH Brush)
 {
@@ -375,17 +355,17 @@ TEST_F(TManagerFixture, DerivedFontsKeepAtLeastElevenPixels)
 // ---------------------------------------------------------------------------
 // Flat brushes
 
-TEST_F(TManagerFixture, FlatBrushColoursFollowTheirFormulas)
+TEST_F(TManagerFixture, FlatBrushColoursComeFromTheSystemColours)
 {
-  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), face = GetSysColor(COLOR_BTNFACE);
-  COLORREF expected[5] = {
-      Nearest(RGB(MulDiv(GetRValue(shadow), 8, 10), MulDiv(GetGValue(shadow), 8, 10), MulDiv(GetBValue(shadow), 8, 10))),
-      Nearest(RGB(GetRValue(face) + MulDiv(255 - GetRValue(face), 16, 100),
-                  GetGValue(face) + MulDiv(255 - GetGValue(face), 16, 100),
-                  GetBValue(face) + MulDiv(255 - GetBValue(face), 16, 100))),
-      Nearest(Mix(11, 9, 73)),
-      Nearest(Mix(14, 44, 40)),
-      Nearest(Mix(-2, 30, 72)),
+  TSysColorsScope colors({{COLOR_BTNSHADOW, RGB(100, 60, 20)}, {COLOR_BTNFACE, RGB(200, 100, 50)},
+                          {COLOR_HIGHLIGHT, RGB(255, 0, 10)}, {COLOR_WINDOW, RGB(250, 250, 250)}});
+  Manager->SysColorChanged();
+  const COLORREF expected[5] = {
+      RGB(80, 48, 16),  // the shadow darkened to 80 %
+      RGB(209, 125, 83),  // the face lightened by 16 % of what it lacks to white
+      RGB(227, 193, 188),  // 11 % face, 9 % highlight, 73 % window
+      RGB(240, 114, 111),  // 14, 44, 40
+      RGB(252, 178, 182),  // -2, 30, 72
   };
   for (int i = 1; i <= 5; ++i) {
     EXPECT_EQ(COLORREF(Manager->GetFlatBrushColor(i)), expected[i - 1]) << i;
@@ -396,20 +376,9 @@ TEST_F(TManagerFixture, FlatBrushColoursFollowTheirFormulas)
   EXPECT_EQ(Manager->GetFlatBrush(0), nullptr);
   EXPECT_EQ(Manager->GetFlatBrush(6), nullptr);
   EXPECT_EQ(Manager->GetThemedToolBarBrush() != nullptr, AreVisualStylesAvailable(totToolBar));
-}
-
-TEST_F(TManagerFixture, ASystemColourChangeRebuildsTheBrushes)
-{
-  int element = COLOR_BTNFACE;
-  COLORREF saved = GetSysColor(element);
-  COLORREF grey = RGB(100, 100, 100);
-  SetSysColors(1, &element, &grey);
+  colors.Set(COLOR_BTNFACE, RGB(100, 100, 100));
   Manager->SysColorChanged();
-  COLORREF light = Manager->GetFlatBrushColor(2);
-  SetSysColors(1, &element, &saved);
-  Manager->SysColorChanged();
-  EXPECT_EQ(light, Nearest(RGB(100 + MulDiv(155, 16, 100), 100 + MulDiv(155, 16, 100), 100 + MulDiv(155, 16, 100))));
-  EXPECT_NE(COLORREF(Manager->GetFlatBrushColor(2)), light);
+  EXPECT_EQ(COLORREF(Manager->GetFlatBrushColor(2)), RGB(125, 125, 125)) << "a colour change rebuilds the brushes";
 }
 
 TEST(BarManagerResources, BrushesAreFreedWithTheManager)

@@ -131,7 +131,7 @@ void TSceneFixture::SetUp()
   MoveAway();
   Form->Show();
   ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
-  PumpFor(50);
+  PumpUntil([&] { return Docked->GetControl() && Docked->GetControl()->HandleAllocated(); });
   Toolbar = Docked->GetControl();
   ASSERT_NE(Toolbar, nullptr);
   ASSERT_TRUE(Toolbar->HandleAllocated());
@@ -139,7 +139,7 @@ void TSceneFixture::SetUp()
 
 void TSceneFixture::TearDown()
 {
-  SendButton(false);
+  SendMouseButton(false);
   MoveAway();
   PumpPending();
   if (Form)
@@ -150,7 +150,7 @@ void TSceneFixture::TearDown()
 void TSceneFixture::MoveAway()
 {
   MoveMouseTo(POINT{1200, 1000});
-  PumpFor(30);
+  PumpPending();
 }
 
 TdxBarItemLink* TSceneFixture::LinkOf(const String& AItemName) const
@@ -198,7 +198,7 @@ TDib32 TSceneFixture::Shot(const char* AName, TdxBarControl* AControl)
   TdxBarControl* control = AControl ? AControl : Toolbar;
   HWND wnd = control->GetHandle();
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  PumpFor(30);
+  PumpPending();
   RECT w{};
   GetWindowRect(wnd, &w);
   TDib32 shot = CaptureScreen(w);
@@ -215,40 +215,3 @@ COLORREF TSceneFixture::Flat(int AIndex) const
   return COLORREF(ColorToRGB(Manager->GetFlatBrushColor(AIndex)));
 }
 
-void SleepMs(int Ms)
-{
-  ::Sleep(DWORD(Ms));
-}
-
-void SendMove(POINT P)
-{
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = LONG((P.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
-  in.mi.dy = LONG((P.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
-void SendButton(bool ADown)
-{
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = ADown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-}
-
-bool RunScript(const std::function<void()>& AScript, const std::function<bool()>& ADone, int ADelayMs,
-               int ATimeoutMs)
-{
-  std::atomic<bool> finished{false};
-  std::thread helper([&] {
-    SleepMs(ADelayMs);
-    AScript();
-    finished = true;
-  });
-  const bool done = PumpUntil([&] { return finished.load() && ADone(); }, ATimeoutMs);
-  helper.join();
-  PumpPending();
-  return done;
-}

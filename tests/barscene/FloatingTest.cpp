@@ -52,7 +52,10 @@ protected:
     Floating->SetFloatClientWidth(AClientWidth);
     Floating->SetVisible(false);
     Floating->SetVisible(true);
-    PumpFor(30);
+    PumpUntil([&] {
+      TdxBarControl* c = Floating->GetControl();
+      return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle());
+    });
     TdxBarControl* c = Floating->GetControl();
     return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle()) ? c : nullptr;
   }

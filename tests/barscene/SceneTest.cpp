@@ -181,7 +181,7 @@ TEST_F(TScene, DockedBorderShowsTheFaceAroundTheDottedGrip)
 TEST_F(TScene, PointerOverAButtonMakesItHot)
 {
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnBlue")));
-  PumpFor(60);
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(L"btnBlue"); });
   EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(L"btnBlue"));
   TDib32 shot = Shot("scene-hot");
   RECT blue = InShot(L"btnBlue");
@@ -191,7 +191,7 @@ TEST_F(TScene, PointerOverAButtonMakesItHot)
   EXPECT_GT(CountPixels(shot, blue, IsBluish), 100);
   // Leaving it returns it to the bar's face.
   MoveAway();
-  PumpFor(60);
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == nullptr; });
   TDib32 after = Shot("scene-left");
   EXPECT_TRUE(ColorNear(after.Pixel(LeftEdge(blue).x, LeftEdge(blue).y), Flat(2), 2));
 }
@@ -199,7 +199,7 @@ TEST_F(TScene, PointerOverAButtonMakesItHot)
 TEST_F(TScene, HotLargeButtonShowsItsGlyphInColour)
 {
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnLarge")));
-  PumpFor(60);
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(L"btnLarge"); });
   TDib32 shot = Shot("scene-large-hot");
   RECT large = InShot(L"btnLarge");
   EXPECT_GT(CountPixels(shot, large, IsReddish), 400);
@@ -213,7 +213,7 @@ TEST_F(TScene, HeldButtonIsDrawnPressedAndClicksOnRelease)
   blue->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnBlue")));
   ASSERT_TRUE(MouseButtonDown());
-  PumpFor(40);
+  PumpPending();
   TDib32 shot = Shot("scene-pressed");
   RECT r = InShot(L"btnBlue");
   EXPECT_TRUE(ColorNear(shot.Pixel(LeftEdge(r).x, LeftEdge(r).y), Flat(1), 2)) << "the dark pressed frame";
@@ -221,25 +221,25 @@ TEST_F(TScene, HeldButtonIsDrawnPressedAndClicksOnRelease)
   EXPECT_GT(CountPixels(shot, r, IsBluish), 100) << "the glyph stays visible while held";
   EXPECT_EQ(clicks, 0);
   ASSERT_TRUE(MouseButtonUp());
-  PumpFor(40);
+  PumpUntil([&] { return clicks > 0; });
   EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(TScene, HotCheckButtonThatIsDownUsesBrushFour)
 {
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnCheck")));
-  PumpFor(60);
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(L"btnCheck"); });
   TDib32 shot = Shot("scene-down-hot");
   RECT r = InShot(L"btnCheck");
   EXPECT_TRUE(ColorNear(shot.Pixel(Inside(r).x, Inside(r).y), Flat(4), 2));
   EXPECT_GT(CountPixels(shot, r, IsGreenish), 100);
   // A click puts it up: under the pointer its face is the hot fill again.
   ASSERT_TRUE(ClickAt(CenterOf(L"btnCheck")));
-  PumpFor(40);
+  PumpUntil([&] { return !dynamic_cast<TdxBarButton*>(LinkOf(L"btnCheck")->GetItem())->GetDown(); });
   EXPECT_FALSE(dynamic_cast<TdxBarButton*>(LinkOf(L"btnCheck")->GetItem())->GetDown());
   POINT p = CenterOf(L"btnCheck");
   ASSERT_TRUE(MoveMouseTo(POINT{p.x + 1, p.y}));
-  PumpFor(40);
+  PumpPending();
   TDib32 up = Shot("scene-check-up");
   EXPECT_TRUE(ColorNear(up.Pixel(Inside(r).x, Inside(r).y), Flat(5), 2));
 }

@@ -15,6 +15,7 @@
 #include "bars/largebutton.h"
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
+#include "support/Input.h"
 #include "support/Pixels.h"
 
 class TSceneForm : public TForm {
@@ -57,11 +58,3 @@ protected:
   TdxBarControl* Toolbar = nullptr;
 };
 
-// Runs AScript on a helper thread (after ADelayMs) while this thread pumps messages until the
-// script has finished and ADone answers true (or ATimeoutMs passes); true when both happened.
-bool RunScript(const std::function<void()>& AScript, const std::function<bool()>& ADone, int ADelayMs = 100,
-               int ATimeoutMs = 4000);
-// SendInput from any thread: an absolute move, and a left button press or release.
-void SendMove(POINT P);
-void SendButton(bool ADown);
-void SleepMs(int Ms);

@@ -69,7 +69,7 @@ protected:
     ASSERT_NE(MenuButton, nullptr);
     MenuButton->SetDropDownMenu(Menu);
     MenuButton->SetOnClick(TNotifyEvent([this](TObject*) { ++Clicks; }));
-    PumpFor(30);
+    PumpPending();
   }
   TdxBarButtonControl* MenuControl() const { return dynamic_cast<TdxBarButtonControl*>(ControlOf(L"btnMenu")); }
   // A part of the drop-down button in screen coordinates: 0 the face, 1 the arrow.
@@ -99,7 +99,7 @@ TEST_F(TWiring, PressOnTheArrowOpensTheDropDownAndItsReleaseIsNoClick)
   ASSERT_EQ(MenuControl()->GetPartRects().size(), 2u);
   ASSERT_TRUE(MoveMouseTo(PartCenter(1)));
   ASSERT_TRUE(MouseButtonDown());
-  PumpFor(30);
+  PumpUntil([&] { return Menu->Opens > 0; });
   EXPECT_EQ(Menu->Opens, 1);
   EXPECT_EQ(Menu->LastParent, Toolbar);
   EXPECT_TRUE(MenuControl()->IsDroppedDown());
@@ -108,12 +108,12 @@ TEST_F(TWiring, PressOnTheArrowOpensTheDropDownAndItsReleaseIsNoClick)
   EXPECT_NE(GetCapture(), Toolbar->GetHandle()) << "the open menu, not the bar, follows the mouse";
   TDib32 shot = Shot("scene-dropped-down");
   ASSERT_TRUE(MouseButtonUp());
-  PumpFor(30);
+  PumpPending();
   EXPECT_EQ(Clicks, 0);
   EXPECT_TRUE(MenuControl()->IsDroppedDown()) << "the release leaves the menu open";
   // A second press on the arrow closes it.
   ASSERT_TRUE(ClickAt(PartCenter(1)));
-  PumpFor(30);
+  PumpUntil([&] { return Menu->Closes > 0; });
   EXPECT_EQ(Menu->Opens, 1);
   EXPECT_EQ(Menu->Closes, 1);
   EXPECT_FALSE(MenuControl()->IsDroppedDown());
@@ -123,7 +123,7 @@ TEST_F(TWiring, PressOnTheArrowOpensTheDropDownAndItsReleaseIsNoClick)
 TEST_F(TWiring, PressOnTheFaceClicksWithoutOpening)
 {
   ASSERT_TRUE(ClickAt(PartCenter(0)));
-  PumpFor(30);
+  PumpUntil([&] { return Clicks > 0; });
   EXPECT_EQ(Menu->Opens, 0);
   EXPECT_EQ(Clicks, 1);
 }
@@ -131,9 +131,9 @@ TEST_F(TWiring, PressOnTheFaceClicksWithoutOpening)
 TEST_F(TWiring, DisabledDropDownButtonOpensNothing)
 {
   MenuButton->SetEnabled(false);
-  PumpFor(30);
+  PumpPending();
   ASSERT_TRUE(ClickAt(PartCenter(1)));
-  PumpFor(30);
+  PumpPending();
   EXPECT_EQ(Menu->Opens, 0);
   EXPECT_EQ(Clicks, 0);
 }
@@ -194,7 +194,10 @@ TEST_F(TWiring, FloatingToolbarHasCaptionBorderAndACloseButtonThatHidesIt)
   // show, which the manager does not yet follow: shown again here with the form up.
   Floating->SetVisible(false);
   Floating->SetVisible(true);
-  PumpFor(30);
+  PumpUntil([&] {
+    TdxBarControl* c = Floating->GetControl();
+    return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle());
+  });
   TdxBarControl* c = Floating->GetControl();
   ASSERT_NE(c, nullptr);
   ASSERT_EQ(c->GetDockingStyle(), dsNone);
@@ -222,11 +225,11 @@ TEST_F(TWiring, FloatingToolbarHasCaptionBorderAndACloseButtonThatHidesIt)
   POINT target{w.left + (close.left + close.right) / 2, w.top + (close.top + close.bottom) / 2};
   const bool done = RunScript(
       [&] {
-        SendMove(target);
-        SleepMs(60);
-        SendButton(true);
-        SleepMs(80);
-        SendButton(false);
+        SendMouseMove(target);
+        PauseScript(60);
+        SendMouseButton(true);
+        PauseScript(80);
+        SendMouseButton(false);
       },
       [&] { return !Floating->GetVisible(); });
   EXPECT_TRUE(done);

@@ -71,35 +71,3 @@ POINT WindowToScreen(HWND AWnd, const TPoint& P)
   return POINT{r.left + P.x, r.top + P.y};
 }
 
-void SendMouseMove(POINT P)
-{
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  SendInput(1, &in, sizeof(in));
-}
-
-void SendMouseButton(bool ADown)
-{
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = ADown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof(in));
-}
-
-void SleepMs(int Ms)
-{
-  std::this_thread::sleep_for(std::chrono::milliseconds(Ms));
-}
-
-void RunWithHelperThread(const std::function<void()>& ALoop, const std::function<void()>& AScript, int ADelayMs)
-{
-  std::thread worker([&AScript, ADelayMs] {
-    SleepMs(ADelayMs);
-    AScript();
-  });
-  ALoop();
-  worker.join();
-}

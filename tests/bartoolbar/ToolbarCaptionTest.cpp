@@ -65,7 +65,7 @@ TEST_F(TToolbarCaption, ReleaseOutsideTheCloseButtonDoesNotHide)
   RunWithHelperThread([] { MouseButtonDown(); },
                       [away] {
                         SendMouseMove(away);
-                        SleepMs(100);
+                        PauseScript(100);
                         SendMouseButton(false);
                       },
                       250);

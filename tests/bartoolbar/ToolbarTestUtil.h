@@ -14,6 +14,7 @@
 #include "bars/dockcontrol.h"
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
+#include "support/Input.h"
 
 class TToolbarTestForm : public TForm {
   DECLARE_CLASS(TToolbarTestForm, TForm)
@@ -41,10 +42,3 @@ protected:
 TRect ScreenRect(HWND AWnd);
 // The screen point of a point in window coordinates (relative to the window's top-left).
 POINT WindowToScreen(HWND AWnd, const TPoint& P);
-// SendInput from this thread: move (absolute), press, release.
-void SendMouseMove(POINT P);
-void SendMouseButton(bool ADown);
-// Runs AScript on a helper thread (after ADelayMs) while ALoop runs on this thread.
-void RunWithHelperThread(const std::function<void()>& ALoop, const std::function<void()>& AScript,
-                         int ADelayMs = 150);
-void SleepMs(int Ms);

@@ -5,22 +5,6 @@
 
 namespace {
 
-bool InTable(int Id)
-{
-  return (Id >= 65120 && Id <= 65128) || (Id >= 65136 && Id <= 65247) || (Id >= 65254 && Id <= 65263);
-}
-
-TEST(StringTable, HoldsExactlyTheLibrarysTexts)
-{
-  int count = 0;
-  for (int id = 65100; id <= 65300; ++id) {
-    const bool loaded = !GetResourceString(TResStringRec{id}).empty();
-    EXPECT_EQ(loaded, InTable(id)) << id;
-    count += loaded;
-  }
-  EXPECT_EQ(count, 131);
-}
-
 TEST(StringTable, KeepsLeadingAndTrailingBlanks)
 {
   EXPECT_EQ(GetResourceString(sdxBarNewToolbarName), L"Custom ");

@@ -50,15 +50,6 @@ TEST_F(TAlignFixture, EdgesAreFilledInTheirOrder)
   EXPECT_EQ(client->GetBoundsRect(), Rect(40, 50, 250, 175));
 }
 
-TEST_F(TAlignFixture, ParentResizeRealigns)
-{
-  TControl* top = Add(alTop, 0, 0, 10, 20);
-  TControl* client = Add(alClient, 0, 0, 10, 10);
-  Parent.SetBounds(0, 0, 400, 300);
-  EXPECT_EQ(top->GetBoundsRect(), Rect(0, 0, 400, 20));
-  EXPECT_EQ(client->GetBoundsRect(), Rect(0, 20, 400, 300));
-}
-
 TEST_F(TAlignFixture, HiddenControlsTakeNoSpace)
 {
   TControl* top = Add(alTop, 0, 0, 10, 20);

@@ -34,10 +34,18 @@ TEST(WindowLifecycle, WindowsAreMadeOnFirstUseParentFirst)
   EXPECT_TRUE(host->HandleAllocated());
   EXPECT_EQ(::GetParent(h), host->GetHandle());
   EXPECT_EQ(child->GetHandle(), h) << "a second read must not make another window";
+  EXPECT_EQ(WindowClassName(h), L"TProbeControl") << "the window class is named after the class";
+  EXPECT_EQ(WindowClassName(host->GetHandle()), L"THostWindow");
+  auto* second = new TProbeControl(host);
+  second->SetParent(host);
+  EXPECT_EQ(WindowClassName(second->GetHandle()), L"TProbeControl") << "the registered class is reused";
   host->Free();
+  TProbeControl orphan(nullptr);
+  EXPECT_THROW(orphan.HandleNeeded(), EInvalidOperation) << "a child without a parent window makes none";
+  EXPECT_FALSE(orphan.HandleAllocated());
 }
 
-TEST(WindowLifecycle, FreeingTheObjectDestroysItsWindowAndItsChildren)
+TEST(WindowLifecycle, FreeingDestroysTheWindowAndChildrenAndLeavesTheParent)
 {
   auto* host = new THostWindow(nullptr);
   auto* child = new TProbeControl(nullptr);  // not owned: the parent still frees it
@@ -45,22 +53,16 @@ TEST(WindowLifecycle, FreeingTheObjectDestroysItsWindowAndItsChildren)
   TWeakRef<TProbeControl> childRef(child);
   HWND hostWindow = host->GetHandle();
   HWND childWindow = child->GetHandle();
+  auto* freed = new TProbeControl(nullptr);
+  freed->SetParent(host);
+  HWND freedWindow = freed->GetHandle();
+  freed->Free();
+  EXPECT_EQ(host->GetControlCount(), 1) << "a freed child leaves its parent";
+  EXPECT_FALSE(::IsWindow(freedWindow));
   host->Free();
   EXPECT_FALSE(::IsWindow(hostWindow));
   EXPECT_FALSE(::IsWindow(childWindow));
   EXPECT_FALSE(childRef.Alive());
-}
-
-TEST(WindowLifecycle, FreeingAChildRemovesItFromItsParent)
-{
-  THostWindow host(nullptr);
-  auto* child = new TProbeControl(nullptr);
-  child->SetParent(&host);
-  HWND h = child->GetHandle();
-  ASSERT_EQ(host.GetControlCount(), 1);
-  child->Free();
-  EXPECT_EQ(host.GetControlCount(), 0);
-  EXPECT_FALSE(::IsWindow(h));
 }
 
 TEST(WindowLifecycle, HandleAndObjectFindEachOther)
@@ -78,26 +80,6 @@ TEST(WindowLifecycle, HandleAndObjectFindEachOther)
   HWND gone = child->GetHandle();
   child->Free();
   EXPECT_EQ(FindControl(gone), nullptr);
-}
-
-TEST(WindowLifecycle, WindowClassIsNamedAfterTheClass)
-{
-  THostWindow host(nullptr);
-  auto* child = new TProbeControl(&host);
-  child->SetParent(&host);
-  EXPECT_EQ(WindowClassName(child->GetHandle()), L"TProbeControl");
-  EXPECT_EQ(WindowClassName(host.GetHandle()), L"THostWindow");
-  // A second object of the class reuses the registered class.
-  auto* second = new TProbeControl(&host);
-  second->SetParent(&host);
-  EXPECT_EQ(WindowClassName(second->GetHandle()), L"TProbeControl");
-}
-
-TEST(WindowLifecycle, ChildWithoutParentWindowRefusesToMakeOne)
-{
-  TProbeControl orphan(nullptr);
-  EXPECT_THROW(orphan.HandleNeeded(), EInvalidOperation);
-  EXPECT_FALSE(orphan.HandleAllocated());
 }
 
 TEST(WindowLifecycle, ParentWindowHostsAControlInAForeignWindow)

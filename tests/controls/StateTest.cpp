@@ -27,19 +27,14 @@ TEST_F(TStateTest, ChildrenShowOnlyWhileTheirParentsShow)
   inner->Hide();
   EXPECT_FALSE(::IsWindowVisible(inner->GetHandle()));
   EXPECT_FALSE(inner->IsShowing());
-}
-
-TEST_F(TStateTest, ChildrenOfAHiddenParentGetNoWindowUntilShown)
-{
-  auto* panel = new TProbeControl(Host);
+  // A child of a hidden parent gets no window until the parent shows.
   panel->SetVisible(false);
-  panel->SetParent(Host);
-  auto* inner = new TProbeControl(Host);
-  inner->SetParent(panel);
-  EXPECT_FALSE(inner->HandleAllocated());
+  auto* late = new TProbeControl(Host);
+  late->SetParent(panel);
+  EXPECT_FALSE(late->HandleAllocated());
   panel->Show();
-  EXPECT_TRUE(inner->HandleAllocated());
-  EXPECT_TRUE(::IsWindowVisible(inner->GetHandle()));
+  EXPECT_TRUE(late->HandleAllocated());
+  EXPECT_TRUE(::IsWindowVisible(late->GetHandle()));
 }
 
 TEST_F(TStateTest, DisablingAParentDisablesItsWindowAndFocusBelow)
@@ -91,7 +86,7 @@ TEST(InheritedAttributes, FontColourAndHintsFollowTheParentUntilSetOwn)
   EXPECT_EQ(own->GetColor(), clYellow);
 }
 
-TEST(InheritedAttributes, ANewParentGivesItsAttributes)
+TEST(InheritedAttributes, ANewParentGivesItsAttributesAndCyclesAreRefused)
 {
   TWinControl first(nullptr), second(nullptr);
   first.SetColor(clRed);
@@ -106,16 +101,12 @@ TEST(InheritedAttributes, ANewParentGivesItsAttributes)
   EXPECT_EQ(first.GetControlCount(), 0);
   child.SetParent(nullptr);
   EXPECT_EQ(second.GetControlCount(), 0);
-}
-
-TEST(InheritedAttributes, ParentCyclesAreRefused)
-{
-  TWinControl outer(nullptr);
-  auto* inner = new TWinControl(&outer);
-  inner->SetParent(&outer);
-  EXPECT_THROW(outer.SetParent(inner), EInvalidOperation);
-  EXPECT_THROW(outer.SetParent(&outer), EInvalidOperation);
-  EXPECT_EQ(outer.GetParent(), nullptr);
+  // Cycles are refused.
+  auto* inner = new TWinControl(&first);
+  inner->SetParent(&first);
+  EXPECT_THROW(first.SetParent(inner), EInvalidOperation);
+  EXPECT_THROW(first.SetParent(&first), EInvalidOperation);
+  EXPECT_EQ(first.GetParent(), nullptr);
 }
 
 TEST(PublishedProperties, ControlsReadFromFormData)

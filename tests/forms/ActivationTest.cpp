@@ -25,8 +25,8 @@ TTile* AddTile(TCustomForm* Form, const wchar_t* Name, int Left)
 
 TEST(Activation, TheScreenFollowsTheActiveForm)
 {
-  TFreeGuard<TTestForm> a(NewForm(60, 60));
-  TFreeGuard<TTestForm> b(NewForm(400, 60));
+  TOwned<TTestForm> a(NewForm(60, 60));
+  TOwned<TTestForm> b(NewForm(400, 60));
   int changes = 0;
   Screen->OnActiveFormChange = TNotifyEvent([&](TObject*) { ++changes; });
   ASSERT_TRUE(ShowAndActivate(a.Get()));
@@ -47,7 +47,7 @@ TEST(Activation, TheScreenFollowsTheActiveForm)
 
 TEST(Activation, TheFirstTabStopGetsTheFocusAndTheScreenKnowsIt)
 {
-  TFreeGuard<TTestForm> form(NewForm(80, 80));
+  TOwned<TTestForm> form(NewForm(80, 80));
   TTile* first = AddTile(form.Get(), L"First", 10);
   AddTile(form.Get(), L"Second", 110);
   ASSERT_TRUE(ShowAndActivate(form.Get()));
@@ -58,7 +58,7 @@ TEST(Activation, TheFirstTabStopGetsTheFocusAndTheScreenKnowsIt)
 
 TEST(Activation, MovingTheFocusSendsExitThenEnter)
 {
-  TFreeGuard<TTestForm> form(NewForm(80, 80));
+  TOwned<TTestForm> form(NewForm(80, 80));
   TTile* first = AddTile(form.Get(), L"First", 10);
   TTile* second = AddTile(form.Get(), L"Second", 110);
   std::vector<std::wstring> log;
@@ -78,7 +78,7 @@ TEST(Activation, MovingTheFocusSendsExitThenEnter)
 
 TEST(Activation, TabFromTheKeyboardMovesToTheNextControl)
 {
-  TFreeGuard<TTestForm> form(NewForm(80, 80));
+  TOwned<TTestForm> form(NewForm(80, 80));
   AddTile(form.Get(), L"First", 10);
   TTile* second = AddTile(form.Get(), L"Second", 110);
   ASSERT_TRUE(ShowAndActivate(form.Get()));
@@ -89,7 +89,7 @@ TEST(Activation, TabFromTheKeyboardMovesToTheNextControl)
 
 TEST(Activation, KeyPreviewLetsTheFormTakeKeysFirst)
 {
-  TFreeGuard<TTestForm> form(NewForm(80, 80));
+  TOwned<TTestForm> form(NewForm(80, 80));
   TTile* first = AddTile(form.Get(), L"First", 10);
   std::vector<std::wstring> log;
   form->OnKeyDown = TKeyEvent([&](TObject*, WORD& Key, TShiftState) {
@@ -112,7 +112,7 @@ TEST(Activation, KeyPreviewLetsTheFormTakeKeysFirst)
 
 TEST(Activation, AFreedActiveControlIsForgotten)
 {
-  TFreeGuard<TTestForm> form(NewForm(80, 80));
+  TOwned<TTestForm> form(NewForm(80, 80));
   TTile* first = AddTile(form.Get(), L"First", 10);
   ASSERT_TRUE(ShowAndActivate(form.Get()));
   ASSERT_EQ(form->GetActiveControl(), first);
@@ -127,8 +127,8 @@ TEST(Activation, AFreedActiveControlIsForgotten)
 
 TEST(Activation, AControlOfAnotherFormCannotBeTheActiveControl)
 {
-  TFreeGuard<TTestForm> a(NewForm(60, 60));
-  TFreeGuard<TTestForm> b(NewForm(400, 60));
+  TOwned<TTestForm> a(NewForm(60, 60));
+  TOwned<TTestForm> b(NewForm(400, 60));
   TTile* tile = AddTile(b.Get(), L"Elsewhere", 10);
   EXPECT_THROW(a->SetActiveControl(tile), EInvalidOperation);
   EXPECT_EQ(a->GetActiveControl(), nullptr);
@@ -154,7 +154,7 @@ TEST(FormWindow, BorderStylesGiveTheSystemStyles)
       {bsNone, WS_POPUP, WS_CAPTION | WS_SYSMENU, 0},
   };
   for (const TRow& row : rows) {
-    TFreeGuard<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
+    TOwned<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
     form->SetBorderStyle(row.Border);
     HWND h = form->GetHandle();
     LONG_PTR style = ::GetWindowLongPtrW(h, GWL_STYLE), ex = ::GetWindowLongPtrW(h, GWL_EXSTYLE);
@@ -167,7 +167,7 @@ TEST(FormWindow, BorderStylesGiveTheSystemStyles)
 
 TEST(FormWindow, ChangingTheBorderOfAShownFormRemakesItsWindowVisible)
 {
-  TFreeGuard<TTestForm> form(NewForm(100, 100));
+  TOwned<TTestForm> form(NewForm(100, 100));
   form->SetCaption(L"Kept");
   form->Show();
   form->SetBorderIcons(TBorderIcons{biSystemMenu});
@@ -181,7 +181,7 @@ TEST(FormWindow, ChangingTheBorderOfAShownFormRemakesItsWindowVisible)
 
 TEST(FormWindow, ScreenCenterPutsTheFormInTheMiddleOfThePrimaryMonitor)
 {
-  TFreeGuard<TTestForm> form(NewForm(0, 0));
+  TOwned<TTestForm> form(NewForm(0, 0));
   form->SetPosition(poScreenCenter);
   form->Show();
   TRect monitor = Screen->GetPrimaryMonitor()->GetBoundsRect();
@@ -192,10 +192,10 @@ TEST(FormWindow, ScreenCenterPutsTheFormInTheMiddleOfThePrimaryMonitor)
 
 TEST(FormWindow, OwnerFormCenterPutsTheFormOverItsOwner)
 {
-  TFreeGuard<TTestForm> owner(NewForm(100, 120));
+  TOwned<TTestForm> owner(NewForm(100, 120));
   owner->SetBounds(100, 120, 500, 400);
   owner->Show();
-  TFreeGuard<TTestForm> dialog(TCustomForm::CreateNew<TTestForm>(owner.Get()));
+  TOwned<TTestForm> dialog(TCustomForm::CreateNew<TTestForm>(owner.Get()));
   dialog->SetBounds(0, 0, 200, 100);
   dialog->SetPosition(poOwnerFormCenter);
   dialog->Show();
@@ -205,7 +205,7 @@ TEST(FormWindow, OwnerFormCenterPutsTheFormOverItsOwner)
 
 TEST(FormWindow, WindowStateFollowsTheWindow)
 {
-  TFreeGuard<TTestForm> form(NewForm(100, 100));
+  TOwned<TTestForm> form(NewForm(100, 100));
   form->SetWindowState(wsMaximized);
   form->Show();
   EXPECT_TRUE(::IsZoomed(form->GetHandle()));
@@ -223,7 +223,7 @@ TEST(FormWindow, WindowStateFollowsTheWindow)
 
 TEST(FormWindow, OnPaintDrawsOnTheFormCanvas)
 {
-  TFreeGuard<TTestForm> form(NewForm(120, 120));
+  TOwned<TTestForm> form(NewForm(120, 120));
   form->SetBorderStyle(bsNone);
   int paints = 0;
   form->OnPaint = TNotifyEvent([&](TObject*) {
@@ -242,7 +242,7 @@ TEST(FormWindow, OnPaintDrawsOnTheFormCanvas)
 
 TEST(FormWindow, ShowAndHideRunTheirEventsOncePerChange)
 {
-  TFreeGuard<TTestForm> form(NewForm(100, 100));
+  TOwned<TTestForm> form(NewForm(100, 100));
   form->OnShow = TNotifyEvent(form.Get(), &TTestForm::FormShow);
   form->OnHide = TNotifyEvent(form.Get(), &TTestForm::FormHide);
   form->Show();

@@ -29,7 +29,7 @@ protected:
 TEST_F(Exceptions, AnExceptionInAClickHandlerReachesHandleException)
 {
   TExceptionRecorder errors;
-  TFreeGuard<TTestForm> form(FormFromText(kClickForm));
+  TOwned<TTestForm> form(FormFromText(kClickForm));
   auto* tile = static_cast<TControl*>(form->FindComponent(L"Tile"));
   form->ThrowOnClick = true;
   ASSERT_TRUE(ShowAndActivate(form.Get()));
@@ -48,7 +48,7 @@ TEST_F(Exceptions, AbortIsSilent)
 {
   TExceptionRecorder errors;
   TMessageBoxRecorder boxes;
-  TFreeGuard<TTestForm> form(FormFromText(kClickForm));
+  TOwned<TTestForm> form(FormFromText(kClickForm));
   form->AbortOnClick = true;
   ASSERT_TRUE(ShowAndActivate(form.Get()));
   ASSERT_TRUE(ClickAt(CenterOf(static_cast<TControl*>(form->FindComponent(L"Tile")))));

@@ -41,7 +41,7 @@ protected:
 
 TEST_F(FormData, ComponentsAreOwnedAndParentedByTheForm)
 {
-  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  TOwned<TTestForm> form(FormFromText(kTwoTiles));
   auto* red = dynamic_cast<TTile*>(form->FindComponent(L"Red"));
   auto* blue = dynamic_cast<TTile*>(form->FindComponent(L"Blue"));
   ASSERT_NE(red, nullptr);
@@ -61,7 +61,7 @@ TEST_F(FormData, ComponentsAreOwnedAndParentedByTheForm)
 TEST_F(FormData, ClientSizeIsAppliedWithTheFinalBorderStyle)
 {
   // ClientWidth comes before BorderStyle in the data: the size must still be the client's.
-  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  TOwned<TTestForm> form(FormFromText(kTwoTiles));
   EXPECT_EQ(form->GetBorderStyle(), bsSingle);
   form->Show();
   RECT client{};
@@ -78,7 +78,7 @@ TEST_F(FormData, ClientSizeIsAppliedWithTheFinalBorderStyle)
 
 TEST_F(FormData, RealClicksRunTheHandlersBoundByName)
 {
-  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  TOwned<TTestForm> form(FormFromText(kTwoTiles));
   ASSERT_TRUE(ShowAndActivate(form.Get()));
   EXPECT_EQ(form->Count(L"show"), 1);
   auto* red = static_cast<TControl*>(form->FindComponent(L"Red"));
@@ -96,7 +96,7 @@ TEST_F(FormData, RealClicksRunTheHandlersBoundByName)
 TEST_F(FormData, VisibleInTheDataShowsTheFormAfterOnCreate)
 {
   std::wstring text = L"object Shown: TTestForm\n  Visible = True\n  OnCreate = FormCreate\n  OnShow = FormShow\nend\n";
-  TFreeGuard<TTestForm> form(FormFromText(text));
+  TOwned<TTestForm> form(FormFromText(text));
   EXPECT_EQ(form->Log, (std::vector<std::wstring>{L"create", L"show"}));
   EXPECT_TRUE(form->GetVisible());
   EXPECT_TRUE(::IsWindowVisible(form->GetHandle()));
@@ -146,7 +146,7 @@ TEST_F(FormData, AnExceptionInOnCreateIsReportedAndTheFormLives)
       TTestForm::DoCreate();
     }
   };
-  TFreeGuard<TFailingForm> form(TCustomForm::CreateNew<TFailingForm>(nullptr));
+  TOwned<TFailingForm> form(TCustomForm::CreateNew<TFailingForm>(nullptr));
   ASSERT_NE(form.Get(), nullptr);
   EXPECT_EQ(errors.Messages, std::vector<std::wstring>{L"no create today"});
   EXPECT_EQ(errors.Senders, std::vector<TObject*>{form.Get()});
@@ -154,7 +154,7 @@ TEST_F(FormData, AnExceptionInOnCreateIsReportedAndTheFormLives)
 
 TEST_F(FormData, AFormClassReadsTheResourceNamedAfterIt)
 {
-  TFreeGuard<TResourceForm> form(TCustomForm::Create<TResourceForm>(nullptr));
+  TOwned<TResourceForm> form(TCustomForm::Create<TResourceForm>(nullptr));
   EXPECT_EQ(form->GetCaption(), L"From the resource");
   auto* button = dynamic_cast<TTile*>(form->FindComponent(L"Button"));
   ASSERT_NE(button, nullptr);
@@ -166,7 +166,7 @@ TEST_F(FormData, AFormClassReadsTheResourceNamedAfterIt)
 TEST_F(FormData, MetaclassConstructionReadsTheResourceToo)
 {
   TObject* object = TResourceForm::StaticClass()->Create(nullptr);
-  TFreeGuard<TResourceForm> form(dynamic_cast<TResourceForm*>(object));
+  TOwned<TResourceForm> form(dynamic_cast<TResourceForm*>(object));
   ASSERT_NE(form.Get(), nullptr);
   EXPECT_NE(form->FindComponent(L"Button"), nullptr);
 }
@@ -177,17 +177,17 @@ TEST_F(FormData, AFormClassWithoutItsResourceCannotBeCreated)
   EXPECT_THROW(TCustomForm::Create<TMissingDataForm>(nullptr), EResNotFound);
   EXPECT_EQ(Screen->GetCustomFormCount(), forms);
   // Without form data the same class is fine.
-  TFreeGuard<TMissingDataForm> bare(TCustomForm::CreateNew<TMissingDataForm>(nullptr));
+  TOwned<TMissingDataForm> bare(TCustomForm::CreateNew<TMissingDataForm>(nullptr));
   EXPECT_EQ(bare->ComponentCount(), 0);
 }
 
 TEST_F(FormData, WritingAFormGivesDataThatReadsBackTheSame)
 {
-  TFreeGuard<TTestForm> form(FormFromText(kTwoTiles));
+  TOwned<TTestForm> form(FormFromText(kTwoTiles));
   String text = ComponentToText(form.Get());
   // The form's own name must be free for the copy, so the original goes first.
   form->Free();
-  TFreeGuard<TTestForm> copy(FormFromText(text));
+  TOwned<TTestForm> copy(FormFromText(text));
   EXPECT_EQ(copy->GetCaption(), L"Tiles");
   EXPECT_EQ(copy->GetBorderStyle(), bsSingle);
   EXPECT_EQ(copy->GetFormClientWidth(), 300);

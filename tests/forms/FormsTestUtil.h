@@ -13,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "support/Input.h"
+#include "support/Owned.h"
 #include "support/Pump.h"
 
 // A coloured, focusable control.
@@ -92,24 +93,6 @@ public:
 };
 
 // Frees a component at the end of a scope unless it is gone already.
-template <class T>
-class TFreeGuard {
-public:
-  explicit TFreeGuard(T* Object = nullptr) : FRef(Object) {}
-  ~TFreeGuard()
-  {
-    if (T* object = FRef.Get())
-      object->Free();
-  }
-  TFreeGuard(const TFreeGuard&) = delete;
-  TFreeGuard& operator=(const TFreeGuard&) = delete;
-  T* Get() const { return FRef.Get(); }
-  T* operator->() const { return FRef.Get(); }
-
-private:
-  TWeakRef<T> FRef;
-};
-
 // Answers every message box with Answer and records what was asked, for its lifetime.
 class TMessageBoxRecorder {
 public:

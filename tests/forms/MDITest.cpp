@@ -20,7 +20,7 @@ protected:
   void SetUp() override
   {
     frame = TCustomForm::CreateNew<TTestForm>(nullptr);
-    frameGuard = std::make_unique<TFreeGuard<TTestForm>>(frame);
+    frameGuard = std::make_unique<TOwned<TTestForm>>(frame);
     frame->SetBounds(100, 100, 640, 480);
     frame->SetFormStyle(fsMDIForm);
     bar = new TTile(frame);
@@ -38,14 +38,14 @@ protected:
   TTestForm* NewChild()
   {
     auto* child = FormFromText(kChild);
-    children.push_back(std::make_unique<TFreeGuard<TTestForm>>(child));
+    children.push_back(std::make_unique<TOwned<TTestForm>>(child));
     return child;
   }
 
   TTestForm* frame = nullptr;
   TTile* bar = nullptr;
-  std::unique_ptr<TFreeGuard<TTestForm>> frameGuard;
-  std::vector<std::unique_ptr<TFreeGuard<TTestForm>>> children;
+  std::unique_ptr<TOwned<TTestForm>> frameGuard;
+  std::vector<std::unique_ptr<TOwned<TTestForm>>> children;
 };
 
 TEST_F(MDI, TheFormHasARealClientWindowBelowItsAlignedControls)
@@ -151,11 +151,11 @@ TEST(MDIMainForm, CtrlF6InTheApplicationLoopMovesToTheNextChild)
   ASSERT_EQ(Application->GetMainForm(), nullptr);
   TMDIFrameForm* frame = nullptr;
   Application->CreateForm(frame);
-  TFreeGuard<TMDIFrameForm> frameGuard(frame);
+  TOwned<TMDIFrameForm> frameGuard(frame);
   ASSERT_EQ(Application->GetMainForm(), frame);
   ASSERT_TRUE(ShowAndActivate(frame));
-  TFreeGuard<TTestForm> first(FormFromText(kChild));
-  TFreeGuard<TTestForm> second(FormFromText(kChild));
+  TOwned<TTestForm> first(FormFromText(kChild));
+  TOwned<TTestForm> second(FormFromText(kChild));
   ASSERT_EQ(frame->GetActiveMDIChild(), second.Get());
   ASSERT_TRUE(ActivateWindow(frame->GetHandle()));
   // Real keys, read by the application's own loop (the MDI keys are translated there).

@@ -10,7 +10,7 @@ protected:
   void SetUp() override
   {
     form = TCustomForm::CreateNew<TTestForm>(nullptr);
-    guard = std::make_unique<TFreeGuard<TTestForm>>(form);
+    guard = std::make_unique<TOwned<TTestForm>>(form);
     form->SetBounds(200, 200, 300, 200);
     form->OnCloseQuery = TCloseQueryEvent(form, &TTestForm::FormCloseQuery);
     form->OnClose = TCloseEvent(form, &TTestForm::FormClose);
@@ -32,7 +32,7 @@ protected:
   }
 
   TTestForm* form = nullptr;
-  std::unique_ptr<TFreeGuard<TTestForm>> guard;
+  std::unique_ptr<TOwned<TTestForm>> guard;
   TTimer* timer = nullptr;
 };
 
@@ -63,7 +63,7 @@ TEST_F(Modal, ARealClickOnAControlEndsTheLoopWithItsResult)
 
 TEST_F(Modal, OtherWindowsAreDisabledOnlyWhileTheLoopRuns)
 {
-  TFreeGuard<TTestForm> other(TCustomForm::CreateNew<TTestForm>(nullptr));
+  TOwned<TTestForm> other(TCustomForm::CreateNew<TTestForm>(nullptr));
   other->SetBounds(40, 40, 150, 100);
   other->Show();
   HWND otherWindow = other->GetHandle();
@@ -126,7 +126,7 @@ TEST_F(Modal, AVisibleFormCannotBeShownModal)
 
 TEST_F(Modal, TheWindowActiveBeforeIsActiveAgainAfter)
 {
-  TFreeGuard<TTestForm> other(TCustomForm::CreateNew<TTestForm>(nullptr));
+  TOwned<TTestForm> other(TCustomForm::CreateNew<TTestForm>(nullptr));
   other->SetBounds(40, 40, 150, 100);
   ASSERT_TRUE(ShowAndActivate(other.Get()));
   bool modalWasActive = false;

@@ -80,7 +80,7 @@ TEST(ScreenCursors, TheDefaultCursorCanBeReplacedAndRestored)
 
 TEST(ScreenCursors, TheGlobalCursorWinsOverTheControls)
 {
-  TFreeGuard<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
+  TOwned<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
   form->SetBounds(200, 200, 300, 200);
   auto* tile = new TTile(form.Get());
   tile->SetBounds(20, 20, 150, 100);
@@ -128,7 +128,7 @@ TEST(ScreenMonitors, LookupsByPointRectAndWindow)
   EXPECT_EQ(Screen->MonitorFromPoint(Point(-20000, -20000), mdPrimary), primary);
   EXPECT_EQ(Screen->MonitorFromRect(Rect(5, 5, 50, 50)), primary);
   EXPECT_EQ(Screen->MonitorFromRect(Rect(-9000, -9000, -8000, -8000), mdNull), nullptr);
-  TFreeGuard<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
+  TOwned<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
   form->SetBounds(50, 50, 200, 100);
   EXPECT_EQ(Screen->MonitorFromWindow(form->GetHandle()), primary);
   EXPECT_EQ(Screen->MonitorFromWindow(nullptr, mdNull), nullptr);
@@ -195,8 +195,8 @@ TEST(ScreenForms, EveryFormIsListedAndOnlyTFormsAmongForms)
 {
   int custom = Screen->GetCustomFormCount();
   int forms = Screen->GetFormCount();
-  TFreeGuard<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
-  TFreeGuard<TCustomForm> plain(TCustomForm::CreateNew<TCustomForm>(nullptr));
+  TOwned<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
+  TOwned<TCustomForm> plain(TCustomForm::CreateNew<TCustomForm>(nullptr));
   EXPECT_EQ(Screen->GetCustomFormCount(), custom + 2);
   EXPECT_EQ(Screen->GetFormCount(), forms + 1);
   bool listed = false;
@@ -209,7 +209,7 @@ TEST(ScreenMouse, CursorPositionAndCapture)
 {
   Mouse->SetCursorPos(Point(321, 234));
   EXPECT_EQ(Mouse->GetCursorPos(), Point(321, 234));
-  TFreeGuard<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
+  TOwned<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
   form->Show();
   Mouse->SetCapture(form->GetHandle());
   EXPECT_EQ(Mouse->GetCapture(), form->GetHandle());

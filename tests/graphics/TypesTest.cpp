@@ -3,19 +3,6 @@
 
 #include "platform/Types.h"
 
-TEST(RectHelpers, ConstructionAndMeasures)
-{
-  TRect r = Bounds(10, 20, 30, 40);
-  EXPECT_EQ(r, Rect(10, 20, 40, 60));
-  EXPECT_EQ(RectWidth(r), 30);
-  EXPECT_EQ(RectHeight(r), 40);
-  EXPECT_EQ(RectSize(r), Size(30, 40));
-  EXPECT_EQ(TopLeft(r), Point(10, 20));
-  EXPECT_EQ(BottomRight(r), Point(40, 60));
-  EXPECT_EQ(CenterPoint(r), Point(25, 40));
-  EXPECT_EQ(Rect(Point(1, 2), Point(3, 4)), Rect(1, 2, 3, 4));
-}
-
 TEST(RectHelpers, EdgesAndEmptiness)
 {
   TRect r = Rect(0, 0, 10, 10);

@@ -1,57 +1,19 @@
-// Colour mixing by formula against the system colours of the run, the high-contrast
+// Colour mixing under known system colours, the high-contrast
 // tests under a black or white face (set with SetSysColors and put back), and gradients.
 #include "GraphicsFixture.h"
+#include "support/SysColors.h"
 
 #include <array>
 
 namespace {
 
-int Mix(int F, int H, int W, int PF, int PH, int PW)
-{
-  return std::clamp((F * PF + H * PH + W * PW) / 100, 0, 255);
-}
-
-COLORREF ExpectedMix(int PF, int PH, int PW)
-{
-  COLORREF f = Sys(COLOR_BTNFACE), h = Sys(COLOR_HIGHLIGHT), w = Sys(COLOR_WINDOW);
-  return RGB(Mix(GetRValue(f), GetRValue(h), GetRValue(w), PF, PH, PW),
-             Mix(GetGValue(f), GetGValue(h), GetGValue(w), PF, PH, PW),
-             Mix(GetBValue(f), GetBValue(h), GetBValue(w), PF, PH, PW));
-}
-
-// Sets system colours for one scope and puts the old ones back.
-class TSysColorsScope {
-public:
-  TSysColorsScope(std::initializer_list<std::pair<int, COLORREF>> Colors)
-  {
-    for (auto [index, color] : Colors) {
-      FIndexes.push_back(index);
-      FOld.push_back(GetSysColor(index));
-      FNew.push_back(color);
-    }
-    SetSysColors(int(FIndexes.size()), FIndexes.data(), FNew.data());
-  }
-  ~TSysColorsScope() { SetSysColors(int(FIndexes.size()), FIndexes.data(), FOld.data()); }
-
-private:
-  std::vector<int> FIndexes;
-  std::vector<COLORREF> FOld, FNew;
-};
-
-TEST(TMixedSystemColorTest, FollowsTheFormulaWithTheRunsColours)
-{
-  if (IsHighContrastBlack() || IsHighContrastWhite())
-    GTEST_SKIP() << "the face colour is black or white here";
-  EXPECT_EQ(COLORREF(GetMixedSystemColor(11, 9, 73)), ExpectedMix(11, 9, 73));
-  EXPECT_EQ(COLORREF(GetMixedSystemColor(100, 0, 0)), Sys(COLOR_BTNFACE));
-  EXPECT_EQ(COLORREF(GetMixedSystemColor(0, 0, 100)), Sys(COLOR_WINDOW));
-  EXPECT_EQ(COLORREF(GetMixedSystemColor(-2, 30, 72)), ExpectedMix(-2, 30, 72));
-}
-
-TEST(TMixedSystemColorTest, ChannelsAreClampedToTheByteRange)
+TEST(TMixedSystemColorTest, WeighsFaceHighlightAndWindowClampedToTheByteRange)
 {
   TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_HIGHLIGHT, RGB(255, 0, 10)},
                           {COLOR_WINDOW, RGB(250, 250, 250)}});
+  EXPECT_EQ(COLORREF(GetMixedSystemColor(100, 0, 0)), RGB(200, 100, 50));
+  EXPECT_EQ(COLORREF(GetMixedSystemColor(0, 0, 100)), RGB(250, 250, 250));
+  EXPECT_EQ(COLORREF(GetMixedSystemColor(11, 9, 73)), RGB(227, 193, 188));
   // 200*50 + 255*50 + 250*50 = 352 -> 255; 100*-200 + 0 + 250*50 -> negative -> 0.
   EXPECT_EQ(COLORREF(GetMixedSystemColor(50, 50, 50)), RGB(255, 175, 155));
   EXPECT_EQ(COLORREF(GetMixedSystemColor(-200, 0, 50)), RGB(0, 0, 25));
@@ -85,11 +47,8 @@ TEST(TBlendColorsTest, FirstColourTakesThePercentage)
   EXPECT_EQ(COLORREF(BlendColors(RGB(200, 0, 100), RGB(0, 100, 0), 100)), RGB(200, 0, 100));
   EXPECT_EQ(COLORREF(BlendColors(RGB(200, 0, 100), RGB(0, 100, 0), 150)), RGB(200, 0, 100)) << "clamped";
   EXPECT_EQ(COLORREF(BlendColors(RGB(200, 0, 100), RGB(0, 100, 0), -5)), RGB(0, 100, 0)) << "clamped";
-  COLORREF face = Sys(COLOR_BTNFACE), text = Sys(COLOR_BTNTEXT);
-  COLORREF expected = RGB((GetRValue(face) * 40 + GetRValue(text) * 60) / 100,
-                          (GetGValue(face) * 40 + GetGValue(text) * 60) / 100,
-                          (GetBValue(face) * 40 + GetBValue(text) * 60) / 100);
-  EXPECT_EQ(COLORREF(BlendColors(clBtnFace, clBtnText, 40)), expected) << "system colours resolved";
+  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_BTNTEXT, RGB(0, 0, 250)}});
+  EXPECT_EQ(COLORREF(BlendColors(clBtnFace, clBtnText, 40)), RGB(80, 40, 170)) << "system colours resolved";
 }
 
 using TGradientTest = TDrawingTest;

@@ -8,6 +8,7 @@
 #include "lookandfeel/dxOffice11.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "support/Pixels.h"
+#include "support/SysColors.h"
 
 namespace {
 
@@ -27,26 +28,6 @@ protected:
     EXPECT_EQ(GdiObjectsInUse(), FStart) << "GDI objects leaked by this test";
   }
   int FStart = 0;
-};
-
-// Puts the system colours it changed back, whatever the case did.
-class TSysColorsGuard {
-public:
-  explicit TSysColorsGuard(std::vector<int> Indexes) : FIndexes(std::move(Indexes))
-  {
-    for (int i : FIndexes)
-      FSaved.push_back(GetSysColor(i));
-  }
-  ~TSysColorsGuard()
-  {
-    SetSysColors(int(FIndexes.size()), FIndexes.data(), FSaved.data());
-    RefreshOffice11Colors();
-  }
-  void Set(int Index, COLORREF Color) { SetSysColors(1, &Index, &Color); }
-
-private:
-  std::vector<int> FIndexes;
-  std::vector<COLORREF> FSaved;
 };
 
 COLORREF Sys(int Index)
@@ -214,7 +195,7 @@ TEST_F(Office11, ClassicColoursComeFromTheSystemColours)
 
 TEST_F(Office11, HighContrastUsesPlainSystemColours)
 {
-  TSysColorsGuard guard({COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT});
+  TSysColorsScope guard;
   guard.Set(COLOR_BTNFACE, RGB(0, 0, 0));
   guard.Set(COLOR_BTNTEXT, RGB(255, 255, 0));
   guard.Set(COLOR_HIGHLIGHT, RGB(0, 128, 255));

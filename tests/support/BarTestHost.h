@@ -10,6 +10,7 @@
 
 #include "bars/dxBar.h"
 #include "platform/Forms.h"
+#include "support/Owned.h"
 
 // Starts the class layer, then the bar library, as a program starts them, and registers the
 // classes the area's form data names; shuts down in reverse.
@@ -21,25 +22,6 @@ public:
 
 private:
   std::vector<TClass> FClasses;
-};
-
-// Frees a component at the end of a scope unless it is gone already.
-template <class T>
-class TOwned {
-public:
-  explicit TOwned(T* Object = nullptr) : FRef(Object) {}
-  ~TOwned()
-  {
-    if (T* object = FRef.Get())
-      object->Free();
-  }
-  TOwned(const TOwned&) = delete;
-  TOwned& operator=(const TOwned&) = delete;
-  T* Get() const { return FRef.Get(); }
-  T* operator->() const { return FRef.Get(); }
-
-private:
-  TWeakRef<T> FRef;
 };
 
 // A form without form data with a manager on it; the form (and so the manager) is freed

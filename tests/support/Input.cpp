@@ -1,6 +1,8 @@
 #include "support/Input.h"
 
+#include <atomic>
 #include <iterator>
+#include <thread>
 #include <map>
 #include <vector>
 
@@ -271,4 +273,44 @@ bool ActivateWindow(HWND Window, int TimeoutMs)
   ::SetForegroundWindow(Window);
   ::SetActiveWindow(Window);
   return PumpUntil([&] { return ::GetForegroundWindow() == Window; }, TimeoutMs);
+}
+
+void SendMouseMove(POINT ScreenPos)
+{
+  SendOne(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalise(ScreenPos.x, ::GetSystemMetrics(SM_CXSCREEN)),
+                     Normalise(ScreenPos.y, ::GetSystemMetrics(SM_CYSCREEN))));
+}
+
+void SendMouseButton(bool Down)
+{
+  SendOne(MouseInput(Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP));
+}
+
+void PauseScript(int Ms)
+{
+  ::Sleep(DWORD(Ms));
+}
+
+bool RunScript(const std::function<void()>& Script, const std::function<bool()>& Done, int DelayMs, int TimeoutMs)
+{
+  std::atomic<bool> finished{false};
+  std::thread helper([&] {
+    PauseScript(DelayMs);
+    Script();
+    finished = true;
+  });
+  const bool done = PumpUntil([&] { return finished.load() && Done(); }, TimeoutMs);
+  helper.join();
+  PumpPending();
+  return done;
+}
+
+void RunWithHelperThread(const std::function<void()>& Loop, const std::function<void()>& Script, int DelayMs)
+{
+  std::thread helper([&Script, DelayMs] {
+    PauseScript(DelayMs);
+    Script();
+  });
+  Loop();
+  helper.join();
 }

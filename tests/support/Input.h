@@ -3,6 +3,7 @@
 // by thread hooks), so a test goes on only once the input has arrived.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -29,3 +30,16 @@ bool TypeText(const std::wstring& Text, int TimeoutMs = 3000);
 bool ActivateWindow(HWND Window, int TimeoutMs = 3000);
 // Messages the hooks have seen so far on this thread (for tests of the helpers).
 int MouseMessagesSeen(UINT Msg);
+
+// Input from a helper thread, for scripts that run while this thread sits in a modal loop
+// (a drag, a menu): an absolute move and a left button press or release, not waited for,
+// and the pause a user leaves between such steps.
+void SendMouseMove(POINT ScreenPos);
+void SendMouseButton(bool Down);
+void PauseScript(int Ms);
+// Runs Script on a helper thread after DelayMs while this thread pumps messages, until the
+// script has finished and Done answers true; false when TimeoutMs passed first.
+bool RunScript(const std::function<void()>& Script, const std::function<bool()>& Done, int DelayMs = 100,
+               int TimeoutMs = 4000);
+// Runs Script on a helper thread after DelayMs while Loop (a modal loop) runs on this thread.
+void RunWithHelperThread(const std::function<void()>& Loop, const std::function<void()>& Script, int DelayMs = 150);
