@@ -3,9 +3,7 @@
 #include "BarTestUtil.h"
 
 #include <atomic>
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "bars/toolbar.h"
 #include "support/Input.h"
@@ -13,51 +11,19 @@
 
 namespace {
 
-void SendMouse(DWORD Flags, int X = 0, int Y = 0)
-{
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = Flags;
-  if (Flags & MOUSEEVENTF_MOVE) {
-    in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = MulDiv(X, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(Y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  }
-  SendInput(1, &in, sizeof(in));
-}
-
-void SendKey(WORD Key, bool Up)
-{
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = Key;
-  in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof(in));
-}
-
-void WaitMs(int Ms)
-{
-  std::this_thread::sleep_for(std::chrono::milliseconds(Ms));
-}
-
 // Moves in a few steps so the drag sees several mouse moves.
 void Glide(POINT From, POINT To)
 {
   for (int i = 1; i <= 4; ++i) {
-    SendMouse(MOUSEEVENTF_MOVE, From.x + (To.x - From.x) * i / 4, From.y + (To.y - From.y) * i / 4);
-    WaitMs(30);
+    SendMouseMove(POINT{From.x + (To.x - From.x) * i / 4, From.y + (To.y - From.y) * i / 4});
+    PauseScript(30);
   }
 }
 
 // Runs Script on a helper thread while this thread drags the bar window.
 void DragWith(TdxBars* ABars, TdxBarControl* AControl, const std::function<void()>& Script)
 {
-  std::thread worker([&Script] {
-    WaitMs(150);
-    Script();
-  });
-  ABars->DragBar(AControl);
-  worker.join();
+  RunWithHelperThread([&] { ABars->DragBar(AControl); }, Script);
 }
 
 class TBarDrag : public TBarFixture {
@@ -82,8 +48,8 @@ protected:
   void TearDown() override
   {
     // Nothing of a failed drag may stay pressed for the next test.
-    SendKey(VK_CONTROL, true);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendKeyTransition(VK_CONTROL, false);
+    SendMouseButton(false);
     PumpPending();
   }
   // A point inside the top dock site's docking zone, in screen coordinates.
@@ -110,11 +76,11 @@ TEST_F(TBarDrag, DroppingOverTheTopSiteDocksTheBarAfterTheWait)
   DWORD docked = 0;
   Manager->OnBarDockingStyleChange = TdxBarEvent([&docked](TObject*, TdxBar*) { docked = GetTickCount(); });
   DragWith(Bars(), Bar->GetControl(), [&] {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(true);
     Glide(Start, target);
     arrived = GetTickCount();
-    WaitMs(700);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    PauseScript(700);
+    SendMouseButton(false);
   });
   EXPECT_FALSE(Bars()->IsDragging());
   EXPECT_EQ(Bar->GetDockingStyle(), dsTop);
@@ -138,21 +104,21 @@ TEST_F(TBarDrag, CtrlKeepsTheBarFloating)
   int docked = 0;
   Manager->OnBarDockingStyleChange = TdxBarEvent([&docked](TObject*, TdxBar*) { ++docked; });
   DragWith(Bars(), Bar->GetControl(), [&] {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(true);
     ctrl = true;
-    SendKey(VK_CONTROL, false);
+    SendKeyTransition(VK_CONTROL, true);
     Glide(Start, target);
-    WaitMs(300);
+    PauseScript(300);
     // Releasing Ctrl over the site re-evaluates at once: the bar then docks after the wait.
     ctrl = false;
-    SendKey(VK_CONTROL, true);
-    WaitMs(300);
+    SendKeyTransition(VK_CONTROL, false);
+    PauseScript(300);
     ctrl = true;
-    SendKey(VK_CONTROL, false);
-    WaitMs(200);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendKeyTransition(VK_CONTROL, true);
+    PauseScript(200);
+    SendMouseButton(false);
     ctrl = false;
-    SendKey(VK_CONTROL, true);
+    SendKeyTransition(VK_CONTROL, false);
   });
   dxBarIsControlKeyDown = saved;
   // Docked once Ctrl was let go, floated again once it was held.
@@ -169,11 +135,11 @@ TEST_F(TBarDrag, EscEndsTheDragWhereTheBarIs)
 {
   POINT away{Start.x - 80, Start.y - 40};
   DragWith(Bars(), Bar->GetControl(), [&] {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(true);
     Glide(Start, away);
-    WaitMs(100);
-    SendKey(VK_ESCAPE, false);
-    SendKey(VK_ESCAPE, true);
+    PauseScript(100);
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
   });
   EXPECT_FALSE(Bars()->IsDragging());
   EXPECT_EQ(Bar->GetDockingStyle(), dsNone);
@@ -188,10 +154,10 @@ TEST_F(TBarDrag, QuitDuringTheDragEndsItAndIsPostedAgain)
 {
   DWORD mainThread = GetCurrentThreadId();
   DragWith(Bars(), Bar->GetControl(), [&] {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(true);
     Glide(Start, POINT{Start.x + 30, Start.y});
     PostThreadMessageW(mainThread, WM_QUIT, 7, 0);
-    WaitMs(200);
+    PauseScript(200);
   });
   EXPECT_FALSE(Bars()->IsDragging());
   MSG msg;
@@ -229,10 +195,10 @@ void TBarDrag::PlaceCoveredDock(bool ACovered)
   TRect zone = PlacedDock->GetDockZoneRect();
   POINT target{(zone.left + zone.right) / 2, zone.top + 2};
   DragWith(Bars(), Bar->GetControl(), [&] {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(true);
     Glide(Start, target);
-    WaitMs(300);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    PauseScript(300);
+    SendMouseButton(false);
   });
 }
 

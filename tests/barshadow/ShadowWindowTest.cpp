@@ -327,7 +327,7 @@ TEST_F(TShadowWindowTest, LayeredStripsAppearOnTheScreenWhereTheyAreLaidOut)
   ShowPopupAt(background.Get(), Rect(150, 120, 260, 320));
   ::SetWindowPos(Bar->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Follow();
-  PumpFor(100);
+  PumpUntil([] { return CaptureScreen(Rect(200, 200, 201, 201)).Pixel(0, 0) != RGB(255, 255, 255); });
   TDib32 screen = CaptureScreen(Rect(196, 200, 206, 201));
   ASSERT_TRUE(screen.Valid());
   const COLORREF white = RGB(255, 255, 255);

@@ -417,7 +417,7 @@ TEST_F(TToolbarWindow, MarkedMouseMoveReevaluatesTheControlUnderAStillPointer)
   POINT screen = client;
   ClientToScreen(c->GetHandle(), &screen);
   ASSERT_TRUE(MoveMouseTo(screen));
-  PumpFor(50);
+  PumpUntil([&] { return c->GetSelectedControl() == link->GetControl(); });
   ASSERT_EQ(c->GetSelectedControl(), link->GetControl());
   const LPARAM at = MAKELPARAM(client.x, client.y);
   // A repeated move at the stored point is no move: the cleared selection stays cleared.

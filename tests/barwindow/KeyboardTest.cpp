@@ -23,68 +23,70 @@ protected:
   TdxBarItemLink* A = nullptr;
   TdxBarItemLink* B = nullptr;
   TdxBarItemLink* C = nullptr;
+
+  // One key pressed with the selection on From (0 none, 1 A, 2 B, 3 C): whether the bar
+  // took it, and where the selection is then.
+  struct TKeyRow {
+    int From;
+    WORD Key;
+    TShiftState Shift;
+    bool Taken;
+    int To;
+  };
+  TdxBarItemLink* Link(int Index) const { return Index == 1 ? A : Index == 2 ? B : Index == 3 ? C : nullptr; }
+  void ExpectKeys(std::initializer_list<TKeyRow> Rows)
+  {
+    int row = 0;
+    for (const TKeyRow& r : Rows) {
+      Bar->SetSelectedControl(ControlOf(Link(r.From)));
+      EXPECT_EQ(Bar->Key(r.Key, r.Shift), r.Taken) << "row " << row;
+      EXPECT_EQ(SelectedLink(), Link(r.To)) << "row " << row;
+      ++row;
+    }
+  }
 };
 
 TEST_F(TKeyboardTest, HorizontalSelectionTable)
 {
   MakeABC(false);
   ASSERT_EQ(SelectedLink(), nullptr);
-  EXPECT_TRUE(Bar->Key(VK_RIGHT));
-  EXPECT_EQ(SelectedLink(), A);
-  Bar->Key(VK_RIGHT);
-  EXPECT_EQ(SelectedLink(), B);
-  Bar->Key(VK_LEFT);
-  EXPECT_EQ(SelectedLink(), A);
-  Bar->Key(VK_END);
-  EXPECT_EQ(SelectedLink(), C);
-  Bar->Key(VK_HOME);
-  EXPECT_EQ(SelectedLink(), A);
-  Bar->Key(VK_TAB);
-  EXPECT_EQ(SelectedLink(), B);
-  Bar->Key(VK_TAB, {ssShift});
-  EXPECT_EQ(SelectedLink(), A);
-  // Up and Down are the selected control's on a horizontal bar.
-  EXPECT_FALSE(Bar->Key(VK_DOWN));
-  EXPECT_FALSE(Bar->Key(VK_UP));
-  EXPECT_EQ(SelectedLink(), A);
-}
-
-TEST_F(TKeyboardTest, LeftWithNothingSelectedSelectsTheFirstLink)
-{
-  MakeABC(false);
-  Bar->Key(VK_LEFT);
-  EXPECT_EQ(SelectedLink(), A);
+  ExpectKeys({
+      {0, VK_RIGHT, {}, true, 1},
+      {0, VK_LEFT, {}, true, 1},  // nothing selected: the first link either way
+      {1, VK_RIGHT, {}, true, 2},
+      {2, VK_LEFT, {}, true, 1},
+      {1, VK_END, {}, true, 3},
+      {3, VK_HOME, {}, true, 1},
+      {1, VK_TAB, {}, true, 2},
+      {2, VK_TAB, {ssShift}, true, 1},
+      {1, VK_DOWN, {}, false, 1},  // Up and Down are the selected control's
+      {1, VK_UP, {}, false, 1},
+  });
 }
 
 TEST_F(TKeyboardTest, VerticalBarTurnsTheArrows)
 {
   MakeABC(true);
-  Bar->Key(VK_DOWN);
-  EXPECT_EQ(SelectedLink(), A);
-  Bar->Key(VK_DOWN);
-  EXPECT_EQ(SelectedLink(), B);
-  Bar->Key(VK_UP);
-  EXPECT_EQ(SelectedLink(), A);
-  // Left and Right become Up and Down there: the selection stays.
-  EXPECT_FALSE(Bar->Key(VK_RIGHT));
-  EXPECT_FALSE(Bar->Key(VK_LEFT));
-  EXPECT_EQ(SelectedLink(), A);
-  Bar->Key(VK_END);
-  EXPECT_EQ(SelectedLink(), C);
+  ExpectKeys({
+      {0, VK_DOWN, {}, true, 1},
+      {1, VK_DOWN, {}, true, 2},
+      {2, VK_UP, {}, true, 1},
+      {1, VK_RIGHT, {}, false, 1},  // Left and Right become Up and Down there
+      {1, VK_LEFT, {}, false, 1},
+      {1, VK_END, {}, true, 3},
+  });
 }
 
 TEST_F(TKeyboardTest, MenuWindowLeavesLeftAndRightToTheMenu)
 {
   Bar->Kind = bckSubMenu;
   MakeABC(false);
-  EXPECT_FALSE(Bar->Key(VK_RIGHT));
-  EXPECT_EQ(SelectedLink(), nullptr);
-  Bar->Key(VK_DOWN);
-  EXPECT_EQ(SelectedLink(), A);
-  Bar->Key(VK_DOWN);
-  EXPECT_EQ(SelectedLink(), B);
-  Bar->Key(VK_UP);
-  EXPECT_EQ(SelectedLink(), A);
+  ExpectKeys({
+      {0, VK_RIGHT, {}, false, 0},
+      {0, VK_DOWN, {}, true, 1},
+      {1, VK_DOWN, {}, true, 2},
+      {2, VK_UP, {}, true, 1},
+  });
 }
 
 TEST_F(TKeyboardTest, KeysArriveThroughTheWindowOnlyWhileABarIsActive)

@@ -202,13 +202,15 @@ TEST(MessageLoop, AThreadsSynchronizeRunsWhileTheLoopWaits)
   };
   PumpPending();
   auto* worker = TThread::New<TWorker>(false);
-  UINT_PTR guard = ::SetTimer(nullptr, 0, 3000, nullptr);
-  DWORD start = ::GetTickCount();
-  while (worker->RanOn == 0 && ::GetTickCount() - start < 3000)
+  // Should the waiting loop not be woken, this timer wakes it, and says so.
+  static bool guardFired;
+  guardFired = false;
+  UINT_PTR guard = ::SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { guardFired = true; });
+  while (worker->RanOn == 0 && !guardFired)
     Application->HandleMessage();
   ::KillTimer(nullptr, guard);
   EXPECT_EQ(worker->RanOn.load(), ::GetCurrentThreadId());
-  EXPECT_LT(::GetTickCount() - start, 2000u) << "the waiting loop was not woken";
+  EXPECT_FALSE(guardFired) << "the waiting loop was not woken";
   worker->WaitFor();
   worker->Free();
 }

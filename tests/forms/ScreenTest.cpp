@@ -65,10 +65,7 @@ TEST(ScreenCursors, ACustomIdKeepsItsCursorAndDestroysTheOneItReplaces)
   Screen->SetCursors(1044, nullptr);
   EXPECT_EQ(Screen->GetCursors(1044), Screen->GetCursors(crDefault));
   EXPECT_FALSE(CursorAlive(second));
-}
-
-TEST(ScreenCursors, TheDefaultCursorCanBeReplacedAndRestored)
-{
+  // The default cursor too, and what stands in for unknown identifiers with it.
   HCURSOR mine = MakeTestCursor();
   Screen->SetCursors(crDefault, mine);
   EXPECT_EQ(Screen->GetCursors(crDefault), mine);
@@ -117,6 +114,12 @@ TEST(ScreenMonitors, ThePrimaryMonitorCoversTheScreen)
   EXPECT_EQ(Screen->GetMonitors(primary->GetMonitorNum()), primary);
   EXPECT_EQ(Screen->GetMonitors(Screen->GetMonitorCount()), nullptr);
   EXPECT_EQ(Screen->GetMonitors(-1), nullptr);
+  // Forgotten, they are found again.
+  int count = Screen->GetMonitorCount();
+  HMONITOR handle = primary->GetHandle();
+  Screen->ResetMonitors();
+  EXPECT_EQ(Screen->GetMonitorCount(), count);
+  EXPECT_EQ(Screen->GetPrimaryMonitor()->GetHandle(), handle);
 }
 
 TEST(ScreenMonitors, LookupsByPointRectAndWindow)
@@ -134,24 +137,7 @@ TEST(ScreenMonitors, LookupsByPointRectAndWindow)
   EXPECT_EQ(Screen->MonitorFromWindow(nullptr, mdNull), nullptr);
 }
 
-TEST(ScreenMonitors, ForgettingTheMonitorsFindsThemAgain)
-{
-  int count = Screen->GetMonitorCount();
-  HMONITOR handle = Screen->GetPrimaryMonitor()->GetHandle();
-  Screen->ResetMonitors();
-  EXPECT_EQ(Screen->GetMonitorCount(), count);
-  EXPECT_EQ(Screen->GetPrimaryMonitor()->GetHandle(), handle);
-}
-
 // ---------------------------------------------------------------------------
-
-TEST(ScreenFonts, PixelsPerInchIsTheScreens)
-{
-  HDC dc = ::GetDC(nullptr);
-  int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-  ::ReleaseDC(nullptr, dc);
-  EXPECT_EQ(Screen->GetPixelsPerInch(), dpi);
-}
 
 TEST(ScreenFonts, FontFamiliesAreSortedWithoutRepeats)
 {

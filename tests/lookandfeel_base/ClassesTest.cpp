@@ -175,19 +175,6 @@ TEST(ObjectLinks, LinkSurvivesItsObjectBeingFreedInACallback)
 
 // ---------------------------------------------------------------------------
 
-TEST(SmallServices, CallNotifyEventCallsOnlyAssignedEvents)
-{
-  TObject* seen = nullptr;
-  int calls = 0;
-  TNotifyEvent event = [&](TObject* sender) { seen = sender; ++calls; };
-  TNamedThing sender(nullptr);
-  CallNotifyEvent(event, &sender);
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(seen, &sender);
-  CallNotifyEvent(TNotifyEvent(), &sender);
-  EXPECT_EQ(calls, 1);
-}
-
 TEST(SmallServices, ResourceStringsComeFromTheStringTable)
 {
   EXPECT_EQ(GetResourceString(TResStringRec{52001}), L"Plain resource text");
@@ -228,14 +215,4 @@ TEST(SmallServices, UniqueComponentNames)
   EXPECT_EQ(CreateUniqueComponentName(&owner, &repository, &item, 1, L"Tcx"), L"RepoNamedThing3");
   EXPECT_EQ(CreateUniqueComponentName(nullptr, &repository, &item, 1, L"Tcx"), L"RepoNamedThing1")
       << "without an owner every name is free";
-}
-
-TEST(SmallServices, ClearMemoryZeroesExactlyTheBlock)
-{
-  unsigned char block[16];
-  std::memset(block, 0xAB, sizeof block);
-  ClearMemory(block + 4, 8);
-  for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(block[i], (i >= 4 && i < 12) ? 0 : 0xAB) << "byte " << i;
-  ClearMemory(nullptr, 10);  // nothing to clear, no fault
 }

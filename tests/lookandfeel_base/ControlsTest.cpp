@@ -96,20 +96,6 @@ TEST(WindowTree, CanAllocateHandleFollowsParentsAndForms)
   form->Free();
 }
 
-TEST(WindowTree, WorkAreaAndCursorPosition)
-{
-  RECT work{};
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-  // One monitor here: every point, on it or far away, is nearest to it.
-  EXPECT_TRUE(GetMonitorWorkAreaAtPoint(MakePoint(work.left + 5, work.top + 5)) == work);
-  EXPECT_TRUE(GetMonitorWorkAreaAtPoint(MakePoint(-30000, 40000)) == work);
-
-  ASSERT_TRUE(MoveMouseTo(POINT{123, 234}));
-  TPoint cursor = GetMouseCursorPos();
-  EXPECT_EQ(cursor.x, 123);
-  EXPECT_EQ(cursor.y, 234);
-}
-
 // ---------------------------------------------------------------------------
 
 TEST(ShiftState, MouseKeysAgreeWithTheControlLayersReading)
@@ -139,14 +125,6 @@ TEST(ShiftState, CurrentStateReadsTheKeyboardState)
   TShiftState shift = GetCurrentShiftState();
   SetKeyboardState(saved);
   EXPECT_TRUE(shift == (TShiftState{ssShift, ssAlt, ssRight}));
-}
-
-TEST(ShiftState, NonControlCharsStartAtSpace)
-{
-  EXPECT_FALSE(IsNonControlChar(L'\t'));
-  EXPECT_FALSE(IsNonControlChar(wchar_t(31)));
-  EXPECT_TRUE(IsNonControlChar(L' '));
-  EXPECT_TRUE(IsNonControlChar(L'\u00e9'));
 }
 
 // ---------------------------------------------------------------------------

@@ -3,16 +3,6 @@
 
 #include "lookandfeel/cxGeometry.h"
 
-TEST(Geometry, MakeSizeAndPointKeepTheirOrder)
-{
-  TSize s = MakeSize(7, -3);
-  EXPECT_EQ(s.cx, 7);
-  EXPECT_EQ(s.cy, -3);
-  TPoint p = MakePoint(-4, 9);
-  EXPECT_EQ(p.x, -4);
-  EXPECT_EQ(p.y, 9);
-}
-
 TEST(Geometry, PointInRectExcludesRightAndBottomEdges)
 {
   TRect r{10, 20, 30, 40};
@@ -37,12 +27,6 @@ TEST(Geometry, InflateAndDeflateByTheSameMarginsAreInverses)
       EXPECT_TRUE(DeflateRectByMargins(grown, m) == r);
     }
   EXPECT_TRUE(InflateRectBy(TRect{10, 10, 20, 20}, 1, 2, 3, 4) == (TRect{9, 8, 23, 24}));
-}
-
-TEST(Geometry, OffsetKeepsTheSize)
-{
-  TRect r = OffsetRectBy(TRect{1, 2, 11, 22}, -5, 3);
-  EXPECT_TRUE(r == (TRect{-4, 5, 6, 25}));
 }
 
 TEST(Geometry, CenteringGivesAnOddSparePixelToTheRightAndBottom)

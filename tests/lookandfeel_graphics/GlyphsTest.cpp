@@ -1,7 +1,8 @@
 // Glyph drawing modes on a small known glyph and on an image-list image: transparent
-// pixels stay untouched and every mode gives the colours its formula promises. Also the
+// pixels stay untouched and every mode gives its colours. Also the
 // ghosting transform of bar areas.
 #include "GraphicsFixture.h"
+#include "support/SysColors.h"
 
 namespace {
 
@@ -26,23 +27,6 @@ void MakeGlyph(TBitmap& Glyph)
   c->SetPixel(2, 2, TColor(White));
 }
 
-int Y(COLORREF C)
-{
-  return (GetRValue(C) * 30 + GetGValue(C) * 59 + GetBValue(C) * 11) / 100;
-}
-
-COLORREF Faded(COLORREF C, COLORREF Face)
-{
-  auto f = [](int c, int face) { return (c * 60 + face * 40) / 100; };
-  return RGB(f(GetRValue(C), GetRValue(Face)), f(GetGValue(C), GetGValue(Face)), f(GetBValue(C), GetBValue(Face)));
-}
-
-COLORREF DisabledFaded(COLORREF C, COLORREF Face)
-{
-  int g = 128 + Y(C) / 2;
-  return RGB((GetRValue(Face) + g) / 2, (GetGValue(Face) + g) / 2, (GetBValue(Face) + g) / 2);
-}
-
 class TGlyphTest : public TDrawingTest {
 protected:
   // The glyph rectangle: the block lands at (11, 11) - (12, 12).
@@ -65,54 +49,39 @@ protected:
   }
 };
 
-TEST_F(TGlyphTest, NormalDrawsTheOpaquePixelsOnly)
+TEST_F(TGlyphTest, EachModeGivesItsColoursOnTheOpaquePixelsOnly)
 {
-  Draw(gdmNormal);
-  EXPECT_EQ(At(11, 11), Red);
-  EXPECT_EQ(At(12, 11), Green);
-  EXPECT_EQ(At(11, 12), Blue);
-  EXPECT_EQ(At(12, 12), White);
-  ExpectOnlyBlockPainted();
-}
-
-TEST_F(TGlyphTest, GreyIsLuminance)
-{
-  Draw(gdmGrey);
-  for (auto [x, y, c] : {std::tuple{11, 11, Red}, {12, 11, Green}, {11, 12, Blue}, {12, 12, White}}) {
-    COLORREF p = At(x, y);
-    EXPECT_EQ(GetRValue(p), GetGValue(p));
-    EXPECT_EQ(GetGValue(p), GetBValue(p));
-    EXPECT_EQ(GetRValue(p), Y(c)) << x << ", " << y;
+  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}});
+  struct TRow {
+    const char* Case;
+    TcxGlyphDrawingMode Mode;
+    TColor Face;
+    COLORREF Block[4];  // where the glyph is red, green, blue and white
+  };
+  const TRow rows[] = {
+      {"normal", gdmNormal, clDefault, {Red, Green, Blue, White}},
+      {"an unknown mode draws normally", TcxGlyphDrawingMode(42), clDefault, {Red, Green, Blue, White}},
+      {"grey is the luminance", gdmGrey, clDefault, {RGB(76, 76, 76), RGB(75, 75, 75), RGB(28, 28, 28), White}},
+      {"faded: 40 % of the face", gdmFaded, clDefault,
+       {RGB(233, 40, 20), RGB(80, 116, 20), RGB(80, 40, 173), RGB(233, 193, 173)}},
+      {"faded towards the face given", gdmFaded, clBlack,
+       {RGB(153, 0, 0), RGB(0, 76, 0), RGB(0, 0, 153), RGB(153, 153, 153)}},
+      {"disabled faded: a light grey halfway to the face", gdmDisabledFaded, clDefault,
+       {RGB(183, 133, 108), RGB(182, 132, 107), RGB(171, 121, 96), RGB(227, 177, 152)}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Case);
+    Dib().Fill(Paper);
+    TcxGlyphDrawOptions options;
+    if (row.Face != clDefault)
+      options.FaceColor = row.Face;
+    Draw(row.Mode, options);
+    EXPECT_EQ(At(11, 11), row.Block[0]);
+    EXPECT_EQ(At(12, 11), row.Block[1]);
+    EXPECT_EQ(At(11, 12), row.Block[2]);
+    EXPECT_EQ(At(12, 12), row.Block[3]);
+    ExpectOnlyBlockPainted();
   }
-  ExpectOnlyBlockPainted();
-}
-
-TEST_F(TGlyphTest, FadedMovesTowardsTheFace)
-{
-  COLORREF face = Sys(COLOR_BTNFACE);
-  Draw(gdmFaded);
-  EXPECT_EQ(At(11, 11), Faded(Red, face));
-  EXPECT_EQ(At(12, 11), Faded(Green, face));
-  EXPECT_EQ(At(12, 12), Faded(White, face));
-  ExpectOnlyBlockPainted();
-}
-
-TEST_F(TGlyphTest, FadedUsesTheGivenFace)
-{
-  TcxGlyphDrawOptions options;
-  options.FaceColor = clBlack;
-  Draw(gdmFaded, options);
-  EXPECT_EQ(At(11, 11), RGB(153, 0, 0));
-}
-
-TEST_F(TGlyphTest, DisabledFadedIsALightGrey)
-{
-  COLORREF face = Sys(COLOR_BTNFACE);
-  Draw(gdmDisabledFaded);
-  EXPECT_EQ(At(11, 11), DisabledFaded(Red, face));
-  EXPECT_EQ(At(11, 12), DisabledFaded(Blue, face));
-  EXPECT_EQ(At(12, 12), DisabledFaded(White, face));
-  ExpectOnlyBlockPainted();
 }
 
 TEST_F(TGlyphTest, DisabledIsEmbossedInHighlightAndShadow)
@@ -146,13 +115,6 @@ TEST_F(TGlyphTest, ShadowedLiftsTheImageOverASoftShadow)
   EXPECT_EQ(At(9, 9), Paper);
   EXPECT_EQ(At(14, 14), Paper);
   EXPECT_EQ(At(13, 10), Paper);
-}
-
-TEST_F(TGlyphTest, UnknownModeDrawsNormally)
-{
-  Draw(TcxGlyphDrawingMode(42));
-  EXPECT_EQ(At(11, 11), Red);
-  ExpectOnlyBlockPainted();
 }
 
 TEST_F(TGlyphTest, OpaqueGlyphAndFixedTransparentColour)
@@ -209,34 +171,6 @@ protected:
     DrawGlyphOrImage(DC(), TRect{}, Cell, nullptr, &images, 0, Mode, Options);
   }
 };
-
-TEST_F(TImageListGlyphTest, NormalKeepsTheMask)
-{
-  Draw(gdmNormal);
-  EXPECT_EQ(At(11, 11), Red);
-  EXPECT_EQ(At(12, 12), White);
-  ExpectOnlyBlockPainted();
-}
-
-TEST_F(TImageListGlyphTest, GreyAndFadedFollowTheirFormulas)
-{
-  Draw(gdmGrey);
-  EXPECT_EQ(At(12, 11), RGB(Y(Green), Y(Green), Y(Green)));
-  ExpectOnlyBlockPainted();
-  Dib().Fill(Paper);
-  Draw(gdmFaded);
-  EXPECT_EQ(At(11, 12), Faded(Blue, Sys(COLOR_BTNFACE)));
-  ExpectOnlyBlockPainted();
-}
-
-TEST_F(TImageListGlyphTest, DisabledShowsOnlyHighlightAndShadow)
-{
-  COLORREF highlight = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW);
-  Draw(gdmDisabled);
-  EXPECT_EQ(At(11, 11), shadow);
-  EXPECT_EQ(At(13, 13), highlight);
-  EXPECT_EQ(CountPixels(Dib(), Rect(0, 0, Width, Height), [&](COLORREF c) { return c != Paper; }), 7);
-}
 
 TEST_F(TImageListGlyphTest, BackgroundColourStandsForTransparency)
 {

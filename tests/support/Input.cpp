@@ -286,6 +286,15 @@ void SendMouseButton(bool Down)
   SendOne(MouseInput(Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP));
 }
 
+void SendKeyTransition(WORD VirtualKey, bool Down)
+{
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = VirtualKey;
+  in.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
+  SendOne(in);
+}
+
 void PauseScript(int Ms)
 {
   ::Sleep(DWORD(Ms));
