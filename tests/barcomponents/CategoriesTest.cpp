@@ -35,19 +35,6 @@ TEST_F(TCategoryFixture, NewManagerHasTheDefaultCategoryAndNilSafeLookups)
   EXPECT_TRUE(Manager->GetCategoryVisible(0));
 }
 
-TEST_F(TCategoryFixture, ItemsRegisterAndLeaveTheRegisterWhenFreed)
-{
-  TTestBarItem* a = NewItem(0, L"ItemA");
-  TTestBarItem* b = NewItem(0, L"ItemB");
-  ASSERT_EQ(Manager->GetItemCount(), 2);
-  EXPECT_EQ(Manager->GetItem(1), b);
-  EXPECT_EQ(a->GetBarManager(), Manager);
-  a->Free();
-  ASSERT_EQ(Manager->GetItemCount(), 1);
-  EXPECT_EQ(Manager->GetItem(0), b);
-  EXPECT_EQ(Manager->GetItem(1), nullptr);
-}
-
 TEST_F(TCategoryFixture, DeletingACategoryFreesItsItemsAndRenumbersLaterOnes)
 {
   Manager->GetCategories()->AddStrings({L"File", L"Edit", L"View"});

@@ -144,11 +144,6 @@ TEST_F(TGroupFixture, RenamingReportsTheGroupAsChanged)
   Manager->GetGroupList()->OnChange = nullptr;
 }
 
-TEST(BarComponentsStartup, GroupClassIsRegisteredForFormData)
-{
-  EXPECT_EQ(GetClass(L"TdxBarGroup"), TdxBarGroup::StaticClass());
-}
-
 TEST(BarComponentsLifetime, ManagerFreedBeforeItsItemsAndGroups)
 {
   TOwned<TComponentsTestForm> form(TCustomForm::CreateNew<TComponentsTestForm>(nullptr));
