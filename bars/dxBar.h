@@ -1,5 +1,6 @@
 // The bar library's public header: the bar manager, the item-kind register, the painter
-// classes and the library's start-up and shut-down. Programs include this one header.
+// classes and the library's start-up and shut-down. Programs include this header, and
+// barextras/dxBarExtItems.h as well for the extra item kinds.
 #pragma once
 
 #include "bars/backgrounds.h"
@@ -13,14 +14,12 @@
 #include "bars/drawparams.h"
 #include "bars/dropdownlistbox.h"
 #include "bars/dxBarStrs.h"
-#include "bars/extitems.h"
 #include "bars/groups.h"
 #include "bars/imageoptions.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/items.h"
 #include "bars/itemsupport.h"
-#include "bars/largebutton.h"
 #include "bars/manager.h"
 #include "bars/mousehook.h"
 #include "bars/painter.h"

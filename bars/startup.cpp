@@ -3,13 +3,15 @@
 // reverse. The counter makes nested calls harmless.
 #include "bars/startup.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <mmsystem.h>
 
 #include "bars/bar.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
-#include "bars/extitems.h"
 #include "bars/groups.h"
 #include "bars/manager.h"
 #include "bars/registry.h"
@@ -43,6 +45,13 @@ HBRUSH GCheckerBrush = nullptr;
 TdxBarSystemController* GSystemController = nullptr;
 
 TdxBarCanvas* GBarCanvas = nullptr;
+
+// Made on first use: units add themselves from static initialisers of other files.
+std::vector<TdxBarUnit>& Units()
+{
+  static std::vector<TdxBarUnit> units;
+  return units;
+}
 
 const wchar_t* const MDIButtonBitmapNames[] = {L"DXBARCLOSE", L"DXBARRESTORE", L"DXBARMAXIMIZE", L"DXBARMINIMIZE"};
 
@@ -234,15 +243,17 @@ void dxBarInitialize()
   }
   StartDrawingBase();
   StartLibrary();
-  // The extra item kinds join the register the library has just made.
-  InitializedxBarExtItems();
+  // The units above join the register and lists the library has just made.
+  for (const TdxBarUnit& unit : Units())
+    unit.Initialize();
 }
 
 void dxBarFinalize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
-  FinalizedxBarExtItems();
+  for (auto unit = Units().rbegin(); unit != Units().rend(); ++unit)
+    unit->Finalize();
   StopLibrary();
   StopDrawingBase();
   if (GStartedForms) {
@@ -259,6 +270,20 @@ bool dxBarIsInitialized()
 bool dxBarIsFinalizing()
 {
   return GFinalizing;
+}
+
+bool dxBarAddUnit(const TdxBarUnit& Unit)
+{
+  std::vector<TdxBarUnit>& units = Units();
+  auto same = [&](const TdxBarUnit& u) { return u.Initialize == Unit.Initialize && u.Finalize == Unit.Finalize; };
+  if (std::any_of(units.begin(), units.end(), same))
+    return true;
+  auto after = std::upper_bound(units.begin(), units.end(), Unit.Rank,
+                                [](int rank, const TdxBarUnit& u) { return rank < u.Rank; });
+  units.insert(after, Unit);
+  if (dxBarIsInitialized())
+    Unit.Initialize();
+  return true;
 }
 
 // ---------------------------------------------------------------------------

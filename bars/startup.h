@@ -22,6 +22,20 @@ bool dxBarIsInitialized();
 // accessors then answer nil rather than create.
 bool dxBarIsFinalizing();
 
+// Units above the bar library (the extra item kinds, the customising units) join its
+// start-up here, since the library cannot name them. A unit's start-up runs after the
+// library's own steps, lower ranks first and equal ranks in the order added; its shut-down
+// runs before the library's, in the reverse order. A unit added while the library runs
+// starts at once; adding the same pair again does nothing. Adding only records two
+// functions, so a unit may add itself from a static initialiser in any order.
+struct TdxBarUnit {
+  int Rank;
+  void (*Initialize)();
+  void (*Finalize)();
+};
+// Answers true, so that a unit's header can record it as `inline const bool X = dxBarAddUnit(...)`.
+bool dxBarAddUnit(const TdxBarUnit& Unit);
+
 // ---------------------------------------------------------------------------
 // OS flags, read once at start-up.
 

@@ -3,8 +3,8 @@
 // is not built here, so each command's handler only reports its click on standard output.
 #pragma once
 
+#include "barextras/dxBarExtItems.h"
 #include "bars/dxBar.h"
-#include "bars/largebutton.h"
 #include "platform/Forms.h"
 #include "platform/ImgList.h"
 

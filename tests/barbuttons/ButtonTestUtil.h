@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include "barextras/dxBarExtItems.h"
 #include "bars/barcontrol.h"
 #include "bars/buttons.h"
 #include "bars/drawparams.h"
 #include "bars/itemlinks.h"
-#include "bars/largebutton.h"
 #include "support/BarTestHost.h"
 
 class TButtonTestForm : public TForm {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "barextras/dxBarExtItems.h"
 #include "bars/dxBar.h"
 #include "platform/Filer.h"
 #include "support/BarTestHost.h"

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "barextras/dxBarExtItems.h"
 #include "bars/dxBar.h"
 #include "platform/Win.h"
 

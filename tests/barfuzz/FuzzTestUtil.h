@@ -8,10 +8,10 @@
 #include <functional>
 #include <string>
 
+#include "barextras/dxBarExtItems.h"
 #include "bars/bar.h"
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
-#include "bars/largebutton.h"
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
 

@@ -108,6 +108,37 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   EXPECT_EQ(GetRegisteredControlClass(TTestItemKind::StaticClass()), nullptr);
 }
 
+namespace {
+
+// Units above the library record what they see of the register when they start and stop.
+std::vector<std::wstring> GUnitCalls;
+void Note(const wchar_t* What)
+{
+  GUnitCalls.push_back(std::wstring(What) + (RegisteredBarItems() ? L" with the register" : L" without it"));
+}
+void StartLow() { Note(L"start low"); }
+void StopLow() { Note(L"stop low"); }
+void StartHigh() { Note(L"start high"); }
+void StopHigh() { Note(L"stop high"); }
+
+}  // namespace
+
+TEST(LibraryStartup, UnitsAboveStartAfterItByRankAndStopBeforeItInReverse)
+{
+  GUnitCalls.clear();
+  dxBarAddUnit({20, &StartHigh, &StopHigh});
+  dxBarAddUnit({20, &StartHigh, &StopHigh});
+  dxBarAddUnit({10, &StartLow, &StopLow});
+  EXPECT_EQ(GUnitCalls, (std::vector<std::wstring>{L"start high with the register", L"start low with the register"}))
+      << "a unit added while the library runs starts at once, and only once";
+
+  GUnitCalls.clear();
+  dxBarFinalize();
+  dxBarInitialize();
+  EXPECT_EQ(GUnitCalls, (std::vector<std::wstring>{L"stop high with the register", L"stop low with the register",
+                                                   L"start low with the register", L"start high with the register"}));
+}
+
 TEST(LibraryStartup, ProcessWideValuesAreRead)
 {
   HDC dc = GetDC(nullptr);

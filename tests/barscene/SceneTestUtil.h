@@ -9,10 +9,10 @@
 #include <functional>
 #include <string>
 
+#include "barextras/dxBarExtItems.h"
 #include "bars/bar.h"
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
-#include "bars/largebutton.h"
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"

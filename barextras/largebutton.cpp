@@ -1,5 +1,5 @@
 // The large button and its control.
-#include "bars/largebutton.h"
+#include "barextras/largebutton.h"
 
 #include "bars/bar.h"
 #include "bars/barcontrol.h"

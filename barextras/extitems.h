@@ -5,15 +5,26 @@
 
 #include <vector>
 
+#include "bars/startup.h"
 #include "platform/Bitmap.h"
 #include "platform/CommonDialogs.h"
 
 // Counted like the library's start-up: the first call does the work, later ones only count,
 // and the matching finalize that brings the count back to zero undoes it. dxBarInitialize
-// and dxBarFinalize call these; they need the bar library's item register to be up.
+// and dxBarFinalize call these as a unit of their own (below); they need the bar library's
+// item register to be up.
 void InitializedxBarExtItems();
 void FinalizedxBarExtItems();
 bool dxBarExtItemsIsInitialized();
+
+// The unit's place among the units above the bar library: first, as the customising units
+// list the kinds it registers.
+constexpr int dxBarExtItemsUnitRank = 100;
+// Using the unit starts it with the library: a program file that includes any of the unit's
+// headers records its start-up and shut-down with dxBarInitialize, and the reference pulls
+// the unit out of its static library.
+inline const bool dxBarExtItemsUnitAdded =
+    dxBarAddUnit({dxBarExtItemsUnitRank, &InitializedxBarExtItems, &FinalizedxBarExtItems});
 
 // The 13 x 13 marks the font-name combo's list puts before TrueType fonts and before other
 // fonts (bitmap resources "DXBARTRUETYPEFONT" and "DXBARNONTRUETYPEFONT"). Nil before

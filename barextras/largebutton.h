@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "barextras/extitems.h"  // the unit starts with any of its kinds
 #include "bars/buttons.h"
 
 class TdxBarLargeButton : public TdxBarButton {

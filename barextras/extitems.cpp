@@ -1,9 +1,9 @@
 // The extra items unit's start-up and shut-down, in the order the rest of the library relies
 // on: the font marks, the first day of week, then the item kinds; shut-down unregisters the
 // kinds and frees what exists, newest first.
-#include "bars/extitems.h"
+#include "barextras/extitems.h"
 
-#include "bars/largebutton.h"
+#include "barextras/largebutton.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -60,21 +60,6 @@ void FreeShared(T*& Object)
 
 const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
-  // One row per kind, in this order, as each class joins the library:
-  //   TdxBarStatic -> TdxBarStaticControl
-  //   TdxBarLargeButton -> TdxBarLargeButtonControl
-  //   TdxBarColorCombo -> TdxBarColorComboControl
-  //   TdxBarFontNameCombo -> TdxBarComboControl
-  //   TdxBarDateCombo -> TdxBarDateComboControl
-  //   TdxBarTreeViewCombo -> TdxBarTreeViewComboControl
-  //   TdxBarImageCombo -> TdxBarImageComboControl
-  //   TdxBarToolbarsListItem -> TdxBarToolbarsListItemControl
-  //   TdxBarSpinEdit -> TdxBarSpinEditControl
-  //   TdxBarControlContainerItem -> TdxBarControlContainerControl
-  //   TdxBarProgressItem -> TdxBarProgressControl
-  //   TdxBarMRUListItem -> TdxBarContainerItemControl
-  //   TdxBarInPlaceSubItem -> TdxBarInPlaceSubItemControl
-  // A row reads: {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
   static const std::vector<TdxBarExtItemKind> kinds = {
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
   };
