@@ -23,21 +23,30 @@ protected:
   std::unique_ptr<TOwned<TTestForm>> guard;
 };
 
-TEST_F(Closing, ByDefaultTheFormIsHiddenAfterAskingIt)
+TEST_F(Closing, OnCloseQueryAndTheCloseActionDecide)
 {
-  form->Close();
-  EXPECT_EQ(form->Log, (std::vector<std::wstring>{L"closequery", L"close", L"hide"}));
-  EXPECT_FALSE(form->GetVisible());
-  EXPECT_FALSE(::IsWindowVisible(form->GetHandle()));
-}
-
-TEST_F(Closing, ARefusingOnCloseQueryKeepsTheFormAndSkipsOnClose)
-{
-  form->AllowClose = false;
-  form->Close();
-  EXPECT_EQ(form->Log, std::vector<std::wstring>{L"closequery"});
-  EXPECT_TRUE(form->GetVisible());
-  EXPECT_TRUE(::IsWindowVisible(form->GetHandle()));
+  struct TRow {
+    const char* Case;
+    bool Allow;
+    TCloseAction Action;
+    std::vector<std::wstring> Log;
+    bool Visible;
+  };
+  const TRow rows[] = {
+      {"hidden by default, after asking", true, caHide, {L"closequery", L"close", L"hide"}, false},
+      {"a refusing OnCloseQuery keeps the form and skips OnClose", false, caHide, {L"closequery"}, true},
+      {"caNone leaves everything as it was", true, caNone, {L"closequery", L"close"}, true},
+  };
+  for (const TRow& row : rows) {
+    form->Show();
+    form->Log.clear();
+    form->AllowClose = row.Allow;
+    form->CloseAction = row.Action;
+    form->Close();
+    EXPECT_EQ(form->Log, row.Log) << row.Case;
+    EXPECT_EQ(form->GetVisible(), row.Visible) << row.Case;
+    EXPECT_EQ(::IsWindowVisible(form->GetHandle()) != 0, row.Visible) << row.Case;
+  }
 }
 
 TEST_F(Closing, CaFreeFreesTheFormOnlyAfterTheWaitingMessages)
@@ -59,14 +68,6 @@ TEST_F(Closing, CaMinimizeMinimisesTheWindow)
   EXPECT_EQ(form->GetWindowState(), wsMinimized);
   EXPECT_TRUE(::IsIconic(form->GetHandle()));
   EXPECT_TRUE(form->GetVisible());
-}
-
-TEST_F(Closing, CaNoneLeavesEverythingAsItWas)
-{
-  form->CloseAction = caNone;
-  form->Close();
-  EXPECT_EQ(form->Log, (std::vector<std::wstring>{L"closequery", L"close"}));
-  EXPECT_TRUE(::IsWindowVisible(form->GetHandle()));
 }
 
 TEST_F(Closing, TheSystemCloseCommandGoesThroughClose)
