@@ -210,15 +210,15 @@ using TTransformTest = TDrawingTest;
 
 TEST_F(TTransformTest, KeyAndLightPixelsBecomeTheTargetOthersFadeOnAGrid)
 {
-  COLORREF face = Sys(COLOR_BTNFACE);
+  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}});
+  const COLORREF face = RGB(200, 100, 50);
   FillRectByColor(DC(), Rect(0, 0, 4, 4), clBlack);
   FillRectByColor(DC(), Rect(4, 0, 8, 4), TColor(RGB(200, 200, 200)));
   FillRectByColor(DC(), Rect(8, 0, 12, 4), TColor(RGB(100, 100, 100)));
   TransformRectThroughBitmap(Canvas(), Rect(0, 0, 12, 4), clBlack, 170, 20, 2, clBtnFace);
   EXPECT_EQ(At(0, 0), face) << "the key colour";
   EXPECT_EQ(At(5, 1), face) << "light pixel";
-  auto toward = [](int c, int t) { return c + (t - c) * 20 / 100; };
-  COLORREF faded = RGB(toward(100, GetRValue(face)), toward(100, GetGValue(face)), toward(100, GetBValue(face)));
+  const COLORREF faded = RGB(120, 100, 90);  // 20 % of the way from grey 100 to the face
   EXPECT_EQ(At(8, 0), faded) << "(x + y) even in the rectangle";
   EXPECT_EQ(At(9, 0), face) << "(x + y) odd";
   EXPECT_EQ(At(9, 1), faded);

@@ -172,23 +172,23 @@ TEST_F(Office11, BlueSchemeLooksLikeTheBlueGradients)
 
 TEST_F(Office11, ClassicColoursComeFromTheSystemColours)
 {
+  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_WINDOW, RGB(250, 250, 250)},
+                          {COLOR_HIGHLIGHT, RGB(255, 0, 10)}, {COLOR_BTNSHADOW, RGB(100, 60, 20)}});
   SetVisualStylesSuppressed(true);
   RefreshOffice11Colors();
   const TdxOffice11Colors& c = dxOffice11Colors();
-  if (c.HighContrast)
-    GTEST_SKIP() << "the system runs a high-contrast scheme";
-  const COLORREF F = Sys(COLOR_BTNFACE), Wn = Sys(COLOR_WINDOW), H = Sys(COLOR_HIGHLIGHT), S = Sys(COLOR_BTNSHADOW);
+  ASSERT_FALSE(c.HighContrast);
   EXPECT_FALSE(c.SchemeActive);
-  EXPECT_EQ(Rgb(c.ToolbarLightColor), Rgb(BlendColors(F, Wn, 40)));
-  EXPECT_EQ(Rgb(c.ToolbarDarkColor), F);
-  EXPECT_EQ(Rgb(c.MenuColor), Rgb(BlendColors(F, Wn, 15)));
-  EXPECT_EQ(Rgb(c.SelectedColor), Rgb(BlendColors(H, Wn, 30)));
+  EXPECT_EQ(Rgb(c.ToolbarLightColor), RGB(230, 190, 170));  // 40 % face, the rest window
+  EXPECT_EQ(Rgb(c.ToolbarDarkColor), RGB(200, 100, 50));  // the face
+  EXPECT_EQ(Rgb(c.MenuColor), RGB(242, 227, 220));  // 15 % face
+  EXPECT_EQ(Rgb(c.SelectedColor), RGB(251, 175, 178));  // 30 % highlight
   EXPECT_EQ(Rgb(c.SelectedColor1), Rgb(c.SelectedColor)) << "single colours when no scheme is active";
   EXPECT_EQ(Rgb(c.SelectedColor2), Rgb(c.SelectedColor));
-  EXPECT_EQ(Rgb(c.PressedColor), Rgb(BlendColors(H, Wn, 50)));
-  EXPECT_EQ(Rgb(c.CheckedColor), Rgb(BlendColors(H, Wn, 15)));
-  EXPECT_EQ(Rgb(c.BorderColor), H);
-  EXPECT_EQ(Rgb(c.SeparatorDarkColor), Rgb(BlendColors(S, F, 70)));
+  EXPECT_EQ(Rgb(c.PressedColor), RGB(252, 125, 130));  // 50 % highlight
+  EXPECT_EQ(Rgb(c.CheckedColor), RGB(250, 212, 214));  // 15 % highlight
+  EXPECT_EQ(Rgb(c.BorderColor), RGB(255, 0, 10));  // the highlight
+  EXPECT_EQ(Rgb(c.SeparatorDarkColor), RGB(130, 72, 29));  // 70 % shadow, the rest face
   EXPECT_EQ(Rgb(c.TextColor), Sys(COLOR_BTNTEXT));
   EXPECT_EQ(Rgb(c.DisabledTextColor), Sys(COLOR_GRAYTEXT));
 }
