@@ -4,6 +4,7 @@
 
 #include "bars/buttons.h"
 #include "bars/toolbar.h"
+#include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -53,11 +54,6 @@ const wchar_t* const kBarForm =
     L"    end\n"
     L"  end\n"
     L"end\n";
-
-TdxBarManager* ManagerOf(TComponent* Form)
-{
-  return dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
-}
 
 // Counts the moves of one window (WM_WINDOWPOSCHANGED without SWP_NOMOVE).
 HWND GWatched = nullptr;

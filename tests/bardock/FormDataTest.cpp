@@ -2,6 +2,7 @@
 // stored layout (and an untrusted huge row), and the stored-when rules of its colour and
 // border.
 #include "DockTestUtil.h"
+#include "support/FormRoundTrip.h"
 
 #include <chrono>
 
@@ -50,12 +51,6 @@ String LayoutForm(const String& ARow)
          L"    BarManager = dxBarManager1\n"
          L"  end\n"
          L"end\n";
-}
-
-template <class T>
-T* Find(TComponent* Form, const wchar_t* Name)
-{
-  return dynamic_cast<T*>(Form->FindComponent(Name));
 }
 
 // The text of one object block of written form data.

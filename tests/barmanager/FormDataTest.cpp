@@ -1,6 +1,7 @@
 // A bar manager read from form data: its published properties, the stored values
 // "DockControlHeights" and "Bars", and writing it back.
 #include "BarTestUtil.h"
+#include "support/FormRoundTrip.h"
 
 namespace {
 
@@ -48,11 +49,6 @@ const wchar_t* const kPlainManagerForm =
     L"  object dxBarManager1: TdxBarManager\n"
     L"  end\n"
     L"end\n";
-
-TdxBarManager* ManagerOf(TComponent* Form)
-{
-  return dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
-}
 
 }  // namespace
 
