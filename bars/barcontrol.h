@@ -273,6 +273,9 @@ public:
   virtual String GetBarCaptionText() const { return String(); }
   virtual bool HasCaptionButtons() const { return false; }
   virtual bool HasCaptionMark() const { return false; }
+  // What the caption mark's area is filled with before its look is drawn on it; clNone for
+  // no fill.
+  virtual TColor GetCaptionMarkColor() const { return clNone; }
   virtual bool HidesCaption() const { return false; }
   // Items did not fit: the mark shows chevrons.
   virtual bool HasHiddenItems() const { return false; }

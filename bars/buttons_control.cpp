@@ -411,8 +411,6 @@ void TdxBarButtonControl::CalcDrawParams(bool AFull)
   if (!params || !button || !AFull)
     return;
   TdxBarPainter* painter = GetPainter();
-  TShortCut shortCut = GetShortCut();
-  params->ShortCut = shortCut ? ShortCutToText(shortCut) : String();
   params->States.Pressed = IsPressed();
   params->States.Down = button->GetDown();
   params->States.Selected = IsSelected();

@@ -18,6 +18,7 @@ struct TdxBarItemStateFlags {
   bool Down = false;         // the button's Down
   bool Selected = false;     // painted selected (hot)
   bool DroppedDown = false;  // its drop-down is open
+  bool GlyphColumn = false;  // the glyph is drawn in a menu's glyph column
   bool Any() const { return Pressed || Down || Selected || DroppedDown; }
 };
 

@@ -245,8 +245,10 @@ public:
   virtual void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual int GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const;
   virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const;
+  // The close button's glyph on its background: a plain cross in the caption button glyph
+  // colour; the kinds draw their own.
   virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                      int AState) const {}
+                                      int AState) const;
   virtual void DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   // The minimize, restore and close buttons of an MDI child on the main menu bar.
@@ -264,7 +266,6 @@ public:
   virtual void DrawStatusBarTopIndent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual TRect GetMarkRect(const TCustomdxBarControl* ABarControl) const;
   virtual TRect CalcMarkRect(const TCustomdxBarControl* ABarControl) const;
-  virtual void InvalidateMark(const TCustomdxBarControl* ABarControl) const;
   virtual bool IsMarkArrowDrawn() const { return true; }
   // The rectangle is at most 16 high.
   virtual bool IsSmallMark(const TRect& R) const;
@@ -608,6 +609,8 @@ public:
   void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                      int AState) const override;
+  // Floating toolbars and menus cast a shadow.
+  bool IsShadowShown(const TCustomdxBarControl* ABarControl) const override;
 
   // Menus.
   int GetItemIndent(const TdxBarItemControl* AControl) const override;

@@ -68,6 +68,8 @@ constexpr int MarkChevronVerticalRight = 8;  // vertical bar: chevrons start thi
 // The triangle of a caption mark.
 constexpr int CaptionMarkWidth = 7;
 constexpr int CaptionMarkHeight = 4;
+// The plain close cross is half the button wide, and never smaller than this.
+constexpr int CloseCrossMinSize = 4;
 
 }  // namespace
 
@@ -246,6 +248,24 @@ void TdxBarPainter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HD
              AState == dxBarButtonStateHot ? ABarControl->GetHighlightBrush() : ABarControl->GetFaceBrush());
 }
 
+void TdxBarPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                           int AState) const
+{
+  if (!ABarControl || !DC || IsRectEmpty(R))
+    return;
+  TPenGuard pen(DC, GetCaptionButtonGlyphColor(ABarControl, AState));
+  int size = std::max(CloseCrossMinSize, RectWidth(R) / 2 - 1);
+  int x = (R.left + R.right - size) / 2;
+  int y = (R.top + R.bottom - size) / 2;
+  // Each diagonal is two pixels wide.
+  for (int d = 0; d < 2; ++d) {
+    ::MoveToEx(DC, x + d, y, nullptr);
+    ::LineTo(DC, x + size + d, y + size);
+    ::MoveToEx(DC, x + size - 1 + d, y, nullptr);
+    ::LineTo(DC, x - 1 + d, y + size);
+  }
+}
+
 void TdxBarPainter::DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const
 {
   if (!ABarControl || !DC)
@@ -352,20 +372,6 @@ TRect TdxBarPainter::CalcMarkRect(const TCustomdxBarControl* ABarControl) const
 TRect TdxBarPainter::GetMarkRect(const TCustomdxBarControl* ABarControl) const
 {
   return CalcMarkRect(ABarControl);
-}
-
-void TdxBarPainter::InvalidateMark(const TCustomdxBarControl* ABarControl) const
-{
-  if (!ABarControl || !ABarControl->HandleAllocated())
-    return;
-  TCustomdxBarControl* window = const_cast<TCustomdxBarControl*>(ABarControl);
-  // A mark in the non-client area is redrawn with the frame; a client mark by its rectangle.
-  if (ABarControl->GetBarDockingStyle() == dsNone || ABarControl->CanPaintNonClient())
-    ::RedrawWindow(window->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-  else {
-    TRect r = GetMarkRect(ABarControl);
-    ::InvalidateRect(window->GetHandle(), &r, FALSE);
-  }
 }
 
 // ---------------------------------------------------------------------------

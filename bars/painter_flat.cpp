@@ -121,7 +121,7 @@ HBRUSH TdxBarFlatPainter::GetGlyphBackgroundBrush(const TdxBarItemControl* ACont
                                                                    : FlatBrush(parent, 5, COLOR_HIGHLIGHT);
   if (AStates.Down)
     return FlatBrush(parent, 3, COLOR_BTNFACE);
-  if (IsMenuControl(AControl))
+  if (IsMenuControl(AControl) && !AStates.GlyphColumn)
     return GetItemBackgroundBrush(parent);
   return inherited::GetGlyphBackgroundBrush(AControl, AStates);
 }
@@ -369,6 +369,9 @@ void TdxBarFlatPainter::DrawCaptionMark(const TCustomdxBarControl* ABarControl, 
 {
   if (!ABarControl || !DC)
     return;
+  TColor fill = ABarControl->GetCaptionMarkColor();
+  if (fill != clNone)
+    FillRectByColor(DC, R, fill);
   int state = ABarControl->GetMarkState();
   if (state == dxBarButtonStatePressed) {
     TRect r = R;
@@ -376,6 +379,11 @@ void TdxBarFlatPainter::DrawCaptionMark(const TCustomdxBarControl* ABarControl, 
   } else
     DrawCaptionButton(ABarControl, DC, R, state);
   inherited::DrawCaptionMark(ABarControl, DC, R);
+}
+
+bool TdxBarFlatPainter::IsShadowShown(const TCustomdxBarControl* ABarControl) const
+{
+  return ABarControl && ABarControl->GetBarDockingStyle() == dsNone;
 }
 
 void TdxBarFlatPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,

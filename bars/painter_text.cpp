@@ -235,7 +235,8 @@ void CalcGlyphPlace(const TdxBarPainter& APainter, const TdxBarItemControlDrawPa
   TRect content = IsRectEmpty(AFrameRect) ? AContentRect : AFrameRect;
   ACell = content;
   AGlyph = TRect{};
-  if (!AParams->HasGlyphPart())
+  // A menu keeps its glyph column without a glyph part: a down item shows its tick there.
+  if (!AParams->HasGlyphPart() && !AParams->IsMenu())
     return;
   if (AImageSizeKind == isLarge && !AParams->IsMenu()) {
     const TdxBarButtonLikeControlDrawParams* button = AsButton(AParams);
@@ -270,7 +271,7 @@ void TdxBarPainter::DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HD
   TRect cell{};
   CalcGlyphPlace(*this, ADrawParams, AStates, AImageSizeKind, AFrameRect, AContentRect, cell, AGlyphRect);
   TdxBarItemControl* control = ADrawParams->ItemControl;
-  bool hasImage = control && control->HasImage(AImageSizeKind);
+  bool hasImage = ADrawParams->HasGlyphPart() && control && control->HasImage(AImageSizeKind);
   DrawGlyphImage(ADrawParams, DC, AStates, AImageSizeKind, IsRectEmpty(AFrameRect) ? cell : AFrameRect,
                  AGlyphRect, hasImage);
 }
@@ -565,7 +566,7 @@ void TdxBarPainter::DrawDropDownArrow(const TdxBarItemControlDrawParams* ADrawPa
   int textHeight = parent ? parent->GetTextHeight() : ADrawParams->TextHeight;
   TFont* font = parent ? parent->GetFont() : nullptr;
   int fontHeight = font ? std::abs(font->GetHeight()) : 0;
-  int indent = textHeight / 2 - fontHeight / 2;
+  int indent = textHeight / 2 + fontHeight / 2;
   TRect r = R;
   TcxArrowDirection direction = adRight;
   bool selected = false;
@@ -602,6 +603,7 @@ void TdxBarPainter::DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADraw
   TdxBarItemStateFlags states;
   states.Down = ADrawParams->States.Down;
   states.Selected = ADrawParams->PaintedSelected;
+  states.GlyphColumn = true;
   TRect glyphRect{};
   DrawGlyph(ADrawParams, DC, states, ADrawParams->ViewSize, glyphColumn, glyphColumn, glyphRect);
 

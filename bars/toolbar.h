@@ -197,6 +197,9 @@ public:
   bool IsPointOnMark(const TPoint& AClientPoint) const;
   int GetMarkState() const override { return FMarkState; }
   void ClickMark(int AState) override;
+  // Shows the mark's new state: a mark in the caption is drawn at once through the window's
+  // DC, a docked one is invalidated.
+  void InvalidateMark();
   bool IsMarkTimerRunning() const { return FMarkTimer; }
   bool HasCloseButton() const;
   TRect GetCloseButtonRect() const;  // window coordinates of the floating caption
@@ -263,6 +266,8 @@ public:
   // The floating caption shows buttons: the close button or the bar's caption buttons.
   bool HasCaptionButtons() const override;
   bool HasCaptionMark() const override { return FDockingStyle == dsNone && HasMark(); }
+  // The caption's own colour, so a mark drawn alone leaves no trace of its last state.
+  TColor GetCaptionMarkColor() const override;
   bool HasHiddenItems() const override { return FItemsHidden; }
   bool IsDockable() const override;
 

@@ -506,14 +506,7 @@ void TdxBarControl::ClickMark(int AState)
     if (::SetTimer(FHandle, dxBarMarkTimerID, dxBarMarkTimerInterval, nullptr))
       FMarkTimer = true;
   }
-  if (!HandleAllocated())
-    return;
-  if (FDockingStyle == dsNone) {
-    RedrawFrame(FHandle);
-  } else {
-    TRect r = GetMarkRect();
-    ::InvalidateRect(FHandle, &r, FALSE);
-  }
+  InvalidateMark();
 }
 
 void TdxBarControl::StopMarkTimer()

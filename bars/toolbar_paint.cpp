@@ -133,20 +133,6 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
   if (!::IsRectEmpty(&close)) {
     painter->DrawCaptionButton(this, DC, close, FCloseButtonState);
     painter->DrawCaptionCloseButton(this, DC, close, FCloseButtonState);
-    // The glyph: a cross in the caption button glyph colour.
-    TColor color = painter->GetCaptionButtonGlyphColor(this, FCloseButtonState);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, ColorToRGB(color));
-    HGDIOBJ old = ::SelectObject(DC, pen);
-    int size = std::max(4, int(close.right - close.left) / 2 - 1);
-    int x = (close.left + close.right - size) / 2, y = (close.top + close.bottom - size) / 2;
-    for (int d = 0; d < 2; ++d) {
-      ::MoveToEx(DC, x + d, y, nullptr);
-      ::LineTo(DC, x + size + d, y + size);
-      ::MoveToEx(DC, x + size - 1 + d, y, nullptr);
-      ::LineTo(DC, x - 1 + d, y + size);
-    }
-    ::SelectObject(DC, old);
-    ::DeleteObject(pen);
   }
   TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
   if (!buttons || buttons->GetCount() == 0)
@@ -229,8 +215,35 @@ void TdxBarControl::PaintNonClient(HDC DC)
   }
 }
 
+void TdxBarControl::InvalidateMark()
+{
+  if (!HandleAllocated())
+    return;
+  TdxBarPainter* painter = GetPainter();
+  if (!HasCaptionMark() || !painter || FInternal) {
+    TRect r = GetMarkRect();
+    ::InvalidateRect(FHandle, &r, FALSE);
+    return;
+  }
+  // A faded frame is drawn as a whole.
+  if (IsAnotherManagerCustomizing(GetBarManager())) {
+    ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    return;
+  }
+  if (HDC dc = GetNonClientDC()) {
+    painter->DrawCaptionMark(this, dc, GetMarkRect());
+    ReleaseNonClientDC(dc);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // What the painter asks of a toolbar
+
+TColor TdxBarControl::GetCaptionMarkColor() const
+{
+  TdxBarPainter* painter = GetPainter();
+  return painter ? clSystemColor | TColor(painter->GetSysColorByIndex(this, IsActive())) : clNone;
+}
 
 TBitmap* TdxBarControl::GetBarBackgroundBitmap() const
 {

@@ -151,6 +151,10 @@ TEST_F(TButtonMeasureTest, DrawParamsCarryTheButtonState)
   EXPECT_FALSE(params->DropDownEnabled);
   EXPECT_EQ(params->ArrowWidth, control->GetArrowWidth());
   EXPECT_EQ(params->ShortCut, ShortCutToText(TShortCut(0x4000 | 'S')));
+  // Links that hide shortcuts give the painter none to draw.
+  button->GetLink(0)->GetLinks()->GetItemOptions()->SetShowShortCuts(false);
+  control->CalcDrawParams(true);
+  EXPECT_EQ(params->ShortCut, String());
   EXPECT_FALSE(params->GrayScale);
   // A click in progress draws it pressed.
   control->SetDoingClick(true);

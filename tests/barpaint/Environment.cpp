@@ -19,6 +19,8 @@ TPaintItem::TPaintItem(TCustomdxBarControl* ABar) : TdxBarItemControl(nullptr), 
 
 HBRUSH TPaintItem::GetBackgroundBrush() const
 {
+  if (OwnBrush)
+    return OwnBrush;
   return Bar ? Bar->GetBackgroundBrush() : dxBarSysColorBrush(COLOR_BTNFACE);
 }
 

@@ -34,6 +34,7 @@ struct TMenuItemState {
   bool Down = false;
   bool Enabled = true;
   bool Glyph = true;
+  HBRUSH OwnBrush = nullptr;
 };
 
 void DrawMenuItem(TMenuHost& AHost, TDib32& ADib, const TMenuItemState& AState, const TRect& R = ItemRect,
@@ -43,6 +44,7 @@ void DrawMenuItem(TMenuHost& AHost, TDib32& ADib, const TMenuItemState& AState, 
   TPaintItem item(AHost.Bar);
   item.Enabled = AState.Enabled;
   item.HasGlyph = AState.Glyph;
+  item.OwnBrush = AState.OwnBrush;
   TdxBarButtonLikeControlDrawParams params;
   InitButtonParams(params, &item, &canvas.Cx, ivpGlyph | ivpCaption, ACaption);
   params.BarControlKind = bkMenu;
@@ -67,6 +69,19 @@ TEST(FlatMenu, IdleItemPaintsItsRingAndGlyphColumnInTheMenuColours)
   EXPECT_TRUE(ColorNear(dib.Pixel(2, 12), host.Flat(2), 2));
   EXPECT_TRUE(ColorNear(dib.Pixel(139, 23), host.Flat(2), 2));
   EXPECT_GT(CountPixels(dib, Rect(4, 4, 20, 20), IsReddish), 0) << "glyph";
+}
+
+TEST(FlatMenu, ItemOfItsOwnColourShowsItAlsoBehindItsGlyph)
+{
+  TMenuHost host;
+  const COLORREF own = RGB(200, 160, 40);
+  HBRUSH brush = CreateSolidBrush(own);
+  TDib32 dib(140, 24, Paper);
+  DrawMenuItem(host, dib, {.OwnBrush = brush});
+  DeleteObject(brush);
+  EXPECT_TRUE(ColorNear(dib.Pixel(0, 12), host.Flat(2), 2)) << "the column's ring keeps the menu colour";
+  EXPECT_TRUE(ColorNear(dib.Pixel(2, 12), own, 2)) << ColorText(dib.Pixel(2, 12));
+  EXPECT_TRUE(ColorNear(dib.Pixel(100, 12), own, 2)) << ColorText(dib.Pixel(100, 12));
 }
 
 TEST(FlatMenu, SelectedItemHasOneHighlightFrameAndBrushFiveInside)

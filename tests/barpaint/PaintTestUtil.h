@@ -63,6 +63,7 @@ public:
   bool IsActive() const override { return false; }
   bool GetDoingClick() const override { return DoingClick; }
   HBRUSH GetBackgroundBrush() const override;
+  bool HasOwnBrush() const override { return OwnBrush != nullptr; }
   bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex,
                     TBitmap*& AGlyph) const override;
   int GetCaptionMargin() const override { return 4; }
@@ -75,6 +76,7 @@ public:
   bool Enabled = true;
   bool DoingClick = false;
   bool HasGlyph = true;
+  HBRUSH OwnBrush = nullptr;  // as an item style's colour gives it; the test frees it
   std::unique_ptr<TBitmap> Glyph;
 };
 

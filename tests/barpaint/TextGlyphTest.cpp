@@ -1,5 +1,7 @@
 // Item texts (embossed when disabled, turned on vertical bars with a drawn accelerator
 // underline), glyph placement by layout, check marks and drop-down arrows.
+#include <cstdlib>
+
 #include "PaintTestUtil.h"
 
 namespace {
@@ -185,29 +187,40 @@ TEST(GlyphLayout, SmallCaptionStartsAfterTheGlyphAreaAndMovesWhenHeldInTheStanda
   EXPECT_EQ(idle.left, item.GetCaptionMargin());
 }
 
-TEST(CheckMark, DownMenuItemWithoutImageShowsTheMarkOnlyInMenus)
+TEST(CheckMark, DownMenuItemWithoutAShownImageShowsTheMarkOnlyInMenus)
 {
   TPaintHost host;
   host.Bar->BarKind = bkMenu;
   TPaintItem item(host.Bar);
-  item.HasGlyph = false;
+  item.SetGlyph(16, RGB(255, 0, 0));
   TdxBarItemControlDrawParams params;
   params.ItemControl = &item;
   params.BarControlKind = bkMenu;
-  params.ViewParts = ivpGlyph;
   TdxBarItemStateFlags states;
   states.Down = true;
-  TDib32 dib(24, 24, RGB(255, 255, 255));
+  RECT all{0, 0, 24, 24};
   TRect glyph{};
-  host.Painter()->DrawGlyph(&params, dib.DC(), states, isSmall, Rect(0, 0, 24, 24), Rect(0, 0, 24, 24), glyph);
-  TRect ink = InkBounds(dib, RGB(0, 0, 0), 0);
-  EXPECT_EQ(RectWidth(ink), 9);
-  EXPECT_EQ(RectHeight(ink), 7);
+  // No image, or an image whose glyph part the item hides (a caption-only style): the tick.
+  struct TRow {
+    bool HasGlyph;
+    int ViewParts;
+  };
+  for (TRow row : {TRow{false, ivpGlyph}, TRow{true, ivpCaption}}) {
+    item.HasGlyph = row.HasGlyph;
+    params.ViewParts = row.ViewParts;
+    TDib32 dib(24, 24, RGB(255, 255, 255));
+    host.Painter()->DrawGlyph(&params, dib.DC(), states, isSmall, Rect(0, 0, 24, 24), Rect(0, 0, 24, 24), glyph);
+    TRect ink = InkBounds(dib, RGB(0, 0, 0), 0);
+    EXPECT_EQ(RectWidth(ink), 9) << "view parts " << row.ViewParts;
+    EXPECT_EQ(RectHeight(ink), 7) << "view parts " << row.ViewParts;
+    EXPECT_EQ(CountPixelsNear(dib, all, RGB(255, 0, 0), 30), 0) << "a hidden glyph part shows no image";
+  }
+  item.HasGlyph = false;
+  params.ViewParts = ivpGlyph;
   // Disabled: the same mark in the shadow colour only.
   TDib32 disabled(24, 24, RGB(255, 255, 255));
   params.Enabled = false;
   host.Painter()->DrawGlyph(&params, disabled.DC(), states, isSmall, Rect(0, 0, 24, 24), Rect(0, 0, 24, 24), glyph);
-  RECT all{0, 0, 24, 24};
   EXPECT_EQ(CountPixelsNear(disabled, all, RGB(0, 0, 0), 0), 0);
   EXPECT_GT(CountPixelsNear(disabled, all, GetSysColor(COLOR_BTNSHADOW), 0), 10);
   // A toolbar button that is down without an image gets no mark.
@@ -242,6 +255,10 @@ TEST(DropDownArrow, PointsDownOnHorizontalBarsAndRightElsewhere)
 {
   TPaintHost host;
   TPaintItem item(host.Bar);
+  const int fontHeight = std::abs(host.Bar->GetFont()->GetHeight());
+  // On toolbars the arrow's cell is half a text line plus half the font high from the end.
+  const int cell = host.Bar->TextHeight / 2 + fontHeight / 2;
+  ASSERT_GT(fontHeight, 1);
   for (int kind : {bkHorizontal, bkMenu, bkVertical}) {
     host.Bar->BarKind = kind;
     TDib32 dib(40, 40, RGB(255, 255, 255));
@@ -254,9 +271,12 @@ TEST(DropDownArrow, PointsDownOnHorizontalBarsAndRightElsewhere)
     TRect ink = InkBounds(dib, GetSysColor(COLOR_BTNTEXT), 0);
     ASSERT_GT(ink.right, ink.left) << "kind " << kind;
     // A down arrow is wider than high; a right arrow higher than wide.
-    if (kind == bkHorizontal)
+    if (kind == bkHorizontal) {
       EXPECT_GT(RectWidth(ink), RectHeight(ink)) << "kind " << kind;
-    else
+      EXPECT_NEAR(ink.left + ink.right, 2 * 40 - cell, 2) << "centred in its cell";
+    } else
       EXPECT_GT(RectHeight(ink), RectWidth(ink)) << "kind " << kind;
+    if (kind == bkVertical)
+      EXPECT_NEAR(ink.top + ink.bottom, 2 * 40 - cell, 2) << "centred in its cell";
   }
 }

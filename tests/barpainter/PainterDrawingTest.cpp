@@ -179,7 +179,6 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
       p->DrawSizeGrip(dc, r);
       p->DrawFloatingSizeGrip(bar, dc, r);
       p->DrawStatusBarTopIndent(bar, dc, r);
-      p->InvalidateMark(bar);
       p->DrawDockingAreaBackground(nullptr, dc, r);
       p->DrawMenuFrame(bar, dc, r);
       p->DrawMenuBackground(bar, dc, r, p->GetMenuBorderBrush(bar));

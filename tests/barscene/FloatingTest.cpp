@@ -8,6 +8,7 @@
 
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
+#include "bars/shadow.h"
 #include "bars/utils.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -140,6 +141,33 @@ TEST_F(TFloatingScene, CaptionTextIsWholeWhenTheCaptionHasRoom)
   ASSERT_GT(reference, 0);
   EXPECT_NEAR(last - first, reference, 1) << "the caption text is cut";
   EXPECT_LT(last, mark.left - 2) << "caption background between the text and the mark";
+}
+
+TEST_F(TFloatingScene, FlatFloatingBarCastsAShadowAndShowsOneCloseCross)
+{
+  TdxBarControl* c = ShowFloating(140);
+  ASSERT_NE(c, nullptr);
+  TdxBarShadow* shadow = c->GetShadow();
+  ASSERT_NE(shadow, nullptr);
+  EXPECT_TRUE(shadow->GetVisible());
+  ASSERT_GT(shadow->GetPartCount(), 0);
+  for (int i = 0; i < shadow->GetPartCount(); ++i)
+    EXPECT_TRUE(IsWindowVisible(shadow->GetPart(i)->GetHandle()));
+  EXPECT_FALSE(Toolbar->GetShadow()->GetVisible()) << "a docked bar casts none";
+  // The close button shows the painter's cross and no second one.
+  const TRect close = c->GetCloseButtonRect();
+  ASSERT_FALSE(IsRectEmpty(close));
+  TDib32 shot = Shot("scene-floating-close", c);
+  ASSERT_TRUE(shot.Valid());
+  const TRect cell = Rect(0, 0, RectWidth(close), RectHeight(close));
+  TDib32 alone(cell.right, cell.bottom, RGB(0, 0, 0));
+  TdxBarPainter* painter = c->GetPainter();
+  const int state = c->GetCloseButtonState();
+  painter->DrawCaptionButton(c, alone.DC(), cell, state);
+  painter->DrawCaptionCloseButton(c, alone.DC(), cell, state);
+  const COLORREF glyph = ColorToRGB(painter->GetCaptionButtonGlyphColor(c, state));
+  EXPECT_GT(CountPixelsNear(alone, cell, glyph, 2), 8);
+  EXPECT_EQ(CountDifferentPixels(shot, close, alone), 0);
 }
 
 // A click on the check button deactivates the bar; the pointer stays where it was, and the

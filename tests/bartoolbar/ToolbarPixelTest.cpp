@@ -85,9 +85,13 @@ TEST_F(TToolbarPixels, FloatingToolbarShowsCaptionAndCloseButton)
   TRect close = c->GetCloseButtonRect();
   RECT textPart{caption.left, caption.top, close.left - 1, caption.bottom};
   EXPECT_GT(CountPixelsNear(shot, textPart, captionColour, 12), RectWidth(textPart) * RectHeight(textPart) / 2);
-  // The close button's cross in the glyph colour.
-  COLORREF glyph = ColorToRGB(c->GetPainter()->GetCaptionButtonGlyphColor(c, 0));
-  EXPECT_GT(CountPixelsNear(shot, close, glyph, 16), 6);
+  // The close button shows its look's glyph alone, as the painter draws it.
+  TDib32 alone(RectWidth(close), RectHeight(close));
+  const TRect cell = Rect(0, 0, RectWidth(close), RectHeight(close));
+  c->GetPainter()->DrawCaptionButton(c, alone.DC(), cell, c->GetCloseButtonState());
+  c->GetPainter()->DrawCaptionCloseButton(c, alone.DC(), cell, c->GetCloseButtonState());
+  EXPECT_LT(CountPixelsNear(alone, cell, captionColour, 12), RectWidth(cell) * RectHeight(cell)) << "a glyph";
+  EXPECT_EQ(CountDifferentPixels(shot, close, alone), 0);
   // The client area below the caption is the button face, with text on it.
   TRect client = c->GetClientRect();
   TPoint frame = c->GetFrameSize(dsNone);

@@ -143,6 +143,20 @@ int CountPixels(const TDib32& Dib, const RECT& R, const std::function<bool(COLOR
   return count;
 }
 
+int CountDifferentPixels(const TDib32& Dib, const RECT& R, const TDib32& APart, int Tolerance)
+{
+  int count = 0;
+  for (int y = R.top; y < R.bottom; ++y)
+    for (int x = R.left; x < R.right; ++x) {
+      const int px = x - R.left, py = y - R.top;
+      const bool inside = x >= 0 && y >= 0 && x < Dib.Width() && y < Dib.Height() && px < APart.Width() &&
+                          py < APart.Height();
+      if (!inside || !ColorsClose(Dib.Pixel(x, y), APart.Pixel(px, py), Tolerance))
+        ++count;
+    }
+  return count;
+}
+
 TDib32 CaptureWindow(HWND Window)
 {
   RECT r{};

@@ -62,6 +62,10 @@ inline int CountPixelsNear(const TDib32& Dib, const RECT& R, COLORREF Color, int
   return CountPixels(Dib, R, [&](COLORREF c) { return ColorsClose(c, Color, Tolerance); });
 }
 
+// How many pixels of R differ (by more than Tolerance) from APart, which R's top-left
+// corner matches; pixels outside either picture count as different.
+int CountDifferentPixels(const TDib32& Dib, const RECT& R, const TDib32& APart, int Tolerance = 0);
+
 // The whole window through PrintWindow (the window must paint into the DC WM_PRINTCLIENT
 // gives it); an invalid picture when the window is gone.
 TDib32 CaptureWindow(HWND Window);
