@@ -51,14 +51,7 @@ protected:
   TdxBarControl* ShowFloating(int AClientWidth)
   {
     Floating->SetFloatClientWidth(AClientWidth);
-    Floating->SetVisible(false);
-    Floating->SetVisible(true);
-    PumpUntil([&] {
-      TdxBarControl* c = Floating->GetControl();
-      return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle());
-    });
-    TdxBarControl* c = Floating->GetControl();
-    return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle()) ? c : nullptr;
+    return ReshowFloating();
   }
 
   // The floating bar's button in a shot of the floating window.

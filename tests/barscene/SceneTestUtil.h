@@ -16,6 +16,7 @@
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
+#include "support/Pump.h"
 #include "support/Pixels.h"
 
 class TSceneForm : public TForm {
@@ -50,6 +51,19 @@ protected:
   // A flat brush's colour as the screen shows it.
   COLORREF Flat(int AIndex) const;
   void MoveAway();
+  // The floating bar shown again once the form is up (read while its form was hidden, it
+  // waits for the form's activation to show); nil when its window does not show.
+  TdxBarControl* ReshowFloating()
+  {
+    auto shown = [this] {
+      TdxBarControl* c = Floating->GetControl();
+      return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle()) ? c : nullptr;
+    };
+    Floating->SetVisible(false);
+    Floating->SetVisible(true);
+    PumpUntil([&] { return shown() != nullptr; });
+    return shown();
+  }
 
   TSceneForm* Form = nullptr;
   TdxBarManager* Manager = nullptr;

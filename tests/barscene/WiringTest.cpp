@@ -190,15 +190,7 @@ TEST_F(TWiring, FreeingAnItemInsideAnUpdateRebuildsTheToolbarOnceAtItsEnd)
 
 TEST_F(TWiring, FloatingToolbarHasCaptionBorderAndACloseButtonThatHidesIt)
 {
-  // Read while its form was hidden, the floating bar waits for the form's activation to
-  // show, which the manager does not yet follow: shown again here with the form up.
-  Floating->SetVisible(false);
-  Floating->SetVisible(true);
-  PumpUntil([&] {
-    TdxBarControl* c = Floating->GetControl();
-    return c && c->HandleAllocated() && IsWindowVisible(c->GetHandle());
-  });
-  TdxBarControl* c = Floating->GetControl();
+  TdxBarControl* c = ReshowFloating();
   ASSERT_NE(c, nullptr);
   ASSERT_EQ(c->GetDockingStyle(), dsNone);
   ASSERT_TRUE(IsWindowVisible(c->GetHandle()));
