@@ -65,12 +65,6 @@ TEST_F(TcxCanvasTest, FrameRectOfAllSidesWithSystemColour)
   EXPECT_EQ(At(20, 20), Paper) << "clNone draws nothing";
 }
 
-TEST_F(TcxCanvasTest, NoClipRegionReadsAsTheLargeSquare)
-{
-  std::unique_ptr<TcxRegion> clip(Canvas()->GetClipRegion());
-  EXPECT_EQ(clip->GetBoundsRect(), Rect(0, 0, 30000, 30000));
-}
-
 TEST_F(TcxCanvasTest, ClipStackGivesBackWhatWasSaved)
 {
   Canvas()->SaveClipRegion();
