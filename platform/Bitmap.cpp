@@ -67,6 +67,24 @@ std::vector<RGBQUAD> DefaultTable(TPixelFormat Format)
   return table;
 }
 
+std::vector<RGBQUAD> QuadsOf(const std::vector<TDibColor>& Table)
+{
+  std::vector<RGBQUAD> quads;
+  quads.reserve(Table.size());
+  for (const TDibColor& c : Table)
+    quads.push_back(RGBQUAD{c.Blue, c.Green, c.Red, 0});
+  return quads;
+}
+
+std::vector<TDibColor> DibColorsOf(const std::vector<RGBQUAD>& Quads)
+{
+  std::vector<TDibColor> colors;
+  colors.reserve(Quads.size());
+  for (const RGBQUAD& q : Quads)
+    colors.push_back(TDibColor{q.rgbBlue, q.rgbGreen, q.rgbRed});
+  return colors;
+}
+
 struct TBitmapInfo {
   BITMAPINFOHEADER Header;
   RGBQUAD Colors[256];
@@ -358,12 +376,13 @@ void TBitmap::LoadFromBytes(const uint8_t* Data, size_t Size)
   TDibImage img = ParseDib(Data, Size, true);
   TPixelFormat format = FormatOf(img.BitCount, img.Is565);
   void* bits = nullptr;
-  HBITMAP image = CreateImage(img.Width, img.Height, format, img.Table, &bits);
+  std::vector<RGBQUAD> table = QuadsOf(img.Table);
+  HBITMAP image = CreateImage(img.Width, img.Height, format, table, &bits);
   if (!image)
     throw EOutOfResources(L"Out of system resources");
   TrackGdiObject(image);
   std::memcpy(bits, img.Bits.data(), std::min(img.Bits.size(), DibStride(img.Width, img.BitCount) * img.Height));
-  FColorTable = img.Table;
+  FColorTable = std::move(table);
   ReplaceImage(image, bits, img.Width, img.Height, format);
 }
 
@@ -390,7 +409,7 @@ std::vector<uint8_t> TBitmap::SaveToBytes()
   } else {
     img.BitCount = BitCountOf(FPixelFormat);
     img.Is565 = FPixelFormat == pf16bit;
-    img.Table = FColorTable;
+    img.Table = DibColorsOf(FColorTable);
     const auto* bits = static_cast<const uint8_t*>(FBits);
     img.Bits.assign(bits, bits + DibStride(FWidth, img.BitCount) * FHeight);
   }

@@ -10,6 +10,9 @@ namespace {
 // Larger pictures are refused rather than risk exhausting memory on a damaged header.
 constexpr size_t kMaxPixelBytes = size_t(512) << 20;
 constexpr int kMaxSide = 65535;
+// The compression field's values that are read.
+constexpr uint32_t kCompressionNone = 0;
+constexpr uint32_t kCompressionBitfields = 3;
 
 [[noreturn]] void Invalid()
 {
@@ -64,7 +67,7 @@ TLayout ReadLayout(const uint8_t* Data, size_t Size, bool FileHeader, bool HeadO
   uint32_t hdrSize = Rd32(h);
   if (!ValidHeaderSize(hdrSize) || Size < base + hdrSize)
     Invalid();
-  uint32_t compression = BI_RGB;
+  uint32_t compression = kCompressionNone;
   uint32_t clrUsed = 0;
   int planes;
   if (hdrSize == 12) {
@@ -88,9 +91,9 @@ TLayout ReadLayout(const uint8_t* Data, size_t Size, bool FileHeader, bool HeadO
   if (bc != 1 && bc != 4 && bc != 8 && bc != 16 && bc != 24 && bc != 32)
     Invalid();
   // Run-length and embedded JPEG or PNG pictures are not read.
-  if (compression == BI_BITFIELDS && (bc == 16 || bc == 32))
+  if (compression == kCompressionBitfields && (bc == 16 || bc == 32))
     l.Bitfields = true;
-  else if (compression != BI_RGB)
+  else if (compression != kCompressionNone)
     Invalid();
 
   size_t pos = base + hdrSize;
@@ -188,7 +191,7 @@ TDibImage ParseDib(const uint8_t* Data, size_t Size, bool FileHeader)
     const uint8_t* t = Data + l.TableOffset;
     for (size_t i = 0; i < l.TableEntries; ++i) {
       const uint8_t* e = t + i * (l.Core ? 3 : 4);
-      img.Table[i] = RGBQUAD{e[0], e[1], e[2], 0};
+      img.Table[i] = TDibColor{e[0], e[1], e[2]};
     }
   }
 
@@ -252,7 +255,7 @@ std::vector<uint8_t> WriteBmpFile(const TDibImage& Image)
   Wr32(out, uint32_t(Image.Height));
   Wr16(out, 1);
   Wr16(out, uint16_t(Image.BitCount));
-  Wr32(out, bitfields ? BI_BITFIELDS : BI_RGB);
+  Wr32(out, bitfields ? kCompressionBitfields : kCompressionNone);
   Wr32(out, uint32_t(bitsSize));
   Wr32(out, 3780);  // 96 dots per inch
   Wr32(out, 3780);
@@ -264,8 +267,8 @@ std::vector<uint8_t> WriteBmpFile(const TDibImage& Image)
     Wr32(out, 0x001F);
   }
   for (size_t i = 0; i < tableEntries; ++i) {
-    const RGBQUAD& q = Image.Table[i];
-    out.insert(out.end(), {q.rgbBlue, q.rgbGreen, q.rgbRed, 0});
+    const TDibColor& c = Image.Table[i];
+    out.insert(out.end(), {c.Blue, c.Green, c.Red, 0});
   }
   out.insert(out.end(), Image.Bits.begin(), Image.Bits.begin() + std::min(bitsSize, Image.Bits.size()));
   out.resize(offBits + bitsSize, 0);

@@ -7,14 +7,20 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Win.h"
+// A colour table entry in the order the file stores it.
+struct TDibColor {
+  uint8_t Blue = 0;
+  uint8_t Green = 0;
+  uint8_t Red = 0;
+  bool operator==(const TDibColor&) const = default;
+};
 
 struct TDibImage {
   int Width = 0;
   int Height = 0;
   int BitCount = 32;
   bool Is565 = false;             // 16 bits: 5-6-5 instead of 5-5-5
-  std::vector<RGBQUAD> Table;     // 1, 4 and 8 bits
+  std::vector<TDibColor> Table;   // 1, 4 and 8 bits
   std::vector<uint8_t> Bits;      // bottom-up rows of DibStride bytes
 };
 

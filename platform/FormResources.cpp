@@ -37,25 +37,6 @@ TComponent* ReadText(const String& text, TComponent* instance)
 
 }  // namespace
 
-String FormDataBytesToText(const uint8_t* Data, size_t Size)
-{
-  if (Size >= 2 && Data[0] == 0xFF && Data[1] == 0xFE) {
-    String text;
-    text.reserve(Size / 2);
-    for (size_t i = 2; i + 1 < Size; i += 2)
-      text += wchar_t(Data[i] | (Data[i + 1] << 8));
-    return text;
-  }
-  if (Size >= 3 && Data[0] == 0xEF && Data[1] == 0xBB && Data[2] == 0xBF) {
-    Data += 3;
-    Size -= 3;
-  }
-  // Resources may carry padding zeros after the text.
-  while (Size > 0 && Data[Size - 1] == 0)
-    --Size;
-  return FromUtf8(std::string(reinterpret_cast<const char*>(Data), Size));
-}
-
 TComponent* ReadComponentRes(const String& ResName, TComponent* Instance)
 {
   const uint8_t* data = nullptr;

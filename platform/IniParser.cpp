@@ -74,6 +74,22 @@ String DecodeUtf16(std::string_view s, bool bigEndian)
   return out;
 }
 
+// UTF-8 for the text, with U+FFFD for an unpaired surrogate (left by a damaged UTF-16
+// file or a #nn code of form data): encoded alone it is no UTF-8, and the whole file would
+// read back as ANSI.
+std::string EncodeUtf8(const String& text)
+{
+  String clean = text;
+  for (size_t i = 0; i < clean.size(); ++i) {
+    bool high = clean[i] >= 0xD800 && clean[i] <= 0xDBFF;
+    if (high && i + 1 < clean.size() && clean[i + 1] >= 0xDC00 && clean[i + 1] <= 0xDFFF)
+      ++i;
+    else if (high || (clean[i] >= 0xDC00 && clean[i] <= 0xDFFF))
+      clean[i] = 0xFFFD;
+  }
+  return ToUtf8(clean);
+}
+
 bool StartsWith(std::string_view s, std::string_view prefix)
 {
   return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
@@ -119,12 +135,15 @@ std::string EncodeIniText(const String& text, TIniEncoding encoding)
       return out;
     }
     case TIniEncoding::Utf8Bom:
-      return "\xEF\xBB\xBF" + ToUtf8(text);
+      return "\xEF\xBB\xBF" + EncodeUtf8(text);
     case TIniEncoding::Utf8:
     case TIniEncoding::Ansi:
       break;
   }
-  return ToUtf8(text);
+  // A leading U+FEFF would be taken for the byte-order mark when read: it keeps one.
+  if (!text.empty() && text[0] == 0xFEFF)
+    return "\xEF\xBB\xBF" + EncodeUtf8(text);
+  return EncodeUtf8(text);
 }
 
 // ---------------------------------------------------------------------------

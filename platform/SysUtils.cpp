@@ -6,8 +6,6 @@
 #include <limits>
 #include <optional>
 
-#include "platform/Win.h"
-
 IMPLEMENT_CLASS(Exception, TObject)
 IMPLEMENT_CLASS(EAbort, Exception)
 IMPLEMENT_CLASS(EConvertError, Exception)
@@ -675,57 +673,4 @@ String ExcludeTrailingPathDelimiter(const String& Path)
   if (!r.empty() && IsDelimiter(r.back()))
     r.pop_back();
   return r;
-}
-
-bool FileExists(const String& FileName)
-{
-  DWORD attributes = GetFileAttributesW(FileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const String& Directory)
-{
-  DWORD attributes = GetFileAttributesW(Directory.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DeleteFile(const String& FileName)
-{
-  return DeleteFileW(FileName.c_str()) != 0;
-}
-
-// ---------------------------------------------------------------------------
-// System errors
-
-String SysErrorMessage(uint32_t ErrorCode)
-{
-  wchar_t* buffer = nullptr;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                nullptr, ErrorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  String text;
-  if (buffer) {
-    text.assign(buffer, length);
-    LocalFree(buffer);
-  }
-  while (!text.empty() && (text.back() <= L' ' || text.back() == L'.'))
-    text.pop_back();
-  return text;
-}
-
-uint32_t GetLastOSError()
-{
-  return GetLastError();
-}
-
-void RaiseLastOSError()
-{
-  RaiseLastOSError(GetLastError());
-}
-
-void RaiseLastOSError(uint32_t ErrorCode)
-{
-  if (ErrorCode == 0)
-    throw EOSError(L"A call to an OS function failed");
-  throw EOSError(Format(L"System Error.  Code: %d.\r\n%s", {int64_t(ErrorCode), SysErrorMessage(ErrorCode)}));
 }

@@ -197,3 +197,25 @@ TEST(IniEncoding, EveryEncodingRoundTrips)
   EXPECT_EQ(DecodeIniText(EncodeIniText(text, TIniEncoding::Ansi), read), text);
   EXPECT_EQ(read, TIniEncoding::Utf8) << "ANSI text is written as UTF-8";
 }
+
+// Text no UTF-8 file holds as it is: an unpaired surrogate becomes U+FFFD instead of
+// turning the whole file into ANSI, and a leading U+FEFF is not lost as a byte-order mark.
+TEST(IniEncoding, DamagedTextWrittenAsUtf8ReadsBack)
+{
+  const struct {
+    String Text, Utf8;
+  } rows[] = {
+      {String(L"[S]\r\nk=\u00E4 ") + wchar_t(0xD800) + L"\r\n", L"[S]\r\nk=\u00E4 \uFFFD\r\n"},
+      {String(L"k=") + wchar_t(0xDC00) + wchar_t(0xD800) + L"\u20AC", L"k=\uFFFD\uFFFD\u20AC"},
+      {L"\uFEFF[S]\r\n", L"\uFEFF[S]\r\n"},
+  };
+  for (const auto& row : rows) {
+    for (TIniEncoding written : {TIniEncoding::Utf8, TIniEncoding::Utf8Bom, TIniEncoding::Utf16LE}) {
+      SCOPED_TRACE(int(written));
+      TIniEncoding read;
+      EXPECT_EQ(DecodeIniText(EncodeIniText(row.Text, written), read),
+                written == TIniEncoding::Utf16LE ? row.Text : row.Utf8);
+      EXPECT_NE(read, TIniEncoding::Ansi);
+    }
+  }
+}

@@ -1,0 +1,49 @@
+// The form-data reader with components of every property kind: what it reads writes back
+// as text that reads to the same components; what it refuses raises EReadError and frees
+// every component it made.
+#include "fuzz/common/Check.h"
+#include "fuzz/common/Dumps.h"
+#include "fuzz/common/FuzzClasses.h"
+#include "platform/Filer.h"
+
+namespace {
+
+// Reads text into new components and writes them back; nullopt when refused.
+std::optional<String> ReadAndWrite(const String& text)
+{
+  TComponent* root = nullptr;
+  try {
+    root = TextToComponent(text);
+  } catch (const EReadError&) {
+    return std::nullopt;
+  } catch (const std::exception& e) {
+    FuzzFault("refused with an exception of another kind", e.what());
+  }
+  String written;
+  try {
+    written = ComponentToText(root);
+  } catch (const std::exception& e) {
+    FuzzFault("what was read cannot be written", e.what());
+  }
+  root->Free();
+  return written;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+  RegisterFuzzClasses();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  std::optional<String> written = ReadAndWrite(FormDataBytesToText(data, size));
+  if (!written)
+    return 0;
+  std::optional<String> again = ReadAndWrite(*written);
+  FuzzCheck(again.has_value(), "written components do not read back", Escaped(*written));
+  FuzzCheck(*again == *written, "written components read back otherwise", Escaped(*written) + "\n--\n" + Escaped(*again));
+  return 0;
+}
