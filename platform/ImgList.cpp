@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Filer.h"
+#include "platform/ImageListData.h"
 #include "platform/Streams.h"
 
 DEFINE_ENUM_INFO(TDrawingStyle, L"dsFocus", L"dsSelected", L"dsNormal", L"dsTransparent")
@@ -12,13 +13,6 @@ DEFINE_ENUM_INFO(TColorDepth, L"cdDeviceDependent", L"cd4Bit", L"cd8Bit", L"cd16
 
 namespace {
 
-// The binary value "Bitmap" of form data: a header, then the images side by side as a
-// 32-bit BMP file and their masks as a 1-bit BMP file, each after its byte count.
-constexpr uint32_t kStreamMagic = 0x4C494D47;  // "GMIL"
-constexpr uint32_t kStreamVersion = 1;
-constexpr int kMaxImageSide = 1024;
-constexpr uint32_t kMaskedFlag = 1;
-
 void EnsureCommonControls()
 {
   static const bool done = [] {
@@ -26,35 +20,6 @@ void EnsureCommonControls()
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
-}
-
-[[noreturn]] void InvalidData(const String& Why)
-{
-  throw EReadError(L"Image list data is not valid: " + Why);
-}
-
-void ReadExact(TStream* Stream, void* Buffer, size_t Count)
-{
-  if (Count && Stream->Read(Buffer, int64_t(Count)) != int64_t(Count))
-    InvalidData(L"the data ends early");
-}
-
-uint32_t ReadU32(TStream* Stream)
-{
-  uint32_t v = 0;
-  ReadExact(Stream, &v, sizeof v);
-  return v;
-}
-
-void WriteExact(TStream* Stream, const void* Buffer, size_t Count)
-{
-  if (Count && Stream->Write(Buffer, int64_t(Count)) != int64_t(Count))
-    throw EWriteError(L"Stream write error");
-}
-
-void WriteU32(TStream* Stream, uint32_t Value)
-{
-  WriteExact(Stream, &Value, sizeof Value);
 }
 
 COLORREF ListColor(TColor Color)
@@ -127,8 +92,8 @@ TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
 TCustomImageList::TCustomImageList(int AWidth, int AHeight) : TComponent(nullptr)
 {
-  FWidth = std::clamp(AWidth, 1, kMaxImageSide);
-  FHeight = std::clamp(AHeight, 1, kMaxImageSide);
+  FWidth = std::clamp(AWidth, 1, kMaxImageListSide);
+  FHeight = std::clamp(AHeight, 1, kMaxImageListSide);
 }
 
 TCustomImageList::~TCustomImageList()
@@ -203,8 +168,8 @@ void TCustomImageList::CheckIndex(int Index) const
 
 void TCustomImageList::SetSize(int AWidth, int AHeight)
 {
-  AWidth = std::clamp(AWidth, 1, kMaxImageSide);
-  AHeight = std::clamp(AHeight, 1, kMaxImageSide);
+  AWidth = std::clamp(AWidth, 1, kMaxImageListSide);
+  AHeight = std::clamp(AHeight, 1, kMaxImageListSide);
   if (AWidth == FWidth && AHeight == FHeight)
     return;
   FWidth = AWidth;
@@ -610,55 +575,28 @@ void TCustomImageList::WriteData(TStream* Stream)
 {
   TBitmap images, masks;
   GetImages(&images, &masks);
-  WriteU32(Stream, kStreamMagic);
-  WriteU32(Stream, kStreamVersion);
-  WriteU32(Stream, uint32_t(GetCount()));
-  WriteU32(Stream, uint32_t(FWidth));
-  WriteU32(Stream, uint32_t(FHeight));
-  WriteU32(Stream, FMasked ? kMaskedFlag : 0);
-  for (TBitmap* part : {&images, &masks}) {
-    std::vector<uint8_t> bytes = part->SaveToBytes();
-    WriteU32(Stream, uint32_t(bytes.size()));
-    WriteExact(Stream, bytes.data(), bytes.size());
-  }
+  TImageListData data;
+  data.Count = uint32_t(GetCount());
+  data.Width = FWidth;
+  data.Height = FHeight;
+  data.Masked = FMasked;
+  data.Images = images.SaveToBytes();
+  data.Masks = masks.SaveToBytes();
+  WriteImageListData(Stream, data);
 }
 
 void TCustomImageList::ReadData(TStream* Stream)
 {
-  if (ReadU32(Stream) != kStreamMagic)
-    InvalidData(L"unknown format");
-  if (ReadU32(Stream) != kStreamVersion)
-    InvalidData(L"unknown version");
-  uint32_t count = ReadU32(Stream);
-  uint32_t width = ReadU32(Stream);
-  uint32_t height = ReadU32(Stream);
-  uint32_t flags = ReadU32(Stream);
-  if (width < 1 || width > uint32_t(kMaxImageSide) || height < 1 || height > uint32_t(kMaxImageSide) ||
-      count > 65535u / width)
-    InvalidData(L"bad image size or count");
+  TImageListData data = ReadImageListData(Stream);
   TBitmap parts[2];
-  for (TBitmap& part : parts) {
-    uint32_t size = ReadU32(Stream);
-    if (int64_t(size) > Stream->GetSize() - Stream->GetPosition())
-      InvalidData(L"the data ends early");
-    std::vector<uint8_t> bytes(size);
-    ReadExact(Stream, bytes.data(), size);
-    try {
-      part.LoadFromBytes(bytes.data(), bytes.size());
-    } catch (const EInvalidGraphic&) {
-      InvalidData(L"a picture is damaged");
-    }
-    bool expected = count > 0;
-    if (expected != !part.Empty() ||
-        (expected && (part.GetWidth() != int(count * width) || part.GetHeight() != int(height))))
-      InvalidData(L"the pictures do not match the image size");
-  }
+  parts[0].LoadFromBytes(data.Images.data(), data.Images.size());
+  parts[1].LoadFromBytes(data.Masks.data(), data.Masks.size());
   BeginUpdate();
-  SetSize(int(width), int(height));
+  SetSize(data.Width, data.Height);
   Clear();
   HandleNeeded();
-  if (count > 0)
-    ImageList_Add(FHandle, parts[0].GetHandle(), (flags & kMaskedFlag) && FMasked ? parts[1].GetHandle() : nullptr);
+  if (data.Count > 0)
+    ImageList_Add(FHandle, parts[0].GetHandle(), data.Masked && FMasked ? parts[1].GetHandle() : nullptr);
   Change();
   EndUpdate();
 }

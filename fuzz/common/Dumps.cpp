@@ -7,7 +7,9 @@
 #include "fuzz/common/FuzzClasses.h"
 #include "platform/BmpFormat.h"
 #include "platform/Filer.h"
+#include "platform/ImageListData.h"
 #include "platform/IniParser.h"
+#include "platform/Streams.h"
 #include "platform/SysUtils.h"
 
 std::string Escaped(const String& s)
@@ -272,6 +274,14 @@ std::string DumpIni(const std::string& bytes)
   return out;
 }
 
+static uint64_t HashOf(const std::vector<uint8_t>& bytes)
+{
+  uint64_t hash = 0xCBF29CE484222325ull;
+  for (uint8_t b : bytes)
+    hash = (hash ^ b) * 0x100000001B3ull;
+  return hash;
+}
+
 std::string DumpBmp(const std::string& bytes)
 {
   std::string out;
@@ -279,9 +289,7 @@ std::string DumpBmp(const std::string& bytes)
     out += fileHeader ? "file: " : "packed: ";
     try {
       TDibImage img = ParseDib(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), fileHeader);
-      uint64_t hash = 0xCBF29CE484222325ull;
-      for (uint8_t b : img.Bits)
-        hash = (hash ^ b) * 0x100000001B3ull;
+      uint64_t hash = HashOf(img.Bits);
       out += std::to_string(img.Width) + "x" + std::to_string(img.Height) + " " + std::to_string(img.BitCount) +
              (img.Is565 ? " 565" : "") + " table " + std::to_string(img.Table.size()) + " bits " +
              std::to_string(img.Bits.size()) + " hash " + std::to_string(hash) + "\n";
@@ -290,6 +298,21 @@ std::string DumpBmp(const std::string& bytes)
     }
   }
   return out;
+}
+
+std::string DumpImageList(const std::string& bytes)
+{
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  stream.SetPosition(0);
+  try {
+    TImageListData data = ReadImageListData(&stream);
+    return std::to_string(data.Count) + " of " + std::to_string(data.Width) + "x" + std::to_string(data.Height) +
+           (data.Masked ? " masked" : "") + " images " + std::to_string(HashOf(data.Images)) + " masks " +
+           std::to_string(HashOf(data.Masks)) + "\n";
+  } catch (const EReadError& e) {
+    return ErrorText("image list", e.Message());
+  }
 }
 
 std::string DumpNumbers(const std::string& bytes)

@@ -25,5 +25,6 @@ std::string DumpForm(const std::string& bytes);
 std::string DumpReader(const std::string& bytes);
 std::string DumpIni(const std::string& bytes);
 std::string DumpBmp(const std::string& bytes);
+std::string DumpImageList(const std::string& bytes);
 std::string DumpNumbers(const std::string& bytes);
 std::string DumpShortCuts(const std::string& bytes);
