@@ -127,10 +127,19 @@ std::string EncodeIniText(const String& text, TIniEncoding encoding)
       const bool big = encoding == TIniEncoding::Utf16BE;
       std::string out = big ? "\xFE\xFF" : "\xFF\xFE";
       out.reserve(2 + text.size() * 2);
-      for (wchar_t ch : text) {
-        auto hi = char((uint16_t(ch) >> 8) & 0xFF), lo = char(uint16_t(ch) & 0xFF);
+      auto put = [&](uint16_t unit) {
+        auto hi = char(unit >> 8), lo = char(unit & 0xFF);
         out += big ? hi : lo;
         out += big ? lo : hi;
+      };
+      for (wchar_t ch : text) {
+        // Where wchar_t is 32 bits, a character beyond 16 bits becomes its pair.
+        if (uint32_t(ch) > 0xFFFF) {
+          put(uint16_t(0xD800 + ((uint32_t(ch) - 0x10000) >> 10)));
+          put(uint16_t(0xDC00 + ((uint32_t(ch) - 0x10000) & 0x3FF)));
+        } else {
+          put(uint16_t(ch));
+        }
       }
       return out;
     }

@@ -175,7 +175,12 @@ void TWriter::WriteString(const String& Value)
       if (quoted)
         FText += L'\'';
       quoted = false;
-      FText += L"#" + IntToStr(ch);
+      // Codes are UTF-16 units: where wchar_t is 32 bits, a character beyond them is a pair.
+      if (uint32_t(ch) > 0xFFFF)
+        FText += L"#" + IntToStr(0xD800 + ((uint32_t(ch) - 0x10000) >> 10)) + L"#" +
+                 IntToStr(0xDC00 + ((uint32_t(ch) - 0x10000) & 0x3FF));
+      else
+        FText += L"#" + IntToStr(ch);
     }
     ++run;
   }
