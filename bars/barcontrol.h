@@ -19,14 +19,6 @@ inline constexpr uint32_t dxBarOptionStretchClientControls = 16;
 // popup freezes the mouse selection.
 inline constexpr uint32_t dxBarOptionKeyboardSelection = 64;
 
-// Posted by a toolbar to itself: rebuild once the current message is done.
-inline constexpr UINT DXM_BAR_REBUILD = 0x8065;
-
-// A key-state bit no mouse key uses: it marks a WM_MOUSEMOVE posted to a bar window for
-// hot tracking (after a layout or a deactivation). Such a move re-evaluates the control
-// under the pointer even when the pointer has not moved since the last one.
-inline constexpr WPARAM dxBarHotTrackMouseMove = 0x8000;
-
 // The state bits that guard the layout, close and rebuild steps against re-entry.
 enum : uint8_t {
   dxBarStateRecalculate1 = 1,
@@ -397,10 +389,22 @@ protected:
   // WM_KEYDOWN while a bar window is active: BarKeyDown, and an unused key gets the default
   // handling. A window kind that handles more keys overrides BarKeyDown (or this).
   virtual void WMKeyDownBar(TMessage& Message);
-  // The press and release of the left button, the mouse leaving, in the message table.
+  // The handlers of the window's message table.
+  void WMMouseBar(TMessage& Message);
   void LButtonUp(TMessage& Message);
-  void SetFocusAway();
+  void WMCommandBar(TMessage& Message);
+  void WMSetFocusBar(TMessage& Message);
+  void WMKillFocusBar(TMessage& Message);
+  void WMNCActivateBar(TMessage& Message);
+  void WMMouseActivateBar(TMessage& Message);
+  void WMCaptureChangedBar(TMessage& Message);
+  void WMDestroyBar(TMessage& Message);
+  void WMNCPaintBar(TMessage& Message);
+  void WMPaintBar(TMessage& Message);
+  void WMSetCursorBar(TMessage& Message);
+  void WMWindowPosChangedBar(TMessage& Message);
   void CtlColorEdit(TMessage& Message);
+  void SetFocusAway();
   // The painter's flag a control is drawn with; false in the base.
   virtual bool GetItemDrawFlag(const TdxBarItemControl* AControl) const { return false; }
   // Draws the shown links' controls that meet AUpdateRect, with design outlines.

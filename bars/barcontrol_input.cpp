@@ -744,158 +744,166 @@ void TCustomdxBarControl::UpdateShadowPosition(bool ASizeChanged)
   FShadow->SetRectangles(GetOwnerItemRect(), TRect{r.left, r.top, r.right, r.bottom});
 }
 
+// Mouse input reaches only the windows of the active chain: an open menu is modal.
+void TCustomdxBarControl::WMMouseBar(TMessage& Message)
+{
+  const UINT msg = Message.Msg;
+  if (!IsInActiveChain() || ((msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) && FIgnoreMouseUp)) {
+    Message.Result = 0;
+    return;
+  }
+  if (msg == WM_LBUTTONUP)
+    return LButtonUp(Message);
+  if (msg == WM_MOUSEMOVE && (Message.WParam & dxBarHotTrackMouseMove)) {
+    // A posted hot-tracking move: handled even at the stored point, and only this one.
+    Message.WParam &= ~dxBarHotTrackMouseMove;
+    FForceNextMouseMove = true;
+    TWeakRef<TCustomdxBarControl> self(this);
+    TCustomControl::WndProc(Message);
+    if (self)
+      FForceNextMouseMove = false;
+    return;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TCustomdxBarControl::WMCommandBar(TMessage& Message)
+{
+  TCustomControl::WndProc(Message);
+  // An edit's change goes back to the edit, whose item control reads it.
+  HWND sender = reinterpret_cast<HWND>(Message.LParam);
+  if (Message.Result == 0 && HIWORD(Message.WParam) == EN_CHANGE && sender)
+    Message.Result = ::SendMessageW(sender, WM_COMMAND, Message.WParam, Message.LParam);
+}
+
+void TCustomdxBarControl::WMSetFocusBar(TMessage& Message)
+{
+  TdxBarItemControl* selected = GetSelectedControl();
+  if (selected && selected->IsWinControl())
+    return TCustomControl::WndProc(Message);
+  SetFocusAway();
+  Message.Result = 0;
+}
+
+void TCustomdxBarControl::WMKillFocusBar(TMessage& Message)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  TCustomControl::WndProc(Message);
+  if (self && Message.WParam == 0)
+    Close();
+}
+
+void TCustomdxBarControl::WMNCActivateBar(TMessage& Message)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (Message.WParam && manager && !manager->IsCustomizing() && !manager->IsDesigning()) {
+    // The form's caption stays drawn active while a bar window is used.
+    HWND parent = ::GetParent(GetHandle());
+    if (!parent)
+      parent = ::GetWindow(GetHandle(), GW_OWNER);
+    if (parent)
+      ::SendMessageW(parent, WM_NCACTIVATE, 1, 0);
+  }
+  Message.WParam = 1;
+  TCustomControl::WndProc(Message);
+}
+
+void TCustomdxBarControl::WMMouseActivateBar(TMessage& Message)
+{
+  TCustomControl::WndProc(Message);
+  Message.Result = MA_NOACTIVATE;
+}
+
+void TCustomdxBarControl::WMCaptureChangedBar(TMessage& Message)
+{
+  TCustomControl::WndProc(Message);
+  CancelPendingDrag();
+  FHoldsCapture = false;
+}
+
+void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
+{
+  if (!IsDestroying()) {
+    TWeakRef<TCustomdxBarControl> self(this);
+    ClickMark(0);
+    if (self)
+      DoMouseLeave();
+    if (self && FItemLinks)
+      for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
+        if (TdxBarItemControl* control = link->GetControl())
+          control->BeforeHide();
+    if (!self)
+      return;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TCustomdxBarControl::WMNCPaintBar(TMessage& Message)
+{
+  if (!CanPaintNonClient())
+    return TCustomControl::WndProc(Message);
+  HDC dc = GetNonClientDC();
+  TCustomControl::WndProc(Message);
+  if (dc) {
+    PaintNonClient(dc);
+    ReleaseNonClientDC(dc);
+  }
+}
+
+void TCustomdxBarControl::WMPaintBar(TMessage& Message)
+{
+  if (!IsDestroying())
+    return TCustomControl::WndProc(Message);
+  // A window on its way out only validates what it is asked to paint.
+  PAINTSTRUCT ps{};
+  ::BeginPaint(GetHandle(), &ps);
+  ::EndPaint(GetHandle(), &ps);
+  Message.Result = 0;
+}
+
+void TCustomdxBarControl::WMSetCursorBar(TMessage& Message)
+{
+  if (reinterpret_cast<HWND>(Message.WParam) != GetHandle() || LOWORD(Message.LParam) != HTCLIENT)
+    return TCustomControl::WndProc(Message);
+  ::SetCursor(GetCursorHandle(GetCursor()));
+  Message.Result = 1;
+}
+
+void TCustomdxBarControl::WMWindowPosChangedBar(TMessage& Message)
+{
+  TWeakRef<TCustomdxBarControl> self(this);
+  TCustomControl::WndProc(Message);
+  if (!self || IsDestroying())
+    return;
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+  // Only a change of size remakes the region; a move keeps it.
+  UpdateShadowPosition(pos && !(pos->flags & SWP_NOSIZE));
+}
+
 void TCustomdxBarControl::WndProc(TMessage& Message)
 {
   const UINT msg = Message.Msg;
-  // Mouse input reaches only the windows of the active chain: an open menu is modal.
-  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSEWHEEL) || (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK)) {
-    if (!IsInActiveChain()) {
-      Message.Result = 0;
-      return;
-    }
-    if ((msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) && FIgnoreMouseUp) {
-      Message.Result = 0;
-      return;
-    }
-    if (msg == WM_LBUTTONUP) {
-      LButtonUp(Message);
-      return;
-    }
-    if (msg == WM_MOUSEMOVE && (Message.WParam & dxBarHotTrackMouseMove)) {
-      // A posted hot-tracking move: handled even at the stored point, and only this one.
-      Message.WParam &= ~dxBarHotTrackMouseMove;
-      FForceNextMouseMove = true;
-      TWeakRef<TCustomdxBarControl> self(this);
-      TCustomControl::WndProc(Message);
-      if (self)
-        FForceNextMouseMove = false;
-      return;
-    }
-    TCustomControl::WndProc(Message);
-    return;
-  }
+  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSEWHEEL) || (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK))
+    return WMMouseBar(Message);
+  // clang-format off
   switch (msg) {
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-      CtlColorEdit(Message);
-      return;
-    case WM_COMMAND: {
-      TCustomControl::WndProc(Message);
-      HWND sender = reinterpret_cast<HWND>(Message.LParam);
-      if (Message.Result == 0 && HIWORD(Message.WParam) == EN_CHANGE && sender)
-        Message.Result = ::SendMessageW(sender, WM_COMMAND, Message.WParam, Message.LParam);
-      return;
-    }
-    case WM_SETFOCUS: {
-      TdxBarItemControl* selected = GetSelectedControl();
-      if (selected && selected->IsWinControl()) {
-        TCustomControl::WndProc(Message);
-        return;
-      }
-      SetFocusAway();
-      Message.Result = 0;
-      return;
-    }
-    case WM_KILLFOCUS: {
-      TWeakRef<TCustomdxBarControl> self(this);
-      TCustomControl::WndProc(Message);
-      if (self && Message.WParam == 0)
-        Close();
-      return;
-    }
-    case WM_NCACTIVATE: {
-      TdxBarManager* manager = GetBarManager();
-      if (Message.WParam && manager && !manager->IsCustomizing() && !manager->IsDesigning()) {
-        // The form's caption stays drawn active while a bar window is used.
-        HWND parent = ::GetParent(GetHandle());
-        if (!parent)
-          parent = ::GetWindow(GetHandle(), GW_OWNER);
-        if (parent)
-          ::SendMessageW(parent, WM_NCACTIVATE, 1, 0);
-      }
-      Message.WParam = 1;
-      TCustomControl::WndProc(Message);
-      return;
-    }
-    case WM_MOUSEACTIVATE:
-      TCustomControl::WndProc(Message);
-      Message.Result = MA_NOACTIVATE;
-      return;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_CAPTURECHANGED:
-      TCustomControl::WndProc(Message);
-      CancelPendingDrag();
-      FHoldsCapture = false;
-      return;
-    case WM_DESTROY:
-      if (!IsDestroying()) {
-        TWeakRef<TCustomdxBarControl> self(this);
-        ClickMark(0);
-        if (self)
-          DoMouseLeave();
-        if (self && FItemLinks)
-          for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
-            if (TdxBarItemControl* control = link->GetControl())
-              control->BeforeHide();
-        if (!self)
-          return;
-      }
-      TCustomControl::WndProc(Message);
-      return;
-    case WM_NCPAINT:
-      if (CanPaintNonClient()) {
-        HDC dc = GetNonClientDC();
-        TCustomControl::WndProc(Message);
-        if (dc) {
-          PaintNonClient(dc);
-          ReleaseNonClientDC(dc);
-        }
-        return;
-      }
-      TCustomControl::WndProc(Message);
-      return;
-    case WM_PAINT:
-      if (IsDestroying()) {
-        PAINTSTRUCT ps{};
-        ::BeginPaint(GetHandle(), &ps);
-        ::EndPaint(GetHandle(), &ps);
-        Message.Result = 0;
-        return;
-      }
-      TCustomControl::WndProc(Message);
-      return;
-    case DXM_BAR_REBUILD:
-      RebuildBar();
-      return;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(Message.WParam) == GetHandle() && LOWORD(Message.LParam) == HTCLIENT) {
-        ::SetCursor(GetCursorHandle(GetCursor()));
-        Message.Result = 1;
-        return;
-      }
-      TCustomControl::WndProc(Message);
-      return;
-    case WM_WINDOWPOSCHANGED: {
-      TWeakRef<TCustomdxBarControl> self(this);
-      TCustomControl::WndProc(Message);
-      if (!self || IsDestroying())
-        return;
-      const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-      // Only a change of size remakes the region; a move keeps it.
-      UpdateShadowPosition(pos && !(pos->flags & SWP_NOSIZE));
-      return;
-    }
-    case WM_KEYDOWN:
-      if (GetActiveBarControl()) {
-        WMKeyDownBar(Message);
-        return;
-      }
-      TCustomControl::WndProc(Message);
-      return;
-    default:
-      TCustomControl::WndProc(Message);
-      return;
+    case WM_CTLCOLORSTATIC: return CtlColorEdit(Message);
+    case WM_COMMAND: return WMCommandBar(Message);
+    case WM_SETFOCUS: return WMSetFocusBar(Message);
+    case WM_KILLFOCUS: return WMKillFocusBar(Message);
+    case WM_NCACTIVATE: return WMNCActivateBar(Message);
+    case WM_MOUSEACTIVATE: return WMMouseActivateBar(Message);
+    case WM_ERASEBKGND: Message.Result = 1; return;  // the buffered paint covers everything
+    case WM_CAPTURECHANGED: return WMCaptureChangedBar(Message);
+    case WM_DESTROY: return WMDestroyBar(Message);
+    case WM_NCPAINT: return WMNCPaintBar(Message);
+    case WM_PAINT: return WMPaintBar(Message);
+    case WM_SETCURSOR: return WMSetCursorBar(Message);
+    case WM_WINDOWPOSCHANGED: return WMWindowPosChangedBar(Message);
+    case WM_KEYDOWN: return GetActiveBarControl() ? WMKeyDownBar(Message) : TCustomControl::WndProc(Message);
+    case DXM_BAR_REBUILD: return RebuildBar();
+    default: return TCustomControl::WndProc(Message);
   }
+  // clang-format on
 }

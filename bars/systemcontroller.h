@@ -6,9 +6,6 @@
 #include "bars/startup.h"
 #include "lookandfeel/cxControls.h"
 
-// Posted to the controller's window to run the waiting synchronised calls.
-constexpr UINT DXM_BAR_SYNCHRONIZE = 0x8066;
-
 class TdxBarSystemController : public TcxMessageWindow {
   DECLARE_CLASS(TdxBarSystemController, TcxMessageWindow)
 public:

@@ -327,7 +327,12 @@ private:
   void WMTimerBar(TMessage& Message);
   void WMDestroyToolbar(TMessage& Message);
   void WMSetCursorToolbar(TMessage& Message);
-  void WMMouseActivateBar(TMessage& Message);
+  void WMMouseActivateToolbar(TMessage& Message);
+  void WMLButtonDownToolbar(TMessage& Message);
+  void WMCancelModeToolbar(TMessage& Message);
+  void WMCaptureChangedToolbar(TMessage& Message);
+  void WMSizeToolbar(TMessage& Message);
+  void CMFontChangedToolbar(TMessage& Message);
   void MDIButtonsMouseMove(const TPoint& P);
   void MDIButtonsMouseUp(const TPoint& P);
   bool MDIButtonsMouseDown(const TPoint& P);

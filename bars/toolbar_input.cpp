@@ -223,6 +223,8 @@ int TdxBarControl::HitTestPoint(const TPoint& AScreenPoint)
 
 void TdxBarControl::WMNCHitTest(TMessage& Message)
 {
+  if (!HandleAllocated())
+    return TCustomdxBarControl::WndProc(Message);
   TPoint p = Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam)));
   Message.Result = HitTestPoint(p);
 }
@@ -333,11 +335,12 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
     if (AIndex == dxBarCloseButtonIndex)
       FCloseButtonState = AState;
     else if (TdxBarCaptionButton* b = buttonRef.Get())
-      b->SetState(AState == 2 ? TdxBarCaptionButton::bsPressed
-                              : AState == 1 ? TdxBarCaptionButton::bsHot : TdxBarCaptionButton::bsNormal);
+      b->SetState(AState == dxBarButtonStatePressed ? TdxBarCaptionButton::bsPressed
+                  : AState == dxBarButtonStateHot   ? TdxBarCaptionButton::bsHot
+                                                    : TdxBarCaptionButton::bsNormal);
     RedrawFrame(wnd);
   };
-  setState(2);
+  setState(dxBarButtonStatePressed);
   FCaptureLost = false;
   ::SetCapture(wnd);
   bool click = false;
@@ -361,7 +364,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
       if (FLastMousePoint.x == -1 && FLastMousePoint.y == -1)
         DoMouseEnter();
       FLastMousePoint = c;
-      setState(CaptionButtonAt(c) == AIndex ? 2 : 1);
+      setState(CaptionButtonAt(c) == AIndex ? dxBarButtonStatePressed : dxBarButtonStateHot);
       continue;
     }
     if (msg.message == WM_LBUTTONUP) {
@@ -375,7 +378,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
     return false;
   if (::GetCapture() == wnd)
     ::ReleaseCapture();
-  setState(0);
+  setState(dxBarButtonStateNormal);
   if (!click)
     return false;
   if (AIndex == dxBarCloseButtonIndex) {
@@ -690,7 +693,7 @@ void TdxBarControl::WMWindowPosChanging(TMessage& Message)
   pos->flags &= ~UINT(SWP_NOMOVE);
 }
 
-void TdxBarControl::WMMouseActivateBar(TMessage& Message)
+void TdxBarControl::WMMouseActivateToolbar(TMessage& Message)
 {
   TCustomdxBarControl::WndProc(Message);
   if (FDockingStyle == dsNone && HandleAllocated() && !GetActive())
@@ -807,82 +810,71 @@ void TdxBarControl::Deactivate()
 
 void TdxBarControl::WndProc(TMessage& Message)
 {
+  // clang-format off
   switch (Message.Msg) {
-  case WM_NCHITTEST:
-    if (HandleAllocated()) {
-      WMNCHitTest(Message);
-      return;
-    }
-    break;
-  case WM_NCLBUTTONDOWN:
-    WMNCLButtonDown(Message);
+    case WM_NCHITTEST: return WMNCHitTest(Message);
+    case WM_NCLBUTTONDOWN: return WMNCLButtonDown(Message);
+    case WM_NCCALCSIZE: return WMNCCalcSize(Message);
+    case WM_GETMINMAXINFO: return WMGetMinMaxInfo(Message);
+    case WM_SIZING: return WMSizing(Message);
+    case WM_WINDOWPOSCHANGING: return WMWindowPosChanging(Message);
+    case WM_MOUSEACTIVATE: return WMMouseActivateToolbar(Message);
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; return;
+    case WM_SETFOCUS: Message.Result = 0; return;  // the focus stays where it is
+    case WM_LBUTTONDOWN: return WMLButtonDownToolbar(Message);
+    case WM_LBUTTONDBLCLK: return WMLButtonDblClkBar(Message);
+    case WM_TIMER: return WMTimerBar(Message);
+    case WM_CANCELMODE: return WMCancelModeToolbar(Message);
+    case WM_CAPTURECHANGED: return WMCaptureChangedToolbar(Message);
+    case WM_SETCURSOR: return WMSetCursorToolbar(Message);
+    case WM_SIZE: return WMSizeToolbar(Message);
+    case WM_DESTROY: return WMDestroyToolbar(Message);
+    case CM_FONTCHANGED: return CMFontChangedToolbar(Message);
+    default: return TCustomdxBarControl::WndProc(Message);
+  }
+  // clang-format on
+}
+
+void TdxBarControl::WMLButtonDownToolbar(TMessage& Message)
+{
+  // A press on the frame, the close button or a caption button acts through the non-client
+  // press at once, so nothing of the item handling runs on a window it may free.
+  if ((IsSizingCode(FHitCode) || FHitCode == HTCLOSE || FHitCode == HTBORDER) && !IsCustomizing() &&
+      FDockingStyle == dsNone) {
+    TPoint c = CursorPos();
+    ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
     return;
-  case WM_NCCALCSIZE:
-    WMNCCalcSize(Message);
-    return;
-  case WM_GETMINMAXINFO:
-    WMGetMinMaxInfo(Message);
-    return;
-  case WM_SIZING:
-    WMSizing(Message);
-    return;
-  case WM_WINDOWPOSCHANGING:
-    WMWindowPosChanging(Message);
-    return;
-  case WM_MOUSEACTIVATE:
-    WMMouseActivateBar(Message);
-    return;
-  case WM_GETDLGCODE:
-    Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
-    return;
-  case WM_SETFOCUS:
-    Message.Result = 0;
-    return;
-  case WM_LBUTTONDOWN:
-    // A press on the frame, the close button or a caption button acts through the
-    // non-client press at once, so nothing of the item handling runs on a window it may free.
-    if ((IsSizingCode(FHitCode) || FHitCode == HTCLOSE || FHitCode == HTBORDER) && !IsCustomizing() &&
-        FDockingStyle == dsNone) {
-      TPoint c = CursorPos();
-      ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
-      return;
-    }
-    break;
-  case WM_LBUTTONDBLCLK:
-    WMLButtonDblClkBar(Message);
-    return;
-  case WM_TIMER:
-    WMTimerBar(Message);
-    return;
-  case WM_CANCELMODE:
-    CancelMDIButton();
-    break;
-  case WM_CAPTURECHANGED:
-    FCaptureLost = true;
-    if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)
-      CancelMDIButton();
-    break;
-  case WM_SETCURSOR:
-    WMSetCursorToolbar(Message);
-    return;
-  case WM_SIZE:
-    TCustomdxBarControl::WndProc(Message);
-    CalculateViewInfo();
-    return;
-  case WM_DESTROY:
-    WMDestroyToolbar(Message);
-    return;
-  case CM_FONTCHANGED:
-    TCustomdxBarControl::WndProc(Message);
-    if (!IsDockingLocked() && !IsDestroying()) {
-      SelectItemControl(nullptr);
-      RebuildBar();
-    }
-    return;
-  default:
-    break;
   }
   TCustomdxBarControl::WndProc(Message);
+}
+
+void TdxBarControl::WMCancelModeToolbar(TMessage& Message)
+{
+  CancelMDIButton();
+  TCustomdxBarControl::WndProc(Message);
+}
+
+void TdxBarControl::WMCaptureChangedToolbar(TMessage& Message)
+{
+  FCaptureLost = true;
+  if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)
+    CancelMDIButton();
+  TCustomdxBarControl::WndProc(Message);
+}
+
+void TdxBarControl::WMSizeToolbar(TMessage& Message)
+{
+  TCustomdxBarControl::WndProc(Message);
+  CalculateViewInfo();
+}
+
+void TdxBarControl::CMFontChangedToolbar(TMessage& Message)
+{
+  TCustomdxBarControl::WndProc(Message);
+  if (!IsDockingLocked() && !IsDestroying()) {
+    SelectItemControl(nullptr);
+    RebuildBar();
+  }
 }
 
 void TdxBarControl::WMNCCalcSize(TMessage& Message)

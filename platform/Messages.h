@@ -68,6 +68,16 @@ constexpr UINT CM_CONTROLCHANGE         = CM_BASE + 54;  // container to itself:
 constexpr UINT CM_MOUSEWHEEL            = CM_BASE + 67;  // layer to the control under the mouse and its parents: wheel turned; WParam/LParam as WM_MOUSEWHEEL
 // clang-format on
 
+// The bar library's own messages (WM_APP range; no window of the layers below uses it).
+// clang-format off
+constexpr UINT DXM_BAR_REBUILD          = 0x8065;  // posted by a docked toolbar to itself: rebuild once the current message is done
+constexpr UINT DXM_BAR_SYNCHRONIZE      = 0x8066;  // posted to the bar library's system controller window: run the calls waiting to be synchronised
+// A WM_MOUSEMOVE key-state bit no mouse key uses: posted by a bar window after a layout or a
+// deactivation to the bar window under the pointer, whose hot tracking then re-evaluates the
+// control under a pointer that has not moved.
+constexpr WPARAM dxBarHotTrackMouseMove = 0x8000;
+// clang-format on
+
 // Window messages reflected back to the control they concern: WM_COMMAND, WM_NOTIFY,
 // WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLORxxx and friends reach the parent window, which
 // hands them to the child control as CN_BASE + the message. Key messages go the same way
