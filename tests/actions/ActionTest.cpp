@@ -163,17 +163,6 @@ TEST(ActionChanges, EveryPropertyGoesToEveryLinkThenOnChange)
   }
 }
 
-TEST(ActionChanges, LinkOnChangeGetsTheAction)
-{
-  TAction action(nullptr);
-  TActionLink link(nullptr);
-  link.SetAction(&action);
-  TObject* sender = nullptr;
-  link.OnChange = [&](TObject* Sender) { sender = Sender; };
-  action.SetCaption(L"X");
-  EXPECT_EQ(sender, &action);
-}
-
 // A link compares its client with the action's old value, so the action tells the links
 // before it stores the new one: linked clients follow, diverged ones keep their value.
 TEST(ActionChanges, LinkedClientsFollowAndDivergedOnesKeepTheirValue)
@@ -352,20 +341,6 @@ TEST(ActionUpdate, AnActionWithoutHandlersIsDisabled)
   EXPECT_TRUE(updated.Enabled());
 }
 
-TEST(ActionHint, TheHintHandlerMayChangeOrCancelIt)
-{
-  TAction action(nullptr);
-  String hint = L"Save";
-  EXPECT_TRUE(action.DoHint(hint));
-  action.OnHint = [](String& HintStr, bool& CanShow) {
-    HintStr += L" now";
-    CanShow = HintStr.size() < 9;
-  };
-  EXPECT_TRUE(action.DoHint(hint));
-  EXPECT_EQ(hint, L"Save now");
-  EXPECT_FALSE(action.DoHint(hint));
-}
-
 // ---------------------------------------------------------------------------
 // Checked groups
 
@@ -499,19 +474,6 @@ TEST(ActionList, MembershipIndexAndChanges)
   EXPECT_EQ(list->ActionCount(), 1);
 }
 
-TEST(ActionList, AnActionMovesBetweenLists)
-{
-  TComponent owner(nullptr);
-  auto* first = new TActionList(&owner);
-  auto* second = new TActionList(&owner);
-  auto* action = new TAction(&owner);
-  action->SetActionList(first);
-  second->AddAction(action);
-  EXPECT_EQ(first->ActionCount(), 0);
-  EXPECT_EQ(action->ActionList(), second);
-  EXPECT_EQ(action->GetParentComponent(), second);
-}
-
 TEST(ActionList, FreeingTheListFreesItsActions)
 {
   TComponent owner(nullptr);
@@ -607,50 +569,4 @@ TEST(ActionList, ShortCutsRunTheirAction)
   print->SetOnUpdate(Nothing);
   EXPECT_FALSE(list->IsShortCut(ShortCut('P', {ssCtrl})));
   EXPECT_EQ(log, (std::vector<String>{L"print", L"save"}));
-}
-
-TEST(ActionList, ChildrenAreTheActionsOfTheRoot)
-{
-  TComponent root(nullptr), stranger(nullptr);
-  auto* list = new TActionList(&root);
-  auto* mine = new TAction(&root);
-  auto* foreign = new TAction(&stranger);
-  mine->SetActionList(list);
-  foreign->SetActionList(list);
-  std::vector<TComponent*> children;
-  list->GetChildren([&](TComponent* child) { children.push_back(child); }, &root);
-  EXPECT_EQ(children, std::vector<TComponent*>{mine});
-  list->SetChildOrder(foreign, 0);
-  EXPECT_EQ(list->Actions(0), foreign);
-  foreign->Free();
-}
-
-TEST(ActionAssign, CopiesTheDataAndHandlers)
-{
-  TAction source(nullptr), target(nullptr);
-  source.SetCaption(L"Cut");
-  source.SetChecked(true);
-  source.SetEnabled(false);
-  source.SetHint(L"Cuts");
-  source.SetImageIndex(5);
-  source.SetShortCut(ShortCut('X', {ssCtrl}));
-  source.SetHelpContext(9);
-  source.SetVisible(false);
-  source.SetOnExecute(Nothing);
-  TTestClient client;
-  TTestLink link(&client);
-  link.SetAction(&target);
-  target.Assign(&source);
-  EXPECT_EQ(target.Caption(), L"Cut");
-  EXPECT_TRUE(target.Checked());
-  EXPECT_FALSE(target.Enabled());
-  EXPECT_EQ(target.Hint(), L"Cuts");
-  EXPECT_EQ(target.ImageIndex(), 5);
-  EXPECT_EQ(target.ShortCut(), ShortCut('X', {ssCtrl}));
-  EXPECT_EQ(target.HelpContext(), 9);
-  EXPECT_FALSE(target.Visible());
-  EXPECT_EQ(target.OnExecute(), Nothing);
-  EXPECT_EQ(client.Caption, L"Cut");  // through the link, as any change
-  TComponent notAnAction(nullptr);
-  EXPECT_THROW(notAnAction.Assign(&source), EConvertError);
 }

@@ -249,16 +249,6 @@ TEST(Thread, AThreadCannotWaitForItself)
   thread->Free();
 }
 
-TEST(Thread, CurrentThreadIsTheRunningThreadObject)
-{
-  TThread* inside = nullptr;
-  auto* thread = TThread::New<TLambdaThread>([&](TLambdaThread&) { inside = TThread::CurrentThread(); }, false);
-  thread->WaitFor();
-  EXPECT_EQ(inside, thread);
-  EXPECT_EQ(TThread::CurrentThread(), nullptr);
-  thread->Free();
-}
-
 TEST(SyncQueue, QueuedCallsRunInOrderWithoutBlockingTheWorker)
 {
   std::vector<int> order;
@@ -331,26 +321,6 @@ TEST(SyncQueue, CheckSynchronizeWaitsForACallUpToItsTimeout)
   EXPECT_TRUE(CheckSynchronize(10000));
   EXPECT_TRUE(ran);
   thread->WaitFor();
-  thread->Free();
-}
-
-TEST(SyncQueue, OnlyTheMainThreadMayRunTheQueue)
-{
-  auto* thread = TThread::New<TLambdaThread>([](TLambdaThread&) { CheckSynchronize(0); }, false);
-  thread->WaitFor();
-  EXPECT_THROW(std::rethrow_exception(thread->FatalException()), EThread);
-  thread->Free();
-}
-
-TEST(SyncQueue, TheWakeUpHandlerIsCalledWithTheThread)
-{
-  std::atomic<TObject*> woken{nullptr};
-  TNotifyEvent previous = GetWakeMainThread();
-  SetWakeMainThread([&](TObject* Sender) { woken = Sender; });
-  auto* thread = TThread::New<TLambdaThread>([](TLambdaThread& self) { self.Synchronize([] {}); }, false);
-  thread->WaitFor();
-  SetWakeMainThread(previous);
-  EXPECT_EQ(woken.load(), thread);
   thread->Free();
 }
 

@@ -75,34 +75,6 @@ TEST(Timer, StoppedTimerFiresNoMore)
   EXPECT_EQ(calls, 2);
 }
 
-TEST(Timer, ChangingTheIntervalRestartsIt)
-{
-  TTimer timer(nullptr);
-  int calls = 0;
-  timer.SetInterval(60000);
-  timer.SetOnTimer([&](TObject*) { ++calls; });
-  timer.SetInterval(10);
-  EXPECT_TRUE(PumpUntil([&] { return calls > 0; }, 3000));
-}
-
-TEST(Timer, PublishedPropertiesGoThroughTheSetters)
-{
-  TTimer timer(nullptr);
-  timer.SetOnTimer([](TObject*) {});
-  const TPropInfo* enabled = GetPropInfo(&timer, L"Enabled");
-  const TPropInfo* interval = GetPropInfo(&timer, L"Interval");
-  ASSERT_TRUE(enabled && interval && GetPropInfo(&timer, L"OnTimer"));
-  EXPECT_TRUE(enabled->IsDefaultValue(&timer));
-  EXPECT_TRUE(interval->IsDefaultValue(&timer));
-  SetOrdProp(&timer, L"Enabled", 0);
-  EXPECT_FALSE(SystemTimerRunning(&timer));
-  SetOrdProp(&timer, L"Enabled", 1);
-  SetOrdProp(&timer, L"Interval", 250);
-  EXPECT_EQ(timer.Interval(), 250u);
-  EXPECT_FALSE(interval->IsDefaultValue(&timer));
-  EXPECT_TRUE(SystemTimerRunning(&timer));
-}
-
 TEST(Timer, AHandlersExceptionGoesToTheHandlerNotTheProcess)
 {
   std::vector<String> messages;

@@ -26,13 +26,6 @@ TEST_F(TBarModel, RunTimeBarsAreNamedAfterTheManagerUnlessTaken)
   EXPECT_EQ(b1->Owner(), Host.Form());
 }
 
-TEST_F(TBarModel, ThreeBarsGetOneTwoThree)
-{
-  EXPECT_EQ(Bars()->Add()->Name(), L"dxBarManager1Bar1");
-  EXPECT_EQ(Bars()->Add()->Name(), L"dxBarManager1Bar2");
-  EXPECT_EQ(Bars()->Add()->Name(), L"dxBarManager1Bar3");
-}
-
 TEST_F(TBarModel, DuplicateCaptionIsRefusedButCaseCounts)
 {
   TdxBar* a = Bars()->Add();
@@ -53,30 +46,6 @@ TEST_F(TBarModel, DuplicateCaptionIsRefusedButCaseCounts)
 // ---------------------------------------------------------------------------
 // Values and defaults
 
-TEST_F(TBarModel, DefaultsAfterConstruction)
-{
-  TdxBar* bar = Bars()->Add();
-  EXPECT_TRUE(bar->GetAllowClose());
-  EXPECT_TRUE(bar->GetAllowCustomizing());
-  EXPECT_TRUE(bar->GetAllowQuickCustomizing());
-  EXPECT_TRUE(bar->GetAllowReset());
-  EXPECT_EQ(bar->GetAlphaBlendValue(), 255);
-  EXPECT_EQ(bar->GetBorderStyle(), bbsSingle);
-  EXPECT_EQ(bar->GetColor(), clDefault);
-  EXPECT_EQ(bar->GetDockedDockingStyle(), dsTop);
-  EXPECT_EQ(bar->GetDockingStyle(), dsNone);
-  EXPECT_TRUE(bar->GetRotateWhenVertical());
-  EXPECT_TRUE(bar->GetShowMark());
-  EXPECT_TRUE(bar->GetSizeGrip());
-  EXPECT_TRUE(bar->GetUseRecentItems());
-  EXPECT_FALSE(bar->GetVisible());
-  EXPECT_FALSE(bar->GetIsMainMenu());
-  EXPECT_EQ(bar->GetControl(), nullptr);
-  // The bar's font starts as the manager's.
-  EXPECT_EQ(bar->GetFont()->GetName(), Manager->GetFont()->GetName());
-  EXPECT_FALSE(bar->GetUseOwnFont());
-}
-
 TEST_F(TBarModel, NegativePositionsAndRowsAreClamped)
 {
   TdxBar* bar = Bars()->Add();
@@ -89,17 +58,6 @@ TEST_F(TBarModel, NegativePositionsAndRowsAreClamped)
   // Floating positions may be negative (a window left of the first monitor).
   bar->SetFloatLeft(-20);
   EXPECT_EQ(bar->GetFloatLeft(), -20);
-}
-
-TEST_F(TBarModel, ChangingFontMakesItTheBarsOwn)
-{
-  TdxBar* bar = Bars()->Add();
-  bar->GetFont()->SetSize(20);
-  EXPECT_TRUE(bar->GetUseOwnFont());
-  EXPECT_EQ(bar->GetRealFont()->GetSize(), 20);
-  bar->SetUseOwnFont(false);
-  EXPECT_FALSE(bar->GetUseOwnFont());
-  EXPECT_EQ(bar->GetFont()->GetSize(), Manager->GetFont()->GetSize());
 }
 
 TEST_F(TBarModel, CanDockUnlessEveryStyleIsExcluded)
@@ -249,42 +207,6 @@ TEST_F(TBarModel, DestroyedBarTellsItsListeners)
 }
 
 // ---------------------------------------------------------------------------
-// Assign
-
-TEST_F(TBarModel, AssignCopiesEverythingAndSetsVisibleLast)
-{
-  TdxBar* source = Bars()->Add();
-  source->SetCaption(L"Source");
-  source->SetDockingStyle(dsBottom);
-  source->SetDockedLeft(12);
-  source->SetFloatClientWidth(140);
-  source->SetShowMark(false);
-  source->SetNotDocking(TdxBarDockingStyles{dsLeft});
-  source->SetColor(clRed);
-  TdxBar* target = Bars()->Add();
-  // Visible is read from the source while the manager is not loading: the form is hidden,
-  // so the window is made but not shown.
-  source->SetVisible(true);
-
-  TBarEventLog log;
-  log.Attach(Manager);
-  target->Assign(source);
-  EXPECT_EQ(log.VisibleChanges, 1);
-  ASSERT_EQ(log.VisibleStyles.size(), 1u);
-  // Everything else was in place when the window appeared. The caption is refused: the
-  // source holds it in the same manager.
-  EXPECT_EQ(log.VisibleStyles[0], dsBottom);
-  EXPECT_EQ(target->GetDockedLeft(), 12);
-  EXPECT_EQ(target->GetFloatClientWidth(), 140);
-  EXPECT_FALSE(target->GetShowMark());
-  EXPECT_EQ(target->GetNotDocking(), TdxBarDockingStyles{dsLeft});
-  EXPECT_EQ(target->GetColor(), clRed);
-  EXPECT_TRUE(target->GetVisible());
-  EXPECT_NE(target->GetControl(), nullptr);
-  EXPECT_NE(target->GetCaption(), L"Source");
-}
-
-// ---------------------------------------------------------------------------
 // Caption buttons
 
 TEST(BarCaptionButtons, IndexOfButtonAtSkipsDisabledButtons)
@@ -302,15 +224,6 @@ TEST(BarCaptionButtons, IndexOfButtonAtSkipsDisabledButtons)
   EXPECT_EQ(buttons.IndexOfButtonAt(Point(30, 5)), -1);
   a->SetEnabled(true);
   EXPECT_EQ(a->GetState(), TdxBarCaptionButton::bsNormal);
-}
-
-TEST(BarCaptionButtons, ButtonsRectIsTheUnionOfNonEmptyRects)
-{
-  TdxBarCaptionButtons buttons(nullptr);
-  buttons.Add()->SetRect(Rect(10, 2, 20, 12));
-  buttons.Add();  // empty: left out
-  buttons.Add()->SetRect(Rect(30, 3, 40, 14));
-  EXPECT_EQ(buttons.GetButtonsRect(), Rect(10, 2, 40, 14));
 }
 
 TEST(BarCaptionButtons, StatesFollowThePointAndTheHintOnlyWhileHot)

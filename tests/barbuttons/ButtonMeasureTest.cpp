@@ -111,26 +111,6 @@ TEST_F(TButtonMeasureTest, LoweredAddsTheBorderOnBothAxes)
   EXPECT_EQ(control->CalcHeight(), height + 2 * border);
 }
 
-TEST_F(TButtonMeasureTest, CaptionOnlyButtonIsAtLeastAsHighAsAGlyphButton)
-{
-  TdxBarButton* glyph = NewButton(L"Glyph");
-  glyph->SetImageIndex(0);
-  TdxBarButton* caption = NewButton(L"Caption");
-  caption->SetPaintStyle(psCaption);
-  TdxBarButtonControl* captionControl = ControlOf(caption);
-  captionControl->CalcDrawParams(true);
-  EXPECT_GE(captionControl->CalcHeight(), int(captionControl->GetDrawParams()->GlyphSize.cy));
-  EXPECT_GE(captionControl->CalcHeight(), ControlOf(glyph)->CalcHeight());
-}
-
-TEST_F(TButtonMeasureTest, AccelOnlyForEnabledButtonsWithACaptionInMenus)
-{
-  TdxBarButton* inMenu = NewButton(L"&Menu", bsDefault, MenuLinks.get());
-  EXPECT_TRUE(inMenu->HasAccel(inMenu->GetLink(0)));
-  inMenu->SetEnabled(false);
-  EXPECT_FALSE(inMenu->HasAccel(inMenu->GetLink(0)));
-}
-
 TEST_F(TButtonMeasureTest, DrawParamsCarryTheButtonState)
 {
   TdxBarButton* button = NewButton(L"Check", bsCheckedDropDown);

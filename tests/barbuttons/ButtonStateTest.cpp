@@ -106,22 +106,6 @@ TEST_F(TButtonCoercionTest, StyleChangeRebuildsAndReleases)
   EXPECT_EQ(button->GetButtonStyle(), bsDropDown);
 }
 
-TEST_F(TButtonCoercionTest, DefaultsAndLoweredRebuild)
-{
-  TdxBarButton* button = NewButton(L"Plain");
-  EXPECT_TRUE(button->GetCloseSubMenuOnClick());
-  EXPECT_TRUE(button->GetDropDownEnabled());
-  EXPECT_TRUE(button->GetUnclickAfterDoing());
-  EXPECT_TRUE(button->HasPaintStyle());
-  EXPECT_EQ(button->GetNewItemCaption(), L"New Button");
-  Toolbar->RebuildCount = 0;
-  button->SetLowered(true);
-  EXPECT_EQ(Toolbar->RebuildCount, 1);
-  Toolbar->RepaintCount = 0;
-  button->SetDropDownEnabled(false);
-  EXPECT_GE(Toolbar->RepaintCount, 1);
-}
-
 TEST_F(TButtonCoercionTest, DrawnPressedOnlyWithUnclickAfterDoing)
 {
   TdxBarButton* button = NewButton(L"Plain");

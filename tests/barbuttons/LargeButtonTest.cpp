@@ -171,16 +171,6 @@ TEST_F(TLargeButtonTest, ToolbarControlIsLargeAndCaptionedAndAMenuOneIsAButton)
   EXPECT_NE(LargeControl(inMenu)->GetDefaultImageSize(), isLarge);
 }
 
-TEST_F(TLargeButtonTest, NoCaptionMeansNoRotation)
-{
-  Toolbar->BarKind = bkVertical;
-  auto* button = NewButton<TdxBarLargeButton>(L"Add");
-  TdxBarLargeButtonControl* control = LargeControl(button);
-  EXPECT_TRUE(control->IsTextRotated());
-  button->SetShowCaption(false);
-  EXPECT_FALSE(control->IsTextRotated());
-}
-
 TEST_F(TLargeButtonTest, GreyOnlyWhenIdleAndEnabled)
 {
   auto* button = NewButton<TdxBarLargeButton>(L"Add");
@@ -255,20 +245,6 @@ TEST_F(TLargeButtonTest, NoImageFallsBackToTheListsAndTwentyPixels)
   Host.Manager->SetHotImages(HotImages.get());
   EXPECT_FALSE(control->GetImageInfo(isLarge, images, index, glyph));
   EXPECT_EQ(images, HotImages.get());
-}
-
-TEST_F(TLargeButtonTest, ArrowWidthOnFlatAndStandardToolbars)
-{
-  auto* button = NewButton<TdxBarLargeButton>(L"Add", bsDropDown);
-  TdxBarLargeButtonControl* control = LargeControl(button);
-  Host.Manager->SetStyle(bmsFlat);
-  EXPECT_EQ(control->GetArrowWidth(), 12);
-  Host.Manager->SetStyle(bmsStandard);
-  EXPECT_EQ(control->GetArrowWidth(), 13);
-  // In a menu it is a button's arrow.
-  auto* inMenu = NewButton<TdxBarLargeButton>(L"Add", bsDropDown, MenuLinks.get());
-  EXPECT_EQ(LargeControl(inMenu)->GetArrowWidth(),
-            Host.Manager->GetPainter()->GetButtonArrowWidth(Host.Manager));
 }
 
 }  // namespace

@@ -173,28 +173,3 @@ TEST_F(TCategoryFixture, VisibleItemsByCategoryAreWhatTheCustomizeDialogShows)
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Items(0), shown);
 }
-
-TEST_F(TCategoryFixture, AssignmentCopiesNamesAndData)
-{
-  TStringList names;
-  names.AddStrings({L"One", L"Two"});
-  TTestBarItem* item = NewItem(0);
-  Manager->SetCategories(&names);
-  EXPECT_EQ(CategoryNames(), (std::vector<String>{L"One", L"Two"}));
-  EXPECT_EQ(item->GetCategory(), 0);  // assignment renames, it does not delete
-  EXPECT_EQ(names.Count(), 2);
-
-  auto* form2 = TCustomForm::CreateNew<TComponentsTestForm>(nullptr);
-  TOwned<TComponentsTestForm> guard(form2);
-  auto* other = new TdxBarManager(form2);
-  Manager->SetCategoryVisible(1, false);
-  Manager->SetCategoryItemsVisible(1, ivInCustomizing);
-  other->SetCategories(Manager->GetCategories());
-  EXPECT_FALSE(other->GetCategoryVisible(1));
-  EXPECT_EQ(other->GetCategoryItemsVisible(1), ivInCustomizing);
-  // Copies, not shared: changing one leaves the other.
-  other->SetCategoryVisible(1, true);
-  EXPECT_FALSE(Manager->GetCategoryVisible(1));
-  Manager->SetCategories(nullptr);  // nothing to copy: ignored
-  EXPECT_EQ(CategoryNames().size(), 2u);
-}

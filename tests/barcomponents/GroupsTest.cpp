@@ -130,20 +130,6 @@ TEST_F(TGroupFixture, IndexMovesTheGroupInTheRegister)
   EXPECT_EQ(g1->GetIndex(), 1);
 }
 
-TEST_F(TGroupFixture, RenamingReportsTheGroupAsChanged)
-{
-  TdxBarGroup* group = Manager->AddGroup();
-  std::vector<TComponent*> changed;
-  Manager->GetGroupList()->OnChange = TdxComponentListChangeEvent(
-      [&](TObject*, TComponent* c, TdxComponentListChangeType k) {
-        if (k == clcnChanged)
-          changed.push_back(c);
-      });
-  group->SetName(L"FileGroup");
-  EXPECT_EQ(changed, std::vector<TComponent*>{group});
-  Manager->GetGroupList()->OnChange = nullptr;
-}
-
 TEST(BarComponentsLifetime, ManagerFreedBeforeItsItemsAndGroups)
 {
   TOwned<TComponentsTestForm> form(TCustomForm::CreateNew<TComponentsTestForm>(nullptr));

@@ -351,14 +351,6 @@ TEST_F(DockSite, ColourFollowsTheManagerUnlessTheSiteHasItsOwn)
   EXPECT_TRUE(Dock->GetParentColor());
 }
 
-TEST_F(DockSite, CanDockFollowsAllowDocking)
-{
-  TdxBar* bar = AddBar({40, 100, 24}, 0, true);
-  EXPECT_TRUE(Dock->CanDock(bar));
-  Dock->SetAllowDocking(false);
-  EXPECT_FALSE(Dock->CanDock(bar));
-}
-
 TEST_F(DockSite, SiteWithoutManagerDoesNothing)
 {
   TOwned<TdxBarDockControl> lone(new TdxBarDockControl(Host.Form()));

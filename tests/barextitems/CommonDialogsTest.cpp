@@ -154,21 +154,6 @@ TEST(ColorDialog, CancelChangesNothing)
   EXPECT_EQ(dialog->GetCustomColors()->Text(), before);
 }
 
-TEST(ColorDialog, OptionsBecomeTheDialogFlags)
-{
-  TOwned<TColorDialog> dialog(new TColorDialog(nullptr));
-  TColorSeen seen;
-  auto answer = Answering(seen, false, 0);
-  dialog->Execute(nullptr);
-  EXPECT_EQ(seen.Flags, DWORD(CC_RGBINIT));
-  dialog->SetOptions({cdFullOpen, cdSolidColor});
-  dialog->Execute(nullptr);
-  EXPECT_EQ(seen.Flags, DWORD(CC_RGBINIT | CC_FULLOPEN | CC_SOLIDCOLOR));
-  dialog->SetOptions({cdPreventFullOpen, cdAnyColor});
-  dialog->Execute(nullptr);
-  EXPECT_EQ(seen.Flags, DWORD(CC_RGBINIT | CC_PREVENTFULLOPEN | CC_ANYCOLOR));
-}
-
 namespace {
 
 struct TShowWatcher : TObject {
@@ -272,29 +257,6 @@ TEST(FontDialog, CancelChangesNothing)
   EXPECT_EQ(dialog->GetFont()->GetStyle(), TFontStyles{});
   EXPECT_EQ(dialog->GetFont()->GetColor(), clMaroon);
   EXPECT_EQ(changes, 0);
-}
-
-TEST(FontDialog, OptionsAndSizeLimitsBecomeTheDialogFlags)
-{
-  TOwned<TFontDialog> dialog(new TFontDialog(nullptr));
-  TFontSeen seen;
-  auto answer = Answering(seen, false, L"Arial", -13, false, 0);
-  dialog->SetOptions({fdTrueTypeOnly, fdFixedPitchOnly, fdForceFontExist, fdScalableOnly, fdLimitSize});
-  dialog->Execute(nullptr);
-  EXPECT_EQ(seen.Flags, DWORD(CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS | CF_TTONLY | CF_FIXEDPITCHONLY |
-                              CF_FORCEFONTEXIST | CF_SCALABLEONLY))
-      << "a size limit without sizes limits nothing";
-  dialog->SetMinFontSize(8);
-  dialog->Execute(nullptr);
-  EXPECT_TRUE(seen.Flags & CF_LIMITSIZE);
-  EXPECT_EQ(seen.SizeMin, 8);
-  EXPECT_GE(seen.SizeMax, 1000) << "no upper limit given";
-  dialog->SetMaxFontSize(24);
-  dialog->Execute(nullptr);
-  EXPECT_EQ(seen.SizeMax, 24);
-  dialog->SetOptions({});
-  dialog->Execute(nullptr);
-  EXPECT_FALSE(seen.Flags & CF_LIMITSIZE) << "sizes alone do not limit";
 }
 
 // ---------------------------------------------------------------------------

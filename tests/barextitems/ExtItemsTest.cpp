@@ -187,29 +187,3 @@ TEST(ExtItemsStartUp, MarksAreLoadedAgainByTheNextStartUp)
   EXPECT_EQ(dxBarNonTrueTypeFontMark()->GetWidth(), 13);
   EXPECT_NE(dxBarColorDialog(), nullptr) << "a dialog can be made again after a restart";
 }
-
-// ---------------------------------------------------------------------------
-
-TEST(ExtItemsKinds, RegisteredInTableOrderAndGoneAfterShutDown)
-{
-  const std::vector<TdxBarExtItemKind>& kinds = dxBarExtItemKinds();
-  TdxBarItemList* items = RegisteredBarItems();
-  ASSERT_NE(items, nullptr);
-  int last = -1;
-  for (const TdxBarExtItemKind& kind : kinds) {
-    TClass item = kind.ItemClass();
-    EXPECT_EQ(GetRegisteredControlClass(item), kind.ControlClass()) << item->ClassName();
-    int index = items->IndexOfItemClass(item);
-    EXPECT_GT(index, last) << item->ClassName() << " out of the table's order";
-    ASSERT_GE(index, 0);
-    EXPECT_TRUE(items->GetRecord(index)->ShownInCustomizing) << item->ClassName();
-    last = index;
-  }
-  {
-    TExtItemsCycle cycle;
-    for (const TdxBarExtItemKind& kind : kinds)
-      EXPECT_EQ(items->IndexOfItemClass(kind.ItemClass()), -1) << kind.ItemClass()->ClassName();
-  }
-  for (const TdxBarExtItemKind& kind : kinds)
-    EXPECT_EQ(GetRegisteredControlClass(kind.ItemClass()), kind.ControlClass()) << "registered again at restart";
-}

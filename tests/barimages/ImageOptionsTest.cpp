@@ -41,28 +41,6 @@ protected:
 
 }  // namespace
 
-TEST_F(TImageOptionsFixture, DefaultsAreTheDocumentedOnes)
-{
-  TdxBarImageOptions* o = Options();
-  ASSERT_NE(o, nullptr);
-  EXPECT_EQ(o->GetOwner(), Manager);
-  EXPECT_TRUE(o->GetCacheGlyphs());
-  EXPECT_EQ(o->GetImageListBkColor(), clFuchsia);
-  EXPECT_FALSE(o->GetLargeIcons());
-  EXPECT_FALSE(o->GetMakeDisabledImagesFaded());
-  EXPECT_FALSE(o->GetSmoothGlyphs());
-  EXPECT_TRUE(o->GetStretchGlyphs());
-  EXPECT_FALSE(o->GetUseLargeImagesForLargeIcons());
-  EXPECT_TRUE(o->GetUseLeftBottomPixelAsTransparent());
-  for (int k = ilkImages; k <= ilkDisabledLargeImages; ++k)
-    EXPECT_EQ(o->GetImageList(TdxBarImageListKind(k)), nullptr);
-  EXPECT_EQ(Manager->GetIconSize(), 16);
-  EXPECT_FALSE(Manager->AreLargeImagesUsed());
-  EXPECT_NE(Manager->GetBackgrounds(), nullptr);
-  EXPECT_TRUE(Manager->GetBackgrounds()->GetBar()->Empty());
-  EXPECT_EQ(Manager->GetPopupMenuLinks()->Count(), 0);
-}
-
 TEST_F(TImageOptionsFixture, IconSizeFollowsLargeIconsAndTheLargeList)
 {
   TImageList* large = NewList(24);
@@ -186,34 +164,6 @@ TEST_F(TImageOptionsFixture, IconSizeEventsRebuildOnce)
   EXPECT_EQ(Manager->LargeGlyph, 1);
   EXPECT_EQ(Manager->Rebuilds, 0);
   EXPECT_EQ(Manager->OutsideUpdate, 0);
-}
-
-TEST_F(TImageOptionsFixture, ManagerPropertiesAreTheOptionsValues)
-{
-  TImageList* list = NewList(16);
-  Manager->SetImages(list);
-  EXPECT_EQ(Options()->GetImages(), list);
-  Options()->SetDisabledImages(list);
-  EXPECT_EQ(Manager->GetDisabledImages(), list);
-  EXPECT_EQ(GetObjectProp(Manager, L"DisabledImages"), list);
-  Manager->SetImageListBkColor(clLime);
-  EXPECT_EQ(Options()->GetImageListBkColor(), clLime);
-  EXPECT_EQ(GetOrdProp(Manager, L"ImageListBkColor"), clLime);
-  SetOrdProp(Manager, L"LargeIcons", 1);
-  EXPECT_TRUE(Options()->GetLargeIcons());
-  SetOrdProp(Manager, L"MakeDisabledImagesFaded", 1);
-  EXPECT_TRUE(Options()->GetMakeDisabledImagesFaded());
-  SetOrdProp(Manager, L"UseLargeImagesForLargeIcons", 1);
-  EXPECT_TRUE(Options()->GetUseLargeImagesForLargeIcons());
-  SetOrdProp(Manager, L"StretchGlyphs", 0);
-  EXPECT_FALSE(Options()->GetStretchGlyphs());
-  for (const wchar_t* name : {L"DisabledImages", L"DisabledLargeImages", L"HotImages", L"Images", L"LargeImages",
-                              L"ImageListBkColor", L"LargeIcons", L"MakeDisabledImagesFaded", L"StretchGlyphs",
-                              L"UseLargeImagesForLargeIcons"}) {
-    const TPropInfo* info = GetPropInfo(Manager, name);
-    ASSERT_NE(info, nullptr) << ToUtf8(name);
-    EXPECT_FALSE(info->IsStored(Manager)) << ToUtf8(name);
-  }
 }
 
 TEST_F(TImageOptionsFixture, FreeingAListClearsEveryPropertyThatShowsIt)

@@ -49,17 +49,6 @@ protected:
   TTestItemControl* Control = nullptr;
 };
 
-TEST_F(TImageSourceTest, EnabledItemDrawsFromImages)
-{
-  TInfo info = Info(isSmall);
-  EXPECT_TRUE(info.Result);
-  EXPECT_EQ(info.Images, Images.get());
-  EXPECT_EQ(info.Index, 0);
-  EXPECT_EQ(info.Glyph, nullptr);
-  EXPECT_EQ(Control->GetImageSize(isSmall), (TSize{16, 16}));
-  EXPECT_TRUE(Control->IsImageDrawnEnabled());
-}
-
 TEST_F(TImageSourceTest, DisabledItemUsesDisabledListsWhenAssigned)
 {
   Item->SetEnabled(false);
@@ -122,16 +111,6 @@ TEST_F(TImageSourceTest, GlyphBeatsTheListEntry)
   Item->SetEnabled(false);
   Host.Manager->SetDisabledImages(DisabledImages.get());
   EXPECT_FALSE(Control->IsImageDrawnEnabled());
-}
-
-TEST_F(TImageSourceTest, LargeGlyphBeatsTheLargeList)
-{
-  Item->SetLargeGlyph(MakeGlyph(40, 36).get());
-  TInfo info = Info(isLarge);
-  EXPECT_EQ(info.Glyph, Item->GetLargeGlyph());
-  EXPECT_EQ(Control->GetImageSize(isLarge), (TSize{40, 36}));
-  // At kind 0 the large glyph does not apply.
-  EXPECT_EQ(Info(isSmall).Glyph, nullptr);
 }
 
 TEST_F(TImageSourceTest, NothingToDrawWithoutListsOrGlyph)

@@ -11,22 +11,6 @@ namespace {
 
 using TSizeTest = TItemControlFixture;
 
-// Large menu items make the default image size 2; the base control's default parts are
-// none, which is the "no caption part" row of the table.
-TEST_F(TSizeTest, LargeImageWithoutCaptionPartIsImagePlusTenBySix)
-{
-  Links->GetItemOptions()->SetSize(misLarge);
-  TTestItem* item = NewItem();
-  item->SetLargeGlyph(MakeGlyph(32, 32).get());
-  TTestItemControl* control = ControlOf(AddLink(item));
-  ASSERT_NE(control, nullptr);
-  control->GetViewInfo()->SetViewLevel(ivlDefault);
-
-  EXPECT_EQ(control->GetImageSizeKind(), isLarge);
-  EXPECT_EQ(control->CalcWidth(), 42);
-  EXPECT_EQ(control->CalcHeight(), 38);
-}
-
 TEST_F(TSizeTest, LargeGlyphOnTopOfCaption)
 {
   TTestItem* item = NewItem(L"Start");
@@ -44,21 +28,6 @@ TEST_F(TSizeTest, LargeGlyphOnTopOfCaption)
   item->SetCaption(L"A much longer caption");
   control->CalcDrawParams();
   EXPECT_EQ(control->CalcWidth(), TextWidth(control, L"A much longer caption") + 16);
-}
-
-TEST_F(TSizeTest, LargeGlyphLeftOfCaption)
-{
-  TTestItem* item = NewItem(L"&Print");
-  item->SetLargeGlyph(MakeGlyph(32, 32).get());
-  item->SetGlyphLayout(glLeft);
-  TTestItemControl* control = ControlOf(AddLink(item));
-  control->GetViewInfo()->SetViewLevel(ivlLargeIconWithText);
-
-  // The accelerator marker takes no room.
-  int textWidth = TextWidth(control, L"Print");
-  int qq = control->GetCanvas()->TextHeight(L"Qq");
-  EXPECT_EQ(control->CalcWidth(), 32 + (textWidth + 6) + 10);
-  EXPECT_EQ(control->CalcHeight(), std::max(32, qq) + 6);
 }
 
 TEST_F(TSizeTest, NoImageTakesTheButtonImageSizeOrTwentyForLarge)
@@ -79,39 +48,6 @@ TEST_F(TSizeTest, NoImageTakesTheButtonImageSizeOrTwentyForLarge)
   control->GetViewInfo()->SetViewLevel(ivlDefault);
   EXPECT_EQ(control->CalcWidth(), 30);
   EXPECT_EQ(control->CalcHeight(), 26);
-}
-
-TEST_F(TSizeTest, SmallWidthIsGlyphAreaPlusCaptionPlusOffset)
-{
-  TTestItem* item = NewItem(L"Save");
-  item->SetGlyph(MakeGlyph(16, 16).get());
-  TTestItemControl* control = ControlOf(AddLink(item));
-  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
-  control->CalcDrawParams();
-
-  // Glyph area 16 + 6 by 16 + 7; 4 pixels between glyph and caption.
-  EXPECT_EQ(control->GetDrawParams()->GlyphSize, (TSize{22, 23}));
-  int textWidth = TextWidth(control, L"Save");
-  EXPECT_EQ(control->CalcWidth(), 22 + textWidth + 4);
-  EXPECT_EQ(control->CalcHeight(), std::max(23, control->GetTextHeight()));
-
-  // The glyph alone.
-  control->GetViewInfo()->SetViewLevel(ivlSmallIcon);
-  EXPECT_EQ(control->CalcWidth(), 22);
-  EXPECT_EQ(control->CalcHeight(), 23);
-}
-
-TEST_F(TSizeTest, CaptionWithoutGlyphHasTwoCaptionMargins)
-{
-  TTestItemControl* control = NewControl(L"Text only");
-  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
-  control->CalcDrawParams();
-  ASSERT_EQ(control->GetViewParts(), ivpCaption);
-
-  int margin = std::abs(Bar->GetFont()->GetSize()) / 2;
-  EXPECT_GT(margin, 0);
-  EXPECT_EQ(control->CalcWidth(), TextWidth(control, L"Text only") + 2 * margin);
-  EXPECT_EQ(control->CalcHeight(), control->GetTextHeight());
 }
 
 TEST_F(TSizeTest, CaptionMarginNeverNegativeForCellHeightFonts)

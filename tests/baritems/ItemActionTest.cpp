@@ -122,16 +122,6 @@ TEST_F(TItemAction, FreedActionLeavesTheItem)
   EXPECT_EQ(Executed, 0);
 }
 
-TEST_F(TItemAction, SettingNilUnbinds)
-{
-  TTestItem* item = NewItem();
-  item->SetAction(Action);
-  item->SetAction(nullptr);
-  EXPECT_EQ(item->GetActionLink(), nullptr);
-  Action->SetCaption(L"Changed");
-  EXPECT_EQ(item->GetCaption(), L"&Save...");
-}
-
 TEST_F(TItemAction, ItemCopiesItselfIntoAnAction)
 {
   TTestItem* item = NewItem();
@@ -156,15 +146,6 @@ TEST_F(TItemAction, ItemCopiesItselfIntoAnAction)
   item->SetVisible(ivInCustomizing);
   second->Assign(item);
   EXPECT_TRUE(second->Visible());
-}
-
-TEST_F(TItemAction, ActionUpdateRunsThroughTheLink)
-{
-  TTestItem* item = NewItem();
-  item->SetAction(Action);
-  Action->SetOnUpdate(TNotifyEvent([this](TObject*) { Action->SetEnabled(false); }));
-  item->UpdateActionLink();
-  EXPECT_FALSE(item->GetEnabled());
 }
 
 }  // namespace

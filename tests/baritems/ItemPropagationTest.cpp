@@ -12,16 +12,6 @@ struct TItemPropagation : TItemsFixture {
   void SetUp() override { Item = NewItem(L"Cmd"); }
 };
 
-TEST_F(TItemPropagation, ControlClassIsLookedUpByExactClass)
-{
-  EXPECT_EQ(Item->GetControlClass(), TTestItemControl::StaticClass());
-  TOwned<TUnregisteredTestItem> derived(new TUnregisteredTestItem(Form()));
-  EXPECT_EQ(derived->GetControlClass(), nullptr);
-  TTestLinksOwner bar(Manager);
-  TdxBarItemLink* link = bar.Show(derived.Get());
-  EXPECT_EQ(link->GetControl(), nullptr);
-}
-
 TEST_F(TItemPropagation, EachChangeReachesEveryControl)
 {
   TTestLinksOwner bar(Manager), menu(Manager, bckSubMenu);

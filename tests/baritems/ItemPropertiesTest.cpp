@@ -7,25 +7,6 @@ namespace {
 
 using TItemDefaults = TItemsFixture;
 
-TEST_F(TItemDefaults, NewItemHasTheDocumentedValues)
-{
-  TTestItem* item = NewItem();
-  EXPECT_EQ(item->GetCategory(), -1);
-  EXPECT_EQ(item->GetImageIndex(), -1);
-  EXPECT_EQ(item->GetLargeImageIndex(), -1);
-  EXPECT_TRUE(item->GetEnabled());
-  EXPECT_EQ(item->GetVisible(), ivAlways);
-  EXPECT_EQ(item->GetMergeKind(), mkAdd);
-  EXPECT_EQ(item->GetGlyphLayout(), glTop);
-  EXPECT_EQ(item->GetAlign(), iaLeft);
-  EXPECT_EQ(item->GetBarManager(), Manager);
-  EXPECT_EQ(item->GetIndex(), 0);
-  EXPECT_EQ(item->GetLinkCount(), 0);
-  EXPECT_EQ(item->GetLink(0), nullptr);
-  EXPECT_EQ(item->GetLink(-1), nullptr);
-  EXPECT_EQ(item->GetStylesData()->GetCount(), 1);
-}
-
 TEST_F(TItemDefaults, OutOfRangeValuesAreClampedOrIgnored)
 {
   TTestItem* item = NewItem();
@@ -241,32 +222,6 @@ TEST_F(TItemState, DeleteWithoutForceKeepsAnItemThatHasLinks)
   }
   item->Delete(false);
   EXPECT_FALSE(ref.Alive());
-}
-
-TEST_F(TItemState, AssignCopiesTheCommandData)
-{
-  TTestItem* source = NewItem();
-  source->SetCaption(L"&Print");
-  source->SetHint(L"Print|Prints");
-  source->SetEnabled(false);
-  source->SetImageIndex(4);
-  source->SetShortCut(ShortCut(L'P', {ssCtrl}));
-  source->SetMergeOrder(3);
-  source->SetDescription(L"Long");
-  int clicks = 0;
-  source->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
-  TTestItem* target = NewItem();
-  target->Assign(source);
-  EXPECT_EQ(target->GetCaption(), L"&Print");
-  EXPECT_EQ(target->GetHint(), L"Print|Prints");
-  EXPECT_FALSE(target->GetEnabled());
-  EXPECT_EQ(target->GetImageIndex(), 4);
-  EXPECT_EQ(target->GetShortCut(), source->GetShortCut());
-  EXPECT_EQ(target->GetMergeOrder(), 3);
-  EXPECT_EQ(target->GetDescription(), L"Long");
-  target->SetEnabled(true);
-  target->Click();
-  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace

@@ -121,13 +121,6 @@ protected:
   TTestLinksOwner* FMenu = nullptr;
 };
 
-TEST_F(TOptionsTest, DefaultsWhenNothingIsSet)
-{
-  EXPECT_FALSE(Menu()->GetShowDescriptions());
-  EXPECT_TRUE(Menu()->GetShowShortCuts());
-  EXPECT_EQ(Menu()->GetMenuItemSize(), misNormal);
-}
-
 TEST_F(TOptionsTest, UnsetValuesComeFromTheParentMenu)
 {
   Links()->GetItemOptions()->SetShowShortCuts(false);
@@ -171,14 +164,6 @@ TEST_F(TOptionsTest, OnlySetValuesAreStored)
   EXPECT_NE(second.Text().find(L"ShowDescriptions = False"), String::npos) << ToUtf8(second.Text());
   EXPECT_EQ(second.Text().find(L"ShowShortCuts"), String::npos);
   EXPECT_EQ(second.Text().find(L"AssignedValues"), String::npos);
-}
-
-TEST_F(TOptionsTest, AssignCopiesEveryField)
-{
-  Links()->GetItemOptions()->SetSize(misLarge);
-  Menu()->GetItemOptions()->Assign(Links()->GetItemOptions());
-  EXPECT_EQ(Menu()->GetItemOptions()->GetAssignedValues(), TdxBarItemOptionValues{ioSize});
-  EXPECT_EQ(Menu()->GetItemOptions()->GetSize(), misLarge);
 }
 
 }  // namespace

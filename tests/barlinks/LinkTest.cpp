@@ -148,15 +148,6 @@ TEST_F(TLinkTest, HiddenLinkHandsItsGroupMarkToTheNextShownOne)
   EXPECT_TRUE(c->GetBeginGroup());
 }
 
-TEST_F(TLinkTest, BeginGroupSetterTellsTheControlOnce)
-{
-  TdxBarItemLink* link = AddLink(L"A");
-  link->CreateControl();
-  link->SetBeginGroup(true);
-  link->SetBeginGroup(true);
-  EXPECT_EQ(ControlOf(link)->BeginGroupChanges, 1);
-}
-
 TEST_F(TLinkTest, HandOverBeginGroupKeepsEverySeparator)
 {
   TdxBarItemLink* a = AddLink(L"A");
@@ -282,35 +273,6 @@ TEST_F(TLinkTest, UnregisteredItemKindGetsNoControl)
   TdxBarItemLink* link = Links()->AddItem(item);
   link->CreateControl();
   EXPECT_EQ(link->GetControl(), nullptr);
-}
-
-TEST_F(TLinkTest, SetItemRectRecalculatesTheControl)
-{
-  TdxBarItemLink* link = AddLink(L"A");
-  link->CreateControl();
-  link->SetItemRect(Rect(1, 2, 30, 22));
-  EXPECT_EQ(link->GetItemRect(), Rect(1, 2, 30, 22));
-  EXPECT_EQ(ControlOf(link)->DrawParamCalcs, 1);
-}
-
-TEST_F(TLinkTest, AssignCopiesThePlaceAndTheUserValues)
-{
-  TdxBarItemLink* source = AddLink(L"Source");
-  source->SetUserCaption(L"Mine");
-  source->SetBeginGroup(true);
-  source->SetPosition(ipBeginsNewColumn);
-  source->SetViewLevels({ivlSmallIcon});
-  source->SetData(7);
-  TdxBarItemLink* copy = AddLink(L"Other");
-  copy->Assign(source);
-  EXPECT_EQ(copy->GetItem(), source->GetItem());
-  EXPECT_EQ(copy->GetCaption(), L"Mine");
-  EXPECT_EQ(copy->GetUserDefine(), TdxBarUserDefines{udCaption});
-  EXPECT_TRUE(copy->GetStoredBeginGroup());
-  EXPECT_EQ(copy->GetPosition(), ipBeginsNewColumn);
-  EXPECT_EQ(copy->GetViewLevels(), TdxBarItemViewLevels{ivlSmallIcon});
-  EXPECT_EQ(copy->GetData(), 7);
-  EXPECT_EQ(copy->GetMergedFromBar(), nullptr);
 }
 
 TEST_F(TLinkTest, RefusedAssignLeavesTheLinkUntouched)

@@ -160,19 +160,6 @@ TEST_F(TListsTest, MoveLinkRebuildsTheWindowEvenWhenNothingMoves)
   }
 }
 
-TEST_F(TListsTest, IndexOfAndItemNames)
-{
-  TdxBarItemLink* a = AddLink(L"A");
-  a->GetItem()->SetName(L"OpenItem");
-  auto* other = new TTestLinksOwner(FHost->Form());
-  TdxBarItemLink* foreign = other->GetItemLinks()->AddItem(NewItem(L"X"));
-  EXPECT_EQ(Links()->IndexOf(a), 0);
-  EXPECT_EQ(Links()->IndexOf(foreign), -1);
-  EXPECT_EQ(Links()->IndexOf(nullptr), -1);
-  EXPECT_EQ(Links()->IndexOfItemName(L"OpenItem"), 0);
-  EXPECT_EQ(Links()->IndexOfItemName(L"openitem"), -1);
-}
-
 // --- Keyboard navigation.
 
 class TNavigationTest : public TLinksFixture {

@@ -175,30 +175,3 @@ TEST(FlatButton, SplitArrowPartSharesTheFaceFrameAndPointsDown)
   EXPECT_TRUE(ColorNear(dib.Pixel(r.right - 1, 18), GetSysColor(COLOR_HIGHLIGHT), 0));
   EXPECT_TRUE(ColorNear(dib.Pixel(r.right - params.ArrowWidth - 1, 18), GetSysColor(COLOR_HIGHLIGHT), 0));
 }
-
-// Draws the strip every state sits on, for a person to look at: set BARPAINT_SHOTS to a
-// folder and the strip is written there as flat-toolbar.bmp.
-TEST(FlatButton, StripOfEveryStateForTheEye)
-{
-  TPaintHost host;
-  TDib32 dib(290, 38, host.Flat(2));
-  TButtonState states[] = {{}, {.Selected = true}, {.Selected = true, .Pressed = true}, {.Down = true},
-                           {.Selected = true, .Down = true}, {.Enabled = false}};
-  int x = 2;
-  for (const TButtonState& state : states) {
-    DrawButton(host, dib, state, Rect(x, 4, x + 32, 34));
-    x += 32;
-  }
-  host.Painter()->DrawToolbarSeparator(host.Bar, dib.DC(), Rect(x, 4, x + 5, 34),
-                                       host.Painter()->GetToolbarBackgroundBrush(host.Bar), false);
-  x += 5;
-  DrawButton(host, dib, {.Selected = true}, Rect(x, 4, x + 84, 34), ivpGlyph | ivpCaption, L"Start!");
-  if (const char* folder = std::getenv("BARPAINT_SHOTS")) {
-    std::string path = std::string(folder) + "\\flat-toolbar.bmp";
-    EXPECT_TRUE(dib.SaveBmp(std::wstring(path.begin(), path.end())));
-  }
-  // Each state left a mark of its own: no two neighbouring buttons look alike.
-  for (int i = 0; i + 1 < 6; ++i)
-    EXPECT_NE(dib.Pixel(2 + 32 * i + 3, 7), dib.Pixel(2 + 32 * (i + 1) + 3, 7))
-        << "buttons " << i << " and " << i + 1;
-}

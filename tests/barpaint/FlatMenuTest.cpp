@@ -202,27 +202,6 @@ TEST(FlatMenu, SeparatorKeepsTheGlyphColumnAndDrawsAShadowLineFromTheIndent)
   EXPECT_EQ(CountPixelsNear(dib, Rect(0, 0, 140, 5), Paper, 2), 0);
 }
 
-TEST(FlatMenu, Metrics)
-{
-  TMenuHost host;
-  TdxBarPainter* p = host.Painter();
-  TPaintItem item(host.Bar);
-  EXPECT_EQ(p->GetMenuSeparatorSize(), 5);
-  EXPECT_EQ(p->GetSeparatorRect(&item, Rect(0, 50, 100, 70)), Rect(0, 45, 100, 50));
-  EXPECT_EQ(p->GetMenuItemHeightDelta(&item, 20), 22);
-  EXPECT_EQ(p->GetMenuItemWidthDelta(&item, 100), 109);
-  EXPECT_EQ(p->GetMenuButtonHeight(), 20);
-  EXPECT_EQ(p->GetScrollButtonArrowSize(15), 4) << "(15 - 4) div 2 = 5: odd and above 4";
-  EXPECT_EQ(p->GetScrollButtonArrowSize(12), 4);
-  EXPECT_EQ(p->GetScrollButtonArrowSize(10), 3) << "odd but not above 4";
-  // A "0" of 14 pixels keeps 15; of 12 the arrow of 13 - 2 would be odd (3): 2 x 2 + 6.
-  EXPECT_EQ(p->CalcMenuTextHeight(14), 15);
-  EXPECT_EQ(p->CalcMenuTextHeight(12), 10);
-  TdxBarStandardPainter standard;
-  EXPECT_EQ(p->GetDetachStripHeight(host.Bar) + 2, standard.GetDetachStripHeight(host.Bar));
-  EXPECT_EQ(p->GetItemIndent(&item) - 2, standard.GetItemIndent(&item));
-}
-
 // --- Descriptions -------------------------------------------------------------------
 
 namespace {
@@ -299,38 +278,4 @@ TEST(FlatMenu, EmptyDescriptionLeavesTheCaptionAsItIs)
   TDib32 b(160, 60, Paper);
   DrawDescribedItem(host, b, false, L"");
   EXPECT_EQ(TextPixels(a, Rect(0, 0, 160, 60)), TextPixels(b, Rect(0, 0, 160, 60)));
-}
-
-// --- For the eye ----------------------------------------------------------------------
-
-// A whole flat menu: frame, tear-off strip, items idle, selected, down, down and
-// selected, disabled, a separator and a described item. With BARPAINT_SHOTS set to a
-// folder the picture is written there as flat-menu.bmp.
-TEST(FlatMenu, MenuForTheEye)
-{
-  TMenuHost host;
-  host.Bar->Detachable = true;
-  TdxBarPainter* p = host.Painter();
-  TDib32 dib(164, 200, Paper);
-  p->DrawMenuBackground(host.Bar, dib.DC(), Rect(0, 0, 164, 200), host.Bar->GetBackgroundBrush());
-  p->DrawMenuFrame(host.Bar, dib.DC(), Rect(0, 0, 164, 200));
-  int y = p->GetDetachStripHeight(host.Bar) + 2;
-  TMenuItemState states[] = {{}, {.Selected = true}, {.Down = true, .Glyph = false},
-                             {.Selected = true, .Down = true}, {.Enabled = false}};
-  const wchar_t* captions[] = {L"New", L"Open", L"Ruler", L"Grid", L"Close"};
-  for (int i = 0; i < 5; ++i) {
-    DrawMenuItem(host, dib, states[i], Rect(2, y, 162, y + 24), captions[i]);
-    y += 24;
-    if (i == 2) {
-      TDibCanvas canvas(dib);
-      TPaintItem item(host.Bar);
-      p->DrawMenuSeparator(host.Bar, &canvas.Cx, Rect(2, y, 162, y + 5), &item);
-      y += 5;
-    }
-  }
-  if (const char* folder = std::getenv("BARPAINT_SHOTS")) {
-    std::string path = std::string(folder) + "\\flat-menu.bmp";
-    EXPECT_TRUE(dib.SaveBmp(std::wstring(path.begin(), path.end())));
-  }
-  EXPECT_EQ(CountPixelsNear(dib, Rect(2, 20, 162, y), Paper, 2), 0) << "every item covers its place";
 }

@@ -23,17 +23,6 @@ protected:
   }
 };
 
-TEST_F(TActiveChainTest, ParentAndChildPointAtEachOther)
-{
-  TOwned<TRowBarControl> menu(NewMenu(Bar));
-  EXPECT_EQ(menu->GetParentBarControl(), Bar);
-  EXPECT_EQ(Bar->GetSubMenuControl(), menu.Get());
-  Bar->SetSubMenuControl(nullptr);
-  EXPECT_EQ(menu->GetParentBarControl(), nullptr);
-  Bar->SetSubMenuControl(menu.Get());
-  EXPECT_EQ(menu->GetParentBarControl(), Bar);
-}
-
 TEST_F(TActiveChainTest, ChainMembershipAndHandBack)
 {
   TOwned<TRowBarControl> menu(NewMenu(Bar));

@@ -37,21 +37,6 @@ TEST_F(TLayoutTest, ViewInfoListsControlsAndGroupSeparators)
   EXPECT_EQ(viewInfo.GetSeparatorCount(), 0);
 }
 
-TEST_F(TLayoutTest, WindowLaysOutItsShownLinks)
-{
-  TdxBarItemLink* a = AddLink(NewItem(L"A"));
-  TdxBarItemLink* b = AddLink(NewItem(L"B"));
-  b->SetBeginGroup(true);
-  ShowBar();
-  ASSERT_NE(ControlOf(a), nullptr);
-  ASSERT_NE(ControlOf(b), nullptr);
-  TCustomdxBarControlViewInfo* viewInfo = Bar->GetViewInfo();
-  ASSERT_NE(viewInfo, nullptr);
-  EXPECT_EQ(viewInfo->GetItemControlViewInfoCount(), 2);
-  EXPECT_EQ(Bar->GetItemControlAtPos(CenterPoint(b->GetItemRect())), ControlOf(b));
-  EXPECT_EQ(Bar->GetItemControlAtPos(TPoint{1000, 1000}), nullptr);
-}
-
 TEST_F(TLayoutTest, LayoutStepsDoNotReenter)
 {
   TBlockItem* item = NewItem(L"A");

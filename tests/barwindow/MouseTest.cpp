@@ -32,17 +32,6 @@ protected:
   std::vector<TdxBarItemLink*> Clicks;
 };
 
-TEST_F(TMouseTest, WindowAnswersKeepActivationAway)
-{
-  HWND bar = Bar->GetHandle();
-  EXPECT_EQ(::SendMessageW(bar, WM_MOUSEACTIVATE, WPARAM(Host.Form()->GetHandle()),
-                           MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
-            MA_NOACTIVATE);
-  HDC dc = ::GetDC(bar);
-  EXPECT_EQ(::SendMessageW(bar, WM_ERASEBKGND, WPARAM(dc), 0), 1);
-  ::ReleaseDC(bar, dc);
-}
-
 TEST_F(TMouseTest, ClickNeverActivatesTheBarAndTheFormCaptionStaysActive)
 {
   HWND form = Host.Form()->GetHandle();
@@ -62,14 +51,6 @@ TEST_F(TMouseTest, ClickNeverActivatesTheBarAndTheFormCaptionStaysActive)
   for (WPARAM w : ncActivates)
     EXPECT_NE(w, 0u) << "the form's caption was drawn inactive";
   EXPECT_EQ(Clicks.size(), 1u);
-}
-
-TEST_F(TMouseTest, FocusIsHandedBackToTheForm)
-{
-  ::SetFocus(Bar->GetHandle());
-  PumpPending();
-  EXPECT_NE(::GetFocus(), Bar->GetHandle());
-  EXPECT_NE(::GetActiveWindow(), Bar->GetHandle());
 }
 
 TEST_F(TMouseTest, ClickHappensOnReleaseOverThePressedItem)

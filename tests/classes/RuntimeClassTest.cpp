@@ -57,15 +57,6 @@ PUBLISHED(TBigBasket, TBasket)
   p.Prop(L"Count", &TBigBasket::Count, &TBigBasket::SetCount).Default(10);
 }
 
-TEST(RuntimeClass, NamesAndInheritance)
-{
-  TBigBasket b;
-  EXPECT_EQ(b.ClassName(), L"TBigBasket");
-  EXPECT_EQ(b.ClassParent(), TBasket::StaticClass());
-  EXPECT_TRUE(b.InheritsFrom(TPersistent::StaticClass()));
-  EXPECT_FALSE(TBasket::StaticClass()->InheritsFrom(TBigBasket::StaticClass()));
-}
-
 TEST(RuntimeClass, VirtualConstructionThroughTheMetaclass)
 {
   TClass cls = TBigBasket::StaticClass();
@@ -93,17 +84,6 @@ TEST(PublishedProperties, DescendantRedeclarationReplacesInPlace)
   EXPECT_EQ(props.Items()[0].Name, L"Count");
   EXPECT_EQ(*props.Find(L"count")->Default, 10);
   EXPECT_EQ(props.Items().back().Name, L"Handles");
-}
-
-TEST(PublishedProperties, KindsFollowTheAccessorTypes)
-{
-  const TPropList& props = TBasket::StaticClass()->Properties();
-  EXPECT_EQ(props.Find(L"Kind")->Kind, TPropKind::Enum);
-  EXPECT_EQ(props.Find(L"Kinds")->Kind, TPropKind::Set);
-  EXPECT_EQ(props.Find(L"Open")->Kind, TPropKind::Bool);
-  EXPECT_EQ(props.Find(L"Weight")->Kind, TPropKind::Float);
-  EXPECT_EQ(props.Find(L"Label")->Kind, TPropKind::String);
-  EXPECT_EQ(props.Find(L"OnEmpty")->Kind, TPropKind::Event);
 }
 
 TEST(PublishedProperties, AccessByNameGoesThroughTheSetter)
@@ -159,15 +139,4 @@ TEST(WeakRef, ReadsNilAfterTheObjectDies)
   EXPECT_EQ(ref.Get(), b);
   b->Free();
   EXPECT_EQ(ref.Get(), nullptr);
-}
-
-TEST(Sets, Operations)
-{
-  TFruits s{frApple};
-  s += frPlum;
-  EXPECT_TRUE(s.Contains(frPlum));
-  EXPECT_TRUE((TFruits{frApple} <= s));
-  EXPECT_FALSE((TFruits{frPear} <= s));
-  EXPECT_EQ((s - TFruits{frApple}), TFruits{frPlum});
-  EXPECT_TRUE((s * TFruits{frPear}).Empty());
 }

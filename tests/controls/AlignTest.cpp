@@ -50,26 +50,6 @@ TEST_F(TAlignFixture, EdgesAreFilledInTheirOrder)
   EXPECT_EQ(client->GetBoundsRect(), Rect(40, 50, 250, 175));
 }
 
-TEST_F(TAlignFixture, HiddenControlsTakeNoSpace)
-{
-  TControl* top = Add(alTop, 0, 0, 10, 20);
-  TControl* client = Add(alClient, 0, 0, 10, 10);
-  top->SetVisible(false);
-  EXPECT_EQ(client->GetBoundsRect(), Rect(0, 0, 300, 200));
-  top->SetVisible(true);
-  EXPECT_EQ(client->GetBoundsRect(), Rect(0, 20, 300, 200));
-}
-
-TEST_F(TAlignFixture, MovingAnAlignedControlPastAnotherReordersThem)
-{
-  TControl* a = Add(alTop, 0, 0, 10, 20);
-  TControl* b = Add(alTop, 0, 30, 10, 30);
-  ASSERT_EQ(b->GetTop(), 20);
-  a->SetTop(40);  // dropped below b
-  EXPECT_EQ(b->GetTop(), 0);
-  EXPECT_EQ(a->GetTop(), 30);
-}
-
 TEST_F(TAlignFixture, MarginsKeepSpaceAroundAlignedControls)
 {
   TControl* top = Add(alTop, 0, 0, 10, 20);

@@ -65,23 +65,6 @@ TEST(WindowLifecycle, FreeingDestroysTheWindowAndChildrenAndLeavesTheParent)
   EXPECT_FALSE(childRef.Alive());
 }
 
-TEST(WindowLifecycle, HandleAndObjectFindEachOther)
-{
-  THostWindow host(nullptr);
-  auto* child = new TProbeControl(&host);
-  child->SetParent(&host);
-  EXPECT_EQ(FindControl(child->GetHandle()), child);
-  EXPECT_EQ(FindControl(host.GetHandle()), &host);
-  EXPECT_EQ(FindControl(nullptr), nullptr);
-  EXPECT_EQ(FindControl(::GetDesktopWindow()), nullptr);
-  HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(FindControl(plain), nullptr);
-  ::DestroyWindow(plain);
-  HWND gone = child->GetHandle();
-  child->Free();
-  EXPECT_EQ(FindControl(gone), nullptr);
-}
-
 TEST(WindowLifecycle, ParentWindowHostsAControlInAForeignWindow)
 {
   HWND foreign =
@@ -157,21 +140,6 @@ TEST(WindowLifecycle, NativeClassIsSubclassedWithItsProcedureAsDefault)
   EXPECT_EQ(edit->GetSelText(), L"ati");
   edit->SetMaxLength(3);
   EXPECT_EQ(::SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 3);
-}
-
-TEST(WindowLifecycle, EditStateIsKeptWithoutAWindow)
-{
-  TEdit edit(nullptr);
-  edit.SetText(L"hello world");
-  edit.SetSelStart(6);
-  edit.SetSelLength(5);
-  EXPECT_EQ(edit.GetSelText(), L"world");
-  edit.SetSelText(L"there");
-  EXPECT_EQ(edit.GetText(), L"hello there");
-  edit.SetSelLength(1000);  // clamped to what follows the start
-  EXPECT_EQ(edit.GetSelLength(), 0);
-  edit.SetMaxLength(-5);
-  EXPECT_EQ(edit.GetMaxLength(), 0);
 }
 
 TEST(WindowLifecycle, EditReportsChangesOnce)

@@ -40,20 +40,6 @@ struct TListBoxTest : TSharedHostTest {
 
 }  // namespace
 
-TEST(ListBoxItems, KeptWithoutAWindowAndGivenToIt)
-{
-  THostWindow host(nullptr);
-  auto* list = new TListBox(&host);
-  list->SetParent(&host);
-  list->GetItems()->AddStrings({L"one", L"two", L"three"});
-  list->SetItemIndex(1);
-  EXPECT_FALSE(list->HandleAllocated());
-  EXPECT_EQ(list->GetItemIndex(), 1);
-  HWND h = list->GetHandle();
-  EXPECT_EQ(WindowItems(h), ListItems(list));
-  EXPECT_EQ(::SendMessageW(h, LB_GETCURSEL, 0, 0), 1);
-}
-
 TEST(ListBoxItems, SelectionFollowsItemsChangedWithoutAWindow)
 {
   TListBox list(nullptr);
@@ -110,20 +96,6 @@ TEST_F(TListBoxTest, RecreateWndKeepsItemsSelectionAndTopItem)
   EXPECT_EQ(List->GetSelCount(), 3);
 }
 
-TEST_F(TListBoxTest, SortedListsKeepOrderInTheListAndTheWindow)
-{
-  List->GetItems()->AddStrings({L"pear", L"apple", L"fig"});
-  List->SetItemIndex(0);  // "pear"
-  List->SetSorted(true);
-  std::vector<std::wstring> sorted{L"apple", L"fig", L"pear"};
-  EXPECT_EQ(ListItems(List), sorted);
-  EXPECT_EQ(WindowItems(List->GetHandle()), sorted);
-  EXPECT_EQ(List->GetItemIndex(), 2) << "the selected item stays selected";
-  EXPECT_EQ(List->GetItems()->Add(L"banana"), 1);
-  EXPECT_EQ(WindowItems(List->GetHandle())[1], L"banana");
-  EXPECT_THROW(List->GetItems()->Insert(0, L"zzz"), EStringListError);
-}
-
 TEST_F(TListBoxTest, OwnerDrawFixedDrawsEachVisibleItem)
 {
   List->GetItems()->AddStrings({L"zero", L"one", L"two"});
@@ -172,21 +144,6 @@ TEST_F(TListBoxTest, OwnerDrawVariableMeasuresEachItem)
   List->RecreateWnd();
   EXPECT_EQ(measured, expected);
   EXPECT_EQ(RectHeight(List->ItemRect(3)), 25);
-}
-
-TEST_F(TListBoxTest, ItemAtPosFindsItemsAndThePlaceAfterThem)
-{
-  List->GetItems()->AddStrings({L"a", L"b", L"c"});
-  List->SetStyle(lbOwnerDrawFixed);
-  List->SetItemHeight(20);
-  List->HandleNeeded();
-  EXPECT_EQ(List->ItemAtPos(Point(5, 5), true), 0);
-  EXPECT_EQ(List->ItemAtPos(Point(5, 45), true), 2);
-  EXPECT_EQ(List->ItemAtPos(Point(5, 100), true), -1);
-  EXPECT_EQ(List->ItemAtPos(Point(5, 100), false), 3);
-  EXPECT_EQ(List->ItemAtPos(Point(-5, 5), true), -1);
-  EXPECT_EQ(List->ItemRect(3).top, List->ItemRect(2).bottom);
-  EXPECT_TRUE(IsRectEmpty(List->ItemRect(9)));
 }
 
 TEST_F(TListBoxTest, ARealClickSelectsTheItemAndClicks)

@@ -93,14 +93,6 @@ private:
 
 IMPLEMENT_CLASS(TCountingControl, TCustomControl)
 
-TEST(MessageDispatch, PerformGoesThroughTheVirtualWndProc)
-{
-  TCountingControl c(nullptr);
-  EXPECT_EQ(c.Perform(WM_TEST_PING), 42);
-  EXPECT_EQ(c.Pings, 1);
-  EXPECT_FALSE(c.HandleAllocated()) << "Perform needs no window";
-}
-
 TEST(MessageDispatch, ReplacedWindowProcSeesPerformAndWindowMessages)
 {
   THostWindow host(nullptr);
@@ -121,13 +113,6 @@ TEST(MessageDispatch, ReplacedWindowProcSeesPerformAndWindowMessages)
   EXPECT_EQ(c->Pings, 3);
 }
 
-TEST(MessageDispatch, SettingANilWindowProcRestoresWndProc)
-{
-  TCountingControl c(nullptr);
-  c.SetWindowProc(nullptr);
-  EXPECT_EQ(c.Perform(WM_TEST_PING), 42);
-}
-
 TEST(MessageDispatch, NotificationsReachTheirNamedHandlerOncePerRealChange)
 {
   TCountingControl c(nullptr);
@@ -138,17 +123,6 @@ TEST(MessageDispatch, NotificationsReachTheirNamedHandlerOncePerRealChange)
   c.GetFont()->SetHeight(-20);
   EXPECT_EQ(c.FontChanges, 1);
   EXPECT_FALSE(c.GetParentFont()) << "a font set on the control is its own";
-}
-
-TEST(MessageDispatch, UnhandledMessagesGetTheDefaultHandling)
-{
-  THostWindow host(nullptr);
-  auto* c = new TCountingControl(&host);
-  c->SetParent(&host);
-  c->SetText(L"abc");
-  EXPECT_EQ(c->Perform(WM_GETTEXTLENGTH), 3);
-  c->DestroyHandle();
-  EXPECT_EQ(c->Perform(WM_GETTEXTLENGTH), 3) << "without a window the control answers itself";
 }
 
 TEST(MessageDispatch, ChildNotificationsAreReflectedToTheChild)

@@ -86,32 +86,3 @@ TEST_F(TPaintTest, RepaintOfAGraphicControlReachesTheScreen)
   ASSERT_TRUE(screen.Valid());
   EXPECT_TRUE(ColorNear(screen.Pixel(30, 20), RGB(0, 0, 255)));
 }
-
-TEST_F(TPaintTest, ColorChangesRepaintWithTheNewBrush)
-{
-  auto* child = new TWinControl(Host);
-  child->SetBounds(200, 150, 50, 50);
-  child->SetParent(Host);
-  child->SetColor(RGB(0x80, 0x00, 0x80));
-  TDib32 shot = CaptureWindow(Host->GetHandle());
-  EXPECT_TRUE(ColorNear(shot.Pixel(225, 175), RGB(0x80, 0x00, 0x80)));
-  Host->SetColor(RGB(0xFF, 0xFF, 0x00));
-  shot = CaptureWindow(Host->GetHandle());
-  EXPECT_TRUE(ColorNear(shot.Pixel(100, 200), RGB(0xFF, 0xFF, 0x00)));
-  EXPECT_TRUE(ColorNear(shot.Pixel(225, 175), RGB(0x80, 0x00, 0x80))) << "a colour of its own is kept";
-  Host->SetColor(TColor(kHostColor));
-}
-
-TEST_F(TPaintTest, DoubleBufferedControlsPaintTheSame)
-{
-  auto* probe = new TProbeControl(Host);
-  probe->SetParent(Host);
-  probe->SetDoubleBuffered(true);
-  AddSwatch(probe, RGB(255, 0, 0), 5, 5, 20, 20);
-  probe->Repaint();
-  PumpPending();
-  RECT r = probe->ClientToScreen(Bounds(0, 0, 100, 60));
-  TDib32 screen = CaptureScreen(r);
-  EXPECT_TRUE(ColorNear(screen.Pixel(10, 10), RGB(255, 0, 0)));
-  EXPECT_TRUE(ColorNear(screen.Pixel(60, 40), RGB(0x20, 0x60, 0xC0)));
-}

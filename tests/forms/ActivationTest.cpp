@@ -140,31 +140,6 @@ TEST(Activation, AControlOfAnotherFormCannotBeTheActiveControl)
 
 // ---------------------------------------------------------------------------
 
-TEST(FormWindow, BorderStylesGiveTheSystemStyles)
-{
-  struct TRow {
-    TFormBorderStyle Border;
-    LONG_PTR Style, NoStyle, ExStyle;
-  };
-  const TRow rows[] = {
-      {bsSizeable, WS_THICKFRAME | WS_CAPTION | WS_MAXIMIZEBOX, 0, 0},
-      {bsSingle, WS_CAPTION | WS_MINIMIZEBOX, WS_THICKFRAME, 0},
-      {bsDialog, WS_CAPTION | WS_SYSMENU, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
-      {bsToolWindow, WS_CAPTION, WS_MAXIMIZEBOX, WS_EX_TOOLWINDOW},
-      {bsNone, WS_POPUP, WS_CAPTION | WS_SYSMENU, 0},
-  };
-  for (const TRow& row : rows) {
-    TOwned<TTestForm> form(TCustomForm::CreateNew<TTestForm>(nullptr));
-    form->SetBorderStyle(row.Border);
-    HWND h = form->GetHandle();
-    LONG_PTR style = ::GetWindowLongPtrW(h, GWL_STYLE), ex = ::GetWindowLongPtrW(h, GWL_EXSTYLE);
-    SCOPED_TRACE(GetEnumName(EnumInfo<TFormBorderStyle>(), row.Border));
-    EXPECT_EQ(style & row.Style, row.Style);
-    EXPECT_EQ(style & row.NoStyle, 0);
-    EXPECT_EQ(ex & row.ExStyle, row.ExStyle);
-  }
-}
-
 TEST(FormWindow, ChangingTheBorderOfAShownFormRemakesItsWindowVisible)
 {
   TOwned<TTestForm> form(NewForm(100, 100));
@@ -177,67 +152,6 @@ TEST(FormWindow, ChangingTheBorderOfAShownFormRemakesItsWindowVisible)
   EXPECT_EQ(form->GetCaption(), L"Kept");
   form->SetFormStyle(fsStayOnTop);
   EXPECT_TRUE(::GetWindowLongPtrW(form->GetHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
-
-TEST(FormWindow, ScreenCenterPutsTheFormInTheMiddleOfThePrimaryMonitor)
-{
-  TOwned<TTestForm> form(NewForm(0, 0));
-  form->SetPosition(poScreenCenter);
-  form->Show();
-  TRect monitor = Screen->GetPrimaryMonitor()->GetBoundsRect();
-  TRect bounds = form->GetBoundsRect();
-  EXPECT_NEAR(bounds.left + RectWidth(bounds) / 2, (monitor.left + monitor.right) / 2, 1);
-  EXPECT_NEAR(bounds.top + RectHeight(bounds) / 2, (monitor.top + monitor.bottom) / 2, 1);
-}
-
-TEST(FormWindow, OwnerFormCenterPutsTheFormOverItsOwner)
-{
-  TOwned<TTestForm> owner(NewForm(100, 120));
-  owner->SetBounds(100, 120, 500, 400);
-  owner->Show();
-  TOwned<TTestForm> dialog(TCustomForm::CreateNew<TTestForm>(owner.Get()));
-  dialog->SetBounds(0, 0, 200, 100);
-  dialog->SetPosition(poOwnerFormCenter);
-  dialog->Show();
-  EXPECT_EQ(dialog->GetLeft(), 100 + (500 - 200) / 2);
-  EXPECT_EQ(dialog->GetTop(), 120 + (400 - 100) / 2);
-}
-
-TEST(FormWindow, WindowStateFollowsTheWindow)
-{
-  TOwned<TTestForm> form(NewForm(100, 100));
-  form->SetWindowState(wsMaximized);
-  form->Show();
-  EXPECT_TRUE(::IsZoomed(form->GetHandle()));
-  form->SetWindowState(wsMinimized);
-  EXPECT_TRUE(::IsIconic(form->GetHandle()));
-  form->SetWindowState(wsNormal);
-  EXPECT_FALSE(::IsIconic(form->GetHandle()));
-  EXPECT_FALSE(::IsZoomed(form->GetHandle()));
-  // A change made by the system is read back.
-  ::ShowWindow(form->GetHandle(), SW_MAXIMIZE);
-  EXPECT_TRUE(PumpUntil([&] { return form->GetWindowState() == wsMaximized; }));
-  ::ShowWindow(form->GetHandle(), SW_MINIMIZE);
-  EXPECT_TRUE(PumpUntil([&] { return form->GetWindowState() == wsMinimized; }));
-}
-
-TEST(FormWindow, OnPaintDrawsOnTheFormCanvas)
-{
-  TOwned<TTestForm> form(NewForm(120, 120));
-  form->SetBorderStyle(bsNone);
-  int paints = 0;
-  form->OnPaint = TNotifyEvent([&](TObject*) {
-    ++paints;
-    TCanvas* canvas = form->GetCanvas();
-    canvas->GetBrush()->SetColor(clRed);
-    canvas->FillRect(Rect(10, 10, 60, 60));
-  });
-  ASSERT_TRUE(ShowAndActivate(form.Get()));
-  ::UpdateWindow(form->GetHandle());
-  ASSERT_TRUE(PumpUntil([&] { return paints > 0; }));
-  TDib32 shot = CaptureScreen(form->ClientToScreen(Rect(0, 0, 100, 100)));
-  EXPECT_TRUE(ColorNear(shot.Pixel(30, 30), RGB(255, 0, 0)));
-  EXPECT_TRUE(ColorNear(shot.Pixel(80, 80), ColorToRGB(clBtnFace)));
 }
 
 TEST(FormWindow, ShowAndHideRunTheirEventsOncePerChange)

@@ -105,18 +105,6 @@ TEST(AppMessageBox, TheCaptionDefaultsToTheTitle)
   EXPECT_EQ(boxes.Calls[1].Flags, UINT(MB_YESNO));
 }
 
-TEST(AppMessageBox, TheTitleIsTheProgramNameUntilSet)
-{
-  EXPECT_TRUE(SameText(Application->GetTitle(), L"forms_tests"));
-  EXPECT_TRUE(Application->GetExeName().ends_with(L"forms_tests.exe"));
-  Application->SetTitle(L"Song import");
-  wchar_t text[64] = {};
-  ::GetWindowTextW(Application->GetHandle(), text, 64);
-  EXPECT_EQ(std::wstring(text), L"Song import");
-  Application->SetTitle(String());
-  EXPECT_TRUE(SameText(Application->GetTitle(), L"forms_tests"));
-}
-
 TEST(AppMessageBox, ShowMessageAndMessageDlgGoThroughTheSameBox)
 {
   TMessageBoxRecorder boxes(IDYES);
@@ -168,22 +156,6 @@ TEST(MessageLoop, HandleMessageTakesOneMessageAndProcessMessagesAll)
   Application->ProcessMessages();
   EXPECT_EQ(seen, 3);
   Application->OnMessage = nullptr;
-}
-
-TEST(MessageLoop, AnEmptyQueueIdles)
-{
-  PumpPending();
-  int idles = 0;
-  Application->OnIdle = TIdleEvent([&](TObject*, bool& Done) {
-    ++idles;
-    Done = false;  // not waiting for a message: the test goes on at once
-  });
-  // Should the loop wait anyway, this timer ends the wait.
-  UINT_PTR guard = ::SetTimer(nullptr, 0, 2000, nullptr);
-  Application->HandleMessage();
-  ::KillTimer(nullptr, guard);
-  EXPECT_EQ(idles, 1);
-  Application->OnIdle = nullptr;
 }
 
 TEST(MessageLoop, AThreadsSynchronizeRunsWhileTheLoopWaits)
@@ -309,15 +281,6 @@ TEST(Startup, RunShowsTheMainFormAndEndsWhenItCloses)
   InitializeForms();
   EXPECT_FALSE(Application->GetTerminated());
   EXPECT_EQ(Application->GetMainForm(), nullptr);
-}
-
-TEST(Startup, InitializingTwiceKeepsTheSameObjects)
-{
-  TApplication* app = Application;
-  TScreen* screen = Screen;
-  InitializeForms();
-  EXPECT_EQ(Application, app);
-  EXPECT_EQ(Screen, screen);
 }
 
 }  // namespace

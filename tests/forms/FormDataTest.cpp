@@ -163,14 +163,6 @@ TEST_F(FormData, AFormClassReadsTheResourceNamedAfterIt)
   EXPECT_TRUE(PumpUntil([&] { return form->Clicks == 1; }));
 }
 
-TEST_F(FormData, MetaclassConstructionReadsTheResourceToo)
-{
-  TObject* object = TResourceForm::StaticClass()->Create(nullptr);
-  TOwned<TResourceForm> form(dynamic_cast<TResourceForm*>(object));
-  ASSERT_NE(form.Get(), nullptr);
-  EXPECT_NE(form->FindComponent(L"Button"), nullptr);
-}
-
 TEST_F(FormData, AFormClassWithoutItsResourceCannotBeCreated)
 {
   int forms = Screen->GetCustomFormCount();

@@ -126,18 +126,6 @@ TEST_F(MDI, TheFormAsksEveryChildBeforeClosing)
   EXPECT_TRUE(frame->CloseQuery());
 }
 
-TEST_F(MDI, AChildCanBeMaximisedButNotHidden)
-{
-  TTestForm* child = NewChild();
-  child->SetWindowState(wsMaximized);
-  EXPECT_TRUE(::IsZoomed(child->GetHandle()));
-  BOOL maximised = FALSE;
-  ::SendMessageW(frame->GetClientHandle(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised));
-  EXPECT_TRUE(maximised);
-  EXPECT_THROW(child->Hide(), EInvalidOperation);
-  EXPECT_TRUE(::IsWindowVisible(child->GetHandle()));
-}
-
 TEST_F(MDI, FreeingTheFormFirstLeavesItsChildrenSafeToFree)
 {
   TTestForm* child = NewChild();

@@ -114,22 +114,6 @@ TEST_F(BitmapTest, NewPixelsAreWhiteAndResizeKeepsTheTopLeft)
   EXPECT_EQ(bmp.GetWidth(), 0);
 }
 
-TEST_F(BitmapTest, DrawingOnTheCanvasFiresOnChange)
-{
-  TBitmap bmp(10, 10);
-  TChangeCount count;
-  bmp.OnChange = TNotifyEvent(&count, &TChangeCount::Changed);
-  bmp.GetCanvas()->FillRect(Rect(0, 0, 5, 5));
-  EXPECT_EQ(count.Count, 1);
-  bmp.SetSize(10, 10);
-  EXPECT_EQ(count.Count, 1) << "same size: nothing to do";
-  bmp.SetSize(12, 10);
-  bmp.SetPixelFormat(pf24bit);
-  bmp.SetTransparent(true);
-  EXPECT_EQ(count.Count, 4);
-  EXPECT_TRUE(bmp.GetModified());
-}
-
 TEST_F(BitmapTest, ScanLinesAddressRowsFromTheTop)
 {
   TBitmap bmp;
@@ -261,23 +245,6 @@ TEST_F(BitmapTest, DamagedStreamsRaiseAndKeepThePicture)
   EXPECT_TRUE(bmp.Empty()) << "an empty stream is an empty picture";
 }
 
-TEST_F(BitmapTest, LoadsResourcesByNameAndID)
-{
-  TBitmap bmp;
-  bmp.LoadFromResourceName(0, L"QUADRANTS");
-  EXPECT_EQ(bmp.GetWidth(), 16);
-  EXPECT_EQ(bmp.GetHeight(), 16);
-  EXPECT_EQ(bmp.GetPixelFormat(), pf4bit);
-  EXPECT_TRUE(ColorNear(At(bmp, 2, 2), RGB(255, 0, 0), 0));
-  EXPECT_TRUE(ColorNear(At(bmp, 13, 2), RGB(0, 255, 0), 0));
-  EXPECT_TRUE(ColorNear(At(bmp, 2, 13), RGB(0, 0, 255), 0));
-  TBitmap byId;
-  byId.LoadFromResourceID(0, 101);
-  EXPECT_EQ(At(byId, 13, 13), At(bmp, 13, 13));
-  EXPECT_THROW(bmp.LoadFromResourceName(0, L"NO_SUCH_BITMAP"), EResNotFound);
-  EXPECT_EQ(bmp.GetWidth(), 16);
-}
-
 TEST_F(BitmapTest, TransparentDrawLeavesTheKeyColour)
 {
   TBitmap glyph;
@@ -340,31 +307,6 @@ TEST_F(BitmapTest, MaskMarksTheTransparentColourWhite)
   EXPECT_TRUE(ColorNear(At(bmp, 6, 1), RGB(0, 0, 0), 0));
 }
 
-TEST_F(BitmapTest, AssignCopiesAndNilEmpties)
-{
-  TBitmap a;
-  a.SetPixelFormat(pf8bit);
-  a.SetSize(16, 16);
-  PaintQuadrants(a);
-  a.SetTransparent(true);
-  a.SetTransparentColor(clLime);
-  TBitmap b;
-  TChangeCount count;
-  b.OnChange = TNotifyEvent(&count, &TChangeCount::Changed);
-  b.Assign(&a);
-  EXPECT_EQ(count.Count, 1);
-  EXPECT_EQ(b.GetPixelFormat(), pf8bit);
-  EXPECT_TRUE(b.GetTransparent());
-  EXPECT_EQ(b.GetTransparentColor(), clLime);
-  ExpectQuadrants(b, "copy");
-  a.GetCanvas()->SetPixel(1, 1, clBlack);
-  EXPECT_TRUE(ColorNear(At(b, 1, 1), RGB(255, 0, 0), 0)) << "the copy is independent";
-  b.Assign(nullptr);
-  EXPECT_TRUE(b.Empty());
-  TFont font;
-  EXPECT_THROW(b.Assign(&font), EConvertError);
-}
-
 TEST_F(BitmapTest, DormantAndReleaseHandleKeepThePicture)
 {
   TBitmap bmp;
@@ -396,22 +338,6 @@ TEST_F(BitmapTest, DormantAndReleaseHandleKeepThePicture)
   EXPECT_EQ(adopted.GetHeight(), 5);
   EXPECT_EQ(adopted.GetHandleType(), bmDDB);
   EXPECT_THROW(adopted.SetHandle(reinterpret_cast<HBITMAP>(GetStockObject(BLACK_PEN))), EInvalidGraphic);
-}
-
-TEST_F(BitmapTest, AdoptsTopDownDibSections)
-{
-  BITMAPINFO info{};
-  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_NE(dib, nullptr);
-  std::memset(bits, 0xFF, 4 * 4 * 4);
-  static_cast<uint32_t*>(bits)[0] = 0x00FF0000;  // top-left red
-  TBitmap bmp;
-  bmp.SetHandle(dib);
-  EXPECT_EQ(bmp.GetPixelFormat(), pf32bit);
-  EXPECT_TRUE(ColorNear(At(bmp, 0, 0), RGB(255, 0, 0), 0));
-  EXPECT_EQ(static_cast<uint32_t*>(bmp.ScanLine(0))[0] & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(BitmapTest, FilesRoundTripAndMissingFilesRaise)

@@ -49,43 +49,6 @@ protected:
   std::unique_ptr<TBitmap> FBitmap;
 };
 
-TEST_F(CanvasTest, LinesUseThePenAndMovePenPos)
-{
-  Canvas()->GetPen()->SetColor(clRed);
-  Canvas()->MoveTo(10, 10);
-  Canvas()->LineTo(60, 10);
-  EXPECT_EQ(Canvas()->GetPenPos(), Point(60, 10));
-  for (int x : {10, 30, 59})
-    EXPECT_TRUE(ColorNear(At(Canvas(), x, 10), RGB(255, 0, 0), 0)) << "x " << x;
-  EXPECT_TRUE(ColorNear(At(Canvas(), 60, 10), RGB(255, 255, 255), 0)) << "the end point is not drawn";
-  EXPECT_TRUE(ColorNear(At(Canvas(), 30, 11), RGB(255, 255, 255), 0));
-
-  Canvas()->GetPen()->SetColor(clBlue);
-  Canvas()->GetPen()->SetWidth(5);
-  Canvas()->SetPenPos(Point(20, 30));
-  Canvas()->LineTo(20, 50);
-  EXPECT_TRUE(ColorNear(At(Canvas(), 22, 40), RGB(0, 0, 255), 0)) << "a wide pen covers both sides";
-  EXPECT_TRUE(ColorNear(At(Canvas(), 18, 40), RGB(0, 0, 255), 0));
-}
-
-TEST_F(CanvasTest, RectangleHasPenBorderAndBrushInside)
-{
-  Canvas()->GetPen()->SetColor(clBlack);
-  Canvas()->GetBrush()->SetColor(clLime);
-  Canvas()->Rectangle(Rect(10, 10, 50, 40));
-  EXPECT_TRUE(ColorNear(At(Canvas(), 10, 20), RGB(0, 0, 0), 0));
-  EXPECT_TRUE(ColorNear(At(Canvas(), 49, 20), RGB(0, 0, 0), 0));
-  EXPECT_TRUE(ColorNear(At(Canvas(), 30, 39), RGB(0, 0, 0), 0));
-  EXPECT_TRUE(ColorNear(At(Canvas(), 30, 25), RGB(0, 255, 0), 0));
-  EXPECT_TRUE(ColorNear(At(Canvas(), 50, 20), RGB(255, 255, 255), 0)) << "right edge is outside";
-
-  Canvas()->GetBrush()->SetStyle(bsClear);
-  Canvas()->GetPen()->SetColor(clRed);
-  Canvas()->Rectangle(60, 10, 90, 40);
-  EXPECT_TRUE(ColorNear(At(Canvas(), 60, 20), RGB(255, 0, 0), 0));
-  EXPECT_TRUE(ColorNear(At(Canvas(), 75, 25), RGB(255, 255, 255), 0)) << "a clear brush leaves the inside";
-}
-
 TEST_F(CanvasTest, FillRectWithASystemColour)
 {
   Canvas()->GetBrush()->SetColor(clBtnFace);
@@ -255,15 +218,4 @@ TEST_F(CanvasTest, ExternalDCGetsItsObjectsBack)
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen0) << "the destructor lets go of the DC too";
   TCanvas bare;
   EXPECT_THROW(bare.LineTo(1, 1), EInvalidOperation);
-}
-
-TEST_F(CanvasTest, RefreshReselectsAfterOutsideChanges)
-{
-  Canvas()->GetBrush()->SetColor(clRed);
-  Canvas()->FillRect(Rect(0, 0, 5, 5));
-  HDC dc = Canvas()->GetHandle();
-  SelectObject(dc, GetStockObject(BLACK_BRUSH));
-  Canvas()->Refresh();
-  Canvas()->Rectangle(10, 10, 20, 20);
-  EXPECT_TRUE(ColorNear(At(Canvas(), 15, 15), RGB(255, 0, 0), 0));
 }

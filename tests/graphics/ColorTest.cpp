@@ -15,16 +15,6 @@ TEST(Color, SystemColoursGoThroughGetSysColor)
   EXPECT_FALSE(IsSysColor(clWhite));
 }
 
-TEST(Color, PlainAndSpecialValues)
-{
-  EXPECT_EQ(ColorToRGB(clFuchsia), 0xFF00FFu);
-  EXPECT_EQ(ColorToRGB(clRed), uint32_t(RGB(255, 0, 0)));
-  // Stray high bytes that are not a system colour are dropped.
-  EXPECT_EQ(ColorToRGB(0x02123456), 0x123456u);
-  EXPECT_EQ(ColorToRGB(clNone), 0u);
-  EXPECT_EQ(ColorToRGB(clDefault), 0u);
-}
-
 TEST(Color, NamesRoundTrip)
 {
   for (const TIdentMapEntry& e : ColorIdents()) {

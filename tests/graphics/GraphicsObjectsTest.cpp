@@ -101,62 +101,6 @@ TEST_F(FontTest, SizeFollowsPixelsPerInch)
   EXPECT_EQ(font.GetSize(), 6);
 }
 
-TEST_F(FontTest, AssignCopiesEverythingWithOneChange)
-{
-  TFont source, target;
-  source.SetName(L"Courier New");
-  source.SetSize(14);
-  source.SetStyle({fsUnderline, fsStrikeOut});
-  source.SetColor(clBlue);
-  source.SetCharset(ANSI_CHARSET);
-  source.SetPitch(fpFixed);
-  TChangeCounter counter;
-  target.OnChange = TNotifyEvent(&counter, &TChangeCounter::Changed);
-  HFONT old = target.GetHandle();
-  target.Assign(&source);
-  EXPECT_EQ(counter.Count, 1);
-  EXPECT_EQ(target.GetName(), L"Courier New");
-  EXPECT_EQ(target.GetHeight(), source.GetHeight());
-  EXPECT_EQ(target.GetStyle(), (TFontStyles{fsUnderline, fsStrikeOut}));
-  EXPECT_EQ(target.GetColor(), clBlue);
-  EXPECT_EQ(target.GetCharset(), ANSI_CHARSET);
-  EXPECT_EQ(target.GetPitch(), fpFixed);
-  EXPECT_FALSE(target.HandleAllocated()) << "the old handle " << old << " must be gone";
-  target.Assign(&source);
-  EXPECT_EQ(counter.Count, 1) << "assigning an equal font changes nothing";
-  TBrush brush;
-  EXPECT_THROW(target.Assign(&brush), EConvertError);
-}
-
-TEST_F(FontTest, LogFontInAndOut)
-{
-  LOGFONTW lf{};
-  lf.lfHeight = -19;
-  lf.lfWeight = FW_BOLD;
-  lf.lfItalic = TRUE;
-  lf.lfCharSet = SYMBOL_CHARSET;
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
-  lf.lfEscapement = 900;
-  lf.lfQuality = ANTIALIASED_QUALITY;
-  wcscpy(lf.lfFaceName, L"Arial");
-  TFont font;
-  TChangeCounter counter;
-  font.OnChange = TNotifyEvent(&counter, &TChangeCounter::Changed);
-  font = lf;
-  EXPECT_EQ(counter.Count, 1);
-  EXPECT_EQ(font.GetName(), L"Arial");
-  EXPECT_EQ(font.GetHeight(), -19);
-  EXPECT_EQ(font.GetStyle(), (TFontStyles{fsBold, fsItalic}));
-  EXPECT_EQ(font.GetCharset(), SYMBOL_CHARSET);
-  EXPECT_EQ(font.GetPitch(), fpVariable);
-  EXPECT_EQ(font.GetOrientation(), 900);
-  EXPECT_EQ(font.GetQuality(), fqAntialiased);
-  LOGFONTW back = font.GetLogFont();
-  EXPECT_EQ(back.lfHeight, -19);
-  EXPECT_EQ(back.lfEscapement, 900);
-  EXPECT_EQ(back.lfQuality, ANTIALIASED_QUALITY);
-}
-
 TEST_F(FontTest, AdoptedHandleIsOwnedAndReadBack)
 {
   LOGFONTW lf{};
@@ -177,26 +121,6 @@ TEST_F(FontTest, AdoptedHandleIsOwnedAndReadBack)
   EXPECT_EQ(GetObjectType(made), 0u) << "the adopted font is deleted with its owner";
   TFont font;
   EXPECT_THROW(font.SetHandle(reinterpret_cast<HFONT>(GetStockObject(WHITE_BRUSH))), EInvalidGraphic);
-}
-
-TEST_F(FontTest, PublishedForFormData)
-{
-  const TPropList& props = TFont::StaticClass()->Properties();
-  for (const wchar_t* name : {L"Charset", L"Color", L"Height", L"Name", L"Pitch", L"Size", L"Style"})
-    EXPECT_NE(props.Find(name), nullptr) << ToUtf8(name);
-  TFont font;
-  EXPECT_FALSE(props.Find(L"Size")->IsStored(&font)) << "Height carries the size";
-  EXPECT_EQ(props.Find(L"Color")->Idents, &ColorIdents());
-  SetOrdProp(&font, L"Style", TFontStyles{fsBold}.Mask());
-  EXPECT_TRUE(font.GetStyle().Contains(fsBold));
-  SetStrProp(&font, L"Name", L"Arial");
-  EXPECT_EQ(font.GetName(), L"Arial");
-  // Numbers outside an enumeration are refused rather than used as table indexes.
-  SetOrdProp(&font, L"Quality", 99);
-  SetOrdProp(&font, L"Pitch", -1);
-  EXPECT_EQ(font.GetQuality(), fqDefault);
-  EXPECT_EQ(font.GetPitch(), fpDefault);
-  EXPECT_NE(font.GetHandle(), nullptr);
 }
 
 class BrushPenTest : public TGdiLeakTest {};
@@ -272,31 +196,6 @@ TEST_F(BrushPenTest, PenHandleWidthStyleAndMode)
   EXPECT_EQ(counter.Count, 5);
   pen.SetMode(pmXor);
   EXPECT_EQ(counter.Count, 5);
-}
-
-TEST_F(BrushPenTest, AssignCopiesAndRejectsOtherKinds)
-{
-  TPen a, b;
-  a.SetColor(clMaroon);
-  a.SetWidth(4);
-  a.SetMode(pmNot);
-  b.Assign(&a);
-  EXPECT_EQ(b.GetColor(), clMaroon);
-  EXPECT_EQ(b.GetWidth(), 4);
-  EXPECT_EQ(b.GetMode(), pmNot);
-  TBrush x, y;
-  x.SetColor(clYellow);
-  x.SetStyle(bsCross);
-  y.Assign(&x);
-  EXPECT_EQ(y.GetColor(), clYellow);
-  EXPECT_EQ(y.GetStyle(), bsCross);
-  EXPECT_THROW(y.Assign(&a), EConvertError);
-  SetOrdProp(&y, L"Style", 42);
-  SetOrdProp(&b, L"Mode", 16);
-  SetOrdProp(&b, L"Style", -3);
-  EXPECT_EQ(y.GetStyle(), bsCross);
-  EXPECT_EQ(b.GetMode(), pmNot);
-  EXPECT_EQ(b.GetStyle(), psSolid);
 }
 
 // A component publishing a font, as controls do.

@@ -77,22 +77,6 @@ protected:
   std::unique_ptr<TImageList> FList;
 };
 
-TEST_F(ImageListTest, DefaultsAndLazyHandle)
-{
-  EXPECT_EQ(FList->GetWidth(), 16);
-  EXPECT_EQ(FList->GetHeight(), 16);
-  EXPECT_EQ(FList->GetCount(), 0);
-  EXPECT_TRUE(FList->GetMasked());
-  EXPECT_EQ(FList->GetBkColor(), clNone);
-  EXPECT_FALSE(FList->HandleAllocated());
-  HIMAGELIST handle = FList->GetHandle();
-  ASSERT_NE(handle, nullptr);
-  int cx = 0, cy = 0;
-  ImageList_GetIconSize(handle, &cx, &cy);
-  EXPECT_EQ(cx, 16);
-  EXPECT_EQ(cy, 16);
-}
-
 TEST_F(ImageListTest, AddMaskedDrawsWithTheBackgroundShowingThrough)
 {
   TBitmap glyph;
@@ -222,50 +206,6 @@ TEST_F(ImageListTest, ReplaceDeleteClearAndBadIndexes)
   EXPECT_THROW(FList->Delete(-1), EInvalidOperation);
   FList->Clear();
   EXPECT_EQ(FList->GetCount(), 0);
-}
-
-TEST_F(ImageListTest, GetBitmapAndGetIcon)
-{
-  AddGlyphs({clRed, clBlue});
-  FList->SetBkColor(clAqua);
-  TBitmap out;
-  ASSERT_TRUE(FList->GetBitmap(1, &out));
-  EXPECT_EQ(out.GetWidth(), 16);
-  EXPECT_TRUE(ColorNear(At(out, 8, 8), RGB(0, 0, 255), 0));
-  EXPECT_TRUE(ColorNear(At(out, 0, 0), RGB(0, 255, 255), 0)) << "transparent pixels show BkColor";
-  EXPECT_FALSE(FList->GetBitmap(2, &out));
-
-  TIcon icon;
-  ASSERT_TRUE(FList->GetIcon(0, &icon));
-  EXPECT_EQ(icon.GetWidth(), 16);
-  EXPECT_EQ(FList->AddIcon(&icon), 2);
-  FList->SetBkColor(clNone);
-  TBitmap target;
-  MakeTarget(target, clLime);
-  FList->Draw(target.GetCanvas(), 0, 0, 2);
-  EXPECT_TRUE(ColorNear(At(target, 8, 8), RGB(255, 0, 0), 0));
-  EXPECT_TRUE(ColorNear(At(target, 1, 1), RGB(0, 255, 0), 0));
-}
-
-TEST_F(ImageListTest, SettingsThatRemakeTheList)
-{
-  AddGlyphs({clRed, clBlue});
-  FList->SetColorDepth(cd32Bit);
-  FList->SetMasked(true);
-  FList->SetMasked(false);
-  FList->SetMasked(true);
-  EXPECT_EQ(FList->GetCount(), 2) << "images carried over";
-  TBitmap target;
-  MakeTarget(target, clLime);
-  FList->Draw(target.GetCanvas(), 0, 0, 1);
-  EXPECT_TRUE(ColorNear(At(target, 8, 8), RGB(0, 0, 255), 0));
-  FList->SetWidth(24);
-  EXPECT_EQ(FList->GetCount(), 0) << "a new size removes the images";
-  int cx = 0, cy = 0;
-  ImageList_GetIconSize(FList->GetHandle(), &cx, &cy);
-  EXPECT_EQ(cx, 24);
-  FList->SetHeight(5000);
-  EXPECT_EQ(FList->GetHeight(), 1024) << "clamped";
 }
 
 TEST_F(ImageListTest, ChangeLinksAreToldOfEveryChange)

@@ -152,20 +152,6 @@ TEST(Collection, ItemsAreMadeFromTheItemClassAndAnnouncedWhenComplete)
   EXPECT_EQ(c.AddedReady, (std::vector<bool>{true, false}));
 }
 
-TEST(Collection, InsertPlacesTheNewItem)
-{
-  TLoggedCollection c(nullptr, TTestItem::StaticClass());
-  AddCaptions(c, {L"a", L"b"});
-  c.OwnLog.clear();
-  static_cast<TTestItem*>(c.Insert(1))->SetCaption(L"new");
-  EXPECT_EQ(Captions(c), (std::vector<String>{L"a", L"new", L"b"}));
-  EXPECT_EQ(c.OwnLog, (Log{"added 2", "update nil", "update nil", "update 2"}));
-  EXPECT_THROW(c.Insert(4), EListError);
-  EXPECT_EQ(c.Count(), 3);
-  EXPECT_THROW(c.Items(3), EListError);
-  EXPECT_THROW(c.Delete(-1), EListError);
-}
-
 TEST(Collection, DeleteNotifiesBeforeTheItemGoes)
 {
   TLoggedCollection c(nullptr, TTestItem::StaticClass());
@@ -176,17 +162,6 @@ TEST(Collection, DeleteNotifiesBeforeTheItemGoes)
   EXPECT_FALSE(b.Alive());
   EXPECT_EQ(Captions(c), (std::vector<String>{L"a", L"c"}));
   EXPECT_EQ(c.OwnLog, (Log{"deleting 1", "extracting 1", "update nil"}));
-}
-
-TEST(Collection, ItemChangesReachUpdate)
-{
-  TLoggedCollection c(nullptr, TTestItem::StaticClass());
-  AddCaptions(c, {L"a", L"b"});
-  c.OwnLog.clear();
-  c.Item(1)->SetCaption(L"B");
-  c.Item(0)->SetWidth(5);
-  c.Changed();
-  EXPECT_EQ(c.OwnLog, (Log{"update 1", "update nil", "update nil"}));
 }
 
 TEST(Collection, UpdatesNestAndEndWithOneUpdateOfAllItems)
@@ -339,31 +314,4 @@ TEST(Collection, FailedItemConstructionLeavesNothingBehind)
 
   EXPECT_THROW({ TCollection bad(TComponent::StaticClass()); }, EInvalidCast);
   EXPECT_THROW({ TCollection bad(nullptr); }, EInvalidCast);
-}
-
-TEST(Collection, NamePaths)
-{
-  TColumnsOwner form(nullptr);
-  form.SetName(L"Form1");
-  TLoggedCollection* columns = form.Columns();
-  AddCaptions(*columns, {L"a", L"b"});
-  EXPECT_EQ(columns->Owner(), &form);
-  EXPECT_EQ(columns->GetNamePath(), L"Form1.Columns");
-  EXPECT_EQ(columns->Items(1)->GetNamePath(), L"Form1.Columns[1]");
-
-  TLoggedCollection loose(nullptr, TTestItem::StaticClass());
-  loose.Add();
-  EXPECT_EQ(loose.GetNamePath(), L"TLoggedCollection");
-  EXPECT_EQ(loose.Items(0)->GetNamePath(), L"TLoggedCollection[0]");
-
-  TTestItem orphan(nullptr);
-  EXPECT_EQ(orphan.GetNamePath(), L"TTestItem");
-  EXPECT_EQ(orphan.Index(), -1);
-  EXPECT_EQ(orphan.GetDisplayName(), L"TTestItem");
-}
-
-TEST(Collection, HasNoPublishedPropertiesOfItsOwn)
-{
-  EXPECT_EQ(TCollection::StaticClass()->Properties().size(), 0u);
-  EXPECT_EQ(TTestItem::StaticClass()->Properties().size(), 2u);
 }

@@ -42,19 +42,6 @@ protected:
 
 }  // namespace
 
-TEST(List, AddInsertAndIndexOf)
-{
-  TList list;
-  Fill(list, {1, 2, 3});
-  list.Insert(0, &V[0]);
-  list.Insert(4, &V[4]);
-  EXPECT_EQ(Values(list), (std::vector<int>{0, 1, 2, 3, 4}));
-  EXPECT_EQ(list.IndexOf(&V[3]), 3);
-  EXPECT_EQ(list.IndexOf(&V[7]), -1);
-  EXPECT_EQ(list.First(), &V[0]);
-  EXPECT_EQ(list.Last(), &V[4]);
-}
-
 TEST(List, IndexErrorsNameTheIndex)
 {
   TList list;
@@ -107,40 +94,6 @@ TEST(List, SortThatRaisesLeavesTheListAsItWas)
   EXPECT_EQ(Values(list), (std::vector<int>{4, 2, 6, 1}));
 }
 
-TEST(List, MoveExchangeAndPack)
-{
-  TList list;
-  Fill(list, {0, 1, 2, 3, 4});
-  list.Move(0, 3);
-  EXPECT_EQ(Values(list), (std::vector<int>{1, 2, 3, 0, 4}));
-  list.Move(4, 0);
-  EXPECT_EQ(Values(list), (std::vector<int>{4, 1, 2, 3, 0}));
-  list.Exchange(1, 4);
-  EXPECT_EQ(Values(list), (std::vector<int>{4, 0, 2, 3, 1}));
-
-  list.SetItems(1, nullptr);
-  list.Add(nullptr);
-  list.Insert(0, nullptr);
-  EXPECT_EQ(list.Count(), 7);
-  list.Pack();
-  EXPECT_EQ(Values(list), (std::vector<int>{4, 2, 3, 1}));
-}
-
-TEST(List, SetCountGrowsWithNilAndShrinksFromTheEnd)
-{
-  TRecordingList list;
-  Fill(list, {1, 2, 3});
-  list.Log.clear();
-  list.SetCount(5);
-  EXPECT_EQ(Values(list), (std::vector<int>{1, 2, 3, -1, -1}));
-  list.SetCount(2);
-  EXPECT_EQ(Values(list), (std::vector<int>{1, 2}));
-  EXPECT_EQ(list.Log, (std::vector<std::string>{"-3"}));  // nil entries are not reported
-  list.SetCapacity(100);
-  EXPECT_GE(list.Capacity(), 100);
-  EXPECT_EQ(list.Count(), 2);
-}
-
 TEST(List, NotificationsFollowEveryEntryInAndOut)
 {
   TRecordingList list;
@@ -168,33 +121,6 @@ TEST(List, ExtractAndRemoveTakeTheFirstOccurrence)
   EXPECT_EQ(list.Extract(&V[1]), &V[1]);
   EXPECT_EQ(Values(list), (std::vector<int>{2, 3}));
   EXPECT_EQ(list.Remove(&V[1]), -1);
-}
-
-TEST(List, AssignOperators)
-{
-  auto run = [](TListAssignOp op) {
-    TList dest, source;
-    Fill(dest, {1, 2, 3});
-    Fill(source, {2, 3, 4});
-    dest.Assign(&source, op);
-    return Values(dest);
-  };
-  EXPECT_EQ(run(laCopy), (std::vector<int>{2, 3, 4}));
-  EXPECT_EQ(run(laAnd), (std::vector<int>{2, 3}));
-  EXPECT_EQ(run(laOr), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(run(laXor), (std::vector<int>{1, 4}));
-  EXPECT_EQ(run(laSrcUnique), (std::vector<int>{4}));
-  EXPECT_EQ(run(laDestUnique), (std::vector<int>{1}));
-
-  TList a, b, dest;
-  Fill(a, {1, 2});
-  Fill(b, {2, 5});
-  Fill(dest, {7});
-  dest.Assign(&a, laOr, &b);  // dest = a, then combined with b
-  EXPECT_EQ(Values(dest), (std::vector<int>{1, 2, 5}));
-
-  dest.Assign(&dest);
-  EXPECT_EQ(Values(dest), (std::vector<int>{1, 2, 5}));
 }
 
 // ---------------------------------------------------------------------------

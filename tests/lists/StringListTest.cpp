@@ -42,18 +42,6 @@ public:
 
 }  // namespace
 
-TEST(StringList, SortedListKeepsOrderOnAdd)
-{
-  TStringList list;
-  list.AddStrings({L"pear", L"Apple", L"fig", L"banana"});
-  list.SetSorted(true);
-  EXPECT_EQ(Items(list), (L{L"Apple", L"banana", L"fig", L"pear"}));
-  EXPECT_EQ(list.Add(L"cherry"), 2);
-  EXPECT_EQ(list.Add(L"ZUCCHINI"), 5);
-  EXPECT_EQ(list.Add(L"aardvark"), 0);
-  EXPECT_EQ(Items(list), (L{L"aardvark", L"Apple", L"banana", L"cherry", L"fig", L"pear", L"ZUCCHINI"}));
-}
-
 TEST(StringList, SortedListRefusesPositionalChanges)
 {
   TStringList list;
@@ -96,15 +84,6 @@ TEST(StringList, DuplicatesOnSortedLists)
   int index = -1;
   EXPECT_TRUE(list.Find(L"TWO", index));
   EXPECT_EQ(index, 1);  // the first of the equal ones
-}
-
-TEST(StringList, DuplicatesAreNotLookedForInUnsortedLists)
-{
-  TStringList list;
-  list.SetDuplicates(dupError);
-  list.Add(L"x");
-  EXPECT_NO_THROW(list.Add(L"x"));
-  EXPECT_EQ(list.Count(), 2);
 }
 
 TEST(StringList, CaseSensitivityDecidesEqualityAndOrder)
@@ -183,23 +162,6 @@ TEST(StringList, IndexErrorsNameTheIndex)
   EXPECT_EQ(Items(list), (L{L"only"}));
 }
 
-TEST(StringList, MoveAndExchangeCarryObjects)
-{
-  TObject o0, o1, o2;
-  TStringList list;
-  list.AddObject(L"zero", &o0);
-  list.AddObject(L"one", &o1);
-  list.AddObject(L"two", &o2);
-  list.Move(0, 2);
-  EXPECT_EQ(Items(list), (L{L"one", L"two", L"zero"}));
-  EXPECT_EQ(list.Objects(2), &o0);
-  list.Exchange(0, 1);
-  EXPECT_EQ(Items(list), (L{L"two", L"one", L"zero"}));
-  EXPECT_EQ(list.Objects(0), &o2);
-  EXPECT_EQ(list.IndexOfObject(&o1), 1);
-  EXPECT_EQ(list.IndexOfObject(nullptr), -1);
-}
-
 TEST(StringList, OwningListFreesObjectsItDrops)
 {
   int freed = 0;
@@ -223,38 +185,6 @@ TEST(StringList, OwningListFreesObjectsItDrops)
     list.Add(L"b");  // ignored duplicate
   }
   EXPECT_EQ(freed, 4);
-}
-
-TEST(StringList, NamesAndValues)
-{
-  TStringList list;
-  list.AddStrings({L"Width=10", L"Caption=a=b", L"plain", L"=anonymous", L"Empty="});
-  EXPECT_EQ(list.Names(0), L"Width");
-  EXPECT_EQ(list.ValueFromIndex(0), L"10");
-  EXPECT_EQ(list.Values(L"caption"), L"a=b");  // split at the first separator, names case-insensitive
-  EXPECT_EQ(list.Names(2), L"");
-  EXPECT_EQ(list.ValueFromIndex(2), L"");
-  EXPECT_EQ(list.Names(3), L"");
-  EXPECT_EQ(list.ValueFromIndex(3), L"anonymous");
-  EXPECT_EQ(list.IndexOfName(L"Empty"), 4);
-  EXPECT_EQ(list.Values(L"Empty"), L"");
-  EXPECT_EQ(list.Values(L"missing"), L"");
-  EXPECT_EQ(list.IndexOfName(L"plain"), -1);
-
-  list.SetValues(L"WIDTH", L"20");
-  EXPECT_EQ(list.Strings(0), L"WIDTH=20");
-  list.SetValues(L"Height", L"5");
-  EXPECT_EQ(list.Strings(5), L"Height=5");
-  list.SetValues(L"Caption", L"");  // an empty value removes the pair
-  EXPECT_EQ(list.IndexOfName(L"Caption"), -1);
-  EXPECT_EQ(list.Count(), 5);
-  list.SetValueFromIndex(0, L"30");
-  EXPECT_EQ(list.Strings(0), L"WIDTH=30");
-
-  list.SetNameValueSeparator(L':');
-  list.Add(L"Color:red");
-  EXPECT_EQ(list.Values(L"color"), L"red");
-  EXPECT_EQ(list.Values(L"WIDTH"), L"");
 }
 
 TEST(StringList, ChangeEventsPairUpAndFireOncePerOutermostUpdate)
@@ -293,43 +223,6 @@ TEST(StringList, ChangeEventsPairUpAndFireOncePerOutermostUpdate)
 
   list.SetCommaText(L"1,2,3");  // many adds, one change
   EXPECT_EQ(spy.Changed, 6);
-}
-
-TEST(StringList, AssignCopiesStringsObjectsAndRules)
-{
-  TObject o;
-  TStringList source;
-  source.SetCaseSensitive(true);
-  source.SetDuplicates(dupAccept);
-  source.SetSorted(true);
-  source.AddObject(L"b", &o);
-  source.Add(L"a");
-  source.Add(L"a");
-  source.SetDelimiter(L';');
-
-  TStringList dest;
-  dest.Add(L"old");
-  TChangeSpy spy;
-  spy.Attach(dest);
-  dest.Assign(&source);
-  EXPECT_EQ(spy.Changed, 1);
-  EXPECT_EQ(Items(dest), (L{L"a", L"a", L"b"}));
-  EXPECT_EQ(dest.Objects(2), &o);
-  EXPECT_TRUE(dest.Sorted());
-  EXPECT_TRUE(dest.CaseSensitive());
-  EXPECT_EQ(dest.Duplicates(), dupAccept);
-  EXPECT_EQ(dest.Delimiter(), L';');
-  EXPECT_TRUE(dest.Equals(&source));
-
-  dest.Assign(&dest);
-  EXPECT_EQ(dest.Count(), 3);
-
-  dest.SetSorted(false);
-  dest.SetStrings(0, L"A");
-  EXPECT_FALSE(dest.Equals(&source));  // exact comparison
-
-  TCollection notStrings(TCollectionItem::StaticClass());
-  EXPECT_THROW(dest.Assign(&notStrings), EConvertError);
 }
 
 TEST(StringList, AddStringsToItselfDoublesOnce)

@@ -154,24 +154,6 @@ TEST(StringsText, CommaTextRoundTripsAnyItems)
   }
 }
 
-TEST(StringsText, DelimitedTextUsesTheListsCharacters)
-{
-  TStringList list;
-  list.SetDelimiter(L';');
-  list.SetQuoteChar(L'\'');
-  list.SetDelimitedText(L"a b;'c;d';'it''s'");
-  EXPECT_EQ(Items(list), (L{L"a", L"b", L"c;d", L"it's"}));  // not strict: blanks separate
-
-  list.SetStrictDelimiter(true);
-  list.SetDelimitedText(L" a b ; c;;'x;y'");
-  EXPECT_EQ(Items(list), (L{L" a b ", L" c", L"", L"x;y"}));
-  EXPECT_EQ(list.DelimitedText(), L" a b ; c;;'x;y'");  // blanks need no quotes when strict
-
-  // Comma text keeps its own characters whatever the list's are.
-  EXPECT_EQ(list.CommaText(), L"\" a b \",\" c\",,x;y");
-  EXPECT_EQ(list.Delimiter(), L';');
-}
-
 TEST(StringsText, DelimiterThatIsABlankStillSeparatesEmptyItems)
 {
   TStringList list;
@@ -288,21 +270,4 @@ TEST(StringsStream, OddUtf16LengthKeepsAMarkerForTheStrayByte)
                               5));
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Strings(0), L"a\uFFFD");
-}
-
-TEST(StringsFile, SaveAndLoadRoundTrip)
-{
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  String name = String(dir) + L"lists_test_strings.txt";
-  std::unique_ptr<TStringList> list(Make({L"first", L"", L"\u00e9\u65e5 mixed", L"last"}));
-  list->SaveToFile(name, teUnicode);
-  TStringList back;
-  back.LoadFromFile(name);
-  EXPECT_EQ(Items(back), Items(*list));
-  EXPECT_EQ(back.Encoding(), teUnicode);
-  DeleteFileW(name.c_str());
-
-  EXPECT_THROW(back.LoadFromFile(name), EFOpenError);
-  EXPECT_EQ(back.Count(), 4);  // a failed load leaves the list alone
 }

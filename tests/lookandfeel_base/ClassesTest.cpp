@@ -175,24 +175,6 @@ TEST(ObjectLinks, LinkSurvivesItsObjectBeingFreedInACallback)
 
 // ---------------------------------------------------------------------------
 
-TEST(SmallServices, ResourceStringsComeFromTheStringTable)
-{
-  EXPECT_EQ(GetResourceString(TResStringRec{52001}), L"Plain resource text");
-  EXPECT_EQ(GetResourceString(TResStringRec{52002}), L"Caf\u00e9 \u00fcber");
-  EXPECT_EQ(GetResourceString(TResStringRec{52003}), L"");
-  EXPECT_EQ(GetResourceString(TResStringRec{52999}), L"") << "a missing entry gives an empty text";
-  EXPECT_EQ(GetResourceString(TResStringRec{-1}), L"");
-  EXPECT_EQ(GetResourceString(TResStringRec{52001, GetModuleHandleW(nullptr)}), L"Plain resource text");
-}
-
-TEST(SmallServices, LocaleInfoFallsBackToTheDefault)
-{
-  const LCID english = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
-  EXPECT_EQ(GetLocaleInfoString(english, LOCALE_SENGLANGUAGE, L"none"), L"English");
-  EXPECT_EQ(GetLocaleInfoString(english, 0x7FFF, L"none"), L"none");
-  EXPECT_EQ(GetLocaleInfoString(0x7FFFFFFF, LOCALE_SENGLANGUAGE, L"fallback"), L"fallback");
-}
-
 TEST(SmallServices, UniqueComponentNames)
 {
   TNamedThing owner(nullptr);

@@ -98,21 +98,6 @@ TEST(WindowTree, CanAllocateHandleFollowsParentsAndForms)
 
 // ---------------------------------------------------------------------------
 
-TEST(ShiftState, MouseKeysAgreeWithTheControlLayersReading)
-{
-  const TShiftStateE kinds[] = {ssShift, ssCtrl, ssLeft, ssRight, ssMiddle};
-  for (unsigned mask = 0; mask < 32; ++mask) {
-    TShiftState shift;
-    for (unsigned i = 0; i < 5; ++i)
-      if (mask & (1u << i))
-        shift += kinds[i];
-    WORD keys = ShiftStateToMouseKeys(shift);
-    EXPECT_TRUE(KeysToShiftState(keys) == shift) << "mask " << mask;
-  }
-  EXPECT_EQ(ShiftStateToMouseKeys(TShiftState{ssShift, ssCtrl}), 4 + 8);
-  EXPECT_EQ(ShiftStateToMouseKeys(TShiftState{ssAlt, ssDouble}), 0) << "Alt and double have no mouse key";
-}
-
 TEST(ShiftState, CurrentStateReadsTheKeyboardState)
 {
   BYTE saved[256];
@@ -204,19 +189,6 @@ TEST(RememberedWindows, OnlyEnabledWindowsAreDisabledAndComeBack)
 
 // ---------------------------------------------------------------------------
 
-TEST(VersionFlag, NtFromFivePointOneOn)
-{
-  EXPECT_FALSE(IsWinXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 5, 0));
-  EXPECT_TRUE(IsWinXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 5, 1));
-  EXPECT_TRUE(IsWinXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 6, 0)) << "minor 0 of a later major counts";
-  EXPECT_TRUE(IsWinXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 10, 0));
-  EXPECT_FALSE(IsWinXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 4, 90));
-  EXPECT_FALSE(IsWinXPOrLaterVersion(VER_PLATFORM_WIN32_WINDOWS, 5, 1));
-  EXPECT_TRUE(WinXPFlag) << "every system this runs on is later than 5.1";
-}
-
-// ---------------------------------------------------------------------------
-
 namespace {
 
 class TCountingMessageWindow : public TcxMessageWindow {
@@ -275,27 +247,6 @@ TEST(MessageWindow, ExceptionsStayInsideAndTheWindowGoesWithTheObject)
 
 // ---------------------------------------------------------------------------
 
-TEST(Timer, DefaultsAndTicks)
-{
-  std::unique_ptr<TcxTimer> timer(new TcxTimer(nullptr));
-  EXPECT_TRUE(timer->Enabled());
-  EXPECT_EQ(timer->Interval(), 1000u);
-  EXPECT_TRUE(timer->InheritsFrom(TComponent::StaticClass()));
-  int ticks = 0;
-  timer->SetInterval(15);
-  timer->SetOnTimer([&](TObject* sender) {
-    EXPECT_EQ(sender, timer.get());
-    ++ticks;
-  });
-  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, 3000));
-  timer->SetEnabled(false);
-  int stopped = ticks;
-  PumpFor(80);
-  EXPECT_EQ(ticks, stopped);
-}
-
-// ---------------------------------------------------------------------------
-
 namespace {
 
 class TRecordingDesignController : public TcxDesignController {
@@ -346,15 +297,4 @@ TEST(DesignController, ANotificationUnderWayIsNotRepeated)
   controller.DesignerModified(&component);
   controller.DesignerModified(&component);
   EXPECT_EQ(controller.Told.size(), 2u) << "one each, the nested calls ignored";
-}
-
-TEST(ContainerFlag, ClearUntilSetAndClearedByShutDown)
-{
-  EXPECT_FALSE(GetContainerStateFlag());
-  SetContainerStateFlag(true);
-  EXPECT_TRUE(GetContainerStateFlag());
-  FinalizecxContainer();
-  EXPECT_FALSE(GetContainerStateFlag());
-  InitializecxContainer();
-  EXPECT_FALSE(GetContainerStateFlag());
 }

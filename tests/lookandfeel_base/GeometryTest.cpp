@@ -15,20 +15,6 @@ TEST(Geometry, PointInRectExcludesRightAndBottomEdges)
   EXPECT_FALSE(IsPointInRect(MakePoint(15, 25), TRect{30, 30, 10, 10})) << "a reversed rectangle holds nothing";
 }
 
-TEST(Geometry, InflateAndDeflateByTheSameMarginsAreInverses)
-{
-  const TRect rects[] = {{0, 0, 10, 10}, {-5, 7, 3, 40}, {100, 100, 100, 100}};
-  const TRect margins[] = {{1, 2, 3, 4}, {0, 0, 0, 0}, {-2, 5, -1, 0}};
-  for (const TRect& r : rects)
-    for (const TRect& m : margins) {
-      TRect grown = InflateRectBy(r, m.left, m.top, m.right, m.bottom);
-      EXPECT_EQ(RectWidth(grown), RectWidth(r) + m.left + m.right);
-      EXPECT_EQ(RectHeight(grown), RectHeight(r) + m.top + m.bottom);
-      EXPECT_TRUE(DeflateRectByMargins(grown, m) == r);
-    }
-  EXPECT_TRUE(InflateRectBy(TRect{10, 10, 20, 20}, 1, 2, 3, 4) == (TRect{9, 8, 23, 24}));
-}
-
 TEST(Geometry, CenteringGivesAnOddSparePixelToTheRightAndBottom)
 {
   // 11 - 4 = 7 spare: 3 on the left, 4 on the right; 10 - 3 = 7 spare vertically likewise.

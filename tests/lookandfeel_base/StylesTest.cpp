@@ -45,31 +45,6 @@ public:
 
 IMPLEMENT_CLASS(TStyleHost, TComponent)
 
-TEST(Style, EachValueSetsItsAssignedFlag)
-{
-  std::unique_ptr<TcxStyle> style(new TcxStyle(nullptr));
-  EXPECT_TRUE(style->GetAssignedValues().Empty());
-  style->SetColor(clRed);
-  EXPECT_TRUE(style->GetAssignedValues() == TcxStyleValues{svColor});
-  style->SetTextColor(clBlue);
-  style->GetFont()->SetHeight(-20);
-  EXPECT_TRUE(style->GetAssignedValues() == (TcxStyleValues{svColor, svTextColor, svFont}));
-  EXPECT_EQ(style->GetFont()->GetHeight(), -20);
-
-  TBitmap picture(4, 4);
-  style->SetBitmap(&picture);
-  EXPECT_TRUE(style->GetAssignedValues().Contains(svBitmap));
-  EXPECT_EQ(style->GetBitmap()->GetWidth(), 4);
-  style->SetBitmap(nullptr);
-  EXPECT_FALSE(style->GetAssignedValues().Contains(svBitmap)) << "an empty bitmap is no value";
-  // The flags read as the numbers the item styles keep: bitmap 1, colour 2, font 4, text 8.
-  EXPECT_EQ(style->GetAssignedValues().Mask(), 2u + 4u + 8u);
-
-  style->RestoreDefaults();
-  EXPECT_TRUE(style->GetAssignedValues().Empty());
-  EXPECT_EQ(style->GetColor(), clRed) << "the value stays, only its flag goes";
-}
-
 TEST(Style, ListenersAreToldOnceEachAndOnlyOfRealChanges)
 {
   TListener a, b;  // made first, so they outlive the style that calls them
@@ -180,21 +155,4 @@ TEST(Style, FormDataKeepsOnlyAssignedValues)
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->GetColor(), clRed);
   EXPECT_TRUE(read->GetAssignedValues() == TcxStyleValues{svColor});
-}
-
-TEST(StyleList, EntriesPerOwner)
-{
-  TComponent owner(nullptr), other(nullptr);
-  EXPECT_FALSE(HasStyleEntryForOwner(&owner));
-  RemoveStyleEntryForOwner(&owner);  // none yet: nothing happens
-  AddStyleEntryForOwner(&owner);
-  AddStyleEntryForOwner(&owner);
-  AddStyleEntryForOwner(&other);
-  EXPECT_TRUE(HasStyleEntryForOwner(&owner));
-  RemoveStyleEntryForOwner(&owner);
-  EXPECT_FALSE(HasStyleEntryForOwner(&owner)) << "one entry per owner, so one removal empties it";
-  EXPECT_TRUE(HasStyleEntryForOwner(&other));
-  FinalizecxStyles();
-  EXPECT_FALSE(HasStyleEntryForOwner(&other));
-  InitializecxStyles();
 }

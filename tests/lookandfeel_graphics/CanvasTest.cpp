@@ -52,19 +52,6 @@ TEST_F(TcxCanvasTest, FrameRectDrawsOnlyTheChosenSidesAtTheirWidth)
   EXPECT_EQ(At(30, 29), Paper) << "nothing outside the rectangle";
 }
 
-TEST_F(TcxCanvasTest, FrameRectOfAllSidesWithSystemColour)
-{
-  TRect r = Rect(5, 5, 15, 12);
-  Canvas()->FrameRect(r, clBtnShadow, 0);
-  COLORREF shadow = Sys(COLOR_BTNSHADOW);
-  EXPECT_EQ(At(5, 5), shadow);
-  EXPECT_EQ(At(14, 11), shadow);
-  EXPECT_EQ(At(14, 8), shadow);
-  EXPECT_EQ(At(6, 6), Paper) << "width below one is one";
-  Canvas()->FrameRect(Rect(20, 20, 30, 30), clNone, 2);
-  EXPECT_EQ(At(20, 20), Paper) << "clNone draws nothing";
-}
-
 TEST_F(TcxCanvasTest, ClipStackGivesBackWhatWasSaved)
 {
   Canvas()->SaveClipRegion();
@@ -171,32 +158,6 @@ TEST_F(TcxCanvasTest, SynchronizeObjectsReadsTheContext)
   DeleteObject(brush);
   DeleteObject(pen);
   DeleteObject(font);
-}
-
-TEST_F(TcxCanvasTest, TheWrappedCanvasCanBeSwitched)
-{
-  TDib32 second(8, 8, RGB(0, 0, 0));
-  TCanvas other;
-  other.SetHandle(second.DC());
-  Canvas()->SetCanvas(&other);
-  EXPECT_EQ(Canvas()->GetHandle(), second.DC());
-  Canvas()->FillRect(Rect(0, 0, 8, 8), clWhite);
-  Canvas()->SetCanvas(FCanvas.get());
-  Canvas()->FillRect(Rect(0, 0, 1, 1), clRed);
-  EXPECT_EQ(second.Pixel(0, 0), RGB(255, 255, 255));
-  EXPECT_EQ(At(0, 0), RGB(255, 0, 0));
-  other.SetHandle(nullptr);
-}
-
-TEST_F(TcxCanvasTest, LinesAndMeasures)
-{
-  Canvas()->GetPen()->SetColor(clBlack);
-  Canvas()->MoveTo(0, 40);
-  Canvas()->LineTo(10, 40);
-  EXPECT_EQ(At(9, 40), RGB(0, 0, 0));
-  EXPECT_EQ(At(10, 40), Paper) << "the end point is not drawn";
-  EXPECT_GT(Canvas()->TextWidth(L"WWW"), Canvas()->TextWidth(L"W"));
-  EXPECT_EQ(Canvas()->TextExtent(L"Wg").cy, Canvas()->TextHeight(L"Wg"));
 }
 
 TEST(TcxScreenCanvasTest, DrawsOnTheScreenAndLeaksNothing)

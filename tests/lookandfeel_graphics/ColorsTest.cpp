@@ -53,13 +53,6 @@ TEST(TBlendColorsTest, FirstColourTakesThePercentage)
 
 using TGradientTest = TDrawingTest;
 
-TEST_F(TGradientTest, EqualColoursFillSolid)
-{
-  FillGradientRect(DC(), Rect(0, 0, 40, 10), clBtnFace, clBtnFace, true);
-  EXPECT_EQ(CountPixelsNear(Dib(), Rect(0, 0, 40, 10), Sys(COLOR_BTNFACE), 0), 400);
-  EXPECT_EQ(At(40, 5), Paper);
-}
-
 TEST_F(TGradientTest, EndColumnsAreTheTwoColoursAndEveryColumnMatchesTheQuery)
 {
   TRect r = Rect(2, 1, 52, 9);

@@ -18,31 +18,6 @@ std::vector<String> Split(TcxCanvas* Canvas, const String& Text, int Width)
   return lines;
 }
 
-TEST_F(TTextTest, ExtentOfAPrefix)
-{
-  int hello = Canvas()->TextWidth(L"Hello"), he = Canvas()->TextWidth(L"He"); // selects the canvas font
-  TSize all = GetTextExtentOfString(Canvas()->GetHandle(), L"Hello");
-  TSize two = GetTextExtentOfString(Canvas()->GetHandle(), L"Hello", 2);
-  EXPECT_EQ(all.cx, hello);
-  EXPECT_EQ(two.cx, he);
-  EXPECT_EQ(GetTextExtentOfString(Canvas()->GetHandle(), L"Hello", 99).cx, all.cx);
-  EXPECT_EQ(GetTextExtentOfString(nullptr, L"Hello").cx, 0);
-}
-
-TEST_F(TTextTest, SizeWithFontFollowsThePointSize)
-{
-  TFont font;
-  TSize small = GetTextExtentWithFont(L"Sample", &font, 8);
-  TSize large = GetTextExtentWithFont(L"Sample", &font, 16);
-  EXPECT_GT(large.cx, small.cx);
-  EXPECT_GT(large.cy, small.cy);
-  EXPECT_EQ(font.GetHeight(), -11) << "the caller's font is not changed";
-  // DrawText reads "&" as a marker and breaks lines; the plain extent does not.
-  EXPECT_LT(GetTextSizeWithFont(L"&Save", &font).cx, GetTextExtentWithFont(L"&Save", &font).cx);
-  TSize twoLines = GetTextSizeWithFont(L"A\nB", &font);
-  EXPECT_EQ(twoLines.cy, 2 * GetTextSizeWithFont(L"A", &font).cy);
-}
-
 TEST_F(TTextTest, SplitWrapsAtSpacesAndKeepsEveryLineInTheWidth)
 {
   String text = L"one two three four five six";
@@ -68,16 +43,6 @@ TEST_F(TTextTest, SplitBreaksLongWordsAndHonoursLineBreaks)
   EXPECT_TRUE(Split(Canvas(), L"", 100).empty());
   lines = Split(Canvas(), L"x y", 0);
   EXPECT_EQ(lines, (std::vector<String>{L"x", L"y"})) << "at least one character per line";
-}
-
-TEST_F(TTextTest, RectForOneLineIsTheTextWidth)
-{
-  TRect r = GetTextRectForLineCount(Canvas(), L"Open the file", 1);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 0);
-  EXPECT_EQ(r.right, Canvas()->TextWidth(L"Open the file"));
-  EXPECT_EQ(r.bottom, Canvas()->TextHeight(L"Wg"));
-  EXPECT_EQ(GetTextRectForLineCount(Canvas(), L"Open", 0), GetTextRectForLineCount(Canvas(), L"Open", 1));
 }
 
 TEST_F(TTextTest, RectForTwoLinesIsTheNarrowestThatFits)
@@ -120,23 +85,6 @@ TEST(TSpecialCharsetTest, NeedsOneOfTheThreeCharsetsAndANonAsciiCharacter)
   UINT acp = GetACP();
   bool special = acp == 936 || acp == 950 || acp == 1256;
   EXPECT_EQ(IsSpecialCharsetText(DEFAULT_CHARSET, L"\x4E2D"), special);
-}
-
-TEST(TLogRecordTest, BrushAndFontRecords)
-{
-  HBRUSH brush = CreateSolidBrush(RGB(9, 8, 7));
-  LOGBRUSH lb{};
-  EXPECT_TRUE(GetLogBrushInfo(brush, lb));
-  EXPECT_EQ(lb.lbColor, RGB(9, 8, 7));
-  EXPECT_EQ(lb.lbStyle, UINT(BS_SOLID));
-  DeleteObject(brush);
-  EXPECT_FALSE(GetLogBrushInfo(nullptr, lb));
-  TFont font;
-  font.SetHeight(-17);
-  LOGFONTW lf{};
-  EXPECT_TRUE(GetLogFont(font.GetHandle(), lf));
-  EXPECT_EQ(lf.lfHeight, -17);
-  EXPECT_FALSE(GetLogFont(nullptr, lf));
 }
 
 } // namespace

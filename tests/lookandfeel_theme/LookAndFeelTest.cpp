@@ -34,16 +34,6 @@ public:
 
 }  // namespace
 
-TEST(LookAndFeel, DefaultsWithoutMasterOrAssignedValues)
-{
-  TcxLookAndFeel lf;
-  EXPECT_EQ(lf.GetKind(), lfStandard);
-  EXPECT_FALSE(lf.GetNativeStyle());
-  EXPECT_EQ(lf.GetSkinName(), L"");
-  EXPECT_TRUE(lf.GetAssignedValues().Empty());
-  EXPECT_FALSE(lf.IsSkinPainterAssigned());
-}
-
 TEST(LookAndFeel, SettingAValueAssignsItAndNotifiesOnlyRealChanges)
 {
   TcxLookAndFeel lf;

@@ -130,46 +130,6 @@ TEST_F(Office11, ThemeChangeRefreshesTheSetWhileItHasUsers)
   ReleaseOffice11ColorsUser();
 }
 
-TEST_F(Office11, SchemeIsActiveExactlyForTheKnownColourNames)
-{
-  String file, color, size;
-  bool known = false;
-  if (AreVisualStylesActive() && dxGetCurrentThemeName(file, color, size))
-    for (const wchar_t* name : {L"NormalColor", L"HomeStead", L"Metallic", L"Blue"})
-      known = known || SameText(color, name);
-  EXPECT_EQ(IsOffice11SchemeActive(), known) << "scheme name: " << ToUtf8(color);
-  EXPECT_EQ(GetOffice11SchemeName(), AreVisualStylesActive() ? color : String());
-  SetVisualStylesSuppressed(true);
-  EXPECT_FALSE(IsOffice11SchemeActive());
-  EXPECT_EQ(GetOffice11SchemeName(), L"");
-}
-
-TEST_F(Office11, BlueSchemeLooksLikeTheBlueGradients)
-{
-  if (!IsOffice11SchemeActive() || (!SameText(GetOffice11SchemeName(), L"Blue")
-                                    && !SameText(GetOffice11SchemeName(), L"NormalColor")))
-    GTEST_SKIP() << "the blue scheme is not active";
-  RefreshOffice11Colors();
-  const TdxOffice11Colors& c = dxOffice11Colors();
-  EXPECT_TRUE(c.SchemeActive);
-  EXPECT_FALSE(c.HighContrast);
-  auto blueish = [](TColor x) {
-    COLORREF v = Rgb(x);
-    return GetBValue(v) > GetGValue(v) && GetGValue(v) > GetRValue(v);
-  };
-  EXPECT_TRUE(blueish(c.ToolbarLightColor));
-  EXPECT_TRUE(blueish(c.ToolbarDarkColor));
-  EXPECT_TRUE(blueish(c.DockColor1));
-  EXPECT_GT(GetRValue(Rgb(c.ToolbarLightColor)), GetRValue(Rgb(c.ToolbarDarkColor))) << "light at the top";
-  EXPECT_EQ(Rgb(c.ToolbarLightColor), Rgb(BlendColors(RGB(89, 135, 214), clWhite, 15)));
-  EXPECT_EQ(Rgb(c.BorderColor), RGB(0, 45, 150));
-  // The warm selection.
-  EXPECT_EQ(Rgb(c.SelectedColor1), RGB(255, 244, 204));
-  EXPECT_EQ(Rgb(c.PressedColor1), RGB(254, 145, 78));
-  EXPECT_EQ(Rgb(c.CheckedColor2), RGB(255, 173, 85));
-  EXPECT_EQ(Rgb(c.SelectedColor), Rgb(BlendColors(RGB(255, 244, 204), RGB(255, 208, 145), 50)));
-}
-
 TEST_F(Office11, ClassicColoursComeFromTheSystemColours)
 {
   TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_WINDOW, RGB(250, 250, 250)},

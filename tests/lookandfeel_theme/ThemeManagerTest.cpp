@@ -29,18 +29,6 @@ int gNotified = 0;
 
 }  // namespace
 
-TEST(ThemeKinds, NamesAreTheThemeClassesAndOutOfRangeKindsHaveNone)
-{
-  EXPECT_EQ(dxThemeClassName(totButton), L"Button");
-  EXPECT_EQ(dxThemeClassName(totToolBar), L"ToolBar");
-  EXPECT_EQ(dxThemeClassName(TdxThemedObjectType(dxThemedObjectTypeCount - 1)), L"Window");
-  EXPECT_EQ(dxThemeClassName(TdxThemedObjectType(dxThemedObjectTypeCount)), L"");
-  EXPECT_EQ(dxThemeClassName(TdxThemedObjectType(-1)), L"");
-  EXPECT_EQ(OpenTheme(TdxThemedObjectType(dxThemedObjectTypeCount)), 0u);
-  EXPECT_EQ(OpenTheme(TdxThemedObjectType(-3)), 0u);
-  EXPECT_EQ(GetEnumName(EnumInfo<TdxThemedObjectType>(), totToolBar), L"totToolBar");
-}
-
 TEST_F(ThemeManager, SwitchedOffEveryKindIsZero)
 {
   SetVisualStylesSuppressed(true);
@@ -64,17 +52,6 @@ TEST_F(ThemeManager, SwitchedOnTheToolBarThemeOpensOnceAndIsKept)
                                                             totWindow}));
   // A kept handle answers queries: a push button has a content area inside its face.
   EXPECT_FALSE(IsRectEmpty(GetThemeBackgroundContentRect(OpenTheme(totButton), nullptr, 1, 1, Rect(0, 0, 40, 20))));
-}
-
-TEST_F(ThemeManager, SwitchingOffAndOnAgainReopens)
-{
-  if (!AreVisualStylesActive())
-    GTEST_SKIP() << "visual styles are off on this system";
-  ASSERT_NE(OpenTheme(totButton), 0u);
-  SetVisualStylesSuppressed(true);
-  EXPECT_EQ(OpenTheme(totButton), 0u);
-  SetVisualStylesSuppressed(false);
-  EXPECT_NE(OpenTheme(totButton), 0u);
 }
 
 TEST_F(ThemeManager, QueriesOnNoThemeFailQuietly)

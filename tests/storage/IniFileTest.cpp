@@ -63,19 +63,6 @@ TEST(MemIniFile, BooleansAreWrittenAsDigits)
   EXPECT_TRUE(ini.ReadBool(L"S", L"missing", true));
 }
 
-TEST(MemIniFile, FloatsUseTheInvariantForm)
-{
-  TMemIniFile ini;
-  ini.WriteFloat(L"S", L"f", 0.1);
-  EXPECT_EQ(ini.ReadString(L"S", L"f", L""), L"0.1");
-  EXPECT_EQ(ini.ReadFloat(L"S", L"f", 0), 0.1);
-  ini.WriteFloat(L"S", L"g", -1.25e-30);
-  EXPECT_EQ(ini.ReadFloat(L"S", L"g", 0), -1.25e-30);
-  ini.WriteString(L"S", L"comma", L"1,5");
-  EXPECT_EQ(ini.ReadFloat(L"S", L"comma", 2.5), 2.5);
-  EXPECT_EQ(ini.ReadFloat(L"S", L"missing", 3.5), 3.5);
-}
-
 TEST(MemIniFile, BinaryStreamsAreHexText)
 {
   TMemIniFile ini;
@@ -262,21 +249,6 @@ TEST_F(IniFileOnDisk, MissingFilesAreEmptyAndUnwritableOnesRaise)
   TMemIniFile inMemory;
   inMemory.WriteString(L"S", L"k", L"v");
   EXPECT_NO_THROW(inMemory.UpdateFile());
-}
-
-TEST_F(IniFileOnDisk, RenameWritesElsewhereOrReloads)
-{
-  String other = Dir.File(L"other.ini");
-  WriteFileBytes(other, "[From]\r\nother=1\r\n");
-  TMemIniFile ini(Name);
-  ini.WriteString(L"S", L"k", L"v");
-  ini.Rename(Dir.File(L"copy.ini"), false);
-  ini.UpdateFile();
-  EXPECT_EQ(TMemIniFile(Dir.File(L"copy.ini")).ReadString(L"S", L"k", L""), L"v");
-  EXPECT_FALSE(FileExists(Name));
-  ini.Rename(other, true);
-  EXPECT_FALSE(ini.SectionExists(L"S"));
-  EXPECT_EQ(ini.ReadInteger(L"From", L"other", 0), 1);
 }
 
 TEST_F(IniFileOnDisk, IniFileWritesThroughAndSeesChangesOnDisk)

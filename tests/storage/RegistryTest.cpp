@@ -80,21 +80,6 @@ TEST_F(RegistryTest, OpenKeyFollowsRelativeAndAbsolutePaths)
   EXPECT_TRUE(reg.KeyExists(Base)) << "relative to the root once closed";
 }
 
-TEST_F(RegistryTest, CreateKeyKeepsTheOpenKeyAndSetRootKeyClosesIt)
-{
-  TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey(Base, true));
-  EXPECT_TRUE(reg.CreateKey(L"Made\\Below"));
-  EXPECT_EQ(reg.CurrentPath(), Base);
-  EXPECT_TRUE(ApiKeyExists(Base + L"\\Made\\Below"));
-  EXPECT_TRUE(reg.HasSubKeys());
-
-  reg.SetRootKey(HKEY_LOCAL_MACHINE);
-  EXPECT_EQ(reg.CurrentKey(), nullptr);
-  EXPECT_TRUE(reg.OpenKeyReadOnly(L"Software"));
-  EXPECT_EQ(reg.CurrentPath(), L"Software");
-}
-
 TEST_F(RegistryTest, ValuesRoundTripWithTheirTypes)
 {
   TRegistry reg;
@@ -346,14 +331,4 @@ TEST_F(RegistryTest, IniFileSectionListingAndDeletingKeys)
   ini.DeleteKey(L"Missing", L"n");  // nothing to do, no error
   ini.ReadSection(L"Missing", &list);
   EXPECT_EQ(list.Count(), 0);
-}
-
-TEST_F(RegistryTest, IniFileWithAnotherRootKey)
-{
-  TRegistryIniFile machine(L"Software", HKEY_LOCAL_MACHINE, KEY_READ);
-  EXPECT_EQ(machine.RootKey(), HKEY_LOCAL_MACHINE);
-  TStringList sections;
-  machine.ReadSections(&sections);
-  EXPECT_GT(sections.Count(), 0) << "HKEY_LOCAL_MACHINE\\Software has keys";
-  EXPECT_EQ(machine.ReadString(L"NoSuchVendor" + Base.substr(9), L"k", L"def"), L"def");
 }

@@ -122,29 +122,6 @@ TEST(Stream, CopyFromCopiesCountBytesOrEverythingForZero)
   EXPECT_THROW(part.CopyFrom(&source, 10), EReadError);
 }
 
-TEST(MemoryStream, SaveAndLoadThroughStreamsAndFiles)
-{
-  TTempDir dir;
-  TMemoryStream s;
-  s.WriteBuffer("\x00\x01\xFFtext", 7);
-  s.SaveToFile(dir.File(L"m.bin"));
-  EXPECT_EQ(ReadFileBytes(dir.File(L"m.bin")), std::string("\x00\x01\xFFtext", 7));
-
-  TMemoryStream loaded;
-  loaded.WriteBuffer("old content that is longer", 26);
-  loaded.LoadFromFile(dir.File(L"m.bin"));
-  EXPECT_EQ(Bytes(loaded), std::string("\x00\x01\xFFtext", 7));
-  EXPECT_EQ(loaded.GetPosition(), 0);
-
-  TMemoryStream copy;
-  loaded.SetPosition(3);
-  copy.LoadFromStream(&loaded);  // from the start, whatever the position
-  EXPECT_EQ(Bytes(copy), Bytes(loaded));
-  TMemoryStream target;
-  copy.SaveToStream(&target);
-  EXPECT_EQ(Bytes(target), Bytes(copy));
-}
-
 TEST(FileStream, CreateWriteReopenReadAndResize)
 {
   TTempDir dir;
@@ -216,17 +193,6 @@ TEST(FileStream, ShareModesDecideWhetherASecondOpenWorks)
   }
 }
 
-TEST(ResourceStream, ReadsNamedAndNumberedResources)
-{
-  TResourceStream named(0, L"STREAMTESTDATA", RT_RCDATA);
-  EXPECT_EQ(Bytes(named).substr(0, 14), "Resource bytes");
-  TResourceStream numbered(0, 4711, RT_RCDATA);
-  EXPECT_EQ(Bytes(numbered).substr(0, 5), "by id");
-  char buffer[3];
-  numbered.ReadBuffer(buffer, 3);
-  EXPECT_EQ(std::string(buffer, 3), "by ");
-}
-
 TEST(ResourceStream, MissingResourceRaisesResNotFound)
 {
   try {
@@ -236,17 +202,4 @@ TEST(ResourceStream, MissingResourceRaisesResNotFound)
     EXPECT_EQ(e.Message(), L"Resource NOSUCHRESOURCE not found");
   }
   EXPECT_THROW(TResourceStream(0, 4712, RT_RCDATA), EResNotFound);
-}
-
-TEST(StringStream, HoldsTheTextAsUtf16)
-{
-  TStringStream s(L"Gr\u00FC\u00DFe");
-  EXPECT_EQ(s.GetSize(), 5 * 2);
-  EXPECT_EQ(s.GetPosition(), 0);
-  EXPECT_EQ(s.DataString(), L"Gr\u00FC\u00DFe");
-  s.Seek(0, soEnd);
-  s.WriteBuffer(L"!", 2);
-  EXPECT_EQ(s.DataString(), L"Gr\u00FC\u00DFe!");
-  TStringStream empty;
-  EXPECT_EQ(empty.DataString(), L"");
 }
