@@ -36,8 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TIniEncoding found;
     TIniDocument again;
     again.Parse(DecodeIniText(EncodeIniText(text, written), found));
+    // UTF-8 files hold U+FFFD for an unpaired surrogate: they read as that text does.
     bool utf16 = written == TIniEncoding::Utf16LE || written == TIniEncoding::Utf16BE;
-    const String expected = utf16 ? text : WithoutLoneSurrogates(text);
+    String expected = text;
+    if (!utf16) {
+      TIniDocument replaced;
+      replaced.Parse(WithoutLoneSurrogates(text));
+      expected = replaced.Text();
+    }
     FuzzCheck(again.Text() == expected, "written text reads back otherwise",
               Escaped(expected) + "\n--\n" + Escaped(again.Text()));
   }
