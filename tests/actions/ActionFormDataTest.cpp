@@ -104,21 +104,3 @@ TEST_F(TFormData, ActionsAreReadIntoTheirListWithHandlersBound)
   EXPECT_EQ(form->Log, (std::vector<String>{L"list:OpenAction", L"open:OpenAction"}));
   form->Free();
 }
-
-TEST_F(TFormData, WritingGivesTextThatReadsBackTheSame)
-{
-  auto* form = TextToComponent(FormText);
-  String written = ComponentToText(form);
-  // Defaults are left out; the actions stay inside their list's block.
-  EXPECT_EQ(written.find(L"Enabled = True"), String::npos);
-  size_t listStart = written.find(L"object Actions: TActionList");
-  size_t actionStart = written.find(L"object OpenAction: TAction");
-  size_t clockStart = written.find(L"object Clock: TTimer");
-  ASSERT_NE(listStart, String::npos);
-  EXPECT_LT(listStart, actionStart);
-  EXPECT_LT(actionStart, clockStart);
-  auto* again = TextToComponent(written);
-  EXPECT_EQ(ComponentToText(again), written);
-  form->Free();
-  again->Free();
-}

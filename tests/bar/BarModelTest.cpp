@@ -179,19 +179,6 @@ TEST_F(TBarModel, DockControlOfAnotherManagerIsIgnored)
   EXPECT_EQ(log.DockingChanges, 0);
 }
 
-TEST_F(TBarModel, OwnDockSitesExistForEverySide)
-{
-  for (TdxBarDockingStyle style : {dsLeft, dsTop, dsRight, dsBottom}) {
-    TdxDockControl* site = Bars()->GetDockControl(style);
-    ASSERT_NE(site, nullptr);
-    EXPECT_EQ(site->GetDockingStyle(), style);
-    EXPECT_TRUE(site->IsOwnedByManager());
-    EXPECT_EQ(Manager->GetDockControlOfSide(style), site);
-    EXPECT_EQ(site->GetParent(), Host.Form());
-  }
-  EXPECT_EQ(Bars()->GetDockControl(dsNone), nullptr);
-}
-
 TEST_F(TBarModel, DestroyedBarTellsItsListeners)
 {
   TdxBar* bar = Bars()->Add();

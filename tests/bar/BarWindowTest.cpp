@@ -73,42 +73,6 @@ LRESULT CALLBACK MoveHook(int Code, WPARAM W, LPARAM L)
 
 }  // namespace
 
-TEST(BarWindow, FormDataBarDockedAtTopLivesInTheTopSiteWithItsControls)
-{
-  RegisterClass(TdxBarButton::StaticClass());
-  TOwned<TBarAreaForm> form(TCustomForm::CreateFromText<TBarAreaForm>(kBarForm, nullptr));
-  TdxBarManager* manager = ManagerOf(form.Get());
-  ASSERT_NE(manager, nullptr);
-  ASSERT_EQ(manager->GetBars()->GetCount(), 1);
-  TdxBar* bar = manager->GetBars()->GetItem(0);
-  EXPECT_TRUE(bar->IsFromForm());
-  EXPECT_TRUE(bar->GetVisible());
-  EXPECT_EQ(bar->GetDockingStyle(), dsTop);
-  form->Show();
-  PumpPending();
-  TdxBarControl* control = bar->GetControl();
-  ASSERT_NE(control, nullptr);
-  TdxDockControl* top = manager->GetBars()->GetDockControl(dsTop);
-  EXPECT_EQ(control->GetDockControl(), top);
-  EXPECT_EQ(bar->GetRealDockControl(), top);
-  ASSERT_TRUE(control->HandleAllocated());
-  EXPECT_EQ(GetParent(control->GetHandle()), top->GetHandle());
-  EXPECT_TRUE(IsWindowVisible(control->GetHandle()));
-  EXPECT_GT(top->GetHeight(), 0);
-  // Both links have controls laid out side by side.
-  ASSERT_EQ(bar->GetItemLinks()->Count(), 2);
-  TdxBarItemLink* open = bar->GetItemLinks()->Items(0);
-  TdxBarItemLink* save = bar->GetItemLinks()->Items(1);
-  ASSERT_NE(open->GetControl(), nullptr);
-  ASSERT_NE(save->GetControl(), nullptr);
-  EXPECT_FALSE(IsRectEmpty(open->GetItemRect()));
-  EXPECT_LE(open->GetItemRect().right, save->GetItemRect().left);
-  // Hiding destroys the window.
-  bar->SetVisible(false);
-  EXPECT_EQ(bar->GetControl(), nullptr);
-  EXPECT_EQ(open->GetControl(), nullptr);
-}
-
 using TBarWindow = TBarFixture;
 
 TEST_F(TBarWindow, ShowingADockedBarPutsItInTheSiteOfItsSide)

@@ -65,18 +65,6 @@ TEST_F(TButtonMeasureTest, PaintStyleChangeRebuildsTheBar)
   EXPECT_EQ(Toolbar->RebuildCount, 0);
 }
 
-TEST_F(TButtonMeasureTest, SmallIconLevelShowsOnlyTheGlyph)
-{
-  TdxBarButton* button = NewButton(L"Open");
-  button->SetPaintStyle(psCaptionGlyph);
-  button->SetImageIndex(0);
-  TdxBarButtonControl* control = ControlOf(button);
-  control->GetViewInfo()->SetViewLevel(ivlSmallIcon);
-  EXPECT_EQ(control->GetViewParts(), ivpGlyph);
-  control->GetViewInfo()->SetViewLevel(ivlDefault);
-  EXPECT_EQ(control->GetViewParts(), ivpGlyph | ivpCaption);
-}
-
 TEST_F(TButtonMeasureTest, DropDownAddsTheArrowPartAtTheRight)
 {
   TdxBarButton* plain = NewButton(L"Open");
@@ -95,20 +83,6 @@ TEST_F(TButtonMeasureTest, DropDownAddsTheArrowPartAtTheRight)
   EXPECT_EQ(dropControl->GetPartRects()[1].left, 50 - arrow);
   EXPECT_EQ(dropControl->GetPartRects()[1].right, 50);
   EXPECT_EQ(dropControl->GetPartRects()[0].right, 50 - arrow);
-}
-
-TEST_F(TButtonMeasureTest, LoweredAddsTheBorderOnBothAxes)
-{
-  Host.Manager->SetStyle(bmsFlat);
-  TdxBarButton* button = NewButton(L"Open");
-  TdxBarButtonControl* control = ControlOf(button);
-  int width = control->CalcWidth();
-  int height = control->CalcHeight();
-  button->SetLowered(true);
-  int border = Host.Manager->GetPainter()->GetLoweredBorderWidth();
-  EXPECT_EQ(border, 1);
-  EXPECT_EQ(control->CalcWidth(), width + 2 * border);
-  EXPECT_EQ(control->CalcHeight(), height + 2 * border);
 }
 
 TEST_F(TButtonMeasureTest, DrawParamsCarryTheButtonState)

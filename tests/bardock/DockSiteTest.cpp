@@ -261,20 +261,6 @@ TEST_F(DockSite, HugeRowSetWhileUpdateLockedStaysBounded)
 
 // --- Sizes of empty sites and the sunken border.
 
-TEST_F(DockSite, EmptyPlacedSiteIsZeroAtRunTimeAndThreeAtDesignTime)
-{
-  Dock->SetHeight(40);
-  Dock->UpdateSize();
-  EXPECT_EQ(Dock->GetHeight(), 0);
-
-  Dock->SetDesigning(true);
-  Dock->UpdateSize();
-  EXPECT_EQ(Dock->GetHeight(), dxDockDesignEmptySize);
-  Dock->SetAllowZeroSizeInDesignTime(true);
-  EXPECT_EQ(Dock->GetHeight(), 0);
-  Dock->SetDesigning(false);
-}
-
 TEST_F(DockSite, SunkenBorderAddsTwoPixelsAndAFrame)
 {
   AddBar({40, 100, 24}, 0, true);

@@ -81,20 +81,6 @@ TEST(DockFormData, RestoredLayoutAppendsTheEmptyRowsUpToAStoredRow)
   EXPECT_NE(dock->FindCol(bar4->GetControl()), nullptr);
 }
 
-TEST(DockFormData, HugeStoredRowIsCappedAtTheNumberOfBars)
-{
-  auto started = std::chrono::steady_clock::now();
-  TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(LayoutForm(L"2147483647"), nullptr));
-  auto elapsed = std::chrono::steady_clock::now() - started;
-  EXPECT_LT(elapsed, std::chrono::seconds(5));
-  auto* dock = Find<TdxBarDockControl>(form.Get(), L"Dock1");
-  auto* bar4 = Find<TdxBar>(form.Get(), L"Bar4");
-  ASSERT_TRUE(dock && bar4);
-  EXPECT_LE(dock->GetRowCount(), 4);
-  EXPECT_EQ(bar4->GetRow(), dock->GetRowCount() - 1);
-  EXPECT_NE(dock->FindCol(bar4->GetControl()), nullptr);
-}
-
 TEST(DockFormData, ColourAndBorderAreStoredOnlyWhenTheSiteHasItsOwn)
 {
   TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(LayoutForm(L"1"), nullptr));

@@ -261,35 +261,6 @@ TEST(FontDialog, CancelChangesNothing)
 
 // ---------------------------------------------------------------------------
 
-TEST(CommonDialogsFormData, PropertiesRoundTrip)
-{
-  TOwned<TColorDialog> color(new TColorDialog(nullptr));
-  color->SetName(L"ColorDialog1");
-  color->SetColor(clTeal);
-  color->SetOptions({cdFullOpen});
-  color->GetCustomColors()->SetText(L"ColorA=102030\r\n");
-  String text = ComponentToText(color.Get());
-  EXPECT_NE(text.find(L"clTeal"), String::npos) << text;
-
-  TOwned<TColorDialog> copy(new TColorDialog(nullptr));
-  TextToComponent(text, copy.Get());
-  EXPECT_EQ(copy->GetColor(), clTeal);
-  EXPECT_EQ(copy->GetOptions(), TColorDialogOptions{cdFullOpen});
-  EXPECT_EQ(copy->GetCustomColors()->Values(L"ColorA"), L"102030");
-
-  TOwned<TFontDialog> font(new TFontDialog(nullptr));
-  font->SetName(L"FontDialog1");
-  font->GetFont()->SetName(L"Courier New");
-  text = ComponentToText(font.Get());
-  EXPECT_EQ(text.find(L"Options"), String::npos) << "the default options are not written: " << text;
-  TOwned<TFontDialog> fontCopy(new TFontDialog(nullptr));
-  TextToComponent(text, fontCopy.Get());
-  EXPECT_EQ(fontCopy->GetFont()->GetName(), L"Courier New");
-  EXPECT_EQ(fontCopy->GetOptions(), TFontDialogOptions{fdEffects});
-}
-
-// ---------------------------------------------------------------------------
-
 TEST(ExtItemsSharedDialogsUse, TheSharedColourDialogAnswersThroughTheReplaceableRoutine)
 {
   TColorDialog* dialog = dxBarColorDialog();

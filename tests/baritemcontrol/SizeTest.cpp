@@ -11,45 +11,6 @@ namespace {
 
 using TSizeTest = TItemControlFixture;
 
-TEST_F(TSizeTest, LargeGlyphOnTopOfCaption)
-{
-  TTestItem* item = NewItem(L"Start");
-  item->SetLargeGlyph(MakeGlyph(32, 32).get());
-  TTestItemControl* control = ControlOf(AddLink(item));
-  control->GetViewInfo()->SetViewLevel(ivlLargeIconWithText);
-  ASSERT_EQ(item->GetGlyphLayout(), glTop);
-
-  int textWidth = TextWidth(control, L"Start");
-  int qq = control->GetCanvas()->TextHeight(L"Qq");
-  EXPECT_EQ(control->CalcWidth(), std::max(42, textWidth + 16));
-  EXPECT_EQ(control->CalcHeight(), 32 + qq + 1 + 6);
-
-  // A caption wider than the image decides the width.
-  item->SetCaption(L"A much longer caption");
-  control->CalcDrawParams();
-  EXPECT_EQ(control->CalcWidth(), TextWidth(control, L"A much longer caption") + 16);
-}
-
-TEST_F(TSizeTest, NoImageTakesTheButtonImageSizeOrTwentyForLarge)
-{
-  TTestItemControl* control = NewControl();
-  EXPECT_FALSE(control->HasImage(isSmall));
-  EXPECT_EQ(control->GetImageSize(isLarge), (TSize{20, 20}));
-  int icon = Host.Manager->GetIconSize();
-  EXPECT_EQ(control->GetImageSize(isSmall), (TSize{icon, icon}));
-
-  Host.Manager->SetLargeIcons(true);
-  icon = Host.Manager->GetIconSize();
-  EXPECT_EQ(icon, 32);
-  EXPECT_EQ(control->GetImageSize(isLargeIcons), (TSize{32, 32}));
-
-  // Laid out large without an image: 20 by 20 plus the large indents.
-  Links->GetItemOptions()->SetSize(misLarge);
-  control->GetViewInfo()->SetViewLevel(ivlDefault);
-  EXPECT_EQ(control->CalcWidth(), 30);
-  EXPECT_EQ(control->CalcHeight(), 26);
-}
-
 TEST_F(TSizeTest, CaptionMarginNeverNegativeForCellHeightFonts)
 {
   TTestItemControl* control = NewControl();
@@ -104,32 +65,6 @@ TEST_F(TSizeTest, ClientAlignedControlTakesMinimumOnStretchingBars)
 
 using TMenuSizeTest = TItemControlFixtureBase<TTestPainterManager>;
 
-TEST_F(TMenuSizeTest, MenuSizesGoThroughThePainterDeltas)
-{
-  Host.Manager->UpdateStyle();
-  ASSERT_EQ(Host.Manager->GetCurrentPainterClass(), TTestPainter::StaticClass());
-  Bar->BarKind = bkMenu;
-  Bar->GlyphColumnWidth = 25;
-  Bar->ItemHeight = 21;
-  TTestItem* item = NewItem(L"Copy");
-  TTestItemControl* control = ControlOf(AddLink(item));
-  control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
-
-  // Glyph column + caption text + item margins (3 and 3) + the menu indent (text height +
-  // 1), then the painter's width delta (+7); the height is the bar's item height + 3.
-  int indent = Bar->GetTextHeight() + 1;
-  int expected = 25 + TextWidth(control, L"Copy") + 3 + 3 + indent;
-  EXPECT_EQ(control->CalcWidth(), expected + 7);
-  EXPECT_EQ(control->CalcHeight(), 21 + 3);
-
-  // A shortcut adds its text and the text height less 6, when the links show shortcuts.
-  item->SetShortCut(TShortCut('C' | scCtrl));
-  int shortCutWidth = TextWidth(control, ShortCutToText(TShortCut('C' | scCtrl)));
-  EXPECT_EQ(control->CalcWidth(), expected + shortCutWidth + Bar->GetTextHeight() - 6 + 7);
-  Links->GetItemOptions()->SetShowShortCuts(false);
-  EXPECT_EQ(control->CalcWidth(), expected + 7);
-}
-
 TEST_F(TMenuSizeTest, LargeMenuItemsWidenForTheirDescription)
 {
   Host.Manager->UpdateStyle();
@@ -152,16 +87,6 @@ TEST_F(TMenuSizeTest, LargeMenuItemsWidenForTheirDescription)
 // ---------------------------------------------------------------------------
 
 using TViewLevelTest = TItemControlFixture;
-
-TEST_F(TViewLevelTest, SmallIconOnlyWithAnImage)
-{
-  TTestItem* item = NewItem();
-  TTestItemControl* control = ControlOf(AddLink(item));
-  EXPECT_EQ(control->GetPossibleViewLevels(), TdxBarItemViewLevels{ivlSmallIconWithText});
-
-  item->SetGlyph(MakeGlyph(16, 16).get());
-  EXPECT_EQ(control->GetPossibleViewLevels(), (TdxBarItemViewLevels{ivlSmallIconWithText, ivlSmallIcon}));
-}
 
 TEST_F(TViewLevelTest, ViewPartsFollowTheLevel)
 {

@@ -93,21 +93,6 @@ TEST_F(TItemAction, LaterActionChangesReachTheItem)
   EXPECT_EQ(item->GetVisible(), ivAlways);
 }
 
-TEST_F(TItemAction, AnyActionChangeAppliesEveryValueAgain)
-{
-  TTestItem* item = NewItem();
-  item->SetAction(Action);
-  item->SetHelpContext(99);
-  item->SetCaption(L"Mine");
-  // A value of the item's own is written to form data...
-  EXPECT_TRUE(item->IsHelpContextStored());
-  EXPECT_TRUE(item->IsCaptionStored());
-  // ...until the action changes and hands over all its values again.
-  Action->SetChecked(true);
-  EXPECT_EQ(item->GetHelpContext(), 12);
-  EXPECT_EQ(item->GetCaption(), L"&Save...");
-}
-
 TEST_F(TItemAction, FreedActionLeavesTheItem)
 {
   TTestItem* item = NewItem();

@@ -62,16 +62,6 @@ TEST_F(TItemPropagation, UserDefinedValuesHoldTheItemsBack)
   EXPECT_EQ(ControlOf(plain)->Log, (Log{"caption", "glyph", "width"}));
 }
 
-TEST_F(TItemPropagation, LargeGlyphReachesEveryControl)
-{
-  TTestLinksOwner bar(Manager);
-  TdxBarItemLink* own = bar.Show(Item);
-  own->SetUserDefine({udGlyph});
-  ControlOf(own)->Log.clear();
-  Item->SetLargeImageIndex(2);
-  EXPECT_EQ(ControlOf(own)->Log, Log{"largeglyph"});
-}
-
 TEST_F(TItemPropagation, GlyphBitmapChangeCountsAsGlyphChange)
 {
   TTestLinksOwner bar(Manager);

@@ -73,49 +73,6 @@ TEST_F(TLinkTest, UserCaptionSetsItsFlagOnlyForAnotherText)
   EXPECT_EQ(control->CaptionChanges, 3);
 }
 
-TEST_F(TLinkTest, UserWidthFollowsTheItemUntilSet)
-{
-  TdxBarItemLink* link = AddLink(L"Edit");
-  link->GetItem()->SetWidth(50);
-  EXPECT_EQ(link->GetWidth(), 50);
-
-  link->SetUserWidth(50);
-  EXPECT_FALSE(link->GetUserDefine().Contains(udWidth));
-  link->SetUserWidth(-3);
-  EXPECT_FALSE(link->GetUserDefine().Contains(udWidth));
-  EXPECT_EQ(link->GetWidth(), 50);
-
-  link->SetUserWidth(80);
-  EXPECT_TRUE(link->GetUserDefine().Contains(udWidth));
-  EXPECT_EQ(link->GetUserWidth(), 80);
-
-  link->SetUserDefine(link->GetUserDefine() - udWidth);
-  EXPECT_EQ(link->GetUserWidth(), 50);
-}
-
-TEST_F(TLinkTest, UserPaintStyleAndGlyph)
-{
-  TdxBarItemLink* link = AddLink(L"Item");
-  link->CreateControl();
-  link->SetUserPaintStyle(psStandard);
-  EXPECT_TRUE(link->GetUserDefine().Empty());
-  link->SetUserPaintStyle(psCaptionGlyph);
-  EXPECT_EQ(link->GetPaintStyle(), psCaptionGlyph);
-  EXPECT_EQ(ControlOf(link)->PaintStyleChanges, 1);
-
-  TBitmap glyph;
-  glyph.SetSize(16, 16);
-  link->SetUserGlyph(&glyph);
-  EXPECT_TRUE(link->GetUserDefine().Contains(udGlyph));
-  EXPECT_EQ(link->GetGlyph(), link->GetUserGlyph());
-  EXPECT_EQ(link->GetGlyph()->GetWidth(), 16);
-
-  link->SetUserDefine({});
-  EXPECT_EQ(link->GetUserPaintStyle(), psStandard);
-  EXPECT_TRUE(link->GetUserGlyph()->Empty());
-  EXPECT_EQ(link->GetGlyph(), link->GetItem()->GetGlyph());
-}
-
 // --- The group mark.
 
 TEST_F(TLinkTest, FirstShownLinkNeverBeginsAGroup)

@@ -60,18 +60,6 @@ TEST_F(TListsTest, HiddenLinksAreNeverShown)
   EXPECT_EQ(Captions(Links()->GetAvailableItems()), (TStrings_{L"A", L"B"}));
 }
 
-TEST_F(TListsTest, DesignTimeShowsHiddenAndRarelyUsedLinks)
-{
-  AddLink(L"A");
-  TdxBarItemLink* b = AddLink(L"B");
-  b->SetVisible(false);
-  Links()->SetRecentItemCount(1);
-  Manager()->SetDesigning(true);
-  Links()->RebuildLists();
-  EXPECT_EQ(Captions(Links()->GetShownItems()), (TStrings_{L"A", L"B"}));
-  Manager()->SetDesigning(false);
-}
-
 // --- Personalised menus.
 
 TEST_F(TListsTest, RecentItemCountFromUseCounts)

@@ -85,18 +85,6 @@ TEST(BarManagerFormData, PublishedPropertiesReadBackAsWritten)
   EXPECT_EQ(form->LastClickSender, manager);
 }
 
-TEST(BarManagerFormData, DefaultsWhenTheDataSaysNothing)
-{
-  TOwned<TBarTestForm> form(TCustomForm::CreateFromText<TBarTestForm>(kPlainManagerForm, nullptr));
-  TdxBarManager* manager = ManagerOf(form.Get());
-  ASSERT_NE(manager, nullptr);
-  EXPECT_EQ(manager->GetStyle(), bmsEnhanced);
-  EXPECT_TRUE(manager->GetAutoDockColor());
-  EXPECT_TRUE(manager->GetUseSystemFont());
-  EXPECT_EQ(manager->GetMostRecentItemsPercents(), 95);
-  EXPECT_EQ(manager->GetDockControlSize(dsTop), 0);
-}
-
 TEST(BarManagerFormData, DockControlHeightsAreReadInSideOrder)
 {
   TOwned<TBarTestForm> form(TCustomForm::CreateFromText<TBarTestForm>(kManagerForm, nullptr));

@@ -108,45 +108,7 @@ TEST(BarManagerOwner, TheManagerLeavesTheListWithItsForm)
 }
 
 // ---------------------------------------------------------------------------
-// Defaults
-
-TEST_F(TManagerFixture, DefaultsAfterConstruction)
-{
-  EXPECT_EQ(Manager->GetStyle(), bmsEnhanced);
-  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
-  EXPECT_TRUE(Manager->GetAllowReset());
-  EXPECT_TRUE(Manager->GetAutoDockColor());
-  EXPECT_TRUE(Manager->GetCanCustomize());
-  EXPECT_EQ(Manager->GetButtonArrowWidth(), 11);
-  EXPECT_EQ(Manager->GetLargeButtonArrowWidth(), 13);
-  EXPECT_EQ(Manager->GetWaitForDockingTime(), 21);
-  EXPECT_EQ(Manager->GetMostRecentItemsPercents(), 95);
-  EXPECT_EQ(Manager->GetRecentItemsCount(), 20);
-  EXPECT_TRUE(Manager->GetUseSystemFont());
-  EXPECT_TRUE(Manager->GetScaled());
-  EXPECT_TRUE(Manager->GetHideFloatingBarsWhenInactive());
-  EXPECT_EQ(Manager->GetMenuAnimations(), maNone);
-  EXPECT_TRUE(Manager->GetNotDocking().Empty());
-  EXPECT_NE(Manager->GetInitialLayoutStore(), nullptr);
-  EXPECT_TRUE(Manager->GetHelpButtonGlyph()->Empty());
-  EXPECT_EQ(Manager->GetParentControl(), Form());
-}
-
-// ---------------------------------------------------------------------------
 // Style and painter
-
-TEST_F(TManagerFixture, PainterClassPerStyle)
-{
-  Manager->SetStyle(bmsStandard);
-  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarStandardPainter::StaticClass());
-  Manager->SetStyle(bmsFlat);
-  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarFlatPainter::StaticClass());
-  Manager->SetStyle(bmsOffice11);
-  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarOffice11Painter::StaticClass());
-  Manager->SetStyle(bmsEnhanced);
-  EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
-  EXPECT_EQ(Manager->GetPainter()->ClassType(), Manager->GetPainterClass());
-}
 
 TEST_F(TManagerFixture, XPFallsBackToEnhancedWithoutVisualStyles)
 {
@@ -225,15 +187,6 @@ TEST_F(TManagerFixture, SetupLookAndFeelMatchesThePainterStyle)
   // The earlier values were reset: the native style is not assigned any more.
   EXPECT_TRUE(other.GetAssignedValues().Contains(lfvKind));
   EXPECT_FALSE(other.GetAssignedValues().Contains(lfvNativeStyle));
-}
-
-TEST(SkinPainterClass, IsReplaceableAndDefaultsToStandard)
-{
-  EXPECT_EQ(dxBarSkinPainterClass(), TdxBarStandardPainter::StaticClass());
-  SetdxBarSkinPainterClass(TdxBarFlatPainter::StaticClass());
-  EXPECT_EQ(dxBarSkinPainterClass(), TdxBarFlatPainter::StaticClass());
-  SetdxBarSkinPainterClass(nullptr);
-  EXPECT_EQ(dxBarSkinPainterClass(), TdxBarStandardPainter::StaticClass());
 }
 
 // ---------------------------------------------------------------------------

@@ -129,17 +129,3 @@ TEST_F(BarItemRegister, UnregisteringAnUnknownClassChangesNothing)
   EXPECT_EQ(RegisteredBarItems()->Count(), 1);
   EXPECT_EQ(GetClass(L"TKindA"), TKindA::StaticClass());
 }
-
-TEST(LivingBarControls, AddRemoveAndTest)
-{
-  TObject a, b;
-  EXPECT_FALSE(IsBarControlAlive(nullptr));
-  AddBarControl(&a);
-  EXPECT_TRUE(IsBarControlAlive(&a));
-  EXPECT_FALSE(IsBarControlAlive(&b));
-  AddBarControl(nullptr);
-  EXPECT_FALSE(IsBarControlAlive(nullptr));
-  RemoveBarControl(&a);
-  EXPECT_FALSE(IsBarControlAlive(&a));
-  RemoveBarControl(&b);  // not in the list: nothing happens
-}

@@ -33,18 +33,6 @@ public:
 };
 IMPLEMENT_CLASS(TTestItemKind, TComponent)
 
-POINT CursorHotSpot(HCURSOR Cursor)
-{
-  ICONINFO info{};
-  if (!GetIconInfo(Cursor, &info))
-    return POINT{-1, -1};
-  if (info.hbmMask)
-    DeleteObject(info.hbmMask);
-  if (info.hbmColor)
-    DeleteObject(info.hbmColor);
-  return POINT{LONG(info.xHotspot), LONG(info.yHotspot)};
-}
-
 }  // namespace
 
 TEST(LibraryStartup, ASecondStartOnlyCountsAndItsShutDownKeepsEverything)
@@ -190,60 +178,6 @@ TEST(LibraryStartup, CheckerBrushIsExactToThePixel)
   DeleteDC(dc);
 }
 
-TEST(LibraryStartup, DragCursorsAreInTheScreensTable)
-{
-  const int numbers[] = {crdxBarDrag, crdxBarDragCopy, crdxBarDragNoDrop, crdxBarEditSizing};
-  for (int number : numbers) {
-    HCURSOR cursor = Screen->GetCursors(number);
-    ASSERT_NE(cursor, nullptr) << number;
-    EXPECT_NE(cursor, Screen->GetCursors(crDefault)) << number;
-  }
-  // The hot spots are those the pictures were drawn with.
-  POINT drag = CursorHotSpot(Screen->GetCursors(crdxBarDrag));
-  EXPECT_EQ(drag.x, 0);
-  EXPECT_EQ(drag.y, 0);
-  POINT sizing = CursorHotSpot(Screen->GetCursors(crdxBarEditSizing));
-  EXPECT_EQ(sizing.x, 15);
-  EXPECT_EQ(sizing.y, 15);
-  EXPECT_NE(Screen->GetCursors(crdxBarDrag), Screen->GetCursors(crdxBarDragCopy));
-}
-
-TEST(LibraryStartup, MDIButtonBitmapsAreResources)
-{
-  const TdxBarMDIButton buttons[] = {TdxBarMDIButton::Close, TdxBarMDIButton::Restore, TdxBarMDIButton::Maximize, TdxBarMDIButton::Minimize};
-  for (TdxBarMDIButton button : buttons) {
-    HBITMAP bitmap = LoadBitmapW(dxBarResourceInstance(), dxBarMDIButtonBitmapName(button));
-    ASSERT_NE(bitmap, nullptr) << dxBarMDIButtonBitmapName(button);
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 16);
-    DeleteObject(bitmap);
-  }
-  EXPECT_STREQ(dxBarMDIButtonBitmapName(TdxBarMDIButton::Restore), L"DXBARRESTORE");
-  EXPECT_EQ(dxBarMDIButtonBitmapName(TdxBarMDIButton(4)), nullptr);
-}
-
-TEST(LibraryStartup, OSFlags)
-{
-  // NT 5 and every later NT version have the extended menu item information.
-  EXPECT_TRUE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 5, 0).Win98OrNT5Up);
-  EXPECT_TRUE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 6, 1).Win98OrNT5Up);
-  EXPECT_TRUE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 10, 0).Win98OrNT5Up);
-  EXPECT_FALSE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 4, 0).Win98OrNT5Up);
-  EXPECT_FALSE(dxBarOSFlagsFor(VER_PLATFORM_WIN32_NT, 10, 0).Win9X);
-  TdxBarOSFlags first9x = dxBarOSFlagsFor(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
-  EXPECT_TRUE(first9x.Win9X);
-  EXPECT_TRUE(first9x.Win95);
-  EXPECT_FALSE(first9x.Win98OrNT5Up);
-  TdxBarOSFlags later9x = dxBarOSFlagsFor(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-  EXPECT_FALSE(later9x.Win95);
-  EXPECT_TRUE(later9x.Win98OrNT5Up);
-  // This system is an NT one of version 5 or later.
-  EXPECT_FALSE(dxBarOSFlags().Win9X);
-  EXPECT_TRUE(dxBarOSFlags().Win98OrNT5Up);
-}
-
 TEST(LibraryStartup, ApplicationInitialisationStopsTheMenuSound)
 {
   TSoundRecorder sounds;
@@ -251,19 +185,6 @@ TEST(LibraryStartup, ApplicationInitialisationStopsTheMenuSound)
   ASSERT_EQ(sounds.Calls.size(), 1u);
   EXPECT_EQ(sounds.Calls[0].Alias, nullptr);
   EXPECT_EQ(sounds.Calls[0].Flags, 0x12003u);
-}
-
-TEST(MenuSounds, AliasesAndTheSwitch)
-{
-  TSoundRecorder sounds;
-  PlayMenuSound(msMenuPopup);
-  PlayMenuSound(msMenuCommand);
-  SetdxBarMenuSoundsEnabled(false);
-  PlayMenuSound(msMenuPopup);
-  SetdxBarMenuSoundsEnabled(true);
-  ASSERT_EQ(sounds.Calls.size(), 2u);
-  EXPECT_STREQ(sounds.Calls[0].Alias, L"MenuPopup");
-  EXPECT_STREQ(sounds.Calls[1].Alias, L"MenuCommand");
 }
 
 TEST(SystemController, InAProgramItLeavesTheWakeUpHandlerAlone)

@@ -61,55 +61,6 @@ TEST(FlatButton, TheProgramToolbarIsFilledWithBrushTwoAndAStatusBarWithButtonFac
   EXPECT_EQ(painter->GetToolbarBackgroundBrush(host.Bar), dxBarSysColorBrush(COLOR_BTNFACE));
 }
 
-TEST(FlatButton, IdleButtonLeavesTheBackgroundAndFadesItsGlyph)
-{
-  TPaintHost host;
-  TDib32 dib = BarStrip(host);
-  DrawButton(host, dib, {});
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.left, ButtonRect.top), host.Flat(2), 2));
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.left + 2, 18), host.Flat(2), 2));
-  // Faded: the glyph's colour moved towards the face, so no pixel keeps the pure red.
-  COLORREF centre = dib.Pixel(20, 19);
-  EXPECT_TRUE(IsReddish(centre)) << ColorText(centre);
-  EXPECT_FALSE(ColorsClose(centre, GlyphRed, 10)) << ColorText(centre);
-}
-
-TEST(FlatButton, HotButtonIsBrushFiveInAHighlightFrameWithItsGlyphVisible)
-{
-  TPaintHost host;
-  TDib32 dib = BarStrip(host);
-  DrawButton(host, dib, {.Selected = true});
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.left, 18), GetSysColor(COLOR_HIGHLIGHT), 0));
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.right - 1, 18), GetSysColor(COLOR_HIGHLIGHT), 0));
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.left + 2, ButtonRect.top + 2), host.Flat(5), 2));
-  EXPECT_GT(CountReddish(dib, ButtonRect), 150);
-}
-
-TEST(FlatButton, HeldButtonIsTheFaceBrushInADarkFrameWithItsGlyphVisible)
-{
-  TPaintHost host;
-  TDib32 dib = BarStrip(host);
-  DrawButton(host, dib, {.Selected = true, .Pressed = true});
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.left, 18), host.Flat(1), 2));
-  EXPECT_TRUE(ColorNear(dib.Pixel(ButtonRect.left + 2, ButtonRect.top + 2), host.Flat(4), 2));
-  // Held: drawn normally, so the glyph keeps its own colour.
-  EXPECT_GT(CountPixelsNear(dib, ButtonRect, GlyphRed, 4), 150);
-}
-
-TEST(FlatButton, DownButtonIsBrushThreeAndBrushFourWhenHot)
-{
-  TPaintHost host;
-  TDib32 idle = BarStrip(host);
-  DrawButton(host, idle, {.Down = true});
-  EXPECT_TRUE(ColorNear(idle.Pixel(ButtonRect.left, 18), GetSysColor(COLOR_HIGHLIGHT), 0));
-  EXPECT_TRUE(ColorNear(idle.Pixel(ButtonRect.left + 2, ButtonRect.top + 2), host.Flat(3), 2));
-  EXPECT_GT(CountPixelsNear(idle, ButtonRect, GlyphRed, 4), 150);
-  TDib32 hot = BarStrip(host);
-  DrawButton(host, hot, {.Selected = true, .Down = true});
-  EXPECT_TRUE(ColorNear(hot.Pixel(ButtonRect.left + 2, ButtonRect.top + 2), host.Flat(4), 2));
-  EXPECT_GT(CountReddish(hot, ButtonRect), 150);
-}
-
 TEST(FlatButton, DisabledButtonShowsNoGlyphColourAndNoFrame)
 {
   TPaintHost host;

@@ -37,36 +37,6 @@ TEST(ShadowImage, VerticalStripRunsAcrossXAndFadesAtItsTop)
       EXPECT_EQ(ColourBitsAt(&bitmap, x, y), 0u) << "premultiplied black at " << x << "," << y;
 }
 
-TEST(ShadowImage, HorizontalStripRunsAcrossYAndFadesAtBothEnds)
-{
-  TBitmap bitmap;
-  dxBarBuildShadowImage(&bitmap, 30, 4, false, {speStart, speEnd}, 4);
-  ASSERT_EQ(bitmap.GetWidth(), 30);
-  ASSERT_EQ(bitmap.GetHeight(), 4);
-  for (int i = 0; i < 5; ++i)
-    for (int y = 0; y < 4; ++y) {
-      EXPECT_EQ(AlphaAt(&bitmap, i, y), FadedRows[i][y]) << "left end, column " << i << " row " << y;
-      EXPECT_EQ(AlphaAt(&bitmap, 29 - i, y), FadedRows[i][y]) << "right end, column " << 29 - i << " row " << y;
-    }
-  for (int y = 0; y < 4; ++y)
-    EXPECT_EQ(AlphaAt(&bitmap, 15, y), FadedRows[4][y]);
-}
-
-TEST(ShadowImage, OnlyTheNamedEndsFade)
-{
-  TBitmap end;
-  dxBarBuildShadowImage(&end, 4, 12, true, {speEnd}, 4);
-  EXPECT_EQ(AlphaAt(&end, 0, 0), 60);
-  EXPECT_EQ(AlphaAt(&end, 0, 11), 12);
-  EXPECT_EQ(AlphaAt(&end, 3, 8), 12);
-  TBitmap none;
-  dxBarBuildShadowImage(&none, 12, 4, false, {}, 4);
-  for (int x : {0, 5, 11}) {
-    EXPECT_EQ(AlphaAt(&none, x, 0), 60);
-    EXPECT_EQ(AlphaAt(&none, x, 3), 15);
-  }
-}
-
 TEST(ShadowImage, StripsShorterThanTheFadeAndEmptySizesStayInRange)
 {
   TBitmap shortStrip;

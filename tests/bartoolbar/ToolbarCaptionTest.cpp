@@ -48,16 +48,6 @@ protected:
 
 }  // namespace
 
-TEST_F(TToolbarCaption, PressAndReleaseOnTheCloseButtonHidesTheBar)
-{
-  ASSERT_TRUE(MoveMouseTo(ClosePoint));
-  RunWithHelperThread([] { MouseButtonDown(); }, [] { SendMouseButton(false); }, 250);
-  PumpPending();
-  EXPECT_FALSE(Bar->GetVisible());
-  EXPECT_EQ(Bar->GetControl(), nullptr);
-  EXPECT_EQ(Log.Closed, 1);
-}
-
 TEST_F(TToolbarCaption, ReleaseOutsideTheCloseButtonDoesNotHide)
 {
   ASSERT_TRUE(MoveMouseTo(ClosePoint));

@@ -174,16 +174,3 @@ TEST_F(TToolbarSize, SizeCalculationLeavesTheShownLayoutAlone)
   c->RecalculateLayout();
   EXPECT_EQ(bar->GetItemLinks()->Items(2)->GetItemRect(), before);
 }
-
-TEST_F(TToolbarSize, EmptyBarHasTheDefaultItemSize)
-{
-  TdxBar* bar = AddBar({});
-  TdxBarControl* c = MakeWindow(bar);
-  ASSERT_NE(c, nullptr);
-  TPoint s = c->GetSizeForWidth(dsTop, 0);
-  EXPECT_GT(s.x, dxBarDockedMarkSize);
-  EXPECT_GT(s.y, 0);
-  c->SetBounds(0, 0, 0, 0);
-  c->CalculateViewInfo();  // nothing to place, nothing breaks
-  EXPECT_EQ(c->GetVisibleCount(), 0);
-}

@@ -71,12 +71,4 @@ TEST(BarCanvas, CanvasAndDCStatesMix)
   EXPECT_EQ(canvas.GetCanvas(), own);
 }
 
-TEST(BarCanvas, SharedInstanceMadeOnFirstUse)
-{
-  TdxBarCanvas* shared = BarCanvas();
-  ASSERT_NE(shared, nullptr);
-  EXPECT_EQ(BarCanvas(), shared);
-  EXPECT_EQ(shared->GetPaintLevel(), 0);
-}
-
 }  // namespace

@@ -28,14 +28,6 @@ TEST(ArrowDrawing, AutomaticSize)
   EXPECT_EQ(GetArrowSizeForRect(Rect(0, 0, 4, 4), adLeft), 3);
 }
 
-TEST(ArrowDrawing, DefaultColours)
-{
-  EXPECT_EQ(GetArrowColor(clDefault, true, false), clBtnText);
-  EXPECT_EQ(GetArrowColor(clDefault, false, true), clBtnShadow);
-  EXPECT_EQ(GetArrowColor(clDefault, true, true), IsHighContrastWhite() ? clBtnFace : clHighlightText);
-  EXPECT_EQ(GetArrowColor(clRed, false, false), clRed);
-}
-
 TEST(ArrowDrawing, DownArrowPixels)
 {
   TDib32 dib(20, 16);

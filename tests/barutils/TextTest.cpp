@@ -79,39 +79,6 @@ TEST(AcceleratorText, StripRemovesMarkersAndKeepsLiterals)
   EXPECT_EQ(StripAccelChars(L"&"), L"&");
 }
 
-TEST(Keys, VirtualKeyToChar)
-{
-  EXPECT_EQ(VirtualKeyToChar('A'), L'A');
-  EXPECT_EQ(VirtualKeyToChar('7'), L'7');
-  EXPECT_EQ(VirtualKeyToChar(VK_SPACE), 0);
-  EXPECT_EQ(VirtualKeyToChar(VK_F1), 0);
-}
-
-TEST(Keys, MouseButtonDownMessages)
-{
-  for (UINT msg : {WM_LBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_NCLBUTTONDOWN, WM_NCRBUTTONDBLCLK})
-    EXPECT_TRUE(IsMouseButtonDownMessage(msg)) << msg;
-  for (UINT msg : {WM_LBUTTONUP, WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_XBUTTONDOWN, WM_KEYDOWN})
-    EXPECT_FALSE(IsMouseButtonDownMessage(msg)) << msg;
-}
-
-TEST(Names, EnumerationAndSetNames)
-{
-  TStringList names;
-  GetEnumNames(EnumInfo<TdxBarManagerStyle>(), &names);
-  ASSERT_EQ(names.Count(), 6);
-  EXPECT_EQ(names.Get(0), L"bmsStandard");
-  EXPECT_EQ(names.Get(5), L"bmsUseLookAndFeel");
-  names.Clear();
-  GetSetElementNames(EnumInfo<TdxBarDockingStyle>(), &names);
-  ASSERT_EQ(names.Count(), 5);
-  EXPECT_EQ(names.Get(2), L"dsTop");
-  GetEnumNames(nullptr, &names);
-  EXPECT_EQ(names.Count(), 5);
-  EXPECT_EQ(GetLayoutPathSeparator(true), L"\\");
-  EXPECT_EQ(GetLayoutPathSeparator(false), L".");
-}
-
 TEST(SmallHelpers, HighestSetMemberAndSetIfGreater)
 {
   EXPECT_EQ(GetHighestSetMember(0), 255);

@@ -161,15 +161,6 @@ TEST_F(TAcceleratorTest, DigitsCountPunctuationDoesNot)
   EXPECT_NE(SelectedLink(), Dot);
 }
 
-TEST_F(TAcceleratorTest, LetterWithoutAMatchChangesNothing)
-{
-  Bar->Key(VK_RIGHT);
-  ASSERT_EQ(SelectedLink(), Open);
-  EXPECT_FALSE(Bar->Key('Z'));
-  EXPECT_EQ(SelectedLink(), Open);
-  EXPECT_TRUE(Clicks.empty());
-}
-
 // ---------------------------------------------------------------------------
 // Alt and F10
 

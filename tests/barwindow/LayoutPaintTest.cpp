@@ -12,31 +12,6 @@ namespace {
 
 using TLayoutTest = TBarWindowFixture;
 
-TEST_F(TLayoutTest, ViewInfoListsControlsAndGroupSeparators)
-{
-  TCustomdxBarControlViewInfo viewInfo(Bar);
-  TdxBarItemControlViewInfo* a = reinterpret_cast<TdxBarItemControlViewInfo*>(0x1000);
-  TdxBarItemControlViewInfo* b = reinterpret_cast<TdxBarItemControlViewInfo*>(0x2000);
-  viewInfo.AddItemControlViewInfo(a);
-  viewInfo.AddItemControlViewInfo(b);
-  viewInfo.AddSeparatorInfo(TRect{1, 2, 3, 4}, true, a);
-  EXPECT_EQ(viewInfo.GetItemControlViewInfoCount(), 2);
-  EXPECT_EQ(viewInfo.IndexOfItemControlViewInfo(b), 1);
-  EXPECT_EQ(viewInfo.GetItemControlViewInfo(5), nullptr);
-  TRect r{};
-  bool horizontal = false;
-  ASSERT_TRUE(viewInfo.GetSeparatorInfo(0, r, horizontal));
-  EXPECT_EQ(r, (TRect{1, 2, 3, 4}));
-  EXPECT_TRUE(horizontal);
-  EXPECT_FALSE(viewInfo.GetSeparatorInfo(1, r, horizontal));
-  viewInfo.RemoveItemControlViewInfo(a);
-  EXPECT_EQ(viewInfo.IndexOfItemControlViewInfo(a), -1);
-  EXPECT_EQ(viewInfo.GetSeparator(0)->ItemControlViewInfo, nullptr);
-  viewInfo.Clear();
-  EXPECT_EQ(viewInfo.GetItemControlViewInfoCount(), 0);
-  EXPECT_EQ(viewInfo.GetSeparatorCount(), 0);
-}
-
 TEST_F(TLayoutTest, LayoutStepsDoNotReenter)
 {
   TBlockItem* item = NewItem(L"A");
@@ -289,31 +264,6 @@ TEST_F(TPaintTest, RotatedFontTurnsClockwiseAndIsFreedOnRefresh)
   Bar->RefreshFont();
   Bar->Rotated = false;
   EXPECT_EQ(GdiObjectsInUse(), objects);
-}
-
-// ---------------------------------------------------------------------------
-// The shadow
-
-TEST_F(TPaintTest, ShadowFollowsTheWindow)
-{
-  AddLink(NewItem(L"A"));
-  ShowBar();
-  TdxBarShadow* shadow = Bar->GetShadow();
-  ASSERT_NE(shadow, nullptr);
-  EXPECT_TRUE(shadow->GetVisible());
-  RECT r{};
-  ::GetWindowRect(Bar->GetHandle(), &r);
-  EXPECT_EQ(shadow->GetWindowRect(), (TRect{r.left, r.top, r.right, r.bottom}));
-  EXPECT_GT(shadow->GetPartCount(), 0);
-
-  Bar->SetBounds(BarLeft + 30, BarTop + 20, Bar->GetWidth(), Bar->GetHeight());
-  PumpPending();
-  ::GetWindowRect(Bar->GetHandle(), &r);
-  EXPECT_EQ(shadow->GetWindowRect(), (TRect{r.left, r.top, r.right, r.bottom}));
-
-  ::ShowWindow(Bar->GetHandle(), SW_HIDE);
-  PumpPending();
-  EXPECT_FALSE(shadow->GetVisible());
 }
 
 }  // namespace

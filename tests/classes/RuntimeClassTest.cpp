@@ -77,15 +77,6 @@ TEST(RuntimeClass, RegistrationIsByNameAndCaseInsensitive)
   UnRegisterClass(TBigBasket::StaticClass());
 }
 
-TEST(PublishedProperties, DescendantRedeclarationReplacesInPlace)
-{
-  const TPropList& props = TBigBasket::StaticClass()->Properties();
-  ASSERT_EQ(props.size(), 8u);
-  EXPECT_EQ(props.Items()[0].Name, L"Count");
-  EXPECT_EQ(*props.Find(L"count")->Default, 10);
-  EXPECT_EQ(props.Items().back().Name, L"Handles");
-}
-
 TEST(PublishedProperties, AccessByNameGoesThroughTheSetter)
 {
   TBasket b;
@@ -102,20 +93,6 @@ TEST(PublishedProperties, AccessByNameGoesThroughTheSetter)
   EXPECT_FALSE(kind->IsDefaultValue(&b));
   EXPECT_EQ(GetEnumName(kind->EnumType, GetOrdProp(&b, L"Kind")), L"frPlum");
   EXPECT_EQ(GetEnumValue(kind->EnumType, L"FRAPPLE"), 0);
-}
-
-TEST(Events, MethodPointersCompareByObjectAndMember)
-{
-  TBasket a, b;
-  TNotifyEvent e1(&a, &TBasket::Emptied), e2(&a, &TBasket::Emptied), e3(&b, &TBasket::Emptied);
-  EXPECT_EQ(e1, e2);
-  EXPECT_FALSE(e1 == e3);
-  TNotifyEvent nil;
-  EXPECT_FALSE(nil.Assigned());
-  CallEvent(nil, &a);  // nil is silently skipped
-  e1(&b);
-  EXPECT_EQ(a.EmptiedCalls, 1);
-  EXPECT_EQ(a.LastSender, &b);
 }
 
 TEST(Events, BindingByPublishedMethodName)

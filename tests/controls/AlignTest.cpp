@@ -50,22 +50,6 @@ TEST_F(TAlignFixture, EdgesAreFilledInTheirOrder)
   EXPECT_EQ(client->GetBoundsRect(), Rect(40, 50, 250, 175));
 }
 
-TEST_F(TAlignFixture, MarginsKeepSpaceAroundAlignedControls)
-{
-  TControl* top = Add(alTop, 0, 0, 10, 20);
-  top->GetMargins()->SetMargins(5, 6, 7, 8);
-  top->SetAlignWithMargins(true);
-  TControl* client = Add(alClient, 0, 0, 10, 10);
-  EXPECT_EQ(top->GetBoundsRect(), Rect(5, 6, 293, 26));
-  EXPECT_EQ(client->GetTop(), 34);
-  // Changing a margin realigns at once.
-  top->GetMargins()->SetTop(0);
-  EXPECT_EQ(top->GetTop(), 0);
-  EXPECT_EQ(client->GetTop(), 28);
-  top->GetMargins()->SetLeft(-4);
-  EXPECT_EQ(top->GetMargins()->GetLeft(), 0) << "negative margins are taken as 0";
-}
-
 TEST_F(TAlignFixture, DisabledAlignmentIsDoneOnceWhenEnabled)
 {
   TControl* top = Add(alTop, 0, 0, 10, 20);

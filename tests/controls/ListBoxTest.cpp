@@ -125,27 +125,6 @@ TEST_F(TListBoxTest, OwnerDrawFixedDrawsEachVisibleItem)
     EXPECT_EQ(states[i].Contains(odSelected), drawn[i] == 2) << "item " << drawn[i];
 }
 
-TEST_F(TListBoxTest, OwnerDrawVariableMeasuresEachItem)
-{
-  List->SetStyle(lbOwnerDrawVariable);
-  std::vector<int> measured;
-  List->OnMeasureItem = TMeasureItemEvent([&](TWinControl*, int Index, int& Height) {
-    measured.push_back(Index);
-    Height = 10 + Index * 5;
-  });
-  List->HandleNeeded();
-  List->GetItems()->AddStrings({L"a", L"b", L"c", L"d"});
-  std::vector<int> expected{0, 1, 2, 3};
-  EXPECT_EQ(measured, expected);
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(RectHeight(List->ItemRect(i)), 10 + i * 5) << "item " << i;
-  // Measured again when the window is remade.
-  measured.clear();
-  List->RecreateWnd();
-  EXPECT_EQ(measured, expected);
-  EXPECT_EQ(RectHeight(List->ItemRect(3)), 25);
-}
-
 TEST_F(TListBoxTest, ARealClickSelectsTheItemAndClicks)
 {
   List->GetItems()->AddStrings({L"a", L"b", L"c"});

@@ -117,26 +117,6 @@ TEST(AppMessageBox, ShowMessageAndMessageDlgGoThroughTheSameBox)
   EXPECT_EQ(boxes.Calls[1].Flags, UINT(MB_ICONQUESTION | MB_YESNOCANCEL));
 }
 
-TEST(AppMessageBox, MessageDlgButtonsMapOntoTheSystemSets)
-{
-  struct TRow {
-    TMsgDlgType Type;
-    TMsgDlgButtons Buttons;
-    uint32_t Flags;
-  };
-  const TRow rows[] = {
-      {mtError, {mbOK}, MB_ICONERROR | MB_OK},
-      {mtWarning, mbOKCancel, MB_ICONWARNING | MB_OKCANCEL},
-      {mtInformation, mbYesNo, MB_ICONINFORMATION | MB_YESNO},
-      {mtCustom, mbAbortRetryIgnore, MB_ABORTRETRYIGNORE},
-      {mtCustom, {mbRetry, mbCancel}, MB_RETRYCANCEL},
-      {mtCustom, {mbNo}, MB_YESNO | MB_DEFBUTTON2},
-      {mtCustom, {mbOK, mbHelp}, MB_OK | MB_HELP},
-  };
-  for (size_t i = 0; i < std::size(rows); ++i)
-    EXPECT_EQ(MessageDlgFlags(rows[i].Type, rows[i].Buttons), rows[i].Flags) << "row " << i;
-}
-
 // ---------------------------------------------------------------------------
 
 TEST(MessageLoop, HandleMessageTakesOneMessageAndProcessMessagesAll)
@@ -219,34 +199,6 @@ TEST(MessageLoop, HintChangesAreAnnouncedOnce)
 }
 
 // ---------------------------------------------------------------------------
-
-std::vector<int>& InitLog()
-{
-  static std::vector<int> log;
-  return log;
-}
-void FirstInit()
-{
-  InitLog().push_back(1);
-}
-void SecondInit()
-{
-  InitLog().push_back(2);
-}
-
-TEST(Startup, InitializeRunsTheProceduresInTheOrderAdded)
-{
-  InitLog().clear();
-  AddApplicationInitProc(&FirstInit);
-  AddApplicationInitProc(&SecondInit);
-  AddApplicationInitProc(&FirstInit);  // once is enough
-  Application->Initialize();
-  EXPECT_EQ(InitLog(), (std::vector<int>{1, 2}));
-  RemoveApplicationInitProc(&FirstInit);
-  RemoveApplicationInitProc(&SecondInit);
-  Application->Initialize();
-  EXPECT_EQ(InitLog().size(), 2u);
-}
 
 TEST(Startup, RunShowsTheMainFormAndEndsWhenItCloses)
 {

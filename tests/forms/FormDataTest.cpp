@@ -39,25 +39,6 @@ protected:
   void TearDown() override { ParkMouse(); }
 };
 
-TEST_F(FormData, ComponentsAreOwnedAndParentedByTheForm)
-{
-  TOwned<TTestForm> form(FormFromText(kTwoTiles));
-  auto* red = dynamic_cast<TTile*>(form->FindComponent(L"Red"));
-  auto* blue = dynamic_cast<TTile*>(form->FindComponent(L"Blue"));
-  ASSERT_NE(red, nullptr);
-  ASSERT_NE(blue, nullptr);
-  EXPECT_EQ(red->Owner(), form.Get());
-  EXPECT_EQ(red->GetParent(), form.Get());
-  EXPECT_EQ(form->GetControlCount(), 2);
-  EXPECT_EQ(red->GetColor(), clRed);
-  EXPECT_EQ(form->GetCaption(), L"Tiles");
-  EXPECT_EQ(form->Name(), L"TileForm");
-  // OnCreate ran once, after the data was read; the form stays hidden until shown.
-  EXPECT_EQ(form->Log, std::vector<std::wstring>{L"create"});
-  EXPECT_FALSE(form->GetVisible());
-  EXPECT_FALSE(form->HandleAllocated());
-}
-
 TEST_F(FormData, ClientSizeIsAppliedWithTheFinalBorderStyle)
 {
   // ClientWidth comes before BorderStyle in the data: the size must still be the client's.
@@ -152,17 +133,6 @@ TEST_F(FormData, AnExceptionInOnCreateIsReportedAndTheFormLives)
   EXPECT_EQ(errors.Senders, std::vector<TObject*>{form.Get()});
 }
 
-TEST_F(FormData, AFormClassReadsTheResourceNamedAfterIt)
-{
-  TOwned<TResourceForm> form(TCustomForm::Create<TResourceForm>(nullptr));
-  EXPECT_EQ(form->GetCaption(), L"From the resource");
-  auto* button = dynamic_cast<TTile*>(form->FindComponent(L"Button"));
-  ASSERT_NE(button, nullptr);
-  ASSERT_TRUE(ShowAndActivate(form.Get()));
-  ASSERT_TRUE(ClickAt(CenterOf(button)));
-  EXPECT_TRUE(PumpUntil([&] { return form->Clicks == 1; }));
-}
-
 TEST_F(FormData, AFormClassWithoutItsResourceCannotBeCreated)
 {
   int forms = Screen->GetCustomFormCount();
@@ -171,21 +141,6 @@ TEST_F(FormData, AFormClassWithoutItsResourceCannotBeCreated)
   // Without form data the same class is fine.
   TOwned<TMissingDataForm> bare(TCustomForm::CreateNew<TMissingDataForm>(nullptr));
   EXPECT_EQ(bare->ComponentCount(), 0);
-}
-
-TEST_F(FormData, WritingAFormGivesDataThatReadsBackTheSame)
-{
-  TOwned<TTestForm> form(FormFromText(kTwoTiles));
-  String text = ComponentToText(form.Get());
-  // The form's own name must be free for the copy, so the original goes first.
-  form->Free();
-  TOwned<TTestForm> copy(FormFromText(text));
-  EXPECT_EQ(copy->GetCaption(), L"Tiles");
-  EXPECT_EQ(copy->GetBorderStyle(), bsSingle);
-  EXPECT_EQ(copy->GetFormClientWidth(), 300);
-  ASSERT_NE(copy->FindComponent(L"Blue"), nullptr);
-  EXPECT_EQ(static_cast<TControl*>(copy->FindComponent(L"Blue"))->GetColor(), clBlue);
-  EXPECT_TRUE(static_cast<TControl*>(copy->FindComponent(L"Blue"))->OnClick.Assigned());
 }
 
 }  // namespace

@@ -3,18 +3,6 @@
 
 #include "platform/Graphics.h"
 
-TEST(Color, SystemColoursGoThroughGetSysColor)
-{
-  const int indexes[] = {COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_HIGHLIGHT, COLOR_WINDOW,
-                         COLOR_INFOBK, COLOR_MENU, COLOR_GRAYTEXT, COLOR_SCROLLBAR, COLOR_MENUBAR};
-  for (int index : indexes)
-    EXPECT_EQ(ColorToRGB(clSystemColor | index), GetSysColor(index)) << "COLOR_ index " << index;
-  EXPECT_EQ(clBtnFace, TColor(0xFF00000F));
-  EXPECT_EQ(clInfoBk, TColor(0xFF000018));
-  EXPECT_TRUE(IsSysColor(clWindowText));
-  EXPECT_FALSE(IsSysColor(clWhite));
-}
-
 TEST(Color, NamesRoundTrip)
 {
   for (const TIdentMapEntry& e : ColorIdents()) {

@@ -86,21 +86,6 @@ TEST_F(FontTest, EqualValuesAndTheColourKeepTheHandle)
   EXPECT_EQ(font.GetHandle(), handle);
 }
 
-TEST_F(FontTest, SizeFollowsPixelsPerInch)
-{
-  TFont font;
-  int ppi = TFont::ScreenPixelsPerInch();
-  HDC screen = GetDC(nullptr);
-  EXPECT_EQ(ppi, GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
-  font.SetSize(12);
-  EXPECT_EQ(font.GetHeight(), -MulDiv(12, ppi, 72));
-  EXPECT_EQ(font.GetSize(), 12);
-  font.SetPixelsPerInch(ppi * 2);
-  EXPECT_EQ(font.GetHeight(), -MulDiv(12, ppi, 72)) << "Height is kept";
-  EXPECT_EQ(font.GetSize(), 6);
-}
-
 TEST_F(FontTest, AdoptedHandleIsOwnedAndReadBack)
 {
   LOGFONTW lf{};
@@ -152,19 +137,6 @@ TEST_F(BrushPenTest, BrushHandleFollowsColourAndStyle)
   brush.SetColor(clRed);
   EXPECT_EQ(brush.GetStyle(), bsSolid) << "a colour on a clear brush makes it solid";
   EXPECT_EQ(counter.Count, 5);
-}
-
-TEST_F(BrushPenTest, BrushWithAPatternBitmap)
-{
-  TBitmap pattern(8, 8);
-  TBrush brush;
-  brush.SetBitmap(&pattern);
-  LOGBRUSH lb{};
-  GetObjectW(brush.GetHandle(), sizeof lb, &lb);
-  EXPECT_EQ(lb.lbStyle, UINT(BS_PATTERN));
-  brush.SetBitmap(nullptr);
-  GetObjectW(brush.GetHandle(), sizeof lb, &lb);
-  EXPECT_EQ(lb.lbStyle, UINT(BS_SOLID));
 }
 
 TEST_F(BrushPenTest, PenHandleWidthStyleAndMode)

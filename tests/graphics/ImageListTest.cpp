@@ -117,29 +117,6 @@ TEST_F(ImageListTest, DisabledImagesAreGreyAndKeepTheBackground)
   EXPECT_TRUE(ColorNear(At(target, 37, 8), RGB(0, 255, 0), 0)) << "nothing drawn beyond the image";
 }
 
-TEST_F(ImageListTest, FocusAndSelectedStylesBlendWithTheHighlight)
-{
-  AddGlyphs({clRed});
-  TBitmap target;
-  MakeTarget(target, clLime);
-  COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-  auto mix = [](COLORREF a, COLORREF b, int share) {
-    return RGB((GetRValue(a) * (256 - share) + GetRValue(b) * share) >> 8,
-               (GetGValue(a) * (256 - share) + GetGValue(b) * share) >> 8,
-               (GetBValue(a) * (256 - share) + GetBValue(b) * share) >> 8);
-  };
-  FList->Draw(target.GetCanvas(), 0, 0, 0, dsSelected, itImage);
-  EXPECT_TRUE(ColorNear(At(target, 8, 8), mix(RGB(255, 0, 0), highlight, 128), 2));
-  EXPECT_TRUE(ColorNear(At(target, 1, 1), RGB(0, 255, 0), 0)) << "the background is not tinted";
-  FList->Draw(target.GetCanvas(), 20, 0, 0, dsFocus, itImage);
-  EXPECT_TRUE(ColorNear(At(target, 28, 8), mix(RGB(255, 0, 0), highlight, 64), 2));
-  FList->SetBlendColor(clBlue);
-  FList->Draw(target.GetCanvas(), 40, 0, 0, dsSelected, itImage);
-  EXPECT_TRUE(ColorNear(At(target, 48, 8), mix(RGB(255, 0, 0), RGB(0, 0, 255), 128), 2));
-  FList->Draw(target.GetCanvas(), 0, 16, 0, TDrawingStyle(77), itImage);  // taken as dsNormal
-  EXPECT_TRUE(ColorNear(At(target, 8, 24), RGB(255, 0, 0), 0));
-}
-
 TEST_F(ImageListTest, BkColorFillsTransparentPixelsUnlessDrawnTransparent)
 {
   AddGlyphs({clRed});

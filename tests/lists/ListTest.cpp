@@ -68,19 +68,6 @@ TEST(List, IndexErrorsNameTheIndex)
   EXPECT_THROW(empty.Last(), EListError);
 }
 
-TEST(List, SortIsStableAndOrdersByTheCompareFunction)
-{
-  TList list;
-  Fill(list, {5, 3, 7, 1, 3, 0});
-  int* firstThree = static_cast<int*>(list.Items(1));
-  list.Sort(CompareInts);
-  EXPECT_EQ(Values(list), (std::vector<int>{0, 1, 3, 3, 5, 7}));
-  EXPECT_EQ(list.Items(2), firstThree);  // equal entries keep their order
-
-  list.Sort([](void* a, void* b) { return CompareInts(b, a); });
-  EXPECT_EQ(Values(list), (std::vector<int>{7, 5, 3, 3, 1, 0}));
-}
-
 TEST(List, SortThatRaisesLeavesTheListAsItWas)
 {
   TList list;
@@ -176,37 +163,4 @@ TEST(ObjectList, OwningListFreesOnDeleteRemoveAndClearButNotOnExtract)
     list.Add(new TThing(&freed));
   }
   EXPECT_EQ(freed, 5);  // the list's destruction frees what is left
-}
-
-TEST(ObjectList, NonOwningListNeverFrees)
-{
-  int freed = 0;
-  TThing a(&freed), b(&freed);
-  {
-    TObjectList list(false);
-    list.Add(&a);
-    list.Add(&b);
-    list.Delete(0);
-    list.Clear();
-    list.Add(&a);
-  }
-  EXPECT_EQ(freed, 0);
-}
-
-TEST(ObjectList, FindInstanceOfExactOrDescendant)
-{
-  TObjectList list(false);
-  TObject plain;
-  TSpecialThing special;
-  TStringList strings;
-  list.Add(&plain);
-  list.Add(nullptr);
-  list.Add(&special);
-  list.Add(&strings);
-  EXPECT_EQ(list.FindInstanceOf(TSpecialThing::StaticClass()), 2);
-  EXPECT_EQ(list.FindInstanceOf(TObject::StaticClass()), 0);
-  EXPECT_EQ(list.FindInstanceOf(TObject::StaticClass(), true, 1), -1);
-  EXPECT_EQ(list.FindInstanceOf(TObject::StaticClass(), false, 1), 2);
-  EXPECT_EQ(list.FindInstanceOf(TStrings::StaticClass(), true), -1);
-  EXPECT_EQ(list.FindInstanceOf(TStrings::StaticClass(), false), 3);
 }

@@ -150,26 +150,6 @@ TEST(StringsFormData, StringsAndCollectionsRoundTrip)
   EXPECT_EQ(ComponentToText(&copy), text);
 }
 
-TEST(StringsFormData, EmptyListIsNotWrittenAndEqualAncestorSuppressesIt)
-{
-  TListsForm form(nullptr);
-  form.SetName(L"Form1");
-  EXPECT_EQ(ComponentToText(&form).find(L"Lines"), String::npos);
-
-  TListsForm ancestor(nullptr);
-  ancestor.SetName(L"Form1");
-  form.Lines()->Add(L"same");
-  ancestor.Lines()->Add(L"same");
-  TWriter same;
-  same.WriteDescendent(&form, &ancestor);
-  EXPECT_EQ(same.Text().find(L"Lines"), String::npos) << ToUtf8(same.Text());
-
-  form.Lines()->Add(L"more");
-  TWriter different;
-  different.WriteDescendent(&form, &ancestor);
-  EXPECT_NE(different.Text().find(L"Lines.Strings"), String::npos) << ToUtf8(different.Text());
-}
-
 TEST(StringsFormData, ReadingIntoASortedListAppliesItsRules)
 {
   TListsForm form(nullptr);

@@ -131,18 +131,6 @@ TEST(StringList, FindOnSortedListReportsInsertionPoint)
   EXPECT_EQ(list.IndexOf(L"g"), -1);
 }
 
-TEST(StringList, CustomSortIsStableAndIgnoredOnSortedLists)
-{
-  TStringList list;
-  list.AddStrings({L"ccc", L"a", L"bb", L"dd", L"e"});
-  list.CustomSort([](TStringList* l, int a, int b) { return int(l->Strings(a).size()) - int(l->Strings(b).size()); });
-  EXPECT_EQ(Items(list), (L{L"a", L"e", L"bb", L"dd", L"ccc"}));
-
-  list.SetSorted(true);
-  list.CustomSort([](TStringList* l, int a, int b) { return -CompareText(l->Strings(a), l->Strings(b)); });
-  EXPECT_EQ(Items(list), (L{L"a", L"bb", L"ccc", L"dd", L"e"}));
-}
-
 TEST(StringList, IndexErrorsNameTheIndex)
 {
   TStringList list;

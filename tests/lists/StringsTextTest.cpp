@@ -45,16 +45,6 @@ void LoadBytes(TStrings& list, const std::string& bytes)
 // ---------------------------------------------------------------------------
 // Lines
 
-TEST(StringsText, EveryLineEndsWithCrLf)
-{
-  std::unique_ptr<TStringList> list(Make({L"a", L"", L"b"}));
-  EXPECT_EQ(list->Text(), L"a\r\n\r\nb\r\n");
-  list->Clear();
-  EXPECT_EQ(list->Text(), L"");
-  list->Add(L"");
-  EXPECT_EQ(list->GetText(), L"\r\n");
-}
-
 TEST(StringsText, ReadingSplitsAtCrLfOrEitherAlone)
 {
   struct Row {
@@ -250,16 +240,6 @@ TEST(StringsStream, TextTheCodePageCannotHoldIsNotLost)
   TStringList back;
   back.LoadFromStream(&out);
   EXPECT_EQ(Items(back), Items(*list));
-}
-
-TEST(StringsStream, ReadsFromTheCurrentPosition)
-{
-  TMemoryStream stream;
-  stream.WriteBuffer("skip|one\r\ntwo", 13);
-  stream.SetPosition(5);
-  TStringList list;
-  list.LoadFromStream(&stream);
-  EXPECT_EQ(Items(list), (L{L"one", L"two"}));
 }
 
 TEST(StringsStream, OddUtf16LengthKeepsAMarkerForTheStrayByte)

@@ -121,28 +121,6 @@ TEST_F(TShelfFixture, AddGivesTheParentsOwnerANamedItemAtTheEnd)
   EXPECT_EQ(Items()->GetCount(), 2) << "a refused class adds nothing";
 }
 
-TEST_F(TShelfFixture, ChangesAreReportedPerItemOrForAll)
-{
-  std::vector<std::pair<TcxComponentCollectionItem*, TcxComponentCollectionNotification>> heard;
-  Items()->OnChange = [&](TObject* Sender, TcxComponentCollectionItem* AItem, TcxComponentCollectionNotification AAction) {
-    EXPECT_EQ(Sender, Items());
-    heard.push_back({AItem, AAction});
-  };
-  auto* item = static_cast<TShelfItem*>(Items()->Add());
-  ASSERT_EQ(heard.size(), 1u);
-  EXPECT_EQ(heard[0].first, item);
-  EXPECT_EQ(heard[0].second, ccnAdded);
-  item->SetWeight(3);
-  ASSERT_EQ(heard.size(), 2u);
-  EXPECT_EQ(heard[1].first, item);
-  EXPECT_EQ(heard[1].second, ccnChanged);
-  item->Changed(true);
-  ASSERT_EQ(heard.size(), 3u);
-  EXPECT_EQ(heard[2].first, nullptr);
-  EXPECT_EQ(heard[2].second, ccnChanged);
-  Items()->OnChange = nullptr;  // the handler's locals go before the fixture
-}
-
 TEST_F(TShelfFixture, NestedUpdatesReportOneChangeOfAllItems)
 {
   int calls = 0;

@@ -58,21 +58,6 @@ TEST(WindowTree, ChildStyleAncestorsAndTheNonChildAncestor)
   EXPECT_EQ(GetNonChildAncestorWindow(nullptr), nullptr);
 }
 
-TEST(WindowTree, MappingAgreesWithTheScreenPositions)
-{
-  TWindowTree w;
-  POINT origin{0, 0};
-  ClientToScreen(w.Grandchild, &origin);
-  TPoint p = MapWindowPoint(w.Grandchild, nullptr, MakePoint(3, 4));
-  EXPECT_EQ(p.x, origin.x + 3);
-  EXPECT_EQ(p.y, origin.y + 4);
-  // Grandchild at (5, 7) in the child, the child at (10, 20) in the top window.
-  TRect r = MapWindowRect(w.Grandchild, w.Top, TRect{0, 0, 30, 30});
-  EXPECT_TRUE(r == (TRect{15, 27, 45, 57})) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
-  TRect back = MapWindowRect(w.Top, w.Grandchild, r);
-  EXPECT_TRUE(back == (TRect{0, 0, 30, 30}));
-}
-
 TEST(WindowTree, CanAllocateHandleFollowsParentsAndForms)
 {
   EXPECT_FALSE(CanAllocateHandle(nullptr));
@@ -94,22 +79,6 @@ TEST(WindowTree, CanAllocateHandleFollowsParentsAndForms)
   EXPECT_FALSE(form->HandleAllocated());
   EXPECT_TRUE(CanAllocateHandle(form));
   form->Free();
-}
-
-// ---------------------------------------------------------------------------
-
-TEST(ShiftState, CurrentStateReadsTheKeyboardState)
-{
-  BYTE saved[256];
-  ASSERT_TRUE(GetKeyboardState(saved));
-  BYTE state[256] = {};
-  state[VK_SHIFT] = 0x80;
-  state[VK_MENU] = 0x80;
-  state[VK_RBUTTON] = 0x80;
-  ASSERT_TRUE(SetKeyboardState(state));
-  TShiftState shift = GetCurrentShiftState();
-  SetKeyboardState(saved);
-  EXPECT_TRUE(shift == (TShiftState{ssShift, ssAlt, ssRight}));
 }
 
 // ---------------------------------------------------------------------------

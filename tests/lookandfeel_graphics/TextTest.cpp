@@ -73,18 +73,4 @@ TEST_F(TTextTest, DrawTextInRectAndExtTextOut)
       << "clipped to the rectangle";
 }
 
-TEST(TSpecialCharsetTest, NeedsOneOfTheThreeCharsetsAndANonAsciiCharacter)
-{
-  EXPECT_TRUE(IsSpecialCharsetText(GB2312_CHARSET, L"ab\x4E2D"));
-  EXPECT_TRUE(IsSpecialCharsetText(CHINESEBIG5_CHARSET, L"\x4E2D"));
-  EXPECT_TRUE(IsSpecialCharsetText(ARABIC_CHARSET, L"\x0645\x0631"));
-  EXPECT_FALSE(IsSpecialCharsetText(ARABIC_CHARSET, L"plain text"));
-  EXPECT_FALSE(IsSpecialCharsetText(ANSI_CHARSET, L"\x4E2D\x6587"));
-  EXPECT_FALSE(IsSpecialCharsetText(GB2312_CHARSET, L""));
-  // The default charset is the system's: an ANSI code page of these scripts only.
-  UINT acp = GetACP();
-  bool special = acp == 936 || acp == 950 || acp == 1256;
-  EXPECT_EQ(IsSpecialCharsetText(DEFAULT_CHARSET, L"\x4E2D"), special);
-}
-
 } // namespace

@@ -340,20 +340,6 @@ TEST(FileNames, Parts)
   EXPECT_EQ(ExcludeTrailingPathDelimiter(L"C:\\a"), L"C:\\a");
 }
 
-TEST(FileNames, ExistenceAndDeletion)
-{
-  TTempDir dir;
-  String file = dir.File(L"exists.txt");
-  WriteFileBytes(file, "x");
-  EXPECT_TRUE(FileExists(file));
-  EXPECT_FALSE(DirectoryExists(file));
-  EXPECT_TRUE(DirectoryExists(dir.Path()));
-  EXPECT_FALSE(FileExists(dir.Path()));
-  EXPECT_TRUE(DeleteFile(file));
-  EXPECT_FALSE(FileExists(file));
-  EXPECT_FALSE(DeleteFile(file));
-}
-
 TEST(SystemErrors, MessagesCarryTheSystemText)
 {
   String text = SysErrorMessage(ERROR_FILE_NOT_FOUND);

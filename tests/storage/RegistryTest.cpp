@@ -291,25 +291,6 @@ TEST_F(RegistryTest, IniFileNestedSectionsAndRecursiveErase)
   EXPECT_EQ(Sorted(sections), std::vector<String>{L"Bar1"});
 }
 
-TEST_F(RegistryTest, IniFileAbsoluteSectionsStartAtTheRoot)
-{
-  // The layout code names its keys by absolute paths with "\" at both ends.
-  String b = L"\\" + Base + L"\\";
-  TRegistryIniFile ini(b);
-  ini.WriteInteger(b, L"Version", 33);
-  ini.WriteInteger(b + L"Bar0", L"Row", 2);
-  ini.WriteInteger(b + L"Bar0\\ItemLink0", L"UserWidth", 100);
-  EXPECT_EQ(ini.ReadInteger(L"Bar0", L"Row", 0), 2) << "relative and absolute name the same key";
-  EXPECT_EQ(ini.ReadInteger(b + L"Bar0\\ItemLink0", L"UserWidth", 0), 100);
-  TRegistry reg;
-  ASSERT_TRUE(reg.OpenKeyReadOnly(Base));
-  EXPECT_EQ(reg.ReadInteger(L"Version"), 33);
-
-  ini.EraseSection(b);
-  EXPECT_FALSE(ApiKeyExists(Base));
-  EXPECT_EQ(ini.ReadInteger(b + L"Bar0", L"Row", -1), -1);
-}
-
 TEST_F(RegistryTest, IniFileSectionListingAndDeletingKeys)
 {
   TRegistryIniFile ini(Base);

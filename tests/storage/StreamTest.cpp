@@ -18,25 +18,6 @@ std::string Bytes(TCustomMemoryStream& s)
 
 }  // namespace
 
-TEST(MemoryStream, WritesGrowAndReadBack)
-{
-  TMemoryStream s;
-  EXPECT_EQ(s.GetSize(), 0);
-  for (int i = 0; i < 10000; ++i)
-    s.WriteBuffer(&i, sizeof i);
-  EXPECT_EQ(s.GetSize(), 40000);
-  EXPECT_EQ(s.GetPosition(), 40000);
-  s.SetPosition(0);
-  for (int i = 0; i < 10000; ++i) {
-    int v = -1;
-    s.ReadBuffer(&v, sizeof v);
-    ASSERT_EQ(v, i);
-  }
-  EXPECT_EQ(s.Read(nullptr, 0), 0);
-  char c;
-  EXPECT_EQ(s.Read(&c, 1), 0) << "reading at the end gives nothing";
-}
-
 TEST(MemoryStream, SeekOriginsAndWritingPastTheEndFillsWithZeros)
 {
   TMemoryStream s;
