@@ -1,4 +1,4 @@
-// Actions and their links: change notification, the "is linked" answers, execution order,
+// Actions and their links: change notification, execution order,
 // checked groups, action lists and the lifetimes of actions, links and lists.
 #include <gtest/gtest.h>
 
@@ -118,11 +118,9 @@ struct TLinkedAction {
 class THandlers : public TObject {
 public:
   void Run(TObject*) {}
-  void RunOther(TObject*) {}
 };
 THandlers Handlers;
 const TNotifyEvent Nothing(&Handlers, &THandlers::Run);
-const TNotifyEvent Other(&Handlers, &THandlers::RunOther);
 
 }  // namespace
 
@@ -185,39 +183,6 @@ TEST(ActionChanges, LinkedClientsFollowAndDivergedOnesKeepTheirValue)
   linked.Action.SetEnabled(true);
   EXPECT_TRUE(linked.Client1.Enabled);
   EXPECT_TRUE(linked.Client2.Enabled);
-}
-
-TEST(ActionChanges, IsLinkedAnswers)
-{
-  TLinkedAction linked;
-  linked.Action.SetHint(L"h");
-  linked.Client1.Hint = L"h";
-  linked.Client2.Hint = L"other";
-  EXPECT_TRUE(linked.Link1.IsHintLinked());
-  EXPECT_FALSE(linked.Link2.IsHintLinked());
-  EXPECT_TRUE(linked.Link1.IsImageIndexLinked());
-  linked.Client1.ImageIndex = 2;
-  EXPECT_FALSE(linked.Link1.IsImageIndexLinked());
-  linked.Client1.OnClick = Other;
-  EXPECT_FALSE(linked.Link1.IsOnExecuteLinked());
-  linked.Action.SetOnExecute(Other);
-  EXPECT_TRUE(linked.Link1.IsOnExecuteLinked());
-
-  // The base link answers whether the action carries the data at all.
-  TAction action(nullptr);
-  TBasicAction basic(nullptr);
-  TActionLink link(nullptr);
-  EXPECT_FALSE(link.IsCaptionLinked());
-  link.SetAction(&action);
-  for (bool linkedProperty :
-       {link.IsAutoCheckLinked(), link.IsCaptionLinked(), link.IsCheckedLinked(), link.IsEnabledLinked(),
-        link.IsGroupIndexLinked(), link.IsHelpContextLinked(), link.IsHintLinked(), link.IsImageIndexLinked(),
-        link.IsShortCutLinked(), link.IsVisibleLinked(), link.IsOnExecuteLinked()})
-    EXPECT_TRUE(linkedProperty);
-  link.SetAction(&basic);
-  EXPECT_FALSE(link.IsCaptionLinked());
-  EXPECT_FALSE(link.IsVisibleLinked());
-  EXPECT_TRUE(link.IsOnExecuteLinked());
 }
 
 // ---------------------------------------------------------------------------

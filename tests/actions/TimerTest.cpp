@@ -1,4 +1,4 @@
-// TTimer: firing at its interval, stopping, restarting on changes, and handlers that fail
+// TTimer: firing at its interval, stopping, and handlers that fail
 // or free their timer.
 #include <gtest/gtest.h>
 

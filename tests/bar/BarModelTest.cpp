@@ -1,5 +1,5 @@
 // The bar as a model: naming, caption rules, clamped values, main-menu exclusivity, docking
-// events, Assign order, stored defaults, caption buttons and merging.
+// events, caption buttons and merging.
 #include "BarTestUtil.h"
 
 #include "bars/dxBarStrs.h"

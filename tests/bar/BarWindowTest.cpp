@@ -1,5 +1,4 @@
-// The bar with its window: a bar read from form data docked at the top, rows, deferred
-// positioning, and showing and hiding.
+// The bar with its window: its site, rows, deferred positioning, and showing and hiding.
 #include "BarTestUtil.h"
 
 #include "bars/buttons.h"

@@ -1,4 +1,4 @@
-// The click road of button controls: the face and the arrow part, check buttons, the
+// The click road of button controls: the face part, an open menu, check buttons, the
 // shortcut toggle, shortcuts of commands in the drop-down menu, and recursive menus.
 #include "ButtonTestUtil.h"
 
@@ -32,32 +32,6 @@ protected:
   int Clicks = 0;
 };
 
-TEST_F(TButtonClickTest, ArrowPressOpensTheMenuWithoutAClick)
-{
-  TdxBarButton* button = NewDropDownButton(bsCheckedDropDown);
-  TdxBarButtonControl* control = ControlOf(button);
-  control->CalcParts();
-  ASSERT_EQ(control->GetPartRects().size(), 2u);
-  TPoint arrow = ArrowPoint(control);
-  control->MouseMove(arrow);
-  ASSERT_EQ(control->GetHotPartIndex(), dxBarButtonPartArrow);
-
-  control->MouseDown(arrow);
-  EXPECT_TRUE(DropMenu->IsOpen());
-  EXPECT_TRUE(control->IsDroppedDown());
-  EXPECT_EQ(DropMenu->LastOwner, control);
-  EXPECT_EQ(DropMenu->LastParent, Toolbar);
-  // Below the button on a horizontal toolbar, the button itself not covered.
-  EXPECT_EQ(DropMenu->LastPoint.x, DropMenu->LastExclude.left);
-  EXPECT_EQ(DropMenu->LastPoint.y, DropMenu->LastExclude.bottom);
-  EXPECT_EQ(DropMenu->LastExclude.right - DropMenu->LastExclude.left, 60);
-
-  control->Click();
-  EXPECT_EQ(Clicks, 0);
-  EXPECT_FALSE(button->GetDown());
-  EXPECT_TRUE(DropMenu->IsOpen());
-}
-
 TEST_F(TButtonClickTest, FacePressTogglesDownAndClicksOnce)
 {
   TdxBarButton* button = NewDropDownButton(bsCheckedDropDown);
@@ -70,31 +44,6 @@ TEST_F(TButtonClickTest, FacePressTogglesDownAndClicksOnce)
   control->Click();
   EXPECT_EQ(Clicks, 1);
   EXPECT_TRUE(button->GetDown());
-}
-
-TEST_F(TButtonClickTest, SecondArrowPressClosesTheMenu)
-{
-  TdxBarButton* button = NewDropDownButton(bsDropDown);
-  TdxBarButtonControl* control = ControlOf(button);
-  control->CalcParts();
-  TPoint arrow = ArrowPoint(control);
-  control->MouseDown(arrow);
-  ASSERT_TRUE(DropMenu->IsOpen());
-  control->MouseDown(arrow);
-  EXPECT_FALSE(DropMenu->IsOpen());
-  EXPECT_FALSE(control->IsDroppedDown());
-  EXPECT_EQ(DropMenu->CloseCount, 1);
-}
-
-TEST_F(TButtonClickTest, DisabledDropDownDoesNotOpen)
-{
-  TdxBarButton* button = NewDropDownButton(bsDropDown);
-  button->SetDropDownEnabled(false);
-  TdxBarButtonControl* control = ControlOf(button);
-  control->CalcParts();
-  control->MouseDown(ArrowPoint(control));
-  EXPECT_FALSE(DropMenu->IsOpen());
-  EXPECT_EQ(DropMenu->OpenCount, 0);
 }
 
 TEST_F(TButtonClickTest, ClickOfAnOpenButtonClosesItsMenu)

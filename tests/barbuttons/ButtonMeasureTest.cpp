@@ -1,5 +1,5 @@
 // What a button control shows and how large it is: view parts by paint style and place,
-// the arrow part, Lowered, caption-only heights, accelerators and the draw parameters.
+// the arrow part and the draw parameters.
 #include "ButtonTestUtil.h"
 
 #include "platform/ImgList.h"

@@ -1,5 +1,5 @@
 // The large button: the ImageIndex coupling at run time and in form data, rebuild versus
-// repaint, the image choice with hot images, grey idle images, sizes and arrow widths.
+// repaint, the image choice with hot images, grey idle images and sizes.
 #include "ButtonTestUtil.h"
 
 #include "platform/ImgList.h"

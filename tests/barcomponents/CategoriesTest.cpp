@@ -1,5 +1,5 @@
 // The manager's categories: the "Default" category, renumbering of items when categories
-// are deleted, inserted, exchanged and moved, per-category visibility and assignment.
+// are deleted, inserted, exchanged and moved, per-category visibility.
 #include "ComponentsTestUtil.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Dock sites in form data: a placed dock control read with its bars, rows restored from a
-// stored layout (and an untrusted huge row), and the stored-when rules of its colour and
+// stored layout, and the stored-when rules of its colour and
 // border.
 #include "DockTestUtil.h"
 #include "support/FormRoundTrip.h"

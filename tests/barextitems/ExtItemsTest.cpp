@@ -1,6 +1,5 @@
 // The extra items unit's start-up and shut-down: the font marks, the first day of week,
-// the shared dialogs made on first use and freed only when they exist, the start-up count
-// and the registration of the extra item kinds.
+// the shared dialogs made on first use and freed only when they exist, and the start-up count.
 #include <gtest/gtest.h>
 
 #include <set>

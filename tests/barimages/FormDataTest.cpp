@@ -207,14 +207,4 @@ TEST(BarImagesFormData, ANewToolbarBitmapReappliesTheStyle)
   backgrounds->SetBar(nullptr);  // the old one was not empty
   EXPECT_TRUE(reapplied());
   EXPECT_TRUE(backgrounds->GetBar()->Empty());
-
-  // Assignment copies both bitmaps.
-  TdxBarBackgrounds other(nullptr);
-  other.SetBar(&picture);
-  TBitmap wide(9, 2);
-  other.SetSubMenu(&wide);
-  manager->SetBackgrounds(&other);
-  EXPECT_EQ(backgrounds->GetBar()->GetWidth(), 4);
-  EXPECT_EQ(backgrounds->GetSubMenu()->GetWidth(), 9);
-  EXPECT_TRUE(reapplied());
 }

@@ -1,6 +1,6 @@
-// The image options: defaults, the icon size, the manager's reactions to each kind of
-// change (once per change, under the update lock), the forwarded properties, lists that
-// are freed while referred to, and assignment.
+// The image options: the icon size, the manager's reactions to each kind of change (once
+// per change, under the update lock), lists that are freed while referred to, and the lists
+// a copy registers.
 #include "ImagesTestUtil.h"
 
 namespace {

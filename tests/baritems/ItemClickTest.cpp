@@ -31,16 +31,6 @@ TEST_F(TItemClick, ManagerHearsFirstThenTheItem)
   EXPECT_EQ(seen, item);
 }
 
-TEST_F(TItemClick, DisabledItemDoesNothing)
-{
-  TTestItem* item = NewItem();
-  WatchManager();
-  item->SetOnClick(TNotifyEvent([&](TObject*) { Order.push_back("item"); }));
-  item->SetEnabled(false);
-  item->Click();
-  EXPECT_TRUE(Order.empty());
-}
-
 TEST_F(TItemClick, UnclickableItemIgnoresTheShortCutClick)
 {
   TTestItem* item = NewItem();

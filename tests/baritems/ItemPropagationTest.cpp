@@ -1,6 +1,6 @@
 // How item changes reach the controls of the item's links, what the user-defined values of
-// a link hold back, rebuilding bars by kind, visibility creating and freeing controls, the
-// exact-class register lookup, and freeing an item that bars show.
+// a link hold back, rebuilding bars by kind, visibility creating and freeing controls, and
+// freeing an item that bars show.
 #include "ItemsTestUtil.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Item values: defaults, clamping, the hint that follows the caption, the category move in
+// Item values: clamping, the hint that follows the caption, the category move in
 // the manager's register, the Enabled answer while customizing, availability, and items
 // without a manager.
 #include "ItemsTestUtil.h"

@@ -1,4 +1,4 @@
-// The bar manager's own rules: owners, the painter per style, look-and-feel round trips,
+// The bar manager's own rules: owners, the look and feel per style,
 // recent items, fonts, ignored values, flat brushes, the update and designer locks,
 // dock controls and the renaming of items with the manager.
 #include "BarTestUtil.h"
@@ -150,22 +150,6 @@ TEST_F(TManagerFixture, UseLookAndFeelFollowsTheKind)
   Manager->UpdateStyle();
   EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarOffice11Painter::StaticClass());
   SetVisualStylesSuppressed(false);
-}
-
-TEST_F(TManagerFixture, BarStyleRoundTripsThroughTheLookAndFeel)
-{
-  Manager->SetStyle(bmsUseLookAndFeel);
-  const TdxBarManagerStyle styles[] = {bmsStandard, bmsEnhanced, bmsFlat, bmsOffice11};
-  for (TdxBarManagerStyle style : styles) {
-    SetLookAndFeelFromBarStyle(Manager->GetLookAndFeel(), style);
-    EXPECT_FALSE(Manager->GetLookAndFeel()->GetNativeStyle());
-    EXPECT_EQ(Manager->GetRealStyle(), style) << int(style);
-  }
-  SetLookAndFeelFromBarStyle(Manager->GetLookAndFeel(), bmsXP);
-  EXPECT_TRUE(Manager->GetLookAndFeel()->GetNativeStyle());
-  if (AreVisualStylesAvailable(XPKinds)) {
-    EXPECT_EQ(Manager->GetRealStyle(), bmsXP);
-  }
 }
 
 TEST_F(TManagerFixture, SetupLookAndFeelMatchesThePainterStyle)

@@ -1,5 +1,5 @@
 // The item-kind register: exact-class lookup, the kinds listed for customizing,
-// duplicates and unregistration, and the list of living bar windows.
+// duplicates and unregistration.
 #include <vector>
 
 #include "BarTestUtil.h"

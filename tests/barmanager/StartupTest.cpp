@@ -1,5 +1,5 @@
 // Library start-up and shut-down: the process-wide objects, the counter, the checker
-// brush, the drag cursors, the OS flags and the application-initialisation sound.
+// brush and the application-initialisation sound.
 #include <thread>
 #include <vector>
 
@@ -125,25 +125,6 @@ TEST(LibraryStartup, UnitsAboveStartAfterItByRankAndStopBeforeItInReverse)
   dxBarInitialize();
   EXPECT_EQ(GUnitCalls, (std::vector<std::wstring>{L"stop high with the register", L"stop low with the register",
                                                    L"start low with the register", L"start high with the register"}));
-}
-
-TEST(LibraryStartup, ProcessWideValuesAreRead)
-{
-  HDC dc = GetDC(nullptr);
-  EXPECT_EQ(dxBarScreenColorDepth(), GetDeviceCaps(dc, BITSPIXEL));
-  ReleaseDC(nullptr, dc);
-  ASSERT_NE(dxBarClassNameBuffer(), nullptr);
-  // The buffer holds a whole class name.
-  int length = GetClassNameA(GetDesktopWindow(), dxBarClassNameBuffer(), dxBarClassNameBufferSize);
-  EXPECT_GT(length, 0);
-  // The system has the three layered-window functions.
-  HMODULE user32 = GetModuleHandleA("user32.dll");
-  EXPECT_EQ(reinterpret_cast<void*>(dxSetLayeredWindowAttributes),
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-  EXPECT_EQ(reinterpret_cast<void*>(dxUpdateLayeredWindow),
-            reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
-  EXPECT_EQ(reinterpret_cast<void*>(dxAnimateWindow), reinterpret_cast<void*>(GetProcAddress(user32, "AnimateWindow")));
-  EXPECT_FALSE(dxBarModuleIsLib());
 }
 
 TEST(LibraryStartup, CheckerBrushIsExactToThePixel)

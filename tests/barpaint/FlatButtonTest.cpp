@@ -1,13 +1,10 @@
-// Toolbar buttons of the flat painter in each state, probed against the manager's flat
-// brushes read at run time: idle, hot, held, down, down and hot, disabled, the begin-group
-// separator, and the glyph still showing over the filled frames of hot and held buttons.
-#include <cstdlib>
-
+// Toolbar buttons of the flat painter, probed against the manager's flat brushes read at run
+// time: the bar's fill, a disabled button, a hot button with its caption, the begin-group
+// separator and the split arrow part. The scene tests show the idle, hot, held and down states.
 #include "PaintTestUtil.h"
 
 namespace {
 
-constexpr COLORREF GlyphRed = RGB(220, 0, 0);
 const TRect ButtonRect = Rect(4, 4, 36, 34);
 
 bool IsReddish(COLORREF C)

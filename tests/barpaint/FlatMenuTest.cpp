@@ -1,6 +1,6 @@
 // Menus of the flat painter on a test double menu window: items idle, selected, down and
 // disabled, the frame with and without the tear-off strip, background, separators, the
-// two-line description under a caption, the menu metrics, and a strip for the eye.
+// two-line description under a caption.
 #include <cstdlib>
 
 #include "PaintTestUtil.h"

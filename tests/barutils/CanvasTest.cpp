@@ -1,5 +1,5 @@
 // The shared bar canvas: nesting on DCs and canvases unwinds in reverse order and gives
-// every DC its state back; the accessor's lifetime.
+// every DC its state back.
 #include <gtest/gtest.h>
 
 #include "bars/dxBar.h"

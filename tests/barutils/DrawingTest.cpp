@@ -28,24 +28,6 @@ TEST(ArrowDrawing, AutomaticSize)
   EXPECT_EQ(GetArrowSizeForRect(Rect(0, 0, 4, 4), adLeft), 3);
 }
 
-TEST(ArrowDrawing, DownArrowPixels)
-{
-  TDib32 dib(20, 16);
-  DrawArrow(dib.DC(), Rect(0, 0, 20, 16), adDown);
-  // Size 5: the base from (4, 5) to (14, 5), the tip at (9, 10).
-  const COLORREF text = Sys(COLOR_BTNTEXT);
-  for (int y = 5; y <= 10; ++y) {
-    const int from = 4 + (y - 5), to = 14 - (y - 5);
-    EXPECT_EQ(dib.Pixel(from, y), text) << y;
-    EXPECT_EQ(dib.Pixel(to, y), text) << y;
-    EXPECT_EQ(dib.Pixel(from - 1, y), White) << y;
-    EXPECT_EQ(dib.Pixel(to + 1, y), White) << y;
-  }
-  EXPECT_EQ(dib.Pixel(9, 4), White);
-  EXPECT_EQ(dib.Pixel(9, 11), White);
-  EXPECT_EQ(CountPixelsNear(dib, RECT{0, 0, 20, 16}, text, 0), 11 + 9 + 7 + 5 + 3 + 1);
-}
-
 TEST(ArrowDrawing, DisabledArrowIsEmbossedUnlessFlat)
 {
   TDib32 dib(20, 16, Back);
@@ -221,79 +203,9 @@ protected:
         Glyph.GetCanvas()->SetPixel(x, y, TColor(Color));
     Glyph.GetCanvas()->SetPixel(0, 2, clFuchsia);
   }
-  // Draws the glyph at (4, 4) of a white 12 x 12 picture.
-  TDib32 Draw(TcxGlyphDrawingMode Mode)
-  {
-    TDib32 dib(12, 12, Back);
-    DrawGlyph(dib.DC(), Rect(0, 0, 0, 0), Bounds(4, 4, 3, 3), &Glyph, nullptr, -1, Mode);
-    return dib;
-  }
-  static int Luminance(COLORREF C) { return (30 * GetRValue(C) + 59 * GetGValue(C) + 11 * GetBValue(C)) / 100; }
   const COLORREF Color = RGB(200, 100, 50);
   TBitmap Glyph;
 };
-
-TEST_F(TGlyphFixture, NormalAndTransparent)
-{
-  TDib32 dib = Draw(gdmNormal);
-  EXPECT_EQ(dib.Pixel(4, 4), Color);
-  EXPECT_EQ(dib.Pixel(6, 6), Color);
-  EXPECT_EQ(dib.Pixel(4, 6), Back);  // the transparent corner
-  EXPECT_EQ(dib.Pixel(7, 4), Back);
-  EXPECT_EQ(CountPixelsNear(dib, RECT{0, 0, 12, 12}, Color, 0), 8);
-}
-
-TEST_F(TGlyphFixture, Grey)
-{
-  TDib32 dib = Draw(gdmGrey);
-  const int y = Luminance(Color);
-  EXPECT_EQ(dib.Pixel(5, 5), RGB(y, y, y));
-  EXPECT_EQ(dib.Pixel(4, 6), Back);
-}
-
-TEST_F(TGlyphFixture, Faded)
-{
-  TDib32 dib = Draw(gdmFaded);
-  const COLORREF face = Sys(COLOR_BTNFACE);
-  auto mix = [](int c, int f) { return (c * 60 + f * 40) / 100; };
-  EXPECT_TRUE(ColorNear(dib.Pixel(5, 5), RGB(mix(200, GetRValue(face)), mix(100, GetGValue(face)),
-                                              mix(50, GetBValue(face))), 1));
-  EXPECT_EQ(dib.Pixel(4, 6), Back);
-}
-
-TEST_F(TGlyphFixture, DisabledFaded)
-{
-  TDib32 dib = Draw(gdmDisabledFaded);
-  const COLORREF face = Sys(COLOR_BTNFACE);
-  const int y = Luminance(Color);
-  auto light = [&](int f) { return (f + 128 + y / 2) / 2; };
-  EXPECT_TRUE(ColorNear(dib.Pixel(5, 5), RGB(light(GetRValue(face)), light(GetGValue(face)),
-                                              light(GetBValue(face))), 1));
-}
-
-TEST_F(TGlyphFixture, DisabledIsEmbossed)
-{
-  TDib32 dib = Draw(gdmDisabled);
-  EXPECT_EQ(dib.Pixel(4, 4), Sys(COLOR_BTNSHADOW));
-  EXPECT_EQ(dib.Pixel(6, 6), Sys(COLOR_BTNSHADOW));
-  // The highlight copy at (+1, +1) shows where the shape does not cover it.
-  EXPECT_EQ(dib.Pixel(7, 5), Sys(COLOR_BTNHIGHLIGHT));
-  EXPECT_EQ(dib.Pixel(7, 7), Sys(COLOR_BTNHIGHLIGHT));
-  EXPECT_EQ(dib.Pixel(6, 7), Sys(COLOR_BTNHIGHLIGHT));
-  // Under the transparent corner of the copy nothing is drawn.
-  EXPECT_EQ(dib.Pixel(5, 7), Back);
-  EXPECT_EQ(dib.Pixel(4, 6), Back);
-}
-
-TEST_F(TGlyphFixture, ShadowedIsLiftedUpAndLeft)
-{
-  TDib32 dib = Draw(gdmShadowed);
-  EXPECT_EQ(dib.Pixel(3, 3), Color);
-  EXPECT_EQ(dib.Pixel(5, 5), Color);
-  // Some shadow darkens the white below and right of the lifted image.
-  int darker = CountPixels(dib, RECT{4, 4, 9, 9}, [&](COLORREF c) { return c != Back && c != Color; });
-  EXPECT_GT(darker, 0);
-}
 
 TEST_F(TGlyphFixture, DrawGlyphInRectCentresAndFillsTheBackground)
 {

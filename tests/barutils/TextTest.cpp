@@ -1,5 +1,4 @@
-// Shortcut and accelerator text, virtual keys, enumeration names, set members and DPI
-// scaling.
+// Shortcut and accelerator text, set members and DPI scaling.
 #include <gtest/gtest.h>
 
 #include "bars/dxBar.h"

@@ -1,7 +1,6 @@
-// Layout and painting: the view info's lists, the guards of the layout and rebuild steps,
+// Layout and painting: the guards of the layout and rebuild steps,
 // container items expanding in place and back, painting through the painter into the bitmap
-// buffer with clipping and design outlines, in-place edit colours, and the shadow following
-// the window.
+// buffer with clipping and design outlines, and in-place edit colours.
 #include "BarWindowTestUtil.h"
 
 #include "platform/GraphicsObjects.h"

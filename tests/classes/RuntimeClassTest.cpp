@@ -1,4 +1,4 @@
-// Run-time classes, sets and method-pointer events.
+// Run-time classes, published properties and method-pointer events.
 #include <gtest/gtest.h>
 
 #include "platform/Classes.h"

@@ -1,6 +1,6 @@
-// Bounds and alignment: the Align order (top, bottom, left, right, client), margins,
-// anchors, disabled alignment, and the invariants every layout keeps: aligned controls
-// do not overlap and lie inside the parent's client area.
+// Bounds and alignment: the Align order (top, bottom, left, right, client), anchors,
+// disabled alignment, and the invariants every layout keeps: aligned controls do not
+// overlap and lie inside the parent's client area.
 #include <random>
 
 #include "ControlTestUtil.h"

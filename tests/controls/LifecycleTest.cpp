@@ -1,4 +1,4 @@
-// Windows of controls: made on demand, bound to their object, destroyed with it, remade
+// Windows of controls: made on demand, destroyed with it, remade
 // by RecreateWnd with their state, and native classes subclassed as our own.
 #include "ControlTestUtil.h"
 
@@ -103,24 +103,6 @@ TEST(WindowLifecycle, RecreateWndMakesANewWindowWithTheSameState)
   EXPECT_NE(host.GetHandle(), hostBefore);
   ASSERT_TRUE(child->HandleAllocated());
   EXPECT_EQ(::GetParent(child->GetHandle()), host.GetHandle());
-}
-
-TEST(WindowLifecycle, TextLivesInTheWindowAndSurvivesItsDestruction)
-{
-  THostWindow host(nullptr);
-  auto* probe = new TProbeControl(&host);
-  probe->SetParent(&host);
-  probe->SetText(L"before");
-  EXPECT_EQ(probe->GetText(), L"before");
-  EXPECT_EQ(WindowText(probe->GetHandle()), L"before") << "the window is made with the caption";
-  ::SetWindowTextW(probe->GetHandle(), L"set on the window");
-  EXPECT_EQ(probe->GetText(), L"set on the window");
-  probe->DestroyHandle();
-  EXPECT_EQ(probe->GetText(), L"set on the window");
-  EXPECT_EQ(probe->GetTextLen(), 17);
-  wchar_t small[4];
-  EXPECT_EQ(probe->GetTextBuf(small, 4), 3);
-  EXPECT_STREQ(small, L"set");
 }
 
 TEST(WindowLifecycle, NativeClassIsSubclassedWithItsProcedureAsDefault)

@@ -1,6 +1,5 @@
-// The list box: items mirrored into the native window and kept without one, selection
-// and top item across RecreateWnd, sorting, owner drawing and measuring through the
-// reflected messages, hit tests, and a real click selecting an item.
+// The list box: items, selection and top item across RecreateWnd, owner drawing through
+// the reflected messages, and a real click selecting an item.
 #include "ControlTestUtil.h"
 
 #include "platform/StdCtrls.h"
@@ -53,21 +52,6 @@ TEST(ListBoxItems, SelectionFollowsItemsChangedWithoutAWindow)
   EXPECT_EQ(list.GetItemIndex(), -1) << "out of range clears the selection";
   EXPECT_THROW(list.GetSelected(5), EListError);
   EXPECT_THROW(list.GetItems()->Delete(7), EStringListError);
-}
-
-TEST_F(TListBoxTest, ChangesWithAWindowReachTheWindow)
-{
-  TStrings* items = List->GetItems();
-  items->AddStrings({L"alpha", L"beta", L"gamma"});
-  HWND h = List->GetHandle();
-  items->Insert(1, L"inserted");
-  items->Delete(3);
-  items->Put(0, L"ALPHA");
-  std::vector<std::wstring> expected{L"ALPHA", L"inserted", L"beta"};
-  EXPECT_EQ(WindowItems(h), expected);
-  EXPECT_EQ(ListItems(List), expected);
-  items->Clear();
-  EXPECT_EQ(::SendMessageW(h, LB_GETCOUNT, 0, 0), 0);
 }
 
 TEST_F(TListBoxTest, RecreateWndKeepsItemsSelectionAndTopItem)

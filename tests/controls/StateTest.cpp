@@ -1,6 +1,5 @@
 // Shared state of controls: visibility and enabling down the parent chain, fonts, colours
-// and hints inherited from the parent, published defaults read from form data, and the
-// drawing objects controls make all freed again.
+// and hints inherited from the parent, and the drawing objects controls make all freed again.
 #include "ControlTestUtil.h"
 
 #include "platform/Filer.h"
@@ -107,69 +106,6 @@ TEST(InheritedAttributes, ANewParentGivesItsAttributesAndCyclesAreRefused)
   EXPECT_THROW(first.SetParent(inner), EInvalidOperation);
   EXPECT_THROW(first.SetParent(&first), EInvalidOperation);
   EXPECT_EQ(first.GetParent(), nullptr);
-}
-
-TEST(PublishedProperties, ControlsReadFromFormData)
-{
-  RegisterClasses({THostWindow::StaticClass(), TProbeControl::StaticClass(), TListBox::StaticClass()});
-  const wchar_t* text =
-      L"object Host: THostWindow\n"
-      L"  Left = 10\n"
-      L"  Top = 20\n"
-      L"  Width = 300\n"
-      L"  Height = 200\n"
-      L"  object Bar: TProbeControl\n"
-      L"    Left = 0\n"
-      L"    Top = 0\n"
-      L"    Width = 50\n"
-      L"    Height = 30\n"
-      L"    Align = alTop\n"
-      L"    Color = clRed\n"
-      L"    Cursor = crHandPoint\n"
-      L"    Hint = 'the bar'\n"
-      L"    ShowHint = True\n"
-      L"    Anchors = [akLeft, akTop, akRight]\n"
-      L"  end\n"
-      L"  object List: TListBox\n"
-      L"    Left = 0\n"
-      L"    Top = 40\n"
-      L"    Width = 100\n"
-      L"    Height = 100\n"
-      L"    Style = lbOwnerDrawFixed\n"
-      L"    ItemHeight = 20\n"
-      L"    Items.Strings = (\n"
-      L"      'first'\n"
-      L"      'second')\n"
-      L"    TabOrder = 0\n"
-      L"  end\n"
-      L"end\n";
-  std::unique_ptr<TComponent> root(TextToComponent(text));
-  auto* host = dynamic_cast<THostWindow*>(root.get());
-  ASSERT_NE(host, nullptr);
-  auto* bar = dynamic_cast<TProbeControl*>(host->FindComponent(L"Bar"));
-  auto* list = dynamic_cast<TListBox*>(host->FindComponent(L"List"));
-  ASSERT_NE(bar, nullptr);
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(bar->GetParent(), host);
-  EXPECT_EQ(bar->GetBoundsRect(), Rect(0, 0, 300, 30)) << "aligned once loaded";
-  EXPECT_EQ(bar->GetColor(), clRed);
-  EXPECT_FALSE(bar->GetParentColor());
-  EXPECT_EQ(bar->GetCursor(), crHandPoint);
-  EXPECT_EQ(bar->GetHint(), L"the bar");
-  EXPECT_TRUE(bar->GetShowHint());
-  EXPECT_EQ(list->GetStyle(), lbOwnerDrawFixed);
-  EXPECT_EQ(list->GetItemHeight(), 20);
-  ASSERT_EQ(list->GetItems()->Count(), 2);
-  EXPECT_EQ(list->GetItems()->Get(1), L"second");
-  EXPECT_EQ(list->GetTabOrder(), 0);
-  // Written back, the same values come out (defaults left out).
-  String written = ComponentToText(host);
-  EXPECT_NE(written.find(L"Cursor = crHandPoint"), String::npos) << ToUtf8(written);
-  EXPECT_NE(written.find(L"Color = clRed"), String::npos);
-  EXPECT_EQ(written.find(L"Visible"), String::npos) << "defaults are not written";
-  UnRegisterClass(THostWindow::StaticClass());
-  UnRegisterClass(TProbeControl::StaticClass());
-  UnRegisterClass(TListBox::StaticClass());
 }
 
 TEST(DrawingObjects, ControlsFreeEveryGdiObjectTheyMake)

@@ -1,5 +1,5 @@
 // Activation and focus: the active form and control as the screen tracks them, enter and
-// exit notices, Tab through real keys, KeyPreview, window styles, Position and WindowState.
+// exit notices, KeyPreview, a remade border, screen centring and the show events.
 #include "FormsTestUtil.h"
 #include "support/Pixels.h"
 
@@ -74,17 +74,6 @@ TEST(Activation, MovingTheFocusSendsExitThenEnter)
   EXPECT_EQ(Screen->GetActiveControl(), second);
   EXPECT_EQ(controlChanges, 1);
   Screen->OnActiveControlChange = nullptr;
-}
-
-TEST(Activation, TabFromTheKeyboardMovesToTheNextControl)
-{
-  TOwned<TTestForm> form(NewForm(80, 80));
-  AddTile(form.Get(), L"First", 10);
-  TTile* second = AddTile(form.Get(), L"Second", 110);
-  ASSERT_TRUE(ShowAndActivate(form.Get()));
-  ASSERT_TRUE(PressKey(VK_TAB));
-  EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == second->GetHandle(); }));
-  EXPECT_EQ(form->GetActiveControl(), second);
 }
 
 TEST(Activation, KeyPreviewLetsTheFormTakeKeysFirst)

@@ -1,6 +1,6 @@
 // The application: exceptions from handlers reach HandleException and not the process, the
-// replaceable message box, the message loop (HandleMessage, ProcessMessages, idle, Run),
-// initialisation procedures, activation and the main form.
+// replaceable message box, the message loop (HandleMessage, ProcessMessages, Run),
+// activation and the main form.
 #include "FormsTestUtil.h"
 #include "platform/Threads.h"
 

@@ -1,5 +1,5 @@
-// Forms made from form data: components, properties applied in the right order, handlers
-// bound by name and run by real clicks, resources named after the class, reading errors.
+// Forms made from form data: properties applied in the right order, handlers bound by
+// name and run by real clicks, a missing resource, reading errors.
 #include "FormsTestUtil.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // MDI: a real client window in the MDI form, children made inside it from form data, the
-// active child and the child list, activation notices, closing and maximising children.
+// active child and the child list, Ctrl+F6, and closing children.
 #include "FormsTestUtil.h"
 
 namespace {
@@ -86,20 +86,6 @@ TEST_F(MDI, ChildrenLiveInTheClientAndTheLastOneIsActive)
   EXPECT_EQ(frame->GetMDIChildren(2), nullptr);
   EXPECT_TRUE(second->GetActive());
   EXPECT_FALSE(first->GetActive());
-}
-
-TEST_F(MDI, SwitchingChildrenActivatesAndDeactivatesThem)
-{
-  TTestForm* first = NewChild();
-  TTestForm* second = NewChild();
-  first->Log.clear();
-  second->Log.clear();
-  ::SendMessageW(frame->GetClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->GetHandle()), 0);
-  EXPECT_EQ(frame->GetActiveMDIChild(), first);
-  EXPECT_EQ(first->Log, std::vector<std::wstring>{L"activate"});
-  EXPECT_EQ(second->Log, std::vector<std::wstring>{L"deactivate"});
-  frame->Next();
-  EXPECT_EQ(frame->GetActiveMDIChild(), second);
 }
 
 TEST_F(MDI, AChildClosesToAnIconByDefaultAndCanBeFreed)

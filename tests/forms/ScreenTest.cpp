@@ -1,5 +1,4 @@
-// The screen: predefined and custom cursors, the global cursor override, monitors and work
-// areas, fonts, pixels per inch, the mouse object and the list of forms.
+// The screen's cursors: the ones the system lacks, custom ones and the global override.
 #include "FormsTestUtil.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Bitmaps: size and pixel formats, scan lines, the BMP stream in and out (including
-// damaged ones), resources, transparency when drawn, and the handle's life cycle.
+// damaged ones), transparency when drawn, and the handle's life cycle.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -85,11 +85,6 @@ std::vector<uint8_t> SmallBmp(bool TopDown, uint32_t Compression = BI_RGB, const
     Put32(b, at + 12 + 4 * x, 0x000000FF);
   return b;
 }
-
-struct TChangeCount : TObject {
-  int Count = 0;
-  void Changed(TObject*) { ++Count; }
-};
 
 }  // namespace
 

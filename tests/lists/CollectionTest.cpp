@@ -1,5 +1,5 @@
 // Collections: item creation through the item class, notifications, update counting,
-// index moves, assignment, name paths and items that free themselves.
+// index moves, assignment and items that free themselves.
 #include <gtest/gtest.h>
 
 #include "platform/Classes.h"

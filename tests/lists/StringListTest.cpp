@@ -1,5 +1,5 @@
-// String lists: sorting, duplicate and case rules, lookups, name=value pairs, objects
-// and change events.
+// String lists: sorting, duplicate and case rules, lookups, objects and change
+// events.
 #include <gtest/gtest.h>
 
 #include "platform/Classes.h"

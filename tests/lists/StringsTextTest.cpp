@@ -1,5 +1,5 @@
 // The text forms of string lists: lines, comma and delimited text with their quoting
-// rules, and text streams and files in their encodings.
+// rules, and text streams in their encodings.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -122,25 +122,6 @@ TEST(StringsText, CommaTextWritingQuotesOnlyWhatNeedsIt)
   for (const Row& row : rows) {
     std::unique_ptr<TStringList> list(Make(row.items));
     EXPECT_EQ(list->CommaText(), row.text);
-  }
-}
-
-TEST(StringsText, CommaTextRoundTripsAnyItems)
-{
-  const L cases[] = {
-      {L""},
-      {L"", L""},
-      {L"", L"a", L""},
-      {L" ", L"\"", L",", L"\"\""},
-      {L"a\tb", L"x\r\ny", String(L"nul\0in", 6)},
-      {L"plain", L"with space", L"trailing ", L" leading"},
-      {L"\u00e9t\u00e9", L"\u65e5\u672c"},
-  };
-  for (const L& items : cases) {
-    std::unique_ptr<TStringList> source(Make(items));
-    TStringList copy;
-    copy.SetCommaText(source->CommaText());
-    EXPECT_EQ(Items(copy), items) << "comma text: " << ToUtf8(source->CommaText());
   }
 }
 

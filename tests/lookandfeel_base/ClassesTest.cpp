@@ -1,5 +1,5 @@
 // Class services: owned persistents, class registers, free notification, weak links,
-// resource and locale texts, unique names and memory clearing.
+// unique names and memory clearing.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,6 +1,5 @@
-// Window services: window-tree tests, mapping, handles, shift states, the message queue,
-// remembered windows, the version rule, the message window, the timer and the designer
-// notification lock.
+// Window services: window-tree tests, handles, the message queue, remembered windows,
+// the message window and the designer notification lock.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,4 +1,4 @@
-// Rectangle and point helpers: edges, inverses and the rounding of centring.
+// Rectangle and point helpers: edges and the rounding of centring.
 #include <gtest/gtest.h>
 
 #include "lookandfeel/cxGeometry.h"

@@ -1,5 +1,5 @@
 // Styles: assigned values, listeners (once each, removed in callbacks, told of removal),
-// update batching, copying, form data and the style list.
+// update batching, copying and form data.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The canvas wrapper and regions: combine operations, FrameRect sides and widths, the
-// clip region stack, window-origin shifts, saved states and switching the wrapped canvas.
+// clip region stack, window-origin shifts, saved states.
 #include "GraphicsFixture.h"
 
 namespace {
@@ -120,18 +120,6 @@ TEST_F(TcxCanvasTest, SaveStateRestoresObjectsAndContext)
   EXPECT_EQ(Canvas()->GetWindowOrg(), Point(0, 0));
   Canvas()->GetCanvas()->FillRect(Rect(0, 0, 3, 3));
   EXPECT_EQ(At(1, 1), RGB(0, 255, 0)) << "the restored brush is selected again";
-}
-
-TEST_F(TcxCanvasTest, SaveDCUndoesContextChanges)
-{
-  Canvas()->SaveDC();
-  Canvas()->IntersectClipRect(Rect(0, 0, 4, 4));
-  Canvas()->GetBrush()->SetColor(clBlue);
-  Canvas()->GetCanvas()->FillRect(Rect(0, 0, 10, 10));
-  Canvas()->RestoreDC();
-  EXPECT_EQ(At(5, 5), Paper);
-  Canvas()->GetCanvas()->FillRect(Rect(0, 0, 10, 10));
-  EXPECT_EQ(At(5, 5), RGB(0, 0, 255)) << "clip gone, brush still ours";
 }
 
 TEST_F(TcxCanvasTest, SynchronizeObjectsReadsTheContext)

@@ -102,15 +102,4 @@ TEST_F(TGradientTest, TwoStageGradientPassesTheMiddleColour)
   EXPECT_EQ(At(39, 0), RGB(0, 0, 0));
 }
 
-TEST_F(TGradientTest, FillAndFrameByColour)
-{
-  FillRectByColor(DC(), Rect(0, 0, 10, 10), clHighlight);
-  FrameRectByColor(DC(), Rect(20, 20, 30, 30), clRed);
-  FillRectByColor(DC(), Rect(40, 0, 50, 10), clNone);
-  EXPECT_EQ(At(5, 5), Sys(COLOR_HIGHLIGHT));
-  EXPECT_EQ(At(20, 25), RGB(255, 0, 0));
-  EXPECT_EQ(At(25, 25), Paper);
-  EXPECT_EQ(At(45, 5), Paper);
-}
-
 } // namespace

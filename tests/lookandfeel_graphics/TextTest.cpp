@@ -1,5 +1,4 @@
-// Text helpers: extents, word wrapping, the narrowest rectangle for a line count, the
-// special-charset test and reading logical brushes and fonts.
+// Text helpers: word wrapping, the narrowest rectangle for a line count, and drawing.
 #include "GraphicsFixture.h"
 
 #include "platform/Strings.h"

@@ -1,4 +1,4 @@
-// Theme kinds, kept themes, the visual-styles switch and theme-change notification.
+// Kept themes, the visual-styles switch and theme-change notification.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,16 +28,6 @@ protected:
 int gNotified = 0;
 
 }  // namespace
-
-TEST_F(ThemeManager, SwitchedOffEveryKindIsZero)
-{
-  SetVisualStylesSuppressed(true);
-  EXPECT_FALSE(AreVisualStylesActive());
-  for (int i = 0; i < dxThemedObjectTypeCount; ++i)
-    EXPECT_EQ(OpenTheme(TdxThemedObjectType(i)), 0u) << "kind " << i;
-  EXPECT_FALSE(AreVisualStylesAvailable(totToolBar));
-  EXPECT_FALSE(AreVisualStylesAvailable(TdxThemedObjectTypes{}));
-}
 
 TEST_F(ThemeManager, SwitchedOnTheToolBarThemeOpensOnceAndIsKept)
 {

@@ -1,5 +1,5 @@
 // Streams: memory growth and positions, buffer errors, copying, files with their open
-// errors, module resources and string streams.
+// errors, and a missing module resource.
 #include "platform/Win.h"
 
 #include <gtest/gtest.h>
