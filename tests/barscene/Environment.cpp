@@ -202,11 +202,7 @@ TDib32 TSceneFixture::Shot(const char* AName, TdxBarControl* AControl)
   RECT w{};
   GetWindowRect(wnd, &w);
   TDib32 shot = CaptureScreen(w);
-  // Pictures to look at are written only when a folder is named for them.
-  if (const char* folder = std::getenv("SCENE_SHOTS"); folder && *folder) {
-    std::string path = std::string(folder) + "/" + AName + ".bmp";
-    shot.SaveBmp(std::wstring(path.begin(), path.end()));
-  }
+  SaveShotOnRequest(shot, AName);
   return shot;
 }
 

@@ -43,8 +43,8 @@ protected:
   // A link's rectangle in screen coordinates, and the middle of it.
   TRect ScreenRectOf(const String& AItemName) const;
   POINT CenterOf(const String& AItemName) const;
-  // The toolbar window as the screen shows it now (after a repaint), saved as Name.bmp in the
-  // folder the SCENE_SHOTS variable names (the current one without it).
+  // The toolbar window as the screen shows it now (after a repaint), saved as Name.bmp when
+  // TEST_SHOTS asks for pictures (SaveShotOnRequest).
   TDib32 Shot(const char* AName, TdxBarControl* AControl = nullptr);
   // A link's rectangle inside a shot of the docked toolbar.
   RECT InShot(const String& AItemName) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 TDib32::TDib32(int Width, int Height, COLORREF Fill)
@@ -177,4 +178,17 @@ TDib32 CaptureScreen(const RECT& R)
   BitBlt(dib.DC(), 0, 0, dib.Width(), dib.Height(), screen, R.left, R.top, SRCCOPY);
   ReleaseDC(nullptr, screen);
   return dib;
+}
+
+void SaveShotOnRequest(const TDib32& Shot, const char* Name)
+{
+  if (const char* wanted = std::getenv("TEST_SHOTS"); !wanted || !*wanted)
+    return;
+  wchar_t exe[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe, length);
+  folder.erase(folder.find_last_of(L"\\/") + 1);
+  folder += L"shots";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  Shot.SaveBmp(folder + L"\\" + std::wstring(Name, Name + std::strlen(Name)) + L".bmp");
 }

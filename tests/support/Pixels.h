@@ -71,3 +71,7 @@ int CountDifferentPixels(const TDib32& Dib, const RECT& R, const TDib32& APart, 
 TDib32 CaptureWindow(HWND Window);
 // A rectangle of the screen, in screen coordinates, as the display shows it now.
 TDib32 CaptureScreen(const RECT& R);
+
+// A picture for a person to look at: with TEST_SHOTS set, written as Name.bmp into shots/
+// beside the test executable, so inside the build folder; without it nothing is written.
+void SaveShotOnRequest(const TDib32& Shot, const char* Name);
