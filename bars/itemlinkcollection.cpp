@@ -28,18 +28,6 @@ PUBLISHED(TdxBarItemOptions, TPersistent)
 
 namespace {
 
-// Holds a collection's update open for a scope.
-class TUpdateScope {
-public:
-  explicit TUpdateScope(TCollection& ALinks) : FLinks(ALinks) { FLinks.BeginUpdate(); }
-  ~TUpdateScope() { FLinks.EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
-private:
-  TCollection& FLinks;
-};
-
 template <class T>
 int IndexIn(const std::vector<T*>& AList, const T* AValue)
 {
@@ -281,7 +269,7 @@ TdxBarItemLink* TdxBarItemLinks::AddItem(TdxBarItem* AItem)
 {
   if (!AItem)
     return nullptr;
-  TUpdateScope update(*this);
+  TUpdateLock<TCollection> update(this);
   TdxBarItemLink* link = Add();
   try {
     link->SetItem(AItem);
@@ -328,7 +316,7 @@ int TdxBarItemLinks::IndexOfItemName(const String& AName) const
 void TdxBarItemLinks::MoveLink(int OldIndex, int NewIndex)
 {
   {
-    TUpdateScope update(*this);
+    TUpdateLock<TCollection> update(this);
     if (OldIndex >= 0 && OldIndex < Count() && NewIndex >= 0 && NewIndex < Count() && OldIndex != NewIndex)
       Items(OldIndex)->SetIndex(NewIndex);
   }

@@ -106,9 +106,7 @@ void TdxBarItem::FreeLinks()
       lock = bar && bar->GetKind() == bckToolbar && bar->GetVisible();
     }
   // The bars rebuild once, at the end of the update, rather than once per link.
-  std::unique_ptr<TdxBarManagerUpdate> update;
-  if (lock)
-    update = std::make_unique<TdxBarManagerUpdate>(manager);
+  TdxBarManagerUpdate update(lock ? manager : nullptr);
   while (FLinks.Count() > 0) {
     auto* link = static_cast<TdxBarItemLink*>(FLinks.Last());
     link->Free();

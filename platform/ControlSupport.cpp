@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Controls.h"
+#include "platform/Scope.h"
 
 // ---------------------------------------------------------------------------
 // Cursor identifiers.
@@ -139,4 +140,9 @@ void HandleUnexpectedException(TObject* Sender)
   } catch (...) {
     std::fprintf(stderr, "The exception handler failed\n");
   }
+}
+
+void HandleEndFailure() noexcept
+{
+  HandleUnexpectedException(nullptr);
 }

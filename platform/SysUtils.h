@@ -5,6 +5,7 @@
 #include <exception>
 #include <variant>
 
+#include "platform/Scope.h"
 #include "platform/System.h"
 
 class Exception : public TObject, public std::exception {
@@ -129,19 +130,14 @@ uint32_t GetLastOSError();
 [[noreturn]] void RaiseLastOSError(uint32_t ErrorCode);
 
 // Runs Body between Target.BeginUpdate() and Target.EndUpdate(), so that change events
-// fire once; EndUpdate runs when Body raises, too. Not a destructor guard on purpose:
-// EndUpdate fires those events, and an exception from them must reach the caller.
+// fire once. EndUpdate runs when Body raises, too, by the rule of TFinally: what the events
+// it fires raise reaches the caller, unless Body's own exception is already on its way.
 template <class T, class F>
 void WithUpdate(T& Target, F&& Body)
 {
   Target.BeginUpdate();
-  try {
-    Body();
-  } catch (...) {
-    Target.EndUpdate();
-    throw;
-  }
-  Target.EndUpdate();
+  TFinally end([&Target] { Target.EndUpdate(); });
+  Body();
 }
 
 // A checked cast that raises EInvalidCast: the "as" operator.
