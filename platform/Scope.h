@@ -9,22 +9,49 @@
 
 #include "platform/System.h"
 
-// A variable set for a scope and put back as it was when the scope ends. Cannot fail.
+// A variable set for a scope and put back as it was when the scope ends. Putting back
+// cannot fail; only taking the copy can, before anything changed.
 template <class T>
 class TRestore {
-  static_assert(std::is_nothrow_copy_constructible_v<T> && std::is_nothrow_copy_assignable_v<T>,
-                "putting a value back must not be able to fail");
+  static_assert(std::is_nothrow_move_assignable_v<T>, "putting a value back must not be able to fail");
 
 public:
-  explicit TRestore(T& target) noexcept : FTarget(target), FSaved(target) {}
-  TRestore(T& target, const std::type_identity_t<T>& value) noexcept : FTarget(target), FSaved(target) { FTarget = value; }
-  ~TRestore() { FTarget = FSaved; }
+  explicit TRestore(T& target) : FTarget(target), FSaved(target) {}
+  TRestore(T& target, const std::type_identity_t<T>& value) : FTarget(target), FSaved(target) { FTarget = value; }
+  ~TRestore() { FTarget = std::move(FSaved); }
   TRestore(const TRestore&) = delete;
   TRestore& operator=(const TRestore&) = delete;
 
 private:
   T& FTarget;
   T FSaved;
+};
+
+// A state flag set for a scope and cleared when it ends: an element of a set, or a bit of
+// a mask. Cannot fail.
+template <class S, class E>
+class TStateFlag {
+public:
+  TStateFlag(S& state, E flag) noexcept : FState(state), FFlag(flag)
+  {
+    if constexpr (std::is_integral_v<S>)
+      FState = S(FState | FFlag);
+    else
+      FState += FFlag;
+  }
+  ~TStateFlag()
+  {
+    if constexpr (std::is_integral_v<S>)
+      FState = S(FState & ~FFlag);
+    else
+      FState -= FFlag;
+  }
+  TStateFlag(const TStateFlag&) = delete;
+  TStateFlag& operator=(const TStateFlag&) = delete;
+
+private:
+  S& FState;
+  E FFlag;
 };
 
 // Hands the exception in flight to HandleUnexpectedException; for ends that fail while the
