@@ -9,15 +9,6 @@
 
 namespace {
 
-// Sets the bar being merged for the links' bookkeeping and clears it again.
-class TMergingBarScope {
-public:
-  explicit TMergingBarScope(TdxBar* ABar) { dxBarSetMergingBar(ABar); }
-  ~TMergingBarScope() { dxBarSetMergingBar(nullptr); }
-  TMergingBarScope(const TMergingBarScope&) = delete;
-  TMergingBarScope& operator=(const TMergingBarScope&) = delete;
-};
-
 bool Contains(const std::vector<TWeakRef<TdxBar>>& AList, const TdxBar* ABar)
 {
   for (const TWeakRef<TdxBar>& ref : AList)
@@ -45,7 +36,9 @@ void TdxBar::Merge(TdxBar* ABar, bool AStoreVisibility)
     other->Unmerge(ABar, false);
     wasMerged = true;
   }
-  TMergingBarScope merging(ABar);
+  // The bar being merged, for the links' bookkeeping.
+  dxBarSetMergingBar(ABar);
+  TFinally merged([]() noexcept { dxBarSetMergingBar(nullptr); });
   ABar->FMergeData.MergedWith = this;
   FMergeData.MergedBars.emplace_back(ABar);
   {

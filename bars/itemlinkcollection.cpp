@@ -145,6 +145,7 @@ TdxBarItemLinks::~TdxBarItemLinks()
   try {
     DestroyBarControl();
   } catch (...) {
+    // Nothing leaves a destructor, and the links below must go whatever the window did.
   }
   while (Count() > 0) {
     TdxBarItemLink* link = Items(Count() - 1);
@@ -293,7 +294,7 @@ TdxBarItemLink* TdxBarItemLinks::AddNewItem(TClass AItemClass, TComponent* AOwne
   try {
     return AddItem(item);
   } catch (...) {
-    item->Free();
+    item->Free();  // the item made for a refused link has no other owner
     throw;
   }
 }
@@ -440,10 +441,7 @@ bool TdxBarItemLinks::IsShortCut(TShortCut AShortCut)
   if (std::find(searches.begin(), searches.end(), this) != searches.end())
     return false;
   searches.push_back(this);
-  struct TLeave {
-    const TdxBarItemLinks* Links;
-    ~TLeave() { std::erase(ShortCutSearches(), Links); }
-  } leave{this};
+  TFinally leave([this] { std::erase(ShortCutSearches(), this); });
 
   UpdateActions();
   // A click may change or free these links: walk a copy and stop at the first taker.
@@ -793,14 +791,10 @@ void TdxBarItemLinks::Assign(TPersistent* Source)
   }
   if (Source == this)
     return;
-  FAssigning = true;
-  try {
+  {
+    TRestore assigning(FAssigning, true);
     TCollection::Assign(Source);
-  } catch (...) {
-    FAssigning = false;
-    throw;
   }
-  FAssigning = false;
   for (int i = 0; i < Count(); ++i)
     Items(i)->ApplyLoadedVisible();
 }

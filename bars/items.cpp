@@ -403,13 +403,7 @@ void TdxBarItem::UpdateFromAction(TBasicAction* AAction, bool CheckDefaults)
     return;
   if (!CheckDefaults || FCaption.empty()) {
     // Only a value taken as a default keeps the hint where it is.
-    bool saved = FActionUpdating;
-    FActionUpdating = CheckDefaults;
-    struct TRestore {
-      bool& Flag;
-      bool Value;
-      ~TRestore() { Flag = Value; }
-    } restore{FActionUpdating, saved};
+    TRestore updating(FActionUpdating, CheckDefaults);
     SetCaption(action->Caption());
   }
   if (HasActionChecked() && (!CheckDefaults || !GetActionChecked()))
