@@ -374,14 +374,10 @@ void TdxBarItem::SetAction(TBasicAction* Value)
   TdxBarManager* manager = GetBarManager();
   if (actionLoading && manager)
     manager->LockDesignerModified(true);
-  struct TUnlock {
-    TdxBarManager* Manager;
-    ~TUnlock()
-    {
-      if (Manager)
-        Manager->LockDesignerModified(false);
-    }
-  } unlock{actionLoading ? manager : nullptr};
+  TFinally unlock([manager = actionLoading ? manager : nullptr] {
+    if (manager)
+      manager->LockDesignerModified(false);
+  });
   if (!FActionLink)
     FActionLink = std::make_unique<TdxBarItemActionLink>(this);
   FActionLink->SetAction(Value);
