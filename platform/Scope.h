@@ -54,8 +54,8 @@ private:
   E FFlag;
 };
 
-// Hands the exception in flight to HandleUnexpectedException; for ends that fail while the
-// scope is already being left by another exception.
+// Hands the exception in flight to HandleUnexpectedException (SysUtils.h); for ends that
+// fail while the scope is already being left by another exception.
 void HandleEndFailure() noexcept;
 
 // Runs a scope's end; Exceptions is std::uncaught_exceptions() as the scope began, so that a

@@ -1,8 +1,8 @@
 // Scope guards: a restored value, and an end that raises on either way out of its scope.
 #include <gtest/gtest.h>
 
-#include "platform/Controls.h"
 #include "platform/Scope.h"
+#include "platform/SysUtils.h"
 
 namespace {
 
