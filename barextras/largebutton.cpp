@@ -44,19 +44,6 @@ bool Holds(const TCustomImageList* AImages, int AIndex)
   return AImages && AIndex >= 0 && AIndex < AImages->GetCount();
 }
 
-// Sets a flag for a scope.
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& AFlag) : FFlag(AFlag), FSaved(AFlag) { FFlag = true; }
-  ~TFlagScope() { FFlag = FSaved; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& FFlag;
-  bool FSaved;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -100,7 +87,7 @@ bool TdxBarLargeButton::HasAccel(const TdxBarItemLink* ALink) const
 
 void TdxBarLargeButton::CopyLargeImageIndex()
 {
-  TFlagScope updating(FIndexUpdating);
+  TRestore updating(FIndexUpdating, true);
   TdxBarButton::SetImageIndex(GetLargeImageIndex());
 }
 
@@ -144,7 +131,7 @@ void TdxBarLargeButton::SetImageIndex(int Value)
     FImageIndexRead = true;
   TdxBarButton::SetImageIndex(Value);
   if (loading && GetLargeImageIndex() == -1 && (FSyncImageIndex || !FSyncGiven)) {
-    TFlagScope updating(FIndexUpdating);
+    TRestore updating(FIndexUpdating, true);
     SetLargeImageIndex(Value);
   } else if (!FSyncGiven) {
     FSyncImageIndex = false;

@@ -34,14 +34,10 @@ void TdxBarBackgrounds::SetBar(TBitmap* Value)
 {
   bool wasEmpty = FBar->Empty();
   // The copy itself reports no change: the rule below decides whether one is due.
-  FAssigningBar = true;
-  try {
+  {
+    TRestore assigning(FAssigningBar, true);
     FBar->Assign(Value);
-  } catch (...) {
-    FAssigningBar = false;
-    throw;
   }
-  FAssigningBar = false;
   if (Value || !wasEmpty)
     CallEvent(OnBarChange, this);
 }

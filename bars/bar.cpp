@@ -393,18 +393,12 @@ void TdxBar::SetUseOwnFont(bool Value)
 {
   if (FUseOwnFont == Value)
     return;
-  FFontChanging = true;
-  try {
-    FUseOwnFont = Value;
-    if (Value)
-      FontChanged(FFont.get());
-    else if (TdxBarManager* manager = GetBarManager())
-      FFont->Assign(manager->GetFont());
-  } catch (...) {
-    FFontChanging = false;
-    throw;
-  }
-  FFontChanging = false;
+  TRestore changing(FFontChanging, true);
+  FUseOwnFont = Value;
+  if (Value)
+    FontChanged(FFont.get());
+  else if (TdxBarManager* manager = GetBarManager())
+    FFont->Assign(manager->GetFont());
 }
 
 void TdxBar::FontChanged(TObject*)
@@ -424,9 +418,8 @@ void TdxBar::SetIsMainMenu(bool Value)
   if (FIsMainMenu == Value)
     return;
   TdxBarManager* manager = GetBarManager();
-  if (manager)
-    manager->BeginUpdate();
-  try {
+  {
+    TdxBarManagerUpdate update(manager);
     if (Value && manager) {
       // Every other bar that says it is the main menu gives it up, whether or not it shows a
       // window now: two bars must never both carry the flag.
@@ -453,13 +446,7 @@ void TdxBar::SetIsMainMenu(bool Value)
     }
     if (!IsManagerLoading())
       Changed(false);
-  } catch (...) {
-    if (manager)
-      manager->EndUpdate();
-    throw;
   }
-  if (manager)
-    manager->EndUpdate();
 }
 
 void TdxBar::SetWholeRow(bool Value)
@@ -582,15 +569,9 @@ void TdxBar::SetDockControl(TdxBarDockControl* Value)
   if (FItemLinks)
     FItemLinks->SetRecentItemCount(-1);
   if (!FDockingChanging) {
-    FDockingChanging = true;
-    try {
-      if (Value)
-        FDockingStyle = DockControlStyle(Value);
-    } catch (...) {
-      FDockingChanging = false;
-      throw;
-    }
-    FDockingChanging = false;
+    TRestore docking(FDockingChanging, true);
+    if (Value)
+      FDockingStyle = DockControlStyle(Value);
   }
   if (hidden)
     SetVisible(true);

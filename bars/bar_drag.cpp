@@ -41,20 +41,6 @@ bool IsParentUncoveredAt(TdxDockControl* ADock, const TPoint& P)
   return ChildWindowFromPointEx(grandParent, p, CWP_SKIPINVISIBLE) == parent;
 }
 
-// Ends the drag's state however the loop leaves.
-class TDragScope {
-public:
-  TDragScope() = default;
-  ~TDragScope()
-  {
-    if (FEnd)
-      FEnd();
-  }
-  TDragScope(const TDragScope&) = delete;
-  TDragScope& operator=(const TDragScope&) = delete;
-  std::function<void()> FEnd;
-};
-
 bool AsyncControlKeyDown()
 {
   return GetAsyncKeyState(VK_CONTROL) < 0;
@@ -176,16 +162,15 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
   bar->FDockingStyle = style;
   bar->FDockControl = dock && !dock->IsOwnedByManager() ? dynamic_cast<TdxBarDockControl*>(dock) : nullptr;
   control->LockDocking();
-  try {
+  {
+    TFinally unlock([&] {
+      if (alive)
+        control->UnlockDocking();
+    });
     control->SetDockingStyle(style);
-  } catch (...) {
-    if (alive)
-      control->UnlockDocking();
-    throw;
   }
   if (!alive)
     return;
-  control->UnlockDocking();
   TPoint newSize = control->GetSize(style);
   if (oldSize.x > 0 && oldSize.y > 0)
     FGrabPoint = TPoint{MulDiv(FGrabPoint.x, newSize.x, oldSize.x), MulDiv(FGrabPoint.y, newSize.y, oldSize.y)};
@@ -215,8 +200,8 @@ void TdxBars::DragBar(TdxBarControl* ABarControl)
   FMovingBarControl = ABarControl;
   GDraggingBars = this;
   TdxBarDockingStyle startStyle = ABarControl->GetDockingStyle();
-  TDragScope scope;
-  scope.FEnd = [this, control, startStyle]() {
+  // The drag's state ends however the loop leaves.
+  TFinally endDrag([this, control] {
     KillWaitTimer();
     if (TdxBarControl* c = control.Get()) {
       c->SetMoving(false);
@@ -227,7 +212,7 @@ void TdxBars::DragBar(TdxBarControl* ABarControl)
     FDragging = false;
     FMovingBarControl = nullptr;
     GDraggingBars = nullptr;
-  };
+  });
 
   ABarControl->SetMoving(true);
   TPoint last = CursorPos();

@@ -9,35 +9,6 @@
 
 namespace {
 
-// The manager's update lock for a scope; nothing without a manager.
-class TBarManagerUpdate {
-public:
-  explicit TBarManagerUpdate(TdxBarManager* AManager) : FManager(AManager)
-  {
-    if (AManager)
-      AManager->BeginUpdate();
-  }
-  ~TBarManagerUpdate()
-  {
-    if (TdxBarManager* manager = FManager.Get())
-      manager->EndUpdate();
-  }
-  TBarManagerUpdate(const TBarManagerUpdate&) = delete;
-  TBarManagerUpdate& operator=(const TBarManagerUpdate&) = delete;
-
-private:
-  TWeakRef<TdxBarManager> FManager;
-};
-
-// Sets the bar being merged for the links' bookkeeping and clears it again.
-class TMergingBarScope {
-public:
-  explicit TMergingBarScope(TdxBar* ABar) { dxBarSetMergingBar(ABar); }
-  ~TMergingBarScope() { dxBarSetMergingBar(nullptr); }
-  TMergingBarScope(const TMergingBarScope&) = delete;
-  TMergingBarScope& operator=(const TMergingBarScope&) = delete;
-};
-
 bool Contains(const std::vector<TWeakRef<TdxBar>>& AList, const TdxBar* ABar)
 {
   for (const TWeakRef<TdxBar>& ref : AList)
@@ -65,11 +36,13 @@ void TdxBar::Merge(TdxBar* ABar, bool AStoreVisibility)
     other->Unmerge(ABar, false);
     wasMerged = true;
   }
-  TMergingBarScope merging(ABar);
+  // The bar being merged, for the links' bookkeeping.
+  dxBarSetMergingBar(ABar);
+  TFinally merged([]() noexcept { dxBarSetMergingBar(nullptr); });
   ABar->FMergeData.MergedWith = this;
   FMergeData.MergedBars.emplace_back(ABar);
   {
-    TBarManagerUpdate update(GetBarManager());
+    TdxBarManagerUpdate update(GetBarManager());
     if (FItemLinks && ABar->FItemLinks)
       FItemLinks->MergeLinks(ABar->FItemLinks.get());
   }
@@ -94,7 +67,7 @@ void TdxBar::Unmerge(TdxBar* ABar, bool ARestoreVisibility)
     return;
   TWeakRef<TdxBar> self(this);
   {
-    TBarManagerUpdate update(GetBarManager());
+    TdxBarManagerUpdate update(GetBarManager());
     if (FItemLinks)
       FItemLinks->UnmergeLinks(ABar);
   }

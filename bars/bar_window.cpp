@@ -325,18 +325,13 @@ void TdxBar::PlaceControl()
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
     control->LockDocking();
-    try {
-      if (control->GetDockingStyle() != style || control->GetParent() != dock)
-        control->SetDockingStyle(style);
-      TPoint p{FDockedLeft, FDockedTop};
-      if (dock->HandleAllocated())
-        ClientToScreen(dock->GetHandle(), &p);
-      dock->DockBarControlAt(control, p, true);
-    } catch (...) {
-      control->UnlockDocking();
-      throw;
-    }
-    control->UnlockDocking();
+    TFinally unlock([control] { control->UnlockDocking(); });
+    if (control->GetDockingStyle() != style || control->GetParent() != dock)
+      control->SetDockingStyle(style);
+    TPoint p{FDockedLeft, FDockedTop};
+    if (dock->HandleAllocated())
+      ClientToScreen(dock->GetHandle(), &p);
+    dock->DockBarControlAt(control, p, true);
   }
   bool docked = control->GetDockingStyle() != dsNone;
   bool show = docked;

@@ -407,35 +407,23 @@ void TCustomdxBarControl::Recalculate1()
 {
   if (FState & (dxBarStateRecalculate1 | dxBarStateRecalculate2))
     return;
-  FState |= dxBarStateRecalculate1;
-  try {
-    if (FItemLinks)
-      for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
-        if (TdxBarItemControl* control = link->GetControl())
-          control->ClearCachedSizes();
-    CalculateViewInfo();
-  } catch (...) {
-    FState &= uint8_t(~dxBarStateRecalculate1);
-    throw;
-  }
-  FState &= uint8_t(~dxBarStateRecalculate1);
+  TStateFlag recalculating(FState, dxBarStateRecalculate1);
+  if (FItemLinks)
+    for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
+      if (TdxBarItemControl* control = link->GetControl())
+        control->ClearCachedSizes();
+  CalculateViewInfo();
 }
 
 void TCustomdxBarControl::Recalculate2()
 {
   if (FState & (dxBarStateRecalculate1 | dxBarStateRecalculate2))
     return;
-  FState |= dxBarStateRecalculate2;
-  try {
-    if (FItemLinks)
-      for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
-        if (TdxBarItemControl* control = link->GetControl())
-          control->CalcDrawParams(false);
-  } catch (...) {
-    FState &= uint8_t(~dxBarStateRecalculate2);
-    throw;
-  }
-  FState &= uint8_t(~dxBarStateRecalculate2);
+  TStateFlag recalculating(FState, dxBarStateRecalculate2);
+  if (FItemLinks)
+    for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
+      if (TdxBarItemControl* control = link->GetControl())
+        control->CalcDrawParams(false);
 }
 
 void TCustomdxBarControl::RecalculateLayout()
@@ -505,16 +493,15 @@ void TCustomdxBarControl::Rebuild()
   TWeakRef<TCustomdxBarControl> self(this);
   TWeakRef<TdxBarItemLink> selected(FSelectedLink);
   FState |= dxBarStateRebuilding;
-  try {
+  {
+    TFinally done([&]() noexcept {
+      if (self)
+        FState &= uint8_t(~dxBarStateRebuilding);
+    });
     RecreateControls(true);
-  } catch (...) {
-    if (self)
-      FState &= uint8_t(~dxBarStateRebuilding);
-    throw;
   }
   if (!self)
     return;
-  FState &= uint8_t(~dxBarStateRebuilding);
   // The selection survives when its link is still shown with a control.
   TdxBarItemLink* link = selected.Get();
   FSelectedLink = link && link->GetControl() ? link : nullptr;
@@ -527,7 +514,8 @@ void TCustomdxBarControl::RecreateControls(bool AExpandContainers)
     return;
   const uint8_t wasRebuilding = FState & dxBarStateRebuilding;
   FState |= dxBarStateRebuilding;
-  try {
+  {
+    TFinally restore([&]() noexcept { FState = uint8_t((FState & ~dxBarStateRebuilding) | wasRebuilding); });
     TdxBarItemLink* selected = FSelectedLink;
     for (int i = 0; i < FItemLinks->Count(); ++i)
       FItemLinks->Items(i)->DestroyControl();
@@ -537,11 +525,7 @@ void TCustomdxBarControl::RecreateControls(bool AExpandContainers)
       ExpandContainers();
     for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FItemLinks->GetVisibleItems()))
       link->CreateControl();
-  } catch (...) {
-    FState = uint8_t((FState & ~dxBarStateRebuilding) | wasRebuilding);
-    throw;
   }
-  FState = uint8_t((FState & ~dxBarStateRebuilding) | wasRebuilding);
   if (FSelectedLink && !FSelectedLink->GetControl())
     FSelectedLink = nullptr;
 }
@@ -859,14 +843,11 @@ void TCustomdxBarControl::DrawItemControl(TcxCanvas* ACanvas, TdxBarItemControl*
   if (!ACanvas || !AControl || IsRectEmpty(R))
     return;
   ACanvas->SaveState();
-  try {
+  {
+    TFinally restore([ACanvas] { ACanvas->RestoreState(); });
     ACanvas->SetClipRegion(CreateClipRegion(AControl), roIntersect);
     AControl->Paint(ACanvas, R, GetItemDrawFlag(AControl));
-  } catch (...) {
-    ACanvas->RestoreState();
-    throw;
   }
-  ACanvas->RestoreState();
   DrawClipped(ACanvas, AControl, R);
 }
 

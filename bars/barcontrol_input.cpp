@@ -249,20 +249,16 @@ void TCustomdxBarControl::Close()
   TWeakRef<TCustomdxBarControl> self(this);
   TWeakRef<TCustomdxBarControl> parent(GetParentBarControl());
   FState |= dxBarStateClosing;
-  try {
-    DoClose();
-    // The parents close too, so a whole cascade of menus goes; a parent already closing
-    // (it closes this one) is left to finish.
-    TCustomdxBarControl* p = parent.Get();
-    if (p && !p->IsClosing())
-      p->Close();
-  } catch (...) {
+  TFinally done([&]() noexcept {
     if (self)
       FState &= uint8_t(~dxBarStateClosing);
-    throw;
-  }
-  if (self)
-    FState &= uint8_t(~dxBarStateClosing);
+  });
+  DoClose();
+  // The parents close too, so a whole cascade of menus goes; a parent already closing
+  // (it closes this one) is left to finish.
+  TCustomdxBarControl* p = parent.Get();
+  if (p && !p->IsClosing())
+    p->Close();
 }
 
 // ---------------------------------------------------------------------------

@@ -436,15 +436,11 @@ void TdxBarButtonControl::ClickByKey()
 {
   TWeakRef<TdxBarButtonControl> self(this);
   FClickingByKey = true;
-  try {
-    TdxBarButtonLikeControl::ClickByKey();
-  } catch (...) {
+  TFinally done([&]() noexcept {
     if (self)
       FClickingByKey = false;
-    throw;
-  }
-  if (self)
-    FClickingByKey = false;
+  });
+  TdxBarButtonLikeControl::ClickByKey();
 }
 
 void TdxBarButtonControl::Click()

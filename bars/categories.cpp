@@ -136,14 +136,8 @@ void TdxBarManagerCategories::Move(int CurIndex, int NewIndex)
         item->SetCategoryIndex(NewIndex);
     });
   }
-  FMoving = true;
-  try {
-    TStringList::Move(CurIndex, NewIndex);
-  } catch (...) {
-    FMoving = false;
-    throw;
-  }
-  FMoving = false;
+  TRestore moving(FMoving, true);
+  TStringList::Move(CurIndex, NewIndex);
 }
 
 void TdxBarManagerCategories::Assign(TPersistent* Source)
@@ -158,7 +152,8 @@ void TdxBarManagerCategories::Assign(TPersistent* Source)
   // The data objects are copied, never shared: each list owns its own.
   auto* categories = dynamic_cast<TdxBarManagerCategories*>(Source);
   BeginUpdate();
-  try {
+  {
+    TFinally end([this] { EndUpdate(); });
     Clear();
     for (int i = 0; i < strings->Count(); ++i) {
       TdxBarCategoryData* copy = nullptr;
@@ -171,11 +166,7 @@ void TdxBarManagerCategories::Assign(TPersistent* Source)
       }
       AddObject(strings->Strings(i), copy);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TdxBarManagerCategories::Changed()
@@ -200,18 +191,15 @@ void TdxBarManagerCategories::ReadItemsVisibles(TReader* Reader)
 {
   Reader->ReadListBegin();
   BeginUpdate();
-  try {
+  {
+    TFinally end([this] { EndUpdate(); });
     for (int i = 0; !Reader->EndOfList(); ++i) {
       int32_t value = Reader->ReadInteger();
       // Values that name no visibility are skipped: that category keeps its own.
       if (IsValidItemVisible(value) && FBarManager)
         FBarManager->SetCategoryItemsVisible(i, TdxBarItemVisible(value));
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   Reader->ReadListEnd();
 }
 
@@ -227,17 +215,14 @@ void TdxBarManagerCategories::ReadVisibles(TReader* Reader)
 {
   Reader->ReadListBegin();
   BeginUpdate();
-  try {
+  {
+    TFinally end([this] { EndUpdate(); });
     for (int i = 0; !Reader->EndOfList(); ++i) {
       bool value = Reader->ReadBoolean();
       if (FBarManager)
         FBarManager->SetCategoryVisible(i, value);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   Reader->ReadListEnd();
 }
 
@@ -300,16 +285,13 @@ void TdxBarManager::SetCategoryItemsVisible(int Index, TdxBarItemVisible Value)
   if (Value == ivAlways)
     std::reverse(items.begin(), items.end());
   BeginUpdate();
-  try {
+  {
+    TFinally end([this] { EndUpdate(true); });
     for (const auto& ref : items)
       if (TdxBarComponent* item = ref.Get())
         if (item->GetVisible() == old)
           item->SetVisible(Value);
-  } catch (...) {
-    EndUpdate(true);
-    throw;
   }
-  EndUpdate(true);
   if (old != Value)
     DesignerModified();
 }

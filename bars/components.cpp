@@ -47,12 +47,7 @@ TdxComponentList::~TdxComponentList()
 void TdxComponentList::ClearLocked()
 {
   ++FLockCount;
-  while (Count() > 0) {
-    try {
-      TComponentList::Delete(Count() - 1);
-    } catch (...) {
-    }
-  }
+  ClearQuietly();
   --FLockCount;
 }
 

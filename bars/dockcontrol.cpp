@@ -684,8 +684,8 @@ void TdxDockControl::RealignBars()
 {
   if (!FBarManager || FBarManager->IsUpdateLocked() || FBarManager->IsDestroying() || IsDestroying() || FLayingOut)
     return;
-  FLayingOut = true;
-  try {
+  {
+    TRestore layingOut(FLayingOut, true);
     // The manager's background bitmap or painter may have changed since.
     UpdateDoubleBuffered();
     if (!FBarManager->IsLoadingLayout()) {
@@ -694,24 +694,18 @@ void TdxDockControl::RealignBars()
       TWinControl* parent = GetParent();
       if (parent)
         parent->DisableAlign();
-      try {
+      {
+        TFinally enable([parent] {
+          if (parent)
+            parent->EnableAlign();
+        });
         LayoutRows();
-      } catch (...) {
-        if (parent)
-          parent->EnableAlign();
-        throw;
       }
-      if (parent)
-        parent->EnableAlign();
       if (HandleAllocated())
         Invalidate();
     }
     UpdateSize();
-  } catch (...) {
-    FLayingOut = false;
-    throw;
   }
-  FLayingOut = false;
 }
 
 void TdxDockControl::LayoutRows()
@@ -966,16 +960,13 @@ void TdxBarDockControl::SetAlign(TdxBarDockAlign Value)
       if (TdxBarControl* control = GetRow(r)->GetCol(c)->GetBarControl())
         windows.push_back(control);
   manager->BeginUpdate();
-  try {
+  {
+    TFinally end([manager] { manager->EndUpdate(); });
     TControl::SetAlign(TAlign(Value));
     const TdxBarDockingStyle style = GetDockingStyle();
     for (TdxBarControl* control : windows)
       control->SetDockingStyle(style);
-  } catch (...) {
-    manager->EndUpdate();
-    throw;
   }
-  manager->EndUpdate();
   for (TdxBarControl* control : windows)
     control->RebuildBar();
   if (TWinControl* parent = GetParent())

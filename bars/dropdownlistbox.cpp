@@ -143,18 +143,12 @@ void TdxBarDropDownListBox::WMNCPaint(TMessage& Message)
   RECT window;
   ::GetWindowRect(handle, &window);
   const TRect r = Rect(0, 0, window.right - window.left, window.bottom - window.top);
+  TFinally release([handle, dc]() noexcept { ::ReleaseDC(handle, dc); });
   if (TdxBarCanvas* canvas = BarCanvas()) {
     canvas->BeginPaint(dc);
-    try {
-      DrawBorder(canvas, r);
-    } catch (...) {
-      canvas->EndPaint();
-      ::ReleaseDC(handle, dc);
-      throw;
-    }
-    canvas->EndPaint();
+    TFinally end([canvas] { canvas->EndPaint(); });
+    DrawBorder(canvas, r);
   }
-  ::ReleaseDC(handle, dc);
   Message.Result = 0;
 }
 

@@ -91,18 +91,9 @@ namespace {
 template <class TApply>
 void SetForMembers(TdxBarManager* AManager, const TdxBarComponentList& AItems, TApply Apply)
 {
-  if (AManager)
-    AManager->BeginUpdate();
-  try {
-    for (int i = 0; i < AItems.Count(); ++i)
-      Apply(AItems.GetBarComponent(i));
-  } catch (...) {
-    if (AManager)
-      AManager->EndUpdate(true);
-    throw;
-  }
-  if (AManager)
-    AManager->EndUpdate(true);
+  TdxBarManagerUpdate update(AManager);
+  for (int i = 0; i < AItems.Count(); ++i)
+    Apply(AItems.GetBarComponent(i));
 }
 
 }  // namespace

@@ -229,13 +229,8 @@ void TdxBarManager::RunImageOptionsReaction(void (TdxBarManager::*Reaction)())
   if (IsLoading() || IsDestroying())
     return;
   BeginUpdate();
-  try {
-    (this->*Reaction)();
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  TFinally end([this] { EndUpdate(true); });
+  (this->*Reaction)();
 }
 
 void TdxBarManager::ImagesChanged(TObject* Sender)

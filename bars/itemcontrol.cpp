@@ -54,29 +54,12 @@ String ShortHint(const String& AHint)
   return bar == String::npos ? AHint : AHint.substr(0, bar);
 }
 
-// Clears a flag on scope exit unless its owner has gone meanwhile.
-class TPaintCanvasScope {
-public:
-  TPaintCanvasScope(TcxCanvas*& ASlot, TcxCanvas* AValue) : FSlot(ASlot) { FSlot = AValue; }
-  ~TPaintCanvasScope() { FSlot = nullptr; }
-  TPaintCanvasScope(const TPaintCanvasScope&) = delete;
-  TPaintCanvasScope& operator=(const TPaintCanvasScope&) = delete;
-
-private:
-  TcxCanvas*& FSlot;
-};
-
-// ApplyItemFont / RestoreFont as a pair.
-class TItemFontScope {
-public:
-  explicit TItemFontScope(TdxBarItemControl* AControl) : FControl(AControl) { FControl->ApplyItemFont(); }
-  ~TItemFontScope() { FControl->RestoreFont(); }
-  TItemFontScope(const TItemFontScope&) = delete;
-  TItemFontScope& operator=(const TItemFontScope&) = delete;
-
-private:
-  TdxBarItemControl* FControl;
-};
+// The item's font for a scope: ApplyItemFont now, RestoreFont when the scope ends.
+auto ItemFontScope(TdxBarItemControl* AControl)
+{
+  AControl->ApplyItemFont();
+  return TFinally([AControl] { AControl->RestoreFont(); });
+}
 
 }  // namespace
 
@@ -111,15 +94,10 @@ int TdxBarItemControlViewInfo::GetSize(TdxBarItemViewLevel ALevel)
     throw Exception(sLevelNotAllowed);
   if (!FSizeValid[ALevel]) {
     // Measured at that level, then the current level comes back.
-    TdxBarItemViewLevel saved = FViewLevel;
-    FViewLevel = ALevel;
-    try {
+    {
+      TRestore level(FViewLevel, ALevel);
       FSizes[ALevel] = FControl->CalcWidth();
-    } catch (...) {
-      FViewLevel = saved;
-      throw;
     }
-    FViewLevel = saved;
     FSizeValid[ALevel] = true;
   }
   return FSizes[ALevel];
@@ -362,7 +340,7 @@ bool TdxBarItemControl::HasStyleFont() const
 
 void TdxBarItemControl::ApplyStyle()
 {
-  TItemFontScope font(this);
+  auto font = ItemFontScope(this);
   CalcStyleValues();
 }
 
@@ -494,8 +472,8 @@ void TdxBarItemControl::Paint(TcxCanvas* ACanvas, const TRect& R, bool AFlag)
 {
   if (IsRectEmpty(R))
     return;
-  TPaintCanvasScope canvas(FPaintCanvas, ACanvas);
-  TItemFontScope font(this);
+  TRestore canvas(FPaintCanvas, ACanvas);
+  auto font = ItemFontScope(this);
   // The painter writes captions on the raw device context, which holds whatever font was
   // last used there: the font the caption was measured with is selected into it first.
   if (ACanvas)
@@ -630,25 +608,21 @@ void TdxBarItemControl::Click()
     realLinkRef = ownLinkRef;
   }
 
-  // 6. The item's click, with the clicked link set meanwhile.
-  try {
-    if (canClick && item) {
-      item->SetClickItemLink(realLinkRef.Get());
-      item->Click();
-      if (item)
-        item->SetClickItemLink(nullptr);
-    }
-  } catch (...) {
-    if (item)
-      item->SetClickItemLink(nullptr);
+  // 7. Back to normal when the control is still there, however the click ends.
+  TFinally backToNormal([&] {
     if (self)
       self->SetDoingClick(false);
-    throw;
-  }
+  });
 
-  // 7. Back to normal when the control is still there.
-  if (self)
-    SetDoingClick(false);
+  // 6. The item's click, with the clicked link set meanwhile.
+  if (canClick && item) {
+    item->SetClickItemLink(realLinkRef.Get());
+    TFinally clearLink([&] {
+      if (item)
+        item->SetClickItemLink(nullptr);
+    });
+    item->Click();
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -929,7 +903,7 @@ int TdxBarItemControl::GetIndent() const
 
 int TdxBarItemControl::CalcWidth()
 {
-  TItemFontScope font(this);
+  auto font = ItemFontScope(this);
   CalcDrawParams(false);
   int width = std::max(GetWidth(), GetMinWidth());
   if (GetBarKind() == bkHorizontal && IsStretchedClientControl(this))
@@ -939,7 +913,7 @@ int TdxBarItemControl::CalcWidth()
 
 int TdxBarItemControl::CalcHeight()
 {
-  TItemFontScope font(this);
+  auto font = ItemFontScope(this);
   CalcDrawParams(false);
   int height = GetHeight();
   if (GetAlignment() == iaClient && FParent && FParent->IsVertical())

@@ -28,18 +28,6 @@ PUBLISHED(TdxBarItemOptions, TPersistent)
 
 namespace {
 
-// Holds a collection's update open for a scope.
-class TUpdateScope {
-public:
-  explicit TUpdateScope(TCollection& ALinks) : FLinks(ALinks) { FLinks.BeginUpdate(); }
-  ~TUpdateScope() { FLinks.EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
-private:
-  TCollection& FLinks;
-};
-
 template <class T>
 int IndexIn(const std::vector<T*>& AList, const T* AValue)
 {
@@ -157,6 +145,7 @@ TdxBarItemLinks::~TdxBarItemLinks()
   try {
     DestroyBarControl();
   } catch (...) {
+    // Nothing leaves a destructor, and the links below must go whatever the window did.
   }
   while (Count() > 0) {
     TdxBarItemLink* link = Items(Count() - 1);
@@ -281,7 +270,7 @@ TdxBarItemLink* TdxBarItemLinks::AddItem(TdxBarItem* AItem)
 {
   if (!AItem)
     return nullptr;
-  TUpdateScope update(*this);
+  TUpdateLock<TCollection> update(this);
   TdxBarItemLink* link = Add();
   try {
     link->SetItem(AItem);
@@ -305,7 +294,7 @@ TdxBarItemLink* TdxBarItemLinks::AddNewItem(TClass AItemClass, TComponent* AOwne
   try {
     return AddItem(item);
   } catch (...) {
-    item->Free();
+    item->Free();  // the item made for a refused link has no other owner
     throw;
   }
 }
@@ -328,7 +317,7 @@ int TdxBarItemLinks::IndexOfItemName(const String& AName) const
 void TdxBarItemLinks::MoveLink(int OldIndex, int NewIndex)
 {
   {
-    TUpdateScope update(*this);
+    TUpdateLock<TCollection> update(this);
     if (OldIndex >= 0 && OldIndex < Count() && NewIndex >= 0 && NewIndex < Count() && OldIndex != NewIndex)
       Items(OldIndex)->SetIndex(NewIndex);
   }
@@ -452,10 +441,7 @@ bool TdxBarItemLinks::IsShortCut(TShortCut AShortCut)
   if (std::find(searches.begin(), searches.end(), this) != searches.end())
     return false;
   searches.push_back(this);
-  struct TLeave {
-    const TdxBarItemLinks* Links;
-    ~TLeave() { std::erase(ShortCutSearches(), Links); }
-  } leave{this};
+  TFinally leave([this] { std::erase(ShortCutSearches(), this); });
 
   UpdateActions();
   // A click may change or free these links: walk a copy and stop at the first taker.
@@ -805,14 +791,10 @@ void TdxBarItemLinks::Assign(TPersistent* Source)
   }
   if (Source == this)
     return;
-  FAssigning = true;
-  try {
+  {
+    TRestore assigning(FAssigning, true);
     TCollection::Assign(Source);
-  } catch (...) {
-    FAssigning = false;
-    throw;
   }
-  FAssigning = false;
   for (int i = 0; i < Count(); ++i)
     Items(i)->ApplyLoadedVisible();
 }

@@ -30,26 +30,6 @@ namespace {
 TdxBar* MergingBar = nullptr;
 bool Resetting = false;
 
-// Holds a collection's update open for a scope.
-class TLinksUpdate {
-public:
-  explicit TLinksUpdate(TCollection* ALinks) : FLinks(ALinks)
-  {
-    if (FLinks)
-      FLinks->BeginUpdate();
-  }
-  ~TLinksUpdate()
-  {
-    if (FLinks)
-      FLinks->EndUpdate();
-  }
-  TLinksUpdate(const TLinksUpdate&) = delete;
-  TLinksUpdate& operator=(const TLinksUpdate&) = delete;
-
-private:
-  TCollection* FLinks;
-};
-
 // The accelerator character of a caption: the one after a single "&" ("&&" stands for an
 // ampersand); 0 when there is none, also for a caption that ends in a single "&".
 wchar_t AccelCharOf(const String& ACaption)
@@ -236,7 +216,7 @@ void TdxBarItemLink::SetItem(TdxBarItem* Value)
     if (!links->CanAddItem(Value, error))
       throw Exception(error);
   }
-  TLinksUpdate update(links);
+  TUpdateLock<TCollection> update(links);
   ChangeItem(Value);
 }
 
@@ -286,7 +266,7 @@ void TdxBarItemLink::ResolveItemName(bool AFinal)
   // Form data that names a refused item (a hand-edited recursive menu) leaves the link empty.
   if (links && !links->CanAddItem(item, error))
     return;
-  TLinksUpdate update(links);
+  TUpdateLock<TCollection> update(links);
   ChangeItem(item);
 }
 
@@ -799,7 +779,7 @@ void TdxBarItemLink::Assign(TPersistent* Source)
   FUserPaintStyle = source->FUserPaintStyle;
   FUserWidth = source->FUserWidth;
   if (item != FItem) {
-    TLinksUpdate update(links);
+    TUpdateLock<TCollection> update(links);
     ChangeItem(item);
   }
 

@@ -106,9 +106,7 @@ void TdxBarItem::FreeLinks()
       lock = bar && bar->GetKind() == bckToolbar && bar->GetVisible();
     }
   // The bars rebuild once, at the end of the update, rather than once per link.
-  std::unique_ptr<TdxBarManagerUpdate> update;
-  if (lock)
-    update = std::make_unique<TdxBarManagerUpdate>(manager);
+  TdxBarManagerUpdate update(lock ? manager : nullptr);
   while (FLinks.Count() > 0) {
     auto* link = static_cast<TdxBarItemLink*>(FLinks.Last());
     link->Free();
@@ -376,14 +374,10 @@ void TdxBarItem::SetAction(TBasicAction* Value)
   TdxBarManager* manager = GetBarManager();
   if (actionLoading && manager)
     manager->LockDesignerModified(true);
-  struct TUnlock {
-    TdxBarManager* Manager;
-    ~TUnlock()
-    {
-      if (Manager)
-        Manager->LockDesignerModified(false);
-    }
-  } unlock{actionLoading ? manager : nullptr};
+  TFinally unlock([manager = actionLoading ? manager : nullptr] {
+    if (manager)
+      manager->LockDesignerModified(false);
+  });
   if (!FActionLink)
     FActionLink = std::make_unique<TdxBarItemActionLink>(this);
   FActionLink->SetAction(Value);
@@ -405,13 +399,7 @@ void TdxBarItem::UpdateFromAction(TBasicAction* AAction, bool CheckDefaults)
     return;
   if (!CheckDefaults || FCaption.empty()) {
     // Only a value taken as a default keeps the hint where it is.
-    bool saved = FActionUpdating;
-    FActionUpdating = CheckDefaults;
-    struct TRestore {
-      bool& Flag;
-      bool Value;
-      ~TRestore() { Flag = Value; }
-    } restore{FActionUpdating, saved};
+    TRestore updating(FActionUpdating, CheckDefaults);
     SetCaption(action->Caption());
   }
   if (HasActionChecked() && (!CheckDefaults || !GetActionChecked()))

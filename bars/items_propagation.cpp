@@ -59,15 +59,13 @@ bool TdxBarItem::IsShortCut(TShortCut Key)
   TWeakRef<TdxBarItem> self(this);
   FSearchingShortCut = true;
   bool result = false;
-  try {
+  {
+    TFinally done([&]() noexcept {
+      if (self)
+        FSearchingShortCut = false;
+    });
     result = links->IsShortCut(Key);
-  } catch (...) {
-    if (self)
-      FSearchingShortCut = false;
-    throw;
   }
-  if (self)
-    FSearchingShortCut = false;
   return result;
 }
 

@@ -417,14 +417,8 @@ void TdxBarManager::DesignerModified()
   // The designer hears of the form once the image lists it shows have been read.
   if (FImageOptions && FImageOptions->IsAnyImageListLoading())
     return;
-  FNotifyingDesigner = true;
-  try {
-    NotifyDesigner();
-  } catch (...) {
-    FNotifyingDesigner = false;
-    throw;
-  }
-  FNotifyingDesigner = false;
+  TRestore notifying(FNotifyingDesigner, true);
+  NotifyDesigner();
 }
 
 void TdxBarManager::NotifyDesigner()

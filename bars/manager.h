@@ -20,6 +20,7 @@
 #include "platform/Filer.h"
 #include "platform/IniFiles.h"
 #include "platform/Lists.h"
+#include "platform/Scope.h"
 
 class TCustomdxBarControl;
 class TdxBar;
@@ -564,21 +565,4 @@ private:
 
 // The manager's update lock for a scope: bars rebuild once when it ends. Nothing without a
 // manager, and nothing at the end when the manager went meanwhile.
-class TdxBarManagerUpdate {
-public:
-  explicit TdxBarManagerUpdate(TdxBarManager* AManager) : FManager(AManager)
-  {
-    if (AManager)
-      AManager->BeginUpdate();
-  }
-  ~TdxBarManagerUpdate()
-  {
-    if (TdxBarManager* manager = FManager.Get())
-      manager->EndUpdate();
-  }
-  TdxBarManagerUpdate(const TdxBarManagerUpdate&) = delete;
-  TdxBarManagerUpdate& operator=(const TdxBarManagerUpdate&) = delete;
-
-private:
-  TWeakRef<TdxBarManager> FManager;
-};
+using TdxBarManagerUpdate = TUpdateLock<TdxBarManager>;

@@ -61,20 +61,14 @@ void TdxBarManager::ApplySystemFont()
   if (!FUseSystemFont && !FScaled)
     return;
   LOGFONTW menuFont = NonClientMetrics().lfMenuFont;
-  FSettingFont = true;
-  try {
-    if (FUseSystemFont) {
-      TColor color = FFont->GetColor();
-      FFont->Assign(menuFont);
-      FFont->SetColor(color);
-    } else {
-      FFont->SetHeight(menuFont.lfHeight);
-    }
-  } catch (...) {
-    FSettingFont = false;
-    throw;
+  TRestore setting(FSettingFont, true);
+  if (FUseSystemFont) {
+    TColor color = FFont->GetColor();
+    FFont->Assign(menuFont);
+    FFont->SetColor(color);
+  } else {
+    FFont->SetHeight(menuFont.lfHeight);
   }
-  FSettingFont = false;
 }
 
 void TdxBarManager::FontChanged(TObject* Sender)

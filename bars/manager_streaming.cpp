@@ -147,17 +147,15 @@ void TdxBarManager::ReadBars(TReader* Reader)
     ++index;
     bar->IncludeState(csReading);
     bar->SetOldNameMode(true);
-    try {
+    {
+      TFinally done([bar] {
+        bar->SetOldNameMode(false);
+        bar->ExcludeState(csReading);
+      });
       TSkipReadingErrors skip(Reader);
       while (!Reader->EndOfList())
         Reader->ReadProperty(bar);
-    } catch (...) {
-      bar->SetOldNameMode(false);
-      bar->ExcludeState(csReading);
-      throw;
     }
-    bar->SetOldNameMode(false);
-    bar->ExcludeState(csReading);
     Reader->ReadListEnd();
   }
   Reader->ReadListEnd();

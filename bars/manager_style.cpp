@@ -144,18 +144,12 @@ void TdxBarManager::SetLookAndFeel(TcxLookAndFeel* Value)
 
 void TdxBarManager::UpdateStyle()
 {
-  FStyleChanging = true;
-  try {
-    FVisualStylesAvailable = AreVisualStylesAvailable(XPThemeKinds);
-    FPainter.reset();
-    FPainter.reset(static_cast<TdxBarPainter*>(GetPainterClass()->Create()));
-    // Bar windows and the application menu hear of the new style once they exist.
-    UpdateDockControls(true);
-  } catch (...) {
-    FStyleChanging = false;
-    throw;
-  }
-  FStyleChanging = false;
+  TRestore changing(FStyleChanging, true);
+  FVisualStylesAvailable = AreVisualStylesAvailable(XPThemeKinds);
+  FPainter.reset();
+  FPainter.reset(static_cast<TdxBarPainter*>(GetPainterClass()->Create()));
+  // Bar windows and the application menu hear of the new style once they exist.
+  UpdateDockControls(true);
 }
 
 void TdxBarManager::SetupLookAndFeel(TcxLookAndFeel* ALookAndFeel) const

@@ -96,13 +96,8 @@ private:
   void WndProc(TMessage& Message)
   {
     ++FDepth;
-    try {
-      CallBelow(FEntries.size(), Message);
-    } catch (...) {
-      LeaveDispatch();
-      throw;
-    }
-    LeaveDispatch();
+    TFinally leave([this] { LeaveDispatch(); });
+    CallBelow(FEntries.size(), Message);
   }
 
   // Passes the message to the newest live link below position Top, or to the procedure
@@ -286,19 +281,13 @@ void TdxBarPopupMenuLink::HookWndProc(TMessage& Message, const std::function<voi
   TContextPopupEvent outerSaved = FSavedContextPopup;
   FSavedContextPopup = own;
   control->OnContextPopup = TContextPopupEvent(this, &TdxBarPopupMenuLink::ControlContextPopup);
-  auto restore = [&] {
+  TFinally restore([&] {
     if (TControl* c = controlRef.Get())
       c->OnContextPopup = own;
     if (TdxBarPopupMenuLink* link = self.Get())
       link->FSavedContextPopup = outerSaved;
-  };
-  try {
-    Next(Message);
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
+  });
+  Next(Message);
 }
 
 void TdxBarPopupMenuLink::ControlContextPopup(TObject* Sender, TPoint MousePos, bool& Handled)

@@ -1000,8 +1000,8 @@ void TdxBarControl::CalculateViewInfo()
 {
   if (FCalculating || !FItemLinks || IsDestroying())
     return;
-  FCalculating = true;
-  try {
+  {
+    TRestore calculating(FCalculating, true);
     bool vertical = IsVertical();
     std::vector<TdxBarLayoutLink> links;
     CollectLinks(links, vertical);
@@ -1058,11 +1058,7 @@ void TdxBarControl::CalculateViewInfo()
     FPlacement = std::move(links);
     if (TCustomdxBarControlViewInfo* viewInfo = TCustomdxBarControl::GetViewInfo())
       viewInfo->Calculate();
-  } catch (...) {
-    FCalculating = false;
-    throw;
   }
-  FCalculating = false;
 }
 
 void TdxBarControl::RecalculateLayout()

@@ -102,7 +102,7 @@ TcxComponentCollectionItem* TcxComponentCollection::Add(TClass AItemClass)
   try {
     SetItemName(item);
   } catch (...) {
-    item->Free();
+    item->Free();  // an item that cannot be named joins nothing
     throw;
   }
   item->SetCollection(this);
@@ -120,14 +120,9 @@ void TcxComponentCollection::Clear()
   if (FItems.empty())
     return;
   BeginUpdate();
-  try {
-    while (!FItems.empty())
-      FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TFinally end([this] { EndUpdate(); });
+  while (!FItems.empty())
+    FItems.back()->Free();
 }
 
 void TcxComponentCollection::Delete(int Index)

@@ -65,24 +65,17 @@ void TcxStyle::Assign(TPersistent* Source)
     return;
   }
   BeginUpdate();
-  try {
-    FBitmap->OnChange = nullptr;
-    FFont->OnChange = nullptr;
+  TFinally end([this] { EndUpdate(); });
+  {
+    TRestore bitmapChange(FBitmap->OnChange, nullptr);
+    TRestore fontChange(FFont->OnChange, nullptr);
     FBitmap->Assign(source->FBitmap);
     FFont->Assign(source->FFont);
-    FBitmap->OnChange = TNotifyEvent(this, &TcxStyle::BitmapChanged);
-    FFont->OnChange = TNotifyEvent(this, &TcxStyle::FontChanged);
-    FColor = source->FColor;
-    FTextColor = source->FTextColor;
-    FAssignedValues = source->FAssignedValues;
-    Changed();
-  } catch (...) {
-    FBitmap->OnChange = TNotifyEvent(this, &TcxStyle::BitmapChanged);
-    FFont->OnChange = TNotifyEvent(this, &TcxStyle::FontChanged);
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
+  FColor = source->FColor;
+  FTextColor = source->FTextColor;
+  FAssignedValues = source->FAssignedValues;
+  Changed();
 }
 
 void TcxStyle::RestoreDefaults()
@@ -100,14 +93,10 @@ void TcxStyle::SetAssignedValues(TcxStyleValues Value)
 
 void TcxStyle::SetBitmap(TBitmap* Value)
 {
-  FBitmap->OnChange = nullptr;
-  try {
+  {
+    TRestore bitmapChange(FBitmap->OnChange, nullptr);
     FBitmap->Assign(Value);
-  } catch (...) {
-    FBitmap->OnChange = TNotifyEvent(this, &TcxStyle::BitmapChanged);
-    throw;
   }
-  FBitmap->OnChange = TNotifyEvent(this, &TcxStyle::BitmapChanged);
   BitmapChanged(FBitmap);
 }
 
@@ -124,9 +113,10 @@ void TcxStyle::SetFont(TFont* Value)
 {
   if (!Value)
     return;
-  FFont->OnChange = nullptr;
-  FFont->Assign(Value);
-  FFont->OnChange = TNotifyEvent(this, &TcxStyle::FontChanged);
+  {
+    TRestore fontChange(FFont->OnChange, nullptr);
+    FFont->Assign(Value);
+  }
   FontChanged(FFont);
 }
 

@@ -85,14 +85,10 @@ bool TBasicActionLink::Execute(TComponent* AComponent)
     return false;
   // The handler may free the action, this link or its client: afterwards only the weak
   // reference is read.
-  struct TActionComponentScope {
-    TWeakRef<TBasicAction> Action;
-    ~TActionComponentScope()
-    {
-      if (Action)
-        Action->SetActionComponent(nullptr);
-    }
-  } scope{FAction};
+  TFinally clear([action = TWeakRef<TBasicAction>(FAction)] {
+    if (action)
+      action->SetActionComponent(nullptr);
+  });
   TBasicAction* action = FAction;
   action->SetActionComponent(AComponent);
   return action->Execute();
@@ -337,11 +333,7 @@ void TCustomAction::SetChecked(bool Value)
   // A link or a group member may set Checked back while we are at it.
   if (FChecking || Value == FChecked)
     return;
-  FChecking = true;
-  struct TCheckingScope {
-    TCustomAction* Action;
-    ~TCheckingScope() { Action->FChecking = false; }
-  } scope{this};
+  TRestore checking(FChecking, true);
   ForEachLink<TActionLink>([&](TActionLink* link) { link->SetChecked(Value); });
   FChecked = Value;
   if (Value)

@@ -146,15 +146,11 @@ TCollection::~TCollection()
 
 TCollectionItem* TCollection::Add()
 {
-  FDeferAnnounce = true;
   TObject* object;
-  try {
+  {
+    TRestore defer(FDeferAnnounce, true);
     object = FItemClass->Create(this);
-  } catch (...) {
-    FDeferAnnounce = false;
-    throw;
   }
-  FDeferAnnounce = false;
 
   auto* item = dynamic_cast<TCollectionItem*>(object);
   if (!item) {

@@ -721,14 +721,8 @@ void TControl::CMParentShowHintChanged(TMessage& Message)
 
 void TControl::ReadState(TReader* Reader)
 {
-  FControlState += csReadingState;
-  try {
-    TComponent::ReadState(Reader);
-  } catch (...) {
-    FControlState -= csReadingState;
-    throw;
-  }
-  FControlState -= csReadingState;
+  TStateFlag reading(FControlState, csReadingState);
+  TComponent::ReadState(Reader);
 }
 
 void TControl::Loaded()

@@ -1,7 +1,5 @@
-// Small helpers of the control layer: cursor identifiers for form data, shift states
-// from messages and the keyboard, and the hook that unexpected exceptions reach.
-#include <cstdio>
-
+// Small helpers of the control layer: cursor identifiers for form data and shift states
+// from messages and the keyboard.
 #include "platform/Controls.h"
 
 // ---------------------------------------------------------------------------
@@ -85,58 +83,4 @@ TShiftState GetShiftState()
   if (::GetKeyState(VK_MBUTTON) < 0)
     s += ssMiddle;
   return s;
-}
-
-// ---------------------------------------------------------------------------
-// The unexpected-exception hook.
-
-namespace {
-
-TUnexpectedExceptionHandler& ExceptionHandlerSlot()
-{
-  static TUnexpectedExceptionHandler handler;
-  return handler;
-}
-
-}  // namespace
-
-TUnexpectedExceptionHandler SetUnexpectedExceptionHandler(TUnexpectedExceptionHandler Handler)
-{
-  TUnexpectedExceptionHandler old = std::move(ExceptionHandlerSlot());
-  ExceptionHandlerSlot() = std::move(Handler);
-  return old;
-}
-
-String CurrentExceptionMessage()
-{
-  try {
-    throw;
-  } catch (const Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return FromUtf8(e.what());
-  } catch (...) {
-    return L"Unknown exception";
-  }
-}
-
-void HandleUnexpectedException(TObject* Sender)
-{
-  // The handler itself must not let anything escape: we are on the way out of a window
-  // procedure or hook, where unwinding would cross system frames.
-  try {
-    if (const auto& handler = ExceptionHandlerSlot()) {
-      handler(Sender);
-      return;
-    }
-    try {
-      throw;
-    } catch (const EAbort&) {
-      return;  // the silent exception
-    } catch (...) {
-      std::fprintf(stderr, "Unhandled exception: %s\n", ToUtf8(CurrentExceptionMessage()).c_str());
-    }
-  } catch (...) {
-    std::fprintf(stderr, "The exception handler failed\n");
-  }
 }

@@ -120,18 +120,6 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState GetShiftState();
 
 // ---------------------------------------------------------------------------
-// Exceptions that reach a window procedure, hook or timer go here instead of unwinding
-// into the system. The application plugs its HandleException in; until then the message
-// is written to stderr. Call HandleUnexpectedException only inside a catch block.
-
-using TUnexpectedExceptionHandler = std::function<void(TObject* Sender)>;
-// Installs Handler (nil restores the default) and returns the previous one.
-TUnexpectedExceptionHandler SetUnexpectedExceptionHandler(TUnexpectedExceptionHandler Handler);
-void HandleUnexpectedException(TObject* Sender = nullptr);
-// The message of the exception in flight (inside a catch block), for handlers.
-String CurrentExceptionMessage();
-
-// ---------------------------------------------------------------------------
 // Space kept around a control aligned with AlignWithMargins.
 
 class TMargins : public TPersistent {

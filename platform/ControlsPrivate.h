@@ -46,6 +46,23 @@ private:
 
 }  // namespace ControlsImpl
 
+// Lends a paint's DC to a control's canvas for a scope and takes it back when the scope
+// ends, even when drawing raised.
+class TCanvasPaintScope {
+public:
+  TCanvasPaintScope(TControlCanvas* Canvas, HDC DC) : FCanvas(Canvas)
+  {
+    FCanvas->FreeHandle();
+    FCanvas->SetHandle(DC);
+  }
+  ~TCanvasPaintScope() { FCanvas->SetHandle(nullptr); }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+  TControlCanvas* FCanvas;
+};
+
 // Releases the window DCs that canvases took from Control's window.
 void FreeControlCanvases(TWinControl* Control);
 

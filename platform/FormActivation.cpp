@@ -169,6 +169,7 @@ TModalResult TCustomForm::ShowModal()
       try {
         Hide();
       } catch (...) {
+        // The error that ended the loop is the one the caller is told.
       }
     }
     throw;

@@ -54,7 +54,8 @@ bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor)
     chain.insert(chain.begin(), c);
   bool found = false;
   BeginGlobalLoading();
-  try {
+  {
+    TFinally end([] { EndGlobalLoading(); });
     for (TClass c : chain) {
       const uint8_t* data = nullptr;
       size_t size = 0;
@@ -64,11 +65,7 @@ bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor)
       found = true;
     }
     NotifyGlobalLoading();
-  } catch (...) {
-    EndGlobalLoading();
-    throw;
   }
-  EndGlobalLoading();
   return found;
 }
 

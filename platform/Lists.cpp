@@ -6,23 +6,6 @@ IMPLEMENT_CLASS(TList, TObject)
 IMPLEMENT_CLASS(TObjectList, TList)
 IMPLEMENT_CLASS(TComponentList, TObjectList)
 
-namespace {
-
-// Empties a list from a destructor: a notification that raises must neither escape the
-// destructor nor stop the remaining entries from being released.
-template <class L>
-void ClearQuietly(L& list)
-{
-  while (list.Count() > 0) {
-    try {
-      list.Delete(list.Count() - 1);
-    } catch (...) {
-    }
-  }
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // TList
 
@@ -257,7 +240,18 @@ void TList::Assign(TList* ListA, TListAssignOp Operator, TList* ListB)
 
 TObjectList::~TObjectList()
 {
-  ClearQuietly(*this);
+  ClearQuietly();
+}
+
+void TObjectList::ClearQuietly()
+{
+  while (Count() > 0) {
+    try {
+      Delete(Count() - 1);
+    } catch (...) {
+      // Lost here: nothing may leave a destructor, and the other entries still go.
+    }
+  }
 }
 
 int TObjectList::FindInstanceOf(TClass AClass, bool AExact, int AStartAt) const
@@ -302,7 +296,7 @@ TComponentList::TComponentList(bool AOwnsObjects) : TObjectList(AOwnsObjects), F
 
 TComponentList::~TComponentList()
 {
-  ClearQuietly(*this);
+  ClearQuietly();
   FNexus->FList = nullptr;
   delete FNexus;
 }

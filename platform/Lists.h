@@ -87,6 +87,9 @@ public:
 
 protected:
   void Notify(void* Ptr, TListNotification Action) override;
+  // Empties the list from a destructor: a notification that raises must neither escape the
+  // destructor nor stop the remaining entries from being released.
+  void ClearQuietly();
 
 private:
   bool FOwnsObjects;

@@ -259,22 +259,14 @@ void TReader::ReadData(TComponent* Instance)
     ReadProperty(Instance);
   s.Frames.resize(depth - 1);
 
-  TComponent* oldOwner = FOwner;
-  TComponent* oldParent = FParent;
+  TRestore owner(FOwner);
+  TRestore parent(FParent);
   FParent = Instance->GetChildParent();
   FOwner = Instance->GetChildOwner();
   if (!FOwner)
     FOwner = Instance->ComponentState().Contains(csInline) ? Instance : FRoot;
-  try {
-    for (const TFormObject& child : node.Children)
-      s.ReadComponent(child);
-  } catch (...) {
-    FOwner = oldOwner;
-    FParent = oldParent;
-    throw;
-  }
-  FOwner = oldOwner;
-  FParent = oldParent;
+  for (const TFormObject& child : node.Children)
+    s.ReadComponent(child);
 }
 
 TClass TReader::TState::FindComponentClass(const String& name, int line)

@@ -3,6 +3,8 @@
 // reflected WM_DRAWITEM and WM_MEASUREITEM.
 #include "platform/StdCtrls.h"
 
+#include "platform/ControlsPrivate.h"
+
 DEFINE_ENUM_INFO(TListBoxStyle, L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable")
 
 IMPLEMENT_CLASS(TListBoxStrings, TStrings)
@@ -563,15 +565,7 @@ void TCustomListBox::CNDrawItem(TMessage& Message)
     return;
   TOwnerDrawState state = OwnerDrawStateFromFlags(item->itemState);
   // The canvas is the item's DC only for this message, even when a handler raises.
-  struct TCanvasScope {
-    TControlCanvas* Canvas;
-    TCanvasScope(TControlCanvas* c, HDC dc) : Canvas(c)
-    {
-      Canvas->FreeHandle();
-      Canvas->SetHandle(dc);
-    }
-    ~TCanvasScope() { Canvas->SetHandle(nullptr); }
-  } scope(FCanvas, item->hDC);
+  TCanvasPaintScope scope(FCanvas, item->hDC);
   FCanvas->SetFont(FFont);
   FCanvas->SetBrush(FBrush);
   TRect r = item->rcItem;

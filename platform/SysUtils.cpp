@@ -1,6 +1,7 @@
 #include "platform/SysUtils.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <cwctype>
 #include <limits>
@@ -673,4 +674,63 @@ String ExcludeTrailingPathDelimiter(const String& Path)
   if (!r.empty() && IsDelimiter(r.back()))
     r.pop_back();
   return r;
+}
+
+// ---------------------------------------------------------------------------
+// The unexpected-exception hook.
+
+namespace {
+
+TUnexpectedExceptionHandler& ExceptionHandlerSlot()
+{
+  static TUnexpectedExceptionHandler handler;
+  return handler;
+}
+
+}  // namespace
+
+TUnexpectedExceptionHandler SetUnexpectedExceptionHandler(TUnexpectedExceptionHandler Handler)
+{
+  TUnexpectedExceptionHandler old = std::move(ExceptionHandlerSlot());
+  ExceptionHandlerSlot() = std::move(Handler);
+  return old;
+}
+
+String CurrentExceptionMessage()
+{
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return FromUtf8(e.what());
+  } catch (...) {
+    return L"Unknown exception";
+  }
+}
+
+void HandleUnexpectedException(TObject* Sender)
+{
+  // The handler itself must not let anything escape: we are on the way out of a window
+  // procedure or hook, where unwinding would cross system frames.
+  try {
+    if (const auto& handler = ExceptionHandlerSlot()) {
+      handler(Sender);
+      return;
+    }
+    try {
+      throw;
+    } catch (const EAbort&) {
+      return;  // the silent exception
+    } catch (...) {
+      std::fprintf(stderr, "Unhandled exception: %s\n", ToUtf8(CurrentExceptionMessage()).c_str());
+    }
+  } catch (...) {
+    std::fprintf(stderr, "The exception handler failed\n");
+  }
+}
+
+void HandleEndFailure() noexcept
+{
+  HandleUnexpectedException(nullptr);
 }

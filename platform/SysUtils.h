@@ -5,6 +5,7 @@
 #include <exception>
 #include <variant>
 
+#include "platform/Scope.h"
 #include "platform/System.h"
 
 class Exception : public TObject, public std::exception {
@@ -128,20 +129,25 @@ uint32_t GetLastOSError();
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseLastOSError(uint32_t ErrorCode);
 
+// Exceptions that reach a window procedure, hook, timer or thread go here instead of
+// unwinding into the system. The application plugs its HandleException in; until then the
+// message is written to stderr. Call HandleUnexpectedException only inside a catch block.
+using TUnexpectedExceptionHandler = std::function<void(TObject* Sender)>;
+// Installs Handler (nil restores the default) and returns the previous one.
+TUnexpectedExceptionHandler SetUnexpectedExceptionHandler(TUnexpectedExceptionHandler Handler);
+void HandleUnexpectedException(TObject* Sender = nullptr);
+// The message of the exception in flight (inside a catch block), for handlers.
+String CurrentExceptionMessage();
+
 // Runs Body between Target.BeginUpdate() and Target.EndUpdate(), so that change events
-// fire once; EndUpdate runs when Body raises, too. Not a destructor guard on purpose:
-// EndUpdate fires those events, and an exception from them must reach the caller.
+// fire once. EndUpdate runs when Body raises, too, by the rule of TFinally: what the events
+// it fires raise reaches the caller, unless Body's own exception is already on its way.
 template <class T, class F>
 void WithUpdate(T& Target, F&& Body)
 {
   Target.BeginUpdate();
-  try {
-    Body();
-  } catch (...) {
-    Target.EndUpdate();
-    throw;
-  }
-  Target.EndUpdate();
+  TFinally end([&Target] { Target.EndUpdate(); });
+  Body();
 }
 
 // A checked cast that raises EInvalidCast: the "as" operator.

@@ -105,7 +105,7 @@ private:
 // Runs the synchronised and queued calls waiting for the main thread. It first waits up
 // to Timeout milliseconds for one to arrive; returns whether any ran. Only the main
 // thread may call it (EThread otherwise). An exception raised by a queued call (nobody
-// waits for it) goes to HandleUnexpectedException (Controls.h), never to the caller.
+// waits for it) goes to HandleUnexpectedException (SysUtils.h), never to the caller.
 bool CheckSynchronize(int Timeout = 0);
 
 // The main thread's wake-up handler: called (with the calling thread, or nil) whenever a

@@ -168,14 +168,10 @@ void TWinControl::CreateHandle()
     FParent->HandleNeeded();
   if (FHandle)
     return;
-  FControlState += csCreating;
-  try {
+  {
+    TStateFlag creating(FControlState, csCreating);
     CreateWnd();
-  } catch (...) {
-    FControlState -= csCreating;
-    throw;
   }
-  FControlState -= csCreating;
   // Child windows keep the z order of the Controls list.
   HWND after = HWND_TOP;
   for (auto it = FControls.rbegin(); it != FControls.rend(); ++it)
@@ -325,15 +321,11 @@ void TWinControl::RecreateWnd()
 void TWinControl::CMRecreateWnd(TMessage& Message)
 {
   bool wasFocused = Focused();
-  FControlState += csRecreating;
-  try {
+  {
+    TStateFlag recreating(FControlState, csRecreating);
     DestroyHandle();
     UpdateControlState();
-  } catch (...) {
-    FControlState -= csRecreating;
-    throw;
   }
-  FControlState -= csRecreating;
   if (wasFocused && FHandle)
     ::SetFocus(FHandle);
 }

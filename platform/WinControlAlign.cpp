@@ -236,17 +236,13 @@ void TWinControl::AlignControl(TControl* AControl)
     return;
   }
   DisableAlign();
-  try {
-    TRect r = GetClientRect();
-    AdjustClientRect(r);
-    AlignControls(AControl, r);
-  } catch (...) {
+  TFinally enable([this] {
     FControlState -= csAlignmentNeeded;
     EnableAlign();
-    throw;
-  }
-  FControlState -= csAlignmentNeeded;
-  EnableAlign();
+  });
+  TRect r = GetClientRect();
+  AdjustClientRect(r);
+  AlignControls(AControl, r);
 }
 
 namespace {
@@ -265,14 +261,8 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect)
   // Places a child through SetBounds, marked so that it does not take the new bounds
   // as its own choice (anchor rules) or ask for another alignment.
   auto place = [](TControl* c, int l, int t, int w, int h) {
-    c->FControlState += csAligning;
-    try {
-      c->SetBounds(l, t, std::max(w, 0), std::max(h, 0));
-    } catch (...) {
-      c->FControlState -= csAligning;
-      throw;
-    }
-    c->FControlState -= csAligning;
+    TStateFlag aligning(c->FControlState, csAligning);
+    c->SetBounds(l, t, std::max(w, 0), std::max(h, 0));
   };
   auto margins = [](TControl* c) {
     TMarginBox m;

@@ -280,12 +280,7 @@ void TWinControl::SetFocus()
   if (!CanFocus())
     throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
   FControlState += csFocusing;
-  try {
-    ::SetFocus(GetHandle());
-  } catch (...) {
-    FControlState -= csFocusing;
-    throw;
-  }
+  ::SetFocus(GetHandle());
   FControlState -= csFocusing;
 }
 

@@ -20,22 +20,6 @@ std::vector<TControlCanvas*>& CanvasesWithDC()
   return list;
 }
 
-// Puts a canvas back to no DC when a paint ends, even when Paint raised.
-class TCanvasPaintScope {
-public:
-  TCanvasPaintScope(TControlCanvas* Canvas, HDC DC) : FCanvas(Canvas)
-  {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-  }
-  ~TCanvasPaintScope() { FCanvas->SetHandle(nullptr); }
-  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
-  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
-
-private:
-  TControlCanvas* FCanvas;
-};
-
 class TSaveDCScope {
 public:
   explicit TSaveDCScope(HDC DC) : FDC(DC), FSaved(::SaveDC(DC)) {}

@@ -196,21 +196,14 @@ void TWriter::WriteCollection(TCollection* Value)
   int level = s.ChildLevel();
   for (int i = 0; i < (Value ? Value->Count() : 0); ++i) {
     FText += L"\n" + Spaces(level) + L"item\n";
-    TState saved = s;
-    s.Indent = level + 1;
-    s.Path.clear();
-    s.Lists.clear();
-    TPersistent* oldAncestor = FAncestor;
-    FAncestor = nullptr;  // items are compared as a whole collection, not one by one
-    try {
+    {
+      TRestore state(s);
+      s.Indent = level + 1;
+      s.Path.clear();
+      s.Lists.clear();
+      TRestore ancestor(FAncestor, nullptr);  // items are compared as a whole collection, not one by one
       WriteProperties(Value->Items(i));
-    } catch (...) {
-      s = saved;
-      FAncestor = oldAncestor;
-      throw;
     }
-    s = saved;
-    FAncestor = oldAncestor;
     FText += Spaces(level) + L"end";
   }
   FText += L">";
@@ -262,10 +255,7 @@ void TWriter::WriteProperties(TPersistent* Instance)
     --s.Nesting;
     throw EWriteError(L"Properties of " + Instance->ClassName() + L" nest too deep");
   }
-  struct TLeave {
-    TState& S;
-    ~TLeave() { --S.Nesting; }
-  } leave{s};
+  TFinally leave([&s]() noexcept { --s.Nesting; });
 
   TPersistent* ancestor = FAncestor;
   if (ancestor && !Instance->InheritsFrom(ancestor->ClassType()))
@@ -294,19 +284,9 @@ void TWriter::WriteProperties(TPersistent* Instance)
           WriteCollection(collection);
           FText += L"\n";
         } else if (auto* nested = dynamic_cast<TPersistent*>(value)) {
-          String oldPath = s.Path;
-          TPersistent* oldAncestor = FAncestor;
-          s.Path += info.Name + L".";
-          FAncestor = dynamic_cast<TPersistent*>(ancValue);
-          try {
-            WriteProperties(nested);
-          } catch (...) {
-            s.Path = oldPath;
-            FAncestor = oldAncestor;
-            throw;
-          }
-          s.Path = oldPath;
-          FAncestor = oldAncestor;
+          TRestore path(s.Path, s.Path + info.Name + L".");
+          TRestore nestedAncestor(FAncestor, dynamic_cast<TPersistent*>(ancValue));
+          WriteProperties(nested);
         }
         continue;
       }
@@ -408,15 +388,8 @@ void TWriter::WriteProperties(TPersistent* Instance)
     FText += line + value + L"\n";
   }
 
-  TPersistent* oldAncestor = FAncestor;
-  FAncestor = ancestor;
-  try {
-    Instance->DefineProperties(this);
-  } catch (...) {
-    FAncestor = oldAncestor;
-    throw;
-  }
-  FAncestor = oldAncestor;
+  TRestore defining(FAncestor, ancestor);
+  Instance->DefineProperties(this);
 }
 
 void TWriter::DefineProperty(const String& Name, const TReaderProc&, const TWriterProc& WriteData, bool HasData)
@@ -476,15 +449,11 @@ void TWriter::WriteComponent(TComponent* Component)
 {
   bool wasWriting = Component->ComponentState().Contains(csWriting);
   Component->IncludeState(csWriting);
-  try {
-    Component->WriteState(this);
-  } catch (...) {
+  TFinally done([&]() noexcept {
     if (!wasWriting)
       Component->ExcludeState(csWriting);
-    throw;
-  }
-  if (!wasWriting)
-    Component->ExcludeState(csWriting);
+  });
+  Component->WriteState(this);
 }
 
 namespace {
@@ -552,10 +521,9 @@ void TWriter::WriteData(TComponent* Instance)
       }
       bool reordered =
           ancestor && ((childAncestor && !fresh && ancIndex != i) || (!childAncestor && i < ancChildren.size()));
-      TPersistent* oldAncestor = FAncestor;
-      TComponent* oldLookup = FLookupRoot;
-      TComponent* oldRootAncestor = s.RootAncestor;
-      FAncestor = childAncestor;
+      TRestore childAncestorScope(FAncestor, childAncestor);
+      TRestore lookup(FLookupRoot);
+      TRestore rootAncestor(s.RootAncestor);
       if (isInline) {
         FLookupRoot = child;
         s.RootAncestor = childAncestor;
@@ -565,15 +533,9 @@ void TWriter::WriteData(TComponent* Instance)
       try {
         WriteComponent(child);
       } catch (...) {
-        FAncestor = oldAncestor;
-        FLookupRoot = oldLookup;
-        s.RootAncestor = oldRootAncestor;
-        --s.Indent;
+        --s.Indent;  // the end of this level is not written
         throw;
       }
-      FAncestor = oldAncestor;
-      FLookupRoot = oldLookup;
-      s.RootAncestor = oldRootAncestor;
     }
   }
   --s.Indent;
