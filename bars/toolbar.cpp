@@ -13,6 +13,7 @@
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Forms.h"
+#include "platform/Profile.h"
 
 IMPLEMENT_CLASS(TdxBarControlViewInfo, TCustomdxBarControlViewInfo)
 IMPLEMENT_CLASS(TdxBarControl, TCustomdxBarControl)
@@ -690,6 +691,7 @@ void TdxBarControl::CollectLinks(std::vector<TdxBarLayoutLink>& ALinks, bool AVe
   ALinks.clear();
   if (!FItemLinks)
     return;
+  TProfileScope phase(TProfilePhase::Measure);
   const auto& shown = FItemLinks->GetShownItems();
   ALinks.reserve(shown.size());
   for (TdxBarItemLink* link : shown) {
@@ -923,6 +925,7 @@ TPoint TdxBarControl::DockClientSize() const
 
 TPoint TdxBarControl::CalcSize(TdxBarDockingStyle AStyle)
 {
+  TProfileScope phase(TProfilePhase::Layout);
   AStyle = EffectiveStyle(AStyle);
   int savedCount = FVisibleCount;
   std::vector<bool> savedStarts = FLineStarts;
@@ -1000,6 +1003,7 @@ void TdxBarControl::CalculateViewInfo()
 {
   if (FCalculating || !FItemLinks || IsDestroying())
     return;
+  TProfileScope phase(TProfilePhase::Layout);
   {
     TRestore calculating(FCalculating, true);
     bool vertical = IsVertical();
