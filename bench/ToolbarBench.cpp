@@ -4,7 +4,7 @@
 // system; then how creating and freeing components, items and bars grows with their number.
 // Each figure is the median of several rounds; compare the columns of one run only.
 //
-//   toolbar_bench [--ratio] [--phases] [--scale] [--budget SECONDS]
+//   toolbar_bench [--ratio] [--phases] [--scale] [--budget SECONDS] [--sizes N,N,...]
 //
 // With no switch every table is printed. A scale row whose time passes the budget (default
 // 60 s) ends its series: the larger counts are shown as skipped.
@@ -437,7 +437,7 @@ TComponent* BarsFromFormData(const String& Text)
   return form;
 }
 
-void ScaleTable(double BudgetSeconds)
+void ScaleTable(double BudgetSeconds, const std::vector<int>& Sizes)
 {
   struct TSeries {
     const char* Name;
@@ -455,7 +455,7 @@ void ScaleTable(double BudgetSeconds)
   std::printf("%-24s %6s %10s %6s %10s %6s\n", "kind", "N", "make ms", "x", "free ms", "x");
   for (TSeries& s : series) {
     double lastMake = 0, lastFree = 0;
-    for (int n : {1000, 2000, 4000}) {
+    for (int n : Sizes) {
       if (s.Over) {
         std::printf("%-24s %6d %10s %6s %10s %6s\n", s.Name, n, "skipped", "", "skipped", "");
         continue;
@@ -479,6 +479,7 @@ int main()
 {
   bool ratio = false, phases = false, scale = false;
   double budget = 60;
+  std::vector<int> sizes = {1000, 2000, 4000};
   int count = 0;
   LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; args && i < count; ++i) {
@@ -491,8 +492,20 @@ int main()
       scale = true;
     else if (arg == L"--budget" && i + 1 < count)
       budget = _wtof(args[++i]);
+    else if (arg == L"--sizes" && i + 1 < count) {
+      sizes.clear();
+      for (const wchar_t* p = args[++i]; *p;) {
+        wchar_t* end = nullptr;
+        long n = wcstol(p, &end, 10);
+        if (end == p || n <= 0)
+          break;
+        sizes.push_back(int(n));
+        p = *end == L',' ? end + 1 : end;
+      }
+      scale = true;
+    }
     else {
-      std::printf("unknown argument; use --ratio, --phases, --scale, --budget SECONDS\n");
+      std::printf("unknown argument; use --ratio, --phases, --scale, --budget SECONDS, --sizes N,N,...\n");
       return 2;
     }
   }
@@ -511,7 +524,7 @@ int main()
   if (phases)
     PhaseTable();
   if (scale)
-    ScaleTable(budget);
+    ScaleTable(budget, sizes.empty() ? std::vector<int>{1000} : sizes);
   dxBarFinalize();
   FinalizeForms();
   return 0;
