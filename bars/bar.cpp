@@ -62,6 +62,7 @@ PUBLISHED(TdxBar, TcxComponentCollectionItem)
 
 TdxBar::TdxBar(TComponent* AOwner) : TcxComponentCollectionItem(AOwner)
 {
+  IgnoreSiblingRemovals();  // a bar refers to no sibling that could go without telling it
   FBackgroundBitmap = std::make_unique<TBitmap>();
   FBackgroundBitmap->OnChange = TNotifyEvent(this, &TdxBar::BackgroundBitmapChanged);
   FRealFont = std::make_unique<TFont>();

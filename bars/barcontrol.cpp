@@ -781,15 +781,37 @@ void TCustomdxBarControl::FillBackground(HDC DC, const TRect& R, HBRUSH ABrush, 
     FillRectByColor(DC, R, AColor);
 }
 
+namespace {
+
+bool SameLogFont(const LOGFONTW& A, const LOGFONTW& B)
+{
+  return A.lfHeight == B.lfHeight && A.lfWidth == B.lfWidth && A.lfEscapement == B.lfEscapement &&
+         A.lfOrientation == B.lfOrientation && A.lfWeight == B.lfWeight && A.lfItalic == B.lfItalic &&
+         A.lfUnderline == B.lfUnderline && A.lfStrikeOut == B.lfStrikeOut && A.lfCharSet == B.lfCharSet &&
+         A.lfOutPrecision == B.lfOutPrecision && A.lfClipPrecision == B.lfClipPrecision &&
+         A.lfQuality == B.lfQuality && A.lfPitchAndFamily == B.lfPitchAndFamily &&
+         wcscmp(A.lfFaceName, B.lfFaceName) == 0;
+}
+
+}  // namespace
+
 int TCustomdxBarControl::GetTextHeight() const
 {
   TdxBarPainter* painter = GetPainter();
   if (!painter)
     return 0;
+  // Every item control asks when it is made: measuring takes a screen DC and a font made for
+  // it, so the answer is kept for the font description and the painter's class that gave it.
+  TFont* font = GetFont();
+  const LOGFONTW logFont = font ? font->GetLogFont() : LOGFONTW{};
+  if (FTextHeightCache.Valid && FTextHeightCache.Painter == &typeid(*painter) &&
+      FTextHeightCache.HasFont == (font != nullptr) && SameLogFont(FTextHeightCache.Font, logFont))
+    return FTextHeightCache.Height;
   TcxScreenCanvas canvas;
-  if (TFont* font = GetFont())
+  if (font)
     canvas.SetFont(font);
-  return painter->GetTextHeight(&canvas);
+  FTextHeightCache = {true, &typeid(*painter), font != nullptr, logFont, painter->GetTextHeight(&canvas)};
+  return FTextHeightCache.Height;
 }
 
 // ---------------------------------------------------------------------------

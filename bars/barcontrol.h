@@ -10,6 +10,7 @@
 #include "platform/Controls.h"
 
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 // Option bits of a bar window (GetOptions).
@@ -418,6 +419,14 @@ protected:
 
   // The canvases behind GetcxCanvas, made on first use.
   mutable std::unique_ptr<TcxCanvas> FItemCanvas;
+  // The last text height measured, with what it was measured for.
+  mutable struct {
+    bool Valid = false;
+    const std::type_info* Painter = nullptr;
+    bool HasFont = false;
+    LOGFONTW Font{};
+    int Height = 0;
+  } FTextHeightCache;
   mutable std::unique_ptr<TcxCanvas> FScreenItemCanvas;
   TdxBarItemLinks* FItemLinks = nullptr;
   TWeakRef<TCustomdxBarControl> FParentBar;

@@ -10,6 +10,7 @@
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "platform/Forms.h"
+#include "platform/Profile.h"
 #include "platform/Win.h"
 
 DEFINE_ENUM_INFO(TdxBarDockAlign, L"dalNone", L"dalTop", L"dalBottom", L"dalLeft", L"dalRight")
@@ -684,6 +685,7 @@ void TdxDockControl::RealignBars()
 {
   if (!FBarManager || FBarManager->IsUpdateLocked() || FBarManager->IsDestroying() || IsDestroying() || FLayingOut)
     return;
+  TProfileScope phase(TProfilePhase::Layout);
   {
     TRestore layingOut(FLayingOut, true);
     // The manager's background bitmap or painter may have changed since.

@@ -268,6 +268,10 @@ void TdxDockControl::LayoutRow(TdxDockRow* ARow)
   const TRect client = GetClientRect();
   const int rowLength = vertical ? RectHeight(client) : RectWidth(client);
   const int count = ARow->GetColCount();
+  std::vector<std::unique_ptr<TdxBarControl::TMeasureOnce>> measureOnce;
+  measureOnce.reserve(size_t(count));
+  for (int i = 0; i < count; ++i)
+    measureOnce.push_back(std::make_unique<TdxBarControl::TMeasureOnce>(ARow->GetCol(i)->GetBarControl()));
   std::vector<TdxDockRowLayoutItem> items(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     TdxDockCol* col = ARow->GetCol(i);

@@ -7,6 +7,7 @@
 #include "bars/manager.h"
 #include "platform/Bitmap.h"
 #include "platform/Filer.h"
+#include "platform/Profile.h"
 
 PUBLISHED(TdxBarItemLink, TCollectionItem)
 {
@@ -667,6 +668,7 @@ void TdxBarItemLink::CreateControl()
   TClass controlClass = FItem->GetControlClass();
   if (!controlClass)
     return;  // a kind the register does not know shows nothing
+  TProfileScope phase(TProfilePhase::CreateControls);
   TObject* object = controlClass->Create(this);
   FControl = dynamic_cast<TdxBarItemControl*>(object);
   if (!FControl && object)

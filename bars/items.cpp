@@ -56,6 +56,8 @@ String ShortHintPart(const String& AHint)
 
 TdxBarItem::TdxBarItem(TComponent* AOwner) : TdxBarComponent(AOwner)
 {
+  // Actions, screen tips and drop-down menus are all watched through free notification.
+  IgnoreSiblingRemovals();
   // Only the manager of the item's own form: a manager of another form could go first
   // and leave the item with a dangling manager.
   if (TdxBarManager* manager = GetBarManagerByOwner(AOwner))

@@ -13,6 +13,7 @@
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Forms.h"
+#include "platform/Profile.h"
 
 IMPLEMENT_CLASS(TdxBarControlViewInfo, TCustomdxBarControlViewInfo)
 IMPLEMENT_CLASS(TdxBarControl, TCustomdxBarControl)
@@ -685,11 +686,30 @@ TPoint TdxBarControl::GetFrameSize(TdxBarDockingStyle AStyle)
   return Point(b.left + b.right, b.top + b.bottom);
 }
 
+TdxBarControl::TMeasureOnce::TMeasureOnce(TdxBarControl* ABarControl) : FBarControl(ABarControl)
+{
+  ++FBarControl->FMeasureOnceCount;
+}
+
+TdxBarControl::TMeasureOnce::~TMeasureOnce()
+{
+  if (--FBarControl->FMeasureOnceCount == 0)
+    for (int i = 0; i < 2; ++i) {
+      FBarControl->FMeasuredValid[i] = false;
+      FBarControl->FMeasured[i].clear();
+    }
+}
+
 void TdxBarControl::CollectLinks(std::vector<TdxBarLayoutLink>& ALinks, bool AVertical)
 {
+  if (FMeasureOnceCount > 0 && FMeasuredValid[AVertical]) {
+    ALinks = FMeasured[AVertical];
+    return;
+  }
   ALinks.clear();
   if (!FItemLinks)
     return;
+  TProfileScope phase(TProfilePhase::Measure);
   const auto& shown = FItemLinks->GetShownItems();
   ALinks.reserve(shown.size());
   for (TdxBarItemLink* link : shown) {
@@ -706,6 +726,10 @@ void TdxBarControl::CollectLinks(std::vector<TdxBarLayoutLink>& ALinks, bool AVe
       l.Align = control->GetAlignment();
     }
     ALinks.push_back(l);
+  }
+  if (FMeasureOnceCount > 0) {
+    FMeasured[AVertical] = ALinks;
+    FMeasuredValid[AVertical] = true;
   }
 }
 
@@ -923,6 +947,8 @@ TPoint TdxBarControl::DockClientSize() const
 
 TPoint TdxBarControl::CalcSize(TdxBarDockingStyle AStyle)
 {
+  TProfileScope phase(TProfilePhase::Layout);
+  TMeasureOnce measureOnce(this);
   AStyle = EffectiveStyle(AStyle);
   int savedCount = FVisibleCount;
   std::vector<bool> savedStarts = FLineStarts;
@@ -1000,6 +1026,8 @@ void TdxBarControl::CalculateViewInfo()
 {
   if (FCalculating || !FItemLinks || IsDestroying())
     return;
+  TProfileScope phase(TProfilePhase::Layout);
+  TMeasureOnce measureOnce(this);
   {
     TRestore calculating(FCalculating, true);
     bool vertical = IsVertical();

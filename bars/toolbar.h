@@ -185,6 +185,18 @@ public:
   const std::vector<TdxBarToolbarSeparator>& GetSeparators() const { return FSeparators; }
   // The link placement of the last layout (bar axes), by shown index.
   const std::vector<TdxBarLayoutLink>& GetPlacement() const { return FPlacement; }
+  // While one lives, the links are measured once per orientation: a layout pass asks for
+  // the same sizes many times, and nothing they depend on changes within it.
+  class TMeasureOnce {
+  public:
+    explicit TMeasureOnce(TdxBarControl* ABarControl);
+    ~TMeasureOnce();
+    TMeasureOnce(const TMeasureOnce&) = delete;
+    TMeasureOnce& operator=(const TMeasureOnce&) = delete;
+
+  private:
+    TdxBarControl* FBarControl;
+  };
 
   // --- The mark and MDI buttons.
   bool HasMark() const override;
@@ -367,6 +379,10 @@ private:
   // The line-start marks of the last line breaking, by shown index.
   std::vector<bool> FLineStarts;
   bool FCalculating = false;
+  // The links as measured within the running TMeasureOnce scopes, horizontal and vertical.
+  int FMeasureOnceCount = 0;
+  std::vector<TdxBarLayoutLink> FMeasured[2];
+  bool FMeasuredValid[2] = {false, false};
   bool FRebuildPosted = false;
   bool FCaptureLost = false;
 };

@@ -1,6 +1,8 @@
 #include "platform/Component.h"
 
 #include <algorithm>
+#include <cwctype>
+#include <typeinfo>
 
 IMPLEMENT_CLASS(TPersistent, TObject)
 PUBLISHED(TComponent, TPersistent)
@@ -136,14 +138,92 @@ void TComponent::SetComponentIndex(int Value)
   list.insert(list.begin() + Value, this);
 }
 
+namespace {
+
+// The key names are compared by: SameText's upper case.
+String NameKey(const String& AName)
+{
+  String key = AName;
+  for (wchar_t& c : key)
+    c = wchar_t(std::towupper(c));
+  return key;
+}
+
+// A plain component does nothing with a sibling's removal; any derived class may.
+bool MayHandleNotifications(TComponent* AComponent)
+{
+  return typeid(*AComponent) != typeid(TComponent);
+}
+
+}  // namespace
+
 TComponent* TComponent::FindComponent(const String& AName) const
 {
   if (AName.empty())
     return nullptr;
+  if (FSharedNames == 0) {
+    auto it = FNameIndex.find(NameKey(AName));
+    return it == FNameIndex.end() ? nullptr : it->second;
+  }
   for (TComponent* c : FComponents)
     if (SameText(c->FName, AName))
       return c;
   return nullptr;
+}
+
+void TComponent::IndexName(TComponent* AComponent)
+{
+  if (AComponent->FName.empty())
+    return;
+  auto [it, added] = FNameIndex.emplace(NameKey(AComponent->FName), AComponent);
+  if (!added && it->second != AComponent)
+    ++FSharedNames;
+}
+
+// AComponent no longer goes by AOldName among ours (it left, or was renamed).
+void TComponent::UnindexName(TComponent* AComponent, const String& AOldName)
+{
+  if (FSharedNames > 0) {
+    RebuildNameIndex();  // which of a shared name's holders the index keeps is not known
+    return;
+  }
+  if (AOldName.empty())
+    return;
+  auto it = FNameIndex.find(NameKey(AOldName));
+  if (it != FNameIndex.end() && it->second == AComponent)
+    FNameIndex.erase(it);
+}
+
+void TComponent::RebuildNameIndex()
+{
+  FNameIndex.clear();
+  FSharedNames = 0;
+  for (TComponent* c : FComponents)
+    IndexName(c);
+}
+
+void TComponent::ChangeName(const String& NewName)
+{
+  String oldName = std::move(FName);
+  FName = NewName;
+  if (!FOwner)
+    return;
+  FOwner->UnindexName(this, oldName);
+  FOwner->IndexName(this);
+}
+
+// Owned components of a derived class hear of their siblings' removal, as do those that own
+// components themselves (theirs may act on it), unless their class says it need not; the
+// others are skipped, so that a removal costs what its listeners do, not the number of siblings.
+void TComponent::DecideHearing()
+{
+  for (TComponent* c : FUndecided) {
+    bool hears = !c->FComponents.empty() || (!c->FIgnoresSiblings && MayHandleNotifications(c));
+    c->FHearing = hears ? THearing::Yes : THearing::No;
+    if (hears)
+      FListeners.push_back(c);
+  }
+  FUndecided.clear();
 }
 
 void TComponent::InsertComponent(TComponent* AComponent)
@@ -165,30 +245,58 @@ void TComponent::RemoveComponent(TComponent* AComponent)
 
 void TComponent::Insert(TComponent* AComponent)
 {
+  // Our own first component may handle notifications: we must hear them to pass them on.
+  if (FComponents.empty() && FOwner && FHearing == THearing::No) {
+    FHearing = THearing::Yes;
+    FOwner->FListeners.push_back(this);
+  }
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  AComponent->FHearing = THearing::Undecided;
+  FUndecided.push_back(AComponent);
+  IndexName(AComponent);
 }
 
 void TComponent::Remove(TComponent* AComponent)
 {
-  auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
-  if (it != FComponents.end())
-    FComponents.erase(it);
+  // Components mostly go last first (an owner frees its own from the end).
+  auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
+  if (it != FComponents.rend()) {
+    FComponents.erase(std::next(it).base());
+    UnindexName(AComponent, AComponent->FName);
+  }
+  if (AComponent->FHearing == THearing::Undecided)
+    DecideHearing();
+  if (AComponent->FHearing == THearing::Yes) {
+    auto listener = std::find(FListeners.begin(), FListeners.end(), AComponent);
+    if (listener != FListeners.end()) {
+      FListeners.erase(listener);
+      ++FListenersRemoved;
+    }
+  }
+  AComponent->FHearing = THearing::Undecided;
   AComponent->FOwner = nullptr;
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
-  if (Operation == opRemove && AComponent)
+  // An insertion concerns only the owner, which is told directly.
+  if (Operation != opRemove)
+    return;
+  if (AComponent)
     RemoveFreeNotification(AComponent);
-  // Owned components hear of every insertion and removal among their siblings.
-  // Copy: a handler may free components of ours.
-  std::vector<TComponent*> children = FComponents;
-  for (TComponent* c : children) {
+  DecideHearing();
+  if (FListeners.empty())
+    return;
+  // Copy: a handler may free components of ours; those are skipped.
+  std::vector<TComponent*> listeners = FListeners;
+  const unsigned removed = FListenersRemoved;
+  for (TComponent* c : listeners) {
     if (c == AComponent)
       continue;
-    if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
-      c->Notification(AComponent, Operation);
+    if (FListenersRemoved != removed && std::find(FListeners.begin(), FListeners.end(), c) == FListeners.end())
+      continue;
+    c->Notification(AComponent, Operation);
   }
 }
 

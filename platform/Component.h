@@ -5,6 +5,8 @@
 #include "platform/SysUtils.h"
 #include "platform/TypInfo.h"
 
+#include <unordered_map>
+
 class TFiler;
 class TReader;
 class TWriter;
@@ -113,21 +115,42 @@ protected:
   virtual void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName);
   virtual void ValidateInsert(TComponent* AComponent) {}
   virtual void ValidateContainer(TComponent* AComponent) {}
-  void ChangeName(const String& NewName) { FName = NewName; }
+  void ChangeName(const String& NewName);
+  // For classes that hold every reference to another component through FreeNotification:
+  // the removal of a sibling does not concern them, so their owner need not tell them.
+  void IgnoreSiblingRemovals() { FIgnoresSiblings = true; }
   TComponentState FComponentState;
   TComponentStyle FComponentStyle{csInheritable};
 
 private:
+  // Whether an owned component hears of its siblings' removal: decided once its class is
+  // complete, which is known no sooner than the first removal after its insertion.
+  enum class THearing : uint8_t { Undecided, Yes, No };
+
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
   void NotifyRemoval();
+  void DecideHearing();
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent, const String& AOldName);
+  void RebuildNameIndex();
 
   TComponent* FOwner = nullptr;
   String FName;
   intptr_t FTag = 0;
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;
+  // The owned components that hear of their siblings' removal, and those not decided yet.
+  std::vector<TComponent*> FListeners;
+  std::vector<TComponent*> FUndecided;
+  unsigned FListenersRemoved = 0;
+  // Owned components by upper-case name. While two share a name (a class may allow it),
+  // lookups walk the list instead.
+  std::unordered_map<String, TComponent*> FNameIndex;
+  int FSharedNames = 0;
+  THearing FHearing = THearing::Undecided;
+  bool FIgnoresSiblings = false;
   bool FRemovalNotified = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include <numeric>
 
+#include "lookandfeel/cxGraphics.h"
 #include "support/Pump.h"
 
 using TToolbarSize = TToolbarFixture;
@@ -173,4 +174,34 @@ TEST_F(TToolbarSize, SizeCalculationLeavesTheShownLayoutAlone)
   EXPECT_EQ(bar->GetItemLinks()->Items(2)->GetItemRect(), before);
   c->RecalculateLayout();
   EXPECT_EQ(bar->GetItemLinks()->Items(2)->GetItemRect(), before);
+}
+
+// Sizes kept for a font or for one layout pass never outlive a change: a new caption is
+// placed at its new width, and the bar's text height follows its font and its style.
+TEST_F(TToolbarSize, CaptionFontAndStyleChangesReachTheSizesAtOnce)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  ShowForm();
+  bar->SetVisible(true);
+  auto* c = dynamic_cast<TdxBarControl*>(bar->GetControl());
+  ASSERT_NE(c, nullptr);
+  TdxBarItemLink* link = bar->GetItemLinks()->Items(0);
+  auto width = [&] { return int(RectWidth(link->GetItemRect())); };
+  ASSERT_TRUE(PumpUntil([&] { return width() > 0; }));
+
+  const int before = width();
+  link->GetItem()->SetCaption(L"One with a much longer caption");
+  EXPECT_TRUE(PumpUntil([&] { return width() > before && width() == LinkWidths(c).at(0); }));
+
+  auto measuredTextHeight = [&] {
+    TcxScreenCanvas canvas;
+    canvas.SetFont(c->GetFont());
+    return c->GetPainter()->GetTextHeight(&canvas);
+  };
+  const int text = c->GetTextHeight();
+  bar->GetFont()->SetSize(std::max(bar->GetFont()->GetSize(), 8) * 2);
+  EXPECT_GT(c->GetTextHeight(), text);
+  EXPECT_EQ(c->GetTextHeight(), measuredTextHeight());
+  Manager->SetStyle(Manager->GetStyle() == bmsFlat ? bmsStandard : bmsFlat);
+  EXPECT_EQ(c->GetTextHeight(), measuredTextHeight());
 }

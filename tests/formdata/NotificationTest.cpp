@@ -227,3 +227,53 @@ TEST(Ownership, DestroyingIsSetOnTheWholeTreeBeforeAnyoneIsTold)
   for (bool s : seen)
     EXPECT_TRUE(s);
 }
+
+TEST(FreeNotification, ASiblingsRemovalReachesEveryHandlerAmongManyAndTheirOwnComponents)
+{
+  struct TQuiet : TObserver {
+    TQuiet(TComponent* owner, const char* tag, TEventLog* log) : TObserver(owner, tag, log) { IgnoreSiblingRemovals(); }
+  };
+  TEventLog log;
+  TObserver owner(nullptr, "owner", &log);
+  for (int i = 0; i < 500; ++i)
+    new TComponent(&owner);
+  auto* heard = new TObserver(&owner, "sibling", &log);
+  auto* holder = new TComponent(&owner);  // a plain component passes it on to its own
+  new TObserver(holder, "grandchild", &log);
+  new TQuiet(&owner, "quiet", &log);
+  auto* gone = new TObserver(&owner, "gone", &log);
+  gone->Free();
+  EXPECT_EQ(Count(log, "owner hears gone"), 1);
+  EXPECT_EQ(Count(log, "sibling hears gone"), 1);
+  EXPECT_EQ(Count(log, "grandchild hears gone"), 1);
+  EXPECT_EQ(Count(log, "quiet hears gone"), 0) << "it watches what it refers to through free notification";
+  // A component that gets its first own component after it was passed over hears from then on.
+  auto* late = new TComponent(&owner);
+  auto* other = new TObserver(&owner, "other", &log);
+  other->Free();
+  new TObserver(late, "late", &log);
+  heard->Free();
+  EXPECT_EQ(Count(log, "late hears sibling"), 1);
+}
+
+TEST(Ownership, NameLookupsFollowRenamesRemovalsAndNamesAClassLetsTwoShare)
+{
+  struct TLenient : TComponent {
+    using TComponent::TComponent;
+    void ValidateRename(TComponent*, const String&, const String&) override {}
+  };
+  TLenient owner(nullptr);
+  auto* a = new TComponent(&owner);
+  auto* b = new TComponent(&owner);
+  a->SetName(L"Same");
+  b->SetName(L"same");
+  EXPECT_EQ(owner.FindComponent(L"SAME"), a) << "the first of the list, as a walk would find";
+  a->Free();
+  EXPECT_EQ(owner.FindComponent(L"Same"), b);
+  b->SetName(L"Other");
+  EXPECT_EQ(owner.FindComponent(L"same"), nullptr);
+  EXPECT_EQ(owner.FindComponent(L"other"), b);
+  owner.RemoveComponent(b);
+  EXPECT_EQ(owner.FindComponent(L"Other"), nullptr);
+  b->Free();
+}
