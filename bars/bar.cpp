@@ -401,6 +401,23 @@ void TdxBar::SetUseOwnFont(bool Value)
     FFont->Assign(manager->GetFont());
 }
 
+void TdxBar::ManagerFontChanged()
+{
+  TdxBarManager* manager = GetBarManager();
+  if (FUseOwnFont || !manager) {
+    UpdateControlFont();
+    return;
+  }
+  FFontChanging = true;
+  try {
+    FFont->Assign(manager->GetFont());
+  } catch (...) {
+    FFontChanging = false;
+    throw;
+  }
+  FFontChanging = false;
+}
+
 void TdxBar::FontChanged(TObject*)
 {
   if (!FFontChanging)

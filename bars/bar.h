@@ -231,6 +231,9 @@ public:
   void SetSizeGrip(bool Value);
   bool GetUseOwnFont() const { return FUseOwnFont; }
   void SetUseOwnFont(bool Value);
+  // The manager's Font changed: a bar without its own font takes it; either way the window
+  // takes its font again.
+  void ManagerFontChanged();
   bool GetUseRecentItems() const;
   void SetUseRecentItems(bool Value);
   bool GetUseRestSpace() const { return FUseRestSpace; }

@@ -243,16 +243,14 @@ bool TdxBar::CanShowSizeGrip() const
   if (!IsStatusBar() || !FSizeGrip)
     return false;
   TdxBarManager* manager = GetBarManager();
-  TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
-  if (TCustomForm* form = parent ? GetParentForm(parent) : nullptr)
-    if (form->HandleAllocated() && IsZoomed(form->GetHandle()))
-      return false;
+  TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr;
+  if (form && form->HandleAllocated() && IsZoomed(form->GetHandle()))
+    return false;
   TdxBarControl* control = GetControl();
   if (!control || !control->HandleAllocated())
     return true;
   // The window must lie on the bottom edge of each parent up to the form.
   HWND wnd = control->GetHandle();
-  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
   HWND formWnd = form && form->HandleAllocated() ? form->GetHandle() : nullptr;
   while (HWND up = GetParent(wnd)) {
     RECT r, client;
@@ -336,7 +334,7 @@ void TdxBar::PlaceControl()
   bool docked = control->GetDockingStyle() != dsNone;
   bool show = docked;
   if (!docked && IsFormShowing(manager->GetParentControl())) {
-    TCustomForm* form = GetParentForm(manager->GetParentControl(), false);
+    TCustomForm* form = manager->GetNearestParentForm();
     bool formActive = form && form->HandleAllocated() && GetActiveWindow() == form->GetHandle();
     show = !manager->GetHideFloatingBarsWhenInactive() || manager->IsCustomizing() || formActive;
   }

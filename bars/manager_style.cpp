@@ -148,8 +148,8 @@ void TdxBarManager::UpdateStyle()
   FVisualStylesAvailable = AreVisualStylesAvailable(XPThemeKinds);
   FPainter.reset();
   FPainter.reset(static_cast<TdxBarPainter*>(GetPainterClass()->Create()));
-  // Bar windows and the application menu hear of the new style once they exist.
   UpdateDockControls(true);
+  BarControlsStyleChanged();
 }
 
 void TdxBarManager::SetupLookAndFeel(TcxLookAndFeel* ALookAndFeel) const

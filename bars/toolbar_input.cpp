@@ -469,8 +469,7 @@ void TdxBarControl::MDIButtonsMouseUp(const TPoint& P)
     return;
   TdxBarManager* manager = GetBarManager();
   if (HasMDISystemMenu()) {
-    TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
-    TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+    TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr;
     TCustomForm* child = form ? form->GetActiveMDIChild() : nullptr;
     if (child && child->HandleAllocated())
       ::SendMessageW(child->GetHandle(), WM_SYSCOMMAND, kMDICommands[pressed], 0);
@@ -800,7 +799,7 @@ void TdxBarControl::Deactivate()
   HWND focus = FFocusedWnd;
   FFocusedWnd = nullptr;
   TCustomForm* form = GetOwnerForm();
-  if (focus && ::IsWindow(focus) && ::IsWindowVisible(focus) && Application && Application->GetActive() && form &&
+  if (focus && ::IsWindow(focus) && ::IsWindowVisible(focus) && IsApplicationActive() && form &&
       form->HandleAllocated() && (focus == form->GetHandle() || ::IsChild(form->GetHandle(), focus)))
     ::SetFocus(focus);
 }

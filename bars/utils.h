@@ -12,6 +12,7 @@
 #include "platform/TypInfo.h"
 
 class TCustomForm;
+class TCustomdxBarControl;
 class TdxBarManager;
 class TStrings;
 struct TcxObjectLink;
@@ -49,10 +50,8 @@ bool IsFormActive(TCustomForm* AForm);
 TCustomForm* GetActiveFormOrMDIChild();
 // The main form's MDI client's answer to WM_MDIGETACTIVE; nil without either.
 TCustomForm* GetActiveMDIChild();
-// The activation flag the manager's call-window hook keeps: set on activation of one of
-// our windows, cleared when activation goes to another process.
-void SetdxBarApplicationActive(bool Value);
-// The flag is set and some window is active.
+// No window of another process took the activation since ours had it (the application
+// object follows WM_ACTIVATEAPP), and some window of the thread is active.
 bool IsApplicationActive();
 // True for no window or a window of another process.
 bool IsForeignProcessWindow(HWND Wnd);
@@ -67,9 +66,12 @@ bool IsOwnerInsideWindow(TComponent* AOwned, HWND Wnd);
 bool HasParentWindow(HWND Wnd, HWND AParent);
 // WindowFromPoint, then repeatedly the visible child window at that point.
 HWND DeepestWindowFromPoint(const TPoint& P);
-// The bar window in keyboard or menu mode, set by the bar windows; nil when none.
-TWinControl* ActiveBarControl();
-void SetActiveBarControl(TWinControl* AControl);
+// The innermost bar window in keyboard or menu mode, kept by the bar windows' chain of
+// active windows (bars/barcontrol_input.cpp); nil when none. It reads nil once that window
+// is gone, whatever its address is reused for.
+TCustomdxBarControl* ActiveBarControl();
+// The manager of the active bar window; nil when none is active.
+TdxBarManager* ActiveBarManager();
 // The active bar window has a window that is enabled together with all its parents.
 bool IsActiveBarControlEnabled();
 // GetTopBarParentControl's class: nil unless a program sets it, and then the routine

@@ -2,6 +2,7 @@
 // object helpers that free something and clear the variable that held it.
 #include "bars/utils.h"
 
+#include "bars/barcontrol.h"
 #include "bars/manager.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/Forms.h"
@@ -9,8 +10,6 @@
 
 namespace {
 
-bool GApplicationActive = true;
-TWeakRef<TWinControl> GActiveBarControl;
 TClass GTopBarParentControlClass = nullptr;
 
 bool IsChildWindow(HWND Wnd)
@@ -154,14 +153,9 @@ TCustomForm* GetActiveMDIChild()
   return AsForm(FindControl(active));
 }
 
-void SetdxBarApplicationActive(bool Value)
-{
-  GApplicationActive = Value;
-}
-
 bool IsApplicationActive()
 {
-  return GApplicationActive && GetActiveWindow() != nullptr;
+  return Application && Application->GetActive() && GetActiveWindow() != nullptr;
 }
 
 bool IsForeignProcessWindow(HWND Wnd)
@@ -225,19 +219,15 @@ HWND DeepestWindowFromPoint(const TPoint& P)
   return wnd;
 }
 
-TWinControl* ActiveBarControl()
+TdxBarManager* ActiveBarManager()
 {
-  return GActiveBarControl.Get();
-}
-
-void SetActiveBarControl(TWinControl* AControl)
-{
-  GActiveBarControl = TWeakRef<TWinControl>(AControl);
+  TCustomdxBarControl* control = ActiveBarControl();
+  return control ? control->GetBarManager() : nullptr;
 }
 
 bool IsActiveBarControlEnabled()
 {
-  TWinControl* control = ActiveBarControl();
+  TCustomdxBarControl* control = ActiveBarControl();
   return control && control->HandleAllocated() && IsEnabledWithParents(control->GetHandle());
 }
 
