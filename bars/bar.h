@@ -281,6 +281,7 @@ public:
 
   // --- IdxBarLinksOwner.
   TObject* GetInstance() override { return this; }
+  TdxBarItemLinks* GetOwnedItemLinks() override;
   TCustomdxBarControl* CreateBarControl() override;
   bool CanAddItem(TdxBarItem* AItem, String& AErrorText) override;
   bool AllItemsFit() const override { return false; }

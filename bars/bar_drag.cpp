@@ -63,10 +63,7 @@ HWND TdxBars::GetCaptureWindow() const
 
 void TdxBars::KillWaitTimer()
 {
-  if (FWaitTimer) {
-    KillTimer(nullptr, FWaitTimer);
-    FWaitTimer = 0;
-  }
+  KillTimerAndClear(nullptr, FWaitTimer);
 }
 
 void TdxBars::StartWaitTimer()

@@ -32,6 +32,11 @@ TClass TdxBar::GetControlClass() const
   return TdxBarControl::StaticClass();
 }
 
+TdxBarItemLinks* TdxBar::GetOwnedItemLinks()
+{
+  return FItemLinks.get();
+}
+
 TCustomdxBarControl* TdxBar::CreateBarControl()
 {
   auto* control = dynamic_cast<TdxBarControl*>(GetControlClass()->Create(this));
@@ -334,9 +339,8 @@ void TdxBar::PlaceControl()
   bool docked = control->GetDockingStyle() != dsNone;
   bool show = docked;
   if (!docked && IsFormShowing(manager->GetParentControl())) {
-    TCustomForm* form = manager->GetNearestParentForm();
-    bool formActive = form && form->HandleAllocated() && GetActiveWindow() == form->GetHandle();
-    show = !manager->GetHideFloatingBarsWhenInactive() || manager->IsCustomizing() || formActive;
+    show = !manager->GetHideFloatingBarsWhenInactive() || manager->IsCustomizing() ||
+           IsFormActive(manager->GetNearestParentForm());
   }
   // The window kinds show without activation.
   if (show && (!docked || control->GetParent()))

@@ -89,7 +89,7 @@ void dxBarRebuildPendingBarControls(TdxBarManager* AManager)
 
 void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
 {
-  TdxBarItemLink* link = Value ? Value->GetItemLink() : nullptr;
+  TdxBarItemLink* link = GetItemControlLink(Value);
   TdxBarItemControl* old = GetSelectedControl();
   FSelectedLink = link;
   if (GetOptions() & dxBarOptionKeyboardSelection)
@@ -375,7 +375,7 @@ void TCustomdxBarControl::WMKeyDownBar(TMessage& Message)
 
 void TCustomdxBarControl::SelectLinkByKey(TdxBarItemLink* ALink, bool AByTab)
 {
-  TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
+  TdxBarItemControl* control = GetLinkControl(ALink);
   if (!control)
     return;
   TWeakRef<TCustomdxBarControl> self(this);

@@ -490,8 +490,7 @@ void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value)
 
 void TdxBarItemLink::UserGlyphChanged(TObject*)
 {
-  if (FControl)
-    FControl->Repaint();
+  InvalidateItemControl(FControl);
 }
 
 // ---------------------------------------------------------------------------

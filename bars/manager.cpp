@@ -183,19 +183,17 @@ TWinControl* TdxBarManager::GetParentControl() const
 
 TCustomForm* TdxBarManager::GetTopLevelForm() const
 {
-  TWinControl* parent = GetParentControl();
-  return parent ? GetParentForm(parent) : nullptr;
+  return FindOwnerParentForm(Owner(), ffmTopLevel);
 }
 
 TCustomForm* TdxBarManager::GetMDIChildOrTopLevelForm() const
 {
-  return FindParentForm(GetParentControl(), ffmMDIChild);
+  return FindOwnerParentForm(Owner(), ffmMDIChild);
 }
 
 TCustomForm* TdxBarManager::GetNearestParentForm() const
 {
-  TWinControl* parent = GetParentControl();
-  return parent ? GetParentForm(parent, false) : nullptr;
+  return GetOwnerParentForm(Owner());
 }
 
 // ---------------------------------------------------------------------------

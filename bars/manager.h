@@ -428,8 +428,8 @@ public:
 protected:
   // Tells the form designer that the form changed (the design controller's business).
   virtual void NotifyDesigner();
-  // The per-item reactions to the image options, each run by its handler between
-  // BeginUpdate and EndUpdate(true); the item register fills them in once items exist.
+  // The per-item reactions to the image options over the item register, each run by its
+  // handler between BeginUpdate and EndUpdate(true) (bodies in bars/items_manager.cpp).
   // Images or DisabledImages changed: items with an image index hear their glyph changed.
   virtual void ItemsGlyphChanged();
   // LargeImages or DisabledLargeImages changed: items with an image index, large glyph.

@@ -244,7 +244,7 @@ void TdxBarManager::RenameItems(const String& OldPrefix, const String& NewPrefix
 }
 
 // The manager streams the root's bars, its items that belong to a category and its
-// groups as its children (bars join the library later).
+// groups as its children.
 void TdxBarManager::GetChildren(const TGetChildProc& Proc, TComponent* Root)
 {
   for (int i = 0; FBars && i < FBars->GetCount(); ++i)

@@ -734,13 +734,29 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
   bool fromOutside = !FMoving && !IsDockingLocked() && !IsDestroying() && !FInternal && FBar &&
                      FBar->GetVisible() && manager && !manager->IsDestroying() &&
                      !GetControlState().Contains(csDestroyingHandle) && !GetControlState().Contains(csRecreating);
-  TCustomdxBarControl::WndProc(Message);
-  if (fromOutside) {
-    // Someone destroyed the window behind the bar's back: the bar hides (later, when this
-    // destruction is over).
-    TWeakRef<TdxBar> bar(FBar);
-    if (TdxBar* b = bar.Get())
-      b->SetVisible(false);
+  // While a docked window goes, its site keeps the rows' OneOnRow values as they are and
+  // lays the bars out once it is over.
+  TWeakRef<TdxDockControl> dock(FDockingStyle != dsNone ? GetDockControl() : nullptr);
+  if (dock)
+    dock->SetBarDestroying(true);
+  try {
+    TCustomdxBarControl::WndProc(Message);
+    if (fromOutside) {
+      // Someone destroyed the window behind the bar's back: the bar hides (later, when this
+      // destruction is over).
+      TWeakRef<TdxBar> bar(FBar);
+      if (TdxBar* b = bar.Get())
+        b->SetVisible(false);
+    }
+  } catch (...) {
+    if (TdxDockControl* site = dock.Get())
+      site->SetBarDestroying(false);
+    throw;
+  }
+  if (TdxDockControl* site = dock.Get()) {
+    site->SetBarDestroying(false);
+    if (fromOutside)
+      site->RealignBars();
   }
 }
 

@@ -115,6 +115,25 @@ TEST_F(TManagerRules, TheEndOfAnUpdateDropsTheRowsItLeftEmptyAndLaysTheSiteOut)
                                                Manager->GetPainter()->GetDockRowSpacing());
 }
 
+TEST_F(TManagerRules, AWindowDestroyedFromOutsideLeavesItsRowMatesOneOnRowAlone)
+{
+  ShowForm();
+  TdxBar* left = AddBar({L"Open"});
+  TdxBar* right = AddBar({L"Save"});
+  for (TdxBar* bar : {left, right}) {
+    bar->SetOneOnRow(false);
+    bar->SetVisible(true);
+  }
+  TdxDockControl* top = Bars()->GetDockControl(dsTop);
+  ASSERT_EQ(top->GetRowCount(), 1);
+  ASSERT_EQ(top->GetRow(0)->GetColCount(), 2);
+  DestroyWindow(left->GetControl()->GetHandle());
+  EXPECT_FALSE(left->GetVisible());
+  EXPECT_FALSE(top->IsBarDestroying());
+  EXPECT_EQ(top->GetRow(0)->GetColCount(), 1);
+  EXPECT_FALSE(right->GetOneOnRow()) << "the site reports no rows while a window goes";
+}
+
 TEST_F(TManagerRules, RenamingTheManagerAtDesignTimeRenamesTheItemsThatFollowItsName)
 {
   TdxBarItem* follower = new TdxBarButton(Host.Form());
