@@ -408,14 +408,8 @@ void TdxBar::ManagerFontChanged()
     UpdateControlFont();
     return;
   }
-  FFontChanging = true;
-  try {
-    FFont->Assign(manager->GetFont());
-  } catch (...) {
-    FFontChanging = false;
-    throw;
-  }
-  FFontChanging = false;
+  TRestore changing(FFontChanging, true);
+  FFont->Assign(manager->GetFont());
 }
 
 void TdxBar::FontChanged(TObject*)

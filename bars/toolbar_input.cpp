@@ -739,7 +739,11 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
   TWeakRef<TdxDockControl> dock(FDockingStyle != dsNone ? GetDockControl() : nullptr);
   if (dock)
     dock->SetBarDestroying(true);
-  try {
+  {
+    TFinally unmark([&dock]() noexcept {
+      if (TdxDockControl* site = dock.Get())
+        site->SetBarDestroying(false);
+    });
     TCustomdxBarControl::WndProc(Message);
     if (fromOutside) {
       // Someone destroyed the window behind the bar's back: the bar hides (later, when this
@@ -748,16 +752,9 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
       if (TdxBar* b = bar.Get())
         b->SetVisible(false);
     }
-  } catch (...) {
-    if (TdxDockControl* site = dock.Get())
-      site->SetBarDestroying(false);
-    throw;
   }
-  if (TdxDockControl* site = dock.Get()) {
-    site->SetBarDestroying(false);
-    if (fromOutside)
-      site->RealignBars();
-  }
+  if (TdxDockControl* site = dock.Get(); site && fromOutside)
+    site->RealignBars();
 }
 
 // ---------------------------------------------------------------------------
