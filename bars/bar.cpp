@@ -402,6 +402,17 @@ void TdxBar::SetUseOwnFont(bool Value)
     FFont->Assign(manager->GetFont());
 }
 
+void TdxBar::ManagerFontChanged()
+{
+  TdxBarManager* manager = GetBarManager();
+  if (FUseOwnFont || !manager) {
+    UpdateControlFont();
+    return;
+  }
+  TRestore changing(FFontChanging, true);
+  FFont->Assign(manager->GetFont());
+}
+
 void TdxBar::FontChanged(TObject*)
 {
   if (!FFontChanging)

@@ -231,6 +231,9 @@ public:
   void SetSizeGrip(bool Value);
   bool GetUseOwnFont() const { return FUseOwnFont; }
   void SetUseOwnFont(bool Value);
+  // The manager's Font changed: a bar without its own font takes it; either way the window
+  // takes its font again.
+  void ManagerFontChanged();
   bool GetUseRecentItems() const;
   void SetUseRecentItems(bool Value);
   bool GetUseRestSpace() const { return FUseRestSpace; }
@@ -278,6 +281,7 @@ public:
 
   // --- IdxBarLinksOwner.
   TObject* GetInstance() override { return this; }
+  TdxBarItemLinks* GetOwnedItemLinks() override;
   TCustomdxBarControl* CreateBarControl() override;
   bool CanAddItem(TdxBarItem* AItem, String& AErrorText) override;
   bool AllItemsFit() const override { return false; }

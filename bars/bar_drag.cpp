@@ -55,19 +55,15 @@ HWND TdxBars::GetCaptureWindow() const
   if (FBarManager->IsCustomizing())
     if (HWND wnd = FBarManager->GetCustomizingFormHandle())
       return wnd;
-  TWinControl* parent = FBarManager->GetParentControl();
-  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
-  if (form)
+  if (TCustomForm* form = FBarManager->GetTopLevelForm())
     return form->GetHandle();
+  TWinControl* parent = FBarManager->GetParentControl();
   return parent ? parent->GetHandle() : nullptr;
 }
 
 void TdxBars::KillWaitTimer()
 {
-  if (FWaitTimer) {
-    KillTimer(nullptr, FWaitTimer);
-    FWaitTimer = 0;
-  }
+  KillTimerAndClear(nullptr, FWaitTimer);
 }
 
 void TdxBars::StartWaitTimer()

@@ -32,6 +32,11 @@ TClass TdxBar::GetControlClass() const
   return TdxBarControl::StaticClass();
 }
 
+TdxBarItemLinks* TdxBar::GetOwnedItemLinks()
+{
+  return FItemLinks.get();
+}
+
 TCustomdxBarControl* TdxBar::CreateBarControl()
 {
   auto* control = dynamic_cast<TdxBarControl*>(GetControlClass()->Create(this));
@@ -243,16 +248,14 @@ bool TdxBar::CanShowSizeGrip() const
   if (!IsStatusBar() || !FSizeGrip)
     return false;
   TdxBarManager* manager = GetBarManager();
-  TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
-  if (TCustomForm* form = parent ? GetParentForm(parent) : nullptr)
-    if (form->HandleAllocated() && IsZoomed(form->GetHandle()))
-      return false;
+  TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr;
+  if (form && form->HandleAllocated() && IsZoomed(form->GetHandle()))
+    return false;
   TdxBarControl* control = GetControl();
   if (!control || !control->HandleAllocated())
     return true;
   // The window must lie on the bottom edge of each parent up to the form.
   HWND wnd = control->GetHandle();
-  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
   HWND formWnd = form && form->HandleAllocated() ? form->GetHandle() : nullptr;
   while (HWND up = GetParent(wnd)) {
     RECT r, client;
@@ -336,9 +339,8 @@ void TdxBar::PlaceControl()
   bool docked = control->GetDockingStyle() != dsNone;
   bool show = docked;
   if (!docked && IsFormShowing(manager->GetParentControl())) {
-    TCustomForm* form = GetParentForm(manager->GetParentControl(), false);
-    bool formActive = form && form->HandleAllocated() && GetActiveWindow() == form->GetHandle();
-    show = !manager->GetHideFloatingBarsWhenInactive() || manager->IsCustomizing() || formActive;
+    show = !manager->GetHideFloatingBarsWhenInactive() || manager->IsCustomizing() ||
+           IsFormActive(manager->GetNearestParentForm());
   }
   // The window kinds show without activation.
   if (show && (!docked || control->GetParent()))

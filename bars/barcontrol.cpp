@@ -274,7 +274,7 @@ bool TCustomdxBarControl::IsShowing()
 
 TdxBarItemControl* TCustomdxBarControl::GetSelectedControl() const
 {
-  return FSelectedLink ? FSelectedLink->GetControl() : nullptr;
+  return GetLinkControl(FSelectedLink);
 }
 
 TdxBarItemControl* TCustomdxBarControl::GetItemControlAtPos(const TPoint& P) const

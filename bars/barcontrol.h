@@ -6,6 +6,7 @@
 
 #include "bars/itemtypes.h"
 #include "bars/manager.h"
+#include "bars/utils.h"
 #include "lookandfeel/cxControls.h"
 #include "platform/Controls.h"
 
@@ -81,14 +82,13 @@ private:
   std::vector<TdxBarSeparatorInfo> FSeparators;
 };
 
-// The innermost active bar window of the process (nil when none). It reads nil once that
-// window is gone, whatever its address is reused for.
-TCustomdxBarControl* GetActiveBarControl();
 // Whether the active chain was entered while its first window was customizing.
 bool IsActiveChainCustomizing();
 // The manager's update lock ended: each of its bar windows whose rebuild waited for it
 // rebuilds now, once.
 void dxBarRebuildPendingBarControls(TdxBarManager* AManager);
+// The living bar windows of AManager in the order they were made.
+std::vector<TWeakRef<TCustomdxBarControl>> dxBarGetBarControls(const TdxBarManager* AManager);
 
 class TCustomdxBarControl : public TCustomControl, private IcxMouseTrackingCaller {
   DECLARE_CLASS(TCustomdxBarControl, TCustomControl)

@@ -56,23 +56,31 @@ void TCustomdxBarControl::GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABa
         ABars.push_back(bar);
 }
 
-TCustomdxBarControl* GetActiveBarControl()
+TCustomdxBarControl* ActiveBarControl()
 {
   return GActiveBarControl.Get();
 }
 
 bool IsActiveChainCustomizing()
 {
-  return GetActiveBarControl() && GActiveChainCustomizing;
+  return ActiveBarControl() && GActiveChainCustomizing;
+}
+
+std::vector<TWeakRef<TCustomdxBarControl>> dxBarGetBarControls(const TdxBarManager* AManager)
+{
+  std::vector<TWeakRef<TCustomdxBarControl>> result;
+  for (const TWeakRef<TCustomdxBarControl>& ref : GBarControlsInOrder)
+    if (TCustomdxBarControl* bar = ref.Get(); bar && bar->GetBarManager() == AManager)
+      result.push_back(ref);
+  return result;
 }
 
 void dxBarRebuildPendingBarControls(TdxBarManager* AManager)
 {
   // Copied first: a rebuild may make or free bar windows.
-  std::vector<TWeakRef<TCustomdxBarControl>> bars(GBarControlsInOrder);
-  for (const TWeakRef<TCustomdxBarControl>& ref : bars)
+  for (const TWeakRef<TCustomdxBarControl>& ref : dxBarGetBarControls(AManager))
     if (TCustomdxBarControl* bar = ref.Get())
-      if (bar->GetBarManager() == AManager && bar->IsRebuildPending() && !AManager->IsUpdateLocked())
+      if (bar->IsRebuildPending() && !AManager->IsUpdateLocked())
         bar->RebuildIfPending();
 }
 
@@ -81,7 +89,7 @@ void dxBarRebuildPendingBarControls(TdxBarManager* AManager)
 
 void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
 {
-  TdxBarItemLink* link = Value ? Value->GetItemLink() : nullptr;
+  TdxBarItemLink* link = GetItemControlLink(Value);
   TdxBarItemControl* old = GetSelectedControl();
   FSelectedLink = link;
   if (GetOptions() & dxBarOptionKeyboardSelection)
@@ -176,7 +184,7 @@ void TCustomdxBarControl::SetActive(bool Value)
   if (FActive == Value)
     return;
   if (Value) {
-    TCustomdxBarControl* current = GetActiveBarControl();
+    TCustomdxBarControl* current = ActiveBarControl();
     if (!current)
       GActiveChainCustomizing = IsCustomizing();
     FPrevActiveBarControl = current != this ? current : nullptr;
@@ -211,7 +219,7 @@ void TCustomdxBarControl::RemoveFromActiveChain()
 
 bool TCustomdxBarControl::IsInActiveChain() const
 {
-  TCustomdxBarControl* active = GetActiveBarControl();
+  TCustomdxBarControl* active = ActiveBarControl();
   return !active || IsParentOf(active);
 }
 
@@ -367,7 +375,7 @@ void TCustomdxBarControl::WMKeyDownBar(TMessage& Message)
 
 void TCustomdxBarControl::SelectLinkByKey(TdxBarItemLink* ALink, bool AByTab)
 {
-  TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
+  TdxBarItemControl* control = GetLinkControl(ALink);
   if (!control)
     return;
   TWeakRef<TCustomdxBarControl> self(this);
@@ -691,7 +699,7 @@ void TCustomdxBarControl::SetFocusAway()
     }
   }
   TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
-  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+  TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr;
   TWinControl* target = form ? static_cast<TWinControl*>(form) : parent;
   if (target && target->HandleAllocated() && ::IsWindowVisible(target->GetHandle())) {
     ::SetFocus(target->GetHandle());
@@ -897,7 +905,7 @@ void TCustomdxBarControl::WndProc(TMessage& Message)
     case WM_PAINT: return WMPaintBar(Message);
     case WM_SETCURSOR: return WMSetCursorBar(Message);
     case WM_WINDOWPOSCHANGED: return WMWindowPosChangedBar(Message);
-    case WM_KEYDOWN: return GetActiveBarControl() ? WMKeyDownBar(Message) : TCustomControl::WndProc(Message);
+    case WM_KEYDOWN: return ActiveBarControl() ? WMKeyDownBar(Message) : TCustomControl::WndProc(Message);
     case DXM_BAR_REBUILD: return RebuildBar();
     default: return TCustomControl::WndProc(Message);
   }

@@ -34,9 +34,7 @@ TPendingControl GPendingClose;
 
 void Stop(TPendingControl& APending)
 {
-  if (APending.TimerId)
-    KillTimer(nullptr, APending.TimerId);
-  APending.TimerId = 0;
+  KillTimerAndClear(nullptr, APending.TimerId);
   APending.Control = TWeakRef<TdxBarButtonLikeControl>();
 }
 

@@ -1,8 +1,10 @@
 // The manager's categories and the manager's operations on categories and its item register.
 #include "bars/categories.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "bars/bar.h"
 #include "bars/dxBarStrs.h"
 #include "bars/manager.h"
 #include "platform/Filer.h"
@@ -273,8 +275,12 @@ void TdxBarManager::SetCategoryItemsVisible(int Index, TdxBarItemVisible Value)
       DesignerModified();
     return;
   }
-  // Hiding and showing bars that this leaves empty (AutoHideEmptyBars) joins here with
-  // the bars.
+  // The bars that show nothing before the change are left as they are.
+  std::vector<TWeakRef<TdxBar>> wereEmpty;
+  if (FAutoHideEmptyBars)
+    for (int i = 0; FBars && i < FBars->GetCount(); ++i)
+      if (!HasVisibleLinks(FBars->GetItem(i)))
+        wereEmpty.emplace_back(FBars->GetItem(i));
   std::vector<TWeakRef<TdxBarComponent>> items;
   for (int i = 0; i < FItems->Count(); ++i) {
     TdxBarComponent* item = FItems->GetBarComponent(i);
@@ -291,9 +297,35 @@ void TdxBarManager::SetCategoryItemsVisible(int Index, TdxBarItemVisible Value)
       if (TdxBarComponent* item = ref.Get())
         if (item->GetVisible() == old)
           item->SetVisible(Value);
+    if (FAutoHideEmptyBars)
+      AutoHideEmptyBars(Value, wereEmpty);
   }
   if (old != Value)
     DesignerModified();
+}
+
+// A bar the change left without a visible link is hidden and marked; a marked bar that
+// shows a link again comes back.
+void TdxBarManager::AutoHideEmptyBars(TdxBarItemVisible Value, const std::vector<TWeakRef<TdxBar>>& WereEmpty)
+{
+  std::vector<TWeakRef<TdxBar>> bars;
+  for (int i = 0; FBars && i < FBars->GetCount(); ++i)
+    bars.emplace_back(FBars->GetItem(i));
+  auto wasEmpty = [&](const TdxBar* ABar) {
+    return std::any_of(WereEmpty.begin(), WereEmpty.end(), [&](const TWeakRef<TdxBar>& r) { return r.Get() == ABar; });
+  };
+  for (const TWeakRef<TdxBar>& ref : bars) {
+    TdxBar* bar = ref.Get();
+    if (!bar)
+      continue;
+    if (Value == ivNever && bar->GetVisible() && !wasEmpty(bar) && !HasVisibleLinks(bar)) {
+      bar->SetVisible(false);
+      if (TdxBar* alive = ref.Get())
+        alive->SetAutoHidden(true);
+    } else if (Value == ivAlways && bar->GetAutoHidden() && HasVisibleLinks(bar)) {
+      bar->SetVisible(true);
+    }
+  }
 }
 
 bool TdxBarManager::GetCategoryVisible(int Index) const

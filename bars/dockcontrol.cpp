@@ -449,9 +449,18 @@ void TdxDockControl::Notification(TComponent* AComponent, TOperation Operation)
 void TdxDockControl::Loaded()
 {
   TCustomControl::Loaded();
+  FinishLoading();
+  if (GetRowCount() == 0)
+    RealignBars();
+}
+
+void TdxDockControl::FinishLoading()
+{
   UpdateColor();
   UpdateDoubleBuffered();
-  RealignBars();
+  // A site without rows keeps the size the form data gave it.
+  if (GetRowCount() > 0)
+    RealignBars();
 }
 
 TdxBarDockingStyle TdxDockControl::GetDockingStyle() const
@@ -522,6 +531,13 @@ void TdxDockControl::DeleteRow(int Index)
     return;
   std::unique_ptr<TdxDockRow> row = std::move(FRows[size_t(Index)]);
   FRows.erase(FRows.begin() + Index);
+}
+
+void TdxDockControl::DeleteEmptyRows()
+{
+  std::erase_if(FRows, [](const std::unique_ptr<TdxDockRow>& row) {
+    return row->GetBarCount() == 0 && row->GetColCount() == 0;
+  });
 }
 
 int TdxDockControl::GetMaxStoredRowIndex() const

@@ -168,6 +168,8 @@ public:
   TdxDockRow* InsertRow(int Index);
   // Frees the row (its columns go with it; its bars lose their row).
   void DeleteRow(int Index);
+  // Frees the rows that hold neither bars nor windows.
+  void DeleteEmptyRows();
   // Appends empty rows until row AIndex exists, but never past GetMaxStoredRowIndex();
   // answers the row at min(AIndex, the cap) (nil for a negative index).
   TdxDockRow* AddRowsUpTo(int AIndex);
@@ -224,6 +226,9 @@ public:
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Loaded() override;
+  // The last step of loading, also run by the manager once it applied its layout: colour,
+  // buffering and the bars' layout as loaded (an empty site keeps its size).
+  void FinishLoading();
 
 protected:
   void CreateParams(TCreateParams& Params) override;

@@ -2,6 +2,8 @@
 #include "bars/dropdownlistbox.h"
 
 #include "bars/barcanvas.h"
+#include "bars/manager.h"
+#include "bars/painter.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
 
@@ -128,7 +130,8 @@ void TdxBarDropDownListBox::WMNCCalcSize(TMessage& Message)
   auto* r = reinterpret_cast<RECT*>(Message.LParam);
   if (r) {
     // Both forms of the message start with the proposed window rectangle.
-    const int border = GetBorderWidth();
+    TdxBarPainter* painter = GetPainter();
+    const int border = painter ? painter->GetDropDownBorderWidth() : 0;
     ::InflateRect(r, -border, -border);
   }
   Message.Result = 0;
@@ -144,15 +147,18 @@ void TdxBarDropDownListBox::WMNCPaint(TMessage& Message)
   ::GetWindowRect(handle, &window);
   const TRect r = Rect(0, 0, window.right - window.left, window.bottom - window.top);
   TFinally release([handle, dc]() noexcept { ::ReleaseDC(handle, dc); });
-  if (TdxBarCanvas* canvas = BarCanvas()) {
+  TdxBarPainter* painter = GetPainter();
+  if (TdxBarCanvas* canvas = painter ? BarCanvas() : nullptr) {
     canvas->BeginPaint(dc);
     TFinally end([canvas] { canvas->EndPaint(); });
-    DrawBorder(canvas, r);
+    painter->DrawDropDownBorder(handle, canvas->GetHandle(), r);
   }
   Message.Result = 0;
 }
 
-void TdxBarDropDownListBox::DrawBorder(TcxCanvas* ACanvas, const TRect& R)
+TdxBarPainter* TdxBarDropDownListBox::GetPainter() const
 {
-  ACanvas->FrameRect(R, clBtnShadow, GetBorderWidth());
+  if (TdxBarManager* manager = GetBarManagerByOwner(Owner()))
+    return manager->GetPainter();
+  return BarFlatPainter();
 }

@@ -5,7 +5,7 @@
 
 #include "platform/StdCtrls.h"
 
-class TcxCanvas;
+class TdxBarPainter;
 class TdxBarDropDownListBox;
 
 // The list closed with a click on Index (-1: released outside the items).
@@ -33,10 +33,9 @@ public:
   void WndProc(TMessage& Message) override;
 
 protected:
-  // The non-client border. The bar painter's drop-down border takes these over when the
-  // painter interface exists; until then a one-pixel frame in the shadow colour.
-  virtual int GetBorderWidth() const { return 1; }
-  virtual void DrawBorder(TcxCanvas* ACanvas, const TRect& R);
+  // The painter of the non-client border: the one of the manager the list belongs to
+  // (through its owner), else the shared flat painter.
+  TdxBarPainter* GetPainter() const;
   // Closes the drop-down after a click on Index (-1 for none).
   virtual void CloseUp(int Index);
 

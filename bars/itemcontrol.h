@@ -84,12 +84,15 @@ public:
   int DrawMode = 0;
   TCustomImageList* ImageList = nullptr;
   int ImageIndex = -1;
+  // The colour the image was composed over; CLR_INVALID for a colour-keyed glyph.
+  COLORREF Background = CLR_INVALID;
   bool Valid = false;
 
-  // Whether the bitmap holds this image drawn in this mode.
-  bool Matches(int AMode, TCustomImageList* AImageList, int AImageIndex) const
+  // Whether the bitmap holds this image drawn in this mode over this background.
+  bool Matches(int AMode, TCustomImageList* AImageList, int AImageIndex, COLORREF ABackground) const
   {
-    return Valid && DrawMode == AMode && ImageList == AImageList && ImageIndex == AImageIndex;
+    return Valid && DrawMode == AMode && ImageList == AImageList && ImageIndex == AImageIndex &&
+           Background == ABackground;
   }
   void Drop() { Valid = false; }
 

@@ -491,8 +491,7 @@ void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value)
 
 void TdxBarItemLink::UserGlyphChanged(TObject*)
 {
-  if (FControl)
-    FControl->Repaint();
+  InvalidateItemControl(FControl);
 }
 
 // ---------------------------------------------------------------------------

@@ -41,6 +41,8 @@ public:
   // True when the owner told its own designer of a change (popup menus do); otherwise the
   // manager's designer is told.
   virtual bool NotifyOwnDesigner() { return false; }
+  // The link collection the owner owns; nil for an owner that keeps none.
+  virtual TdxBarItemLinks* GetOwnedItemLinks() { return nullptr; }
 };
 
 // The bar whose links a merge is copying (links take it as their merged-from bar) and the

@@ -1,10 +1,7 @@
 // The manager's reactions that run over its item register: the image options' glyph
-// changes, rebuilding the bar windows, and the Visible values items read from form data.
-#include <set>
+// changes and the Visible values items read from form data.
 #include <vector>
 
-#include "bars/barcontrol.h"
-#include "bars/itemlinks.h"
 #include "bars/items.h"
 
 namespace {
@@ -41,25 +38,6 @@ void TdxBarManager::ItemsHotGlyphChanged()
   for (const auto& ref : ItemsOf(GetItemList()))
     if (TdxBarItem* item = ref.Get(); item && item->HasHotImage())
       item->HotGlyphChanged();
-}
-
-// Every window that shows a link of one of the manager's items, each rebuilt once.
-void TdxBarManager::RebuildAllBars()
-{
-  std::vector<TWeakRef<TCustomdxBarControl>> bars;
-  std::set<TCustomdxBarControl*> seen;
-  for (const auto& ref : ItemsOf(GetItemList())) {
-    TdxBarItem* item = ref.Get();
-    for (int i = 0; item && i < item->GetLinkCount(); ++i) {
-      TdxBarItemLinks* links = item->GetLink(i)->GetItemLinks();
-      TCustomdxBarControl* bar = links ? links->GetBarControl() : nullptr;
-      if (bar && seen.insert(bar).second)
-        bars.emplace_back(bar);
-    }
-  }
-  for (const auto& ref : bars)
-    if (TCustomdxBarControl* bar = ref.Get())
-      bar->RebuildBar();
 }
 
 void TdxBarManager::ApplyLoadedItemsVisible()

@@ -2,11 +2,13 @@
 // designer notification, dock controls, naming, and the manager list.
 #include "bars/manager.h"
 
+#include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
 #include "bars/mousehook.h"
 #include "bars/startup.h"
+#include "bars/utils.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Forms.h"
 
@@ -179,6 +181,21 @@ TWinControl* TdxBarManager::GetParentControl() const
   return dynamic_cast<TWinControl*>(Owner());
 }
 
+TCustomForm* TdxBarManager::GetTopLevelForm() const
+{
+  return FindOwnerParentForm(Owner(), ffmTopLevel);
+}
+
+TCustomForm* TdxBarManager::GetMDIChildOrTopLevelForm() const
+{
+  return FindOwnerParentForm(Owner(), ffmMDIChild);
+}
+
+TCustomForm* TdxBarManager::GetNearestParentForm() const
+{
+  return GetOwnerParentForm(Owner());
+}
+
 // ---------------------------------------------------------------------------
 // Plain properties
 
@@ -204,20 +221,28 @@ void TdxBarManager::SetAutoDockColor(bool Value)
 
 void TdxBarManager::SetAutoHideEmptyBars(bool Value)
 {
-  // Switching it off clears the bars' hidden-because-empty marks once bars exist.
   FAutoHideEmptyBars = Value;
+  // Bars hidden for being empty are then hidden like any other.
+  if (!Value)
+    for (int i = 0; FBars && i < FBars->GetCount(); ++i)
+      FBars->GetItem(i)->SetAutoHidden(false);
 }
 
+// Item controls measure their arrows with these: every bar window is made again.
 void TdxBarManager::SetButtonArrowWidth(int Value)
 {
-  if (Value >= 2)
-    FButtonArrowWidth = Value;
+  if (Value < 2 || FButtonArrowWidth == Value)
+    return;
+  FButtonArrowWidth = Value;
+  RebuildAllBars();
 }
 
 void TdxBarManager::SetLargeButtonArrowWidth(int Value)
 {
-  if (Value >= 2)
-    FLargeButtonArrowWidth = Value;
+  if (Value < 2 || FLargeButtonArrowWidth == Value)
+    return;
+  FLargeButtonArrowWidth = Value;
+  RebuildAllBars();
 }
 
 void TdxBarManager::SetWaitForDockingTime(int Value)
@@ -243,14 +268,21 @@ void TdxBarManager::SetDockColor(TColor Value)
     UpdateDockControls(true);
 }
 
+// Both shape the main-menu bar's close button.
 void TdxBarManager::SetFlatCloseButton(bool Value)
 {
+  if (FFlatCloseButton == Value)
+    return;
   FFlatCloseButton = Value;
+  RebuildMainMenuBarControl();
 }
 
 void TdxBarManager::SetShowCloseButton(bool Value)
 {
+  if (FShowCloseButton == Value)
+    return;
   FShowCloseButton = Value;
+  RebuildMainMenuBarControl();
 }
 
 void TdxBarManager::SetHelpButtonGlyph(TBitmap* Value)
@@ -376,14 +408,25 @@ void TdxBarManager::EndUpdate(bool Rebuild)
     return;
   for (int i = 0; i < FDockControls.Count(); ++i) {
     auto* control = static_cast<TWinControl*>(FDockControls.Items(i));
-    if (control->GetVisible() && control->HandleAllocated()) {
+    if (control->GetVisible() && control->HandleAllocated())
       SendMessageW(control->GetHandle(), WM_SETREDRAW, TRUE, 0);
-      RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
   }
   // The bar windows asked to rebuild meanwhile rebuild now, each once.
   if (Rebuild)
     dxBarRebuildPendingBarControls(this);
+  // Rows made or emptied under the lock go and every site lays its bars out again, unless a
+  // layout is being applied (it fills its rows, and loading lays the sites out at its end);
+  // the sites repaint with their frames.
+  const bool applyingLayout = IsLoading() || IsLoadingLayout();
+  for (int i = 0; i < FDockControls.Count(); ++i) {
+    auto* control = static_cast<TWinControl*>(FDockControls.Items(i));
+    if (auto* dock = dynamic_cast<TdxDockControl*>(control); dock && !applyingLayout) {
+      dock->DeleteEmptyRows();
+      dock->RealignBars();
+    }
+    if (control->GetVisible() && control->HandleAllocated())
+      RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 // ---------------------------------------------------------------------------

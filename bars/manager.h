@@ -186,10 +186,16 @@ public:
 
   // --- State.
   TWinControl* GetParentControl() const;
+  // The forms around the owner: the top-level one, the nearest MDI child (else the
+  // top-level one) and the nearest one; nil when the owner sits on no form.
+  TCustomForm* GetTopLevelForm() const;
+  TCustomForm* GetMDIChildOrTopLevelForm() const;
+  TCustomForm* GetNearestParentForm() const;
   bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
-  bool IsLoadingLayout() const { return FLoadingLayout; }
+  // Loaded applies the layout: from resolving the links to the dock sites' last step.
+  bool IsLoadingLayout() const { return FApplyingLayout; }
   // Customizing mode, or design time.
   bool IsCustomizing() const { return FIsCustomizing || IsDesigning(); }
   // Switches the customizing flag; the Customize dialog and the bars' reactions join it
@@ -422,21 +428,16 @@ public:
 protected:
   // Tells the form designer that the form changed (the design controller's business).
   virtual void NotifyDesigner();
-  // The items whose names follow the manager's name at design time (the item register's).
-  virtual std::vector<TComponent*> GetItemsForRenaming() const { return {}; }
-  // Renames each component whose name begins with OldPrefix (case-insensitive) to
-  // NewPrefix followed by the rest of its name.
-  static void RenameWithPrefix(const std::vector<TComponent*>& Components, const String& OldPrefix,
-                               const String& NewPrefix);
-  // The per-item reactions to the image options, each run by its handler between
-  // BeginUpdate and EndUpdate(true); the item register fills them in once items exist.
+  // The per-item reactions to the image options over the item register, each run by its
+  // handler between BeginUpdate and EndUpdate(true) (bodies in bars/items_manager.cpp).
   // Images or DisabledImages changed: items with an image index hear their glyph changed.
   virtual void ItemsGlyphChanged();
   // LargeImages or DisabledLargeImages changed: items with an image index, large glyph.
   virtual void ItemsLargeGlyphChanged();
   // HotImages changed: items with a hot image, hot glyph.
   virtual void ItemsHotGlyphChanged();
-  // Rebuilds every bar window (after a change of the image options).
+  // Rebuilds every bar window of the manager (after a change of the image options or of a
+  // value every item control measures with).
   virtual void RebuildAllBars();
 
 private:
@@ -470,6 +471,18 @@ private:
   void ApplyLoadedCategoryItemsVisible();
   // Applies each item's Visible read from form data (items are still loading then).
   void ApplyLoadedItemsVisible();
+  // The items owned by the manager's owner whose names begin with OldPrefix (compared
+  // case-insensitively) take NewPrefix instead.
+  void RenameItems(const String& OldPrefix, const String& NewPrefix);
+  // What the manager tells its bars and bar windows (bars/barcontrol_manager.cpp): the
+  // style was re-applied, Font changed, the main-menu bar's window is rebuilt.
+  void BarControlsStyleChanged();
+  void BarsFontChanged();
+  void RebuildMainMenuBarControl();
+  // Whether ABar shows a link now (a visible link of an available item).
+  static bool HasVisibleLinks(const TdxBar* ABar);
+  // The category item visibility's rule for bars while AutoHideEmptyBars is on.
+  void AutoHideEmptyBars(TdxBarItemVisible Value, const std::vector<TWeakRef<TdxBar>>& WereEmpty);
 
   // Property values.
   bool FAllowCallFromAnotherForm = false;
@@ -545,8 +558,8 @@ private:
   bool FDesignerModifiedPending = false;
   bool FNotifyingDesigner = false;
   int FReadStateCount = 0;
-  bool FLoadingLayout = false;        // applying the layout in Loaded
-  bool FApplyingLayout = false;
+  bool FApplyingLayout = false;       // Loaded applies the layout (IsLoadingLayout)
+  bool FLoadingLayout = false;        // Loaded's items and bars take their stored state
   bool FRestoringRecreatedBars = false;
   // Bars (bars/bars.cpp).
   TdxBars* FBars = nullptr;

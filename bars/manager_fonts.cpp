@@ -97,6 +97,6 @@ void TdxBarManager::UpdateDerivedFonts()
     FSmallCaptionFont->SetHeight(LimitHeight(FSmallCaptionFont->GetHeight()));
     FSmallCaptionFont->SetName(FFont->GetName());
   }
-  // Bars and popup menus without fonts of their own take Font here once they exist.
   FFontChangedHandlers.Fire(static_cast<TObject*>(this));
+  BarsFontChanged();
 }

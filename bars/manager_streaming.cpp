@@ -3,6 +3,7 @@
 #include "bars/manager.h"
 
 #include "bars/bar.h"
+#include "bars/dockcontrol.h"
 
 PUBLISHED(TdxBarManager, TComponent)
 {
@@ -194,16 +195,17 @@ void TdxBarManager::Loaded()
   TComponent::Loaded();
   if (IsUpdateLocked())
     return;
-  // Resolving the links' item names, applying the bars' stored docking and visibility,
-  // keeping the initial layout and loading the saved one run between these flags as bars,
-  // items and layout storage join the library.
   FApplyingLayout = true;
   LoadedResolveBarLinks();
   FLoadingLayout = true;
+  // Items take their stored state before the bars show their links.
+  ApplyLoadedItemsVisible();
   LoadedApplyBars();
   FLoadingLayout = false;
-  ApplyLoadedItemsVisible();
   ApplyLoadedCategoryItemsVisible();
+  for (int i = 0; i < FDockControls.Count(); ++i)
+    if (auto* dock = dynamic_cast<TdxDockControl*>(static_cast<TWinControl*>(FDockControls.Items(i))))
+      dock->FinishLoading();
   FApplyingLayout = false;
 }
 
@@ -222,21 +224,27 @@ void TdxBarManager::SetName(const String& NewName)
   String oldName = Name();
   TComponent::SetName(NewName);
   if (IsDesigning() && !oldName.empty() && oldName != Name())
-    RenameWithPrefix(GetItemsForRenaming(), oldName, Name());
+    RenameItems(oldName, Name());
 }
 
-void TdxBarManager::RenameWithPrefix(const std::vector<TComponent*>& Components, const String& OldPrefix,
-                                     const String& NewPrefix)
+void TdxBarManager::RenameItems(const String& OldPrefix, const String& NewPrefix)
 {
-  for (TComponent* component : Components) {
-    const String& name = component->Name();
+  std::vector<TWeakRef<TComponent>> items;
+  for (int i = 0; FItems && i < FItems->Count(); ++i)
+    if (TdxBarComponent* item = FItems->GetBarComponent(i); item->Owner() == Owner())
+      items.emplace_back(item);
+  for (const TWeakRef<TComponent>& ref : items) {
+    TComponent* item = ref.Get();
+    if (!item)
+      continue;
+    const String& name = item->Name();
     if (name.size() >= OldPrefix.size() && SameText(name.substr(0, OldPrefix.size()), OldPrefix))
-      component->SetName(NewPrefix + name.substr(OldPrefix.size()));
+      item->SetName(NewPrefix + name.substr(OldPrefix.size()));
   }
 }
 
 // The manager streams the root's bars, its items that belong to a category and its
-// groups as its children (bars join the library later).
+// groups as its children.
 void TdxBarManager::GetChildren(const TGetChildProc& Proc, TComponent* Root)
 {
   for (int i = 0; FBars && i < FBars->GetCount(); ++i)

@@ -2,6 +2,7 @@
 // look-and-feel that follows it, and the flat brushes the flat painter draws with.
 #include "bars/manager.h"
 
+#include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "lookandfeel/dxOffice11.h"
 #include "lookandfeel/dxThemeManager.h"
@@ -48,15 +49,6 @@ int DarkenChannel(int C)
 int LightenChannel(int C)
 {
   return C + MulDiv(255 - C, 16, 100);
-}
-
-// The ToolBar theme's fill colour, the button face when the theme gives none.
-COLORREF ThemedToolBarFillColor()
-{
-  COLORREF color = 0;
-  if (TdxTheme theme = OpenTheme(totToolBar); theme && GetThemeColor(theme, 0, 0, 3802, color))
-    return color;
-  return GetSysColor(COLOR_BTNFACE);
 }
 
 }  // namespace
@@ -148,8 +140,8 @@ void TdxBarManager::UpdateStyle()
   FVisualStylesAvailable = AreVisualStylesAvailable(XPThemeKinds);
   FPainter.reset();
   FPainter.reset(static_cast<TdxBarPainter*>(GetPainterClass()->Create()));
-  // Bar windows and the application menu hear of the new style once they exist.
   UpdateDockControls(true);
+  BarControlsStyleChanged();
 }
 
 void TdxBarManager::SetupLookAndFeel(TcxLookAndFeel* ALookAndFeel) const
@@ -200,7 +192,7 @@ void TdxBarManager::CreateBrushes()
   for (size_t i = 0; i < FFlatBrushes.size(); ++i)
     FFlatBrushes[i] = TrackGdiObject(CreateSolidBrush(COLORREF(FFlatColors[i])));
   if (AreVisualStylesAvailable(totToolBar))
-    FThemedToolBarBrush = TrackGdiObject(CreateSolidBrush(ThemedToolBarFillColor()));
+    FThemedToolBarBrush = TrackGdiObject(CreateSolidBrush(GetThemedToolBarFillColor()));
   if (!FOffice11ColorsUser) {
     AddOffice11ColorsUser();
     FOffice11ColorsUser = true;
@@ -226,6 +218,7 @@ void TdxBarManager::SysColorChanged()
   DestroyBrushes();
   CreateBrushes();
   RefreshOffice11Colors();
+  UpdateDitherBrush();
 }
 
 HBRUSH TdxBarManager::GetFlatBrush(int Index) const

@@ -71,7 +71,7 @@ LRESULT CALLBACK MouseHookProc(int Code, WPARAM WParam, LPARAM LParam)
 
 bool dxBarMouseHookMessage(UINT AMessage, HWND ATarget)
 {
-  if (!GetActiveBarControl())
+  if (!ActiveBarControl())
     return false;
   // The window that holds the capture gets its messages untouched.
   if (ATarget && ATarget == GetCapture() && AMessage != WM_RBUTTONUP)
@@ -82,10 +82,10 @@ bool dxBarMouseHookMessage(UINT AMessage, HWND ATarget)
   if (!IsButtonDown(AMessage) || inside)
     return false;
   // A press outside closes the innermost active window until none is left.
-  while (TCustomdxBarControl* active = GetActiveBarControl()) {
+  while (TCustomdxBarControl* active = ActiveBarControl()) {
     TWeakRef<TCustomdxBarControl> ref(active);
     active->Close();
-    if (ref && GetActiveBarControl() == active)
+    if (ref && ActiveBarControl() == active)
       break;
   }
   return ATarget && !IsWindowVisible(ATarget);

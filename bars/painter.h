@@ -463,9 +463,10 @@ public:
   // A container drawn in place of its control.
   virtual void DrawContainerContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual int GetContainerBorderWidth() const { return 0; }
-  // Sizable drop-down windows: their border width and its drawing.
-  virtual int GetDropDownBorderWidth() const { return 0; }
-  virtual void DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const {}
+  // Drop-down windows (a combo's list): their border width and its drawing, a frame in
+  // the shadow colour.
+  virtual int GetDropDownBorderWidth() const { return 1; }
+  virtual void DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const;
 
   // === 10. Hints =======================================================================
   // The point moved 20 pixels down.

@@ -197,3 +197,15 @@ void TdxBarPainter::DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const
   DrawTextInRect(DC, AText, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   ::RestoreDC(DC, saved);
 }
+
+// ---------------------------------------------------------------------------
+// Drop-down windows
+
+void TdxBarPainter::DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const
+{
+  TRect r = R;
+  for (int i = 0; DC && i < GetDropDownBorderWidth(); ++i) {
+    FrameRectByColor(DC, r, clBtnShadow);
+    r = InflateRectBy(r, -1, -1, -1, -1);
+  }
+}

@@ -125,29 +125,51 @@ TSize GlyphDrawSize(const TdxBarItemControlDrawParams* AParams, int AImageSizeKi
 // The colour the cached glyph's transparent parts have; copied without them.
 constexpr COLORREF CachedGlyphKey = RGB(255, 0, 255);
 
+// The colour of a solid background brush (a system colour index + 1 allowed); CLR_INVALID
+// for none or a patterned one.
+COLORREF SolidBrushColor(HBRUSH ABrush)
+{
+  if (!ABrush)
+    return CLR_INVALID;
+  const auto value = reinterpret_cast<uintptr_t>(ABrush);
+  if (value <= COLOR_MENUBAR + 1)
+    return ::GetSysColor(int(value) - 1);
+  LOGBRUSH info{};
+  return GetLogBrushInfo(ABrush, info) && info.lbStyle == BS_SOLID ? info.lbColor : CLR_INVALID;
+}
+
 // Draws the glyph from the control's cache, composing it there first when the cache does
-// not already hold this image in this mode at this size.
+// not already hold this image in this mode at this size. A glyph bitmap is opaque and is
+// kept colour-keyed; an image list's image may have soft edges, which only survive composed
+// over the solid background it is drawn on (ABackground), and is cached over it.
 void DrawCachedGlyph(HDC DC, const TRect& AGlyphRect, TBitmap* AGlyph, TCustomImageList* AImages, int AIndex,
-                     TcxGlyphDrawingMode AMode, const TcxGlyphDrawOptions& AOptions, TdxCachedImageOptions& ACache)
+                     TcxGlyphDrawingMode AMode, const TcxGlyphDrawOptions& AOptions, COLORREF ABackground,
+                     TdxCachedImageOptions& ACache)
 {
   TcxBitmap* bitmap = ACache.GetBitmap();
   int w = RectWidth(AGlyphRect);
   int h = RectHeight(AGlyphRect);
   if (w <= 0 || h <= 0)
     return;
+  const bool keyed = ABackground == CLR_INVALID;
   HDC cacheDC = bitmap->GetCanvas()->GetHandle();
-  if (!ACache.Matches(AMode, AImages, AIndex) || bitmap->GetWidth() != w || bitmap->GetHeight() != h) {
+  if (!ACache.Matches(AMode, AImages, AIndex, ABackground) || bitmap->GetWidth() != w || bitmap->GetHeight() != h) {
     bitmap->SetSize(w, h);
     cacheDC = bitmap->GetCanvas()->GetHandle();
     TRect all = Rect(0, 0, w, h);
-    FillRectByColor(cacheDC, all, TColor(CachedGlyphKey));
+    FillRectByColor(cacheDC, all, TColor(keyed ? CachedGlyphKey : ABackground));
     TcxGlyphDrawOptions options = AOptions;
     options.BackgroundBrush = nullptr;
     DrawGlyphOrImage(cacheDC, all, all, AGlyph, AImages, AIndex, AMode, options);
     ACache.DrawMode = int(AMode);
     ACache.ImageList = AImages;
     ACache.ImageIndex = AIndex;
+    ACache.Background = ABackground;
     ACache.Valid = true;
+  }
+  if (!keyed) {
+    ::BitBlt(DC, AGlyphRect.left, AGlyphRect.top, w, h, cacheDC, 0, 0, SRCCOPY);
+    return;
   }
   if (AOptions.BackgroundBrush)
     ::FillRect(DC, &AGlyphRect, AOptions.BackgroundBrush);
@@ -337,15 +359,17 @@ void TdxBarPainter::DrawItemGlyph(const TdxBarItemControlDrawParams* ADrawParams
   TcxGlyphDrawingMode mode = GetGlyphDrawingMode(info);
   TdxBarImageOptions* imageOptions = manager ? manager->GetImageOptions() : nullptr;
   TdxCachedImageOptions* cache = control->GetCachedImageOptions();
-  // Only opaque glyph bitmaps are cached: an image list's soft edges would not survive
-  // the colour-keyed copy. The shadowed mode mixes with what lies beneath: never cached.
-  bool cached = glyph && cache && cache->GetBitmap() && imageOptions && imageOptions->GetCacheGlyphs() &&
-                mode != gdmShadowed;
+  // An image without a solid background to compose over, and the shadowed mode, which
+  // mixes with what lies beneath, are drawn directly.
+  const bool hasGlyph = glyph && !glyph->Empty();
+  const COLORREF background = hasGlyph ? CLR_INVALID : SolidBrushColor(options.BackgroundBrush);
+  bool cached = cache && cache->GetBitmap() && imageOptions && imageOptions->GetCacheGlyphs() &&
+                mode != gdmShadowed && (hasGlyph || (images && background != CLR_INVALID));
   if (!cached) {
     DrawGlyphOrImage(DC, AGlyphRect, AGlyphRect, glyph, images, index, mode, options);
     return;
   }
-  DrawCachedGlyph(DC, AGlyphRect, glyph, images, index, mode, options, *cache);
+  DrawCachedGlyph(DC, AGlyphRect, glyph, images, index, mode, options, background, *cache);
 }
 
 // ---------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "bars/dockcontrol.h"
 #include "bars/groups.h"
 #include "bars/manager.h"
+#include "bars/painter.h"
 #include "bars/registry.h"
 #include "bars/systemcontroller.h"
 #include "lookandfeel/cxContainer.h"
@@ -38,13 +39,13 @@ bool GStartedForms = false;  // the class layer was started by us, so we stop it
 
 TdxBarOSFlags GOSFlags;
 HMODULE GUser32 = nullptr;
-char* GClassNameBuffer = nullptr;
 TdxBarManagerList* GManagerList = nullptr;
 int GColorDepth = 0;
 HBRUSH GCheckerBrush = nullptr;
 TdxBarSystemController* GSystemController = nullptr;
 
 TdxBarCanvas* GBarCanvas = nullptr;
+TdxBarFlatPainter* GBarFlatPainter = nullptr;
 
 // Made on first use: units add themselves from static initialisers of other files.
 std::vector<TdxBarUnit>& Units()
@@ -196,7 +197,6 @@ void StartLibrary()
   RegisterStreamedClasses();
   dxBarInitOSFlags();
   BindUser32();
-  GClassNameBuffer = new char[dxBarClassNameBufferSize]();
   GManagerList = new TdxBarManagerList;
   GColorDepth = ReadScreenColorDepth();
   GCheckerBrush = CreateCheckerBrush();
@@ -220,12 +220,12 @@ void StopLibrary()
   // The design controller goes here as well once it exists, then the bar canvas.
   delete GBarCanvas;
   GBarCanvas = nullptr;
+  delete GBarFlatPainter;
+  GBarFlatPainter = nullptr;
   DeleteGdiObject(GCheckerBrush);
   GCheckerBrush = nullptr;
   delete GManagerList;
   GManagerList = nullptr;
-  delete[] GClassNameBuffer;
-  GClassNameBuffer = nullptr;
   UnbindUser32();
   RemoveApplicationInitProc(&ApplicationInitProc);
   GColorDepth = 0;
@@ -326,11 +326,6 @@ TdxBarSystemController* dxBarSystemController()
   return GSystemController;
 }
 
-char* dxBarClassNameBuffer()
-{
-  return GClassNameBuffer;
-}
-
 int dxBarScreenColorDepth()
 {
   return GColorDepth;
@@ -372,4 +367,11 @@ TdxBarCanvas* BarCanvas()
   if (!GBarCanvas && !dxBarIsFinalizing())
     GBarCanvas = new TdxBarCanvas;
   return GBarCanvas;
+}
+
+TdxBarFlatPainter* BarFlatPainter()
+{
+  if (!GBarFlatPainter && !dxBarIsFinalizing())
+    GBarFlatPainter = new TdxBarFlatPainter;
+  return GBarFlatPainter;
 }

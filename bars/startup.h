@@ -1,6 +1,6 @@
 // Start-up and shut-down of the bar library, and the process-wide objects they make:
 // the OS flags, the optional layered-window functions, the screen colour depth, the
-// checker brush, the drag cursors, the class-name buffer and the menu sounds.
+// checker brush, the drag cursors and the menu sounds.
 #pragma once
 
 #include <cstdint>
@@ -70,9 +70,6 @@ extern TdxSetLayeredWindowAttributesProc dxSetLayeredWindowAttributes;
 TdxBarManagerList* dxBarManagerList();
 // The hidden window that runs synchronised calls when the library lives in a DLL.
 TdxBarSystemController* dxBarSystemController();
-// 256 bytes into which the window hook reads a window's class name.
-constexpr int dxBarClassNameBufferSize = 256;
-char* dxBarClassNameBuffer();
 // Bits per pixel of the screen, read once at start-up.
 int dxBarScreenColorDepth();
 // The 8 x 8 checker brush: COLOR_BTNFACE where column and row have the same parity,
@@ -99,5 +96,9 @@ const wchar_t* dxBarMDIButtonBitmapName(TdxBarMDIButton Button);
 // Process-wide objects made on first use; nil once shut-down has begun.
 
 class TdxBarCanvas;
+class TdxBarFlatPainter;
 // The shared nestable canvas the bar windows and painters draw through.
 TdxBarCanvas* BarCanvas();
+// The shared flat painter, for painters that draw what visual styles cannot as the flat
+// look does.
+TdxBarFlatPainter* BarFlatPainter();

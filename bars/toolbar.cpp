@@ -193,8 +193,7 @@ TCustomForm* TdxBarControl::GetOwnerForm() const
     if (TCustomForm* form = GetParentForm(dock))
       return form;
   TdxBarManager* manager = GetBarManager();
-  TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
-  return parent ? GetParentForm(parent) : nullptr;
+  return manager ? manager->GetTopLevelForm() : nullptr;
 }
 
 void TdxBarControl::CreateParams(TCreateParams& Params)
@@ -212,9 +211,8 @@ void TdxBarControl::CreateParams(TCreateParams& Params)
     Params.Style &= ~DWORD(WS_BORDER);
     Params.WndParent = nullptr;
     TdxBarManager* manager = GetBarManager();
-    if (TWinControl* parent = manager ? manager->GetParentControl() : nullptr)
-      if (TCustomForm* form = GetParentForm(parent))
-        Params.WndParent = form->GetHandle();
+    if (TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr)
+      Params.WndParent = form->GetHandle();
   }
 }
 
@@ -571,8 +569,7 @@ namespace {
 // The active MDI child of the form that holds the manager: its window, zoomed or not.
 HWND ActiveMDIChildOf(TdxBarManager* AManager)
 {
-  TWinControl* parent = AManager ? AManager->GetParentControl() : nullptr;
-  TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+  TCustomForm* form = AManager ? AManager->GetTopLevelForm() : nullptr;
   if (!form)
     return nullptr;
   TCustomForm* child = form->GetActiveMDIChild();

@@ -469,8 +469,7 @@ void TdxBarControl::MDIButtonsMouseUp(const TPoint& P)
     return;
   TdxBarManager* manager = GetBarManager();
   if (HasMDISystemMenu()) {
-    TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
-    TCustomForm* form = parent ? GetParentForm(parent) : nullptr;
+    TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr;
     TCustomForm* child = form ? form->GetActiveMDIChild() : nullptr;
     if (child && child->HandleAllocated())
       ::SendMessageW(child->GetHandle(), WM_SYSCOMMAND, kMDICommands[pressed], 0);
@@ -735,14 +734,27 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
   bool fromOutside = !FMoving && !IsDockingLocked() && !IsDestroying() && !FInternal && FBar &&
                      FBar->GetVisible() && manager && !manager->IsDestroying() &&
                      !GetControlState().Contains(csDestroyingHandle) && !GetControlState().Contains(csRecreating);
-  TCustomdxBarControl::WndProc(Message);
-  if (fromOutside) {
-    // Someone destroyed the window behind the bar's back: the bar hides (later, when this
-    // destruction is over).
-    TWeakRef<TdxBar> bar(FBar);
-    if (TdxBar* b = bar.Get())
-      b->SetVisible(false);
+  // While a docked window goes, its site keeps the rows' OneOnRow values as they are and
+  // lays the bars out once it is over.
+  TWeakRef<TdxDockControl> dock(FDockingStyle != dsNone ? GetDockControl() : nullptr);
+  if (dock)
+    dock->SetBarDestroying(true);
+  {
+    TFinally unmark([&dock]() noexcept {
+      if (TdxDockControl* site = dock.Get())
+        site->SetBarDestroying(false);
+    });
+    TCustomdxBarControl::WndProc(Message);
+    if (fromOutside) {
+      // Someone destroyed the window behind the bar's back: the bar hides (later, when this
+      // destruction is over).
+      TWeakRef<TdxBar> bar(FBar);
+      if (TdxBar* b = bar.Get())
+        b->SetVisible(false);
+    }
   }
+  if (TdxDockControl* site = dock.Get(); site && fromOutside)
+    site->RealignBars();
 }
 
 // ---------------------------------------------------------------------------
@@ -800,7 +812,7 @@ void TdxBarControl::Deactivate()
   HWND focus = FFocusedWnd;
   FFocusedWnd = nullptr;
   TCustomForm* form = GetOwnerForm();
-  if (focus && ::IsWindow(focus) && ::IsWindowVisible(focus) && Application && Application->GetActive() && form &&
+  if (focus && ::IsWindow(focus) && ::IsWindowVisible(focus) && IsApplicationActive() && form &&
       form->HandleAllocated() && (focus == form->GetHandle() || ::IsChild(form->GetHandle(), focus)))
     ::SetFocus(focus);
 }

@@ -12,9 +12,16 @@
 #include "platform/TypInfo.h"
 
 class TCustomForm;
+class TCustomdxBarControl;
+class IdxBarLinksOwner;
+class IdxBarSelectableItem;
+class TdxBarItem;
+class TdxBarItemControl;
+class TdxBarItemLink;
+class TdxBarItemLinks;
+class TList;
 class TdxBarManager;
 class TStrings;
-struct TcxObjectLink;
 
 // ---------------------------------------------------------------------------
 // Manager and form lookups
@@ -49,10 +56,8 @@ bool IsFormActive(TCustomForm* AForm);
 TCustomForm* GetActiveFormOrMDIChild();
 // The main form's MDI client's answer to WM_MDIGETACTIVE; nil without either.
 TCustomForm* GetActiveMDIChild();
-// The activation flag the manager's call-window hook keeps: set on activation of one of
-// our windows, cleared when activation goes to another process.
-void SetdxBarApplicationActive(bool Value);
-// The flag is set and some window is active.
+// No window of another process took the activation since ours had it (the application
+// object follows WM_ACTIVATEAPP), and some window of the thread is active.
 bool IsApplicationActive();
 // True for no window or a window of another process.
 bool IsForeignProcessWindow(HWND Wnd);
@@ -67,18 +72,18 @@ bool IsOwnerInsideWindow(TComponent* AOwned, HWND Wnd);
 bool HasParentWindow(HWND Wnd, HWND AParent);
 // WindowFromPoint, then repeatedly the visible child window at that point.
 HWND DeepestWindowFromPoint(const TPoint& P);
-// The bar window in keyboard or menu mode, set by the bar windows; nil when none.
-TWinControl* ActiveBarControl();
-void SetActiveBarControl(TWinControl* AControl);
+// The innermost bar window in keyboard or menu mode, kept by the bar windows' chain of
+// active windows (bars/barcontrol_input.cpp); nil when none. It reads nil once that window
+// is gone, whatever its address is reused for.
+TCustomdxBarControl* ActiveBarControl();
+// The manager of the active bar window; nil when none is active.
+TdxBarManager* ActiveBarManager();
 // The active bar window has a window that is enabled together with all its parents.
 bool IsActiveBarControlEnabled();
-// GetTopBarParentControl's class: nil unless a program sets it, and then the routine
-// answers nil as well (the class of the top control must be it).
-TClass dxBarTopBarParentControlClass();
-void SetdxBarTopBarParentControlClass(TClass AClass);
-// For a control with a window that is not being destroyed: the control of its top parent
-// window when that differs from it and is of the class above.
-TWinControl* GetTopBarParentControl(TWinControl* AControl);
+// The window at the top of AControl's chain of parent bar windows (AControl itself without
+// a parent); nil for nil. The toolbar variant is nil when that top window is a menu.
+TCustomdxBarControl* GetRootBarControl(TCustomdxBarControl* AControl);
+TCustomdxBarControl* GetRootToolbarControl(TCustomdxBarControl* AControl);
 
 // ---------------------------------------------------------------------------
 // Text and keys
@@ -235,10 +240,6 @@ void RestoreClipRgn(HDC DC, TdxBarClipRgn& ASaved);
 void AddRectToClipRgn(HDC DC, const TRect& R);
 // Removes the frame between AOuter and AInner from the canvas's clip region.
 void ExcludeFrameFromCanvasClip(TcxCanvas* ACanvas, const TRect& AOuter, const TRect& AInner);
-// Shifts DC's window origin so that the client coordinates of AControlWnd apply to a DC
-// of ADCWnd's client area.
-void OffsetDCToControl(HDC DC, HWND ADCWnd, HWND AControlWnd);
-void SetWindowOrigin(HDC DC, const TPoint& P);
 // Below 255: WS_EX_LAYERED and the alpha; 255: the style removed and the window redrawn.
 // Nothing without the layered-window function.
 void SetWindowAlphaBlend(HWND Wnd, uint8_t Alpha);
@@ -274,33 +275,30 @@ enum TdxBarSizeGripCorner { sgcBottomRight = 0, sgcBottomLeft = 1, sgcTopLeft = 
 void DrawThemedSizeGrip(HDC DC, const TRect& R, int ACorner);
 
 // ---------------------------------------------------------------------------
-// Object helpers: each clears its variable after freeing.
+// Links, item controls and the model's interfaces, each nil-safe
 
-template <class T>
-void FreeAndNilObject(T*& AObject)
-{
-  T* object = AObject;
-  AObject = nullptr;
-  delete object;
-}
-void DeleteAndClearGDIObject(HGDIOBJ& AObject);
-template <class H>
-void DeleteAndClearGDIObject(H& AObject)
-{
-  HGDIOBJ object = AObject;
-  AObject = nullptr;
-  DeleteAndClearGDIObject(object);
-}
-// Selects AOldObject back into DC and deletes the object it replaces (the temporary one
-// the caller selected), then clears AOldObject.
-void SelectAndDeleteGDIObject(HDC DC, HGDIOBJ& AOldObject);
+TdxBarItemControl* GetLinkControl(const TdxBarItemLink* ALink);
+TdxBarItem* GetLinkItem(const TdxBarItemLink* ALink);
+TdxBarItemLink* GetItemControlLink(const TdxBarItemControl* AControl);
+TdxBarItem* GetItemControlItem(const TdxBarItemControl* AControl);
+// Repaints the control's place in its bar window.
+void InvalidateItemControl(TdxBarItemControl* AControl);
+// The design-selection side of an object (bars, items, groups).
+bool SupportsSelectableItem(TObject* AObject, IdxBarSelectableItem*& AItem);
+IdxBarSelectableItem* GetSelectableItem(TObject* AObject);
+bool IsSelectableItem(TObject* AObject);
+// Takes the objects without a design-selection side out of AList.
+void RemoveNonSelectableItems(TList* AList);
+// The link-collection owner side of an object (bars), and the collection it owns.
+IdxBarLinksOwner* QueryLinksOwner(TObject* AObject);
+TdxBarItemLinks* GetLinksOwnerItemLinks(TObject* AObject);
+
+// ---------------------------------------------------------------------------
+// Object helpers
+
+// Each clears its variable, then destroys the window / stops the timer it held.
 void DestroyWindowAndClear(HWND& Wnd);
-// RemoveObjectLink, nil-safe; and the linked object of a link, nil for no link.
-void RemoveAndClearObjectLink(TcxObjectLink*& ALink);
-TObject* GetObjectLinkRef(TcxObjectLink* ALink);
 void KillTimerAndClear(HWND Wnd, UINT_PTR& ATimerId);
-// A bitmap whose OnChange is AOnChange; the caller owns it.
-TBitmap* CreateNotifyingBitmap(const TNotifyEvent& AOnChange);
 // The highest of 3, 2, 1, 0 present in a set of bits (bit n = member n); 255 when none.
 uint8_t GetHighestSetMember(uint32_t ASetBits);
 // AValue becomes ANewValue when that is greater.

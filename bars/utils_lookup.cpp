@@ -1,17 +1,17 @@
 // Manager, form and window lookups of the bar library, the active bar window, and the small
-// object helpers that free something and clear the variable that held it.
+// object helpers that clear a variable and free what it held.
 #include "bars/utils.h"
 
+#include "bars/barcontrol.h"
+#include "bars/components.h"
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
 #include "bars/manager.h"
-#include "lookandfeel/cxClasses.h"
 #include "platform/Forms.h"
 #include "platform/Win.h"
 
 namespace {
 
-bool GApplicationActive = true;
-TWeakRef<TWinControl> GActiveBarControl;
-TClass GTopBarParentControlClass = nullptr;
 
 bool IsChildWindow(HWND Wnd)
 {
@@ -154,14 +154,9 @@ TCustomForm* GetActiveMDIChild()
   return AsForm(FindControl(active));
 }
 
-void SetdxBarApplicationActive(bool Value)
-{
-  GApplicationActive = Value;
-}
-
 bool IsApplicationActive()
 {
-  return GApplicationActive && GetActiveWindow() != nullptr;
+  return Application && Application->GetActive() && GetActiveWindow() != nullptr;
 }
 
 bool IsForeignProcessWindow(HWND Wnd)
@@ -225,62 +220,103 @@ HWND DeepestWindowFromPoint(const TPoint& P)
   return wnd;
 }
 
-TWinControl* ActiveBarControl()
+TdxBarManager* ActiveBarManager()
 {
-  return GActiveBarControl.Get();
-}
-
-void SetActiveBarControl(TWinControl* AControl)
-{
-  GActiveBarControl = TWeakRef<TWinControl>(AControl);
+  TCustomdxBarControl* control = ActiveBarControl();
+  return control ? control->GetBarManager() : nullptr;
 }
 
 bool IsActiveBarControlEnabled()
 {
-  TWinControl* control = ActiveBarControl();
+  TCustomdxBarControl* control = ActiveBarControl();
   return control && control->HandleAllocated() && IsEnabledWithParents(control->GetHandle());
 }
 
-TClass dxBarTopBarParentControlClass()
+TCustomdxBarControl* GetRootBarControl(TCustomdxBarControl* AControl)
 {
-  return GTopBarParentControlClass;
+  // A menu's parent chain is short; the bound only guards against a cycle.
+  for (int depth = 0; AControl && depth < 256; ++depth) {
+    TCustomdxBarControl* parent = AControl->GetParentBarControl();
+    if (!parent || parent == AControl)
+      break;
+    AControl = parent;
+  }
+  return AControl;
 }
 
-void SetdxBarTopBarParentControlClass(TClass AClass)
+TCustomdxBarControl* GetRootToolbarControl(TCustomdxBarControl* AControl)
 {
-  GTopBarParentControlClass = AClass;
+  TCustomdxBarControl* root = GetRootBarControl(AControl);
+  return root && root->GetKind() != bckSubMenu ? root : nullptr;
 }
 
-TWinControl* GetTopBarParentControl(TWinControl* AControl)
+// ---------------------------------------------------------------------------
+// Links, item controls and the model's interfaces
+
+TdxBarItemControl* GetLinkControl(const TdxBarItemLink* ALink)
 {
-  if (!AControl || !AControl->HandleAllocated() || AControl->ComponentState().Contains(csDestroying) ||
-      !GTopBarParentControlClass)
-    return nullptr;
-  HWND top = AControl->GetHandle();
-  while (HWND parent = ParentWindowOf(top))
-    top = parent;
-  TWinControl* result = FindControl(top);
-  return result && result != AControl && result->InheritsFrom(GTopBarParentControlClass) ? result : nullptr;
+  return ALink ? ALink->GetControl() : nullptr;
+}
+
+TdxBarItem* GetLinkItem(const TdxBarItemLink* ALink)
+{
+  return ALink ? ALink->GetItem() : nullptr;
+}
+
+TdxBarItemLink* GetItemControlLink(const TdxBarItemControl* AControl)
+{
+  return AControl ? AControl->GetItemLink() : nullptr;
+}
+
+TdxBarItem* GetItemControlItem(const TdxBarItemControl* AControl)
+{
+  return AControl ? AControl->GetItem() : nullptr;
+}
+
+void InvalidateItemControl(TdxBarItemControl* AControl)
+{
+  if (AControl)
+    AControl->Repaint();
+}
+
+bool SupportsSelectableItem(TObject* AObject, IdxBarSelectableItem*& AItem)
+{
+  AItem = dynamic_cast<IdxBarSelectableItem*>(AObject);
+  return AItem != nullptr;
+}
+
+IdxBarSelectableItem* GetSelectableItem(TObject* AObject)
+{
+  IdxBarSelectableItem* item = nullptr;
+  SupportsSelectableItem(AObject, item);
+  return item;
+}
+
+bool IsSelectableItem(TObject* AObject)
+{
+  return GetSelectableItem(AObject) != nullptr;
+}
+
+void RemoveNonSelectableItems(TList* AList)
+{
+  for (int i = AList ? AList->Count() - 1 : -1; i >= 0; --i)
+    if (!IsSelectableItem(static_cast<TObject*>(AList->Items(i))))
+      AList->Delete(i);
+}
+
+IdxBarLinksOwner* QueryLinksOwner(TObject* AObject)
+{
+  return dynamic_cast<IdxBarLinksOwner*>(AObject);
+}
+
+TdxBarItemLinks* GetLinksOwnerItemLinks(TObject* AObject)
+{
+  IdxBarLinksOwner* owner = QueryLinksOwner(AObject);
+  return owner ? owner->GetOwnedItemLinks() : nullptr;
 }
 
 // ---------------------------------------------------------------------------
 // Object helpers
-
-void DeleteAndClearGDIObject(HGDIOBJ& AObject)
-{
-  HGDIOBJ object = AObject;
-  AObject = nullptr;
-  if (object)
-    DeleteObject(object);
-}
-
-void SelectAndDeleteGDIObject(HDC DC, HGDIOBJ& AOldObject)
-{
-  if (DC && AOldObject)
-    if (HGDIOBJ replaced = SelectObject(DC, AOldObject))
-      DeleteObject(replaced);
-  AOldObject = nullptr;
-}
 
 void DestroyWindowAndClear(HWND& Wnd)
 {
@@ -295,25 +331,6 @@ void KillTimerAndClear(HWND Wnd, UINT_PTR& ATimerId)
   if (ATimerId != 0)
     KillTimer(Wnd, ATimerId);
   ATimerId = 0;
-}
-
-void RemoveAndClearObjectLink(TcxObjectLink*& ALink)
-{
-  TcxObjectLink* link = ALink;
-  ALink = nullptr;
-  RemoveObjectLink(link);
-}
-
-TObject* GetObjectLinkRef(TcxObjectLink* ALink)
-{
-  return ALink ? ALink->Object.Get() : nullptr;
-}
-
-TBitmap* CreateNotifyingBitmap(const TNotifyEvent& AOnChange)
-{
-  auto* bitmap = new TBitmap;
-  bitmap->OnChange = AOnChange;
-  return bitmap;
 }
 
 uint8_t GetHighestSetMember(uint32_t ASetBits)

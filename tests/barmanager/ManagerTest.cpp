@@ -1,6 +1,6 @@
 // The bar manager's own rules: owners, the look and feel per style,
 // recent items, fonts, ignored values, flat brushes, the update and designer locks,
-// dock controls and the renaming of items with the manager.
+// and dock controls.
 #include "BarTestUtil.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "support/SysColors.h"
@@ -35,11 +35,9 @@ class TCountingManager : public TdxBarManager {
 public:
   using TdxBarManager::TdxBarManager;
   int DesignerCalls = 0;
-  std::vector<TComponent*> Items;
 
 protected:
   void NotifyDesigner() override { ++DesignerCalls; }
-  std::vector<TComponent*> GetItemsForRenaming() const override { return Items; }
 };
 
 // A windowed control that records WM_SETREDRAW.
@@ -405,34 +403,6 @@ TEST(BarManagerDesigner, NotificationsAreLockedAndRemembered)
   // An equal value is no change.
   manager->SetMenuAnimations(maFade);
   EXPECT_EQ(manager->DesignerCalls, 2);
-}
-
-TEST(BarManagerDesigner, RenamingTheManagerRenamesItsItemsAtDesignTime)
-{
-  TOwned<TBarTestForm> form(NewBarForm());
-  auto* manager = new TCountingManager(form.Get());
-  manager->SetName(L"dxBarManager1");
-  auto* button = new TComponent(form.Get());
-  button->SetName(L"dxBarManager1Button1");
-  auto* upper = new TComponent(form.Get());
-  upper->SetName(L"DXBARMANAGER1Edit");
-  auto* other = new TComponent(form.Get());
-  other->SetName(L"OtherButton");
-  manager->Items = {button, upper, other};
-  manager->SetName(L"Bars");
-  EXPECT_EQ(button->Name(), L"dxBarManager1Button1");  // not designing
-  manager->SetDesigning(true);
-  manager->SetName(L"Menus");
-  EXPECT_EQ(button->Name(), L"dxBarManager1Button1");  // the old name is no prefix of theirs
-  manager->SetName(L"Bars");
-  manager->SetDesigning(false);
-  button->SetName(L"BarsButton1");
-  upper->SetName(L"BARSEdit");
-  manager->SetDesigning(true);
-  manager->SetName(L"Menu");
-  EXPECT_EQ(button->Name(), L"MenuButton1");
-  EXPECT_EQ(upper->Name(), L"MenuEdit");
-  EXPECT_EQ(other->Name(), L"OtherButton");
 }
 
 TEST_F(TManagerFixture, UniqueItemNamesSkipTakenOnesCaseInsensitively)

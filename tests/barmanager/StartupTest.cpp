@@ -50,7 +50,6 @@ TEST(LibraryStartup, ASecondStartOnlyCountsAndItsShutDownKeepsEverything)
   EXPECT_FALSE(dxBarIsFinalizing());
   EXPECT_EQ(dxBarManagerList(), list);
   EXPECT_EQ(dxBarCheckerBrush(), checker);
-  EXPECT_NE(dxBarClassNameBuffer(), nullptr);
 }
 
 TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
@@ -60,12 +59,16 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   ASSERT_EQ(GetClass(L"TTestItemKind"), TTestItemKind::StaticClass());
   int gdiBefore = GdiObjectsInUse();
 
+  ASSERT_NE(BarFlatPainter(), nullptr);
+  EXPECT_EQ(BarFlatPainter(), BarFlatPainter());
+  ASSERT_NE(BarCanvas(), nullptr);
   dxBarFinalize();
   EXPECT_FALSE(dxBarIsInitialized());
   EXPECT_TRUE(dxBarIsFinalizing());
+  EXPECT_EQ(BarFlatPainter(), nullptr);
+  EXPECT_EQ(BarCanvas(), nullptr);
   EXPECT_EQ(dxBarManagerList(), nullptr);
   EXPECT_EQ(dxBarSystemController(), nullptr);
-  EXPECT_EQ(dxBarClassNameBuffer(), nullptr);
   EXPECT_EQ(dxBarCheckerBrush(), nullptr);
   EXPECT_EQ(dxSetLayeredWindowAttributes, nullptr);
   EXPECT_EQ(dxUpdateLayeredWindow, nullptr);

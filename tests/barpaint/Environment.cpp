@@ -27,10 +27,10 @@ HBRUSH TPaintItem::GetBackgroundBrush() const
 bool TPaintItem::GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex,
                               TBitmap*& AGlyph) const
 {
-  AImages = nullptr;
-  AImageIndex = -1;
+  AImages = HasGlyph ? nullptr : Images;
+  AImageIndex = HasGlyph ? -1 : ImageIndex;
   AGlyph = HasGlyph ? Glyph.get() : nullptr;
-  return AGlyph != nullptr;
+  return AGlyph != nullptr || AImages != nullptr;
 }
 
 void TPaintItem::SetGlyph(int ASize, COLORREF AColor)

@@ -11,6 +11,7 @@
 #include "bars/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Bitmap.h"
+#include "platform/ImgList.h"
 #include "support/BarTestHost.h"
 #include "support/Pixels.h"
 
@@ -78,6 +79,9 @@ public:
   bool HasGlyph = true;
   HBRUSH OwnBrush = nullptr;  // as an item style's colour gives it; the test frees it
   std::unique_ptr<TBitmap> Glyph;
+  // Without a glyph: the image of an image list.
+  TCustomImageList* Images = nullptr;
+  int ImageIndex = -1;
 };
 
 struct TPaintHost : TBarHost<TPaintTestForm> {

@@ -280,3 +280,43 @@ TEST(DropDownArrow, PointsDownOnHorizontalBarsAndRightElsewhere)
       EXPECT_NEAR(ink.top + ink.bottom, 2 * 40 - cell, 2) << "centred in its cell";
   }
 }
+
+TEST(ItemGlyph, AnImageListImageIsCachedOverItsSolidBackgroundAndDrawsAsUncached)
+{
+  TPaintHost host;
+  TCustomImageList images(16, 16);
+  TBitmap image;
+  image.SetPixelFormat(pf24bit);
+  image.SetSize(16, 16);
+  image.GetCanvas()->GetBrush()->SetColor(TColor(RGB(0, 140, 60)));
+  image.GetCanvas()->FillRect(TRect{2, 2, 14, 14});
+  images.Add(&image, nullptr);
+  TPaintItem item(host.Bar);
+  item.AfterConstruction();  // made on the stack: the cache comes with construction's end
+  item.HasGlyph = false;
+  item.Images = &images;
+  item.ImageIndex = 0;
+  TDib32 canvasDib(4, 4);
+  TDibCanvas canvas(canvasDib);
+  TdxBarButtonLikeControlDrawParams params;
+  InitButtonParams(params, &item, &canvas.Cx, ivpGlyph);
+  HBRUSH brush = CreateSolidBrush(RGB(10, 120, 200));
+  auto draw = [&](bool ACache) {
+    host.Manager->GetImageOptions()->SetCacheGlyphs(ACache);
+    TDib32 dib(24, 24, RGB(0, 0, 0));
+    host.Painter()->DrawItemGlyph(&params, dib.DC(), TdxBarItemStateFlags{}, isSmall, Rect(4, 4, 20, 20), brush);
+    return dib;
+  };
+  TDib32 direct = draw(false);
+  ASSERT_FALSE(item.GetCachedImageOptions()->Valid);
+  TDib32 composed = draw(true);
+  EXPECT_TRUE(item.GetCachedImageOptions()->Valid);
+  EXPECT_EQ(item.GetCachedImageOptions()->ImageList, &images);
+  TDib32 fromCache = draw(true);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x) {
+      ASSERT_EQ(composed.Pixel(x, y), direct.Pixel(x, y)) << x << "," << y;
+      ASSERT_EQ(fromCache.Pixel(x, y), direct.Pixel(x, y)) << x << "," << y;
+    }
+  DeleteObject(brush);
+}

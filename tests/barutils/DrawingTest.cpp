@@ -313,3 +313,25 @@ TEST(Screen, ColourDepthAndNearestColour)
 }
 
 }  // namespace
+
+TEST(VisualStyleHelpers, EditColoursAndTheSmallCloseButtonAtItsEdge)
+{
+  EXPECT_EQ(EnabledToThemeState(true), dxThemeStateNormal);
+  EXPECT_EQ(EnabledToThemeState(false), dxThemeStateDisabled);
+  // Only a disabled edit takes the theme's fill; an enabled one is the window colour.
+  EXPECT_EQ(GetThemedEditFillColor(dxThemeStateNormal), GetSysColor(COLOR_WINDOW));
+  EXPECT_NE(GetThemedEditTextColor(dxThemeStateNormal), CLR_INVALID);
+  const TSize size = GetThemedSmallCloseButtonSize();
+  if (size.cx <= 0)
+    GTEST_SKIP() << "no visual styles";
+  const RECT r{0, 0, size.cx * 3, size.cy + 4};
+  const RECT left{0, 0, size.cx, r.bottom}, right{r.right - size.cx, 0, r.right, r.bottom};
+  auto notFace = [](COLORREF c) { return !ColorsClose(c, GetSysColor(COLOR_BTNFACE), 2); };
+  for (bool atLeft : {true, false}) {
+    TDib32 dib(r.right, r.bottom, RGB(255, 0, 255));
+    DrawThemedSmallCloseButton(dib.DC(), Rect(0, 0, r.right, r.bottom), dxThemeStateNormal, atLeft);
+    EXPECT_EQ(CountPixels(dib, r, [](COLORREF c) { return c == RGB(255, 0, 255); }), 0) << "all filled";
+    EXPECT_GT(CountPixels(dib, atLeft ? left : right, notFace), 0) << atLeft;
+    EXPECT_EQ(CountPixels(dib, atLeft ? right : left, notFace), 0) << atLeft;
+  }
+}

@@ -164,3 +164,19 @@ TEST(MenuSounds, AliasesFlagsAndSwitch)
 }
 
 }  // namespace
+
+TEST(MouseButtons, TheSecondaryButtonIsTheRightOneWhileButtonsAreNotSwapped)
+{
+  if (GetSystemMetrics(SM_SWAPBUTTON))
+    GTEST_SKIP() << "buttons swapped on this system";
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  SendInput(1, &input, sizeof input);
+  const bool secondary = IsSecondaryMouseButtonDown(), primary = IsPrimaryMouseButtonDown();
+  input.mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(1, &input, sizeof input);
+  EXPECT_TRUE(secondary);
+  EXPECT_FALSE(primary);
+  EXPECT_FALSE(IsSecondaryMouseButtonDown());
+}

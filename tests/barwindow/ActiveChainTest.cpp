@@ -32,15 +32,15 @@ TEST_F(TActiveChainTest, ChainMembershipAndHandBack)
 
   Bar->ActivateWithControl(nullptr);
   menu->ActivateWithControl(nullptr);
-  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  EXPECT_EQ(ActiveBarControl(), menu.Get());
   EXPECT_TRUE(Bar->IsInActiveChain());
   EXPECT_TRUE(menu->IsInActiveChain());
   EXPECT_FALSE(stranger->IsInActiveChain());
 
   menu->Deactivate();
-  EXPECT_EQ(GetActiveBarControl(), Bar) << "the previous window becomes active again";
+  EXPECT_EQ(ActiveBarControl(), Bar) << "the previous window becomes active again";
   Bar->Deactivate();
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
 TEST_F(TActiveChainTest, PreviousWindowThatIsNoLongerActiveEmptiesTheChain)
@@ -50,9 +50,9 @@ TEST_F(TActiveChainTest, PreviousWindowThatIsNoLongerActiveEmptiesTheChain)
   Bar->ActivateWithControl(nullptr);
   menu->ActivateWithControl(nullptr);
   Bar->Deactivate();  // out of order: the chain still points at the menu
-  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  EXPECT_EQ(ActiveBarControl(), menu.Get());
   menu->Deactivate();
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
 TEST_F(TActiveChainTest, FreedActiveWindowHandsBackToItsPrevious)
@@ -61,7 +61,7 @@ TEST_F(TActiveChainTest, FreedActiveWindowHandsBackToItsPrevious)
   Bar->ActivateWithControl(nullptr);
   menu->ActivateWithControl(nullptr);
   menu->Free();
-  EXPECT_EQ(GetActiveBarControl(), Bar);
+  EXPECT_EQ(ActiveBarControl(), Bar);
   EXPECT_EQ(Bar->GetSubMenuControl(), nullptr);
 }
 
@@ -75,12 +75,12 @@ TEST_F(TActiveChainTest, AltClosesTheWholeCascadeAndTouchesNothingFreed)
   Bar->ActivateWithControl(nullptr);
   menu->ActivateWithControl(nullptr);
   submenu->ActivateWithControl(nullptr);
-  ASSERT_EQ(GetActiveBarControl(), submenu);
+  ASSERT_EQ(ActiveBarControl(), submenu);
 
   EXPECT_TRUE(submenu->Key(VK_MENU));
   EXPECT_FALSE(menuRef.Alive());
   EXPECT_FALSE(submenuRef.Alive());
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_FALSE(Bar->GetActive());
   EXPECT_EQ(Bar->DoCloseCalls, 1);
   EXPECT_EQ(Bar->GetSubMenuControl(), nullptr);
@@ -96,7 +96,7 @@ TEST_F(TActiveChainTest, EscapeInAMenuThatFreesItselfEndsItsOwnHandling)
   TWeakRef<TCustomdxBarControl> ref(menu);
   ::SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(ref.Alive());
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_TRUE(TRowBarControl::QuarantineIntact());
 }
 
@@ -128,7 +128,7 @@ TEST_F(TActiveChainTest, ParentAlreadyClosingIsNotClosedAgain)
   Bar->OnDoClose = nullptr;
   EXPECT_EQ(Bar->DoCloseCalls, 1);
   EXPECT_FALSE(ref.Alive());
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
 TEST_F(TActiveChainTest, CloseNotificationRunsOnceWhenTheWindowGoes)
@@ -175,13 +175,13 @@ TEST_F(TActiveChainTest, PressOutsideClosesTheWholeChainAndInsideDoesNot)
   // released outside are eaten.
   EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, Bar->GetHandle()));
   EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, menu->GetHandle()));
-  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  EXPECT_EQ(ActiveBarControl(), menu.Get());
   EXPECT_TRUE(dxBarMouseHookMessage(WM_RBUTTONUP, Host.Form()->GetHandle()));
   EXPECT_FALSE(dxBarMouseHookMessage(WM_MOUSEMOVE, Host.Form()->GetHandle()));
-  EXPECT_EQ(GetActiveBarControl(), menu.Get());
+  EXPECT_EQ(ActiveBarControl(), menu.Get());
   // A press on the form closes the menu and then the toolbar.
   EXPECT_FALSE(dxBarMouseHookMessage(WM_NCLBUTTONDOWN, Host.Form()->GetHandle()));
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_FALSE(Bar->GetActive());
 }
 
@@ -189,13 +189,13 @@ TEST_F(TActiveChainTest, RealClickOnTheFormEndsTheActiveBar)
 {
   ShowBar();
   Bar->ActivateWithControl(nullptr);
-  ASSERT_EQ(GetActiveBarControl(), Bar);
+  ASSERT_EQ(ActiveBarControl(), Bar);
   RECT form{};
   GetWindowRect(Host.Form()->GetHandle(), &form);
   POINT outside{form.left + 20, form.bottom - 20};
   ASSERT_NE(BarControlAt(outside), Bar);
   ASSERT_TRUE(ClickAt(outside));
-  EXPECT_TRUE(PumpUntil([] { return GetActiveBarControl() == nullptr; }, 2000));
+  EXPECT_TRUE(PumpUntil([] { return ActiveBarControl() == nullptr; }, 2000));
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ void TBarWindowFixture::SetUp()
 
 void TBarWindowFixture::TearDown()
 {
-  if (TCustomdxBarControl* active = GetActiveBarControl())
+  if (TCustomdxBarControl* active = ActiveBarControl())
     active->Deactivate();
   Links.reset();
   Owner.reset();

@@ -18,7 +18,7 @@ protected:
     C = AddLink(NewItem(L"C"));
     ShowBar();
     Bar->ActivateWithControl(nullptr);
-    ASSERT_EQ(GetActiveBarControl(), Bar);
+    ASSERT_EQ(ActiveBarControl(), Bar);
   }
   TdxBarItemLink* A = nullptr;
   TdxBarItemLink* B = nullptr;
@@ -95,7 +95,7 @@ TEST_F(TKeyboardTest, KeysArriveThroughTheWindowOnlyWhileABarIsActive)
   ::SendMessageW(Bar->GetHandle(), WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(SelectedLink(), A);
   Bar->Deactivate();
-  ASSERT_EQ(GetActiveBarControl(), nullptr);
+  ASSERT_EQ(ActiveBarControl(), nullptr);
   ::SendMessageW(Bar->GetHandle(), WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(SelectedLink(), nullptr);
 }
@@ -169,10 +169,10 @@ TEST_F(TKeyboardTest, F10ClosesOnlyWhenTheManagerUsesIt)
   MakeABC(false);
   Host.Manager->SetUseF10ForMenu(false);
   EXPECT_FALSE(Bar->Key(VK_F10));
-  EXPECT_EQ(GetActiveBarControl(), Bar);
+  EXPECT_EQ(ActiveBarControl(), Bar);
   Host.Manager->SetUseF10ForMenu(true);
   EXPECT_TRUE(Bar->Key(VK_F10));
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_FALSE(Bar->GetActive());
 }
 
@@ -183,7 +183,7 @@ TEST_F(TKeyboardTest, AltAlwaysCloses)
   Bar->Key(VK_RIGHT);
   ASSERT_EQ(SelectedLink(), A);
   ::SendMessageW(Bar->GetHandle(), WM_KEYDOWN, VK_MENU, 0);
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_EQ(SelectedLink(), nullptr);
 }
 
@@ -211,11 +211,11 @@ TEST_F(TKeyboardTest, CtrlTabMovesToTheNextBarAndBack)
   EXPECT_TRUE(Bar->Key(VK_TAB, {ssCtrl}));
   EXPECT_FALSE(Bar->GetActive());
   EXPECT_EQ(SelectedLink(), nullptr);
-  EXPECT_EQ(GetActiveBarControl(), second);
+  EXPECT_EQ(ActiveBarControl(), second);
   EXPECT_EQ(second->GetSelectedLink(), first);
 
   second->Key(VK_TAB, {ssCtrl, ssShift});
-  EXPECT_EQ(GetActiveBarControl(), Bar);
+  EXPECT_EQ(ActiveBarControl(), Bar);
   EXPECT_EQ(SelectedLink(), A);
   EXPECT_FALSE(second->GetActive());
 }

@@ -65,7 +65,7 @@ TEST_F(TMouseTest, PressOnOneReleaseOnAnotherClicksNothing)
   PumpPending();
   EXPECT_TRUE(Clicks.empty());
   EXPECT_GT(Bar->DoCloseCalls, closes);
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
 TEST_F(TMouseTest, DisabledItemDoesNotClick)
@@ -86,7 +86,7 @@ TEST_F(TMouseTest, HandlerThatFreesTheWindowDuringItsClick)
   ASSERT_TRUE(ClickAt(CenterOf(A)));
   PumpPending();
   EXPECT_FALSE(bar.Alive());
-  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_TRUE(TRowBarControl::QuarantineIntact()) << "the freed window was written to";
 }
 
@@ -104,7 +104,7 @@ TEST_F(TMouseTest, MouseOutsideTheActiveChainIsDropped)
   TOwned<TRowBarControl> other(
       dynamic_cast<TRowBarControl*>(TRowBarControl::StaticClass()->Create(Host.Manager)));
   other->ActivateWithControl(nullptr);
-  ASSERT_EQ(GetActiveBarControl(), other.Get());
+  ASSERT_EQ(ActiveBarControl(), other.Get());
   EXPECT_FALSE(Bar->IsInActiveChain());
   TPoint p = CenterPoint(A->GetItemRect());
   ::SendMessageW(Bar->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));

@@ -1,0 +1,172 @@
+// The manager's run-time changes reach its bars and their windows: a bar shown before a
+// change of style, font or arrow width ends as a bar made after it; bars a category leaves
+// empty hide and come back; the end of an update drops the rows it emptied.
+#include "ToolbarTestUtil.h"
+
+#include "bars/items.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxLookAndFeels.h"
+
+namespace {
+
+class TManagerRules : public TToolbarFixture {
+protected:
+  // A shown bar of its own row on the top site: a button and a drop-down button.
+  TdxBar* AddDropDownBar()
+  {
+    TdxBar* bar = AddBar({L"Open", L"Save"});
+    static_cast<TdxBarButton*>(bar->GetItemLinks()->Items(1)->GetItem())->SetButtonStyle(bsDropDown);
+    bar->SetOneOnRow(true);
+    bar->SetRow(Bars()->GetDockControl(dsTop)->GetRowCount());
+    bar->SetVisible(true);
+    return bar;
+  }
+};
+
+struct TRuleCase {
+  const char* Name;
+  std::function<void(TdxBarManager*)> Before;
+  std::function<void(TdxBarManager*)> Change;
+};
+
+TEST_F(TManagerRules, BarWindowsShownBeforeAChangeMatchBarsMadeAfterIt)
+{
+  const TRuleCase cases[] = {
+      {"Style", [](TdxBarManager* M) { M->SetStyle(bmsStandard); }, [](TdxBarManager* M) { M->SetStyle(bmsFlat); }},
+      {"LookAndFeel", [](TdxBarManager* M) { M->SetStyle(bmsUseLookAndFeel); },
+       [](TdxBarManager* M) { M->GetLookAndFeel()->SetKind(lfUltraFlat); }},
+      {"Font", [](TdxBarManager* M) { M->SetScaled(false); },
+       [](TdxBarManager* M) {
+         M->GetFont()->SetName(L"Tahoma");
+         M->GetFont()->SetSize(14);
+       }},
+      {"ButtonArrowWidth", [](TdxBarManager*) {}, [](TdxBarManager* M) { M->SetButtonArrowWidth(30); }},
+  };
+  ShowForm();
+  for (const TRuleCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    c.Before(Manager);
+    TdxBar* before = AddDropDownBar();
+    const int widthBefore = before->GetControl()->GetWidth();
+    c.Change(Manager);
+    TdxBar* after = AddDropDownBar();
+    EXPECT_NE(after->GetControl()->GetWidth(), widthBefore) << "the change does not alter the width";
+    EXPECT_EQ(before->GetControl()->GetWidth(), after->GetControl()->GetWidth());
+    EXPECT_EQ(before->GetControl()->GetHeight(), after->GetControl()->GetHeight());
+    EXPECT_EQ(before->GetControl()->GetFont()->GetName(), after->GetControl()->GetFont()->GetName());
+    before->Free();
+    after->Free();
+  }
+}
+
+TEST_F(TManagerRules, BarsACategoryLeavesEmptyHideAndComeBackWithAutoHideEmptyBars)
+{
+  ShowForm();
+  Manager->GetCategories()->Add(L"Files");
+  TdxBar* files = AddBar({L"Open", L"Save"});
+  TdxBar* mixed = AddBar({L"Open", L"Print"});
+  TdxBar* empty = AddBar({});
+  for (TdxBar* bar : {files, mixed})
+    for (int i = 0; i < bar->GetItemLinks()->Count(); ++i)
+      bar->GetItemLinks()->Items(i)->GetItem()->SetCategory(1);
+  mixed->GetItemLinks()->Items(1)->GetItem()->SetCategory(0);
+  for (TdxBar* bar : {files, mixed, empty})
+    bar->SetVisible(true);
+  Manager->SetAutoHideEmptyBars(true);
+
+  Manager->SetCategoryItemsVisible(1, ivNever);
+  EXPECT_FALSE(files->GetVisible());
+  EXPECT_TRUE(files->GetAutoHidden());
+  EXPECT_TRUE(mixed->GetVisible()) << "it still shows a link";
+  EXPECT_TRUE(empty->GetVisible()) << "a bar empty before stays as it was";
+  EXPECT_FALSE(empty->GetAutoHidden());
+
+  Manager->SetCategoryItemsVisible(1, ivAlways);
+  EXPECT_TRUE(files->GetVisible());
+  EXPECT_FALSE(files->GetAutoHidden());
+  ASSERT_NE(files->GetControl(), nullptr);
+
+  // Switched off, the manager forgets which bars it hid.
+  Manager->SetCategoryItemsVisible(1, ivNever);
+  ASSERT_TRUE(files->GetAutoHidden());
+  Manager->SetAutoHideEmptyBars(false);
+  EXPECT_FALSE(files->GetAutoHidden());
+  Manager->SetCategoryItemsVisible(1, ivAlways);
+  EXPECT_FALSE(files->GetVisible());
+}
+
+TEST_F(TManagerRules, TheEndOfAnUpdateDropsTheRowsItLeftEmptyAndLaysTheSiteOut)
+{
+  ShowForm();
+  TdxBar* first = AddDropDownBar();
+  TdxBar* second = AddDropDownBar();
+  TdxDockControl* top = Bars()->GetDockControl(dsTop);
+  ASSERT_EQ(top->GetRowCount(), 2);
+  const int height = top->GetHeight();
+  Manager->BeginUpdate();
+  first->SetRow(7);
+  EXPECT_EQ(top->GetRowCount(), 8);
+  Manager->EndUpdate();
+  EXPECT_EQ(top->GetRowCount(), 2);
+  EXPECT_EQ(second->GetRow(), 0);
+  EXPECT_EQ(first->GetRow(), 1);
+  EXPECT_EQ(top->GetHeight(), height);
+  EXPECT_EQ(first->GetControl()->GetTop(), second->GetControl()->GetTop() + second->GetControl()->GetHeight() +
+                                               Manager->GetPainter()->GetDockRowSpacing());
+}
+
+TEST_F(TManagerRules, AWindowDestroyedFromOutsideLeavesItsRowMatesOneOnRowAlone)
+{
+  ShowForm();
+  TdxBar* left = AddBar({L"Open"});
+  TdxBar* right = AddBar({L"Save"});
+  for (TdxBar* bar : {left, right}) {
+    bar->SetOneOnRow(false);
+    bar->SetVisible(true);
+  }
+  TdxDockControl* top = Bars()->GetDockControl(dsTop);
+  ASSERT_EQ(top->GetRowCount(), 1);
+  ASSERT_EQ(top->GetRow(0)->GetColCount(), 2);
+  DestroyWindow(left->GetControl()->GetHandle());
+  EXPECT_FALSE(left->GetVisible());
+  EXPECT_FALSE(top->IsBarDestroying());
+  EXPECT_EQ(top->GetRow(0)->GetColCount(), 1);
+  EXPECT_FALSE(right->GetOneOnRow()) << "the site reports no rows while a window goes";
+}
+
+TEST_F(TManagerRules, RenamingTheManagerAtDesignTimeRenamesTheItemsThatFollowItsName)
+{
+  TdxBarItem* follower = new TdxBarButton(Host.Form());
+  follower->SetName(L"dxBarManager1Button1");
+  TdxBarItem* other = new TdxBarButton(Host.Form());
+  other->SetName(L"OpenButton");
+  Manager->SetName(L"Bars");
+  EXPECT_EQ(follower->Name(), L"dxBarManager1Button1") << "only at design time";
+  Manager->SetName(L"dxBarManager1");
+  Manager->SetDesigning(true);
+  Manager->SetName(L"Menus");
+  Manager->SetDesigning(false);
+  EXPECT_EQ(follower->Name(), L"MenusButton1");
+  EXPECT_EQ(other->Name(), L"OpenButton");
+}
+
+TEST_F(TManagerRules, TheActiveBarWindowAndItsManagerAreTheOnesTheBarWindowsActivated)
+{
+  ShowForm();
+  TdxBar* bar = AddDropDownBar();
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(ActiveBarManager(), nullptr);
+  EXPECT_FALSE(IsActiveBarControlEnabled());
+  TCustomdxBarControl* control = bar->GetControl();
+  control->ActivateWithControl(nullptr);
+  EXPECT_EQ(ActiveBarControl(), control);
+  EXPECT_EQ(ActiveBarManager(), Manager);
+  EXPECT_TRUE(IsActiveBarControlEnabled());
+  EnableWindow(Host.Form()->GetHandle(), FALSE);
+  EXPECT_FALSE(IsActiveBarControlEnabled()) << "a disabled parent disables it";
+  EnableWindow(Host.Form()->GetHandle(), TRUE);
+  control->Deactivate();
+  EXPECT_EQ(ActiveBarManager(), nullptr);
+}
+
+}  // namespace
