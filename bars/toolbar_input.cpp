@@ -506,8 +506,7 @@ void TdxBarControl::ClickMark(int AState)
   if (AState == FMarkState)
     return;
   FMarkState = AState;
-  // State 2 would open the popup of hidden items and quick customisation; that popup is a
-  // later unit's, so the mark only shows as open.
+  // State 2 is the pressed mark; nothing opens from it yet (see MarkButtonUp).
   if (AState == 1 && FDockingStyle == dsNone && HandleAllocated() && !IsCustomizing()) {
     if (::SetTimer(FHandle, dxBarMarkTimerID, dxBarMarkTimerInterval, nullptr))
       FMarkTimer = true;
