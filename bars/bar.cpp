@@ -341,7 +341,16 @@ void TdxBar::SetDockedDockControl(TdxBarDockControl* Value)
   if (Value && !BelongsToManager(Value))
     return;
   FDockedDockControl = Value;
+  if (Value)
+    FHasDockedPlace = true;
   Changed(false);
+}
+
+void TdxBar::SetDockedDockingStyle(TdxBarDockingStyle Value)
+{
+  if (Value != FDockedDockingStyle)
+    FHasDockedPlace = true;
+  FDockedDockingStyle = Value;
 }
 
 TdxBarDockingStyle TdxBar::GetDockedDockingStyle() const
@@ -432,14 +441,11 @@ void TdxBar::SetIsMainMenu(bool Value)
   TdxBarManager* manager = GetBarManager();
   {
     TdxBarManagerUpdate update(manager);
-    if (Value && manager) {
-      // Every other bar that says it is the main menu gives it up, whether or not it shows a
-      // window now: two bars must never both carry the flag.
-      if (TdxBars* bars = manager->GetBars())
-        for (int i = 0; i < bars->GetCount(); ++i)
-          if (TdxBar* other = bars->GetItem(i); other != this && other->FIsMainMenu)
-            other->SetIsMainMenu(false);
-    }
+    // The main menu shown now gives up the flag; a bar without a window (one still being
+    // read, say) keeps its own.
+    if (Value && manager)
+      if (TdxBar* current = manager->GetMainMenuBar(); current && current != this)
+        current->SetIsMainMenu(false);
     FIsMainMenu = Value;
     if (manager)
       manager->SetMainMenuBar(Value ? this : (manager->GetMainMenuBar() == this ? nullptr : manager->GetMainMenuBar()));
@@ -535,6 +541,8 @@ void TdxBar::SetDockingStyle(TdxBarDockingStyle Value)
     FLoadedDockingStyle = Value;
     return;
   }
+  if (Value != dsNone)
+    FHasDockedPlace = true;
   if (FDockingStyle == Value)
     return;
   bool hidden = false;
@@ -566,6 +574,8 @@ void TdxBar::SetDockControl(TdxBarDockControl* Value)
     FLoadedDockControl = Value;
     return;
   }
+  if (Value)
+    FHasDockedPlace = true;
   if (FDockControl.Get() == Value)
     return;
   bool hidden = false;
@@ -640,11 +650,15 @@ void TdxBar::SetPositionValue(int& AField, int Value)
 
 void TdxBar::SetDockedLeft(int Value)
 {
+  if (Value > 0)
+    FHasDockedPlace = true;
   SetPositionValue(FDockedLeft, std::max(Value, 0));
 }
 
 void TdxBar::SetDockedTop(int Value)
 {
+  if (Value > 0)
+    FHasDockedPlace = true;
   SetPositionValue(FDockedTop, std::max(Value, 0));
 }
 
@@ -656,6 +670,15 @@ void TdxBar::SetFloatLeft(int Value)
 void TdxBar::SetFloatTop(int Value)
 {
   SetPositionValue(FFloatTop, Value);
+}
+
+void TdxBar::KeepFloatPosition(int ALeft, int ATop)
+{
+  if (FFloatLeft == ALeft && FFloatTop == ATop)
+    return;
+  FFloatLeft = ALeft;
+  FFloatTop = ATop;
+  Changed(false);
 }
 
 void TdxBar::SetFloatClientWidth(int Value)

@@ -160,7 +160,10 @@ public:
   TdxBarDockControl* GetDockedDockControl() const { return FDockedDockControl.Get(); }
   void SetDockedDockControl(TdxBarDockControl* Value);
   TdxBarDockingStyle GetDockedDockingStyle() const;
-  void SetDockedDockingStyle(TdxBarDockingStyle Value) { FDockedDockingStyle = Value; }
+  void SetDockedDockingStyle(TdxBarDockingStyle Value);
+  // Whether the bar has a place to dock back to: it has been docked, or a docked place other
+  // than the defaults was given to it.
+  bool HasDockedPlace() const { return FHasDockedPlace; }
   int GetDockedLeft() const { return FDockedLeft; }
   void SetDockedLeft(int Value);
   int GetDockedTop() const { return FDockedTop; }
@@ -169,6 +172,8 @@ public:
   void SetFloatLeft(int Value);
   int GetFloatTop() const { return FFloatTop; }
   void SetFloatTop(int Value);
+  // The floating window was moved to keep it reachable: the values follow without moving it.
+  void KeepFloatPosition(int ALeft, int ATop);
   int GetFloatClientWidth() const { return FFloatClientWidth; }
   void SetFloatClientWidth(int Value);
   int GetFloatClientHeight() const { return FFloatClientHeight; }
@@ -339,6 +344,7 @@ private:
   TWeakRef<TdxBarDockControl> FDockControl;
   TWeakRef<TdxBarDockControl> FDockedDockControl;
   TdxBarDockingStyle FDockedDockingStyle = dsTop;
+  bool FHasDockedPlace = false;
   int FDockedLeft = 0;
   int FDockedTop = 0;
   TdxBarDockingStyle FDockingStyle = dsNone;

@@ -151,6 +151,9 @@ void TCustomdxBarControl::SelectItemControlByMouse(TdxBarItemControl* AControl)
     return;
   TWeakRef<TCustomdxBarControl> self(this);
   if (selected != AControl) {
+    // Marked before the repaint: a disabled control under the mouse is not drawn selected.
+    if (AControl)
+      AControl->SetSelectedByBar(true);
     SetSelectedControl(AControl);
     if (!self)
       return;

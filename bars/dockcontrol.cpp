@@ -1009,8 +1009,6 @@ void TdxBarDockControl::SetSunkenBorder(bool Value)
 {
   const bool before = GetSunkenBorder();
   FSunkenBorder = Value;
-  if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading))
-    FUseOwnSunkenBorder = true;
   if (GetSunkenBorder() != before)
     UpdateBorders();
 }

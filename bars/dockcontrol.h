@@ -242,6 +242,9 @@ protected:
 
   virtual void LayoutRows();
   virtual void LayoutRow(TdxDockRow* ARow);
+  // Windows that lie wholly past the end of ARow's placed layout go to rows of their own
+  // below it; true when any moved.
+  bool MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<TdxDockRowLayoutItem>& AItems, int ARowLength);
   virtual void ShowToolbarsPopup();
   // The whole-window lengths along the rows that LayoutRow works with (frame included): the
   // minimum (with room for the mark the window shows once squeezed) and the preferred one.

@@ -18,6 +18,16 @@ bool RowHoldsOtherWholeRowBar(const TdxDockRow* ARow, const TdxBar* ABar)
   return false;
 }
 
+bool RowHoldsOtherBar(const TdxDockRow* ARow, const TdxBar* ABar)
+{
+  if (ARow->GetColCount() > 0)
+    return true;
+  for (int i = 0; i < ARow->GetBarCount(); ++i)
+    if (ARow->GetBar(i) != ABar)
+      return true;
+  return false;
+}
+
 }  // namespace
 
 TClass TdxDockControl::GetBarControlClass() const
@@ -113,7 +123,9 @@ void TdxDockControl::DockAt(TdxBarControl* ABarControl, const TPoint& P, int ARo
   const int along = std::max<int>(IsVertical() ? client.y : client.x, 0);
   TdxDockRow* row;
   TdxDockCol* col;
-  const bool reuse = restoring && ARowIndex < count && !RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar);
+  // A stored row is used again unless a whole-row bar would share it.
+  const bool reuse = restoring && ARowIndex < count && !RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar) &&
+                     !(bar && bar->GetWholeRow() && RowHoldsOtherBar(GetRow(ARowIndex), bar));
   if (ANewRow && !reuse) {
     row = InsertRow(ARowIndex);
     col = row->AddCol(ABarControl);
@@ -260,6 +272,33 @@ TPoint TdxDockControl::GetBarControlSize(TdxBarControl* ABarControl, int ALength
   return TPoint{ALength, client.y + frame.y};
 }
 
+// A window that starts at or past the row's end cannot be seen or reached. It goes to a row
+// of its own below, as a drop below the row would put it. Not for a site without a size yet
+// (a hidden or minimised form) or while bars are dragged, whose rows settle at the drop.
+bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<TdxDockRowLayoutItem>& AItems,
+                                            int ARowLength)
+{
+  if (ARowLength <= 0 || FBarManager->IsDraggingBars() || !HandleAllocated() ||
+      ::IsIconic(::GetAncestor(GetHandle(), GA_ROOT)))
+    return false;
+  std::vector<TdxBarControl*> moved;
+  for (size_t i = 1; i < AItems.size(); ++i)
+    if (AItems[i].Start >= ARowLength)
+      moved.push_back(ARow->GetCol(int(i))->GetBarControl());
+  int index = ARow->GetIndex();
+  for (TdxBarControl* control : moved) {
+    ARow->RemoveBarControl(control);
+    TdxDockRow* row = InsertRow(++index);
+    row->AddCol(control);
+    if (TdxBar* bar = control->GetBar()) {
+      if (bar->GetDockRow() == ARow)
+        ARow->RemoveBar(bar, false);
+      row->AddBar(bar);
+    }
+  }
+  return !moved.empty();
+}
+
 void TdxDockControl::LayoutRow(TdxDockRow* ARow)
 {
   if (!ARow || !FBarManager)
@@ -282,12 +321,17 @@ void TdxDockControl::LayoutRow(TdxDockRow* ARow)
     GetBarControlLengths(control, item.MinLength, item.FullLength);
     item.StoredPos = col->GetPos();
     item.MultiLine = control->IsMultiLine();
+    item.Resizing = control->IsResizingItem();
     if (TdxBar* bar = control->GetBar()) {
       item.UseRestSpace = bar->GetUseRestSpace();
       item.WholeRow = bar->GetWholeRow();
     }
   }
   dxDockLayoutRowItems(items, rowLength, FBarManager->GetAutoAlignBars());
+  if (MoveUnreachableWindows(ARow, items, rowLength)) {
+    LayoutRow(ARow);
+    return;
+  }
 
   std::vector<TPoint> sizes(static_cast<size_t>(count));
   int thickness = 0;

@@ -28,6 +28,17 @@ PUBLISHED(TdxBarItemLink, TCollectionItem)
 
 namespace {
 
+int16_t LayoutVkKeyScan(char AChar)
+{
+  return VkKeyScanA(AChar);
+}
+
+}  // namespace
+
+int16_t (*dxBarVkKeyScan)(char AChar) = &LayoutVkKeyScan;
+
+namespace {
+
 TdxBar* MergingBar = nullptr;
 bool Resetting = false;
 
@@ -519,9 +530,9 @@ int TdxBarItemLink::GetWidth() const
 {
   if (FUserDefine.Contains(udWidth))
     return FUserWidth;
-  // Only kinds with a width of their own (edits) answer a non-zero width.
+  // Only kinds whose width a link may change (edits) answer a non-zero width.
   TdxBarItem* item = GetItem();
-  return item ? item->GetWidth() : 0;
+  return item && item->IsWidthPerLink() ? item->GetWidth() : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -573,16 +584,16 @@ bool TdxBarItemLink::IsAccel(uint16_t Key, TShiftState Shift) const
   BOOL lossy = FALSE;
   if (WideCharToMultiByte(CP_ACP, 0, &lower, 1, &ansi, 1, nullptr, &lossy) != 1 || lossy)
     return false;
-  SHORT scan = VkKeyScanA(ansi);
+  int16_t scan = dxBarVkKeyScan(ansi);
   if (scan == -1)
     return false;
+  // Alt takes no part: the search drops it, so a character typed with AltGr (Ctrl+Alt)
+  // matches with Ctrl.
   TShiftState needed;
   if (scan & 0x100)
     needed.Include(ssShift);
   if (scan & 0x200)
     needed.Include(ssCtrl);
-  if (scan & 0x400)
-    needed.Include(ssAlt);
   return Key == uint16_t(scan & 0xFF) && Shift == needed;
 }
 

@@ -52,6 +52,11 @@ void dxBarSetMergingBar(TdxBar* ABar);
 bool dxBarIsResetting();
 void dxBarSetResetting(bool AValue);
 
+// The key that types a character on the keyboard layout, as VkKeyScanA answers (the key in
+// the low byte; 0x100 Shift, 0x200 Ctrl, 0x400 Alt); replaceable so that a test can speak a
+// layout the display does not have.
+extern int16_t (*dxBarVkKeyScan)(char AChar);
+
 // ---------------------------------------------------------------------------
 
 // One appearance of an item on a toolbar or in a menu, with what is particular to that

@@ -118,6 +118,8 @@ public:
   // --- Virtual operations descendants override.
   virtual int GetWidth() const { return FWidth; }
   virtual void SetWidth(int Value);
+  // Whether the links show the item's width as theirs, for a user to change per link (edits).
+  virtual bool IsWidthPerLink() const { return false; }
   virtual void BarManagerChanged() {}
   // Whether the item may be put on the given links; Error says why not.
   virtual bool CanBePlacedOn(TdxBarItemLinks* AItemLinks, String& Error);

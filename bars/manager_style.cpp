@@ -65,10 +65,10 @@ void SetLookAndFeelFromBarStyle(TcxLookAndFeel* ALookAndFeel, TdxBarManagerStyle
   ALookAndFeel->SetNativeStyle(false);
   switch (AStyle) {
     case bmsStandard:
-      ALookAndFeel->SetKind(lfStandard);
+      ALookAndFeel->SetKind(lfFlat);
       break;
     case bmsEnhanced:
-      ALookAndFeel->SetKind(lfFlat);
+      ALookAndFeel->SetKind(lfStandard);
       break;
     case bmsFlat:
       ALookAndFeel->SetKind(lfUltraFlat);

@@ -890,10 +890,7 @@ TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength, int*
   int length = std::max(lines.Length + mark, MinLength(AStyle));
   if (ALinesLength)
     *ALinesLength = length;
-  // A floating window is as wide as asked (its FloatClientWidth or the dragged edge): the
-  // lines break inside it and its caption keeps the room it was given.
-  if (!docked)
-    length = std::max(length, ALength);
+  // A floating window snaps to its longest line; its caption is clipped before the buttons.
   return Unorient(length, lines.Thickness, vertical);
 }
 

@@ -169,6 +169,9 @@ public:
   void SizeForFloating();
 
   // --- Layout state.
+  // Set while the user drags an item's width; the dock row keeps the next window in place.
+  bool IsResizingItem() const { return FResizingItem; }
+  void SetResizingItem(bool Value) { FResizingItem = Value; }
   bool GetItemsHidden() const { return FItemsHidden; }
   void SetItemsHidden(bool Value) { FItemsHidden = Value; }
   // Every shown link is laid out again (the dock site's row layout).
@@ -212,6 +215,8 @@ public:
   // Shows the mark's new state: a mark in the caption is drawn at once through the window's
   // DC, a docked one is invalidated.
   void InvalidateMark();
+  // The release of a press on the mark (client point): back to hot or normal.
+  void MarkButtonUp(const TPoint& P);
   bool IsMarkTimerRunning() const { return FMarkTimer; }
   bool HasCloseButton() const;
   TRect GetCloseButtonRect() const;  // window coordinates of the floating caption
@@ -299,6 +304,8 @@ protected:
   void ActivateWithControl(TdxBarItemControl* AControl) override;
   void Deactivate() override;
   void WMKeyDownBar(TMessage& Message) override;
+  // Ctrl+Tab follows the manager's bars.
+  void GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const override;
 
   virtual void DrawContent(TcxCanvas* ACanvas);
   virtual void DrawBackground(HDC DC);
@@ -341,6 +348,7 @@ private:
   void WMSetCursorToolbar(TMessage& Message);
   void WMMouseActivateToolbar(TMessage& Message);
   void WMLButtonDownToolbar(TMessage& Message);
+  void WMLButtonUpToolbar(TMessage& Message);
   void WMCancelModeToolbar(TMessage& Message);
   void WMCaptureChangedToolbar(TMessage& Message);
   void WMSizeToolbar(TMessage& Message);
@@ -370,6 +378,7 @@ private:
   bool FMarkTimer = false;
   bool FMoving = false;
   bool FItemsHidden = false;
+  bool FResizingItem = false;
   int FMarkState = 0;
   int FRatioWNum = 0, FRatioWDen = 0, FRatioHNum = 0, FRatioHDen = 0;
   TdxDockCol* FDockCol = nullptr;

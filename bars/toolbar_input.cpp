@@ -241,7 +241,10 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
     return;
   if (FHitCode != HTCAPTION) {
     if (Button == mbLeft && IsPointOnMark(P)) {
-      ClickMark(FMarkState != 2 ? 2 : 1);
+      // Drawn pressed while the button is down; the release turns it back.
+      ClickMark(2);
+      if (FMarkState == 2 && HandleAllocated())
+        ::SetCapture(FHandle);
       return;
     }
     TRect client = GetClientRect();
@@ -502,13 +505,22 @@ void TdxBarControl::ClickMark(int AState)
   if (AState == FMarkState)
     return;
   FMarkState = AState;
-  // State 2 would open the popup of hidden items and quick customisation; that popup is a
-  // later unit's, so the mark only shows as open.
+  // State 2 is the pressed mark; nothing opens from it yet (see MarkButtonUp).
   if (AState == 1 && FDockingStyle == dsNone && HandleAllocated() && !IsCustomizing()) {
     if (::SetTimer(FHandle, dxBarMarkTimerID, dxBarMarkTimerInterval, nullptr))
       FMarkTimer = true;
   }
   InvalidateMark();
+}
+
+void TdxBarControl::MarkButtonUp(const TPoint& P)
+{
+  if (FMarkState != 2)
+    return;
+  TdxBarPainter* painter = GetPainter();
+  ClickMark(IsPointOnMark(P) && painter && painter->IsMarkTracked() ? 1 : 0);
+  if (HandleAllocated() && ::GetCapture() == FHandle)
+    ::ReleaseCapture();
 }
 
 void TdxBarControl::StopMarkTimer()
@@ -566,7 +578,7 @@ void TdxBarControl::DoubleClickDock()
   TdxBarDockingStyle style = bar->GetDockedDockingStyle();
   TdxBarDockControl* placed = bar->GetDockedDockControl();
   TdxBars* bars = manager->GetBars();
-  if (style == dsNone) {
+  if (style == dsNone || !bar->HasDockedPlace()) {
     // Never docked: a row of its own at the end of the top site.
     style = dsTop;
     placed = nullptr;
@@ -648,6 +660,50 @@ void TdxBarControl::WMSizing(TMessage& Message)
   Message.Result = 1;
 }
 
+namespace {
+
+MONITORINFO MonitorInfoOf(HMONITOR AMonitor)
+{
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!AMonitor || !::GetMonitorInfoW(AMonitor, &info))
+    info.cbSize = 0;
+  return info;
+}
+
+// Whether every corner of a rectangle lies on some monitor's work area.
+bool IsOnWorkAreas(const TRect& R)
+{
+  const POINT corners[] = {{R.left, R.top}, {R.right - 1, R.top}, {R.left, R.bottom - 1}, {R.right - 1, R.bottom - 1}};
+  for (const POINT& p : corners) {
+    MONITORINFO info = MonitorInfoOf(::MonitorFromPoint(p, MONITOR_DEFAULTTONULL));
+    if (!info.cbSize || !::PtInRect(&info.rcWork, p))
+      return false;
+  }
+  return true;
+}
+
+// The offset that moves ARect into AArea, edge by edge; the left and top edges win when it is
+// larger.
+TPoint OffsetInto(const TRect& ARect, const RECT& AArea)
+{
+  TPoint d;
+  if (ARect.right > AArea.right)
+    d.x = AArea.right - ARect.right;
+  if (ARect.left + d.x < AArea.left)
+    d.x = AArea.left - ARect.left;
+  if (ARect.bottom > AArea.bottom)
+    d.y = AArea.bottom - ARect.bottom;
+  if (ARect.top + d.y < AArea.top)
+    d.y = AArea.top - ARect.top;
+  return d;
+}
+
+}  // namespace
+
+// A floating bar must stay reachable: a window off every monitor comes back into the work
+// area of the cursor's monitor, and a caption not wholly on the work areas moves onto the
+// nearest one. The bar's values keep the corrected place, so that it is stored corrected.
 void TdxBarControl::WMWindowPosChanging(TMessage& Message)
 {
   TCustomdxBarControl::WndProc(Message);
@@ -668,28 +724,35 @@ void TdxBarControl::WMWindowPosChanging(TMessage& Message)
     r.right = r.left + pos->cx;
     r.bottom = r.top + pos->cy;
   }
-  if (::MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+  const TPoint from{r.left, r.top};
+  if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+    POINT c{};
+    ::GetCursorPos(&c);
+    MONITORINFO info = MonitorInfoOf(::MonitorFromPoint(c, MONITOR_DEFAULTTONEAREST));
+    if (!info.cbSize)
+      return;
+    TPoint d = OffsetInto(r, info.rcWork);
+    ::OffsetRect(&r, d.x, d.y);
+  }
+  TRect caption = r;
+  if (TdxBarPainter* painter = GetPainter()) {
+    caption = painter->GetCaptionRect(Rect(0, 0, r.right - r.left, r.bottom - r.top));
+    ::OffsetRect(&caption, r.left, r.top);
+  }
+  if (!::IsRectEmpty(&caption) && !IsOnWorkAreas(caption)) {
+    MONITORINFO info = MonitorInfoOf(::MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST));
+    if (info.cbSize) {
+      TPoint d = OffsetInto(caption, info.rcWork);
+      ::OffsetRect(&r, d.x, d.y);
+    }
+  }
+  if (r.left == from.x && r.top == from.y)
     return;
-  // Wholly off every monitor: back into the work area of the monitor under the cursor.
-  POINT c{};
-  ::GetCursorPos(&c);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (!::GetMonitorInfoW(::MonitorFromPoint(c, MONITOR_DEFAULTTONEAREST), &info))
-    return;
-  const RECT& area = info.rcWork;
-  int w = r.right - r.left, h = r.bottom - r.top;
-  if (r.left < area.left)
-    r.left = area.left;
-  if (r.top < area.top)
-    r.top = area.top;
-  if (r.left + w > area.right && r.left >= area.right)
-    r.left = area.right - w;
-  if (r.top + h > area.bottom && r.top >= area.bottom)
-    r.top = area.bottom - h;
   pos->x = r.left;
   pos->y = r.top;
   pos->flags &= ~UINT(SWP_NOMOVE);
+  if (FBar && !FInternal)
+    FBar->KeepFloatPosition(r.left, r.top);
 }
 
 void TdxBarControl::WMMouseActivateToolbar(TMessage& Message)
@@ -759,6 +822,19 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
 
 // ---------------------------------------------------------------------------
 // Keys and activation
+
+void TdxBarControl::GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const
+{
+  TdxBarManager* manager = GetBarManager();
+  TdxBars* bars = manager ? manager->GetBars() : nullptr;
+  if (!bars || FInternal) {
+    TCustomdxBarControl::GetTabOrderBars(ABars);
+    return;
+  }
+  for (int i = 0; i < bars->GetCount(); ++i)
+    if (TdxBarControl* control = bars->GetItem(i)->GetControl(); control && !control->IsDestroying())
+      ABars.push_back(control);
+}
 
 void TdxBarControl::WMKeyDownBar(TMessage& Message)
 {
@@ -834,6 +910,7 @@ void TdxBarControl::WndProc(TMessage& Message)
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; return;
     case WM_SETFOCUS: Message.Result = 0; return;  // the focus stays where it is
     case WM_LBUTTONDOWN: return WMLButtonDownToolbar(Message);
+    case WM_LBUTTONUP: return WMLButtonUpToolbar(Message);
     case WM_LBUTTONDBLCLK: return WMLButtonDblClkBar(Message);
     case WM_TIMER: return WMTimerBar(Message);
     case WM_CANCELMODE: return WMCancelModeToolbar(Message);
@@ -860,6 +937,12 @@ void TdxBarControl::WMLButtonDownToolbar(TMessage& Message)
   TCustomdxBarControl::WndProc(Message);
 }
 
+void TdxBarControl::WMLButtonUpToolbar(TMessage& Message)
+{
+  MarkButtonUp(Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam))));
+  TCustomdxBarControl::WndProc(Message);
+}
+
 void TdxBarControl::WMCancelModeToolbar(TMessage& Message)
 {
   CancelMDIButton();
@@ -869,6 +952,8 @@ void TdxBarControl::WMCancelModeToolbar(TMessage& Message)
 void TdxBarControl::WMCaptureChangedToolbar(TMessage& Message)
 {
   FCaptureLost = true;
+  if (FMarkState == 2)
+    ClickMark(0);
   if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)
     CancelMDIButton();
   TCustomdxBarControl::WndProc(Message);

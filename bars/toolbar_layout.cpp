@@ -181,10 +181,11 @@ TdxBarPlacementResult dxBarPlaceLinks(std::vector<TdxBarLayoutLink>& ALinks, con
         link.Bounds.right = link.Bounds.left + link.MinLength;
       pos = std::max(lineEnd, int(link.Bounds.right));
       lineThickness = std::max(lineThickness, link.Thickness);
-      if (i + 1 < count && !AParams.MultiLine) {
-        // The links after an aligned one have no room on a single line: the mark shows them.
+      if (i + 1 < count) {
+        // Links after an aligned one get the mark; on a single line they have no room left.
         result.ItemsHidden = true;
-        break;
+        if (!AParams.MultiLine)
+          break;
       }
       continue;
     }

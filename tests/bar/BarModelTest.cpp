@@ -112,27 +112,29 @@ TEST_F(TBarModel, CloseAndStatusBarRules)
 // ---------------------------------------------------------------------------
 // Main menu
 
-TEST_F(TBarModel, MainMenuMovesToTheSecondBar)
+TEST_F(TBarModel, MainMenuMovesFromTheShownMainMenuOnly)
 {
   TdxBar* first = Bars()->Add();
   TdxBar* second = Bars()->Add();
   first->SetIsMainMenu(true);
   EXPECT_TRUE(first->GetWholeRow());
   EXPECT_TRUE(first->GetMultiLine());
-  // Neither bar shows a window: the flag must still leave the first one.
+  // A main menu without a window (as while form data is read) keeps its flag and its rules.
   second->SetIsMainMenu(true);
-  EXPECT_FALSE(first->GetIsMainMenu());
-  EXPECT_FALSE(first->GetWholeRow());
-  EXPECT_FALSE(first->GetMultiLine());
-  EXPECT_TRUE(second->GetIsMainMenu());
-  EXPECT_TRUE(second->GetWholeRow());
-  EXPECT_TRUE(second->GetMultiLine());
-  // MultiLine cannot be switched off on a main menu.
-  second->SetMultiLine(false);
-  EXPECT_TRUE(second->GetMultiLine());
-  second->SetIsMainMenu(false);
-  EXPECT_FALSE(second->GetMultiLine());
+  EXPECT_TRUE(first->GetIsMainMenu());
+  EXPECT_TRUE(first->GetWholeRow());
+  EXPECT_TRUE(first->GetMultiLine());
+  // The shown main menu gives it up.
+  second->SetVisible(true);
+  ASSERT_NE(second->GetControl(), nullptr);
+  first->SetIsMainMenu(false);
+  first->SetIsMainMenu(true);
+  EXPECT_FALSE(second->GetIsMainMenu());
   EXPECT_FALSE(second->GetWholeRow());
+  EXPECT_FALSE(second->GetMultiLine());
+  // MultiLine cannot be switched off on a main menu.
+  first->SetMultiLine(false);
+  EXPECT_TRUE(first->GetMultiLine());
 }
 
 // ---------------------------------------------------------------------------

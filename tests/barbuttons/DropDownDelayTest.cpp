@@ -128,9 +128,13 @@ TEST_F(TDropDownDelayTest, MenuFreedWhileWaitingToCloseIsNotReached)
   control->ActivateControl(true);
   control->Deactivate();
   ASSERT_TRUE(control->IsPendingClose());
+  TWeakRef<TdxBarButtonLikeControl> gone(control);
   MenuLinks.reset();
+  ASSERT_EQ(gone.Get(), nullptr);
+  EXPECT_FALSE(menu->IsOpen()) << "the freed control left its menu open";
+  const int closes = menu->CloseCount;
   PumpFor(600);
-  EXPECT_EQ(button->GetLinkCount(), 0);
+  EXPECT_EQ(menu->CloseCount, closes) << "the waiting close reached its freed control";
 }
 
 TEST_F(TDropDownDelayTest, FreedOpenControlClosesItsMenu)

@@ -104,6 +104,31 @@ TEST_F(DockSite, SqueezedRowHidesItemsOfTheRightmostWindowAndKeepsMinimums)
   EXPECT_TRUE(BoundsAre(BoundsOf(a), 0, 0, 90, 24));
   EXPECT_TRUE(BoundsAre(BoundsOf(b), 90, 0, 60, 24));
   EXPECT_TRUE(a->GetControl()->GetItemsHidden());
+
+  // The first one's minimum past the edge: the second would lie wholly beyond it, and goes
+  // to a row of its own below instead.
+  Dock->Sizes[a] = {160, 200, 24};
+  Dock->RealignBars();
+  EXPECT_EQ(a->GetRow(), 0);
+  EXPECT_EQ(b->GetRow(), 1);
+  EXPECT_EQ(BoundsOf(b).left, 0);
+  EXPECT_EQ(BoundsOf(b).top, 24 + Spacing());
+}
+
+TEST_F(DockSite, WindowAfterTheOneWhoseItemIsResizedKeepsItsPlace)
+{
+  // Squeezed, the second window would be pulled back to the first one's full length (100);
+  // while the user drags an item's width on the first it stays where it was.
+  Host.Form()->SetClientWidth(180);
+  PumpPending();
+  TdxBar* a = AddBar({40, 100, 24}, 0, true, 0);
+  a->GetControl()->SetResizingItem(true);
+  TdxBar* b = AddBar({40, 100, 24}, 0, false, 130);
+  EXPECT_TRUE(BoundsAre(BoundsOf(a), 0, 0, 130, 24));
+  EXPECT_TRUE(BoundsAre(BoundsOf(b), 130, 0, 50, 24));
+  a->GetControl()->SetResizingItem(false);
+  Dock->RealignBars();
+  EXPECT_TRUE(BoundsAre(BoundsOf(b), 100, 0, 80, 24));
 }
 
 TEST_F(DockSite, AutoAlignBarsPacksEveryRowFromTheStart)
@@ -265,8 +290,10 @@ TEST_F(DockSite, SunkenBorderAddsTwoPixelsAndAFrame)
 {
   AddBar({40, 100, 24}, 0, true);
   ASSERT_EQ(Dock->GetHeight(), 24);
+  // The site's own value counts only once the site says so.
   Dock->SetSunkenBorder(true);
-  EXPECT_TRUE(Dock->GetUseOwnSunkenBorder());
+  EXPECT_EQ(Dock->GetHeight(), 24);
+  Dock->SetUseOwnSunkenBorder(true);
   EXPECT_EQ(Dock->GetHeight(), 26);
   EXPECT_EQ(Dock->GetClientHeight(), 24);
   EXPECT_EQ(Dock->GetClientWidth(), Dock->GetWidth() - 2);

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Four bars; Bar1 and Bar4 are shown in Dock1, Bar4 on the row given.
-String LayoutForm(const String& ARow)
+// Four bars; Bar1 and Bar4 are shown in Dock1, Bar4 on the row given (with more values).
+String LayoutForm(const String& ARow, const String& ABar4Values = String())
 {
   return L"object DockForm: TDockTestForm\n"
          L"  Left = 40\n"
@@ -38,7 +38,7 @@ String LayoutForm(const String& ARow)
          L"      Caption = 'Four'\n"
          L"      DockControl = Dock1\n"
          L"      OneOnRow = True\n"
-         L"      Row = " + ARow + L"\n"
+         L"      Row = " + ARow + L"\n" + ABar4Values +
          L"      Visible = True\n"
          L"    end\n"
          L"  end\n"
@@ -81,6 +81,19 @@ TEST(DockFormData, RestoredLayoutAppendsTheEmptyRowsUpToAStoredRow)
   EXPECT_NE(dock->FindCol(bar4->GetControl()), nullptr);
 }
 
+TEST(DockFormData, WholeRowBarReadIntoAnotherBarsRowGetsARowOfItsOwn)
+{
+  TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(
+      LayoutForm(L"0", L"      OneOnRow = False\n      WholeRow = True\n"), nullptr));
+  auto* dock = Find<TdxBarDockControl>(form.Get(), L"Dock1");
+  auto* bar1 = Find<TdxBar>(form.Get(), L"Bar1");
+  auto* bar4 = Find<TdxBar>(form.Get(), L"Bar4");
+  ASSERT_TRUE(dock && bar1 && bar4 && bar1->GetControl() && bar4->GetControl());
+  EXPECT_NE(bar1->GetRow(), bar4->GetRow());
+  EXPECT_LT(bar1->GetControl()->GetLeft(), dock->GetClientWidth());
+  EXPECT_EQ(bar4->GetControl()->GetWidth(), dock->GetClientWidth());
+}
+
 TEST(DockFormData, ColourAndBorderAreStoredOnlyWhenTheSiteHasItsOwn)
 {
   TOwned<TDockTestForm> form(TCustomForm::CreateFromText<TDockTestForm>(LayoutForm(L"1"), nullptr));
@@ -94,6 +107,7 @@ TEST(DockFormData, ColourAndBorderAreStoredOnlyWhenTheSiteHasItsOwn)
 
   dock->SetColor(clYellow);
   dock->SetSunkenBorder(true);
+  dock->SetUseOwnSunkenBorder(true);
   dock->SetAlign(dalBottom);
   String own = ObjectBlock(ComponentToText(form.Get()), L"object Dock1");
   EXPECT_NE(own.find(L"Color = clYellow"), String::npos) << std::string(own.begin(), own.end());

@@ -118,20 +118,6 @@ TEST(DockRowLayout, SqueezeHidesNoItemsOfMultiLineOrFixedWindows)
   EXPECT_EQ(items[2].Length, 60);
 }
 
-TEST(DockRowLayout, WindowAfterTheOneBeingResizedKeepsItsPlace)
-{
-  // Stored further right than the full lengths before it allow: an ordinary squeeze pulls
-  // it back to 100, but next to a bar the user resizes it stays at 130.
-  std::vector<TdxDockRowLayoutItem> items{Item(0, 40, 100), Item(130, 40, 100)};
-  dxDockLayoutRowItems(items, 180, false);
-  EXPECT_EQ(items[1].Start, 100);
-
-  items[0].Resizing = true;
-  dxDockLayoutRowItems(items, 180, false);
-  EXPECT_EQ(items[1].Start, 130);
-  EXPECT_EQ(items[0].Length, 130);
-}
-
 TEST(DockRowLayout, SqueezedWindowsTileTheRowExactly)
 {
   // Whatever the stored positions, a squeezed row that can hold every minimum is covered

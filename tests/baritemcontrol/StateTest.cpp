@@ -74,19 +74,6 @@ TEST_F(TSelectionTest, DisablingTheSelectedControlClearsTheSelection)
   EXPECT_EQ(Bar->GetSelectedControl(), control);
 }
 
-TEST_F(TSelectionTest, DisabledControlSelectedByTheBarIsNotSelected)
-{
-  TTestItemControl* control = NewControl();
-  Bar->SetSelectedControl(control);
-  control->SetSelectedByBar(true);
-  EXPECT_TRUE(control->GetSelected());
-  control->GetItem()->SetEnabled(false);
-  Bar->SetSelectedControl(control);
-  EXPECT_FALSE(control->GetSelected());
-  control->SetSelectedByBar(false);
-  EXPECT_TRUE(control->GetSelected());
-}
-
 // ---------------------------------------------------------------------------
 
 using TChangeTest = TItemControlFixture;

@@ -73,6 +73,18 @@ TEST_F(TLinkTest, UserCaptionSetsItsFlagOnlyForAnotherText)
   EXPECT_EQ(control->CaptionChanges, 3);
 }
 
+TEST_F(TLinkTest, OnlyKindsWithAWidthPerLinkGiveTheirLinksTheItemsWidth)
+{
+  // A large button's Width is its own, not its links'.
+  TdxBarItemLink* button = AddLink(L"Button");
+  button->GetItem()->SetWidth(60);
+  EXPECT_EQ(button->GetWidth(), 0);
+  TdxBarItemLink* edit = AddLink(L"Edit");
+  dynamic_cast<TLinkTestItem*>(edit->GetItem())->WidthPerLink = true;
+  edit->GetItem()->SetWidth(50);
+  EXPECT_EQ(edit->GetWidth(), 50);
+}
+
 // --- The group mark.
 
 TEST_F(TLinkTest, FirstShownLinkNeverBeginsAGroup)

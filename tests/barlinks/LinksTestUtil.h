@@ -134,6 +134,7 @@ public:
   }
   TdxBarItemLinks* GetItemLinks() const override { return FSubLinks.get(); }
   bool IsSeparator() const override { return Separator; }
+  bool IsWidthPerLink() const override { return WidthPerLink; }
   bool IsCompatibleWith(TdxBarItem* AItem) const override
   {
     auto* other = dynamic_cast<TLinkTestItem*>(AItem);
@@ -145,6 +146,7 @@ public:
   bool CanAddItem(TdxBarItem* AItem, String& AErrorText) override;
 
   bool Separator = false;
+  bool WidthPerLink = false;  // stands for an edit
 
 private:
   std::unique_ptr<TdxBarItemLinks> FSubLinks;

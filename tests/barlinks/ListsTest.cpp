@@ -224,6 +224,19 @@ TEST_F(TAccelSearchTest, ToolbarStartsAfterTheStartLinkAndWraps)
   EXPECT_EQ(Links()->FindAccelLink('X', {}, nullptr), nullptr);
 }
 
+TEST_F(TAccelSearchTest, CharacterTypedWithAltGrIsFound)
+{
+  // A layout that types '@' with AltGr+Q, as many European layouts do.
+  int16_t (*layout)(char) = dxBarVkKeyScan;
+  dxBarVkKeyScan = [](char AChar) -> int16_t { return AChar == '@' ? 0x600 | 'Q' : -1; };
+  AddLink(L"Mail &@")->CreateControl();
+  TdxBarItemLink* found = Links()->FindAccelLink('Q', {ssCtrl, ssAlt}, nullptr);
+  TdxBarItemLink* plain = Links()->FindAccelLink('Q', {}, nullptr);
+  dxBarVkKeyScan = layout;
+  EXPECT_EQ(found, Link(0));
+  EXPECT_EQ(plain, nullptr);
+}
+
 TEST_F(TAccelSearchTest, ToolbarSkipsDisabledItemsAndHiddenWindows)
 {
   AddMenu(false);

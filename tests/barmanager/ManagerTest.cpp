@@ -150,6 +150,17 @@ TEST_F(TManagerFixture, UseLookAndFeelFollowsTheKind)
   SetVisualStylesSuppressed(false);
 }
 
+TEST_F(TManagerFixture, BarStyleGivesTheLookAndFeelKind)
+{
+  const std::pair<TdxBarManagerStyle, TcxLookAndFeelKind> table[] = {
+      {bmsStandard, lfFlat}, {bmsEnhanced, lfStandard}, {bmsFlat, lfUltraFlat}, {bmsOffice11, lfOffice11}};
+  for (auto [style, kind] : table) {
+    SetLookAndFeelFromBarStyle(Manager->GetLookAndFeel(), style);
+    EXPECT_FALSE(Manager->GetLookAndFeel()->GetNativeStyle());
+    EXPECT_EQ(Manager->GetLookAndFeel()->GetKind(), kind) << int(style);
+  }
+}
+
 TEST_F(TManagerFixture, SetupLookAndFeelMatchesThePainterStyle)
 {
   TcxLookAndFeel other;

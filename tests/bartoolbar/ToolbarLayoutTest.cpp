@@ -231,11 +231,11 @@ TEST(ToolbarPlacement, LinksAfterAnAlignedOneAreHiddenOnASingleLine)
   EXPECT_EQ(r.ShownCount, 2);
   EXPECT_TRUE(r.ItemsHidden);
   EXPECT_FALSE(links[2].Shown);
-  // On a multi-line bar the next link goes to the next line instead.
+  // On a multi-line bar the next link goes to the next line instead, and the mark still shows.
   p.MultiLine = true;
   r = dxBarPlaceLinks(links, p);
   EXPECT_EQ(r.ShownCount, 3);
-  EXPECT_FALSE(r.ItemsHidden);
+  EXPECT_TRUE(r.ItemsHidden);
   EXPECT_EQ(links[2].Bounds.left, 0);
   EXPECT_EQ(links[2].LineTop, 22);
 }

@@ -79,9 +79,8 @@ TEST_F(TToolbarSize, FloatingBarWrapsAndMovesTheWholeGroup)
   TPoint frame = c->GetFrameSize(dsNone);
   TPoint size = c->CalcSize(dsNone);
   EXPECT_EQ(size.y - frame.y, 2 * oneLine + sep);
-  // The window keeps the width it was given; the lines break inside it.
-  EXPECT_EQ(size.x - frame.x, width);
-  EXPECT_LT(std::max(w[0] + w[1], w[2] + w[3]), width);
+  // The window snaps to its longer line.
+  EXPECT_EQ(size.x - frame.x, std::max(std::max(w[0] + w[1], w[2] + w[3]), c->GetMinWidth(dsNone)));
   // The placement agrees: Gamma starts the second line at the left edge.
   c->SetBounds(0, 0, size.x, size.y);
   c->CalculateViewInfo();
@@ -92,23 +91,24 @@ TEST_F(TToolbarSize, FloatingBarWrapsAndMovesTheWholeGroup)
   EXPECT_FALSE(c->GetItemsHidden());
 }
 
-TEST_F(TToolbarSize, FloatingWidthIsTheAskedWidthWithinItsBounds)
+TEST_F(TToolbarSize, FloatingWidthSnapsToItsLongestLine)
 {
   TdxBar* bar = AddBar({L"Alpha", L"Beta"}, dsNone);
   TdxBarControl* c = MakeWindow(bar);
   ASSERT_NE(c, nullptr);
   std::vector<int> w = LinkWidths(c);
+  const int minimum = c->GetMinWidth(dsNone);
   int oneLine = c->GetSizeForWidth(dsNone, 2000).y;
-  // Wider than every line: the asked width stays (the caption keeps its room), one line.
+  // Wider than every line: the width is the one line's, whatever was asked.
   TPoint wide = c->GetSizeForWidth(dsNone, w[0] + w[1] + 90);
-  EXPECT_EQ(wide.x, w[0] + w[1] + 90);
+  EXPECT_EQ(wide.x, std::max(w[0] + w[1], minimum));
   EXPECT_EQ(wide.y, oneLine);
+  // Too narrow for both on a line: two lines, as wide as the wider link.
+  TPoint narrow = c->GetSizeForWidth(dsNone, w[0] + w[1] - 1);
+  EXPECT_EQ(narrow.x, std::max(std::max(w[0], w[1]), minimum));
+  EXPECT_EQ(narrow.y, 2 * oneLine);
   // Below the minimum: the minimum.
-  EXPECT_EQ(c->GetSizeForWidth(dsNone, 3).x, std::max(c->GetMinWidth(dsNone), std::max(w[0], w[1])));
-  // FloatClientWidth gives the floating window's client width.
-  bar->SetFloatClientWidth(w[0] + w[1] + 40);
-  TPoint frame = c->GetFrameSize(dsNone);
-  EXPECT_EQ(c->CalcSize(dsNone).x - frame.x, w[0] + w[1] + 40);
+  EXPECT_EQ(c->GetSizeForWidth(dsNone, 3).x, std::max(minimum, std::max(w[0], w[1])));
   // Docked, the width is what the links take, whatever was asked.
   EXPECT_EQ(c->GetSizeForWidth(dsTop, 2000).x, c->GetPreferredWidth(dsTop));
 }

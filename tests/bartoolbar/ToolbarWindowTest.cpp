@@ -186,9 +186,34 @@ TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
   w = ScreenRect(h);
   EXPECT_EQ(w.right, info.rcWork.right);
   EXPECT_EQ(w.bottom, info.rcWork.bottom);
-  // Partly visible stays where it was put.
-  SetWindowPos(h, nullptr, -20, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(ScreenRect(h).left, -20);
+  // Partly visible with the whole caption on the work area stays where it was put.
+  SetWindowPos(h, nullptr, 100, info.rcWork.bottom - c->GetCaptionRect().bottom, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(ScreenRect(h).top, info.rcWork.bottom - c->GetCaptionRect().bottom);
+  // A caption partly off the work area comes wholly onto it, and the bar keeps that place.
+  const TRect caption = c->GetCaptionRect();  // window coordinates
+  const RECT& area = info.rcWork;
+  const struct {
+    int Left, Top;
+    LONG RECT::*Edge;  // the caption's edge that meets the work area's
+  } cases[] = {
+      {-20, 100, &RECT::left},
+      {area.right - 5, 100, &RECT::right},
+      {100, area.bottom - 4, &RECT::bottom},
+  };
+  for (const auto& k : cases) {
+    bar->SetFloatLeft(k.Left);
+    bar->SetFloatTop(k.Top);
+    w = ScreenRect(h);
+    TRect onScreen = caption;
+    OffsetRect(&onScreen, w.left, w.top);
+    EXPECT_EQ(onScreen.*k.Edge, area.*k.Edge) << k.Left << ", " << k.Top;
+    EXPECT_TRUE(onScreen.left >= area.left && onScreen.right <= area.right && onScreen.top >= area.top &&
+                onScreen.bottom <= area.bottom)
+        << k.Left << ", " << k.Top;
+    EXPECT_EQ(bar->GetFloatLeft(), w.left);
+    EXPECT_EQ(bar->GetFloatTop(), w.top);
+  }
 }
 
 TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
@@ -217,6 +242,25 @@ TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
   EXPECT_FALSE(c->IsMarkTimerRunning());
 }
 
+TEST_F(TToolbarWindow, MarkIsDrawnPressedOnlyWhileItIsPressed)
+{
+  TdxBar* bar = AddBar({L"One"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->HasMark());
+  TRect mark = c->GetMarkRect();
+  POINT centre{(mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2};
+  ::ClientToScreen(c->GetHandle(), &centre);
+  SendMouseMove(centre);
+  SendMouseButton(true);
+  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == 2; }, 2000));
+  SendMouseButton(false);
+  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() != 2; }, 2000)) << "the mark stays drawn open";
+  SendMouseMove(POINT{20, 20});
+  PumpPending();
+}
+
 TEST_F(TToolbarWindow, DockedMarkHasNoTimerAndOpensNothing)
 {
   TdxBar* bar = AddBar({L"One"});
@@ -242,8 +286,7 @@ TEST_F(TToolbarWindow, DoubleClickDocksANeverDockedBarOnANewLastTopRow)
   int rows = top->GetRowCount();
   ASSERT_GE(rows, 1);
 
-  TdxBar* bar = AddBar({L"One"});
-  bar->SetDockedDockingStyle(dsNone);
+  TdxBar* bar = AddBar({L"One"}, dsNone);
   TdxBarControl* c = ShowFloating(bar);
   ASSERT_NE(c, nullptr);
   TRect caption = c->GetCaptionRect();
@@ -268,6 +311,38 @@ TEST_F(TToolbarWindow, DoubleClickDocksANeverDockedBarOnANewLastTopRow)
   EXPECT_EQ(bar->GetDockingStyle(), dsNone);
 }
 
+TEST_F(TToolbarWindow, CtrlTabFollowsTheManagersBars)
+{
+  TdxBar* a = AddBar({L"A"});
+  TdxBar* b = AddBar({L"B"});
+  TdxBar* c = AddBar({L"C"});
+  for (TdxBar* bar : {a, b, c})
+    bar->SetVisible(true);
+  // B's window is made again: the newest window, but still the second bar.
+  b->SetVisible(false);
+  b->SetVisible(true);
+  PumpPending();
+  auto ctrlTab = [](TdxBar* AFrom, bool ABack) {
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    state[VK_CONTROL] = 0x80;
+    state[VK_SHIFT] = ABack ? 0x80 : 0;
+    SetKeyboardState(state);
+    SendMessageW(AFrom->GetControl()->GetHandle(), WM_KEYDOWN, VK_TAB, 0);
+    SetKeyboardState(saved);
+  };
+  static_cast<TCustomdxBarControl*>(a->GetControl())->ActivateWithControl(nullptr);
+  ASSERT_EQ(GetActiveBarControl(), a->GetControl());
+  ctrlTab(a, false);
+  EXPECT_EQ(GetActiveBarControl(), b->GetControl());
+  ctrlTab(b, true);
+  EXPECT_EQ(GetActiveBarControl(), a->GetControl());
+  ctrlTab(a, true);
+  EXPECT_EQ(GetActiveBarControl(), c->GetControl());
+  static_cast<TCustomdxBarControl*>(c->GetControl())->Deactivate();
+}
+
 namespace {
 
 struct TRefuseDocking : TObject {
@@ -285,7 +360,7 @@ TEST_F(TToolbarWindow, RefusedDockingKeepsTheBarFloating)
 {
   TRefuseDocking refuse;
   Manager->OnDocking = TdxBarCanDockingEvent(&refuse, &TRefuseDocking::Handle);
-  TdxBar* bar = AddBar({L"One"});
+  TdxBar* bar = AddBar({L"One"}, dsNone);
   TdxBarControl* c = ShowFloating(bar);
   ASSERT_NE(c, nullptr);
   TRect caption = c->GetCaptionRect();

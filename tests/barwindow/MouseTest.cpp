@@ -68,9 +68,17 @@ TEST_F(TMouseTest, PressOnOneReleaseOnAnotherClicksNothing)
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
-TEST_F(TMouseTest, DisabledItemDoesNotClick)
+TEST_F(TMouseTest, DisabledItemIsNotLitByTheMouseAndDoesNotClick)
 {
   A->GetItem()->SetEnabled(false);
+  ASSERT_TRUE(MoveMouseTo(CenterOf(A)));
+  ASSERT_TRUE(PumpUntil([&] { return SelectedLink() == A; }, 2000));
+  EXPECT_FALSE(A->GetControl()->GetSelected()) << "a disabled item lights up under the mouse";
+  // Chosen by the keyboard it shows where the selection is.
+  Bar->ActivateWithControl(B->GetControl());
+  Bar->SelectItemControl(A->GetControl());
+  EXPECT_TRUE(A->GetControl()->GetSelected());
+  Bar->Deactivate();
   ASSERT_TRUE(ClickAt(CenterOf(A)));
   PumpPending();
   EXPECT_TRUE(Clicks.empty());
