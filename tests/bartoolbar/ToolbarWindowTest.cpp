@@ -333,13 +333,13 @@ TEST_F(TToolbarWindow, CtrlTabFollowsTheManagersBars)
     SetKeyboardState(saved);
   };
   static_cast<TCustomdxBarControl*>(a->GetControl())->ActivateWithControl(nullptr);
-  ASSERT_EQ(GetActiveBarControl(), a->GetControl());
+  ASSERT_EQ(ActiveBarControl(), a->GetControl());
   ctrlTab(a, false);
-  EXPECT_EQ(GetActiveBarControl(), b->GetControl());
+  EXPECT_EQ(ActiveBarControl(), b->GetControl());
   ctrlTab(b, true);
-  EXPECT_EQ(GetActiveBarControl(), a->GetControl());
+  EXPECT_EQ(ActiveBarControl(), a->GetControl());
   ctrlTab(a, true);
-  EXPECT_EQ(GetActiveBarControl(), c->GetControl());
+  EXPECT_EQ(ActiveBarControl(), c->GetControl());
   static_cast<TCustomdxBarControl*>(c->GetControl())->Deactivate();
 }
 
