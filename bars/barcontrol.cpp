@@ -839,7 +839,7 @@ TcxCanvas* TCustomdxBarControl::GetcxCanvas() const
 
 TRect TCustomdxBarControl::GetItemClipRect(const TdxBarItemControl* AControl) const
 {
-  TRect r = const_cast<TCustomdxBarControl*>(this)->GetClientRect();
+  TRect r = GetClientRect();
   // A mark in the caption (window coordinates) takes nothing from the client.
   if (HasMark() && !HasCaptionMark()) {
     // The mark keeps its own place: the items stop where it begins.

@@ -25,16 +25,6 @@ TColor SysColor(int AIndex)
   return clSystemColor | TColor(AIndex);
 }
 
-// Fonts above this many points get the double-sized check mark.
-constexpr int LargeCheckMarkFontSize = 15;
-// Check marks are 9 x 7 pixels per unit of scale.
-constexpr int CheckMarkWidth = 9;
-constexpr int CheckMarkHeight = 7;
-// Glyphs placed by their layout keep this distance from the content's edge: along the
-// text line, and across it.
-constexpr int GlyphLayoutIndentAlong = 4;
-constexpr int GlyphLayoutIndentAcross = 2;
-
 const TCustomdxBarControl* ParentOf(const TdxBarItemControl* AControl)
 {
   return AControl ? AControl->GetBarControl() : nullptr;
@@ -49,7 +39,7 @@ bool IsInMenu(const TdxBarItemControl* AControl)
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// 1. Object and general queries
+// The painter and general queries
 
 bool TdxBarPainter::IsFadedDisabledImages(const TCustomdxBarControl* ABarControl) const
 {
@@ -84,7 +74,7 @@ void TdxBarPainter::InitLookAndFeel(const TdxBarManager* AManager, TcxLookAndFee
 }
 
 // ---------------------------------------------------------------------------
-// 2. Text, colours and item text
+// Text and its colours
 
 TColor TdxBarPainter::GetTextColor(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection) const
 {
@@ -151,7 +141,7 @@ TRect TdxBarPainter::CalcTextRectForLines(TcxCanvas* ACanvas, const String& ATex
 }
 
 // ---------------------------------------------------------------------------
-// 3. Glyphs and check marks
+// Glyphs and check marks
 
 void TdxBarPainter::DrawCheckMarkInRect(const TdxBarItemControl* AControl, HDC DC, const TRect& R, bool ADown,
                                         int ABarKind, bool AEnabled) const
@@ -160,8 +150,8 @@ void TdxBarPainter::DrawCheckMarkInRect(const TdxBarItemControl* AControl, HDC D
     return;
   const TCustomdxBarControl* parent = ParentOf(AControl);
   TFont* font = parent ? parent->GetFont() : nullptr;
-  int scale = font && std::abs(font->GetSize()) > LargeCheckMarkFontSize ? 2 : 1;
-  TPoint p = Point((R.left + R.right - CheckMarkWidth * scale) / 2, (R.top + R.bottom - CheckMarkHeight * scale) / 2);
+  int scale = font && std::abs(font->GetSize()) > Metrics().LargeCheckMarkFontSize ? 2 : 1;
+  TPoint p = Point((R.left + R.right - Metrics().CheckMarkWidth * scale) / 2, (R.top + R.bottom - Metrics().CheckMarkHeight * scale) / 2);
   DrawCheckMark(DC, p, scale, AEnabled);
 }
 
@@ -175,18 +165,18 @@ TRect TdxBarPainter::CalcGlyphRect(const TdxBarItemControlDrawParams* ADrawParam
   int dy = 0;
   if (!ADrawParams->IsVertical()) {
     switch (AGlyphLayout) {
-      case glLeft: dx = AContentRect.left + GlyphLayoutIndentAlong - r.left; break;
-      case glRight: dx = AContentRect.right - GlyphLayoutIndentAlong - r.right; break;
-      case glTop: dy = AContentRect.top + GlyphLayoutIndentAcross - r.top; break;
-      case glBottom: dy = AContentRect.bottom - GlyphLayoutIndentAcross - r.bottom; break;
+      case glLeft: dx = AContentRect.left + Metrics().GlyphLayoutIndentAlong - r.left; break;
+      case glRight: dx = AContentRect.right - Metrics().GlyphLayoutIndentAlong - r.right; break;
+      case glTop: dy = AContentRect.top + Metrics().GlyphLayoutIndentAcross - r.top; break;
+      case glBottom: dy = AContentRect.bottom - Metrics().GlyphLayoutIndentAcross - r.bottom; break;
       default: break;
     }
   } else {
     switch (AGlyphLayout) {
-      case glLeft: dy = AContentRect.top + GlyphLayoutIndentAlong - r.top; break;
-      case glRight: dy = AContentRect.bottom - GlyphLayoutIndentAlong - r.bottom; break;
-      case glTop: dx = AContentRect.right - GlyphLayoutIndentAcross - r.right; break;
-      case glBottom: dx = AContentRect.left + GlyphLayoutIndentAcross - r.left; break;
+      case glLeft: dy = AContentRect.top + Metrics().GlyphLayoutIndentAlong - r.top; break;
+      case glRight: dy = AContentRect.bottom - Metrics().GlyphLayoutIndentAlong - r.bottom; break;
+      case glTop: dx = AContentRect.right - Metrics().GlyphLayoutIndentAcross - r.right; break;
+      case glBottom: dx = AContentRect.left + Metrics().GlyphLayoutIndentAcross - r.left; break;
       default: break;
     }
   }
@@ -223,7 +213,7 @@ TSize TdxBarPainter::GetImageSize(int AIconSize, int ATextHeight) const
 }
 
 // ---------------------------------------------------------------------------
-// 4. Arrows
+// Arrows
 
 void TdxBarPainter::DrawArrow(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
                               bool ASelected) const
@@ -242,16 +232,16 @@ int TdxBarPainter::GetButtonArrowWidth(const TdxBarManager* AManager) const
   if (!AManager)
     return 0;
   int width = (AManager->GetLargeIcons() ? 2 : 1) * AManager->GetButtonArrowWidth();
-  return width % 2 == 0 ? width + 1 : width;
+  return (width % 2 == 0 ? width + 1 : width) + Metrics().ArrowWidthDelta;
 }
 
 int TdxBarPainter::GetLargeButtonArrowWidth(const TdxBarManager* AManager) const
 {
-  return AManager ? AManager->GetLargeButtonArrowWidth() : 0;
+  return AManager ? AManager->GetLargeButtonArrowWidth() + Metrics().ArrowWidthDelta : 0;
 }
 
 // ---------------------------------------------------------------------------
-// 5. Button-like controls
+// Buttons, sub items on toolbars and large buttons
 
 void TdxBarPainter::CalcButtonLikeControlParts(const TdxBarItemControlDrawParams* ADrawParams,
                                                const TRect& AItemRect, int AArrowWidth,
@@ -274,7 +264,7 @@ void TdxBarPainter::DrawLoweredBorder(HDC DC, TRect& R) const
 
 int TdxBarPainter::GetItemIndent(const TdxBarItemControl* AControl) const
 {
-  return IsInMenu(AControl) ? ParentOf(AControl)->GetTextHeight() + 1 : 0;
+  return IsInMenu(AControl) ? ParentOf(AControl)->GetTextHeight() + Metrics().MenuItemIndentExtra : 0;
 }
 
 void TdxBarPainter::ShiftPressedContent(bool ADown, bool APressed, TRect& R) const

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bars/drawparams.h"
+#include "bars/painter_metrics.h"
 #include "lookandfeel/cxLookAndFeelPainters.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/System.h"
@@ -27,6 +28,14 @@ DECLARE_ENUM_INFO(TdxBarStaticBorderStyle)
 
 // The alignment DrawItemText takes.
 enum : int { dxBarTextAlignLeft = 0, dxBarTextAlignCenter = 1, dxBarTextAlignRight = 2 };
+// How DrawItemText draws a caption.
+struct TdxBarItemTextFlags {
+  bool Enabled = true;
+  bool Selected = false;       // in the selected item's colours
+  bool Vertical = false;       // turned for a vertical toolbar (the DC holds the turned font)
+  bool Clipped = false;        // cut at the rectangle
+  bool FlatSelection = false;  // the selection is light enough for the normal text colours
+};
 // States of caption buttons and marks.
 enum : int { dxBarButtonStateNormal = 0, dxBarButtonStateHot = 1, dxBarButtonStatePressed = 2 };
 // The parts of a button-like control: the face, then the arrow of a drop-down control.
@@ -64,7 +73,10 @@ class TdxBarPainter : public TObject {
 public:
   TdxBarPainter() = default;
 
-  // === 1. Object and general queries ===================================================
+  // The kind's fixed sizes; the getters below read them.
+  virtual const TdxBarPainterMetrics& Metrics() const { return dxBarPainterMetrics; }
+
+  // --- The painter and general queries.
   // A toolbar draws its background before its items (the base draws it after them into
   // the remaining area).
   virtual bool IsBackgroundDrawnFirst() const { return false; }
@@ -88,7 +100,7 @@ public:
   // Sets the look-and-feel from the manager's effective style.
   virtual void InitLookAndFeel(const TdxBarManager* AManager, TcxLookAndFeel* ALookAndFeel) const;
 
-  // === 2. Text, colours and item text ==================================================
+  // --- Text and its colours.
   virtual TColor GetTextColor(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection) const;
   virtual void GetDisabledTextColors(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection,
                                      TColor& ATextColor, TColor& AEmbossColor) const;
@@ -104,13 +116,12 @@ public:
   // The height of "Wg" in the canvas font + 6.
   virtual int GetTextHeight(TcxCanvas* ACanvas) const;
   virtual void DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
-                            int AAlignment, bool AEnabled, bool ASelected, bool AVertical, bool AClipped,
-                            bool AFlatSelection, UINT AFormat) const;
+                            int AAlignment, const TdxBarItemTextFlags& AFlags, UINT AFormat) const;
   // Space between glyph and caption on a toolbar (left only).
-  virtual TRect GetCaptionOffsets() const { return Rect(4, 0, 0, 0); }
+  virtual TRect GetCaptionOffsets() const { return Metrics().CaptionOffsets; }
   virtual TRect CalcTextRectForLines(TcxCanvas* ACanvas, const String& AText, int ALineCount) const;
 
-  // === 3. Glyphs and check marks =======================================================
+  // --- Glyphs and check marks.
   virtual void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
                               const TRect& AGlyphRect, HBRUSH ABrush) const {}
   // A check mark 9 x 7 times AScale with its top-left at P.
@@ -142,17 +153,17 @@ public:
   // A frame that fills must go first, or it would cover the image: the base keys it on
   // IsNativeStyle, the kinds whose frames fill answer True.
   virtual bool IsGlyphFrameDrawnFirst() const { return IsNativeStyle(); }
-  virtual int GetGlyphWidthIndent() const { return 6; }
-  virtual int GetGlyphHeightIndent() const { return 7; }
+  virtual int GetGlyphWidthIndent() const { return Metrics().GlyphWidthIndent; }
+  virtual int GetGlyphHeightIndent() const { return Metrics().GlyphHeightIndent; }
   int GetGlyphAreaWidth(int AValue) const { return AValue + GetGlyphWidthIndent(); }
   int GetGlyphAreaHeight(int AValue) const { return AValue + GetGlyphHeightIndent(); }
   // The glyph area of an icon size, which item controls keep in their draw params.
   virtual TSize GetImageSize(int AIconSize, int ATextHeight) const;
   // Offsets of a glyph in the pressed and in the down state.
-  virtual TPoint GetPressedGlyphOffset() const { return Point(0, 0); }
-  virtual TPoint GetDownGlyphOffset() const { return Point(0, 0); }
+  virtual TPoint GetPressedGlyphOffset() const { return Metrics().PressedGlyphOffset; }
+  virtual TPoint GetDownGlyphOffset() const { return Metrics().DownGlyphOffset; }
 
-  // === 4. Arrows =======================================================================
+  // --- Arrows.
   virtual void DrawArrow(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
                          bool ASelected) const;
   virtual void DrawArrowSized(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
@@ -161,15 +172,15 @@ public:
   virtual int GetButtonArrowWidth(const TdxBarManager* AManager) const;
   virtual int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const;
 
-  // === 5. Button-like controls =========================================================
+  // --- Buttons, sub items on toolbars and large buttons.
   // Part 0 the face; for a drop-down control part 1 the arrow, AArrowWidth wide at the
   // item's right edge.
   virtual void CalcButtonLikeControlParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AItemRect,
                                           int AArrowWidth, std::vector<TRect>& AParts) const;
   // A sunken outer edge on all sides; R shrinks by 1.
   virtual void DrawLoweredBorder(HDC DC, TRect& R) const;
-  virtual TRect GetButtonContentMargins() const { return Rect(2, 2, 2, 3); }
-  virtual int GetLoweredBorderWidth() const { return 0; }
+  virtual TRect GetButtonContentMargins() const { return Metrics().ButtonContentMargins; }
+  virtual int GetLoweredBorderWidth() const { return Metrics().LoweredBorderWidth; }
   // In a menu the menu's text height + 1, else 0.
   virtual int GetItemIndent(const TdxBarItemControl* AControl) const;
   virtual void GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AContentRect,
@@ -193,10 +204,16 @@ public:
   virtual bool IsButtonBackgroundDrawn(const TdxBarItemControlDrawParams* ADrawParams) const;
   // The arrow of a split button is drawn selected: the face is selected and not held.
   virtual bool IsButtonPressedDrawn(const TdxBarItemControlDrawParams* ADrawParams) const;
-  virtual int GetMenuItemHeightDelta(const TdxBarItemControl* AControl, int AValue) const { return AValue; }
-  virtual int GetMenuItemWidthDelta(const TdxBarItemControl* AControl, int AValue) const { return AValue; }
+  virtual int GetMenuItemHeightDelta(const TdxBarItemControl* AControl, int AValue) const
+  {
+    return AValue + Metrics().MenuItemHeightDelta;
+  }
+  virtual int GetMenuItemWidthDelta(const TdxBarItemControl* AControl, int AValue) const
+  {
+    return AValue + Metrics().MenuItemWidthDelta;
+  }
 
-  // === 6. Bar windows, captions, marks and sizing ======================================
+  // --- Bar windows: frames, backgrounds, captions, marks and size grips.
   // Fills the client rectangle through the window's background filling.
   virtual void DrawBarBackground(const TCustomdxBarControl* ABarControl, HDC DC) const;
   // The window rectangle less the sizing frame, as high as a small caption.
@@ -204,13 +221,16 @@ public:
   // The non-client border widths of a bar (ADockingStyle: a TdxBarDockingStyle value).
   virtual TRect GetBarBorders(const TdxBar* ABar, int ADockingStyle, bool ASizeGrip) const;
   // What a kind adds on each side of a floating bar's frame.
-  virtual TRect GetFloatingBarExtraBorders(const TCustomdxBarControl* ABarControl) const { return TRect{}; }
+  virtual TRect GetFloatingBarExtraBorders(const TCustomdxBarControl* ABarControl) const
+  {
+    return Metrics().FloatingBarExtraBorders;
+  }
   virtual int GetSizingFrameWidth() const;
   virtual int GetSizingFrameHeight() const;
-  virtual int GetDragHandleSize(const TdxBar* ABar) const { return 0; }
-  virtual int GetDragHandleSizeEx(const TdxBar* ABar) const { return 0; }
+  virtual int GetDragHandleSize(const TdxBar* ABar) const { return Metrics().DragHandleSize; }
+  virtual int GetDragHandleSizeEx(const TdxBar* ABar) const { return Metrics().DragHandleSizeEx; }
   // The drag handle's distance from the bar's edge.
-  virtual int GetDragHandleOffset() const { return 0; }
+  virtual int GetDragHandleOffset() const { return Metrics().DragHandleOffset; }
   virtual HBRUSH GetToolbarBackgroundBrush(const TCustomdxBarControl* ABarControl) const;
   virtual HBRUSH GetBackgroundBrush(const TCustomdxBarControl* ABarControl) const;
   // The library's shared checker brush (never deleted).
@@ -220,11 +240,14 @@ public:
   // From the width / height of the text "0" in the bar font.
   virtual int GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const;
   virtual int GetDefaultItemHeight(const TCustomdxBarControl* ABarControl, int AZeroHeight) const;
-  virtual int GetToolbarSeparatorOffset() const { return (GetToolbarSeparatorSize() - 2) / 2; }
-  virtual int GetToolbarSeparatorSize() const { return 6; }
-  virtual int GetBarBorderWidth() const { return 1; }
+  virtual int GetToolbarSeparatorOffset() const { return Metrics().ToolbarSeparatorOffset; }
+  virtual int GetToolbarSeparatorSize() const { return Metrics().ToolbarSeparatorSize; }
+  virtual int GetBarBorderWidth() const { return Metrics().BarBorderWidth; }
   virtual TRect GetBarBorderRect() const;
-  virtual TRect GetDockedBarBorders(const TCustomdxBarControl* ABarControl) const { return Rect(2, 2, 2, 2); }
+  virtual TRect GetDockedBarBorders(const TCustomdxBarControl* ABarControl) const
+  {
+    return Metrics().DockedBarBorders;
+  }
   virtual int GetCaptionHeight() const { return GetSmallCaptionHeight() + 1; }
   // The system's small caption height (non-client metrics).
   virtual int GetSmallCaptionHeight() const;
@@ -275,28 +298,28 @@ public:
   virtual int GetHitTestCode(const TCustomdxBarControl* ABarControl, const TPoint& P) const { return 0; }
   // The close button of a floating caption answers HTCLOSE rather than HTCLIENT.
   virtual bool IsCloseButtonHitCodeUsed() const { return false; }
-  virtual TRect GetStatusBarBorders() const { return TRect{}; }
-  virtual int GetStatusBarTopIndent() const { return 2; }
+  virtual TRect GetStatusBarBorders() const { return Metrics().StatusBarBorders; }
+  virtual int GetStatusBarTopIndent() const { return Metrics().StatusBarTopIndent; }
   virtual TSize GetSizeGripSize() const;
-  virtual TRect GetItemControlMargins() const { return Rect(3, 0, 3, 0); }
+  virtual TRect GetItemControlMargins() const { return Metrics().ItemControlMargins; }
   // Dock sites: the docking-area background and the space between rows.
   virtual void DrawDockingAreaBackground(TWinControl* ADockControl, HDC DC, const TRect& R) const {}
-  virtual int GetDockRowSpacing() const { return 0; }
+  virtual int GetDockRowSpacing() const { return Metrics().DockRowSpacing; }
   // Drop shadows: whether the window casts one, and whether a menu's shadow runs on
   // around the item that opened it.
   virtual bool IsShadowShown(const TCustomdxBarControl* ABarControl) const { return false; }
   virtual bool IsCombinedOutlineDrawn() const { return false; }
 
-  // === 7. Menus ========================================================================
-  virtual int GetMenuSeparatorSize() const { return 10; }
+  // --- Menus.
+  virtual int GetMenuSeparatorSize() const { return Metrics().MenuSeparatorSize; }
   virtual int GetMenuFrameSize() const { return GetMenuSideIndent() + GetMenuBorderSize(); }
-  virtual int GetMenuSideIndent() const { return 1; }
-  virtual int GetMenuBorderSize() const { return 1; }
+  virtual int GetMenuSideIndent() const { return Metrics().MenuSideIndent; }
+  virtual int GetMenuBorderSize() const { return Metrics().MenuBorderSize; }
   virtual TRect GetMenuBorders(const TCustomdxBarControl* AMenu) const;
   // Half the menu font's "Qq" height raised to odd, + 3.
   virtual int GetDetachStripHeight(const TCustomdxBarControl* AMenu) const;
   virtual int GetScrollButtonArrowSize(int AHeight) const { return (AHeight - 6) / 2; }
-  virtual int GetMenuButtonHeight() const { return 19; }
+  virtual int GetMenuButtonHeight() const { return Metrics().MenuButtonHeight; }
   // The menu's text height from the height of "0" in its font: that + 1, corrected so
   // that the scroll-button arrow size comes out even.
   virtual int CalcMenuTextHeight(int ADigitHeight) const;
@@ -306,23 +329,23 @@ public:
   virtual TRect GetMenuGlyphRect(const TCustomdxBarControl* AMenu, const TRect& R) const;
   virtual TRect GetMenuCaptionRect(const TCustomdxBarControl* AMenu, const TRect& R) const;
   // What the caption rectangle grows by vertically.
-  virtual int GetMenuCaptionInset() const { return 0; }
+  virtual int GetMenuCaptionInset() const { return Metrics().MenuCaptionInset; }
   // The separator above an item whose group begins at AItemRect's top.
   virtual TRect GetSeparatorRect(const TdxBarItemControl* AControl, const TRect& AItemRect) const;
-  virtual int GetMenuSeparatorHeight() const { return 0; }
-  virtual int GetMenuSeparatorIndent() const { return 0; }
+  virtual int GetMenuSeparatorHeight() const { return Metrics().MenuSeparatorHeight; }
+  virtual int GetMenuSeparatorIndent() const { return Metrics().MenuSeparatorIndent; }
   virtual int GetScrollButtonHeight(const TCustomdxBarControl* AMenu) const;
   virtual int GetScrollArrowSize(int AHeight) const { return AHeight / 3 - 1; }
   virtual TRect GetScrollButtonRect(const TCustomdxBarControl* AMenu, const TRect& AItemArea, bool ADown) const;
   // Scroll buttons take space of their own instead of an item's place; their size then.
   virtual bool AreScrollButtonsSeparate() const { return false; }
-  virtual int GetScrollButtonSize() const { return 0; }
+  virtual int GetScrollButtonSize() const { return Metrics().ScrollButtonSize; }
   virtual bool IsTearOffSupported() const { return false; }
   // Less-used items of personalised menus: an extra pixel at their edges, and the brush.
   virtual bool IsLessUsedEdgePixelAdded() const { return false; }
   virtual HBRUSH GetLessUsedBrush(const TCustomdxBarControl* AMenu) const;
   // The height one menu item has in the application menu's proportions.
-  virtual int GetDefaultMenuItemHeight() const { return 0; }
+  virtual int GetDefaultMenuItemHeight() const { return Metrics().DefaultMenuItemHeight; }
   virtual void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const {}
   virtual void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const {}
   virtual void FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const {}
@@ -344,7 +367,7 @@ public:
   // The brush of the menu frame: button face, as its system colour index + 1.
   virtual HBRUSH GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const;
 
-  // === 8. Edits, combos, spin edits and window items ===================================
+  // --- Edits, combos, spin edits and window items.
   virtual void CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                               std::vector<TRect>& AParts) const {}
   virtual void CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
@@ -367,9 +390,9 @@ public:
   {
     return GetButtonBackgroundBrush(ADrawParams);
   }
-  virtual TRect GetComboButtonMargins() const { return Rect(1, 2, 1, 2); }
+  virtual TRect GetComboButtonMargins() const { return Metrics().ComboButtonMargins; }
   // Between a combo's text part and its button.
-  virtual int GetComboButtonGap() const { return 1; }
+  virtual int GetComboButtonGap() const { return Metrics().ComboButtonGap; }
   virtual TColor GetEditBackgroundColor() const;
   virtual TColor GetEditTextColor() const;
   virtual TColor GetDisabledEditTextColor() const;
@@ -383,8 +406,8 @@ public:
   virtual bool IsEditGlyphShown() const { return false; }
   virtual bool IsEditorDrawnByPainter() const { return false; }
   // Margins around an edit's caption and glyph parts (left and right).
-  virtual int GetEditCaptionMargin() const { return 0; }
-  virtual int GetEditGlyphMargin() const { return 0; }
+  virtual int GetEditCaptionMargin() const { return Metrics().EditCaptionMargin; }
+  virtual int GetEditGlyphMargin() const { return Metrics().EditGlyphMargin; }
   // Menu edits without a glyph part still draw their caption area.
   virtual bool IsMenuEditCaptionAreaDrawn() const { return false; }
   virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
@@ -395,7 +418,7 @@ public:
   virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const {}
   virtual void SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const {}
   virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
-  virtual TRect GetEditBorderMargins() const { return Rect(2, 2, 2, 2); }
+  virtual TRect GetEditBorderMargins() const { return Metrics().EditBorderMargins; }
   virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
                              const TRect& R) const {}
   virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
@@ -403,7 +426,7 @@ public:
   virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const;
   // A spin arrow for a button height: h = ((height div 2) - 2) div 2 high, 2h - 1 wide.
   virtual TSize GetSpinArrowSize(int AButtonHeight) const;
-  virtual TRect GetSpinButtonMargins() const { return Rect(1, 0, 1, 0); }
+  virtual TRect GetSpinButtonMargins() const { return Metrics().SpinButtonMargins; }
   // Button AButton (dxBarSpinButtonUp or Down) in the column at the right of the edit
   // rectangle R; empty (at R's right edge) when half of R's height is ALimit or less.
   virtual TRect GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const;
@@ -432,17 +455,17 @@ public:
   virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed,
                                        bool AHot) const {}
 
-  // === 9. Statics, progress bars, separators, in-place sub items and containers ========
+  // --- Statics, progress bars, separators, in-place sub items and containers.
   virtual TColor GetProgressBarColor() const;
-  virtual int GetProgressBarHeight() const { return 12; }
-  virtual int GetProgressExtraWidth() const { return 0; }
+  virtual int GetProgressBarHeight() const { return Metrics().ProgressBarHeight; }
+  virtual int GetProgressExtraWidth() const { return Metrics().ProgressExtraWidth; }
   virtual void DrawProgressBar(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const {}
   virtual void DrawProgressBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void FillProgressRect(HDC DC, const TRect& R, HBRUSH ABrush) const {}
   virtual void DrawInPlaceSubItemControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawInPlaceSubItemBackground(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
   virtual void DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual int GetInPlaceSubItemIndent() const { return 5; }
+  virtual int GetInPlaceSubItemIndent() const { return Metrics().InPlaceSubItemIndent; }
   // COLOR_BTNSHADOW; the window's highlight brush for a selected control.
   virtual HBRUSH GetInPlaceSubItemFrameBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
   virtual HBRUSH GetStaticBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
@@ -451,24 +474,24 @@ public:
                                 TdxBarStaticBorderStyle ABorderStyle) const {}
   // The border width on each side: 0, 1, 1, 2, 2 for the five styles.
   virtual TRect GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) const;
-  virtual TRect GetSeparatorMargins() const { return Rect(6, 0, 0, 0); }
+  virtual TRect GetSeparatorMargins() const { return Metrics().SeparatorMargins; }
   virtual void DrawSeparatorControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawSeparatorText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawStaticControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual int GetSeparatorLineSize() const { return 2; }
+  virtual int GetSeparatorLineSize() const { return Metrics().SeparatorLineSize; }
   virtual void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const {}
   // Centred COLOR_BTNTEXT on COLOR_BTNFACE (transparent when flat), a pixel lower and to
   // the right when pressed.
   virtual void DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const;
   // A container drawn in place of its control.
   virtual void DrawContainerContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual int GetContainerBorderWidth() const { return 0; }
+  virtual int GetContainerBorderWidth() const { return Metrics().ContainerBorderWidth; }
   // Drop-down windows (a combo's list): their border width and its drawing, a frame in
   // the shadow colour.
-  virtual int GetDropDownBorderWidth() const { return 1; }
+  virtual int GetDropDownBorderWidth() const { return Metrics().DropDownBorderWidth; }
   virtual void DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const;
 
-  // === 10. Hints =======================================================================
+  // --- Hints.
   // The point moved 20 pixels down.
   virtual TPoint GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const;
   // The view info a hint window shows; nil until screen tips exist.
@@ -512,6 +535,7 @@ enum : int { dxBarSpinButtonUp = 1, dxBarSpinButtonDown = 2 };
 class TdxBarStandardPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarStandardPainter, TdxBarPainter)
 public:
+  const TdxBarPainterMetrics& Metrics() const override { return dxBarStandardPainterMetrics; }
   // Its frames fill a cell that is not pressed or down: they go under the image.
   bool IsGlyphFrameDrawnFirst() const override { return true; }
   void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
@@ -520,11 +544,6 @@ public:
   void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                             HBRUSH ABrush) const override;
   void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const override;
-  TRect GetButtonContentMargins() const override { return Rect(2, 1, 2, 1); }
-  int GetLoweredBorderWidth() const override { return 1; }
-  int GetDragHandleSize(const TdxBar* ABar) const override { return GetDragHandleSizeEx(ABar); }
-  int GetDragHandleSizeEx(const TdxBar* ABar) const override { return 2 * DragHandleWidth + 2 + 1; }
-  int GetDragHandleOffset() const override { return 2; }
   void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
   void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
@@ -534,15 +553,11 @@ public:
   void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
   bool IsMarkArrowDrawn() const override { return false; }
   bool IsSmallMark(const TRect& R) const override { return false; }
-  int GetMenuBorderSize() const override { return 2; }
   void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
                                 TRect& R) const override;
   void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                      int AState) const override;
-
-  // The width of one raised drag bar.
-  static constexpr int DragHandleWidth = 3;
 
 protected:
   // One raised drag bar at R, excluded from the clip region afterwards (so the window's
@@ -554,8 +569,7 @@ protected:
 class TdxBarEnhancedPainter : public TdxBarStandardPainter {
   DECLARE_CLASS(TdxBarEnhancedPainter, TdxBarStandardPainter)
 public:
-  int GetDragHandleSizeEx(const TdxBar* ABar) const override { return DragHandleWidth + 1 + 2; }
-  int GetDragHandleOffset() const override { return 1; }
+  const TdxBarPainterMetrics& Metrics() const override { return dxBarEnhancedPainterMetrics; }
   void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
   bool IsMarkArrowDrawn() const override { return true; }
   void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
@@ -567,20 +581,13 @@ public:
 class TdxBarFlatPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarFlatPainter, TdxBarPainter)
 public:
+  const TdxBarPainterMetrics& Metrics() const override { return dxBarFlatPainterMetrics; }
   bool IsFlatStyle() const override { return true; }
-  int GetButtonArrowWidth(const TdxBarManager* AManager) const override;
-  int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const override;
-  int GetToolbarSeparatorSize() const override { return 5; }
-  int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
 
   // Its glyph frames fill the cell: they go under the image.
   bool IsGlyphFrameDrawnFirst() const override { return true; }
   bool AreIdleGlyphsFaded() const override { return true; }
   bool AreHotGlyphsShadowed() const override { return true; }
-  int GetLoweredBorderWidth() const override { return 1; }
-  int GetDragHandleOffset() const override { return 1; }
-  int GetDragHandleSize(const TdxBar* ABar) const override { return GetDragHandleSizeEx(ABar); }
-  int GetDragHandleSizeEx(const TdxBar* ABar) const override { return GripWidth + 1 + 2; }
   int GetSysColorByIndex(const TCustomdxBarControl* ABarControl, bool AActive) const override;
   TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const override;
   void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const override;
@@ -614,15 +621,8 @@ public:
   bool IsShadowShown(const TCustomdxBarControl* ABarControl) const override;
 
   // Menus.
-  int GetItemIndent(const TdxBarItemControl* AControl) const override;
-  int GetMenuSeparatorSize() const override { return 5; }
-  int GetMenuSeparatorIndent() const override { return 8; }
-  int GetMenuItemHeightDelta(const TdxBarItemControl* AControl, int AValue) const override { return AValue + 2; }
-  int GetMenuItemWidthDelta(const TdxBarItemControl* AControl, int AValue) const override { return AValue + 9; }
   int CalcMenuTextHeight(int ADigitHeight) const override;
   int GetScrollButtonArrowSize(int AHeight) const override;
-  int GetMenuButtonHeight() const override { return 20; }
-  int GetDetachStripHeight(const TCustomdxBarControl* AMenu) const override;
   TRect GetSeparatorRect(const TdxBarItemControl* AControl, const TRect& AItemRect) const override;
   HBRUSH GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const override;
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
@@ -634,7 +634,6 @@ public:
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
 
   // Edits, combos, spin edits, statics and push buttons.
-  TRect GetEditBorderMargins() const override { return Rect(1, 1, 1, 1); }
   void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
   TColor GetComboArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
   HBRUSH GetComboButtonBrush(const TdxBarItemControlDrawParams* ADrawParams) const override;
@@ -663,9 +662,6 @@ public:
   virtual void FillFace(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual TColor GetShadowColor() const;
 
-  // The dotted grip's width.
-  static constexpr int GripWidth = 3;
-
 protected:
   // A manager brush (1 to 5) of the window's manager; AFallback (a system colour index)
   // without one.
@@ -676,16 +672,16 @@ protected:
 class TdxBarXPPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarXPPainter, TdxBarPainter)
 public:
+  const TdxBarPainterMetrics& Metrics() const override { return dxBarXPPainterMetrics; }
   bool IsNativeStyle() const override { return true; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
-  int GetButtonArrowWidth(const TdxBarManager* AManager) const override;
-  int GetLargeButtonArrowWidth(const TdxBarManager* AManager) const override;
 };
 
 // The flat geometry in the gradient look's colour set (bmsOffice11).
 class TdxBarOffice11Painter : public TdxBarFlatPainter {
   DECLARE_CLASS(TdxBarOffice11Painter, TdxBarFlatPainter)
 public:
+  const TdxBarPainterMetrics& Metrics() const override { return dxBarOffice11PainterMetrics; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
 };
 

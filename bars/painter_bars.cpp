@@ -29,11 +29,6 @@ bool IsVerticalDock(const TCustomdxBarControl* ABar)
   return style == dsLeft || style == dsRight;
 }
 
-TRect ClientRectOf(const TCustomdxBarControl* ABar)
-{
-  return const_cast<TCustomdxBarControl*>(ABar)->GetClientRect();
-}
-
 // A 1-pixel pen of a colour, selected for the guard's life and deleted after.
 class TPenGuard {
 public:
@@ -56,20 +51,6 @@ private:
   HGDIOBJ FOld = nullptr;
 };
 
-// Arrow and chevron geometry of the mark.
-constexpr int MarkArrowIndentX = 3;        // horizontal bar: from the mark's left
-constexpr int MarkArrowIndentBottom = 7;   // horizontal bar: from the mark's bottom
-constexpr int MarkArrowVerticalX = 5;      // vertical bar: from the mark's left
-constexpr int MarkArrowVerticalY = 3;      // vertical bar: from the mark's top
-constexpr int MarkChevronFirst = 2;        // first chevron from the mark's start
-constexpr int MarkChevronSecond = 6;       // second chevron
-constexpr int MarkChevronTop = 4;          // across the bar; one less on a small mark
-constexpr int MarkChevronVerticalRight = 8;  // vertical bar: chevrons start this far from the right
-// The triangle of a caption mark.
-constexpr int CaptionMarkWidth = 7;
-constexpr int CaptionMarkHeight = 4;
-// The plain close cross is half the button wide, and never smaller than this.
-constexpr int CloseCrossMinSize = 4;
 
 }  // namespace
 
@@ -127,7 +108,7 @@ void TdxBarPainter::DrawToolbarBackground(const TCustomdxBarControl* ABarControl
   TBitmap* managerBitmap = manager && manager->GetBackgrounds() ? manager->GetBackgrounds()->GetBar() : nullptr;
   bool hasManagerBitmap = IsGlyphAssigned(managerBitmap);
   if (ABarControl->IsStatusBar() && !hasManagerBitmap) {
-    DrawStatusBarBackground(ABarControl, DC, ClientRectOf(ABarControl), ABrush);
+    DrawStatusBarBackground(ABarControl, DC, ABarControl->GetClientRect(), ABrush);
     return;
   }
   if (ABarControl->GetBarColor() == clDefault) {
@@ -254,7 +235,7 @@ void TdxBarPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarContro
   if (!ABarControl || !DC || IsRectEmpty(R))
     return;
   TPenGuard pen(DC, GetCaptionButtonGlyphColor(ABarControl, AState));
-  int size = std::max(CloseCrossMinSize, RectWidth(R) / 2 - 1);
+  int size = std::max(Metrics().CloseCrossMinSize, RectWidth(R) / 2 - 1);
   int x = (R.left + R.right - size) / 2;
   int y = (R.top + R.bottom - size) / 2;
   // Each diagonal is two pixels wide.
@@ -270,9 +251,9 @@ void TdxBarPainter::DrawCaptionButtonArrow(const TCustomdxBarControl* ABarContro
 {
   if (!ABarControl || !DC)
     return;
-  int x = (R.left + R.right - CaptionMarkWidth) / 2;
-  int y = (R.top + R.bottom - CaptionMarkHeight) / 2;
-  POINT p[3] = {{x, y}, {x + CaptionMarkWidth - 1, y}, {x + (CaptionMarkWidth - 1) / 2, y + CaptionMarkHeight - 1}};
+  int x = (R.left + R.right - Metrics().CaptionMarkWidth) / 2;
+  int y = (R.top + R.bottom - Metrics().CaptionMarkHeight) / 2;
+  POINT p[3] = {{x, y}, {x + Metrics().CaptionMarkWidth - 1, y}, {x + (Metrics().CaptionMarkWidth - 1) / 2, y + Metrics().CaptionMarkHeight - 1}};
   DrawFilledPolygon(DC, p, 3, GetCaptionButtonGlyphColor(ABarControl, ABarControl->GetMarkState()));
 }
 
@@ -302,14 +283,14 @@ void TdxBarPainter::DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC 
   if (IsMarkArrowDrawn()) {
     POINT p[3];
     if (!vertical) {
-      int x = R.left + MarkArrowIndentX;
-      int y = R.bottom - MarkArrowIndentBottom + (small ? 1 : 0);
+      int x = R.left + Metrics().MarkArrowIndentX;
+      int y = R.bottom - Metrics().MarkArrowIndentBottom + (small ? 1 : 0);
       p[0] = {x, y};
       p[1] = {x + 4, y};
       p[2] = {x + 2, y + 2};
     } else {
-      int x = R.left + MarkArrowVerticalX;
-      int y = R.top + MarkArrowVerticalY;
+      int x = R.left + Metrics().MarkArrowVerticalX;
+      int y = R.top + Metrics().MarkArrowVerticalY;
       p[0] = {x, y};
       p[1] = {x, y + 4};
       p[2] = {x - 2, y + 2};
@@ -319,13 +300,13 @@ void TdxBarPainter::DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC 
   if (!ABarControl->HasHiddenItems())
     return;
   if (!vertical) {
-    int y = R.top + MarkChevronTop - (small ? 1 : 0);
-    DrawMarkChevron(ABarControl, DC, R.left + MarkChevronFirst, y, false);
-    DrawMarkChevron(ABarControl, DC, R.left + MarkChevronSecond, y, false);
+    int y = R.top + Metrics().MarkChevronTop - (small ? 1 : 0);
+    DrawMarkChevron(ABarControl, DC, R.left + Metrics().MarkChevronFirst, y, false);
+    DrawMarkChevron(ABarControl, DC, R.left + Metrics().MarkChevronSecond, y, false);
   } else {
-    int x = R.right - MarkChevronVerticalRight;
-    DrawMarkChevron(ABarControl, DC, x, R.top + MarkChevronFirst, true);
-    DrawMarkChevron(ABarControl, DC, x, R.top + MarkChevronSecond, true);
+    int x = R.right - Metrics().MarkChevronVerticalRight;
+    DrawMarkChevron(ABarControl, DC, x, R.top + Metrics().MarkChevronFirst, true);
+    DrawMarkChevron(ABarControl, DC, x, R.top + Metrics().MarkChevronSecond, true);
   }
 }
 
@@ -349,7 +330,7 @@ TRect TdxBarPainter::CalcMarkRect(const TCustomdxBarControl* ABarControl) const
 {
   if (!ABarControl)
     return TRect{};
-  TRect client = ClientRectOf(ABarControl);
+  TRect client = ABarControl->GetClientRect();
   TSize size = ABarControl->GetMarkSize();
   switch (ABarControl->GetBarDockingStyle()) {
     case dsLeft:

@@ -9,9 +9,6 @@
 
 namespace {
 
-// A spin arrow keeps this much room on each side inside its button.
-constexpr int SpinArrowPadding = 2;
-
 HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
 {
   return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
@@ -89,7 +86,7 @@ void TdxBarPainter::DrawComboArrow(const TdxBarItemControlDrawParams* ADrawParam
 int TdxBarPainter::GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const
 {
   TRect margins = GetSpinButtonMargins();
-  return GetSpinArrowSize(AEditHeight).cx + 2 * SpinArrowPadding + margins.left + margins.right;
+  return GetSpinArrowSize(AEditHeight).cx + 2 * Metrics().SpinArrowPadding + margins.left + margins.right;
 }
 
 TRect TdxBarPainter::GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const

@@ -38,12 +38,6 @@ void FrameWith(HDC DC, const TRect& R, HBRUSH ABrush)
     ::FrameRect(DC, &R, dxBarRealBrush(ABrush));
 }
 
-// The dotted grip keeps this far from the bar's ends.
-constexpr int GripEndInset = 3;
-// The close cross keeps this far from the button's sides and from its top and bottom.
-constexpr int CloseCrossInsetX = 3;
-constexpr int CloseCrossInsetY = 4;
-
 }  // namespace
 
 HBRUSH TdxBarFlatPainter::FlatBrush(const TCustomdxBarControl* ABarControl, int AIndex, int AFallback) const
@@ -273,10 +267,10 @@ void TdxBarFlatPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarContr
   TdxBarDockingStyle style = ABarControl->GetBarDockingStyle();
   bool horizontal = style != dsLeft && style != dsRight;
   int offset = GetDragHandleOffset();
-  TRect grip = horizontal ? Rect(R.left + offset, R.top + GripEndInset, R.left + offset + GripWidth,
-                                 R.bottom - GripEndInset)
-                          : Rect(R.left + GripEndInset, R.top + offset, R.right - GripEndInset,
-                                 R.top + offset + GripWidth);
+  TRect grip = horizontal ? Rect(R.left + offset, R.top + Metrics().DragGripEndInset, R.left + offset + Metrics().DragHandleWidth,
+                                 R.bottom - Metrics().DragGripEndInset)
+                          : Rect(R.left + Metrics().DragGripEndInset, R.top + offset, R.right - Metrics().DragGripEndInset,
+                                 R.top + offset + Metrics().DragHandleWidth);
   HBRUSH shadow = dxBarSysColorBrush(COLOR_BTNSHADOW);
   HBRUSH background = ABarControl->GetBackgroundBrush();
   // A dotted grip: lines across the strip, shadow and background by turns.
@@ -315,8 +309,8 @@ void TdxBarFlatPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarCo
   if (!ABarControl || !DC)
     return;
   DrawCaptionButton(ABarControl, DC, R, AState);
-  TRect r = Rect(R.left + CloseCrossInsetX, R.top + CloseCrossInsetY, R.right - CloseCrossInsetX,
-                 R.bottom - CloseCrossInsetY);
+  TRect r = Rect(R.left + Metrics().CloseCrossInsetX, R.top + Metrics().CloseCrossInsetY, R.right - Metrics().CloseCrossInsetX,
+                 R.bottom - Metrics().CloseCrossInsetY);
   if (RectWidth(r) % 2 != 0)
     --r.right;
   if (IsRectEmpty(r))

@@ -11,14 +11,6 @@
 
 namespace {
 
-// The tear-off handle is this wide, centred in its strip.
-constexpr int DetachHandleWidth = 33;
-// The strip keeps this far from the menu's sides.
-constexpr int DetachStripSideBar = 3;
-// The flat menu's text height, strip and arrow corrections over the base.
-constexpr int FlatItemIndentExtra = 3;
-constexpr int FlatDetachStripExtra = 1;
-
 const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
 {
   return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
@@ -56,12 +48,6 @@ bool IsPressedState(const TdxBarItemControlDrawParams* AParams)
 // ---------------------------------------------------------------------------
 // Menu metrics
 
-int TdxBarFlatPainter::GetItemIndent(const TdxBarItemControl* AControl) const
-{
-  const TCustomdxBarControl* parent = AControl ? AControl->GetBarControl() : nullptr;
-  return parent && parent->GetBarKind() == bkMenu ? parent->GetTextHeight() + FlatItemIndentExtra : 0;
-}
-
 int TdxBarFlatPainter::CalcMenuTextHeight(int ADigitHeight) const
 {
   int height = inherited::CalcMenuTextHeight(ADigitHeight);
@@ -77,11 +63,6 @@ int TdxBarFlatPainter::GetScrollButtonArrowSize(int AHeight) const
   if (size > 4 && size % 2 != 0)
     --size;
   return size;
-}
-
-int TdxBarFlatPainter::GetDetachStripHeight(const TCustomdxBarControl* AMenu) const
-{
-  return GetDetachStripValue(AMenu) + FlatDetachStripExtra;
 }
 
 TRect TdxBarFlatPainter::GetSeparatorRect(const TdxBarItemControl* AControl, const TRect& AItemRect) const
@@ -133,7 +114,7 @@ void TdxBarFlatPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, 
   // side bars left and right of the strip.
   TRect area = Rect(r.left, r.top, r.right, std::min(r.bottom, r.top + height + 1));
   FillWith(DC, area, dxBarSysColorBrush(COLOR_WINDOW));
-  TRect strip = Rect(area.left + DetachStripSideBar, area.top, area.right - DetachStripSideBar, area.top + height);
+  TRect strip = Rect(area.left + Metrics().DetachStripSideBar, area.top, area.right - Metrics().DetachStripSideBar, area.top + height);
   if (!IsRectEmpty(strip))
     DrawDetachStrip(AMenu, DC, strip, false);
 }
@@ -148,10 +129,10 @@ void TdxBarFlatPainter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC
   } else
     FillWith(DC, R, GetItemBackgroundBrush(AMenu));
   // The handle: every second row, starting a pixel below the top, never on the last row.
-  int left = (R.left + R.right - DetachHandleWidth) / 2;
+  int left = (R.left + R.right - Metrics().DetachHandleWidth) / 2;
   TColor color = AHot ? clBtnText : clBtnShadow;
   for (int y = R.top + 1; y < R.bottom - 1; y += 2)
-    FillRectByColor(DC, Rect(std::max(left, int(R.left)), y, std::min(left + DetachHandleWidth, int(R.right)), y + 1),
+    FillRectByColor(DC, Rect(std::max(left, int(R.left)), y, std::min(left + Metrics().DetachHandleWidth, int(R.right)), y + 1),
                     color);
 }
 
@@ -170,7 +151,7 @@ void TdxBarFlatPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxC
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
   if (!DC || IsRectEmpty(R))
     return;
-  int indent = AControl ? GetItemIndent(AControl) : (AMenu ? AMenu->GetTextHeight() + FlatItemIndentExtra : 0);
+  int indent = AControl ? GetItemIndent(AControl) : (AMenu ? AMenu->GetTextHeight() + Metrics().MenuItemIndentExtra : 0);
   int columnRight = std::min(int(R.right), int(R.left) + indent);
   FillWith(DC, Rect(R.left, R.top, columnRight, R.bottom), GetItemBackgroundBrush(AMenu));
   // An active control (an editor open right below) draws its frame into the separator's

@@ -35,25 +35,17 @@ int MeasureInWindowFont(const TCustomdxBarControl* ABar, const wchar_t* AText)
   return canvas.TextHeight(AText);
 }
 
-// The extra pixels the flat and the XP kinds give an arrow.
-constexpr int FlatArrowWidthDelta = -1;
-constexpr int XPArrowWidthDelta = 3;
-// A mark no higher than this is drawn in its small layout.
-constexpr int SmallMarkMaxHeight = 16;
-// Hints appear this far below the mouse.
-constexpr int HintOffsetY = 20;
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// 6. Bar windows, captions, marks and sizing
+// Bar windows: frames, backgrounds, captions, marks and size grips
 
 void TdxBarPainter::DrawBarBackground(const TCustomdxBarControl* ABarControl, HDC DC) const
 {
   if (!ABarControl || !DC)
     return;
   // The client rectangle of a window that has none yet is empty: nothing is filled.
-  TRect r = const_cast<TCustomdxBarControl*>(ABarControl)->GetClientRect();
+  TRect r = ABarControl->GetClientRect();
   ABarControl->FillBackground(DC, r, ABarControl->GetBackgroundBrush(), clNone);
 }
 
@@ -148,7 +140,7 @@ int TdxBarPainter::GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl
 
 bool TdxBarPainter::IsSmallMark(const TRect& R) const
 {
-  return RectHeight(R) <= SmallMarkMaxHeight;
+  return RectHeight(R) <= Metrics().SmallMarkMaxHeight;
 }
 
 TSize TdxBarPainter::GetSizeGripSize() const
@@ -157,7 +149,7 @@ TSize TdxBarPainter::GetSizeGripSize() const
 }
 
 // ---------------------------------------------------------------------------
-// 7. Menus
+// Menus
 
 TRect TdxBarPainter::GetMenuBorders(const TCustomdxBarControl* AMenu) const
 {
@@ -173,7 +165,7 @@ int TdxBarPainter::GetDetachStripValue(const TCustomdxBarControl* AMenu) const
 
 int TdxBarPainter::GetDetachStripHeight(const TCustomdxBarControl* AMenu) const
 {
-  return GetDetachStripValue(AMenu) + 3;
+  return GetDetachStripValue(AMenu) + Metrics().DetachStripExtra;
 }
 
 int TdxBarPainter::CalcMenuTextHeight(int ADigitHeight) const
@@ -242,7 +234,7 @@ HBRUSH TdxBarPainter::GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const
 }
 
 // ---------------------------------------------------------------------------
-// 8. Edits, combos and spin edits
+// Edits, combos and spin edits
 
 TColor TdxBarPainter::GetEditBackgroundColor() const
 {
@@ -283,7 +275,7 @@ TColor TdxBarPainter::GetDateNavigatorHeaderColor() const
 }
 
 // ---------------------------------------------------------------------------
-// 9. Statics, progress bars and separators
+// Statics, progress bars and separators
 
 TColor TdxBarPainter::GetProgressBarColor() const
 {
@@ -318,25 +310,15 @@ TRect TdxBarPainter::GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) c
 }
 
 // ---------------------------------------------------------------------------
-// 10. Hints
+// Hints
 
 TPoint TdxBarPainter::GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const
 {
-  return Point(P.x, P.y + HintOffsetY);
+  return Point(P.x, P.y + Metrics().HintOffsetY);
 }
 
 // ---------------------------------------------------------------------------
 // The kinds
-
-int TdxBarFlatPainter::GetButtonArrowWidth(const TdxBarManager* AManager) const
-{
-  return AManager ? inherited::GetButtonArrowWidth(AManager) + FlatArrowWidthDelta : 0;
-}
-
-int TdxBarFlatPainter::GetLargeButtonArrowWidth(const TdxBarManager* AManager) const
-{
-  return AManager ? inherited::GetLargeButtonArrowWidth(AManager) + FlatArrowWidthDelta : 0;
-}
 
 HBRUSH TdxBarFlatPainter::GetItemBackgroundBrush(const TCustomdxBarControl* ABarControl) const
 {
@@ -353,16 +335,6 @@ HBRUSH TdxBarFlatPainter::GetBorderFillBrush(const TCustomdxBarControl* ABarCont
 TColor TdxBarFlatPainter::GetShadowColor() const
 {
   return SysColor(COLOR_BTNSHADOW);
-}
-
-int TdxBarXPPainter::GetButtonArrowWidth(const TdxBarManager* AManager) const
-{
-  return AManager ? inherited::GetButtonArrowWidth(AManager) + XPArrowWidthDelta : 0;
-}
-
-int TdxBarXPPainter::GetLargeButtonArrowWidth(const TdxBarManager* AManager) const
-{
-  return AManager ? inherited::GetLargeButtonArrowWidth(AManager) + XPArrowWidthDelta : 0;
 }
 
 // ---------------------------------------------------------------------------

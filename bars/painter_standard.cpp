@@ -130,11 +130,11 @@ void TdxBarStandardPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarC
     return;
   bool horizontal = IsHorizontalDock(ABarControl);
   int offset = GetDragHandleOffset();
-  TRect bar = horizontal ? Rect(R.left + offset, R.top, R.left + offset + DragHandleWidth, R.bottom)
-                         : Rect(R.left, R.top + offset, R.right, R.top + offset + DragHandleWidth);
+  TRect bar = horizontal ? Rect(R.left + offset, R.top, R.left + offset + Metrics().DragHandleWidth, R.bottom)
+                         : Rect(R.left, R.top + offset, R.right, R.top + offset + Metrics().DragHandleWidth);
   for (int i = 0; i < 2; ++i) {
     DrawDragBar(DC, bar, true);
-    bar = horizontal ? OffsetRect(bar, DragHandleWidth, 0) : OffsetRect(bar, 0, DragHandleWidth);
+    bar = horizontal ? OffsetRect(bar, Metrics().DragHandleWidth, 0) : OffsetRect(bar, 0, Metrics().DragHandleWidth);
   }
 }
 
@@ -203,8 +203,8 @@ void TdxBarEnhancedPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarC
     return;
   int offset = GetDragHandleOffset();
   TRect bar = IsHorizontalDock(ABarControl)
-                  ? Rect(R.left + offset, R.top + 1, R.left + offset + DragHandleWidth, R.bottom - 1)
-                  : Rect(R.left + 1, R.top + offset, R.right - 1, R.top + offset + DragHandleWidth);
+                  ? Rect(R.left + offset, R.top + 1, R.left + offset + Metrics().DragHandleWidth, R.bottom - 1)
+                  : Rect(R.left + 1, R.top + offset, R.right - 1, R.top + offset + Metrics().DragHandleWidth);
   DrawDragBar(DC, bar, false);
 }
 

@@ -14,13 +14,6 @@
 
 namespace {
 
-// Text beside a large glyph keeps this distance from it (left and right layouts).
-constexpr int LargeGlyphTextGap = 3;
-// A toolbar arrow part narrower than this keeps its arrow in place when pressed.
-constexpr int MinShiftedArrowWidth = 10;
-// A menu item's Description shows in at most this many lines.
-constexpr int DescriptionLineCount = 2;
-
 // Selects a bold copy of the DC's font for its lifetime.
 class TBoldFont {
 public:
@@ -63,6 +56,16 @@ const TdxBarButtonLikeControlDrawParams* AsButton(const TdxBarItemControlDrawPar
 HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
 {
   return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
+}
+
+// A toolbar button's caption: selected and in a flat selection as the control asks.
+TdxBarItemTextFlags ButtonCaptionFlags(const TdxBarPainter& APainter, const TdxBarItemControlDrawParams* AParams)
+{
+  const TdxBarButtonLikeControlDrawParams* button = AsButton(AParams);
+  return {.Enabled = AParams->Enabled,
+          .Selected = button && button->CaptionDrawnSelected,
+          .Vertical = AParams->IsVertical(),
+          .FlatSelection = button ? button->CaptionInFlatSelection : APainter.IsFlatSelection()};
 }
 
 UINT AlignmentFormat(int AAlignment)
@@ -182,23 +185,22 @@ void DrawCachedGlyph(HDC DC, const TRect& AGlyphRect, TBitmap* AGlyph, TCustomIm
 // Item text
 
 void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
-                                 int AAlignment, bool AEnabled, bool ASelected, bool AVertical, bool AClipped,
-                                 bool AFlatSelection, UINT AFormat) const
+                                 int AAlignment, const TdxBarItemTextFlags& AFlags, UINT AFormat) const
 {
   if (!DC || AText.empty())
     return;
   TDCStateGuard guard(DC);
   UINT format = AFormat;
-  if (!AClipped || AVertical)
+  if (!AFlags.Clipped || AFlags.Vertical)
     format |= DT_NOCLIP;
   // Rotated text is not clipped by DrawText: the DC clips it instead.
-  if (AClipped && AVertical)
+  if (AFlags.Clipped && AFlags.Vertical)
     ::IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
 
   TRect textRect = R;
   String text = AText;
   TRect underline{};  // relative to the text's reference point, along the turned line
-  if (!AVertical)
+  if (!AFlags.Vertical)
     format |= AlignmentFormat(AAlignment) | DT_VCENTER;
   else {
     String shown = AText;
@@ -229,7 +231,7 @@ void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, cons
 
   TColor textColor = clDefault;
   TColor embossColor = clDefault;
-  GetTextColors(AControl, AEnabled, ASelected, AFlatSelection, textColor, embossColor);
+  GetTextColors(AControl, AFlags.Enabled, AFlags.Selected, AFlags.FlatSelection, textColor, embossColor);
   ::SetBkMode(DC, TRANSPARENT);
   auto drawPass = [&](TColor AColor, int AOffset) {
     ::SetTextColor(DC, ColorToRGB(AColor));
@@ -391,12 +393,12 @@ void TdxBarPainter::GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawPa
     switch (button ? button->GlyphLayout : glTop) {
       case glLeft:
         (vertical ? ATextRect.top : ATextRect.left) = (vertical ? AGlyphRect.bottom : AGlyphRect.right) +
-                                                      LargeGlyphTextGap;
+                                                      Metrics().LargeGlyphTextGap;
         AAlignment = dxBarTextAlignLeft;
         break;
       case glRight:
         (vertical ? ATextRect.bottom : ATextRect.right) = (vertical ? AGlyphRect.top : AGlyphRect.left) -
-                                                          LargeGlyphTextGap;
+                                                          Metrics().LargeGlyphTextGap;
         AAlignment = dxBarTextAlignRight;
         break;
       case glBottom:
@@ -483,9 +485,8 @@ void TdxBarPainter::DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADr
     TRect textRect{};
     int alignment = dxBarTextAlignLeft;
     GetButtonTextRect(ADrawParams, content, glyphRect, textRect, alignment);
-    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, textRect, alignment, ADrawParams->Enabled,
-                 button && button->CaptionDrawnSelected, ADrawParams->IsVertical(), false,
-                 button ? button->CaptionInFlatSelection : IsFlatSelection(), DT_SINGLELINE);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, textRect, alignment,
+                 ButtonCaptionFlags(*this, ADrawParams), DT_SINGLELINE);
   }
   if (ADrawParams->IsDropDown) {
     if (split)
@@ -523,10 +524,8 @@ void TdxBarPainter::DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawPa
 {
   if (!ADrawParams)
     return;
-  const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
   DrawItemText(ADrawParams->ItemControl, ParamsDC(ADrawParams), ADrawParams->Caption, R, AAlignment,
-               ADrawParams->Enabled, button && button->CaptionDrawnSelected, ADrawParams->IsVertical(), false,
-               button ? button->CaptionInFlatSelection : IsFlatSelection(), DT_SINGLELINE | DT_NOCLIP);
+               ButtonCaptionFlags(*this, ADrawParams), DT_SINGLELINE | DT_NOCLIP);
 }
 
 void TdxBarPainter::DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
@@ -570,7 +569,7 @@ void TdxBarPainter::DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADra
   TRect r = R;
   bool menu = ADrawParams->IsMenu();
   if (!IsFlatStyle() && !IsFlatPressedContent() && ADrawParams->States.Pressed &&
-      (menu || RectWidth(r) >= MinShiftedArrowWidth))
+      (menu || RectWidth(r) >= Metrics().MinShiftedArrowWidth))
     r = OffsetRect(r, 1, 1);
   bool enabled = ADrawParams->Enabled && (!button || button->DropDownEnabled);
   bool selected = IsButtonPressedDrawn(ADrawParams);
@@ -632,19 +631,22 @@ void TdxBarPainter::DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADraw
   DrawGlyph(ADrawParams, DC, states, ADrawParams->ViewSize, glyphColumn, glyphColumn, glyphRect);
 
   TRect caption = InflateRect(GetMenuCaptionRect(menu, R), 0, GetMenuCaptionInset());
+  const TdxBarItemTextFlags flags{.Enabled = ADrawParams->Enabled,
+                                  .Selected = ADrawParams->PaintedSelected,
+                                  .FlatSelection = IsFlatSelection()};
   if (DrawMenuItemDescription(ADrawParams, caption)) {
     // Above its description the caption is bold.
     TBoldFont bold(DC);
-    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft,
-                 ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags,
+                 DT_SINGLELINE);
   } else
-    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft,
-                 ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags,
+                 DT_SINGLELINE);
   if (!ADrawParams->ShortCut.empty()) {
     TRect shortCut = caption;
     shortCut.right -= (menu ? menu->GetTextHeight() : ADrawParams->TextHeight) + 5;
-    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->ShortCut, shortCut, dxBarTextAlignRight,
-                 ADrawParams->Enabled, ADrawParams->PaintedSelected, false, false, IsFlatSelection(), DT_SINGLELINE);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->ShortCut, shortCut, dxBarTextAlignRight, flags,
+                 DT_SINGLELINE);
   }
 }
 
@@ -668,19 +670,21 @@ bool TdxBarPainter::DrawMenuItemDescription(const TdxBarItemControlDrawParams* A
     return true;
   TStringList lines;
   SplitTextIntoLines(canvas, ADrawParams->Description, RectWidth(below), &lines);
-  for (int i = 0; i < std::min(lines.GetCount(), DescriptionLineCount); ++i) {
+  for (int i = 0; i < std::min(lines.GetCount(), Metrics().DescriptionLineCount); ++i) {
     String text = lines.Get(i);
     TRect line = Rect(below.left, below.top + i * t, below.right, below.top + (i + 1) * t);
     UINT format = DT_SINGLELINE;
-    bool last = i == DescriptionLineCount - 1 && lines.GetCount() > DescriptionLineCount;
+    bool last = i == Metrics().DescriptionLineCount - 1 && lines.GetCount() > Metrics().DescriptionLineCount;
     if (last) {
       // What does not fit runs on in the last line and ends in an ellipsis.
       for (int j = i + 1; j < lines.GetCount(); ++j)
         text += L" " + lines.Get(j);
       format |= DT_END_ELLIPSIS;
     }
-    DrawItemText(control, DC, text, line, dxBarTextAlignLeft, ADrawParams->Enabled, ADrawParams->PaintedSelected,
-                 false, last, IsFlatSelection(), format);
+    DrawItemText(control, DC, text, line, dxBarTextAlignLeft,
+                 {.Enabled = ADrawParams->Enabled, .Selected = ADrawParams->PaintedSelected, .Clipped = last,
+                  .FlatSelection = IsFlatSelection()},
+                 format);
   }
   return true;
 }

@@ -620,7 +620,7 @@ TRect TdxBarControl::GetMDIButtonRect(int AButton) const
   bool all = HasMDISystemMenu();
   if (!all && AButton != 2)
     return TRect{};
-  TRect client = const_cast<TdxBarControl*>(this)->GetClientRect();
+  TRect client = GetClientRect();
   int markLen = HasMark() && FDockingStyle != dsNone ? GetFullMarkSize() : 0;
   int w = FMDIButtonSize.cx, h = FMDIButtonSize.cy;
   if (IsVertical()) {

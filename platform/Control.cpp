@@ -198,7 +198,7 @@ void TControl::UpdateBoundsRect(const TRect& R)
     UpdateAnchorRules();
 }
 
-TRect TControl::GetClientRect()
+TRect TControl::GetClientRect() const
 {
   return Rect(0, 0, FWidth, FHeight);
 }

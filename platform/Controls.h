@@ -182,9 +182,9 @@ public:
   TRect GetBoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
   void SetBoundsRect(const TRect& R) { SetBounds(R.left, R.top, RectWidth(R), RectHeight(R)); }
   // The client area in client coordinates (0, 0, ClientWidth, ClientHeight).
-  virtual TRect GetClientRect();
-  int GetClientWidth() { return RectWidth(GetClientRect()); }
-  int GetClientHeight() { return RectHeight(GetClientRect()); }
+  virtual TRect GetClientRect() const;
+  int GetClientWidth() const { return RectWidth(GetClientRect()); }
+  int GetClientHeight() const { return RectHeight(GetClientRect()); }
   void SetClientWidth(int Value);
   void SetClientHeight(int Value);
   virtual void SetClientSize(int AWidth, int AHeight);
@@ -483,7 +483,7 @@ public:
   void MainWndProc(TMessage& Message);
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  TRect GetClientRect() override;
+  TRect GetClientRect() const override;
   TPoint GetClientOrigin() override;
   void SetClientSize(int AWidth, int AHeight) override;
   void InvalidateRect(const TRect& R, bool Erase = true) override;

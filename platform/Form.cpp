@@ -318,7 +318,7 @@ void TCustomForm::CreateParams(TCreateParams& Params)
     Params.Width = Params.Height = CW_USEDEFAULT;
 }
 
-TRect TCustomForm::GetClientRect()
+TRect TCustomForm::GetClientRect() const
 {
   if (FHandle)
     return TWinControl::GetClientRect();

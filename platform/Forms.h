@@ -162,7 +162,7 @@ public:
   void SetFormClientHeight(int Value);
   void SetClientSize(int AWidth, int AHeight) override;
   // Without a window the client area is what the border styles would leave.
-  TRect GetClientRect() override;
+  TRect GetClientRect() const override;
 
   TCanvas* GetCanvas();
 

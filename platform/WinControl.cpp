@@ -660,7 +660,7 @@ void TWinControl::WMMove(TMessage& Message)
   DefaultHandler(Message);
 }
 
-TRect TWinControl::GetClientRect()
+TRect TWinControl::GetClientRect() const
 {
   if (!FHandle)
     return TControl::GetClientRect();

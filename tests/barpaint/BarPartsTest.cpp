@@ -176,7 +176,8 @@ TEST(GdiBalance, NoDrawingOperationLeavesAGdiObjectBehind)
       params.States.Pressed = state & 2;
       p->DrawButtonLikeControl(&params, Rect(0, 0, 90, 30));
     }
-    p->DrawItemText(&item, dib.DC(), L"&Turned", Rect(0, 0, 30, 60), 0, false, false, true, true, false, DT_SINGLELINE);
+    p->DrawItemText(&item, dib.DC(), L"&Turned", Rect(0, 0, 30, 60), 0,
+                    {.Enabled = false, .Vertical = true, .Clipped = true}, DT_SINGLELINE);
     TRect r = Rect(0, 0, 100, 30);
     p->DrawDockedBarBorder(host.Bar, dib.DC(), r);
     p->DrawFloatingBarBorder(host.Bar, dib.DC(), Rect(0, 0, 100, 40));

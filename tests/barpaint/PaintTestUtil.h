@@ -30,7 +30,7 @@ public:
   int GetBarKind() const override { return BarKind; }
   int GetTextHeight() const override { return TextHeight; }
   int GetGlyphColumnWidth() const override { return GlyphColumnWidth; }
-  TRect GetClientRect() override { return ClientRect; }
+  TRect GetClientRect() const override { return ClientRect; }
   int GetMarkState() const override { return MarkState; }
   bool IsStatusBar() const override { return StatusBar; }
   TdxBarDockingStyle GetBarDockingStyle() const override { return DockingStyle; }

@@ -59,8 +59,8 @@ TEST(ItemText, DisabledToolbarCaptionIsEmbossedAndASelectedMenuCaptionIsGreyOnce
   TDib32 dib(120, 30, back);
   {
     TTestFont font(dib.DC(), 16, false);
-    painter.DrawItemText(nullptr, dib.DC(), L"Mixer", Rect(4, 2, 116, 28), dxBarTextAlignLeft, false, false, false,
-                         false, false, DT_SINGLELINE);
+    painter.DrawItemText(nullptr, dib.DC(), L"Mixer", Rect(4, 2, 116, 28), dxBarTextAlignLeft, {.Enabled = false},
+                         DT_SINGLELINE);
   }
   RECT all{0, 0, 120, 30};
   int shadow = CountPixelsNear(dib, all, GetSysColor(COLOR_BTNSHADOW), 0);
@@ -75,8 +75,8 @@ TEST(ItemText, DisabledToolbarCaptionIsEmbossedAndASelectedMenuCaptionIsGreyOnce
   TDib32 menu(120, 30, white);
   {
     TTestFont font(menu.DC(), 16, false);
-    painter.DrawItemText(nullptr, menu.DC(), L"Mixer", Rect(4, 2, 116, 28), dxBarTextAlignLeft, false, true, false,
-                         false, false, DT_SINGLELINE);
+    painter.DrawItemText(nullptr, menu.DC(), L"Mixer", Rect(4, 2, 116, 28), dxBarTextAlignLeft,
+                         {.Enabled = false, .Selected = true}, DT_SINGLELINE);
   }
   EXPECT_GT(CountPixelsNear(menu, all, GetSysColor(COLOR_GRAYTEXT), 0), 20);
   if (GetSysColor(COLOR_BTNHIGHLIGHT) != white) {
@@ -91,8 +91,8 @@ TEST(ItemText, TurnedCaptionUnderlinesItsAcceleratorAndShowsNoMarker)
   auto draw = [&](const String& AText) {
     TDib32 dib(30, 120, back);
     TTestFont font(dib.DC(), 16, true);
-    painter.DrawItemText(nullptr, dib.DC(), AText, Rect(0, 2, 30, 118), dxBarTextAlignLeft, true, false, true, false,
-                         false, DT_SINGLELINE);
+    painter.DrawItemText(nullptr, dib.DC(), AText, Rect(0, 2, 30, 118), dxBarTextAlignLeft, {.Vertical = true},
+                         DT_SINGLELINE);
     return dib;
   };
   TDib32 marked = draw(L"&File");

@@ -137,8 +137,8 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
       std::vector<TRect> parts;
       TdxBarItemStateFlags states;
       states.Pressed = round % 2 == 0;
-      p->DrawItemText(&item, dc, L"&Caption", r, dxBarTextAlignLeft, round % 3 != 0, true, false, true, false,
-                      DT_SINGLELINE);
+      p->DrawItemText(&item, dc, L"&Caption", r, dxBarTextAlignLeft,
+                      {.Enabled = round % 3 != 0, .Selected = true, .Clipped = true}, DT_SINGLELINE);
       p->DrawGlyphFrame(&item, dc, states, r, p->GetGlyphBackgroundBrush(&item, states));
       p->DrawCheckMark(dc, Point(3, 3), 2, false);
       p->DrawCheckMarkInRect(&item, dc, r, true, bkMenu, round % 2 == 0);

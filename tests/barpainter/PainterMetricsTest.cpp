@@ -90,38 +90,44 @@ TEST(PainterClasses, KindsAnswerTheirClassLevelFlags)
   EXPECT_FALSE(TdxBarPainter().IsFlatSelection());
 }
 
-TEST(PainterMetrics, FixedBaseValues)
+// The kinds side by side: what a look changes runs the way the look needs, and the kinds
+// built on another keep its geometry.
+TEST(PainterMetrics, KindsDifferWhereTheirLooksDo)
 {
-  TdxBarPainter p;
-  EXPECT_EQ(p.GetGlyphAreaWidth(16), 22);
-  EXPECT_EQ(p.GetGlyphAreaHeight(16), 23);
-  TSize area = p.GetImageSize(32, 19);
-  EXPECT_EQ(area.cx, 38);
-  EXPECT_EQ(area.cy, 39);
-  EXPECT_EQ(p.GetToolbarSeparatorSize(), 6);
-  EXPECT_EQ(p.GetToolbarSeparatorOffset(), 2);
-  EXPECT_EQ(TdxBarFlatPainter().GetToolbarSeparatorSize(), 5);
-  EXPECT_EQ(TdxBarFlatPainter().GetToolbarSeparatorOffset(), 2);
-  EXPECT_EQ(p.GetMenuFrameSize(), 2);
-  EXPECT_EQ(p.GetMenuBorders(nullptr), Rect(1, 1, 1, 1));
-  EXPECT_EQ(p.GetMenuButtonHeight(), 19);
-  EXPECT_EQ(p.GetMenuSeparatorSize(), 10);
-  EXPECT_EQ(p.GetDefaultItemWidth(nullptr, 7), 13);
-  EXPECT_EQ(p.GetDefaultItemWidth(nullptr, 1), 1);
-  // The height of "0" plus the content margins (2 and 3) and the item's lowered border
-  // on both sides, which is 0 in the base.
-  EXPECT_EQ(p.GetDefaultItemHeight(nullptr, 13), 18);
-  EXPECT_EQ(p.GetButtonContentMargins(), Rect(2, 2, 2, 3));
-  EXPECT_EQ(p.GetItemControlMargins(), Rect(3, 0, 3, 0));
-  EXPECT_EQ(p.GetCaptionOffsets(), Rect(4, 0, 0, 0));
-  EXPECT_EQ(p.GetDockedBarBorders(nullptr), Rect(2, 2, 2, 2));
-  EXPECT_EQ(p.GetBarBorderRect(), Rect(1, 1, 1, 1));
-  EXPECT_EQ(p.GetComboButtonMargins(), Rect(1, 2, 1, 2));
-  EXPECT_EQ(p.GetEditBorderMargins(), Rect(2, 2, 2, 2));
-  EXPECT_EQ(p.GetSeparatorMargins(), Rect(6, 0, 0, 0));
-  EXPECT_EQ(p.GetScrollButtonArrowSize(20), 7);
-  EXPECT_EQ(p.GetHintPosition(nullptr, Point(5, 7)), Point(5, 27));
-  EXPECT_EQ(p.GetMenuArrowWidth(17), 13);
+  const TdxBarPainter base;
+  const TdxBarStandardPainter standard;
+  const TdxBarEnhancedPainter enhanced;
+  const TdxBarFlatPainter flat;
+  const TdxBarOffice11Painter office;
+  // Flat separators and menu separators are narrower, flat menu items roomier.
+  EXPECT_LT(flat.GetToolbarSeparatorSize(), base.GetToolbarSeparatorSize());
+  EXPECT_LT(flat.GetMenuSeparatorSize(), base.GetMenuSeparatorSize());
+  EXPECT_GT(flat.GetMenuItemHeightDelta(nullptr, 20), base.GetMenuItemHeightDelta(nullptr, 20));
+  EXPECT_GT(flat.GetMenuItemWidthDelta(nullptr, 80), base.GetMenuItemWidthDelta(nullptr, 80));
+  EXPECT_LT(flat.GetEditBorderMargins().left, base.GetEditBorderMargins().left);
+  // A separator's line lies inside its gap.
+  for (const TdxBarPainter* p : std::initializer_list<const TdxBarPainter*>{&base, &flat})
+    EXPECT_LT(2 * p->GetToolbarSeparatorOffset(), p->GetToolbarSeparatorSize());
+  // A docked bar makes room for the drag handle its look draws: two bars in the standard
+  // look, one bar or grip in the enhanced and flat looks, none in the base.
+  EXPECT_EQ(base.GetDragHandleSize(nullptr), 0);
+  EXPECT_GT(standard.GetDragHandleSizeEx(nullptr), enhanced.GetDragHandleSizeEx(nullptr));
+  for (const TdxBarPainter* p : std::initializer_list<const TdxBarPainter*>{&standard, &enhanced, &flat}) {
+    EXPECT_EQ(p->GetDragHandleSize(nullptr), p->GetDragHandleSizeEx(nullptr));
+    EXPECT_GT(p->GetDragHandleSize(nullptr), p->GetDragHandleOffset() + p->Metrics().DragHandleWidth);
+  }
+  // Lowered buttons have a border where the look draws one, and items grow by it.
+  EXPECT_EQ(base.GetLoweredBorderWidth(), 0);
+  EXPECT_GT(flat.GetLoweredBorderWidth(), 0);
+  EXPECT_GT(standard.GetLoweredBorderWidth(), 0);
+  EXPECT_EQ(flat.GetDefaultItemHeight(nullptr, 13), base.GetDefaultItemHeight(nullptr, 13) + 2);
+  // The Office 2003 look keeps the flat geometry.
+  EXPECT_EQ(office.GetToolbarSeparatorSize(), flat.GetToolbarSeparatorSize());
+  EXPECT_EQ(office.GetMenuSeparatorSize(), flat.GetMenuSeparatorSize());
+  EXPECT_EQ(office.GetDragHandleSize(nullptr), flat.GetDragHandleSize(nullptr));
+  // A 16-pixel icon gets a 22 x 23 glyph area.
+  EXPECT_EQ(base.GetImageSize(16, 19).cx, 22);
+  EXPECT_EQ(base.GetImageSize(16, 19).cy, 23);
 }
 
 TEST(PainterMetrics, SmallMarkIsAtMostSixteenHigh)

@@ -27,7 +27,7 @@ public:
   int GetTextHeight() const override { return TextHeight; }
   int GetGlyphColumnWidth() const override { return GlyphColumnWidth; }
   bool IsBackgroundShownThrough() const override { return BackgroundShownThrough; }
-  TRect GetClientRect() override { return ClientRect; }
+  TRect GetClientRect() const override { return ClientRect; }
 
   int BarKind = 0;
   int TextHeight = 19;

@@ -119,7 +119,7 @@ public:
   bool HasMark() const override { return MarkWidth > 0; }
   TRect GetMarkRect() const override
   {
-    TRect r = const_cast<TRowBarControl*>(this)->GetClientRect();
+    TRect r = GetClientRect();
     r.left = r.right - MarkWidth;
     return r;
   }

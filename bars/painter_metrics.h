@@ -1,0 +1,222 @@
+// The fixed sizes of the painter kinds, one table per kind: each kind starts from the table
+// of the kind it derives from and lists only what it changes, so the kinds compare at a
+// glance. Values the system decides (frames, caption heights, size grips) are read by the
+// painter's getters and are not kept here.
+#pragma once
+
+#include "platform/Types.h"
+
+// Pixels unless a row says otherwise.
+struct TdxBarPainterMetrics {
+  // --- Item controls on toolbars.
+  TRect CaptionOffsets;  // between a toolbar item's glyph and its caption (left only)
+  int GlyphWidthIndent;  // a glyph area is the icon size plus these two
+  int GlyphHeightIndent;
+  TPoint PressedGlyphOffset;    // how far a glyph moves while held
+  TPoint DownGlyphOffset;       // how far a glyph moves while down
+  int GlyphLayoutIndentAlong;   // a glyph placed by its layout keeps this from the content's edge along the line
+  int GlyphLayoutIndentAcross;  // ... and this across it
+  int LargeGlyphTextGap;        // text beside a large glyph keeps this from it
+  TRect ButtonContentMargins;   // around a button's content
+  int LoweredBorderWidth;       // the border of a Lowered button
+  int ArrowWidthDelta;          // added to the manager's ButtonArrowWidth and LargeButtonArrowWidth
+  int MinShiftedArrowWidth;     // a toolbar arrow part narrower than this stays put when pressed
+  TRect ItemControlMargins;     // left and right of every toolbar item
+  int ToolbarSeparatorSize;     // the gap between groups on a toolbar
+  int ToolbarSeparatorOffset;   // from the gap's start to its line
+  // --- Check marks.
+  int CheckMarkWidth;  // per unit of scale
+  int CheckMarkHeight;
+  int LargeCheckMarkFontSize;  // bar fonts above this many points double the mark
+  // --- Bar frames, drag handles and captions.
+  int BarBorderWidth;
+  TRect DockedBarBorders;
+  TRect FloatingBarExtraBorders;  // what a kind adds around a floating bar's sizing frame
+  int DragHandleOffset;           // the drag handle from the bar's edge
+  int DragHandleWidth;            // one drag bar, or the dotted grip
+  int DragHandleSize;             // the room before the first item of a docked bar with a border
+  int DragHandleSizeEx;           // the same, when the bar window asks for the other form
+  int DragGripEndInset;           // the dotted grip keeps this from the bar's ends
+  int StatusBarTopIndent;
+  TRect StatusBarBorders;
+  int DockRowSpacing;    // between the rows of a dock site
+  int CaptionMarkWidth;  // the triangle of a mark in a floating caption
+  int CaptionMarkHeight;
+  int CloseCrossMinSize;  // the plain close cross is half its button, at least this
+  int CloseCrossInsetX;   // a kind's own close cross keeps this from the button's sides
+  int CloseCrossInsetY;   // ... and this from its top and bottom
+  // --- The mark at a docked bar's end.
+  int SmallMarkMaxHeight;     // a mark no higher than this is drawn in its small layout
+  int MarkArrowIndentX;       // horizontal bar: the arrow from the mark's left
+  int MarkArrowIndentBottom;  // horizontal bar: the arrow from the mark's bottom
+  int MarkArrowVerticalX;     // vertical bar: the arrow from the mark's left
+  int MarkArrowVerticalY;     // vertical bar: the arrow from the mark's top
+  int MarkChevronFirst;       // the chevrons from the mark's start
+  int MarkChevronSecond;
+  int MarkChevronTop;            // across a horizontal bar; one less on a small mark
+  int MarkChevronVerticalRight;  // vertical bar: the chevrons start this far from the right
+  // --- Menus.
+  int MenuSeparatorSize;
+  int MenuSeparatorHeight;  // the group separator above an item
+  int MenuSeparatorIndent;  // the separator's line from the glyph column
+  int MenuSideIndent;
+  int MenuBorderSize;
+  int MenuButtonHeight;     // scroll and expand buttons
+  int MenuCaptionInset;     // what a caption rectangle grows by vertically
+  int MenuItemHeightDelta;  // added to a menu item's height and width
+  int MenuItemWidthDelta;
+  int MenuItemIndentExtra;    // a menu item's indent is the menu's text height plus this
+  int ScrollButtonSize;       // scroll buttons of their own (0: they take an item's place)
+  int DefaultMenuItemHeight;  // an item in the application menu's proportions (0: none)
+  int DescriptionLineCount;   // a Description shows in at most this many lines
+  int DetachStripExtra;       // the tear-off strip is the menu's strip value plus this
+  int DetachHandleWidth;      // the dotted tear-off handle, centred in its strip
+  int DetachStripSideBar;     // the strip keeps this from the menu's sides
+  // --- Edits, combos and spin edits.
+  TRect ComboButtonMargins;
+  int ComboButtonGap;  // between a combo's text and its button
+  TRect EditBorderMargins;
+  int EditCaptionMargin;  // around an edit's caption and glyph parts
+  int EditGlyphMargin;
+  TRect SpinButtonMargins;
+  int SpinArrowPadding;  // a spin arrow's room on each side inside its button
+  // --- Statics, progress bars, separators, containers and hints.
+  int ProgressBarHeight;
+  int ProgressExtraWidth;
+  int InPlaceSubItemIndent;
+  TRect SeparatorMargins;
+  int SeparatorLineSize;
+  int ContainerBorderWidth;
+  int DropDownBorderWidth;  // of drop-down windows (a combo's list)
+  int HintOffsetY;          // hints appear this far below the mouse
+};
+
+// The base painter: the classic sizes every kind starts from.
+inline constexpr TdxBarPainterMetrics dxBarPainterMetrics{
+    .CaptionOffsets = {4, 0, 0, 0},
+    .GlyphWidthIndent = 6,
+    .GlyphHeightIndent = 7,
+    .PressedGlyphOffset = {0, 0},
+    .DownGlyphOffset = {0, 0},
+    .GlyphLayoutIndentAlong = 4,
+    .GlyphLayoutIndentAcross = 2,
+    .LargeGlyphTextGap = 3,
+    .ButtonContentMargins = {2, 2, 2, 3},
+    .LoweredBorderWidth = 0,
+    .ArrowWidthDelta = 0,
+    .MinShiftedArrowWidth = 10,
+    .ItemControlMargins = {3, 0, 3, 0},
+    .ToolbarSeparatorSize = 6,
+    .ToolbarSeparatorOffset = 2,  // (size - 2) / 2
+    .CheckMarkWidth = 9,
+    .CheckMarkHeight = 7,
+    .LargeCheckMarkFontSize = 15,
+    .BarBorderWidth = 1,
+    .DockedBarBorders = {2, 2, 2, 2},
+    .FloatingBarExtraBorders = {0, 0, 0, 0},
+    .DragHandleOffset = 0,
+    .DragHandleWidth = 3,
+    .DragHandleSize = 0,
+    .DragHandleSizeEx = 0,
+    .DragGripEndInset = 3,
+    .StatusBarTopIndent = 2,
+    .StatusBarBorders = {0, 0, 0, 0},
+    .DockRowSpacing = 0,
+    .CaptionMarkWidth = 7,
+    .CaptionMarkHeight = 4,
+    .CloseCrossMinSize = 4,
+    .CloseCrossInsetX = 3,
+    .CloseCrossInsetY = 4,
+    .SmallMarkMaxHeight = 16,
+    .MarkArrowIndentX = 3,
+    .MarkArrowIndentBottom = 7,
+    .MarkArrowVerticalX = 5,
+    .MarkArrowVerticalY = 3,
+    .MarkChevronFirst = 2,
+    .MarkChevronSecond = 6,
+    .MarkChevronTop = 4,
+    .MarkChevronVerticalRight = 8,
+    .MenuSeparatorSize = 10,
+    .MenuSeparatorHeight = 0,
+    .MenuSeparatorIndent = 0,
+    .MenuSideIndent = 1,
+    .MenuBorderSize = 1,
+    .MenuButtonHeight = 19,
+    .MenuCaptionInset = 0,
+    .MenuItemHeightDelta = 0,
+    .MenuItemWidthDelta = 0,
+    .MenuItemIndentExtra = 1,
+    .ScrollButtonSize = 0,
+    .DefaultMenuItemHeight = 0,
+    .DescriptionLineCount = 2,
+    .DetachStripExtra = 3,
+    .DetachHandleWidth = 33,
+    .DetachStripSideBar = 3,
+    .ComboButtonMargins = {1, 2, 1, 2},
+    .ComboButtonGap = 1,
+    .EditBorderMargins = {2, 2, 2, 2},
+    .EditCaptionMargin = 0,
+    .EditGlyphMargin = 0,
+    .SpinButtonMargins = {1, 0, 1, 0},
+    .SpinArrowPadding = 2,
+    .ProgressBarHeight = 12,
+    .ProgressExtraWidth = 0,
+    .InPlaceSubItemIndent = 5,
+    .SeparatorMargins = {6, 0, 0, 0},
+    .SeparatorLineSize = 2,
+    .ContainerBorderWidth = 0,
+    .DropDownBorderWidth = 1,
+    .HintOffsetY = 20,
+};
+
+// The classic three-dimensional look: two raised drag bars, tighter button margins.
+inline constexpr TdxBarPainterMetrics dxBarStandardPainterMetrics = [] {
+  TdxBarPainterMetrics m = dxBarPainterMetrics;
+  m.ButtonContentMargins = {2, 1, 2, 1};
+  m.LoweredBorderWidth = 1;
+  m.DragHandleOffset = 2;
+  m.DragHandleSizeEx = 2 * m.DragHandleWidth + 2 + 1;  // two bars, the offset and a pixel
+  m.DragHandleSize = m.DragHandleSizeEx;
+  m.MenuBorderSize = 2;
+  return m;
+}();
+
+// The standard look with one drag bar.
+inline constexpr TdxBarPainterMetrics dxBarEnhancedPainterMetrics = [] {
+  TdxBarPainterMetrics m = dxBarStandardPainterMetrics;
+  m.DragHandleOffset = 1;
+  m.DragHandleSizeEx = m.DragHandleWidth + 1 + 2;  // one bar, the offset and two pixels
+  m.DragHandleSize = m.DragHandleSizeEx;
+  return m;
+}();
+
+// The flat look: one-pixel frames, narrower separators and arrows, roomier menu items.
+inline constexpr TdxBarPainterMetrics dxBarFlatPainterMetrics = [] {
+  TdxBarPainterMetrics m = dxBarPainterMetrics;
+  m.LoweredBorderWidth = 1;
+  m.ArrowWidthDelta = -1;
+  m.ToolbarSeparatorSize = 5;
+  m.ToolbarSeparatorOffset = 2;  // (size - 1) / 2
+  m.DragHandleOffset = 1;
+  m.DragHandleSizeEx = m.DragHandleWidth + 1 + 2;  // the grip, the offset and two pixels
+  m.DragHandleSize = m.DragHandleSizeEx;           // a docked flat bar always has room for its grip
+  m.MenuSeparatorSize = 5;
+  m.MenuSeparatorIndent = 8;
+  m.MenuButtonHeight = 20;
+  m.MenuItemHeightDelta = 2;
+  m.MenuItemWidthDelta = 9;
+  m.MenuItemIndentExtra = 3;
+  m.DetachStripExtra = 1;
+  m.EditBorderMargins = {1, 1, 1, 1};
+  return m;
+}();
+
+// The look drawn through the visual-style themes: wider arrows.
+inline constexpr TdxBarPainterMetrics dxBarXPPainterMetrics = [] {
+  TdxBarPainterMetrics m = dxBarPainterMetrics;
+  m.ArrowWidthDelta = 3;
+  return m;
+}();
+
+// The flat geometry in the gradient look's colours.
+inline constexpr TdxBarPainterMetrics dxBarOffice11PainterMetrics = dxBarFlatPainterMetrics;
