@@ -123,8 +123,7 @@ int dxBarReadFirstWeekDay()
   wchar_t text[8] = {};
   int length = GetLocaleInfoW(GetThreadLocale(), LOCALE_IFIRSTDAYOFWEEK, text, int(std::size(text)));
   // The length counts the terminating zero; a failed call answers 0.
-  return length > 0 ? dxBarFirstWeekDayFromLocaleText(String(text, size_t(length - 1)))
-                    : dxBarDefaultFirstWeekDay;
+  return length > 0 ? dxBarFirstWeekDayFromLocaleText(String(text, size_t(length - 1))) : dxBarDefaultFirstWeekDay;
 }
 
 TColorDialog* dxBarColorDialog()

@@ -228,7 +228,7 @@ bool TdxBarLargeButtonControl::IsGrayScaleImage() const
 }
 
 bool TdxBarLargeButtonControl::GetLargeImageInfo(bool AHot, TCustomImageList*& AImages, int& AImageIndex,
-                                                  TBitmap*& AGlyph) const
+                                                 TBitmap*& AGlyph) const
 {
   AImages = nullptr;
   AImageIndex = -1;

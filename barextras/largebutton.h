@@ -82,8 +82,7 @@ public:
   virtual bool IsGrayScaleImage() const;
   // Large images choose between the hot source and the large source, hot first while the
   // control is selected; other sizes answer as a button.
-  bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex,
-                    TBitmap*& AGlyph) const override;
+  bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex, TBitmap*& AGlyph) const override;
   // The large-size choice with the hot flag given.
   bool GetLargeImageInfo(bool AHot, TCustomImageList*& AImages, int& AImageIndex, TBitmap*& AGlyph) const;
   int GetDefaultHeight() override;

@@ -8,7 +8,6 @@
 #include "platform/Forms.h"
 #include "platform/Messages.h"
 
-
 DEFINE_ENUM_INFO(TdxBarBorderStyle, L"bbsNone", L"bbsSingle")
 
 PUBLISHED(TdxBar, TcxComponentCollectionItem)
@@ -580,8 +579,8 @@ void TdxBar::SetDockControl(TdxBarDockControl* Value)
     return;
   bool hidden = false;
   if (GetControl() && !FDockingChanging) {
-    bool replace = Value ? ControlRealDockControlIs(Value) == false
-                         : (GetDockingStyle() != dsNone && !ControlInOwnDockSite());
+    bool replace =
+        Value ? ControlRealDockControlIs(Value) == false : (GetDockingStyle() != dsNone && !ControlInOwnDockSite());
     if (replace) {
       SetVisible(false);
       hidden = true;

@@ -86,8 +86,7 @@ void TdxBarCaptionButton::SetState(int Value)
 
 // ---------------------------------------------------------------------------
 
-TdxBarCaptionButtons::TdxBarCaptionButtons(TdxBar* ABar)
-    : TCollection(TdxBarCaptionButton::StaticClass()), FBar(ABar)
+TdxBarCaptionButtons::TdxBarCaptionButtons(TdxBar* ABar) : TCollection(TdxBarCaptionButton::StaticClass()), FBar(ABar)
 {
 }
 

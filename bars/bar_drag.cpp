@@ -16,8 +16,14 @@ namespace {
 // The one drag under way (the wait timer has no window to find it through).
 TdxBars* GDraggingBars = nullptr;
 
-TPoint PtAdd(const TPoint& A, const TPoint& B) { return TPoint{A.x + B.x, A.y + B.y}; }
-TPoint PtSub(const TPoint& A, const TPoint& B) { return TPoint{A.x - B.x, A.y - B.y}; }
+TPoint PtAdd(const TPoint& A, const TPoint& B)
+{
+  return TPoint{A.x + B.x, A.y + B.y};
+}
+TPoint PtSub(const TPoint& A, const TPoint& B)
+{
+  return TPoint{A.x - B.x, A.y - B.y};
+}
 
 TPoint CursorPos()
 {
@@ -175,8 +181,7 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
   else {
     control->SizeForFloating();
     TPoint topLeft = PtSub(target, FGrabPoint);
-    SetWindowPos(control->GetHandle(), nullptr, topLeft.x, topLeft.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control->GetHandle(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (control->HandleAllocated())
     ShowWindow(control->GetHandle(), SW_SHOWNA);

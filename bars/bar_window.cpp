@@ -361,7 +361,6 @@ void TdxBar::ApplyPosition()
   } else {
     // One move with the new size: the window sees a single position change.
     TPoint size = control->CalcSize(dsNone);
-    SetWindowPos(control->GetHandle(), nullptr, FFloatLeft, FFloatTop, size.x, size.y,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control->GetHandle(), nullptr, FFloatLeft, FFloatTop, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }

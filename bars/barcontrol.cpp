@@ -27,10 +27,7 @@ IMPLEMENT_CLASS(TCustomdxBarControl, TCustomControl)
 // ---------------------------------------------------------------------------
 // TCustomdxBarControlViewInfo
 
-TCustomdxBarControlViewInfo::TCustomdxBarControlViewInfo(TCustomdxBarControl* ABarControl)
-    : FBarControl(ABarControl)
-{
-}
+TCustomdxBarControlViewInfo::TCustomdxBarControlViewInfo(TCustomdxBarControl* ABarControl) : FBarControl(ABarControl) {}
 
 void TCustomdxBarControlViewInfo::AddItemControlViewInfo(TdxBarItemControlViewInfo* AViewInfo)
 {
@@ -788,9 +785,8 @@ bool SameLogFont(const LOGFONTW& A, const LOGFONTW& B)
   return A.lfHeight == B.lfHeight && A.lfWidth == B.lfWidth && A.lfEscapement == B.lfEscapement &&
          A.lfOrientation == B.lfOrientation && A.lfWeight == B.lfWeight && A.lfItalic == B.lfItalic &&
          A.lfUnderline == B.lfUnderline && A.lfStrikeOut == B.lfStrikeOut && A.lfCharSet == B.lfCharSet &&
-         A.lfOutPrecision == B.lfOutPrecision && A.lfClipPrecision == B.lfClipPrecision &&
-         A.lfQuality == B.lfQuality && A.lfPitchAndFamily == B.lfPitchAndFamily &&
-         wcscmp(A.lfFaceName, B.lfFaceName) == 0;
+         A.lfOutPrecision == B.lfOutPrecision && A.lfClipPrecision == B.lfClipPrecision && A.lfQuality == B.lfQuality &&
+         A.lfPitchAndFamily == B.lfPitchAndFamily && wcscmp(A.lfFaceName, B.lfFaceName) == 0;
 }
 
 }  // namespace
@@ -914,8 +910,7 @@ void TCustomdxBarControl::PaintItems(TcxCanvas* ACanvas, const TRect& AUpdateRec
 
 // The current object: two solid frames in the window-text colour. The others: the same two
 // frames dotted, on the pixels whose x + y is even.
-void TCustomdxBarControl::DrawSelectionOutline(TcxCanvas* ACanvas, TdxBarItemLink* ALink, const TRect& R,
-                                               bool ACurrent)
+void TCustomdxBarControl::DrawSelectionOutline(TcxCanvas* ACanvas, TdxBarItemLink* ALink, const TRect& R, bool ACurrent)
 {
   HDC dc = ACanvas->GetHandle();
   if (ACurrent) {
@@ -966,8 +961,8 @@ void TCustomdxBarControl::Paint()
     canvas.SetFont(font);
   PaintBackground(&canvas, client);
   PaintItems(&canvas, updateRect);
-  ::BitBlt(target->GetHandle(), 0, 0, RectWidth(client), RectHeight(client), FBitmapBuffer->GetCanvas()->GetHandle(),
-           0, 0, SRCCOPY);
+  ::BitBlt(target->GetHandle(), 0, 0, RectWidth(client), RectHeight(client), FBitmapBuffer->GetCanvas()->GetHandle(), 0,
+           0, SRCCOPY);
 }
 
 int TCustomdxBarControl::HitTest(const TPoint& P)

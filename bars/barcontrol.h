@@ -351,11 +351,10 @@ protected:
   // HTCLIENT inside the client area, HTNOWHERE outside.
   virtual int HitTest(const TPoint& P);
   // The steps a press, a move and a release hand to the control under the point.
-  virtual void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient,
-                                TdxBarItemControl* AControl, const TPoint& P);
+  virtual void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient, TdxBarItemControl* AControl,
+                                const TPoint& P);
   virtual void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P);
-  virtual void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl,
-                              const TPoint& P);
+  virtual void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P);
   // Whether item mouse handling is skipped: while customizing, with AUseStoredPoint when the
   // cursor has not moved from the stored point, or when it is outside the window.
   virtual bool IsMouseOutside(bool AUseStoredPoint = false) const;

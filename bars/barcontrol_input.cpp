@@ -280,11 +280,20 @@ bool TCustomdxBarControl::BarKeyDown(WORD AKey, TShiftState AShift)
   WORD key = AKey;
   if (IsVertical()) {
     switch (key) {
-      case VK_LEFT: key = VK_UP; break;
-      case VK_UP: key = VK_LEFT; break;
-      case VK_RIGHT: key = VK_DOWN; break;
-      case VK_DOWN: key = VK_RIGHT; break;
-      default: break;
+      case VK_LEFT:
+        key = VK_UP;
+        break;
+      case VK_UP:
+        key = VK_LEFT;
+        break;
+      case VK_RIGHT:
+        key = VK_DOWN;
+        break;
+      case VK_DOWN:
+        key = VK_RIGHT;
+        break;
+      default:
+        break;
     }
   }
   if (GetKind() == bckSubMenu) {
@@ -309,8 +318,8 @@ bool TCustomdxBarControl::BarKeyDown(WORD AKey, TShiftState AShift)
     return false;
   switch (key) {
     case VK_LEFT: {
-      TdxBarItemLink* link = FSelectedLink ? FItemLinks->GetPrevSelectableLink(FSelectedLink)
-                                           : FItemLinks->GetFirstSelectableLink();
+      TdxBarItemLink* link =
+          FSelectedLink ? FItemLinks->GetPrevSelectableLink(FSelectedLink) : FItemLinks->GetFirstSelectableLink();
       SelectLinkByKey(link, byTab);
       return true;
     }
@@ -478,8 +487,7 @@ void TCustomdxBarControl::MouseDown(TMouseButton Button, TShiftState Shift, int 
   }
   TdxBarItemControl* control = GetItemControlAtPos(p);
   TdxBarItemControl* selected = GetSelectedControl();
-  if (Button == mbLeft && Shift.Contains(ssDouble) && selected && control == selected &&
-      selected->WantsDoubleClick()) {
+  if (Button == mbLeft && Shift.Contains(ssDouble) && selected && control == selected && selected->WantsDoubleClick()) {
     DoubleClickItemControl(selected);
     return;
   }

@@ -14,8 +14,8 @@ const TdxBarDockingStyle OwnSiteStyles[] = {dsLeft, dsTop, dsRight, dsBottom};
 
 }  // namespace
 
-TdxBars::TdxBars(TdxBarManager* ABarManager) : TcxComponentCollection(ABarManager, TdxBar::StaticClass()),
-                                               FBarManager(ABarManager)
+TdxBars::TdxBars(TdxBarManager* ABarManager)
+    : TcxComponentCollection(ABarManager, TdxBar::StaticClass()), FBarManager(ABarManager)
 {
 }
 

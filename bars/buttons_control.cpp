@@ -397,8 +397,8 @@ bool TdxBarButtonControl::IsPressed() const
   if (GetDoingClick())
     return true;
   TCustomdxBarControl* parent = GetParent();
-  return parent && IsParentAlive() && parent->HoldsCapture() && parent->GetSelectedControl() == this
-         && IsMousePressedOver();
+  return parent && IsParentAlive() && parent->HoldsCapture() && parent->GetSelectedControl() == this &&
+         IsMousePressedOver();
 }
 
 void TdxBarButtonControl::CalcDrawParams(bool AFull)

@@ -120,8 +120,7 @@ void TdxBarManagerCategories::Exchange(int Index1, int Index2)
 
 void TdxBarManagerCategories::Move(int CurIndex, int NewIndex)
 {
-  if (CurIndex >= 0 && CurIndex < Count() && NewIndex >= 0 && NewIndex < Count() && CurIndex != NewIndex &&
-      !Sorted()) {
+  if (CurIndex >= 0 && CurIndex < Count() && NewIndex >= 0 && NewIndex < Count() && CurIndex != NewIndex && !Sorted()) {
     ForEachItem([&](TdxBarComponent* item) {
       if (item->GetCategoryIndex() == CurIndex)
         item->SetCategoryIndex(kMovingCategory);

@@ -48,10 +48,14 @@ bool IsVerticalStyle(TdxBarDockingStyle AStyle)
 TAlign AlignOfStyle(TdxBarDockingStyle AStyle)
 {
   switch (AStyle) {
-    case dsLeft: return alLeft;
-    case dsRight: return alRight;
-    case dsBottom: return alBottom;
-    default: return alTop;
+    case dsLeft:
+      return alLeft;
+    case dsRight:
+      return alRight;
+    case dsBottom:
+      return alBottom;
+    default:
+      return alTop;
   }
 }
 
@@ -468,10 +472,14 @@ TdxBarDockingStyle TdxDockControl::GetDockingStyle() const
   if (FOwnDockingStyle != dsNone)
     return FOwnDockingStyle;
   switch (TControl::GetAlign()) {
-    case alBottom: return dsBottom;
-    case alLeft: return dsLeft;
-    case alRight: return dsRight;
-    default: return dsTop;
+    case alBottom:
+      return dsBottom;
+    case alLeft:
+      return dsLeft;
+    case alRight:
+      return dsRight;
+    default:
+      return dsTop;
   }
 }
 
@@ -535,9 +543,8 @@ void TdxDockControl::DeleteRow(int Index)
 
 void TdxDockControl::DeleteEmptyRows()
 {
-  std::erase_if(FRows, [](const std::unique_ptr<TdxDockRow>& row) {
-    return row->GetBarCount() == 0 && row->GetColCount() == 0;
-  });
+  std::erase_if(
+      FRows, [](const std::unique_ptr<TdxDockRow>& row) { return row->GetBarCount() == 0 && row->GetColCount() == 0; });
 }
 
 int TdxDockControl::GetMaxStoredRowIndex() const
@@ -620,8 +627,7 @@ int TdxDockControl::FindRowAt(const TPoint& P, bool& ANewRow)
   TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
   const int zone = bars ? bars->GetDockingZoneSize() : 20;
   const TdxBarDockingStyle style = GetDockingStyle();
-  return dxDockFindRow(edges, IsVertical() ? client.x : client.y, zone, style == dsRight || style == dsBottom,
-                       ANewRow);
+  return dxDockFindRow(edges, IsVertical() ? client.x : client.y, zone, style == dsRight || style == dsBottom, ANewRow);
 }
 
 TPoint TdxDockControl::GetRowBoundaryPoint(int ARow, bool AOneOnRow)
@@ -635,7 +641,8 @@ TPoint TdxDockControl::GetRowBoundaryPoint(int ARow, bool AOneOnRow)
     TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
     const int zone = bars ? bars->GetDockingZoneSize() : 20;
     const TdxBarDockingStyle style = GetDockingStyle();
-    int boundary = ARow < rows ? GetRowStart(ARow) : GetRowStart(rows - 1) + (rows > 0 ? FRows.back()->GetThickness() : 0);
+    int boundary =
+        ARow < rows ? GetRowStart(ARow) : GetRowStart(rows - 1) + (rows > 0 ? FRows.back()->GetThickness() : 0);
     int start, end;
     BoundaryBand(boundary, zone, style == dsRight || style == dsBottom, start, end);
     across = (start + end - 1) / 2;
@@ -653,10 +660,18 @@ TRect TdxDockControl::GetDockZoneRect()
   const int zone = bars ? bars->GetDockingZoneSize() : 20;
   // The zone reaches into the form from the side the site lies on.
   switch (GetDockingStyle()) {
-    case dsLeft: r.right = std::max<LONG>(r.right, r.left + zone); break;
-    case dsRight: r.left = std::min<LONG>(r.left, r.right - zone); break;
-    case dsBottom: r.top = std::min<LONG>(r.top, r.bottom - zone); break;
-    default: r.bottom = std::max<LONG>(r.bottom, r.top + zone); break;
+    case dsLeft:
+      r.right = std::max<LONG>(r.right, r.left + zone);
+      break;
+    case dsRight:
+      r.left = std::min<LONG>(r.left, r.right - zone);
+      break;
+    case dsBottom:
+      r.top = std::min<LONG>(r.top, r.bottom - zone);
+      break;
+    default:
+      r.bottom = std::max<LONG>(r.bottom, r.top + zone);
+      break;
   }
   return r;
 }
@@ -891,8 +906,7 @@ void TdxDockControl::WMEraseBkgnd(TMessage& Message)
 {
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   // A double-buffered site fills only its buffer, never the screen.
-  if (GetDoubleBuffered() && Message.WParam != WPARAM(Message.LParam) &&
-      !GetControlState().Contains(csPrintClient)) {
+  if (GetDoubleBuffered() && Message.WParam != WPARAM(Message.LParam) && !GetControlState().Contains(csPrintClient)) {
     Message.Result = 1;
     return;
   }

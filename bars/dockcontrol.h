@@ -104,13 +104,13 @@ private:
 // is written back into Start, Length and ItemsHidden. A plain record so the placement rules
 // can be checked without windows.
 struct TdxDockRowLayoutItem {
-  int StoredPos = 0;       // the column's stored position along the row
-  int MinLength = 0;       // whole-window minimum length (frame included)
-  int FullLength = 0;      // whole-window preferred length (frame included)
+  int StoredPos = 0;   // the column's stored position along the row
+  int MinLength = 0;   // whole-window minimum length (frame included)
+  int FullLength = 0;  // whole-window preferred length (frame included)
   bool MultiLine = false;
   bool UseRestSpace = false;
   bool WholeRow = false;
-  bool Resizing = false;   // the user is resizing this bar now
+  bool Resizing = false;  // the user is resizing this bar now
   // Results.
   int Start = 0;
   int Length = 0;

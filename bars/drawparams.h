@@ -42,17 +42,17 @@ public:
   TcxCanvas* Canvas = nullptr;
   String Caption;
   String Description;
-  String ShortCut;            // the shortcut as text; empty for none
+  String ShortCut;  // the shortcut as text; empty for none
   // The values item controls use (bars/itemcontrol.h): bar kind bkHorizontal, bkMenu or
   // bkVertical; image-size kind isSmall, isLargeIcons or isLarge; view parts ivp* bits.
   int BarControlKind = 0;
   int ViewSize = 0;
   int ViewParts = 0;
-  TSize GlyphSize{};          // the glyph area (painter's GetImageSize)
+  TSize GlyphSize{};  // the glyph area (painter's GetImageSize)
   int TextHeight = 0;
   bool Enabled = true;
   bool CanSelect = true;
-  bool IsSelected = false;    // the control is its bar's selected control
+  bool IsSelected = false;       // the control is its bar's selected control
   bool PaintedSelected = false;  // selected, and not merely by the bar's keyboard walk
   bool IsDropDown = false;
   bool IsCustomizing = false;
@@ -73,9 +73,9 @@ public:
   using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
   void Assign(const TdxBarItemControlDrawParams* ASource) override;
 
-  int ArrowWidth = 0;              // the drop-down arrow part's width
-  int BarArrowSize = 0;            // the arrow size of a menu window
-  bool IsSplit = false;            // the arrow is a part of its own (buttons)
+  int ArrowWidth = 0;    // the drop-down arrow part's width
+  int BarArrowSize = 0;  // the arrow size of a menu window
+  bool IsSplit = false;  // the arrow is a part of its own (buttons)
   bool DropDownEnabled = true;
   bool CaptionDrawnSelected = false;
   bool CaptionInFlatSelection = false;

@@ -41,41 +41,41 @@ void TdxBarDropDownListBox::CreateWnd()
 void TdxBarDropDownListBox::WndProc(TMessage& Message)
 {
   switch (Message.Msg) {
-  case WM_MOUSEMOVE:
-    TrackMouseMove(Message);
-    return;
-  case WM_LBUTTONUP:
-    FinishMouseUp(Message);
-    return;
-  case WM_KEYDOWN:
-  case WM_CHAR:
-    // The first key of an unselected list starts at the top visible item.
-    if (GetItemIndex() < 0 && GetCount() > 0)
-      SetItemIndex(GetTopIndex());
-    break;
-  case WM_MOUSEACTIVATE:
-    Message.Result = MA_NOACTIVATE;
-    return;
-  case WM_SETCURSOR:
-  case WM_LBUTTONDOWN:
-  case WM_LBUTTONDBLCLK:
-  case WM_RBUTTONDOWN:
-  case WM_RBUTTONUP:
-  case WM_MBUTTONDOWN:
-  case WM_MBUTTONUP:
-  case WM_MOUSELEAVE:
-    // The list box itself handles the mouse: the control layer's routing (graphic
-    // children, enter and leave, hints) is for controls on forms.
-    DefaultHandler(Message);
-    return;
-  case WM_NCCALCSIZE:
-    WMNCCalcSize(Message);
-    return;
-  case WM_NCPAINT:
-    WMNCPaint(Message);
-    return;
-  default:
-    break;
+    case WM_MOUSEMOVE:
+      TrackMouseMove(Message);
+      return;
+    case WM_LBUTTONUP:
+      FinishMouseUp(Message);
+      return;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      // The first key of an unselected list starts at the top visible item.
+      if (GetItemIndex() < 0 && GetCount() > 0)
+        SetItemIndex(GetTopIndex());
+      break;
+    case WM_MOUSEACTIVATE:
+      Message.Result = MA_NOACTIVATE;
+      return;
+    case WM_SETCURSOR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MOUSELEAVE:
+      // The list box itself handles the mouse: the control layer's routing (graphic
+      // children, enter and leave, hints) is for controls on forms.
+      DefaultHandler(Message);
+      return;
+    case WM_NCCALCSIZE:
+      WMNCCalcSize(Message);
+      return;
+    case WM_NCPAINT:
+      WMNCPaint(Message);
+      return;
+    default:
+      break;
   }
   TCustomListBox::WndProc(Message);
 }

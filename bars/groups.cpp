@@ -185,8 +185,8 @@ void TdxBarGroup::AddByNames(const std::vector<String>& Names)
 {
   for (const String& name : Names) {
     TdxBarComponent* member = FindMember(name);
-    if (!member || member == this || (dynamic_cast<TdxBarGroup*>(member) &&
-                                      static_cast<TdxBarGroup*>(member)->Contains(this)))
+    if (!member || member == this ||
+        (dynamic_cast<TdxBarGroup*>(member) && static_cast<TdxBarGroup*>(member)->Contains(this)))
       continue;
     Add(member);
   }

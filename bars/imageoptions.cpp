@@ -20,8 +20,7 @@ PUBLISHED(TdxBarImageOptions, TdxBarPersistent)
       .Idents(&ColorIdents())
       .Default(clFuchsia);
   p.Prop(L"LargeIcons", &O::GetLargeIcons, &O::SetLargeIcons).Default(false);
-  p.Prop(L"MakeDisabledImagesFaded", &O::GetMakeDisabledImagesFaded, &O::SetMakeDisabledImagesFaded)
-      .Default(false);
+  p.Prop(L"MakeDisabledImagesFaded", &O::GetMakeDisabledImagesFaded, &O::SetMakeDisabledImagesFaded).Default(false);
   p.Prop(L"SmoothGlyphs", &O::GetSmoothGlyphs, &O::SetSmoothGlyphs).Default(false);
   p.Prop(L"StretchGlyphs", &O::GetStretchGlyphs, &O::SetStretchGlyphs).Default(true);
   p.Prop(L"UseLargeImagesForLargeIcons", &O::GetUseLargeImagesForLargeIcons, &O::SetUseLargeImagesForLargeIcons)
@@ -275,25 +274,82 @@ bool TdxBarManager::AreLargeImagesUsed() const
   return FImageOptions && FImageOptions->AreLargeImagesUsed();
 }
 
-TCustomImageList* TdxBarManager::GetDisabledImages() const { return FImageOptions->GetDisabledImages(); }
-void TdxBarManager::SetDisabledImages(TCustomImageList* Value) { FImageOptions->SetDisabledImages(Value); }
-TCustomImageList* TdxBarManager::GetDisabledLargeImages() const { return FImageOptions->GetDisabledLargeImages(); }
-void TdxBarManager::SetDisabledLargeImages(TCustomImageList* Value) { FImageOptions->SetDisabledLargeImages(Value); }
-TCustomImageList* TdxBarManager::GetHotImages() const { return FImageOptions->GetHotImages(); }
-void TdxBarManager::SetHotImages(TCustomImageList* Value) { FImageOptions->SetHotImages(Value); }
-TCustomImageList* TdxBarManager::GetImages() const { return FImageOptions->GetImages(); }
-void TdxBarManager::SetImages(TCustomImageList* Value) { FImageOptions->SetImages(Value); }
-TCustomImageList* TdxBarManager::GetLargeImages() const { return FImageOptions->GetLargeImages(); }
-void TdxBarManager::SetLargeImages(TCustomImageList* Value) { FImageOptions->SetLargeImages(Value); }
-TColor TdxBarManager::GetImageListBkColor() const { return FImageOptions->GetImageListBkColor(); }
-void TdxBarManager::SetImageListBkColor(TColor Value) { FImageOptions->SetImageListBkColor(Value); }
-bool TdxBarManager::GetLargeIcons() const { return FImageOptions->GetLargeIcons(); }
-void TdxBarManager::SetLargeIcons(bool Value) { FImageOptions->SetLargeIcons(Value); }
-bool TdxBarManager::GetMakeDisabledImagesFaded() const { return FImageOptions->GetMakeDisabledImagesFaded(); }
-void TdxBarManager::SetMakeDisabledImagesFaded(bool Value) { FImageOptions->SetMakeDisabledImagesFaded(Value); }
-bool TdxBarManager::GetStretchGlyphs() const { return FImageOptions->GetStretchGlyphs(); }
-void TdxBarManager::SetStretchGlyphs(bool Value) { FImageOptions->SetStretchGlyphs(Value); }
-bool TdxBarManager::GetUseLargeImagesForLargeIcons() const { return FImageOptions->GetUseLargeImagesForLargeIcons(); }
+TCustomImageList* TdxBarManager::GetDisabledImages() const
+{
+  return FImageOptions->GetDisabledImages();
+}
+void TdxBarManager::SetDisabledImages(TCustomImageList* Value)
+{
+  FImageOptions->SetDisabledImages(Value);
+}
+TCustomImageList* TdxBarManager::GetDisabledLargeImages() const
+{
+  return FImageOptions->GetDisabledLargeImages();
+}
+void TdxBarManager::SetDisabledLargeImages(TCustomImageList* Value)
+{
+  FImageOptions->SetDisabledLargeImages(Value);
+}
+TCustomImageList* TdxBarManager::GetHotImages() const
+{
+  return FImageOptions->GetHotImages();
+}
+void TdxBarManager::SetHotImages(TCustomImageList* Value)
+{
+  FImageOptions->SetHotImages(Value);
+}
+TCustomImageList* TdxBarManager::GetImages() const
+{
+  return FImageOptions->GetImages();
+}
+void TdxBarManager::SetImages(TCustomImageList* Value)
+{
+  FImageOptions->SetImages(Value);
+}
+TCustomImageList* TdxBarManager::GetLargeImages() const
+{
+  return FImageOptions->GetLargeImages();
+}
+void TdxBarManager::SetLargeImages(TCustomImageList* Value)
+{
+  FImageOptions->SetLargeImages(Value);
+}
+TColor TdxBarManager::GetImageListBkColor() const
+{
+  return FImageOptions->GetImageListBkColor();
+}
+void TdxBarManager::SetImageListBkColor(TColor Value)
+{
+  FImageOptions->SetImageListBkColor(Value);
+}
+bool TdxBarManager::GetLargeIcons() const
+{
+  return FImageOptions->GetLargeIcons();
+}
+void TdxBarManager::SetLargeIcons(bool Value)
+{
+  FImageOptions->SetLargeIcons(Value);
+}
+bool TdxBarManager::GetMakeDisabledImagesFaded() const
+{
+  return FImageOptions->GetMakeDisabledImagesFaded();
+}
+void TdxBarManager::SetMakeDisabledImagesFaded(bool Value)
+{
+  FImageOptions->SetMakeDisabledImagesFaded(Value);
+}
+bool TdxBarManager::GetStretchGlyphs() const
+{
+  return FImageOptions->GetStretchGlyphs();
+}
+void TdxBarManager::SetStretchGlyphs(bool Value)
+{
+  FImageOptions->SetStretchGlyphs(Value);
+}
+bool TdxBarManager::GetUseLargeImagesForLargeIcons() const
+{
+  return FImageOptions->GetUseLargeImagesForLargeIcons();
+}
 void TdxBarManager::SetUseLargeImagesForLargeIcons(bool Value)
 {
   FImageOptions->SetUseLargeImagesForLargeIcons(Value);

@@ -239,8 +239,8 @@ namespace {
 bool IsStretchedClientControl(const TdxBarItemControl* AControl)
 {
   TCustomdxBarControl* parent = AControl->GetParent();
-  return parent && AControl->GetAlignment() == iaClient
-         && (parent->GetOptions() & dxBarOptionStretchClientControls) != 0;
+  return parent && AControl->GetAlignment() == iaClient &&
+         (parent->GetOptions() & dxBarOptionStretchClientControls) != 0;
 }
 
 }  // namespace
@@ -270,8 +270,8 @@ void TdxBarItemControl::EnabledChanged()
 void TdxBarItemControl::GlyphChanged()
 {
   // A new or lost image changes what the layout can give the control.
-  bool rebuild = GetPossibleViewLevels() != FLastPossibleViewLevels
-                 || (GetViewParts() & ivpGlyph) != (FLastViewParts & ivpGlyph);
+  bool rebuild =
+      GetPossibleViewLevels() != FLastPossibleViewLevels || (GetViewParts() & ivpGlyph) != (FLastViewParts & ivpGlyph);
   if (rebuild)
     RebuildBar();
   else

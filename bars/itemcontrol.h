@@ -243,8 +243,7 @@ public:
   bool IsLargeImageListUsed(int AImageSizeKind) const;
   // The source to draw at the size kind: a glyph wins over the list entry; when neither
   // exists the bar window may give a glyph. True when something can be drawn.
-  virtual bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex,
-                            TBitmap*& AGlyph) const;
+  virtual bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex, TBitmap*& AGlyph) const;
   bool HasImage(int AImageSizeKind) const;
   virtual TSize GetImageSize(int AImageSizeKind) const;
   virtual bool IsImageDrawnEnabled() const;

@@ -84,9 +84,12 @@ int TdxBarItemOptions::GetValue(TdxBarItemOptionValue AOption) const
   if (!FAssignedValues.Contains(AOption))
     return DefaultValue(AOption);
   switch (AOption) {
-    case ioShowDescriptions: return FShowDescriptions ? 1 : 0;
-    case ioShowShortCuts: return FShowShortCuts ? 1 : 0;
-    case ioSize: return int(FSize);
+    case ioShowDescriptions:
+      return FShowDescriptions ? 1 : 0;
+    case ioShowShortCuts:
+      return FShowShortCuts ? 1 : 0;
+    case ioSize:
+      return int(FSize);
   }
   return 0;
 }
@@ -371,9 +374,12 @@ bool TdxBarItemLinks::AllItemsFit() const
 int TdxBarItemLinks::GetOptionDefaultValue(TdxBarItemOptionValue AOption) const
 {
   switch (AOption) {
-    case ioShowDescriptions: return 0;
-    case ioShowShortCuts: return 1;
-    case ioSize: return int(misNormal);
+    case ioShowDescriptions:
+      return 0;
+    case ioShowShortCuts:
+      return 1;
+    case ioSize:
+      return int(misNormal);
   }
   return 0;
 }

@@ -475,7 +475,9 @@ void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value)
     } else {
       FUserDefine.Exclude(flag);
       switch (flag) {
-        case udCaption: FUserCaption.clear(); break;
+        case udCaption:
+          FUserCaption.clear();
+          break;
         case udGlyph: {
           // Clearing the glyph fires its change event; the control hears once, below.
           TNotifyEvent saved = FUserGlyph->OnChange;
@@ -484,17 +486,29 @@ void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value)
           FUserGlyph->OnChange = saved;
           break;
         }
-        case udPaintStyle: FUserPaintStyle = psStandard; break;
-        case udWidth: FUserWidth = 0; break;
+        case udPaintStyle:
+          FUserPaintStyle = psStandard;
+          break;
+        case udWidth:
+          FUserWidth = 0;
+          break;
       }
     }
     if (!FControl)
       continue;
     switch (flag) {
-      case udCaption: FControl->CaptionChanged(); break;
-      case udGlyph: FControl->GlyphChanged(); break;
-      case udPaintStyle: FControl->PaintStyleChanged(); break;
-      case udWidth: FControl->WidthChanged(); break;
+      case udCaption:
+        FControl->CaptionChanged();
+        break;
+      case udGlyph:
+        FControl->GlyphChanged();
+        break;
+      case udPaintStyle:
+        FControl->PaintStyleChanged();
+        break;
+      case udWidth:
+        FControl->WidthChanged();
+        break;
     }
   }
   Changed(false);
@@ -743,19 +757,36 @@ void TdxBarItemLink::ApplyCustomizingCommand(int ACommand, TdxBarItemLink* ASour
   if (!ASource || ASource == this)
     return;
   switch (ACommand) {
-    case 0: SetUserDefine({}); break;
+    case 0:
+      SetUserDefine({});
+      break;
     case 4:
       if (FItem)
         FItem->SetCaption(ASource->GetCaption());
       break;
-    case 5: SetUserPaintStyle(ASource->GetUserPaintStyle()); break;
-    case 6: SetPosition(ASource->GetPosition()); break;
-    case 7: SetViewLevels(ASource->GetViewLevels()); break;
-    case 8: SetButtonGroup(ASource->GetButtonGroup()); break;
-    case 9: SetBeginGroup(ASource->GetStoredBeginGroup()); break;
-    case 10: SetVisible(ASource->GetVisible()); break;
-    case 11: SetMostRecentlyUsed(ASource->GetMostRecentlyUsed()); break;
-    default: break;
+    case 5:
+      SetUserPaintStyle(ASource->GetUserPaintStyle());
+      break;
+    case 6:
+      SetPosition(ASource->GetPosition());
+      break;
+    case 7:
+      SetViewLevels(ASource->GetViewLevels());
+      break;
+    case 8:
+      SetButtonGroup(ASource->GetButtonGroup());
+      break;
+    case 9:
+      SetBeginGroup(ASource->GetStoredBeginGroup());
+      break;
+    case 10:
+      SetVisible(ASource->GetVisible());
+      break;
+    case 11:
+      SetMostRecentlyUsed(ASource->GetMostRecentlyUsed());
+      break;
+    default:
+      break;
   }
 }
 

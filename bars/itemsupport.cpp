@@ -47,8 +47,7 @@ bool TdxBarItemActionLink::IsHintLinked() const
 
 bool TdxBarItemActionLink::IsImageIndexLinked() const
 {
-  return TActionLink::IsImageIndexLinked() && FClient &&
-         FClient->GetActionImageIndex() == CustomAction()->ImageIndex();
+  return TActionLink::IsImageIndexLinked() && FClient && FClient->GetActionImageIndex() == CustomAction()->ImageIndex();
 }
 
 bool TdxBarItemActionLink::IsShortCutLinked() const
@@ -248,14 +247,13 @@ void TdxBarItemStylesData::RefreshSlot(int Index)
   auto either = [&](TcxStyleValue Value) {
     return slot.AssignedValues.Contains(Value) || fresh.AssignedValues.Contains(Value);
   };
-  bool repaint = (either(svColor) && (flagChanged(svColor) || ColorToRGB(slot.Color) != ColorToRGB(fresh.Color))) ||
-                 (either(svTextColor) &&
-                  (flagChanged(svTextColor) || ColorToRGB(slot.TextColor) != ColorToRGB(fresh.TextColor)));
-  bool recalculate =
-      either(svFont) && (flagChanged(svFont) || slot.FontHeight != fresh.FontHeight ||
-                         slot.FontOrientation != fresh.FontOrientation || slot.FontPitch != fresh.FontPitch ||
-                         slot.FontStyle != fresh.FontStyle || slot.FontCharset != fresh.FontCharset ||
-                         slot.FontName != fresh.FontName);
+  bool repaint =
+      (either(svColor) && (flagChanged(svColor) || ColorToRGB(slot.Color) != ColorToRGB(fresh.Color))) ||
+      (either(svTextColor) && (flagChanged(svTextColor) || ColorToRGB(slot.TextColor) != ColorToRGB(fresh.TextColor)));
+  bool recalculate = either(svFont) && (flagChanged(svFont) || slot.FontHeight != fresh.FontHeight ||
+                                        slot.FontOrientation != fresh.FontOrientation ||
+                                        slot.FontPitch != fresh.FontPitch || slot.FontStyle != fresh.FontStyle ||
+                                        slot.FontCharset != fresh.FontCharset || slot.FontName != fresh.FontName);
   slot = fresh;
   if (recalculate)
     Report(iscRecalculate);

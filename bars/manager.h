@@ -549,17 +549,17 @@ private:
   bool FOffice11ColorsUser = false;
 
   // State.
-  bool FRegistered = false;           // in the manager list
+  bool FRegistered = false;  // in the manager list
   bool FVisualStylesAvailable = false;
   bool FStyleChanging = false;
-  bool FSettingFont = false;          // Font is being set by the manager itself
+  bool FSettingFont = false;  // Font is being set by the manager itself
   int FLockUpdate = 0;
   int FDesignerModifiedLockCount = 0;
   bool FDesignerModifiedPending = false;
   bool FNotifyingDesigner = false;
   int FReadStateCount = 0;
-  bool FApplyingLayout = false;       // Loaded applies the layout (IsLoadingLayout)
-  bool FLoadingLayout = false;        // Loaded's items and bars take their stored state
+  bool FApplyingLayout = false;  // Loaded applies the layout (IsLoadingLayout)
+  bool FLoadingLayout = false;   // Loaded's items and bars take their stored state
   bool FRestoringRecreatedBars = false;
   // Bars (bars/bars.cpp).
   TdxBars* FBars = nullptr;

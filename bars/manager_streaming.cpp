@@ -35,9 +35,7 @@ PUBLISHED(TdxBarManager, TComponent)
   p.Component(L"HotImages", &M::GetHotImages, &M::SetHotImages).Stored(false);
   p.Component(L"Images", &M::GetImages, &M::SetImages).Stored(false);
   p.Component(L"LargeImages", &M::GetLargeImages, &M::SetLargeImages).Stored(false);
-  p.Prop(L"ImageListBkColor", &M::GetImageListBkColor, &M::SetImageListBkColor)
-      .Idents(&ColorIdents())
-      .Stored(false);
+  p.Prop(L"ImageListBkColor", &M::GetImageListBkColor, &M::SetImageListBkColor).Idents(&ColorIdents()).Stored(false);
   p.Prop(L"LargeIcons", &M::GetLargeIcons, &M::SetLargeIcons).Stored(false);
   p.Prop(L"MakeDisabledImagesFaded", &M::GetMakeDisabledImagesFaded, &M::SetMakeDisabledImagesFaded).Stored(false);
   p.Prop(L"StretchGlyphs", &M::GetStretchGlyphs, &M::SetStretchGlyphs).Stored(false);
@@ -60,8 +58,7 @@ PUBLISHED(TdxBarManager, TComponent)
   p.Prop(L"ShowFullMenusAfterDelay", &M::GetShowFullMenusAfterDelay, &M::SetShowFullMenusAfterDelay).Default(true);
   p.Prop(L"ShowHelpButton", &M::GetShowHelpButton, &M::SetShowHelpButton).Default(false);
   p.Prop(L"ShowHint", &M::GetShowHint, &M::SetShowHint).Default(true);
-  p.Prop(L"ShowHintForDisabledItems", &M::GetShowHintForDisabledItems, &M::SetShowHintForDisabledItems)
-      .Default(true);
+  p.Prop(L"ShowHintForDisabledItems", &M::GetShowHintForDisabledItems, &M::SetShowHintForDisabledItems).Default(true);
   p.Prop(L"ShowShortCutInHint", &M::GetShowShortCutInHint, &M::SetShowShortCutInHint).Default(false);
   p.Prop(L"StoreInIniFile", &M::GetStoreInIniFile, &M::SetStoreInIniFile).Default(false);
   p.Prop(L"StoreInRegistry", &M::GetStoreInRegistry, &M::SetStoreInRegistry).Default(false);
@@ -127,7 +124,8 @@ private:
 void TdxBarManager::DefineProperties(TFiler* Filer)
 {
   TComponent::DefineProperties(Filer);
-  Filer->DefineProperty(L"Bars", [this](TReader* Reader) { ReadBars(Reader); }, nullptr, false);
+  Filer->DefineProperty(
+      L"Bars", [this](TReader* Reader) { ReadBars(Reader); }, nullptr, false);
   Filer->DefineProperty(
       L"DockControlHeights", [this](TReader* Reader) { ReadDockControlHeights(Reader); },
       [this](TWriter* Writer) { WriteDockControlHeights(Writer); }, true);

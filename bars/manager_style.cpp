@@ -10,8 +10,8 @@
 namespace {
 
 // The theme classes the XP look draws with; all must open for it to be used.
-const TdxThemedObjectTypes XPThemeKinds{totComboBox, totEdit, totProgress, totRebar, totScrollBar,
-                                        totSpin,     totStatus, totToolBar, totWindow};
+const TdxThemedObjectTypes XPThemeKinds{totComboBox, totEdit,   totProgress, totRebar, totScrollBar,
+                                        totSpin,     totStatus, totToolBar,  totWindow};
 
 TdxBarManagerStyle StyleOfKind(TcxLookAndFeelKind Kind)
 {

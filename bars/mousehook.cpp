@@ -11,21 +11,21 @@ bool GInHook = false;
 bool IsButtonDown(UINT AMessage)
 {
   switch (AMessage) {
-  case WM_LBUTTONDOWN:
-  case WM_RBUTTONDOWN:
-  case WM_MBUTTONDOWN:
-  case WM_LBUTTONDBLCLK:
-  case WM_RBUTTONDBLCLK:
-  case WM_MBUTTONDBLCLK:
-  case WM_NCLBUTTONDOWN:
-  case WM_NCRBUTTONDOWN:
-  case WM_NCMBUTTONDOWN:
-  case WM_NCLBUTTONDBLCLK:
-  case WM_NCRBUTTONDBLCLK:
-  case WM_NCMBUTTONDBLCLK:
-    return true;
-  default:
-    return false;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -109,8 +109,8 @@ TColor TdxBarPainter::GetArrowColor(const TdxBarItemControlDrawParams* ADrawPara
   return text;
 }
 
-void TdxBarPainter::GetTextColors(const TdxBarItemControl* AControl, bool AEnabled, bool ASelected,
-                                  bool AFlatSelection, TColor& ATextColor, TColor& AEmbossColor) const
+void TdxBarPainter::GetTextColors(const TdxBarItemControl* AControl, bool AEnabled, bool ASelected, bool AFlatSelection,
+                                  TColor& ATextColor, TColor& AEmbossColor) const
 {
   if (!AEnabled) {
     GetDisabledTextColors(AControl, ASelected, AFlatSelection, ATextColor, AEmbossColor);
@@ -151,7 +151,8 @@ void TdxBarPainter::DrawCheckMarkInRect(const TdxBarItemControl* AControl, HDC D
   const TCustomdxBarControl* parent = ParentOf(AControl);
   TFont* font = parent ? parent->GetFont() : nullptr;
   int scale = font && std::abs(font->GetSize()) > Metrics().LargeCheckMarkFontSize ? 2 : 1;
-  TPoint p = Point((R.left + R.right - Metrics().CheckMarkWidth * scale) / 2, (R.top + R.bottom - Metrics().CheckMarkHeight * scale) / 2);
+  TPoint p = Point((R.left + R.right - Metrics().CheckMarkWidth * scale) / 2,
+                   (R.top + R.bottom - Metrics().CheckMarkHeight * scale) / 2);
   DrawCheckMark(DC, p, scale, AEnabled);
 }
 
@@ -165,19 +166,37 @@ TRect TdxBarPainter::CalcGlyphRect(const TdxBarItemControlDrawParams* ADrawParam
   int dy = 0;
   if (!ADrawParams->IsVertical()) {
     switch (AGlyphLayout) {
-      case glLeft: dx = AContentRect.left + Metrics().GlyphLayoutIndentAlong - r.left; break;
-      case glRight: dx = AContentRect.right - Metrics().GlyphLayoutIndentAlong - r.right; break;
-      case glTop: dy = AContentRect.top + Metrics().GlyphLayoutIndentAcross - r.top; break;
-      case glBottom: dy = AContentRect.bottom - Metrics().GlyphLayoutIndentAcross - r.bottom; break;
-      default: break;
+      case glLeft:
+        dx = AContentRect.left + Metrics().GlyphLayoutIndentAlong - r.left;
+        break;
+      case glRight:
+        dx = AContentRect.right - Metrics().GlyphLayoutIndentAlong - r.right;
+        break;
+      case glTop:
+        dy = AContentRect.top + Metrics().GlyphLayoutIndentAcross - r.top;
+        break;
+      case glBottom:
+        dy = AContentRect.bottom - Metrics().GlyphLayoutIndentAcross - r.bottom;
+        break;
+      default:
+        break;
     }
   } else {
     switch (AGlyphLayout) {
-      case glLeft: dy = AContentRect.top + Metrics().GlyphLayoutIndentAlong - r.top; break;
-      case glRight: dy = AContentRect.bottom - Metrics().GlyphLayoutIndentAlong - r.bottom; break;
-      case glTop: dx = AContentRect.right - Metrics().GlyphLayoutIndentAcross - r.right; break;
-      case glBottom: dx = AContentRect.left + Metrics().GlyphLayoutIndentAcross - r.left; break;
-      default: break;
+      case glLeft:
+        dy = AContentRect.top + Metrics().GlyphLayoutIndentAlong - r.top;
+        break;
+      case glRight:
+        dy = AContentRect.bottom - Metrics().GlyphLayoutIndentAlong - r.bottom;
+        break;
+      case glTop:
+        dx = AContentRect.right - Metrics().GlyphLayoutIndentAcross - r.right;
+        break;
+      case glBottom:
+        dx = AContentRect.left + Metrics().GlyphLayoutIndentAcross - r.left;
+        break;
+      default:
+        break;
     }
   }
   return OffsetRectBy(r, dx, dy);
@@ -189,8 +208,7 @@ HBRUSH TdxBarPainter::GetGlyphBackgroundBrush(const TdxBarItemControl* AControl,
   return AControl ? AControl->GetBackgroundBrush() : dxBarSysColorBrush(COLOR_BTNFACE);
 }
 
-bool TdxBarPainter::IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl,
-                                           const TdxBarItemStateFlags& AStates) const
+bool TdxBarPainter::IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const
 {
   if (!AControl)
     return false;
@@ -221,8 +239,8 @@ void TdxBarPainter::DrawArrow(HDC DC, const TRect& R, TcxArrowDirection ADirecti
   DrawArrowEx(DC, R, ADirection, -1, AColor, AEnabled, ASelected, IsFlatStyle());
 }
 
-void TdxBarPainter::DrawArrowSized(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor,
-                                   bool AEnabled, bool ASelected, int ASize) const
+void TdxBarPainter::DrawArrowSized(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
+                                   bool ASelected, int ASize) const
 {
   DrawArrowEx(DC, R, ADirection, std::max(0, ASize), AColor, AEnabled, ASelected, IsFlatStyle());
 }
@@ -243,9 +261,8 @@ int TdxBarPainter::GetLargeButtonArrowWidth(const TdxBarManager* AManager) const
 // ---------------------------------------------------------------------------
 // Buttons, sub items on toolbars and large buttons
 
-void TdxBarPainter::CalcButtonLikeControlParts(const TdxBarItemControlDrawParams* ADrawParams,
-                                               const TRect& AItemRect, int AArrowWidth,
-                                               std::vector<TRect>& AParts) const
+void TdxBarPainter::CalcButtonLikeControlParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AItemRect,
+                                               int AArrowWidth, std::vector<TRect>& AParts) const
 {
   AParts.assign(1, AItemRect);
   if (!ADrawParams || !ADrawParams->IsDropDown)

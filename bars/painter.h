@@ -60,8 +60,7 @@ inline HBRUSH dxBarRealBrush(HBRUSH ABrush)
 inline std::array<POINT, 3> CheckMarkStroke(const TPoint& P, int AScale, int ARow)
 {
   int y = P.y + ARow;
-  return {POINT{P.x, y + 2 * AScale}, POINT{P.x + 3 * AScale, y + 5 * AScale},
-          POINT{P.x + 8 * AScale + 1, y - 1}};
+  return {POINT{P.x, y + 2 * AScale}, POINT{P.x + 3 * AScale, y + 5 * AScale}, POINT{P.x + 8 * AScale + 1, y - 1}};
 }
 
 // The stateless drawing and metrics strategy of bars and menus. Bar windows, menus, dock
@@ -123,12 +122,14 @@ public:
 
   // --- Glyphs and check marks.
   virtual void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
-                              const TRect& AGlyphRect, HBRUSH ABrush) const {}
+                              const TRect& AGlyphRect, HBRUSH ABrush) const
+  {
+  }
   // A check mark 9 x 7 times AScale with its top-left at P.
   virtual void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const {}
   // Only a down item in a menu shows it: scale 2 with a bar font above 15 points.
-  virtual void DrawCheckMarkInRect(const TdxBarItemControl* AControl, HDC DC, const TRect& R, bool ADown,
-                                   int ABarKind, bool AEnabled = true) const;
+  virtual void DrawCheckMarkInRect(const TdxBarItemControl* AControl, HDC DC, const TRect& R, bool ADown, int ABarKind,
+                                   bool AEnabled = true) const;
   virtual TRect CalcGlyphRect(const TdxBarItemControlDrawParams* ADrawParams, const TSize& AGlyphSize,
                               const TRect& AContentRect, int AGlyphLayout) const;
   virtual void DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TdxBarItemStateFlags& AStates,
@@ -192,8 +193,7 @@ public:
   virtual bool IsPressedTextFixed() const { return false; }
   virtual void DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
-  virtual void DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                 int AAlignment) const;
+  virtual void DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, int AAlignment) const;
   virtual void DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                     HBRUSH ABrush) const;
@@ -244,10 +244,7 @@ public:
   virtual int GetToolbarSeparatorSize() const { return Metrics().ToolbarSeparatorSize; }
   virtual int GetBarBorderWidth() const { return Metrics().BarBorderWidth; }
   virtual TRect GetBarBorderRect() const;
-  virtual TRect GetDockedBarBorders(const TCustomdxBarControl* ABarControl) const
-  {
-    return Metrics().DockedBarBorders;
-  }
+  virtual TRect GetDockedBarBorders(const TCustomdxBarControl* ABarControl) const { return Metrics().DockedBarBorders; }
   virtual int GetCaptionHeight() const { return GetSmallCaptionHeight() + 1; }
   // The system's small caption height (non-client metrics).
   virtual int GetSmallCaptionHeight() const;
@@ -270,16 +267,18 @@ public:
   virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const;
   // The close button's glyph on its background: a plain cross in the caption button glyph
   // colour; the kinds draw their own.
-  virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                      int AState) const;
+  virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const;
   virtual void DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   // The minimize, restore and close buttons of an MDI child on the main menu bar.
   virtual void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                             int AState) const {}
+                             int AState) const
+  {
+  }
   virtual void DrawMark(const TCustomdxBarControl* ABarControl, TcxCanvas* ACanvas, const TRect& R) const;
-  virtual void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                  HBRUSH ABrush) const {}
+  virtual void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const
+  {
+  }
   virtual void DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const;
   virtual int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const;
@@ -352,13 +351,17 @@ public:
   virtual void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const {}
   virtual void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
-                                 const TdxBarItemControl* AControl) const {}
+                                 const TdxBarItemControl* AControl) const
+  {
+  }
   virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const {}
   virtual void DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const {}
   virtual void DrawScrollButtonFrame(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R) const {}
   virtual void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const {}
   virtual void DrawExpandButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
-                                bool ASelected) const {}
+                                bool ASelected) const
+  {
+  }
   virtual void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const {}
   // A menu item's background, glyph column, caption and shortcut.
   virtual void DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
@@ -369,11 +372,17 @@ public:
 
   // --- Edits, combos, spin edits and window items.
   virtual void CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                              std::vector<TRect>& AParts) const {}
+                              std::vector<TRect>& AParts) const
+  {
+  }
   virtual void CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                             std::vector<TRect>& AParts) const {}
+                             std::vector<TRect>& AParts) const
+  {
+  }
   virtual void CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                 std::vector<TRect>& AParts) const {}
+                                 std::vector<TRect>& AParts) const
+  {
+  }
   virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
   {
     return TRect{};
@@ -420,7 +429,9 @@ public:
   virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
   virtual TRect GetEditBorderMargins() const { return Metrics().EditBorderMargins; }
   virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
-                             const TRect& R) const {}
+                             const TRect& R) const
+  {
+  }
   virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
   // The button column: the arrow width for the edit height, its padding and the margins.
   virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const;
@@ -437,8 +448,7 @@ public:
   // The kind's button background for the state, then the arrow (a pixel lower and to the
   // right when pressed).
   virtual void DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParams, int AButton, const TRect& R) const;
-  virtual void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
-                                        TRect& R) const {}
+  virtual void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton, TRect& R) const {}
   // A filled triangle in R (its top-left and GetSpinArrowSize): COLOR_BTNTEXT, or
   // embossed in highlight and shadow when disabled.
   virtual void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const;
@@ -446,14 +456,15 @@ public:
   virtual void DrawSpinBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The colour combo's parts, sample margins and sample.
   virtual void CalcColorComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                   std::vector<TRect>& AParts) const {}
+                                   std::vector<TRect>& AParts) const
+  {
+  }
   virtual bool IsColorSampleShown() const { return false; }
   virtual TRect GetColorSampleMargins(int ABarKind) const { return TRect{}; }
   virtual void DrawColorSample(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const {}
   // The date navigator's header background and its "Today" / "Clear" buttons.
   virtual TColor GetDateNavigatorHeaderColor() const;
-  virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed,
-                                       bool AHot) const {}
+  virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed, bool AHot) const {}
 
   // --- Statics, progress bars, separators, in-place sub items and containers.
   virtual TColor GetProgressBarColor() const;
@@ -471,7 +482,9 @@ public:
   virtual HBRUSH GetStaticBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
   virtual void DrawStaticContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawStaticBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R,
-                                TdxBarStaticBorderStyle ABorderStyle) const {}
+                                TdxBarStaticBorderStyle ABorderStyle) const
+  {
+  }
   // The border width on each side: 0, 1, 1, 2, 2 for the five styles.
   virtual TRect GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) const;
   virtual TRect GetSeparatorMargins() const { return Metrics().SeparatorMargins; }
@@ -548,13 +561,11 @@ public:
   void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                               int AState) const override;
-  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                          HBRUSH ABrush) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
   bool IsMarkArrowDrawn() const override { return false; }
   bool IsSmallMark(const TRect& R) const override { return false; }
-  void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
-                                TRect& R) const override;
+  void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton, TRect& R) const override;
   void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                      int AState) const override;
@@ -573,8 +584,7 @@ public:
   void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
   bool IsMarkArrowDrawn() const override { return true; }
   void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
-  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                          HBRUSH ABrush) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
 };
 
 // One-pixel frames in flat colours and the manager's mixed brushes (bmsFlat).
@@ -611,8 +621,7 @@ public:
                             bool AHorizontal) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                               int AState) const override;
-  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                          HBRUSH ABrush) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const override;
   void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
@@ -638,8 +647,7 @@ public:
   TColor GetComboArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
   HBRUSH GetComboButtonBrush(const TdxBarItemControlDrawParams* ADrawParams) const override;
   void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
-  void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
-                                TRect& R) const override;
+  void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton, TRect& R) const override;
   void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const override;
   void DrawStaticBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R,
                         TdxBarStaticBorderStyle ABorderStyle) const override;

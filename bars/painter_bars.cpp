@@ -32,8 +32,7 @@ bool IsVerticalDock(const TCustomdxBarControl* ABar)
 // A 1-pixel pen of a colour, selected for the guard's life and deleted after.
 class TPenGuard {
 public:
-  TPenGuard(HDC DC, TColor AColor)
-      : FDC(DC), FPen(TrackGdiObject(::CreatePen(PS_SOLID, 1, ColorToRGB(AColor))))
+  TPenGuard(HDC DC, TColor AColor) : FDC(DC), FPen(TrackGdiObject(::CreatePen(PS_SOLID, 1, ColorToRGB(AColor))))
   {
     FOld = ::SelectObject(DC, FPen);
   }
@@ -50,7 +49,6 @@ private:
   HPEN FPen;
   HGDIOBJ FOld = nullptr;
 };
-
 
 }  // namespace
 
@@ -147,8 +145,8 @@ void TdxBarPainter::DrawStatusBarBackground(const TCustomdxBarControl* ABarContr
     ::FillRect(DC, &R, ABrush);
 }
 
-void TdxBarPainter::DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                         HBRUSH ABrush, bool AHorizontal) const
+void TdxBarPainter::DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                                         bool AHorizontal) const
 {
   if (!DC || IsRectEmpty(R))
     return;
@@ -156,8 +154,8 @@ void TdxBarPainter::DrawToolbarSeparator(const TCustomdxBarControl* ABarControl,
   ::DrawEdge(DC, &line, EDGE_ETCHED, AHorizontal ? BF_TOP : BF_LEFT);
 }
 
-TRect TdxBarPainter::FillToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                          HBRUSH ABrush, bool AHorizontal) const
+TRect TdxBarPainter::FillToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                                          bool AHorizontal) const
 {
   if (ABarControl)
     ABarControl->FillBackground(DC, R, ABrush);
@@ -170,8 +168,7 @@ TRect TdxBarPainter::FillToolbarSeparator(const TCustomdxBarControl* ABarControl
 // ---------------------------------------------------------------------------
 // Floating caption
 
-void TdxBarPainter::DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                   HBRUSH ABrush) const
+void TdxBarPainter::DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const
 {
   if (!ABarControl || !DC)
     return;
@@ -214,8 +211,7 @@ void TdxBarPainter::DrawCaptionBackground(const TCustomdxBarControl* ABarControl
     FillRectByColor(DC, R, SysColor(GetSysColorByIndex(ABarControl, ABarControl->IsActive())));
 }
 
-void TdxBarPainter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                      int AState) const
+void TdxBarPainter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const
 {
   if (!ABarControl || !DC)
     return;
@@ -225,8 +221,7 @@ void TdxBarPainter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HD
   }
   DrawSelectionFrame(nullptr, DC, R);
   TRect r = InflateRect(R, -1, -1);
-  ::FillRect(DC, &r,
-             AState == dxBarButtonStateHot ? ABarControl->GetHighlightBrush() : ABarControl->GetFaceBrush());
+  ::FillRect(DC, &r, AState == dxBarButtonStateHot ? ABarControl->GetHighlightBrush() : ABarControl->GetFaceBrush());
 }
 
 void TdxBarPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
@@ -253,7 +248,9 @@ void TdxBarPainter::DrawCaptionButtonArrow(const TCustomdxBarControl* ABarContro
     return;
   int x = (R.left + R.right - Metrics().CaptionMarkWidth) / 2;
   int y = (R.top + R.bottom - Metrics().CaptionMarkHeight) / 2;
-  POINT p[3] = {{x, y}, {x + Metrics().CaptionMarkWidth - 1, y}, {x + (Metrics().CaptionMarkWidth - 1) / 2, y + Metrics().CaptionMarkHeight - 1}};
+  POINT p[3] = {{x, y},
+                {x + Metrics().CaptionMarkWidth - 1, y},
+                {x + (Metrics().CaptionMarkWidth - 1) / 2, y + Metrics().CaptionMarkHeight - 1}};
   DrawFilledPolygon(DC, p, 3, GetCaptionButtonGlyphColor(ABarControl, ABarControl->GetMarkState()));
 }
 
@@ -310,8 +307,7 @@ void TdxBarPainter::DrawMarkContent(const TCustomdxBarControl* ABarControl, HDC 
   }
 }
 
-void TdxBarPainter::DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y,
-                                    bool AVertical) const
+void TdxBarPainter::DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const
 {
   if (!DC)
     return;
@@ -334,10 +330,13 @@ TRect TdxBarPainter::CalcMarkRect(const TCustomdxBarControl* ABarControl) const
   TSize size = ABarControl->GetMarkSize();
   switch (ABarControl->GetBarDockingStyle()) {
     case dsLeft:
-    case dsRight: return Rect(0, client.bottom - size.cy, client.right, client.bottom);
+    case dsRight:
+      return Rect(0, client.bottom - size.cy, client.right, client.bottom);
     case dsTop:
-    case dsBottom: return Rect(client.right - size.cx, 0, client.right, client.bottom);
-    default: break;
+    case dsBottom:
+      return Rect(client.right - size.cx, 0, client.right, client.bottom);
+    default:
+      break;
   }
   // Floating: a square at the caption's right end, left of the caption buttons.
   TRect caption = GetCaptionRect(Rect(0, 0, ABarControl->GetWidth(), ABarControl->GetHeight()));

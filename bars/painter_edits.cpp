@@ -136,8 +136,7 @@ void TdxBarPainter::DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawPara
   DrawSpinButton(ADrawParams, dxBarSpinButtonDown, down);
 }
 
-void TdxBarPainter::DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParams, int AButton,
-                                   const TRect& R) const
+void TdxBarPainter::DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParams, int AButton, const TRect& R) const
 {
   HDC DC = ParamsDC(ADrawParams);
   if (!DC || IsRectEmpty(R))
@@ -181,8 +180,7 @@ void TdxBarPainter::DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnable
 // ---------------------------------------------------------------------------
 // Push buttons
 
-void TdxBarPainter::DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText,
-                                       bool APressed) const
+void TdxBarPainter::DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const
 {
   if (!DC || AText.empty() || IsRectEmpty(R))
     return;

@@ -109,7 +109,8 @@ HBRUSH TdxBarFlatPainter::GetGlyphBackgroundBrush(const TdxBarItemControl* ACont
 {
   const TCustomdxBarControl* parent = ParentOf(AControl);
   if (AStates.Pressed)
-    return AStates.Down ? FlatBrush(parent, 4, COLOR_BTNFACE) : (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr));
+    return AStates.Down ? FlatBrush(parent, 4, COLOR_BTNFACE)
+                        : (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr));
   if (AStates.Selected)
     return AStates.Down || (AControl && AControl->GetDoingClick()) ? FlatBrush(parent, 4, COLOR_BTNFACE)
                                                                    : FlatBrush(parent, 5, COLOR_HIGHLIGHT);
@@ -267,10 +268,10 @@ void TdxBarFlatPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarContr
   TdxBarDockingStyle style = ABarControl->GetBarDockingStyle();
   bool horizontal = style != dsLeft && style != dsRight;
   int offset = GetDragHandleOffset();
-  TRect grip = horizontal ? Rect(R.left + offset, R.top + Metrics().DragGripEndInset, R.left + offset + Metrics().DragHandleWidth,
-                                 R.bottom - Metrics().DragGripEndInset)
-                          : Rect(R.left + Metrics().DragGripEndInset, R.top + offset, R.right - Metrics().DragGripEndInset,
-                                 R.top + offset + Metrics().DragHandleWidth);
+  TRect grip = horizontal ? Rect(R.left + offset, R.top + Metrics().DragGripEndInset,
+                                 R.left + offset + Metrics().DragHandleWidth, R.bottom - Metrics().DragGripEndInset)
+                          : Rect(R.left + Metrics().DragGripEndInset, R.top + offset,
+                                 R.right - Metrics().DragGripEndInset, R.top + offset + Metrics().DragHandleWidth);
   HBRUSH shadow = dxBarSysColorBrush(COLOR_BTNSHADOW);
   HBRUSH background = ABarControl->GetBackgroundBrush();
   // A dotted grip: lines across the strip, shadow and background by turns.
@@ -309,8 +310,8 @@ void TdxBarFlatPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarCo
   if (!ABarControl || !DC)
     return;
   DrawCaptionButton(ABarControl, DC, R, AState);
-  TRect r = Rect(R.left + Metrics().CloseCrossInsetX, R.top + Metrics().CloseCrossInsetY, R.right - Metrics().CloseCrossInsetX,
-                 R.bottom - Metrics().CloseCrossInsetY);
+  TRect r = Rect(R.left + Metrics().CloseCrossInsetX, R.top + Metrics().CloseCrossInsetY,
+                 R.right - Metrics().CloseCrossInsetX, R.bottom - Metrics().CloseCrossInsetY);
   if (RectWidth(r) % 2 != 0)
     --r.right;
   if (IsRectEmpty(r))

@@ -114,7 +114,8 @@ void TdxBarFlatPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, 
   // side bars left and right of the strip.
   TRect area = Rect(r.left, r.top, r.right, std::min(r.bottom, r.top + height + 1));
   FillWith(DC, area, dxBarSysColorBrush(COLOR_WINDOW));
-  TRect strip = Rect(area.left + Metrics().DetachStripSideBar, area.top, area.right - Metrics().DetachStripSideBar, area.top + height);
+  TRect strip = Rect(area.left + Metrics().DetachStripSideBar, area.top, area.right - Metrics().DetachStripSideBar,
+                     area.top + height);
   if (!IsRectEmpty(strip))
     DrawDetachStrip(AMenu, DC, strip, false);
 }
@@ -132,8 +133,9 @@ void TdxBarFlatPainter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC
   int left = (R.left + R.right - Metrics().DetachHandleWidth) / 2;
   TColor color = AHot ? clBtnText : clBtnShadow;
   for (int y = R.top + 1; y < R.bottom - 1; y += 2)
-    FillRectByColor(DC, Rect(std::max(left, int(R.left)), y, std::min(left + Metrics().DetachHandleWidth, int(R.right)), y + 1),
-                    color);
+    FillRectByColor(
+        DC, Rect(std::max(left, int(R.left)), y, std::min(left + Metrics().DetachHandleWidth, int(R.right)), y + 1),
+        color);
 }
 
 void TdxBarFlatPainter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R,
@@ -151,7 +153,8 @@ void TdxBarFlatPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxC
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
   if (!DC || IsRectEmpty(R))
     return;
-  int indent = AControl ? GetItemIndent(AControl) : (AMenu ? AMenu->GetTextHeight() + Metrics().MenuItemIndentExtra : 0);
+  int indent =
+      AControl ? GetItemIndent(AControl) : (AMenu ? AMenu->GetTextHeight() + Metrics().MenuItemIndentExtra : 0);
   int columnRight = std::min(int(R.right), int(R.left) + indent);
   FillWith(DC, Rect(R.left, R.top, columnRight, R.bottom), GetItemBackgroundBrush(AMenu));
   // An active control (an editor open right below) draws its frame into the separator's
@@ -250,8 +253,9 @@ void TdxBarFlatPainter::DrawSpinButtonBackground(const TdxBarItemControlDrawPara
   if (state == 2 || state == 3) {
     DrawSelectionFrame(ADrawParams->ItemControl, DC, R);
     R = InflateRect(R, -1, -1);
-    FillWith(DC, R, state == 3 ? (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr))
-                               : (parent ? parent->GetHighlightBrush() : GetHighlightBrush(nullptr)));
+    FillWith(DC, R,
+             state == 3 ? (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr))
+                        : (parent ? parent->GetHighlightBrush() : GetHighlightBrush(nullptr)));
     return;
   }
   HBRUSH background = BackgroundOf(*this, parent);

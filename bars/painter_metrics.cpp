@@ -211,8 +211,7 @@ int TdxBarPainter::GetScrollButtonHeight(const TCustomdxBarControl* AMenu) const
   return AMenu ? AMenu->GetTextHeight() : 0;
 }
 
-TRect TdxBarPainter::GetScrollButtonRect(const TCustomdxBarControl* AMenu, const TRect& AItemArea,
-                                         bool ADown) const
+TRect TdxBarPainter::GetScrollButtonRect(const TCustomdxBarControl* AMenu, const TRect& AItemArea, bool ADown) const
 {
   TRect r = AItemArea;
   int h = std::min(GetScrollButtonHeight(AMenu), RectHeight(AItemArea));
@@ -301,10 +300,16 @@ TRect TdxBarPainter::GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) c
   int w = 0;
   switch (ABorderStyle) {
     case sbsLowered:
-    case sbsRaised: w = 1; break;
+    case sbsRaised:
+      w = 1;
+      break;
     case sbsEtched:
-    case sbsBump: w = 2; break;
-    default: w = 0; break;
+    case sbsBump:
+      w = 2;
+      break;
+    default:
+      w = 0;
+      break;
   }
   return Rect(w, w, w, w);
 }

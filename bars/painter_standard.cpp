@@ -27,7 +27,6 @@ bool IsHorizontalDock(const TCustomdxBarControl* ABar)
   return style != dsLeft && style != dsRight;
 }
 
-
 // Draws the mark's stroke with a one-pixel pen, AThickness rows deep from P.
 void DrawCheckStroke(HDC DC, const TPoint& P, int AScale, int AThickness, TColor AColor)
 {
@@ -138,8 +137,7 @@ void TdxBarStandardPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarC
   }
 }
 
-void TdxBarStandardPainter::DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC,
-                                                  const TRect& R) const
+void TdxBarStandardPainter::DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const
 {
   if (!DC)
     return;
@@ -159,8 +157,7 @@ void TdxBarStandardPainter::DrawCaptionCloseButton(const TCustomdxBarControl* AB
   TRect r = R;
   ::FrameRect(DC, &r, GetSysColorBrush(GetSysColorByIndex(ABarControl, ABarControl->IsActive())));
   r = InflateRect(r, -1, -1);
-  ::DrawFrameControl(DC, &r, DFC_CAPTION,
-                     DFCS_CAPTIONCLOSE | (AState == dxBarButtonStatePressed ? DFCS_PUSHED : 0));
+  ::DrawFrameControl(DC, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | (AState == dxBarButtonStatePressed ? DFCS_PUSHED : 0));
 }
 
 void TdxBarStandardPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
@@ -178,12 +175,13 @@ void TdxBarStandardPainter::DrawMarkChevron(const TCustomdxBarControl* ABarContr
   // Each chevron: a shadow stroke, with a highlight stroke beside it.
   static constexpr POINT Stroke[3] = {{0, 0}, {2, 2}, {-1, 5}};
   for (int pass = 0; pass < 2; ++pass) {
-    HPEN pen = TrackGdiObject(
-        ::CreatePen(PS_SOLID, 1, ::GetSysColor(pass == 0 ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT)));
+    HPEN pen =
+        TrackGdiObject(::CreatePen(PS_SOLID, 1, ::GetSysColor(pass == 0 ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT)));
     HGDIOBJ old = ::SelectObject(DC, pen);
     POINT p[3];
     for (int i = 0; i < 3; ++i)
-      p[i] = AVertical ? POINT{X + Stroke[i].y, Y + Stroke[i].x + pass} : POINT{X + Stroke[i].x + pass, Y + Stroke[i].y};
+      p[i] =
+          AVertical ? POINT{X + Stroke[i].y, Y + Stroke[i].x + pass} : POINT{X + Stroke[i].x + pass, Y + Stroke[i].y};
     ::Polyline(DC, p, 3);
     ::SelectObject(DC, old);
     DeleteGdiObject(pen);
@@ -276,8 +274,8 @@ void TdxBarStandardPainter::DrawComboButtonFrame(const TdxBarItemControlDrawPara
     R = OffsetRect(R, 1, 1);
 }
 
-void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                          int AButton, int AState) const
+void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
+                                          int AState) const
 {
   if (!DC || IsRectEmpty(R))
     return;

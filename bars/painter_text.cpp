@@ -71,9 +71,12 @@ TdxBarItemTextFlags ButtonCaptionFlags(const TdxBarPainter& APainter, const TdxB
 UINT AlignmentFormat(int AAlignment)
 {
   switch (AAlignment) {
-    case dxBarTextAlignCenter: return DT_CENTER;
-    case dxBarTextAlignRight: return DT_RIGHT;
-    default: return DT_LEFT;
+    case dxBarTextAlignCenter:
+      return DT_CENTER;
+    case dxBarTextAlignRight:
+      return DT_RIGHT;
+    default:
+      return DT_LEFT;
   }
 }
 
@@ -296,8 +299,8 @@ void TdxBarPainter::DrawGlyph(const TdxBarItemControlDrawParams* ADrawParams, HD
   CalcGlyphPlace(*this, ADrawParams, AStates, AImageSizeKind, AFrameRect, AContentRect, cell, AGlyphRect);
   TdxBarItemControl* control = ADrawParams->ItemControl;
   bool hasImage = ADrawParams->HasGlyphPart() && control && control->HasImage(AImageSizeKind);
-  DrawGlyphImage(ADrawParams, DC, AStates, AImageSizeKind, IsRectEmpty(AFrameRect) ? cell : AFrameRect,
-                 AGlyphRect, hasImage);
+  DrawGlyphImage(ADrawParams, DC, AStates, AImageSizeKind, IsRectEmpty(AFrameRect) ? cell : AFrameRect, AGlyphRect,
+                 hasImage);
 }
 
 void TdxBarPainter::DrawGlyphImage(const TdxBarItemControlDrawParams* ADrawParams, HDC DC,
@@ -365,8 +368,8 @@ void TdxBarPainter::DrawItemGlyph(const TdxBarItemControlDrawParams* ADrawParams
   // mixes with what lies beneath, are drawn directly.
   const bool hasGlyph = glyph && !glyph->Empty();
   const COLORREF background = hasGlyph ? CLR_INVALID : SolidBrushColor(options.BackgroundBrush);
-  bool cached = cache && cache->GetBitmap() && imageOptions && imageOptions->GetCacheGlyphs() &&
-                mode != gdmShadowed && (hasGlyph || (images && background != CLR_INVALID));
+  bool cached = cache && cache->GetBitmap() && imageOptions && imageOptions->GetCacheGlyphs() && mode != gdmShadowed &&
+                (hasGlyph || (images && background != CLR_INVALID));
   if (!cached) {
     DrawGlyphOrImage(DC, AGlyphRect, AGlyphRect, glyph, images, index, mode, options);
     return;
@@ -392,13 +395,13 @@ void TdxBarPainter::GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawPa
     const TdxBarButtonLikeControlDrawParams* button = AsButton(ADrawParams);
     switch (button ? button->GlyphLayout : glTop) {
       case glLeft:
-        (vertical ? ATextRect.top : ATextRect.left) = (vertical ? AGlyphRect.bottom : AGlyphRect.right) +
-                                                      Metrics().LargeGlyphTextGap;
+        (vertical ? ATextRect.top : ATextRect.left) =
+            (vertical ? AGlyphRect.bottom : AGlyphRect.right) + Metrics().LargeGlyphTextGap;
         AAlignment = dxBarTextAlignLeft;
         break;
       case glRight:
-        (vertical ? ATextRect.bottom : ATextRect.right) = (vertical ? AGlyphRect.top : AGlyphRect.left) -
-                                                          Metrics().LargeGlyphTextGap;
+        (vertical ? ATextRect.bottom : ATextRect.right) =
+            (vertical ? AGlyphRect.top : AGlyphRect.left) - Metrics().LargeGlyphTextGap;
         AAlignment = dxBarTextAlignRight;
         break;
       case glBottom:
@@ -477,7 +480,8 @@ void TdxBarPainter::DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADr
   }
   // The glyph's first state: held, or (flat kinds) the drop-down is open.
   TdxBarItemStateFlags glyphStates = states;
-  glyphStates.Pressed = states.Pressed || (states.DroppedDown && (IsFlatStyle() || (button && button->PaintsDroppedDown)));
+  glyphStates.Pressed =
+      states.Pressed || (states.DroppedDown && (IsFlatStyle() || (button && button->PaintsDroppedDown)));
   TRect glyphRect{};
   DrawGlyph(ADrawParams, DC, glyphStates, ADrawParams->ViewSize, frame, content, glyphRect);
 
@@ -496,8 +500,7 @@ void TdxBarPainter::DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADr
   }
 }
 
-void TdxBarPainter::DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams,
-                                                 const TRect& R) const
+void TdxBarPainter::DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
 {
   if (!ADrawParams || !ADrawParams->HasCaptionPart() || ADrawParams->IsMenu())
     return;
@@ -631,17 +634,14 @@ void TdxBarPainter::DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADraw
   DrawGlyph(ADrawParams, DC, states, ADrawParams->ViewSize, glyphColumn, glyphColumn, glyphRect);
 
   TRect caption = InflateRect(GetMenuCaptionRect(menu, R), 0, GetMenuCaptionInset());
-  const TdxBarItemTextFlags flags{.Enabled = ADrawParams->Enabled,
-                                  .Selected = ADrawParams->PaintedSelected,
-                                  .FlatSelection = IsFlatSelection()};
+  const TdxBarItemTextFlags flags{
+      .Enabled = ADrawParams->Enabled, .Selected = ADrawParams->PaintedSelected, .FlatSelection = IsFlatSelection()};
   if (DrawMenuItemDescription(ADrawParams, caption)) {
     // Above its description the caption is bold.
     TBoldFont bold(DC);
-    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags,
-                 DT_SINGLELINE);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags, DT_SINGLELINE);
   } else
-    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags,
-                 DT_SINGLELINE);
+    DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags, DT_SINGLELINE);
   if (!ADrawParams->ShortCut.empty()) {
     TRect shortCut = caption;
     shortCut.right -= (menu ? menu->GetTextHeight() : ADrawParams->TextHeight) + 5;
@@ -682,7 +682,9 @@ bool TdxBarPainter::DrawMenuItemDescription(const TdxBarItemControlDrawParams* A
       format |= DT_END_ELLIPSIS;
     }
     DrawItemText(control, DC, text, line, dxBarTextAlignLeft,
-                 {.Enabled = ADrawParams->Enabled, .Selected = ADrawParams->PaintedSelected, .Clipped = last,
+                 {.Enabled = ADrawParams->Enabled,
+                  .Selected = ADrawParams->PaintedSelected,
+                  .Clipped = last,
                   .FlatSelection = IsFlatSelection()},
                  format);
   }

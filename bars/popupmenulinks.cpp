@@ -10,7 +10,6 @@
 
 #include "bars/manager.h"
 
-
 namespace {
 
 TdxBarPopupMenuLinkServices& Services()

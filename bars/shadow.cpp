@@ -137,8 +137,7 @@ TdxBarShadowOutline dxBarShadowOutline(const TRect& AOwnerRect, const TRect& AWi
   return outline;
 }
 
-std::vector<TdxBarShadowPartInfo> dxBarCalcShadowParts(const TRect& AOwnerRect, const TRect& AWindowRect,
-                                                       int ASize)
+std::vector<TdxBarShadowPartInfo> dxBarCalcShadowParts(const TRect& AOwnerRect, const TRect& AWindowRect, int ASize)
 {
   if (ASize <= 0 || RectWidth(AWindowRect) < ASize || RectHeight(AWindowRect) < ASize)
     return {};
@@ -157,8 +156,8 @@ std::vector<TdxBarShadowPartInfo> dxBarCalcShadowParts(const TRect& AOwnerRect, 
 // ---------------------------------------------------------------------------
 // The strip image
 
-void dxBarBuildShadowImage(TBitmap* ABitmap, int AWidth, int AHeight, bool AVertical,
-                           TdxBarShadowPartEnds AFadedEnds, int ASize)
+void dxBarBuildShadowImage(TBitmap* ABitmap, int AWidth, int AHeight, bool AVertical, TdxBarShadowPartEnds AFadedEnds,
+                           int ASize)
 {
   if (!ABitmap)
     return;
@@ -193,7 +192,10 @@ void dxBarBuildShadowImage(TBitmap* ABitmap, int AWidth, int AHeight, bool AVert
 // TdxBarShadowPart
 
 TdxBarShadowPart::TdxBarShadowPart(TdxBarShadow* AShadow, const TdxBarShadowPartInfo& AInfo, bool ALayered)
-    : TCustomControl(nullptr), FShadow(AShadow), FFadedEnds(AInfo.FadedEnds), FVertical(AInfo.Vertical),
+    : TCustomControl(nullptr),
+      FShadow(AShadow),
+      FFadedEnds(AInfo.FadedEnds),
+      FVertical(AInfo.Vertical),
       FLayered(ALayered)
 {
   // Shown and hidden by the shadow, never by the Visible machinery.
@@ -229,9 +231,14 @@ void TdxBarShadowPart::WndProc(TMessage& Message)
 {
   switch (Message.Msg) {
     // The mouse passes through a shadow to whatever lies below it.
-    case WM_NCHITTEST: Message.Result = HTTRANSPARENT; return;
-    case WM_MOUSEACTIVATE: Message.Result = MA_NOACTIVATE; return;
-    default: TCustomControl::WndProc(Message);
+    case WM_NCHITTEST:
+      Message.Result = HTTRANSPARENT;
+      return;
+    case WM_MOUSEACTIVATE:
+      Message.Result = MA_NOACTIVATE;
+      return;
+    default:
+      TCustomControl::WndProc(Message);
   }
 }
 
@@ -317,8 +324,8 @@ void TdxBarShadow::FreeParts()
 void TdxBarShadow::SetRectangles(const TRect& AOwnerRect, const TRect& AWindowRect)
 {
   const bool layered = dxBarShadowIsLayered();
-  const bool same = FHasRectangles && AOwnerRect == FGivenOwnerRect && AWindowRect == FGivenWindowRect &&
-                    FLayered == layered;
+  const bool same =
+      FHasRectangles && AOwnerRect == FGivenOwnerRect && AWindowRect == FGivenWindowRect && FLayered == layered;
   FGivenOwnerRect = AOwnerRect;
   FGivenWindowRect = AWindowRect;
   FHasRectangles = true;

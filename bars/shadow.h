@@ -32,7 +32,10 @@ bool dxBarShadowCanUseLayeredWindows(bool HasUpdateLayeredWindow, int BitsPerPix
 using TdxBarShadowLayeredQuery = std::function<bool()>;
 TdxBarShadowLayeredQuery SetdxBarShadowLayeredQuery(TdxBarShadowLayeredQuery Query);
 bool dxBarShadowIsLayered();
-inline int dxBarShadowSizeFor(bool Layered) { return Layered ? dxBarLayeredShadowSize : dxBarOpaqueShadowSize; }
+inline int dxBarShadowSizeFor(bool Layered)
+{
+  return Layered ? dxBarLayeredShadowSize : dxBarOpaqueShadowSize;
+}
 
 // ---------------------------------------------------------------------------
 // Layout
@@ -65,14 +68,13 @@ TdxBarShadowOutline dxBarShadowOutline(const TRect& AOwnerRect, const TRect& AWi
 // The strips of a shadow ASize pixels wide for a window opened from AOwnerRect (empty:
 // none). No strip covers the opening item or the window; none at all when the window is
 // narrower or lower than the shadow.
-std::vector<TdxBarShadowPartInfo> dxBarCalcShadowParts(const TRect& AOwnerRect, const TRect& AWindowRect,
-                                                       int ASize);
+std::vector<TdxBarShadowPartInfo> dxBarCalcShadowParts(const TRect& AOwnerRect, const TRect& AWindowRect, int ASize);
 
 // Fills a 32-bit bitmap of the strip's size with the shadow image: black (colour channels
 // 0, as premultiplied alpha needs for black) with alpha 15 times the distance from the
 // strip's outer edge, faded at the given ends by (i + 1) / (ASize + 1).
-void dxBarBuildShadowImage(TBitmap* ABitmap, int AWidth, int AHeight, bool AVertical,
-                           TdxBarShadowPartEnds AFadedEnds, int ASize);
+void dxBarBuildShadowImage(TBitmap* ABitmap, int AWidth, int AHeight, bool AVertical, TdxBarShadowPartEnds AFadedEnds,
+                           int ASize);
 
 // ---------------------------------------------------------------------------
 // TdxBarShadowPart: one strip window, owned by the bar window's window, click-through.

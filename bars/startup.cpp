@@ -74,9 +74,10 @@ void BindUser32()
   // A handle of 32 or less is a failure code on the old systems this rule comes from.
   if (reinterpret_cast<uintptr_t>(GUser32) <= 32)
     return;
-  dxUpdateLayeredWindow =
-      reinterpret_cast<TdxUpdateLayeredWindowProc>(reinterpret_cast<void*>(GetProcAddress(GUser32, "UpdateLayeredWindow")));
-  dxAnimateWindow = reinterpret_cast<TdxAnimateWindowProc>(reinterpret_cast<void*>(GetProcAddress(GUser32, "AnimateWindow")));
+  dxUpdateLayeredWindow = reinterpret_cast<TdxUpdateLayeredWindowProc>(
+      reinterpret_cast<void*>(GetProcAddress(GUser32, "UpdateLayeredWindow")));
+  dxAnimateWindow =
+      reinterpret_cast<TdxAnimateWindowProc>(reinterpret_cast<void*>(GetProcAddress(GUser32, "AnimateWindow")));
   dxSetLayeredWindowAttributes = reinterpret_cast<TdxSetLayeredWindowAttributesProc>(
       reinterpret_cast<void*>(GetProcAddress(GUser32, "SetLayeredWindowAttributes")));
 }

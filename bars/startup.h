@@ -40,8 +40,8 @@ bool dxBarAddUnit(const TdxBarUnit& Unit);
 // OS flags, read once at start-up.
 
 struct TdxBarOSFlags {
-  bool Win9X = false;          // the Windows 9x family (platform id 1)
-  bool Win95 = false;          // its first version (platform id 1, minor version 0)
+  bool Win9X = false;  // the Windows 9x family (platform id 1)
+  bool Win95 = false;  // its first version (platform id 1, minor version 0)
   // The later 9x versions, and NT version 5 or higher: the systems whose menu items
   // carry the extended item information (bitmaps of system menu entries).
   bool Win98OrNT5Up = false;
@@ -55,8 +55,8 @@ const TdxBarOSFlags& dxBarOSFlags();
 // Optional user32 functions, bound at start-up; nil when the system lacks them (and
 // before start-up or after shut-down). Every user checks for nil.
 
-using TdxUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                                 BLENDFUNCTION*, DWORD);
+using TdxUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*,
+                                                 DWORD);
 using TdxAnimateWindowProc = BOOL(WINAPI*)(HWND, DWORD, DWORD);
 using TdxSetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 extern TdxUpdateLayeredWindowProc dxUpdateLayeredWindow;
@@ -83,10 +83,10 @@ HINSTANCE dxBarResourceInstance();
 bool dxBarModuleIsLib();
 
 // The drag cursors, installed into Screen's cursor table at start-up.
-constexpr int crdxBarDrag = 1041;          // dragging an item or link
-constexpr int crdxBarDragCopy = 1042;      // dragging with copy
-constexpr int crdxBarDragNoDrop = 1043;    // no drop possible here
-constexpr int crdxBarEditSizing = 1044;    // resizing an edit item's width
+constexpr int crdxBarDrag = 1041;        // dragging an item or link
+constexpr int crdxBarDragCopy = 1042;    // dragging with copy
+constexpr int crdxBarDragNoDrop = 1043;  // no drop possible here
+constexpr int crdxBarEditSizing = 1044;  // resizing an edit item's width
 
 // The bitmaps of a maximised MDI child's close, restore, maximise and minimise buttons.
 enum class TdxBarMDIButton { Close, Restore, Maximize, Minimize };

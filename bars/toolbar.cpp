@@ -950,27 +950,27 @@ TPoint TdxBarControl::CalcSize(TdxBarDockingStyle AStyle)
   bool wholeRow = FBar && FBar->GetWholeRow() && AStyle != dsNone;
   TPoint result;
   switch (AStyle) {
-  case dsNone: {
-    int width = FBar ? std::clamp(FBar->GetFloatClientWidth(), 0, MaxFloatClientWidth) : 0;
-    TPoint s = GetSizeForWidth(dsNone, width);
-    result = Point(s.x + frame.x, s.y + frame.y);
-    break;
-  }
-  case dsLeft:
-  case dsRight: {
-    TPoint dock = DockClientSize();
-    int h = wholeRow ? dock.y - frame.y : GetPreferredHeight(AStyle);
-    TPoint s = GetSizeForHeight(AStyle, h);
-    result = Point(s.x + frame.x, wholeRow ? dock.y : s.y + frame.y);
-    break;
-  }
-  default: {
-    TPoint dock = DockClientSize();
-    int w = wholeRow ? dock.x - frame.x : GetPreferredWidth(AStyle);
-    TPoint s = GetSizeForWidth(AStyle, w);
-    result = Point(wholeRow ? dock.x : s.x + frame.x, s.y + frame.y);
-    break;
-  }
+    case dsNone: {
+      int width = FBar ? std::clamp(FBar->GetFloatClientWidth(), 0, MaxFloatClientWidth) : 0;
+      TPoint s = GetSizeForWidth(dsNone, width);
+      result = Point(s.x + frame.x, s.y + frame.y);
+      break;
+    }
+    case dsLeft:
+    case dsRight: {
+      TPoint dock = DockClientSize();
+      int h = wholeRow ? dock.y - frame.y : GetPreferredHeight(AStyle);
+      TPoint s = GetSizeForHeight(AStyle, h);
+      result = Point(s.x + frame.x, wholeRow ? dock.y : s.y + frame.y);
+      break;
+    }
+    default: {
+      TPoint dock = DockClientSize();
+      int w = wholeRow ? dock.x - frame.x : GetPreferredWidth(AStyle);
+      TPoint s = GetSizeForWidth(AStyle, w);
+      result = Point(wholeRow ? dock.x : s.x + frame.x, s.y + frame.y);
+      break;
+    }
   }
   // The layout's own state stays as the window shows it.
   bool changed = FVisibleCount != savedCount;

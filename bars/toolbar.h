@@ -62,7 +62,7 @@ struct TdxBarPlacementParams {
   int ClientThickness = 0;  // the thickness of a single line
   int SeparatorSize = 0;
   bool MultiLine = false;
-  int MDIAreaLength = 0;    // kept free after an aligned link on a multi-line bar
+  int MDIAreaLength = 0;  // kept free after an aligned link on a multi-line bar
 };
 
 struct TdxBarPlacementResult {
@@ -85,8 +85,8 @@ struct TdxBarToolbarSeparator {
 
 // The separators of placed links, in the bar's axes: before every shown link with a group
 // start; across the whole ALineLength above a link that starts a wrapped line.
-std::vector<TdxBarToolbarSeparator> dxBarCalcSeparators(const std::vector<TdxBarLayoutLink>& ALinks,
-                                                        int ALineLength, int ASeparatorSize);
+std::vector<TdxBarToolbarSeparator> dxBarCalcSeparators(const std::vector<TdxBarLayoutLink>& ALinks, int ALineLength,
+                                                        int ASeparatorSize);
 
 // ---------------------------------------------------------------------------
 // The toolbar's view info: its controls and the separators of the last layout (client
@@ -299,8 +299,7 @@ protected:
   void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient, TdxBarItemControl* AControl,
                         const TPoint& P) override;
   void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
-  void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl,
-                      const TPoint& P) override;
+  void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
   void ActivateWithControl(TdxBarItemControl* AControl) override;
   void Deactivate() override;
   void WMKeyDownBar(TMessage& Message) override;

@@ -248,8 +248,8 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
       return;
     }
     TRect client = GetClientRect();
-    if (Button == mbLeft && !customizing && (!::PtInRect(&client, P) || IsSizingCode(FHitCode) ||
-                                             FHitCode == HTCLOSE || FHitCode == HTBORDER)) {
+    if (Button == mbLeft && !customizing &&
+        (!::PtInRect(&client, P) || IsSizingCode(FHitCode) || FHitCode == HTCLOSE || FHitCode == HTBORDER)) {
       TPoint c = CursorPos();
       ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
       return;
@@ -278,8 +278,7 @@ void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* ACont
   TCustomdxBarControl::ControlMouseMove(Shift, AControl, P);
 }
 
-void TdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl,
-                                   const TPoint& P)
+void TdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
 {
   if (dxBarMDIButtonsState().Pressed) {
     MDIButtonsMouseUp(P);
@@ -627,31 +626,31 @@ void TdxBarControl::WMSizing(TMessage& Message)
   }
   TPoint frame = GetFrameSize(dsNone);
   switch (Message.WParam) {
-  case WMSZ_LEFT:
-  case WMSZ_RIGHT: {
-    TPoint s = GetSizeForWidth(dsNone, r->right - r->left - frame.x);
-    if (Message.WParam == WMSZ_LEFT)
-      r->left = r->right - (s.x + frame.x);
-    else
-      r->right = r->left + s.x + frame.x;
-    r->bottom = r->top + s.y + frame.y;
-    break;
-  }
-  case WMSZ_TOP:
-  case WMSZ_BOTTOM: {
-    TPoint s = GetSizeForHeight(dsNone, r->bottom - r->top - frame.y);
-    if (Message.WParam == WMSZ_TOP)
-      r->top = r->bottom - (s.y + frame.y);
-    else
+    case WMSZ_LEFT:
+    case WMSZ_RIGHT: {
+      TPoint s = GetSizeForWidth(dsNone, r->right - r->left - frame.x);
+      if (Message.WParam == WMSZ_LEFT)
+        r->left = r->right - (s.x + frame.x);
+      else
+        r->right = r->left + s.x + frame.x;
       r->bottom = r->top + s.y + frame.y;
-    r->right = r->left + s.x + frame.x;
-    break;
-  }
-  default:
-    // Corners keep the present rectangle.
-    if (HandleAllocated())
-      *r = WindowRectOf(FHandle);
-    break;
+      break;
+    }
+    case WMSZ_TOP:
+    case WMSZ_BOTTOM: {
+      TPoint s = GetSizeForHeight(dsNone, r->bottom - r->top - frame.y);
+      if (Message.WParam == WMSZ_TOP)
+        r->top = r->bottom - (s.y + frame.y);
+      else
+        r->bottom = r->top + s.y + frame.y;
+      r->right = r->left + s.x + frame.x;
+      break;
+    }
+    default:
+      // Corners keep the present rectangle.
+      if (HandleAllocated())
+        *r = WindowRectOf(FHandle);
+      break;
   }
   if (r->top < dxBarFloatingTopLimit)
     ::OffsetRect(r, 0, dxBarFloatingTopLimit - r->top);
@@ -794,9 +793,9 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
 {
   StopMarkTimer();
   TdxBarManager* manager = GetBarManager();
-  bool fromOutside = !FMoving && !IsDockingLocked() && !IsDestroying() && !FInternal && FBar &&
-                     FBar->GetVisible() && manager && !manager->IsDestroying() &&
-                     !GetControlState().Contains(csDestroyingHandle) && !GetControlState().Contains(csRecreating);
+  bool fromOutside = !FMoving && !IsDockingLocked() && !IsDestroying() && !FInternal && FBar && FBar->GetVisible() &&
+                     manager && !manager->IsDestroying() && !GetControlState().Contains(csDestroyingHandle) &&
+                     !GetControlState().Contains(csRecreating);
   // While a docked window goes, its site keeps the rows' OneOnRow values as they are and
   // lays the bars out once it is over.
   TWeakRef<TdxDockControl> dock(FDockingStyle != dsNone ? GetDockControl() : nullptr);

@@ -162,19 +162,19 @@ TdxBarPlacementResult dxBarPlaceLinks(std::vector<TdxBarLayoutLink>& ALinks, con
       int rest = lineEnd - link.Bounds.right;
       if (rest > 0) {
         switch (link.Align) {
-        case iaCenter:
-          link.Bounds.left += rest / 2;
-          link.Bounds.right += rest / 2;
-          break;
-        case iaRight:
-          link.Bounds.left += rest;
-          link.Bounds.right += rest;
-          break;
-        case iaClient:
-          link.Bounds.right = lineEnd;
-          break;
-        default:
-          break;
+          case iaCenter:
+            link.Bounds.left += rest / 2;
+            link.Bounds.right += rest / 2;
+            break;
+          case iaRight:
+            link.Bounds.left += rest;
+            link.Bounds.right += rest;
+            break;
+          case iaClient:
+            link.Bounds.right = lineEnd;
+            break;
+          default:
+            break;
         }
       }
       if (link.Align == iaClient && link.Bounds.right - link.Bounds.left < link.MinLength)
@@ -200,8 +200,8 @@ TdxBarPlacementResult dxBarPlaceLinks(std::vector<TdxBarLayoutLink>& ALinks, con
   return result;
 }
 
-std::vector<TdxBarToolbarSeparator> dxBarCalcSeparators(const std::vector<TdxBarLayoutLink>& ALinks,
-                                                        int ALineLength, int ASeparatorSize)
+std::vector<TdxBarToolbarSeparator> dxBarCalcSeparators(const std::vector<TdxBarLayoutLink>& ALinks, int ALineLength,
+                                                        int ASeparatorSize)
 {
   std::vector<TdxBarToolbarSeparator> result;
   for (int i = 0; i < int(ALinks.size()); ++i) {
@@ -215,8 +215,8 @@ std::vector<TdxBarToolbarSeparator> dxBarCalcSeparators(const std::vector<TdxBar
       s.Horizontal = true;
       s.Bounds = Rect(0, link.LineTop - ASeparatorSize, ALineLength, link.LineTop);
     } else {
-      s.Bounds = Rect(link.Bounds.left - ASeparatorSize, link.LineTop, link.Bounds.left,
-                      link.LineTop + link.LineThickness);
+      s.Bounds =
+          Rect(link.Bounds.left - ASeparatorSize, link.LineTop, link.Bounds.left, link.LineTop + link.LineThickness);
     }
     result.push_back(s);
   }

@@ -117,10 +117,10 @@ void TdxBarControl::DrawMDIButtons(HDC DC)
   const TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
   for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
     TRect r = GetMDIButtonRect(i);
-    int s = !IsMDIButtonEnabled(i) ? -1
+    int s = !IsMDIButtonEnabled(i)                                         ? -1
             : state.Pressed && state.PressedIndex == i && state.PressedHot ? dxBarButtonStatePressed
-            : state.HotIndex == i ? dxBarButtonStateHot
-                                  : dxBarButtonStateNormal;
+            : state.HotIndex == i                                          ? dxBarButtonStateHot
+                                                                           : dxBarButtonStateNormal;
     painter->DrawMDIButton(this, DC, r, i, s);
   }
 }
@@ -150,8 +150,7 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
     painter->DrawCaptionButton(this, DC, r, state);
     TBitmap* glyph = button->GetGlyph();
     if (glyph && !glyph->Empty())
-      DrawGlyphInRect(DC, r, glyph, nullptr, -1,
-                      button->IsEnabled() ? gdmNormal : gdmDisabled);
+      DrawGlyphInRect(DC, r, glyph, nullptr, -1, button->IsEnabled() ? gdmNormal : gdmDisabled);
   }
 }
 

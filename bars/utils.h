@@ -149,7 +149,10 @@ constexpr uint32_t dxBarMenuSoundFlags = 0x12003;
 bool dxBarMenuSoundsEnabled();
 void SetdxBarMenuSoundsEnabled(bool Value);
 void PlayMenuSound(TdxBarMenuSound Sound);
-inline void StopMenuSound() { PlayMenuSound(msNone); }
+inline void StopMenuSound()
+{
+  PlayMenuSound(msNone);
+}
 
 // ---------------------------------------------------------------------------
 // Drawing
@@ -206,7 +209,7 @@ struct TdxBarGlyphStateInfo {
   bool Selected = false;
   bool Down = false;
   bool Pressed = false;
-  int ColorDepth = -1;               // bits per pixel; -1 reads the one of start-up
+  int ColorDepth = -1;  // bits per pixel; -1 reads the one of start-up
 };
 // The first rule that applies: not drawn enabled -> disabled (faded when the painter
 // fades disabled images); grey flag -> grey; idle glyphs faded -> faded for an item
@@ -217,12 +220,11 @@ TcxGlyphDrawingMode GetGlyphDrawingMode(const TdxBarGlyphStateInfo& AInfo);
 // AGlyphRect; ABackgroundRect is first filled with ABackgroundBrush when given. With a
 // glyph the image-list background colour does not apply (clNone).
 void DrawGlyph(HDC DC, const TRect& ABackgroundRect, const TRect& AGlyphRect, TBitmap* AGlyph,
-               TCustomImageList* AImages, int AImageIndex, TcxGlyphDrawingMode AMode,
-               HBRUSH ABackgroundBrush = nullptr, TColor AImageListBkColor = clNone);
+               TCustomImageList* AImages, int AImageIndex, TcxGlyphDrawingMode AMode, HBRUSH ABackgroundBrush = nullptr,
+               TColor AImageListBkColor = clNone);
 // The same with the image at its own size centred in R (R is the background).
 void DrawGlyphInRect(HDC DC, const TRect& R, TBitmap* AGlyph, TCustomImageList* AImages, int AImageIndex,
-                     TcxGlyphDrawingMode AMode, HBRUSH ABackgroundBrush = nullptr,
-                     TColor AImageListBkColor = clNone);
+                     TcxGlyphDrawingMode AMode, HBRUSH ABackgroundBrush = nullptr, TColor AImageListBkColor = clNone);
 // The ghosted-area transform of the bars: TransformRectThroughBitmap (0, 170, 20, 2,
 // clBtnFace).
 void TransformBarRect(TcxCanvas* ACanvas, const TRect& R);

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 bool IsChildWindow(HWND Wnd)
 {
   return (GetWindowLongPtrW(Wnd, GWL_STYLE) & WS_CHILD) != 0;

@@ -60,15 +60,21 @@ bool RepostQuitMessage(const MSG& Msg)
 bool IsMouseButtonDownMessage(UINT Msg)
 {
   switch (Msg) {
-  case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
-  case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
-  case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
-  case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK:
-  case WM_NCRBUTTONDOWN: case WM_NCRBUTTONDBLCLK:
-  case WM_NCMBUTTONDOWN: case WM_NCMBUTTONDBLCLK:
-    return true;
-  default:
-    return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
   }
 }
 

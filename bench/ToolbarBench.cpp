@@ -118,14 +118,14 @@ struct TCounter<Slot, R1, R2, Ret(WINAPI*)(Args...)> {
   }
 };
 
-#define COUNT_IMPORT(Dll, Name, R1, R2)                                                                             \
-  decltype(&::Name) Name##Original = nullptr;                                                                      \
-  void Install##Name()                                                                                             \
-  {                                                                                                                \
-    Patch(Dll, #Name,                                                                                              \
-          reinterpret_cast<void*>(                                                                                 \
-              &TCounter<Name##Original, TSystemRequest::R1, TSystemRequest::R2, decltype(&::Name)>::Call),         \
-          reinterpret_cast<void**>(&Name##Original));                                                              \
+#define COUNT_IMPORT(Dll, Name, R1, R2)                                                                    \
+  decltype(&::Name) Name##Original = nullptr;                                                              \
+  void Install##Name()                                                                                     \
+  {                                                                                                        \
+    Patch(Dll, #Name,                                                                                      \
+          reinterpret_cast<void*>(                                                                         \
+              &TCounter<Name##Original, TSystemRequest::R1, TSystemRequest::R2, decltype(&::Name)>::Call), \
+          reinterpret_cast<void**>(&Name##Original));                                                      \
   }
 
 COUNT_IMPORT("gdi32.dll", CreateFontIndirectW, GdiObject, GdiObject)
@@ -182,13 +182,30 @@ int WINAPI DrawTextExWCounting(HDC DC, LPWSTR Text, int Length, LPRECT Rect, UIN
 
 void Install()
 {
-  for (auto install : {InstallCreateFontIndirectW, InstallCreateSolidBrush, InstallCreateBrushIndirect,
-                       InstallCreatePatternBrush, InstallCreateHatchBrush, InstallCreatePen, InstallCreatePenIndirect,
-                       InstallExtCreatePen, InstallCreateRectRgn, InstallCreateRectRgnIndirect,
-                       InstallCreateRoundRectRgn, InstallCreatePolygonRgn, InstallCreateCompatibleBitmap,
-                       InstallCreateDIBSection, InstallCreateBitmap, InstallCreateDIBitmap, InstallCreateCompatibleDC,
-                       InstallGetDC, InstallGetDCEx, InstallGetWindowDC, InstallBeginPaint,
-                       InstallGetTextExtentPoint32W, InstallGetTextExtentExPointW, InstallGetThemeTextExtent})
+  for (auto install : {InstallCreateFontIndirectW,
+                       InstallCreateSolidBrush,
+                       InstallCreateBrushIndirect,
+                       InstallCreatePatternBrush,
+                       InstallCreateHatchBrush,
+                       InstallCreatePen,
+                       InstallCreatePenIndirect,
+                       InstallExtCreatePen,
+                       InstallCreateRectRgn,
+                       InstallCreateRectRgnIndirect,
+                       InstallCreateRoundRectRgn,
+                       InstallCreatePolygonRgn,
+                       InstallCreateCompatibleBitmap,
+                       InstallCreateDIBSection,
+                       InstallCreateBitmap,
+                       InstallCreateDIBitmap,
+                       InstallCreateCompatibleDC,
+                       InstallGetDC,
+                       InstallGetDCEx,
+                       InstallGetWindowDC,
+                       InstallBeginPaint,
+                       InstallGetTextExtentPoint32W,
+                       InstallGetTextExtentExPointW,
+                       InstallGetThemeTextExtent})
     install();
   Patch("gdi32.dll", "SelectObject", reinterpret_cast<void*>(&SelectObjectCounting),
         reinterpret_cast<void**>(&SelectObjectOriginal));
@@ -303,8 +320,12 @@ void RatioTable()
 // ---------------------------------------------------------------------------
 // Phases
 
-const char* const PhaseNames[] = {"other (windows, docking)", "creating items", "adding links",
-                                  "creating item controls",   "measuring",      "laying out",
+const char* const PhaseNames[] = {"other (windows, docking)",
+                                  "creating items",
+                                  "adding links",
+                                  "creating item controls",
+                                  "measuring",
+                                  "laying out",
                                   "painting"};
 
 void PhaseTable()
@@ -412,8 +433,9 @@ TComponent* BarsOnOneDockSite(int Count)
 // The same bars, read from form data.
 String BarsFormData(int Count)
 {
-  String text = L"object BarsForm: TForm\n  Left = 0\n  Top = 0\n  Width = 800\n  Height = 600\n"
-                L"  object BarManager: TdxBarManager\n    Style = bmsFlat\n";
+  String text =
+      L"object BarsForm: TForm\n  Left = 0\n  Top = 0\n  Width = 800\n  Height = 600\n"
+      L"  object BarManager: TdxBarManager\n    Style = bmsFlat\n";
   for (int i = 0; i < Count; ++i) {
     String n = IntToStr(i + 1);
     text += L"    object Bar" + n + L": TdxBar\n      Caption = 'Bar " + n +
@@ -503,8 +525,7 @@ int main()
         p = *end == L',' ? end + 1 : end;
       }
       scale = true;
-    }
-    else {
+    } else {
       std::printf("unknown argument; use --ratio, --phases, --scale, --budget SECONDS, --sizes N,N,...\n");
       return 2;
     }

@@ -14,9 +14,9 @@ int main(int argc, char** argv)
     const char* Name;
     std::string (*Dump)(const std::string&);
   };
-  static const TKind kinds[] = {{"form", DumpForm},           {"reader", DumpReader},  {"ini", DumpIni},
-                                {"bmp", DumpBmp},             {"imagelist", DumpImageList},
-                                {"number", DumpNumbers},      {"shortcut", DumpShortCuts}};
+  static const TKind kinds[] = {{"form", DumpForm},         {"reader", DumpReader},       {"ini", DumpIni},
+                                {"bmp", DumpBmp},           {"imagelist", DumpImageList}, {"number", DumpNumbers},
+                                {"shortcut", DumpShortCuts}};
   const TKind* kind = nullptr;
   for (const TKind& k : kinds)
     if (argc > 1 && std::strcmp(argv[1], k.Name) == 0)

@@ -66,8 +66,8 @@ void SetBitmapColors(TBitmap* ABitmap, TcxColorArray&& AColors)
 
 bool BitBltRect(HDC ADestDC, const TRect& R, HDC ASourceDC, const TPoint& ASourcePoint, DWORD ARop)
 {
-  return BitBlt(ADestDC, R.left, R.top, RectWidth(R), RectHeight(R), ASourceDC, ASourcePoint.x, ASourcePoint.y,
-                ARop) != FALSE;
+  return BitBlt(ADestDC, R.left, R.top, RectWidth(R), RectHeight(R), ASourceDC, ASourcePoint.x, ASourcePoint.y, ARop) !=
+         FALSE;
 }
 
 bool IsGlyphAssigned(TGraphic* AGlyph)
@@ -80,8 +80,8 @@ bool IsImageAssigned(TCustomImageList* AImages, int AImageIndex)
   return AImages && AImageIndex >= 0 && AImageIndex < AImages->GetCount();
 }
 
-void TransformRectThroughBitmap(TcxCanvas* ACanvas, const TRect& ARect, TColor AKeyColor, int AThreshold,
-                                int APercent, int AGridStep, TColor ATargetColor)
+void TransformRectThroughBitmap(TcxCanvas* ACanvas, const TRect& ARect, TColor AKeyColor, int AThreshold, int APercent,
+                                int AGridStep, TColor ATargetColor)
 {
   if (!ACanvas || IsRectEmpty(ARect) || ATargetColor == clNone)
     return;

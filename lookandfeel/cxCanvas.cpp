@@ -9,7 +9,7 @@ namespace {
 // The square that stands for "no clip region": larger than any surface we paint.
 constexpr int NoClipExtent = 30000;
 
-} // namespace
+}  // namespace
 
 struct TcxCanvas::TSavedState {
   int DC = 0;
@@ -63,8 +63,10 @@ void TcxCanvas::SynchronizeObjects(HDC ADC)
   if (GetObjectW(GetCurrentObject(ADC, OBJ_PEN), sizeof pen, &pen) == sizeof pen) {
     GetPen()->SetColor(TColor(pen.lopnColor));
     GetPen()->SetWidth(pen.lopnWidth.x);
-    GetPen()->SetStyle(pen.lopnStyle == PS_NULL ? psClear : pen.lopnStyle == PS_DASH ? psDash
-                       : pen.lopnStyle == PS_DOT ? psDot : psSolid);
+    GetPen()->SetStyle(pen.lopnStyle == PS_NULL   ? psClear
+                       : pen.lopnStyle == PS_DASH ? psDash
+                       : pen.lopnStyle == PS_DOT  ? psDot
+                                                  : psSolid);
   }
 }
 
@@ -248,7 +250,7 @@ protected:
   void CreateHandle() override { SetHandle(GetDC(nullptr)); }
 };
 
-} // namespace
+}  // namespace
 
 TcxScreenCanvas::TcxScreenCanvas() : TcxCanvas(nullptr), FScreen(std::make_unique<TScreenDCCanvas>())
 {

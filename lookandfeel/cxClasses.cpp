@@ -121,7 +121,8 @@ String CreateUniqueComponentName(TComponent* AOwnerComponent, TComponent* AColle
   String base = ACollectionOwner ? ACollectionOwner->Name() : String();
   if (AItem) {
     String className = AItem->ClassName();
-    if (!APrefix.empty() && className.size() >= APrefix.size() && SameText(className.substr(0, APrefix.size()), APrefix))
+    if (!APrefix.empty() && className.size() >= APrefix.size() &&
+        SameText(className.substr(0, APrefix.size()), APrefix))
       className.erase(0, APrefix.size());
     else if (!className.empty() && (className[0] == L'T' || className[0] == L't'))
       className.erase(0, 1);

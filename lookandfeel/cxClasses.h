@@ -221,8 +221,7 @@ public:
 
 protected:
   // Reports a change now, or once at the end of the update.
-  void Changed(TcxComponentCollectionItem* AItem = nullptr,
-               TcxComponentCollectionNotification AAction = ccnChanged);
+  void Changed(TcxComponentCollectionItem* AItem = nullptr, TcxComponentCollectionNotification AAction = ccnChanged);
   // Names a new item from the parent's name (CreateUniqueComponentName, numbers from 1).
   virtual void SetItemName(TcxComponentCollectionItem* AItem);
 

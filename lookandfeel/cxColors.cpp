@@ -25,7 +25,7 @@ TColor BandColor(COLORREF C1, COLORREF C2, int K, int N)
 
 constexpr int MaxGradientBands = 256;
 
-} // namespace
+}  // namespace
 
 TColor GetMixedSystemColor(int APFace, int APHighlight, int APWindow)
 {
@@ -45,8 +45,8 @@ TColor BlendColors(TColor AColor1, TColor AColor2, int APercent)
   int p = std::clamp(APercent, 0, 100);
   COLORREF c1 = ColorToRGB(AColor1), c2 = ColorToRGB(AColor2);
   auto mix = [&](int a, int b) { return (a * p + b * (100 - p)) / 100; };
-  COLORREF mixed = RGB(mix(GetRValue(c1), GetRValue(c2)), mix(GetGValue(c1), GetGValue(c2)),
-                       mix(GetBValue(c1), GetBValue(c2)));
+  COLORREF mixed =
+      RGB(mix(GetRValue(c1), GetRValue(c2)), mix(GetGValue(c1), GetGValue(c2)), mix(GetBValue(c1), GetBValue(c2)));
   HDC screen = GetDC(nullptr);
   if (screen) {
     COLORREF nearest = GetNearestColor(screen, mixed);

@@ -184,8 +184,8 @@ bool ReadSystemVersion(OSVERSIONINFOW& Info)
   Info.dwOSVersionInfoSize = sizeof Info;
   using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
   if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"))
-    if (auto rtlGetVersion = reinterpret_cast<TRtlGetVersion>(
-            reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))))
+    if (auto rtlGetVersion =
+            reinterpret_cast<TRtlGetVersion>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))))
       if (rtlGetVersion(&Info) == 0)
         return true;
 #pragma GCC diagnostic push
@@ -235,7 +235,8 @@ void InitializecxControls()
     return;
   gControlsInitialized = true;
   OSVERSIONINFOW info;
-  WinXPFlag = ReadSystemVersion(info) && IsWinXPOrLaterVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+  WinXPFlag =
+      ReadSystemVersion(info) && IsWinXPOrLaterVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 
 void FinalizecxControls()

@@ -133,45 +133,49 @@ void Compose(TCanvasPixels& ACanvas, const TImage& AImage, int AX, int AY, TcxGl
       }
   };
   switch (AMode) {
-  case gdmDisabled: {
-    COLORREF hl = GetSysColor(COLOR_BTNHIGHLIGHT), sh = GetSysColor(COLOR_BTNSHADOW);
-    each(1, 1, [&](int x, int y, const TImagePixel& p) { ACanvas.Put(x, y, GetRValue(hl), GetGValue(hl), GetBValue(hl), p.A); });
-    each(0, 0, [&](int x, int y, const TImagePixel& p) { ACanvas.Put(x, y, GetRValue(sh), GetGValue(sh), GetBValue(sh), p.A); });
-    break;
-  }
-  case gdmDisabledFaded:
-    each(0, 0, [&](int x, int y, const TImagePixel& p) {
-      int g = 128 + Luminance(p.R, p.G, p.B) / 2;
-      ACanvas.Put(x, y, (fr + g) / 2, (fg + g) / 2, (fb + g) / 2, p.A);
-    });
-    break;
-  case gdmGrey:
-    each(0, 0, [&](int x, int y, const TImagePixel& p) {
-      int l = Luminance(p.R, p.G, p.B);
-      ACanvas.Put(x, y, l, l, l, p.A);
-    });
-    break;
-  case gdmFaded:
-    each(0, 0, [&](int x, int y, const TImagePixel& p) {
-      auto fade = [](int c, int f) { return (c * cxFadedImagePercent + f * (100 - cxFadedImagePercent)) / 100; };
-      ACanvas.Put(x, y, fade(p.R, fr), fade(p.G, fg), fade(p.B, fb), p.A);
-    });
-    break;
-  case gdmShadowed:
-    each(1, 1, [&](int x, int y, const TImagePixel& p) {
-      if (RGBQUAD* q = ACanvas.At(x, y))
-        ACanvas.Put(x, y, q->rgbRed * cxShadowDarkenPercent / 100, q->rgbGreen * cxShadowDarkenPercent / 100,
-                    q->rgbBlue * cxShadowDarkenPercent / 100, p.A);
-    });
-    each(-1, -1, [&](int x, int y, const TImagePixel& p) { ACanvas.Put(x, y, p.R, p.G, p.B, p.A); });
-    break;
-  default:
-    each(0, 0, [&](int x, int y, const TImagePixel& p) { ACanvas.Put(x, y, p.R, p.G, p.B, p.A); });
-    break;
+    case gdmDisabled: {
+      COLORREF hl = GetSysColor(COLOR_BTNHIGHLIGHT), sh = GetSysColor(COLOR_BTNSHADOW);
+      each(1, 1, [&](int x, int y, const TImagePixel& p) {
+        ACanvas.Put(x, y, GetRValue(hl), GetGValue(hl), GetBValue(hl), p.A);
+      });
+      each(0, 0, [&](int x, int y, const TImagePixel& p) {
+        ACanvas.Put(x, y, GetRValue(sh), GetGValue(sh), GetBValue(sh), p.A);
+      });
+      break;
+    }
+    case gdmDisabledFaded:
+      each(0, 0, [&](int x, int y, const TImagePixel& p) {
+        int g = 128 + Luminance(p.R, p.G, p.B) / 2;
+        ACanvas.Put(x, y, (fr + g) / 2, (fg + g) / 2, (fb + g) / 2, p.A);
+      });
+      break;
+    case gdmGrey:
+      each(0, 0, [&](int x, int y, const TImagePixel& p) {
+        int l = Luminance(p.R, p.G, p.B);
+        ACanvas.Put(x, y, l, l, l, p.A);
+      });
+      break;
+    case gdmFaded:
+      each(0, 0, [&](int x, int y, const TImagePixel& p) {
+        auto fade = [](int c, int f) { return (c * cxFadedImagePercent + f * (100 - cxFadedImagePercent)) / 100; };
+        ACanvas.Put(x, y, fade(p.R, fr), fade(p.G, fg), fade(p.B, fb), p.A);
+      });
+      break;
+    case gdmShadowed:
+      each(1, 1, [&](int x, int y, const TImagePixel& p) {
+        if (RGBQUAD* q = ACanvas.At(x, y))
+          ACanvas.Put(x, y, q->rgbRed * cxShadowDarkenPercent / 100, q->rgbGreen * cxShadowDarkenPercent / 100,
+                      q->rgbBlue * cxShadowDarkenPercent / 100, p.A);
+      });
+      each(-1, -1, [&](int x, int y, const TImagePixel& p) { ACanvas.Put(x, y, p.R, p.G, p.B, p.A); });
+      break;
+    default:
+      each(0, 0, [&](int x, int y, const TImagePixel& p) { ACanvas.Put(x, y, p.R, p.G, p.B, p.A); });
+      break;
   }
 }
 
-} // namespace
+}  // namespace
 
 void DrawGlyphOrImage(HDC ADC, const TRect& ABackgroundRect, const TRect& AGlyphRect, TBitmap* AGlyph,
                       TCustomImageList* AImages, int AImageIndex, TcxGlyphDrawingMode AMode,

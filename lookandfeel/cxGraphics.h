@@ -130,7 +130,7 @@ private:
   struct TSavedState;
   std::vector<int> FSavedDCs;
   std::vector<std::unique_ptr<TSavedState>> FSavedStates;
-  std::vector<std::unique_ptr<TcxRegion>> FSavedRegions; // nil entry: no clip region
+  std::vector<std::unique_ptr<TcxRegion>> FSavedRegions;  // nil entry: no clip region
 };
 
 // A TcxCanvas on the screen DC (GetDC(nil)), released when the wrapper goes.
@@ -210,11 +210,16 @@ bool BitBltRect(HDC ADestDC, const TRect& R, HDC ASourceDC, const TPoint& ASourc
 // A pixel with partial coverage blends the mode's colour with what is under it. An
 // unknown mode draws as gdmNormal.
 enum TcxGlyphDrawingMode {
-  gdmNormal, gdmDisabled, gdmDisabledFaded, gdmGrey, gdmFaded, gdmShadowed,
+  gdmNormal,
+  gdmDisabled,
+  gdmDisabledFaded,
+  gdmGrey,
+  gdmFaded,
+  gdmShadowed,
 };
 
-constexpr int cxFadedImagePercent = 60;   // image share of a faded pixel
-constexpr int cxShadowDarkenPercent = 60; // what a shadow pixel keeps of the background
+constexpr int cxFadedImagePercent = 60;    // image share of a faded pixel
+constexpr int cxShadowDarkenPercent = 60;  // what a shadow pixel keeps of the background
 
 struct TcxGlyphDrawOptions {
   // Filled into the background rectangle before the image (nil: no fill). A value of a
@@ -249,8 +254,8 @@ void DrawGlyphOrImage(HDC ADC, const TRect& ABackgroundRect, const TRect& AGlyph
 //      others become ATargetColor (the classic dithered ghost).
 // APercent is clamped to 0-100; AGridStep below 1 counts as 1. clNone as target does
 // nothing. The bars call it as (0, 170, 20, 2, clBtnFace).
-void TransformRectThroughBitmap(TcxCanvas* ACanvas, const TRect& ARect, TColor AKeyColor, int AThreshold,
-                                int APercent, int AGridStep, TColor ATargetColor);
+void TransformRectThroughBitmap(TcxCanvas* ACanvas, const TRect& ARect, TColor AKeyColor, int AThreshold, int APercent,
+                                int AGridStep, TColor ATargetColor);
 
 // IsGlyphAssigned / IsImageAssigned: a graphic that exists and is not empty; a list that
 // exists with the index in 0 .. Count - 1.

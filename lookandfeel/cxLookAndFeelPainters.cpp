@@ -7,8 +7,7 @@ DEFINE_ENUM_INFO(TcxArrowDirection, L"adUp", L"adDown", L"adLeft", L"adRight")
 
 IMPLEMENT_CLASS(TcxCustomLookAndFeelPainter, TObject)
 
-TcxArrowPoints TcxCustomLookAndFeelPainter::CalculateArrowPoints(const TRect& R, TcxArrowDirection Direction,
-                                                                 int Size)
+TcxArrowPoints TcxCustomLookAndFeelPainter::CalculateArrowPoints(const TRect& R, TcxArrowDirection Direction, int Size)
 {
   if (Direction < adUp || Direction > adRight)
     Direction = adDown;
@@ -25,14 +24,14 @@ TcxArrowPoints TcxCustomLookAndFeelPainter::CalculateArrowPoints(const TRect& R,
   const int baseEnd = baseStart + 2 * Size;
   const int axisLow = axisStart, axisHigh = axisStart + Size;
   switch (Direction) {
-  case adUp:
-    return {TPoint{baseStart, axisHigh}, TPoint{baseEnd, axisHigh}, TPoint{middle, axisLow}};
-  case adLeft:
-    return {TPoint{axisHigh, baseStart}, TPoint{axisHigh, baseEnd}, TPoint{axisLow, middle}};
-  case adRight:
-    return {TPoint{axisLow, baseStart}, TPoint{axisLow, baseEnd}, TPoint{axisHigh, middle}};
-  case adDown:
-  default:
-    return {TPoint{baseStart, axisLow}, TPoint{baseEnd, axisLow}, TPoint{middle, axisHigh}};
+    case adUp:
+      return {TPoint{baseStart, axisHigh}, TPoint{baseEnd, axisHigh}, TPoint{middle, axisLow}};
+    case adLeft:
+      return {TPoint{axisHigh, baseStart}, TPoint{axisHigh, baseEnd}, TPoint{axisLow, middle}};
+    case adRight:
+      return {TPoint{axisLow, baseStart}, TPoint{axisLow, baseEnd}, TPoint{axisHigh, middle}};
+    case adDown:
+    default:
+      return {TPoint{baseStart, axisLow}, TPoint{baseEnd, axisLow}, TPoint{middle, axisHigh}};
   }
 }

@@ -13,7 +13,7 @@ HRGN NewRegion(int L, int T, int R, int B)
   return region;
 }
 
-} // namespace
+}  // namespace
 
 TcxRegion::TcxRegion() : FHandle(NewRegion(0, 0, 0, 0)) {}
 
@@ -64,26 +64,26 @@ void TcxRegion::Combine(TcxRegion* ARegion, TcxRegionOperation AOperation, bool 
 {
   HRGN other = ARegion ? ARegion->FHandle : nullptr;
   switch (AOperation) {
-  case roSet:
-    if (other)
-      CombineRgn(FHandle, other, nullptr, RGN_COPY);
-    else
-      SetRectRgn(FHandle, 0, 0, 0, 0);
-    break;
-  case roAdd:
-    if (other)
-      CombineRgn(FHandle, FHandle, other, RGN_OR);
-    break;
-  case roSubtract:
-    if (other)
-      CombineRgn(FHandle, FHandle, other, RGN_DIFF);
-    break;
-  case roIntersect:
-    if (other)
-      CombineRgn(FHandle, FHandle, other, RGN_AND);
-    else
-      SetRectRgn(FHandle, 0, 0, 0, 0);
-    break;
+    case roSet:
+      if (other)
+        CombineRgn(FHandle, other, nullptr, RGN_COPY);
+      else
+        SetRectRgn(FHandle, 0, 0, 0, 0);
+      break;
+    case roAdd:
+      if (other)
+        CombineRgn(FHandle, FHandle, other, RGN_OR);
+      break;
+    case roSubtract:
+      if (other)
+        CombineRgn(FHandle, FHandle, other, RGN_DIFF);
+      break;
+    case roIntersect:
+      if (other)
+        CombineRgn(FHandle, FHandle, other, RGN_AND);
+      else
+        SetRectRgn(FHandle, 0, 0, 0, 0);
+      break;
   }
   if (ADestroyRegion && ARegion && ARegion != this)
     ARegion->Free();

@@ -99,7 +99,7 @@ std::vector<String> WrapText(TcxCanvas* ACanvas, const String& AText, int AWidth
   return lines;
 }
 
-} // namespace
+}  // namespace
 
 TSize GetTextExtentOfString(HDC ADC, const String& AText, int ALength)
 {

@@ -17,10 +17,10 @@ struct TSchemeAnchors {
 
 // Colour names of the known schemes and the two colours each one is built from.
 const TSchemeAnchors KnownSchemes[] = {
-  {L"NormalColor", RGB(89, 135, 214), RGB(0, 45, 150)},
-  {L"Blue", RGB(89, 135, 214), RGB(0, 45, 150)},
-  {L"HomeStead", RGB(165, 185, 115), RGB(63, 93, 56)},
-  {L"Metallic", RGB(160, 160, 185), RGB(75, 75, 111)},
+    {L"NormalColor", RGB(89, 135, 214), RGB(0, 45, 150)},
+    {L"Blue", RGB(89, 135, 214), RGB(0, 45, 150)},
+    {L"HomeStead", RGB(165, 185, 115), RGB(63, 93, 56)},
+    {L"Metallic", RGB(160, 160, 185), RGB(75, 75, 111)},
 };
 
 // The warm selection colours every scheme shares.
@@ -203,8 +203,8 @@ HBRUSH MakeBrush(TColor Color)
 void FreeBrushes()
 {
   TdxOffice11Brushes& b = State.Brushes;
-  for (HBRUSH* h : {&b.Menu, &b.Selected, &b.Pressed, &b.Checked, &b.StaticBorder, &b.SeparatorDark,
-                    &b.SeparatorLight, &b.BarFace}) {
+  for (HBRUSH* h : {&b.Menu, &b.Selected, &b.Pressed, &b.Checked, &b.StaticBorder, &b.SeparatorDark, &b.SeparatorLight,
+                    &b.BarFace}) {
     DeleteGdiObject(*h);
     *h = nullptr;
   }
@@ -310,7 +310,8 @@ void FrameOffice11Rect(HDC DC, const TRect& R)
     return;
   // High contrast is read now: the set may not have been refreshed since it changed.
   const bool highContrast = IsHighContrastBlack() || IsHighContrastWhite();
-  const COLORREF color = highContrast ? GetSysColor(COLOR_BTNTEXT) : COLORREF(ColorToRGB(dxOffice11Colors().BorderColor));
+  const COLORREF color =
+      highContrast ? GetSysColor(COLOR_BTNTEXT) : COLORREF(ColorToRGB(dxOffice11Colors().BorderColor));
   FillSolid(DC, Rect(R.left, R.top, R.right, R.top + 1), color);
   FillSolid(DC, Rect(R.left, R.bottom - 1, R.right, R.bottom), color);
   FillSolid(DC, Rect(R.left, R.top + 1, R.left + 1, R.bottom - 1), color);
@@ -354,19 +355,19 @@ void DrawOffice11Arrow(HDC DC, const TRect& R, TcxArrowDirection Direction, TCol
   // p[0] and p[1] end the base, p[2] is the tip; each row towards the tip loses a pixel
   // at both ends.
   switch (Direction) {
-  case adUp:
-  case adDown: {
-    const int step = p[2].y > p[0].y ? 1 : -1;
-    for (int i = 0, y = p[0].y; p[0].x + i <= p[1].x - i; ++i, y += step)
-      FillSolid(DC, Rect(p[0].x + i, y, p[1].x - i + 1, y + 1), color);
-    break;
-  }
-  default: {
-    const int step = p[2].x > p[0].x ? 1 : -1;
-    for (int i = 0, x = p[0].x; p[0].y + i <= p[1].y - i; ++i, x += step)
-      FillSolid(DC, Rect(x, p[0].y + i, x + 1, p[1].y - i + 1), color);
-    break;
-  }
+    case adUp:
+    case adDown: {
+      const int step = p[2].y > p[0].y ? 1 : -1;
+      for (int i = 0, y = p[0].y; p[0].x + i <= p[1].x - i; ++i, y += step)
+        FillSolid(DC, Rect(p[0].x + i, y, p[1].x - i + 1, y + 1), color);
+      break;
+    }
+    default: {
+      const int step = p[2].x > p[0].x ? 1 : -1;
+      for (int i = 0, x = p[0].x; p[0].y + i <= p[1].y - i; ++i, x += step)
+        FillSolid(DC, Rect(x, p[0].y + i, x + 1, p[1].y - i + 1), color);
+      break;
+    }
   }
 }
 

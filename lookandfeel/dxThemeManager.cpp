@@ -10,18 +10,18 @@
 
 DEFINE_ENUM_INFO(TdxThemedObjectType, L"totButton", L"totClock", L"totComboBox", L"totEdit", L"totExplorerBar",
                  L"totHeader", L"totListBox", L"totListView", L"totMenu", L"totPage", L"totProgress", L"totRebar",
-                 L"totScrollBar", L"totSpin", L"totStartPanel", L"totStatus", L"totTab", L"totTaskBand",
-                 L"totTaskBar", L"totToolBar", L"totToolTip", L"totTrackBar", L"totTrayNotify", L"totTreeView",
-                 L"totWindow")
+                 L"totScrollBar", L"totSpin", L"totStartPanel", L"totStatus", L"totTab", L"totTaskBand", L"totTaskBar",
+                 L"totToolBar", L"totToolTip", L"totTrackBar", L"totTrayNotify", L"totTreeView", L"totWindow")
 
 IMPLEMENT_CLASS(TdxThemeChangedNotificator, TObject)
 
 namespace {
 
 const wchar_t* const ThemeClassNames[dxThemedObjectTypeCount] = {
-  L"Button", L"Clock", L"ComboBox", L"Edit", L"ExplorerBar", L"Header", L"ListBox", L"ListView", L"Menu",
-  L"Page", L"Progress", L"Rebar", L"ScrollBar", L"Spin", L"StartPanel", L"Status", L"Tab", L"TaskBand",
-  L"TaskBar", L"ToolBar", L"ToolTip", L"TrackBar", L"TrayNotify", L"TreeView", L"Window",
+    L"Button",     L"Clock",      L"ComboBox", L"Edit",     L"ExplorerBar", L"Header",    L"ListBox",
+    L"ListView",   L"Menu",       L"Page",     L"Progress", L"Rebar",       L"ScrollBar", L"Spin",
+    L"StartPanel", L"Status",     L"Tab",      L"TaskBand", L"TaskBar",     L"ToolBar",   L"ToolTip",
+    L"TrackBar",   L"TrayNotify", L"TreeView", L"Window",
 };
 
 // The hidden top-level window (a message-only window gets no broadcasts) that hears of

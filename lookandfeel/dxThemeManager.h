@@ -8,9 +8,31 @@
 
 // The window classes whose themes the drawing code opens, in this fixed order.
 enum TdxThemedObjectType {
-  totButton, totClock, totComboBox, totEdit, totExplorerBar, totHeader, totListBox, totListView,
-  totMenu, totPage, totProgress, totRebar, totScrollBar, totSpin, totStartPanel, totStatus, totTab,
-  totTaskBand, totTaskBar, totToolBar, totToolTip, totTrackBar, totTrayNotify, totTreeView, totWindow,
+  totButton,
+  totClock,
+  totComboBox,
+  totEdit,
+  totExplorerBar,
+  totHeader,
+  totListBox,
+  totListView,
+  totMenu,
+  totPage,
+  totProgress,
+  totRebar,
+  totScrollBar,
+  totSpin,
+  totStartPanel,
+  totStatus,
+  totTab,
+  totTaskBand,
+  totTaskBar,
+  totToolBar,
+  totToolTip,
+  totTrackBar,
+  totTrayNotify,
+  totTreeView,
+  totWindow,
 };
 constexpr int dxThemedObjectTypeCount = int(totWindow) + 1;
 using TdxThemedObjectTypes = TSet<TdxThemedObjectType>;

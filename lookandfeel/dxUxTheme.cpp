@@ -59,7 +59,10 @@ void Bind(F& Slot, const char* Name)
   Slot = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Ux.Library, Name)));
 }
 
-THandle ToHandle(TdxTheme Theme) { return reinterpret_cast<THandle>(Theme); }
+THandle ToHandle(TdxTheme Theme)
+{
+  return reinterpret_cast<THandle>(Theme);
+}
 
 }  // namespace
 
@@ -161,8 +164,7 @@ bool DrawThemeBackground(TdxTheme Theme, HDC DC, int PartId, int StateId, const 
   return DrawThemeBackgroundByRect(Theme, DC, PartId, StateId, &R, ClipRect);
 }
 
-bool DrawThemeBackgroundByRect(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect* R,
-                               const TRect* ClipRect)
+bool DrawThemeBackgroundByRect(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect* R, const TRect* ClipRect)
 {
   if (!Theme || !DC || !R || !Ux.DrawThemeBackground)
     return false;
@@ -172,8 +174,8 @@ bool DrawThemeBackgroundByRect(TdxTheme Theme, HDC DC, int PartId, int StateId, 
 TRect GetThemeBackgroundContentRect(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect& Bounds)
 {
   TRect content = Bounds;
-  if (Theme && Ux.GetThemeBackgroundContentRect
-      && FAILED(Ux.GetThemeBackgroundContentRect(ToHandle(Theme), DC, PartId, StateId, &Bounds, &content)))
+  if (Theme && Ux.GetThemeBackgroundContentRect &&
+      FAILED(Ux.GetThemeBackgroundContentRect(ToHandle(Theme), DC, PartId, StateId, &Bounds, &content)))
     content = Bounds;
   return content;
 }
@@ -209,8 +211,8 @@ bool GetThemeColor(TdxTheme Theme, int PartId, int StateId, int PropId, COLORREF
 
 bool IsThemeBackgroundPartiallyTransparent(TdxTheme Theme, int PartId, int StateId)
 {
-  return Theme && Ux.IsThemeBackgroundPartiallyTransparent
-         && Ux.IsThemeBackgroundPartiallyTransparent(ToHandle(Theme), PartId, StateId);
+  return Theme && Ux.IsThemeBackgroundPartiallyTransparent &&
+         Ux.IsThemeBackgroundPartiallyTransparent(ToHandle(Theme), PartId, StateId);
 }
 
 bool IsBufferedPaintAvailable()

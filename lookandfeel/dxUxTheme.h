@@ -9,8 +9,8 @@
 #include "platform/System.h"
 #include "platform/Types.h"
 
-using TdxTheme = uintptr_t;         // an open visual-style theme, 0 for none
-using TdxPaintBuffer = uintptr_t;   // a buffered-paint buffer, 0 for none
+using TdxTheme = uintptr_t;        // an open visual-style theme, 0 for none
+using TdxPaintBuffer = uintptr_t;  // a buffered-paint buffer, 0 for none
 
 // Loads the library and binds its entry points (idempotent); Finalize releases it.
 void InitializedxUxTheme();
@@ -32,8 +32,7 @@ bool dxGetCurrentThemeName(String& FileName, String& ColorName, String& SizeName
 // empty size, the unchanged rectangle) for a 0 theme or a missing entry point.
 bool DrawThemeBackground(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect& R,
                          const TRect* ClipRect = nullptr);
-bool DrawThemeBackgroundByRect(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect* R,
-                               const TRect* ClipRect);
+bool DrawThemeBackgroundByRect(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect* R, const TRect* ClipRect);
 // The content area inside a part's background; Bounds itself when it cannot be read.
 TRect GetThemeBackgroundContentRect(TdxTheme Theme, HDC DC, int PartId, int StateId, const TRect& Bounds);
 // Size kinds of GetThemePartSize.
@@ -48,8 +47,8 @@ bool IsThemeBackgroundPartiallyTransparent(TdxTheme Theme, int PartId, int State
 // Buffered painting, offered by newer systems only (IsBufferedPaintAvailable). The
 // buffer is initialised for the process by InitializedxUxTheme when it exists.
 enum TdxBufferedPaintFormat { bpfCompatibleBitmap = 0, bpfDIB = 1, bpfTopDownDIB = 2, bpfTopDownMonoDIB = 3 };
-constexpr uint32_t dxBPPF_ERASE = 0x0001;    // clear the buffer to zero first
-constexpr uint32_t dxBPPF_NOCLIP = 0x0002;   // do not apply the target's clip region
+constexpr uint32_t dxBPPF_ERASE = 0x0001;   // clear the buffer to zero first
+constexpr uint32_t dxBPPF_NOCLIP = 0x0002;  // do not apply the target's clip region
 bool IsBufferedPaintAvailable();
 // Starts painting R of Target into an off-screen buffer; PaintDC receives the buffer's DC.
 // 0 (and PaintDC nil) when buffered painting is unavailable or fails.

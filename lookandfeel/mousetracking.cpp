@@ -96,7 +96,8 @@ void BeginMouseTracking(TWinControl* AControl, const TRect& ABounds, IcxMouseTra
     return;
   if (!gTrackingWindow)
     gTrackingWindow = new TMouseTrackingWindow;
-  gTrackers.push_back(TTracker{ACaller, TWeakRef<TWinControl>(AControl), AControl != nullptr, ABounds, gNextTrackerId++});
+  gTrackers.push_back(
+      TTracker{ACaller, TWeakRef<TWinControl>(AControl), AControl != nullptr, ABounds, gNextTrackerId++});
   gTrackingWindow->StartTimer();
 }
 

@@ -122,12 +122,18 @@ HBITMAP CreateImage(int Width, int Height, TPixelFormat Format, const std::vecto
 TPixelFormat FormatOf(int BitCount, bool Is565)
 {
   switch (BitCount) {
-  case 1: return pf1bit;
-  case 4: return pf4bit;
-  case 8: return pf8bit;
-  case 16: return Is565 ? pf16bit : pf15bit;
-  case 24: return pf24bit;
-  default: return pf32bit;
+    case 1:
+      return pf1bit;
+    case 4:
+      return pf4bit;
+    case 8:
+      return pf8bit;
+    case 16:
+      return Is565 ? pf16bit : pf15bit;
+    case 24:
+      return pf24bit;
+    default:
+      return pf32bit;
   }
 }
 
@@ -321,8 +327,7 @@ void TBitmap::Rebuild(int AWidth, int AHeight, TPixelFormat Format, bool CopyPic
   if (CopyPicture)
     HandleNeeded();
   FreeContext();
-  std::vector<RGBQUAD> table =
-      Format == FPixelFormat && !FColorTable.empty() ? FColorTable : DefaultTable(Format);
+  std::vector<RGBQUAD> table = Format == FPixelFormat && !FColorTable.empty() ? FColorTable : DefaultTable(Format);
   if (AWidth == 0 || AHeight == 0) {
     DestroyImage();
     FWidth = AWidth;

@@ -19,9 +19,19 @@ constexpr uint32_t kCompressionBitfields = 3;
   throw EInvalidGraphic(L"Bitmap image is not valid");
 }
 
-uint16_t Rd16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Rd32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-void Wr16(std::vector<uint8_t>& out, uint16_t v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); }
+uint16_t Rd16(const uint8_t* p)
+{
+  return uint16_t(p[0] | p[1] << 8);
+}
+uint32_t Rd32(const uint8_t* p)
+{
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+void Wr16(std::vector<uint8_t>& out, uint16_t v)
+{
+  out.push_back(uint8_t(v));
+  out.push_back(uint8_t(v >> 8));
+}
 void Wr32(std::vector<uint8_t>& out, uint32_t v)
 {
   for (int i = 0; i < 4; ++i)
@@ -31,9 +41,9 @@ void Wr32(std::vector<uint8_t>& out, uint32_t v)
 // What the headers say, checked.
 struct TLayout {
   int Width = 0;
-  int Height = 0;      // negative for top-down rows
+  int Height = 0;  // negative for top-down rows
   int BitCount = 0;
-  bool Core = false;   // 12-byte header with 3-byte colour entries
+  bool Core = false;  // 12-byte header with 3-byte colour entries
   bool Bitfields = false;
   uint32_t Masks[3] = {};
   size_t TableEntries = 0;
@@ -84,8 +94,7 @@ TLayout ReadLayout(const uint8_t* Data, size_t Size, bool FileHeader, bool HeadO
     compression = Rd32(h + 16);
     clrUsed = Rd32(h + 32);
   }
-  if (planes != 1 || l.Width <= 0 || l.Width > kMaxSide || l.Height == 0 || l.Height < -kMaxSide ||
-      l.Height > kMaxSide)
+  if (planes != 1 || l.Width <= 0 || l.Width > kMaxSide || l.Height == 0 || l.Height < -kMaxSide || l.Height > kMaxSide)
     Invalid();
   int bc = l.BitCount;
   if (bc != 1 && bc != 4 && bc != 8 && bc != 16 && bc != 24 && bc != 32)
@@ -141,8 +150,14 @@ TLayout ReadLayout(const uint8_t* Data, size_t Size, bool FileHeader, bool HeadO
   return l;
 }
 
-int MaskShift(uint32_t mask) { return std::countr_zero(mask); }
-int MaskWidth(uint32_t mask) { return std::popcount(mask); }
+int MaskShift(uint32_t mask)
+{
+  return std::countr_zero(mask);
+}
+int MaskWidth(uint32_t mask)
+{
+  return std::popcount(mask);
+}
 
 uint8_t Channel(uint32_t value, uint32_t mask)
 {

@@ -19,9 +19,9 @@ struct TDibImage {
   int Width = 0;
   int Height = 0;
   int BitCount = 32;
-  bool Is565 = false;             // 16 bits: 5-6-5 instead of 5-5-5
-  std::vector<TDibColor> Table;   // 1, 4 and 8 bits
-  std::vector<uint8_t> Bits;      // bottom-up rows of DibStride bytes
+  bool Is565 = false;            // 16 bits: 5-6-5 instead of 5-5-5
+  std::vector<TDibColor> Table;  // 1, 4 and 8 bits
+  std::vector<uint8_t> Bits;     // bottom-up rows of DibStride bytes
 };
 
 // Bytes in a row: padded to four bytes.

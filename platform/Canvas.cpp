@@ -5,11 +5,12 @@ IMPLEMENT_CLASS(TCanvas, TPersistent)
 unsigned TextFormatFlags(TTextFormat Format)
 {
   static const unsigned flags[] = {
-      DT_BOTTOM,         DT_CALCRECT,     DT_CENTER,       DT_EDITCONTROL, DT_END_ELLIPSIS,
-      DT_PATH_ELLIPSIS,  DT_EXPANDTABS,   DT_EXTERNALLEADING, DT_LEFT,     DT_MODIFYSTRING,
-      DT_NOCLIP,         DT_NOPREFIX,     DT_RIGHT,        DT_RTLREADING,  DT_SINGLELINE,
-      DT_TOP,            DT_VCENTER,      DT_WORDBREAK,    DT_HIDEPREFIX,  DT_NOFULLWIDTHCHARBREAK,
-      DT_PREFIXONLY,     DT_TABSTOP,      DT_WORD_ELLIPSIS, 0 /* tfComposited: no DrawText flag */,
+      DT_BOTTOM,       DT_CALCRECT,      DT_CENTER,        DT_EDITCONTROL,
+      DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_EXPANDTABS,    DT_EXTERNALLEADING,
+      DT_LEFT,         DT_MODIFYSTRING,  DT_NOCLIP,        DT_NOPREFIX,
+      DT_RIGHT,        DT_RTLREADING,    DT_SINGLELINE,    DT_TOP,
+      DT_VCENTER,      DT_WORDBREAK,     DT_HIDEPREFIX,    DT_NOFULLWIDTHCHARBREAK,
+      DT_PREFIXONLY,   DT_TABSTOP,       DT_WORD_ELLIPSIS, 0 /* tfComposited: no DrawText flag */,
   };
   unsigned result = 0;
   for (unsigned i = 0; i < sizeof flags / sizeof flags[0]; ++i)
@@ -18,7 +19,8 @@ unsigned TextFormatFlags(TTextFormat Format)
   return result;
 }
 
-TCanvas::TCanvas() : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>())
+TCanvas::TCanvas()
+    : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>())
 {
   FFont->OnChange = TNotifyEvent(this, &TCanvas::FontChanged);
   FFont->OnHandleFreeing = TNotifyEvent(this, &TCanvas::FontFreeing);
@@ -351,8 +353,8 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRe
   RequiredState({csHandleValid, csFontValid, csBrushValid});
   HDC source = Source->GetHandle();
   int oldMode = SetStretchBltMode(FHandle, COLORONCOLOR);
-  StretchBlt(FHandle, Dest.left, Dest.top, RectWidth(Dest), RectHeight(Dest), source, SourceRect.left,
-             SourceRect.top, RectWidth(SourceRect), RectHeight(SourceRect), DWORD(FCopyMode));
+  StretchBlt(FHandle, Dest.left, Dest.top, RectWidth(Dest), RectHeight(Dest), source, SourceRect.left, SourceRect.top,
+             RectWidth(SourceRect), RectHeight(SourceRect), DWORD(FCopyMode));
   SetStretchBltMode(FHandle, oldMode);
   Changed();
 }

@@ -14,10 +14,30 @@ using TCanvasState = TSet<TCanvasStates>;
 
 // The DrawText options of TextRect's formatted form.
 enum TTextFormats {
-  tfBottom, tfCalcRect, tfCenter, tfEditControl, tfEndEllipsis, tfPathEllipsis, tfExpandTabs,
-  tfExternalLeading, tfLeft, tfModifyString, tfNoClip, tfNoPrefix, tfRight, tfRtlReading, tfSingleLine,
-  tfTop, tfVerticalCenter, tfWordBreak, tfHidePrefix, tfNoFullWidthCharBreak, tfPrefixOnly, tfTabStop,
-  tfWordEllipsis, tfComposited,
+  tfBottom,
+  tfCalcRect,
+  tfCenter,
+  tfEditControl,
+  tfEndEllipsis,
+  tfPathEllipsis,
+  tfExpandTabs,
+  tfExternalLeading,
+  tfLeft,
+  tfModifyString,
+  tfNoClip,
+  tfNoPrefix,
+  tfRight,
+  tfRtlReading,
+  tfSingleLine,
+  tfTop,
+  tfVerticalCenter,
+  tfWordBreak,
+  tfHidePrefix,
+  tfNoFullWidthCharBreak,
+  tfPrefixOnly,
+  tfTabStop,
+  tfWordEllipsis,
+  tfComposited,
 };
 using TTextFormat = TSet<TTextFormats>;
 // The DT_ flags of a format.

@@ -12,8 +12,7 @@ PUBLISHED(TComponent, TPersistent)
 }
 
 DEFINE_ENUM_INFO(TComponentStateE, L"csLoading", L"csReading", L"csWriting", L"csDestroying", L"csDesigning",
-                 L"csAncestor", L"csUpdating", L"csFixups", L"csFreeNotification", L"csInline",
-                 L"csDesignInstance")
+                 L"csAncestor", L"csUpdating", L"csFixups", L"csFreeNotification", L"csInline", L"csDesignInstance")
 DEFINE_ENUM_INFO(TComponentStyleE, L"csInheritable", L"csCheckPropAvail", L"csSubComponent", L"csTransient")
 
 // ---------------------------------------------------------------------------

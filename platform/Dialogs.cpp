@@ -46,11 +46,20 @@ uint32_t MessageDlgFlags(TMsgDlgType DlgType, TMsgDlgButtons Buttons)
 {
   uint32_t flags = 0;
   switch (DlgType) {
-    case mtWarning: flags = MB_ICONWARNING; break;
-    case mtError: flags = MB_ICONERROR; break;
-    case mtInformation: flags = MB_ICONINFORMATION; break;
-    case mtConfirmation: flags = MB_ICONQUESTION; break;
-    case mtCustom: break;
+    case mtWarning:
+      flags = MB_ICONWARNING;
+      break;
+    case mtError:
+      flags = MB_ICONERROR;
+      break;
+    case mtInformation:
+      flags = MB_ICONINFORMATION;
+      break;
+    case mtConfirmation:
+      flags = MB_ICONQUESTION;
+      break;
+    case mtCustom:
+      break;
   }
   // The system box has fixed button sets: take the first set that holds the main buttons.
   auto has = [&](TMsgDlgBtn b) { return Buttons.Contains(b); };

@@ -15,7 +15,20 @@ TMessageBoxProc SetMessageBoxProc(TMessageBoxProc Proc);
 int ShowMessageBox(HWND Owner, const String& Text, const String& Caption, uint32_t Flags);
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp, mbClose };
+enum TMsgDlgBtn {
+  mbYes,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp,
+  mbClose
+};
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 constexpr TMsgDlgButtons mbYesNo{mbYes, mbNo};
 constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};

@@ -10,8 +10,8 @@ DEFINE_ENUM_INFO(TWindowState, L"wsNormal", L"wsMinimized", L"wsMaximized")
 DEFINE_ENUM_INFO(TFormBorderStyle, L"bsNone", L"bsSingle", L"bsSizeable", L"bsDialog", L"bsToolWindow",
                  L"bsSizeToolWin")
 DEFINE_ENUM_INFO(TBorderIcon, L"biSystemMenu", L"biMinimize", L"biMaximize", L"biHelp")
-DEFINE_ENUM_INFO(TPosition, L"poDesigned", L"poDefault", L"poDefaultPosOnly", L"poDefaultSizeOnly",
-                 L"poScreenCenter", L"poDesktopCenter", L"poMainFormCenter", L"poOwnerFormCenter")
+DEFINE_ENUM_INFO(TPosition, L"poDesigned", L"poDefault", L"poDefaultPosOnly", L"poDefaultSizeOnly", L"poScreenCenter",
+                 L"poDesktopCenter", L"poMainFormCenter", L"poOwnerFormCenter")
 DEFINE_ENUM_INFO(TCloseAction, L"caNone", L"caHide", L"caFree", L"caMinimize")
 
 IMPLEMENT_CLASS(TCustomForm, TWinControl)
@@ -605,15 +605,25 @@ void TCustomForm::Paint()
 void TCustomForm::Dispatch(TMessage& Message)
 {
   switch (Message.Msg) {
-    case CM_RELEASE: Free(); return;  // nothing may touch the form after this
-    case WM_ACTIVATE: return WMActivate(Message);
-    case WM_ACTIVATEAPP: return WMActivateApp(Message);
-    case WM_MDIACTIVATE: return WMMDIActivate(Message);
-    case WM_CLOSE: return WMClose(Message);
-    case WM_QUERYENDSESSION: return WMQueryEndSession(Message);
-    case CM_ACTIVATE: return CMActivate(Message);
-    case CM_DEACTIVATE: return CMDeactivate(Message);
-    default: return TWinControl::Dispatch(Message);
+    case CM_RELEASE:
+      Free();
+      return;  // nothing may touch the form after this
+    case WM_ACTIVATE:
+      return WMActivate(Message);
+    case WM_ACTIVATEAPP:
+      return WMActivateApp(Message);
+    case WM_MDIACTIVATE:
+      return WMMDIActivate(Message);
+    case WM_CLOSE:
+      return WMClose(Message);
+    case WM_QUERYENDSESSION:
+      return WMQueryEndSession(Message);
+    case CM_ACTIVATE:
+      return CMActivate(Message);
+    case CM_DEACTIVATE:
+      return CMDeactivate(Message);
+    default:
+      return TWinControl::Dispatch(Message);
   }
 }
 
@@ -653,14 +663,19 @@ void TCustomForm::WMSize(TMessage& Message)
   if (FComponentState.Contains(csDestroying))
     return;
   switch (Message.WParam) {
-    case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
-    case SIZE_MAXIMIZED: FWindowState = wsMaximized; break;
+    case SIZE_MINIMIZED:
+      FWindowState = wsMinimized;
+      break;
+    case SIZE_MAXIMIZED:
+      FWindowState = wsMaximized;
+      break;
     case SIZE_RESTORED:
       // An MDI child hidden behind a maximised sibling reports a restore too.
       if (FShowing)
         FWindowState = wsNormal;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -88,8 +88,14 @@ std::atomic<int> gGdiObjects{0};
 
 }  // namespace
 
-const TIdentMap& ColorIdents() { return kColorIdents; }
-const TIdentMap& CharsetIdents() { return kCharsetIdents; }
+const TIdentMap& ColorIdents()
+{
+  return kColorIdents;
+}
+const TIdentMap& CharsetIdents()
+{
+  return kCharsetIdents;
+}
 
 uint32_t ColorToRGB(TColor Color)
 {
@@ -149,7 +155,10 @@ TColor StringToColor(const String& S)
 // ---------------------------------------------------------------------------
 // GDI accounting
 
-int GdiObjectsInUse() { return gGdiObjects.load(); }
+int GdiObjectsInUse()
+{
+  return gGdiObjects.load();
+}
 
 void TrackGdiHandle(const void* Handle)
 {
@@ -264,19 +273,40 @@ void TFont::SetName(const String& Value)
   if (!Value.empty())
     Update(FName, Value);
 }
-void TFont::SetHeight(int Value) { Update(FHeight, Value); }
-int TFont::GetSize() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
-void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, FPixelsPerInch, 72)); }
-void TFont::SetStyle(TFontStyles Value) { Update(FStyle, Value); }
-void TFont::SetColor(TColor Value) { Update(FColor, Value); }
-void TFont::SetCharset(TFontCharset Value) { Update(FCharset, Value); }
+void TFont::SetHeight(int Value)
+{
+  Update(FHeight, Value);
+}
+int TFont::GetSize() const
+{
+  return -MulDiv(FHeight, 72, FPixelsPerInch);
+}
+void TFont::SetSize(int Value)
+{
+  SetHeight(-MulDiv(Value, FPixelsPerInch, 72));
+}
+void TFont::SetStyle(TFontStyles Value)
+{
+  Update(FStyle, Value);
+}
+void TFont::SetColor(TColor Value)
+{
+  Update(FColor, Value);
+}
+void TFont::SetCharset(TFontCharset Value)
+{
+  Update(FCharset, Value);
+}
 // Values from outside the enumeration (form data, property access by number) are ignored.
 void TFont::SetPitch(TFontPitch Value)
 {
   if (Value >= fpDefault && Value <= fpFixed)
     Update(FPitch, Value);
 }
-void TFont::SetOrientation(int Value) { Update(FOrientation, Value); }
+void TFont::SetOrientation(int Value)
+{
+  Update(FOrientation, Value);
+}
 void TFont::SetQuality(TFontQuality Value)
 {
   if (Value >= fqDefault && Value <= fqClearTypeNatural)
@@ -292,8 +322,8 @@ void TFont::SetPixelsPerInch(int Value)
 
 LOGFONTW TFont::GetLogFont() const
 {
-  static const BYTE qualities[] = {DEFAULT_QUALITY,     DRAFT_QUALITY,        PROOF_QUALITY,
-                                   NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY, CLEARTYPE_QUALITY,
+  static const BYTE qualities[] = {DEFAULT_QUALITY,          DRAFT_QUALITY,       PROOF_QUALITY,
+                                   NONANTIALIASED_QUALITY,   ANTIALIASED_QUALITY, CLEARTYPE_QUALITY,
                                    CLEARTYPE_NATURAL_QUALITY};
   static const BYTE pitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
   LOGFONTW lf{};
@@ -336,16 +366,29 @@ void TFont::Assign(const LOGFONTW& LogFont)
     style += fsStrikeOut;
   TFontPitch pitch = (LogFont.lfPitchAndFamily & 3) == FIXED_PITCH      ? fpFixed
                      : (LogFont.lfPitchAndFamily & 3) == VARIABLE_PITCH ? fpVariable
-                                                                         : fpDefault;
+                                                                        : fpDefault;
   TFontQuality quality = fqDefault;
   switch (LogFont.lfQuality) {
-  case DRAFT_QUALITY: quality = fqDraft; break;
-  case PROOF_QUALITY: quality = fqProof; break;
-  case NONANTIALIASED_QUALITY: quality = fqNonAntialiased; break;
-  case ANTIALIASED_QUALITY: quality = fqAntialiased; break;
-  case CLEARTYPE_QUALITY: quality = fqClearType; break;
-  case CLEARTYPE_NATURAL_QUALITY: quality = fqClearTypeNatural; break;
-  default: break;
+    case DRAFT_QUALITY:
+      quality = fqDraft;
+      break;
+    case PROOF_QUALITY:
+      quality = fqProof;
+      break;
+    case NONANTIALIASED_QUALITY:
+      quality = fqNonAntialiased;
+      break;
+    case ANTIALIASED_QUALITY:
+      quality = fqAntialiased;
+      break;
+    case CLEARTYPE_QUALITY:
+      quality = fqClearType;
+      break;
+    case CLEARTYPE_NATURAL_QUALITY:
+      quality = fqClearTypeNatural;
+      break;
+    default:
+      break;
   }
   if (name.empty())
     name = FName;
@@ -373,8 +416,8 @@ void TFont::Assign(TPersistent* Source)
   if (font == this)
     return;
   bool sameHandle = FName == font->FName && FHeight == font->FHeight && FStyle == font->FStyle &&
-                    FCharset == font->FCharset && FPitch == font->FPitch &&
-                    FOrientation == font->FOrientation && FQuality == font->FQuality;
+                    FCharset == font->FCharset && FPitch == font->FPitch && FOrientation == font->FOrientation &&
+                    FQuality == font->FQuality;
   if (sameHandle && FColor == font->FColor && FPixelsPerInch == font->FPixelsPerInch)
     return;
   if (!sameHandle)
@@ -421,8 +464,8 @@ void TFont::SetHandle(HFONT Value)
 // ---------------------------------------------------------------------------
 // TBrush
 
-DEFINE_ENUM_INFO(TBrushStyle, L"bsSolid", L"bsClear", L"bsHorizontal", L"bsVertical", L"bsFDiagonal",
-                 L"bsBDiagonal", L"bsCross", L"bsDiagCross")
+DEFINE_ENUM_INFO(TBrushStyle, L"bsSolid", L"bsClear", L"bsHorizontal", L"bsVertical", L"bsFDiagonal", L"bsBDiagonal",
+                 L"bsCross", L"bsDiagCross")
 
 PUBLISHED(TBrush, TGraphicsObject)
 {
@@ -430,7 +473,10 @@ PUBLISHED(TBrush, TGraphicsObject)
   p.Prop(L"Style", &TBrush::GetStyle, &TBrush::SetStyle).Default(bsSolid);
 }
 
-TBitmap* TBrush::GetBitmap() const { return FBitmap.Get(); }
+TBitmap* TBrush::GetBitmap() const
+{
+  return FBitmap.Get();
+}
 
 void TBrush::SetColor(TColor Value)
 {
@@ -525,9 +571,9 @@ void TBrush::Assign(TPersistent* Source)
 
 DEFINE_ENUM_INFO(TPenStyle, L"psSolid", L"psDash", L"psDot", L"psDashDot", L"psDashDotDot", L"psClear",
                  L"psInsideFrame", L"psUserStyle", L"psAlternate")
-DEFINE_ENUM_INFO(TPenMode, L"pmBlack", L"pmWhite", L"pmNop", L"pmNot", L"pmCopy", L"pmNotCopy",
-                 L"pmMergePenNot", L"pmMaskPenNot", L"pmMergeNotPen", L"pmMaskNotPen", L"pmMerge",
-                 L"pmNotMerge", L"pmMask", L"pmNotMask", L"pmXor", L"pmNotXor")
+DEFINE_ENUM_INFO(TPenMode, L"pmBlack", L"pmWhite", L"pmNop", L"pmNot", L"pmCopy", L"pmNotCopy", L"pmMergePenNot",
+                 L"pmMaskPenNot", L"pmMergeNotPen", L"pmMaskNotPen", L"pmMerge", L"pmNotMerge", L"pmMask", L"pmNotMask",
+                 L"pmXor", L"pmNotXor")
 
 PUBLISHED(TPen, TGraphicsObject)
 {
@@ -575,10 +621,9 @@ void TPen::SetMode(TPenMode Value)
 
 int TPen::Rop2() const
 {
-  static const int codes[] = {R2_BLACK,        R2_WHITE,       R2_NOP,        R2_NOT,         R2_COPYPEN,
-                              R2_NOTCOPYPEN,   R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN,
-                              R2_MERGEPEN,     R2_NOTMERGEPEN, R2_MASKPEN,    R2_NOTMASKPEN,  R2_XORPEN,
-                              R2_NOTXORPEN};
+  static const int codes[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,        R2_COPYPEN,  R2_NOTCOPYPEN,
+                              R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
+                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
   return codes[FMode];
 }
 

@@ -73,7 +73,10 @@ constexpr TColor clDefault = 0x20000000;
 // The RGB value to draw with: system colours through GetSysColor, everything else as
 // its low three bytes. clNone and clDefault have no RGB value and give black.
 uint32_t ColorToRGB(TColor Color);
-inline bool IsSysColor(TColor Color) { return (uint32_t(Color) & 0xFF000000u) == 0xFF000000u; }
+inline bool IsSysColor(TColor Color)
+{
+  return (uint32_t(Color) & 0xFF000000u) == 0xFF000000u;
+}
 // "clBtnFace" for named colours, "$00BBGGRR" otherwise.
 String ColorToString(TColor Color);
 // Names (case-insensitive), "$hex" and decimal; raises EConvertError otherwise.
@@ -148,7 +151,11 @@ public:
   void Assign(TPersistent* Source) override;
   // Takes every attribute of a logical font; the colour is kept.
   void Assign(const LOGFONTW& LogFont);
-  TFont& operator=(const LOGFONTW& LogFont) { Assign(LogFont); return *this; }
+  TFont& operator=(const LOGFONTW& LogFont)
+  {
+    Assign(LogFont);
+    return *this;
+  }
   LOGFONTW GetLogFont() const;
 
   // Made on first use, remade after a change of an attribute that it depends on.
@@ -231,8 +238,22 @@ private:
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate };
 DECLARE_ENUM_INFO(TPenStyle)
 enum TPenMode {
-  pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-  pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor,
+  pmBlack,
+  pmWhite,
+  pmNop,
+  pmNot,
+  pmCopy,
+  pmNotCopy,
+  pmMergePenNot,
+  pmMaskPenNot,
+  pmMergeNotPen,
+  pmMaskNotPen,
+  pmMerge,
+  pmNotMerge,
+  pmMask,
+  pmNotMask,
+  pmXor,
+  pmNotXor,
 };
 DECLARE_ENUM_INFO(TPenMode)
 

@@ -21,9 +21,15 @@ void ReadOrFail(TStream* Stream, void* Buffer, size_t Count)
     InvalidIcon();
 }
 
-uint32_t Rd32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Rd32(const uint8_t* p)
+{
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
-void Put16(std::vector<uint8_t>& out, uint16_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
+void Put16(std::vector<uint8_t>& out, uint16_t v)
+{
+  out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)});
+}
 void Put32(std::vector<uint8_t>& out, uint32_t v)
 {
   out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
@@ -182,8 +188,8 @@ void TIcon::LoadFromStream(TStream* Stream)
   const uint8_t* e = entries.data() + 16 * best;
   uint32_t size = Rd32(e + 8), offset = Rd32(e + 12);
   int w = e[0] ? e[0] : 256, h = e[1] ? e[1] : 256;
-  HICON icon = CreateIconFromResourceEx(rest.data() + (offset - headEnd), size, TRUE, 0x00030000, w, h,
-                                        LR_DEFAULTCOLOR);
+  HICON icon =
+      CreateIconFromResourceEx(rest.data() + (offset - headEnd), size, TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);
   if (!icon)
     InvalidIcon();
   Adopt(icon);

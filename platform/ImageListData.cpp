@@ -73,8 +73,7 @@ TImageListData ReadImageListData(TStream* Stream)
       }
     }
     bool expected = data.Count > 0;
-    if (expected != (size > 0) ||
-        (expected && (partWidth != int(data.Count * width) || partHeight != int(height))))
+    if (expected != (size > 0) || (expected && (partWidth != int(data.Count * width) || partHeight != int(height))))
       InvalidData(L"the pictures do not match the image size");
   }
   return data;

@@ -17,11 +17,11 @@ enum class TProfilePhase : uint8_t {
 };
 
 enum class TSystemRequest : uint8_t {
-  GdiObject,     // fonts, brushes, pens, bitmaps and regions made
-  DeviceContext, // device contexts taken or made
-  FontSelected,  // fonts selected into a device context
-  TextMeasured,  // texts measured
-  Bitmap,        // bitmaps made
+  GdiObject,      // fonts, brushes, pens, bitmaps and regions made
+  DeviceContext,  // device contexts taken or made
+  FontSelected,   // fonts selected into a device context
+  TextMeasured,   // texts measured
+  Bitmap,         // bitmaps made
   Count
 };
 

@@ -452,9 +452,9 @@ T TRegistryIniFile::ReadTyped(const String& Section, const String& Ident, T Defa
 
 int32_t TRegistryIniFile::ReadInteger(const String& Section, const String& Ident, int32_t Default)
 {
-  return ReadTyped(Section, Ident, Default, rdInteger,
-                   [&](TRegistry& reg) { return reg.ReadInteger(Ident); },
-                   [&](const String& text) { return StrToIntDef(text, Default); });
+  return ReadTyped(
+      Section, Ident, Default, rdInteger, [&](TRegistry& reg) { return reg.ReadInteger(Ident); },
+      [&](const String& text) { return StrToIntDef(text, Default); });
 }
 
 void TRegistryIniFile::WriteInteger(const String& Section, const String& Ident, int32_t Value)
@@ -468,9 +468,9 @@ void TRegistryIniFile::WriteInteger(const String& Section, const String& Ident, 
 
 bool TRegistryIniFile::ReadBool(const String& Section, const String& Ident, bool Default)
 {
-  return ReadTyped(Section, Ident, Default, rdInteger,
-                   [&](TRegistry& reg) { return reg.ReadInteger(Ident) != 0; },
-                   [&](const String& text) { return TextToBool(text, Default); });
+  return ReadTyped(
+      Section, Ident, Default, rdInteger, [&](TRegistry& reg) { return reg.ReadInteger(Ident) != 0; },
+      [&](const String& text) { return TextToBool(text, Default); });
 }
 
 void TRegistryIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
@@ -480,9 +480,9 @@ void TRegistryIniFile::WriteBool(const String& Section, const String& Ident, boo
 
 double TRegistryIniFile::ReadFloat(const String& Section, const String& Ident, double Default)
 {
-  return ReadTyped(Section, Ident, Default, rdBinary,
-                   [&](TRegistry& reg) { return reg.ReadFloat(Ident); },
-                   [&](const String& text) { return StrToFloatDef(text, Default); });
+  return ReadTyped(
+      Section, Ident, Default, rdBinary, [&](TRegistry& reg) { return reg.ReadFloat(Ident); },
+      [&](const String& text) { return StrToFloatDef(text, Default); });
 }
 
 void TRegistryIniFile::WriteFloat(const String& Section, const String& Ident, double Value)

@@ -24,9 +24,9 @@ public:
   void Arrow(int X, int Y)
   {
     static const char* const rows[] = {
-        "X",          "XX",         "XOX",        "XOOX",        "XOOOX",    "XOOOOX",
-        "XOOOOOX",    "XOOOOOOX",   "XOOOOOOOX",  "XOOOOOOOOX",  "XOOOOOXXXXX", "XOOXOOX",
-        "XOX XOOX",   "XX  XOOX",   "X    XOOX",  "     XOOX",  "      XX",
+        "X",        "XX",       "XOX",       "XOOX",       "XOOOX",       "XOOOOX",
+        "XOOOOOX",  "XOOOOOOX", "XOOOOOOOX", "XOOOOOOOOX", "XOOOOOXXXXX", "XOOXOOX",
+        "XOX XOOX", "XX  XOOX", "X    XOOX", "     XOOX",  "      XX",
     };
     for (int r = 0; r < int(std::size(rows)); ++r)
       for (int c = 0; rows[r][c]; ++c)
@@ -138,11 +138,21 @@ struct TSystemCursor {
 
 // The predefined identifiers the system has a cursor for.
 const TSystemCursor SystemCursors[] = {
-    {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},        {crIBeam, IDC_IBEAM},
-    {-5, IDC_SIZEALL},          {crSizeNESW, IDC_SIZENESW},  {crSizeNS, IDC_SIZENS},
-    {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},      {crUpArrow, IDC_UPARROW},
-    {crHourGlass, IDC_WAIT},    {crNo, IDC_NO},              {crAppStart, IDC_APPSTARTING},
-    {crHelp, IDC_HELP},         {crHandPoint, IDC_HAND},     {crSizeAll, IDC_SIZEALL},
+    {crArrow, IDC_ARROW},
+    {crCross, IDC_CROSS},
+    {crIBeam, IDC_IBEAM},
+    {-5, IDC_SIZEALL},
+    {crSizeNESW, IDC_SIZENESW},
+    {crSizeNS, IDC_SIZENS},
+    {crSizeNWSE, IDC_SIZENWSE},
+    {crSizeWE, IDC_SIZEWE},
+    {crUpArrow, IDC_UPARROW},
+    {crHourGlass, IDC_WAIT},
+    {crNo, IDC_NO},
+    {crAppStart, IDC_APPSTARTING},
+    {crHelp, IDC_HELP},
+    {crHandPoint, IDC_HAND},
+    {crSizeAll, IDC_SIZEALL},
 };
 
 constexpr TCursor DrawnCursors[] = {crDrag, crNoDrop, crHSplit, crVSplit, crMultiDrag, crSQLWait};
@@ -368,9 +378,12 @@ namespace {
 DWORD MonitorFlags(TMonitorDefaultTo Default)
 {
   switch (Default) {
-    case mdNull: return MONITOR_DEFAULTTONULL;
-    case mdPrimary: return MONITOR_DEFAULTTOPRIMARY;
-    default: return MONITOR_DEFAULTTONEAREST;
+    case mdNull:
+      return MONITOR_DEFAULTTONULL;
+    case mdPrimary:
+      return MONITOR_DEFAULTTOPRIMARY;
+    default:
+      return MONITOR_DEFAULTTONEAREST;
   }
 }
 

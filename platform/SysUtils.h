@@ -13,7 +13,9 @@ class Exception : public TObject, public std::exception {
 public:
   explicit Exception(String message) : FMessage(std::move(message)) {}
   // Thrown objects must be copyable; the object identity of TObject does not matter here.
-  Exception(const Exception& other) : TObject(), std::exception(other), FMessage(other.FMessage), FNarrow(other.FNarrow) {}
+  Exception(const Exception& other) : TObject(), std::exception(other), FMessage(other.FMessage), FNarrow(other.FNarrow)
+  {
+  }
   const String& Message() const { return FMessage; }
   void SetMessage(const String& message);
   const char* what() const noexcept override { return FNarrow.c_str(); }
@@ -23,11 +25,11 @@ private:
   std::string FNarrow = ToUtf8(FMessage);
 };
 
-#define DECLARE_EXCEPTION(E, Base)                 \
-  class E : public Base {                          \
-    DECLARE_CLASS(E, Base)                         \
-  public:                                          \
-    using Base::Base;                              \
+#define DECLARE_EXCEPTION(E, Base) \
+  class E : public Base {          \
+    DECLARE_CLASS(E, Base)         \
+  public:                          \
+    using Base::Base;              \
   };
 
 // The silent exception: aborts an operation without a message box.
@@ -107,10 +109,10 @@ double StrToFloatDef(const String& s, double def);
 int HexDigitValue(wchar_t ch);
 
 // File names. Path delimiters are "\" and "/"; a drive's ":" ends the path part too.
-String ExtractFilePath(const String& FileName);   // with the trailing delimiter
-String ExtractFileDir(const String& FileName);    // without it
+String ExtractFilePath(const String& FileName);  // with the trailing delimiter
+String ExtractFileDir(const String& FileName);   // without it
 String ExtractFileName(const String& FileName);
-String ExtractFileExt(const String& FileName);    // with the dot; empty when there is none
+String ExtractFileExt(const String& FileName);  // with the dot; empty when there is none
 String ChangeFileExt(const String& FileName, const String& Extension);
 String IncludeTrailingPathDelimiter(const String& Path);
 String ExcludeTrailingPathDelimiter(const String& Path);

@@ -273,17 +273,36 @@ String FromUtf8(const std::string& s)
     unsigned char c = s[i];
     uint32_t cp;
     int extra;
-    if (c < 0x80) { cp = c; extra = 0; }
-    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
-    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
-    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-    else { out += wchar_t(0xFFFD); ++i; continue; }
+    if (c < 0x80) {
+      cp = c;
+      extra = 0;
+    } else if ((c & 0xE0) == 0xC0) {
+      cp = c & 0x1F;
+      extra = 1;
+    } else if ((c & 0xF0) == 0xE0) {
+      cp = c & 0x0F;
+      extra = 2;
+    } else if ((c & 0xF8) == 0xF0) {
+      cp = c & 0x07;
+      extra = 3;
+    } else {
+      out += wchar_t(0xFFFD);
+      ++i;
+      continue;
+    }
     bool ok = true;
     for (int k = 1; k <= extra; ++k) {
-      if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) { ok = false; break; }
+      if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
       cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     }
-    if (!ok) { out += wchar_t(0xFFFD); ++i; continue; }
+    if (!ok) {
+      out += wchar_t(0xFFFD);
+      ++i;
+      continue;
+    }
     i += extra + 1;
     if (cp >= 0x10000) {
       cp -= 0x10000;

@@ -46,8 +46,16 @@ public:
   }
 
   constexpr bool Contains(E v) const { return (FBits & Bit(v)) != 0; }
-  constexpr TSet& Include(E v) { FBits |= Bit(v); return *this; }
-  constexpr TSet& Exclude(E v) { FBits &= ~Bit(v); return *this; }
+  constexpr TSet& Include(E v)
+  {
+    FBits |= Bit(v);
+    return *this;
+  }
+  constexpr TSet& Exclude(E v)
+  {
+    FBits &= ~Bit(v);
+    return *this;
+  }
   constexpr bool Empty() const { return FBits == 0; }
   constexpr uint64_t Mask() const { return FBits; }
 
@@ -56,9 +64,21 @@ public:
   constexpr TSet operator*(TSet o) const { return FromMask(FBits & o.FBits); }
   constexpr TSet operator+(E v) const { return FromMask(FBits | Bit(v)); }
   constexpr TSet operator-(E v) const { return FromMask(FBits & ~Bit(v)); }
-  constexpr TSet& operator+=(TSet o) { FBits |= o.FBits; return *this; }
-  constexpr TSet& operator-=(TSet o) { FBits &= ~o.FBits; return *this; }
-  constexpr TSet& operator*=(TSet o) { FBits &= o.FBits; return *this; }
+  constexpr TSet& operator+=(TSet o)
+  {
+    FBits |= o.FBits;
+    return *this;
+  }
+  constexpr TSet& operator-=(TSet o)
+  {
+    FBits &= ~o.FBits;
+    return *this;
+  }
+  constexpr TSet& operator*=(TSet o)
+  {
+    FBits &= o.FBits;
+    return *this;
+  }
   constexpr TSet& operator+=(E v) { return Include(v); }
   constexpr TSet& operator-=(E v) { return Exclude(v); }
   constexpr bool operator==(const TSet&) const = default;
@@ -81,9 +101,9 @@ using TMethodCode = std::aligned_storage_t<16, 8>;
 struct TMethod {
   TObject* Data = nullptr;
   TMethodCode Code{};
-  void* Thunk = nullptr;                       // typed caller, cast back by TEvent
-  const std::type_info* Signature = nullptr;   // R(A...) of the member function
-  std::shared_ptr<void> Callable;              // set for plain callables instead of Data/Code
+  void* Thunk = nullptr;                      // typed caller, cast back by TEvent
+  const std::type_info* Signature = nullptr;  // R(A...) of the member function
+  std::shared_ptr<void> Callable;             // set for plain callables instead of Data/Code
 
   bool Assigned() const { return Thunk != nullptr; }
   bool operator==(const TMethod& o) const
@@ -105,8 +125,7 @@ public:
   TEvent() = default;
   TEvent(std::nullptr_t) {}
   template <class C, class Obj>
-    requires std::is_base_of_v<C, Obj>
-  TEvent(Obj* object, R (C::*member)(A...))
+  requires std::is_base_of_v<C, Obj> TEvent(Obj* object, R (C::*member)(A...))
   {
     static_assert(sizeof member <= sizeof(TMethodCode));
     FMethod.Data = static_cast<C*>(object);
@@ -115,9 +134,8 @@ public:
     FMethod.Signature = &typeid(Signature);
   }
   template <class F>
-    requires(std::is_invocable_r_v<R, F, A...> && !std::is_same_v<std::decay_t<F>, TEvent>
-             && !std::is_same_v<std::decay_t<F>, std::nullptr_t>)
-  TEvent(F callable)
+  requires(std::is_invocable_r_v<R, F, A...> && !std::is_same_v<std::decay_t<F>, TEvent> &&
+           !std::is_same_v<std::decay_t<F>, std::nullptr_t>) TEvent(F callable)
   {
     auto fn = std::make_shared<std::function<R(A...)>>(std::move(callable));
     FMethod.Callable = fn;
@@ -222,7 +240,10 @@ public:
   TClass ClassParent() const { return ClassType()->ClassParent(); }
   bool InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
   template <class T>
-  bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
+  bool Is() const
+  {
+    return dynamic_cast<const T*>(this) != nullptr;
+  }
 
   virtual void AfterConstruction() {}
   virtual void BeforeDestruction() {}
@@ -308,33 +329,36 @@ constexpr TFactory FactoryOf()
 // defines the metaclass; PUBLISHED does the same and opens the body of the static
 // member that declares the published properties (parameter `p`, a TPublisher<T>), so
 // that private accessors may be named there.
-#define DECLARE_CLASS(T, Base)                                  \
-public:                                                         \
-  using inherited = Base;                                       \
-  static ::TClass StaticClass();                                \
-  ::TClass ClassType() const override { return StaticClass(); } \
-                                                                \
-private:                                                        \
-  static void Publish(::TPublisher<T>& p);                      \
-                                                                \
+#define DECLARE_CLASS(T, Base)             \
+public:                                    \
+  using inherited = Base;                  \
+  static ::TClass StaticClass();           \
+  ::TClass ClassType() const override      \
+  {                                        \
+    return StaticClass();                  \
+  }                                        \
+                                           \
+private:                                   \
+  static void Publish(::TPublisher<T>& p); \
+                                           \
 public:
 
-#define IMPLEMENT_CLASS_WITH(T, Base, publish)                                               \
-  ::TClass T::StaticClass()                                                                  \
-  {                                                                                          \
+#define IMPLEMENT_CLASS_WITH(T, Base, publish)                                              \
+  ::TClass T::StaticClass()                                                                 \
+  {                                                                                         \
     static const ::TMetaClass meta(L## #T, Base::StaticClass(), ::FactoryOf<T>(), publish); \
-    return &meta;                                                                            \
+    return &meta;                                                                           \
   }
 
-#define IMPLEMENT_CLASS(T, Base)             \
-  IMPLEMENT_CLASS_WITH(T, Base, nullptr)     \
+#define IMPLEMENT_CLASS(T, Base)         \
+  IMPLEMENT_CLASS_WITH(T, Base, nullptr) \
   [[maybe_unused]] void T::Publish(::TPublisher<T>&) {}
 
-#define PUBLISHED(T, Base)                                                                   \
-  IMPLEMENT_CLASS_WITH(T, Base, [](::TPropList& list) {                                      \
-    ::TPublisher<T> p(list);                                                                 \
-    T::Publish(p);                                                                           \
-  })                                                                                         \
+#define PUBLISHED(T, Base)                              \
+  IMPLEMENT_CLASS_WITH(T, Base, [](::TPropList& list) { \
+    ::TPublisher<T> p(list);                            \
+    T::Publish(p);                                      \
+  })                                                    \
   void T::Publish([[maybe_unused]] ::TPublisher<T>& p)
 
 // ---------------------------------------------------------------------------
@@ -369,4 +393,3 @@ String IntToStr(int64_t value);
 String IntToHex(uint64_t value, int digits);
 std::string ToUtf8(const String& s);
 String FromUtf8(const std::string& s);
-

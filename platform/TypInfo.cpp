@@ -56,24 +56,36 @@ bool IntToIdent(const TIdentMap& map, int64_t value, String& ident)
 bool TPropInfo::IsWritable() const
 {
   switch (Kind) {
-  case TPropKind::Float: return bool(SetFloat);
-  case TPropKind::String: return bool(SetStr);
-  case TPropKind::Object: return true;  // read into in place
-  case TPropKind::Component: return bool(SetObj);
-  case TPropKind::Event: return bool(SetMethod);
-  default: return bool(SetOrd);
+    case TPropKind::Float:
+      return bool(SetFloat);
+    case TPropKind::String:
+      return bool(SetStr);
+    case TPropKind::Object:
+      return true;  // read into in place
+    case TPropKind::Component:
+      return bool(SetObj);
+    case TPropKind::Event:
+      return bool(SetMethod);
+    default:
+      return bool(SetOrd);
   }
 }
 
 bool TPropInfo::IsDefaultValue(const TObject* instance) const
 {
   switch (Kind) {
-  case TPropKind::Float: return GetFloat(instance) == 0.0;
-  case TPropKind::String: return GetStr(instance).empty();
-  case TPropKind::Object: return false;
-  case TPropKind::Component: return GetObj(instance) == nullptr;
-  case TPropKind::Event: return !GetMethod(instance).Assigned();
-  default: return Default.has_value() && GetOrd(instance) == *Default;
+    case TPropKind::Float:
+      return GetFloat(instance) == 0.0;
+    case TPropKind::String:
+      return GetStr(instance).empty();
+    case TPropKind::Object:
+      return false;
+    case TPropKind::Component:
+      return GetObj(instance) == nullptr;
+    case TPropKind::Event:
+      return !GetMethod(instance).Assigned();
+    default:
+      return Default.has_value() && GetOrd(instance) == *Default;
   }
 }
 

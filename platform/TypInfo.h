@@ -22,11 +22,11 @@ struct TEnumInfo {
 // Enumerations name their values through an overload found by argument-dependent
 // lookup: DECLARE_ENUM_INFO beside the enumeration, DEFINE_ENUM_INFO in one .cpp.
 #define DECLARE_ENUM_INFO(E) const ::TEnumInfo* EnumInfoOf(E*);
-#define DEFINE_ENUM_INFO(E, ...)                                   \
-  const ::TEnumInfo* EnumInfoOf(E*)                                \
-  {                                                                \
-    static const ::TEnumInfo info{L## #E, {__VA_ARGS__}};          \
-    return &info;                                                  \
+#define DEFINE_ENUM_INFO(E, ...)                          \
+  const ::TEnumInfo* EnumInfoOf(E*)                       \
+  {                                                       \
+    static const ::TEnumInfo info{L## #E, {__VA_ARGS__}}; \
+    return &info;                                         \
   }
 
 template <class E>
@@ -50,7 +50,7 @@ bool IdentToInt(const TIdentMap& map, const String& ident, int64_t& value);
 bool IntToIdent(const TIdentMap& map, int64_t value, String& ident);
 
 enum class TPropKind {
-  Integer,    // 32-bit or 64-bit integers, optionally with identifiers
+  Integer,  // 32-bit or 64-bit integers, optionally with identifiers
   Enum,
   Bool,
   Set,
@@ -64,9 +64,9 @@ enum class TPropKind {
 struct TPropInfo {
   String Name;
   TPropKind Kind = TPropKind::Integer;
-  const TEnumInfo* EnumType = nullptr;        // Enum, Bool and Set
-  const TIdentMap* Idents = nullptr;          // Integer written as identifiers
-  TClass PropClass = nullptr;                 // Object and Component
+  const TEnumInfo* EnumType = nullptr;  // Enum, Bool and Set
+  const TIdentMap* Idents = nullptr;    // Integer written as identifiers
+  TClass PropClass = nullptr;           // Object and Component
   const std::type_info* EventSignature = nullptr;
   // Range of an Integer property's C++ type, so form data can refuse values that do not fit.
   int64_t MinValue = INT64_MIN;
@@ -141,16 +141,19 @@ String MethodName(TObject* instance, const TMethod& method);
 // members; setters are member functions or data members; the kind follows the type.
 
 template <class T>
-struct TIsSet : std::false_type {};
+struct TIsSet : std::false_type {
+};
 template <class E>
 struct TIsSet<TSet<E>> : std::true_type {
   using Element = E;
 };
 
 template <class T>
-struct TIsEvent : std::false_type {};
+struct TIsEvent : std::false_type {
+};
 template <class S>
-struct TIsEvent<TEvent<S>> : std::true_type {};
+struct TIsEvent<TEvent<S>> : std::true_type {
+};
 
 class TPropRef {
 public:
@@ -164,15 +167,27 @@ public:
       FInfo.Default = static_cast<int64_t>(value);
     return *this;
   }
-  TPropRef& NoDefault() { FInfo.Default.reset(); return *this; }
-  TPropRef& Stored(bool stored) { FInfo.StoredFlag = stored; return *this; }
+  TPropRef& NoDefault()
+  {
+    FInfo.Default.reset();
+    return *this;
+  }
+  TPropRef& Stored(bool stored)
+  {
+    FInfo.StoredFlag = stored;
+    return *this;
+  }
   template <class C>
   TPropRef& Stored(bool (C::*predicate)() const)
   {
     FInfo.StoredProc = [predicate](const TObject* o) { return (static_cast<const C*>(o)->*predicate)(); };
     return *this;
   }
-  TPropRef& Idents(const TIdentMap* map) { FInfo.Idents = map; return *this; }
+  TPropRef& Idents(const TIdentMap* map)
+  {
+    FInfo.Idents = map;
+    return *this;
+  }
   TPropInfo& Info() { return FInfo; }
 
 private:
@@ -287,9 +302,8 @@ public:
   template <class R, class... A>
   void Method(const wchar_t* name, R (T::*member)(A...))
   {
-    FList.AddMethod({name, [member](TObject* instance) {
-                       return TEvent<R(A...)>(static_cast<T*>(instance), member).Method();
-                     }});
+    FList.AddMethod(
+        {name, [member](TObject* instance) { return TEvent<R(A...)>(static_cast<T*>(instance), member).Method(); }});
   }
 
 private:

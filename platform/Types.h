@@ -33,14 +33,35 @@ inline TSize Size(int Cx, int Cy)
   return TSize{Cx, Cy};
 }
 
-inline int RectWidth(const TRect& R) { return R.right - R.left; }
-inline int RectHeight(const TRect& R) { return R.bottom - R.top; }
-inline TSize RectSize(const TRect& R) { return TSize{RectWidth(R), RectHeight(R)}; }
-inline TPoint TopLeft(const TRect& R) { return TPoint{R.left, R.top}; }
-inline TPoint BottomRight(const TRect& R) { return TPoint{R.right, R.bottom}; }
-inline TPoint CenterPoint(const TRect& R) { return TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2}; }
+inline int RectWidth(const TRect& R)
+{
+  return R.right - R.left;
+}
+inline int RectHeight(const TRect& R)
+{
+  return R.bottom - R.top;
+}
+inline TSize RectSize(const TRect& R)
+{
+  return TSize{RectWidth(R), RectHeight(R)};
+}
+inline TPoint TopLeft(const TRect& R)
+{
+  return TPoint{R.left, R.top};
+}
+inline TPoint BottomRight(const TRect& R)
+{
+  return TPoint{R.right, R.bottom};
+}
+inline TPoint CenterPoint(const TRect& R)
+{
+  return TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+}
 // Empty when it has no area (a reversed rectangle counts as empty).
-inline bool IsRectEmpty(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
+inline bool IsRectEmpty(const TRect& R)
+{
+  return R.right <= R.left || R.bottom <= R.top;
+}
 
 // Right and bottom edges are outside, as everywhere in GDI.
 inline bool PtInRect(const TRect& R, const TPoint& P)
@@ -70,12 +91,19 @@ inline TRect UnionRect(const TRect& A, const TRect& B)
     return B;
   if (IsRectEmpty(B))
     return A;
-  return TRect{std::min(A.left, B.left), std::min(A.top, B.top), std::max(A.right, B.right), std::max(A.bottom, B.bottom)};
+  return TRect{std::min(A.left, B.left), std::min(A.top, B.top), std::max(A.right, B.right),
+               std::max(A.bottom, B.bottom)};
 }
 
 inline bool operator==(const TRect& A, const TRect& B)
 {
   return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
 }
-inline bool operator==(const TPoint& A, const TPoint& B) { return A.x == B.x && A.y == B.y; }
-inline bool operator==(const TSize& A, const TSize& B) { return A.cx == B.cx && A.cy == B.cy; }
+inline bool operator==(const TPoint& A, const TPoint& B)
+{
+  return A.x == B.x && A.y == B.y;
+}
+inline bool operator==(const TSize& A, const TSize& B)
+{
+  return A.cx == B.cx && A.cy == B.cy;
+}

@@ -270,7 +270,8 @@ std::string DumpIni(const std::string& bytes)
   // Lookups go through the case-insensitive indexes.
   for (const String& section : doc.SectionNames())
     for (const String& key : doc.FindSection(UpperCase(section))->Keys())
-      out += "[" + Escaped(section) + "] " + Escaped(key) + " -> " + Escaped(*doc.Find(LowerCase(section), UpperCase(key))) + "\n";
+      out += "[" + Escaped(section) + "] " + Escaped(key) + " -> " +
+             Escaped(*doc.Find(LowerCase(section), UpperCase(key))) + "\n";
   return out;
 }
 
@@ -339,14 +340,13 @@ String FuzzKeyName(uint8_t Key)
     const wchar_t* Name;
   };
   static const TName names[] = {
-      {0x08, L"BkSp"},    {0x09, L"Tab"},       {0x0D, L"Enter"},   {0x10, L"Shift"},   {0x11, L"Ctrl"},
-      {0x12, L"Alt"},     {0x13, L"Pause"},     {0x14, L"Caps Lock"}, {0x1B, L"Esc"},   {0x20, L"Space"},
-      {0x21, L"PgUp"},    {0x22, L"PgDn"},      {0x23, L"End"},     {0x24, L"Home"},    {0x25, L"Left"},
-      {0x26, L"Up"},      {0x27, L"Right"},     {0x28, L"Down"},    {0x2D, L"Ins"},     {0x2E, L"Del"},
-      {0x6A, L"Num *"},   {0x6B, L"Num +"},     {0x6D, L"Num -"},   {0x6E, L"Num Del"}, {0x6F, L"Num /"},
-      {0x90, L"Num Lock"}, {0xBA, L";"},        {0xBB, L"="},       {0xBC, L","},       {0xBD, L"-"},
-      {0xBE, L"."},       {0xBF, L"/"},         {0xC0, L"`"},       {0xDB, L"["},       {0xDC, L"\\"},
-      {0xDD, L"]"},       {0xDE, L"'"},         {0xE2, L"\\"},
+      {0x08, L"BkSp"},  {0x09, L"Tab"},       {0x0D, L"Enter"}, {0x10, L"Shift"}, {0x11, L"Ctrl"},  {0x12, L"Alt"},
+      {0x13, L"Pause"}, {0x14, L"Caps Lock"}, {0x1B, L"Esc"},   {0x20, L"Space"}, {0x21, L"PgUp"},  {0x22, L"PgDn"},
+      {0x23, L"End"},   {0x24, L"Home"},      {0x25, L"Left"},  {0x26, L"Up"},    {0x27, L"Right"}, {0x28, L"Down"},
+      {0x2D, L"Ins"},   {0x2E, L"Del"},       {0x6A, L"Num *"}, {0x6B, L"Num +"}, {0x6D, L"Num -"}, {0x6E, L"Num Del"},
+      {0x6F, L"Num /"}, {0x90, L"Num Lock"},  {0xBA, L";"},     {0xBB, L"="},     {0xBC, L","},     {0xBD, L"-"},
+      {0xBE, L"."},     {0xBF, L"/"},         {0xC0, L"`"},     {0xDB, L"["},     {0xDC, L"\\"},    {0xDD, L"]"},
+      {0xDE, L"'"},     {0xE2, L"\\"},
   };
   for (const TName& n : names)
     if (n.Key == Key)

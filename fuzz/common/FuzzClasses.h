@@ -60,8 +60,8 @@ public:
   TFuzzFont* FFont;
   TOwnedCollection* FItems;
   TNotifyEvent FOnClick;
-  std::vector<int> FPoints;         // the list value "Points"
-  std::vector<uint8_t> FPicture;    // the binary value "Picture": a BMP file, checked when read
+  std::vector<int> FPoints;       // the list value "Points"
+  std::vector<uint8_t> FPicture;  // the binary value "Picture": a BMP file, checked when read
 
 private:
   TFuzzNode* FParentNode = nullptr;

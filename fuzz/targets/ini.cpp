@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzFault("reading raised", e.what());
   }
   const String text = doc.Text();
-  for (TIniEncoding written : {TIniEncoding::Utf8, TIniEncoding::Utf8Bom, TIniEncoding::Utf16LE, TIniEncoding::Utf16BE}) {
+  for (TIniEncoding written :
+       {TIniEncoding::Utf8, TIniEncoding::Utf8Bom, TIniEncoding::Utf16LE, TIniEncoding::Utf16BE}) {
     TIniEncoding found;
     TIniDocument again;
     again.Parse(DecodeIniText(EncodeIniText(text, written), found));

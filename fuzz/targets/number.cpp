@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (TryStrToInt64(text, l)) {
     FuzzCheck(StrToInt64(text) == l, "StrToInt64 and TryStrToInt64 disagree", Escaped(text));
     FuzzCheck(TryStrToInt64(IntToStr(l), l2) && l2 == l, "64-bit integer does not read back", Escaped(text));
-    FuzzCheck(TryStrToInt64(L"$" + IntToHex(uint64_t(l), 1), l2) && l2 == l, "hexadecimal does not read back", Escaped(text));
+    FuzzCheck(TryStrToInt64(L"$" + IntToHex(uint64_t(l), 1), l2) && l2 == l, "hexadecimal does not read back",
+              Escaped(text));
   } else {
     Refused([&] { StrToInt64(text); }, text);
   }

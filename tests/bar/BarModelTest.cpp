@@ -224,7 +224,8 @@ TEST(BarCaptionButtons, StatesFollowThePointAndTheHintOnlyWhileHot)
   b->SetRect(Rect(10, 0, 20, 10));
   a->SetHint(L"Pin");
   int changes = 0;
-  buttons.OnChanged = TdxBarCaptionButtonsChangedEvent([&changes](TdxBarCaptionButtons*, TdxBarCaptionButton*) { ++changes; });
+  buttons.OnChanged =
+      TdxBarCaptionButtonsChangedEvent([&changes](TdxBarCaptionButtons*, TdxBarCaptionButton*) { ++changes; });
   buttons.UpdateButtonStates(Point(3, 3), false);
   EXPECT_EQ(a->GetState(), TdxBarCaptionButton::bsHot);
   EXPECT_EQ(b->GetState(), TdxBarCaptionButton::bsNormal);

@@ -26,7 +26,7 @@ TCustomdxBarControl* TTestDropDownMenu::CreateBarControl()
 }
 
 TCustomdxBarControl* TTestDropDownMenu::DropDownMenu(TdxBarItemControl* AOwnerControl, const TPoint& P,
-                                                    const TRect& AExcludeRect, TCustomdxBarControl* AParentBar)
+                                                     const TRect& AExcludeRect, TCustomdxBarControl* AParentBar)
 {
   ++OpenCount;
   LastOwner = AOwnerControl;

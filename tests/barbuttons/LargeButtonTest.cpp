@@ -10,7 +10,8 @@ namespace {
 
 String LargeButtonForm(const wchar_t* AName, const wchar_t* AProperties)
 {
-  return String(L"object ") + AName + L": TButtonTestForm\n"
+  return String(L"object ") + AName +
+         L": TButtonTestForm\n"
          L"  object dxBarManager1: TdxBarManager\n"
          L"    object Large: TdxBarLargeButton\n"
          L"      Caption = 'Add'\n" +
@@ -37,13 +38,32 @@ TEST(LargeButtonFormData, ImageIndexCouplingAndDefaultsInFormData)
   };
   const TRow rows[] = {
       {"explicit index, sync off",
-       L"      LargeImageIndex = 2\n      SyncImageIndex = False\n      ImageIndex = 0\n", 2, 0, false,
-       {L"LargeImageIndex = 2", L"SyncImageIndex = False", L" ImageIndex = 0"}, {}},
-      {"equal indexes, sync off", L"      LargeImageIndex = 0\n      SyncImageIndex = False\n      ImageIndex = 0\n", 0,
-       0, false, {}, {}},
-      {"only an image index fills both", L"      ImageIndex = 3\n", 3, 3, true, {L"LargeImageIndex = 3"},
+       L"      LargeImageIndex = 2\n      SyncImageIndex = False\n      ImageIndex = 0\n",
+       2,
+       0,
+       false,
+       {L"LargeImageIndex = 2", L"SyncImageIndex = False", L" ImageIndex = 0"},
+       {}},
+      {"equal indexes, sync off",
+       L"      LargeImageIndex = 0\n      SyncImageIndex = False\n      ImageIndex = 0\n",
+       0,
+       0,
+       false,
+       {},
+       {}},
+      {"only an image index fills both",
+       L"      ImageIndex = 3\n",
+       3,
+       3,
+       true,
+       {L"LargeImageIndex = 3"},
        {L" ImageIndex = "}},
-      {"defaults", L"      Width = 60\n", -1, -1, true, {L"Width = 60"},
+      {"defaults",
+       L"      Width = 60\n",
+       -1,
+       -1,
+       true,
+       {L"Width = 60"},
        {L"ShowCaption", L"AutoGrayScale", L"GlyphLayout", L"SyncImageIndex", L"Height"}},
   };
   for (const TRow& row : rows) {

@@ -60,7 +60,6 @@ private:
 
 // A form with a manager and no form data.
 struct TManagerFixture : testing::Test, TBarHost<TComponentsTestForm> {
-
   TTestBarItem* NewItem(int Category, const String& Name = String())
   {
     auto* item = new TTestBarItem(Form());

@@ -16,8 +16,8 @@ struct TChangeLog {
   {
     List.OnChange = TdxComponentListChangeEvent(
         [this](TObject*, TComponent* c, TdxComponentListChangeType k) { Changes.emplace_back(c, k); });
-    List.OnNotify = TdxComponentListNotifyEvent(
-        [this](TObject*, TComponent* c, TListNotification a) { Notes.emplace_back(c, a); });
+    List.OnNotify =
+        TdxComponentListNotifyEvent([this](TObject*, TComponent* c, TListNotification a) { Notes.emplace_back(c, a); });
   }
 };
 

@@ -50,9 +50,9 @@ TEST_F(DockBackground, OwnBitmapTilesFromTheClientOrigin)
   // A toolbar at x = 6 of the site asks for its own part: the tiles run on without a seam.
   dib.Fill(RGB(255, 255, 255));
   Dock->FillBackground(dib.DC(), Rect(0, 0, 16, 8), Rect(6, 0, 22, 8));
-  EXPECT_TRUE(ColorNear(dib.Pixel(0, 0), RGB(0, 0, 255)));   // site x 6
-  EXPECT_TRUE(ColorNear(dib.Pixel(2, 0), RGB(255, 0, 0)));   // site x 8
-  EXPECT_TRUE(ColorNear(dib.Pixel(6, 0), RGB(0, 0, 255)));   // site x 12
+  EXPECT_TRUE(ColorNear(dib.Pixel(0, 0), RGB(0, 0, 255)));  // site x 6
+  EXPECT_TRUE(ColorNear(dib.Pixel(2, 0), RGB(255, 0, 0)));  // site x 8
+  EXPECT_TRUE(ColorNear(dib.Pixel(6, 0), RGB(0, 0, 255)));  // site x 12
 }
 
 TEST_F(DockBackground, ManagerBitmapIsTheFallbackThenTheColour)
@@ -108,7 +108,7 @@ TEST_F(DockBackground, TheSiteOnTheScreenShowsItsTiles)
   PumpPending();
   ASSERT_EQ(Dock->GetHeight(), 24);
   HDC screen = GetDC(nullptr);
-  TPoint red = Dock->ClientToScreen(TPoint{161, 10});   // 160 is a tile start
+  TPoint red = Dock->ClientToScreen(TPoint{161, 10});  // 160 is a tile start
   TPoint blue = Dock->ClientToScreen(TPoint{166, 10});
   COLORREF redPixel = GetPixel(screen, red.x, red.y);
   COLORREF bluePixel = GetPixel(screen, blue.x, blue.y);

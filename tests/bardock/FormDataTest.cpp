@@ -38,7 +38,8 @@ String LayoutForm(const String& ARow, const String& ABar4Values = String())
          L"      Caption = 'Four'\n"
          L"      DockControl = Dock1\n"
          L"      OneOnRow = True\n"
-         L"      Row = " + ARow + L"\n" + ABar4Values +
+         L"      Row = " +
+         ARow + L"\n" + ABar4Values +
          L"      Visible = True\n"
          L"    end\n"
          L"  end\n"

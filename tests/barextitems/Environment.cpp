@@ -5,8 +5,7 @@
 
 namespace {
 
-[[maybe_unused]] testing::Environment* const ExtItemsEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{TColorDialog::StaticClass(),
-                                                                 TFontDialog::StaticClass()});
+[[maybe_unused]] testing::Environment* const ExtItemsEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TColorDialog::StaticClass(), TFontDialog::StaticClass()});
 
 }  // namespace

@@ -148,8 +148,9 @@ private:
     // Enumeration values share a lower-case prefix; component names are capitalised.
     std::vector<String> kin;
     for (const wchar_t* candidate : kIdentifiers)
-      if (iswlower(AValue[0]) ? String(candidate).substr(0, 2) == AValue.substr(0, 2)
-                              : !iswlower(candidate[0]) && String(candidate) != L"True" && String(candidate) != L"False")
+      if (iswlower(AValue[0])
+              ? String(candidate).substr(0, 2) == AValue.substr(0, 2)
+              : !iswlower(candidate[0]) && String(candidate) != L"True" && String(candidate) != L"False")
         kin.push_back(candidate);
     return kin.empty() ? PickOf(kIdentifiers) : kin[Pick(kin.size())];
   }
@@ -167,21 +168,46 @@ private:
 
   static constexpr const wchar_t* kNumbers[] = {L"2147483647", L"-2147483648", L"-1", L"0", L"-100000",
                                                 L"99999",      L"65536",       L"7",  L"-5"};
-  static constexpr const wchar_t* kIdentifiers[] = {
-      L"True",          L"False",         L"dsTop",          L"dsNone",      L"dsLeft",       L"bsChecked",
-      L"bsDropDown",    L"ivNever",       L"glTop",          L"dsRight",     L"dsBottom",     L"bsDefault",
-      L"bsCheckedDropDown", L"ivInCustomizing", L"glLeft",   L"glRight",     L"bmsFlat",      L"bmsXP",
-      L"dalTop",        L"dalLeft",          L"dalNone",     L"bmsStandard",  L"SmallImages",
-      L"LargeImages",   L"dxBarManager1", L"dxBarDockControl1", L"btnOpen", L"FuzzForm",     L"dxBarManager1Bar1",
-      L"clRed",         L"bmsOffice11"};
-  static constexpr const wchar_t* kSets[] = {L"[]", L"[dsTop, dsBottom]", L"[3", L"[Bogus]", L"[dsTop,]",
-                                             L"[ivAlways]"};
-  static constexpr const wchar_t* kNonItems[] = {L"dxBarManager1", L"SmallImages", L"FuzzForm", L"dxBarDockControl1",
-                                                 L"dxBarManager1Bar1", L"dxBarManager1Bar2", L"Nobody", L""};
-  static constexpr const wchar_t* kNames[] = {L"Row",        L"DockedLeft",     L"ImageIndex", L"LargeImageIndex",
-                                              L"GroupIndex", L"ButtonStyle",    L"Visible",    L"DockControl",
-                                              L"Width",      L"FloatClientWidth", L"Category",  L"ItemName",
-                                              L"Down",       L"BeginGroup",     L"Align"};
+  static constexpr const wchar_t* kIdentifiers[] = {L"True",
+                                                    L"False",
+                                                    L"dsTop",
+                                                    L"dsNone",
+                                                    L"dsLeft",
+                                                    L"bsChecked",
+                                                    L"bsDropDown",
+                                                    L"ivNever",
+                                                    L"glTop",
+                                                    L"dsRight",
+                                                    L"dsBottom",
+                                                    L"bsDefault",
+                                                    L"bsCheckedDropDown",
+                                                    L"ivInCustomizing",
+                                                    L"glLeft",
+                                                    L"glRight",
+                                                    L"bmsFlat",
+                                                    L"bmsXP",
+                                                    L"dalTop",
+                                                    L"dalLeft",
+                                                    L"dalNone",
+                                                    L"bmsStandard",
+                                                    L"SmallImages",
+                                                    L"LargeImages",
+                                                    L"dxBarManager1",
+                                                    L"dxBarDockControl1",
+                                                    L"btnOpen",
+                                                    L"FuzzForm",
+                                                    L"dxBarManager1Bar1",
+                                                    L"clRed",
+                                                    L"bmsOffice11"};
+  static constexpr const wchar_t* kSets[] = {L"[]",      L"[dsTop, dsBottom]", L"[3",
+                                             L"[Bogus]", L"[dsTop,]",          L"[ivAlways]"};
+  static constexpr const wchar_t* kNonItems[] = {
+      L"dxBarManager1",     L"SmallImages",       L"FuzzForm", L"dxBarDockControl1",
+      L"dxBarManager1Bar1", L"dxBarManager1Bar2", L"Nobody",   L""};
+  static constexpr const wchar_t* kNames[] = {L"Row",        L"DockedLeft",       L"ImageIndex", L"LargeImageIndex",
+                                              L"GroupIndex", L"ButtonStyle",      L"Visible",    L"DockControl",
+                                              L"Width",      L"FloatClientWidth", L"Category",   L"ItemName",
+                                              L"Down",       L"BeginGroup",       L"Align"};
   std::mt19937 FRandom;
 };
 

@@ -176,9 +176,10 @@ String BarFormText()
 {
   static const String small = ImageListData(16, 4);
   static const String large = ImageListData(32, 3);
-  return String(L"object FuzzForm: TFuzzForm\n"
-                L"  Left = 60\n  Top = 60\n  Width = 600\n  Height = 320\n  Caption = 'Damaged bars'\n"
-                L"  object SmallImages: TImageList\n") +
+  return String(
+             L"object FuzzForm: TFuzzForm\n"
+             L"  Left = 60\n  Top = 60\n  Width = 600\n  Height = 320\n  Caption = 'Damaged bars'\n"
+             L"  object SmallImages: TImageList\n") +
          small +
          L"  end\n"
          L"  object LargeImages: TImageList\n"
@@ -198,8 +199,8 @@ String BarFormText()
          L"      DockedLeft = 0\n      DockedTop = 0\n      DockingStyle = dsTop\n"
          L"      FloatLeft = 0\n      FloatTop = 0\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n"
          L"      ItemLinks = <\n" +
-         Link(L"btnOpen") + L"\n" + Link(L"btnSave") + L"\n" + Link(L"btnPaste", true) + L"\n" + Link(L"btnBold", true) +
-         L"\n" + Link(L"btnItalic") + L"\n" + Link(L"btnUnderline") +
+         Link(L"btnOpen") + L"\n" + Link(L"btnSave") + L"\n" + Link(L"btnPaste", true) + L"\n" +
+         Link(L"btnBold", true) + L"\n" + Link(L"btnItalic") + L"\n" + Link(L"btnUnderline") +
          L">\n"
          L"      OneOnRow = True\n      Row = 0\n      UseOwnFont = False\n      Visible = True\n"
          L"      WholeRow = False\n"

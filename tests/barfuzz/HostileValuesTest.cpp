@@ -101,12 +101,11 @@ TEST_F(HostileValues, OutlyingPositionsAndSizesAreBroughtIntoRange)
                       EXPECT_GT(r.right - r.left, 0);
                     });
   for (const wchar_t* huge : {L"FloatClientWidth = 2147483647", L"FloatClientWidth = -2147483648"})
-    ExpectWorkingForm(WithChange(L"FloatClientWidth = 150", huge, kToolsBar), "huge float width",
-                      [](TFuzzForm* form) {
-                        RECT r = WindowRectOf(Bar(form, 1));
-                        EXPECT_GT(r.right - r.left, 0);
-                        EXPECT_LT(r.right - r.left, 100000);
-                      });
+    ExpectWorkingForm(WithChange(L"FloatClientWidth = 150", huge, kToolsBar), "huge float width", [](TFuzzForm* form) {
+      RECT r = WindowRectOf(Bar(form, 1));
+      EXPECT_GT(r.right - r.left, 0);
+      EXPECT_LT(r.right - r.left, 100000);
+    });
   ExpectWorkingForm(WithChange(L"FloatLeft = 300", L"FloatLeft = 2147483647", kToolsBar), "float left far out",
                     [](TFuzzForm* form) { EXPECT_GT(WindowRectOf(Bar(form, 1)).right, 0); });
   ExpectWorkingForm(WithChange(L"Width = 60", L"Width = -5", L"object btnLarge:"), "negative width",
@@ -139,8 +138,9 @@ TEST_F(HostileValues, OddLinksGiveAWorkingBar)
   for (size_t at = everyGroup.find(L"        item\n"); at != String::npos;
        at = everyGroup.find(L"        item\n", at + 1))
     everyGroup.insert(at + 13, L"          BeginGroup = True\n");
-  ExpectWorkingForm(everyGroup, "BeginGroup on every link",
-                    [](TFuzzForm* form) { EXPECT_TRUE(Bar(form, 0)->GetItemLinks()->Items(0)->GetStoredBeginGroup()); });
+  ExpectWorkingForm(everyGroup, "BeginGroup on every link", [](TFuzzForm* form) {
+    EXPECT_TRUE(Bar(form, 0)->GetItemLinks()->Items(0)->GetStoredBeginGroup());
+  });
 
   ExpectWorkingForm(WithChange(L"ItemName = 'btnSave'", L"ItemName = 'btnOpen'"), "item linked twice",
                     [](TFuzzForm* form) {

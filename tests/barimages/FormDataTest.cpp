@@ -58,9 +58,9 @@ TEST(BarImagesFormData, ImageOptionsAndBackgroundsRoundTrip)
   EXPECT_TRUE(Contains(text, L"ImageOptions.ImageListBkColor = clRed"));
   EXPECT_TRUE(Contains(text, L"ImageOptions.LargeIcons = True"));
   EXPECT_TRUE(Contains(text, L"Backgrounds.Bar.Data"));
-  EXPECT_FALSE(Contains(text, L"Backgrounds.SubMenu"));  // empty bitmaps are not written
+  EXPECT_FALSE(Contains(text, L"Backgrounds.SubMenu"));          // empty bitmaps are not written
   EXPECT_FALSE(Contains(text, L"ImageOptions.DisabledImages"));  // defaults are not written
-  EXPECT_FALSE(Contains(text, L"    Images = "));  // the manager's forwards are not stored
+  EXPECT_FALSE(Contains(text, L"    Images = "));                // the manager's forwards are not stored
   EXPECT_FALSE(Contains(text, L"    LargeIcons = "));
 
   TOwned<TImagesTestForm> copy(TCustomForm::CreateFromText<TImagesTestForm>(text, nullptr));

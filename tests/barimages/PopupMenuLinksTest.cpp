@@ -52,15 +52,14 @@ protected:
     Menu = new TFakePopupMenu(Form());
     Manager = new TdxBarManager(Form());
     Links = Manager->GetPopupMenuLinks();
-    FSavedServices = SetdxBarPopupMenuLinkServices(
-        {[this](TComponent* M, const TPoint& P) {
-           Popups.push_back({M, P});
-           return true;
-         },
-         [this](TComponent* M, TShortCut S) {
-           ShortCuts.push_back(S);
-           return M == ShortCutMenu;
-         }});
+    FSavedServices = SetdxBarPopupMenuLinkServices({[this](TComponent* M, const TPoint& P) {
+                                                      Popups.push_back({M, P});
+                                                      return true;
+                                                    },
+                                                    [this](TComponent* M, TShortCut S) {
+                                                      ShortCuts.push_back(S);
+                                                      return M == ShortCutMenu;
+                                                    }});
     // Screen points are computed from the windows' real places.
     Child->GetHandle();
     Other->GetHandle();
@@ -374,9 +373,8 @@ TEST_F(TLinksFixture, AProcedurePutAboveTheHookKeepsTheChainWhole)
 TEST_F(TLinksFixture, ALinkDeletedByItsOwnActionLeavesNothingBehind)
 {
   TdxBarPopupMenuLink* link = AddLink(Panel, Menu);
-  link->OnAction = TdxBarPopupMenuLinkActionEvent([](TdxBarPopupMenuLink* Sender, int&, int&, bool, bool&) {
-    delete Sender;
-  });
+  link->OnAction =
+      TdxBarPopupMenuLinkActionEvent([](TdxBarPopupMenuLink* Sender, int&, int&, bool, bool&) { delete Sender; });
   EXPECT_EQ(ContextMenuAt(Panel, Point(5, 5)), 0);
   EXPECT_EQ(Links->Count(), 0);
   EXPECT_TRUE(IsOwnProc(Panel, PanelProc));

@@ -169,10 +169,7 @@ protected:
     return ALink ? dynamic_cast<TTestItemControl*>(ALink->GetControl()) : nullptr;
   }
   // A new item on a new link, and its control.
-  TTestItemControl* NewControl(const String& ACaption = L"Open")
-  {
-    return ControlOf(AddLink(NewItem(ACaption)));
-  }
+  TTestItemControl* NewControl(const String& ACaption = L"Open") { return ControlOf(AddLink(NewItem(ACaption))); }
   int TextWidth(TdxBarItemControl* AControl, const String& AText) const
   {
     return AControl->GetCanvas()->TextWidth(AText);

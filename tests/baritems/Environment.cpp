@@ -85,10 +85,9 @@ public:
   void TearDown() override { UnregisterBarItem(TTestItem::StaticClass()); }
 };
 
-[[maybe_unused]] testing::Environment* const BarLibraryEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
-        TItemsTestForm::StaticClass(), TdxBarManager::StaticClass(), TAction::StaticClass(),
-        TActionList::StaticClass(), TcxStyle::StaticClass()});
+[[maybe_unused]] testing::Environment* const BarLibraryEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TItemsTestForm::StaticClass(), TdxBarManager::StaticClass(), TAction::StaticClass(),
+                               TActionList::StaticClass(), TcxStyle::StaticClass()});
 [[maybe_unused]] testing::Environment* const ItemKindsEnvironment =
     testing::AddGlobalTestEnvironment(new TItemKindsEnvironment);
 

@@ -172,7 +172,8 @@ TEST_F(TItemPropagation, OnDestroyFiresBeforeTheLinksGo)
   TTestLinksOwner bar(Manager);
   bar.Show(Item);
   int linksAtDestroy = -1;
-  Item->OnDestroy = TNotifyEvent([&](TObject* Sender) { linksAtDestroy = static_cast<TdxBarItem*>(Sender)->GetLinkCount(); });
+  Item->OnDestroy =
+      TNotifyEvent([&](TObject* Sender) { linksAtDestroy = static_cast<TdxBarItem*>(Sender)->GetLinkCount(); });
   Item->Free();
   Item = nullptr;
   EXPECT_EQ(linksAtDestroy, 1);

@@ -78,7 +78,7 @@ TEST_F(TItemHint, FollowsTheCaptionUntilSetOwn)
     const wchar_t* Expected;
   };
   const TRow rows[] = {
-      {nullptr, L"&Load...", L"Load"},  // empty: the caption without ampersand and ellipsis
+      {nullptr, L"&Load...", L"Load"},                         // empty: the caption without ampersand and ellipsis
       {L"Open|Opens a file", L"&Load", L"Load|Opens a file"},  // the short part follows, the long stays
       {L"Open|Opens a file", L"Read", L"Read|Opens a file"},
       {L"Other", L"&Load", L"Other"},  // an own hint stays

@@ -7,7 +7,8 @@ namespace {
 struct TStylesData : testing::Test {
   TStylesData() : Data(nullptr, 2)
   {
-    Data.OnChange = TdxBarItemStylesChangeEvent([this](TObject*, TdxBarItemStyleChange Kind) { Kinds.push_back(Kind); });
+    Data.OnChange =
+        TdxBarItemStylesChangeEvent([this](TObject*, TdxBarItemStyleChange Kind) { Kinds.push_back(Kind); });
   }
   ~TStylesData() override
   {

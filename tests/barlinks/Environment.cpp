@@ -33,7 +33,8 @@ public:
   }
 };
 
-[[maybe_unused]] testing::Environment* const LinksEnvironment = testing::AddGlobalTestEnvironment(new TLinksEnvironment);
+[[maybe_unused]] testing::Environment* const LinksEnvironment =
+    testing::AddGlobalTestEnvironment(new TLinksEnvironment);
 
 }  // namespace
 

@@ -18,22 +18,14 @@ struct TAccelCase {
 TEST_F(TLinkTest, AccelTable)
 {
   const TAccelCase cases[] = {
-      {L"&open", 'O', {}, true},
-      {L"&open", 'O', {ssShift}, false},
-      {L"&open", 'O', {ssCtrl}, false},
-      {L"&open", 'O', {ssLeft}, true},  // mouse buttons held play no part
-      {L"&Open", 'O', {}, true},
-      {L"&Open", 'O', {ssShift}, true},
-      {L"&Open", 'P', {}, false},
-      {L"&&Save", 'S', {}, false},
-      {L"&&Save", 'A', {}, false},
-      {L"A&&B&c", 'C', {}, true},
-      {L"A&&B&c", 'B', {}, false},
-      {L"&1", '1', {}, true},
-      {L"&1", '1', {ssShift}, false},
-      {L"Save&", 'S', {}, false},
-      {L"&", 'S', {}, false},
-      {L"Plain", 'P', {}, false},
+      {L"&open", 'O', {}, true},        {L"&open", 'O', {ssShift}, false},
+      {L"&open", 'O', {ssCtrl}, false}, {L"&open", 'O', {ssLeft}, true},  // mouse buttons held play no part
+      {L"&Open", 'O', {}, true},        {L"&Open", 'O', {ssShift}, true},
+      {L"&Open", 'P', {}, false},       {L"&&Save", 'S', {}, false},
+      {L"&&Save", 'A', {}, false},      {L"A&&B&c", 'C', {}, true},
+      {L"A&&B&c", 'B', {}, false},      {L"&1", '1', {}, true},
+      {L"&1", '1', {ssShift}, false},   {L"Save&", 'S', {}, false},
+      {L"&", 'S', {}, false},           {L"Plain", 'P', {}, false},
       {L"Semi&;", VK_OEM_1, {}, true},  // punctuation goes through the layout
   };
   TdxBarItemLink* link = AddLink(L"unused");

@@ -105,10 +105,7 @@ public:
   }
   void RebuildBar() override { ++Rebuilds; }
   void RecalculateLayout() override { ++Recalculations; }
-  void SetSelectedControl(TdxBarItemControl* Value) override
-  {
-    FSelectedLink = Value ? Value->GetItemLink() : nullptr;
-  }
+  void SetSelectedControl(TdxBarItemControl* Value) override { FSelectedLink = Value ? Value->GetItemLink() : nullptr; }
   bool CanAlignControl(const TdxBarItemControl*) const override { return AlignsControls; }
   void SetParentBar(TCustomdxBarControl* AParent) { FParentBar = AParent; }
   void SelectLink(TdxBarItemLink* ALink) { FSelectedLink = ALink; }

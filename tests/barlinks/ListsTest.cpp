@@ -17,7 +17,7 @@ TEST_F(TListsTest, SeparatorsShowOnlyBetweenOtherLinksOrFirst)
   };
   const TRow rows[] = {
       {{L"A", L"S1", L"S2", L"B", L"S3"}, {L"A", L"S2", L"B"}},
-      {{L"S", L"A"}, {L"S", L"A"}},  // a leading separator stays
+      {{L"S", L"A"}, {L"S", L"A"}},    // a leading separator stays
       {{L"A", L"S1", L"S2"}, {L"A"}},  // trailing ones all go
   };
   for (const TRow& row : rows) {

@@ -72,9 +72,9 @@ TEST_F(TMergeTest, HandlerDecidesKindAndIndex)
   Source()->AddItem(Ordered(L"Y", 0));
   Source()->AddItem(Ordered(L"Z", 0));
   int calls = 0;
-  Manager()->OnMergeItemLink = TdxBarMergeItemLinkEvent(
-      [&](TObject*, TdxBarItemLinks* Dst, TdxBarItemLinks* Src, TdxBarItemLink* Link, TdxBarItemMergeKind& Kind,
-          int& Index) {
+  Manager()->OnMergeItemLink =
+      TdxBarMergeItemLinkEvent([&](TObject*, TdxBarItemLinks* Dst, TdxBarItemLinks* Src, TdxBarItemLink* Link,
+                                   TdxBarItemMergeKind& Kind, int& Index) {
         ++calls;
         EXPECT_EQ(Dst, Links());
         EXPECT_EQ(Src, Source());

@@ -7,8 +7,8 @@
 
 namespace {
 
-const TdxThemedObjectTypes XPKinds{totComboBox, totEdit, totProgress, totRebar, totScrollBar,
-                                   totSpin,     totStatus, totToolBar, totWindow};
+const TdxThemedObjectTypes XPKinds{totComboBox, totEdit,   totProgress, totRebar, totScrollBar,
+                                   totSpin,     totStatus, totToolBar,  totWindow};
 
 class TManagerFixture : public testing::Test, protected TBarHost<TBarTestForm> {};
 
@@ -71,7 +71,8 @@ TEST(BarManagerOwner, ANilOwnerWithoutMainFormIsRefused)
 {
   ASSERT_EQ(Application->GetMainForm(), nullptr);
   int managers = dxBarManagerList()->Count();
-  EXPECT_EQ(ExpectExceptionText([] { new TdxBarManager(nullptr); }), L"TdxBarManager should have TWinControl as its Owner");
+  EXPECT_EQ(ExpectExceptionText([] { new TdxBarManager(nullptr); }),
+            L"TdxBarManager should have TWinControl as its Owner");
   TComponent plain(nullptr);
   EXPECT_EQ(ExpectExceptionText([&] { new TdxBarManager(&plain); }),
             L"TdxBarManager should have TWinControl as its Owner");
@@ -118,8 +119,8 @@ TEST_F(TManagerFixture, XPFallsBackToEnhancedWithoutVisualStyles)
   SetVisualStylesSuppressed(false);
   // The theme change re-applies the style.
   Manager->UpdateStyle();
-  TClass expected = AreVisualStylesAvailable(XPKinds) ? TdxBarXPPainter::StaticClass()
-                                                      : TdxBarEnhancedPainter::StaticClass();
+  TClass expected =
+      AreVisualStylesAvailable(XPKinds) ? TdxBarXPPainter::StaticClass() : TdxBarEnhancedPainter::StaticClass();
   EXPECT_EQ(Manager->GetCurrentPainterClass(), expected);
 }
 
@@ -303,12 +304,14 @@ TEST_F(TManagerFixture, DerivedFontsKeepAtLeastElevenPixels)
 
 TEST_F(TManagerFixture, FlatBrushColoursComeFromTheSystemColours)
 {
-  TSysColorsScope colors({{COLOR_BTNSHADOW, RGB(100, 60, 20)}, {COLOR_BTNFACE, RGB(200, 100, 50)},
-                          {COLOR_HIGHLIGHT, RGB(255, 0, 10)}, {COLOR_WINDOW, RGB(250, 250, 250)}});
+  TSysColorsScope colors({{COLOR_BTNSHADOW, RGB(100, 60, 20)},
+                          {COLOR_BTNFACE, RGB(200, 100, 50)},
+                          {COLOR_HIGHLIGHT, RGB(255, 0, 10)},
+                          {COLOR_WINDOW, RGB(250, 250, 250)}});
   Manager->SysColorChanged();
   const COLORREF expected[5] = {
-      RGB(80, 48, 16),  // the shadow darkened to 80 %
-      RGB(209, 125, 83),  // the face lightened by 16 % of what it lacks to white
+      RGB(80, 48, 16),     // the shadow darkened to 80 %
+      RGB(209, 125, 83),   // the face lightened by 16 % of what it lacks to white
       RGB(227, 193, 188),  // 11 % face, 9 % highlight, 73 % window
       RGB(240, 114, 111),  // 14, 44, 40
       RGB(252, 178, 182),  // -2, 30, 72

@@ -17,7 +17,9 @@ class TSoundRecorder {
 public:
   TSoundRecorder()
   {
-    FPrevious = SetdxBarPlaySoundProc([this](const wchar_t* Alias, uint32_t Flags) { Calls.push_back({Alias, Flags}); });
+    FPrevious = SetdxBarPlaySoundProc([this](const wchar_t* Alias, uint32_t Flags) {
+      Calls.push_back({Alias, Flags});
+    });
   }
   ~TSoundRecorder() { SetdxBarPlaySoundProc(std::move(FPrevious)); }
   std::vector<TSoundCall> Calls;
@@ -107,10 +109,22 @@ void Note(const wchar_t* What)
 {
   GUnitCalls.push_back(std::wstring(What) + (RegisteredBarItems() ? L" with the register" : L" without it"));
 }
-void StartLow() { Note(L"start low"); }
-void StopLow() { Note(L"stop low"); }
-void StartHigh() { Note(L"start high"); }
-void StopHigh() { Note(L"stop high"); }
+void StartLow()
+{
+  Note(L"start low");
+}
+void StopLow()
+{
+  Note(L"stop low");
+}
+void StartHigh()
+{
+  Note(L"start high");
+}
+void StopHigh()
+{
+  Note(L"stop high");
+}
 
 }  // namespace
 

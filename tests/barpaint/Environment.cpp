@@ -24,8 +24,7 @@ HBRUSH TPaintItem::GetBackgroundBrush() const
   return Bar ? Bar->GetBackgroundBrush() : dxBarSysColorBrush(COLOR_BTNFACE);
 }
 
-bool TPaintItem::GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex,
-                              TBitmap*& AGlyph) const
+bool TPaintItem::GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex, TBitmap*& AGlyph) const
 {
   AImages = HasGlyph ? nullptr : Images;
   AImageIndex = HasGlyph ? -1 : ImageIndex;
@@ -60,8 +59,8 @@ TDibCanvas::~TDibCanvas()
   Canvas.SetHandle(nullptr);
 }
 
-void InitButtonParams(TdxBarButtonLikeControlDrawParams& AParams, TPaintItem* AItem, TcxCanvas* ACanvas,
-                      int AViewParts, const String& ACaption)
+void InitButtonParams(TdxBarButtonLikeControlDrawParams& AParams, TPaintItem* AItem, TcxCanvas* ACanvas, int AViewParts,
+                      const String& ACaption)
 {
   AParams.ItemControl = AItem;
   AParams.Canvas = ACanvas;

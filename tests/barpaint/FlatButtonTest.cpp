@@ -95,8 +95,8 @@ TEST(FlatButton, BeginGroupSeparatorIsOneShadowLineAtTheThirdColumn)
   EXPECT_TRUE(ColorNear(dib.Pixel(2, 10), GetSysColor(COLOR_BTNSHADOW), 0));
   // Across a vertical bar the line runs along the top of the rest.
   TDib32 across(20, 5, RGB(1, 2, 3));
-  painter->DrawToolbarSeparator(host.Bar, across.DC(), Rect(0, 0, 20, 5),
-                                painter->GetToolbarBackgroundBrush(host.Bar), true);
+  painter->DrawToolbarSeparator(host.Bar, across.DC(), Rect(0, 0, 20, 5), painter->GetToolbarBackgroundBrush(host.Bar),
+                                true);
   EXPECT_TRUE(ColorNear(across.Pixel(10, 2), GetSysColor(COLOR_BTNSHADOW), 0));
   EXPECT_TRUE(ColorNear(across.Pixel(10, 3), host.Flat(2), 2));
 }

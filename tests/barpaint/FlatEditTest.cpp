@@ -341,8 +341,13 @@ TEST(GdiBalance, MenuEditAndSpinDrawingLeavesNoGdiObjectBehind)
     auto everything = [&] {
       for (int kind : {bkHorizontal, bkMenu}) {
         for (int state = 0; state < 8; ++state) {
-          TEditParams edit(host, dib, {.Selected = (state & 1) != 0, .Pressed = (state & 2) != 0,
-                                       .Enabled = (state & 4) == 0, .Hot = 1, .Held = 2, .Kind = kind});
+          TEditParams edit(host, dib,
+                           {.Selected = (state & 1) != 0,
+                            .Pressed = (state & 2) != 0,
+                            .Enabled = (state & 4) == 0,
+                            .Hot = 1,
+                            .Held = 2,
+                            .Kind = kind});
           edit.Params.Description = L"A description long enough to wrap into more than two lines here";
           edit.Params.DescriptionVisible = true;
           edit.Params.ViewParts = ivpGlyph | ivpCaption;

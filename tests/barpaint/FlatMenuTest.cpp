@@ -244,8 +244,9 @@ void DrawDescribedItem(TMenuHost& AHost, TDib32& ADib, bool AShown, const String
 TEST(FlatMenu, DescriptionShowsInTwoLinesBelowABoldCaption)
 {
   TMenuHost host;
-  const String text = L"Writes the document to a file in another format of your choice, "
-                      L"keeping the layout and every picture";
+  const String text =
+      L"Writes the document to a file in another format of your choice, "
+      L"keeping the layout and every picture";
   TDib32 plain(160, 60, Paper);
   DrawDescribedItem(host, plain, false, text);
   TDib32 described(160, 60, Paper);

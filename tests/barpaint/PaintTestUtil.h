@@ -65,8 +65,7 @@ public:
   bool GetDoingClick() const override { return DoingClick; }
   HBRUSH GetBackgroundBrush() const override;
   bool HasOwnBrush() const override { return OwnBrush != nullptr; }
-  bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex,
-                    TBitmap*& AGlyph) const override;
+  bool GetImageInfo(int AImageSizeKind, TCustomImageList*& AImages, int& AImageIndex, TBitmap*& AGlyph) const override;
   int GetCaptionMargin() const override { return 4; }
 
   // Gives the glyph a size and colour (a one-pixel border of another colour keeps the
@@ -104,5 +103,5 @@ struct TDibCanvas {
 };
 
 // Draw params of a toolbar button with glyph, caption or both.
-void InitButtonParams(TdxBarButtonLikeControlDrawParams& AParams, TPaintItem* AItem, TcxCanvas* ACanvas,
-                      int AViewParts, const String& ACaption = L"");
+void InitButtonParams(TdxBarButtonLikeControlDrawParams& AParams, TPaintItem* AItem, TcxCanvas* ACanvas, int AViewParts,
+                      const String& ACaption = L"");

@@ -144,10 +144,18 @@ TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
     painter.GetButtonTextRect(&params, content, glyph, text, alignment);
     EXPECT_EQ(alignment, row.Alignment) << "layout " << row.Layout;
     switch (row.Layout) {
-      case glTop: EXPECT_EQ(text.top, glyph.bottom); break;
-      case glBottom: EXPECT_EQ(text.bottom, glyph.top); break;
-      case glLeft: EXPECT_EQ(text.left, glyph.right + 3); break;
-      default: EXPECT_EQ(text.right, glyph.left - 3); break;
+      case glTop:
+        EXPECT_EQ(text.top, glyph.bottom);
+        break;
+      case glBottom:
+        EXPECT_EQ(text.bottom, glyph.top);
+        break;
+      case glLeft:
+        EXPECT_EQ(text.left, glyph.right + 3);
+        break;
+      default:
+        EXPECT_EQ(text.right, glyph.left - 3);
+        break;
     }
   }
   // On a vertical bar glTop puts the glyph at the right and the text left of it.

@@ -121,7 +121,7 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
   TcxScreenCanvas canvas;
   const TRect r = Rect(2, 2, 40, 30);
   std::unique_ptr<TdxBarPainter> painters[] = {
-      std::make_unique<TdxBarPainter>(),     std::make_unique<TdxBarStandardPainter>(),
+      std::make_unique<TdxBarPainter>(),         std::make_unique<TdxBarStandardPainter>(),
       std::make_unique<TdxBarEnhancedPainter>(), std::make_unique<TdxBarFlatPainter>(),
       std::make_unique<TdxBarOffice11Painter>(), std::make_unique<TdxBarXPPainter>()};
   // Settle lazily made objects (fonts, the checker brush) before counting.

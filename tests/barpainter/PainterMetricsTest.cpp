@@ -28,13 +28,12 @@ TEST_P(TArrowWidthTest, ButtonArrowWidthIsDoubledWithLargeIconsMadeOddAndAdjuste
   EXPECT_EQ(painter->GetButtonArrowWidth(host.Manager), c.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, TArrowWidthTest,
-    testing::Values(TArrowCase{bmsEnhanced, 11, true, 23}, TArrowCase{bmsEnhanced, 12, false, 13},
-                    TArrowCase{bmsEnhanced, 11, false, 11}, TArrowCase{bmsStandard, 12, true, 25},
-                    TArrowCase{bmsFlat, 11, false, 10}, TArrowCase{bmsFlat, 11, true, 22},
-                    TArrowCase{bmsFlat, 12, false, 12}, TArrowCase{bmsOffice11, 11, false, 10},
-                    TArrowCase{bmsXP, 11, false, 14}, TArrowCase{bmsXP, 11, true, 26}));
+INSTANTIATE_TEST_SUITE_P(Kinds, TArrowWidthTest,
+                         testing::Values(TArrowCase{bmsEnhanced, 11, true, 23}, TArrowCase{bmsEnhanced, 12, false, 13},
+                                         TArrowCase{bmsEnhanced, 11, false, 11}, TArrowCase{bmsStandard, 12, true, 25},
+                                         TArrowCase{bmsFlat, 11, false, 10}, TArrowCase{bmsFlat, 11, true, 22},
+                                         TArrowCase{bmsFlat, 12, false, 12}, TArrowCase{bmsOffice11, 11, false, 10},
+                                         TArrowCase{bmsXP, 11, false, 14}, TArrowCase{bmsXP, 11, true, 26}));
 
 TEST(PainterArrows, LargeButtonArrowWidthPerKind)
 {
@@ -66,8 +65,8 @@ TEST(PainterClasses, EachStyleCreatesItsPainterKind)
     EXPECT_TRUE(host.Painter()->InheritsFrom(TdxBarPainter::StaticClass()));
   }
   host.Manager->SetStyle(bmsXP);
-  TClass xpClass = host.Manager->AreVisualStylesUsed() ? TdxBarXPPainter::StaticClass()
-                                                       : TdxBarEnhancedPainter::StaticClass();
+  TClass xpClass =
+      host.Manager->AreVisualStylesUsed() ? TdxBarXPPainter::StaticClass() : TdxBarEnhancedPainter::StaticClass();
   EXPECT_EQ(host.Painter()->ClassType(), xpClass);
 }
 

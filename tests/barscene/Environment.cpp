@@ -17,10 +17,9 @@ IMPLEMENT_CLASS(TSceneForm, TForm)
 
 namespace {
 
-[[maybe_unused]] testing::Environment* const SceneEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
-        TSceneForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
-        TdxBarButton::StaticClass(), TdxBarLargeButton::StaticClass()});
+[[maybe_unused]] testing::Environment* const SceneEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TSceneForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
+                               TdxBarButton::StaticClass(), TdxBarLargeButton::StaticClass()});
 
 TColor ToTColor(COLORREF C)
 {
@@ -68,17 +67,18 @@ String SceneFormText()
   const String blue = GlyphData(16, SmallGlyphBlue);
   const String green = GlyphData(16, CheckGlyphGreen);
   const String red = GlyphData(32, LargeGlyphRed);
-  return String(L"object SceneForm: TSceneForm\n"
-                L"  Left = 60\n  Top = 60\n  Width = 560\n  Height = 300\n  Caption = 'Scene'\n"
-                L"  object dxBarManager1: TdxBarManager\n"
-                L"    Style = bmsFlat\n"
-                L"    object dxBarManager1Bar1: TdxBar\n"
-                L"      Caption = 'Main'\n"
-                L"      DockedLeft = 0\n      DockedTop = 0\n      DockingStyle = dsTop\n"
-                L"      FloatLeft = 0\n      FloatTop = 0\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n"
-                L"      ItemLinks = <\n") +
-         Link(L"btnOpen") + L"\n" + Link(L"btnBlue") + L"\n" + Link(L"btnCheck") + L"\n" + Link(L"btnMenu") +
-         L"\n" + Link(L"btnOff", true) + L"\n" + Link(L"btnLarge") +
+  return String(
+             L"object SceneForm: TSceneForm\n"
+             L"  Left = 60\n  Top = 60\n  Width = 560\n  Height = 300\n  Caption = 'Scene'\n"
+             L"  object dxBarManager1: TdxBarManager\n"
+             L"    Style = bmsFlat\n"
+             L"    object dxBarManager1Bar1: TdxBar\n"
+             L"      Caption = 'Main'\n"
+             L"      DockedLeft = 0\n      DockedTop = 0\n      DockingStyle = dsTop\n"
+             L"      FloatLeft = 0\n      FloatTop = 0\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n"
+             L"      ItemLinks = <\n") +
+         Link(L"btnOpen") + L"\n" + Link(L"btnBlue") + L"\n" + Link(L"btnCheck") + L"\n" + Link(L"btnMenu") + L"\n" +
+         Link(L"btnOff", true) + L"\n" + Link(L"btnLarge") +
          L">\n"
          L"      OneOnRow = True\n      Row = 0\n      UseOwnFont = False\n      Visible = True\n"
          L"      WholeRow = False\n"
@@ -95,23 +95,33 @@ String SceneFormText()
          L"    object btnOpen: TdxBarButton\n      Caption = 'Open'\n      Category = 0\n      Visible = ivAlways\n"
          L"    end\n"
          L"    object btnBlue: TdxBarButton\n      Caption = 'Blue'\n      Category = 0\n      Visible = ivAlways\n"
-         L"      Glyph.Data = " + blue + L"\n"
+         L"      Glyph.Data = " +
+         blue +
+         L"\n"
          L"    end\n"
          L"    object btnCheck: TdxBarButton\n      Caption = 'Check'\n      Category = 0\n      Visible = ivAlways\n"
          L"      ButtonStyle = bsChecked\n      Down = True\n"
-         L"      Glyph.Data = " + green + L"\n"
+         L"      Glyph.Data = " +
+         green +
+         L"\n"
          L"    end\n"
          L"    object btnMenu: TdxBarButton\n      Caption = 'Menu'\n      Category = 0\n      Visible = ivAlways\n"
          L"      ButtonStyle = bsDropDown\n"
-         L"      Glyph.Data = " + blue + L"\n"
+         L"      Glyph.Data = " +
+         blue +
+         L"\n"
          L"    end\n"
          L"    object btnOff: TdxBarButton\n      Caption = 'Off'\n      Category = 0\n      Enabled = False\n"
          L"      Visible = ivAlways\n"
-         L"      Glyph.Data = " + blue + L"\n"
+         L"      Glyph.Data = " +
+         blue +
+         L"\n"
          L"    end\n"
          L"    object btnLarge: TdxBarLargeButton\n      Caption = 'Large'\n      Category = 0\n"
          L"      Visible = ivAlways\n      GlyphLayout = glTop\n"
-         L"      LargeGlyph.Data = " + red + L"\n"
+         L"      LargeGlyph.Data = " +
+         red +
+         L"\n"
          L"    end\n"
          L"    object btnTool: TdxBarButton\n      Caption = 'Tool'\n      Category = 0\n      Visible = ivAlways\n"
          L"    end\n"
@@ -210,4 +220,3 @@ COLORREF TSceneFixture::Flat(int AIndex) const
 {
   return COLORREF(ColorToRGB(Manager->GetFlatBrushColor(AIndex)));
 }
-

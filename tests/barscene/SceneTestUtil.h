@@ -71,4 +71,3 @@ protected:
   TdxBar* Floating = nullptr;
   TdxBarControl* Toolbar = nullptr;
 };
-

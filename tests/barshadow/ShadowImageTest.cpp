@@ -9,11 +9,7 @@ namespace {
 // Rows 0..4 from a faded end of a 4-pixel strip, columns from the window's edge outward:
 // each row is the full step scaled by (row + 1) / 5.
 constexpr int FadedRows[5][4] = {
-    {12, 9, 6, 3},
-    {24, 18, 12, 6},
-    {36, 27, 18, 9},
-    {48, 36, 24, 12},
-    {60, 45, 30, 15},
+    {12, 9, 6, 3}, {24, 18, 12, 6}, {36, 27, 18, 9}, {48, 36, 24, 12}, {60, 45, 30, 15},
 };
 
 }  // namespace

@@ -12,8 +12,7 @@ IMPLEMENT_CLASS(TToolbarTestForm, TForm)
 namespace {
 
 [[maybe_unused]] testing::Environment* const ToolbarEnvironment = testing::AddGlobalTestEnvironment(
-    new TBarLibraryEnvironment{TToolbarTestForm::StaticClass(), TdxBarManager::StaticClass(),
-                               TdxBar::StaticClass()});
+    new TBarLibraryEnvironment{TToolbarTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
 
 }  // namespace
 
@@ -70,4 +69,3 @@ POINT WindowToScreen(HWND AWnd, const TPoint& P)
   TRect r = ScreenRect(AWnd);
   return POINT{r.left + P.x, r.top + P.y};
 }
-

@@ -64,9 +64,7 @@ TEST_F(TToolbarWindow, FloatingHitCodesStoreTheRealCode)
   ASSERT_NE(c, nullptr);
   HWND h = c->GetHandle();
   TRect w = ScreenRect(h);
-  auto hit = [&](int X, int Y) {
-    return int(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(X, Y)));
-  };
+  auto hit = [&](int X, int Y) { return int(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(X, Y))); };
   // Top frame, and the top-left corner too: top wins, no corners.
   EXPECT_EQ(hit(w.left + RectWidth(w) / 2, w.top), HTCLIENT);
   EXPECT_EQ(c->GetHitCode(), HTTOP);

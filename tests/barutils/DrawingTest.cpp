@@ -288,10 +288,10 @@ TEST(Windows, AlphaBlendAddsAndRemovesTheLayeredStyle)
 
 TEST(Windows, DeepestWindowAndForeignWindows)
 {
-  HWND top = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr,
-                             nullptr, nullptr, nullptr);
-  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, top, nullptr, nullptr,
-                               nullptr);
+  HWND top = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+  HWND child =
+      CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, top, nullptr, nullptr, nullptr);
   HWND hidden = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 50, 50, 30, 30, top, nullptr, nullptr, nullptr);
   EXPECT_EQ(DeepestWindowFromPoint(TPoint{65, 65}), child);
   EXPECT_EQ(DeepestWindowFromPoint(TPoint{105, 105}), top);  // the hidden child is skipped

@@ -144,8 +144,9 @@ struct TSoundCall {
 TEST(MenuSounds, AliasesFlagsAndSwitch)
 {
   std::vector<TSoundCall> calls;
-  TdxBarPlaySoundProc previous =
-      SetdxBarPlaySoundProc([&](const wchar_t* Alias, uint32_t Flags) { calls.push_back({Alias, Flags}); });
+  TdxBarPlaySoundProc previous = SetdxBarPlaySoundProc([&](const wchar_t* Alias, uint32_t Flags) {
+    calls.push_back({Alias, Flags});
+  });
   PlayMenuSound(msMenuPopup);
   PlayMenuSound(msMenuCommand);
   StopMenuSound();

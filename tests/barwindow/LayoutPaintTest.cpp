@@ -220,8 +220,8 @@ TEST_F(TPaintTest, InPlaceEditGetsThePainterColoursAndItsBrush)
   TBlockItem* edit = NewItem(L"E");
   AddLink(edit);
   ShowBar();
-  HWND editWindow = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, Bar->GetHandle(), nullptr,
-                                      nullptr, nullptr);
+  HWND editWindow =
+      ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, Bar->GetHandle(), nullptr, nullptr, nullptr);
   HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
   edit->EditWindow = editWindow;
   edit->EditBrush = brush;
@@ -232,8 +232,8 @@ TEST_F(TPaintTest, InPlaceEditGetsThePainterColoursAndItsBrush)
   EXPECT_EQ(::GetBkColor(dc), ColorToRGB(clInfoBk));
 
   // A window the bar does not know gets the default handling.
-  HWND stranger = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, Bar->GetHandle(), nullptr,
-                                    nullptr, nullptr);
+  HWND stranger =
+      ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, Bar->GetHandle(), nullptr, nullptr, nullptr);
   ::SetTextColor(dc, RGB(9, 9, 9));
   result = ::SendMessageW(Bar->GetHandle(), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(stranger));
   EXPECT_NE(result, LRESULT(brush));

@@ -109,8 +109,7 @@ TEST_F(TMouseTest, HoverSelectsAndLeavingClearsTheSelection)
 
 TEST_F(TMouseTest, MouseOutsideTheActiveChainIsDropped)
 {
-  TOwned<TRowBarControl> other(
-      dynamic_cast<TRowBarControl*>(TRowBarControl::StaticClass()->Create(Host.Manager)));
+  TOwned<TRowBarControl> other(dynamic_cast<TRowBarControl*>(TRowBarControl::StaticClass()->Create(Host.Manager)));
   other->ActivateWithControl(nullptr);
   ASSERT_EQ(ActiveBarControl(), other.Get());
   EXPECT_FALSE(Bar->IsInActiveChain());

@@ -14,7 +14,11 @@ class TBasket : public TPersistent {
   DECLARE_CLASS(TBasket, TPersistent)
 public:
   int Count() const { return FCount; }
-  void SetCount(int v) { FCount = v; ++Sets; }
+  void SetCount(int v)
+  {
+    FCount = v;
+    ++Sets;
+  }
   TFruit Kind() const { return FKind; }
   void SetKind(TFruit v) { FKind = v; }
   TFruits FKinds;
@@ -23,7 +27,11 @@ public:
   bool FOpen = true;
   TNotifyEvent FOnEmpty;
   int Sets = 0;
-  void Emptied(TObject* Sender) { ++EmptiedCalls; LastSender = Sender; }
+  void Emptied(TObject* Sender)
+  {
+    ++EmptiedCalls;
+    LastSender = Sender;
+  }
   int EmptiedCalls = 0;
   TObject* LastSender = nullptr;
 

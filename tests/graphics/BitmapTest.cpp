@@ -214,14 +214,31 @@ TEST_F(BitmapTest, DamagedStreamsRaiseAndKeepThePicture)
       {"zero width", [](auto& b) { Put32(b, 18, 0); }},
       {"negative width", [](auto& b) { Put32(b, 18, uint32_t(-3)); }},
       {"zero height", [](auto& b) { Put32(b, 22, 0); }},
-      {"huge size", [](auto& b) { Put32(b, 18, 60000); Put32(b, 22, 60000); }},
+      {"huge size",
+       [](auto& b) {
+         Put32(b, 18, 60000);
+         Put32(b, 22, 60000);
+       }},
       {"two planes", [](auto& b) { b[26] = 2; }},
       {"7 bits", [](auto& b) { b[28] = 7; }},
-      {"run-length", [](auto& b) { b[28] = 8; Put32(b, 30, BI_RLE8); }},
-      {"too many colours", [](auto& b) { b[28] = 4; Put32(b, 46, 17); }},
+      {"run-length",
+       [](auto& b) {
+         b[28] = 8;
+         Put32(b, 30, BI_RLE8);
+       }},
+      {"too many colours",
+       [](auto& b) {
+         b[28] = 4;
+         Put32(b, 46, 17);
+       }},
       {"pixels inside the header", [](auto& b) { Put32(b, 10, 20); }},
       {"pixels past the end", [](auto& b) { Put32(b, 10, 5000); }},
-      {"zero mask", [](auto& b) { Put32(b, 30, BI_BITFIELDS); b.insert(b.begin() + 54, 12, 0); Put32(b, 10, 66); }},
+      {"zero mask",
+       [](auto& b) {
+         Put32(b, 30, BI_BITFIELDS);
+         b.insert(b.begin() + 54, 12, 0);
+         Put32(b, 10, 66);
+       }},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes = good;

@@ -13,7 +13,11 @@ class TShelfItem : public TcxComponentCollectionItem {
 public:
   using TcxComponentCollectionItem::TcxComponentCollectionItem;
   int Weight() const { return FWeight; }
-  void SetWeight(int Value) { FWeight = Value; Changed(false); }
+  void SetWeight(int Value)
+  {
+    FWeight = Value;
+    Changed(false);
+  }
 
 protected:
   TcxComponentCollection* GetCollectionFromParent(TComponent* AParent) override;

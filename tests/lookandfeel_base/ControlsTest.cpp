@@ -17,9 +17,12 @@ namespace {
 struct TWindowTree {
   TWindowTree()
   {
-    Top = CreateWindowExW(0, L"STATIC", L"top", WS_POPUP | WS_VISIBLE, 50, 60, 200, 150, nullptr, nullptr, nullptr, nullptr);
-    Child = CreateWindowExW(0, L"STATIC", L"child", WS_CHILD | WS_VISIBLE, 10, 20, 100, 80, Top, nullptr, nullptr, nullptr);
-    Grandchild = CreateWindowExW(0, L"STATIC", L"grandchild", WS_CHILD | WS_VISIBLE, 5, 7, 30, 30, Child, nullptr, nullptr, nullptr);
+    Top = CreateWindowExW(0, L"STATIC", L"top", WS_POPUP | WS_VISIBLE, 50, 60, 200, 150, nullptr, nullptr, nullptr,
+                          nullptr);
+    Child =
+        CreateWindowExW(0, L"STATIC", L"child", WS_CHILD | WS_VISIBLE, 10, 20, 100, 80, Top, nullptr, nullptr, nullptr);
+    Grandchild = CreateWindowExW(0, L"STATIC", L"grandchild", WS_CHILD | WS_VISIBLE, 5, 7, 30, 30, Child, nullptr,
+                                 nullptr, nullptr);
     Owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP, 0, 0, 10, 10, Top, nullptr, nullptr, nullptr);
   }
   ~TWindowTree()

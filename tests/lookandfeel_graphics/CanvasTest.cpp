@@ -70,7 +70,7 @@ TEST_F(TcxCanvasTest, ClipStackGivesBackWhatWasSaved)
   Canvas()->RestoreClipRegion();
   clip.reset(Canvas()->GetClipRegion());
   EXPECT_EQ(clip->GetBoundsRect(), Rect(0, 0, 30000, 30000)) << "back to no clip region at all";
-  Canvas()->RestoreClipRegion(); // unbalanced: ignored
+  Canvas()->RestoreClipRegion();  // unbalanced: ignored
   Canvas()->FillRect(Rect(0, 0, 2, 2), clBlue);
   EXPECT_EQ(At(0, 0), RGB(0, 0, 255));
 }
@@ -160,4 +160,4 @@ TEST(TcxScreenCanvasTest, DrawsOnTheScreenAndLeaksNothing)
   EXPECT_EQ(GdiObjectsInUse(), before);
 }
 
-} // namespace
+}  // namespace

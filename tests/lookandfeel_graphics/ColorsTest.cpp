@@ -9,8 +9,8 @@ namespace {
 
 TEST(TMixedSystemColorTest, WeighsFaceHighlightAndWindowClampedToTheByteRange)
 {
-  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_HIGHLIGHT, RGB(255, 0, 10)},
-                          {COLOR_WINDOW, RGB(250, 250, 250)}});
+  TSysColorsScope colors(
+      {{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_HIGHLIGHT, RGB(255, 0, 10)}, {COLOR_WINDOW, RGB(250, 250, 250)}});
   EXPECT_EQ(COLORREF(GetMixedSystemColor(100, 0, 0)), RGB(200, 100, 50));
   EXPECT_EQ(COLORREF(GetMixedSystemColor(0, 0, 100)), RGB(250, 250, 250));
   EXPECT_EQ(COLORREF(GetMixedSystemColor(11, 9, 73)), RGB(227, 193, 188));
@@ -102,4 +102,4 @@ TEST_F(TGradientTest, TwoStageGradientPassesTheMiddleColour)
   EXPECT_EQ(At(39, 0), RGB(0, 0, 0));
 }
 
-} // namespace
+}  // namespace

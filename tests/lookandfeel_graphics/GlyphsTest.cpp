@@ -62,11 +62,17 @@ TEST_F(TGlyphTest, EachModeGivesItsColoursOnTheOpaquePixelsOnly)
       {"normal", gdmNormal, clDefault, {Red, Green, Blue, White}},
       {"an unknown mode draws normally", TcxGlyphDrawingMode(42), clDefault, {Red, Green, Blue, White}},
       {"grey is the luminance", gdmGrey, clDefault, {RGB(76, 76, 76), RGB(75, 75, 75), RGB(28, 28, 28), White}},
-      {"faded: 40 % of the face", gdmFaded, clDefault,
+      {"faded: 40 % of the face",
+       gdmFaded,
+       clDefault,
        {RGB(233, 40, 20), RGB(80, 116, 20), RGB(80, 40, 173), RGB(233, 193, 173)}},
-      {"faded towards the face given", gdmFaded, clBlack,
+      {"faded towards the face given",
+       gdmFaded,
+       clBlack,
        {RGB(153, 0, 0), RGB(0, 76, 0), RGB(0, 0, 153), RGB(153, 153, 153)}},
-      {"disabled faded: a light grey halfway to the face", gdmDisabledFaded, clDefault,
+      {"disabled faded: a light grey halfway to the face",
+       gdmDisabledFaded,
+       clDefault,
        {RGB(183, 133, 108), RGB(182, 132, 107), RGB(171, 121, 96), RGB(227, 177, 152)}},
   };
   for (const TRow& row : rows) {
@@ -97,8 +103,8 @@ TEST_F(TGlyphTest, DisabledIsEmbossedInHighlightAndShadow)
   EXPECT_EQ(At(10, 10), Paper);
   EXPECT_EQ(At(13, 11), Paper);
   int painted = CountPixels(Dib(), Rect(0, 0, Width, Height), [&](COLORREF c) { return c != Paper; });
-  int twoColours = CountPixels(Dib(), Rect(0, 0, Width, Height),
-                               [&](COLORREF c) { return c == highlight || c == shadow; });
+  int twoColours =
+      CountPixels(Dib(), Rect(0, 0, Width, Height), [&](COLORREF c) { return c == highlight || c == shadow; });
   EXPECT_EQ(painted, 4 + 3) << "the highlight shows where the shadow does not cover it";
   EXPECT_EQ(twoColours, painted) << "no colour of the image survives";
 }
@@ -238,4 +244,4 @@ TEST_F(TTransformTest, NoGridAndOutOfRangeArguments)
   EXPECT_EQ(At(1, 0), RGB(100, 0, 0)) << "clNone does nothing";
 }
 
-} // namespace
+}  // namespace

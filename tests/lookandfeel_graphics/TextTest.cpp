@@ -72,4 +72,4 @@ TEST_F(TTextTest, DrawTextInRectAndExtTextOut)
       << "clipped to the rectangle";
 }
 
-} // namespace
+}  // namespace

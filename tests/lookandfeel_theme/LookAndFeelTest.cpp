@@ -14,8 +14,7 @@ struct TChangeLog {
   std::vector<TcxLookAndFeelValues> Changes;
   void Attach(TcxLookAndFeel& L)
   {
-    L.OnChanged = TcxLookAndFeelChangedEvent(
-        [this](TcxLookAndFeel*, TcxLookAndFeelValues v) { Changes.push_back(v); });
+    L.OnChanged = TcxLookAndFeelChangedEvent([this](TcxLookAndFeel*, TcxLookAndFeelValues v) { Changes.push_back(v); });
   }
 };
 

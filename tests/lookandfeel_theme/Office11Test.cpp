@@ -132,22 +132,24 @@ TEST_F(Office11, ThemeChangeRefreshesTheSetWhileItHasUsers)
 
 TEST_F(Office11, ClassicColoursComeFromTheSystemColours)
 {
-  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_WINDOW, RGB(250, 250, 250)},
-                          {COLOR_HIGHLIGHT, RGB(255, 0, 10)}, {COLOR_BTNSHADOW, RGB(100, 60, 20)}});
+  TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)},
+                          {COLOR_WINDOW, RGB(250, 250, 250)},
+                          {COLOR_HIGHLIGHT, RGB(255, 0, 10)},
+                          {COLOR_BTNSHADOW, RGB(100, 60, 20)}});
   SetVisualStylesSuppressed(true);
   RefreshOffice11Colors();
   const TdxOffice11Colors& c = dxOffice11Colors();
   ASSERT_FALSE(c.HighContrast);
   EXPECT_FALSE(c.SchemeActive);
   EXPECT_EQ(Rgb(c.ToolbarLightColor), RGB(230, 190, 170));  // 40 % face, the rest window
-  EXPECT_EQ(Rgb(c.ToolbarDarkColor), RGB(200, 100, 50));  // the face
-  EXPECT_EQ(Rgb(c.MenuColor), RGB(242, 227, 220));  // 15 % face
-  EXPECT_EQ(Rgb(c.SelectedColor), RGB(251, 175, 178));  // 30 % highlight
+  EXPECT_EQ(Rgb(c.ToolbarDarkColor), RGB(200, 100, 50));    // the face
+  EXPECT_EQ(Rgb(c.MenuColor), RGB(242, 227, 220));          // 15 % face
+  EXPECT_EQ(Rgb(c.SelectedColor), RGB(251, 175, 178));      // 30 % highlight
   EXPECT_EQ(Rgb(c.SelectedColor1), Rgb(c.SelectedColor)) << "single colours when no scheme is active";
   EXPECT_EQ(Rgb(c.SelectedColor2), Rgb(c.SelectedColor));
-  EXPECT_EQ(Rgb(c.PressedColor), RGB(252, 125, 130));  // 50 % highlight
-  EXPECT_EQ(Rgb(c.CheckedColor), RGB(250, 212, 214));  // 15 % highlight
-  EXPECT_EQ(Rgb(c.BorderColor), RGB(255, 0, 10));  // the highlight
+  EXPECT_EQ(Rgb(c.PressedColor), RGB(252, 125, 130));      // 50 % highlight
+  EXPECT_EQ(Rgb(c.CheckedColor), RGB(250, 212, 214));      // 15 % highlight
+  EXPECT_EQ(Rgb(c.BorderColor), RGB(255, 0, 10));          // the highlight
   EXPECT_EQ(Rgb(c.SeparatorDarkColor), RGB(130, 72, 29));  // 70 % shadow, the rest face
   EXPECT_EQ(Rgb(c.TextColor), Sys(COLOR_BTNTEXT));
   EXPECT_EQ(Rgb(c.DisabledTextColor), Sys(COLOR_GRAYTEXT));
@@ -164,8 +166,8 @@ TEST_F(Office11, HighContrastUsesPlainSystemColours)
   const TdxOffice11Colors& c = dxOffice11Colors();
   EXPECT_TRUE(c.HighContrast);
   EXPECT_FALSE(c.SchemeActive) << "high contrast wins over any scheme";
-  for (TColor x : {c.ToolbarLightColor, c.ToolbarDarkColor, c.DockColor1, c.DockColor2, c.MenuColor,
-                   c.MenuGlyphColor1, c.MenuGlyphColor2, c.BarFaceColor, c.SeparatorTextBackColor})
+  for (TColor x : {c.ToolbarLightColor, c.ToolbarDarkColor, c.DockColor1, c.DockColor2, c.MenuColor, c.MenuGlyphColor1,
+                   c.MenuGlyphColor2, c.BarFaceColor, c.SeparatorTextBackColor})
     EXPECT_EQ(Rgb(x), RGB(0, 0, 0));
   for (TColor x : {c.SelectedColor, c.SelectedColor1, c.PressedColor2, c.CheckedColor, c.FloatingCaptionColor})
     EXPECT_EQ(Rgb(x), RGB(0, 128, 255));
@@ -257,10 +259,10 @@ TEST_F(Office11, ArrowsFillTheLargestTriangleRowByRow)
     const char* Picture;
   };
   const TCase cases[] = {
-    {adDown, Rect(0, 0, 5, 3), "#####\n.###.\n..#..\n"},
-    {adUp, Rect(0, 0, 5, 3), "..#..\n.###.\n#####\n"},
-    {adLeft, Rect(0, 0, 3, 5), "..#\n.##\n###\n.##\n..#\n"},
-    {adRight, Rect(0, 0, 3, 5), "#..\n##.\n###\n##.\n#..\n"},
+      {adDown, Rect(0, 0, 5, 3), "#####\n.###.\n..#..\n"},
+      {adUp, Rect(0, 0, 5, 3), "..#..\n.###.\n#####\n"},
+      {adLeft, Rect(0, 0, 3, 5), "..#\n.##\n###\n.##\n..#\n"},
+      {adRight, Rect(0, 0, 3, 5), "#..\n##.\n###\n##.\n#..\n"},
   };
   for (const TCase& t : cases) {
     TDib32 dib(RectWidth(t.R), RectHeight(t.R), Paper);

@@ -37,9 +37,8 @@ TEST_F(ThemeManager, SwitchedOnTheToolBarThemeOpensOnceAndIsKept)
   EXPECT_NE(toolbar, 0u);
   EXPECT_EQ(OpenTheme(totToolBar), toolbar);
   // The bar manager's set of kinds for its native look.
-  EXPECT_TRUE(AreVisualStylesAvailable(TdxThemedObjectTypes{totComboBox, totEdit, totProgress, totRebar,
-                                                            totScrollBar, totSpin, totStatus, totToolBar,
-                                                            totWindow}));
+  EXPECT_TRUE(AreVisualStylesAvailable(TdxThemedObjectTypes{totComboBox, totEdit, totProgress, totRebar, totScrollBar,
+                                                            totSpin, totStatus, totToolBar, totWindow}));
   // A kept handle answers queries: a push button has a content area inside its face.
   EXPECT_FALSE(IsRectEmpty(GetThemeBackgroundContentRect(OpenTheme(totButton), nullptr, 1, 1, Rect(0, 0, 40, 20))));
 }
@@ -98,7 +97,10 @@ TEST_F(ThemeManager, NotificatorHearsThemeChangeUntilDestroyed)
   int calls = 0;
   TObject* sender = nullptr;
   auto n = std::make_unique<TdxThemeChangedNotificator>();
-  n->OnThemeChanged = TNotifyEvent([&](TObject* s) { ++calls; sender = s; });
+  n->OnThemeChanged = TNotifyEvent([&](TObject* s) {
+    ++calls;
+    sender = s;
+  });
   ASSERT_TRUE(n->IsListening());
   HWND window = dxThemeChangeWindow();
   ASSERT_NE(window, nullptr);

@@ -150,8 +150,8 @@ int CountDifferentPixels(const TDib32& Dib, const RECT& R, const TDib32& APart, 
   for (int y = R.top; y < R.bottom; ++y)
     for (int x = R.left; x < R.right; ++x) {
       const int px = x - R.left, py = y - R.top;
-      const bool inside = x >= 0 && y >= 0 && x < Dib.Width() && y < Dib.Height() && px < APart.Width() &&
-                          py < APart.Height();
+      const bool inside =
+          x >= 0 && y >= 0 && x < Dib.Width() && y < Dib.Height() && px < APart.Width() && py < APart.Height();
       if (!inside || !ColorsClose(Dib.Pixel(x, y), APart.Pixel(px, py), Tolerance))
         ++count;
     }

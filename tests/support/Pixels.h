@@ -47,7 +47,10 @@ private:
 COLORREF ReadPixel(HDC DC, int X, int Y);
 // The largest difference of one channel.
 int ColorDistance(COLORREF A, COLORREF B);
-inline bool ColorsClose(COLORREF A, COLORREF B, int Tolerance = 8) { return ColorDistance(A, B) <= Tolerance; }
+inline bool ColorsClose(COLORREF A, COLORREF B, int Tolerance = 8)
+{
+  return ColorDistance(A, B) <= Tolerance;
+}
 // Red, green and blue within Tolerance of each other.
 bool IsGreyish(COLORREF Color, int Tolerance = 12);
 // "#RRGGBB" for messages.

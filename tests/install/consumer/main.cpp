@@ -26,9 +26,8 @@ int Run()
   auto* button = new TdxBarButton(form);
   button->SetCaption(L"Hello");
   button->SetPaintStyle(psCaption);
-  button->SetOnClick(TNotifyEvent([](TObject* Sender) {
-    Say(L"clicked: " + static_cast<TdxBarButton*>(Sender)->GetCaption());
-  }));
+  button->SetOnClick(
+      TNotifyEvent([](TObject* Sender) { Say(L"clicked: " + static_cast<TdxBarButton*>(Sender)->GetCaption()); }));
   TdxBarItemLink* link = bar->GetItemLinks()->AddItem(button);
   bar->SetVisible(true);
   form->Show();
