@@ -84,6 +84,13 @@ private:
 
 // Whether the active chain was entered while its first window was customizing.
 bool IsActiveChainCustomizing();
+// The process-wide mark that the menus of the current activation chain show all their links
+// (personalised menus): set by an expansion, and set again whenever a new chain starts (true
+// while customizing, else false).
+bool dxBarMenusExpanded();
+void SetdxBarMenusExpanded(bool Value);
+// The cursor's screen position; the no-point value (-1, -1) when it cannot be read.
+TPoint dxBarCursorPos();
 // The manager's update lock ended: each of its bar windows whose rebuild waited for it
 // rebuilds now, once.
 void dxBarRebuildPendingBarControls(TdxBarManager* AManager);
@@ -141,6 +148,10 @@ public:
   virtual void SelectAndPress(TdxBarItemControl* AControl, bool AUnique);
   // Whether the selection was made from the keyboard (windows with dxBarOptionKeyboardSelection).
   bool IsKeyboardSelected() const { return FKeyboardSelected; }
+  // A drop-down opened from the keyboard marks its window: the menu it opens starts with its
+  // first link selected and clears the mark.
+  bool IsMenuShownByKeyboard() const { return FMenuShownByKeyboard; }
+  void SetMenuShownByKeyboard(bool Value) { FMenuShownByKeyboard = Value; }
   // Set while the window holds the mouse capture for an item press.
   bool HoldsCapture() const { return FHoldsCapture; }
   void SetHoldsCapture(bool Value) { FHoldsCapture = Value; }
@@ -251,6 +262,10 @@ public:
   virtual bool IsStatusBar() const { return false; }
   // A menu whose sub item is detachable: it shows a tear-off strip at its top.
   virtual bool IsDetachable() const { return false; }
+  // The background of the less-used links of an expanded personalised menu; nil elsewhere.
+  virtual HBRUSH GetLessUsedBrush() const { return nullptr; }
+  // Where a menu's items lie (client coordinates); the client area elsewhere.
+  virtual TRect GetItemArea() const { return GetClientRect(); }
 
   // --- What the painter asks of a toolbar window (its caption, mark and background).
   // Base answers fit a window that is no toolbar.

@@ -21,6 +21,7 @@ namespace {
 
 TWeakRef<TCustomdxBarControl> GActiveBarControl;
 bool GActiveChainCustomizing = false;
+bool GMenusExpanded = false;
 // Every bar window in the order made; only compared until checked for life.
 std::vector<TWeakRef<TCustomdxBarControl>> GBarControlsInOrder;
 
@@ -28,10 +29,7 @@ const TPoint NoPoint{-1, -1};
 
 TPoint CursorPos()
 {
-  POINT p{};
-  if (!::GetCursorPos(&p))
-    return NoPoint;
-  return TPoint{p.x, p.y};
+  return dxBarCursorPos();
 }
 
 String ShortHint(const String& AHint)
@@ -64,6 +62,24 @@ TCustomdxBarControl* ActiveBarControl()
 bool IsActiveChainCustomizing()
 {
   return ActiveBarControl() && GActiveChainCustomizing;
+}
+
+TPoint dxBarCursorPos()
+{
+  POINT p{};
+  if (!::GetCursorPos(&p))
+    return TPoint{-1, -1};
+  return TPoint{p.x, p.y};
+}
+
+bool dxBarMenusExpanded()
+{
+  return GMenusExpanded;
+}
+
+void SetdxBarMenusExpanded(bool Value)
+{
+  GMenusExpanded = Value;
 }
 
 std::vector<TWeakRef<TCustomdxBarControl>> dxBarGetBarControls(const TdxBarManager* AManager)
@@ -188,8 +204,11 @@ void TCustomdxBarControl::SetActive(bool Value)
     return;
   if (Value) {
     TCustomdxBarControl* current = ActiveBarControl();
-    if (!current)
+    if (!current) {
       GActiveChainCustomizing = IsCustomizing();
+      // A new chain: personalised menus start showing their recent links again.
+      GMenusExpanded = GActiveChainCustomizing;
+    }
     FPrevActiveBarControl = current != this ? current : nullptr;
     GActiveBarControl = this;
     FActive = true;

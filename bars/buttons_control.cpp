@@ -500,28 +500,30 @@ void TdxBarButtonControl::DoDropDown(bool AByMouse)
   TRect r = parent->GetItemScreenRect(this);
   TPoint p = GetBarKind() == bkHorizontal ? Point(r.left, r.bottom) : Point(r.right, r.top);
   TWeakRef<TdxBarButtonControl> self(this);
+  TWeakRef<TCustomdxBarControl> parentRef(parent);
+  // Opened from the keyboard: the menu window starts with its first link selected.
+  parent->SetMenuShownByKeyboard(!AByMouse);
   TCustomdxBarControl* window = nullptr;
-  try {
-    window = menu->DropDownMenu(this, p, r, parent);
-  } catch (...) {
-    if (self) {
-      FDroppedDown = false;
-      Repaint();
+  {
+    TFinally unmark([&]() noexcept {
+      if (TCustomdxBarControl* bar = parentRef.Get())
+        bar->SetMenuShownByKeyboard(false);
+    });
+    try {
+      window = menu->DropDownMenu(this, p, r, parent);
+    } catch (...) {
+      if (self) {
+        FDroppedDown = false;
+        Repaint();
+      }
+      throw;
     }
-    throw;
   }
   if (!self)
     return;
   if (!window) {
     FDroppedDown = false;
     Repaint();
-    return;
-  }
-  if (!AByMouse) {
-    TdxBarItemLinks* links = window->GetItemLinks();
-    TdxBarItemLink* first = links ? links->GetFirstSelectableLink() : nullptr;
-    if (first && first->GetControl())
-      window->SelectItemControl(first->GetControl());
   }
 }
 

@@ -402,6 +402,10 @@ HBRUSH TdxBarItemControl::GetBackgroundBrush() const
 {
   if (FOwnBrush)
     return FOwnBrush;
+  // A less-used link of an expanded personalised menu.
+  if (FNonRecent && FParent)
+    if (TdxBarPainter* painter = GetPainter())
+      return painter->GetLessUsedBrush(FParent);
   return FParent ? FParent->GetBackgroundBrush() : HBRUSH(uintptr_t(COLOR_BTNFACE + 1));
 }
 

@@ -339,30 +339,41 @@ public:
   // Scroll buttons take space of their own instead of an item's place; their size then.
   virtual bool AreScrollButtonsSeparate() const { return false; }
   virtual int GetScrollButtonSize() const { return Metrics().ScrollButtonSize; }
-  virtual bool IsTearOffSupported() const { return false; }
+  virtual bool IsTearOffSupported() const { return true; }
   // Less-used items of personalised menus: an extra pixel at their edges, and the brush.
   virtual bool IsLessUsedEdgePixelAdded() const { return false; }
   virtual HBRUSH GetLessUsedBrush(const TCustomdxBarControl* AMenu) const;
   // The height one menu item has in the application menu's proportions.
   virtual int GetDefaultMenuItemHeight() const { return Metrics().DefaultMenuItemHeight; }
-  virtual void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const {}
-  virtual void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const {}
-  virtual void FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const {}
+  // The non-client frame (window rectangle R): button face at the left and top, a raised
+  // outer edge at the right and bottom; a detachable menu's tear-off strip below the top.
+  virtual void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const;
+  // The client area: a raised inner edge (starting 2 higher on a detachable menu, so it runs
+  // on into the strip's frame), then the background inside.
+  virtual void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const;
+  // The manager's SubMenu background bitmap tiled, else ABrush.
+  virtual void FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const;
   virtual void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const {}
+  // The tear-off strip in the caption colour of the menu's active state.
+  virtual void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const;
+  // The gap above a link that begins a group: the background, then the line at its middle.
   virtual void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
-                                 const TdxBarItemControl* AControl) const
-  {
-  }
-  virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const {}
-  virtual void DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const {}
+                                 const TdxBarItemControl* AControl) const;
+  // An etched line along R's top.
+  virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const;
+  // The background, the arrow and the kind's frame of a menu's scroll button.
+  virtual void DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const;
   virtual void DrawScrollButtonFrame(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R) const {}
-  virtual void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const {}
+  // A triangle of GetScrollArrowSize (R's height) rows centred in R, in COLOR_BTNTEXT; each
+  // row is one pixel wider on both sides, so odd widths come out symmetric.
+  virtual void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const;
+  // The expand button of a personalised menu, drawn off-screen and copied.
   virtual void DrawExpandButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
-                                bool ASelected) const
-  {
-  }
-  virtual void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const {}
+                                bool ASelected) const;
+  // Two chevrons pointing down, each of ASize one-pixel "V" lines, centred in R.
+  virtual void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const;
+  // The menu's expand chevrons' size (GetScrollArrowSize of half the button).
+  int GetExpandChevronSize(const TCustomdxBarControl* AMenu) const;
   // A menu item's background, glyph column, caption and shortcut.
   virtual void DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // Runs first in DrawGlyphAndCaption.

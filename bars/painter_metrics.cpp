@@ -224,6 +224,8 @@ TRect TdxBarPainter::GetScrollButtonRect(const TCustomdxBarControl* AMenu, const
 
 HBRUSH TdxBarPainter::GetLessUsedBrush(const TCustomdxBarControl* AMenu) const
 {
+  if (HBRUSH brush = AMenu ? AMenu->GetLessUsedBrush() : nullptr)
+    return brush;
   return AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(AMenu);
 }
 

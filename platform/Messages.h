@@ -72,6 +72,7 @@ constexpr UINT CM_MOUSEWHEEL            = CM_BASE + 67;  // layer to the control
 // clang-format off
 constexpr UINT DXM_BAR_REBUILD          = 0x8065;  // posted by a docked toolbar to itself: rebuild once the current message is done
 constexpr UINT DXM_BAR_SYNCHRONIZE      = 0x8066;  // posted to the bar library's system controller window: run the calls waiting to be synchronised
+constexpr UINT DXM_MENU_ANIMATION_END   = 0x8067;  // posted by a menu window to itself after its animation's last frame: join and free the thread
 // A WM_MOUSEMOVE key-state bit no mouse key uses: posted by a bar window after a layout or a
 // deactivation to the bar window under the pointer, whose hot tracking then re-evaluates the
 // control under a pointer that has not moved.

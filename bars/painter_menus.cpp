@@ -1,0 +1,174 @@
+// The base painter's menus: the frame with the tear-off strip, the background, group
+// separators, scroll buttons and the expand button of personalised menus.
+#include "bars/painter.h"
+
+#include "bars/backgrounds.h"
+#include "bars/barcontrol.h"
+#include "bars/manager.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxGraphics.h"
+#include "platform/GraphicsObjects.h"
+
+namespace {
+
+void FillWith(HDC DC, const TRect& R, HBRUSH ABrush)
+{
+  if (DC && ABrush && !IsRectEmpty(R))
+    ::FillRect(DC, &R, ABrush);
+}
+
+void Edge(HDC DC, TRect R, UINT AEdge, UINT AFlags)
+{
+  if (DC && !IsRectEmpty(R))
+    ::DrawEdge(DC, &R, AEdge, AFlags);
+}
+
+// The expand chevrons' V lines reach this much further to each side than they are deep.
+constexpr int ChevronGap = 2;
+
+}  // namespace
+
+int TdxBarPainter::GetExpandChevronSize(const TCustomdxBarControl* AMenu) const
+{
+  return std::max(1, GetScrollArrowSize(GetMenuButtonHeight() / 2));
+}
+
+void TdxBarPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const
+{
+  if (!DC || IsRectEmpty(R))
+    return;
+  const HBRUSH face = dxBarSysColorBrush(COLOR_BTNFACE);
+  FillWith(DC, Rect(R.left, R.top, R.left + 1, R.bottom - 1), face);
+  FillWith(DC, Rect(R.left + 1, R.top, R.right - 1, R.top + 1), face);
+  Edge(DC, R, BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+  if (!AMenu || !AMenu->IsDetachable())
+    return;
+  TRect r = InflateRect(R, -1, -1);
+  Edge(DC, r, BDR_RAISEDINNER, BF_LEFT | BF_TOP | BF_RIGHT);
+  r = InflateRect(r, -1, -1);
+  r.bottom = std::min(int(r.bottom), int(r.top) + GetDetachStripHeight(AMenu));
+  if (IsRectEmpty(r))
+    return;
+  ::FrameRect(DC, &r, dxBarRealBrush(face));
+  DrawDetachStrip(AMenu, DC, InflateRect(r, -1, -1), false);
+}
+
+void TdxBarPainter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const
+{
+  const bool active = AMenu && AMenu->IsActive();
+  FillWith(DC, R, dxBarSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+}
+
+void TdxBarPainter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const
+{
+  if (!DC || IsRectEmpty(R))
+    return;
+  TRect r = R;
+  if (AMenu && AMenu->IsDetachable())
+    r.top -= 2;
+  Edge(DC, r, BDR_RAISEDINNER, BF_RECT);
+  r = InflateRect(r, -1, -1);
+  if (IsRectEmpty(r))
+    return;
+  ::FrameRect(DC, &r, dxBarRealBrush(ABrush));
+  FillMenuBackground(AMenu, DC, InflateRect(r, -1, -1), ABrush);
+}
+
+void TdxBarPainter::FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const
+{
+  TdxBarManager* manager = AMenu ? AMenu->GetBarManager() : nullptr;
+  TBitmap* bitmap = manager && manager->GetBackgrounds() ? manager->GetBackgrounds()->GetSubMenu() : nullptr;
+  FillRectWithBackground(DC, R, bitmap, TPoint{0, 0}, ABrush);
+}
+
+void TdxBarPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                                      const TdxBarItemControl* AControl) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  if (!DC || IsRectEmpty(R))
+    return;
+  FillMenuBackground(AMenu, DC, R, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  // The line: two pixels at the gap's middle, a pixel in from both sides.
+  const int middle = (R.top + R.bottom) / 2 - 1;
+  DrawMenuSeparatorLine(ACanvas, Rect(R.left + 1, middle, R.right - 1, middle + 2));
+}
+
+void TdxBarPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const
+{
+  if (ACanvas)
+    Edge(ACanvas->GetHandle(), R, EDGE_ETCHED, BF_TOP);
+}
+
+void TdxBarPainter::DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  if (!DC || !AMenu)
+    return;
+  const TRect r = GetScrollButtonRect(AMenu, AMenu->GetItemArea(), ADown);
+  if (IsRectEmpty(r))
+    return;
+  // The item cells under the button take the menu's background.
+  FillMenuBackground(AMenu, DC, r, AMenu->GetBackgroundBrush());
+  DrawScrollArrow(ACanvas, r, ADown);
+  DrawScrollButtonFrame(AMenu, ACanvas, r);
+}
+
+void TdxBarPainter::DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  const int rows = GetScrollArrowSize(RectHeight(R));
+  if (!DC || rows <= 0)
+    return;
+  const int cx = (R.left + R.right) / 2;
+  const int top = (R.top + R.bottom - rows) / 2;
+  const HBRUSH text = dxBarSysColorBrush(COLOR_BTNTEXT);
+  for (int k = 0; k < rows; ++k) {
+    // Up: the tip at the top row; down: at the bottom row.
+    const int half = ADown ? rows - 1 - k : k;
+    FillWith(DC, Rect(cx - half, top + k, cx + half + 1, top + k + 1), text);
+  }
+}
+
+void TdxBarPainter::DrawExpandButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                                     bool ASelected) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  if (!DC || IsRectEmpty(R))
+    return;
+  const int w = RectWidth(R), h = RectHeight(R);
+  HDC memory = ::CreateCompatibleDC(DC);
+  HBITMAP bitmap = TrackGdiObject(::CreateCompatibleBitmap(DC, w, h));
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  const TRect local = Rect(0, 0, w, h);
+  FillMenuBackground(AMenu, memory, local, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  DrawExpandChevrons(memory, local, GetExpandChevronSize(AMenu), ASelected);
+  ::BitBlt(DC, R.left, R.top, w, h, memory, 0, 0, SRCCOPY);
+  ::SelectObject(memory, old);
+  DeleteGdiObject(bitmap);
+  ::DeleteDC(memory);
+}
+
+void TdxBarPainter::DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const
+{
+  if (!DC || ASize <= 0 || IsRectEmpty(R))
+    return;
+  const int color = IsFlatStyle() && IsHighContrastWhite() && ASelected ? COLOR_BTNFACE : COLOR_BTNTEXT;
+  HPEN pen = TrackGdiObject(::CreatePen(PS_SOLID, 1, ::GetSysColor(color)));
+  HGDIOBJ old = ::SelectObject(DC, pen);
+  // Each V reaches ASize + ChevronGap to each side and as deep; a chevron is ASize of them,
+  // one below the other, and the second chevron follows a row below the first.
+  const int arm = ASize + ChevronGap;
+  const int chevronHeight = ASize + arm;
+  const int total = 2 * chevronHeight + 1;
+  const int cx = (R.left + R.right) / 2;
+  const int top = (R.top + R.bottom - total) / 2;
+  for (int chevron = 0; chevron < 2; ++chevron)
+    for (int line = 0; line < ASize; ++line) {
+      const int y = top + chevron * (chevronHeight + 1) + line;
+      ::MoveToEx(DC, cx - arm, y, nullptr);
+      ::LineTo(DC, cx, y + arm);
+      ::LineTo(DC, cx + arm + 1, y - 1);
+    }
+  ::SelectObject(DC, old);
+  DeleteGdiObject(pen);
+}

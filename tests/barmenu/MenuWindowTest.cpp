@@ -1,0 +1,287 @@
+// The menu window opened from a toolbar's drop-down button: where it opens, its window kind,
+// scrolling, the menu keys and the routes that close it.
+#include "MenuTestUtil.h"
+
+#include "bars/itemcontrol.h"
+#include "bars/painter.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
+#include "support/Pump.h"
+#include "support/SysColors.h"
+#include "lookandfeel/cxControls.h"
+
+namespace {
+
+using TMenuWindow = TMenuFixture;
+
+TRect WindowRect(HWND AWnd)
+{
+  RECT r{};
+  GetWindowRect(AWnd, &r);
+  return r;
+}
+
+TEST_F(TMenuWindow, OpensBelowItsButtonAsATopMostPopupOfTheMenuClass)
+{
+  ShowForm();
+  FillMenu(MenuHost, 12);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  HWND wnd = menu->GetHandle();
+  EXPECT_TRUE(IsWindowVisible(wnd));
+  const TRect button = ScreenRectOf(ButtonControl(MenuButton));
+  const TRect r = WindowRect(wnd);
+  EXPECT_EQ(r.left, button.left);
+  EXPECT_EQ(r.top, button.bottom);
+  EXPECT_EQ(menu->GetItemLinks()->ShownItemCount(), 12);
+  EXPECT_EQ(menu->GetLastIndexInView(), 11) << "twelve items fit";
+  EXPECT_EQ(DWORD(GetWindowLongW(wnd, GWL_STYLE)) & 0x86000000u, 0x86000000u);
+  EXPECT_TRUE(GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(GetClassLongW(wnd, GCL_STYLE), LONG(0x82B));
+  EXPECT_EQ(SendMessageW(wnd, WM_GETDLGCODE, 0, 0), 7);
+  // Items stack in one column inside the item area, each below the one before.
+  int bottom = menu->GetItemArea().top;
+  for (int i = 0; i < 12; ++i) {
+    const TRect item = ItemOf(menu, i)->GetItemRect();
+    EXPECT_EQ(item.top, bottom) << i;
+    EXPECT_EQ(item.left, menu->GetItemArea().left);
+    EXPECT_EQ(item.right, menu->GetItemArea().right);
+    bottom = item.bottom;
+  }
+  EXPECT_LE(bottom, menu->GetItemArea().bottom);
+  EXPECT_EQ(ActiveBarControl(), menu);
+  EXPECT_TRUE(ButtonControl(MenuButton)->IsDroppedDown());
+}
+
+TEST_F(TMenuWindow, NearTheWorkAreasEdgesTheMenuFlipsToStayOnIt)
+{
+  const TRect work = GetMonitorWorkAreaAtPoint(TPoint{0, 0});
+  FillMenu(MenuHost, 12);
+  struct TRow {
+    int Left, Top;
+    bool Above;
+  } rows[] = {{100, 100, false}, {100, work.bottom - 120, true}, {work.right - 200, 100, false}};
+  for (const TRow& row : rows) {
+    ShowForm(row.Left, row.Top, 300, 100);
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    const TRect r = WindowRect(menu->GetHandle());
+    const TRect button = ScreenRectOf(ButtonControl(MenuButton));
+    EXPECT_GE(r.left, work.left);
+    EXPECT_LE(r.right, work.right);
+    EXPECT_GE(r.top, work.top);
+    EXPECT_LE(r.bottom, work.bottom);
+    if (row.Above)
+      EXPECT_EQ(r.bottom, button.top) << "opened above its button";
+    else
+      EXPECT_EQ(r.top, button.bottom) << "opened below its button";
+    menu->Close();
+    PumpPending();
+  }
+}
+
+TEST_F(TMenuWindow, ATallMenuScrollsAndKeepsTheSelectedItemInView)
+{
+  ShowForm();
+  FillMenu(MenuHost, 200);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  const TRect work = GetMonitorWorkAreaAtPoint(TPoint{0, 0});
+  EXPECT_LE(WindowRect(menu->GetHandle()).bottom, work.bottom);
+  EXPECT_FALSE(menu->CanScrollUp());
+  EXPECT_TRUE(menu->CanScrollDown());
+  EXPECT_LT(menu->GetLastIndexInView(), 199);
+  // Keys move the selection past the view's end: the menu scrolls with it.
+  auto selectedFits = [&] {
+    TdxBarItemControl* selected = menu->GetSelectedControl();
+    const TRect r = selected ? selected->GetItemRect() : TRect{};
+    return selected && !IsRectEmpty(r) && r.top >= menu->GetItemArea().top && r.bottom <= menu->GetItemArea().bottom;
+  };
+  Key(menu, VK_END);
+  EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 199));
+  EXPECT_TRUE(selectedFits());
+  EXPECT_TRUE(menu->CanScrollUp());
+  EXPECT_FALSE(menu->CanScrollDown());
+  Key(menu, VK_HOME);
+  EXPECT_TRUE(selectedFits());
+  EXPECT_FALSE(menu->CanScrollUp());
+  for (int i = 0; i < 60; ++i)
+    Key(menu, VK_DOWN);
+  EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 60));
+  EXPECT_TRUE(selectedFits());
+  // Resting on the down button runs the scroll timer; leaving it stops the timer.
+  const int top = menu->GetTopIndex();
+  const TRect down = menu->ClientToScreen(menu->GetScrollButtonRect(true));
+  ASSERT_FALSE(IsRectEmpty(down));
+  MoveMouseTo(POINT{(down.left + down.right) / 2, (down.top + down.bottom) / 2});
+  EXPECT_NE(menu->GetScrollTimerId(), 0u);
+  EXPECT_EQ(menu->GetScrollTimerInterval(), 80u);
+  EXPECT_TRUE(PumpUntil([&] { return menu->GetTopIndex() > top + 2; }));
+  MoveMouseTo(CenterOf(ItemOf(menu, menu->GetFirstIndexInView() + 2)));
+  EXPECT_EQ(menu->GetScrollTimerId(), 0u);
+  MoveAway();
+}
+
+TEST_F(TMenuWindow, AnItemTallerThanTheViewNeverHangsMakeItemVisible)
+{
+  ShowForm();
+  FillMenu(MenuHost, 30);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  // A view cut to less than one item: the walk stops with the item first in view.
+  menu->SetBounds(menu->GetLeft(), menu->GetTop(), menu->GetWidth(), 12);
+  menu->MakeItemVisible(ItemOf(menu, 25));
+  EXPECT_LE(menu->GetFirstIndexInView(), 25);
+  EXPECT_GE(menu->GetLastIndexInView(), menu->GetFirstIndexInView());
+}
+
+TEST_F(TMenuWindow, MenuKeysCloseOneLevelClickAndMoveBetweenTheToolbarsMenus)
+{
+  ShowForm();
+  FillMenu(MenuHost, 5);
+  FillMenu(OtherHost, 3);
+  Clicks.assign(5, 0);
+  TdxBarControl* toolbar = Bar->GetControl();
+  // Esc closes the menu; the toolbar keeps its button selected.
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  Key(menu, VK_ESCAPE);
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(MenuHost->CloseUps, 1);
+  EXPECT_FALSE(ButtonControl(MenuButton)->IsDroppedDown());
+  EXPECT_EQ(ActiveBarControl(), toolbar);
+  EXPECT_EQ(toolbar->GetSelectedControl(), ButtonControl(MenuButton));
+  // Down opens it from the keyboard: the first item is selected at once.
+  Key(toolbar, VK_DOWN);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 0));
+  EXPECT_FALSE(toolbar->IsMenuShownByKeyboard()) << "the menu took the mark";
+  // Right moves to the next toolbar menu, Left back.
+  Key(menu, VK_RIGHT);
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  ASSERT_NE(OtherHost->Menu(), nullptr);
+  EXPECT_EQ(toolbar->GetSelectedControl(), ButtonControl(OtherButton));
+  Key(OtherHost->Menu(), VK_LEFT);
+  EXPECT_EQ(OtherHost->Menu(), nullptr);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  // Enter clicks the selected item once and every menu closes.
+  Key(menu, VK_DOWN);
+  Key(menu, VK_RETURN);
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 1, 0, 0, 0}));
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  // Alt closes the whole chain.
+  menu = Open();
+  ASSERT_NE(menu, nullptr);
+  Key(menu, VK_MENU);
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+TEST_F(TMenuWindow, PressOnTheArrowDragOntoAnItemAndReleaseClicksItOnce)
+{
+  ShowForm();
+  FillMenu(MenuHost, 6);
+  ASSERT_TRUE(MoveMouseTo(ArrowOf(MenuButton)));
+  ASSERT_TRUE(MouseButtonDown());
+  PumpPending();
+  TdxBarSubMenuControl* menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 3))));
+  PumpPending();
+  EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 3));
+  ASSERT_TRUE(MouseButtonUp());
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  // A double click on an item clicks it once: the first click closes the menu.
+  menu = Open();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(DoubleClickAt(CenterOf(ItemOf(menu, 2))));
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 1, 1, 0, 0}));
+  MoveAway();
+}
+
+TEST_F(TMenuWindow, AClickOutsideClosesTheMenus)
+{
+  ShowForm();
+  FillMenu(MenuHost, 4);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  const TRect form = WindowRect(Host.Form()->GetHandle());
+  ASSERT_TRUE(ClickAt(POINT{form.right - 30, form.bottom - 30}));
+  PumpPending();
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 0}));
+  MoveAway();
+}
+
+TEST_F(TMenuWindow, RightButtonClicksOnlyInAMenuOpenedAtAPoint)
+{
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  // From the toolbar: the right button selects but does not click.
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  const POINT p = CenterOf(ItemOf(menu, 1));
+  ASSERT_TRUE(ClickAt(p, TInputButton::Right));
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0}));
+  ASSERT_NE(MenuHost->Menu(), nullptr);
+  MenuHost->CloseDropDownMenu();
+  // At a point: the right button's release clicks.
+  MenuHost->Links()->CreateBarControl();
+  menu = MenuHost->Menu();
+  menu->SetBounds(300, 300, 0, 0);
+  menu->Popup();
+  PumpPending();
+  ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, 2)), TInputButton::Right));
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 1}));
+  MoveAway();
+}
+
+TEST_F(TMenuWindow, LessUsedBackgroundIsTheButtonFaceLightenedByTwentyPerChannel)
+{
+  TSysColorsScope colors{{COLOR_BTNFACE, RGB(250, 240, 10)}};
+  ShowForm();
+  FillMenu(MenuHost, 2);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  LOGBRUSH brush{};
+  ASSERT_TRUE(GetObjectW(menu->GetLessUsedBrush(), sizeof(brush), &brush));
+  EXPECT_EQ(brush.lbColor, RGB(255, 255, 30));
+}
+
+TEST_F(TMenuWindow, FlatMenuShowsItsFrameBackgroundAndSelection)
+{
+  ShowForm();
+  FillMenu(MenuHost, 6, 3);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  menu->SelectItemControl(ItemOf(menu, 1));
+  RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpPending();
+  const TRect r = WindowRect(menu->GetHandle());
+  TDib32 shot = CaptureScreen(RECT{r.left, r.top, r.right, r.bottom});
+  SaveShotOnRequest(shot, "flat_menu");
+  const COLORREF frame = GetNearestColor(shot.DC(), ColorToRGB(Manager->GetFlatBrushColor(1)));
+  const COLORREF background = GetNearestColor(shot.DC(), ColorToRGB(Manager->GetFlatBrushColor(2)));
+  const COLORREF selection = GetNearestColor(shot.DC(), ColorToRGB(Manager->GetFlatBrushColor(5)));
+  EXPECT_TRUE(ColorNear(shot.Pixel(0, shot.Height() / 2), frame));
+  EXPECT_TRUE(ColorNear(shot.Pixel(shot.Width() - 1, shot.Height() / 2), frame));
+  // The selected item is filled with the selection colour; another item is not.
+  const TRect selected = menu->ClientToScreen(ItemOf(menu, 1)->GetItemRect());
+  EXPECT_TRUE(ColorNear(shot.Pixel(selected.right - r.left - 4, selected.top - r.top + 3), selection));
+  const TRect other = menu->ClientToScreen(ItemOf(menu, 4)->GetItemRect());
+  EXPECT_TRUE(ColorNear(shot.Pixel(other.right - r.left - 4, other.top - r.top + 3), background));
+  // The separator before the second group leaves a gap with a line in the shadow colour.
+  const TRect group = menu->ClientToScreen(ItemOf(menu, 3)->GetItemRect());
+  EXPECT_GE(group.top - menu->ClientToScreen(ItemOf(menu, 2)->GetItemRect()).bottom, 5);
+}
+
+}  // namespace
