@@ -225,8 +225,11 @@ public:
   // The window of the Customize dialog while it is open (it takes the focus bar windows
   // hand on); nil otherwise.
   virtual HWND GetCustomizingFormHandle() const { return nullptr; }
-  // The hint machinery hears of the control a bar window selected (nil: none).
-  virtual void ItemControlHintChanged(TCustomdxBarControl* ABarControl, TdxBarItemControl* AControl) {}
+  // --- Hints (bars/manager_hints.cpp). Shows the hint of AControl (AText, else the
+  // control's own) after the hint pause, or hides the hint; nothing while customizing or
+  // without ShowHint.
+  void ActivateHint(bool AShow, const String& AText, TdxBarItemControl* AControl);
+  void HideHint();
   // Asked before a mouse selection opens a sub-item's menu.
   virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
 
