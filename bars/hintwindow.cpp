@@ -379,9 +379,6 @@ void TdxBarHintWindow::WndProc(TMessage& Message)
     case WM_SHOWWINDOW:
       WMShowWindow(Message);
       return;
-    case WM_SIZE:
-      WMSize(Message);
-      return;
     case WM_MOUSEACTIVATE:
       Message.Result = MA_NOACTIVATE;
       return;
@@ -399,7 +396,7 @@ void TdxBarHintWindow::WMShowWindow(TMessage& Message)
 
 void TdxBarHintWindow::WMSize(TMessage& Message)
 {
-  TCustomControl::WndProc(Message);
+  TCustomControl::WMSize(Message);
   if (FScreenTip && HandleAllocated()) {
     RECT r{};
     GetWindowRect(GetHandle(), &r);
@@ -522,7 +519,7 @@ void dxBarShowHintDelayed(TObject* ASource, const String& AText, const String& A
     GHintTiming->ShowDelayed(ASource, AText, AShortCut);
 }
 
-void dxBarHideHint()
+void dxBarCancelHint()
 {
   if (GHintTiming)
     GHintTiming->Hide();

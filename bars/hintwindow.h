@@ -126,10 +126,10 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void WndProc(TMessage& Message) override;
+  void WMSize(TMessage& Message) override;
 
 private:
   void WMShowWindow(TMessage& Message);
-  void WMSize(TMessage& Message);
   bool FScreenTip = false;
   std::unique_ptr<TdxBarCustomHintViewInfo> FViewInfo;
 };
@@ -142,9 +142,9 @@ bool dxBarIsHintShowing();
 
 // The timing of hints, shared by every manager (bars/manager_hints.cpp): a hint shows after
 // the window's pause, at once within 400 ms of the last hide, and hides after the window's
-// hide pause. dxBarHideHint is what input does (the hooks call it).
+// hide pause. dxBarCancelHint is what input does (the hooks call it).
 void dxBarShowHintDelayed(TObject* ASource, const String& AText, const String& AShortCut);
-void dxBarHideHint();
+void dxBarCancelHint();
 // Whether a hint was hidden less than 400 ms ago / one waits for its pause.
 bool dxBarIsHintRecentlyHidden();
 bool dxBarIsHintPending();

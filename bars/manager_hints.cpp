@@ -46,5 +46,5 @@ void TdxBarManager::ActivateHint(bool AShow, const String& AText, TdxBarItemCont
 
 void TdxBarManager::HideHint()
 {
-  dxBarHideHint();
+  dxBarCancelHint();
 }

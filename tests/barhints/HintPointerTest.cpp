@@ -62,7 +62,7 @@ TEST_F(THintPointerTest, RulesOfTheManagerHideOrKeepTheHint)
   EXPECT_TRUE(PumpUntil([] { return dxBarIsHintShowing() && HintText() == L"Remove hint"; }, 4000));
 
   // Without ShowHint nothing shows.
-  dxBarHideHint();
+  dxBarCancelHint();
   Manager->SetShowHint(false);
   ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 0)));
   EXPECT_FALSE(dxBarIsHintPending());
@@ -90,6 +90,6 @@ TEST_F(THintPointerTest, HintNeverLeavesTheWorkArea)
         << hint.bottom;
     MoveMouseTo(POINT{area.left + 5, area.top + 5});
     bar->Free();
-    dxBarHideHint();
+    dxBarCancelHint();
   }
 }

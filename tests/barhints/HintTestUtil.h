@@ -23,7 +23,7 @@ public:
 class THintFixture : public testing::Test {
 protected:
   THintFixture() : Manager(Host.Manager) { Manager->SetName(L"dxBarManager1"); }
-  ~THintFixture() override { dxBarHideHint(); }
+  ~THintFixture() override { dxBarCancelHint(); }
   void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 460, int AHeight = 200);
   // A visible bar of buttons whose hints are their captions followed by " hint".
   TdxBar* AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle = dsTop);
