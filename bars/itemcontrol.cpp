@@ -411,7 +411,8 @@ HBRUSH TdxBarItemControl::GetBackgroundBrush() const
 
 bool TdxBarItemControl::HasOwnBrush() const
 {
-  return FOwnBrush != nullptr;
+  // A less-used link of an expanded personalised menu has the menu's less-used brush.
+  return FOwnBrush != nullptr || (FNonRecent && FParent && FParent->GetLessUsedBrush());
 }
 
 bool TdxBarItemControl::IsActive() const
@@ -646,6 +647,18 @@ bool TdxBarItemControl::GetHintInfo(TdxBarItemControlHintInfo& AInfo)
   if (TShortCut shortCut = GetShortCut())
     AInfo.ShortCut = ShortCutToText(shortCut);
   return true;
+}
+
+TdxBarCustomHintViewInfo* TdxBarItemControl::CreateHintViewInfo(const String& AText, const String& AShortCut)
+{
+  TdxBarItem* item = GetItem();
+  return IsParentAlive() ? FParent->CreateHintViewInfo(AText, AShortCut, item ? item->GetScreenTip() : nullptr)
+                         : nullptr;
+}
+
+TPoint TdxBarItemControl::GetHintPosition(const TPoint& ACursorPos)
+{
+  return IsParentAlive() ? FParent->GetHintPosition(ACursorPos) : ACursorPos;
 }
 
 String TdxBarItemControl::GetHint() const

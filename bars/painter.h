@@ -19,7 +19,7 @@ class TCustomdxBarControl;
 class TdxBar;
 class TdxBarItemControl;
 class TdxBarManager;
-class TdxBarHintViewInfo;
+class TdxBarCustomHintViewInfo;
 class TWinControl;
 
 // The border a static item draws around its content.
@@ -383,21 +383,14 @@ public:
 
   // --- Edits, combos, spin edits and window items.
   virtual void CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                              std::vector<TRect>& AParts) const
-  {
-  }
+                              std::vector<TRect>& AParts) const;
   virtual void CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                             std::vector<TRect>& AParts) const
-  {
-  }
+                             std::vector<TRect>& AParts) const;
   virtual void CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                  std::vector<TRect>& AParts) const
   {
   }
-  virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
-  {
-    return TRect{};
-  }
+  virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The drop-down button of a combo: its background, the kind's frame, then the arrow.
   virtual void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
@@ -430,19 +423,17 @@ public:
   virtual int GetEditGlyphMargin() const { return Metrics().EditGlyphMargin; }
   // Menu edits without a glyph part still draw their caption area.
   virtual bool IsMenuEditCaptionAreaDrawn() const { return false; }
-  virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
   virtual void DrawEditCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawEditCaptionText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawEditGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const;
   virtual void SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const {}
   virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
   virtual TRect GetEditBorderMargins() const { return Metrics().EditBorderMargins; }
   virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
-                             const TRect& R) const
-  {
-  }
+                             const TRect& R) const;
   virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
   // The button column: the arrow width for the edit height, its padding and the margins.
   virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const;
@@ -518,12 +509,10 @@ public:
   // --- Hints.
   // The point moved 20 pixels down.
   virtual TPoint GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const;
-  // The view info a hint window shows; nil until screen tips exist.
-  virtual TdxBarHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
-                                                 const String& AShortCut, TObject* AScreenTip) const
-  {
-    return nullptr;
-  }
+  // The view info a hint window shows: the screen tip's when one is given, else the plain
+  // hint of the text and shortcut at the cursor.
+  virtual TdxBarCustomHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
+                                                       const String& AShortCut, TObject* AScreenTip) const;
 
 protected:
   // Fills a toolbar separator's rectangle with the window's background and answers the

@@ -405,6 +405,9 @@ void TdxBarSubMenuControl::CreateWnd()
     else
       FItemLinks->SetRecentItemCount(-1);
   }
+  // A personalised menu that became active shows all its links after a while.
+  if (GetActive() && IsExpandButtonShown())
+    StartExpandTimer(3, dxBarMenuExpandDelay());
   FTopIndex = -1;
   SetTopIndex(0);
   bool flippedX = false, flippedY = false;

@@ -189,6 +189,9 @@ public:
   bool IsLessUsedLink(const TdxBarItemLink* ALink) const;
   bool IsLessUsedEdgeLink(const TdxBarItemLink* ALink) const;
   HBRUSH GetLessUsedBrush() const override { return FLessUsedBrush; }
+  // The hint the menu shows of its own (over the expand button or the tear-off strip); empty
+  // when none.
+  const String& GetMenuHint() const { return FMenuHint; }
 
   // --- Tear-off.
   bool IsDetachable() const override;
@@ -244,7 +247,6 @@ protected:
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void ScrollIntoView(TdxBarItemControl* AControl) override { MakeItemVisible(AControl); }
   void SetSelectedControl(TdxBarItemControl* Value) override;
-  void SetActive(bool Value) override;
   bool CanSelectByRightButton() const override { return true; }
   // The creator's close-up notification.
   virtual void DoCloseUp();
@@ -277,6 +279,7 @@ private:
   bool TrackScrollButtons(const TPoint& P);
   void TrackDetachStrip(const TPoint& P);
   void TrackMarkButton(const TPoint& P);
+  void ShowMenuHint(const String& AText);
   bool IsRightButtonResent() const;
   void SelectFirstLinkIfOpenedByKey();
   void WMNCCalcSize(TMessage& Message);
@@ -326,6 +329,7 @@ private:
   TWeakRef<TdxBarItemControl> FExplicitOwnerItemControl;
   TWeakRef<TdxBarItemControl> FOwnerItemControl;
   HWND FExplicitParentWindow = nullptr;
+  String FMenuHint;
   // The less-used marks of the links in view.
   std::vector<const TdxBarItemLink*> FLessUsedLinks;
   std::vector<const TdxBarItemLink*> FLessUsedEdges;

@@ -140,7 +140,7 @@ void TdxBarSubMenuControl::CMFontChanged(TMessage& Message)
 }
 
 // ---------------------------------------------------------------------------
-// Selection and the active state
+// Selection
 
 void TdxBarSubMenuControl::SetSelectedControl(TdxBarItemControl* Value)
 {
@@ -150,13 +150,6 @@ void TdxBarSubMenuControl::SetSelectedControl(TdxBarItemControl* Value)
   // The wait for a hot expand button starts over with every new selection.
   if (self && Value != old && FMarkState == 0 && IsExpandButtonShown())
     StartExpandTimer(2, dxBarMenuExpandDelay());
-}
-
-void TdxBarSubMenuControl::SetActive(bool Value)
-{
-  TCustomdxBarControl::SetActive(Value);
-  if (Value && GetActive() && IsExpandButtonShown())
-    StartExpandTimer(3, dxBarMenuExpandDelay());
 }
 
 // ---------------------------------------------------------------------------
@@ -269,6 +262,9 @@ void TdxBarSubMenuControl::MouseDown(TMouseButton Button, TShiftState Shift, int
   }
   if (IsExpandButtonShown() && PtInRect(GetMarkRect(), p)) {
     if (FMarkState == 1 || FMarkState == 2) {
+      // The release belongs to this press: it must not click the link the expanded menu
+      // shows under the mouse.
+      SetIgnoreMouseUp(true);
       SetMarkState(2);
     } else {
       SelectItemControl(nullptr);

@@ -148,7 +148,14 @@ void TdxBarSubMenuControl::SetMarkState(int AState)
       StartExpandTimer(3, dxBarMenuExpandHoverDelay());
     return;
   }
-  SetHint(AState == 1 ? GetResourceString(sdxBarExpandHint) : String());
+  ShowMenuHint(AState == 1 ? GetResourceString(sdxBarExpandHint) : String());
+}
+
+void TdxBarSubMenuControl::ShowMenuHint(const String& AText)
+{
+  FMenuHint = AText;
+  if (TdxBarManager* manager = GetBarManager())
+    manager->ActivateHint(!AText.empty(), AText, nullptr);
 }
 
 void TdxBarSubMenuControl::Expand()
@@ -238,7 +245,7 @@ void TdxBarSubMenuControl::TrackDetachStrip(const TPoint& P)
   if (hot == FOverDetachStrip)
     return;
   FOverDetachStrip = hot;
-  SetHint(hot ? GetResourceString(sdxBarDragToMakeMenuFloat) : String());
+  ShowMenuHint(hot ? GetResourceString(sdxBarDragToMakeMenuFloat) : String());
   if (HandleAllocated())
     ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
 }

@@ -1,0 +1,318 @@
+// Personalised menus (recent links first, the expand button and what expands the menu, the
+// lighter background of the links that were hidden), the tear-off drag, and the opening
+// animation's thread ending before its window goes.
+#include "MenuTestUtil.h"
+
+#include "bars/itemcontrol.h"
+#include "bars/menuanimation.h"
+#include "platform/GraphicsObjects.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
+#include "support/Pump.h"
+
+namespace {
+
+class TPersonalMenu : public TMenuFixture {
+protected:
+  void SetUp() override
+  {
+    TMenuFixture::SetUp();
+    Manager->SetMenusShowRecentItemsFirst(true);
+    ShowForm();
+    FillMenu(MenuHost, 8);
+    // Items 3 to 7 were never used: the menu shows 0 to 2 first.
+    for (int i = 3; i < 8; ++i)
+      MenuHost->Links()->Items(i)->SetMostRecentlyUsed(false);
+  }
+  void TearDown() override
+  {
+    SetdxBarMenuExpandDelay(0);
+    SetdxBarMenuExpandHoverDelay(0);
+    TMenuFixture::TearDown();
+  }
+  static int Shown(TdxBarSubMenuControl* AMenu) { return AMenu->GetItemLinks()->ShownItemCount(); }
+};
+
+TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
+{
+  Manager->SetShowFullMenusAfterDelay(false);
+  struct TRoute {
+    const char* Name;
+    std::function<void(TMenuFixture*, TdxBarSubMenuControl*)> Expand;
+  } routes[] = {
+      {"Ctrl+Down",
+       [](TMenuFixture*, TdxBarSubMenuControl* m) {
+         BYTE keys[256]{};
+         GetKeyboardState(keys);
+         keys[VK_CONTROL] = 0x80;
+         SetKeyboardState(keys);
+         SendMessageW(m->GetHandle(), WM_KEYDOWN, VK_DOWN, 0);
+         keys[VK_CONTROL] = 0;
+         SetKeyboardState(keys);
+       }},
+      {"Down past the last recent link",
+       [](TMenuFixture* f, TdxBarSubMenuControl* m) {
+         m->SelectItemControl(m->GetItemLinks()->ShownItems(2)->GetControl());
+         SendMessageW(m->GetHandle(), WM_KEYDOWN, VK_DOWN, 0);
+       }},
+      {"a click on the button",
+       [](TMenuFixture*, TdxBarSubMenuControl* m) {
+         const TRect r = m->ClientToScreen(m->GetMarkRect());
+         const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+         MoveMouseTo(p);
+         ClickAt(p);
+       }},
+  };
+  for (const TRoute& route : routes) {
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr) << route.Name;
+    EXPECT_EQ(Shown(menu), 3) << route.Name;
+    EXPECT_TRUE(menu->IsExpandButtonShown()) << route.Name;
+    EXPECT_FALSE(IsRectEmpty(menu->GetMarkRect()));
+    route.Expand(this, menu);
+    PumpPending();
+    menu = MenuHost->Menu();
+    ASSERT_NE(menu, nullptr) << route.Name << ": the menu stays open";
+    EXPECT_EQ(Shown(menu), 8) << route.Name;
+    EXPECT_TRUE(dxBarMenusExpanded()) << route.Name;
+    EXPECT_FALSE(menu->IsExpandButtonShown()) << route.Name;
+    EXPECT_TRUE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(5)));
+    EXPECT_FALSE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(1)));
+    if (std::string(route.Name) == "Down past the last recent link")
+      EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 3)) << "the key moved on into the new links";
+    // A new chain shows the recent links again.
+    menu->Close();
+    PumpPending();
+    MoveAway();
+  }
+  // Using a hidden item makes it recent.
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  menu->SetMarkState(2);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_END, 0);
+  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  PumpPending();
+  EXPECT_EQ(Clicks[7], 1);
+  menu = Open();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(Shown(menu), 4);
+  EXPECT_EQ(menu->GetItemLinks()->ShownItems(3)->GetItem(), MenuHost->Links()->Items(7)->GetItem());
+}
+
+TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
+{
+  Manager->SetShowFullMenusAfterDelay(false);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  menu->SetMarkState(2);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  PumpPending();
+  RECT w{};
+  GetWindowRect(menu->GetHandle(), &w);
+  TDib32 shot = CaptureScreen(w);
+  SaveShotOnRequest(shot, "personal_menu");
+  LOGBRUSH lessUsed{};
+  ASSERT_TRUE(GetObjectW(menu->GetLessUsedBrush(), sizeof(lessUsed), &lessUsed));
+  auto probe = [&](int AIndex) {
+    const TRect r = menu->ClientToScreen(ItemOf(menu, AIndex)->GetItemRect());
+    return shot.Pixel(r.right - w.left - 3, (r.top + r.bottom) / 2 - w.top);
+  };
+  const COLORREF expected = GetNearestColor(shot.DC(), lessUsed.lbColor);
+  EXPECT_TRUE(ColorNear(probe(5), expected));
+  EXPECT_FALSE(ColorNear(probe(1), expected, 2));
+}
+
+TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
+{
+  SetdxBarMenuExpandDelay(50);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetExpandTimerId(), 3u);
+  EXPECT_TRUE(PumpUntil([&] { return MenuHost->Menu() && Shown(MenuHost->Menu()) == 8; }));
+  MenuHost->Menu()->Close();
+  PumpPending();
+  // Without the delay, hovering the button shows the expand hint.
+  Manager->SetShowFullMenusAfterDelay(false);
+  menu = Open();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetExpandTimerId(), 0u);
+  const TRect r = menu->ClientToScreen(menu->GetMarkRect());
+  MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  PumpPending();
+  EXPECT_EQ(menu->GetMarkState(), 1);
+  EXPECT_EQ(menu->GetMenuHint(), L"Expand (Ctrl-Down)");
+  MoveAway();
+}
+
+TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMenu)
+{
+  ShowForm();
+  FillMenu(MenuHost, 4);
+  TdxBar* floating = Manager->GetBars()->Add();
+  floating->SetCaption(L"Torn");
+  for (int i = 0; i < MenuHost->Links()->Count(); ++i)
+    floating->GetItemLinks()->AddItem(MenuHost->Links()->Items(i)->GetItem());
+  floating->SetVisible(false);
+  MenuHost->DetachingBar = floating;
+  struct TRow {
+    bool Drop;
+  } rows[] = {{true}, {false}};
+  for (const TRow& row : rows) {
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(menu->IsDetachable());
+    const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
+    const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+    ASSERT_TRUE(MoveMouseTo(start));
+    PumpPending();
+    ASSERT_TRUE(menu->IsOverDetachStrip());
+    EXPECT_EQ(menu->GetMenuHint(), L"Drag to make this menu float");
+    const POINT away{start.x + 80, start.y + 160};
+    const bool done = RunScript(
+        [&] {
+          SendMouseButton(true);
+          PauseScript(100);
+          SendMouseMove(POINT{start.x + 40, start.y + 80});
+          PauseScript(100);
+          SendMouseMove(away);
+          PauseScript(150);
+          if (row.Drop) {
+            SendMouseButton(false);
+          } else {
+            SendKeyTransition(VK_ESCAPE, true);
+            SendKeyTransition(VK_ESCAPE, false);
+            PauseScript(50);
+            SendMouseButton(false);
+          }
+        },
+        [] { return GetCapture() == nullptr; }, 100, 5000);
+    EXPECT_TRUE(done);
+    PumpPending();
+    EXPECT_EQ(MenuHost->Detachings, row.Drop ? 1 : 2);
+    if (row.Drop) {
+      EXPECT_EQ(MenuHost->Menu(), nullptr);
+      EXPECT_TRUE(floating->GetVisible());
+      EXPECT_EQ(floating->GetDockingStyle(), dsNone);
+      ASSERT_NE(floating->GetControl(), nullptr);
+      // The floating toolbar works: its first button clicks the same item.
+      floating->GetControl()->GetItemLinks()->Items(0)->GetControl()->Click();
+      EXPECT_EQ(Clicks[0], 1);
+      floating->SetVisible(false);
+    } else {
+      EXPECT_FALSE(floating->GetVisible());
+      EXPECT_NE(MenuHost->Menu(), nullptr) << "the menu is open again";
+      if (MenuHost->Menu())
+        MenuHost->Menu()->Close();
+    }
+    PumpPending();
+    MoveAway();
+  }
+}
+
+// An animated menu ends its thread before the window goes, however it goes; nothing of the
+// thread's GDI objects stays.
+TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
+{
+  TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
+  ShowForm();
+  FillMenu(MenuHost, 30);
+  const int gdi = GdiObjectsInUse();
+  const TdxBarMenuAnimations kinds[] = {maUnfold, maSlide};
+  for (TdxBarMenuAnimations kind : kinds) {
+    Manager->SetMenuAnimations(kind);
+    // Natural end: the last frame shows the whole menu at its final place.
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetAnimationKind(), kind);
+    EXPECT_TRUE(PumpUntil([&] { return MenuHost->Menu() && !MenuHost->Menu()->GetAnimationThread(); }));
+    menu = MenuHost->Menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->IsShowing());
+    RECT r{};
+    GetWindowRect(menu->GetHandle(), &r);
+    EXPECT_EQ(r.right - r.left, menu->GetWidth());
+    EXPECT_EQ(r.bottom - r.top, menu->GetHeight());
+    menu->Close();
+    PumpPending();
+    // A key at once, a close at once, the form freed at once: many times.
+    for (int i = 0; i < 40; ++i) {
+      menu = Open();
+      ASSERT_NE(menu, nullptr);
+      if (i % 2 == 0) {
+        SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_DOWN, 0);
+        ASSERT_NE(MenuHost->Menu(), nullptr);
+        EXPECT_FALSE(MenuHost->Menu()->IsAnimating()) << "the key waits for the complete menu";
+      }
+      MenuHost->Menu()->Close();
+    }
+  }
+  PumpPending();
+  EXPECT_EQ(GdiObjectsInUse(), gdi);
+  // Freeing the form during the animation.
+  Manager->SetMenuAnimations(maUnfold);
+  ASSERT_NE(Open(), nullptr);
+  Host.Form()->Free();
+  PumpPending();
+  SetdxBarMenuAnimationSettingProc(setting);
+}
+
+// The race a self-freeing thread would lose: the thread has ended its frames and waits to hand
+// over its last frame when the menu stops it.
+TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
+{
+  TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  Manager->SetMenuAnimations(maSlide);
+  static HANDLE reached = nullptr;
+  reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  TdxBarAnimationThread::AfterFramesHook = [] {
+    SetEvent(reached);
+    Sleep(200);
+  };
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  // Pumped: the thread's frames send their window changes to this thread.
+  EXPECT_TRUE(PumpUntil([] { return WaitForSingleObject(reached, 0) == WAIT_OBJECT_0; }));
+  ASSERT_NE(menu->GetAnimationThread(), nullptr) << "stopped before the thread hands its last frame over";
+  menu->StopAnimation();
+  EXPECT_EQ(menu->GetAnimationThread(), nullptr);
+  EXPECT_FALSE(menu->IsAnimating());
+  PumpPending();
+  menu->Close();
+  TdxBarAnimationThread::AfterFramesHook = nullptr;
+  CloseHandle(reached);
+  SetdxBarMenuAnimationSettingProc(setting);
+}
+
+TEST_F(TMenuFixture, FadeAndNoAnimationShowAtOnceAndTheSystemSettingTurnsAnimationsOff)
+{
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  struct TRow {
+    TdxBarMenuAnimations Kind;
+    bool SystemOn;
+    TdxBarMenuAnimations Expected;
+  } rows[] = {{maFade, true, maFade}, {maNone, true, maNone}, {maUnfold, false, maNone}, {maRandom, true, maSlide}};
+  TdxBarRandomProc random = SetdxBarMenuRandomProc([](int) { return 40; });
+  for (const TRow& row : rows) {
+    TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([&] { return row.SystemOn; });
+    Manager->SetMenuAnimations(row.Kind);
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetAnimationKind(), row.Expected);
+    EXPECT_EQ(menu->GetAnimationThread() != nullptr, row.Expected == maSlide);
+    menu->StopAnimation();
+    EXPECT_TRUE(IsWindowVisible(menu->GetHandle()));
+    menu->Close();
+    PumpPending();
+    SetdxBarMenuAnimationSettingProc(setting);
+  }
+  SetdxBarMenuRandomProc(random);
+}
+
+}  // namespace
