@@ -3,7 +3,10 @@
 // frame the edit-like controls share.
 #include "bars/painter.h"
 
+#include <algorithm>
+
 #include "bars/barcontrol.h"
+#include "bars/drawparams.h"
 #include "bars/itemcontrol.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -71,40 +74,40 @@ TColor dxBarBrushColor(HBRUSH ABrush)
 void TdxBarPainter::CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                   std::vector<TRect>& AParts) const
 {
-  const TdxBarEditLikeControlDrawParams* params = EditParams(ADrawParams);
-  TRect margins = GetEditBorderMargins();
-  TRect caption = R;
-  if (params && params->HasCaptionPart() && !params->IsMenu())
-    caption.left += margins.left;
-  caption.right = std::min(R.right, caption.left + (params ? params->GlyphWidth + params->CaptionWidth : 0));
-  TRect edit =
-      params && !IsRectEmpty(params->EditRect) ? params->EditRect : Rect(caption.right, R.top, R.right, R.bottom);
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
   AParts.assign(2, TRect{});
+  if (!params)
+    return;
+  TRect caption = R;
+  if (!params->IsMenu() && params->HasCaptionPart())
+    caption.left += GetEditBorderMargins().left;
+  caption.right = std::min<int>(R.right, caption.left + params->GlyphWidth + params->CaptionWidth);
   AParts[dxBarEditPartCaption] = caption;
-  AParts[dxBarEditPartText] = edit;
+  TRect text = params->EditRect;
+  text.left = std::max<int>(text.left, caption.right);
+  AParts[dxBarEditPartText] = text;
 }
 
 TRect TdxBarPainter::GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
 {
-  // The button takes the right end of the edit's inside, as wide as the bar's buttons.
-  const TdxBarEditLikeControlDrawParams* params = EditParams(ADrawParams);
-  TRect margins = GetEditBorderMargins();
-  TRect inside = InflateRectBy(R, -margins.left, -margins.top, -margins.right, -margins.bottom);
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
   int width = params ? params->ButtonWidth : 0;
   if (width <= 0) {
+    // The look's own drop-down width, from the bar font's "0".
     int zero = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->TextWidth(L"0") : 0;
     width = GetDefaultItemWidth(ParentOf(ADrawParams), zero > 0 ? zero : ::GetSystemMetrics(SM_CXVSCROLL) / 2);
   }
-  return Rect(std::max(inside.left, inside.right - width), inside.top, inside.right, inside.bottom);
+  const TRect m = GetEditBorderMargins();
+  return TRect{std::max<int>(R.left, R.right - m.right - width), R.top + m.top, R.right - m.right, R.bottom - m.bottom};
 }
 
 void TdxBarPainter::CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                    std::vector<TRect>& AParts) const
 {
   CalcEditParts(ADrawParams, R, AParts);
-  // The text part keeps its border round the whole edit; the editor's own area (its
-  // formatting rectangle) ends the gap before the button.
-  AParts.push_back(GetComboButtonRect(ADrawParams, AParts[dxBarEditPartText]));
+  const TRect button = GetComboButtonRect(ADrawParams, AParts[dxBarEditPartText]);
+  AParts.push_back(button);
+  AParts[dxBarEditPartText].right = std::max<int>(AParts[dxBarEditPartText].left, button.left - GetComboButtonGap());
 }
 
 void TdxBarPainter::CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
@@ -168,7 +171,8 @@ void TdxBarPainter::DrawEditCaption(const TdxBarItemControlDrawParams* ADrawPara
     TRect caption = Rect(glyph.right, area.top, area.right, area.bottom);
     if (params->HasCaptionPart() && params->CaptionTextWidth > 0)
       caption.right = std::min(area.right, caption.left + params->CaptionWidth);
-    FillBackgroundRect(params, DC, caption, captionBrush, highlighted || params->ItemControl->HasOwnBrush());
+    FillBackgroundRect(params, DC, caption, captionBrush,
+                       highlighted || (params->ItemControl && params->ItemControl->HasOwnBrush()));
     if (caption.right < area.right)
       FillBackgroundRect(params, DC, Rect(caption.right, area.top, area.right, area.bottom), GetBarEditBrush(params),
                          false);
@@ -268,6 +272,7 @@ void TdxBarPainter::DrawEditText(const TdxBarItemControl* AEditControl, TcxCanva
   TColor oldBack = ACanvas->GetBrush()->GetColor();
   ACanvas->GetFont()->SetColor(text);
   ACanvas->GetBrush()->SetColor(back);
+  ::SetTextColor(ACanvas->GetHandle(), ColorToRGB(text));
   ACanvas->SaveClipRegion();
   ACanvas->IntersectClipRect(R);
   if (auto* edit = dynamic_cast<IdxBarEditLikeControl*>(const_cast<TdxBarItemControl*>(AEditControl)))

@@ -59,8 +59,8 @@ TEST(BaseEdit, PartsLeaveTheCaptionItsWidthAndTheButtonTheEditsRightEnd)
   base.CalcComboParts(&edit.Params, Rect(0, 0, 120, 22), parts);
   ASSERT_EQ(parts.size(), 3u);
   EXPECT_EQ(parts[dxBarEditPartCaption], Rect(2, 0, 32, 22)) << "indented by the border margin on a toolbar";
-  EXPECT_EQ(parts[dxBarEditPartText], Rect(32, 0, 120, 22));
   EXPECT_EQ(parts[dxBarComboPartButton], Rect(103, 2, 118, 20)) << "inside the border, at the right";
+  EXPECT_EQ(parts[dxBarEditPartText], Rect(32, 0, 102, 22)) << "the text part ends the gap before the button";
   edit.Params.BarControlKind = bkMenu;
   base.CalcEditParts(&edit.Params, Rect(0, 0, 120, 22), parts);
   EXPECT_EQ(parts[dxBarEditPartCaption].left, 0) << "menus do not indent the caption";
