@@ -126,13 +126,14 @@ String FormText()
   const String blue = L"      Glyph.Data = " + GlyphData(16, TColor(RGB(40, 90, 200))) + L"\n";
   const String green = L"      Glyph.Data = " + GlyphData(16, TColor(RGB(40, 160, 60))) + L"\n";
   const String bar = L"      UseOwnFont = False\n      Visible = True\n    end\n";
-  return String(L"object GalleryForm: TGalleryForm\n"
-                L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 230\n  Caption = 'Gallery'\n"
-                L"  object dxBarManager1: TdxBarManager\n"
-                L"    Style = bmsFlat\n"
-                L"    object barMenu: TdxBar\n      Caption = 'Menu'\n      DockingStyle = dsTop\n"
-                L"      DockedLeft = 0\n      DockedTop = 0\n      IsMainMenu = True\n      WholeRow = True\n"
-                L"      Row = 0\n      ItemLinks = <\n") +
+  return String(
+             L"object GalleryForm: TGalleryForm\n"
+             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 230\n  Caption = 'Gallery'\n"
+             L"  object dxBarManager1: TdxBarManager\n"
+             L"    Style = bmsFlat\n"
+             L"    object barMenu: TdxBar\n      Caption = 'Menu'\n      DockingStyle = dsTop\n"
+             L"      DockedLeft = 0\n      DockedTop = 0\n      IsMainMenu = True\n      WholeRow = True\n"
+             L"      Row = 0\n      ItemLinks = <\n") +
          Link(L"mnuFile") + Link(L"mnuEdit") + Link(L"mnuView") + L">\n" + bar +
          L"    object barMain: TdxBar\n      Caption = 'Main'\n      DockingStyle = dsTop\n"
          L"      DockedLeft = 0\n      DockedTop = 24\n      Row = 1\n      ItemLinks = <\n" +
@@ -143,10 +144,11 @@ String FormText()
          L"      ItemLinks = <\n" +
          Link(L"btnHeld") + Link(L"btnTool") + L">\n" + bar + Button(L"mnuFile", L"&File", L"") +
          Button(L"mnuEdit", L"&Edit", L"") + Button(L"mnuView", L"&View", L"") + Button(L"btnIdle", L"Idle", blue) +
-         Button(L"btnHot", L"Hot", blue) + Button(L"btnDown", L"Down", green + L"      ButtonStyle = bsChecked\n      Down = True\n") +
+         Button(L"btnHot", L"Hot", blue) +
+         Button(L"btnDown", L"Down", green + L"      ButtonStyle = bsChecked\n      Down = True\n") +
          Button(L"btnOff", L"Off", blue + L"      Enabled = False\n") +
-         Button(L"btnDrop", L"Drop", blue + L"      ButtonStyle = bsDropDown\n") +
-         Button(L"btnHeld", L"Held", green) + Button(L"btnTool", L"Tool", blue) +
+         Button(L"btnDrop", L"Drop", blue + L"      ButtonStyle = bsDropDown\n") + Button(L"btnHeld", L"Held", green) +
+         Button(L"btnTool", L"Tool", blue) +
          L"    object btnLarge: TdxBarLargeButton\n      Caption = 'Large'\n      Category = 0\n"
          L"      Visible = ivAlways\n      GlyphLayout = glTop\n      LargeGlyph.Data = " +
          GlyphData(32, TColor(RGB(200, 60, 40))) +
