@@ -321,8 +321,11 @@ void TdxBarPainter::DrawComboItem(const TdxBarItemControl* AComboControl, TcxCan
     text = combo->GetComboText();
   else if (combo && AIndex < combo->GetComboItemCount())
     text = combo->GetComboItem(AIndex);
-  if (!text.empty())
+  if (!text.empty()) {
+    int mode = ::SetBkMode(DC, TRANSPARENT);
     ExtTextOutString(DC, Point(R.left + 2, R.top), 0, nullptr, text);
+    ::SetBkMode(DC, mode);
+  }
 }
 
 // ---------------------------------------------------------------------------
