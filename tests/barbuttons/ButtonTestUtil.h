@@ -82,6 +82,8 @@ public:
   TPoint LastPoint{};
   TRect LastExclude{};
   TCustomdxBarControl* LastParent = nullptr;
+  // The parent bar was marked as opening from the keyboard (its menu then selects its first item).
+  bool LastShownByKeyboard = false;
 
 private:
   std::unique_ptr<TdxBarItemLinks> FLinks;

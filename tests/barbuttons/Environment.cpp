@@ -33,6 +33,7 @@ TCustomdxBarControl* TTestDropDownMenu::DropDownMenu(TdxBarItemControl* AOwnerCo
   LastPoint = P;
   LastExclude = AExcludeRect;
   LastParent = AParentBar;
+  LastShownByKeyboard = AParentBar && AParentBar->IsMenuShownByKeyboard();
   FLinks->CreateBarControl();
   // A real (hidden) window: selecting an item needs one.
   if (TCustomdxBarControl* bar = FLinks->GetBarControl())

@@ -7,164 +7,50 @@
 
 namespace {
 
+// One row: position, size, owner width and height, preferred directions, the bounds and
+// flips expected. The comment says what the row shows.
 struct TPlacementCase {
-  const char* Name;
-  TPoint Pos;
-  TSize Size;
-  int OwnerWidth, OwnerHeight;
+  int X, Y, W, H, OwnerWidth, OwnerHeight;
   bool PrefersRight, PrefersDown;
   TRect Expected;
   bool FlippedX, FlippedY;
 };
 
+// clang-format off
 const TPlacementCase PlacementCases[] = {
-    {"fits below its toolbar item", {100, 120}, {200, 300}, 0, 20, true, true, {100, 120, 300, 420}, false, false},
-    {"near the bottom jumps above the item",
-     {100, 700},
-     {200, 500},
-     0,
-     20,
-     true,
-     true,
-     {100, 180, 300, 680},
-     false,
-     true},
-    {"more room below is cut and scrolls",
-     {100, 400},
-     {200, 800},
-     0,
-     20,
-     true,
-     true,
-     {100, 400, 300, 1000},
-     false,
-     false},
-    {"near the right edge below an item slides left",
-     {900, 120},
-     {200, 300},
-     0,
-     20,
-     true,
-     true,
-     {800, 120, 1000, 420},
-     false,
-     false},
-    {"beside a menu item flips to its left",
-     {900, 100},
-     {200, 300},
-     150,
-     0,
-     true,
-     true,
-     {550, 100, 750, 400},
-     true,
-     false},
-    {"beside a menu item with more room right stays",
-     {300, 100},
-     {800, 300},
-     150,
-     0,
-     true,
-     true,
-     {200, 100, 1000, 400},
-     false,
-     false},
-    {"at a point near the right opens left of it",
-     {990, 500},
-     {150, 200},
-     0,
-     0,
-     true,
-     true,
-     {840, 500, 990, 700},
-     true,
-     false},
-    {"at a point near the bottom opens above it",
-     {400, 900},
-     {150, 200},
-     0,
-     0,
-     true,
-     true,
-     {400, 700, 550, 900},
-     false,
-     true},
-    {"at a point taller than the room above sits on the bottom",
-     {400, 900},
-     {150, 950},
-     0,
-     0,
-     true,
-     true,
-     {400, 50, 550, 1000},
-     false,
-     false},
-    {"taller than the screen at a point is cut to it",
-     {400, 10},
-     {150, 1200},
-     0,
-     0,
-     true,
-     true,
-     {400, 0, 550, 1000},
-     false,
-     false},
-    {"opening upwards above the top flips below its item",
-     {100, -300},
-     {200, 400},
-     0,
-     20,
-     true,
-     false,
-     {100, 120, 300, 520},
-     false,
-     true},
-    {"a left-preferring menu off the left flips right of its item",
-     {-150, 100},
-     {200, 300},
-     150,
-     0,
-     false,
-     true,
-     {200, 100, 400, 400},
-     true,
-     false},
+    {100, 120, 200, 300, 0, 20, true, true, {100, 120, 300, 420}, false, false},    // fits below its toolbar item
+    {100, 700, 200, 500, 0, 20, true, true, {100, 180, 300, 680}, false, true},     // jumps above the item
+    {100, 400, 200, 800, 0, 20, true, true, {100, 400, 300, 1000}, false, false},   // more room below: cut, scrolls
+    {900, 120, 200, 300, 0, 20, true, true, {800, 120, 1000, 420}, false, false},   // slides left below an item
+    {900, 100, 200, 300, 150, 0, true, true, {550, 100, 750, 400}, true, false},    // flips left of a menu item
+    {300, 100, 800, 300, 150, 0, true, true, {200, 100, 1000, 400}, false, false},  // more room right: stays
+    {990, 500, 150, 200, 0, 0, true, true, {840, 500, 990, 700}, true, false},      // at a point: left of it
+    {400, 900, 150, 200, 0, 0, true, true, {400, 700, 550, 900}, false, true},      // at a point: above it
+    {400, 900, 150, 950, 0, 0, true, true, {400, 50, 550, 1000}, false, false},     // no room above: on the bottom
+    {400, 10, 150, 1200, 0, 0, true, true, {400, 0, 550, 1000}, false, false},      // taller than the screen: cut
+    {100, -300, 200, 400, 0, 20, true, false, {100, 120, 300, 520}, false, true},   // upwards, off the top: below
+    {-150, 100, 200, 300, 150, 0, false, true, {200, 100, 400, 400}, true, false},  // leftwards, off: right of item
 };
+// clang-format on
 
-class TPlacementTest : public testing::TestWithParam<TPlacementCase> {};
-
-TEST_P(TPlacementTest, MenuStaysOnTheWorkAreaAndFlipsOverItsOwner)
+TEST(MenuPlacement, MenuStaysOnTheWorkAreaAndFlipsOverItsOwner)
 {
-  const TPlacementCase& c = GetParam();
-  TdxBarMenuPlacementParams params;
-  params.Pos = c.Pos;
-  params.Size = c.Size;
-  params.WorkArea = TRect{0, 0, 1000, 1000};
-  params.OwnerWidth = c.OwnerWidth;
-  params.OwnerHeight = c.OwnerHeight;
-  params.PrefersRight = c.PrefersRight;
-  params.PrefersDown = c.PrefersDown;
-  const TdxBarMenuPlacement p = dxBarPlaceMenu(params);
-  EXPECT_EQ(p.Bounds.left, c.Expected.left);
-  EXPECT_EQ(p.Bounds.top, c.Expected.top);
-  EXPECT_EQ(p.Bounds.right, c.Expected.right);
-  EXPECT_EQ(p.Bounds.bottom, c.Expected.bottom);
-  EXPECT_EQ(p.FlippedX, c.FlippedX);
-  EXPECT_EQ(p.FlippedY, c.FlippedY);
-  // Whatever the case, the menu lies on the work area.
-  EXPECT_GE(p.Bounds.left, 0);
-  EXPECT_GE(p.Bounds.top, 0);
-  EXPECT_LE(p.Bounds.right, 1000);
-  EXPECT_LE(p.Bounds.bottom, 1000);
+  for (const TPlacementCase& c : PlacementCases) {
+    SCOPED_TRACE(testing::Message() << "at " << c.X << "," << c.Y << " size " << c.W << "x" << c.H);
+    TdxBarMenuPlacementParams params;
+    params.Pos = TPoint{c.X, c.Y};
+    params.Size = TSize{c.W, c.H};
+    params.WorkArea = TRect{0, 0, 1000, 1000};
+    params.OwnerWidth = c.OwnerWidth;
+    params.OwnerHeight = c.OwnerHeight;
+    params.PrefersRight = c.PrefersRight;
+    params.PrefersDown = c.PrefersDown;
+    const TdxBarMenuPlacement p = dxBarPlaceMenu(params);
+    EXPECT_EQ(p.Bounds, c.Expected);
+    EXPECT_EQ(p.FlippedX, c.FlippedX);
+    EXPECT_EQ(p.FlippedY, c.FlippedY);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TPlacementTest, testing::ValuesIn(PlacementCases), [](const auto& AInfo) {
-  std::string name = AInfo.param.Name;
-  for (char& ch : name)
-    if (!isalnum(static_cast<unsigned char>(ch)))
-      ch = '_';
-  return name;
-});
 
 TEST(MenuAnimationChoice, RandomPicksUnfoldSlideOrFadeAtThirtyThreeAndSixtySix)
 {

@@ -73,42 +73,42 @@ TEST_F(TBasePainterMenu, ADetachableMenusBackgroundStartsTwoPixelsHigher)
   }
 }
 
-TEST_F(TBasePainterMenu, ScrollArrowsAreSymmetricTrianglesPointingTheirWay)
+// The dark pixels of a column or row of a picture, as runs: (first, length).
+std::vector<std::pair<int, int>> DarkRuns(const TDib32& ADib, int AFixed, bool AColumn, int AFrom, int ATo)
 {
   const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+  std::vector<std::pair<int, int>> runs;
+  for (int i = AFrom; i < ATo; ++i)
+    if (ColorNear(AColumn ? ADib.Pixel(AFixed, i) : ADib.Pixel(i, AFixed), text, 0)) {
+      if (!runs.empty() && runs.back().first + runs.back().second == i)
+        ++runs.back().second;
+      else
+        runs.push_back({i, 1});
+    }
+  return runs;
+}
+
+TEST_F(TBasePainterMenu, ScrollArrowsAndExpandChevronsAreCentredAndSymmetric)
+{
   for (bool down : {false, true}) {
     TDib32 dib(100, 100, RGB(255, 255, 255));
     TCanvas canvas;
     canvas.SetHandle(dib.DC());
     TcxCanvas cx(&canvas);
     Painter.DrawScrollButton(Menu, &cx, down);
-    const TRect r = Painter.GetScrollButtonRect(Menu, Menu->ItemArea, down);
-    int previous = -1, rows = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-      int left = -1, right = -1;
-      for (int x = r.left; x < r.right; ++x)
-        if (ColorNear(dib.Pixel(x, y), text, 0)) {
-          if (left < 0)
-            left = x;
-          right = x;
-        }
-      if (left < 0)
-        continue;
-      ++rows;
-      const int width = right - left + 1;
-      EXPECT_EQ(width % 2, 1) << "row " << y << " is symmetric";
-      EXPECT_EQ((left + right) / 2, (r.left + r.right) / 2) << "centred";
-      if (previous >= 0)
-        EXPECT_EQ(width, down ? previous - 2 : previous + 2);
-      previous = width;
-    }
-    EXPECT_EQ(rows, Painter.GetScrollArrowSize(RectHeight(r)));
     canvas.SetHandle(nullptr);
+    // Each row of the triangle is odd and centred, one pixel wider each side towards its base.
+    const TRect r = Painter.GetScrollButtonRect(Menu, Menu->ItemArea, down);
+    std::vector<int> widths;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (auto [left, width] : DarkRuns(dib, y, false, r.left, r.right)) {
+        EXPECT_EQ(left + width / 2, (r.left + r.right) / 2) << y;
+        widths.push_back(width);
+      }
+    ASSERT_EQ(int(widths.size()), Painter.GetScrollArrowSize(RectHeight(r)));
+    for (size_t i = 1; i < widths.size(); ++i)
+      EXPECT_EQ(widths[i], widths[i - 1] + (down ? -2 : 2));
   }
-}
-
-TEST_F(TBasePainterMenu, ExpandButtonShowsTwoChevronsOfVLinesCentred)
-{
   const TRect r{0, 0, 60, Painter.GetMenuButtonHeight()};
   TDib32 dib(60, RectHeight(r), RGB(255, 255, 255));
   TCanvas canvas;
@@ -116,25 +116,16 @@ TEST_F(TBasePainterMenu, ExpandButtonShowsTwoChevronsOfVLinesCentred)
   TcxCanvas cx(&canvas);
   Painter.DrawExpandButton(Menu, &cx, r, false);
   canvas.SetHandle(nullptr);
-  const COLORREF text = GetSysColor(COLOR_BTNTEXT);
-  // The middle column crosses each V line once: two runs of ASize lines, one per chevron,
-  // as far from the top as from the bottom.
-  std::vector<std::pair<int, int>> runs;  // first row, length
-  for (int y = 0; y < RectHeight(r); ++y)
-    if (ColorNear(dib.Pixel(30, y), text, 0)) {
-      if (!runs.empty() && runs.back().first + runs.back().second == y)
-        ++runs.back().second;
-      else
-        runs.push_back({y, 1});
-    }
+  // The middle column crosses each V line once: two chevrons of ASize lines, and every row
+  // mirrors around the middle.
   const int size = Painter.GetExpandChevronSize(Menu);
-  ASSERT_EQ(runs.size(), 2u) << "two chevrons";
+  const auto runs = DarkRuns(dib, 30, true, 0, RectHeight(r));
+  ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].second, size);
   EXPECT_EQ(runs[1].second, size);
-  // Left and right arms mirror each other.
   for (int y = 0; y < RectHeight(r); ++y)
-    for (int d = 1; d < 10; ++d)
-      EXPECT_EQ(ColorNear(dib.Pixel(30 - d, y), text, 0), ColorNear(dib.Pixel(30 + d, y), text, 0)) << d << "," << y;
+    for (auto [left, width] : DarkRuns(dib, y, false, 0, 60))
+      EXPECT_FALSE(DarkRuns(dib, y, false, 61 - left - width, 61 - left).empty()) << y;
 }
 
 }  // namespace

@@ -36,49 +36,38 @@ protected:
 TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
 {
   Manager->SetShowFullMenusAfterDelay(false);
-  struct TRoute {
-    const char* Name;
-    std::function<void(TMenuFixture*, TdxBarSubMenuControl*)> Expand;
-  } routes[] = {
-      {"Ctrl+Down",
-       [](TMenuFixture*, TdxBarSubMenuControl* m) {
-         BYTE keys[256]{};
-         GetKeyboardState(keys);
-         keys[VK_CONTROL] = 0x80;
-         SetKeyboardState(keys);
-         SendMessageW(m->GetHandle(), WM_KEYDOWN, VK_DOWN, 0);
-         keys[VK_CONTROL] = 0;
-         SetKeyboardState(keys);
-       }},
-      {"Down past the last recent link",
-       [](TMenuFixture* f, TdxBarSubMenuControl* m) {
-         m->SelectItemControl(m->GetItemLinks()->ShownItems(2)->GetControl());
-         SendMessageW(m->GetHandle(), WM_KEYDOWN, VK_DOWN, 0);
-       }},
-      {"a click on the button",
-       [](TMenuFixture*, TdxBarSubMenuControl* m) {
-         const TRect r = m->ClientToScreen(m->GetMarkRect());
-         const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-         MoveMouseTo(p);
-         ClickAt(p);
-       }},
-  };
-  for (const TRoute& route : routes) {
+  const char* routes[] = {"Ctrl+Down", "Down past the last recent link", "a click on the button"};
+  for (int route = 0; route < 3; ++route) {
+    SCOPED_TRACE(routes[route]);
     TdxBarSubMenuControl* menu = Open();
-    ASSERT_NE(menu, nullptr) << route.Name;
-    EXPECT_EQ(Shown(menu), 3) << route.Name;
-    EXPECT_TRUE(menu->IsExpandButtonShown()) << route.Name;
-    EXPECT_FALSE(IsRectEmpty(menu->GetMarkRect()));
-    route.Expand(this, menu);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Shown(menu), 3);
+    EXPECT_TRUE(menu->IsExpandButtonShown());
+    const TRect mark = menu->ClientToScreen(menu->GetMarkRect());
+    if (route == 0) {
+      BYTE keys[256]{};
+      GetKeyboardState(keys);
+      keys[VK_CONTROL] = 0x80;
+      SetKeyboardState(keys);
+      Key(menu, VK_DOWN);
+      keys[VK_CONTROL] = 0;
+      SetKeyboardState(keys);
+    } else if (route == 1) {
+      menu->SelectItemControl(ItemOf(menu, 2));
+      Key(menu, VK_DOWN);
+    } else {
+      MoveMouseTo(POINT{(mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2});
+      ClickAt(POINT{(mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2});
+    }
     PumpPending();
     menu = MenuHost->Menu();
-    ASSERT_NE(menu, nullptr) << route.Name << ": the menu stays open";
-    EXPECT_EQ(Shown(menu), 8) << route.Name;
-    EXPECT_TRUE(dxBarMenusExpanded()) << route.Name;
-    EXPECT_FALSE(menu->IsExpandButtonShown()) << route.Name;
+    ASSERT_NE(menu, nullptr) << "the menu stays open";
+    EXPECT_EQ(Shown(menu), 8);
+    EXPECT_TRUE(dxBarMenusExpanded());
+    EXPECT_FALSE(menu->IsExpandButtonShown());
     EXPECT_TRUE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(5)));
     EXPECT_FALSE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(1)));
-    if (std::string(route.Name) == "Down past the last recent link")
+    if (route == 1)
       EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 3)) << "the key moved on into the new links";
     // A new chain shows the recent links again.
     menu->Close();
@@ -252,6 +241,17 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   }
   PumpPending();
   EXPECT_EQ(GdiObjectsInUse(), gdi);
+  // Fade and a system that turns menu animations off run no thread.
+  for (bool systemOn : {true, false}) {
+    SetdxBarMenuAnimationSettingProc([systemOn] { return systemOn; });
+    Manager->SetMenuAnimations(systemOn ? maFade : maUnfold);
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetAnimationKind(), systemOn ? maFade : maNone);
+    EXPECT_EQ(menu->GetAnimationThread(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(menu->GetHandle()));
+    menu->Close();
+  }
   // Freeing the form during the animation.
   Manager->SetMenuAnimations(maUnfold);
   ASSERT_NE(Open(), nullptr);
@@ -287,32 +287,6 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
   TdxBarAnimationThread::AfterFramesHook = nullptr;
   CloseHandle(reached);
   SetdxBarMenuAnimationSettingProc(setting);
-}
-
-TEST_F(TMenuFixture, FadeAndNoAnimationShowAtOnceAndTheSystemSettingTurnsAnimationsOff)
-{
-  ShowForm();
-  FillMenu(MenuHost, 3);
-  struct TRow {
-    TdxBarMenuAnimations Kind;
-    bool SystemOn;
-    TdxBarMenuAnimations Expected;
-  } rows[] = {{maFade, true, maFade}, {maNone, true, maNone}, {maUnfold, false, maNone}, {maRandom, true, maSlide}};
-  TdxBarRandomProc random = SetdxBarMenuRandomProc([](int) { return 40; });
-  for (const TRow& row : rows) {
-    TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([&] { return row.SystemOn; });
-    Manager->SetMenuAnimations(row.Kind);
-    TdxBarSubMenuControl* menu = Open();
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->GetAnimationKind(), row.Expected);
-    EXPECT_EQ(menu->GetAnimationThread() != nullptr, row.Expected == maSlide);
-    menu->StopAnimation();
-    EXPECT_TRUE(IsWindowVisible(menu->GetHandle()));
-    menu->Close();
-    PumpPending();
-    SetdxBarMenuAnimationSettingProc(setting);
-  }
-  SetdxBarMenuRandomProc(random);
 }
 
 }  // namespace
