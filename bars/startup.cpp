@@ -14,6 +14,7 @@
 #include "bars/dockcontrol.h"
 #include "bars/groups.h"
 #include "bars/manager.h"
+#include "bars/navigation.h"
 #include "bars/painter.h"
 #include "bars/registry.h"
 #include "bars/systemcontroller.h"
@@ -199,6 +200,7 @@ void StartLibrary()
   dxBarInitOSFlags();
   BindUser32();
   GManagerList = new TdxBarManagerList;
+  dxBarCreateNavigationController();
   GColorDepth = ReadScreenColorDepth();
   GCheckerBrush = CreateCheckerBrush();
   CreateBarControlList();
@@ -225,6 +227,7 @@ void StopLibrary()
   GBarFlatPainter = nullptr;
   DeleteGdiObject(GCheckerBrush);
   GCheckerBrush = nullptr;
+  dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;
   UnbindUser32();
@@ -335,6 +338,12 @@ int dxBarScreenColorDepth()
 HBRUSH dxBarCheckerBrush()
 {
   return GCheckerBrush;
+}
+
+void dxBarUpdateScreenColorDepth()
+{
+  if (GManagerList)
+    GColorDepth = ReadScreenColorDepth();
 }
 
 void dxBarUpdateCheckerBrush()
