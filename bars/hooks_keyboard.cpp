@@ -46,6 +46,11 @@ bool IsHeld(int AKey)
   return GetKeyState(AKey) < 0;
 }
 
+bool IsMenuKey(uint16_t AKey)
+{
+  return AKey == VK_MENU || AKey == VK_F10;
+}
+
 // ---------------------------------------------------------------------------
 // The customizing and menu filter
 
@@ -67,22 +72,26 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
   if (IsDragging())
     return true;
 
+  // An in-place editor that is editing gets every key, also one that keyboard navigation
+  // started.
+  TCustomdxBarControl* active = ActiveBarControl();
+  if (active && !active->IsCustomizing() && active->IsEditorEditing())
+    return true;
   TdxBarNavigationController* navigation = BarNavigationController();
   if (navigation && navigation->TakesKey(AKey)) {
     if (!up) {
       GRememberedKey = AKey;
       navigation->KeyDown(AKey);
-      if (!(navigation->IsNavigationOrKeyTipsActive() && IsKeyDownNow(AKey)))
+      // Alt or F10 that ended the navigation keeps its key-up too: the window would take a
+      // lone key-up of it for the start of its own menu mode.
+      if (!(navigation->IsNavigationOrKeyTipsActive() || IsMenuKey(AKey)) || !IsKeyDownNow(AKey))
         GRememberedKey = 0;
     }
     AEaten = true;
     return true;
   }
 
-  TCustomdxBarControl* active = ActiveBarControl();
   if (active && !active->IsCustomizing()) {
-    if (active->IsEditorEditing())
-      return true;
     TWeakRef<TCustomdxBarControl> ref(active);
     if (!up)
       GRememberedKey = AKey;
@@ -122,11 +131,6 @@ TdxBarManager* ManagerOfWindow(HWND AWnd)
     return manager;
   auto* bar = dynamic_cast<TCustomdxBarControl*>(FindControl(AWnd));
   return bar ? bar->GetBarManager() : nullptr;
-}
-
-bool IsMenuKey(uint16_t AKey)
-{
-  return AKey == VK_MENU || AKey == VK_F10;
 }
 
 // Walks from AWnd up the parent windows; for the menu keys each window's navigation target

@@ -159,9 +159,14 @@ void TdxBarNavigationController::StartNavigation(const TdxBarHelperRef& ARoot)
   FTimer->SetOnTimer(TNotifyEvent(this, &TdxBarNavigationController::TimerTick));
 }
 
+// A root without key tips keeps waiting for the key-up, so that holding Alt a little longer
+// still selects its first element.
 void TdxBarNavigationController::TimerTick(TObject*)
 {
-  if (dxBarAltWentDownAlone())
+  std::vector<TdxBarKeyTipInfo> tips;
+  if (dxBarAltWentDownAlone() && FPendingRoot)
+    FPendingRoot->GetKeyTips(tips);
+  if (!tips.empty())
     CancelPending(true);
   else
     FreeTimer();

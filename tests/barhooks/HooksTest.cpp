@@ -162,6 +162,7 @@ TEST(Hooks, AltAloneAndF10StartNavigationArrowsMoveEnterClicks)
     Stroke(key);
     ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
     EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
+    EXPECT_FALSE(BarNavigationController()->AreKeyTipsShown());
     EXPECT_EQ(f.SelectedCaption(), L"One");
     Stroke(VK_RIGHT);
     EXPECT_EQ(f.SelectedCaption(), L"Two");
@@ -210,9 +211,14 @@ TEST(Hooks, MenuKeysThatDoNotNavigatePassOn)
   }
 }
 
-TEST(Hooks, EscAndAMouseClickEndNavigation)
+TEST(Hooks, AltEscAndAMouseClickEndNavigation)
 {
   TKeyForm f({L"One", L"Two"});
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
+  Stroke(VK_MENU);
+  EXPECT_EQ(ActiveBarControl(), nullptr) << "a second Alt ends it, and the window's own menu mode stays off";
+
   Stroke(VK_MENU);
   ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
   Stroke(VK_ESCAPE);
@@ -226,6 +232,19 @@ TEST(Hooks, EscAndAMouseClickEndNavigation)
   ASSERT_TRUE(ClickAt(POINT{edit.left + 5, edit.top + 5}));
   EXPECT_TRUE(PumpUntil([] { return ActiveBarControl() == nullptr; }, 2000));
   EXPECT_FALSE(BarNavigationController()->IsNavigationOrKeyTipsActive());
+  EXPECT_TRUE(f.Clicks.empty());
+}
+
+TEST(Hooks, ABarWindowDestroyedDuringNavigationLeavesNoSelection)
+{
+  TKeyForm f({L"One", L"Two"});
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
+  f.Bar->SetVisible(false);
+  PumpPending();
+  EXPECT_EQ(BarNavigationController()->GetSelectedObject(), nullptr);
+  EXPECT_FALSE(BarNavigationController()->IsNavigationActive());
+  Stroke(VK_RIGHT);
   EXPECT_TRUE(f.Clicks.empty());
 }
 
