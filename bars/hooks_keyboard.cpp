@@ -3,6 +3,8 @@
 // and managers, and the Alt accelerator search.
 #include "bars/hooks.h"
 
+#include <algorithm>
+
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
@@ -24,6 +26,7 @@ LRESULT CALLBACK dxBarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam);
 namespace {
 
 uint16_t GRememberedKey = 0;
+uint16_t GEditorKey = 0;  // the last key whose key-down an editing in-place editor got
 bool GKeyFromItemControl = false;
 
 bool IsKeyUp(LPARAM AFlags)
@@ -34,11 +37,6 @@ bool IsKeyUp(LPARAM AFlags)
 bool IsAutoRepeat(LPARAM AFlags)
 {
   return (AFlags & (LPARAM(1) << 30)) != 0;
-}
-
-bool IsKeyDownNow(uint16_t AKey)
-{
-  return GetAsyncKeyState(AKey) < 0;
 }
 
 bool IsHeld(int AKey)
@@ -73,10 +71,16 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     return true;
 
   // An in-place editor that is editing gets every key, also one that keyboard navigation
-  // started.
+  // started, and the key-up of a key whose key-down it got (Tab or Enter end the editing).
   TCustomdxBarControl* active = ActiveBarControl();
-  if (active && !active->IsCustomizing() && active->IsEditorEditing())
+  if (active && !active->IsCustomizing() && active->IsEditorEditing()) {
+    GEditorKey = up ? 0 : AKey;
     return true;
+  }
+  if (up && GEditorKey == AKey) {
+    GEditorKey = 0;
+    return true;
+  }
   TdxBarNavigationController* navigation = BarNavigationController();
   if (navigation && navigation->TakesKey(AKey)) {
     if (!up) {
@@ -84,7 +88,7 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
       navigation->KeyDown(AKey);
       // Alt or F10 that ended the navigation keeps its key-up too: the window would take a
       // lone key-up of it for the start of its own menu mode.
-      if (!(navigation->IsNavigationOrKeyTipsActive() || IsMenuKey(AKey)) || !IsKeyDownNow(AKey))
+      if (!navigation->IsNavigationOrKeyTipsActive() && !IsMenuKey(AKey))
         GRememberedKey = 0;
     }
     AEaten = true;
@@ -97,8 +101,10 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
       GRememberedKey = AKey;
     if (active->HandleAllocated())
       SendMessageW(active->GetHandle(), up ? WM_KEYUP : WM_KEYDOWN, AKey, AFlags);
+    // The key-up of a key that closed the bar must not reach the focused control either.
+    // Whether the key is still down is not asked: fast input has released it already.
     const bool closed = !ref || !ref->GetActive() || ActiveBarControl() != ref.Get();
-    if (!up && !(closed && IsKeyDownNow(AKey)))
+    if (!up && !closed)
       GRememberedKey = 0;
     AEaten = true;
     return true;
@@ -156,18 +162,28 @@ HWND WindowOf(TCustomForm* AForm)
   return AForm && AForm->HandleAllocated() ? AForm->GetHandle() : nullptr;
 }
 
+// The other managers active on AManager's form, in GetNextManager order, each once: the walk
+// need not come back to AManager when AManager itself is not active there (an inactive MDI
+// child).
+std::vector<TdxBarManager*> Companions(TdxBarManager* AManager)
+{
+  std::vector<TdxBarManager*> result;
+  TdxBarManagerList* list = dxBarManagerList();
+  for (TdxBarManager* next = list ? list->GetNextManager(AManager, true) : nullptr;
+       next && next != AManager && std::find(result.begin(), result.end(), next) == result.end();
+       next = list->GetNextManager(next, true))
+    result.push_back(next);
+  return result;
+}
+
 // A companion on the same form already drives a bar from the keyboard.
 bool IsCompanionInKeyboardMode(TdxBarManager* AManager)
 {
   TdxBarManager* activeManager = ActiveBarManager();
-  TdxBarManagerList* list = dxBarManagerList();
-  if (!activeManager || activeManager == AManager || !list)
+  if (!activeManager || activeManager == AManager)
     return false;
-  for (TdxBarManager* next = list->GetNextManager(AManager, true); next && next != AManager;
-       next = list->GetNextManager(next, true))
-    if (next == activeManager)
-      return true;
-  return false;
+  std::vector<TdxBarManager*> companions = Companions(AManager);
+  return std::find(companions.begin(), companions.end(), activeManager) != companions.end();
 }
 
 }  // namespace
@@ -254,10 +270,8 @@ std::vector<TWeakRef<TdxBarManager>> ManagersInShortCutOrder(TdxBarManager* AMan
         add(m);
   }
   add(AManager);
-  if (TdxBarManagerList* list = dxBarManagerList())
-    for (TdxBarManager* next = list->GetNextManager(AManager, true); next && next != AManager;
-         next = list->GetNextManager(next, true))
-      add(next);
+  for (TdxBarManager* companion : Companions(AManager))
+    add(companion);
   return result;
 }
 

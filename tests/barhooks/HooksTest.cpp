@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bars/dxBar.h"
+#include "platform/Scope.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
@@ -78,20 +79,140 @@ struct TKeyForm {
   std::vector<String> Clicks;
 };
 
+// The services a part fills for a scope, put back afterwards.
+struct TServicesScope {
+  explicit TServicesScope(const std::function<void(TdxBarHookServices&)>& AFill)
+  {
+    TdxBarHookServices s = dxBarHookServices();
+    AFill(s);
+    FOld = SetdxBarHookServices(s);
+  }
+  ~TServicesScope() { SetdxBarHookServices(FOld); }
+  TdxBarHookServices FOld;
+};
+
 TEST(Hooks, LiveWithTheManagersAndComeBackWithANewOne)
 {
+  int hintWindows = 0, added = 0, removed = 0;
+  TServicesScope services([&](TdxBarHookServices& s) {
+    s.CreateHintWindow = [&] { ++hintWindows; };
+    s.FreeHintWindow = [&] { --hintWindows; };
+    s.ManagerAdded = [&](TdxBarManager*) { ++added; };
+    s.ManagerRemoved = [&](TdxBarManager*) { ++removed; };
+  });
   ASSERT_EQ(dxBarManagerList()->Count(), 0);
   EXPECT_EQ(dxBarInstalledHookCount(), 0);
   {
     TBarHost<THooksTestForm> one;
     TBarHost<THooksTestForm> two;
     EXPECT_EQ(dxBarInstalledHookCount(), 3);
+    EXPECT_EQ(hintWindows, 1) << "one shared hint window";
     one.FForm->Free();
     EXPECT_EQ(dxBarInstalledHookCount(), 3) << "a manager is left";
+    EXPECT_EQ(hintWindows, 1);
   }
   EXPECT_EQ(dxBarInstalledHookCount(), 0);
+  EXPECT_EQ(hintWindows, 0);
+  EXPECT_EQ(added, 2);
+  EXPECT_EQ(removed, 2);
   TBarHost<THooksTestForm> again;
   EXPECT_EQ(dxBarInstalledHookCount(), 3);
+  EXPECT_EQ(hintWindows, 1);
+}
+
+TEST(Hooks, ActivationStateFollowsTheCallWindowHook)
+{
+  TKeyForm f({L"One"});
+  HWND form = f.Host.Form()->GetHandle();
+  ASSERT_TRUE(IsApplicationActive());
+  SendMessageW(form, WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(IsApplicationActive());
+  SendMessageW(form, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(IsApplicationActive());
+  HWND foreign = GetDesktopWindow();
+  ASSERT_TRUE(IsForeignProcessWindow(foreign));
+  dxBarCallWndHookMessage(form, WM_ACTIVATE, WA_INACTIVE, LPARAM(foreign));
+  EXPECT_FALSE(IsApplicationActive()) << "deactivated towards another process";
+  SendMessageW(form, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(IsApplicationActive());
+}
+
+TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
+{
+  int deletes = 0;
+  bool ctrl = false;
+  TServicesScope services([&](TdxBarHookServices& s) {
+    s.DesignEscape = [] { return true; };
+    s.DesignDelete = [&](bool ACtrl) {
+      ++deletes;
+      ctrl = ACtrl;
+      return true;
+    };
+  });
+  TKeyForm f({L"One"});
+  EXPECT_TRUE(dxBarKeyboardHookMessage(VK_ESCAPE, 1));
+  EXPECT_TRUE(dxBarKeyboardHookMessage(VK_DELETE, 1));
+  EXPECT_EQ(deletes, 1);
+  EXPECT_FALSE(ctrl);
+  EXPECT_FALSE(dxBarKeyboardHookMessage(VK_DELETE, 1 | LPARAM(0xC0000000))) << "only the key-down";
+
+  HWND edit = f.Edit->GetHandle();
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_MOUSEWHEEL, edit));
+  static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_MOUSEWHEEL, edit)) << "eaten while a bar is active";
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_RBUTTONUP, edit)) << "a side button released outside";
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit)) << "closes the bar and goes on";
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+// Key messages the edit takes from the queue.
+int GEditKeys = 0;
+HWND GEditWindow = nullptr;
+LRESULT CALLBACK CountEditKeys(int Code, WPARAM WParam, LPARAM LParam)
+{
+  auto* msg = reinterpret_cast<MSG*>(LParam);
+  if (Code == HC_ACTION && WParam == PM_REMOVE && msg->hwnd == GEditWindow &&
+      (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP))
+    ++GEditKeys;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+TEST(Hooks, KeysOfAnOpenBarAndTheirKeyUpsNeverReachTheFocusedControl)
+{
+  TKeyForm f({L"One", L"Two"});
+  GEditWindow = f.Edit->GetHandle();
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountEditKeys, nullptr, GetCurrentThreadId());
+  TFinally unhook([&] { UnhookWindowsHookEx(hook); });
+  for (WORD key : {WORD('X'), WORD(VK_ESCAPE)}) {
+    SCOPED_TRACE(key);
+    static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
+    GEditKeys = 0;
+    Stroke(key);
+    EXPECT_EQ(GEditKeys, 0);
+    EXPECT_EQ(ActiveBarControl() == nullptr, key == VK_ESCAPE) << "Esc closes the bar";
+  }
+  EXPECT_EQ(f.Edit->GetText(), L"");
+}
+
+TEST(Hooks, APopupMenuLinkedToTheFocusedControlTakesTheShortCutFirst)
+{
+  TKeyForm f({L"Save"});
+  f.Buttons[0]->SetShortCut(CtrlS);
+  TComponent popup(nullptr);
+  TdxBarPopupMenuLink* link = f.Host.Manager->GetPopupMenuLinks()->Add();
+  link->SetControl(f.Edit);
+  link->SetPopupMenu(&popup);
+  std::vector<TShortCut> asked;
+  TdxBarPopupMenuLinkServices old = SetdxBarPopupMenuLinkServices({nullptr, [&](TComponent*, TShortCut AShortCut) {
+                                                                     asked.push_back(AShortCut);
+                                                                     return true;
+                                                                   }});
+  TFinally restore([&] { SetdxBarPopupMenuLinkServices(old); });
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_NE(std::find(asked.begin(), asked.end(), CtrlS), asked.end());
+  EXPECT_TRUE(f.Clicks.empty()) << "the toolbar's button is not clicked";
+  link->SetPopupMenu(nullptr);
 }
 
 struct TShortCutCase {
