@@ -19,7 +19,7 @@ class TCustomdxBarControl;
 class TdxBar;
 class TdxBarItemControl;
 class TdxBarManager;
-class TdxBarHintViewInfo;
+class TdxBarCustomHintViewInfo;
 class TWinControl;
 
 // The border a static item draws around its content.
@@ -500,12 +500,10 @@ public:
   // --- Hints.
   // The point moved 20 pixels down.
   virtual TPoint GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const;
-  // The view info a hint window shows; nil until screen tips exist.
-  virtual TdxBarHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
-                                                 const String& AShortCut, TObject* AScreenTip) const
-  {
-    return nullptr;
-  }
+  // The view info a hint window shows: the screen tip's when one is given, else the plain
+  // hint of the text and shortcut at the cursor.
+  virtual TdxBarCustomHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
+                                                       const String& AShortCut, TObject* AScreenTip) const;
 
 protected:
   // Fills a toolbar separator's rectangle with the window's background and answers the

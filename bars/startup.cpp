@@ -14,11 +14,13 @@
 #include "bars/dockcontrol.h"
 #include "bars/edits.h"
 #include "bars/groups.h"
+#include "bars/hintwindow.h"
 #include "bars/labels.h"
 #include "bars/manager.h"
 #include "bars/navigation.h"
 #include "bars/painter.h"
 #include "bars/registry.h"
+#include "bars/screentips.h"
 #include "bars/systemcontroller.h"
 #include "lookandfeel/cxContainer.h"
 #include "lookandfeel/cxControls.h"
@@ -166,10 +168,18 @@ void RegisterStreamedClasses()
   RegisterClass(TdxBarGroup::StaticClass());
   RegisterClass(TdxBar::StaticClass());
   RegisterClass(TdxBarDockControl::StaticClass());
+  RegisterClass(TdxBarScreenTip::StaticClass());
+  RegisterClass(TdxBarScreenTipBand::StaticClass());
+  RegisterClass(TdxBarScreenTipCollection::StaticClass());
+  RegisterClass(TdxBarScreenTipRepository::StaticClass());
 }
 
 void UnregisterStreamedClasses()
 {
+  UnRegisterClass(TdxBarScreenTipRepository::StaticClass());
+  UnRegisterClass(TdxBarScreenTipCollection::StaticClass());
+  UnRegisterClass(TdxBarScreenTipBand::StaticClass());
+  UnRegisterClass(TdxBarScreenTip::StaticClass());
   UnRegisterClass(TdxBarDockControl::StaticClass());
   UnRegisterClass(TdxBar::StaticClass());
   UnRegisterClass(TdxBarGroup::StaticClass());
@@ -220,6 +230,7 @@ void StartLibrary()
 void StopLibrary()
 {
   GFinalizing = true;
+  dxBarFreeHintWindow();
   FreeBarSystemController(GSystemController);
   GSystemController = nullptr;
   FreeBarControlList();
