@@ -4,6 +4,7 @@
 #include "bars/hooks.h"
 
 #include "bars/barcontrol.h"
+#include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
 #include "bars/navigation.h"
@@ -117,8 +118,11 @@ bool RedirectWhileCustomizing(UINT AMessage, HWND ATarget, POINT AScreenPos)
 bool MouseMessage(UINT AMessage, HWND ATarget, POINT AScreenPos)
 {
   TdxBarNavigationController* navigation = BarNavigationController();
-  if (IsButtonDown(AMessage) && navigation)
-    navigation->MousePressed();
+  if (IsButtonDown(AMessage)) {
+    dxBarCancelHint();
+    if (navigation)
+      navigation->MousePressed();
+  }
 
   TCustomdxBarControl* active = ActiveBarControl();
   if (AMessage == WM_MOUSEWHEEL)
@@ -364,12 +368,6 @@ int dxBarInstalledHookCount()
   return int(GKeyboardHook != nullptr) + int(GMouseHook != nullptr) + int(GCallWndHook != nullptr);
 }
 
-void dxBarHideHint()
-{
-  if (GServices.HideHint)
-    GServices.HideHint();
-}
-
 bool dxBarAltWentDownAlone()
 {
   return GAltWentDownAlone;
@@ -434,10 +432,8 @@ void TdxBarManagerList::AddManager(TdxBarManager* AManager)
     if (GServices.ManagerAdded)
       GServices.ManagerAdded(AManager);
   }
-  if (!AManager->IsDesigning() && !FHintWindowMade && GServices.CreateHintWindow) {
-    GServices.CreateHintWindow();
-    FHintWindowMade = true;
-  }
+  if (!AManager->IsDesigning())
+    dxBarCreateHintWindow();
 }
 
 void TdxBarManagerList::RemoveManager(TdxBarManager* AManager)
@@ -446,27 +442,15 @@ void TdxBarManagerList::RemoveManager(TdxBarManager* AManager)
     return;
   if (Count() == 0) {
     dxBarRemoveHooks();
-    FreeHintWindow();
+    dxBarFreeHintWindow();
   }
   if (GServices.ManagerRemoved)
     GServices.ManagerRemoved(AManager);
 }
 
-void TdxBarManagerList::FreeHintWindow()
-{
-  if (FHintWindowMade && GServices.FreeHintWindow)
-    GServices.FreeHintWindow();
-  FHintWindowMade = false;
-}
-
 TdxBarManagerList::~TdxBarManagerList()
 {
   dxBarRemoveHooks();
-  try {
-    FreeHintWindow();
-  } catch (...) {
-    // Shut-down goes on: the hint window's owner reports its own failure.
-  }
 }
 
 TdxBarManager* TdxBarManagerList::GetCustomizingManager() const

@@ -18,11 +18,6 @@ class TCustomdxBarControl;
 // nil entry behaves as if that part were absent. A part fills its own entries and keeps the
 // others: `auto s = dxBarHookServices(); s.HideHint = ...; SetdxBarHookServices(s);`.
 struct TdxBarHookServices {
-  // The shared hint window: made with the first manager (outside the designer), freed with
-  // the last; HideHint hides a hint shown now.
-  std::function<void()> CreateHintWindow;
-  std::function<void()> FreeHintWindow;
-  std::function<void()> HideHint;
   // The design controller: whether a mouse drag runs (a bar, an item or a link moved, a menu
   // torn off), Esc offered to it (true: taken), Delete of its selection (true: deleted).
   std::function<bool()> IsDragging;
@@ -48,8 +43,6 @@ void dxBarInstallHooks();
 void dxBarRemoveHooks();
 // How many of the three hooks are installed now.
 int dxBarInstalledHookCount();
-// Hides the hint through the hint window's service.
-void dxBarHideHint();
 
 // --- Process-wide key state.
 // Alt (or F10) went down with no other key since; the navigation controller reads it.

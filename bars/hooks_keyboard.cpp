@@ -7,6 +7,7 @@
 
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
+#include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/items.h"
@@ -354,7 +355,6 @@ bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
     if (altAlone || f10) {
       if (IsAutoRepeat(AFlags) && AKey == GRememberedKey)
         return false;
-      dxBarHideHint();
       dxBarSetAltWentDownAlone(true);
       // A second root while another waits is a caller's error elsewhere; here it just waits.
       if (root && navigation && root->CanNavigate() && navigation->CanStartNavigation(root))
@@ -403,6 +403,8 @@ bool KeyMessage(uint16_t AKey, LPARAM AFlags)
     return false;
   if (dxBarEatingAllKeys())
     return true;
+  if (!IsKeyUp(AFlags))
+    dxBarCancelHint();
   bool eaten = false;
   if (FilterKey(AKey, AFlags, eaten))
     return eaten;

@@ -99,10 +99,6 @@ public:
   // After (before) AManager, wrapping around, the next manager active on the same form (on
   // an MDI child only while it is the active child); AManager itself when there is none.
   TdxBarManager* GetNextManager(TdxBarManager* AManager, bool AForward) const;
-
-private:
-  void FreeHintWindow();
-  bool FHintWindowMade = false;
 };
 
 // The manager of a component: the component itself when it is a manager, otherwise the

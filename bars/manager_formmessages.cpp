@@ -1,6 +1,7 @@
 // What the manager does with the messages of its form that the call-window hook routes to
 // it: a colour change remakes what was drawn from the old colours, a settings change with new
-// non-client metrics re-reads the menu font.
+// non-client metrics re-reads the menu font, and the form's activation, showing and work area
+// move its floating bars (bars/manager_activation.cpp).
 #include "bars/manager.h"
 
 #include "bars/barcontrol.h"
@@ -22,6 +23,7 @@ void TdxBarManager::HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM 
     default:
       break;
   }
+  HandleFormActivationMessage(Wnd, Msg, WParam, LParam);
 }
 
 // The screen depth, the checker brush, the flat brushes and the Office 2003 colours are made

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "bars/barcontrol.h"
+#include "bars/hintwindow.h"
 #include "bars/hooks.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
@@ -202,7 +203,7 @@ void TdxBarNavigationController::StopNavigation()
   dxBarSetAltWentDownAlone(false);
   TdxBarHelperRef selected = GetSelectedObject();
   if (selected && selected->GetBarManager())
-    dxBarHideHint();
+    selected->GetBarManager()->HideHint();
   FNavigationActive = false;
   if (selected)
     selected->ClearNavigationSelection(nullptr);

@@ -93,31 +93,30 @@ struct TServicesScope {
 
 TEST(Hooks, LiveWithTheManagersAndComeBackWithANewOne)
 {
-  int hintWindows = 0, added = 0, removed = 0;
+  int added = 0, removed = 0;
   TServicesScope services([&](TdxBarHookServices& s) {
-    s.CreateHintWindow = [&] { ++hintWindows; };
-    s.FreeHintWindow = [&] { --hintWindows; };
     s.ManagerAdded = [&](TdxBarManager*) { ++added; };
     s.ManagerRemoved = [&](TdxBarManager*) { ++removed; };
   });
   ASSERT_EQ(dxBarManagerList()->Count(), 0);
   EXPECT_EQ(dxBarInstalledHookCount(), 0);
+  EXPECT_EQ(dxBarHintWindow(), nullptr);
   {
     TBarHost<THooksTestForm> one;
     TBarHost<THooksTestForm> two;
     EXPECT_EQ(dxBarInstalledHookCount(), 3);
-    EXPECT_EQ(hintWindows, 1) << "one shared hint window";
+    TdxBarHintWindow* hintWindow = dxBarHintWindow();
+    EXPECT_NE(hintWindow, nullptr) << "made with the first manager";
     one.FForm->Free();
     EXPECT_EQ(dxBarInstalledHookCount(), 3) << "a manager is left";
-    EXPECT_EQ(hintWindows, 1);
+    EXPECT_EQ(dxBarHintWindow(), hintWindow);
   }
   EXPECT_EQ(dxBarInstalledHookCount(), 0);
-  EXPECT_EQ(hintWindows, 0);
+  EXPECT_EQ(dxBarHintWindow(), nullptr) << "freed with the last";
   EXPECT_EQ(added, 2);
   EXPECT_EQ(removed, 2);
   TBarHost<THooksTestForm> again;
   EXPECT_EQ(dxBarInstalledHookCount(), 3);
-  EXPECT_EQ(hintWindows, 1);
 }
 
 TEST(Hooks, ActivationStateFollowsTheCallWindowHook)
