@@ -3,6 +3,7 @@
 #include "bars/edits.h"
 
 #include "bars/barcontrol.h"
+#include "bars/hooks.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "platform/Forms.h"
@@ -210,6 +211,19 @@ void TdxBarWinControl::WMChar(TMessage& Message)
   DefaultHandler(Message);
 }
 
+namespace {
+
+// The editing has ended: the manager's key handling gets the key's press and release as if
+// typed in the form, so that Alt and F10 start the menu mode there.
+void HandKeyToManager(WORD AKey)
+{
+  const LPARAM alt = AKey == VK_MENU ? LPARAM(1) << 29 : 0;
+  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt);
+  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt | LPARAM(0xC0000000));
+}
+
+}  // namespace
+
 bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
 {
   ++FSysKeyDownCount;
@@ -218,6 +232,7 @@ bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
   if (AKey == VK_F10) {
     FSysKeyDownCount = 0;
     ReleaseFocus(false);
+    HandKeyToManager(VK_F10);
     return true;
   }
   return false;
@@ -232,6 +247,7 @@ bool TdxBarWinControl::FilterSysKeyUp(WORD AKey)
   if (AKey != VK_MENU)
     return false;
   ReleaseFocus(false);
+  HandKeyToManager(VK_MENU);
   return true;
 }
 
