@@ -270,10 +270,13 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
       if (barWnd)
         ::SendMessageW(barWnd, WM_RBUTTONDOWN, Message.WParam, MapPointParam(wnd, barWnd, Message.LParam));
       break;
-    case WM_MOUSEWHEEL:
-      break;
-    default: {
-      // While the editor tracks a press, points over the rest of the control are not its.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+      // A press the bar hands on from the rest of the control is not the editor's; releases
+      // always reach it, so that it lets its capture go.
       POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
       RECT client{};
       ::GetClientRect(wnd, &client);
@@ -397,13 +400,14 @@ void TdxBarWinControl::SetFocused(bool Value)
   const bool escape =
       FCancelling || (::GetKeyState(VK_ESCAPE) < 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0);
   const bool accept = manager && manager->GetAlwaysSaveText() && !escape;
+  // The focus moves on before the editor hides: hiding a focused window would hand the
+  // focus to the bar window.
+  RestoreFocus();
   HideEditor(accept);
   if (!self)
     return;
   TdxBarItemControl::Deactivate();
-  RestoreFocus();
-  if (self)
-    Repaint();
+  Repaint();
 }
 
 void TdxBarWinControl::RestoreFocus()

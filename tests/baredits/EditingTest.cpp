@@ -213,3 +213,23 @@ TEST_F(TEditing, AltAndF10EndEditingAndStartTheMenuModeAsFromTheForm)
     BarNavigationController()->StopNavigation();
   }
 }
+
+TEST_F(TEditing, HandlerThatFreesTheItemEndsTheKeyQuietly)
+{
+  auto* doomed = new TdxBarEdit(Host.Form());
+  Bar2->GetItemLinks()->AddItem(doomed);
+  PumpPending();
+  TWeakRef<TdxBarEdit> alive(doomed);
+  doomed->OnKeyDown = TKeyEvent([&](TObject*, WORD& Key, TShiftState) {
+    if (Key == VK_RETURN)
+      doomed->Free();
+  });
+  auto* control = ControlOn(Bar2, doomed);
+  ASSERT_TRUE(StartEditing(control));
+  HWND editor = control->GetHandle();
+  PressKey(VK_RETURN);
+  PumpPending();
+  EXPECT_FALSE(alive);
+  EXPECT_FALSE(::IsWindow(editor));
+  EXPECT_EQ(::GetFocus(), FormEdit->GetHandle()) << "the focus went back before the editor went";
+}
