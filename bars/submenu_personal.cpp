@@ -10,6 +10,7 @@
 #include "bars/bar.h"
 #include "bars/buttons.h"
 #include "bars/dxBarStrs.h"
+#include "bars/hooks.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
@@ -289,6 +290,13 @@ void TdxBarSubMenuControl::DragOff()
       buttonLike->ActivateControl(true);
   };
   TRestore dragging(GMenuDragging, true);
+  // The keyboard hook leaves keys alone while a drag runs: they reach this loop.
+  TdxBarHookServices saved = SetdxBarHookServices([&] {
+    TdxBarHookServices services = dxBarHookServices();
+    services.IsDragging = [] { return true; };
+    return services;
+  }());
+  TFinally restoreServices([&]() noexcept { SetdxBarHookServices(saved); });
   ::SetCapture(captureWnd);
   MSG msg{};
   while (::GetCapture() == captureWnd) {
