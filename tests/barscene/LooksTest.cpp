@@ -11,6 +11,7 @@
 #include "platform/GraphicsObjects.h"
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "support/SysColors.h"
 
 namespace {
 
@@ -148,6 +149,44 @@ TEST_F(TLooks, XPFacesAreTheThemesAndDifferFromTheIdleFace)
   TDib32 hot = ShotWith("looks-xp-hot", L"btnBlue");
   EXPECT_NE(Corner(hot, L"btnBlue"), Corner(idle, L"btnBlue"));
   EXPECT_TRUE(ColorNear(Corner(idle, L"btnOpen"), GetThemedToolBarFillColor(), 2)) << "the themed toolbar colour";
+}
+
+TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
+{
+  const COLORREF face = RGB(200, 170, 140);
+  auto toolbarGradient = [](COLORREF C) {
+    const TdxOffice11Colors& c = dxOffice11Colors();
+    return IsBetween(C, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor));
+  };
+  struct TCase {
+    TdxBarManagerStyle Style;
+    std::function<bool(COLORREF)> Fits;  // the idle button's corner after the change
+  } cases[] = {{bmsStandard, [](COLORREF C) { return ColorsClose(C, Sys(COLOR_BTNFACE), 2); }},
+               {bmsFlat, [this](COLORREF C) { return ColorsClose(C, Flat(2), 2); }},
+               {bmsOffice11, toolbarGradient}};
+  // The gradient look follows the system colours only while no colour scheme is active.
+  SetVisualStylesSuppressed(true);
+  for (const TCase& c : cases) {
+    Manager->SetStyle(c.Style);
+    COLORREF before = Corner(ShotWith("looks-colours-before", L""), L"btnOpen");
+    {
+      TSysColorsScope colours({{COLOR_BTNFACE, face}});
+      PumpUntil([&] { return Corner(Shot("looks-colours-after"), L"btnOpen") != before; });
+      COLORREF after = Corner(Shot("looks-colours-after"), L"btnOpen");
+      EXPECT_NE(after, before) << c.Style;
+      EXPECT_TRUE(c.Fits(after)) << c.Style << " " << ColorText(after);
+    }
+    PumpUntil([&] { return Corner(Shot("looks-colours-back"), L"btnOpen") == before; });
+  }
+  // A theme change (the scheme back on) remakes the gradient look's colours as well.
+  COLORREF classic = Corner(Shot("looks-theme-before"), L"btnOpen");
+  SetVisualStylesSuppressed(false);
+  PumpPending();
+  COLORREF themed = Corner(Shot("looks-theme-after"), L"btnOpen");
+  EXPECT_TRUE(toolbarGradient(themed)) << ColorText(themed);
+  if (IsOffice11SchemeActive()) {
+    EXPECT_NE(themed, classic);
+  }
 }
 
 TEST_F(TLooks, SwitchingLooksRepaintsEverythingAndLeavesNoGdiObject)
