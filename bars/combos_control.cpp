@@ -130,7 +130,7 @@ void TCustomdxBarComboControl::MouseDown(const TPoint& P)
     SetDroppedDown(!open);
 }
 
-bool TCustomdxBarComboControl::FilterSysKeyDown(WORD AKey)
+bool TCustomdxBarComboControl::FilterSysKeyDown(WORD AKey, LPARAM AFlags)
 {
   if (AKey == VK_UP || AKey == VK_DOWN) {
     SetDroppedDown(!FDroppedDown);
@@ -138,14 +138,14 @@ bool TCustomdxBarComboControl::FilterSysKeyDown(WORD AKey)
     ResetSysKeyCount();
     return true;
   }
-  return TdxBarEditControl::FilterSysKeyDown(AKey);
+  return TdxBarEditControl::FilterSysKeyDown(AKey, AFlags);
 }
 
-bool TCustomdxBarComboControl::FilterSysKeyUp(WORD AKey)
+bool TCustomdxBarComboControl::FilterSysKeyUp(WORD AKey, LPARAM AFlags)
 {
   if (AKey == VK_UP || AKey == VK_DOWN)
     return true;
-  return TdxBarEditControl::FilterSysKeyUp(AKey);
+  return TdxBarEditControl::FilterSysKeyUp(AKey, AFlags);
 }
 
 void TCustomdxBarComboControl::WndProc(TMessage& Message)

@@ -3,6 +3,7 @@
 #include "bars/edits.h"
 
 #include "bars/barcontrol.h"
+#include "bars/hooks.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "platform/Forms.h"
@@ -142,7 +143,7 @@ void TdxBarWinControl::WMKeyDown(TMessage& Message)
 {
   WORD key = WORD(Message.WParam);
   if (key == VK_F10 || key == VK_MENU || IsAltHeld(Message)) {
-    if (!FilterSysKeyDown(key))
+    if (!FilterSysKeyDown(key, Message.LParam))
       DefaultHandler(Message);
     return;
   }
@@ -182,7 +183,7 @@ void TdxBarWinControl::WMKeyUp(TMessage& Message)
 {
   WORD key = WORD(Message.WParam);
   if (key == VK_F10 || key == VK_MENU || IsAltHeld(Message)) {
-    if (!FilterSysKeyUp(key))
+    if (!FilterSysKeyUp(key, Message.LParam))
       DefaultHandler(Message);
     return;
   }
@@ -210,7 +211,7 @@ void TdxBarWinControl::WMChar(TMessage& Message)
   DefaultHandler(Message);
 }
 
-bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
+bool TdxBarWinControl::FilterSysKeyDown(WORD AKey, LPARAM AFlags)
 {
   ++FSysKeyDownCount;
   if (AKey == VK_MENU)
@@ -218,12 +219,13 @@ bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
   if (AKey == VK_F10) {
     FSysKeyDownCount = 0;
     ReleaseFocus(false);
+    dxBarFeedKeyToKeyboardHook(AKey, AFlags);
     return true;
   }
   return false;
 }
 
-bool TdxBarWinControl::FilterSysKeyUp(WORD AKey)
+bool TdxBarWinControl::FilterSysKeyUp(WORD AKey, LPARAM AFlags)
 {
   // A release whose press went elsewhere (the Alt that opened a menu) is not the editor's.
   if (FSysKeyDownCount == 0)
@@ -232,6 +234,10 @@ bool TdxBarWinControl::FilterSysKeyUp(WORD AKey)
   if (AKey != VK_MENU)
     return false;
   ReleaseFocus(false);
+  // Alt went down and up alone in the editor: the manager sees both, as if typed in the form.
+  constexpr LPARAM ReleaseBits = (LPARAM(1) << 31) | (LPARAM(1) << 30);
+  dxBarFeedKeyToKeyboardHook(AKey, AFlags & ~ReleaseBits);
+  dxBarFeedKeyToKeyboardHook(AKey, AFlags);
   return true;
 }
 
