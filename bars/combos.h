@@ -146,8 +146,8 @@ protected:
   bool IsTextDrawnByPainter() const override;
   void CalcPainterParts(std::vector<TRect>& AParts) override;
   void HideEditor(bool AAccept) override;
-  bool FilterSysKeyDown(WORD AKey, LPARAM AFlags) override;
-  bool FilterSysKeyUp(WORD AKey, LPARAM AFlags) override;
+  bool FilterSysKeyDown(WORD AKey) override;
+  bool FilterSysKeyUp(WORD AKey) override;
   void WndProc(TMessage& Message) override;
 
 private:

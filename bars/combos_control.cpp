@@ -130,7 +130,7 @@ void TCustomdxBarComboControl::MouseDown(const TPoint& P)
     SetDroppedDown(!open);
 }
 
-bool TCustomdxBarComboControl::FilterSysKeyDown(WORD AKey, LPARAM AFlags)
+bool TCustomdxBarComboControl::FilterSysKeyDown(WORD AKey)
 {
   if (AKey == VK_UP || AKey == VK_DOWN) {
     SetDroppedDown(!FDroppedDown);
@@ -138,14 +138,14 @@ bool TCustomdxBarComboControl::FilterSysKeyDown(WORD AKey, LPARAM AFlags)
     ResetSysKeyCount();
     return true;
   }
-  return TdxBarEditControl::FilterSysKeyDown(AKey, AFlags);
+  return TdxBarEditControl::FilterSysKeyDown(AKey);
 }
 
-bool TCustomdxBarComboControl::FilterSysKeyUp(WORD AKey, LPARAM AFlags)
+bool TCustomdxBarComboControl::FilterSysKeyUp(WORD AKey)
 {
   if (AKey == VK_UP || AKey == VK_DOWN)
     return true;
-  return TdxBarEditControl::FilterSysKeyUp(AKey, AFlags);
+  return TdxBarEditControl::FilterSysKeyUp(AKey);
 }
 
 void TCustomdxBarComboControl::WndProc(TMessage& Message)

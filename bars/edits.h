@@ -169,8 +169,8 @@ protected:
   virtual void SendMouseDown(bool AByMouse);
   // Alt and F10 typed in the editor: true when the key is swallowed. F10 and the release
   // of Alt end editing and go on to the manager's key handling, as typed in the form.
-  virtual bool FilterSysKeyDown(WORD AKey, LPARAM AFlags);
-  virtual bool FilterSysKeyUp(WORD AKey, LPARAM AFlags);
+  virtual bool FilterSysKeyDown(WORD AKey);
+  virtual bool FilterSysKeyUp(WORD AKey);
   // The window's messages; unhandled ones go to the window's own procedure.
   virtual void WndProc(TMessage& Message);
   void DefaultHandler(TMessage& Message);

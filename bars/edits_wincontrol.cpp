@@ -143,7 +143,7 @@ void TdxBarWinControl::WMKeyDown(TMessage& Message)
 {
   WORD key = WORD(Message.WParam);
   if (key == VK_F10 || key == VK_MENU || IsAltHeld(Message)) {
-    if (!FilterSysKeyDown(key, Message.LParam))
+    if (!FilterSysKeyDown(key))
       DefaultHandler(Message);
     return;
   }
@@ -183,7 +183,7 @@ void TdxBarWinControl::WMKeyUp(TMessage& Message)
 {
   WORD key = WORD(Message.WParam);
   if (key == VK_F10 || key == VK_MENU || IsAltHeld(Message)) {
-    if (!FilterSysKeyUp(key, Message.LParam))
+    if (!FilterSysKeyUp(key))
       DefaultHandler(Message);
     return;
   }
@@ -211,7 +211,20 @@ void TdxBarWinControl::WMChar(TMessage& Message)
   DefaultHandler(Message);
 }
 
-bool TdxBarWinControl::FilterSysKeyDown(WORD AKey, LPARAM AFlags)
+namespace {
+
+// The editing has ended: the manager's key handling gets the key's press and release as if
+// typed in the form, so that Alt and F10 start the menu mode there.
+void HandKeyToManager(WORD AKey)
+{
+  const LPARAM alt = AKey == VK_MENU ? LPARAM(1) << 29 : 0;
+  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt);
+  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt | LPARAM(0xC0000000));
+}
+
+}  // namespace
+
+bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
 {
   ++FSysKeyDownCount;
   if (AKey == VK_MENU)
@@ -219,13 +232,13 @@ bool TdxBarWinControl::FilterSysKeyDown(WORD AKey, LPARAM AFlags)
   if (AKey == VK_F10) {
     FSysKeyDownCount = 0;
     ReleaseFocus(false);
-    dxBarFeedKeyToKeyboardHook(AKey, AFlags);
+    HandKeyToManager(VK_F10);
     return true;
   }
   return false;
 }
 
-bool TdxBarWinControl::FilterSysKeyUp(WORD AKey, LPARAM AFlags)
+bool TdxBarWinControl::FilterSysKeyUp(WORD AKey)
 {
   // A release whose press went elsewhere (the Alt that opened a menu) is not the editor's.
   if (FSysKeyDownCount == 0)
@@ -234,10 +247,7 @@ bool TdxBarWinControl::FilterSysKeyUp(WORD AKey, LPARAM AFlags)
   if (AKey != VK_MENU)
     return false;
   ReleaseFocus(false);
-  // Alt went down and up alone in the editor: the manager sees both, as if typed in the form.
-  constexpr LPARAM ReleaseBits = (LPARAM(1) << 31) | (LPARAM(1) << 30);
-  dxBarFeedKeyToKeyboardHook(AKey, AFlags & ~ReleaseBits);
-  dxBarFeedKeyToKeyboardHook(AKey, AFlags);
+  HandKeyToManager(VK_MENU);
   return true;
 }
 

@@ -44,20 +44,3 @@ TEST_F(TEditorKeys, EditingEditorTakesEveryKey)
   ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
   EXPECT_EQ(Saves, 1) << "with editing over, the form's shortcut works again";
 }
-
-TEST_F(TEditorKeys, AltAndF10EndEditingWithoutReachingTheEditor)
-{
-  for (WORD key : {WORD(VK_MENU), WORD(VK_F10)}) {
-    SCOPED_TRACE(key);
-    Edit->SetText(L"kept");
-    ASSERT_TRUE(StartEditing(Control));
-    ASSERT_TRUE(TypeText(L"x"));
-    PressKey(key);
-    PumpPending();
-    EXPECT_FALSE(Control->GetFocused());
-    EXPECT_EQ(Edit->GetText(), L"kept");
-    EXPECT_EQ(::GetFocus(), FormEdit->GetHandle());
-    PressKey(VK_ESCAPE);  // whatever menu mode the key started ends
-    PumpPending();
-  }
-}
