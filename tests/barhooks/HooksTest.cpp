@@ -165,6 +165,46 @@ TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
+// A manager whose Customize dialog is open, and a form that counts the presses it gets.
+class TCustomizingManager : public TdxBarManager {
+public:
+  using TdxBarManager::TdxBarManager;
+  HWND GetCustomizingFormHandle() const override { return Dialog; }
+  HWND Dialog = nullptr;
+};
+
+class TCountingForm : public TForm {
+public:
+  using TForm::TForm;
+  int ErrorPresses = 0;
+
+protected:
+  void WndProc(TMessage& Message) override
+  {
+    if (Message.Msg == WM_NCLBUTTONDOWN && Message.WParam == WPARAM(HTERROR))
+      ++ErrorPresses;
+    TForm::WndProc(Message);
+  }
+};
+
+TEST(Hooks, WhileCustomizingPressesOnTheFormsOwnControlsBecomeItsNonClientOnes)
+{
+  TBarHost<TCountingForm, TCustomizingManager> host;
+  auto* edit = new TEdit(host.Form());
+  edit->SetParent(host.Form());
+  host.Form()->Show();
+  TOwned<TForm> dialog(TCustomForm::CreateNew<TForm>(nullptr));
+  host.Manager->Dialog = dialog->GetHandle();
+  const POINT p{5, 5};
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p)) << "not customizing yet";
+  host.Manager->SetIsCustomizing(true);
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p));
+  EXPECT_EQ(host.Form()->ErrorPresses, 1) << "the form got it as a non-client press that does nothing";
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_MOUSEMOVE, edit->GetHandle(), p));
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, host.Form()->GetHandle(), p)) << "the form itself is left alone";
+  host.Manager->SetIsCustomizing(false);
+}
+
 // Key messages the edit takes from the queue.
 int GEditKeys = 0;
 HWND GEditWindow = nullptr;
