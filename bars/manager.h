@@ -55,6 +55,8 @@ using TdxBarMergeItemLinkEvent =
 using TdxBarCanDockingEvent =
     TEvent<void(TdxBar* Sender, TdxBarDockingStyle Style, TWinControl* DockControl, bool& CanDocking)>;
 using TdxBarMergeEvent = TEvent<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)>;
+// What happened to an MDI child for the main form's manager.
+enum TdxBarMDIChildAction { mcaActivated, mcaDeactivated, mcaMaximizeChanged };
 using TdxBarShowPopupEvent = TEvent<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
 using TdxBarClickItemEvent = TEvent<void(TObject* Sender, TdxBarItem* ClickedItem)>;
 
@@ -243,6 +245,17 @@ public:
   void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
   // Moves every floating bar into the work area of the monitor at the form's centre.
   void KeepFloatingBarsOnWorkArea();
+
+  // --- MDI merging (bars/manager_mdi.cpp).
+  // The main form's manager reads the active MDI child and its maximised state again and
+  // merges or unmerges the children's main-menu bars.
+  void ActiveMDIChildChanged();
+  // Told, after the merging, of each child that was activated, deactivated or maximised or
+  // restored (Sender, the action and the child's window).
+  TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)>& MDIChildChangedHandlers()
+  {
+    return FMDIChildChangedHandlers;
+  }
   // Asked before a mouse selection opens a sub-item's menu.
   virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
 
@@ -598,6 +611,14 @@ private:
   void HideFloatingBars();
   void UpdateFloatingBarsVisibility();
   bool FFormActive = false;
+  // MDI merging.
+  void HandleMDIChild(HWND AChild, TdxBarMDIChildAction AAction);
+  void MergeMDIChildMenu(TdxBarManager* AChildManager);
+  void UnmergeMDIChildMenu(TdxBarManager* AChildManager);
+  HWND FActiveMDIChild = nullptr;
+  bool FActiveMDIChildMaximized = false;
+  std::vector<TWeakRef<TdxBar>> FMergedMDIChildBars;  // hidden for OnMenuMerge
+  TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)> FMDIChildChangedHandlers;
   bool FFormActiveBeforeAppDeactivation = false;
   bool FSettingFormActive = false;  // guards the floating bars' show and hide against re-entry
   // Bar window state (see GetClickedItemLink).
