@@ -468,6 +468,10 @@ public:
 
   bool IsRecentlyHidden() const { return FRecentlyHidden; }
   bool IsPending() const { return FPending; }
+  bool IsFrom(const TObject* ASource) const
+  {
+    return ASource && FSource.Get() == ASource && (FPending || dxBarIsHintShowing());
+  }
 
 private:
   void Cancel()
@@ -528,6 +532,11 @@ void dxBarCancelHint()
 bool dxBarIsHintRecentlyHidden()
 {
   return GHintTiming && GHintTiming->IsRecentlyHidden();
+}
+
+bool dxBarIsHintFrom(const TObject* ASource)
+{
+  return GHintTiming && GHintTiming->IsFrom(ASource);
 }
 
 bool dxBarIsHintPending()

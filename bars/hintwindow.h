@@ -148,5 +148,7 @@ void dxBarCancelHint();
 // Whether a hint was hidden less than 400 ms ago / one waits for its pause.
 bool dxBarIsHintRecentlyHidden();
 bool dxBarIsHintPending();
+// Whether the hint shown or waiting now is ASource's.
+bool dxBarIsHintFrom(const TObject* ASource);
 // Stops the timers and forgets the pending hint (shut-down).
 void dxBarResetHintTiming();

@@ -25,6 +25,7 @@
 
 class TCustomdxBarControl;
 class TdxBar;
+class TdxBarCaptionButton;
 class TdxBarControl;
 class TdxBarGroup;
 class TdxBarItem;
@@ -234,6 +235,9 @@ public:
   // without ShowHint.
   void ActivateHint(bool AShow, const String& AText, TdxBarItemControl* AControl);
   void HideHint();
+  // A caption button became hot (its hint shows after the pause) or left that state (its
+  // hint, if it is the one shown or waiting, hides).
+  void ActivateCaptionButtonHint(bool AShow, TdxBarCaptionButton* AButton);
 
   // --- The form's activation (bars/manager_activation.cpp).
   // What the form's activation, the application's, the form's showing, hiding and

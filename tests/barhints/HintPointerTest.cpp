@@ -93,3 +93,33 @@ TEST_F(THintPointerTest, HintNeverLeavesTheWorkArea)
     dxBarCancelHint();
   }
 }
+
+// A caption button shows its hint while hot; a neighbour turning normal after another
+// turned hot leaves that one's hint alone.
+TEST_F(THintPointerTest, HotCaptionButtonShowsItsHint)
+{
+  ShowForm();
+  TdxBar* bar = AddBar({L"Add"});
+  TdxBarCaptionButtons* buttons = bar->GetCaptionButtons();
+  TdxBarCaptionButton* pin = buttons->Add();
+  pin->SetHint(L"Pin the bar");
+  TdxBarCaptionButton* close = buttons->Add();
+  close->SetHint(L"Close the bar");
+  pin->SetRect(TRect{0, 0, 10, 10});
+  close->SetRect(TRect{10, 0, 20, 10});
+  const struct {
+    TPoint P;
+    TdxBarCaptionButton* Expected;
+  } steps[] = {{{5, 5}, pin}, {{15, 5}, close}, {{5, 5}, pin}, {{50, 50}, nullptr}};
+  for (const auto& k : steps) {
+    buttons->UpdateButtonStates(k.P, false);
+    if (!k.Expected) {
+      EXPECT_FALSE(dxBarIsHintShowing());
+      EXPECT_FALSE(dxBarIsHintPending());
+      continue;
+    }
+    EXPECT_TRUE(dxBarIsHintFrom(k.Expected)) << k.P.x;
+    ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000)) << k.P.x;
+    EXPECT_EQ(HintText(), k.Expected->GetHintText());
+  }
+}
