@@ -9,6 +9,7 @@
 #include "bars/barcontrol.h"
 #include "bars/buttons.h"
 #include "bars/categories.h"
+#include "bars/combos.h"
 #include "bars/components.h"
 #include "bars/dockcontrol.h"
 #include "bars/drawparams.h"

@@ -422,9 +422,7 @@ public:
   virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
   virtual TRect GetEditBorderMargins() const { return Metrics().EditBorderMargins; }
   virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
-                             const TRect& R) const
-  {
-  }
+                             const TRect& R) const;
   virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
   // The button column: the arrow width for the edit height, its padding and the margins.
   virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const;

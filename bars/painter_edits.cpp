@@ -266,3 +266,16 @@ void TdxBarPainter::DrawEditText(const TdxBarItemControl* AEditControl, TcxCanva
   ::SetTextColor(ACanvas->GetHandle(), ColorToRGB(text));
   edit->DrawInterior(ACanvas, R);
 }
+
+void TdxBarPainter::DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
+                                  const TRect& R) const
+{
+  auto* combo = dynamic_cast<const IdxBarComboItems*>(AComboControl);
+  if (!combo || !ACanvas)
+    return;
+  const String text = AIndex < 0 ? combo->GetComboText() : combo->GetComboItem(AIndex);
+  HDC dc = ACanvas->GetHandle();
+  ACanvas->FillRect(R, ACanvas->GetBrush()->GetColor());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::TextOutW(dc, R.left + 2, R.top, text.c_str(), int(text.size()));
+}

@@ -11,6 +11,7 @@
 #include "bars/bar.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
+#include "bars/combos.h"
 #include "bars/dockcontrol.h"
 #include "bars/edits.h"
 #include "bars/groups.h"
@@ -153,6 +154,8 @@ void RegisterStandardBarItems()
 {
   RegisterBarItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
   RegisterBarItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
+  RegisterBarItem(TCustomdxBarCombo::StaticClass(), TCustomdxBarComboControl::StaticClass(), true);
+  RegisterBarItem(TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true);
   RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
   RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
 }
