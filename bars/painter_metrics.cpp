@@ -253,13 +253,6 @@ TColor TdxBarPainter::GetDisabledEditTextColor() const
   return SysColor(COLOR_GRAYTEXT);
 }
 
-void TdxBarPainter::GetInPlaceEditColors(const TdxBarItemControl* AEditControl, TColor& ATextColor,
-                                         TColor& ABackgroundColor) const
-{
-  ATextColor = GetEditTextColor();
-  ABackgroundColor = GetEditBackgroundColor();
-}
-
 TColor TdxBarPainter::GetEditBrushColor(const TdxBarItemControlDrawParams* ADrawParams) const
 {
   return GetEditBackgroundColor();

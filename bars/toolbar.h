@@ -281,6 +281,9 @@ public:
   TBitmap* GetBarBackgroundBitmap() const override;
   TColor GetBarColor() const override;
   bool FillDockSiteBackground(HDC DC, const TRect& R) const override;
+  // Looks that paint toolbars themselves (gradients) draw every fill of the window's own
+  // background.
+  void FillBackground(HDC DC, const TRect& R, HBRUSH ABrush, TColor AColor = clNone) const override;
   String GetBarCaptionText() const override { return GetCaption(); }
   // The floating caption shows buttons: the close button or the bar's caption buttons.
   bool HasCaptionButtons() const override;
