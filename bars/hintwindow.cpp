@@ -429,6 +429,10 @@ public:
 
   void ShowDelayed(TObject* ASource, const String& AText, const String& AShortCut)
   {
+    // A hint that input put away stays away while the pointer rests where it was.
+    if (ASource == FPutAway.Get() && WindowUnderCursor() == FPutAwayWindow)
+      return;
+    FPutAway = nullptr;
     if (dxBarIsHintShowing())
       Hide();
     FSource = ASource;
@@ -459,6 +463,24 @@ public:
     FRecentTimer.SetEnabled(true);
   }
 
+  // Input hides the hint and puts its source's hint away.
+  void PutAway()
+  {
+    if (TObject* source = FSource.Get()) {
+      FPutAway = source;
+      FPutAwayWindow = WindowUnderCursor();
+    }
+    Hide();
+  }
+
+  // The source's selection ended: once the pointer has left, its hint may come again.
+  void EndHint()
+  {
+    if (WindowUnderCursor() != FPutAwayWindow)
+      FPutAway = nullptr;
+    Hide();
+  }
+
   void Reset()
   {
     Cancel();
@@ -474,6 +496,12 @@ public:
   }
 
 private:
+  static HWND WindowUnderCursor()
+  {
+    POINT p{};
+    return GetCursorPos(&p) ? WindowFromPoint(p) : nullptr;
+  }
+
   void Cancel()
   {
     FShowTimer.SetEnabled(false);
@@ -507,6 +535,8 @@ private:
   TTimer FRecentTimer{nullptr};
   TTimer FHideTimer{nullptr};
   TWeakRef<TObject> FSource;
+  TWeakRef<TObject> FPutAway;
+  HWND FPutAwayWindow = nullptr;
   String FText;
   String FShortCut;
   bool FPending = false;
@@ -526,7 +556,13 @@ void dxBarShowHintDelayed(TObject* ASource, const String& AText, const String& A
 void dxBarCancelHint()
 {
   if (GHintTiming)
-    GHintTiming->Hide();
+    GHintTiming->PutAway();
+}
+
+void dxBarEndHint()
+{
+  if (GHintTiming)
+    GHintTiming->EndHint();
 }
 
 bool dxBarIsHintRecentlyHidden()

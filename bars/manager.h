@@ -259,9 +259,10 @@ public:
   void KeepFloatingBarsOnWorkArea();
 
   // --- MDI merging (bars/manager_mdi.cpp).
-  // The main form's manager reads the active MDI child and its maximised state again and
-  // merges or unmerges the children's main-menu bars.
-  void ActiveMDIChildChanged();
+  // The active MDI child may have changed (the call-window hook saw a child activated or
+  // destroyed): the main form's manager reads it and its maximised state again and merges or
+  // unmerges the children's main-menu bars.
+  void ActiveMDIChildMayHaveChanged();
   // Told, after the merging, of each child that was activated, deactivated or maximised or
   // restored (Sender, the action and the child's window).
   TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)>& MDIChildChangedHandlers()
@@ -275,8 +276,6 @@ public:
   // The settings and colour rows are the manager's own; form activation and MDI merging
   // join them.
   virtual void HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-  // The main form's manager hears that the active MDI child may have changed.
-  virtual void ActiveMDIChildMayHaveChanged() {}
   // The main form moved while this manager customizes: the Customize dialog follows it.
   virtual void CustomizingFormFollowsForm() {}
 

@@ -45,7 +45,7 @@ void TdxBarManager::ActivateHint(bool AShow, const String& AText, TdxBarItemCont
 
 void TdxBarManager::HideHint()
 {
-  dxBarCancelHint();
+  dxBarEndHint();
 }
 
 void TdxBarManager::ActivateCaptionButtonHint(bool AShow, TdxBarCaptionButton* AButton)
@@ -58,6 +58,5 @@ void TdxBarManager::ActivateCaptionButtonHint(bool AShow, TdxBarCaptionButton* A
   String text;
   if (IsCustomizing() || !FShowHint || !AButton->GetHint(text) || (text.empty() && !AButton->GetScreenTip()))
     return;
-  dxBarCreateHintWindow();
   dxBarShowHintDelayed(AButton, text, String());
 }

@@ -6,7 +6,7 @@
 #include "bars/utils.h"
 #include "platform/Forms.h"
 
-void TdxBarManager::ActiveMDIChildChanged()
+void TdxBarManager::ActiveMDIChildMayHaveChanged()
 {
   if (IsDestroying() || IsDesigning())
     return;

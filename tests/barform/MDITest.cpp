@@ -19,8 +19,10 @@ class TMDIMergeTest : public testing::Test {
 protected:
   void SetUp() override
   {
-    Frame = TCustomForm::CreateNew<TFormTestForm>(nullptr);
-    FrameGuard = std::make_unique<TOwned<TFormTestForm>>(Frame);
+    // The application's main form: the call-window hook tells its manager of its MDI children.
+    ASSERT_EQ(Application->GetMainForm(), nullptr);
+    Frame = static_cast<TForm*>(Application->CreateForm(TForm::StaticClass()));
+    FrameGuard = std::make_unique<TOwned<TForm>>(Frame);
     Frame->SetBounds(60, 60, 640, 420);
     Frame->SetFormStyle(fsMDIForm);
     Manager = new TdxBarManager(Frame);
@@ -52,14 +54,12 @@ protected:
     bar->SetVisible(true);
     child->Show();
     PumpPending();
-    Manager->ActiveMDIChildChanged();
     return child;
   }
   void Activate(TCustomForm* AChild)
   {
     SendMessageW(Frame->GetClientHandle(), WM_MDIACTIVATE, WPARAM(AChild->GetHandle()), 0);
     PumpPending();
-    Manager->ActiveMDIChildChanged();
   }
   static TdxBar* ChildBar(TCustomForm* AChild) { return GetBarManagerByOwner(AChild)->GetBars()->GetItem(0); }
   // The captions of the items the main form's main-menu bar shows.
@@ -72,8 +72,8 @@ protected:
     return captions;
   }
 
-  TFormTestForm* Frame = nullptr;
-  std::unique_ptr<TOwned<TFormTestForm>> FrameGuard;
+  TForm* Frame = nullptr;
+  std::unique_ptr<TOwned<TForm>> FrameGuard;
   TdxBarManager* Manager = nullptr;
   std::vector<std::unique_ptr<TOwned<TFormTestForm>>> Children;
 };
@@ -102,11 +102,9 @@ TEST_F(TMDIMergeTest, ActiveChildMenuMergesSwitchesAndLeavesWithItsChild)
   // Closing the active child leaves nothing of it merged.
   Children[0].reset();
   PumpPending();
-  Manager->ActiveMDIChildChanged();
   EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"Song", L"Tools"}));
   Children[1].reset();
   PumpPending();
-  Manager->ActiveMDIChildChanged();
   EXPECT_EQ(Manager->GetMainMenuBar(), nullptr) << "the bar made for the children's menus goes with the last";
   EXPECT_EQ(Manager->GetBars()->GetCount(), 0);
 }
@@ -126,7 +124,6 @@ TEST_F(TMDIMergeTest, ItemFreedInTheChildWhileMergedLeavesNoLink)
   RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
   Children.clear();
   PumpPending();
-  Manager->ActiveMDIChildChanged();
   EXPECT_EQ(Manager->GetMainMenuBar(), nullptr);
 }
 
@@ -148,7 +145,6 @@ TEST_F(TMDIMergeTest, MaximisedChildMergesIntoTheMainMenuUntilRestored)
     EXPECT_EQ(MainMenuCaptions(), alwaysMerge ? (TCaptions{L"Window", L"File"}) : TCaptions{L"Window"});
     child->SetWindowState(wsMaximized);
     PumpPending();
-    Manager->ActiveMDIChildChanged();
     EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"Window", L"File"}));
     auto* control = dynamic_cast<TdxBarControl*>(mainBar->GetControl());
     ASSERT_NE(control, nullptr);
@@ -156,12 +152,10 @@ TEST_F(TMDIMergeTest, MaximisedChildMergesIntoTheMainMenuUntilRestored)
     EXPECT_GT(control->GetMDIAreaLength(), 0);
     child->SetWindowState(wsNormal);
     PumpPending();
-    Manager->ActiveMDIChildChanged();
     EXPECT_EQ(MainMenuCaptions(), alwaysMerge ? (TCaptions{L"Window", L"File"}) : TCaptions{L"Window"});
     EXPECT_FALSE(dynamic_cast<TdxBarControl*>(mainBar->GetControl())->HasMDISystemMenu());
     Children.clear();
     PumpPending();
-    Manager->ActiveMDIChildChanged();
     EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
   }
 
@@ -173,10 +167,8 @@ TEST_F(TMDIMergeTest, MaximisedChildMergesIntoTheMainMenuUntilRestored)
   Manager->SetAlwaysMerge(false);
   child->SetWindowState(wsMaximized);
   PumpPending();
-  Manager->ActiveMDIChildChanged();
   child->SetWindowState(wsNormal);
   PumpPending();
-  Manager->ActiveMDIChildChanged();
   EXPECT_TRUE(ChildBar(child)->GetVisible());
   EXPECT_EQ(log.Calls, (std::vector<bool>{true, false}));
 }
