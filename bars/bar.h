@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bars/dockcontrol.h"
+#include "bars/hintwindow.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "lookandfeel/cxClasses.h"
@@ -45,7 +46,7 @@ struct TdxBarMergeData {
 // ---------------------------------------------------------------------------
 
 // One button in a bar's caption. The bar window sets its rectangle and draws it.
-class TdxBarCaptionButton : public TCollectionItem {
+class TdxBarCaptionButton : public TCollectionItem, public IdxBarHintSource {
   DECLARE_CLASS(TdxBarCaptionButton, TCollectionItem)
 public:
   // Button states as the bar window draws them.
@@ -77,6 +78,10 @@ public:
   int GetState() const { return FState; }
   // Stores a changed state, lets the bar window update the button's hint and signals a change.
   void SetState(int Value);
+  // The hint window's view info and position: the bar window's painter's, with the button's
+  // screen tip.
+  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) override;
+  TPoint GetHintPosition(const TPoint& ACursorPos) override;
 
   TNotifyEvent OnClick;
 

@@ -2,6 +2,8 @@
 // testing, and the change notification that reaches the bar.
 #include "bars/bar.h"
 
+#include "bars/toolbar.h"
+
 IMPLEMENT_CLASS(TdxBarCaptionButtons, TCollection)
 
 PUBLISHED(TdxBarCaptionButton, TCollectionItem)
@@ -79,9 +81,24 @@ void TdxBarCaptionButton::SetState(int Value)
   if (FState == Value)
     return;
   FState = Value;
-  // The bar window hears of it through the collection's change notification and updates
-  // the hint of the hot button there.
+  TdxBar* bar = GetCaptionButtons() ? GetCaptionButtons()->GetBar() : nullptr;
+  if (TdxBarManager* manager = bar && bar->GetControl() ? bar->GetBarManager() : nullptr)
+    manager->ActivateCaptionButtonHint(Value == bsHot, this);
   Changed(false);
+}
+
+TdxBarCustomHintViewInfo* TdxBarCaptionButton::CreateHintViewInfo(const String& AText, const String& AShortCut)
+{
+  TdxBar* bar = GetCaptionButtons() ? GetCaptionButtons()->GetBar() : nullptr;
+  TdxBarControl* control = bar ? bar->GetControl() : nullptr;
+  return control ? control->CreateHintViewInfo(AText, AShortCut, GetScreenTip()) : nullptr;
+}
+
+TPoint TdxBarCaptionButton::GetHintPosition(const TPoint& ACursorPos)
+{
+  TdxBar* bar = GetCaptionButtons() ? GetCaptionButtons()->GetBar() : nullptr;
+  TdxBarControl* control = bar ? bar->GetControl() : nullptr;
+  return control ? control->GetHintPosition(ACursorPos) : ACursorPos;
 }
 
 // ---------------------------------------------------------------------------

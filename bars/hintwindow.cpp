@@ -429,6 +429,10 @@ public:
 
   void ShowDelayed(TObject* ASource, const String& AText, const String& AShortCut)
   {
+    // A hint that input put away stays away while the pointer rests where it was.
+    if (ASource == FPutAway.Get() && WindowUnderCursor() == FPutAwayWindow)
+      return;
+    FPutAway = nullptr;
     if (dxBarIsHintShowing())
       Hide();
     FSource = ASource;
@@ -459,6 +463,24 @@ public:
     FRecentTimer.SetEnabled(true);
   }
 
+  // Input hides the hint and puts its source's hint away.
+  void PutAway()
+  {
+    if (TObject* source = FSource.Get()) {
+      FPutAway = source;
+      FPutAwayWindow = WindowUnderCursor();
+    }
+    Hide();
+  }
+
+  // The source's selection ended: once the pointer has left, its hint may come again.
+  void EndHint()
+  {
+    if (WindowUnderCursor() != FPutAwayWindow)
+      FPutAway = nullptr;
+    Hide();
+  }
+
   void Reset()
   {
     Cancel();
@@ -468,8 +490,18 @@ public:
 
   bool IsRecentlyHidden() const { return FRecentlyHidden; }
   bool IsPending() const { return FPending; }
+  bool IsFrom(const TObject* ASource) const
+  {
+    return ASource && FSource.Get() == ASource && (FPending || dxBarIsHintShowing());
+  }
 
 private:
+  static HWND WindowUnderCursor()
+  {
+    POINT p{};
+    return GetCursorPos(&p) ? WindowFromPoint(p) : nullptr;
+  }
+
   void Cancel()
   {
     FShowTimer.SetEnabled(false);
@@ -503,6 +535,8 @@ private:
   TTimer FRecentTimer{nullptr};
   TTimer FHideTimer{nullptr};
   TWeakRef<TObject> FSource;
+  TWeakRef<TObject> FPutAway;
+  HWND FPutAwayWindow = nullptr;
   String FText;
   String FShortCut;
   bool FPending = false;
@@ -522,12 +556,23 @@ void dxBarShowHintDelayed(TObject* ASource, const String& AText, const String& A
 void dxBarCancelHint()
 {
   if (GHintTiming)
-    GHintTiming->Hide();
+    GHintTiming->PutAway();
+}
+
+void dxBarEndHint()
+{
+  if (GHintTiming)
+    GHintTiming->EndHint();
 }
 
 bool dxBarIsHintRecentlyHidden()
 {
   return GHintTiming && GHintTiming->IsRecentlyHidden();
+}
+
+bool dxBarIsHintFrom(const TObject* ASource)
+{
+  return GHintTiming && GHintTiming->IsFrom(ASource);
 }
 
 bool dxBarIsHintPending()

@@ -142,11 +142,16 @@ bool dxBarIsHintShowing();
 
 // The timing of hints, shared by every manager (bars/manager_hints.cpp): a hint shows after
 // the window's pause, at once within 400 ms of the last hide, and hides after the window's
-// hide pause. dxBarCancelHint is what input does (the hooks call it).
+// hide pause. dxBarCancelHint is what input does (the hooks call it): the hint of the same
+// source stays away until the pointer has left the window it rested on.
 void dxBarShowHintDelayed(TObject* ASource, const String& AText, const String& AShortCut);
 void dxBarCancelHint();
+// The hint's source is no longer selected: the hint hides (what the manager's HideHint does).
+void dxBarEndHint();
 // Whether a hint was hidden less than 400 ms ago / one waits for its pause.
 bool dxBarIsHintRecentlyHidden();
 bool dxBarIsHintPending();
+// Whether the hint shown or waiting now is ASource's.
+bool dxBarIsHintFrom(const TObject* ASource);
 // Stops the timers and forgets the pending hint (shut-down).
 void dxBarResetHintTiming();

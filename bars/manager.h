@@ -25,6 +25,7 @@
 
 class TCustomdxBarControl;
 class TdxBar;
+class TdxBarCaptionButton;
 class TdxBarControl;
 class TdxBarGroup;
 class TdxBarItem;
@@ -55,6 +56,8 @@ using TdxBarMergeItemLinkEvent =
 using TdxBarCanDockingEvent =
     TEvent<void(TdxBar* Sender, TdxBarDockingStyle Style, TWinControl* DockControl, bool& CanDocking)>;
 using TdxBarMergeEvent = TEvent<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)>;
+// What happened to an MDI child for the main form's manager.
+enum TdxBarMDIChildAction { mcaActivated, mcaDeactivated, mcaMaximizeChanged };
 using TdxBarShowPopupEvent = TEvent<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
 using TdxBarClickItemEvent = TEvent<void(TObject* Sender, TdxBarItem* ClickedItem)>;
 
@@ -240,6 +243,9 @@ public:
   // without ShowHint.
   void ActivateHint(bool AShow, const String& AText, TdxBarItemControl* AControl);
   void HideHint();
+  // A caption button became hot (its hint shows after the pause) or left that state (its
+  // hint, if it is the one shown or waiting, hides).
+  void ActivateCaptionButtonHint(bool AShow, TdxBarCaptionButton* AButton);
 
   // --- The form's activation (bars/manager_activation.cpp).
   // What the form's activation, the application's, the form's showing, hiding and
@@ -251,6 +257,18 @@ public:
   void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
   // Moves every floating bar into the work area of the monitor at the form's centre.
   void KeepFloatingBarsOnWorkArea();
+
+  // --- MDI merging (bars/manager_mdi.cpp).
+  // The active MDI child may have changed (the call-window hook saw a child activated or
+  // destroyed): the main form's manager reads it and its maximised state again and merges or
+  // unmerges the children's main-menu bars.
+  void ActiveMDIChildMayHaveChanged();
+  // Told, after the merging, of each child that was activated, deactivated or maximised or
+  // restored (Sender, the action and the child's window).
+  TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)>& MDIChildChangedHandlers()
+  {
+    return FMDIChildChangedHandlers;
+  }
   // Asked before a mouse selection opens a sub-item's menu.
   virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
 
@@ -258,8 +276,6 @@ public:
   // The settings and colour rows are the manager's own; form activation and MDI merging
   // join them.
   virtual void HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-  // The main form's manager hears that the active MDI child may have changed.
-  virtual void ActiveMDIChildMayHaveChanged() {}
   // The main form moved while this manager customizes: the Customize dialog follows it.
   virtual void CustomizingFormFollowsForm() {}
 
@@ -615,6 +631,14 @@ private:
   void HideFloatingBars();
   void UpdateFloatingBarsVisibility();
   bool FFormActive = false;
+  // MDI merging.
+  void HandleMDIChild(HWND AChild, TdxBarMDIChildAction AAction);
+  void MergeMDIChildMenu(TdxBarManager* AChildManager);
+  void UnmergeMDIChildMenu(TdxBarManager* AChildManager);
+  HWND FActiveMDIChild = nullptr;
+  bool FActiveMDIChildMaximized = false;
+  std::vector<TWeakRef<TdxBar>> FMergedMDIChildBars;  // hidden for OnMenuMerge
+  TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)> FMDIChildChangedHandlers;
   bool FFormActiveBeforeAppDeactivation = false;
   bool FSettingFormActive = false;  // guards the floating bars' show and hide against re-entry
   // Bar window state (see GetClickedItemLink).

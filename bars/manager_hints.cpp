@@ -1,5 +1,6 @@
 // The manager's hints: whether a hint shows and what it says; the thread's hint window
 // (bars/hintwindow.cpp) keeps the timing.
+#include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
@@ -44,5 +45,18 @@ void TdxBarManager::ActivateHint(bool AShow, const String& AText, TdxBarItemCont
 
 void TdxBarManager::HideHint()
 {
-  dxBarCancelHint();
+  dxBarEndHint();
+}
+
+void TdxBarManager::ActivateCaptionButtonHint(bool AShow, TdxBarCaptionButton* AButton)
+{
+  if (!AShow) {
+    if (dxBarIsHintFrom(AButton))
+      HideHint();
+    return;
+  }
+  String text;
+  if (IsCustomizing() || !FShowHint || !AButton->GetHint(text) || (text.empty() && !AButton->GetScreenTip()))
+    return;
+  dxBarShowHintDelayed(AButton, text, String());
 }

@@ -12,14 +12,31 @@ protected:
   TFormActivationTest() : Manager(Host.Manager), Form(Host.Form()) { Form->SetBounds(100, 100, 400, 200); }
   void ShowAndActivate()
   {
-    ShowFormWindow(Manager, Form, true);
-    DeliverFormMessage(Manager, Form->GetHandle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    Form->Show();
+    ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
+    PumpPending();
   }
 
   TBarHost<TFormTestForm> Host;
   TdxBarManager* Manager;
   TFormTestForm* Form;
 };
+
+const wchar_t* const FloatingBarForm =
+    L"object LoadedForm: TFormTestForm\n"
+    L"  Left = 100\n  Top = 100\n  Width = 400\n  Height = 200\n"
+    L"  object dxBarManager1: TdxBarManager\n"
+    L"    object dxBarManager1Bar1: TdxBar\n"
+    L"      Caption = 'Tools'\n"
+    L"      DockingStyle = dsNone\n"
+    L"      FloatLeft = 150\n      FloatTop = 340\n"
+    L"      ItemLinks = <\n"
+    L"        item\n          Visible = True\n          ItemName = 'btnAdd'\n        end>\n"
+    L"      Visible = True\n"
+    L"    end\n"
+    L"    object btnAdd: TdxBarButton\n      Caption = 'Add'\n      Category = 0\n    end\n"
+    L"  end\n"
+    L"end\n";
 
 }  // namespace
 
@@ -31,18 +48,29 @@ TEST_F(TFormActivationTest, FloatingBarsHideAndShowWithTheirForm)
   ASSERT_TRUE(IsBarOnScreen(first));
   ASSERT_TRUE(IsBarOnScreen(second));
 
-  ShowFormWindow(Manager, Form, false);
+  Form->Hide();
+  PumpPending();
   EXPECT_FALSE(IsBarOnScreen(first));
   EXPECT_FALSE(IsBarOnScreen(second));
   EXPECT_TRUE(first->GetVisible());
   EXPECT_TRUE(Manager->IsTemporaryHiddenBar(first));
 
-  ShowFormWindow(Manager, Form, true);
+  ShowAndActivate();
   EXPECT_TRUE(IsBarOnScreen(first));
   EXPECT_TRUE(IsBarOnScreen(second));
   EXPECT_FALSE(Manager->IsTemporaryHiddenBar(first));
+
+  // Minimised and restored.
+  Form->SetWindowState(wsMinimized);
+  PumpPending();
+  EXPECT_FALSE(IsBarOnScreen(first));
+  Form->SetWindowState(wsNormal);
+  ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
+  PumpPending();
+  EXPECT_TRUE(IsBarOnScreen(first));
 }
 
+// In code and in form data: a floating bar made visible before its form shows appears with it.
 TEST_F(TFormActivationTest, FloatingBarMadeVisibleBeforeTheFormShowsAppearsWithIt)
 {
   TdxBar* bar = AddFloatingBar(Manager, 150, 320);
@@ -50,6 +78,21 @@ TEST_F(TFormActivationTest, FloatingBarMadeVisibleBeforeTheFormShowsAppearsWithI
   EXPECT_FALSE(IsBarOnScreen(bar));
   ShowAndActivate();
   EXPECT_TRUE(IsBarOnScreen(bar));
+
+  TOwned<TFormTestForm> loaded(TCustomForm::CreateFromText<TFormTestForm>(FloatingBarForm, nullptr));
+  TdxBar* read = GetBarManagerByOwner(loaded.Get())->GetBars()->GetItem(0);
+  ASSERT_TRUE(read->GetVisible());
+  EXPECT_FALSE(IsBarOnScreen(read));
+  loaded->Show();
+  ASSERT_TRUE(ActivateWindow(loaded->GetHandle()));
+  PumpPending();
+  EXPECT_TRUE(IsBarOnScreen(read));
+  // The first form's bar hides while the second form is active, and comes back with its form.
+  EXPECT_FALSE(IsBarOnScreen(bar));
+  ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
+  PumpPending();
+  EXPECT_TRUE(IsBarOnScreen(bar));
+  EXPECT_FALSE(IsBarOnScreen(read));
 }
 
 // Deactivation towards each kind of window, and what the bars do.
@@ -121,7 +164,7 @@ TEST_F(TFormActivationTest, FloatingBarsMoveIntoTheWorkArea)
   TRect area = GetMonitorWorkAreaAtPoint(TPoint{300, 200});
   TdxBar* off = AddFloatingBar(Manager, area.right + 100, area.bottom + 50, L"Off");
   TdxBar* left = AddFloatingBar(Manager, area.left - 300, 200, L"Left");
-  DeliverFormMessage(Manager, Form->GetHandle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  SendMessageW(Form->GetHandle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
   for (TdxBar* bar : {off, left}) {
     RECT r{};
     GetWindowRect(bar->GetControl()->GetHandle(), &r);
@@ -137,7 +180,7 @@ TEST_F(TFormActivationTest, FloatingBarsMoveIntoTheWorkArea)
   off->SetVisible(false);
   off->SetFloatLeft(area.right + 500);
   off->SetFloatTop(-400);
-  DeliverFormMessage(Manager, Form->GetHandle(), WM_DISPLAYCHANGE, 32, 0);
+  SendMessageW(Form->GetHandle(), WM_DISPLAYCHANGE, 32, 0);
   EXPECT_LE(off->GetFloatLeft() + off->GetFloatClientWidth(), area.right);
   EXPECT_EQ(off->GetFloatTop(), area.top);
 }

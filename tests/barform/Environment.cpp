@@ -18,17 +18,6 @@ void DeliverFormMessage(TdxBarManager* AManager, HWND AWnd, UINT AMsg, WPARAM AW
   AManager->HandleFormActivationMessage(AWnd, AMsg, AWParam, ALParam);
 }
 
-void ShowFormWindow(TdxBarManager* AManager, TCustomForm* AForm, bool AShow)
-{
-  if (AShow)
-    AForm->Show();
-  else
-    AForm->Hide();
-  PumpPending();
-  WINDOWPOS pos{AForm->GetHandle(), nullptr, 0, 0, 0, 0, UINT(AShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)};
-  DeliverFormMessage(AManager, AForm->GetHandle(), WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-}
-
 TdxBar* AddFloatingBar(TdxBarManager* AManager, int ALeft, int ATop, const String& ACaption)
 {
   TdxBar* bar = AManager->GetBars()->Add();

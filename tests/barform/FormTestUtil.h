@@ -18,10 +18,9 @@ public:
   explicit TFormTestForm(TComponent* AOwner) : TForm(AOwner) {}
 };
 
-// Gives AManager the message as the call-window hook does when it is sent to AWnd.
+// Gives AManager the message as the call-window hook does when it is sent to AWnd: for the
+// kinds of window taking the activation that real input cannot easily make.
 void DeliverFormMessage(TdxBarManager* AManager, HWND AWnd, UINT AMsg, WPARAM AWParam = 0, LPARAM ALParam = 0);
-// The form's window shown or hidden, with the position message it sends.
-void ShowFormWindow(TdxBarManager* AManager, TCustomForm* AForm, bool AShow);
 // A floating bar of one button on AManager at (ALeft, ATop), made visible.
 TdxBar* AddFloatingBar(TdxBarManager* AManager, int ALeft, int ATop, const String& ACaption = L"Tools");
 // Whether the bar's window is on screen.

@@ -3,6 +3,8 @@
 // screen's edges.
 #include "HintTestUtil.h"
 
+#include <functional>
+
 #include "lookandfeel/cxControls.h"
 #include "support/Pump.h"
 
@@ -40,6 +42,37 @@ TEST_F(THintPointerTest, RestingShowsAfterThePauseAndTheNextHintAtOnce)
   ASSERT_TRUE(MoveMouseTo(POINT{cursor.x, cursor.y + 120}));
   EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }, 2000));
   EXPECT_FALSE(dxBarIsHintPending());
+}
+
+// Every key and button press of the thread hides the hint; the pointer resting on the same
+// button brings no new one.
+TEST_F(THintPointerTest, KeysAndClicksHideTheHint)
+{
+  ShowForm();
+  TdxBar* bar = AddBar({L"Add", L"Remove"});
+  const struct {
+    const char* Name;
+    std::function<bool()> Input;
+  } inputs[] = {
+      {"a key", [] { return PressKey(VK_SHIFT); }},
+      {"a click on the button", [bar] { return ClickAt(LinkCentre(bar, 0)); }},
+      {"a right click on the form",
+       [this] {
+         RECT r{};
+         GetWindowRect(Host.Form()->GetHandle(), &r);
+         return ClickAt(POINT{(r.left + r.right) / 2, r.bottom - 20}, TInputButton::Right);
+       }},
+  };
+  for (const auto& k : inputs) {
+    ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 1))) << k.Name;
+    ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 0))) << k.Name;
+    ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000)) << k.Name;
+    ASSERT_TRUE(k.Input()) << k.Name;
+    // What the bar does after the click (its hot-tracking move) brings no new hint either.
+    PumpFor(300);
+    EXPECT_FALSE(dxBarIsHintShowing()) << k.Name;
+    EXPECT_FALSE(dxBarIsHintPending()) << k.Name;
+  }
 }
 
 TEST_F(THintPointerTest, RulesOfTheManagerHideOrKeepTheHint)
@@ -91,5 +124,35 @@ TEST_F(THintPointerTest, HintNeverLeavesTheWorkArea)
     MoveMouseTo(POINT{area.left + 5, area.top + 5});
     bar->Free();
     dxBarCancelHint();
+  }
+}
+
+// A caption button shows its hint while hot; a neighbour turning normal after another
+// turned hot leaves that one's hint alone.
+TEST_F(THintPointerTest, HotCaptionButtonShowsItsHint)
+{
+  ShowForm();
+  TdxBar* bar = AddBar({L"Add"});
+  TdxBarCaptionButtons* buttons = bar->GetCaptionButtons();
+  TdxBarCaptionButton* pin = buttons->Add();
+  pin->SetHint(L"Pin the bar");
+  TdxBarCaptionButton* close = buttons->Add();
+  close->SetHint(L"Close the bar");
+  pin->SetRect(TRect{0, 0, 10, 10});
+  close->SetRect(TRect{10, 0, 20, 10});
+  const struct {
+    TPoint P;
+    TdxBarCaptionButton* Expected;
+  } steps[] = {{{5, 5}, pin}, {{15, 5}, close}, {{5, 5}, pin}, {{50, 50}, nullptr}};
+  for (const auto& k : steps) {
+    buttons->UpdateButtonStates(k.P, false);
+    if (!k.Expected) {
+      EXPECT_FALSE(dxBarIsHintShowing());
+      EXPECT_FALSE(dxBarIsHintPending());
+      continue;
+    }
+    EXPECT_TRUE(dxBarIsHintFrom(k.Expected)) << k.P.x;
+    ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000)) << k.P.x;
+    EXPECT_EQ(HintText(), k.Expected->GetHintText());
   }
 }

@@ -1,0 +1,174 @@
+// MDI merging: the main form's manager takes in the active child's main-menu bar and gives it
+// back when the child is restored, switched or closed, with nothing left pointing at what the
+// child frees.
+#include "FormTestUtil.h"
+
+#include <memory>
+
+#include "support/Owned.h"
+#include "support/Pump.h"
+
+namespace {
+
+struct TMergeLog : TObject {
+  std::vector<bool> Calls;
+  void MenuMerge(TObject*, TdxBarManager*, bool AAddItems) { Calls.push_back(AAddItems); }
+};
+
+class TMDIMergeTest : public testing::Test {
+protected:
+  void SetUp() override
+  {
+    // The application's main form: the call-window hook tells its manager of its MDI children.
+    ASSERT_EQ(Application->GetMainForm(), nullptr);
+    Frame = static_cast<TForm*>(Application->CreateForm(TForm::StaticClass()));
+    FrameGuard = std::make_unique<TOwned<TForm>>(Frame);
+    Frame->SetBounds(60, 60, 640, 420);
+    Frame->SetFormStyle(fsMDIForm);
+    Manager = new TdxBarManager(Frame);
+    Frame->Show();
+    PumpPending();
+  }
+  void TearDown() override
+  {
+    Children.clear();
+    FrameGuard.reset();
+  }
+  // A child with a manager whose main-menu bar shows buttons of the captions given.
+  TFormTestForm* NewChild(const std::vector<String>& ACaptions)
+  {
+    auto* child = TCustomForm::CreateNew<TFormTestForm>(nullptr);
+    Children.push_back(std::make_unique<TOwned<TFormTestForm>>(child));
+    child->SetFormStyle(fsMDIChild);
+    child->SetBounds(0, 0, 300, 200);
+    auto* manager = new TdxBarManager(child);
+    TdxBar* bar = manager->GetBars()->Add();
+    bar->SetCaption(L"Menu");
+    bar->SetIsMainMenu(true);
+    bar->SetDockingStyle(dsTop);
+    for (const String& caption : ACaptions) {
+      auto* button = new TdxBarButton(child);
+      button->SetCaption(caption);
+      bar->GetItemLinks()->AddItem(button);
+    }
+    bar->SetVisible(true);
+    child->Show();
+    PumpPending();
+    return child;
+  }
+  void Activate(TCustomForm* AChild)
+  {
+    SendMessageW(Frame->GetClientHandle(), WM_MDIACTIVATE, WPARAM(AChild->GetHandle()), 0);
+    PumpPending();
+  }
+  static TdxBar* ChildBar(TCustomForm* AChild) { return GetBarManagerByOwner(AChild)->GetBars()->GetItem(0); }
+  // The captions of the items the main form's main-menu bar shows.
+  std::vector<String> MainMenuCaptions() const
+  {
+    std::vector<String> captions;
+    TdxBar* bar = Manager->GetMainMenuBar();
+    for (int i = 0; bar && i < bar->GetItemLinks()->Count(); ++i)
+      captions.push_back(bar->GetItemLinks()->Items(i)->GetItem()->GetCaption());
+    return captions;
+  }
+
+  TForm* Frame = nullptr;
+  std::unique_ptr<TOwned<TForm>> FrameGuard;
+  TdxBarManager* Manager = nullptr;
+  std::vector<std::unique_ptr<TOwned<TFormTestForm>>> Children;
+};
+
+using TCaptions = std::vector<String>;
+
+}  // namespace
+
+TEST_F(TMDIMergeTest, ActiveChildMenuMergesSwitchesAndLeavesWithItsChild)
+{
+  Manager->SetAlwaysMerge(true);
+  TFormTestForm* first = NewChild({L"File", L"Edit"});
+  EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"File", L"Edit"}));
+  EXPECT_FALSE(ChildBar(first)->GetVisible());
+  TWeakRef<TdxBar> made(Manager->GetMainMenuBar());
+
+  TFormTestForm* second = NewChild({L"Song", L"Tools"});
+  EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"Song", L"Tools"}));
+  EXPECT_TRUE(ChildBar(first)->GetVisible()) << "the first child's menu is back in its form";
+  EXPECT_FALSE(ChildBar(second)->GetVisible());
+  EXPECT_EQ(Manager->GetMainMenuBar(), made.Get()) << "switching keeps the bar that shows the menus";
+
+  Activate(first);
+  EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"File", L"Edit"}));
+
+  // Closing the active child leaves nothing of it merged.
+  Children[0].reset();
+  PumpPending();
+  EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"Song", L"Tools"}));
+  Children[1].reset();
+  PumpPending();
+  EXPECT_EQ(Manager->GetMainMenuBar(), nullptr) << "the bar made for the children's menus goes with the last";
+  EXPECT_EQ(Manager->GetBars()->GetCount(), 0);
+}
+
+TEST_F(TMDIMergeTest, ItemFreedInTheChildWhileMergedLeavesNoLink)
+{
+  Manager->SetAlwaysMerge(true);
+  TFormTestForm* child = NewChild({L"File", L"Edit", L"View"});
+  ASSERT_EQ(MainMenuCaptions().size(), 3u);
+  TdxBarItem* edit = ChildBar(child)->GetItemLinks()->Items(1)->GetItem();
+  TWeakRef<TdxBarItemLink> mergedLink(Manager->GetMainMenuBar()->GetItemLinks()->Items(1));
+  edit->Free();
+  EXPECT_FALSE(mergedLink);
+  EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"File", L"View"}));
+  // The main-menu bar draws and unmerges with what is left.
+  HWND main = Manager->GetMainMenuBar()->GetControl()->GetHandle();
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  Children.clear();
+  PumpPending();
+  EXPECT_EQ(Manager->GetMainMenuBar(), nullptr);
+}
+
+// Without AlwaysMerge the menu merges only while the child is maximised, and the main menu
+// shows the child's caption buttons then.
+TEST_F(TMDIMergeTest, MaximisedChildMergesIntoTheMainMenuUntilRestored)
+{
+  TdxBar* mainBar = Manager->GetBars()->Add();
+  mainBar->SetCaption(L"Main");
+  mainBar->SetIsMainMenu(true);
+  mainBar->SetDockingStyle(dsTop);
+  mainBar->GetItemLinks()->AddItem(new TdxBarButton(Frame))->GetItem()->SetCaption(L"Window");
+  mainBar->SetVisible(true);
+  TMergeLog log;
+  for (bool alwaysMerge : {false, true}) {
+    SCOPED_TRACE(alwaysMerge ? "AlwaysMerge" : "merge while maximised");
+    Manager->SetAlwaysMerge(alwaysMerge);
+    TFormTestForm* child = NewChild({L"File"});
+    EXPECT_EQ(MainMenuCaptions(), alwaysMerge ? (TCaptions{L"Window", L"File"}) : TCaptions{L"Window"});
+    child->SetWindowState(wsMaximized);
+    PumpPending();
+    EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"Window", L"File"}));
+    auto* control = dynamic_cast<TdxBarControl*>(mainBar->GetControl());
+    ASSERT_NE(control, nullptr);
+    EXPECT_TRUE(control->HasMDISystemMenu());
+    EXPECT_GT(control->GetMDIAreaLength(), 0);
+    child->SetWindowState(wsNormal);
+    PumpPending();
+    EXPECT_EQ(MainMenuCaptions(), alwaysMerge ? (TCaptions{L"Window", L"File"}) : TCaptions{L"Window"});
+    EXPECT_FALSE(dynamic_cast<TdxBarControl*>(mainBar->GetControl())->HasMDISystemMenu());
+    Children.clear();
+    PumpPending();
+    EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
+  }
+
+  // OnMenuMerge takes the merge over: the child's bar is only hidden and shown again.
+  Manager->OnMenuMerge = TdxBarMergeEvent(&log, &TMergeLog::MenuMerge);
+  TFormTestForm* child = NewChild({L"File"});
+  EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
+  EXPECT_FALSE(ChildBar(child)->GetVisible());
+  Manager->SetAlwaysMerge(false);
+  child->SetWindowState(wsMaximized);
+  PumpPending();
+  child->SetWindowState(wsNormal);
+  PumpPending();
+  EXPECT_TRUE(ChildBar(child)->GetVisible());
+  EXPECT_EQ(log.Calls, (std::vector<bool>{true, false}));
+}
