@@ -331,9 +331,13 @@ bool TCustomdxBarControl::IsOwnWindow(HWND AWnd)
     HWND h = hosted->GetHandle();
     return AWnd == h || ::IsChild(h, AWnd);
   }
-  HWND edit = nullptr;
-  HBRUSH brush = nullptr;
-  return selected && selected->GetInPlaceEdit(edit, brush) && edit == AWnd;
+  return selected && selected->OwnsWindow(AWnd);
+}
+
+bool TCustomdxBarControl::IsEditorEditing() const
+{
+  TdxBarItemControl* selected = GetSelectedControl();
+  return selected && selected->IsEditing();
 }
 
 bool TCustomdxBarControl::IsCursorOverWindow()
@@ -711,11 +715,11 @@ void TCustomdxBarControl::RefreshFont()
 void TCustomdxBarControl::ActivateHint(bool AShow, TdxBarItemControl* AControl)
 {
   if (TdxBarManager* manager = GetBarManager())
-    manager->ItemControlHintChanged(this, AShow ? AControl : nullptr);
+    manager->ActivateHint(AShow && AControl, String(), AControl);
 }
 
-TdxBarHintViewInfo* TCustomdxBarControl::CreateHintViewInfo(const String& AText, const String& AShortCut,
-                                                            TObject* AScreenTip) const
+TdxBarCustomHintViewInfo* TCustomdxBarControl::CreateHintViewInfo(const String& AText, const String& AShortCut,
+                                                                  TObject* AScreenTip) const
 {
   TdxBarPainter* painter = GetPainter();
   return painter ? painter->CreateHintViewInfo(GetBarManager(), AText, AShortCut, AScreenTip) : nullptr;

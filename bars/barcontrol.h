@@ -38,7 +38,7 @@ class TdxBarItemLinks;
 class TdxBarManager;
 class TdxBarPainter;
 class TdxBarShadow;
-class TdxBarHintViewInfo;
+class TdxBarCustomHintViewInfo;
 class TCustomdxBarControl;
 
 // The layout of a bar window: its item controls' view infos in order, and the separators
@@ -139,6 +139,9 @@ public:
   virtual void SelectItemControlByMouse(TdxBarItemControl* AControl);
   // The accelerator's selection: selects, and with AUnique runs the item (an Enter key).
   virtual void SelectAndPress(TdxBarItemControl* AControl, bool AUnique);
+  // The selected control is an in-place editor that is editing: the keys typed belong to
+  // its window (the keyboard hook passes them on), and so does the mouse wheel.
+  bool IsEditorEditing() const;
   // Whether the selection was made from the keyboard (windows with dxBarOptionKeyboardSelection).
   bool IsKeyboardSelected() const { return FKeyboardSelected; }
   // Set while the window holds the mouse capture for an item press.
@@ -215,7 +218,7 @@ public:
 
   // --- Hints.
   void ActivateHint(bool AShow, TdxBarItemControl* AControl);
-  TdxBarHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut, TObject* AScreenTip) const;
+  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut, TObject* AScreenTip) const;
   TPoint GetHintPosition(const TPoint& P) const;
 
   // --- Fonts.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "bars/hintwindow.h"
 #include "bars/itemtypes.h"
 #include "lookandfeel/cxClasses.h"
 #include "lookandfeel/cxGraphics.h"
@@ -106,7 +107,7 @@ struct TdxBarItemControlHintInfo {
   String ShortCut;  // the shortcut text; empty without one
 };
 
-class TdxBarItemControl : public TObject {
+class TdxBarItemControl : public TObject, public IdxBarHintSource {
   DECLARE_CLASS(TdxBarItemControl, TObject)
 public:
   // Built through the class the item-kind register names for the link's item.
@@ -192,6 +193,10 @@ public:
   virtual bool IsDropDown() const { return false; }
   virtual bool IsDroppedDown() const { return false; }
   virtual bool IsWinControl() const { return false; }
+  // An in-place window control that is editing: keys and the wheel belong to its window.
+  virtual bool IsEditing() const { return false; }
+  // Whether AWnd is a window of this control (its editor, an open drop-down list).
+  virtual bool OwnsWindow(HWND AWnd) const { return false; }
   // A button's control: its click in a menu plays the menu-command sound.
   virtual bool IsButtonControl() const { return false; }
   virtual TWinControl* GetHostedControl() const { return nullptr; }
@@ -210,6 +215,9 @@ public:
   bool IsMousePressedOver() const;
   virtual void ClickByKey();
   virtual void ActivateByKey() {}
+  // The bar's release over the selected control: an in-place window control starts
+  // editing with the caret where the user clicked. Nothing in the base.
+  virtual void ActivateByMouse() {}
   virtual void Activate();
   virtual void Deactivate();
   bool GetActive() const { return FActive; }
@@ -226,6 +234,10 @@ public:
   // action's hint handler may cancel it.
   virtual bool GetHintInfo(TdxBarItemControlHintInfo& AInfo);
   virtual String GetHint() const;
+  // The hint window's view info and position: the bar window's painter's, with the item's
+  // screen tip.
+  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) override;
+  TPoint GetHintPosition(const TPoint& ACursorPos) override;
   virtual TShortCut GetShortCut() const;
 
   // --- Images.

@@ -118,6 +118,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(CheckOwner(AOwner)
     if (!IsDesigning())
       FInitialLayout = std::make_unique<TMemIniFile>(String());
     CreateBars();
+    // A manager made at run time on an active form learns it here; later the form's messages tell it.
+    FFormActive = IsFormActive(GetNearestParentForm());
   } catch (...) {
     Cleanup();
     throw;

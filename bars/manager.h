@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "bars/categories.h"
 #include "bars/backgrounds.h"
@@ -24,6 +25,7 @@
 
 class TCustomdxBarControl;
 class TdxBar;
+class TdxBarControl;
 class TdxBarGroup;
 class TdxBarItem;
 class TdxBarItemControl;
@@ -225,8 +227,22 @@ public:
   // The window of the Customize dialog while it is open (it takes the focus bar windows
   // hand on); nil otherwise.
   virtual HWND GetCustomizingFormHandle() const { return nullptr; }
-  // The hint machinery hears of the control a bar window selected (nil: none).
-  virtual void ItemControlHintChanged(TCustomdxBarControl* ABarControl, TdxBarItemControl* AControl) {}
+  // --- Hints (bars/manager_hints.cpp). Shows the hint of AControl (AText, else the
+  // control's own) after the hint pause, or hides the hint; nothing while customizing or
+  // without ShowHint.
+  void ActivateHint(bool AShow, const String& AText, TdxBarItemControl* AControl);
+  void HideHint();
+
+  // --- The form's activation (bars/manager_activation.cpp).
+  // What the form's activation, the application's, the form's showing, hiding and
+  // minimising and work-area changes do; the call-window hook routes these messages here.
+  void HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  bool GetFormActive() const { return FFormActive; }
+  // Stores the form's activation and shows or hides the floating bars by the rule;
+  // AOtherWindow takes (or gives) the activation when known.
+  void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
+  // Moves every floating bar into the work area of the monitor at the form's centre.
+  void KeepFloatingBarsOnWorkArea();
   // Asked before a mouse selection opens a sub-item's menu.
   virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
 
@@ -359,7 +375,8 @@ public:
   int32_t GetHelpContext() const { return FHelpContext; }
   void SetHelpContext(int32_t Value) { FHelpContext = Value; }
   bool GetHideFloatingBarsWhenInactive() const { return FHideFloatingBarsWhenInactive; }
-  void SetHideFloatingBarsWhenInactive(bool Value) { FHideFloatingBarsWhenInactive = Value; }
+  // Applies the floating bars' show rule at once.
+  void SetHideFloatingBarsWhenInactive(bool Value);
   const String& GetIniFileName() const { return FIniFileName; }
   void SetIniFileName(const String& Value) { FIniFileName = Value; }
   int GetLargeButtonArrowWidth() const { return FLargeButtonArrowWidth; }
@@ -570,6 +587,19 @@ private:
   // Loaded's bar steps: resolve the links' item names; apply the pending docking and visibility.
   void LoadedResolveBarLinks();
   void LoadedApplyBars();
+  // The form's activation.
+  void FormActivated(bool AActive, HWND AOtherWindow);
+  void ApplicationActivated(bool AActive);
+  std::vector<TWeakRef<TdxBarControl>> GetFloatingBarControls() const;
+  // Whether floating bars show now: the form shown and not minimised, and active unless
+  // HideFloatingBarsWhenInactive is off or the manager customizes.
+  bool CanShowFloatingBars() const;
+  void ShowFloatingBars();
+  void HideFloatingBars();
+  void UpdateFloatingBarsVisibility();
+  bool FFormActive = false;
+  bool FFormActiveBeforeAppDeactivation = false;
+  bool FSettingFormActive = false;  // guards the floating bars' show and hide against re-entry
   // Bar window state (see GetClickedItemLink).
   TWeakRef<TdxBarItemLink> FClickedItemLink;
   TWeakRef<TdxBarItemLink> FPendingDragItemLink;

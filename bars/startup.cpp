@@ -11,11 +11,16 @@
 #include "bars/bar.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
+#include "bars/combos.h"
 #include "bars/dockcontrol.h"
+#include "bars/edits.h"
 #include "bars/groups.h"
+#include "bars/hintwindow.h"
+#include "bars/labels.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
 #include "bars/registry.h"
+#include "bars/screentips.h"
 #include "bars/systemcontroller.h"
 #include "lookandfeel/cxContainer.h"
 #include "lookandfeel/cxControls.h"
@@ -148,6 +153,11 @@ void ApplicationInitProc()
 void RegisterStandardBarItems()
 {
   RegisterBarItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
+  RegisterBarItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
+  RegisterBarItem(TCustomdxBarCombo::StaticClass(), TCustomdxBarComboControl::StaticClass(), true);
+  RegisterBarItem(TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true);
+  RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
+  RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
 }
 
 // The streamed bar classes (the manager, TdxBar, TdxBarGroup, dock controls, the screen-tip
@@ -160,10 +170,18 @@ void RegisterStreamedClasses()
   RegisterClass(TdxBarGroup::StaticClass());
   RegisterClass(TdxBar::StaticClass());
   RegisterClass(TdxBarDockControl::StaticClass());
+  RegisterClass(TdxBarScreenTip::StaticClass());
+  RegisterClass(TdxBarScreenTipBand::StaticClass());
+  RegisterClass(TdxBarScreenTipCollection::StaticClass());
+  RegisterClass(TdxBarScreenTipRepository::StaticClass());
 }
 
 void UnregisterStreamedClasses()
 {
+  UnRegisterClass(TdxBarScreenTipRepository::StaticClass());
+  UnRegisterClass(TdxBarScreenTipCollection::StaticClass());
+  UnRegisterClass(TdxBarScreenTipBand::StaticClass());
+  UnRegisterClass(TdxBarScreenTip::StaticClass());
   UnRegisterClass(TdxBarDockControl::StaticClass());
   UnRegisterClass(TdxBar::StaticClass());
   UnRegisterClass(TdxBarGroup::StaticClass());
@@ -213,6 +231,7 @@ void StartLibrary()
 void StopLibrary()
 {
   GFinalizing = true;
+  dxBarFreeHintWindow();
   FreeBarSystemController(GSystemController);
   GSystemController = nullptr;
   FreeBarControlList();
