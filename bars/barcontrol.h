@@ -303,6 +303,9 @@ public:
   virtual bool CanShowHint() const { return true; }
   // Leaves menu mode before a menu command runs: the open menus close.
   virtual void LeaveMenuMode() {}
+  // While active, the window takes the mouse wheel itself (the thread's mouse hook eats it
+  // otherwise).
+  virtual bool WantsMouseWheel() const { return false; }
 
   // --- What the window kinds supply.
   virtual int GetSeparatorSize() const { return 0; }

@@ -89,10 +89,16 @@ public:
   TdxBarManagerList() : TObjectList(false) {}
   ~TdxBarManagerList() override;
   TdxBarManager* GetItem(int Index) const;
-  // Appends a manager that is not listed yet / removes it. The thread's mouse hook is
-  // installed with the first manager and removed with the last.
+  // Appends a manager that is not listed yet / removes it. The thread hooks (bars/hooks.h)
+  // are installed with the first manager and removed with the last; the shared hint window
+  // is made with the first manager outside the designer and freed with the last.
   void AddManager(TdxBarManager* AManager);
   void RemoveManager(TdxBarManager* AManager);
+  // The first manager in customizing mode; nil when none.
+  TdxBarManager* GetCustomizingManager() const;
+  // After (before) AManager, wrapping around, the next manager active on the same form (on
+  // an MDI child only while it is the active child); AManager itself when there is none.
+  TdxBarManager* GetNextManager(TdxBarManager* AManager, bool AForward) const;
 };
 
 // The manager of a component: the component itself when it is a manager, otherwise the
@@ -177,6 +183,8 @@ public:
   HBRUSH GetThemedToolBarBrush() const { return FThemedToolBarBrush; }
   // Rebuilds the brushes from the current system colours.
   void SysColorChanged();
+  // The system colours changed: brushes remade, dock sites and bar windows repainted.
+  void SystemColorsChanged();
 
   // --- Update lock and designer notification.
   void BeginUpdate();
@@ -245,6 +253,15 @@ public:
   void KeepFloatingBarsOnWorkArea();
   // Asked before a mouse selection opens a sub-item's menu.
   virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
+
+  // --- Messages of the form the call-window hook routes here (bars/manager_formmessages.cpp).
+  // The settings and colour rows are the manager's own; form activation and MDI merging
+  // join them.
+  virtual void HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  // The main form's manager hears that the active MDI child may have changed.
+  virtual void ActiveMDIChildMayHaveChanged() {}
+  // The main form moved while this manager customizes: the Customize dialog follows it.
+  virtual void CustomizingFormFollowsForm() {}
 
   // --- Bars (bodies in bars/bars.cpp).
   TdxBars* GetBars() const { return FBars; }

@@ -39,8 +39,6 @@ void TdxBarManager::ActivateHint(bool AShow, const String& AText, TdxBarItemCont
     HideHint();
     return;
   }
-  // Until the thread's hooks make it with the first manager, the window is made on first use.
-  dxBarCreateHintWindow();
   dxBarShowHintDelayed(AControl, text, shortCut);
 }
 

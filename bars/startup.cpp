@@ -18,6 +18,7 @@
 #include "bars/hintwindow.h"
 #include "bars/labels.h"
 #include "bars/manager.h"
+#include "bars/navigation.h"
 #include "bars/painter.h"
 #include "bars/registry.h"
 #include "bars/screentips.h"
@@ -217,6 +218,7 @@ void StartLibrary()
   dxBarInitOSFlags();
   BindUser32();
   GManagerList = new TdxBarManagerList;
+  dxBarCreateNavigationController();
   GColorDepth = ReadScreenColorDepth();
   GCheckerBrush = CreateCheckerBrush();
   CreateBarControlList();
@@ -244,6 +246,7 @@ void StopLibrary()
   GBarFlatPainter = nullptr;
   DeleteGdiObject(GCheckerBrush);
   GCheckerBrush = nullptr;
+  dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;
   UnbindUser32();
@@ -354,6 +357,12 @@ int dxBarScreenColorDepth()
 HBRUSH dxBarCheckerBrush()
 {
   return GCheckerBrush;
+}
+
+void dxBarUpdateScreenColorDepth()
+{
+  if (GManagerList)
+    GColorDepth = ReadScreenColorDepth();
 }
 
 void dxBarUpdateCheckerBrush()
