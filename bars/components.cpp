@@ -123,8 +123,8 @@ void TdxBarComponentList::Notify(void* Ptr, TListNotification Action)
   if (auto* component = dynamic_cast<TdxBarComponent*>(static_cast<TObject*>(Ptr))) {
     if (Action == lnAdded)
       component->AddList(this);
-    else if (IndexOf(component) < 0)
-      // Also while the component is being destroyed: the list may go before the
+    else if (EntryCount(component) <= 1)
+      // The entry leaving was the last. Also while the component is being destroyed: the list may go before the
       // component's destructor runs.
       component->RemoveList(this);
   }

@@ -290,6 +290,7 @@ TdxDockCol* TdxDockRow::AddCol(TdxBarControl* ABarControl)
 
 TdxDockCol* TdxDockRow::InsertCol(int Index, TdxBarControl* ABarControl)
 {
+  FLaidOut = false;
   if (!ABarControl)
     return nullptr;
   if (TdxDockCol* existing = FindCol(ABarControl))
@@ -305,6 +306,7 @@ TdxDockCol* TdxDockRow::InsertCol(int Index, TdxBarControl* ABarControl)
 
 void TdxDockRow::DeleteCol(int Index)
 {
+  FLaidOut = false;
   if (Index < 0 || Index >= GetColCount())
     return;
   std::unique_ptr<TdxDockCol> col = std::move(FCols[size_t(Index)]);
@@ -317,6 +319,7 @@ void TdxDockRow::DeleteCol(int Index)
 
 void TdxDockRow::MoveCol(int AFrom, int ATo)
 {
+  FLaidOut = false;
   if (AFrom < 0 || AFrom >= GetColCount())
     return;
   ATo = std::clamp(ATo, 0, GetColCount() - 1);
@@ -714,14 +717,33 @@ void TdxDockControl::UpdateSize()
 
 void TdxDockControl::RealignBars()
 {
-  if (!FBarManager || FBarManager->IsUpdateLocked() || FBarManager->IsDestroying() || IsDestroying() || FLayingOut)
+  Realign(nullptr);
+}
+
+void TdxDockControl::RealignRow(TdxDockRow* ARow)
+{
+  Realign(ARow);
+}
+
+void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
+{
+  if (!AOnlyRow)
+    FRealignAllAsked = true;
+  if (!FBarManager || FBarManager->IsUpdateLocked() || FBarManager->IsDestroying() || IsDestroying() || FLayingOut) {
+    if (!FLayingOut)
+      FRowLengthLaidOut = -1;  // the rows were not laid out as they stand now
     return;
+  }
   TProfileScope phase(TProfilePhase::Layout);
   {
     TRestore layingOut(FLayingOut, true);
+    TRestore onlyRow(FOnlyRow, AOnlyRow);
+    FRealignAllAsked = !AOnlyRow;
     // The manager's background bitmap or painter may have changed since.
     UpdateDoubleBuffered();
-    if (!FBarManager->IsLoadingLayout()) {
+    if (FBarManager->IsLoadingLayout())
+      FRowLengthLaidOut = -1;
+    else {
       if (!IsDesigning() && HandleAllocated())
         SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       TWinControl* parent = GetParent();
@@ -733,6 +755,11 @@ void TdxDockControl::RealignBars()
             parent->EnableAlign();
         });
         LayoutRows();
+        // Asked meanwhile by something the row's layout set off.
+        if (FOnlyRow && FRealignAllAsked) {
+          FOnlyRow = nullptr;
+          LayoutRows();
+        }
       }
       if (HandleAllocated())
         Invalidate();
@@ -743,9 +770,28 @@ void TdxDockControl::RealignBars()
 
 void TdxDockControl::LayoutRows()
 {
-  for (int i = 0; i < GetRowCount(); ++i)
-    if (RowHasDockedWindow(GetRow(i)))
-      LayoutRow(GetRow(i));
+  const TRect client = GetClientRect();
+  const int rowLength = IsVertical() ? RectHeight(client) : RectWidth(client);
+  bool onlyOne = FOnlyRow && rowLength == FRowLengthLaidOut && IndexOfRow(FOnlyRow) >= 0;
+  // Each row starts where the one before ends, once that one is laid out. Where the rows
+  // keep to the far side while bars are dragged, that depends on all rows: asked each time.
+  const bool offset =
+      GetRowsOffset() != 0 || (FBarManager && FBarManager->GetBars() && FBarManager->GetBars()->IsDragging());
+  const int spacing = GetPainter() ? GetPainter()->GetDockRowSpacing() : 0;
+  int across = 0;
+  for (int i = 0; i < GetRowCount(); ++i) {
+    TdxDockRow* row = GetRow(i);
+    if (offset)
+      across = GetRowStart(i);
+    if (RowHasDockedWindow(row)) {
+      if (!onlyOne || row == FOnlyRow || !row->IsLaidOut())
+        LayoutRowAt(row, across);
+      else
+        MoveRowAcross(row, across);
+    }
+    across += row->GetThickness() + spacing;
+  }
+  FRowLengthLaidOut = rowLength;
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,9 @@ public:
 
   TdxDockControl* GetDockControl() const { return FDockControl; }
   int GetIndex() const;
+  // Laid out since its windows last changed: a realign of another row only moves it.
+  bool IsLaidOut() const { return FLaidOut; }
+  void SetLaidOut(bool Value) { FLaidOut = Value; }
 
   // Bars: a bar that joins takes this row as its dock row.
   void AddBar(TdxBar* ABar);
@@ -98,6 +101,7 @@ private:
   TdxDockControl* FDockControl;
   std::vector<TdxBar*> FBars;
   std::vector<std::unique_ptr<TdxDockCol>> FCols;
+  bool FLaidOut = false;
 };
 
 // What LayoutRow works on for one window: its lengths along the row and flags; the result
@@ -191,6 +195,10 @@ public:
   void MoveBarControl(TdxBarControl* ABarControl, const TPoint& P);
   void SaveColumnPositions();
   void RealignBars();
+  // Lays ARow out again, where only its windows changed: the other rows keep their layout
+  // and their windows only move across, unless the site's length along the rows changed
+  // since every row was laid out.
+  void RealignRow(TdxDockRow* ARow);
   void UpdateBorders();
   virtual void UpdateSize();
   // The screen rectangle where a dragged bar docks here: the window grown by the
@@ -242,6 +250,10 @@ protected:
 
   virtual void LayoutRows();
   virtual void LayoutRow(TdxDockRow* ARow);
+  // LayoutRow for a row that starts at AAcross across the rows.
+  void LayoutRowAt(TdxDockRow* ARow, int AAcross);
+  // Moves the windows of a laid-out row across to AAcross, their sizes kept.
+  void MoveRowAcross(TdxDockRow* ARow, int AAcross);
   // Windows that lie wholly past the end of ARow's placed layout go to rows of their own
   // below it; true when any moved.
   bool MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<TdxDockRowLayoutItem>& AItems, int ARowLength);
@@ -269,6 +281,12 @@ protected:
   bool FBarDestroying = false;
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
   bool FLayingOut = false;
+  void Realign(TdxDockRow* AOnlyRow);
+  // The row RealignRow lays out while its layout runs; the length along the rows when
+  // every row was last laid out (-1: since unknown); a whole realign asked for meanwhile.
+  TdxDockRow* FOnlyRow = nullptr;
+  int FRowLengthLaidOut = -1;
+  bool FRealignAllAsked = false;
   TRect FLastBounds{};
 };
 

@@ -93,7 +93,9 @@ void TdxDockControl::DockAt(TdxBarControl* ABarControl, const TPoint& P, int ARo
   TdxBar* bar = ABarControl->GetBar();
   const bool restoring = FBarManager->IsLoadingLayout() || FBarManager->IsRestoringRecreatedBars();
   // A window docked here already leaves its old column first.
-  if (TdxDockCol* old = FindCol(ABarControl)) {
+  TdxDockCol* old = FindCol(ABarControl);
+  const bool wasHere = old != nullptr;
+  if (old) {
     TdxDockRow* oldRow = old->GetRow();
     const int oldIndex = oldRow->GetIndex();
     oldRow->RemoveBarControl(ABarControl);
@@ -162,7 +164,11 @@ void TdxDockControl::DockAt(TdxBarControl* ABarControl, const TPoint& P, int ARo
     return;
   if (!ABarControl->IsMoving())
     ABarControl->SetBounds(col->GetLeft(), col->GetTop(), ABarControl->GetWidth(), ABarControl->GetHeight());
-  RealignBars();
+  // A window new to the site changes only the row it joins.
+  if (wasHere)
+    RealignBars();
+  else
+    RealignRow(row);
   if (!FBarManager->IsLoading() && !FBarManager->IsLoadingLayout())
     if (TdxDockCol* placed = FindCol(ABarControl))
       placed->SaveColumnPosition();
@@ -301,6 +307,26 @@ bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<
 
 void TdxDockControl::LayoutRow(TdxDockRow* ARow)
 {
+  if (ARow)
+    LayoutRowAt(ARow, GetRowStart(ARow->GetIndex()));
+}
+
+void TdxDockControl::MoveRowAcross(TdxDockRow* ARow, int AAcross)
+{
+  const bool vertical = IsVertical();
+  for (int i = 0; i < ARow->GetColCount(); ++i) {
+    TdxBarControl* control = ARow->GetCol(i)->GetBarControl();
+    if (!control || (vertical ? control->GetLeft() : control->GetTop()) == AAcross)
+      continue;
+    if (vertical)
+      control->SetBounds(AAcross, control->GetTop(), control->GetWidth(), control->GetHeight());
+    else
+      control->SetBounds(control->GetLeft(), AAcross, control->GetWidth(), control->GetHeight());
+  }
+}
+
+void TdxDockControl::LayoutRowAt(TdxDockRow* ARow, int AAcross)
+{
   if (!ARow || !FBarManager)
     return;
   const bool vertical = IsVertical();
@@ -329,7 +355,7 @@ void TdxDockControl::LayoutRow(TdxDockRow* ARow)
   }
   dxDockLayoutRowItems(items, rowLength, FBarManager->GetAutoAlignBars());
   if (MoveUnreachableWindows(ARow, items, rowLength)) {
-    LayoutRow(ARow);
+    LayoutRowAt(ARow, AAcross);
     return;
   }
 
@@ -341,7 +367,7 @@ void TdxDockControl::LayoutRow(TdxDockRow* ARow)
     sizes[size_t(i)] = GetBarControlSize(control, items[size_t(i)].Length);
     thickness = std::max<int>(thickness, vertical ? sizes[size_t(i)].x : sizes[size_t(i)].y);
   }
-  const int across = GetRowStart(ARow->GetIndex());
+  const int across = AAcross;
   for (int i = 0; i < count; ++i) {
     TdxBarControl* control = ARow->GetCol(i)->GetBarControl();
     const TdxDockRowLayoutItem& item = items[size_t(i)];
@@ -356,4 +382,5 @@ void TdxDockControl::LayoutRow(TdxDockRow* ARow)
     if (item.ItemsHidden && !control->GetItemsHidden())
       control->SetItemsHidden(true);
   }
+  ARow->SetLaidOut(true);
 }

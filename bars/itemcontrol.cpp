@@ -1,6 +1,7 @@
 #include "bars/itemcontrol.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 
 #include "bars/barcontrol.h"
@@ -1021,7 +1022,18 @@ int TdxBarItemControl::GetMenuItemHeight()
 int TdxBarItemControl::GetCaptionTextWidth()
 {
   TcxCanvas* canvas = GetCanvas();
-  return canvas ? canvas->TextWidth(StripAccelChars(GetCaption())) : 0;
+  if (!canvas)
+    return 0;
+  String caption = GetCaption();
+  TFont* font = canvas->GetFont();
+  const LOGFONTW logFont = font ? font->GetLogFont() : LOGFONTW{};
+  if (FCaptionWidth.Width < 0 || FCaptionWidth.Caption != caption ||
+      std::memcmp(&FCaptionWidth.Font, &logFont, sizeof logFont) != 0) {
+    FCaptionWidth.Width = canvas->TextWidth(StripAccelChars(caption));
+    FCaptionWidth.Caption = std::move(caption);
+    FCaptionWidth.Font = logFont;
+  }
+  return FCaptionWidth.Width;
 }
 
 int TdxBarItemControl::GetCaptionWidth()

@@ -352,6 +352,14 @@ private:
   int FHotPartIndex = -1;
   int FTextHeight = 0;
   int FLastImageSizeKind = -1;
+  // The caption's width as last measured, with the caption and the font it was measured in:
+  // a layout pass measures each control several times, and any other text or font measures
+  // anew.
+  struct {
+    String Caption;
+    LOGFONTW Font{};
+    int Width = -1;
+  } FCaptionWidth;
   // What the last draw-params pass found, for GlyphChanged to compare with.
   TdxBarItemViewLevels FLastPossibleViewLevels;
   int FLastViewParts = -1;

@@ -256,7 +256,9 @@ void TdxBarItemLinks::Update(TCollectionItem* Item)
 
 void TdxBarItemLinks::RecalculateBarControl() const
 {
-  if (TCustomdxBarControl* bar = GetBarControl())
+  TCustomdxBarControl* bar = GetBarControl();
+  // Under an update its end rebuilds a shown window, which lays it out again.
+  if (bar && !(UpdateCount() > 0 && bar->GetVisible()))
     bar->RecalculateLayout();
 }
 
@@ -386,6 +388,12 @@ int TdxBarItemLinks::GetOptionDefaultValue(TdxBarItemOptionValue AOption) const
 
 int TdxBarItemLinks::GetOptionValue(TdxBarItemOptionValue AOption) const
 {
+  // Asked for every link measured: a toolbar, with no parent bar, answers at once.
+  if (FItemOptions->GetAssignedValues().Contains(AOption))
+    return FItemOptions->GetValue(AOption);
+  TCustomdxBarControl* bar = GetBarControl();
+  if (!bar || !bar->GetParentBarControl())
+    return FItemOptions->GetValue(AOption);
   std::set<const TdxBarItemLinks*> visited;
   return GetOptionValue(AOption, visited);
 }
@@ -451,9 +459,9 @@ bool TdxBarItemLinks::IsShortCut(TShortCut AShortCut)
 
   UpdateActions();
   // A click may change or free these links: walk a copy and stop at the first taker.
-  TLinkList available = FAvailableItems;
+  TLinkList available = GetAvailableItems();
   for (TdxBarItemLink* link : available) {
-    if (IndexIn(FAvailableItems, link) < 0)
+    if (IndexIn(GetAvailableItems(), link) < 0)
       continue;
     if (TdxBarItem* item = link->FItem; item && item->IsShortCut(AShortCut))
       return true;
@@ -491,7 +499,7 @@ int TdxBarItemLinks::GetFittingItemCount() const
     return 0;
   TRect client = bar->GetClientRect();
   int count = 0;
-  for (TdxBarItemLink* link : FShownItems) {
+  for (TdxBarItemLink* link : GetShownItems()) {
     const TRect& r = link->GetItemRect();
     if (IsRectEmpty(r) || r.left < client.left || r.top < client.top || r.right > client.right ||
         r.bottom > client.bottom)
@@ -505,7 +513,7 @@ TdxBarItemLink* TdxBarItemLinks::GetFirstSelectableLink() const
 {
   int count = GetFittingItemCount();
   for (int i = 0; i < count; ++i)
-    if (IsSelectable(FShownItems[size_t(i)]))
+    if (IsSelectable(FShownItems[size_t(i)]))  // the count brought the lists up to date
       return FShownItems[size_t(i)];
   return nullptr;
 }
@@ -513,7 +521,7 @@ TdxBarItemLink* TdxBarItemLinks::GetFirstSelectableLink() const
 TdxBarItemLink* TdxBarItemLinks::GetLastSelectableLink() const
 {
   for (int i = GetFittingItemCount() - 1; i >= 0; --i)
-    if (IsSelectable(FShownItems[size_t(i)]))
+    if (IsSelectable(FShownItems[size_t(i)]))  // the count brought the lists up to date
       return FShownItems[size_t(i)];
   return nullptr;
 }
@@ -649,6 +657,7 @@ bool TdxBarItemLinks::CanUseRecentItems(std::set<const TdxBarItemLinks*>& AVisit
 // also holds hidden links, so the position counts links of every kind.
 int TdxBarItemLinks::CalcRecentItemCount() const
 {
+  UpdateLists();
   if (!CanUseRecentItems() || FVisibleItems.empty())
     return -1;
   int minCount = INT_MAX;
@@ -694,6 +703,22 @@ void TdxBarItemLinks::MoveInRecent(TdxBarItemLink* ALink, int APosition)
 
 void TdxBarItemLinks::RebuildLists()
 {
+  const bool thin = !IsCustomizing() && UpdateCount() == 0;
+  // Links added under an update, or freed with their manager, rebuild the lists once rather
+  // than once per link: they are only marked, and rebuilt as they would have been now when
+  // they are next read (the end of an update reads them).
+  TdxBarManager* manager = GetBarManager();
+  if (UpdateCount() > 0 || (manager && manager->IsDestroying())) {
+    FListsStale = true;
+    FThinStaleLists = thin;
+    return;
+  }
+  BuildLists(thin);
+}
+
+void TdxBarItemLinks::BuildLists(bool AThinSeparators)
+{
+  FListsStale = false;
   FAvailableItems.clear();
   FVisibleItems.clear();
   FShownItems.clear();
@@ -724,7 +749,7 @@ void TdxBarItemLinks::RebuildLists()
     std::sort(FShownItems.begin(), FShownItems.end(),
               [&](const TdxBarItemLink* a, const TdxBarItemLink* b) { return visibleIndex[a] < visibleIndex[b]; });
   }
-  if (!IsCustomizing() && UpdateCount() == 0)
+  if (AThinSeparators)
     ThinSeparators();
 }
 

@@ -656,7 +656,7 @@ void TdxBarItemLink::BringToTopInRecentList(bool IncUseCount)
     TdxBarItemLinks* links = link->GetItemLinks();
     if (!links)
       return;
-    int shown = link->GetShownIndex();
+    int shown = links->GetBarControl() ? link->GetShownIndex() : 0;
     if (links->CanUseRecentItems())
       links->MoveInRecent(link, 0);
     if (IncUseCount)
@@ -673,7 +673,8 @@ void TdxBarItemLink::MoveToRecentBottom()
   TdxBarItemLinks* links = GetItemLinks();
   if (!links)
     return;
-  bool shown = GetShownIndex() >= 0;
+  // Only a window lays the links out again; without one the lists need not be read.
+  bool shown = links->GetBarControl() && GetShownIndex() >= 0;
   links->MoveInRecent(this, int(links->GetRecentItems().size()) - 1);
   if (shown)
     links->RecalculateBarControl();

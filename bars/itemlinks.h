@@ -273,15 +273,15 @@ public:
 
   // --- Typed access.
   TdxBarItemLink* Items(int Index) const { return static_cast<TdxBarItemLink*>(TCollection::Items(Index)); }
-  int AvailableItemCount() const { return int(FAvailableItems.size()); }
-  TdxBarItemLink* AvailableItems(int Index) const { return At(FAvailableItems, Index); }
-  int VisibleItemCount() const { return int(FVisibleItems.size()); }
-  TdxBarItemLink* VisibleItems(int Index) const { return At(FVisibleItems, Index); }
-  int ShownItemCount() const { return int(FShownItems.size()); }
-  TdxBarItemLink* ShownItems(int Index) const { return At(FShownItems, Index); }
-  const TLinkList& GetAvailableItems() const { return FAvailableItems; }
-  const TLinkList& GetVisibleItems() const { return FVisibleItems; }
-  const TLinkList& GetShownItems() const { return FShownItems; }
+  int AvailableItemCount() const { return int(GetAvailableItems().size()); }
+  TdxBarItemLink* AvailableItems(int Index) const { return At(GetAvailableItems(), Index); }
+  int VisibleItemCount() const { return int(GetVisibleItems().size()); }
+  TdxBarItemLink* VisibleItems(int Index) const { return At(GetVisibleItems(), Index); }
+  int ShownItemCount() const { return int(GetShownItems().size()); }
+  TdxBarItemLink* ShownItems(int Index) const { return At(GetShownItems(), Index); }
+  const TLinkList& GetAvailableItems() const { return (UpdateLists(), FAvailableItems); }
+  const TLinkList& GetVisibleItems() const { return (UpdateLists(), FVisibleItems); }
+  const TLinkList& GetShownItems() const { return (UpdateLists(), FShownItems); }
   // Every link, most recently used first.
   const TLinkList& GetRecentItems() const { return FRecentItems; }
 
@@ -340,6 +340,8 @@ public:
   int CalcRecentItemCount() const;
   void SetRecentItemCount(int Value);
   void RestoreRecentItemCount();
+  // Rebuilds the available, visible and shown lists; while the links are update-locked it
+  // only marks them, and they are rebuilt when next read or when the update ends.
   void RebuildLists();
 
   // --- Loading.
@@ -381,6 +383,12 @@ private:
   void UnmergeLinks(TdxBar* ABar, std::set<TdxBarItemLinks*>& AVisited);
   void MergeLinks(TdxBarItemLinks* ASource, std::set<TdxBarItemLinks*>& AVisited);
   void ThinSeparators();
+  void BuildLists(bool AThinSeparators);
+  void UpdateLists() const
+  {
+    if (FListsStale)
+      const_cast<TdxBarItemLinks*>(this)->BuildLists(FThinStaleLists);
+  }
   // Recent-order bookkeeping of the links.
   void AddToRecent(TdxBarItemLink* ALink) { FRecentItems.push_back(ALink); }
   void LinkGone(TdxBarItemLink* ALink);
@@ -395,6 +403,8 @@ private:
   TLinkList FAvailableItems;
   TLinkList FVisibleItems;
   TLinkList FShownItems;
+  bool FListsStale = false;
+  bool FThinStaleLists = false;
   TLinkList FRecentItems;
   bool FAssigning = false;
   bool FDestroying = false;

@@ -30,9 +30,7 @@ TdxBarManagerStyle StyleOfKind(TcxLookAndFeelKind Kind)
 
 TColor NearestScreenColor(COLORREF Color)
 {
-  HDC dc = GetDC(nullptr);
-  COLORREF result = GetNearestColor(dc, Color);
-  ReleaseDC(nullptr, dc);
+  const COLORREF result = GetNearestScreenColor(Color);
   return result == CLR_INVALID ? TColor(Color) : TColor(result);
 }
 
@@ -184,6 +182,7 @@ void TdxBarManager::ThemeChanged(TObject* Sender)
 
 void TdxBarManager::CreateBrushes()
 {
+  TcxScreenColorScope screen;  // one screen device context for the colours below
   FFlatColors[0] = NearestScreenColor(MapChannels(GetSysColor(COLOR_BTNSHADOW), DarkenChannel));
   FFlatColors[1] = NearestScreenColor(MapChannels(GetSysColor(COLOR_BTNFACE), LightenChannel));
   FFlatColors[2] = NearestScreenColor(ColorToRGB(GetMixedSystemColor(11, 9, 73)));

@@ -1104,7 +1104,11 @@ void TdxBarControl::RebuildBar()
       if (HandleAllocated())
         SizeForFloating();
     } else if (TdxDockControl* dock = GetDockControl()) {
-      dock->RealignBars();
+      // Only this window changed: its row is laid out again, the rows after it move.
+      if (FDockCol && FDockCol->GetRow() && FDockCol->GetRow()->GetDockControl() == dock)
+        dock->RealignRow(FDockCol->GetRow());
+      else
+        dock->RealignBars();
     }
   }
   CalculateViewInfo();

@@ -1006,6 +1006,8 @@ void TdxBarControl::WMSizeToolbar(TMessage& Message)
 void TdxBarControl::CMFontChangedToolbar(TMessage& Message)
 {
   TCustomdxBarControl::WndProc(Message);
+  // The items measure on the window's canvases: they take the new font before the rebuild.
+  RefreshFont();
   if (!IsDockingLocked() && !IsDestroying()) {
     SelectItemControl(nullptr);
     RebuildBar();

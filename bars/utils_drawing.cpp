@@ -343,10 +343,7 @@ void SetWindowZOrder(HWND Wnd, HWND AInsertAfter, bool AActivate, UINT AExtraFla
 
 TColor GetScreenNearestColor(TColor AColor)
 {
-  HDC dc = GetDC(nullptr);
-  const COLORREF color = GetNearestColor(dc, ColorToRGB(AColor));
-  ReleaseDC(nullptr, dc);
-  return TColor(color);
+  return TColor(GetNearestScreenColor(ColorToRGB(AColor)));
 }
 
 int ReadScreenColorDepth()

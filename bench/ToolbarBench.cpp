@@ -413,7 +413,8 @@ TComponent* ItemsOnAForm(int Count)
   return form;
 }
 
-// Bars of one button each, docked one after another on the form's top dock site.
+// Bars of one button each, docked one after another on the form's top dock site, each on a
+// row of its own below the others (as the form data below places them).
 TComponent* BarsOnOneDockSite(int Count)
 {
   TCustomForm* form = ShownForm();
@@ -421,6 +422,7 @@ TComponent* BarsOnOneDockSite(int Count)
   for (int i = 0; i < Count; ++i) {
     TdxBar* bar = manager->GetBars()->Add();
     bar->SetDockingStyle(dsTop);
+    bar->SetRow(i);
     auto* button = new TdxBarButton(form);
     button->SetCaption(ButtonCaption(i));
     bar->GetItemLinks()->AddItem(button);

@@ -25,7 +25,33 @@ TColor BandColor(COLORREF C1, COLORREF C2, int K, int N)
 
 constexpr int MaxGradientBands = 256;
 
+thread_local TcxScreenColorScope* ScreenColorScope = nullptr;
+
 }  // namespace
+
+TcxScreenColorScope::TcxScreenColorScope() : FDC(GetDC(nullptr)), FOuter(ScreenColorScope)
+{
+  ScreenColorScope = this;
+}
+
+TcxScreenColorScope::~TcxScreenColorScope()
+{
+  ScreenColorScope = FOuter;
+  if (FDC)
+    ReleaseDC(nullptr, FDC);
+}
+
+COLORREF GetNearestScreenColor(COLORREF AColor)
+{
+  if (ScreenColorScope && ScreenColorScope->FDC)
+    return GetNearestColor(ScreenColorScope->FDC, AColor);
+  HDC screen = GetDC(nullptr);
+  if (!screen)
+    return CLR_INVALID;
+  const COLORREF nearest = GetNearestColor(screen, AColor);
+  ReleaseDC(nullptr, screen);
+  return nearest;
+}
 
 TColor GetMixedSystemColor(int APFace, int APHighlight, int APWindow)
 {
@@ -47,14 +73,8 @@ TColor BlendColors(TColor AColor1, TColor AColor2, int APercent)
   auto mix = [&](int a, int b) { return (a * p + b * (100 - p)) / 100; };
   COLORREF mixed =
       RGB(mix(GetRValue(c1), GetRValue(c2)), mix(GetGValue(c1), GetGValue(c2)), mix(GetBValue(c1), GetBValue(c2)));
-  HDC screen = GetDC(nullptr);
-  if (screen) {
-    COLORREF nearest = GetNearestColor(screen, mixed);
-    ReleaseDC(nullptr, screen);
-    if (nearest != CLR_INVALID)
-      mixed = nearest;
-  }
-  return TColor(mixed);
+  const COLORREF nearest = GetNearestScreenColor(mixed);
+  return TColor(nearest != CLR_INVALID ? nearest : mixed);
 }
 
 bool IsHighContrastBlack()

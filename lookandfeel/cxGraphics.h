@@ -272,6 +272,22 @@ TColor GetMixedSystemColor(int APFace, int APHighlight, int APWindow);
 // Per channel (C1 * APercent + C2 * (100 - APercent)) / 100, truncated, APercent
 // clamped to 0-100, then snapped to the nearest colour of the screen (GetNearestColor).
 TColor BlendColors(TColor AColor1, TColor AColor2, int APercent);
+// The screen's nearest colour to AColor (GetNearestColor); CLR_INVALID when the screen cannot
+// say. While a TcxScreenColorScope lives on the thread, its one screen device context
+// serves every call, so that a set of colours computed together takes one.
+COLORREF GetNearestScreenColor(COLORREF AColor);
+class TcxScreenColorScope {
+public:
+  TcxScreenColorScope();
+  ~TcxScreenColorScope();
+  TcxScreenColorScope(const TcxScreenColorScope&) = delete;
+  TcxScreenColorScope& operator=(const TcxScreenColorScope&) = delete;
+
+private:
+  friend COLORREF GetNearestScreenColor(COLORREF AColor);
+  HDC FDC;
+  TcxScreenColorScope* FOuter;
+};
 bool IsHighContrastBlack();
 bool IsHighContrastWhite();
 bool IsHighContrastBlackColoredText();

@@ -184,6 +184,7 @@ void ComputeClassic(TdxOffice11Colors& c)
 
 void ComputeColors()
 {
+  TcxScreenColorScope screen;  // one screen device context for all the blends
   TdxOffice11Colors c;
   if (IsHighContrastBlack() || IsHighContrastWhite())
     ComputeHighContrast(c);

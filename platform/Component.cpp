@@ -321,9 +321,10 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 
 void TComponent::RemoveNotification(TComponent* AComponent)
 {
-  auto it = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
-  if (it != FFreeNotifies.end())
-    FFreeNotifies.erase(it);
+  // Entries are unique, and the last made are mostly the first freed: searched from the end.
+  auto it = std::find(FFreeNotifies.rbegin(), FFreeNotifies.rend(), AComponent);
+  if (it != FFreeNotifies.rend())
+    FFreeNotifies.erase(std::next(it).base());
   if (FFreeNotifies.empty())
     FComponentState.Exclude(csFreeNotification);
 }

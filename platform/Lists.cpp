@@ -47,11 +47,16 @@ void TList::Insert(int Index, void* Item)
 
 void TList::Delete(int Index)
 {
+  RemoveAt(Index, lnDeleted);
+}
+
+void TList::RemoveAt(int Index, TListNotification Action)
+{
   CheckIndex(Index);
   void* item = FList[size_t(Index)];
   FList.erase(FList.begin() + Index);
   if (item)
-    Notify(item, lnDeleted);
+    Notify(item, Action);
 }
 
 int TList::Remove(void* Item)
@@ -73,10 +78,13 @@ void* TList::Extract(void* Item)
   int index = IndexOf(Item);
   if (index < 0)
     return nullptr;
-  FList.erase(FList.begin() + index);
-  if (Item)
-    Notify(Item, lnExtracted);
+  ExtractAt(index);
   return Item;
+}
+
+void TList::ExtractAt(int Index)
+{
+  RemoveAt(Index, lnExtracted);
 }
 
 void TList::Clear()
@@ -304,16 +312,32 @@ TComponentList::~TComponentList()
 void TComponentList::Notify(void* Ptr, TListNotification Action)
 {
   if (auto* component = dynamic_cast<TComponent*>(static_cast<TObject*>(Ptr))) {
-    if (Action == lnAdded)
-      component->FreeNotification(FNexus);
-    else if (IndexOf(component) < 0)  // still watched while another entry holds it
-      component->RemoveFreeNotification(FNexus);
+    if (Action == lnAdded) {
+      if (FEntries[component]++ == 0)
+        component->FreeNotification(FNexus);
+    } else if (auto it = FEntries.find(component); it != FEntries.end() && --it->second == 0) {
+      FEntries.erase(it);
+      component->RemoveFreeNotification(FNexus);  // no other entry holds it
+    }
   }
   TObjectList::Notify(Ptr, Action);
 }
 
+int TComponentList::EntryCount(TComponent* AComponent) const
+{
+  auto it = FEntries.find(AComponent);
+  return it == FEntries.end() ? 0 : it->second;
+}
+
 void TComponentList::HandleFreeNotify(TObject* Sender, TComponent* AComponent)
 {
-  while (IndexOf(AComponent) >= 0)
-    Extract(AComponent);
+  // Members are mostly freed last first: the search starts at the end.
+  while (FEntries.contains(AComponent)) {
+    int index = Count() - 1;
+    while (index >= 0 && Items(index) != AComponent)
+      --index;
+    if (index < 0)
+      break;
+    ExtractAt(index);
+  }
 }

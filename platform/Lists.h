@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <unordered_map>
 
 #include "platform/Component.h"
 
@@ -52,10 +53,13 @@ public:
 protected:
   // Told of every non-nil entry that enters or leaves the list, after the list changed.
   virtual void Notify(void* Ptr, TListNotification Action) {}
+  // Removes the entry at Index without deleting it (lnExtracted).
+  void ExtractAt(int Index);
   [[noreturn]] static void Error(const String& Message, int Data);
   void CheckIndex(int Index) const;
 
 private:
+  void RemoveAt(int Index, TListNotification Action);
   std::vector<void*> FList;
 };
 
@@ -119,6 +123,9 @@ public:
   TComponent* Last() const { return Items(Count() - 1); }
 
 protected:
+  // How many entries hold AComponent, without walking the list. Counted in this class's
+  // Notify: a descendant's Notify that runs before it still counts the entry it is told of.
+  int EntryCount(TComponent* AComponent) const;
   void Notify(void* Ptr, TListNotification Action) override;
   // A member is being freed: every entry of it leaves the list.
   virtual void HandleFreeNotify(TObject* Sender, TComponent* AComponent);
@@ -126,4 +133,7 @@ protected:
 private:
   friend class TComponentListNexus;
   TComponentListNexus* FNexus = nullptr;
+  // How many entries hold each member: a member is watched while one does, and a freed
+  // member's entries are found without walking the list.
+  std::unordered_map<TComponent*, int> FEntries;
 };

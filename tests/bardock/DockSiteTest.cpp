@@ -86,6 +86,28 @@ TEST_F(DockSite, BarsShareRowsAndTheSiteSizesItselfToThem)
   EXPECT_EQ(Dock->GetHeight(), 26);
 }
 
+TEST_F(DockSite, AWindowThatChangesOrJoinsMovesTheRowsAfterItsOwn)
+{
+  TdxBar* a = AddBar({40, 100, 26}, 0, true);
+  TdxBar* b = AddBar({40, 120, 22}, 1, true, 30);
+  TdxBar* c = AddBar({40, 80, 30}, 2, true, 10);
+  // The first window grows and rebuilds: its row is laid out again, the others move down.
+  Dock->Sizes[a] = {40, 150, 40};
+  a->GetControl()->RebuildBar();
+  EXPECT_TRUE(BoundsAre(BoundsOf(a), 0, 0, 150, 40));
+  EXPECT_TRUE(BoundsAre(BoundsOf(b), 30, 40 + Spacing(), 120, 22));
+  EXPECT_TRUE(BoundsAre(BoundsOf(c), 10, 40 + 22 + 2 * Spacing(), 80, 30));
+  EXPECT_EQ(Dock->GetHeight(), 40 + 22 + 30 + 2 * Spacing());
+
+  // A window docked on a new row between them pushes the rows after it down alike.
+  TdxBar* d = AddBar({40, 60, 24}, 1, true, 5);
+  ASSERT_EQ(Dock->GetRowCount(), 4);
+  EXPECT_TRUE(BoundsAre(BoundsOf(d), 5, 40 + Spacing(), 60, 24));
+  EXPECT_TRUE(BoundsAre(BoundsOf(b), 30, 40 + 24 + 2 * Spacing(), 120, 22));
+  EXPECT_TRUE(BoundsAre(BoundsOf(c), 10, 40 + 24 + 22 + 3 * Spacing(), 80, 30));
+  EXPECT_EQ(Dock->GetHeight(), 40 + 24 + 22 + 30 + 3 * Spacing());
+}
+
 TEST_F(DockSite, SqueezedRowHidesItemsOfTheRightmostWindowAndKeepsMinimums)
 {
   Host.Form()->SetClientWidth(300);

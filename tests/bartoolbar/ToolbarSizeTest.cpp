@@ -193,15 +193,30 @@ TEST_F(TToolbarSize, CaptionFontAndStyleChangesReachTheSizesAtOnce)
   link->GetItem()->SetCaption(L"One with a much longer caption");
   EXPECT_TRUE(PumpUntil([&] { return width() > before && width() == LinkWidths(c).at(0); }));
 
+  // The two links differ by what their captions measure in the bar's font now, on a canvas
+  // of its own: a width kept from another caption or font would not.
+  TdxBarItemLink* other = bar->GetItemLinks()->Items(1);
+  auto measuredDifference = [&] {
+    TcxScreenCanvas canvas;
+    canvas.SetFont(c->GetFont());
+    return canvas.TextWidth(link->GetCaption()) - canvas.TextWidth(other->GetCaption());
+  };
+  auto shownDifference = [&] { return width() - int(RectWidth(other->GetItemRect())); };
+  EXPECT_EQ(shownDifference(), measuredDifference());
+
   auto measuredTextHeight = [&] {
     TcxScreenCanvas canvas;
     canvas.SetFont(c->GetFont());
     return c->GetPainter()->GetTextHeight(&canvas);
   };
   const int text = c->GetTextHeight();
+  const int difference = shownDifference();
   bar->GetFont()->SetSize(std::max(bar->GetFont()->GetSize(), 8) * 2);
   EXPECT_GT(c->GetTextHeight(), text);
   EXPECT_EQ(c->GetTextHeight(), measuredTextHeight());
+  EXPECT_TRUE(PumpUntil([&] { return shownDifference() == measuredDifference(); }));
+  EXPECT_GT(shownDifference(), difference);
   Manager->SetStyle(Manager->GetStyle() == bmsFlat ? bmsStandard : bmsFlat);
   EXPECT_EQ(c->GetTextHeight(), measuredTextHeight());
+  EXPECT_TRUE(PumpUntil([&] { return shownDifference() == measuredDifference(); }));
 }
