@@ -117,6 +117,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(CheckOwner(AOwner)
     CreateImageOptions();
     if (!IsDesigning())
       FInitialLayout = std::make_unique<TMemIniFile>(String());
+    // Told when the form goes, before its window and components do: the layout is saved then.
+    Owner()->FreeNotification(this);
     CreateBars();
   } catch (...) {
     Cleanup();
