@@ -331,9 +331,13 @@ bool TCustomdxBarControl::IsOwnWindow(HWND AWnd)
     HWND h = hosted->GetHandle();
     return AWnd == h || ::IsChild(h, AWnd);
   }
-  HWND edit = nullptr;
-  HBRUSH brush = nullptr;
-  return selected && selected->GetInPlaceEdit(edit, brush) && edit == AWnd;
+  return selected && selected->OwnsWindow(AWnd);
+}
+
+bool TCustomdxBarControl::IsEditorEditing() const
+{
+  TdxBarItemControl* selected = GetSelectedControl();
+  return selected && selected->IsEditing();
 }
 
 bool TCustomdxBarControl::IsCursorOverWindow()

@@ -139,6 +139,9 @@ public:
   virtual void SelectItemControlByMouse(TdxBarItemControl* AControl);
   // The accelerator's selection: selects, and with AUnique runs the item (an Enter key).
   virtual void SelectAndPress(TdxBarItemControl* AControl, bool AUnique);
+  // The selected control is an in-place editor that is editing: the keys typed belong to
+  // its window (the keyboard hook passes them on), and so does the mouse wheel.
+  bool IsEditorEditing() const;
   // Whether the selection was made from the keyboard (windows with dxBarOptionKeyboardSelection).
   bool IsKeyboardSelected() const { return FKeyboardSelected; }
   // Set while the window holds the mouse capture for an item press.

@@ -130,7 +130,7 @@ void TCustomdxBarControl::SelectItemControl(TdxBarItemControl* AControl)
     return;
   TWeakRef<TCustomdxBarControl> self(this);
   // An editor being edited stops before the selection moves on.
-  if (selected && selected->IsWinControl() && selected->GetActive())
+  if (selected && selected->IsEditing())
     selected->Deactivate();
   if (!self)
     return;
@@ -147,7 +147,7 @@ void TCustomdxBarControl::SelectItemControlByMouse(TdxBarItemControl* AControl)
     return;
   TdxBarItemControl* selected = GetSelectedControl();
   // An editor in edit mode keeps the selection.
-  if (selected && selected != AControl && selected->IsWinControl() && selected->GetActive())
+  if (selected && selected != AControl && selected->IsEditing())
     return;
   TWeakRef<TCustomdxBarControl> self(this);
   if (selected != AControl) {
@@ -649,7 +649,12 @@ void TCustomdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift,
   TWeakRef<TCustomdxBarControl> self(this);
   TdxBarItemControl* selected = GetSelectedControl();
   if (!IsCustomizing() && AControl && AControl == selected && AControl->GetEnabled()) {
-    AControl->Click();
+    TWeakRef<TdxBarItemControl> control(AControl);
+    // An in-place editor starts editing first, the caret where the user clicked.
+    if (AControl->IsWinControl())
+      AControl->ActivateByMouse();
+    if (control)
+      control->Click();
     return;
   }
   // Released over another control of a toolbar: the press is dropped and the bar closes.

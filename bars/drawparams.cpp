@@ -69,3 +69,42 @@ void TdxBarButtonLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams
     GlyphLayout = source->GlyphLayout;
   }
 }
+
+IMPLEMENT_CLASS(TdxBarEditLikeControlDrawParams, TdxBarItemControlDrawParams)
+
+void TdxBarEditLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)
+{
+  inherited::Assign(ASource);
+  if (auto* source = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ASource); source && source != this) {
+    EditControl = source->EditControl;
+    Focused = source->Focused;
+    PainterDrawsText = source->PainterDrawsText;
+    DroppedDown = source->DroppedDown;
+    GlyphWidth = source->GlyphWidth;
+    CaptionWidth = source->CaptionWidth;
+    CaptionTextWidth = source->CaptionTextWidth;
+    ButtonWidth = source->ButtonWidth;
+    EditRect = source->EditRect;
+    Parts = source->Parts;
+    Text = source->Text;
+  }
+}
+
+IMPLEMENT_CLASS(TdxBarStaticLikeControlDrawParams, TdxBarItemControlDrawParams)
+
+void TdxBarStaticLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)
+{
+  inherited::Assign(ASource);
+  if (auto* source = dynamic_cast<const TdxBarStaticLikeControlDrawParams*>(ASource); source && source != this) {
+    Alignment = source->Alignment;
+    BorderStyle = source->BorderStyle;
+    LeftIndent = source->LeftIndent;
+    RightIndent = source->RightIndent;
+    HasOwnBrush = source->HasOwnBrush;
+    Min = source->Min;
+    Max = source->Max;
+    Position = source->Position;
+    Smooth = source->Smooth;
+    Color = source->Color;
+  }
+}

@@ -3,6 +3,8 @@
 // so that painters never reach into the control for what it already measured.
 #pragma once
 
+#include <vector>
+
 #include "bars/itemtypes.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/System.h"
@@ -83,4 +85,81 @@ public:
   bool PaintsDroppedDown = false;  // the painter draws a dropped-down state of its own
   bool GrayScale = false;          // the glyph is drawn grey (large buttons' AutoGrayScale)
   int GlyphLayout = glTop;         // a TdxBarGlyphLayout; large images only
+};
+
+// === Edit-like controls =================================================================
+class TdxBarEditLikeControlDrawParams;
+
+// What an edit-like control (edit, combo, spin edit) does itself between the painter's
+// steps of DrawEditControl, and the values of its edit style. The edit controls implement
+// it; the painter reaches it through the draw params.
+class IdxBarEditLikeControl {
+public:
+  virtual ~IdxBarEditLikeControl() = default;
+  // The border of the text part (the painter's DrawEditBorder) and whatever else the kind
+  // of control draws around it.
+  virtual void DrawParts(const TdxBarEditLikeControlDrawParams* AParams) = 0;
+  // The text part: the editor window placed on it, or the text drawn by the painter.
+  virtual void DrawTextArea(const TdxBarEditLikeControlDrawParams* AParams) = 0;
+  // The item's text in the canvas's font and colours, clipped to R.
+  virtual void DrawInterior(TcxCanvas* ACanvas, const TRect& R) = 0;
+  // The caption area's brush: the window's highlight brush when selected in a menu.
+  virtual HBRUSH GetCaptionAreaBrush() const = 0;
+  // The edit style's colour and text colour; clDefault lets the painter choose.
+  virtual TColor GetEditStyleColor() const { return clDefault; }
+  virtual TColor GetEditStyleTextColor() const { return clDefault; }
+};
+
+// A combo's entries as DrawComboItem reads them: its Text and its Items.
+class IdxBarComboItems {
+public:
+  virtual ~IdxBarComboItems() = default;
+  virtual String GetComboText() const = 0;
+  virtual int GetComboItemCount() const = 0;
+  virtual String GetComboItem(int AIndex) const = 0;
+};
+
+// Parts of an edit-like control, as CalcEditParts and CalcComboParts lay them out: the
+// caption part (glyph and caption), the edit (its border included), the combo's button.
+enum : int { dxBarEditPartCaption = 0, dxBarEditPartText = 1, dxBarComboPartButton = 2 };
+
+// What edits, combos and spin edits add for the painter.
+class TdxBarEditLikeControlDrawParams : public TdxBarItemControlDrawParams {
+  DECLARE_CLASS(TdxBarEditLikeControlDrawParams, TdxBarItemControlDrawParams)
+public:
+  using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
+  void Assign(const TdxBarItemControlDrawParams* ASource) override;
+
+  IdxBarEditLikeControl* EditControl = nullptr;  // nil: the painter draws only its own steps
+  bool Focused = false;                          // the in-place editor is open
+  bool PainterDrawsText = true;                  // no editor window covers the text
+  bool DroppedDown = false;                      // a combo's list is open
+  int GlyphWidth = 0;                            // the glyph part (0 without one)
+  int CaptionWidth = 0;                          // the caption part, its margins included
+  int CaptionTextWidth = 0;                      // the caption text alone
+  int ButtonWidth = 0;                           // a combo's drop-down button
+  TRect EditRect{};                              // the control's edit rectangle (GetEditRect)
+  std::vector<TRect> Parts;                      // the last CalcEditParts / CalcComboParts
+  String Text;                                   // the text shown when the painter draws it
+};
+
+// === Statics and progress bars ===========================================================
+// What static texts and progress bars add for the painter.
+class TdxBarStaticLikeControlDrawParams : public TdxBarItemControlDrawParams {
+  DECLARE_CLASS(TdxBarStaticLikeControlDrawParams, TdxBarItemControlDrawParams)
+public:
+  using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
+  void Assign(const TdxBarItemControlDrawParams* ASource) override;
+
+  int Alignment = 0;         // dxBarTextAlignLeft, Center or Right
+  int BorderStyle = 0;       // a TdxBarStaticBorderStyle
+  int LeftIndent = 0;        // filled with the bar's edit brush before the content
+  int RightIndent = 0;       // ... and after it
+  bool HasOwnBrush = false;  // the control paints with a brush of its own
+  // Progress bars.
+  int Min = 0;
+  int Max = 100;
+  int Position = 0;
+  bool Smooth = false;
+  TColor Color = clDefault;  // the fill; clDefault: the painter's GetProgressBarColor
 };

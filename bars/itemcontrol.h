@@ -192,6 +192,10 @@ public:
   virtual bool IsDropDown() const { return false; }
   virtual bool IsDroppedDown() const { return false; }
   virtual bool IsWinControl() const { return false; }
+  // An in-place window control that is editing: keys and the wheel belong to its window.
+  virtual bool IsEditing() const { return false; }
+  // Whether AWnd is a window of this control (its editor, an open drop-down list).
+  virtual bool OwnsWindow(HWND AWnd) const { return false; }
   // A button's control: its click in a menu plays the menu-command sound.
   virtual bool IsButtonControl() const { return false; }
   virtual TWinControl* GetHostedControl() const { return nullptr; }
@@ -210,6 +214,9 @@ public:
   bool IsMousePressedOver() const;
   virtual void ClickByKey();
   virtual void ActivateByKey() {}
+  // The bar's release over the selected control: an in-place window control starts
+  // editing with the caret where the user clicked. Nothing in the base.
+  virtual void ActivateByMouse() {}
   virtual void Activate();
   virtual void Deactivate();
   bool GetActive() const { return FActive; }

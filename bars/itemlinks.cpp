@@ -688,7 +688,7 @@ void TdxBarItemLink::CreateControl()
   TCustomdxBarControl* bar = GetBarControl();
   if (!bar || bar->IsDestroying())
     return;
-  TClass controlClass = FItem->GetControlClass();
+  TClass controlClass = FItem->GetControlClass(bar->IsTextRotated());
   if (!controlClass)
     return;  // a kind the register does not know shows nothing
   TProfileScope phase(TProfilePhase::CreateControls);

@@ -62,7 +62,9 @@ TdxBarItem::TdxBarItem(TComponent* AOwner) : TdxBarComponent(AOwner)
   // and leave the item with a dangling manager.
   if (TdxBarManager* manager = GetBarManagerByOwner(AOwner))
     AttachToManager(manager);
-  FStylesData = std::make_unique<TdxBarItemStylesData>(this, GetStylesCount());
+  // Made before the kind's constructor runs, so with every slot a kind may use (an edit's
+  // StyleEdit is slot 1); GetStylesCount says how many the kind uses.
+  FStylesData = std::make_unique<TdxBarItemStylesData>(this, dxBarItemStyleSlotCount);
   FStylesData->OnChange = TdxBarItemStylesChangeEvent(this, &TdxBarItem::StylesChanged);
   FGlyph = std::make_unique<TBitmap>();
   FGlyph->OnChange = TNotifyEvent(this, &TdxBarItem::GlyphBitmapChanged);
@@ -621,10 +623,10 @@ void TdxBarItem::SetStyle(TcxStyle* Value)
     FStylesData->SetStyle(0, Value);
 }
 
-TdxBarItemStyleValues TdxBarItem::GetStyleValues() const
+TdxBarItemStyleValues TdxBarItem::GetStyleValues(int ASlot) const
 {
   TdxBarItemStyleValues values;
-  TcxStyle* style = GetStyle();
+  TcxStyle* style = FStylesData ? FStylesData->GetStyle(ASlot) : nullptr;
   if (!style)
     return values;
   TcxStyleValues assigned = style->GetAssignedValues();
@@ -686,7 +688,7 @@ bool TdxBarItem::CanBePlacedOn(TdxBarItemLinks* AItemLinks, String& Error)
   return true;
 }
 
-TClass TdxBarItem::GetControlClass() const
+TClass TdxBarItem::GetControlClass(bool ARotated) const
 {
   return GetRegisteredControlClass(ClassType());
 }

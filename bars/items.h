@@ -129,8 +129,8 @@ public:
   virtual int GetActionImageIndex() const { return FImageIndex; }
   virtual void SetActionImageIndex(int Value) { SetImageIndex(Value); }
   // The control class the item-kind register names for exactly this item's class; nil
-  // for a class that is not registered itself.
-  virtual TClass GetControlClass() const;
+  // for a class that is not registered itself. ARotated: the bar turns its text.
+  virtual TClass GetControlClass(bool ARotated = false) const;
   // Links the item owns itself (sub-menus); nil in the base.
   virtual TdxBarItemLinks* GetItemLinks() const { return nullptr; }
   // A container item shows other items in its place on bar windows: fills AItems with
@@ -222,7 +222,8 @@ public:
   TcxStyle* GetStyle() const;
   void SetStyle(TcxStyle* Value);
   TdxBarItemStylesData* GetStylesData() const { return FStylesData.get(); }
-  TdxBarItemStyleValues GetStyleValues() const;
+  // The values of style slot ASlot (0 the item's Style).
+  TdxBarItemStyleValues GetStyleValues(int ASlot = 0) const;
   bool GetUnclickAfterDoing() const { return FUnclickAfterDoing; }
   void SetUnclickAfterDoing(bool Value) { FUnclickAfterDoing = Value; }
   const TNotifyEvent& GetOnClick() const { return FOnClick; }

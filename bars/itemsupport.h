@@ -52,6 +52,9 @@ enum TdxBarItemStyleChange : uint8_t { iscRepaint = 0, iscRecalculate = 1, iscNo
 
 using TdxBarItemStylesChangeEvent = TEvent<void(TObject* Sender, TdxBarItemStyleChange Kind)>;
 
+// Style slots an item kind may use: 0 is the item's Style, 1 an edit's StyleEdit.
+inline constexpr int dxBarItemStyleSlotCount = 2;
+
 // A fixed number of style slots (slot 0 is an item's Style, slot 1 an edit's StyleEdit).
 // Each slot remembers the values its style had, so that a change notification can tell a
 // font change from a colour change; the object listens to each style once, however many

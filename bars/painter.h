@@ -372,21 +372,14 @@ public:
 
   // --- Edits, combos, spin edits and window items.
   virtual void CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                              std::vector<TRect>& AParts) const
-  {
-  }
+                              std::vector<TRect>& AParts) const;
   virtual void CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                             std::vector<TRect>& AParts) const
-  {
-  }
+                             std::vector<TRect>& AParts) const;
   virtual void CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                  std::vector<TRect>& AParts) const
   {
   }
-  virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
-  {
-    return TRect{};
-  }
+  virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The drop-down button of a combo: its background, the kind's frame, then the arrow.
   virtual void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
@@ -419,12 +412,12 @@ public:
   virtual int GetEditGlyphMargin() const { return Metrics().EditGlyphMargin; }
   // Menu edits without a glyph part still draw their caption area.
   virtual bool IsMenuEditCaptionAreaDrawn() const { return false; }
-  virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
   virtual void DrawEditCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawEditCaptionText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   virtual void DrawEditGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const {}
+  virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const;
   virtual void SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const {}
   virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
   virtual TRect GetEditBorderMargins() const { return Metrics().EditBorderMargins; }

@@ -2,7 +2,10 @@
 // text, and the background frame the edit-like controls share.
 #include "bars/painter.h"
 
+#include <algorithm>
+
 #include "bars/barcontrol.h"
+#include "bars/drawparams.h"
 #include "bars/itemcontrol.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -203,4 +206,63 @@ void TdxBarPainter::DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const
     FrameRectByColor(DC, r, clBtnShadow);
     r = InflateRectBy(r, -1, -1, -1, -1);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Edit and combo layout, the edit's frame of steps and its idle text
+
+void TdxBarPainter::CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                  std::vector<TRect>& AParts) const
+{
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
+  AParts.assign(2, TRect{});
+  if (!params)
+    return;
+  TRect caption = R;
+  if (!params->IsMenu() && params->HasCaptionPart())
+    caption.left += GetEditBorderMargins().left;
+  caption.right = std::min<int>(R.right, caption.left + params->GlyphWidth + params->CaptionWidth);
+  AParts[dxBarEditPartCaption] = caption;
+  TRect text = params->EditRect;
+  text.left = std::max<int>(text.left, caption.right);
+  AParts[dxBarEditPartText] = text;
+}
+
+TRect TdxBarPainter::GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
+  const int width = params ? params->ButtonWidth : 0;
+  const TRect m = GetEditBorderMargins();
+  return TRect{std::max<int>(R.left, R.right - m.right - width), R.top + m.top, R.right - m.right, R.bottom - m.bottom};
+}
+
+void TdxBarPainter::CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                   std::vector<TRect>& AParts) const
+{
+  CalcEditParts(ADrawParams, R, AParts);
+  const TRect button = GetComboButtonRect(ADrawParams, AParts[dxBarEditPartText]);
+  AParts.push_back(button);
+  AParts[dxBarEditPartText].right = std::max<int>(AParts[dxBarEditPartText].left, button.left - GetComboButtonGap());
+}
+
+void TdxBarPainter::DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
+  if (!params || !params->EditControl)
+    return;
+  params->EditControl->DrawParts(params);
+  params->EditControl->DrawTextArea(params);
+}
+
+void TdxBarPainter::DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const
+{
+  auto* edit = dynamic_cast<IdxBarEditLikeControl*>(const_cast<TdxBarItemControl*>(AEditControl));
+  if (!edit || !ACanvas || IsRectEmpty(R))
+    return;
+  TColor text = clWindowText, background = clWindow;
+  GetInPlaceEditColors(AEditControl, text, background);
+  ACanvas->GetFont()->SetColor(text);
+  ACanvas->GetBrush()->SetColor(background);
+  ::SetTextColor(ACanvas->GetHandle(), ColorToRGB(text));
+  edit->DrawInterior(ACanvas, R);
 }

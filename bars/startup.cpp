@@ -12,7 +12,9 @@
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
+#include "bars/edits.h"
 #include "bars/groups.h"
+#include "bars/labels.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
 #include "bars/registry.h"
@@ -148,6 +150,9 @@ void ApplicationInitProc()
 void RegisterStandardBarItems()
 {
   RegisterBarItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
+  RegisterBarItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
+  RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
+  RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
 }
 
 // The streamed bar classes (the manager, TdxBar, TdxBarGroup, dock controls, the screen-tip

@@ -1,0 +1,56 @@
+// Shared pieces of the edit tests: a shown form with a manager and two toolbars that both
+// show one edit item, a form edit to give the focus to, and the geometry of an edit's
+// text part on the screen.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
+#include "bars/edits.h"
+#include "bars/labels.h"
+#include "bars/toolbar.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+class TEditTestForm : public TForm {
+  DECLARE_CLASS(TEditTestForm, TForm)
+public:
+  explicit TEditTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+class TEditFixture : public testing::Test {
+protected:
+  void SetUp() override;
+
+  // A toolbar docked at the top (a new row) showing the items given.
+  TdxBar* AddBar(std::initializer_list<TdxBarItem*> AItems);
+  // The control of the item's link on ABar.
+  template <class C = TdxBarEditControl>
+  C* ControlOn(TdxBar* ABar, TdxBarItem* AItem) const
+  {
+    for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i)
+      if (TdxBarItemLink* link = ABar->GetItemLinks()->Items(i); link->GetItem() == AItem)
+        return dynamic_cast<C*>(link->GetControl());
+    return nullptr;
+  }
+  // The screen centre of a control's text part.
+  POINT TextCenter(TdxBarItemControl* AControl) const;
+  // The screen rectangle of a window.
+  static RECT ScreenRectOf(HWND AWnd);
+  // Clicks the edit's text part and waits until its editor has the focus.
+  bool StartEditing(TdxBarEditControl* AControl);
+  // Counts the EDIT windows of this thread.
+  static int ThreadEditWindows();
+
+  TBarHost<TEditTestForm> Host;
+  TdxBarManager* Manager = nullptr;
+  TEdit* FormEdit = nullptr;
+  TdxBarEdit* Edit = nullptr;
+  TdxBarButton* Button = nullptr;
+  TdxBar* Bar1 = nullptr;
+  TdxBar* Bar2 = nullptr;
+};

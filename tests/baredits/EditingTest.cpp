@@ -1,0 +1,172 @@
+// The in-place editor under real pointer and keys: where it opens, what Enter, Esc, Tab and
+// a click elsewhere keep, the length limit, read-only editors, long texts, and that repeated
+// editing leaves no window or GDI object behind.
+#include "EditTestUtil.h"
+
+#include "bars/painter.h"
+#include "platform/GraphicsObjects.h"
+
+namespace {
+
+class TEditing : public TEditFixture {
+protected:
+  void SetUp() override
+  {
+    TEditFixture::SetUp();
+    Edit->OnChange = TNotifyEvent([this](TObject*) { ++Changes; });
+    Edit->OnCurChange = TNotifyEvent([this](TObject*) { ++CurChanges; });
+    Control = ControlOn(Bar1, Edit);
+  }
+  // Replaces the editor's whole text by typing.
+  bool ReplaceText(const std::wstring& AText)
+  {
+    return PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(AText);
+  }
+  bool EditorHidden() const { return !Control->GetHandle() || !::IsWindowVisible(Control->GetHandle()); }
+
+  TdxBarEditControl* Control = nullptr;
+  int Changes = 0;
+  int CurChanges = 0;
+};
+
+}  // namespace
+
+TEST_F(TEditing, ClickOpensTheEditorExactlyOverTheTextPart)
+{
+  ASSERT_TRUE(StartEditing(Control));
+  HWND editor = Control->GetHandle();
+  wchar_t name[16] = {};
+  ::GetClassNameW(editor, name, 16);
+  EXPECT_EQ(::lstrcmpiW(name, L"EDIT"), 0);
+  EXPECT_TRUE(::IsWindowVisible(editor));
+  EXPECT_EQ(::GetParent(editor), Bar1->GetControl()->GetHandle());
+  // The text part less the painter's border margins, on the screen.
+  TRect text = Control->GetPartRects().at(dxBarEditPartText);
+  const TRect m = Control->GetPainter()->GetEditBorderMargins();
+  RECT expected{text.left + m.left, text.top + m.top, text.right - m.right, text.bottom - m.bottom};
+  ::MapWindowPoints(Bar1->GetControl()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&expected), 2);
+  RECT actual = ScreenRectOf(editor);
+  EXPECT_TRUE(::EqualRect(&actual, &expected))
+      << actual.left << "," << actual.top << "," << actual.right << "," << actual.bottom;
+  EXPECT_EQ(Control->GetText(), L"start");
+  EXPECT_EQ(CurChanges, 0) << "reading the item's text in is no change of the user's";
+  EXPECT_TRUE(Bar1->GetControl()->IsEditorEditing());
+}
+
+TEST_F(TEditing, EnterStoresTheTextOnEveryLink)
+{
+  ASSERT_TRUE(StartEditing(Control));
+  ASSERT_TRUE(ReplaceText(L"hello"));
+  EXPECT_EQ(Edit->GetCurText(), L"hello");
+  EXPECT_EQ(Edit->GetText(), L"start");
+  EXPECT_EQ(CurChanges, 5) << "one per keystroke";
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  EXPECT_EQ(Edit->GetText(), L"hello");
+  EXPECT_EQ(Changes, 1);
+  EXPECT_TRUE(EditorHidden());
+  EXPECT_FALSE(Bar1->GetControl()->GetActive());
+  EXPECT_EQ(::GetFocus(), FormEdit->GetHandle());
+  // The second toolbar draws the new text.
+  auto* other = ControlOn(Bar2, Edit);
+  EXPECT_TRUE(PumpUntil([&] { return other->GetEditDrawParams()->Text == L"hello"; }));
+}
+
+TEST_F(TEditing, EscapeKeepsTheOldText)
+{
+  Manager->SetAlwaysSaveText(true);
+  ASSERT_TRUE(StartEditing(Control));
+  ASSERT_TRUE(TypeText(L"xyz"));
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  EXPECT_EQ(Edit->GetText(), L"start");
+  EXPECT_EQ(Changes, 0);
+  EXPECT_TRUE(EditorHidden());
+  EXPECT_EQ(::GetFocus(), FormEdit->GetHandle());
+}
+
+TEST_F(TEditing, ClickElsewhereKeepsTheTextOnlyWithAlwaysSaveText)
+{
+  for (bool always : {false, true}) {
+    SCOPED_TRACE(always);
+    Manager->SetAlwaysSaveText(always);
+    Edit->SetText(L"start");
+    Changes = 0;
+    ASSERT_TRUE(StartEditing(Control));
+    ASSERT_TRUE(ReplaceText(L"abc"));
+    RECT r = ScreenRectOf(FormEdit->GetHandle());
+    ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+    EXPECT_TRUE(PumpUntil([&] { return EditorHidden(); }));
+    EXPECT_EQ(Edit->GetText(), always ? L"abc" : L"start");
+    EXPECT_EQ(Changes, always ? 1 : 0);
+    EXPECT_EQ(::GetFocus(), FormEdit->GetHandle()) << "the focus stays where the user clicked";
+    EXPECT_FALSE(Bar1->GetControl()->IsEditorEditing());
+  }
+}
+
+TEST_F(TEditing, TabStoresAndMovesToTheNextControl)
+{
+  ASSERT_TRUE(StartEditing(Control));
+  ASSERT_TRUE(ReplaceText(L"tab"));
+  ASSERT_TRUE(PressKey(VK_TAB));
+  EXPECT_EQ(Edit->GetText(), L"tab");
+  EXPECT_TRUE(EditorHidden());
+  EXPECT_EQ(Bar1->GetControl()->GetSelectedLink(), Button->GetLink(0));
+}
+
+TEST_F(TEditing, MaxLengthRefusesFurtherCharacters)
+{
+  Edit->SetMaxLength(-3);
+  EXPECT_EQ(Edit->GetMaxLength(), 0);
+  Edit->SetMaxLength(5);
+  Edit->SetText(L"");
+  ASSERT_TRUE(StartEditing(Control));
+  EXPECT_EQ(::SendMessageW(Control->GetHandle(), EM_GETLIMITTEXT, 0, 0), 5);
+  ASSERT_TRUE(TypeText(L"abcdefg"));
+  EXPECT_EQ(Control->GetText(), L"abcde");
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  EXPECT_EQ(Edit->GetText(), L"abcde");
+}
+
+TEST_F(TEditing, ReadOnlyEditorSelectsButDoesNotChange)
+{
+  Edit->SetReadOnly(true);
+  ASSERT_TRUE(StartEditing(Control));
+  EXPECT_TRUE(::GetWindowLongPtrW(Control->GetHandle(), GWL_STYLE) & ES_READONLY);
+  ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}));
+  DWORD from = 0, to = 0;
+  ::SendMessageW(Control->GetHandle(), EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  EXPECT_EQ(to - from, 5u);
+  ASSERT_TRUE(TypeText(L"zz"));
+  EXPECT_EQ(Control->GetText(), L"start");
+}
+
+TEST_F(TEditing, LongTextSurvivesAnEditingRoundTrip)
+{
+  const String text(300, L'w');
+  Edit->SetText(text);
+  Changes = 0;
+  Edit->FocusEditor();
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == Control->GetHandle(); }));
+  DWORD from = 0, to = 0;
+  ::SendMessageW(Control->GetHandle(), EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  EXPECT_EQ(to - from, 300u) << "entered by key: all selected";
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  EXPECT_EQ(Edit->GetText(), text);
+  EXPECT_EQ(Changes, 0);
+}
+
+TEST_F(TEditing, RepeatedEditingLeavesNothingBehind)
+{
+  ASSERT_TRUE(StartEditing(Control));
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  const int windows = ThreadEditWindows();
+  const int gdi = GdiObjectsInUse();
+  for (int i = 0; i < 200; ++i) {
+    Edit->FocusEditor();
+    ASSERT_TRUE(Control->GetFocused()) << i;
+    ASSERT_TRUE(PressKey(VK_ESCAPE)) << i;
+    ASSERT_FALSE(Control->GetFocused()) << i;
+  }
+  PumpPending();
+  EXPECT_EQ(ThreadEditWindows(), windows);
+  EXPECT_EQ(GdiObjectsInUse(), gdi);
+}

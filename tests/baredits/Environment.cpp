@@ -1,0 +1,88 @@
+// The program-wide set-up of the edit tests and their fixture.
+#include "EditTestUtil.h"
+
+IMPLEMENT_CLASS(TEditTestForm, TForm)
+
+void TEditFixture::SetUp()
+{
+  Manager = Host.Manager;
+  Host.Form()->SetBounds(120, 120, 600, 400);
+  FormEdit = new TEdit(Host.Form());
+  FormEdit->SetParent(Host.Form());
+  FormEdit->SetBounds(20, 300, 200, 24);
+  Edit = new TdxBarEdit(Host.Form());
+  Edit->SetText(L"start");
+  Button = new TdxBarButton(Host.Form());
+  Button->SetCaption(L"Go");
+  Button->SetPaintStyle(psCaption);
+  Bar1 = AddBar({Edit, Button});
+  Bar2 = AddBar({Edit});
+  Host.Form()->Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  FormEdit->SetFocus();
+  PumpPending();
+  ASSERT_NE(ControlOn(Bar1, Edit), nullptr);
+  ASSERT_NE(ControlOn(Bar2, Edit), nullptr);
+}
+
+TdxBar* TEditFixture::AddBar(std::initializer_list<TdxBarItem*> AItems)
+{
+  TdxBar* bar = Manager->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  bar->SetRow(Manager->GetBars()->GetCount() - 1);
+  for (TdxBarItem* item : AItems)
+    bar->GetItemLinks()->AddItem(item);
+  bar->SetVisible(true);
+  return bar;
+}
+
+POINT TEditFixture::TextCenter(TdxBarItemControl* AControl) const
+{
+  const TRect r = AControl->GetPartRects().at(dxBarEditPartText);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
+  return p;
+}
+
+RECT TEditFixture::ScreenRectOf(HWND AWnd)
+{
+  RECT r{};
+  ::GetWindowRect(AWnd, &r);
+  return r;
+}
+
+bool TEditFixture::StartEditing(TdxBarEditControl* AControl)
+{
+  if (!ClickAt(TextCenter(AControl)))
+    return false;
+  return PumpUntil([&] { return AControl->GetHandle() && ::GetFocus() == AControl->GetHandle(); });
+}
+
+int TEditFixture::ThreadEditWindows()
+{
+  struct TCount {
+    int Count = 0;
+    static BOOL CALLBACK Child(HWND AWnd, LPARAM AParam)
+    {
+      wchar_t name[16] = {};
+      ::GetClassNameW(AWnd, name, 16);
+      if (::lstrcmpiW(name, L"EDIT") == 0)
+        ++reinterpret_cast<TCount*>(AParam)->Count;
+      return TRUE;
+    }
+    static BOOL CALLBACK Top(HWND AWnd, LPARAM AParam)
+    {
+      ::EnumChildWindows(AWnd, &TCount::Child, AParam);
+      return TRUE;
+    }
+  } count;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &TCount::Top, reinterpret_cast<LPARAM>(&count));
+  return count.Count;
+}
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const LibraryEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TEditTestForm::StaticClass(), TdxBarManager::StaticClass()});
+
+}  // namespace

@@ -1,0 +1,79 @@
+// The small kinds and the window item's rules: where a separator may go, when a text
+// change is told, which control a window item gets on a bar that turns its text, and what
+// a label's control answers.
+#include "EditTestUtil.h"
+
+#include "bars/dxBarStrs.h"
+
+namespace {
+
+class TItemKinds : public TEditFixture {};
+
+}  // namespace
+
+TEST_F(TItemKinds, SeparatorGoesOnlyIntoMenus)
+{
+  auto* separator = new TdxBarSeparator(Host.Form());
+  EXPECT_TRUE(separator->GetShowCaption());
+  EXPECT_TRUE(separator->IsSeparator());
+  TdxBarSubMenuControlItemLinks menu(Manager, nullptr);
+  struct TRow {
+    TdxBarItemLinks* Links;
+    bool Placed;
+    String Error;
+  } rows[] = {
+      {Bar1->GetItemLinks(), false, GetResourceString(sdxBarSeparatorCantBePlaced)},
+      {&menu, true, L""},
+  };
+  for (const TRow& row : rows) {
+    String error = L"stale";
+    EXPECT_EQ(separator->CanBePlacedOn(row.Links, error), row.Placed);
+    EXPECT_EQ(error, row.Error);
+  }
+  EXPECT_EQ(GetResourceString(sdxBarSeparatorCantBePlaced),
+            L"A separator item cannot be placed on the specified toolbar");
+  EXPECT_EQ(separator->GetNewItemCaption(), L"New Separator");
+}
+
+TEST_F(TItemKinds, TextChangeIsToldOnceAndNotWhileLoading)
+{
+  std::vector<String> seen;
+  Edit->OnChange = TNotifyEvent([&](TObject*) { seen.push_back(Edit->GetText()); });
+  Edit->SetText(L"a");
+  Edit->SetText(L"a");
+  EXPECT_EQ(seen, std::vector<String>{L"a"});
+  Edit->IncludeState(csLoading);
+  Edit->SetText(L"b");
+  Edit->ExcludeState(csLoading);
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(Edit->GetText(), L"b");
+}
+
+TEST_F(TItemKinds, WindowItemShowsAsAButtonWhereTextTurns)
+{
+  EXPECT_EQ(Edit->GetControlClass(false), TdxBarEditControl::StaticClass());
+  EXPECT_EQ(Edit->GetControlClass(true), TdxBarButtonControl::StaticClass());
+  Bar2->SetRotateWhenVertical(true);
+  Bar2->SetDockingStyle(dsLeft);
+  PumpPending();
+  ASSERT_TRUE(Bar2->GetControl()->IsTextRotated());
+  EXPECT_NE(dynamic_cast<TdxBarButtonControl*>(Edit->GetLink(1)->GetControl()), nullptr);
+  EXPECT_NE(ControlOn(Bar1, Edit), nullptr);
+}
+
+TEST_F(TItemKinds, LabelControlIsNeverClickedAndSelectableOnlyWhileCustomizing)
+{
+  auto* label = new TdxBarLabel(Host.Form());
+  label->SetCaption(L"Label");
+  EXPECT_TRUE(label->GetShowCaption());
+  Bar1->GetItemLinks()->AddItem(label);
+  PumpPending();
+  auto* control = ControlOn<TdxBarCustomStaticControl>(Bar1, label);
+  ASSERT_NE(control, nullptr);
+  EXPECT_FALSE(control->CanClick());
+  EXPECT_FALSE(control->CanSelect());
+  EXPECT_EQ(control->GetDefaultViewParts(), ivpCaption);
+  Manager->SetIsCustomizing(true);
+  EXPECT_TRUE(control->CanSelect());
+  Manager->SetIsCustomizing(false);
+}
