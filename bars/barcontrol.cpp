@@ -715,11 +715,11 @@ void TCustomdxBarControl::RefreshFont()
 void TCustomdxBarControl::ActivateHint(bool AShow, TdxBarItemControl* AControl)
 {
   if (TdxBarManager* manager = GetBarManager())
-    manager->ItemControlHintChanged(this, AShow ? AControl : nullptr);
+    manager->ActivateHint(AShow && AControl, String(), AControl);
 }
 
-TdxBarHintViewInfo* TCustomdxBarControl::CreateHintViewInfo(const String& AText, const String& AShortCut,
-                                                            TObject* AScreenTip) const
+TdxBarCustomHintViewInfo* TCustomdxBarControl::CreateHintViewInfo(const String& AText, const String& AShortCut,
+                                                                  TObject* AScreenTip) const
 {
   TdxBarPainter* painter = GetPainter();
   return painter ? painter->CreateHintViewInfo(GetBarManager(), AText, AShortCut, AScreenTip) : nullptr;

@@ -38,7 +38,7 @@ class TdxBarItemLinks;
 class TdxBarManager;
 class TdxBarPainter;
 class TdxBarShadow;
-class TdxBarHintViewInfo;
+class TdxBarCustomHintViewInfo;
 class TCustomdxBarControl;
 
 // The layout of a bar window: its item controls' view infos in order, and the separators
@@ -218,7 +218,7 @@ public:
 
   // --- Hints.
   void ActivateHint(bool AShow, TdxBarItemControl* AControl);
-  TdxBarHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut, TObject* AScreenTip) const;
+  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut, TObject* AScreenTip) const;
   TPoint GetHintPosition(const TPoint& P) const;
 
   // --- Fonts.
@@ -303,6 +303,9 @@ public:
   virtual bool CanShowHint() const { return true; }
   // Leaves menu mode before a menu command runs: the open menus close.
   virtual void LeaveMenuMode() {}
+  // While active, the window takes the mouse wheel itself (the thread's mouse hook eats it
+  // otherwise).
+  virtual bool WantsMouseWheel() const { return false; }
 
   // --- What the window kinds supply.
   virtual int GetSeparatorSize() const { return 0; }

@@ -21,7 +21,8 @@ void TdxBarDropDownListBox::CreateParams(TCreateParams& Params)
   TCustomListBox::CreateParams(Params);
   // A top-level window owned by the window the combo lives in (which therefore receives
   // and reflects the owner-draw messages), never a child of it.
-  Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP;
+  // A list longer than it is high scrolls.
+  Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_VSCROLL;
   Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   Params.WindowClass.style |= CS_SAVEBITS;
   Params.WndParent = GetParentWindow();

@@ -145,7 +145,7 @@ public:
   virtual String GetText() const;
   virtual void SetText(const String& Value);
   // The item's text into the window; the window's text into the item.
-  virtual void ReadText();
+  void ReadText();
   virtual void StoreText();
   bool GetFocused() const { return FFocused; }
   // Starts (shows the editor, remembers the focus) or ends editing (hides the editor,
@@ -178,6 +178,10 @@ protected:
   void SetWritingText(bool Value) { FWritingText = Value; }
   // Ends editing and the bar's keyboard mode: Enter, Esc, Tab, F10, a focus lost.
   void ReleaseFocus(bool ACancel);
+  // The text ReadText puts into the window: the item's.
+  virtual String GetTextToRead() const;
+  // The next Alt release belongs to a key combination the control used.
+  void ResetSysKeyCount() { FSysKeyDownCount = 0; }
 
 private:
   static LRESULT CALLBACK SubclassProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
@@ -229,6 +233,8 @@ public:
   int GetMinWidth() const override;
   // The text part: the item rectangle less the caption and glyph parts.
   virtual TRect GetEditRect() const;
+  // Inside the text part's border: where the editor window lies and the idle text is drawn.
+  TRect GetTextAreaRect() const;
   // The brush of the window's colour messages.
   virtual HBRUSH GetEditBrush();
   bool GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const override;
@@ -257,6 +263,8 @@ public:
 protected:
   // Whether the painter draws the text now (no editor window covers it).
   virtual bool IsTextDrawnByPainter() const;
+  // The painter's layout of the parts (an edit's; a combo adds its button).
+  virtual void CalcPainterParts(std::vector<TRect>& AParts);
 
 private:
   TRect ResizeFrameRect(int AWidth) const;

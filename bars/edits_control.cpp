@@ -183,22 +183,31 @@ void TdxBarCustomEditControl::CalcParts()
 {
   CalcDrawParams(false);
   std::vector<TRect> parts;
-  if (TdxBarPainter* painter = GetPainter())
-    painter->CalcEditParts(GetDrawParams(), GetItemRect(), parts);
+  CalcPainterParts(parts);
   parts.resize(size_t(GetPartCount()));
   SetPartRects(parts);
   if (TdxBarEditLikeControlDrawParams* params = GetEditDrawParams())
     params->Parts = parts;
-  // The editor window lies inside the text part's border.
-  TdxBarPainter* painter = GetPainter();
-  TRect window = parts[dxBarEditPartText];
-  if (painter) {
+  SetWindowBounds(GetTextAreaRect());
+}
+
+TRect TdxBarCustomEditControl::GetTextAreaRect() const
+{
+  const std::vector<TRect>& parts = GetPartRects();
+  if (parts.size() <= size_t(dxBarEditPartText))
+    return TRect{};
+  TRect r = parts[dxBarEditPartText];
+  if (TdxBarPainter* painter = GetPainter()) {
     const TRect m = painter->GetEditBorderMargins();
-    window = TRect{window.left + m.left, window.top + m.top, window.right - m.right, window.bottom - m.bottom};
+    r = TRect{r.left + m.left, r.top + m.top, r.right - m.right, r.bottom - m.bottom};
   }
-  if (window.right < window.left || window.bottom < window.top)
-    window = TRect{};
-  SetWindowBounds(window);
+  return r.right < r.left || r.bottom < r.top ? TRect{} : r;
+}
+
+void TdxBarCustomEditControl::CalcPainterParts(std::vector<TRect>& AParts)
+{
+  if (TdxBarPainter* painter = GetPainter())
+    painter->CalcEditParts(GetDrawParams(), GetItemRect(), AParts);
 }
 
 bool TdxBarCustomEditControl::IsTextDrawnByPainter() const
@@ -460,15 +469,8 @@ void TdxBarEditControl::WindowPositioned()
 
 void TdxBarEditControl::DrawTextArea(const TdxBarEditLikeControlDrawParams* AParams)
 {
-  const std::vector<TRect>& parts = GetPartRects();
-  if (parts.size() <= size_t(dxBarEditPartText))
-    return;
   TdxBarPainter* painter = GetPainter();
-  TRect text = parts[dxBarEditPartText];
-  if (painter) {
-    const TRect m = painter->GetEditBorderMargins();
-    text = TRect{text.left + m.left, text.top + m.top, text.right - m.right, text.bottom - m.bottom};
-  }
+  const TRect text = GetTextAreaRect();
   if (GetEnabled())
     SetWindowBounds(text);
   if (!IsTextDrawnByPainter() || !painter || !AParams || !AParams->Canvas)

@@ -461,13 +461,16 @@ void TdxBarWinControl::SetText(const String& Value)
     Repaint();
 }
 
-void TdxBarWinControl::ReadText()
+String TdxBarWinControl::GetTextToRead() const
 {
   TdxBarWindowItem* item = GetWindowItem();
-  if (!item)
-    return;
+  return item ? item->GetText() : String();
+}
+
+void TdxBarWinControl::ReadText()
+{
   TRestore writing(FWritingText, true);
-  SetText(item->GetText());
+  SetText(GetTextToRead());
 }
 
 void TdxBarWinControl::StoreText()

@@ -644,6 +644,18 @@ bool TdxBarItemControl::GetHintInfo(TdxBarItemControlHintInfo& AInfo)
   return true;
 }
 
+TdxBarCustomHintViewInfo* TdxBarItemControl::CreateHintViewInfo(const String& AText, const String& AShortCut)
+{
+  TdxBarItem* item = GetItem();
+  return IsParentAlive() ? FParent->CreateHintViewInfo(AText, AShortCut, item ? item->GetScreenTip() : nullptr)
+                         : nullptr;
+}
+
+TPoint TdxBarItemControl::GetHintPosition(const TPoint& ACursorPos)
+{
+  return IsParentAlive() ? FParent->GetHintPosition(ACursorPos) : ACursorPos;
+}
+
 String TdxBarItemControl::GetHint() const
 {
   TdxBarItem* item = GetItem();

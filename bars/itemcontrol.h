@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "bars/hintwindow.h"
 #include "bars/itemtypes.h"
 #include "lookandfeel/cxClasses.h"
 #include "lookandfeel/cxGraphics.h"
@@ -106,7 +107,7 @@ struct TdxBarItemControlHintInfo {
   String ShortCut;  // the shortcut text; empty without one
 };
 
-class TdxBarItemControl : public TObject {
+class TdxBarItemControl : public TObject, public IdxBarHintSource {
   DECLARE_CLASS(TdxBarItemControl, TObject)
 public:
   // Built through the class the item-kind register names for the link's item.
@@ -233,6 +234,10 @@ public:
   // action's hint handler may cancel it.
   virtual bool GetHintInfo(TdxBarItemControlHintInfo& AInfo);
   virtual String GetHint() const;
+  // The hint window's view info and position: the bar window's painter's, with the item's
+  // screen tip.
+  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) override;
+  TPoint GetHintPosition(const TPoint& ACursorPos) override;
   virtual TShortCut GetShortCut() const;
 
   // --- Images.

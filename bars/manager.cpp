@@ -1,18 +1,15 @@
 // The bar manager: construction and destruction, plain properties, the update lock,
-// designer notification, dock controls, naming, and the manager list.
+// designer notification, dock controls and naming.
 #include "bars/manager.h"
 
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
-#include "bars/mousehook.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Forms.h"
-
-IMPLEMENT_CLASS(TdxBarManagerList, TObjectList)
 
 DEFINE_ENUM_INFO(TdxBarManagerStyle, L"bmsStandard", L"bmsEnhanced", L"bmsFlat", L"bmsXP", L"bmsOffice11",
                  L"bmsUseLookAndFeel")
@@ -21,33 +18,7 @@ DEFINE_ENUM_INFO(TdxBarDockingStyle, L"dsNone", L"dsLeft", L"dsTop", L"dsRight",
 DEFINE_ENUM_INFO(TdxBarItemMergeKind, L"mkAdd", L"mkMergeByCaption", L"mkNone")
 
 // ---------------------------------------------------------------------------
-// The manager list
-
-TdxBarManager* TdxBarManagerList::GetItem(int Index) const
-{
-  return static_cast<TdxBarManager*>(Items(Index));
-}
-
-void TdxBarManagerList::AddManager(TdxBarManager* AManager)
-{
-  if (AManager && IndexOf(AManager) < 0) {
-    if (Count() == 0)
-      dxBarInstallMouseHook();
-    Add(AManager);
-  }
-}
-
-void TdxBarManagerList::RemoveManager(TdxBarManager* AManager)
-{
-  Remove(AManager);
-  if (Count() == 0)
-    dxBarRemoveMouseHook();
-}
-
-TdxBarManagerList::~TdxBarManagerList()
-{
-  dxBarRemoveMouseHook();
-}
+// Lookups
 
 TdxBarManager* GetBarManagerByOwner(TComponent* AComponent)
 {
@@ -120,6 +91,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(CheckOwner(AOwner)
     // Told when the form goes, before its window and components do: the layout is saved then.
     Owner()->FreeNotification(this);
     CreateBars();
+    // A manager made at run time on an active form learns it here; later the form's messages tell it.
+    FFormActive = IsFormActive(GetNearestParentForm());
   } catch (...) {
     Cleanup();
     throw;

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "bars/categories.h"
 #include "bars/backgrounds.h"
@@ -24,6 +25,7 @@
 
 class TCustomdxBarControl;
 class TdxBar;
+class TdxBarControl;
 class TdxBarGroup;
 class TdxBarItem;
 class TdxBarItemControl;
@@ -87,10 +89,16 @@ public:
   TdxBarManagerList() : TObjectList(false) {}
   ~TdxBarManagerList() override;
   TdxBarManager* GetItem(int Index) const;
-  // Appends a manager that is not listed yet / removes it. The thread's mouse hook is
-  // installed with the first manager and removed with the last.
+  // Appends a manager that is not listed yet / removes it. The thread hooks (bars/hooks.h)
+  // are installed with the first manager and removed with the last; the shared hint window
+  // is made with the first manager outside the designer and freed with the last.
   void AddManager(TdxBarManager* AManager);
   void RemoveManager(TdxBarManager* AManager);
+  // The first manager in customizing mode; nil when none.
+  TdxBarManager* GetCustomizingManager() const;
+  // After (before) AManager, wrapping around, the next manager active on the same form (on
+  // an MDI child only while it is the active child); AManager itself when there is none.
+  TdxBarManager* GetNextManager(TdxBarManager* AManager, bool AForward) const;
 };
 
 // The manager of a component: the component itself when it is a manager, otherwise the
@@ -175,6 +183,8 @@ public:
   HBRUSH GetThemedToolBarBrush() const { return FThemedToolBarBrush; }
   // Rebuilds the brushes from the current system colours.
   void SysColorChanged();
+  // The system colours changed: brushes remade, dock sites and bar windows repainted.
+  void SystemColorsChanged();
 
   // --- Update lock and designer notification.
   void BeginUpdate();
@@ -255,10 +265,33 @@ public:
   // The window of the Customize dialog while it is open (it takes the focus bar windows
   // hand on); nil otherwise.
   virtual HWND GetCustomizingFormHandle() const { return nullptr; }
-  // The hint machinery hears of the control a bar window selected (nil: none).
-  virtual void ItemControlHintChanged(TCustomdxBarControl* ABarControl, TdxBarItemControl* AControl) {}
+  // --- Hints (bars/manager_hints.cpp). Shows the hint of AControl (AText, else the
+  // control's own) after the hint pause, or hides the hint; nothing while customizing or
+  // without ShowHint.
+  void ActivateHint(bool AShow, const String& AText, TdxBarItemControl* AControl);
+  void HideHint();
+
+  // --- The form's activation (bars/manager_activation.cpp).
+  // What the form's activation, the application's, the form's showing, hiding and
+  // minimising and work-area changes do; the call-window hook routes these messages here.
+  void HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  bool GetFormActive() const { return FFormActive; }
+  // Stores the form's activation and shows or hides the floating bars by the rule;
+  // AOtherWindow takes (or gives) the activation when known.
+  void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
+  // Moves every floating bar into the work area of the monitor at the form's centre.
+  void KeepFloatingBarsOnWorkArea();
   // Asked before a mouse selection opens a sub-item's menu.
   virtual bool CanShowDropDown(TdxBarItemControl* AControl) { return true; }
+
+  // --- Messages of the form the call-window hook routes here (bars/manager_formmessages.cpp).
+  // The settings and colour rows are the manager's own; form activation and MDI merging
+  // join them.
+  virtual void HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  // The main form's manager hears that the active MDI child may have changed.
+  virtual void ActiveMDIChildMayHaveChanged() {}
+  // The main form moved while this manager customizes: the Customize dialog follows it.
+  virtual void CustomizingFormFollowsForm() {}
 
   // --- Bars (bodies in bars/bars.cpp).
   TdxBars* GetBars() const { return FBars; }
@@ -389,7 +422,8 @@ public:
   int32_t GetHelpContext() const { return FHelpContext; }
   void SetHelpContext(int32_t Value) { FHelpContext = Value; }
   bool GetHideFloatingBarsWhenInactive() const { return FHideFloatingBarsWhenInactive; }
-  void SetHideFloatingBarsWhenInactive(bool Value) { FHideFloatingBarsWhenInactive = Value; }
+  // Applies the floating bars' show rule at once.
+  void SetHideFloatingBarsWhenInactive(bool Value);
   const String& GetIniFileName() const { return FIniFileName; }
   void SetIniFileName(const String& Value) { FIniFileName = Value; }
   int GetLargeButtonArrowWidth() const { return FLargeButtonArrowWidth; }
@@ -600,6 +634,19 @@ private:
   // Loaded's bar steps: resolve the links' item names; apply the pending docking and visibility.
   void LoadedResolveBarLinks();
   void LoadedApplyBars();
+  // The form's activation.
+  void FormActivated(bool AActive, HWND AOtherWindow);
+  void ApplicationActivated(bool AActive);
+  std::vector<TWeakRef<TdxBarControl>> GetFloatingBarControls() const;
+  // Whether floating bars show now: the form shown and not minimised, and active unless
+  // HideFloatingBarsWhenInactive is off or the manager customizes.
+  bool CanShowFloatingBars() const;
+  void ShowFloatingBars();
+  void HideFloatingBars();
+  void UpdateFloatingBarsVisibility();
+  bool FFormActive = false;
+  bool FFormActiveBeforeAppDeactivation = false;
+  bool FSettingFormActive = false;  // guards the floating bars' show and hide against re-entry
   // Bar window state (see GetClickedItemLink).
   TWeakRef<TdxBarItemLink> FClickedItemLink;
   TWeakRef<TdxBarItemLink> FPendingDragItemLink;

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "bars/drawparams.h"
 #include "bars/painter_metrics.h"
 #include "lookandfeel/cxLookAndFeelPainters.h"
+#include "lookandfeel/dxThemeManager.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/System.h"
 
@@ -19,7 +21,7 @@ class TCustomdxBarControl;
 class TdxBar;
 class TdxBarItemControl;
 class TdxBarManager;
-class TdxBarHintViewInfo;
+class TdxBarCustomHintViewInfo;
 class TWinControl;
 
 // The border a static item draws around its content.
@@ -253,6 +255,9 @@ public:
   virtual bool IsGradientCaption() const { return false; }
   virtual void DrawToolbarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                                      HBRUSH ABrush) const;
+  // Toolbars ask DrawToolbarBackground for every fill of their own background (gradient
+  // looks); otherwise they fill it with their background brush.
+  virtual bool IsToolbarBackgroundPainted() const { return false; }
   virtual void DrawDockedBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void DrawStatusBarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                                        HBRUSH ABrush) const;
@@ -376,9 +381,7 @@ public:
   virtual void CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                              std::vector<TRect>& AParts) const;
   virtual void CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                 std::vector<TRect>& AParts) const
-  {
-  }
+                                 std::vector<TRect>& AParts) const;
   virtual TRect GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The drop-down button of a combo: its background, the kind's frame, then the arrow.
   virtual void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
@@ -413,19 +416,17 @@ public:
   // Menu edits without a glyph part still draw their caption area.
   virtual bool IsMenuEditCaptionAreaDrawn() const { return false; }
   virtual void DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
-  virtual void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
-  virtual void DrawEditCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawEditCaptionText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawEditGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const;
+  virtual void DrawEditCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawEditCaptionText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawEditGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const;
-  virtual void SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const {}
+  virtual void SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const;
   virtual void SelectEditText(const TdxBarItemControl* AEditControl, bool ATextChanged) const {}
   virtual TRect GetEditBorderMargins() const { return Metrics().EditBorderMargins; }
   virtual void DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
-                             const TRect& R) const
-  {
-  }
-  virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const {}
+                             const TRect& R) const;
+  virtual void DrawWindowItemText(const TdxBarItemControl* AControl, TcxCanvas* ACanvas, const TRect& R) const;
   // The button column: the arrow width for the edit height, its padding and the margins.
   virtual int GetSpinButtonsWidth(const TdxBarItemControlDrawParams* ADrawParams, int AEditHeight) const;
   // A spin arrow for a button height: h = ((height div 2) - 2) div 2 high, 2h - 1 wide.
@@ -463,29 +464,27 @@ public:
   virtual TColor GetProgressBarColor() const;
   virtual int GetProgressBarHeight() const { return Metrics().ProgressBarHeight; }
   virtual int GetProgressExtraWidth() const { return Metrics().ProgressExtraWidth; }
-  virtual void DrawProgressBar(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const {}
-  virtual void DrawProgressBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void FillProgressRect(HDC DC, const TRect& R, HBRUSH ABrush) const {}
-  virtual void DrawInPlaceSubItemControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawInPlaceSubItemBackground(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const {}
-  virtual void DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawProgressBar(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const;
+  virtual void DrawProgressBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void FillProgressRect(HDC DC, const TRect& R, HBRUSH ABrush) const;
+  virtual void DrawInPlaceSubItemControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawInPlaceSubItemBackground(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const;
+  virtual void DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual int GetInPlaceSubItemIndent() const { return Metrics().InPlaceSubItemIndent; }
   // COLOR_BTNSHADOW; the window's highlight brush for a selected control.
   virtual HBRUSH GetInPlaceSubItemFrameBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
   virtual HBRUSH GetStaticBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
-  virtual void DrawStaticContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawStaticContent(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawStaticBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R,
-                                TdxBarStaticBorderStyle ABorderStyle) const
-  {
-  }
+                                TdxBarStaticBorderStyle ABorderStyle) const;
   // The border width on each side: 0, 1, 1, 2, 2 for the five styles.
   virtual TRect GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) const;
   virtual TRect GetSeparatorMargins() const { return Metrics().SeparatorMargins; }
-  virtual void DrawSeparatorControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawSeparatorText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
-  virtual void DrawStaticControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
+  virtual void DrawSeparatorControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawSeparatorText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
+  virtual void DrawStaticControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual int GetSeparatorLineSize() const { return Metrics().SeparatorLineSize; }
-  virtual void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const {}
+  virtual void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const;
   // Centred COLOR_BTNTEXT on COLOR_BTNFACE (transparent when flat), a pixel lower and to
   // the right when pressed.
   virtual void DrawPushButtonText(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const;
@@ -500,12 +499,10 @@ public:
   // --- Hints.
   // The point moved 20 pixels down.
   virtual TPoint GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const;
-  // The view info a hint window shows; nil until screen tips exist.
-  virtual TdxBarHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
-                                                 const String& AShortCut, TObject* AScreenTip) const
-  {
-    return nullptr;
-  }
+  // The view info a hint window shows: the screen tip's when one is given, else the plain
+  // hint of the text and shortcut at the cursor.
+  virtual TdxBarCustomHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
+                                                       const String& AShortCut, TObject* AScreenTip) const;
 
 protected:
   // Fills a toolbar separator's rectangle with the window's background and answers the
@@ -533,6 +530,14 @@ protected:
   // A spin arrow's triangle of R's height, pointing up or down, in AColor.
   static void FillSpinArrow(HDC DC, const TRect& R, bool AUp, TColor AColor);
 };
+
+// The colour a brush paints with (a system colour index + 1 included); COLOR_WINDOW when
+// it cannot be read.
+TColor dxBarBrushColor(HBRUSH ABrush);
+
+// The filled length of a progress bar ALength long: none for an empty range, the position
+// held inside [AMin, AMax].
+int dxBarProgressFilledLength(int ALength, int AMin, int AMax, int APosition);
 
 // Spin buttons, as GetSpinButtonRect and the draw params' part indices number them.
 enum : int { dxBarSpinButtonUp = 1, dxBarSpinButtonDown = 2 };
@@ -562,6 +567,9 @@ public:
   void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                      int AState) const override;
+  // A detachable menu has no top border: its tear-off strip lies there.
+  TRect GetMenuBorders(const TCustomdxBarControl* AMenu) const override;
+  void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
 
 protected:
   // One raised drag bar at R, excluded from the clip region afterwards (so the window's
@@ -662,6 +670,9 @@ public:
   virtual void FrameDark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void FillFace(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual TColor GetShadowColor() const;
+  // The frame of an edit that is neither hot nor focused: disabled or in a menu; clNone
+  // where the bar's own edit colour frames it.
+  virtual TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const;
 
 protected:
   // A manager brush (1 to 5) of the window's manager; AFallback (a system colour index)
@@ -669,21 +680,198 @@ protected:
   HBRUSH FlatBrush(const TCustomdxBarControl* ABarControl, int AIndex, int AFallback) const;
 };
 
-// Draws through the visual-style themes (bmsXP while visual styles are available).
+// The visual-style calls the XP painter draws and measures with. The default binding
+// goes to the theme manager (OpenTheme) and the visual-styles library; tests put a
+// recording one in its place.
+struct TdxBarThemeBinding {
+  std::function<TdxTheme(TdxThemedObjectType AKind)> Open;
+  std::function<bool(TdxTheme ATheme, HDC DC, int APart, int AState, const TRect& R, const TRect* AClip)> Draw;
+  std::function<TSize(TdxTheme ATheme, HDC DC, int APart, int AState, TdxThemeSize ASize)> PartSize;
+  std::function<TRect(TdxTheme ATheme, HDC DC, int APart, int AState, const TRect& ABounds)> ContentRect;
+  std::function<bool(TdxTheme ATheme, int APart, int AState, int AProperty, COLORREF& AColor)> Color;
+  std::function<bool(TdxTheme ATheme, int APart, int AState)> IsPartiallyTransparent;
+};
+const TdxBarThemeBinding& dxBarThemeBinding();
+// Replaces the binding; nil puts the default back.
+void SetdxBarThemeBinding(const TdxBarThemeBinding* ABinding);
+
+// The sizes the XP painter reads from the theme, for every XP painter of the process:
+// each new painter reads them again (the manager makes one whenever the theme changes).
+// A size the theme cannot give keeps the base painter's value.
+struct TdxBarXPThemeMetrics {
+  int ToolbarSeparatorSize = 0;
+  int MenuSeparatorSize = 0;
+  TSize CaptionButtonSize{};
+  int GlyphIndent = 0;
+  int DropDownButtonWidth = 0;
+  TRect EditMargins{};
+  int DragHandleWidth = 0;
+  int ProgressBorder = 0;
+  TSize SizeGripSize{};
+};
+const TdxBarXPThemeMetrics& dxBarXPThemeMetrics();
+
+// Draws through the visual-style themes (bmsXP while visual styles are available); the
+// floating frame and check marks, which have no themed look, through the shared flat
+// painter.
 class TdxBarXPPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarXPPainter, TdxBarPainter)
 public:
+  // Reads the theme's sizes for every XP painter.
+  TdxBarXPPainter();
   const TdxBarPainterMetrics& Metrics() const override { return dxBarXPPainterMetrics; }
   bool IsNativeStyle() const override { return true; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
+  bool IsFadedDisabledImages(const TCustomdxBarControl* ABarControl) const override { return true; }
+  bool AreIdleGlyphsFaded() const override { return true; }
+
+  // Metrics from the theme.
+  int GetToolbarSeparatorSize() const override;
+  int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
+  int GetMenuSeparatorSize() const override;
+  int GetSeparatorLineSize() const override { return GetMenuSeparatorSize(); }
+  void GetCaptionButtonSize(TSize& ASize) const override;
+  int GetGlyphWidthIndent() const override;
+  int GetGlyphHeightIndent() const override;
+  int GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const override;
+  TRect GetEditBorderMargins() const override;
+  int GetDragHandleSize(const TdxBar* ABar) const override { return GetDragHandleSizeEx(ABar); }
+  int GetDragHandleSizeEx(const TdxBar* ABar) const override;
+  TSize GetSizeGripSize() const override;
+
+  // Brushes and colours.
+  HBRUSH GetBackgroundBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const override;
+  TColor GetEditBackgroundColor() const override;
+  TColor GetEditTextColor() const override;
+  TColor GetDisabledEditTextColor() const override;
+  TColor GetProgressBarColor() const override;
+
+  // Buttons and glyphs.
+  void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                            HBRUSH ABrush) const override;
+  void DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
+                      const TRect& AGlyphRect, HBRUSH ABrush) const override;
+  void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const override;
+
+  // Toolbars.
+  void DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                            bool AHorizontal) const override;
+  void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
+  void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+  void DrawDockingAreaBackground(TWinControl* ADockControl, HDC DC, const TRect& R) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                              int AState) const override;
+  void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
+                     int AState) const override;
+
+  // Menus.
+  void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+
+  // Edits, combos, spin buttons, progress bars and push buttons.
+  void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
+  void DrawComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  void DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  void DrawProgressBar(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const override;
+  void DrawPushButton(HDC DC, const TRect& R, bool AFlat, const String& AText, bool APressed) const override;
+
+  // The ToolBar state of a button-like control: 4 disabled, 3 pressed (or open on a
+  // toolbar), 5 down on a toolbar, 6 hot and down, 2 hot, 1 otherwise.
+  static int ToolBarButtonState(const TdxBarItemControlDrawParams* ADrawParams);
+
+private:
+  // Draws a part of a theme kind; false when the theme or the part cannot be drawn (the
+  // caller then draws the enhanced look's part).
+  static bool DrawPart(TdxThemedObjectType AKind, HDC DC, int APart, int AState, const TRect& R);
 };
 
-// The flat geometry in the gradient look's colour set (bmsOffice11).
+// The flat geometry in the gradient look's colour set (bmsOffice11): toolbars, dock sites,
+// menu glyph columns, marks and selections are filled with gradients of that set.
 class TdxBarOffice11Painter : public TdxBarFlatPainter {
   DECLARE_CLASS(TdxBarOffice11Painter, TdxBarFlatPainter)
 public:
   const TdxBarPainterMetrics& Metrics() const override { return dxBarOffice11PainterMetrics; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
+
+  // Colours and text.
+  bool IsFadedDisabledImages(const TCustomdxBarControl* ABarControl) const override { return true; }
+  bool AreIdleGlyphsFaded() const override { return false; }
+  bool AreHotGlyphsShadowed() const override { return false; }
+  TColor GetTextColor(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection) const override;
+  void GetDisabledTextColors(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection, TColor& ATextColor,
+                             TColor& AEmbossColor) const override;
+  TColor GetCaptionTextColor(const TCustomdxBarControl* ABarControl) const override;
+  TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const override;
+  bool IsGradientCaption() const override { return true; }
+  void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+  void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const override;
+  void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const override;
+  TColor GetDisabledEditTextColor() const override;
+  int GetSizingFrameWidth() const override { return Metrics().SizingFrameSize; }
+  int GetSizingFrameHeight() const override { return Metrics().SizingFrameSize; }
+  int GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const override;
+
+  // Brushes, all shared ones of the colour set (never deleted).
+  HBRUSH GetBackgroundBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetCheckerBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetFaceBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetHighlightBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetItemBackgroundBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetBorderFillBrush(const TCustomdxBarControl* ABarControl) const override;
+  HBRUSH GetMenuBorderBrush(const TCustomdxBarControl* AMenu) const override;
+  TColor GetShadowColor() const override;
+  HBRUSH GetButtonBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  void FrameDark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+
+  // Toolbars and dock sites.
+  bool IsToolbarBackgroundPainted() const override { return true; }
+  void DrawToolbarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                             HBRUSH ABrush) const override;
+  void DrawDockingAreaBackground(TWinControl* ADockControl, HDC DC, const TRect& R) const override;
+  void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
+  void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
+  TRect GetDockedBarBorders(const TCustomdxBarControl* ABarControl) const override;
+  void DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
+                            bool AHorizontal) const override;
+  void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
+  TRect GetMarkRect(const TCustomdxBarControl* ABarControl) const override;
+  void DrawArrow(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
+                 bool ASelected) const override;
+  void DrawArrowSized(HDC DC, const TRect& R, TcxArrowDirection ADirection, TColor AColor, bool AEnabled,
+                      bool ASelected, int ASize) const override;
+
+  // Buttons.
+  void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
+                      const TRect& AGlyphRect, HBRUSH ABrush) const override;
+  void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
+                          HBRUSH ABrush) const override;
+
+  // Menus.
+  void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  void FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
+  void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const override;
+  void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                         const TdxBarItemControl* AControl) const override;
+  void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+
+  // Edits, combos, separators and statics.
+  TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  TColor GetComboArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  HBRUSH GetComboButtonBrush(const TdxBarItemControlDrawParams* ADrawParams) const override;
+  void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
+  void DrawComboArrow(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R) const override;
+  void DrawSeparatorText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+
+protected:
+  // The gradient of a selected, pressed or checked cell (the scheme's pair for the state);
+  // false for a cell in none of them.
+  bool FillSelectionGradient(HDC DC, const TRect& R, const TdxBarItemStateFlags& AStates, bool AVertical) const;
 };
 
 // The painter class used for a look-and-feel that carries a skin; replaceable by a skin

@@ -1,5 +1,6 @@
-// The base painter's drawing of combo drop-down buttons, spin buttons and push-button
-// text, and the background frame the edit-like controls share.
+// The base painter's layout and drawing of edits and combos (caption area, border, glyph,
+// caption, text and drop-down button), spin buttons, push-button text and the background
+// frame the edit-like controls share.
 #include "bars/painter.h"
 
 #include <algorithm>
@@ -20,6 +21,16 @@ HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
 const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
 {
   return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
+}
+
+const TdxBarEditLikeControlDrawParams* EditParams(const TdxBarItemControlDrawParams* AParams)
+{
+  return dynamic_cast<const TdxBarEditLikeControlDrawParams*>(AParams);
+}
+
+TRect PartOf(const TdxBarEditLikeControlDrawParams* AParams, int AIndex)
+{
+  return AParams && AIndex < int(AParams->Parts.size()) ? AParams->Parts[size_t(AIndex)] : TRect{};
 }
 
 }  // namespace
@@ -46,6 +57,275 @@ HBRUSH TdxBarPainter::GetBarEditBrush(const TdxBarItemControlDrawParams* ADrawPa
     return ADrawParams->ItemControl->GetBackgroundBrush();
   const TCustomdxBarControl* parent = ParentOf(ADrawParams);
   return parent ? parent->GetBackgroundBrush() : dxBarSysColorBrush(COLOR_BTNFACE);
+}
+
+TColor dxBarBrushColor(HBRUSH ABrush)
+{
+  uintptr_t value = uintptr_t(ABrush);
+  if (value > 0 && value <= uintptr_t(COLOR_MENUBAR + 1))
+    return TColor(::GetSysColor(int(value - 1)));
+  LOGBRUSH info{};
+  return GetLogBrushInfo(ABrush, info) ? TColor(info.lbColor) : TColor(::GetSysColor(COLOR_WINDOW));
+}
+
+// ---------------------------------------------------------------------------
+// Edit and combo layout
+
+void TdxBarPainter::CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                  std::vector<TRect>& AParts) const
+{
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
+  AParts.assign(2, TRect{});
+  if (!params)
+    return;
+  TRect caption = R;
+  if (!params->IsMenu() && params->HasCaptionPart())
+    caption.left += GetEditBorderMargins().left;
+  caption.right = std::min<int>(R.right, caption.left + params->GlyphWidth + params->CaptionWidth);
+  AParts[dxBarEditPartCaption] = caption;
+  TRect text = params->EditRect;
+  text.left = std::max<int>(text.left, caption.right);
+  AParts[dxBarEditPartText] = text;
+}
+
+TRect TdxBarPainter::GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
+  int width = params ? params->ButtonWidth : 0;
+  if (width <= 0) {
+    // The look's own drop-down width, from the bar font's "0".
+    int zero = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->TextWidth(L"0") : 0;
+    width = GetDefaultItemWidth(ParentOf(ADrawParams), zero > 0 ? zero : ::GetSystemMetrics(SM_CXVSCROLL) / 2);
+  }
+  const TRect m = GetEditBorderMargins();
+  return TRect{std::max<int>(R.left, R.right - m.right - width), R.top + m.top, R.right - m.right, R.bottom - m.bottom};
+}
+
+void TdxBarPainter::CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                   std::vector<TRect>& AParts) const
+{
+  CalcEditParts(ADrawParams, R, AParts);
+  const TRect button = GetComboButtonRect(ADrawParams, AParts[dxBarEditPartText]);
+  AParts.push_back(button);
+  AParts[dxBarEditPartText].right = std::max<int>(AParts[dxBarEditPartText].left, button.left - GetComboButtonGap());
+}
+
+void TdxBarPainter::CalcSpinEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                      std::vector<TRect>& AParts) const
+{
+  CalcEditParts(ADrawParams, R, AParts);
+  TRect margins = GetEditBorderMargins();
+  TRect inside = InflateRectBy(AParts[dxBarEditPartText], -margins.left, -margins.top, -margins.right, -margins.bottom);
+  AParts.push_back(GetSpinButtonRect(inside, dxBarSpinButtonUp, 0));
+  AParts.push_back(GetSpinButtonRect(inside, dxBarSpinButtonDown, 0));
+}
+
+// ---------------------------------------------------------------------------
+// Edit drawing
+
+void TdxBarPainter::DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const TdxBarEditLikeControlDrawParams* params = EditParams(ADrawParams);
+  HDC DC = ParamsDC(ADrawParams);
+  if (!params || !DC)
+    return;
+  DrawEditCaption(params, R);
+  if (params->IsMenu() && params->PaintedSelected)
+    DrawSelectionFrame(params->ItemControl, DC, R);
+  if (params->EditControl)
+    params->EditControl->DrawParts(params);
+  else {
+    TRect edit = PartOf(params, dxBarEditPartText);
+    DrawEditBorder(params, edit);
+  }
+  TdxBarClipRgn saved = SaveClipRgn(DC);
+  DrawEditGlyph(params, R);
+  DrawEditCaptionText(params, R);
+  if (params->EditControl)
+    params->EditControl->DrawTextArea(params);
+  else if (params->ItemControl) {
+    TRect edit = PartOf(params, dxBarEditPartText);
+    TRect margins = GetEditBorderMargins();
+    DrawEditText(params->ItemControl, params->Canvas,
+                 InflateRectBy(edit, -margins.left, -margins.top, -margins.right, -margins.bottom));
+  }
+  RestoreClipRgn(DC, saved);
+}
+
+void TdxBarPainter::DrawEditCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const TdxBarEditLikeControlDrawParams* params = EditParams(ADrawParams);
+  HDC DC = ParamsDC(ADrawParams);
+  if (!params || !DC)
+    return;
+  bool menu = params->IsMenu();
+  TRect area = PartOf(params, dxBarEditPartCaption);
+  if (IsRectEmpty(area))
+    return;
+  HBRUSH captionBrush = params->EditControl ? params->EditControl->GetCaptionAreaBrush() : GetBarEditBrush(params);
+  bool highlighted = menu && (params->PaintedSelected || params->Focused);
+  TRect glyph = Rect(area.left, area.top, std::min(area.right, area.left + params->GlyphWidth), area.bottom);
+  if (params->HasCaptionPart() || (menu && !params->HasGlyphPart() && IsMenuEditCaptionAreaDrawn())) {
+    // The caption area ends at the caption text's right; the glyph cell keeps the edit
+    // brush unless the highlight covers it.
+    TRect caption = Rect(glyph.right, area.top, area.right, area.bottom);
+    if (params->HasCaptionPart() && params->CaptionTextWidth > 0)
+      caption.right = std::min(area.right, caption.left + params->CaptionWidth);
+    FillBackgroundRect(params, DC, caption, captionBrush,
+                       highlighted || (params->ItemControl && params->ItemControl->HasOwnBrush()));
+    if (caption.right < area.right)
+      FillBackgroundRect(params, DC, Rect(caption.right, area.top, area.right, area.bottom), GetBarEditBrush(params),
+                         false);
+    if (!IsRectEmpty(glyph))
+      FillBackgroundRect(params, DC, glyph, menu ? GetBarEditBrush(params) : captionBrush, highlighted);
+  } else if (!IsRectEmpty(glyph))
+    FillBackgroundRect(params, DC, glyph, menu ? GetBarEditBrush(params) : captionBrush, highlighted);
+}
+
+void TdxBarPainter::DrawEditGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const TdxBarEditLikeControlDrawParams* params = EditParams(ADrawParams);
+  HDC DC = ParamsDC(ADrawParams);
+  if (!params || !DC || !params->HasGlyphPart() || params->GlyphWidth <= 0)
+    return;
+  TRect area = PartOf(params, dxBarEditPartCaption);
+  TRect cell = Rect(area.left, area.top, std::min(area.right, area.left + params->GlyphWidth), area.bottom);
+  if (IsRectEmpty(cell))
+    return;
+  TdxBarItemStateFlags states;
+  TRect glyph = cell;
+  DrawGlyph(params, DC, states, params->ViewSize, TRect{}, cell, glyph);
+  ::ExcludeClipRect(DC, cell.left, cell.top, cell.right, cell.bottom);
+}
+
+void TdxBarPainter::DrawEditCaptionText(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const TdxBarEditLikeControlDrawParams* params = EditParams(ADrawParams);
+  HDC DC = ParamsDC(ADrawParams);
+  if (!params || !DC || !params->HasCaptionPart())
+    return;
+  TRect area = PartOf(params, dxBarEditPartCaption);
+  TRect caption = Rect(area.left + params->GlyphWidth, area.top, area.right, area.bottom);
+  if (IsRectEmpty(caption))
+    return;
+  // The caption ends its margin before the edit: right-aligned.
+  TRect text = caption;
+  text.right -= GetEditCaptionMargin();
+  TdxBarItemTextFlags flags;
+  flags.Enabled = params->Enabled;
+  flags.Selected = params->IsMenu() && params->PaintedSelected;
+  flags.FlatSelection = IsFlatSelection();
+  DrawItemText(params->ItemControl, DC, params->Caption, text, dxBarTextAlignRight, flags, DT_SINGLELINE);
+  ::ExcludeClipRect(DC, caption.left, caption.top, caption.right, caption.bottom);
+}
+
+void TdxBarPainter::DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const
+{
+  HDC DC = ParamsDC(ADrawParams);
+  if (!ADrawParams || !DC || IsRectEmpty(R)) {
+    R = InflateRect(R, -2, -2);
+    return;
+  }
+  const TdxBarItemControl* control = ADrawParams->ItemControl;
+  bool active = control && control->IsActive();
+  HBRUSH edit = GetBarEditBrush(ADrawParams);
+  // Outer pixel: sunken when hot, else the bar's edit colour (the window's own background
+  // while the control is not active).
+  if (ADrawParams->PaintedSelected) {
+    TRect r = R;
+    ::DrawEdge(DC, &r, BDR_SUNKENOUTER, BF_RECT);
+  } else
+    FrameBackgroundRect(ADrawParams, DC, R, edit, active || (control && control->HasOwnBrush()));
+  R = InflateRect(R, -1, -1);
+  // Inner pixel: the highlight colour marks a disabled edit.
+  HBRUSH inner = !ADrawParams->Enabled && !ADrawParams->PaintedSelected ? dxBarSysColorBrush(COLOR_BTNHIGHLIGHT) : edit;
+  if (!IsRectEmpty(R))
+    ::FrameRect(DC, &R, dxBarRealBrush(inner));
+  R = InflateRect(R, -1, -1);
+}
+
+void TdxBarPainter::GetInPlaceEditColors(const TdxBarItemControl* AEditControl, TColor& ATextColor,
+                                         TColor& ABackgroundColor) const
+{
+  const auto* edit = dynamic_cast<const IdxBarEditLikeControl*>(AEditControl);
+  bool enabled = !AEditControl || AEditControl->GetEnabled();
+  if (!enabled) {
+    ATextColor = GetDisabledEditTextColor();
+    ABackgroundColor = dxBarBrushColor(AEditControl->GetBackgroundBrush());
+    return;
+  }
+  TColor text = edit ? edit->GetEditStyleTextColor() : clDefault;
+  TColor back = edit ? edit->GetEditStyleColor() : clDefault;
+  ATextColor = text != clDefault ? text : GetEditTextColor();
+  ABackgroundColor = back != clDefault ? back : GetEditBackgroundColor();
+}
+
+void TdxBarPainter::DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const
+{
+  if (!AEditControl || !ACanvas || IsRectEmpty(R))
+    return;
+  TColor text = clDefault;
+  TColor back = clDefault;
+  GetInPlaceEditColors(AEditControl, text, back);
+  // The canvas is the caller's: its colours and clip are given back afterwards.
+  TColor oldText = ACanvas->GetFont()->GetColor();
+  TColor oldBack = ACanvas->GetBrush()->GetColor();
+  ACanvas->GetFont()->SetColor(text);
+  ACanvas->GetBrush()->SetColor(back);
+  ::SetTextColor(ACanvas->GetHandle(), ColorToRGB(text));
+  ACanvas->SaveClipRegion();
+  ACanvas->IntersectClipRect(R);
+  if (auto* edit = dynamic_cast<IdxBarEditLikeControl*>(const_cast<TdxBarItemControl*>(AEditControl)))
+    edit->DrawInterior(ACanvas, R);
+  else
+    FillRectByColor(ACanvas->GetHandle(), R, back);
+  ACanvas->RestoreClipRegion();
+  ACanvas->GetFont()->SetColor(oldText);
+  ACanvas->GetBrush()->SetColor(oldBack);
+}
+
+void TdxBarPainter::SetEditFormattingRect(const TdxBarItemControl* AEditControl, HWND AWnd) const
+{
+  if (!AEditControl || !AWnd || !::IsWindow(AWnd))
+    return;
+  const std::vector<TRect>& parts = AEditControl->GetPartRects();
+  if (int(parts.size()) <= dxBarEditPartText)
+    return;
+  TRect margins = GetEditBorderMargins();
+  TRect text = InflateRectBy(parts[dxBarEditPartText], -margins.left, -margins.top, -margins.right, -margins.bottom);
+  // A combo's editor stops before its button and the gap.
+  if (int(parts.size()) > dxBarComboPartButton && !IsRectEmpty(parts[dxBarComboPartButton]))
+    text.right = std::min(text.right, parts[dxBarComboPartButton].left - GetComboButtonGap());
+  const TCustomdxBarControl* bar = AEditControl->GetBarControl();
+  HWND barWnd = bar && bar->HandleAllocated() ? const_cast<TCustomdxBarControl*>(bar)->GetHandle() : nullptr;
+  ::MapWindowPoints(barWnd, AWnd, reinterpret_cast<POINT*>(&text), 2);
+  RECT client{};
+  ::GetClientRect(AWnd, &client);
+  // The rectangle is the window's text area, kept inside its client area.
+  RECT r{std::max(text.left, client.left), std::max(text.top, client.top), std::min(text.right, client.right),
+         std::min(text.bottom, client.bottom)};
+  if (r.right > r.left && r.bottom > r.top)
+    ::SendMessageW(AWnd, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+}
+
+void TdxBarPainter::DrawComboItem(const TdxBarItemControl* AComboControl, TcxCanvas* ACanvas, int AIndex,
+                                  const TRect& R) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  const auto* combo = dynamic_cast<const IdxBarComboItems*>(AComboControl);
+  if (!DC || IsRectEmpty(R))
+    return;
+  FillRectByColor(DC, R, ACanvas->GetBrush()->GetColor());
+  String text;
+  if (combo && AIndex < 0)
+    text = combo->GetComboText();
+  else if (combo && AIndex < combo->GetComboItemCount())
+    text = combo->GetComboItem(AIndex);
+  if (!text.empty()) {
+    int mode = ::SetBkMode(DC, TRANSPARENT);
+    ExtTextOutString(DC, Point(R.left + 2, R.top), 0, nullptr, text);
+    ::SetBkMode(DC, mode);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -206,63 +486,4 @@ void TdxBarPainter::DrawDropDownBorder(HWND AWnd, HDC DC, const TRect& R) const
     FrameRectByColor(DC, r, clBtnShadow);
     r = InflateRectBy(r, -1, -1, -1, -1);
   }
-}
-
-// ---------------------------------------------------------------------------
-// Edit and combo layout, the edit's frame of steps and its idle text
-
-void TdxBarPainter::CalcEditParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                  std::vector<TRect>& AParts) const
-{
-  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
-  AParts.assign(2, TRect{});
-  if (!params)
-    return;
-  TRect caption = R;
-  if (!params->IsMenu() && params->HasCaptionPart())
-    caption.left += GetEditBorderMargins().left;
-  caption.right = std::min<int>(R.right, caption.left + params->GlyphWidth + params->CaptionWidth);
-  AParts[dxBarEditPartCaption] = caption;
-  TRect text = params->EditRect;
-  text.left = std::max<int>(text.left, caption.right);
-  AParts[dxBarEditPartText] = text;
-}
-
-TRect TdxBarPainter::GetComboButtonRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
-{
-  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
-  const int width = params ? params->ButtonWidth : 0;
-  const TRect m = GetEditBorderMargins();
-  return TRect{std::max<int>(R.left, R.right - m.right - width), R.top + m.top, R.right - m.right, R.bottom - m.bottom};
-}
-
-void TdxBarPainter::CalcComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                   std::vector<TRect>& AParts) const
-{
-  CalcEditParts(ADrawParams, R, AParts);
-  const TRect button = GetComboButtonRect(ADrawParams, AParts[dxBarEditPartText]);
-  AParts.push_back(button);
-  AParts[dxBarEditPartText].right = std::max<int>(AParts[dxBarEditPartText].left, button.left - GetComboButtonGap());
-}
-
-void TdxBarPainter::DrawEditControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
-{
-  auto* params = dynamic_cast<const TdxBarEditLikeControlDrawParams*>(ADrawParams);
-  if (!params || !params->EditControl)
-    return;
-  params->EditControl->DrawParts(params);
-  params->EditControl->DrawTextArea(params);
-}
-
-void TdxBarPainter::DrawEditText(const TdxBarItemControl* AEditControl, TcxCanvas* ACanvas, const TRect& R) const
-{
-  auto* edit = dynamic_cast<IdxBarEditLikeControl*>(const_cast<TdxBarItemControl*>(AEditControl));
-  if (!edit || !ACanvas || IsRectEmpty(R))
-    return;
-  TColor text = clWindowText, background = clWindow;
-  GetInPlaceEditColors(AEditControl, text, background);
-  ACanvas->GetFont()->SetColor(text);
-  ACanvas->GetBrush()->SetColor(background);
-  ::SetTextColor(ACanvas->GetHandle(), ColorToRGB(text));
-  edit->DrawInterior(ACanvas, R);
 }

@@ -185,18 +185,23 @@ void TdxBarFlatPainter::DrawEditBorder(const TdxBarItemControlDrawParams* ADrawP
     return;
   }
   const TdxBarItemControl* control = ADrawParams->ItemControl;
-  const TCustomdxBarControl* parent = ParentOf(ADrawParams);
   bool focused = control && control->IsActive();
+  TColor frame = focused ? clNone : GetEditFrameColor(ADrawParams);
   if (ADrawParams->PaintedSelected)
     DrawSelectionFrame(control, DC, R);
-  else if (ADrawParams->IsMenu() && !focused)
-    FrameWith(DC, R, BackgroundOf(*this, parent));
-  else if (!ADrawParams->Enabled && !focused)
-    FrameWith(DC, R, dxBarSysColorBrush(COLOR_BTNSHADOW));
+  else if (frame != clNone)
+    FrameRectByColor(DC, R, frame);
   else
     FrameBackgroundRect(ADrawParams, DC, R, GetBarEditBrush(ADrawParams),
                         focused || (control && control->GetDoingClick()));
   R = InflateRect(R, -1, -1);
+}
+
+TColor TdxBarFlatPainter::GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const
+{
+  if (ADrawParams->IsMenu())
+    return dxBarBrushColor(BackgroundOf(*this, ParentOf(ADrawParams)));
+  return ADrawParams->Enabled ? clNone : clBtnShadow;
 }
 
 TColor TdxBarFlatPainter::GetComboArrowColor(const TdxBarItemControlDrawParams* ADrawParams) const

@@ -3,9 +3,12 @@
 #include "bars/painter.h"
 
 #include "bars/barcontrol.h"
+#include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/screentips.h"
 #include "bars/startup.h"
+#include "lookandfeel/cxControls.h"
 #include "lookandfeel/cxGraphics.h"
 
 namespace {
@@ -250,13 +253,6 @@ TColor TdxBarPainter::GetDisabledEditTextColor() const
   return SysColor(COLOR_GRAYTEXT);
 }
 
-void TdxBarPainter::GetInPlaceEditColors(const TdxBarItemControl* AEditControl, TColor& ATextColor,
-                                         TColor& ABackgroundColor) const
-{
-  ATextColor = GetEditTextColor();
-  ABackgroundColor = GetEditBackgroundColor();
-}
-
 TColor TdxBarPainter::GetEditBrushColor(const TdxBarItemControlDrawParams* ADrawParams) const
 {
   return GetEditBackgroundColor();
@@ -316,6 +312,14 @@ TRect TdxBarPainter::GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) c
 
 // ---------------------------------------------------------------------------
 // Hints
+
+TdxBarCustomHintViewInfo* TdxBarPainter::CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
+                                                            const String& AShortCut, TObject* AScreenTip) const
+{
+  if (auto* tip = dynamic_cast<TdxBarScreenTip*>(AScreenTip))
+    return new TdxBarScreenTipViewInfo(AManager, tip, AText, AShortCut);
+  return new TdxBarHintViewInfo(AManager, AText.empty() ? AText : AText + AShortCut, GetMouseCursorPos());
+}
 
 TPoint TdxBarPainter::GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const
 {

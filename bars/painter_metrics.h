@@ -38,6 +38,7 @@ struct TdxBarPainterMetrics {
   int DragHandleSizeEx;           // the same, when the bar window asks for the other form
   int DragGripEndInset;           // the dotted grip keeps this from the bar's ends
   int StatusBarTopIndent;
+  int SizingFrameSize;  // a floating bar's sizing frame of the kind's own (0: the system's)
   TRect StatusBarBorders;
   int DockRowSpacing;    // between the rows of a dock site
   int CaptionMarkWidth;  // the triangle of a mark in a floating caption
@@ -74,7 +75,8 @@ struct TdxBarPainterMetrics {
   int DetachStripSideBar;     // the strip keeps this from the menu's sides
   // --- Edits, combos and spin edits.
   TRect ComboButtonMargins;
-  int ComboButtonGap;  // between a combo's text and its button
+  int ComboButtonWidth;  // a combo's drop-down button when the bar gives none (0: the system's)
+  int ComboButtonGap;    // between a combo's text and its button
   TRect EditBorderMargins;
   int EditCaptionMargin;  // around an edit's caption and glyph parts
   int EditGlyphMargin;
@@ -83,6 +85,7 @@ struct TdxBarPainterMetrics {
   // --- Statics, progress bars, separators, containers and hints.
   int ProgressBarHeight;
   int ProgressExtraWidth;
+  int ProgressBlockGap;  // between the blocks of a progress bar that is not smooth
   int InPlaceSubItemIndent;
   TRect SeparatorMargins;
   int SeparatorLineSize;
@@ -120,6 +123,7 @@ inline constexpr TdxBarPainterMetrics dxBarPainterMetrics{
     .DragHandleSizeEx = 0,
     .DragGripEndInset = 3,
     .StatusBarTopIndent = 2,
+    .SizingFrameSize = 0,
     .StatusBarBorders = {0, 0, 0, 0},
     .DockRowSpacing = 0,
     .CaptionMarkWidth = 7,
@@ -153,6 +157,7 @@ inline constexpr TdxBarPainterMetrics dxBarPainterMetrics{
     .DetachHandleWidth = 33,
     .DetachStripSideBar = 3,
     .ComboButtonMargins = {1, 2, 1, 2},
+    .ComboButtonWidth = 0,
     .ComboButtonGap = 1,
     .EditBorderMargins = {2, 2, 2, 2},
     .EditCaptionMargin = 0,
@@ -161,6 +166,7 @@ inline constexpr TdxBarPainterMetrics dxBarPainterMetrics{
     .SpinArrowPadding = 2,
     .ProgressBarHeight = 12,
     .ProgressExtraWidth = 0,
+    .ProgressBlockGap = 2,
     .InPlaceSubItemIndent = 5,
     .SeparatorMargins = {6, 0, 0, 0},
     .SeparatorLineSize = 2,
@@ -178,6 +184,7 @@ inline constexpr TdxBarPainterMetrics dxBarStandardPainterMetrics = [] {
   m.DragHandleSizeEx = 2 * m.DragHandleWidth + 2 + 1;  // two bars, the offset and a pixel
   m.DragHandleSize = m.DragHandleSizeEx;
   m.MenuBorderSize = 2;
+  m.MenuSeparatorIndent = 2;
   return m;
 }();
 
@@ -187,6 +194,7 @@ inline constexpr TdxBarPainterMetrics dxBarEnhancedPainterMetrics = [] {
   m.DragHandleOffset = 1;
   m.DragHandleSizeEx = m.DragHandleWidth + 1 + 2;  // one bar, the offset and two pixels
   m.DragHandleSize = m.DragHandleSizeEx;
+  m.MenuSeparatorIndent = 12;
   return m;
 }();
 
@@ -211,12 +219,30 @@ inline constexpr TdxBarPainterMetrics dxBarFlatPainterMetrics = [] {
   return m;
 }();
 
-// The look drawn through the visual-style themes: wider arrows.
+// The look drawn through the visual-style themes: wider arrows, the gripper at the bar's
+// edge. Separators, margins, glyph indents and grips are the theme's (TdxBarXPThemeMetrics);
+// these stand when the theme gives none.
 inline constexpr TdxBarPainterMetrics dxBarXPPainterMetrics = [] {
   TdxBarPainterMetrics m = dxBarPainterMetrics;
   m.ArrowWidthDelta = 3;
+  m.DragHandleOffset = 0;
+  m.DragHandleSizeEx = m.DragHandleWidth + m.DragHandleOffset + 2;
+  m.DragHandleSize = m.DragHandleSizeEx;
+  m.MenuItemHeightDelta = 1;
+  m.DetachStripExtra = 1;
+  m.ComboButtonMargins = {1, 1, 1, 1};
   return m;
 }();
 
-// The flat geometry in the gradient look's colours.
-inline constexpr TdxBarPainterMetrics dxBarOffice11PainterMetrics = dxBarFlatPainterMetrics;
+// The flat geometry in the gradient look's colours: a thin sizing frame, the grip's dots
+// further in, a taller tear-off strip.
+inline constexpr TdxBarPainterMetrics dxBarOffice11PainterMetrics = [] {
+  TdxBarPainterMetrics m = dxBarFlatPainterMetrics;
+  m.SizingFrameSize = 3;
+  m.DragHandleOffset = 1 + 2;                                       // the flat offset and two pixels
+  m.DragHandleSizeEx = m.DragHandleOffset + m.DragHandleWidth + 2;  // dots 3 wide, two pixels after
+  m.DragHandleSize = m.DragHandleSizeEx;
+  m.DetachStripExtra = 5;
+  m.ComboButtonWidth = 13;
+  return m;
+}();

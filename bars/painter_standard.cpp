@@ -295,3 +295,30 @@ void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl
   }
   ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | (AState == 4 ? DFCS_PUSHED : 0));
 }
+
+// ---------------------------------------------------------------------------
+// Standard: menus
+
+TRect TdxBarStandardPainter::GetMenuBorders(const TCustomdxBarControl* AMenu) const
+{
+  TRect r = inherited::GetMenuBorders(AMenu);
+  if (AMenu && AMenu->IsDetachable())
+    r.top = 0;
+  return r;
+}
+
+void TdxBarStandardPainter::DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  HDC DC = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->GetHandle() : nullptr;
+  if (!DC || IsRectEmpty(R))
+    return;
+  const TdxBarItemControl* control = ADrawParams->ItemControl;
+  const TCustomdxBarControl* menu = control ? control->GetBarControl() : nullptr;
+  // The whole item, glyph column included, is highlighted; a down item keeps its own
+  // background so that its sunken glyph cell shows.
+  bool highlighted = ADrawParams->PaintedSelected && !ADrawParams->States.Down;
+  HBRUSH brush = highlighted ? (menu ? menu->GetHighlightBrush() : GetHighlightBrush(nullptr))
+                             : (control ? control->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  bool clicking = ADrawParams->PaintedSelected || (control && (control->GetDoingClick() || control->HasOwnBrush()));
+  FillBackgroundRect(ADrawParams, DC, R, brush, clicking);
+}

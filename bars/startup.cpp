@@ -11,13 +11,17 @@
 #include "bars/bar.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
+#include "bars/combos.h"
 #include "bars/dockcontrol.h"
 #include "bars/edits.h"
 #include "bars/groups.h"
+#include "bars/hintwindow.h"
 #include "bars/labels.h"
 #include "bars/manager.h"
+#include "bars/navigation.h"
 #include "bars/painter.h"
 #include "bars/registry.h"
+#include "bars/screentips.h"
 #include "bars/systemcontroller.h"
 #include "lookandfeel/cxContainer.h"
 #include "lookandfeel/cxControls.h"
@@ -151,6 +155,8 @@ void RegisterStandardBarItems()
 {
   RegisterBarItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
   RegisterBarItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
+  RegisterBarItem(TCustomdxBarCombo::StaticClass(), TCustomdxBarComboControl::StaticClass(), true);
+  RegisterBarItem(TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true);
   RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
   RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
 }
@@ -165,10 +171,18 @@ void RegisterStreamedClasses()
   RegisterClass(TdxBarGroup::StaticClass());
   RegisterClass(TdxBar::StaticClass());
   RegisterClass(TdxBarDockControl::StaticClass());
+  RegisterClass(TdxBarScreenTip::StaticClass());
+  RegisterClass(TdxBarScreenTipBand::StaticClass());
+  RegisterClass(TdxBarScreenTipCollection::StaticClass());
+  RegisterClass(TdxBarScreenTipRepository::StaticClass());
 }
 
 void UnregisterStreamedClasses()
 {
+  UnRegisterClass(TdxBarScreenTipRepository::StaticClass());
+  UnRegisterClass(TdxBarScreenTipCollection::StaticClass());
+  UnRegisterClass(TdxBarScreenTipBand::StaticClass());
+  UnRegisterClass(TdxBarScreenTip::StaticClass());
   UnRegisterClass(TdxBarDockControl::StaticClass());
   UnRegisterClass(TdxBar::StaticClass());
   UnRegisterClass(TdxBarGroup::StaticClass());
@@ -204,6 +218,7 @@ void StartLibrary()
   dxBarInitOSFlags();
   BindUser32();
   GManagerList = new TdxBarManagerList;
+  dxBarCreateNavigationController();
   GColorDepth = ReadScreenColorDepth();
   GCheckerBrush = CreateCheckerBrush();
   CreateBarControlList();
@@ -218,6 +233,7 @@ void StartLibrary()
 void StopLibrary()
 {
   GFinalizing = true;
+  dxBarFreeHintWindow();
   FreeBarSystemController(GSystemController);
   GSystemController = nullptr;
   FreeBarControlList();
@@ -230,6 +246,7 @@ void StopLibrary()
   GBarFlatPainter = nullptr;
   DeleteGdiObject(GCheckerBrush);
   GCheckerBrush = nullptr;
+  dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;
   UnbindUser32();
@@ -340,6 +357,12 @@ int dxBarScreenColorDepth()
 HBRUSH dxBarCheckerBrush()
 {
   return GCheckerBrush;
+}
+
+void dxBarUpdateScreenColorDepth()
+{
+  if (GManagerList)
+    GColorDepth = ReadScreenColorDepth();
 }
 
 void dxBarUpdateCheckerBrush()

@@ -70,8 +70,9 @@ extern TdxSetLayeredWindowAttributesProc dxSetLayeredWindowAttributes;
 TdxBarManagerList* dxBarManagerList();
 // The hidden window that runs synchronised calls when the library lives in a DLL.
 TdxBarSystemController* dxBarSystemController();
-// Bits per pixel of the screen, read once at start-up.
+// Bits per pixel of the screen, read at start-up and again after a colour change.
 int dxBarScreenColorDepth();
+void dxBarUpdateScreenColorDepth();
 // The 8 x 8 checker brush: COLOR_BTNFACE where column and row have the same parity,
 // COLOR_BTNHIGHLIGHT elsewhere. Owned by the library; never delete it.
 HBRUSH dxBarCheckerBrush();

@@ -172,6 +172,8 @@ public:
   // Set while the user drags an item's width; the dock row keeps the next window in place.
   bool IsResizingItem() const { return FResizingItem; }
   void SetResizingItem(bool Value) { FResizingItem = Value; }
+  // The control whose width the user drags (while customizing); nil when none.
+  TdxBarItemControl* GetResizingControl() const;
   bool GetItemsHidden() const { return FItemsHidden; }
   void SetItemsHidden(bool Value) { FItemsHidden = Value; }
   // Every shown link is laid out again (the dock site's row layout).
@@ -279,6 +281,9 @@ public:
   TBitmap* GetBarBackgroundBitmap() const override;
   TColor GetBarColor() const override;
   bool FillDockSiteBackground(HDC DC, const TRect& R) const override;
+  // Looks that paint toolbars themselves (gradients) draw every fill of the window's own
+  // background.
+  void FillBackground(HDC DC, const TRect& R, HBRUSH ABrush, TColor AColor = clNone) const override;
   String GetBarCaptionText() const override { return GetCaption(); }
   // The floating caption shows buttons: the close button or the bar's caption buttons.
   bool HasCaptionButtons() const override;
@@ -352,6 +357,10 @@ private:
   void WMCaptureChangedToolbar(TMessage& Message);
   void WMSizeToolbar(TMessage& Message);
   void CMFontChangedToolbar(TMessage& Message);
+  // The width drag of an item while customizing: the press on its size handle, the moves
+  // and the release, with the mouse captured; a lost capture cancels it.
+  bool BeginItemResize(TdxBarItemControl* AControl, const TPoint& P);
+  void EndItemResize(bool ACancel);
   void MDIButtonsMouseMove(const TPoint& P);
   void MDIButtonsMouseUp(const TPoint& P);
   bool MDIButtonsMouseDown(const TPoint& P);
@@ -378,6 +387,7 @@ private:
   bool FMoving = false;
   bool FItemsHidden = false;
   bool FResizingItem = false;
+  TWeakRef<TdxBarItemControl> FResizingControl;
   int FMarkState = 0;
   int FRatioWNum = 0, FRatioWDen = 0, FRatioHNum = 0, FRatioHDen = 0;
   TdxDockCol* FDockCol = nullptr;

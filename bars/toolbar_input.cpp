@@ -239,6 +239,8 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
   bool customizing = IsCustomizing();
   if (Button == mbLeft && !customizing && !(manager && manager->IsDesigning()) && MDIButtonsMouseDown(P))
     return;
+  if (Button == mbLeft && customizing && FHitCode != HTCAPTION && BeginItemResize(AControl, P))
+    return;
   if (FHitCode != HTCAPTION) {
     if (Button == mbLeft && IsPointOnMark(P)) {
       // Drawn pressed while the button is down; the release turns it back.
@@ -262,6 +264,31 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
   TdxBars* bars = manager ? manager->GetBars() : nullptr;
   if (bars && FBar && !(manager && manager->IsDesigning()))
     bars->DragBar(this);
+}
+
+TdxBarItemControl* TdxBarControl::GetResizingControl() const
+{
+  return FResizingControl.Get();
+}
+
+bool TdxBarControl::BeginItemResize(TdxBarItemControl* AControl, const TPoint& P)
+{
+  if (!AControl || !AControl->IsResizePoint(P) || !HandleAllocated())
+    return false;
+  FResizingControl = AControl;
+  ::SetCapture(FHandle);
+  AControl->BeginResize(P);
+  return true;
+}
+
+void TdxBarControl::EndItemResize(bool ACancel)
+{
+  TdxBarItemControl* control = FResizingControl.Get();
+  FResizingControl = nullptr;
+  if (control)
+    control->EndResize(ACancel);
+  if (HandleAllocated() && ::GetCapture() == FHandle)
+    ::ReleaseCapture();
 }
 
 void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
@@ -780,7 +807,7 @@ void TdxBarControl::WMSetCursorToolbar(TMessage& Message)
     TPoint c = CursorPos();
     ::ScreenToClient(FHandle, reinterpret_cast<POINT*>(&c));
     TdxBarItemControl* control = GetItemControlAtPos(c);
-    if (control && control->IsResizePoint(c) && Screen) {
+    if (((control && control->IsResizePoint(c)) || FResizingControl) && Screen) {
       ::SetCursor(Screen->GetCursors(crdxBarEditSizing));
       Message.Result = 1;
       return;
@@ -908,6 +935,12 @@ void TdxBarControl::WndProc(TMessage& Message)
     case WM_MOUSEACTIVATE: return WMMouseActivateToolbar(Message);
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; return;
     case WM_SETFOCUS: Message.Result = 0; return;  // the focus stays where it is
+    case WM_MOUSEMOVE:
+      if (TdxBarItemControl* control = FResizingControl.Get()) {
+        control->DoResize(LParamPoint(Message.LParam));
+        return;
+      }
+      return TCustomdxBarControl::WndProc(Message);
     case WM_LBUTTONDOWN: return WMLButtonDownToolbar(Message);
     case WM_LBUTTONUP: return WMLButtonUpToolbar(Message);
     case WM_LBUTTONDBLCLK: return WMLButtonDblClkBar(Message);
@@ -938,6 +971,10 @@ void TdxBarControl::WMLButtonDownToolbar(TMessage& Message)
 
 void TdxBarControl::WMLButtonUpToolbar(TMessage& Message)
 {
+  if (FResizingControl) {
+    EndItemResize(false);
+    return;
+  }
   MarkButtonUp(Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam))));
   TCustomdxBarControl::WndProc(Message);
 }
@@ -951,6 +988,8 @@ void TdxBarControl::WMCancelModeToolbar(TMessage& Message)
 void TdxBarControl::WMCaptureChangedToolbar(TMessage& Message)
 {
   FCaptureLost = true;
+  if (FResizingControl)
+    EndItemResize(true);
   if (FMarkState == 2)
     ClickMark(0);
   if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)

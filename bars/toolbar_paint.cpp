@@ -278,3 +278,13 @@ bool TdxBarControl::IsDockable() const
 {
   return FBar && !FInternal && FBar->CanDock();
 }
+
+void TdxBarControl::FillBackground(HDC DC, const TRect& R, HBRUSH ABrush, TColor AColor) const
+{
+  TdxBarPainter* painter = GetPainter();
+  if (painter && painter->IsToolbarBackgroundPainted() && ABrush && ABrush == GetBackgroundBrush()) {
+    painter->DrawToolbarBackground(this, DC, R, painter->GetToolbarBackgroundBrush(this));
+    return;
+  }
+  TCustomdxBarControl::FillBackground(DC, R, ABrush, AColor);
+}

@@ -56,8 +56,8 @@ bool IsFormActive(TCustomForm* AForm);
 TCustomForm* GetActiveFormOrMDIChild();
 // The main form's MDI client's answer to WM_MDIGETACTIVE; nil without either.
 TCustomForm* GetActiveMDIChild();
-// No window of another process took the activation since ours had it (the application
-// object follows WM_ACTIVATEAPP), and some window of the thread is active.
+// The application is active by the last WM_ACTIVATEAPP the thread hooks saw, no window of
+// another process took the activation since, and some window of the thread is active.
 bool IsApplicationActive();
 // True for no window or a window of another process.
 bool IsForeignProcessWindow(HWND Wnd);

@@ -4,6 +4,7 @@
 
 #include "bars/barcontrol.h"
 #include "bars/components.h"
+#include "bars/hooks.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
@@ -155,7 +156,7 @@ TCustomForm* GetActiveMDIChild()
 
 bool IsApplicationActive()
 {
-  return Application && Application->GetActive() && GetActiveWindow() != nullptr;
+  return dxBarApplicationActiveFlag() && !dxBarDeactivatedTowardsOtherProcess() && GetActiveWindow() != nullptr;
 }
 
 bool IsForeignProcessWindow(HWND Wnd)

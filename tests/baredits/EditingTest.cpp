@@ -170,3 +170,31 @@ TEST_F(TEditing, RepeatedEditingLeavesNothingBehind)
   EXPECT_EQ(ThreadEditWindows(), windows);
   EXPECT_EQ(GdiObjectsInUse(), gdi);
 }
+
+TEST_F(TEditing, WidthDragWhileCustomizingSetsTheLinksWidth)
+{
+  Manager->SetIsCustomizing(true);
+  TdxBarControl* bar = Bar1->GetControl();
+  TdxBarItemLink* link = Edit->GetLink(0);
+  auto drag = [&](int AFromRight, int ABy) {
+    auto* control = ControlOn(Bar1, Edit);
+    const TRect r = control->GetItemRect();
+    POINT from{r.right - AFromRight, (r.top + r.bottom) / 2};
+    ::ClientToScreen(bar->GetHandle(), &from);
+    bool moved = MoveMouseTo(from) && MouseButtonDown();
+    moved = moved && PumpUntil([&] { return bar->IsResizingItem(); });
+    moved = moved && MoveMouseTo(POINT{from.x + ABy, from.y}) && MouseButtonUp();
+    PumpPending();
+    return moved;
+  };
+  const int start = link->GetWidth();
+  ASSERT_TRUE(drag(2, 30));
+  EXPECT_FALSE(bar->IsResizingItem());
+  EXPECT_TRUE(link->GetUserDefine().Contains(udWidth));
+  EXPECT_EQ(link->GetWidth(), start - 2 + 30) << "the new right edge is where the pointer went";
+  EXPECT_EQ(Edit->GetWidth(), 100) << "the item keeps its own width";
+  // Never narrower than the smallest text part.
+  ASSERT_TRUE(drag(2, -120));
+  EXPECT_EQ(link->GetWidth(), ControlOn(Bar1, Edit)->GetMinEditWidth());
+  Manager->SetIsCustomizing(false);
+}

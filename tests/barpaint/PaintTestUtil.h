@@ -38,6 +38,7 @@ public:
   bool IsDockable() const override { return Dockable; }
   TSize GetMarkSize() const override { return MarkSize; }
   bool IsDetachable() const override { return Detachable; }
+  bool IsMainMenu() const override { return MainMenu; }
 
   int BarKind = 0;
   int TextHeight = 22;
@@ -50,6 +51,7 @@ public:
   bool Dockable = true;
   TSize MarkSize{13, 13};
   bool Detachable = false;
+  bool MainMenu = false;
 };
 
 // An item control without a link, with a solid square glyph of GlyphColor.

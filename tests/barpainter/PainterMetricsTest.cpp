@@ -123,7 +123,9 @@ TEST(PainterMetrics, KindsDifferWhereTheirLooksDo)
   // The Office 2003 look keeps the flat geometry.
   EXPECT_EQ(office.GetToolbarSeparatorSize(), flat.GetToolbarSeparatorSize());
   EXPECT_EQ(office.GetMenuSeparatorSize(), flat.GetMenuSeparatorSize());
-  EXPECT_EQ(office.GetDragHandleSize(nullptr), flat.GetDragHandleSize(nullptr));
+  // ... but its grip of dots sits further in.
+  EXPECT_EQ(office.GetDragHandleOffset(), flat.GetDragHandleOffset() + 2);
+  EXPECT_EQ(office.GetDragHandleSize(nullptr), office.GetDragHandleOffset() + office.Metrics().DragHandleWidth + 2);
   // A 16-pixel icon gets a 22 x 23 glyph area.
   EXPECT_EQ(base.GetImageSize(16, 19).cx, 22);
   EXPECT_EQ(base.GetImageSize(16, 19).cy, 23);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end, from outside Wine's process: starts the demo on the display, moves the real
 # pointer onto each of the four toolbar buttons and clicks, and checks the "clicked:" lines
-# in order; reads screenshots of the root window for the dock height, each button's picture
-# and caption, and the hot button in the flat selected colour.
+# in order; drives the toolbar with Alt, an arrow and Enter; reads screenshots of the root
+# window for the dock height, each button's picture and caption, and the hot button in the
+# flat selected colour.
 # Usage: demo_e2e.sh DEMO.EXE [WORK_DIR]. Exit 0 pass, 1 fail, 77 skip (no display/tools).
 set -uo pipefail
 
@@ -206,6 +207,16 @@ if [ "${clicks[*]}" = "${expected[*]}" ] && [ "${#clicks[@]}" -eq 4 ]; then
   pass "four clicked lines in order"
 else
   fail "clicked lines: $(printf '[%s] ' "${clicks[@]}")"
+fi
+
+# --- The keyboard: Alt alone selects the first button, Right moves on, Enter clicks.
+xdotool key --clearmodifiers alt
+xdotool key Right Return
+if wait_until 10 clicks_reach 5; then
+  last=$(grep '^clicked: ' "$out" | tail -1)
+  [ "$last" = "clicked: Add Folder" ] && pass "Alt, Right and Enter click Add Folder" || fail "Alt, Right and Enter gave '$last'"
+else
+  fail "Alt, Right and Enter clicked nothing"
 fi
 
 # Leaving the toolbar takes the hot look away.

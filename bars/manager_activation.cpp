@@ -1,0 +1,255 @@
+// The manager follows its form: the form's activation and the application's, the form shown,
+// hidden or minimised, and the work area; floating bars show and hide with them. The
+// call-window hook routes the form's messages here.
+#include "bars/bar.h"
+#include "bars/barcontrol.h"
+#include "bars/hintwindow.h"
+#include "bars/manager.h"
+#include "bars/toolbar.h"
+#include "bars/utils.h"
+#include "lookandfeel/cxControls.h"
+#include "platform/Application.h"
+#include "platform/Forms.h"
+
+namespace {
+
+HWND FormHandle(TCustomForm* AForm)
+{
+  return AForm && AForm->HandleAllocated() ? AForm->GetHandle() : nullptr;
+}
+
+}  // namespace
+
+void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  if (IsDestroying())
+    return;
+  switch (Msg) {
+    case WM_ACTIVATE:
+      FormActivated(LOWORD(WParam) != WA_INACTIVE, reinterpret_cast<HWND>(LParam));
+      break;
+    case WM_ACTIVATEAPP:
+      ApplicationActivated(WParam != 0);
+      break;
+    case WM_CHILDACTIVATE:
+      SetFormActive(true);
+      break;
+    case WM_SETTINGCHANGE:
+      if (WParam == SPI_SETWORKAREA)
+        KeepFloatingBarsOnWorkArea();
+      break;
+    case WM_DISPLAYCHANGE:
+      KeepFloatingBarsOnWorkArea();
+      break;
+    case WM_WINDOWPOSCHANGED:
+      // Shown, hidden, minimised or restored: the floating bars follow.
+      if (Wnd == FormHandle(GetNearestParentForm()))
+        UpdateFloatingBarsVisibility();
+      break;
+    default:
+      break;
+  }
+}
+
+void TdxBarManager::FormActivated(bool AActive, HWND AOtherWindow)
+{
+  TCustomForm* form = GetNearestParentForm();
+  HWND formHandle = FormHandle(form);
+  if (!formHandle)
+    return;
+  // An MDI child that is not the active one says nothing about its form.
+  if (IsMDIChildForm(form) && GetActiveMDIChild() != form)
+    return;
+  if (!AActive && AOtherWindow) {
+    if (auto* bar = dynamic_cast<TCustomdxBarControl*>(FindControl(AOtherWindow)); bar && bar->GetBarManager() == this)
+      return;
+    // An in-place editor's drop-down of the selected control.
+    if (TCustomdxBarControl* active = ActiveBarControl();
+        active && active->GetBarManager() == this && active->GetSelectedControl() && active->IsOwnWindow(AOtherWindow))
+      return;
+  }
+  bool active;
+  if (FFormActive && !IsWindowEnabled(formHandle) && !IsDesigning())
+    active = true;  // a modal window of its own is up
+  else
+    active = AActive || AOtherWindow == formHandle;
+  SetFormActive(active, AOtherWindow);
+  if (active && IsCustomizing())
+    if (HWND dialog = GetCustomizingFormHandle(); dialog && IsWindowEnabled(dialog))
+      SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+}
+
+void TdxBarManager::ApplicationActivated(bool AActive)
+{
+  if (!AActive) {
+    TCustomForm* form = GetNearestParentForm();
+    FFormActiveBeforeAppDeactivation = FFormActive && form && IsWindowEnabled(FormHandle(form));
+    SetFormActive(false);
+    TWeakRef<TdxBarManager> self(this);
+    if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
+      active->Close();
+    if (!self)
+      return;
+    if (TCustomdxBarControl* active = ActiveBarControl();
+        active && active->GetBarManager() == this && active->GetSelectedControl() && active->HandleAllocated())
+      SendMessageW(active->GetHandle(), WM_MOUSELEAVE, 0, 0);
+    return;
+  }
+  if (FFormActiveBeforeAppDeactivation) {
+    FFormActiveBeforeAppDeactivation = false;
+    SetFormActive(true);
+  }
+}
+
+void TdxBarManager::SetHideFloatingBarsWhenInactive(bool Value)
+{
+  if (FHideFloatingBarsWhenInactive == Value)
+    return;
+  FHideFloatingBarsWhenInactive = Value;
+  if (!IsLoading())
+    UpdateFloatingBarsVisibility();
+}
+
+void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
+{
+  if (FFormActive == AActive || FSettingFormActive)
+    return;
+  TRestore guard(FSettingFormActive, true);
+  FFormActive = AActive;
+  std::vector<TWeakRef<TdxBarControl>> floating = GetFloatingBarControls();
+  // The floating captions follow the form's activation.
+  if (!FHideFloatingBarsWhenInactive)
+    for (const TWeakRef<TdxBarControl>& ref : floating)
+      if (TdxBarControl* control = ref.Get(); control && control->HandleAllocated())
+        SetWindowPos(control->GetHandle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND formHandle = FormHandle(GetNearestParentForm());
+  if (AActive) {
+    ShowFloatingBars();
+    return;
+  }
+  if (AOtherWindow && formHandle && IsChild(formHandle, AOtherWindow))
+    return;
+  TWeakRef<TdxBarManager> self(this);
+  HideHint();
+  if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
+    active->Close();
+  if (!self || !FHideFloatingBarsWhenInactive)
+    return;
+  TCustomForm* other = AOtherWindow ? dynamic_cast<TCustomForm*>(FindControl(AOtherWindow)) : nullptr;
+  const bool otherIsCustomizeDialog = IsCustomizing() && AOtherWindow && AOtherWindow == GetCustomizingFormHandle();
+  const bool hide = !AOtherWindow || IsForeignProcessWindow(AOtherWindow) ||
+                    (Application && AOtherWindow == Application->GetHandle()) || (other && !otherIsCustomizeDialog);
+  if (!hide)
+    return;
+  HideFloatingBars();
+  if (self && formHandle)
+    SendMessageW(formHandle, WM_NCACTIVATE, FALSE, 0);
+}
+
+std::vector<TWeakRef<TdxBarControl>> TdxBarManager::GetFloatingBarControls() const
+{
+  std::vector<TWeakRef<TdxBarControl>> result;
+  for (int i = 0; FBars && i < FBars->GetCount(); ++i)
+    if (TdxBarControl* control = FBars->GetItem(i)->GetControl(); control && control->GetDockingStyle() == dsNone)
+      result.emplace_back(control);
+  return result;
+}
+
+bool TdxBarManager::CanShowFloatingBars() const
+{
+  TCustomForm* form = GetNearestParentForm();
+  HWND formHandle = FormHandle(form);
+  if (!formHandle || !IsWindowVisible(formHandle) || IsIconic(GetAncestor(formHandle, GA_ROOT)))
+    return false;
+  return !FHideFloatingBarsWhenInactive || IsCustomizing() || FFormActive;
+}
+
+void TdxBarManager::ShowFloatingBars()
+{
+  if (!CanShowFloatingBars())
+    return;
+  for (int i = 0; FBars && i < FBars->GetCount(); ++i) {
+    TdxBar* bar = FBars->GetItem(i);
+    TdxBarControl* control = bar->GetControl();
+    if (!bar->GetVisible() || !control || control->GetDockingStyle() != dsNone || !control->HandleAllocated())
+      continue;
+    RemoveTemporaryHiddenBar(bar);
+    if (!IsWindowVisible(control->GetHandle()))
+      control->ShowNoActivate();
+  }
+}
+
+void TdxBarManager::HideFloatingBars()
+{
+  for (int i = 0; FBars && i < FBars->GetCount(); ++i) {
+    TdxBar* bar = FBars->GetItem(i);
+    TWeakRef<TdxBarControl> control(bar->GetControl());
+    if (!control || control->GetDockingStyle() != dsNone || !control->HandleAllocated() ||
+        !IsWindowVisible(control->GetHandle()))
+      continue;
+    // Menus open from the bar close first; a menu that refuses keeps the bar.
+    auto hasOpenMenus = [&control] { return ActiveBarControl() && control->IsInActiveChain(); };
+    if (hasOpenMenus())
+      control->Close();
+    if (!control || hasOpenMenus())
+      continue;
+    AddTemporaryHiddenBar(bar);
+    ShowWindow(control->GetHandle(), SW_HIDE);
+  }
+}
+
+void TdxBarManager::UpdateFloatingBarsVisibility()
+{
+  if (FSettingFormActive)
+    return;
+  TRestore guard(FSettingFormActive, true);
+  if (CanShowFloatingBars())
+    ShowFloatingBars();
+  else
+    HideFloatingBars();
+}
+
+// Bottom, then top, then right, then left: a bar taller than the work area ends at its top.
+void TdxBarManager::KeepFloatingBarsOnWorkArea()
+{
+  TCustomForm* form = GetNearestParentForm();
+  if (!form)
+    return;
+  TRect formRect = form->GetBoundsRect();
+  if (HWND handle = FormHandle(form))
+    GetWindowRect(handle, &formRect);
+  TRect area =
+      GetMonitorWorkAreaAtPoint(TPoint{(formRect.left + formRect.right) / 2, (formRect.top + formRect.bottom) / 2});
+  for (int i = 0; FBars && i < FBars->GetCount(); ++i) {
+    TdxBar* bar = FBars->GetItem(i);
+    if (bar->GetDockingStyle() != dsNone)
+      continue;
+    TdxBarControl* control = bar->GetControl();
+    TRect r;
+    if (control && control->HandleAllocated())
+      GetWindowRect(control->GetHandle(), &r);
+    else
+      r = TRect{bar->GetFloatLeft(), bar->GetFloatTop(), bar->GetFloatLeft() + bar->GetFloatClientWidth(),
+                bar->GetFloatTop() + bar->GetFloatClientHeight()};
+    TPoint p{r.left, r.top};
+    if (p.y + RectHeight(r) > area.bottom)
+      p.y = area.bottom - RectHeight(r);
+    if (p.y < area.top)
+      p.y = area.top;
+    if (p.x + RectWidth(r) > area.right)
+      p.x = area.right - RectWidth(r);
+    if (p.x < area.left)
+      p.x = area.left;
+    if (p.x == r.left && p.y == r.top)
+      continue;
+    if (control && control->HandleAllocated())
+      SetWindowPos(control->GetHandle(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else {
+      LockDesignerModified(true);
+      TFinally unlock([this] { LockDesignerModified(false, false); });
+      bar->SetFloatLeft(p.x);
+      bar->SetFloatTop(p.y);
+    }
+  }
+}

@@ -1,0 +1,41 @@
+// What the manager does with the messages of its form that the call-window hook routes to
+// it: a colour change remakes what was drawn from the old colours, a settings change with new
+// non-client metrics re-reads the menu font, and the form's activation, showing and work area
+// move its floating bars (bars/manager_activation.cpp).
+#include "bars/manager.h"
+
+#include "bars/barcontrol.h"
+#include "bars/dockcontrol.h"
+#include "bars/startup.h"
+
+void TdxBarManager::HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  if (IsDestroying())
+    return;
+  switch (Msg) {
+    case WM_SYSCOLORCHANGE:
+      SystemColorsChanged();
+      break;
+    case WM_SETTINGCHANGE:
+      if (WParam == SPI_SETNONCLIENTMETRICS)
+        SystemFontChanged();
+      break;
+    default:
+      break;
+  }
+  HandleFormActivationMessage(Wnd, Msg, WParam, LParam);
+}
+
+// The screen depth, the checker brush, the flat brushes and the Office 2003 colours are made
+// again; dock sites recolour and every bar window of the manager repaints at once.
+void TdxBarManager::SystemColorsChanged()
+{
+  dxBarUpdateScreenColorDepth();
+  SysColorChanged();
+  UpdateDockControls(true);
+  for (const TWeakRef<TCustomdxBarControl>& ref : dxBarGetBarControls(this))
+    if (TCustomdxBarControl* bar = ref.Get(); bar && bar->HandleAllocated()) {
+      bar->RepaintAll();
+      RedrawWindow(bar->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}

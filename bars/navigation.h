@@ -1,0 +1,177 @@
+// Keyboard navigation and key tips: the process-wide controller that Alt, F10 and the keys
+// that follow drive, the navigation targets it walks (a manager's bars and their item
+// controls, or richer helpers that plug in through the same interface), the key tips shown
+// over them, and the geometric choice of the nearest element in a direction.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Classes.h"
+#include "platform/Types.h"
+#include "platform/Win.h"
+
+class TdxBarManager;
+class TCustomdxBarControl;
+class TTimer;
+class IdxBarAccessibilityHelper;
+using TdxBarHelperRef = std::shared_ptr<IdxBarAccessibilityHelper>;
+
+// Shows and hides key-tip windows; the container of the key tips hands one out.
+class IdxBarKeyTipWindowsManager {
+public:
+  virtual ~IdxBarKeyTipWindowsManager() = default;
+  // Makes the window of one key tip at a screen point and stores it in AHandle.
+  virtual void Add(const String& AText, const TPoint& APosition, int AVertAlign, int AHorzAlign, bool AEnabled,
+                   HWND& AHandle) = 0;
+  // Destroys it and clears AHandle.
+  virtual void Delete(HWND& AHandle) = 0;
+};
+
+// One key tip as a navigation target gives it.
+struct TdxBarKeyTipInfo {
+  String Text;
+  TPoint Position{0, 0};  // screen
+  int HorzAlign = 0;      // 0 left, 1 centre, 2 right of Position
+  int VertAlign = 0;      // 0 top, 1 centre, 2 bottom
+  bool Visible = true;
+  bool Enabled = true;
+  std::function<void()> OnExecute;  // clicks, drops down or selects the element
+};
+
+// A navigation target: an element of a bar or menu, a bar window, or the root of a form's
+// bars. Helpers are compared by the object they stand for, which reads nil once it is gone.
+class IdxBarAccessibilityHelper {
+public:
+  virtual ~IdxBarAccessibilityHelper() = default;
+  virtual TObject* GetHelperObject() const = 0;
+  virtual TdxBarManager* GetBarManager() const = 0;
+  // The bar window the element lives on; nil for a root above the windows.
+  virtual TCustomdxBarControl* GetBarControl() const = 0;
+  virtual TRect GetScreenBounds() const = 0;
+  // The first selectable element of this subtree (depth first); nil when none.
+  virtual TdxBarHelperRef GetFirstSelectableObject() = 0;
+  // The next (previous) selectable element in tree order.
+  virtual TdxBarHelperRef GetNextSelectableObject(bool AForward) = 0;
+  // The element in a direction: 0 left, 1 up, 2 right, 3 down; nil when none.
+  virtual TdxBarHelperRef FindNavigationTarget(int ADirection) = 0;
+  // Whether the element wants a key / handles it itself (true: done).
+  virtual bool WantsKey(uint16_t AKey) = 0;
+  virtual bool HandleNavigationKey(uint16_t AKey) = 0;
+  // Whether navigation may start here.
+  virtual bool CanNavigate() = 0;
+  virtual void SelectForNavigation(bool AByTab) = 0;
+  virtual void ClearNavigationSelection(const TdxBarHelperRef& ANext) = 0;
+  // The key tips of the subtree, each text unique among them.
+  virtual void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) = 0;
+  // The container one level up (Esc while key tips are shown); nil at the top.
+  virtual TdxBarHelperRef GetKeyTipParent() = 0;
+  virtual IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() = 0;
+};
+
+// Same object behind both (nil never matches).
+bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B);
+
+// The navigation target of a window for Alt and F10: the root of its manager's bars (the
+// main-menu bar first), unless a replacement procedure answers another; nil when the window
+// has no manager.
+TdxBarHelperRef GetWindowAccessibilityHelper(HWND AWnd);
+using TdxBarWindowHelperProc = std::function<TdxBarHelperRef(HWND)>;
+TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc);
+// The helper of a bar window and of one of its item controls (the built-in targets).
+TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl);
+TdxBarHelperRef GetItemControlHelper(class TdxBarItemControl* AControl);
+
+// One key tip while it is collected or shown.
+class TdxBarKeyTipData : public TObject {
+  DECLARE_CLASS(TdxBarKeyTipData, TObject)
+public:
+  explicit TdxBarKeyTipData(const TdxBarKeyTipInfo& AInfo) : Info(AInfo) {}
+  ~TdxBarKeyTipData() override;
+  void Show(IdxBarKeyTipWindowsManager* AManager);
+  void Hide();
+  // The text upper-cased, for matching.
+  String GetMatchText() const;
+  TdxBarKeyTipInfo Info;
+  HWND Window = nullptr;
+
+private:
+  IdxBarKeyTipWindowsManager* FManager = nullptr;
+};
+
+// The beep of a key that matches no key tip; replaceable for tests.
+using TdxBarBeepProc = void (*)();
+TdxBarBeepProc SetdxBarBeepProc(TdxBarBeepProc AProc);
+
+class TdxBarNavigationController : public TObject {
+  DECLARE_CLASS(TdxBarNavigationController, TObject)
+public:
+  TdxBarNavigationController();
+  ~TdxBarNavigationController() override;
+
+  // Root waits for the key-up of Alt or F10, or for the 500 ms timer. Raises for a nil root
+  // or a different root while one waits.
+  void StartNavigation(const TdxBarHelperRef& ARoot);
+  bool CanStartNavigation(const TdxBarHelperRef& ARoot) const;
+  // Clears the Alt-alone flag; drops a waiting root, showing its key tips when asked.
+  void CancelPending(bool AShowKeyTips);
+  // Alt or F10 came up: the waiting root's first element is selected.
+  void ActivateOnKeyUp();
+  void StopNavigation();
+  // A helper goes away: forgotten as selection, root and key-tip container.
+  void ObjectRemoving(TObject* AObject);
+  bool IsActiveFor(const TCustomdxBarControl* ABarControl) const;
+  bool IsNavigationActive() const;
+  bool IsRootPending() const { return FPendingRoot != nullptr; }
+  bool AreKeyTipsShown() const { return FKeyTipContainer != nullptr; }
+  bool IsNavigationOrKeyTipsActive() const { return IsNavigationActive() || AreKeyTipsShown(); }
+  TdxBarHelperRef GetSelectedObject() const;
+  TdxBarHelperRef GetNavigationRoot() const;
+  // Helpers report their selection here.
+  void SetSelection(const TdxBarHelperRef& ASelected, const TdxBarHelperRef& ARoot);
+  void ChangeSelectedObject(bool AByTab, TdxBarHelperRef AOld, const TdxBarHelperRef& ANew);
+  // Whether the keyboard hook gives the key to KeyDown now.
+  bool TakesKey(uint16_t AKey);
+  bool HandlesKey(uint16_t AKey);
+  void KeyDown(uint16_t AKey);
+  void UpdateKeyTips(const TdxBarHelperRef& AContainer, const String& APrefix);
+  // A mouse button went down somewhere.
+  void MousePressed();
+
+  // For checks: the key tips shown and the typed prefix.
+  const std::vector<std::unique_ptr<TdxBarKeyTipData>>& GetKeyTips() const { return FKeyTips; }
+  const String& GetTypedPrefix() const { return FTypedPrefix; }
+  TdxBarHelperRef GetKeyTipContainer() const { return FKeyTipContainer; }
+
+private:
+  void TimerTick(TObject* Sender);
+  void FreeTimer();
+  // The bar window navigation works on now, with its selection and root.
+  TCustomdxBarControl* GetNavigatedBarControl() const;
+  bool IsWantedKey(uint16_t AKey) const;
+  // Key-tip matching; true when something matched (or Esc while tips are shown).
+  bool MatchKeyTip(uint16_t AKey, bool AApply);
+  void FilterKeyTips();
+  void HideKeyTips();
+
+  bool FProcessing = false;
+  TdxBarHelperRef FKeyTipContainer;
+  std::vector<std::unique_ptr<TdxBarKeyTipData>> FKeyTips;
+  String FTypedPrefix;
+  TdxBarHelperRef FPendingRoot;
+  TTimer* FTimer = nullptr;
+  bool FNavigationActive = false;
+  TdxBarHelperRef FSelectedObject;
+  TdxBarHelperRef FSelectedRoot;
+};
+
+// The process-wide controller, made at start-up; nil before and after.
+TdxBarNavigationController* BarNavigationController();
+void dxBarCreateNavigationController();
+void dxBarFreeNavigationController();
+
+// The candidate nearest to Current in a direction (0 left, 1 up, 2 right, 3 down): the
+// smallest non-negative edge gap, then the smallest angle off the direction, then the earlier
+// candidate. With AWrap, left and right search again from the far side. -1 when none.
+int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates, int ADirection, bool AWrap);

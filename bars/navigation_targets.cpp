@@ -1,0 +1,382 @@
+// The navigation targets the bars give by themselves: the root of a manager's bars, a bar
+// window and an item control on it, and small windows that show key tips. Richer targets
+// plug in through IdxBarAccessibilityHelper and the window-helper procedure.
+#include "bars/navigation.h"
+
+#include <algorithm>
+#include <map>
+
+#include "bars/bar.h"
+#include "bars/barcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/items.h"
+#include "bars/manager.h"
+#include "bars/toolbar.h"
+#include "platform/Forms.h"
+
+namespace {
+
+TdxBarWindowHelperProc GWindowHelperProc;
+
+// Key tips as small bordered windows that never take the activation.
+class TKeyTipWindows : public IdxBarKeyTipWindowsManager {
+public:
+  void Add(const String& AText, const TPoint& APosition, int AVertAlign, int AHorzAlign, bool AEnabled,
+           HWND& AHandle) override
+  {
+    if (AHandle)
+      return;
+    SIZE size{};
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    GetTextExtentPoint32W(dc, AText.c_str(), int(AText.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    const int w = size.cx + 8, h = size.cy + 4;
+    const int x = APosition.x - (AHorzAlign == 1 ? w / 2 : AHorzAlign == 2 ? w : 0);
+    const int y = APosition.y - (AVertAlign == 1 ? h / 2 : AVertAlign == 2 ? h : 0);
+    AHandle = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", AText.c_str(),
+                              WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, w, h, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    if (!AHandle)
+      return;
+    SendMessageW(AHandle, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    EnableWindow(AHandle, AEnabled);
+    ShowWindow(AHandle, SW_SHOWNOACTIVATE);
+  }
+  void Delete(HWND& AHandle) override
+  {
+    if (AHandle && IsWindow(AHandle))
+      DestroyWindow(AHandle);
+    AHandle = nullptr;
+  }
+};
+
+TKeyTipWindows GKeyTipWindows;
+
+// The bar windows a manager's navigation walks, main-menu bar first, then the other bars
+// that show a window, in the bars' order.
+std::vector<TCustomdxBarControl*> NavigableBars(TdxBarManager* AManager)
+{
+  std::vector<TCustomdxBarControl*> result;
+  TdxBars* bars = AManager ? AManager->GetBars() : nullptr;
+  auto add = [&result](TdxBar* bar) {
+    TdxBarControl* control = bar ? bar->GetControl() : nullptr;
+    if (control && control->HandleAllocated() && IsWindowVisible(control->GetHandle()) &&
+        std::find(result.begin(), result.end(), control) == result.end())
+      result.push_back(control);
+  };
+  add(AManager ? AManager->GetMainMenuBar() : nullptr);
+  for (int i = 0; bars && i < bars->GetCount(); ++i)
+    add(bars->GetItem(i));
+  return result;
+}
+
+std::vector<TdxBarItemControl*> SelectableControls(TCustomdxBarControl* ABar)
+{
+  std::vector<TdxBarItemControl*> result;
+  TdxBarItemLinks* links = ABar ? ABar->GetItemLinks() : nullptr;
+  if (!links)
+    return result;
+  for (TdxBarItemLink* link : links->GetShownItems())
+    if (TdxBarItemControl* control = link->GetControl();
+        control && control->CanSelect() && !IsRectEmpty(&link->GetItemRect()))
+      result.push_back(control);
+  return result;
+}
+
+TRect ScreenRectOf(TdxBarItemControl* AControl)
+{
+  TCustomdxBarControl* bar = AControl ? AControl->GetParent() : nullptr;
+  return bar && bar->HandleAllocated() ? bar->GetItemScreenRect(AControl) : TRect{};
+}
+
+// A link shows a key tip only when its item names one: letters typed while Alt is down go to
+// the captions' accelerators otherwise.
+String KeyTipTextOf(TdxBarItemControl* AControl)
+{
+  TdxBarItemLink* link = AControl->GetItemLink();
+  TdxBarItem* item = link ? link->GetItem() : nullptr;
+  return item ? item->GetKeyTip() : String();
+}
+
+void ExecuteControl(TWeakRef<TdxBarItemControl> AControl);
+
+// Key tips of the elements of the given windows, duplicates told apart by a number.
+void CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars, std::vector<TdxBarKeyTipInfo>& AList)
+{
+  const size_t first = AList.size();
+  for (TCustomdxBarControl* bar : ABars)
+    for (TdxBarItemControl* control : SelectableControls(bar)) {
+      String text = KeyTipTextOf(control);
+      if (text.empty())
+        continue;
+      const TRect r = ScreenRectOf(control);
+      TdxBarKeyTipInfo info;
+      info.Text = text;
+      info.Position = TPoint{r.left + (r.right - r.left) / 2, r.bottom - 4};
+      info.HorzAlign = 1;
+      info.Enabled = control->GetEnabled();
+      info.OnExecute = [ref = TWeakRef<TdxBarItemControl>(control)] { ExecuteControl(ref); };
+      AList.push_back(std::move(info));
+    }
+  std::map<String, std::vector<size_t>> byText;
+  for (size_t i = first; i < AList.size(); ++i) {
+    String upper = AList[i].Text;
+    CharUpperBuffW(upper.data(), DWORD(upper.size()));
+    byText[upper].push_back(i);
+  }
+  for (auto& [text, indexes] : byText)
+    if (indexes.size() > 1)
+      for (size_t n = 0; n < indexes.size(); ++n)
+        AList[indexes[n]].Text += IntToStr(int(n + 1));
+}
+
+class TRootHelper;
+class TBarHelper;
+class TItemHelper;
+
+class TRootHelper : public IdxBarAccessibilityHelper {
+public:
+  explicit TRootHelper(TdxBarManager* AManager) : FManager(AManager) {}
+  TObject* GetHelperObject() const override { return FManager.Get(); }
+  TdxBarManager* GetBarManager() const override { return FManager.Get(); }
+  TCustomdxBarControl* GetBarControl() const override { return nullptr; }
+  TRect GetScreenBounds() const override { return TRect{}; }
+  TdxBarHelperRef GetFirstSelectableObject() override
+  {
+    for (TCustomdxBarControl* bar : NavigableBars(FManager.Get()))
+      if (TdxBarHelperRef first = GetBarControlHelper(bar)->GetFirstSelectableObject())
+        return first;
+    return nullptr;
+  }
+  TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  bool WantsKey(uint16_t) override { return false; }
+  bool HandleNavigationKey(uint16_t) override { return false; }
+  bool CanNavigate() override
+  {
+    TdxBarManager* manager = FManager.Get();
+    return manager && !manager->IsCustomizing() && GetFirstSelectableObject() != nullptr;
+  }
+  void SelectForNavigation(bool) override {}
+  void ClearNavigationSelection(const TdxBarHelperRef&) override {}
+  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override
+  {
+    CollectKeyTips(NavigableBars(FManager.Get()), AList);
+  }
+  TdxBarHelperRef GetKeyTipParent() override { return nullptr; }
+  IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
+
+private:
+  TWeakRef<TdxBarManager> FManager;
+};
+
+class TBarHelper : public IdxBarAccessibilityHelper {
+public:
+  explicit TBarHelper(TCustomdxBarControl* ABar) : FBar(ABar) {}
+  TObject* GetHelperObject() const override { return FBar.Get(); }
+  TdxBarManager* GetBarManager() const override { return FBar ? FBar->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetBarControl() const override { return FBar.Get(); }
+  TRect GetScreenBounds() const override
+  {
+    RECT r{};
+    if (FBar && FBar->HandleAllocated())
+      ::GetWindowRect(FBar->GetHandle(), &r);
+    return r;
+  }
+  TdxBarHelperRef GetFirstSelectableObject() override
+  {
+    std::vector<TdxBarItemControl*> controls = SelectableControls(FBar.Get());
+    return controls.empty() ? nullptr : GetItemControlHelper(controls.front());
+  }
+  TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  bool IsMenu() const { return FBar && FBar->GetKind() == bckSubMenu; }
+  // A menu window moves its own selection and closes one level on Esc.
+  bool WantsKey(uint16_t AKey) override { return IsMenu() && AKey != VK_MENU && AKey != VK_F10; }
+  bool HandleNavigationKey(uint16_t AKey) override
+  {
+    if (!WantsKey(AKey) || !FBar->HandleAllocated())
+      return false;
+    SendMessageW(FBar->GetHandle(), WM_KEYDOWN, AKey, 0);
+    return true;
+  }
+  bool CanNavigate() override { return GetFirstSelectableObject() != nullptr; }
+  void SelectForNavigation(bool) override {}
+  void ClearNavigationSelection(const TdxBarHelperRef&) override {}
+  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override { CollectKeyTips({FBar.Get()}, AList); }
+  TdxBarHelperRef GetKeyTipParent() override
+  {
+    TCustomdxBarControl* parent = FBar ? FBar->GetParentBarControl() : nullptr;
+    if (parent)
+      return GetBarControlHelper(parent);
+    return FBar ? std::make_shared<TRootHelper>(FBar->GetBarManager()) : nullptr;
+  }
+  IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
+
+private:
+  TWeakRef<TCustomdxBarControl> FBar;
+};
+
+class TItemHelper : public IdxBarAccessibilityHelper {
+public:
+  explicit TItemHelper(TdxBarItemControl* AControl) : FControl(AControl) {}
+  TObject* GetHelperObject() const override { return FControl.Get(); }
+  TdxBarManager* GetBarManager() const override { return Bar() ? Bar()->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetBarControl() const override { return Bar(); }
+  TRect GetScreenBounds() const override { return ScreenRectOf(FControl.Get()); }
+  TdxBarHelperRef GetFirstSelectableObject() override
+  {
+    return FControl && FControl->CanSelect() ? GetItemControlHelper(FControl.Get()) : nullptr;
+  }
+  // Tree order: the elements of the manager's bars one after another, wrapping around.
+  TdxBarHelperRef GetNextSelectableObject(bool AForward) override
+  {
+    std::vector<TdxBarItemControl*> all;
+    for (TCustomdxBarControl* bar : BarsAround())
+      for (TdxBarItemControl* control : SelectableControls(bar))
+        all.push_back(control);
+    auto it = std::find(all.begin(), all.end(), FControl.Get());
+    if (it == all.end() || all.size() < 2)
+      return nullptr;
+    const size_t n = all.size(), i = size_t(it - all.begin());
+    return GetItemControlHelper(all[AForward ? (i + 1) % n : (i + n - 1) % n]);
+  }
+  // Within the bar first, then across the other bars, then around the bar (left and right).
+  TdxBarHelperRef FindNavigationTarget(int ADirection) override
+  {
+    const TRect current = GetScreenBounds();
+    std::vector<TdxBarItemControl*> own;
+    for (TdxBarItemControl* control : SelectableControls(Bar()))
+      if (control != FControl.Get())
+        own.push_back(control);
+    std::vector<TdxBarItemControl*> others;
+    for (TCustomdxBarControl* bar : BarsAround())
+      if (bar != Bar())
+        for (TdxBarItemControl* control : SelectableControls(bar))
+          others.push_back(control);
+    for (auto [list, wrap] : {std::pair{&own, false}, std::pair{&others, false}, std::pair{&own, true}}) {
+      std::vector<TRect> rects;
+      for (TdxBarItemControl* control : *list)
+        rects.push_back(ScreenRectOf(control));
+      if (int found = FindNearestInDirection(current, rects, ADirection, wrap); found >= 0)
+        return GetItemControlHelper((*list)[size_t(found)]);
+    }
+    return nullptr;
+  }
+  bool WantsKey(uint16_t AKey) override
+  {
+    if (IsInMenu())
+      return AKey != VK_MENU && AKey != VK_F10;
+    TdxBarItemControl* control = FControl.Get();
+    if (!control)
+      return false;
+    if (AKey == VK_RETURN || (control->GetEnabled() && control->WantsKey(AKey)))
+      return true;
+    const UINT ch = MapVirtualKeyW(AKey, MAPVK_VK_TO_CHAR) & 0x7FFF;
+    return IsCharAlphaNumericW(wchar_t(ch));
+  }
+  // Enter clicks, a key the control wants is its own, a letter or digit finds an accelerator;
+  // in a menu the menu window handles every key.
+  bool HandleNavigationKey(uint16_t AKey) override
+  {
+    if (!WantsKey(AKey))
+      return false;
+    TdxBarItemControl* control = FControl.Get();
+    TCustomdxBarControl* bar = Bar();
+    if (IsInMenu() || (AKey != VK_RETURN && !(control->GetEnabled() && control->WantsKey(AKey)))) {
+      if (bar->HandleAllocated())
+        SendMessageW(bar->GetHandle(), WM_KEYDOWN, AKey, 0);
+      return true;
+    }
+    if (AKey == VK_RETURN)
+      control->ClickByKey();
+    else
+      control->KeyDown(AKey);
+    return true;
+  }
+  bool CanNavigate() override { return FControl && FControl->CanSelect(); }
+  void SelectForNavigation(bool) override
+  {
+    TCustomdxBarControl* bar = Bar();
+    if (!bar)
+      return;
+    TWeakRef<TCustomdxBarControl> barRef(bar);
+    if (!bar->GetActive())
+      bar->ActivateWithControl(FControl.Get());
+    if (barRef && FControl)
+      barRef->SelectAndPress(FControl.Get(), false);
+    if (TdxBarNavigationController* controller = BarNavigationController())
+      controller->SetSelection(GetItemControlHelper(FControl.Get()), GetBarControlHelper(barRef.Get()));
+  }
+  void ClearNavigationSelection(const TdxBarHelperRef& ANext) override
+  {
+    TCustomdxBarControl* bar = Bar();
+    if (bar && (!ANext || ANext->GetBarControl() != bar))
+      bar->Close();
+  }
+  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override {}
+  TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlHelper(Bar()) : nullptr; }
+  IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
+
+private:
+  TCustomdxBarControl* Bar() const { return FControl ? FControl->GetParent() : nullptr; }
+  bool IsInMenu() const { return Bar() && Bar()->GetKind() == bckSubMenu; }
+  std::vector<TCustomdxBarControl*> BarsAround() const
+  {
+    std::vector<TCustomdxBarControl*> bars = NavigableBars(GetBarManager());
+    if (Bar() && std::find(bars.begin(), bars.end(), Bar()) == bars.end())
+      bars.insert(bars.begin(), Bar());
+    return bars;
+  }
+
+  TWeakRef<TdxBarItemControl> FControl;
+};
+
+// A key tip runs its element: the bar enters keyboard mode on it and it is clicked by key
+// (a sub-item drops its menu down); one whose click keeps menus open is only selected.
+void ExecuteControl(TWeakRef<TdxBarItemControl> AControl)
+{
+  TdxBarItemControl* control = AControl.Get();
+  TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
+  if (!bar)
+    return;
+  if (control->CloseMenusOnClick() && !control->IsDropDown()) {
+    control->ClickByKey();
+    return;
+  }
+  GetItemControlHelper(control)->SelectForNavigation(false);
+  if (AControl && control->IsDropDown())
+    control->ClickByKey();
+}
+
+}  // namespace
+
+TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl)
+{
+  return AControl ? std::make_shared<TBarHelper>(AControl) : nullptr;
+}
+
+TdxBarHelperRef GetItemControlHelper(TdxBarItemControl* AControl)
+{
+  return AControl ? std::make_shared<TItemHelper>(AControl) : nullptr;
+}
+
+TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc)
+{
+  std::swap(GWindowHelperProc, AProc);
+  return AProc;
+}
+
+TdxBarHelperRef GetWindowAccessibilityHelper(HWND AWnd)
+{
+  if (GWindowHelperProc)
+    if (TdxBarHelperRef helper = GWindowHelperProc(AWnd))
+      return helper;
+  TdxBarManager* manager = GetBarManagerOfWindow(AWnd);
+  if (!manager || NavigableBars(manager).empty())
+    return nullptr;
+  return std::make_shared<TRootHelper>(manager);
+}

@@ -1,0 +1,256 @@
+// Shows one form in each of the five looks and saves a picture of each: a main menu, a
+// toolbar with buttons idle, hot, held, down, disabled and dropping down, a large button,
+// an edit and a combo, and a floating toolbar.
+//
+//   gallery FOLDER     writes FOLDER\gallery-<look>.bmp for each look and prints each path
+//
+// The pictures are copied from the screen, so the program runs on a display of its own
+// (scripts/gallery); states that need the pointer (hot, held) are made with real input.
+#include <cstdio>
+#include <cstring>
+
+#include "barextras/dxBarExtItems.h"
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
+#include "bars/dxBar.h"
+#include "bars/toolbar.h"
+#include "platform/Bitmap.h"
+#include "platform/Forms.h"
+#include "platform/Streams.h"
+#include "platform/Win.h"
+
+#include <shellapi.h>
+
+class TGalleryForm : public TForm {
+  DECLARE_CLASS(TGalleryForm, TForm)
+public:
+  explicit TGalleryForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+IMPLEMENT_CLASS(TGalleryForm, TForm)
+
+namespace {
+
+struct TLook {
+  TdxBarManagerStyle Style;
+  const wchar_t* Name;
+};
+constexpr TLook Looks[] = {{bmsStandard, L"standard"},
+                           {bmsEnhanced, L"enhanced"},
+                           {bmsFlat, L"flat"},
+                           {bmsXP, L"xp"},
+                           {bmsOffice11, L"office11"}};
+
+void Print(const String& AText)
+{
+  std::fputws((AText + L"\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+void Pump()
+{
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Lets the windows take what was sent to them: input, timers, repaints.
+void Settle(int AMilliseconds = 150)
+{
+  DWORD end = GetTickCount() + DWORD(AMilliseconds);
+  while (GetTickCount() < end) {
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  Pump();
+}
+
+void SendMouse(DWORD AFlags, POINT AScreen = {})
+{
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = AFlags;
+  if (AFlags & MOUSEEVENTF_MOVE) {
+    input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = LONG(AScreen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = LONG(AScreen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  }
+  SendInput(1, &input, sizeof(input));
+  Settle();
+}
+
+// The "Data" of a glyph as form data writes it: a square of a colour on the transparent
+// fuchsia.
+String GlyphData(int ASize, TColor AColor)
+{
+  TBitmap glyph;
+  glyph.SetPixelFormat(pf24bit);
+  glyph.SetSize(ASize, ASize);
+  glyph.GetCanvas()->GetBrush()->SetColor(clFuchsia);
+  glyph.GetCanvas()->FillRect(Rect(0, 0, ASize, ASize));
+  glyph.GetCanvas()->GetBrush()->SetColor(AColor);
+  glyph.GetCanvas()->FillRect(Rect(ASize / 8, ASize / 8, ASize - ASize / 8, ASize - ASize / 8));
+  TMemoryStream bytes;
+  glyph.SaveToStream(&bytes);
+  const auto* p = static_cast<const uint8_t*>(bytes.Memory());
+  uint32_t size = uint32_t(bytes.GetSize());
+  String hex;
+  auto put = [&hex](uint8_t b) {
+    static const wchar_t digits[] = L"0123456789ABCDEF";
+    hex += digits[b >> 4];
+    hex += digits[b & 15];
+  };
+  for (int i = 0; i < 4; ++i)
+    put(uint8_t(size >> (8 * i)));
+  for (uint32_t i = 0; i < size; ++i)
+    put(p[i]);
+  return L"{" + hex + L"}";
+}
+
+String Link(const String& AName, bool ABeginGroup = false)
+{
+  return String(L"        item\n") + (ABeginGroup ? L"          BeginGroup = True\n" : L"") +
+         L"          Visible = True\n          ItemName = '" + AName + L"'\n        end\n";
+}
+
+String Button(const String& AName, const String& ACaption, const String& AExtra)
+{
+  return L"    object " + AName + L": TdxBarButton\n      Caption = '" + ACaption +
+         L"'\n      Category = 0\n      Visible = ivAlways\n" + AExtra + L"    end\n";
+}
+
+String FormText()
+{
+  const String blue = L"      Glyph.Data = " + GlyphData(16, TColor(RGB(40, 90, 200))) + L"\n";
+  const String green = L"      Glyph.Data = " + GlyphData(16, TColor(RGB(40, 160, 60))) + L"\n";
+  const String bar = L"      UseOwnFont = False\n      Visible = True\n    end\n";
+  return String(
+             L"object GalleryForm: TGalleryForm\n"
+             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 230\n  Caption = 'Gallery'\n"
+             L"  object dxBarManager1: TdxBarManager\n"
+             L"    Style = bmsFlat\n"
+             L"    object barMenu: TdxBar\n      Caption = 'Menu'\n      DockingStyle = dsTop\n"
+             L"      DockedLeft = 0\n      DockedTop = 0\n      IsMainMenu = True\n      WholeRow = True\n"
+             L"      Row = 0\n      ItemLinks = <\n") +
+         Link(L"mnuFile") + Link(L"mnuEdit") + Link(L"mnuView") + L">\n" + bar +
+         L"    object barMain: TdxBar\n      Caption = 'Main'\n      DockingStyle = dsTop\n"
+         L"      DockedLeft = 0\n      DockedTop = 24\n      Row = 1\n      ItemLinks = <\n" +
+         Link(L"btnIdle") + Link(L"btnHot") + Link(L"btnDown") + Link(L"btnOff") + Link(L"btnDrop") +
+         Link(L"btnLarge", true) + L">\n" + bar +
+         L"    object barTools: TdxBar\n      Caption = 'Tools'\n      DockingStyle = dsNone\n"
+         L"      FloatLeft = 330\n      FloatTop = 190\n      FloatClientWidth = 120\n      FloatClientHeight = 26\n"
+         L"      ItemLinks = <\n" +
+         Link(L"btnHeld") + Link(L"btnTool") + L">\n" + bar + Button(L"mnuFile", L"&File", L"") +
+         Button(L"mnuEdit", L"&Edit", L"") + Button(L"mnuView", L"&View", L"") + Button(L"btnIdle", L"Idle", blue) +
+         Button(L"btnHot", L"Hot", blue) +
+         Button(L"btnDown", L"Down", green + L"      ButtonStyle = bsChecked\n      Down = True\n") +
+         Button(L"btnOff", L"Off", blue + L"      Enabled = False\n") +
+         Button(L"btnDrop", L"Drop", blue + L"      ButtonStyle = bsDropDown\n") + Button(L"btnHeld", L"Held", green) +
+         Button(L"btnTool", L"Tool", blue) +
+         L"    object btnLarge: TdxBarLargeButton\n      Caption = 'Large'\n      Category = 0\n"
+         L"      Visible = ivAlways\n      GlyphLayout = glTop\n      LargeGlyph.Data = " +
+         GlyphData(32, TColor(RGB(200, 60, 40))) +
+         L"\n    end\n"
+         L"  end\n"
+         L"end\n";
+}
+
+TdxBarItemLink* FindLink(TdxBar* ABar, const String& AName)
+{
+  TdxBarItemLinks* links = ABar ? ABar->GetItemLinks() : nullptr;
+  for (int i = 0; links && i < links->Count(); ++i)
+    if (TdxBarItem* item = links->Items(i)->GetItem(); item && item->Name() == AName)
+      return links->Items(i);
+  return nullptr;
+}
+
+// The middle of a link on the screen.
+POINT CenterOf(TdxBar* ABar, const String& AName)
+{
+  TdxBarItemLink* link = FindLink(ABar, AName);
+  TdxBarControl* control = ABar ? ABar->GetControl() : nullptr;
+  if (!link || !control || !control->HandleAllocated())
+    return POINT{-1, -1};
+  TRect r = link->GetItemRect();
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(control->GetHandle(), &p);
+  return p;
+}
+
+// The form and the floating toolbar, as the screen shows them.
+void SaveShot(TCustomForm* AForm, TdxBar* AFloating, const String& AFileName)
+{
+  RECT r{};
+  GetWindowRect(AForm->GetHandle(), &r);
+  if (TdxBarControl* floating = AFloating->GetControl(); floating && floating->HandleAllocated()) {
+    RECT f{};
+    GetWindowRect(floating->GetHandle(), &f);
+    UnionRect(&r, &r, &f);
+  }
+  InflateRect(&r, 8, 8);
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(r.right - r.left, r.bottom - r.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(picture.GetCanvas()->GetHandle(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  picture.SaveToFile(AFileName);
+}
+
+int Run(const String& AFolder)
+{
+  auto* form = TCustomForm::CreateFromText<TGalleryForm>(FormText(), nullptr);
+  auto* manager = dynamic_cast<TdxBarManager*>(form->FindComponent(L"dxBarManager1"));
+  TdxBar* main = manager->GetBars()->GetItem(1);
+  TdxBar* floating = manager->GetBars()->GetItem(2);
+  form->Show();
+  SetForegroundWindow(form->GetHandle());
+  Settle(400);
+  for (const TLook& look : Looks) {
+    manager->SetStyle(look.Style);
+    Settle(300);
+    // Held: the floating bar's button under a pressed pointer; hot: the docked bar's button
+    // chosen as a keyboard walk would choose it.
+    SendMouse(MOUSEEVENTF_MOVE, CenterOf(floating, L"btnHeld"));
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    if (TdxBarControl* bar = main->GetControl())
+      if (TdxBarItemLink* hot = FindLink(main, L"btnHot"))
+        bar->SetSelectedControl(hot->GetControl());
+    RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    Settle(300);
+    String file = AFolder + L"\\gallery-" + look.Name + L".bmp";
+    SaveShot(form, floating, file);
+    Print(file);
+    // Released away from the button: no click.
+    SendMouse(MOUSEEVENTF_MOVE, POINT{5, 5});
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Settle(200);
+  }
+  form->Free();
+  return 0;
+}
+
+}  // namespace
+
+int main()
+{
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  String folder = count > 1 ? String(args[1]) : String(L".");
+  LocalFree(args);
+  InitializeForms();
+  dxBarInitialize();
+  RegisterClasses({TGalleryForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
+                   TdxBarButton::StaticClass(), TdxBarLargeButton::StaticClass()});
+  int result = 1;
+  try {
+    result = Run(folder);
+  } catch (const Exception& e) {
+    Print(L"error: " + e.Message());
+  }
+  dxBarFinalize();
+  FinalizeForms();
+  return result;
+}

@@ -1,0 +1,139 @@
+// Combos: the index, text and list rules, the list's size, and under real keys and pointer
+// the list that opens fitted below the item, best-match typing, stepping, and the list
+// that a click outside closes without touching the text.
+#include "EditTestUtil.h"
+
+#include "bars/combos.h"
+#include "bars/dropdownlistbox.h"
+
+namespace {
+
+class TCombos : public TEditFixture {
+protected:
+  TdxBarCombo* NewCombo(std::initializer_list<const wchar_t*> AItems, TdxBar* ABar)
+  {
+    auto* combo = new TdxBarCombo(Host.Form());
+    for (const wchar_t* item : AItems)
+      combo->GetItems()->Add(item);
+    combo->SetWidth(120);
+    ABar->GetItemLinks()->AddItem(combo);
+    PumpPending();
+    return combo;
+  }
+  HWND List(TdxBarCombo* ACombo) const { return ACombo->GetListBox()->GetHandle(); }
+  bool ListShown(TdxBarCombo* ACombo) const { return ::IsWindowVisible(List(ACombo)); }
+};
+
+}  // namespace
+
+TEST_F(TCombos, IndexTextAndListStayInStep)
+{
+  TdxBarCombo* combo = NewCombo({L"one", L"two", L"three"}, Bar2);
+  int changes = 0;
+  combo->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  combo->SetItemIndex(1);
+  EXPECT_EQ(combo->GetText(), L"two");
+  EXPECT_EQ(changes, 1);
+  combo->SetItemIndex(10);
+  EXPECT_EQ(combo->GetItemIndex(), -1);
+  EXPECT_EQ(combo->GetText(), L"");
+  EXPECT_EQ(changes, 2);
+  combo->SetText(L"three");
+  EXPECT_EQ(combo->GetItemIndex(), 2);
+  // A change of the list keeps an index that is still in it, even on another string.
+  combo->GetItems()->Insert(0, L"zero");
+  EXPECT_EQ(combo->GetItemIndex(), 2);
+  // The index of the text already shown: told once, the text as it was.
+  changes = 0;
+  combo->SetItemIndex(3);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(combo->GetText(), L"three");
+  combo->GetItems()->Delete(3);
+  combo->GetItems()->Delete(0);
+  EXPECT_EQ(combo->GetItemIndex(), -1);
+  EXPECT_EQ(combo->GetText(), L"three") << "a shorter list leaves the user's text";
+  combo->SetText(L"two");
+  EXPECT_EQ(combo->GetItemIndex(), 1);
+  combo->SetSorted(true);
+  EXPECT_EQ(combo->GetItems()->Get(0), L"one");
+  EXPECT_EQ(combo->GetItemIndex(), 1);
+  EXPECT_EQ(combo->FindBestMatch(L"tw"), 1);
+  EXPECT_EQ(combo->FindBestMatch(L"TX"), 1);
+  EXPECT_EQ(combo->FindBestMatch(L"q"), -1);
+}
+
+TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
+{
+  TdxBarCombo* combo = NewCombo({}, Bar2);
+  for (int i = 0; i < 10; ++i)
+    combo->GetItems()->Add(i == 4 ? L"a much longer entry than the others, wider than the edit" : L"entry");
+  combo->SetItemHeight(15);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  control->SetFocused(true);
+  control->SetDroppedDown(true);
+  ASSERT_TRUE(ListShown(combo));
+  RECT r = ScreenRectOf(List(combo));
+  EXPECT_EQ(r.bottom - r.top, 4 + 8 * 15);
+  int widest = 0;
+  combo->MeasureItemWidth(4, widest);
+  EXPECT_EQ(r.right - r.left, widest + 4 + ::GetSystemMetrics(SM_CXVSCROLL));
+  control->SetFocused(false);
+  EXPECT_FALSE(ListShown(combo));
+  combo->SetReadOnly(true);
+  control->SetFocused(true);
+  control->SetDroppedDown(true);
+  EXPECT_FALSE(ListShown(combo)) << "a read-only combo keeps its list closed";
+}
+
+TEST_F(TCombos, KeysAndPointerDriveTheList)
+{
+  TdxBarCombo* combo = NewCombo({}, Bar2);
+  for (int i = 0; i < 50; ++i)
+    combo->GetItems()->Add((i == 20 ? L"apple " : i == 30 ? L"apricot " : L"item ") + std::to_wstring(i));
+  combo->SetText(L"none");
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(StartEditing(control));
+  ASSERT_TRUE(PressKey(VK_DOWN, {VK_MENU}));
+  ASSERT_TRUE(ListShown(combo));
+  EXPECT_TRUE(control->GetFocused()) << "Alt+Down keeps the editor";
+  // Below the text part, its left edge at the text part's.
+  RECT list = ScreenRectOf(List(combo));
+  TRect text = control->GetPartRects().at(dxBarEditPartText);
+  POINT corner{text.left, control->GetItemRect().bottom};
+  ::ClientToScreen(Bar2->GetControl()->GetHandle(), &corner);
+  EXPECT_EQ(list.left, corner.x);
+  EXPECT_EQ(list.top, corner.y);
+
+  ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"ap"));
+  EXPECT_EQ(control->GetItemIndex(), 20) << "the first of the best matches";
+  EXPECT_EQ(combo->GetListBox()->GetTopIndex(), 20);
+  ASSERT_TRUE(PressKey(VK_DOWN));
+  EXPECT_EQ(combo->GetListBox()->GetItemIndex(), 21) << "from the top item of an unselected list";
+  EXPECT_EQ(control->GetText(), L"item 21");
+  ASSERT_TRUE(PressKey(VK_UP));
+  EXPECT_EQ(combo->GetListBox()->GetItemIndex(), 20);
+  EXPECT_EQ(control->GetText(), L"apple 20");
+
+  RECT r = ScreenRectOf(FormEdit->GetHandle());
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
+  EXPECT_EQ(combo->GetText(), L"none");
+
+  // A click on the arrow opens the list; Up and Down in a closed list step the text.
+  combo->SetItemIndex(5);
+  const TRect button = control->GetDropDownRect();
+  POINT arrow{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  ::ClientToScreen(Bar2->GetControl()->GetHandle(), &arrow);
+  ASSERT_TRUE(ClickAt(arrow));
+  EXPECT_TRUE(PumpUntil([&] { return ListShown(combo); }));
+  ASSERT_TRUE(ClickAt(arrow));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); })) << "a second click closes it";
+  ASSERT_TRUE(PressKey(VK_DOWN));
+  EXPECT_EQ(control->GetText(), L"item 6");
+  EXPECT_FALSE(ListShown(combo));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  EXPECT_EQ(combo->GetItemIndex(), 6);
+  EXPECT_EQ(combo->GetText(), L"item 6");
+}

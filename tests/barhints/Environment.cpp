@@ -1,0 +1,61 @@
+// The program-wide set-up of the hint tests and the fixture's helpers.
+#include "HintTestUtil.h"
+
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(THintTestForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const HintEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{THintTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
+                               TdxBarButton::StaticClass()});
+
+}  // namespace
+
+void THintFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
+{
+  Host.Form()->SetBounds(ALeft, ATop, AWidth, AHeight);
+  Host.Form()->Show();
+  ActivateWindow(Host.Form()->GetHandle());
+  PumpPending();
+}
+
+TdxBar* THintFixture::AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle)
+{
+  TdxBar* bar = Manager->GetBars()->Add();
+  bar->SetCaption(L"Tools");
+  bar->SetDockingStyle(AStyle);
+  for (const String& caption : ACaptions) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(caption);
+    button->SetHint(caption + L" hint");
+    button->SetPaintStyle(psCaption);
+    bar->GetItemLinks()->AddItem(button);
+  }
+  bar->SetVisible(true);
+  return bar;
+}
+
+POINT THintFixture::LinkCentre(TdxBar* ABar, int AIndex)
+{
+  TdxBarItemLink* link = ABar->GetItemLinks()->Items(AIndex);
+  TRect r = link->GetItemRect();
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(ABar->GetControl()->GetHandle(), &p);
+  return p;
+}
+
+String HintText()
+{
+  TdxBarHintWindow* window = dxBarHintWindow();
+  return window ? window->GetText() : String();
+}
+
+TRect HintRect()
+{
+  RECT r{};
+  if (TdxBarHintWindow* window = dxBarHintWindow(); window && window->HandleAllocated())
+    GetWindowRect(window->GetHandle(), &r);
+  return r;
+}

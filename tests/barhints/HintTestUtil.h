@@ -1,0 +1,39 @@
+// Shared pieces of the hint tests: a form class, a fixture with a manager and toolbar
+// buttons that carry hints, and the hint window's state as a user sees it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/hintwindow.h"
+#include "bars/screentips.h"
+#include "bars/toolbar.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+
+class THintTestForm : public TForm {
+  DECLARE_CLASS(THintTestForm, TForm)
+public:
+  explicit THintTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+class THintFixture : public testing::Test {
+protected:
+  THintFixture() : Manager(Host.Manager) { Manager->SetName(L"dxBarManager1"); }
+  ~THintFixture() override { dxBarCancelHint(); }
+  void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 460, int AHeight = 200);
+  // A visible bar of buttons whose hints are their captions followed by " hint".
+  TdxBar* AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle = dsTop);
+  // The screen centre of a link's control.
+  static POINT LinkCentre(TdxBar* ABar, int AIndex);
+
+  TBarHost<THintTestForm> Host;
+  TdxBarManager* Manager;
+};
+
+// The thread's hint window's text and screen rectangle.
+String HintText();
+TRect HintRect();

@@ -1,0 +1,81 @@
+// The hint window: plain hints measured and placed on the work area, its window kinds,
+// clicks passing through it, and a repaint after a hide.
+#include "HintTestUtil.h"
+
+#include "lookandfeel/cxControls.h"
+#include "support/Owned.h"
+#include "support/Pump.h"
+
+namespace {
+
+TOwned<TdxBarHintWindow> MakeWindow()
+{
+  return TOwned<TdxBarHintWindow>(new TdxBarHintWindow(nullptr));
+}
+
+}  // namespace
+
+TEST(THintWindow, PlainHintIsTheMeasuredTextAndShortcut)
+{
+  TOwned<TdxBarHintWindow> window = MakeWindow();
+  TObject source;
+  EXPECT_FALSE(window->ActivateHint(&source, String(), L" (Ctrl+S)"));
+  EXPECT_FALSE(window->IsShowing());
+
+  ASSERT_TRUE(window->ActivateHint(&source, L"Save", L" (Ctrl+S)"));
+  EXPECT_TRUE(window->IsShowing());
+  EXPECT_EQ(window->GetText(), L"Save (Ctrl+S)");
+  HDC dc = GetDC(window->GetHandle());
+  HGDIOBJ old = SelectObject(dc, window->GetCanvas()->GetFont()->GetHandle());
+  RECT r{0, 0, 2000, 0};
+  DrawTextW(dc, L"Save (Ctrl+S)", -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(window->GetHandle(), dc);
+  EXPECT_EQ(window->GetWidth(), r.right + 6);
+  EXPECT_EQ(window->GetHeight(), r.bottom + 6);
+
+  HWND h = window->GetHandle();
+  EXPECT_TRUE(GetWindowLongPtrW(h, GWL_STYLE) & WS_DISABLED);
+  EXPECT_EQ(GetWindowLongPtrW(h, GWL_EXSTYLE) & 0xFF, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+  EXPECT_EQ(GetClassLongW(h, GCL_STYLE) & CS_DROPSHADOW, 0u);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+}
+
+TEST(THintWindow, RepaintAfterHideDrawsNothing)
+{
+  TOwned<TdxBarHintWindow> window = MakeWindow();
+  TObject source;
+  ASSERT_TRUE(window->ActivateHint(&source, L"Open", String()));
+  HWND h = window->GetHandle();
+  ShowWindow(h, SW_HIDE);
+  EXPECT_EQ(window->GetViewInfo(), nullptr);
+  // The system shows a hidden popup again when its owner is restored: the paint that follows
+  // finds no view info.
+  ShowWindow(h, SW_SHOWNA);
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpPending();
+  EXPECT_TRUE(IsWindow(h));
+}
+
+TEST(THintWindow, StaysOnTheWorkArea)
+{
+  TOwned<TdxBarHintWindow> window = MakeWindow();
+  window->SetBounds(0, 0, 120, 30);
+  TRect area = GetMonitorWorkAreaAtPoint(TPoint{10, 10});
+  const struct {
+    TPoint P;
+    TPoint Expected;
+  } cases[] = {
+      {{area.left + 10, area.top + 10}, {area.left + 10, area.top + 10}},
+      {{area.right - 50, area.top + 10}, {area.right - 120, area.top + 10}},
+      // Past the bottom: above the point by the height and 20 pixels.
+      {{area.left + 10, area.bottom - 10}, {area.left + 10, area.bottom - 10 - 30 - 20}},
+      {{area.right - 5, area.bottom - 5}, {area.right - 120, area.bottom - 5 - 30 - 20}},
+      {{area.left - 40, area.top - 40}, {area.left, area.top}},
+  };
+  for (const auto& k : cases) {
+    TPoint p = window->AdjustPosition(k.P);
+    EXPECT_EQ(p.x, k.Expected.x) << k.P.x << ", " << k.P.y;
+    EXPECT_EQ(p.y, k.Expected.y) << k.P.x << ", " << k.P.y;
+  }
+}

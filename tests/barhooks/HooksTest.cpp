@@ -1,0 +1,423 @@
+// The thread hooks with real keys and clicks: shortcuts from a form's edit, Alt, F10 and the
+// arrows driving keyboard navigation, Alt accelerators, the hooks' life with the managers,
+// keys routed to the focused form's manager, and colour changes reaching every manager.
+#include <gtest/gtest.h>
+
+#include "bars/dxBar.h"
+#include "platform/Scope.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
+#include "support/Pump.h"
+#include "support/SysColors.h"
+
+class THooksTestForm : public TForm {
+  DECLARE_CLASS(THooksTestForm, TForm)
+public:
+  explicit THooksTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+IMPLEMENT_CLASS(THooksTestForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const Env = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{THooksTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
+
+const TShortCut CtrlS = TShortCut(0x4000 | 'S');
+
+// A real key stroke whose messages the hooks may eat (PressKey waits for the release to
+// arrive): waits until this thread has taken every key message from its queue.
+void Stroke(WORD AKey, std::initializer_list<WORD> AModifiers = {})
+{
+  for (WORD m : AModifiers)
+    SendKeyTransition(m, true);
+  SendKeyTransition(AKey, true);
+  SendKeyTransition(AKey, false);
+  for (auto m = std::rbegin(AModifiers); m != std::rend(AModifiers); ++m)
+    SendKeyTransition(*m, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
+}
+
+// A shown form with an edit that has the focus, a manager and one bar of buttons.
+struct TKeyForm {
+  explicit TKeyForm(const std::vector<String>& ACaptions, int ALeft = 100)
+  {
+    Host.Form()->SetBounds(ALeft, 100, 420, 260);
+    Edit = new TEdit(Host.Form());
+    Edit->SetParent(Host.Form());
+    Edit->SetBounds(20, 150, 150, 24);
+    Bar = Host.Manager->GetBars()->Add();
+    Bar->SetCaption(L"Tools");
+    Bar->SetDockingStyle(dsTop);
+    for (const String& caption : ACaptions) {
+      auto* button = new TdxBarButton(Host.Form());
+      button->SetCaption(caption);
+      button->SetPaintStyle(psCaption);
+      button->SetOnClick(TNotifyEvent([this, button](TObject*) { Clicks.push_back(button->GetCaption()); }));
+      Buttons.push_back(button);
+      Bar->GetItemLinks()->AddItem(button);
+    }
+    Bar->SetVisible(true);
+    Host.Form()->Show();
+    EXPECT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+    Edit->SetFocus();
+    PumpPending();
+  }
+  TdxBarItemControl* Selected() const
+  {
+    TCustomdxBarControl* active = ActiveBarControl();
+    return active ? active->GetSelectedControl() : nullptr;
+  }
+  String SelectedCaption() const { return Selected() ? Selected()->GetItem()->GetCaption() : String(L"-"); }
+
+  TBarHost<THooksTestForm> Host;
+  TEdit* Edit = nullptr;
+  TdxBar* Bar = nullptr;
+  std::vector<TdxBarButton*> Buttons;
+  std::vector<String> Clicks;
+};
+
+// The services a part fills for a scope, put back afterwards.
+struct TServicesScope {
+  explicit TServicesScope(const std::function<void(TdxBarHookServices&)>& AFill)
+  {
+    TdxBarHookServices s = dxBarHookServices();
+    AFill(s);
+    FOld = SetdxBarHookServices(s);
+  }
+  ~TServicesScope() { SetdxBarHookServices(FOld); }
+  TdxBarHookServices FOld;
+};
+
+TEST(Hooks, LiveWithTheManagersAndComeBackWithANewOne)
+{
+  int added = 0, removed = 0;
+  TServicesScope services([&](TdxBarHookServices& s) {
+    s.ManagerAdded = [&](TdxBarManager*) { ++added; };
+    s.ManagerRemoved = [&](TdxBarManager*) { ++removed; };
+  });
+  ASSERT_EQ(dxBarManagerList()->Count(), 0);
+  EXPECT_EQ(dxBarInstalledHookCount(), 0);
+  EXPECT_EQ(dxBarHintWindow(), nullptr);
+  {
+    TBarHost<THooksTestForm> one;
+    TBarHost<THooksTestForm> two;
+    EXPECT_EQ(dxBarInstalledHookCount(), 3);
+    TdxBarHintWindow* hintWindow = dxBarHintWindow();
+    EXPECT_NE(hintWindow, nullptr) << "made with the first manager";
+    one.FForm->Free();
+    EXPECT_EQ(dxBarInstalledHookCount(), 3) << "a manager is left";
+    EXPECT_EQ(dxBarHintWindow(), hintWindow);
+  }
+  EXPECT_EQ(dxBarInstalledHookCount(), 0);
+  EXPECT_EQ(dxBarHintWindow(), nullptr) << "freed with the last";
+  EXPECT_EQ(added, 2);
+  EXPECT_EQ(removed, 2);
+  TBarHost<THooksTestForm> again;
+  EXPECT_EQ(dxBarInstalledHookCount(), 3);
+}
+
+TEST(Hooks, ActivationStateFollowsTheCallWindowHook)
+{
+  TKeyForm f({L"One"});
+  HWND form = f.Host.Form()->GetHandle();
+  ASSERT_TRUE(IsApplicationActive());
+  SendMessageW(form, WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(IsApplicationActive());
+  SendMessageW(form, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(IsApplicationActive());
+  HWND foreign = GetDesktopWindow();
+  ASSERT_TRUE(IsForeignProcessWindow(foreign));
+  dxBarCallWndHookMessage(form, WM_ACTIVATE, WA_INACTIVE, LPARAM(foreign));
+  EXPECT_FALSE(IsApplicationActive()) << "deactivated towards another process";
+  SendMessageW(form, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(IsApplicationActive());
+}
+
+TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
+{
+  int deletes = 0;
+  bool ctrl = false;
+  TServicesScope services([&](TdxBarHookServices& s) {
+    s.DesignEscape = [] { return true; };
+    s.DesignDelete = [&](bool ACtrl) {
+      ++deletes;
+      ctrl = ACtrl;
+      return true;
+    };
+  });
+  TKeyForm f({L"One"});
+  EXPECT_TRUE(dxBarKeyboardHookMessage(VK_ESCAPE, 1));
+  EXPECT_TRUE(dxBarKeyboardHookMessage(VK_DELETE, 1));
+  EXPECT_EQ(deletes, 1);
+  EXPECT_FALSE(ctrl);
+  EXPECT_FALSE(dxBarKeyboardHookMessage(VK_DELETE, 1 | LPARAM(0xC0000000))) << "only the key-down";
+
+  HWND edit = f.Edit->GetHandle();
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_MOUSEWHEEL, edit));
+  static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_MOUSEWHEEL, edit)) << "eaten while a bar is active";
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_RBUTTONUP, edit)) << "a side button released outside";
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit)) << "closes the bar and goes on";
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+// Key messages the edit takes from the queue.
+int GEditKeys = 0;
+HWND GEditWindow = nullptr;
+LRESULT CALLBACK CountEditKeys(int Code, WPARAM WParam, LPARAM LParam)
+{
+  auto* msg = reinterpret_cast<MSG*>(LParam);
+  if (Code == HC_ACTION && WParam == PM_REMOVE && msg->hwnd == GEditWindow &&
+      (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP))
+    ++GEditKeys;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+TEST(Hooks, KeysOfAnOpenBarAndTheirKeyUpsNeverReachTheFocusedControl)
+{
+  TKeyForm f({L"One", L"Two"});
+  GEditWindow = f.Edit->GetHandle();
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountEditKeys, nullptr, GetCurrentThreadId());
+  TFinally unhook([&] { UnhookWindowsHookEx(hook); });
+  for (WORD key : {WORD('X'), WORD(VK_ESCAPE)}) {
+    SCOPED_TRACE(key);
+    static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
+    GEditKeys = 0;
+    Stroke(key);
+    EXPECT_EQ(GEditKeys, 0);
+    EXPECT_EQ(ActiveBarControl() == nullptr, key == VK_ESCAPE) << "Esc closes the bar";
+  }
+  EXPECT_EQ(f.Edit->GetText(), L"");
+}
+
+TEST(Hooks, APopupMenuLinkedToTheFocusedControlTakesTheShortCutFirst)
+{
+  TKeyForm f({L"Save"});
+  f.Buttons[0]->SetShortCut(CtrlS);
+  TComponent popup(nullptr);
+  TdxBarPopupMenuLink* link = f.Host.Manager->GetPopupMenuLinks()->Add();
+  link->SetControl(f.Edit);
+  link->SetPopupMenu(&popup);
+  std::vector<TShortCut> asked;
+  TdxBarPopupMenuLinkServices old = SetdxBarPopupMenuLinkServices({nullptr, [&](TComponent*, TShortCut AShortCut) {
+                                                                     asked.push_back(AShortCut);
+                                                                     return true;
+                                                                   }});
+  TFinally restore([&] { SetdxBarPopupMenuLinkServices(old); });
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_NE(std::find(asked.begin(), asked.end(), CtrlS), asked.end());
+  EXPECT_TRUE(f.Clicks.empty()) << "the toolbar's button is not clicked";
+  link->SetPopupMenu(nullptr);
+}
+
+struct TShortCutCase {
+  const char* Name;
+  bool Floating;
+  bool FocusOnBar;  // the floating bar's window is the foreground window
+  bool Enabled;
+  bool BarVisible;
+  int Clicks;
+};
+
+TEST(Hooks, RealCtrlSClicksTheButtonWithThatShortCut)
+{
+  const TShortCutCase cases[] = {
+      {"docked, focus in the edit", false, false, true, true, 1},
+      {"floating, focus in the edit", true, false, true, true, 1},
+      {"floating, its window in front", true, true, true, true, 1},
+      {"disabled item", false, false, false, true, 0},
+      {"item on a hidden bar", false, false, true, false, 0},
+  };
+  for (const TShortCutCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TKeyForm f({L"Save", L"Other"});
+    f.Buttons[0]->SetShortCut(CtrlS);
+    f.Buttons[0]->SetEnabled(c.Enabled);
+    if (c.Floating) {
+      f.Bar->SetFloatLeft(200);
+      f.Bar->SetFloatTop(420);
+      f.Bar->SetDockingStyle(dsNone);
+    }
+    f.Bar->SetVisible(c.BarVisible);
+    PumpPending();
+    if (c.FocusOnBar) {
+      ASSERT_TRUE(ActivateWindow(f.Bar->GetControl()->GetHandle()));
+    }
+    ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+    PumpPending();
+    EXPECT_EQ(int(f.Clicks.size()), c.Clicks);
+    if (c.Clicks) {
+      EXPECT_EQ(f.Edit->GetText(), L"") << "the shortcut's key is eaten";
+    }
+  }
+}
+
+TEST(Hooks, KeysGoToTheManagerOfTheFocusedForm)
+{
+  TKeyForm a({L"A"}, 60);
+  TKeyForm b({L"B"}, 520);
+  a.Buttons[0]->SetShortCut(CtrlS);
+  b.Buttons[0]->SetShortCut(CtrlS);
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_TRUE(a.Clicks.empty());
+  EXPECT_EQ(b.Clicks, std::vector<String>{L"B"});
+  ASSERT_TRUE(ActivateWindow(a.Host.Form()->GetHandle()));
+  a.Edit->SetFocus();
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_EQ(a.Clicks, std::vector<String>{L"A"});
+  EXPECT_EQ(b.Clicks.size(), 1u);
+}
+
+TEST(Hooks, AltAloneAndF10StartNavigationArrowsMoveEnterClicks)
+{
+  for (WORD key : {WORD(VK_MENU), WORD(VK_F10)}) {
+    SCOPED_TRACE(key);
+    TKeyForm f({L"One", L"Two", L"Three"});
+    Stroke(key);
+    ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
+    EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
+    EXPECT_FALSE(BarNavigationController()->AreKeyTipsShown());
+    EXPECT_EQ(f.SelectedCaption(), L"One");
+    Stroke(VK_RIGHT);
+    EXPECT_EQ(f.SelectedCaption(), L"Two");
+    Stroke(VK_LEFT);
+    Stroke(VK_LEFT);
+    EXPECT_EQ(f.SelectedCaption(), L"Three") << "left of the first wraps around the bar";
+    Stroke(VK_RETURN);
+    EXPECT_EQ(f.Clicks, std::vector<String>{L"Three"});
+    EXPECT_EQ(f.Edit->GetText(), L"");
+  }
+}
+
+// Keys through the hook procedure directly, with the modifiers held in the thread's key
+// state: real input would leave these keys to the window's own menu loop.
+TEST(Hooks, MenuKeysThatDoNotNavigatePassOn)
+{
+  struct TCase {
+    const char* Name;
+    WORD Key;
+    std::vector<WORD> Held;
+    bool UseF10;
+  };
+  const TCase cases[] = {
+      {"F10 without UseF10ForMenu", VK_F10, {}, false},
+      {"Shift+F10", VK_F10, {VK_SHIFT}, true},
+      {"Ctrl+Alt", VK_MENU, {VK_CONTROL}, true},
+  };
+  TKeyForm f({L"One"});
+  BYTE saved[256] = {};
+  ASSERT_TRUE(GetKeyboardState(saved));
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    f.Host.Manager->SetUseF10ForMenu(c.UseF10);
+    BYTE state[256];
+    std::copy(std::begin(saved), std::end(saved), state);
+    for (WORD k : c.Held)
+      state[k] |= 0x80;
+    SetKeyboardState(state);
+    const LPARAM alt = c.Key == VK_MENU ? LPARAM(1) << 29 : 0;
+    EXPECT_FALSE(dxBarKeyboardHookMessage(c.Key, 1 | alt));
+    EXPECT_FALSE(dxBarKeyboardHookMessage(c.Key, 1 | alt | LPARAM(0xC0000000))) << "the key-up passes on";
+    SetKeyboardState(saved);
+    PumpPending();
+    EXPECT_FALSE(BarNavigationController()->IsRootPending());
+    EXPECT_EQ(ActiveBarControl(), nullptr);
+  }
+}
+
+TEST(Hooks, AltEscAndAMouseClickEndNavigation)
+{
+  TKeyForm f({L"One", L"Two"});
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
+  Stroke(VK_MENU);
+  EXPECT_EQ(ActiveBarControl(), nullptr) << "a second Alt ends it, and the window's own menu mode stays off";
+
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
+  Stroke(VK_ESCAPE);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_FALSE(BarNavigationController()->IsNavigationActive());
+
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
+  RECT edit{};
+  GetWindowRect(f.Edit->GetHandle(), &edit);
+  ASSERT_TRUE(ClickAt(POINT{edit.left + 5, edit.top + 5}));
+  EXPECT_TRUE(PumpUntil([] { return ActiveBarControl() == nullptr; }, 2000));
+  EXPECT_FALSE(BarNavigationController()->IsNavigationOrKeyTipsActive());
+  EXPECT_TRUE(f.Clicks.empty());
+}
+
+TEST(Hooks, ABarWindowDestroyedDuringNavigationLeavesNoSelection)
+{
+  TKeyForm f({L"One", L"Two"});
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() != nullptr; }, 2000));
+  f.Bar->SetVisible(false);
+  PumpPending();
+  EXPECT_EQ(BarNavigationController()->GetSelectedObject(), nullptr);
+  EXPECT_FALSE(BarNavigationController()->IsNavigationActive());
+  Stroke(VK_RIGHT);
+  EXPECT_TRUE(f.Clicks.empty());
+}
+
+TEST(Hooks, AltLetterClicksTheOnlyAcceleratorAndSelectsAShared)
+{
+  TKeyForm f({L"&Add", L"&Remove", L"&Rename"});
+  Stroke('A', {VK_MENU});
+  PumpPending();
+  EXPECT_EQ(f.Clicks, std::vector<String>{L"&Add"});
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+
+  Stroke('R', {VK_MENU});
+  PumpPending();
+  EXPECT_EQ(f.Clicks.size(), 1u) << "two links share R: selected, not clicked";
+  EXPECT_EQ(ActiveBarControl(), f.Bar->GetControl());
+  EXPECT_EQ(f.SelectedCaption(), L"&Remove");
+  Stroke(VK_ESCAPE);
+
+  // Alt+F4 and other keys without an accelerator are not eaten.
+  EXPECT_FALSE(dxBarKeyboardHookMessage(VK_F4, LPARAM(1) << 29));
+}
+
+TEST(Hooks, SysColorChangeRemakesFlatBrushesAndRepaintsTheBars)
+{
+  TKeyForm f({L"One"});
+  f.Host.Manager->SetStyle(bmsFlat);
+  PumpPending();
+  const TColor before = f.Host.Manager->GetFlatBrushColor(2);
+  {
+    TSysColorsScope colors({{COLOR_BTNFACE, RGB(40, 120, 200)}});
+    PumpPending();
+    const TColor after = f.Host.Manager->GetFlatBrushColor(2);
+    EXPECT_NE(after, before) << "the brushes were made again from the new face colour";
+    HWND bar = f.Bar->GetControl()->GetHandle();
+    ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(bar, nullptr, FALSE); }, 2000));
+    TDib32 shot = CaptureWindow(bar);
+    RECT r{};
+    GetClientRect(bar, &r);
+    EXPECT_GT(CountPixelsNear(shot, r, COLORREF(after), 10), 0) << ColorText(COLORREF(after));
+  }
+  PumpPending();
+  EXPECT_EQ(f.Host.Manager->GetFlatBrushColor(2), before) << "the old colours are back";
+}
+
+TEST(Hooks, SettingChangeWithNewMetricsReachesTheManagerThroughTheCallWindowHook)
+{
+  TKeyForm f({L"One"});
+  int fontChanges = 0;
+  f.Host.Manager->FontChangedHandlers().Add(TEvent<void(TObject*)>([&](TObject*) { ++fontChanges; }));
+  SendMessageW(f.Host.Form()->GetHandle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  EXPECT_EQ(fontChanges, 0);
+  SendMessageW(f.Host.Form()->GetHandle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+  EXPECT_EQ(fontChanges, 1) << "the menu font was read again";
+}
+
+}  // namespace

@@ -1,0 +1,412 @@
+// The base painter's edits, combos, statics and progress bars, the standard and enhanced
+// drag handles, the gradient look's colour rules and the XP painter's theme parts, probed
+// in memory pixels or through a recording theme binding.
+#include <map>
+
+#include "PaintTestUtil.h"
+#include "bars/startup.h"
+#include "lookandfeel/dxOffice11.h"
+#include "lookandfeel/dxThemeManager.h"
+
+namespace {
+
+constexpr COLORREF Paper = RGB(0, 128, 0);
+constexpr COLORREF Own = RGB(10, 200, 30);
+constexpr COLORREF Fill = RGB(200, 0, 0);
+
+COLORREF Sys(int AIndex)
+{
+  return GetSysColor(AIndex);
+}
+
+// An item control that is also an edit and a combo, for the painter's callbacks.
+class TEditItem : public TPaintItem, public IdxBarComboItems {
+public:
+  using TPaintItem::TPaintItem;
+  String GetComboText() const override { return L"Text"; }
+  int GetComboItemCount() const override { return 1; }
+  String GetComboItem(int AIndex) const override { return L"Item"; }
+};
+
+struct TEditCase {
+  TEditCase(TPaintHost& AHost, TDib32& ADib) : Canvas(ADib), Item(AHost.Bar)
+  {
+    Params.ItemControl = &Item;
+    Params.Canvas = &Canvas.Cx;
+    Params.BarControlKind = bkHorizontal;
+  }
+  TDibCanvas Canvas;
+  TEditItem Item;
+  TdxBarEditLikeControlDrawParams Params;
+};
+
+}  // namespace
+
+// --- Edits and combos ------------------------------------------------------------------
+
+TEST(BaseEdit, PartsLeaveTheCaptionItsWidthAndTheButtonTheEditsRightEnd)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsStandard);
+  TdxBarPainter base;
+  TDib32 dib(120, 22);
+  TEditCase edit(host, dib);
+  edit.Params.ViewParts = ivpCaption;
+  edit.Params.CaptionWidth = 30;
+  edit.Params.EditRect = Rect(32, 0, 120, 22);
+  edit.Params.ButtonWidth = 15;
+  std::vector<TRect> parts;
+  base.CalcComboParts(&edit.Params, Rect(0, 0, 120, 22), parts);
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_EQ(parts[dxBarEditPartCaption], Rect(2, 0, 32, 22)) << "indented by the border margin on a toolbar";
+  EXPECT_EQ(parts[dxBarComboPartButton], Rect(103, 2, 118, 20)) << "inside the border, at the right";
+  EXPECT_EQ(parts[dxBarEditPartText], Rect(32, 0, 102, 22)) << "the text part ends the gap before the button";
+  edit.Params.BarControlKind = bkMenu;
+  base.CalcEditParts(&edit.Params, Rect(0, 0, 120, 22), parts);
+  EXPECT_EQ(parts[dxBarEditPartCaption].left, 0) << "menus do not indent the caption";
+}
+
+TEST(BaseEdit, BorderRingsAndColoursByState)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsStandard);
+  TdxBarPainter base;
+  HBRUSH own = CreateSolidBrush(Own);
+  struct TCase {
+    bool Enabled, Selected;
+    COLORREF Outer, Inner;
+    const char* Name;
+  } cases[] = {{true, false, Own, Own, "idle: both rings in the edit colour"},
+               {false, false, Own, Sys(COLOR_BTNHIGHLIGHT), "disabled: a highlight inner ring"},
+               {true, true, Sys(COLOR_BTNSHADOW), Own, "hot: a sunken outer edge"}};
+  for (const TCase& c : cases) {
+    TDib32 dib(60, 22, Paper);
+    TEditCase edit(host, dib);
+    edit.Item.OwnBrush = own;
+    edit.Item.Enabled = c.Enabled;
+    edit.Params.Enabled = c.Enabled;
+    edit.Params.PaintedSelected = c.Selected;
+    TRect r = Rect(0, 0, 60, 22);
+    base.DrawEditBorder(&edit.Params, r);
+    EXPECT_EQ(r, Rect(2, 2, 58, 20)) << c.Name;
+    EXPECT_TRUE(ColorNear(dib.Pixel(0, 0), c.Outer, 2)) << c.Name;
+    EXPECT_TRUE(ColorNear(dib.Pixel(1, 11), c.Inner, 2)) << c.Name;
+    EXPECT_EQ(dib.Pixel(30, 11), Paper) << c.Name << ": the text area is left alone";
+  }
+  // A disabled edit's text is grey on the colour of its own brush.
+  TDib32 dib(10, 10);
+  TEditCase edit(host, dib);
+  edit.Item.OwnBrush = own;
+  edit.Item.Enabled = false;
+  TColor text = clNone, back = clNone;
+  base.GetInPlaceEditColors(&edit.Item, text, back);
+  EXPECT_EQ(ColorToRGB(text), Sys(COLOR_GRAYTEXT));
+  EXPECT_EQ(ColorToRGB(back), Own);
+  DeleteObject(own);
+}
+
+TEST(BaseEdit, ComboEntriesStartTwoPixelsInAndOnlyExistingOnesDraw)
+{
+  TPaintHost host;
+  TdxBarPainter base;
+  for (int index : {-1, 0, 5}) {
+    TDib32 dib(60, 16, RGB(255, 255, 255));
+    TEditCase edit(host, dib);
+    edit.Canvas.Cx.GetBrush()->SetColor(clWhite);
+    base.DrawComboItem(&edit.Item, &edit.Canvas.Cx, index, Rect(0, 0, 60, 16));
+    int ink = CountPixels(dib, RECT{0, 0, 60, 16}, [](COLORREF c) { return GetRValue(c) < 128; });
+    EXPECT_EQ(CountPixels(dib, RECT{0, 0, 2, 16}, [](COLORREF c) { return GetRValue(c) < 128; }), 0) << index;
+    EXPECT_EQ(ink > 0, index < 1) << index << ": -1 is the combo's text, 0 its entry, 5 nothing";
+  }
+}
+
+// --- Statics and progress bars ---------------------------------------------------------
+
+TEST(BaseStatic, BordersShrinkByStyleAndTheBumpIsARidge)
+{
+  TPaintHost host;
+  TdxBarPainter base;
+  struct TCase {
+    TdxBarStaticBorderStyle Style;
+    int Shrink;
+    COLORREF TopLeft;
+  } cases[] = {{sbsNone, 0, Paper},
+               {sbsLowered, 1, Sys(COLOR_BTNSHADOW)},
+               {sbsRaised, 1, Sys(COLOR_BTNHIGHLIGHT)},
+               {sbsEtched, 2, Sys(COLOR_BTNSHADOW)},
+               {sbsBump, 2, Sys(COLOR_BTNHIGHLIGHT)}};
+  for (const TCase& c : cases) {
+    TDib32 dib(40, 20, Paper);
+    TEditCase edit(host, dib);
+    TRect r = Rect(0, 0, 40, 20);
+    base.DrawStaticBorder(&edit.Params, r, c.Style);
+    EXPECT_EQ(r, Rect(c.Shrink, c.Shrink, 40 - c.Shrink, 20 - c.Shrink)) << c.Style;
+    EXPECT_TRUE(ColorNear(dib.Pixel(0, 0), c.TopLeft, 2)) << c.Style;
+    if (c.Style == sbsBump) {
+      // Raised outside, sunken inside.
+      EXPECT_TRUE(ColorNear(dib.Pixel(1, 1), Sys(COLOR_BTNSHADOW), 2));
+      EXPECT_TRUE(ColorNear(dib.Pixel(39, 19), Sys(COLOR_BTNSHADOW), 2));
+      EXPECT_TRUE(ColorNear(dib.Pixel(38, 18), Sys(COLOR_BTNHIGHLIGHT), 2));
+    }
+  }
+}
+
+TEST(BaseProgress, FillIsClampedToTheRangeAndCutIntoBlocks)
+{
+  TPaintHost host;
+  TdxBarPainter base;
+  struct TCase {
+    int Min, Max, Position;
+    bool Smooth, Vertical;
+    std::vector<std::pair<int, int>> Runs;  // filled [from, to) along the bar
+    const char* Name;
+  } cases[] = {
+      {5, 5, 5, true, false, {}, "an empty range fills nothing"},
+      {0, 100, 37, true, false, {{0, 37}}, "smooth"},
+      {0, 100, -10, true, false, {}, "below Min"},
+      {0, 100, 150, true, false, {{0, 100}}, "above Max: held at the end"},
+      {0, 100, 25, false, false, {{0, 8}, {10, 18}, {20, 25}}, "blocks of 8, gaps of 2, the last cut"},
+      {0, 10, 3, true, true, {{0, 30}}, "vertical: from the top"},
+  };
+  for (const TCase& c : cases) {
+    TDib32 dib(c.Vertical ? 12 : 110, c.Vertical ? 110 : 12, Paper);
+    TDibCanvas canvas(dib);
+    TEditItem item(host.Bar);
+    item.OwnBrush = CreateSolidBrush(Own);
+    TdxBarStaticLikeControlDrawParams params(&item);
+    params.Canvas = &canvas.Cx;
+    params.BarControlKind = c.Vertical ? bkVertical : bkHorizontal;
+    params.Min = c.Min;
+    params.Max = c.Max;
+    params.Position = c.Position;
+    params.Smooth = c.Smooth;
+    base.DrawProgressBar(&params, c.Vertical ? Rect(0, 0, 12, 100) : Rect(0, 0, 100, 12), Fill);
+    for (int p = 0; p < 110; ++p) {
+      bool filled = false;
+      for (auto [from, to] : c.Runs)
+        filled |= p >= from && p < to;
+      COLORREF expected = filled ? Fill : p < 100 ? Own : Paper;
+      COLORREF actual = c.Vertical ? dib.Pixel(6, p) : dib.Pixel(p, 6);
+      ASSERT_EQ(actual, expected) << c.Name << " at " << p;
+    }
+    DeleteObject(item.OwnBrush);
+  }
+}
+
+// --- Standard and enhanced -------------------------------------------------------------
+
+TEST(ClassicLook, StandardBarHasTwoRaisedDragBarsAndEnhancedOne)
+{
+  TPaintHost host;
+  TdxBarStandardPainter standard;
+  TdxBarEnhancedPainter enhanced;
+  const COLORREF lit = Sys(COLOR_BTNHIGHLIGHT), dark = Sys(COLOR_BTNSHADOW);
+  struct TCase {
+    const TdxBarPainter* Painter;
+    std::map<int, COLORREF> Row;  // x -> colour along the middle row
+  } cases[] = {{&standard, {{4, lit}, {6, dark}, {7, lit}, {9, dark}, {10, Paper}}},
+               {&enhanced, {{3, lit}, {5, dark}, {6, Paper}}}};
+  for (const TCase& c : cases) {
+    TDib32 dib(60, 30, Paper);
+    TRect r = Rect(0, 0, 60, 30);
+    // What the drag bars leave out of the clip is the window's to fill: paper here.
+    c.Painter->DrawDockedBarBorder(host.Bar, dib.DC(), r);
+    EXPECT_EQ(r, Rect(2, 2, 58, 28));
+    for (auto [x, color] : c.Row)
+      EXPECT_TRUE(ColorNear(dib.Pixel(x, 15), color, 2)) << c.Painter->ClassName().c_str() << " x " << x;
+  }
+  host.Bar->Detachable = true;
+  EXPECT_EQ(standard.GetMenuBorders(host.Bar), Rect(2, 0, 2, 2)) << "the tear-off strip takes the top";
+  host.Bar->Detachable = false;
+  EXPECT_EQ(standard.GetMenuBorders(host.Bar), Rect(2, 2, 2, 2));
+}
+
+// --- The gradient look -----------------------------------------------------------------
+
+TEST(GradientLook, DisabledCaptionIsDrawnOnceInTheSetsColour)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsOffice11);
+  TdxBarPainter* p = host.Painter();
+  TDib32 dib(40, 20, Paper);
+  TEditItem item(host.Bar);
+  p->DrawItemText(&item, dib.DC(), L"WWW", Rect(0, 0, 40, 20), dxBarTextAlignLeft, {.Enabled = false}, DT_SINGLELINE);
+  COLORREF disabled = ColorToRGB(dxOffice11Colors().DisabledTextColor);
+  EXPECT_GT(CountPixelsNear(dib, RECT{0, 0, 40, 20}, disabled, 4), 10);
+  EXPECT_EQ(CountPixelsNear(dib, RECT{0, 0, 40, 20}, Sys(COLOR_BTNHIGHLIGHT), 4), 0) << "no emboss";
+  host.Bar->MainMenu = true;
+  host.Bar->DockingStyle = dsTop;
+  TRect borders = p->GetDockedBarBorders(host.Bar);
+  EXPECT_EQ(borders.top, 2);
+  EXPECT_EQ(borders.bottom, 2);
+  host.Bar->DockingStyle = dsLeft;
+  EXPECT_EQ(p->GetDockedBarBorders(host.Bar).top, 0);
+  EXPECT_EQ(p->GetSizingFrameWidth(), 3);
+}
+
+TEST(GradientLook, EveryManagerHoldsTheColourSetAndTheLastFreesIt)
+{
+  const int start = GetOffice11ColorsUserCount();
+  {
+    TPaintHost a, b;
+    a.Manager->SetStyle(bmsOffice11);
+    EXPECT_EQ(GetOffice11ColorsUserCount(), start + 2);
+    EXPECT_NE(dxOffice11Brushes().Menu, nullptr);
+  }
+  EXPECT_EQ(GetOffice11ColorsUserCount(), start);
+  if (start == 0)
+    EXPECT_EQ(dxOffice11Brushes().Menu, nullptr);
+}
+
+// --- The XP painter through a recording theme binding ------------------------------------
+
+namespace {
+
+struct TRecordedPart {
+  TdxTheme Theme;
+  int Part, State;
+  bool operator==(const TRecordedPart&) const = default;
+};
+
+// A theme binding that opens every kind (its handle is the kind + 1), records what is drawn
+// and answers sizes from a table.
+class TRecordingTheme {
+public:
+  TRecordingTheme()
+  {
+    TdxBarThemeBinding b;
+    b.Open = [](TdxThemedObjectType AKind) { return TdxTheme(AKind) + 1; };
+    b.Draw = [this](TdxTheme T, HDC, int P, int S, const TRect&, const TRect*) {
+      Drawn.push_back({T, P, S});
+      return DrawWorks;
+    };
+    b.PartSize = [this](TdxTheme T, HDC, int P, int, TdxThemeSize) { return Sizes[{T, P}]; };
+    b.ContentRect = [this](TdxTheme, HDC, int, int, const TRect& R) { return InflateRect(R, -Margin, -Margin); };
+    b.Color = [](TdxTheme, int, int, int, COLORREF&) { return false; };
+    b.IsPartiallyTransparent = [](TdxTheme, int, int) { return false; };
+    SetdxBarThemeBinding(&b);
+  }
+  // The real theme's sizes are read again for the painters made after the test.
+  ~TRecordingTheme()
+  {
+    SetdxBarThemeBinding(nullptr);
+    TdxBarXPPainter reread;
+  }
+  static TdxTheme Of(TdxThemedObjectType AKind) { return TdxTheme(AKind) + 1; }
+
+  std::vector<TRecordedPart> Drawn;
+  std::map<std::pair<TdxTheme, int>, TSize> Sizes;
+  int Margin = 3;
+  bool DrawWorks = true;
+};
+
+}  // namespace
+
+TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
+{
+  TRecordingTheme theme;
+  TPaintHost host;
+  TdxBarXPPainter xp;
+  struct TCase {
+    TdxBarItemStateFlags States;
+    bool Enabled;
+    int Kind;
+    std::vector<TRecordedPart> Parts;
+    const char* Name;
+  } cases[] = {
+      {{.Down = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 5}}, "down: checked"},
+      {{.Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 2}}, "hot"},
+      {{.Down = true, .Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 6}}, "hot down"},
+      {{.Pressed = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 3}}, "pressed"},
+      {{.Selected = true}, false, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 4}}, "disabled"},
+      {{.Down = true}, true, bkMenu, {}, "a down menu item is not drawn checked"},
+      {{}, true, bkHorizontal, {}, "idle: nothing"},
+  };
+  for (const TCase& c : cases) {
+    host.Bar->BarKind = c.Kind;
+    TDib32 dib(30, 30, Paper);
+    TEditItem item(host.Bar);
+    item.Enabled = c.Enabled;
+    theme.Drawn.clear();
+    xp.DrawGlyphFrame(&item, dib.DC(), c.States, Rect(0, 0, 30, 30), dxBarSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(theme.Drawn, c.Parts) << c.Name;
+  }
+  // MDI buttons: minimize 16, restore 22, close 20; hot 2, disabled 4, pressed 3, else 1.
+  struct TMDI {
+    int Button, State;
+    TRecordedPart Part;
+  } mdi[] = {{0, 2, {TRecordingTheme::Of(totWindow), 16, 2}},
+             {1, 1, {TRecordingTheme::Of(totWindow), 22, 4}},
+             {2, 4, {TRecordingTheme::Of(totWindow), 20, 3}},
+             {2, 3, {TRecordingTheme::Of(totWindow), 20, 1}}};
+  for (const TMDI& m : mdi) {
+    TDib32 dib(20, 20, Paper);
+    theme.Drawn.clear();
+    xp.DrawMDIButton(host.Bar, dib.DC(), Rect(0, 0, 20, 20), m.Button, m.State);
+    ASSERT_EQ(theme.Drawn.size(), 1u) << m.Button << "/" << m.State;
+    EXPECT_EQ(theme.Drawn[0], m.Part) << m.Button << "/" << m.State;
+  }
+}
+
+TEST(XPLook, SizesAreReadAgainByEachNewPainter)
+{
+  TRecordingTheme theme;
+  TPaintHost host;
+  const TdxTheme toolbar = TRecordingTheme::Of(totToolBar), window = TRecordingTheme::Of(totWindow);
+  for (int size : {4, 9}) {
+    theme.Sizes[{toolbar, 5}] = Size(size, 22);
+    theme.Sizes[{window, 19}] = Size(size + 10, size + 10);
+    theme.Margin = size / 2;
+    TdxBarXPPainter xp;
+    EXPECT_EQ(xp.GetToolbarSeparatorSize(), size);
+    TSize caption{};
+    xp.GetCaptionButtonSize(caption);
+    EXPECT_EQ(caption, Size(size + 10, size + 10));
+    EXPECT_EQ(xp.GetEditBorderMargins(), Rect(size / 2, size / 2, size / 2, size / 2));
+  }
+  TdxBarXPPainter xp;
+  EXPECT_EQ(xp.GetButtonArrowWidth(host.Manager), 14);
+  EXPECT_EQ(xp.GetComboButtonMargins(), Rect(1, 1, 1, 1));
+}
+
+TEST(XPLook, APartTheThemeCannotDrawIsDrawnInTheEnhancedLook)
+{
+  TRecordingTheme theme;
+  theme.DrawWorks = false;
+  TPaintHost host;
+  TdxBarXPPainter xp;
+  TDib32 dib(30, 30, Paper);
+  TEditItem item(host.Bar);
+  xp.DrawGlyphFrame(&item, dib.DC(), {.Pressed = true}, Rect(0, 0, 30, 30), dxBarSysColorBrush(COLOR_BTNFACE));
+  EXPECT_FALSE(theme.Drawn.empty());
+  EXPECT_TRUE(ColorNear(dib.Pixel(0, 0), Sys(COLOR_BTNSHADOW), 2)) << "a sunken edge";
+  EXPECT_TRUE(ColorNear(dib.Pixel(29, 29), Sys(COLOR_BTNHIGHLIGHT), 2));
+}
+
+TEST(XPLook, WithoutVisualStylesTheManagerPaintsEnhanced)
+{
+  SetVisualStylesSuppressed(true);
+  {
+    TPaintHost host;
+    host.Manager->SetStyle(bmsXP);
+    EXPECT_EQ(host.Manager->GetCurrentPainterClass(), TdxBarEnhancedPainter::StaticClass());
+  }
+  SetVisualStylesSuppressed(false);
+  TPaintHost host;
+  host.Manager->SetStyle(bmsXP);
+  if (AreVisualStylesActive())
+    EXPECT_EQ(host.Manager->GetCurrentPainterClass(), TdxBarXPPainter::StaticClass());
+}
+
+TEST(XPLook, FloatingFramesAndCheckMarksAreTheSharedFlatPaintersDrawing)
+{
+  TPaintHost host;
+  TdxBarXPPainter xp;
+  TDib32 mine(40, 30, Paper), flat(40, 30, Paper);
+  xp.DrawFloatingBarBorder(host.Bar, mine.DC(), Rect(0, 0, 40, 30));
+  xp.DrawCheckMark(mine.DC(), Point(10, 10), 1, false);
+  BarFlatPainter()->DrawFloatingBarBorder(host.Bar, flat.DC(), Rect(0, 0, 40, 30));
+  BarFlatPainter()->DrawCheckMark(flat.DC(), Point(10, 10), 1, false);
+  EXPECT_EQ(CountDifferentPixels(mine, RECT{0, 0, 40, 30}, flat), 0);
+  EXPECT_GT(CountPixelsNear(mine, RECT{10, 10, 20, 20}, Sys(COLOR_BTNSHADOW), 2), 5) << "a shadow check mark";
+}
