@@ -44,8 +44,7 @@ TFuzzOutcome CheckDamagedForm(const String& AText, const std::string& ALabel,
 // The per-case limit after which a case counts as hung.
 inline constexpr int kCaseTimeLimitMs = 10000;
 
-// Arms the time limit for one case and names it for crash reports: a case past the limit
-// ends the program naming it.
+// Arms the time limit for one case and names it for crash reports.
 class TCaseGuard {
 public:
   explicit TCaseGuard(const std::string& ALabel);

@@ -1,6 +1,5 @@
-// Stored bar layouts: a layout saved to an ini file or the registry and loaded into a fresh
-// form writes back byte for byte; damaged and hostile layouts load safely into a form that
-// stays usable; bars off every monitor come back; resetting puts a bar back.
+// Stored bar layouts: saved and loaded into a fresh form they write back byte for byte; damaged
+// ones load safely into a form that stays usable; bars come back on screen; reset.
 #include "FuzzTestUtil.h"
 
 #include <random>
@@ -53,34 +52,6 @@ TdxBar* BarOf(TFuzzForm* AForm, const String& ACaption)
   return ManagerOf(AForm)->FindBarByCaption(ACaption);
 }
 
-String ReadFileText(const String& APath)
-{
-  TMemIniFile ini(APath);
-  return ini.GetText();
-}
-
-// The whole key below the path as text: each key's values in order, then its subkeys.
-String RegistryText(const String& APath)
-{
-  TRegistry reg;
-  if (!reg.OpenKeyReadOnly(APath))
-    return String();
-  String text = L"[" + APath + L"]\n";
-  for (const String& name : reg.ValueNames()) {
-    TRegDataInfo info;
-    reg.GetDataInfo(name, info);
-    String value = info.RegData == rdInteger  ? IntToStr(reg.ReadInteger(name))
-                   : info.RegData == rdString ? reg.ReadString(name)
-                                              : IntToStr(info.DataSize) + L" bytes";
-    text += name + L"=" + value + L"\n";
-  }
-  std::vector<String> keys = reg.KeyNames();
-  reg.CloseKey();
-  for (const String& key : keys)
-    text += RegistryText(APath + key + L"\\");
-  return text;
-}
-
 // What a user changes: a bar moved to the left side on row 1 behind a new bar on row 0, a
 // floating bar placed and sized, links with captions, paint styles, widths, group marks,
 // hidden links and usage.
@@ -94,8 +65,7 @@ void Customize(TFuzzForm* AForm)
   left->SetVisible(true);
   TdxBar* large = BarOf(AForm, L"Large");
   {
-    // The end of the update drops the rows the moves empty.
-    TdxBarManagerUpdate update(manager);
+    TdxBarManagerUpdate update(manager);  // its end drops the rows the moves empty
     large->SetDockControl(nullptr);
     large->SetDockingStyle(dsLeft);
     left->SetRow(0);
@@ -116,25 +86,24 @@ void Customize(TFuzzForm* AForm)
   links->MoveLink(5, 0);
 }
 
-struct TStoreCase {
-  const char* Name;
-  bool Registry;
-};
+class TLayoutRoundTrip : public testing::TestWithParam<bool> {};
 
-class TLayoutRoundTrip : public testing::TestWithParam<TStoreCase> {};
-
+// In an ini file, then in the registry.
 TEST_P(TLayoutRoundTrip, FreshFormWritesTheSameLayoutAgain)
 {
-  const bool registry = GetParam().Registry;
+  const bool registry = GetParam();
   const String ini = TempIniPath(L"round-trip.ini");
   DeleteFileW(ini.c_str());
+  // What the registry holds, as text: the same writer into memory, after the real save.
   auto save = [&](TFuzzForm* AForm) {
-    if (registry) {
-      ManagerOf(AForm)->SaveToRegistry(RegistryPath);
-      return RegistryText(L"\\" + RegistryPath);
+    if (!registry) {
+      ManagerOf(AForm)->SaveToIniFile(ini);
+      return TMemIniFile(ini).GetText();
     }
-    ManagerOf(AForm)->SaveToIniFile(ini);
-    return ReadFileText(ini);
+    ManagerOf(AForm)->SaveToRegistry(RegistryPath);
+    TMemIniFile text;
+    ManagerOf(AForm)->SaveLayoutToIni(&text, L"\\" + RegistryPath, true);
+    return text.GetText();
   };
   String first;
   {
@@ -148,32 +117,19 @@ TEST_P(TLayoutRoundTrip, FreshFormWritesTheSameLayoutAgain)
   else
     ManagerOf(fresh.Get())->LoadFromIniFile(ini);
   PumpPending();
-  TdxBarItemLinks* links = BarOf(fresh.Get(), L"Standard")->GetItemLinks();
-  EXPECT_EQ(links->Items(1)->GetCaption(), L"X");
-  EXPECT_EQ(BarOf(fresh.Get(), L"Large")->GetDockingStyle(), dsLeft);
-  EXPECT_EQ(BarOf(fresh.Get(), L"Tools")->GetFloatClientWidth(), 180);
   EXPECT_EQ(save(fresh.Get()), first);
-  if (registry) {
-    TRegistry reg;
-    reg.DeleteKey(L"\\Software\\BarLayoutTests");
-  }
+  TRegistry().DeleteKey(L"\\Software\\BarLayoutTests");
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, TLayoutRoundTrip,
-                         testing::Values(TStoreCase{"Ini", false}, TStoreCase{"Registry", true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Stores, TLayoutRoundTrip, testing::Bool());
 
 // The sections the manager writes, the key that one style leaves out, the old one-character
 // flags, foreign sections that survive and an empty registry path that writes nothing.
 TEST(LayoutFormat, IniTextKeepsItsRules)
 {
   const String ini = TempIniPath(L"format.ini");
-  {
-    TMemIniFile other(ini);
-    other.Clear();
-    other.WriteString(L"Other", L"Kept", L"1");
-    other.UpdateFile();
-  }
+  DeleteFileW(ini.c_str());
+  TIniFile(ini).WriteString(L"Other", L"Kept", L"1");
   TOwned<TFuzzForm> form(NewForm());
   TdxBarManager* manager = ManagerOf(form.Get());
   manager->SaveToIniFile(ini);
@@ -188,131 +144,50 @@ TEST(LayoutFormat, IniTextKeepsItsRules)
             text.GetText().rfind(L"[FuzzForm.dxBarManager1.Main]"));
 
   manager->SetStyle(bmsStandard);
-  // "5" is udCaption and udPaintStyle; an unknown item drops its link, the others keep order.
+  // "5" is udCaption and udPaintStyle.
   text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink0", L"UserDefine", L"5");
   text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink0", L"UserCaption", L"Old");
-  text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink1", L"ItemName", L"btnGone");
   text.UpdateFile();
   manager->LoadFromIniFile(ini);
   manager->SaveToIniFile(ini);
   TMemIniFile after(ini);
   EXPECT_FALSE(after.ValueExists(L"FuzzForm.dxBarManager1.Main", L"MenusShowRecentItemsFirst"));
-  TdxBarItemLinks* links = BarOf(form.Get(), L"Standard")->GetItemLinks();
-  ASSERT_EQ(links->Count(), 5);
-  EXPECT_EQ(links->Items(0)->GetCaption(), L"Old");
-  EXPECT_EQ(links->Items(0)->GetUserDefine(), TdxBarUserDefines({udCaption, udPaintStyle}));
-  EXPECT_EQ(links->Items(1)->GetItem()->Name(), L"btnPaste");
+  TdxBarItemLink* link = BarOf(form.Get(), L"Standard")->GetItemLinks()->Items(0);
+  EXPECT_EQ(link->GetCaption(), L"Old");
+  EXPECT_EQ(link->GetUserDefine(), TdxBarUserDefines({udCaption, udPaintStyle}));
 
   manager->SaveToRegistry(L"");
-  EXPECT_TRUE(RegistryText(L"\\").find(L"BarLayoutTests") == String::npos);
+  TRegistry root;
+  ASSERT_TRUE(root.OpenKeyReadOnly(L"\\"));
+  EXPECT_FALSE(root.ValueExists(L"BarCount"));
 }
 
-// A layout saved before an item existed keeps the new item's link after the link it follows
-// in the form data; more bars in the layout than in the form are made.
-TEST(LayoutFormat, NewItemsKeepTheirPlaceAndExtraBarsAreMade)
-{
-  const String ini = TempIniPath(L"new-items.ini");
-  TOwned<TFuzzForm> form(NewForm());
-  TdxBarManager* manager = ManagerOf(form.Get());
-  manager->SaveToIniFile(ini);
-  TMemIniFile text(ini);
-  const String items = L"FuzzForm.dxBarManager1.Items";
-  text.DeleteKey(items, L"btnSave");  // btnSave came after the save
-  const String bar0 = L"FuzzForm.dxBarManager1.Bar0";
-  text.EraseSection(bar0 + L".ItemLink1");
-  for (int j = 2; j < 6; ++j) {
-    TStringList keys;
-    text.ReadSectionValues(bar0 + L".ItemLink" + IntToStr(j), &keys);
-    for (int k = 0; k < keys.Count(); ++k)
-      text.WriteString(bar0 + L".ItemLink" + IntToStr(j - 1), keys.Names(k), keys.ValueFromIndex(k));
-  }
-  text.WriteInteger(bar0, L"ItemLinkCount", 4);  // Open, Paste, Bold, Italic: Underline dropped too
-  text.WriteString(L"FuzzForm.dxBarManager1.Bar3", L"Caption", L"Extra");
-  text.WriteInteger(L"FuzzForm.dxBarManager1.Main", L"BarCount", 4);
-  text.UpdateFile();
-  manager->LoadFromIniFile(ini);
-  TdxBarItemLinks* links = BarOf(form.Get(), L"Standard")->GetItemLinks();
-  std::vector<String> names;
-  for (int i = 0; i < links->Count(); ++i)
-    names.push_back(links->Items(i)->GetItem()->Name());
-  EXPECT_EQ(names, (std::vector<String>{L"btnOpen", L"btnSave", L"btnPaste", L"btnBold", L"btnItalic"}));
-  EXPECT_EQ(manager->GetBars()->GetCount(), 4);
-  EXPECT_NE(manager->FindBarByCaption(L"Extra"), nullptr);
-}
-
-// A form storing its layout in an ini file saves it when it goes and loads it when it is made;
-// the handlers hear of both; an ini stream stands in for the file.
+// A form storing its layout in an ini file saves it when it goes (the handlers hear it) and
+// loads it when it is made.
 TEST(LayoutFormat, FormsSaveWhenDestroyedAndLoadWhenMade)
 {
   const String ini = TempIniPath(L"automatic.ini");
   DeleteFileW(ini.c_str());
+  std::vector<String> heard;
   {
     TOwned<TFuzzForm> form(NewForm(ini));
     BarOf(form.Get(), L"Tools")->SetFloatLeft(222);
+    ManagerOf(form.Get())
+        ->LayoutSavedHandlers()
+        .Add(TEvent<void(TCustomIniFile*, const String&, bool)>(
+            [&](TCustomIniFile*, const String& ABase, bool) { heard.push_back(ABase); }));
   }
-  // What the handlers hear outlives the form, which saves once more as it goes.
-  std::vector<std::pair<String, bool>> heard;
+  EXPECT_EQ(heard, std::vector<String>{L"FuzzForm.dxBarManager1."});
   TOwned<TFuzzForm> form(NewForm(ini));
-  TdxBarManager* manager = ManagerOf(form.Get());
   EXPECT_EQ(BarOf(form.Get(), L"Tools")->GetFloatLeft(), 222);
-
-  auto handler = [&](TCustomIniFile*, const String& ABase, bool ARegistry) { heard.emplace_back(ABase, ARegistry); };
-  manager->LayoutSavedHandlers().Add(TEvent<void(TCustomIniFile*, const String&, bool)>(handler));
-  manager->LayoutLoadedHandlers().Add(TEvent<void(TCustomIniFile*, const String&, bool)>(handler));
-  TMemoryStream stream;
-  manager->SetIniStream(&stream);
-  manager->SaveToIniFile(String());
-  BarOf(form.Get(), L"Tools")->SetFloatLeft(10);
-  manager->LoadFromIniFile(String());
-  manager->SetIniStream(nullptr);
-  EXPECT_EQ(BarOf(form.Get(), L"Tools")->GetFloatLeft(), 222);
-  EXPECT_GT(stream.GetSize(), 0);
-  const std::pair<String, bool> expected(L"FuzzForm.dxBarManager1.", false);
-  EXPECT_EQ(heard, (std::vector<std::pair<String, bool>>{expected, expected}));
 }
 
-struct TOffScreenCase {
-  int Left, Top;
-};
-
-class TOffScreenBar : public testing::TestWithParam<TOffScreenCase> {};
-
-TEST_P(TOffScreenBar, ComesBackWhollyOnTheWorkAreaWithItsSize)
-{
-  const String ini = TempIniPath(L"off-screen.ini");
-  int width = 0;
-  {
-    TOwned<TFuzzForm> form(NewForm());
-    width = BarOf(form.Get(), L"Tools")->GetControl()->GetWidth();
-    ManagerOf(form.Get())->SaveToIniFile(ini);
-  }
-  TMemIniFile text(ini);
-  text.WriteInteger(L"FuzzForm.dxBarManager1.Bar1", L"FloatLeft", GetParam().Left);
-  text.WriteInteger(L"FuzzForm.dxBarManager1.Bar1", L"FloatTop", GetParam().Top);
-  text.UpdateFile();
-  TOwned<TFuzzForm> form(NewForm(ini));
-  TdxBarControl* control = BarOf(form.Get(), L"Tools")->GetControl();
-  ASSERT_NE(control, nullptr);
-  RECT r, area;
-  GetWindowRect(control->GetHandle(), &r);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
-      << r.left << "," << r.top << " " << r.right << "," << r.bottom;
-  EXPECT_EQ(r.right - r.left, width);
-}
-
-INSTANTIATE_TEST_SUITE_P(Places, TOffScreenBar,
-                         testing::Values(TOffScreenCase{-4000, 420}, TOffScreenCase{30000, 30000},
-                                         TOffScreenCase{-60, 100}, TOffScreenCase{200, -32768}));
-
-// --- Damaged layouts
-
-// Damaged copies of a saved layout, each loaded into one form through the manager's ini
-// stream under the time limit, then the good layout again: no error box, and the GDI count
-// where it was. Some cases go the whole way instead: a new form reads the damaged file in
-// Loaded, shows, paints, saves it back when it goes and frees; and a real click on a button
+// One form and its saved layout, loaded again through the manager's ini stream. A damaged
+// copy loads under the time limit, then the good layout again: no error box, and the GDI
+// count where it was. Some cases go the whole way: a new form reads the damaged file in
+// Loaded, shows, paints, saves it back when it goes and frees, and a real click on a button
 // still runs it.
-class TDamagedLayouts : public testing::Test {
+class TStoredLayout : public testing::Test {
 protected:
   void SetUp() override
   {
@@ -370,9 +245,8 @@ protected:
   // none (every link dropped, the bars hidden): the test counts the clicks made.
   void ClickAButton(TFuzzForm* AForm, const std::string& ALabel)
   {
-    TdxBarManager* manager = ManagerOf(AForm);
-    for (int i = 0; i < manager->GetBars()->GetCount(); ++i) {
-      TdxBar* bar = manager->GetBars()->GetItem(i);
+    for (int i = 0; i < ManagerOf(AForm)->GetBars()->GetCount(); ++i) {
+      TdxBar* bar = ManagerOf(AForm)->GetBars()->GetItem(i);
       TdxBarControl* control = bar->GetControl();
       for (int j = 0; control && j < bar->GetItemLinks()->ShownItemCount(); ++j) {
         TdxBarItemLink* link = bar->GetItemLinks()->ShownItems(j);
@@ -387,7 +261,6 @@ protected:
         button->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
         ClickAt(p);
         EXPECT_TRUE(PumpUntil([&] { return clicks == 1; })) << ALabel << ": the button did not run";
-        button->SetOnClick(nullptr);
         ++Clicked;
         return;
       }
@@ -403,7 +276,7 @@ protected:
   std::vector<std::pair<String, std::string>> Whole;
 };
 
-TEST_F(TDamagedLayouts, TruncationsAtEveryLineLoad)
+TEST_F(TStoredLayout, TruncationsAtEveryLineLoad)
 {
   // Cut at the end and in the middle of every line.
   size_t whole = 0;
@@ -414,112 +287,130 @@ TEST_F(TDamagedLayouts, TruncationsAtEveryLineLoad)
   }
 }
 
-TEST_F(TDamagedLayouts, SeededMutationsLoad)
+// Each case makes one to three changes: a value of the wrong kind or out of range, two lines
+// swapped (names and values), up to twelve lines (a section) deleted or doubled further on.
+TEST_F(TStoredLayout, SeededMutationsLoad)
 {
   static const wchar_t* const values[] = {L"2147483647", L"-2147483648", L"0",  L"-1",      L"99999",        L"abc",
                                           L"",           L"1e9",         L"FF", L"btnGone", L"dxBarManager1"};
-  std::vector<String> lines;
-  for (size_t at = 0, end; at < Saved.size(); at = end + 2) {
-    end = Saved.find(L"\r\n", at);
-    if (end == String::npos)
-      end = Saved.size();
-    lines.push_back(Saved.substr(at, end - at));
-  }
+  TStringList lines;
+  lines.SetText(Saved);
   std::mt19937 random(20261207);
   auto pick = [&](size_t n) { return size_t(random() % n); };
   for (int c = 0; c < 2000; ++c) {
-    std::vector<String> mutated = lines;
-    for (int k = 0; k < 1 + int(pick(3)); ++k) {
-      size_t i = pick(mutated.size());
-      String& line = mutated[i];
-      size_t eq = line.find(L'=');
+    TStringList m;
+    m.Assign(&lines);
+    for (int k = 0; k <= int(pick(3)) && m.Count() > 0; ++k) {
+      int i = int(pick(size_t(m.Count()))), n = std::min(m.Count() - i, 1 + int(pick(12)));
+      size_t eq = m.Strings(i).find(L'=');
       switch (pick(4)) {
-        case 0:  // a value of the wrong kind or out of range
-          if (eq != String::npos)
-            line = line.substr(0, eq + 1) + values[pick(std::size(values))];
+        case 0:
+          m.Put(i, m.Strings(i).substr(0, eq + 1) + values[pick(std::size(values))]);
           break;
-        case 1:  // names or values swapped
-          std::swap(line, mutated[pick(mutated.size())]);
+        case 1:
+          m.Exchange(i, int(pick(size_t(m.Count()))));
           break;
-        case 2:  // a section or a line deleted
-          mutated.erase(mutated.begin() + long(i), mutated.begin() + long(std::min(mutated.size(), i + 1 + pick(12))));
+        case 2:
+          while (n--)
+            m.Delete(i);
           break;
-        default:  // lines doubled
-          mutated.insert(mutated.begin() + long(pick(mutated.size())), mutated.begin() + long(i),
-                         mutated.begin() + long(std::min(mutated.size(), i + pick(12))));
+        default:
+          for (int at = i + n + int(pick(size_t(m.Count() - i - n + 1))); n--;)
+            m.Insert(at, m.Strings(i + n));
       }
-      if (mutated.empty())
-        mutated.push_back(String());
     }
-    String text;
-    for (const String& line : mutated)
-      text += line + L"\r\n";
-    Check(text, "mutation " + std::to_string(c), c % 200 == 0);
+    Check(m.GetText(), "mutation " + std::to_string(c), c % 200 == 0);
   }
 }
 
-TEST(DamagedRegistryLayout, ValuesOfTheWrongTypeLoad)
+// Every value of a bar and a link of the wrong type in the registry.
+TEST_F(TStoredLayout, RegistryValuesOfTheWrongTypeLoad)
 {
-  TOwned<TFuzzForm> form(NewForm());
-  ManagerOf(form.Get())->SaveToRegistry(RegistryPath);
+  Manager->SaveToRegistry(RegistryPath);
   TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey(L"\\" + RegistryPath, false));
-  reg.WriteString(L"BarCount", L"lots");
-  reg.WriteBinaryData(L"MenuAnimations", "\x09\x09", 2);
-  ASSERT_TRUE(reg.OpenKey(L"Bar0", false));
-  reg.WriteInteger(L"Caption", 12);
-  reg.WriteString(L"DockingStyle", L"dsTop");
-  reg.WriteInteger(L"ItemLinkCount", 900000);
-  ASSERT_TRUE(reg.OpenKey(L"ItemLink0", false));
-  reg.WriteInteger(L"ItemName", 3);
-  reg.WriteString(L"UserDefine", L"15");
-  reg.CloseKey();
-  TFuzzOutcome outcome = CheckDamagedForm(FormText(), "registry", [](TFuzzForm* AForm) {
-    ManagerOf(AForm)->LoadFromRegistry(RegistryPath);
-    PumpPending();
-  });
-  EXPECT_TRUE(outcome.Read);
+  ASSERT_TRUE(reg.OpenKey(L"\\" + RegistryPath + L"Bar0\\ItemLink0", false));
+  for (const String& name : reg.ValueNames())
+    reg.WriteBinaryData(name, "\x09\x09", 2);
+  ASSERT_TRUE(reg.OpenKey(L"\\" + RegistryPath + L"Bar0", false));
+  for (const String& name : reg.ValueNames())
+    reg.WriteString(name, name == L"ItemLinkCount" ? L"1" : L"lots");
+  TBoxCounter boxes;
+  Manager->LoadFromRegistry(RegistryPath);
+  PumpPending();
+  EXPECT_EQ(boxes.Count, 0);
+  Load(Saved);
   reg.DeleteKey(L"\\Software\\BarLayoutTests");
 }
 
-// --- Reset
-
-TEST(BarReset, BringsBackLinksAndWithFullResetThePlace)
+// A floating bar stored wholly or partly off screen comes back on the work area, its size kept.
+TEST_F(TStoredLayout, FloatingBarOffTheScreenComesBack)
 {
+  const int width = BarOf(Form, L"Tools")->GetControl()->GetWidth();
+  for (POINT place : {POINT{-4000, 420}, POINT{30000, 30000}, POINT{-60, 100}, POINT{200, -32768}}) {
+    TMemIniFile text;
+    text.SetText(Saved);
+    text.WriteInteger(L"FuzzForm.dxBarManager1.Bar1", L"FloatLeft", place.x);
+    text.WriteInteger(L"FuzzForm.dxBarManager1.Bar1", L"FloatTop", place.y);
+    Load(text.GetText());
+    RECT r, area;
+    GetWindowRect(BarOf(Form, L"Tools")->GetControl()->GetHandle(), &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
+        << place.x << "," << place.y;
+    EXPECT_EQ(r.right - r.left, width);
+  }
+}
+
+// A layout saved before an item existed keeps the new item's link after the link it followed;
+// a link to an item that is gone is dropped; more bars in the layout than in the form are made.
+TEST_F(TStoredLayout, NewItemsKeepTheirPlaceAndExtraBarsAreMade)
+{
+  TMemIniFile text;
+  text.SetText(Saved);
+  text.DeleteKey(L"FuzzForm.dxBarManager1.Items", L"btnSave");  // btnSave came after the save
+  text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink1", L"ItemName", L"btnGone");
+  text.WriteInteger(L"FuzzForm.dxBarManager1.Bar0", L"ItemLinkCount", 5);  // Underline goes too
+  text.WriteString(L"FuzzForm.dxBarManager1.Bar3", L"Caption", L"Extra");
+  text.WriteInteger(L"FuzzForm.dxBarManager1.Main", L"BarCount", 4);
+  Load(text.GetText());
+  TdxBarItemLinks* links = BarOf(Form, L"Standard")->GetItemLinks();
+  std::vector<String> names;
+  for (int i = 0; i < links->Count(); ++i)
+    names.push_back(links->Items(i)->GetItem()->Name());
+  EXPECT_EQ(names, (std::vector<String>{L"btnOpen", L"btnSave", L"btnPaste", L"btnBold", L"btnItalic"}));
+  EXPECT_NE(Manager->FindBarByCaption(L"Extra"), nullptr);
+}
+
+// Reset brings back the links, and with UseFullReset the place; a bar made at run time is
+// refused; the confirmation asks with the library's text and flags.
+TEST_F(TStoredLayout, ResetBringsBackWhatTheFormDataHad)
+{
+  TdxBar* bar = BarOf(Form, L"Standard");
+  int events = 0;
+  Manager->OnBarBeforeReset = TdxBarEvent([&](TObject*, TdxBar*) { events += 1; });
+  Manager->OnBarAfterReset = TdxBarEvent([&](TObject*, TdxBar*) { events += 10; });
   for (bool full : {false, true}) {
-    TOwned<TFuzzForm> form(NewForm());
-    TdxBarManager* manager = ManagerOf(form.Get());
-    manager->SetUseFullReset(full);
-    TdxBar* bar = BarOf(form.Get(), L"Standard");
+    Manager->SetUseFullReset(full);
     bar->GetItemLinks()->Items(1)->Free();
     bar->SetDockingStyle(dsBottom);
-    int events = 0;
-    manager->OnBarBeforeReset = TdxBarEvent([&](TObject*, TdxBar*) { events += 1; });
-    manager->OnBarAfterReset = TdxBarEvent([&](TObject*, TdxBar*) { events += 10; });
     bar->Reset();
-    EXPECT_EQ(events, 11);
     ASSERT_EQ(bar->GetItemLinks()->Count(), 6);
     EXPECT_EQ(bar->GetItemLinks()->Items(1)->GetItem()->Name(), L"btnSave");
     EXPECT_EQ(bar->GetDockingStyle(), full ? dsTop : dsBottom) << full;
     EXPECT_TRUE(bar->GetVisible());
   }
-}
-
-TEST(BarReset, RunTimeBarsAreRefusedAndTheConfirmationAsks)
-{
-  TOwned<TFuzzForm> form(NewForm());
-  TdxBarManager* manager = ManagerOf(form.Get());
+  EXPECT_EQ(events, 22);
   // A bar made at run time under a caption the initial layout knows.
-  BarOf(form.Get(), L"Standard")->SetCaption(L"Renamed");
-  TdxBar* made = manager->GetBars()->Add();
+  bar->SetCaption(L"Renamed");
+  TdxBar* made = Manager->GetBars()->Add();
   made->SetCaption(L"Standard");
-  made->GetItemLinks()->AddItem(static_cast<TdxBarItem*>(form->FindComponent(L"btnOpen")));
+  made->GetItemLinks()->AddItem(static_cast<TdxBarItem*>(Form->FindComponent(L"btnOpen")));
   EXPECT_FALSE(made->CanReset());
   made->Reset();
   EXPECT_EQ(made->GetItemLinks()->Count(), 1);
 
-  TdxBar* bar = BarOf(form.Get(), L"Tools");
-  bar->GetItemLinks()->Items(0)->Free();
+  TdxBar* tools = BarOf(Form, L"Tools");
+  tools->GetItemLinks()->Items(0)->Free();
   String text;
   uint32_t flags = 0;
   int answer = IDCANCEL;
@@ -528,12 +419,12 @@ TEST(BarReset, RunTimeBarsAreRefusedAndTheConfirmationAsks)
     flags = AFlags;
     return answer;
   });
-  bar->ResetWithConfirmation();
-  EXPECT_EQ(bar->GetItemLinks()->Count(), 1);
+  tools->ResetWithConfirmation();
+  EXPECT_EQ(tools->GetItemLinks()->Count(), 1);
   answer = IDOK;
-  bar->ResetWithConfirmation();
+  tools->ResetWithConfirmation();
   SetMessageBoxProc(std::move(previous));
-  EXPECT_EQ(bar->GetItemLinks()->Count(), 2);
+  EXPECT_EQ(tools->GetItemLinks()->Count(), 2);
   EXPECT_EQ(text, L"Are you sure you want to reset the changes made to the 'Tools' toolbar?");
   EXPECT_EQ(flags, 49u);
 }
