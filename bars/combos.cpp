@@ -266,7 +266,7 @@ void TdxBarCustomCombo::DoCurChange()
   const String text = control->GetText();
   const int index = control->GetItemIndex();
   if (!(index >= 0 && index < FItems->Count() && FItems->Get(index) == text))
-    control->SetItemIndex(FindBestMatch(text));
+    control->SetItemIndex(FindBestMatch(text), false);
   if (!control->IsDroppedDown() || !FListBox->HandleAllocated())
     return;
   const int match = control->GetItemIndex();
@@ -388,6 +388,9 @@ void TdxBarCustomCombo::ListCloseUp(TdxBarDropDownListBox* Sender, int Index)
   if (!self || Index < 0)
     return;
   SetItemIndex(Index);
-  if (self && controlRef)
-    controlRef->SetItemIndex(Index);
+  // The editor shows the chosen string; Enter then keeps it.
+  if (self && controlRef) {
+    controlRef->SetItemIndex(Index, false);
+    controlRef->ReadText();
+  }
 }

@@ -165,8 +165,9 @@ public:
   // The string at the edited index when it names one, else the item's text.
   String GetTextToRead() const override;
   int GetItemIndex() const { return FItemIndex; }
-  // Re-reads the editor's text (and repaints when the item hides its editor).
-  void SetItemIndex(int Value);
+  // Re-reads the editor's text (and repaints when the item hides its editor); typing moves
+  // the index without AReadText, leaving what the user typed.
+  void SetItemIndex(int Value, bool AReadText = true);
   // Keeps the list's selection in step while it is open.
   void SyncWithList();
 

@@ -197,16 +197,16 @@ String TdxBarComboControl::GetTextToRead() const
   return items->Get(FItemIndex);
 }
 
-void TdxBarComboControl::SetItemIndex(int Value)
+void TdxBarComboControl::SetItemIndex(int Value, bool AReadText)
 {
   if (FItemIndex == Value)
     return;
   FItemIndex = Value;
-  TdxBarCustomCombo* combo = GetCustomCombo();
-  if (combo && !combo->GetShowEditor()) {
-    ReadText();
+  if (!AReadText)
+    return;
+  ReadText();
+  if (TdxBarCustomCombo* combo = GetCustomCombo(); combo && !combo->GetShowEditor())
     Repaint();
-  }
 }
 
 void TdxBarComboControl::Step(int ADelta)

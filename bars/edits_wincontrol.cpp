@@ -3,6 +3,7 @@
 #include "bars/edits.h"
 
 #include "bars/barcontrol.h"
+#include "bars/hooks.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "platform/Forms.h"
@@ -210,6 +211,19 @@ void TdxBarWinControl::WMChar(TMessage& Message)
   DefaultHandler(Message);
 }
 
+namespace {
+
+// The editing has ended: the manager's key handling gets the key's press and release as if
+// typed in the form, so that Alt and F10 start the menu mode there.
+void HandKeyToManager(WORD AKey)
+{
+  const LPARAM alt = AKey == VK_MENU ? LPARAM(1) << 29 : 0;
+  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt);
+  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt | LPARAM(0xC0000000));
+}
+
+}  // namespace
+
 bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
 {
   ++FSysKeyDownCount;
@@ -218,6 +232,7 @@ bool TdxBarWinControl::FilterSysKeyDown(WORD AKey)
   if (AKey == VK_F10) {
     FSysKeyDownCount = 0;
     ReleaseFocus(false);
+    HandKeyToManager(VK_F10);
     return true;
   }
   return false;
@@ -232,6 +247,7 @@ bool TdxBarWinControl::FilterSysKeyUp(WORD AKey)
   if (AKey != VK_MENU)
     return false;
   ReleaseFocus(false);
+  HandKeyToManager(VK_MENU);
   return true;
 }
 
@@ -254,10 +270,13 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
       if (barWnd)
         ::SendMessageW(barWnd, WM_RBUTTONDOWN, Message.WParam, MapPointParam(wnd, barWnd, Message.LParam));
       break;
-    case WM_MOUSEWHEEL:
-      break;
-    default: {
-      // While the editor tracks a press, points over the rest of the control are not its.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+      // A press the bar hands on from the rest of the control is not the editor's; releases
+      // always reach it, so that it lets its capture go.
       POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
       RECT client{};
       ::GetClientRect(wnd, &client);
@@ -381,13 +400,14 @@ void TdxBarWinControl::SetFocused(bool Value)
   const bool escape =
       FCancelling || (::GetKeyState(VK_ESCAPE) < 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0);
   const bool accept = manager && manager->GetAlwaysSaveText() && !escape;
+  // The focus moves on before the editor hides: hiding a focused window would hand the
+  // focus to the bar window.
+  RestoreFocus();
   HideEditor(accept);
   if (!self)
     return;
   TdxBarItemControl::Deactivate();
-  RestoreFocus();
-  if (self)
-    Repaint();
+  Repaint();
 }
 
 void TdxBarWinControl::RestoreFocus()

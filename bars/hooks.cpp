@@ -59,7 +59,13 @@ TCustomdxBarControl* BarControlOf(HWND AWnd)
 bool IsInsideActiveChain(HWND AWnd)
 {
   TCustomdxBarControl* control = BarControlOf(AWnd);
-  return control && control->IsInActiveChain();
+  if (control && control->IsInActiveChain())
+    return true;
+  // A window of a chain's selected control (an editor's open drop-down list) counts too.
+  for (TCustomdxBarControl* bar = ActiveBarControl(); bar; bar = bar->GetParentBarControl())
+    if (bar->IsOwnWindow(AWnd))
+      return true;
+  return false;
 }
 
 // The selected control of the active bar window edits in place: keys and the wheel are its.

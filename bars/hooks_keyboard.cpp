@@ -78,7 +78,7 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     GEditorKey = up ? 0 : AKey;
     return true;
   }
-  if (up && GEditorKey == AKey) {
+  if (up && GEditorKey == AKey && !GKeyFromItemControl) {
     GEditorKey = 0;
     return true;
   }

@@ -137,3 +137,24 @@ TEST_F(TCombos, KeysAndPointerDriveTheList)
   EXPECT_EQ(combo->GetItemIndex(), 6);
   EXPECT_EQ(combo->GetText(), L"item 6");
 }
+
+TEST_F(TCombos, ClickOnAnEntryChoosesIt)
+{
+  TdxBarCombo* combo = NewCombo({L"red", L"green", L"blue"}, Bar2);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(StartEditing(control));
+  ASSERT_TRUE(PressKey(VK_F4));
+  ASSERT_TRUE(ListShown(combo));
+  TRect r = combo->GetListBox()->ItemRect(2);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ::ClientToScreen(List(combo), &p);
+  ASSERT_TRUE(ClickAt(p));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
+  EXPECT_EQ(combo->GetItemIndex(), 2);
+  EXPECT_EQ(combo->GetText(), L"blue");
+  EXPECT_EQ(control->GetText(), L"blue");
+  EXPECT_TRUE(control->GetFocused()) << "the editor keeps the focus";
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  EXPECT_EQ(combo->GetText(), L"blue");
+}

@@ -3,6 +3,7 @@
 // editing leaves no window or GDI object behind.
 #include "EditTestUtil.h"
 
+#include "bars/navigation.h"
 #include "bars/painter.h"
 #include "platform/GraphicsObjects.h"
 
@@ -197,4 +198,38 @@ TEST_F(TEditing, WidthDragWhileCustomizingSetsTheLinksWidth)
   ASSERT_TRUE(drag(2, -120));
   EXPECT_EQ(link->GetWidth(), ControlOn(Bar1, Edit)->GetMinEditWidth());
   Manager->SetIsCustomizing(false);
+}
+
+TEST_F(TEditing, AltAndF10EndEditingAndStartTheMenuModeAsFromTheForm)
+{
+  for (WORD key : {WORD(VK_MENU), WORD(VK_F10)}) {
+    SCOPED_TRACE(key);
+    ASSERT_TRUE(StartEditing(Control));
+    ASSERT_TRUE(PressKey(key));
+    PumpPending();
+    EXPECT_TRUE(EditorHidden());
+    EXPECT_NE(ActiveBarControl(), nullptr);
+    EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
+    BarNavigationController()->StopNavigation();
+  }
+}
+
+TEST_F(TEditing, HandlerThatFreesTheItemEndsTheKeyQuietly)
+{
+  auto* doomed = new TdxBarEdit(Host.Form());
+  Bar2->GetItemLinks()->AddItem(doomed);
+  PumpPending();
+  TWeakRef<TdxBarEdit> alive(doomed);
+  doomed->OnKeyDown = TKeyEvent([&](TObject*, WORD& Key, TShiftState) {
+    if (Key == VK_RETURN)
+      doomed->Free();
+  });
+  auto* control = ControlOn(Bar2, doomed);
+  ASSERT_TRUE(StartEditing(control));
+  HWND editor = control->GetHandle();
+  PressKey(VK_RETURN);
+  PumpPending();
+  EXPECT_FALSE(alive);
+  EXPECT_FALSE(::IsWindow(editor));
+  EXPECT_EQ(::GetFocus(), FormEdit->GetHandle()) << "the focus went back before the editor went";
 }

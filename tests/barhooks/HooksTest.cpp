@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bars/dxBar.h"
+#include "platform/Application.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
@@ -164,6 +165,46 @@ TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
+// A manager whose Customize dialog is open, and a form that counts the presses it gets.
+class TCustomizingManager : public TdxBarManager {
+public:
+  using TdxBarManager::TdxBarManager;
+  HWND GetCustomizingFormHandle() const override { return Dialog; }
+  HWND Dialog = nullptr;
+};
+
+class TCountingForm : public TForm {
+public:
+  using TForm::TForm;
+  int ErrorPresses = 0;
+
+protected:
+  void WndProc(TMessage& Message) override
+  {
+    if (Message.Msg == WM_NCLBUTTONDOWN && Message.WParam == WPARAM(HTERROR))
+      ++ErrorPresses;
+    TForm::WndProc(Message);
+  }
+};
+
+TEST(Hooks, WhileCustomizingPressesOnTheFormsOwnControlsBecomeItsNonClientOnes)
+{
+  TBarHost<TCountingForm, TCustomizingManager> host;
+  auto* edit = new TEdit(host.Form());
+  edit->SetParent(host.Form());
+  host.Form()->Show();
+  TOwned<TForm> dialog(TCustomForm::CreateNew<TForm>(nullptr));
+  host.Manager->Dialog = dialog->GetHandle();
+  const POINT p{5, 5};
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p)) << "not customizing yet";
+  host.Manager->SetIsCustomizing(true);
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p));
+  EXPECT_EQ(host.Form()->ErrorPresses, 1) << "the form got it as a non-client press that does nothing";
+  EXPECT_TRUE(dxBarMouseHookMessage(WM_MOUSEMOVE, edit->GetHandle(), p));
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, host.Form()->GetHandle(), p)) << "the form itself is left alone";
+  host.Manager->SetIsCustomizing(false);
+}
+
 // Key messages the edit takes from the queue.
 int GEditKeys = 0;
 HWND GEditWindow = nullptr;
@@ -272,6 +313,38 @@ TEST(Hooks, KeysGoToTheManagerOfTheFocusedForm)
   PumpPending();
   EXPECT_EQ(a.Clicks, std::vector<String>{L"A"});
   EXPECT_EQ(b.Clicks.size(), 1u);
+}
+
+TEST(Hooks, AFormWithoutAManagerReachesTheMainFormsOnlyWhenItAllowsCalls)
+{
+  TOwned<TForm> main(static_cast<TForm*>(Application->CreateForm(TForm::StaticClass())));
+  ASSERT_EQ(Application->GetMainForm(), main.Get());
+  auto* manager = new TdxBarManager(main.Get());
+  TdxBar* bar = manager->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  auto* button = new TdxBarButton(main.Get());
+  int clicks = 0;
+  button->SetShortCut(CtrlS);
+  button->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  bar->GetItemLinks()->AddItem(button);
+  bar->SetVisible(true);
+  main->SetBounds(60, 60, 300, 200);
+  main->Show();
+  TOwned<TForm> other(TCustomForm::CreateNew<TForm>(nullptr));
+  other->SetBounds(420, 60, 300, 200);
+  auto* edit = new TEdit(other.Get());
+  edit->SetParent(other.Get());
+  other->Show();
+  ASSERT_TRUE(ActivateWindow(other->GetHandle()));
+  edit->SetFocus();
+  for (bool allow : {false, true}) {
+    SCOPED_TRACE(allow);
+    manager->SetAllowCallFromAnotherForm(allow);
+    clicks = 0;
+    ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+    PumpPending();
+    EXPECT_EQ(clicks, allow ? 1 : 0);
+  }
 }
 
 TEST(Hooks, AltAloneAndF10StartNavigationArrowsMoveEnterClicks)
@@ -385,6 +458,42 @@ TEST(Hooks, AltLetterClicksTheOnlyAcceleratorAndSelectsAShared)
 
   // Alt+F4 and other keys without an accelerator are not eaten.
   EXPECT_FALSE(dxBarKeyboardHookMessage(VK_F4, LPARAM(1) << 29));
+}
+
+TEST(Hooks, AltHeldShowsTheKeyTipsOfTheBarsAndTypingOneClicksIt)
+{
+  TKeyForm f({L"Open", L"Options", L"Exit"});
+  f.Buttons[0]->SetKeyTip(L"O");
+  f.Buttons[1]->SetKeyTip(L"O");
+  f.Buttons[2]->SetKeyTip(L"X");
+  SendKeyTransition(VK_MENU, true);
+  ASSERT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
+  SendKeyTransition(VK_MENU, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  auto shown = [] {
+    std::vector<String> texts;
+    for (const auto& tip : BarNavigationController()->GetKeyTips())
+      if (tip->Window && IsWindowVisible(tip->Window))
+        texts.push_back(tip->Info.Text);
+    return texts;
+  };
+  EXPECT_EQ(shown(), (std::vector<String>{L"O1", L"O2", L"X"})) << "the shared tip is told apart by numbers";
+  // Each tip hangs centred under its button.
+  for (size_t i = 0; i < 3; ++i) {
+    HWND window = BarNavigationController()->GetKeyTips()[i]->Window;
+    RECT tip{};
+    GetWindowRect(window, &tip);
+    TdxBarItemControl* control = f.Buttons[i]->GetLink(0)->GetControl();
+    const TRect button = f.Bar->GetControl()->GetItemScreenRect(control);
+    EXPECT_NEAR((tip.left + tip.right) / 2, (button.left + button.right) / 2, 1) << i;
+    EXPECT_GT(tip.bottom, button.bottom) << i;
+  }
+  Stroke('O');
+  EXPECT_EQ(shown(), (std::vector<String>{L"O1", L"O2"}));
+  Stroke('2');
+  EXPECT_EQ(f.Clicks, std::vector<String>{L"Options"});
+  EXPECT_FALSE(BarNavigationController()->AreKeyTipsShown());
+  EXPECT_EQ(f.Edit->GetText(), L"");
 }
 
 TEST(Hooks, SysColorChangeRemakesFlatBrushesAndRepaintsTheBars)

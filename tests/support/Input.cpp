@@ -270,9 +270,22 @@ bool TypeText(const std::wstring& Text, int TimeoutMs)
 
 bool ActivateWindow(HWND Window, int TimeoutMs)
 {
-  ::SetForegroundWindow(Window);
-  ::SetActiveWindow(Window);
-  return PumpUntil([&] { return ::GetForegroundWindow() == Window; }, TimeoutMs);
+  // One request can be lost while another program of the display takes the foreground (Wine's
+  // own services do in the first seconds of a new prefix), so it is made again until it holds.
+  DWORD asked = 0;
+  return PumpUntil(
+      [&] {
+        if (::GetForegroundWindow() == Window)
+          return true;
+        DWORD now = ::GetTickCount();
+        if (asked == 0 || now - asked >= 250) {
+          ::SetForegroundWindow(Window);
+          ::SetActiveWindow(Window);
+          asked = now ? now : 1;
+        }
+        return false;
+      },
+      TimeoutMs);
 }
 
 void SendMouseMove(POINT ScreenPos)
