@@ -167,7 +167,8 @@ protected:
   // With AByMouse, a press inside the control but outside the window goes on in the
   // window, so the caret lands where the user clicked.
   virtual void SendMouseDown(bool AByMouse);
-  // Alt and F10 typed in the editor: true when the key is swallowed.
+  // Alt and F10 typed in the editor: true when the key is swallowed. F10 and the release
+  // of Alt end editing and go on to the manager's key handling, as typed in the form.
   virtual bool FilterSysKeyDown(WORD AKey);
   virtual bool FilterSysKeyUp(WORD AKey);
   // The window's messages; unhandled ones go to the window's own procedure.

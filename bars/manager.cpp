@@ -523,8 +523,9 @@ void TdxBarManager::UpdateDockControls(bool Recolor)
         dock->UpdateBorders();
     } else if (Recolor)
       control->SetColor(color);
+    // A site paints only its background, so the erase is what shows a new look.
     if (control->HandleAllocated())
-      RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+      RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
 

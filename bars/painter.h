@@ -552,6 +552,11 @@ public:
   void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
                       const TRect& AGlyphRect, HBRUSH ABrush) const override;
   HBRUSH GetGlyphBackgroundBrush(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
+  // A down button shows its checker (or, held, its face) behind the glyph.
+  bool IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override
+  {
+    return inherited::IsGlyphBackgroundDrawn(AControl, AStates) || AStates.Down;
+  }
   void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                             HBRUSH ABrush) const override;
   void DrawCheckMark(HDC DC, const TPoint& P, int AScale, bool AEnabled) const override;
@@ -760,7 +765,6 @@ public:
                             bool AHorizontal) const override;
   void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
   void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
-  void DrawDockingAreaBackground(TWinControl* ADockControl, HDC DC, const TRect& R) const override;
   void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                               int AState) const override;
@@ -800,6 +804,8 @@ public:
   bool IsFadedDisabledImages(const TCustomdxBarControl* ABarControl) const override { return true; }
   bool AreIdleGlyphsFaded() const override { return false; }
   bool AreHotGlyphsShadowed() const override { return false; }
+  // Glyphs lie on gradients (bars, glyph columns, selections): never on a solid fill.
+  bool IsGlyphDrawnWithoutBackground(const TdxBarItemControl* AControl) const override { return true; }
   TColor GetTextColor(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection) const override;
   void GetDisabledTextColors(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection, TColor& ATextColor,
                              TColor& AEmbossColor) const override;

@@ -160,8 +160,8 @@ inline constexpr TdxBarPainterMetrics dxBarPainterMetrics{
     .ComboButtonWidth = 0,
     .ComboButtonGap = 1,
     .EditBorderMargins = {2, 2, 2, 2},
-    .EditCaptionMargin = 0,
-    .EditGlyphMargin = 0,
+    .EditCaptionMargin = 2,
+    .EditGlyphMargin = 4,
     .SpinButtonMargins = {1, 0, 1, 0},
     .SpinArrowPadding = 2,
     .ProgressBarHeight = 12,
@@ -216,6 +216,8 @@ inline constexpr TdxBarPainterMetrics dxBarFlatPainterMetrics = [] {
   m.MenuItemIndentExtra = 3;
   m.DetachStripExtra = 1;
   m.EditBorderMargins = {1, 1, 1, 1};
+  m.EditCaptionMargin = 6;
+  m.EditGlyphMargin = 5;
   return m;
 }();
 
@@ -231,6 +233,8 @@ inline constexpr TdxBarPainterMetrics dxBarXPPainterMetrics = [] {
   m.MenuItemHeightDelta = 1;
   m.DetachStripExtra = 1;
   m.ComboButtonMargins = {1, 1, 1, 1};
+  m.EditCaptionMargin = 6;
+  m.EditGlyphMargin = 5;
   return m;
 }();
 

@@ -356,6 +356,11 @@ void TdxBarOffice11Painter::DrawMarkBackground(const TCustomdxBarControl* ABarCo
                 : state == dxBarButtonStatePressed ? TGradient{c.MarkOpenColor1, c.MarkOpenColor2}
                                                    : TGradient{c.MarkNormalColor1, c.MarkNormalColor2};
   bool vertical = IsVerticalBar(ABarControl);
+  // The main menu's idle mark is part of the menu bar: nothing of its own shows.
+  if (ABarControl->IsMainMenu() && state == dxBarButtonStateNormal) {
+    ABarControl->FillBackground(DC, R, ABrush);
+    return;
+  }
   if (!HasSingleBorder(ABarControl) || ABarControl->IsMainMenu()) {
     FillGradientRect(DC, R, g.First, g.Second, vertical);
     return;

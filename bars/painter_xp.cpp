@@ -24,7 +24,7 @@ constexpr int Normal = 1, Hot = 2, Pressed = 3, Disabled = 4, Checked = 5, HotCh
 namespace Window {
 constexpr int MDIMinButton = 16, SmallCloseButton = 19, MDICloseButton = 20, MDIRestoreButton = 22;
 }
-constexpr int RebarGripper = 1, RebarGripperVert = 2, RebarBackground = 0;
+constexpr int RebarGripper = 1, RebarGripperVert = 2;
 constexpr int ComboDropDownButton = 1;
 constexpr int SpinUp = 1, SpinDown = 2;
 constexpr int EditText = 1, EditNormal = 1, EditDisabled = 4;
@@ -368,12 +368,6 @@ void TdxBarXPPainter::DrawFloatingBarBorder(const TCustomdxBarControl* ABarContr
 {
   if (TdxBarFlatPainter* flat = BarFlatPainter())
     flat->DrawFloatingBarBorder(ABarControl, DC, R);
-}
-
-void TdxBarXPPainter::DrawDockingAreaBackground(TWinControl* ADockControl, HDC DC, const TRect& R) const
-{
-  if (!DrawPart(totRebar, DC, RebarBackground, 0, R))
-    inherited::DrawDockingAreaBackground(ADockControl, DC, R);
 }
 
 void TdxBarXPPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,

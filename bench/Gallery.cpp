@@ -12,6 +12,7 @@
 #include "barextras/dxBarExtItems.h"
 #include "bars/bar.h"
 #include "bars/buttons.h"
+#include "bars/combos.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBar.h"
 #include "bars/toolbar.h"
@@ -128,7 +129,7 @@ String FormText()
   const String bar = L"      UseOwnFont = False\n      Visible = True\n    end\n";
   return String(
              L"object GalleryForm: TGalleryForm\n"
-             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 230\n  Caption = 'Gallery'\n"
+             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 250\n  Caption = 'Gallery'\n"
              L"  object dxBarManager1: TdxBarManager\n"
              L"    Style = bmsFlat\n"
              L"    object barMenu: TdxBar\n      Caption = 'Menu'\n      DockingStyle = dsTop\n"
@@ -139,6 +140,9 @@ String FormText()
          L"      DockedLeft = 0\n      DockedTop = 24\n      Row = 1\n      ItemLinks = <\n" +
          Link(L"btnIdle") + Link(L"btnHot") + Link(L"btnDown") + Link(L"btnOff") + Link(L"btnDrop") +
          Link(L"btnLarge", true) + L">\n" + bar +
+         L"    object barEdits: TdxBar\n      Caption = 'Edits'\n      DockingStyle = dsTop\n"
+         L"      DockedLeft = 0\n      DockedTop = 80\n      Row = 2\n      ItemLinks = <\n" +
+         Link(L"edtName") + Link(L"cboKind") + L">\n" + bar +
          L"    object barTools: TdxBar\n      Caption = 'Tools'\n      DockingStyle = dsNone\n"
          L"      FloatLeft = 330\n      FloatTop = 190\n      FloatClientWidth = 120\n      FloatClientHeight = 26\n"
          L"      ItemLinks = <\n" +
@@ -149,8 +153,13 @@ String FormText()
          Button(L"btnOff", L"Off", blue + L"      Enabled = False\n") +
          Button(L"btnDrop", L"Drop", blue + L"      ButtonStyle = bsDropDown\n") + Button(L"btnHeld", L"Held", green) +
          Button(L"btnTool", L"Tool", blue) +
+         L"    object edtName: TdxBarEdit\n      Caption = 'Name'\n      Category = 0\n      Visible = ivAlways\n"
+         L"      ShowCaption = True\n      Width = 90\n      Text = 'Edit'\n    end\n"
+         L"    object cboKind: TdxBarCombo\n      Caption = 'Kind'\n      Category = 0\n      Visible = ivAlways\n"
+         L"      ShowCaption = True\n      Width = 100\n      Text = 'Combo'\n"
+         L"      Items.Strings = (\n        'Combo'\n        'Other')\n    end\n"
          L"    object btnLarge: TdxBarLargeButton\n      Caption = 'Large'\n      Category = 0\n"
-         L"      Visible = ivAlways\n      GlyphLayout = glTop\n      LargeGlyph.Data = " +
+         L"      Visible = ivAlways\n      GlyphLayout = glTop\n      AutoGrayScale = False\n      LargeGlyph.Data = " +
          GlyphData(32, TColor(RGB(200, 60, 40))) +
          L"\n    end\n"
          L"  end\n"
@@ -204,10 +213,14 @@ int Run(const String& AFolder)
   auto* form = TCustomForm::CreateFromText<TGalleryForm>(FormText(), nullptr);
   auto* manager = dynamic_cast<TdxBarManager*>(form->FindComponent(L"dxBarManager1"));
   TdxBar* main = manager->GetBars()->GetItem(1);
-  TdxBar* floating = manager->GetBars()->GetItem(2);
+  TdxBar* floating = manager->GetBars()->GetItem(3);
   form->Show();
   SetForegroundWindow(form->GetHandle());
   Settle(400);
+  // A floating bar read while its form was hidden waits for the form: shown again now.
+  floating->SetVisible(false);
+  floating->SetVisible(true);
+  Settle(300);
   for (const TLook& look : Looks) {
     manager->SetStyle(look.Style);
     Settle(300);
@@ -243,7 +256,8 @@ int main()
   InitializeForms();
   dxBarInitialize();
   RegisterClasses({TGalleryForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
-                   TdxBarButton::StaticClass(), TdxBarLargeButton::StaticClass()});
+                   TdxBarButton::StaticClass(), TdxBarLargeButton::StaticClass(), TdxBarEdit::StaticClass(),
+                   TdxBarCombo::StaticClass()});
   int result = 1;
   try {
     result = Run(folder);

@@ -208,15 +208,10 @@ TEST(DxBarComponentList, FreeingEitherSideLeavesNoDanglingLink)
   EXPECT_EQ(log.Changes.size(), 1u);
 }
 
-TEST(DxBarComponent, BaseAnswersAndOwnerCollection)
+TEST(DxBarComponent, OwnerIsCollectedOnceAndDeleteFrees)
 {
   TComponent owner(nullptr);
   auto* component = new TdxBarComponent(&owner);
-  EXPECT_EQ(component->GetSelectableKind(), 2);
-  EXPECT_EQ(component->GetBarManager(), nullptr);
-  EXPECT_EQ(component->GetAccessibilityHelper(), nullptr);
-  EXPECT_EQ(component->GetInstanceOwner(), &owner);
-  EXPECT_EQ(component->GetCategoryIndex(), -1);
   TdxObjectList owners;
   component->AddOwnerTo(&owners);
   component->AddOwnerTo(&owners);

@@ -158,3 +158,25 @@ TEST_F(TCombos, ClickOnAnEntryChoosesIt)
   ASSERT_TRUE(PressKey(VK_RETURN));
   EXPECT_EQ(combo->GetText(), L"blue");
 }
+
+TEST_F(TCombos, NearTheScreensBottomTheListOpensAbove)
+{
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  Host.Form()->SetBounds(100, work.bottom - 160, 600, 150);
+  PumpPending();
+  TdxBarCombo* combo = NewCombo({}, Bar2);
+  for (int i = 0; i < 20; ++i)
+    combo->GetItems()->Add(L"entry " + std::to_wstring(i));
+  combo->SetItemHeight(16);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  control->SetFocused(true);
+  control->SetDroppedDown(true);
+  ASSERT_TRUE(ListShown(combo));
+  RECT list = ScreenRectOf(List(combo));
+  TRect item = control->GetItemRect();
+  ::MapWindowPoints(Bar2->GetControl()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&item), 2);
+  ASSERT_GT(item.bottom + (list.bottom - list.top), work.bottom) << "no room below";
+  EXPECT_EQ(list.bottom, item.top);
+}

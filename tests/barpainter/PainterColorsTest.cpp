@@ -52,19 +52,6 @@ INSTANTIATE_TEST_SUITE_P(
         TTextColorCase{false, true, false, clRed, Sys(COLOR_GRAYTEXT), Sys(COLOR_GRAYTEXT)},
         TTextColorCase{false, false, true, clDefault, Sys(COLOR_GRAYTEXT), Sys(COLOR_GRAYTEXT)}));
 
-TEST(PainterColors, FixedColourAnswersAreSystemColours)
-{
-  TdxBarPainter p;
-  EXPECT_EQ(p.GetSysColorByIndex(nullptr, true), COLOR_ACTIVECAPTION);
-  EXPECT_EQ(p.GetSysColorByIndex(nullptr, false), COLOR_INACTIVECAPTION);
-  EXPECT_EQ(ColorToRGB(p.GetCaptionTextColor(nullptr)), GetSysColor(COLOR_CAPTIONTEXT));
-  EXPECT_EQ(ColorToRGB(p.GetEditBackgroundColor()), GetSysColor(COLOR_WINDOW));
-  EXPECT_EQ(ColorToRGB(p.GetEditTextColor()), GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(ColorToRGB(p.GetDisabledEditTextColor()), GetSysColor(COLOR_GRAYTEXT));
-  EXPECT_EQ(ColorToRGB(p.GetProgressBarColor()), GetSysColor(COLOR_HIGHLIGHT));
-  EXPECT_EQ(p.GetMarkArrowColorIndex(nullptr), COLOR_BTNTEXT);
-}
-
 TEST(PainterColors, ArrowColourIsTheTextColourOnlyWhenTheKindAsks)
 {
   struct TTextArrowPainter : TdxBarPainter {
@@ -75,26 +62,6 @@ TEST(PainterColors, ArrowColourIsTheTextColourOnlyWhenTheKindAsks)
   params.Enabled = false;
   EXPECT_EQ(TdxBarPainter().GetArrowColor(&params), clDefault);
   EXPECT_EQ(TTextArrowPainter().GetArrowColor(&params), Sys(COLOR_BTNSHADOW));
-}
-
-TEST(PainterBrushes, SystemBrushValuesAndTheCheckerBrush)
-{
-  TPainterHost host;
-  TdxBarPainter* p = host.Painter();
-  TTestBarControl* bar = new TTestBarControl(host.Manager);
-  EXPECT_EQ(p->GetBackgroundBrush(bar), HBRUSH(uintptr_t(COLOR_BTNFACE + 1)));
-  EXPECT_EQ(p->GetToolbarBackgroundBrush(bar), p->GetBackgroundBrush(bar));
-  EXPECT_EQ(p->GetFaceBrush(bar), HBRUSH(uintptr_t(COLOR_BTNFACE + 1)));
-  EXPECT_EQ(p->GetHighlightBrush(bar), HBRUSH(uintptr_t(COLOR_HIGHLIGHT + 1)));
-  EXPECT_EQ(p->GetMenuBorderBrush(bar), HBRUSH(uintptr_t(16)));
-  EXPECT_EQ(p->GetCheckerBrush(bar), dxBarCheckerBrush());
-  // The bar window's own brushes come from its manager's painter.
-  EXPECT_EQ(bar->GetBackgroundBrush(), p->GetBackgroundBrush(bar));
-  EXPECT_EQ(bar->GetHighlightBrush(), p->GetHighlightBrush(bar));
-  // The flat kind's item background is the manager's second flat brush.
-  TdxBarFlatPainter flat;
-  EXPECT_EQ(flat.GetItemBackgroundBrush(bar), host.Manager->GetFlatBrush(2));
-  EXPECT_EQ(flat.GetItemBackgroundBrush(nullptr), HBRUSH(uintptr_t(COLOR_BTNFACE + 1)));
 }
 
 TEST(PainterGlyphs, GlyphBackgroundRuleReadsTheFirstFlagFirst)

@@ -70,25 +70,6 @@ TEST(PainterClasses, EachStyleCreatesItsPainterKind)
   EXPECT_EQ(host.Painter()->ClassType(), xpClass);
 }
 
-TEST(PainterClasses, KindsAnswerTheirClassLevelFlags)
-{
-  EXPECT_FALSE(TdxBarPainter().IsFlatStyle());
-  EXPECT_FALSE(TdxBarEnhancedPainter().IsFlatStyle());
-  EXPECT_TRUE(TdxBarFlatPainter().IsFlatStyle());
-  EXPECT_TRUE(TdxBarOffice11Painter().IsFlatStyle());
-  EXPECT_FALSE(TdxBarPainter().IsNativeStyle());
-  EXPECT_TRUE(TdxBarXPPainter().IsNativeStyle());
-  // Frames that fill go under the image: the base keys the order on the native flag.
-  EXPECT_FALSE(TdxBarPainter().IsGlyphFrameDrawnFirst());
-  EXPECT_TRUE(TdxBarFlatPainter().IsGlyphFrameDrawnFirst());
-  EXPECT_TRUE(TdxBarStandardPainter().IsGlyphFrameDrawnFirst());
-  EXPECT_TRUE(TdxBarXPPainter().IsGlyphFrameDrawnFirst());
-  EXPECT_TRUE(TdxBarOffice11Painter().IsGlyphFrameDrawnFirst());
-  // The flat selection follows the button face: white means high contrast.
-  EXPECT_EQ(TdxBarFlatPainter().IsFlatSelection(), GetSysColor(COLOR_BTNFACE) != RGB(255, 255, 255));
-  EXPECT_FALSE(TdxBarPainter().IsFlatSelection());
-}
-
 // The kinds side by side: what a look changes runs the way the look needs, and the kinds
 // built on another keep its geometry.
 TEST(PainterMetrics, KindsDifferWhereTheirLooksDo)
@@ -168,46 +149,6 @@ TEST(PainterMetrics, SpinArrowSizeFromTheButtonHeight)
   // Too small a button gives no arrow, never a negative size.
   EXPECT_EQ(p.GetSpinArrowSize(2).cx, 0);
   EXPECT_EQ(p.GetSpinArrowSize(2).cy, 0);
-}
-
-TEST(PainterSystemMetrics, CaptionRectAndSizesComeFromTheSystem)
-{
-  TdxBarPainter p;
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-  int cx = GetSystemMetrics(SM_CXFRAME);
-  int cy = GetSystemMetrics(SM_CYFRAME);
-  TRect r = p.GetCaptionRect(Rect(100, 50, 300, 200));
-  EXPECT_EQ(r, Rect(100 + cx, 50 + cy, 300 - cx, 50 + cy + metrics.iSmCaptionHeight));
-  EXPECT_EQ(p.GetSmallCaptionHeight(), metrics.iSmCaptionHeight);
-  EXPECT_EQ(p.GetCaptionHeight(), metrics.iSmCaptionHeight + 1);
-  TSize button{};
-  p.GetCaptionButtonSize(button);
-  EXPECT_EQ(button.cx, metrics.iSmCaptionHeight);
-  EXPECT_EQ(button.cy, metrics.iSmCaptionHeight);
-  EXPECT_EQ(p.GetSizingFrameWidth(), cx);
-  EXPECT_EQ(p.GetSizingFrameHeight(), cy);
-  TSize grip = p.GetSizeGripSize();
-  EXPECT_EQ(grip.cx, GetSystemMetrics(SM_CXHSCROLL));
-  EXPECT_EQ(grip.cy, GetSystemMetrics(SM_CYHSCROLL));
-}
-
-TEST(PainterText, TextHeightIsWgInTheCanvasFontPlusSix)
-{
-  TdxBarPainter p;
-  std::unique_ptr<TFont> font(new TFont);
-  font->SetName(L"Tahoma");
-  font->SetHeight(-24);
-  TcxScreenCanvas canvas;
-  canvas.SetFont(font.get());
-  int wg = canvas.TextHeight(L"Wg");
-  ASSERT_GT(wg, 20);
-  EXPECT_EQ(p.GetTextHeight(&canvas), wg + 6);
-  font->SetHeight(-11);
-  canvas.SetFont(font.get());
-  EXPECT_LT(p.GetTextHeight(&canvas), wg + 6);
-  EXPECT_EQ(p.GetTextHeight(nullptr), 0);
 }
 
 TEST(PainterText, DetachStripIsHalfTheQqHeightMadeOddPlusThree)

@@ -305,13 +305,6 @@ TEST(Windows, DeepestWindowAndForeignWindows)
   EXPECT_FALSE(IsWindow(hidden));
 }
 
-TEST(Screen, ColourDepthAndNearestColour)
-{
-  EXPECT_EQ(ReadScreenColorDepth(), dxBarScreenColorDepth());
-  EXPECT_EQ(GetScreenNearestColor(TColor(RGB(12, 34, 56))), TColor(RGB(12, 34, 56)));  // 32-bit screen
-  EXPECT_EQ(GetScreenNearestColor(clBtnFace), TColor(Sys(COLOR_BTNFACE)));
-}
-
 }  // namespace
 
 TEST(VisualStyleHelpers, EditColoursAndTheSmallCloseButtonAtItsEdge)

@@ -41,13 +41,6 @@ TEST(ShortCutText, KeyMessageAddsModifiers)
   EXPECT_EQ(ShortCutFromKeyMessage('X', AltFlag), 0x8000 + 'X');
 }
 
-TEST(ShortCutText, HintTextWrapsTheShortCutText)
-{
-  const TShortCut ctrlS = ShortCut('S', TShiftState{ssCtrl});
-  EXPECT_EQ(GetShortCutHintText(ctrlS), L" (" + ShortCutToText(ctrlS) + L")");
-  EXPECT_EQ(GetShortCutHintText(0), L"");
-}
-
 TEST(AcceleratorText, PositionOfTheMarkedCharacter)
 {
   String caption = L"Save &As";
@@ -78,7 +71,7 @@ TEST(AcceleratorText, StripRemovesMarkersAndKeepsLiterals)
   EXPECT_EQ(StripAccelChars(L"&"), L"&");
 }
 
-TEST(SmallHelpers, HighestSetMemberAndSetIfGreater)
+TEST(SmallHelpers, HighestSetMember)
 {
   EXPECT_EQ(GetHighestSetMember(0), 255);
   EXPECT_EQ(GetHighestSetMember(0b0101), 2);
@@ -86,11 +79,6 @@ TEST(SmallHelpers, HighestSetMemberAndSetIfGreater)
   EXPECT_EQ(GetHighestSetMember(0b0001), 0);
   // Members above 3 are not looked at.
   EXPECT_EQ(GetHighestSetMember(0b110000), 255);
-  int value = 5;
-  SetIfGreater(value, 3);
-  EXPECT_EQ(value, 5);
-  SetIfGreater(value, 9);
-  EXPECT_EQ(value, 9);
 }
 
 TEST(Fonts, ScaleToScreenDPI)
@@ -111,12 +99,6 @@ TEST(Fonts, SmallCaptionFontHeightAndFace)
   std::unique_ptr<TFont> own(CreateSmallCaptionFont(&font, false));
   EXPECT_LE(own->GetHeight(), -11);
   EXPECT_EQ(own->GetName(), L"Tahoma");
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-  std::unique_ptr<TFont> system(CreateSmallCaptionFont(&font, true));
-  EXPECT_EQ(system->GetName(), String(metrics.lfSmCaptionFont.lfFaceName));
-  EXPECT_EQ(system->GetHeight(), metrics.lfSmCaptionFont.lfHeight);
 
   TFont target;
   font.SetHeight(-30);

@@ -23,18 +23,6 @@ bool CursorAlive(HCURSOR Cursor)
   return true;
 }
 
-TEST(ScreenCursors, PredefinedIdsAreTheSystemCursors)
-{
-  EXPECT_EQ(Screen->GetCursors(crHandPoint), ::LoadCursorW(nullptr, IDC_HAND));
-  EXPECT_EQ(Screen->GetCursors(crIBeam), ::LoadCursorW(nullptr, IDC_IBEAM));
-  EXPECT_EQ(Screen->GetCursors(crSizeWE), ::LoadCursorW(nullptr, IDC_SIZEWE));
-  EXPECT_EQ(Screen->GetCursors(crHourGlass), ::LoadCursorW(nullptr, IDC_WAIT));
-  EXPECT_EQ(Screen->GetCursors(crDefault), ::LoadCursorW(nullptr, IDC_ARROW));
-  EXPECT_EQ(Screen->GetCursors(crNone), nullptr);
-  // An identifier nobody set gives the default cursor.
-  EXPECT_EQ(Screen->GetCursors(4711), Screen->GetCursors(crDefault));
-}
-
 TEST(ScreenCursors, TheCursorsTheSystemLacksAreDrawnAndDistinct)
 {
   const TCursor drawn[] = {crDrag, crNoDrop, crHSplit, crVSplit, crMultiDrag, crSQLWait};

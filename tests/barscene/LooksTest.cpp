@@ -1,0 +1,216 @@
+// The scene in each of the five looks, as the screen shows it: the faces of hot and held
+// buttons, the checked button's background, separators, the gradient look's toolbar and dock
+// gradients, and switching looks at run time (everything repainted, no GDI object left).
+#include "SceneTestUtil.h"
+
+#include "bars/itemcontrol.h"
+#include "bars/painter.h"
+#include "lookandfeel/cxGraphics.h"
+#include "lookandfeel/dxOffice11.h"
+#include "lookandfeel/dxThemeManager.h"
+#include "platform/GraphicsObjects.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+#include "support/SysColors.h"
+
+namespace {
+
+COLORREF Sys(int AIndex)
+{
+  return GetSysColor(AIndex);
+}
+
+COLORREF Rgb(TColor AColor)
+{
+  return COLORREF(ColorToRGB(AColor));
+}
+
+// A colour between two others, channel by channel (gradient pixels).
+bool IsBetween(COLORREF C, COLORREF A, COLORREF B, int Tolerance = 3)
+{
+  auto within = [&](int c, int a, int b) { return c >= std::min(a, b) - Tolerance && c <= std::max(a, b) + Tolerance; };
+  return within(GetRValue(C), GetRValue(A), GetRValue(B)) && within(GetGValue(C), GetGValue(A), GetGValue(B)) &&
+         within(GetBValue(C), GetBValue(A), GetBValue(B));
+}
+
+}  // namespace
+
+class TLooks : public TSceneFixture {
+protected:
+  // A shot of the docked toolbar with the pointer over AHot (and the button held with
+  // AHeld), the pointer then released away.
+  TDib32 ShotWith(const char* AName, const String& AHot, bool AHeld = false)
+  {
+    MoveAway();
+    if (!AHot.empty()) {
+      EXPECT_TRUE(MoveMouseTo(CenterOf(AHot)));
+      PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(AHot); });
+      if (AHeld)
+        EXPECT_TRUE(MouseButtonDown());
+    }
+    TDib32 shot = Shot(AName);
+    if (AHeld) {
+      MoveAway();
+      MouseButtonUp();
+    }
+    return shot;
+  }
+  // The middle of a link inside a shot, moved by (DX, DY).
+  COLORREF At(const TDib32& AShot, const String& AItem, int DX, int DY) const
+  {
+    RECT r = InShot(AItem);
+    return AShot.Pixel((r.left + r.right) / 2 + DX, (r.top + r.bottom) / 2 + DY);
+  }
+  COLORREF Corner(const TDib32& AShot, const String& AItem) const
+  {
+    RECT r = InShot(AItem);
+    return AShot.Pixel(r.left + 2, r.top + 2);
+  }
+};
+
+TEST_F(TLooks, StandardAndEnhancedFacesAreRaisedSunkenAndChecked)
+{
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced}) {
+    Manager->SetStyle(style);
+    TDib32 hot = ShotWith("looks-classic-hot", L"btnBlue");
+    RECT blue = InShot(L"btnBlue");
+    EXPECT_TRUE(ColorNear(hot.Pixel(blue.left, blue.top + 3), Sys(COLOR_BTNHIGHLIGHT), 2)) << style << ": raised";
+    EXPECT_TRUE(ColorNear(hot.Pixel(blue.right - 1, blue.top + 3), Sys(COLOR_BTNSHADOW), 2)) << style;
+    TDib32 held = ShotWith("looks-classic-held", L"btnBlue", true);
+    EXPECT_TRUE(ColorNear(held.Pixel(blue.left, blue.top + 3), Sys(COLOR_BTNSHADOW), 2)) << style << ": sunken";
+    // The checked button's glyph sits on the dithered highlight and face.
+    RECT check = InShot(L"btnCheck");
+    COLORREF a = held.Pixel(check.left + 2, check.top + 2), b = held.Pixel(check.left + 3, check.top + 2);
+    EXPECT_NE(a, b) << style << ": a checker";
+    for (COLORREF c : {a, b})
+      EXPECT_TRUE(ColorsClose(c, Sys(COLOR_BTNHIGHLIGHT), 2) || ColorsClose(c, Sys(COLOR_BTNFACE), 2)) << style;
+  }
+}
+
+TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
+{
+  Manager->SetStyle(bmsOffice11);
+  const TdxOffice11Colors& c = dxOffice11Colors();
+  TDib32 idle = ShotWith("looks-office-idle", L"");
+  // Across a horizontal bar the colour changes from top to bottom; along a row it stays.
+  RECT open = InShot(L"btnOpen");
+  COLORREF top = idle.Pixel(open.left + 1, open.top + 1), bottom = idle.Pixel(open.left + 1, open.bottom - 2);
+  EXPECT_NE(top, bottom);
+  EXPECT_EQ(idle.Pixel(InShot(L"btnOff").left + 1, open.top + 1), top);
+  EXPECT_TRUE(IsBetween(top, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor))) << ColorText(top);
+  // The dock site runs from its first colour at the left to its second at the right.
+  TdxDockControl* site = Manager->GetBars()->GetDockControl(dsTop);
+  RECT sr{};
+  GetWindowRect(site->GetHandle(), &sr);
+  TDib32 dock = CaptureScreen(sr);
+  SaveShotOnRequest(dock, "looks-office-dock");
+  COLORREF left = dock.Pixel(1, dock.Height() - 1), right = dock.Pixel(dock.Width() - 2, dock.Height() - 1);
+  EXPECT_TRUE(ColorNear(right, Rgb(c.DockColor2), 6));
+  EXPECT_NE(left, right);
+  // Hot and held faces are the selection gradients; the separator is a dark and a light line.
+  TDib32 hot = ShotWith("looks-office-hot", L"btnBlue");
+  EXPECT_TRUE(IsBetween(Corner(hot, L"btnBlue"), Rgb(c.SelectedColor1), Rgb(c.SelectedColor2)));
+  TDib32 held = ShotWith("looks-office-held", L"btnBlue", true);
+  EXPECT_TRUE(IsBetween(Corner(held, L"btnBlue"), Rgb(c.PressedColor1), Rgb(c.PressedColor2)));
+  EXPECT_TRUE(IsBetween(Corner(held, L"btnCheck"), Rgb(c.CheckedColor1), Rgb(c.CheckedColor2)));
+  TRect sep = Toolbar->GetSeparators()[0].Bounds;
+  RECT w{};
+  GetWindowRect(Toolbar->GetHandle(), &w);
+  POINT o{sep.left, (sep.top + sep.bottom) / 2};
+  ClientToScreen(Toolbar->GetHandle(), &o);
+  int x = o.x - w.left + Manager->GetPainter()->GetToolbarSeparatorOffset();
+  EXPECT_TRUE(ColorNear(idle.Pixel(x, o.y - w.top), Rgb(c.SeparatorDarkColor), 2));
+  EXPECT_TRUE(ColorNear(idle.Pixel(x + 1, o.y - w.top), Rgb(c.SeparatorLightColor), 2));
+  // On a bar docked at the side the gradient turns: it changes along a row.
+  Docked->SetDockingStyle(dsLeft);
+  PumpPending();
+  Toolbar = Docked->GetControl();
+  TDib32 side = Shot("looks-office-left");
+  int y = side.Height() / 2;
+  EXPECT_NE(side.Pixel(3, y), side.Pixel(side.Width() - 4, y));
+}
+
+TEST_F(TLooks, GradientMarkCoversTheBarsRoundedEnd)
+{
+  Manager->SetStyle(bmsFlat);
+  TRect flat = Manager->GetPainter()->GetMarkRect(Toolbar);
+  Manager->SetStyle(bmsOffice11);
+  EXPECT_EQ(Manager->GetPainter()->GetMarkRect(Toolbar),
+            Rect(flat.left, flat.top - 1, flat.right + 2, flat.bottom + 1));
+}
+
+TEST_F(TLooks, XPFacesAreTheThemesAndDifferFromTheIdleFace)
+{
+  if (!AreVisualStylesAvailable(totToolBar))
+    GTEST_SKIP() << "visual styles are off";
+  Manager->SetStyle(bmsXP);
+  ASSERT_EQ(Manager->GetCurrentPainterClass(), TdxBarXPPainter::StaticClass());
+  TDib32 idle = ShotWith("looks-xp-idle", L"");
+  TDib32 hot = ShotWith("looks-xp-hot", L"btnBlue");
+  EXPECT_NE(Corner(hot, L"btnBlue"), Corner(idle, L"btnBlue"));
+  EXPECT_TRUE(ColorNear(Corner(idle, L"btnOpen"), GetThemedToolBarFillColor(), 2)) << "the themed toolbar colour";
+}
+
+TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
+{
+  const COLORREF face = RGB(200, 170, 140);
+  auto toolbarGradient = [](COLORREF C) {
+    const TdxOffice11Colors& c = dxOffice11Colors();
+    return IsBetween(C, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor));
+  };
+  struct TCase {
+    TdxBarManagerStyle Style;
+    std::function<bool(COLORREF)> Fits;  // the idle button's corner after the change
+  } cases[] = {{bmsStandard, [](COLORREF C) { return ColorsClose(C, Sys(COLOR_BTNFACE), 2); }},
+               {bmsFlat, [this](COLORREF C) { return ColorsClose(C, Flat(2), 2); }},
+               {bmsOffice11, toolbarGradient}};
+  // The gradient look follows the system colours only while no colour scheme is active.
+  SetVisualStylesSuppressed(true);
+  for (const TCase& c : cases) {
+    Manager->SetStyle(c.Style);
+    COLORREF before = Corner(ShotWith("looks-colours-before", L""), L"btnOpen");
+    {
+      TSysColorsScope colours({{COLOR_BTNFACE, face}});
+      PumpUntil([&] { return Corner(Shot("looks-colours-after"), L"btnOpen") != before; });
+      COLORREF after = Corner(Shot("looks-colours-after"), L"btnOpen");
+      EXPECT_NE(after, before) << c.Style;
+      EXPECT_TRUE(c.Fits(after)) << c.Style << " " << ColorText(after);
+    }
+    PumpUntil([&] { return Corner(Shot("looks-colours-back"), L"btnOpen") == before; });
+  }
+  // A theme change (the scheme back on) remakes the gradient look's colours as well.
+  COLORREF classic = Corner(Shot("looks-theme-before"), L"btnOpen");
+  SetVisualStylesSuppressed(false);
+  PumpPending();
+  COLORREF themed = Corner(Shot("looks-theme-after"), L"btnOpen");
+  EXPECT_TRUE(toolbarGradient(themed)) << ColorText(themed);
+  if (IsOffice11SchemeActive()) {
+    EXPECT_NE(themed, classic);
+  }
+}
+
+TEST_F(TLooks, SwitchingLooksRepaintsEverythingAndLeavesNoGdiObject)
+{
+  const TdxBarManagerStyle looks[] = {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11};
+  Manager->SetStyle(bmsFlat);
+  PumpPending();
+  const int before = GdiObjectsInUse();
+  COLORREF last = CLR_INVALID;
+  for (int i = 0; i < 20; ++i) {
+    TdxBarManagerStyle style = looks[i % 5];
+    Manager->SetStyle(style);
+    TDib32 shot = Shot("looks-switch");
+    // The idle button's corner shows the new look's background at once.
+    COLORREF corner = Corner(shot, L"btnOpen");
+    if (style == bmsFlat)
+      EXPECT_TRUE(ColorNear(corner, Flat(2), 2)) << i;
+    else if (style == bmsStandard || style == bmsEnhanced)
+      EXPECT_TRUE(ColorNear(corner, Sys(COLOR_BTNFACE), 2)) << i;
+    if (i > 0 && i % 5 == 4)
+      EXPECT_NE(corner, last) << i << ": the gradient look differs from the one before it";
+    last = corner;
+  }
+  Manager->SetStyle(bmsFlat);
+  PumpPending();
+  EXPECT_EQ(GdiObjectsInUse(), before);
+}
