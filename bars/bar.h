@@ -11,6 +11,7 @@
 #include "bars/dockcontrol.h"
 #include "bars/hintwindow.h"
 #include "bars/itemlinks.h"
+#include "bars/layoutformat.h"
 #include "bars/manager.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/Bitmap.h"
@@ -289,6 +290,23 @@ public:
   void RememberMergedBars();
   void Remerge();
 
+  // --- Layout storage and reset (bars/layout_bars.cpp).
+  void SaveToIni(TCustomIniFile* AIniFile, const String& ABase, bool AIsRegistry, int AIndex);
+  // Reads section AIndex whole, then applies it: the links, and with ALoadBarState the
+  // caption, docking, floating place, row and visibility.
+  void LoadFromIni(TCustomIniFile* AIniFile, const String& ABase, bool ALoadBarState, bool AIsRegistry, int AIndex);
+  // AShow false leaves the visibility to ShowLoaded (the manager shows loaded bars in row order).
+  void ApplyLayout(const TdxBarLayoutStore& AStore, const TdxBarLayout& ALayout, bool ALoadBarState, bool AShow = true);
+  // Shows or hides the bar as loaded; a floating one comes wholly onto the work area.
+  void ShowLoaded(bool AVisible);
+  TdxBarLayout GetLayout(const TdxBarLayoutStore& AStore) const;
+  TdxBarLinksLayoutKind GetLinksLayoutKind() const;
+  // Asks with the library's text (OK and Cancel, exclamation icon); resets on OK.
+  void ResetWithConfirmation();
+  // Puts the bar back as the initial layout has it: its links always, its place with the
+  // manager's UseFullReset. Nothing when the initial layout has no bar of this caption.
+  void Reset();
+
   // --- IdxBarLinksOwner.
   TObject* GetInstance() override { return this; }
   TdxBarItemLinks* GetOwnedItemLinks() override;
@@ -307,6 +325,7 @@ protected:
 
 private:
   friend class TdxBars;
+  friend class TdxBarManager;  // a stored layout takes every bar out of its row first
   void AttachToManager(TdxBarManager* AManager);
   bool IsManagerLoading() const;
   bool IsManagerDestroying() const;

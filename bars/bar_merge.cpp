@@ -41,10 +41,17 @@ void TdxBar::Merge(TdxBar* ABar, bool AStoreVisibility)
   TFinally merged([]() noexcept { dxBarSetMergingBar(nullptr); });
   ABar->FMergeData.MergedWith = this;
   FMergeData.MergedBars.emplace_back(ABar);
-  {
+  try {
     TdxBarManagerUpdate update(GetBarManager());
     if (FItemLinks && ABar->FItemLinks)
       FItemLinks->MergeLinks(ABar->FItemLinks.get());
+  } catch (...) {
+    // A link refused half way (a handler, a recursive menu) takes the whole merge back.
+    if (FItemLinks)
+      FItemLinks->UnmergeLinks(ABar);
+    std::erase_if(FMergeData.MergedBars, [ABar](const TWeakRef<TdxBar>& r) { return !r || r.Get() == ABar; });
+    ABar->FMergeData.MergedWith = nullptr;
+    throw;
   }
   if (!wasMerged && AStoreVisibility)
     ABar->FMergeData.VisibleBeforeMerge = ABar->GetVisible();

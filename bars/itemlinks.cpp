@@ -71,8 +71,15 @@ TdxBarItem* FindItemIn(TComponent* AOwner, const String& AName)
   return AOwner && !AName.empty() ? dynamic_cast<TdxBarItem*>(AOwner->FindComponent(AName)) : nullptr;
 }
 
-// The item of a manager's register with the given component name.
-TdxBarItem* FindManagerItem(TdxBarManager* AManager, const String& AName)
+bool IsUpdatingFromAncestor(const TObject* AObject)
+{
+  auto* component = dynamic_cast<const TComponent*>(AObject);
+  return component && component->ComponentState().Contains(csUpdating);
+}
+
+}  // namespace
+
+TdxBarItem* dxBarFindManagerItem(TdxBarManager* AManager, const String& AName)
 {
   if (!AManager || AName.empty())
     return nullptr;
@@ -81,14 +88,6 @@ TdxBarItem* FindManagerItem(TdxBarManager* AManager, const String& AName)
       return item;
   return nullptr;
 }
-
-bool IsUpdatingFromAncestor(const TObject* AObject)
-{
-  auto* component = dynamic_cast<const TComponent*>(AObject);
-  return component && component->ComponentState().Contains(csUpdating);
-}
-
-}  // namespace
 
 TdxBar* dxBarGetMergingBar()
 {
@@ -267,7 +266,7 @@ void TdxBarItemLink::ResolveItemName(bool AFinal)
 {
   if (FItemName.empty())
     return;
-  TdxBarItem* item = FindManagerItem(GetBarManager(), FItemName);
+  TdxBarItem* item = dxBarFindManagerItem(GetBarManager(), FItemName);
   if (!item && !AFinal)
     return;  // not read yet: the collection tries again after loading
   FItemName.clear();
@@ -811,7 +810,7 @@ void TdxBarItemLink::Assign(TPersistent* Source)
   if (dxBarIsResetting())
     item = sourceItem ? FindItemIn(manager ? manager->GetParentControl() : nullptr, sourceItem->Name()) : nullptr;
   else if (IsUpdatingFromAncestor(manager) || (links && IsUpdatingFromAncestor(links->GetLinksOwner())))
-    item = sourceItem ? FindManagerItem(manager, sourceItem->Name()) : nullptr;
+    item = sourceItem ? dxBarFindManagerItem(manager, sourceItem->Name()) : nullptr;
   String error;
   if (item && item != FItem && links && !links->CanAddItem(item, error))
     throw Exception(error);

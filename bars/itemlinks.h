@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bars/itemtypes.h"
+#include "bars/layoutformat.h"
 #include "platform/Collection.h"
 #include "platform/Menus.h"
 #include "platform/Types.h"
@@ -51,6 +52,9 @@ TdxBar* dxBarGetMergingBar();
 void dxBarSetMergingBar(TdxBar* ABar);
 bool dxBarIsResetting();
 void dxBarSetResetting(bool AValue);
+// The item of a manager's register with the given name (compared case-insensitively); nil
+// when there is none.
+TdxBarItem* dxBarFindManagerItem(TdxBarManager* AManager, const String& AName);
 
 // The key that types a character on the keyboard layout, as VkKeyScanA answers (the key in
 // the low byte; 0x100 Shift, 0x200 Ctrl, 0x400 Alt); replaceable so that a test can speak a
@@ -167,6 +171,13 @@ public:
   virtual void UpdateControl();
   // A screen point in the link's own coordinates (relative to ItemRect's top-left).
   TPoint ScreenToLinkPoint(const TPoint& P) const;
+
+  // --- Layout storage (bars/layout_bars.cpp).
+  void SaveToIni(TCustomIniFile* AIniFile, const String& ABarSection, bool AIsRegistry, int AIndex);
+  void LoadFromIni(TCustomIniFile* AIniFile, const String& ABarSection, bool AIsRegistry, int AIndex);
+  TdxBarLinkLayout GetLayout(bool AIsRegistry) const;
+  // The link's values as stored (the item is set by the collection).
+  void ApplyLayout(const TdxBarLinkLayout& ALayout, bool AOnBar);
 
   // --- Customising.
   // Before the link is removed: passes its group mark on to the next visible link.
@@ -356,6 +367,16 @@ public:
   void MergeLinks(TdxBarItemLinks* ASource);
   // Frees the links merged from ABar (every merged link when nil), also inside sub-items.
   void UnmergeLinks(TdxBar* ABar);
+
+  // --- Layout storage (bars/layout_bars.cpp): the links in ASection and the link sections
+  // below it. Loading drops links whose item is unknown and keeps the links of items added
+  // since the layout was saved, each after the link it followed.
+  void SaveToIni(TCustomIniFile* AIniFile, const String& ASection, bool AIsRegistry);
+  void LoadFromIni(TCustomIniFile* AIniFile, const String& ASection, bool AIsRegistry);
+  void ApplyLayout(const TdxBarLinksLayout& ALayout);
+  TdxBarLinksLayout GetLayout(bool AIsRegistry) const;
+  // Whether the links keep their recent-use values in a stored layout.
+  bool StoresUsage() const;
 
   TNotifyEvent OnChange;
 

@@ -154,10 +154,13 @@ public:
   virtual bool IsCaptionStored() const;
   virtual void SetCaption(const String& Value);
   // Sub-menu kinds keep their links' layout data; empty here.
-  virtual void RestoreLinks() {}
-  virtual void LoadLinks() {}
-  virtual void LoadLinkUsage() {}
-  virtual void SaveLinks() {}
+  // An item with links of its own (a sub-item) keeps them in the stored layout under the
+  // base B: restores them from the initial layout, loads them, loads their usage values or
+  // saves them (bars/layoutstorage.cpp has the format).
+  virtual void RestoreLinks(TCustomIniFile* AStorage, const String& ABase, bool AIsRegistry) {}
+  virtual void LoadLinks(TCustomIniFile* AStorage, const String& ABase, bool AIsRegistry) {}
+  virtual void LoadLinkUsage(TCustomIniFile* AStorage, const String& ABase, bool AIsRegistry) {}
+  virtual void SaveLinks(TCustomIniFile* AStorage, const String& ABase, bool AIsRegistry) {}
   // The caption the Customize dialog gives a new item of this kind.
   virtual String GetNewItemCaption() const { return GetResourceString(sdxBarNewItem); }
   virtual TCustomImageList* GetImages() const;

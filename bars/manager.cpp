@@ -88,6 +88,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(CheckOwner(AOwner)
     CreateImageOptions();
     if (!IsDesigning())
       FInitialLayout = std::make_unique<TMemIniFile>(String());
+    // Told when the form goes, before its window and components do: the layout is saved then.
+    Owner()->FreeNotification(this);
     CreateBars();
     // A manager made at run time on an active form learns it here; later the form's messages tell it.
     FFormActive = IsFormActive(GetNearestParentForm());

@@ -220,6 +220,36 @@ public:
   // The layout as streamed, kept for resetting bars outside the form designer.
   TMemIniFile* GetInitialLayoutStore() const { return FInitialLayout.get(); }
 
+  // --- Layout storage (bars/layoutstorage.cpp). A stored layout is read and checked whole
+  // before any bar changes; bad values take their read defaults (bars/layoutformat.h).
+  // Under HKEY_CURRENT_USER at APath ("\" added in front and at the end; empty: nothing).
+  void SaveToRegistry(const String& APath);
+  void LoadFromRegistry(const String& APath);
+  // In the ini file (its other sections stay), or in the ini stream when one is set.
+  void SaveToIniFile(const String& AFileName);
+  void LoadFromIniFile(const String& AFileName);
+  void SaveLayoutToIni(TCustomIniFile* AIniFile, const String& ABase, bool AIsRegistry);
+  void LoadLayoutFromIni(TCustomIniFile* AIniFile, const String& ABase, bool AIsRegistry);
+  // The base of the manager's section names in ini files: the names of the owner chain from
+  // the outermost form down to the manager, each followed by ".".
+  String GetIniSectionBase() const;
+  // A stream that stands for the ini file (not owned; nil: the file itself).
+  TStream* GetIniStream() const { return FIniStream; }
+  void SetIniStream(TStream* Value) { FIniStream = Value; }
+  // Told after a layout was saved or loaded, with (store, base, registry flag).
+  using TdxBarLayoutHandlers = TdxBarEventHandlers<void(TCustomIniFile*, const String&, bool)>;
+  TdxBarLayoutHandlers& LayoutSavedHandlers() { return FLayoutSavedHandlers; }
+  TdxBarLayoutHandlers& LayoutLoadedHandlers() { return FLayoutLoadedHandlers; }
+  // The form is being destroyed: saves where StoreInRegistry and StoreInIniFile say, once.
+  // The manager watches its owner for this: told of the owner's going, it saves while the
+  // bars and items are all still there.
+  void SaveLayoutOnFormDestroy();
+  // While a layout loads: whether AItem was added to the program after the layout was saved.
+  bool IsNewLayoutItem(const TdxBarItem* AItem) const;
+  bool HasNewLayoutItems() const { return !FLayoutNewItems.empty(); }
+  // While the initial layout is written: links write their "MostRecentlyUsed" values.
+  bool IsSavingInitialLayout() const { return FSavingInitialLayout; }
+
   // --- What bar windows leave with the manager (bodies in bars/barcontrol_manager.cpp).
   // The link last selected or pressed on a bar window outside customizing; nil once gone.
   TdxBarItemLink* GetClickedItemLink() const;
@@ -645,6 +675,14 @@ private:
   TWeakRef<TdxBarItemLink> FClickedItemLink;
   TWeakRef<TdxBarItemLink> FPendingDragItemLink;
   TWeakRef<TCustomdxBarControl> FPendingDragBarControl;
+  // Layout storage (bars/layoutstorage.cpp).
+  void LoadStoredLayouts();
+  TStream* FIniStream = nullptr;
+  TdxBarLayoutHandlers FLayoutSavedHandlers;
+  TdxBarLayoutHandlers FLayoutLoadedHandlers;
+  std::vector<const TdxBarItem*> FLayoutNewItems;
+  bool FSavingInitialLayout = false;
+  bool FLayoutSavedOnDestroy = false;
 };
 
 // The manager's update lock for a scope: bars rebuild once when it ends. Nothing without a

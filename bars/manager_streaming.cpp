@@ -200,6 +200,7 @@ void TdxBarManager::Loaded()
   ApplyLoadedItemsVisible();
   LoadedApplyBars();
   FLoadingLayout = false;
+  LoadStoredLayouts();
   ApplyLoadedCategoryItemsVisible();
   for (int i = 0; i < FDockControls.Count(); ++i)
     if (auto* dock = dynamic_cast<TdxDockControl*>(static_cast<TWinControl*>(FDockControls.Items(i))))
@@ -210,6 +211,13 @@ void TdxBarManager::Loaded()
 void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation)
 {
   TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == Owner()) {
+    try {
+      SaveLayoutOnFormDestroy();
+    } catch (...) {
+      HandleUnexpectedException(this);
+    }
+  }
   if (Operation == opRemove && FDockControls.IndexOf(AComponent) >= 0)
     RemoveDockControl(static_cast<TWinControl*>(AComponent));
   // A freed control or popup menu leaves every link that refers to it.

@@ -1,5 +1,5 @@
 // Writes the canonical dump of each file given, as one parser reads it:
-//   parsedump form|reader|ini|bmp|imagelist|number|shortcut FILE...
+//   parsedump form|reader|ini|bmp|imagelist|number|shortcut|layout FILE...
 // Built for the host and for Windows; the fuzz script compares the two outputs.
 #include <cstdio>
 #include <cstring>
@@ -14,15 +14,20 @@ int main(int argc, char** argv)
     const char* Name;
     std::string (*Dump)(const std::string&);
   };
-  static const TKind kinds[] = {{"form", DumpForm},         {"reader", DumpReader},       {"ini", DumpIni},
-                                {"bmp", DumpBmp},           {"imagelist", DumpImageList}, {"number", DumpNumbers},
-                                {"shortcut", DumpShortCuts}};
+  static const TKind kinds[] = {{"form", DumpForm},
+                                {"reader", DumpReader},
+                                {"ini", DumpIni},
+                                {"bmp", DumpBmp},
+                                {"imagelist", DumpImageList},
+                                {"number", DumpNumbers},
+                                {"shortcut", DumpShortCuts},
+                                {"layout", DumpLayout}};
   const TKind* kind = nullptr;
   for (const TKind& k : kinds)
     if (argc > 1 && std::strcmp(argv[1], k.Name) == 0)
       kind = &k;
   if (!kind) {
-    std::fprintf(stderr, "usage: parsedump form|reader|ini|bmp|imagelist|number|shortcut FILE...\n");
+    std::fprintf(stderr, "usage: parsedump form|reader|ini|bmp|imagelist|number|shortcut|layout FILE...\n");
     return 2;
   }
   for (int i = 2; i < argc; ++i) {

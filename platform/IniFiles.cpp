@@ -2,29 +2,9 @@
 
 #include "platform/Streams.h"
 #include "platform/Strings.h"
-#include "platform/Win.h"
 
 IMPLEMENT_CLASS(TCustomIniFile, TObject)
 IMPLEMENT_CLASS(TMemIniFile, TCustomIniFile)
-IMPLEMENT_CLASS(TIniFile, TMemIniFile)
-
-namespace {
-
-// Larger files are taken as damaged rather than read into memory.
-constexpr int64_t MaxIniFileSize = 256 * 1024 * 1024;
-
-String AnsiToString(std::string_view bytes)
-{
-  if (bytes.empty())
-    return String();
-  int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-  String text(size_t(std::max(n, 0)), L'\0');
-  if (n > 0)
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), n);
-  return text;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // TCustomIniFile: the typed values on top of ReadString and WriteString.
@@ -138,20 +118,6 @@ TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName)
   LoadValues();
 }
 
-void TMemIniFile::LoadValues()
-{
-  FDocument.Clear();
-  if (FFileName.empty() || !FileExists(FFileName))
-    return;
-  TFileStream file(FFileName, fmOpenRead | fmShareDenyWrite);
-  int64_t size = file.GetSize();
-  if (size > MaxIniFileSize)
-    throw EIniFileException(Format(L"The file \"%s\" is too large for an ini file", {FFileName}));
-  std::string bytes(size_t(size), '\0');
-  file.ReadBuffer(bytes.data(), size);
-  FDocument.Parse(DecodeIniText(bytes, FEncoding, AnsiToString));
-}
-
 String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default)
 {
   BeforeAccess();
@@ -215,15 +181,6 @@ void TMemIniFile::DeleteKey(const String& Section, const String& Ident)
     Changed();
 }
 
-void TMemIniFile::UpdateFile()
-{
-  if (FFileName.empty())
-    return;
-  std::string bytes = EncodeIniText(FDocument.Text(), FEncoding);
-  TFileStream file(FFileName, fmCreate);
-  file.WriteBuffer(bytes.data(), int64_t(bytes.size()));
-}
-
 void TMemIniFile::Clear()
 {
   FDocument.Clear();
@@ -266,44 +223,4 @@ void TMemIniFile::Rename(const String& FileName, bool Reload)
   FFileName = FileName;
   if (Reload)
     LoadValues();
-}
-
-// ---------------------------------------------------------------------------
-// TIniFile
-
-TIniFile::TIniFile(const String& FileName) : TMemIniFile(FileName)
-{
-  RememberStamp();
-}
-
-void TIniFile::RememberStamp()
-{
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (FFileName.empty() || !GetFileAttributesExW(FFileName.c_str(), GetFileExInfoStandard, &data)) {
-    FStampTime = 0;
-    FStampSize = -1;
-    return;
-  }
-  FStampTime = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-  FStampSize = (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-void TIniFile::BeforeAccess()
-{
-  uint64_t time = FStampTime;
-  int64_t size = FStampSize;
-  RememberStamp();
-  if (time != FStampTime || size != FStampSize)
-    LoadValues();
-}
-
-void TIniFile::Changed()
-{
-  UpdateFile();
-}
-
-void TIniFile::UpdateFile()
-{
-  TMemIniFile::UpdateFile();
-  RememberStamp();
 }

@@ -540,18 +540,6 @@ void TStrings::SaveToStream(TStream* Stream, TTextEncoding Encoding) const
     Stream->WriteBuffer(bytes.data(), int64_t(bytes.size()));
 }
 
-void TStrings::LoadFromFile(const String& FileName, TTextEncoding Encoding)
-{
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(&stream, Encoding);
-}
-
-void TStrings::SaveToFile(const String& FileName, TTextEncoding Encoding) const
-{
-  TFileStream stream(FileName, fmCreate);
-  SaveToStream(&stream, Encoding);
-}
-
 void TStrings::DefineProperties(TFiler* Filer)
 {
   // Written when it differs from the ancestor's list, or without an ancestor when there is anything.

@@ -1,5 +1,8 @@
 #include "fuzz/common/Dumps.h"
 
+#include "bars/layoutformat.h"
+#include "platform/Strings.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -376,4 +379,22 @@ std::string DumpShortCuts(const std::string& bytes)
     TShortCut sc = ShortCutOfText(s, FuzzKeyNames());
     return " " + std::to_string(sc) + " " + Escaped(ShortCutTextOf(sc, FuzzKeyName));
   });
+}
+
+std::string DumpLayout(const std::string& bytes)
+{
+  TIniEncoding encoding;
+  TMemIniFile source;
+  source.SetText(DecodeIniText(bytes, encoding));
+  const TdxBarLayoutStore from{&source, L"Form1.dxBarManager1.", false};
+  const TdxBarManagerLayout layout = dxBarReadLayout(from, true);
+  TMemIniFile written;
+  const TdxBarLayoutStore to{&written, from.Base, false};
+  dxBarWriteLayout(to, layout, true, std::vector<TdxBarLinksLayoutKind>(layout.Bars.size(), {true, true, true}));
+  std::string out;
+  TStringList lines;
+  written.GetStrings(&lines);
+  for (int i = 0; i < lines.Count(); ++i)
+    out += Escaped(lines.Strings(i)) + "\n";
+  return out;
 }

@@ -28,3 +28,5 @@ std::string DumpBmp(const std::string& bytes);
 std::string DumpImageList(const std::string& bytes);
 std::string DumpNumbers(const std::string& bytes);
 std::string DumpShortCuts(const std::string& bytes);
+// A stored bar layout as the manager reads it, written back (base "Form1.dxBarManager1.").
+std::string DumpLayout(const std::string& bytes);

@@ -2,6 +2,7 @@
 // events, caption buttons and merging.
 #include "BarTestUtil.h"
 
+#include "bars/buttons.h"
 #include "bars/dxBarStrs.h"
 #include "platform/Streams.h"
 
@@ -290,6 +291,25 @@ TEST_F(TBarModel, MergeRefusesTheDocumentedCases)
   EXPECT_THROW(c->Unmerge(a), Exception);
   b->Unmerge(a);
   EXPECT_EQ(a->GetMergeData().MergedWith.Get(), nullptr);
+}
+
+TEST_F(TBarModel, MergeRefusedHalfWayLeavesBothBarsAsTheyWere)
+{
+  TdxBar* host = Bars()->Add();
+  TdxBar* a = Bars()->Add();
+  auto* item = new TdxBarButton(Host.Form());
+  for (TdxBar* bar : {host, a, a})
+    bar->GetItemLinks()->AddItem(item);
+  int merged = 0;
+  Manager->OnMergeItemLink = TdxBarMergeItemLinkEvent(
+      [&](TObject*, TdxBarItemLinks*, TdxBarItemLinks*, TdxBarItemLink*, TdxBarItemMergeKind&, int&) {
+        if (++merged == 2)
+          throw Exception(L"refused");  // the second link of the two
+      });
+  EXPECT_THROW(host->Merge(a), Exception);
+  EXPECT_EQ(host->GetItemLinks()->Count(), 1);
+  EXPECT_EQ(a->GetMergeData().MergedWith.Get(), nullptr);
+  EXPECT_TRUE(host->GetMergeData().MergedBars.empty());
 }
 
 TEST_F(TBarModel, MergeReceivingBarIsFreedOnceWhenEmptied)

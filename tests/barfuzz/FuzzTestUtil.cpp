@@ -98,45 +98,6 @@ void StartWatchdogOnce()
     CloseHandle(thread);
 }
 
-// Arms the time limit for one case and names it for crash reports.
-class TCaseGuard {
-public:
-  explicit TCaseGuard(const std::string& ALabel)
-  {
-    StartWatchdogOnce();
-    {
-      std::lock_guard<std::mutex> lock(LabelLock);
-      CurrentLabel = ALabel;
-    }
-    Deadline = GetTickCount64() + kCaseTimeLimitMs;
-  }
-  ~TCaseGuard() { Deadline = 0; }
-  TCaseGuard(const TCaseGuard&) = delete;
-  TCaseGuard& operator=(const TCaseGuard&) = delete;
-};
-
-// Counts the error boxes an exception inside a window procedure would show, answering them.
-class TBoxCounter {
-public:
-  TBoxCounter()
-  {
-    FPrevious = SetMessageBoxProc([this](HWND, const String& Text, const String&, uint32_t) {
-      ++Count;
-      LastText = Text;
-      return IDOK;
-    });
-  }
-  ~TBoxCounter() { SetMessageBoxProc(std::move(FPrevious)); }
-  TBoxCounter(const TBoxCounter&) = delete;
-  TBoxCounter& operator=(const TBoxCounter&) = delete;
-
-  int Count = 0;
-  String LastText;
-
-private:
-  TMessageBoxProc FPrevious;
-};
-
 void PaintNow(TWinControl* AControl)
 {
   if (!AControl || !AControl->HandleAllocated())
@@ -145,7 +106,8 @@ void PaintNow(TWinControl* AControl)
   UpdateWindow(AControl->GetHandle());
 }
 
-// Every window the bars of AForm show: the form, its dock sites and each bar's window.
+}  // namespace
+
 void PaintAll(TFuzzForm* AForm)
 {
   PaintNow(AForm);
@@ -159,6 +121,8 @@ void PaintAll(TFuzzForm* AForm)
   }
 }
 
+namespace {
+
 void ShowLayOutPaint(TFuzzForm* AForm)
 {
   AForm->Show();
@@ -171,6 +135,37 @@ void ShowLayOutPaint(TFuzzForm* AForm)
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+
+TCaseGuard::TCaseGuard(const std::string& ALabel)
+{
+  StartWatchdogOnce();
+  {
+    std::lock_guard<std::mutex> lock(LabelLock);
+    CurrentLabel = ALabel;
+  }
+  Deadline = GetTickCount64() + kCaseTimeLimitMs;
+}
+
+TCaseGuard::~TCaseGuard()
+{
+  Deadline = 0;
+}
+
+TBoxCounter::TBoxCounter()
+{
+  FPrevious = SetMessageBoxProc([this](HWND, const String& Text, const String&, uint32_t) {
+    ++Count;
+    LastText = Text;
+    return IDOK;
+  });
+}
+
+TBoxCounter::~TBoxCounter()
+{
+  SetMessageBoxProc(std::move(FPrevious));
+}
 
 String BarFormText()
 {

@@ -13,6 +13,7 @@
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
 #include "bars/toolbar.h"
+#include "platform/Dialogs.h"
 #include "support/BarTestHost.h"
 
 class TFuzzForm : public TForm {
@@ -42,3 +43,30 @@ TFuzzOutcome CheckDamagedForm(const String& AText, const std::string& ALabel,
 
 // The per-case limit after which a case counts as hung.
 inline constexpr int kCaseTimeLimitMs = 10000;
+
+// Arms the time limit for one case and names it for crash reports.
+class TCaseGuard {
+public:
+  explicit TCaseGuard(const std::string& ALabel);
+  ~TCaseGuard();
+  TCaseGuard(const TCaseGuard&) = delete;
+  TCaseGuard& operator=(const TCaseGuard&) = delete;
+};
+
+// Counts the error boxes an exception inside a window procedure would show, answering them.
+class TBoxCounter {
+public:
+  TBoxCounter();
+  ~TBoxCounter();
+  TBoxCounter(const TBoxCounter&) = delete;
+  TBoxCounter& operator=(const TBoxCounter&) = delete;
+
+  int Count = 0;
+  String LastText;
+
+private:
+  TMessageBoxProc FPrevious;
+};
+
+// Paints every window the bars of AForm show: the form, its dock sites and each bar's window.
+void PaintAll(TFuzzForm* AForm);

@@ -1,0 +1,432 @@
+// Stored bar layouts: saved and loaded into a fresh form they write back byte for byte; damaged
+// ones load safely into a form that stays usable; bars come back on screen; reset.
+#include "FuzzTestUtil.h"
+
+#include <random>
+
+#include "platform/Dialogs.h"
+#include "platform/GraphicsObjects.h"
+#include "platform/Registry.h"
+#include "platform/Streams.h"
+#include "platform/Win.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+namespace {
+
+const String RegistryPath = L"Software\\BarLayoutTests\\";
+
+String TempIniPath(const wchar_t* AName)
+{
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return String(dir) + AName;
+}
+
+// The realistic form, with its manager storing its layout in AIniFile when one is given.
+String FormText(const String& AIniFile = String())
+{
+  String text = BarFormText();
+  if (!AIniFile.empty())
+    text.insert(text.find(L"    Style = bmsFlat\n"),
+                L"    StoreInIniFile = True\n    IniFileName = '" + AIniFile + L"'\n");
+  return text;
+}
+
+// A shown form; the caller owns it.
+TFuzzForm* NewForm(const String& AIniFile = String())
+{
+  auto* form = TCustomForm::CreateFromText<TFuzzForm>(FormText(AIniFile), nullptr);
+  form->Show();
+  PumpPending();
+  return form;
+}
+
+TdxBarManager* ManagerOf(TFuzzForm* AForm)
+{
+  return static_cast<TdxBarManager*>(AForm->FindComponent(L"dxBarManager1"));
+}
+
+TdxBar* BarOf(TFuzzForm* AForm, const String& ACaption)
+{
+  return ManagerOf(AForm)->FindBarByCaption(ACaption);
+}
+
+// What a user changes: a bar moved to the left side on row 1 behind a new bar on row 0, a
+// floating bar placed and sized, links with captions, paint styles, widths, group marks,
+// hidden links and usage.
+void Customize(TFuzzForm* AForm)
+{
+  TdxBarManager* manager = ManagerOf(AForm);
+  TdxBar* left = manager->GetBars()->Add();
+  left->SetCaption(L"Left");
+  left->GetItemLinks()->AddItem(static_cast<TdxBarItem*>(AForm->FindComponent(L"btnBold")));
+  left->SetDockingStyle(dsLeft);
+  left->SetVisible(true);
+  TdxBar* large = BarOf(AForm, L"Large");
+  {
+    TdxBarManagerUpdate update(manager);  // its end drops the rows the moves empty
+    large->SetDockControl(nullptr);
+    large->SetDockingStyle(dsLeft);
+    left->SetRow(0);
+    large->SetRow(1);
+  }
+  ASSERT_EQ(large->GetRow(), 1);
+  TdxBar* tools = BarOf(AForm, L"Tools");
+  tools->SetFloatLeft(140);
+  tools->SetFloatTop(160);
+  tools->SetFloatClientWidth(180);
+  TdxBarItemLinks* links = BarOf(AForm, L"Standard")->GetItemLinks();
+  links->Items(0)->SetUserCaption(L"X");
+  links->Items(1)->SetUserPaintStyle(psCaptionGlyph);
+  links->Items(1)->SetBeginGroup(true);
+  links->Items(2)->SetUserWidth(90);
+  links->Items(3)->SetVisible(false);
+  links->Items(4)->SetUseCount(7);
+  links->MoveLink(5, 0);
+}
+
+class TLayoutRoundTrip : public testing::TestWithParam<bool> {};
+
+// In an ini file, then in the registry.
+TEST_P(TLayoutRoundTrip, FreshFormWritesTheSameLayoutAgain)
+{
+  const bool registry = GetParam();
+  const String ini = TempIniPath(L"round-trip.ini");
+  DeleteFileW(ini.c_str());
+  // What the registry holds, as text: the same writer into memory, after the real save.
+  auto save = [&](TFuzzForm* AForm) {
+    if (!registry) {
+      ManagerOf(AForm)->SaveToIniFile(ini);
+      return TMemIniFile(ini).GetText();
+    }
+    ManagerOf(AForm)->SaveToRegistry(RegistryPath);
+    TMemIniFile text;
+    ManagerOf(AForm)->SaveLayoutToIni(&text, L"\\" + RegistryPath, true);
+    return text.GetText();
+  };
+  String first;
+  {
+    TOwned<TFuzzForm> form(NewForm());
+    Customize(form.Get());
+    first = save(form.Get());
+  }
+  TOwned<TFuzzForm> fresh(NewForm());
+  if (registry)
+    ManagerOf(fresh.Get())->LoadFromRegistry(RegistryPath);
+  else
+    ManagerOf(fresh.Get())->LoadFromIniFile(ini);
+  PumpPending();
+  EXPECT_EQ(save(fresh.Get()), first);
+  TRegistry().DeleteKey(L"\\Software\\BarLayoutTests");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, TLayoutRoundTrip, testing::Bool());
+
+// The sections the manager writes, the key that one style leaves out, the old one-character
+// flags, foreign sections that survive and an empty registry path that writes nothing.
+TEST(LayoutFormat, IniTextKeepsItsRules)
+{
+  const String ini = TempIniPath(L"format.ini");
+  DeleteFileW(ini.c_str());
+  TIniFile(ini).WriteString(L"Other", L"Kept", L"1");
+  TOwned<TFuzzForm> form(NewForm());
+  TdxBarManager* manager = ManagerOf(form.Get());
+  manager->SaveToIniFile(ini);
+  manager->SaveToIniFile(ini);
+  TMemIniFile text(ini);
+  EXPECT_EQ(text.ReadInteger(L"FuzzForm.dxBarManager1.Main", L"Version", 0), 33);
+  EXPECT_EQ(text.ReadInteger(L"FuzzForm.dxBarManager1.Main", L"BarCount", 0), 3);
+  EXPECT_TRUE(text.ValueExists(L"FuzzForm.dxBarManager1.Main", L"MenusShowRecentItemsFirst"));
+  EXPECT_EQ(text.ReadString(L"FuzzForm.dxBarManager1.Bar0.ItemLink2", L"ItemName", L""), L"btnPaste");
+  EXPECT_EQ(text.ReadString(L"Other", L"Kept", L""), L"1");
+  EXPECT_EQ(text.GetText().find(L"[FuzzForm.dxBarManager1.Main]"),
+            text.GetText().rfind(L"[FuzzForm.dxBarManager1.Main]"));
+
+  manager->SetStyle(bmsStandard);
+  // "5" is udCaption and udPaintStyle.
+  text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink0", L"UserDefine", L"5");
+  text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink0", L"UserCaption", L"Old");
+  text.UpdateFile();
+  manager->LoadFromIniFile(ini);
+  manager->SaveToIniFile(ini);
+  TMemIniFile after(ini);
+  EXPECT_FALSE(after.ValueExists(L"FuzzForm.dxBarManager1.Main", L"MenusShowRecentItemsFirst"));
+  TdxBarItemLink* link = BarOf(form.Get(), L"Standard")->GetItemLinks()->Items(0);
+  EXPECT_EQ(link->GetCaption(), L"Old");
+  EXPECT_EQ(link->GetUserDefine(), TdxBarUserDefines({udCaption, udPaintStyle}));
+
+  manager->SaveToRegistry(L"");
+  TRegistry root;
+  ASSERT_TRUE(root.OpenKeyReadOnly(L"\\"));
+  EXPECT_FALSE(root.ValueExists(L"BarCount"));
+}
+
+// A form storing its layout in an ini file saves it when it goes (the handlers hear it) and
+// loads it when it is made.
+TEST(LayoutFormat, FormsSaveWhenDestroyedAndLoadWhenMade)
+{
+  const String ini = TempIniPath(L"automatic.ini");
+  DeleteFileW(ini.c_str());
+  std::vector<String> heard;
+  {
+    TOwned<TFuzzForm> form(NewForm(ini));
+    BarOf(form.Get(), L"Tools")->SetFloatLeft(222);
+    ManagerOf(form.Get())
+        ->LayoutSavedHandlers()
+        .Add(TEvent<void(TCustomIniFile*, const String&, bool)>(
+            [&](TCustomIniFile*, const String& ABase, bool) { heard.push_back(ABase); }));
+  }
+  EXPECT_EQ(heard, std::vector<String>{L"FuzzForm.dxBarManager1."});
+  TOwned<TFuzzForm> form(NewForm(ini));
+  EXPECT_EQ(BarOf(form.Get(), L"Tools")->GetFloatLeft(), 222);
+}
+
+// One form and its saved layout, loaded again through the manager's ini stream. A damaged
+// copy loads under the time limit, then the good layout again: no error box, and the GDI
+// count where it was. Some cases go the whole way: a new form reads the damaged file in
+// Loaded, shows, paints, saves it back when it goes and frees, and a real click on a button
+// still runs it.
+class TStoredLayout : public testing::Test {
+protected:
+  void SetUp() override
+  {
+    Ini = TempIniPath(L"damaged.ini");
+    Form = NewForm();
+    Manager = ManagerOf(Form);
+    Manager->SetIniStream(&Stream);
+    Manager->SaveToIniFile(String());
+    Saved = FromUtf8(std::string(static_cast<const char*>(Stream.Memory()), size_t(Stream.GetSize())));
+    // Windows made again and painted once: what the painters keep from then on is counted in.
+    Load(Saved);
+    PaintAll(Form);
+    Load(Saved);
+  }
+
+  void Load(const String& AText)
+  {
+    std::string bytes = ToUtf8(AText);
+    Stream.SetSize(0);
+    Stream.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+    Manager->LoadFromIniFile(String());
+    PumpPending();
+  }
+
+  // The cases that go the whole way run after the others, which share one form.
+  void Check(const String& AText, const std::string& ALabel, bool AWhole)
+  {
+    if (AWhole)
+      Whole.emplace_back(AText, ALabel);
+    TCaseGuard guard(ALabel);
+    TBoxCounter boxes;
+    const int gdi = GdiObjectsInUse();
+    EXPECT_NO_THROW(Load(AText)) << ALabel;
+    PaintAll(Form);
+    Load(Saved);
+    EXPECT_EQ(boxes.Count, 0) << ALabel << ": " << ToUtf8(boxes.LastText);
+    EXPECT_EQ(GdiObjectsInUse(), gdi) << ALabel << ": GDI objects left behind";
+  }
+
+  void TearDown() override
+  {
+    Form->Free();
+    for (const auto& [text, label] : Whole) {
+      TMemIniFile ini(Ini);
+      ini.SetText(text);
+      ini.UpdateFile();
+      TFuzzOutcome outcome =
+          CheckDamagedForm(FormText(Ini), label, [&](TFuzzForm* AForm) { ClickAButton(AForm, label); });
+      EXPECT_TRUE(outcome.Read) << label << ": " << ToUtf8(outcome.Error);
+    }
+    EXPECT_GE(Clicked, int(Whole.size()) / 2) << "too few cases left a button to click";
+  }
+
+  // A real click on a plain button that shows in full runs it. A damaged layout may leave
+  // none (every link dropped, the bars hidden): the test counts the clicks made.
+  void ClickAButton(TFuzzForm* AForm, const std::string& ALabel)
+  {
+    for (int i = 0; i < ManagerOf(AForm)->GetBars()->GetCount(); ++i) {
+      TdxBar* bar = ManagerOf(AForm)->GetBars()->GetItem(i);
+      TdxBarControl* control = bar->GetControl();
+      for (int j = 0; control && j < bar->GetItemLinks()->ShownItemCount(); ++j) {
+        TdxBarItemLink* link = bar->GetItemLinks()->ShownItems(j);
+        auto* button = dynamic_cast<TdxBarButton*>(link->GetItem());
+        TRect r = link->GetItemRect();
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(control->GetHandle(), &p);
+        if (!button || !button->GetEnabled() || button->GetButtonStyle() != bsDefault || IsRectEmpty(&r) ||
+            WindowFromPoint(p) != control->GetHandle())
+          continue;
+        int clicks = 0;
+        button->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+        ClickAt(p);
+        EXPECT_TRUE(PumpUntil([&] { return clicks == 1; })) << ALabel << ": the button did not run";
+        ++Clicked;
+        return;
+      }
+    }
+  }
+
+  String Ini;
+  TFuzzForm* Form = nullptr;
+  TdxBarManager* Manager = nullptr;
+  TMemoryStream Stream;
+  String Saved;
+  int Clicked = 0;
+  std::vector<std::pair<String, std::string>> Whole;
+};
+
+TEST_F(TStoredLayout, TruncationsAtEveryLineLoad)
+{
+  // Cut at the end and in the middle of every line.
+  size_t whole = 0;
+  for (size_t at = 0, end; at < Saved.size(); at = end + 1) {
+    end = std::min(Saved.find(L'\n', at), Saved.size());
+    for (size_t n : {at + (end - at) / 2, end})
+      Check(Saved.substr(0, n), "truncated to " + std::to_string(n), whole++ % 40 == 0);
+  }
+}
+
+// Each case makes one to three changes: a value of the wrong kind or out of range, two lines
+// swapped (names and values), up to twelve lines (a section) deleted or doubled further on.
+TEST_F(TStoredLayout, SeededMutationsLoad)
+{
+  static const wchar_t* const values[] = {L"2147483647", L"-2147483648", L"0",  L"-1",      L"99999",        L"abc",
+                                          L"",           L"1e9",         L"FF", L"btnGone", L"dxBarManager1"};
+  TStringList lines;
+  lines.SetText(Saved);
+  std::mt19937 random(20261207);
+  auto pick = [&](size_t n) { return size_t(random() % n); };
+  for (int c = 0; c < 2000; ++c) {
+    TStringList m;
+    m.Assign(&lines);
+    for (int k = 0; k <= int(pick(3)) && m.Count() > 0; ++k) {
+      int i = int(pick(size_t(m.Count()))), n = std::min(m.Count() - i, 1 + int(pick(12)));
+      size_t eq = m.Strings(i).find(L'=');
+      switch (pick(4)) {
+        case 0:
+          m.Put(i, m.Strings(i).substr(0, eq + 1) + values[pick(std::size(values))]);
+          break;
+        case 1:
+          m.Exchange(i, int(pick(size_t(m.Count()))));
+          break;
+        case 2:
+          while (n--)
+            m.Delete(i);
+          break;
+        default:
+          for (int at = i + n + int(pick(size_t(m.Count() - i - n + 1))); n--;)
+            m.Insert(at, m.Strings(i + n));
+      }
+    }
+    Check(m.GetText(), "mutation " + std::to_string(c), c % 200 == 0);
+  }
+}
+
+// Every value of a bar and a link of the wrong type in the registry.
+TEST_F(TStoredLayout, RegistryValuesOfTheWrongTypeLoad)
+{
+  Manager->SaveToRegistry(RegistryPath);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(L"\\" + RegistryPath + L"Bar0\\ItemLink0", false));
+  for (const String& name : reg.ValueNames())
+    reg.WriteBinaryData(name, "\x09\x09", 2);
+  ASSERT_TRUE(reg.OpenKey(L"\\" + RegistryPath + L"Bar0", false));
+  for (const String& name : reg.ValueNames())
+    reg.WriteString(name, name == L"ItemLinkCount" ? L"1" : L"lots");
+  TBoxCounter boxes;
+  Manager->LoadFromRegistry(RegistryPath);
+  PumpPending();
+  EXPECT_EQ(boxes.Count, 0);
+  Load(Saved);
+  reg.DeleteKey(L"\\Software\\BarLayoutTests");
+}
+
+// A floating bar stored wholly or partly off screen comes back on the work area, its size kept.
+TEST_F(TStoredLayout, FloatingBarOffTheScreenComesBack)
+{
+  const int width = BarOf(Form, L"Tools")->GetControl()->GetWidth();
+  for (POINT place : {POINT{-4000, 420}, POINT{30000, 30000}, POINT{-60, 100}, POINT{200, -32768}}) {
+    TMemIniFile text;
+    text.SetText(Saved);
+    text.WriteInteger(L"FuzzForm.dxBarManager1.Bar1", L"FloatLeft", place.x);
+    text.WriteInteger(L"FuzzForm.dxBarManager1.Bar1", L"FloatTop", place.y);
+    Load(text.GetText());
+    RECT r, area;
+    GetWindowRect(BarOf(Form, L"Tools")->GetControl()->GetHandle(), &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
+        << place.x << "," << place.y;
+    EXPECT_EQ(r.right - r.left, width);
+  }
+}
+
+// A layout saved before an item existed keeps the new item's link after the link it followed;
+// a link to an item that is gone is dropped; more bars in the layout than in the form are made.
+TEST_F(TStoredLayout, NewItemsKeepTheirPlaceAndExtraBarsAreMade)
+{
+  TMemIniFile text;
+  text.SetText(Saved);
+  text.DeleteKey(L"FuzzForm.dxBarManager1.Items", L"btnSave");  // btnSave came after the save
+  text.WriteString(L"FuzzForm.dxBarManager1.Bar0.ItemLink1", L"ItemName", L"btnGone");
+  text.WriteInteger(L"FuzzForm.dxBarManager1.Bar0", L"ItemLinkCount", 5);  // Underline goes too
+  text.WriteString(L"FuzzForm.dxBarManager1.Bar3", L"Caption", L"Extra");
+  text.WriteInteger(L"FuzzForm.dxBarManager1.Main", L"BarCount", 4);
+  Load(text.GetText());
+  TdxBarItemLinks* links = BarOf(Form, L"Standard")->GetItemLinks();
+  std::vector<String> names;
+  for (int i = 0; i < links->Count(); ++i)
+    names.push_back(links->Items(i)->GetItem()->Name());
+  EXPECT_EQ(names, (std::vector<String>{L"btnOpen", L"btnSave", L"btnPaste", L"btnBold", L"btnItalic"}));
+  EXPECT_NE(Manager->FindBarByCaption(L"Extra"), nullptr);
+}
+
+// Reset brings back the links, and with UseFullReset the place; a bar made at run time is
+// refused; the confirmation asks with the library's text and flags.
+TEST_F(TStoredLayout, ResetBringsBackWhatTheFormDataHad)
+{
+  TdxBar* bar = BarOf(Form, L"Standard");
+  int events = 0;
+  Manager->OnBarBeforeReset = TdxBarEvent([&](TObject*, TdxBar*) { events += 1; });
+  Manager->OnBarAfterReset = TdxBarEvent([&](TObject*, TdxBar*) { events += 10; });
+  for (bool full : {false, true}) {
+    Manager->SetUseFullReset(full);
+    bar->GetItemLinks()->Items(1)->Free();
+    bar->SetDockingStyle(dsBottom);
+    bar->Reset();
+    ASSERT_EQ(bar->GetItemLinks()->Count(), 6);
+    EXPECT_EQ(bar->GetItemLinks()->Items(1)->GetItem()->Name(), L"btnSave");
+    EXPECT_EQ(bar->GetDockingStyle(), full ? dsTop : dsBottom) << full;
+    EXPECT_TRUE(bar->GetVisible());
+  }
+  EXPECT_EQ(events, 22);
+  // A bar made at run time under a caption the initial layout knows.
+  bar->SetCaption(L"Renamed");
+  TdxBar* made = Manager->GetBars()->Add();
+  made->SetCaption(L"Standard");
+  made->GetItemLinks()->AddItem(static_cast<TdxBarItem*>(Form->FindComponent(L"btnOpen")));
+  EXPECT_FALSE(made->CanReset());
+  made->Reset();
+  EXPECT_EQ(made->GetItemLinks()->Count(), 1);
+
+  TdxBar* tools = BarOf(Form, L"Tools");
+  tools->GetItemLinks()->Items(0)->Free();
+  String text;
+  uint32_t flags = 0;
+  int answer = IDCANCEL;
+  TMessageBoxProc previous = SetMessageBoxProc([&](HWND, const String& AText, const String&, uint32_t AFlags) {
+    text = AText;
+    flags = AFlags;
+    return answer;
+  });
+  tools->ResetWithConfirmation();
+  EXPECT_EQ(tools->GetItemLinks()->Count(), 1);
+  answer = IDOK;
+  tools->ResetWithConfirmation();
+  SetMessageBoxProc(std::move(previous));
+  EXPECT_EQ(tools->GetItemLinks()->Count(), 2);
+  EXPECT_EQ(text, L"Are you sure you want to reset the changes made to the 'Tools' toolbar?");
+  EXPECT_EQ(flags, 49u);
+}
+
+}  // namespace
