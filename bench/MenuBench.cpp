@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bars/dxBar.h"
+#include "bench/BenchTiming.h"
 #include "bars/submenu.h"
 #include "platform/Forms.h"
 #include "platform/Win.h"
@@ -17,33 +18,6 @@
 #include <shellapi.h>
 
 namespace {
-
-double Now()
-{
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-void PumpPending()
-{
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-double Median(std::vector<double> Values)
-{
-  std::sort(Values.begin(), Values.end());
-  return Values[Values.size() / 2];
-}
 
 String Caption(int Index)
 {

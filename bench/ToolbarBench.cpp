@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bars/dxBar.h"
+#include "bench/BenchTiming.h"
 #include "platform/Forms.h"
 #include "platform/Profile.h"
 #include "platform/Win.h"
@@ -23,27 +24,6 @@
 #include <uxtheme.h>
 
 namespace {
-
-double Now()
-{
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-void PumpPending()
-{
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 // Paints a window and its children now, as a shown window would be painted.
 void PaintNow(HWND Wnd)
@@ -55,12 +35,6 @@ void PaintNow(HWND Wnd)
 String ButtonCaption(int Index)
 {
   return L"Button " + IntToStr(Index + 1);
-}
-
-double Median(std::vector<double> Values)
-{
-  std::sort(Values.begin(), Values.end());
-  return Values[Values.size() / 2];
 }
 
 // ---------------------------------------------------------------------------
