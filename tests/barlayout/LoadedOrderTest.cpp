@@ -46,8 +46,6 @@ TEST(LayoutLoaded, KeepsTheFormDataForResetThenLoadsTheStoredLayoutWhileSayingSo
     manager->SetUseFullReset(true);
     tools->Reset();
     EXPECT_EQ(tools->GetDockingStyle(), dsTop);
-    BarOf(form.Get(), L"Side")->Reset();
-    EXPECT_TRUE(BarOf(form.Get(), L"Side")->GetVisible());
     // Run-time changes are told, and not as loading.
     tools->SetDockingStyle(dsBottom);
     ASSERT_FALSE(TWatchedManager::Seen().empty());
