@@ -83,10 +83,10 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     return true;
   }
   TdxBarNavigationController* navigation = BarNavigationController();
-  if (navigation && navigation->TakesKey(AKey)) {
+  if (navigation && navigation->TakesKey(AKey, AFlags)) {
     if (!up) {
       GRememberedKey = AKey;
-      navigation->KeyDown(AKey);
+      navigation->KeyDown(AKey, AFlags);
       // Alt or F10 that ended the navigation keeps its key-up too: the window would take a
       // lone key-up of it for the start of its own menu mode.
       if (!navigation->IsNavigationOrKeyTipsActive() && !IsMenuKey(AKey))
