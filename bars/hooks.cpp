@@ -140,7 +140,7 @@ bool MouseMessage(UINT AMessage, HWND ATarget, POINT AScreenPos)
     return true;
 
   bool eaten = false;
-  const bool dragging = GServices.IsDragging && GServices.IsDragging();
+  const bool dragging = dxBarIsDragRunning();
   if (active && !dragging && !GInMouseHook) {
     TRestore guard(GInMouseHook, true);
     const bool inside = IsInsideActiveChain(ATarget);
@@ -382,6 +382,25 @@ bool dxBarAltWentDownAlone()
 void dxBarSetAltWentDownAlone(bool Value)
 {
   GAltWentDownAlone = Value;
+}
+
+namespace {
+int GDragsRunning = 0;
+}
+
+TdxBarDragRunning::TdxBarDragRunning()
+{
+  ++GDragsRunning;
+}
+
+TdxBarDragRunning::~TdxBarDragRunning()
+{
+  --GDragsRunning;
+}
+
+bool dxBarIsDragRunning()
+{
+  return GDragsRunning > 0 || (GServices.IsDragging && GServices.IsDragging());
 }
 
 TdxBarEatAllKeys::TdxBarEatAllKeys() : FOld(GEatAllKeys)

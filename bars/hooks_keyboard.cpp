@@ -53,12 +53,6 @@ bool IsMenuKey(uint16_t AKey)
 // ---------------------------------------------------------------------------
 // The customizing and menu filter
 
-bool IsDragging()
-{
-  const TdxBarHookServices& services = dxBarHookServices();
-  return services.IsDragging && services.IsDragging();
-}
-
 // True when the filter took the key (it is then eaten or passed on as AEaten says).
 bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
 {
@@ -68,7 +62,7 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     AEaten = true;
     return true;
   }
-  if (IsDragging())
+  if (dxBarIsDragRunning())
     return true;
 
   // An in-place editor that is editing gets every key, also one that keyboard navigation

@@ -3,9 +3,11 @@
 #include "MenuTestUtil.h"
 
 #include "bars/hintwindow.h"
+#include "bars/hooks.h"
 #include "bars/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -66,6 +68,68 @@ TEST_F(TMenuPointer, AnEntrySelectedByKeyShowsNoHintOverTheMenu)
   // The pointer moved onto an entry shows its hint again.
   ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 4))));
   EXPECT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 5000));
+  MoveAway();
+}
+
+// What a part does while the tear-off drag runs: it fills its hook services then.
+bool GDragSeenRunning = false;
+int GPartShortCuts = 0;
+UINT_PTR GPartTimer = 0;
+void CALLBACK InstallPartDuringDrag(HWND, UINT, UINT_PTR, DWORD)
+{
+  // The drag's loop holds the capture; before it there is nothing to do yet.
+  if (!GetCapture() || !GPartTimer)
+    return;
+  KillTimer(nullptr, GPartTimer);
+  GPartTimer = 0;
+  GDragSeenRunning = dxBarIsDragRunning();
+  TdxBarHookServices services = dxBarHookServices();
+  services.PopupMenusShortCut = [](TdxBarManager*, uint16_t) { return ++GPartShortCuts > 0; };
+  SetdxBarHookServices(services);
+}
+
+TEST_F(TMenuPointer, ServicesInstalledDuringATearOffStayAfterIt)
+{
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  TdxBar* floating = Manager->GetBars()->Add();
+  floating->SetCaption(L"Torn");
+  floating->GetItemLinks()->AddItem(MenuHost->Links()->Items(0)->GetItem());
+  floating->SetVisible(false);
+  MenuHost->DetachingBar = floating;
+  const TdxBarHookServices before = dxBarHookServices();
+  TFinally restore([&] { SetdxBarHookServices(before); });
+  GDragSeenRunning = false;
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
+  const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+  ASSERT_TRUE(MoveMouseTo(start));
+  PumpPending();
+  ASSERT_TRUE(menu->IsOverDetachStrip());
+  GPartTimer = SetTimer(nullptr, 0, 10, &InstallPartDuringDrag);
+  TFinally stopTimer([] {
+    if (GPartTimer)
+      KillTimer(nullptr, std::exchange(GPartTimer, 0));
+  });
+  const bool done = RunScript(
+      [&] {
+        SendMouseButton(true);
+        PauseScript(200);
+        SendKeyTransition(VK_ESCAPE, true);
+        SendKeyTransition(VK_ESCAPE, false);
+        PauseScript(50);
+        SendMouseButton(false);
+      },
+      [] { return GetCapture() == nullptr; }, 100, 5000);
+  EXPECT_TRUE(done);
+  PumpPending();
+  EXPECT_TRUE(GDragSeenRunning) << "the hooks knew of the drag";
+  EXPECT_FALSE(dxBarIsDragRunning());
+  ASSERT_TRUE(dxBarHookServices().PopupMenusShortCut) << "what the part installed meanwhile is kept";
+  if (MenuHost->Menu())
+    MenuHost->Menu()->Close();
+  PumpPending();
   MoveAway();
 }
 
