@@ -276,7 +276,11 @@ void TCustomdxBarControl::DeactivateIfActive()
 
 void TCustomdxBarControl::LeaveMenuMode()
 {
-  if (FActive)
+  // A menu this window opened closes too: closing the innermost window closes its parents.
+  TCustomdxBarControl* active = ActiveBarControl();
+  if (active && active != this && IsParentOf(active))
+    active->Close();
+  else if (FActive)
     Close();
 }
 

@@ -71,6 +71,37 @@ TEST_F(TMenuPointer, AnEntrySelectedByKeyShowsNoHintOverTheMenu)
   MoveAway();
 }
 
+// A window the toolbar hosts over one of its buttons (as a control-container item hosts a
+// form's control): while a menu of another button is open, a press on it is the toolbar's
+// press on that button, and its release clicks the button.
+TEST_F(TMenuPointer, APressOnAWindowTheToolbarHostsIsTheToolbarsPressOnItsItem)
+{
+  auto* plain = new TdxBarButton(Host.Form());
+  plain->SetCaption(L"Plain");
+  plain->SetPaintStyle(psCaption);
+  int plainClicks = 0;
+  plain->SetOnClick(TNotifyEvent([&](TObject*) { ++plainClicks; }));
+  Bar->GetItemLinks()->AddItem(plain);
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  TCustomdxBarControl* toolbar = Bar->GetControl();
+  const TRect item = ButtonControl(plain)->GetItemRect();
+  HWND hosted = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, item.left + 2, item.top + 2,
+                                item.right - item.left - 4, item.bottom - item.top - 4, toolbar->GetHandle(), nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(hosted, nullptr);
+  TFinally destroy([&] { DestroyWindow(hosted); });
+  ASSERT_NE(Open(), nullptr);
+  RECT r{};
+  GetWindowRect(hosted, &r);
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  PumpPending();
+  EXPECT_EQ(plainClicks, 1);
+  EXPECT_EQ(MenuHost->Menu(), nullptr) << "the command closed the open menu";
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0}));
+}
+
 // What a part does while the tear-off drag runs: it fills its hook services then.
 bool GDragSeenRunning = false;
 int GPartShortCuts = 0;
