@@ -29,6 +29,9 @@ namespace {
 uint16_t GRememberedKey = 0;
 uint16_t GEditorKey = 0;  // the last key whose key-down an editing in-place editor got
 bool GKeyFromItemControl = false;
+// A key typed with Alt held was taken (an accelerator, an Alt shortcut): Alt's key-up is
+// eaten too, or the window would take the lone key-up for the start of its own menu mode.
+bool GEatAltKeyUp = false;
 
 bool IsKeyUp(LPARAM AFlags)
 {
@@ -349,6 +352,8 @@ bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
     if (altAlone || f10) {
       if (IsAutoRepeat(AFlags) && AKey == GRememberedKey)
         return false;
+      if (AKey == VK_MENU)
+        GEatAltKeyUp = false;
       dxBarSetAltWentDownAlone(true);
       // A second root while another waits is a caller's error elsewhere; here it just waits.
       if (root && navigation && root->CanNavigate() && navigation->CanStartNavigation(root))
@@ -357,7 +362,16 @@ bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
     }
     if (navigation)
       navigation->CancelPending(false);
-    return dxBarProcessShortCut(manager, AKey, AFlags);
+    const bool taken = dxBarProcessShortCut(manager, AKey, AFlags);
+    if (taken && (AFlags & (LPARAM(1) << 29)) != 0)
+      GEatAltKeyUp = true;
+    return taken;
+  }
+  if (AKey == VK_MENU && GEatAltKeyUp) {
+    GEatAltKeyUp = false;
+    if (navigation)
+      navigation->CancelPending(false);
+    return true;
   }
   const bool menuKeyUp = dxBarAltWentDownAlone() &&
                          (AKey == VK_MENU || (IsF10ForMenu(AKey, manager) && !IsHeld(VK_SHIFT) && !IsHeld(VK_CONTROL)));

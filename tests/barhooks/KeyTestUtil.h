@@ -15,6 +15,19 @@ class THooksTestForm : public TForm {
   DECLARE_CLASS(THooksTestForm, TForm)
 public:
   explicit THooksTestForm(TComponent* AOwner) : TForm(AOwner) {}
+  // Times the window was asked to start its own menu mode by key (a lone Alt or F10 let
+  // go). Counted, not entered: its modal loop would keep the test waiting for keys.
+  int KeyMenuRequests = 0;
+
+protected:
+  void WndProc(TMessage& Message) override
+  {
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU) {
+      ++KeyMenuRequests;
+      return;
+    }
+    TForm::WndProc(Message);
+  }
 };
 
 inline const TShortCut CtrlS = TShortCut(0x4000 | 'S');

@@ -100,6 +100,32 @@ TEST(NavigationEnd, AClickByKeyGivesTheKeyboardBackToTheForm)
   }
 }
 
+// The letter of an Alt accelerator is taken, so Alt's key-up comes alone: the form must not
+// take it for the start of its own menu mode, which would swallow the keys that follow.
+TEST(NavigationEnd, AnAltAcceleratorLeavesTheKeyboardToTheForm)
+{
+  TKeyForm f({L"&Open", L"&Save"});
+  f.Buttons[1]->SetShortCut(CtrlS);
+  // Alt let go before the letter, as users often do.
+  SendKeyTransition(VK_MENU, true);
+  SendKeyTransition('O', true);
+  SendKeyTransition(VK_MENU, false);
+  SendKeyTransition('O', false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
+  EXPECT_EQ(f.Clicks, std::vector<String>{L"&Open"});
+  EXPECT_EQ(f.Host.Form()->KeyMenuRequests, 0);
+  Stroke('S', {VK_CONTROL});
+  EXPECT_EQ(f.Clicks, (std::vector<String>{L"&Open", L"&Save"}));
+  Stroke('B');
+  EXPECT_EQ(f.Edit->GetText(), L"b");
+  // A lone Alt still starts navigation.
+  Stroke(VK_MENU);
+  EXPECT_TRUE(PumpUntil([&] { return BarNavigationController()->IsNavigationActive(); }, 2000));
+  Stroke(VK_ESCAPE);
+  EXPECT_TRUE(NavigationOver());
+}
+
 // The selection crosses to another bar: the first bar closes on the way, and the navigation
 // must go on in the second.
 TEST(NavigationEnd, MovingToAnotherBarKeepsNavigating)
