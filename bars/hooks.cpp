@@ -173,8 +173,7 @@ bool MouseMessage(UINT AMessage, HWND ATarget, POINT AScreenPos)
     else if (IsButtonDown(AMessage) && inside) {
       ForwardPressToHostingBar(AMessage, ATarget, AScreenPos);
       eaten = ATarget && !IsWindow(ATarget);
-    }
-    else if (IsButtonDown(AMessage) && !inside) {
+    } else if (IsButtonDown(AMessage) && !inside) {
       // A press outside closes the innermost active window until none is left.
       while (TCustomdxBarControl* current = ActiveBarControl()) {
         TWeakRef<TCustomdxBarControl> ref(current);

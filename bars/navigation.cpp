@@ -236,9 +236,8 @@ void TdxBarNavigationController::ObjectRemoving(TObject* AObject)
     return;
   }
   const size_t before = FKeyTips.size();
-  std::erase_if(FKeyTips, [AObject](const std::unique_ptr<TdxBarKeyTipData>& tip) {
-    return tip->Info.BarControl == AObject;
-  });
+  std::erase_if(FKeyTips,
+                [AObject](const std::unique_ptr<TdxBarKeyTipData>& tip) { return tip->Info.BarControl == AObject; });
   // Tips nobody can see must not keep taking the keys.
   if (FKeyTips.size() != before && FKeyTips.empty())
     StopNavigation();

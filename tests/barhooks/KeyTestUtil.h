@@ -86,4 +86,3 @@ struct TKeyForm {
   std::vector<TdxBarButton*> Buttons;
   std::vector<String> Clicks;
 };
-

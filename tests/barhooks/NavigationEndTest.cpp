@@ -61,12 +61,14 @@ TEST(NavigationEnd, AClickByKeyGivesTheKeyboardBackToTheForm)
     std::function<void()> Choose;  // leaves "&Rename" selected in keyboard mode
   };
   const TRoad roads[] = {
-      {"Alt, Right, Right", [] {
+      {"Alt, Right, Right",
+       [] {
          Stroke(VK_MENU);
          Stroke(VK_RIGHT);
          Stroke(VK_RIGHT);
        }},
-      {"F10, Left, Left", [] {
+      {"F10, Left, Left",
+       [] {
          Stroke(VK_F10);
          Stroke(VK_LEFT);
          Stroke(VK_LEFT);
