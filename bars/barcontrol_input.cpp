@@ -276,11 +276,14 @@ void TCustomdxBarControl::DeactivateIfActive()
 
 void TCustomdxBarControl::LeaveMenuMode()
 {
+  // An editor the click entered keeps the bar; a click by mouse ends with its release.
+  if (IsEditorEditing())
+    return;
   // A menu this window opened closes too: closing the innermost window closes its parents.
   TCustomdxBarControl* active = ActiveBarControl();
   if (active && active != this && IsParentOf(active))
     active->Close();
-  else if (FActive)
+  else if (FActive && FKeyboardSelected)
     Close();
 }
 
