@@ -585,6 +585,7 @@ public:
                      int AState) const override;
   // A detachable menu has no top border: its tear-off strip lies there.
   TRect GetMenuBorders(const TCustomdxBarControl* AMenu) const override;
+  void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
 
 protected:
@@ -783,7 +784,11 @@ public:
                      int AState) const override;
 
   // Menus.
+  void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                         const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
 
   // Edits, combos, spin buttons, progress bars and push buttons.

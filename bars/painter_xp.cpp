@@ -408,6 +408,15 @@ void TdxBarXPPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC 
 // ---------------------------------------------------------------------------
 // Menus
 
+void TdxBarXPPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const
+{
+  inherited::DrawMenuFrame(AMenu, DC, R);
+  // The themed menu and toolbar colours are nearly white: a frame in the shadow colour on
+  // every side keeps the menu apart from what lies behind it.
+  if (DC && !IsRectEmpty(R))
+    ::FrameRect(DC, &R, ::GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
 void TdxBarXPPainter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const
 {
   if (!DC || IsRectEmpty(R))
@@ -415,14 +424,35 @@ void TdxBarXPPainter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC D
   ::FrameRect(DC, &R, dxBarRealBrush(GetMenuBorderBrush(AMenu)));
   TRect inside = InflateRect(R, -1, -1);
   if (ABrush && !IsRectEmpty(inside))
-    ::FillRect(DC, &inside, ABrush);
+    FillMenuBackground(AMenu, DC, inside, ABrush);
+}
+
+void TdxBarXPPainter::DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  // The caption takes the selected text colour, so the whole item is lit, not only the
+  // glyph column.
+  Fallback().DrawMenuItemBackground(ADrawParams, R);
+}
+
+void TdxBarXPPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
+                                        const TdxBarItemControl* AControl) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  if (!DC || IsRectEmpty(R))
+    return;
+  FillMenuBackground(AMenu, DC, R, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  // The themed line is drawn at its own height: squeezed into the base's two pixels the
+  // part paints nothing.
+  const int height = std::clamp(GetSeparatorLineSize(), 2, std::max(2, RectHeight(R)));
+  const int top = (R.top + R.bottom - height) / 2;
+  DrawMenuSeparatorLine(ACanvas, Rect(R.left + 1, top, R.right - 1, top + height));
 }
 
 void TdxBarXPPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const
 {
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
-  if (!DrawPart(totToolBar, DC, ToolBar::SeparatorVert, ToolBar::Normal, R))
-    Fallback().DrawMenuSeparatorLine(ACanvas, R);
+  if (RectHeight(R) < 3 || !DrawPart(totToolBar, DC, ToolBar::SeparatorVert, ToolBar::Normal, R))
+    Fallback().DrawMenuSeparatorLine(ACanvas, Rect(R.left, (R.top + R.bottom) / 2 - 1, R.right, R.bottom));
 }
 
 // ---------------------------------------------------------------------------
