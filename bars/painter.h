@@ -712,9 +712,9 @@ const TdxBarThemeBinding& dxBarThemeBinding();
 // Replaces the binding; nil puts the default back.
 void SetdxBarThemeBinding(const TdxBarThemeBinding* ABinding);
 
-// The sizes the XP painter reads from the theme, for every XP painter of the process:
-// each new painter reads them again (the manager makes one whenever the theme changes).
-// A size the theme cannot give keeps the base painter's value.
+// The sizes an XP painter reads from the theme when it is made (the manager makes a new
+// one whenever the theme changes). A size the theme cannot give keeps the base painter's
+// value.
 struct TdxBarXPThemeMetrics {
   int ToolbarSeparatorSize = 0;
   int MenuSeparatorSize = 0;
@@ -726,7 +726,6 @@ struct TdxBarXPThemeMetrics {
   int ProgressBorder = 0;
   TSize SizeGripSize{};
 };
-const TdxBarXPThemeMetrics& dxBarXPThemeMetrics();
 
 // Draws through the visual-style themes (bmsXP while visual styles are available); the
 // floating frame and check marks, which have no themed look, through the shared flat
@@ -734,8 +733,9 @@ const TdxBarXPThemeMetrics& dxBarXPThemeMetrics();
 class TdxBarXPPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarXPPainter, TdxBarPainter)
 public:
-  // Reads the theme's sizes for every XP painter.
+  // Reads the theme's sizes for this painter.
   TdxBarXPPainter();
+  const TdxBarXPThemeMetrics& GetThemeMetrics() const { return FThemeMetrics; }
   const TdxBarPainterMetrics& Metrics() const override { return dxBarXPPainterMetrics; }
   bool IsNativeStyle() const override { return true; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
@@ -806,6 +806,8 @@ private:
   // Draws a part of a theme kind; false when the theme or the part cannot be drawn (the
   // caller then draws the enhanced look's part).
   static bool DrawPart(TdxThemedObjectType AKind, HDC DC, int APart, int AState, const TRect& R);
+
+  const TdxBarXPThemeMetrics FThemeMetrics;
 };
 
 // The flat geometry in the gradient look's colour set (bmsOffice11): toolbars, dock sites,

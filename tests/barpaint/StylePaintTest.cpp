@@ -2,6 +2,8 @@
 // drag handles, the gradient look's colour rules and the XP painter's theme parts, probed
 // in memory pixels or through a recording theme binding.
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "PaintTestUtil.h"
 #include "bars/startup.h"
@@ -348,25 +350,29 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
   }
 }
 
-TEST(XPLook, SizesAreReadAgainByEachNewPainter)
+TEST(XPLook, SizesAreReadByEachNewPainterAndKeptByEachOld)
 {
   TRecordingTheme theme;
   TPaintHost host;
   const TdxTheme toolbar = TRecordingTheme::Of(totToolBar), window = TRecordingTheme::Of(totWindow);
+  std::vector<std::unique_ptr<TdxBarXPPainter>> painters;
   for (int size : {4, 9}) {
     theme.Sizes[{toolbar, 5}] = Size(size, 22);
     theme.Sizes[{window, 19}] = Size(size + 10, size + 10);
     theme.Margin = size / 2;
-    TdxBarXPPainter xp;
+    painters.push_back(std::make_unique<TdxBarXPPainter>());
+  }
+  // A painter made under another theme keeps the sizes it read: a newer one does not
+  // change them.
+  for (size_t i = 0; i < painters.size(); ++i) {
+    const int size = i == 0 ? 4 : 9;
+    const TdxBarXPPainter& xp = *painters[i];
     EXPECT_EQ(xp.GetToolbarSeparatorSize(), size);
     TSize caption{};
     xp.GetCaptionButtonSize(caption);
     EXPECT_EQ(caption, Size(size + 10, size + 10));
     EXPECT_EQ(xp.GetEditBorderMargins(), Rect(size / 2, size / 2, size / 2, size / 2));
   }
-  TdxBarXPPainter xp;
-  EXPECT_EQ(xp.GetButtonArrowWidth(host.Manager), 14);
-  EXPECT_EQ(xp.GetComboButtonMargins(), Rect(1, 1, 1, 1));
 }
 
 TEST(XPLook, APartTheThemeCannotDrawIsDrawnInTheEnhancedLook)
