@@ -883,6 +883,8 @@ public:
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+  // A menu and the toolbar button that opened it share one outline (and one shadow).
+  bool IsCombinedOutlineDrawn() const override { return true; }
 
   // Edits, combos, separators and statics.
   TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
@@ -896,6 +898,9 @@ protected:
   // The gradient of a selected, pressed or checked cell (the scheme's pair for the state);
   // false for a cell in none of them.
   bool FillSelectionGradient(HDC DC, const TRect& R, const TdxBarItemStateFlags& AStates, bool AVertical) const;
+  // The piece of a menu's border along the button that opened it, in the toolbar's colour;
+  // AOffset is how far R's left lies inside the window.
+  void DrawMenuJoin(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, int AOffset) const;
 };
 
 // The painter class used for a look-and-feel that carries a skin; replaceable by a skin

@@ -62,6 +62,25 @@ bool HasSingleBorder(const TCustomdxBarControl* ABarControl)
   return bar && bar->GetBorderStyle() == bbsSingle;
 }
 
+// Where a menu meets the toolbar button that opened it: the run of its edge along the
+// button (window coordinates, the button's own frame left out) and whether that edge is
+// the menu's top. False when the menu does not touch its button.
+bool MenuJoin(const TCustomdxBarControl* AMenu, int& ALeft, int& ARight, bool& ATop)
+{
+  auto* menu = const_cast<TCustomdxBarControl*>(AMenu);
+  if (!menu || !menu->HandleAllocated())
+    return false;
+  const TRect owner = menu->GetOwnerItemRect();
+  RECT window{};
+  ::GetWindowRect(menu->GetHandle(), &window);
+  if (IsRectEmpty(owner) || IsRectEmpty(window))
+    return false;
+  ALeft = std::max(int(owner.left), int(window.left)) - window.left + 1;
+  ARight = std::min(int(owner.right), int(window.right)) - window.left - 1;
+  ATop = owner.bottom <= window.top + 1;
+  return ARight > ALeft && (ATop || owner.top >= window.bottom - 1);
+}
+
 // The gradient of one state, from the set: first and second colour.
 struct TGradient {
   TColor First;
@@ -550,6 +569,7 @@ void TdxBarOffice11Painter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC 
     return;
   const TdxOffice11Colors& c = Colors();
   FrameRectByColor(DC, R, c.MenuBorderColor);
+  DrawMenuJoin(AMenu, DC, R, 0);
   TRect inside = InflateRect(R, -1, -1);
   if (!IsRectEmpty(inside))
     FrameRectByColor(DC, inside, c.MenuColor);
@@ -568,27 +588,35 @@ void TdxBarOffice11Painter::DrawMenuBackground(const TCustomdxBarControl* AMenu,
 {
   if (!DC || IsRectEmpty(R))
     return;
-  const TdxOffice11Colors& c = Colors();
-  FrameRectByColor(DC, R, c.MenuBorderColor);
+  FrameRectByColor(DC, R, Colors().MenuBorderColor);
   FillMenuBackground(AMenu, DC, InflateRect(R, -1, -1), ABrush);
-  if (!AMenu || !AMenu->IsOwnerRectAdjacent())
+  // The client area starts inside the window's own border.
+  auto* menu = const_cast<TCustomdxBarControl*>(AMenu);
+  if (!menu || !menu->HandleAllocated())
     return;
-  // A menu opened by a toolbar button joins it: the piece of the border along the
-  // button takes the toolbar's colour.
-  TRect owner = AMenu->GetOwnerItemRect();
-  TRect window{};
-  if (AMenu->HandleAllocated())
-    ::GetWindowRect(const_cast<TCustomdxBarControl*>(AMenu)->GetHandle(), &window);
-  if (IsRectEmpty(owner) || IsRectEmpty(window))
+  POINT origin{0, 0};
+  RECT window{};
+  ::ClientToScreen(menu->GetHandle(), &origin);
+  ::GetWindowRect(menu->GetHandle(), &window);
+  DrawMenuJoin(AMenu, DC, R, origin.x - window.left);
+}
+
+void TdxBarOffice11Painter::DrawMenuJoin(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, int AOffset) const
+{
+  // A menu opened by a toolbar button joins it: its border along the button takes the
+  // toolbar's colour.
+  int left = 0, right = 0;
+  bool top = true;
+  if (!MenuJoin(AMenu, left, right, top))
     return;
-  int left = std::max(owner.left, window.left) - window.left + 1;
-  int right = std::min(owner.right, window.right) - window.left - 1;
+  left = std::max(int(R.left), int(R.left) + left - AOffset);
+  right = std::min(int(R.right), int(R.left) + right - AOffset);
   if (right <= left)
     return;
-  if (owner.bottom <= window.top + 1)
-    FillRectByColor(DC, Rect(R.left + left, R.top, R.left + right, R.top + 1), c.ToolbarLightColor);
-  else if (owner.top >= window.bottom - 1)
-    FillRectByColor(DC, Rect(R.left + left, R.bottom - 1, R.left + right, R.bottom), c.ToolbarDarkColor);
+  if (top)
+    FillRectByColor(DC, Rect(left, R.top, right, R.top + 1), Colors().ToolbarLightColor);
+  else
+    FillRectByColor(DC, Rect(left, R.bottom - 1, right, R.bottom), Colors().ToolbarDarkColor);
 }
 
 void TdxBarOffice11Painter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const

@@ -4,6 +4,8 @@
 
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
+#include "bars/shadow.h"
+#include "lookandfeel/dxOffice11.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
@@ -148,6 +150,27 @@ TEST_F(TMenuLooks, GroupSeparatorsAndFramesShowInEveryLook)
     menu->Close();
     PumpPending();
   }
+}
+
+// In the gradient look a menu joins the button it drops from: no border runs between them,
+// while the rest of its top edge is framed.
+TEST_F(TMenuLooks, AGradientMenuJoinsItsButton)
+{
+  TdxBarSubMenuControl* menu = OpenSampleMenu(bmsOffice11);
+  ASSERT_NE(menu, nullptr);
+  const TDib32 dib = Shot(menu, "menu-join-office11");
+  const TRect button = OffsetRect(ScreenRectOf(ButtonControl(MenuButton)), -Origin.x, -Origin.y);
+  ASSERT_EQ(button.bottom, 0) << "the menu opens right below its button";
+  ASSERT_GT(dib.Width(), button.right + 4);
+  const COLORREF border = ColorToRGB(dxOffice11Colors().MenuBorderColor);
+  const int under = (button.left + button.right) / 2;
+  for (int y : {0, 1}) {
+    EXPECT_FALSE(ColorNear(dib.Pixel(under, y), border, 4)) << "row " << y << " under the button";
+    EXPECT_TRUE(ColorNear(dib.Pixel(dib.Width() - 3, y), border, 4)) << "row " << y << " beyond the button";
+  }
+  // Its shadow leaves the button alone and continues the button's right edge.
+  ASSERT_NE(menu->GetShadow(), nullptr);
+  EXPECT_EQ(menu->GetShadow()->GetOwnerRect(), ScreenRectOf(ButtonControl(MenuButton)));
 }
 
 }  // namespace
