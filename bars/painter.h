@@ -869,6 +869,7 @@ public:
                       bool ASelected, int ASize) const override;
 
   // Buttons.
+  bool IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
   void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
                       const TRect& AGlyphRect, HBRUSH ABrush) const override;
   void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
@@ -885,6 +886,8 @@ public:
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
   // A menu and the toolbar button that opened it share one outline (and one shadow).
   bool IsCombinedOutlineDrawn() const override { return true; }
+  void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const override;
+  void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const override;
 
   // Edits, combos, separators and statics.
   TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
@@ -898,6 +901,9 @@ protected:
   // The gradient of a selected, pressed or checked cell (the scheme's pair for the state);
   // false for a cell in none of them.
   bool FillSelectionGradient(HDC DC, const TRect& R, const TdxBarItemStateFlags& AStates, bool AVertical) const;
+  // The menu's background with its glyph column in the column's gradient, or in the
+  // less-used pair.
+  void FillMenuColumn(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush, bool ALessUsed) const;
   // The piece of a menu's border along the button that opened it, in the toolbar's colour;
   // AOffset is how far R's left lies inside the window.
   void DrawMenuJoin(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, int AOffset) const;
