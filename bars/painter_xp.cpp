@@ -287,6 +287,10 @@ void TdxBarXPPainter::DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, 
   bool menu = parent && parent->GetBarKind() == bkMenu;
   if (menu && ((AStates.Down && !AStates.Selected) || (AControl && AControl->HasOwnBrush()))) {
     ::FillRect(DC, &AGlyphRect, ABrush);
+    // A checked entry shows its state round its glyph as well, or nothing would tell it
+    // from an unchecked one that has a glyph.
+    if (AStates.Down && !AStates.Selected)
+      DrawPart(totToolBar, DC, ToolBar::Button, ToolBar::Checked, AGlyphRect);
     return;
   }
   if (menu && AStates.Selected && !AStates.Down) {

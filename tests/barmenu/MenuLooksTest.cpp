@@ -173,4 +173,50 @@ TEST_F(TMenuLooks, AGradientMenuJoinsItsButton)
   EXPECT_EQ(menu->GetShadow()->GetOwnerRect(), ScreenRectOf(ButtonControl(MenuButton)));
 }
 
+// A checked entry with a glyph looks checked in every look: its glyph column differs from
+// that of the same entry unchecked.
+TEST_F(TMenuLooks, ACheckedEntryWithAGlyphShowsItsState)
+{
+  auto* button = new TdxBarButton(Host.Form());
+  button->SetCaption(L"Ruler");
+  button->SetButtonStyle(bsChecked);
+  TBitmap glyph;
+  glyph.SetPixelFormat(pf24bit);
+  glyph.SetSize(16, 16);
+  // The corner pixel's colour is the glyph's transparent one.
+  glyph.GetCanvas()->GetBrush()->SetColor(clFuchsia);
+  glyph.GetCanvas()->FillRect(Rect(0, 0, 16, 16));
+  glyph.GetCanvas()->GetBrush()->SetColor(TColor(RGB(40, 160, 60)));
+  glyph.GetCanvas()->FillRect(Rect(2, 2, 14, 14));
+  button->SetGlyph(&glyph);
+  MenuHost->Links()->AddItem(button);
+  for (const TLook& look : Looks) {
+    SCOPED_TRACE(look.Name);
+    TDib32 shots[2];
+    TRect cell{};
+    for (bool down : {false, true}) {
+      button->SetDown(down);
+      TdxBarSubMenuControl* menu = OpenSampleMenu(look.Style);
+      ASSERT_NE(menu, nullptr);
+      static_cast<TCustomdxBarControl*>(menu)->SetSelectedControl(ItemOf(menu, 0));
+      UpdateWindow(menu->GetHandle());
+      PumpPending();
+      shots[down] = Shot(menu, (std::string("menu-glyph-") + look.Name + (down ? "-down" : "")).c_str());
+      const TRect r = InShot(ItemOf(menu, 4));
+      cell = Rect(r.left, r.top, r.left + menu->GetGlyphColumnWidth(), r.bottom);
+      menu->Close();
+      PumpPending();
+    }
+    ASSERT_FALSE(IsRectEmpty(cell));
+    // Around the glyph, not the glyph itself (a look may fade idle glyphs).
+    int changed = 0;
+    for (int y = cell.top; y < cell.bottom; ++y)
+      for (int x = cell.left; x < cell.right; ++x) {
+        const bool ring = x < cell.left + 3 || x >= cell.right - 3 || y < cell.top + 3 || y >= cell.bottom - 3;
+        changed += ring && ColorDistance(shots[0].Pixel(x, y), shots[1].Pixel(x, y)) > 16;
+      }
+    EXPECT_GT(changed, 8) << "the checked glyph looks unchecked";
+  }
+}
+
 }  // namespace
