@@ -321,7 +321,7 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
       {{.Down = true, .Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 6}}, "hot down"},
       {{.Pressed = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 3}}, "pressed"},
       {{.Selected = true}, false, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 4}}, "disabled"},
-      {{.Down = true}, true, bkMenu, {}, "a down menu item is not drawn checked"},
+      {{.Down = true}, true, bkMenu, {{TRecordingTheme::Of(totToolBar), 1, 5}}, "a down menu item's glyph cell"},
       {{}, true, bkHorizontal, {}, "idle: nothing"},
   };
   for (const TCase& c : cases) {
