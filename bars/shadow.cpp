@@ -24,6 +24,12 @@ TdxBarShadowLayeredQuery& LayeredQuery()
   return query;
 }
 
+TdxBarShadowSettingQuery& SettingQuery()
+{
+  static TdxBarShadowSettingQuery query;
+  return query;
+}
+
 }  // namespace
 
 bool dxBarShadowCanUseLayeredWindows(bool HasUpdateLayeredWindow, int BitsPerPixel)
@@ -43,6 +49,24 @@ bool dxBarShadowIsLayered()
   if (LayeredQuery())
     return LayeredQuery()();
   return dxBarShadowCanUseLayeredWindows(dxUpdateLayeredWindow != nullptr, dxBarScreenColorDepth());
+}
+
+TdxBarShadowSettingQuery SetdxBarShadowSettingQuery(TdxBarShadowSettingQuery Query)
+{
+  TdxBarShadowSettingQuery previous = std::move(SettingQuery());
+  SettingQuery() = std::move(Query);
+  return previous;
+}
+
+bool dxBarShadowsEnabled()
+{
+  if (SettingQuery())
+    return SettingQuery()();
+  BOOL on = TRUE;
+  // A system that cannot answer keeps the shadows.
+  if (!::SystemParametersInfoW(SPI_GETDROPSHADOW, 0, &on, 0))
+    return true;
+  return on != FALSE;
 }
 
 // ---------------------------------------------------------------------------

@@ -261,6 +261,14 @@ void SaveShot(TCustomForm* AForm, TdxBar* AFloating, const String& AFileName, TC
 
 int Run(const String& AFolder)
 {
+  // Menus cast their shadow as a default system has them (for this session only).
+  BOOL shadows = TRUE;
+  SystemParametersInfoW(SPI_GETDROPSHADOW, 0, &shadows, 0);
+  SystemParametersInfoW(SPI_SETDROPSHADOW, 0, reinterpret_cast<PVOID>(TRUE), 0);
+  struct TRestoreShadows {
+    BOOL Value;
+    ~TRestoreShadows() { SystemParametersInfoW(SPI_SETDROPSHADOW, 0, reinterpret_cast<PVOID>(uintptr_t(Value)), 0); }
+  } restoreShadows{shadows};
   auto* form = TCustomForm::CreateFromText<TGalleryForm>(FormText(), nullptr);
   auto* manager = dynamic_cast<TdxBarManager*>(form->FindComponent(L"dxBarManager1"));
   TdxBar* main = manager->GetBars()->GetItem(1);

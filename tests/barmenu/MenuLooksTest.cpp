@@ -6,6 +6,7 @@
 #include "bars/painter.h"
 #include "bars/shadow.h"
 #include "lookandfeel/dxOffice11.h"
+#include "platform/Scope.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
@@ -156,6 +157,8 @@ TEST_F(TMenuLooks, GroupSeparatorsAndFramesShowInEveryLook)
 // while the rest of its top edge is framed.
 TEST_F(TMenuLooks, AGradientMenuJoinsItsButton)
 {
+  TdxBarShadowSettingQuery saved = SetdxBarShadowSettingQuery([] { return true; });
+  TFinally restore([&] { SetdxBarShadowSettingQuery(saved); });
   TdxBarSubMenuControl* menu = OpenSampleMenu(bmsOffice11);
   ASSERT_NE(menu, nullptr);
   const TDib32 dib = Shot(menu, "menu-join-office11");

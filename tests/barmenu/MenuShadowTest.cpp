@@ -1,6 +1,6 @@
 // The shadow of a menu in the gradient look with fading menus, on the screen: shown when the
 // menu opens, again after a menu closed by a mnemonic key, and all through a press and drag
-// over the menu's entries.
+// over the menu's entries; none while the system's setting for menu shadows is off.
 #include "MenuTestUtil.h"
 
 #include "bars/shadow.h"
@@ -16,6 +16,8 @@ protected:
   void SetUp() override
   {
     TMenuFixture::SetUp();
+    // Menu shadows as the system's default has them (Wine's prefix turns them off).
+    FSavedSetting = SetdxBarShadowSettingQuery([] { return true; });
     Manager->SetStyle(bmsOffice11);
     Manager->SetMenuAnimations(maFade);
     for (const wchar_t* caption : {L"&Quit", L"&Copy", L"&Paste", L"&Delete"}) {
@@ -53,7 +55,14 @@ protected:
     return testing::AssertionSuccess();
   }
 
+  void TearDown() override
+  {
+    TMenuFixture::TearDown();
+    SetdxBarShadowSettingQuery(FSavedSetting);
+  }
+
   int Runs = 0;
+  TdxBarShadowSettingQuery FSavedSetting;
 };
 
 TEST_F(TMenuShadow, AMenuClosedByAMnemonicKeyCastsItsShadowWhenOpenedAgain)
@@ -103,6 +112,32 @@ TEST_F(TMenuShadow, TheShadowStaysWhileThePointerDragsOverTheEntries)
   }
   MouseButtonUp();
   PumpPending();
+}
+
+// With drop shadows turned off for the system no menu casts one, and it comes back with the
+// setting.
+TEST_F(TMenuShadow, TheSystemsSettingTurnsTheShadowOff)
+{
+  bool enabled = false;
+  TdxBarShadowSettingQuery saved = SetdxBarShadowSettingQuery([&] { return enabled; });
+  TFinally restore([&] { SetdxBarShadowSettingQuery(saved); });
+  for (bool on : {false, true}) {
+    enabled = on;
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    PumpPending();
+    TdxBarShadow* shadow = menu->GetShadow();
+    ASSERT_NE(shadow, nullptr);
+    int shown = 0;
+    for (int i = 0; i < shadow->GetPartCount(); ++i)
+      shown += IsWindowVisible(shadow->GetPart(i)->GetHandle()) != FALSE;
+    EXPECT_EQ(shadow->GetVisible(), on);
+    EXPECT_EQ(shown > 0, on);
+    if (on)
+      EXPECT_TRUE(ShadowShows(menu));
+    menu->Close();
+    PumpPending();
+  }
 }
 
 }  // namespace
