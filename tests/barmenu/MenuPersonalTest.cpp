@@ -8,6 +8,7 @@
 #include "bars/itemcontrol.h"
 #include "bars/menuanimation.h"
 #include "platform/GraphicsObjects.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -246,6 +247,7 @@ TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMe
 TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
+  TFinally restore([&] { SetdxBarMenuAnimationSettingProc(setting); });
   ShowForm();
   FillMenu(MenuHost, 30);
   const int gdi = GdiObjectsInUse();
@@ -296,7 +298,6 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   ASSERT_NE(Open(), nullptr);
   Host.Form()->Free();
   PumpPending();
-  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 // The race a self-freeing thread would lose: the thread has ended its frames and waits to hand
@@ -304,15 +305,20 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
-  ShowForm();
-  FillMenu(MenuHost, 3);
-  Manager->SetMenuAnimations(maSlide);
   static HANDLE reached = nullptr;
   reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   TdxBarAnimationThread::AfterFramesHook = [] {
     SetEvent(reached);
     Sleep(200);
   };
+  TFinally restore([&] {
+    TdxBarAnimationThread::AfterFramesHook = nullptr;
+    CloseHandle(reached);
+    SetdxBarMenuAnimationSettingProc(setting);
+  });
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  Manager->SetMenuAnimations(maSlide);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
   // Pumped: the thread's frames send their window changes to this thread.
@@ -323,9 +329,6 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
   EXPECT_FALSE(menu->IsAnimating());
   PumpPending();
   menu->Close();
-  TdxBarAnimationThread::AfterFramesHook = nullptr;
-  CloseHandle(reached);
-  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 }  // namespace
