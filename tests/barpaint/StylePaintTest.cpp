@@ -68,6 +68,29 @@ TEST(BaseEdit, PartsLeaveTheCaptionItsWidthAndTheButtonTheEditsRightEnd)
   EXPECT_EQ(parts[dxBarEditPartCaption].left, 0) << "menus do not indent the caption";
 }
 
+// Nothing of the item's rectangle keeps what the window showed before: the strip before an
+// indented caption is painted as the bar's own, in every look.
+TEST(BaseEdit, TheStripBeforeAnIndentedCaptionIsPainted)
+{
+  TPaintHost host;
+  const TdxBarStandardPainter standard;
+  const TdxBarFlatPainter flat;
+  const TdxBarOffice11Painter office11;
+  for (const TdxBarPainter* painter : std::initializer_list<const TdxBarPainter*>{&standard, &flat, &office11}) {
+    TDib32 dib(120, 22, Paper);
+    TEditCase edit(host, dib);
+    edit.Params.ViewParts = ivpCaption;
+    edit.Params.Caption = L"Kind";
+    edit.Params.CaptionWidth = 30;
+    edit.Params.EditRect = Rect(32, 0, 120, 22);
+    painter->CalcComboParts(&edit.Params, Rect(0, 0, 120, 22), edit.Params.Parts);
+    ASSERT_GT(edit.Params.Parts[dxBarEditPartCaption].left, 0);
+    painter->DrawEditCaption(&edit.Params, Rect(0, 0, 120, 22));
+    const TRect strip = Rect(0, 0, edit.Params.Parts[dxBarEditPartCaption].left, 22);
+    EXPECT_EQ(CountPixelsNear(dib, strip, Paper, 0), 0) << painter->ClassName().c_str();
+  }
+}
+
 TEST(BaseEdit, BorderRingsAndColoursByState)
 {
   TPaintHost host;
