@@ -366,6 +366,8 @@ public:
                                  const TdxBarItemControl* AControl) const;
   // An etched line along R's top.
   virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const;
+  // The height of the rectangle DrawMenuSeparator gives the line.
+  virtual int GetMenuSeparatorLineHeight() const { return 2; }
   // The background, the arrow and the kind's frame of a menu's scroll button.
   virtual void DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const;
   virtual void DrawScrollButtonFrame(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R) const {}
@@ -787,8 +789,9 @@ public:
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
-  void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
-                         const TdxBarItemControl* AControl) const override;
+  // The themed line is drawn at its own height: squeezed into two pixels the part paints
+  // nothing.
+  int GetMenuSeparatorLineHeight() const override { return GetSeparatorLineSize(); }
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
 
   // Edits, combos, spin buttons, progress bars and push buttons.

@@ -428,20 +428,6 @@ void TdxBarXPPainter::DrawMenuItemBackground(const TdxBarItemControlDrawParams* 
   Fallback().DrawMenuItemBackground(ADrawParams, R);
 }
 
-void TdxBarXPPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
-                                        const TdxBarItemControl* AControl) const
-{
-  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
-  if (!DC || IsRectEmpty(R))
-    return;
-  FillMenuBackground(AMenu, DC, R, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
-  // The themed line is drawn at its own height: squeezed into the base's two pixels the
-  // part paints nothing.
-  const int height = std::clamp(GetSeparatorLineSize(), 2, std::max(2, RectHeight(R)));
-  const int top = (R.top + R.bottom - height) / 2;
-  DrawMenuSeparatorLine(ACanvas, Rect(R.left + 1, top, R.right - 1, top + height));
-}
-
 void TdxBarXPPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const
 {
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;

@@ -30,6 +30,14 @@ TdxBarShadowSettingQuery& SettingQuery()
   return query;
 }
 
+// Puts a query in its slot and answers the one it replaces.
+std::function<bool()> Exchange(std::function<bool()>& ASlot, std::function<bool()> AQuery)
+{
+  std::function<bool()> previous = std::move(ASlot);
+  ASlot = std::move(AQuery);
+  return previous;
+}
+
 }  // namespace
 
 bool dxBarShadowCanUseLayeredWindows(bool HasUpdateLayeredWindow, int BitsPerPixel)
@@ -39,9 +47,7 @@ bool dxBarShadowCanUseLayeredWindows(bool HasUpdateLayeredWindow, int BitsPerPix
 
 TdxBarShadowLayeredQuery SetdxBarShadowLayeredQuery(TdxBarShadowLayeredQuery Query)
 {
-  TdxBarShadowLayeredQuery previous = std::move(LayeredQuery());
-  LayeredQuery() = std::move(Query);
-  return previous;
+  return Exchange(LayeredQuery(), std::move(Query));
 }
 
 bool dxBarShadowIsLayered()
@@ -53,9 +59,7 @@ bool dxBarShadowIsLayered()
 
 TdxBarShadowSettingQuery SetdxBarShadowSettingQuery(TdxBarShadowSettingQuery Query)
 {
-  TdxBarShadowSettingQuery previous = std::move(SettingQuery());
-  SettingQuery() = std::move(Query);
-  return previous;
+  return Exchange(SettingQuery(), std::move(Query));
 }
 
 bool dxBarShadowsEnabled()
