@@ -187,6 +187,8 @@ public:
   bool IsLessUsedLink(const TdxBarItemLink* ALink) const;
   bool IsLessUsedEdgeLink(const TdxBarItemLink* ALink) const;
   HBRUSH GetLessUsedBrush() const override { return FLessUsedBrush; }
+  // The one-entry palette of the less-used colour on screens below 9 bits (nil elsewhere).
+  HPALETTE GetLessUsedPalette() const { return FLessUsedPalette; }
   // The hint the menu shows of its own (over the expand button or the tear-off strip); empty
   // when none.
   const String& GetMenuHint() const { return FMenuHint; }

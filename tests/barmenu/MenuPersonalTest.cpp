@@ -3,6 +3,8 @@
 // animation's thread ending before its window goes.
 #include "MenuTestUtil.h"
 
+#include "lookandfeel/dxOffice11.h"
+
 #include "bars/itemcontrol.h"
 #include "bars/menuanimation.h"
 #include "platform/GraphicsObjects.h"
@@ -114,6 +116,43 @@ TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
   const COLORREF expected = GetNearestColor(shot.DC(), lessUsed.lbColor);
   EXPECT_TRUE(ColorNear(probe(5), expected));
   EXPECT_FALSE(ColorNear(probe(1), expected, 2));
+}
+
+// The gradient look draws the expand button's double chevron in its text colour over a light
+// copy, and gives the glyph column of the links shown only once expanded the less-used pair.
+TEST_F(TPersonalMenu, TheGradientLookMarksLessUsedLinksInTheirGlyphColumn)
+{
+  Manager->SetShowFullMenusAfterDelay(false);
+  Manager->SetStyle(bmsOffice11);
+  PumpPending();
+  const TdxOffice11Colors& colors = dxOffice11Colors();
+  ASSERT_FALSE(ColorNear(ColorToRGB(colors.MenuRarelyUsedColor1), ColorToRGB(colors.MenuGlyphColor1), 6));
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  RECT w{};
+  GetWindowRect(menu->GetHandle(), &w);
+  const TRect mark = OffsetRect(menu->ClientToScreen(menu->GetMarkRect()), -w.left, -w.top);
+  TDib32 shot = CaptureScreen(w);
+  EXPECT_GT(CountPixelsNear(shot, mark, ColorToRGB(colors.TextColor), 4), 6);
+  EXPECT_GT(CountPixelsNear(shot, mark, ColorToRGB(colors.SeparatorLightColor), 4), 6);
+  menu->SetMarkState(2);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  PumpPending();
+  GetWindowRect(menu->GetHandle(), &w);
+  shot = CaptureScreen(w);
+  SaveShotOnRequest(shot, "personal_menu_office11");
+  // The column's first pixels, and its middle, where the glyph goes.
+  auto column = [&](int AIndex, int AX) {
+    const TRect r = menu->ClientToScreen(ItemOf(menu, AIndex)->GetItemRect());
+    return shot.Pixel(r.left - w.left + AX, (r.top + r.bottom) / 2 - w.top);
+  };
+  const int middle = menu->GetGlyphColumnWidth() / 2;
+  EXPECT_TRUE(ColorNear(column(5, 0), ColorToRGB(colors.MenuRarelyUsedColor1), 6));
+  EXPECT_TRUE(ColorNear(column(1, 0), ColorToRGB(colors.MenuGlyphColor1), 6));
+  EXPECT_TRUE(ColorNear(column(5, middle), column(4, middle), 2));
+  EXPECT_FALSE(ColorNear(column(5, middle), column(1, middle), 4));
 }
 
 TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
@@ -267,20 +306,19 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
   static HANDLE reached = nullptr;
-  TFinally restore([&] {
-    TdxBarAnimationThread::AfterFramesHook = nullptr;
-    if (reached)
-      CloseHandle(std::exchange(reached, nullptr));
-    SetdxBarMenuAnimationSettingProc(setting);
-  });
-  ShowForm();
-  FillMenu(MenuHost, 3);
-  Manager->SetMenuAnimations(maSlide);
   reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   TdxBarAnimationThread::AfterFramesHook = [] {
     SetEvent(reached);
     Sleep(200);
   };
+  TFinally restore([&] {
+    TdxBarAnimationThread::AfterFramesHook = nullptr;
+    CloseHandle(reached);
+    SetdxBarMenuAnimationSettingProc(setting);
+  });
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  Manager->SetMenuAnimations(maSlide);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
   // Pumped: the thread's frames send their window changes to this thread.
