@@ -5,6 +5,7 @@
 
 #include "bars/dxBarStrs.h"
 #include "support/FormRoundTrip.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -94,9 +95,13 @@ TEST_F(TPopupFixture, BarSizeBelowZeroIsZeroAndSizesTheSideStrip)
   ShowForm();
   TRect painted{};
   int paints = 0;
+  const COLORREF stripColor = RGB(20, 40, 160);
   Menu->OnPaintBar = TdxBarPaintSubMenuBarEvent([&](TObject* Sender, TcxCanvas* ACanvas, const TRect& R) {
     EXPECT_EQ(Sender, Menu);
-    EXPECT_NE(ACanvas, nullptr);
+    ASSERT_NE(ACanvas, nullptr);
+    HBRUSH brush = ::CreateSolidBrush(stripColor);
+    ::FillRect(ACanvas->GetHandle(), &R, brush);
+    ::DeleteObject(brush);
     painted = R;
     ++paints;
   });
@@ -105,8 +110,15 @@ TEST_F(TPopupFixture, BarSizeBelowZeroIsZeroAndSizesTheSideStrip)
   ASSERT_NE(Window(), nullptr);
   EXPECT_EQ(Window()->GetSideStripWidth(), 24);
   ::RedrawWindow(Window()->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpPending();
   EXPECT_GT(paints, 0);
   EXPECT_EQ(RectWidth(painted), 24);
+  // On the screen, the strip runs down the menu's left side.
+  const TRect strip = Window()->ClientToScreen(painted);
+  TDib32 shot = CaptureScreen(RECT{strip.left, strip.top, strip.right, strip.bottom});
+  SaveShotOnRequest(CaptureScreen(Window()->GetBoundsRect()), "popupmenu-sidestrip");
+  EXPECT_GT(CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, stripColor),
+            shot.Width() * shot.Height() * 9 / 10);
   // The links start right of the strip.
   TRect item = Window()->GetItemRect(Window()->GetItemLinks()->ShownItems(0)->GetControl());
   EXPECT_GE(item.left, painted.right);
