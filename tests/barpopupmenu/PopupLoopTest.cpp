@@ -478,3 +478,52 @@ TEST_F(TPopupFixture, AButtonsDropDownPopupMenuOpensBelowItAndCloses)
   EXPECT_FALSE(control->IsDroppedDown());
   EXPECT_EQ(Clicks[0] + Clicks[1], 0);
 }
+
+TEST_F(TPopupFixture, AMenuFreedByItsOwnCloseUpEndsItsWaitQuietly)
+{
+  FillMenu(2);
+  ShowForm();
+  const int gdiBefore = GdiObjectsInUse();
+  TWeakRef<TdxBarPopupMenu> menuRef(Menu);
+  Menu->OnCloseUp = TNotifyEvent([this](TObject*) {
+    ++CloseUps;
+    Menu->Free();
+    Menu = nullptr;
+  });
+  TdxBarPopupMenu* menu = Menu;
+  TLoopProbe probe;
+  bool again = true;
+  probe.Post([&] {
+    // A second Popup of an open menu does nothing and does not wait.
+    again = menu->Popup(10, 10);
+    EXPECT_TRUE(IsAnyPopupMenuOpen());
+    if (TdxBarSubMenuControl* window = dynamic_cast<TdxBarSubMenuControl*>(menu->GetBarControl()))
+      window->Close();
+  });
+  menu->Popup(240, 200);
+  EXPECT_FALSE(again);
+  EXPECT_EQ(CloseUps, 1);
+  EXPECT_FALSE(menuRef.Alive());
+  EXPECT_FALSE(IsAnyPopupMenuOpen());
+  PumpPending();
+  EXPECT_LE(GdiObjectsInUse(), gdiBefore);
+}
+
+TEST_F(TPopupFixture, PopupAtCursorOpensWhereThePointerIs)
+{
+  FillMenu(2);
+  ShowForm();
+  ASSERT_TRUE(MoveMouseTo(POINT{300, 240}));
+  TLoopProbe probe;
+  RECT shown{};
+  probe.Post([&] {
+    if (TdxBarSubMenuControl* window = Window()) {
+      ::GetWindowRect(window->GetHandle(), &shown);
+      window->Close();
+    }
+  });
+  Menu->PopupFromCursorPos();
+  EXPECT_EQ(shown.left, 300);
+  EXPECT_EQ(shown.top, 240);
+  EXPECT_EQ(Menu->GetBarControl(), nullptr);
+}
