@@ -180,16 +180,16 @@ TdxBarSubMenuControl* TPopupFixture::Window() const
   return dynamic_cast<TdxBarSubMenuControl*>(Menu->GetBarControl());
 }
 
-TRect TPopupFixture::ScreenRectOf(TdxBarItemControl* AControl) const
+TdxBarItemControl* TPopupFixture::ItemControl(int AIndex) const
 {
-  return AControl && AControl->GetParent() ? AControl->GetParent()->GetItemScreenRect(AControl) : TRect{};
+  TdxBarItemLink* link = Window() ? Window()->GetItemLinks()->ShownItems(AIndex) : nullptr;
+  return link ? link->GetControl() : nullptr;
 }
 
 POINT TPopupFixture::ItemCenter(int AIndex) const
 {
-  TdxBarSubMenuControl* window = Window();
-  TdxBarItemLink* link = window ? window->GetItemLinks()->ShownItems(AIndex) : nullptr;
-  TRect r = ScreenRectOf(link ? link->GetControl() : nullptr);
+  TdxBarItemControl* control = ItemControl(AIndex);
+  TRect r = control ? Window()->GetItemScreenRect(control) : TRect{};
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 

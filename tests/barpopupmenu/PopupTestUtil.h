@@ -72,14 +72,13 @@ protected:
   void ShowForm(int ALeft = 80, int ATop = 80, int AWidth = 420, int AHeight = 300);
   // Buttons "Item 0" ... on the menu; their clicks are counted per index.
   void FillMenu(int ACount);
-  // The open menu window.
+  // The open menu window, and the control and screen centre of one of its shown links.
   TdxBarSubMenuControl* Window() const;
-  // The screen centre of a shown link of the open menu.
+  TdxBarItemControl* ItemControl(int AIndex) const;
   POINT ItemCenter(int AIndex) const;
   // The screen centres of the menu's links when it opens at P (opened without waiting and
   // closed again).
   std::vector<POINT> ItemCentersAt(POINT P);
-  TRect ScreenRectOf(TdxBarItemControl* AControl) const;
 
   TBarHost<TPopupTestForm> Host;
   TdxBarManager* Manager;
