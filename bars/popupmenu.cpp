@@ -357,12 +357,15 @@ bool TdxBarCustomPopupMenu::Popup(int X, int Y)
     FItemLinks->DestroyBarControl();
     return false;
   }
-  const int opened = FOpenCount;
+  // Read after the menu may be gone: the window opened whatever became of the menu since.
+  bool shown = false;
+  FShownFlag = &shown;
+  TFinally unwatch([&self] {
+    if (TdxBarCustomPopupMenu* m = self.Get())
+      m->FShownFlag = nullptr;
+  });
   ShowWindow(menu, X, Y);
-  if (!self)
-    return false;
-  const bool shown = FOpenCount != opened;
-  if (FOptions.Synchronous)
+  if (self && FOptions.Synchronous)
     RunMessageLoop();
   return shown;
 }
@@ -407,7 +410,8 @@ void TdxBarCustomPopupMenu::ShowWindow(TdxBarSubMenuControl* AMenu, int X, int Y
 void TdxBarCustomPopupMenu::WindowPopup(TObject*)
 {
   FShowing = true;
-  ++FOpenCount;
+  if (FShownFlag)
+    *FShownFlag = true;
   CallEvent(OnPopup, this);
 }
 

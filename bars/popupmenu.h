@@ -154,8 +154,8 @@ private:
   bool FShowing = false;
   bool FUseOwnFont = false;
   int FLoopDepth = 0;
-  // Windows opened so far (Popup tells whether its own one did).
-  int FOpenCount = 0;
+  // Where Popup learns that its window opened.
+  bool* FShownFlag = nullptr;
   // The manager whose popup-menu list and font handlers hold this menu.
   TWeakRef<TdxBarManager> FListedIn;
 };

@@ -3,6 +3,7 @@
 #include "PopupTestUtil.h"
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "bars/bar.h"
@@ -22,10 +23,24 @@ namespace {
 constexpr wchar_t ProbeClass[] = L"TLoopProbeWindow";
 constexpr UINT ProbeMessage = WM_APP + 17;
 
+// The tests' own thread: menu windows of other programs on the display do not count.
+const DWORD UiThreadId = ::GetCurrentThreadId();
+
 HWND VisibleMenuWindow()
 {
-  HWND wnd = ::FindWindowW(L"TdxBarSubMenuControl", nullptr);
-  return wnd && ::IsWindowVisible(wnd) ? wnd : nullptr;
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      UiThreadId,
+      [](HWND AWnd, LPARAM AFound) -> BOOL {
+        wchar_t name[64] = {};
+        ::GetClassNameW(AWnd, name, 64);
+        if (std::wstring(name) != L"TdxBarSubMenuControl" || !::IsWindowVisible(AWnd))
+          return TRUE;
+        *reinterpret_cast<HWND*>(AFound) = AWnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 }  // namespace

@@ -176,10 +176,16 @@ TEST_F(TPopupFixture, WithoutWaitingPopupReturnsAtOnceAndTheNextPopupWaitsAgain)
   FillMenu(2);
   ShowForm();
   const TRect exclude{180, 150, 260, 176};
-  Menu->PopupWithOptions(180, 176, 0, false, exclude);
+  Menu->PopupWithOptions(180, 176, dxBarPopupPrefersLeft | dxBarPopupPrefersUp, false, exclude, false);
   ASSERT_NE(Window(), nullptr) << "open after the call returned";
   EXPECT_FALSE(Menu->IsWaiting());
   EXPECT_EQ(Window()->GetOwnerHeight(), RectHeight(exclude));
+  EXPECT_FALSE(Window()->GetPrefersRight());
+  EXPECT_FALSE(Window()->GetPrefersDown());
+  EXPECT_FALSE(Window()->GetAnimate());
+  Window()->Close();
+  Menu->PopupWithOptions(180, 176, 0, false, std::nullopt, true, 30, 0);
+  EXPECT_EQ(Window()->GetOwnerWidth(), 30) << "beside what it opened from";
   Window()->Close();
   bool fail = true;
   Menu->OnPopup = TNotifyEvent([&](TObject*) {
@@ -193,14 +199,17 @@ TEST_F(TPopupFixture, WithoutWaitingPopupReturnsAtOnceAndTheNextPopupWaitsAgain)
   TLoopProbe probe;
   bool waited = false;
   int ownerHeight = -1;
+  bool prefersRight = false;
   probe.Post([&] {
     waited = Menu->IsWaiting();
     ownerHeight = Window()->GetOwnerHeight();
+    prefersRight = Window()->GetPrefersRight();
     Window()->Close();
   });
   Menu->Popup(180, 176);
   EXPECT_TRUE(waited);
   EXPECT_EQ(ownerHeight, 0) << "no rectangle kept from an earlier popup";
+  EXPECT_TRUE(prefersRight);
   EXPECT_EQ(Menu->GetBarControl(), nullptr);
 }
 
