@@ -89,8 +89,6 @@ int dxBarMenuExpandDelay();
 void SetdxBarMenuExpandDelay(int AMilliseconds);
 int dxBarMenuExpandHoverDelay();
 void SetdxBarMenuExpandHoverDelay(int AMilliseconds);
-// Set while a menu is dragged off by its tear-off strip (keys other than Esc wait meanwhile).
-bool dxBarIsMenuDragging();
 
 // The view info of a menu: the item controls in view with their rectangles, and the
 // separators above the links that begin a group.

@@ -6,6 +6,7 @@
 #include "bars/itemcontrol.h"
 #include "bars/menuanimation.h"
 #include "platform/GraphicsObjects.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -207,6 +208,7 @@ TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMe
 TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
+  TFinally restore([&] { SetdxBarMenuAnimationSettingProc(setting); });
   ShowForm();
   FillMenu(MenuHost, 30);
   const int gdi = GdiObjectsInUse();
@@ -257,7 +259,6 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   ASSERT_NE(Open(), nullptr);
   Host.Form()->Free();
   PumpPending();
-  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 // The race a self-freeing thread would lose: the thread has ended its frames and waits to hand
@@ -265,10 +266,16 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
+  static HANDLE reached = nullptr;
+  TFinally restore([&] {
+    TdxBarAnimationThread::AfterFramesHook = nullptr;
+    if (reached)
+      CloseHandle(std::exchange(reached, nullptr));
+    SetdxBarMenuAnimationSettingProc(setting);
+  });
   ShowForm();
   FillMenu(MenuHost, 3);
   Manager->SetMenuAnimations(maSlide);
-  static HANDLE reached = nullptr;
   reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   TdxBarAnimationThread::AfterFramesHook = [] {
     SetEvent(reached);
@@ -284,9 +291,6 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
   EXPECT_FALSE(menu->IsAnimating());
   PumpPending();
   menu->Close();
-  TdxBarAnimationThread::AfterFramesHook = nullptr;
-  CloseHandle(reached);
-  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 }  // namespace
