@@ -35,7 +35,8 @@ public:
   // The links resolve their item names and take their loaded state.
   void Loaded() override;
 
-  // --- Kinds, made through the class so that a derived menu can choose its own.
+  // --- Kinds. The menu window is made from GetSubMenuControlClass, so that a derived menu
+  // can choose its own; GetItemLinksClass names the links' class.
   virtual TClass GetSubMenuControlClass() const;
   virtual TClass GetItemLinksClass() const;
   // Paints the side strip of BarSize width (OnPaintBar).
