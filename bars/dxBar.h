@@ -28,6 +28,7 @@
 #include "bars/hooks.h"
 #include "bars/navigation.h"
 #include "bars/painter.h"
+#include "bars/popupmenu.h"
 #include "bars/popupmenulinks.h"
 #include "bars/registry.h"
 #include "bars/screentips.h"

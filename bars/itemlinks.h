@@ -311,6 +311,8 @@ public:
   IdxBarLinksOwner* GetOwnerIntf() const { return FOwner; }
   TObject* GetLinksOwner() const;
   TdxBarManager* GetBarManager() const;
+  // For an owner that moves to another manager (a popup menu); an open window stays as it is.
+  void SetBarManager(TdxBarManager* Value) { FBarManager = Value; }
   TCustomdxBarControl* GetBarControl() const;
   void CreateBarControl();
   void DestroyBarControl();

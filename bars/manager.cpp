@@ -72,6 +72,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(CheckOwner(AOwner)
     UpdateStyle();
     FItems = std::make_unique<TdxBarComponentList>();
     FCategories = std::make_unique<TdxBarManagerCategories>(this);
+    FPopupMenus = std::make_unique<TdxBarComponentList>();
     FSmallCaptionFont = std::make_unique<TFont>();
     FSecondFont = std::make_unique<TFont>();
     FFont = std::make_unique<TFont>();
@@ -112,6 +113,8 @@ void TdxBarManager::Cleanup()
     FGroups->SetDestroying();
   if (FItems)
     FItems->SetDestroying();
+  if (FPopupMenus)
+    FPopupMenus->SetDestroying();
   // Bars and their windows go while fonts, painter and dock sites still exist.
   DestroyBars();
   if (FRegistered) {
@@ -124,6 +127,7 @@ void TdxBarManager::Cleanup()
   FLookAndFeel.reset();
   FThemeNotificator.reset();
   DestroyBrushes();
+  FPopupMenus.reset();
   FHelpButtonGlyph.reset();
   FGroups.reset();
   FFont.reset();

@@ -382,6 +382,8 @@ public:
   void SetBackgrounds(TdxBarBackgrounds* Value);
   TdxBarPopupMenuLinks* GetPopupMenuLinks() const { return FPopupMenuLinks.get(); }
   void SetPopupMenuLinks(TdxBarPopupMenuLinks* Value);
+  // The popup menus that use this manager (bars/popupmenu.cpp keeps it).
+  TdxBarComponentList* GetPopupMenuList() const { return FPopupMenus.get(); }
   // The icon size items use (16, 32 or the LargeImages width), and whether large icons
   // are drawn from LargeImages.
   int GetIconSize() const;
@@ -619,6 +621,7 @@ private:
   TList FDockControls;
   std::unique_ptr<TdxBarComponentList> FItems;
   std::unique_ptr<TdxBarComponentList> FGroups;
+  std::unique_ptr<TdxBarComponentList> FPopupMenus;
   std::unique_ptr<TdxBarManagerCategories> FCategories;
   std::array<TWinControl*, 5> FOwnDockControls{};
   std::array<int, 5> FDockControlSizes{};

@@ -20,6 +20,7 @@
 #include "bars/manager.h"
 #include "bars/navigation.h"
 #include "bars/painter.h"
+#include "bars/popupmenu.h"
 #include "bars/registry.h"
 #include "bars/screentips.h"
 #include "bars/systemcontroller.h"
@@ -224,6 +225,7 @@ void StartLibrary()
   CreateBarControlList();
   GSystemController = CreateBarSystemController(dxBarModuleIsLib());
   RegisterStandardBarItems();
+  dxBarInitializePopupMenus();
   RegisterDesignHelpers();
   LoadDragCursors();
   if (!dxBarModuleIsLib())
@@ -237,6 +239,7 @@ void StopLibrary()
   FreeBarSystemController(GSystemController);
   GSystemController = nullptr;
   FreeBarControlList();
+  dxBarFinalizePopupMenus();
   FreeRegisteredBarItems();
   UnregisterStreamedClasses();
   // The design controller goes here as well once it exists, then the bar canvas.

@@ -28,6 +28,9 @@ public:
   virtual void DrawSideStrip(TdxBarSubMenuControl* AMenu, TcxCanvas* ACanvas, const TRect& R) = 0;
 };
 
+// What the owner's handler for that strip gets: the menu's owner, the canvas and the strip.
+using TdxBarPaintSubMenuBarEvent = TEvent<void(TObject* Sender, TcxCanvas* ACanvas, const TRect& R)>;
+
 // --- Placement.
 
 // Where a menu of Size opens at Pos, next to an owner of OwnerWidth (a menu item: the menu
