@@ -22,6 +22,7 @@
 #include "bars/painter.h"
 #include "bars/registry.h"
 #include "bars/screentips.h"
+#include "bars/subitems.h"
 #include "bars/systemcontroller.h"
 #include "lookandfeel/cxContainer.h"
 #include "lookandfeel/cxControls.h"
@@ -157,6 +158,10 @@ void RegisterStandardBarItems()
   RegisterBarItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
   RegisterBarItem(TCustomdxBarCombo::StaticClass(), TCustomdxBarComboControl::StaticClass(), true);
   RegisterBarItem(TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true);
+  RegisterBarItem(TdxBarSubItem::StaticClass(), TdxBarSubItemControl::StaticClass(), true);
+  RegisterBarItem(TdxBarListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true);
+  RegisterBarItem(TdxBarContainerItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true);
+  RegisterBarItem(TdxBarExtraPaneListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), false);
   RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
   RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
 }
