@@ -548,7 +548,7 @@ void TCustomdxBarControl::ExpandContainers()
   for (TdxBarItemLink* link : links) {
     TdxBarItem* item = link->GetItem();
     if (auto* container = dynamic_cast<TCustomdxBarContainerItem*>(item)) {
-      if (!listsContainers || !item->IsAvailable())
+      if (!listsContainers || !item->IsAvailable() || item->ComponentState().Contains(csDestroying))
         continue;
       TContainerExpansion expansion;
       expansion.ContainerLink = link;

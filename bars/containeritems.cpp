@@ -51,10 +51,12 @@ TCustomdxBarContainerItem::~TCustomdxBarContainerItem() = default;
 
 void TCustomdxBarContainerItem::BeforeDestruction()
 {
+  // The item's own links go first (one may wait outside a menu's links while the content
+  // is listed there), so that no rebuild lists the content again.
+  TCustomdxBarSubItem::BeforeDestruction();
   DeleteAllListedLinks();
   FMenuClosed = true;
   ClearListedItems();
-  TCustomdxBarSubItem::BeforeDestruction();
 }
 
 TCustomdxBarContainerItem::TListedFill* TCustomdxBarContainerItem::FindFill(const TdxBarItemLinks* ATarget)
@@ -105,7 +107,12 @@ void TCustomdxBarContainerItem::AddListedItemLinks(TdxBarItemLinks* ATarget, int
     ClearListedItems();
   FMenuClosed = false;
   if (AFill && OnGetData.Assigned()) {
-    TRestore<bool> filling(FFilling, true);
+    TWeakRef<TCustomdxBarContainerItem> self(this);
+    FFilling = true;
+    TFinally filled([&]() noexcept {
+      if (self)
+        FFilling = false;
+    });
     CallEvent(OnGetData, this);
   }
 }

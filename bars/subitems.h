@@ -322,6 +322,8 @@ protected:
   virtual void ReleaseMenuLinks(TdxBarItemLinks* ALinks) {}
 
 private:
+  void CloseSiblingMenu();
+
   bool FDroppedDown = false;
 };
 
