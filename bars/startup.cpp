@@ -164,6 +164,7 @@ void RegisterStandardBarItems()
   RegisterBarItem(TdxBarExtraPaneListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), false);
   RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
   RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
+  RegisterBarItem(TSystemMenuSubItem::StaticClass(), TSystemMenuSubItemControl::StaticClass(), false);
 }
 
 // The streamed bar classes (the manager, TdxBar, TdxBarGroup, dock controls, the screen-tip

@@ -358,3 +358,44 @@ protected:
 private:
   TWeakRef<TCustomdxBarContainerItem> FContainerItem;
 };
+
+// ---------------------------------------------------------------------------
+// The system menu of a maximised MDI child on the main form's main menu
+
+// Stands for a window's system menu: its entries become buttons and sub-items each time the
+// menu opens (a click sends the entry's command to the window).
+class TSystemMenuSubItem : public TCustomdxBarSubItem {
+  DECLARE_CLASS(TSystemMenuSubItem, TCustomdxBarSubItem)
+public:
+  explicit TSystemMenuSubItem(TComponent* AOwner) : TCustomdxBarSubItem(AOwner) {}
+  ~TSystemMenuSubItem() override;
+  HWND GetWindow() const { return FWindow; }
+  void SetWindow(HWND Value) { FWindow = Value; }
+  void DoPopup() override;
+  // Sends the system menu's default command to the window.
+  void ExecuteDefaultCommand();
+  // The items made from the menu's entries, freed with this item or the next build.
+  int GetBuiltItemCount() const { return int(FBuiltItems.size()); }
+
+private:
+  void FreeBuiltItems();
+  void BuildItems(HMENU AMenu, TdxBarItemLinks* ALinks);
+  void EntryClick(TObject* Sender);
+
+  HWND FWindow = nullptr;
+  std::vector<TWeakRef<TdxBarItem>> FBuiltItems;
+};
+
+// The window's small icon, the small-icon size; a double click runs the default command.
+class TSystemMenuSubItemControl : public TdxBarSubItemControl {
+  DECLARE_CLASS(TSystemMenuSubItemControl, TdxBarSubItemControl)
+public:
+  using TFactoryOwner = TdxBarItemLink;
+  explicit TSystemMenuSubItemControl(TdxBarItemLink* AItemLink) : TdxBarSubItemControl(AItemLink) {}
+  bool IsSelected() const override;
+  int GetWidth() override { return GetSystemMetrics(SM_CXSMICON); }
+  int GetHeight() override { return GetSystemMetrics(SM_CYSMICON); }
+  int GetDefaultViewParts() const override { return ivpGlyph; }
+  void Draw(const TRect& R, bool AFlag) override;
+  void DoubleClick() override;
+};
