@@ -176,7 +176,8 @@ TCustomdxBarControl* TCustomdxBarContainerItem::CreateBarControl()
   TdxBarManager* manager = GetBarManager();
   if (!manager)
     return nullptr;
-  auto* menu = dynamic_cast<TContainerItemSubMenuControl*>(TContainerItemSubMenuControl::StaticClass()->Create(manager));
+  auto* menu =
+      dynamic_cast<TContainerItemSubMenuControl*>(TContainerItemSubMenuControl::StaticClass()->Create(manager));
   if (menu)
     menu->SetContainerItem(this);
   return menu;

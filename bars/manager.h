@@ -669,7 +669,7 @@ private:
   void UnmergeMDIChildMenu(TdxBarManager* AChildManager);
   HWND FActiveMDIChild = nullptr;
   bool FActiveMDIChildMaximized = false;
-  std::vector<TWeakRef<TdxBar>> FMergedMDIChildBars;  // hidden for OnMenuMerge
+  std::vector<TWeakRef<TdxBar>> FMergedMDIChildBars;   // hidden for OnMenuMerge
   std::vector<TWeakRef<TdxBarItem>> FSystemMenuItems;  // owned by the form
   TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)> FMDIChildChangedHandlers;
   bool FFormActiveBeforeAppDeactivation = false;

@@ -110,14 +110,14 @@ void TdxBarSubItemControl::CalcDrawParams(bool AFull)
   if (!params || !AFull)
     return;
   TdxBarPainter* painter = GetPainter();
-  TCustomdxBarControl* parent = GetParent();
   params->IsDropDown = IsInMenu();
   params->States.Selected = IsSelected();
   params->States.DroppedDown = IsDroppedDown();
   params->PaintsDroppedDown = painter && painter->IsFlatStyle();
   params->IsSplit = false;
+  // The menu arrow takes the text height's width at the right, centred.
   params->ArrowWidth = 0;
-  params->BarArrowSize = painter && parent ? painter->GetMenuArrowWidth(parent->GetTextHeight()) : 0;
+  params->BarArrowSize = 0;
   params->CaptionDrawnSelected = IsCaptionDrawnSelected();
   params->CaptionInFlatSelection = IsCaptionInFlatSelection();
   if (TCustomdxBarSubItem* item = GetSubItem())

@@ -149,7 +149,8 @@ void TdxBarSubMenuControl::SetSelectedControl(TdxBarItemControl* Value)
   TWeakRef<TdxBarItemControl> oldRef(old);
   TCustomdxBarControl::SetSelectedControl(Value);
   // An entry left for another lets its submenu go after the delay (or no longer opens it).
-  if (auto* left = dynamic_cast<TdxBarButtonLikeControl*>(oldRef.Get()); self && left && left != Value && left->GetActive())
+  if (auto* left = dynamic_cast<TdxBarButtonLikeControl*>(oldRef.Get());
+      self && left && left != Value && left->GetActive())
     left->Deactivate();
   if (!self)
     return;

@@ -19,9 +19,8 @@ String Buttons(const String& APrefix, int ACount)
 {
   String text;
   for (int i = 0; i < ACount; ++i)
-    text += L"    object " + APrefix + IntToStr(i) + L": TdxBarButton\n" + L"      Caption = '" + APrefix +
-            L" &" + IntToStr(i) + L"'\n" + L"      Category = 0\n" + L"      OnClick = ItemClick\n" +
-            L"    end\n";
+    text += L"    object " + APrefix + IntToStr(i) + L": TdxBarButton\n" + L"      Caption = '" + APrefix + L" &" +
+            IntToStr(i) + L"'\n" + L"      Category = 0\n" + L"      OnClick = ItemClick\n" + L"    end\n";
   return text;
 }
 
@@ -60,19 +59,21 @@ void TSubItemsForm::ItemClick(TObject* Sender)
 
 String MainMenuFormText()
 {
-  String text = L"object SubItemsForm: TSubItemsForm\n"
-                L"  Caption = 'Sub-items'\n"
-                L"  object dxBarManager1: TdxBarManager\n"
-                L"    Style = bmsFlat\n"
-                L"    Categories.Strings = (\n"
-                L"      'Default')\n"
-                L"    object MainMenuBar: TdxBar\n"
-                L"      Caption = 'Main Menu'\n"
-                L"      DockingStyle = dsTop\n"
-                L"      IsMainMenu = True\n";
+  String text =
+      L"object SubItemsForm: TSubItemsForm\n"
+      L"  Caption = 'Sub-items'\n"
+      L"  object dxBarManager1: TdxBarManager\n"
+      L"    Style = bmsFlat\n"
+      L"    Categories.Strings = (\n"
+      L"      'Default')\n"
+      L"    object MainMenuBar: TdxBar\n"
+      L"      Caption = 'Main Menu'\n"
+      L"      DockingStyle = dsTop\n"
+      L"      IsMainMenu = True\n";
   text += Links({L"FileItem", L"EditItem"});
-  text += L"      Visible = True\n"
-          L"    end\n";
+  text +=
+      L"      Visible = True\n"
+      L"    end\n";
   text += Buttons(L"File", 5) + Buttons(L"Edit", 5) + Buttons(L"Recent", 3) + Buttons(L"Find", 3);
   text += SubItem(L"RecentItem", L"&Recent", Names(L"Recent", 3, String()));
   text += SubItem(L"FindItem", L"F&ind", Names(L"Find", 3, String()));

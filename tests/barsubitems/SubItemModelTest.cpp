@@ -128,7 +128,8 @@ TEST_F(TSubItemModel, SubItemsAndListItemsReadAndWriteTheirValuesInFormData)
                           L"      ShowCaption = False\n"
                           L"      ItemOptions.ShowShortCuts = False\n"
                           L"      ItemLinks = <>\n"
-                          L"    end\n" + text.substr(end);
+                          L"    end\n" +
+                          text.substr(end);
   ExpectFormRoundTrip<TSubItemsForm>(withList, [](TSubItemsForm* AForm) {
     auto* list = dynamic_cast<TdxBarListItem*>(AForm->FindComponent(L"WindowList"));
     auto* side = dynamic_cast<TdxBarSubItem*>(AForm->FindComponent(L"SideSub"));
