@@ -227,10 +227,8 @@ TdxBarButton* TdxBarListItem::ButtonFor(int ANumber)
     FButtons.resize(slot + 1);
   if (TdxBarButton* button = FButtons[slot].Get())
     return button;
-  TdxBarManager* manager = GetBarManager();
-  auto* button = new TdxBarButton(manager ? static_cast<TComponent*>(manager) : Owner());
+  TdxBarButton* button = NewButton(TNotifyEvent(this, &TdxBarListItem::ButtonClick));
   button->SetAction(GetAction());
-  button->SetOnClick(TNotifyEvent(this, &TdxBarListItem::ButtonClick));
   FButtons[slot] = button;
   return button;
 }
@@ -258,12 +256,7 @@ void TdxBarListItem::AddListedItemLinks(TdxBarItemLinks* ATarget, int AIndex, in
     button->SetHint(GetItemHint(i));
     button->SetTag(i);
     button->SetEnabled(GetEnabledValue());
-    const bool checked = FShowCheck && i == FItemIndex;
-    if (!checked)
-      button->SetDown(false);
-    button->SetButtonStyle(checked ? bsChecked : bsDefault);
-    if (checked)
-      button->SetDown(true);
+    ApplyCheck(button, FShowCheck && i == FItemIndex);
     TdxBarItemLink* link = ATarget->Insert(std::min(position + number - 1, ATarget->Count()));
     try {
       link->SetItem(button);
@@ -335,13 +328,27 @@ void TdxBarListItem::UpdateCheck()
     TdxBarButton* button = ref.Get();
     if (!button)
       continue;
-    const bool checked = FShowCheck && button->Tag() == FItemIndex;
-    if (!checked)
-      button->SetDown(false);
-    button->SetButtonStyle(checked ? bsChecked : bsDefault);
-    if (checked)
-      button->SetDown(true);
+    ApplyCheck(button, FShowCheck && button->Tag() == FItemIndex);
   }
+}
+
+void TdxBarListItem::ApplyCheck(TdxBarButton* AButton, bool AChecked)
+{
+  // Down is cleared before the style stops checking, and set once it checks.
+  if (!AChecked)
+    AButton->SetDown(false);
+  AButton->SetButtonStyle(AChecked ? bsChecked : bsDefault);
+  if (AChecked)
+    AButton->SetDown(true);
+}
+
+TdxBarButton* TdxBarListItem::NewButton(const TNotifyEvent& AOnClick)
+{
+  // Made in the manager: not streamed with the form, not named, not saved in a layout.
+  TdxBarManager* manager = GetBarManager();
+  auto* button = new TdxBarButton(manager ? static_cast<TComponent*>(manager) : Owner());
+  button->SetOnClick(AOnClick);
+  return button;
 }
 
 int TdxBarListItem::GetDataIndex() const
@@ -383,11 +390,6 @@ void TdxBarListItem::ButtonClick(TObject* Sender)
     Click();
   if (self)
     SetClickItemLink(nullptr);
-}
-
-void TdxBarListItem::DoClick()
-{
-  TCustomdxBarContainerItem::DoClick();
 }
 
 // ---------------------------------------------------------------------------
@@ -522,9 +524,7 @@ void TdxBarExtraPaneListItem::AddListedItemLinks(TdxBarItemLinks* ATarget, int A
     return;
   TdxBarButton* extra = FExtraButton.Get();
   if (!extra) {
-    TdxBarManager* manager = GetBarManager();
-    extra = new TdxBarButton(manager ? static_cast<TComponent*>(manager) : Owner());
-    extra->SetOnClick(TNotifyEvent(this, &TdxBarExtraPaneListItem::ExtraCommandClick));
+    extra = NewButton(TNotifyEvent(this, &TdxBarExtraPaneListItem::ExtraCommandClick));
     FExtraButton = extra;
   }
   extra->SetCaption(GetCaption());

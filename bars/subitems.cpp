@@ -84,11 +84,6 @@ void TCustomdxBarSubItem::BarManagerChanged()
     MakeItemLinks();
 }
 
-void TCustomdxBarSubItem::Notification(TComponent* AComponent, TOperation Operation)
-{
-  TdxBarItem::Notification(AComponent, Operation);
-}
-
 TCustomdxBarControl* TCustomdxBarSubItem::CreateBarControl()
 {
   TdxBarManager* manager = GetBarManager();

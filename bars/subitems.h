@@ -91,7 +91,6 @@ public:
   TNotifyEvent OnPopup;
 
 protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void MakeItemLinks();
 
 private:
@@ -208,10 +207,11 @@ protected:
   // The generated button for the ANumber-th entry (1-based), made when missing.
   TdxBarButton* ButtonFor(int ANumber);
   void ButtonClick(TObject* Sender);
-  void DoClick() override;
   void FreeButtons();
   void ItemsChanged(TObject* Sender) { DataChanged(); }
   void UpdateCheck();
+  static void ApplyCheck(TdxBarButton* AButton, bool AChecked);
+  TdxBarButton* NewButton(const TNotifyEvent& AOnClick);
 
   std::unique_ptr<TStringList> FItems;
   std::vector<TWeakRef<TdxBarButton>> FButtons;
@@ -307,7 +307,6 @@ public:
   void CalcDrawParams(bool AFull = true) override;
   void Draw(const TRect& R, bool AFlag) override;
   int GetCaptionWidth() override;
-  int GetWidth() override;
 
   // Opens: OnPopup, the item's click, then the menu window beside or below the control.
   void DoDropDown(bool AByMouse) override;

@@ -144,11 +144,6 @@ int TdxBarSubItemControl::GetCaptionWidth()
   return width;
 }
 
-int TdxBarSubItemControl::GetWidth()
-{
-  return TdxBarButtonLikeControl::GetWidth();
-}
-
 void TdxBarSubItemControl::GetSubMenuPosition(TPoint& P, int& DX, int& DY) const
 {
   P = TPoint{};
