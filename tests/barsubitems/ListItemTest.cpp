@@ -264,7 +264,7 @@ TEST_F(TListItems, ButtonsStillLinkedElsewhereAreBroughtUpToDateWhenTheEntriesCh
   EXPECT_EQ(links->Items(1)->GetItem(), keep);
 }
 
-TEST_F(TListItems, AContainerShowsItsLinksInPlaceInAMenuAndInADropDownOnAToolbar)
+TEST_F(TListItems, ContainersShowTheirContentInPlaceInAMenuAndInADropDownOnAToolbar)
 {
   auto* container = new TdxBarContainerItem(Form);
   container->SetCaption(L"Tools");
@@ -273,9 +273,13 @@ TEST_F(TListItems, AContainerShowsItsLinksInPlaceInAMenuAndInADropDownOnAToolbar
   EXPECT_TRUE(container->CanBeVisible());
   TdxBarSubItem* file = Sub(L"FileItem");
   file->GetItemLinks()->AddItem(container);
+  auto* list = new TdxBarListItem(Form);
+  list->SetCaption(L"Windows");
+  SetItems(list, {L"One", L"Two"});
   TdxBar* tools = Manager->GetBars()->Add();
   tools->SetDockingStyle(dsTop);
   tools->GetItemLinks()->AddItem(container);
+  tools->GetItemLinks()->AddItem(list);
   tools->SetVisible(true);
   ShowForm();
   ASSERT_TRUE(ClickOn(ControlOf(file)));
@@ -302,30 +306,17 @@ TEST_F(TListItems, AContainerShowsItsLinksInPlaceInAMenuAndInADropDownOnAToolbar
   Key(VK_ESCAPE);
   EXPECT_EQ(MenuOf(container), nullptr);
   EXPECT_EQ(container->GetItemLinks()->Count(), 2);
-  EXPECT_TRUE(container->IsCompatibleWith(new TdxBarContainerItem(Form)));
-  EXPECT_FALSE(container->IsCompatibleWith(file));
-  MoveAway();
-}
-
-TEST_F(TListItems, AListOnAToolbarDropsItsEntriesDownAndTakesThemBackOnClosing)
-{
-  auto* list = new TdxBarListItem(Form);
-  list->SetCaption(L"Windows");
-  SetItems(list, {L"One", L"Two"});
-  TdxBar* tools = Manager->GetBars()->Add();
-  tools->SetDockingStyle(dsTop);
-  tools->GetItemLinks()->AddItem(list);
-  tools->SetVisible(true);
-  ShowForm();
-  TdxBarItemControl* control = tools->GetItemLinks()->Items(0)->GetControl();
-  ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickOn(control));
+  // A list lists its entries into its own links for the drop-down, and takes them back.
+  Key(VK_ESCAPE);
+  ASSERT_EQ(ActiveBarControl(), nullptr);
+  ASSERT_TRUE(ClickOn(tools->GetItemLinks()->Items(1)->GetControl()));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(list) != nullptr; }));
   EXPECT_EQ(CaptionsOf(list->GetItemLinks(), 0, 2), (std::vector<String>{L"&1 One", L"&2 Two"}));
   Key(VK_ESCAPE);
-  EXPECT_EQ(MenuOf(list), nullptr);
   EXPECT_EQ(list->GetItemLinks()->Count(), 0);
   EXPECT_TRUE(list->IsMenuClosed());
+  EXPECT_TRUE(container->IsCompatibleWith(new TdxBarContainerItem(Form)));
+  EXPECT_FALSE(container->IsCompatibleWith(file));
   MoveAway();
 }
 

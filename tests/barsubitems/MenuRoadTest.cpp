@@ -32,22 +32,6 @@ TRect WindowRectOf(TCustomdxBarControl* AWindow)
   return TRect{r.left, r.top, r.right, r.bottom};
 }
 
-TEST_F(TSubItemMenus, TheFormDataGivesTheMainMenuItsSubItemsAndTheirNestedLinks)
-{
-  TdxBarSubItem* file = Sub(L"FileItem");
-  TdxBarSubItem* edit = Sub(L"EditItem");
-  ASSERT_TRUE(file && edit);
-  EXPECT_TRUE(MainMenu->IsMainMenu());
-  ASSERT_EQ(MainMenu->GetItemLinks()->Count(), 2);
-  EXPECT_EQ(MainMenu->GetItemLinks()->Items(0)->GetItem(), file);
-  ASSERT_EQ(file->GetItemLinks()->Count(), 6);
-  EXPECT_EQ(file->GetItemLinks()->Items(3)->GetItem(), Sub(L"RecentItem"));
-  EXPECT_EQ(edit->GetItemLinks()->Items(3)->GetItem(), Sub(L"FindItem"));
-  EXPECT_EQ(Sub(L"RecentItem")->GetItemLinks()->Count(), 3);
-  EXPECT_TRUE(file->GetShowCaption());
-  EXPECT_EQ(file->GetCaption(), L"&File");
-}
-
 TEST_F(TSubItemMenus, ClickOpensBelowPointerSwitchesNestedOpensAfterTheDelayAndALeafClicksOnce)
 {
   ShowForm();
@@ -156,6 +140,13 @@ TEST_F(TSubItemMenus, OnPopupThenOnClickRunBeforeTheMenuShowsWhatOnPopupAddedAnd
   });
   file->SetOnClick(TNotifyEvent([&](TObject*) { events.push_back(MenuOf(file) ? L"click with menu" : L"click"); }));
   file->OnCloseUp = TNotifyEvent([&](TObject*) { events.push_back(MenuOf(file) ? L"closeup with menu" : L"closeup"); });
+  // The side strip is the item's to paint.
+  file->SetBarSize(18);
+  int stripPaints = 0;
+  file->OnPaintBar = TdxBarPaintSubMenuBarEvent([&](TObject*, TcxCanvas*, const TRect& R) {
+    EXPECT_EQ(RectWidth(R), 18);
+    ++stripPaints;
+  });
   ASSERT_TRUE(ClickOn(ControlOf(file)));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
   TdxBarSubMenuControl* menu = MenuOf(file);
@@ -166,6 +157,9 @@ TEST_F(TSubItemMenus, OnPopupThenOnClickRunBeforeTheMenuShowsWhatOnPopupAddedAnd
   EXPECT_EQ(added->GetCaption(), L"Added in OnPopup");
   EXPECT_GT(RectHeight(ScreenRectOf(added)), 0);
   EXPECT_LE(ScreenRectOf(added).bottom, WindowRectOf(menu).bottom);
+  EXPECT_EQ(menu->GetSideStripWidth(), 18);
+  RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  EXPECT_GT(stripPaints, 0);
   MoveAway();
   Key(VK_ESCAPE);
   EXPECT_EQ(events, (std::vector<String>{L"popup", L"click", L"closeup"}));

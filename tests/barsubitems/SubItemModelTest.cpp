@@ -146,6 +146,7 @@ TEST_F(TSubItemModel, SubItemsAndListItemsReadAndWriteTheirValuesInFormData)
     EXPECT_FALSE(side->GetShowCaption());
     EXPECT_FALSE(side->GetItemOptions()->GetShowShortCuts());
     ASSERT_EQ(file->GetItemLinks()->Count(), 6);
+    EXPECT_EQ(file->GetItemLinks()->Items(3)->GetItem(), AForm->FindComponent(L"RecentItem"));
     EXPECT_EQ(file->GetItemLinks()->Items(5)->GetItem(), AForm->FindComponent(L"File4"));
   });
 }
