@@ -13,6 +13,7 @@
 #include "bars/registry.h"
 #include "bars/shadow.h"
 #include "bars/startup.h"
+#include "bars/subitems.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Bitmap.h"
 #include "platform/GraphicsObjects.h"
@@ -541,8 +542,31 @@ void TCustomdxBarControl::ExpandContainers()
   std::vector<TdxBarItemLink*> links;
   for (int i = 0; i < FItemLinks->Count(); ++i)
     links.push_back(FItemLinks->Items(i));
+  // Menus show a container's content in its place; toolbars, and menus being customized,
+  // show the container itself.
+  const bool listsContainers = GetKind() == bckSubMenu && !IsCustomizing();
   for (TdxBarItemLink* link : links) {
     TdxBarItem* item = link->GetItem();
+    if (auto* container = dynamic_cast<TCustomdxBarContainerItem*>(item)) {
+      if (!listsContainers || !item->IsAvailable() || item->ComponentState().Contains(csDestroying))
+        continue;
+      TContainerExpansion expansion;
+      expansion.ContainerLink = link;
+      expansion.ListingItem = container;
+      expansion.Index = FItemLinks->IndexOf(link);
+      TWeakRef<TCustomdxBarControl> self(this);
+      TWeakRef<TdxBarItemLink> linkRef(link);
+      container->AddListedItemLinks(FItemLinks, expansion.Index + 1, link->GetData(), true);
+      if (!self)
+        return;
+      if (TdxBarItemLink* kept = linkRef.Get()) {
+        kept->SetCollection(nullptr);
+        expansion.ContainerRemoved = true;
+        expansion.Index = std::min(expansion.Index, FItemLinks->Count());
+        FContainerLinks.push_back(std::move(expansion));
+      }
+      continue;
+    }
     std::vector<TdxBarItem*> items;
     bool hideSelf = false;
     if (!item || !item->GetExpandedItems(items, hideSelf))
@@ -578,14 +602,15 @@ void TCustomdxBarControl::CollapseContainers()
   while (!FContainerLinks.empty()) {
     TContainerExpansion expansion = std::move(FContainerLinks.back());
     FContainerLinks.pop_back();
+    if (TCustomdxBarContainerItem* container = expansion.ListingItem.Get(); container && FItemLinks)
+      container->DeleteListedItemLinks(FItemLinks, expansion.Index + 1);
     for (const TWeakRef<TdxBarItemLink>& ref : expansion.AddedLinks)
       if (TdxBarItemLink* added = ref.Get()) {
         if (FSelectedLink == added)
           FSelectedLink = nullptr;
         added->Free();
       }
-    if (expansion.ContainerRemoved && expansion.ContainerLink) {
-      TdxBarItemLink* link = expansion.ContainerLink;
+    if (TdxBarItemLink* link = expansion.ContainerLink.Get(); expansion.ContainerRemoved && link) {
       if (FItemLinks) {
         link->SetCollection(FItemLinks);
         link->SetIndex(std::clamp(expansion.Index, 0, FItemLinks->Count() - 1));

@@ -30,6 +30,7 @@ enum : uint8_t {
 };
 
 class TcxCanvas;
+class TCustomdxBarContainerItem;
 class TcxRegion;
 class TdxBarItemControl;
 class TdxBarItemControlViewInfo;
@@ -472,7 +473,10 @@ protected:
   bool FRebuildPending = false;
   // Links inserted for container items and the container links taken out meanwhile.
   struct TContainerExpansion {
-    TdxBarItemLink* ContainerLink = nullptr;
+    // Weak: the container item may go, with its links, while they are expanded.
+    TWeakRef<TdxBarItemLink> ContainerLink;
+    // A container item that listed its links here itself, and takes exactly them back.
+    TWeakRef<TCustomdxBarContainerItem> ListingItem;
     bool ContainerRemoved = false;
     int Index = -1;
     std::vector<TWeakRef<TdxBarItemLink>> AddedLinks;

@@ -533,7 +533,11 @@ void TCustomdxBarControl::MouseDown(TMouseButton Button, TShiftState Shift, int 
   ControlMouseDown(Button, Shift, PtInRect(GetClientRect(), p), control, p);
 }
 
-void TCustomdxBarControl::DoubleClickItemControl(TdxBarItemControl* AControl) {}
+void TCustomdxBarControl::DoubleClickItemControl(TdxBarItemControl* AControl)
+{
+  if (AControl)
+    AControl->DoubleClick();
+}
 
 void TCustomdxBarControl::ArmDrag(const TPoint& AScreenPoint)
 {

@@ -34,6 +34,7 @@
 #include "bars/screentips.h"
 #include "bars/shadow.h"
 #include "bars/startup.h"
+#include "bars/subitems.h"
 #include "bars/systemcontroller.h"
 #include "bars/toolbar.h"
 #include "bars/utils.h"

@@ -189,6 +189,8 @@ public:
   // true when the control handled it. Nothing in the base.
   virtual bool KeyDown(uint16_t Key) { return false; }
   virtual bool WantsDoubleClick() const { return false; }
+  // A double click on the selected control that wants it; nothing in the base.
+  virtual void DoubleClick() {}
   virtual bool CloseMenusOnClick() const { return true; }
   virtual bool IsDropDown() const { return false; }
   virtual bool IsDroppedDown() const { return false; }

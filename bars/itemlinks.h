@@ -327,6 +327,11 @@ public:
   bool GetShowShortCuts() const { return GetOptionValue(ioShowShortCuts) != 0; }
   TdxBarMenuItemSize GetMenuItemSize() const { return TdxBarMenuItemSize(GetOptionValue(ioSize)); }
 
+  // Internal links (a sub-item's built by a design editor): their changes do not reach the
+  // manager's designer.
+  bool GetNoDesignerNotify() const { return FNoDesignerNotify; }
+  void SetNoDesignerNotify(bool Value) { FNoDesignerNotify = Value; }
+
   // --- Linking rules.
   virtual bool CanAddItem(TdxBarItem* AItem, String& AErrorText);
   // Whether AOwner owns these links or links reached through their items' own links.

@@ -667,10 +667,13 @@ private:
   // MDI merging.
   void HandleMDIChild(HWND AChild, TdxBarMDIChildAction AAction);
   void MergeMDIChildMenu(TdxBarManager* AChildManager);
+  // The maximised child's system-menu item leads the main menu; it goes otherwise.
+  void UpdateSystemMenuItem(HWND AChild, TdxBarMDIChildAction AAction);
   void UnmergeMDIChildMenu(TdxBarManager* AChildManager);
   HWND FActiveMDIChild = nullptr;
   bool FActiveMDIChildMaximized = false;
-  std::vector<TWeakRef<TdxBar>> FMergedMDIChildBars;  // hidden for OnMenuMerge
+  std::vector<TWeakRef<TdxBar>> FMergedMDIChildBars;   // hidden for OnMenuMerge
+  std::vector<TWeakRef<TdxBarItem>> FSystemMenuItems;  // owned by the form
   TdxBarEventHandlers<void(TObject*, TdxBarMDIChildAction, HWND)> FMDIChildChangedHandlers;
   bool FFormActiveBeforeAppDeactivation = false;
   bool FSettingFormActive = false;  // guards the floating bars' show and hide against re-entry

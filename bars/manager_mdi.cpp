@@ -1,8 +1,9 @@
 // MDI merging: the main form's manager takes the main-menu bar of the active MDI child into
 // its own main-menu bar (always, or while the child is maximised) and gives it back when the
-// child is restored, deactivated or closed.
+// child is restored, deactivated or closed; a maximised child's system menu leads that bar.
 #include "bars/bar.h"
 #include "bars/manager.h"
+#include "bars/subitems.h"
 #include "bars/utils.h"
 #include "platform/Forms.h"
 
@@ -76,7 +77,24 @@ void TdxBarManager::HandleMDIChild(HWND AChild, TdxBarMDIChildAction AAction)
         break;
     }
   }
+  UpdateSystemMenuItem(AChild, AAction);
   FMDIChildChangedHandlers.Fire(this, AAction, AChild);
+}
+
+void TdxBarManager::UpdateSystemMenuItem(HWND AChild, TdxBarMDIChildAction AAction)
+{
+  std::vector<TWeakRef<TdxBarItem>> items;
+  items.swap(FSystemMenuItems);
+  for (const TWeakRef<TdxBarItem>& ref : items)
+    if (TdxBarItem* item = ref.Get())
+      item->Free();
+  TdxBar* mainBar = FMainMenuBar.Get();
+  if (!mainBar || !Owner() || AAction == mcaDeactivated || !AChild || !IsZoomed(AChild))
+    return;
+  auto* item = new TSystemMenuSubItem(Owner());
+  FSystemMenuItems.emplace_back(item);
+  item->SetWindow(AChild);
+  mainBar->GetItemLinks()->Insert(0)->SetItem(item);
 }
 
 void TdxBarManager::MergeMDIChildMenu(TdxBarManager* AChildManager)

@@ -23,6 +23,7 @@
 #include "bars/popupmenu.h"
 #include "bars/registry.h"
 #include "bars/screentips.h"
+#include "bars/subitems.h"
 #include "bars/systemcontroller.h"
 #include "lookandfeel/cxContainer.h"
 #include "lookandfeel/cxControls.h"
@@ -158,8 +159,13 @@ void RegisterStandardBarItems()
   RegisterBarItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
   RegisterBarItem(TCustomdxBarCombo::StaticClass(), TCustomdxBarComboControl::StaticClass(), true);
   RegisterBarItem(TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true);
+  RegisterBarItem(TdxBarSubItem::StaticClass(), TdxBarSubItemControl::StaticClass(), true);
+  RegisterBarItem(TdxBarListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true);
+  RegisterBarItem(TdxBarContainerItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true);
+  RegisterBarItem(TdxBarExtraPaneListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), false);
   RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
   RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
+  RegisterBarItem(TSystemMenuSubItem::StaticClass(), TSystemMenuSubItemControl::StaticClass(), false);
 }
 
 // The streamed bar classes (the manager, TdxBar, TdxBarGroup, dock controls, the screen-tip

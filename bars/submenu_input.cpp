@@ -146,7 +146,14 @@ void TdxBarSubMenuControl::SetSelectedControl(TdxBarItemControl* Value)
 {
   TdxBarItemControl* old = GetSelectedControl();
   TWeakRef<TdxBarSubMenuControl> self(this);
+  TWeakRef<TdxBarItemControl> oldRef(old);
   TCustomdxBarControl::SetSelectedControl(Value);
+  // An entry left for another lets its submenu go after the delay (or no longer opens it).
+  if (auto* left = dynamic_cast<TdxBarButtonLikeControl*>(oldRef.Get());
+      self && left && left != Value && left->GetActive())
+    left->Deactivate();
+  if (!self)
+    return;
   // The wait for a hot expand button starts over with every new selection.
   if (self && Value != old && FMarkState == 0 && IsExpandButtonShown())
     StartExpandTimer(2, dxBarMenuExpandDelay());

@@ -145,7 +145,8 @@ TEST_F(TMDIMergeTest, MaximisedChildMergesIntoTheMainMenuUntilRestored)
     EXPECT_EQ(MainMenuCaptions(), alwaysMerge ? (TCaptions{L"Window", L"File"}) : TCaptions{L"Window"});
     child->SetWindowState(wsMaximized);
     PumpPending();
-    EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"Window", L"File"}));
+    // The child's system menu leads, without a caption.
+    EXPECT_EQ(MainMenuCaptions(), (TCaptions{L"", L"Window", L"File"}));
     auto* control = dynamic_cast<TdxBarControl*>(mainBar->GetControl());
     ASSERT_NE(control, nullptr);
     EXPECT_TRUE(control->HasMDISystemMenu());
@@ -171,4 +172,55 @@ TEST_F(TMDIMergeTest, MaximisedChildMergesIntoTheMainMenuUntilRestored)
   PumpPending();
   EXPECT_TRUE(ChildBar(child)->GetVisible());
   EXPECT_EQ(log.Calls, (std::vector<bool>{true, false}));
+}
+
+// A maximised child's system menu leads the main menu: its entries open as a menu, an entry
+// sends its command to the child, and a double click sends the default command.
+TEST_F(TMDIMergeTest, TheMaximisedChildsSystemMenuLeadsTheMainMenuUntilTheChildIsRestored)
+{
+  TdxBar* mainBar = Manager->GetBars()->Add();
+  mainBar->SetIsMainMenu(true);
+  mainBar->SetDockingStyle(dsTop);
+  mainBar->GetItemLinks()->AddItem(new TdxBarButton(Frame))->GetItem()->SetCaption(L"Window");
+  mainBar->SetVisible(true);
+  TFormTestForm* child = NewChild({L"File"});
+  EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
+  child->SetWindowState(wsMaximized);
+  PumpPending();
+  auto* item = dynamic_cast<TSystemMenuSubItem*>(mainBar->GetItemLinks()->Items(0)->GetItem());
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetWindow(), child->GetHandle());
+  auto* control = dynamic_cast<TSystemMenuSubItemControl*>(mainBar->GetItemLinks()->Items(0)->GetControl());
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(RectWidth(mainBar->GetItemLinks()->Items(0)->GetItemRect()), GetSystemMetrics(SM_CXSMICON));
+  // Its menu holds the system menu's entries; Restore sends its command to the child.
+  control->DoDropDown(true);
+  PumpPending();
+  TdxBarItemLinks* entries = item->GetItemLinks();
+  ASSERT_GT(entries->Count(), 0);
+  EXPECT_EQ(item->GetBuiltItemCount(), entries->Count());
+  TdxBarButton* restore = nullptr;
+  for (int i = 0; i < entries->Count(); ++i)
+    if (auto* button = dynamic_cast<TdxBarButton*>(entries->Items(i)->GetItem()); button && button->Tag() == SC_RESTORE)
+      restore = button;
+  ASSERT_NE(restore, nullptr);
+  EXPECT_TRUE(restore->GetEnabled());
+  TWeakRef<TSystemMenuSubItem> itemRef(item);
+  restore->Click();
+  PumpUntil([&] { return !IsZoomed(child->GetHandle()); });
+  EXPECT_FALSE(IsZoomed(child->GetHandle()));
+  EXPECT_FALSE(itemRef.Alive()) << "a restored child's system menu leaves the main menu";
+  EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
+  // A double click on the icon sends the default command (made Minimize here).
+  child->SetWindowState(wsMaximized);
+  PumpPending();
+  ASSERT_TRUE(SetMenuDefaultItem(GetSystemMenu(child->GetHandle(), FALSE), SC_MINIMIZE, FALSE));
+  control = dynamic_cast<TSystemMenuSubItemControl*>(mainBar->GetItemLinks()->Items(0)->GetControl());
+  ASSERT_NE(control, nullptr);
+  control->DoubleClick();
+  PumpUntil([&] { return IsIconic(child->GetHandle()) != FALSE; });
+  EXPECT_TRUE(IsIconic(child->GetHandle()));
+  Children.clear();
+  PumpPending();
+  EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
 }

@@ -1,0 +1,256 @@
+// The road of a menu with the real pointer and keys: a main-menu bar read from form data, its
+// sub-items opening, switching, nesting and closing, clicks reaching a leaf once, and
+// handlers that change or free what the menus show.
+#include "SubItemsTestUtil.h"
+
+#include "support/Input.h"
+#include "support/Pump.h"
+
+namespace {
+
+using TSubItemMenus = TSubItemsFixture;
+
+int CountThreadWindows()
+{
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        if (IsWindowVisible(AWnd))
+          ++*reinterpret_cast<int*>(AParam);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TRect WindowRectOf(TCustomdxBarControl* AWindow)
+{
+  RECT r{};
+  if (AWindow && AWindow->HandleAllocated())
+    GetWindowRect(AWindow->GetHandle(), &r);
+  return TRect{r.left, r.top, r.right, r.bottom};
+}
+
+TEST_F(TSubItemMenus, ClickOpensBelowPointerSwitchesNestedOpensAfterTheDelayAndALeafClicksOnce)
+{
+  ShowForm();
+  TdxBarSubItem* file = Sub(L"FileItem");
+  TdxBarSubItem* edit = Sub(L"EditItem");
+  TdxBarSubItem* find = Sub(L"FindItem");
+  ASSERT_NE(SubControlOf(file), nullptr);
+  // A click on "File" opens its menu below the entry, its left edge at the entry's.
+  const TRect fileRect = ScreenRectOf(ControlOf(file));
+  ASSERT_TRUE(ClickOn(ControlOf(file)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  TRect menuRect = WindowRectOf(MenuOf(file));
+  EXPECT_EQ(menuRect.left, fileRect.left);
+  EXPECT_EQ(menuRect.top, fileRect.bottom);
+  EXPECT_TRUE(SubControlOf(file)->IsDroppedDown());
+  // Onto "Edit" without a click: the menus switch.
+  ASSERT_TRUE(MoveMouseTo(CenterOf(ControlOf(edit))));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(edit) != nullptr && MenuOf(file) == nullptr; }));
+  TdxBarSubMenuControl* editMenu = MenuOf(edit);
+  EXPECT_FALSE(SubControlOf(file)->IsDroppedDown());
+  // The nested entry waits before it opens, then opens right of the entry.
+  TdxBarItemControl* findEntry = EntryOf(editMenu, 3);
+  ASSERT_EQ(findEntry, ControlOf(find));
+  ASSERT_TRUE(MoveMouseTo(CenterOf(findEntry)));
+  PumpPending();
+  EXPECT_EQ(MenuOf(find), nullptr) << "a nested menu waits for the delay";
+  EXPECT_TRUE(static_cast<TdxBarSubItemControl*>(findEntry)->IsPendingOpen());
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(find) != nullptr; }));
+  const TRect findRect = ScreenRectOf(findEntry);
+  menuRect = WindowRectOf(MenuOf(find));
+  EXPECT_GE(menuRect.left, findRect.right - 4);
+  EXPECT_LE(std::abs(menuRect.top - findRect.top), 4);
+  EXPECT_EQ(MenuOf(find)->GetParentBarControl(), editMenu);
+  // A sibling takes the pointer: the nested menu closes, its parent stays.
+  ASSERT_TRUE(MoveMouseTo(CenterOf(EntryOf(editMenu, 4))));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(find) == nullptr; }));
+  EXPECT_EQ(MenuOf(edit), editMenu);
+  // A click on a leaf runs it once and closes every menu.
+  ASSERT_TRUE(ClickAt(CenterOf(EntryOf(editMenu, 5))));
+  PumpPending();
+  EXPECT_EQ(Form->Clicks, (std::vector<String>{L"Edit4"}));
+  EXPECT_EQ(MenuOf(edit), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  MoveAway();
+}
+
+TEST_F(TSubItemMenus, TheKeyboardWalksEveryLevelRightOpensLeftClosesOneEscAndAltClose)
+{
+  ShowForm();
+  TdxBarSubItem* file = Sub(L"FileItem");
+  TdxBarSubItem* recent = Sub(L"RecentItem");
+  ASSERT_TRUE(ClickOn(ControlOf(file)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  TdxBarSubMenuControl* fileMenu = MenuOf(file);
+  MoveAway();
+  for (int i = 0; i < 4; ++i)
+    Key(VK_DOWN);
+  ASSERT_EQ(fileMenu->GetSelectedControl(), EntryOf(fileMenu, 3));
+  // Right opens the nested menu at once with its first entry selected.
+  Key(VK_RIGHT);
+  TdxBarSubMenuControl* recentMenu = MenuOf(recent);
+  ASSERT_NE(recentMenu, nullptr);
+  EXPECT_EQ(recentMenu->GetSelectedControl(), EntryOf(recentMenu, 0));
+  EXPECT_EQ(ActiveBarControl(), recentMenu);
+  // Left closes that level only.
+  Key(VK_LEFT);
+  EXPECT_EQ(MenuOf(recent), nullptr);
+  EXPECT_EQ(MenuOf(file), fileMenu);
+  EXPECT_EQ(fileMenu->GetSelectedControl(), EntryOf(fileMenu, 3));
+  // Enter opens it too; Enter on a leaf runs it once.
+  Key(VK_RETURN);
+  ASSERT_NE(MenuOf(recent), nullptr);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_EQ(Form->Clicks, (std::vector<String>{L"Recent1"}));
+  EXPECT_EQ(MenuOf(recent), nullptr);
+  EXPECT_EQ(MenuOf(file), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  // Esc closes one menu back to the main menu; Alt closes everything.
+  ASSERT_TRUE(ClickOn(ControlOf(file)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  MoveAway();
+  Key(VK_ESCAPE);
+  EXPECT_EQ(MenuOf(file), nullptr);
+  EXPECT_EQ(ActiveBarControl(), static_cast<TCustomdxBarControl*>(MainMenu->GetControl()));
+  Key(VK_DOWN);
+  ASSERT_NE(MenuOf(file), nullptr) << "Down opens the selected entry's menu";
+  Key(VK_MENU);
+  EXPECT_EQ(MenuOf(file), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(Form->Clicks.size(), 1u);
+}
+
+TEST_F(TSubItemMenus, OnPopupThenOnClickRunBeforeTheMenuShowsWhatOnPopupAddedAndOnCloseUpFollows)
+{
+  ShowForm();
+  TdxBarSubItem* file = Sub(L"FileItem");
+  std::vector<String> events;
+  file->OnPopup = TNotifyEvent([&](TObject*) {
+    events.push_back(MenuOf(file) ? L"popup with menu" : L"popup");
+    if (file->GetItemLinks()->Count() == 6) {
+      auto* added = new TdxBarButton(Form);
+      added->SetCaption(L"Added in OnPopup");
+      file->GetItemLinks()->AddItem(added);
+    }
+  });
+  file->SetOnClick(TNotifyEvent([&](TObject*) { events.push_back(MenuOf(file) ? L"click with menu" : L"click"); }));
+  file->OnCloseUp = TNotifyEvent([&](TObject*) { events.push_back(MenuOf(file) ? L"closeup with menu" : L"closeup"); });
+  // The side strip is the item's to paint.
+  file->SetBarSize(18);
+  int stripPaints = 0;
+  file->OnPaintBar = TdxBarPaintSubMenuBarEvent([&](TObject*, TcxCanvas*, const TRect& R) {
+    EXPECT_EQ(RectWidth(R), 18);
+    ++stripPaints;
+  });
+  ASSERT_TRUE(ClickOn(ControlOf(file)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  TdxBarSubMenuControl* menu = MenuOf(file);
+  EXPECT_EQ(events, (std::vector<String>{L"popup", L"click"}));
+  ASSERT_EQ(menu->GetItemLinks()->VisibleItemCount(), 7);
+  TdxBarItemControl* added = EntryOf(menu, 6);
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->GetCaption(), L"Added in OnPopup");
+  EXPECT_GT(RectHeight(ScreenRectOf(added)), 0);
+  EXPECT_LE(ScreenRectOf(added).bottom, WindowRectOf(menu).bottom);
+  EXPECT_EQ(menu->GetSideStripWidth(), 18);
+  RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  EXPECT_GT(stripPaints, 0);
+  MoveAway();
+  Key(VK_ESCAPE);
+  EXPECT_EQ(events, (std::vector<String>{L"popup", L"click", L"closeup"}));
+}
+
+TEST_F(TSubItemMenus, AnItemFreedByItsOwnClickAndAFormFreedByAMenuHandlerEndQuietly)
+{
+  ShowForm();
+  const int windows = CountThreadWindows();
+  const int gdi = GdiObjectsInUse();
+  // An item frees itself from its OnClick in a menu.
+  TdxBarSubItem* file = Sub(L"FileItem");
+  auto* doomed = Item<TdxBarButton>(L"File1");
+  TWeakRef<TdxBarButton> doomedRef(doomed);
+  doomed->SetOnClick(TNotifyEvent([](TObject* Sender) { static_cast<TComponent*>(Sender)->Free(); }));
+  ASSERT_TRUE(ClickOn(ControlOf(file)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  TWeakRef<TdxBarSubMenuControl> menu(MenuOf(file));
+  ASSERT_TRUE(ClickAt(CenterOf(EntryOf(menu.Get(), 1))));
+  PumpPending();
+  EXPECT_FALSE(doomedRef.Alive());
+  EXPECT_FALSE(menu.Alive());
+  EXPECT_EQ(file->GetItemLinks()->Count(), 5);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  MoveAway();
+  EXPECT_EQ(CountThreadWindows(), windows);
+
+  // A second form, freed by the handler of an item in its own nested menu.
+  {
+    TSubItemsForm* other = TCustomForm::CreateFromText<TSubItemsForm>(MainMenuFormText(), nullptr);
+    TOwned<TSubItemsForm> guard(other);
+    TWeakRef<TSubItemsForm> otherRef(other);
+    other->SetBounds(200, 200, 480, 300);
+    other->Show();
+    ActivateWindow(other->GetHandle());
+    PumpPending();
+    auto* otherFile = dynamic_cast<TdxBarSubItem*>(other->FindComponent(L"FileItem"));
+    auto* otherRecent = dynamic_cast<TdxBarSubItem*>(other->FindComponent(L"RecentItem"));
+    auto* leaf = dynamic_cast<TdxBarButton*>(other->FindComponent(L"Recent0"));
+    ASSERT_TRUE(otherFile && otherRecent && leaf);
+    leaf->SetOnClick(TNotifyEvent([other](TObject*) { other->Free(); }));
+    ASSERT_TRUE(ClickOn(ControlOf(otherFile)));
+    ASSERT_TRUE(PumpUntil([&] { return MenuOf(otherFile) != nullptr; }));
+    ASSERT_TRUE(MoveMouseTo(CenterOf(EntryOf(MenuOf(otherFile), 3))));
+    ASSERT_TRUE(PumpUntil([&] { return MenuOf(otherRecent) != nullptr; }));
+    ASSERT_TRUE(ClickAt(CenterOf(EntryOf(MenuOf(otherRecent), 0))));
+    PumpPending();
+    EXPECT_FALSE(otherRef.Alive());
+    EXPECT_EQ(ActiveBarControl(), nullptr);
+  }
+  MoveAway();
+  ActivateWindow(Form->GetHandle());
+  PumpPending();
+  EXPECT_EQ(CountThreadWindows(), windows);
+  EXPECT_EQ(GdiObjectsInUse(), gdi);
+}
+
+TEST_F(TSubItemMenus, MenusOpenBelowAHorizontalToolbarAndBesideAVerticalOne)
+{
+  TdxBar* side = Manager->GetBars()->Add();
+  side->SetCaption(L"Side");
+  side->SetDockingStyle(dsLeft);
+  TdxBarSubItem* find = Sub(L"FindItem");
+  side->GetItemLinks()->AddItem(find);
+  side->SetVisible(true);
+  ShowForm();
+  auto* control = dynamic_cast<TdxBarSubItemControl*>(side->GetItemLinks()->Items(0)->GetControl());
+  ASSERT_NE(control, nullptr);
+  TPoint p;
+  int dx = -1, dy = -1;
+  control->GetSubMenuPosition(p, dx, dy);
+  const TRect r = ScreenRectOf(control);
+  EXPECT_EQ(p.x, r.right);
+  EXPECT_EQ(p.y, r.top);
+  EXPECT_EQ(dx, RectWidth(r));
+  EXPECT_EQ(dy, 0);
+  ASSERT_TRUE(ClickOn(control));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(find) != nullptr; }));
+  const TRect menuRect = WindowRectOf(MenuOf(find));
+  EXPECT_EQ(menuRect.left, r.right);
+  EXPECT_EQ(menuRect.top, r.top);
+  MoveAway();
+  Key(VK_ESCAPE);
+  // On the main menu: below, jumping the entry's height.
+  TdxBarSubItemControl* fileControl = SubControlOf(Sub(L"FileItem"));
+  fileControl->GetSubMenuPosition(p, dx, dy);
+  const TRect fr = ScreenRectOf(fileControl);
+  EXPECT_EQ(p.x, fr.left);
+  EXPECT_EQ(p.y, fr.bottom);
+  EXPECT_EQ(dx, 0);
+  EXPECT_EQ(dy, RectHeight(fr));
+}
+
+}  // namespace
