@@ -17,9 +17,6 @@
 class TdxBar;
 class TdxBarSubItemControl;
 
-// The sub-menu window's side strip painting: the window's canvas and the strip's rectangle.
-using TdxBarPaintSubMenuBarEvent = TEvent<void(TObject* Sender, TcxCanvas* ACanvas, const TRect& R)>;
-
 class TCustomdxBarSubItem : public TdxBarItem,
                             public IdxBarLinksOwner,
                             public IdxBarSubMenuDetaching,
