@@ -153,5 +153,7 @@ bool dxBarIsHintRecentlyHidden();
 bool dxBarIsHintPending();
 // Whether the hint shown or waiting now is ASource's.
 bool dxBarIsHintFrom(const TObject* ASource);
+// The manager is going: a hint of its own (or one whose source died) hides and its timers stop.
+void dxBarHideHintOfManager(const TdxBarManager* AManager);
 // Stops the timers and forgets the pending hint (shut-down).
 void dxBarResetHintTiming();

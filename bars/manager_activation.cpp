@@ -42,9 +42,12 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
       KeepFloatingBarsOnWorkArea();
       break;
     case WM_WINDOWPOSCHANGED:
-      // Shown, hidden, minimised or restored: the floating bars follow.
-      if (Wnd == FormHandle(GetNearestParentForm()))
+      // Shown, hidden, minimised or restored: the floating bars and the hint follow.
+      if (Wnd == FormHandle(GetNearestParentForm())) {
+        if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT)))
+          dxBarHideHintOfManager(this);
         UpdateFloatingBarsVisibility();
+      }
       break;
     default:
       break;
