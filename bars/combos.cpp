@@ -8,6 +8,7 @@
 #include "bars/barcontrol.h"
 #include "bars/dropdownlistbox.h"
 #include "bars/itemlinks.h"
+#include "bars/manager.h"
 #include "bars/painter.h"
 #include "platform/Canvas.h"
 #include "platform/Strings.h"
@@ -134,7 +135,20 @@ void TCustomdxBarCombo::CloseUp()
 {
   if (HWND window = GetDropDownWindow())
     ::ShowWindow(window, SW_HIDE);
+  TdxBarManager* manager = GetBarManager();
+  if (ComponentState().Contains(csDestroying) || (manager && manager->IsDestroying()))
+    return;
   CallEvent(OnCloseUp, this);
+}
+
+void TCustomdxBarCombo::CloseDropDowns()
+{
+  TWeakRef<TCustomdxBarCombo> self(this);
+  for (int i = GetLinkCount() - 1; self && i >= 0; --i)
+    if (i < GetLinkCount())
+      if (auto* control = dynamic_cast<TCustomdxBarComboControl*>(GetLink(i)->GetControl());
+          control && control->IsDroppedDown())
+        control->SetDroppedDown(false);
 }
 
 void TCustomdxBarCombo::InitDropDownControl(TWinControl* AControl)

@@ -3,6 +3,7 @@
 // call-window hook routes the form's messages here.
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
+#include "bars/combos.h"
 #include "bars/hintwindow.h"
 #include "bars/manager.h"
 #include "bars/toolbar.h"
@@ -16,6 +17,18 @@ namespace {
 HWND FormHandle(TCustomForm* AForm)
 {
   return AForm && AForm->HandleAllocated() ? AForm->GetHandle() : nullptr;
+}
+
+// A list dropped down from a bar must not stay on the screen over a form that went away.
+void CloseDropDownLists(TdxBarManager* AManager)
+{
+  std::vector<TWeakRef<TCustomdxBarCombo>> combos;
+  for (int i = 0; i < AManager->GetItemCount(); ++i)
+    if (auto* combo = dynamic_cast<TCustomdxBarCombo*>(AManager->GetItem(i)))
+      combos.emplace_back(combo);
+  for (const TWeakRef<TCustomdxBarCombo>& ref : combos)
+    if (TCustomdxBarCombo* combo = ref.Get())
+      combo->CloseDropDowns();
 }
 
 }  // namespace
@@ -41,11 +54,20 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
     case WM_DISPLAYCHANGE:
       KeepFloatingBarsOnWorkArea();
       break;
+    case WM_CLOSE:
+      if (Wnd == FormHandle(GetNearestParentForm()))
+        CloseDropDownLists(this);
+      break;
     case WM_WINDOWPOSCHANGED:
       // Shown, hidden, minimised or restored: the floating bars and the hint follow.
       if (Wnd == FormHandle(GetNearestParentForm())) {
-        if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT)))
+        if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT))) {
+          TWeakRef<TdxBarManager> self(this);
           dxBarHideHintOfManager(this);
+          CloseDropDownLists(this);
+          if (!self)
+            return;
+        }
         UpdateFloatingBarsVisibility();
       }
       break;
