@@ -287,6 +287,9 @@ public:
   void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
   // Moves every floating bar into the work area of the monitor at the form's centre.
   void KeepFloatingBarsOnWorkArea();
+  // Puts the shown floating bars back on top of their form while nothing but they lie above
+  // it: the form shown, activated or raised, or a drag ended.
+  void KeepFloatingBarsAboveForm();
 
   // --- MDI merging (bars/manager_mdi.cpp).
   // The active MDI child may have changed (the call-window hook saw a child activated or

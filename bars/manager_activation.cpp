@@ -1,6 +1,8 @@
 // The manager follows its form: the form's activation and the application's, the form shown,
 // hidden or minimised, and the work area; floating bars show and hide with them. The
 // call-window hook routes the form's messages here.
+#include <algorithm>
+
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/combos.h"
@@ -31,6 +33,64 @@ void CloseDropDownLists(TdxBarManager* AManager)
       combo->CloseDropDowns();
 }
 
+// Whether w is AOwner or owned by it, directly or through other owned windows.
+bool IsOwnedBy(HWND w, HWND AOwner)
+{
+  for (int depth = 0; w && depth < 16; ++depth, w = GetWindow(w, GW_OWNER))
+    if (w == AOwner)
+      return true;
+  return false;
+}
+
+// Nothing above the form meets ARect but topmost windows and windows the form owns (its
+// floating bars with their shadows): raising a bar there covers nothing of the user's.
+bool IsFormFrontmostAt(HWND AForm, const RECT& ARect)
+{
+  for (HWND w = GetWindow(AForm, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    RECT r{}, common{};
+    if (IsWindowVisible(w) && !(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) && !IsOwnedBy(w, AForm) &&
+        GetWindowRect(w, &r) && IntersectRect(&common, &r, &ARect))
+      return false;
+  }
+  return true;
+}
+
+bool GKeepingFloatingBarsAbove = false;
+
+// The window system may raise an activated form itself once its activation messages are
+// handled, over the bars just raised: those managers raise their bars once more after it.
+std::vector<TWeakRef<TdxBarManager>> GRestackLater;
+UINT_PTR GRestackTimer = 0;
+
+void CALLBACK RestackTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
+{
+  KillTimer(nullptr, ATimer);
+  GRestackTimer = 0;
+  std::vector<TWeakRef<TdxBarManager>> managers = std::move(GRestackLater);
+  GRestackLater.clear();
+  try {
+    for (const TWeakRef<TdxBarManager>& ref : managers)
+      if (TdxBarManager* manager = ref.Get())
+        manager->KeepFloatingBarsAboveForm();
+  } catch (...) {
+    if (Application)
+      Application->HandleException(nullptr);
+  }
+}
+
+void KeepFloatingBarsAboveFormNowAndLater(TdxBarManager* AManager)
+{
+  TWeakRef<TdxBarManager> self(AManager);
+  AManager->KeepFloatingBarsAboveForm();
+  if (!self)
+    return;
+  if (std::none_of(GRestackLater.begin(), GRestackLater.end(),
+                   [AManager](const auto& r) { return r.Get() == AManager; }))
+    GRestackLater.emplace_back(AManager);
+  if (!GRestackTimer)
+    GRestackTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &RestackTimerProc);
+}
+
 }  // namespace
 
 void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -59,8 +119,9 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
         CloseDropDownLists(this);
       break;
     case WM_WINDOWPOSCHANGED:
-      // Shown, hidden, minimised or restored: the floating bars and the hint follow.
+      // Shown, hidden, minimised, restored or restacked: the floating bars and the hint follow.
       if (Wnd == FormHandle(GetNearestParentForm())) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(LParam);
         if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT))) {
           TWeakRef<TdxBarManager> self(this);
           dxBarHideHintOfManager(this);
@@ -69,6 +130,8 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
             return;
         }
         UpdateFloatingBarsVisibility();
+        if (pos && (!(pos->flags & SWP_NOZORDER) || (pos->flags & SWP_SHOWWINDOW)))
+          KeepFloatingBarsAboveFormNowAndLater(this);
       }
       break;
     default:
@@ -151,6 +214,7 @@ void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
   HWND formHandle = FormHandle(GetNearestParentForm());
   if (AActive) {
     ShowFloatingBars();
+    KeepFloatingBarsAboveFormNowAndLater(this);
     return;
   }
   if (AOtherWindow && formHandle && IsChild(formHandle, AOtherWindow))
@@ -233,6 +297,43 @@ void TdxBarManager::UpdateFloatingBarsVisibility()
     ShowFloatingBars();
   else
     HideFloatingBars();
+}
+
+// An owned window stays above its owner, but a host's window system can lose the restack
+// (the list says above while the screen shows the form over the bar). Raising the bars to the
+// top again, lowest first, keeps their order and has the window system stack them anew.
+void TdxBarManager::KeepFloatingBarsAboveForm()
+{
+  HWND form = FormHandle(GetNearestParentForm());
+  if (GKeepingFloatingBarsAbove || !form || !IsWindowVisible(form) || IsIconic(GetAncestor(form, GA_ROOT)))
+    return;
+  TRestore guard(GKeepingFloatingBarsAbove, true);
+  std::vector<TWeakRef<TdxBarControl>> shown;
+  for (const TWeakRef<TdxBarControl>& ref : GetFloatingBarControls()) {
+    TdxBarControl* control = ref.Get();
+    RECT r{};
+    if (control && control->HandleAllocated() && IsWindowVisible(control->GetHandle()) &&
+        GetWindowRect(control->GetHandle(), &r) && IsFormFrontmostAt(form, r))
+      shown.push_back(ref);
+  }
+  // Lowest first, so that the one on top now ends on top.
+  std::vector<TWeakRef<TdxBarControl>> ordered;
+  for (HWND w = GetWindow(form, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (const TWeakRef<TdxBarControl>& ref : shown)
+      if (ref && ref->GetHandle() == w)
+        ordered.insert(ordered.begin(), ref);
+  for (const TWeakRef<TdxBarControl>& ref : ordered) {
+    if (!ref)
+      continue;
+    // A window already first in the list would not be restacked at all: through the topmost
+    // band it always is.
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SetWindowPos(ref->GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+    if (ref)
+      SetWindowPos(ref->GetHandle(), HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (ref)
+      ref->UpdateShadow();
+  }
 }
 
 // Bottom, then top, then right, then left: a bar taller than the work area ends at its top.

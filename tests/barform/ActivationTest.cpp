@@ -3,6 +3,7 @@
 #include "FormTestUtil.h"
 
 #include "lookandfeel/cxControls.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -183,4 +184,55 @@ TEST_F(TFormActivationTest, FloatingBarsMoveIntoTheWorkArea)
   SendMessageW(Form->GetHandle(), WM_DISPLAYCHANGE, 32, 0);
   EXPECT_LE(off->GetFloatLeft() + off->GetFloatClientWidth(), area.right);
   EXPECT_EQ(off->GetFloatTop(), area.top);
+}
+
+namespace {
+
+const wchar_t* const BarOverFormForm =
+    L"object BarOverForm: TFormTestForm\n"
+    L"  Left = 100\n  Top = 100\n  Width = 420\n  Height = 260\n"
+    L"  Color = clLime\n"
+    L"  object dxBarManager1: TdxBarManager\n"
+    L"    object dxBarManager1Bar1: TdxBar\n"
+    L"      Caption = 'Tools'\n"
+    L"      DockingStyle = dsNone\n"
+    L"      FloatLeft = 180\n      FloatTop = 180\n"
+    L"      ItemLinks = <\n"
+    L"        item\n          Visible = True\n          ItemName = 'btnAdd'\n        end>\n"
+    L"      Visible = True\n"
+    L"    end\n"
+    L"    object btnAdd: TdxBarButton\n      Caption = 'Add'\n      Category = 0\n    end\n"
+    L"  end\n"
+    L"end\n";
+
+// How much of the bar's window the screen shows in the form's colour: all of it when the
+// form covers the bar.
+int FormColouredPixelsOverBar(TdxBar* ABar)
+{
+  RECT r{};
+  ::GetWindowRect(ABar->GetControl()->GetHandle(), &r);
+  TDib32 shot = CaptureScreen(r);
+  SaveShotOnRequest(shot, "BarOverForm");
+  return CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, RGB(0, 255, 0), 24);
+}
+
+}  // namespace
+
+// Read from the screen, not the window list: the window system may lose a restack while
+// still listing the bar above its owner.
+TEST_F(TFormActivationTest, FloatingBarOverItsFormShowsAboveIt)
+{
+  TOwned<TFormTestForm> form(TCustomForm::CreateFromText<TFormTestForm>(BarOverFormForm, nullptr));
+  TdxBar* bar = GetBarManagerByOwner(form.Get())->GetBars()->GetItem(0);
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ASSERT_TRUE(IsBarOnScreen(bar));
+  EXPECT_TRUE(PumpUntil([bar] { return FormColouredPixelsOverBar(bar) == 0; }, 2000))
+      << "the form covers its floating bar after Show";
+
+  // Raised again over the bar, the form still shows the bar on top.
+  ::SetWindowPos(form->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::BringWindowToTop(form->GetHandle());
+  EXPECT_TRUE(PumpUntil([bar] { return FormColouredPixelsOverBar(bar) == 0; }, 2000))
+      << "the form covers its floating bar after a restack";
 }
