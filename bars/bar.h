@@ -178,8 +178,6 @@ public:
   void SetFloatLeft(int Value);
   int GetFloatTop() const { return FFloatTop; }
   void SetFloatTop(int Value);
-  // The floating window was moved to keep it reachable: the values follow without moving it.
-  void KeepFloatPosition(int ALeft, int ATop);
   int GetFloatClientWidth() const { return FFloatClientWidth; }
   void SetFloatClientWidth(int Value);
   int GetFloatClientHeight() const { return FFloatClientHeight; }

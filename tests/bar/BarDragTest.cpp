@@ -261,3 +261,30 @@ TEST_F(TBarDrag, BarDroppedFloatingOverItsFormShowsAboveIt)
   EXPECT_NE(r.top, caption.y - 6) << "the bar was not dragged";
   EXPECT_TRUE(PumpUntil([&] { return formColoured() == 0; }, 2000)) << formColoured() << " pixels of the form";
 }
+
+// The user's own drag may leave a bar partly off the screen, its caption too: it stays where
+// it was dropped, and its values follow the window.
+TEST_F(TBarDrag, BarDraggedPartlyOffTheScreenStaysThere)
+{
+  HWND bar = Bar->GetControl()->GetHandle();
+  RECT r{};
+  GetWindowRect(bar, &r);
+  RECT area{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const int width = r.right - r.left;
+  ASSERT_GT(width, 40);
+  // The window's right part, 20 pixels of it, past the work area's right edge.
+  const int left = area.right - width + 20;
+  const POINT target{left + (Start.x - r.left), area.bottom - 120};
+  const int top = target.y - (Start.y - r.top);
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouseButton(true);
+    Glide(Start, target);
+    PauseScript(200);
+    SendMouseButton(false);
+  });
+  ASSERT_EQ(Bar->GetDockingStyle(), dsNone);
+  GetWindowRect(bar, &r);
+  EXPECT_EQ(r.left, left);
+  EXPECT_EQ(r.top, top);
+}
