@@ -259,6 +259,8 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
   HWND wnd = FHookedWnd;
   TCustomdxBarControl* bar = GetParent();
   HWND barWnd = bar && bar->HandleAllocated() ? bar->GetHandle() : nullptr;
+  // The bar may rebuild or free this control while it handles what is passed on.
+  TWeakRef<TdxBarWinControl> self(this);
   switch (Message.Msg) {
     case WM_MOUSEMOVE:
       // The bar's hot tracking goes on over the editor.
@@ -290,7 +292,7 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
       }
     }
   }
-  if (::IsWindow(wnd))
+  if (self && ::IsWindow(wnd))
     DefaultHandler(Message);
 }
 
