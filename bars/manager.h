@@ -287,6 +287,8 @@ public:
   void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
   // Moves every floating bar into the work area of the monitor at the form's centre.
   void KeepFloatingBarsOnWorkArea();
+  // Closes the active bar window (open menus, a toolbar in menu mode) when it is this manager's.
+  void CloseActiveBarControl();
   // Puts the shown floating bars back on top of their form while nothing but they lie above
   // it: the form shown, activated or raised, or a drag ended.
   void KeepFloatingBarsAboveForm();

@@ -118,6 +118,16 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
       if (Wnd == FormHandle(GetNearestParentForm()))
         CloseDropDownLists(this);
       break;
+    case WM_CANCELMODE:
+      // The system takes the input away (a message box, a disabled form): open menus close.
+      CloseActiveBarControl();
+      break;
+    case WM_SYSCOMMAND:
+      // Minimise, maximise, restore and close reach the floating bars through the form's
+      // position change; a designer's close closes the open menus first.
+      if ((WParam & 0xFFF0) == SC_CLOSE && IsDesigning())
+        CloseActiveBarControl();
+      break;
     case WM_WINDOWPOSCHANGED:
       // Shown, hidden, minimised, restored or restacked: the floating bars and the hint follow.
       if (Wnd == FormHandle(GetNearestParentForm())) {
@@ -137,6 +147,12 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
     default:
       break;
   }
+}
+
+void TdxBarManager::CloseActiveBarControl()
+{
+  if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
+    active->Close();
 }
 
 void TdxBarManager::FormActivated(bool AActive, HWND AOtherWindow)
@@ -174,8 +190,7 @@ void TdxBarManager::ApplicationActivated(bool AActive)
     FFormActiveBeforeAppDeactivation = FFormActive && form && IsWindowEnabled(FormHandle(form));
     SetFormActive(false);
     TWeakRef<TdxBarManager> self(this);
-    if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
-      active->Close();
+    CloseActiveBarControl();
     if (!self)
       return;
     if (TCustomdxBarControl* active = ActiveBarControl();
@@ -221,8 +236,7 @@ void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
     return;
   TWeakRef<TdxBarManager> self(this);
   HideHint();
-  if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
-    active->Close();
+  CloseActiveBarControl();
   if (!self || !FHideFloatingBarsWhenInactive)
     return;
   TCustomForm* other = AOtherWindow ? dynamic_cast<TCustomForm*>(FindControl(AOtherWindow)) : nullptr;
