@@ -731,8 +731,8 @@ TPoint OffsetInto(const TRect& ARect, const RECT& AArea)
 }  // namespace
 
 // A floating bar placed, loaded or left by a screen change must stay reachable: a window off
-// every monitor comes back into the work area of the cursor's monitor, and a caption with too
-// little of it on a work area to grab moves wholly onto the nearest one. A bar the user drags
+// every monitor comes back into the work area of the cursor's monitor, and one with too little
+// of its caption on a work area to grab comes wholly onto the nearest one. A bar the user drags
 // partly off the screen stays where it is dropped.
 void TdxBarControl::WMWindowPosChanging(TMessage& Message)
 {
@@ -772,7 +772,7 @@ void TdxBarControl::WMWindowPosChanging(TMessage& Message)
   if (!::IsRectEmpty(&caption) && !IsCaptionGrabbable(caption)) {
     MONITORINFO info = MonitorInfoOf(::MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST));
     if (info.cbSize) {
-      TPoint d = OffsetInto(caption, info.rcWork);
+      TPoint d = OffsetInto(r, info.rcWork);
       ::OffsetRect(&r, d.x, d.y);
     }
   }
