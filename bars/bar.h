@@ -81,7 +81,7 @@ public:
   void SetState(int Value);
   // The hint window's view info and position: the bar window's painter's, with the button's
   // screen tip.
-  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) override;
+  std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const String& AText, const String& AShortCut) override;
   TPoint GetHintPosition(const TPoint& ACursorPos) override;
 
   TNotifyEvent OnClick;

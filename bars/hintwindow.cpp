@@ -341,9 +341,9 @@ bool TdxBarHintWindow::ActivateHint(TObject* ASource, const String& AText, const
   auto* source = dynamic_cast<IdxBarHintSource*>(ASource);
   auto* barControl = dynamic_cast<TCustomdxBarControl*>(ASource);
   if (source)
-    FViewInfo.reset(source->CreateHintViewInfo(AText, AShortCut));
+    FViewInfo = source->CreateHintViewInfo(AText, AShortCut);
   else if (barControl)
-    FViewInfo.reset(barControl->CreateHintViewInfo(AText, AShortCut, nullptr));
+    FViewInfo = barControl->CreateHintViewInfo(AText, AShortCut, nullptr);
   if (!FViewInfo)
     FViewInfo = std::make_unique<TdxBarHintViewInfo>(nullptr, AText.empty() ? AText : AText + AShortCut, cursor);
   // Initialising may recreate the window, which hides it and so frees the view info.

@@ -93,7 +93,8 @@ private:
 // A hint source that makes its own view info and position (item controls).
 class IdxBarHintSource {
 public:
-  virtual TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) = 0;
+  virtual std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const String& AText,
+                                                                       const String& AShortCut) = 0;
   virtual TPoint GetHintPosition(const TPoint& ACursorPos) = 0;
 
 protected:
