@@ -306,11 +306,13 @@ HWND TdxBarCustomCombo::GetDropDownWindow()
   if (HWND window = TCustomdxBarCombo::GetDropDownWindow())
     return window;
   // The list is owned by the bar window of the control that drops it down, which hands
-  // the list's drawing messages back to it; a list made for another window is made again.
+  // the list's drawing messages back to it. A top-level window gets its owner only when it is
+  // made: a list made before (for no window or another one) is made again, never turned into
+  // a child of the bar, which would clip it away.
   TCustomdxBarComboControl* control = GetDropDownSourceControl();
   TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
   if (bar && bar->HandleAllocated() && FListBox->GetParentWindow() != bar->GetHandle()) {
-    FListBox->SetParentWindow(nullptr);
+    FListBox->DestroyHandle();
     FListBox->SetParentWindow(bar->GetHandle());
   }
   return FListBox->GetHandle();
