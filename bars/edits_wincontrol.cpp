@@ -105,6 +105,9 @@ void TdxBarWinControl::WndProc(TMessage& Message)
   switch (Message.Msg) {
     case WM_SETFOCUS: {
       DefaultHandler(Message);
+      // The window system may lift the form over its floating bars when the focus moves in.
+      if (TdxBarManager* manager = GetBarManager())
+        manager->KeepFloatingBarsAboveForm();
       if (TdxBarWindowItem* item = GetWindowItem())
         item->DoEnter();
       return;

@@ -42,14 +42,18 @@ bool IsOwnedBy(HWND w, HWND AOwner)
   return false;
 }
 
-// Nothing above the form meets ARect but topmost windows and windows the form owns (its
-// floating bars with their shadows): raising a bar there covers nothing of the user's.
-bool IsFormFrontmostAt(HWND AForm, const RECT& ARect)
+// Nothing above the form meets ARect but the form's floating bars with their shadows (ABars)
+// and see-through windows (the hint): raising a bar there covers nothing the user looks at, be
+// it another program's window, a dialog or a drop-down list.
+bool IsFormFrontmostAt(HWND AForm, const RECT& ARect, const std::vector<HWND>& ABars)
 {
   for (HWND w = GetWindow(AForm, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
     RECT r{}, common{};
-    if (IsWindowVisible(w) && !(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) && !IsOwnedBy(w, AForm) &&
-        GetWindowRect(w, &r) && IntersectRect(&common, &r, &ARect))
+    const bool isHint =
+        dxBarHintWindow() && dxBarHintWindow()->HandleAllocated() && w == dxBarHintWindow()->GetHandle();
+    if (isHint || !IsWindowVisible(w) || !GetWindowRect(w, &r) || !IntersectRect(&common, &r, &ARect))
+      continue;
+    if (std::none_of(ABars.begin(), ABars.end(), [w](HWND bar) { return IsOwnedBy(w, bar); }))
       return false;
   }
   return true;
@@ -57,8 +61,8 @@ bool IsFormFrontmostAt(HWND AForm, const RECT& ARect)
 
 bool GKeepingFloatingBarsAbove = false;
 
-// The window system may raise an activated form itself once its activation messages are
-// handled, over the bars just raised: those managers raise their bars once more after it.
+// The window system may raise the form itself once its activation or a focus change inside it
+// is handled, over the bars just raised: those managers raise their bars once more after it.
 std::vector<TWeakRef<TdxBarManager>> GRestackLater;
 UINT_PTR GRestackTimer = 0;
 
@@ -71,19 +75,15 @@ void CALLBACK RestackTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
   try {
     for (const TWeakRef<TdxBarManager>& ref : managers)
       if (TdxBarManager* manager = ref.Get())
-        manager->KeepFloatingBarsAboveForm();
+        manager->RaiseFloatingBarsAboveForm();
   } catch (...) {
     if (Application)
       Application->HandleException(nullptr);
   }
 }
 
-void KeepFloatingBarsAboveFormNowAndLater(TdxBarManager* AManager)
+void KeepFloatingBarsAboveFormLater(TdxBarManager* AManager)
 {
-  TWeakRef<TdxBarManager> self(AManager);
-  AManager->KeepFloatingBarsAboveForm();
-  if (!self)
-    return;
   if (std::none_of(GRestackLater.begin(), GRestackLater.end(),
                    [AManager](const auto& r) { return r.Get() == AManager; }))
     GRestackLater.emplace_back(AManager);
@@ -141,7 +141,7 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
         }
         UpdateFloatingBarsVisibility();
         if (pos && (!(pos->flags & SWP_NOZORDER) || (pos->flags & SWP_SHOWWINDOW)))
-          KeepFloatingBarsAboveFormNowAndLater(this);
+          KeepFloatingBarsAboveForm();
       }
       break;
     default:
@@ -229,7 +229,7 @@ void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
   HWND formHandle = FormHandle(GetNearestParentForm());
   if (AActive) {
     ShowFloatingBars();
-    KeepFloatingBarsAboveFormNowAndLater(this);
+    KeepFloatingBarsAboveForm();
     return;
   }
   if (AOtherWindow && formHandle && IsChild(formHandle, AOtherWindow))
@@ -318,16 +318,29 @@ void TdxBarManager::UpdateFloatingBarsVisibility()
 // top again, lowest first, keeps their order and has the window system stack them anew.
 void TdxBarManager::KeepFloatingBarsAboveForm()
 {
+  TWeakRef<TdxBarManager> self(this);
+  RaiseFloatingBarsAboveForm();
+  if (self)
+    KeepFloatingBarsAboveFormLater(this);
+}
+
+void TdxBarManager::RaiseFloatingBarsAboveForm()
+{
   HWND form = FormHandle(GetNearestParentForm());
   if (GKeepingFloatingBarsAbove || !form || !IsWindowVisible(form) || IsIconic(GetAncestor(form, GA_ROOT)))
     return;
   TRestore guard(GKeepingFloatingBarsAbove, true);
+  const std::vector<TWeakRef<TdxBarControl>> floating = GetFloatingBarControls();
+  std::vector<HWND> bars;
+  for (const TWeakRef<TdxBarControl>& ref : floating)
+    if (TdxBarControl* control = ref.Get(); control && control->HandleAllocated())
+      bars.push_back(control->GetHandle());
   std::vector<TWeakRef<TdxBarControl>> shown;
-  for (const TWeakRef<TdxBarControl>& ref : GetFloatingBarControls()) {
+  for (const TWeakRef<TdxBarControl>& ref : floating) {
     TdxBarControl* control = ref.Get();
     RECT r{};
     if (control && control->HandleAllocated() && IsWindowVisible(control->GetHandle()) &&
-        GetWindowRect(control->GetHandle(), &r) && IsFormFrontmostAt(form, r))
+        GetWindowRect(control->GetHandle(), &r) && IsFormFrontmostAt(form, r, bars))
       shown.push_back(ref);
   }
   // Lowest first, so that the one on top now ends on top.

@@ -2,6 +2,7 @@
 // form is inactive where the manager says so, and kept on the work area.
 #include "FormTestUtil.h"
 
+#include "bars/edits.h"
 #include "lookandfeel/cxControls.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -235,4 +236,31 @@ TEST_F(TFormActivationTest, FloatingBarOverItsFormShowsAboveIt)
   ::BringWindowToTop(form->GetHandle());
   EXPECT_TRUE(PumpUntil([bar] { return FormColouredPixelsOverBar(bar) == 0; }, 2000))
       << "the form covers its floating bar after a restack";
+}
+
+// A click into a docked edit moves the focus into the form, which the window system may
+// answer by lifting the form: its floating bar still shows above it.
+TEST_F(TFormActivationTest, FloatingBarStaysAboveItsFormWhenTheFocusMovesIntoABarEditor)
+{
+  TOwned<TFormTestForm> form(TCustomForm::CreateFromText<TFormTestForm>(BarOverFormForm, nullptr));
+  TdxBarManager* manager = GetBarManagerByOwner(form.Get());
+  TdxBar* floating = manager->GetBars()->GetItem(0);
+  TdxBar* docked = manager->GetBars()->Add();
+  docked->SetDockingStyle(dsTop);
+  auto* edit = new TdxBarEdit(form.Get());
+  edit->SetWidth(100);
+  docked->GetItemLinks()->AddItem(edit);
+  docked->SetVisible(true);
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ASSERT_TRUE(PumpUntil([floating] { return FormColouredPixelsOverBar(floating) == 0; }, 2000));
+  TdxBarItemControl* control = docked->GetItemLinks()->Items(0)->GetControl();
+  ASSERT_NE(control, nullptr);
+  const TRect r = control->GetItemRect();
+  POINT p{r.right - 20, (r.top + r.bottom) / 2};
+  ::ClientToScreen(docked->GetControl()->GetHandle(), &p);
+  ASSERT_TRUE(ClickAt(p));
+  ASSERT_TRUE(PumpUntil([] { return ::GetFocus() && ::GetParent(::GetFocus()) != nullptr; }, 2000));
+  EXPECT_TRUE(PumpUntil([floating] { return FormColouredPixelsOverBar(floating) == 0; }, 2000))
+      << "the form covers its floating bar once the editor has the focus";
 }
