@@ -671,15 +671,6 @@ void TdxBar::SetFloatTop(int Value)
   SetPositionValue(FFloatTop, Value);
 }
 
-void TdxBar::KeepFloatPosition(int ALeft, int ATop)
-{
-  if (FFloatLeft == ALeft && FFloatTop == ATop)
-    return;
-  FFloatLeft = ALeft;
-  FFloatTop = ATop;
-  Changed(false);
-}
-
 void TdxBar::SetFloatClientWidth(int Value)
 {
   SetPositionValue(FFloatClientWidth, Value);

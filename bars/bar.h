@@ -81,7 +81,7 @@ public:
   void SetState(int Value);
   // The hint window's view info and position: the bar window's painter's, with the button's
   // screen tip.
-  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) override;
+  std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const String& AText, const String& AShortCut) override;
   TPoint GetHintPosition(const TPoint& ACursorPos) override;
 
   TNotifyEvent OnClick;
@@ -178,8 +178,6 @@ public:
   void SetFloatLeft(int Value);
   int GetFloatTop() const { return FFloatTop; }
   void SetFloatTop(int Value);
-  // The floating window was moved to keep it reachable: the values follow without moving it.
-  void KeepFloatPosition(int ALeft, int ATop);
   int GetFloatClientWidth() const { return FFloatClientWidth; }
   void SetFloatClientWidth(int Value);
   int GetFloatClientHeight() const { return FFloatClientHeight; }

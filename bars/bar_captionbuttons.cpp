@@ -87,7 +87,8 @@ void TdxBarCaptionButton::SetState(int Value)
   Changed(false);
 }
 
-TdxBarCustomHintViewInfo* TdxBarCaptionButton::CreateHintViewInfo(const String& AText, const String& AShortCut)
+std::unique_ptr<TdxBarCustomHintViewInfo> TdxBarCaptionButton::CreateHintViewInfo(const String& AText,
+                                                                                  const String& AShortCut)
 {
   TdxBar* bar = GetCaptionButtons() ? GetCaptionButtons()->GetBar() : nullptr;
   TdxBarControl* control = bar ? bar->GetControl() : nullptr;

@@ -213,6 +213,9 @@ void TdxBars::DragBar(TdxBarControl* ABarControl)
     FDragging = false;
     FMovingBarControl = nullptr;
     GDraggingBars = nullptr;
+    // A bar dropped floating over its form must not end beneath it.
+    if (control && control->GetDockingStyle() == dsNone && FBarManager)
+      FBarManager->KeepFloatingBarsAboveForm();
   });
 
   ABarControl->SetMoving(true);

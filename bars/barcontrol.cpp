@@ -6,6 +6,7 @@
 #include "platform/Win.h"
 
 #include "bars/drawparams.h"
+#include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/items.h"
@@ -743,8 +744,9 @@ void TCustomdxBarControl::ActivateHint(bool AShow, TdxBarItemControl* AControl)
     manager->ActivateHint(AShow && AControl, String(), AControl);
 }
 
-TdxBarCustomHintViewInfo* TCustomdxBarControl::CreateHintViewInfo(const String& AText, const String& AShortCut,
-                                                                  TObject* AScreenTip) const
+std::unique_ptr<TdxBarCustomHintViewInfo> TCustomdxBarControl::CreateHintViewInfo(const String& AText,
+                                                                                  const String& AShortCut,
+                                                                                  TObject* AScreenTip) const
 {
   TdxBarPainter* painter = GetPainter();
   return painter ? painter->CreateHintViewInfo(GetBarManager(), AText, AShortCut, AScreenTip) : nullptr;

@@ -230,7 +230,8 @@ public:
 
   // --- Hints.
   void ActivateHint(bool AShow, TdxBarItemControl* AControl);
-  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut, TObject* AScreenTip) const;
+  std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const String& AText, const String& AShortCut,
+                                                               TObject* AScreenTip) const;
   TPoint GetHintPosition(const TPoint& P) const;
 
   // --- Fonts.

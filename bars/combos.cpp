@@ -8,6 +8,7 @@
 #include "bars/barcontrol.h"
 #include "bars/dropdownlistbox.h"
 #include "bars/itemlinks.h"
+#include "bars/manager.h"
 #include "bars/painter.h"
 #include "platform/Canvas.h"
 #include "platform/Strings.h"
@@ -134,7 +135,20 @@ void TCustomdxBarCombo::CloseUp()
 {
   if (HWND window = GetDropDownWindow())
     ::ShowWindow(window, SW_HIDE);
+  TdxBarManager* manager = GetBarManager();
+  if (ComponentState().Contains(csDestroying) || (manager && manager->IsDestroying()))
+    return;
   CallEvent(OnCloseUp, this);
+}
+
+void TCustomdxBarCombo::CloseDropDowns()
+{
+  TWeakRef<TCustomdxBarCombo> self(this);
+  for (int i = GetLinkCount() - 1; self && i >= 0; --i)
+    if (i < GetLinkCount())
+      if (auto* control = dynamic_cast<TCustomdxBarComboControl*>(GetLink(i)->GetControl());
+          control && control->IsDroppedDown())
+        control->SetDroppedDown(false);
 }
 
 void TCustomdxBarCombo::InitDropDownControl(TWinControl* AControl)
@@ -292,11 +306,13 @@ HWND TdxBarCustomCombo::GetDropDownWindow()
   if (HWND window = TCustomdxBarCombo::GetDropDownWindow())
     return window;
   // The list is owned by the bar window of the control that drops it down, which hands
-  // the list's drawing messages back to it; a list made for another window is made again.
+  // the list's drawing messages back to it. A top-level window gets its owner only when it is
+  // made: a list made before (for no window or another one) is made again, never turned into
+  // a child of the bar, which would clip it away.
   TCustomdxBarComboControl* control = GetDropDownSourceControl();
   TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
   if (bar && bar->HandleAllocated() && FListBox->GetParentWindow() != bar->GetHandle()) {
-    FListBox->SetParentWindow(nullptr);
+    FListBox->DestroyHandle();
     FListBox->SetParentWindow(bar->GetHandle());
   }
   return FListBox->GetHandle();

@@ -40,7 +40,11 @@ public:
   virtual void PrepareDropDown() {}
   // Drops the window down at (X, Y) on the screen, fitted into the work area.
   void DropDown(int X, int Y);
+  // Hides the drop-down window and fires OnCloseUp, except while the combo or its manager is
+  // being freed: the handler's object may be gone by then.
   void CloseUp();
+  // Closes the list of every control of the combo that has it open.
+  void CloseDropDowns();
   // Gives a drop-down control the editor's font and the painter's edit colours.
   void InitDropDownControl(TWinControl* AControl);
   // The control that drops the window down: the editing one, else the selected one.

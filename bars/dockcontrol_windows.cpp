@@ -278,9 +278,11 @@ TPoint TdxDockControl::GetBarControlSize(TdxBarControl* ABarControl, int ALength
   return TPoint{ALength, client.y + frame.y};
 }
 
-// A window that starts at or past the row's end cannot be seen or reached. It goes to a row
-// of its own below, as a drop below the row would put it. Not for a site without a size yet
-// (a hidden or minimised form) or while bars are dragged, whose rows settle at the drop.
+// A window that starts at or past the row's end cannot be seen or reached. Those windows go,
+// in their order, to one new row below, as a drop there would put them; that row wraps in
+// turn when it is laid out, so every row is filled before the next begins. Not for a site
+// without a size yet (a hidden or minimised form) or while bars are dragged, whose rows
+// settle at the drop.
 bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<TdxDockRowLayoutItem>& AItems,
                                             int ARowLength)
 {
@@ -291,18 +293,20 @@ bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<
   for (size_t i = 1; i < AItems.size(); ++i)
     if (AItems[i].Start >= ARowLength)
       moved.push_back(ARow->GetCol(int(i))->GetBarControl());
-  int index = ARow->GetIndex();
+  if (moved.empty())
+    return false;
+  TdxDockRow* row = InsertRow(ARow->GetIndex() + 1);
   for (TdxBarControl* control : moved) {
     ARow->RemoveBarControl(control);
-    TdxDockRow* row = InsertRow(++index);
-    row->AddCol(control);
+    if (TdxDockCol* col = row->AddCol(control))
+      col->SetPos(0);
     if (TdxBar* bar = control->GetBar()) {
       if (bar->GetDockRow() == ARow)
         ARow->RemoveBar(bar, false);
       row->AddBar(bar);
     }
   }
-  return !moved.empty();
+  return true;
 }
 
 void TdxDockControl::LayoutRow(TdxDockRow* ARow)

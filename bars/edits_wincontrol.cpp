@@ -105,6 +105,9 @@ void TdxBarWinControl::WndProc(TMessage& Message)
   switch (Message.Msg) {
     case WM_SETFOCUS: {
       DefaultHandler(Message);
+      // The window system may lift the form over its floating bars when the focus moves in.
+      if (TdxBarManager* manager = GetBarManager())
+        manager->KeepFloatingBarsAboveForm();
       if (TdxBarWindowItem* item = GetWindowItem())
         item->DoEnter();
       return;
@@ -259,6 +262,8 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
   HWND wnd = FHookedWnd;
   TCustomdxBarControl* bar = GetParent();
   HWND barWnd = bar && bar->HandleAllocated() ? bar->GetHandle() : nullptr;
+  // The bar may rebuild or free this control while it handles what is passed on.
+  TWeakRef<TdxBarWinControl> self(this);
   switch (Message.Msg) {
     case WM_MOUSEMOVE:
       // The bar's hot tracking goes on over the editor.
@@ -290,7 +295,7 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
       }
     }
   }
-  if (::IsWindow(wnd))
+  if (self && ::IsWindow(wnd))
     DefaultHandler(Message);
 }
 

@@ -3,10 +3,13 @@
 
 #include <algorithm>
 
+#include "bars/bar.h"
 #include "bars/barcontrol.h"
+#include "bars/itemcontrol.h"
 #include "bars/manager.h"
 #include "bars/screentips.h"
 #include "bars/startup.h"
+#include "bars/toolbar.h"
 #include "lookandfeel/cxControls.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Application.h"
@@ -338,9 +341,9 @@ bool TdxBarHintWindow::ActivateHint(TObject* ASource, const String& AText, const
   auto* source = dynamic_cast<IdxBarHintSource*>(ASource);
   auto* barControl = dynamic_cast<TCustomdxBarControl*>(ASource);
   if (source)
-    FViewInfo.reset(source->CreateHintViewInfo(AText, AShortCut));
+    FViewInfo = source->CreateHintViewInfo(AText, AShortCut);
   else if (barControl)
-    FViewInfo.reset(barControl->CreateHintViewInfo(AText, AShortCut, nullptr));
+    FViewInfo = barControl->CreateHintViewInfo(AText, AShortCut, nullptr);
   if (!FViewInfo)
     FViewInfo = std::make_unique<TdxBarHintViewInfo>(nullptr, AText.empty() ? AText : AText + AShortCut, cursor);
   // Initialising may recreate the window, which hides it and so frees the view info.
@@ -414,6 +417,40 @@ TdxBarHintWindow* GHintWindow = nullptr;
 
 // A hint shows at once this long after the last one was hidden (moving along a toolbar).
 constexpr int RecentlyHiddenTime = 400;
+// How often a shown hint checks that what it explains is still there to be seen.
+constexpr int HintWatchInterval = 100;
+
+// The window whose part the hint explains: the bar window of an item control or caption
+// button, the window itself for a bar window.
+HWND HintSourceWindow(TObject* ASource)
+{
+  TWinControl* window = nullptr;
+  if (auto* control = dynamic_cast<TdxBarItemControl*>(ASource))
+    window = control->GetParent();
+  else if (auto* button = dynamic_cast<TdxBarCaptionButton*>(ASource))
+    window = button->GetCaptionButtons() ? button->GetCaptionButtons()->GetBar()->GetControl() : nullptr;
+  else
+    window = dynamic_cast<TWinControl*>(ASource);
+  return window && window->HandleAllocated() ? window->GetHandle() : nullptr;
+}
+
+TdxBarManager* HintSourceManager(TObject* ASource)
+{
+  if (auto* control = dynamic_cast<TdxBarItemControl*>(ASource))
+    return control->GetBarManager();
+  if (auto* button = dynamic_cast<TdxBarCaptionButton*>(ASource))
+    return button->GetCaptionButtons() ? button->GetCaptionButtons()->GetBar()->GetBarManager() : nullptr;
+  if (auto* bar = dynamic_cast<TCustomdxBarControl*>(ASource))
+    return bar->GetBarManager();
+  return nullptr;
+}
+
+bool IsOwnProcessWindow(HWND Wnd)
+{
+  DWORD process = 0;
+  GetWindowThreadProcessId(Wnd, &process);
+  return process == GetCurrentProcessId();
+}
 
 class THintTiming : public TObject {
 public:
@@ -424,7 +461,10 @@ public:
     FShowTimer.SetOnTimer(TNotifyEvent(this, &THintTiming::ShowTimerFired));
     FRecentTimer.SetOnTimer(TNotifyEvent(this, &THintTiming::RecentTimerFired));
     FHideTimer.SetOnTimer(TNotifyEvent(this, &THintTiming::HideTimerFired));
+    FWatchTimer.SetEnabled(false);
+    FWatchTimer.SetOnTimer(TNotifyEvent(this, &THintTiming::WatchTimerFired));
     FRecentTimer.SetInterval(RecentlyHiddenTime);
+    FWatchTimer.SetInterval(HintWatchInterval);
   }
 
   void ShowDelayed(TObject* ASource, const String& AText, const String& AShortCut)
@@ -488,6 +528,16 @@ public:
     FRecentlyHidden = false;
   }
 
+  // The manager goes: its hint hides and its timers stop.
+  void ForgetManager(const TdxBarManager* AManager)
+  {
+    TObject* source = FSource.Get();
+    if (!source && !FPending && !dxBarIsHintShowing())
+      return;
+    if (!source || HintSourceManager(source) == AManager)
+      Hide();
+  }
+
   bool IsRecentlyHidden() const { return FRecentlyHidden; }
   bool IsPending() const { return FPending; }
   bool IsFrom(const TObject* ASource) const
@@ -506,8 +556,10 @@ private:
   {
     FShowTimer.SetEnabled(false);
     FHideTimer.SetEnabled(false);
+    FWatchTimer.SetEnabled(false);
     FPending = false;
     FSource = nullptr;
+    FSourceWindow = nullptr;
   }
 
   void ShowNow()
@@ -521,6 +573,33 @@ private:
     FHideTimer.SetEnabled(false);
     FHideTimer.SetInterval(uint32_t(window->GetHintHidePause()));
     FHideTimer.SetEnabled(true);
+    FSourceWindow = HintSourceWindow(source);
+    FShownAt = GetMouseCursorPos();
+    FWatchTimer.SetEnabled(true);
+  }
+
+  // A shown hint outlives neither what it explains nor the user's attention: its source
+  // freed, its bar hidden, its form minimised, the pointer moved off to another window, or
+  // another program brought to the front.
+  bool ShouldHide() const
+  {
+    if (!FSource.Get())
+      return true;
+    if (FSourceWindow) {
+      if (!IsWindow(FSourceWindow) || !IsWindowVisible(FSourceWindow) ||
+          IsIconic(GetAncestor(FSourceWindow, GA_ROOT)) || IsIconic(GetAncestor(FSourceWindow, GA_ROOTOWNER)))
+        return true;
+      const TPoint cursor = GetMouseCursorPos();
+      if (cursor.x != FShownAt.x || cursor.y != FShownAt.y) {
+        HWND under = WindowFromPoint(POINT{cursor.x, cursor.y});
+        HWND hint =
+            dxBarHintWindow() && dxBarHintWindow()->HandleAllocated() ? dxBarHintWindow()->GetHandle() : nullptr;
+        if (under != FSourceWindow && !IsChild(FSourceWindow, under) && under != hint)
+          return true;
+      }
+    }
+    HWND foreground = GetForegroundWindow();
+    return foreground && !IsOwnProcessWindow(foreground);
   }
 
   void ShowTimerFired(TObject*) { ShowNow(); }
@@ -530,11 +609,21 @@ private:
     FRecentlyHidden = false;
   }
   void HideTimerFired(TObject*) { Hide(); }
+  void WatchTimerFired(TObject*)
+  {
+    if (!dxBarIsHintShowing())
+      FWatchTimer.SetEnabled(false);
+    else if (ShouldHide())
+      Hide();
+  }
 
   TTimer FShowTimer{nullptr};
   TTimer FRecentTimer{nullptr};
   TTimer FHideTimer{nullptr};
+  TTimer FWatchTimer{nullptr};
   TWeakRef<TObject> FSource;
+  HWND FSourceWindow = nullptr;
+  TPoint FShownAt{};
   TWeakRef<TObject> FPutAway;
   HWND FPutAwayWindow = nullptr;
   String FText;
@@ -578,6 +667,12 @@ bool dxBarIsHintFrom(const TObject* ASource)
 bool dxBarIsHintPending()
 {
   return GHintTiming && GHintTiming->IsPending();
+}
+
+void dxBarHideHintOfManager(const TdxBarManager* AManager)
+{
+  if (GHintTiming)
+    GHintTiming->ForgetManager(AManager);
 }
 
 void dxBarResetHintTiming()

@@ -93,7 +93,8 @@ private:
 // A hint source that makes its own view info and position (item controls).
 class IdxBarHintSource {
 public:
-  virtual TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) = 0;
+  virtual std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const String& AText,
+                                                                       const String& AShortCut) = 0;
   virtual TPoint GetHintPosition(const TPoint& ACursorPos) = 0;
 
 protected:
@@ -153,5 +154,7 @@ bool dxBarIsHintRecentlyHidden();
 bool dxBarIsHintPending();
 // Whether the hint shown or waiting now is ASource's.
 bool dxBarIsHintFrom(const TObject* ASource);
+// The manager is going: a hint of its own (or one whose source died) hides and its timers stop.
+void dxBarHideHintOfManager(const TdxBarManager* AManager);
 // Stops the timers and forgets the pending hint (shut-down).
 void dxBarResetHintTiming();

@@ -650,7 +650,8 @@ bool TdxBarItemControl::GetHintInfo(TdxBarItemControlHintInfo& AInfo)
   return true;
 }
 
-TdxBarCustomHintViewInfo* TdxBarItemControl::CreateHintViewInfo(const String& AText, const String& AShortCut)
+std::unique_ptr<TdxBarCustomHintViewInfo> TdxBarItemControl::CreateHintViewInfo(const String& AText,
+                                                                                const String& AShortCut)
 {
   TdxBarItem* item = GetItem();
   return IsParentAlive() ? FParent->CreateHintViewInfo(AText, AShortCut, item ? item->GetScreenTip() : nullptr)

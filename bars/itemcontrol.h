@@ -238,7 +238,7 @@ public:
   virtual String GetHint() const;
   // The hint window's view info and position: the bar window's painter's, with the item's
   // screen tip.
-  TdxBarCustomHintViewInfo* CreateHintViewInfo(const String& AText, const String& AShortCut) override;
+  std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const String& AText, const String& AShortCut) override;
   TPoint GetHintPosition(const TPoint& ACursorPos) override;
   virtual TShortCut GetShortCut() const;
 

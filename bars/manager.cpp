@@ -6,6 +6,7 @@
 #include "bars/barcontrol.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
+#include "bars/hintwindow.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
 #include "lookandfeel/dxThemeManager.h"
@@ -108,6 +109,7 @@ TdxBarManager::~TdxBarManager()
 // Every step is nil-safe: it also undoes a construction that failed half way.
 void TdxBarManager::Cleanup()
 {
+  dxBarHideHintOfManager(this);
   // The registers go while their members live on: members must not report to them.
   if (FGroups)
     FGroups->SetDestroying();

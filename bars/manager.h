@@ -287,6 +287,14 @@ public:
   void SetFormActive(bool AActive, HWND AOtherWindow = nullptr);
   // Moves every floating bar into the work area of the monitor at the form's centre.
   void KeepFloatingBarsOnWorkArea();
+  // Closes the active bar window (open menus, a toolbar in menu mode) when it is this manager's.
+  void CloseActiveBarControl();
+  // Puts the shown floating bars back on top of their form where no other window lies above
+  // it, now and once more after the current messages: the form shown, activated or raised, the
+  // focus moved into a bar's editor, or a drag ended.
+  void KeepFloatingBarsAboveForm();
+  // The raising itself, at once.
+  void RaiseFloatingBarsAboveForm();
 
   // --- MDI merging (bars/manager_mdi.cpp).
   // The active MDI child may have changed (the call-window hook saw a child activated or

@@ -1,8 +1,11 @@
 // The manager follows its form: the form's activation and the application's, the form shown,
 // hidden or minimised, and the work area; floating bars show and hide with them. The
 // call-window hook routes the form's messages here.
+#include <algorithm>
+
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
+#include "bars/combos.h"
 #include "bars/hintwindow.h"
 #include "bars/manager.h"
 #include "bars/navigation.h"
@@ -17,6 +20,76 @@ namespace {
 HWND FormHandle(TCustomForm* AForm)
 {
   return AForm && AForm->HandleAllocated() ? AForm->GetHandle() : nullptr;
+}
+
+// A list dropped down from a bar must not stay on the screen over a form that went away.
+void CloseDropDownLists(TdxBarManager* AManager)
+{
+  std::vector<TWeakRef<TCustomdxBarCombo>> combos;
+  for (int i = 0; i < AManager->GetItemCount(); ++i)
+    if (auto* combo = dynamic_cast<TCustomdxBarCombo*>(AManager->GetItem(i)))
+      combos.emplace_back(combo);
+  for (const TWeakRef<TCustomdxBarCombo>& ref : combos)
+    if (TCustomdxBarCombo* combo = ref.Get())
+      combo->CloseDropDowns();
+}
+
+// Whether w is AOwner or owned by it, directly or through other owned windows.
+bool IsOwnedBy(HWND w, HWND AOwner)
+{
+  for (int depth = 0; w && depth < 16; ++depth, w = GetWindow(w, GW_OWNER))
+    if (w == AOwner)
+      return true;
+  return false;
+}
+
+// Nothing above the form meets ARect but the form's floating bars with their shadows (ABars)
+// and see-through windows (the hint): raising a bar there covers nothing the user looks at, be
+// it another program's window, a dialog or a drop-down list.
+bool IsFormFrontmostAt(HWND AForm, const RECT& ARect, const std::vector<HWND>& ABars)
+{
+  for (HWND w = GetWindow(AForm, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    RECT r{}, common{};
+    const bool isHint =
+        dxBarHintWindow() && dxBarHintWindow()->HandleAllocated() && w == dxBarHintWindow()->GetHandle();
+    if (isHint || !IsWindowVisible(w) || !GetWindowRect(w, &r) || !IntersectRect(&common, &r, &ARect))
+      continue;
+    if (std::none_of(ABars.begin(), ABars.end(), [w](HWND bar) { return IsOwnedBy(w, bar); }))
+      return false;
+  }
+  return true;
+}
+
+bool GKeepingFloatingBarsAbove = false;
+
+// The window system may raise the form itself once its activation or a focus change inside it
+// is handled, over the bars just raised: those managers raise their bars once more after it.
+std::vector<TWeakRef<TdxBarManager>> GRestackLater;
+UINT_PTR GRestackTimer = 0;
+
+void CALLBACK RestackTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
+{
+  KillTimer(nullptr, ATimer);
+  GRestackTimer = 0;
+  std::vector<TWeakRef<TdxBarManager>> managers = std::move(GRestackLater);
+  GRestackLater.clear();
+  try {
+    for (const TWeakRef<TdxBarManager>& ref : managers)
+      if (TdxBarManager* manager = ref.Get())
+        manager->RaiseFloatingBarsAboveForm();
+  } catch (...) {
+    if (Application)
+      Application->HandleException(nullptr);
+  }
+}
+
+void KeepFloatingBarsAboveFormLater(TdxBarManager* AManager)
+{
+  if (std::none_of(GRestackLater.begin(), GRestackLater.end(),
+                   [AManager](const auto& r) { return r.Get() == AManager; }))
+    GRestackLater.emplace_back(AManager);
+  if (!GRestackTimer)
+    GRestackTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &RestackTimerProc);
 }
 
 }  // namespace
@@ -42,14 +115,45 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
     case WM_DISPLAYCHANGE:
       KeepFloatingBarsOnWorkArea();
       break;
-    case WM_WINDOWPOSCHANGED:
-      // Shown, hidden, minimised or restored: the floating bars follow.
+    case WM_CLOSE:
       if (Wnd == FormHandle(GetNearestParentForm()))
+        CloseDropDownLists(this);
+      break;
+    case WM_CANCELMODE:
+      // The system takes the input away (a message box, a disabled form): open menus close.
+      CloseActiveBarControl();
+      break;
+    case WM_SYSCOMMAND:
+      // Minimise, maximise, restore and close reach the floating bars through the form's
+      // position change; a designer's close closes the open menus first.
+      if ((WParam & 0xFFF0) == SC_CLOSE && IsDesigning())
+        CloseActiveBarControl();
+      break;
+    case WM_WINDOWPOSCHANGED:
+      // Shown, hidden, minimised, restored or restacked: the floating bars and the hint follow.
+      if (Wnd == FormHandle(GetNearestParentForm())) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(LParam);
+        if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT))) {
+          TWeakRef<TdxBarManager> self(this);
+          dxBarHideHintOfManager(this);
+          CloseDropDownLists(this);
+          if (!self)
+            return;
+        }
         UpdateFloatingBarsVisibility();
+        if (pos && (!(pos->flags & SWP_NOZORDER) || (pos->flags & SWP_SHOWWINDOW)))
+          KeepFloatingBarsAboveForm();
+      }
       break;
     default:
       break;
   }
+}
+
+void TdxBarManager::CloseActiveBarControl()
+{
+  if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
+    active->Close();
 }
 
 void TdxBarManager::FormActivated(bool AActive, HWND AOtherWindow)
@@ -87,8 +191,7 @@ void TdxBarManager::ApplicationActivated(bool AActive)
     FFormActiveBeforeAppDeactivation = FFormActive && form && IsWindowEnabled(FormHandle(form));
     SetFormActive(false);
     TWeakRef<TdxBarManager> self(this);
-    if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
-      active->Close();
+    CloseActiveBarControl();
     if (!self)
       return;
     if (TCustomdxBarControl* active = ActiveBarControl();
@@ -127,6 +230,7 @@ void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
   HWND formHandle = FormHandle(GetNearestParentForm());
   if (AActive) {
     ShowFloatingBars();
+    KeepFloatingBarsAboveForm();
     return;
   }
   if (AOtherWindow && formHandle && IsChild(formHandle, AOtherWindow))
@@ -137,8 +241,7 @@ void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
     navigation->ManagerDeactivated(this);
   if (!self)
     return;
-  if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
-    active->Close();
+  CloseActiveBarControl();
   if (!self || !FHideFloatingBarsWhenInactive)
     return;
   TCustomForm* other = AOtherWindow ? dynamic_cast<TCustomForm*>(FindControl(AOtherWindow)) : nullptr;
@@ -213,6 +316,56 @@ void TdxBarManager::UpdateFloatingBarsVisibility()
     ShowFloatingBars();
   else
     HideFloatingBars();
+}
+
+// An owned window stays above its owner, but a host's window system can lose the restack
+// (the list says above while the screen shows the form over the bar). Raising the bars to the
+// top again, lowest first, keeps their order and has the window system stack them anew.
+void TdxBarManager::KeepFloatingBarsAboveForm()
+{
+  TWeakRef<TdxBarManager> self(this);
+  RaiseFloatingBarsAboveForm();
+  if (self)
+    KeepFloatingBarsAboveFormLater(this);
+}
+
+void TdxBarManager::RaiseFloatingBarsAboveForm()
+{
+  HWND form = FormHandle(GetNearestParentForm());
+  if (GKeepingFloatingBarsAbove || !form || !IsWindowVisible(form) || IsIconic(GetAncestor(form, GA_ROOT)))
+    return;
+  TRestore guard(GKeepingFloatingBarsAbove, true);
+  const std::vector<TWeakRef<TdxBarControl>> floating = GetFloatingBarControls();
+  std::vector<HWND> bars;
+  for (const TWeakRef<TdxBarControl>& ref : floating)
+    if (TdxBarControl* control = ref.Get(); control && control->HandleAllocated())
+      bars.push_back(control->GetHandle());
+  std::vector<TWeakRef<TdxBarControl>> shown;
+  for (const TWeakRef<TdxBarControl>& ref : floating) {
+    TdxBarControl* control = ref.Get();
+    RECT r{};
+    if (control && control->HandleAllocated() && IsWindowVisible(control->GetHandle()) &&
+        GetWindowRect(control->GetHandle(), &r) && IsFormFrontmostAt(form, r, bars))
+      shown.push_back(ref);
+  }
+  // Lowest first, so that the one on top now ends on top.
+  std::vector<TWeakRef<TdxBarControl>> ordered;
+  for (HWND w = GetWindow(form, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (const TWeakRef<TdxBarControl>& ref : shown)
+      if (ref && ref->GetHandle() == w)
+        ordered.insert(ordered.begin(), ref);
+  for (const TWeakRef<TdxBarControl>& ref : ordered) {
+    if (!ref)
+      continue;
+    // A window already first in the list would not be restacked at all: through the topmost
+    // band it always is.
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SetWindowPos(ref->GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+    if (ref)
+      SetWindowPos(ref->GetHandle(), HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (ref)
+      ref->UpdateShadow();
+  }
 }
 
 // Bottom, then top, then right, then left: a bar taller than the work area ends at its top.

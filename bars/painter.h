@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "bars/drawparams.h"
@@ -514,8 +515,9 @@ public:
   virtual TPoint GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const;
   // The view info a hint window shows: the screen tip's when one is given, else the plain
   // hint of the text and shortcut at the cursor.
-  virtual TdxBarCustomHintViewInfo* CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
-                                                       const String& AShortCut, TObject* AScreenTip) const;
+  virtual std::unique_ptr<TdxBarCustomHintViewInfo> CreateHintViewInfo(const TdxBarManager* AManager,
+                                                                       const String& AText, const String& AShortCut,
+                                                                       TObject* AScreenTip) const;
 
 protected:
   // Fills a toolbar separator's rectangle with the window's background and answers the

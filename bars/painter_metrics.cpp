@@ -318,12 +318,14 @@ TRect TdxBarPainter::GetStaticBorderRect(TdxBarStaticBorderStyle ABorderStyle) c
 // ---------------------------------------------------------------------------
 // Hints
 
-TdxBarCustomHintViewInfo* TdxBarPainter::CreateHintViewInfo(const TdxBarManager* AManager, const String& AText,
-                                                            const String& AShortCut, TObject* AScreenTip) const
+std::unique_ptr<TdxBarCustomHintViewInfo> TdxBarPainter::CreateHintViewInfo(const TdxBarManager* AManager,
+                                                                            const String& AText,
+                                                                            const String& AShortCut,
+                                                                            TObject* AScreenTip) const
 {
   if (auto* tip = dynamic_cast<TdxBarScreenTip*>(AScreenTip))
-    return new TdxBarScreenTipViewInfo(AManager, tip, AText, AShortCut);
-  return new TdxBarHintViewInfo(AManager, AText.empty() ? AText : AText + AShortCut, GetMouseCursorPos());
+    return std::make_unique<TdxBarScreenTipViewInfo>(AManager, tip, AText, AShortCut);
+  return std::make_unique<TdxBarHintViewInfo>(AManager, AText.empty() ? AText : AText + AShortCut, GetMouseCursorPos());
 }
 
 TPoint TdxBarPainter::GetHintPosition(const TCustomdxBarControl* ABarControl, const TPoint& P) const

@@ -697,16 +697,19 @@ MONITORINFO MonitorInfoOf(HMONITOR AMonitor)
   return info;
 }
 
-// Whether every corner of a rectangle lies on some monitor's work area.
-bool IsOnWorkAreas(const TRect& R)
+// The least of a caption that must lie on a work area for the pointer to grab it.
+constexpr int CaptionGrabLength = 24;
+constexpr int CaptionGrabHeight = 6;
+
+// Whether enough of a caption lies on the work area of the monitor it meets most.
+bool IsCaptionGrabbable(const TRect& ACaption)
 {
-  const POINT corners[] = {{R.left, R.top}, {R.right - 1, R.top}, {R.left, R.bottom - 1}, {R.right - 1, R.bottom - 1}};
-  for (const POINT& p : corners) {
-    MONITORINFO info = MonitorInfoOf(::MonitorFromPoint(p, MONITOR_DEFAULTTONULL));
-    if (!info.cbSize || !::PtInRect(&info.rcWork, p))
-      return false;
-  }
-  return true;
+  MONITORINFO info = MonitorInfoOf(::MonitorFromRect(&ACaption, MONITOR_DEFAULTTONULL));
+  RECT common{};
+  if (!info.cbSize || !::IntersectRect(&common, &ACaption, &info.rcWork))
+    return false;
+  return common.right - common.left >= std::min<int>(CaptionGrabLength, RectWidth(ACaption)) &&
+         common.bottom - common.top >= std::min<int>(CaptionGrabHeight, RectHeight(ACaption));
 }
 
 // The offset that moves ARect into AArea, edge by edge; the left and top edges win when it is
@@ -727,14 +730,15 @@ TPoint OffsetInto(const TRect& ARect, const RECT& AArea)
 
 }  // namespace
 
-// A floating bar must stay reachable: a window off every monitor comes back into the work
-// area of the cursor's monitor, and a caption not wholly on the work areas moves onto the
-// nearest one. The bar's values keep the corrected place, so that it is stored corrected.
+// A floating bar placed, loaded or left by a screen change must stay reachable: a window off
+// every monitor comes back into the work area of the cursor's monitor, and one with too little
+// of its caption on a work area to grab comes wholly onto the nearest one. A bar the user drags
+// partly off the screen stays where it is dropped.
 void TdxBarControl::WMWindowPosChanging(TMessage& Message)
 {
   TCustomdxBarControl::WndProc(Message);
   auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-  if (FDockingStyle != dsNone || !pos || ((pos->flags & SWP_NOMOVE) && (pos->flags & SWP_NOSIZE)))
+  if (FDockingStyle != dsNone || FMoving || !pos || ((pos->flags & SWP_NOMOVE) && (pos->flags & SWP_NOSIZE)))
     return;
   TRect r;
   if (HandleAllocated())
@@ -765,10 +769,10 @@ void TdxBarControl::WMWindowPosChanging(TMessage& Message)
     caption = painter->GetCaptionRect(Rect(0, 0, r.right - r.left, r.bottom - r.top));
     ::OffsetRect(&caption, r.left, r.top);
   }
-  if (!::IsRectEmpty(&caption) && !IsOnWorkAreas(caption)) {
+  if (!::IsRectEmpty(&caption) && !IsCaptionGrabbable(caption)) {
     MONITORINFO info = MonitorInfoOf(::MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST));
     if (info.cbSize) {
-      TPoint d = OffsetInto(caption, info.rcWork);
+      TPoint d = OffsetInto(r, info.rcWork);
       ::OffsetRect(&r, d.x, d.y);
     }
   }
@@ -777,8 +781,6 @@ void TdxBarControl::WMWindowPosChanging(TMessage& Message)
   pos->x = r.left;
   pos->y = r.top;
   pos->flags &= ~UINT(SWP_NOMOVE);
-  if (FBar && !FInternal)
-    FBar->KeepFloatPosition(r.left, r.top);
 }
 
 void TdxBarControl::WMMouseActivateToolbar(TMessage& Message)

@@ -7,6 +7,7 @@
 
 #include "bars/toolbar.h"
 #include "support/Input.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -214,4 +215,76 @@ TEST_F(TBarDrag, AnUncoveredPlacedDockSiteTakesTheBar)
   PlaceCoveredDock(false);
   EXPECT_EQ(Bar->GetDockControl(), PlacedDock);
   EXPECT_EQ(Bar->GetDockingStyle(), dsTop);
+}
+
+// The form brought back to the front after another window was active, then the bar
+// grabbed by its caption, dragged across the form and dropped there: the screen shows the
+// bar above its form each time, and so the press reaches the bar.
+TEST_F(TBarDrag, BarDroppedFloatingOverItsFormShowsAboveIt)
+{
+  Host.Form()->SetColor(TColor(RGB(0, 255, 0)));
+  TOwned<TForm> other(TCustomForm::CreateNew<TForm>(nullptr));
+  other->SetBounds(700, 100, 200, 200);
+  other->Show();
+  ASSERT_TRUE(ActivateWindow(other->GetHandle()));
+  HWND bar = Bar->GetControl()->GetHandle();
+  auto formColoured = [bar] {
+    RECT now{};
+    GetWindowRect(bar, &now);
+    TDib32 shot = CaptureScreen(now);
+    return CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, RGB(0, 255, 0), 24);
+  };
+  RECT r{};
+  GetWindowRect(bar, &r);
+  const POINT caption{(r.left + r.right) / 2 - 10, r.top + 6};
+  RECT form{};
+  GetWindowRect(Host.Form()->GetHandle(), &form);
+  const POINT middle{(form.left + form.right) / 2, (form.top + form.bottom) / 2 + 20};
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  EXPECT_TRUE(PumpUntil([&] { return formColoured() == 0; }, 2000)) << formColoured() << " pixels of the form";
+  std::atomic<bool> done{false};
+  RunWithHelperThread([&] { PumpUntil([&] { return done.load(); }, 8000); },
+                      [&] {
+                        SendMouseMove(caption);
+                        PauseScript(100);
+                        SendMouseButton(true);
+                        PauseScript(200);
+                        Glide(caption, POINT{middle.x - 120, middle.y - 60});
+                        Glide(POINT{middle.x - 120, middle.y - 60}, middle);
+                        PauseScript(200);
+                        SendMouseButton(false);
+                        PauseScript(200);
+                        done = true;
+                      });
+  ASSERT_EQ(Bar->GetDockingStyle(), dsNone);
+  GetWindowRect(bar, &r);
+  EXPECT_NE(r.top, caption.y - 6) << "the bar was not dragged";
+  EXPECT_TRUE(PumpUntil([&] { return formColoured() == 0; }, 2000)) << formColoured() << " pixels of the form";
+}
+
+// The user's own drag may leave a bar partly off the screen, its caption too: it stays where
+// it was dropped, and its values follow the window.
+TEST_F(TBarDrag, BarDraggedPartlyOffTheScreenStaysThere)
+{
+  HWND bar = Bar->GetControl()->GetHandle();
+  RECT r{};
+  GetWindowRect(bar, &r);
+  RECT area{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const int width = r.right - r.left;
+  ASSERT_GT(width, 40);
+  // The window's right part, 20 pixels of it, past the work area's right edge.
+  const int left = area.right - width + 20;
+  const POINT target{left + (Start.x - r.left), area.bottom - 120};
+  const int top = target.y - (Start.y - r.top);
+  DragWith(Bars(), Bar->GetControl(), [&] {
+    SendMouseButton(true);
+    Glide(Start, target);
+    PauseScript(200);
+    SendMouseButton(false);
+  });
+  ASSERT_EQ(Bar->GetDockingStyle(), dsNone);
+  GetWindowRect(bar, &r);
+  EXPECT_EQ(r.left, left);
+  EXPECT_EQ(r.top, top);
 }

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "support/Input.h"
+#include "bars/buttons.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -429,4 +430,57 @@ TEST_F(DockSite, RightClickShowsTheToolbarsPopupUnlessCustomizing)
 
   TdxDockControl::ShowToolbarsPopupProc = nullptr;
   TdxDockControl::CustomizeProc = nullptr;
+}
+
+// Many bars added to one site wrap as drops would place them: each row filled before the
+// next begins, and every window starts on the form.
+TEST(DockSiteWrapping, ManyBarsFillEachRowAndStayOnTheForm)
+{
+  TBarHost<TDockTestForm> host;
+  host.Form()->SetBounds(40, 40, 700, 560);
+  host.Form()->Show();
+  PumpPending();
+  TdxBarManager* manager = host.Manager;
+  manager->BeginUpdate();
+  for (int i = 0; i < 200; ++i) {
+    TdxBar* bar = manager->GetBars()->Add();
+    bar->SetDockingStyle(dsTop);
+    auto* button = new TdxBarButton(host.Form());
+    button->SetCaption(L"B" + std::to_wstring(i));
+    button->SetPaintStyle(psCaption);
+    bar->GetItemLinks()->AddItem(button);
+    bar->SetVisible(true);
+  }
+  manager->EndUpdate();
+  PumpPending();
+
+  auto* site = dynamic_cast<TdxDockControl*>(manager->GetDockControlOfSide(dsTop));
+  ASSERT_NE(site, nullptr);
+  const int length = site->GetClientWidth();
+  RECT formClient{};
+  ::GetClientRect(host.Form()->GetHandle(), &formClient);
+  const int rows = site->GetRowCount();
+  int windows = 0;
+  for (int r = 0; r < rows; ++r) {
+    TdxDockRow* row = site->GetRow(r);
+    int used = 0;
+    for (int c = 0; c < row->GetColCount(); ++c) {
+      TdxBarControl* control = row->GetCol(c)->GetBarControl();
+      ASSERT_NE(control, nullptr);
+      ++windows;
+      RECT bounds{};
+      ::GetWindowRect(control->GetHandle(), &bounds);
+      ::MapWindowPoints(nullptr, host.Form()->GetHandle(), reinterpret_cast<POINT*>(&bounds), 2);
+      EXPECT_TRUE(bounds.left >= 0 && bounds.left < formClient.right && bounds.bottom <= formClient.bottom)
+          << "row " << r << " col " << c << ": " << bounds.left << ", " << bounds.top << ", " << bounds.right << ", "
+          << bounds.bottom;
+      used = std::max<int>(used, control->GetLeft() + control->GetWidth());
+    }
+    // The next row's first window would not have fitted after this row's last.
+    if (r + 1 < rows && site->GetRow(r + 1)->GetColCount() > 0) {
+      TdxBarControl* next = site->GetRow(r + 1)->GetCol(0)->GetBarControl();
+      EXPECT_GT(used + next->GetWidth(), length) << "row " << r << " is not full";
+    }
+  }
+  EXPECT_EQ(windows, 200);
 }

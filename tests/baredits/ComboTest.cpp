@@ -180,3 +180,26 @@ TEST_F(TCombos, NearTheScreensBottomTheListOpensAbove)
   ASSERT_GT(item.bottom + (list.bottom - list.top), work.bottom) << "no room below";
   EXPECT_EQ(list.bottom, item.top);
 }
+
+// A list whose window was made before its first drop-down (a handler that asked for it) still
+// opens as a window of its own over everything, not clipped inside the bar, and takes a click.
+TEST_F(TCombos, ListMadeBeforeItsFirstDropDownStillShowsOnTop)
+{
+  TdxBarCombo* combo = NewCombo({L"red", L"green", L"blue"}, Bar2);
+  combo->GetListBox()->HandleNeeded();
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  const TRect button = control->GetDropDownRect();
+  POINT arrow{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  ::ClientToScreen(Bar2->GetControl()->GetHandle(), &arrow);
+  ASSERT_TRUE(ClickAt(arrow));
+  ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
+  EXPECT_EQ(::GetAncestor(List(combo), GA_PARENT), ::GetDesktopWindow()) << "the list is a child window";
+  TRect r = combo->GetListBox()->ItemRect(1);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ::ClientToScreen(List(combo), &p);
+  EXPECT_EQ(::WindowFromPoint(p), List(combo));
+  ASSERT_TRUE(ClickAt(p));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
+  EXPECT_EQ(combo->GetText(), L"green");
+}

@@ -6,6 +6,7 @@
 #include "bars/navigation.h"
 #include "bars/painter.h"
 #include "platform/GraphicsObjects.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -232,4 +233,42 @@ TEST_F(TEditing, HandlerThatFreesTheItemEndsTheKeyQuietly)
   EXPECT_FALSE(alive);
   EXPECT_FALSE(::IsWindow(editor));
   EXPECT_EQ(::GetFocus(), FormEdit->GetHandle()) << "the focus went back before the editor went";
+}
+
+// A right press on the editor goes on to the bar; a bar that frees the item then (a user's
+// handler deleting the command from the context menu) ends the press there, and the form
+// keeps working.
+TEST_F(TEditing, BarThatFreesTheItemOnAForwardedRightPressEndsThePressQuietly)
+{
+  auto* doomed = new TdxBarEdit(Host.Form());
+  Bar2->GetItemLinks()->AddItem(doomed);
+  PumpPending();
+  TWeakRef<TdxBarEdit> alive(doomed);
+  auto* control = ControlOn(Bar2, doomed);
+  ASSERT_TRUE(StartEditing(control));
+  HWND editor = control->GetHandle();
+  TdxBarControl* bar = Bar2->GetControl();
+  const TWndMethod original = bar->GetWindowProc();
+  TFinally restore([bar, original] { bar->SetWindowProc(original); });
+  int rightPresses = 0;
+  bar->SetWindowProc(TWndMethod([&](TMessage& Message) {
+    if (Message.Msg == WM_RBUTTONDOWN) {
+      ++rightPresses;
+      if (TdxBarEdit* item = alive.Get())
+        item->Free();
+      return;
+    }
+    original(Message);
+  }));
+  RECT r = ScreenRectOf(editor);
+  ASSERT_TRUE(MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  ASSERT_TRUE(MouseButtonDown(TInputButton::Right));
+  // The window under the pointer is gone with the item: the release lands on the bar.
+  MouseButtonUp(TInputButton::Right);
+  PumpPending();
+  EXPECT_EQ(rightPresses, 1);
+  EXPECT_FALSE(alive);
+  EXPECT_FALSE(::IsWindow(editor));
+  // The other edit still edits.
+  ASSERT_TRUE(StartEditing(ControlOn(Bar1, Edit)));
 }

@@ -2,7 +2,9 @@
 // form is inactive where the manager says so, and kept on the work area.
 #include "FormTestUtil.h"
 
+#include "bars/edits.h"
 #include "lookandfeel/cxControls.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -183,4 +185,82 @@ TEST_F(TFormActivationTest, FloatingBarsMoveIntoTheWorkArea)
   SendMessageW(Form->GetHandle(), WM_DISPLAYCHANGE, 32, 0);
   EXPECT_LE(off->GetFloatLeft() + off->GetFloatClientWidth(), area.right);
   EXPECT_EQ(off->GetFloatTop(), area.top);
+}
+
+namespace {
+
+const wchar_t* const BarOverFormForm =
+    L"object BarOverForm: TFormTestForm\n"
+    L"  Left = 100\n  Top = 100\n  Width = 420\n  Height = 260\n"
+    L"  Color = clLime\n"
+    L"  object dxBarManager1: TdxBarManager\n"
+    L"    object dxBarManager1Bar1: TdxBar\n"
+    L"      Caption = 'Tools'\n"
+    L"      DockingStyle = dsNone\n"
+    L"      FloatLeft = 180\n      FloatTop = 180\n"
+    L"      ItemLinks = <\n"
+    L"        item\n          Visible = True\n          ItemName = 'btnAdd'\n        end>\n"
+    L"      Visible = True\n"
+    L"    end\n"
+    L"    object btnAdd: TdxBarButton\n      Caption = 'Add'\n      Category = 0\n    end\n"
+    L"  end\n"
+    L"end\n";
+
+// How much of the bar's window the screen shows in the form's colour: all of it when the
+// form covers the bar.
+int FormColouredPixelsOverBar(TdxBar* ABar)
+{
+  RECT r{};
+  ::GetWindowRect(ABar->GetControl()->GetHandle(), &r);
+  TDib32 shot = CaptureScreen(r);
+  SaveShotOnRequest(shot, "BarOverForm");
+  return CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, RGB(0, 255, 0), 24);
+}
+
+}  // namespace
+
+// Read from the screen, not the window list: the window system may lose a restack while
+// still listing the bar above its owner.
+TEST_F(TFormActivationTest, FloatingBarOverItsFormShowsAboveIt)
+{
+  TOwned<TFormTestForm> form(TCustomForm::CreateFromText<TFormTestForm>(BarOverFormForm, nullptr));
+  TdxBar* bar = GetBarManagerByOwner(form.Get())->GetBars()->GetItem(0);
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ASSERT_TRUE(IsBarOnScreen(bar));
+  EXPECT_TRUE(PumpUntil([bar] { return FormColouredPixelsOverBar(bar) == 0; }, 2000))
+      << "the form covers its floating bar after Show";
+
+  // Raised again over the bar, the form still shows the bar on top.
+  ::SetWindowPos(form->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::BringWindowToTop(form->GetHandle());
+  EXPECT_TRUE(PumpUntil([bar] { return FormColouredPixelsOverBar(bar) == 0; }, 2000))
+      << "the form covers its floating bar after a restack";
+}
+
+// A click into a docked edit moves the focus into the form, which the window system may
+// answer by lifting the form: its floating bar still shows above it.
+TEST_F(TFormActivationTest, FloatingBarStaysAboveItsFormWhenTheFocusMovesIntoABarEditor)
+{
+  TOwned<TFormTestForm> form(TCustomForm::CreateFromText<TFormTestForm>(BarOverFormForm, nullptr));
+  TdxBarManager* manager = GetBarManagerByOwner(form.Get());
+  TdxBar* floating = manager->GetBars()->GetItem(0);
+  TdxBar* docked = manager->GetBars()->Add();
+  docked->SetDockingStyle(dsTop);
+  auto* edit = new TdxBarEdit(form.Get());
+  edit->SetWidth(100);
+  docked->GetItemLinks()->AddItem(edit);
+  docked->SetVisible(true);
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ASSERT_TRUE(PumpUntil([floating] { return FormColouredPixelsOverBar(floating) == 0; }, 2000));
+  TdxBarItemControl* control = docked->GetItemLinks()->Items(0)->GetControl();
+  ASSERT_NE(control, nullptr);
+  const TRect r = control->GetItemRect();
+  POINT p{r.right - 20, (r.top + r.bottom) / 2};
+  ::ClientToScreen(docked->GetControl()->GetHandle(), &p);
+  ASSERT_TRUE(ClickAt(p));
+  ASSERT_TRUE(PumpUntil([] { return ::GetFocus() && ::GetParent(::GetFocus()) != nullptr; }, 2000));
+  EXPECT_TRUE(PumpUntil([floating] { return FormColouredPixelsOverBar(floating) == 0; }, 2000))
+      << "the form covers its floating bar once the editor has the focus";
 }

@@ -188,29 +188,32 @@ TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
   SetWindowPos(h, nullptr, 100, info.rcWork.bottom - c->GetCaptionRect().bottom, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(ScreenRect(h).top, info.rcWork.bottom - c->GetCaptionRect().bottom);
-  // A caption partly off the work area comes wholly onto it, and the bar keeps that place.
+  // Placed with too little of its caption on the work area to grab, the bar comes wholly
+  // onto it; placed with enough of it there, the bar stays partly off the screen. The bar's
+  // own values keep what was asked for.
   const TRect caption = c->GetCaptionRect();  // window coordinates
   const RECT& area = info.rcWork;
   const struct {
     int Left, Top;
-    LONG RECT::*Edge;  // the caption's edge that meets the work area's
+    bool Moved;
   } cases[] = {
-      {-20, 100, &RECT::left},
-      {area.right - 5, 100, &RECT::right},
-      {100, area.bottom - 4, &RECT::bottom},
+      {-20, 100, false},
+      {area.right - 40, 100, false},
+      {area.right - 5, 100, true},
+      {100, area.bottom - 4, true},
+      {-RectWidth(caption) + 3, 100, true},
   };
   for (const auto& k : cases) {
     bar->SetFloatLeft(k.Left);
     bar->SetFloatTop(k.Top);
     w = ScreenRect(h);
-    TRect onScreen = caption;
-    OffsetRect(&onScreen, w.left, w.top);
-    EXPECT_EQ(onScreen.*k.Edge, area.*k.Edge) << k.Left << ", " << k.Top;
-    EXPECT_TRUE(onScreen.left >= area.left && onScreen.right <= area.right && onScreen.top >= area.top &&
-                onScreen.bottom <= area.bottom)
-        << k.Left << ", " << k.Top;
-    EXPECT_EQ(bar->GetFloatLeft(), w.left);
-    EXPECT_EQ(bar->GetFloatTop(), w.top);
+    EXPECT_EQ(bar->GetFloatLeft(), k.Left);
+    EXPECT_EQ(bar->GetFloatTop(), k.Top);
+    if (k.Moved)
+      EXPECT_TRUE(w.left >= area.left && w.right <= area.right && w.top >= area.top && w.bottom <= area.bottom)
+          << k.Left << ", " << k.Top;
+    else
+      EXPECT_TRUE(w.left == k.Left && w.top == k.Top) << k.Left << ", " << k.Top;
   }
 }
 
