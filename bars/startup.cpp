@@ -45,6 +45,7 @@ bool GStartedForms = false;  // the class layer was started by us, so we stop it
 
 TdxBarOSFlags GOSFlags;
 HMODULE GUser32 = nullptr;
+char* GClassNameBuffer = nullptr;
 TdxBarManagerList* GManagerList = nullptr;
 int GColorDepth = 0;
 HBRUSH GCheckerBrush = nullptr;
@@ -217,6 +218,7 @@ void StartLibrary()
   RegisterStreamedClasses();
   dxBarInitOSFlags();
   BindUser32();
+  GClassNameBuffer = new char[dxBarClassNameBufferSize]();
   GManagerList = new TdxBarManagerList;
   dxBarCreateNavigationController();
   GColorDepth = ReadScreenColorDepth();
@@ -249,6 +251,8 @@ void StopLibrary()
   dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;
+  delete[] GClassNameBuffer;
+  GClassNameBuffer = nullptr;
   UnbindUser32();
   RemoveApplicationInitProc(&ApplicationInitProc);
   GColorDepth = 0;
@@ -347,6 +351,11 @@ TdxBarManagerList* dxBarManagerList()
 TdxBarSystemController* dxBarSystemController()
 {
   return GSystemController;
+}
+
+char* dxBarClassNameBuffer()
+{
+  return GClassNameBuffer;
 }
 
 int dxBarScreenColorDepth()
