@@ -122,6 +122,8 @@ void TdxBarControl::DrawMDIButtons(HDC DC)
             : state.HotIndex == i                                          ? dxBarButtonStateHot
                                                                            : dxBarButtonStateNormal;
     painter->DrawMDIButton(this, DC, r, i, s);
+    // A background drawn last must not cover the button.
+    ::ExcludeClipRect(DC, r.left, r.top, r.right, r.bottom);
   }
 }
 
