@@ -133,6 +133,36 @@ TEST_F(TManagerRules, TheEndOfAnUpdateDropsTheRowsItLeftEmptyAndLaysTheSiteOut)
                                                Manager->GetPainter()->GetDockRowSpacing());
 }
 
+// Floating windows are outside the sites' redraw lock: those changed during an update repaint
+// when it ends, rebuilt or, when the update ends without rebuilding, as they are; the others are
+// left alone.
+TEST_F(TManagerRules, TheEndOfAnUpdateRepaintsTheFloatingWindowsItChanged)
+{
+  ShowForm();
+  TdxBar* changed = AddBar({L"Open", L"Save"}, dsNone);
+  TdxBar* other = AddBar({L"Print"}, dsNone);
+  changed->SetVisible(true);
+  other->SetVisible(true);
+  HWND changedWnd = changed->GetControl()->GetHandle();
+  HWND otherWnd = other->GetControl()->GetHandle();
+  ASSERT_TRUE(PumpUntil(
+      [&] { return !GetUpdateRect(changedWnd, nullptr, FALSE) && !GetUpdateRect(otherWnd, nullptr, FALSE); }));
+  for (bool rebuild : {true, false}) {
+    SCOPED_TRACE(rebuild);
+    Manager->BeginUpdate();
+    changed->GetControl()->RebuildBar();
+    EXPECT_FALSE(GetUpdateRect(changedWnd, nullptr, FALSE)) << "rebuilt under the lock";
+    Manager->EndUpdate(rebuild);
+    EXPECT_TRUE(GetUpdateRect(changedWnd, nullptr, FALSE)) << "the changed floating window was not repainted";
+    EXPECT_FALSE(GetUpdateRect(otherWnd, nullptr, FALSE)) << "an unchanged window was repainted";
+    EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(changedWnd, nullptr, FALSE); }));
+  }
+  // The next update that rebuilds takes the window left pending along.
+  Manager->BeginUpdate();
+  Manager->EndUpdate();
+  EXPECT_FALSE(changed->GetControl()->IsRebuildPending());
+}
+
 TEST_F(TManagerRules, AWindowDestroyedFromOutsideLeavesItsRowMatesOneOnRowAlone)
 {
   ShowForm();
