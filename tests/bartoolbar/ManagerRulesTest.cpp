@@ -163,6 +163,36 @@ TEST_F(TManagerRules, TheEndOfAnUpdateRepaintsTheFloatingWindowsItChanged)
   EXPECT_FALSE(changed->GetControl()->IsRebuildPending());
 }
 
+// At design time a bar's client area shows its bounds by a double dotted frame, also where no
+// item lies; at run time it has none.
+TEST_F(TManagerRules, ABarAtDesignTimeShowsADottedDoubleFrame)
+{
+  ShowForm();
+  TdxBar* bar = AddDropDownBar();
+  HWND wnd = bar->GetControl()->GetHandle();
+  const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+  // Dotted pixels of the client area's outer and inner top rows.
+  auto dots = [&](int ARow) {
+    RECT r{};
+    GetClientRect(wnd, &r);
+    TDib32 client(r.right, r.bottom, RGB(1, 2, 3));
+    PrintWindow(wnd, client.DC(), PW_CLIENTONLY);
+    int count = 0;
+    for (int x = ARow; x < r.right - ARow; ++x)
+      count += ColorsClose(client.Pixel(x, ARow), text, 0) && (x + ARow) % 2 == 0;
+    return std::pair{count, int(r.right) - 2 * ARow};
+  };
+  const auto [runDots, width] = dots(0);
+  EXPECT_LT(runDots, width / 4) << "a frame at run time";
+  Manager->SetDesigning(true);
+  bar->GetControl()->Invalidate();
+  for (int row : {0, 1}) {
+    const auto [designDots, rowWidth] = dots(row);
+    EXPECT_GE(designDots, rowWidth / 2 - 1) << "row " << row;
+  }
+  Manager->SetDesigning(false);
+}
+
 TEST_F(TManagerRules, AWindowDestroyedFromOutsideLeavesItsRowMatesOneOnRowAlone)
 {
   ShowForm();
