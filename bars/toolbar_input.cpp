@@ -891,6 +891,10 @@ void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
     TCustomdxBarControl::ActivateWithControl(AControl);
     return;
   }
+  TWeakRef<TdxBarControl> self(this);
+  LeaveBarControlUnderCursor(this);
+  if (!self)
+    return;
   ActivateHint(false, nullptr);
   FFocusedWnd = ::GetFocus();
   if (FDockingStyle == dsNone)

@@ -508,3 +508,30 @@ TEST_F(TToolbarWindow, MarkedMouseMoveReevaluatesTheControlUnderAStillPointer)
   c->RecalculateLayout();
   EXPECT_TRUE(PumpUntil([&] { return c->GetSelectedControl() == link->GetControl(); }, 1000));
 }
+
+namespace {
+
+// A bar activated by key takes the pointer's hot item away from the bar the pointer rests on:
+// one highlighted item on screen, not two.
+TEST_F(TToolbarWindow, ABarActivatedByKeyTakesTheHotItemFromTheBarUnderThePointer)
+{
+  TdxBar* hovered = AddBar({L"One", L"Two"});
+  TdxBar* keyed = AddBar({L"Three"});
+  for (TdxBar* bar : {hovered, keyed}) {
+    bar->SetOneOnRow(true);
+    bar->SetVisible(true);
+  }
+  TdxBarControl* under = hovered->GetControl();
+  TdxBarItemLink* link = hovered->GetItemLinks()->Items(1);
+  TRect r = link->GetItemRect();
+  POINT screen{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(under->GetHandle(), &screen);
+  ASSERT_TRUE(MoveMouseTo(screen));
+  ASSERT_TRUE(PumpUntil([&] { return under->GetSelectedControl() == link->GetControl(); }));
+  static_cast<TCustomdxBarControl*>(keyed->GetControl())->ActivateWithControl(nullptr);
+  EXPECT_NE(keyed->GetControl()->GetSelectedControl(), nullptr);
+  EXPECT_EQ(under->GetSelectedControl(), nullptr) << "two hot items";
+  keyed->GetControl()->Close();
+}
+
+}  // namespace
