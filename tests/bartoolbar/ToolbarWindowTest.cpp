@@ -535,3 +535,38 @@ TEST_F(TToolbarWindow, ABarActivatedByKeyTakesTheHotItemFromTheBarUnderThePointe
 }
 
 }  // namespace
+
+namespace {
+
+// The manager knows which toolbar is active by key: a second one activated takes its place and
+// gives it back when it leaves; Esc marks the close as the keyboard's, a later activation
+// clears the mark.
+TEST_F(TToolbarWindow, TheManagersFocusedBarFollowsActivationAndEscMarksTheClose)
+{
+  TdxBar* first = AddBar({L"One"});
+  TdxBar* second = AddBar({L"Two"});
+  for (TdxBar* bar : {first, second})
+    bar->SetVisible(true);
+  auto activate = [](TdxBar* ABar) {
+    static_cast<TCustomdxBarControl*>(ABar->GetControl())->ActivateWithControl(nullptr);
+  };
+  EXPECT_EQ(Manager->GetFocusedBarControl(), nullptr);
+  activate(first);
+  EXPECT_EQ(Manager->GetFocusedBarControl(), first->GetControl());
+  activate(second);
+  EXPECT_EQ(Manager->GetFocusedBarControl(), second->GetControl());
+  static_cast<TCustomdxBarControl*>(second->GetControl())->Deactivate();
+  EXPECT_EQ(Manager->GetFocusedBarControl(), first->GetControl()) << "not given back";
+
+  SendMessageW(first->GetControl()->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(first->GetControl()->GetActive());
+  EXPECT_TRUE(first->GetControl()->IsClosedByKey());
+  EXPECT_EQ(Manager->GetFocusedBarControl(), nullptr);
+  activate(first);
+  EXPECT_FALSE(first->GetControl()->IsClosedByKey());
+  first->GetControl()->Close();
+  EXPECT_FALSE(first->GetControl()->IsClosedByKey()) << "a close not by key";
+  EXPECT_EQ(Manager->GetFocusedBarControl(), nullptr);
+}
+
+}  // namespace
