@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bars/dxBar.h"
-#include "platform/Scope.h"
 #include "support/Input.h"
-#include "support/Owned.h"
 #include "support/Pump.h"
 
 namespace {
@@ -176,9 +174,8 @@ TEST_F(TNavigationTest, AltHeldAloneShowsTheKeyTipsOfTheRoot)
 {
   auto container = std::make_shared<TTipContainer>(std::vector<String>{L"A", L"B"});
   auto old = SetdxBarWindowHelperProc([container](HWND) { return container; });
-  TFinally restore([&] { SetdxBarWindowHelperProc(old); });
-  TOwned<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
-  auto* manager = new TdxBarManager(form.Get());
+  TForm* form = TCustomForm::CreateNew<TForm>(nullptr);
+  auto* manager = new TdxBarManager(form);
   (void)manager;
   form->Show();
   ASSERT_TRUE(ActivateWindow(form->GetHandle()));
@@ -190,6 +187,8 @@ TEST_F(TNavigationTest, AltHeldAloneShowsTheKeyTipsOfTheRoot)
   EXPECT_TRUE(Controller->AreKeyTipsShown()) << "releasing Alt after the tips showed keeps them";
   EXPECT_EQ(ShownCount(), 2);
   EXPECT_FALSE(Controller->IsNavigationActive());
+  SetdxBarWindowHelperProc(old);
+  form->Free();
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
-#include "platform/Scope.h"
 
 namespace {
 
@@ -208,7 +207,6 @@ TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMe
 TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
-  TFinally restore([&] { SetdxBarMenuAnimationSettingProc(setting); });
   ShowForm();
   FillMenu(MenuHost, 30);
   const int gdi = GdiObjectsInUse();
@@ -259,6 +257,7 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   ASSERT_NE(Open(), nullptr);
   Host.Form()->Free();
   PumpPending();
+  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 // The race a self-freeing thread would lose: the thread has ended its frames and waits to hand
@@ -266,20 +265,11 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
-  static HANDLE reached = nullptr;
-  reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  // A menu still open joins its thread as it closes; only then may the hook and its event go.
-  TFinally restore([&] {
-    if (MenuHost && MenuHost->Menu())
-      MenuHost->Menu()->Close();
-    TdxBarAnimationThread::AfterFramesHook = nullptr;
-    SetdxBarMenuAnimationSettingProc(setting);
-    CloseHandle(reached);
-    reached = nullptr;
-  });
   ShowForm();
   FillMenu(MenuHost, 3);
   Manager->SetMenuAnimations(maSlide);
+  static HANDLE reached = nullptr;
+  reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   TdxBarAnimationThread::AfterFramesHook = [] {
     SetEvent(reached);
     Sleep(200);
@@ -294,6 +284,9 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
   EXPECT_FALSE(menu->IsAnimating());
   PumpPending();
   menu->Close();
+  TdxBarAnimationThread::AfterFramesHook = nullptr;
+  CloseHandle(reached);
+  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 }  // namespace
