@@ -331,10 +331,8 @@ void TdxBar::PlaceControl()
     TFinally unlock([control] { control->UnlockDocking(); });
     if (control->GetDockingStyle() != style || control->GetParent() != dock)
       control->SetDockingStyle(style);
-    TPoint p{FDockedLeft, FDockedTop};
-    if (dock->HandleAllocated())
-      ClientToScreen(dock->GetHandle(), &p);
-    dock->DockBarControlAt(control, p, true);
+    // The site turns the point back the same way, also before it has a window (in Loaded).
+    dock->DockBarControlAt(control, dock->ClientToScreen(TPoint{FDockedLeft, FDockedTop}), true);
   }
   bool docked = control->GetDockingStyle() != dsNone;
   bool show = docked;

@@ -316,8 +316,9 @@ public:
   virtual TdxBarItemControl* GetHotControl() const { return GetSelectedControl(); }
   // Whether the window shows hints now.
   virtual bool CanShowHint() const { return true; }
-  // Leaves menu mode before a menu command runs: the open menus close.
-  virtual void LeaveMenuMode() {}
+  // Leaves menu mode before a command runs: the menus it opened close, and a bar in keyboard
+  // mode leaves it, so that shortcuts and typing reach the form again.
+  virtual void LeaveMenuMode();
   // While active, the window takes the mouse wheel itself (the thread's mouse hook eats it
   // otherwise).
   virtual bool WantsMouseWheel() const { return false; }

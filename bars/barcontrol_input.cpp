@@ -10,6 +10,7 @@
 #include "bars/itemlinks.h"
 #include "bars/items.h"
 #include "bars/manager.h"
+#include "bars/navigation.h"
 #include "bars/shadow.h"
 #include "platform/Application.h"
 #include "platform/Forms.h"
@@ -128,7 +129,10 @@ void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
     RepaintItemControl(Value);
   if (!Value)
     SetCursor(crDefault);
-  ActivateHint(Value != nullptr, Value);
+  // A menu entry chosen by key gets no hint: the hint would hang at the mouse, over the
+  // entries, wherever the keyboard selection is.
+  const bool byKey = Value && GetKind() == bckSubMenu && !Value->GetSelectedByBar();
+  ActivateHint(Value != nullptr && !byKey, Value);
   if (!self)
     return;
   String hint;
@@ -235,6 +239,9 @@ void TCustomdxBarControl::RemoveFromActiveChain()
   if (GActiveBarControl.Get() == this) {
     TCustomdxBarControl* previous = FPrevActiveBarControl.Get();
     GActiveBarControl = previous && previous->FActive && !previous->IsDestroying() ? previous : nullptr;
+    if (!GActiveBarControl)
+      if (TdxBarNavigationController* navigation = BarNavigationController())
+        navigation->ActiveChainEmptied();
   }
   FPrevActiveBarControl = nullptr;
 }
@@ -265,6 +272,19 @@ void TCustomdxBarControl::DeactivateIfActive()
 {
   if (FActive)
     Deactivate();
+}
+
+void TCustomdxBarControl::LeaveMenuMode()
+{
+  // An editor the click entered keeps the bar; a click by mouse ends with its release.
+  if (IsEditorEditing())
+    return;
+  // A menu this window opened closes too: closing the innermost window closes its parents.
+  TCustomdxBarControl* active = ActiveBarControl();
+  if (active && active != this && IsParentOf(active))
+    active->Close();
+  else if (FActive && FKeyboardSelected)
+    Close();
 }
 
 void TCustomdxBarControl::DoClose()
@@ -585,7 +605,9 @@ void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shif
       control->MouseDown(P);
     if (!self || !control || control->IsDroppedDown())
       return;
-    if (control->GetEnabled() && !control->IsWinControl()) {
+    // A menu entry is not held: the selection follows the pointer, and the release clicks
+    // the entry under it.
+    if (control->GetEnabled() && !control->IsWinControl() && GetKind() != bckSubMenu) {
       FHoldsCapture = true;
       ::SetCapture(GetHandle());
       if (self && control)
@@ -872,6 +894,9 @@ void TCustomdxBarControl::WMCaptureChangedBar(TMessage& Message)
 
 void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
 {
+  // Key tips and a keyboard selection on a window that goes would stay on screen.
+  if (TdxBarNavigationController* navigation = BarNavigationController())
+    navigation->ObjectRemoving(this);
   if (!IsDestroying()) {
     TWeakRef<TCustomdxBarControl> self(this);
     ClickMark(0);

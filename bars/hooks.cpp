@@ -56,6 +56,30 @@ TCustomdxBarControl* BarControlOf(HWND AWnd)
   return nullptr;
 }
 
+// A press on a window a bar window hosts (an editor, a combo's edit) reaches that bar window
+// too, as a press on the item beneath it, which the bar then selects. The right button is
+// left out: the hosted editors hand it on themselves.
+void ForwardPressToHostingBar(UINT AMessage, HWND ATarget, POINT AScreenPos)
+{
+  if (!ATarget || IsRightButtonDown(AMessage) || AMessage < WM_MOUSEFIRST || AMessage > WM_MOUSELAST)
+    return;
+  TCustomdxBarControl* bar = BarControlOf(ATarget);
+  if (!bar || !bar->HandleAllocated() || bar->GetHandle() == ATarget || !IsChild(bar->GetHandle(), ATarget))
+    return;
+  POINT p = AScreenPos;
+  ScreenToClient(bar->GetHandle(), &p);
+  WPARAM keys = 0;
+  if (GetKeyState(VK_LBUTTON) < 0)
+    keys |= MK_LBUTTON;
+  if (GetKeyState(VK_MBUTTON) < 0)
+    keys |= MK_MBUTTON;
+  if (GetKeyState(VK_SHIFT) < 0)
+    keys |= MK_SHIFT;
+  if (GetKeyState(VK_CONTROL) < 0)
+    keys |= MK_CONTROL;
+  SendMessageW(bar->GetHandle(), AMessage, keys, MAKELPARAM(p.x, p.y));
+}
+
 bool IsInsideActiveChain(HWND AWnd)
 {
   TCustomdxBarControl* control = BarControlOf(AWnd);
@@ -140,13 +164,16 @@ bool MouseMessage(UINT AMessage, HWND ATarget, POINT AScreenPos)
     return true;
 
   bool eaten = false;
-  const bool dragging = GServices.IsDragging && GServices.IsDragging();
+  const bool dragging = dxBarIsDragRunning();
   if (active && !dragging && !GInMouseHook) {
     TRestore guard(GInMouseHook, true);
     const bool inside = IsInsideActiveChain(ATarget);
     if (IsSideButtonUp(AMessage))
       eaten = !inside;
-    else if (IsButtonDown(AMessage) && !inside) {
+    else if (IsButtonDown(AMessage) && inside) {
+      ForwardPressToHostingBar(AMessage, ATarget, AScreenPos);
+      eaten = ATarget && !IsWindow(ATarget);
+    } else if (IsButtonDown(AMessage) && !inside) {
       // A press outside closes the innermost active window until none is left.
       while (TCustomdxBarControl* current = ActiveBarControl()) {
         TWeakRef<TCustomdxBarControl> ref(current);
@@ -385,6 +412,25 @@ bool dxBarAltWentDownAlone()
 void dxBarSetAltWentDownAlone(bool Value)
 {
   GAltWentDownAlone = Value;
+}
+
+namespace {
+int GDragsRunning = 0;
+}
+
+TdxBarDragRunning::TdxBarDragRunning()
+{
+  ++GDragsRunning;
+}
+
+TdxBarDragRunning::~TdxBarDragRunning()
+{
+  --GDragsRunning;
+}
+
+bool dxBarIsDragRunning()
+{
+  return GDragsRunning > 0 || (GServices.IsDragging && GServices.IsDragging());
 }
 
 TdxBarEatAllKeys::TdxBarEatAllKeys() : FOld(GEatAllKeys)

@@ -16,10 +16,10 @@ class TCustomdxBarControl;
 
 // What the hooks ask of the parts that sit beside or above them. Each entry is optional: a
 // nil entry behaves as if that part were absent. A part fills its own entries and keeps the
-// others: `auto s = dxBarHookServices(); s.HideHint = ...; SetdxBarHookServices(s);`.
+// others: `auto s = dxBarHookServices(); s.IsDragging = ...; SetdxBarHookServices(s);`.
 struct TdxBarHookServices {
-  // The design controller: whether a mouse drag runs (a bar, an item or a link moved, a menu
-  // torn off), Esc offered to it (true: taken), Delete of its selection (true: deleted).
+  // The design controller: whether a mouse drag of its own runs (a bar, an item or a link
+  // moved), Esc offered to it (true: taken), Delete of its selection (true: deleted).
   std::function<bool()> IsDragging;
   std::function<bool()> DesignEscape;
   std::function<bool(bool ACtrlHeld)> DesignDelete;
@@ -60,6 +60,17 @@ public:
 private:
   bool FOld;
 };
+// A drag of the library's own runs (a menu torn off): the hooks leave keys and clicks to its
+// loop. Held by a scope; the design controller's drags come through the services instead.
+class TdxBarDragRunning {
+public:
+  TdxBarDragRunning();
+  ~TdxBarDragRunning();
+  TdxBarDragRunning(const TdxBarDragRunning&) = delete;
+  TdxBarDragRunning& operator=(const TdxBarDragRunning&) = delete;
+};
+// Whether a drag runs: one of the library's own, or the design controller's.
+bool dxBarIsDragRunning();
 // The virtual key whose key-down the library consumed (its key-up is consumed too); 0: none.
 uint16_t dxBarRememberedKey();
 

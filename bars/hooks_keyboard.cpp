@@ -29,6 +29,9 @@ namespace {
 uint16_t GRememberedKey = 0;
 uint16_t GEditorKey = 0;  // the last key whose key-down an editing in-place editor got
 bool GKeyFromItemControl = false;
+// A key typed with Alt held was taken (an accelerator, an Alt shortcut): Alt's key-up is
+// eaten too, or the window would take the lone key-up for the start of its own menu mode.
+bool GEatAltKeyUp = false;
 
 bool IsKeyUp(LPARAM AFlags)
 {
@@ -53,12 +56,6 @@ bool IsMenuKey(uint16_t AKey)
 // ---------------------------------------------------------------------------
 // The customizing and menu filter
 
-bool IsDragging()
-{
-  const TdxBarHookServices& services = dxBarHookServices();
-  return services.IsDragging && services.IsDragging();
-}
-
 // True when the filter took the key (it is then eaten or passed on as AEaten says).
 bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
 {
@@ -68,7 +65,7 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     AEaten = true;
     return true;
   }
-  if (IsDragging())
+  if (dxBarIsDragRunning())
     return true;
 
   // An in-place editor that is editing gets every key, also one that keyboard navigation
@@ -83,10 +80,10 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     return true;
   }
   TdxBarNavigationController* navigation = BarNavigationController();
-  if (navigation && navigation->TakesKey(AKey)) {
+  if (navigation && navigation->TakesKey(AKey, AFlags)) {
     if (!up) {
       GRememberedKey = AKey;
-      navigation->KeyDown(AKey);
+      navigation->KeyDown(AKey, AFlags);
       // Alt or F10 that ended the navigation keeps its key-up too: the window would take a
       // lone key-up of it for the start of its own menu mode.
       if (!navigation->IsNavigationOrKeyTipsActive() && !IsMenuKey(AKey))
@@ -355,6 +352,8 @@ bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
     if (altAlone || f10) {
       if (IsAutoRepeat(AFlags) && AKey == GRememberedKey)
         return false;
+      if (AKey == VK_MENU)
+        GEatAltKeyUp = false;
       dxBarSetAltWentDownAlone(true);
       // A second root while another waits is a caller's error elsewhere; here it just waits.
       if (root && navigation && root->CanNavigate() && navigation->CanStartNavigation(root))
@@ -363,7 +362,16 @@ bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
     }
     if (navigation)
       navigation->CancelPending(false);
-    return dxBarProcessShortCut(manager, AKey, AFlags);
+    const bool taken = dxBarProcessShortCut(manager, AKey, AFlags);
+    if (taken && (AFlags & (LPARAM(1) << 29)) != 0)
+      GEatAltKeyUp = true;
+    return taken;
+  }
+  if (AKey == VK_MENU && GEatAltKeyUp) {
+    GEatAltKeyUp = false;
+    if (navigation)
+      navigation->CancelPending(false);
+    return true;
   }
   const bool menuKeyUp = dxBarAltWentDownAlone() &&
                          (AKey == VK_MENU || (IsF10ForMenu(AKey, manager) && !IsHeld(VK_SHIFT) && !IsHeld(VK_CONTROL)));

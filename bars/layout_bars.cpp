@@ -285,6 +285,7 @@ TdxBarLayout TdxBar::GetLayout(const TdxBarLayoutStore& AStore) const
   TdxBarManager* manager = GetBarManager();
   TComponent* form = manager ? manager->Owner() : nullptr;
   TdxBarLayout layout;
+  layout.Present = true;
   layout.Caption = FCaption;
   if (FDockControl)
     layout.DockControl = DockControlPath(FDockControl.Get(), form);
@@ -325,6 +326,8 @@ void TdxBar::LoadFromIni(TCustomIniFile* AIniFile, const String& ABase, bool ALo
 // the program), the bar is made visible so that the user can reach it, and the error goes on.
 void TdxBar::ApplyLayout(const TdxBarLayoutStore& AStore, const TdxBarLayout& ALayout, bool ALoadBarState, bool AShow)
 {
+  if (!ALayout.Present)
+    return;
   try {
     if (FItemLinks)
       FItemLinks->ApplyLayout(ALayout.Links);
@@ -357,7 +360,7 @@ void TdxBar::ApplyLayout(const TdxBarLayoutStore& AStore, const TdxBarLayout& AL
     if (ALayout.Row)
       SetRow(*ALayout.Row);
     if (AShow)
-      ShowLoaded(ALayout.Visible);
+      ShowLoaded(ALayout.Visible.value_or(GetVisible()));
   } catch (...) {
     SetVisible(true);
     throw;

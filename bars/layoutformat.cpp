@@ -88,13 +88,16 @@ constexpr uint8_t AllViewLevelBits = 0x0F;
 constexpr int MaxDockingStyle = 4;   // dsBottom
 constexpr int MaxMenuAnimation = 4;  // maFade
 
-// "ItemLinkCount" links whose sections are there, at most the limit.
-int PresentCount(TCustomIniFile* AIni, int ACount, int ALimit, const std::function<String(int)>& ASection)
+// The indexes below ACount (at most the limit) whose sections are there: a gap left by a cut
+// or edited store costs only what it held.
+std::vector<int> PresentSections(TCustomIniFile* AIni, int ACount, int ALimit,
+                                 const std::function<String(int)>& ASection)
 {
-  int n = 0;
-  while (n < std::min(ACount, ALimit) && AIni->SectionExists(ASection(n)))
-    ++n;
-  return n;
+  std::vector<int> present;
+  for (int i = 0; i < std::min(ACount, ALimit); ++i)
+    if (AIni->SectionExists(ASection(i)))
+      present.push_back(i);
+  return present;
 }
 
 }  // namespace
@@ -201,8 +204,7 @@ TdxBarLinksLayout dxBarReadLinksLayout(const TdxBarLayoutStore& AStore, const St
     return result;
   result.Present = true;
   auto section = [&](int j) { return AStore.LinkSection(ASection, j); };
-  int n = PresentCount(AStore.Ini, *count, dxBarLayoutMaxLinks, section);
-  for (int j = 0; j < n; ++j)
+  for (int j : PresentSections(AStore.Ini, *count, dxBarLayoutMaxLinks, section))
     result.Links.push_back(dxBarReadLinkLayout(AStore, section(j)));
   return result;
 }
@@ -221,6 +223,8 @@ TdxBarLayout dxBarReadBarLayout(const TdxBarLayoutStore& AStore, int AIndex)
   const String section = AStore.BarSection(AIndex);
   constexpr int maxc = dxBarLayoutMaxCoordinate;
   TdxBarLayout bar;
+  if (!ini->SectionExists(section))
+    return bar;
   bar.Caption = ReadText(ini, section, L"Caption");
   // An empty path names nothing: the bar keeps its dock control.
   bar.DockControl = ReadText(ini, section, L"DockControl");
@@ -237,8 +241,12 @@ TdxBarLayout dxBarReadBarLayout(const TdxBarLayoutStore& AStore, int AIndex)
   bar.FloatTop = ReadRange(ini, section, L"FloatTop", -maxc - 1, maxc);
   bar.OneOnRow = ReadFlag(ini, section, L"OneOnRow");
   bar.Row = ReadRange(ini, section, L"Row", 0, dxBarLayoutMaxRow);
-  bar.Visible = ReadFlag(ini, section, L"Visible").value_or(false);
+  bar.Visible = ReadFlag(ini, section, L"Visible");
   bar.Links = dxBarReadLinksLayout(AStore, section);
+  // A section that holds none of the bar's values (cut after its name) counts as missing.
+  bar.Present = bar.Links.Present || !bar.DockedDockControl.empty() || bar.Visible || bar.Row || bar.OneOnRow ||
+                bar.Caption || bar.DockControl || bar.DockedDockingStyle || bar.DockedLeft || bar.DockedTop ||
+                bar.DockingStyle || bar.FloatClientHeight || bar.FloatClientWidth || bar.FloatLeft || bar.FloatTop;
   return bar;
 }
 
@@ -265,8 +273,9 @@ TdxBarManagerLayout dxBarReadLayout(const TdxBarLayoutStore& AStore, bool ANotSt
         layout.ItemNames.push_back(keys.Strings(i));
   }
   int barCount = ReadRangeOr(ini, main, L"BarCount", 0, INT32_MAX, 0);
-  int n = PresentCount(ini, barCount, dxBarLayoutMaxBars, [&](int i) { return AStore.BarSection(i); });
-  for (int i = 0; i < n; ++i)
+  // Every bar the count names: one whose section is missing is read as such and keeps its
+  // place in the list.
+  for (int i = 0; i < std::min(barCount, dxBarLayoutMaxBars); ++i)
     layout.Bars.push_back(dxBarReadBarLayout(AStore, i));
   return layout;
 }
@@ -301,6 +310,8 @@ void dxBarWriteLinksLayout(const TdxBarLayoutStore& AStore, const String& ASecti
 void dxBarWriteBarLayout(const TdxBarLayoutStore& AStore, int AIndex, const TdxBarLayout& ABar,
                          const TdxBarLinksLayoutKind& AKind)
 {
+  if (!ABar.Present)
+    return;
   TCustomIniFile* ini = AStore.Ini;
   const String section = AStore.BarSection(AIndex);
   if (ABar.Caption)
@@ -319,7 +330,7 @@ void dxBarWriteBarLayout(const TdxBarLayoutStore& AStore, int AIndex, const TdxB
   WriteOptional(ini, section, L"FloatTop", ABar.FloatTop);
   WriteOptional(ini, section, L"OneOnRow", ABar.OneOnRow);
   WriteOptional(ini, section, L"Row", ABar.Row);
-  ini->WriteBool(section, L"Visible", ABar.Visible);
+  WriteOptional(ini, section, L"Visible", ABar.Visible);
   if (ABar.Links.Present)
     dxBarWriteLinksLayout(AStore, section, ABar.Links, AKind);
 }

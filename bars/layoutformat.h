@@ -71,8 +71,10 @@ struct TdxBarLinksLayout {
   bool operator==(const TdxBarLinksLayout&) const = default;
 };
 
-// One bar. A value that is missing or unusable reads as none, and the bar keeps its own.
+// One bar. A value that is missing or unusable reads as none, and the bar keeps its own; a
+// bar whose section is missing keeps all it has.
 struct TdxBarLayout {
+  bool Present = false;
   std::optional<String> Caption;
   std::optional<String> DockControl;  // a path (see dxBarDockControlPath)
   String DockedDockControl;
@@ -86,7 +88,7 @@ struct TdxBarLayout {
   std::optional<int> FloatTop;
   std::optional<bool> OneOnRow;
   std::optional<int> Row;
-  bool Visible = false;
+  std::optional<bool> Visible;
   TdxBarLinksLayout Links;
   bool operator==(const TdxBarLayout&) const = default;
 };
@@ -107,7 +109,8 @@ struct TdxBarManagerLayout {
 };
 
 // Reads the layout at AStore. Out-of-range numbers and values of the wrong kind take the read
-// default; bars and links are read while their sections are there, up to the limits above.
+// default; "BarCount" and "ItemLinkCount" are read up to the limits above, and a section that
+// is missing costs only its own bar (which keeps its state) or link (which is dropped).
 // Never raises for what the store holds; errors of the store itself reach the caller.
 TdxBarManagerLayout dxBarReadLayout(const TdxBarLayoutStore& AStore, bool ANotStandardStyle);
 TdxBarLayout dxBarReadBarLayout(const TdxBarLayoutStore& AStore, int AIndex);

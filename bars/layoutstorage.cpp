@@ -155,20 +155,33 @@ void TdxBarManager::LoadLayoutFromIni(TCustomIniFile* AIniFile, const String& AB
   TRestore listed(FLayoutNewItems, std::move(newItems));
 
   // Each bar is applied whole; one that fails is made visible and the others still load. The
-  // first failure reaches the caller afterwards.
+  // first failure reaches the caller afterwards. A bar whose section is missing (a cut or
+  // edited store) keeps its state, and one whose section does not say is kept shown or hidden.
   std::exception_ptr failure;
   if (!layout.Bars.empty() && FBars) {
+    std::vector<bool> wasVisible;
     for (int i = 0; i < FBars->GetCount(); ++i) {
-      FBars->GetItem(i)->SetVisible(false);
-      FBars->GetItem(i)->LeaveDockRow();
+      TdxBar* bar = FBars->GetItem(i);
+      wasVisible.push_back(bar->GetVisible());
+      if (i < int(layout.Bars.size()) && !layout.Bars[size_t(i)].Present)
+        continue;
+      bar->SetVisible(false);
+      bar->LeaveDockRow();
     }
     std::vector<std::pair<TWeakRef<TdxBar>, const TdxBarLayout*>> shown;
-    for (int i = 0; i < int(layout.Bars.size()); ++i) {
-      TdxBar* bar = i < FBars->GetCount() ? FBars->GetItem(i) : FBars->Add();
+    for (int i = 0, at = 0; i < int(layout.Bars.size()); ++i, ++at) {
+      const TdxBarLayout& stored = layout.Bars[size_t(i)];
+      if (!stored.Present && at >= FBars->GetCount()) {
+        --at;  // nothing to make a new bar of
+        continue;
+      }
+      TdxBar* bar = at < FBars->GetCount() ? FBars->GetItem(at) : FBars->Add();
+      if (!stored.Present)
+        continue;
       try {
-        bar->ApplyLayout(store, layout.Bars[size_t(i)], true, false);
-        if (layout.Bars[size_t(i)].Visible)
-          shown.emplace_back(bar, &layout.Bars[size_t(i)]);
+        bar->ApplyLayout(store, stored, true, false);
+        if (stored.Visible.value_or(size_t(at) < wasVisible.size() && wasVisible[size_t(at)]))
+          shown.emplace_back(bar, &stored);
       } catch (...) {
         if (!failure)
           failure = std::current_exception();

@@ -392,7 +392,8 @@ void TdxBarManager::EndUpdate(bool Rebuild)
     dxBarRebuildPendingBarControls(this);
   // Rows made or emptied under the lock go and every site lays its bars out again, unless a
   // layout is being applied (it fills its rows, and loading lays the sites out at its end);
-  // the sites repaint with their frames.
+  // the sites repaint with their frames. They fill their background only when erased, and
+  // windows that left them while redraw was off uncovered nothing the system knows of.
   const bool applyingLayout = IsLoading() || IsLoadingLayout();
   for (int i = 0; i < FDockControls.Count(); ++i) {
     auto* control = static_cast<TWinControl*>(FDockControls.Items(i));
@@ -401,7 +402,7 @@ void TdxBarManager::EndUpdate(bool Rebuild)
       dock->RealignBars();
     }
     if (control->GetVisible() && control->HandleAllocated())
-      RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+      RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
   // Floating windows are outside the sites' redraw lock: one changed meanwhile and not rebuilt
   // above (an update ended without rebuilding) repaints, frame and all.

@@ -5,6 +5,7 @@
 #include "bars/barcontrol.h"
 #include "bars/hintwindow.h"
 #include "bars/manager.h"
+#include "bars/navigation.h"
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxControls.h"
@@ -132,6 +133,10 @@ void TdxBarManager::SetFormActive(bool AActive, HWND AOtherWindow)
     return;
   TWeakRef<TdxBarManager> self(this);
   HideHint();
+  if (TdxBarNavigationController* navigation = BarNavigationController())
+    navigation->ManagerDeactivated(this);
+  if (!self)
+    return;
   if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
     active->Close();
   if (!self || !FHideFloatingBarsWhenInactive)

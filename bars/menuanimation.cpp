@@ -90,7 +90,7 @@ TdxBarAnimationThread::TdxBarAnimationThread(TdxBarSubMenuControl* AMenu, const 
   FFrameBitmap = TrackGdiObject(::CreateCompatibleBitmap(screen, std::max(fullWidth, 1), std::max(fullHeight, 1)));
   FOldFrameBitmap = ::SelectObject(FFrameDC, FFrameBitmap);
   ::ReleaseDC(FWnd, screen);
-  FPalette = nullptr;
+  FPalette = AMenu->GetLessUsedPalette();
   // The menu as it will look, rendered here on the user-interface thread.
   AMenu->PaintClientTo(FMemoryDC);
   AMenu->PaintNonClient(FFrameDC);
@@ -145,15 +145,18 @@ void TdxBarAnimationThread::DrawFrame(int AFrame)
   HDC dc = ::GetWindowDC(FWnd);
   if (!dc)
     return;
+  // On a palette screen the less-used colour needs the menu's palette in the window's DC.
+  HPALETTE oldPalette = FPalette ? ::SelectPalette(dc, FPalette, FALSE) : nullptr;
+  if (FPalette)
+    ::RealizePalette(dc);
   // The frame: its corners and edges from the full-size image, stretched by cutting.
   const int fullWidth = FInfo.Width + FInfo.NonClientWidth, fullHeight = FInfo.Height + FInfo.NonClientHeight;
-  RECT client{}, window{};
+  RECT window{};
   ::GetWindowRect(FWnd, &window);
   POINT origin{0, 0};
   ::ClientToScreen(FWnd, &origin);
   const int left = origin.x - window.left, top = origin.y - window.top;
   const int right = fullWidth - FInfo.Width - left, bottom = fullHeight - FInfo.Height - top;
-  ::GetClientRect(FWnd, &client);
   ::BitBlt(dc, 0, 0, windowWidth - right, top, FFrameDC, 0, 0, SRCCOPY);
   ::BitBlt(dc, windowWidth - right, 0, right, top, FFrameDC, fullWidth - right, 0, SRCCOPY);
   ::BitBlt(dc, 0, top, left, windowHeight - top - bottom, FFrameDC, 0, top, SRCCOPY);
@@ -164,9 +167,12 @@ void TdxBarAnimationThread::DrawFrame(int AFrame)
   // The client: the part of the image the growing edge has uncovered.
   const TRect source = dxBarAnimationSourceRect(FInfo, TSize{w, h});
   ::BitBlt(dc, left, top, RectWidth(source), RectHeight(source), FMemoryDC, source.left, source.top, SRCCOPY);
+  if (FPalette) {
+    ::SelectPalette(dc, oldPalette ? oldPalette : static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE)), FALSE);
+    ::UpdateColors(dc);
+  }
   ::GdiFlush();
   ::ReleaseDC(FWnd, dc);
-  FShown = TSize{w, h};
   FInfo.Drawn = TRect{0, 0, w, h};
   ++FFramesDrawn;
 }

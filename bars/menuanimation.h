@@ -1,6 +1,6 @@
 // The opening animation of a menu window: a worker thread grows the still hidden window step
-// by step and copies the newly exposed strips from the menu's image, which the user-interface
-// thread rendered once beforehand. The thread only moves, sizes and copies; the frame
+// by step and copies the part shown from the menu's image, which the user-interface thread
+// rendered once beforehand. The thread only moves, sizes and copies; the frame
 // arithmetic is a plain function, tested on numbers.
 #pragma once
 
@@ -58,7 +58,6 @@ protected:
 
 private:
   void DrawFrame(int AFrame);
-  void CopyImage(HDC ADC, const TRect& AShownRect, const TSize& AShown);
 
   TdxBarSubMenuControl* FMenu;
   HWND FWnd;
@@ -69,7 +68,6 @@ private:
   HDC FFrameDC = nullptr;  // the non-client frame, rendered with the image
   HBITMAP FFrameBitmap = nullptr;
   HGDIOBJ FOldFrameBitmap = nullptr;
-  HPALETTE FPalette = nullptr;
+  HPALETTE FPalette = nullptr;  // the menu's less-used palette (palette screens only)
   int FFramesDrawn = 0;
-  TSize FShown{};
 };

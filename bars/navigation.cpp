@@ -41,18 +41,25 @@ bool StartsWith(const String& AText, const String& APrefix)
   return AText.size() >= APrefix.size() && AText.compare(0, APrefix.size(), APrefix) == 0;
 }
 
-// The character a key types with the current keyboard state; 0 for none. ToAscii changes
-// the dead-key state: a dead key typed now is lost to the focused control, which is accepted.
-wchar_t KeyToChar(uint16_t AKey)
+// The character a key types with the current keyboard state, in full UTF-16 (a key tip may
+// be in any script); 0 for none. Unicode input (VK_PACKET) carries its character in the high
+// word of the key flags. ToUnicode changes the dead-key state: a dead key typed now is lost
+// to the focused control, which is accepted.
+wchar_t KeyToChar(uint16_t AKey, LPARAM AFlags)
 {
-  BYTE state[256] = {};
-  if (!GetKeyboardState(state))
-    return 0;
-  WORD chars[2] = {};
-  const UINT scan = MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC);
-  if (ToAscii(AKey, scan, state, chars, 0) != 1)
-    return 0;
-  wchar_t c = wchar_t(chars[0] & 0xFF);
+  wchar_t c = 0;
+  if (AKey == VK_PACKET) {
+    c = wchar_t(HIWORD(DWORD(AFlags)));
+  } else {
+    BYTE state[256] = {};
+    if (!GetKeyboardState(state))
+      return 0;
+    wchar_t chars[4] = {};
+    const UINT scan = MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC);
+    if (ToUnicode(AKey, scan, state, chars, 4, 0) != 1)
+      return 0;
+    c = chars[0];
+  }
   return c < 32 ? 0 : c;
 }
 
@@ -224,8 +231,32 @@ void TdxBarNavigationController::ObjectRemoving(TObject* AObject)
     FSelectedRoot.reset();
   if (is(FPendingRoot))
     CancelPending(false);
-  if (is(FKeyTipContainer))
+  if (is(FKeyTipContainer)) {
     UpdateKeyTips(nullptr, String());
+    return;
+  }
+  const size_t before = FKeyTips.size();
+  std::erase_if(FKeyTips,
+                [AObject](const std::unique_ptr<TdxBarKeyTipData>& tip) { return tip->Info.BarControl == AObject; });
+  // Tips nobody can see must not keep taking the keys.
+  if (FKeyTips.size() != before && FKeyTips.empty())
+    StopNavigation();
+}
+
+void TdxBarNavigationController::ActiveChainEmptied()
+{
+  if (FChangingSelection)
+    return;
+  FNavigationActive = false;
+  FSelectedObject.reset();
+  FSelectedRoot.reset();
+}
+
+void TdxBarNavigationController::ManagerDeactivated(TdxBarManager* AManager)
+{
+  auto of = [AManager](const TdxBarHelperRef& h) { return h && h->GetBarManager() == AManager; };
+  if (of(FKeyTipContainer) || of(FPendingRoot) || of(GetSelectedObject()) || of(GetNavigationRoot()))
+    StopNavigation();
 }
 
 TCustomdxBarControl* TdxBarNavigationController::GetNavigatedBarControl() const
@@ -273,6 +304,7 @@ void TdxBarNavigationController::ChangeSelectedObject(bool AByTab, TdxBarHelperR
     AOld = GetSelectedObject();
   if (!ANew || IsSameHelper(AOld, ANew))
     return;
+  TRestore changing(FChangingSelection, true);
   if (AOld)
     AOld->ClearNavigationSelection(ANew);
   ANew->SelectForNavigation(AByTab);
@@ -296,34 +328,34 @@ bool TdxBarNavigationController::IsWantedKey(uint16_t AKey) const
   return target && target->WantsKey(AKey);
 }
 
-bool TdxBarNavigationController::HandlesKey(uint16_t AKey)
+bool TdxBarNavigationController::HandlesKey(uint16_t AKey, LPARAM AFlags)
 {
   TdxBarHelperRef root = GetNavigationRoot();
   if (IsWantedKey(AKey) && root && root->WantsKey(AKey))
     return true;
-  return (FPendingRoot || FKeyTipContainer) && MatchKeyTip(AKey, false);
+  return (FPendingRoot || FKeyTipContainer) && MatchKeyTip(AKey, AFlags, false);
 }
 
-bool TdxBarNavigationController::TakesKey(uint16_t AKey)
+bool TdxBarNavigationController::TakesKey(uint16_t AKey, LPARAM AFlags)
 {
   if (IsNavigationActive() || FKeyTipContainer)
     return true;
-  return FPendingRoot && AKey != VK_MENU && AKey != VK_F10 && HandlesKey(AKey);
+  return FPendingRoot && AKey != VK_MENU && AKey != VK_F10 && HandlesKey(AKey, AFlags);
 }
 
-void TdxBarNavigationController::KeyDown(uint16_t AKey)
+void TdxBarNavigationController::KeyDown(uint16_t AKey, LPARAM AFlags)
 {
   TRestore processing(FProcessing, true);
   if (FPendingRoot) {
     dxBarSetAltWentDownAlone(false);
-    if (KeyToChar(AKey)) {
-      MatchKeyTip(AKey, true);
+    if (KeyToChar(AKey, AFlags)) {
+      MatchKeyTip(AKey, AFlags, true);
       return;
     }
   }
   if (FKeyTipContainer && AKey != VK_ESCAPE) {
-    if (KeyToChar(AKey)) {
-      MatchKeyTip(AKey, true);
+    if (KeyToChar(AKey, AFlags)) {
+      MatchKeyTip(AKey, AFlags, true);
       return;
     }
     CancelPending(false);
@@ -353,11 +385,11 @@ void TdxBarNavigationController::KeyDown(uint16_t AKey)
   StopNavigation();
 }
 
-bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, bool AApply)
+bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool AApply)
 {
   if (AKey == VK_ESCAPE && FKeyTipContainer)
     return true;
-  const wchar_t c = KeyToChar(AKey);
+  const wchar_t c = KeyToChar(AKey, AFlags);
   if (!c) {
     return false;
   }

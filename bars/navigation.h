@@ -38,6 +38,8 @@ struct TdxBarKeyTipInfo {
   bool Visible = true;
   bool Enabled = true;
   std::function<void()> OnExecute;  // clicks, drops down or selects the element
+  // The bar window the element lives on; only compared, so that its tips go with it.
+  const TObject* BarControl = nullptr;
 };
 
 // A navigation target: an element of a bar or menu, a bar window, or the root of a form's
@@ -119,8 +121,14 @@ public:
   // Alt or F10 came up: the waiting root's first element is selected.
   void ActivateOnKeyUp();
   void StopNavigation();
-  // A helper goes away: forgotten as selection, root and key-tip container.
+  // A helper goes away: forgotten as selection, root and key-tip container; a bar window
+  // also takes its key tips with it.
   void ObjectRemoving(TObject* AObject);
+  // The last bar window of the active chain closed (a click by key, Esc, a close from
+  // outside): the navigation that worked on it is over.
+  void ActiveChainEmptied();
+  // The form of AManager lost the activation: its navigation and key tips end.
+  void ManagerDeactivated(TdxBarManager* AManager);
   bool IsActiveFor(const TCustomdxBarControl* ABarControl) const;
   bool IsNavigationActive() const;
   bool IsRootPending() const { return FPendingRoot != nullptr; }
@@ -131,10 +139,11 @@ public:
   // Helpers report their selection here.
   void SetSelection(const TdxBarHelperRef& ASelected, const TdxBarHelperRef& ARoot);
   void ChangeSelectedObject(bool AByTab, TdxBarHelperRef AOld, const TdxBarHelperRef& ANew);
-  // Whether the keyboard hook gives the key to KeyDown now.
-  bool TakesKey(uint16_t AKey);
-  bool HandlesKey(uint16_t AKey);
-  void KeyDown(uint16_t AKey);
+  // Whether the keyboard hook gives the key to KeyDown now. AFlags are the key message's
+  // (Unicode input carries its character there).
+  bool TakesKey(uint16_t AKey, LPARAM AFlags = 0);
+  bool HandlesKey(uint16_t AKey, LPARAM AFlags = 0);
+  void KeyDown(uint16_t AKey, LPARAM AFlags = 0);
   void UpdateKeyTips(const TdxBarHelperRef& AContainer, const String& APrefix);
   // A mouse button went down somewhere.
   void MousePressed();
@@ -151,7 +160,7 @@ private:
   TCustomdxBarControl* GetNavigatedBarControl() const;
   bool IsWantedKey(uint16_t AKey) const;
   // Key-tip matching; true when something matched (or Esc while tips are shown).
-  bool MatchKeyTip(uint16_t AKey, bool AApply);
+  bool MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool AApply);
   void FilterKeyTips();
   void HideKeyTips();
 
@@ -162,6 +171,8 @@ private:
   TdxBarHelperRef FPendingRoot;
   TTimer* FTimer = nullptr;
   bool FNavigationActive = false;
+  // The selection moves from one bar to another: the chain empties on the way.
+  bool FChangingSelection = false;
   TdxBarHelperRef FSelectedObject;
   TdxBarHelperRef FSelectedRoot;
 };

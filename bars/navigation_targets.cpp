@@ -119,6 +119,7 @@ void CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars, std::vector<
       info.HorzAlign = 1;
       info.Enabled = control->GetEnabled();
       info.OnExecute = [ref = TWeakRef<TdxBarItemControl>(control)] { ExecuteControl(ref); };
+      info.BarControl = bar;
       AList.push_back(std::move(info));
     }
   std::map<String, std::vector<size_t>> byText;

@@ -366,6 +366,8 @@ public:
                                  const TdxBarItemControl* AControl) const;
   // An etched line along R's top.
   virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const;
+  // The height of the rectangle DrawMenuSeparator gives the line.
+  virtual int GetMenuSeparatorLineHeight() const { return 2; }
   // The background, the arrow and the kind's frame of a menu's scroll button.
   virtual void DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const;
   virtual void DrawScrollButtonFrame(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R) const {}
@@ -585,6 +587,7 @@ public:
                      int AState) const override;
   // A detachable menu has no top border: its tear-off strip lies there.
   TRect GetMenuBorders(const TCustomdxBarControl* AMenu) const override;
+  void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
 
 protected:
@@ -711,9 +714,9 @@ const TdxBarThemeBinding& dxBarThemeBinding();
 // Replaces the binding; nil puts the default back.
 void SetdxBarThemeBinding(const TdxBarThemeBinding* ABinding);
 
-// The sizes the XP painter reads from the theme, for every XP painter of the process:
-// each new painter reads them again (the manager makes one whenever the theme changes).
-// A size the theme cannot give keeps the base painter's value.
+// The sizes an XP painter reads from the theme when it is made (the manager makes a new
+// one whenever the theme changes). A size the theme cannot give keeps the base painter's
+// value.
 struct TdxBarXPThemeMetrics {
   int ToolbarSeparatorSize = 0;
   int MenuSeparatorSize = 0;
@@ -725,7 +728,6 @@ struct TdxBarXPThemeMetrics {
   int ProgressBorder = 0;
   TSize SizeGripSize{};
 };
-const TdxBarXPThemeMetrics& dxBarXPThemeMetrics();
 
 // Draws through the visual-style themes (bmsXP while visual styles are available); the
 // floating frame and check marks, which have no themed look, through the shared flat
@@ -733,8 +735,9 @@ const TdxBarXPThemeMetrics& dxBarXPThemeMetrics();
 class TdxBarXPPainter : public TdxBarPainter {
   DECLARE_CLASS(TdxBarXPPainter, TdxBarPainter)
 public:
-  // Reads the theme's sizes for every XP painter.
+  // Reads the theme's sizes for this painter.
   TdxBarXPPainter();
+  const TdxBarXPThemeMetrics& GetThemeMetrics() const { return FThemeMetrics; }
   const TdxBarPainterMetrics& Metrics() const override { return dxBarXPPainterMetrics; }
   bool IsNativeStyle() const override { return true; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
@@ -783,7 +786,12 @@ public:
                      int AState) const override;
 
   // Menus.
+  void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
+  void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
+  // The themed line is drawn at its own height: squeezed into two pixels the part paints
+  // nothing.
+  int GetMenuSeparatorLineHeight() const override { return GetSeparatorLineSize(); }
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
 
   // Edits, combos, spin buttons, progress bars and push buttons.
@@ -801,6 +809,8 @@ private:
   // Draws a part of a theme kind; false when the theme or the part cannot be drawn (the
   // caller then draws the enhanced look's part).
   static bool DrawPart(TdxThemedObjectType AKind, HDC DC, int APart, int AState, const TRect& R);
+
+  const TdxBarXPThemeMetrics FThemeMetrics;
 };
 
 // The flat geometry in the gradient look's colour set (bmsOffice11): toolbars, dock sites,
@@ -862,6 +872,7 @@ public:
                       bool ASelected, int ASize) const override;
 
   // Buttons.
+  bool IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
   void DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, const TdxBarItemStateFlags& AStates,
                       const TRect& AGlyphRect, HBRUSH ABrush) const override;
   void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
@@ -876,6 +887,10 @@ public:
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+  // A menu and the toolbar button that opened it share one outline (and one shadow).
+  bool IsCombinedOutlineDrawn() const override { return true; }
+  void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const override;
+  void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const override;
 
   // Edits, combos, separators and statics.
   TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const override;
@@ -889,6 +904,12 @@ protected:
   // The gradient of a selected, pressed or checked cell (the scheme's pair for the state);
   // false for a cell in none of them.
   bool FillSelectionGradient(HDC DC, const TRect& R, const TdxBarItemStateFlags& AStates, bool AVertical) const;
+  // The menu's background with its glyph column in the column's gradient, or in the
+  // less-used pair.
+  void FillMenuColumn(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush, bool ALessUsed) const;
+  // The piece of a menu's border along the button that opened it, in the toolbar's colour;
+  // AOffset is how far R's left lies inside the window.
+  void DrawMenuJoin(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, int AOffset) const;
 };
 
 // The painter class used for a look-and-feel that carries a skin; replaceable by a skin

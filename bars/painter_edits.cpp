@@ -162,6 +162,10 @@ void TdxBarPainter::DrawEditCaption(const TdxBarItemControlDrawParams* ADrawPara
   TRect area = PartOf(params, dxBarEditPartCaption);
   if (IsRectEmpty(area))
     return;
+  // On a toolbar the caption is indented: the strip before it is the bar's, and no other
+  // part paints it (it kept whatever the window showed there before).
+  if (area.left > R.left)
+    FillBackgroundRect(params, DC, Rect(R.left, area.top, area.left, area.bottom), GetBarEditBrush(params), false);
   HBRUSH captionBrush = params->EditControl ? params->EditControl->GetCaptionAreaBrush() : GetBarEditBrush(params);
   bool highlighted = menu && (params->PaintedSelected || params->Focused);
   TRect glyph = Rect(area.left, area.top, std::min(area.right, area.left + params->GlyphWidth), area.bottom);

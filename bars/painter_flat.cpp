@@ -2,6 +2,7 @@
 // edges, selected, pressed and down items filled with the manager's mixed highlight brushes,
 // and the selected item framed in the highlight colour.
 #include "bars/painter.h"
+#include "bars/shadow.h"
 
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
@@ -378,7 +379,9 @@ void TdxBarFlatPainter::DrawCaptionMark(const TCustomdxBarControl* ABarControl, 
 
 bool TdxBarFlatPainter::IsShadowShown(const TCustomdxBarControl* ABarControl) const
 {
-  return ABarControl && ABarControl->GetBarDockingStyle() == dsNone;
+  // Menus follow the system's setting for shadows under menus.
+  return ABarControl && ABarControl->GetBarDockingStyle() == dsNone &&
+         (ABarControl->GetKind() != bckSubMenu || dxBarShadowsEnabled());
 }
 
 void TdxBarFlatPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,

@@ -2,6 +2,8 @@
 // separators, scroll buttons and the expand button of personalised menus.
 #include "bars/painter.h"
 
+#include <algorithm>
+
 #include "bars/backgrounds.h"
 #include "bars/barcontrol.h"
 #include "bars/manager.h"
@@ -88,9 +90,10 @@ void TdxBarPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanva
   if (!DC || IsRectEmpty(R))
     return;
   FillMenuBackground(AMenu, DC, R, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
-  // The line: two pixels at the gap's middle, a pixel in from both sides.
-  const int middle = (R.top + R.bottom) / 2 - 1;
-  DrawMenuSeparatorLine(ACanvas, Rect(R.left + 1, middle, R.right - 1, middle + 2));
+  // The line at the gap's middle, a pixel in from both sides.
+  const int height = std::clamp(GetMenuSeparatorLineHeight(), 2, std::max(2, RectHeight(R)));
+  const int top = (R.top + R.bottom - height) / 2;
+  DrawMenuSeparatorLine(ACanvas, Rect(R.left + 1, top, R.right - 1, top + height));
 }
 
 void TdxBarPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const

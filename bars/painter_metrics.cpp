@@ -127,13 +127,16 @@ void TdxBarPainter::GetCaptionButtonSize(TSize& ASize) const
 
 int TdxBarPainter::GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const
 {
-  // A mark at the caption's start pushes the text past it.
+  // A mark at the caption's start pushes the text past it. The mark normally sits at the
+  // caption's end; in a narrow window it can lie left of the middle and must still leave
+  // the text its place, so only a mark where the text would begin counts.
+  int left = ACaptionRect.left + 2;
   if (ABarControl && ABarControl->HasCaptionMark()) {
     TRect mark = ABarControl->GetMarkRect();
-    if (mark.left < ACaptionRect.left + RectWidth(ACaptionRect) / 2)
+    if (mark.left <= left)
       return mark.right + 3;
   }
-  return ACaptionRect.left + 2;
+  return left;
 }
 
 int TdxBarPainter::GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const

@@ -62,6 +62,25 @@ bool HasSingleBorder(const TCustomdxBarControl* ABarControl)
   return bar && bar->GetBorderStyle() == bbsSingle;
 }
 
+// Where a menu meets the toolbar button that opened it: the run of its edge along the
+// button (window coordinates, the button's own frame left out) and whether that edge is
+// the menu's top. False when the menu does not touch its button.
+bool MenuJoin(const TCustomdxBarControl* AMenu, int& ALeft, int& ARight, bool& ATop)
+{
+  auto* menu = const_cast<TCustomdxBarControl*>(AMenu);
+  if (!menu || !menu->HandleAllocated())
+    return false;
+  const TRect owner = menu->GetOwnerItemRect();
+  RECT window{};
+  ::GetWindowRect(menu->GetHandle(), &window);
+  if (IsRectEmpty(owner) || IsRectEmpty(window))
+    return false;
+  ALeft = std::max(int(owner.left), int(window.left)) - window.left + 1;
+  ARight = std::min(int(owner.right), int(window.right)) - window.left - 1;
+  ATop = owner.bottom <= window.top + 1;
+  return ARight > ALeft && (ATop || owner.top >= window.bottom - 1);
+}
+
 // The gradient of one state, from the set: first and second colour.
 struct TGradient {
   TColor First;
@@ -461,6 +480,16 @@ bool TdxBarOffice11Painter::FillSelectionGradient(HDC DC, const TRect& R, const 
   return true;
 }
 
+bool TdxBarOffice11Painter::IsGlyphBackgroundDrawn(const TdxBarItemControl* AControl,
+                                                   const TdxBarItemStateFlags& AStates) const
+{
+  // An idle less-used link shows the column's less-used gradient behind its glyph.
+  if (AControl && AControl->GetNonRecent() && IsMenuControl(AControl) && !AControl->IsActive() && !AStates.Pressed &&
+      !AStates.Down && !AStates.Selected)
+    return false;
+  return inherited::IsGlyphBackgroundDrawn(AControl, AStates);
+}
+
 void TdxBarOffice11Painter::DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC,
                                            const TdxBarItemStateFlags& AStates, const TRect& AGlyphRect,
                                            HBRUSH ABrush) const
@@ -468,14 +497,17 @@ void TdxBarOffice11Painter::DrawGlyphFrame(const TdxBarItemControl* AControl, HD
   if (!DC || IsRectEmpty(AGlyphRect))
     return;
   bool menu = IsMenuControl(AControl);
+  // A less-used link's brush is for its row: its glyph cell keeps the column's less-used
+  // gradient.
+  bool ownBrush = AControl && AControl->HasOwnBrush() && !(menu && AControl->GetNonRecent());
   if (!AStates.Pressed && !AStates.Selected && !AStates.Down) {
-    if (AControl && AControl->HasOwnBrush())
+    if (ownBrush)
       ::FillRect(DC, &AGlyphRect, ABrush);
     return;
   }
   TRect cell = menu ? InflateRect(AGlyphRect, -1, -1) : AGlyphRect;
   const TCustomdxBarControl* parent = ParentOf(AControl);
-  if ((menu && AStates.Down && AStates.Selected && !AStates.Pressed) || (AControl && AControl->HasOwnBrush()))
+  if ((menu && AStates.Down && AStates.Selected && !AStates.Pressed) || ownBrush)
     ::FillRect(DC, &cell, ABrush);
   else
     FillSelectionGradient(DC, cell, AStates, parent && parent->GetBarKind() == bkVertical);
@@ -508,17 +540,24 @@ void TdxBarOffice11Painter::DrawFlatGlyphFrame(const TdxBarItemControlDrawParams
 void TdxBarOffice11Painter::FillMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R,
                                                HBRUSH ABrush) const
 {
+  FillMenuColumn(AMenu, DC, R, ABrush, false);
+}
+
+void TdxBarOffice11Painter::FillMenuColumn(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush,
+                                           bool ALessUsed) const
+{
   if (!DC || IsRectEmpty(R))
     return;
   int column = AMenu ? AMenu->GetGlyphColumnWidth() : 0;
   if (column <= 0) {
-    ::FillRect(DC, &R, ABrush);
+    inherited::FillMenuBackground(AMenu, DC, R, ABrush);
     return;
   }
   const TdxOffice11Colors& c = Colors();
+  const TColor first = ALessUsed ? c.MenuRarelyUsedColor1 : c.MenuGlyphColor1;
+  const TColor last = ALessUsed ? c.MenuRarelyUsedColor2 : c.MenuGlyphColor2;
   TRect glyph = Rect(R.left, R.top, std::min(R.right, R.left + column), R.bottom);
-  FillTwoStageGradientRect(DC, glyph, c.MenuGlyphColor1, BlendColors(c.MenuGlyphColor1, c.MenuGlyphColor2, 50),
-                           c.MenuGlyphColor2, true);
+  FillTwoStageGradientRect(DC, glyph, first, BlendColors(first, last, 50), last, true);
   TRect rest = Rect(glyph.right, R.top, R.right, R.bottom);
   if (!IsRectEmpty(rest))
     ::FillRect(DC, &rest, ABrush);
@@ -539,9 +578,39 @@ void TdxBarOffice11Painter::DrawMenuItemBackground(const TdxBarItemControlDrawPa
     ::FillRect(DC, &inside, brush);
     return;
   }
-  // The glyph column's gradient runs through the item; the rest is the item's background.
+  // The glyph column's gradient runs through the item (in the less-used pair for a link the
+  // personalised menu shows only when expanded); the rest is the item's background.
   HBRUSH itemBrush = control ? control->GetBackgroundBrush() : GetBackgroundBrush(menu);
-  FillMenuBackground(menu, DC, R, itemBrush);
+  FillMenuColumn(menu, DC, R, itemBrush, control && control->GetNonRecent());
+}
+
+void TdxBarOffice11Painter::DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  const int rows = GetScrollArrowSize(RectHeight(R));
+  if (DC && rows > 0)
+    DrawArrowSized(DC, R, ADown ? adDown : adUp, clDefault, true, false, rows);
+}
+
+void TdxBarOffice11Painter::DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const
+{
+  TRect r = InflateRect(R, -2, -4);
+  if (!DC || IsRectEmpty(r))
+    return;
+  // Two chevrons of three rows, one row apart, dark over a light copy one pixel lower.
+  const int cx = (r.left + r.right) / 2;
+  const int top = (r.top + r.bottom - dxOffice11DoubleChevronHeight) / 2;
+  const TdxOffice11Colors& c = Colors();
+  for (int pass = 0; pass < 2; ++pass) {
+    const COLORREF color = ColorToRGB(pass == 0 ? c.SeparatorLightColor : c.TextColor);
+    const int dy = pass == 0 ? 1 : 0;
+    for (int chevron = 0; chevron < 2; ++chevron)
+      for (int row = 0; row < 3; ++row) {
+        const int y = top + dy + chevron * 4 + row;
+        FillRectByColor(DC, Rect(cx - 3 + row, y, cx - 1 + row, y + 1), color);
+        FillRectByColor(DC, Rect(cx + 2 - row, y, cx + 4 - row, y + 1), color);
+      }
+  }
 }
 
 void TdxBarOffice11Painter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const
@@ -550,6 +619,7 @@ void TdxBarOffice11Painter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC 
     return;
   const TdxOffice11Colors& c = Colors();
   FrameRectByColor(DC, R, c.MenuBorderColor);
+  DrawMenuJoin(AMenu, DC, R, 0);
   TRect inside = InflateRect(R, -1, -1);
   if (!IsRectEmpty(inside))
     FrameRectByColor(DC, inside, c.MenuColor);
@@ -568,27 +638,35 @@ void TdxBarOffice11Painter::DrawMenuBackground(const TCustomdxBarControl* AMenu,
 {
   if (!DC || IsRectEmpty(R))
     return;
-  const TdxOffice11Colors& c = Colors();
-  FrameRectByColor(DC, R, c.MenuBorderColor);
+  FrameRectByColor(DC, R, Colors().MenuBorderColor);
   FillMenuBackground(AMenu, DC, InflateRect(R, -1, -1), ABrush);
-  if (!AMenu || !AMenu->IsOwnerRectAdjacent())
+  // The client area starts inside the window's own border.
+  auto* menu = const_cast<TCustomdxBarControl*>(AMenu);
+  if (!menu || !menu->HandleAllocated())
     return;
-  // A menu opened by a toolbar button joins it: the piece of the border along the
-  // button takes the toolbar's colour.
-  TRect owner = AMenu->GetOwnerItemRect();
-  TRect window{};
-  if (AMenu->HandleAllocated())
-    ::GetWindowRect(const_cast<TCustomdxBarControl*>(AMenu)->GetHandle(), &window);
-  if (IsRectEmpty(owner) || IsRectEmpty(window))
+  POINT origin{0, 0};
+  RECT window{};
+  ::ClientToScreen(menu->GetHandle(), &origin);
+  ::GetWindowRect(menu->GetHandle(), &window);
+  DrawMenuJoin(AMenu, DC, R, origin.x - window.left);
+}
+
+void TdxBarOffice11Painter::DrawMenuJoin(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, int AOffset) const
+{
+  // A menu opened by a toolbar button joins it: its border along the button takes the
+  // toolbar's colour.
+  int left = 0, right = 0;
+  bool top = true;
+  if (!MenuJoin(AMenu, left, right, top))
     return;
-  int left = std::max(owner.left, window.left) - window.left + 1;
-  int right = std::min(owner.right, window.right) - window.left - 1;
+  left = std::max(int(R.left), int(R.left) + left - AOffset);
+  right = std::min(int(R.right), int(R.left) + right - AOffset);
   if (right <= left)
     return;
-  if (owner.bottom <= window.top + 1)
-    FillRectByColor(DC, Rect(R.left + left, R.top, R.left + right, R.top + 1), c.ToolbarLightColor);
-  else if (owner.top >= window.bottom - 1)
-    FillRectByColor(DC, Rect(R.left + left, R.bottom - 1, R.left + right, R.bottom), c.ToolbarDarkColor);
+  if (top)
+    FillRectByColor(DC, Rect(left, R.top, right, R.top + 1), Colors().ToolbarLightColor);
+  else
+    FillRectByColor(DC, Rect(left, R.bottom - 1, right, R.bottom), Colors().ToolbarDarkColor);
 }
 
 void TdxBarOffice11Painter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const

@@ -307,6 +307,19 @@ TRect TdxBarStandardPainter::GetMenuBorders(const TCustomdxBarControl* AMenu) co
   return r;
 }
 
+void TdxBarStandardPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const
+{
+  // The border is wider than the base's one-pixel frame: the rings inside it are face, not
+  // whatever the window held before.
+  const HBRUSH face = ::GetSysColorBrush(COLOR_BTNFACE);
+  for (int i = 1; DC && i < GetMenuBorderSize(); ++i) {
+    TRect ring = InflateRect(R, -i, -i);
+    if (!IsRectEmpty(ring))
+      ::FrameRect(DC, &ring, face);
+  }
+  inherited::DrawMenuFrame(AMenu, DC, R);
+}
+
 void TdxBarStandardPainter::DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
 {
   HDC DC = ADrawParams && ADrawParams->Canvas ? ADrawParams->Canvas->GetHandle() : nullptr;
@@ -314,11 +327,16 @@ void TdxBarStandardPainter::DrawMenuItemBackground(const TdxBarItemControlDrawPa
     return;
   const TdxBarItemControl* control = ADrawParams->ItemControl;
   const TCustomdxBarControl* menu = control ? control->GetBarControl() : nullptr;
-  // The whole item, glyph column included, is highlighted; a down item keeps its own
-  // background so that its sunken glyph cell shows.
-  bool highlighted = ADrawParams->PaintedSelected && !ADrawParams->States.Down;
-  HBRUSH brush = highlighted ? (menu ? menu->GetHighlightBrush() : GetHighlightBrush(nullptr))
-                             : (control ? control->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  HBRUSH own = control ? control->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
+  HBRUSH highlight = menu ? menu->GetHighlightBrush() : GetHighlightBrush(nullptr);
   bool clicking = ADrawParams->PaintedSelected || (control && (control->GetDoingClick() || control->HasOwnBrush()));
-  FillBackgroundRect(ADrawParams, DC, R, brush, clicking);
+  if (!ADrawParams->PaintedSelected) {
+    FillBackgroundRect(ADrawParams, DC, R, own, clicking);
+    return;
+  }
+  // The whole item is lit, so that its caption (in the selected text colour) reads; a down
+  // item keeps its own background under the glyph column, where its sunken cell shows.
+  TRect column = ADrawParams->States.Down ? GetMenuGlyphRect(menu, R) : Rect(R.left, R.top, R.left, R.bottom);
+  FillBackgroundRect(ADrawParams, DC, column, own, clicking);
+  FillBackgroundRect(ADrawParams, DC, Rect(column.right, R.top, R.right, R.bottom), highlight, clicking);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "bars/barcontrol.h"
+#include "bars/edits.h"
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
 #include "bars/utils.h"
@@ -281,9 +282,14 @@ void TdxBarPainter::DrawWindowItemText(const TdxBarItemControl* AControl, TcxCan
   if (!AControl || !DC || IsRectEmpty(R))
     return;
   FillRectByColor(DC, R, ACanvas->GetBrush()->GetColor());
+  // The link being edited shows what the user has typed so far.
+  String text = AControl->GetCaption();
+  if (const auto* item = dynamic_cast<const TdxBarWindowItem*>(AControl->GetItem());
+      item && AControl->GetItemLink() && item->GetFocusedLink() == AControl->GetItemLink())
+    text = item->GetCurText();
   int mode = ::SetBkMode(DC, TRANSPARENT);
   TRect r = R;
-  DrawTextInRect(DC, AControl->GetCaption(), r, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+  DrawTextInRect(DC, text, r, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
   ::SetBkMode(DC, mode);
 }
 

@@ -56,8 +56,6 @@ TdxBarThemeBinding& Binding()
   return binding;
 }
 
-TdxBarXPThemeMetrics GThemeMetrics;
-
 TdxTheme Theme(TdxThemedObjectType AKind)
 {
   return Binding().Open ? Binding().Open(AKind) : 0;
@@ -79,7 +77,7 @@ TRect ContentMargins(TdxThemedObjectType AKind, int APart)
               MeasureRect.bottom - content.bottom);
 }
 
-void ReadThemeMetrics()
+TdxBarXPThemeMetrics ReadThemeMetrics()
 {
   TdxBarXPThemeMetrics m;
   m.ToolbarSeparatorSize = PartSize(totToolBar, ToolBar::Separator).cx;
@@ -93,7 +91,7 @@ void ReadThemeMetrics()
   TRect progress = ContentMargins(totProgress, ProgressBar);
   m.ProgressBorder = PartSize(totProgress, ProgressChunk).cx + progress.left + progress.right;
   m.SizeGripSize = PartSize(totStatus, StatusGripper);
-  GThemeMetrics = m;
+  return m;
 }
 
 HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
@@ -131,15 +129,7 @@ void SetdxBarThemeBinding(const TdxBarThemeBinding* ABinding)
   Binding() = ABinding ? *ABinding : DefaultBinding();
 }
 
-const TdxBarXPThemeMetrics& dxBarXPThemeMetrics()
-{
-  return GThemeMetrics;
-}
-
-TdxBarXPPainter::TdxBarXPPainter()
-{
-  ReadThemeMetrics();
-}
+TdxBarXPPainter::TdxBarXPPainter() : FThemeMetrics(ReadThemeMetrics()) {}
 
 bool TdxBarXPPainter::DrawPart(TdxThemedObjectType AKind, HDC DC, int APart, int AState, const TRect& R)
 {
@@ -152,55 +142,55 @@ bool TdxBarXPPainter::DrawPart(TdxThemedObjectType AKind, HDC DC, int APart, int
 
 int TdxBarXPPainter::GetToolbarSeparatorSize() const
 {
-  int size = GThemeMetrics.ToolbarSeparatorSize;
+  int size = FThemeMetrics.ToolbarSeparatorSize;
   return size > 0 ? size : inherited::GetToolbarSeparatorSize();
 }
 
 int TdxBarXPPainter::GetMenuSeparatorSize() const
 {
-  int size = GThemeMetrics.MenuSeparatorSize;
+  int size = FThemeMetrics.MenuSeparatorSize;
   return size > 0 ? size : inherited::GetMenuSeparatorSize();
 }
 
 void TdxBarXPPainter::GetCaptionButtonSize(TSize& ASize) const
 {
-  if (GThemeMetrics.CaptionButtonSize.cx > 0 && GThemeMetrics.CaptionButtonSize.cy > 0)
-    ASize = GThemeMetrics.CaptionButtonSize;
+  if (FThemeMetrics.CaptionButtonSize.cx > 0 && FThemeMetrics.CaptionButtonSize.cy > 0)
+    ASize = FThemeMetrics.CaptionButtonSize;
   else
     inherited::GetCaptionButtonSize(ASize);
 }
 
 int TdxBarXPPainter::GetGlyphWidthIndent() const
 {
-  return GThemeMetrics.GlyphIndent > 0 ? GThemeMetrics.GlyphIndent : inherited::GetGlyphWidthIndent();
+  return FThemeMetrics.GlyphIndent > 0 ? FThemeMetrics.GlyphIndent : inherited::GetGlyphWidthIndent();
 }
 
 int TdxBarXPPainter::GetGlyphHeightIndent() const
 {
-  return GThemeMetrics.GlyphIndent > 0 ? GThemeMetrics.GlyphIndent : inherited::GetGlyphHeightIndent();
+  return FThemeMetrics.GlyphIndent > 0 ? FThemeMetrics.GlyphIndent : inherited::GetGlyphHeightIndent();
 }
 
 int TdxBarXPPainter::GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const
 {
-  int width = GThemeMetrics.DropDownButtonWidth;
+  int width = FThemeMetrics.DropDownButtonWidth;
   return width > 0 ? width : inherited::GetDefaultItemWidth(ABarControl, AZeroWidth);
 }
 
 TRect TdxBarXPPainter::GetEditBorderMargins() const
 {
-  const TRect& m = GThemeMetrics.EditMargins;
+  const TRect& m = FThemeMetrics.EditMargins;
   return m.left > 0 || m.top > 0 || m.right > 0 || m.bottom > 0 ? m : inherited::GetEditBorderMargins();
 }
 
 int TdxBarXPPainter::GetDragHandleSizeEx(const TdxBar* ABar) const
 {
-  int width = GThemeMetrics.DragHandleWidth > 0 ? GThemeMetrics.DragHandleWidth : Metrics().DragHandleWidth;
+  int width = FThemeMetrics.DragHandleWidth > 0 ? FThemeMetrics.DragHandleWidth : Metrics().DragHandleWidth;
   return width + GetDragHandleOffset() + 2;
 }
 
 TSize TdxBarXPPainter::GetSizeGripSize() const
 {
-  const TSize& size = GThemeMetrics.SizeGripSize;
+  const TSize& size = FThemeMetrics.SizeGripSize;
   return size.cx > 0 && size.cy > 0 ? size : inherited::GetSizeGripSize();
 }
 
@@ -297,6 +287,10 @@ void TdxBarXPPainter::DrawGlyphFrame(const TdxBarItemControl* AControl, HDC DC, 
   bool menu = parent && parent->GetBarKind() == bkMenu;
   if (menu && ((AStates.Down && !AStates.Selected) || (AControl && AControl->HasOwnBrush()))) {
     ::FillRect(DC, &AGlyphRect, ABrush);
+    // A checked entry shows its state round its glyph as well, or nothing would tell it
+    // from an unchecked one that has a glyph.
+    if (AStates.Down && !AStates.Selected)
+      DrawPart(totToolBar, DC, ToolBar::Button, ToolBar::Checked, AGlyphRect);
     return;
   }
   if (menu && AStates.Selected && !AStates.Down) {
@@ -355,7 +349,7 @@ void TdxBarXPPainter::DrawDockedBarBorder(const TCustomdxBarControl* ABarControl
   if (!ABarControl || !ABarControl->IsDockable())
     return;
   bool vertical = IsVerticalBar(ABarControl);
-  int width = GThemeMetrics.DragHandleWidth > 0 ? GThemeMetrics.DragHandleWidth : Metrics().DragHandleWidth;
+  int width = FThemeMetrics.DragHandleWidth > 0 ? FThemeMetrics.DragHandleWidth : Metrics().DragHandleWidth;
   int offset = GetDragHandleOffset();
   TRect grip = vertical ? Rect(R.left, R.top + offset, R.right, R.top + offset + width)
                         : Rect(R.left + offset, R.top, R.left + offset + width, R.bottom);
@@ -408,6 +402,15 @@ void TdxBarXPPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC 
 // ---------------------------------------------------------------------------
 // Menus
 
+void TdxBarXPPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const
+{
+  inherited::DrawMenuFrame(AMenu, DC, R);
+  // The themed menu and toolbar colours are nearly white: a frame in the shadow colour on
+  // every side keeps the menu apart from what lies behind it.
+  if (DC && !IsRectEmpty(R))
+    ::FrameRect(DC, &R, ::GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
 void TdxBarXPPainter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const
 {
   if (!DC || IsRectEmpty(R))
@@ -415,14 +418,21 @@ void TdxBarXPPainter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC D
   ::FrameRect(DC, &R, dxBarRealBrush(GetMenuBorderBrush(AMenu)));
   TRect inside = InflateRect(R, -1, -1);
   if (ABrush && !IsRectEmpty(inside))
-    ::FillRect(DC, &inside, ABrush);
+    FillMenuBackground(AMenu, DC, inside, ABrush);
+}
+
+void TdxBarXPPainter::DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  // The caption takes the selected text colour, so the whole item is lit, not only the
+  // glyph column.
+  Fallback().DrawMenuItemBackground(ADrawParams, R);
 }
 
 void TdxBarXPPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const
 {
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
-  if (!DrawPart(totToolBar, DC, ToolBar::SeparatorVert, ToolBar::Normal, R))
-    Fallback().DrawMenuSeparatorLine(ACanvas, R);
+  if (RectHeight(R) < 3 || !DrawPart(totToolBar, DC, ToolBar::SeparatorVert, ToolBar::Normal, R))
+    Fallback().DrawMenuSeparatorLine(ACanvas, Rect(R.left, (R.top + R.bottom) / 2 - 1, R.right, R.bottom));
 }
 
 // ---------------------------------------------------------------------------

@@ -24,6 +24,20 @@ TdxBarShadowLayeredQuery& LayeredQuery()
   return query;
 }
 
+TdxBarShadowSettingQuery& SettingQuery()
+{
+  static TdxBarShadowSettingQuery query;
+  return query;
+}
+
+// Puts a query in its slot and answers the one it replaces.
+std::function<bool()> Exchange(std::function<bool()>& ASlot, std::function<bool()> AQuery)
+{
+  std::function<bool()> previous = std::move(ASlot);
+  ASlot = std::move(AQuery);
+  return previous;
+}
+
 }  // namespace
 
 bool dxBarShadowCanUseLayeredWindows(bool HasUpdateLayeredWindow, int BitsPerPixel)
@@ -33,9 +47,7 @@ bool dxBarShadowCanUseLayeredWindows(bool HasUpdateLayeredWindow, int BitsPerPix
 
 TdxBarShadowLayeredQuery SetdxBarShadowLayeredQuery(TdxBarShadowLayeredQuery Query)
 {
-  TdxBarShadowLayeredQuery previous = std::move(LayeredQuery());
-  LayeredQuery() = std::move(Query);
-  return previous;
+  return Exchange(LayeredQuery(), std::move(Query));
 }
 
 bool dxBarShadowIsLayered()
@@ -43,6 +55,22 @@ bool dxBarShadowIsLayered()
   if (LayeredQuery())
     return LayeredQuery()();
   return dxBarShadowCanUseLayeredWindows(dxUpdateLayeredWindow != nullptr, dxBarScreenColorDepth());
+}
+
+TdxBarShadowSettingQuery SetdxBarShadowSettingQuery(TdxBarShadowSettingQuery Query)
+{
+  return Exchange(SettingQuery(), std::move(Query));
+}
+
+bool dxBarShadowsEnabled()
+{
+  if (SettingQuery())
+    return SettingQuery()();
+  BOOL on = TRUE;
+  // A system that cannot answer keeps the shadows.
+  if (!::SystemParametersInfoW(SPI_GETDROPSHADOW, 0, &on, 0))
+    return true;
+  return on != FALSE;
 }
 
 // ---------------------------------------------------------------------------

@@ -37,6 +37,12 @@ inline int dxBarShadowSizeFor(bool Layered)
   return Layered ? dxBarLayeredShadowSize : dxBarOpaqueShadowSize;
 }
 
+// The system's setting for drop shadows (on unless the user turned them off). Tests install
+// their own answer; nil restores the system's. Returns the previous query.
+using TdxBarShadowSettingQuery = std::function<bool()>;
+TdxBarShadowSettingQuery SetdxBarShadowSettingQuery(TdxBarShadowSettingQuery Query);
+bool dxBarShadowsEnabled();
+
 // ---------------------------------------------------------------------------
 // Layout
 

@@ -321,6 +321,10 @@ void TdxBarSubMenuControl::ShowMenuWindow()
     return;
   FVisible = true;
   FShowing = true;
+  // A fade may show the window without a position change that finds it visible: the
+  // shadow follows what the window is now.
+  if (HandleAllocated())
+    UpdateShadowPosition(false);
 }
 
 // A drop-down opened from the keyboard marked its bar window: the menu starts with its first

@@ -86,8 +86,6 @@ int dxBarMenuExpandDelay();
 void SetdxBarMenuExpandDelay(int AMilliseconds);
 int dxBarMenuExpandHoverDelay();
 void SetdxBarMenuExpandHoverDelay(int AMilliseconds);
-// Set while a menu is dragged off by its tear-off strip (keys other than Esc wait meanwhile).
-bool dxBarIsMenuDragging();
 
 // The view info of a menu: the item controls in view with their rectangles, and the
 // separators above the links that begin a group.
@@ -189,6 +187,8 @@ public:
   bool IsLessUsedLink(const TdxBarItemLink* ALink) const;
   bool IsLessUsedEdgeLink(const TdxBarItemLink* ALink) const;
   HBRUSH GetLessUsedBrush() const override { return FLessUsedBrush; }
+  // The one-entry palette of the less-used colour on screens below 9 bits (nil elsewhere).
+  HPALETTE GetLessUsedPalette() const { return FLessUsedPalette; }
   // The hint the menu shows of its own (over the expand button or the tear-off strip); empty
   // when none.
   const String& GetMenuHint() const { return FMenuHint; }

@@ -29,7 +29,6 @@ constexpr int DetachBarOffset = 100;
 
 int GExpandDelay = 0;
 int GExpandHoverDelay = 0;
-bool GMenuDragging = false;
 
 int SystemHoverTime()
 {
@@ -57,11 +56,6 @@ int dxBarMenuExpandHoverDelay()
 void SetdxBarMenuExpandHoverDelay(int AMilliseconds)
 {
   GExpandHoverDelay = std::max(AMilliseconds, 0);
-}
-
-bool dxBarIsMenuDragging()
-{
-  return GMenuDragging;
 }
 
 // ---------------------------------------------------------------------------
@@ -289,14 +283,8 @@ void TdxBarSubMenuControl::DragOff()
     if (auto* buttonLike = dynamic_cast<TdxBarButtonLikeControl*>(opener.Get()))
       buttonLike->ActivateControl(true);
   };
-  TRestore dragging(GMenuDragging, true);
   // The keyboard hook leaves keys alone while a drag runs: they reach this loop.
-  TdxBarHookServices saved = SetdxBarHookServices([&] {
-    TdxBarHookServices services = dxBarHookServices();
-    services.IsDragging = [] { return true; };
-    return services;
-  }());
-  TFinally restoreServices([&]() noexcept { SetdxBarHookServices(saved); });
+  TdxBarDragRunning dragging;
   ::SetCapture(captureWnd);
   MSG msg{};
   while (::GetCapture() == captureWnd) {

@@ -1,13 +1,16 @@
-// Shows one form in each of the five looks and saves a picture of each: a main menu, a
+// Shows one form in each of the five looks and saves two pictures of each: a main menu, a
 // toolbar with buttons idle, hot, held, down, disabled and dropping down, a large button,
-// an edit and a combo, and a floating toolbar.
+// an edit and a combo, and a floating toolbar; then the same form with the drop-down
+// button's menu open (a selected entry, a separator, a checked and a disabled entry).
 //
-//   gallery FOLDER     writes FOLDER\gallery-<look>.bmp for each look and prints each path
+//   gallery FOLDER     writes FOLDER\gallery-<look>.bmp and FOLDER\gallery-<look>-menu.bmp
+//                      for each look and prints each path
 //
 // The pictures are copied from the screen, so the program runs on a display of its own
 // (scripts/gallery); states that need the pointer (hot, held) are made with real input.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "barextras/dxBarExtItems.h"
 #include "bars/bar.h"
@@ -15,6 +18,7 @@
 #include "bars/combos.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBar.h"
+#include "bars/submenu.h"
 #include "bars/toolbar.h"
 #include "platform/Bitmap.h"
 #include "platform/Forms.h"
@@ -29,6 +33,48 @@ public:
   explicit TGalleryForm(TComponent* AOwner) : TForm(AOwner) {}
 };
 IMPLEMENT_CLASS(TGalleryForm, TForm)
+
+// The drop-down button's menu: its own links shown in the library's menu window.
+class TGalleryMenu : public TComponent, public IdxBarDropDownMenu, public IdxBarLinksOwner {
+  DECLARE_CLASS(TGalleryMenu, TComponent)
+public:
+  explicit TGalleryMenu(TComponent* AOwner) : TComponent(AOwner)
+  {
+    FLinks = std::make_unique<TdxBarSubMenuControlItemLinks>(GetBarManagerByOwner(AOwner),
+                                                             static_cast<IdxBarLinksOwner*>(this));
+  }
+  ~TGalleryMenu() override { FLinks.reset(); }
+
+  TdxBarItemLinks* GetDropDownItemLinks() const override { return FLinks.get(); }
+  TCustomdxBarControl* DropDownMenu(TdxBarItemControl* AOwnerControl, const TPoint& P, const TRect& AExcludeRect,
+                                    TCustomdxBarControl* AParentBar) override
+  {
+    FLinks->CreateBarControl();
+    auto* menu = dynamic_cast<TdxBarSubMenuControl*>(GetDropDownWindow());
+    if (!menu)
+      return nullptr;
+    TWeakRef<TdxBarSubMenuControl> ref(menu);
+    menu->SetOwnerItemControl(AOwnerControl);
+    menu->SetParentBarControl(AParentBar);
+    menu->SetOwnerHeight(RectHeight(AExcludeRect));
+    menu->SetBounds(P.x, P.y, 0, 0);
+    menu->Popup();
+    return ref.Get();
+  }
+  void CloseDropDownMenu() override { FLinks->DestroyBarControl(); }
+  TCustomdxBarControl* GetDropDownWindow() const override { return FLinks ? FLinks->GetBarControl() : nullptr; }
+
+  TObject* GetInstance() override { return this; }
+  TCustomdxBarControl* CreateBarControl() override
+  {
+    return dynamic_cast<TCustomdxBarControl*>(TdxBarSubMenuControl::StaticClass()->Create(FLinks->GetBarManager()));
+  }
+  bool CanAddItem(TdxBarItem* AItem, String& AErrorText) override { return true; }
+
+private:
+  std::unique_ptr<TdxBarSubMenuControlItemLinks> FLinks;
+};
+IMPLEMENT_CLASS(TGalleryMenu, TComponent)
 
 namespace {
 
@@ -152,6 +198,10 @@ String FormText()
          Button(L"btnDown", L"Down", green + L"      ButtonStyle = bsChecked\n      Down = True\n") +
          Button(L"btnOff", L"Off", blue + L"      Enabled = False\n") +
          Button(L"btnDrop", L"Drop", blue + L"      ButtonStyle = bsDropDown\n") + Button(L"btnHeld", L"Held", green) +
+         Button(L"mnuNew", L"&New", blue) + Button(L"mnuOpen", L"&Open...", L"      ShortCut = 16463\n") +
+         Button(L"mnuRuler", L"&Ruler", green + L"      ButtonStyle = bsChecked\n      Down = True\n") +
+         Button(L"mnuGrid", L"&Grid", L"      ButtonStyle = bsChecked\n      Down = True\n") +
+         Button(L"mnuPrint", L"&Print", L"      Enabled = False\n") + Button(L"mnuClose", L"&Close", L"") +
          Button(L"btnTool", L"Tool", blue) +
          L"    object edtName: TdxBarEdit\n      Caption = 'Name'\n      Category = 0\n      Visible = ivAlways\n"
          L"      ShowCaption = True\n      Width = 90\n      Text = 'Edit'\n    end\n"
@@ -188,16 +238,17 @@ POINT CenterOf(TdxBar* ABar, const String& AName)
   return p;
 }
 
-// The form and the floating toolbar, as the screen shows them.
-void SaveShot(TCustomForm* AForm, TdxBar* AFloating, const String& AFileName)
+// The form, the floating toolbar and an open menu, as the screen shows them.
+void SaveShot(TCustomForm* AForm, TdxBar* AFloating, const String& AFileName, TCustomdxBarControl* AMenu = nullptr)
 {
   RECT r{};
   GetWindowRect(AForm->GetHandle(), &r);
-  if (TdxBarControl* floating = AFloating->GetControl(); floating && floating->HandleAllocated()) {
-    RECT f{};
-    GetWindowRect(floating->GetHandle(), &f);
-    UnionRect(&r, &r, &f);
-  }
+  for (TCustomdxBarControl* window : {static_cast<TCustomdxBarControl*>(AFloating->GetControl()), AMenu})
+    if (window && window->HandleAllocated()) {
+      RECT f{};
+      GetWindowRect(window->GetHandle(), &f);
+      UnionRect(&r, &r, &f);
+    }
   InflateRect(&r, 8, 8);
   TBitmap picture;
   picture.SetPixelFormat(pf24bit);
@@ -210,10 +261,24 @@ void SaveShot(TCustomForm* AForm, TdxBar* AFloating, const String& AFileName)
 
 int Run(const String& AFolder)
 {
+  // Menus cast their shadow as a default system has them (for this session only).
+  BOOL shadows = TRUE;
+  SystemParametersInfoW(SPI_GETDROPSHADOW, 0, &shadows, 0);
+  SystemParametersInfoW(SPI_SETDROPSHADOW, 0, reinterpret_cast<PVOID>(TRUE), 0);
+  struct TRestoreShadows {
+    BOOL Value;
+    ~TRestoreShadows() { SystemParametersInfoW(SPI_SETDROPSHADOW, 0, reinterpret_cast<PVOID>(uintptr_t(Value)), 0); }
+  } restoreShadows{shadows};
   auto* form = TCustomForm::CreateFromText<TGalleryForm>(FormText(), nullptr);
   auto* manager = dynamic_cast<TdxBarManager*>(form->FindComponent(L"dxBarManager1"));
   TdxBar* main = manager->GetBars()->GetItem(1);
   TdxBar* floating = manager->GetBars()->GetItem(3);
+  auto* menu = new TGalleryMenu(form);
+  for (const wchar_t* name : {L"mnuNew", L"mnuOpen", L"mnuRuler", L"mnuGrid", L"mnuPrint", L"mnuClose"})
+    if (auto* item = dynamic_cast<TdxBarItem*>(form->FindComponent(name)))
+      menu->GetDropDownItemLinks()->AddItem(item)->SetBeginGroup(String(name) == L"mnuRuler");
+  if (auto* drop = dynamic_cast<TdxBarButton*>(form->FindComponent(L"btnDrop")))
+    drop->SetDropDownMenu(menu);
   form->Show();
   SetForegroundWindow(form->GetHandle());
   Settle(400);
@@ -239,6 +304,29 @@ int Run(const String& AFolder)
     // Released away from the button: no click.
     SendMouse(MOUSEEVENTF_MOVE, POINT{5, 5});
     SendMouse(MOUSEEVENTF_LEFTUP);
+    Settle(200);
+    // The drop-down button's menu, opened by a click on its arrow, its second entry
+    // selected as the pointer would select it.
+    POINT drop = CenterOf(main, L"btnDrop");
+    if (TdxBarItemLink* link = FindLink(main, L"btnDrop"))
+      drop.x += RectWidth(link->GetItemRect()) / 2 - 4;
+    SendMouse(MOUSEEVENTF_MOVE, drop);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Settle(300);
+    auto* open = dynamic_cast<TdxBarSubMenuControl*>(menu->GetDropDownWindow());
+    if (!open) {
+      Print(L"error: the drop-down menu did not open in the " + String(look.Name) + L" look");
+      return 1;
+    }
+    TdxBarItemLink* entry = open->GetItemLinks() ? open->GetItemLinks()->ShownItems(1) : nullptr;
+    static_cast<TCustomdxBarControl*>(open)->SetSelectedControl(entry ? entry->GetControl() : nullptr);
+    RedrawWindow(open->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    Settle(300);
+    file = AFolder + L"\\gallery-" + look.Name + L"-menu.bmp";
+    SaveShot(form, floating, file, open);
+    Print(file);
+    open->Close();
     Settle(200);
   }
   form->Free();

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/Registry.h"
+#include "platform/Scope.h"
 #include "platform/Streams.h"
 #include "platform/Win.h"
 #include "support/Input.h"
@@ -212,8 +213,28 @@ protected:
     PumpPending();
   }
 
-  // The cases that go the whole way run after the others, which share one form.
-  void Check(const String& AText, const std::string& ALabel, bool AWhole)
+  // What the user has of each bar: its caption, whether and where it shows, and its links,
+  // less those AKept (bar, link) turns away.
+  String Summary(const std::function<bool(int, int)>& AKept = nullptr) const
+  {
+    String text;
+    for (int i = 0; i < Manager->GetBars()->GetCount(); ++i) {
+      TdxBar* bar = Manager->GetBars()->GetItem(i);
+      text += bar->GetCaption() + (bar->GetVisible() ? L" shown" : L" hidden") + L" style " +
+              IntToStr(int(bar->GetDockingStyle())) + L" row " + IntToStr(bar->GetRow()) + L":";
+      for (int j = 0; j < bar->GetItemLinks()->Count(); ++j) {
+        TdxBarItemLink* link = bar->GetItemLinks()->Items(j);
+        if (!AKept || AKept(i, j))
+          text += L" " + link->GetItem()->Name() + (link->GetVisible() ? L"" : L"(hidden)");
+      }
+      text += L"\n";
+    }
+    return text;
+  }
+
+  // The cases that go the whole way run after the others, which share one form. AExpected,
+  // when given, is what the user must have of the bars after the damaged load.
+  void Check(const String& AText, const std::string& ALabel, bool AWhole, const String& AExpected = String())
   {
     if (AWhole)
       Whole.emplace_back(AText, ALabel);
@@ -221,6 +242,8 @@ protected:
     TBoxCounter boxes;
     const int gdi = GdiObjectsInUse();
     EXPECT_NO_THROW(Load(AText)) << ALabel;
+    if (!AExpected.empty())
+      EXPECT_EQ(Summary(), AExpected) << ALabel;
     PaintAll(Form);
     Load(Saved);
     EXPECT_EQ(boxes.Count, 0) << ALabel << ": " << ToUtf8(boxes.LastText);
@@ -276,15 +299,91 @@ protected:
   std::vector<std::pair<String, std::string>> Whole;
 };
 
-TEST_F(TStoredLayout, TruncationsAtEveryLineLoad)
+// Cut at the end and in the middle of every line. Cut after a line, what the text still holds
+// is what the form had already and the bars keep what it lost: only a link whose section lost
+// its item's name goes. A line cut in its middle may hold half a value, so those cases only
+// have to load safely.
+TEST_F(TStoredLayout, TruncationsAtEveryLineLoadAndLoseNothingElse)
 {
-  // Cut at the end and in the middle of every line.
+  TMemIniFile full;
+  full.SetText(Saved);
   size_t whole = 0;
   for (size_t at = 0, end; at < Saved.size(); at = end + 1) {
     end = std::min(Saved.find(L'\n', at), Saved.size());
-    for (size_t n : {at + (end - at) / 2, end})
-      Check(Saved.substr(0, n), "truncated to " + std::to_string(n), whole++ % 40 == 0);
+    for (size_t n : {at + (end - at) / 2, end}) {
+      TMemIniFile cut;
+      cut.SetText(Saved.substr(0, n));
+      auto kept = [&](int ABar, int ALink) {
+        const String bar = L"FuzzForm.dxBarManager1.Bar" + IntToStr(ABar);
+        const String link = bar + L".ItemLink" + IntToStr(ALink);
+        return !cut.ValueExists(bar, L"ItemLinkCount") ||
+               cut.ReadString(link, L"ItemName", L"") == full.ReadString(link, L"ItemName", L"");
+      };
+      Check(Saved.substr(0, n), "truncated to " + std::to_string(n), whole++ % 40 == 0,
+            n == end ? Summary(kept) : String());
+    }
   }
+}
+
+// A bar whose section is missing or says nothing of its visibility keeps its state; a missing
+// link section costs that link alone; the rest of the layout still loads.
+TEST_F(TStoredLayout, DamagedSectionsCostOnlyWhatTheyHeld)
+{
+  const String base = L"FuzzForm.dxBarManager1.";
+  auto damaged = [&](const std::function<void(TMemIniFile&)>& ADamage) {
+    TMemIniFile text;
+    text.SetText(Saved);
+    // Changes the damage must not undo: the first bar's first link gets a caption, the
+    // floating bar moves.
+    text.WriteString(base + L"Bar0.ItemLink0", L"UserDefine", L"1");
+    text.WriteString(base + L"Bar0.ItemLink0", L"UserCaption", L"Opened");
+    text.WriteInteger(base + L"Bar1", L"FloatLeft", 333);
+    ADamage(text);
+    Load(text.GetText());
+  };
+  TdxBar* standard = BarOf(Form, L"Standard");
+  TdxBar* tools = BarOf(Form, L"Tools");
+  TdxBar* large = BarOf(Form, L"Large");
+  auto names = [](TdxBar* ABar) {
+    std::vector<String> result;
+    for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i)
+      result.push_back(ABar->GetItemLinks()->Items(i)->GetItem()->Name());
+    return result;
+  };
+  const std::vector<String> standardLinks = names(standard), largeLinks = names(large);
+
+  // The last bar's section is gone, the count still names it.
+  damaged([&](TMemIniFile& AText) {
+    AText.EraseSection(base + L"Bar2");
+    for (int j = 0; j < 3; ++j)
+      AText.EraseSection(base + L"Bar2.ItemLink" + IntToStr(j));
+  });
+  EXPECT_TRUE(large->GetVisible());
+  EXPECT_EQ(large->GetDockControl(), Form->FindComponent(L"dxBarDockControl1"));
+  EXPECT_EQ(names(large), largeLinks);
+  EXPECT_EQ(standard->GetItemLinks()->Items(0)->GetCaption(), L"Opened");
+  EXPECT_EQ(tools->GetFloatLeft(), 333);
+  Load(Saved);
+
+  // A section cut before its visibility; the others around it load.
+  damaged([&](TMemIniFile& AText) {
+    AText.DeleteKey(base + L"Bar1", L"Visible");
+    AText.DeleteKey(base + L"Bar1", L"Row");
+  });
+  EXPECT_TRUE(tools->GetVisible());
+  EXPECT_TRUE(large->GetVisible());
+  EXPECT_EQ(tools->GetFloatLeft(), 333);
+  EXPECT_EQ(standard->GetItemLinks()->Items(0)->GetCaption(), L"Opened");
+  Load(Saved);
+
+  // One link section of six is missing: that link alone goes, in the order of the others.
+  damaged([&](TMemIniFile& AText) { AText.EraseSection(base + L"Bar0.ItemLink1"); });
+  std::vector<String> expected = standardLinks;
+  expected.erase(expected.begin() + 1);
+  EXPECT_EQ(names(standard), expected);
+  EXPECT_EQ(standard->GetItemLinks()->Items(0)->GetCaption(), L"Opened");
+  EXPECT_TRUE(standard->GetVisible() && tools->GetVisible() && large->GetVisible());
+  EXPECT_EQ(tools->GetFloatLeft(), 333);
 }
 
 // Each case makes one to three changes: a value of the wrong kind or out of range, two lines
@@ -419,11 +518,11 @@ TEST_F(TStoredLayout, ResetBringsBackWhatTheFormDataHad)
     flags = AFlags;
     return answer;
   });
+  TFinally restore([&]() noexcept { SetMessageBoxProc(std::move(previous)); });
   tools->ResetWithConfirmation();
   EXPECT_EQ(tools->GetItemLinks()->Count(), 1);
   answer = IDOK;
   tools->ResetWithConfirmation();
-  SetMessageBoxProc(std::move(previous));
   EXPECT_EQ(tools->GetItemLinks()->Count(), 2);
   EXPECT_EQ(text, L"Are you sure you want to reset the changes made to the 'Tools' toolbar?");
   EXPECT_EQ(flags, 49u);

@@ -7,78 +7,19 @@
 #include "platform/Application.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
+#include "KeyTestUtil.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
 #include "support/SysColors.h"
 
-class THooksTestForm : public TForm {
-  DECLARE_CLASS(THooksTestForm, TForm)
-public:
-  explicit THooksTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
 IMPLEMENT_CLASS(THooksTestForm, TForm)
 
 namespace {
 
 [[maybe_unused]] testing::Environment* const Env = testing::AddGlobalTestEnvironment(
     new TBarLibraryEnvironment{THooksTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
-
-const TShortCut CtrlS = TShortCut(0x4000 | 'S');
-
-// A real key stroke whose messages the hooks may eat (PressKey waits for the release to
-// arrive): waits until this thread has taken every key message from its queue.
-void Stroke(WORD AKey, std::initializer_list<WORD> AModifiers = {})
-{
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, true);
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  for (auto m = std::rbegin(AModifiers); m != std::rend(AModifiers); ++m)
-    SendKeyTransition(*m, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
-}
-
-// A shown form with an edit that has the focus, a manager and one bar of buttons.
-struct TKeyForm {
-  explicit TKeyForm(const std::vector<String>& ACaptions, int ALeft = 100)
-  {
-    Host.Form()->SetBounds(ALeft, 100, 420, 260);
-    Edit = new TEdit(Host.Form());
-    Edit->SetParent(Host.Form());
-    Edit->SetBounds(20, 150, 150, 24);
-    Bar = Host.Manager->GetBars()->Add();
-    Bar->SetCaption(L"Tools");
-    Bar->SetDockingStyle(dsTop);
-    for (const String& caption : ACaptions) {
-      auto* button = new TdxBarButton(Host.Form());
-      button->SetCaption(caption);
-      button->SetPaintStyle(psCaption);
-      button->SetOnClick(TNotifyEvent([this, button](TObject*) { Clicks.push_back(button->GetCaption()); }));
-      Buttons.push_back(button);
-      Bar->GetItemLinks()->AddItem(button);
-    }
-    Bar->SetVisible(true);
-    Host.Form()->Show();
-    EXPECT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-    Edit->SetFocus();
-    PumpPending();
-  }
-  TdxBarItemControl* Selected() const
-  {
-    TCustomdxBarControl* active = ActiveBarControl();
-    return active ? active->GetSelectedControl() : nullptr;
-  }
-  String SelectedCaption() const { return Selected() ? Selected()->GetItem()->GetCaption() : String(L"-"); }
-
-  TBarHost<THooksTestForm> Host;
-  TEdit* Edit = nullptr;
-  TdxBar* Bar = nullptr;
-  std::vector<TdxBarButton*> Buttons;
-  std::vector<String> Clicks;
-};
 
 // The services a part fills for a scope, put back afterwards.
 struct TServicesScope {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bars/dxBar.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -175,6 +176,10 @@ TEST_F(TNavigationTest, AltHeldAloneShowsTheKeyTipsOfTheRoot)
   auto container = std::make_shared<TTipContainer>(std::vector<String>{L"A", L"B"});
   auto old = SetdxBarWindowHelperProc([container](HWND) { return container; });
   TForm* form = TCustomForm::CreateNew<TForm>(nullptr);
+  TFinally restore([&] {
+    SetdxBarWindowHelperProc(old);
+    form->Free();
+  });
   auto* manager = new TdxBarManager(form);
   (void)manager;
   form->Show();
@@ -187,8 +192,6 @@ TEST_F(TNavigationTest, AltHeldAloneShowsTheKeyTipsOfTheRoot)
   EXPECT_TRUE(Controller->AreKeyTipsShown()) << "releasing Alt after the tips showed keeps them";
   EXPECT_EQ(ShownCount(), 2);
   EXPECT_FALSE(Controller->IsNavigationActive());
-  SetdxBarWindowHelperProc(old);
-  form->Free();
 }
 
 }  // namespace

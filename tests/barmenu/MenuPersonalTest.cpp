@@ -3,9 +3,12 @@
 // animation's thread ending before its window goes.
 #include "MenuTestUtil.h"
 
+#include "lookandfeel/dxOffice11.h"
+
 #include "bars/itemcontrol.h"
 #include "bars/menuanimation.h"
 #include "platform/GraphicsObjects.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -115,6 +118,43 @@ TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
   EXPECT_FALSE(ColorNear(probe(1), expected, 2));
 }
 
+// The gradient look draws the expand button's double chevron in its text colour over a light
+// copy, and gives the glyph column of the links shown only once expanded the less-used pair.
+TEST_F(TPersonalMenu, TheGradientLookMarksLessUsedLinksInTheirGlyphColumn)
+{
+  Manager->SetShowFullMenusAfterDelay(false);
+  Manager->SetStyle(bmsOffice11);
+  PumpPending();
+  const TdxOffice11Colors& colors = dxOffice11Colors();
+  ASSERT_FALSE(ColorNear(ColorToRGB(colors.MenuRarelyUsedColor1), ColorToRGB(colors.MenuGlyphColor1), 6));
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  RECT w{};
+  GetWindowRect(menu->GetHandle(), &w);
+  const TRect mark = OffsetRect(menu->ClientToScreen(menu->GetMarkRect()), -w.left, -w.top);
+  TDib32 shot = CaptureScreen(w);
+  EXPECT_GT(CountPixelsNear(shot, mark, ColorToRGB(colors.TextColor), 4), 6);
+  EXPECT_GT(CountPixelsNear(shot, mark, ColorToRGB(colors.SeparatorLightColor), 4), 6);
+  menu->SetMarkState(2);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  PumpPending();
+  GetWindowRect(menu->GetHandle(), &w);
+  shot = CaptureScreen(w);
+  SaveShotOnRequest(shot, "personal_menu_office11");
+  // The column's first pixels, and its middle, where the glyph goes.
+  auto column = [&](int AIndex, int AX) {
+    const TRect r = menu->ClientToScreen(ItemOf(menu, AIndex)->GetItemRect());
+    return shot.Pixel(r.left - w.left + AX, (r.top + r.bottom) / 2 - w.top);
+  };
+  const int middle = menu->GetGlyphColumnWidth() / 2;
+  EXPECT_TRUE(ColorNear(column(5, 0), ColorToRGB(colors.MenuRarelyUsedColor1), 6));
+  EXPECT_TRUE(ColorNear(column(1, 0), ColorToRGB(colors.MenuGlyphColor1), 6));
+  EXPECT_TRUE(ColorNear(column(5, middle), column(4, middle), 2));
+  EXPECT_FALSE(ColorNear(column(5, middle), column(1, middle), 4));
+}
+
 TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
 {
   SetdxBarMenuExpandDelay(50);
@@ -207,6 +247,7 @@ TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMe
 TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
+  TFinally restore([&] { SetdxBarMenuAnimationSettingProc(setting); });
   ShowForm();
   FillMenu(MenuHost, 30);
   const int gdi = GdiObjectsInUse();
@@ -257,7 +298,6 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   ASSERT_NE(Open(), nullptr);
   Host.Form()->Free();
   PumpPending();
-  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 // The race a self-freeing thread would lose: the thread has ended its frames and waits to hand
@@ -265,15 +305,20 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
 TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
 {
   TdxBarSystemSettingProc setting = SetdxBarMenuAnimationSettingProc([] { return true; });
-  ShowForm();
-  FillMenu(MenuHost, 3);
-  Manager->SetMenuAnimations(maSlide);
   static HANDLE reached = nullptr;
   reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   TdxBarAnimationThread::AfterFramesHook = [] {
     SetEvent(reached);
     Sleep(200);
   };
+  TFinally restore([&] {
+    TdxBarAnimationThread::AfterFramesHook = nullptr;
+    CloseHandle(reached);
+    SetdxBarMenuAnimationSettingProc(setting);
+  });
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  Manager->SetMenuAnimations(maSlide);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
   // Pumped: the thread's frames send their window changes to this thread.
@@ -284,9 +329,6 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
   EXPECT_FALSE(menu->IsAnimating());
   PumpPending();
   menu->Close();
-  TdxBarAnimationThread::AfterFramesHook = nullptr;
-  CloseHandle(reached);
-  SetdxBarMenuAnimationSettingProc(setting);
 }
 
 }  // namespace

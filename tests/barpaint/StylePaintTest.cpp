@@ -2,6 +2,8 @@
 // drag handles, the gradient look's colour rules and the XP painter's theme parts, probed
 // in memory pixels or through a recording theme binding.
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "PaintTestUtil.h"
 #include "bars/startup.h"
@@ -65,6 +67,29 @@ TEST(BaseEdit, PartsLeaveTheCaptionItsWidthAndTheButtonTheEditsRightEnd)
   edit.Params.BarControlKind = bkMenu;
   base.CalcEditParts(&edit.Params, Rect(0, 0, 120, 22), parts);
   EXPECT_EQ(parts[dxBarEditPartCaption].left, 0) << "menus do not indent the caption";
+}
+
+// Nothing of the item's rectangle keeps what the window showed before: the strip before an
+// indented caption is painted as the bar's own, in every look.
+TEST(BaseEdit, TheStripBeforeAnIndentedCaptionIsPainted)
+{
+  TPaintHost host;
+  const TdxBarStandardPainter standard;
+  const TdxBarFlatPainter flat;
+  const TdxBarOffice11Painter office11;
+  for (const TdxBarPainter* painter : std::initializer_list<const TdxBarPainter*>{&standard, &flat, &office11}) {
+    TDib32 dib(120, 22, Paper);
+    TEditCase edit(host, dib);
+    edit.Params.ViewParts = ivpCaption;
+    edit.Params.Caption = L"Kind";
+    edit.Params.CaptionWidth = 30;
+    edit.Params.EditRect = Rect(32, 0, 120, 22);
+    painter->CalcComboParts(&edit.Params, Rect(0, 0, 120, 22), edit.Params.Parts);
+    ASSERT_GT(edit.Params.Parts[dxBarEditPartCaption].left, 0);
+    painter->DrawEditCaption(&edit.Params, Rect(0, 0, 120, 22));
+    const TRect strip = Rect(0, 0, edit.Params.Parts[dxBarEditPartCaption].left, 22);
+    EXPECT_EQ(CountPixelsNear(dib, strip, Paper, 0), 0) << painter->ClassName().c_str();
+  }
 }
 
 TEST(BaseEdit, BorderRingsAndColoursByState)
@@ -320,7 +345,7 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
       {{.Down = true, .Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 6}}, "hot down"},
       {{.Pressed = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 3}}, "pressed"},
       {{.Selected = true}, false, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 4}}, "disabled"},
-      {{.Down = true}, true, bkMenu, {}, "a down menu item is not drawn checked"},
+      {{.Down = true}, true, bkMenu, {{TRecordingTheme::Of(totToolBar), 1, 5}}, "a down menu item's glyph cell"},
       {{}, true, bkHorizontal, {}, "idle: nothing"},
   };
   for (const TCase& c : cases) {
@@ -349,25 +374,29 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
   }
 }
 
-TEST(XPLook, SizesAreReadAgainByEachNewPainter)
+TEST(XPLook, SizesAreReadByEachNewPainterAndKeptByEachOld)
 {
   TRecordingTheme theme;
   TPaintHost host;
   const TdxTheme toolbar = TRecordingTheme::Of(totToolBar), window = TRecordingTheme::Of(totWindow);
+  std::vector<std::unique_ptr<TdxBarXPPainter>> painters;
   for (int size : {4, 9}) {
     theme.Sizes[{toolbar, 5}] = Size(size, 22);
     theme.Sizes[{window, 19}] = Size(size + 10, size + 10);
     theme.Margin = size / 2;
-    TdxBarXPPainter xp;
+    painters.push_back(std::make_unique<TdxBarXPPainter>());
+  }
+  // A painter made under another theme keeps the sizes it read: a newer one does not
+  // change them.
+  for (size_t i = 0; i < painters.size(); ++i) {
+    const int size = i == 0 ? 4 : 9;
+    const TdxBarXPPainter& xp = *painters[i];
     EXPECT_EQ(xp.GetToolbarSeparatorSize(), size);
     TSize caption{};
     xp.GetCaptionButtonSize(caption);
     EXPECT_EQ(caption, Size(size + 10, size + 10));
     EXPECT_EQ(xp.GetEditBorderMargins(), Rect(size / 2, size / 2, size / 2, size / 2));
   }
-  TdxBarXPPainter xp;
-  EXPECT_EQ(xp.GetButtonArrowWidth(host.Manager), 14);
-  EXPECT_EQ(xp.GetComboButtonMargins(), Rect(1, 1, 1, 1));
 }
 
 TEST(XPLook, APartTheThemeCannotDrawIsDrawnInTheEnhancedLook)

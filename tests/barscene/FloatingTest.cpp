@@ -97,6 +97,21 @@ TEST_F(TFloatingScene, AtItsMinimumWidthTheButtonIsNotClippedByTheCaptionMark)
   ExpectWholeButtonCaption(shot, c);
 }
 
+TEST_F(TFloatingScene, ANarrowWindowStillShowsItsTitleBeforeTheMark)
+{
+  // At its minimum width the mark, though at the caption's end, lies left of the middle.
+  TdxBarControl* c = ShowFloating(0);
+  ASSERT_NE(c, nullptr);
+  TDib32 shot = Shot("scene-floating-narrow-title", c);
+  ASSERT_TRUE(shot.Valid());
+  TRect caption = c->GetCaptionRect();
+  TRect mark = c->GetMarkRect();
+  ASSERT_GT(mark.left, caption.left + 2);
+  RECT text{caption.left, caption.top, mark.left, caption.bottom};
+  const COLORREF background = shot.Pixel(caption.left + 1, caption.top + 1);
+  EXPECT_GE(InkSpan(shot, text, background).first, 0) << "no title before the mark";
+}
+
 TEST_F(TFloatingScene, CaptionTextIsWholeWhenTheCaptionHasRoom)
 {
   // A line wide enough for the caption, its text and its mark.

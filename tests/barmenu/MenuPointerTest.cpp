@@ -1,0 +1,167 @@
+// The open menu under the real pointer and keys: a press dragged over the entries and
+// released on one, and hints that must not cover an entry the keyboard selected.
+#include "MenuTestUtil.h"
+
+#include "bars/hintwindow.h"
+#include "bars/hooks.h"
+#include "bars/itemcontrol.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+#include "platform/Scope.h"
+
+namespace {
+
+using TMenuPointer = TMenuFixture;
+
+TEST_F(TMenuPointer, PressDragAndReleaseOnAnotherEntryClicksThatEntryOnce)
+{
+  ShowForm();
+  FillMenu(MenuHost, 6);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 1))));
+  ASSERT_TRUE(MouseButtonDown());
+  PumpPending();
+  EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 1));
+  for (int i : {2, 4}) {
+    ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, i))));
+    PumpPending();
+    EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, i)) << "the highlight follows the pointer";
+  }
+  ASSERT_TRUE(MouseButtonUp());
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 0, 1, 0}));
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+
+  // Pressed and released on the same entry: one click as well.
+  menu = Open();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, 3))));
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 1, 1, 0}));
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+}
+
+TEST_F(TMenuPointer, AnEntrySelectedByKeyShowsNoHintOverTheMenu)
+{
+  ShowForm();
+  FillMenu(MenuHost, 5);
+  for (int i = 0; i < 5; ++i)
+    MenuHost->Links()->Items(i)->GetItem()->SetHint(L"Does thing " + IntToStr(i));
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  // The pointer rests on an entry until its hint shows.
+  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 1))));
+  ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 5000));
+  // A real key: the open menu takes it through the thread's keyboard hook.
+  SendKeyTransition(VK_DOWN, true);
+  SendKeyTransition(VK_DOWN, false);
+  ASSERT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
+  ASSERT_EQ(menu->GetSelectedControl(), ItemOf(menu, 2));
+  // Long enough for a hint that would show at once after the one just hidden.
+  PumpFor(300);
+  EXPECT_FALSE(dxBarIsHintShowing()) << "a hint at the mouse would cover the entries";
+  EXPECT_FALSE(dxBarIsHintPending());
+
+  // The pointer moved onto an entry shows its hint again.
+  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 4))));
+  EXPECT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 5000));
+  MoveAway();
+}
+
+// A window the toolbar hosts over one of its buttons (as a control-container item hosts a
+// form's control): while a menu of another button is open, a press on it is the toolbar's
+// press on that button, and its release clicks the button.
+TEST_F(TMenuPointer, APressOnAWindowTheToolbarHostsIsTheToolbarsPressOnItsItem)
+{
+  auto* plain = new TdxBarButton(Host.Form());
+  plain->SetCaption(L"Plain");
+  plain->SetPaintStyle(psCaption);
+  int plainClicks = 0;
+  plain->SetOnClick(TNotifyEvent([&](TObject*) { ++plainClicks; }));
+  Bar->GetItemLinks()->AddItem(plain);
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  TCustomdxBarControl* toolbar = Bar->GetControl();
+  const TRect item = ButtonControl(plain)->GetItemRect();
+  HWND hosted = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, item.left + 2, item.top + 2,
+                                item.right - item.left - 4, item.bottom - item.top - 4, toolbar->GetHandle(), nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(hosted, nullptr);
+  TFinally destroy([&] { DestroyWindow(hosted); });
+  ASSERT_NE(Open(), nullptr);
+  RECT r{};
+  GetWindowRect(hosted, &r);
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  PumpPending();
+  EXPECT_EQ(plainClicks, 1);
+  EXPECT_EQ(MenuHost->Menu(), nullptr) << "the command closed the open menu";
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0}));
+}
+
+// What a part does while the tear-off drag runs: it fills its hook services then.
+bool GDragSeenRunning = false;
+int GPartShortCuts = 0;
+UINT_PTR GPartTimer = 0;
+void CALLBACK InstallPartDuringDrag(HWND, UINT, UINT_PTR, DWORD)
+{
+  // The drag's loop holds the capture; before it there is nothing to do yet.
+  if (!GetCapture() || !GPartTimer)
+    return;
+  KillTimer(nullptr, GPartTimer);
+  GPartTimer = 0;
+  GDragSeenRunning = dxBarIsDragRunning();
+  TdxBarHookServices services = dxBarHookServices();
+  services.PopupMenusShortCut = [](TdxBarManager*, uint16_t) { return ++GPartShortCuts > 0; };
+  SetdxBarHookServices(services);
+}
+
+TEST_F(TMenuPointer, ServicesInstalledDuringATearOffStayAfterIt)
+{
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  TdxBar* floating = Manager->GetBars()->Add();
+  floating->SetCaption(L"Torn");
+  floating->GetItemLinks()->AddItem(MenuHost->Links()->Items(0)->GetItem());
+  floating->SetVisible(false);
+  MenuHost->DetachingBar = floating;
+  const TdxBarHookServices before = dxBarHookServices();
+  TFinally restore([&] { SetdxBarHookServices(before); });
+  GDragSeenRunning = false;
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
+  const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+  ASSERT_TRUE(MoveMouseTo(start));
+  PumpPending();
+  ASSERT_TRUE(menu->IsOverDetachStrip());
+  GPartTimer = SetTimer(nullptr, 0, 10, &InstallPartDuringDrag);
+  TFinally stopTimer([] {
+    if (GPartTimer)
+      KillTimer(nullptr, std::exchange(GPartTimer, 0));
+  });
+  const bool done = RunScript(
+      [&] {
+        SendMouseButton(true);
+        PauseScript(200);
+        SendKeyTransition(VK_ESCAPE, true);
+        SendKeyTransition(VK_ESCAPE, false);
+        PauseScript(50);
+        SendMouseButton(false);
+      },
+      [] { return GetCapture() == nullptr; }, 100, 5000);
+  EXPECT_TRUE(done);
+  PumpPending();
+  EXPECT_TRUE(GDragSeenRunning) << "the hooks knew of the drag";
+  EXPECT_FALSE(dxBarIsDragRunning());
+  ASSERT_TRUE(dxBarHookServices().PopupMenusShortCut) << "what the part installed meanwhile is kept";
+  if (MenuHost->Menu())
+    MenuHost->Menu()->Close();
+  PumpPending();
+  MoveAway();
+}
+
+}  // namespace
