@@ -385,6 +385,9 @@ protected:
   // The mouse came over the window (the item under it is entered) and left it.
   virtual void DoMouseEnter();
   virtual void DoMouseLeave();
+  // Another bar window under the cursor lets its hot item go, so that one window activated by
+  // key does not show beside another's hot item.
+  static void LeaveBarControlUnderCursor(const TCustomdxBarControl* AExcept);
   virtual void DoCloseNotification();
   // Remakes the item controls (and expands container items when AExpandContainers).
   virtual void RecreateControls(bool AExpandContainers = true);

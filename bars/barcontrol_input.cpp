@@ -507,6 +507,16 @@ void TCustomdxBarControl::DoMouseLeave()
     SelectItemControl(nullptr);
 }
 
+void TCustomdxBarControl::LeaveBarControlUnderCursor(const TCustomdxBarControl* AExcept)
+{
+  POINT p{};
+  if (!::GetCursorPos(&p))
+    return;
+  auto* other = dynamic_cast<TCustomdxBarControl*>(FindControl(::WindowFromPoint(p)));
+  if (other && other != AExcept && !other->IsDestroying())
+    other->DoMouseLeave();
+}
+
 void TCustomdxBarControl::MouseLeave()
 {
   DoMouseLeave();

@@ -19,6 +19,16 @@ void TdxBarManager::SetClickedItemLink(TdxBarItemLink* Value)
   FClickedItemLink = Value;
 }
 
+TdxBarControl* TdxBarManager::GetFocusedBarControl() const
+{
+  return FFocusedBarControl.Get();
+}
+
+void TdxBarManager::SetFocusedBarControl(TdxBarControl* Value)
+{
+  FFocusedBarControl = Value;
+}
+
 TdxBarItemLink* TdxBarManager::GetPendingDragItemLink() const
 {
   return FPendingDragItemLink.Get();

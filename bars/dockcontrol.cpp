@@ -712,7 +712,16 @@ void TdxDockControl::UpdateSize()
 {
   if (!FBarManager || FBarManager->IsLoading() || IsDestroying())
     return;
+  const TRect before = GetBoundsRect();
   SetSizeAcross(CalcWantedSize());
+  if (GetBoundsRect() == before)
+    return;
+  // An open menu would hang where its bar no longer is.
+  TCustomdxBarControl* root = GetRootBarControl(ActiveBarControl());
+  TdxBarManager* manager = root ? root->GetBarManager() : nullptr;
+  if (manager && manager->GetMDIChildOrTopLevelForm() == FBarManager->GetMDIChildOrTopLevelForm())
+    if (TCustomdxBarControl* menu = root->GetSubMenuControl())
+      menu->Close();
 }
 
 void TdxDockControl::RealignBars()

@@ -308,8 +308,11 @@ void MDIParentMessage(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam)
 
 bool IsMDIClientWindow(HWND AWnd)
 {
-  char name[256] = {};
-  return AWnd && GetClassNameA(AWnd, name, sizeof(name)) > 0 && lstrcmpiA(name, "MDICLIENT") == 0;
+  // Outside the library's life (a hook still running while it shuts down) the shared buffer
+  // is gone and a local one serves.
+  char local[dxBarClassNameBufferSize];
+  char* name = dxBarClassNameBuffer() ? dxBarClassNameBuffer() : local;
+  return AWnd && GetClassNameA(AWnd, name, dxBarClassNameBufferSize) > 0 && lstrcmpiA(name, "MDICLIENT") == 0;
 }
 
 // After the window procedure: a change among the main form's MDI children.

@@ -21,7 +21,7 @@ PUBLISHED(TdxBarItemLink, TCollectionItem)
   p.Prop(L"UserDefine", &L::GetUserDefine, &L::SetUserDefine).Default(TdxBarUserDefines{});
   p.Object(L"UserGlyph", &L::GetUserGlyph, &L::SetUserGlyph);
   p.Prop(L"UserPaintStyle", &L::GetUserPaintStyle, &L::SetUserPaintStyle).Default(psStandard);
-  p.Prop(L"UserWidth", &L::GetUserWidth, &L::SetUserWidth).Default(0);
+  p.Prop(L"UserWidth", &L::GetUserWidth, &L::SetUserWidth).Default(0).Stored(&L::IsUserWidthStored);
   p.Prop(L"ViewLevels", &L::GetViewLevels, &L::SetViewLevels).Default(dxBarAllItemViewLevels);
   p.Prop(L"Visible", &L::GetVisible, &L::SetVisible).NoDefault();
 }

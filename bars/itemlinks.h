@@ -135,6 +135,9 @@ public:
   // The effective width (the UserWidth property reads it).
   int GetUserWidth() const { return GetWidth(); }
   void SetUserWidth(int Value);
+  // Only a width of the link's own is written: an edit's width read back before its item is
+  // known would become the link's own and stop following the item.
+  bool IsUserWidthStored() const { return FUserDefine.Contains(udWidth); }
 
   // --- Effective values: the user's where UserDefine says so, else the item's.
   String GetCaption() const;

@@ -8,6 +8,7 @@
 #include "bars/dxBarStrs.h"
 #include "bars/hintwindow.h"
 #include "bars/startup.h"
+#include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Forms.h"
@@ -409,6 +410,12 @@ void TdxBarManager::EndUpdate(bool Rebuild)
     if (control->GetVisible() && control->HandleAllocated())
       RedrawWindow(control->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
+  // Floating windows are outside the sites' redraw lock: one changed meanwhile and not rebuilt
+  // above (an update ended without rebuilding) repaints, frame and all.
+  for (const TWeakRef<TCustomdxBarControl>& ref : dxBarGetBarControls(this))
+    if (auto* bar = dynamic_cast<TdxBarControl*>(ref.Get()))
+      if (bar->IsRebuildPending() && bar->GetDockingStyle() == dsNone && bar->HandleAllocated())
+        RedrawWindow(bar->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // ---------------------------------------------------------------------------

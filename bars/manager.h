@@ -254,6 +254,10 @@ public:
   // The link last selected or pressed on a bar window outside customizing; nil once gone.
   TdxBarItemLink* GetClickedItemLink() const;
   void SetClickedItemLink(TdxBarItemLink* Value);
+  // The toolbar window active by key or menu now; each one activated keeps the one before and
+  // gives it back when it leaves. Nil once gone.
+  TdxBarControl* GetFocusedBarControl() const;
+  void SetFocusedBarControl(TdxBarControl* Value);
   // A press on a link while customizing that becomes a drag once the mouse moves far
   // enough: the link and the bar window it was pressed on.
   TdxBarItemLink* GetPendingDragItemLink() const;
@@ -687,6 +691,7 @@ private:
   bool FSettingFormActive = false;  // guards the floating bars' show and hide against re-entry
   // Bar window state (see GetClickedItemLink).
   TWeakRef<TdxBarItemLink> FClickedItemLink;
+  TWeakRef<TdxBarControl> FFocusedBarControl;
   TWeakRef<TdxBarItemLink> FPendingDragItemLink;
   TWeakRef<TCustomdxBarControl> FPendingDragBarControl;
   // Layout storage (bars/layoutstorage.cpp).

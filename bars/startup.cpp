@@ -47,6 +47,7 @@ bool GStartedForms = false;  // the class layer was started by us, so we stop it
 
 TdxBarOSFlags GOSFlags;
 HMODULE GUser32 = nullptr;
+char* GClassNameBuffer = nullptr;
 TdxBarManagerList* GManagerList = nullptr;
 int GColorDepth = 0;
 HBRUSH GCheckerBrush = nullptr;
@@ -224,6 +225,7 @@ void StartLibrary()
   RegisterStreamedClasses();
   dxBarInitOSFlags();
   BindUser32();
+  GClassNameBuffer = new char[dxBarClassNameBufferSize]();
   GManagerList = new TdxBarManagerList;
   dxBarCreateNavigationController();
   GColorDepth = ReadScreenColorDepth();
@@ -258,6 +260,8 @@ void StopLibrary()
   dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;
+  delete[] GClassNameBuffer;
+  GClassNameBuffer = nullptr;
   UnbindUser32();
   RemoveApplicationInitProc(&ApplicationInitProc);
   GColorDepth = 0;
@@ -356,6 +360,11 @@ TdxBarManagerList* dxBarManagerList()
 TdxBarSystemController* dxBarSystemController()
 {
   return GSystemController;
+}
+
+char* dxBarClassNameBuffer()
+{
+  return GClassNameBuffer;
 }
 
 int dxBarScreenColorDepth()

@@ -1,6 +1,6 @@
 // Start-up and shut-down of the bar library, and the process-wide objects they make:
 // the OS flags, the optional layered-window functions, the screen colour depth, the
-// checker brush, the drag cursors and the menu sounds.
+// checker brush, the drag cursors, the class-name buffer and the menu sounds.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +70,10 @@ extern TdxSetLayeredWindowAttributesProc dxSetLayeredWindowAttributes;
 TdxBarManagerList* dxBarManagerList();
 // The hidden window that runs synchronised calls when the library lives in a DLL.
 TdxBarSystemController* dxBarSystemController();
+// 256 bytes into which the window hook reads a window's class name; nil outside the
+// library's life.
+constexpr int dxBarClassNameBufferSize = 256;
+char* dxBarClassNameBuffer();
 // Bits per pixel of the screen, read at start-up and again after a colour change.
 int dxBarScreenColorDepth();
 void dxBarUpdateScreenColorDepth();

@@ -221,6 +221,8 @@ public:
   void MarkButtonUp(const TPoint& P);
   bool IsMarkTimerRunning() const { return FMarkTimer; }
   bool HasCloseButton() const;
+  // The last close of the active window came from Esc; a new activation clears it.
+  bool IsClosedByKey() const { return FClosedByKey; }
   TRect GetCloseButtonRect() const;  // window coordinates of the floating caption
   int GetCloseButtonState() const { return FCloseButtonState; }
   bool HasMDIButtons() const;
@@ -376,6 +378,9 @@ private:
   bool FInternal = false;
   TdxBarDockingStyle FDockingStyle = dsNone;
   HWND FFocusedWnd = nullptr;
+  // The manager's focused bar when this one took its place; given back on deactivation.
+  TWeakRef<TdxBarControl> FPreviousFocusedBar;
+  bool FClosedByKey = false;
   int FCloseButtonState = 0;
   HWND FFloatingHandle = nullptr;
   HWND FDockedHandle = nullptr;

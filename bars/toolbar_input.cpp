@@ -879,6 +879,7 @@ void TdxBarControl::WMKeyDownBar(TMessage& Message)
       return;
     }
     if (key == VK_ESCAPE) {
+      FClosedByKey = true;
       Close();
       Message.Result = 0;
       return;
@@ -893,8 +894,18 @@ void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
     TCustomdxBarControl::ActivateWithControl(AControl);
     return;
   }
+  TWeakRef<TdxBarControl> self(this);
+  LeaveBarControlUnderCursor(this);
+  if (!self)
+    return;
   ActivateHint(false, nullptr);
   FFocusedWnd = ::GetFocus();
+  FClosedByKey = false;
+  if (TdxBarManager* manager = GetBarManager()) {
+    if (manager->GetFocusedBarControl() != this)
+      FPreviousFocusedBar = manager->GetFocusedBarControl();
+    manager->SetFocusedBarControl(this);
+  }
   if (FDockingStyle == dsNone)
     SetWindowZOrder(FHandle, HWND_TOP);
   if (!AControl && FItemLinks)
@@ -911,6 +922,10 @@ void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
 void TdxBarControl::Deactivate()
 {
   TCustomdxBarControl::Deactivate();
+  if (TdxBarManager* manager = GetBarManager(); manager && manager->GetFocusedBarControl() == this) {
+    manager->SetFocusedBarControl(FPreviousFocusedBar.Get());
+    FPreviousFocusedBar = nullptr;
+  }
   if (HandleAllocated())
     PostHotTrackMouseMove();
   HWND focus = FFocusedWnd;

@@ -53,6 +53,9 @@ void TdxBarControl::Paint()
   // The painter draws item text on the DC as it finds it: the window font goes in first.
   buffer->GetCanvas()->TextWidth(L"0");
   DrawContent(&canvas);
+  // At design time the frame shows where the bar's client area is, even for an empty bar.
+  if (TdxBarManager* manager = GetBarManager(); manager && manager->IsDesigning())
+    DrawDottedDoubleFrame(canvas.GetHandle(), client);
   if (IsAnotherManagerCustomizing(GetBarManager()))
     TransformBarRect(&canvas, client);
   ::BitBlt(target->GetHandle(), 0, 0, client.right, client.bottom, buffer->GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
@@ -122,6 +125,8 @@ void TdxBarControl::DrawMDIButtons(HDC DC)
             : state.HotIndex == i                                          ? dxBarButtonStateHot
                                                                            : dxBarButtonStateNormal;
     painter->DrawMDIButton(this, DC, r, i, s);
+    // A background drawn last must not cover the button.
+    ::ExcludeClipRect(DC, r.left, r.top, r.right, r.bottom);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 
 #include "lookandfeel/cxGraphics.h"
 #include "lookandfeel/cxLookAndFeelPainters.h"
@@ -22,6 +23,7 @@ class TdxBarItemLinks;
 class TList;
 class TdxBarManager;
 class TStrings;
+struct TcxObjectLink;
 
 // ---------------------------------------------------------------------------
 // Manager and form lookups
@@ -84,6 +86,14 @@ bool IsActiveBarControlEnabled();
 // a parent); nil for nil. The toolbar variant is nil when that top window is a menu.
 TCustomdxBarControl* GetRootBarControl(TCustomdxBarControl* AControl);
 TCustomdxBarControl* GetRootToolbarControl(TCustomdxBarControl* AControl);
+// The class GetTopBarParentControl looks for; nil (the default) makes it answer nil. A host
+// that embeds bars in a control of its own sets it.
+TClass dxBarTopBarParentControlClass();
+void SetdxBarTopBarParentControlClass(TClass AClass);
+// For a control with a window that is not being destroyed: the control of the top of its
+// parent windows (with AThroughBars also climbing from a bar window to the one it opened
+// from) when that differs from AControl and is of the class above; nil otherwise.
+TWinControl* GetTopBarParentControl(TWinControl* AControl, bool AThroughBars = false);
 
 // ---------------------------------------------------------------------------
 // Text and keys
@@ -242,6 +252,10 @@ void RestoreClipRgn(HDC DC, TdxBarClipRgn& ASaved);
 void AddRectToClipRgn(HDC DC, const TRect& R);
 // Removes the frame between AOuter and AInner from the canvas's clip region.
 void ExcludeFrameFromCanvasClip(TcxCanvas* ACanvas, const TRect& AOuter, const TRect& AInner);
+// Shifts DC's window origin so that the client coordinates of AControlWnd apply to a DC of
+// ADCWnd's client area; SetWindowOrigin sets the origin outright.
+void OffsetDCToControl(HDC DC, HWND ADCWnd, HWND AControlWnd);
+void SetWindowOrigin(HDC DC, const TPoint& P);
 // Below 255: WS_EX_LAYERED and the alpha; 255: the style removed and the window redrawn.
 // Nothing without the layered-window function.
 void SetWindowAlphaBlend(HWND Wnd, uint8_t Alpha);
@@ -298,9 +312,37 @@ TdxBarItemLinks* GetLinksOwnerItemLinks(TObject* AObject);
 // ---------------------------------------------------------------------------
 // Object helpers
 
-// Each clears its variable, then destroys the window / stops the timer it held.
+// Each clears its variable first, then frees what it held, so that code reached while the
+// object goes never sees it half freed.
+template <class T>
+void FreeAndNilObject(T*& AObject)
+{
+  T* object = AObject;
+  AObject = nullptr;
+  if constexpr (std::is_base_of_v<TObject, T>) {
+    if (object)
+      object->Free();
+  } else
+    delete object;
+}
+void RemoveAndClearObjectLink(TcxObjectLink*& ALink);
+void DeleteAndClearGDIObject(HGDIOBJ& AObject);
+template <class H>
+void DeleteAndClearGDIObject(H& AObject)
+{
+  HGDIOBJ object = AObject;
+  AObject = nullptr;
+  DeleteAndClearGDIObject(object);
+}
+// Selects AOldObject back into DC and deletes the object it replaces (the temporary one the
+// caller selected), then clears AOldObject.
+void SelectAndDeleteGDIObject(HDC DC, HGDIOBJ& AOldObject);
 void DestroyWindowAndClear(HWND& Wnd);
 void KillTimerAndClear(HWND Wnd, UINT_PTR& ATimerId);
+// The object a link still points at; nil for no link or an object gone.
+TObject* GetObjectLinkRef(TcxObjectLink* ALink);
+// A bitmap that calls AOnChange on every change; the caller owns it.
+TBitmap* CreateNotifyingBitmap(const TNotifyEvent& AOnChange);
 // The highest of 3, 2, 1, 0 present in a set of bits (bit n = member n); 255 when none.
 uint8_t GetHighestSetMember(uint32_t ASetBits);
 // AValue becomes ANewValue when that is greater.

@@ -314,6 +314,21 @@ void ExcludeFrameFromCanvasClip(TcxCanvas* ACanvas, const TRect& AOuter, const T
   ACanvas->SetClipRegion(frame.release(), roSubtract);
 }
 
+void OffsetDCToControl(HDC DC, HWND ADCWnd, HWND AControlWnd)
+{
+  if (!DC || !AControlWnd)
+    return;
+  POINT p{0, 0};
+  MapWindowPoints(AControlWnd, ADCWnd, &p, 1);
+  OffsetWindowOrgEx(DC, -p.x, -p.y, nullptr);
+}
+
+void SetWindowOrigin(HDC DC, const TPoint& P)
+{
+  if (DC)
+    SetWindowOrgEx(DC, P.x, P.y, nullptr);
+}
+
 // ---------------------------------------------------------------------------
 // Windows and screen colours
 

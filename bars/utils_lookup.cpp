@@ -8,10 +8,14 @@
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
+#include "lookandfeel/cxClasses.h"
+#include "platform/Bitmap.h"
 #include "platform/Forms.h"
 #include "platform/Win.h"
 
 namespace {
+
+TClass GTopBarParentControlClass = nullptr;
 
 bool IsChildWindow(HWND Wnd)
 {
@@ -250,6 +254,40 @@ TCustomdxBarControl* GetRootToolbarControl(TCustomdxBarControl* AControl)
   return root && root->GetKind() != bckSubMenu ? root : nullptr;
 }
 
+TClass dxBarTopBarParentControlClass()
+{
+  return GTopBarParentControlClass;
+}
+
+void SetdxBarTopBarParentControlClass(TClass AClass)
+{
+  GTopBarParentControlClass = AClass;
+}
+
+TWinControl* GetTopBarParentControl(TWinControl* AControl, bool AThroughBars)
+{
+  if (!AControl || !AControl->HandleAllocated() || AControl->ComponentState().Contains(csDestroying))
+    return nullptr;
+  HWND top = AControl->GetHandle();
+  // A menu chain is short and parent windows cannot loop; the bound only guards a chain of
+  // bar windows that names itself.
+  for (int depth = 0; depth < 256; ++depth) {
+    if (HWND parent = ParentWindowOf(top)) {
+      top = parent;
+      continue;
+    }
+    auto* bar = AThroughBars ? dynamic_cast<TCustomdxBarControl*>(FindControl(top)) : nullptr;
+    TCustomdxBarControl* from = bar ? bar->GetParentBarControl() : nullptr;
+    if (!from || from == bar || !from->HandleAllocated())
+      break;
+    top = from->GetHandle();
+  }
+  TWinControl* result = FindControl(top);
+  return result && result != AControl && GTopBarParentControlClass && result->InheritsFrom(GTopBarParentControlClass)
+             ? result
+             : nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Links, item controls and the model's interfaces
 
@@ -317,6 +355,42 @@ TdxBarItemLinks* GetLinksOwnerItemLinks(TObject* AObject)
 
 // ---------------------------------------------------------------------------
 // Object helpers
+
+void DeleteAndClearGDIObject(HGDIOBJ& AObject)
+{
+  HGDIOBJ object = AObject;
+  AObject = nullptr;
+  if (object)
+    DeleteObject(object);
+}
+
+void SelectAndDeleteGDIObject(HDC DC, HGDIOBJ& AOldObject)
+{
+  HGDIOBJ old = AOldObject;
+  AOldObject = nullptr;
+  if (DC && old)
+    if (HGDIOBJ replaced = SelectObject(DC, old))
+      DeleteObject(replaced);
+}
+
+void RemoveAndClearObjectLink(TcxObjectLink*& ALink)
+{
+  TcxObjectLink* link = ALink;
+  ALink = nullptr;
+  RemoveObjectLink(link);
+}
+
+TObject* GetObjectLinkRef(TcxObjectLink* ALink)
+{
+  return ALink ? ALink->Object.Get() : nullptr;
+}
+
+TBitmap* CreateNotifyingBitmap(const TNotifyEvent& AOnChange)
+{
+  auto* bitmap = new TBitmap;
+  bitmap->OnChange = AOnChange;
+  return bitmap;
+}
 
 void DestroyWindowAndClear(HWND& Wnd)
 {

@@ -29,8 +29,8 @@ TcxLookAndFeel::~TcxLookAndFeel()
     if (std::find(FListeners.begin(), FListeners.end(), l) != FListeners.end())
       l->MasterLookAndFeelDestroying(this);
   FListeners.clear();
-  if (FMaster)
-    FMaster->RemoveChangeListener(this);
+  if (TcxLookAndFeel* master = FMaster.Get())
+    master->RemoveChangeListener(this);
 }
 
 void TcxLookAndFeel::Assign(TPersistent* Source)
@@ -54,7 +54,8 @@ TcxLookAndFeelKind TcxLookAndFeel::GetKind() const
 {
   if (FAssignedValues.Contains(lfvKind))
     return FKind;
-  return FMaster ? FMaster->GetKind() : cxDefaultLookAndFeelKind;
+  TcxLookAndFeel* master = FMaster.Get();
+  return master ? master->GetKind() : cxDefaultLookAndFeelKind;
 }
 
 void TcxLookAndFeel::SetKind(TcxLookAndFeelKind Value)
@@ -71,7 +72,8 @@ bool TcxLookAndFeel::GetNativeStyle() const
 {
   if (FAssignedValues.Contains(lfvNativeStyle))
     return FNativeStyle;
-  return FMaster ? FMaster->GetNativeStyle() : cxDefaultLookAndFeelNativeStyle;
+  TcxLookAndFeel* master = FMaster.Get();
+  return master ? master->GetNativeStyle() : cxDefaultLookAndFeelNativeStyle;
 }
 
 void TcxLookAndFeel::SetNativeStyle(bool Value)
@@ -86,7 +88,8 @@ String TcxLookAndFeel::GetSkinName() const
 {
   if (FAssignedValues.Contains(lfvSkinName))
     return FSkinName;
-  return FMaster ? FMaster->GetSkinName() : String();
+  TcxLookAndFeel* master = FMaster.Get();
+  return master ? master->GetSkinName() : String();
 }
 
 void TcxLookAndFeel::SetSkinName(const String& Value)
@@ -114,17 +117,20 @@ void TcxLookAndFeel::Reset()
 
 void TcxLookAndFeel::SetMasterLookAndFeel(TcxLookAndFeel* Value)
 {
-  if (Value == FMaster)
+  // A master on its way out could not tell this one it went: it is no master.
+  if (Value && Value->FDestroying)
+    Value = nullptr;
+  if (Value == FMaster.Get())
     return;
-  for (TcxLookAndFeel* m = Value; m; m = m->FMaster)
+  for (TcxLookAndFeel* m = Value; m; m = m->FMaster.Get())
     if (m == this)
       throw EInvalidOperation(L"A look-and-feel cannot follow itself");
   TSnapshot before = Snapshot();
-  if (FMaster)
-    FMaster->RemoveChangeListener(this);
+  if (TcxLookAndFeel* old = FMaster.Get())
+    old->RemoveChangeListener(this);
   FMaster = Value;
-  if (FMaster)
-    FMaster->AddChangeListener(this);
+  if (Value)
+    Value->AddChangeListener(this);
   CheckChanged(before);
 }
 
@@ -202,7 +208,7 @@ void TcxLookAndFeel::MasterLookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAnd
 
 void TcxLookAndFeel::MasterLookAndFeelDestroying(TcxLookAndFeel* Sender)
 {
-  if (Sender != FMaster)
+  if (Sender != FMaster.Get())
     return;
   TSnapshot before = Snapshot();
   FMaster = nullptr;

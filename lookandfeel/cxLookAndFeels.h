@@ -56,7 +56,7 @@ public:
 
   // The look-and-feel followed for unassigned values; nil for none. A master that would
   // make a cycle (itself, or one that follows this one) is refused with EInvalidOperation.
-  TcxLookAndFeel* GetMasterLookAndFeel() const { return FMaster; }
+  TcxLookAndFeel* GetMasterLookAndFeel() const { return FMaster.Get(); }
   void SetMasterLookAndFeel(TcxLookAndFeel* Value);
 
   // Listeners are told of effective changes and of destruction; each is added once.
@@ -96,7 +96,9 @@ private:
   void MasterLookAndFeelDestroying(TcxLookAndFeel* Sender) override;
 
   TPersistent* FOwner = nullptr;
-  TcxLookAndFeel* FMaster = nullptr;
+  // Weak: a master freed without telling this one (its listener list skipped, or this one
+  // set it while it was going) reads nil instead of a dangling pointer.
+  TWeakRef<TcxLookAndFeel> FMaster;
   TcxLookAndFeelValues FAssignedValues;
   TcxLookAndFeelKind FKind = cxDefaultLookAndFeelKind;
   bool FNativeStyle = cxDefaultLookAndFeelNativeStyle;

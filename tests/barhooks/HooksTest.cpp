@@ -78,7 +78,10 @@ TEST(Hooks, ActivationStateFollowsTheCallWindowHook)
   EXPECT_TRUE(IsApplicationActive());
 }
 
-TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
+// The design controller's side of the services (hooks.h): no part of the library fills it
+// yet, so this holds the hooks to their side of the contract only: Esc and Delete are
+// offered to the entries, and an entry that takes a key eats it.
+TEST(HookServicesContract, EscAndDeleteAreOfferedToTheDesignEntries)
 {
   int deletes = 0;
   bool ctrl = false;
@@ -96,7 +99,11 @@ TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
   EXPECT_EQ(deletes, 1);
   EXPECT_FALSE(ctrl);
   EXPECT_FALSE(dxBarKeyboardHookMessage(VK_DELETE, 1 | LPARAM(0xC0000000))) << "only the key-down";
+}
 
+TEST(Hooks, TheWheelGoesToNoOpenBarAndAPressOutsideClosesIt)
+{
+  TKeyForm f({L"One"});
   HWND edit = f.Edit->GetHandle();
   EXPECT_FALSE(dxBarMouseHookMessage(WM_MOUSEWHEEL, edit));
   static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
@@ -106,7 +113,9 @@ TEST(Hooks, EscAndDeleteGoToTheDesignControllerAndTheWheelToNoOpenBar)
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
-// A manager whose Customize dialog is open, and a form that counts the presses it gets.
+// A manager that reports an open Customize dialog through the manager's extension point (the
+// dialog itself is not built yet), and a form that counts the presses it gets. The test holds
+// the hooks to their side only: what they do with the presses while a dialog is reported.
 class TCustomizingManager : public TdxBarManager {
 public:
   using TdxBarManager::TdxBarManager;
@@ -128,7 +137,7 @@ protected:
   }
 };
 
-TEST(Hooks, WhileCustomizingPressesOnTheFormsOwnControlsBecomeItsNonClientOnes)
+TEST(HookServicesContract, WhileADialogIsReportedPressesOnTheFormsControlsBecomeItsNonClientOnes)
 {
   TBarHost<TCountingForm, TCustomizingManager> host;
   auto* edit = new TEdit(host.Form());

@@ -1,6 +1,10 @@
 // One link: accelerators, user values, the group mark, the item it shows, its control and
 // its place in the recent-use order.
 #include "LinksTestUtil.h"
+#include "support/FormRoundTrip.h"
+
+#include "barextras/largebutton.h"
+#include "bars/edits.h"
 
 namespace {
 
@@ -65,16 +69,58 @@ TEST_F(TLinkTest, UserCaptionSetsItsFlagOnlyForAnotherText)
   EXPECT_EQ(control->CaptionChanges, 3);
 }
 
-TEST_F(TLinkTest, OnlyKindsWithAWidthPerLinkGiveTheirLinksTheItemsWidth)
+// A large button's Width fixes its control on every bar; an edit's is where its links start
+// and each link may change it. Read from form data, written and read again.
+TEST(LinkWidths, OnlyKindsWithAWidthPerLinkGiveTheirLinksTheItemsWidth)
 {
-  // A large button's Width is its own, not its links'.
-  TdxBarItemLink* button = AddLink(L"Button");
-  button->GetItem()->SetWidth(60);
-  EXPECT_EQ(button->GetWidth(), 0);
-  TdxBarItemLink* edit = AddLink(L"Edit");
-  dynamic_cast<TLinkTestItem*>(edit->GetItem())->WidthPerLink = true;
-  edit->GetItem()->SetWidth(50);
-  EXPECT_EQ(edit->GetWidth(), 50);
+  const wchar_t* const form =
+      L"object LinksForm: TLinksTestForm\n"
+      L"  object dxBarManager1: TdxBarManager\n"
+      L"    object Large: TdxBarLargeButton\n"
+      L"      Caption = 'Large'\n"
+      L"      Category = 0\n"
+      L"      Width = 60\n"
+      L"    end\n"
+      L"    object Edit: TdxBarEdit\n"
+      L"      Caption = 'Edit'\n"
+      L"      Category = 0\n"
+      L"      Width = 50\n"
+      L"    end\n"
+      L"  end\n"
+      L"  object LinksOwner: TTestLinksOwner\n"
+      L"    ItemLinks = <\n"
+      L"      item\n"
+      L"        ItemName = 'Large'\n"
+      L"      end\n"
+      L"      item\n"
+      L"        ItemName = 'Edit'\n"
+      L"      end\n"
+      L"      item\n"
+      L"        UserDefine = [udWidth]\n"
+      L"        UserWidth = 80\n"
+      L"        ItemName = 'Edit'\n"
+      L"      end>\n"
+      L"  end\n"
+      L"end\n";
+  const String written = ExpectFormRoundTrip<TLinksTestForm>(form, [](TComponent* Form) {
+    auto* owner = dynamic_cast<TTestLinksOwner*>(Form->FindComponent(L"LinksOwner"));
+    ASSERT_NE(owner, nullptr);
+    TdxBarItemLinks* links = owner->GetItemLinks();
+    ASSERT_EQ(links->Count(), 3);
+    ASSERT_NE(dynamic_cast<TdxBarLargeButton*>(links->Items(0)->GetItem()), nullptr);
+    EXPECT_EQ(links->Items(0)->GetItem()->GetWidth(), 60);
+    EXPECT_EQ(links->Items(0)->GetWidth(), 0) << "a large button's width is not its links'";
+    EXPECT_EQ(links->Items(1)->GetWidth(), 50);
+    EXPECT_FALSE(links->Items(1)->GetUserDefine().Contains(udWidth)) << "the edit's width became the link's own";
+    EXPECT_EQ(links->Items(2)->GetWidth(), 80) << "a link's own width wins";
+  });
+  // After the round trip the plain link still follows its edit.
+  TOwned<TLinksTestForm> again(TCustomForm::CreateFromText<TLinksTestForm>(written, nullptr));
+  auto* owner = dynamic_cast<TTestLinksOwner*>(again->FindComponent(L"LinksOwner"));
+  ASSERT_NE(owner, nullptr);
+  owner->GetItemLinks()->Items(1)->GetItem()->SetWidth(70);
+  EXPECT_EQ(owner->GetItemLinks()->Items(1)->GetWidth(), 70);
+  EXPECT_EQ(owner->GetItemLinks()->Items(2)->GetWidth(), 80);
 }
 
 // --- The group mark.

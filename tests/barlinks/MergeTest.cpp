@@ -1,6 +1,8 @@
 // Merging the links of one collection into another and taking them out again.
 #include "LinksTestUtil.h"
 
+#include "bars/bar.h"
+
 namespace {
 
 using TStrings_ = std::vector<String>;
@@ -11,15 +13,16 @@ protected:
   {
     TLinksFixture::SetUp();
     FSource = new TTestLinksOwner(FHost->Form());
-    dxBarSetMergingBar(MergedBar());
+    FMergedBar = Manager()->GetBars()->Add();
+    dxBarSetMergingBar(FMergedBar);
   }
   void TearDown() override
   {
     dxBarSetMergingBar(nullptr);
     TLinksFixture::TearDown();
   }
-  // Bars are only compared by merged links: any distinct address stands for one.
-  TdxBar* MergedBar() { return reinterpret_cast<TdxBar*>(&FBarTag); }
+  // Real bars: a merged link may be asked about the bar it came from.
+  TdxBar* MergedBar() const { return FMergedBar; }
   TdxBarItemLinks* Source() const { return FSource->GetItemLinks(); }
   TLinkTestItem* Ordered(const String& ACaption, int AOrder, TdxBarItemMergeKind AKind = mkAdd)
   {
@@ -31,7 +34,7 @@ protected:
   std::vector<String> Dest() const { return Captions(Links()->GetShownItems()); }
 
   TTestLinksOwner* FSource = nullptr;
-  int FBarTag = 0;
+  TdxBar* FMergedBar = nullptr;
 };
 
 TEST_F(TMergeTest, AddInsertsByMergeOrder)
@@ -111,8 +114,7 @@ TEST_F(TMergeTest, MergeByCaptionGoesIntoTheCompatibleSubItem)
   EXPECT_EQ(Captions(file->GetItemLinks()->GetShownItems()), (TStrings_{L"Open", L"Close"}));
 
   // Another bar's links stay; this bar's go, also inside the sub-item.
-  int otherTag = 0;
-  Links()->UnmergeLinks(reinterpret_cast<TdxBar*>(&otherTag));
+  Links()->UnmergeLinks(Manager()->GetBars()->Add());
   EXPECT_EQ(Links()->Count(), 3);
   Links()->UnmergeLinks(MergedBar());
   EXPECT_EQ(Dest(), (TStrings_{L"&File", L"Help"}));

@@ -4,6 +4,7 @@
 #include "BarTestUtil.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "support/SysColors.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ TEST(BarManagerOwner, TheManagerLeavesTheListWithItsForm)
 
 TEST_F(TManagerFixture, XPFallsBackToEnhancedWithoutVisualStyles)
 {
+  TFinally styles([]() noexcept { SetVisualStylesSuppressed(false); });
   SetVisualStylesSuppressed(true);
   Manager->SetStyle(bmsXP);
   EXPECT_FALSE(Manager->AreVisualStylesUsed());
@@ -145,6 +147,7 @@ TEST_F(TManagerFixture, UseLookAndFeelFollowsTheKind)
   EXPECT_EQ(Manager->GetCurrentPainterClass(),
             themed ? TdxBarXPPainter::StaticClass() : TdxBarOffice11Painter::StaticClass());
   EXPECT_EQ(Manager->GetRealStyle(), themed ? bmsXP : bmsOffice11);
+  TFinally styles([]() noexcept { SetVisualStylesSuppressed(false); });
   SetVisualStylesSuppressed(true);
   Manager->UpdateStyle();
   EXPECT_EQ(Manager->GetCurrentPainterClass(), TdxBarOffice11Painter::StaticClass());

@@ -64,6 +64,7 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   ASSERT_NE(BarFlatPainter(), nullptr);
   EXPECT_EQ(BarFlatPainter(), BarFlatPainter());
   ASSERT_NE(BarCanvas(), nullptr);
+  ASSERT_NE(dxBarClassNameBuffer(), nullptr);
   dxBarFinalize();
   EXPECT_FALSE(dxBarIsInitialized());
   EXPECT_TRUE(dxBarIsFinalizing());
@@ -72,6 +73,7 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   EXPECT_EQ(dxBarManagerList(), nullptr);
   EXPECT_EQ(dxBarSystemController(), nullptr);
   EXPECT_EQ(dxBarCheckerBrush(), nullptr);
+  EXPECT_EQ(dxBarClassNameBuffer(), nullptr);
   EXPECT_EQ(dxSetLayeredWindowAttributes, nullptr);
   EXPECT_EQ(dxUpdateLayeredWindow, nullptr);
   EXPECT_EQ(dxAnimateWindow, nullptr);

@@ -6,6 +6,7 @@
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"
 #include "support/Pixels.h"
+#include "support/Pump.h"
 
 namespace {
 
@@ -15,11 +16,9 @@ class TMenuPaintBar : public TCustomdxBarControl {
 public:
   explicit TMenuPaintBar(TComponent* AOwner) : TCustomdxBarControl(AOwner) {}
   TdxBarControlKind GetKind() const override { return bckSubMenu; }
-  bool IsDetachable() const override { return Detachable; }
   bool IsActive() const override { return true; }
   int GetTextHeight() const override { return 19; }
   TRect GetItemArea() const override { return ItemArea; }
-  bool Detachable = false;
   TRect ItemArea{2, 2, 98, 98};
 };
 IMPLEMENT_CLASS(TMenuPaintBar, TCustomdxBarControl)
@@ -41,35 +40,40 @@ protected:
   TMenuPaintBar* Menu = nullptr;
 };
 
-TEST_F(TBasePainterMenu, FrameIsFaceAtTheLeftAndTopAndARaisedEdgeAtTheRightAndBottom)
+// Real menus: one that can be torn off into a bar draws its strip and starts its background
+// higher.
+TEST_F(TBasePainterMenu, FrameAndBackgroundOfMenusThatCanAndCannotBeTornOff)
 {
+  ShowForm();
+  FillMenu(MenuHost, 2);
+  TdxBar* tearOff = Manager->GetBars()->Add();
   for (bool detachable : {false, true}) {
-    Menu->Detachable = detachable;
+    SCOPED_TRACE(detachable);
+    MenuHost->DetachingBar = detachable ? tearOff : nullptr;
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->IsDetachable(), detachable);
     TDib32 dib(100, 100, RGB(1, 2, 3));
-    Painter.DrawMenuFrame(Menu, dib.DC(), TRect{0, 0, 100, 100});
+    Painter.DrawMenuFrame(menu, dib.DC(), TRect{0, 0, 100, 100});
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     EXPECT_TRUE(ColorNear(dib.Pixel(0, 50), face, 0));
     EXPECT_TRUE(ColorNear(dib.Pixel(50, 0), face, 0));
     EXPECT_TRUE(ColorNear(dib.Pixel(99, 50), GetSysColor(COLOR_3DDKSHADOW), 0));
     EXPECT_TRUE(ColorNear(dib.Pixel(50, 99), GetSysColor(COLOR_3DDKSHADOW), 0));
     // The strip below the top shows the active caption colour only on a detachable menu.
-    const int strip = Painter.GetDetachStripHeight(Menu);
+    const int strip = Painter.GetDetachStripHeight(menu);
     const bool caption = ColorNear(dib.Pixel(50, 3 + strip / 2), GetSysColor(COLOR_ACTIVECAPTION), 0);
     EXPECT_EQ(caption, detachable);
-  }
-}
 
-TEST_F(TBasePainterMenu, ADetachableMenusBackgroundStartsTwoPixelsHigher)
-{
-  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
-  for (bool detachable : {false, true}) {
-    Menu->Detachable = detachable;
-    TDib32 dib(100, 100, RGB(1, 2, 3));
-    Painter.DrawMenuBackground(Menu, dib.DC(), TRect{0, 2, 100, 100}, dxBarSysColorBrush(COLOR_BTNFACE));
     // The raised inner edge's light top line lies at the rectangle's top, or two above it.
-    EXPECT_EQ(ColorNear(dib.Pixel(50, 0), light, 0), detachable);
-    EXPECT_EQ(ColorNear(dib.Pixel(50, 2), light, 0), !detachable);
-    EXPECT_TRUE(ColorNear(dib.Pixel(50, 50), GetSysColor(COLOR_BTNFACE), 0));
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    TDib32 back(100, 100, RGB(1, 2, 3));
+    Painter.DrawMenuBackground(menu, back.DC(), TRect{0, 2, 100, 100}, dxBarSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(ColorNear(back.Pixel(50, 0), light, 0), detachable);
+    EXPECT_EQ(ColorNear(back.Pixel(50, 2), light, 0), !detachable);
+    EXPECT_TRUE(ColorNear(back.Pixel(50, 50), GetSysColor(COLOR_BTNFACE), 0));
+    menu->Close();
+    PumpPending();
   }
 }
 

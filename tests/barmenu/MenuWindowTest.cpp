@@ -2,6 +2,7 @@
 // scrolling, the menu keys and the routes that close it.
 #include "MenuTestUtil.h"
 
+#include "bars/dockcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
 #include "support/Input.h"
@@ -42,6 +43,29 @@ TEST_F(TMenuWindow, OpensBelowItsButtonAsATopMostPopupOfTheMenuClass)
     EXPECT_EQ(ItemOf(menu, i)->GetItemRect().top, ItemOf(menu, i - 1)->GetItemRect().bottom) << i;
   EXPECT_LE(ItemOf(menu, 11)->GetItemRect().bottom, menu->GetItemArea().bottom);
   EXPECT_EQ(ActiveBarControl(), menu);
+}
+
+// A dock site of the menu's form that changes its size takes the open menu away with it; a
+// layout that keeps the size leaves the menu open.
+TEST_F(TMenuWindow, ADockSiteThatChangesItsSizeClosesTheMenusOfItsForm)
+{
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  TdxDockControl* top = Manager->GetBars()->GetDockControl(dsTop);
+  ASSERT_NE(top, nullptr);
+  top->RealignBars();
+  EXPECT_EQ(MenuHost->Menu(), menu) << "the site kept its size";
+  TdxBar* second = Manager->GetBars()->Add();
+  second->SetCaption(L"Second");
+  second->GetItemLinks()->AddItem(new TdxBarButton(Host.Form()));
+  second->SetDockingStyle(dsTop);
+  second->SetRow(top->GetRowCount());
+  const int height = top->GetHeight();
+  second->SetVisible(true);
+  ASSERT_NE(top->GetHeight(), height);
+  EXPECT_EQ(MenuHost->Menu(), nullptr) << "the menu stays open over a moved bar";
 }
 
 TEST_F(TMenuWindow, NearTheWorkAreasEdgesTheMenuFlipsToStayOnIt)

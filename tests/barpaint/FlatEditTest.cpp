@@ -3,6 +3,7 @@
 // cached glyphs and the GDI balance of every operation added for them.
 #include "PaintTestUtil.h"
 #include "lookandfeel/dxThemeManager.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -254,6 +255,7 @@ TEST(StatusBarBackground, ThemedForTheNativeLookElseTheBrush)
   xp.DrawStatusBarBackground(host.Bar, themed.DC(), Rect(0, 0, 80, 24), dxBarSysColorBrush(COLOR_WINDOW));
   EXPECT_EQ(CountPixelsNear(themed, Rect(0, 0, 80, 24), Paper, 2), 0) << "the theme painted it";
   EXPECT_LT(CountPixelsNear(themed, Rect(0, 0, 80, 24), Sys(COLOR_WINDOW), 0), 80 * 24) << "not the brush";
+  TFinally styles([]() noexcept { SetVisualStylesSuppressed(false); });
   SetVisualStylesSuppressed(true);
   TDib32 classic(80, 24, Paper);
   xp.DrawStatusBarBackground(host.Bar, classic.DC(), Rect(0, 0, 80, 24), dxBarSysColorBrush(COLOR_WINDOW));

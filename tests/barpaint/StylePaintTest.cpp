@@ -9,6 +9,7 @@
 #include "bars/startup.h"
 #include "lookandfeel/dxOffice11.h"
 #include "lookandfeel/dxThemeManager.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -414,6 +415,7 @@ TEST(XPLook, APartTheThemeCannotDrawIsDrawnInTheEnhancedLook)
 
 TEST(XPLook, WithoutVisualStylesTheManagerPaintsEnhanced)
 {
+  TFinally styles([]() noexcept { SetVisualStylesSuppressed(false); });
   SetVisualStylesSuppressed(true);
   {
     TPaintHost host;

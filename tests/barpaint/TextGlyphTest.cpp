@@ -259,15 +259,15 @@ TEST(CheckMark, BarFontAboveFifteenPointsDoublesTheMark)
   EXPECT_GT(RectWidth(l), RectWidth(s) + 6);
 }
 
+// The arrow's tip is where it points: its broad side faces away from it. On a toolbar it sits
+// at the end of the button, across the middle; in a menu at the right, down the middle.
 TEST(DropDownArrow, PointsDownOnHorizontalBarsAndRightElsewhere)
 {
   TPaintHost host;
   TPaintItem item(host.Bar);
-  const int fontHeight = std::abs(host.Bar->GetFont()->GetHeight());
-  // On toolbars the arrow's cell is half a text line plus half the font high from the end.
-  const int cell = host.Bar->TextHeight / 2 + fontHeight / 2;
-  ASSERT_GT(fontHeight, 1);
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
   for (int kind : {bkHorizontal, bkMenu, bkVertical}) {
+    SCOPED_TRACE(kind);
     host.Bar->BarKind = kind;
     TDib32 dib(40, 40, RGB(255, 255, 255));
     TDibCanvas canvas(dib);
@@ -276,16 +276,25 @@ TEST(DropDownArrow, PointsDownOnHorizontalBarsAndRightElsewhere)
     params.BarControlKind = kind;
     params.BarArrowSize = 4;
     host.Painter()->DrawDropDownArrow(&params, Rect(0, 0, 40, 40));
-    TRect ink = InkBounds(dib, GetSysColor(COLOR_BTNTEXT), 0);
-    ASSERT_GT(ink.right, ink.left) << "kind " << kind;
-    // A down arrow is wider than high; a right arrow higher than wide.
+    TRect bounds = InkBounds(dib, ink, 0);
+    ASSERT_GT(bounds.right, bounds.left);
+    auto inkIn = [&](const TRect& R) { return CountPixelsNear(dib, R, ink, 0); };
+    const TRect firstRow = Rect(0, bounds.top, 40, bounds.top + 1);
+    const TRect lastRow = Rect(0, bounds.bottom - 1, 40, bounds.bottom);
+    const TRect firstColumn = Rect(bounds.left, 0, bounds.left + 1, 40);
+    const TRect lastColumn = Rect(bounds.right - 1, 0, bounds.right, 40);
     if (kind == bkHorizontal) {
-      EXPECT_GT(RectWidth(ink), RectHeight(ink)) << "kind " << kind;
-      EXPECT_NEAR(ink.left + ink.right, 2 * 40 - cell, 2) << "centred in its cell";
-    } else
-      EXPECT_GT(RectHeight(ink), RectWidth(ink)) << "kind " << kind;
-    if (kind == bkVertical)
-      EXPECT_NEAR(ink.top + ink.bottom, 2 * 40 - cell, 2) << "centred in its cell";
+      EXPECT_GT(inkIn(firstRow), inkIn(lastRow)) << "a down arrow is broad at the top";
+      EXPECT_GE(bounds.left, 20) << "at the button's end";
+      EXPECT_NEAR(bounds.top + bounds.bottom, 40, 2) << "across the middle";
+    } else {
+      EXPECT_GT(inkIn(firstColumn), inkIn(lastColumn)) << "a right arrow is broad at the left";
+      EXPECT_NEAR(kind == bkMenu ? bounds.top + bounds.bottom : bounds.left + bounds.right, 40, 2);
+      if (kind == bkMenu)
+        EXPECT_GE(bounds.left, 20) << "at the menu item's right";
+      else
+        EXPECT_GE(bounds.top, 20) << "at the button's end, below its content";
+    }
   }
 }
 

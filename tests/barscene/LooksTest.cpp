@@ -12,6 +12,7 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 #include "support/SysColors.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -165,6 +166,7 @@ TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
                {bmsFlat, [this](COLORREF C) { return ColorsClose(C, Flat(2), 2); }},
                {bmsOffice11, toolbarGradient}};
   // The gradient look follows the system colours only while no colour scheme is active.
+  TFinally styles([]() noexcept { SetVisualStylesSuppressed(false); });
   SetVisualStylesSuppressed(true);
   for (const TCase& c : cases) {
     Manager->SetStyle(c.Style);

@@ -511,3 +511,65 @@ TEST_F(TToolbarWindow, MarkedMouseMoveReevaluatesTheControlUnderAStillPointer)
   c->RecalculateLayout();
   EXPECT_TRUE(PumpUntil([&] { return c->GetSelectedControl() == link->GetControl(); }, 1000));
 }
+
+namespace {
+
+// A bar activated by key takes the pointer's hot item away from the bar the pointer rests on:
+// one highlighted item on screen, not two.
+TEST_F(TToolbarWindow, ABarActivatedByKeyTakesTheHotItemFromTheBarUnderThePointer)
+{
+  TdxBar* hovered = AddBar({L"One", L"Two"});
+  TdxBar* keyed = AddBar({L"Three"});
+  for (TdxBar* bar : {hovered, keyed}) {
+    bar->SetOneOnRow(true);
+    bar->SetVisible(true);
+  }
+  TdxBarControl* under = hovered->GetControl();
+  TdxBarItemLink* link = hovered->GetItemLinks()->Items(1);
+  TRect r = link->GetItemRect();
+  POINT screen{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(under->GetHandle(), &screen);
+  ASSERT_TRUE(MoveMouseTo(screen));
+  ASSERT_TRUE(PumpUntil([&] { return under->GetSelectedControl() == link->GetControl(); }));
+  static_cast<TCustomdxBarControl*>(keyed->GetControl())->ActivateWithControl(nullptr);
+  EXPECT_NE(keyed->GetControl()->GetSelectedControl(), nullptr);
+  EXPECT_EQ(under->GetSelectedControl(), nullptr) << "two hot items";
+  keyed->GetControl()->Close();
+}
+
+}  // namespace
+
+namespace {
+
+// The manager knows which toolbar is active by key: a second one activated takes its place and
+// gives it back when it leaves; Esc marks the close as the keyboard's, a later activation
+// clears the mark.
+TEST_F(TToolbarWindow, TheManagersFocusedBarFollowsActivationAndEscMarksTheClose)
+{
+  TdxBar* first = AddBar({L"One"});
+  TdxBar* second = AddBar({L"Two"});
+  for (TdxBar* bar : {first, second})
+    bar->SetVisible(true);
+  auto activate = [](TdxBar* ABar) {
+    static_cast<TCustomdxBarControl*>(ABar->GetControl())->ActivateWithControl(nullptr);
+  };
+  EXPECT_EQ(Manager->GetFocusedBarControl(), nullptr);
+  activate(first);
+  EXPECT_EQ(Manager->GetFocusedBarControl(), first->GetControl());
+  activate(second);
+  EXPECT_EQ(Manager->GetFocusedBarControl(), second->GetControl());
+  static_cast<TCustomdxBarControl*>(second->GetControl())->Deactivate();
+  EXPECT_EQ(Manager->GetFocusedBarControl(), first->GetControl()) << "not given back";
+
+  SendMessageW(first->GetControl()->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(first->GetControl()->GetActive());
+  EXPECT_TRUE(first->GetControl()->IsClosedByKey());
+  EXPECT_EQ(Manager->GetFocusedBarControl(), nullptr);
+  activate(first);
+  EXPECT_FALSE(first->GetControl()->IsClosedByKey());
+  first->GetControl()->Close();
+  EXPECT_FALSE(first->GetControl()->IsClosedByKey()) << "a close not by key";
+  EXPECT_EQ(Manager->GetFocusedBarControl(), nullptr);
+}
+
+}  // namespace

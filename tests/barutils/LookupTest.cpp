@@ -5,6 +5,8 @@
 #include "bars/barcontrol.h"
 #include "bars/buttons.h"
 #include "bars/utils.h"
+#include "platform/Scope.h"
+#include "support/Owned.h"
 #include "platform/StdCtrls.h"
 #include "support/Input.h"
 
@@ -82,6 +84,41 @@ TEST(BarLookups, RootsOfBarWindowChainsAndTheModelsInterfaces)
   RemoveNonSelectableItems(&list);
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Items(0), static_cast<void*>(static_cast<TObject*>(button)));
+}
+
+// The top control of a window chain, only of the class a host names; bar windows opened from
+// another bar window climb through it when asked.
+TEST(BarLookups, TopBarParentControlOfTheNamedClassOnly)
+{
+  TBarHost<TForm> host;
+  TForm* form = host.Form();
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  TdxBar* bar = host.Manager->GetBars()->Add();
+  bar->GetItemLinks()->AddItem(new TdxBarButton(form));
+  bar->SetVisible(true);
+  TCustomdxBarControl* toolbar = bar->GetControl();
+  ASSERT_NE(toolbar, nullptr);
+  TOwned<TMenuKindControl> menu(new TMenuKindControl(host.Manager));
+  menu->SetParentBarControl(toolbar);
+  menu->HandleNeeded();
+  ASSERT_TRUE(toolbar->HandleAllocated());
+
+  edit->HandleNeeded();
+  EXPECT_EQ(dxBarTopBarParentControlClass(), nullptr);
+  EXPECT_EQ(GetTopBarParentControl(edit), nullptr) << "no class named: nothing is a top bar parent";
+  TFinally unset([]() noexcept { SetdxBarTopBarParentControlClass(nullptr); });
+  SetdxBarTopBarParentControlClass(TCustomForm::StaticClass());
+  EXPECT_EQ(GetTopBarParentControl(edit), form);
+  EXPECT_EQ(GetTopBarParentControl(form), nullptr) << "the top itself is not its own parent";
+  // The bar floats: its window has an owner, not a parent.
+  SetdxBarTopBarParentControlClass(TCustomdxBarControl::StaticClass());
+  EXPECT_EQ(GetTopBarParentControl(toolbar), nullptr);
+  EXPECT_EQ(GetTopBarParentControl(menu.Get()), nullptr) << "a menu window has no parent window";
+  EXPECT_EQ(GetTopBarParentControl(menu.Get(), true), toolbar) << "through the bar it was opened from";
+  EXPECT_EQ(GetTopBarParentControl(nullptr, true), nullptr);
+  SetdxBarTopBarParentControlClass(TEdit::StaticClass());
+  EXPECT_EQ(GetTopBarParentControl(menu.Get(), true), nullptr) << "the top is a bar window, not of the class named";
 }
 
 }  // namespace

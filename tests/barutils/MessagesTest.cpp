@@ -7,6 +7,7 @@
 #include "bars/dxBar.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -23,10 +24,12 @@ TEST(AppMessageBox, GoesThroughTheReplaceableBoxWithTheTitle)
     return IDNO;
   });
   const String oldTitle = Application->GetTitle();
+  TFinally restore([&] {
+    Application->SetTitle(oldTitle);
+    SetMessageBoxProc(std::move(previous));
+  });
   Application->SetTitle(L"Bar Test Program");
   const int answer = ShowAppMessageBox(L"Reset the toolbar?", MB_YESNO | MB_ICONQUESTION);
-  Application->SetTitle(oldTitle);
-  SetMessageBoxProc(std::move(previous));
   EXPECT_EQ(answer, IDNO);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].Text, L"Reset the toolbar?");
@@ -147,6 +150,10 @@ TEST(MenuSounds, AliasesFlagsAndSwitch)
   TdxBarPlaySoundProc previous = SetdxBarPlaySoundProc([&](const wchar_t* Alias, uint32_t Flags) {
     calls.push_back({Alias, Flags});
   });
+  TFinally restore([&] {
+    SetdxBarPlaySoundProc(std::move(previous));
+    SetdxBarMenuSoundsEnabled(true);
+  });
   PlayMenuSound(msMenuPopup);
   PlayMenuSound(msMenuCommand);
   StopMenuSound();
@@ -154,7 +161,6 @@ TEST(MenuSounds, AliasesFlagsAndSwitch)
   PlayMenuSound(msMenuPopup);
   SetdxBarMenuSoundsEnabled(true);
   PlayMenuSound(TdxBarMenuSound(17));  // out of range: no sound, like msNone
-  SetdxBarPlaySoundProc(std::move(previous));
   ASSERT_EQ(calls.size(), 4u);
   EXPECT_STREQ(calls[0].Alias, L"MenuPopup");
   EXPECT_STREQ(calls[1].Alias, L"MenuCommand");

@@ -2,6 +2,8 @@
 // the published values; the arrow geometry of the look-and-feel painters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "lookandfeel/cxLookAndFeelPainters.h"
@@ -268,4 +270,50 @@ TEST(ArrowPoints, SizeShrinksToFitAndNeverGoesNegative)
   // An unknown direction is taken as down.
   TcxArrowPoints d = P::CalculateArrowPoints(Rect(0, 0, 11, 11), 7, 3);
   EXPECT_EQ(d[2].y - d[0].y, 3);
+}
+
+// Chains freed in every order: each follower must end without its master's pointer, whoever
+// goes first, and the last one freed must not reach a master already gone.
+TEST(LookAndFeel, AChainFreedInAnyOrderLeavesNoFollowerPointingAtAFreedMaster)
+{
+  const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  for (const auto& order : orders) {
+    TcxLookAndFeel* chain[3] = {new TcxLookAndFeel, new TcxLookAndFeel, new TcxLookAndFeel};
+    chain[1]->SetMasterLookAndFeel(chain[0]);
+    chain[2]->SetMasterLookAndFeel(chain[1]);
+    chain[0]->SetKind(lfOffice11);
+    ASSERT_EQ(chain[2]->GetKind(), lfOffice11);
+    for (int step = 0; step < 3; ++step) {
+      delete chain[order[step]];
+      chain[order[step]] = nullptr;
+      for (TcxLookAndFeel* left : chain)
+        if (left) {
+          TcxLookAndFeel* master = left->GetMasterLookAndFeel();
+          EXPECT_TRUE(!master || std::find(std::begin(chain), std::end(chain), master) != std::end(chain))
+              << "order " << order[0] << order[1] << order[2] << ", step " << step;
+        }
+    }
+  }
+}
+
+// A follower that, told its master changed as it goes, takes the same master again: the
+// master could not tell it a second time, so the link must not be made.
+TEST(LookAndFeel, AMasterTakenAgainWhileItIsBeingFreedIsRefused)
+{
+  auto* master = new TcxLookAndFeel;
+  master->SetKind(lfUltraFlat);
+  TcxLookAndFeel follower;
+  follower.SetMasterLookAndFeel(master);
+  int retakes = 0;
+  follower.OnChanged = TcxLookAndFeelChangedEvent([&](TcxLookAndFeel*, TcxLookAndFeelValues) {
+    if (!follower.GetMasterLookAndFeel()) {
+      ++retakes;
+      follower.SetMasterLookAndFeel(master);
+    }
+  });
+  delete master;
+  EXPECT_EQ(retakes, 1);
+  EXPECT_EQ(follower.GetMasterLookAndFeel(), nullptr);
+  EXPECT_EQ(follower.GetKind(), cxDefaultLookAndFeelKind);
+  follower.OnChanged = TcxLookAndFeelChangedEvent();
 }
