@@ -163,8 +163,10 @@ void TdxBarButtonLikeControl::ActivateControl(bool AForce)
     return;
   if (!IsInMenu()) {
     // On a toolbar the mouse opens the arrow part itself; activation opens only for keys.
+    // A bar in menu mode is active whether the keys or the mouse got it there: only a control
+    // reached by key opens its menu as keys do, with the first entry selected.
     if (IsParentInKeyboardMode() || IsCustomizingNow())
-      DoDropDown(!IsParentInKeyboardMode());
+      DoDropDown(!IsParentInKeyboardMode() || !GetParent()->IsKeyboardSelected());
     return;
   }
   if (!AForce && !IsCustomizingNow()) {
@@ -532,6 +534,9 @@ void TdxBarButtonControl::DoCloseUp()
   if (!FDroppedDown)
     return;
   FDroppedDown = false;
+  // However the menu went (a command closing every menu, too), the button is no longer the
+  // one in use; left active, it would stay drawn selected.
+  TdxBarItemControl::Deactivate();
   CancelPendingOf(this);
   TdxBarButton* button = GetButton();
   if (IdxBarDropDownMenu* menu = button ? button->GetDropDownMenuIntf() : nullptr)
