@@ -162,11 +162,11 @@ void TdxBarButtonLikeControl::ActivateControl(bool AForce)
   if (!IsDropDown() || !IsEnabledOrDesigning())
     return;
   if (!IsInMenu()) {
-    // On a toolbar the mouse opens the arrow part itself; activation opens only for keys.
-    // A bar in menu mode is active whether the keys or the mouse got it there: only a control
-    // reached by key opens its menu as keys do, with the first entry selected.
+    // On a toolbar the mouse opens the arrow part itself; activation opens only in menu mode.
+    // Unforced, it is the pointer moving onto the control: the menu opens as the mouse opens
+    // it, with no entry selected, however the bar got into menu mode.
     if (IsParentInKeyboardMode() || IsCustomizingNow())
-      DoDropDown(!IsParentInKeyboardMode() || !GetParent()->IsKeyboardSelected());
+      DoDropDown(!AForce || !IsParentInKeyboardMode());
     return;
   }
   if (!AForce && !IsCustomizingNow()) {
