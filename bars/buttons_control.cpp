@@ -162,9 +162,11 @@ void TdxBarButtonLikeControl::ActivateControl(bool AForce)
   if (!IsDropDown() || !IsEnabledOrDesigning())
     return;
   if (!IsInMenu()) {
-    // On a toolbar the mouse opens the arrow part itself; activation opens only for keys.
+    // On a toolbar the mouse opens the arrow part itself; activation opens only in menu mode.
+    // Unforced, it is the pointer moving onto the control: the menu opens as the mouse opens
+    // it, with no entry selected, however the bar got into menu mode.
     if (IsParentInKeyboardMode() || IsCustomizingNow())
-      DoDropDown(!IsParentInKeyboardMode());
+      DoDropDown(!AForce || !IsParentInKeyboardMode());
     return;
   }
   if (!AForce && !IsCustomizingNow()) {
@@ -532,6 +534,9 @@ void TdxBarButtonControl::DoCloseUp()
   if (!FDroppedDown)
     return;
   FDroppedDown = false;
+  // However the menu went (a command closing every menu, too), the button is no longer the
+  // one in use; left active, it would stay drawn selected.
+  TdxBarItemControl::Deactivate();
   CancelPendingOf(this);
   TdxBarButton* button = GetButton();
   if (IdxBarDropDownMenu* menu = button ? button->GetDropDownMenuIntf() : nullptr)

@@ -258,6 +258,9 @@ void TdxBarSubItemControl::DoCloseUp()
   if (!FDroppedDown)
     return;
   FDroppedDown = false;
+  // However the menu went (a command closing every menu, too), the entry is no longer the one
+  // in use; left active, it would stay drawn selected on its bar.
+  TdxBarItemControl::Deactivate();
   TWeakRef<TdxBarSubItemControl> self(this);
   TWeakRef<TCustomdxBarSubItem> item(GetSubItem());
   TdxBarItemLinks* links = item ? item->GetItemLinks() : nullptr;

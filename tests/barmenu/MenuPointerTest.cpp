@@ -2,6 +2,7 @@
 // released on one, and hints that must not cover an entry the keyboard selected.
 #include "MenuTestUtil.h"
 
+#include "bars/drawparams.h"
 #include "bars/hintwindow.h"
 #include "bars/hooks.h"
 #include "bars/itemcontrol.h"
@@ -162,6 +163,35 @@ TEST_F(TMenuPointer, ServicesInstalledDuringATearOffStayAfterIt)
     MenuHost->Menu()->Close();
   PumpPending();
   MoveAway();
+}
+
+TEST_F(TMenuPointer, AButtonThePointerOpensInMenuModeOpensUnselectedAndIsDrawnPlainOnceItsCommandRan)
+{
+  FillMenu(MenuHost, 3);
+  FillMenu(OtherHost, 3);
+  ShowForm();
+  TdxBarButtonControl* button = ButtonControl(MenuButton);
+  auto* bar = static_cast<TCustomdxBarControl*>(Bar->GetControl());
+  ASSERT_TRUE(ClickAt(ArrowOf(OtherButton)));
+  ASSERT_TRUE(PumpUntil([&] { return OtherHost->Menu() != nullptr; }));
+  Key(OtherHost->Menu(), VK_ESCAPE);
+  ASSERT_EQ(OtherHost->Menu(), nullptr);
+  ASSERT_EQ(ActiveBarControl(), bar) << "the toolbar is still in menu mode";
+  // Over the other drop-down without a click: its menu opens as the mouse opens menus.
+  ASSERT_TRUE(MoveMouseTo(ArrowOf(MenuButton)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuHost->Menu() != nullptr; }));
+  TdxBarSubMenuControl* menu = MenuHost->Menu();
+  EXPECT_EQ(menu->GetSelectedControl(), nullptr);
+  ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, 0))));
+  PumpPending();
+  EXPECT_EQ(Clicks[0], 1);
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  MoveAway();
+  RedrawWindow(bar->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpPending();
+  auto* params = button->GetButtonDrawParams();
+  ASSERT_NE(params, nullptr);
+  EXPECT_FALSE(params->States.Selected) << "the button is painted as one no longer in use";
 }
 
 }  // namespace
