@@ -164,6 +164,8 @@ public:
   bool IsPendingClose() const;
 
 protected:
+  // Closes a menu another control of the same window has open: one window has one open menu.
+  void CloseSiblingMenu();
   // The drop-down opens at once on a toolbar only in keyboard mode or while customizing.
   bool IsParentInKeyboardMode() const;
   bool IsCustomizingNow() const;

@@ -8,6 +8,7 @@
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
+#include "bars/submenu.h"
 #include "platform/Controls.h"
 #include "platform/Win.h"
 
@@ -195,6 +196,22 @@ void TdxBarButtonLikeControl::DeactivateControl(bool AForce)
   TdxBarItemControl::Deactivate();
   CancelPendingOf(this);
   DoCloseUp();
+}
+
+// One window has one open menu: moving along a toolbar's menus, the one open closes.
+void TdxBarButtonLikeControl::CloseSiblingMenu()
+{
+  TCustomdxBarControl* open = GetParent() ? GetParent()->GetSubMenuControl() : nullptr;
+  if (!open || open->IsDestroying())
+    return;
+  auto* menu = dynamic_cast<TdxBarSubMenuControl*>(open);
+  auto* owner = menu ? dynamic_cast<TdxBarButtonLikeControl*>(menu->GetOwnerItemControl()) : nullptr;
+  if (owner == this)
+    return;
+  if (owner)
+    owner->DeactivateControl(true);
+  else
+    open->Free();
 }
 
 bool TdxBarButtonLikeControl::WantsKey(uint16_t Key) const
@@ -496,12 +513,15 @@ void TdxBarButtonControl::DoDropDown(bool AByMouse)
   IdxBarDropDownMenu* menu = button ? button->GetDropDownMenuIntf() : nullptr;
   if (IsDroppedDown() || !menu || !GetEnabled() || !button->GetDropDownEnabled() || !IsParentAlive())
     return;
+  TWeakRef<TdxBarButtonControl> self(this);
+  CloseSiblingMenu();
+  if (!self || !IsParentAlive())
+    return;
   TCustomdxBarControl* parent = GetParent();
   FDroppedDown = true;
   Repaint();
   TRect r = parent->GetItemScreenRect(this);
   TPoint p = GetBarKind() == bkHorizontal ? Point(r.left, r.bottom) : Point(r.right, r.top);
-  TWeakRef<TdxBarButtonControl> self(this);
   TWeakRef<TCustomdxBarControl> parentRef(parent);
   // Opened from the keyboard: the menu window starts with its first link selected.
   parent->SetMenuShownByKeyboard(!AByMouse);

@@ -318,8 +318,6 @@ protected:
   virtual void ReleaseMenuLinks(TdxBarItemLinks* ALinks) {}
 
 private:
-  void CloseSiblingMenu();
-
   bool FDroppedDown = false;
 };
 

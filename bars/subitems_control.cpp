@@ -168,22 +168,6 @@ void TdxBarSubItemControl::GetSubMenuPosition(TPoint& P, int& DX, int& DY) const
   }
 }
 
-// One window has one open menu: moving along a toolbar's menus, the one open closes.
-void TdxBarSubItemControl::CloseSiblingMenu()
-{
-  TCustomdxBarControl* open = GetParent() ? GetParent()->GetSubMenuControl() : nullptr;
-  if (!open || open->IsDestroying())
-    return;
-  auto* menu = dynamic_cast<TdxBarSubMenuControl*>(open);
-  auto* owner = menu ? dynamic_cast<TdxBarButtonLikeControl*>(menu->GetOwnerItemControl()) : nullptr;
-  if (owner == this)
-    return;
-  if (owner)
-    owner->DeactivateControl(true);
-  else
-    open->Free();
-}
-
 TdxBarItemLinks* TdxBarSubItemControl::PrepareMenuLinks()
 {
   TCustomdxBarSubItem* item = GetSubItem();

@@ -194,4 +194,21 @@ TEST_F(TMenuPointer, AButtonThePointerOpensInMenuModeOpensUnselectedAndIsDrawnPl
   EXPECT_FALSE(params->States.Selected) << "the button is painted as one no longer in use";
 }
 
+TEST_F(TMenuPointer, MovingOntoAnotherDropDownSwitchesMenusSoThatOneStaysOpen)
+{
+  FillMenu(MenuHost, 3);
+  FillMenu(OtherHost, 3);
+  ShowForm();
+  ASSERT_TRUE(ClickAt(ArrowOf(OtherButton)));
+  ASSERT_TRUE(PumpUntil([&] { return OtherHost->Menu() != nullptr; }));
+  ASSERT_TRUE(MoveMouseTo(ArrowOf(MenuButton)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuHost->Menu() != nullptr; }));
+  EXPECT_EQ(OtherHost->Menu(), nullptr) << "the first menu closes as the second opens";
+  EXPECT_FALSE(ButtonControl(OtherButton)->IsDroppedDown());
+  EXPECT_TRUE(ButtonControl(MenuButton)->IsDroppedDown());
+  Key(MenuHost->Menu(), VK_ESCAPE);
+  PumpPending();
+  MoveAway();
+}
+
 }  // namespace
