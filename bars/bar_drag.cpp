@@ -25,7 +25,7 @@ TPoint PtSub(const TPoint& A, const TPoint& B)
   return TPoint{A.x - B.x, A.y - B.y};
 }
 
-TPoint CursorPos()
+TPoint DragCursorPos()
 {
   POINT p{};
   GetCursorPos(&p);
@@ -88,7 +88,7 @@ void CALLBACK TdxBars::WaitTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
       return;
     bars->FWaitTimer = 0;
     if (bars->FMovingBarControl)
-      bars->MoveBarTo(PtAdd(CursorPos(), bars->FDragOffset), true);
+      bars->MoveBarTo(PtAdd(DragCursorPos(), bars->FDragOffset), true);
   } catch (...) {
     if (Application)
       Application->HandleException(nullptr);
@@ -219,7 +219,7 @@ void TdxBars::DragBar(TdxBarControl* ABarControl)
   });
 
   ABarControl->SetMoving(true);
-  TPoint last = CursorPos();
+  TPoint last = DragCursorPos();
   FOriginalDockingStyle = startStyle;
   FDragOffset = TPoint{0, 0};
   RECT wr;
@@ -272,7 +272,7 @@ void TdxBars::DragBar(TdxBarControl* ABarControl)
       case WM_KEYUP:
         if (msg.wParam == VK_CONTROL) {
           last = TPoint{-1, -1};
-          moveTo(CursorPos());
+          moveTo(DragCursorPos());
         } else if (msg.wParam == VK_ESCAPE)
           done = true;
         break;

@@ -235,6 +235,21 @@ HWND TopLevelWindowOf(TdxBarManager* AManager)
   return owner && owner->HandleAllocated() ? GetAncestor(owner->GetHandle(), GA_ROOT) : nullptr;
 }
 
+// The first manager owned by the control whose window AWnd is: the one GetBarManagerOfWindow
+// finds, matched on the owners' handles instead, since this runs for every message the thread
+// sends and reading the window's control property costs a system call each time.
+TdxBarManager* ManagerOfOwnerWindow(HWND AWnd)
+{
+  TdxBarManagerList* list = dxBarManagerList();
+  for (int i = 0; AWnd && list && i < list->Count(); ++i) {
+    TdxBarManager* manager = list->GetItem(i);
+    auto* owner = dynamic_cast<TWinControl*>(manager->Owner());
+    if (owner && owner->HandleAllocated() && owner->GetHandle() == AWnd)
+      return manager;
+  }
+  return nullptr;
+}
+
 void RouteToManagers(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam)
 {
   TdxBarManager* manager = nullptr;
@@ -243,11 +258,11 @@ void RouteToManagers(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam)
     if (AMessage == WM_HELP && ActiveBarControl()) {
       manager = ActiveBarManager();
     } else {
-      manager = GetBarManagerOfWindow(AWnd);
+      manager = ManagerOfOwnerWindow(AWnd);
       if (!manager && AMessage == WM_ACTIVATE) {
         HWND parent = GetParent(AWnd);
         if (parent && IsWindowVisible(parent))
-          manager = GetBarManagerOfWindow(parent);
+          manager = ManagerOfOwnerWindow(parent);
       }
     }
   }

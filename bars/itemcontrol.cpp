@@ -49,7 +49,7 @@ bool IsValidImage(TCustomImageList* AImages, int AIndex)
 }
 
 // The text before "|".
-String ShortHint(const String& AHint)
+String ShortHintOf(const String& AHint)
 {
   size_t bar = AHint.find(L'|');
   return bar == String::npos ? AHint : AHint.substr(0, bar);
@@ -639,7 +639,7 @@ bool TdxBarItemControl::GetHintInfo(TdxBarItemControlHintInfo& AInfo)
   AInfo = {};
   if (!IsParentAlive() || !FParent->CanShowHint() || FParent->GetHotControl() != this)
     return false;
-  String hint = ShortHint(GetHint());
+  String hint = ShortHintOf(GetHint());
   if (TdxBarItem* item = GetItem())
     if (auto* action = dynamic_cast<TCustomAction*>(item->GetAction()))
       if (!action->DoHint(hint))

@@ -5,6 +5,7 @@
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -19,16 +20,6 @@ IMPLEMENT_CLASS(TdxBarOffice11Painter, TdxBarFlatPainter)
 DEFINE_ENUM_INFO(TdxBarStaticBorderStyle, L"sbsNone", L"sbsLowered", L"sbsRaised", L"sbsEtched", L"sbsBump")
 
 namespace {
-
-TColor SysColor(int AIndex)
-{
-  return clSystemColor | TColor(AIndex);
-}
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControl* AControl)
-{
-  return AControl ? AControl->GetBarControl() : nullptr;
-}
 
 bool IsInMenu(const TdxBarItemControl* AControl)
 {

@@ -10,6 +10,7 @@
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -17,11 +18,6 @@
 #include "lookandfeel/dxUxTheme.h"
 
 namespace {
-
-TColor SysColor(int AIndex)
-{
-  return clSystemColor | TColor(AIndex);
-}
 
 bool IsVerticalDock(const TCustomdxBarControl* ABar)
 {

@@ -8,20 +8,11 @@
 #include "bars/barcontrol.h"
 #include "bars/drawparams.h"
 #include "bars/itemcontrol.h"
+#include "bars/painter_helpers.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 
 namespace {
-
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
-}
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
-}
 
 const TdxBarEditLikeControlDrawParams* EditParams(const TdxBarItemControlDrawParams* AParams)
 {

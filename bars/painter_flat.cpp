@@ -7,39 +7,9 @@
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
-
-namespace {
-
-TColor SysColor(int AIndex)
-{
-  return clSystemColor | TColor(AIndex);
-}
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControl* AControl)
-{
-  return AControl ? AControl->GetBarControl() : nullptr;
-}
-
-bool IsMenuControl(const TdxBarItemControl* AControl)
-{
-  const TCustomdxBarControl* parent = ParentOf(AControl);
-  return parent && parent->GetBarKind() == bkMenu;
-}
-
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
-}
-
-void FrameWith(HDC DC, const TRect& R, HBRUSH ABrush)
-{
-  if (DC && ABrush && !IsRectEmpty(R))
-    ::FrameRect(DC, &R, dxBarRealBrush(ABrush));
-}
-
-}  // namespace
 
 HBRUSH TdxBarFlatPainter::FlatBrush(const TCustomdxBarControl* ABarControl, int AIndex, int AFallback) const
 {

@@ -6,32 +6,11 @@
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 
 namespace {
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
-}
-
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
-}
-
-void FrameWith(HDC DC, const TRect& R, HBRUSH ABrush)
-{
-  if (DC && ABrush && !IsRectEmpty(R))
-    ::FrameRect(DC, &R, dxBarRealBrush(ABrush));
-}
-
-void FillWith(HDC DC, const TRect& R, HBRUSH ABrush)
-{
-  if (DC && ABrush && !IsRectEmpty(R))
-    ::FillRect(DC, &R, ABrush);
-}
 
 HBRUSH BackgroundOf(const TdxBarPainter& APainter, const TCustomdxBarControl* ABar)
 {

@@ -7,17 +7,12 @@
 #include "bars/backgrounds.h"
 #include "bars/barcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/GraphicsObjects.h"
 
 namespace {
-
-void FillWith(HDC DC, const TRect& R, HBRUSH ABrush)
-{
-  if (DC && ABrush && !IsRectEmpty(R))
-    ::FillRect(DC, &R, ABrush);
-}
 
 void Edge(HDC DC, TRect R, UINT AEdge, UINT AFlags)
 {

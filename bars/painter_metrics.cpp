@@ -6,17 +6,13 @@
 #include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/screentips.h"
 #include "bars/startup.h"
 #include "lookandfeel/cxControls.h"
 #include "lookandfeel/cxGraphics.h"
 
 namespace {
-
-TColor SysColor(int AIndex)
-{
-  return clSystemColor | TColor(AIndex);
-}
 
 // The system's small caption height; the classic value when the metrics cannot be read.
 int ReadSmallCaptionHeight()

@@ -8,6 +8,7 @@
 #include "bars/dockcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
+#include "bars/painter_helpers.h"
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -25,28 +26,6 @@ const TdxOffice11Colors& Colors()
 HBRUSH SetBrush(HBRUSH ABrush, int AFallback)
 {
   return ABrush ? ABrush : dxBarSysColorBrush(AFallback);
-}
-
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
-}
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControl* AControl)
-{
-  return AControl ? AControl->GetBarControl() : nullptr;
-}
-
-bool IsMenuControl(const TdxBarItemControl* AControl)
-{
-  const TCustomdxBarControl* parent = ParentOf(AControl);
-  return parent && parent->GetBarKind() == bkMenu;
-}
-
-bool IsVerticalBar(const TCustomdxBarControl* ABar)
-{
-  TdxBarDockingStyle style = ABar ? ABar->GetBarDockingStyle() : dsTop;
-  return style == dsLeft || style == dsRight;
 }
 
 // The toolbar's bar when the window is a toolbar.

@@ -5,21 +5,11 @@
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 
 namespace {
-
-TColor SysColor(int AIndex)
-{
-  return clSystemColor | TColor(AIndex);
-}
-
-bool IsMenuControl(const TdxBarItemControl* AControl)
-{
-  const TCustomdxBarControl* parent = AControl ? AControl->GetBarControl() : nullptr;
-  return parent && parent->GetBarKind() == bkMenu;
-}
 
 bool IsHorizontalDock(const TCustomdxBarControl* ABar)
 {

@@ -7,24 +7,15 @@
 #include "bars/edits.h"
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
+#include "bars/painter_helpers.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 
 namespace {
 
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
-}
-
 const TdxBarStaticLikeControlDrawParams* StaticParams(const TdxBarItemControlDrawParams* AParams)
 {
   return dynamic_cast<const TdxBarStaticLikeControlDrawParams*>(AParams);
-}
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
 }
 
 // A one-pixel line of a pen colour from (X1, Y1) to (X2, Y2), the end left out.

@@ -7,6 +7,7 @@
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
+#include "bars/painter_helpers.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -43,19 +44,9 @@ private:
   HGDIOBJ FOld = nullptr;
 };
 
-const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
-}
-
 const TdxBarButtonLikeControlDrawParams* AsButton(const TdxBarItemControlDrawParams* AParams)
 {
   return dynamic_cast<const TdxBarButtonLikeControlDrawParams*>(AParams);
-}
-
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
 }
 
 // A toolbar button's caption: selected and in a flat selection as the control asks.

@@ -10,6 +10,7 @@
 #include "bars/itemcontrol.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
+#include "bars/painter_helpers.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
@@ -92,22 +93,6 @@ TdxBarXPThemeMetrics ReadThemeMetrics()
   m.ProgressBorder = PartSize(totProgress, ProgressChunk).cx + progress.left + progress.right;
   m.SizeGripSize = PartSize(totStatus, StatusGripper);
   return m;
-}
-
-HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
-}
-
-const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
-{
-  return AParams && AParams->ItemControl ? AParams->ItemControl->GetBarControl() : nullptr;
-}
-
-bool IsVerticalBar(const TCustomdxBarControl* ABar)
-{
-  TdxBarDockingStyle style = ABar ? ABar->GetBarDockingStyle() : dsTop;
-  return style == dsLeft || style == dsRight;
 }
 
 // The look drawn where a theme part is missing.

@@ -20,9 +20,9 @@ constexpr UINT_PTR ScrollTimerId = 1;
 constexpr UINT SeparateScrollInterval = 200;
 constexpr UINT ScrollInterval = 80;
 
-const TPoint NoPoint{-1, -1};
+const TPoint NoMenuPoint{-1, -1};
 
-TPoint CursorPos()
+TPoint MenuCursorPos()
 {
   return dxBarCursorPos();
 }
@@ -286,7 +286,7 @@ void TdxBarSubMenuControl::MouseMove(TShiftState Shift, int X, int Y)
   const TPoint p{X, Y};
   if (IsAnimating()) {
     // Only a real move into the menu ends the animation.
-    const TPoint cursor = CursorPos();
+    const TPoint cursor = MenuCursorPos();
     RECT w{};
     ::GetWindowRect(GetHandle(), &w);
     if (cursor == FAnimationMousePoint || !::PtInRect(&w, POINT{cursor.x, cursor.y}))
@@ -308,7 +308,7 @@ bool TdxBarSubMenuControl::TrackScrollButtons(const TPoint& P)
   const bool over = (CanScrollUp() && PtInRect(GetScrollButtonRect(false), P)) ||
                     (CanScrollDown() && PtInRect(GetScrollButtonRect(true), P));
   if (over) {
-    const TPoint screen = CursorPos();
+    const TPoint screen = MenuCursorPos();
     if (!FScrollTimerId && screen != FLastScrollPoint) {
       StartScrollTimer();
       SelectItemControl(nullptr);
@@ -317,7 +317,7 @@ bool TdxBarSubMenuControl::TrackScrollButtons(const TPoint& P)
   }
   if (FScrollTimerId) {
     KillScrollTimer();
-    FLastScrollPoint = NoPoint;
+    FLastScrollPoint = NoMenuPoint;
     ::InvalidateRect(GetHandle(), nullptr, FALSE);
   }
   return false;
@@ -345,7 +345,7 @@ void TdxBarSubMenuControl::KillScrollTimer()
 
 void TdxBarSubMenuControl::ScrollTimerFired()
 {
-  const TPoint cursor = CursorPos();
+  const TPoint cursor = MenuCursorPos();
   const TPoint p = ScreenToClient(cursor);
   if (CanScrollUp() && PtInRect(GetScrollButtonRect(false), p)) {
     SetTopIndex(FTopIndex - 1);
@@ -357,7 +357,7 @@ void TdxBarSubMenuControl::ScrollTimerFired()
   }
   // The mouse left the buttons, or the end was reached: the item under it is hot again.
   KillScrollTimer();
-  FLastScrollPoint = NoPoint;
+  FLastScrollPoint = NoMenuPoint;
   TdxBarManager* manager = GetBarManager();
   TWinControl* parent = manager ? manager->GetParentControl() : nullptr;
   if (manager && manager->GetPendingDragItemLink() && parent && parent->HandleAllocated()) {

@@ -19,7 +19,7 @@
 
 namespace {
 
-TPoint CursorPos()
+TPoint ToolbarCursorPos()
 {
   POINT p{};
   ::GetCursorPos(&p);
@@ -252,7 +252,7 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
     TRect client = GetClientRect();
     if (Button == mbLeft && !customizing &&
         (!::PtInRect(&client, P) || IsSizingCode(FHitCode) || FHitCode == HTCLOSE || FHitCode == HTBORDER)) {
-      TPoint c = CursorPos();
+      TPoint c = ToolbarCursorPos();
       ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
       return;
     }
@@ -384,7 +384,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
       break;
     }
     if (msg.message == WM_MOUSEMOVE) {
-      TPoint c = CursorPos();
+      TPoint c = ToolbarCursorPos();
       TRect w = WindowRectOf(wnd);
       if (!::PtInRect(&w, c))
         continue;
@@ -397,7 +397,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
       continue;
     }
     if (msg.message == WM_LBUTTONUP) {
-      click = self.Get() && CaptionButtonAt(CursorPos()) == AIndex;
+      click = self.Get() && CaptionButtonAt(ToolbarCursorPos()) == AIndex;
       break;
     }
     ::TranslateMessage(&msg);
@@ -559,7 +559,7 @@ void TdxBarControl::StopMarkTimer()
 void TdxBarControl::MarkTimerTick()
 {
   if (HandleAllocated() && ::IsWindowVisible(FHandle)) {
-    TPoint c = CursorPos();
+    TPoint c = ToolbarCursorPos();
     ::ScreenToClient(FHandle, reinterpret_cast<POINT*>(&c));
     if (IsPointOnMark(c))
       return;
@@ -806,7 +806,7 @@ void TdxBarControl::WMSetCursorToolbar(TMessage& Message)
       Message.Result = 1;
       return;
     }
-    TPoint c = CursorPos();
+    TPoint c = ToolbarCursorPos();
     ::ScreenToClient(FHandle, reinterpret_cast<POINT*>(&c));
     TdxBarItemControl* control = GetItemControlAtPos(c);
     if (((control && control->IsResizePoint(c)) || FResizingControl) && Screen) {
@@ -979,7 +979,7 @@ void TdxBarControl::WMLButtonDownToolbar(TMessage& Message)
   // press at once, so nothing of the item handling runs on a window it may free.
   if ((IsSizingCode(FHitCode) || FHitCode == HTCLOSE || FHitCode == HTBORDER) && !IsCustomizing() &&
       FDockingStyle == dsNone) {
-    TPoint c = CursorPos();
+    TPoint c = ToolbarCursorPos();
     ::SendMessageW(FHandle, WM_NCLBUTTONDOWN, WPARAM(FHitCode), MAKELPARAM(c.x, c.y));
     return;
   }

@@ -307,7 +307,7 @@ void PhaseTable()
   constexpr int PhaseCount = int(TProfilePhase::Count);
   constexpr int RequestCount = int(TSystemRequest::Count);
   hooks::Install();
-  for (int count : {100, 1000}) {
+  for (int count : {10, 100, 1000}) {
     const int rounds = count >= 1000 ? 7 : 11;
     std::vector<std::vector<double>> times(PhaseCount);
     TProfileFigures last;

@@ -48,23 +48,23 @@ struct TThemeManagerState {
   std::vector<TdxThemeChangedNotificator*> Notificators;
 };
 
-TThemeManagerState State;
+TThemeManagerState ThemeState;
 
 void CloseThemes()
 {
   for (int i = 0; i < dxThemedObjectTypeCount; ++i) {
-    dxCloseThemeData(State.Themes[i]);
-    State.Themes[i] = 0;
-    State.Tried[i] = false;
+    dxCloseThemeData(ThemeState.Themes[i]);
+    ThemeState.Themes[i] = 0;
+    ThemeState.Tried[i] = false;
   }
 }
 
 void EnsureWindow()
 {
-  if (State.Window || !IsThemeLibraryLoaded())
+  if (ThemeState.Window || !IsThemeLibraryLoaded())
     return;
   try {
-    State.Window = std::make_unique<TThemeChangeWindow>();
+    ThemeState.Window = std::make_unique<TThemeChangeWindow>();
   } catch (Exception&) {
     // Without the window kept themes are only refreshed by SetVisualStylesSuppressed or
     // finalisation; drawing itself still works.
@@ -89,29 +89,29 @@ void InitializedxThemeManager()
 void FinalizedxThemeManager()
 {
   CloseThemes();
-  for (TdxThemeChangedNotificator* n : State.Notificators)
+  for (TdxThemeChangedNotificator* n : ThemeState.Notificators)
     n->FListening = false;
-  State.Notificators.clear();
-  State.Window.reset();
-  State.Suppressed = false;
+  ThemeState.Notificators.clear();
+  ThemeState.Window.reset();
+  ThemeState.Suppressed = false;
 }
 
 bool AreVisualStylesActive()
 {
-  return !State.Suppressed && IsThemeLibraryLoaded() && dxIsThemeActive() && dxIsAppThemed();
+  return !ThemeState.Suppressed && IsThemeLibraryLoaded() && dxIsThemeActive() && dxIsAppThemed();
 }
 
 void SetVisualStylesSuppressed(bool Value)
 {
-  if (State.Suppressed == Value)
+  if (ThemeState.Suppressed == Value)
     return;
-  State.Suppressed = Value;
+  ThemeState.Suppressed = Value;
   dxNotifyThemeChanged();
 }
 
 bool IsVisualStylesSuppressed()
 {
-  return State.Suppressed;
+  return ThemeState.Suppressed;
 }
 
 TdxTheme OpenTheme(TdxThemedObjectType Kind)
@@ -119,13 +119,13 @@ TdxTheme OpenTheme(TdxThemedObjectType Kind)
   int index = int(Kind);
   if (index < 0 || index >= dxThemedObjectTypeCount || !AreVisualStylesActive())
     return 0;
-  if (!State.Tried[index]) {
+  if (!ThemeState.Tried[index]) {
     // Kept themes go stale on a theme change: make sure someone hears of it.
     EnsureWindow();
-    State.Tried[index] = true;
-    State.Themes[index] = dxOpenThemeData(nullptr, ThemeClassNames[index]);
+    ThemeState.Tried[index] = true;
+    ThemeState.Themes[index] = dxOpenThemeData(nullptr, ThemeClassNames[index]);
   }
-  return State.Themes[index];
+  return ThemeState.Themes[index];
 }
 
 bool AreVisualStylesAvailable(TdxThemedObjectTypes Kinds)
@@ -145,7 +145,7 @@ bool AreVisualStylesAvailable(TdxThemedObjectType Kind)
 
 HWND dxThemeChangeWindow()
 {
-  return State.Window ? State.Window->Handle() : nullptr;
+  return ThemeState.Window ? ThemeState.Window->Handle() : nullptr;
 }
 
 void dxNotifyThemeChanged()
@@ -154,8 +154,8 @@ void dxNotifyThemeChanged()
   // A handler may free notificators (itself included) or make new ones: walk a copy and
   // skip those that left meanwhile; new ones wait for the next change.
   std::vector<TWeakRef<TdxThemeChangedNotificator>> targets;
-  targets.reserve(State.Notificators.size());
-  for (TdxThemeChangedNotificator* n : State.Notificators)
+  targets.reserve(ThemeState.Notificators.size());
+  for (TdxThemeChangedNotificator* n : ThemeState.Notificators)
     targets.emplace_back(n);
   for (auto& ref : targets) {
     TdxThemeChangedNotificator* n = ref.Get();
@@ -169,13 +169,13 @@ TdxThemeChangedNotificator::TdxThemeChangedNotificator()
   if (!IsThemeLibraryLoaded())
     return;
   EnsureWindow();
-  State.Notificators.push_back(this);
+  ThemeState.Notificators.push_back(this);
   FListening = true;
 }
 
 TdxThemeChangedNotificator::~TdxThemeChangedNotificator()
 {
-  auto& list = State.Notificators;
+  auto& list = ThemeState.Notificators;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 

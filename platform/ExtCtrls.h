@@ -1,6 +1,7 @@
 // Extra non-visual and simple components of the control layer. TTimer raises OnTimer at
-// its Interval through a window timer on a hidden message-only window of its own, on the
-// thread that created it; a handler's exception never leaves the timer procedure.
+// its Interval through a window timer on a hidden message-only window of its own, made when
+// the timer first runs (a timer that never runs costs no window), on the thread that runs
+// it; a handler's exception never leaves the timer procedure.
 #pragma once
 
 #include "platform/Component.h"
@@ -21,8 +22,8 @@ public:
   const TNotifyEvent& OnTimer() const { return FOnTimer; }
   void SetOnTimer(const TNotifyEvent& Value);
 
-  // The hidden window (HWND) that receives WM_TIMER.
-  void* WindowHandle() const { return FWindowHandle; }
+  // The hidden window (HWND) that receives WM_TIMER, made when first needed.
+  void* WindowHandle() const;
 
 protected:
   // Fires OnTimer. Runs inside the timer's window procedure.
@@ -33,7 +34,7 @@ private:
   // Kills the system timer and sets it again when the timer should run.
   void UpdateTimer();
 
-  void* FWindowHandle = nullptr;
+  mutable void* FWindowHandle = nullptr;
   bool FEnabled = true;
   uint32_t FInterval = 1000;
   TNotifyEvent FOnTimer;

@@ -8,7 +8,7 @@ namespace {
 
 // Reports an exception of a form's own event (OnCreate, OnDestroy, ...) without letting it
 // undo the construction or destruction it happened in.
-void ReportEventException(TObject* Sender)
+void ReportFormEventException(TObject* Sender)
 {
   if (Application)
     Application->HandleException(Sender);
@@ -195,7 +195,7 @@ void TCustomForm::CloseModal()
   } catch (...) {
     if (self)
       FModalResult = mrNone;
-    ReportEventException(this);
+    ReportFormEventException(this);
   }
 }
 

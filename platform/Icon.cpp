@@ -15,13 +15,13 @@ constexpr uint32_t kMaxIconImage = 16u << 20;
   throw EInvalidGraphic(L"Icon image is not valid");
 }
 
-void ReadOrFail(TStream* Stream, void* Buffer, size_t Count)
+void ReadIconOrFail(TStream* Stream, void* Buffer, size_t Count)
 {
   if (Count && Stream->Read(Buffer, int64_t(Count)) != int64_t(Count))
     InvalidIcon();
 }
 
-uint32_t Rd32(const uint8_t* p)
+uint32_t Read32(const uint8_t* p)
 {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
@@ -160,18 +160,18 @@ void TIcon::LoadFromResourceID(uintptr_t Instance, int ResID)
 void TIcon::LoadFromStream(TStream* Stream)
 {
   uint8_t dir[6];
-  ReadOrFail(Stream, dir, sizeof dir);
+  ReadIconOrFail(Stream, dir, sizeof dir);
   int count = dir[4] | dir[5] << 8;
   if (dir[0] || dir[1] || dir[2] != 1 || dir[3] || count == 0)
     InvalidIcon();
   std::vector<uint8_t> entries(size_t(count) * 16);
-  ReadOrFail(Stream, entries.data(), entries.size());
+  ReadIconOrFail(Stream, entries.data(), entries.size());
   size_t headEnd = 6 + entries.size();
   size_t best = 0, end = headEnd;
   int bestArea = -1;
   for (int i = 0; i < count; ++i) {
     const uint8_t* e = entries.data() + 16 * i;
-    uint32_t size = Rd32(e + 8), offset = Rd32(e + 12);
+    uint32_t size = Read32(e + 8), offset = Read32(e + 12);
     if (size == 0 || size > kMaxIconImage || offset < headEnd || offset > kMaxIconImage * 16u)
       InvalidIcon();
     int w = e[0] ? e[0] : 256, h = e[1] ? e[1] : 256;
@@ -184,9 +184,9 @@ void TIcon::LoadFromStream(TStream* Stream)
   if (int64_t(end - headEnd) > Stream->GetSize() - Stream->GetPosition())
     InvalidIcon();
   std::vector<uint8_t> rest(end - headEnd);
-  ReadOrFail(Stream, rest.data(), rest.size());
+  ReadIconOrFail(Stream, rest.data(), rest.size());
   const uint8_t* e = entries.data() + 16 * best;
-  uint32_t size = Rd32(e + 8), offset = Rd32(e + 12);
+  uint32_t size = Read32(e + 8), offset = Read32(e + 12);
   int w = e[0] ? e[0] : 256, h = e[1] ? e[1] : 256;
   HICON icon =
       CreateIconFromResourceEx(rest.data() + (offset - headEnd), size, TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);

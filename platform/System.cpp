@@ -192,7 +192,7 @@ int CompareStr(const String& a, const String& b)
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
-static bool IsBlank(wchar_t ch)
+static bool IsSpaceOrControl(wchar_t ch)
 {
   return ch <= L' ';
 }
@@ -200,7 +200,7 @@ static bool IsBlank(wchar_t ch)
 String TrimLeft(const String& s)
 {
   size_t i = 0;
-  while (i < s.size() && IsBlank(s[i]))
+  while (i < s.size() && IsSpaceOrControl(s[i]))
     ++i;
   return s.substr(i);
 }
@@ -208,7 +208,7 @@ String TrimLeft(const String& s)
 String TrimRight(const String& s)
 {
   size_t n = s.size();
-  while (n > 0 && IsBlank(s[n - 1]))
+  while (n > 0 && IsSpaceOrControl(s[n - 1]))
     --n;
   return s.substr(0, n);
 }

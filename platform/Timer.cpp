@@ -62,22 +62,28 @@ private:
   }
 };
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {}
+
+TTimer::~TTimer()
 {
+  if (HWND wnd = static_cast<HWND>(FWindowHandle)) {
+    KillTimer(wnd, TimerID);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+    DestroyWindow(wnd);
+  }
+}
+
+void* TTimer::WindowHandle() const
+{
+  if (FWindowHandle)
+    return FWindowHandle;
   HWND wnd = CreateWindowExW(0, TTimerWindowClass::Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                              TTimerWindowClass::Module(), nullptr);
   if (!wnd)
     throw EOutOfResources(L"Cannot create the timer window (error " + IntToStr(GetLastError()) + L")");
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   FWindowHandle = wnd;
-}
-
-TTimer::~TTimer()
-{
-  HWND wnd = static_cast<HWND>(FWindowHandle);
-  KillTimer(wnd, TimerID);
-  SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-  DestroyWindow(wnd);
+  return wnd;
 }
 
 void TTimer::SetEnabled(bool Value)
@@ -104,11 +110,13 @@ void TTimer::SetOnTimer(const TNotifyEvent& Value)
 
 void TTimer::UpdateTimer()
 {
-  HWND wnd = static_cast<HWND>(FWindowHandle);
+  const bool run = FInterval != 0 && FEnabled && FOnTimer.Assigned();
+  if (!run && !FWindowHandle)
+    return;  // never ran: no window, no system timer to kill
+  HWND wnd = static_cast<HWND>(WindowHandle());
   KillTimer(wnd, TimerID);
-  if (FInterval != 0 && FEnabled && FOnTimer.Assigned())
-    if (!SetTimer(wnd, TimerID, FInterval, nullptr))
-      throw EOutOfResources(L"Not enough timers available");
+  if (run && !SetTimer(wnd, TimerID, FInterval, nullptr))
+    throw EOutOfResources(L"Not enough timers available");
 }
 
 void TTimer::Timer()

@@ -19,6 +19,16 @@ bool SystemTimerRunning(TTimer* timer)
   return true;
 }
 
+// The timer windows of the process: message-only windows of the timer's class.
+int TimerWindows()
+{
+  int count = 0;
+  for (HWND wnd = FindWindowExW(HWND_MESSAGE, nullptr, L"TTimerWindow", nullptr); wnd;
+       wnd = FindWindowExW(HWND_MESSAGE, wnd, L"TTimerWindow", nullptr))
+    ++count;
+  return count;
+}
+
 struct TTimerCounter {
   int Calls = 0;
   TObject* Sender = nullptr;
@@ -57,6 +67,25 @@ TEST(Timer, RunsOnlyWhenEnabledWithAnIntervalAndAHandler)
   EXPECT_TRUE(SystemTimerRunning(&timer));
   timer.SetOnTimer(nullptr);
   EXPECT_FALSE(SystemTimerRunning(&timer));
+}
+
+TEST(Timer, OnlyATimerThatRanHasAWindow)
+{
+  const int before = TimerWindows();
+  {
+    TTimer idle(nullptr);
+    idle.SetInterval(50);
+    idle.SetEnabled(false);
+    idle.SetEnabled(true);
+    TTimer used(nullptr);
+    EXPECT_EQ(TimerWindows(), before) << "no handler yet: nothing to run";
+    used.SetOnTimer([](TObject*) {});
+    EXPECT_EQ(TimerWindows(), before + 1);
+    used.SetEnabled(false);
+    EXPECT_FALSE(SystemTimerRunning(&used));
+    EXPECT_EQ(TimerWindows(), before + 1) << "a stopped timer keeps its window for the next start";
+  }
+  EXPECT_EQ(TimerWindows(), before) << "freed with its timer";
 }
 
 TEST(Timer, StoppedTimerFiresNoMore)

@@ -7,11 +7,6 @@ namespace {
 
 const TRect ButtonRect = Rect(4, 4, 36, 34);
 
-bool IsReddish(COLORREF C)
-{
-  return GetRValue(C) > 120 && GetRValue(C) > GetGValue(C) + 60 && GetRValue(C) > GetBValue(C) + 60;
-}
-
 int CountReddish(const TDib32& ADib, const TRect& R)
 {
   return CountPixels(ADib, R, IsReddish);

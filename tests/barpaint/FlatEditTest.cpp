@@ -7,13 +7,6 @@
 
 namespace {
 
-constexpr COLORREF Paper = RGB(0, 128, 0);
-
-COLORREF Sys(int AIndex)
-{
-  return GetSysColor(AIndex);
-}
-
 struct TEditState {
   bool Selected = false;
   bool Pressed = false;

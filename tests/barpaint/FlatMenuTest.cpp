@@ -7,18 +7,7 @@
 
 namespace {
 
-constexpr COLORREF Paper = RGB(0, 128, 0);  // what the DIB holds before drawing
 const TRect ItemRect = Rect(0, 0, 140, 24);
-
-COLORREF Sys(int AIndex)
-{
-  return GetSysColor(AIndex);
-}
-
-bool IsReddish(COLORREF C)
-{
-  return GetRValue(C) > 120 && GetRValue(C) > GetGValue(C) + 60 && GetRValue(C) > GetBValue(C) + 60;
-}
 
 struct TMenuHost : TPaintHost {
   TMenuHost()

@@ -107,3 +107,16 @@ struct TDibCanvas {
 // Draw params of a toolbar button with glyph, caption or both.
 void InitButtonParams(TdxBarButtonLikeControlDrawParams& AParams, TPaintItem* AItem, TcxCanvas* ACanvas, int AViewParts,
                       const String& ACaption = L"");
+
+// What a probed DIB holds before the painter draws on it.
+constexpr COLORREF Paper = RGB(0, 128, 0);
+
+inline COLORREF Sys(int AIndex)
+{
+  return GetSysColor(AIndex);
+}
+
+inline bool IsReddish(COLORREF C)
+{
+  return GetRValue(C) > 120 && GetRValue(C) > GetGValue(C) + 60 && GetRValue(C) > GetBValue(C) + 60;
+}

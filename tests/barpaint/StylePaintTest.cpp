@@ -13,14 +13,8 @@
 
 namespace {
 
-constexpr COLORREF Paper = RGB(0, 128, 0);
 constexpr COLORREF Own = RGB(10, 200, 30);
 constexpr COLORREF Fill = RGB(200, 0, 0);
-
-COLORREF Sys(int AIndex)
-{
-  return GetSysColor(AIndex);
-}
 
 // An item control that is also an edit and a combo, for the painter's callbacks.
 class TEditItem : public TPaintItem, public IdxBarComboItems {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,4 +110,10 @@ protected:
 inline void ParkMouse()
 {
   MoveMouseTo(POINT{::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5});
+}
+
+// How often Entry stands in Log.
+inline int Count(const std::vector<std::wstring>& Log, const std::wstring& Entry)
+{
+  return int(std::count(Log.begin(), Log.end(), Entry));
 }

@@ -37,11 +37,6 @@ struct TInputFixture : TSharedHostTest {
   }
 };
 
-int Count(const std::vector<std::wstring>& Log, const std::wstring& Entry)
-{
-  return int(std::count(Log.begin(), Log.end(), Entry));
-}
-
 }  // namespace
 
 TEST_F(TInputFixture, ARealClickReachesOnClickOnceWithClientCoordinates)

@@ -40,11 +40,6 @@ std::wstring At(int X, int Y)
   return std::to_wstring(X) + L"," + std::to_wstring(Y);
 }
 
-int Count(const std::vector<std::wstring>& Log, const std::wstring& Entry)
-{
-  return int(std::count(Log.begin(), Log.end(), Entry));
-}
-
 int CountPrefix(const std::vector<std::wstring>& Log, const std::wstring& Prefix)
 {
   return int(std::count_if(Log.begin(), Log.end(), [&](const std::wstring& e) { return e.rfind(Prefix, 0) == 0; }));

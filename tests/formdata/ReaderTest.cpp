@@ -17,11 +17,6 @@ TOwned Read(const String& text, TComponent* root = nullptr)
   });
 }
 
-TTestWidget* Widget(TComponent* root, const wchar_t* name)
-{
-  return dynamic_cast<TTestWidget*>(root->FindComponent(name));
-}
-
 class Reading : public testing::Test {
 protected:
   void SetUp() override

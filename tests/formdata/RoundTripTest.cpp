@@ -74,11 +74,6 @@ protected:
   int liveBefore = 0;
 };
 
-TTestWidget* Widget(TComponent* root, const wchar_t* name)
-{
-  return dynamic_cast<TTestWidget*>(root->FindComponent(name));
-}
-
 }  // namespace
 
 TEST_F(RoundTrip, EveryPropertyKindComesBackEqual)

@@ -196,3 +196,8 @@ extern std::vector<TComponent*> gGlobalRoots;
 
 // The tree below root as "Name:Class(child,child)" for comparisons.
 String DescribeTree(TComponent* root);
+
+inline TTestWidget* Widget(TComponent* root, const wchar_t* name)
+{
+  return dynamic_cast<TTestWidget*>(root->FindComponent(name));
+}

@@ -10,11 +10,6 @@
 
 namespace {
 
-COLORREF At(TBitmap& Bitmap, int X, int Y)
-{
-  return COLORREF(Bitmap.GetCanvas()->GetPixel(X, Y));
-}
-
 // A picture with a distinct colour in each quadrant and a dot.
 void PaintQuadrants(TBitmap& Bitmap)
 {

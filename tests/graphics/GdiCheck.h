@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Bitmap.h"
 #include "platform/Graphics.h"
 
 class TGdiLeakTest : public testing::Test {
@@ -14,3 +15,8 @@ protected:
 private:
   int FStart = 0;
 };
+
+inline COLORREF At(TBitmap& Bitmap, int X, int Y)
+{
+  return COLORREF(Bitmap.GetCanvas()->GetPixel(X, Y));
+}

@@ -10,11 +10,6 @@
 
 namespace {
 
-COLORREF At(TBitmap& Bitmap, int X, int Y)
-{
-  return COLORREF(Bitmap.GetCanvas()->GetPixel(X, Y));
-}
-
 // A 16x16 glyph: a Square-coloured square 4..12 on fuchsia.
 void MakeGlyph(TBitmap& Glyph, TColor Square, int Width = 16)
 {

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::vector<String> Items(const TStrings& list)
+std::vector<String> ListItems(const TStrings& list)
 {
   std::vector<String> out;
   for (int i = 0; i < list.Count(); ++i)
@@ -51,10 +51,10 @@ TEST(StringList, SortedListRefusesPositionalChanges)
   EXPECT_THROW(list.SetStrings(0, L"z"), EStringListError);
   EXPECT_THROW(list.Move(0, 1), EStringListError);
   EXPECT_THROW(list.Exchange(0, 1), EStringListError);
-  EXPECT_EQ(Items(list), (L{L"a", L"b"}));
+  EXPECT_EQ(ListItems(list), (L{L"a", L"b"}));
   list.SetSorted(false);
   list.Insert(0, L"z");
-  EXPECT_EQ(Items(list), (L{L"z", L"a", L"b"}));
+  EXPECT_EQ(ListItems(list), (L{L"z", L"a", L"b"}));
 }
 
 TEST(StringList, DuplicatesOnSortedLists)
@@ -96,7 +96,7 @@ TEST(StringList, CaseSensitivityDecidesEqualityAndOrder)
   EXPECT_EQ(list.IndexOf(L"c"), -1);
 
   list.SetSorted(true);
-  EXPECT_EQ(Items(list), (L{L"A", L"B", L"a", L"b"}));  // ordinal: capitals first
+  EXPECT_EQ(ListItems(list), (L{L"A", L"B", L"a", L"b"}));  // ordinal: capitals first
   int index = -1;
   EXPECT_TRUE(list.Find(L"a", index));
   EXPECT_EQ(index, 2);
@@ -105,7 +105,7 @@ TEST(StringList, CaseSensitivityDecidesEqualityAndOrder)
 
   // Switching the rule re-sorts a sorted list; equal entries keep their order.
   list.SetCaseSensitive(false);
-  EXPECT_EQ(Items(list), (L{L"A", L"a", L"B", L"b"}));
+  EXPECT_EQ(ListItems(list), (L{L"A", L"a", L"B", L"b"}));
   list.SetDuplicates(dupIgnore);
   EXPECT_EQ(list.Add(L"b"), 2);
 }
@@ -147,7 +147,7 @@ TEST(StringList, IndexErrorsNameTheIndex)
   EXPECT_THROW(list.SetObjects(3, nullptr), EStringListError);
   EXPECT_THROW(list.Move(0, 1), EStringListError);
   EXPECT_THROW(list.Exchange(0, 5), EStringListError);
-  EXPECT_EQ(Items(list), (L{L"only"}));
+  EXPECT_EQ(ListItems(list), (L{L"only"}));
 }
 
 TEST(StringList, OwningListFreesObjectsItDrops)
@@ -218,5 +218,5 @@ TEST(StringList, AddStringsToItselfDoublesOnce)
   TStringList list;
   list.AddStrings({L"x", L"y"});
   list.AddStrings(&list);
-  EXPECT_EQ(Items(list), (L{L"x", L"y", L"x", L"y"}));
+  EXPECT_EQ(ListItems(list), (L{L"x", L"y", L"x", L"y"}));
 }

@@ -1,0 +1,51 @@
+// Small lookups and fills every painter file uses on draw params, item controls and bars.
+#pragma once
+
+#include "bars/barcontrol.h"
+#include "bars/drawparams.h"
+#include "bars/itemcontrol.h"
+#include "bars/painter.h"
+
+inline TColor SysColor(int AIndex)
+{
+  return clSystemColor | TColor(AIndex);
+}
+
+inline HDC ParamsDC(const TdxBarItemControlDrawParams* AParams)
+{
+  return AParams && AParams->Canvas ? AParams->Canvas->GetHandle() : nullptr;
+}
+
+inline const TCustomdxBarControl* ParentOf(const TdxBarItemControl* AControl)
+{
+  return AControl ? AControl->GetBarControl() : nullptr;
+}
+
+inline const TCustomdxBarControl* ParentOf(const TdxBarItemControlDrawParams* AParams)
+{
+  return AParams ? ParentOf(AParams->ItemControl) : nullptr;
+}
+
+inline bool IsMenuControl(const TdxBarItemControl* AControl)
+{
+  const TCustomdxBarControl* parent = ParentOf(AControl);
+  return parent && parent->GetBarKind() == bkMenu;
+}
+
+inline bool IsVerticalBar(const TCustomdxBarControl* ABar)
+{
+  TdxBarDockingStyle style = ABar ? ABar->GetBarDockingStyle() : dsTop;
+  return style == dsLeft || style == dsRight;
+}
+
+inline void FrameWith(HDC DC, const TRect& R, HBRUSH ABrush)
+{
+  if (DC && ABrush && !IsRectEmpty(R))
+    ::FrameRect(DC, &R, dxBarRealBrush(ABrush));
+}
+
+inline void FillWith(HDC DC, const TRect& R, HBRUSH ABrush)
+{
+  if (DC && ABrush && !IsRectEmpty(R))
+    ::FillRect(DC, &R, ABrush);
+}
