@@ -336,16 +336,34 @@ bool TdxBarNavigationController::HandlesKey(uint16_t AKey, LPARAM AFlags)
   return (FPendingRoot || FKeyTipContainer) && MatchKeyTip(AKey, AFlags, false);
 }
 
+// Only the keys navigation and key tips use are taken; the others (Home, End, Ctrl+Tab, Alt+F4)
+// go on to the active bar window or the system, as they would without navigation.
 bool TdxBarNavigationController::TakesKey(uint16_t AKey, LPARAM AFlags)
 {
-  if (IsNavigationActive() || FKeyTipContainer)
-    return true;
+  const bool up = (AFlags & (LPARAM(1) << 31)) != 0;
+  if (FKeyTipContainer) {
+    // Alt or F10 let go after the tips showed must not start the window's own menu mode.
+    if (AKey == VK_MENU || AKey == VK_F10)
+      return true;
+    if (up)
+      return false;
+    if (AKey == VK_ESCAPE || KeyToChar(AKey, AFlags))
+      return true;
+    // A key the tips have no use for puts them away and goes on.
+    CancelPending(false);
+    UpdateKeyTips(nullptr, String());
+  }
+  if (IsNavigationActive())
+    return !up && (AKey == VK_MENU || AKey == VK_F10 || AKey == VK_ESCAPE || IsWantedKey(AKey));
   return FPendingRoot && AKey != VK_MENU && AKey != VK_F10 && HandlesKey(AKey, AFlags);
 }
 
 void TdxBarNavigationController::KeyDown(uint16_t AKey, LPARAM AFlags)
 {
   TRestore processing(FProcessing, true);
+  // A held Alt repeats; the tips it showed stay.
+  if (FKeyTipContainer && (AKey == VK_MENU || AKey == VK_F10) && (AFlags & (LPARAM(1) << 30)) != 0)
+    return;
   if (FPendingRoot) {
     dxBarSetAltWentDownAlone(false);
     if (KeyToChar(AKey, AFlags)) {

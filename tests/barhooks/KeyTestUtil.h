@@ -18,12 +18,18 @@ public:
   // Times the window was asked to start its own menu mode by key (a lone Alt or F10 let
   // go). Counted, not entered: its modal loop would keep the test waiting for keys.
   int KeyMenuRequests = 0;
+  // Times the window was asked to close (Alt+F4); counted, not closed, so the test keeps it.
+  int CloseRequests = 0;
 
 protected:
   void WndProc(TMessage& Message) override
   {
     if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU) {
       ++KeyMenuRequests;
+      return;
+    }
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_CLOSE) {
+      ++CloseRequests;
       return;
     }
     TForm::WndProc(Message);

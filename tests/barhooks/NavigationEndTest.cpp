@@ -153,6 +153,59 @@ TEST(NavigationEnd, MovingToAnotherBarKeepsNavigating)
   EXPECT_TRUE(NavigationOver());
 }
 
+// Navigation takes only the keys it moves, runs or ends with; the others mean what they mean
+// in the bar window's own keyboard mode, or to the system.
+TEST(NavigationEnd, KeysNavigationHasNoUseForGoToTheBarWindow)
+{
+  TKeyForm f({L"One", L"Two", L"Three"});
+  TdxBar* second = f.Host.Manager->GetBars()->Add();
+  second->SetDockingStyle(dsBottom);
+  auto* farButton = new TdxBarButton(f.Host.Form());
+  farButton->SetCaption(L"Far");
+  farButton->SetPaintStyle(psCaption);
+  second->GetItemLinks()->AddItem(farButton);
+  second->SetVisible(true);
+  PumpPending();
+  Stroke(VK_MENU);
+  ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
+  Stroke(VK_END);
+  EXPECT_EQ(f.SelectedCaption(), L"Three");
+  Stroke(VK_HOME);
+  EXPECT_EQ(f.SelectedCaption(), L"One");
+  EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
+  Stroke(VK_TAB, {VK_CONTROL});
+  EXPECT_EQ(ActiveBarControl(), second->GetControl()) << "Ctrl+Tab moves to the next bar";
+  EXPECT_EQ(f.SelectedCaption(), L"Far");
+  Stroke(VK_RIGHT);
+  EXPECT_EQ(f.SelectedCaption(), L"Far") << "arrows still navigate after the move";
+  Stroke(VK_ESCAPE);
+  EXPECT_TRUE(NavigationOver());
+  EXPECT_TRUE(f.Clicks.empty());
+  EXPECT_EQ(f.Edit->GetText(), L"");
+}
+
+TEST(NavigationEnd, KeyTipsStayWhileAltRepeatsAndLeaveAltF4ToTheSystem)
+{
+  TKeyForm f({L"Open", L"Exit"});
+  f.Buttons[0]->SetKeyTip(L"O");
+  f.Buttons[1]->SetKeyTip(L"X");
+  auto* form = static_cast<THooksTestForm*>(f.Host.Form());
+
+  SendKeyTransition(VK_MENU, true);
+  TFinally releaseAlt([] { SendKeyTransition(VK_MENU, false); });
+  ASSERT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
+  // A held key repeats with its previous-state bit set.
+  const LPARAM repeat = 1 | (LPARAM(1) << 29) | (LPARAM(1) << 30);
+  EXPECT_TRUE(dxBarKeyboardHookMessage(VK_MENU, repeat)) << "the repeat must not reach the window's menu mode";
+  EXPECT_TRUE(BarNavigationController()->AreKeyTipsShown());
+
+  SendKeyTransition(VK_F4, true);
+  SendKeyTransition(VK_F4, false);
+  EXPECT_TRUE(PumpUntil([&] { return form->CloseRequests > 0; }, 2000));
+  EXPECT_FALSE(BarNavigationController()->AreKeyTipsShown());
+  EXPECT_TRUE(f.Clicks.empty());
+}
+
 TEST(NavigationEnd, AnotherFormActivatedEndsNavigationAndTakesTheKeyTipsAway)
 {
   TKeyForm other({L"Else"}, 540);
