@@ -157,8 +157,10 @@ bool TdxBarNavigationController::CanStartNavigation(const TdxBarHelperRef& ARoot
 
 void TdxBarNavigationController::StartNavigation(const TdxBarHelperRef& ARoot)
 {
+  if (!ARoot)
+    throw EInvalidOperation(L"Keyboard navigation cannot start without a root element");
   if (!CanStartNavigation(ARoot))
-    throw Exception(String());
+    throw EInvalidOperation(L"Keyboard navigation cannot start on a second root while another one waits");
   if (FKeyTipContainer || FPendingRoot)
     return;
   FPendingRoot = ARoot;

@@ -151,11 +151,21 @@ TEST_F(TNavigationTest, StartRaisesForNilAndForASecondRoot)
 {
   auto first = std::make_shared<TTipContainer>(std::vector<String>{});
   auto second = std::make_shared<TTipContainer>(std::vector<String>{});
-  EXPECT_ANY_THROW(Controller->StartNavigation(nullptr));
+  auto messageOf = [this](const TdxBarHelperRef& ARoot) {
+    try {
+      Controller->StartNavigation(ARoot);
+    } catch (const EInvalidOperation& e) {
+      return e.Message();
+    }
+    return String();
+  };
+  EXPECT_EQ(messageOf(nullptr), L"Keyboard navigation cannot start without a root element");
+  EXPECT_FALSE(Controller->IsRootPending());
   Controller->StartNavigation(first);
   EXPECT_TRUE(Controller->IsRootPending());
   EXPECT_NO_THROW(Controller->StartNavigation(first));
-  EXPECT_ANY_THROW(Controller->StartNavigation(second));
+  EXPECT_EQ(messageOf(second), L"Keyboard navigation cannot start on a second root while another one waits");
+  EXPECT_TRUE(Controller->IsRootPending()) << "the waiting root stays";
   Controller->CancelPending(false);
   EXPECT_FALSE(Controller->IsRootPending());
 }
