@@ -457,10 +457,16 @@ void TCustomdxBarControl::MoveToNextBar(bool AForward)
     if (!bar->HandleAllocated() || !first || !first->GetControl())
       continue;
     TWeakRef<TCustomdxBarControl> target(bar);
-    Deactivate();
-    if (TCustomdxBarControl* next = target.Get())
-      if (TdxBarItemLink* link = next->GetItemLinks()->GetFirstSelectableLink())
-        next->ActivateItemControl(link->GetControl());
+    auto move = [this, &target] {
+      Deactivate();
+      if (TCustomdxBarControl* next = target.Get())
+        if (TdxBarItemLink* link = next->GetItemLinks()->GetFirstSelectableLink())
+          next->ActivateItemControl(link->GetControl());
+    };
+    if (TdxBarNavigationController* navigation = BarNavigationController())
+      navigation->KeepNavigationWhile(move);
+    else
+      move();
     return;
   }
 }

@@ -298,8 +298,9 @@ bool FindAccelerator(const std::vector<TWeakRef<TdxBarManager>>& AManagers, uint
       } else {
         TWeakRef<TCustomdxBarControl> windowRef(window);
         static_cast<TCustomdxBarControl*>(window)->ActivateWithControl(control);
+        // The only one presses as well: a sub-item opens its menu.
         if (windowRef && link->GetControl())
-          windowRef->SelectAndPress(link->GetControl(), false);
+          windowRef->SelectAndPress(link->GetControl(), unique);
       }
       return true;
     }

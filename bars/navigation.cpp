@@ -254,6 +254,12 @@ void TdxBarNavigationController::ActiveChainEmptied()
   FSelectedRoot.reset();
 }
 
+void TdxBarNavigationController::KeepNavigationWhile(const std::function<void()>& AMove)
+{
+  TRestore changing(FChangingSelection, true);
+  AMove();
+}
+
 void TdxBarNavigationController::ManagerDeactivated(TdxBarManager* AManager)
 {
   auto of = [AManager](const TdxBarHelperRef& h) { return h && h->GetBarManager() == AManager; };

@@ -127,6 +127,9 @@ public:
   // The last bar window of the active chain closed (a click by key, Esc, a close from
   // outside): the navigation that worked on it is over.
   void ActiveChainEmptied();
+  // AMove hands the keyboard from one bar window to another (Ctrl+Tab): the chain empties on
+  // the way, but the navigation goes on in the next window.
+  void KeepNavigationWhile(const std::function<void()>& AMove);
   // The form of AManager lost the activation: its navigation and key tips end.
   void ManagerDeactivated(TdxBarManager* AManager);
   bool IsActiveFor(const TCustomdxBarControl* ABarControl) const;
