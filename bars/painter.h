@@ -325,6 +325,8 @@ public:
   virtual int GetDetachStripHeight(const TCustomdxBarControl* AMenu) const;
   virtual int GetScrollButtonArrowSize(int AHeight) const { return (AHeight - 6) / 2; }
   virtual int GetMenuButtonHeight() const { return Metrics().MenuButtonHeight; }
+  // The personalised menu's expand button; a look with taller chevrons makes it taller.
+  virtual int GetExpandButtonHeight() const { return GetMenuButtonHeight(); }
   // The menu's text height from the height of "0" in its font: that + 1, corrected so
   // that the scroll-button arrow size comes out even.
   virtual int CalcMenuTextHeight(int ADigitHeight) const;
@@ -893,6 +895,7 @@ public:
   bool IsCombinedOutlineDrawn() const override { return true; }
   void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const override;
   void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const override;
+  int GetExpandButtonHeight() const override;
 
   // Edits, combos, separators and statics.
   TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const override;

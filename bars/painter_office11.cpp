@@ -571,6 +571,12 @@ void TdxBarOffice11Painter::DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, 
     DrawArrowSized(DC, R, ADown ? adDown : adUp, clDefault, true, false, rows);
 }
 
+int TdxBarOffice11Painter::GetExpandButtonHeight() const
+{
+  // Room for the double chevrons above the button's usual height.
+  return GetMenuButtonHeight() + dxOffice11DoubleChevronHeight;
+}
+
 void TdxBarOffice11Painter::DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const
 {
   TRect r = InflateRect(R, -2, -4);
