@@ -506,7 +506,7 @@ void TdxBarOffice11Painter::DrawFlatGlyphFrame(const TdxBarItemControlDrawParams
   const TdxBarItemStateFlags& states = ADrawParams->States;
   bool selected = ADrawParams->PaintedSelected;
   if (ADrawParams->IsMenu() && states.Down && !selected)
-    FrameRectByColor(DC, R, Colors().BorderColor);
+    FrameWith(DC, R, ABrush);
   else if (selected || states.Down || states.Pressed)
     FrameOffice11Rect(DC, R);
   else
