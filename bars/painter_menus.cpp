@@ -6,6 +6,7 @@
 
 #include "bars/backgrounds.h"
 #include "bars/barcontrol.h"
+#include "bars/itemcontrol.h"
 #include "bars/manager.h"
 #include "bars/painter_helpers.h"
 #include "bars/utils.h"
@@ -84,7 +85,12 @@ void TdxBarPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanva
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
   if (!DC || IsRectEmpty(R))
     return;
-  FillMenuBackground(AMenu, DC, R, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  // The gap belongs to the item under it (a less-used run or an item of its own colour starts
+  // there), except under the active item, whose highlight must not reach into the gap.
+  HBRUSH brush = AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
+  if (AControl && !AControl->IsActive())
+    brush = AControl->GetBackgroundBrush();
+  FillMenuBackground(AMenu, DC, R, brush);
   // The line at the gap's middle, a pixel in from both sides.
   const int height = std::clamp(GetMenuSeparatorLineHeight(), 2, std::max(2, RectHeight(R)));
   const int top = (R.top + R.bottom - height) / 2;
