@@ -364,6 +364,9 @@ public:
   virtual void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   // The tear-off strip in the caption colour of the menu's active state.
   virtual void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const;
+  // Where DrawMenuFrame puts the tear-off strip in the window rectangle R; the hot strip is
+  // drawn there too, so it never covers the frame around it.
+  virtual TRect GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const;
   // The gap above a link that begins a group: the background, then the line at its middle.
   virtual void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                                  const TdxBarItemControl* AControl) const;
@@ -661,6 +664,7 @@ public:
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const override;
+  TRect GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
@@ -888,6 +892,7 @@ public:
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const override;
+  TRect GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const override;
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;

@@ -43,12 +43,20 @@ void TdxBarPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, cons
     return;
   TRect r = InflateRect(R, -1, -1);
   Edge(DC, r, BDR_RAISEDINNER, BF_LEFT | BF_TOP | BF_RIGHT);
-  r = InflateRect(r, -1, -1);
-  r.bottom = std::min(int(r.bottom), int(r.top) + GetDetachStripHeight(AMenu));
-  if (IsRectEmpty(r))
+  const TRect strip = GetDetachStripBounds(AMenu, R);
+  if (IsRectEmpty(strip))
     return;
-  ::FrameRect(DC, &r, dxBarRealBrush(face));
-  DrawDetachStrip(AMenu, DC, InflateRect(r, -1, -1), false);
+  const TRect ring = InflateRect(strip, 1, 1);
+  ::FrameRect(DC, &ring, dxBarRealBrush(face));
+  DrawDetachStrip(AMenu, DC, strip, false);
+}
+
+TRect TdxBarPainter::GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const
+{
+  // Inside the face-coloured ring DrawMenuFrame draws two pixels in.
+  TRect r = InflateRect(R, -2, -2);
+  r.bottom = std::min(int(r.bottom), int(r.top) + GetDetachStripHeight(AMenu));
+  return IsRectEmpty(r) ? TRect{} : InflateRect(r, -1, -1);
 }
 
 void TdxBarPainter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const

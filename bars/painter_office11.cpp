@@ -610,12 +610,21 @@ void TdxBarOffice11Painter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC 
     FrameRectByColor(DC, inside, c.MenuColor);
   if (!AMenu || !AMenu->IsDetachable())
     return;
-  int height = GetDetachStripHeight(AMenu);
-  TRect strip = Rect(inside.left + Metrics().DetachStripSideBar, inside.top + 1,
-                     inside.right - Metrics().DetachStripSideBar, std::min(inside.bottom, inside.top + 1 + height));
+  TRect strip = GetDetachStripBounds(AMenu, R);
+  if (IsRectEmpty(strip))
+    return;
   FillRectByColor(DC, Rect(inside.left, inside.top, inside.right, strip.bottom + 1), c.MenuColor);
-  if (!IsRectEmpty(strip))
-    DrawDetachStrip(AMenu, DC, strip, false);
+  DrawDetachStrip(AMenu, DC, strip, false);
+}
+
+TRect TdxBarOffice11Painter::GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const
+{
+  // A pixel below the menu-coloured ring inside the border, between the side bars.
+  TRect inside = InflateRect(R, -1, -1);
+  TRect strip =
+      Rect(inside.left + Metrics().DetachStripSideBar, inside.top + 1, inside.right - Metrics().DetachStripSideBar,
+           std::min(inside.bottom, inside.top + 1 + GetDetachStripHeight(AMenu)));
+  return IsRectEmpty(strip) ? TRect{} : strip;
 }
 
 void TdxBarOffice11Painter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R,

@@ -895,10 +895,9 @@ void TdxBarSubMenuControl::PaintNonClient(HDC DC)
   const TRect r{0, 0, w.right - w.left, w.bottom - w.top};
   painter->DrawMenuFrame(this, DC, r);
   if (FOverDetachStrip && IsDetachable()) {
-    const TRect b = GetBorders();
-    const int area = GetDetachStripAreaHeight();
-    const TRect strip{b.left + 1, b.top + 1, r.right - b.right - 1, b.top + area};
-    painter->DrawDetachStrip(this, DC, strip, true);
+    const TRect strip = painter->GetDetachStripBounds(this, r);
+    if (!IsRectEmpty(&strip))
+      painter->DrawDetachStrip(this, DC, strip, true);
   }
 }
 
