@@ -99,3 +99,21 @@ TEST_F(TBarBackgroundScene, ManagerBitmapShowsOnDockedBars)
     ExpectStripesAtSeparator("background-manager", origin, style);
   }
 }
+
+TEST_F(TBarBackgroundScene, BarColourFillsTheBarInEveryLook)
+{
+  Docked->SetColor(clRed);
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11}) {
+    Manager->SetStyle(style);
+    PumpPending();
+    Toolbar = Docked->GetControl();
+    TDib32 shot = Shot("background-colour");
+    ASSERT_FALSE(Toolbar->GetSeparators().empty());
+    TRect sep = Toolbar->GetSeparators()[0].Bounds;
+    POINT p{sep.left, (sep.top + sep.bottom) / 2};
+    ClientToScreen(Toolbar->GetHandle(), &p);
+    RECT w{};
+    GetWindowRect(Toolbar->GetHandle(), &w);
+    EXPECT_TRUE(ColorNear(shot.Pixel(p.x - w.left, p.y - w.top), RGB(255, 0, 0), 2)) << "look " << style;
+  }
+}
