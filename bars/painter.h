@@ -325,6 +325,8 @@ public:
   virtual int GetDetachStripHeight(const TCustomdxBarControl* AMenu) const;
   virtual int GetScrollButtonArrowSize(int AHeight) const { return (AHeight - 6) / 2; }
   virtual int GetMenuButtonHeight() const { return Metrics().MenuButtonHeight; }
+  // The personalised menu's expand button; a look with taller chevrons makes it taller.
+  virtual int GetExpandButtonHeight() const { return GetMenuButtonHeight(); }
   // The menu's text height from the height of "0" in its font: that + 1, corrected so
   // that the scroll-button arrow size comes out even.
   virtual int CalcMenuTextHeight(int ADigitHeight) const;
@@ -362,6 +364,9 @@ public:
   virtual void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const {}
   // The tear-off strip in the caption colour of the menu's active state.
   virtual void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const;
+  // Where DrawMenuFrame puts the tear-off strip in the window rectangle R; the hot strip is
+  // drawn there too, so it never covers the frame around it.
+  virtual TRect GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const;
   // The gap above a link that begins a group: the background, then the line at its middle.
   virtual void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                                  const TdxBarItemControl* AControl) const;
@@ -659,6 +664,7 @@ public:
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const override;
+  TRect GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
@@ -886,6 +892,7 @@ public:
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
   void DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const override;
+  TRect GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const override;
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
@@ -893,6 +900,7 @@ public:
   bool IsCombinedOutlineDrawn() const override { return true; }
   void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const override;
   void DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const override;
+  int GetExpandButtonHeight() const override;
 
   // Edits, combos, separators and statics.
   TColor GetEditFrameColor(const TdxBarItemControlDrawParams* ADrawParams) const override;

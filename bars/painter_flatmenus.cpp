@@ -93,10 +93,18 @@ void TdxBarFlatPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, 
   // side bars left and right of the strip.
   TRect area = Rect(r.left, r.top, r.right, std::min(r.bottom, r.top + height + 1));
   FillWith(DC, area, dxBarSysColorBrush(COLOR_WINDOW));
-  TRect strip = Rect(area.left + Metrics().DetachStripSideBar, area.top, area.right - Metrics().DetachStripSideBar,
-                     area.top + height);
+  TRect strip = GetDetachStripBounds(AMenu, R);
   if (!IsRectEmpty(strip))
     DrawDetachStrip(AMenu, DC, strip, false);
+}
+
+TRect TdxBarFlatPainter::GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const
+{
+  // Between the side bars, at the top of the area inside the frame.
+  TRect r = InflateRect(R, -1, -1);
+  TRect strip = Rect(r.left + Metrics().DetachStripSideBar, r.top, r.right - Metrics().DetachStripSideBar,
+                     std::min(r.bottom, r.top + GetDetachStripHeight(AMenu)));
+  return IsRectEmpty(strip) ? TRect{} : strip;
 }
 
 void TdxBarFlatPainter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const

@@ -6,6 +6,7 @@
 
 #include "bars/backgrounds.h"
 #include "bars/barcontrol.h"
+#include "bars/itemcontrol.h"
 #include "bars/manager.h"
 #include "bars/painter_helpers.h"
 #include "bars/utils.h"
@@ -42,12 +43,20 @@ void TdxBarPainter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, cons
     return;
   TRect r = InflateRect(R, -1, -1);
   Edge(DC, r, BDR_RAISEDINNER, BF_LEFT | BF_TOP | BF_RIGHT);
-  r = InflateRect(r, -1, -1);
-  r.bottom = std::min(int(r.bottom), int(r.top) + GetDetachStripHeight(AMenu));
-  if (IsRectEmpty(r))
+  const TRect strip = GetDetachStripBounds(AMenu, R);
+  if (IsRectEmpty(strip))
     return;
-  ::FrameRect(DC, &r, dxBarRealBrush(face));
-  DrawDetachStrip(AMenu, DC, InflateRect(r, -1, -1), false);
+  const TRect ring = InflateRect(strip, 1, 1);
+  ::FrameRect(DC, &ring, dxBarRealBrush(face));
+  DrawDetachStrip(AMenu, DC, strip, false);
+}
+
+TRect TdxBarPainter::GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const
+{
+  // Inside the face-coloured ring DrawMenuFrame draws two pixels in.
+  TRect r = InflateRect(R, -2, -2);
+  r.bottom = std::min(int(r.bottom), int(r.top) + GetDetachStripHeight(AMenu));
+  return IsRectEmpty(r) ? TRect{} : InflateRect(r, -1, -1);
 }
 
 void TdxBarPainter::DrawDetachStrip(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R, bool AHot) const
@@ -84,7 +93,12 @@ void TdxBarPainter::DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanva
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
   if (!DC || IsRectEmpty(R))
     return;
-  FillMenuBackground(AMenu, DC, R, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));
+  // The gap belongs to the item under it (a less-used run or an item of its own colour starts
+  // there), except under the active item, whose highlight must not reach into the gap.
+  HBRUSH brush = AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
+  if (AControl && !AControl->IsActive())
+    brush = AControl->GetBackgroundBrush();
+  FillMenuBackground(AMenu, DC, R, brush);
   // The line at the gap's middle, a pixel in from both sides.
   const int height = std::clamp(GetMenuSeparatorLineHeight(), 2, std::max(2, RectHeight(R)));
   const int top = (R.top + R.bottom - height) / 2;

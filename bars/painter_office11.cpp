@@ -506,7 +506,7 @@ void TdxBarOffice11Painter::DrawFlatGlyphFrame(const TdxBarItemControlDrawParams
   const TdxBarItemStateFlags& states = ADrawParams->States;
   bool selected = ADrawParams->PaintedSelected;
   if (ADrawParams->IsMenu() && states.Down && !selected)
-    FrameRectByColor(DC, R, Colors().BorderColor);
+    FrameWith(DC, R, ABrush);
   else if (selected || states.Down || states.Pressed)
     FrameOffice11Rect(DC, R);
   else
@@ -571,6 +571,12 @@ void TdxBarOffice11Painter::DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, 
     DrawArrowSized(DC, R, ADown ? adDown : adUp, clDefault, true, false, rows);
 }
 
+int TdxBarOffice11Painter::GetExpandButtonHeight() const
+{
+  // Room for the double chevrons above the button's usual height.
+  return GetMenuButtonHeight() + dxOffice11DoubleChevronHeight;
+}
+
 void TdxBarOffice11Painter::DrawExpandChevrons(HDC DC, const TRect& R, int ASize, bool ASelected) const
 {
   TRect r = InflateRect(R, -2, -4);
@@ -604,12 +610,21 @@ void TdxBarOffice11Painter::DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC 
     FrameRectByColor(DC, inside, c.MenuColor);
   if (!AMenu || !AMenu->IsDetachable())
     return;
-  int height = GetDetachStripHeight(AMenu);
-  TRect strip = Rect(inside.left + Metrics().DetachStripSideBar, inside.top + 1,
-                     inside.right - Metrics().DetachStripSideBar, std::min(inside.bottom, inside.top + 1 + height));
+  TRect strip = GetDetachStripBounds(AMenu, R);
+  if (IsRectEmpty(strip))
+    return;
   FillRectByColor(DC, Rect(inside.left, inside.top, inside.right, strip.bottom + 1), c.MenuColor);
-  if (!IsRectEmpty(strip))
-    DrawDetachStrip(AMenu, DC, strip, false);
+  DrawDetachStrip(AMenu, DC, strip, false);
+}
+
+TRect TdxBarOffice11Painter::GetDetachStripBounds(const TCustomdxBarControl* AMenu, const TRect& R) const
+{
+  // A pixel below the menu-coloured ring inside the border, between the side bars.
+  TRect inside = InflateRect(R, -1, -1);
+  TRect strip =
+      Rect(inside.left + Metrics().DetachStripSideBar, inside.top + 1, inside.right - Metrics().DetachStripSideBar,
+           std::min(inside.bottom, inside.top + 1 + GetDetachStripHeight(AMenu)));
+  return IsRectEmpty(strip) ? TRect{} : strip;
 }
 
 void TdxBarOffice11Painter::DrawMenuBackground(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R,

@@ -529,7 +529,7 @@ TRect TdxBarSubMenuControl::GetMarkRect() const
   if (!IsExpandButtonShown())
     return TRect{};
   TdxBarPainter* painter = GetPainter();
-  const int h = painter ? painter->GetMenuButtonHeight() : 0;
+  const int h = painter ? painter->GetExpandButtonHeight() : 0;
   return TRect{FItemArea.left, FItemArea.bottom, FItemArea.right, FItemArea.bottom + h};
 }
 
@@ -611,7 +611,7 @@ TSize TdxBarSubMenuControl::CalcMenuSize()
   if (height < 3)
     height += GetTextHeight();  // the empty menu's placeholder item
   if (IsExpandButtonShown() && painter)
-    height += painter->GetMenuButtonHeight();
+    height += painter->GetExpandButtonHeight();
   const TRect b = GetBorders();
   width += GetSideStripWidth() + 2 * (b.left + b.right);
   height += 2 * (b.top + b.bottom) + GetDetachStripAreaHeight();
@@ -678,7 +678,7 @@ void TdxBarSubMenuControl::LayoutItems()
   const TRect b = GetBorders();
   area = TRect{area.left + b.left, area.top + b.top, area.right - b.right, area.bottom - b.bottom};
   if (IsExpandButtonShown() && painter)
-    area.bottom -= painter->GetMenuButtonHeight();
+    area.bottom -= painter->GetExpandButtonHeight();
   FItemArea = area;
   if (!FItemLinks || !painter)
     return;
@@ -895,10 +895,9 @@ void TdxBarSubMenuControl::PaintNonClient(HDC DC)
   const TRect r{0, 0, w.right - w.left, w.bottom - w.top};
   painter->DrawMenuFrame(this, DC, r);
   if (FOverDetachStrip && IsDetachable()) {
-    const TRect b = GetBorders();
-    const int area = GetDetachStripAreaHeight();
-    const TRect strip{b.left + 1, b.top + 1, r.right - b.right - 1, b.top + area};
-    painter->DrawDetachStrip(this, DC, strip, true);
+    const TRect strip = painter->GetDetachStripBounds(this, r);
+    if (!IsRectEmpty(&strip))
+      painter->DrawDetachStrip(this, DC, strip, true);
   }
 }
 

@@ -497,7 +497,7 @@ bool TdxBarControl::IsActive() const
   return true;
 }
 
-bool TdxBarControl::NeedsFullRepaint() const
+bool TdxBarControl::HasOwnBackground() const
 {
   if (FBar && FBar->GetColor() != clDefault)
     return true;
@@ -507,9 +507,14 @@ bool TdxBarControl::NeedsFullRepaint() const
   if (manager && manager->GetBackgrounds() && manager->GetBackgrounds()->GetBar() &&
       !manager->GetBackgrounds()->GetBar()->Empty())
     return true;
-  if (TdxDockControl* dock = GetDockControl())
-    if (dock->HasBackgroundBitmap())
-      return true;
+  TdxDockControl* dock = FDockingStyle != dsNone ? GetDockControl() : nullptr;
+  return dock && dock->HasBackgroundBitmap();
+}
+
+bool TdxBarControl::NeedsFullRepaint() const
+{
+  if (HasOwnBackground())
+    return true;
   TdxBarPainter* painter = GetPainter();
   return painter && painter->IsBackgroundDrawnFirst();
 }

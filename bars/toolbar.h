@@ -276,6 +276,8 @@ public:
   bool IsBackgroundShownThrough() const override;
   bool IsActive() const override;
   bool NeedsFullRepaint() const;
+  // A bitmap or colour of its own, the manager's bar bitmap, or a dock site bitmap running through.
+  bool HasOwnBackground() const;
   bool CanPaintNonClient() const override { return true; }
   void PaintNonClient(HDC DC) override;
   // What the painter asks of a toolbar.

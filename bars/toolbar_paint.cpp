@@ -287,7 +287,10 @@ bool TdxBarControl::IsDockable() const
 void TdxBarControl::FillBackground(HDC DC, const TRect& R, HBRUSH ABrush, TColor AColor) const
 {
   TdxBarPainter* painter = GetPainter();
-  if (painter && painter->IsToolbarBackgroundPainted() && ABrush && ABrush == GetBackgroundBrush()) {
+  // A bitmap, a colour of its own or a dock site's bitmap shows in every look, not only in
+  // the looks that paint the whole background themselves.
+  if (painter && ABrush && ABrush == GetBackgroundBrush() &&
+      (painter->IsToolbarBackgroundPainted() || HasOwnBackground())) {
     painter->DrawToolbarBackground(this, DC, R, painter->GetToolbarBackgroundBrush(this));
     return;
   }

@@ -332,3 +332,27 @@ TEST_F(TMenuFixture, AStopAfterTheLastFrameFreesTheThreadOnce)
 }
 
 }  // namespace
+
+TEST_F(TPersonalMenu, TheGradientLooksExpandButtonHasRoomForItsDoubleChevrons)
+{
+  Manager->SetShowFullMenusAfterDelay(false);
+  int heights[2]{};
+  int menuHeights[2]{};
+  const TdxBarManagerStyle styles[] = {bmsFlat, bmsOffice11};
+  for (int i = 0; i < 2; ++i) {
+    Manager->SetStyle(styles[i]);
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(menu->IsExpandButtonShown());
+    const TRect mark = menu->GetMarkRect();
+    heights[i] = RectHeight(mark);
+    menuHeights[i] = RectHeight(menu->GetClientRect());
+    // The button lies under the items and inside the menu.
+    EXPECT_GE(mark.top, menu->GetItemLinks()->ShownItems(2)->GetItemRect().bottom);
+    EXPECT_LE(mark.bottom, menu->GetClientRect().bottom);
+    menu->Close();
+    PumpPending();
+  }
+  EXPECT_EQ(heights[1], heights[0] + dxOffice11DoubleChevronHeight);
+  EXPECT_GE(menuHeights[1] - menuHeights[0], dxOffice11DoubleChevronHeight) << "the menu grew with its button";
+}
