@@ -299,6 +299,31 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
     DefaultHandler(Message);
 }
 
+bool TdxBarWinControl::PassBarMouseMessage(const TMessage& Message)
+{
+  HWND wnd = GetHandle();
+  TCustomdxBarControl* bar = GetParent();
+  // The editor hands its moves and right presses back to the bar: those the bar handles.
+  if (FPassingBarMouse || !FFocused || !wnd || !::IsWindowVisible(wnd) || !bar || !bar->HandleAllocated())
+    return false;
+  // Wheel messages carry screen points and go to the focused editor anyway.
+  if (Message.Msg < WM_MOUSEFIRST || Message.Msg > WM_MOUSELAST || Message.Msg == WM_MOUSEWHEEL ||
+      Message.Msg == WM_MOUSEHWHEEL)
+    return false;
+  const POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
+  const TRect item = GetItemRect();
+  const TRect window = GetWindowBounds();
+  if (!::PtInRect(&item, p) || ::PtInRect(&window, p))
+    return false;
+  TWeakRef<TdxBarWinControl> self(this);
+  FPassingBarMouse = true;
+  ::SendMessageW(wnd, Message.Msg, Message.WParam & ~WPARAM(dxBarHotTrackMouseMove),
+                 MapPointParam(bar->GetHandle(), wnd, Message.LParam));
+  if (self)
+    FPassingBarMouse = false;
+  return true;
+}
+
 void TdxBarWinControl::WMKillFocus(TMessage& Message)
 {
   DefaultHandler(Message);
