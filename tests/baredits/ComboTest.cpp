@@ -203,3 +203,22 @@ TEST_F(TCombos, ListMadeBeforeItsFirstDropDownStillShowsOnTop)
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
   EXPECT_EQ(combo->GetText(), L"green");
 }
+
+TEST_F(TCombos, ArrowOpensTheListOfAComboEditedFromTheKeyboard)
+{
+  TdxBarCombo* combo = NewCombo({L"one", L"two", L"three"}, Bar2);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  combo->FocusEditor();
+  ASSERT_TRUE(PumpUntil([&] { return control->GetHandle() && ::GetFocus() == control->GetHandle(); }));
+  const TRect button = control->GetDropDownRect();
+  POINT arrow{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  ::ClientToScreen(Bar2->GetControl()->GetHandle(), &arrow);
+  ASSERT_TRUE(ClickAt(arrow));
+  EXPECT_TRUE(PumpUntil([&] { return ListShown(combo); }));
+  EXPECT_TRUE(control->GetFocused());
+  ASSERT_TRUE(ClickAt(arrow));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
+  EXPECT_TRUE(control->GetFocused()) << "closing the list keeps editing";
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+}
