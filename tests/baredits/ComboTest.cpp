@@ -62,6 +62,24 @@ TEST_F(TCombos, IndexTextAndListStayInStep)
   EXPECT_EQ(combo->FindBestMatch(L"q"), -1);
 }
 
+TEST_F(TCombos, SortingMovesTheIndexWithTheShownEntryAndKeepsAnUnlistedText)
+{
+  TdxBarCombo* combo = NewCombo({L"pear", L"apple", L"fig"}, Bar2);
+  combo->SetItemIndex(0);
+  int changes = 0;
+  combo->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  combo->SetSorted(true);
+  EXPECT_EQ(combo->GetItemIndex(), 2);
+  EXPECT_EQ(combo->GetText(), L"pear");
+  EXPECT_EQ(changes, 1) << "the index moved: told as any index change";
+  combo->SetText(L"kiwi");
+  changes = 0;
+  combo->SetSorted(false);
+  EXPECT_EQ(combo->GetItemIndex(), -1);
+  EXPECT_EQ(combo->GetText(), L"kiwi");
+  EXPECT_EQ(changes, 0);
+}
+
 TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
 {
   TdxBarCombo* combo = NewCombo({}, Bar2);
