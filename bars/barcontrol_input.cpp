@@ -6,6 +6,7 @@
 
 #include "platform/Win.h"
 
+#include "bars/edits.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/items.h"
@@ -828,6 +829,12 @@ void TCustomdxBarControl::UpdateShadowPosition(bool ASizeChanged)
 // Mouse input reaches only the windows of the active chain: an open menu is modal.
 void TCustomdxBarControl::WMMouseBar(TMessage& Message)
 {
+  // While an item edits, the rest of its control belongs to its editor, not to the bar.
+  if (auto* editing = dynamic_cast<TdxBarWinControl*>(GetSelectedControl());
+      editing && editing->PassBarMouseMessage(Message)) {
+    Message.Result = 0;
+    return;
+  }
   const UINT msg = Message.Msg;
   if (!IsInActiveChain() || ((msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) && FIgnoreMouseUp)) {
     Message.Result = 0;

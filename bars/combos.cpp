@@ -210,7 +210,12 @@ void TdxBarCustomCombo::SetSorted(bool Value)
     return;
   FSorted = Value;
   FItems->SetSorted(Value);
-  FItemIndex = FItems->IndexOf(GetText());
+  // The shown entry moved: the index follows it as any index change does. A text that
+  // names no entry stays the user's.
+  const int index = FItems->IndexOf(GetText());
+  if (index >= 0 && index != FItemIndex)
+    return SetItemIndex(index);
+  FItemIndex = index;
   RepaintControls();
 }
 

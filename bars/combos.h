@@ -155,7 +155,11 @@ protected:
   void WndProc(TMessage& Message) override;
 
 private:
+  // Whether a point of the bar window lies on what opens the list.
+  bool IsDropDownPoint(const TPoint& P) const;
+
   bool FDroppedDown = false;
+  bool FDownWhileOpen = false;
 };
 
 class TdxBarComboControl : public TCustomdxBarComboControl, public IdxBarComboItems {

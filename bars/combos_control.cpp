@@ -112,15 +112,20 @@ void TCustomdxBarComboControl::SetDroppedDown(bool Value)
     FDroppedDown = false;  // nothing dropped down
 }
 
-void TCustomdxBarComboControl::MouseDown(const TPoint& P)
+bool TCustomdxBarComboControl::IsDropDownPoint(const TPoint& P) const
 {
   TCustomdxBarCombo* combo = GetCombo();
   const TRect button = GetDropDownRect();
   const std::vector<TRect>& parts = GetPartRects();
-  bool onButton = ::PtInRect(&button, P);
-  if (!onButton && combo && !combo->GetShowEditor() && !parts.empty())
-    onButton = ::PtInRect(&parts[dxBarEditPartCaption], P) || ::PtInRect(&parts[dxBarEditPartText], P);
-  if (!onButton)
+  if (::PtInRect(&button, P))
+    return true;
+  return combo && !combo->GetShowEditor() && parts.size() > dxBarEditPartText &&
+         (::PtInRect(&parts[dxBarEditPartCaption], P) || ::PtInRect(&parts[dxBarEditPartText], P));
+}
+
+void TCustomdxBarComboControl::MouseDown(const TPoint& P)
+{
+  if (!IsDropDownPoint(P))
     return;
   // A press on the button of an open list closes it, and its release does not open it again.
   TWeakRef<TCustomdxBarComboControl> self(this);
@@ -168,7 +173,30 @@ void TCustomdxBarComboControl::WndProc(TMessage& Message)
       return;
     }
   }
+  HWND wnd = GetHandle();
+  TWeakRef<TCustomdxBarComboControl> self(this);
   TdxBarEditControl::WndProc(Message);
+  // While editing the bar hands presses on the button to the editor: an open list closes
+  // on the release, so that the press that closed it does not open it again.
+  const bool press = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
+  if (!self || !(press || msg == WM_LBUTTONUP) || !wnd || !::IsWindowVisible(wnd))
+    return;
+  TCustomdxBarControl* bar = GetParent();
+  if (!bar || !bar->HandleAllocated())
+    return;
+  POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
+  ::MapWindowPoints(wnd, bar->GetHandle(), &p, 1);
+  const bool onButton = IsDropDownPoint(TPoint{p.x, p.y});
+  if (press) {
+    FDownWhileOpen = FDroppedDown;
+    if (onButton && !FDroppedDown)
+      SetDroppedDown(true);
+    return;
+  }
+  const bool close = onButton && FDownWhileOpen;
+  FDownWhileOpen = false;
+  if (close)
+    SetDroppedDown(false);
 }
 
 // ---------------------------------------------------------------------------

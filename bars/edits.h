@@ -14,6 +14,10 @@
 
 class TBrush;
 
+// Posted to an in-place editor the painter draws: it repaints through the buffer what
+// the editor drew straight on the screen while it handled input.
+inline constexpr UINT dxBarEditorRepaintMessage = 0x8081;
+
 // Where an idle edit draws its text: this far right of the text area's left, as the
 // editor window shows it.
 inline constexpr int dxBarEditTextIndent = 2;
@@ -157,6 +161,9 @@ public:
   void SetWindowBounds(const TRect& R);
   // Whether the bar's painter draws the editor window itself (taken when it is shown).
   bool IsEditorDrawnByPainter() const { return FEditorDrawnByPainter; }
+  // A mouse message of the bar window (client point) on this control but outside its
+  // editor goes on to the editor while editing: true when it was passed on.
+  bool PassBarMouseMessage(const TMessage& Message);
 
 protected:
   virtual void HookWindow();
@@ -203,6 +210,7 @@ private:
   TRect FWindowRect{};
   int FSysKeyDownCount = 0;
   bool FEditorDrawnByPainter = false;
+  bool FPassingBarMouse = false;
 };
 
 // --- The edit control: caption, glyph and text parts, the resize drag. ------------------
@@ -303,6 +311,9 @@ private:
   void CreateEditWindow();
   void DestroyEditWindow();
   void PaintBuffered(HDC DC);
+  // After a message the editor may have drawn outside its painting: one repaint is posted.
+  static bool MayDrawDirectly(UINT AMsg, WPARAM AWParam);
+  void PostRepaint();
 
   HWND FEditWnd = nullptr;
   bool FRepaintPending = false;

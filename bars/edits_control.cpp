@@ -505,10 +505,44 @@ void TdxBarEditControl::WndProc(TMessage& Message)
         return;
       }
       break;
+    case dxBarEditorRepaintMessage:
+      if (FRepaintPending) {
+        FRepaintPending = false;
+        if (IsEditorDrawnByPainter() && ::IsWindowVisible(FEditWnd)) {
+          HDC dc = ::GetDC(FEditWnd);
+          PaintBuffered(dc);
+          ::ReleaseDC(FEditWnd, dc);
+        }
+      }
+      Message.Result = 0;
+      return;
     default:
       break;
   }
+  const UINT msg = Message.Msg;
+  const WPARAM wparam = Message.WParam;
+  TWeakRef<TdxBarEditControl> self(this);
   TdxBarCustomEditControl::WndProc(Message);
+  if (self && MayDrawDirectly(msg, wparam))
+    PostRepaint();
+}
+
+bool TdxBarEditControl::MayDrawDirectly(UINT AMsg, WPARAM AWParam)
+{
+  if (AMsg == WM_MOUSEMOVE)
+    return (AWParam & MK_LBUTTON) != 0;
+  // Typing, selecting, caret moves and text changes: the editor draws these at once
+  // through its own device context, past the buffer.
+  return AMsg == WM_CHAR || AMsg == WM_KEYDOWN || AMsg == WM_SETTEXT || AMsg == WM_SETFOCUS || AMsg == WM_KILLFOCUS ||
+         (AMsg >= WM_LBUTTONDOWN && AMsg <= WM_MBUTTONDBLCLK) || (AMsg >= EM_SETSEL && AMsg <= EM_SETREADONLY) ||
+         (AMsg >= WM_CUT && AMsg <= WM_UNDO);
+}
+
+void TdxBarEditControl::PostRepaint()
+{
+  if (FRepaintPending || !FEditWnd || !IsEditorDrawnByPainter() || !GetFocused())
+    return;
+  FRepaintPending = ::PostMessageW(FEditWnd, dxBarEditorRepaintMessage, 0, 0) != FALSE;
 }
 
 void TdxBarEditControl::PaintBuffered(HDC DC)

@@ -299,6 +299,34 @@ void TdxBarWinControl::WMMouse(TMessage& Message)
     DefaultHandler(Message);
 }
 
+bool TdxBarWinControl::PassBarMouseMessage(const TMessage& Message)
+{
+  HWND wnd = GetHandle();
+  TCustomdxBarControl* bar = GetParent();
+  // The editor hands its moves and right presses back to the bar: those the bar handles.
+  if (FPassingBarMouse || !FFocused || !wnd || !::IsWindowVisible(wnd) || !bar || !bar->HandleAllocated())
+    return false;
+  // Wheel messages carry screen points and go to the focused editor anyway. The right
+  // button stays the bar's: the editor would hand its press back, and a release alone
+  // opens the editor's clipboard menu over the caption.
+  const UINT msg = Message.Msg;
+  if (msg < WM_MOUSEFIRST || msg > WM_MOUSELAST || msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL ||
+      (msg >= WM_RBUTTONDOWN && msg <= WM_RBUTTONDBLCLK))
+    return false;
+  const POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
+  const TRect item = GetItemRect();
+  const TRect window = GetWindowBounds();
+  if (!::PtInRect(&item, p) || ::PtInRect(&window, p))
+    return false;
+  TWeakRef<TdxBarWinControl> self(this);
+  FPassingBarMouse = true;
+  ::SendMessageW(wnd, msg, Message.WParam & ~WPARAM(dxBarHotTrackMouseMove),
+                 MapPointParam(bar->GetHandle(), wnd, Message.LParam));
+  if (self)
+    FPassingBarMouse = false;
+  return true;
+}
+
 void TdxBarWinControl::WMKillFocus(TMessage& Message)
 {
   DefaultHandler(Message);

@@ -62,6 +62,24 @@ TEST_F(TCombos, IndexTextAndListStayInStep)
   EXPECT_EQ(combo->FindBestMatch(L"q"), -1);
 }
 
+TEST_F(TCombos, SortingMovesTheIndexWithTheShownEntryAndKeepsAnUnlistedText)
+{
+  TdxBarCombo* combo = NewCombo({L"pear", L"apple", L"fig"}, Bar2);
+  combo->SetItemIndex(0);
+  int changes = 0;
+  combo->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  combo->SetSorted(true);
+  EXPECT_EQ(combo->GetItemIndex(), 2);
+  EXPECT_EQ(combo->GetText(), L"pear");
+  EXPECT_EQ(changes, 1) << "the index moved: told as any index change";
+  combo->SetText(L"kiwi");
+  changes = 0;
+  combo->SetSorted(false);
+  EXPECT_EQ(combo->GetItemIndex(), -1);
+  EXPECT_EQ(combo->GetText(), L"kiwi");
+  EXPECT_EQ(changes, 0);
+}
+
 TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
 {
   TdxBarCombo* combo = NewCombo({}, Bar2);
@@ -202,4 +220,23 @@ TEST_F(TCombos, ListMadeBeforeItsFirstDropDownStillShowsOnTop)
   ASSERT_TRUE(ClickAt(p));
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
   EXPECT_EQ(combo->GetText(), L"green");
+}
+
+TEST_F(TCombos, ArrowOpensTheListOfAComboEditedFromTheKeyboard)
+{
+  TdxBarCombo* combo = NewCombo({L"one", L"two", L"three"}, Bar2);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  combo->FocusEditor();
+  ASSERT_TRUE(PumpUntil([&] { return control->GetHandle() && ::GetFocus() == control->GetHandle(); }));
+  const TRect button = control->GetDropDownRect();
+  POINT arrow{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  ::ClientToScreen(Bar2->GetControl()->GetHandle(), &arrow);
+  ASSERT_TRUE(ClickAt(arrow));
+  EXPECT_TRUE(PumpUntil([&] { return ListShown(combo); }));
+  EXPECT_TRUE(control->GetFocused());
+  ASSERT_TRUE(ClickAt(arrow));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
+  EXPECT_TRUE(control->GetFocused()) << "closing the list keeps editing";
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
 }

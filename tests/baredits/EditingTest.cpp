@@ -272,3 +272,50 @@ TEST_F(TEditing, BarThatFreesTheItemOnAForwardedRightPressEndsThePressQuietly)
   // The other edit still edits.
   ASSERT_TRUE(StartEditing(ControlOn(Bar1, Edit)));
 }
+
+TEST_F(TEditing, PressesOnTheCaptionOfAnEditingEditBelongToItsEditor)
+{
+  int clicks = 0;
+  Edit->SetCaption(L"Find");
+  Edit->SetShowCaption(true);
+  Edit->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  Control = ControlOn(Bar1, Edit);
+  ASSERT_NE(Control, nullptr);
+  ASSERT_TRUE(StartEditing(Control));
+  const int clicksToStart = clicks;
+  ASSERT_TRUE(ReplaceText(L"hello") && PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}));
+  const TRect caption = Control->GetPartRects().at(dxBarEditPartCaption);
+  ASSERT_GT(caption.right - caption.left, 0);
+  POINT at{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2};
+  ::ClientToScreen(Bar1->GetControl()->GetHandle(), &at);
+  // Moves there are handed back and forth between bar and editor once, not for ever.
+  ASSERT_TRUE(MoveMouseTo(at));
+  ASSERT_TRUE(ClickAt(at));
+  ASSERT_TRUE(DoubleClickAt(at));
+  PumpPending();
+  EXPECT_EQ(clicks, clicksToStart) << "the bar took the presses as clicks of the item";
+  EXPECT_TRUE(Control->GetFocused());
+  EXPECT_EQ(::GetFocus(), Control->GetHandle());
+  DWORD from = 0, to = 0;
+  ::SendMessageW(Control->GetHandle(), EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, 5u) << "the selection is the user's until he edits it";
+  // A right click there opens no menu of the editor's; a menu that does open is closed
+  // from inside its loop, so that the test ends either way.
+  static bool menuShown;
+  menuShown = false;
+  auto closeMenus = [](HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND menu = ::FindWindowW(L"#32768", nullptr); menu && ::IsWindowVisible(menu)) {
+      menuShown = true;
+      ::EndMenu();
+    }
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, closeMenus);
+  TFinally killTimer([&] { ::KillTimer(nullptr, timer); });
+  // A menu opened by the release is shown and closed before the click is through.
+  ASSERT_TRUE(ClickAt(at, TInputButton::Right));
+  PumpPending();
+  EXPECT_FALSE(menuShown);
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  EXPECT_EQ(Edit->GetText(), L"hello");
+}
