@@ -64,9 +64,7 @@ TdxBar::TdxBar(TComponent* AOwner) : TcxComponentCollectionItem(AOwner)
   IgnoreSiblingRemovals();  // a bar refers to no sibling that could go without telling it
   FBackgroundBitmap = std::make_unique<TBitmap>();
   FBackgroundBitmap->OnChange = TNotifyEvent(this, &TdxBar::BackgroundBitmapChanged);
-  FRealFont = std::make_unique<TFont>();
-  FFont = std::make_unique<TFont>();
-  FFont->OnChange = TNotifyEvent(this, &TdxBar::FontChanged);
+  FOwnFont = std::make_unique<TdxBarOwnFont>([this] { UpdateControlFont(); });
   FGlyph = std::make_unique<TBitmap>();
   FCaptionButtons = std::make_unique<TdxBarCaptionButtons>(this);
   FCaptionButtons->OnChanged = TdxBarCaptionButtonsChangedEvent(this, &TdxBar::CaptionButtonsChanged);
@@ -116,8 +114,7 @@ TdxBar::~TdxBar()
   FCaptionButtons.reset();
   FItemLinks.reset();
   FGlyph.reset();
-  FFont.reset();
-  FRealFont.reset();
+  FOwnFont.reset();
   FBackgroundBitmap.reset();
 }
 
@@ -135,12 +132,7 @@ void TdxBar::AttachToManager(TdxBarManager* AManager)
   FBarManager = AManager;
   if (!FItemLinks)
     FItemLinks = std::make_unique<TdxBarControlItemLinks>(AManager, this);
-  {
-    TNotifyEvent handler = FFont->OnChange;
-    FFont->OnChange = nullptr;
-    FFont->Assign(AManager->GetFont());
-    FFont->OnChange = handler;
-  }
+  FOwnFont->AssignQuietly(AManager->GetFont());
   if (!AManager->IsLoading()) {
     CallEvent(AManager->OnBarAdd, AManager, this);
     Changed(false);
@@ -371,7 +363,7 @@ void TdxBar::SetGlyph(TBitmap* Value)
 
 void TdxBar::SetFont(TFont* Value)
 {
-  FFont->Assign(Value);
+  GetFont()->Assign(Value);
 }
 
 void TdxBar::SetItemLinks(TdxBarControlItemLinks* Value)
@@ -400,34 +392,16 @@ void TdxBar::SetCaption(const String& Value)
 
 void TdxBar::SetUseOwnFont(bool Value)
 {
-  if (FUseOwnFont == Value)
-    return;
-  TRestore changing(FFontChanging, true);
-  FUseOwnFont = Value;
-  if (Value)
-    FontChanged(FFont.get());
-  else if (TdxBarManager* manager = GetBarManager())
-    FFont->Assign(manager->GetFont());
+  TdxBarManager* manager = GetBarManager();
+  FOwnFont->SetUseOwnFont(Value, manager ? manager->GetFont() : nullptr);
 }
 
+// Taking the manager's font updates the window through the font's own change.
 void TdxBar::ManagerFontChanged()
 {
   TdxBarManager* manager = GetBarManager();
-  if (FUseOwnFont || !manager) {
+  if (!FOwnFont->FollowManager(manager ? manager->GetFont() : nullptr))
     UpdateControlFont();
-    return;
-  }
-  TRestore changing(FFontChanging, true);
-  FFont->Assign(manager->GetFont());
-}
-
-void TdxBar::FontChanged(TObject*)
-{
-  if (!FFontChanging)
-    FUseOwnFont = true;
-  if (FUseOwnFont)
-    SetFontHandleFromFont(FFont.get(), FRealFont.get(), false);
-  UpdateControlFont();
 }
 
 // ---------------------------------------------------------------------------
@@ -761,7 +735,7 @@ void TdxBar::Assign(TPersistent* Source)
   SetUseRestSpace(source->FUseRestSpace);
   SetColor(source->FColor);
   SetFont(source->GetFont());
-  SetUseOwnFont(source->FUseOwnFont);
+  SetUseOwnFont(source->GetUseOwnFont());
   SetVisible(source->GetVisible());
 }
 

@@ -13,6 +13,7 @@
 #include "bars/itemlinks.h"
 #include "bars/layoutformat.h"
 #include "bars/manager.h"
+#include "bars/ownfont.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/Bitmap.h"
 #include "platform/Collection.h"
@@ -215,10 +216,10 @@ public:
   void SetCaptionButtons(TdxBarCaptionButtons* Value);
   TColor GetColor() const { return FColor; }
   void SetColor(TColor Value);
-  TFont* GetFont() const { return FFont.get(); }
+  TFont* GetFont() const { return FOwnFont->GetFont(); }
   void SetFont(TFont* Value);
   // The copy of Font kept in step while UseOwnFont is set.
-  TFont* GetRealFont() const { return FUseOwnFont ? FRealFont.get() : FFont.get(); }
+  TFont* GetRealFont() const { return GetUseOwnFont() ? FOwnFont->GetWorkingFont() : GetFont(); }
   TBitmap* GetGlyph() const { return FGlyph.get(); }
   void SetGlyph(TBitmap* Value);
   bool GetHidden() const { return FHidden; }
@@ -238,7 +239,7 @@ public:
   void SetShowMark(bool Value);
   bool GetSizeGrip() const { return FSizeGrip; }
   void SetSizeGrip(bool Value);
-  bool GetUseOwnFont() const { return FUseOwnFont; }
+  bool GetUseOwnFont() const { return FOwnFont->GetUseOwnFont(); }
   void SetUseOwnFont(bool Value);
   // The manager's Font changed: a bar without its own font takes it; either way the window
   // takes its font again.
@@ -328,7 +329,6 @@ private:
   bool IsManagerLoading() const;
   bool IsManagerDestroying() const;
   bool IsLoadingAsAncestor() const;
-  void FontChanged(TObject* Sender);
   void BackgroundBitmapChanged(TObject* Sender);
   void RefreshFrame();
   void RebuildControl();
@@ -350,7 +350,7 @@ private:
   void ShowMergedBar(TdxBar* ABar, bool AVisible);
   bool IsStoreDockingStyle() const { return !FDockControl; }
   bool IsStoreDockedDockingStyle() const { return !FDockedDockControl; }
-  bool IsStoreFont() const { return FUseOwnFont; }
+  bool IsStoreFont() const { return GetUseOwnFont(); }
 
   bool FAllowClose = true;
   bool FAllowCustomizing = true;
@@ -371,16 +371,14 @@ private:
   int FDockedTop = 0;
   TdxBarDockingStyle FDockingStyle = dsNone;
   TdxDockRow* FDockRow = nullptr;
-  std::unique_ptr<TFont> FRealFont;
   int FFloatLeft = 0;
   int FFloatTop = 0;
   int FFloatClientWidth = 0;
   int FFloatClientHeight = 0;
-  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TdxBarOwnFont> FOwnFont;
   std::vector<TWeakRef<TComponent>> FListeners;
   std::unique_ptr<TBitmap> FGlyph;
   bool FHidden = false;
-  bool FFontChanging = false;
   bool FAutoHidden = false;
   bool FIsMainMenu = false;
   bool FOldNameMode = false;
@@ -401,7 +399,6 @@ private:
   bool FStateStoringUnmerge = false;
   bool FShowMark = true;
   bool FSizeGrip = true;
-  bool FUseOwnFont = false;
   bool FUseRestSpace = false;
   bool FVisible = false;
   bool FWholeRow = false;

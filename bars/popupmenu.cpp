@@ -94,13 +94,9 @@ TdxBarCustomPopupMenu::TdxBarCustomPopupMenu(TComponent* AOwner) : TdxBarCompone
 {
   FBackgroundBitmap = std::make_unique<TBitmap>();
   TdxBarManager* manager = ManagerForOwner(AOwner);
-  FRealFont = std::make_unique<TFont>();
-  FFont = std::make_unique<TFont>();
-  if (manager) {
-    TRestore changing(FFontChanging, true);
-    FFont->Assign(manager->GetFont());
-  }
-  FFont->OnChange = TNotifyEvent(this, &TdxBarCustomPopupMenu::FontChanged);
+  FOwnFont = std::make_unique<TdxBarOwnFont>([this] { FontChanged(); });
+  if (manager)
+    FOwnFont->AssignQuietly(manager->GetFont());
   FItemLinks = std::make_unique<TdxBarSubMenuControlItemLinks>(manager, static_cast<IdxBarLinksOwner*>(this));
   FItemLinks->SetUseRecentItems(false);
   AttachToManager(manager);
@@ -111,8 +107,7 @@ TdxBarCustomPopupMenu::~TdxBarCustomPopupMenu()
   DetachFromManager();
   // The links close an open window with them.
   FItemLinks.reset();
-  FFont.reset();
-  FRealFont.reset();
+  FOwnFont.reset();
   FBackgroundBitmap.reset();
 }
 
@@ -278,36 +273,25 @@ void TdxBarCustomPopupMenu::SetUseRecentItems(bool Value)
 void TdxBarCustomPopupMenu::SetFont(TFont* Value)
 {
   if (Value)
-    FFont->Assign(Value);
+    GetFont()->Assign(Value);
 }
 
 TFont* TdxBarCustomPopupMenu::GetRealFont() const
 {
-  if (FUseOwnFont)
-    return FRealFont.get();
+  if (GetUseOwnFont())
+    return FOwnFont->GetWorkingFont();
   TdxBarManager* manager = GetBarManager();
-  return manager ? manager->GetFont() : FFont.get();
+  return manager ? manager->GetFont() : GetFont();
 }
 
 void TdxBarCustomPopupMenu::SetUseOwnFont(bool Value)
 {
-  if (FUseOwnFont == Value)
-    return;
-  TRestore changing(FFontChanging, true);
-  FUseOwnFont = Value;
-  if (Value)
-    FontChanged(FFont.get());
-  else if (TdxBarManager* manager = GetBarManager())
-    FFont->Assign(manager->GetFont());
+  TdxBarManager* manager = GetBarManager();
+  FOwnFont->SetUseOwnFont(Value, manager ? manager->GetFont() : nullptr);
 }
 
-// A change of Font that the menu did not make itself makes the font the menu's own.
-void TdxBarCustomPopupMenu::FontChanged(TObject*)
+void TdxBarCustomPopupMenu::FontChanged()
 {
-  if (!FFontChanging)
-    FUseOwnFont = true;
-  if (FUseOwnFont)
-    SetFontHandleFromFont(FFont.get(), FRealFont.get(), false);
   if (TCustomdxBarControl* window = GetBarControl())
     window->GetFont()->Assign(GetRealFont());
 }
@@ -315,10 +299,7 @@ void TdxBarCustomPopupMenu::FontChanged(TObject*)
 void TdxBarCustomPopupMenu::ManagerFontChanged(TObject*)
 {
   TdxBarManager* manager = GetBarManager();
-  if (FUseOwnFont || !manager)
-    return;
-  TRestore changing(FFontChanging, true);
-  FFont->Assign(manager->GetFont());
+  FOwnFont->FollowManager(manager ? manager->GetFont() : nullptr);
 }
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "bars/buttons.h"
 #include "bars/components.h"
 #include "bars/itemlinks.h"
+#include "bars/ownfont.h"
 #include "bars/submenu.h"
 #include "platform/Bitmap.h"
 
@@ -83,14 +84,14 @@ public:
   int GetBarSize() const { return FBarSize; }
   // Negative becomes 0.
   void SetBarSize(int Value);
-  TFont* GetFont() const { return FFont.get(); }
+  TFont* GetFont() const { return FOwnFont->GetFont(); }
   void SetFont(TFont* Value);
   // Font while UseOwnFont, else the manager's font; what the window draws with.
   TFont* GetRealFont() const;
-  bool GetUseOwnFont() const { return FUseOwnFont; }
+  bool GetUseOwnFont() const { return FOwnFont->GetUseOwnFont(); }
   // False takes the manager's font back.
   void SetUseOwnFont(bool Value);
-  bool IsFontStored() const { return FUseOwnFont; }
+  bool IsFontStored() const { return GetUseOwnFont(); }
   TdxBarItemLinks* GetItemLinks() const { return FItemLinks.get(); }
   void SetItemLinks(TdxBarItemLinks* Value);
   TdxBarItemOptions* GetItemOptions() const;
@@ -140,20 +141,17 @@ private:
   void CloseWindow();
   void WindowPopup(TObject* Sender);
   void WindowCloseUp(TObject* Sender);
-  void FontChanged(TObject* Sender);
+  void FontChanged();
   void ManagerFontChanged(TObject* Sender);
   void AttachToManager(TdxBarManager* AManager);
   void DetachFromManager();
 
   std::unique_ptr<TBitmap> FBackgroundBitmap;
   int FBarSize = 0;
-  std::unique_ptr<TFont> FRealFont;
-  std::unique_ptr<TFont> FFont;
-  bool FFontChanging = false;
+  std::unique_ptr<TdxBarOwnFont> FOwnFont;
   std::unique_ptr<TdxBarItemLinks> FItemLinks;
   TPopupOptions FOptions;
   bool FShowing = false;
-  bool FUseOwnFont = false;
   int FLoopDepth = 0;
   // Where Popup learns that its window opened.
   bool* FShownFlag = nullptr;

@@ -1,6 +1,7 @@
 // Dragging a bar with real input: the drag's own loop runs on this thread while a helper
 // thread moves the real cursor and presses keys, as a user would.
 #include "BarTestUtil.h"
+#include "platform/Scope.h"
 
 #include <atomic>
 #include <functional>
@@ -100,8 +101,7 @@ TEST_F(TBarDrag, CtrlKeepsTheBarFloating)
   // The virtual display resyncs modifier keys with its own keyboard, so the key state is
   // kept here; the key messages themselves are real and make the drag look again.
   static std::atomic<bool> ctrl{false};
-  bool (*saved)() = dxBarIsControlKeyDown;
-  dxBarIsControlKeyDown = [] { return ctrl.load(); };
+  TRestore<bool (*)()> saved(dxBarIsControlKeyDown, [] { return ctrl.load(); });
   int docked = 0;
   Manager->OnBarDockingStyleChange = TdxBarEvent([&docked](TObject*, TdxBar*) { ++docked; });
   DragWith(Bars(), Bar->GetControl(), [&] {
@@ -121,7 +121,6 @@ TEST_F(TBarDrag, CtrlKeepsTheBarFloating)
     ctrl = false;
     SendKeyTransition(VK_CONTROL, false);
   });
-  dxBarIsControlKeyDown = saved;
   // Docked once Ctrl was let go, floated again once it was held.
   EXPECT_EQ(docked, 2);
   EXPECT_EQ(Bar->GetDockingStyle(), dsNone);

@@ -60,7 +60,9 @@ TEST_F(TSeparators, MenuHeightFollowsCaptionAndPlace)
   EXPECT_EQ(height(second), base + 2 * line);
   second->SetShowCaption(false);
   links.Items(2)->RecreateControl();
-  EXPECT_EQ(height(second), 9);
+  // Without its caption it is a plain line again: thinner than any item it parts.
+  EXPECT_GT(height(second), 0);
+  EXPECT_LT(height(second), base);
   // The caption is measured and drawn bold; the canvas is plain again afterwards.
   auto* control = first->GetLink(0)->GetControl();
   control->ApplyItemFont();

@@ -2,6 +2,8 @@
 // ones load safely into a form that stays usable; bars come back on screen; reset.
 #include "FuzzTestUtil.h"
 
+#include <algorithm>
+#include <map>
 #include <random>
 
 #include "platform/Dialogs.h"
@@ -213,28 +215,47 @@ protected:
     PumpPending();
   }
 
-  // What the user has of each bar: its caption, whether and where it shows, and its links,
-  // less those AKept (bar, link) turns away.
+  // What the user has of a bar: its caption, whether and where it shows, and its links.
+  struct TBarState {
+    String Own;
+    std::vector<String> Links;
+  };
+  std::vector<TBarState> States() const
+  {
+    std::vector<TBarState> result;
+    for (int i = 0; i < Manager->GetBars()->GetCount(); ++i) {
+      TdxBar* bar = Manager->GetBars()->GetItem(i);
+      TBarState& state = result.emplace_back();
+      state.Own = bar->GetCaption() + (bar->GetVisible() ? L" shown" : L" hidden") + L" style " +
+                  IntToStr(int(bar->GetDockingStyle())) + L" row " + IntToStr(bar->GetRow());
+      for (int j = 0; j < bar->GetItemLinks()->Count(); ++j) {
+        TdxBarItemLink* link = bar->GetItemLinks()->Items(j);
+        state.Links.push_back(link->GetItem()->Name() + (link->GetVisible() ? L"" : L"(hidden)"));
+      }
+    }
+    return result;
+  }
+
+  // The bars' states as one text, less the links AKept (bar, link) turns away.
   String Summary(const std::function<bool(int, int)>& AKept = nullptr) const
   {
     String text;
-    for (int i = 0; i < Manager->GetBars()->GetCount(); ++i) {
-      TdxBar* bar = Manager->GetBars()->GetItem(i);
-      text += bar->GetCaption() + (bar->GetVisible() ? L" shown" : L" hidden") + L" style " +
-              IntToStr(int(bar->GetDockingStyle())) + L" row " + IntToStr(bar->GetRow()) + L":";
-      for (int j = 0; j < bar->GetItemLinks()->Count(); ++j) {
-        TdxBarItemLink* link = bar->GetItemLinks()->Items(j);
-        if (!AKept || AKept(i, j))
-          text += L" " + link->GetItem()->Name() + (link->GetVisible() ? L"" : L"(hidden)");
-      }
+    const std::vector<TBarState> states = States();
+    for (size_t i = 0; i < states.size(); ++i) {
+      text += states[i].Own + L":";
+      for (size_t j = 0; j < states[i].Links.size(); ++j)
+        if (!AKept || AKept(int(i), int(j)))
+          text += L" " + states[i].Links[j];
       text += L"\n";
     }
     return text;
   }
 
   // The cases that go the whole way run after the others, which share one form. AExpected,
-  // when given, is what the user must have of the bars after the damaged load.
-  void Check(const String& AText, const std::string& ALabel, bool AWhole, const String& AExpected = String())
+  // when given, is what the user must have of the bars after the damaged load; AAfterLoad
+  // looks at them then too.
+  void Check(const String& AText, const std::string& ALabel, bool AWhole, const String& AExpected = String(),
+             const std::function<void()>& AAfterLoad = nullptr)
   {
     if (AWhole)
       Whole.emplace_back(AText, ALabel);
@@ -244,6 +265,8 @@ protected:
     EXPECT_NO_THROW(Load(AText)) << ALabel;
     if (!AExpected.empty())
       EXPECT_EQ(Summary(), AExpected) << ALabel;
+    if (AAfterLoad)
+      AAfterLoad();
     PaintAll(Form);
     Load(Saved);
     EXPECT_EQ(boxes.Count, 0) << ALabel << ": " << ToUtf8(boxes.LastText);
@@ -299,6 +322,21 @@ protected:
   std::vector<std::pair<String, std::string>> Whole;
 };
 
+// Each section's lines as they stand, its header with them: a section named twice, or
+// one that gained or lost a line, reads differently.
+std::map<String, String> SectionTexts(TStringList& ALines)
+{
+  std::map<String, String> result;
+  String section;
+  for (int i = 0; i < ALines.Count(); ++i) {
+    const String line = ALines.Strings(i);
+    if (line.size() > 1 && line.front() == L'[' && line.back() == L']')
+      section = line.substr(1, line.size() - 2);
+    result[section] += line + L"\n";
+  }
+  return result;
+}
+
 // Cut at the end and in the middle of every line. Cut after a line, what the text still holds
 // is what the form had already and the bars keep what it lost: only a link whose section lost
 // its item's name goes. A line cut in its middle may hold half a value, so those cases only
@@ -330,6 +368,7 @@ TEST_F(TStoredLayout, TruncationsAtEveryLineLoadAndLoseNothingElse)
 TEST_F(TStoredLayout, DamagedSectionsCostOnlyWhatTheyHeld)
 {
   const String base = L"FuzzForm.dxBarManager1.";
+  const std::vector<TBarState> before = States();
   auto damaged = [&](const std::function<void(TMemIniFile&)>& ADamage) {
     TMemIniFile text;
     text.SetText(Saved);
@@ -388,12 +427,17 @@ TEST_F(TStoredLayout, DamagedSectionsCostOnlyWhatTheyHeld)
 
 // Each case makes one to three changes: a value of the wrong kind or out of range, two lines
 // swapped (names and values), up to twelve lines (a section) deleted or doubled further on.
+// A bar whose section, and the manager's, the changes left alone keeps its state, and the
+// links whose sections they left alone stay on it in their order.
 TEST_F(TStoredLayout, SeededMutationsLoad)
 {
   static const wchar_t* const values[] = {L"2147483647", L"-2147483648", L"0",  L"-1",      L"99999",        L"abc",
                                           L"",           L"1e9",         L"FF", L"btnGone", L"dxBarManager1"};
   TStringList lines;
   lines.SetText(Saved);
+  const std::map<String, String> original = SectionTexts(lines);
+  const String base = L"FuzzForm.dxBarManager1.";
+  const std::vector<TBarState> before = States();
   std::mt19937 random(20261207);
   auto pick = [&](size_t n) { return size_t(random() % n); };
   for (int c = 0; c < 2000; ++c) {
@@ -418,7 +462,33 @@ TEST_F(TStoredLayout, SeededMutationsLoad)
             m.Insert(at, m.Strings(i + n));
       }
     }
-    Check(m.GetText(), "mutation " + std::to_string(c), c % 200 == 0);
+    const std::map<String, String> mutated = SectionTexts(m);
+    auto untouched = [&](const String& ASection) {
+      auto was = original.find(ASection), is = mutated.find(ASection);
+      return was != original.end() && is != mutated.end() && is->second == was->second;
+    };
+    const std::string label = "mutation " + std::to_string(c);
+    Check(m.GetText(), label, c % 200 == 0, String(), [&] {
+      const std::vector<TBarState> after = States();
+      for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        const String bar = base + L"Bar" + IntToStr(int(i));
+        if (!untouched(base + L"Main") || !untouched(bar))
+          continue;
+        EXPECT_EQ(after[i].Own, before[i].Own) << label;
+        // What stayed must still be there, in its order, whatever went around it.
+        auto at = after[i].Links.begin();
+        for (size_t j = 0; j < before[i].Links.size(); ++j) {
+          if (!untouched(bar + L".ItemLink" + IntToStr(int(j))))
+            continue;
+          at = std::find(at, after[i].Links.end(), before[i].Links[j]);
+          if (at == after[i].Links.end()) {
+            ADD_FAILURE() << label << ": bar " << i << " lost link " << j;
+            break;
+          }
+          ++at;
+        }
+      }
+    });
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "lookandfeel/cxControls.h"
 #include "support/Owned.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -25,14 +26,28 @@ TEST(THintWindow, PlainHintIsTheMeasuredTextAndShortcut)
   ASSERT_TRUE(window->ActivateHint(&source, L"Save", L" (Ctrl+S)"));
   EXPECT_TRUE(window->IsShowing());
   EXPECT_EQ(window->GetText(), L"Save (Ctrl+S)");
-  HDC dc = GetDC(window->GetHandle());
-  HGDIOBJ old = SelectObject(dc, window->GetCanvas()->GetFont()->GetHandle());
-  RECT r{0, 0, 2000, 0};
-  DrawTextW(dc, L"Save (Ctrl+S)", -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
-  SelectObject(dc, old);
-  ReleaseDC(window->GetHandle(), dc);
-  EXPECT_EQ(window->GetWidth(), r.right + 6);
-  EXPECT_EQ(window->GetHeight(), r.bottom + 6);
+  // All of the text shows: its ink keeps clear of the border on every side.
+  PumpPending();
+  RECT bounds;
+  GetWindowRect(window->GetHandle(), &bounds);
+  TDib32 shot = CaptureScreen(bounds);
+  const int width = shot.Width(), height = shot.Height();
+  const COLORREF paper = shot.Pixel(width / 2, 1);
+  RECT ink{width, height, -1, -1};
+  for (int y = 1; y < height - 1; ++y)
+    for (int x = 1; x < width - 1; ++x)
+      if (ColorDistance(shot.Pixel(x, y), paper) > 64)
+        ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+               std::max<LONG>(ink.bottom, y)};
+  ASSERT_LE(ink.left, ink.right) << "no text drawn";
+  EXPECT_GT(ink.left, 1);
+  EXPECT_GT(ink.top, 1);
+  EXPECT_LT(ink.right, width - 2);
+  EXPECT_LT(ink.bottom, height - 2);
+  // The shortcut takes room of its own.
+  const int withShortcut = window->GetWidth();
+  ASSERT_TRUE(window->ActivateHint(&source, L"Save", String()));
+  EXPECT_LT(window->GetWidth(), withShortcut);
 
   HWND h = window->GetHandle();
   EXPECT_TRUE(GetWindowLongPtrW(h, GWL_STYLE) & WS_DISABLED);

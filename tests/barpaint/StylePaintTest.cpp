@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include <vsstyle.h>
+
 #include "PaintTestUtil.h"
 #include "bars/startup.h"
 #include "lookandfeel/dxOffice11.h"
@@ -334,12 +336,24 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
     std::vector<TRecordedPart> Parts;
     const char* Name;
   } cases[] = {
-      {{.Down = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 5}}, "down: checked"},
-      {{.Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 2}}, "hot"},
-      {{.Down = true, .Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 6}}, "hot down"},
-      {{.Pressed = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 3}}, "pressed"},
-      {{.Selected = true}, false, bkHorizontal, {{TRecordingTheme::Of(totToolBar), 1, 4}}, "disabled"},
-      {{.Down = true}, true, bkMenu, {{TRecordingTheme::Of(totToolBar), 1, 5}}, "a down menu item's glyph cell"},
+      {{.Down = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_CHECKED}}, "down: checked"},
+      {{.Selected = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_HOT}}, "hot"},
+      {{.Down = true, .Selected = true},
+       true,
+       bkHorizontal,
+       {{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_HOTCHECKED}},
+       "hot down"},
+      {{.Pressed = true}, true, bkHorizontal, {{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_PRESSED}}, "pressed"},
+      {{.Selected = true},
+       false,
+       bkHorizontal,
+       {{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_DISABLED}},
+       "disabled"},
+      {{.Down = true},
+       true,
+       bkMenu,
+       {{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_CHECKED}},
+       "a down menu item's glyph cell"},
       {{}, true, bkHorizontal, {}, "idle: nothing"},
   };
   for (const TCase& c : cases) {
@@ -351,14 +365,14 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
     xp.DrawGlyphFrame(&item, dib.DC(), c.States, Rect(0, 0, 30, 30), dxBarSysColorBrush(COLOR_BTNFACE));
     EXPECT_EQ(theme.Drawn, c.Parts) << c.Name;
   }
-  // MDI buttons: minimize 16, restore 22, close 20; hot 2, disabled 4, pressed 3, else 1.
+  // The MDI buttons: minimize, restore and close, in each of their looks.
   struct TMDI {
     int Button, State;
     TRecordedPart Part;
-  } mdi[] = {{0, 2, {TRecordingTheme::Of(totWindow), 16, 2}},
-             {1, 1, {TRecordingTheme::Of(totWindow), 22, 4}},
-             {2, 4, {TRecordingTheme::Of(totWindow), 20, 3}},
-             {2, 3, {TRecordingTheme::Of(totWindow), 20, 1}}};
+  } mdi[] = {{0, 2, {TRecordingTheme::Of(totWindow), WP_MDIMINBUTTON, MINBS_HOT}},
+             {1, 1, {TRecordingTheme::Of(totWindow), WP_MDIRESTOREBUTTON, RBS_DISABLED}},
+             {2, 4, {TRecordingTheme::Of(totWindow), WP_MDICLOSEBUTTON, CBS_PUSHED}},
+             {2, 3, {TRecordingTheme::Of(totWindow), WP_MDICLOSEBUTTON, CBS_NORMAL}}};
   for (const TMDI& m : mdi) {
     TDib32 dib(20, 20, Paper);
     theme.Drawn.clear();
@@ -375,8 +389,8 @@ TEST(XPLook, SizesAreReadByEachNewPainterAndKeptByEachOld)
   const TdxTheme toolbar = TRecordingTheme::Of(totToolBar), window = TRecordingTheme::Of(totWindow);
   std::vector<std::unique_ptr<TdxBarXPPainter>> painters;
   for (int size : {4, 9}) {
-    theme.Sizes[{toolbar, 5}] = Size(size, 22);
-    theme.Sizes[{window, 19}] = Size(size + 10, size + 10);
+    theme.Sizes[{toolbar, TP_SEPARATOR}] = Size(size, 22);
+    theme.Sizes[{window, WP_SMALLCLOSEBUTTON}] = Size(size + 10, size + 10);
     theme.Margin = size / 2;
     painters.push_back(std::make_unique<TdxBarXPPainter>());
   }

@@ -2,6 +2,7 @@
 // floating constraints (min/max info, sizing, being pulled back onto a monitor), the dialog
 // code, the mark's hot-track timer and double-click docking.
 #include "ToolbarTestUtil.h"
+#include "platform/Scope.h"
 
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -330,8 +331,8 @@ TEST_F(TToolbarWindow, CtrlTabFollowsTheManagersBars)
     state[VK_CONTROL] = 0x80;
     state[VK_SHIFT] = ABack ? 0x80 : 0;
     SetKeyboardState(state);
+    TFinally restore([&] { SetKeyboardState(saved); });
     SendMessageW(AFrom->GetControl()->GetHandle(), WM_KEYDOWN, VK_TAB, 0);
-    SetKeyboardState(saved);
   };
   static_cast<TCustomdxBarControl*>(a->GetControl())->ActivateWithControl(nullptr);
   ASSERT_EQ(ActiveBarControl(), a->GetControl());

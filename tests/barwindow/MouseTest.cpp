@@ -3,6 +3,7 @@
 // drag waits for the system's drag distance, and mouse input outside the active chain is
 // dropped.
 #include "BarWindowTestUtil.h"
+#include "platform/Scope.h"
 
 #include "platform/Win.h"
 #include "support/Input.h"
@@ -42,9 +43,11 @@ TEST_F(TMouseTest, ClickNeverActivatesTheBarAndTheFormCaptionStaysActive)
       ncActivates.push_back(Message.WParam);
     old(Message);
   }));
-  ASSERT_TRUE(ClickAt(CenterOf(A)));
-  PumpPending();
-  Host.Form()->SetWindowProc(old);
+  {
+    TFinally restore([&] { Host.Form()->SetWindowProc(old); });
+    ASSERT_TRUE(ClickAt(CenterOf(A)));
+    PumpPending();
+  }
   EXPECT_EQ(::GetActiveWindow(), form);
   EXPECT_EQ(::GetForegroundWindow(), form);
   EXPECT_NE(::GetFocus(), Bar->GetHandle());

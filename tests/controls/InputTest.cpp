@@ -2,6 +2,7 @@
 // fed by their parent, mouse enter and leave, capture, focus moving on a click, keys and
 // dialog keys, and an exception from a click handler stopping at the window procedure.
 #include "ControlTestUtil.h"
+#include "platform/Scope.h"
 
 #include "platform/StdCtrls.h"
 
@@ -197,9 +198,9 @@ TEST_F(TInputFixture, AnExceptionInAClickHandlerReachesTheHandlerNotTheProcess)
 {
   std::vector<String> reported;
   auto old = SetUnexpectedExceptionHandler([&](TObject*) { reported.push_back(CurrentExceptionMessage()); });
+  TFinally restore([&] { SetUnexpectedExceptionHandler(old); });
   Probe->OnClick = TNotifyEvent([](TObject*) { throw EInvalidOperation(L"click failed"); });
   ASSERT_TRUE(ClickAt(ScreenPoint(Probe, 15, 15)));
-  SetUnexpectedExceptionHandler(old);
   ASSERT_EQ(reported.size(), 1u);
   EXPECT_EQ(reported[0], L"click failed");
   // The control still takes clicks.

@@ -2,6 +2,7 @@
 // to named handlers, reflection of child notifications, and exceptions that stop at the
 // window procedure and reach the replaceable handler.
 #include "ControlTestUtil.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -157,8 +158,8 @@ TEST(ExceptionsInWindowProcedures, DefaultHandlerSwallowsWithoutAHandler)
   auto* c = new TCountingControl(&host);
   c->SetParent(&host);
   auto old = SetUnexpectedExceptionHandler(nullptr);
+  TFinally restore([&] { SetUnexpectedExceptionHandler(old); });
   EXPECT_NO_THROW(::SendMessageW(c->GetHandle(), WM_TEST_THROW, 0, 0));
-  SetUnexpectedExceptionHandler(old);
 }
 
 TEST(ExceptionsInWindowProcedures, AThrowingHandlerDoesNotEscapeEither)
@@ -167,8 +168,8 @@ TEST(ExceptionsInWindowProcedures, AThrowingHandlerDoesNotEscapeEither)
   auto* c = new TCountingControl(&host);
   c->SetParent(&host);
   auto old = SetUnexpectedExceptionHandler([](TObject*) { throw Exception(L"the handler fails too"); });
+  TFinally restore([&] { SetUnexpectedExceptionHandler(old); });
   EXPECT_NO_THROW(::SendMessageW(c->GetHandle(), WM_TEST_THROW, 0, 0));
-  SetUnexpectedExceptionHandler(old);
 }
 
 TEST(ExceptionsInWindowProcedures, PaintThatThrowsDoesNotLoopForever)
