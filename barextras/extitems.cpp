@@ -4,6 +4,7 @@
 #include "barextras/extitems.h"
 
 #include "barextras/largebutton.h"
+#include "barextras/statics.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -61,7 +62,9 @@ void FreeShared(T*& Object)
 const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
+      {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;
 }
