@@ -3,6 +3,7 @@
 // kinds and frees what exists, newest first.
 #include "barextras/extitems.h"
 
+#include "barextras/colorcombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/statics.h"
 #include "bars/registry.h"
@@ -64,6 +65,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
   static const std::vector<TdxBarExtItemKind> kinds = {
       {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;

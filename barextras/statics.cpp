@@ -29,7 +29,7 @@ PUBLISHED(TdxBarProgressItem, TdxBarStatic)
 {
   using I = TdxBarProgressItem;
   p.Prop(L"BorderStyle", &I::GetBorderStyle, &I::SetBorderStyle).Default(sbsLowered);
-  p.Prop(L"Color", &I::GetColor, &I::SetColor).Default(clDefault);
+  p.Prop(L"Color", &I::GetColor, &I::SetColor).Default(clDefault).Idents(&ColorIdents());
   p.Prop(L"Max", &I::GetMax, &I::SetMax).Default(100);
   p.Prop(L"Min", &I::GetMin, &I::SetMin).Default(0);
   p.Prop(L"Position", &I::GetPosition, &I::SetPosition).Default(0);
