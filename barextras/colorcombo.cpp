@@ -68,25 +68,6 @@ TdxBarColorCombo::TdxBarColorCombo(TComponent* AOwner) : TdxBarCustomCombo(AOwne
   FillList();
   SetItemIndex(0);
   SetShowEditor(false);
-  GetListBox()->OnCloseUp = TdxBarDropDownCloseUpEvent(this, &TdxBarColorCombo::ListClosed);
-}
-
-void TdxBarColorCombo::ListClosed(TdxBarDropDownListBox* Sender, int Index)
-{
-  TWeakRef<TdxBarColorCombo> self(this);
-  TWeakRef<TdxBarColorComboControl> control(dynamic_cast<TdxBarColorComboControl*>(GetDropDownSourceControl()));
-  if (control)
-    control->SetDroppedDown(false);
-  if (!self || Index < 0)
-    return;
-  SetItemIndex(Index);
-  if (!self || !control)
-    return;
-  control->SetItemIndex(Index, false);
-  control->ReadText();
-  // Without an editor the choice is all there was to edit.
-  if (control)
-    control->EndEditingAfterChoice();
 }
 
 void TdxBarColorCombo::FillList()
@@ -471,13 +452,6 @@ void TdxBarColorComboControl::MouseDown(const TPoint& P)
     return;
   }
   TdxBarComboControl::MouseDown(P);
-}
-
-void TdxBarColorComboControl::EndEditingAfterChoice()
-{
-  TdxBarColorCombo* combo = GetColorCombo();
-  if (combo && !combo->GetShowEditor() && GetFocused())
-    ReleaseFocus(true);
 }
 
 void TdxBarColorComboControl::CustomColorButtonClick()

@@ -57,8 +57,6 @@ public:
 
 private:
   void FillList();
-  // The list closed, on a choice (Index) or without (-1).
-  void ListClosed(TdxBarDropDownListBox* Sender, int Index);
   // Moves ItemIndex to follow Color without Color following it back.
   void FollowColor();
 
@@ -89,8 +87,6 @@ public:
   bool IsSelected() const override;
   // A press on the custom-colour button.
   void MouseDown(const TPoint& P) override;
-  // Without an editor there is nothing left to edit once the list has given its choice.
-  void EndEditingAfterChoice();
   // The colour the sample shows: the edited entry's while editing, else the item's.
   TColor GetSampleColor() const;
   // The sample's rectangle in the bar window; empty when the painter shows none.

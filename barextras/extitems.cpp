@@ -4,6 +4,7 @@
 #include "barextras/extitems.h"
 
 #include "barextras/colorcombo.h"
+#include "barextras/fontcombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/statics.h"
 #include "bars/registry.h"
@@ -66,6 +67,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
       {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
       {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
+      {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;
