@@ -18,29 +18,6 @@ constexpr int DialogRedEdit = 706;
 constexpr int DialogGreenEdit = 707;
 constexpr int DialogBlueEdit = 708;
 
-// A dialog window of the test's thread, once it shows.
-HWND FindThreadDialog(DWORD AThread)
-{
-  struct TSearch {
-    HWND Found = nullptr;
-  } search;
-  ::EnumThreadWindows(
-      AThread,
-      [](HWND wnd, LPARAM param) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(wnd, name, 16);
-        if (std::wstring(name) == L"#32770" && ::IsWindowVisible(wnd)) {
-          reinterpret_cast<TSearch*>(param)->Found = wnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      LPARAM(&search));
-  return search.Found;
-}
-
-// Run on a helper thread while the test's thread sits in the dialog: waits for the dialog,
-// types the colour into its edits and presses OK, or Cancel without AColor.
 // The colour the last dialog opened with, as its edits show it.
 COLORREF Opened = CLR_INVALID;
 

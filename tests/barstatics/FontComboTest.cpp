@@ -11,6 +11,9 @@
 
 namespace {
 
+// The font dialog's family box.
+constexpr int FontDialogFaceBox = 1136;
+
 // Every family the screen enumerates, with how often it was met (once per character set).
 std::map<String, int> EnumeratedFamilies()
 {
@@ -223,5 +226,44 @@ TEST_F(TFontCombos, PointerChoosesAFamilyOnAToolbarAndInAMenu)
   ASSERT_TRUE(ClickAt(TextPart(inMenu)));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   ASSERT_TRUE(ClickAt(ListEntry(combo, tahoma)));
+  EXPECT_TRUE(PumpUntil([&] { return combo->GetText() == L"Tahoma"; }));
+}
+
+TEST_F(TFontCombos, ATurnedBarShowsAButtonThatAsksTheFontDialog)
+{
+  TdxBarFontNameCombo* combo = NewCombo();
+  combo->SetText(L"Courier");
+  TdxBar* side = Manager->GetBars()->Add();
+  side->SetDockingStyle(dsLeft);
+  side->GetItemLinks()->AddItem(combo);
+  side->SetVisible(true);
+  PumpPending();
+  TdxBarItemControl* button = ControlOf(side->GetItemLinks(), combo);
+  ASSERT_NE(button, nullptr);
+  const DWORD thread = ::GetCurrentThreadId();
+  std::atomic<bool> found{false};
+  String opened;
+  RunWithHelperThread([&] { ClickAt(ScreenCenter(button)); },
+                      [&] {
+                        HWND dialog = nullptr;
+                        for (int i = 0; i < 250 && !dialog; ++i) {
+                          dialog = FindThreadDialog(thread);
+                          if (!dialog)
+                            PauseScript(20);
+                        }
+                        found = dialog != nullptr;
+                        if (!dialog)
+                          return;
+                        // The family box: what it opened with, then the family chosen.
+                        HWND face = ::GetDlgItem(dialog, FontDialogFaceBox);
+                        wchar_t text[LF_FACESIZE] = {};
+                        ::GetWindowTextW(face, text, LF_FACESIZE);
+                        opened = text;
+                        ::SendMessageW(face, CB_SELECTSTRING, WPARAM(-1), LPARAM(L"Tahoma"));
+                        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(FontDialogFaceBox, CBN_SELCHANGE), LPARAM(face));
+                        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                      });
+  ASSERT_TRUE(found) << "the font dialog opened";
+  EXPECT_EQ(opened, L"Courier");
   EXPECT_TRUE(PumpUntil([&] { return combo->GetText() == L"Tahoma"; }));
 }

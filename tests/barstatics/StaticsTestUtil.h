@@ -16,6 +16,9 @@
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
+// A dialog window of the thread AThread that shows now; nil when none does.
+HWND FindThreadDialog(DWORD AThread);
+
 class TStaticsTestForm : public TForm {
   DECLARE_CLASS(TStaticsTestForm, TForm)
 public:
