@@ -85,6 +85,7 @@ TEST_F(TColorCombos, ColoursAndIndexesFollowEachOther)
   EXPECT_EQ(combo->GetItems()->Count(), 16);
   EXPECT_EQ(combo->GetItemIndex(), 0);
   EXPECT_EQ(combo->GetText(), L"Black");
+  EXPECT_EQ(combo->GetGlyph()->GetWidth(), 16) << "its glyph from the library's resources";
   int changes = 0;
   combo->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
   combo->SetColor(TColor(0x0000FF));

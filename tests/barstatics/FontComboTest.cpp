@@ -103,6 +103,7 @@ TEST_F(TFontCombos, ListsEveryFamilyOnceWithItsMark)
   TdxBarFontNameCombo* combo = NewCombo();
   EXPECT_EQ(combo->GetWidth(), 160);
   EXPECT_EQ(combo->GetDropDownCount(), 12);
+  EXPECT_EQ(combo->GetGlyph()->GetHeight(), 16) << "its glyph from the library's resources";
   const std::map<String, int> families = EnumeratedFamilies();
   ASSERT_FALSE(families.empty());
   EXPECT_EQ(combo->GetItems()->Count(), int(families.size()));

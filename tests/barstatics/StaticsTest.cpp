@@ -271,6 +271,15 @@ TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
   gauge->SetPosition(60);
   gauge->SetColor(clGreen);
   gauge->SetSmooth(true);
+  // The combos of the same unit, for the looks' pictures.
+  auto* colours = Add<TdxBarColorCombo>(L"Colour");
+  colours->SetShowCustomColorButton(true);
+  colours->SetColor(clRed);
+  colours->SetWidth(90);
+  auto* fonts = Add<TdxBarFontNameCombo>(L"Font");
+  fonts->SetWidth(90);
+  fonts->SetItemIndex(0);
+  Host.Form()->SetBounds(100, 100, 900, 420);
   for (const TLook& look : looks) {
     SCOPED_TRACE(look.Name);
     Manager->SetStyle(look.Style);
@@ -278,16 +287,24 @@ TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
     auto* control = OnBar<TdxBarProgressControl>(gauge);
     ASSERT_NE(control, nullptr);
     ASSERT_TRUE(WaitPainted(control->GetParent()));
-    RECT bar{};
-    ::GetWindowRect(control->GetParent()->GetHandle(), &bar);
-    TDib32 shot = CaptureWindow(control->GetParent()->GetHandle());
+    // The bar's client area as the screen shows it, probed in client coordinates.
+    HWND wnd = control->GetParent()->GetHandle();
+    RECT client{};
+    ::GetClientRect(wnd, &client);
+    ::MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    TDib32 shot = CaptureScreen(client);
     SaveShotOnRequest(shot, (std::string("statics-") + look.Name).c_str());
-    const TRect r = control->GetProgressBarBounds();
-    RECT g = ScreenRect(control, r);
-    POINT filled{g.left + (g.right - g.left) / 4 - bar.left, (g.top + g.bottom) / 2 - bar.top};
-    POINT empty{g.right - 4 - bar.left, filled.y};
+    const TRect g = control->GetProgressBarBounds();
+    POINT filled{g.left + (g.right - g.left) / 4, (g.top + g.bottom) / 2};
+    POINT empty{g.right - 4, filled.y};
     if (look.Style != bmsXP)
       EXPECT_TRUE(ColorNear(shot.Pixel(filled.x, filled.y), RGB(0, 128, 0)));
     EXPECT_FALSE(ColorsClose(shot.Pixel(filled.x, filled.y), shot.Pixel(empty.x, empty.y)));
+    auto* colourControl = OnBar<TdxBarColorComboControl>(colours);
+    ASSERT_NE(colourControl, nullptr);
+    const TRect sample = colourControl->GetSampleRect();
+    EXPECT_TRUE(
+        ColorNear(shot.Pixel((sample.left + sample.right) / 2, (sample.top + sample.bottom) / 2), RGB(255, 0, 0)))
+        << "the colour combo's sample";
   }
 }
