@@ -23,12 +23,7 @@ COLORREF Opened = CLR_INVALID;
 
 void AnswerColorDialog(DWORD AThread, std::optional<COLORREF> AColor, std::atomic<bool>& AFound)
 {
-  HWND dialog = nullptr;
-  for (int i = 0; i < 250 && !dialog; ++i) {
-    dialog = FindThreadDialog(AThread);
-    if (!dialog)
-      PauseScript(20);
-  }
+  HWND dialog = WaitForThreadDialog(AThread);
   AFound = dialog != nullptr;
   if (!dialog)
     return;

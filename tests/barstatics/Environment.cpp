@@ -94,3 +94,13 @@ HWND FindThreadDialog(DWORD AThread)
       LPARAM(&found));
   return found;
 }
+
+HWND WaitForThreadDialog(DWORD AThread)
+{
+  HWND dialog = FindThreadDialog(AThread);
+  for (int i = 0; i < 250 && !dialog; ++i) {
+    PauseScript(20);
+    dialog = FindThreadDialog(AThread);
+  }
+  return dialog;
+}

@@ -246,12 +246,7 @@ TEST_F(TFontCombos, ATurnedBarShowsAButtonThatAsksTheFontDialog)
   String opened;
   RunWithHelperThread([&] { ClickAt(ScreenCenter(button)); },
                       [&] {
-                        HWND dialog = nullptr;
-                        for (int i = 0; i < 250 && !dialog; ++i) {
-                          dialog = FindThreadDialog(thread);
-                          if (!dialog)
-                            PauseScript(20);
-                        }
+                        HWND dialog = WaitForThreadDialog(thread);
                         found = dialog != nullptr;
                         if (!dialog)
                           return;

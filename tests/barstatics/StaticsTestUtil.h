@@ -18,6 +18,9 @@
 
 // A dialog window of the thread AThread that shows now; nil when none does.
 HWND FindThreadDialog(DWORD AThread);
+// From a helper thread while AThread sits in a modal dialog: the dialog once it shows;
+// nil when none showed within five seconds.
+HWND WaitForThreadDialog(DWORD AThread);
 
 class TStaticsTestForm : public TForm {
   DECLARE_CLASS(TStaticsTestForm, TForm)
