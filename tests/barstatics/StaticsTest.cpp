@@ -308,3 +308,31 @@ TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
         << "the colour combo's sample";
   }
 }
+
+TEST_F(TStatics, AMenuShowsTheGaugeAndItsCaption)
+{
+  auto* gauge = Add<TdxBarProgressItem>(L"Saving", SubItem->GetItemLinks());
+  gauge->SetColor(clRed);
+  gauge->SetSmooth(true);
+  gauge->SetPosition(100);
+  Add<TdxBarStatic>(L"Ready", SubItem->GetItemLinks())->SetBorderStyle(sbsLowered);
+  TCustomdxBarControl* menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  auto* control = InMenu<TdxBarProgressControl>(gauge);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(WaitPainted(menu));
+  RECT client{};
+  ::GetClientRect(menu->GetHandle(), &client);
+  ::MapWindowPoints(menu->GetHandle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  TDib32 shot = CaptureScreen(client);
+  SaveShotOnRequest(shot, "statics-menu");
+  const TRect r = control->GetProgressBarBounds();
+  ASSERT_EQ(r.right - r.left, 150);
+  EXPECT_TRUE(ColorNear(shot.Pixel(r.left + 5, (r.top + r.bottom) / 2), RGB(255, 0, 0)));
+  EXPECT_TRUE(ColorNear(shot.Pixel(r.right - 2, (r.top + r.bottom) / 2), RGB(255, 0, 0)));
+  // The caption before the gauge has ink.
+  const TRect item = control->GetItemRect();
+  EXPECT_GT(CountPixels(shot, RECT{item.left + 2, item.top + 2, r.left - 1, item.bottom - 2},
+                        [&](COLORREF c) { return !ColorsClose(c, shot.Pixel(item.left + 1, item.top + 1), 40); }),
+            5);
+}
