@@ -116,17 +116,25 @@ bool TdxBarColorCombo::IsSampleColor(TColor AColor)
 void TdxBarColorCombo::FollowColor()
 {
   const int index = GetIndexOfColor(FColor);
-  TWeakRef<TdxBarColorCombo> self(this);
   if (index == GetItemIndex()) {
     RepaintControls();
     TdxBarCustomCombo::DoChange();
     return;
   }
-  TRestore changing(FChanging, true);
-  SetItemIndex(index);
-  // An index the list does not move (-1 to -1 never reaches here) fires the change itself.
-  if (self)
-    RepaintControls();
+  MoveIndexQuietly(index);
+}
+
+void TdxBarColorCombo::MoveIndexQuietly(int AIndex)
+{
+  // The index change tells OnChange, whose handler may free the combo: the flag is put
+  // back only on a combo that is still there.
+  TWeakRef<TdxBarColorCombo> self(this);
+  FChanging = true;
+  SetItemIndex(AIndex);
+  if (!self)
+    return;
+  FChanging = false;
+  RepaintControls();
 }
 
 void TdxBarColorCombo::SetColor(TColor Value)
@@ -152,11 +160,8 @@ void TdxBarColorCombo::SetAutoColor(TColor Value)
   if (FAutoColor == Value)
     return;
   FAutoColor = Value;
-  if (!FShowAutoColor)
-    return;
-  TRestore changing(FChanging, true);
-  SetItemIndex(GetIndexOfColor(FColor));
-  RepaintControls();
+  if (FShowAutoColor)
+    MoveIndexQuietly(GetIndexOfColor(FColor));
 }
 
 void TdxBarColorCombo::SetAutoColorText(const String& Value)
@@ -196,11 +201,7 @@ void TdxBarColorCombo::SetShowAutoColor(bool Value)
   }
   if (GetDropDownCount() == oldCount)
     SetDropDownCount(NamedColorCount + (Value ? 1 : 0));
-  {
-    TRestore changing(FChanging, true);
-    SetItemIndex(GetIndexOfColor(FColor));
-  }
-  RepaintControls();
+  MoveIndexQuietly(GetIndexOfColor(FColor));
 }
 
 void TdxBarColorCombo::SetShowCustomColorButton(bool Value)

@@ -59,6 +59,7 @@ private:
   void FillList();
   // Moves ItemIndex to follow Color without Color following it back.
   void FollowColor();
+  void MoveIndexQuietly(int AIndex);
 
   TColor FAutoColor = clWindowText;
   String FAutoColorText;

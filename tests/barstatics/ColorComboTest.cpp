@@ -297,3 +297,15 @@ TEST_F(TColorCombos, TheCustomColourButtonOpensTheDialogWithTheShownColour)
   EXPECT_TRUE(PumpUntil([&] { return combo->GetColor() == TColor(RGB(200, 100, 50)); }));
   EXPECT_FALSE(control->IsCustomColorButtonPressed());
 }
+
+TEST_F(TColorCombos, AChangeHandlerMayFreeTheCombo)
+{
+  TdxBarColorCombo* combo = NewCombo();
+  combo->SetShowAutoColor(true);
+  TWeakRef<TdxBarColorCombo> ref(combo);
+  combo->OnChange = TNotifyEvent([&](TObject*) { combo->Free(); });
+  combo->SetColor(TColor(0x0000FF));
+  EXPECT_FALSE(ref);
+  PumpPending();
+  EXPECT_EQ(Bar->GetItemLinks()->Count(), 1) << "only the sub item is left";
+}
