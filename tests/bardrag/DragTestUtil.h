@@ -64,6 +64,9 @@ protected:
   static POINT Center(TdxBarItemLink* ALink);
   static POINT LeadingPart(TdxBarItemLink* ALink);
   static POINT TrailingPart(TdxBarItemLink* ALink);
+  // Paints AWindow now and pumps until the screen shows it steadily (the display catches up
+  // with new windows a little later); false when it did not settle within two seconds.
+  static bool WaitUntilScreenShows(TCustomdxBarControl* AWindow);
   // The window rectangle of a bar window on the screen.
   static RECT WindowRect(TCustomdxBarControl* AWindow);
   std::shared_ptr<TdxBarDragInfo> DragInfo() const { return dxBarFindDragInfo(Manager); }

@@ -75,6 +75,7 @@ TEST_F(TToolbarDrag, ButtonDraggedToAnotherToolbarMovesThereWithTheMarkWhereItLa
   TdxBarItemLink* two = LinksA()->Items(1);
   TdxBarItemLink* five = LinksB()->Items(1);
   const RECT barB = WindowRect(BarB->GetControl());
+  ASSERT_TRUE(WaitUntilScreenShows(BarB->GetControl()));
   TDib32 before = CaptureScreen(barB);
   TDragSight sight;
   TDib32 during;
@@ -109,6 +110,8 @@ TEST_F(TToolbarDrag, ButtonDraggedToAnotherToolbarMovesThereWithTheMarkWhereItLa
     }
   EXPECT_EQ(inverted, int(mark.size()));
   EXPECT_EQ(strays, 0);
+  SaveShotOnRequest(before, "move-before");
+  SaveShotOnRequest(during, "move-during");
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_EQ(Screen->GetCursor(), crDefault);
 }
@@ -206,6 +209,7 @@ TEST_F(TToolbarDrag, EscRestoresLinksCursorCaptureAndThePixelsUnderTheMark)
   TdxBarItemLink* one = LinksA()->Items(0);
   TdxBarItemLink* five = LinksB()->Items(1);
   const RECT barB = WindowRect(BarB->GetControl());
+  ASSERT_TRUE(WaitUntilScreenShows(BarB->GetControl()));
   TDib32 before = CaptureScreen(barB);
   TDragSight sight;
   TDragProbe probe([&] { sight = Look(); });
@@ -235,12 +239,15 @@ TEST_F(TToolbarDrag, DroppingALinkRightWhereItWasShowsNoMarkAndChangesNothing)
   TDragProbe probe([&] { sights.push_back(Look()); });
   // After the link before it, then before the link after it: both leave it in place. The
   // release is back on the link itself, so that no nudge counts either.
+  // The drag starts with a move across the bar, so that it begins where the press was.
   const POINT home = Center(two);
-  ASSERT_TRUE(DragWithMouse(home, TrailingPart(one), [&] {
+  const POINT start{home.x, home.y + 4};
+  ASSERT_TRUE(DragWithMouse(home, start, [&] {
+    Glide(start, TrailingPart(one));
     probe.Run();
     Glide(TrailingPart(one), LeadingPart(three));
     probe.Run();
-    Glide(LeadingPart(three), home);
+    Glide(LeadingPart(three), start);
   }));
   ASSERT_EQ(sights.size(), 2u);
   for (const TDragSight& sight : sights) {

@@ -5,6 +5,7 @@
 
 #include "bars/itemcontrol.h"
 #include "support/Input.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 IMPLEMENT_CLASS(TDragTestForm, TForm)
@@ -160,16 +161,52 @@ POINT TDragFixture::Center(TdxBarItemLink* ALink)
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+namespace {
+
+// Menus lay their links out top to bottom.
+bool IsMenuLink(TdxBarItemLink* ALink)
+{
+  TCustomdxBarControl* bar = ALink ? ALink->GetBarControl() : nullptr;
+  return bar && bar->GetKind() == bckSubMenu;
+}
+
+}  // namespace
+
 POINT TDragFixture::LeadingPart(TdxBarItemLink* ALink)
 {
   const TRect r = ScreenRect(ALink);
+  if (IsMenuLink(ALink))
+    return POINT{(r.left + r.right) / 2, r.top + 3};
   return POINT{r.left + 3, (r.top + r.bottom) / 2};
 }
 
 POINT TDragFixture::TrailingPart(TdxBarItemLink* ALink)
 {
   const TRect r = ScreenRect(ALink);
+  if (IsMenuLink(ALink))
+    return POINT{(r.left + r.right) / 2, r.bottom - 3};
   return POINT{r.right - 3, (r.top + r.bottom) / 2};
+}
+
+bool TDragFixture::WaitUntilScreenShows(TCustomdxBarControl* AWindow)
+{
+  if (!AWindow || !AWindow->HandleAllocated())
+    return false;
+  ::RedrawWindow(AWindow->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpPending();
+  // The display has caught up once two looks a little apart agree.
+  const RECT r = WindowRect(AWindow);
+  TDib32 last = CaptureScreen(r);
+  return PumpUntil(
+      [&] {
+        PumpFor(30);
+        TDib32 now = CaptureScreen(r);
+        const bool same = now.Valid() && last.Valid() &&
+                          CountDifferentPixels(now, RECT{0, 0, now.Width(), now.Height()}, last) == 0;
+        last = std::move(now);
+        return same;
+      },
+      2000);
 }
 
 RECT TDragFixture::WindowRect(TCustomdxBarControl* AWindow)
