@@ -76,12 +76,10 @@ bool AcceptsDrops(TCustomdxBarControl* AWindow)
   return AWindow->GetKind() == bckSubMenu || AWindow->IsDesigning();
 }
 
-// Whether the window refuses the drop at P (client coordinates): its mark is no place for a
-// link, and links that would contain their own menu are refused by the links themselves.
-bool RefusesDrop(TCustomdxBarControl* AWindow, const TPoint& P, TdxBarItem* AItem)
+// Whether the window refuses the drop: links that would contain their own menu are refused
+// by the links themselves.
+bool RefusesDrop(TCustomdxBarControl* AWindow, TdxBarItem* AItem)
 {
-  if (AWindow->HasMark() && PtInRect(AWindow->GetMarkRect(), P))
-    return true;
   String error;
   return AItem && !AWindow->GetItemLinks()->CanAddItem(AItem, error);
 }
@@ -285,13 +283,10 @@ void TdxBarDragInfo::DragMove(const TPoint& P)
   TFinally unlock([this]() noexcept { UnlockCursor(); });
   TCustomdxBarControl* window = FindTargetWindow(P);
   TdxBarDropPlace place;
-  TPoint client{0, 0};
-  if (window) {
-    client = window->ScreenToClient(P);
-    place = dxBarDropPlaceAt(window, client);
-  }
+  if (window)
+    place = dxBarDropPlaceAt(window, window->ScreenToClient(P));
   SetTarget(window, place);
-  FRefused = window && RefusesDrop(window, client, FDraggedItem.Get());
+  FRefused = window && RefusesDrop(window, FDraggedItem.Get());
   const bool possible = window && !FRefused && (place.Link || window->GetItemLinks()->ShownItemCount() == 0);
   if (!possible)
     SetDropState(TdxBarDropState::NoDrop);
