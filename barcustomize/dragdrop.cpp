@@ -699,7 +699,9 @@ void dxBarInstallDragAndDrop()
   // The hooks leave keys and clicks to the drag's loop; whoever answered before still does.
   TdxBarHookServices hooks = dxBarHookServices();
   GPreviousHookIsDragging = hooks.IsDragging;
-  hooks.IsDragging = [] { return dxBarIsAnyDragAndDropRunning() || (GPreviousHookIsDragging && GPreviousHookIsDragging()); };
+  hooks.IsDragging = [] {
+    return dxBarIsAnyDragAndDropRunning() || (GPreviousHookIsDragging && GPreviousHookIsDragging());
+  };
   SetdxBarHookServices(std::move(hooks));
 }
 

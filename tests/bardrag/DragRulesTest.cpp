@@ -53,8 +53,8 @@ TEST_F(TDragRules, APointDropsBeforeOrAfterTheLinkItFallsOnOrIntoTheGroupGapBefo
   EXPECT_FALSE(place.Before);
   // Between the two links lies the group mark of the second.
   ASSERT_GT(three->GetItemRect().left, two->GetItemRect().right);
-  place = dxBarDropPlaceAt(bar, TPoint{(two->GetItemRect().right + three->GetItemRect().left) / 2,
-                                       two->GetItemRect().top + midY});
+  place = dxBarDropPlaceAt(
+      bar, TPoint{(two->GetItemRect().right + three->GetItemRect().left) / 2, two->GetItemRect().top + midY});
   EXPECT_EQ(place.Link, three);
   EXPECT_TRUE(place.Before);
   EXPECT_TRUE(place.Group);
@@ -147,8 +147,8 @@ TEST_F(TDragRules, ASubItemOverItsOwnMenuIsRefusedAndReleasedThereStays)
   ASSERT_NE(menu, nullptr);
   TdxBarDropState state = TdxBarDropState::None;
   TDragProbe probe([&] { state = DragInfo() ? DragInfo()->GetDropState() : TdxBarDropState::None; });
-  ASSERT_TRUE(DragWithMouse(Center(LinksA()->Items(3)), LeadingPart(SubItem->GetItemLinks()->Items(1)),
-                            [&] { probe.Run(); }));
+  ASSERT_TRUE(
+      DragWithMouse(Center(LinksA()->Items(3)), LeadingPart(SubItem->GetItemLinks()->Items(1)), [&] { probe.Run(); }));
   EXPECT_EQ(state, TdxBarDropState::NoDrop);
   EXPECT_EQ(Captions(LinksA()), (TCaptions{L"One", L"Two", L"Three", L"Menu"}));
   EXPECT_EQ(Captions(SubItem->GetItemLinks()), (TCaptions{L"M1", L"M2", L"M3"}));

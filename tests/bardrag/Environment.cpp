@@ -201,8 +201,8 @@ bool TDragFixture::WaitUntilScreenShows(TCustomdxBarControl* AWindow)
       [&] {
         PumpFor(30);
         TDib32 now = CaptureScreen(r);
-        const bool same = now.Valid() && last.Valid() &&
-                          CountDifferentPixels(now, RECT{0, 0, now.Width(), now.Height()}, last) == 0;
+        const bool same =
+            now.Valid() && last.Valid() && CountDifferentPixels(now, RECT{0, 0, now.Width(), now.Height()}, last) == 0;
         last = std::move(now);
         return same;
       },
