@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "bars/hooks.h"
 #include "bars/startup.h"
 #include "platform/Forms.h"
 #include "support/Input.h"
@@ -25,6 +26,7 @@ struct TDragSight {
   TRect MarkRect{};
   bool Leading = false;
   bool Vertical = false;
+  bool HooksSeeDrag = false;
 };
 
 // The screen pixels (relative to ARect's corner) the mark covers.
@@ -63,6 +65,7 @@ protected:
       sight.Vertical = info->IsMarkVertical();
     }
     sight.Cursor = ::GetCursor();
+    sight.HooksSeeDrag = dxBarIsDragRunning();
     return sight;
   }
   HCURSOR DragCursor(int AId) const { return Screen->GetCursors(AId); }
@@ -91,6 +94,9 @@ TEST_F(TToolbarDrag, ButtonDraggedToAnotherToolbarMovesThereWithTheMarkWhereItLa
 
   EXPECT_EQ(sight.State, TdxBarDropState::Move);
   EXPECT_EQ(sight.Cursor, DragCursor(crdxBarDrag));
+  // The hooks leave keys and clicks to the drag's loop while it runs, and only then.
+  EXPECT_TRUE(sight.HooksSeeDrag);
+  EXPECT_FALSE(dxBarIsDragRunning());
   ASSERT_TRUE(sight.MarkShown);
   EXPECT_EQ(sight.MarkWindow, BarB->GetControl());
   EXPECT_TRUE(sight.Leading);
