@@ -1,6 +1,7 @@
 // The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
 #include "barcustomize/customize.h"
 
+#include "barcustomize/dragdrop.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -17,12 +18,14 @@ void InitializedxBarCustomize()
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
+  dxBarInstallDragAndDrop();
 }
 
 void FinalizedxBarCustomize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
+  dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
 }
 
