@@ -3,5 +3,6 @@
 // is what starts the unit with the library.
 #pragma once
 
+#include "barextras/datecombo.h"
 #include "barextras/extitems.h"
 #include "barextras/largebutton.h"

@@ -3,6 +3,7 @@
 // kinds and frees what exists, newest first.
 #include "barextras/extitems.h"
 
+#include "barextras/datecombo.h"
 #include "barextras/largebutton.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
@@ -62,6 +63,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarDateCombo::StaticClass, &TdxBarDateComboControl::StaticClass},
   };
   return kinds;
 }
