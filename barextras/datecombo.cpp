@@ -45,6 +45,8 @@ TdxBarDateCombo::~TdxBarDateCombo()
 void TdxBarDateCombo::Loaded()
 {
   TCustomdxBarCombo::Loaded();
+  // The limits were taken as read, in whatever order the form data holds them.
+  FMinDate = std::min(FMinDate, FMaxDate);
   ApplyDateOnStart();
 }
 
@@ -124,6 +126,10 @@ void TdxBarDateCombo::ApplyDateOnStart()
 
 void TdxBarDateCombo::SetMinDate(TDateTime Value)
 {
+  if (IsLoading()) {
+    FMinDate = Value;
+    return;
+  }
   Value = std::min(Value, FMaxDate);
   if (FMinDate == Value)
     return;
@@ -133,6 +139,10 @@ void TdxBarDateCombo::SetMinDate(TDateTime Value)
 
 void TdxBarDateCombo::SetMaxDate(TDateTime Value)
 {
+  if (IsLoading()) {
+    FMaxDate = Value;
+    return;
+  }
   Value = std::max(Value, FMinDate);
   if (FMaxDate == Value)
     return;

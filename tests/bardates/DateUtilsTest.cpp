@@ -2,9 +2,9 @@
 // years, the year rewrite of formats, and texts read and written by the locale, with the
 // edge cases a user types (two-digit years, parts left out, 29 February, years beyond the
 // calendar, empty and foreign text).
-#include <gtest/gtest.h>
-
 #include <tuple>
+
+#include "DateTestUtil.h"
 
 #include "barextras/cxDateUtils.h"
 #include "barextras/extitems.h"
@@ -14,21 +14,6 @@
 #include <oleauto.h>
 
 namespace {
-
-// Switches the thread locale for a scope.
-class TThreadLocale {
-public:
-  explicit TThreadLocale(LCID ALocale) : FSaved(::GetThreadLocale()) { ::SetThreadLocale(ALocale); }
-  ~TThreadLocale() { ::SetThreadLocale(FSaved); }
-  TThreadLocale(const TThreadLocale&) = delete;
-  TThreadLocale& operator=(const TThreadLocale&) = delete;
-
-private:
-  LCID FSaved;
-};
-
-const LCID German = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
-const LCID English = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
 
 struct TYearMonth {
   int Year, Month;
@@ -159,6 +144,9 @@ TEST(TDateTexts, EdgeCasesOfTypedTexts)
   const int year08 = cxGetDateElement(deYear, cxTextToDate(L"1/2/08"));
   EXPECT_EQ(year08, 2008);
   EXPECT_EQ(cxGetDateElement(deYear, cxTextToDate(L"1/2/1908")), 1908);
+  // A year left out is this year's.
+  const int thisYear = cxGetDateElement(deYear, cxToday());
+  EXPECT_EQ(cxTextToDate(L"12/24"), cxEncodeDate(thisYear, 12, 24));
   // Before 1900 and long ago still are dates; after 9999 is none.
   EXPECT_EQ(cxTextToDate(L"7/4/1776"), cxEncodeDate(1776, 7, 4));
   EXPECT_EQ(cxTextToDate(L"1/1/10000"), cxNullDate);
