@@ -312,7 +312,10 @@ TDateTime TdxBarDateNavigator::PosToDateTime(const TPoint& P) const
   const int column = (P.x - grid.left) / FMetrics.ColWidth, row = (P.y - grid.top) / FMetrics.RowHeight;
   if (column > 6 || row > 5)
     return cxNullDate;
-  return GetFirstDate() + row * 7 + column;
+  // The cells beyond the calendar's ends stay empty and name nothing.
+  const TDateTime date = GetFirstDate() + row * 7 + column;
+  int year, month, day;
+  return cxDecodeDate(date, year, month, day) ? date : cxNullDate;
 }
 
 TdxBarPainter* TdxBarDateNavigator::GetPainter() const
@@ -417,11 +420,8 @@ void TdxBarDateNavigator::NCPaint()
   TFinally release([handle, dc]() noexcept { ::ReleaseDC(handle, dc); });
   RECT window;
   ::GetWindowRect(handle, &window);
-  RECT r{0, 0, window.right - window.left, window.bottom - window.top};
-  if (GetBorderKind() == 1)
-    ::DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-  else
-    FrameRectByColor(dc, Rect(r.left, r.top, r.right, r.bottom), clBtnShadow);
+  // One shadow-coloured line: an etched edge's outer line would vanish on a white window.
+  FrameRectByColor(dc, Rect(0, 0, window.right - window.left, window.bottom - window.top), clBtnShadow);
 }
 
 // ---------------------------------------------------------------------------
