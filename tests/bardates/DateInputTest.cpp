@@ -229,3 +229,39 @@ TEST_F(TDateInput, TheCaptionOpensAMonthListThatPicksAMonth)
   EXPECT_EQ(Navigator()->GetShownYear(), 2009);
   EXPECT_TRUE(NavigatorShown());
 }
+
+TEST_F(TDateInput, TheMonthListScrollsWhileThePointerIsBelowIt)
+{
+  Combo->SetDate(cxEncodeDate(2008, 12, 24));
+  ASSERT_TRUE(OpenNavigator());
+  ASSERT_TRUE(MoveMouseTo(NavigatorPoint(Navigator()->GetCaptionRect())));
+  ASSERT_TRUE(MouseButtonDown());
+  TAMonthListBox* list = Navigator()->GetMonthListBox();
+  ASSERT_NE(list, nullptr);
+  RECT r{};
+  ::GetWindowRect(list->GetHandle(), &r);
+  // 30 pixels below the last row: the third speed.
+  ASSERT_TRUE(MoveMouseTo(POINT{(r.left + r.right) / 2, r.bottom - 1 - ::GetSystemMetrics(SM_CYBORDER) + 30}));
+  EXPECT_EQ(list->GetScrollStep(), 3);
+  EXPECT_EQ(list->GetSelectedRow(), -1);
+  EXPECT_TRUE(PumpUntil([&] { return list->GetTopYear() == 2009 && list->GetTopMonth() >= 2; }));
+  // Released outside the rows: no month is chosen.
+  ASSERT_TRUE(MouseButtonUp());
+  EXPECT_EQ(Navigator()->GetMonthListBox(), nullptr);
+  EXPECT_EQ(Navigator()->GetShownMonth(), 12);
+  EXPECT_EQ(Navigator()->GetShownYear(), 2008);
+}
+
+TEST_F(TDateInput, AtTheScreensBottomTheCalendarOpensAboveTheCombo)
+{
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  Host.Form()->SetBounds(120, work.bottom - 140, 600, 140);
+  PumpPending();
+  ASSERT_TRUE(OpenNavigator());
+  const RECT nav = NavigatorScreenRect();
+  POINT itemTop{0, Control()->GetItemRect().top};
+  ::ClientToScreen(Control()->GetParent()->GetHandle(), &itemTop);
+  EXPECT_LE(nav.bottom, itemTop.y);
+  EXPECT_GE(nav.top, work.top);
+}
