@@ -6,6 +6,7 @@
 #include "bars/barcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
+#include "bars/submenu.h"
 #include "bars/utils.h"
 #include "platform/Scope.h"
 
@@ -247,9 +248,10 @@ void TdxBarDateCombo::NavigatorDateSelected(TObject* Sender)
     link->BringToTopInRecentList(true);
   if (control)
     control->SetDroppedDown(false);
-  // A menu the combo sits in closes: the pick is the command.
+  // The menus the combo sits in close: the pick is the command. A toolbar stays as it is,
+  // with its editor showing the pick.
   if (TdxBarManager* manager = self ? GetBarManager() : nullptr)
-    if (TCustomdxBarControl* active = ActiveBarControl(); active && controlRef && active != controlRef->GetParent())
+    if (dynamic_cast<TdxBarSubMenuControl*>(ActiveBarControl()))
       manager->CloseActiveBarControl();
   if (!self)
     return;

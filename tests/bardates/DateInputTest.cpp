@@ -3,6 +3,8 @@
 // click and by keys, "Today", "Clear", the arrows that page and repeat, and Esc.
 #include "DateTestUtil.h"
 #include "barextras/extitems.h"
+#include "bars/subitems.h"
+#include "bars/submenu.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -264,4 +266,33 @@ TEST_F(TDateInput, AtTheScreensBottomTheCalendarOpensAboveTheCombo)
   ::ClientToScreen(Control()->GetParent()->GetHandle(), &itemTop);
   EXPECT_LE(nav.bottom, itemTop.y);
   EXPECT_GE(nav.top, work.top);
+}
+
+TEST_F(TDateInput, APickInAMenuClosesTheMenus)
+{
+  auto* sub = new TdxBarSubItem(Host.Form());
+  sub->SetCaption(L"Dates");
+  sub->GetItemLinks()->AddItem(Combo);
+  Bar->GetItemLinks()->AddItem(sub);
+  PumpPending();
+  TdxBarItemControl* subControl = Bar->GetItemLinks()->Items(1)->GetControl();
+  ASSERT_NE(subControl, nullptr);
+  const TRect subRect = subControl->GetItemRect();
+  POINT p{(subRect.left + subRect.right) / 2, (subRect.top + subRect.bottom) / 2};
+  ::ClientToScreen(Bar->GetControl()->GetHandle(), &p);
+  ASSERT_TRUE(ClickAt(p));
+  auto* menu = dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl());
+  ASSERT_TRUE(PumpUntil([&] { return (menu = dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl())) &&
+                                     ::IsWindowVisible(menu->GetHandle()); }));
+  auto* control = dynamic_cast<TdxBarDateComboControl*>(sub->GetItemLinks()->Items(0)->GetControl());
+  ASSERT_NE(control, nullptr);
+  const TRect button = control->GetDropDownRect();
+  POINT b{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  ::ClientToScreen(menu->GetHandle(), &b);
+  Combo->SetDate(cxEncodeDate(2008, 12, 24));
+  ASSERT_TRUE(ClickAt(b));
+  ASSERT_TRUE(PumpUntil([&] { return NavigatorShown(); }));
+  ASSERT_TRUE(ClickAt(DayPoint(cxEncodeDate(2008, 12, 2))));
+  ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown() && !sub->GetItemLinks()->GetBarControl(); }));
+  EXPECT_EQ(Combo->GetDate(), cxEncodeDate(2008, 12, 2));
 }
