@@ -55,9 +55,9 @@ int MeasureText(TFont* AFont, const String& AText)
   return size.cx;
 }
 
-void DrawRightAligned(HDC DC, const String& AText, const TRect& R, TColor AText_, TColor ABack)
+void DrawRightAligned(HDC DC, const String& AText, const TRect& R, TColor ATextColor, TColor ABack)
 {
-  ::SetTextColor(DC, ColorToRGB(AText_));
+  ::SetTextColor(DC, ColorToRGB(ATextColor));
   ::SetBkColor(DC, ColorToRGB(ABack));
   ::SetBkMode(DC, OPAQUE);
   TRect r = R;
@@ -287,7 +287,8 @@ TRect TdxBarDateNavigator::GetTodayButtonRect() const
 {
   if (!HasButtons() || !FShowTodayButton)
     return TRect{};
-  const int buttons = (FShowTodayButton ? FMetrics.TodayButtonWidth : 0) + (FShowClearButton ? FMetrics.ClearButtonWidth : 0);
+  const int buttons =
+      (FShowTodayButton ? FMetrics.TodayButtonWidth : 0) + (FShowClearButton ? FMetrics.ClearButtonWidth : 0);
   const int gap = (GetClientWidth() - buttons) / (FShowClearButton ? 3 : 2);
   const int top = GetClientHeight() - FMetrics.ButtonsRegionHeight + FMetrics.ButtonsOffset;
   return Rect(gap, top, gap + FMetrics.TodayButtonWidth, top + FMetrics.ButtonsHeight);

@@ -12,7 +12,10 @@ namespace {
 class TDateInput : public TDateComboFixture {
 protected:
   // Replaces the editor's whole text by typing.
-  bool ReplaceText(const std::wstring& AText) { return PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(AText); }
+  bool ReplaceText(const std::wstring& AText)
+  {
+    return PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(AText);
+  }
   bool EditorHidden() const { return !Control()->GetHandle() || !::IsWindowVisible(Control()->GetHandle()); }
   POINT DayPoint(TDateTime ADate) const { return NavigatorPoint(Navigator()->GetDayRect(ADate)); }
   RECT NavigatorScreenRect() const
@@ -282,8 +285,10 @@ TEST_F(TDateInput, APickInAMenuClosesTheMenus)
   ::ClientToScreen(Bar->GetControl()->GetHandle(), &p);
   ASSERT_TRUE(ClickAt(p));
   auto* menu = dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl());
-  ASSERT_TRUE(PumpUntil([&] { return (menu = dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl())) &&
-                                     ::IsWindowVisible(menu->GetHandle()); }));
+  ASSERT_TRUE(PumpUntil([&] {
+    return (menu = dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl())) &&
+           ::IsWindowVisible(menu->GetHandle());
+  }));
   auto* control = dynamic_cast<TdxBarDateComboControl*>(sub->GetItemLinks()->Items(0)->GetControl());
   ASSERT_NE(control, nullptr);
   const TRect button = control->GetDropDownRect();

@@ -33,9 +33,9 @@ TEST(TDateArithmetic, MonthStepsBorrowAndCarryYears)
   struct TCase {
     int Year, Month, Delta, WantYear, WantMonth;
   } cases[] = {
-      {2008, 1, -1, 2007, 12}, {2008, 1, -13, 2006, 12}, {2008, 11, 14, 2010, 1},
-      {2008, 1, -25, 2005, 12}, {2008, 12, 1, 2009, 1},  {2008, 6, 0, 2008, 6},
-      {2008, 3, -2, 2008, 1},   {2008, 1, -12, 2007, 1}, {2008, 12, 12, 2009, 12},
+      {2008, 1, -1, 2007, 12},  {2008, 1, -13, 2006, 12}, {2008, 11, 14, 2010, 1},
+      {2008, 1, -25, 2005, 12}, {2008, 12, 1, 2009, 1},   {2008, 6, 0, 2008, 6},
+      {2008, 3, -2, 2008, 1},   {2008, 1, -12, 2007, 1},  {2008, 12, 12, 2009, 12},
   };
   for (const TCase& c : cases) {
     const TYearMonth got = Changed(c.Year, c.Month, c.Delta);
@@ -71,8 +71,13 @@ TEST(TDateArithmetic, LeapYearsAndDaysOfMonths)
 TEST(TDateArithmetic, DayNumbersMatchTheSystemsCalendar)
 {
   // Day 0 is 30 December 1899; compared with the system's own variant dates.
-  for (auto [y, m, d] : {std::tuple{1899, 12, 30}, {1900, 3, 1}, {2008, 12, 24}, {1600, 2, 29}, {100, 1, 1},
-                         {9999, 12, 31}, {1, 1, 1}}) {
+  for (auto [y, m, d] : {std::tuple{1899, 12, 30},
+                         {1900, 3, 1},
+                         {2008, 12, 24},
+                         {1600, 2, 29},
+                         {100, 1, 1},
+                         {9999, 12, 31},
+                         {1, 1, 1}}) {
     TDateTime ours = cxEncodeDate(y, m, d);
     SYSTEMTIME st{};
     st.wYear = WORD(y);

@@ -76,7 +76,8 @@ TEST_F(TNavigatorLayout, EachCellNamesItsDayAndOffTheGridNone)
   const TdxBarDateNavigatorMetrics& m = Navigator->GetMetrics();
   for (int row = 0; row < 6; ++row)
     for (int col = 0; col < 7; ++col) {
-      const TPoint centre{grid.left + col * m.ColWidth + m.ColWidth / 2, grid.top + row * m.RowHeight + m.RowHeight / 2};
+      const TPoint centre{grid.left + col * m.ColWidth + m.ColWidth / 2,
+                          grid.top + row * m.RowHeight + m.RowHeight / 2};
       const TDateTime date = Navigator->PosToDateTime(centre);
       EXPECT_EQ(date, Navigator->GetFirstDate() + row * 7 + col) << row << "," << col;
       const TRect cell = Navigator->GetDayRect(date);
