@@ -55,7 +55,8 @@ String TdxBarDateCombo::DateToText(TDateTime ADate) const
 {
   if (ADate == cxNullDate)
     return String();
-  const String text = cxDateToText(false, false, ADate);
+  // Four-digit years: a two-digit year would read back in another century.
+  const String text = cxDateToText(true, false, ADate);
   if (!FShowDayText || text.empty())
     return text;
   return cxShortDayName(cxDayOfWeek(ADate)) + L" " + text;
@@ -71,7 +72,13 @@ TDateTime TdxBarDateCombo::TextToDate(const String& AText) const
       break;
     }
   }
-  return cxTextToDate(text);
+  const TDateTime date = cxTextToDate(text);
+  // A day name of another language (a text stored under another locale) is skipped too,
+  // rather than losing the date after it.
+  const size_t blank = text.find(L' ');
+  if (date != cxNullDate || blank == String::npos)
+    return date;
+  return cxTextToDate(text.substr(blank + 1));
 }
 
 TDateTime TdxBarDateCombo::LimitDate(TDateTime ADate) const
@@ -186,10 +193,13 @@ bool TdxBarDateCombo::CheckKeyForDropDownWindow(WORD AKey, TShiftState AShift)
     case VK_DOWN:
     case VK_HOME:
     case VK_END:
-      return !AShift.Contains(ssAlt) && TCustomdxBarCombo::CheckKeyForDropDownWindow(VK_SPACE, AShift);
+      break;
     default:
       return false;
   }
+  bool allow = !AShift.Contains(ssAlt);
+  CallEvent(OnCheckKeyForDropDownWindow, this, AKey, AShift, allow);
+  return allow;
 }
 
 HWND TdxBarDateCombo::GetDropDownWindow()

@@ -28,9 +28,10 @@ public:
   // The date of the text; the null date for none.
   TDateTime GetDate() const;
   void SetDate(TDateTime Value);
-  // The date's text: the short day name first with ShowDayText; empty for the null date.
+  // The date's text with a four-digit year, the short day name first with ShowDayText;
+  // empty for the null date.
   String DateToText(TDateTime ADate) const;
-  // Reads a text as DateToText writes it (a leading short day name is skipped).
+  // Reads a text as DateToText writes it (a leading day name is skipped).
   TDateTime TextToDate(const String& AText) const;
   // The date kept inside MinDate ... MaxDate when either is set; the null date stays.
   TDateTime LimitDate(TDateTime ADate) const;

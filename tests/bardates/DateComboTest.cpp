@@ -1,6 +1,7 @@
 // The date combo's model: the date as the locale's text with the day name, the limits
 // (which leave no date alone), the start date and what form data keeps of it.
 #include "DateTestUtil.h"
+#include "platform/Scope.h"
 #include "support/FormRoundTrip.h"
 
 namespace {
@@ -48,7 +49,27 @@ TEST_F(TDateComboModel, DayNamesOfTheLocaleReadBack)
   // A name of another day, or none, reads the same.
   EXPECT_EQ(combo->TextToDate(cxShortDayName(5) + L" 24.12.2008"), christmas);
   EXPECT_EQ(combo->TextToDate(L"24.12.2008"), christmas);
-  EXPECT_EQ(combo->TextToDate(L"Quatsch 24.12.2008"), cxNullDate);
+  // A day name of another language, as in a text stored under another locale, is skipped.
+  EXPECT_EQ(combo->TextToDate(L"Wed 24.12.2008"), christmas);
+  EXPECT_EQ(combo->TextToDate(L"Mittwoch Weihnachten"), cxNullDate);
+}
+
+TEST_F(TDateComboModel, ALocaleWithTwoDigitYearsKeepsTheCentury)
+{
+  // The user's own short date format, put back when the test ends.
+  wchar_t saved[100] = {};
+  ASSERT_GT(::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved, 100), 0);
+  TFinally restore([&]() noexcept { ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved); });
+  ASSERT_TRUE(::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, L"M/d/yy"));
+  TThreadLocale user(::GetUserDefaultLCID());
+  ASSERT_EQ(cxGetLocaleStr(LOCALE_SSHORTDATE), L"M/d/yy");
+  TdxBarDateCombo* combo = NewCombo();
+  combo->SetShowDayText(false);
+  for (TDateTime date : {cxEncodeDate(2035, 1, 1), cxEncodeDate(1929, 6, 30), cxEncodeDate(1776, 7, 4)}) {
+    combo->SetDate(date);
+    EXPECT_EQ(combo->GetDate(), date) << std::wstring(combo->GetText().begin(), combo->GetText().end()).size();
+  }
+  EXPECT_EQ(combo->GetText(), L"7/4/1776");
 }
 
 TEST_F(TDateComboModel, LimitsKeepTheDateInsideButLeaveNoDateAlone)
