@@ -5,6 +5,7 @@
 #include "barextras/extitems.h"
 #include "bars/subitems.h"
 #include "bars/submenu.h"
+#include "platform/GraphicsObjects.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -300,4 +301,37 @@ TEST_F(TDateInput, APickInAMenuClosesTheMenus)
   ASSERT_TRUE(ClickAt(DayPoint(cxEncodeDate(2008, 12, 2))));
   ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown() && !sub->GetItemLinks()->GetBarControl(); }));
   EXPECT_EQ(Combo->GetDate(), cxEncodeDate(2008, 12, 2));
+}
+
+TEST_F(TDateInput, TodayIsFramedAndDrawingLeavesNoGdiObjects)
+{
+  Combo->SetDate(cxToday() + 1);
+  ASSERT_TRUE(OpenNavigator());
+  PumpPending();
+  const int objects = GdiObjectsInUse();
+  // Today's cell has a maroon frame; the selected day beside it has none.
+  const TRect today = Navigator()->GetDayRect(cxToday());
+  POINT corner{today.left, today.top};
+  ::ClientToScreen(Navigator()->GetHandle(), &corner);
+  TDib32 cell = CaptureScreen(RECT{corner.x, corner.y, corner.x + RectWidth(today), corner.y + RectHeight(today)});
+  EXPECT_TRUE(ColorNear(cell.Pixel(0, 0), RGB(128, 0, 0)));
+  EXPECT_TRUE(ColorNear(cell.Pixel(RectWidth(today) - 1, RectHeight(today) / 2), RGB(128, 0, 0)));
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(ClickAt(NavigatorPoint(Navigator()->GetRightArrowRect())));
+    ::UpdateWindow(Navigator()->GetHandle());
+  }
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown(); }));
+  EXPECT_EQ(GdiObjectsInUse(), objects);
+}
+
+TEST_F(TDateInput, FreeingTheFormWithTheCalendarOpen)
+{
+  ASSERT_TRUE(OpenNavigator());
+  TWeakRef<TdxBarDateNavigator> navigator(Navigator());
+  HWND window = Navigator()->GetHandle();
+  Host.Form()->Free();
+  PumpPending();
+  EXPECT_FALSE(navigator);
+  EXPECT_FALSE(::IsWindow(window));
 }
