@@ -573,7 +573,8 @@ void TdxBarDateNavigator::KeyDownAt(WORD AKey)
   if (IsNull(sel))
     sel = cxEncodeDate(FShownYear, FShownMonth, 1);
   int year, month, day;
-  cxDecodeDate(sel, year, month, day);
+  if (!cxDecodeDate(sel, year, month, day))
+    return;
   switch (AKey) {
     case VK_RETURN:
       if (!FMonthListBox)
@@ -640,8 +641,9 @@ void TdxBarDateNavigator::PaintHeader(HDC DC)
   ::ExcludeClipRect(DC, left.left, left.top, left.right, left.bottom);
   ::ExcludeClipRect(DC, right.left, right.top, right.right, right.bottom);
   const String caption = cxLongMonthName(FShownMonth) + L" " + IntToStr(FShownYear);
+  TdxBarPainter* painter = GetPainter();
   ::SetTextColor(DC, ::GetSysColor(COLOR_BTNTEXT));
-  ::SetBkColor(DC, ColorToRGB(GetPainter()->GetDateNavigatorHeaderColor()));
+  ::SetBkColor(DC, ColorToRGB(painter ? painter->GetDateNavigatorHeaderColor() : TColor(clBtnFace)));
   ::SetBkMode(DC, OPAQUE);
   DrawTextInRect(DC, caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
@@ -709,6 +711,8 @@ void TdxBarDateNavigator::PaintButtons(HDC DC)
   FillRectByColor(DC, Rect(0, top, GetClientWidth(), GetClientHeight()), GetColor());
   FillRectByColor(DC, Rect(0, top, GetClientWidth(), top + 1), clBtnShadow);
   TdxBarPainter* painter = GetPainter();
+  if (!painter)
+    return;
   if (FShowTodayButton)
     painter->DrawDateNavigatorButton(DC, GetTodayButtonRect(), GetResourceString(sdxBarDateToday), FTodayPressed,
                                      FTodayHot);

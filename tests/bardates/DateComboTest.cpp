@@ -119,6 +119,9 @@ TEST(TDateComboFormData, TheTextIsKeptOnlyForACustomDateAndTheLimitsLoadInAnyOrd
       L"      ShowDayText = False\n"
       L"      Text = '12/24/2008'\n"
       L"    end\n"
+      L"    object Today: TdxBarDateCombo\n"
+      L"      Category = 0\n"
+      L"    end\n"
       L"    object Empty: TdxBarDateCombo\n"
       L"      Category = 0\n"
       L"      DateOnStart = bdsNullDate\n"
@@ -137,5 +140,7 @@ TEST(TDateComboFormData, TheTextIsKeptOnlyForACustomDateAndTheLimitsLoadInAnyOrd
     EXPECT_EQ(empty->GetDateOnStart(), bdsNullDate);
   });
   EXPECT_EQ(written.find(L"Text = ''"), String::npos) << std::string(written.begin(), written.end());
+  EXPECT_EQ(written.find(cxDateToText(true, false, cxToday())), String::npos) << "today is taken afresh, not stored";
+  EXPECT_EQ(written.find(L" Text = "), written.rfind(L" Text = ")) << "one text: the custom date's";
   EXPECT_LT(written.find(L"MaxDate"), written.find(L"MinDate")) << std::string(written.begin(), written.end());
 }
