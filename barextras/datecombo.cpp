@@ -6,6 +6,7 @@
 #include "bars/barcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
+#include "bars/navigation.h"
 #include "bars/submenu.h"
 #include "bars/utils.h"
 #include "platform/Scope.h"
@@ -316,7 +317,7 @@ void TdxBarDateComboControl::WndProc(TMessage& Message)
   // Enter or Tab on a text that is no date: the editor stays with what the user typed.
   if (Message.Msg == WM_KEYDOWN && (Message.WParam == VK_RETURN || Message.WParam == VK_TAB) && !IsDroppedDown() &&
       !IsEditorTextAcceptable()) {
-    ::MessageBeep(MB_ICONWARNING);
+    dxBarBeep();
     if (HWND wnd = GetHandle())
       ::SendMessageW(wnd, EM_SETSEL, 0, -1);
     Message.Result = 0;

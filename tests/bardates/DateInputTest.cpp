@@ -3,9 +3,11 @@
 // click and by keys, "Today", "Clear", the arrows that page and repeat, and Esc.
 #include "DateTestUtil.h"
 #include "barextras/extitems.h"
+#include "bars/navigation.h"
 #include "bars/subitems.h"
 #include "bars/submenu.h"
 #include "platform/GraphicsObjects.h"
+#include "platform/Scope.h"
 #include "support/Pixels.h"
 
 namespace {
@@ -67,8 +69,13 @@ TEST_F(TDateInput, TextThatIsNoDateKeepsTheEditorAndTheDate)
   const String before = Combo->GetText();
   ASSERT_TRUE(StartEditing());
   ASSERT_TRUE(ReplaceText(L"2/29/2009"));
+  static int beeps;
+  beeps = 0;
+  const TdxBarBeepProc oldBeep = SetdxBarBeepProc([] { ++beeps; });
+  TFinally restoreBeep([oldBeep]() noexcept { SetdxBarBeepProc(oldBeep); });
   ASSERT_TRUE(PressKey(VK_RETURN));
   PumpPending();
+  EXPECT_EQ(beeps, 1);
   EXPECT_FALSE(EditorHidden()) << "Enter on no date leaves the user's text to correct";
   EXPECT_EQ(EditorText(), L"2/29/2009");
   EXPECT_EQ(Combo->GetText(), before);
