@@ -5,6 +5,7 @@
 #pragma once
 
 #include "barextras/colorcombo.h"
+#include "barextras/datecombo.h"
 #include "barextras/extitems.h"
 #include "barextras/fontcombo.h"
 #include "barextras/largebutton.h"

@@ -4,6 +4,7 @@
 #include "barextras/extitems.h"
 
 #include "barextras/colorcombo.h"
+#include "barextras/datecombo.h"
 #include "barextras/fontcombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/statics.h"
@@ -68,6 +69,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
       {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
       {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
+      {&TdxBarDateCombo::StaticClass, &TdxBarDateComboControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;
