@@ -111,6 +111,7 @@ TdxBarManager::~TdxBarManager()
 void TdxBarManager::Cleanup()
 {
   dxBarHideHintOfManager(this);
+  EndCustomizingOnDestroy();
   // The registers go while their members live on: members must not report to them.
   if (FGroups)
     FGroups->SetDestroying();
