@@ -55,7 +55,8 @@ TRect VisibleBounds(TCustomdxBarControl* ABarControl)
   RECT r{};
   ::GetWindowRect(ABarControl->GetHandle(), &r);
   for (HWND parent = ::GetAncestor(ABarControl->GetHandle(), GA_PARENT);
-       parent && parent != ::GetDesktopWindow() && (::GetWindowLongPtrW(ABarControl->GetHandle(), GWL_STYLE) & WS_CHILD);
+       parent && parent != ::GetDesktopWindow() &&
+       (::GetWindowLongPtrW(ABarControl->GetHandle(), GWL_STYLE) & WS_CHILD);
        parent = ::GetAncestor(parent, GA_PARENT)) {
     RECT client{};
     ::GetClientRect(parent, &client);

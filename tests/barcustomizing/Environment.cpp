@@ -42,35 +42,40 @@ String Links(const std::vector<String>& ANames)
 
 String CustomizingFormText()
 {
-  String text = L"object CustomizingForm: TCustomizingForm\n"
-                L"  Caption = 'Customizing'\n"
-                L"  object dxBarManager1: TdxBarManager\n"
-                L"    Categories.Strings = (\n"
-                L"      'Default')\n"
-                L"    object MainMenuBar: TdxBar\n"
-                L"      Caption = 'Main Menu'\n"
-                L"      DockingStyle = dsTop\n"
-                L"      IsMainMenu = True\n";
+  String text =
+      L"object CustomizingForm: TCustomizingForm\n"
+      L"  Caption = 'Customizing'\n"
+      L"  object dxBarManager1: TdxBarManager\n"
+      L"    Categories.Strings = (\n"
+      L"      'Default')\n"
+      L"    object MainMenuBar: TdxBar\n"
+      L"      Caption = 'Main Menu'\n"
+      L"      DockingStyle = dsTop\n"
+      L"      IsMainMenu = True\n";
   text += Links({L"FileItem", L"CustomizeOnly"});
-  text += L"      Visible = True\n"
-          L"    end\n"
-          L"    object ToolsBar: TdxBar\n"
-          L"      Caption = 'Tools'\n"
-          L"      DockingStyle = dsTop\n"
-          L"      Row = 1\n";
+  text +=
+      L"      Visible = True\n"
+      L"    end\n"
+      L"    object ToolsBar: TdxBar\n"
+      L"      Caption = 'Tools'\n"
+      L"      DockingStyle = dsTop\n"
+      L"      Row = 1\n";
   text += Links({L"Tool0", L"Tool1", L"Tool2-"});
-  text += L"      Visible = True\n"
-          L"    end\n";
+  text +=
+      L"      Visible = True\n"
+      L"    end\n";
   for (const wchar_t* name : {L"File0", L"File1", L"File2", L"File3", L"File4", L"Tool0", L"Tool1", L"Tool2"})
     text += Button(name);
   text += Button(L"CustomizeOnly", L"      Visible = ivInCustomizing\n");
-  text += L"    object FileItem: TdxBarSubItem\n"
-          L"      Caption = '&File'\n"
-          L"      Category = 0\n";
+  text +=
+      L"    object FileItem: TdxBarSubItem\n"
+      L"      Caption = '&File'\n"
+      L"      Category = 0\n";
   text += Links({L"File0", L"File1", L"File2", L"File3-", L"File4-"});
-  text += L"    end\n"
-          L"  end\n"
-          L"end\n";
+  text +=
+      L"    end\n"
+      L"  end\n"
+      L"end\n";
   return text;
 }
 

@@ -61,9 +61,10 @@ TEST_F(TUsageReset, NoKeepsTheRecordedUsageAndYesRestoresTheInitialOne)
 
   TMessageBoxSeen seen = AnswerMessageBox([&] { Manager->ResetUsageDataWithConfirmation(); }, IDNO);
   ASSERT_TRUE(seen.Found);
-  EXPECT_EQ(seen.Text, L"This will delete the record of the commands you've used in this application and restore "
-                       L"the default set of visible commands to the menus and toolbars. It will not undo any "
-                       L"explicit customizations.   Are you sure you want to proceed?");
+  EXPECT_EQ(seen.Text,
+            L"This will delete the record of the commands you've used in this application and restore "
+            L"the default set of visible commands to the menus and toolbars. It will not undo any "
+            L"explicit customizations.   Are you sure you want to proceed?");
   EXPECT_TRUE(seen.HasYes);
   EXPECT_TRUE(seen.HasNo);
   EXPECT_EQ(seen.DefaultButton, IDNO);
