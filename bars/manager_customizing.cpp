@@ -113,7 +113,7 @@ void TdxBarManager::SetIsCustomizing(bool Value)
   }
   if (!self)
     return;
-  if (const auto& show = dxBarCustomizingServices().ShowCustomizingForm)
+  if (auto show = dxBarCustomizingServices().ShowCustomizingForm)
     show(this, Value);
   if (!self)
     return;
@@ -157,7 +157,7 @@ void TdxBarManager::EndCustomizingOnDestroy()
   if (!FIsCustomizing)
     return;
   FIsCustomizing = false;
-  if (const auto& show = dxBarCustomizingServices().ShowCustomizingForm)
+  if (auto show = dxBarCustomizingServices().ShowCustomizingForm)
     show(this, false);
   RefreshOtherManagersBarControls();
 }
@@ -171,7 +171,7 @@ TdxBar* TdxBarManager::NewToolBar(bool AIsMainMenu, bool AAskName)
     return nullptr;
   String caption = GetUniqueBarCaption(GetResourceString(sdxBarNewToolbarName));
   if (AAskName)
-    if (const auto& ask = dxBarCustomizingServices().ShowToolbarNameDialog) {
+    if (auto ask = dxBarCustomizingServices().ShowToolbarNameDialog) {
       String proposed = caption;
       if (!ask(this, caption))
         return nullptr;
@@ -210,14 +210,14 @@ TdxBar* TdxBarManager::NewToolBar(bool AIsMainMenu, bool AAskName)
     bar->SetVisible(true);
     bar->SetOneOnRow(false);
   }
-  if (const auto& select = dxBarCustomizingServices().SelectObject)
+  if (auto select = dxBarCustomizingServices().SelectObject)
     select(bar, 0);
   return bar;
 }
 
 void TdxBarManager::RenameToolBar(TdxBar* ABar)
 {
-  const auto& ask = dxBarCustomizingServices().ShowToolbarNameDialog;
+  auto ask = dxBarCustomizingServices().ShowToolbarNameDialog;
   if (!ABar || !ask)
     return;
   TWeakRef<TdxBar> bar(ABar);

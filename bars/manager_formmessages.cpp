@@ -49,6 +49,9 @@ void TdxBarManager::SystemColorsChanged()
 // get their windows and the bars that went with them show again.
 void TdxBarManager::FormWindowCreated()
 {
+  // A first window, or one remade by the class layer with its children, has nothing waiting.
+  if (!FRecreatingBars)
+    return;
   for (int i = 0; i < FDockControls.Count(); ++i) {
     auto* site = static_cast<TWinControl*>(FDockControls.Items(i));
     if (!site->HandleAllocated() && site->GetParent() && site->GetParent()->HandleAllocated())
