@@ -1,6 +1,5 @@
-// Shared pieces of the customizing-mode tests: a form read from form data with a main menu,
-// a "File" menu, a toolbar and an item shown only while customizing; services a test
-// installs for the time of a scope; and answering a real message box with the real pointer.
+// Shared pieces of the customizing tests: a form read from form data, services installed for
+// a scope, and a real message box answered with the real pointer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include "bars/buttons.h"
 #include "bars/customizing.h"
 #include "bars/subitems.h"
-#include "bars/submenu.h"
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
@@ -23,33 +21,30 @@ public:
   explicit TCustomizingForm(TComponent* AOwner) : TForm(AOwner) {}
 };
 
-// The form data: "Main Menu" with "FileItem" (links File0..File4; File3 and File4 not recently
-// used) and "CustomizeOnly" (an item shown only while customizing); "Tools" with Tool0..Tool2,
-// Tool2 not recently used.
-String CustomizingFormText();
-
+// "Main Menu" links "FileItem" (File0..File4, the last two not recently used) and
+// "CustomizeOnly" (shown only while customizing); "Tools" links Tool0..Tool2 (Tool2 not
+// recently used).
 class TCustomizingFixture : public testing::Test {
 protected:
   void SetUp() override;
   void TearDown() override;
-  void ShowForm(int ALeft = 200, int ATop = 150, int AWidth = 500, int AHeight = 300);
+  void ShowForm();
   TdxBar* Bar(const String& ACaption) const { return Manager->FindBarByCaption(ACaption); }
-  TdxBarItem* Item(const String& AName) const;
+  TdxBarItem* Item(const String& AName) const { return dynamic_cast<TdxBarItem*>(Form->FindComponent(AName)); }
+  TdxBarItemLinks* FileLinks() const { return static_cast<TdxBarSubItem*>(Item(L"FileItem"))->GetItemLinks(); }
+  // The first control of the item's links, and its centre on the screen.
   TdxBarItemControl* ControlOf(const String& AItemName) const;
-  POINT CenterOf(TdxBarItemControl* AControl) const;
+  POINT CenterOf(const String& AItemName) const;
 
-  TCustomizingForm* Form = nullptr;
   std::unique_ptr<TOwned<TCustomizingForm>> FormOwner;
+  TCustomizingForm* Form = nullptr;
   TdxBarManager* Manager = nullptr;
 };
 
 // Installs services for a scope and puts the previous ones back at its end.
 class TServicesScope {
 public:
-  explicit TServicesScope(TdxBarCustomizingServices AServices)
-      : FPrevious(SetdxBarCustomizingServices(std::move(AServices)))
-  {
-  }
+  explicit TServicesScope(TdxBarCustomizingServices AServices) : FPrevious(SetdxBarCustomizingServices(AServices)) {}
   ~TServicesScope() { SetdxBarCustomizingServices(std::move(FPrevious)); }
   TServicesScope(const TServicesScope&) = delete;
   TServicesScope& operator=(const TServicesScope&) = delete;
@@ -58,19 +53,17 @@ private:
   TdxBarCustomizingServices FPrevious;
 };
 
-// What a message box showed, read from its window.
+// What a message box showed: its text, whether it has Yes and No, its default button.
 struct TMessageBoxSeen {
   bool Found = false;
   String Text;
-  bool HasYes = false;
-  bool HasNo = false;
+  bool YesNo = false;
   int DefaultButton = 0;
-  bool HasIcon = false;
 };
 
 // Runs AShow, which shows a message box on this thread; a helper thread finds the box by its
 // window, reads it and clicks the button AButtonId with the real pointer.
 TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButtonId);
 
-// The visible links of a bar window that have a control.
+// How many links of the bar have a control.
 int ControlCount(TdxBar* ABar);

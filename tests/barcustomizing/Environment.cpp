@@ -1,10 +1,6 @@
 // The program-wide set-up of the customizing tests, the form they read and their helpers.
 #include "CustomizingTestUtil.h"
 
-#include <atomic>
-#include <thread>
-
-#include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -16,101 +12,78 @@ namespace {
     new TBarLibraryEnvironment{TCustomizingForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
                                TdxBarButton::StaticClass(), TdxBarSubItem::StaticClass()});
 
-String Button(const String& AName, const String& AExtra = String())
-{
-  return L"    object " + AName + L": TdxBarButton\n      Caption = '" + AName + L"'\n      Category = 0\n" + AExtra +
-         L"    end\n";
-}
-
 // Links of the names; a name ending in "-" is a link not recently used.
-String Links(const std::vector<String>& ANames)
+String Links(std::vector<String> ANames)
 {
-  String text = L"      ItemLinks = <";
-  for (String name : ANames) {
+  String text = L"ItemLinks = <";
+  for (String& name : ANames) {
     const bool rare = name.back() == L'-';
-    if (rare)
-      name.pop_back();
-    text += L"\n        item\n          Visible = True\n          ItemName = '" + name + L"'\n";
-    if (rare)
-      text += L"          MostRecentlyUsed = False\n";
-    text += L"        end";
+    text += L"\nitem\nVisible = True\nItemName = '" + (rare ? name.substr(0, name.size() - 1) : name) + L"'\n";
+    text += rare ? L"MostRecentlyUsed = False\nend" : L"end";
   }
   return text + L">\n";
 }
 
-}  // namespace
-
-String CustomizingFormText()
+String FormText()
 {
   String text =
-      L"object CustomizingForm: TCustomizingForm\n"
-      L"  Caption = 'Customizing'\n"
-      L"  object dxBarManager1: TdxBarManager\n"
-      L"    Categories.Strings = (\n"
-      L"      'Default')\n"
-      L"    object MainMenuBar: TdxBar\n"
-      L"      Caption = 'Main Menu'\n"
-      L"      DockingStyle = dsTop\n"
-      L"      IsMainMenu = True\n";
-  text += Links({L"FileItem", L"CustomizeOnly"});
-  text +=
-      L"      Visible = True\n"
-      L"    end\n"
-      L"    object ToolsBar: TdxBar\n"
-      L"      Caption = 'Tools'\n"
-      L"      DockingStyle = dsTop\n"
-      L"      Row = 1\n";
-  text += Links({L"Tool0", L"Tool1", L"Tool2-"});
-  text +=
-      L"      Visible = True\n"
-      L"    end\n";
-  for (const wchar_t* name : {L"File0", L"File1", L"File2", L"File3", L"File4", L"Tool0", L"Tool1", L"Tool2"})
-    text += Button(name);
-  text += Button(L"CustomizeOnly", L"      Visible = ivInCustomizing\n");
-  text +=
-      L"    object FileItem: TdxBarSubItem\n"
-      L"      Caption = '&File'\n"
-      L"      Category = 0\n";
-  text += Links({L"File0", L"File1", L"File2", L"File3-", L"File4-"});
-  text +=
-      L"    end\n"
-      L"  end\n"
-      L"end\n";
-  return text;
+      L"object CustomizingForm: TCustomizingForm\nobject dxBarManager1: TdxBarManager\n"
+      L"Categories.Strings = ('Default')\n"
+      L"object MainMenuBar: TdxBar\nCaption = 'Main Menu'\nDockingStyle = dsTop\nIsMainMenu = True\n" +
+      Links({L"FileItem", L"CustomizeOnly"}) +
+      L"Visible = True\nend\nobject ToolsBar: TdxBar\nCaption = 'Tools'\nDockingStyle = dsTop\nRow = 1\n" +
+      Links({L"Tool0", L"Tool1", L"Tool2-"}) + L"Visible = True\nend\n";
+  for (String name : {L"File0", L"File1", L"File2", L"File3", L"File4", L"Tool0", L"Tool1", L"Tool2", L"CustomizeOnly"})
+    text += L"object " + name + L": TdxBarButton\nCaption = '" + name + L"'\nCategory = 0\n" +
+            (name == L"CustomizeOnly" ? L"Visible = ivInCustomizing\nend\n" : L"end\n");
+  return text + L"object FileItem: TdxBarSubItem\nCaption = '&File'\nCategory = 0\n" +
+         Links({L"File0", L"File1", L"File2", L"File3-", L"File4-"}) + L"end\nend\nend\n";
 }
 
-// ---------------------------------------------------------------------------
-// TCustomizingFixture
+BOOL CALLBACK FindBox(HWND AWnd, LPARAM AParam)
+{
+  wchar_t name[16] = {};
+  ::GetClassNameW(AWnd, name, 16);
+  if (String(name) != L"#32770" || !::IsWindowVisible(AWnd))
+    return TRUE;
+  *reinterpret_cast<HWND*>(AParam) = AWnd;
+  return FALSE;
+}
+
+BOOL CALLBACK ReadText(HWND AWnd, LPARAM AParam)
+{
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(AWnd, text, 1024);
+  auto* seen = reinterpret_cast<TMessageBoxSeen*>(AParam);
+  if (::GetDlgCtrlID(AWnd) != IDYES && ::GetDlgCtrlID(AWnd) != IDNO && String(text).size() > seen->Text.size())
+    seen->Text = text;
+  return TRUE;
+}
+
+}  // namespace
 
 void TCustomizingFixture::SetUp()
 {
-  Form = TCustomForm::CreateFromText<TCustomizingForm>(CustomizingFormText(), nullptr);
+  Form = TCustomForm::CreateFromText<TCustomizingForm>(FormText(), nullptr);
   FormOwner = std::make_unique<TOwned<TCustomizingForm>>(Form);
-  Manager = ManagerOf(Form);
+  Manager = dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
   ASSERT_NE(Manager, nullptr);
-  Manager->SetMenuAnimations(maNone);
 }
 
 void TCustomizingFixture::TearDown()
 {
-  if (Manager)
-    Manager->SetIsCustomizing(false);
+  Manager->SetIsCustomizing(false);
   if (TCustomdxBarControl* active = ActiveBarControl())
     active->Close();
   PumpPending();
 }
 
-void TCustomizingFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
+void TCustomizingFixture::ShowForm()
 {
-  Form->SetBounds(ALeft, ATop, AWidth, AHeight);
+  Form->SetBounds(200, 150, 500, 300);
   Form->Show();
   ActivateWindow(Form->GetHandle());
   PumpPending();
-}
-
-TdxBarItem* TCustomizingFixture::Item(const String& AName) const
-{
-  return Find<TdxBarItem>(Form, AName.c_str());
 }
 
 TdxBarItemControl* TCustomizingFixture::ControlOf(const String& AItemName) const
@@ -122,95 +95,47 @@ TdxBarItemControl* TCustomizingFixture::ControlOf(const String& AItemName) const
   return nullptr;
 }
 
-POINT TCustomizingFixture::CenterOf(TdxBarItemControl* AControl) const
+POINT TCustomizingFixture::CenterOf(const String& AItemName) const
 {
-  TRect r = AControl && AControl->GetParent() ? AControl->GetParent()->GetItemScreenRect(AControl) : TRect{};
+  TdxBarItemControl* control = ControlOf(AItemName);
+  TRect r = control ? control->GetParent()->GetItemScreenRect(control) : TRect{};
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 int ControlCount(TdxBar* ABar)
 {
   int count = 0;
-  TdxBarItemLinks* links = ABar ? ABar->GetItemLinks() : nullptr;
-  for (int i = 0; links && i < links->Count(); ++i)
-    if (links->Items(i)->GetControl())
-      ++count;
+  for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i)
+    count += ABar->GetItemLinks()->Items(i)->GetControl() ? 1 : 0;
   return count;
 }
-
-// ---------------------------------------------------------------------------
-// Message boxes
-
-namespace {
-
-struct TBoxSearch {
-  HWND Box = nullptr;
-};
-
-BOOL CALLBACK FindBox(HWND AWnd, LPARAM AParam)
-{
-  wchar_t name[32] = {};
-  ::GetClassNameW(AWnd, name, 32);
-  if (String(name) == L"#32770" && ::IsWindowVisible(AWnd)) {
-    reinterpret_cast<TBoxSearch*>(AParam)->Box = AWnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK ReadChild(HWND AWnd, LPARAM AParam)
-{
-  auto* seen = reinterpret_cast<TMessageBoxSeen*>(AParam);
-  wchar_t name[32] = {};
-  ::GetClassNameW(AWnd, name, 32);
-  const int id = ::GetDlgCtrlID(AWnd);
-  if (String(name) == L"Button") {
-    seen->HasYes = seen->HasYes || id == IDYES;
-    seen->HasNo = seen->HasNo || id == IDNO;
-  } else if (String(name) == L"Static") {
-    if (::SendMessageW(AWnd, STM_GETICON, 0, 0))
-      seen->HasIcon = true;
-    wchar_t text[1024] = {};
-    ::GetWindowTextW(AWnd, text, 1024);
-    if (String(text).size() > seen->Text.size())
-      seen->Text = text;
-  }
-  return TRUE;
-}
-
-}  // namespace
 
 TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButtonId)
 {
   TMessageBoxSeen seen;
   const DWORD thread = ::GetCurrentThreadId();
   RunWithHelperThread(AShow, [&] {
-    TBoxSearch search;
-    // The box appears once this thread is inside it; looked for until it does, for a while.
-    for (int tries = 0; tries < 250 && !search.Box; ++tries) {
-      ::EnumThreadWindows(thread, &FindBox, reinterpret_cast<LPARAM>(&search));
-      if (!search.Box)
-        PauseScript(20);
-    }
-    if (!search.Box)
-      return;
-    seen.Found = true;
-    ::EnumChildWindows(search.Box, &ReadChild, reinterpret_cast<LPARAM>(&seen));
-    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
-      if (HWND b = ::GetDlgItem(search.Box, id); b && (::GetWindowLongPtrW(b, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON)
-        seen.DefaultButton = id;
-    HWND button = ::GetDlgItem(search.Box, AButtonId);
+    HWND box = nullptr;
+    // The box appears once this thread is inside it.
+    for (int tries = 0; tries < 250 && !box; ++tries, PauseScript(20))
+      ::EnumThreadWindows(thread, &FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND button = box ? ::GetDlgItem(box, AButtonId) : nullptr;
     RECT r{};
     if (!button || !::GetWindowRect(button, &r)) {
-      // Nothing to click: the box is closed by key so that the test does not hang.
+      // Nothing to click: Esc ends a box that was not recognised, so that the test goes on.
       SendKeyTransition(VK_ESCAPE, true);
       SendKeyTransition(VK_ESCAPE, false);
       return;
     }
+    seen.Found = true;
+    ::EnumChildWindows(box, &ReadText, reinterpret_cast<LPARAM>(&seen));
+    seen.YesNo = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO);
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+      if (HWND b = ::GetDlgItem(box, id); b && (::GetWindowLongPtrW(b, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON)
+        seen.DefaultButton = id;
     SendMouseMove(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     PauseScript(50);
     SendMouseButton(true);
-    PauseScript(30);
     SendMouseButton(false);
   });
   return seen;

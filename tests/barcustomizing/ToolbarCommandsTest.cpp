@@ -1,165 +1,147 @@
-// The manager's toolbar commands: new toolbars and their names and places, rename, reset with
-// the real question answered by pointer, delete; whether a manager can reset; moving items;
-// the design-time hooks without a designer.
+// The manager's toolbar commands: new toolbars, their names and places, rename, reset and the
+// usage reset with the real questions answered by pointer, and moving items.
 #include "CustomizingTestUtil.h"
+
+#include <map>
+#include <optional>
+#include <tuple>
 
 #include "bars/dockcontrol.h"
 #include "lookandfeel/cxControls.h"
-#include "platform/Lists.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
 namespace {
 
-class TToolbarCommands : public testing::Test {
-protected:
-  TToolbarCommands() : Manager(Host.Manager), Form(Host.Form()) {}
-  TBarHost<TCustomizingForm> Host;
-  TdxBarManager* Manager;
-  TCustomizingForm* Form;
-};
+using TToolbarCommands = TCustomizingFixture;
 
-TEST_F(TToolbarCommands, NewToolbarsTakeTheLowestFreeCustomNumber)
+TEST_F(TToolbarCommands, NewToolbarsAreNamedByTheLowestFreeNumberOrByTheNameDialog)
 {
-  Form->SetBounds(300, 200, 400, 300);
+  TdxBarCustomizingServices none = dxBarCustomizingServices();
+  none.ShowToolbarNameDialog = nullptr;
+  std::optional<TServicesScope> noDialog(std::in_place, none);
   TdxBar* first = Manager->NewToolBar(false, true);  // no name dialog: the proposed name
   TdxBar* second = Manager->NewToolBar(false, false);
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(second, nullptr);
   EXPECT_EQ(first->GetCaption(), L"Custom 1");
   EXPECT_EQ(second->GetCaption(), L"Custom 2");
   first->Free();
-  TdxBar* third = Manager->NewToolBar(false, false);
-  EXPECT_EQ(third->GetCaption(), L"Custom 1");
-  EXPECT_EQ(Manager->GetBars()->GetCount(), 2);
-}
+  EXPECT_EQ(Manager->NewToolBar(false, false)->GetCaption(), L"Custom 1");
 
-TEST_F(TToolbarCommands, TheNameDialogSeesTheProposedNameAndCancelMakesNothing)
-{
-  String asked;
-  String answer;
+  String asked, answer;
   bool ok = false;
   TdxBarCustomizingServices services;
   services.ShowToolbarNameDialog = [&](TdxBarManager*, String& ACaption) {
     asked = ACaption;
-    if (ok)
-      ACaption = answer;
+    ACaption = answer;
     return ok;
   };
+  noDialog.reset();
   TServicesScope scope(services);
+  const int count = Manager->GetBars()->GetCount();
   EXPECT_EQ(Manager->NewToolBar(false, true), nullptr);
-  EXPECT_EQ(asked, L"Custom 1");
-  EXPECT_EQ(Manager->GetBars()->GetCount(), 0);
+  EXPECT_EQ(asked, L"Custom 3");
+  EXPECT_EQ(Manager->GetBars()->GetCount(), count);
   ok = true;
+  EXPECT_EQ(Manager->NewToolBar(false, true)->GetCaption(), L"Custom 3") << "an empty name keeps the proposed one";
   answer = L"Mine";
-  TdxBar* mine = Manager->NewToolBar(false, true);
-  ASSERT_NE(mine, nullptr);
-  EXPECT_EQ(mine->GetCaption(), L"Mine");
+  Manager->RenameToolBar(second);
+  EXPECT_EQ(asked, L"Custom 2");
+  EXPECT_EQ(second->GetCaption(), L"Mine");
   answer = String();
-  TdxBar* empty = Manager->NewToolBar(false, true);
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(empty->GetCaption(), L"Custom 1") << "an empty name keeps the proposed one";
-
-  // Renaming shows the bar's caption; OK with a name renames, Cancel or an empty name do not.
-  answer = L"Renamed";
-  Manager->RenameToolBar(mine);
-  EXPECT_EQ(asked, L"Mine");
-  EXPECT_EQ(mine->GetCaption(), L"Renamed");
-  ok = false;
-  Manager->RenameToolBar(mine);
-  EXPECT_EQ(mine->GetCaption(), L"Renamed");
-  ok = true;
-  answer = String();
-  Manager->RenameToolBar(mine);
-  EXPECT_EQ(mine->GetCaption(), L"Renamed");
-  Manager->RenameToolBar(nullptr);
+  Manager->RenameToolBar(second);
+  EXPECT_EQ(second->GetCaption(), L"Mine");
 }
 
 TEST_F(TToolbarCommands, ANewToolbarIsDockedOnANewRowAndFloatsBesideTheForm)
 {
+  ShowForm();
+  TdxBar* bar = Manager->NewToolBar(false, false);
+  EXPECT_EQ(bar->GetDockingStyle(), dsTop);
+  EXPECT_EQ(bar->GetRow(), 2) << "below the two rows there are";
+  EXPECT_FALSE(bar->GetOneOnRow());
+  EXPECT_EQ(Manager->GetBars()->GetDockControl(dsTop)->GetRowCount(), 3);
+  EXPECT_EQ(bar->GetFloatLeft(), 150);
+  EXPECT_EQ(bar->GetFloatTop(), 150);
   const TRect area = GetMonitorWorkAreaAtPoint(TPoint{0, 0});
-  Form->SetBounds(300, 200, 400, 300);
-  Form->Show();
-  PumpPending();
-  TdxBar* one = Manager->NewToolBar(false, false);
-  TdxBar* two = Manager->NewToolBar(false, false);
-  PumpPending();
-  for (TdxBar* bar : {one, two}) {
-    EXPECT_EQ(bar->GetDockingStyle(), dsTop);
-    EXPECT_TRUE(bar->GetVisible());
-    EXPECT_FALSE(bar->GetOneOnRow());
-  }
-  EXPECT_EQ(one->GetRow(), 0);
-  EXPECT_EQ(two->GetRow(), 1) << "below the rows there are, not beside the last bar";
-  EXPECT_EQ(Manager->GetBars()->GetDockControl(dsTop)->GetRowCount(), 2);
-  EXPECT_EQ(one->GetFloatLeft(), 250);
-  EXPECT_EQ(one->GetFloatTop(), 200);
-
   struct {
     TRect Bounds;
-    int Left;
-    int Top;
+    POINT Float;
   } rows[] = {
-      // At the left edge: to the right of the form.
-      {TRect{area.left, 100, area.left + 400, 400}, area.left + 410, 100},
-      // Above the work area: just below its top.
-      {TRect{300, area.top - 100, 700, area.top + 200}, 250, area.top + 10},
-      // Maximised: neither side has room, so it floats near the work area's left.
-      {TRect{area.left - 8, area.top - 8, area.right + 8, area.bottom + 8}, area.left + 10, area.top + 10},
-  };
+      {TRect{area.left, 100, area.left + 400, 400}, {area.left + 410, 100}},    // at the left edge: on the right
+      {TRect{300, area.top - 100, 700, area.top + 200}, {250, area.top + 10}},  // above the work area
+      {TRect{area.left - 8, area.top - 8, area.right + 8, area.bottom + 8}, {area.left + 10, area.top + 10}},
+  };  // the last one maximised: no room on either side
   for (const auto& row : rows) {
     Form->SetBoundsRect(row.Bounds);
-    TdxBar* bar = Manager->NewToolBar(false, false);
-    EXPECT_EQ(bar->GetFloatLeft(), row.Left) << row.Bounds.left;
-    EXPECT_EQ(bar->GetFloatTop(), row.Top) << row.Bounds.top;
+    bar = Manager->NewToolBar(false, false);
+    EXPECT_EQ(bar->GetFloatLeft(), row.Float.x) << row.Bounds.left;
+    EXPECT_EQ(bar->GetFloatTop(), row.Float.y) << row.Bounds.top;
   }
-
-  TdxBar* menu = Manager->NewToolBar(true, false);
-  EXPECT_TRUE(menu->GetIsMainMenu());
-  EXPECT_EQ(menu->GetRow(), 0);
-  EXPECT_EQ(Manager->GetMainMenuBar(), menu);
 }
 
-TEST_F(TToolbarCommands, ResettingAToolbarAsksAndTheAnswerGivenByPointerCounts)
+TEST_F(TToolbarCommands, ResettingABarAsksAndKeepsTheMenusOfItsSubItems)
 {
-  TOwned<TCustomizingForm> form(TCustomForm::CreateFromText<TCustomizingForm>(CustomizingFormText(), nullptr));
-  form->SetBounds(200, 150, 500, 300);
-  form->Show();
-  ActivateWindow(form->GetHandle());
-  PumpPending();
-  TdxBarManager* manager = ManagerOf(form.Get());
-  TdxBar* tools = manager->FindBarByCaption(L"Tools");
-  ASSERT_NE(tools, nullptr);
-  tools->GetItemLinks()->Items(0)->Free();
-  ASSERT_EQ(tools->GetItemLinks()->Count(), 2);
-  TMessageBoxSeen seen = AnswerMessageBox([&] { manager->ResetToolBar(tools); }, IDCANCEL);
-  ASSERT_TRUE(seen.Found);
+  ShowForm();
+  EXPECT_TRUE(Manager->CanReset());
+  TdxBarItemLinks* tools = Bar(L"Tools")->GetItemLinks();
+  tools->Items(0)->Free();
+  TMessageBoxSeen seen = AnswerMessageBox([&] { Manager->ResetToolBar(Bar(L"Tools")); }, IDCANCEL);
   EXPECT_EQ(seen.Text, L"Are you sure you want to reset the changes made to the 'Tools' toolbar?");
-  EXPECT_EQ(tools->GetItemLinks()->Count(), 2);
-  seen = AnswerMessageBox([&] { manager->ResetToolBar(tools); }, IDOK);
-  ASSERT_TRUE(seen.Found);
-  EXPECT_EQ(tools->GetItemLinks()->Count(), 3);
-  manager->ResetToolBar(nullptr);
-
-  // Deleting the bar, as the Customize dialog does, leaves the others.
-  tools->Free();
-  EXPECT_EQ(manager->FindBarByCaption(L"Tools"), nullptr);
-  EXPECT_NE(manager->FindBarByCaption(L"Main Menu"), nullptr);
+  EXPECT_EQ(tools->Count(), 2);
+  EXPECT_TRUE(AnswerMessageBox([&] { Manager->ResetToolBar(Bar(L"Tools")); }, IDOK).Found);
+  EXPECT_EQ(tools->Count(), 3);
+  FileLinks()->Items(4)->Free();
+  Bar(L"Main Menu")->Reset();
+  EXPECT_EQ(FileLinks()->Count(), 5) << "the File menu is back as the form data had it";
+  TBarHost<TCustomizingForm> made;
+  EXPECT_FALSE(made.Manager->CanReset());
 }
 
-TEST_F(TToolbarCommands, OnlyAManagerReadFromFormDataCanReset)
+using TUsage = std::map<String, std::tuple<int, int, bool>>;  // use count, recent index, recently used
+
+TUsage UsageOf(TdxBarItemLinks* ALinks)
 {
-  EXPECT_FALSE(Manager->CanReset()) << "made in code";
-  TOwned<TCustomizingForm> form(TCustomForm::CreateFromText<TCustomizingForm>(CustomizingFormText(), nullptr));
-  TdxBarManager* read = ManagerOf(form.Get());
-  EXPECT_TRUE(read->CanReset());
-  read->SetAllowReset(false);
-  EXPECT_FALSE(read->CanReset());
+  TUsage usage;
+  for (int i = 0; i < ALinks->Count(); ++i) {
+    TdxBarItemLink* link = ALinks->Items(i);
+    usage[link->GetItem()->Name()] = {link->GetUseCount(), link->GetRecentIndex(), link->GetMostRecentlyUsed()};
+  }
+  return usage;
+}
+
+TEST_F(TToolbarCommands, TheUsageResetKeepsTheCountsOnNoAndRestoresThemByItemOnYes)
+{
+  ShowForm();
+  TdxBarItemLinks* tools = Bar(L"Tools")->GetItemLinks();
+  const TUsage toolsBefore = UsageOf(tools), fileBefore = UsageOf(FileLinks());
+  ASSERT_TRUE(ClickAt(CenterOf(L"Tool1")));
+  tools->Items(2)->SetMostRecentlyUsed(true);
+  FileLinks()->Items(4)->BringToTopInRecentList(true);
+  FileLinks()->Items(3)->SetMostRecentlyUsed(true);
+  FileLinks()->Items(0)->SetMostRecentlyUsed(false);
+  FileLinks()->MoveLink(0, 4);  // a customization the reset must not undo
+  const TUsage toolsUsed = UsageOf(tools), fileUsed = UsageOf(FileLinks());
+  ASSERT_NE(toolsUsed, toolsBefore);
+  ASSERT_NE(fileUsed, fileBefore);
+
+  TMessageBoxSeen seen = AnswerMessageBox([&] { Manager->ResetUsageDataWithConfirmation(); }, IDNO);
+  EXPECT_EQ(seen.Text,
+            L"This will delete the record of the commands you've used in this application and restore "
+            L"the default set of visible commands to the menus and toolbars. It will not undo any "
+            L"explicit customizations.   Are you sure you want to proceed?");
+  EXPECT_TRUE(seen.YesNo);
+  EXPECT_EQ(seen.DefaultButton, IDNO);
+  EXPECT_EQ(UsageOf(tools), toolsUsed);
+  EXPECT_EQ(UsageOf(FileLinks()), fileUsed);
+  EXPECT_TRUE(AnswerMessageBox([&] { Manager->ResetUsageDataWithConfirmation(); }, IDYES).Found);
+  EXPECT_EQ(UsageOf(tools), toolsBefore);
+  EXPECT_EQ(UsageOf(FileLinks()), fileBefore);
+  EXPECT_EQ(FileLinks()->Items(4)->GetItem(), Item(L"File0"));
 }
 
 class TDesignedManager : public TdxBarManager {
 public:
-  explicit TDesignedManager(TComponent* AOwner) : TdxBarManager(AOwner) {}
+  using TdxBarManager::TdxBarManager;
   int Notified = 0;
 
 protected:
@@ -169,38 +151,22 @@ protected:
 TEST(TManagerItems, MovingAnItemReordersTheListAndTellsTheDesigner)
 {
   TBarHost<TCustomizingForm, TDesignedManager> host;
-  TDesignedManager* manager = host.Manager;
   auto* a = new TdxBarButton(host.Form());
   auto* b = new TdxBarButton(host.Form());
-  auto* c = new TdxBarButton(host.Form());
-  manager->SetDesigning(true, false);
-  manager->MoveItem(0, 2);
-  EXPECT_EQ(manager->GetItem(0), b);
-  EXPECT_EQ(manager->GetItem(1), c);
-  EXPECT_EQ(manager->GetItem(2), a);
-  EXPECT_EQ(manager->Notified, 1);
-  for (auto [from, to] : {std::pair{0, 3}, std::pair{-1, 0}, std::pair{1, 1}})
-    manager->MoveItem(from, to);
-  EXPECT_EQ(manager->GetItem(0), b);
-  EXPECT_EQ(manager->Notified, 1) << "nothing moved, nothing told";
-  manager->SetDesigning(false, false);
-}
-
-TEST(TManagerDesigner, WithoutADesignerNothingIsSelectedAndOnlyAnInlineDesignedOwnerCounts)
-{
-  TBarHost<TCustomizingForm> host;
-  TList list;
-  host.Manager->DesignerGetSelection(&list);
-  host.Manager->GetSelectedComponents(&list);
-  host.Manager->DesignerSelectComponent(host.Form(), 0);
-  EXPECT_EQ(list.Count(), 0);
+  host.Manager->SetDesigning(true, false);
+  host.Manager->MoveItem(0, 1);
+  for (auto [from, to] : {std::pair{0, 2}, std::pair{-1, 0}, std::pair{1, 1}})
+    host.Manager->MoveItem(from, to);
+  EXPECT_EQ(host.Manager->GetItem(0), b);
+  EXPECT_EQ(host.Manager->GetItem(1), a);
+  EXPECT_EQ(host.Manager->Notified, 1) << "only the move that moved something";
+  host.Manager->SetDesigning(false, false);
+  // Only an owner designed inline (a frame in a designed form) counts as inline designed.
   EXPECT_TRUE(host.Manager->IsOwnerNotInlineDesigned());
   host.Form()->SetInline(true);
-  EXPECT_TRUE(host.Manager->IsOwnerNotInlineDesigned()) << "inline, but not designed";
+  EXPECT_TRUE(host.Manager->IsOwnerNotInlineDesigned());
   host.Form()->SetDesigning(true, false);
   EXPECT_FALSE(host.Manager->IsOwnerNotInlineDesigned());
-  host.Form()->SetInline(false);
-  EXPECT_TRUE(host.Manager->IsOwnerNotInlineDesigned());
   host.Form()->SetDesigning(false, false);
 }
 
