@@ -495,6 +495,10 @@ void TCustomdxBarControl::DoMouseEnter()
   if (!HandleAllocated())
     return;
   FLastMousePoint = CursorPos();
+  if (TdxBarManager* manager = GetBarManager()) {
+    manager->BeginMouseTracking(this);
+    return;
+  }
   RECT r{};
   ::GetWindowRect(GetHandle(), &r);
   BeginMouseTracking(this, TRect{r.left, r.top, r.right, r.bottom}, this);
@@ -502,7 +506,10 @@ void TCustomdxBarControl::DoMouseEnter()
 
 void TCustomdxBarControl::DoMouseLeave()
 {
-  EndMouseTracking(this);
+  if (TdxBarManager* manager = GetBarManager())
+    manager->EndMouseTracking(this);
+  else
+    EndMouseTracking(this);
   FLastMousePoint = NoPoint;
   if (IsDestroying())
     return;

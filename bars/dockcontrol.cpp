@@ -942,6 +942,11 @@ void TdxDockControl::WndProc(TMessage& Message)
         return;
       }
       break;
+    case WM_DESTROY:
+      // The bars' windows go with this one; they are remembered to be shown again.
+      if (FBarManager && !IsDestroying() && !FBarManager->IsDestroying())
+        FBarManager->BeginRecreateBars();
+      break;
     case WM_MOUSEACTIVATE:
       if (!IsDesigning())
         if (TCustomForm* form = GetParentForm(this))
