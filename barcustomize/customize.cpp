@@ -1,6 +1,7 @@
 // The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
 #include "barcustomize/customize.h"
 
+#include "barcustomize/designcontroller.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -16,6 +17,7 @@ void InitializedxBarCustomize()
   if (GStartCount++ > 0)
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
+  InitializedxBarDesignController(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
 }
 
@@ -24,6 +26,7 @@ void FinalizedxBarCustomize()
   if (GStartCount == 0 || --GStartCount > 0)
     return;
   SetdxBarCustomizingServices(std::move(GPreviousServices));
+  FinalizedxBarDesignController();
 }
 
 bool dxBarCustomizeIsInitialized()
