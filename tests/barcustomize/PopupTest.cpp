@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 
 #include "bars/submenu.h"
+#include "platform/GraphicsObjects.h"
 #include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -251,6 +252,39 @@ TEST_F(TCustomizingPopupTest, TopMostPutsThePopupAboveTheChainOfItsMenus)
   EXPECT_TRUE(topMost(popup));
   EXPECT_TRUE(topMost(menu));
   EXPECT_EQ(::GetWindow(popup, GW_HWNDNEXT), menu);
+}
+
+}  // namespace
+
+namespace {
+
+class TPopupLifetimeTest : public TDesignFixture {};
+
+TEST_F(TPopupLifetimeTest, AnItemFreedUnderItsOpenPopupLeavesTheEntriesHarmless)
+{
+  ASSERT_TRUE(RightClick(LinkOf(L"Standard", 1)));
+  Item(L"btnSave")->Free();
+  EXPECT_EQ(Controller->GetTargetLink(), nullptr);
+  ASSERT_TRUE(ClickEntry(lcVisible));
+  EXPECT_EQ(Bar(L"Standard")->GetItemLinks()->Count(), 3);
+  EXPECT_TRUE(LinkOf(L"Standard", 1)->GetVisible()) << "the command reached no other link";
+}
+
+TEST_F(TPopupLifetimeTest, TheFormFreedWithThePopupOpenTakesPopupAndEntriesAlong)
+{
+  const int gdi = GdiObjectsInUse();
+  ASSERT_TRUE(RightClick(LinkOf(L"Standard", 0)));
+  TWeakRef<TdxBarSubMenuControl> popup(Popup());
+  ASSERT_GT(Controller->GetInternalItemCount(), 0);
+  Form->Free();
+  Form = nullptr;
+  Manager = nullptr;
+  PumpPending();
+  EXPECT_FALSE(popup.Alive());
+  EXPECT_EQ(Controller->GetCustomizingPopup(), nullptr);
+  EXPECT_EQ(Controller->GetInternalItemCount(), 0);
+  EXPECT_EQ(Controller->GetSelectedObject(), nullptr);
+  EXPECT_LE(GdiObjectsInUse(), gdi);
 }
 
 }  // namespace
