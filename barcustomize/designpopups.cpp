@@ -70,6 +70,28 @@ void Defer(std::function<void()> AAction)
     GDeferredTimer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, DeferredTimerProc);
 }
 
+// A filled popup shows at the cursor once ABeforeShow has run (and is kept in AKeep); one
+// that the manager's notification left empty is freed instead. Either may free the popup.
+void ShowAtCursor(const TWeakRef<TdxBarSubMenuControl>& APopup, TWeakRef<TdxBarSubMenuControl>& AKeep,
+                  const std::function<void()>& ABeforeShow)
+{
+  TdxBarSubMenuControl* popup = APopup.Get();
+  if (!popup)
+    return;
+  if (popup->GetItemLinks()->Count() == 0) {
+    popup->Free();
+    return;
+  }
+  ABeforeShow();
+  if (!(popup = APopup.Get()))
+    return;
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  popup->SetBounds(cursor.x, cursor.y, 0, 0);
+  AKeep = APopup;
+  popup->Popup();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -212,22 +234,11 @@ void TdxBarDesignController::ShowCustomizingPopup(TdxBarManager* AManager, TObje
   TdxBarItemLinks* links = popup->GetOwnLinks();
   FillLinkPopup(links, link, commands);
   CallEvent(AManager->OnShowCustomizingPopup, AManager, links);
-  if (!popupRef)
-    return;
-  if (links->Count() == 0) {
-    popup->Free();
-    return;
-  }
-  if (ATarget)
-    if (TdxBarItemControl* selected = ATarget->GetSelectedControl())
-      selected->Deactivate();
-  if (!popupRef)
-    return;
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  popup->SetBounds(cursor.x, cursor.y, 0, 0);
-  FPopup = popupRef;
-  popup->Popup();
+  ShowAtCursor(popupRef, FPopup, [&] {
+    if (ATarget)
+      if (TdxBarItemControl* selected = ATarget->GetSelectedControl())
+        selected->Deactivate();
+  });
 }
 
 void TdxBarDesignController::AddSubMenu(TdxBarItemLinks* ALinks, int ACommand, const String& ACaption,
@@ -450,20 +461,7 @@ void TdxBarDesignController::ShowToolbarsPopup(TdxBarManager* AManager, TControl
   }
   AddCustomizeLink(links, true);
   CallEvent(AManager->OnShowToolbarsPopup, AManager, links);
-  if (!popupRef)
-    return;
-  if (links->Count() == 0) {
-    popup->Free();
-    return;
-  }
-  AManager->CloseActiveBarControl();
-  if (!popupRef)
-    return;
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  popup->SetBounds(cursor.x, cursor.y, 0, 0);
-  FToolbarsPopup = popupRef;
-  popup->Popup();
+  ShowAtCursor(popupRef, FToolbarsPopup, [&] { AManager->CloseActiveBarControl(); });
 }
 
 void TdxBarDesignController::ToolbarClick(TObject* Sender)
