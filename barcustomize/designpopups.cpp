@@ -226,7 +226,8 @@ void TdxBarDesignController::ShowCustomizingPopup(TdxBarManager* AManager, TObje
   const TdxBarLinkCommands commands = GetLinkCommands(link, ATarget);
   if (!commands)
     return;
-  auto* popup = new TdxBarCustomizingPopup(AManager);
+  // Made through the metaclass, whose construction gives the window its view info.
+  auto* popup = static_cast<TdxBarCustomizingPopup*>(TdxBarCustomizingPopup::StaticClass()->Create(AManager));
   TWeakRef<TdxBarSubMenuControl> popupRef(popup);
   if (ATarget && ATarget->HandleAllocated())
     popup->SetExplicitParentWindow(ATarget->GetHandle());
@@ -445,7 +446,8 @@ void TdxBarDesignController::ShowToolbarsPopup(TdxBarManager* AManager, TControl
   FreeInternalItems();
   FManager = AManager;
   FToolbarsPopupBars.clear();
-  auto* popup = new TdxBarInternalSubMenuControl(AManager);
+  auto* popup =
+      static_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(AManager));
   TWeakRef<TdxBarSubMenuControl> popupRef(popup);
   TdxBarItemLinks* links = popup->GetOwnLinks();
   TdxBars* bars = AManager->GetBars();

@@ -7,6 +7,7 @@
 
 #include "bars/submenu.h"
 #include "platform/GraphicsObjects.h"
+#include "support/Pixels.h"
 #include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -55,6 +56,18 @@ TEST_F(TCustomizingPopupTest, RightClickOnAToolbarLinkOffersItsCommandsFromInter
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->GetItem()->Tag(), lcPaintStyle * 65536 + ps);
     EXPECT_EQ(static_cast<TdxBarButton*>(entry->GetItem())->GetDown(), ps == psStandard);
+  }
+  // Each entry shows its caption: text-coloured pixels inside the entry as the screen shows it.
+  PumpPending();
+  for (int command : {lcReset, lcDelete, lcVisible}) {
+    TdxBarItemLink* entry = Entry(command);
+    const TRect r = entry->GetBarControl()->GetItemScreenRect(entry->GetControl());
+    const TDib32 shot = CaptureScreen(r);
+    const COLORREF text = ::GetSysColor(COLOR_MENUTEXT);
+    EXPECT_GT(CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                          [&](COLORREF c) { return ColorsClose(c, text, 60); }),
+              10)
+        << "entry " << command << " shows no caption";
   }
   EXPECT_EQ(Entry(lcDelete)->GetItem()->GetShortCut(), VK_DELETE);
   EXPECT_EQ(Entry(lcDeleteItem)->GetItem()->GetShortCut(), scCtrl | VK_DELETE);
