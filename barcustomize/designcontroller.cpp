@@ -312,7 +312,7 @@ void InitializedxBarDesignController(TdxBarCustomizingServices& AServices)
   GPreviousHooks = hooks;
   hooks.DesignEscape = WithController([](C* c) { return c->EscapeSelection(); });
   hooks.DesignDelete = WithController([](C* c, bool ACtrl) { return c->DeleteSelection(ACtrl); });
-  hooks.CloseCustomizingPopup = WithController([](C* c, HWND ATarget, bool ARight) {
+  hooks.CloseCustomizingPopup = WithController([](C* c, HWND ATarget, bool) {
     TdxBarSubMenuControl* popup = c->GetCustomizingPopup();
     if (!popup)
       return false;
@@ -320,7 +320,6 @@ void InitializedxBarDesignController(TdxBarCustomizingServices& AServices)
     auto* pressed = dynamic_cast<TCustomdxBarControl*>(FindControl(ATarget));
     if (pressed && popup->IsParentOf(pressed))
       return false;
-    (void)ARight;
     return c->CloseCustomizingPopup();
   });
   SetdxBarHookServices(hooks);

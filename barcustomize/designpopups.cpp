@@ -418,8 +418,13 @@ void TdxBarDesignController::NameEntered(TObject* Sender)
   const String text = edit->GetText();
   const bool blank = text.find_first_not_of(L" \t") == String::npos;
   if (!blank) {
-    link->SetUserCaption(text);
-    if (TdxBarManager* manager = FManager.Get())
+    // A form designer renames the command itself; a running program only this link.
+    TWeakRef<TdxBarManager> manager = FManager;
+    if (manager && manager->IsDesigning() && link->GetItem())
+      link->GetItem()->SetCaption(text);
+    else
+      link->SetUserCaption(text);
+    if (manager)
       manager->DesignerModified();
   }
   // The popup goes once the edit that reported the text has finished with its key.
@@ -435,9 +440,8 @@ void TdxBarDesignController::NameEntered(TObject* Sender)
 // ---------------------------------------------------------------------------
 // The toolbars popup
 
-void TdxBarDesignController::ShowToolbarsPopup(TdxBarManager* AManager, TControl* ATarget)
+void TdxBarDesignController::ShowToolbarsPopup(TdxBarManager* AManager, TControl*)
 {
-  (void)ATarget;
   if (TdxBarSubMenuControl* old = FToolbarsPopup.Get())
     old->CloseMenu();
   CloseCustomizingPopup();
