@@ -2,6 +2,7 @@
 #include "barcustomize/customize.h"
 
 #include "barcustomize/designcontroller.h"
+#include "barcustomize/dragdrop.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -19,12 +20,14 @@ void InitializedxBarCustomize()
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   InitializedxBarDesignController(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
+  dxBarInstallDragAndDrop();
 }
 
 void FinalizedxBarCustomize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
+  dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
   FinalizedxBarDesignController();
 }

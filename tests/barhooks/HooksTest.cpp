@@ -347,6 +347,7 @@ TEST(Hooks, MenuKeysThatDoNotNavigatePassOn)
   TKeyForm f({L"One"});
   BYTE saved[256] = {};
   ASSERT_TRUE(GetKeyboardState(saved));
+  TFinally restoreKeys([&] { SetKeyboardState(saved); });
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     f.Host.Manager->SetUseF10ForMenu(c.UseF10);
