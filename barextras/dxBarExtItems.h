@@ -5,3 +5,4 @@
 
 #include "barextras/extitems.h"
 #include "barextras/largebutton.h"
+#include "barextras/spinedit.h"

@@ -4,6 +4,7 @@
 #include "barextras/extitems.h"
 
 #include "barextras/largebutton.h"
+#include "barextras/spinedit.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -62,6 +63,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
   };
   return kinds;
 }

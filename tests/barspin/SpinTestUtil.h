@@ -1,0 +1,57 @@
+// Shared pieces of the spin edit tests: a shown form whose toolbar holds a spin edit and a
+// sub-item whose menu holds the same spin edit, and the screen places of its buttons.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "barextras/dxBarExtItems.h"
+#include "bars/bar.h"
+#include "bars/subitems.h"
+#include "bars/submenu.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+class TSpinTestForm : public TForm {
+  DECLARE_CLASS(TSpinTestForm, TForm)
+public:
+  explicit TSpinTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+// Records every OnButtonClick with its button.
+class TSpinClicks : public TObject {
+public:
+  void Clicked(TObject*, TdxBarSpinEditButton AButton) { Buttons.push_back(AButton); }
+  int Count() const { return int(Buttons.size()); }
+  std::vector<TdxBarSpinEditButton> Buttons;
+};
+
+class TSpinFixture : public testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The spin edit's control on the toolbar, or in the open menu.
+  TdxBarSpinEditControl* ToolbarControl() const;
+  TdxBarSpinEditControl* MenuControl() const;
+  // Opens the sub-item's menu by a click and waits for it.
+  bool OpenMenu();
+  // The screen centre of a part of the control.
+  static POINT PartCenter(TdxBarSpinEditControl* AControl, int APart);
+  // Holds the left button on a part: moves there and presses.
+  static bool PressOn(TdxBarSpinEditControl* AControl, int APart);
+  static bool ClickOn(TdxBarSpinEditControl* AControl, int APart);
+  // A real key stroke, waited for until the queue holds no key message.
+  static void Key(WORD AKey);
+
+  TBarHost<TSpinTestForm> Host;
+  TdxBarManager* Manager = nullptr;
+  TEdit* FormEdit = nullptr;
+  TdxBarSpinEdit* Spin = nullptr;
+  TdxBarSubItem* Sub = nullptr;
+  TdxBar* Bar = nullptr;
+  TSpinClicks Clicks;
+};
