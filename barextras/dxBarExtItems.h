@@ -4,5 +4,6 @@
 #pragma once
 
 #include "barextras/extitems.h"
+#include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/spinedit.h"

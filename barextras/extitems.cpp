@@ -3,6 +3,7 @@
 // kinds and frees what exists, newest first.
 #include "barextras/extitems.h"
 
+#include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/spinedit.h"
 #include "bars/registry.h"
@@ -63,6 +64,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarImageCombo::StaticClass, &TdxBarImageComboControl::StaticClass},
       {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
   };
   return kinds;

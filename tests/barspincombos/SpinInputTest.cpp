@@ -1,7 +1,7 @@
 // The spin edit with the real pointer and keys: held buttons repeat and pause off the
 // button, steps stop at the limits, keys, characters and the wheel, typed values, and the
 // same in a menu.
-#include "SpinTestUtil.h"
+#include "ExtrasTestUtil.h"
 
 namespace {
 

@@ -1,7 +1,28 @@
 // The program-wide set-up of the spin edit tests and their fixture.
-#include "SpinTestUtil.h"
+#include "ExtrasTestUtil.h"
 
 IMPLEMENT_CLASS(TSpinTestForm, TForm)
+
+TImageList* MakeColorImages(TComponent* AOwner, int ASize, std::initializer_list<TColor> AColors)
+{
+  auto* list = new TImageList(AOwner);
+  list->SetSize(ASize, ASize);
+  for (TColor color : AColors) {
+    TBitmap bitmap;
+    bitmap.SetSize(ASize, ASize);
+    bitmap.GetCanvas()->GetBrush()->SetColor(color);
+    bitmap.GetCanvas()->FillRect(TRect{0, 0, ASize, ASize});
+    list->Add(&bitmap, nullptr);
+  }
+  return list;
+}
+
+POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R)
+{
+  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
+  return p;
+}
 
 void TSpinFixture::SetUp()
 {
@@ -86,7 +107,7 @@ void TSpinFixture::Key(WORD AKey)
 
 namespace {
 
-[[maybe_unused]] testing::Environment* const SpinEnvironment =
-    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{TSpinTestForm::StaticClass(), TdxBarManager::StaticClass()});
+[[maybe_unused]] testing::Environment* const SpinEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TSpinTestForm::StaticClass(), TdxBarManager::StaticClass()});
 
 }  // namespace

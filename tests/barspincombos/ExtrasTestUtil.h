@@ -1,4 +1,5 @@
-// Shared pieces of the spin edit tests: a shown form whose toolbar holds a spin edit and a
+// Shared pieces of the spin edit and combo tests: image lists of solid colours, screen
+// places of a control's parts, and for the spin edit a shown form whose toolbar holds a spin edit and a
 // sub-item whose menu holds the same spin edit, and the screen places of its buttons.
 #pragma once
 
@@ -10,10 +11,16 @@
 #include "bars/bar.h"
 #include "bars/subitems.h"
 #include "bars/submenu.h"
+#include "platform/ImgList.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"
+
+// An image list of solid squares of ASize, one per colour.
+TImageList* MakeColorImages(TComponent* AOwner, int ASize, std::initializer_list<TColor> AColors);
+// The centre of a rectangle of AControl's bar window, on the screen.
+POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R);
 
 class TSpinTestForm : public TForm {
   DECLARE_CLASS(TSpinTestForm, TForm)

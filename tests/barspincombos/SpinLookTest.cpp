@@ -1,7 +1,7 @@
 // The spin edit as the five looks draw it, on a toolbar and in a menu: both buttons show,
 // the held one is drawn pressed, and the editor leaves the buttons uncovered. With TEST_SHOTS
 // set the pictures are saved to look at.
-#include "SpinTestUtil.h"
+#include "ExtrasTestUtil.h"
 
 #include <string>
 

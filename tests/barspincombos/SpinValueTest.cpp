@@ -2,7 +2,7 @@
 // prefixes, the value type and form data.
 #include <cmath>
 
-#include "SpinTestUtil.h"
+#include "ExtrasTestUtil.h"
 #include "support/FormRoundTrip.h"
 
 namespace {
@@ -160,7 +160,8 @@ TEST_F(TSpinModel, StepsByTheIncrementStopAtTheLimitsAndReportEachButton)
 
 TEST(SpinFormData, NumbersPrefixAndTypeSurviveARoundTrip)
 {
-  const String text = LR"(object SpinForm: TSpinTestForm
+  const String text =
+      LR"(object SpinForm: TSpinTestForm
   object dxBarManager1: TdxBarManager
     object Spin1: TdxBarSpinEdit
       Category = 0
