@@ -7,3 +7,4 @@
 #include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/spinedit.h"
+#include "barextras/treeviewcombo.h"

@@ -6,6 +6,7 @@
 #include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/spinedit.h"
+#include "barextras/treeviewcombo.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -64,6 +65,7 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarTreeViewCombo::StaticClass, &TdxBarTreeViewComboControl::StaticClass},
       {&TdxBarImageCombo::StaticClass, &TdxBarImageComboControl::StaticClass},
       {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
   };

@@ -33,11 +33,10 @@ IMPLEMENT_CLASS(TdxBarImageComboControl, TdxBarComboControl)
 namespace {
 
 // Around an image: 1 pixel before it in a list entry, 2 between it and the text, and the
-// entry's room above and below; the control adds its frame.
+// entry's room above and below.
 constexpr int ImageIndent = 1;
 constexpr int TextGap = 2;
 constexpr int EntryImagePadding = 2;
-constexpr int ControlImagePadding = 6;
 
 // An entry's image index lives in its object slot as index + 1, so an empty slot means none.
 TObject* SlotOf(int AImageIndex)
@@ -267,7 +266,7 @@ int TdxBarImageComboControl::GetHeight()
   int height = TdxBarComboControl::GetHeight();
   TdxBarImageCombo* combo = GetImageCombo();
   if (combo && combo->GetComboImages() && !IsTextRotated())
-    height = std::max(height, combo->GetComboImages()->GetHeight() + ControlImagePadding);
+    height = std::max(height, combo->GetComboImages()->GetHeight() + dxBarComboControlImagePadding);
   return height;
 }
 

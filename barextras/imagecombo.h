@@ -9,6 +9,9 @@
 #include "bars/combos.h"
 #include "platform/ImgList.h"
 
+// The room a combo control leaves around the images of its edit area: its frame.
+inline constexpr int dxBarComboControlImagePadding = 6;
+
 class TdxBarImageCombo : public TdxBarCustomCombo {
   DECLARE_CLASS(TdxBarImageCombo, TdxBarCustomCombo)
 public:

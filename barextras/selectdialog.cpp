@@ -47,7 +47,10 @@ void TdxBarDialogButton::Click()
     return;
   for (TWinControl* parent = GetParent(); parent; parent = parent->GetParent())
     if (TCustomForm* form = parent->AsForm()) {
-      form->SetModalResult(FModalResult);
+      if (auto* select = dynamic_cast<TdxBarSelectItemForm*>(form); select && FModalResult == mrOk)
+        select->Choose();
+      else
+        form->SetModalResult(FModalResult);
       return;
     }
 }
@@ -99,6 +102,14 @@ void TdxBarSelectItemForm::Build(const String& ACaption, TWinControl* AContent)
   FCancel->SetBounds(margin + contentWidth - buttonWidth, top, buttonWidth, buttonHeight);
 }
 
+void TdxBarSelectItemForm::Choose()
+{
+  if (OnChoose.Assigned())
+    OnChoose(this);
+  else
+    ChooseOK();
+}
+
 void TdxBarSelectItemForm::Activate()
 {
   TForm::Activate();
@@ -111,7 +122,10 @@ void TdxBarSelectItemForm::Dispatch(TMessage& Message)
 {
   // Enter and Esc that the focused control does not want choose and cancel.
   if (Message.Msg == CM_DIALOGKEY && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
-    SetModalResult(Message.WParam == VK_RETURN ? mrOk : mrCancel);
+    if (Message.WParam == VK_RETURN)
+      Choose();
+    else
+      SetModalResult(mrCancel);
     Message.Result = 1;
     return;
   }

@@ -38,8 +38,12 @@ public:
   TWinControl* GetContent() const { return FContent; }
   TdxBarDialogButton* GetOKButton() const { return FOK; }
   TdxBarDialogButton* GetCancelButton() const { return FCancel; }
-  // Closes the window with OK: what the content's double click calls.
+  // Closes the window with OK.
   void ChooseOK() { SetModalResult(mrOk); }
+  // Enter and the OK button: OnChoose decides (and calls ChooseOK) when assigned, else OK.
+  void Choose();
+
+  TNotifyEvent OnChoose;
 
   void Dispatch(TMessage& Message) override;
 
