@@ -167,6 +167,10 @@ TEST_F(TImageComboOnBars, TheListOpensPicksByMouseAndTheClosedComboShowsTheImage
       16 + 6);
   ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(); }));
+  // The combo is picked from its list: the painter draws its text, no editor covers it.
+  RECT editor{};
+  ::GetClientRect(control->GetHandle(), &editor);
+  EXPECT_TRUE(!::IsWindowVisible(control->GetHandle()) || ::IsRectEmpty(&editor));
   TdxBarDropDownListBox* list = Combo->GetListBox();
   EXPECT_GE(list->ItemRect(0).bottom - list->ItemRect(0).top, 18) << "entries fit their images";
   const TDib32 shown = CaptureWindow(list->GetHandle());
