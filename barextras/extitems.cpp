@@ -29,12 +29,8 @@ const wchar_t* const NonTrueTypeMarkResource = L"DXBARNONTRUETYPEFONT";
 TBitmap* LoadMark(const wchar_t* ResourceName)
 {
   auto* mark = new TBitmap;
-  try {
-    mark->LoadFromResourceName(uintptr_t(dxBarResourceInstance()), ResourceName);
+  if (dxBarLoadResourceBitmap(mark, ResourceName))
     mark->Dormant();
-  } catch (const Exception&) {
-    mark->SetSize(0, 0);
-  }
   return mark;
 }
 
@@ -60,6 +56,17 @@ void FreeShared(T*& Object)
 }
 
 }  // namespace
+
+bool dxBarLoadResourceBitmap(TBitmap* ABitmap, const wchar_t* AResourceName)
+{
+  try {
+    ABitmap->LoadFromResourceName(uintptr_t(dxBarResourceInstance()), AResourceName);
+    return true;
+  } catch (const Exception&) {
+    ABitmap->SetSize(0, 0);
+    return false;
+  }
+}
 
 const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {

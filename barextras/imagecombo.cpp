@@ -57,6 +57,7 @@ int ImageIndexOf(TObject* ASlot)
 TdxBarImageCombo::TdxBarImageCombo(TComponent* AOwner)
     : TdxBarCustomCombo(AOwner), FImageChangeLink(std::make_unique<TChangeLink>())
 {
+  dxBarLoadResourceBitmap(GetGlyph(), L"DXBARIMAGECOMBO");
   SetShowEditor(false);
   FImageChangeLink->OnChange = TNotifyEvent(this, &TdxBarImageCombo::ImagesChanged);
 }

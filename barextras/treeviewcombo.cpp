@@ -71,6 +71,7 @@ bool HoldsImage(const TCustomImageList* AImages, int AIndex)
 
 TdxBarTreeViewCombo::TdxBarTreeViewCombo(TComponent* AOwner) : TCustomdxBarCombo(AOwner)
 {
+  dxBarLoadResourceBitmap(GetGlyph(), L"DXBARTREEVIEWCOMBO");
   SetShowEditor(false);
   FTreeView = new TdxBarTreeView(nullptr);
   FTreeView->SetVisible(false);

@@ -2,7 +2,8 @@
 """Draws the bar library's cursors and bitmaps, and the demo program's toolbar pictures.
 
 Writes into bars/resources/: four 32x32 monochrome cursors (.cur), four 16x16 24-bit
-MDI caption-button bitmaps and two 13x13 16-colour font marks (.bmp); and into
+MDI caption-button bitmaps, two 13x13 16-colour font marks and the 16x16 24-bit glyphs of
+two combo kinds (.bmp); and into
 demo/resources/: four 32x32 24-bit toolbar pictures. The pictures are drawn here from
 code, so running the script again gives the same files; the generated files are kept in
 the tree beside the .rc files that use them.
@@ -186,6 +187,46 @@ def glyph_restore():
 
 def glyph_minimize():
     return {(x, y) for x in range(4, 11) for y in (11, 12)}
+
+
+def combo_glyph(content):
+    """A 16x16 combo kind's glyph: a framed box holding content (a dict of pixel -> colour),
+    with the drop-down arrow at its right, on the transparent ground."""
+    grid = [[GROUND] * 16 for _ in range(16)]
+    for x in range(0, 16):
+        for y in range(3, 13):
+            edge = x in (0, 15) or y in (3, 12)
+            grid[y][x] = (128, 128, 128) if edge else (255, 255, 255)
+    for (x, y), colour in content.items():
+        grid[y][x] = colour
+    for i, half in enumerate((3, 2, 1, 0)):
+        for x in range(12 - half, 13 + half):
+            grid[6 + i][x] = INK
+    return grid
+
+
+def glyph_image_combo():
+    """A small landscape picture in the box."""
+    content = {}
+    for x in range(2, 9):
+        for y in range(5, 11):
+            content[(x, y)] = (0, 96, 192) if y < 8 else (0, 160, 0)
+    content[(6, 6)] = (255, 224, 0)
+    return combo_glyph(content)
+
+
+def glyph_tree_view_combo():
+    """Three nodes joined by tree lines in the box."""
+    content = {}
+    for y in range(5, 11):
+        content[(3, y)] = INK
+    for x in range(3, 6):
+        content[(x, 7)] = INK
+        content[(x, 10)] = INK
+    for node in ((2, 5), (6, 7), (6, 10)):
+        for dx in (0, 1, 2):
+            content[(node[0] + dx, node[1])] = (0, 96, 192)
+    return combo_glyph(content)
 
 
 def write_bmp24(path, grid):
@@ -415,6 +456,8 @@ def main():
     write_bitmap("mdiminimize.bmp", glyph_minimize())
     write_mark("truetypefont.bmp", TRUETYPE_MARK)
     write_mark("nontruetypefont.bmp", NONTRUETYPE_MARK)
+    write_bmp24(os.path.join(OUT, "imagecombo.bmp"), glyph_image_combo())
+    write_bmp24(os.path.join(OUT, "treeviewcombo.bmp"), glyph_tree_view_combo())
     os.makedirs(DEMO_OUT, exist_ok=True)
     write_demo_picture("add.bmp", picture_add())
     write_demo_picture("addfolder.bmp", picture_add_folder())
