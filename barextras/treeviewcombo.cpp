@@ -40,6 +40,9 @@ PUBLISHED(TdxBarTreeViewCombo, TCustomdxBarCombo)
   p.Event(L"OnChanging", &I::GetOnChanging, &I::SetOnChanging);
   p.Event(L"OnCollapsed", &I::GetOnCollapsed, &I::SetOnCollapsed);
   p.Event(L"OnCollapsing", &I::GetOnCollapsing, &I::SetOnCollapsing);
+  p.Event(L"OnCompare", &I::GetOnCompare, &I::SetOnCompare);
+  p.Event(L"OnGetImageIndex", &I::GetOnGetImageIndex, &I::SetOnGetImageIndex);
+  p.Event(L"OnGetSelectedIndex", &I::GetOnGetSelectedIndex, &I::SetOnGetSelectedIndex);
   p.Event(L"OnTreeViewChange", &I::GetOnTreeViewChange, &I::SetOnTreeViewChange);
 }
 
@@ -318,6 +321,10 @@ void TdxBarTreeViewCombo::DrawNodeInEdit(TCanvas* ACanvas, const TRect& R, TTree
     stateImages->Draw(ACanvas, x, R.top + (R.bottom - R.top - stateImages->GetHeight()) / 2, ANode->GetStateIndex());
     x += stateImages->GetWidth();
   }
+  if (images && ANode && FTreeView) {
+    CallEvent(FTreeView->OnGetSelectedIndex, FTreeView, ANode);
+    CallEvent(FTreeView->OnGetImageIndex, FTreeView, ANode);
+  }
   if (images) {
     const int index = !ANode                                          ? -1
                       : HoldsImage(images, ANode->GetSelectedIndex()) ? ANode->GetSelectedIndex()
@@ -429,6 +436,12 @@ TTVExpandedEvent TdxBarTreeViewCombo::GetOnCollapsed() const { return FTreeView 
 void TdxBarTreeViewCombo::SetOnCollapsed(const TTVExpandedEvent& Value) { if (FTreeView) FTreeView->OnCollapsed = Value; }
 TTVCollapsingEvent TdxBarTreeViewCombo::GetOnCollapsing() const { return FTreeView ? FTreeView->OnCollapsing : TTVCollapsingEvent(); }
 void TdxBarTreeViewCombo::SetOnCollapsing(const TTVCollapsingEvent& Value) { if (FTreeView) FTreeView->OnCollapsing = Value; }
+TTVCompareEvent TdxBarTreeViewCombo::GetOnCompare() const { return FTreeView ? FTreeView->OnCompare : TTVCompareEvent(); }
+void TdxBarTreeViewCombo::SetOnCompare(const TTVCompareEvent& Value) { if (FTreeView) FTreeView->OnCompare = Value; }
+TTVExpandedEvent TdxBarTreeViewCombo::GetOnGetImageIndex() const { return FTreeView ? FTreeView->OnGetImageIndex : TTVExpandedEvent(); }
+void TdxBarTreeViewCombo::SetOnGetImageIndex(const TTVExpandedEvent& Value) { if (FTreeView) FTreeView->OnGetImageIndex = Value; }
+TTVExpandedEvent TdxBarTreeViewCombo::GetOnGetSelectedIndex() const { return FTreeView ? FTreeView->OnGetSelectedIndex : TTVExpandedEvent(); }
+void TdxBarTreeViewCombo::SetOnGetSelectedIndex(const TTVExpandedEvent& Value) { if (FTreeView) FTreeView->OnGetSelectedIndex = Value; }
 TTVChangedEvent TdxBarTreeViewCombo::GetOnTreeViewChange() const { return FTreeView ? FTreeView->OnChange : TTVChangedEvent(); }
 void TdxBarTreeViewCombo::SetOnTreeViewChange(const TTVChangedEvent& Value) { if (FTreeView) FTreeView->OnChange = Value; }
 // clang-format on

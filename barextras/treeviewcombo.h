@@ -146,6 +146,12 @@ public:
   void SetOnCollapsed(const TTVExpandedEvent& Value);
   TTVCollapsingEvent GetOnCollapsing() const;
   void SetOnCollapsing(const TTVCollapsingEvent& Value);
+  TTVCompareEvent GetOnCompare() const;
+  void SetOnCompare(const TTVCompareEvent& Value);
+  TTVExpandedEvent GetOnGetImageIndex() const;
+  void SetOnGetImageIndex(const TTVExpandedEvent& Value);
+  TTVExpandedEvent GetOnGetSelectedIndex() const;
+  void SetOnGetSelectedIndex(const TTVExpandedEvent& Value);
   TTVChangedEvent GetOnTreeViewChange() const;
   void SetOnTreeViewChange(const TTVChangedEvent& Value);
 

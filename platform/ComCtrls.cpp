@@ -6,6 +6,7 @@
 
 #include "platform/Filer.h"
 #include "platform/Messages.h"
+#include "platform/Scope.h"
 
 DEFINE_ENUM_INFO(TSortType, L"stNone", L"stData", L"stText", L"stBoth")
 
@@ -93,14 +94,16 @@ bool TTreeNode::HasAsParent(const TTreeNode* ANode) const
 void TTreeNode::UpdateWindowItem() const
 {
   TCustomTreeView* tree = FOwner->GetTreeView();
-  if (!FItemId || !tree || !tree->HandleAllocated())
+  // While the window asks for images it is drawing: what a handler sets there is answered
+  // at once, and telling the window would make it draw (and ask) again without end.
+  if (!FItemId || !tree || !tree->HandleAllocated() || tree->FAskingImages)
     return;
   TVITEMW item{};
   item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_HANDLE;
   item.hItem = FItemId;
   item.pszText = const_cast<wchar_t*>(FText.c_str());
-  item.iImage = FImageIndex;
-  item.iSelectedImage = FSelectedIndex;
+  item.iImage = I_IMAGECALLBACK;
+  item.iSelectedImage = I_IMAGECALLBACK;
   item.stateMask = TVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(FStateIndex > 0 ? FStateIndex : 0);
   ::SendMessageW(tree->GetHandle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
@@ -116,18 +119,24 @@ void TTreeNode::SetText(const String& Value)
 
 void TTreeNode::SetImageIndex(int Value)
 {
+  if (FImageIndex == Value)
+    return;
   FImageIndex = Value;
   UpdateWindowItem();
 }
 
 void TTreeNode::SetSelectedIndex(int Value)
 {
+  if (FSelectedIndex == Value)
+    return;
   FSelectedIndex = Value;
   UpdateWindowItem();
 }
 
 void TTreeNode::SetStateIndex(int Value)
 {
+  if (FStateIndex == Value)
+    return;
   FStateIndex = Value;
   UpdateWindowItem();
 }
@@ -233,9 +242,9 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* AParent, const String& AText)
   TTreeNode* result = node.get();
   auto at = siblings.end();
   // A sorted tree keeps its order as nodes come in.
-  if (FOwner && FOwner->IsSortedByText())
-    at = std::upper_bound(siblings.begin(), siblings.end(), AText,
-                          [](const String& text, const auto& other) { return TextBefore(text, other->GetText()); });
+  if (FOwner && FOwner->IsSorted())
+    at = std::upper_bound(siblings.begin(), siblings.end(), result,
+                          [this](TTreeNode* n, const auto& other) { return FOwner->NodeBefore(n, other.get()); });
   siblings.insert(at, std::move(node));
   if (FOwner)
     FOwner->InsertWindowItem(result);
@@ -436,8 +445,9 @@ void TCustomTreeView::InsertWindowItem(TTreeNode* ANode)
   insert.hInsertAfter = index <= 0 ? TVI_FIRST : siblings[size_t(index - 1)]->FItemId;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
   insert.item.pszText = const_cast<wchar_t*>(ANode->FText.c_str());
-  insert.item.iImage = ANode->FImageIndex;
-  insert.item.iSelectedImage = ANode->FSelectedIndex;
+  // The window asks for the images as it draws: handlers may choose them then.
+  insert.item.iImage = I_IMAGECALLBACK;
+  insert.item.iSelectedImage = I_IMAGECALLBACK;
   insert.item.lParam = reinterpret_cast<LPARAM>(ANode);
   insert.item.stateMask = TVIS_STATEIMAGEMASK;
   insert.item.state = INDEXTOSTATEIMAGEMASK(ANode->FStateIndex > 0 ? ANode->FStateIndex : 0);
@@ -648,10 +658,33 @@ void TCustomTreeView::SetBorderStyle(TBorderStyle Value)
   }
 }
 
+bool TCustomTreeView::IsSorted() const
+{
+  return FSortType != stNone && (OnCompare.Assigned() || FSortType == stText || FSortType == stBoth);
+}
+
+bool TCustomTreeView::NodeBefore(TTreeNode* A, TTreeNode* B)
+{
+  if (OnCompare.Assigned()) {
+    int compare = 0;
+    OnCompare(this, A, B, 0, compare);
+    return compare < 0;
+  }
+  return TextBefore(A->GetText(), B->GetText());
+}
+
+void TCustomTreeView::AlphaSort()
+{
+  if (!IsSorted())
+    return;
+  SortNodes(FItems->FRoots, true);
+  RemakeWindow();
+}
+
 void TCustomTreeView::SortNodes(std::vector<std::unique_ptr<TTreeNode>>& ANodes, bool ARecurse)
 {
   std::stable_sort(ANodes.begin(), ANodes.end(),
-                   [](const auto& a, const auto& b) { return TextBefore(a->GetText(), b->GetText()); });
+                   [this](const auto& a, const auto& b) { return NodeBefore(a.get(), b.get()); });
   if (ARecurse)
     for (auto& node : ANodes)
       SortNodes(node->FChildren, true);
@@ -662,10 +695,7 @@ void TCustomTreeView::SetSortType(TSortType Value)
   if (FSortType == Value)
     return;
   FSortType = Value;
-  if (!IsSortedByText())
-    return;
-  SortNodes(FItems->FRoots, true);
-  RemakeWindow();
+  AlphaSort();
 }
 
 void TCustomTreeView::Change(TTreeNode* Node)
@@ -676,6 +706,22 @@ void TCustomTreeView::Change(TTreeNode* Node)
 void TCustomTreeView::Delete(TTreeNode* Node)
 {
   CallEvent(OnDeletion, this, Node);
+}
+
+void TCustomTreeView::GetDispInfo(NMTVDISPINFOW* AInfo)
+{
+  TTreeNode* node = reinterpret_cast<TTreeNode*>(AInfo->item.lParam);
+  if (!node)
+    return;
+  TRestore<bool> asking(FAskingImages, true);
+  if (AInfo->item.mask & TVIF_IMAGE) {
+    CallEvent(OnGetImageIndex, this, node);
+    AInfo->item.iImage = node->FImageIndex;
+  }
+  if (AInfo->item.mask & TVIF_SELECTEDIMAGE) {
+    CallEvent(OnGetSelectedIndex, this, node);
+    AInfo->item.iSelectedImage = node->FSelectedIndex;
+  }
 }
 
 void TCustomTreeView::Dispatch(TMessage& Message)
@@ -734,6 +780,10 @@ void TCustomTreeView::CNNotify(TMessage& Message)
     }
     case NM_DBLCLK:
       DblClick();
+      return;
+    case TVN_GETDISPINFOW:
+    case TVN_GETDISPINFOA:
+      GetDispInfo(reinterpret_cast<NMTVDISPINFOW*>(Message.LParam));
       return;
     default:
       return;

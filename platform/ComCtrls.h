@@ -122,6 +122,8 @@ using TTVChangingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& All
 using TTVExpandedEvent = TEvent<void(TObject* Sender, TTreeNode* Node)>;
 using TTVExpandingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
 using TTVCollapsingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& AllowCollapse)>;
+// Compare < 0 puts Node1 first; Data is 0 (nodes carry no data of their own here).
+using TTVCompareEvent = TEvent<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
 
 enum THitTest {
   htAbove,
@@ -176,8 +178,8 @@ public:
   void SetHideSelection(bool Value);
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle Value);
-  // stText and stBoth keep every level in text order (ignoring case); stNone and stData
-  // keep the order of adding.
+  // Any sort type but stNone keeps every level in order as nodes come in: by OnCompare when
+  // assigned, else by text ignoring case (stText, stBoth; stData keeps the order of adding).
   TSortType GetSortType() const { return FSortType; }
   void SetSortType(TSortType Value);
 
@@ -189,6 +191,15 @@ public:
   TTVCollapsingEvent OnCollapsing;
   // A node about to be freed (deleted from the tree or cleared), not a remade window.
   TTVExpandedEvent OnDeletion;
+  TTVCompareEvent OnCompare;
+  // Asked each time the window draws a node: the handler may set the node's ImageIndex
+  // (or SelectedIndex) before it is used.
+  TTVExpandedEvent OnGetImageIndex;
+  TTVExpandedEvent OnGetSelectedIndex;
+  // Whether A goes before B by the sort type and OnCompare.
+  bool NodeBefore(TTreeNode* A, TTreeNode* B);
+  // Puts every level in order again (after OnCompare changed its mind).
+  void AlphaSort();
 
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
@@ -199,13 +210,14 @@ protected:
   virtual void Change(TTreeNode* Node);
   virtual void Delete(TTreeNode* Node);
   void CNNotify(TMessage& Message);
+  void GetDispInfo(NMTVDISPINFOW* AInfo);
 
 private:
   void InsertWindowItems(TTreeNode* AParent, const std::vector<std::unique_ptr<TTreeNode>>& ANodes);
   void InsertWindowItem(TTreeNode* ANode);
   void ForgetWindowItems(const std::vector<std::unique_ptr<TTreeNode>>& ANodes);
   void SortNodes(std::vector<std::unique_ptr<TTreeNode>>& ANodes, bool ARecurse);
-  bool IsSortedByText() const { return FSortType == stText || FSortType == stBoth; }
+  bool IsSorted() const;
   void ApplyImageLists();
   void ImageListChanged(TObject* Sender);
   TTreeNode* NodeOfItem(HTREEITEM AItem) const;
@@ -227,6 +239,7 @@ private:
   TSortType FSortType = stNone;
   TTreeNode* FSelected = nullptr;  // kept while there is no window
   bool FFillingWindow = false;     // the window's own notifications while it is filled
+  bool FAskingImages = false;      // the window asks for a node's images
 };
 
 class TTreeView : public TCustomTreeView {

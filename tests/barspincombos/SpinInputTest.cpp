@@ -147,3 +147,23 @@ TEST_F(TSpinInput, InAMenuTheButtonsStepAndRepeatToo)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TSpinInput, AHandlerThatFreesTheItemWhileItsButtonIsHeldEndsTheRepeat)
+{
+  TWeakRef<TdxBarSpinEdit> spin(Spin);
+  Spin->OnButtonClick = TdxBarSpinEditButtonClickEvent([&](TObject*, TdxBarSpinEditButton AButton) {
+    Clicks.Buttons.push_back(AButton);
+    if (Clicks.Count() == 3)
+      Spin->Free();
+  });
+  ASSERT_TRUE(PressOn(ToolbarControl(), dxBarSpinEditPartUp));
+  ASSERT_TRUE(PumpUntil([&] { return !spin; })) << "freed by its third step";
+  PumpFor(300);
+  EXPECT_EQ(Clicks.Count(), 3) << "no step after the item went";
+  ASSERT_TRUE(MouseButtonUp());
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+}  // namespace

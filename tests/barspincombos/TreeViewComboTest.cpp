@@ -329,3 +329,62 @@ TEST_F(TTreeComboOnBars, TheSelectWindowChoosesByKeysAndRefusesWhatTheHandlerRef
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TTreeComboOnBars, FreeingTheComboWhileItsTreeIsOpenLeavesNothingBehind)
+{
+  ASSERT_TRUE(DropDown(ToolbarCombo()));
+  HWND tree = Tree();
+  TWeakRef<TdxBarTreeView> treeView(Combo->GetTreeView());
+  Combo->Free();
+  Combo = nullptr;
+  PumpPending();
+  EXPECT_FALSE(treeView);
+  EXPECT_FALSE(::IsWindow(tree));
+  EXPECT_EQ(Bar->GetItemLinks()->Count(), 2) << "the link went with the item";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TreeView, HandlersOrderTheNodesAndChooseTheirImagesAsTheyAreDrawn)
+{
+  TOwned<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
+  auto* tree = new TTreeView(form.Get());
+  tree->SetParent(form.Get());
+  tree->SetImages(MakeColorImages(form.Get(), 16, {clRed, clBlue}));
+  // Longest text first.
+  tree->OnCompare = TTVCompareEvent([](TObject*, TTreeNode* A, TTreeNode* B, int, int& ACompare) {
+    ACompare = int(B->GetText().size()) - int(A->GetText().size());
+  });
+  tree->SetSortType(stData);
+  for (const wchar_t* text : {L"ab", L"abcd", L"a", L"abc"})
+    tree->GetItems()->AddChild(nullptr, text);
+  std::vector<String> order;
+  for (TTreeNode* node = tree->GetItems()->GetFirstNode(); node; node = node->GetNext())
+    order.push_back(node->GetText());
+  EXPECT_EQ(order, (std::vector<String>{L"abcd", L"abc", L"ab", L"a"}));
+  int asked = 0;
+  // The handler passes through another value on its way, as handlers that reset first do.
+  tree->OnGetImageIndex = TTVExpandedEvent([&](TObject*, TTreeNode* ANode) {
+    ++asked;
+    ANode->SetImageIndex(0);
+    ANode->SetImageIndex(1);
+  });
+  form->SetBounds(100, 100, 200, 200);
+  form->Show();
+  PumpPending();
+  ::UpdateWindow(tree->GetHandle());
+  EXPECT_GT(asked, 0) << "the window asks as it draws";
+  const int settled = asked;
+  PumpFor(300);
+  EXPECT_EQ(asked, settled) << "an image set by the handler does not make the window draw and ask again";
+  EXPECT_EQ(tree->GetItems()->GetItem(2)->GetImageIndex(), 1);
+  const TDib32 shot = CaptureWindow(tree->GetHandle());
+  EXPECT_GT(CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, RGB(0, 0, 255), 30), 100)
+      << "the chosen image shows";
+}
+
+}  // namespace
