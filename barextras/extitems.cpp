@@ -3,9 +3,12 @@
 // kinds and frees what exists, newest first.
 #include "barextras/extitems.h"
 
+#include "barextras/colorcombo.h"
+#include "barextras/fontcombo.h"
 #include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/spinedit.h"
+#include "barextras/statics.h"
 #include "barextras/treeviewcombo.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
@@ -29,8 +32,12 @@ const wchar_t* const NonTrueTypeMarkResource = L"DXBARNONTRUETYPEFONT";
 TBitmap* LoadMark(const wchar_t* ResourceName)
 {
   auto* mark = new TBitmap;
-  if (dxBarLoadResourceBitmap(mark, ResourceName))
+  try {
+    mark->LoadFromResourceName(uintptr_t(dxBarResourceInstance()), ResourceName);
     mark->Dormant();
+  } catch (const Exception&) {
+    mark->SetSize(0, 0);
+  }
   return mark;
 }
 
@@ -57,24 +64,17 @@ void FreeShared(T*& Object)
 
 }  // namespace
 
-bool dxBarLoadResourceBitmap(TBitmap* ABitmap, const wchar_t* AResourceName)
-{
-  try {
-    ABitmap->LoadFromResourceName(uintptr_t(dxBarResourceInstance()), AResourceName);
-    return true;
-  } catch (const Exception&) {
-    ABitmap->SetSize(0, 0);
-    return false;
-  }
-}
-
 const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
+      {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
+      {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
       {&TdxBarTreeViewCombo::StaticClass, &TdxBarTreeViewComboControl::StaticClass},
       {&TdxBarImageCombo::StaticClass, &TdxBarImageComboControl::StaticClass},
       {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
+      {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;
 }

@@ -51,10 +51,6 @@ TFontDialog* dxBarFontDialog();
 bool dxBarColorDialogExists();
 bool dxBarFontDialogExists();
 
-// Loads a bitmap resource of the library's module; a missing one leaves the bitmap empty
-// (false), which beats refusing to make the item or start the unit.
-bool dxBarLoadResourceBitmap(TBitmap* ABitmap, const wchar_t* AResourceName);
-
 // One extra item kind: the item class and the control class that shows it. Every kind is
 // listed by the Customize dialog.
 struct TdxBarExtItemKind {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "barextras/itemglyph.h"
 #include "barextras/selectdialog.h"
 #include "bars/barcontrol.h"
 #include "bars/dxBarStrs.h"
@@ -57,7 +58,7 @@ int ImageIndexOf(TObject* ASlot)
 TdxBarImageCombo::TdxBarImageCombo(TComponent* AOwner)
     : TdxBarCustomCombo(AOwner), FImageChangeLink(std::make_unique<TChangeLink>())
 {
-  dxBarLoadResourceBitmap(GetGlyph(), L"DXBARIMAGECOMBO");
+  dxBarLoadItemGlyph(this, L"DXBARIMAGECOMBO");
   SetShowEditor(false);
   FImageChangeLink->OnChange = TNotifyEvent(this, &TdxBarImageCombo::ImagesChanged);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "barextras/imagecombo.h"
+#include "barextras/itemglyph.h"
 #include "barextras/selectdialog.h"
 #include "bars/barcontrol.h"
 #include "bars/dxBarStrs.h"
@@ -74,7 +75,7 @@ bool HoldsImage(const TCustomImageList* AImages, int AIndex)
 
 TdxBarTreeViewCombo::TdxBarTreeViewCombo(TComponent* AOwner) : TCustomdxBarCombo(AOwner)
 {
-  dxBarLoadResourceBitmap(GetGlyph(), L"DXBARTREEVIEWCOMBO");
+  dxBarLoadItemGlyph(this, L"DXBARTREEVIEWCOMBO");
   SetShowEditor(false);
   FTreeView = new TdxBarTreeView(nullptr);
   FTreeView->SetVisible(false);

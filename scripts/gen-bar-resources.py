@@ -2,8 +2,8 @@
 """Draws the bar library's cursors and bitmaps, and the demo program's toolbar pictures.
 
 Writes into bars/resources/: four 32x32 monochrome cursors (.cur), four 16x16 24-bit
-MDI caption-button bitmaps, two 13x13 16-colour font marks and the 16x16 24-bit glyphs of
-two combo kinds (.bmp); and into
+MDI caption-button bitmaps, two 13x13 16-colour font marks and four 16x16 16-colour item
+glyphs (.bmp); and into
 demo/resources/: four 32x32 24-bit toolbar pictures. The pictures are drawn here from
 code, so running the script again gives the same files; the generated files are kept in
 the tree beside the .rc files that use them.
@@ -189,46 +189,6 @@ def glyph_minimize():
     return {(x, y) for x in range(4, 11) for y in (11, 12)}
 
 
-def combo_glyph(content):
-    """A 16x16 combo kind's glyph: a framed box holding content (a dict of pixel -> colour),
-    with the drop-down arrow at its right, on the transparent ground."""
-    grid = [[GROUND] * 16 for _ in range(16)]
-    for x in range(0, 16):
-        for y in range(3, 13):
-            edge = x in (0, 15) or y in (3, 12)
-            grid[y][x] = (128, 128, 128) if edge else (255, 255, 255)
-    for (x, y), colour in content.items():
-        grid[y][x] = colour
-    for i, half in enumerate((3, 2, 1, 0)):
-        for x in range(12 - half, 13 + half):
-            grid[6 + i][x] = INK
-    return grid
-
-
-def glyph_image_combo():
-    """A small landscape picture in the box."""
-    content = {}
-    for x in range(2, 9):
-        for y in range(5, 11):
-            content[(x, y)] = (0, 96, 192) if y < 8 else (0, 160, 0)
-    content[(6, 6)] = (255, 224, 0)
-    return combo_glyph(content)
-
-
-def glyph_tree_view_combo():
-    """Three nodes joined by tree lines in the box."""
-    content = {}
-    for y in range(5, 11):
-        content[(3, y)] = INK
-    for x in range(3, 6):
-        content[(x, 7)] = INK
-        content[(x, 10)] = INK
-    for node in ((2, 5), (6, 7), (6, 10)):
-        for dx in (0, 1, 2):
-            content[(node[0] + dx, node[1])] = (0, 96, 192)
-    return combo_glyph(content)
-
-
 def write_bmp24(path, grid):
     """Writes rows of (r, g, b) top row first as a 24-bit bottom-up BMP file."""
     h, w = len(grid), len(grid[0])
@@ -325,6 +285,97 @@ NONTRUETYPE_MARK = [
 def write_mark(name, art):
     assert len(art) == 13 and all(len(row) == 13 for row in art)
     write_bmp4(os.path.join(OUT, name), [[MARK_COLOURS[ch] for ch in row] for row in art])
+
+
+# Glyphs of extra item kinds: 16x16, same palette and ground as the marks.
+# 'R' red, 'L' lime, 'B' blue, 'Y' yellow, 'K' black, 'N' navy, 'G' grey.
+# 'W' white.
+GLYPH_COLOURS = {".": 13, "K": 0, "G": 7, "N": 4, "R": 9, "L": 10, "B": 12, "Y": 11, "W": 15}
+
+# Four colour swatches in a black frame.
+COLOR_COMBO_GLYPH = [
+    "................",
+    "................",
+    ".KKKKKKKKKKKKKK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KKKKKKKKKKKKKK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KKKKKKKKKKKKKK.",
+    "................",
+]
+
+# A navy capital A over a grey baseline.
+FONT_NAME_COMBO_GLYPH = [
+    "................",
+    "................",
+    ".......NN.......",
+    "......NNNN......",
+    "......NNNN......",
+    ".....NN..NN.....",
+    ".....NN..NN.....",
+    "....NN....NN....",
+    "....NNNNNNNN....",
+    "...NNNNNNNNNN...",
+    "...NN......NN...",
+    "..NN........NN..",
+    "..NN........NN..",
+    "................",
+    ".GGGGGGGGGGGGGG.",
+    "................",
+]
+
+# A small picture (sky, sun, meadow) in a combo's box beside its drop-down arrow.
+IMAGE_COMBO_GLYPH = [
+    "................",
+    "................",
+    "................",
+    "GGGGGGGGGGGGGGGG",
+    "GWWWWWWWWWWWWWWG",
+    "GWBBBBYBWWWWWWWG",
+    "GWBBBBBBWKKKKKWG",
+    "GWBBBBBBWWKKKWWG",
+    "GWLLLLLLWWWKWWWG",
+    "GWLLLLLLWWWWWWWG",
+    "GWWWWWWWWWWWWWWG",
+    "GGGGGGGGGGGGGGGG",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+# Three nodes joined by tree lines in a combo's box beside its drop-down arrow.
+TREE_VIEW_COMBO_GLYPH = [
+    "................",
+    "................",
+    "................",
+    "GGGGGGGGGGGGGGGG",
+    "GWWWWWWWWWWWWWWG",
+    "GWBBBWWWWWWWWWWG",
+    "GWWKWWWWWKKKKKWG",
+    "GWWKKKNNNWKKKWWG",
+    "GWWKWWWWWWWKWWWG",
+    "GWWKKKNNNWWWWWWG",
+    "GWWWWWWWWWWWWWWG",
+    "GGGGGGGGGGGGGGGG",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+
+def write_glyph(name, art):
+    assert len(art) == 16 and all(len(row) == 16 for row in art)
+    write_bmp4(os.path.join(OUT, name), [[GLYPH_COLOURS[ch] for ch in row] for row in art])
 
 
 # The demo's toolbar pictures: 32x32, one flat ground colour (the button face's classic
@@ -456,8 +507,10 @@ def main():
     write_bitmap("mdiminimize.bmp", glyph_minimize())
     write_mark("truetypefont.bmp", TRUETYPE_MARK)
     write_mark("nontruetypefont.bmp", NONTRUETYPE_MARK)
-    write_bmp24(os.path.join(OUT, "imagecombo.bmp"), glyph_image_combo())
-    write_bmp24(os.path.join(OUT, "treeviewcombo.bmp"), glyph_tree_view_combo())
+    write_glyph("colorcombo.bmp", COLOR_COMBO_GLYPH)
+    write_glyph("fontnamecombo.bmp", FONT_NAME_COMBO_GLYPH)
+    write_glyph("treeviewcombo.bmp", TREE_VIEW_COMBO_GLYPH)
+    write_glyph("imagecombo.bmp", IMAGE_COMBO_GLYPH)
     os.makedirs(DEMO_OUT, exist_ok=True)
     write_demo_picture("add.bmp", picture_add())
     write_demo_picture("addfolder.bmp", picture_add_folder())
