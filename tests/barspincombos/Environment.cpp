@@ -17,6 +17,16 @@ TImageList* MakeColorImages(TComponent* AOwner, int ASize, std::initializer_list
   return list;
 }
 
+void CancelSelectWindowIfOpen()
+{
+  PauseScript(500);
+  HWND dialog = ::FindWindowW(nullptr, L"Select item");
+  if (dialog && ::IsWindowVisible(dialog)) {
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+  }
+}
+
 POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R)
 {
   POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};

@@ -19,6 +19,9 @@
 
 // An image list of solid squares of ASize, one per colour.
 TImageList* MakeColorImages(TComponent* AOwner, int ASize, std::initializer_list<TColor> AColors);
+// From a script's helper thread: a select window still open after a pause is closed with
+// Esc, so that a script whose input went astray fails its test instead of hanging it.
+void CancelSelectWindowIfOpen();
 // The centre of a rectangle of AControl's bar window, on the screen.
 POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R);
 

@@ -223,6 +223,7 @@ TEST_F(TImageComboOnBars, TheSelectWindowPicksWithKeysAndCancelKeepsTheEntry)
                         PauseScript(100);
                         SendKeyTransition(VK_RETURN, true);
                         SendKeyTransition(VK_RETURN, false);
+                        CancelSelectWindowIfOpen();
                       },
                       400);
   EXPECT_TRUE(chosen);
@@ -238,6 +239,30 @@ TEST_F(TImageComboOnBars, TheSelectWindowPicksWithKeysAndCancelKeepsTheEntry)
                       400);
   EXPECT_FALSE(chosen);
   EXPECT_EQ(Combo->GetItemIndex(), 1);
+}
+
+TEST_F(TImageComboOnBars, ADoubleClickOnAnEntryOfTheSelectWindowChoosesIt)
+{
+  bool chosen = false;
+  RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
+                      [] {
+                        // The window's list, found from this helper thread as a user sees it.
+                        HWND dialog = ::FindWindowW(nullptr, L"Select item");
+                        HWND list = ::FindWindowExW(dialog, nullptr, L"TListBox", nullptr);
+                        RECT r{};
+                        ::SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+                        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+                        ::ClientToScreen(list, &p);
+                        SendMouseMove(p);
+                        for (int i = 0; i < 2; ++i) {
+                          SendMouseButton(true);
+                          SendMouseButton(false);
+                        }
+                        CancelSelectWindowIfOpen();
+                      },
+                      400);
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(Combo->GetItemIndex(), 2);
 }
 
 TEST_F(TImageComboOnBars, ClickingTheComboShownAsAButtonOpensTheSelectWindow)
@@ -259,6 +284,7 @@ TEST_F(TImageComboOnBars, ClickingTheComboShownAsAButtonOpensTheSelectWindow)
         PauseScript(100);
         SendKeyTransition(VK_RETURN, true);
         SendKeyTransition(VK_RETURN, false);
+        CancelSelectWindowIfOpen();
       },
       400);
   EXPECT_EQ(Combo->GetItemIndex(), 0);

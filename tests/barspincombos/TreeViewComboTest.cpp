@@ -305,6 +305,7 @@ TEST_F(TTreeComboOnBars, TheSelectWindowChoosesByKeysAndRefusesWhatTheHandlerRef
                         PauseScript(100);
                         SendKeyTransition(VK_RETURN, true);
                         SendKeyTransition(VK_RETURN, false);
+                        CancelSelectWindowIfOpen();
                       },
                       400);
   EXPECT_TRUE(chosen);
