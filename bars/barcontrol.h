@@ -166,7 +166,7 @@ public:
   // --- Item controls and places.
   // The control whose layout rectangle holds a client point; while customizing only on
   // designable windows and for controls that can be selected.
-  TdxBarItemControl* GetItemControlAtPos(const TPoint& P) const;
+  virtual TdxBarItemControl* GetItemControlAtPos(const TPoint& P) const;
   TdxBarItemControl* GetItemControlUnderCursor() const;
   TRect GetItemRect(const TdxBarItemControl* AControl) const;
   TRect GetItemScreenRect(const TdxBarItemControl* AControl);
