@@ -134,6 +134,7 @@ void TdxBarApplicationMenuButtonItem::UpdateFromItem()
   SetEnabled(item && item->GetEnabled());
   SetVisible(item ? item->GetVisible() : ivNever);
   SetHint(item ? item->GetHint() : String());
+  SetScreenTip(item ? item->GetScreenTip() : nullptr);
   if (item)
     GetGlyph()->Assign(item->GetGlyph());
   else
@@ -321,6 +322,24 @@ void TdxBarExtraPaneControl::ActivateWithControl(TdxBarItemControl* AControl)
     TdxBarControl::ActivateWithControl(AControl);
 }
 
+// The pane is never the active bar itself (the menu is): its release clicks the pressed
+// entry as an active bar's would.
+void TdxBarExtraPaneControl::PaneButtonUp(TMessage& Message)
+{
+  TWeakRef<TdxBarExtraPaneControl> self(this);
+  Message.Result = 0;
+  const bool held = FHoldsCapture;
+  FHoldsCapture = false;
+  if (held && ::GetCapture() == GetHandle())
+    ::ReleaseCapture();
+  if (!self)
+    return;
+  const TPoint p = LParamPoint(Message.LParam);
+  TdxBarItemControl* control = PtInRect(GetClientRect(), p) ? GetItemControlAtPos(p) : nullptr;
+  if (held && control && control == GetSelectedControl() && control->GetEnabled())
+    control->Click();
+}
+
 bool TdxBarExtraPaneControl::IsInActiveChain() const
 {
   if (TdxBarApplicationMenuControl* menu = GetApplicationMenuControl())
@@ -342,21 +361,32 @@ void TdxBarExtraPaneControl::CalculateViewInfo()
   TdxBarItemLinks* links = GetItemLinks();
   if (!links || IsDestroying())
     return;
-  // One link a line, from the top, as wide as the pane.
+  // One link a line, from the top, as wide as the pane; a group starts below a separator.
   const TRect client = GetClientRect();
+  const int separatorSize = GetSeparatorSize();
+  std::vector<TdxBarToolbarSeparator> separators;
   int y = client.top;
   const auto& shown = links->GetShownItems();
-  for (int i = 0; i < int(shown.size()) && i < GetVisibleCount(); ++i) {
+  // Links the pane has no room for yet still count in the height it asks the menu for.
+  for (int i = 0; i < int(shown.size()); ++i) {
     TdxBarItemLink* link = shown[size_t(i)];
     TdxBarItemControl* control = link->GetControl();
     if (!control)
       continue;
-    const TRect old = link->GetItemRect();
-    const TRect r{client.left, y, client.right, y + RectHeight(old)};
+    const bool placed = i < GetVisibleCount();
+    if (y > client.top && link->GetBeginGroup() && separatorSize > 0) {
+      if (placed)
+        separators.push_back(TdxBarToolbarSeparator{i, TRect{client.left, y, client.right, y + separatorSize}, true});
+      y += separatorSize;
+    }
+    const TRect r{client.left, y, client.right, y + control->CalcHeight()};
     y = r.bottom;
+    if (!placed)
+      continue;
     link->SetItemRect(r);
     control->GetViewInfo()->SetBounds(r);
   }
+  SetSeparators(std::move(separators));
   FContentHeight = y - client.top;
   if (TCustomdxBarControlViewInfo* viewInfo = TCustomdxBarControl::GetViewInfo())
     viewInfo->Calculate();
@@ -369,6 +399,8 @@ void TdxBarExtraPaneControl::WndProc(TMessage& Message)
     Message.Result = 0;
     return;
   }
+  if (Message.Msg == WM_LBUTTONUP && GetApplicationMenuControl())
+    return PaneButtonUp(Message);
   TdxBarControl::WndProc(Message);
 }
 
@@ -426,7 +458,8 @@ void TdxBarApplicationMenuControl::FreeExtraPane()
 
 uint32_t TdxBarApplicationMenuControl::GetOptions() const
 {
-  return TdxBarSubMenuControl::GetOptions() | dxBarOptionKeyboardSelection | dxBarOptionStretchClientControls;
+  // Of the menu's fixed option set, this is the bit the library defines.
+  return TdxBarSubMenuControl::GetOptions() | dxBarOptionStretchClientControls;
 }
 
 IdxBarApplicationMenu* TdxBarApplicationMenuControl::GetApplicationMenu() const
@@ -653,7 +686,7 @@ int TdxBarApplicationMenuControl::GetSelectedGroup() const
 {
   if (TdxBarExtraPaneControl* pane = GetExtraPaneControl(); pane && pane->GetSelectedLink())
     return amgExtraPane;
-  if (FButtonLinks && FButtonLinks->IndexOf(GetSelectedLink()) >= 0)
+  if (IsButtonRowLink(GetSelectedLink()))
     return amgButtons;
   return amgItems;
 }
@@ -681,6 +714,19 @@ void TdxBarApplicationMenuControl::SelectGroupLink(int AGroup, TdxBarItemLink* A
   FKeyboardSelected = true;
   if (AGroup == amgItems)
     MakeItemVisible(control);
+}
+
+bool TdxBarApplicationMenuControl::IsButtonRowLink(const TdxBarItemLink* ALink) const
+{
+  return ALink && FButtonLinks && FButtonLinks->IndexOf(ALink) >= 0;
+}
+
+TPoint TdxBarApplicationMenuControl::GetButtonRowKeyTipPoint(const TdxBarItemLink* ALink)
+{
+  if (!IsButtonRowLink(ALink))
+    return TPoint{-1, -1};
+  const TPoint p = CenterPoint(ALink->GetItemRect());
+  return HandleAllocated() ? ClientToScreen(p) : p;
 }
 
 void TdxBarApplicationMenuControl::SelectExtraPaneControl(TdxBarItemControl* AControl)

@@ -148,6 +148,8 @@ public:
   // The pane lists its links one under another, each as wide as the pane.
   bool IsMultiLine() const override { return true; }
   bool IsDockable() const override { return false; }
+  // The pane lists the content of container items (the extra pane's list) as a menu does.
+  bool ListsContainers() const override { return !IsCustomizing(); }
   void CalculateViewInfo() override;
   // The height the pane's links take one under another.
   int GetContentHeight() const { return FContentHeight; }
@@ -163,6 +165,8 @@ protected:
   void WndProc(TMessage& Message) override;
 
 private:
+  void PaneButtonUp(TMessage& Message);
+
   int FContentHeight = 0;
 };
 
@@ -175,7 +179,7 @@ public:
   ~TdxBarApplicationMenuControl() override;
   void BeforeDestruction() override;
 
-  // The menu's options: keyboard selection and stretched controls, as the pane needs them.
+  // The menu's option set: client-aligned controls stretch (the pane's, which takes them).
   uint32_t GetOptions() const override;
   void ShowMenuWindow() override;
   // Taking the owner's links also makes the row's links from the owner's buttons.
@@ -191,6 +195,14 @@ public:
   int GetSelectedGroup() const;
   // Selects a link of the pane, as the keys or the pointer do.
   void SelectExtraPaneControl(TdxBarItemControl* AControl);
+  // Moves the keyboard's selection one link on (or back) in the order of the three groups,
+  // wrapping; false when no group has a link to select. Navigation from a pane or row link
+  // goes through here.
+  bool MoveSelection(bool AForward);
+  // Whether ALink is one of the row's; its key tip then sits at the centre of its rectangle
+  // (this point, screen coordinates), aligned centre both ways.
+  bool IsButtonRowLink(const TdxBarItemLink* ALink) const;
+  TPoint GetButtonRowKeyTipPoint(const TdxBarItemLink* ALink);
 
   TdxBar* GetExtraPaneBar() const { return FExtraPaneBar.Get(); }
   TdxBarExtraPaneDockControl* GetExtraPaneDock() const { return FExtraPaneDock.Get(); }
@@ -218,7 +230,6 @@ private:
   TdxBarItemLinks* GroupLinks(int AGroup) const;
   // Selects ALink of AGroup by key, and takes the selection away from the other groups.
   void SelectGroupLink(int AGroup, TdxBarItemLink* ALink);
-  bool MoveSelection(bool AForward);
   void FillExtraPane();
   void PlaceExtraPane();
   void FreeExtraPane();

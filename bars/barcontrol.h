@@ -391,6 +391,9 @@ protected:
   virtual void DoCloseNotification();
   // Remakes the item controls (and expands container items when AExpandContainers).
   virtual void RecreateControls(bool AExpandContainers = true);
+  // Whether the window shows a container's content in its place rather than the container:
+  // menus do, unless customized.
+  virtual bool ListsContainers() const { return GetKind() == bckSubMenu && !IsCustomizing(); }
   virtual void SetActive(bool Value);
   // Whether the window may enter (or leave) the active state now.
   virtual bool CanChangeActive(bool AValue) const { return true; }
