@@ -702,6 +702,9 @@ void TdxBarApplicationMenuControl::SelectGroupLink(int AGroup, TdxBarItemLink* A
     SetSelectedControl(nullptr);
     if (self && pane)
       pane->SelectItemControl(control);
+    // An entry chosen by key shows no hint, as in any menu: it would hang at the pointer.
+    if (self && pane && !control->GetSelectedByBar())
+      pane->ActivateHint(false, nullptr);
     return;
   }
   if (pane && pane->GetSelectedLink())
