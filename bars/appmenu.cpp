@@ -212,7 +212,8 @@ TdxBarApplicationMenuButton::TdxBarApplicationMenuButton(TCollection* ACollectio
   TdxBarManager* manager = buttons ? buttons->GetBarManager() : nullptr;
   if (!manager)
     return;
-  FButtonItem = new TdxBarApplicationMenuButtonItem(manager->Owner());
+  // Made in the manager: not streamed with the form, not named, not saved in a layout.
+  FButtonItem = new TdxBarApplicationMenuButtonItem(manager);
 }
 
 TdxBarApplicationMenuButton::~TdxBarApplicationMenuButton()
@@ -412,7 +413,8 @@ TdxBarApplicationMenuControl::TdxBarApplicationMenuControl(TComponent* AOwner) :
   TdxBarManager* manager = GetBarManager();
   if (!manager || IsCustomizing())
     return;
-  auto* dock = new TdxBarExtraPaneDockControl(manager->Owner());
+  // The menu owns its site; it is no component of the form's.
+  auto* dock = new TdxBarExtraPaneDockControl(nullptr);
   dock->SetBarManager(manager);
   dock->SetAlign(dalNone);
   FExtraPaneDock = dock;
@@ -421,7 +423,8 @@ TdxBarApplicationMenuControl::TdxBarApplicationMenuControl(TComponent* AOwner) :
   TFinally end([bars] { bars->EndUpdate(); });
   TdxBar* bar = bars->Add();
   bar->SetAllowQuickCustomizing(false);
-  bar->SetNotDocking(TdxBarDockingStyles{});
+  // Nothing drags the pane's bar anywhere else.
+  bar->SetNotDocking(TdxBarDockingStyles{dsNone, dsLeft, dsTop, dsRight, dsBottom});
   bar->SetHidden(true);
   bar->SetUseOwnFont(false);
   bar->SetShowMark(false);
