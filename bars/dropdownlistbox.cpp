@@ -82,6 +82,8 @@ void TdxBarDropDownListBox::WndProc(TMessage& Message)
       WMNCPaint(Message);
       return;
     case WM_NCHITTEST:
+      if (!FSizable)
+        break;
       WMNCHitTest(Message);
       return;
     default:
@@ -194,8 +196,6 @@ TdxBarSizableDropDownParts TdxBarDropDownListBox::GetSizableParts() const
 void TdxBarDropDownListBox::WMNCHitTest(TMessage& Message)
 {
   DefaultHandler(Message);
-  if (!FSizable)
-    return;
   RECT w{};
   ::GetWindowRect(GetHandle(), &w);
   const TPoint p{LParamX(Message.LParam) - w.left, LParamY(Message.LParam) - w.top};
@@ -250,12 +250,15 @@ bool TdxBarDropDownListBox::SizableMouse(TMessage& Message)
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, handle, 0};
         ::TrackMouseEvent(&track);
       }
+      // The scroll bars track the pointer themselves; the close button is the band's.
+      if (Message.WParam != HTCLOSE)
+        return false;
       Message.Result = 0;
       return true;
     case WM_NCMOUSELEAVE:
       if (!FCloseTracking)
         SetCloseState(false, false);
-      return true;
+      return false;
     case WM_MOUSEMOVE:
       if (FSizing) {
         TrackSizing(screenPoint());

@@ -206,6 +206,29 @@ TEST_F(TSizableCombo, GripResizesTheListWithinItsLimitsAndTheSizeIsKept)
   EXPECT_EQ(huge.top, opened.top) << "the edges away from the grip stay";
 }
 
+// The band takes only what is its own: the list's scroll bar still scrolls it.
+TEST_F(TSizableCombo, ScrollBarStillScrollsTheList)
+{
+  ASSERT_TRUE(Open());
+  ASSERT_EQ(Combo->GetListBox()->GetTopIndex(), 0);
+  RECT c{};
+  ::GetClientRect(List(), &c);
+  ::MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&c), 2);
+  const POINT arrow{c.right + ::GetSystemMetrics(SM_CXVSCROLL) / 2, c.bottom - ::GetSystemMetrics(SM_CYVSCROLL) / 2};
+  EXPECT_EQ(::SendMessageW(List(), WM_NCHITTEST, 0, MAKELPARAM(arrow.x, arrow.y)), HTVSCROLL);
+  // The scroll bar tracks the press in a loop of its own: the click comes from a helper thread.
+  EXPECT_TRUE(RunScript(
+      [&] {
+        SendMouseMove(arrow);
+        PauseScript(50);
+        SendMouseButton(true);
+        PauseScript(100);
+        SendMouseButton(false);
+      },
+      [&] { return Combo->GetListBox()->GetTopIndex() > 0 && !(::GetAsyncKeyState(VK_LBUTTON) & 0x8000); }));
+  EXPECT_TRUE(ListShown());
+}
+
 TEST_F(TSizableCombo, CloseButtonClosesTheListWithoutChoosing)
 {
   Combo->SetItemIndex(3);
