@@ -704,6 +704,7 @@ void TdxBarSubMenuControl::LayoutItems()
   area = TRect{area.left + b.left, area.top + b.top, area.right - b.right, area.bottom - b.bottom};
   if (IsExpandButtonShown() && painter)
     area.bottom -= painter->GetExpandButtonHeight();
+  AdjustItemArea(area);
   FItemArea = area;
   if (!FItemLinks || !painter)
     return;

@@ -261,6 +261,8 @@ protected:
   // The parent control supplies bounds of its own for this menu; false for plain menus.
   virtual bool GetBoundsFromParent(TRect& ABounds) { return false; }
   virtual bool CanCutWidth() const { return false; }
+  // Takes room for more than the item column from the item area (client coordinates).
+  virtual void AdjustItemArea(TRect& AArea) {}
   // Draws the scroll buttons, the expand button and the items in view.
   virtual void DrawItems(TcxCanvas* ACanvas);
 
