@@ -2,6 +2,7 @@
 #include "barcustomize/designcontroller.h"
 
 #include "barcustomize/linkeditors.h"
+#include "bars/appmenu.h"
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/customizing.h"
@@ -89,6 +90,8 @@ TdxBarDesignController::TdxBarDesignController()
 {
   RegisterDesignHelper(TdxBarControl::StaticClass(), TdxBarControlDesignHelper::StaticClass());
   RegisterDesignHelper(TdxBarSubMenuControl::StaticClass(), TdxBarSubMenuControlDesignHelper::StaticClass());
+  RegisterDesignHelper(TdxBarApplicationMenuControl::StaticClass(),
+                       TdxBarApplicationMenuControlDesignHelper::StaticClass());
   RegisterEditor(TdxAddSubItemEditor::StaticClass());
   RegisterEditor(TdxAddButtonEditor::StaticClass());
   RegisterEditor(TdxItemsEditorEx::StaticClass());

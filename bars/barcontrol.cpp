@@ -281,7 +281,7 @@ TdxBarItemControl* TCustomdxBarControl::GetItemControlAtPos(const TPoint& P) con
   if (!FItemLinks)
     return nullptr;
   const bool customizing = IsCustomizing();
-  if (customizing && !IsDesigning())
+  if (customizing && !CanCustomizeLinks())
     return nullptr;
   for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
     TdxBarItemControl* control = link->GetControl();

@@ -131,6 +131,9 @@ public:
   virtual bool IsCustomizing() const;
   // Whether items of this window take part in design selection while customizing.
   virtual bool IsDesigning() const;
+  // Whether its links take the pointer while customizing: a bar the user may customize, and
+  // a menu opened from one.
+  virtual bool CanCustomizeLinks() const { return IsDesigning(); }
   virtual bool IsManagerLocked() const;
   // Whether the window lays this control out by its item's alignment.
   virtual bool CanAlignControl(const TdxBarItemControl* AControl) const { return false; }

@@ -612,8 +612,13 @@ void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shif
     }
     if (Button != mbLeft || !AControl)
       return;
-    SelectItemControl(AControl);
-    if (self && GetSelectedControl() == AControl && AControl->GetItemLink()->GetItem())
+    // The customizing click: the link is selected and its control activated, so that a
+    // sub-item's menu opens for its own links to be customized in turn.
+    TWeakRef<TdxBarItemControl> control(AControl);
+    ActivateWithControl(AControl);
+    if (self && control && control->IsDropDown() && !control->IsDroppedDown())
+      control->Activate();
+    if (self && control && GetSelectedControl() == control.Get() && control->GetItemLink()->GetItem())
       ArmDrag(ClientToScreen(P));
     return;
   }

@@ -271,6 +271,13 @@ bool TdxBarSubMenuControl::IsCustomizing() const
   return TCustomdxBarControl::IsCustomizing();
 }
 
+bool TdxBarSubMenuControl::CanCustomizeLinks() const
+{
+  if (TCustomdxBarControl* parent = GetParentBarControl())
+    return parent->CanCustomizeLinks();
+  return TCustomdxBarControl::CanCustomizeLinks();
+}
+
 void TdxBarSubMenuControl::CloseMenu()
 {
   DoClose();

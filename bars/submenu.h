@@ -111,6 +111,7 @@ public:
   TdxBarControlKind GetKind() const override { return bckSubMenu; }
   // A menu opened from another window customises as that window does.
   bool IsCustomizing() const override;
+  bool CanCustomizeLinks() const override;
 
   // --- Opening. Creators set the position (Left, Top), the owner's size, the preferred
   // directions and animate, then call Popup.

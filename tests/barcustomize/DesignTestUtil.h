@@ -34,9 +34,6 @@ protected:
   POINT CenterOf(TdxBarItemControl* AControl) const;
   // A real right click on the link; true once the customizing popup is open.
   bool RightClick(TdxBarItemLink* ALink);
-  // The popup of a menu link, asked for as its menu window asks (menu windows of a running
-  // program take no mouse selection while customizing), at the link.
-  bool PopupFor(TdxBarItemLink* ALink);
   TdxBarSubMenuControl* Popup() const;
   // The entry of the open popup (or of one of its open menus) with the command's tag.
   TdxBarItemLink* Entry(int ACommand, int AEntry = 0) const;

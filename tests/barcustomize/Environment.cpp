@@ -131,15 +131,6 @@ bool TDesignFixture::RightClick(TdxBarItemLink* ALink)
   return PumpUntil([&] { return Popup() && ::IsWindowVisible(Popup()->GetHandle()); }, 3000);
 }
 
-bool TDesignFixture::PopupFor(TdxBarItemLink* ALink)
-{
-  if (!ALink || !ALink->GetControl() || !MoveMouseTo(CenterOf(ALink)))
-    return false;
-  Controller->SelectObject(ALink, 0);
-  Controller->ShowCustomizingPopup(Manager, ALink, ALink->GetBarControl());
-  return PumpUntil([&] { return Popup() && ::IsWindowVisible(Popup()->GetHandle()); }, 3000);
-}
-
 TdxBarSubMenuControl* TDesignFixture::Popup() const
 {
   return Controller->GetCustomizingPopup();
@@ -207,13 +198,9 @@ TdxBarSubMenuControl* TDesignFixture::OpenFileMenu()
 {
   auto* sub = dynamic_cast<TdxBarSubItem*>(Item(L"FileItem"));
   TdxBarItemLink* link = LinkOf(L"Standard", 3);
-  // Selected by a real press; opened by code, as customizing mode leaves opening to the drag.
+  // A real press: while customizing it selects the sub-item and opens its menu.
   if (!sub || !link || !ClickAt(CenterOf(link)))
     return nullptr;
-  PumpPending();
-  if (auto* control = dynamic_cast<TdxBarSubItemControl*>(link->GetControl());
-      control && !sub->GetItemLinks()->GetBarControl())
-    control->DoDropDown(true);
   PumpUntil([&] { return sub->GetItemLinks()->GetBarControl() != nullptr; }, 3000);
   PumpPending();
   return dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl());

@@ -86,7 +86,7 @@ TEST_F(TCustomizingPopupTest, AMenuLinkOffersMostRecentlyUsedAndNoPaintStyles)
   ASSERT_NE(menu, nullptr);
   TdxBarItemLink* close = Item(L"btnClose")->GetLink(0);
   ASSERT_NE(close->GetControl(), nullptr);
-  ASSERT_TRUE(PopupFor(close));
+  ASSERT_TRUE(RightClick(close)) << "a menu link takes a real right click while customizing";
   EXPECT_THAT(PopupCommands(),
               ElementsAre(lcReset, lcDelete, lcDeleteItem, lcName, lcBeginGroup, lcVisible, lcMostRecentlyUsed));
   EXPECT_TRUE(::IsWindow(menu->GetHandle())) << "the customized menu stays open under the popup";
@@ -254,7 +254,7 @@ TEST_F(TCustomizingPopupTest, TopMostPutsThePopupAboveTheChainOfItsMenus)
 {
   ASSERT_NE(OpenFileMenu(), nullptr);
   TdxBarItemLink* close = Item(L"btnClose")->GetLink(0);
-  ASSERT_TRUE(PopupFor(close));
+  ASSERT_TRUE(RightClick(close)) << "a menu link takes a real right click while customizing";
   HWND popup = Popup()->GetHandle();
   HWND menu = close->GetBarControl()->GetHandle();
   auto topMost = [](HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };

@@ -4,6 +4,7 @@
 
 #include "barcustomize/linkeditors.h"
 #include "barcustomize/runtimeselection.h"
+#include "bars/appmenu.h"
 #include "bars/submenu.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -154,6 +155,10 @@ TEST_F(TLinkEditorsTest, HelpersOfferTheirEditorsAndTheItemsEditorListsEveryKind
             dxBarCommandBit(6) | dxBarCommandBit(7) | dxBarCommandBit(8) | dxBarCommandBit(11));
   EXPECT_EQ(Controller->GetDesignHelper(open)->GetForbiddenCommands(),
             dxBarCommandBit(5) | dxBarCommandBit(6) | dxBarCommandBit(7) | dxBarCommandBit(8));
+  // The application menu is a menu window with a helper of its own kind, not its ancestor's.
+  auto* appMenu = new TdxBarApplicationMenuControl(Manager);
+  EXPECT_EQ(Controller->GetDesignHelper(appMenu)->GetForbiddenCommands(), 2528u);
+  appMenu->Free();
 }
 
 // ---------------------------------------------------------------------------
