@@ -6,6 +6,7 @@
 
 #include "platform/Win.h"
 
+#include "bars/baraccessibility.h"
 #include "bars/edits.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
@@ -994,6 +995,10 @@ void TCustomdxBarControl::WndProc(TMessage& Message)
     case WM_WINDOWPOSCHANGED: return WMWindowPosChangedBar(Message);
     case WM_KEYDOWN: return ActiveBarControl() ? WMKeyDownBar(Message) : TCustomControl::WndProc(Message);
     case DXM_BAR_REBUILD: return RebuildBar();
+    case WM_GETOBJECT:
+      if ((Message.Result = dxBarAnswerGetObject(this, Message.WParam, Message.LParam)) != 0)
+        return;
+      return TCustomControl::WndProc(Message);
     default: return TCustomControl::WndProc(Message);
   }
   // clang-format on

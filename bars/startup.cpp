@@ -9,6 +9,7 @@
 #include <mmsystem.h>
 
 #include "bars/bar.h"
+#include "bars/baraccessibility.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
 #include "bars/combos.h"
@@ -228,6 +229,7 @@ void StartLibrary()
   GClassNameBuffer = new char[dxBarClassNameBufferSize]();
   GManagerList = new TdxBarManagerList;
   dxBarCreateNavigationController();
+  cxAccessibilityBind();
   GColorDepth = ReadScreenColorDepth();
   GCheckerBrush = CreateCheckerBrush();
   CreateBarControlList();
@@ -257,6 +259,8 @@ void StopLibrary()
   GBarFlatPainter = nullptr;
   DeleteGdiObject(GCheckerBrush);
   GCheckerBrush = nullptr;
+  dxBarReleaseAccessibilityHelpers(true);
+  cxAccessibilityUnbind();
   dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;
