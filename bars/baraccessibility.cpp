@@ -766,3 +766,21 @@ LRESULT dxBarAnswerGetObject(TObject* AOwner, WPARAM wParam, LPARAM lParam)
     return 0;
   return cxAccessibilityAnswerGetObject(dxBarGetAccessibilityHelper(AOwner), wParam, lParam);
 }
+
+void dxBarAccessibilityWindowShown(TCustomdxBarControl* ABar, bool AShown)
+{
+  if (ABar && ABar->GetKind() == bckSubMenu && ABar->HandleAllocated())
+    NotifyWinEvent(AShown ? EVENT_SYSTEM_MENUPOPUPSTART : EVENT_SYSTEM_MENUPOPUPEND, ABar->GetHandle(), OBJID_CLIENT,
+                   CHILDID_SELF);
+}
+
+void dxBarAccessibilityItemFocused(TdxBarItemControl* AControl)
+{
+  TCustomdxBarControl* bar = AControl ? AControl->GetParent() : nullptr;
+  TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(bar);
+  if (!helper || !bar->HandleAllocated())
+    return;
+  const int index = helper->GetChildIndex(dxBarGetAccessibilityHelper(AControl));
+  if (index >= 0)
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, bar->GetHandle(), OBJID_CLIENT, index + 1);
+}

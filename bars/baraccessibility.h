@@ -66,6 +66,11 @@ void dxBarReleaseAccessibilityHelpers(bool AAll);
 // WM_GETOBJECT of a bar window or dock site.
 LRESULT dxBarAnswerGetObject(TObject* AOwner, WPARAM wParam, LPARAM lParam);
 
+// Tells accessibility clients that a menu window appeared or went, and where the keyboard
+// selection of a window moved.
+void dxBarAccessibilityWindowShown(TCustomdxBarControl* ABar, bool AShown);
+void dxBarAccessibilityItemFocused(TdxBarItemControl* AControl);
+
 // Key tips of items: the explicit one, else the upper-case accelerator of the caption, else "Y".
 String dxBarDefaultKeyTipOfCaption(const String& ACaption);
 // Makes equal texts unique by numbering them and a text that begins another one longer.

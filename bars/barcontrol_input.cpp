@@ -129,6 +129,9 @@ void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
     RepaintItemControl(old);
   if (Value)
     RepaintItemControl(Value);
+  // The selection of an active window or a menu is where the keyboard is.
+  if (Value && Value != old && (FActive || GetKind() == bckSubMenu))
+    dxBarAccessibilityItemFocused(Value);
   if (!Value)
     SetCursor(crDefault);
   // A menu entry chosen by key gets no hint: the hint would hang at the mouse, over the
@@ -257,9 +260,13 @@ bool TCustomdxBarControl::IsInActiveChain() const
 void TCustomdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
 {
   TWeakRef<TCustomdxBarControl> self(this);
+  const bool wasActive = FActive;
   SelectItemControl(AControl);
   if (self && !FActive && CanChangeActive(true))
     SetActive(true);
+  // A toolbar that became active on its selection: the keyboard is there now.
+  if (self && !wasActive && FActive && AControl && GetSelectedControl() == AControl && GetKind() != bckSubMenu)
+    dxBarAccessibilityItemFocused(AControl);
 }
 
 void TCustomdxBarControl::Deactivate()
@@ -915,6 +922,8 @@ void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
   // Key tips and a keyboard selection on a window that goes would stay on screen.
   if (TdxBarNavigationController* navigation = BarNavigationController())
     navigation->ObjectRemoving(this);
+  if (IsWindowVisible(GetHandle()))
+    dxBarAccessibilityWindowShown(this, false);
   if (!IsDestroying()) {
     TWeakRef<TCustomdxBarControl> self(this);
     ClickMark(0);
@@ -965,9 +974,13 @@ void TCustomdxBarControl::WMWindowPosChangedBar(TMessage& Message)
 {
   TWeakRef<TCustomdxBarControl> self(this);
   TCustomControl::WndProc(Message);
-  if (!self || IsDestroying())
+  if (!self)
     return;
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+  if (pos && (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+    dxBarAccessibilityWindowShown(this, (pos->flags & SWP_SHOWWINDOW) != 0);
+  if (IsDestroying())
+    return;
   // Only a change of size remakes the region; a move keeps it.
   UpdateShadowPosition(pos && !(pos->flags & SWP_NOSIZE));
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "AccessClient.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -209,6 +210,70 @@ TEST_F(CrossProcessAccess, OpenMenuIsWalkedAndItsItemRuns)
   ASSERT_EQ(popup.Children[1].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(Host.WaitForLine("clicked: Two"));
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); })) << "the menu stayed open";
+}
+
+struct TWinEvent {
+  DWORD Event;
+  HWND Window;
+  LONG Object;
+  LONG Child;
+};
+std::vector<TWinEvent> GWinEvents;
+
+void CALLBACK RecordWinEvent(HWINEVENTHOOK, DWORD AEvent, HWND AWnd, LONG AObject, LONG AChild, DWORD, DWORD)
+{
+  if (AEvent == EVENT_SYSTEM_MENUPOPUPSTART || AEvent == EVENT_SYSTEM_MENUPOPUPEND || AEvent == EVENT_OBJECT_FOCUS)
+    GWinEvents.push_back({AEvent, AWnd, AObject, AChild});
+}
+
+TEST_F(CrossProcessAccess, MenuAndFocusEventsReachAWinEventClientInOrder)
+{
+  GWinEvents.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_OBJECT_FOCUS, nullptr, &RecordWinEvent,
+                                       Host.ProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  TFinally unhook([&]() noexcept { UnhookWinEvent(hook); });
+  TAccessibleNode node = ReadAccessible(AccessibleOfWindow(Toolbar), 1);
+  ASSERT_GE(node.Children.size(), 5u);
+  ASSERT_EQ(node.Children[4].Object->accDoDefaultAction(Self()), S_OK);
+  HWND menu = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowWithRole(Host.ProcessId(), ROLE_SYSTEM_MENUPOPUP)) != nullptr; }));
+  TAccessibleNode popup = ReadAccessible(AccessibleOfWindow(menu), 1);
+  ASSERT_EQ(popup.Children.size(), 2u);
+  ASSERT_EQ(popup.Children[1].Object->accDoDefaultAction(Self()), S_OK);
+  ASSERT_TRUE(Host.WaitForLine("clicked: Two"));
+  auto has = [&](DWORD AEvent, HWND AWnd) {
+    for (const TWinEvent& e : GWinEvents)
+      if (e.Event == AEvent && e.Window == AWnd)
+        return true;
+    return false;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return has(EVENT_SYSTEM_MENUPOPUPEND, menu); }));
+
+  // Each event names its window and the child there: the toolbar's fifth (More), the
+  // menu, the menu's first entry as it opens by key, then the menu's end.
+  std::vector<std::string> seen;
+  for (const TWinEvent& e : GWinEvents) {
+    const std::string where = e.Window == Toolbar ? "toolbar" : e.Window == menu ? "menu" : "other";
+    const std::string kind = e.Event == EVENT_OBJECT_FOCUS             ? "focus"
+                             : e.Event == EVENT_SYSTEM_MENUPOPUPSTART ? "start"
+                                                                       : "end";
+    seen.push_back(kind + " " + where + " " + std::to_string(e.Object) + " " + std::to_string(e.Child));
+  }
+  const std::string client = std::to_string(LONG(OBJID_CLIENT));
+  EXPECT_EQ(seen, (std::vector<std::string>{"focus toolbar " + client + " 5", "start menu " + client + " 0",
+                                            "focus menu " + client + " 1", "end menu " + client + " 0"}));
+  // The focus event leads a client to the element it names.
+  ASSERT_FALSE(GWinEvents.empty());
+  IAccessible* object = nullptr;
+  VARIANT child;
+  VariantInit(&child);
+  ASSERT_EQ(AccessibleObjectFromEvent(GWinEvents[0].Window, DWORD(GWinEvents[0].Object), DWORD(GWinEvents[0].Child),
+                                      &object, &child),
+            S_OK);
+  TAccessibleNode more = ReadAccessible(TComRef<IAccessible>(object), 0);
+  EXPECT_EQ(more.Name, L"More");
+  VariantClear(&child);
 }
 
 TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
