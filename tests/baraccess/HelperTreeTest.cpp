@@ -10,7 +10,11 @@
 #include "bars/dockcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/toolbar.h"
+#include "platform/Scope.h"
+#include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -265,6 +269,118 @@ TEST_F(HelperTree, HelpersOutliveTheirOwnersSafely)
   EXPECT_EQ(parent, nullptr);
   itemObject->Release();
   windowObject->Release();
+}
+
+int GBeeps = 0;
+void CountBeep()
+{
+  ++GBeeps;
+}
+
+// A real key; waits until this thread has taken every key message.
+void Stroke(WORD AKey)
+{
+  SendKeyTransition(AKey, true);
+  SendKeyTransition(AKey, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
+}
+
+// The key-tip windows on screen now.
+std::vector<HWND> ShownKeyTipWindows()
+{
+  std::vector<HWND> result;
+  for (const auto& tip : BarNavigationController()->GetKeyTips())
+    if (tip->Window && IsWindowVisible(tip->Window))
+      result.push_back(tip->Window);
+  return result;
+}
+
+TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
+{
+  TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
+  std::vector<String> clicks;
+  for (int i = 0; i < 3; ++i)
+    Button(bar, i)->SetOnClick(TNotifyEvent([&clicks, bar, i](TObject*) { clicks.push_back(Button(bar, i)->GetCaption()); }));
+  auto* edit = new TEdit(Host.Form());
+  edit->SetParent(Host.Form());
+  edit->SetBounds(20, 150, 150, 24);
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  edit->SetFocus();
+  PumpPending();
+  TdxBarBeepProc oldBeep = SetdxBarBeepProc(&CountBeep);
+  TFinally restoreBeep([&]() noexcept { SetdxBarBeepProc(oldBeep); });
+  GBeeps = 0;
+
+  RECT area{};
+  GetWindowRect(bar->GetControl()->GetHandle(), &area);
+  InflateRect(&area, 0, 20);
+  PumpFor(100);
+  const TDib32 before = CaptureScreen(area);
+  SaveShotOnRequest(before, "keytips-before");
+  // The bar's captions are on screen: the comparisons below see real pixels.
+  ASSERT_GT(CountPixels(before, RECT{0, 0, area.right - area.left, area.bottom - area.top},
+                        [](COLORREF c) { return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80; }),
+            20);
+  auto holdAlt = [&] {
+    SendKeyTransition(VK_MENU, true);
+    EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
+    SendKeyTransition(VK_MENU, false);
+    EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+    PumpPending();
+  };
+  auto nothingLeft = [&](const char* AWhen) {
+    EXPECT_TRUE(ShownKeyTipWindows().empty()) << AWhen;
+    PumpFor(50);
+    EXPECT_EQ(CountDifferentPixels(CaptureScreen(area), RECT{0, 0, area.right - area.left, area.bottom - area.top},
+                                   before, 16),
+              0)
+        << AWhen;
+  };
+
+  holdAlt();
+  std::vector<HWND> shown = ShownKeyTipWindows();
+  ASSERT_EQ(shown.size(), 3u);
+  PumpFor(100);
+  const TDib32 withTips = CaptureScreen(area);
+  SaveShotOnRequest(withTips, "keytips-shown");
+  EXPECT_GT(CountDifferentPixels(withTips, RECT{0, 0, area.right - area.left, area.bottom - area.top}, before, 16), 50)
+      << "the tips show on screen";
+  for (int i = 0; i < 3; ++i) {
+    RECT tip{};
+    GetWindowRect(shown[size_t(i)], &tip);
+    const TRect item = bar->GetControl()->GetItemScreenRect(Control(bar, i));
+    EXPECT_NEAR((tip.left + tip.right) / 2, (item.left + item.right) / 2, 1) << i;
+    EXPECT_NEAR((tip.top + tip.bottom) / 2, (item.top + item.bottom) / 2, 1) << i;
+    wchar_t text[8] = {};
+    GetWindowTextW(shown[size_t(i)], text, 8);
+    EXPECT_EQ(String(text), (std::vector<String>{L"O1", L"O2", L"Y"})[size_t(i)]);
+  }
+  // A character no tip begins with beeps and leaves the tips; Esc takes them away.
+  Stroke('Q');
+  EXPECT_EQ(GBeeps, 1);
+  EXPECT_EQ(ShownKeyTipWindows().size(), 3u);
+  Stroke(VK_ESCAPE);
+  nothingLeft("after Esc");
+
+  // A key without a character dismisses them too.
+  holdAlt();
+  EXPECT_EQ(ShownKeyTipWindows().size(), 3u);
+  Stroke(VK_HOME);
+  nothingLeft("after Home");
+
+  // Typing a tip runs its item and takes the tips away.
+  holdAlt();
+  Stroke('O');
+  EXPECT_EQ(ShownKeyTipWindows().size(), 2u);
+  Stroke('2');
+  EXPECT_EQ(clicks, std::vector<String>{L"&Options"});
+  holdAlt();
+  Stroke('Y');
+  EXPECT_EQ(clicks, (std::vector<String>{L"&Options", L"Print"}));
+  nothingLeft("after a click");
+  EXPECT_EQ(edit->GetText(), L"") << "no typed key reached the edit";
 }
 
 }  // namespace
