@@ -237,7 +237,8 @@ TEST_F(CrossProcessAccess, MenuAndFocusEventsReachAWinEventClientInOrder)
   ASSERT_GE(node.Children.size(), 5u);
   ASSERT_EQ(node.Children[4].Object->accDoDefaultAction(Self()), S_OK);
   HWND menu = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowWithRole(Host.ProcessId(), ROLE_SYSTEM_MENUPOPUP)) != nullptr; }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return (menu = FindWindowWithRole(Host.ProcessId(), ROLE_SYSTEM_MENUPOPUP)) != nullptr; }));
   TAccessibleNode popup = ReadAccessible(AccessibleOfWindow(menu), 1);
   ASSERT_EQ(popup.Children.size(), 2u);
   ASSERT_EQ(popup.Children[1].Object->accDoDefaultAction(Self()), S_OK);
@@ -255,9 +256,9 @@ TEST_F(CrossProcessAccess, MenuAndFocusEventsReachAWinEventClientInOrder)
   std::vector<std::string> seen;
   for (const TWinEvent& e : GWinEvents) {
     const std::string where = e.Window == Toolbar ? "toolbar" : e.Window == menu ? "menu" : "other";
-    const std::string kind = e.Event == EVENT_OBJECT_FOCUS             ? "focus"
+    const std::string kind = e.Event == EVENT_OBJECT_FOCUS            ? "focus"
                              : e.Event == EVENT_SYSTEM_MENUPOPUPSTART ? "start"
-                                                                       : "end";
+                                                                      : "end";
     seen.push_back(kind + " " + where + " " + std::to_string(e.Object) + " " + std::to_string(e.Child));
   }
   const std::string client = std::to_string(LONG(OBJID_CLIENT));

@@ -162,6 +162,18 @@ TEST_F(HelperTree, KeyTipsComeFromAcceleratorsAreCutAndToldApart)
   EXPECT_TRUE(tips[2].Visible);
   EXPECT_EQ(tips[2].BarControl, bar->GetControl());
 
+  // The item's shortcut is its keyboard shortcut for a client.
+  Button(bar, 0)->SetShortCut(TShortCut(0x4000 | 'O'));
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR shortcut = nullptr;
+  ASSERT_EQ(Of(Control(bar, 0))->get_accKeyboardShortcut(self, &shortcut), S_OK);
+  EXPECT_STREQ(shortcut, L"Ctrl+O");
+  SysFreeString(shortcut);
+  EXPECT_EQ(Of(Control(bar, 2))->get_accKeyboardShortcut(self, &shortcut), S_FALSE);
+
   // A hidden bar gives none.
   ShowWindow(bar->GetControl()->GetHandle(), SW_HIDE);
   tips.clear();
@@ -301,7 +313,8 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
   std::vector<String> clicks;
   for (int i = 0; i < 3; ++i)
-    Button(bar, i)->SetOnClick(TNotifyEvent([&clicks, bar, i](TObject*) { clicks.push_back(Button(bar, i)->GetCaption()); }));
+    Button(bar, i)->SetOnClick(
+        TNotifyEvent([&clicks, bar, i](TObject*) { clicks.push_back(Button(bar, i)->GetCaption()); }));
   auto* edit = new TEdit(Host.Form());
   edit->SetParent(Host.Form());
   edit->SetBounds(20, 150, 150, 24);
