@@ -16,6 +16,7 @@
 #include "bars/items.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
+#include "bars/startup.h"
 #include "bars/subitems.h"
 #include "bars/submenu.h"
 #include "bars/toolbar.h"
@@ -724,7 +725,7 @@ void dxBarMakeKeyTipsUnique(std::vector<String>& ATexts)
 
 TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner)
 {
-  if (!AOwner)
+  if (!AOwner || dxBarIsFinalizing())
     return nullptr;
   if (!GHelpers)
     GHelpers = new std::map<const TObject*, THelperEntry>;

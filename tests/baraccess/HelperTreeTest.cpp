@@ -9,6 +9,7 @@
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
 #include "bars/itemlinks.h"
+#include "bars/subitems.h"
 #include "bars/toolbar.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
@@ -179,6 +180,39 @@ TEST_F(HelperTree, KeyTipsComeFromAcceleratorsAreCutAndToldApart)
   tips.clear();
   Of(bar->GetControl())->CollectUniqueKeyTips(tips);
   EXPECT_TRUE(tips.empty());
+}
+
+TEST_F(HelperTree, KeyTipsOfAMenuSitOnTheGlyphColumn)
+{
+  TdxBar* bar = AddBar(L"Tools", {}, 0);
+  auto* more = new TdxBarSubItem(Host.Form());
+  more->SetCaption(L"&More");
+  for (const wchar_t* caption : {L"&One", L"&Two", L"&Three"}) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(caption);
+    more->GetItemLinks()->AddItem(button);
+  }
+  bar->GetItemLinks()->AddItem(more);
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  auto* opener = static_cast<TdxBarButtonLikeControl*>(Control(bar, 0));
+  Of(opener)->ExecuteKeyTip();
+  TCustomdxBarControl* menu = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (menu = opener->GetSubMenuControl()) && IsWindowVisible(menu->GetHandle()); }));
+  TdxBarAccessibilityHelper* helper = Of(menu);
+  EXPECT_EQ(helper->GetRole(CHILDID_SELF), ROLE_SYSTEM_MENUPOPUP);
+  EXPECT_FALSE(helper->IsSelectable()) << "a menu's tips are its items'";
+  std::vector<TdxBarKeyTipInfo> tips;
+  helper->CollectUniqueKeyTips(tips);
+  ASSERT_EQ(Texts(tips), (std::vector<String>{L"O", L"T1", L"T2"}));
+  for (size_t i = 0; i < tips.size(); ++i) {
+    const TRect item = menu->GetItemScreenRect(menu->GetItemLinks()->Items(int(i))->GetControl());
+    EXPECT_EQ(tips[i].Position.y, (item.top + item.bottom) / 2) << i;
+    EXPECT_GT(tips[i].Position.x, item.left) << i;
+    EXPECT_LT(tips[i].Position.x, item.left + (item.right - item.left) / 3) << "on the glyph column, " << i;
+  }
+  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpPending();
 }
 
 TEST(KeyTipTexts, DefaultsComeFromTheAcceleratorCharacter)
