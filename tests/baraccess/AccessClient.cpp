@@ -21,8 +21,14 @@ TProgram::TProgram(const std::wstring& ARelativePath, const std::wstring& AArgum
   si.hStdError = writePipe;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::wstring commandLine = L"\"" + path + L"\" " + AArguments;
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &FProcess))
+  // A program linked a moment ago may still be held by the build: a few tries, some time apart.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &FProcess))
+      break;
     FProcess = PROCESS_INFORMATION{};
+    FStartError = GetLastError();
+    PumpFor(300);
+  }
   CloseHandle(writePipe);
   FReader = std::thread([this] { Read(); });
 }

@@ -52,6 +52,8 @@ public:
   TProgram(const std::wstring& ARelativePath, const std::wstring& AArguments);
   ~TProgram();
   bool Started() const { return FProcess.hProcess != nullptr; }
+  // The system's error of the last failed start.
+  DWORD StartError() const { return FStartError; }
   DWORD ProcessId() const { return FProcess.dwProcessId; }
   // Waits (pumping this thread's messages) for a line equal to ALine.
   bool WaitForLine(const std::string& ALine, int ATimeoutMs = 30000);
@@ -62,6 +64,7 @@ public:
 private:
   void Read();
   PROCESS_INFORMATION FProcess{};
+  DWORD FStartError = 0;
   HANDLE FReadPipe = nullptr;
   std::thread FReader;
   std::mutex FLock;

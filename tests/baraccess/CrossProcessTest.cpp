@@ -103,7 +103,7 @@ class CrossProcessAccess : public testing::Test {
 protected:
   void SetUp() override
   {
-    ASSERT_TRUE(Host.Started());
+    ASSERT_TRUE(Host.Started()) << "error " << Host.StartError();
     ASSERT_TRUE(Host.WaitForLine("ready")) << "the host did not come up";
     Toolbar = HandleOf(Host.ValueOf("toolbar: "));
     Floating = HandleOf(Host.ValueOf("floating: "));
@@ -301,7 +301,7 @@ TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
 {
   TComApartment apartment;
   TProgram demo{L"" BARACCESS_DEMO_PATH, L"--describe"};
-  ASSERT_TRUE(demo.Started());
+  ASSERT_TRUE(demo.Started()) << "error " << demo.StartError();
   ASSERT_TRUE(demo.WaitForLine("ready", 90000));
   long l, t, r, b;
   ASSERT_EQ(std::sscanf(demo.ValueOf("toolbar: ").c_str(), "%ld %ld %ld %ld", &l, &t, &r, &b), 4);
