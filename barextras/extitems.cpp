@@ -3,7 +3,10 @@
 // kinds and frees what exists, newest first.
 #include "barextras/extitems.h"
 
+#include "barextras/colorcombo.h"
+#include "barextras/fontcombo.h"
 #include "barextras/largebutton.h"
+#include "barextras/statics.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -61,7 +64,11 @@ void FreeShared(T*& Object)
 const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
 {
   static const std::vector<TdxBarExtItemKind> kinds = {
+      {&TdxBarStatic::StaticClass, &TdxBarStaticControl::StaticClass},
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
+      {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
+      {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
+      {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;
 }

@@ -473,6 +473,7 @@ protected:
   // The next WM_MOUSEMOVE is handled even at the stored point (the move that brings the
   // mouse in, or one marked dxBarHotTrackMouseMove).
   bool FForceNextMouseMove = false;
+  bool FHotTrackMoving = false;  // handling a posted hot-tracking move
   // A rebuild asked for while the manager was locked.
   bool FRebuildPending = false;
   // Links inserted for container items and the container links taken out meanwhile.

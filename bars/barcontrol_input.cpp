@@ -695,6 +695,10 @@ void TCustomdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl*
     return;
   }
   if (AControl) {
+    // A re-layout's hot-tracking move is no choice of the user's: it leaves a selection the
+    // keys made, or one whose drop-down is open, where it is.
+    if (FHotTrackMoving && selected && AControl != selected && (FKeyboardSelected || selected->IsDroppedDown()))
+      return;
     if (AControl != selected)
       SelectItemControlByMouse(AControl);
     if (self && GetSelectedControl() == AControl)
@@ -854,10 +858,11 @@ void TCustomdxBarControl::WMMouseBar(TMessage& Message)
     // A posted hot-tracking move: handled even at the stored point, and only this one.
     Message.WParam &= ~dxBarHotTrackMouseMove;
     FForceNextMouseMove = true;
+    FHotTrackMoving = true;
     TWeakRef<TCustomdxBarControl> self(this);
     TCustomControl::WndProc(Message);
     if (self)
-      FForceNextMouseMove = false;
+      FForceNextMouseMove = FHotTrackMoving = false;
     return;
   }
   TCustomControl::WndProc(Message);

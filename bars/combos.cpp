@@ -413,5 +413,8 @@ void TdxBarCustomCombo::ListCloseUp(TdxBarDropDownListBox* Sender, int Index)
   if (self && controlRef) {
     controlRef->SetItemIndex(Index, false);
     controlRef->ReadText();
+    // Otherwise the hidden editor would keep the focus and swallow the next click.
+    if (controlRef)
+      controlRef->EndEditingAfterChoice();
   }
 }

@@ -178,6 +178,8 @@ public:
   void SetItemIndex(int Value, bool AReadText = true);
   // Keeps the list's selection in step while it is open.
   void SyncWithList();
+  // The list has chosen for an item without an editor: nothing is left to edit.
+  void EndEditingAfterChoice();
 
   // --- What the painter reads of the list's entries.
   String GetComboText() const override;

@@ -267,6 +267,14 @@ void TdxBarComboControl::SyncWithList()
     ::SendMessageW(wnd, EM_SETSEL, 0, -1);
 }
 
+void TdxBarComboControl::EndEditingAfterChoice()
+{
+  // The choice is the item's already: the hidden editor's text is not stored again.
+  TdxBarCustomCombo* combo = GetCustomCombo();
+  if (combo && !combo->GetShowEditor() && GetFocused())
+    ReleaseFocus(true);
+}
+
 void TdxBarComboControl::WndProc(TMessage& Message)
 {
   TdxBarCustomCombo* combo = GetCustomCombo();

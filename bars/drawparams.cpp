@@ -90,6 +90,18 @@ void TdxBarEditLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams* 
   }
 }
 
+IMPLEMENT_CLASS(TdxBarColorComboControlDrawParams, TdxBarEditLikeControlDrawParams)
+
+void TdxBarColorComboControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)
+{
+  inherited::Assign(ASource);
+  if (auto* source = dynamic_cast<const TdxBarColorComboControlDrawParams*>(ASource); source && source != this) {
+    ShowCustomColorButton = source->ShowCustomColorButton;
+    CustomColorButtonPressed = source->CustomColorButtonPressed;
+    Color = source->Color;
+  }
+}
+
 IMPLEMENT_CLASS(TdxBarStaticLikeControlDrawParams, TdxBarItemControlDrawParams)
 
 void TdxBarStaticLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)

@@ -143,6 +143,21 @@ public:
   String Text;                                   // the text shown when the painter draws it
 };
 
+// The colour combo's custom-colour button, after the combo's parts.
+enum : int { dxBarColorComboPartCustomButton = 3 };
+
+// What the colour combo adds: its colour, and its custom-colour button.
+class TdxBarColorComboControlDrawParams : public TdxBarEditLikeControlDrawParams {
+  DECLARE_CLASS(TdxBarColorComboControlDrawParams, TdxBarEditLikeControlDrawParams)
+public:
+  using TdxBarEditLikeControlDrawParams::TdxBarEditLikeControlDrawParams;
+  void Assign(const TdxBarItemControlDrawParams* ASource) override;
+
+  bool ShowCustomColorButton = false;
+  bool CustomColorButtonPressed = false;
+  TColor Color = clNone;  // the sample's colour; clNone: no sample
+};
+
 // === Statics and progress bars ===========================================================
 // What static texts and progress bars add for the painter.
 class TdxBarStaticLikeControlDrawParams : public TdxBarItemControlDrawParams {

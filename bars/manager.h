@@ -263,15 +263,22 @@ public:
   TdxBarItemLink* GetPendingDragItemLink() const;
   TCustomdxBarControl* GetPendingDragBarControl() const;
   void SetPendingDrag(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl);
-  // Starts dragging ALink while customizing; the drag machinery fills it in.
-  virtual void StartItemLinkDrag(TdxBarItemLink* ALink) {}
+  // --- The customizing units' work, through their services (bars/customizing.h); each
+  // answers as if the unit were absent while it is not installed.
+  // Drags AItem (ALink of it; nil: a command of the Customize dialog's list) while
+  // customizing; returns when the drag ends.
+  void DragAndDrop(TdxBarItem* AItem, TdxBarItemLink* ALink);
+  void StartItemLinkDrag(TdxBarItemLink* ALink);
+  bool IsDragging() const;
+  TdxBarItem* GetDraggingItem() const;
+  TdxBarItemLink* GetDraggingItemLink() const;
   // The customizing selection: a link pressed while customizing joins it, and bar windows
   // outline the selected links (0 not selected, 1 selected, 2 the current object).
-  virtual void SelectForCustomizing(TdxBarItemLink* ALink) {}
-  virtual int GetCustomizingSelectionState(const TdxBarItemLink* ALink) const { return 0; }
+  void SelectForCustomizing(TdxBarItemLink* ALink);
+  int GetCustomizingSelectionState(const TdxBarItemLink* ALink) const;
   // The window of the Customize dialog while it is open (it takes the focus bar windows
   // hand on); nil otherwise.
-  virtual HWND GetCustomizingFormHandle() const { return nullptr; }
+  HWND GetCustomizingFormHandle() const;
   // --- Hints (bars/manager_hints.cpp). Shows the hint of AControl (AText, else the
   // control's own) after the hint pause, or hides the hint; nothing while customizing or
   // without ShowHint.

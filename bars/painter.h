@@ -467,14 +467,19 @@ public:
   virtual void DrawSpinArrow(HDC DC, const TRect& R, bool AUp, bool AEnabled, bool ASelected) const;
   // The button column filled with the bar's edit brush.
   virtual void DrawSpinBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
-  // The colour combo's parts, sample margins and sample.
+  // The colour combo's parts: the combo's, then its custom-colour button (part
+  // dxBarColorComboPartCustomButton, empty unless shown) left of the drop-down button.
   virtual void CalcColorComboParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                   std::vector<TRect>& AParts) const
-  {
-  }
-  virtual bool IsColorSampleShown() const { return false; }
-  virtual TRect GetColorSampleMargins(int ABarKind) const { return TRect{}; }
-  virtual void DrawColorSample(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const {}
+                                   std::vector<TRect>& AParts) const;
+  // Whether the colour combo shows its colour in a sample left of its text part.
+  virtual bool IsColorSampleShown() const { return true; }
+  // The sample's column: left is the room taken from the text part's left, top and bottom
+  // the sample's inset from the text part's height, right the gap before the text part.
+  virtual TRect GetColorSampleMargins(int ABarKind) const;
+  // A frame in the shadow colour round the colour.
+  virtual void DrawColorSample(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, TColor AColor) const;
+  // The custom-colour button: the combo button's background and frame with three dots.
+  virtual void DrawColorComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The date navigator's header background and its "Today" / "Clear" buttons.
   virtual TColor GetDateNavigatorHeaderColor() const;
   virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed, bool AHot) const {}

@@ -275,6 +275,7 @@ private:
   void StartScrollTimer();
   void ScrollTimerFired();
   void KillExpandTimer();
+  void HandWindowToDrag();
   void StartExpandTimer(UINT_PTR AId, int AInterval);
   static void CALLBACK ExpandTimerProc(HWND AWnd, UINT AMsg, UINT_PTR AId, DWORD ATime);
   void ExpandTimerFired(UINT_PTR AId);

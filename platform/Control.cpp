@@ -5,6 +5,7 @@
 #include "platform/ControlsPrivate.h"
 
 DEFINE_ENUM_INFO(TAlign, L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom")
+DEFINE_ENUM_INFO(TAlignment, L"taLeftJustify", L"taRightJustify", L"taCenter")
 DEFINE_ENUM_INFO(TAnchorKind, L"akLeft", L"akTop", L"akRight", L"akBottom")
 DEFINE_ENUM_INFO(TMouseButton, L"mbLeft", L"mbRight", L"mbMiddle")
 DEFINE_ENUM_INFO(TControlStyleE, L"csAcceptsControls", L"csCaptureMouse", L"csDesignInteractive", L"csClickEvents",

@@ -24,6 +24,9 @@ DECLARE_ENUM_INFO(TAnchorKind)
 using TAnchors = TSet<TAnchorKind>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 DECLARE_ENUM_INFO(TMouseButton)
+// Horizontal placement of a text in its box.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+DECLARE_ENUM_INFO(TAlignment)
 
 enum TControlStyleE {
   csAcceptsControls,    // other controls may be placed on it

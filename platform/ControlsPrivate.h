@@ -7,8 +7,12 @@
 
 namespace ControlsImpl {
 
-// The window property holding the TWinControl* of a window made by this layer.
-inline constexpr const wchar_t* kControlProp = L"TWinControl.Object";
+// The control of each window made by this layer, kept in the process rather than as a window
+// property: every message of every control looks its control up, and under some systems
+// reading a window property is a call into another process.
+void BindControlHandle(HWND Window, TWinControl* Control);
+void UnbindControlHandle(HWND Window, const TWinControl* Control);
+TWinControl* ControlOfHandle(HWND Window);
 
 // Set around CreateWindowExW: the first message of the new window binds it to this control.
 TWinControl*& CreatingControl();

@@ -1,7 +1,9 @@
 // TWinControl's window: class registration, creation on demand, destruction and
-// recreation, the window procedure that finds the control through a window property,
+// recreation, the window procedure that finds the control through the handle map,
 // message dispatch to the named handlers, showing, and bounds kept in step with the window.
+#include <mutex>
 #include <set>
+#include <unordered_map>
 
 #include "platform/Controls.h"
 #include "platform/ControlsPrivate.h"
@@ -14,9 +16,43 @@ TWinControl*& CreatingControl()
   return creating;
 }
 
+namespace {
+
+// Windows of worker threads (message windows) bind and unbind beside the main thread's.
+std::mutex GHandleMapLock;
+std::unordered_map<HWND, TWinControl*>& HandleMap()
+{
+  static auto* map = new std::unordered_map<HWND, TWinControl*>;  // outlives static destruction
+  return *map;
+}
+
+}  // namespace
+
+void BindControlHandle(HWND Window, TWinControl* Control)
+{
+  std::lock_guard lock(GHandleMapLock);
+  HandleMap()[Window] = Control;
+}
+
+void UnbindControlHandle(HWND Window, const TWinControl* Control)
+{
+  std::lock_guard lock(GHandleMapLock);
+  auto& map = HandleMap();
+  if (auto it = map.find(Window); it != map.end() && it->second == Control)
+    map.erase(it);
+}
+
+TWinControl* ControlOfHandle(HWND Window)
+{
+  std::lock_guard lock(GHandleMapLock);
+  auto& map = HandleMap();
+  auto it = map.find(Window);
+  return it == map.end() ? nullptr : it->second;
+}
+
 LRESULT CALLBACK StdWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-  auto* control = static_cast<TWinControl*>(::GetPropW(Window, kControlProp));
+  TWinControl* control = ControlOfHandle(Window);
   if (!control) {
     // The first message of a window being created (WM_GETMINMAXINFO or WM_NCCREATE)
     // binds it to the control that asked for it.
@@ -96,12 +132,12 @@ TWinControl::~TWinControl()
 void TWinControl::BindHandle(HWND Window)
 {
   FHandle = Window;
-  ::SetPropW(Window, kControlProp, this);
+  BindControlHandle(Window, this);
 }
 
 void TWinControl::UnbindHandle(HWND Window)
 {
-  ::RemovePropW(Window, kControlProp);
+  UnbindControlHandle(Window, this);
   if (FHandle == Window) {
     FHandle = nullptr;
     FShowing = false;
@@ -110,13 +146,9 @@ void TWinControl::UnbindHandle(HWND Window)
 
 TWinControl* FindControl(HWND Handle)
 {
-  if (!Handle || !::IsWindow(Handle))
-    return nullptr;
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(Handle, &process);
-  if (process != ::GetCurrentProcessId())
-    return nullptr;  // a property of another process's window means nothing here
-  return static_cast<TWinControl*>(::GetPropW(Handle, kControlProp));
+  // A handle leaves the map with its window (WM_NCDESTROY, or the control's own destruction),
+  // so a handle of another process, or one the system reused, is not found.
+  return Handle ? ControlOfHandle(Handle) : nullptr;
 }
 
 TWinControl* FindWindowControl(const TPoint& ScreenPos)

@@ -2,7 +2,8 @@
 """Draws the bar library's cursors and bitmaps, and the demo program's toolbar pictures.
 
 Writes into bars/resources/: four 32x32 monochrome cursors (.cur), four 16x16 24-bit
-MDI caption-button bitmaps and two 13x13 16-colour font marks (.bmp); and into
+MDI caption-button bitmaps, two 13x13 16-colour font marks and two 16x16 16-colour item
+glyphs (.bmp); and into
 demo/resources/: four 32x32 24-bit toolbar pictures. The pictures are drawn here from
 code, so running the script again gives the same files; the generated files are kept in
 the tree beside the .rc files that use them.
@@ -286,6 +287,56 @@ def write_mark(name, art):
     write_bmp4(os.path.join(OUT, name), [[MARK_COLOURS[ch] for ch in row] for row in art])
 
 
+# Glyphs of extra item kinds: 16x16, same palette and ground as the marks.
+# 'R' red, 'L' lime, 'B' blue, 'Y' yellow, 'K' black, 'N' navy, 'G' grey.
+GLYPH_COLOURS = {".": 13, "K": 0, "G": 7, "N": 4, "R": 9, "L": 10, "B": 12, "Y": 11}
+
+# Four colour swatches in a black frame.
+COLOR_COMBO_GLYPH = [
+    "................",
+    "................",
+    ".KKKKKKKKKKKKKK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KRRRRRKKLLLLLK.",
+    ".KKKKKKKKKKKKKK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KBBBBBKKYYYYYK.",
+    ".KKKKKKKKKKKKKK.",
+    "................",
+]
+
+# A navy capital A over a grey baseline.
+FONT_NAME_COMBO_GLYPH = [
+    "................",
+    "................",
+    ".......NN.......",
+    "......NNNN......",
+    "......NNNN......",
+    ".....NN..NN.....",
+    ".....NN..NN.....",
+    "....NN....NN....",
+    "....NNNNNNNN....",
+    "...NNNNNNNNNN...",
+    "...NN......NN...",
+    "..NN........NN..",
+    "..NN........NN..",
+    "................",
+    ".GGGGGGGGGGGGGG.",
+    "................",
+]
+
+
+def write_glyph(name, art):
+    assert len(art) == 16 and all(len(row) == 16 for row in art)
+    write_bmp4(os.path.join(OUT, name), [[GLYPH_COLOURS[ch] for ch in row] for row in art])
+
+
 # The demo's toolbar pictures: 32x32, one flat ground colour (the button face's classic
 # grey), which the image list masks out as the bottom-left pixel's colour. The pictures
 # themselves never use the ground colour.
@@ -415,6 +466,8 @@ def main():
     write_bitmap("mdiminimize.bmp", glyph_minimize())
     write_mark("truetypefont.bmp", TRUETYPE_MARK)
     write_mark("nontruetypefont.bmp", NONTRUETYPE_MARK)
+    write_glyph("colorcombo.bmp", COLOR_COMBO_GLYPH)
+    write_glyph("fontnamecombo.bmp", FONT_NAME_COMBO_GLYPH)
     os.makedirs(DEMO_OUT, exist_ok=True)
     write_demo_picture("add.bmp", picture_add())
     write_demo_picture("addfolder.bmp", picture_add_folder())

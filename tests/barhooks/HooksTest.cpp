@@ -3,6 +3,7 @@
 // keys routed to the focused form's manager, and colour changes reaching every manager.
 #include <gtest/gtest.h>
 
+#include "bars/customizing.h"
 #include "bars/dxBar.h"
 #include "platform/Application.h"
 #include "platform/Scope.h"
@@ -113,14 +114,24 @@ TEST(Hooks, TheWheelGoesToNoOpenBarAndAPressOutsideClosesIt)
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
-// A manager that reports an open Customize dialog through the manager's extension point (the
+// A manager that reports an open Customize dialog through the customizing services (the
 // dialog itself is not built yet), and a form that counts the presses it gets. The test holds
 // the hooks to their side only: what they do with the presses while a dialog is reported.
 class TCustomizingManager : public TdxBarManager {
 public:
-  using TdxBarManager::TdxBarManager;
-  HWND GetCustomizingFormHandle() const override { return Dialog; }
+  explicit TCustomizingManager(TComponent* AOwner) : TdxBarManager(AOwner)
+  {
+    TdxBarCustomizingServices services = dxBarCustomizingServices();
+    services.GetCustomizingFormHandle = [this](const TdxBarManager* AManager) {
+      return AManager == this ? Dialog : nullptr;
+    };
+    FPreviousServices = SetdxBarCustomizingServices(std::move(services));
+  }
+  ~TCustomizingManager() override { SetdxBarCustomizingServices(std::move(FPreviousServices)); }
   HWND Dialog = nullptr;
+
+private:
+  TdxBarCustomizingServices FPreviousServices;
 };
 
 class TCountingForm : public TForm {
@@ -336,6 +347,7 @@ TEST(Hooks, MenuKeysThatDoNotNavigatePassOn)
   TKeyForm f({L"One"});
   BYTE saved[256] = {};
   ASSERT_TRUE(GetKeyboardState(saved));
+  TFinally restoreKeys([&] { SetKeyboardState(saved); });
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     f.Host.Manager->SetUseF10ForMenu(c.UseF10);

@@ -13,20 +13,28 @@ class TClickTest : public TItemControlFixture {
 protected:
   void TearDown() override
   {
-    SetdxBarPlaySoundProc(nullptr);
+    if (FCapturing)
+      SetdxBarPlaySoundProc(std::move(FPreviousSoundProc));
     TItemControlFixture::TearDown();
   }
-  // Sounds played meanwhile, by alias.
+  // Sounds played meanwhile, by alias; the sound procedure the test found comes back after it.
   std::vector<std::wstring> CaptureSounds()
   {
-    SetdxBarPlaySoundProc([this](const wchar_t* Alias, uint32_t Flags) {
+    TdxBarPlaySoundProc previous = SetdxBarPlaySoundProc([this](const wchar_t* Alias, uint32_t Flags) {
       Sounds.push_back(Alias ? Alias : L"");
       SoundFlags = Flags;
     });
+    if (!FCapturing)
+      FPreviousSoundProc = std::move(previous);
+    FCapturing = true;
     return {};
   }
   std::vector<std::wstring> Sounds;
   uint32_t SoundFlags = 0;
+
+private:
+  bool FCapturing = false;
+  TdxBarPlaySoundProc FPreviousSoundProc;
 };
 
 TEST_F(TClickTest, ClickRunsTheItemAndCountsAUse)

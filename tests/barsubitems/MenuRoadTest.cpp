@@ -125,6 +125,29 @@ TEST_F(TSubItemMenus, TheKeyboardWalksEveryLevelRightOpensLeftClosesOneEscAndAlt
   EXPECT_EQ(Form->Clicks.size(), 1u);
 }
 
+// The keys win over a pointer that rests on the main menu: closing one menu makes the system
+// repeat a mouse move at the same point, which must not take the selection back.
+TEST_F(TSubItemMenus, RightAndLeftMoveBetweenMainMenuEntriesWhileThePointerRestsOnOne)
+{
+  ShowForm();
+  TdxBarSubItem* file = Sub(L"FileItem");
+  TdxBarSubItem* edit = Sub(L"EditItem");
+  ASSERT_TRUE(ClickOn(ControlOf(file)));
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  Key(VK_RIGHT);
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(edit) != nullptr; }));
+  PumpPending();
+  EXPECT_EQ(MenuOf(file), nullptr);
+  EXPECT_NE(MenuOf(edit), nullptr) << "the pointer over File took the selection back";
+  Key(VK_LEFT);
+  ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+  PumpPending();
+  EXPECT_EQ(MenuOf(edit), nullptr);
+  Key(VK_ESCAPE);
+  Key(VK_ESCAPE);
+  MoveAway();
+}
+
 TEST_F(TSubItemMenus, OnPopupThenOnClickRunBeforeTheMenuShowsWhatOnPopupAddedAndOnCloseUpFollows)
 {
   ShowForm();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "bars/customizing.h"
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
@@ -77,27 +78,44 @@ public:
   bool IsShadowShown(const TCustomdxBarControl* ABarControl) const override { return true; }
 };
 
-// Records the drag start, the customizing selection and hints.
+// Records the drag start and answers the customizing selection, standing in for the
+// customizing units through their services while one of these managers lives.
 class TRowManager : public TdxBarManager {
   DECLARE_CLASS(TRowManager, TdxBarManager)
 public:
-  explicit TRowManager(TComponent* AOwner) : TdxBarManager(AOwner) {}
+  explicit TRowManager(TComponent* AOwner) : TdxBarManager(AOwner)
+  {
+    TdxBarCustomizingServices services = dxBarCustomizingServices();
+    services.DragAndDrop = [](TdxBarManager* AManager, TdxBarItem*, TdxBarItemLink* ALink) {
+      if (auto* manager = dynamic_cast<TRowManager*>(AManager)) {
+        ++manager->DragStarts;
+        manager->DraggedLink = ALink;
+      }
+    };
+    services.SelectObject = [](TObject* AObject, int) {
+      auto* link = dynamic_cast<TdxBarItemLink*>(AObject);
+      if (auto* manager = link ? dynamic_cast<TRowManager*>(link->GetBarManager()) : nullptr)
+        manager->CustomizingSelected = link;
+    };
+    services.GetSelectionState = [](const TObject* AObject) {
+      auto* link = dynamic_cast<const TdxBarItemLink*>(AObject);
+      auto* manager = link ? dynamic_cast<TRowManager*>(link->GetBarManager()) : nullptr;
+      if (!manager)
+        return 0;
+      auto it = manager->SelectionStates.find(link);
+      return it == manager->SelectionStates.end() ? 0 : it->second;
+    };
+    FPreviousServices = SetdxBarCustomizingServices(std::move(services));
+  }
+  ~TRowManager() override { SetdxBarCustomizingServices(std::move(FPreviousServices)); }
   TClass GetPainterClass() const override { return TRowPainter::StaticClass(); }
-  void StartItemLinkDrag(TdxBarItemLink* ALink) override
-  {
-    ++DragStarts;
-    DraggedLink = ALink;
-  }
-  void SelectForCustomizing(TdxBarItemLink* ALink) override { CustomizingSelected = ALink; }
-  int GetCustomizingSelectionState(const TdxBarItemLink* ALink) const override
-  {
-    auto it = SelectionStates.find(ALink);
-    return it == SelectionStates.end() ? 0 : it->second;
-  }
   int DragStarts = 0;
   TdxBarItemLink* DraggedLink = nullptr;
   TdxBarItemLink* CustomizingSelected = nullptr;
   std::map<const TdxBarItemLink*, int> SelectionStates;
+
+private:
+  TdxBarCustomizingServices FPreviousServices;
 };
 
 // The test window kind: items 40 x 24 in a row (a column when vertical) from (2, 2); a

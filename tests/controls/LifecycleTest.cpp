@@ -138,3 +138,29 @@ TEST(WindowLifecycle, EditReportsChangesOnce)
   edit->SetText(L"abc");
   EXPECT_EQ(changes, 1) << "setting the same text is no change";
 }
+
+// The window-to-control lookup every message goes through: it follows a window's whole life,
+// whoever ends it, and knows nothing of windows it did not make.
+TEST(WindowLifecycle, FindControlFollowsWindowsMadeRemadeAndDestroyedElsewhere)
+{
+  THostWindow host(nullptr);
+  auto* child = new TProbeControl(&host);
+  child->SetParent(&host);
+  HWND first = child->GetHandle();
+  EXPECT_EQ(FindControl(first), child);
+  EXPECT_EQ(FindControl(host.GetHandle()), &host);
+  child->RecreateWnd();
+  HWND second = child->GetHandle();
+  EXPECT_EQ(FindControl(first), nullptr) << "the old window's handle left the lookup";
+  EXPECT_EQ(FindControl(second), child);
+  ::DestroyWindow(second);
+  EXPECT_FALSE(child->HandleAllocated()) << "a window destroyed behind the control's back unbinds it";
+  EXPECT_EQ(FindControl(second), nullptr);
+  HWND foreign = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(foreign);
+  EXPECT_EQ(FindControl(foreign), nullptr);
+  ::DestroyWindow(foreign);
+  EXPECT_EQ(FindControl(nullptr), nullptr);
+  EXPECT_NE(child->GetHandle(), nullptr) << "the control makes a new window on demand";
+  EXPECT_EQ(FindControl(child->GetHandle()), child);
+}

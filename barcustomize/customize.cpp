@@ -1,0 +1,35 @@
+// The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
+#include "barcustomize/customize.h"
+
+#include "barcustomize/dragdrop.h"
+#include "bars/customizing.h"
+
+namespace {
+
+int GStartCount = 0;
+// What the services were before the units installed theirs (a test may have set some).
+TdxBarCustomizingServices GPreviousServices;
+
+}  // namespace
+
+void InitializedxBarCustomize()
+{
+  if (GStartCount++ > 0)
+    return;
+  TdxBarCustomizingServices services = dxBarCustomizingServices();
+  GPreviousServices = SetdxBarCustomizingServices(std::move(services));
+  dxBarInstallDragAndDrop();
+}
+
+void FinalizedxBarCustomize()
+{
+  if (GStartCount == 0 || --GStartCount > 0)
+    return;
+  dxBarUninstallDragAndDrop();
+  SetdxBarCustomizingServices(std::move(GPreviousServices));
+}
+
+bool dxBarCustomizeIsInitialized()
+{
+  return GStartCount > 0;
+}

@@ -1,0 +1,19 @@
+#include "barextras/itemglyph.h"
+
+#include "bars/items.h"
+#include "bars/startup.h"
+#include "platform/Bitmap.h"
+
+void dxBarLoadItemGlyph(TdxBarItem* AItem, const wchar_t* AResourceName)
+{
+  if (!AItem || !AResourceName)
+    return;
+  TBitmap glyph;
+  try {
+    glyph.LoadFromResourceName(uintptr_t(dxBarResourceInstance()), AResourceName);
+  } catch (const Exception&) {
+    // The kind works as well without its picture.
+    return;
+  }
+  AItem->SetGlyph(&glyph);
+}

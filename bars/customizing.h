@@ -1,0 +1,60 @@
+// What the customizing units (barcustomize/: the design controller, the drag of commands, the
+// Customize dialog and its small dialogs, quick customisation) do for the bar library. The
+// bars cannot name those units, which sit above them; the units fill these entries at
+// start-up and clear them at shut-down. Each entry is optional: a nil entry behaves as if
+// that unit were absent (nothing selected, no drag, no dialog).
+#pragma once
+
+#include <functional>
+
+#include "platform/Classes.h"
+#include "platform/Win.h"
+
+class TComponent;
+class TControl;
+class TObject;
+class TCustomdxBarControl;
+class TdxBarControl;
+class TdxBarItem;
+class TdxBarItemLink;
+class TdxBarManager;
+
+// A unit fills its own entries and keeps the others:
+// `auto s = dxBarCustomizingServices(); s.DragAndDrop = ...; SetdxBarCustomizingServices(s);`.
+struct TdxBarCustomizingServices {
+  // --- The drag of commands (one drag info per manager). ALink is the link dragged, nil
+  // for a command dragged from the Customize dialog's list; returns when the drag ends.
+  std::function<void(TdxBarManager* AManager, TdxBarItem* AItem, TdxBarItemLink* ALink)> DragAndDrop;
+  std::function<bool(const TdxBarManager* AManager)> IsDragging;
+  std::function<TdxBarItem*(const TdxBarManager* AManager)> GetDraggingItem;
+  std::function<TdxBarItemLink*(const TdxBarManager* AManager)> GetDraggingItemLink;
+  // A manager is going: its drag info goes with it.
+  std::function<void(TdxBarManager* AManager)> ManagerDestroying;
+  // A menu window of the dragged link's links is being destroyed: the drag keeps its system
+  // window until it ends (true), once per drag; false: destroy it as usual.
+  std::function<bool(TdxBarManager* AManager, HWND AWnd)> KeepDragWindow;
+
+  // --- The design controller's selection: AMode 0 selects, 1 deselects, 2 adds.
+  std::function<void(TObject* AObject, int AMode)> SelectObject;
+  std::function<bool(const TObject* AObject)> IsSelected;
+  // 0 not selected, 1 selected, 2 the current object (bar windows outline these).
+  std::function<int(const TObject* AObject)> GetSelectionState;
+  std::function<void()> ClearSelection;
+
+  // --- The design controller's popups. AObject is the link or bar pressed, ATarget the bar
+  // window it was pressed on.
+  std::function<void(TdxBarManager* AManager, TObject* AObject, TCustomdxBarControl* ATarget)> ShowCustomizingPopup;
+  std::function<void(TdxBarManager* AManager, TControl* ATarget)> ShowToolbarsPopup;
+  std::function<void(TdxBarControl* ABarControl)> ShowQuickControl;
+
+  // --- The Customize dialog: shown or hidden with customizing mode; its window while open.
+  std::function<void(TdxBarManager* AManager, bool AShow)> ShowCustomizingForm;
+  std::function<HWND(const TdxBarManager* AManager)> GetCustomizingFormHandle;
+  // The toolbar name dialog: edits ACaption; false when cancelled.
+  std::function<bool(TdxBarManager* AManager, String& ACaption)> ShowToolbarNameDialog;
+};
+const TdxBarCustomizingServices& dxBarCustomizingServices();
+// Installs new services and returns the previous ones.
+TdxBarCustomizingServices SetdxBarCustomizingServices(TdxBarCustomizingServices AServices);
+// The manager's destruction tells the units (ManagerDestroying) while its bars still exist.
+void dxBarCustomizingManagerDestroying(TdxBarManager* AManager);

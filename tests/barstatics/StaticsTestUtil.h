@@ -1,0 +1,61 @@
+// Shared pieces of the static, progress, colour and font combo tests: a shown form with a
+// manager and a toolbar docked at the top whose first item is a sub item, so that a test
+// can put items on the toolbar and in the sub item's menu and reach them with the pointer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "barextras/dxBarExtItems.h"
+#include "bars/bar.h"
+#include "bars/itemlinks.h"
+#include "bars/subitems.h"
+#include "bars/toolbar.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
+#include "support/Pump.h"
+
+// A dialog window of the thread AThread that shows now; nil when none does.
+HWND FindThreadDialog(DWORD AThread);
+// From a helper thread while AThread sits in a modal dialog: the dialog once it shows;
+// nil when none showed within five seconds.
+HWND WaitForThreadDialog(DWORD AThread);
+
+class TStaticsTestForm : public TForm {
+  DECLARE_CLASS(TStaticsTestForm, TForm)
+public:
+  explicit TStaticsTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+class TStaticsFixture : public testing::Test {
+protected:
+  void SetUp() override;
+
+  // The control of the item's first link in ALinks; nil when none is shown.
+  static TdxBarItemControl* ControlOf(TdxBarItemLinks* ALinks, TdxBarItem* AItem);
+  template <class C>
+  C* OnBar(TdxBarItem* AItem) const
+  {
+    return dynamic_cast<C*>(ControlOf(Bar->GetItemLinks(), AItem));
+  }
+  template <class C>
+  C* InMenu(TdxBarItem* AItem) const
+  {
+    return dynamic_cast<C*>(ControlOf(SubItem->GetItemLinks(), AItem));
+  }
+  // The centre of a control and a rectangle of its bar window, on the screen.
+  static POINT ScreenCenter(TdxBarItemControl* AControl);
+  static RECT ScreenRect(TdxBarItemControl* AControl, const TRect& R);
+  // Opens the sub item's menu by clicking it; nil when it did not open.
+  TCustomdxBarControl* OpenMenu();
+  TCustomdxBarControl* Menu() const;
+  // Paints what is pending in the bar window.
+  static bool WaitPainted(TCustomdxBarControl* ABar);
+
+  TBarHost<TStaticsTestForm> Host;
+  TdxBarManager* Manager = nullptr;
+  TEdit* FormEdit = nullptr;
+  TdxBarSubItem* SubItem = nullptr;
+  TdxBar* Bar = nullptr;
+};
