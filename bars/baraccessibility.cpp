@@ -105,14 +105,12 @@ public:
   std::vector<TdxBarControl*> BarControls()
   {
     std::vector<TdxBarControl*> result;
-    if (TdxDockControl* dock = FDock.Get())
-      for (int r = 0; r < dock->GetRowCount(); ++r)
-        for (int c = 0; TdxDockRow* row = dock->GetRow(r); ++c) {
-          if (c >= row->GetColCount())
-            break;
+    TdxDockControl* dock = FDock.Get();
+    for (int r = 0; dock && r < dock->GetRowCount(); ++r)
+      if (TdxDockRow* row = dock->GetRow(r))
+        for (int c = 0; c < row->GetColCount(); ++c)
           if (TdxBarControl* control = row->GetCol(c)->GetBarControl())
             result.push_back(control);
-        }
     return result;
   }
   int GetChildCount() override { return int(BarControls().size()); }
