@@ -1,6 +1,6 @@
 // A program on the bar library for the accessibility client to walk from another process: a
 // form with a docked toolbar (four buttons, one disabled, one checked, and a sub-item with a
-// menu) and a floating toolbar. Prints the windows' handles, then "ready", and every click
+// menu) and a floating toolbar with a caption button. Prints the windows' handles, then "ready", and every click
 // as "clicked: CAPTION"; ends when its form closes.
 #include <algorithm>
 #include <cstdio>
@@ -28,6 +28,11 @@ class TAccessHostForm : public TForm {
   DECLARE_CLASS(TAccessHostForm, TForm)
 public:
   explicit TAccessHostForm(TComponent* AOwner) : TForm(AOwner) {}
+  void CaptionButtonClick(TObject* Sender)
+  {
+    if (auto* button = dynamic_cast<TdxBarCaptionButton*>(Sender))
+      WriteLine(L"caption button: " + button->GetHintText());
+  }
   void ItemClick(TObject* Sender)
   {
     auto* item = dynamic_cast<TdxBarItem*>(Sender);
@@ -94,6 +99,9 @@ int main()
     floating->SetFloatTop(260);
     AddButton(form, floating->GetItemLinks(), L"Alpha");
     AddButton(form, floating->GetItemLinks(), L"Beta");
+    TdxBarCaptionButton* pin = floating->GetCaptionButtons()->Add();
+    pin->SetHint(L"Pin");
+    pin->OnClick = TNotifyEvent(form, &TAccessHostForm::CaptionButtonClick);
     floating->SetVisible(true);
 
     form->Show();

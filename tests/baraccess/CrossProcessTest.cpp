@@ -109,6 +109,12 @@ protected:
     Floating = HandleOf(Host.ValueOf("floating: "));
     ASSERT_TRUE(IsWindow(Toolbar));
     ASSERT_TRUE(IsWindow(Floating));
+    // Both bars have laid out their items on screen.
+    for (HWND bar : {Toolbar, Floating})
+      ASSERT_TRUE(PumpUntil([&] {
+        TAccessibleNode node = ReadAccessible(AccessibleOfWindow(bar), 1);
+        return !node.Children.empty() && !IsRectEmpty(&node.Children[0].Location);
+      }));
   }
 
   TComApartment Apartment;
@@ -279,7 +285,8 @@ TEST_F(CrossProcessAccess, MenuAndFocusEventsReachAWinEventClientInOrder)
 
 TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
 {
-  TAccessibleNode node = ReadAccessible(AccessibleOfWindow(Floating), 2);
+  ASSERT_TRUE(IsWindowVisible(Floating));
+  TAccessibleNode node = ReadAccessible(AccessibleOfWindow(Floating), 3);
   EXPECT_EQ(node.Name, L"Floating");
   EXPECT_EQ(node.Role, ROLE_SYSTEM_TOOLBAR);
   ASSERT_EQ(node.Children.size(), 3u);
@@ -291,6 +298,18 @@ TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
   EXPECT_TRUE(Contains(window, node.Children[1].Location));
   ASSERT_EQ(node.Children[1].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(Host.WaitForLine("clicked: Beta"));
+  // The caption's buttons: a group in the caption with the one button, which presses.
+  const TAccessibleNode& group = node.Children[2];
+  EXPECT_EQ(group.Role, ROLE_SYSTEM_GROUPING);
+  EXPECT_FALSE(group.State & STATE_SYSTEM_INVISIBLE);
+  EXPECT_TRUE(Contains(window, group.Location));
+  EXPECT_LT(group.Location.bottom, node.Children[0].Location.bottom) << "above the items, in the caption";
+  ASSERT_EQ(group.Children.size(), 1u);
+  EXPECT_EQ(group.Children[0].Name, L"Pin");
+  EXPECT_EQ(group.Children[0].Role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_TRUE(Contains(group.Location, group.Children[0].Location));
+  ASSERT_EQ(group.Children[0].Object->accDoDefaultAction(Self()), S_OK);
+  EXPECT_TRUE(Host.WaitForLine("caption button: Pin"));
   // A floating bar hangs under the desktop's window object.
   TComRef<IDispatch> parent;
   EXPECT_EQ(node.Object->get_accParent(parent.Put()), S_OK);
