@@ -113,6 +113,7 @@ void TdxBarManager::Cleanup()
 {
   dxBarCustomizingManagerDestroying(this);
   dxBarHideHintOfManager(this);
+  EndCustomizingOnDestroy();
   // The registers go while their members live on: members must not report to them.
   if (FGroups)
     FGroups->SetDestroying();

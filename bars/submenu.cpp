@@ -264,6 +264,13 @@ void TdxBarSubMenuControl::DoClose()
   Free();
 }
 
+bool TdxBarSubMenuControl::IsCustomizing() const
+{
+  if (TCustomdxBarControl* parent = GetParentBarControl())
+    return parent->IsCustomizing();
+  return TCustomdxBarControl::IsCustomizing();
+}
+
 void TdxBarSubMenuControl::CloseMenu()
 {
   DoClose();
