@@ -7,6 +7,7 @@
 
 #include "platform/Win.h"
 
+#include "bars/baraccessibility.h"
 #include "bars/edits.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
@@ -129,6 +130,9 @@ void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
     RepaintItemControl(old);
   if (Value)
     RepaintItemControl(Value);
+  // The selection of an active window or a menu is where the keyboard is.
+  if (Value && Value != old && (FActive || GetKind() == bckSubMenu))
+    dxBarAccessibilityItemFocused(Value);
   if (!Value)
     SetCursor(crDefault);
   // A menu entry chosen by key gets no hint: the hint would hang at the mouse, over the
@@ -257,9 +261,13 @@ bool TCustomdxBarControl::IsInActiveChain() const
 void TCustomdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
 {
   TWeakRef<TCustomdxBarControl> self(this);
+  const bool wasActive = FActive;
   SelectItemControl(AControl);
   if (self && !FActive && CanChangeActive(true))
     SetActive(true);
+  // A toolbar that became active on its selection: the keyboard is there now.
+  if (self && !wasActive && FActive && AControl && GetSelectedControl() == AControl && GetKind() != bckSubMenu)
+    dxBarAccessibilityItemFocused(AControl);
 }
 
 void TCustomdxBarControl::Deactivate()
@@ -940,6 +948,8 @@ void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
   // Key tips and a keyboard selection on a window that goes would stay on screen.
   if (TdxBarNavigationController* navigation = BarNavigationController())
     navigation->ObjectRemoving(this);
+  if (IsWindowVisible(GetHandle()))
+    dxBarAccessibilityWindowShown(this, false);
   if (!IsDestroying()) {
     TWeakRef<TCustomdxBarControl> self(this);
     ClickMark(0);
@@ -990,9 +1000,13 @@ void TCustomdxBarControl::WMWindowPosChangedBar(TMessage& Message)
 {
   TWeakRef<TCustomdxBarControl> self(this);
   TCustomControl::WndProc(Message);
-  if (!self || IsDestroying())
+  if (!self)
     return;
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+  if (pos && (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+    dxBarAccessibilityWindowShown(this, (pos->flags & SWP_SHOWWINDOW) != 0);
+  if (IsDestroying())
+    return;
   // Only a change of size remakes the region; a move keeps it.
   UpdateShadowPosition(pos && !(pos->flags & SWP_NOSIZE));
 }
@@ -1020,6 +1034,10 @@ void TCustomdxBarControl::WndProc(TMessage& Message)
     case WM_WINDOWPOSCHANGED: return WMWindowPosChangedBar(Message);
     case WM_KEYDOWN: return ActiveBarControl() ? WMKeyDownBar(Message) : TCustomControl::WndProc(Message);
     case DXM_BAR_REBUILD: return RebuildBar();
+    case WM_GETOBJECT:
+      if ((Message.Result = dxBarAnswerGetObject(this, Message.WParam, Message.LParam)) != 0)
+        return;
+      return TCustomControl::WndProc(Message);
     default: return TCustomControl::WndProc(Message);
   }
   // clang-format on

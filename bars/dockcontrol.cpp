@@ -4,10 +4,13 @@
 #include "bars/dockcontrol.h"
 #include "bars/customizing.h"
 
+#include "bars/baraccessibility.h"
+
 #include <algorithm>
 #include <numeric>
 
 #include "bars/bar.h"
+#include "bars/baraccessibility.h"
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "platform/Forms.h"
@@ -917,6 +920,10 @@ void TdxDockControl::CreateParams(TCreateParams& Params)
 void TdxDockControl::WndProc(TMessage& Message)
 {
   switch (Message.Msg) {
+    case WM_GETOBJECT:
+      if ((Message.Result = dxBarAnswerGetObject(this, Message.WParam, Message.LParam)) != 0)
+        return;
+      break;
     case WM_NCCALCSIZE:
       if (GetSunkenBorder()) {
         auto* r = reinterpret_cast<RECT*>(Message.LParam);

@@ -88,6 +88,9 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
       // lone key-up of it for the start of its own menu mode.
       if (!navigation->IsNavigationOrKeyTipsActive() && !IsMenuKey(AKey))
         GRememberedKey = 0;
+      // A key tip typed with Alt held leaves Alt's key-up alone, as an accelerator does.
+      if (!IsMenuKey(AKey) && (AFlags & (LPARAM(1) << 29)) != 0)
+        GEatAltKeyUp = true;
     }
     AEaten = true;
     return true;

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "bars/bar.h"
+#include "bars/baraccessibility.h"
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
@@ -92,46 +93,20 @@ TRect ScreenRectOf(TdxBarItemControl* AControl)
   return bar && bar->HandleAllocated() ? bar->GetItemScreenRect(AControl) : TRect{};
 }
 
-// A link shows a key tip only when its item names one: letters typed while Alt is down go to
-// the captions' accelerators otherwise.
-String KeyTipTextOf(TdxBarItemControl* AControl)
-{
-  TdxBarItemLink* link = AControl->GetItemLink();
-  TdxBarItem* item = link ? link->GetItem() : nullptr;
-  return item ? item->GetKeyTip() : String();
-}
-
-void ExecuteControl(TWeakRef<TdxBarItemControl> AControl);
-
-// Key tips of the elements of the given windows, duplicates told apart by a number.
+// Key tips of the elements of the given windows, from their accessibility helpers, told
+// apart across all the windows.
 void CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars, std::vector<TdxBarKeyTipInfo>& AList)
 {
   const size_t first = AList.size();
   for (TCustomdxBarControl* bar : ABars)
-    for (TdxBarItemControl* control : SelectableControls(bar)) {
-      String text = KeyTipTextOf(control);
-      if (text.empty())
-        continue;
-      const TRect r = ScreenRectOf(control);
-      TdxBarKeyTipInfo info;
-      info.Text = text;
-      info.Position = TPoint{r.left + (r.right - r.left) / 2, r.bottom - 4};
-      info.HorzAlign = 1;
-      info.Enabled = control->GetEnabled();
-      info.OnExecute = [ref = TWeakRef<TdxBarItemControl>(control)] { ExecuteControl(ref); };
-      info.BarControl = bar;
-      AList.push_back(std::move(info));
-    }
-  std::map<String, std::vector<size_t>> byText;
-  for (size_t i = first; i < AList.size(); ++i) {
-    String upper = AList[i].Text;
-    CharUpperBuffW(upper.data(), DWORD(upper.size()));
-    byText[upper].push_back(i);
-  }
-  for (auto& [text, indexes] : byText)
-    if (indexes.size() > 1)
-      for (size_t n = 0; n < indexes.size(); ++n)
-        AList[indexes[n]].Text += IntToStr(int(n + 1));
+    if (TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(bar))
+      helper->CollectChildKeyTips(AList);
+  std::vector<String> texts;
+  for (size_t i = first; i < AList.size(); ++i)
+    texts.push_back(AList[i].Text);
+  dxBarMakeKeyTipsUnique(texts);
+  for (size_t i = first; i < AList.size(); ++i)
+    AList[i].Text = texts[i - first];
 }
 
 class TRootHelper;
@@ -232,9 +207,14 @@ public:
   {
     return FControl && FControl->CanSelect() ? GetItemControlHelper(FControl.Get()) : nullptr;
   }
-  // Tree order: the elements of the manager's bars one after another, wrapping around.
+  // Tree order: the accessibility tree's within a dock site, else the elements of the
+  // manager's bars one after another, wrapping around.
   TdxBarHelperRef GetNextSelectableObject(bool AForward) override
   {
+    if (TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(FControl.Get()))
+      if (TdxBarAccessibilityHelper* next = helper->GetNextNavigationTarget(AForward))
+        if (auto* control = dynamic_cast<TdxBarItemControl*>(next->GetOwnerObject()))
+          return GetItemControlHelper(control);
     std::vector<TdxBarItemControl*> all;
     for (TCustomdxBarControl* bar : BarsAround())
       for (TdxBarItemControl* control : SelectableControls(bar))
@@ -335,23 +315,6 @@ private:
 
   TWeakRef<TdxBarItemControl> FControl;
 };
-
-// A key tip runs its element: the bar enters keyboard mode on it and it is clicked by key
-// (a sub-item drops its menu down); one whose click keeps menus open is only selected.
-void ExecuteControl(TWeakRef<TdxBarItemControl> AControl)
-{
-  TdxBarItemControl* control = AControl.Get();
-  TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
-  if (!bar)
-    return;
-  if (control->CloseMenusOnClick() && !control->IsDropDown()) {
-    control->ClickByKey();
-    return;
-  }
-  GetItemControlHelper(control)->SelectForNavigation(false);
-  if (AControl && control->IsDropDown())
-    control->ClickByKey();
-}
 
 }  // namespace
 

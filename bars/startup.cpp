@@ -10,6 +10,7 @@
 
 #include "bars/appmenu.h"
 #include "bars/bar.h"
+#include "bars/baraccessibility.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
 #include "bars/combos.h"
@@ -235,6 +236,7 @@ void StartLibrary()
   GClassNameBuffer = new char[dxBarClassNameBufferSize]();
   GManagerList = new TdxBarManagerList;
   dxBarCreateNavigationController();
+  cxAccessibilityBind();
   GColorDepth = ReadScreenColorDepth();
   GCheckerBrush = CreateCheckerBrush();
   CreateBarControlList();
@@ -264,6 +266,8 @@ void StopLibrary()
   GBarFlatPainter = nullptr;
   DeleteGdiObject(GCheckerBrush);
   GCheckerBrush = nullptr;
+  dxBarReleaseAccessibilityHelpers(true);
+  cxAccessibilityUnbind();
   dxBarFreeNavigationController();
   delete GManagerList;
   GManagerList = nullptr;

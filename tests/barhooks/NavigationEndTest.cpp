@@ -73,7 +73,6 @@ TEST(NavigationEnd, AClickByKeyGivesTheKeyboardBackToTheForm)
          Stroke(VK_LEFT);
          Stroke(VK_LEFT);
        }},
-      {"an accelerator two links share", [] { Stroke('R', {VK_MENU}); }},
   };
   for (const TRoad& road : roads) {
     SCOPED_TRACE(road.Name);

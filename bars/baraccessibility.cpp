@@ -1,0 +1,785 @@
+// The bars' accessibility helpers: the kinds of element, the registry that makes and keeps
+// them, key tips and the tree order that keyboard navigation follows.
+#include "bars/baraccessibility.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "bars/bar.h"
+#include "bars/barcontrol.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
+#include "bars/itemcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/items.h"
+#include "bars/manager.h"
+#include "bars/painter.h"
+#include "bars/startup.h"
+#include "bars/subitems.h"
+#include "bars/submenu.h"
+#include "bars/toolbar.h"
+
+namespace {
+
+// Key tips keep to this many characters before they are told apart.
+constexpr size_t KeyTipMaxLength = 3;
+// Every pass of the uniqueness rule only lengthens texts; the cap is insurance.
+constexpr int KeyTipUniquePassLimit = 16;
+
+String UpperText(String AText)
+{
+  if (!AText.empty())
+    CharUpperBuffW(AText.data(), DWORD(AText.size()));
+  return AText;
+}
+
+// A caption as a reader hears it: without its accelerator marks.
+String PlainCaption(const String& ACaption)
+{
+  String result;
+  for (size_t i = 0; i < ACaption.size(); ++i) {
+    if (ACaption[i] == L'&' && i + 1 < ACaption.size())
+      ++i;
+    result += ACaption[i];
+  }
+  return result;
+}
+
+TRect WindowScreenRect(TWinControl* AControl)
+{
+  RECT r{};
+  if (AControl && AControl->HandleAllocated() && IsWindowVisible(AControl->GetHandle()))
+    ::GetWindowRect(AControl->GetHandle(), &r);
+  return r;
+}
+
+bool IsWindowShown(TWinControl* AControl)
+{
+  return AControl && AControl->HandleAllocated() && IsWindowVisible(AControl->GetHandle());
+}
+
+TPoint RectCentre(const TRect& R)
+{
+  return TPoint{R.left + (R.right - R.left) / 2, R.top + (R.bottom - R.top) / 2};
+}
+
+// An action a client asks for runs from the message loop, not inside the client's call: a
+// click may open a menu with a loop of its own, or free the element that was asked.
+std::map<UINT_PTR, std::function<void()>> GDeferredActions;
+
+void CALLBACK RunDeferredAction(HWND, UINT, UINT_PTR AId, DWORD)
+{
+  KillTimer(nullptr, AId);
+  auto it = GDeferredActions.find(AId);
+  if (it == GDeferredActions.end())
+    return;
+  std::function<void()> action = std::move(it->second);
+  GDeferredActions.erase(it);
+  action();
+}
+
+void DeferAction(std::function<void()> AAction)
+{
+  if (UINT_PTR id = SetTimer(nullptr, 0, 0, &RunDeferredAction))
+    GDeferredActions[id] = std::move(AAction);
+}
+
+// --- Kinds of element
+
+class TdxDockControlAccessibilityHelper;
+class TCustomdxBarControlAccessibilityHelper;
+class TdxBarCaptionButtonsAccessibilityHelper;
+
+TdxBarAccessibilityHelper* HelperOf(TObject* AOwner)
+{
+  return dxBarGetAccessibilityHelper(AOwner);
+}
+
+class TdxDockControlAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  explicit TdxDockControlAccessibilityHelper(TdxDockControl* ADock) : TdxBarAccessibilityHelper(ADock), FDock(ADock) {}
+  TdxBarManager* GetBarManager() override { return FDock ? FDock->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetOwnerControl() override { return nullptr; }
+  std::vector<TdxBarControl*> BarControls()
+  {
+    std::vector<TdxBarControl*> result;
+    TdxDockControl* dock = FDock.Get();
+    for (int r = 0; dock && r < dock->GetRowCount(); ++r)
+      if (TdxDockRow* row = dock->GetRow(r))
+        for (int c = 0; c < row->GetColCount(); ++c)
+          if (TdxBarControl* control = row->GetCol(c)->GetBarControl())
+            result.push_back(control);
+    return result;
+  }
+  int GetChildCount() override { return int(BarControls().size()); }
+  TcxAccessibilityHelper* GetChild(int AIndex) override
+  {
+    std::vector<TdxBarControl*> controls = BarControls();
+    return AIndex >= 0 && AIndex < int(controls.size()) ? HelperOf(controls[size_t(AIndex)]) : nullptr;
+  }
+  HWND GetOwnerObjectWindow() override { return FDock && FDock->HandleAllocated() ? FDock->GetHandle() : nullptr; }
+  TRect GetScreenBounds(int) override { return WindowScreenRect(FDock.Get()); }
+  int GetState(int) override { return IsWindowShown(FDock.Get()) ? 0 : STATE_SYSTEM_INVISIBLE; }
+  int GetRole(int) override { return ROLE_SYSTEM_GROUPING; }
+  int GetSupportedProperties(int) override { return cxAccessibleLocation; }
+
+private:
+  TWeakRef<TdxDockControl> FDock;
+};
+
+class TCustomdxBarControlAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  explicit TCustomdxBarControlAccessibilityHelper(TCustomdxBarControl* ABar)
+      : TdxBarAccessibilityHelper(ABar), FBar(ABar)
+  {
+  }
+  TdxBarManager* GetBarManager() override { return FBar ? FBar->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetOwnerControl() override { return FBar.Get(); }
+  // Navigation stays out of a window whose selected control is editing.
+  bool CanNavigateToChildren() override { return FBar && !FBar->IsEditorEditing(); }
+  std::vector<TdxBarItemControl*> ItemControls()
+  {
+    std::vector<TdxBarItemControl*> result;
+    TdxBarItemLinks* links = FBar ? FBar->GetItemLinks() : nullptr;
+    if (links)
+      for (TdxBarItemLink* link : links->GetShownItems())
+        if (TdxBarItemControl* control = link->GetControl())
+          result.push_back(control);
+    return result;
+  }
+  int GetChildCount() override { return int(ItemControls().size()); }
+  TcxAccessibilityHelper* GetChild(int AIndex) override
+  {
+    std::vector<TdxBarItemControl*> controls = ItemControls();
+    return AIndex >= 0 && AIndex < int(controls.size()) ? HelperOf(controls[size_t(AIndex)]) : nullptr;
+  }
+  HWND GetOwnerObjectWindow() override { return FBar && FBar->HandleAllocated() ? FBar->GetHandle() : nullptr; }
+  TRect GetScreenBounds(int) override { return WindowScreenRect(FBar.Get()); }
+  int GetState(int) override { return IsWindowShown(FBar.Get()) ? 0 : STATE_SYSTEM_INVISIBLE; }
+  int GetRole(int) override
+  {
+    return FBar && FBar->GetKind() == bckSubMenu ? ROLE_SYSTEM_MENUPOPUP : ROLE_SYSTEM_TOOLBAR;
+  }
+  String GetName(int) override { return FBar ? PlainCaption(FBar->GetBarCaptionText()) : String(); }
+  int GetSupportedProperties(int) override { return cxAccessibleLocation; }
+
+protected:
+  TWeakRef<TCustomdxBarControl> FBar;
+};
+
+class TdxBarCaptionButtonAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  TdxBarCaptionButtonAccessibilityHelper(TdxBarCaptionButton* AButton, TdxBarControl* ABar)
+      : TdxBarAccessibilityHelper(AButton), FButton(AButton), FBar(ABar)
+  {
+  }
+  TdxBarManager* GetBarManager() override { return FBar ? FBar->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetOwnerControl() override { return FBar.Get(); }
+  TcxAccessibilityHelper* GetParent() override;
+  bool IsSelectable() override { return IsVisible(); }
+  TRect GetScreenBounds(int) override
+  {
+    TRect r = FButton ? FButton->GetRect() : TRect{};
+    const TRect window = WindowScreenRect(FBar.Get());
+    if (::IsRectEmpty(&r) || ::IsRectEmpty(&window))
+      return TRect{};
+    OffsetRect(&r, window.left, window.top);
+    return r;
+  }
+  int GetState(int) override
+  {
+    const TRect r = GetScreenBounds(CHILDID_SELF);
+    int state = ::IsRectEmpty(&r) ? STATE_SYSTEM_INVISIBLE : 0;
+    if (FButton && !FButton->GetEnabled())
+      state |= STATE_SYSTEM_UNAVAILABLE;
+    return state;
+  }
+  int GetRole(int) override { return ROLE_SYSTEM_PUSHBUTTON; }
+  String GetName(int) override { return FButton ? FButton->GetHintText() : String(); }
+  String GetDefaultActionDescription(int) override { return L"Press"; }
+  int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleDefaultAction; }
+  void DoDefaultAction(int) override
+  {
+    DeferAction([this, ref = TcxAccessibilityHelperRef(Ref())] { Click(); });
+  }
+  String GetExplicitKeyTip() override { return FButton ? FButton->GetKeyTip() : String(); }
+  String GetDefaultKeyTip() override { return L"Y"; }
+  void InitializeKeyTipData(TdxBarKeyTipInfo& AData) override
+  {
+    TdxBarAccessibilityHelper::InitializeKeyTipData(AData);
+    const TRect r = GetScreenBounds(CHILDID_SELF);
+    AData.Position = RectCentre(r);
+    AData.Enabled = FButton && FButton->GetEnabled();
+  }
+  void ExecuteKeyTip() override { Click(); }
+
+private:
+  TcxAccessibilityHelper* Ref()
+  {
+    AddRef();
+    return this;
+  }
+  void Click()
+  {
+    if (TdxBarCaptionButton* button = FButton.Get(); button && button->GetEnabled() && IsAlive())
+      button->Click();
+  }
+  TWeakRef<TdxBarCaptionButton> FButton;
+  TWeakRef<TdxBarControl> FBar;
+};
+
+// The caption buttons of a toolbar as one group, the toolbar's last child.
+class TdxBarCaptionButtonsAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  explicit TdxBarCaptionButtonsAccessibilityHelper(TdxBarControl* ABar) : TdxBarAccessibilityHelper(ABar), FBar(ABar) {}
+  TdxBarManager* GetBarManager() override { return FBar ? FBar->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetOwnerControl() override { return FBar.Get(); }
+  TcxAccessibilityHelper* GetParent() override { return HelperOf(FBar.Get()); }
+  TdxBarCaptionButtons* Buttons()
+  {
+    TdxBar* bar = FBar ? FBar->GetBar() : nullptr;
+    return bar ? bar->GetCaptionButtons() : nullptr;
+  }
+  int GetChildCount() override { return Buttons() ? Buttons()->GetCount() : 0; }
+  TcxAccessibilityHelper* GetChild(int AIndex) override;
+  TRect GetScreenBounds(int) override
+  {
+    TRect r = Buttons() ? Buttons()->GetButtonsRect() : TRect{};
+    const TRect window = WindowScreenRect(FBar.Get());
+    if (::IsRectEmpty(&r) || ::IsRectEmpty(&window))
+      return TRect{};
+    OffsetRect(&r, window.left, window.top);
+    return r;
+  }
+  int GetState(int) override
+  {
+    const TRect r = GetScreenBounds(CHILDID_SELF);
+    return ::IsRectEmpty(&r) ? STATE_SYSTEM_INVISIBLE : 0;
+  }
+  int GetRole(int) override { return ROLE_SYSTEM_GROUPING; }
+  int GetSupportedProperties(int) override { return cxAccessibleLocation; }
+
+private:
+  TWeakRef<TdxBarControl> FBar;
+  // The helpers of the buttons, kept while the group lives.
+  std::map<const TObject*, std::pair<TWeakRef<TObject>, TcxAccessibilityHelperRef>> FButtonHelpers;
+};
+
+TcxAccessibilityHelper* TdxBarCaptionButtonsAccessibilityHelper::GetChild(int AIndex)
+{
+  TdxBarCaptionButtons* buttons = Buttons();
+  if (!buttons || AIndex < 0 || AIndex >= buttons->GetCount())
+    return nullptr;
+  TdxBarCaptionButton* button = buttons->GetItem(AIndex);
+  auto& entry = FButtonHelpers[button];
+  if (!entry.first.Alive() || !entry.second) {
+    if (entry.second)
+      entry.second->OwnerObjectDestroyed();
+    entry = {TWeakRef<TObject>(button),
+             TcxAccessibilityHelperRef(new TdxBarCaptionButtonAccessibilityHelper(button, FBar.Get()))};
+  }
+  return entry.second.Get();
+}
+
+TcxAccessibilityHelper* TdxBarCaptionButtonAccessibilityHelper::GetParent()
+{
+  TdxBarAccessibilityHelper* bar = HelperOf(FBar.Get());
+  return bar && bar->GetChildCount() > 0 ? bar->GetChild(bar->GetChildCount() - 1) : nullptr;
+}
+
+// A toolbar: its item controls, then the group of its caption buttons.
+class TdxBarControlAccessibilityHelper : public TCustomdxBarControlAccessibilityHelper {
+public:
+  explicit TdxBarControlAccessibilityHelper(TdxBarControl* ABar) : TCustomdxBarControlAccessibilityHelper(ABar) {}
+  ~TdxBarControlAccessibilityHelper() override
+  {
+    if (FCaptionButtons)
+      FCaptionButtons->OwnerObjectDestroyed();
+  }
+  TcxAccessibilityHelper* GetParent() override
+  {
+    auto* bar = static_cast<TdxBarControl*>(FBar.Get());
+    return bar && bar->GetDockControl() ? HelperOf(bar->GetDockControl()) : nullptr;
+  }
+  int GetChildCount() override { return FBar ? int(ItemControls().size()) + 1 : 0; }
+  TcxAccessibilityHelper* GetChild(int AIndex) override
+  {
+    const int items = int(ItemControls().size());
+    if (AIndex != items || !FBar)
+      return TCustomdxBarControlAccessibilityHelper::GetChild(AIndex);
+    if (!FCaptionButtons)
+      FCaptionButtons = TcxAccessibilityHelperRef(
+          new TdxBarCaptionButtonsAccessibilityHelper(static_cast<TdxBarControl*>(FBar.Get())));
+    return FCaptionButtons.Get();
+  }
+
+private:
+  TcxAccessibilityHelperRef FCaptionButtons;
+};
+
+class TdxBarSubMenuControlAccessibilityHelper : public TCustomdxBarControlAccessibilityHelper {
+public:
+  using TCustomdxBarControlAccessibilityHelper::TCustomdxBarControlAccessibilityHelper;
+  // Key tips of a menu go back to the item that opened it.
+  bool IsSelectable() override { return false; }
+};
+
+class TdxBarItemControlAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  explicit TdxBarItemControlAccessibilityHelper(TdxBarItemControl* AControl)
+      : TdxBarAccessibilityHelper(AControl), FControl(AControl)
+  {
+  }
+  TdxBarItemControl* GetControl() const { return FControl.Get(); }
+  TCustomdxBarControl* Bar() const { return FControl ? FControl->GetParent() : nullptr; }
+  TdxBarManager* GetBarManager() override { return Bar() ? Bar()->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetOwnerControl() override { return Bar(); }
+  TcxAccessibilityHelper* GetParent() override { return HelperOf(Bar()); }
+  bool IsSelectable() override { return IsVisible() && FControl && FControl->GetEnabled() && FControl->CanSelect(); }
+  HWND GetOwnerObjectWindow() override { return Bar() && Bar()->HandleAllocated() ? Bar()->GetHandle() : nullptr; }
+  TRect GetScreenBounds(int) override
+  {
+    TCustomdxBarControl* bar = Bar();
+    if (!IsWindowShown(bar))
+      return TRect{};
+    return bar->GetItemScreenRect(FControl.Get());
+  }
+  int GetState(int) override
+  {
+    TdxBarItemControl* control = FControl.Get();
+    const TRect r = GetScreenBounds(CHILDID_SELF);
+    if (!control || ::IsRectEmpty(&r))
+      return STATE_SYSTEM_INVISIBLE;
+    int state = STATE_SYSTEM_FOCUSABLE;
+    if (!control->GetEnabled())
+      state |= STATE_SYSTEM_UNAVAILABLE;
+    if (control->IsSelected())
+      state |= STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_FOCUSED;
+    if (control->GetDoingClick())
+      state |= STATE_SYSTEM_PRESSED;
+    return state;
+  }
+  int GetRole(int) override { return FControl && FControl->IsInMenu() ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_CLIENT; }
+  String GetName(int) override { return FControl ? PlainCaption(FControl->GetCaption()) : String(); }
+  void GetKeyboardShortcut(int, TShortCut& AShortCut, String& ACaption, bool& AUseCaption) override
+  {
+    AShortCut = FControl ? FControl->GetShortCut() : 0;
+  }
+  int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleKeyboardShortcut; }
+  String GetExplicitKeyTip() override
+  {
+    TdxBarItem* item = FControl ? FControl->GetItem() : nullptr;
+    return item ? item->GetKeyTip() : String();
+  }
+  String GetDefaultKeyTip() override
+  {
+    return dxBarDefaultKeyTipOfCaption(FControl ? FControl->GetCaption() : String());
+  }
+  void InitializeKeyTipData(TdxBarKeyTipInfo& AData) override
+  {
+    TdxBarAccessibilityHelper::InitializeKeyTipData(AData);
+    AData.Enabled = FControl && FControl->GetEnabled();
+    const TRect r = GetScreenBounds(CHILDID_SELF);
+    AData.Position = RectCentre(r);
+    TCustomdxBarControl* bar = Bar();
+    if (bar && bar->GetKind() == bckSubMenu && bar->GetPainter() && !::IsRectEmpty(&r)) {
+      // In a menu the tip sits on the glyph column, beside the side strip.
+      TRect local = bar->GetItemRect(FControl.Get());
+      const TRect glyph = bar->GetPainter()->GetMenuGlyphRect(bar, local);
+      AData.Position.x = r.left + (glyph.left - local.left) + (glyph.right - glyph.left) / 2;
+    }
+  }
+  // The element runs as a key tip would run it.
+  void ExecuteKeyTip() override;
+  String GetDefaultActionDescription(int) override { return FControl && FControl->IsDropDown() ? L"Open" : L"Press"; }
+  void DoDefaultAction(int) override
+  {
+    AddRef();
+    DeferAction([this, ref = TcxAccessibilityHelperRef(this)] {
+      if (IsAlive())
+        ExecuteKeyTip();
+    });
+  }
+
+protected:
+  TWeakRef<TdxBarItemControl> FControl;
+};
+
+class TdxBarButtonLikeControlAccessibilityHelper : public TdxBarItemControlAccessibilityHelper {
+public:
+  using TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper;
+  int GetRole(int AChildID) override
+  {
+    if (FControl && FControl->IsInMenu())
+      return ROLE_SYSTEM_MENUITEM;
+    return FControl && FControl->IsDropDown() ? ROLE_SYSTEM_BUTTONDROPDOWN : ROLE_SYSTEM_PUSHBUTTON;
+  }
+  int GetSupportedProperties(int AChildID) override
+  {
+    return TdxBarItemControlAccessibilityHelper::GetSupportedProperties(AChildID) | cxAccessibleDefaultAction;
+  }
+};
+
+class TdxBarButtonControlAccessibilityHelper : public TdxBarButtonLikeControlAccessibilityHelper {
+public:
+  using TdxBarButtonLikeControlAccessibilityHelper::TdxBarButtonLikeControlAccessibilityHelper;
+  int GetState(int AChildID) override
+  {
+    int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
+    auto* control = static_cast<TdxBarButtonControl*>(FControl.Get());
+    if (control && !(state & STATE_SYSTEM_INVISIBLE)) {
+      if (control->IsPressed())
+        state |= STATE_SYSTEM_PRESSED;
+      if (TdxBarButton* button = control->GetButton(); button && button->GetDown())
+        state |= STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED;
+    }
+    return state;
+  }
+};
+
+class TdxBarSubItemControlAccessibilityHelper : public TdxBarButtonLikeControlAccessibilityHelper {
+public:
+  using TdxBarButtonLikeControlAccessibilityHelper::TdxBarButtonLikeControlAccessibilityHelper;
+  int GetRole(int) override { return FControl && FControl->IsInMenu() ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_BUTTONMENU; }
+  int GetState(int AChildID) override
+  {
+    int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
+    if (FControl && FControl->IsDroppedDown())
+      state |= STATE_SYSTEM_EXPANDED;
+    return state | STATE_SYSTEM_HASPOPUP;
+  }
+};
+
+class TdxBarWinControlAccessibilityHelper : public TdxBarItemControlAccessibilityHelper {
+public:
+  using TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper;
+  int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
+};
+
+// A key tip runs its element: one whose click closes the menus is clicked by key; the
+// others (drop-downs, editors) are selected for keyboard navigation first, and a drop-down
+// then opens.
+void TdxBarItemControlAccessibilityHelper::ExecuteKeyTip()
+{
+  TdxBarItemControl* control = FControl.Get();
+  TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
+  if (!bar || !control->GetEnabled())
+    return;
+  if (control->CloseMenusOnClick() && !control->IsDropDown()) {
+    control->ClickByKey();
+    return;
+  }
+  GetItemControlHelper(control)->SelectForNavigation(false);
+  if (FControl && control->IsDropDown())
+    control->ClickByKey();
+}
+
+// --- The registry
+
+struct THelperEntry {
+  TWeakRef<TObject> Owner;
+  TcxAccessibilityHelperRef Helper;
+};
+std::map<const TObject*, THelperEntry>* GHelpers = nullptr;
+
+TdxBarAccessibilityHelper* CreateHelper(TObject* AOwner)
+{
+  if (auto* dock = dynamic_cast<TdxDockControl*>(AOwner))
+    return new TdxDockControlAccessibilityHelper(dock);
+  if (auto* toolbar = dynamic_cast<TdxBarControl*>(AOwner))
+    return new TdxBarControlAccessibilityHelper(toolbar);
+  if (auto* bar = dynamic_cast<TCustomdxBarControl*>(AOwner)) {
+    if (bar->GetKind() == bckSubMenu)
+      return new TdxBarSubMenuControlAccessibilityHelper(bar);
+    return new TCustomdxBarControlAccessibilityHelper(bar);
+  }
+  if (auto* control = dynamic_cast<TdxBarItemControl*>(AOwner)) {
+    if (dynamic_cast<TdxBarSubItemControl*>(control))
+      return new TdxBarSubItemControlAccessibilityHelper(control);
+    if (dynamic_cast<TdxBarButtonControl*>(control))
+      return new TdxBarButtonControlAccessibilityHelper(control);
+    if (dynamic_cast<TdxBarButtonLikeControl*>(control))
+      return new TdxBarButtonLikeControlAccessibilityHelper(control);
+    if (control->IsWinControl())
+      return new TdxBarWinControlAccessibilityHelper(control);
+    return new TdxBarItemControlAccessibilityHelper(control);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// --- TdxBarAccessibilityHelper
+
+TdxBarAccessibilityHelper::TdxBarAccessibilityHelper(TObject* AOwnerObject)
+    : TcxAccessibilityHelper(AOwnerObject), FOwnerRef(AOwnerObject)
+{
+}
+
+TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetBarChild(int AIndex)
+{
+  return IsAlive() ? static_cast<TdxBarAccessibilityHelper*>(GetChild(AIndex)) : nullptr;
+}
+
+TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetBarParent()
+{
+  return IsAlive() ? static_cast<TdxBarAccessibilityHelper*>(GetParent()) : nullptr;
+}
+
+int TdxBarAccessibilityHelper::GetChildIndex(TcxAccessibilityHelper* AChild)
+{
+  const int count = GetChildCount();
+  for (int i = 0; i < count; ++i)
+    if (GetChild(i) == AChild)
+      return i;
+  return -1;
+}
+
+int TdxBarAccessibilityHelper::GetNextChildIndex(int AIndex, TcxAccessibilityNavigationDirection ADirection)
+{
+  const int count = GetChildCount();
+  if (ADirection == andNext)
+    return AIndex + 1 < count ? AIndex + 1 : AIndex;
+  if (ADirection == andPrev)
+    return AIndex > 0 ? AIndex - 1 : AIndex;
+  std::vector<TRect> rects;
+  std::vector<int> indexes;
+  TRect current{};
+  for (int i = 0; i < count; ++i) {
+    TcxAccessibilityHelper* child = GetChild(i);
+    if (!child)
+      continue;
+    if (i == AIndex) {
+      current = child->GetScreenBounds(CHILDID_SELF);
+    } else if (child->IsVisible()) {
+      rects.push_back(child->GetScreenBounds(CHILDID_SELF));
+      indexes.push_back(i);
+    }
+  }
+  const int found = FindNearestInDirection(current, rects, int(ADirection), false);
+  return found < 0 ? AIndex : indexes[size_t(found)];
+}
+
+int TdxBarAccessibilityHelper::GetHitTest(int AScreenX, int AScreenY, int& AChildIndex)
+{
+  const POINT p{AScreenX, AScreenY};
+  for (int i = 0, count = GetChildCount(); i < count; ++i)
+    if (TcxAccessibilityHelper* child = GetChild(i); child && child->IsVisible()) {
+      const TRect r = child->GetScreenBounds(CHILDID_SELF);
+      if (PtInRect(&r, p)) {
+        AChildIndex = i;
+        return cxAccessibleHitChild;
+      }
+    }
+  return cxAccessibleHitSelf;
+}
+
+TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetFirstSelectableChild(bool AFromFirst)
+{
+  if (!IsAlive() || !IsVisible() || !CanNavigateToChildren())
+    return nullptr;
+  const int count = GetChildCount();
+  for (int n = 0; n < count; ++n) {
+    TdxBarAccessibilityHelper* child = GetBarChild(AFromFirst ? n : count - 1 - n);
+    if (!child || !child->IsVisible())
+      continue;
+    if (child->IsSelectable())
+      return child;
+    if (TdxBarAccessibilityHelper* inner = child->GetFirstSelectableChild(AFromFirst))
+      return inner;
+  }
+  return nullptr;
+}
+
+// Siblings first, a non-selectable sibling searched inside; then the parent's siblings.
+TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetNextNavigationTarget(bool AForward)
+{
+  TdxBarAccessibilityHelper* current = this;
+  for (int depth = 0; depth < 64; ++depth) {
+    TdxBarAccessibilityHelper* parent = current->GetBarParent();
+    if (!parent)
+      return nullptr;
+    const int count = parent->GetChildCount();
+    for (int i = parent->GetChildIndex(current) + (AForward ? 1 : -1); i >= 0 && i < count; i += AForward ? 1 : -1) {
+      TdxBarAccessibilityHelper* sibling = parent->GetBarChild(i);
+      if (!sibling || !sibling->IsVisible())
+        continue;
+      if (sibling->IsSelectable())
+        return sibling;
+      if (TdxBarAccessibilityHelper* inner = sibling->GetFirstSelectableChild(AForward))
+        return inner;
+    }
+    current = parent;
+  }
+  return nullptr;
+}
+
+String TdxBarAccessibilityHelper::GetKeyTip()
+{
+  String result = GetExplicitKeyTip();
+  if (result.empty())
+    result = GetDefaultKeyTip();
+  if (result.size() > KeyTipMaxLength)
+    result.resize(KeyTipMaxLength);
+  return result;
+}
+
+void TdxBarAccessibilityHelper::InitializeKeyTipData(TdxBarKeyTipInfo& AData)
+{
+  AData.Text = GetKeyTip();
+  AData.Visible = IsVisible();
+  AData.HorzAlign = 1;
+  AData.VertAlign = 1;
+  AData.BarControl = GetOwnerControl();
+  AddRef();
+  AData.OnExecute = [ref = TcxAccessibilityHelperRef(this)] {
+    auto* helper = static_cast<TdxBarAccessibilityHelper*>(ref.Get());
+    if (helper->IsAlive())
+      helper->ExecuteKeyTip();
+  };
+}
+
+void TdxBarAccessibilityHelper::AddOwnKeyTip(std::vector<TdxBarKeyTipInfo>& AList)
+{
+  TdxBarKeyTipInfo data;
+  InitializeKeyTipData(data);
+  if (!data.Text.empty())
+    AList.push_back(std::move(data));
+}
+
+void TdxBarAccessibilityHelper::CollectChildKeyTips(std::vector<TdxBarKeyTipInfo>& AList)
+{
+  if (!IsAlive() || !IsVisible())
+    return;
+  for (int i = 0, count = GetChildCount(); i < count; ++i)
+    if (TdxBarAccessibilityHelper* child = GetBarChild(i)) {
+      if (child->IsSelectable())
+        child->AddOwnKeyTip(AList);
+      else
+        child->CollectChildKeyTips(AList);
+    }
+}
+
+void TdxBarAccessibilityHelper::CollectUniqueKeyTips(std::vector<TdxBarKeyTipInfo>& AList)
+{
+  const size_t first = AList.size();
+  CollectChildKeyTips(AList);
+  std::vector<String> texts;
+  for (size_t i = first; i < AList.size(); ++i)
+    texts.push_back(AList[i].Text);
+  dxBarMakeKeyTipsUnique(texts);
+  for (size_t i = first; i < AList.size(); ++i)
+    AList[i].Text = texts[i - first];
+}
+
+// --- Free routines
+
+String dxBarDefaultKeyTipOfCaption(const String& ACaption)
+{
+  for (size_t i = 0; i + 1 < ACaption.size(); ++i)
+    if (ACaption[i] == L'&') {
+      if (ACaption[i + 1] != L'&')
+        return UpperText(String(1, ACaption[i + 1]));
+      ++i;
+    }
+  return L"Y";
+}
+
+// Texts are compared as the user types them, whatever their case.
+void dxBarMakeKeyTipsUnique(std::vector<String>& ATexts)
+{
+  for (String& text : ATexts)
+    text = UpperText(text);
+  for (int pass = 0; pass < KeyTipUniquePassLimit; ++pass) {
+    bool changed = false;
+    for (size_t i = 0; i < ATexts.size(); ++i) {
+      const String text = ATexts[i];
+      std::vector<size_t> same;
+      bool prefixOfOther = false;
+      for (size_t j = 0; j < ATexts.size(); ++j) {
+        if (ATexts[j] == text)
+          same.push_back(j);
+        else if (ATexts[j].compare(0, text.size(), text) == 0)
+          prefixOfOther = true;
+      }
+      if (same.size() > 1) {
+        const size_t digits = IntToStr(int(same.size())).size();
+        for (size_t n = 0; n < same.size(); ++n) {
+          String number = IntToStr(int(n + 1));
+          ATexts[same[n]] += String(digits - number.size(), L'0') + number;
+        }
+        changed = true;
+      } else if (prefixOfOther) {
+        ATexts[i] += L"1";
+        changed = true;
+      }
+    }
+    if (!changed)
+      break;
+  }
+}
+
+TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner)
+{
+  if (!AOwner || dxBarIsFinalizing())
+    return nullptr;
+  if (!GHelpers)
+    GHelpers = new std::map<const TObject*, THelperEntry>;
+  auto it = GHelpers->find(AOwner);
+  if (it != GHelpers->end() && it->second.Owner.Alive() && it->second.Owner.Get() == AOwner)
+    return static_cast<TdxBarAccessibilityHelper*>(it->second.Helper.Get());
+  // A new owner, or a new object where a freed one was: the old helper goes first.
+  dxBarReleaseAccessibilityHelpers(false);
+  TdxBarAccessibilityHelper* helper = CreateHelper(AOwner);
+  if (!helper)
+    return nullptr;
+  (*GHelpers)[AOwner] = THelperEntry{TWeakRef<TObject>(AOwner), TcxAccessibilityHelperRef(helper)};
+  return helper;
+}
+
+void dxBarReleaseAccessibilityHelpers(bool AAll)
+{
+  if (!GHelpers)
+    return;
+  for (auto it = GHelpers->begin(); it != GHelpers->end();) {
+    if (AAll || !it->second.Owner.Alive()) {
+      TcxAccessibilityHelperRef helper = it->second.Helper;
+      it = GHelpers->erase(it);
+      if (helper)
+        helper->OwnerObjectDestroyed();
+    } else {
+      ++it;
+    }
+  }
+  if (AAll) {
+    delete GHelpers;
+    GHelpers = nullptr;
+  }
+}
+
+LRESULT dxBarAnswerGetObject(TObject* AOwner, WPARAM wParam, LPARAM lParam)
+{
+  if (LONG(DWORD(lParam)) != LONG(OBJID_CLIENT))
+    return 0;
+  return cxAccessibilityAnswerGetObject(dxBarGetAccessibilityHelper(AOwner), wParam, lParam);
+}
+
+void dxBarAccessibilityWindowShown(TCustomdxBarControl* ABar, bool AShown)
+{
+  if (ABar && ABar->GetKind() == bckSubMenu && ABar->HandleAllocated())
+    NotifyWinEvent(AShown ? EVENT_SYSTEM_MENUPOPUPSTART : EVENT_SYSTEM_MENUPOPUPEND, ABar->GetHandle(), OBJID_CLIENT,
+                   CHILDID_SELF);
+}
+
+void dxBarAccessibilityItemFocused(TdxBarItemControl* AControl)
+{
+  TCustomdxBarControl* bar = AControl ? AControl->GetParent() : nullptr;
+  TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(bar);
+  if (!helper || !bar->HandleAllocated())
+    return;
+  const int index = helper->GetChildIndex(dxBarGetAccessibilityHelper(AControl));
+  if (index >= 0)
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, bar->GetHandle(), OBJID_CLIENT, index + 1);
+}

@@ -1,0 +1,77 @@
+// The accessibility tree of the bars: dock sites, bar and menu windows, their item controls
+// and a toolbar's caption buttons, each with a helper made on first use. The tree answers
+// accessibility clients and is what key tips and the tree order of keyboard navigation walk.
+#pragma once
+
+#include <vector>
+
+#include "bars/cxaccessibility.h"
+#include "bars/navigation.h"
+
+class TCustomdxBarControl;
+class TdxBarCaptionButton;
+class TdxBarItemControl;
+class TdxBarManager;
+class TdxDockControl;
+
+class TdxBarAccessibilityHelper : public TcxAccessibilityHelper {
+public:
+  explicit TdxBarAccessibilityHelper(TObject* AOwnerObject);
+
+  // --- The tree.
+  virtual bool CanNavigateToChildren() { return true; }
+  virtual TdxBarManager* GetBarManager() = 0;
+  // The bar window the element lives on (the window itself for a bar).
+  virtual TCustomdxBarControl* GetOwnerControl() = 0;
+  // Whether navigation and key tips stop at this element rather than at its children.
+  virtual bool IsSelectable() { return false; }
+  // The next (previous) selectable helper in tree order; nil at the end of the tree.
+  TdxBarAccessibilityHelper* GetNextNavigationTarget(bool AForward);
+  // The first (last) selectable helper inside this one.
+  TdxBarAccessibilityHelper* GetFirstSelectableChild(bool AFromFirst);
+  TdxBarAccessibilityHelper* GetBarChild(int AIndex);
+  TdxBarAccessibilityHelper* GetBarParent();
+
+  // --- Key tips.
+  virtual String GetExplicitKeyTip() { return String(); }
+  virtual String GetDefaultKeyTip() { return String(); }
+  // The explicit key tip, else the default; at most 3 characters.
+  String GetKeyTip();
+  virtual void InitializeKeyTipData(TdxBarKeyTipInfo& AData);
+  void AddOwnKeyTip(std::vector<TdxBarKeyTipInfo>& AList);
+  virtual void CollectChildKeyTips(std::vector<TdxBarKeyTipInfo>& AList);
+  // The key tips of the subtree with their texts told apart.
+  void CollectUniqueKeyTips(std::vector<TdxBarKeyTipInfo>& AList);
+  virtual void ExecuteKeyTip() {}
+
+  // --- What the accessibility bridge asks; every child has its own object.
+  bool ChildIsSimpleElement(int AIndex) override { return false; }
+  int GetChildIndex(TcxAccessibilityHelper* AChild) override;
+  String GetValue(int AChildID) override { return String(); }
+  int GetNextChildIndex(int AIndex, TcxAccessibilityNavigationDirection ADirection) override;
+  int GetHitTest(int AScreenX, int AScreenY, int& AChildIndex) override;
+
+protected:
+  bool IsOwnerAlive() const override { return FOwnerRef.Alive(); }
+
+private:
+  TWeakRef<TObject> FOwnerRef;
+};
+
+// The helper of a dock site, bar or menu window, or item control; made on first use and
+// kept while its owner lives. Nil for nil or an object of another kind.
+TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner);
+// Lets the helpers of freed owners go; the library's shut-down calls it with AAll.
+void dxBarReleaseAccessibilityHelpers(bool AAll);
+// WM_GETOBJECT of a bar window or dock site.
+LRESULT dxBarAnswerGetObject(TObject* AOwner, WPARAM wParam, LPARAM lParam);
+
+// Tells accessibility clients that a menu window appeared or went, and where the keyboard
+// selection of a window moved.
+void dxBarAccessibilityWindowShown(TCustomdxBarControl* ABar, bool AShown);
+void dxBarAccessibilityItemFocused(TdxBarItemControl* AControl);
+
+// Key tips of items: the explicit one, else the upper-case accelerator of the caption, else "Y".
+String dxBarDefaultKeyTipOfCaption(const String& ACaption);
+// Makes equal texts unique by numbering them and a text that begins another one longer.
+void dxBarMakeKeyTipsUnique(std::vector<String>& ATexts);

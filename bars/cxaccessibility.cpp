@@ -1,0 +1,575 @@
+// The accessibility bridge: reference counting, the validation every call goes through, the
+// method table, navigation, and binding the system library.
+#include "bars/cxaccessibility.h"
+
+#include "platform/Menus.h"
+
+// {D4890860-09B2-4648-BD9E-DFFBD140E5F1}
+const IID IID_IcxAccessibilityHelper = {0xD4890860, 0x09B2, 0x4648, {0xBD, 0x9E, 0xDF, 0xFB, 0xD1, 0x40, 0xE5, 0xF1}};
+
+TcxAccessibleObjectFromWindow cxAccessibleObjectFromWindow = nullptr;
+TcxLresultFromObject cxLresultFromObject = nullptr;
+
+namespace {
+
+HMODULE GOleAccLibrary = nullptr;
+
+void ClearVariant(VARIANT* V)
+{
+  if (V)
+    VariantInit(V);
+}
+
+// The system's navigation directions in the library's terms.
+TcxAccessibilityNavigationDirection MapNavigationDirection(long ADirection)
+{
+  switch (ADirection) {
+    case NAVDIR_DOWN:
+      return andDown;
+    case NAVDIR_LEFT:
+      return andLeft;
+    case NAVDIR_RIGHT:
+      return andRight;
+    case NAVDIR_NEXT:
+      return andNext;
+    case NAVDIR_PREVIOUS:
+      return andPrev;
+    default:
+      return andUp;
+  }
+}
+
+// The hot key of a caption: the character after a single "&".
+wchar_t CaptionHotKey(const String& ACaption)
+{
+  for (size_t i = 0; i + 1 < ACaption.size(); ++i)
+    if (ACaption[i] == L'&') {
+      if (ACaption[i + 1] != L'&')
+        return ACaption[i + 1];
+      ++i;
+    }
+  return 0;
+}
+
+}  // namespace
+
+TcxAccessibilityHelper::TcxAccessibilityHelper(TObject* AOwnerObject) : FOwnerObject(AOwnerObject) {}
+
+TcxAccessibilityHelper::~TcxAccessibilityHelper() = default;
+
+void TcxAccessibilityHelper::OwnerObjectDestroyed()
+{
+  FAlive = false;
+  FOwnerObject = nullptr;
+}
+
+bool TcxAccessibilityHelper::IsAlive()
+{
+  if (FAlive && !IsOwnerAlive())
+    OwnerObjectDestroyed();
+  return FAlive;
+}
+
+TcxAccessibilityHelper* TcxAccessibilityHelper::GetRootHelper()
+{
+  TcxAccessibilityHelper* result = this;
+  // A parent chain is a handful of levels; the bound guards against a cycle.
+  for (int i = 0; i < 64; ++i) {
+    TcxAccessibilityHelper* parent = result->IsAlive() ? result->GetParent() : nullptr;
+    if (!parent)
+      break;
+    result = parent;
+  }
+  return result;
+}
+
+HRESULT TcxAccessibilityHelper::QueryInterface(REFIID riid, void** ppv)
+{
+  if (!ppv)
+    return E_POINTER;
+  *ppv = nullptr;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, __uuidof(IAccessible)))
+    *ppv = static_cast<IAccessible*>(this);
+  else if (IsEqualIID(riid, IID_IOleWindow))
+    *ppv = static_cast<IOleWindow*>(this);
+  else if (IsEqualIID(riid, IID_IcxAccessibilityHelper))
+    *ppv = static_cast<IcxAccessibilityHelper*>(this);
+  else
+    return E_NOINTERFACE;
+  AddRef();
+  return S_OK;
+}
+
+ULONG TcxAccessibilityHelper::AddRef()
+{
+  return ULONG(InterlockedIncrement(&FRefCount));
+}
+
+ULONG TcxAccessibilityHelper::Release()
+{
+  const LONG count = InterlockedDecrement(&FRefCount);
+  if (count == 0)
+    delete this;
+  return ULONG(count);
+}
+
+HRESULT TcxAccessibilityHelper::GetTypeInfoCount(UINT* pctinfo)
+{
+  if (pctinfo)
+    *pctinfo = 0;
+  return E_NOTIMPL;
+}
+
+HRESULT TcxAccessibilityHelper::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
+{
+  if (ppTInfo)
+    *ppTInfo = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT TcxAccessibilityHelper::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+  return E_NOTIMPL;
+}
+
+HRESULT TcxAccessibilityHelper::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+  return E_NOTIMPL;
+}
+
+HRESULT TcxAccessibilityHelper::CheckChildID(const VARIANT& AChild, int& AChildID, bool AAllowObjects)
+{
+  AChildID = 0;
+  if (AChild.vt != VT_I4)
+    return E_INVALIDARG;
+  const long id = AChild.lVal;
+  if (id == CHILDID_SELF)
+    return S_OK;
+  if (id < 1 || id > GetChildCount())
+    return E_INVALIDARG;
+  if (!AAllowObjects && !ChildIsSimpleElement(int(id - 1)))
+    return E_INVALIDARG;
+  AChildID = int(id);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::ReturnText(const String& AText, BSTR* AResult, bool AEmptyIsFalse)
+{
+  if (AText.empty()) {
+    *AResult = nullptr;
+    return AEmptyIsFalse ? S_FALSE : S_OK;
+  }
+  *AResult = SysAllocStringLen(AText.data(), UINT(AText.size()));
+  return *AResult ? S_OK : E_OUTOFMEMORY;
+}
+
+void TcxAccessibilityHelper::ChildToVariant(int AChildID, VARIANT* AResult)
+{
+  VariantInit(AResult);
+  if (AChildID > 0 && !ChildIsSimpleElement(AChildID - 1))
+    if (TcxAccessibilityHelper* child = GetChild(AChildID - 1)) {
+      AResult->vt = VT_DISPATCH;
+      AResult->pdispVal = child->GetIAccessible();
+      AResult->pdispVal->AddRef();
+      return;
+    }
+  AResult->vt = VT_I4;
+  AResult->lVal = AChildID;
+}
+
+HRESULT TcxAccessibilityHelper::get_accParent(IDispatch** ppdispParent)
+{
+  if (!ppdispParent)
+    return E_POINTER;
+  *ppdispParent = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  if (TcxAccessibilityHelper* parent = GetParent()) {
+    *ppdispParent = parent->GetIAccessible();
+    (*ppdispParent)->AddRef();
+    return S_OK;
+  }
+  HWND wnd = GetOwnerObjectWindow();
+  if (!wnd || !cxAccessibleObjectFromWindow)
+    return S_FALSE;
+  HWND parentWnd = ::GetAncestor(wnd, GA_PARENT);
+  if (!parentWnd || (::GetWindowLongW(wnd, GWL_STYLE) & WS_CHILD) == 0)
+    parentWnd = ::GetDesktopWindow();
+  void* result = nullptr;
+  if (FAILED(cxAccessibleObjectFromWindow(parentWnd, OBJID_WINDOW, __uuidof(IAccessible), &result)) || !result)
+    return S_FALSE;
+  *ppdispParent = static_cast<IAccessible*>(result);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::get_accChildCount(long* pcountChildren)
+{
+  if (!pcountChildren)
+    return E_POINTER;
+  *pcountChildren = IsAlive() ? GetChildCount() : 0;
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+  if (!ppdispChild)
+    return E_POINTER;
+  *ppdispChild = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  if (varChild.vt != VT_I4 || varChild.lVal < 1 || varChild.lVal > GetChildCount())
+    return E_INVALIDARG;
+  const int index = int(varChild.lVal - 1);
+  if (ChildIsSimpleElement(index))
+    return S_FALSE;
+  TcxAccessibilityHelper* child = GetChild(index);
+  if (!child)
+    return S_FALSE;
+  *ppdispChild = child->GetIAccessible();
+  (*ppdispChild)->AddRef();
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::get_accName(VARIANT varChild, BSTR* pszName)
+{
+  if (!pszName)
+    return E_POINTER;
+  *pszName = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  return ReturnText(GetName(id), pszName, true);
+}
+
+HRESULT TcxAccessibilityHelper::get_accValue(VARIANT varChild, BSTR* pszValue)
+{
+  if (!pszValue)
+    return E_POINTER;
+  *pszValue = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleValue))
+    return DISP_E_MEMBERNOTFOUND;
+  return ReturnText(GetValue(id), pszValue, false);
+}
+
+HRESULT TcxAccessibilityHelper::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+  if (!pszDescription)
+    return E_POINTER;
+  *pszDescription = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleDescription))
+    return DISP_E_MEMBERNOTFOUND;
+  return ReturnText(GetDescription(id), pszDescription, true);
+}
+
+HRESULT TcxAccessibilityHelper::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+  if (!pvarRole)
+    return E_POINTER;
+  ClearVariant(pvarRole);
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  pvarRole->vt = VT_I4;
+  pvarRole->lVal = GetRole(id);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+  if (!pvarState)
+    return E_POINTER;
+  ClearVariant(pvarState);
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  pvarState->vt = VT_I4;
+  pvarState->lVal = GetState(id);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::get_accHelp(VARIANT, BSTR* pszHelp)
+{
+  if (pszHelp)
+    *pszHelp = nullptr;
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TcxAccessibilityHelper::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, long* pidTopic)
+{
+  if (pszHelpFile)
+    *pszHelpFile = nullptr;
+  if (pidTopic)
+    *pidTopic = 0;
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TcxAccessibilityHelper::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
+{
+  if (!pszKeyboardShortcut)
+    return E_POINTER;
+  *pszKeyboardShortcut = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleKeyboardShortcut))
+    return DISP_E_MEMBERNOTFOUND;
+  TShortCut shortCut = 0;
+  String caption;
+  bool useCaption = false;
+  GetKeyboardShortcut(id, shortCut, caption, useCaption);
+  String text;
+  if (useCaption) {
+    if (wchar_t key = CaptionHotKey(caption)) {
+      CharUpperBuffW(&key, 1);
+      text = L"Alt+" + String(1, key);
+    }
+  } else if (shortCut) {
+    text = ShortCutToText(shortCut);
+  }
+  return ReturnText(text, pszKeyboardShortcut, true);
+}
+
+HRESULT TcxAccessibilityHelper::get_accFocus(VARIANT* pvarChild)
+{
+  if (!pvarChild)
+    return E_POINTER;
+  ClearVariant(pvarChild);
+  if (!IsAlive())
+    return S_OK;
+  if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleFocus))
+    return DISP_E_MEMBERNOTFOUND;
+  bool isChild = false;
+  int index = -1;
+  if (!GetFocusedChild(isChild, index))
+    return S_FALSE;
+  if (!isChild) {
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    return S_OK;
+  }
+  if (index < 0 || index >= GetChildCount())
+    return S_FALSE;
+  ChildToVariant(index + 1, pvarChild);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::get_accSelection(VARIANT* pvarChildren)
+{
+  ClearVariant(pvarChildren);
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TcxAccessibilityHelper::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+  if (!pszDefaultAction)
+    return E_POINTER;
+  *pszDefaultAction = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleDefaultAction))
+    return DISP_E_MEMBERNOTFOUND;
+  return ReturnText(GetDefaultActionDescription(id), pszDefaultAction, true);
+}
+
+HRESULT TcxAccessibilityHelper::accSelect(long, VARIANT)
+{
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TcxAccessibilityHelper::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                            VARIANT varChild)
+{
+  if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+    return E_POINTER;
+  *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleLocation))
+    return DISP_E_MEMBERNOTFOUND;
+  const TRect r = GetScreenBounds(id);
+  *pxLeft = r.left;
+  *pyTop = r.top;
+  *pcxWidth = r.right - r.left;
+  *pcyHeight = r.bottom - r.top;
+  return S_OK;
+}
+
+// From the element itself only the first and last child are answered here; the other
+// directions are its parent's business. A parent also takes the id of a child with its own
+// object here, or such a child could never navigate.
+HRESULT TcxAccessibilityHelper::accNavigate(long navDir, VARIANT varStart, VARIANT* pvarEndUpAt)
+{
+  if (!pvarEndUpAt)
+    return E_POINTER;
+  ClearVariant(pvarEndUpAt);
+  if (!IsAlive())
+    return S_OK;
+  int start;
+  if (HRESULT hr = CheckChildID(varStart, start, true); FAILED(hr))
+    return hr;
+  if (navDir == NAVDIR_FIRSTCHILD || navDir == NAVDIR_LASTCHILD) {
+    if (start != CHILDID_SELF)
+      return E_INVALIDARG;
+    if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
+      return DISP_E_MEMBERNOTFOUND;
+    const int count = GetChildCount();
+    if (count == 0)
+      return S_FALSE;
+    ChildToVariant(navDir == NAVDIR_FIRSTCHILD ? 1 : count, pvarEndUpAt);
+    return S_OK;
+  }
+  if (start == CHILDID_SELF) {
+    TcxAccessibilityHelper* parent = GetParent();
+    if (!parent)
+      return S_FALSE;
+    const int index = parent->GetChildIndex(this);
+    if (index < 0)
+      return S_FALSE;
+    VARIANT own;
+    VariantInit(&own);
+    own.vt = VT_I4;
+    own.lVal = index + 1;
+    return parent->accNavigate(navDir, own, pvarEndUpAt);
+  }
+  if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
+    return DISP_E_MEMBERNOTFOUND;
+  const int target = GetNextChildIndex(start - 1, MapNavigationDirection(navDir));
+  if (target == start - 1 || target < 0 || target >= GetChildCount())
+    return S_FALSE;
+  ChildToVariant(target + 1, pvarEndUpAt);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+  if (!pvarChild)
+    return E_POINTER;
+  ClearVariant(pvarChild);
+  if (!IsAlive())
+    return S_OK;
+  if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
+    return DISP_E_MEMBERNOTFOUND;
+  const TRect bounds = GetScreenBounds(CHILDID_SELF);
+  const POINT p{xLeft, yTop};
+  if (!PtInRect(&bounds, p))
+    return S_FALSE;
+  int index = -1;
+  switch (GetHitTest(int(xLeft), int(yTop), index)) {
+    case cxAccessibleHitSelf:
+      pvarChild->vt = VT_I4;
+      pvarChild->lVal = CHILDID_SELF;
+      return S_OK;
+    case cxAccessibleHitChild:
+      if (index < 0 || index >= GetChildCount())
+        return S_FALSE;
+      ChildToVariant(index + 1, pvarChild);
+      return S_OK;
+    default:
+      return S_FALSE;
+  }
+}
+
+HRESULT TcxAccessibilityHelper::accDoDefaultAction(VARIANT varChild)
+{
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleDefaultAction))
+    return DISP_E_MEMBERNOTFOUND;
+  DoDefaultAction(id);
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::put_accName(VARIANT, BSTR)
+{
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TcxAccessibilityHelper::put_accValue(VARIANT varChild, BSTR szValue)
+{
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+    return hr;
+  if (!(GetSupportedProperties(id) & cxAccessibleValue))
+    return DISP_E_MEMBERNOTFOUND;
+  SetValue(id, szValue ? String(szValue, SysStringLen(szValue)) : String());
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::GetWindow(HWND* phwnd)
+{
+  if (!phwnd)
+    return E_POINTER;
+  *phwnd = IsAlive() ? GetOwnerObjectWindow() : nullptr;
+  return S_OK;
+}
+
+HRESULT TcxAccessibilityHelper::ContextSensitiveHelp(BOOL)
+{
+  return S_OK;
+}
+
+void cxAccessibilityBind()
+{
+  if (GOleAccLibrary)
+    return;
+  GOleAccLibrary = LoadLibraryW(L"oleacc.dll");
+  if (!GOleAccLibrary)
+    return;
+  cxAccessibleObjectFromWindow = reinterpret_cast<TcxAccessibleObjectFromWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GOleAccLibrary, "AccessibleObjectFromWindow")));
+  cxLresultFromObject = reinterpret_cast<TcxLresultFromObject>(
+      reinterpret_cast<void*>(GetProcAddress(GOleAccLibrary, "LresultFromObject")));
+}
+
+void cxAccessibilityUnbind()
+{
+  cxAccessibleObjectFromWindow = nullptr;
+  cxLresultFromObject = nullptr;
+  if (GOleAccLibrary)
+    FreeLibrary(GOleAccLibrary);
+  GOleAccLibrary = nullptr;
+}
+
+LRESULT cxAccessibilityAnswerGetObject(TcxAccessibilityHelper* AHelper, WPARAM wParam, LPARAM lParam)
+{
+  if (!AHelper || !cxLresultFromObject || LONG(DWORD(lParam)) != LONG(OBJID_CLIENT))
+    return 0;
+  // Handing an object to another process needs COM on this thread; a program that set up
+  // another apartment model keeps it.
+  thread_local bool comReady = false;
+  if (!comReady) {
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comReady = SUCCEEDED(hr) || hr == RPC_E_CHANGED_MODE;
+  }
+  const LRESULT result = cxLresultFromObject(__uuidof(IAccessible), wParam, AHelper->GetIAccessible());
+  return result < 0 ? 0 : result;
+}

@@ -1,0 +1,120 @@
+// A program on the bar library for the accessibility client to walk from another process: a
+// form with a docked toolbar (four buttons, one disabled, one checked, and a sub-item with a
+// menu) and a floating toolbar with a caption button. Prints the windows' handles, then "ready", and every click
+// as "clicked: CAPTION"; ends when its form closes.
+#include <algorithm>
+#include <cstdio>
+
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/dxBar.h"
+#include "bars/subitems.h"
+#include "bars/toolbar.h"
+#include "platform/Application.h"
+#include "platform/Forms.h"
+
+namespace {
+
+void WriteLine(const String& ALine)
+{
+  std::string bytes;
+  for (wchar_t c : ALine)
+    bytes += c < 128 ? char(c) : '?';
+  std::printf("%s\n", bytes.c_str());
+  std::fflush(stdout);
+}
+
+class TAccessHostForm : public TForm {
+  DECLARE_CLASS(TAccessHostForm, TForm)
+public:
+  explicit TAccessHostForm(TComponent* AOwner) : TForm(AOwner) {}
+  void CaptionButtonClick(TObject* Sender)
+  {
+    if (auto* button = dynamic_cast<TdxBarCaptionButton*>(Sender))
+      WriteLine(L"caption button: " + button->GetHintText());
+  }
+  void ItemClick(TObject* Sender)
+  {
+    auto* item = dynamic_cast<TdxBarItem*>(Sender);
+    if (!item)
+      return;
+    String caption = item->GetCaption();
+    caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
+    WriteLine(L"clicked: " + caption);
+  }
+};
+IMPLEMENT_CLASS(TAccessHostForm, TForm)
+
+TdxBarButton* AddButton(TAccessHostForm* AForm, TdxBarItemLinks* ALinks, const String& ACaption)
+{
+  auto* button = new TdxBarButton(AForm);
+  button->SetCaption(ACaption);
+  button->SetPaintStyle(psCaption);
+  button->SetOnClick(TNotifyEvent(AForm, &TAccessHostForm::ItemClick));
+  ALinks->AddItem(button);
+  return button;
+}
+
+String HandleText(TWinControl* AControl)
+{
+  return IntToStr(
+      int(reinterpret_cast<INT_PTR>(AControl && AControl->HandleAllocated() ? AControl->GetHandle() : nullptr)));
+}
+
+}  // namespace
+
+int main()
+{
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  InitializeForms();
+  dxBarInitialize();
+  RegisterClass(TAccessHostForm::StaticClass());
+  {
+    auto* form = TCustomForm::CreateNew<TAccessHostForm>(nullptr);
+    form->SetCaption(L"Access Host");
+    form->SetBounds(60, 60, 640, 360);
+    auto* manager = new TdxBarManager(form);
+    manager->SetName(L"BarManager");
+
+    TdxBar* commands = manager->GetBars()->Add();
+    commands->SetCaption(L"Commands");
+    commands->SetDockingStyle(dsTop);
+    AddButton(form, commands->GetItemLinks(), L"&Add");
+    AddButton(form, commands->GetItemLinks(), L"Add &Folder");
+    AddButton(form, commands->GetItemLinks(), L"&Remove")->SetEnabled(false);
+    TdxBarButton* start = AddButton(form, commands->GetItemLinks(), L"&Start");
+    start->SetButtonStyle(bsChecked);
+    start->SetDown(true);
+    auto* more = new TdxBarSubItem(form);
+    more->SetCaption(L"&More");
+    AddButton(form, more->GetItemLinks(), L"&One");
+    AddButton(form, more->GetItemLinks(), L"&Two");
+    commands->GetItemLinks()->AddItem(more);
+    commands->SetVisible(true);
+
+    TdxBar* floating = manager->GetBars()->Add();
+    floating->SetCaption(L"Floating");
+    floating->SetDockingStyle(dsNone);
+    floating->SetFloatLeft(420);
+    floating->SetFloatTop(260);
+    AddButton(form, floating->GetItemLinks(), L"Alpha");
+    AddButton(form, floating->GetItemLinks(), L"Beta");
+    TdxBarCaptionButton* pin = floating->GetCaptionButtons()->Add();
+    pin->SetHint(L"Pin");
+    pin->OnClick = TNotifyEvent(form, &TAccessHostForm::CaptionButtonClick);
+    floating->SetVisible(true);
+
+    form->Show();
+    Application->ProcessMessages();
+    WriteLine(L"form: " + HandleText(form));
+    WriteLine(L"toolbar: " + HandleText(commands->GetControl()));
+    WriteLine(L"floating: " + HandleText(floating->GetControl()));
+    WriteLine(L"ready");
+    while (form->HandleAllocated() && IsWindowVisible(form->GetHandle()) && !Application->GetTerminated())
+      Application->HandleMessage();
+    form->Free();
+  }
+  dxBarFinalize();
+  FinalizeForms();
+  return 0;
+}

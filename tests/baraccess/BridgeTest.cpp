@@ -1,0 +1,205 @@
+// The accessibility bridge in this process: the checks every call goes through, the
+// property bits, a helper whose owner is gone, navigation and the window parent.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "AccessClient.h"
+#include "bars/cxaccessibility.h"
+#include "platform/Scope.h"
+#include "support/Owned.h"
+
+namespace {
+
+VARIANT Id(long AId)
+{
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = AId;
+  return v;
+}
+
+// Three children: 0 and 2 simple, 1 an object of its own.
+class TTestHelper : public TcxAccessibilityHelper {
+public:
+  TTestHelper(TObject* AOwner, int ASupported, bool AWithChildren)
+      : TcxAccessibilityHelper(AOwner), Supported(ASupported)
+  {
+    if (AWithChildren) {
+      Child = TcxAccessibilityHelperRef(new TTestHelper(AOwner, ASupported, false));
+      static_cast<TTestHelper*>(Child.Get())->Parent = this;
+    }
+  }
+  bool ChildIsSimpleElement(int AIndex) override { return AIndex != 1; }
+  TcxAccessibilityHelper* GetChild(int AIndex) override { return AIndex == 1 ? Child.Get() : nullptr; }
+  int GetChildCount() override
+  {
+    ++OwnerReads;
+    return Child ? 3 : 0;
+  }
+  int GetChildIndex(TcxAccessibilityHelper* AChild) override { return AChild == Child.Get() ? 1 : -1; }
+  String GetName(int AChildID) override { return AChildID == 0 ? String() : L"child " + IntToStr(AChildID); }
+  String GetDescription(int) override { return L"described"; }
+  TRect GetScreenBounds(int AChildID) override { return Rect(10 * AChildID, 20, 10 * AChildID + 30, 60); }
+  int GetSupportedProperties(int) override { return Supported; }
+  String GetValue(int) override { return String(); }
+  int GetNextChildIndex(int AIndex, TcxAccessibilityNavigationDirection ADirection) override
+  {
+    Asked.push_back({AIndex, int(ADirection)});
+    return ADirection == andUp ? AIndex : AIndex == 1 ? 2 : 1;
+  }
+  HWND GetOwnerObjectWindow() override { return Window; }
+  TcxAccessibilityHelper* GetParent() override { return Parent; }
+
+  int Supported;
+  TcxAccessibilityHelperRef Child;
+  std::vector<std::pair<int, int>> Asked;
+  int OwnerReads = 0;
+  HWND Window = nullptr;
+  TcxAccessibilityHelper* Parent = nullptr;
+};
+
+struct TTestTree {
+  explicit TTestTree(int ASupported) : Owner(new TObject), Helper(new TTestHelper(Owner.Get(), ASupported, true)) {}
+  TTestHelper* operator->() const { return static_cast<TTestHelper*>(Helper.Get()); }
+  TOwned<TObject> Owner;
+  TcxAccessibilityHelperRef Helper;
+};
+
+TEST(AccessibilityBridge, ChildIdsAreCheckedBeforeAnyAnswer)
+{
+  TTestTree tree(cxAccessibleLocation);
+  BSTR name = nullptr;
+  EXPECT_EQ(tree->get_accName(Id(3), &name), S_OK);
+  EXPECT_STREQ(name, L"child 3");
+  SysFreeString(name);
+  // The object child answers through its own object, never by id.
+  for (long id : {2L, 4L, -1L}) {
+    EXPECT_EQ(tree->get_accName(Id(id), &name), E_INVALIDARG) << id;
+    EXPECT_EQ(name, nullptr);
+  }
+  VARIANT text;
+  VariantInit(&text);
+  text.vt = VT_BSTR;
+  text.bstrVal = nullptr;
+  EXPECT_EQ(tree->get_accName(text, &name), E_INVALIDARG);
+
+  IDispatch* child = nullptr;
+  ASSERT_EQ(tree->get_accChild(Id(2), &child), S_OK);
+  EXPECT_EQ(child, static_cast<IDispatch*>(tree->Child->GetIAccessible()));
+  child->Release();
+  EXPECT_EQ(tree->get_accChild(Id(1), &child), S_FALSE);
+  EXPECT_EQ(child, nullptr);
+  EXPECT_EQ(tree->get_accChild(Id(0), &child), E_INVALIDARG);
+  // An empty name is no name.
+  EXPECT_EQ(tree->get_accName(Id(0), &name), S_FALSE);
+}
+
+TEST(AccessibilityBridge, PropertiesOutsideTheSupportedBitsAreNotFound)
+{
+  TTestTree tree(cxAccessibleLocation);
+  BSTR text = nullptr;
+  EXPECT_EQ(tree->get_accDescription(Id(0), &text), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(tree->get_accDefaultAction(Id(0), &text), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(tree->get_accValue(Id(0), &text), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(tree->get_accHelp(Id(0), &text), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(tree->accDoDefaultAction(Id(0)), DISP_E_MEMBERNOTFOUND);
+  long l = 0, t = 0, w = 0, h = 0;
+  ASSERT_EQ(tree->accLocation(&l, &t, &w, &h, Id(3)), S_OK);
+  EXPECT_EQ(std::vector<long>({l, t, w, h}), std::vector<long>({30, 20, 30, 40}));
+  UINT count = 7;
+  EXPECT_EQ(tree->GetTypeInfoCount(&count), E_NOTIMPL);
+  EXPECT_EQ(tree->Invoke(0, IID_NULL, 0, 0, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
+
+  TTestTree described(cxAccessibleDescription);
+  ASSERT_EQ(described->get_accDescription(Id(1), &text), S_OK);
+  EXPECT_STREQ(text, L"described");
+  SysFreeString(text);
+  long x = 0;
+  EXPECT_EQ(described->accLocation(&x, &x, &x, &x, Id(0)), DISP_E_MEMBERNOTFOUND);
+}
+
+TEST(AccessibilityBridge, AHelperWhoseOwnerWentAnswersEmptyWithoutAskingIt)
+{
+  TTestTree tree(cxAccessibleLocation | cxAccessibleDescription);
+  tree->OwnerObjectDestroyed();
+  tree->OwnerReads = 0;
+  BSTR name = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(tree->get_accName(Id(3), &name), S_OK);
+  EXPECT_EQ(name, nullptr);
+  long count = 5;
+  EXPECT_EQ(tree->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(count, 0);
+  VARIANT found;
+  EXPECT_EQ(tree->accNavigate(NAVDIR_FIRSTCHILD, Id(0), &found), S_OK);
+  EXPECT_EQ(found.vt, VT_EMPTY);
+  IDispatch* parent = reinterpret_cast<IDispatch*>(1);
+  EXPECT_EQ(tree->get_accParent(&parent), S_OK);
+  EXPECT_EQ(parent, nullptr);
+  EXPECT_EQ(tree->OwnerReads, 0);
+}
+
+TEST(AccessibilityBridge, NavigationMapsDirectionsAndAnswersTheTarget)
+{
+  TTestTree tree(cxAccessibleLocation);
+  VARIANT found;
+  ASSERT_EQ(tree->accNavigate(NAVDIR_FIRSTCHILD, Id(0), &found), S_OK);
+  EXPECT_EQ(found.vt, VT_I4);
+  EXPECT_EQ(found.lVal, 1);
+  ASSERT_EQ(tree->accNavigate(NAVDIR_LASTCHILD, Id(0), &found), S_OK);
+  EXPECT_EQ(found.lVal, 3);
+  EXPECT_EQ(tree->accNavigate(NAVDIR_FIRSTCHILD, Id(1), &found), E_INVALIDARG);
+
+  tree->Asked.clear();
+  ASSERT_EQ(tree->accNavigate(NAVDIR_LEFT, Id(1), &found), S_OK);
+  // The target is the object child: it comes as its object.
+  ASSERT_EQ(found.vt, VT_DISPATCH);
+  VariantClear(&found);
+  tree->accNavigate(NAVDIR_PREVIOUS, Id(1), &found);
+  VariantClear(&found);
+  EXPECT_EQ(tree->accNavigate(NAVDIR_UP, Id(1), &found), S_FALSE) << "the same child is no move";
+  EXPECT_EQ(tree->Asked, (std::vector<std::pair<int, int>>{{0, andLeft}, {0, andPrev}, {0, andUp}}));
+  ASSERT_EQ(tree->accNavigate(NAVDIR_DOWN, Id(3), &found), S_OK);
+  EXPECT_EQ(found.vt, VT_DISPATCH);
+  VariantClear(&found);
+  EXPECT_EQ(tree->accNavigate(NAVDIR_NEXT, Id(4), &found), E_INVALIDARG);
+
+  // The object child navigates through its parent, which takes its id.
+  tree->Asked.clear();
+  ASSERT_EQ(tree->Child->accNavigate(NAVDIR_NEXT, Id(0), &found), S_OK);
+  EXPECT_EQ(found.vt, VT_I4);
+  EXPECT_EQ(found.lVal, 3);
+  EXPECT_EQ(tree->Asked, (std::vector<std::pair<int, int>>{{1, andNext}}));
+}
+
+TEST(AccessibilityBridge, TheWindowParentComesFromTheSystemLibraryWhenBound)
+{
+  TOwned<TObject> owner(new TObject);
+  TcxAccessibilityHelperRef helper(new TTestHelper(owner.Get(), 0, false));
+  auto* test = static_cast<TTestHelper*>(helper.Get());
+  test->Window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  TFinally destroy([&]() noexcept { DestroyWindow(test->Window); });
+  {
+    cxAccessibilityUnbind();
+    TFinally rebind([]() noexcept { cxAccessibilityBind(); });
+    IDispatch* parent = reinterpret_cast<IDispatch*>(1);
+    EXPECT_EQ(helper->get_accParent(&parent), S_FALSE);
+    EXPECT_EQ(parent, nullptr);
+  }
+  ASSERT_NE(cxAccessibleObjectFromWindow, nullptr);
+  IDispatch* parent = nullptr;
+  EXPECT_EQ(helper->get_accParent(&parent), S_OK);
+  ASSERT_NE(parent, nullptr);
+  parent->Release();
+
+  HWND window = nullptr;
+  EXPECT_EQ(helper->GetWindow(&window), S_OK);
+  EXPECT_EQ(window, test->Window);
+  IcxAccessibilityHelper* own = nullptr;
+  ASSERT_EQ(helper->QueryInterface(IID_IcxAccessibilityHelper, reinterpret_cast<void**>(&own)), S_OK);
+  EXPECT_EQ(own->GetHelper(), helper.Get());
+  own->Release();
+}
+
+}  // namespace

@@ -1,0 +1,433 @@
+// The bars' helper tree in this process: its order and states, the tree order navigation
+// follows, key-tip texts and places, and helpers that outlive their owners.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "bars/baraccessibility.h"
+#include "bars/bar.h"
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
+#include "bars/itemlinks.h"
+#include "bars/subitems.h"
+#include "bars/toolbar.h"
+#include "platform/Scope.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
+#include "support/Pump.h"
+
+namespace {
+
+class TAccessTestForm : public TForm {
+  DECLARE_CLASS(TAccessTestForm, TForm)
+public:
+  explicit TAccessTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+IMPLEMENT_CLASS(TAccessTestForm, TForm)
+
+[[maybe_unused]] testing::Environment* const AccessEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TAccessTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
+
+class HelperTree : public testing::Test {
+protected:
+  TdxBar* AddBar(const String& ACaption, const std::vector<String>& AItems, int ARow, int ALeft = 0)
+  {
+    TdxBar* bar = Host.Manager->GetBars()->Add();
+    bar->SetCaption(ACaption);
+    bar->SetDockingStyle(dsTop);
+    bar->SetRow(ARow);
+    bar->SetDockedLeft(ALeft);
+    for (const String& caption : AItems) {
+      auto* button = new TdxBarButton(Host.Form());
+      button->SetCaption(caption);
+      button->SetPaintStyle(psCaption);
+      bar->GetItemLinks()->AddItem(button);
+    }
+    bar->SetVisible(true);
+    return bar;
+  }
+  void Show()
+  {
+    Host.Form()->SetBounds(80, 80, 700, 300);
+    Host.Form()->Show();
+    PumpPending();
+  }
+  // Bars as a reader of the screen takes them: row by row from the top, left to right.
+  static std::vector<TdxBar*> ByScreen(std::vector<TdxBar*> ABars)
+  {
+    auto at = [](TdxBar* bar) {
+      RECT r{};
+      GetWindowRect(bar->GetControl()->GetHandle(), &r);
+      return std::pair<long, long>{r.top, r.left};
+    };
+    std::sort(ABars.begin(), ABars.end(), [&](TdxBar* a, TdxBar* b) { return at(a) < at(b); });
+    return ABars;
+  }
+  static TdxBarAccessibilityHelper* Of(TObject* AObject) { return dxBarGetAccessibilityHelper(AObject); }
+  static TdxBarItemControl* Control(TdxBar* ABar, int AIndex)
+  {
+    return ABar->GetItemLinks()->Items(AIndex)->GetControl();
+  }
+  static TdxBarButton* Button(TdxBar* ABar, int AIndex)
+  {
+    return static_cast<TdxBarButton*>(ABar->GetItemLinks()->Items(AIndex)->GetItem());
+  }
+  static std::vector<String> Texts(const std::vector<TdxBarKeyTipInfo>& AList)
+  {
+    std::vector<String> result;
+    for (const TdxBarKeyTipInfo& info : AList)
+      result.push_back(info.Text);
+    return result;
+  }
+
+  TBarHost<TAccessTestForm> Host;
+};
+
+TEST_F(HelperTree, ADockListsItsBarsRowByRowAndAToolbarEndsWithItsCaptionButtons)
+{
+  AddBar(L"B1", {L"One", L"Two"}, 0, 0);
+  AddBar(L"B2", {L"Three"}, 0, 300);
+  TdxBar* b3 = AddBar(L"B3", {L"Four", L"Five", L"Six"}, 1, 0);
+  Show();
+  const std::vector<TdxBar*> bars = ByScreen(
+      {Host.Manager->GetBars()->GetItem(0), Host.Manager->GetBars()->GetItem(1), Host.Manager->GetBars()->GetItem(2)});
+  TdxBarAccessibilityHelper* dock = Of(Host.Manager->GetBars()->GetDockControl(dsTop));
+  ASSERT_NE(dock, nullptr);
+  ASSERT_EQ(dock->GetChildCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(dock->GetChild(i), Of(bars[size_t(i)]->GetControl())) << i;
+    EXPECT_EQ(Of(bars[size_t(i)]->GetControl())->GetParent(), dock) << i;
+  }
+
+  TdxBarAccessibilityHelper* bar = Of(b3->GetControl());
+  ASSERT_EQ(bar->GetChildCount(), 4);
+  EXPECT_EQ(bar->GetChild(1), Of(Control(b3, 1)));
+  EXPECT_EQ(bar->GetChildIndex(Of(Control(b3, 2))), 2);
+  EXPECT_EQ(bar->GetBarChild(3)->GetRole(CHILDID_SELF), ROLE_SYSTEM_GROUPING);
+  EXPECT_EQ(Of(Control(b3, 0))->GetParent(), bar);
+  // The same owner keeps its helper.
+  EXPECT_EQ(Of(Control(b3, 0)), Of(Control(b3, 0)));
+
+  // A hidden bar's items say so and are no navigation target.
+  TdxBar* last = bars[2];
+  TdxBarAccessibilityHelper* first = Of(Control(last, 0));
+  EXPECT_EQ(first->GetState(CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, 0);
+  TdxBar* before = bars[1];
+  TdxBarAccessibilityHelper* beforeLast = Of(Control(before, before->GetItemLinks()->Count() - 1));
+  EXPECT_EQ(beforeLast->GetNextNavigationTarget(true), first);
+  ShowWindow(last->GetControl()->GetHandle(), SW_HIDE);
+  EXPECT_NE(first->GetState(CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, 0);
+  EXPECT_FALSE(first->IsSelectable());
+  EXPECT_EQ(beforeLast->GetNextNavigationTarget(true), nullptr);
+}
+
+TEST_F(HelperTree, TreeOrderCrossesToTheNextBarAndSkipsDisabledItems)
+{
+  AddBar(L"B1", {L"One", L"Two"}, 0, 0);
+  AddBar(L"B2", {L"Three", L"Four"}, 0, 300);
+  Show();
+  const std::vector<TdxBar*> bars =
+      ByScreen({Host.Manager->GetBars()->GetItem(0), Host.Manager->GetBars()->GetItem(1)});
+  TdxBar* b1 = bars[0];
+  TdxBar* b2 = bars[1];
+  TdxBarAccessibilityHelper* two = Of(Control(b1, 1));
+  EXPECT_EQ(two->GetNextNavigationTarget(true), Of(Control(b2, 0)));
+  EXPECT_EQ(Of(Control(b2, 0))->GetNextNavigationTarget(false), two);
+  EXPECT_EQ(Of(Control(b1, 0))->GetNextNavigationTarget(false), nullptr) << "nothing before the first";
+
+  Button(b2, 0)->SetEnabled(false);
+  PumpPending();
+  EXPECT_EQ(Of(Control(b1, 1))->GetNextNavigationTarget(true), Of(Control(b2, 1)));
+  EXPECT_EQ(Of(Control(b2, 1))->GetNextNavigationTarget(true), nullptr);
+}
+
+TEST_F(HelperTree, KeyTipsComeFromAcceleratorsAreCutAndToldApart)
+{
+  TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print", L"Long", L"&Gone"}, 0);
+  Show();
+  Button(bar, 3)->SetKeyTip(L"abcd");
+  Button(bar, 4)->SetEnabled(false);
+  PumpPending();
+  std::vector<TdxBarKeyTipInfo> tips;
+  Of(bar->GetControl())->CollectUniqueKeyTips(tips);
+  EXPECT_EQ(Texts(tips), (std::vector<String>{L"O1", L"O2", L"Y", L"ABC"})) << "a disabled item has none";
+
+  // On a toolbar each tip is centred on its item.
+  const TRect r = bar->GetControl()->GetItemScreenRect(Control(bar, 2));
+  EXPECT_EQ(tips[2].Position.x, (r.left + r.right) / 2);
+  EXPECT_EQ(tips[2].Position.y, (r.top + r.bottom) / 2);
+  EXPECT_EQ(tips[2].HorzAlign, 1);
+  EXPECT_EQ(tips[2].VertAlign, 1);
+  EXPECT_TRUE(tips[2].Visible);
+  EXPECT_EQ(tips[2].BarControl, bar->GetControl());
+
+  // The item's shortcut is its keyboard shortcut for a client.
+  Button(bar, 0)->SetShortCut(TShortCut(0x4000 | 'O'));
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR shortcut = nullptr;
+  ASSERT_EQ(Of(Control(bar, 0))->get_accKeyboardShortcut(self, &shortcut), S_OK);
+  EXPECT_STREQ(shortcut, L"Ctrl+O");
+  SysFreeString(shortcut);
+  EXPECT_EQ(Of(Control(bar, 2))->get_accKeyboardShortcut(self, &shortcut), S_FALSE);
+
+  // A hidden bar gives none.
+  ShowWindow(bar->GetControl()->GetHandle(), SW_HIDE);
+  tips.clear();
+  Of(bar->GetControl())->CollectUniqueKeyTips(tips);
+  EXPECT_TRUE(tips.empty());
+}
+
+TEST_F(HelperTree, KeyTipsOfAMenuSitOnTheGlyphColumn)
+{
+  TdxBar* bar = AddBar(L"Tools", {}, 0);
+  auto* more = new TdxBarSubItem(Host.Form());
+  more->SetCaption(L"&More");
+  for (const wchar_t* caption : {L"&One", L"&Two", L"&Three"}) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(caption);
+    more->GetItemLinks()->AddItem(button);
+  }
+  bar->GetItemLinks()->AddItem(more);
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  auto* opener = static_cast<TdxBarButtonLikeControl*>(Control(bar, 0));
+  Of(opener)->ExecuteKeyTip();
+  TCustomdxBarControl* menu = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (menu = opener->GetSubMenuControl()) && IsWindowVisible(menu->GetHandle()); }));
+  TdxBarAccessibilityHelper* helper = Of(menu);
+  EXPECT_EQ(helper->GetRole(CHILDID_SELF), ROLE_SYSTEM_MENUPOPUP);
+  EXPECT_FALSE(helper->IsSelectable()) << "a menu's tips are its items'";
+  std::vector<TdxBarKeyTipInfo> tips;
+  helper->CollectUniqueKeyTips(tips);
+  ASSERT_EQ(Texts(tips), (std::vector<String>{L"O", L"T1", L"T2"}));
+  for (size_t i = 0; i < tips.size(); ++i) {
+    const TRect item = menu->GetItemScreenRect(menu->GetItemLinks()->Items(int(i))->GetControl());
+    EXPECT_EQ(tips[i].Position.y, (item.top + item.bottom) / 2) << i;
+    EXPECT_GT(tips[i].Position.x, item.left) << i;
+    EXPECT_LT(tips[i].Position.x, item.left + (item.right - item.left) / 3) << "on the glyph column, " << i;
+  }
+  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpPending();
+}
+
+TEST(KeyTipTexts, DefaultsComeFromTheAcceleratorCharacter)
+{
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L"&Open"), L"O");
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L"sa&ve"), L"V");
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L"Print"), L"Y");
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L"Save && &Close"), L"C");
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L"Fish && Chips"), L"Y");
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L"Trailing&"), L"Y");
+  EXPECT_EQ(dxBarDefaultKeyTipOfCaption(L""), L"Y");
+}
+
+TEST(KeyTipTexts, EqualTextsAreNumberedAndAPrefixOfAnotherGrows)
+{
+  std::vector<String> eleven(11, L"Y");
+  dxBarMakeKeyTipsUnique(eleven);
+  EXPECT_EQ(eleven.front(), L"Y01");
+  EXPECT_EQ(eleven[8], L"Y09");
+  EXPECT_EQ(eleven.back(), L"Y11");
+
+  std::vector<String> prefix{L"A", L"A1"};
+  dxBarMakeKeyTipsUnique(prefix);
+  EXPECT_EQ(prefix, (std::vector<String>{L"A11", L"A12"}));
+
+  std::vector<String> longer{L"F", L"FX"};
+  dxBarMakeKeyTipsUnique(longer);
+  EXPECT_EQ(longer, (std::vector<String>{L"F1", L"FX"}));
+
+  // Typed keys match whatever the case, so case does not tell tips apart.
+  std::vector<String> cased{L"o", L"O", L"X"};
+  dxBarMakeKeyTipsUnique(cased);
+  EXPECT_EQ(cased, (std::vector<String>{L"O1", L"O2", L"X"}));
+
+  std::vector<String> none;
+  dxBarMakeKeyTipsUnique(none);
+  EXPECT_TRUE(none.empty());
+}
+
+TEST(KeyTipTexts, EveryListEndsUniqueAndFree)
+{
+  // Seeded mixes of short texts: whatever the mix, no tip equals or begins another.
+  unsigned seed = 7;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  const wchar_t* parts[] = {L"A", L"B", L"1", L"A1", L"AB"};
+  for (int round = 0; round < 200; ++round) {
+    std::vector<String> texts;
+    for (unsigned n = next() % 14; n > 0; --n)
+      texts.push_back(parts[next() % 5]);
+    dxBarMakeKeyTipsUnique(texts);
+    for (size_t i = 0; i < texts.size(); ++i)
+      for (size_t j = 0; j < texts.size(); ++j)
+        if (i != j)
+          ASSERT_NE(texts[j].compare(0, texts[i].size(), texts[i]), 0) << round << ": " << i << " " << j;
+  }
+}
+
+TEST_F(HelperTree, HelpersOutliveTheirOwnersSafely)
+{
+  TdxBar* bar = AddBar(L"Tools", {L"One", L"Two"}, 0);
+  Show();
+  TdxBarAccessibilityHelper* item = Of(Control(bar, 0));
+  TdxBarAccessibilityHelper* window = Of(bar->GetControl());
+  item->AddRef();
+  window->AddRef();
+  IAccessible* itemObject = item->GetIAccessible();
+  IAccessible* windowObject = window->GetIAccessible();
+  const HWND wnd = bar->GetControl()->GetHandle();
+  LRESULT answer = SendMessageW(wnd, WM_GETOBJECT, 0, LPARAM(DWORD(OBJID_CLIENT)));
+  EXPECT_GT(answer, 0) << "the bar window answers with its object";
+  EXPECT_EQ(SendMessageW(wnd, WM_GETOBJECT, 0, LPARAM(DWORD(OBJID_CARET))), 0);
+  if (answer > 0) {
+    IAccessible* fetched = nullptr;
+    if (SUCCEEDED(ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&fetched))))
+      fetched->Release();
+  }
+
+  bar->GetItemLinks()->Items(0)->GetItem()->Free();
+  PumpPending();
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(itemObject->get_accName(self, &name), S_OK);
+  EXPECT_EQ(name, nullptr);
+  long x = 1, y = 1, w = 1, h = 1;
+  EXPECT_EQ(itemObject->accLocation(&x, &y, &w, &h, self), S_OK);
+  EXPECT_EQ(w, 0);
+  EXPECT_EQ(itemObject->accDoDefaultAction(self), S_OK);
+  PumpFor(50);
+
+  bar->Free();
+  PumpPending();
+  long count = 9;
+  EXPECT_EQ(windowObject->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(count, 0);
+  IDispatch* parent = reinterpret_cast<IDispatch*>(1);
+  EXPECT_EQ(windowObject->get_accParent(&parent), S_OK);
+  EXPECT_EQ(parent, nullptr);
+  itemObject->Release();
+  windowObject->Release();
+}
+
+int GBeeps = 0;
+void CountBeep()
+{
+  ++GBeeps;
+}
+
+// A real key; waits until this thread has taken every key message.
+void Stroke(WORD AKey)
+{
+  SendKeyTransition(AKey, true);
+  SendKeyTransition(AKey, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
+}
+
+// The key-tip windows on screen now.
+std::vector<HWND> ShownKeyTipWindows()
+{
+  std::vector<HWND> result;
+  for (const auto& tip : BarNavigationController()->GetKeyTips())
+    if (tip->Window && IsWindowVisible(tip->Window))
+      result.push_back(tip->Window);
+  return result;
+}
+
+TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
+{
+  TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
+  std::vector<String> clicks;
+  for (int i = 0; i < 3; ++i)
+    Button(bar, i)->SetOnClick(
+        TNotifyEvent([&clicks, bar, i](TObject*) { clicks.push_back(Button(bar, i)->GetCaption()); }));
+  auto* edit = new TEdit(Host.Form());
+  edit->SetParent(Host.Form());
+  edit->SetBounds(20, 150, 150, 24);
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  edit->SetFocus();
+  PumpPending();
+  TdxBarBeepProc oldBeep = SetdxBarBeepProc(&CountBeep);
+  TFinally restoreBeep([&]() noexcept { SetdxBarBeepProc(oldBeep); });
+  GBeeps = 0;
+
+  RECT area{};
+  GetWindowRect(bar->GetControl()->GetHandle(), &area);
+  InflateRect(&area, 0, 20);
+  PumpFor(100);
+  const TDib32 before = CaptureScreen(area);
+  SaveShotOnRequest(before, "keytips-before");
+  // The bar's captions are on screen: the comparisons below see real pixels.
+  ASSERT_GT(CountPixels(before, RECT{0, 0, area.right - area.left, area.bottom - area.top},
+                        [](COLORREF c) { return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80; }),
+            20);
+  auto holdAlt = [&] {
+    SendKeyTransition(VK_MENU, true);
+    EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
+    SendKeyTransition(VK_MENU, false);
+    EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+    PumpPending();
+  };
+  auto nothingLeft = [&](const char* AWhen) {
+    EXPECT_TRUE(ShownKeyTipWindows().empty()) << AWhen;
+    PumpFor(50);
+    EXPECT_EQ(CountDifferentPixels(CaptureScreen(area), RECT{0, 0, area.right - area.left, area.bottom - area.top},
+                                   before, 16),
+              0)
+        << AWhen;
+  };
+
+  holdAlt();
+  std::vector<HWND> shown = ShownKeyTipWindows();
+  ASSERT_EQ(shown.size(), 3u);
+  PumpFor(100);
+  const TDib32 withTips = CaptureScreen(area);
+  SaveShotOnRequest(withTips, "keytips-shown");
+  EXPECT_GT(CountDifferentPixels(withTips, RECT{0, 0, area.right - area.left, area.bottom - area.top}, before, 16), 50)
+      << "the tips show on screen";
+  for (int i = 0; i < 3; ++i) {
+    RECT tip{};
+    GetWindowRect(shown[size_t(i)], &tip);
+    const TRect item = bar->GetControl()->GetItemScreenRect(Control(bar, i));
+    EXPECT_NEAR((tip.left + tip.right) / 2, (item.left + item.right) / 2, 1) << i;
+    EXPECT_NEAR((tip.top + tip.bottom) / 2, (item.top + item.bottom) / 2, 1) << i;
+    wchar_t text[8] = {};
+    GetWindowTextW(shown[size_t(i)], text, 8);
+    EXPECT_EQ(String(text), (std::vector<String>{L"O1", L"O2", L"Y"})[size_t(i)]);
+  }
+  // A character no tip begins with beeps and leaves the tips; Esc takes them away.
+  Stroke('Q');
+  EXPECT_EQ(GBeeps, 1);
+  EXPECT_EQ(ShownKeyTipWindows().size(), 3u);
+  Stroke(VK_ESCAPE);
+  nothingLeft("after Esc");
+
+  // A key without a character dismisses them too.
+  holdAlt();
+  EXPECT_EQ(ShownKeyTipWindows().size(), 3u);
+  Stroke(VK_HOME);
+  nothingLeft("after Home");
+
+  // Typing a tip runs its item and takes the tips away.
+  holdAlt();
+  Stroke('O');
+  EXPECT_EQ(ShownKeyTipWindows().size(), 2u);
+  Stroke('2');
+  EXPECT_EQ(clicks, std::vector<String>{L"&Options"});
+  holdAlt();
+  Stroke('Y');
+  EXPECT_EQ(clicks, (std::vector<String>{L"&Options", L"Print"}));
+  nothingLeft("after a click");
+  EXPECT_EQ(edit->GetText(), L"") << "no typed key reached the edit";
+}
+
+}  // namespace
