@@ -29,7 +29,7 @@ void FrameWithSysColor(TCanvas* ACanvas, const TRect& R, int AIndex)
 
 // Parts and states as the visual-style classes number them.
 namespace ListTheme {
-constexpr int ToolBarButton = 1, ToolBarSplitButtonDropDown = 4, ToolBarNormal = 1, ToolBarHot = 2;
+constexpr int ToolBarButton = 1, ToolBarNormal = 1, ToolBarHot = 2;
 constexpr int ComboDropDownButton = 1, ComboNormal = 1, ComboHot = 2;
 constexpr int EditText = 1, EditNormal = 1, EditHot = 2;
 }  // namespace ListTheme
@@ -290,7 +290,6 @@ void TdxBarCustomizingFormXPPainter::DrawCommandDropDownPart(TCanvas* ACanvas, c
     return;
   }
   FillWith(ACanvas, APart, GetBackgroundColor(false, AItem));
-  if (!DrawThemed(totToolBar, ACanvas->GetHandle(), ToolBarSplitButtonDropDown, ASelected ? ToolBarHot : ToolBarNormal,
-                  APart))
+  if (!DrawThemed(totToolBar, ACanvas->GetHandle(), ToolBarButton, ASelected ? ToolBarHot : ToolBarNormal, APart))
     inherited::DrawCommandDropDownPart(ACanvas, APart, ASelected, AItem);
 }
