@@ -263,10 +263,13 @@ void TdxBarCustomizingFormPainter::DrawFocusRect(TCanvas* ACanvas, const TRect& 
 {
   if (!ACanvas)
     return;
+  // The canvas believes its font's colour is still in the DC: put the DC's colours back.
   HDC DC = ACanvas->GetHandle();
-  ::SetTextColor(DC, ColorToRGB(GetTextColor(false)));
-  ::SetBkColor(DC, ColorToRGB(GetBackgroundColor(false, nullptr)));
+  COLORREF text = ::SetTextColor(DC, ColorToRGB(GetTextColor(false)));
+  COLORREF back = ::SetBkColor(DC, ColorToRGB(GetBackgroundColor(false, nullptr)));
   ::DrawFocusRect(DC, &R);
+  ::SetTextColor(DC, text);
+  ::SetBkColor(DC, back);
 }
 
 TColor TdxBarCustomizingFormPainter::GetTextColor(bool ASelected) const

@@ -258,12 +258,13 @@ void TdxBarCustomizingFormXPPainter::DrawItemImage(TCanvas* ACanvas, const TRect
   InflateRect(&inner, -1, -1);
   inherited::DrawItemImage(ACanvas, inner, ASelected, AItem);
   // The themed field draws only its border round the sample.
+  // Only the clip region is saved: a restored DC could select a canvas object freed meanwhile.
   HDC DC = ACanvas->GetHandle();
-  int saved = ::SaveDC(DC);
+  TdxBarClipRgn saved = SaveClipRgn(DC);
   ::ExcludeClipRect(DC, inner.left, inner.top, inner.right, inner.bottom);
   if (!DrawThemed(totEdit, DC, EditText, ASelected ? EditHot : EditNormal, R))
     inherited::DrawItemImage(ACanvas, R, ASelected, AItem);
-  ::RestoreDC(DC, saved);
+  RestoreClipRgn(DC, saved);
 }
 
 void TdxBarCustomizingFormXPPainter::DrawDropDownButton(TCanvas* ACanvas, const TRect& R, bool ASelected,

@@ -129,21 +129,6 @@ TEST_F(TItemCellsTest, AnItemIsItsCaptionCellFrameSampleAndDropDownPart)
   }
 }
 
-TEST_F(TItemCellsTest, TheDropDownPartDrawsTheDownArrowInItsMiddle)
-{
-  for (TClass kind : {Standard, Flat, Office11}) {
-    SCOPED_TRACE(kind->ClassName());
-    TPaintTarget t(300, 32, Background);
-    TRect part = Rect(100, 4, 112, 26);
-    PainterOf(kind).DrawDropDownButton(&t.Canvas, part, false, Host.Button);
-    EXPECT_GT(CountPixelsNear(t.Dib, part, GetSysColor(COLOR_BTNTEXT)), 3) << "an arrow";
-    EXPECT_EQ(CountPixelsNear(t.Dib, Rect(part.left, part.top, part.right, part.top + 6), GetSysColor(COLOR_BTNTEXT)),
-              0)
-        << "centred, not at the top";
-    EXPECT_TRUE(ColorNear(t.Pixel(part.right, CellMid), Background));
-  }
-}
-
 TEST_F(TItemCellsTest, OnlyTheBaseKindsDrawAFocusRectangleAndTheStandardOneTwoInside)
 {
   struct TRow {
@@ -161,6 +146,20 @@ TEST_F(TItemCellsTest, OnlyTheBaseKindsDrawAFocusRectangleAndTheStandardOneTwoIn
         EXPECT_EQ(ChangedOnRing(t, Cell, inset), 0) << "inset " << inset;
     }
   }
+}
+
+TEST_F(TItemCellsTest, AFocusRectangleLeavesTheNextEntrysTextColourAlone)
+{
+  // The list draws the focused entry again after its focus rectangle, with the colour the
+  // canvas already holds.
+  const TdxBarCustomizingFormPainter& painter = PainterOf(Standard);
+  TPaintTarget t(300, 32, Background);
+  painter.DrawCommandItem(&t.Canvas, Cell, true, Host.Button, L"HHHH");
+  painter.DrawFocusRect(&t.Canvas, Cell);
+  painter.DrawCommandItem(&t.Canvas, Cell, true, Host.Button, L"HHHH");
+  TRect text = Rect(Cell.left + 26, Cell.top + 3, Cell.left + 90, Cell.bottom - 3);
+  EXPECT_GT(CountPixelsNear(t.Dib, text, GetSysColor(COLOR_HIGHLIGHTTEXT)), 10);
+  EXPECT_EQ(CountPixelsNear(t.Dib, text, GetSysColor(COLOR_BTNTEXT), 40), 0);
 }
 
 TEST_F(TItemCellsTest, TheKindFollowsTheManagersBarPainterExactly)
