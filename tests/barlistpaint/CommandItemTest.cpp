@@ -32,34 +32,6 @@ struct TCommandItemTest : testing::Test {
   }
 };
 
-// A theme binding that opens every class and records what it is asked to draw, filling it
-// in one colour so that the picture shows where.
-struct TRecordingTheme {
-  struct TCall {
-    TdxThemedObjectType Kind;
-    int Part, State;
-    TRect R;
-  };
-  std::vector<TCall> Calls;
-  TdxThemedObjectType LastOpened = totButton;
-  bool Open = true;
-
-  TdxBarThemeBinding Binding()
-  {
-    TdxBarThemeBinding b = dxBarThemeBinding();
-    b.Open = [this](TdxThemedObjectType AKind) {
-      LastOpened = AKind;
-      return Open ? TdxTheme(1) : TdxTheme(0);
-    };
-    b.Draw = [this](TdxTheme, HDC DC, int APart, int AState, const TRect& R, const TRect*) {
-      Calls.push_back({LastOpened, APart, AState, R});
-      FillRectByColor(DC, R, TColor(RGB(1, 2, 3)));
-      return true;
-    };
-    return b;
-  }
-};
-
 }  // namespace
 
 TEST_F(TCommandItemTest, TheGlyphColumnAndItsLineStandWithoutAnImageList)

@@ -162,6 +162,24 @@ TEST_F(TItemCellsTest, AFocusRectangleLeavesTheNextEntrysTextColourAlone)
   EXPECT_EQ(CountPixelsNear(t.Dib, text, GetSysColor(COLOR_BTNTEXT), 40), 0);
 }
 
+TEST_F(TItemCellsTest, TheThemedSampleGetsAThemedBorderOutsideItsInside)
+{
+  TRecordingTheme theme;
+  TdxBarThemeBinding binding = theme.Binding();
+  SetdxBarThemeBinding(&binding);
+  TFinally restore([] { SetdxBarThemeBinding(nullptr); });
+  TPaintTarget t(300, 32, Background);
+  t.Canvas.GetBrush()->SetColor(TColor(RGB(10, 200, 30)));
+  PainterOf(XP).DrawItemImage(&t.Canvas, Cell, false, Host.Button);
+  ASSERT_EQ(theme.Calls.size(), 1u);
+  EXPECT_EQ(theme.Calls[0].Kind, totEdit);
+  EXPECT_EQ(theme.Calls[0].R, Cell);
+  EXPECT_TRUE(ColorNear(t.Pixel(Cell.left, CellMid), RGB(1, 2, 3))) << "the theme's border";
+  EXPECT_TRUE(ColorNear(t.Pixel(Cell.left + 1, CellMid), RGB(10, 200, 30))) << "the item's sample";
+  EXPECT_TRUE(ColorNear(t.Pixel(Cell.right - 2, CellMid), RGB(10, 200, 30)));
+  EXPECT_TRUE(ColorNear(t.Pixel(Cell.right, CellMid), Background));
+}
+
 TEST_F(TItemCellsTest, TheKindFollowsTheManagersBarPainterExactly)
 {
   EXPECT_EQ(GetCustomizingFormPainterClass(TdxBarXPPainter::StaticClass()), XP);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "barcustomize/listpainters.h"
+#include <vector>
+
 #include "bars/buttons.h"
 #include "bars/painter.h"
 #include "bars/subitems.h"
@@ -80,6 +82,34 @@ struct TListPaintHost : TBarHost<TListPaintTestForm> {
   TdxBarSubItem* SubItem;
   TdxBarContainerItem* Container;
   TUngroupedContainerItem* Ungrouped;
+};
+
+// A theme binding that opens every class and records what it is asked to draw, filling it
+// in one colour so that the picture shows where.
+struct TRecordingTheme {
+  struct TCall {
+    TdxThemedObjectType Kind;
+    int Part, State;
+    TRect R;
+  };
+  std::vector<TCall> Calls;
+  TdxThemedObjectType LastOpened = totButton;
+  bool Open = true;
+
+  TdxBarThemeBinding Binding()
+  {
+    TdxBarThemeBinding b = dxBarThemeBinding();
+    b.Open = [this](TdxThemedObjectType AKind) {
+      LastOpened = AKind;
+      return Open ? TdxTheme(1) : TdxTheme(0);
+    };
+    b.Draw = [this](TdxTheme, HDC DC, int APart, int AState, const TRect& R, const TRect*) {
+      Calls.push_back({LastOpened, APart, AState, R});
+      FillRectByColor(DC, R, TColor(RGB(1, 2, 3)));
+      return true;
+    };
+    return b;
+  }
 };
 
 // Visual styles off for the scope, as the bars' theme binding sees them.
