@@ -8,6 +8,7 @@
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/registry.h"
+#include "platform/Canvas.h"
 #include "platform/Filer.h"
 
 PUBLISHED(TdxBarItem, TdxBarComponent)
@@ -649,6 +650,12 @@ TCustomImageList* TdxBarItem::GetImages() const
 {
   TdxBarManager* manager = GetBarManager();
   return manager ? manager->GetImages() : nullptr;
+}
+
+void TdxBarItem::DrawCustomizingImageBackground(TCanvas* ACanvas, const TRect& R, bool) const
+{
+  if (ACanvas)
+    ACanvas->FillRect(R);
 }
 
 bool TdxBarItem::IsEnabledStored() const

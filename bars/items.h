@@ -15,6 +15,7 @@
 #include "platform/ActnList.h"
 #include "platform/Bitmap.h"
 
+class TCanvas;
 class TCustomImageList;
 class TdxBarItemControl;
 class TdxBarItemLink;
@@ -163,6 +164,9 @@ public:
   virtual void SaveLinks(TCustomIniFile* AStorage, const String& ABase, bool AIsRegistry) {}
   // The caption the Customize dialog gives a new item of this kind.
   virtual String GetNewItemCaption() const { return GetResourceString(sdxBarNewItem); }
+  // The sample of the item the Customize dialog's lists draw beside its caption (the font
+  // colour is set already); the base fills R with the canvas brush.
+  virtual void DrawCustomizingImageBackground(TCanvas* ACanvas, const TRect& R, bool ASelected) const;
   virtual TCustomImageList* GetImages() const;
   // A separator kind answers True; links thin separators with it.
   virtual bool IsSeparator() const { return false; }
