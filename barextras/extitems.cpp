@@ -4,8 +4,10 @@
 #include "barextras/extitems.h"
 
 #include "barextras/colorcombo.h"
+#include "barextras/containeritem.h"
 #include "barextras/fontcombo.h"
 #include "barextras/largebutton.h"
+#include "barextras/listitems.h"
 #include "barextras/statics.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
@@ -68,7 +70,11 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
       {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
       {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
+      {&TdxBarToolbarsListItem::StaticClass, &TdxBarToolbarsListItemControl::StaticClass},
+      {&TdxBarControlContainerItem::StaticClass, &TdxBarControlContainerControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
+      {&TdxBarMRUListItem::StaticClass, &TdxBarContainerItemControl::StaticClass},
+      {&TdxBarInPlaceSubItem::StaticClass, &TdxBarInPlaceSubItemControl::StaticClass},
   };
   return kinds;
 }
