@@ -191,7 +191,8 @@ void TdxBarMRUListItem::Click()
   const int index = GetItemIndex();
   const String text = index >= 0 && index < GetItems()->Count() ? GetItems()->Strings(index) : String();
   TdxBarListItem::Click();
-  if (!self || !FRemoveItemOnClick || IsDesigning() || index < 0)
+  // The click of the item's own link that opens its drop-down names no entry.
+  if (!self || !FRemoveItemOnClick || IsDesigning() || index < 0 || GetSelectedLink())
     return;
   // The handler may have changed the list: the entry is found again by its text.
   const int found = GetItems()->IndexOf(text);

@@ -33,17 +33,23 @@ protected:
   // The centre of a control and its rectangle, on the screen.
   static POINT ScreenCenter(TdxBarItemControl* AControl);
   static RECT ScreenRect(TdxBarItemControl* AControl);
+  // A window's rectangle on the screen.
+  static RECT WindowRect(TWinControl* AWindow);
   // Opens the sub item's menu by clicking it; nil when it did not open.
   TCustomdxBarControl* OpenMenu();
   TCustomdxBarControl* Menu() const { return SubItem->GetItemLinks()->GetBarControl(); }
   // The captions of the links a bar window shows now, in order.
   static std::vector<String> ShownCaptions(TCustomdxBarControl* ABar);
+  // A key pressed and released while a menu is open: its hooks eat the messages, so the wait
+  // is for the queue to hold no key message.
+  static void MenuKey(WORD AKey);
   // Lets every window paint what is pending.
   static void Settle();
 
   TBarHost<TContainerTestForm> Host;
   TdxBarManager* Manager = nullptr;
   TEdit* Edit = nullptr;
+  TEdit* FormEdit = nullptr;
   TdxBarSubItem* SubItem = nullptr;
   TdxBar* Bar = nullptr;
 };

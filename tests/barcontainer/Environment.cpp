@@ -19,6 +19,9 @@ void TContainerFixture::SetUp()
   Edit->SetName(L"HostedEdit");
   Edit->SetParent(Host.Form());
   Edit->SetBounds(20, 320, 120, 22);
+  FormEdit = new TEdit(Host.Form());
+  FormEdit->SetParent(Host.Form());
+  FormEdit->SetBounds(200, 320, 120, 22);
   SubItem = new TdxBarSubItem(Host.Form());
   SubItem->SetCaption(L"Menu");
   Bar = Manager->GetBars()->Add();
@@ -28,6 +31,8 @@ void TContainerFixture::SetUp()
   Bar->SetVisible(true);
   Host.Form()->Show();
   ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  // Keys reach the thread through a focused window, as a user's do.
+  FormEdit->SetFocus();
   PumpPending();
 }
 
@@ -53,6 +58,14 @@ RECT TContainerFixture::ScreenRect(TdxBarItemControl* AControl)
   return r;
 }
 
+RECT TContainerFixture::WindowRect(TWinControl* AWindow)
+{
+  RECT r{};
+  if (AWindow && AWindow->HandleAllocated())
+    ::GetWindowRect(AWindow->GetHandle(), &r);
+  return r;
+}
+
 TCustomdxBarControl* TContainerFixture::OpenMenu()
 {
   TdxBarItemControl* control = OnBar(SubItem);
@@ -71,6 +84,14 @@ std::vector<String> TContainerFixture::ShownCaptions(TCustomdxBarControl* ABar)
     if (TdxBarItemControl* control = link->GetControl())
       captions.push_back(control->GetCaption());
   return captions;
+}
+
+void TContainerFixture::MenuKey(WORD AKey)
+{
+  SendKeyTransition(AKey, true);
+  SendKeyTransition(AKey, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
 }
 
 void TContainerFixture::Settle()
