@@ -172,6 +172,12 @@ void TdxBarMRUListItem::SetMaxItemCount(int Value)
     TrimToMax();
 }
 
+void TdxBarMRUListItem::Loaded()
+{
+  TdxBarListItem::Loaded();
+  TrimToMax();
+}
+
 void TdxBarMRUListItem::TrimToMax()
 {
   TStrings* items = GetItems();

@@ -52,6 +52,8 @@ class TdxBarMRUListItem : public TdxBarListItem {
   DECLARE_CLASS(TdxBarMRUListItem, TdxBarListItem)
 public:
   explicit TdxBarMRUListItem(TComponent* AOwner) : TdxBarListItem(AOwner) {}
+  // A limit read before or after the entries holds once both are in.
+  void Loaded() override;
 
   String GetDisplayText(const String& AText) const override;
   void Click() override;
