@@ -21,10 +21,7 @@ protected:
     Settle();
   }
 
-  TdxBarControlContainerControl* Shown() const
-  {
-    return dynamic_cast<TdxBarControlContainerControl*>(OnBar(Item));
-  }
+  TdxBarControlContainerControl* Shown() const { return dynamic_cast<TdxBarControlContainerControl*>(OnBar(Item)); }
   // The host form's window sits on ABar's window, visible, over the item's rectangle.
   testing::AssertionResult HostedOn(TCustomdxBarControl* ABar) const
   {
@@ -127,7 +124,8 @@ TEST_F(TControlContainerTest, TheControlOutlivesItsBarAndTheBarOutlivesTheContro
   EXPECT_FALSE(Item->GetPlaceForm()->GetVisible());
   // Now the placeholder, as wide as its text and the font size.
   TcxCanvas* canvas = Shown()->GetCanvas();
-  const int expected = canvas->TextWidth(L"The place for the EditPlace") + std::abs(Bar->GetControl()->GetFont()->GetSize());
+  const int expected =
+      canvas->TextWidth(L"The place for the EditPlace") + std::abs(Bar->GetControl()->GetFont()->GetSize());
   EXPECT_EQ(RectWidth(Shown()->GetItemRect()), expected);
 }
 
@@ -231,10 +229,9 @@ TEST(ControlContainerRegistration, EveryKindIsRegisteredWithItsControlInTheTable
   // The whole table; kinds that other parts of the library have not registered yet are
   // skipped, but what is registered keeps this order.
   const std::vector<String> order = {
-      L"TdxBarStatic",           L"TdxBarLargeButton",      L"TdxBarColorCombo",
-      L"TdxBarFontNameCombo",    L"TdxBarDateCombo",        L"TdxBarTreeViewCombo",
-      L"TdxBarImageCombo",       L"TdxBarToolbarsListItem", L"TdxBarSpinEdit",
-      L"TdxBarControlContainerItem", L"TdxBarProgressItem", L"TdxBarMRUListItem",
+      L"TdxBarStatic",        L"TdxBarLargeButton",          L"TdxBarColorCombo",   L"TdxBarFontNameCombo",
+      L"TdxBarDateCombo",     L"TdxBarTreeViewCombo",        L"TdxBarImageCombo",   L"TdxBarToolbarsListItem",
+      L"TdxBarSpinEdit",      L"TdxBarControlContainerItem", L"TdxBarProgressItem", L"TdxBarMRUListItem",
       L"TdxBarInPlaceSubItem"};
   size_t next = 0;
   for (const TdxBarExtItemKind& kind : dxBarExtItemKinds()) {
@@ -250,7 +247,8 @@ TEST(ControlContainerRegistration, EveryKindIsRegisteredWithItsControlInTheTable
       {TdxBarInPlaceSubItem::StaticClass(), TdxBarInPlaceSubItemControl::StaticClass()}};
   for (const auto& [itemClass, controlClass] : ours) {
     const auto& kinds = dxBarExtItemKinds();
-    auto it = std::find_if(kinds.begin(), kinds.end(), [&](const TdxBarExtItemKind& k) { return k.ItemClass() == itemClass; });
+    auto it = std::find_if(kinds.begin(), kinds.end(),
+                           [&](const TdxBarExtItemKind& k) { return k.ItemClass() == itemClass; });
     ASSERT_NE(it, kinds.end()) << itemClass->ClassName();
     EXPECT_EQ(it->ControlClass(), controlClass);
   }

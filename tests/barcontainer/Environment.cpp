@@ -6,11 +6,11 @@ IMPLEMENT_CLASS(TContainerTestForm, TForm)
 
 namespace {
 
-[[maybe_unused]] testing::Environment* const ContainerEnvironment = testing::AddGlobalTestEnvironment(
-    new TBarLibraryEnvironment{TContainerTestForm::StaticClass(), TdxBarManager::StaticClass(),
-                               TEdit::StaticClass(), TdxBarSubItem::StaticClass(),
-                               TdxBarControlContainerItem::StaticClass(), TdxBarMRUListItem::StaticClass(),
-                               TdxBarToolbarsListItem::StaticClass(), TdxBarInPlaceSubItem::StaticClass()});
+[[maybe_unused]] testing::Environment* const ContainerEnvironment =
+    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
+        TContainerTestForm::StaticClass(), TdxBarManager::StaticClass(), TEdit::StaticClass(),
+        TdxBarSubItem::StaticClass(), TdxBarControlContainerItem::StaticClass(), TdxBarMRUListItem::StaticClass(),
+        TdxBarToolbarsListItem::StaticClass(), TdxBarInPlaceSubItem::StaticClass()});
 
 }  // namespace
 

@@ -127,8 +127,8 @@ TEST_F(TListItemsTest, RecentFilesShowInTheMenuAndAClickReportsTheFile)
   TCustomdxBarControl* menu = OpenMenu();
   ASSERT_NE(menu, nullptr);
   Settle();
-  EXPECT_EQ(ShownCaptions(menu), (std::vector<String>{L"&1 C:\\docs\\three.txt", L"&2 C:\\docs\\two.txt",
-                                                      L"&3 C:\\docs\\one.txt"}));
+  EXPECT_EQ(ShownCaptions(menu),
+            (std::vector<String>{L"&1 C:\\docs\\three.txt", L"&2 C:\\docs\\two.txt", L"&3 C:\\docs\\one.txt"}));
   SaveShotOnRequest(CaptureScreen(WindowRect(menu)), "container-recent-files-menu");
   TdxBarItemControl* second = ControlCaptioned(menu, L"&2 C:\\docs\\two.txt");
   ASSERT_NE(second, nullptr);
@@ -232,6 +232,26 @@ TEST_F(TListItemsTest, TheToolbarsListShowsEachToolbarAndAClickTogglesIt)
   EXPECT_TRUE(secondEntry->GetDown());
   ASSERT_TRUE(ClickAt(ScreenCenter(ControlCaptioned(list, L"Second"))));
   EXPECT_TRUE(PumpUntil([&] { return !second->GetVisible(); }));
+}
+
+TEST_F(TListItemsTest, OnAToolbarTheToolbarsListDropsDownAndHidesItsOwnBar)
+{
+  auto* toolbars = new TdxBarToolbarsListItem(Host.Form());
+  toolbars->SetCaption(L"Toolbars");
+  Bar->GetItemLinks()->AddItem(toolbars);
+  Settle();
+  TdxBarItemControl* control = OnBar(toolbars);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  TCustomdxBarControl* list = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (list = toolbars->GetItemLinks()->GetBarControl()) != nullptr; }));
+  Settle();
+  EXPECT_EQ(ShownCaptions(list), (std::vector<String>{L"Main"}));
+  // Down and Enter pick the entry by keys: the bar the list sits on goes.
+  MenuKey(VK_DOWN);
+  MenuKey(VK_RETURN);
+  EXPECT_TRUE(PumpUntil([&] { return !Bar->GetVisible(); }));
+  EXPECT_EQ(toolbars->GetItemLinks()->GetBarControl(), nullptr);
 }
 
 TEST_F(TListItemsTest, TheToolbarsListFollowsToolbarsAddedAndFreed)
