@@ -417,7 +417,7 @@ void TdxBarControlContainerControl::DrawMenuEntry(const TRect& R)
   const bool selected = GetSelected() && CanSelect();
   bar->FillBackground(dc, R, selected ? bar->GetHighlightBrush() : bar->GetBackgroundBrush());
   TRect text = R;
-  text.left += bar->GetGlyphColumnWidth() + GetIndent();
+  text.left += bar->GetGlyphColumnWidth() + GetCaptionMargin();
   TdxBarItemTextFlags flags;
   flags.Enabled = GetEnabled();
   flags.Selected = selected;

@@ -253,15 +253,7 @@ TEST_F(TStatics, OnlyClickableStaticsTakeTheClickAndCloseTheMenu)
 
 TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
 {
-  struct TLook {
-    TdxBarManagerStyle Style;
-    const char* Name;
-  };
-  const TLook looks[] = {{bmsStandard, "standard"},
-                         {bmsEnhanced, "enhanced"},
-                         {bmsFlat, "flat"},
-                         {bmsXP, "xp"},
-                         {bmsOffice11, "office11"}};
+  const auto& looks = BarTestLooks;
   const TdxBarStaticBorderStyle borders[] = {sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump};
   for (TdxBarStaticBorderStyle border : borders) {
     auto* item = Add<TdxBarStatic>(L"Text");
@@ -280,7 +272,7 @@ TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
   fonts->SetWidth(90);
   fonts->SetItemIndex(0);
   Host.Form()->SetBounds(100, 100, 900, 420);
-  for (const TLook& look : looks) {
+  for (const TBarTestLook& look : looks) {
     SCOPED_TRACE(look.Name);
     Manager->SetStyle(look.Style);
     PumpPending();
