@@ -123,6 +123,14 @@ void TdxBarControlContainerItem::SetControl(TControl* Value)
     return;
   if (Value && IsHeldByOther(this, Value))
     throw Exception(GetResourceString(sdxBarOneContainerPerControl));
+  // A form, or a control that holds the bars themselves, would become a child of its own
+  // child once placed.
+  if (auto* window = dynamic_cast<TWinControl*>(Value)) {
+    TdxBarManager* manager = GetBarManager();
+    TWinControl* site = manager ? manager->GetParentControl() : nullptr;
+    if (window->AsForm() || (site && window->ContainsControl(site)))
+      throw EInvalidOperation(L"A control container item cannot hold a form or a control its bars sit on");
+  }
   if (TControl* old = FControl) {
     UnhookControl();
     FControl = nullptr;

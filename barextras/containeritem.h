@@ -43,7 +43,8 @@ public:
   void HideHostedControl() override;
 
   // The hosted control (not owned). A control that another container item already holds
-  // raises "You cannot assign the same control to more than one ..." and changes nothing.
+  // raises "You cannot assign the same control to more than one ..." and changes nothing;
+  // so does a form, or a control that the manager's bars sit on (EInvalidOperation).
   TControl* GetControl() const { return FControl; }
   void SetControl(TControl* Value);
   TPlaceForm* GetPlaceForm() const { return FPlaceForm; }

@@ -147,6 +147,13 @@ TEST_F(TControlContainerTest, TheSameControlIsRefusedInASecondItemOfAnyManager)
   EXPECT_THROW(foreign->SetControl(Edit), Exception);
   EXPECT_EQ(foreign->GetControl(), nullptr);
 
+  // A form, or a control that holds the bars, would end up inside its own child.
+  EXPECT_THROW(second->SetControl(Host.Form()), EInvalidOperation);
+  EXPECT_THROW(second->SetControl(Item->GetPlaceForm()), EInvalidOperation);
+  EXPECT_NO_THROW(second->SetControl(FormEdit)) << "another control of the form is fine";
+  second->SetControl(nullptr);
+  EXPECT_EQ(second->GetControl(), nullptr);
+
   // Once the first lets go, the second may take it.
   Item->SetControl(nullptr);
   second->SetControl(Edit);

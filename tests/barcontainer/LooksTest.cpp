@@ -81,7 +81,7 @@ TEST_F(TContainerLooksTest, EachLookShowsTheHostedControlThePlaceholderAndTheLis
     ::RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
     ::RedrawWindow(Bar->GetControl()->GetHandle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ALLCHILDREN);
-    PumpFor(200);
+    Settle();
     RECT shot = WindowRect(Bar->GetControl());
     const RECT menuRect = WindowRect(menu);
     ::UnionRect(&shot, &shot, &menuRect);
