@@ -383,8 +383,6 @@ void TdxBarControlContainerControl::PlaceControl()
   form->SetColor(dxBarBrushColor(bar->GetBackgroundBrush()));
   form->SetItemControl(this);
   item->SetHostVisible(true);
-  if (self)
-    FShown = true;
 }
 
 void TdxBarControlContainerControl::DrawPlaceholder(const TRect& R)

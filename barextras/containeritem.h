@@ -99,5 +99,4 @@ private:
   String GetPlaceholderText() const;
 
   bool FPlacing = false;
-  bool FShown = false;
 };

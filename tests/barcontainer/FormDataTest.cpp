@@ -61,22 +61,3 @@ TEST(ContainerFormData, TheKindsRoundTripAndTheHostedControlIsBoundByName)
   });
   EXPECT_NE(written.find(L"Control = Edit1"), String::npos);
 }
-
-TEST(ContainerFormData, FreeingTheFormWithTheControlHostedLeavesNothingBehind)
-{
-  // Form order frees the edit before or after its item; either way no procedure dangles.
-  for (bool editFirst : {true, false}) {
-    TOwned<TContainerTestForm> form(TCustomForm::CreateFromText<TContainerTestForm>(kForm, nullptr));
-    auto* place = Find<TdxBarControlContainerItem>(form.Get(), L"Place");
-    auto* edit = Find<TEdit>(form.Get(), L"Edit1");
-    ASSERT_TRUE(place && edit);
-    if (editFirst) {
-      edit->Free();
-      EXPECT_EQ(place->GetControl(), nullptr);
-    } else {
-      const TWndMethod own(edit, &TControl::WndProc);
-      place->Free();
-      EXPECT_EQ(edit->GetWindowProc(), own);
-    }
-  }
-}

@@ -253,7 +253,15 @@ TEST_F(TStatics, OnlyClickableStaticsTakeTheClickAndCloseTheMenu)
 
 TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
 {
-  const auto& looks = BarTestLooks;
+  struct TLook {
+    TdxBarManagerStyle Style;
+    const char* Name;
+  };
+  const TLook looks[] = {{bmsStandard, "standard"},
+                         {bmsEnhanced, "enhanced"},
+                         {bmsFlat, "flat"},
+                         {bmsXP, "xp"},
+                         {bmsOffice11, "office11"}};
   const TdxBarStaticBorderStyle borders[] = {sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump};
   for (TdxBarStaticBorderStyle border : borders) {
     auto* item = Add<TdxBarStatic>(L"Text");
@@ -272,7 +280,7 @@ TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
   fonts->SetWidth(90);
   fonts->SetItemIndex(0);
   Host.Form()->SetBounds(100, 100, 900, 420);
-  for (const TBarTestLook& look : looks) {
+  for (const TLook& look : looks) {
     SCOPED_TRACE(look.Name);
     Manager->SetStyle(look.Style);
     PumpPending();

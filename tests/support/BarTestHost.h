@@ -35,11 +35,3 @@ public:
   TOwned<TFormClass> FForm;
   TManagerClass* Manager;
 };
-
-// The five looks a manager's style chooses, with the names pictures are saved under.
-struct TBarTestLook {
-  TdxBarManagerStyle Style;
-  const char* Name;
-};
-inline constexpr TBarTestLook BarTestLooks[] = {
-    {bmsStandard, "standard"}, {bmsEnhanced, "enhanced"}, {bmsFlat, "flat"}, {bmsXP, "xp"}, {bmsOffice11, "office11"}};
