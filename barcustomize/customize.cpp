@@ -1,6 +1,8 @@
 // The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
 #include "barcustomize/customize.h"
 
+#include "barcustomize/designcontroller.h"
+#include "barcustomize/dragdrop.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -16,14 +18,18 @@ void InitializedxBarCustomize()
   if (GStartCount++ > 0)
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
+  InitializedxBarDesignController(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
+  dxBarInstallDragAndDrop();
 }
 
 void FinalizedxBarCustomize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
+  dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
+  FinalizedxBarDesignController();
 }
 
 bool dxBarCustomizeIsInitialized()

@@ -5,10 +5,14 @@
 
 #include "barextras/colorcombo.h"
 #include "barextras/containeritem.h"
+#include "barextras/datecombo.h"
 #include "barextras/fontcombo.h"
+#include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
 #include "barextras/listitems.h"
+#include "barextras/spinedit.h"
 #include "barextras/statics.h"
+#include "barextras/treeviewcombo.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -70,7 +74,11 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
       {&TdxBarLargeButton::StaticClass, &TdxBarLargeButtonControl::StaticClass},
       {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
       {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
+      {&TdxBarDateCombo::StaticClass, &TdxBarDateComboControl::StaticClass},
+      {&TdxBarTreeViewCombo::StaticClass, &TdxBarTreeViewComboControl::StaticClass},
+      {&TdxBarImageCombo::StaticClass, &TdxBarImageComboControl::StaticClass},
       {&TdxBarToolbarsListItem::StaticClass, &TdxBarToolbarsListItemControl::StaticClass},
+      {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
       {&TdxBarControlContainerItem::StaticClass, &TdxBarControlContainerControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
       {&TdxBarMRUListItem::StaticClass, &TdxBarContainerItemControl::StaticClass},

@@ -454,6 +454,9 @@ public:
   int GetDockingZoneSize() const { return 20; }
   // Moves the dragged bar to screen point P (also what the docking timer repeats).
   void MoveBarTo(const TPoint& P, bool ATimerDriven = false);
+  // The window a mouse drag of the manager captures: the Customize dialog while customizing,
+  // else the form's.
+  HWND GetCaptureWindow() const;
 
 private:
   static void CALLBACK WaitTimerProc(HWND, UINT, UINT_PTR, DWORD);
@@ -461,7 +464,6 @@ private:
   void StartWaitTimer();
   void EndDrag();
   bool FindTarget(const TPoint& P, TdxBarDockingStyle& AStyle, TdxDockControl*& ADockControl) const;
-  HWND GetCaptureWindow() const;
 
   TdxBarManager* FBarManager;
   std::array<TWeakRef<TdxDockControl>, 5> FDockControls{};

@@ -109,6 +109,8 @@ public:
 
   TdxBarManager* GetBarManager() const;
   virtual TdxBarPainter* GetPainter() const;
+  // What the manager starts and ends the window's mouse-leave tracking with.
+  IcxMouseTrackingCaller* GetMouseTrackingCaller() { return this; }
   // Which kind of bar window this is, as items ask their bars to rebuild.
   virtual TdxBarControlKind GetKind() const { return bckToolbar; }
 

@@ -3,6 +3,7 @@
 // click, a close, a handler) may free this window: each step after one holds a weak
 // reference and stops once it reads nil.
 #include "bars/barcontrol.h"
+#include "bars/customizing.h"
 
 #include "platform/Win.h"
 
@@ -495,6 +496,10 @@ void TCustomdxBarControl::DoMouseEnter()
   if (!HandleAllocated())
     return;
   FLastMousePoint = CursorPos();
+  if (TdxBarManager* manager = GetBarManager()) {
+    manager->BeginMouseTracking(this);
+    return;
+  }
   RECT r{};
   ::GetWindowRect(GetHandle(), &r);
   BeginMouseTracking(this, TRect{r.left, r.top, r.right, r.bottom}, this);
@@ -502,7 +507,10 @@ void TCustomdxBarControl::DoMouseEnter()
 
 void TCustomdxBarControl::DoMouseLeave()
 {
-  EndMouseTracking(this);
+  if (TdxBarManager* manager = GetBarManager())
+    manager->EndMouseTracking(this);
+  else
+    EndMouseTracking(this);
   FLastMousePoint = NoPoint;
   if (IsDestroying())
     return;
@@ -593,7 +601,15 @@ void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shif
   if (!self)
     return;
   if (IsCustomizing()) {
-    // Design selection: the press selects the link, which may then be dragged.
+    // Design selection: the press selects the link, which may then be dragged; the right
+    // button offers the link's customizing commands.
+    if (Button == mbRight && AControl) {
+      SelectItemControl(AControl);
+      const TdxBarCustomizingServices& services = dxBarCustomizingServices();
+      if (self && services.ShowCustomizingPopup && AControl->GetItemLink())
+        services.ShowCustomizingPopup(GetBarManager(), AControl->GetItemLink(), this);
+      return;
+    }
     if (Button != mbLeft || !AControl)
       return;
     SelectItemControl(AControl);

@@ -42,7 +42,7 @@ public:
   void DropDown(int X, int Y);
   // Hides the drop-down window and fires OnCloseUp, except while the combo or its manager is
   // being freed: the handler's object may be gone by then.
-  void CloseUp();
+  virtual void CloseUp();
   // Closes the list of every control of the combo that has it open.
   void CloseDropDowns();
   // Gives a drop-down control the editor's font and the painter's edit colours.

@@ -22,6 +22,12 @@ TdxBarCustomizingServices SetdxBarCustomizingServices(TdxBarCustomizingServices 
   return AServices;
 }
 
+void dxBarCustomizingManagerDestroying(TdxBarManager* AManager)
+{
+  if (GServices.ManagerDestroying && AManager)
+    GServices.ManagerDestroying(AManager);
+}
+
 void TdxBarManager::DragAndDrop(TdxBarItem* AItem, TdxBarItemLink* ALink)
 {
   if (GServices.DragAndDrop && (AItem || ALink))

@@ -30,6 +30,9 @@ struct TdxBarCustomizingServices {
   std::function<TdxBarItemLink*(const TdxBarManager* AManager)> GetDraggingItemLink;
   // A manager is going: its drag info goes with it.
   std::function<void(TdxBarManager* AManager)> ManagerDestroying;
+  // A menu window of the dragged link's links is being destroyed: the drag keeps its system
+  // window until it ends (true), once per drag; false: destroy it as usual.
+  std::function<bool(TdxBarManager* AManager, HWND AWnd)> KeepDragWindow;
 
   // --- The design controller's selection: AMode 0 selects, 1 deselects, 2 adds.
   std::function<void(TObject* AObject, int AMode)> SelectObject;
@@ -53,3 +56,5 @@ struct TdxBarCustomizingServices {
 const TdxBarCustomizingServices& dxBarCustomizingServices();
 // Installs new services and returns the previous ones.
 TdxBarCustomizingServices SetdxBarCustomizingServices(TdxBarCustomizingServices AServices);
+// The manager's destruction tells the units (ManagerDestroying) while its bars still exist.
+void dxBarCustomizingManagerDestroying(TdxBarManager* AManager);

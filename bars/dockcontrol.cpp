@@ -2,6 +2,7 @@
 // site, its border, background, colour and messages. Docking windows and laying a row of
 // them out live in bars/dockcontrol_windows.cpp.
 #include "bars/dockcontrol.h"
+#include "bars/customizing.h"
 
 #include <algorithm>
 #include <numeric>
@@ -942,6 +943,11 @@ void TdxDockControl::WndProc(TMessage& Message)
         return;
       }
       break;
+    case WM_DESTROY:
+      // The bars' windows go with this one; they are remembered to be shown again.
+      if (FBarManager && !IsDestroying() && !FBarManager->IsDestroying())
+        FBarManager->BeginRecreateBars();
+      break;
     case WM_MOUSEACTIVATE:
       if (!IsDesigning())
         if (TCustomForm* form = GetParentForm(this))
@@ -1022,6 +1028,8 @@ void TdxDockControl::ShowToolbarsPopup()
 {
   if (ShowToolbarsPopupProc)
     ShowToolbarsPopupProc(this);
+  else if (const TdxBarCustomizingServices& services = dxBarCustomizingServices(); services.ShowToolbarsPopup)
+    services.ShowToolbarsPopup(FBarManager, this);
 }
 
 // ---------------------------------------------------------------------------

@@ -384,6 +384,8 @@ public:
   void SaveToIni(TCustomIniFile* AIniFile, const String& ASection, bool AIsRegistry);
   void LoadFromIni(TCustomIniFile* AIniFile, const String& ASection, bool AIsRegistry);
   void ApplyLayout(const TdxBarLinksLayout& ALayout);
+  // Only the usage values of the links in ASection: use counts, recent order and marks.
+  void LoadUsageFromIni(TCustomIniFile* AIniFile, const String& ASection, bool AIsRegistry);
   TdxBarLinksLayout GetLayout(bool AIsRegistry) const;
   // Whether the links keep their recent-use values in a stored layout.
   bool StoresUsage() const;

@@ -271,6 +271,53 @@ void TdxBarItemLinks::ApplyLayout(const TdxBarLinksLayout& ALayout)
   RebuildLists();
 }
 
+// Each link takes the usage values of the stored link of its item (the first stored link of
+// an item for its first link, and so on), so that links the user moved or added since keep
+// the values of their own item.
+void TdxBarItemLinks::LoadUsageFromIni(TCustomIniFile* AIniFile, const String& ASection, bool AIsRegistry)
+{
+  const TdxBarLayoutStore store{AIniFile, String(), AIsRegistry};
+  const TdxBarLinksLayout layout = dxBarReadLinksLayout(store, ASection);
+  if (!layout.Present)
+    return;
+  TdxBarManager* manager = GetBarManager();
+  std::vector<bool> taken(layout.Links.size(), false);
+  struct TMatch {
+    TdxBarItemLink* Link;
+    size_t Stored;
+  };
+  std::vector<TMatch> matches;
+  for (int i = 0; i < Count(); ++i) {
+    TdxBarItemLink* link = Items(i);
+    if (!IsStoredLink(link, manager))
+      continue;
+    const String name = ItemNameOf(link);
+    for (size_t j = 0; j < layout.Links.size(); ++j)
+      if (!taken[j] && SameText(layout.Links[j].ItemName, name)) {
+        taken[j] = true;
+        matches.push_back({link, j});
+        break;
+      }
+  }
+  for (const TMatch& m : matches) {
+    m.Link->FMostRecentlyUsed = layout.Links[m.Stored].MostRecentlyUsed;
+    m.Link->ApplyMostRecentlyUsed();
+  }
+  // The use counts and the recent order, where the store keeps them.
+  std::stable_sort(matches.begin(), matches.end(), [&layout](const TMatch& a, const TMatch& b) {
+    return layout.Links[a.Stored].RecentIndex < layout.Links[b.Stored].RecentIndex;
+  });
+  for (const TMatch& m : matches) {
+    const TdxBarLinkLayout& stored = layout.Links[m.Stored];
+    if (AIniFile->ValueExists(store.LinkSection(ASection, int(m.Stored)), L"UseCount"))
+      m.Link->FUseCount = stored.UseCount;
+    if (stored.RecentIndex >= 0)
+      MoveInRecent(m.Link, stored.RecentIndex);
+  }
+  RebuildLists();
+  RebuildBarControl();
+}
+
 // ---------------------------------------------------------------------------
 // A bar
 
@@ -303,7 +350,8 @@ TdxBarLayout TdxBar::GetLayout(const TdxBarLayoutStore& AStore) const
   if (FMergeData.MergedWith)
     layout.Visible = FMergeData.VisibleBeforeMerge;
   else
-    layout.Visible = GetVisible() || (manager && manager->IsTemporaryHiddenBar(this));
+    layout.Visible =
+        GetVisible() || (manager && (manager->IsTemporaryHiddenBar(this) || manager->IsRecreatingBar(this)));
   if (FItemLinks)
     layout.Links = FItemLinks->GetLayout(AStore.IsRegistry);
   return layout;
@@ -390,11 +438,7 @@ void TdxBar::Reset()
   if (!initial || !CanReset())
     return;
   TdxBarLayoutStore store{initial, manager->GetIniSectionBase(), false};
-  const int count = initial->ReadInteger(store.ManagerSection(), L"BarCount", 0);
-  int index = -1;
-  for (int i = 0; i < std::min(count, dxBarLayoutMaxBars) && index < 0; ++i)
-    if (initial->ReadString(store.BarSection(i), L"Caption", String()) == FCaption)
-      index = i;
+  const int index = dxBarFindBarSection(store, FCaption);
   if (index < 0)
     return;
   TWeakRef<TdxBar> self(this);

@@ -217,6 +217,15 @@ std::vector<bool> dxBarReadLinksUsage(const TdxBarLayoutStore& AStore, const Str
   return usage;
 }
 
+int dxBarFindBarSection(const TdxBarLayoutStore& AStore, const String& ACaption)
+{
+  const int count = AStore.Ini->ReadInteger(AStore.ManagerSection(), L"BarCount", 0);
+  for (int i = 0; i < std::min(count, dxBarLayoutMaxBars); ++i)
+    if (AStore.Ini->ReadString(AStore.BarSection(i), L"Caption", String()) == ACaption)
+      return i;
+  return -1;
+}
+
 TdxBarLayout dxBarReadBarLayout(const TdxBarLayoutStore& AStore, int AIndex)
 {
   TCustomIniFile* ini = AStore.Ini;

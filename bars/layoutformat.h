@@ -117,6 +117,8 @@ TdxBarLayout dxBarReadBarLayout(const TdxBarLayoutStore& AStore, int AIndex);
 TdxBarLinksLayout dxBarReadLinksLayout(const TdxBarLayoutStore& AStore, const String& ASection);
 // Only the "MostRecentlyUsed" values of a link list, in link order (an absent list gives none).
 std::vector<bool> dxBarReadLinksUsage(const TdxBarLayoutStore& AStore, const String& ASection);
+// The index of the first bar section whose "Caption" is ACaption; -1 when none.
+int dxBarFindBarSection(const TdxBarLayoutStore& AStore, const String& ACaption);
 
 // Erases the layout at AStore: in an ini file every section whose name begins with the base;
 // in the registry the manager's values and the item, bar and sub-item keys below the base,

@@ -3,6 +3,7 @@
 // the form goes. A layout is read and checked whole (bars/layoutformat.cpp) before any bar
 // changes, so a damaged one never leaves a bar half applied.
 #include "bars/bar.h"
+#include "bars/itemlinks.h"
 #include "bars/items.h"
 #include "platform/Forms.h"
 #include "platform/Registry.h"
@@ -242,6 +243,14 @@ void TdxBarManager::LoadStoredLayouts()
   if (IsDesigning())
     return;
   if (FInitialLayout) {
+    // Sub-items are loaded after the manager and would only then resolve their links: the
+    // initial layout needs them now, or resetting a bar would empty the menus it opens.
+    std::vector<TWeakRef<TdxBarItem>> items;
+    for (int i = 0; i < GetItemCount(); ++i)
+      items.emplace_back(dynamic_cast<TdxBarItem*>(GetItem(i)));
+    for (const TWeakRef<TdxBarItem>& item : items)
+      if (TdxBarItemLinks* links = item ? item->GetItemLinks() : nullptr)
+        links->Loaded();
     FInitialLayout->Clear();
     TRestore initial(FSavingInitialLayout, true);
     SaveLayoutToIni(FInitialLayout.get(), GetIniSectionBase(), false);

@@ -4,6 +4,7 @@
 
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
+#include "bars/customizing.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
 #include "bars/hintwindow.h"
@@ -110,7 +111,9 @@ TdxBarManager::~TdxBarManager()
 // Every step is nil-safe: it also undoes a construction that failed half way.
 void TdxBarManager::Cleanup()
 {
+  dxBarCustomizingManagerDestroying(this);
   dxBarHideHintOfManager(this);
+  EndCustomizingOnDestroy();
   // The registers go while their members live on: members must not report to them.
   if (FGroups)
     FGroups->SetDestroying();

@@ -85,6 +85,17 @@ private:
   std::vector<TEvent<Sig>> FHandlers;
 };
 
+// The form designer's side of a manager while its form is designed.
+class IdxBarDesignerHook {
+public:
+  virtual void GetSelection(TList* AList) = 0;
+  // AMode 0 selects, 1 deselects, 2 adds.
+  virtual void SelectComponent(TComponent* AComponent, int AMode) = 0;
+
+protected:
+  ~IdxBarDesignerHook() = default;
+};
+
 // Every living bar manager, in creation order. It does not own them.
 class TdxBarManagerList : public TObjectList {
   DECLARE_CLASS(TdxBarManagerList, TObjectList)
@@ -211,9 +222,6 @@ public:
   bool IsLoadingLayout() const { return FApplyingLayout; }
   // Customizing mode, or design time.
   bool IsCustomizing() const { return FIsCustomizing || IsDesigning(); }
-  // Switches the customizing flag; the Customize dialog and the bars' reactions join it
-  // with customizing mode.
-  void SetIsCustomizing(bool Value) { FIsCustomizing = Value; }
   bool IsRestoringRecreatedBars() const { return FRestoringRecreatedBars; }
   // Calls of ReadState so far; resetting a bar needs at least one.
   int GetReadStateCount() const { return FReadStateCount; }
@@ -279,6 +287,61 @@ public:
   // The window of the Customize dialog while it is open (it takes the focus bar windows
   // hand on); nil otherwise.
   HWND GetCustomizingFormHandle() const;
+  // --- Customizing mode and the toolbar commands (bars/manager_customizing.cpp).
+  // Closes the open menus, shows every link (also those hidden outside customizing) or
+  // hides them again, shows or hides the Customize dialog and rebuilds every bar window.
+  // Switching on while the dialog is open does nothing.
+  void SetIsCustomizing(bool Value);
+  // Another listed manager has the customizing flag.
+  bool IsAnotherManagerCustomizing() const;
+  // A new bar "Custom N", docked at the top on a row of its own; nil when the name dialog
+  // was cancelled. Without a name dialog the proposed caption is taken.
+  TdxBar* NewToolBar(bool AIsMainMenu = false, bool AAskName = true);
+  // The name dialog with the bar's caption; the caption changes on OK.
+  void RenameToolBar(TdxBar* ABar);
+  void ResetToolBar(TdxBar* ABar);
+  // Asks whether to forget the record of used commands; on Yes, ResetUsageData.
+  void ResetUsageDataWithConfirmation();
+  // The links' use counts, recent order and most-recently-used marks as the form data had them.
+  void ResetUsageData();
+  // AllowReset, and the manager was read from form data.
+  bool CanReset() const { return FAllowReset && FReadStateCount > 0; }
+  // Takes apart the merges into this manager's bars (of AManager's bars only when given);
+  // with AStoreState they are remembered for RestoreMergedBars and nothing changes its
+  // visibility meanwhile.
+  void UnmergeAllBars(TdxBarManager* AManager, bool AStoreState);
+  void RestoreMergedBars();
+  // Moves an item within the item list (the order the Customize dialog lists them in).
+  void MoveItem(int AFrom, int ATo);
+  // The bars whose windows were destroyed from outside with their dock site: the list is
+  // made when a dock site's window goes, a bar joins it as its window goes, and the bars of
+  // ADockControl (nil: of every site that has a window again, and floating ones) show again.
+  void BeginRecreateBars();
+  void AddRecreatingBar(TdxBar* ABar);
+  void ShowRecreatingBars(TWinControl* ADockControl);
+  bool IsRecreatingBar(const TdxBar* ABar) const;
+  // While a modal window runs: the enabled floating bar windows are disabled, and enabled
+  // again afterwards (those that still exist).
+  void DisableFloatingBars();
+  void EnableFloatingBars();
+  // One bar window at a time is told when the mouse leaves its visible part; the one tracked
+  // before hears that it was left.
+  void BeginMouseTracking(TCustomdxBarControl* ABarControl);
+  void EndMouseTracking(TCustomdxBarControl* ABarControl);
+  bool IsMouseTrackingBarControl(const TCustomdxBarControl* ABarControl) const;
+  // The form designer's selection while the form is designed; without a designer nothing
+  // is selected and selecting does nothing.
+  void SetDesignerHook(IdxBarDesignerHook* Value) { FDesignerHook = Value; }
+  void DesignerGetSelection(TList* AList) const;
+  void DesignerSelectComponent(TComponent* AComponent, int AMode);
+  // The components of the designer's selection that the design controller holds selected
+  // (state 1, not the current object).
+  void GetSelectedComponents(TList* AList) const;
+  // False only for an owner designed inline (a frame inside another form being designed).
+  bool IsOwnerNotInlineDesigned() const;
+  // Closes the active bar window of this manager with the menus around it.
+  void HideActiveBarControl() { CloseActiveBarControl(); }
+
   // --- Hints (bars/manager_hints.cpp). Shows the hint of AControl (AText, else the
   // control's own) after the hint pause, or hides the hint; nothing while customizing or
   // without ShowHint.
@@ -663,6 +726,21 @@ private:
   bool FApplyingLayout = false;  // Loaded applies the layout (IsLoadingLayout)
   bool FLoadingLayout = false;   // Loaded's items and bars take their stored state
   bool FRestoringRecreatedBars = false;
+  // Customizing mode (bars/manager_customizing.cpp).
+  void RefreshOtherManagersBarControls();
+  void FormWindowCreated();
+  void EndCustomizingOnDestroy();
+  // Only between a dock site's window going and its bars showing again.
+  std::unique_ptr<std::vector<TWeakRef<TdxBar>>> FRecreatingBars;
+  std::vector<HWND> FDisabledFloatingBars;
+  TWeakRef<TCustomdxBarControl> FMouseTrackingBarControl;
+  // The bars whose merges UnmergeAllBars took apart, and whether each was merged away itself.
+  struct TdxBarStoredMerge {
+    TWeakRef<TdxBar> Bar;
+    bool MergedAway = false;
+  };
+  std::vector<TdxBarStoredMerge> FStoredMerges;
+  IdxBarDesignerHook* FDesignerHook = nullptr;
   // Bars (bars/bars.cpp).
   TdxBars* FBars = nullptr;
   TWeakRef<TdxBar> FMainMenuBar;

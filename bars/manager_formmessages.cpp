@@ -7,6 +7,7 @@
 #include "bars/barcontrol.h"
 #include "bars/dockcontrol.h"
 #include "bars/startup.h"
+#include "platform/Forms.h"
 
 void TdxBarManager::HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
@@ -19,6 +20,10 @@ void TdxBarManager::HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM 
     case WM_SETTINGCHANGE:
       if (WParam == SPI_SETNONCLIENTMETRICS)
         SystemFontChanged();
+      break;
+    case WM_CREATE:
+      if (TCustomForm* form = GetNearestParentForm(); form && form->HandleAllocated() && form->GetHandle() == Wnd)
+        FormWindowCreated();
       break;
     default:
       break;
@@ -38,4 +43,21 @@ void TdxBarManager::SystemColorsChanged()
       bar->RepaintAll();
       RedrawWindow(bar->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
+}
+
+// The form's window was made again after it had been destroyed from outside: the dock sites
+// get their windows and the bars that went with them show again.
+void TdxBarManager::FormWindowCreated()
+{
+  // A first window, or one remade by the class layer with its children, has nothing waiting.
+  if (!FRecreatingBars)
+    return;
+  for (int i = 0; i < FDockControls.Count(); ++i) {
+    auto* site = static_cast<TWinControl*>(FDockControls.Items(i));
+    if (!site->HandleAllocated() && site->GetParent() && site->GetParent()->HandleAllocated())
+      site->HandleNeeded();
+  }
+  ShowRecreatingBars(nullptr);
+  if (FRecreatingBars && FRecreatingBars->empty())
+    FRecreatingBars.reset();
 }

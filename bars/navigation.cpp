@@ -84,6 +84,11 @@ TdxBarBeepProc SetdxBarBeepProc(TdxBarBeepProc AProc)
   return old;
 }
 
+void dxBarBeep()
+{
+  GBeep();
+}
+
 // ---------------------------------------------------------------------------
 // Key-tip data
 

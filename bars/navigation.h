@@ -102,9 +102,10 @@ private:
   IdxBarKeyTipWindowsManager* FManager = nullptr;
 };
 
-// The beep of a key that matches no key tip; replaceable for tests.
+// The beep of a key that matches no key tip or that an editor refuses; replaceable for tests.
 using TdxBarBeepProc = void (*)();
 TdxBarBeepProc SetdxBarBeepProc(TdxBarBeepProc AProc);
+void dxBarBeep();
 
 class TdxBarNavigationController : public TObject {
   DECLARE_CLASS(TdxBarNavigationController, TObject)

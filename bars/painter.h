@@ -482,7 +482,11 @@ public:
   virtual void DrawColorComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The date navigator's header background and its "Today" / "Clear" buttons.
   virtual TColor GetDateNavigatorHeaderColor() const;
-  virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed, bool AHot) const {}
+  // A push button, drawn pressed while the pointer holds it down over it.
+  virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed, bool AHot) const
+  {
+    DrawPushButton(DC, R, false, AText, APressed && AHot);
+  }
 
   // --- Statics, progress bars, separators, in-place sub items and containers.
   virtual TColor GetProgressBarColor() const;

@@ -227,9 +227,7 @@ void TCustomdxBarSubItem::LoadLinkUsage(TCustomIniFile* AStorage, const String& 
   const String section = GetLinksSection(ABase);
   if (!AStorage || !FItemLinks || section.empty() || !AStorage->ValueExists(section, L"ItemLinkCount"))
     return;
-  const std::vector<bool> usage = dxBarReadLinksUsage({AStorage, String(), AIsRegistry}, section);
-  for (int i = 0; i < FItemLinks->Count() && i < int(usage.size()); ++i)
-    FItemLinks->Items(i)->SetMostRecentlyUsed(usage[size_t(i)]);
+  FItemLinks->LoadUsageFromIni(AStorage, section, AIsRegistry);
 }
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "bars/buttons.h"
+#include "bars/customizing.h"
 #include "bars/itemcontrol.h"
 #include "bars/items.h"
 #include "bars/manager.h"
@@ -263,6 +264,13 @@ void TdxBarSubMenuControl::DoClose()
   Free();
 }
 
+bool TdxBarSubMenuControl::IsCustomizing() const
+{
+  if (TCustomdxBarControl* parent = GetParentBarControl())
+    return parent->IsCustomizing();
+  return TCustomdxBarControl::IsCustomizing();
+}
+
 void TdxBarSubMenuControl::CloseMenu()
 {
   DoClose();
@@ -438,11 +446,28 @@ void TdxBarSubMenuControl::DestroyWindowHandle()
     SetActive(false);
   if (!self)
     return;
+  HandWindowToDrag();
   TCustomdxBarControl::DestroyWindowHandle();
   if (!FRecreating)
     DoCloseUp();
   if (self)
     DeleteLessUsedBrush();
+}
+
+// A drag of one of this menu's links runs inside a message of this window: its system window
+// stays, hidden and no longer ours, until the drag ends (once per drag).
+void TdxBarSubMenuControl::HandWindowToDrag()
+{
+  TdxBarManager* manager = GetBarManager();
+  TdxBarItemLink* dragged = manager && manager->IsDragging() ? manager->GetDraggingItemLink() : nullptr;
+  const auto& keep = dxBarCustomizingServices().KeepDragWindow;
+  if (FRecreating || !dragged || !FItemLinks || dragged->GetItemLinks() != FItemLinks || !HandleAllocated() || !keep)
+    return;
+  HWND wnd = GetHandle();
+  if (!keep(manager, wnd))
+    return;
+  ::ShowWindow(wnd, SW_HIDE);
+  UnbindHandle(wnd);
 }
 
 void TdxBarSubMenuControl::RebuildBar()

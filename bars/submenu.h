@@ -109,6 +109,8 @@ public:
   void BeforeDestruction() override;
 
   TdxBarControlKind GetKind() const override { return bckSubMenu; }
+  // A menu opened from another window customises as that window does.
+  bool IsCustomizing() const override;
 
   // --- Opening. Creators set the position (Left, Top), the owner's size, the preferred
   // directions and animate, then call Popup.
@@ -275,6 +277,7 @@ private:
   void StartScrollTimer();
   void ScrollTimerFired();
   void KillExpandTimer();
+  void HandWindowToDrag();
   void StartExpandTimer(UINT_PTR AId, int AInterval);
   static void CALLBACK ExpandTimerProc(HWND AWnd, UINT AMsg, UINT_PTR AId, DWORD ATime);
   void ExpandTimerFired(UINT_PTR AId);
@@ -364,6 +367,8 @@ public:
   // Hands the links to the manager's customizing-popup hook.
   void NotifyBarManager();
   void Popup() override;
+  // Its entries are commands that run, whatever the manager is doing.
+  bool IsCustomizing() const override { return false; }
   // Called with the popup's links before it shows.
   static std::function<void(TdxBarManager*, TdxBarItemLinks*)> CustomizingPopupHook;
 };

@@ -830,6 +830,9 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
   TWeakRef<TdxDockControl> dock(FDockingStyle != dsNone ? GetDockControl() : nullptr);
   if (dock)
     dock->SetBarDestroying(true);
+  // Gone with its dock site's window: the bar shows again when the site has a window again.
+  if (fromOutside)
+    manager->AddRecreatingBar(FBar);
   {
     TFinally unmark([&dock]() noexcept {
       if (TdxDockControl* site = dock.Get())

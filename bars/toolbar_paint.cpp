@@ -20,15 +20,7 @@ namespace {
 // Another manager than AManager is customizing: the bars of AManager look inactive.
 bool IsAnotherManagerCustomizing(const TdxBarManager* AManager)
 {
-  TdxBarManagerList* list = dxBarManagerList();
-  if (!list)
-    return false;
-  for (int i = 0; i < list->Count(); ++i) {
-    TdxBarManager* manager = list->GetItem(i);
-    if (manager && manager != AManager && manager->IsCustomizing() && !manager->IsDesigning())
-      return true;
-  }
-  return false;
+  return AManager && AManager->IsAnotherManagerCustomizing();
 }
 
 }  // namespace

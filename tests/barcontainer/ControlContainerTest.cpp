@@ -5,6 +5,7 @@
 
 #include "ContainerTestUtil.h"
 #include "bars/dxBarStrs.h"
+#include "bars/registry.h"
 
 namespace {
 
@@ -228,32 +229,32 @@ TEST_F(TControlContainerTest, InAMenuTheItemIsAPlainEntryAndTheControlStaysOnThe
   PumpUntil([&] { return Menu() == nullptr; });
 }
 
-TEST(ControlContainerRegistration, EveryKindIsRegisteredWithItsControlInTheTablesOrder)
+TEST(ControlContainerRegistration, EveryExtraKindIsRegisteredInTheTablesOrderWithItsControl)
 {
-  // The whole table; kinds that other parts of the library have not registered yet are
-  // skipped, but what is registered keeps this order.
-  const std::vector<String> order = {
-      L"TdxBarStatic",        L"TdxBarLargeButton",          L"TdxBarColorCombo",   L"TdxBarFontNameCombo",
-      L"TdxBarDateCombo",     L"TdxBarTreeViewCombo",        L"TdxBarImageCombo",   L"TdxBarToolbarsListItem",
-      L"TdxBarSpinEdit",      L"TdxBarControlContainerItem", L"TdxBarProgressItem", L"TdxBarMRUListItem",
-      L"TdxBarInPlaceSubItem"};
-  size_t next = 0;
-  for (const TdxBarExtItemKind& kind : dxBarExtItemKinds()) {
-    const String name = kind.ItemClass()->ClassName();
-    auto found = std::find(order.begin() + std::ptrdiff_t(next), order.end(), name);
-    ASSERT_NE(found, order.end()) << "out of order or unknown";
-    next = size_t(found - order.begin()) + 1;
-  }
-  const std::vector<std::pair<TClass, TClass>> ours = {
+  const std::vector<std::pair<TClass, TClass>> table = {
+      {TdxBarStatic::StaticClass(), TdxBarStaticControl::StaticClass()},
+      {TdxBarLargeButton::StaticClass(), TdxBarLargeButtonControl::StaticClass()},
+      {TdxBarColorCombo::StaticClass(), TdxBarColorComboControl::StaticClass()},
+      {TdxBarFontNameCombo::StaticClass(), TdxBarComboControl::StaticClass()},
+      {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass()},
+      {TdxBarTreeViewCombo::StaticClass(), TdxBarTreeViewComboControl::StaticClass()},
+      {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass()},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass()},
+      {TdxBarSpinEdit::StaticClass(), TdxBarSpinEditControl::StaticClass()},
       {TdxBarControlContainerItem::StaticClass(), TdxBarControlContainerControl::StaticClass()},
+      {TdxBarProgressItem::StaticClass(), TdxBarProgressControl::StaticClass()},
       {TdxBarMRUListItem::StaticClass(), TdxBarContainerItemControl::StaticClass()},
       {TdxBarInPlaceSubItem::StaticClass(), TdxBarInPlaceSubItemControl::StaticClass()}};
-  for (const auto& [itemClass, controlClass] : ours) {
-    const auto& kinds = dxBarExtItemKinds();
-    auto it = std::find_if(kinds.begin(), kinds.end(),
-                           [&](const TdxBarExtItemKind& k) { return k.ItemClass() == itemClass; });
-    ASSERT_NE(it, kinds.end()) << itemClass->ClassName();
-    EXPECT_EQ(it->ControlClass(), controlClass);
+  TdxBarItemList* list = RegisteredBarItems();
+  ASSERT_NE(list, nullptr);
+  int previous = -1;
+  for (const auto& [itemClass, controlClass] : table) {
+    SCOPED_TRACE(itemClass->ClassName());
+    const int index = list->IndexOfItemClass(itemClass);
+    EXPECT_GT(index, previous) << "in the table's order";
+    previous = index;
+    EXPECT_EQ(GetRegisteredControlClass(itemClass), controlClass);
+    if (index >= 0)
+      EXPECT_TRUE(list->GetRecord(index)->ShownInCustomizing);
   }
 }

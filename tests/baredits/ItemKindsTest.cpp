@@ -67,6 +67,9 @@ TEST_F(TItemKinds, LabelControlIsNeverClickedAndSelectableOnlyWhileCustomizing)
   EXPECT_FALSE(control->CanSelect());
   EXPECT_EQ(control->GetDefaultViewParts(), ivpCaption);
   Manager->SetIsCustomizing(true);
+  // Switching the mode remakes the bar's controls.
+  control = ControlOn<TdxBarCustomStaticControl>(Bar1, label);
+  ASSERT_NE(control, nullptr);
   EXPECT_TRUE(control->CanSelect());
   Manager->SetIsCustomizing(false);
 }

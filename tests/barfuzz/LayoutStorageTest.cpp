@@ -440,7 +440,7 @@ TEST_F(TStoredLayout, SeededMutationsLoad)
   const std::vector<TBarState> before = States();
   std::mt19937 random(20261207);
   auto pick = [&](size_t n) { return size_t(random() % n); };
-  for (int c = 0; c < 2000; ++c) {
+  for (int c = 0; c < 1000; ++c) {
     TStringList m;
     m.Assign(&lines);
     for (int k = 0; k <= int(pick(3)) && m.Count() > 0; ++k) {
@@ -468,7 +468,7 @@ TEST_F(TStoredLayout, SeededMutationsLoad)
       return was != original.end() && is != mutated.end() && is->second == was->second;
     };
     const std::string label = "mutation " + std::to_string(c);
-    Check(m.GetText(), label, c % 200 == 0, String(), [&] {
+    Check(m.GetText(), label, c % 100 == 0, String(), [&] {
       const std::vector<TBarState> after = States();
       for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
         const String bar = base + L"Bar" + IntToStr(int(i));

@@ -155,15 +155,17 @@ TEST(HookServicesContract, WhileADialogIsReportedPressesOnTheFormsControlsBecome
   edit->SetParent(host.Form());
   host.Form()->Show();
   TOwned<TForm> dialog(TCustomForm::CreateNew<TForm>(nullptr));
-  host.Manager->Dialog = dialog->GetHandle();
   const POINT p{5, 5};
-  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p)) << "not customizing yet";
+  // The dialog opens with customizing mode (an open dialog keeps the mode from switching on).
   host.Manager->SetIsCustomizing(true);
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p)) << "no dialog reported yet";
+  host.Manager->Dialog = dialog->GetHandle();
   EXPECT_TRUE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p));
   EXPECT_EQ(host.Form()->ErrorPresses, 1) << "the form got it as a non-client press that does nothing";
   EXPECT_TRUE(dxBarMouseHookMessage(WM_MOUSEMOVE, edit->GetHandle(), p));
   EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, host.Form()->GetHandle(), p)) << "the form itself is left alone";
   host.Manager->SetIsCustomizing(false);
+  EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit->GetHandle(), p)) << "not customizing any more";
 }
 
 // Key messages the edit takes from the queue.

@@ -1,0 +1,142 @@
+// The program-wide set-up of the customizing tests, the form they read and their helpers.
+#include "CustomizingTestUtil.h"
+
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TCustomizingForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const CustomizingEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TCustomizingForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
+                               TdxBarButton::StaticClass(), TdxBarSubItem::StaticClass()});
+
+// Links of the names; a name ending in "-" is a link not recently used.
+String Links(std::vector<String> ANames)
+{
+  String text = L"ItemLinks = <";
+  for (String& name : ANames) {
+    const bool rare = name.back() == L'-';
+    text += L"\nitem\nVisible = True\nItemName = '" + (rare ? name.substr(0, name.size() - 1) : name) + L"'\n";
+    text += rare ? L"MostRecentlyUsed = False\nend" : L"end";
+  }
+  return text + L">\n";
+}
+
+String FormText()
+{
+  String text =
+      L"object CustomizingForm: TCustomizingForm\nobject dxBarManager1: TdxBarManager\n"
+      L"Categories.Strings = ('Default')\n"
+      L"object MainMenuBar: TdxBar\nCaption = 'Main Menu'\nDockingStyle = dsTop\nIsMainMenu = True\n" +
+      Links({L"FileItem", L"CustomizeOnly"}) +
+      L"Visible = True\nend\nobject ToolsBar: TdxBar\nCaption = 'Tools'\nDockingStyle = dsTop\nRow = 1\n" +
+      Links({L"Tool0", L"Tool1", L"Tool2-"}) + L"Visible = True\nend\n";
+  for (String name : {L"File0", L"File1", L"File2", L"File3", L"File4", L"Tool0", L"Tool1", L"Tool2", L"CustomizeOnly"})
+    text += L"object " + name + L": TdxBarButton\nCaption = '" + name + L"'\nCategory = 0\n" +
+            (name == L"CustomizeOnly" ? L"Visible = ivInCustomizing\nend\n" : L"end\n");
+  return text + L"object FileItem: TdxBarSubItem\nCaption = '&File'\nCategory = 0\n" +
+         Links({L"File0", L"File1", L"File2", L"File3-", L"File4-"}) + L"end\nend\nend\n";
+}
+
+BOOL CALLBACK FindBox(HWND AWnd, LPARAM AParam)
+{
+  wchar_t name[16] = {};
+  ::GetClassNameW(AWnd, name, 16);
+  if (String(name) != L"#32770" || !::IsWindowVisible(AWnd))
+    return TRUE;
+  *reinterpret_cast<HWND*>(AParam) = AWnd;
+  return FALSE;
+}
+
+BOOL CALLBACK ReadText(HWND AWnd, LPARAM AParam)
+{
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(AWnd, text, 1024);
+  auto* seen = reinterpret_cast<TMessageBoxSeen*>(AParam);
+  if (::GetDlgCtrlID(AWnd) != IDYES && ::GetDlgCtrlID(AWnd) != IDNO && String(text).size() > seen->Text.size())
+    seen->Text = text;
+  return TRUE;
+}
+
+}  // namespace
+
+void TCustomizingFixture::SetUp()
+{
+  Form = TCustomForm::CreateFromText<TCustomizingForm>(FormText(), nullptr);
+  FormOwner = std::make_unique<TOwned<TCustomizingForm>>(Form);
+  Manager = dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
+  ASSERT_NE(Manager, nullptr);
+}
+
+void TCustomizingFixture::TearDown()
+{
+  Manager->SetIsCustomizing(false);
+  if (TCustomdxBarControl* active = ActiveBarControl())
+    active->Close();
+  PumpPending();
+}
+
+void TCustomizingFixture::ShowForm()
+{
+  Form->SetBounds(200, 150, 500, 300);
+  Form->Show();
+  ActivateWindow(Form->GetHandle());
+  PumpPending();
+}
+
+TdxBarItemControl* TCustomizingFixture::ControlOf(const String& AItemName) const
+{
+  TdxBarItem* item = Item(AItemName);
+  for (int i = 0; item && i < item->GetLinkCount(); ++i)
+    if (TdxBarItemControl* control = item->GetLink(i)->GetControl())
+      return control;
+  return nullptr;
+}
+
+POINT TCustomizingFixture::CenterOf(const String& AItemName) const
+{
+  TdxBarItemControl* control = ControlOf(AItemName);
+  TRect r = control ? control->GetParent()->GetItemScreenRect(control) : TRect{};
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+int ControlCount(TdxBar* ABar)
+{
+  int count = 0;
+  for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i)
+    count += ABar->GetItemLinks()->Items(i)->GetControl() ? 1 : 0;
+  return count;
+}
+
+TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButtonId)
+{
+  TMessageBoxSeen seen;
+  const DWORD thread = ::GetCurrentThreadId();
+  RunWithHelperThread(AShow, [&] {
+    HWND box = nullptr;
+    // The box appears once this thread is inside it.
+    for (int tries = 0; tries < 250 && !box; ++tries, PauseScript(20))
+      ::EnumThreadWindows(thread, &FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND button = box ? ::GetDlgItem(box, AButtonId) : nullptr;
+    RECT r{};
+    if (!button || !::GetWindowRect(button, &r)) {
+      // Nothing to click: Esc ends a box that was not recognised, so that the test goes on.
+      SendKeyTransition(VK_ESCAPE, true);
+      SendKeyTransition(VK_ESCAPE, false);
+      return;
+    }
+    seen.Found = true;
+    ::EnumChildWindows(box, &ReadText, reinterpret_cast<LPARAM>(&seen));
+    seen.YesNo = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO);
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+      if (HWND b = ::GetDlgItem(box, id); b && (::GetWindowLongPtrW(b, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON)
+        seen.DefaultButton = id;
+    SendMouseMove(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    PauseScript(50);
+    SendMouseButton(true);
+    SendMouseButton(false);
+  });
+  return seen;
+}

@@ -1,0 +1,88 @@
+// The program-wide set-up of the date tests and their toolbar fixture: the class layer,
+// then the bar library (which starts the extra items unit), as a program starts them.
+#include "DateTestUtil.h"
+#include "barextras/dxBarExtItems.h"
+#include "bars/itemlinks.h"
+
+IMPLEMENT_CLASS(TDateComboForm, TForm)
+
+void TDateComboFixture::SetUp()
+{
+  Manager = Host.Manager;
+  Host.Form()->SetBounds(120, 120, 600, 400);
+  FormEdit = new TEdit(Host.Form());
+  FormEdit->SetParent(Host.Form());
+  FormEdit->SetBounds(20, 300, 200, 24);
+  Combo = new TdxBarDateCombo(Host.Form());
+  Combo->SetWidth(160);
+  Bar = Manager->GetBars()->Add();
+  Bar->SetDockingStyle(dsTop);
+  Bar->GetItemLinks()->AddItem(Combo);
+  Bar->SetVisible(true);
+  Host.Form()->Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  FormEdit->SetFocus();
+  PumpPending();
+  ASSERT_NE(Control(), nullptr);
+}
+
+TdxBarDateComboControl* TDateComboFixture::Control() const
+{
+  TdxBarItemLink* link = Bar->GetItemLinks()->Count() > 0 ? Bar->GetItemLinks()->Items(0) : nullptr;
+  return link ? dynamic_cast<TdxBarDateComboControl*>(link->GetControl()) : nullptr;
+}
+
+bool TDateComboFixture::NavigatorShown() const
+{
+  return Navigator()->HandleAllocated() && ::IsWindowVisible(Navigator()->GetHandle());
+}
+
+static POINT CenterOnScreen(TdxBarItemControl* AControl, const TRect& R)
+{
+  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
+  return p;
+}
+
+POINT TDateComboFixture::TextCenter() const
+{
+  return CenterOnScreen(Control(), Control()->GetPartRects().at(dxBarEditPartText));
+}
+
+POINT TDateComboFixture::ButtonCenter() const
+{
+  return CenterOnScreen(Control(), Control()->GetDropDownRect());
+}
+
+POINT TDateComboFixture::NavigatorPoint(const TRect& AClientRect) const
+{
+  POINT p{(AClientRect.left + AClientRect.right) / 2, (AClientRect.top + AClientRect.bottom) / 2};
+  ::ClientToScreen(Navigator()->GetHandle(), &p);
+  return p;
+}
+
+bool TDateComboFixture::StartEditing()
+{
+  if (!ClickAt(TextCenter()))
+    return false;
+  return PumpUntil([&] { return Control()->GetHandle() && ::GetFocus() == Control()->GetHandle(); });
+}
+
+bool TDateComboFixture::OpenNavigator()
+{
+  if (!ClickAt(ButtonCenter()))
+    return false;
+  return PumpUntil([&] { return NavigatorShown(); });
+}
+
+String TDateComboFixture::EditorText() const
+{
+  return Control()->GetText();
+}
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const DatesEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TDateComboForm::StaticClass(), TdxBarManager::StaticClass()});
+
+}  // namespace
