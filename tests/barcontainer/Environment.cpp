@@ -6,6 +6,15 @@ IMPLEMENT_CLASS(TContainerTestForm, TForm)
 
 namespace {
 
+// The pointer is left in a corner, away from where the next program's windows open: a
+// program whose first press lands where the pointer already rests gets no move before it.
+class TPointerAway : public testing::Environment {
+public:
+  void TearDown() override { MoveMouseTo(POINT{5, 5}); }
+};
+
+[[maybe_unused]] testing::Environment* const PointerAway = testing::AddGlobalTestEnvironment(new TPointerAway);
+
 [[maybe_unused]] testing::Environment* const ContainerEnvironment =
     testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
         TContainerTestForm::StaticClass(), TdxBarManager::StaticClass(), TEdit::StaticClass(),
