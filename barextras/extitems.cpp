@@ -4,10 +4,12 @@
 #include "barextras/extitems.h"
 
 #include "barextras/colorcombo.h"
+#include "barextras/containeritem.h"
 #include "barextras/datecombo.h"
 #include "barextras/fontcombo.h"
 #include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
+#include "barextras/listitems.h"
 #include "barextras/spinedit.h"
 #include "barextras/statics.h"
 #include "barextras/treeviewcombo.h"
@@ -75,8 +77,12 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
       {&TdxBarDateCombo::StaticClass, &TdxBarDateComboControl::StaticClass},
       {&TdxBarTreeViewCombo::StaticClass, &TdxBarTreeViewComboControl::StaticClass},
       {&TdxBarImageCombo::StaticClass, &TdxBarImageComboControl::StaticClass},
+      {&TdxBarToolbarsListItem::StaticClass, &TdxBarToolbarsListItemControl::StaticClass},
       {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
+      {&TdxBarControlContainerItem::StaticClass, &TdxBarControlContainerControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
+      {&TdxBarMRUListItem::StaticClass, &TdxBarContainerItemControl::StaticClass},
+      {&TdxBarInPlaceSubItem::StaticClass, &TdxBarInPlaceSubItemControl::StaticClass},
   };
   return kinds;
 }

@@ -561,9 +561,11 @@ void TCustomdxBarControl::ExpandContainers()
       if (!self)
         return;
       if (TdxBarItemLink* kept = linkRef.Get()) {
-        kept->SetCollection(nullptr);
-        expansion.ContainerRemoved = true;
-        expansion.Index = std::min(expansion.Index, FItemLinks->Count());
+        if (!container->KeepsOwnLinkWhileListed()) {
+          kept->SetCollection(nullptr);
+          expansion.ContainerRemoved = true;
+          expansion.Index = std::min(expansion.Index, FItemLinks->Count());
+        }
         FContainerLinks.push_back(std::move(expansion));
       }
       continue;

@@ -130,6 +130,8 @@ public:
   // Frees what the fills created, when nothing links it any more.
   virtual void ClearListedItems();
   virtual bool IsListedAsGroup() const { return true; }
+  // Whether the item's own link stays in a menu above what it lists there.
+  virtual bool KeepsOwnLinkWhileListed() const { return false; }
   // The content changed: the places that show it are made again.
   virtual void DataChanged();
   bool CanBeVisible() const override;

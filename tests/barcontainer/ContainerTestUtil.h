@@ -1,0 +1,55 @@
+// Shared pieces of the control container and list item tests: a shown form with a manager,
+// a toolbar docked at the top whose first item is a sub item, and an edit on the form that
+// the container items can host.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "barextras/dxBarExtItems.h"
+#include "bars/bar.h"
+#include "bars/itemlinks.h"
+#include "bars/subitems.h"
+#include "bars/toolbar.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pixels.h"
+#include "support/Pump.h"
+
+class TContainerTestForm : public TForm {
+  DECLARE_CLASS(TContainerTestForm, TForm)
+public:
+  explicit TContainerTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+class TContainerFixture : public testing::Test {
+protected:
+  void SetUp() override;
+
+  // The control of the item's first link in ALinks; nil when none is shown.
+  static TdxBarItemControl* ControlOf(TdxBarItemLinks* ALinks, TdxBarItem* AItem);
+  TdxBarItemControl* OnBar(TdxBarItem* AItem) const { return ControlOf(Bar->GetItemLinks(), AItem); }
+  TdxBarItemControl* InMenu(TdxBarItem* AItem) const { return ControlOf(SubItem->GetItemLinks(), AItem); }
+  // The centre of a control and its rectangle, on the screen.
+  static POINT ScreenCenter(TdxBarItemControl* AControl);
+  static RECT ScreenRect(TdxBarItemControl* AControl);
+  // A window's rectangle on the screen.
+  static RECT WindowRect(TWinControl* AWindow);
+  // Opens the sub item's menu by clicking it; nil when it did not open.
+  TCustomdxBarControl* OpenMenu();
+  TCustomdxBarControl* Menu() const { return SubItem->GetItemLinks()->GetBarControl(); }
+  // The captions of the links a bar window shows now, in order.
+  static std::vector<String> ShownCaptions(TCustomdxBarControl* ABar);
+  // A key pressed and released while a menu is open: its hooks eat the messages, so the wait
+  // is for the queue to hold no key message.
+  static void MenuKey(WORD AKey);
+  // Lets every window paint what is pending.
+  static void Settle();
+
+  TBarHost<TContainerTestForm> Host;
+  TdxBarManager* Manager = nullptr;
+  TEdit* Edit = nullptr;
+  TEdit* FormEdit = nullptr;
+  TdxBarSubItem* SubItem = nullptr;
+  TdxBar* Bar = nullptr;
+};
