@@ -2,6 +2,8 @@
 // dragged from stays usable, also when its window is closed while the drag runs.
 #include "DragTestUtil.h"
 
+#include "bars/shadow.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -110,4 +112,35 @@ TEST_F(TMenuDrag, AMenuClosedWhileItsLinkIsDraggedKeepsItsWindowUntilTheDragEnds
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(ThreadWindowCount(), windowsOpen);
   EXPECT_EQ(again->GetItemLinks()->ShownItemCount(), 2);
+}
+
+// In a look that shadows its menus, the menu a link is dragged out of keeps its shadow shown
+// while the drag runs and after it.
+TEST_F(TMenuDrag, TheMenuDraggedFromKeepsItsShadow)
+{
+  // The system's setting for shadows under menus is on, for this test only.
+  TdxBarShadowSettingQuery saved = SetdxBarShadowSettingQuery([] { return true; });
+  TFinally restore([&] { SetdxBarShadowSettingQuery(saved); });
+  Manager->SetStyle(bmsOffice11);
+  PumpPending();
+  TdxBarSubMenuControl* menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return menu->GetShadow() && menu->GetShadow()->GetVisible(); }, 3000))
+      << "the look shadows its menus";
+  auto shown = [&] {
+    TdxBarShadow* shadow = menu->GetShadow();
+    if (!shadow || !shadow->GetVisible() || shadow->GetPartCount() == 0)
+      return false;
+    for (int i = 0; i < shadow->GetPartCount(); ++i)
+      if (!shadow->GetPart(i)->HandleAllocated() || !::IsWindowVisible(shadow->GetPart(i)->GetHandle()))
+        return false;
+    return true;
+  };
+  bool duringDrag = false;
+  TDragProbe probe([&] { duringDrag = shown(); });
+  DragLinkFromCode(MenuLinks()->Items(1), LeadingPart(MenuLinks()->Items(0)), [&] { probe.Run(); });
+  EXPECT_EQ(probe.RunCount(), 1);
+  EXPECT_TRUE(duringDrag) << "the shadow went while the menu's link was dragged";
+  PumpPending();
+  EXPECT_TRUE(shown()) << "the shadow did not come back after the drag";
 }
