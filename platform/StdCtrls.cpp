@@ -38,7 +38,16 @@ TOwnerDrawState OwnerDrawStateFromFlags(UINT ItemState)
 // ---------------------------------------------------------------------------
 // TListBoxStrings
 
-TListBoxStrings::TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
+void TItemsMirror::WindowPut(int Index, const String& S)
+{
+  int selected = GetItemIndex();
+  WindowDelete(Index);
+  WindowInsert(Index, S);
+  if (selected == Index)
+    SetItemIndex(Index);
+}
+
+TListBoxStrings::TListBoxStrings(TItemsMirror* ListBox) : FListBox(ListBox) {}
 
 String TListBoxStrings::Get(int Index) const
 {
@@ -58,7 +67,6 @@ TObject* TListBoxStrings::GetObject(int Index) const
 void TListBoxStrings::Put(int Index, const String& S)
 {
   TObject* object = FList.GetObject(Index);  // raises on a bad index
-  int selected = FListBox ? FListBox->GetItemIndex() : -1;
   if (FList.Sorted()) {
     // A new text may belong elsewhere in a sorted list.
     Delete(Index);
@@ -66,12 +74,8 @@ void TListBoxStrings::Put(int Index, const String& S)
     return;
   }
   FList.Put(Index, S);
-  if (FListBox) {
-    FListBox->WindowDelete(Index);
-    FListBox->WindowInsert(Index, S);
-    if (selected == Index)
-      FListBox->SetItemIndex(Index);
-  }
+  if (FListBox)
+    FListBox->WindowPut(Index, S);
 }
 
 void TListBoxStrings::PutObject(int Index, TObject* AObject)
@@ -127,12 +131,8 @@ int TListBoxStrings::IndexOf(const String& S) const
 
 void TListBoxStrings::SetUpdateState(bool Updating)
 {
-  if (!FListBox || !FListBox->HandleAllocated())
-    return;
-  HWND h = FListBox->GetHandle();
-  ::SendMessageW(h, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
-  if (!Updating)
-    ::InvalidateRect(h, nullptr, TRUE);
+  if (FListBox)
+    FListBox->WindowUpdating(Updating);
 }
 
 // ---------------------------------------------------------------------------
@@ -267,6 +267,15 @@ void TCustomListBox::WindowDelete(int Index)
     --FItemIndex;
   if (size_t(Index) < FSelected.size())
     FSelected.erase(FSelected.begin() + Index);
+}
+
+void TCustomListBox::WindowUpdating(bool Updating)
+{
+  if (!FHandle)
+    return;
+  ::SendMessageW(FHandle, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
+  if (!Updating)
+    ::InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TCustomListBox::WindowClear()

@@ -1,0 +1,9 @@
+// The standard controls form data may name.
+#include "platform/ExtCtrls.h"
+#include "platform/StdCtrls.h"
+
+void RegisterStandardControls()
+{
+  RegisterClasses({TEdit::StaticClass(), TListBox::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(),
+                   TLabel::StaticClass(), TComboBox::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass()});
+}
