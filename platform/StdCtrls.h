@@ -456,6 +456,7 @@ public:
 protected:
   virtual void Change();
   virtual void Select();
+  void AdjustDropDown();
   void CNCommand(TMessage& Message);
   void CMWantSpecialKey(TMessage& Message);
   void WindowInsert(int Index, const String& S) override;

@@ -98,7 +98,11 @@ void TCustomComboBox::WindowInsert(int Index, const String& S)
 void TCustomComboBox::WindowDelete(int Index)
 {
   if (FHandle) {
+    // The chosen entry stays chosen when one above it goes.
+    int selected = GetItemIndex();
     ::SendMessageW(FHandle, CB_DELETESTRING, WPARAM(Index), 0);
+    if (selected > Index)
+      ::SendMessageW(FHandle, CB_SETCURSEL, WPARAM(selected - 1), 0);
     return;
   }
   if (FItemIndex == Index)
@@ -259,6 +263,22 @@ void TCustomComboBox::CMWantSpecialKey(TMessage& Message)
     Message.Result = 1;
 }
 
+void TCustomComboBox::AdjustDropDown()
+{
+  // The list opens as tall as DropDownCount entries (or all of them, when fewer): its
+  // window's height is what the combo box takes as the least height of the open list.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (!FHandle || !::GetComboBoxInfo(FHandle, &info) || !info.hwndList)
+    return;
+  int itemHeight = int(::SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+  int count = std::clamp(FItems->Count(), 1, FDropDownCount);
+  RECT r{};
+  ::GetWindowRect(info.hwndList, &r);
+  ::SetWindowPos(info.hwndList, nullptr, 0, 0, r.right - r.left, itemHeight * count + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TCustomComboBox::Change()
 {
   CallEvent(OnChange, this);
@@ -283,7 +303,10 @@ void TCustomComboBox::CNCommand(TMessage& Message)
         Select();
       break;
     case CBN_EDITCHANGE: Change(); break;
-    case CBN_DROPDOWN: CallEvent(OnDropDown, this); break;
+    case CBN_DROPDOWN:
+      AdjustDropDown();
+      CallEvent(OnDropDown, this);
+      break;
     case CBN_CLOSEUP: CallEvent(OnCloseUp, this); break;
     default: break;
   }
