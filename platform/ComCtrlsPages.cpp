@@ -1,10 +1,11 @@
 // TPageControl and TTabSheet: the pages are child windows of the native tab control, laid
 // out in its display area; tabs exist for the pages with TabVisible, in page order.
+#include "platform/ComCtrls.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "platform/ComCtrls.h"
 #include "platform/Forms.h"
 
 

@@ -1,4 +1,5 @@
 // The standard controls form data may name.
+#include "platform/Buttons.h"
 #include "platform/CheckLst.h"
 #include "platform/ComCtrls.h"
 #include "platform/ExtCtrls.h"
@@ -8,5 +9,6 @@ void RegisterStandardControls()
 {
   RegisterClasses({TEdit::StaticClass(), TListBox::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(),
                    TLabel::StaticClass(), TComboBox::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(),
-                   TPageControl::StaticClass(), TTabSheet::StaticClass(), TCheckListBox::StaticClass()});
+                   TPageControl::StaticClass(), TTabSheet::StaticClass(), TCheckListBox::StaticClass(),
+                   TSpeedButton::StaticClass()});
 }
