@@ -258,8 +258,8 @@ void TSpeedButton::Paint()
   canvas->SetFont(FFont);
   SIZE text{};
   if (!caption.empty()) {
-    RECT measure{0, 0, 0, 0};
-    ::DrawTextW(dc, caption.c_str(), int(caption.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
+    TRect measure{};
+    canvas->TextRect(measure, caption, {tfCalcRect, tfSingleLine});
     text = SIZE{measure.right, measure.bottom};
   }
   SIZE glyph{FGlyph->Empty() ? 0 : FGlyph->GetWidth() / FNumGlyphs, FGlyph->Empty() ? 0 : FGlyph->GetHeight()};
@@ -281,10 +281,11 @@ void TSpeedButton::Paint()
   if (glyph.cx > 0)
     DrawGlyph(dc, glyphAt.x, glyphAt.y);
   if (text.cx > 0) {
-    int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ColorToRGB(enabled ? FFont->GetColor() : TColor(clGrayText)));
-    RECT t{textAt.x, textAt.y, textAt.x + text.cx, textAt.y + text.cy};
-    ::DrawTextW(dc, caption.c_str(), int(caption.size()), &t, DT_SINGLELINE);
-    ::SetBkMode(dc, oldMode);
+    canvas->GetBrush()->SetStyle(bsClear);
+    if (!enabled)
+      canvas->GetFont()->SetColor(clGrayText);
+    TRect t = Rect(textAt.x, textAt.y, textAt.x + text.cx, textAt.y + text.cy);
+    canvas->TextRect(t, caption, {tfSingleLine});
+    canvas->GetBrush()->SetStyle(bsSolid);
   }
 }

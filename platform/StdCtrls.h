@@ -385,7 +385,7 @@ protected:
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void AdjustBounds();
-  unsigned DrawTextFlags() const;
+  TTextFormat TextFormat() const;
   void CMTextChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMDialogChar(TMessage& Message);

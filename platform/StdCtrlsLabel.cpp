@@ -95,21 +95,21 @@ void TCustomLabel::SetShowAccelChar(bool Value)
   Invalidate();
 }
 
-unsigned TCustomLabel::DrawTextFlags() const
+TTextFormat TCustomLabel::TextFormat() const
 {
-  unsigned flags = DT_EXPANDTABS;
+  TTextFormat format{tfExpandTabs};
   if (FWordWrap)
-    flags |= DT_WORDBREAK;
+    format += tfWordBreak;
   if (!FShowAccelChar)
-    flags |= DT_NOPREFIX;
+    format += tfNoPrefix;
   // clang-format off
   switch (FAlignment) {
-    case taLeftJustify: flags |= DT_LEFT; break;
-    case taRightJustify: flags |= DT_RIGHT; break;
-    case taCenter: flags |= DT_CENTER; break;
+    case taLeftJustify: format += tfLeft; break;
+    case taRightJustify: format += tfRight; break;
+    case taCenter: format += tfCenter; break;
   }
   // clang-format on
-  return flags;
+  return format;
 }
 
 TRect TCustomLabel::TextBounds(int Width)
@@ -121,7 +121,7 @@ TRect TCustomLabel::TextBounds(int Width)
   HDC dc = ::GetDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, FFont->GetHandle());
   RECT r{0, 0, std::max(Width, 1), 0};
-  ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DrawTextFlags() | DT_CALCRECT);
+  ::DrawTextW(dc, text.c_str(), int(text.size()), &r, TextFormatFlags(TextFormat()) | DT_CALCRECT);
   ::SelectObject(dc, old);
   ::ReleaseDC(nullptr, dc);
   return r;
@@ -164,20 +164,18 @@ void TCustomLabel::Paint()
       offset /= 2;
     r.top += std::max(offset, 0);
   }
-  HDC dc = canvas->GetHandle();
-  int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  unsigned flags = DrawTextFlags();
+  // Text over whatever lies beneath: the label's colour, or the parent's when transparent.
+  canvas->GetBrush()->SetStyle(bsClear);
+  TTextFormat format = TextFormat();
   if (!IsEnabledInParents()) {
     // The engraved look of disabled text: a highlight one pixel down-right, then the shadow.
     TRect lower = OffsetRect(r, 1, 1);
-    ::SetTextColor(dc, ColorToRGB(clBtnHighlight));
-    ::DrawTextW(dc, text.c_str(), int(text.size()), &lower, flags);
-    ::SetTextColor(dc, ColorToRGB(clBtnShadow));
-  } else {
-    ::SetTextColor(dc, ColorToRGB(FFont->GetColor()));
+    canvas->GetFont()->SetColor(clBtnHighlight);
+    canvas->TextRect(lower, text, format);
+    canvas->GetFont()->SetColor(clBtnShadow);
   }
-  ::DrawTextW(dc, text.c_str(), int(text.size()), &r, flags);
-  ::SetBkMode(dc, oldMode);
+  canvas->TextRect(r, text, format);
+  canvas->GetBrush()->SetStyle(bsSolid);
 }
 
 void TCustomLabel::Dispatch(TMessage& Message)

@@ -5,7 +5,12 @@
 #include "platform/ExtCtrls.h"
 #include "platform/StdCtrls.h"
 
-IMPLEMENT_CLASS(THostForm, TForm)
+PUBLISHED(THostForm, TForm)
+{
+  p.Method(L"Clicked", &THostForm::Clicked);
+  p.Method(L"Changed", &THostForm::Changed);
+  p.Method(L"Selected", &THostForm::Selected);
+}
 
 int THostForm::Count(const std::wstring& Entry) const
 {
