@@ -8,7 +8,6 @@
 
 #include "platform/Forms.h"
 
-
 namespace {
 
 void EnsureTabControlClass()

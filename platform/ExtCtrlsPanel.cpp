@@ -42,8 +42,8 @@ PUBLISHED(TCustomPanel, TCustomControl)
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
 {
-  FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks,
-                   csReplicatable};
+  FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                   csOpaque,          csDoubleClicks, csReplicatable};
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
   FParentColor = true;

@@ -306,8 +306,6 @@ protected:
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 DECLARE_ENUM_INFO(TCheckBoxState)
 
-
-
 class TCustomCheckBox : public TButtonControl {
   DECLARE_CLASS(TCustomCheckBox, TButtonControl)
 public:

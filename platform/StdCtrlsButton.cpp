@@ -148,8 +148,7 @@ void TButton::CMDialogKey(TMessage& Message)
 {
   WORD key = WORD(Message.WParam);
   bool alt = (Message.LParam & (1 << 29)) != 0;
-  if (((key == VK_RETURN && FActive) || (key == VK_ESCAPE && FCancel)) && !alt && IsShowing() &&
-      IsEnabledInParents()) {
+  if (((key == VK_RETURN && FActive) || (key == VK_ESCAPE && FCancel)) && !alt && IsShowing() && IsEnabledInParents()) {
     Click();
     Message.Result = 1;
     return;

@@ -13,7 +13,8 @@
 
 namespace {
 
-const wchar_t* const SampleForm = LR"(object SampleDialog: THostForm
+const wchar_t* const SampleForm =
+    LR"(object SampleDialog: THostForm
   Left = 120
   Top = 80
   BorderStyle = bsDialog
