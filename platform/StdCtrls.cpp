@@ -269,13 +269,18 @@ void TCustomListBox::WindowDelete(int Index)
     FSelected.erase(FSelected.begin() + Index);
 }
 
+void TItemsMirror::SetListRedraw(HWND Window, bool Updating)
+{
+  if (!Window)
+    return;
+  ::SendMessageW(Window, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
+  if (!Updating)
+    ::InvalidateRect(Window, nullptr, TRUE);
+}
+
 void TCustomListBox::WindowUpdating(bool Updating)
 {
-  if (!FHandle)
-    return;
-  ::SendMessageW(FHandle, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
-  if (!Updating)
-    ::InvalidateRect(FHandle, nullptr, TRUE);
+  SetListRedraw(FHandle, Updating);
 }
 
 void TCustomListBox::WindowClear()

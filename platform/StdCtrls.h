@@ -26,6 +26,10 @@ public:
   virtual void SetItemIndex(int Value) = 0;
   // The window stops (true) or starts again (false) redrawing during an update.
   virtual void WindowUpdating(bool Updating) = 0;
+
+protected:
+  // WindowUpdating for a native list window (nil: nothing).
+  static void SetListRedraw(HWND Window, bool Updating);
 };
 
 enum TOwnerDrawStateE {

@@ -126,11 +126,7 @@ void TCustomComboBox::WindowClear()
 
 void TCustomComboBox::WindowUpdating(bool Updating)
 {
-  if (!FHandle)
-    return;
-  ::SendMessageW(FHandle, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
-  if (!Updating)
-    ::InvalidateRect(FHandle, nullptr, TRUE);
+  SetListRedraw(FHandle, Updating);
 }
 
 void TCustomComboBox::Clear()

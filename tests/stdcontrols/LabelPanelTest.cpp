@@ -18,13 +18,6 @@ struct LabelTest : TStdControlsTest {
   }
 };
 
-COLORREF ScreenPixel(TControl* Control, int X, int Y)
-{
-  POINT p = ScreenPoint(Control, X, Y);
-  TDib32 shot = CaptureScreen(RECT{p.x, p.y, p.x + 1, p.y + 1});
-  return shot.Pixel(0, 0);
-}
-
 }  // namespace
 
 TEST_F(LabelTest, AutoSizeFollowsTheTextAndKeepsTheRightEdgeOfARightAlignedLabel)

@@ -17,11 +17,6 @@ struct SpeedButtonTest : TStdControlsTest {
     button->OnClick = TNotifyEvent(Form, &THostForm::Clicked);
     return button;
   }
-  COLORREF Pixel(TControl* Control, int X, int Y)
-  {
-    POINT p = ScreenPoint(Control, X, Y);
-    return CaptureScreen(RECT{p.x, p.y, p.x + 1, p.y + 1}).Pixel(0, 0);
-  }
 };
 
 // A 16 x 16 glyph: magenta around a red square of 8 x 8.
@@ -88,15 +83,15 @@ TEST_F(SpeedButtonTest, AFlatButtonShowsAFrameOnlyWhileThePointerIsOverIt)
   button->SetFlat(true);
   ShowForm();
   COLORREF face = ColorToRGB(clBtnFace);
-  EXPECT_TRUE(ColorNear(Pixel(button, 0, 15), face));
+  EXPECT_TRUE(ColorNear(ScreenPixel(button, 0, 15), face));
   ASSERT_TRUE(MoveMouseTo(CenterOf(button)));
   PumpUntil([button] { return button->GetMouseInControl(); }, 2000);
   ::UpdateWindow(Form->GetHandle());
-  EXPECT_TRUE(ColorNear(Pixel(button, 0, 15), ColorToRGB(clBtnHighlight)));
+  EXPECT_TRUE(ColorNear(ScreenPixel(button, 0, 15), ColorToRGB(clBtnHighlight)));
   ParkCursor();
   PumpUntil([button] { return !button->GetMouseInControl(); }, 2000);
   ::UpdateWindow(Form->GetHandle());
-  EXPECT_TRUE(ColorNear(Pixel(button, 0, 15), face));
+  EXPECT_TRUE(ColorNear(ScreenPixel(button, 0, 15), face));
 }
 
 TEST_F(SpeedButtonTest, TheGlyphIsDrawnWithoutItsTransparentColour)
@@ -107,10 +102,10 @@ TEST_F(SpeedButtonTest, TheGlyphIsDrawnWithoutItsTransparentColour)
   EXPECT_EQ(button->GetNumGlyphs(), 1) << "out of range is taken as 1";
   ShowForm();
   // The glyph is centred: 12..28 across, 7..23 down.
-  EXPECT_TRUE(ColorNear(Pixel(button, 20, 15), RGB(255, 0, 0)));
-  EXPECT_TRUE(ColorNear(Pixel(button, 13, 8), ColorToRGB(clBtnFace)));
+  EXPECT_TRUE(ColorNear(ScreenPixel(button, 20, 15), RGB(255, 0, 0)));
+  EXPECT_TRUE(ColorNear(ScreenPixel(button, 13, 8), ColorToRGB(clBtnFace)));
   button->SetEnabled(false);
   ::UpdateWindow(Form->GetHandle());
   PumpPending();
-  EXPECT_TRUE(ColorNear(Pixel(button, 20, 15), ColorToRGB(clBtnShadow))) << "disabled: the shape in shadow";
+  EXPECT_TRUE(ColorNear(ScreenPixel(button, 20, 15), ColorToRGB(clBtnShadow))) << "disabled: the shape in shadow";
 }

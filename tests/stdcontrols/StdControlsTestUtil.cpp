@@ -62,6 +62,12 @@ POINT CenterOf(TControl* Control)
   return ScreenPoint(Control, Control->GetWidth() / 2, Control->GetHeight() / 2);
 }
 
+COLORREF ScreenPixel(TControl* Control, int X, int Y)
+{
+  POINT p = ScreenPoint(Control, X, Y);
+  return CaptureScreen(RECT{p.x, p.y, p.x + 1, p.y + 1}).Pixel(0, 0);
+}
+
 TModalResult ShowModalPressing(TCustomForm* Form, WORD Key, std::initializer_list<WORD> Modifiers)
 {
   HWND window = Form->GetHandle();

@@ -46,6 +46,8 @@ protected:
 // The screen point at client point (X, Y) of a control, or at its middle.
 POINT ScreenPoint(TControl* Control, int X, int Y);
 POINT CenterOf(TControl* Control);
+// The colour the screen shows at client point (X, Y) of a control.
+COLORREF ScreenPixel(TControl* Control, int X, int Y);
 
 // Runs Form->ShowModal() while a helper thread waits until the form is the foreground window
 // and then presses Key (with Modifiers); returns what ShowModal returned, or mrAbort when
