@@ -6,6 +6,9 @@
 // can be set before the window exists.
 #pragma once
 
+#include <memory>
+
+#include "platform/ActnList.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/Strings.h"
@@ -258,17 +261,58 @@ public:
 // plain ampersand).
 bool IsAccel(wchar_t Key, const String& Caption);
 
+class TButtonControl;
+
+// Keeps a button's caption, enabled state, hint, visibility (and a check box's check) equal
+// to its action's, for each property the button has not been given a value of its own.
+class TButtonActionLink : public TActionLink {
+  DECLARE_CLASS(TButtonActionLink, TActionLink)
+public:
+  explicit TButtonActionLink(TButtonControl* AClient);
+  bool IsCaptionLinked() const override;
+  bool IsEnabledLinked() const override;
+  bool IsHintLinked() const override;
+  bool IsVisibleLinked() const override;
+  bool IsCheckedLinked() const override;
+  bool IsOnExecuteLinked() const override;
+
+protected:
+  void SetCaption(const String& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHint(const String& Value) override;
+  void SetVisible(bool Value) override;
+  void SetChecked(bool Value) override;
+
+private:
+  TButtonControl* FButton;
+};
+
 class TButtonControl : public TWinControl {
   DECLARE_CLASS(TButtonControl, TWinControl)
 public:
   explicit TButtonControl(TComponent* AOwner);
+  ~TButtonControl() override;
   void Dispatch(TMessage& Message) override;
+
+  // The action the button shows and runs when clicked (unless it has an OnClick of its own).
+  // Setting one copies the action's caption, state and hint to the button.
+  TBasicAction* GetAction() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  void SetAction(TBasicAction* Value);
+  void Click() override;
+  // For the action link: the check state of a check box, none for a push button.
+  virtual bool GetCheckedForAction() const { return false; }
+  virtual void SetCheckedForAction(bool Value) {}
 
 protected:
   // The native control paints its text and background in the control's colours.
   void CNCtlColor(TMessage& Message);
   // Clicks a state change makes are not reported while reading form data.
   bool ClicksDisabled() const;
+
+  std::unique_ptr<TButtonActionLink> FActionLink;
+  // Set while the action's state is copied to the button: no click comes of it.
+  bool FClicksDisabled = false;
+  friend class TButtonActionLink;
 };
 
 class TButton : public TButtonControl {
@@ -327,6 +371,8 @@ public:
   TAlignment GetAlignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
   bool IsStateStored() const { return FState == cbGrayed; }
+  bool GetCheckedForAction() const override { return GetChecked(); }
+  void SetCheckedForAction(bool Value) override { SetChecked(Value); }
 
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;

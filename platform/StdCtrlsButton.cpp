@@ -3,9 +3,10 @@
 // check state is the object's, so a remade window shows it again.
 #include "platform/StdCtrls.h"
 
+#include "platform/Scope.h"
+
 DEFINE_ENUM_INFO(TCheckBoxState, L"cbUnchecked", L"cbChecked", L"cbGrayed")
 
-IMPLEMENT_CLASS(TButtonControl, TWinControl)
 IMPLEMENT_CLASS(TCheckBox, TCustomCheckBox)
 
 bool IsAccel(wchar_t Key, const String& Caption)
@@ -24,7 +25,82 @@ bool IsAccel(wchar_t Key, const String& Caption)
 }
 
 // ---------------------------------------------------------------------------
+// TButtonActionLink
+
+IMPLEMENT_CLASS(TButtonActionLink, TActionLink)
+
+TButtonActionLink::TButtonActionLink(TButtonControl* AClient) : TActionLink(AClient), FButton(AClient) {}
+
+// A property stays linked while the button's value is still the action's.
+bool TButtonActionLink::IsCaptionLinked() const
+{
+  return TActionLink::IsCaptionLinked() && FButton->GetCaption() == CustomAction()->Caption();
+}
+
+bool TButtonActionLink::IsEnabledLinked() const
+{
+  return TActionLink::IsEnabledLinked() && FButton->GetEnabled() == CustomAction()->Enabled();
+}
+
+bool TButtonActionLink::IsHintLinked() const
+{
+  return TActionLink::IsHintLinked() && FButton->GetHint() == CustomAction()->Hint();
+}
+
+bool TButtonActionLink::IsVisibleLinked() const
+{
+  return TActionLink::IsVisibleLinked() && FButton->GetVisible() == CustomAction()->Visible();
+}
+
+bool TButtonActionLink::IsCheckedLinked() const
+{
+  return TActionLink::IsCheckedLinked() && FButton->GetCheckedForAction() == CustomAction()->Checked();
+}
+
+bool TButtonActionLink::IsOnExecuteLinked() const
+{
+  return FAction && FButton->OnClick == FAction->OnExecute();
+}
+
+void TButtonActionLink::SetCaption(const String& Value)
+{
+  if (IsCaptionLinked())
+    FButton->SetCaption(Value);
+}
+
+void TButtonActionLink::SetEnabled(bool Value)
+{
+  if (IsEnabledLinked())
+    FButton->SetEnabled(Value);
+}
+
+void TButtonActionLink::SetHint(const String& Value)
+{
+  if (IsHintLinked())
+    FButton->SetHint(Value);
+}
+
+void TButtonActionLink::SetVisible(bool Value)
+{
+  if (IsVisibleLinked())
+    FButton->SetVisible(Value);
+}
+
+void TButtonActionLink::SetChecked(bool Value)
+{
+  if (!IsCheckedLinked())
+    return;
+  TRestore quiet(FButton->FClicksDisabled, true);
+  FButton->SetCheckedForAction(Value);
+}
+
+// ---------------------------------------------------------------------------
 // TButtonControl
+
+PUBLISHED(TButtonControl, TWinControl)
+{
+  p.Component(L"Action", &TButtonControl::GetAction, &TButtonControl::SetAction);
+}
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner)
 {
@@ -34,9 +110,52 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner)
   SetColor(clBtnFace);
 }
 
+TButtonControl::~TButtonControl()
+{
+  // The link leaves the action's list of clients before the button goes.
+  FActionLink.reset();
+}
+
+void TButtonControl::SetAction(TBasicAction* Value)
+{
+  if (GetAction() == Value)
+    return;
+  if (!Value) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink)
+    FActionLink = std::make_unique<TButtonActionLink>(this);
+  FActionLink->SetAction(Value);
+  // The button shows the action from now on.
+  if (auto* action = dynamic_cast<TCustomAction*>(Value)) {
+    SetCaption(action->Caption());
+    SetEnabled(action->Enabled());
+    SetHint(action->Hint());
+    SetVisible(action->Visible());
+    TRestore quiet(FClicksDisabled, true);
+    SetCheckedForAction(action->Checked());
+  }
+}
+
+void TButtonControl::Click()
+{
+  // An OnClick of the button's own wins; otherwise the action runs.
+  TBasicAction* action = GetAction();
+  if (OnClick.Assigned() && (!action || !(OnClick == action->OnExecute()))) {
+    OnClick(this);
+    return;
+  }
+  if (action && !FComponentState.Contains(csDesigning)) {
+    FActionLink->Execute(this);
+    return;
+  }
+  TWinControl::Click();
+}
+
 bool TButtonControl::ClicksDisabled() const
 {
-  return FComponentState.Contains(csLoading) || FComponentState.Contains(csReading);
+  return FClicksDisabled || FComponentState.Contains(csLoading) || FComponentState.Contains(csReading);
 }
 
 void TButtonControl::Dispatch(TMessage& Message)
