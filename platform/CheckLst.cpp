@@ -199,3 +199,13 @@ void TCheckListBox::WindowClear()
     FStates.clear();
   TCustomListBox::WindowClear();
 }
+
+void TCheckListBox::ItemsReordered(const std::vector<int>& OldIndex)
+{
+  std::vector<TItemState> states(OldIndex.size());
+  for (size_t j = 0; j < OldIndex.size(); ++j)
+    if (OldIndex[j] >= 0 && size_t(OldIndex[j]) < FStates.size())
+      states[j] = FStates[size_t(OldIndex[j])];
+  FStates = std::move(states);
+  Invalidate();
+}

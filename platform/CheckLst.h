@@ -41,6 +41,7 @@ protected:
   void WindowInsert(int Index, const String& S) override;
   void WindowDelete(int Index) override;
   void WindowClear() override;
+  void ItemsReordered(const std::vector<int>& OldIndex) override;
   void InvalidateItem(int Index);
 
   struct TItemState {

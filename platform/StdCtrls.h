@@ -154,6 +154,8 @@ public:
 protected:
   virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
+  // The items were sorted: item j was item OldIndex[j] before (-1 when unknown).
+  virtual void ItemsReordered(const std::vector<int>& OldIndex) {}
   void CNDrawItem(TMessage& Message);
   void CNMeasureItem(TMessage& Message);
   void CNCommand(TMessage& Message);

@@ -110,3 +110,33 @@ TEST_F(CheckListBoxTest, TheBoxIsDrawnCheckedOrNot)
   EXPECT_GT(darkIn(0), 3);
   EXPECT_EQ(darkIn(1), 0);
 }
+
+TEST_F(CheckListBoxTest, SortingCarriesStatesAndSelectionWithTheirItems)
+{
+  // Standard, Formatting, Drawing, Web; two of them checked, one disabled.
+  List->SetChecked(0, true);
+  List->SetState(3, cbGrayed);
+  List->SetItemEnabled(1, false);
+  List->GetItems()->Add(L"Drawing");  // a duplicate text keeps its own state
+  List->SetChecked(2, true);
+  List->SetItemIndex(3);
+  List->SetSorted(true);
+  std::vector<std::wstring> items;
+  for (int i = 0; i < List->GetCount(); ++i)
+    items.push_back(List->GetItems()->Get(i));
+  ASSERT_EQ(items, (std::vector<std::wstring>{L"Drawing", L"Drawing", L"Formatting", L"Standard", L"Web"}));
+  EXPECT_EQ(States(), (std::vector<TCheckBoxState>{cbChecked, cbUnchecked, cbUnchecked, cbChecked, cbGrayed}));
+  EXPECT_FALSE(List->GetItemEnabled(2));
+  EXPECT_EQ(List->GetItemIndex(), 4) << "the selected item stays selected";
+  // A multi-select list keeps every selected item selected.
+  List->SetSorted(false);
+  List->SetMultiSelect(true);
+  List->GetItems()->Add(L"Animation");
+  List->ClearSelection();
+  List->SetSelected(3, true);
+  List->SetSelected(5, true);
+  List->SetSorted(true);
+  EXPECT_TRUE(List->GetSelected(0)) << "Animation";
+  EXPECT_TRUE(List->GetSelected(4)) << "Standard";
+  EXPECT_EQ(List->GetSelCount(), 2);
+}
