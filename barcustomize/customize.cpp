@@ -1,6 +1,7 @@
 // The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
 #include "barcustomize/customize.h"
 
+#include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
 #include "bars/customizing.h"
 
@@ -17,6 +18,7 @@ void InitializedxBarCustomize()
   if (GStartCount++ > 0)
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
+  InitializedxBarDesignController(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
 }
@@ -27,6 +29,7 @@ void FinalizedxBarCustomize()
     return;
   dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
+  FinalizedxBarDesignController();
 }
 
 bool dxBarCustomizeIsInitialized()

@@ -6,8 +6,11 @@
 #include "barextras/colorcombo.h"
 #include "barextras/datecombo.h"
 #include "barextras/fontcombo.h"
+#include "barextras/imagecombo.h"
 #include "barextras/largebutton.h"
+#include "barextras/spinedit.h"
 #include "barextras/statics.h"
+#include "barextras/treeviewcombo.h"
 #include "bars/registry.h"
 #include "bars/startup.h"
 #include "platform/Win.h"
@@ -70,6 +73,9 @@ const std::vector<TdxBarExtItemKind>& dxBarExtItemKinds()
       {&TdxBarColorCombo::StaticClass, &TdxBarColorComboControl::StaticClass},
       {&TdxBarFontNameCombo::StaticClass, &TdxBarComboControl::StaticClass},
       {&TdxBarDateCombo::StaticClass, &TdxBarDateComboControl::StaticClass},
+      {&TdxBarTreeViewCombo::StaticClass, &TdxBarTreeViewComboControl::StaticClass},
+      {&TdxBarImageCombo::StaticClass, &TdxBarImageComboControl::StaticClass},
+      {&TdxBarSpinEdit::StaticClass, &TdxBarSpinEditControl::StaticClass},
       {&TdxBarProgressItem::StaticClass, &TdxBarProgressControl::StaticClass},
   };
   return kinds;

@@ -281,7 +281,7 @@ TdxBarItemControl* TCustomdxBarControl::GetItemControlAtPos(const TPoint& P) con
   if (!FItemLinks)
     return nullptr;
   const bool customizing = IsCustomizing();
-  if (customizing && !IsDesigning())
+  if (customizing && !CanCustomizeLinks())
     return nullptr;
   for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
     TdxBarItemControl* control = link->GetControl();
@@ -545,7 +545,7 @@ void TCustomdxBarControl::ExpandContainers()
     links.push_back(FItemLinks->Items(i));
   // Menus show a container's content in its place; toolbars, and menus being customized,
   // show the container itself.
-  const bool listsContainers = GetKind() == bckSubMenu && !IsCustomizing();
+  const bool listsContainers = ListsContainers();
   for (TdxBarItemLink* link : links) {
     TdxBarItem* item = link->GetItem();
     if (auto* container = dynamic_cast<TCustomdxBarContainerItem*>(item)) {

@@ -131,6 +131,9 @@ public:
   virtual bool IsCustomizing() const;
   // Whether items of this window take part in design selection while customizing.
   virtual bool IsDesigning() const;
+  // Whether its links take the pointer while customizing: a bar the user may customize, and
+  // a menu opened from one.
+  virtual bool CanCustomizeLinks() const { return IsDesigning(); }
   virtual bool IsManagerLocked() const;
   // Whether the window lays this control out by its item's alignment.
   virtual bool CanAlignControl(const TdxBarItemControl* AControl) const { return false; }
@@ -168,7 +171,7 @@ public:
   // --- Item controls and places.
   // The control whose layout rectangle holds a client point; while customizing only on
   // designable windows and for controls that can be selected.
-  TdxBarItemControl* GetItemControlAtPos(const TPoint& P) const;
+  virtual TdxBarItemControl* GetItemControlAtPos(const TPoint& P) const;
   TdxBarItemControl* GetItemControlUnderCursor() const;
   TRect GetItemRect(const TdxBarItemControl* AControl) const;
   TRect GetItemScreenRect(const TdxBarItemControl* AControl);
@@ -393,6 +396,9 @@ protected:
   virtual void DoCloseNotification();
   // Remakes the item controls (and expands container items when AExpandContainers).
   virtual void RecreateControls(bool AExpandContainers = true);
+  // Whether the window shows a container's content in its place rather than the container:
+  // menus do, unless customized.
+  virtual bool ListsContainers() const { return GetKind() == bckSubMenu && !IsCustomizing(); }
   virtual void SetActive(bool Value);
   // Whether the window may enter (or leave) the active state now.
   virtual bool CanChangeActive(bool AValue) const { return true; }

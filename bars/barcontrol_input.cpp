@@ -3,6 +3,7 @@
 // click, a close, a handler) may free this window: each step after one holds a weak
 // reference and stops once it reads nil.
 #include "bars/barcontrol.h"
+#include "bars/customizing.h"
 
 #include "platform/Win.h"
 
@@ -600,11 +601,24 @@ void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shif
   if (!self)
     return;
   if (IsCustomizing()) {
-    // Design selection: the press selects the link, which may then be dragged.
+    // Design selection: the press selects the link, which may then be dragged; the right
+    // button offers the link's customizing commands.
+    if (Button == mbRight && AControl) {
+      SelectItemControl(AControl);
+      const TdxBarCustomizingServices& services = dxBarCustomizingServices();
+      if (self && services.ShowCustomizingPopup && AControl->GetItemLink())
+        services.ShowCustomizingPopup(GetBarManager(), AControl->GetItemLink(), this);
+      return;
+    }
     if (Button != mbLeft || !AControl)
       return;
-    SelectItemControl(AControl);
-    if (self && GetSelectedControl() == AControl && AControl->GetItemLink()->GetItem())
+    // The customizing click: the link is selected and its control activated, so that a
+    // sub-item's menu opens for its own links to be customized in turn.
+    TWeakRef<TdxBarItemControl> control(AControl);
+    ActivateWithControl(AControl);
+    if (self && control && control->IsDropDown() && !control->IsDroppedDown())
+      control->Activate();
+    if (self && control && GetSelectedControl() == control.Get() && control->GetItemLink()->GetItem())
       ArmDrag(ClientToScreen(P));
     return;
   }

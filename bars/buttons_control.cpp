@@ -137,8 +137,9 @@ bool TdxBarButtonLikeControl::IsPendingClose() const
 
 bool TdxBarButtonLikeControl::IsCustomizingNow() const
 {
-  TdxBarManager* manager = GetBarManager();
-  return manager && manager->IsCustomizing();
+  // The window's answer: the menus of the customizing popup work as menus of commands.
+  TCustomdxBarControl* parent = GetParent();
+  return parent && parent->IsCustomizing();
 }
 
 bool TdxBarButtonLikeControl::IsParentInKeyboardMode() const

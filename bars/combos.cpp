@@ -47,6 +47,8 @@ namespace {
 constexpr int ListFrame = 4;
 // The width a list item measures beyond its text.
 constexpr int ItemTextPadding = 2;
+// The size below which the user cannot shrink a resizable list (unless it opened smaller).
+constexpr int MinResizedListSize = 100;
 
 }  // namespace
 
@@ -126,6 +128,9 @@ void TCustomdxBarCombo::DropDown(int X, int Y)
   X = std::max<int>(X, work.left);
   Y = std::max<int>(Y, work.top);
   ::SetWindowPos(window, nullptr, X, Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DropDownPlaced(window, TRect{X, Y, X + width, Y + height}, link);
+  if (!self)
+    return;
   ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   AfterDropDown();
@@ -179,6 +184,7 @@ TdxBarCustomCombo::TdxBarCustomCombo(TComponent* AOwner)
   FListBox->OnDrawItem = TDrawItemEvent(this, &TdxBarCustomCombo::ListDrawItem);
   FListBox->OnMeasureItem = TMeasureItemEvent(this, &TdxBarCustomCombo::ListMeasureItem);
   FListBox->OnCloseUp = TdxBarDropDownCloseUpEvent(this, &TdxBarCustomCombo::ListCloseUp);
+  FListBox->OnResized = TNotifyEvent(this, &TdxBarCustomCombo::ListResized);
 }
 
 TdxBarCustomCombo::~TdxBarCustomCombo()
@@ -367,7 +373,19 @@ void TdxBarCustomCombo::PrepareDropDown()
     height += h;
   }
   const TRect text = control ? control->GetPartRects().at(dxBarEditPartText) : TRect{};
-  const int width = GetListWidth(text.right - text.left);
+  int width = GetListWidth(text.right - text.left);
+  FListBox->SetSizable(FAllowResizing);
+  if (FAllowResizing) {
+    // The frame and band take the place of the plain border.
+    const TRect m = FListBox->GetNonClientMargins();
+    height += m.top + m.bottom - ListFrame;
+    // Never smaller than it opens at its own size, nor than the usual minimum.
+    FListBox->SetMinTrackSize(TSize{std::min(width, MinResizedListSize), std::min(height, MinResizedListSize)});
+    if (FResizedListSize.cx > 0 && FResizedListSize.cy > 0) {
+      width = FResizedListSize.cx;
+      height = FResizedListSize.cy;
+    }
+  }
   ::SetWindowPos(FListBox->GetHandle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   const int index = GetCurItemIndex();
   FListBox->SetItemIndex(index);
@@ -397,6 +415,27 @@ void TdxBarCustomCombo::ListDrawItem(TWinControl* Control, int Index, TRect Rect
 void TdxBarCustomCombo::ListMeasureItem(TWinControl* Control, int Index, int& Height)
 {
   MeasureItem(Index, Height);
+}
+
+void TdxBarCustomCombo::SetAllowResizing(bool Value)
+{
+  if (FAllowResizing == Value)
+    return;
+  FAllowResizing = Value;
+  FResizedListSize = TSize{0, 0};
+}
+
+void TdxBarCustomCombo::ListResized(TObject*)
+{
+  RECT r{};
+  if (FListBox->HandleAllocated() && ::GetWindowRect(FListBox->GetHandle(), &r))
+    FResizedListSize = TSize{r.right - r.left, r.bottom - r.top};
+}
+
+void TdxBarCustomCombo::DropDownPlaced(HWND AWindow, const TRect& AWindowRect, const TRect& AOwnerRect)
+{
+  if (FListBox->HandleAllocated() && AWindow == FListBox->GetHandle())
+    FListBox->SetGripCorner(GetSizeGripCorner(AWindowRect, AOwnerRect));
 }
 
 void TdxBarCustomCombo::ListCloseUp(TdxBarDropDownListBox* Sender, int Index)

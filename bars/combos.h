@@ -57,6 +57,9 @@ public:
 
 protected:
   virtual void AfterDropDown() {}
+  // The window is placed (screen rectangles of it and of the control it drops from) and
+  // about to show.
+  virtual void DropDownPlaced(HWND AWindow, const TRect& AWindowRect, const TRect& AOwnerRect) {}
 };
 
 class TdxBarCustomCombo : public TCustomdxBarCombo {
@@ -98,6 +101,11 @@ public:
   bool GetSorted() const { return FSorted; }
   void SetSorted(bool Value);
   TdxBarDropDownListBox* GetListBox() const { return FListBox; }
+  // The user may resize the list by its grip; it opens again at the size it was given.
+  bool GetAllowResizing() const { return FAllowResizing; }
+  void SetAllowResizing(bool Value);
+  // The size the user gave the list; zero until then.
+  TSize GetResizedListSize() const { return FResizedListSize; }
 
   TdxBarDrawItemEvent OnDrawItem;
   TdxBarMeasureItemEvent OnMeasureItem;
@@ -107,7 +115,11 @@ private:
   void ListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
   void ListMeasureItem(TWinControl* Control, int Index, int& Height);
   void ListCloseUp(TdxBarDropDownListBox* Sender, int Index);
+  void ListResized(TObject* Sender);
+  void DropDownPlaced(HWND AWindow, const TRect& AWindowRect, const TRect& AOwnerRect) override;
 
+  bool FAllowResizing = false;
+  TSize FResizedListSize{0, 0};
   int FDropDownCount = 8;
   int FDropDownWidth = 0;
   int FItemHeight = 0;

@@ -105,6 +105,8 @@ public:
   virtual void Select(int Mode) = 0;
   // What kind of selectable object this is: 2 for components.
   virtual int GetSelectableKind() const = 0;
+  // The object joined or left a selection and may show it.
+  virtual void SelectionChanged() {}
 };
 
 class TdxBarComponent : public TComponent, public IdxBarSelectableItem {

@@ -2,6 +2,7 @@
 // site, its border, background, colour and messages. Docking windows and laying a row of
 // them out live in bars/dockcontrol_windows.cpp.
 #include "bars/dockcontrol.h"
+#include "bars/customizing.h"
 
 #include <algorithm>
 #include <numeric>
@@ -1027,6 +1028,8 @@ void TdxDockControl::ShowToolbarsPopup()
 {
   if (ShowToolbarsPopupProc)
     ShowToolbarsPopupProc(this);
+  else if (const TdxBarCustomizingServices& services = dxBarCustomizingServices(); services.ShowToolbarsPopup)
+    services.ShowToolbarsPopup(FBarManager, this);
 }
 
 // ---------------------------------------------------------------------------

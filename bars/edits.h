@@ -137,6 +137,8 @@ public:
   bool OwnsWindow(HWND AWnd) const override;
   // Only on a bar that turns its text (where it shows as a button).
   bool CanClick() const override { return IsTextRotated(); }
+  // A click that started editing leaves the menu open for the typing.
+  bool CloseMenusOnClick() const override { return !FFocused; }
   void Deactivate() override;
   void ActivateByKey() override { ActivateByKeyOrMouse(false); }
   void ActivateByMouse() override { ActivateByKeyOrMouse(true); }

@@ -546,11 +546,14 @@ void TdxBarWinControl::SetWindowBounds(const TRect& R)
   HWND wnd = GetHandle();
   if (!wnd || !::IsWindowVisible(wnd))
     return;
+  // An item that hides its editor keeps the window empty: the painter draws the text.
+  const TRect bounds = GetWindowBounds();
   RECT current{};
   ::GetWindowRect(wnd, &current);
   ::MapWindowPoints(nullptr, ::GetParent(wnd), reinterpret_cast<POINT*>(&current), 2);
-  if (::EqualRect(&current, &R))
+  if (::EqualRect(&current, &bounds))
     return;
-  ::SetWindowPos(wnd, nullptr, R.left, R.top, R.right - R.left, R.bottom - R.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(wnd, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   WindowPositioned();
 }

@@ -319,6 +319,9 @@ public:
   TCustomdxBarControl* GetBarControl() const;
   void CreateBarControl();
   void DestroyBarControl();
+  // A window that shows these links beside its own (it neither owns them nor takes them as
+  // its links); nil detaches them.
+  void SetShowingBarControl(TCustomdxBarControl* AControl) { FBarControl = AControl; }
   virtual bool AllItemsFit() const;
 
   // --- Options.

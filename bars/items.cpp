@@ -546,7 +546,10 @@ void TdxBarItem::SetHelpContext(THelpContext Value)
 
 void TdxBarItem::SetHint(const String& Value)
 {
+  if (FHint == Value)
+    return;
   FHint = Value;
+  Changed();
 }
 
 void TdxBarItem::SetImageIndex(int Value)
@@ -583,6 +586,7 @@ void TdxBarItem::SetScreenTip(TComponent* Value)
   FScreenTip = Value;
   if (FScreenTip)
     FScreenTip->FreeNotification(this);
+  Changed();
 }
 
 void TdxBarItem::SetShortCut(TShortCut Value)

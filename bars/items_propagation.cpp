@@ -110,6 +110,7 @@ void TdxBarItem::EnabledChanged()
     control->DropCachedImage();
     control->EnabledChanged();
   });
+  Changed();
 }
 
 void TdxBarItem::GlyphChanged()

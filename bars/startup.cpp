@@ -8,6 +8,7 @@
 
 #include <mmsystem.h>
 
+#include "bars/appmenu.h"
 #include "bars/bar.h"
 #include "bars/barcanvas.h"
 #include "bars/buttons.h"
@@ -166,6 +167,8 @@ void RegisterStandardBarItems()
   RegisterBarItem(TdxBarExtraPaneListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), false);
   RegisterBarItem(TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false);
   RegisterBarItem(TdxBarSeparator::StaticClass(), TdxBarSeparatorControl::StaticClass(), true);
+  RegisterBarItem(TdxBarApplicationMenuButtonItem::StaticClass(), TdxBarApplicationMenuButtonControl::StaticClass(),
+                  false);
   RegisterBarItem(TSystemMenuSubItem::StaticClass(), TSystemMenuSubItemControl::StaticClass(), false);
 }
 
@@ -183,10 +186,14 @@ void RegisterStreamedClasses()
   RegisterClass(TdxBarScreenTipBand::StaticClass());
   RegisterClass(TdxBarScreenTipCollection::StaticClass());
   RegisterClass(TdxBarScreenTipRepository::StaticClass());
+  RegisterClass(TdxBarApplicationMenuButtons::StaticClass());
+  RegisterClass(TdxBarApplicationMenuButton::StaticClass());
 }
 
 void UnregisterStreamedClasses()
 {
+  UnRegisterClass(TdxBarApplicationMenuButton::StaticClass());
+  UnRegisterClass(TdxBarApplicationMenuButtons::StaticClass());
   UnRegisterClass(TdxBarScreenTipRepository::StaticClass());
   UnRegisterClass(TdxBarScreenTipCollection::StaticClass());
   UnRegisterClass(TdxBarScreenTipBand::StaticClass());

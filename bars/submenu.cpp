@@ -264,6 +264,20 @@ void TdxBarSubMenuControl::DoClose()
   Free();
 }
 
+bool TdxBarSubMenuControl::IsCustomizing() const
+{
+  if (TCustomdxBarControl* parent = GetParentBarControl())
+    return parent->IsCustomizing();
+  return TCustomdxBarControl::IsCustomizing();
+}
+
+bool TdxBarSubMenuControl::CanCustomizeLinks() const
+{
+  if (TCustomdxBarControl* parent = GetParentBarControl())
+    return parent->CanCustomizeLinks();
+  return TCustomdxBarControl::CanCustomizeLinks();
+}
+
 void TdxBarSubMenuControl::CloseMenu()
 {
   DoClose();
@@ -697,6 +711,7 @@ void TdxBarSubMenuControl::LayoutItems()
   area = TRect{area.left + b.left, area.top + b.top, area.right - b.right, area.bottom - b.bottom};
   if (IsExpandButtonShown() && painter)
     area.bottom -= painter->GetExpandButtonHeight();
+  AdjustItemArea(area);
   FItemArea = area;
   if (!FItemLinks || !painter)
     return;

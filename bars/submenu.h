@@ -109,6 +109,9 @@ public:
   void BeforeDestruction() override;
 
   TdxBarControlKind GetKind() const override { return bckSubMenu; }
+  // A menu opened from another window customises as that window does.
+  bool IsCustomizing() const override;
+  bool CanCustomizeLinks() const override;
 
   // --- Opening. Creators set the position (Left, Top), the owner's size, the preferred
   // directions and animate, then call Popup.
@@ -259,6 +262,8 @@ protected:
   // The parent control supplies bounds of its own for this menu; false for plain menus.
   virtual bool GetBoundsFromParent(TRect& ABounds) { return false; }
   virtual bool CanCutWidth() const { return false; }
+  // Takes room for more than the item column from the item area (client coordinates).
+  virtual void AdjustItemArea(TRect& AArea) {}
   // Draws the scroll buttons, the expand button and the items in view.
   virtual void DrawItems(TcxCanvas* ACanvas);
 
@@ -365,6 +370,8 @@ public:
   // Hands the links to the manager's customizing-popup hook.
   void NotifyBarManager();
   void Popup() override;
+  // Its entries are commands that run, whatever the manager is doing.
+  bool IsCustomizing() const override { return false; }
   // Called with the popup's links before it shows.
   static std::function<void(TdxBarManager*, TdxBarItemLinks*)> CustomizingPopupHook;
 };

@@ -188,6 +188,8 @@ public:
   void PostRebuild();
   // The separators of the last layout, client coordinates, with the shown index they precede.
   const std::vector<TdxBarToolbarSeparator>& GetSeparators() const { return FSeparators; }
+  // A window kind that places its links itself gives its separators with them.
+  void SetSeparators(std::vector<TdxBarToolbarSeparator> Value) { FSeparators = std::move(Value); }
   // The link placement of the last layout (bar axes), by shown index.
   const std::vector<TdxBarLayoutLink>& GetPlacement() const { return FPlacement; }
   // While one lives, the links are measured once per orientation: a layout pass asks for

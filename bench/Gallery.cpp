@@ -1,7 +1,8 @@
 // Shows one form in each of the five looks and saves two pictures of each: a main menu, a
 // toolbar with buttons idle, hot, held, down, disabled and dropping down, a large button,
-// an edit and a combo, and a floating toolbar; then the same form with the drop-down
-// button's menu open (a selected entry, a separator, a checked and a disabled entry).
+// an edit and a combo, a row of a spin edit, a tree-view combo and an image combo, and a
+// floating toolbar; then the same form with the drop-down button's menu open (a selected
+// entry, a separator, a checked and a disabled entry, and the spin edit and the combos).
 //
 //   gallery FOLDER     writes FOLDER\gallery-<look>.bmp and FOLDER\gallery-<look>-menu.bmp
 //                      for each look and prints each path
@@ -22,6 +23,7 @@
 #include "bars/toolbar.h"
 #include "platform/Bitmap.h"
 #include "platform/Forms.h"
+#include "platform/ImgList.h"
 #include "platform/Streams.h"
 #include "platform/Win.h"
 
@@ -175,7 +177,7 @@ String FormText()
   const String bar = L"      UseOwnFont = False\n      Visible = True\n    end\n";
   return String(
              L"object GalleryForm: TGalleryForm\n"
-             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 250\n  Caption = 'Gallery'\n"
+             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 270\n  Caption = 'Gallery'\n"
              L"  object dxBarManager1: TdxBarManager\n"
              L"    Style = bmsFlat\n"
              L"    object barMenu: TdxBar\n      Caption = 'Menu'\n      DockingStyle = dsTop\n"
@@ -190,7 +192,7 @@ String FormText()
          L"      DockedLeft = 0\n      DockedTop = 80\n      Row = 2\n      ItemLinks = <\n" +
          Link(L"edtName") + Link(L"cboKind") + L">\n" + bar +
          L"    object barTools: TdxBar\n      Caption = 'Tools'\n      DockingStyle = dsNone\n"
-         L"      FloatLeft = 330\n      FloatTop = 190\n      FloatClientWidth = 120\n      FloatClientHeight = 26\n"
+         L"      FloatLeft = 330\n      FloatTop = 215\n      FloatClientWidth = 120\n      FloatClientHeight = 26\n"
          L"      ItemLinks = <\n" +
          Link(L"btnHeld") + Link(L"btnTool") + L">\n" + bar + Button(L"mnuFile", L"&File", L"") +
          Button(L"mnuEdit", L"&Edit", L"") + Button(L"mnuView", L"&View", L"") + Button(L"btnIdle", L"Idle", blue) +
@@ -214,6 +216,57 @@ String FormText()
          L"\n    end\n"
          L"  end\n"
          L"end\n";
+}
+
+// A row of a spin edit, a tree-view combo and an image combo, the same three at the end of
+// the drop-down menu.
+void AddPickers(TGalleryForm* AForm, TdxBarManager* AManager, TGalleryMenu* AMenu)
+{
+  auto* images = new TImageList(AForm);
+  images->SetSize(16, 16);
+  for (TColor color : {TColor(RGB(40, 90, 200)), TColor(RGB(40, 160, 60)), TColor(RGB(200, 60, 40))}) {
+    TBitmap square;
+    square.SetSize(16, 16);
+    square.GetCanvas()->GetBrush()->SetColor(color);
+    square.GetCanvas()->FillRect(TRect{0, 0, 16, 16});
+    images->Add(&square, nullptr);
+  }
+  auto* spin = new TdxBarSpinEdit(AForm);
+  spin->SetCaption(L"Size");
+  spin->SetWidth(60);
+  spin->SetMaxValue(72);
+  spin->SetPrefix(L" pt");
+  spin->SetValue(12);
+  auto* tree = new TdxBarTreeViewCombo(AForm);
+  tree->SetCaption(L"Folder");
+  tree->SetWidth(100);
+  TTreeNode* root = tree->GetItems()->AddChild(nullptr, L"Songs");
+  root->SetImageIndex(0);
+  tree->GetItems()->AddChild(root, L"Imported")->SetImageIndex(1);
+  tree->SetComboImages(images);
+  tree->SetText(L"Imported");
+  auto* image = new TdxBarImageCombo(AForm);
+  image->SetCaption(L"Mark");
+  image->SetWidth(90);
+  for (const wchar_t* text : {L"Blue", L"Green", L"Red"})
+    image->GetItems()->Add(text);
+  for (int i = 0; i < 3; ++i)
+    image->SetImageIndexes(i, i);
+  image->SetComboImages(images);
+  image->SetItemIndex(2);
+  TdxBar* row = AManager->GetBars()->Add();
+  row->SetCaption(L"Pickers");
+  row->SetDockingStyle(dsTop);
+  row->SetRow(3);
+  bool first = true;
+  for (TdxBarItem* item :
+       {static_cast<TdxBarItem*>(spin), static_cast<TdxBarItem*>(tree), static_cast<TdxBarItem*>(image)}) {
+    item->SetShowCaption(true);
+    row->GetItemLinks()->AddItem(item);
+    AMenu->GetDropDownItemLinks()->AddItem(item)->SetBeginGroup(first);
+    first = false;
+  }
+  row->SetVisible(true);
 }
 
 TdxBarItemLink* FindLink(TdxBar* ABar, const String& AName)
@@ -277,6 +330,7 @@ int Run(const String& AFolder)
   for (const wchar_t* name : {L"mnuNew", L"mnuOpen", L"mnuRuler", L"mnuGrid", L"mnuPrint", L"mnuClose"})
     if (auto* item = dynamic_cast<TdxBarItem*>(form->FindComponent(name)))
       menu->GetDropDownItemLinks()->AddItem(item)->SetBeginGroup(String(name) == L"mnuRuler");
+  AddPickers(form, manager, menu);
   if (auto* drop = dynamic_cast<TdxBarButton*>(form->FindComponent(L"btnDrop")))
     drop->SetDropDownMenu(menu);
   form->Show();

@@ -529,6 +529,6 @@ public:
   using TCustomComboBox::TCustomComboBox;
 };
 
-// Makes the standard controls (these, the panels, the page control, the check list box and
-// the glyph button) known to form data by their class names.
+// Makes the standard controls (these, the panels, the page control, the tree view, the check
+// list box and the glyph button) known to form data by their class names.
 void RegisterStandardControls();

@@ -9,6 +9,6 @@ void RegisterStandardControls()
 {
   RegisterClasses({TEdit::StaticClass(), TListBox::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(),
                    TLabel::StaticClass(), TComboBox::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(),
-                   TPageControl::StaticClass(), TTabSheet::StaticClass(), TCheckListBox::StaticClass(),
-                   TSpeedButton::StaticClass()});
+                   TPageControl::StaticClass(), TTabSheet::StaticClass(), TTreeView::StaticClass(),
+                   TCheckListBox::StaticClass(), TSpeedButton::StaticClass()});
 }

@@ -2,7 +2,7 @@
 """Draws the bar library's cursors and bitmaps, and the demo program's toolbar pictures.
 
 Writes into bars/resources/: four 32x32 monochrome cursors (.cur), four 16x16 24-bit
-MDI caption-button bitmaps, two 13x13 16-colour font marks and two 16x16 16-colour item
+MDI caption-button bitmaps, two 13x13 16-colour font marks and four 16x16 16-colour item
 glyphs (.bmp); and into
 demo/resources/: four 32x32 24-bit toolbar pictures. The pictures are drawn here from
 code, so running the script again gives the same files; the generated files are kept in
@@ -289,7 +289,8 @@ def write_mark(name, art):
 
 # Glyphs of extra item kinds: 16x16, same palette and ground as the marks.
 # 'R' red, 'L' lime, 'B' blue, 'Y' yellow, 'K' black, 'N' navy, 'G' grey.
-GLYPH_COLOURS = {".": 13, "K": 0, "G": 7, "N": 4, "R": 9, "L": 10, "B": 12, "Y": 11}
+# 'W' white.
+GLYPH_COLOURS = {".": 13, "K": 0, "G": 7, "N": 4, "R": 9, "L": 10, "B": 12, "Y": 11, "W": 15}
 
 # Four colour swatches in a black frame.
 COLOR_COMBO_GLYPH = [
@@ -328,6 +329,46 @@ FONT_NAME_COMBO_GLYPH = [
     "..NN........NN..",
     "................",
     ".GGGGGGGGGGGGGG.",
+    "................",
+]
+
+# A small picture (sky, sun, meadow) in a combo's box beside its drop-down arrow.
+IMAGE_COMBO_GLYPH = [
+    "................",
+    "................",
+    "................",
+    "GGGGGGGGGGGGGGGG",
+    "GWWWWWWWWWWWWWWG",
+    "GWBBBBYBWWWWWWWG",
+    "GWBBBBBBWKKKKKWG",
+    "GWBBBBBBWWKKKWWG",
+    "GWLLLLLLWWWKWWWG",
+    "GWLLLLLLWWWWWWWG",
+    "GWWWWWWWWWWWWWWG",
+    "GGGGGGGGGGGGGGGG",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+# Three nodes joined by tree lines in a combo's box beside its drop-down arrow.
+TREE_VIEW_COMBO_GLYPH = [
+    "................",
+    "................",
+    "................",
+    "GGGGGGGGGGGGGGGG",
+    "GWWWWWWWWWWWWWWG",
+    "GWBBBWWWWWWWWWWG",
+    "GWWKWWWWWKKKKKWG",
+    "GWWKKKNNNWKKKWWG",
+    "GWWKWWWWWWWKWWWG",
+    "GWWKKKNNNWWWWWWG",
+    "GWWWWWWWWWWWWWWG",
+    "GGGGGGGGGGGGGGGG",
+    "................",
+    "................",
+    "................",
     "................",
 ]
 
@@ -468,6 +509,8 @@ def main():
     write_mark("nontruetypefont.bmp", NONTRUETYPE_MARK)
     write_glyph("colorcombo.bmp", COLOR_COMBO_GLYPH)
     write_glyph("fontnamecombo.bmp", FONT_NAME_COMBO_GLYPH)
+    write_glyph("treeviewcombo.bmp", TREE_VIEW_COMBO_GLYPH)
+    write_glyph("imagecombo.bmp", IMAGE_COMBO_GLYPH)
     os.makedirs(DEMO_OUT, exist_ok=True)
     write_demo_picture("add.bmp", picture_add())
     write_demo_picture("addfolder.bmp", picture_add_folder())

@@ -106,6 +106,12 @@ const wchar_t* const SampleForm =
     object KeyTipsSheet: TTabSheet
       Caption = 'Key Tips'
       TabVisible = False
+      object KeyTips: TTreeView
+        Left = 8
+        Top = 8
+        Width = 200
+        Height = 200
+      end
     end
   end
   object BottomPanel: TPanel
@@ -147,6 +153,7 @@ void CheckSample(THostForm* form)
   ASSERT_EQ(pages->GetPageCount(), 4);
   EXPECT_EQ(pages->GetActivePage(), Find<TTabSheet>(form, L"CommandsSheet"));
   EXPECT_FALSE(Find<TTabSheet>(form, L"KeyTipsSheet")->GetTabVisible());
+  EXPECT_NE(Find<TTreeView>(form, L"KeyTips"), nullptr);
   EXPECT_EQ(Find<TLabel>(form, L"ToolbarsLabel")->GetFocusControl(), Find<TCheckListBox>(form, L"ToolbarsList"));
   EXPECT_EQ(Find<TCheckListBox>(form, L"ToolbarsList")->GetCount(), 2);
   EXPECT_EQ(Find<TListBox>(form, L"Categories")->GetStyle(), lbOwnerDrawFixed);

@@ -1,0 +1,154 @@
+// The application menu's arithmetic (pane width, the button row, the order the keys visit
+// the groups in) and the row's buttons, which show what the button they watch shows.
+#include "AppMenuTestUtil.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(TAppMenuArithmetic, PaneWidthScalesWithTheItemHeightOrFollowsTheRatio)
+{
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(150, 0.5, 100, 22, 20), 165) << "scaled, rounded";
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(150, 0.5, 100, 20, 20), 150);
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(0, 0.35, 100, 22, 20), 35) << "no width: the ratio of the menu's";
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(0, 0.355, 200, 22, 20), 71) << "rounded to the nearest";
+  // A painter without a default height keeps the width as given (MulDiv would answer -1).
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(150, 0.5, 100, 22, 0), 150);
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(-40, 0.5, 100, 22, 20), 0);
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(0, -2.0, 100, 22, 20), 0);
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(0, std::numeric_limits<double>::quiet_NaN(), 100, 22, 20), 0);
+  EXPECT_EQ(dxBarCalcExtraPaneWidth(0, std::numeric_limits<double>::infinity(), 100, 22, 20), 0);
+}
+
+TEST(TAppMenuArithmetic, ButtonRowKeepsTheButtonsThatFitRightAligned)
+{
+  const TRect row{0, 10, 300, 30};
+  const std::vector<TRect> r = dxBarLayoutApplicationMenuButtons(row, {80, 80, 80, 80});
+  ASSERT_EQ(r.size(), 4u);
+  // 0-80, 86-166 and 172-252 fit; moved right by 48.
+  EXPECT_EQ(r[0], (TRect{48, 10, 128, 30}));
+  EXPECT_EQ(r[1], (TRect{134, 10, 214, 30}));
+  EXPECT_EQ(r[2], (TRect{220, 10, 300, 30}));
+  EXPECT_TRUE(IsRectEmpty(r[3]));
+  // Placing stops at the first that does not fit, even when a later one would.
+  const std::vector<TRect> stop = dxBarLayoutApplicationMenuButtons(row, {200, 200, 10});
+  EXPECT_EQ(stop[0], (TRect{100, 10, 300, 30}));
+  EXPECT_TRUE(IsRectEmpty(stop[1]));
+  EXPECT_TRUE(IsRectEmpty(stop[2]));
+  // None fits: none shows, and nothing is read past the list.
+  const std::vector<TRect> none = dxBarLayoutApplicationMenuButtons(row, {400, 20});
+  EXPECT_TRUE(IsRectEmpty(none[0]) && IsRectEmpty(none[1]));
+  EXPECT_TRUE(dxBarLayoutApplicationMenuButtons(row, {}).empty());
+  // A negative width counts as none.
+  const std::vector<TRect> negative = dxBarLayoutApplicationMenuButtons(row, {-50, 40});
+  EXPECT_EQ(negative[1].right, 300);
+  EXPECT_EQ(RectWidth(negative[0]), 0);
+}
+
+TEST(TAppMenuArithmetic, KeysVisitTheGroupsThatTakePart)
+{
+  const int all[3] = {3, 2, 2};
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(all, amgItems, true), amgExtraPane);
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(all, amgButtons, true), amgItems) << "wraps";
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(all, amgItems, false), amgButtons) << "wraps back";
+  const int lonePane[3] = {3, 1, 2};
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(lonePane, amgItems, true), amgButtons) << "a pane of one is skipped";
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(lonePane, amgButtons, false), amgItems);
+  const int onlyItems[3] = {2, 0, 0};
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(onlyItems, amgItems, true), amgItems) << "back into itself";
+  const int noItems[3] = {0, 4, 0};
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(noItems, amgExtraPane, false), amgExtraPane);
+  const int nothing[3] = {0, 1, 0};
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(nothing, amgItems, true), -1);
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(all, 17, true), amgItems) << "an unknown group counts as the last";
+}
+
+class TAppMenuButtons : public testing::Test {
+protected:
+  TBarHost<TAppMenuTestForm> Host;
+  TdxBarApplicationMenuButtons Buttons{Host.Form()};
+};
+
+TEST_F(TAppMenuButtons, RowButtonShowsWhatTheWatchedButtonShowsUntilItGoes)
+{
+  auto* watched = new TdxBarButton(Host.Form());
+  watched->SetCaption(L"&Options");
+  watched->SetImageIndex(3);
+  watched->SetHint(L"Change the options");
+  int clicks = 0;
+  watched->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  TdxBarApplicationMenuButton* button = Buttons.Add();
+  TdxBarApplicationMenuButtonItem* item = button->GetButtonItem();
+  ASSERT_NE(item, nullptr) << "made with the collection owner's manager";
+  EXPECT_EQ(item->GetBarManager(), Host.Manager);
+  // Nothing watched: shows nothing.
+  EXPECT_FALSE(item->GetEnabled());
+  EXPECT_EQ(item->GetVisible(), ivNever);
+  button->SetItem(watched);
+  EXPECT_EQ(button->GetItem(), watched);
+  EXPECT_EQ(item->GetCaption(), L"&Options");
+  EXPECT_EQ(item->GetImageIndex(), 3);
+  EXPECT_TRUE(item->GetEnabled());
+  EXPECT_EQ(item->GetVisible(), ivAlways);
+  // Changes follow.
+  watched->SetCaption(L"&Settings");
+  watched->SetImageIndex(5);
+  watched->SetVisible(ivInCustomizing);
+  watched->SetEnabled(false);
+  EXPECT_FALSE(item->GetEnabled());
+  watched->SetEnabled(true);
+  EXPECT_TRUE(item->GetEnabled());
+  watched->SetHint(L"Settings of the program");
+  EXPECT_EQ(item->GetHint(), L"Settings of the program");
+  EXPECT_EQ(item->GetCaption(), L"&Settings");
+  EXPECT_EQ(item->GetImageIndex(), 5);
+  EXPECT_EQ(item->GetVisible(), ivInCustomizing);
+  watched->SetVisible(ivAlways);
+  // Its click is the watched button's.
+  item->Click();
+  EXPECT_EQ(clicks, 1);
+  // Width is the row button's own.
+  button->SetWidth(72);
+  EXPECT_EQ(item->GetWidth(), 72);
+  // Copied from another: the same button and width.
+  TdxBarApplicationMenuButton* copy = Buttons.Add();
+  copy->Assign(button);
+  EXPECT_EQ(copy->GetItem(), watched);
+  EXPECT_EQ(copy->GetWidth(), 72);
+  // The watched button freed: both show nothing, and a click does nothing.
+  watched->Free();
+  for (TdxBarApplicationMenuButton* b : {button, copy}) {
+    TdxBarApplicationMenuButtonItem* i = b->GetButtonItem();
+    EXPECT_EQ(b->GetItem(), nullptr);
+    EXPECT_EQ(i->GetCaption(), L"");
+    EXPECT_EQ(i->GetImageIndex(), -1);
+    EXPECT_FALSE(i->GetEnabled());
+    EXPECT_EQ(i->GetVisible(), ivNever);
+    i->Click();
+  }
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(TAppMenuButtons, MovingTheWatchLeavesTheOldButtonAlone)
+{
+  auto* first = new TdxBarButton(Host.Form());
+  first->SetCaption(L"First");
+  auto* second = new TdxBarButton(Host.Form());
+  second->SetCaption(L"Second");
+  TdxBarApplicationMenuButton* button = Buttons.Add();
+  button->SetItem(first);
+  button->SetItem(second);
+  EXPECT_EQ(button->GetButtonItem()->GetCaption(), L"Second");
+  first->SetCaption(L"Changed");
+  EXPECT_EQ(button->GetButtonItem()->GetCaption(), L"Second") << "the old button is no longer watched";
+  first->Free();
+  EXPECT_EQ(button->GetItem(), second);
+  // The row button goes with its collection item, and the watched button does not mind.
+  TWeakRef<TdxBarApplicationMenuButtonItem> item(button->GetButtonItem());
+  Buttons.Delete(0);
+  EXPECT_FALSE(item);
+  second->SetCaption(L"Still here");
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// The program-wide set-up of the application-menu tests and their fixture.
+#include "AppMenuTestUtil.h"
+
+#include "bars/itemcontrol.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TAppMenuTestForm, TForm)
+IMPLEMENT_CLASS(TTestApplicationMenu, TdxBarPopupMenu)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const AppMenuEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TAppMenuTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
+
+}  // namespace
+
+TTestApplicationMenu::TTestApplicationMenu(TComponent* AOwner)
+    : TdxBarPopupMenu(AOwner), FButtons(std::make_unique<TdxBarApplicationMenuButtons>(this))
+{
+}
+
+void TAppMenuFixture::SetUp()
+{
+  Manager->SetStyle(bmsFlat);
+  Manager->SetMenusShowRecentItemsFirst(false);
+  Menu = new TTestApplicationMenu(Host.Form());
+  Bar = Manager->GetBars()->Add();
+  Bar->SetCaption(L"Main");
+  Bar->SetDockingStyle(dsTop);
+  FileButton = NewButton(L"File");
+  FileButton->SetButtonStyle(bsDropDown);
+  FileButton->SetDropDownMenu(Menu);
+  Bar->GetItemLinks()->AddItem(FileButton);
+  Host.Form()->SetBounds(100, 100, 640, 480);
+  Bar->SetVisible(true);
+  Host.Form()->Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  PumpPending();
+}
+
+void TAppMenuFixture::TearDown()
+{
+  if (TdxBarApplicationMenuControl* window = Menu->Window())
+    window->Close();
+  PumpPending();
+}
+
+TdxBarButton* TAppMenuFixture::NewButton(const String& ACaption)
+{
+  auto* button = new TdxBarButton(Host.Form());
+  button->SetCaption(ACaption);
+  button->SetPaintStyle(psCaption);
+  button->SetOnClick(TNotifyEvent([this, ACaption](TObject*) { ++Clicks[ACaption]; }));
+  return button;
+}
+
+POINT TAppMenuFixture::ScreenCenter(TCustomdxBarControl* ABar, const TRect& R) const
+{
+  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+  ::ClientToScreen(ABar->GetHandle(), &p);
+  return p;
+}
+
+bool TAppMenuFixture::OpenByPointer()
+{
+  TdxBarControl* toolbar = Bar->GetControl();
+  if (!toolbar)
+    return false;
+  TdxBarItemControl* control = Bar->GetItemLinks()->Items(0)->GetControl();
+  if (!control)
+    return false;
+  // The arrow part at the button's right end opens the drop-down.
+  const TRect r = toolbar->GetItemRect(control);
+  if (!ClickAt(ScreenCenter(toolbar, TRect{r.right - 6, r.top, r.right - 2, r.bottom})))
+    return false;
+  return PumpUntil([&] { return Menu->Window() && ::IsWindowVisible(Menu->Window()->GetHandle()); });
+}

@@ -1,0 +1,283 @@
+// The program-wide set-up of the customizing tests, the form and the fixture's helpers.
+#include "DesignTestUtil.h"
+
+#include "bars/submenu.h"
+#include "platform/Scope.h"
+#include "support/FormRoundTrip.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TDesignForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const DesignEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TDesignForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
+
+String Links(const std::vector<String>& ANames, int ABeginGroupAt = -1)
+{
+  String text = L"      ItemLinks = <";
+  for (size_t i = 0; i < ANames.size(); ++i)
+    text += L"\n        item\n" + String(int(i) == ABeginGroupAt ? L"          BeginGroup = True\n" : L"") +
+            L"          Visible = True\n          ItemName = '" + ANames[i] + L"'\n        end";
+  return text + L">\n";
+}
+
+String Bar(const String& AName, const String& ACaption, int ARow, const std::vector<String>& ALinks)
+{
+  return L"    object " + AName + L": TdxBar\n      Caption = '" + ACaption +
+         L"'\n      DockingStyle = dsTop\n      DockedLeft = 0\n      DockedTop = 0\n      Row = " + IntToStr(ARow) +
+         L"\n      OneOnRow = True\n" + Links(ALinks) + L"      Visible = True\n    end\n";
+}
+
+String Button(const String& AName, const String& ACaption)
+{
+  return L"    object " + AName + L": TdxBarButton\n      Caption = '" + ACaption +
+         L"'\n      Category = 0\n      PaintStyle = psStandard\n    end\n";
+}
+
+}  // namespace
+
+String DesignFormText()
+{
+  return L"object DesignForm: TDesignForm\n"
+         L"  Left = 100\n  Top = 100\n  Width = 560\n  Height = 320\n  Caption = 'Design'\n"
+         L"  object dxBarManager1: TdxBarManager\n"
+         L"    Style = bmsStandard\n"
+         L"    Categories.Strings = (\n      'Default')\n"
+         L"    Categories.ItemsVisibles = (\n      2)\n"
+         L"    Categories.Visibles = (\n      True)\n" +
+         Bar(L"StandardBar", L"Standard", 0, {L"btnOpen", L"btnSave", L"btnShared", L"FileItem"}) +
+         Bar(L"ToolsBar", L"Tools", 1, {L"btnShared", L"btnFind"}) + Button(L"btnOpen", L"&Open") +
+         Button(L"btnSave", L"&Save") + Button(L"btnShared", L"S&hared") + Button(L"btnFind", L"&Find") +
+         Button(L"btnNew", L"&New") + Button(L"btnClose", L"&Close") +
+         L"    object FileItem: TdxBarSubItem\n      Caption = '&File'\n      Category = 0\n" +
+         Links({L"btnNew", L"btnClose"}, 1) + L"    end\n  end\nend\n";
+}
+
+// ---------------------------------------------------------------------------
+// TDesignFixture
+
+void TDesignFixture::SetUp()
+{
+  Form = TCustomForm::CreateFromText<TDesignForm>(DesignFormText(), nullptr);
+  FormOwner = std::make_unique<TOwned<TDesignForm>>(Form);
+  Manager = ManagerOf(Form);
+  ASSERT_NE(Manager, nullptr);
+  Manager->SetMenuAnimations(maNone);
+  Manager->SetMenusShowRecentItemsFirst(false);
+  Form->SetBounds(100, 100, 560, 320);
+  Form->Show();
+  ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
+  PumpPending();
+  Manager->SetIsCustomizing(true);
+  PumpPending();
+  Controller = BarDesignController();
+  ASSERT_NE(Controller, nullptr);
+}
+
+void TDesignFixture::TearDown()
+{
+  MouseButtonUp(TInputButton::Right);
+  MouseButtonUp();
+  if (Controller)
+    Controller->CloseCustomizingPopup();
+  if (TCustomdxBarControl* active = ActiveBarControl())
+    active->Close();
+  if (Manager)
+    Manager->SetIsCustomizing(false);
+  if (Controller)
+    Controller->ClearSelection();
+  MoveMouseTo(POINT{5, 5});
+  PumpPending();
+  ::DeleteFileW(L"design-layout.ini");
+}
+
+TdxBarItem* TDesignFixture::Item(const wchar_t* AName) const
+{
+  return dynamic_cast<TdxBarItem*>(Form->FindComponent(AName));
+}
+
+TdxBar* TDesignFixture::Bar(const wchar_t* ACaption) const
+{
+  return Manager->FindBarByCaption(ACaption);
+}
+
+TdxBarItemLink* TDesignFixture::LinkOf(const wchar_t* ABar, int AIndex) const
+{
+  TdxBar* bar = Bar(ABar);
+  return bar && AIndex < bar->GetItemLinks()->Count() ? bar->GetItemLinks()->Items(AIndex) : nullptr;
+}
+
+POINT TDesignFixture::CenterOf(TdxBarItemControl* AControl) const
+{
+  if (!AControl || !AControl->GetParent())
+    return POINT{-1, -1};
+  const TRect r = AControl->GetParent()->GetItemScreenRect(AControl);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT TDesignFixture::CenterOf(TdxBarItemLink* ALink) const
+{
+  return CenterOf(ALink ? ALink->GetControl() : nullptr);
+}
+
+bool TDesignFixture::RightClick(TdxBarItemLink* ALink)
+{
+  if (!ALink || !ALink->GetControl())
+    return false;
+  if (!ClickAt(CenterOf(ALink), TInputButton::Right))
+    return false;
+  return PumpUntil([&] { return Popup() && ::IsWindowVisible(Popup()->GetHandle()); }, 3000);
+}
+
+TdxBarSubMenuControl* TDesignFixture::Popup() const
+{
+  return Controller->GetCustomizingPopup();
+}
+
+namespace {
+
+TdxBarItemLink* FindTagged(TdxBarItemLinks* ALinks, intptr_t ATag, int ADepth = 0)
+{
+  for (int i = 0; ALinks && ADepth < 3 && i < ALinks->Count(); ++i) {
+    TdxBarItemLink* link = ALinks->Items(i);
+    TdxBarItem* item = link->GetItem();
+    if (item && item->Tag() == ATag)
+      return link;
+    if (TdxBarItemLink* inner = FindTagged(item ? item->GetItemLinks() : nullptr, ATag, ADepth + 1))
+      return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TdxBarItemLink* TDesignFixture::Entry(int ACommand, int AEntry) const
+{
+  TdxBarSubMenuControl* popup = Popup();
+  return popup ? FindTagged(popup->GetItemLinks(), dxBarCommandTag(ACommand, AEntry)) : nullptr;
+}
+
+std::vector<int> TDesignFixture::PopupCommands() const
+{
+  std::vector<int> commands;
+  TdxBarSubMenuControl* popup = Popup();
+  for (int i = 0; popup && i < popup->GetItemLinks()->Count(); ++i) {
+    const int command = int(popup->GetItemLinks()->Items(i)->GetItem()->Tag() / 65536);
+    if (commands.empty() || commands.back() != command)
+      commands.push_back(command);
+  }
+  return commands;
+}
+
+bool TDesignFixture::ClickEntry(int ACommand, int AEntry)
+{
+  TdxBarItemLink* entry = Entry(ACommand, AEntry);
+  if (!entry)
+    return false;
+  if (!entry->GetControl()) {
+    // An entry of a submenu: its opening entry is clicked first.
+    TdxBarItemLink* opener = Entry(ACommand, dxBarSubMenuEntry);
+    if (!opener || !opener->GetControl() || !ClickAt(CenterOf(opener)))
+      return false;
+    if (!PumpUntil([&] { return entry->GetControl() && ::IsWindowVisible(entry->GetBarControl()->GetHandle()); }, 3000))
+      return false;
+  }
+  // Over the entry first, so that the menu selects it before the press.
+  if (!MoveMouseTo(CenterOf(entry)))
+    return false;
+  PumpPending();
+  if (!ClickAt(CenterOf(entry)))
+    return false;
+  PumpPending();
+  return true;
+}
+
+TdxBarSubMenuControl* TDesignFixture::OpenFileMenu()
+{
+  auto* sub = dynamic_cast<TdxBarSubItem*>(Item(L"FileItem"));
+  TdxBarItemLink* link = LinkOf(L"Standard", 3);
+  // A real press: while customizing it selects the sub-item and opens its menu.
+  if (!sub || !link || !ClickAt(CenterOf(link)))
+    return nullptr;
+  PumpUntil([&] { return sub->GetItemLinks()->GetBarControl() != nullptr; }, 3000);
+  PumpPending();
+  return dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl());
+}
+
+void TDesignFixture::Key(WORD AKey, std::initializer_list<WORD> AModifiers)
+{
+  for (WORD m : AModifiers)
+    SendKeyTransition(m, true);
+  SendKeyTransition(AKey, true);
+  SendKeyTransition(AKey, false);
+  for (WORD m : AModifiers)
+    SendKeyTransition(m, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 3000));
+  PumpPending();
+}
+
+void TDesignFixture::SaveChangeAndLoad(const std::function<void()>& AChange)
+{
+  wchar_t dir[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, dir);
+  const String path = String(dir) + L"design-layout.ini";
+  ::DeleteFileW(path.c_str());
+  TFinally remove([&] { ::DeleteFileW(path.c_str()); });
+  Manager->SaveToIniFile(path);
+  AChange();
+  Manager->LoadFromIniFile(path);
+  PumpPending();
+}
+
+// ---------------------------------------------------------------------------
+// TMessageBoxAnswerer
+
+TMessageBoxAnswerer* TMessageBoxAnswerer::FCurrent = nullptr;
+
+TMessageBoxAnswerer::TMessageBoxAnswerer(int AButton) : FButton(AButton)
+{
+  FCurrent = this;
+  FTimer = ::SetTimer(nullptr, 0, 50, TimerProc);
+}
+
+TMessageBoxAnswerer::~TMessageBoxAnswerer()
+{
+  ::KillTimer(nullptr, FTimer);
+  FCurrent = nullptr;
+}
+
+void CALLBACK TMessageBoxAnswerer::TimerProc(HWND, UINT, UINT_PTR, DWORD)
+{
+  TMessageBoxAnswerer* self = FCurrent;
+  if (!self)
+    return;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        wchar_t cls[32] = {};
+        ::GetClassNameW(AWnd, cls, 32);
+        if (String(cls) != L"#32770" || !::IsWindowVisible(AWnd))
+          return TRUE;
+        auto* answerer = reinterpret_cast<TMessageBoxAnswerer*>(AParam);
+        TBox box;
+        wchar_t text[512] = {};
+        // The message box's text is its static control 0xFFFF.
+        ::GetDlgItemTextW(AWnd, 0xFFFF, text, 512);
+        box.Text = text;
+        box.HasYes = ::GetDlgItem(AWnd, IDYES) != nullptr;
+        box.HasNo = ::GetDlgItem(AWnd, IDNO) != nullptr;
+        // A box already answered is waiting for its answer to arrive.
+        if (AWnd == answerer->FAnswered)
+          return FALSE;
+        answerer->FAnswered = AWnd;
+        answerer->FBoxes.push_back(box);
+        if (HWND button = ::GetDlgItem(AWnd, answerer->FButton))
+          ::PostMessageW(AWnd, WM_COMMAND, MAKEWPARAM(answerer->FButton, BN_CLICKED), LPARAM(button));
+        else
+          ::PostMessageW(AWnd, WM_COMMAND, IDCANCEL, 0);
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(self));
+}

@@ -1,0 +1,67 @@
+// Shared pieces of the spin edit and combo tests: image lists of solid colours, screen
+// places of a control's parts, and for the spin edit a shown form whose toolbar holds a spin edit and a
+// sub-item whose menu holds the same spin edit, and the screen places of its buttons.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "barextras/dxBarExtItems.h"
+#include "bars/bar.h"
+#include "bars/subitems.h"
+#include "bars/submenu.h"
+#include "platform/ImgList.h"
+#include "platform/StdCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+// An image list of solid squares of ASize, one per colour.
+TImageList* MakeColorImages(TComponent* AOwner, int ASize, std::initializer_list<TColor> AColors);
+// From a script's helper thread: a select window still open after a pause is closed with
+// Esc, so that a script whose input went astray fails its test instead of hanging it.
+void CancelSelectWindowIfOpen();
+// The centre of a rectangle of AControl's bar window, on the screen.
+POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R);
+
+class TSpinTestForm : public TForm {
+  DECLARE_CLASS(TSpinTestForm, TForm)
+public:
+  explicit TSpinTestForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+// Records every OnButtonClick with its button.
+class TSpinClicks : public TObject {
+public:
+  void Clicked(TObject*, TdxBarSpinEditButton AButton) { Buttons.push_back(AButton); }
+  int Count() const { return int(Buttons.size()); }
+  std::vector<TdxBarSpinEditButton> Buttons;
+};
+
+class TSpinFixture : public testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The spin edit's control on the toolbar, or in the open menu.
+  TdxBarSpinEditControl* ToolbarControl() const;
+  TdxBarSpinEditControl* MenuControl() const;
+  // Opens the sub-item's menu by a click and waits for it.
+  bool OpenMenu();
+  // The screen centre of a part of the control.
+  static POINT PartCenter(TdxBarSpinEditControl* AControl, int APart);
+  // Holds the left button on a part: moves there and presses.
+  static bool PressOn(TdxBarSpinEditControl* AControl, int APart);
+  static bool ClickOn(TdxBarSpinEditControl* AControl, int APart);
+  // A real key stroke, waited for until the queue holds no key message.
+  static void Key(WORD AKey);
+
+  TBarHost<TSpinTestForm> Host;
+  TdxBarManager* Manager = nullptr;
+  TEdit* FormEdit = nullptr;
+  TdxBarSpinEdit* Spin = nullptr;
+  TdxBarSubItem* Sub = nullptr;
+  TdxBar* Bar = nullptr;
+  TSpinClicks Clicks;
+};
