@@ -7,6 +7,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 #include "platform/Threads.h"
 
 TApplication* Application = nullptr;
@@ -487,6 +488,7 @@ void InitializeForms()
           return form;
       return nullptr;
     });
+    RegisterStandardControls();
     finderRegistered = true;
   }
   // All or nothing: a failure leaves the layer uninitialised, ready for another try.

@@ -1,10 +1,12 @@
-// Extra non-visual and simple components of the control layer. TTimer raises OnTimer at
+// Extra non-visual and simple components of the control layer, and the panel and bevel that
+// group and frame other controls. TTimer raises OnTimer at
 // its Interval through a window timer on a hidden message-only window of its own, made when
 // the timer first runs (a timer that never runs costs no window), on the thread that runs
 // it; a handler's exception never leaves the timer procedure.
 #pragma once
 
 #include "platform/Component.h"
+#include "platform/Controls.h"
 
 class TTimerWindowClass;
 
@@ -38,4 +40,83 @@ private:
   bool FEnabled = true;
   uint32_t FInterval = 1000;
   TNotifyEvent FOnTimer;
+};
+
+// ---------------------------------------------------------------------------
+// Bevels: the raised or lowered edges of panels and bevel shapes.
+
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+DECLARE_ENUM_INFO(TBevelCut)
+using TPanelBevel = TBevelCut;
+using TBevelWidth = int;
+
+// Draws a frame Width pixels wide, TopColor on the top and left, BottomColor on the bottom
+// and right, and shrinks Rect by it.
+void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);
+
+// A container drawn as a raised (or lowered) plate with an optional caption; children are
+// laid out inside its border and bevels.
+class TCustomPanel : public TCustomControl {
+  DECLARE_CLASS(TCustomPanel, TCustomControl)
+public:
+  explicit TCustomPanel(TComponent* AOwner);
+
+  TPanelBevel GetBevelInner() const { return FBevelInner; }
+  void SetBevelInner(TPanelBevel Value);
+  TPanelBevel GetBevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TPanelBevel Value);
+  // Below 1 is taken as 1.
+  int GetBevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(int Value);
+  // Space between the bevels; negative is taken as 0.
+  int GetBorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+
+  void AdjustClientRect(TRect& Rect) override;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void Paint() override;
+  // The width all bevels and the border take on each side.
+  int FrameWidth() const;
+
+  TPanelBevel FBevelInner = bvNone;
+  TPanelBevel FBevelOuter = bvRaised;
+  int FBevelWidth = 1;
+  int FBorderWidth = 0;
+  TAlignment FAlignment = taCenter;
+  bool FShowCaption = true;
+};
+
+class TPanel : public TCustomPanel {
+  DECLARE_CLASS(TPanel, TCustomPanel)
+public:
+  using TCustomPanel::TCustomPanel;
+};
+
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+DECLARE_ENUM_INFO(TBevelShape)
+enum TBevelStyle { bsLowered, bsRaised };
+DECLARE_ENUM_INFO(TBevelStyle)
+
+// A box, frame or line with a bevelled edge; no window.
+class TBevel : public TGraphicControl {
+  DECLARE_CLASS(TBevel, TGraphicControl)
+public:
+  explicit TBevel(TComponent* AOwner);
+
+  TBevelShape GetShape() const { return FShape; }
+  void SetShape(TBevelShape Value);
+  TBevelStyle GetStyle() const { return FStyle; }
+  void SetStyle(TBevelStyle Value);
+
+protected:
+  void Paint() override;
+
+  TBevelShape FShape = bsBox;
+  TBevelStyle FStyle = bsLowered;
 };

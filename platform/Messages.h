@@ -53,6 +53,7 @@ constexpr UINT CM_SHOWINGCHANGED        = CM_BASE + 25;  // windowed control to 
 constexpr UINT CM_ENTER                 = CM_BASE + 26;  // form (or the layer without a form) to a control: it became the focused control
 constexpr UINT CM_EXIT                  = CM_BASE + 27;  // form (or the layer without a form) to a control: it stopped being the focused control
 constexpr UINT CM_WANTSPECIALKEY        = CM_BASE + 30;  // layer to the focused control: do you take this Tab/arrow/Enter/Esc yourself; WParam = key; nonzero = yes
+constexpr UINT CM_BUTTONPRESSED         = CM_BASE + 31;  // glyph button to its siblings: it went down in group WParam; LParam = the button (others of the group go up)
 constexpr UINT CM_RELEASE               = CM_BASE + 33;  // posted by TCustomForm::Release to the application window (free the released forms) or, without one, to the form (free itself)
 constexpr UINT CM_SHOWHINTCHANGED       = CM_BASE + 34;  // control to itself: ShowHint changed
 constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;  // parent to children: ShowHint changed (children with ParentShowHint copy it)

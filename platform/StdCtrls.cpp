@@ -3,6 +3,8 @@
 // reflected WM_DRAWITEM and WM_MEASUREITEM.
 #include "platform/StdCtrls.h"
 
+#include <map>
+
 #include "platform/ControlsPrivate.h"
 
 DEFINE_ENUM_INFO(TListBoxStyle, L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable")
@@ -38,7 +40,16 @@ TOwnerDrawState OwnerDrawStateFromFlags(UINT ItemState)
 // ---------------------------------------------------------------------------
 // TListBoxStrings
 
-TListBoxStrings::TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
+void TItemsMirror::WindowPut(int Index, const String& S)
+{
+  int selected = GetItemIndex();
+  WindowDelete(Index);
+  WindowInsert(Index, S);
+  if (selected == Index)
+    SetItemIndex(Index);
+}
+
+TListBoxStrings::TListBoxStrings(TItemsMirror* ListBox) : FListBox(ListBox) {}
 
 String TListBoxStrings::Get(int Index) const
 {
@@ -58,7 +69,6 @@ TObject* TListBoxStrings::GetObject(int Index) const
 void TListBoxStrings::Put(int Index, const String& S)
 {
   TObject* object = FList.GetObject(Index);  // raises on a bad index
-  int selected = FListBox ? FListBox->GetItemIndex() : -1;
   if (FList.Sorted()) {
     // A new text may belong elsewhere in a sorted list.
     Delete(Index);
@@ -66,12 +76,8 @@ void TListBoxStrings::Put(int Index, const String& S)
     return;
   }
   FList.Put(Index, S);
-  if (FListBox) {
-    FListBox->WindowDelete(Index);
-    FListBox->WindowInsert(Index, S);
-    if (selected == Index)
-      FListBox->SetItemIndex(Index);
-  }
+  if (FListBox)
+    FListBox->WindowPut(Index, S);
 }
 
 void TListBoxStrings::PutObject(int Index, TObject* AObject)
@@ -127,12 +133,8 @@ int TListBoxStrings::IndexOf(const String& S) const
 
 void TListBoxStrings::SetUpdateState(bool Updating)
 {
-  if (!FListBox || !FListBox->HandleAllocated())
-    return;
-  HWND h = FListBox->GetHandle();
-  ::SendMessageW(h, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
-  if (!Updating)
-    ::InvalidateRect(h, nullptr, TRUE);
+  if (FListBox)
+    FListBox->WindowUpdating(Updating);
 }
 
 // ---------------------------------------------------------------------------
@@ -269,6 +271,20 @@ void TCustomListBox::WindowDelete(int Index)
     FSelected.erase(FSelected.begin() + Index);
 }
 
+void TItemsMirror::SetListRedraw(HWND Window, bool Updating)
+{
+  if (!Window)
+    return;
+  ::SendMessageW(Window, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
+  if (!Updating)
+    ::InvalidateRect(Window, nullptr, TRUE);
+}
+
+void TCustomListBox::WindowUpdating(bool Updating)
+{
+  SetListRedraw(FHandle, Updating);
+}
+
 void TCustomListBox::WindowClear()
 {
   if (FHandle) {
@@ -374,17 +390,42 @@ void TCustomListBox::SetSorted(bool Value)
   TStringList& list = FItems->List();
   if (list.Sorted() == Value)
     return;
-  String selected = GetItemIndex() >= 0 ? FItems->Get(GetItemIndex()) : String();
-  bool hadSelection = GetItemIndex() >= 0;
-  list.SetSorted(Value);
-  if (!Value)
-    return;  // the order does not change when sorting stops
-  // The list reordered itself: the window follows, and the selected item stays selected.
+  if (!Value) {
+    list.SetSorted(false);  // the order does not change when sorting stops
+    return;
+  }
+  // Where each item was, to carry its selection (and a descendant's data) to where it goes.
+  int count = list.GetCount();
+  std::map<std::pair<String, uintptr_t>, std::vector<int>> places;
+  for (int i = count - 1; i >= 0; --i)
+    places[{list.Get(i), reinterpret_cast<uintptr_t>(list.GetObject(i))}].push_back(i);
+  std::vector<bool> selected(size_t(count), false);
+  for (int i = 0; i < count; ++i)
+    selected[size_t(i)] = GetSelected(i);
+  int itemIndex = GetItemIndex();
+  list.SetSorted(true);
+  std::vector<int> oldIndex(size_t(list.GetCount()), -1);
+  for (int j = 0; j < list.GetCount(); ++j) {
+    auto& from = places[{list.Get(j), reinterpret_cast<uintptr_t>(list.GetObject(j))}];
+    if (!from.empty()) {
+      oldIndex[size_t(j)] = from.back();
+      from.pop_back();
+    }
+  }
+  // The list reordered itself: the window follows, and the selection stays on its items.
   WindowClear();
   for (int i = 0; i < list.GetCount(); ++i)
     WindowInsert(i, list.Get(i));
-  if (hadSelection)
-    SetItemIndex(list.IndexOf(selected));
+  ItemsReordered(oldIndex);
+  for (int j = 0; j < int(oldIndex.size()); ++j) {
+    int from = oldIndex[size_t(j)];
+    if (from < 0)
+      continue;
+    if (FMultiSelect && selected[size_t(from)])
+      SetSelected(j, true);
+    if (from == itemIndex)
+      SetItemIndex(j);
+  }
 }
 
 static void CheckItemIndex(TStrings* Items, int Index)

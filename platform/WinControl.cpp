@@ -448,6 +448,8 @@ void TWinControl::Dispatch(TMessage& Message)
     case CM_DIALOGCHAR: return CMDialogChar(Message);
     case CM_CHILDKEY: return CMChildKey(Message);
     case CM_CONTROLLISTCHANGE: return CMControlListChange(Message);
+    // Buttons inside panels and pages learn of focus changes too.
+    case CM_FOCUSCHANGED: return Broadcast(Message);
     case CM_SHOWHINTCHANGED: return NotifyControls(CM_PARENTSHOWHINTCHANGED);
     default: return TControl::Dispatch(Message);
   }

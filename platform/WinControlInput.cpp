@@ -442,8 +442,9 @@ void TWinControl::CNKeyUp(TMessage& Message)
 void TWinControl::CNChar(TMessage& Message)
 {
   Message.Result = 1;
-  if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0 &&
-      TopParent()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
+  // Alt+letter is never text for the control: it is always offered as an accelerator.
+  bool wantsChars = Message.Msg != CN_SYSCHAR && (Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) != 0;
+  if (!wantsChars && TopParent()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
     return;
   Message.Result = 0;
 }
