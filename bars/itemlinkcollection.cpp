@@ -170,6 +170,11 @@ TdxBarManager* TdxBarItemLinks::GetBarManager() const
   return FBarManager.Get();
 }
 
+void TdxBarItemLinks::SetShowingBarControl(TCustomdxBarControl* AControl)
+{
+  FBarControl = AControl;
+}
+
 TCustomdxBarControl* TdxBarItemLinks::GetBarControl() const
 {
   return FBarControl.Get();

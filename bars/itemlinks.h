@@ -321,7 +321,7 @@ public:
   void DestroyBarControl();
   // A window that shows these links beside its own (it neither owns them nor takes them as
   // its links); nil detaches them.
-  void SetShowingBarControl(TCustomdxBarControl* AControl) { FBarControl = AControl; }
+  void SetShowingBarControl(TCustomdxBarControl* AControl);
   virtual bool AllItemsFit() const;
 
   // --- Options.
