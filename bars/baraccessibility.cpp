@@ -333,24 +333,22 @@ public:
   }
   bool HandleNavigationKey(WORD AKey) override
   {
-    if (AKey != VK_RETURN && AKey != VK_SPACE)
-      return false;
-    Click();
-    return true;
+    return (AKey == VK_RETURN || AKey == VK_SPACE) && Click();
   }
   void ExecuteKeyTip() override { Click(); }
 
 private:
   // Pressed, then let go as the pointer's release would: with no capture to end the press,
   // a mark left pressed would stay drawn so.
-  void Click()
+  bool Click()
   {
     TWeakRef<TdxBarControl> bar = FBar;
     if (!IsAlive() || !bar || !IsVisible())
-      return;
+      return false;
     bar->ClickMark(2);
     if (bar && bar->GetMarkState() == 2 && ::GetCapture() != bar->GetHandle())
       bar->ClickMark(0);
+    return true;
   }
   TWeakRef<TdxBarControl> FBar;
 };
