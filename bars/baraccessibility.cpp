@@ -331,10 +331,7 @@ public:
     AddRef();
     DeferAction([this, ref = TcxAccessibilityHelperRef(this)] { Click(); });
   }
-  bool HandleNavigationKey(WORD AKey) override
-  {
-    return (AKey == VK_RETURN || AKey == VK_SPACE) && Click();
-  }
+  bool HandleNavigationKey(WORD AKey) override { return (AKey == VK_RETURN || AKey == VK_SPACE) && Click(); }
   void ExecuteKeyTip() override { Click(); }
 
 private:
@@ -633,8 +630,7 @@ void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
     DeferAction([] {
       TCustomdxBarControl* menu = ActiveBarControl();
       TdxBarNavigationController* navigation = BarNavigationController();
-      if (menu && menu->GetKind() == bckSubMenu && IsWindowShown(menu) && navigation &&
-          !navigation->AreKeyTipsShown())
+      if (menu && menu->GetKind() == bckSubMenu && IsWindowShown(menu) && navigation && !navigation->AreKeyTipsShown())
         navigation->UpdateKeyTips(GetBarControlHelper(menu), String());
     });
   }

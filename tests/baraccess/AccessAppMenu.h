@@ -20,10 +20,7 @@ public:
   double GetExtraPaneWidthRatio() const override { return 0; }
   std::vector<TdxBarItem*> GetExtraPaneItems() const override { return PaneItems; }
   TdxBarApplicationMenuButtons* GetButtons() const override { return FButtons.get(); }
-  TdxBarApplicationMenuControl* Window() const
-  {
-    return dynamic_cast<TdxBarApplicationMenuControl*>(GetBarControl());
-  }
+  TdxBarApplicationMenuControl* Window() const { return dynamic_cast<TdxBarApplicationMenuControl*>(GetBarControl()); }
 
   std::vector<TdxBarItem*> PaneItems;
 

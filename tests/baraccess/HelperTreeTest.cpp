@@ -585,6 +585,11 @@ TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyNa
                                 {L"B", pane, pane->GetItemLinks()->Items(1), true}};
   std::vector<HWND> shown = ShownKeyTipWindows();
   ASSERT_EQ(shown.size(), 6u);
+  RECT area{};
+  GetWindowRect(window->GetHandle(), &area);
+  InflateRect(&area, 12, 12);
+  PumpFor(100);
+  SaveShotOnRequest(CaptureScreen(area), "appmenu-keytips");
   for (size_t i = 0; i < shown.size(); ++i) {
     SCOPED_TRACE(i);
     wchar_t text[8] = {};
