@@ -612,8 +612,16 @@ TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyNa
   EXPECT_EQ(clicks, std::vector<String>{L"E&xit"});
   EXPECT_TRUE(ShownKeyTipWindows().empty());
 
-  // A pane entry's tip, and one reached through its prefix in the row.
+  // Esc goes back a level: the menu closes and the bar's tips show again.
   ASSERT_NO_FATAL_FAILURE(openByKeyTip());
+  Stroke(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; })) << "Esc left the menu open";
+  ASSERT_TRUE(PumpUntil([&] { return ShownKeyTipWindows().size() == 1; }));
+
+  // From there the menu's tip opens it again; a pane entry's tip, and one reached through
+  // its prefix in the row.
+  Stroke('F');
+  ASSERT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000));
   Stroke('B');
   EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; })) << "the pane's command left the menu open";
   ASSERT_NO_FATAL_FAILURE(openByKeyTip());
