@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "bars/appmenu.h"
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/buttons.h"
@@ -20,6 +21,7 @@
 #include "bars/subitems.h"
 #include "bars/submenu.h"
 #include "bars/toolbar.h"
+#include "bars/utils.h"
 
 namespace {
 
@@ -139,7 +141,7 @@ public:
   TCustomdxBarControl* GetOwnerControl() override { return FBar.Get(); }
   // Navigation stays out of a window whose selected control is editing.
   bool CanNavigateToChildren() override { return FBar && !FBar->IsEditorEditing(); }
-  std::vector<TdxBarItemControl*> ItemControls()
+  virtual std::vector<TdxBarItemControl*> ItemControls()
   {
     std::vector<TdxBarItemControl*> result;
     TdxBarItemLinks* links = FBar ? FBar->GetItemLinks() : nullptr;
@@ -289,7 +291,66 @@ TcxAccessibilityHelper* TdxBarCaptionButtonAccessibilityHelper::GetParent()
   return bar && bar->GetChildCount() > 0 ? bar->GetChild(bar->GetChildCount() - 1) : nullptr;
 }
 
-// A toolbar: its item controls, then the group of its caption buttons.
+// A toolbar's mark: a button at the bar's end (floating, in its caption).
+class TdxBarControlMarkAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  explicit TdxBarControlMarkAccessibilityHelper(TdxBarControl* ABar) : TdxBarAccessibilityHelper(ABar), FBar(ABar) {}
+  TdxBarManager* GetBarManager() override { return FBar ? FBar->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetOwnerControl() override { return FBar.Get(); }
+  TcxAccessibilityHelper* GetParent() override { return HelperOf(FBar.Get()); }
+  bool IsSelectable() override { return IsVisible(); }
+  TRect GetScreenBounds(int) override
+  {
+    TdxBarControl* bar = FBar.Get();
+    if (!bar || !bar->HasMark() || !IsWindowShown(bar))
+      return TRect{};
+    TRect r = bar->GetMarkRect();
+    if (::IsRectEmpty(&r))
+      return TRect{};
+    if (bar->GetDockingStyle() == dsNone) {
+      // The floating mark lies in the caption: window coordinates.
+      const TRect window = WindowScreenRect(bar);
+      OffsetRect(&r, window.left, window.top);
+      return r;
+    }
+    return bar->ClientToScreen(r);
+  }
+  int GetState(int) override
+  {
+    const TRect r = GetScreenBounds(CHILDID_SELF);
+    if (::IsRectEmpty(&r))
+      return STATE_SYSTEM_INVISIBLE;
+    const int mark = FBar ? FBar->GetMarkState() : 0;
+    return mark == 2 ? STATE_SYSTEM_PRESSED : mark == 1 ? STATE_SYSTEM_HOTTRACKED : 0;
+  }
+  int GetRole(int) override { return ROLE_SYSTEM_BUTTONMENU; }
+  String GetDefaultActionDescription(int) override { return L"Press"; }
+  int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleDefaultAction; }
+  void DoDefaultAction(int) override
+  {
+    AddRef();
+    DeferAction([this, ref = TcxAccessibilityHelperRef(this)] { Click(); });
+  }
+  bool HandleNavigationKey(WORD AKey) override { return (AKey == VK_RETURN || AKey == VK_SPACE) && Click(); }
+  void ExecuteKeyTip() override { Click(); }
+
+private:
+  // Pressed, then let go as the pointer's release would: with no capture to end the press,
+  // a mark left pressed would stay drawn so.
+  bool Click()
+  {
+    TWeakRef<TdxBarControl> bar = FBar;
+    if (!IsAlive() || !bar || !IsVisible())
+      return false;
+    bar->ClickMark(2);
+    if (bar && bar->GetMarkState() == 2 && ::GetCapture() != bar->GetHandle())
+      bar->ClickMark(0);
+    return true;
+  }
+  TWeakRef<TdxBarControl> FBar;
+};
+
+// A toolbar: its item controls, its mark, then the group of its caption buttons.
 class TdxBarControlAccessibilityHelper : public TCustomdxBarControlAccessibilityHelper {
 public:
   explicit TdxBarControlAccessibilityHelper(TdxBarControl* ABar) : TCustomdxBarControlAccessibilityHelper(ABar) {}
@@ -297,25 +358,33 @@ public:
   {
     if (FCaptionButtons)
       FCaptionButtons->OwnerObjectDestroyed();
+    if (FMark)
+      FMark->OwnerObjectDestroyed();
   }
   TcxAccessibilityHelper* GetParent() override
   {
     auto* bar = static_cast<TdxBarControl*>(FBar.Get());
     return bar && bar->GetDockControl() ? HelperOf(bar->GetDockControl()) : nullptr;
   }
-  int GetChildCount() override { return FBar ? int(ItemControls().size()) + 1 : 0; }
+  int GetChildCount() override { return FBar ? int(ItemControls().size()) + 2 : 0; }
   TcxAccessibilityHelper* GetChild(int AIndex) override
   {
     const int items = int(ItemControls().size());
-    if (AIndex != items || !FBar)
+    if (AIndex < items || AIndex > items + 1 || !FBar)
       return TCustomdxBarControlAccessibilityHelper::GetChild(AIndex);
+    auto* bar = static_cast<TdxBarControl*>(FBar.Get());
+    if (AIndex == items) {
+      if (!FMark)
+        FMark = TcxAccessibilityHelperRef(new TdxBarControlMarkAccessibilityHelper(bar));
+      return FMark.Get();
+    }
     if (!FCaptionButtons)
-      FCaptionButtons = TcxAccessibilityHelperRef(
-          new TdxBarCaptionButtonsAccessibilityHelper(static_cast<TdxBarControl*>(FBar.Get())));
+      FCaptionButtons = TcxAccessibilityHelperRef(new TdxBarCaptionButtonsAccessibilityHelper(bar));
     return FCaptionButtons.Get();
   }
 
 private:
+  TcxAccessibilityHelperRef FMark;
   TcxAccessibilityHelperRef FCaptionButtons;
 };
 
@@ -324,6 +393,77 @@ public:
   using TCustomdxBarControlAccessibilityHelper::TCustomdxBarControlAccessibilityHelper;
   // Key tips of a menu go back to the item that opened it.
   bool IsSelectable() override { return false; }
+};
+
+TdxBarApplicationMenuControl* ApplicationMenuOfDock(TdxDockControl* ADock)
+{
+  if (!ADock || !ADock->HandleAllocated())
+    return nullptr;
+  return dynamic_cast<TdxBarApplicationMenuControl*>(FindControl(::GetParent(ADock->GetHandle())));
+}
+
+// The application menu: its links and the row's buttons as any menu's items, then the extra
+// pane's dock as the last child.
+class TdxBarApplicationMenuControlAccessibilityHelper : public TdxBarSubMenuControlAccessibilityHelper {
+public:
+  explicit TdxBarApplicationMenuControlAccessibilityHelper(TdxBarApplicationMenuControl* AMenu)
+      : TdxBarSubMenuControlAccessibilityHelper(AMenu)
+  {
+  }
+  std::vector<TdxBarItemControl*> ItemControls() override
+  {
+    std::vector<TdxBarItemControl*> result = TdxBarSubMenuControlAccessibilityHelper::ItemControls();
+    if (TdxBarItemLinks* row = Menu() ? Menu()->GetButtonLinks() : nullptr)
+      for (TdxBarItemLink* link : row->GetShownItems())
+        if (TdxBarItemControl* control = link->GetControl())
+          result.push_back(control);
+    return result;
+  }
+  int GetChildCount() override
+  {
+    const int items = int(ItemControls().size());
+    return Dock() ? items + 1 : items;
+  }
+  TcxAccessibilityHelper* GetChild(int AIndex) override
+  {
+    if (TdxBarExtraPaneDockControl* dock = Dock(); dock && AIndex == int(ItemControls().size()))
+      return HelperOf(dock);
+    return TdxBarSubMenuControlAccessibilityHelper::GetChild(AIndex);
+  }
+
+private:
+  TdxBarApplicationMenuControl* Menu() { return static_cast<TdxBarApplicationMenuControl*>(FBar.Get()); }
+  TdxBarExtraPaneDockControl* Dock() { return Menu() ? Menu()->GetExtraPaneDock() : nullptr; }
+};
+
+// The extra pane's dock site hangs under the application menu it sits in.
+class TdxBarExtraPaneDockControlAccessibilityHelper : public TdxDockControlAccessibilityHelper {
+public:
+  explicit TdxBarExtraPaneDockControlAccessibilityHelper(TdxBarExtraPaneDockControl* ADock)
+      : TdxDockControlAccessibilityHelper(ADock), FPaneDock(ADock)
+  {
+  }
+  TcxAccessibilityHelper* GetParent() override { return HelperOf(ApplicationMenuOfDock(FPaneDock.Get())); }
+  TCustomdxBarControl* GetOwnerControl() override { return ApplicationMenuOfDock(FPaneDock.Get()); }
+  int GetRole(int) override { return ROLE_SYSTEM_PANE; }
+
+private:
+  TWeakRef<TdxBarExtraPaneDockControl> FPaneDock;
+};
+
+// The pane's window: its entries only; it has neither a mark nor a caption.
+class TdxBarExtraPaneControlAccessibilityHelper : public TCustomdxBarControlAccessibilityHelper {
+public:
+  explicit TdxBarExtraPaneControlAccessibilityHelper(TdxBarExtraPaneControl* APane)
+      : TCustomdxBarControlAccessibilityHelper(APane)
+  {
+  }
+  TcxAccessibilityHelper* GetParent() override
+  {
+    auto* pane = static_cast<TdxBarExtraPaneControl*>(FBar.Get());
+    return pane ? HelperOf(pane->GetDockControl()) : nullptr;
+  }
+  int GetRole(int) override { return ROLE_SYSTEM_LIST; }
 };
 
 class TdxBarItemControlAccessibilityHelper : public TdxBarAccessibilityHelper {
@@ -384,26 +524,32 @@ public:
     const TRect r = GetScreenBounds(CHILDID_SELF);
     AData.Position = RectCentre(r);
     TCustomdxBarControl* bar = Bar();
-    if (bar && bar->GetKind() == bckSubMenu && bar->GetPainter() && !::IsRectEmpty(&r)) {
+    if (auto* menu = dynamic_cast<TdxBarApplicationMenuControl*>(bar);
+        menu && FControl && menu->IsButtonRowLink(FControl->GetItemLink())) {
+      // The row's buttons are laid out as on a toolbar: the tip sits on the button's centre.
+      if (!::IsRectEmpty(&r))
+        AData.Position = menu->GetButtonRowKeyTipPoint(FControl->GetItemLink());
+    } else if (bar && bar->GetKind() == bckSubMenu && bar->GetPainter() && !::IsRectEmpty(&r)) {
       // In a menu the tip sits on the glyph column, beside the side strip.
       TRect local = bar->GetItemRect(FControl.Get());
       const TRect glyph = bar->GetPainter()->GetMenuGlyphRect(bar, local);
       AData.Position.x = r.left + (glyph.left - local.left) + (glyph.right - glyph.left) / 2;
     }
   }
-  // The element runs as a key tip would run it.
-  void ExecuteKeyTip() override;
+  void ExecuteKeyTip() override { Run(true); }
   String GetDefaultActionDescription(int) override { return FControl && FControl->IsDropDown() ? L"Open" : L"Press"; }
   void DoDefaultAction(int) override
   {
     AddRef();
     DeferAction([this, ref = TcxAccessibilityHelperRef(this)] {
       if (IsAlive())
-        ExecuteKeyTip();
+        Run(false);
     });
   }
 
 protected:
+  // Runs the element as its key tip does; AShowMenuKeyTips: a menu it opens shows its tips.
+  void Run(bool AShowMenuKeyTips);
   TWeakRef<TdxBarItemControl> FControl;
 };
 
@@ -461,7 +607,7 @@ public:
 // A key tip runs its element: one whose click closes the menus is clicked by key; the
 // others (drop-downs, editors) are selected for keyboard navigation first, and a drop-down
 // then opens.
-void TdxBarItemControlAccessibilityHelper::ExecuteKeyTip()
+void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
 {
   TdxBarItemControl* control = FControl.Get();
   TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
@@ -472,8 +618,22 @@ void TdxBarItemControlAccessibilityHelper::ExecuteKeyTip()
     return;
   }
   GetItemControlHelper(control)->SelectForNavigation(false);
-  if (FControl && control->IsDropDown())
-    control->ClickByKey();
+  if (FControl && control->IsDropDown()) {
+    // A split button's click by key is its main part's: its tip opens the arrow's menu.
+    if (dynamic_cast<TdxBarButtonControl*>(control))
+      static_cast<TdxBarButtonControl*>(control)->OpenByKey();
+    else
+      control->ClickByKey();
+    if (!AShowMenuKeyTips)
+      return;
+    // A menu opened by its key tip shows the key tips of its own items next.
+    DeferAction([] {
+      TCustomdxBarControl* menu = ActiveBarControl();
+      TdxBarNavigationController* navigation = BarNavigationController();
+      if (menu && menu->GetKind() == bckSubMenu && IsWindowShown(menu) && navigation && !navigation->AreKeyTipsShown())
+        navigation->UpdateKeyTips(GetBarControlHelper(menu), String());
+    });
+  }
 }
 
 // --- The registry
@@ -486,10 +646,16 @@ std::map<const TObject*, THelperEntry>* GHelpers = nullptr;
 
 TdxBarAccessibilityHelper* CreateHelper(TObject* AOwner)
 {
+  if (auto* paneDock = dynamic_cast<TdxBarExtraPaneDockControl*>(AOwner))
+    return new TdxBarExtraPaneDockControlAccessibilityHelper(paneDock);
   if (auto* dock = dynamic_cast<TdxDockControl*>(AOwner))
     return new TdxDockControlAccessibilityHelper(dock);
+  if (auto* pane = dynamic_cast<TdxBarExtraPaneControl*>(AOwner))
+    return new TdxBarExtraPaneControlAccessibilityHelper(pane);
   if (auto* toolbar = dynamic_cast<TdxBarControl*>(AOwner))
     return new TdxBarControlAccessibilityHelper(toolbar);
+  if (auto* appMenu = dynamic_cast<TdxBarApplicationMenuControl*>(AOwner))
+    return new TdxBarApplicationMenuControlAccessibilityHelper(appMenu);
   if (auto* bar = dynamic_cast<TCustomdxBarControl*>(AOwner)) {
     if (bar->GetKind() == bckSubMenu)
       return new TdxBarSubMenuControlAccessibilityHelper(bar);

@@ -43,6 +43,8 @@ public:
   // The key tips of the subtree with their texts told apart.
   void CollectUniqueKeyTips(std::vector<TdxBarKeyTipInfo>& AList);
   virtual void ExecuteKeyTip() {}
+  // A key the selected element acts on itself (Enter and Space on a toolbar's mark).
+  virtual bool HandleNavigationKey(WORD AKey) { return false; }
 
   // --- What the accessibility bridge asks; every child has its own object.
   bool ChildIsSimpleElement(int AIndex) override { return false; }

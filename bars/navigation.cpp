@@ -393,7 +393,15 @@ void TdxBarNavigationController::KeyDown(uint16_t AKey, LPARAM AFlags)
     UpdateKeyTips(nullptr, String());
   }
   if (FKeyTipContainer && AKey == VK_ESCAPE) {
-    UpdateKeyTips(FKeyTipContainer->GetKeyTipParent(), String());
+    TdxBarHelperRef parent = FKeyTipContainer->GetKeyTipParent();
+    // One level up from a menu's tips is the level that opened it: the menu closes first.
+    TCustomdxBarControl* menu = FKeyTipContainer->GetBarControl();
+    if (menu && menu == FKeyTipContainer->GetHelperObject() && menu->GetKind() == bckSubMenu &&
+        menu->HandleAllocated()) {
+      UpdateKeyTips(nullptr, String());
+      SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    UpdateKeyTips(parent, String());
     return;
   }
   TdxBarHelperRef selected = GetSelectedObject();

@@ -1,9 +1,11 @@
 // A program on the bar library for the accessibility client to walk from another process: a
 // form with a docked toolbar (four buttons, one disabled, one checked, and a sub-item with a
-// menu) and a floating toolbar with a caption button. Prints the windows' handles, then "ready", and every click
-// as "clicked: CAPTION"; ends when its form closes.
+// menu), a floating toolbar with a caption button and, docked at the bottom, a toolbar that opens an application
+// menu. Prints the windows' handles, then "ready", and every click as "clicked: CAPTION"; ends when its form closes.
 #include <algorithm>
 #include <cstdio>
+
+#include "AccessAppMenu.h"
 
 #include "bars/bar.h"
 #include "bars/buttons.h"
@@ -45,12 +47,18 @@ public:
 };
 IMPLEMENT_CLASS(TAccessHostForm, TForm)
 
-TdxBarButton* AddButton(TAccessHostForm* AForm, TdxBarItemLinks* ALinks, const String& ACaption)
+TdxBarButton* NewButton(TAccessHostForm* AForm, const String& ACaption)
 {
   auto* button = new TdxBarButton(AForm);
   button->SetCaption(ACaption);
   button->SetPaintStyle(psCaption);
   button->SetOnClick(TNotifyEvent(AForm, &TAccessHostForm::ItemClick));
+  return button;
+}
+
+TdxBarButton* AddButton(TAccessHostForm* AForm, TdxBarItemLinks* ALinks, const String& ACaption)
+{
+  TdxBarButton* button = NewButton(AForm, ACaption);
   ALinks->AddItem(button);
   return button;
 }
@@ -104,11 +112,15 @@ int main()
     pin->OnClick = TNotifyEvent(form, &TAccessHostForm::CaptionButtonClick);
     floating->SetVisible(true);
 
+    AddApplicationMenuBar(form, manager, [form](const String& ACaption) { return NewButton(form, ACaption); });
+    TdxBar* appBar = manager->GetBars()->GetItem(manager->GetBars()->GetCount() - 1);
+
     form->Show();
     Application->ProcessMessages();
     WriteLine(L"form: " + HandleText(form));
     WriteLine(L"toolbar: " + HandleText(commands->GetControl()));
     WriteLine(L"floating: " + HandleText(floating->GetControl()));
+    WriteLine(L"appbar: " + HandleText(appBar->GetControl()));
     WriteLine(L"ready");
     while (form->HandleAllocated() && IsWindowVisible(form->GetHandle()) && !Application->GetTerminated())
       Application->HandleMessage();

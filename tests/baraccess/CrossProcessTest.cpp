@@ -135,14 +135,20 @@ TEST_F(CrossProcessAccess, ToolbarNamesRolesStatesAndLocations)
   ASSERT_EQ(node.LocationResult, S_OK);
   EXPECT_TRUE(EqualRect(&node.Location, &window));
 
-  // The items in order, then the caption-button group (empty on a docked bar).
-  ASSERT_EQ(node.Children.size(), 6u);
-  EXPECT_EQ(Names(node), (std::vector<std::wstring>{L"Add", L"Add Folder", L"Remove", L"Start", L"More", L""}));
+  // The items in order, the mark, then the caption-button group (empty on a docked bar).
+  ASSERT_EQ(node.Children.size(), 7u);
+  EXPECT_EQ(Names(node), (std::vector<std::wstring>{L"Add", L"Add Folder", L"Remove", L"Start", L"More", L"", L""}));
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(node.Children[size_t(i)].Role, ROLE_SYSTEM_PUSHBUTTON) << i;
   EXPECT_EQ(node.Children[4].Role, ROLE_SYSTEM_BUTTONMENU);
-  EXPECT_EQ(node.Children[5].Role, ROLE_SYSTEM_GROUPING);
-  EXPECT_TRUE(node.Children[5].State & STATE_SYSTEM_INVISIBLE);
+  EXPECT_EQ(node.Children[6].Role, ROLE_SYSTEM_GROUPING);
+  EXPECT_TRUE(node.Children[6].State & STATE_SYSTEM_INVISIBLE);
+  // The docked mark closes the bar, after its last item.
+  const TAccessibleNode& mark = node.Children[5];
+  EXPECT_EQ(mark.Role, ROLE_SYSTEM_BUTTONMENU);
+  EXPECT_FALSE(mark.State & STATE_SYSTEM_INVISIBLE);
+  EXPECT_TRUE(Contains(window, mark.Location));
+  EXPECT_GE(mark.Location.left, node.Children[4].Location.right);
   EXPECT_FALSE(node.Children[0].State & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_INVISIBLE));
   EXPECT_TRUE(node.Children[2].State & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_TRUE(node.Children[3].State & STATE_SYSTEM_PRESSED);
@@ -218,6 +224,73 @@ TEST_F(CrossProcessAccess, OpenMenuIsWalkedAndItsItemRuns)
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); })) << "the menu stayed open";
 }
 
+// The application menu from outside: its links and the row's buttons as menu items, then its
+// pane, whose list holds the pane's entries; what it runs closes it.
+TEST_F(CrossProcessAccess, ApplicationMenuIsWalkedWithItsPaneAndButtonRow)
+{
+  const HWND appBar = HandleOf(Host.ValueOf("appbar: "));
+  ASSERT_TRUE(IsWindow(appBar));
+  auto open = [&](HWND& AMenu) {
+    TAccessibleNode bar = ReadAccessible(AccessibleOfWindow(appBar), 1);
+    ASSERT_FALSE(bar.Children.empty());
+    ASSERT_EQ(bar.Children[0].Name, L"File");
+    ASSERT_EQ(bar.Children[0].Object->accDoDefaultAction(Self()), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return (AMenu = FindWindowWithRole(Host.ProcessId(), ROLE_SYSTEM_MENUPOPUP)); }))
+        << "no menu window opened";
+  };
+  HWND menu = nullptr;
+  ASSERT_NO_FATAL_FAILURE(open(menu));
+  TAccessibleNode popup = ReadAccessible(AccessibleOfWindow(menu), 3);
+  EXPECT_EQ(popup.Role, ROLE_SYSTEM_MENUPOPUP);
+  ASSERT_EQ(Names(popup), (std::vector<std::wstring>{L"New", L"Open", L"Options", L"Exit", L""}));
+  RECT window{};
+  GetWindowRect(menu, &window);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(popup.Children[i].Role, i < 2 ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_PUSHBUTTON) << i;
+    EXPECT_TRUE(Contains(window, popup.Children[i].Location)) << i;
+  }
+  // The row's buttons lie side by side below the links.
+  const RECT& options = popup.Children[2].Location;
+  const RECT& exit = popup.Children[3].Location;
+  EXPECT_GE(options.top, popup.Children[1].Location.bottom);
+  EXPECT_LE(options.right, exit.left);
+  EXPECT_EQ(options.top, exit.top);
+
+  // The pane: the last child, right of the links, holding the list of its entries.
+  const TAccessibleNode& pane = popup.Children[4];
+  EXPECT_EQ(pane.Role, ROLE_SYSTEM_PANE);
+  EXPECT_TRUE(Contains(window, pane.Location));
+  EXPECT_GE(pane.Location.left, popup.Children[0].Location.right);
+  EXPECT_LE(pane.Location.bottom, options.top);
+  ASSERT_EQ(pane.Children.size(), 1u);
+  const TAccessibleNode& list = pane.Children[0];
+  EXPECT_EQ(list.Role, ROLE_SYSTEM_LIST);
+  ASSERT_EQ(Names(list), (std::vector<std::wstring>{L"Recent A", L"Recent B"}));
+  for (const TAccessibleNode& entry : list.Children)
+    EXPECT_TRUE(Contains(pane.Location, entry.Location));
+  EXPECT_LE(list.Children[0].Location.bottom, list.Children[1].Location.top);
+  // Up from the pane is the menu.
+  TComRef<IDispatch> parent;
+  ASSERT_EQ(pane.Object->get_accParent(parent.Put()), S_OK);
+  TComRef<IAccessible> parentObject;
+  ASSERT_TRUE(parent);
+  parent->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(parentObject.Put()));
+  ASSERT_TRUE(parentObject);
+  EXPECT_EQ(ReadAccessible(parentObject, 0).Role, ROLE_SYSTEM_MENUPOPUP);
+
+  ASSERT_EQ(list.Children[1].Object->accDoDefaultAction(Self()), S_OK);
+  EXPECT_TRUE(Host.WaitForLine("clicked: Recent B"));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); })) << "the pane's entry left it open";
+
+  ASSERT_NO_FATAL_FAILURE(open(menu));
+  popup = ReadAccessible(AccessibleOfWindow(menu), 1);
+  ASSERT_EQ(popup.Children.size(), 5u);
+  ASSERT_EQ(popup.Children[3].Object->accDoDefaultAction(Self()), S_OK);
+  EXPECT_TRUE(Host.WaitForLine("clicked: Exit"));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); })) << "the row's button left it open";
+  EXPECT_EQ(CountLines(Host, "clicked: Options"), 0);
+}
+
 struct TWinEvent {
   DWORD Event;
   HWND Window;
@@ -289,7 +362,7 @@ TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
   TAccessibleNode node = ReadAccessible(AccessibleOfWindow(Floating), 3);
   EXPECT_EQ(node.Name, L"Floating");
   EXPECT_EQ(node.Role, ROLE_SYSTEM_TOOLBAR);
-  ASSERT_EQ(node.Children.size(), 3u);
+  ASSERT_EQ(node.Children.size(), 4u);
   EXPECT_EQ(node.Children[0].Name, L"Alpha");
   EXPECT_EQ(node.Children[1].Name, L"Beta");
   RECT window{};
@@ -298,8 +371,13 @@ TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
   EXPECT_TRUE(Contains(window, node.Children[1].Location));
   ASSERT_EQ(node.Children[1].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(Host.WaitForLine("clicked: Beta"));
+  // The mark sits in the caption, above the items.
+  const TAccessibleNode& mark = node.Children[2];
+  EXPECT_FALSE(mark.State & STATE_SYSTEM_INVISIBLE);
+  EXPECT_TRUE(Contains(window, mark.Location));
+  EXPECT_LE(mark.Location.bottom, node.Children[0].Location.top);
   // The caption's buttons: a group in the caption with the one button, which presses.
-  const TAccessibleNode& group = node.Children[2];
+  const TAccessibleNode& group = node.Children[3];
   EXPECT_EQ(group.Role, ROLE_SYSTEM_GROUPING);
   EXPECT_FALSE(group.State & STATE_SYSTEM_INVISIBLE);
   EXPECT_TRUE(Contains(window, group.Location));
@@ -329,7 +407,7 @@ TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
   ASSERT_TRUE(bar);
   TAccessibleNode node = ReadAccessible(bar, 1);
   EXPECT_EQ(node.Name, L"Commands");
-  ASSERT_EQ(node.Children.size(), 5u);
+  ASSERT_EQ(node.Children.size(), 6u);
   std::vector<std::string> buttons;
   for (const std::string& line : demo.Lines())
     if (line.rfind("button: ", 0) == 0)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "AccessAppMenu.h"
 #include "bars/baraccessibility.h"
 #include "bars/bar.h"
 #include "bars/buttons.h"
@@ -102,15 +103,19 @@ TEST_F(HelperTree, ADockListsItsBarsRowByRowAndAToolbarEndsWithItsCaptionButtons
   }
 
   TdxBarAccessibilityHelper* bar = Of(b3->GetControl());
-  ASSERT_EQ(bar->GetChildCount(), 4);
+  ASSERT_EQ(bar->GetChildCount(), 5);
   EXPECT_EQ(bar->GetChild(1), Of(Control(b3, 1)));
   EXPECT_EQ(bar->GetChildIndex(Of(Control(b3, 2))), 2);
-  EXPECT_EQ(bar->GetBarChild(3)->GetRole(CHILDID_SELF), ROLE_SYSTEM_GROUPING);
+  EXPECT_EQ(bar->GetBarChild(3)->GetRole(CHILDID_SELF), ROLE_SYSTEM_BUTTONMENU) << "the mark";
+  EXPECT_EQ(bar->GetBarChild(4)->GetRole(CHILDID_SELF), ROLE_SYSTEM_GROUPING);
   EXPECT_EQ(Of(Control(b3, 0))->GetParent(), bar);
   // The same owner keeps its helper.
   EXPECT_EQ(Of(Control(b3, 0)), Of(Control(b3, 0)));
 
   // A hidden bar's items say so and are no navigation target.
+  for (TdxBar* each : bars)
+    each->SetShowMark(false);
+  PumpPending();
   TdxBar* last = bars[2];
   TdxBarAccessibilityHelper* first = Of(Control(last, 0));
   EXPECT_EQ(first->GetState(CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, 0);
@@ -133,6 +138,15 @@ TEST_F(HelperTree, TreeOrderCrossesToTheNextBarAndSkipsDisabledItems)
   TdxBar* b1 = bars[0];
   TdxBar* b2 = bars[1];
   TdxBarAccessibilityHelper* two = Of(Control(b1, 1));
+  // A bar's mark follows its items.
+  TdxBarAccessibilityHelper* mark = Of(b1->GetControl())->GetBarChild(2);
+  ASSERT_TRUE(mark->IsSelectable());
+  EXPECT_EQ(two->GetNextNavigationTarget(true), mark);
+  EXPECT_EQ(mark->GetNextNavigationTarget(true), Of(Control(b2, 0)));
+  b1->SetShowMark(false);
+  b2->SetShowMark(false);
+  PumpPending();
+  two = Of(Control(b1, 1));
   EXPECT_EQ(two->GetNextNavigationTarget(true), Of(Control(b2, 0)));
   EXPECT_EQ(Of(Control(b2, 0))->GetNextNavigationTarget(false), two);
   EXPECT_EQ(Of(Control(b1, 0))->GetNextNavigationTarget(false), nullptr) << "nothing before the first";
@@ -342,6 +356,16 @@ std::vector<HWND> ShownKeyTipWindows()
   return result;
 }
 
+// Alt held until the key tips show, then let go.
+void HoldAltForKeyTips()
+{
+  SendKeyTransition(VK_MENU, true);
+  EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
+  SendKeyTransition(VK_MENU, false);
+  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  PumpPending();
+}
+
 TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
 {
   TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
@@ -370,13 +394,7 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   ASSERT_GT(CountPixels(before, RECT{0, 0, area.right - area.left, area.bottom - area.top},
                         [](COLORREF c) { return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80; }),
             20);
-  auto holdAlt = [&] {
-    SendKeyTransition(VK_MENU, true);
-    EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
-    SendKeyTransition(VK_MENU, false);
-    EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-    PumpPending();
-  };
+  auto holdAlt = [] { HoldAltForKeyTips(); };
   auto nothingLeft = [&](const char* AWhen) {
     EXPECT_TRUE(ShownKeyTipWindows().empty()) << AWhen;
     PumpFor(50);
@@ -428,6 +446,192 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   EXPECT_EQ(clicks, (std::vector<String>{L"&Options", L"Print"}));
   nothingLeft("after a click");
   EXPECT_EQ(edit->GetText(), L"") << "no typed key reached the edit";
+}
+
+// A toolbar whose window records the mark's clicks.
+class TMarkRecordingBar : public TdxBarControl {
+  DECLARE_CLASS(TMarkRecordingBar, TdxBarControl)
+public:
+  using TFactoryOwner = TdxBar;
+  explicit TMarkRecordingBar(TdxBar* ABar) : TdxBarControl(ABar) {}
+  void ClickMark(int AState) override
+  {
+    States.push_back(AState);
+    TdxBarControl::ClickMark(AState);
+  }
+  std::vector<int> States;
+};
+IMPLEMENT_CLASS(TMarkRecordingBar, TdxBarControl)
+
+class TMarkRecordingDock : public TdxBarDockControl {
+  DECLARE_CLASS(TMarkRecordingDock, TdxBarDockControl)
+public:
+  using TdxBarDockControl::TdxBarDockControl;
+  TClass GetBarControlClass() const override { return TMarkRecordingBar::StaticClass(); }
+};
+IMPLEMENT_CLASS(TMarkRecordingDock, TdxBarDockControl)
+
+TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClick)
+{
+  auto* dock = new TMarkRecordingDock(Host.Form());
+  dock->SetParent(Host.Form());
+  dock->SetBarManager(Host.Manager);
+  dock->SetAlign(dalTop);
+  TdxBar* bar = AddBar(L"Marked", {L"One", L"Two"}, 0);
+  bar->SetDockControl(dock);
+  Show();
+  auto* control = dynamic_cast<TMarkRecordingBar*>(bar->GetControl());
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return control->HasMark() && !IsRectEmpty(control->GetMarkRect()); }));
+  TdxBarAccessibilityHelper* barHelper = Of(control);
+  ASSERT_EQ(barHelper->GetChildCount(), 4);
+  TdxBarAccessibilityHelper* mark = barHelper->GetBarChild(2);
+  EXPECT_EQ(mark->GetParent(), barHelper);
+  const TRect bounds = mark->GetScreenBounds(CHILDID_SELF);
+  EXPECT_EQ(bounds, control->ClientToScreen(control->GetMarkRect()));
+  RECT window{};
+  GetWindowRect(control->GetHandle(), &window);
+  EXPECT_TRUE(bounds.left >= window.left && bounds.right <= window.right && bounds.top >= window.top &&
+              bounds.bottom <= window.bottom);
+  EXPECT_GE(bounds.left, control->GetItemScreenRect(Control(bar, 1)).right) << "after the items";
+  EXPECT_TRUE(mark->IsVisible());
+  EXPECT_TRUE(mark->IsSelectable());
+  // The hit test of the bar finds it there.
+  int child = -1;
+  EXPECT_EQ(barHelper->GetHitTest((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2, child),
+            cxAccessibleHitChild);
+  EXPECT_EQ(child, 2);
+
+  // Enter and Space press and let go; other keys are not the mark's.
+  EXPECT_FALSE(mark->HandleNavigationKey(VK_TAB));
+  EXPECT_TRUE(control->States.empty());
+  EXPECT_TRUE(mark->HandleNavigationKey(VK_RETURN));
+  EXPECT_TRUE(mark->HandleNavigationKey(VK_SPACE));
+  EXPECT_EQ(control->States, (std::vector<int>{2, 0, 2, 0}));
+  EXPECT_EQ(control->GetMarkState(), 0) << "nothing left drawn pressed";
+  EXPECT_EQ(GetCapture(), nullptr);
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  EXPECT_EQ(mark->accDoDefaultAction(self), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return control->States.size() == 6; }));
+  EXPECT_EQ(control->GetMarkState(), 0);
+
+  // Without a mark it is there but invisible, and nothing clicks it.
+  bar->SetShowMark(false);
+  PumpPending();
+  EXPECT_TRUE(IsRectEmpty(mark->GetScreenBounds(CHILDID_SELF)));
+  EXPECT_NE(mark->GetState(CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, 0);
+  EXPECT_FALSE(mark->IsSelectable());
+  EXPECT_FALSE(mark->HandleNavigationKey(VK_RETURN));
+  EXPECT_EQ(control->States.size(), 6u);
+}
+
+// The application menu opened by its key tip shows the tips of its links, its pane's entries
+// and its row's buttons where each is placed; typing one runs it and closes the menu.
+TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyName)
+{
+  std::vector<String> clicks;
+  TAccessAppMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(ACaption);
+    button->SetPaintStyle(psCaption);
+    button->SetOnClick(TNotifyEvent([&clicks, ACaption](TObject*) { clicks.push_back(ACaption); }));
+    return button;
+  });
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  TdxBarBeepProc oldBeep = SetdxBarBeepProc(&CountBeep);
+  TFinally restoreBeep([&]() noexcept { SetdxBarBeepProc(oldBeep); });
+  GBeeps = 0;
+  auto openByKeyTip = [&] {
+    HoldAltForKeyTips();
+    ASSERT_EQ(ShownKeyTipWindows().size(), 1u) << "File";
+    Stroke('F');
+    ASSERT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000))
+        << "the menu's tips did not show";
+  };
+  ASSERT_NO_FATAL_FAILURE(openByKeyTip());
+  TdxBarApplicationMenuControl* window = menu->Window();
+  TdxBarExtraPaneControl* pane = window->GetExtraPaneControl();
+  ASSERT_NE(pane, nullptr);
+
+  // The tree: links, the row's buttons, then the pane's dock, under which the pane's entries
+  // follow the row in tree order.
+  TdxBarAccessibilityHelper* menuHelper = Of(window);
+  TdxBarItemLinks* row = window->GetButtonLinks();
+  ASSERT_EQ(menuHelper->GetChildCount(), 2 + 2 + 1);
+  EXPECT_EQ(menuHelper->GetChild(2), Of(row->Items(0)->GetControl()));
+  EXPECT_EQ(menuHelper->GetChild(4), Of(window->GetExtraPaneDock()));
+  EXPECT_EQ(Of(window->GetExtraPaneDock())->GetParent(), menuHelper);
+  EXPECT_EQ(Of(pane)->GetParent(), Of(window->GetExtraPaneDock()));
+  EXPECT_EQ(Of(row->Items(1)->GetControl())->GetNextNavigationTarget(true),
+            Of(pane->GetItemLinks()->Items(0)->GetControl()));
+
+  // Each tip where its element is: a link's on the glyph column at its middle, a row
+  // button's and a pane entry's on its centre.
+  struct TExpected {
+    const wchar_t* Text;
+    TCustomdxBarControl* Bar;
+    TdxBarItemLink* Link;
+    bool Centred;
+  };
+  const TExpected expected[] = {{L"N", window, menu->GetItemLinks()->Items(0), false},
+                                {L"O1", window, menu->GetItemLinks()->Items(1), false},
+                                {L"O2", window, row->Items(0), true},
+                                {L"X", window, row->Items(1), true},
+                                {L"A", pane, pane->GetItemLinks()->Items(0), true},
+                                {L"B", pane, pane->GetItemLinks()->Items(1), true}};
+  std::vector<HWND> shown = ShownKeyTipWindows();
+  ASSERT_EQ(shown.size(), 6u);
+  RECT area{};
+  GetWindowRect(window->GetHandle(), &area);
+  InflateRect(&area, 12, 12);
+  PumpFor(100);
+  SaveShotOnRequest(CaptureScreen(area), "appmenu-keytips");
+  for (size_t i = 0; i < shown.size(); ++i) {
+    SCOPED_TRACE(i);
+    wchar_t text[8] = {};
+    GetWindowTextW(shown[i], text, 8);
+    EXPECT_EQ(String(text), expected[i].Text);
+    RECT tip{};
+    GetWindowRect(shown[i], &tip);
+    const TRect item = expected[i].Bar->GetItemScreenRect(expected[i].Link->GetControl());
+    ASSERT_FALSE(IsRectEmpty(item));
+    EXPECT_NEAR((tip.top + tip.bottom) / 2, (item.top + item.bottom) / 2, 1);
+    if (expected[i].Centred)
+      EXPECT_NEAR((tip.left + tip.right) / 2, (item.left + item.right) / 2, 1);
+    else
+      EXPECT_LT((tip.left + tip.right) / 2, item.left + (item.right - item.left) / 3);
+  }
+
+  // A row button's tip runs it.
+  Stroke('X');
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; })) << "the row's command left the menu open";
+  EXPECT_EQ(clicks, std::vector<String>{L"E&xit"});
+  EXPECT_TRUE(ShownKeyTipWindows().empty());
+
+  // Esc goes back a level: the menu closes and the bar's tips show again.
+  ASSERT_NO_FATAL_FAILURE(openByKeyTip());
+  Stroke(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; })) << "Esc left the menu open";
+  ASSERT_TRUE(PumpUntil([&] { return ShownKeyTipWindows().size() == 1; }));
+
+  // From there the menu's tip opens it again; a pane entry's tip, and one reached through
+  // its prefix in the row.
+  Stroke('F');
+  ASSERT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000));
+  Stroke('B');
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; })) << "the pane's command left the menu open";
+  ASSERT_NO_FATAL_FAILURE(openByKeyTip());
+  Stroke('O');
+  EXPECT_EQ(ShownKeyTipWindows().size(), 2u);
+  Stroke('2');
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; }));
+  EXPECT_EQ(clicks, (std::vector<String>{L"E&xit", L"Recent &B", L"&Options"}));
+  EXPECT_TRUE(ShownKeyTipWindows().empty());
+  EXPECT_EQ(GBeeps, 0);
 }
 
 }  // namespace

@@ -132,4 +132,34 @@ TEST_F(TAppMenuKeys, ClosesAsAnyMenuDoes)
   EXPECT_EQ(Clicks.size(), 0u) << "no route ran a command";
 }
 
+// The routes the test above leaves: a command of the menu's own links, by pointer and by
+// key, and another form taking the activation.
+TEST_F(TAppMenuKeys, ClosesWhenItsLinksRunACommandAndWhenTheFormIsDeactivated)
+{
+  Fill(2, 2, {L"Exit"});
+  ASSERT_TRUE(OpenByPointer());
+  TdxBarApplicationMenuControl* window = Menu->Window();
+  ASSERT_TRUE(ClickAt(ScreenCenter(window, Menu->GetItemLinks()->Items(1)->GetItemRect())));
+  EXPECT_TRUE(Closed()) << "a link's command by pointer";
+  EXPECT_EQ(Clicks[L"Item 1"], 1);
+
+  ASSERT_TRUE(OpenByPointer());
+  ASSERT_TRUE(Key(VK_DOWN, L"Item 0"));
+  KeyAndGo(VK_RETURN);
+  EXPECT_TRUE(Closed()) << "a link's command by key";
+  EXPECT_EQ(Clicks[L"Item 0"], 1);
+
+  TBarHost<TAppMenuTestForm> other;
+  other.Form()->SetBounds(300, 200, 200, 150);
+  other.Form()->Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  ASSERT_TRUE(OpenByPointer());
+  TWeakRef<TdxBarExtraPaneControl> pane(Menu->Window()->GetExtraPaneControl());
+  ASSERT_TRUE(pane);
+  ASSERT_TRUE(ActivateWindow(other.Form()->GetHandle()));
+  EXPECT_TRUE(Closed()) << "the form deactivated";
+  EXPECT_FALSE(pane) << "the pane went with its menu";
+  EXPECT_EQ(Clicks.size(), 2u) << "no route but the two commands ran one";
+}
+
 }  // namespace
