@@ -694,18 +694,53 @@ void TdxDockControl::SetSizeAcross(int ASize)
 {
   ASize = std::max(ASize, 0);
   const TdxBarDockingStyle style = GetDockingStyle();
+  TRect r = GetBoundsRect();
   if (IsVertical()) {
     if (GetWidth() == ASize)
       return;
     // A right site keeps its right edge.
-    int left = style == dsRight ? GetLeft() + GetWidth() - ASize : GetLeft();
-    SetBounds(left, GetTop(), ASize, GetHeight());
+    r = Bounds(style == dsRight ? GetLeft() + GetWidth() - ASize : GetLeft(), GetTop(), ASize, GetHeight());
   } else {
     if (GetHeight() == ASize)
       return;
-    int top = style == dsBottom ? GetTop() + GetHeight() - ASize : GetTop();
-    SetBounds(GetLeft(), top, GetWidth(), ASize);
+    r = Bounds(GetLeft(), style == dsBottom ? GetTop() + GetHeight() - ASize : GetTop(), GetWidth(), ASize);
   }
+  if (!HandleAllocated()) {
+    SetBounds(r.left, r.top, RectWidth(r), RectHeight(r));
+    return;
+  }
+  // Left to itself the system would redraw every toolbar of the site at each row added or
+  // removed; the site redraws what the change touches instead.
+  const TRect before = GetBoundsRect();
+  ::SetWindowPos(GetHandle(), nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  RedrawResized(before);
+}
+
+void TdxDockControl::RedrawResized(const TRect& ABefore)
+{
+  const HWND wnd = GetHandle();
+  const TRect after = GetBoundsRect();
+  // Toolbars keep their pixels unless the site moved (or its background spans it whole, in
+  // which case the move handler redraws them).
+  const bool moved = after.left != ABefore.left || after.top != ABefore.top;
+  ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (moved ? RDW_ALLCHILDREN : 0));
+  // What the site uncovered belongs to its parent again.
+  TWinControl* parent = GetParent();
+  if (!parent || !parent->HandleAllocated() || ::GetParent(wnd) != parent->GetHandle())
+    return;
+  const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
+  HRGN uncovered = ::CreateRectRgnIndirect(&ABefore);
+  HRGN now = ::CreateRectRgnIndirect(&after);
+  const int kind = uncovered && now ? ::CombineRgn(uncovered, uncovered, now, RGN_DIFF) : ERROR;
+  if (kind == ERROR)
+    ::RedrawWindow(parent->GetHandle(), &ABefore, nullptr, flags);
+  else if (kind != NULLREGION)
+    ::RedrawWindow(parent->GetHandle(), nullptr, uncovered, flags);
+  if (now)
+    ::DeleteObject(now);
+  if (uncovered)
+    ::DeleteObject(uncovered);
 }
 
 void TdxDockControl::UpdateSize()
@@ -753,8 +788,10 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
     if (FBarManager->IsLoadingLayout())
       FRowLengthLaidOut = -1;
     else {
-      if (!IsDesigning() && HandleAllocated())
-        SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // Above the form's other controls; a site on top already is left alone, since each move
+      // in the order makes the system erase the form and every toolbar waiting to be drawn.
+      if (!IsDesigning() && HandleAllocated() && ::GetWindow(GetHandle(), GW_HWNDPREV))
+        SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE);
       TWinControl* parent = GetParent();
       if (parent)
         parent->DisableAlign();

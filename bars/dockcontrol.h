@@ -270,6 +270,8 @@ protected:
   // The site's wanted size across the rows (UpdateSize's value).
   int CalcWantedSize() const;
   void SetSizeAcross(int ASize);
+  // Redraws what a change of the site's bounds from ABefore, made without redrawing, touched.
+  void RedrawResized(const TRect& ABefore);
   // Rows are stacked from the far edge while a bar is dragged over a right or bottom site.
   int GetRowsOffset() const;
   void BackgroundChanged(TObject* Sender);

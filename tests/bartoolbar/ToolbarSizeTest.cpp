@@ -152,8 +152,10 @@ TEST_F(TToolbarSize, WholeRowTakesTheSiteClientWidth)
   TdxDockControl* top = Bars()->GetDockControl(dsTop);
   ASSERT_NE(top, nullptr);
   EXPECT_EQ(c->CalcSize(dsTop).x, top->GetClientRect().right);
-  // Not whole-row: the preferred width.
+  // Not whole-row: the preferred width. The bar is placed anew in a window of its own.
   bar->SetWholeRow(false);
+  c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->CalcSize(dsTop).x, c->GetPreferredWidth(dsTop) + c->GetFrameSize(dsTop).x);
 }
 
