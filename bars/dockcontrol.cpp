@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 #include "bars/bar.h"
 #include "bars/toolbar.h"
@@ -350,6 +351,51 @@ bool TdxDockRow::RemoveBarControl(TdxBarControl* ABarControl)
     return false;
   DeleteCol(index);
   return true;
+}
+
+void TdxDockRow::MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget)
+{
+  if (!ATarget || ATarget == this || AControls.empty())
+    return;
+  const std::unordered_set<const TdxBarControl*> moving(AControls.begin(), AControls.end());
+  // Each list is walked once, and each row tells its bars once whether they are alone: a
+  // row of thousands of windows wraps in time linear in them.
+  std::vector<std::unique_ptr<TdxDockCol>> kept;
+  for (std::unique_ptr<TdxDockCol>& col : FCols) {
+    TdxBarControl* control = col->GetBarControl();
+    if (!moving.count(control)) {
+      kept.push_back(std::move(col));
+      continue;
+    }
+    if (control->GetDockCol() == col.get())
+      control->SetDockCol(nullptr);
+  }
+  FCols = std::move(kept);
+  FLaidOut = false;
+  ATarget->FLaidOut = false;
+  std::unordered_set<const TdxBarControl*> there;
+  for (const std::unique_ptr<TdxDockCol>& col : ATarget->FCols)
+    there.insert(col->GetBarControl());
+  for (TdxBarControl* control : AControls) {
+    if (!there.insert(control).second)
+      continue;
+    auto col = std::make_unique<TdxDockCol>(ATarget, control);
+    control->SetDockCol(col.get());
+    ATarget->FCols.push_back(std::move(col));
+  }
+  std::unordered_set<const TdxBar*> leaving;
+  std::unordered_set<const TdxBar*> joined(ATarget->FBars.begin(), ATarget->FBars.end());
+  for (TdxBarControl* control : AControls)
+    if (TdxBar* bar = control->GetBar()) {
+      if (bar->GetDockRow() == this)
+        leaving.insert(bar);
+      if (joined.insert(bar).second)
+        ATarget->FBars.push_back(bar);
+      bar->SetDockRow(ATarget);
+    }
+  std::erase_if(FBars, [&](TdxBar* bar) { return leaving.count(bar) > 0; });
+  UpdateOneOnRow();
+  ATarget->UpdateOneOnRow();
 }
 
 int TdxDockRow::GetThickness() const

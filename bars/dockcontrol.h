@@ -92,6 +92,9 @@ public:
   TdxDockCol* FindCol(const TdxBarControl* ABarControl) const;
   // Deletes the column of ABarControl; false when it has none here.
   bool RemoveBarControl(TdxBarControl* ABarControl);
+  // Moves the columns of AControls, in that order, with their bars to the end of ATarget (a
+  // row of the same site), their stored positions at the row's start.
+  void MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget);
   // The thickness across the row: the largest window extent across (0 without windows).
   int GetThickness() const;
 

@@ -497,10 +497,15 @@ TEST(DockSiteWrapping, ManyBarsFillEachRowAndStayOnTheForm)
   int windows = 0;
   for (int r = 0; r < rows; ++r) {
     TdxDockRow* row = site->GetRow(r);
+    // The windows that wrapped took their bars along, each knowing its row and column.
+    EXPECT_EQ(row->GetBarCount(), row->GetColCount()) << "row " << r;
     int used = 0;
     for (int c = 0; c < row->GetColCount(); ++c) {
       TdxBarControl* control = row->GetCol(c)->GetBarControl();
       ASSERT_NE(control, nullptr);
+      EXPECT_EQ(control->GetDockCol(), row->GetCol(c));
+      EXPECT_EQ(control->GetBar()->GetDockRow(), row);
+      EXPECT_EQ(control->GetBar()->GetOneOnRow(), row->GetColCount() == 1);
       ++windows;
       RECT bounds{};
       ::GetWindowRect(control->GetHandle(), &bounds);
