@@ -185,8 +185,8 @@ void TdxBar::SetRow(int Value)
     } else
       target = dock->AddRow();
     TdxDockRow* old = FDockRow;
+    TdxBarControl* control = GetControl();
     if (target && target != old) {
-      TdxBarControl* control = GetControl();
       if (old) {
         if (control)
           old->RemoveBarControl(control);
@@ -198,7 +198,12 @@ void TdxBar::SetRow(int Value)
         target->AddCol(control);
     }
     Changed(false);
-    dock->RealignBars();
+    // A bar without a window here only made or chose a row: the windows of the other rows keep
+    // their places along their rows.
+    if (control && control->GetDockControl() == dock)
+      dock->RealignBars();
+    else
+      dock->RealignRow(target);
     return;
   }
   Changed(false);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 #include "bars/bar.h"
 #include "bars/baraccessibility.h"
@@ -356,6 +357,51 @@ bool TdxDockRow::RemoveBarControl(TdxBarControl* ABarControl)
   return true;
 }
 
+void TdxDockRow::MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget)
+{
+  if (!ATarget || ATarget == this || AControls.empty())
+    return;
+  const std::unordered_set<const TdxBarControl*> moving(AControls.begin(), AControls.end());
+  // Each list is walked once, and each row tells its bars once whether they are alone: a
+  // row of thousands of windows wraps in time linear in them.
+  std::vector<std::unique_ptr<TdxDockCol>> kept;
+  for (std::unique_ptr<TdxDockCol>& col : FCols) {
+    TdxBarControl* control = col->GetBarControl();
+    if (!moving.count(control)) {
+      kept.push_back(std::move(col));
+      continue;
+    }
+    if (control->GetDockCol() == col.get())
+      control->SetDockCol(nullptr);
+  }
+  FCols = std::move(kept);
+  FLaidOut = false;
+  ATarget->FLaidOut = false;
+  std::unordered_set<const TdxBarControl*> there;
+  for (const std::unique_ptr<TdxDockCol>& col : ATarget->FCols)
+    there.insert(col->GetBarControl());
+  for (TdxBarControl* control : AControls) {
+    if (!there.insert(control).second)
+      continue;
+    auto col = std::make_unique<TdxDockCol>(ATarget, control);
+    control->SetDockCol(col.get());
+    ATarget->FCols.push_back(std::move(col));
+  }
+  std::unordered_set<const TdxBar*> leaving;
+  std::unordered_set<const TdxBar*> joined(ATarget->FBars.begin(), ATarget->FBars.end());
+  for (TdxBarControl* control : AControls)
+    if (TdxBar* bar = control->GetBar()) {
+      if (bar->GetDockRow() == this)
+        leaving.insert(bar);
+      if (joined.insert(bar).second)
+        ATarget->FBars.push_back(bar);
+      bar->SetDockRow(ATarget);
+    }
+  std::erase_if(FBars, [&](TdxBar* bar) { return leaving.count(bar) > 0; });
+  UpdateOneOnRow();
+  ATarget->UpdateOneOnRow();
+}
+
 int TdxDockRow::GetThickness() const
 {
   const bool vertical = FDockControl && FDockControl->IsVertical();
@@ -698,18 +744,53 @@ void TdxDockControl::SetSizeAcross(int ASize)
 {
   ASize = std::max(ASize, 0);
   const TdxBarDockingStyle style = GetDockingStyle();
+  TRect r = GetBoundsRect();
   if (IsVertical()) {
     if (GetWidth() == ASize)
       return;
     // A right site keeps its right edge.
-    int left = style == dsRight ? GetLeft() + GetWidth() - ASize : GetLeft();
-    SetBounds(left, GetTop(), ASize, GetHeight());
+    r = Bounds(style == dsRight ? GetLeft() + GetWidth() - ASize : GetLeft(), GetTop(), ASize, GetHeight());
   } else {
     if (GetHeight() == ASize)
       return;
-    int top = style == dsBottom ? GetTop() + GetHeight() - ASize : GetTop();
-    SetBounds(GetLeft(), top, GetWidth(), ASize);
+    r = Bounds(GetLeft(), style == dsBottom ? GetTop() + GetHeight() - ASize : GetTop(), GetWidth(), ASize);
   }
+  if (!HandleAllocated()) {
+    SetBounds(r.left, r.top, RectWidth(r), RectHeight(r));
+    return;
+  }
+  // Left to itself the system would redraw every toolbar of the site at each row added or
+  // removed; the site redraws what the change touches instead.
+  const TRect before = GetBoundsRect();
+  ::SetWindowPos(GetHandle(), nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  RedrawResized(before);
+}
+
+void TdxDockControl::RedrawResized(const TRect& ABefore)
+{
+  const HWND wnd = GetHandle();
+  const TRect after = GetBoundsRect();
+  // Toolbars keep their pixels unless the site moved (or its background spans it whole, in
+  // which case the move handler redraws them).
+  const bool moved = after.left != ABefore.left || after.top != ABefore.top;
+  ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (moved ? RDW_ALLCHILDREN : 0));
+  // What the site uncovered belongs to its parent again.
+  TWinControl* parent = GetParent();
+  if (!parent || !parent->HandleAllocated() || ::GetParent(wnd) != parent->GetHandle())
+    return;
+  const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
+  HRGN uncovered = ::CreateRectRgnIndirect(&ABefore);
+  HRGN now = ::CreateRectRgnIndirect(&after);
+  const int kind = uncovered && now ? ::CombineRgn(uncovered, uncovered, now, RGN_DIFF) : ERROR;
+  if (kind == ERROR)
+    ::RedrawWindow(parent->GetHandle(), &ABefore, nullptr, flags);
+  else if (kind != NULLREGION)
+    ::RedrawWindow(parent->GetHandle(), nullptr, uncovered, flags);
+  if (now)
+    ::DeleteObject(now);
+  if (uncovered)
+    ::DeleteObject(uncovered);
 }
 
 void TdxDockControl::UpdateSize()
@@ -757,8 +838,10 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
     if (FBarManager->IsLoadingLayout())
       FRowLengthLaidOut = -1;
     else {
-      if (!IsDesigning() && HandleAllocated())
-        SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // Above the form's other controls; a site on top already is left alone, since each move
+      // in the order makes the system erase the form and every toolbar waiting to be drawn.
+      if (!IsDesigning() && HandleAllocated() && ::GetWindow(GetHandle(), GW_HWNDPREV))
+        SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE);
       TWinControl* parent = GetParent();
       if (parent)
         parent->DisableAlign();

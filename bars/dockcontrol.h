@@ -92,6 +92,9 @@ public:
   TdxDockCol* FindCol(const TdxBarControl* ABarControl) const;
   // Deletes the column of ABarControl; false when it has none here.
   bool RemoveBarControl(TdxBarControl* ABarControl);
+  // Moves the columns of AControls, in that order, with their bars to the end of ATarget (a
+  // row of the same site), their stored positions at the row's start.
+  void MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget);
   // The thickness across the row: the largest window extent across (0 without windows).
   int GetThickness() const;
 
@@ -270,6 +273,8 @@ protected:
   // The site's wanted size across the rows (UpdateSize's value).
   int CalcWantedSize() const;
   void SetSizeAcross(int ASize);
+  // Redraws what a change of the site's bounds from ABefore, made without redrawing, touched.
+  void RedrawResized(const TRect& ABefore);
   // Rows are stacked from the far edge while a bar is dragged over a right or bottom site.
   int GetRowsOffset() const;
   void BackgroundChanged(TObject* Sender);

@@ -295,17 +295,7 @@ bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<
       moved.push_back(ARow->GetCol(int(i))->GetBarControl());
   if (moved.empty())
     return false;
-  TdxDockRow* row = InsertRow(ARow->GetIndex() + 1);
-  for (TdxBarControl* control : moved) {
-    ARow->RemoveBarControl(control);
-    if (TdxDockCol* col = row->AddCol(control))
-      col->SetPos(0);
-    if (TdxBar* bar = control->GetBar()) {
-      if (bar->GetDockRow() == ARow)
-        ARow->RemoveBar(bar, false);
-      row->AddBar(bar);
-    }
-  }
+  ARow->MoveWindowsTo(moved, InsertRow(ARow->GetIndex() + 1));
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "bars/painter.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
+#include "platform/ControlsPrivate.h"
 #include "platform/Forms.h"
 #include "platform/Profile.h"
 
@@ -695,11 +696,16 @@ TdxBarControl::TMeasureOnce::TMeasureOnce(TdxBarControl* ABarControl) : FBarCont
 
 TdxBarControl::TMeasureOnce::~TMeasureOnce()
 {
-  if (--FBarControl->FMeasureOnceCount == 0)
-    for (int i = 0; i < 2; ++i) {
-      FBarControl->FMeasuredValid[i] = false;
-      FBarControl->FMeasured[i].clear();
-    }
+  if (--FBarControl->FMeasureOnceCount != 0)
+    return;
+  for (int i = 0; i < 2; ++i) {
+    FBarControl->FMeasuredValid[i] = false;
+    FBarControl->FMeasured[i].clear();
+  }
+  // The measuring took a DC of the window; held until idle time, the DCs of many toolbars
+  // would slow every later window change and DC the system hands out.
+  if (FBarControl->HandleAllocated())
+    FreeControlCanvases(FBarControl);
 }
 
 void TdxBarControl::CollectLinks(std::vector<TdxBarLayoutLink>& ALinks, bool AVertical)

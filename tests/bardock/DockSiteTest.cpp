@@ -307,6 +307,40 @@ TEST_F(DockSite, HugeRowSetWhileUpdateLockedStaysBounded)
   EXPECT_EQ(Dock->GetMaxStoredRowIndex(), Dock->GetRowCount() - 1);
 }
 
+// --- What a new or removed row costs the others.
+
+TEST_F(DockSite, RowAddedOrRemovedLeavesTheOtherWindowsAlone)
+{
+  Host.Manager->SetDockColor(clRed);
+  std::vector<TdxBar*> bars;
+  for (int i = 0; i < 4; ++i)
+    bars.push_back(AddBar({40, 100, 24}, i, true));
+  PumpPending();
+  Dock->Measured.clear();
+
+  // A fifth row: the windows there already are neither laid out nor drawn again.
+  TdxBar* last = AddBar({40, 100, 24}, 4, true);
+  EXPECT_EQ(Dock->GetHeight(), 5 * 24 + 4 * Spacing());
+  for (TdxBar* bar : bars) {
+    EXPECT_EQ(Dock->Measured[bar], 0);
+    EXPECT_FALSE(GetUpdateRect(bar->GetControl()->GetHandle(), nullptr, FALSE));
+  }
+  EXPECT_GT(Dock->Measured[last], 0);
+  // The site draws its new part: its colour shows beside the new window.
+  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(Dock->GetHandle(), nullptr, FALSE); }));
+  const TPoint beside = Dock->ClientToScreen(TPoint{300, BoundsOf(last).top + 12});
+  EXPECT_TRUE(ColorNear(CaptureScreen(Bounds(beside.x, beside.y, 1, 1)).Pixel(0, 0), RGB(255, 0, 0)));
+
+  // The row gone again: where it was, the form shows once more, and nothing else is redrawn.
+  const TPoint below = Dock->ClientToScreen(TPoint{300, BoundsOf(last).top + 12});
+  last->SetVisible(false);
+  EXPECT_EQ(Dock->GetHeight(), 4 * 24 + 3 * Spacing());
+  for (TdxBar* bar : bars)
+    EXPECT_FALSE(GetUpdateRect(bar->GetControl()->GetHandle(), nullptr, FALSE));
+  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(Host.Form()->GetHandle(), nullptr, FALSE); }));
+  EXPECT_TRUE(ColorNear(CaptureScreen(Bounds(below.x, below.y, 1, 1)).Pixel(0, 0), GetSysColor(COLOR_BTNFACE)));
+}
+
 // --- Sizes of empty sites and the sunken border.
 
 TEST_F(DockSite, SunkenBorderAddsTwoPixelsAndAFrame)
@@ -463,10 +497,15 @@ TEST(DockSiteWrapping, ManyBarsFillEachRowAndStayOnTheForm)
   int windows = 0;
   for (int r = 0; r < rows; ++r) {
     TdxDockRow* row = site->GetRow(r);
+    // The windows that wrapped took their bars along, each knowing its row and column.
+    EXPECT_EQ(row->GetBarCount(), row->GetColCount()) << "row " << r;
     int used = 0;
     for (int c = 0; c < row->GetColCount(); ++c) {
       TdxBarControl* control = row->GetCol(c)->GetBarControl();
       ASSERT_NE(control, nullptr);
+      EXPECT_EQ(control->GetDockCol(), row->GetCol(c));
+      EXPECT_EQ(control->GetBar()->GetDockRow(), row);
+      EXPECT_EQ(control->GetBar()->GetOneOnRow(), row->GetColCount() == 1);
       ++windows;
       RECT bounds{};
       ::GetWindowRect(control->GetHandle(), &bounds);

@@ -31,11 +31,14 @@ class TFixedSizeDock : public TdxBarDockControl {
 public:
   using TdxBarDockControl::TdxBarDockControl;
   std::map<const TdxBar*, TFixedBarSize> Sizes;
+  // How often the row layout measured each bar's window.
+  std::map<const TdxBar*, int> Measured;
   using TdxDockControl::GetRowsOffset;
 
 protected:
   void GetBarControlLengths(TdxBarControl* ABarControl, int& AMinLength, int& AFullLength) override
   {
+    ++Measured[ABarControl->GetBar()];
     auto it = Sizes.find(ABarControl->GetBar());
     if (it == Sizes.end()) {
       TdxBarDockControl::GetBarControlLengths(ABarControl, AMinLength, AFullLength);

@@ -152,8 +152,10 @@ TEST_F(TToolbarSize, WholeRowTakesTheSiteClientWidth)
   TdxDockControl* top = Bars()->GetDockControl(dsTop);
   ASSERT_NE(top, nullptr);
   EXPECT_EQ(c->CalcSize(dsTop).x, top->GetClientRect().right);
-  // Not whole-row: the preferred width.
+  // Not whole-row: the preferred width. The bar is placed anew in a window of its own.
   bar->SetWholeRow(false);
+  c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->CalcSize(dsTop).x, c->GetPreferredWidth(dsTop) + c->GetFrameSize(dsTop).x);
 }
 
@@ -219,4 +221,22 @@ TEST_F(TToolbarSize, CaptionFontAndStyleChangesReachTheSizesAtOnce)
   Manager->SetStyle(Manager->GetStyle() == bmsFlat ? bmsStandard : bmsFlat);
   EXPECT_EQ(c->GetTextHeight(), measuredTextHeight());
   EXPECT_TRUE(PumpUntil([&] { return shownDifference() == measuredDifference(); }));
+}
+
+// Measuring takes a DC of the window; a window that keeps it until idle time makes the
+// system slower at every window change and DC it hands out, for each toolbar on the form.
+TEST_F(TToolbarSize, LayingOutKeepsNoDeviceContextOfTheWindow)
+{
+  ShowForm();
+  TdxBar* bar = AddBar({L"One", L"Two", L"|Three"});
+  bar->SetVisible(true);
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->HandleAllocated());
+  EXPECT_GT(c->GetPreferredWidth(dsTop), 0);
+  c->CalculateViewInfo();
+  EXPECT_FALSE(c->GetCanvas()->HandleAllocated());
+  // Drawing on the canvas afterwards takes a DC again.
+  EXPECT_GT(c->GetCanvas()->TextWidth(L"One"), 0);
+  EXPECT_TRUE(c->GetCanvas()->HandleAllocated());
 }
