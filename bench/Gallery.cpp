@@ -13,6 +13,9 @@
 #include <cstring>
 #include <memory>
 
+#include "barextras/containeritem.h"
+#include "barextras/listitems.h"
+#include "platform/StdCtrls.h"
 #include "barextras/dxBarExtItems.h"
 #include "bars/bar.h"
 #include "bars/buttons.h"
@@ -254,6 +257,21 @@ void AddPickers(TGalleryForm* AForm, TdxBarManager* AManager, TGalleryMenu* AMen
     image->SetImageIndexes(i, i);
   image->SetComboImages(images);
   image->SetItemIndex(2);
+  // An ordinary control of the form hosted on the row, and in the menu the recent-files list
+  // and an in-place sub item, both shown expanded there.
+  auto* check = new TCheckBox(AForm);
+  check->SetCaption(L"Auto");
+  check->SetBounds(0, 0, 54, 18);
+  check->SetChecked(true);
+  auto* host = new TdxBarControlContainerItem(AForm);
+  host->SetCaption(L"Auto");
+  host->SetControl(check);
+  auto* recent = new TdxBarMRUListItem(AForm);
+  recent->SetCaption(L"Recent");
+  for (const wchar_t* file : {L"C:\\Songs\\intro.mid", L"C:\\Songs\\chorus.mid"})
+    recent->AddItem(file);
+  auto* more = new TdxBarInPlaceSubItem(AForm);
+  more->SetCaption(L"More");
   TdxBar* row = AManager->GetBars()->Add();
   row->SetCaption(L"Pickers");
   row->SetDockingStyle(dsTop);
@@ -266,6 +284,13 @@ void AddPickers(TGalleryForm* AForm, TdxBarManager* AManager, TGalleryMenu* AMen
     AMenu->GetDropDownItemLinks()->AddItem(item)->SetBeginGroup(first);
     first = false;
   }
+  row->GetItemLinks()->AddItem(host);
+  AMenu->GetDropDownItemLinks()->AddItem(recent)->SetBeginGroup(true);
+  AMenu->GetDropDownItemLinks()->AddItem(more);
+  auto* rescan = new TdxBarButton(AForm);
+  rescan->SetCaption(L"Rescan");
+  more->GetItemLinks()->AddItem(rescan);
+  more->SetExpanded(true);
   row->SetVisible(true);
 }
 
