@@ -775,6 +775,19 @@ void TdxDockControl::RedrawResized(const TRect& ABefore)
   // which case the move handler redraws them).
   const bool moved = after.left != ABefore.left || after.top != ABefore.top;
   ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (moved ? RDW_ALLCHILDREN : 0));
+  if (!moved) {
+    // What the site grew by shows toolbars that had no pixels there yet.
+    HRGN grown = ::CreateRectRgnIndirect(&after);
+    HRGN old = ::CreateRectRgnIndirect(&ABefore);
+    if (grown && old && ::CombineRgn(grown, grown, old, RGN_DIFF) > NULLREGION) {
+      ::OffsetRgn(grown, -after.left, -after.top);
+      ::RedrawWindow(wnd, nullptr, grown, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    if (old)
+      ::DeleteObject(old);
+    if (grown)
+      ::DeleteObject(grown);
+  }
   // What the site uncovered belongs to its parent again.
   TWinControl* parent = GetParent();
   if (!parent || !parent->HandleAllocated() || ::GetParent(wnd) != parent->GetHandle())
