@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ContainerTestUtil.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -369,4 +370,34 @@ TEST_F(TInPlaceSubItemTest, OnAToolbarItOpensItsEntriesInAMenuOfTheirOwn)
   EXPECT_EQ(ShownCaptions(menu), (std::vector<String>{L"Inner one", L"Inner two"}));
   EXPECT_FALSE(InPlace->GetExpanded());
   MenuKey(VK_ESCAPE);
+}
+
+// A stored layout keeps where the user put the recent-files list; loading it puts the list's
+// link back and leaves the files the list holds alone.
+TEST_F(TListItemsTest, RecentFilesKeepTheirPlaceAndFilesThroughALayoutRoundTrip)
+{
+  auto* list = new TdxBarMRUListItem(Host.Form());
+  list->SetName(L"mruFiles");
+  list->SetCaption(L"Recent");
+  SubItem->SetName(L"subFile");
+  for (const wchar_t* name : {L"C:\\docs\\one.txt", L"C:\\docs\\two.txt"})
+    list->AddItem(name);
+  Bar->SetName(L"barMain");
+  Bar->GetItemLinks()->AddItem(list)->SetBeginGroup(true);
+  const int count = Bar->GetItemLinks()->Count();
+  wchar_t dir[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, dir);
+  const String file = String(dir) + L"dxbars-mru-layout.ini";
+  TFinally removeFile([&] { ::DeleteFileW(file.c_str()); });
+  Manager->SaveToIniFile(file);
+
+  Bar->GetItemLinks()->Items(count - 1)->Free();
+  ASSERT_EQ(list->GetLinkCount(), 0);
+  Manager->LoadFromIniFile(file);
+  Settle();
+  ASSERT_EQ(Bar->GetItemLinks()->Count(), count);
+  TdxBarItemLink* back = Bar->GetItemLinks()->Items(count - 1);
+  EXPECT_EQ(back->GetItem(), list);
+  EXPECT_TRUE(back->GetBeginGroup());
+  EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\docs\\two.txt", L"C:\\docs\\one.txt"}));
 }
