@@ -14,7 +14,7 @@ const TIdentMap FuzzColorIdents = {{0, L"clBlack"}, {0x0000FF, L"clRed"}, {int32
 
 PUBLISHED(TFuzzFont, TPersistent)
 {
-  p.Prop(L"Name", &TFuzzFont::FName, &TFuzzFont::FName);
+  p.Prop(L"Name", &TFuzzFont::GetName, &TFuzzFont::SetName);
   p.Prop(L"Size", &TFuzzFont::FSize, &TFuzzFont::FSize).Default(8);
   p.Prop(L"Style", &TFuzzFont::FStyle, &TFuzzFont::FStyle);
 }

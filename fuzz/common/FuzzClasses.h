@@ -14,6 +14,13 @@ using TFuzzShapes = TSet<TFuzzShape>;
 class TFuzzFont : public TPersistent {
   DECLARE_CLASS(TFuzzFont, TPersistent)
 public:
+  // As the class layer's font: an empty name names no face, so the font keeps its own.
+  const String& GetName() const { return FName; }
+  void SetName(const String& Value)
+  {
+    if (!Value.empty())
+      FName = Value;
+  }
   String FName = L"Tahoma";
   int FSize = 8;
   TFuzzShapes FStyle;

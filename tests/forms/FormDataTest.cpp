@@ -144,3 +144,20 @@ TEST_F(FormData, AFormClassWithoutItsResourceCannotBeCreated)
 }
 
 }  // namespace
+
+// An empty font name in form data names no face: the font keeps its own, and the form writes
+// back what it reads.
+TEST_F(FormData, AnEmptyFontNameKeepsTheFaceAndTheFormWritesBackAsItReads)
+{
+  TCustomForm* form = FormFromText(L"object Fonts: TTestForm\n  Font.Name = ''\nend\n");
+  ASSERT_NE(form, nullptr);
+  const String face = form->GetFont()->GetName();
+  EXPECT_FALSE(face.empty());
+  const String written = ComponentToText(form);
+  form->Free();
+  TCustomForm* again = FormFromText(written);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->GetFont()->GetName(), face);
+  EXPECT_EQ(ComponentToText(again), written);
+  again->Free();
+}
