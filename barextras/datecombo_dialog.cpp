@@ -114,19 +114,18 @@ void TdxBarDateComboDialog::Build(TdxBarDateCombo* ACombo)
     button->SetBounds(column, top, buttonWidth, buttonHeight);
     top += buttonHeight + gap;
   }
-  // "Today" and "Clear" sit at the calendar's foot, away from the buttons that close.
+  // "Today" and "Clear" sit at the calendar's foot, away from the buttons that close, and
+  // below them when the calendar is too short for both groups.
   const int calendarBottom = margin + editHeight + gap + calendar.cy;
-  int bottom = calendarBottom;
-  for (TButton* button : {FClear, FToday})
-    if (button) {
-      bottom = std::max(bottom - buttonHeight, top + gap);
-      button->SetBounds(column, bottom, buttonWidth, buttonHeight);
-      bottom -= gap;
-    }
+  const int dayButtons = (FToday ? 1 : 0) + (FClear ? 1 : 0);
+  top = std::max(top + gap, calendarBottom - dayButtons * (buttonHeight + gap) + gap);
   int contentBottom = calendarBottom;
   for (TButton* button : {FToday, FClear})
-    if (button)
-      contentBottom = std::max(contentBottom, button->GetTop() + buttonHeight);
+    if (button) {
+      button->SetBounds(column, top, buttonWidth, buttonHeight);
+      contentBottom = std::max(contentBottom, top + buttonHeight);
+      top += buttonHeight + gap;
+    }
   SetClientSize(column + buttonWidth + margin, contentBottom + margin);
 
   FEdit->SetTabOrder(0);
