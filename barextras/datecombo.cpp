@@ -2,6 +2,7 @@
 // down, and the editor's "+" and "-".
 #include "barextras/datecombo.h"
 
+#include "barextras/datecombo_dialog.h"
 #include "barextras/datenavigator.h"
 #include "bars/barcontrol.h"
 #include "bars/itemlinks.h"
@@ -42,6 +43,9 @@ TdxBarDateCombo::TdxBarDateCombo(TComponent* AOwner) : TCustomdxBarCombo(AOwner)
 TdxBarDateCombo::~TdxBarDateCombo()
 {
   FNavigator->OnDateSelected = TNotifyEvent();
+  // A window still open for this item closes; whoever opened it frees it.
+  if (FDialog)
+    FDialog->SetModalResult(mrCancel);
 }
 
 void TdxBarDateCombo::Loaded()
@@ -270,6 +274,32 @@ void TdxBarDateCombo::NavigatorDateSelected(TObject* Sender)
   // The editor shows the pick; Enter then keeps it.
   if (self && controlRef && controlRef->IsEditing())
     controlRef->ReadText();
+}
+
+void TdxBarDateCombo::DoClick()
+{
+  if (GetOnClick().Assigned() || GetReadOnly()) {
+    TCustomdxBarCombo::DoClick();
+    return;
+  }
+  SelectDate();
+}
+
+bool TdxBarDateCombo::SelectDate()
+{
+  auto* dialog = TCustomForm::CreateNew<TdxBarDateComboDialog>(nullptr);
+  TFinally freeDialog([dialog] { dialog->Free(); });
+  dialog->Build(this);
+  TWeakRef<TdxBarDateCombo> self(this);
+  FDialog = dialog;
+  TFinally closed([this, self] {
+    if (self)
+      FDialog = nullptr;
+  });
+  if (dialog->ShowModal() != mrOk || !self)
+    return false;
+  SetDate(dialog->GetEditDate());
+  return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "barextras/cxDateUtils.h"
 #include "bars/combos.h"
 
+class TdxBarDateComboDialog;
 class TdxBarDateNavigator;
 
 enum TdxBarDateOnStart { bdsToday, bdsNullDate, bdsCustom };
@@ -38,6 +39,12 @@ public:
 
   TdxBarDateNavigator* GetNavigator() const { return FNavigator; }
 
+  // Shows the modal date window on the item's date; on OK the item takes the window's
+  // date and True is returned.
+  bool SelectDate();
+  // The date window while it is open; nil otherwise.
+  TdxBarDateComboDialog* GetDialog() const { return FDialog; }
+
   // --- Properties.
   TdxBarDateOnStart GetDateOnStart() const { return FDateOnStart; }
   void SetDateOnStart(TdxBarDateOnStart Value);
@@ -55,6 +62,10 @@ public:
   bool IsMaxDateStored() const { return FMaxDate != 0; }
   bool IsTextStored() const { return FDateOnStart == bdsCustom; }
 
+protected:
+  // Without an OnClick handler, a click (the item shown as a button) opens the date window.
+  void DoClick() override;
+
 private:
   void ApplyDateOnStart();
   // MinDate or MaxDate moved: the shown date follows when it left the range.
@@ -63,6 +74,7 @@ private:
 
   TdxBarDateOnStart FDateOnStart = bdsToday;
   TdxBarDateNavigator* FNavigator = nullptr;
+  TdxBarDateComboDialog* FDialog = nullptr;
   bool FInternalUpdate = false;
   TDateTime FMinDate = 0;
   TDateTime FMaxDate = 0;
