@@ -237,16 +237,20 @@ bool TdxBarImageCombo::SelectItem()
   auto* list = new TListBox(form);
   list->SetStyle(lbOwnerDrawVariable);
   list->GetItems()->Assign(GetItems());
-  // The entries are drawn and measured as in the drop-down list.
-  list->OnDrawItem = TDrawItemEvent([this, list](TWinControl*, int AIndex, TRect ARect, TOwnerDrawState AState) {
-    DrawItem(list->GetCanvas(), AIndex, ARect, AState);
+  // The entries are drawn and measured as in the drop-down list, while the combo lives (the
+  // window's loop may free it).
+  TWeakRef<TdxBarImageCombo> self(this);
+  list->OnDrawItem = TDrawItemEvent([self, list](TWinControl*, int AIndex, TRect ARect, TOwnerDrawState AState) {
+    if (self)
+      self->DrawItem(list->GetCanvas(), AIndex, ARect, AState);
   });
-  list->OnMeasureItem =
-      TMeasureItemEvent([this](TWinControl*, int AIndex, int& AHeight) { MeasureItem(AIndex, AHeight); });
+  list->OnMeasureItem = TMeasureItemEvent([self](TWinControl*, int AIndex, int& AHeight) {
+    if (self)
+      self->MeasureItem(AIndex, AHeight);
+  });
   list->OnDblClick = TNotifyEvent([form](TObject*) { form->ChooseOK(); });
   form->Build(GetResourceString(sdxBarSelectImageItem), list);
   list->SetItemIndex(GetItemIndex());
-  TWeakRef<TdxBarImageCombo> self(this);
   const bool chosen = form->ShowModal() == mrOk;
   // The window's loop may have freed the combo with its form.
   if (!self || !chosen)

@@ -285,7 +285,12 @@ bool TdxBarTreeViewCombo::SelectItem()
     node->MakeVisible();
   }
   TWeakRef<TdxBarTreeViewCombo> self(this);
-  TRestore<TdxBarSelectItemForm*> dialog(FDialog, form);
+  FDialog = form;
+  // The window's loop may free the combo: only a live one forgets its window.
+  TFinally forget([&] {
+    if (self)
+      FDialog = nullptr;
+  });
   const bool ok = form->ShowModal() == mrOk;
   if (!self || !ok)
     return false;

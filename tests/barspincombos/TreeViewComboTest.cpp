@@ -389,3 +389,25 @@ TEST(TreeView, HandlersOrderTheNodesAndChooseTheirImagesAsTheyAreDrawn)
 }
 
 }  // namespace
+
+// The combo freed while its select window runs its loop: the window is closed by the user and
+// the call answers that nothing was chosen, touching nothing of the freed combo.
+TEST_F(TTreeComboOnBars, TheComboFreedWhileItsSelectWindowIsOpenEndsThatCallQuietly)
+{
+  static TdxBarTreeViewCombo* doomed = nullptr;
+  doomed = Combo;
+  TWeakRef<TdxBarTreeViewCombo> combo(Combo);
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR AId, DWORD) {
+    ::KillTimer(nullptr, AId);
+    if (doomed)
+      doomed->Free();
+    doomed = nullptr;
+  });
+  ASSERT_NE(timer, 0u);
+  bool chosen = true;
+  RunWithHelperThread([&] { chosen = combo->SelectItem(); }, [] { CancelSelectWindowIfOpen(); }, 400);
+  Combo = nullptr;
+  EXPECT_FALSE(chosen);
+  EXPECT_FALSE(combo.Alive());
+  EXPECT_EQ(::FindWindowW(nullptr, L"Select item"), nullptr);
+}
