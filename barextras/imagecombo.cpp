@@ -65,10 +65,7 @@ TdxBarImageCombo::TdxBarImageCombo(TComponent* AOwner)
 
 TdxBarImageCombo::~TdxBarImageCombo()
 {
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
+  SetImageListProperty(FImages, nullptr, FImageChangeLink.get(), this);
 }
 
 void TdxBarImageCombo::DefineProperties(TFiler* Filer)
@@ -116,18 +113,8 @@ void TdxBarImageCombo::SetImageIndexes(int AIndex, int Value)
 
 void TdxBarImageCombo::SetComboImages(TCustomImageList* Value)
 {
-  if (FImages == Value)
-    return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = Value;
-  if (FImages) {
-    FImages->RegisterChanges(FImageChangeLink.get());
-    FImages->FreeNotification(this);
-  }
-  ImagesChanged(this);
+  if (SetImageListProperty(FImages, Value, FImageChangeLink.get(), this))
+    ImagesChanged(this);
 }
 
 void TdxBarImageCombo::Notification(TComponent* AComponent, TOperation Operation)

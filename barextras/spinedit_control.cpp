@@ -108,18 +108,7 @@ void TdxBarSpinEditControl::DrawTextArea(const TdxBarEditLikeControlDrawParams* 
     ::RestoreDC(dc, saved);
     ::ExcludeClipRect(dc, buttons.left, buttons.top, buttons.right, buttons.bottom);
   }
-  const TRect text = GetEditorRect();
-  if (GetEnabled())
-    SetWindowBounds(text);
-  if (!IsTextDrawnByPainter() || !painter || !AParams || !AParams->Canvas)
-    return;
-  TcxCanvas* canvas = AParams->Canvas;
-  TFont saved;
-  saved.Assign(canvas->GetFont());
-  if (TFont* font = GetEditFont())
-    canvas->SetFont(font);
-  painter->DrawEditText(this, canvas, text);
-  canvas->SetFont(&saved);
+  DrawTextIn(AParams, GetEditorRect());
 }
 
 // ---------------------------------------------------------------------------

@@ -177,6 +177,22 @@ void TcxAccessibilityHelper::ChildToVariant(int AChildID, VARIANT* AResult)
   AResult->lVal = AChildID;
 }
 
+HRESULT TcxAccessibilityHelper::TextProperty(const VARIANT& AChild, BSTR* AResult, int AProperty,
+                                             String (TcxAccessibilityHelper::*AGetter)(int), bool AEmptyIsFalse)
+{
+  if (!AResult)
+    return E_POINTER;
+  *AResult = nullptr;
+  if (!IsAlive())
+    return S_OK;
+  int id;
+  if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
+    return hr;
+  if (AProperty && !(GetSupportedProperties(id) & AProperty))
+    return DISP_E_MEMBERNOTFOUND;
+  return ReturnText((this->*AGetter)(id), AResult, AEmptyIsFalse);
+}
+
 HRESULT TcxAccessibilityHelper::get_accParent(IDispatch** ppdispParent)
 {
   if (!ppdispParent)
@@ -232,45 +248,17 @@ HRESULT TcxAccessibilityHelper::get_accChild(VARIANT varChild, IDispatch** ppdis
 
 HRESULT TcxAccessibilityHelper::get_accName(VARIANT varChild, BSTR* pszName)
 {
-  if (!pszName)
-    return E_POINTER;
-  *pszName = nullptr;
-  if (!IsAlive())
-    return S_OK;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  return ReturnText(GetName(id), pszName, true);
+  return TextProperty(varChild, pszName, 0, &TcxAccessibilityHelper::GetName, true);
 }
 
 HRESULT TcxAccessibilityHelper::get_accValue(VARIANT varChild, BSTR* pszValue)
 {
-  if (!pszValue)
-    return E_POINTER;
-  *pszValue = nullptr;
-  if (!IsAlive())
-    return S_OK;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleValue))
-    return DISP_E_MEMBERNOTFOUND;
-  return ReturnText(GetValue(id), pszValue, false);
+  return TextProperty(varChild, pszValue, cxAccessibleValue, &TcxAccessibilityHelper::GetValue, false);
 }
 
 HRESULT TcxAccessibilityHelper::get_accDescription(VARIANT varChild, BSTR* pszDescription)
 {
-  if (!pszDescription)
-    return E_POINTER;
-  *pszDescription = nullptr;
-  if (!IsAlive())
-    return S_OK;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleDescription))
-    return DISP_E_MEMBERNOTFOUND;
-  return ReturnText(GetDescription(id), pszDescription, true);
+  return TextProperty(varChild, pszDescription, cxAccessibleDescription, &TcxAccessibilityHelper::GetDescription, true);
 }
 
 HRESULT TcxAccessibilityHelper::get_accRole(VARIANT varChild, VARIANT* pvarRole)
@@ -379,17 +367,8 @@ HRESULT TcxAccessibilityHelper::get_accSelection(VARIANT* pvarChildren)
 
 HRESULT TcxAccessibilityHelper::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
-  if (!pszDefaultAction)
-    return E_POINTER;
-  *pszDefaultAction = nullptr;
-  if (!IsAlive())
-    return S_OK;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleDefaultAction))
-    return DISP_E_MEMBERNOTFOUND;
-  return ReturnText(GetDefaultActionDescription(id), pszDefaultAction, true);
+  return TextProperty(varChild, pszDefaultAction, cxAccessibleDefaultAction,
+                      &TcxAccessibilityHelper::GetDefaultActionDescription, true);
 }
 
 HRESULT TcxAccessibilityHelper::accSelect(long, VARIANT)

@@ -138,6 +138,10 @@ private:
   // with AAllowObjects an object child is accepted too.
   HRESULT CheckChildID(const VARIANT& AChild, int& AChildID, bool AAllowObjects = false);
   HRESULT ReturnText(const String& AText, BSTR* AResult, bool AEmptyIsFalse);
+  // A text property of a child: checked as every call is, asked only when AProperty (0: any)
+  // is supported.
+  HRESULT TextProperty(const VARIANT& AChild, BSTR* AResult, int AProperty,
+                       String (TcxAccessibilityHelper::*AGetter)(int), bool AEmptyIsFalse);
   // VT_I4 id, or VT_DISPATCH for a child that has its own object.
   void ChildToVariant(int AChildID, VARIANT* AResult);
 

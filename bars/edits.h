@@ -304,6 +304,9 @@ public:
   void DrawTextArea(const TdxBarEditLikeControlDrawParams* AParams) override;
 
 protected:
+  // The editor window over AText while enabled, and the text drawn there when the painter
+  // draws it (kinds with buttons beside the text pass what is left of the text area).
+  void DrawTextIn(const TdxBarEditLikeControlDrawParams* AParams, const TRect& AText);
   void ShowEditor() override;
   void HideEditor(bool AAccept) override;
   void WindowPositioned() override;

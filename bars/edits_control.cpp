@@ -469,10 +469,14 @@ void TdxBarEditControl::WindowPositioned()
 
 void TdxBarEditControl::DrawTextArea(const TdxBarEditLikeControlDrawParams* AParams)
 {
+  DrawTextIn(AParams, GetTextAreaRect());
+}
+
+void TdxBarEditControl::DrawTextIn(const TdxBarEditLikeControlDrawParams* AParams, const TRect& AText)
+{
   TdxBarPainter* painter = GetPainter();
-  const TRect text = GetTextAreaRect();
   if (GetEnabled())
-    SetWindowBounds(text);
+    SetWindowBounds(AText);
   if (!IsTextDrawnByPainter() || !painter || !AParams || !AParams->Canvas)
     return;
   TcxCanvas* canvas = AParams->Canvas;
@@ -480,7 +484,7 @@ void TdxBarEditControl::DrawTextArea(const TdxBarEditLikeControlDrawParams* APar
   saved.Assign(canvas->GetFont());
   if (TFont* font = GetEditFont())
     canvas->SetFont(font);
-  painter->DrawEditText(this, canvas, text);
+  painter->DrawEditText(this, canvas, AText);
   canvas->SetFont(&saved);
 }
 

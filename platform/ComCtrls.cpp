@@ -547,34 +547,14 @@ THitTests TCustomTreeView::GetHitTestInfoAt(int X, int Y) const
 
 void TCustomTreeView::SetImages(TCustomImageList* Value)
 {
-  if (FImages == Value)
-    return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = Value;
-  if (FImages) {
-    FImages->RegisterChanges(FImageChangeLink.get());
-    FImages->FreeNotification(this);
-  }
-  ApplyImageLists();
+  if (SetImageListProperty(FImages, Value, FImageChangeLink.get(), this))
+    ApplyImageLists();
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* Value)
 {
-  if (FStateImages == Value)
-    return;
-  if (FStateImages) {
-    FStateImages->UnRegisterChanges(FStateChangeLink.get());
-    FStateImages->RemoveFreeNotification(this);
-  }
-  FStateImages = Value;
-  if (FStateImages) {
-    FStateImages->RegisterChanges(FStateChangeLink.get());
-    FStateImages->FreeNotification(this);
-  }
-  ApplyImageLists();
+  if (SetImageListProperty(FStateImages, Value, FStateChangeLink.get(), this))
+    ApplyImageLists();
 }
 
 void TCustomTreeView::ApplyImageLists()

@@ -600,3 +600,19 @@ void TCustomImageList::ReadData(TStream* Stream)
   Change();
   EndUpdate();
 }
+
+bool SetImageListProperty(TCustomImageList*& ASlot, TCustomImageList* AValue, TChangeLink* ALink, TComponent* AOwner)
+{
+  if (ASlot == AValue)
+    return false;
+  if (ASlot) {
+    ASlot->UnRegisterChanges(ALink);
+    ASlot->RemoveFreeNotification(AOwner);
+  }
+  ASlot = AValue;
+  if (ASlot) {
+    ASlot->RegisterChanges(ALink);
+    ASlot->FreeNotification(AOwner);
+  }
+  return true;
+}

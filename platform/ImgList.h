@@ -147,3 +147,7 @@ class TImageList : public TCustomImageList {
 public:
   using TCustomImageList::TCustomImageList;
 };
+
+// Points ASlot, an image-list property of AOwner, at AValue: AOwner's change link and free
+// notification leave the old list and follow the new one. False when ASlot held AValue already.
+bool SetImageListProperty(TCustomImageList*& ASlot, TCustomImageList* AValue, TChangeLink* ALink, TComponent* AOwner);
