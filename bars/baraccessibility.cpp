@@ -624,9 +624,10 @@ void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
       static_cast<TdxBarButtonControl*>(control)->OpenByKey();
     else
       control->ClickByKey();
-    if (!AShowMenuKeyTips)
+    TdxBarNavigationController* navigation = BarNavigationController();
+    if (!AShowMenuKeyTips || !navigation || !navigation->IsRunningShownKeyTip())
       return;
-    // A menu opened by its key tip shows the key tips of its own items next.
+    // A menu opened by a key tip typed over shown tips shows the key tips of its own items next.
     DeferAction([] {
       TCustomdxBarControl* menu = ActiveBarControl();
       TdxBarNavigationController* navigation = BarNavigationController();

@@ -459,11 +459,14 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
     return true;
   if (KeyTipUpper(match->Text) == prefix) {
     TdxBarKeyTipInfo info = *match;
+    const bool shown = FKeyTipContainer != nullptr;
     FreeTimer();
     FPendingRoot.reset();
     UpdateKeyTips(nullptr, String());
-    if (info.Enabled && info.OnExecute)
+    if (info.Enabled && info.OnExecute) {
+      TRestore running(FRunningShownKeyTip, shown);
       info.OnExecute();
+    }
     return true;
   }
   if (!FKeyTipContainer) {

@@ -155,6 +155,8 @@ public:
   // For checks: the key tips shown and the typed prefix.
   const std::vector<std::unique_ptr<TdxBarKeyTipData>>& GetKeyTips() const { return FKeyTips; }
   const String& GetTypedPrefix() const { return FTypedPrefix; }
+  // A key tip runs that the user typed over shown tips (not one met by Alt held with a letter).
+  bool IsRunningShownKeyTip() const { return FRunningShownKeyTip; }
   TdxBarHelperRef GetKeyTipContainer() const { return FKeyTipContainer; }
 
 private:
@@ -172,6 +174,7 @@ private:
   TdxBarHelperRef FKeyTipContainer;
   std::vector<std::unique_ptr<TdxBarKeyTipData>> FKeyTips;
   String FTypedPrefix;
+  bool FRunningShownKeyTip = false;
   TdxBarHelperRef FPendingRoot;
   TTimer* FTimer = nullptr;
   bool FNavigationActive = false;
