@@ -3,6 +3,7 @@
 
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
+#include "barcustomize/quickcust.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -19,6 +20,8 @@ void InitializedxBarCustomize()
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   InitializedxBarDesignController(services);
+  InitializedxBarQuickCustomizing();
+  services.QuickControlClass = TdxBarQuickControl::StaticClass();
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
 }
@@ -29,6 +32,7 @@ void FinalizedxBarCustomize()
     return;
   dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
+  FinalizedxBarQuickCustomizing();
   FinalizedxBarDesignController();
 }
 
