@@ -379,6 +379,15 @@ void TdxBarQuickControl::DoMouseLeave()
     StartTimer();
 }
 
+void TdxBarQuickControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient,
+                                          TdxBarItemControl* AControl, const TPoint& P)
+{
+  // The pointer opened the entry's menu on its way in: a press keeps it open, as in a menu.
+  if (Button == mbLeft && AControl && AControl->IsDropDown() && AControl->IsDroppedDown())
+    return;
+  TdxBarControl::ControlMouseDown(Button, Shift, AInClient, AControl, P);
+}
+
 void TdxBarQuickControl::LeaveMenuMode()
 {
   // A command ran from the popup: it goes, as a menu does.

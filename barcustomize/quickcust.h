@@ -129,6 +129,8 @@ protected:
   void WndProc(TMessage& Message) override;
   void DoClose() override;
   void DoMouseLeave() override;
+  void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient, TdxBarItemControl* AControl,
+                        const TPoint& P) override;
 
 private:
   void TimerFired(TObject* Sender);

@@ -129,6 +129,8 @@ void TdxBarControl::AttachInternal(TCustomdxBarControl* AParentBarControl, bool 
 {
   FDockingStyle = dsNone;
   SetItemLinks(FBar ? FBar->GetItemLinks() : nullptr);
+  if (FBar)
+    FBar->GetItemLinks()->SetShowingBarControl(this);
   if (auto* parent = dynamic_cast<TWinControl*>(AParentBarControl); parent && AAsChild)
     SetParent(parent);
   SetParentBarControl(AParentBarControl);
@@ -1064,7 +1066,7 @@ void TdxBarControl::CalculateViewInfo()
     int clientLength = vertical ? client.bottom - client.top : client.right - client.left;
     int clientThickness = vertical ? client.right - client.left : client.bottom - client.top;
     bool docked = FDockingStyle != dsNone && !FInternal;
-    bool multi = IsMultiLine() && !FInternal;
+    bool multi = IsMultiLine();
     int sep = GetSeparatorSize();
     int mdi = GetMDIAreaLength();
     int mdiThickness = mdi ? (vertical ? FMDIButtonSize.cx : FMDIButtonSize.cy) : 0;

@@ -9,6 +9,7 @@
 #include "bars/customizing.h"
 #include "bars/dockcontrol.h"
 #include "bars/dxBarStrs.h"
+#include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/painter.h"
@@ -557,12 +558,10 @@ void TdxBarControl::ClickMark(int AState)
       FMarkTimer = true;
   }
   InvalidateMark();
-  if (TdxBarManager* manager = GetBarManager()) {
-    if (old == 1)
-      manager->HideHint();
-    if (AState == 1)
-      manager->ActivateHint(true, GetMarkHint(), nullptr);
-  }
+  if (old == 1 && dxBarIsHintFrom(this))
+    dxBarEndHint();
+  if (TdxBarManager* manager = GetBarManager(); AState == 1 && manager && manager->GetShowHint() && !IsCustomizing())
+    dxBarShowHintDelayed(this, GetMarkHint(), String());
   if (AState != 2 || !self)
     return;
   const TdxBarCustomizingServices& services = dxBarCustomizingServices();
