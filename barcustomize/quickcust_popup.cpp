@@ -59,8 +59,9 @@ void TdxBarDesignController::AddQuickCustomizingLink(TdxBarControl* ABarControl,
   TdxBarManager* manager = ALinks ? ALinks->GetBarManager() : nullptr;
   if (!bar || !barLinks || !manager || !ABarControl->IsQuickCustomizingAllowed())
     return;
-  TdxBarItem* access = AddInternalLink(ALinks, TdxBarQuickAccessItem::StaticClass(),
-                                       GetResourceString(sdxBarAddRemoveButtons), 0, TNotifyEvent(), ALinks->Count() > 0);
+  TdxBarItem* access =
+      AddInternalLink(ALinks, TdxBarQuickAccessItem::StaticClass(), GetResourceString(sdxBarAddRemoveButtons), 0,
+                      TNotifyEvent(), ALinks->Count() > 0);
   TdxBarItemLinks* entries = access ? access->GetItemLinks() : nullptr;
   if (!entries)
     return;
@@ -80,9 +81,9 @@ void TdxBarDesignController::AddQuickCustomizingLink(TdxBarControl* ABarControl,
     group = false;
   }
   if (manager->GetCanCustomize())
-    if (TdxBarItem* customize =
-            AddInternalLink(entries, TdxBarQuickCustExtButton::StaticClass(), GetResourceString(sdxBarCustomizeEllipsis),
-                            0, TNotifyEvent(this, &TdxBarDesignController::CustomizeClick), group))
+    if (TdxBarItem* customize = AddInternalLink(entries, TdxBarQuickCustExtButton::StaticClass(),
+                                                GetResourceString(sdxBarCustomizeEllipsis), 0,
+                                                TNotifyEvent(this, &TdxBarDesignController::CustomizeClick), group))
       customize->SetEnabled(!manager->GetCustomizingFormHandle());
 }
 

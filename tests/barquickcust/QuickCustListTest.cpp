@@ -180,3 +180,27 @@ TEST_F(TQuickList, TheResetCommandResetsABarReadFromTheForm)
   quick->Close();
   PumpPending();
 }
+
+TEST_F(TQuickList, AnEntryWhoseCommandWentDoesNothing)
+{
+  AddBar({L"Open", L"Save", L"Print"});
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TdxBarQuickAccessSubControl* list = OpenQuickList(quick);
+  ASSERT_NE(list, nullptr);
+  TWeakRef<TdxBarQuickAccessSubControl> listRef(list);
+  TdxBarItem* save = ToolLinks()->Items(1)->GetItem();
+  ToolLinks()->Delete(1);
+  PumpPending();
+  ASSERT_TRUE(listRef);
+  TdxBarQuickCustItemControl* entry = EntryControl(list, 1);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->GetTargetLink(), nullptr);
+  EXPECT_FALSE(entry->IsChecked());
+  ASSERT_TRUE(ClickAt(CenterOfLink(list, 1)));
+  PumpPending();
+  EXPECT_TRUE(listRef) << "the menu stays";
+  EXPECT_EQ(ToolLinks()->Count(), 2);
+  EXPECT_EQ(ToolLinks()->Items(1)->GetItem()->GetCaption(), L"Print");
+  EXPECT_EQ(save->GetLinkCount(), 0) << "no link of the command came back";
+}

@@ -171,7 +171,8 @@ TEST_F(TQuickPopup, TheClosingCheckClosesThePopupWhenAnotherPopupOfItsChainIsAct
   ASSERT_TRUE(ref);
 
   // Another menu of the toolbar becomes the active popup: the check closes this one.
-  auto* other = static_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(Manager));
+  auto* other =
+      static_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(Manager));
   TWeakRef<TdxBarInternalSubMenuControl> otherRef(other);
   other->GetOwnLinks()->AddItem(ToolLinks()->Items(0)->GetItem());
   other->SetParentBarControl(Toolbar());
