@@ -567,7 +567,13 @@ void TdxBarControl::ClickMark(int AState)
   const TdxBarCustomizingServices& services = dxBarCustomizingServices();
   if (!services.ShowQuickControl || !GetQuickControlClass())
     return;  // the pressed look only (see MarkButtonUp)
-  services.ShowQuickControl(this);
+  try {
+    services.ShowQuickControl(this);
+  } catch (...) {
+    if (self)
+      QuickControlClosed();
+    throw;
+  }
   // Nothing to show: the mark does not stay open over nothing.
   if (self && FMarkState == 2 && !FQuickControl)
     QuickControlClosed();

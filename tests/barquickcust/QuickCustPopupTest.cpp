@@ -241,21 +241,41 @@ TEST_F(TQuickPopup, ThePopupGoesWithItsToolbar)
 TEST_F(TQuickPopup, NothingOpensWhileCustomizingOrWithoutQuickCustomizingAndNothingHidden)
 {
   AddBar({L"Open"});
-  TdxBarControl* bar = Toolbar();
   FBar->SetAllowQuickCustomizing(false);
   PumpPending();
-  bar = Toolbar();
-  if (bar && bar->HasMark()) {
-    bar->ClickMark(2);
-    EXPECT_EQ(bar->GetQuickControl(), nullptr);
-    EXPECT_NE(bar->GetMarkState(), 2) << "an empty popup leaves the mark closed";
-  }
+  TdxBarControl* bar = Toolbar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->HasMark());
+  bar->ClickMark(2);
+  EXPECT_EQ(bar->GetQuickControl(), nullptr);
+  EXPECT_NE(bar->GetMarkState(), 2) << "an empty popup leaves the mark closed";
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+
   FBar->SetAllowQuickCustomizing(true);
-  PumpPending();
   Manager->SetIsCustomizing(true);
+  PumpPending();
   bar = Toolbar();
   ASSERT_NE(bar, nullptr);
   bar->ClickMark(2);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
   EXPECT_EQ(bar->GetMarkState(), 0);
+}
+
+TEST_F(TQuickPopup, WithoutQuickCustomizingThePopupHoldsOnlyTheHiddenLinks)
+{
+  std::vector<String> captions;
+  for (int i = 0; i < 14; ++i)
+    captions.push_back(L"Command" + IntToStr(i));
+  AddBar(captions);
+  FBar->SetAllowQuickCustomizing(false);
+  PumpPending();
+  TdxBarControl* bar = Toolbar();
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetItemsHidden(); }));
+  ASSERT_TRUE(bar->HasMark()) << "hidden links show the mark";
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TdxBarItemLinks* links = quick->GetItemLinks();
+  ASSERT_EQ(links->Count(), 14 - bar->GetVisibleCount());
+  for (int i = 0; i < links->Count(); ++i)
+    EXPECT_FALSE(dynamic_cast<TdxBarQuickAccessItem*>(links->Items(i)->GetItem())) << i;
 }
