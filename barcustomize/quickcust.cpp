@@ -214,18 +214,15 @@ void TdxBarQuickControl::AfterConstruction()
   TdxBarControl::AfterConstruction();
   AttachInternal(FParentToolbar.Get(), false);
   FOpeningRect = dxBarGetMarkScreenRect(FParentToolbar.Get());
-  FTimer = new TcxTimer(nullptr);
+  FTimer = std::make_unique<TcxTimer>(nullptr);
   FTimer->SetEnabled(false);
   FTimer->SetInterval(ClosingCheckInterval);
   FTimer->SetOnTimer(TNotifyEvent(this, &TdxBarQuickControl::TimerFired));
 }
 
-TdxBarQuickControl::~TdxBarQuickControl()
-{
-  delete FTimer;
-}
+TdxBarQuickControl::~TdxBarQuickControl() = default;
 
-TCustomForm* TdxBarQuickControl::GetOwnerFormOf() const
+TCustomForm* TdxBarQuickControl::GetPopupOwnerForm() const
 {
   if (TdxBarControl* parent = FParentToolbar.Get())
     return parent->GetOwnerForm();
@@ -238,7 +235,7 @@ void TdxBarQuickControl::CreateParams(TCreateParams& Params)
   Params.Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   Params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
   Params.WindowClass.style = CS_SAVEBITS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  TCustomForm* form = GetOwnerFormOf();
+  TCustomForm* form = GetPopupOwnerForm();
   Params.WndParent = form && form->HandleAllocated() ? form->GetHandle() : nullptr;
 }
 

@@ -4,6 +4,8 @@
 // Items and item controls (model and item-control layers) and the popup's toolbar window.
 #pragma once
 
+#include <memory>
+
 #include "bars/buttons.h"
 #include "bars/subitems.h"
 #include "bars/submenu.h"
@@ -110,7 +112,8 @@ public:
   // The parent's mark in screen coordinates, where the popup opened.
   TRect GetOpeningRect() const { return FOpeningRect; }
   TdxBarControlKind GetKind() const override { return bckQuickCustomizing; }
-  TCustomForm* GetOwnerFormOf() const;
+  // The form of the toolbar it opened from (the popup's owner window).
+  TCustomForm* GetPopupOwnerForm() const;
 
   // Sizes the window for its links, places it against ARect (screen) inside the work area,
   // opening right (below a horizontal bar's mark, beside a vertical one's), and shows it
@@ -139,7 +142,7 @@ private:
 
   TWeakRef<TdxBarControl> FParentToolbar;
   TRect FOpeningRect{};
-  TcxTimer* FTimer = nullptr;
+  std::unique_ptr<TcxTimer> FTimer;
   bool FClosing = false;
 };
 
