@@ -313,13 +313,27 @@ void TdxBarQuickControl::PopupAtRectRight(const TRect& ARect)
   if (!self)
     return;
   const TRect b = GetFrameBorders();
+  const TRect work = WorkAreaAt(TPoint{ARect.left, ARect.top});
   TPoint client = GetSizeForWidth(dsNone, GetMinWidth(dsNone));
+  const int widest = std::max(1, int(work.right - work.left - b.left - b.right));
+  if (client.x > widest) {
+    // A link wider than the screen keeps a line of its own, cut off; the others wrap at
+    // the screen's width, and the height is what that layout takes.
+    SetBounds(GetLeft(), GetTop(), widest + b.left + b.right, work.bottom - work.top);
+    if (!self)
+      return;
+    CalculateViewInfo();
+    client = Point(widest, 0);
+    for (const TdxBarLayoutLink& link : GetPlacement())
+      if (link.Shown)
+        client.y = std::max(int(client.y), int(link.Bounds.bottom));
+  }
   const TSize size{client.x + b.left + b.right, client.y + b.top + b.bottom};
   TdxBarControl* parent = FParentToolbar.Get();
   const bool vertical = parent && parent->IsVertical();
   TdxBarMenuPlacementParams params;
   params.Size = size;
-  params.WorkArea = WorkAreaAt(TPoint{ARect.left, ARect.top});
+  params.WorkArea = work;
   params.PrefersRight = true;
   params.PrefersDown = true;
   if (vertical) {

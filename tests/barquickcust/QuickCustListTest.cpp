@@ -204,3 +204,26 @@ TEST_F(TQuickList, AnEntryWhoseCommandWentDoesNothing)
   EXPECT_EQ(ToolLinks()->Items(1)->GetItem()->GetCaption(), L"Print");
   EXPECT_EQ(save->GetLinkCount(), 0) << "no link of the command came back";
 }
+
+TEST_F(TQuickList, AHugeCaptionAndHundredsOfCommandsStillOpenAList)
+{
+  std::vector<String> captions(300, L"Cmd");
+  captions[1] = String(10000, L'W');
+  AddBar(captions);
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  // The popup of hidden commands keeps to the screen's width, its last entry within reach.
+  RECT popup{};
+  GetWindowRect(quick->GetHandle(), &popup);
+  EXPECT_LE(popup.right - popup.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_GE(popup.left, 0);
+  TdxBarQuickAccessSubControl* list = OpenQuickList(quick);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->GetItemLinks()->Count(), 301);
+  // The list stays within the screen's height and scrolls instead.
+  RECT w{};
+  GetWindowRect(list->GetHandle(), &w);
+  EXPECT_LE(w.bottom - w.top, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(list->CanScrollDown());
+  EXPECT_EQ(EntryControl(list, 1)->GetCaption().size(), 10000u);
+}
