@@ -146,7 +146,7 @@ TEST_F(TQuickList, TheCommandsAfterTheEntries)
   EXPECT_NE(Toolbar()->GetMarkState(), 2);
 }
 
-TEST_F(TQuickList, TheResetCommandResetsABarReadFromTheForm)
+TEST_F(TQuickList, ABarReadFromTheFormOffersItsReset)
 {
   // A bar the form's data made can be reset; the command asks first.
   const String text =
