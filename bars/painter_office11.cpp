@@ -513,6 +513,29 @@ void TdxBarOffice11Painter::DrawFlatGlyphFrame(const TdxBarItemControlDrawParams
     FillBackgroundRect(ADrawParams, DC, R, ABrush, false);
 }
 
+void TdxBarOffice11Painter::DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const auto* button = dynamic_cast<const TdxBarButtonLikeControlDrawParams*>(ADrawParams);
+  HDC DC = ParamsDC(ADrawParams);
+  const bool open = ADrawParams && ADrawParams->States.DroppedDown;
+  if (!button || !DC || ADrawParams->IsMenu() || !ADrawParams->Enabled || !(ADrawParams->States.Selected || open)) {
+    inherited::DrawButtonArrowPart(ADrawParams, R);
+    return;
+  }
+  // The arrow part lies on the same gradient as the face beside it, so a hot or open
+  // button reads as one piece; its frame shares the face's right edge.
+  TRect arrow = R;
+  arrow.left = std::max(R.left, R.right - std::max(0, button->ArrowWidth));
+  TRect part = Rect(std::max(R.left, arrow.left - 1), arrow.top, arrow.right, arrow.bottom);
+  TdxBarItemStateFlags states = ADrawParams->States;
+  states.Pressed = states.Pressed || open;
+  states.Selected = true;
+  const TCustomdxBarControl* parent = ParentOf(ADrawParams);
+  FillSelectionGradient(DC, part, states, parent && parent->GetBarKind() == bkVertical);
+  FrameOffice11Rect(DC, part);
+  DrawButtonArrowGlyph(ADrawParams, arrow);
+}
+
 // ---------------------------------------------------------------------------
 // Menus
 

@@ -85,13 +85,26 @@ void TdxBarStandardPainter::DrawCheckMark(HDC DC, const TPoint& P, int AScale, b
 {
   if (!DC)
     return;
-  if (AEnabled) {
-    bool blackFace = ::GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0);
-    DrawCheckStroke(DC, P, AScale, 2 * AScale, blackFace ? clWhite : clBlack);
+  // Two rows a unit: the 9 x 7 mark every look centres.
+  const int depth = 2 * AScale;
+  if (!AEnabled) {
+    // Engraved as disabled captions are: the light copy goes first, so the shadow mark
+    // stays whole over it.
+    DrawCheckStroke(DC, Point(P.x + 1, P.y + 1), AScale, depth, SysColor(COLOR_BTNHIGHLIGHT));
+    DrawCheckStroke(DC, P, AScale, depth, SysColor(COLOR_BTNSHADOW));
     return;
   }
-  DrawCheckStroke(DC, Point(P.x + 1, P.y + 1), AScale, 4 * AScale, SysColor(COLOR_BTNHIGHLIGHT));
-  DrawCheckStroke(DC, P, AScale, 4 * AScale, SysColor(COLOR_BTNSHADOW));
+  bool blackFace = ::GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0);
+  TColor ink = blackFace ? clWhite : clBlack;
+  TColor edge = blackFace ? clBlack : clWhite;
+  DrawCheckStroke(DC, P, AScale, depth, ink);
+  // An edge of the opposite colour under the mark and across both its ends keeps it
+  // readable on the checker of a down item.
+  DrawCheckStroke(DC, Point(P.x, P.y + depth), AScale, AScale, edge);
+  const TPoint first = Point(P.x, P.y + 2 * AScale);  // where the stroke starts
+  const TPoint last = Point(P.x + 8 * AScale, P.y);   // and where it ends
+  FillRectByColor(DC, Rect(first.x - AScale, first.y, first.x, first.y + depth), edge);
+  FillRectByColor(DC, Rect(last.x + 1, last.y, last.x + 1 + AScale, last.y + depth), edge);
 }
 
 // ---------------------------------------------------------------------------

@@ -245,6 +245,48 @@ TEST(ClassicLook, StandardBarHasTwoRaisedDragBarsAndEnhancedOne)
 
 // --- The gradient look -----------------------------------------------------------------
 
+// A split button hot or open is one piece: its arrow part lies on the same gradient as its
+// face, row by row, inside the same frame; idle, the arrow part shows the bar.
+TEST(GradientLook, ArrowPartOfAHotOrOpenSplitButtonSharesTheFacesGradient)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsOffice11);
+  const TdxOffice11Colors& c = dxOffice11Colors();
+  struct TRow {
+    bool Selected, Open;
+    TColor First, Last;
+  };
+  for (TRow row :
+       {TRow{true, false, c.SelectedColor1, c.SelectedColor2}, TRow{false, true, c.PressedColor1, c.PressedColor2},
+        TRow{true, true, c.PressedColor1, c.PressedColor2}}) {
+    SCOPED_TRACE(row.Open ? "open" : "hot");
+    TDib32 dib(80, 40, Paper);
+    TDibCanvas canvas(dib);
+    TPaintItem item(host.Bar);
+    item.HasGlyph = false;
+    TdxBarButtonLikeControlDrawParams params;
+    InitButtonParams(params, &item, &canvas.Cx, ivpGlyph);
+    params.IsDropDown = true;
+    params.IsSplit = true;
+    params.ArrowWidth = host.Painter()->GetButtonArrowWidth(host.Manager);
+    params.PaintedSelected = params.IsSelected = params.States.Selected = row.Selected;
+    params.States.DroppedDown = row.Open;
+    const TRect r = Rect(4, 4, 36 + params.ArrowWidth, 34);
+    host.Painter()->DrawButtonLikeControl(&params, r);
+    const int face = r.left + 3, arrow = r.right - 2;
+    for (int y : {r.top + 2, (r.top + r.bottom) / 2 - 6, r.bottom - 3}) {
+      EXPECT_EQ(dib.Pixel(arrow, y), dib.Pixel(face, y)) << "row " << y;
+      EXPECT_TRUE(IsColorBetween(dib.Pixel(arrow, y), ColorToRGB(row.First), ColorToRGB(row.Last)))
+          << ColorText(dib.Pixel(arrow, y));
+    }
+    EXPECT_NE(dib.Pixel(arrow, r.top + 2), dib.Pixel(arrow, r.bottom - 3)) << "a gradient, not a fill";
+    // One frame round both parts: its top runs on over the arrow part.
+    const COLORREF frame = dib.Pixel(r.left, (r.top + r.bottom) / 2);
+    EXPECT_EQ(dib.Pixel(arrow, r.top), frame);
+    EXPECT_EQ(dib.Pixel(r.right - 1, (r.top + r.bottom) / 2), frame);
+  }
+}
+
 TEST(GradientLook, DisabledCaptionIsDrawnOnceInTheSetsColour)
 {
   TPaintHost host;

@@ -26,14 +26,6 @@ COLORREF Rgb(TColor AColor)
   return COLORREF(ColorToRGB(AColor));
 }
 
-// A colour between two others, channel by channel (gradient pixels).
-bool IsBetween(COLORREF C, COLORREF A, COLORREF B, int Tolerance = 3)
-{
-  auto within = [&](int c, int a, int b) { return c >= std::min(a, b) - Tolerance && c <= std::max(a, b) + Tolerance; };
-  return within(GetRValue(C), GetRValue(A), GetRValue(B)) && within(GetGValue(C), GetGValue(A), GetGValue(B)) &&
-         within(GetBValue(C), GetBValue(A), GetBValue(B));
-}
-
 }  // namespace
 
 class TLooks : public TSceneFixture {
@@ -98,7 +90,7 @@ TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
   COLORREF top = idle.Pixel(open.left + 1, open.top + 1), bottom = idle.Pixel(open.left + 1, open.bottom - 2);
   EXPECT_NE(top, bottom);
   EXPECT_EQ(idle.Pixel(InShot(L"btnOff").left + 1, open.top + 1), top);
-  EXPECT_TRUE(IsBetween(top, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor))) << ColorText(top);
+  EXPECT_TRUE(IsColorBetween(top, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor))) << ColorText(top);
   // The dock site runs from its first colour at the left to its second at the right.
   TdxDockControl* site = Manager->GetBars()->GetDockControl(dsTop);
   RECT sr{};
@@ -110,10 +102,10 @@ TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
   EXPECT_NE(left, right);
   // Hot and held faces are the selection gradients; the separator is a dark and a light line.
   TDib32 hot = ShotWith("looks-office-hot", L"btnBlue");
-  EXPECT_TRUE(IsBetween(Corner(hot, L"btnBlue"), Rgb(c.SelectedColor1), Rgb(c.SelectedColor2)));
+  EXPECT_TRUE(IsColorBetween(Corner(hot, L"btnBlue"), Rgb(c.SelectedColor1), Rgb(c.SelectedColor2)));
   TDib32 held = ShotWith("looks-office-held", L"btnBlue", true);
-  EXPECT_TRUE(IsBetween(Corner(held, L"btnBlue"), Rgb(c.PressedColor1), Rgb(c.PressedColor2)));
-  EXPECT_TRUE(IsBetween(Corner(held, L"btnCheck"), Rgb(c.CheckedColor1), Rgb(c.CheckedColor2)));
+  EXPECT_TRUE(IsColorBetween(Corner(held, L"btnBlue"), Rgb(c.PressedColor1), Rgb(c.PressedColor2)));
+  EXPECT_TRUE(IsColorBetween(Corner(held, L"btnCheck"), Rgb(c.CheckedColor1), Rgb(c.CheckedColor2)));
   TRect sep = Toolbar->GetSeparators()[0].Bounds;
   RECT w{};
   GetWindowRect(Toolbar->GetHandle(), &w);
@@ -157,7 +149,7 @@ TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
   const COLORREF face = RGB(200, 170, 140);
   auto toolbarGradient = [](COLORREF C) {
     const TdxOffice11Colors& c = dxOffice11Colors();
-    return IsBetween(C, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor));
+    return IsColorBetween(C, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor));
   };
   struct TCase {
     TdxBarManagerStyle Style;
