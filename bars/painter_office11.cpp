@@ -256,9 +256,12 @@ void TdxBarOffice11Painter::DrawDockedBarBorder(const TCustomdxBarControl* ABarC
   bool vertical = IsVerticalBar(ABarControl);
   if (ABarControl->IsMainMenu()) {
     // The main menu has no rounded ends: one line of the border colour along its long sides.
-    return;
-  }
-  if (HasSingleBorder(ABarControl)) {
+    FillRectByColor(DC, vertical ? Rect(R.left, R.top, R.left + 1, R.bottom) : Rect(R.left, R.top, R.right, R.top + 1),
+                    c.ToolbarBorderColor);
+    FillRectByColor(
+        DC, vertical ? Rect(R.right - 1, R.top, R.right, R.bottom) : Rect(R.left, R.bottom - 1, R.right, R.bottom),
+        c.ToolbarBorderColor);
+  } else if (HasSingleBorder(ABarControl)) {
     // The bar's far side and end carry the border colour; its corners are cut by one
     // pixel, so the ends look round.
     TRect body = R;

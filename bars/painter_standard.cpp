@@ -290,9 +290,12 @@ void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl
   TdxBarManager* manager = ABarControl ? ABarControl->GetBarManager() : nullptr;
   TRect r = R;
   if (button == 2 && manager && manager->GetFlatCloseButton()) {
-    // A flat close glyph inside a one-pixel edge of its own.
+    // A flat close glyph of the button's size, clipped inside a one-pixel edge of its own.
     TRect inner = InflateRect(r, -1, -1);
-    ::DrawFrameControl(DC, &inner, DFC_CAPTION, kind | DFCS_FLAT);
+    TdxBarClipRgn saved = SaveClipRgn(DC);
+    ::IntersectClipRect(DC, inner.left, inner.top, inner.right, inner.bottom);
+    ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | DFCS_FLAT);
+    RestoreClipRgn(DC, saved);
     ::DrawEdge(DC, &r, AState == 4 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     return;
   }

@@ -418,19 +418,20 @@ int Run(const String& AFolder)
     Print(file);
     open->Close();
     Settle(200);
-    // Narrowed, with the captioned bar at the left: the rows and that bar keep items
-    // behind their marks.
-    side->SetVisible(true);
-    form->SetBounds(form->GetLeft(), form->GetTop(), 330, 340);
+  }
+  // Last (a hosted control once hidden behind a mark stays hidden when the form widens
+  // again): each look narrowed, with the captioned bar at the left, so that the rows and
+  // that bar keep items behind their marks.
+  side->SetVisible(true);
+  form->SetBounds(form->GetLeft(), form->GetTop(), 330, 340);
+  for (const TLook& look : Looks) {
+    manager->SetStyle(look.Style);
     Settle(300);
     RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     Settle(300);
-    file = AFolder + L"\\gallery-" + look.Name + L"-narrow.bmp";
+    String file = AFolder + L"\\gallery-" + look.Name + L"-narrow.bmp";
     SaveShot(form, floating, file);
     Print(file);
-    side->SetVisible(false);
-    form->SetBounds(form->GetLeft(), form->GetTop(), 520, 270);
-    Settle(300);
   }
   form->Free();
   return 0;

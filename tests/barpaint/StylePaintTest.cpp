@@ -308,6 +308,36 @@ TEST(GradientLook, DisabledCaptionIsDrawnOnceInTheSetsColour)
   EXPECT_EQ(p->GetSizingFrameWidth(), 3);
 }
 
+// The main menu bar has square ends: a line of the toolbar border colour along each long
+// side, and its dotted grip like every dockable bar.
+TEST(GradientLook, MainMenuBarHasBorderLinesAndItsGrip)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsOffice11);
+  const TdxOffice11Colors& c = dxOffice11Colors();
+  host.Bar->MainMenu = true;
+  host.Bar->Dockable = true;
+  host.Bar->DockingStyle = dsTop;
+  TDib32 dib(200, 26, Paper);
+  TRect r = Rect(0, 0, 200, 26);
+  host.Painter()->DrawDockedBarBorder(host.Bar, dib.DC(), r);
+  const COLORREF border = ColorToRGB(c.ToolbarBorderColor);
+  for (int x : {20, 100, 180}) {
+    EXPECT_TRUE(ColorNear(dib.Pixel(x, 1), border, 0)) << x;
+    EXPECT_TRUE(ColorNear(dib.Pixel(x, 24), border, 0)) << x;
+    EXPECT_FALSE(ColorNear(dib.Pixel(x, 12), border, 0)) << x << ": the ends are open";
+  }
+  const RECT grip{1, 2, 12, 24};  // the first pixels of the bar inside its ring
+  EXPECT_GT(CountPixelsNear(dib, grip, ColorToRGB(c.DotsDarkColor), 0), 3) << "the grip's dots";
+  // Turned on a side: the lines run down it.
+  host.Bar->DockingStyle = dsLeft;
+  TDib32 side(26, 200, Paper);
+  r = Rect(0, 0, 26, 200);
+  host.Painter()->DrawDockedBarBorder(host.Bar, side.DC(), r);
+  EXPECT_TRUE(ColorNear(side.Pixel(1, 100), border, 0));
+  EXPECT_TRUE(ColorNear(side.Pixel(24, 100), border, 0));
+}
+
 TEST(GradientLook, EveryManagerHoldsTheColourSetAndTheLastFreesIt)
 {
   const int start = GetOffice11ColorsUserCount();
