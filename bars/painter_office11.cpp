@@ -215,8 +215,10 @@ void TdxBarOffice11Painter::DrawToolbarBackground(const TCustomdxBarControl* ABa
   TRect client = ABarControl->GetClientRect();
   int saved = ::SaveDC(DC);
   ::IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
-  bool vertical = IsVerticalBar(ABarControl);
-  if (docked)
+  // A bar with its border, docked or floating, is a toolbar; other bar windows take the
+  // plain two-colour gradient.
+  bool vertical = docked && IsVerticalBar(ABarControl);
+  if (HasSingleBorder(ABarControl))
     FillTwoStageGradientRect(DC, client, c.ToolbarLightColor, BlendColors(c.ToolbarLightColor, c.ToolbarDarkColor, 70),
                              c.ToolbarDarkColor, vertical);
   else

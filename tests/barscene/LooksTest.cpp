@@ -123,6 +123,34 @@ TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
   EXPECT_NE(side.Pixel(3, y), side.Pixel(side.Width() - 4, y));
 }
 
+// A floating toolbar is a toolbar: the same two-stage gradient from top to bottom as a
+// docked one, whose middle is not halfway between its ends.
+TEST_F(TLooks, FloatingGradientToolbarTakesTheToolbarsTwoStageGradient)
+{
+  Manager->SetStyle(bmsOffice11);
+  if (!IsOffice11SchemeActive())
+    GTEST_SKIP() << "the classic colours make a gradient too shallow to tell its stages apart";
+  TdxBarControl* floating = ReshowFloating();
+  ASSERT_NE(floating, nullptr);
+  TDib32 shot = Shot("looks-office-floating", floating);
+  RECT w{};
+  GetWindowRect(floating->GetHandle(), &w);
+  POINT origin{0, 0};
+  ClientToScreen(floating->GetHandle(), &origin);
+  RECT client{};
+  GetClientRect(floating->GetHandle(), &client);
+  // The client's right end, past the bar's one button.
+  const int x = origin.x - w.left + client.right - 2;
+  const int top = origin.y - w.top, height = client.bottom;
+  const COLORREF first = shot.Pixel(x, top), middle = shot.Pixel(x, top + height / 2),
+                 last = shot.Pixel(x, top + height - 1);
+  const COLORREF halfway = RGB((GetRValue(first) + GetRValue(last)) / 2, (GetGValue(first) + GetGValue(last)) / 2,
+                               (GetBValue(first) + GetBValue(last)) / 2);
+  EXPECT_NE(first, last);
+  EXPECT_TRUE(IsColorBetween(middle, first, last)) << ColorText(middle);
+  EXPECT_GT(ColorDistance(middle, halfway), 6) << ColorText(middle) << " " << ColorText(halfway);
+}
+
 TEST_F(TLooks, GradientMarkCoversTheBarsRoundedEnd)
 {
   Manager->SetStyle(bmsFlat);
