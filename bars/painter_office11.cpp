@@ -28,19 +28,6 @@ HBRUSH SetBrush(HBRUSH ABrush, int AFallback)
   return ABrush ? ABrush : dxBarSysColorBrush(AFallback);
 }
 
-// The toolbar's bar when the window is a toolbar.
-const TdxBar* BarOf(const TCustomdxBarControl* ABarControl)
-{
-  const auto* toolbar = dynamic_cast<const TdxBarControl*>(ABarControl);
-  return toolbar ? toolbar->GetBar() : nullptr;
-}
-
-bool HasSingleBorder(const TCustomdxBarControl* ABarControl)
-{
-  const TdxBar* bar = BarOf(ABarControl);
-  return bar && bar->GetBorderStyle() == bbsSingle;
-}
-
 // Where a menu meets the toolbar button that opened it: the run of its edge along the
 // button (window coordinates, the button's own frame left out) and whether that edge is
 // the menu's top. False when the menu does not touch its button.

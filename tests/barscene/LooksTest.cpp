@@ -3,6 +3,8 @@
 // gradients, and switching looks at run time (everything repainted, no GDI object left).
 #include "SceneTestUtil.h"
 
+#include <vsstyle.h>
+
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
 #include "lookandfeel/cxGraphics.h"
@@ -11,6 +13,7 @@
 #include "platform/GraphicsObjects.h"
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "support/RecordingTheme.h"
 #include "support/SysColors.h"
 #include "platform/Scope.h"
 
@@ -170,6 +173,41 @@ TEST_F(TLooks, XPFacesAreTheThemesAndDifferFromTheIdleFace)
   TDib32 hot = ShotWith("looks-xp-hot", L"btnBlue");
   EXPECT_NE(Corner(hot, L"btnBlue"), Corner(idle, L"btnBlue"));
   EXPECT_TRUE(ColorNear(Corner(idle, L"btnOpen"), GetThemedToolBarFillColor(), 2)) << "the themed toolbar colour";
+}
+
+// The mark's themed face covers the mark of a bar with its border; on a bar without one it
+// keeps 2 pixels off the bar's edges, across the bar.
+TEST_F(TLooks, XPMarkKeepsOffTheEdgesOfABarWithoutBorder)
+{
+  if (!AreVisualStylesAvailable(totToolBar))
+    GTEST_SKIP() << "visual styles are off";
+  TRecordingTheme theme;
+  Manager->SetStyle(bmsXP);
+  ASSERT_EQ(Manager->GetCurrentPainterClass(), TdxBarXPPainter::StaticClass());
+  struct TCase {
+    TdxBarBorderStyle Border;
+    TdxBarDockingStyle Side;
+    TRect Inset;  // of the face inside the mark: left, top, right, bottom
+  } cases[] = {{bbsSingle, dsTop, {0, 0, 0, 0}},
+               {bbsNone, dsTop, {0, 2, 0, 2}},
+               {bbsNone, dsLeft, {2, 0, 2, 0}},
+               {bbsSingle, dsLeft, {0, 0, 0, 0}}};
+  for (const TCase& c : cases) {
+    Docked->SetBorderStyle(c.Border);
+    Docked->SetDockingStyle(c.Side);
+    PumpPending();
+    Toolbar = Docked->GetControl();
+    ASSERT_NE(Toolbar, nullptr);
+    const TRect mark = Manager->GetPainter()->GetMarkRect(Toolbar);
+    TDib32 dib(Toolbar->GetWidth(), Toolbar->GetHeight(), RGB(1, 2, 3));
+    theme.Drawn.clear();
+    theme.Rects.clear();
+    Manager->GetPainter()->DrawMarkBackground(Toolbar, dib.DC(), mark, Toolbar->GetBackgroundBrush());
+    ASSERT_EQ(theme.Drawn.size(), 1u);
+    EXPECT_EQ(theme.Drawn[0], (TRecordedPart{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_NORMAL}));
+    EXPECT_EQ(theme.Rects[0], InflateRectBy(mark, -c.Inset.left, -c.Inset.top, -c.Inset.right, -c.Inset.bottom))
+        << "border " << c.Border << ", side " << c.Side;
+  }
 }
 
 TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
