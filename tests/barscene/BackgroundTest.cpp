@@ -117,27 +117,3 @@ TEST_F(TBarBackgroundScene, BarColourFillsTheBarInEveryLook)
     EXPECT_TRUE(ColorNear(shot.Pixel(p.x - w.left, p.y - w.top), RGB(255, 0, 0), 2)) << "look " << style;
   }
 }
-
-// An idle button shows the bar's bitmap behind its glyph as around it: nothing fills its
-// glyph cell in any look.
-TEST_F(TBarBackgroundScene, IdleButtonsShowTheBarsBitmapBehindTheirGlyph)
-{
-  auto bitmap = Stripes();
-  Docked->SetBackgroundBitmap(bitmap.get());
-  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11}) {
-    Manager->SetStyle(style);
-    PumpPending();
-    Toolbar = Docked->GetControl();
-    MoveAway();
-    TDib32 shot = Shot("background-idle");
-    TRect item = LinkOf(L"btnBlue")->GetItemRect();
-    POINT client{0, 0};
-    ClientToScreen(Toolbar->GetHandle(), &client);
-    RECT w{};
-    GetWindowRect(Toolbar->GetHandle(), &w);
-    // Just inside the button, off its glyph.
-    const int x = item.left + 2, y = item.top + 2;
-    COLORREF seen = shot.Pixel(client.x - w.left + x, client.y - w.top + y);
-    EXPECT_TRUE(ColorNear(seen, StripeColour(Wrap(x)), 2)) << "look " << style << ": " << ColorText(seen);
-  }
-}
