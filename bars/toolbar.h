@@ -329,6 +329,7 @@ protected:
   void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient, TdxBarItemControl* AControl,
                         const TPoint& P) override;
   void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
+  void DoMouseLeave() override;
   void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
   void ActivateWithControl(TdxBarItemControl* AControl) override;
   void Deactivate() override;

@@ -318,6 +318,16 @@ void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* ACont
   TCustomdxBarControl::ControlMouseMove(Shift, AControl, P);
 }
 
+// A docked bar has no timer watching its hot mark: the pointer leaving the window cools it.
+void TdxBarControl::DoMouseLeave()
+{
+  TWeakRef<TdxBarControl> self(this);
+  if (FMarkState == 1 && FDockingStyle != dsNone && !IsDestroying())
+    ClickMark(0);
+  if (self)
+    TCustomdxBarControl::DoMouseLeave();
+}
+
 void TdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
 {
   if (dxBarMDIButtonsState().Pressed) {
@@ -540,9 +550,10 @@ void TdxBarControl::ClickMark(int AState)
   AState = std::clamp(AState, 0, 2);
   if (IsCustomizing() && AState != 0)
     return;
-  StopMarkTimer();
+  // The same state again changes nothing: a hot floating mark keeps its timer.
   if (AState == FMarkState)
     return;
+  StopMarkTimer();
   const int old = FMarkState;
   FMarkState = AState;
   TWeakRef<TdxBarControl> self(this);

@@ -194,14 +194,27 @@ TEST_F(TQuickPopup, AHotMarkHintsAtItsPopup)
   EXPECT_EQ(bar->GetMarkHint(), StripAccelChars(AccessCaption()));
   Manager->SetShowHint(true);
   const TRect mark = dxBarGetMarkScreenRect(bar);
+  // The look frames a hot mark, so the pointer makes it hot; the hint comes with the hot state.
   ASSERT_TRUE(MoveMouseTo(CenterOf(mark)));
-  // The mark turns hot where the look tracks it; the hint comes with the hot state.
-  bar->ClickMark(1);
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 1; }));
   ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
   EXPECT_EQ(dxBarHintWindow()->GetText(), StripAccelChars(AccessCaption()));
   // Opening the popup takes the hint away.
   ASSERT_TRUE(ClickAt(CenterOf(mark)));
   EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }));
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 2; }));
+  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() != 2; }));
+
+  // The standard look draws its mark the same hot or not: the pointer leaves it alone.
+  MoveMouseTo(POINT{5, 5});
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 0; })) << "leaving the mark cools it";
+  Manager->SetStyle(bmsStandard);
+  PumpPending();
+  bar = Toolbar();
+  ASSERT_TRUE(MoveMouseTo(CenterOf(dxBarGetMarkScreenRect(bar))));
+  PumpPending();
+  EXPECT_EQ(bar->GetMarkState(), 0);
 }
 
 TEST_F(TQuickPopup, AFloatingToolbarsCaptionMarkOpensTheSamePopup)
