@@ -336,14 +336,14 @@ public:
 
 private:
   // Pressed, then let go as the pointer's release would: with no capture to end the press,
-  // a mark left pressed would stay drawn so.
+  // a mark left pressed would stay drawn so. A popup it opened keeps it open until it closes.
   bool Click()
   {
     TWeakRef<TdxBarControl> bar = FBar;
     if (!IsAlive() || !bar || !IsVisible())
       return false;
     bar->ClickMark(2);
-    if (bar && bar->GetMarkState() == 2 && ::GetCapture() != bar->GetHandle())
+    if (bar && bar->GetMarkState() == 2 && !bar->GetQuickControl() && ::GetCapture() != bar->GetHandle())
       bar->ClickMark(0);
     return true;
   }

@@ -8,6 +8,7 @@
 #include "bars/baraccessibility.h"
 #include "bars/bar.h"
 #include "bars/buttons.h"
+#include "bars/customizing.h"
 #include "bars/dockcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/subitems.h"
@@ -502,7 +503,19 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
             cxAccessibleHitChild);
   EXPECT_EQ(child, 2);
 
-  // Enter and Space press and let go; other keys are not the mark's.
+  // Enter opens the popup, which keeps the mark open until it closes.
+  ASSERT_TRUE(mark->HandleNavigationKey(VK_RETURN));
+  EXPECT_NE(control->GetQuickControl(), nullptr);
+  EXPECT_EQ(control->GetMarkState(), 2);
+  control->ClickMark(0);
+  EXPECT_TRUE(PumpUntil([&] { return control->GetQuickControl() == nullptr; }));
+  control->States.clear();
+
+  // With no popup to open, Enter and Space press and let go; other keys are not the mark's.
+  TdxBarCustomizingServices none = dxBarCustomizingServices();
+  none.ShowQuickControl = nullptr;
+  TdxBarCustomizingServices previous = SetdxBarCustomizingServices(none);
+  TFinally restore([&]() noexcept { SetdxBarCustomizingServices(previous); });
   EXPECT_FALSE(mark->HandleNavigationKey(VK_TAB));
   EXPECT_TRUE(control->States.empty());
   EXPECT_TRUE(mark->HandleNavigationKey(VK_RETURN));
