@@ -65,8 +65,8 @@ HIMAGELIST LoadPictures(HINSTANCE Instance)
 
 HWND MakeToolbar(HWND Parent, HINSTANCE Instance, HIMAGELIST Images)
 {
-  HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_TOP, 0, 0,
-                                 0, 0, Parent, reinterpret_cast<HMENU>(1), Instance, nullptr);
+  HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_TOP, 0, 0, 0,
+                                 0, Parent, reinterpret_cast<HMENU>(1), Instance, nullptr);
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images));
   SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(60, 200));
