@@ -219,6 +219,37 @@ TComponent* BarsOnOneDockSite(int Count)
   return form;
 }
 
+// The native counterpart: toolbar controls of one button each made one after another on a
+// shown form, each on a row of its own below the others.
+TComponent* NativeToolbarsOnAForm(int Count)
+{
+  TCustomForm* form = ShownForm();
+  int top = 0;
+  for (int i = 0; i < Count; ++i) {
+    HWND toolbar =
+        CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, top,
+                        0, 0, form->GetHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    const String caption = ButtonCaption(i);
+    TBBUTTON button{};
+    button.iBitmap = I_IMAGENONE;
+    button.idCommand = 1000 + i;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+    button.iString = INT_PTR(caption.c_str());
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 1, LPARAM(&button));
+    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    RECT r{};
+    GetWindowRect(toolbar, &r);
+    SetWindowPos(toolbar, nullptr, 0, top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    top += r.bottom - r.top;
+  }
+  PaintNow(form->GetHandle());
+  return form;
+}
+
 // The same bars, read from form data.
 String BarsFormData(int Count)
 {
@@ -260,22 +291,27 @@ void ScaleTable(double BudgetSeconds, const std::vector<int>& Sizes)
       {"named components", NamedComponents},
       {"items on a form", ItemsOnAForm},
       {"bars on one dock site", BarsOnOneDockSite},
+      {"native toolbars on a form", NativeToolbarsOnAForm},
       {"bars from form data", [](int n) { return BarsFromFormData(BarsFormData(n)); }},
   };
-  std::printf("\nGrowth: making and freeing N of a kind under one owner (ms; x = time over the previous N)\n");
-  std::printf("%-24s %6s %10s %6s %10s %6s\n", "kind", "N", "make ms", "x", "free ms", "x");
+  std::printf(
+      "\nGrowth: making and freeing N of a kind under one owner (ms; x = time over the previous N;\n"
+      "us/one = making time per one)\n");
+  std::printf("%-26s %6s %10s %6s %9s %10s %6s\n", "kind", "N", "make ms", "x", "us/one", "free ms", "x");
   for (TSeries& s : series) {
     double lastMake = 0, lastFree = 0;
     for (int n : Sizes) {
       if (s.Over) {
-        std::printf("%-24s %6d %10s %6s %10s %6s\n", s.Name, n, "skipped", "", "skipped", "");
+        std::printf("%-26s %6d %10s %6s %9s %10s %6s\n", s.Name, n, "skipped", "", "", "skipped", "");
         continue;
       }
       auto [make, free] = TimeMakeAndFree([&] { return s.Make(n); });
+      const double each = make * 1e3 / n;
       if (lastMake > 0)
-        std::printf("%-24s %6d %10.1f %6.2f %10.1f %6.2f\n", s.Name, n, make, make / lastMake, free, free / lastFree);
+        std::printf("%-26s %6d %10.1f %6.2f %9.1f %10.1f %6.2f\n", s.Name, n, make, make / lastMake, each, free,
+                    free / lastFree);
       else
-        std::printf("%-24s %6d %10.1f %6s %10.1f %6s\n", s.Name, n, make, "", free, "");
+        std::printf("%-26s %6d %10.1f %6s %9.1f %10.1f %6s\n", s.Name, n, make, "", each, free, "");
       std::fflush(stdout);
       lastMake = make;
       lastFree = free;
