@@ -36,9 +36,13 @@ TPoint DragCursorPos()
 // top-level parent is never covered within a parent of its own.
 bool IsParentUncoveredAt(TdxDockControl* ADock, const TPoint& P)
 {
-  if (!ADock->HandleAllocated())
+  HWND parent = nullptr;
+  if (ADock->HandleAllocated())
+    parent = GetParent(ADock->GetHandle());
+  else if (TWinControl* control = ADock->GetParent(); control && control->HandleAllocated())
+    parent = control->GetHandle();  // an empty site not yet given its window
+  else
     return false;
-  HWND parent = GetParent(ADock->GetHandle());
   HWND grandParent = parent ? GetParent(parent) : nullptr;
   if (!parent || !grandParent || (GetWindowLongW(parent, GWL_STYLE) & WS_CHILD) == 0)
     return true;

@@ -706,9 +706,14 @@ TPoint TdxDockControl::GetRowBoundaryPoint(int ARow, bool AOneOnRow)
 TRect TdxDockControl::GetDockZoneRect()
 {
   TRect r{};
-  if (!HandleAllocated())
+  if (HandleAllocated())
+    GetWindowRect(GetHandle(), &r);
+  else if (TWinControl* parent = GetParent(); parent && parent->HandleAllocated()) {
+    // An empty site not yet given its window lies where its bounds put it.
+    r = GetBoundsRect();
+    MapWindowPoints(parent->GetHandle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  } else
     return r;
-  GetWindowRect(GetHandle(), &r);
   TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
   const int zone = bars ? bars->GetDockingZoneSize() : 20;
   // The zone reaches into the form from the side the site lies on.
@@ -1013,9 +1018,48 @@ void TdxDockControl::CreateParams(TCreateParams& Params)
     Params.WindowClass.style |= CS_VREDRAW | CS_HREDRAW;
 }
 
+// Every manager has four sites, and most forms dock bars on one or two: a site of its own
+// that holds nothing takes no room and draws nothing, so its window waits until a control
+// docks there, the site takes room, or something asks for the window.
+bool TdxDockControl::WantsWindowToShow()
+{
+  return FWindowWanted || !IsOwnedByManager() || IsDesigning() || GetControlCount() > 0 ||
+         (GetWidth() > 0 && GetHeight() > 0);
+}
+
+void TdxDockControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+  TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (!HandleAllocated() && WantsWindowToShow())
+    UpdateControlState();
+}
+
+void TdxDockControl::CreateWnd()
+{
+  TCustomControl::CreateWnd();
+  // A window made while the manager holds the sites' redraw off joins them once it shows
+  // (showing it gives it back its redraw).
+  FJoinRedrawLock = IsOwnedByManager() && FBarManager && FBarManager->IsUpdateLocked();
+}
+
 void TdxDockControl::WndProc(TMessage& Message)
 {
   switch (Message.Msg) {
+    case CM_SHOWINGCHANGED:
+      TCustomControl::WndProc(Message);
+      if (FJoinRedrawLock && GetShowing()) {
+        FJoinRedrawLock = false;
+        if (FBarManager && FBarManager->IsUpdateLocked() && GetVisible())
+          SendMessageW(GetHandle(), WM_SETREDRAW, FALSE, 0);
+      }
+      return;
+    case CM_CONTROLLISTCHANGE:
+      // A control about to dock here shows only in a site that shows.
+      if (Message.LParam && !HandleAllocated()) {
+        FWindowWanted = true;
+        UpdateControlState();
+      }
+      break;
     case WM_GETOBJECT:
       if ((Message.Result = dxBarAnswerGetObject(this, Message.WParam, Message.LParam)) != 0)
         return;

@@ -241,8 +241,12 @@ public:
   // buffering and the bars' layout as loaded (an empty site keeps its size).
   void FinishLoading();
 
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
 protected:
+  bool WantsWindowToShow() override;
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void WndProc(TMessage& Message) override;
   void Paint() override;
   void WMEraseBkgnd(TMessage& Message) override;
@@ -293,6 +297,9 @@ protected:
   int FRowLengthLaidOut = -1;
   bool FRealignAllAsked = false;
   TRect FLastBounds{};
+  // A window was asked of the site (something docked there): it keeps it from then on.
+  bool FWindowWanted = false;
+  bool FJoinRedrawLock = false;
 };
 
 // The dock control a developer places on a form.

@@ -11,6 +11,7 @@
 #include "bars/startup.h"
 #include "platform/Application.h"
 #include "platform/Forms.h"
+#include "platform/Profile.h"
 #include "platform/Scope.h"
 
 namespace {
@@ -347,6 +348,7 @@ void MDIChildMessage(HWND AWnd, UINT AMessage)
 LRESULT CALLBACK CallWndHookProc(int Code, WPARAM WParam, LPARAM LParam)
 {
   const auto* data = reinterpret_cast<const CWPSTRUCT*>(LParam);
+  ProfileCount(TSystemRequest::MessageSent);
   if (Code == HC_ACTION && data && !GCallWndSuppressed) {
     try {
       KeepActivationState(data->hwnd, data->message, data->wParam, data->lParam);

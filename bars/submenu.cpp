@@ -3,6 +3,7 @@
 // submenu_input.cpp; personalised menus and the tear-off in submenu_personal.cpp.
 #include "bars/submenu.h"
 
+#include "platform/Profile.h"
 #include "platform/Win.h"
 
 #include <algorithm>
@@ -618,6 +619,7 @@ int TdxBarSubMenuControl::ShownIndexOf(const TdxBarItemLink* ALink) const
 
 TSize TdxBarSubMenuControl::CalcMenuSize()
 {
+  TProfileScope phase(TProfilePhase::Measure);
   MarkLessUsedLinks();
   TdxBarPainter* painter = GetPainter();
   int width = 0, height = 0;
@@ -693,6 +695,7 @@ void TdxBarSubMenuControl::CalculateViewInfo()
 {
   if (FLayingOut || IsDestroying())
     return;
+  TProfileScope phase(TProfilePhase::Layout);
   TRestore laying(FLayingOut, true);
   LayoutItems();
   if (TCustomdxBarControlViewInfo* viewInfo = GetViewInfo())
@@ -828,6 +831,7 @@ void TdxBarSubMenuControl::Paint()
 {
   if (IsAnimating() || FInDestruction)
     return;
+  TProfileScope phase(TProfilePhase::Paint);
   TCustomdxBarControl::Paint();
 }
 
@@ -920,6 +924,7 @@ void TdxBarSubMenuControl::DrawItems(TcxCanvas* ACanvas)
 
 void TdxBarSubMenuControl::PaintNonClient(HDC DC)
 {
+  TProfileScope phase(TProfilePhase::Paint);
   TdxBarPainter* painter = GetPainter();
   if (!painter || !DC || !HandleAllocated())
     return;

@@ -298,6 +298,7 @@ void TdxBarControl::SetDockingStyle(TdxBarDockingStyle Value)
   }
   if (Value == FDockingStyle && GetParent() == target)
     return;
+  bool madeNow = false;
   if (FMoving && HandleAllocated()) {
     SwitchHandle(Value, target);
   } else {
@@ -311,11 +312,15 @@ void TdxBarControl::SetDockingStyle(TdxBarDockingStyle Value)
       SetVisible(true);
     else if (hadHandle && GetVisible())
       HandleNeeded();
+    madeNow = !hadHandle && HandleAllocated();
   }
   FHitCode = HTNOWHERE;
   if (FMarkState != 0)
     FMarkState = 0;
-  RefreshFrame();
+  // A window made just now measured its frame for this style; measuring it again costs a
+  // frame change the system carries out in full.
+  if (!madeNow || FSizeGrip != (FBar && FBar->CanShowSizeGrip()))
+    RefreshFrame();
   UpdateAlphaBlend();
 }
 

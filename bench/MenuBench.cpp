@@ -2,15 +2,17 @@
 // menu window and with the system's popup menu of the same entries side by side, and prints
 // the median time of each and their ratio. The system's menu runs its own loop: it is timed
 // from the call until its loop first goes idle (its window painted), where a posted
-// WM_CANCELMODE closes it. Compare the columns of one run only.
+// WM_CANCELMODE closes it. Compare the columns of one run only. With --phases, where the
+// library's time for 20 commands goes, phase by phase, with what each phase asks of the system.
 //
-//   menu_bench [--rounds N]
+//   menu_bench [--rounds N] [--phases]
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "bars/dxBar.h"
 #include "bench/BenchTiming.h"
+#include "bench/SystemCounters.h"
 #include "bars/submenu.h"
 #include "platform/Forms.h"
 #include "platform/Win.h"
@@ -24,8 +26,9 @@ String Caption(int Index)
   return L"Command " + IntToStr(Index + 1);
 }
 
-// The library: a manager's menu window over links to N buttons, shown at a point.
-double LibraryRound(TdxBarManager* AManager, const std::vector<TdxBarButton*>& AButtons)
+// The library: a manager's menu window over links to N buttons, shown at a point. Profiled,
+// the profile covers the timed part only.
+double LibraryRound(TdxBarManager* AManager, const std::vector<TdxBarButton*>& AButtons, bool AProfiled = false)
 {
   auto* menu =
       dynamic_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(AManager));
@@ -34,6 +37,8 @@ double LibraryRound(TdxBarManager* AManager, const std::vector<TdxBarButton*>& A
   for (TdxBarButton* button : AButtons)
     links->AddItem(button);
   links->EndUpdate();
+  if (AProfiled)
+    ProfileStart();
   const double start = Now();
   menu->SetBounds(200, 100, 0, 0);
   menu->Popup();
@@ -41,6 +46,8 @@ double LibraryRound(TdxBarManager* AManager, const std::vector<TdxBarButton*>& A
   UpdateWindow(menu->GetHandle());
   GdiFlush();
   const double elapsed = Now() - start;
+  if (AProfiled)
+    ProfileStop();
   menu->Free();
   PumpPending();
   return elapsed;
@@ -79,13 +86,16 @@ double NativeRound(HWND AOwner, int ACount)
 int main()
 {
   int rounds = 9;
+  bool phases = false;
   int count = 0;
   LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; args && i < count; ++i) {
     if (String(args[i]) == L"--rounds" && i + 1 < count)
       rounds = std::max(1, _wtoi(args[++i]));
+    else if (String(args[i]) == L"--phases")
+      phases = true;
     else {
-      std::printf("unknown argument; use --rounds N\n");
+      std::printf("unknown argument; use --rounds N, --phases\n");
       return 2;
     }
   }
@@ -122,6 +132,12 @@ int main()
     }
     const double lib = Median(library) * 1000, nat = Median(native) * 1000;
     std::printf("%8d %12.2f %12.2f %8.2f\n", n, lib, nat, lib / nat);
+    if (phases && n == 20) {
+      hooks::Install();
+      PrintPhaseTable(L"Phases of a menu of 20 commands (median us per menu; system requests per menu)", rounds, 1,
+                      [&] { LibraryRound(manager, buttons, true); });
+      std::printf("\n");
+    }
     for (TdxBarButton* button : buttons)
       button->Free();
   }

@@ -16,6 +16,7 @@
 
 #include "bars/dxBar.h"
 #include "bench/BenchTiming.h"
+#include "bench/SystemCounters.h"
 #include "platform/Forms.h"
 #include "platform/Profile.h"
 #include "platform/Win.h"
@@ -38,160 +39,6 @@ String ButtonCaption(int Index)
 }
 
 // ---------------------------------------------------------------------------
-// What the library asks of the system, counted at this program's own imports: every call the
-// library makes to gdi32, user32 and uxtheme passes there, the native control's calls do not.
-
-namespace hooks {
-
-// Replaces the import Name of Dll in this program's import table with Hook; the original
-// entry goes to Original. False when the program does not import it.
-bool Patch(const char* Dll, const char* Name, void* Hook, void** Original)
-{
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (!dir.VirtualAddress)
-    return false;
-  bool found = false;
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-    if (_stricmp(reinterpret_cast<char*>(base + imp->Name), Dll) != 0)
-      continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-        continue;
-      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<char*>(byName->Name), Name) != 0)
-        continue;
-      DWORD old = 0;
-      VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), PAGE_READWRITE, &old);
-      *Original = reinterpret_cast<void*>(slots->u1.Function);
-      slots->u1.Function = reinterpret_cast<ULONG_PTR>(Hook);
-      VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), old, &old);
-      found = true;
-    }
-  }
-  return found;
-}
-
-// One counting replacement per imported function: F is the function's type, R1 and R2 what
-// a call counts as (R2 may repeat R1 to count once).
-template <auto& Slot, TSystemRequest R1, TSystemRequest R2, class F>
-struct TCounter;
-
-template <auto& Slot, TSystemRequest R1, TSystemRequest R2, class Ret, class... Args>
-struct TCounter<Slot, R1, R2, Ret(WINAPI*)(Args...)> {
-  static Ret WINAPI Call(Args... args)
-  {
-    ProfileCount(R1);
-    if (R2 != R1)
-      ProfileCount(R2);
-    return Slot(args...);
-  }
-};
-
-#define COUNT_IMPORT(Dll, Name, R1, R2)                                                                    \
-  decltype(&::Name) Name##Original = nullptr;                                                              \
-  void Install##Name()                                                                                     \
-  {                                                                                                        \
-    Patch(Dll, #Name,                                                                                      \
-          reinterpret_cast<void*>(                                                                         \
-              &TCounter<Name##Original, TSystemRequest::R1, TSystemRequest::R2, decltype(&::Name)>::Call), \
-          reinterpret_cast<void**>(&Name##Original));                                                      \
-  }
-
-COUNT_IMPORT("gdi32.dll", CreateFontIndirectW, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateSolidBrush, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateBrushIndirect, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreatePatternBrush, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateHatchBrush, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreatePen, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreatePenIndirect, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", ExtCreatePen, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateRectRgn, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateRectRgnIndirect, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateRoundRectRgn, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreatePolygonRgn, GdiObject, GdiObject)
-COUNT_IMPORT("gdi32.dll", CreateCompatibleBitmap, GdiObject, Bitmap)
-COUNT_IMPORT("gdi32.dll", CreateDIBSection, GdiObject, Bitmap)
-COUNT_IMPORT("gdi32.dll", CreateBitmap, GdiObject, Bitmap)
-COUNT_IMPORT("gdi32.dll", CreateDIBitmap, GdiObject, Bitmap)
-COUNT_IMPORT("gdi32.dll", CreateCompatibleDC, DeviceContext, DeviceContext)
-COUNT_IMPORT("user32.dll", GetDC, DeviceContext, DeviceContext)
-COUNT_IMPORT("user32.dll", GetDCEx, DeviceContext, DeviceContext)
-COUNT_IMPORT("user32.dll", GetWindowDC, DeviceContext, DeviceContext)
-COUNT_IMPORT("user32.dll", BeginPaint, DeviceContext, DeviceContext)
-COUNT_IMPORT("gdi32.dll", GetTextExtentPoint32W, TextMeasured, TextMeasured)
-COUNT_IMPORT("gdi32.dll", GetTextExtentExPointW, TextMeasured, TextMeasured)
-COUNT_IMPORT("uxtheme.dll", GetThemeTextExtent, TextMeasured, TextMeasured)
-
-#undef COUNT_IMPORT
-
-// Fonts selected and texts measured by DrawText need a look at the arguments.
-decltype(&::SelectObject) SelectObjectOriginal = nullptr;
-HGDIOBJ WINAPI SelectObjectCounting(HDC DC, HGDIOBJ Object)
-{
-  if (Object && GetObjectType(Object) == OBJ_FONT)
-    ProfileCount(TSystemRequest::FontSelected);
-  return SelectObjectOriginal(DC, Object);
-}
-
-decltype(&::DrawTextW) DrawTextWOriginal = nullptr;
-int WINAPI DrawTextWCounting(HDC DC, LPCWSTR Text, int Length, LPRECT Rect, UINT Format)
-{
-  if (Format & DT_CALCRECT)
-    ProfileCount(TSystemRequest::TextMeasured);
-  return DrawTextWOriginal(DC, Text, Length, Rect, Format);
-}
-
-decltype(&::DrawTextExW) DrawTextExWOriginal = nullptr;
-int WINAPI DrawTextExWCounting(HDC DC, LPWSTR Text, int Length, LPRECT Rect, UINT Format, LPDRAWTEXTPARAMS Params)
-{
-  if (Format & DT_CALCRECT)
-    ProfileCount(TSystemRequest::TextMeasured);
-  return DrawTextExWOriginal(DC, Text, Length, Rect, Format, Params);
-}
-
-void Install()
-{
-  for (auto install : {InstallCreateFontIndirectW,
-                       InstallCreateSolidBrush,
-                       InstallCreateBrushIndirect,
-                       InstallCreatePatternBrush,
-                       InstallCreateHatchBrush,
-                       InstallCreatePen,
-                       InstallCreatePenIndirect,
-                       InstallExtCreatePen,
-                       InstallCreateRectRgn,
-                       InstallCreateRectRgnIndirect,
-                       InstallCreateRoundRectRgn,
-                       InstallCreatePolygonRgn,
-                       InstallCreateCompatibleBitmap,
-                       InstallCreateDIBSection,
-                       InstallCreateBitmap,
-                       InstallCreateDIBitmap,
-                       InstallCreateCompatibleDC,
-                       InstallGetDC,
-                       InstallGetDCEx,
-                       InstallGetWindowDC,
-                       InstallBeginPaint,
-                       InstallGetTextExtentPoint32W,
-                       InstallGetTextExtentExPointW,
-                       InstallGetThemeTextExtent})
-    install();
-  Patch("gdi32.dll", "SelectObject", reinterpret_cast<void*>(&SelectObjectCounting),
-        reinterpret_cast<void**>(&SelectObjectOriginal));
-  Patch("user32.dll", "DrawTextW", reinterpret_cast<void*>(&DrawTextWCounting),
-        reinterpret_cast<void**>(&DrawTextWOriginal));
-  Patch("user32.dll", "DrawTextExW", reinterpret_cast<void*>(&DrawTextExWCounting),
-        reinterpret_cast<void**>(&DrawTextExWOriginal));
-}
-
-}  // namespace hooks
-
-// ---------------------------------------------------------------------------
 // The toolbar, library against native
 
 TCustomForm* ShownForm()
@@ -204,9 +51,12 @@ TCustomForm* ShownForm()
 }
 
 // The library: a form with a manager, N buttons and one bar docked at the top showing them.
-double LibraryRound(int Count)
+// Profiled, the profile covers the timed part only.
+double LibraryRound(int Count, bool Profiled = false)
 {
   TCustomForm* form = ShownForm();
+  if (Profiled)
+    ProfileStart();
   const double start = Now();
   TdxBar* bar;
   std::vector<TdxBarButton*> buttons;
@@ -235,6 +85,8 @@ double LibraryRound(int Count)
   bar->SetVisible(true);
   PaintNow(form->GetHandle());
   const double elapsed = Now() - start;
+  if (Profiled)
+    ProfileStop();
 
   form->Free();
   PumpPending();
@@ -294,52 +146,13 @@ void RatioTable()
 // ---------------------------------------------------------------------------
 // Phases
 
-const char* const PhaseNames[] = {"other (windows, docking)",
-                                  "creating items",
-                                  "adding links",
-                                  "creating item controls",
-                                  "measuring",
-                                  "laying out",
-                                  "painting"};
-
 void PhaseTable()
 {
-  constexpr int PhaseCount = int(TProfilePhase::Count);
-  constexpr int RequestCount = int(TSystemRequest::Count);
   hooks::Install();
   for (int count : {10, 100, 1000}) {
-    const int rounds = count >= 1000 ? 7 : 11;
-    std::vector<std::vector<double>> times(PhaseCount);
-    TProfileFigures last;
-    for (int r = 0; r < rounds; ++r) {
-      ProfileStart();
-      LibraryRound(count);
-      ProfileStop();
-      last = ProfileFigures();
-      for (int p = 0; p < PhaseCount; ++p)
-        times[size_t(p)].push_back(last.Seconds[p]);
-    }
-    std::printf("\nPhases at %d buttons (median us per button; system requests per button)\n", count);
-    std::printf("%-26s %9s %9s %9s %9s %9s %9s\n", "phase", "us/btn", "GDI objs", "DCs", "font sel", "texts",
-                "bitmaps");
-    double total = 0;
-    uint64_t totals[RequestCount] = {};
-    for (int p = 1; p <= PhaseCount; ++p) {
-      const int phase = p % PhaseCount;  // "other" last
-      const double us = Median(times[size_t(phase)]) * 1e6 / count;
-      total += us;
-      std::printf("%-26s %9.2f", PhaseNames[phase], us);
-      for (int q = 0; q < RequestCount; ++q) {
-        totals[q] += last.Requests[phase][q];
-        std::printf(" %9.3f", double(last.Requests[phase][q]) / count);
-      }
-      std::printf("\n");
-    }
-    std::printf("%-26s %9.2f", "total", total);
-    for (int q = 0; q < RequestCount; ++q)
-      std::printf(" %9.3f", double(totals[q]) / count);
-    std::printf("\n");
-    std::fflush(stdout);
+    const String title =
+        L"Phases at " + IntToStr(count) + L" buttons (median us per button; system requests per button)";
+    PrintPhaseTable(title, count >= 1000 ? 7 : 11, count, [count] { LibraryRound(count, true); });
   }
 }
 
@@ -406,6 +219,37 @@ TComponent* BarsOnOneDockSite(int Count)
   return form;
 }
 
+// The native counterpart: toolbar controls of one button each made one after another on a
+// shown form, each on a row of its own below the others.
+TComponent* NativeToolbarsOnAForm(int Count)
+{
+  TCustomForm* form = ShownForm();
+  int top = 0;
+  for (int i = 0; i < Count; ++i) {
+    HWND toolbar =
+        CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, top,
+                        0, 0, form->GetHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    const String caption = ButtonCaption(i);
+    TBBUTTON button{};
+    button.iBitmap = I_IMAGENONE;
+    button.idCommand = 1000 + i;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+    button.iString = INT_PTR(caption.c_str());
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 1, LPARAM(&button));
+    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    RECT r{};
+    GetWindowRect(toolbar, &r);
+    SetWindowPos(toolbar, nullptr, 0, top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    top += r.bottom - r.top;
+  }
+  PaintNow(form->GetHandle());
+  return form;
+}
+
 // The same bars, read from form data.
 String BarsFormData(int Count)
 {
@@ -447,22 +291,27 @@ void ScaleTable(double BudgetSeconds, const std::vector<int>& Sizes)
       {"named components", NamedComponents},
       {"items on a form", ItemsOnAForm},
       {"bars on one dock site", BarsOnOneDockSite},
+      {"native toolbars on a form", NativeToolbarsOnAForm},
       {"bars from form data", [](int n) { return BarsFromFormData(BarsFormData(n)); }},
   };
-  std::printf("\nGrowth: making and freeing N of a kind under one owner (ms; x = time over the previous N)\n");
-  std::printf("%-24s %6s %10s %6s %10s %6s\n", "kind", "N", "make ms", "x", "free ms", "x");
+  std::printf(
+      "\nGrowth: making and freeing N of a kind under one owner (ms; x = time over the previous N;\n"
+      "us/one = making time per one)\n");
+  std::printf("%-26s %6s %10s %6s %9s %10s %6s\n", "kind", "N", "make ms", "x", "us/one", "free ms", "x");
   for (TSeries& s : series) {
     double lastMake = 0, lastFree = 0;
     for (int n : Sizes) {
       if (s.Over) {
-        std::printf("%-24s %6d %10s %6s %10s %6s\n", s.Name, n, "skipped", "", "skipped", "");
+        std::printf("%-26s %6d %10s %6s %9s %10s %6s\n", s.Name, n, "skipped", "", "", "skipped", "");
         continue;
       }
       auto [make, free] = TimeMakeAndFree([&] { return s.Make(n); });
+      const double each = make * 1e3 / n;
       if (lastMake > 0)
-        std::printf("%-24s %6d %10.1f %6.2f %10.1f %6.2f\n", s.Name, n, make, make / lastMake, free, free / lastFree);
+        std::printf("%-26s %6d %10.1f %6.2f %9.1f %10.1f %6.2f\n", s.Name, n, make, make / lastMake, each, free,
+                    free / lastFree);
       else
-        std::printf("%-24s %6d %10.1f %6s %10.1f %6s\n", s.Name, n, make, "", free, "");
+        std::printf("%-26s %6d %10.1f %6s %9.1f %10.1f %6s\n", s.Name, n, make, "", each, free, "");
       std::fflush(stdout);
       lastMake = make;
       lastFree = free;

@@ -467,6 +467,9 @@ public:
   // A form previewing its controls' keys answers true (KeyPreview).
   virtual bool WantsKeyPreview() { return false; }
 
+  // False while the control, though shown, would show nothing and may go without a window:
+  // it is then made when first asked for, or when UpdateControlState finds this true.
+  virtual bool WantsWindowToShow() { return true; }
   // Window creation and destruction, in the order they run.
   virtual void CreateHandle();
   virtual void CreateParams(TCreateParams& Params);

@@ -22,6 +22,10 @@ enum class TSystemRequest : uint8_t {
   FontSelected,   // fonts selected into a device context
   TextMeasured,   // texts measured
   Bitmap,         // bitmaps made
+  Window,         // windows made
+  MessageSent,    // messages sent to the thread's windows, each one passing its call-window hook
+  WindowMoved,    // windows moved, sized, shown or hidden
+  Invalidated,    // windows or parts of them invalidated or redrawn
   Count
 };
 

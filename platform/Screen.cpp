@@ -219,12 +219,19 @@ void TScreen::CreateCursors()
   FDefaultCursor = LoadCursorW(nullptr, IDC_ARROW);
   FCursors[crNone] = TCursorEntry{nullptr, false};
   for (const TSystemCursor& c : SystemCursors)
-    FCursors[c.Id] = TCursorEntry{LoadCursorW(nullptr, c.Resource), false};
-  for (TCursor id : DrawnCursors) {
-    HCURSOR handle = MakeDrawnCursor(id);
-    // Without a drawn cursor the arrow stands in; it is shared and never destroyed.
-    FCursors[id] = handle ? TCursorEntry{handle, true} : TCursorEntry{FDefaultCursor, false};
-  }
+    FCursors[c.Id] = TCursorEntry{nullptr, false, true};
+  for (TCursor id : DrawnCursors)
+    FCursors[id] = TCursorEntry{nullptr, false, true};
+}
+
+TScreen::TCursorEntry TScreen::LoadStandardCursor(int Id) const
+{
+  for (const TSystemCursor& c : SystemCursors)
+    if (c.Id == Id)
+      return TCursorEntry{LoadCursorW(nullptr, c.Resource), false};
+  HCURSOR handle = MakeDrawnCursor(TCursor(Id));
+  // Without a drawn cursor the system's arrow stands in; it is shared and never destroyed.
+  return handle ? TCursorEntry{handle, true} : TCursorEntry{LoadCursorW(nullptr, IDC_ARROW), false};
 }
 
 void TScreen::DestroyCursors()
@@ -244,7 +251,11 @@ HCURSOR TScreen::GetCursors(int Index) const
   if (Index == crDefault)
     return FDefaultCursor;
   auto it = FCursors.find(Index);
-  return it != FCursors.end() ? it->second.Handle : FDefaultCursor;
+  if (it == FCursors.end())
+    return FDefaultCursor;
+  if (it->second.Pending)
+    it->second = LoadStandardCursor(Index);
+  return it->second.Handle;
 }
 
 void TScreen::SetCursors(int Index, HCURSOR Handle)

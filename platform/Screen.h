@@ -111,14 +111,18 @@ public:
 private:
   struct TCursorEntry {
     HCURSOR Handle = nullptr;
-    bool Owned = false;  // destroyed with the screen
+    bool Owned = false;    // destroyed with the screen
+    bool Pending = false;  // a standard cursor not loaded yet
   };
   void CreateCursors();
+  TCursorEntry LoadStandardCursor(int Id) const;
   void DestroyCursors();
   void EnumerateMonitors();
   TMonitor* FindMonitor(HMONITOR Handle);
 
-  std::map<int, TCursorEntry> FCursors;
+  // Loaded on first use: most cursors are never shown, and loading them all costs a
+  // program's start-up a good part of its time.
+  mutable std::map<int, TCursorEntry> FCursors;
   HCURSOR FDefaultCursor = nullptr;
   bool FDefaultOwned = false;
   TCursor FCursor = crDefault;

@@ -562,8 +562,11 @@ void TWinControl::UpdateShowing()
 {
   bool show = FVisible && !FControlState.Contains(csReadingState) && !FComponentState.Contains(csDestroying);
   if (show) {
-    if (!FHandle)
+    if (!FHandle) {
+      if (!WantsWindowToShow())
+        return;
       CreateHandle();
+    }
     for (TControl* c : std::vector<TControl*>(FControls))
       if (auto* w = dynamic_cast<TWinControl*>(c))
         w->UpdateShowing();

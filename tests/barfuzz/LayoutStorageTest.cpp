@@ -200,7 +200,11 @@ protected:
     Manager->SetIniStream(&Stream);
     Manager->SaveToIniFile(String());
     Saved = FromUtf8(std::string(static_cast<const char*>(Stream.Memory()), size_t(Stream.GetSize())));
-    // Windows made again and painted once: what the painters keep from then on is counted in.
+    // Windows made again and painted once: what the painters keep from then on is counted in,
+    // and so is what the empty dock sites keep once a damaged layout docks a bar on them.
+    for (TdxBarDockingStyle style : {dsLeft, dsTop, dsRight, dsBottom})
+      if (TdxDockControl* site = Manager->GetBars()->GetDockControl(style))
+        site->HandleNeeded();
     Load(Saved);
     PaintAll(Form);
     Load(Saved);

@@ -27,7 +27,38 @@ protected:
   }
 };
 
+// Where the window's client area sits inside it: the frame's left, top, right and bottom.
+TRect FrameOf(HWND AWnd)
+{
+  const TRect w = ScreenRect(AWnd);
+  RECT c{};
+  GetClientRect(AWnd, &c);
+  MapWindowPoints(AWnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
+  return TRect{c.left - w.left, c.top - w.top, w.right - c.right, w.bottom - c.bottom};
+}
+
 }  // namespace
+
+TEST_F(TToolbarWindow, AWindowMadeAsItDocksHasTheFrameOfItsPlace)
+{
+  TdxBar* bar = AddBar({L"One"});
+  bar->SetVisible(true);
+  PumpPending();
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_TRUE(c && c->HandleAllocated());
+  EXPECT_EQ(FrameOf(c->GetHandle()), c->GetBorders(dsTop));
+  // A status bar's frame makes room for the size grip it shows on the form's bottom edge.
+  TdxBar* status = AddBar({L"Ready"}, dsBottom);
+  status->SetBorderStyle(bbsNone);
+  status->SetWholeRow(true);
+  status->SetSizeGrip(true);
+  status->SetVisible(true);
+  PumpPending();
+  c = status->GetControl();
+  ASSERT_TRUE(c && c->HandleAllocated());
+  ASSERT_TRUE(status->CanShowSizeGrip());
+  EXPECT_EQ(FrameOf(c->GetHandle()), c->GetBorders(dsBottom));
+}
 
 TEST_F(TToolbarWindow, DockedAndFloatingWindowKinds)
 {

@@ -38,6 +38,24 @@ TEST(ScreenCursors, TheCursorsTheSystemLacksAreDrawnAndDistinct)
   EXPECT_EQ(std::unique(handles.begin(), handles.end()), handles.end());
 }
 
+TEST(ScreenCursors, AStandardCursorChangedBeforeItsFirstUseKeepsTheChange)
+{
+  auto* screen = new TScreen(nullptr);
+  HCURSOR mine = MakeTestCursor();
+  screen->SetCursors(crHSplit, mine);
+  EXPECT_EQ(screen->GetCursors(crHSplit), mine);
+  screen->SetCursors(crHandPoint, nullptr);
+  EXPECT_EQ(screen->GetCursors(crHandPoint), screen->GetCursors(crDefault));
+  // Untouched ones come as the system and the drawings give them, once each.
+  EXPECT_EQ(screen->GetCursors(crSizeAll), LoadCursorW(nullptr, IDC_SIZEALL));
+  HCURSOR drag = screen->GetCursors(crDrag);
+  EXPECT_TRUE(CursorAlive(drag));
+  EXPECT_EQ(screen->GetCursors(crDrag), drag);
+  screen->Free();
+  EXPECT_FALSE(CursorAlive(mine));
+  EXPECT_FALSE(CursorAlive(drag));
+}
+
 TEST(ScreenCursors, ACustomIdKeepsItsCursorAndDestroysTheOneItReplaces)
 {
   HCURSOR first = MakeTestCursor();
