@@ -3,6 +3,7 @@
 
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
+#include "barcustomize/namedialog.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -19,6 +20,9 @@ void InitializedxBarCustomize()
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   InitializedxBarDesignController(services);
+  services.ShowToolbarNameDialog = [](TdxBarManager* AManager, String& ACaption, TdxBar* ABar) {
+    return ShowNameEditDialog(ACaption, false, ABar ? 1 : 0, ABar, AManager);
+  };
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
 }
