@@ -12,14 +12,14 @@ namespace {
 
 using TNameDialog = TDialogsFixture;
 
-TdxBarNameEd* Dialog()
+TdxBarNameEd* NameDialog()
 {
   return ActiveModalDialog<TdxBarNameEd>();
 }
 
 bool OKEnabled()
 {
-  TdxBarNameEd* dialog = Dialog();
+  TdxBarNameEd* dialog = NameDialog();
   return dialog && ::IsWindowEnabled(dialog->GetOKButton()->GetHandle());
 }
 
@@ -56,7 +56,7 @@ TEST_F(TNameDialog, OKIsEnabledOnlyWhileThereIsAName)
   PlayInModalLoop([&] { ok = ShowNameEditDialog(name, false, 0, nullptr, Manager); },
                   {[&] {
                      enabledAtStart = OKEnabled();
-                     EXPECT_EQ(::GetWindow(Dialog()->GetHandle(), GW_OWNER), Form->GetHandle())
+                     EXPECT_EQ(::GetWindow(NameDialog()->GetHandle(), GW_OWNER), Form->GetHandle())
                          << "owned by the window that was active";
                      TypeText(L"X");
                      PumpUntil(OKEnabled, 2000);
@@ -67,7 +67,7 @@ TEST_F(TNameDialog, OKIsEnabledOnlyWhileThereIsAName)
                      PressKey(VK_RETURN);  // a disabled default button is not pressed
                    },
                    [&] {
-                     EXPECT_NE(Dialog(), nullptr);
+                     EXPECT_NE(NameDialog(), nullptr);
                      TypeText(L"Tools");
                      PressKey(VK_RETURN);
                    }});
@@ -90,13 +90,13 @@ TEST_F(TNameDialog, RefusesAnotherToolbarsCaptionAndStaysOpen)
                      PressKey(VK_RETURN);
                    },
                    [&] {
-                     ASSERT_NE(Dialog(), nullptr) << "still open";
-                     EXPECT_EQ(Dialog()->GetModalResult(), mrNone);
+                     ASSERT_NE(NameDialog(), nullptr) << "still open";
+                     EXPECT_EQ(NameDialog()->GetModalResult(), mrNone);
                      ASSERT_EQ(boxes.Boxes.size(), 1u);
                      EXPECT_EQ(boxes.Boxes[0].Text, L"A toolbar named 'Standard' already exists. Type another name.");
                      EXPECT_EQ(boxes.Boxes[0].Flags, 16u);
                      // Another case is another caption.
-                     Dialog()->GetNameEdit()->SelectAll();
+                     NameDialog()->GetNameEdit()->SelectAll();
                      TypeText(L"STANDARD");
                      PressKey(VK_RETURN);
                    }});
@@ -137,7 +137,7 @@ TEST_F(TNameDialog, KeepsAVeryLongNameWhole)
   // cancelling leaves the name as it was.
   PlayInModalLoop([&] { ok = ShowNameEditDialog(name, false, 1, Bar(L"Formatting"), Manager); },
                   {[&] {
-                     EXPECT_EQ(Dialog()->GetNameEdit()->GetText(), longName);
+                     EXPECT_EQ(NameDialog()->GetNameEdit()->GetText(), longName);
                      PressKey(VK_RETURN);
                    },
                    [&] { PressKey(VK_ESCAPE); }});
@@ -163,21 +163,21 @@ TEST_F(TNameDialog, NamesNewAndRenamedToolbarsOfTheBarLibrary)
   TdxBar* created = nullptr;
   PlayInModalLoop([&] { created = Manager->NewToolBar(false, true); },
                   {[&] {
-                     EXPECT_EQ(Dialog()->GetCaption(), L"Add Toolbar");
-                     EXPECT_EQ(Dialog()->GetNameEdit()->GetText(), L"Custom 1");
+                     EXPECT_EQ(NameDialog()->GetCaption(), L"Add Toolbar");
+                     EXPECT_EQ(NameDialog()->GetNameEdit()->GetText(), L"Custom 1");
                      TypeText(L"Formatting");
                      PressKey(VK_RETURN);
                    },
                    [&] {
                      EXPECT_EQ(boxes.Boxes.size(), 1u) << "a new toolbar may not take a caption either";
-                     Dialog()->GetNameEdit()->SelectAll();
+                     NameDialog()->GetNameEdit()->SelectAll();
                      TypeText(L"Mine");
                      PressKey(VK_RETURN);
                    }});
   ASSERT_NE(created, nullptr);
   EXPECT_EQ(created->GetCaption(), L"Mine");
   PlayInModalLoop([&] { Manager->RenameToolBar(created); }, {[&] {
-                    EXPECT_EQ(Dialog()->GetCaption(), L"Rename Toolbar");
+                    EXPECT_EQ(NameDialog()->GetCaption(), L"Rename Toolbar");
                     TypeText(L"Renamed");
                     PressKey(VK_RETURN);
                   }});
@@ -190,7 +190,7 @@ TEST_F(TNameDialog, LooksLikeADesktopDialog)
   ShowForm();
   String name = L"Custom 1";
   PlayInModalLoop([&] { ShowNameEditDialog(name, false, 0, nullptr, Manager); }, {[&] {
-                    TdxBarNameEd* dialog = Dialog();
+                    TdxBarNameEd* dialog = NameDialog();
                     PumpFor(100);
                     RECT r{};
                     ::GetWindowRect(dialog->GetHandle(), &r);
