@@ -3,6 +3,7 @@
 
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
+#include "barcustomize/groupitemsdialog.h"
 #include "barcustomize/namedialog.h"
 #include "bars/customizing.h"
 
@@ -25,12 +26,15 @@ void InitializedxBarCustomize()
   };
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
+  // The group-items picker's form data names its list's class.
+  RegisterClass(TdxBarGroupItemsListBox::StaticClass());
 }
 
 void FinalizedxBarCustomize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
+  UnRegisterClass(TdxBarGroupItemsListBox::StaticClass());
   dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
   FinalizedxBarDesignController();

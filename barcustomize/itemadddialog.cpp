@@ -1,6 +1,8 @@
 // The add-item dialog.
 #include "barcustomize/itemadddialog.h"
 
+#include <algorithm>
+
 #include "barcustomize/dialogparts.h"
 #include "bars/customizing.h"
 #include "bars/dxBarStrs.h"
@@ -28,6 +30,8 @@ void TdxBarItemAddEditor::Prepare(TdxBarManager* AManager, int ACategoryIndex)
     if (TWinControl* customizing = FindControl(handle(AManager)))
       GetFont()->Assign(customizing->GetFont());
 
+  MakeRoomForLabels();
+
   auto* categories = dxBarDialogPart<TComboBox>(this, L"ComboBox2");
   categories->GetItems()->Assign(AManager->GetCategories());
   const int count = categories->GetItems()->Count();
@@ -46,6 +50,29 @@ void TdxBarItemAddEditor::Prepare(TdxBarManager* AManager, int ACategoryIndex)
       }
   }
   kinds->SetItemIndex(FKinds.empty() ? -1 : 0);
+}
+
+// The labels size to their text: a font wider than the one the form was laid out in
+// pushes the fields, the buttons and the form's right edge along rather than letting a
+// label run under its field.
+void TdxBarItemAddEditor::MakeRoomForLabels()
+{
+  const wchar_t* labels[] = {L"LType", L"LCategory", L"LName", L"LCaption"};
+  const wchar_t* movers[] = {L"ComboBox1", L"ComboBox2", L"Edit1", L"Edit2", L"BOk", L"BCancel"};
+  const int gap = 7;  // between a label's text and its field
+  int needed = 0;
+  for (const wchar_t* name : labels) {
+    TLabel* label = dxBarDialogPart<TLabel>(this, name);
+    needed = std::max(needed, label->GetLeft() + label->GetWidth() + gap);
+  }
+  const int shift = needed - dxBarDialogPart<TControl>(this, L"ComboBox1")->GetLeft();
+  if (shift <= 0)
+    return;
+  for (const wchar_t* name : movers) {
+    TControl* control = dxBarDialogPart<TControl>(this, name);
+    control->SetLeft(control->GetLeft() + shift);
+  }
+  SetClientSize(GetClientRect().right + shift, GetClientRect().bottom);
 }
 
 TdxBarItem* TdxBarItemAddEditor::GetCreatedItem() const

@@ -30,6 +30,7 @@ public:
 
 private:
   TClass SelectedKind();
+  void MakeRoomForLabels();
 
   TWeakRef<TdxBarManager> FBarManager;
   TWeakRef<TdxBarItem> FCreatedItem;
