@@ -38,7 +38,7 @@ void TdxBarSubMenuEditor::CreateParams(TCreateParams& Params)
   TdxBarManager* manager = FItemLinks ? FItemLinks->GetBarManager() : nullptr;
   if (auto handle = dxBarCustomizingServices().GetCustomizingFormHandle; handle && manager)
     if (HWND dialog = handle(manager))
-      parent = ::GetParent(dialog);
+      parent = ::GetWindow(dialog, GW_OWNER);
   if (!parent && Screen && Screen->GetActiveCustomForm() && Screen->GetActiveCustomForm() != this &&
       Screen->GetActiveCustomForm()->HandleAllocated())
     parent = Screen->GetActiveCustomForm()->GetHandle();

@@ -3,6 +3,7 @@
 #include "DialogTestUtil.h"
 #include "barcustomize/itemadddialog.h"
 #include "barextras/extitems.h"
+#include "bars/customizing.h"
 #include "bars/items.h"
 #include "bars/registry.h"
 #include "support/Input.h"
@@ -77,6 +78,22 @@ TEST_F(TItemAddDialog, ListsTheKindsOfferedForCustomisingAndTheCategories)
     dialog->Prepare(Manager, index);
     EXPECT_EQ(categories->GetItemIndex(), 0) << index;
   }
+}
+
+TEST_F(TItemAddDialog, SpeaksInTheCustomizeDialogsFont)
+{
+  TOwned<TForm> customizing(TCustomForm::CreateNew<TForm>(nullptr));
+  customizing->GetFont()->SetName(L"Tahoma");
+  customizing->GetFont()->SetHeight(-13);
+  customizing->HandleNeeded();
+  TdxBarCustomizingServices services = dxBarCustomizingServices();
+  services.GetCustomizingFormHandle = [&](const TdxBarManager*) { return customizing->GetHandle(); };
+  const TdxBarCustomizingServices previous = SetdxBarCustomizingServices(services);
+  TFinally restore([&]() noexcept { SetdxBarCustomizingServices(previous); });
+  TOwned<TdxBarItemAddEditor> dialog(TCustomForm::Create<TdxBarItemAddEditor>(nullptr));
+  dialog->Prepare(Manager, 0);
+  EXPECT_EQ(dialog->GetFont()->GetName(), L"Tahoma");
+  EXPECT_EQ(dialog->GetFont()->GetHeight(), -13);
 }
 
 TEST_F(TItemAddDialog, MakesAnItemOfTheChosenKindInTheChosenCategory)

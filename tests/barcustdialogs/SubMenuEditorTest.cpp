@@ -182,3 +182,36 @@ TEST_F(TSubMenuEditor, ADragOverItOpensItsMenuUnlessTheLinksRefuseTheItem)
 }
 
 }  // namespace
+
+namespace {
+
+// The Customize dialog's window, as the customizing services report it, for a scope.
+class TCustomizingDialogScope {
+public:
+  explicit TCustomizingDialogScope(HWND AWindow) : FPrevious(dxBarCustomizingServices())
+  {
+    TdxBarCustomizingServices services = FPrevious;
+    services.GetCustomizingFormHandle = [AWindow](const TdxBarManager*) { return AWindow; };
+    SetdxBarCustomizingServices(services);
+  }
+  ~TCustomizingDialogScope() { SetdxBarCustomizingServices(FPrevious); }
+
+private:
+  TdxBarCustomizingServices FPrevious;
+};
+
+TEST_F(TSubMenuEditor, StandsAboveTheWindowTheCustomizeDialogStandsAbove)
+{
+  TOwned<TForm> customizing(TCustomForm::CreateNew<TForm>(nullptr));
+  customizing->SetBounds(700, 100, 200, 200);
+  customizing->Show();
+  TCustomizingDialogScope scope(customizing->GetHandle());
+  TdxBarSubMenuEditor* editor = Open(FileMenu->GetItemLinks());
+  ASSERT_NE(editor, nullptr);
+  HWND above = ::GetWindow(customizing->GetHandle(), GW_OWNER);
+  ASSERT_NE(above, nullptr);
+  EXPECT_NE(above, Form->GetHandle());
+  EXPECT_EQ(::GetWindow(editor->GetHandle(), GW_OWNER), above);
+}
+
+}  // namespace
