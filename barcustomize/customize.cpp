@@ -5,6 +5,7 @@
 #include "barcustomize/dragdrop.h"
 #include "barcustomize/groupitemsdialog.h"
 #include "barcustomize/namedialog.h"
+#include "barcustomize/quickcust.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -21,6 +22,8 @@ void InitializedxBarCustomize()
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   InitializedxBarDesignController(services);
+  InitializedxBarQuickCustomizing();
+  services.QuickControlClass = TdxBarQuickControl::StaticClass();
   services.ShowToolbarNameDialog = [](TdxBarManager* AManager, String& ACaption, TdxBar* ABar) {
     return ShowNameEditDialog(ACaption, false, ABar ? 1 : 0, ABar, AManager);
   };
@@ -37,6 +40,7 @@ void FinalizedxBarCustomize()
   UnRegisterClass(TdxBarGroupItemsListBox::StaticClass());
   dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
+  FinalizedxBarQuickCustomizing();
   FinalizedxBarDesignController();
 }
 

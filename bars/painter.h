@@ -894,6 +894,7 @@ public:
                       const TRect& AGlyphRect, HBRUSH ABrush) const override;
   void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
                           HBRUSH ABrush) const override;
+  void DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
 
   // Menus.
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
