@@ -35,7 +35,7 @@ void TdxBarSubMenuEditor::CreateParams(TCreateParams& Params)
   // It belongs with the Customize dialog, above the same window; without the dialog, above
   // the form being customised.
   HWND parent = nullptr;
-  TdxBarManager* manager = FItemLinks ? FItemLinks->GetBarManager() : nullptr;
+  TdxBarManager* manager = LinksAlive() ? FItemLinks->GetBarManager() : nullptr;
   if (auto handle = dxBarCustomizingServices().GetCustomizingFormHandle; handle && manager)
     if (HWND dialog = handle(manager))
       parent = ::GetWindow(dialog, GW_OWNER);
@@ -48,7 +48,7 @@ void TdxBarSubMenuEditor::CreateParams(TCreateParams& Params)
 
 TdxBarSubMenuControl* TdxBarSubMenuEditor::GetMenuControl() const
 {
-  return FItemLinks ? dynamic_cast<TdxBarSubMenuControl*>(FItemLinks->GetBarControl()) : nullptr;
+  return LinksAlive() ? dynamic_cast<TdxBarSubMenuControl*>(FItemLinks->GetBarControl()) : nullptr;
 }
 
 void TdxBarSubMenuEditor::WatchLinksOwner(TComponent* AOwner)
@@ -64,11 +64,12 @@ void TdxBarSubMenuEditor::WatchLinksOwner(TComponent* AOwner)
 
 void TdxBarSubMenuEditor::SetItemLinks(TdxBarItemLinks* Value)
 {
-  if (FItemLinks == Value)
+  if (FItemLinks == Value && (!Value || LinksAlive()))
     return;
   CloseMenu();
   FItemLinks = Value;
   FMenuWidth = 0;
+  FLinksOwnerRef = Value ? Value->GetLinksOwner() : nullptr;
   WatchLinksOwner(Value ? dynamic_cast<TComponent*>(Value->GetLinksOwner()) : nullptr);
   if (!Value) {
     Close();
@@ -97,7 +98,7 @@ void TdxBarSubMenuEditor::FormActivate(TObject*)
 
 void TdxBarSubMenuEditor::OpenMenu()
 {
-  TdxBarItemLinks* links = FItemLinks;
+  TdxBarItemLinks* links = GetItemLinks();
   if (!links || links->GetBarControl() || !HandleAllocated())
     return;
   TdxBarManager* manager = links->GetBarManager();
@@ -129,7 +130,7 @@ void TdxBarSubMenuEditor::OpenMenu()
 
 void TdxBarSubMenuEditor::CloseMenu()
 {
-  if (FItemLinks && FItemLinks->GetBarControl())
+  if (LinksAlive() && FItemLinks->GetBarControl())
     FItemLinks->DestroyBarControl();
 }
 

@@ -18,7 +18,7 @@ public:
   void FormClose(TObject* Sender, TCloseAction& Action);
   void FormDestroy(TObject* Sender);
 
-  TdxBarItemLinks* GetItemLinks() const { return FItemLinks; }
+  TdxBarItemLinks* GetItemLinks() const { return LinksAlive() ? FItemLinks : nullptr; }
   // Edits other links: the menu of the previous ones closes. Nil closes the editor.
   void SetItemLinks(TdxBarItemLinks* Value);
   // The open menu window of the links; nil when none.
@@ -33,6 +33,8 @@ protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  // Whether the links' owner still lives (an owner that is no component cannot tell when it goes).
+  bool LinksAlive() const { return FItemLinks && FLinksOwnerRef.Alive(); }
   void CloseMenu();
   void FollowWithMenu();
   void WatchLinksOwner(TComponent* AOwner);
@@ -40,6 +42,7 @@ private:
   TdxBarItemLinks* FItemLinks = nullptr;
   // The links live as long as their owner; its free notification says when they go.
   TComponent* FLinksOwner = nullptr;
+  TWeakRef<TObject> FLinksOwnerRef;
   int FMenuWidth = 0;
 };
 

@@ -7,7 +7,6 @@
 #include "bars/items.h"
 #include "bars/registry.h"
 #include "support/Input.h"
-#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include "barcustomize/namedialog.h"
 #include "bars/customizing.h"
 #include "support/Input.h"
-#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -183,25 +182,6 @@ TEST_F(TNameDialog, NamesNewAndRenamedToolbarsOfTheBarLibrary)
                   }});
   EXPECT_EQ(created->GetCaption(), L"Renamed");
   EXPECT_EQ(boxes.Boxes.size(), 1u);
-}
-
-TEST_F(TNameDialog, LooksLikeADesktopDialog)
-{
-  ShowForm();
-  String name = L"Custom 1";
-  PlayInModalLoop([&] { ShowNameEditDialog(name, false, 0, nullptr, Manager); }, {[&] {
-                    TdxBarNameEd* dialog = NameDialog();
-                    PumpFor(100);
-                    RECT r{};
-                    ::GetWindowRect(dialog->GetHandle(), &r);
-                    TDib32 shot = CaptureScreen(r);
-                    SaveShotOnRequest(shot, "namedialog");
-                    // The buttons stand inside the client area, right-aligned with the edit.
-                    TControl* ok = dialog->GetOKButton();
-                    TControl* edit = dialog->GetNameEdit();
-                    EXPECT_EQ(ok->GetLeft() + ok->GetWidth() + 7 + 73, edit->GetLeft() + edit->GetWidth());
-                    PressKey(VK_ESCAPE);
-                  }});
 }
 
 }  // namespace
