@@ -3,6 +3,8 @@
 
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
+#include "barcustomize/groupitemsdialog.h"
+#include "barcustomize/namedialog.h"
 #include "barcustomize/quickcust.h"
 #include "bars/customizing.h"
 
@@ -22,14 +24,20 @@ void InitializedxBarCustomize()
   InitializedxBarDesignController(services);
   InitializedxBarQuickCustomizing();
   services.QuickControlClass = TdxBarQuickControl::StaticClass();
+  services.ShowToolbarNameDialog = [](TdxBarManager* AManager, String& ACaption, TdxBar* ABar) {
+    return ShowNameEditDialog(ACaption, false, ABar ? 1 : 0, ABar, AManager);
+  };
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
+  // The group-items picker's form data names its list's class.
+  RegisterClass(TdxBarGroupItemsListBox::StaticClass());
 }
 
 void FinalizedxBarCustomize()
 {
   if (GStartCount == 0 || --GStartCount > 0)
     return;
+  UnRegisterClass(TdxBarGroupItemsListBox::StaticClass());
   dxBarUninstallDragAndDrop();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
   FinalizedxBarQuickCustomizing();

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "barcustomize/submenueditor.h"
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/customizing.h"
@@ -281,6 +282,9 @@ void TdxBarDragInfo::DragMove(const TPoint& P)
     return;
   LockCursor();
   TFinally unlock([this]() noexcept { UnlockCursor(); });
+  ActivateSubMenuEditorAt(P);
+  if (!FBarManager)
+    return;
   TCustomdxBarControl* window = FindTargetWindow(P);
   TdxBarDropPlace place;
   if (window)
@@ -296,6 +300,15 @@ void TdxBarDragInfo::DragMove(const TPoint& P)
     SetDropState(TdxBarDropState::BeginGroup);
   else
     SetDropState(TdxBarDropState::Move);
+}
+
+// The sub-menu editor under the cursor opens its menu, so that a command can be dragged
+// into a menu that is not open yet.
+void TdxBarDragInfo::ActivateSubMenuEditorAt(const TPoint& P)
+{
+  TdxBarSubMenuEditor* editor = GetSubMenuEditorForm();
+  if (editor && editor->HandleAllocated() && ::WindowFromPoint(POINT{P.x, P.y}) == editor->GetHandle())
+    editor->Perform(CM_ACTIVATE, 0, 0);
 }
 
 // Ctrl switches between copy and move at once; the rest of the state is found again as for

@@ -83,6 +83,7 @@ public:
 private:
   // The mouse moved to P (screen): target, flags and drop state follow.
   void DragMove(const TPoint& P);
+  void ActivateSubMenuEditorAt(const TPoint& P);
   void CtrlChanged(bool ADown);
   void Drop();
   void Insert();

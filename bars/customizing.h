@@ -14,6 +14,7 @@ class TComponent;
 class TControl;
 class TObject;
 class TCustomdxBarControl;
+class TdxBar;
 class TdxBarControl;
 class TdxBarItem;
 class TdxBarItemLink;
@@ -52,8 +53,9 @@ struct TdxBarCustomizingServices {
   // --- The Customize dialog: shown or hidden with customizing mode; its window while open.
   std::function<void(TdxBarManager* AManager, bool AShow)> ShowCustomizingForm;
   std::function<HWND(const TdxBarManager* AManager)> GetCustomizingFormHandle;
-  // The toolbar name dialog: edits ACaption; false when cancelled.
-  std::function<bool(TdxBarManager* AManager, String& ACaption)> ShowToolbarNameDialog;
+  // The toolbar name dialog: edits ACaption of ABar, or of a new toolbar when ABar is nil;
+  // false when cancelled.
+  std::function<bool(TdxBarManager* AManager, String& ACaption, TdxBar* ABar)> ShowToolbarNameDialog;
 };
 const TdxBarCustomizingServices& dxBarCustomizingServices();
 // Installs new services and returns the previous ones.

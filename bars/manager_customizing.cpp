@@ -173,7 +173,7 @@ TdxBar* TdxBarManager::NewToolBar(bool AIsMainMenu, bool AAskName)
   if (AAskName)
     if (auto ask = dxBarCustomizingServices().ShowToolbarNameDialog) {
       String proposed = caption;
-      if (!ask(this, caption))
+      if (!ask(this, caption, nullptr))
         return nullptr;
       if (caption.empty())
         caption = proposed;
@@ -222,7 +222,7 @@ void TdxBarManager::RenameToolBar(TdxBar* ABar)
     return;
   TWeakRef<TdxBar> bar(ABar);
   String caption = ABar->GetCaption();
-  if (ask(this, caption) && bar && !caption.empty())
+  if (ask(this, caption, ABar) && bar && !caption.empty())
     bar->SetCaption(caption);
 }
 

@@ -29,9 +29,11 @@ TEST_F(TToolbarCommands, NewToolbarsAreNamedByTheLowestFreeNumberOrByTheNameDial
 
   String asked, answer;
   bool ok = false;
+  TdxBar* askedBar = Bar(L"Tools");
   TdxBarCustomizingServices services;
-  services.ShowToolbarNameDialog = [&](TdxBarManager*, String& ACaption) {
+  services.ShowToolbarNameDialog = [&](TdxBarManager*, String& ACaption, TdxBar* ABar) {
     asked = ACaption;
+    askedBar = ABar;
     ACaption = answer;
     return ok;
   };
@@ -40,12 +42,14 @@ TEST_F(TToolbarCommands, NewToolbarsAreNamedByTheLowestFreeNumberOrByTheNameDial
   const int count = Manager->GetBars()->GetCount();
   EXPECT_EQ(Manager->NewToolBar(false, true), nullptr);
   EXPECT_EQ(asked, L"Custom 3");
+  EXPECT_EQ(askedBar, nullptr) << "a new toolbar has no bar yet";
   EXPECT_EQ(Manager->GetBars()->GetCount(), count);
   ok = true;
   EXPECT_EQ(Manager->NewToolBar(false, true)->GetCaption(), L"Custom 3") << "an empty name keeps the proposed one";
   answer = L"Mine";
   Manager->RenameToolBar(second);
   EXPECT_EQ(asked, L"Custom 2");
+  EXPECT_EQ(askedBar, second);
   EXPECT_EQ(second->GetCaption(), L"Mine");
   answer = String();
   Manager->RenameToolBar(second);

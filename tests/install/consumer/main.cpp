@@ -41,6 +41,11 @@ int Run()
     return 1;
   }
   Say(L"shown: " + button->GetCaption());
+  // The library's resources came along: a message text and a dialog's form data.
+  wchar_t text[128] = {};
+  const bool texts = ::LoadStringW(::GetModuleHandleW(nullptr), 65159, text, 128) > 0;
+  const bool forms = ::FindResourceW(nullptr, L"TdxBarNameEd", MAKEINTRESOURCEW(10) /* RT_RCDATA */) != nullptr;
+  Say(String(L"resources: ") + (texts && forms ? L"found" : L"missing"));
   // The control the toolbar shows for the link clicks the item, as a press and release on it do.
   link->GetControl()->Click();
   Application->ProcessMessages();

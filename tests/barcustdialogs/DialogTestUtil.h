@@ -1,0 +1,74 @@
+// Shared pieces of the small customising dialogs' tests: a form with a bar manager read from
+// form data, modal dialogs played by real input from inside their own loop, and a message
+// box that records what it was asked.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "bars/bar.h"
+#include "bars/manager.h"
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "support/Owned.h"
+
+class TDialogsHostForm : public TForm {
+  DECLARE_CLASS(TDialogsHostForm, TForm)
+public:
+  explicit TDialogsHostForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
+// Bars "Standard" and "Formatting"; categories "File" (New, Open), "Edit" (Cut, Paste and
+// a hidden item) and "Empty"; groups GroupA (holding Open and GroupC), GroupB and GroupC.
+class TDialogsFixture : public testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  void ShowForm();
+  TdxBar* Bar(const String& ACaption) const { return Manager->FindBarByCaption(ACaption); }
+  TComponent* Part(const String& AName) const { return Form->FindComponent(AName); }
+
+  std::unique_ptr<TOwned<TDialogsHostForm>> FormOwner;
+  TDialogsHostForm* Form = nullptr;
+  TdxBarManager* Manager = nullptr;
+};
+
+// The modal form whose loop runs now (the innermost), as a T; nil when none.
+TCustomForm* ModalForm();
+template <class T>
+T* ActiveModalDialog()
+{
+  return dynamic_cast<T*>(ModalForm());
+}
+
+// Runs AShow, which enters a modal loop, and plays APhases inside that loop, one per timer
+// tick, so that the loop handles what a phase did (a modal result and its close query)
+// before the next phase begins. Phases may wait for input with the helpers of
+// support/Input.h. When phases are left over after the modal form closed, or the form is
+// still open a while after the last phase, the case fails (the form is then closed with
+// mrAbort so that the run goes on). Returns the number of phases played.
+int PlayInModalLoop(const std::function<void()>& AShow, std::vector<std::function<void()>> APhases);
+
+// Records the message boxes asked for, answering IDOK, while it lives.
+class TMessageBoxRecorder {
+public:
+  TMessageBoxRecorder();
+  ~TMessageBoxRecorder();
+  TMessageBoxRecorder(const TMessageBoxRecorder&) = delete;
+  TMessageBoxRecorder& operator=(const TMessageBoxRecorder&) = delete;
+
+  struct TBox {
+    String Text;
+    uint32_t Flags;
+  };
+  std::vector<TBox> Boxes;
+
+private:
+  TMessageBoxProc FPrevious;
+};
+
+// The centre of a control on the screen.
+POINT ScreenCenterOf(TControl* AControl);

@@ -1,0 +1,121 @@
+// The program-wide set-up of the small dialogs' tests, the form they read and their helpers.
+#include "DialogTestUtil.h"
+
+#include "bars/buttons.h"
+#include "bars/groups.h"
+#include "platform/ExtCtrls.h"
+#include "support/BarTestHost.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TDialogsHostForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const DialogsEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TDialogsHostForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
+                               TdxBarButton::StaticClass(), TdxBarGroup::StaticClass()});
+
+const wchar_t* const FormText =
+    L"object DialogsHost: TDialogsHostForm\n"
+    L"  object dxBarManager1: TdxBarManager\n"
+    L"    Categories.Strings = ('File' 'Edit' 'Empty')\n"
+    L"    object StandardBar: TdxBar\n      Caption = 'Standard'\n      DockingStyle = dsTop\n"
+    L"      Visible = True\n    end\n"
+    L"    object FormattingBar: TdxBar\n      Caption = 'Formatting'\n      DockingStyle = dsTop\n      Row = 1\n"
+    L"      Visible = True\n    end\n"
+    L"    object NewItem: TdxBarButton\n      Caption = '&New'\n      Category = 0\n    end\n"
+    L"    object OpenItem: TdxBarButton\n      Caption = 'Open'\n      Category = 0\n    end\n"
+    L"    object CutItem: TdxBarButton\n      Caption = 'Cut'\n      Category = 1\n    end\n"
+    L"    object HiddenItem: TdxBarButton\n      Caption = 'Hidden'\n      Category = 1\n"
+    L"      Visible = ivNever\n    end\n"
+    L"    object PasteItem: TdxBarButton\n      Caption = 'Paste'\n      Category = 1\n    end\n"
+    L"    object GroupC: TdxBarGroup\n    end\n"
+    L"    object GroupA: TdxBarGroup\n      Items = ('OpenItem' 'GroupC')\n    end\n"
+    L"    object GroupB: TdxBarGroup\n    end\n"
+    L"  end\n"
+    L"end\n";
+
+}  // namespace
+
+void TDialogsFixture::SetUp()
+{
+  Form = TCustomForm::CreateFromText<TDialogsHostForm>(FormText, nullptr);
+  FormOwner = std::make_unique<TOwned<TDialogsHostForm>>(Form);
+  Manager = dynamic_cast<TdxBarManager*>(Form->FindComponent(L"dxBarManager1"));
+  ASSERT_NE(Manager, nullptr);
+}
+
+void TDialogsFixture::TearDown()
+{
+  PumpPending();
+}
+
+void TDialogsFixture::ShowForm()
+{
+  Form->SetBounds(150, 120, 500, 300);
+  Form->Show();
+  ActivateWindow(Form->GetHandle());
+  PumpPending();
+}
+
+TCustomForm* ModalForm()
+{
+  // The most recently made modal form is the innermost loop's.
+  TCustomForm* found = nullptr;
+  for (int i = 0; Screen && i < Screen->GetCustomFormCount(); ++i)
+    if (TCustomForm* form = Screen->GetCustomForms(i); form->GetFormState().Contains(fsModal))
+      found = found ? found : form;
+  return found;
+}
+
+int PlayInModalLoop(const std::function<void()>& AShow, std::vector<std::function<void()>> APhases)
+{
+  size_t next = 0;
+  bool playing = false;
+  int idleTicks = 0;
+  TOwned<TTimer> timer(new TTimer(nullptr));
+  timer->SetInterval(50);
+  timer->SetOnTimer(TNotifyEvent([&](TObject*) {
+    // A phase that waits pumps messages, this timer's among them.
+    if (playing)
+      return;
+    TCustomForm* dialog = ModalForm();
+    // Input goes to the foreground window: a phase begins once the dialog is active.
+    if (next < APhases.size() && dialog && dialog->HandleAllocated() && ::GetActiveWindow() == dialog->GetHandle()) {
+      playing = true;
+      TFinally done([&]() noexcept { playing = false; });
+      APhases[next++]();
+      idleTicks = 0;
+      return;
+    }
+    // 3 s after the last phase (or without a dialog to play in) the loop is ended for it.
+    if (++idleTicks < 60)
+      return;
+    if (dialog) {
+      ADD_FAILURE() << "the dialog is still open after " << next << " phases";
+      dialog->SetModalResult(mrAbort);
+    }
+  }));
+  AShow();
+  EXPECT_EQ(next, APhases.size()) << "the modal loop ended before every phase was played";
+  return int(next);
+}
+
+TMessageBoxRecorder::TMessageBoxRecorder()
+    : FPrevious(SetMessageBoxProc([this](HWND, const String& AText, const String&, uint32_t AFlags) {
+        Boxes.push_back(TBox{AText, AFlags});
+        return IDOK;
+      }))
+{
+}
+
+TMessageBoxRecorder::~TMessageBoxRecorder()
+{
+  SetMessageBoxProc(std::move(FPrevious));
+}
+
+POINT ScreenCenterOf(TControl* AControl)
+{
+  return AControl->ClientToScreen(Point(AControl->GetWidth() / 2, AControl->GetHeight() / 2));
+}
