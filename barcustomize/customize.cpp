@@ -1,6 +1,7 @@
 // The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
 #include "barcustomize/customize.h"
 
+#include "barcustomize/customizeform.h"
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
 #include "bars/customizing.h"
@@ -19,6 +20,7 @@ void InitializedxBarCustomize()
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   InitializedxBarDesignController(services);
+  dxBarInstallCustomizingForm(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
 }
@@ -28,6 +30,7 @@ void FinalizedxBarCustomize()
   if (GStartCount == 0 || --GStartCount > 0)
     return;
   dxBarUninstallDragAndDrop();
+  dxBarUninstallCustomizingForm();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
   FinalizedxBarDesignController();
 }
