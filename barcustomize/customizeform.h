@@ -91,6 +91,8 @@ public:
   TdxBar* GetCurrentBar();
   // Toggles a bar's visibility as a click in its check box does (a bar that cannot be closed beeps).
   void ToggleBar(TdxBar* ABar);
+  // The command of the commands list's selected entry.
+  TdxBarItem* GetSelectedItem();
 
   // Components of the form data, found once after reading.
   TPageControl* PageControl = nullptr;
@@ -160,7 +162,6 @@ private:
   void PostToList(TListBox* AList, UINT AMessage, WPARAM AWParam = 0);
   // Fills the list background below the last entry; true when it did.
   bool EraseBelowItems(TListBox* AList, HDC ADC);
-  TdxBarItem* GetSelectedItem();
 
   // --- Actions and options (customizeform_actions.cpp).
   void UpdateActions();

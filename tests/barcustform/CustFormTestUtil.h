@@ -27,6 +27,10 @@ public:
 // closed, AllowClose False) and "Secret" (Hidden) from form data; categories "File" (File0,
 // File1 with a description) and "Tools" (Tool0..Tool2).
 class TCustFormFixture : public testing::Test {
+public:
+  // The screen centre of a list entry, at X from its left edge (-1: the middle).
+  static POINT EntryPoint(TListBox* AList, int AIndex, int AX = -1);
+
 protected:
   void SetUp() override;
   void TearDown() override;
@@ -34,8 +38,6 @@ protected:
   TdxBarCustomizingForm* Open();
   TdxBar* Bar(const String& ACaption) const { return Manager->FindBarByCaption(ACaption); }
   TdxBarItem* Item(const String& AName) const { return dynamic_cast<TdxBarItem*>(Host->FindComponent(AName)); }
-  // The screen centre of a list entry, at X from its left edge (-1: the middle).
-  static POINT EntryPoint(TListBox* AList, int AIndex, int AX = -1);
   // The screen centre of a control on a bar.
   POINT LinkCenter(TdxBarItemLink* ALink) const;
 
