@@ -145,6 +145,8 @@ private:
 
   // --- The toolbar list (customizeform_lists.cpp).
   void RefillBarsList();
+  TdxBar* BarOfEntry(int AIndex);
+  TdxBarItem* ItemOfEntry(int AIndex);
   void BarsChanged(TObject* Sender, TcxComponentCollectionItem* AItem, TcxComponentCollectionNotification AAction);
   void BarsListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
   void BarsListWndProc(TMessage& Message);

@@ -27,7 +27,7 @@ void TdxBarCustomizingForm::UpdateActions()
   for (int i = 0; i < lbBarsList->GetCount(); ++i) {
     if (!lbBarsList->GetSelected(i))
       continue;
-    auto* selected = dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(i));
+    TdxBar* selected = BarOfEntry(i);
     deletable = selected && selected->CanDelete();
     if (!deletable)
       break;
@@ -102,13 +102,13 @@ void TdxBarCustomizingForm::aDeleteToolBarExecute(TObject*)
   TWeakRef<TdxBar> next;
   for (int i = selected.front() + 1; i < lbBarsList->GetCount() && !next; ++i)
     if (!lbBarsList->GetSelected(i))
-      next = dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(i));
+      next = BarOfEntry(i);
   for (int i = selected.front() - 1; i >= 0 && !next; --i)
     if (!lbBarsList->GetSelected(i))
-      next = dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(i));
+      next = BarOfEntry(i);
   std::vector<TWeakRef<TdxBar>> bars;
   for (int i : selected)
-    bars.emplace_back(dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(i)));
+    bars.emplace_back(BarOfEntry(i));
   {
     lbBarsList->GetItems()->BeginUpdate();
     TFinally end([&] {

@@ -86,6 +86,30 @@ bool TdxBarCustomizingForm::EraseBelowItems(TListBox* AList, HDC ADC)
 // ---------------------------------------------------------------------------
 // Toolbars
 
+// Entries hold their bar or item by pointer; one is read only while the manager still
+// lists it, so that an entry left behind by a bar freed during an update is never touched.
+TdxBar* TdxBarCustomizingForm::BarOfEntry(int AIndex)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (!manager || AIndex < 0 || AIndex >= lbBarsList->GetCount())
+    return nullptr;
+  TObject* object = lbBarsList->GetItems()->GetObject(AIndex);
+  for (int i = 0; i < manager->GetBars()->GetCount(); ++i)
+    if (manager->GetBars()->GetItem(i) == object)
+      return manager->GetBars()->GetItem(i);
+  return nullptr;
+}
+
+TdxBarItem* TdxBarCustomizingForm::ItemOfEntry(int AIndex)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (!manager || AIndex < 0 || AIndex >= lbItems->GetCount())
+    return nullptr;
+  TObject* object = lbItems->GetItems()->GetObject(AIndex);
+  return manager->GetItemList()->IndexOf(static_cast<TComponent*>(object)) >= 0 ? dynamic_cast<TdxBarItem*>(object)
+                                                                                : nullptr;
+}
+
 TdxBar* TdxBarCustomizingForm::GetCurrentBar()
 {
   if (lbBarsList->GetMultiSelect()) {
@@ -93,11 +117,10 @@ TdxBar* TdxBarCustomizingForm::GetCurrentBar()
       return nullptr;
     for (int i = 0; i < lbBarsList->GetCount(); ++i)
       if (lbBarsList->GetSelected(i))
-        return dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(i));
+        return BarOfEntry(i);
     return nullptr;
   }
-  const int index = lbBarsList->GetItemIndex();
-  return index >= 0 ? dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(index)) : nullptr;
+  return BarOfEntry(lbBarsList->GetItemIndex());
 }
 
 void TdxBarCustomizingForm::RefillBarsList()
@@ -137,6 +160,13 @@ void TdxBarCustomizingForm::BarsChanged(TObject* Sender, TcxComponentCollectionI
   CallEvent(FSavedBarsChange, Sender, AItem, AAction);
   if (!self)
     return;
+  // A bar on its way out leaves the list at once: no entry may point at a freed bar.
+  if (AItem && AAction != ccnAdded && AAction != ccnChanged) {
+    if (const int gone = lbBarsList->GetItems()->IndexOfObject(AItem); gone >= 0)
+      lbBarsList->GetItems()->Delete(gone);
+    PostToList(lbBarsList, WM_DXBARCUSTOMIZE_REFILL, 1);
+    return;
+  }
   auto* bar = dynamic_cast<TdxBar*>(AItem);
   const int index = bar && AAction == ccnChanged ? lbBarsList->GetItems()->IndexOfObject(bar) : -1;
   if (index >= 0) {
@@ -145,6 +175,8 @@ void TdxBarCustomizingForm::BarsChanged(TObject* Sender, TcxComponentCollectionI
     else
       ::InvalidateRect(lbBarsList->GetHandle(), nullptr, FALSE);
     PostToList(lbBarsList, WM_DXBARCUSTOMIZE_ACTIONS);
+  } else if (!AItem) {
+    RefillBarsList();
   } else {
     PostToList(lbBarsList, WM_DXBARCUSTOMIZE_REFILL, 1);
   }
@@ -209,7 +241,7 @@ void TdxBarCustomizingForm::BarsListWndProc(TMessage& Message)
     case CN_BASE + WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
       if (item && int(item->itemID) >= 0 && int(item->itemID) < lbBarsList->GetCount()) {
-        auto* bar = dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(int(item->itemID)));
+        TdxBar* bar = BarOfEntry(int(item->itemID));
         RECT column{item->rcItem.left, item->rcItem.top, item->rcItem.left + checkWidth, item->rcItem.bottom};
         TBrush brush;
         brush.SetColor(lbBarsList->GetColor());
@@ -262,9 +294,8 @@ void TdxBarCustomizingForm::BarsListWndProc(TMessage& Message)
     if (index < 0)
       return;
     BarsListClicked();
-    auto* bar = dynamic_cast<TdxBar*>(lbBarsList->GetItems()->GetObject(index));
     if (msg == WM_LBUTTONDBLCLK || p.x < checkWidth)
-      ToggleBar(bar);
+      ToggleBar(BarOfEntry(index));
   } else if (msg == CN_COMMAND && HIWORD(Message.WParam) == LBN_SELCHANGE) {
     BarsListClicked();
   }
@@ -327,8 +358,7 @@ void TdxBarCustomizingForm::RefillItems()
 
 TdxBarItem* TdxBarCustomizingForm::GetSelectedItem()
 {
-  const int index = lbItems->GetItemIndex();
-  return index >= 0 ? dynamic_cast<TdxBarItem*>(lbItems->GetItems()->GetObject(index)) : nullptr;
+  return ItemOfEntry(lbItems->GetItemIndex());
 }
 
 void TdxBarCustomizingForm::ItemsChanged(TObject* Sender, TComponent* AComponent, TdxComponentListChangeType Kind)
@@ -337,6 +367,9 @@ void TdxBarCustomizingForm::ItemsChanged(TObject* Sender, TComponent* AComponent
   CallEvent(FSavedItemsChange, Sender, AComponent, Kind);
   if (!self)
     return;
+  if (AComponent && (Kind == clcnExtracted || Kind == clcnDeleted))
+    if (const int gone = lbItems->GetItems()->IndexOfObject(AComponent); gone >= 0)
+      lbItems->GetItems()->Delete(gone);
   PostToList(lbItems, WM_DXBARCUSTOMIZE_REFILL, 1);
   if (tsCommands && tsCommands->GetTabVisible())
     RefillAllCommands();
@@ -362,9 +395,7 @@ void TdxBarCustomizingForm::CategoriesWndProc(TMessage& Message)
 
 void TdxBarCustomizingForm::ItemsListDrawItem(TWinControl*, int Index, TRect Rect, TOwnerDrawState State)
 {
-  auto* item = Index >= 0 && Index < lbItems->GetCount()
-                   ? dynamic_cast<TdxBarItem*>(lbItems->GetItems()->GetObject(Index))
-                   : nullptr;
+  TdxBarItem* item = ItemOfEntry(Index);
   TCanvas* canvas = lbItems->GetCanvas();
   if (!item) {
     canvas->FillRect(Rect);

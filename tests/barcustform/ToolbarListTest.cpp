@@ -115,6 +115,25 @@ TEST_F(TToolbarList, CheckBoxesShowVisibilityAndWhetherABarCanClose)
   EXPECT_GT(CountPixels(shot, format, [&](COLORREF c) { return ColorDistance(c, face) > 40; }), 0) << "a check mark";
 }
 
+TEST_F(TToolbarList, BarsFreedInsideAnUpdateLeaveNoEntryBehind)
+{
+  ASSERT_NE(Open(), nullptr);
+  TdxBar* made = Manager->NewToolBar(false, false);
+  PumpPending();
+  ASSERT_EQ(Dialog->lbBarsList->GetCount(), 4);
+  Dialog->lbBarsList->SetItemIndex(3);
+  Manager->GetBars()->BeginUpdate();
+  made->Free();
+  // The entry still stands while the update lasts; drawing and reading it must not touch the bar.
+  ::InvalidateRect(Dialog->lbBarsList->GetHandle(), nullptr, TRUE);
+  ::UpdateWindow(Dialog->lbBarsList->GetHandle());
+  EXPECT_EQ(Dialog->GetCurrentBar(), nullptr);
+  Dialog->lbBarsList->Perform(WM_DXBARCUSTOMIZE_ACTIONS);
+  EXPECT_FALSE(Dialog->aRenameToolBar->Enabled());
+  Manager->GetBars()->EndUpdate();
+  EXPECT_EQ(Dialog->lbBarsList->GetCount(), 3);
+}
+
 TEST_F(TToolbarList, VeryLongCaptionIsDrawnClipped)
 {
   TdxBar* tools = Bar(L"Tools");
