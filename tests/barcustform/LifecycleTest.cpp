@@ -120,6 +120,54 @@ TEST_F(TLifecycle, OtherFormsWithManagersAreDisabledWhileShownButNotTheCustomize
   ::EnableWindow(other.Form->GetHandle(), TRUE);
 }
 
+TEST_F(TLifecycle, TheFormsOwnControlsTakeNoClicksWhileTheDialogIsOpen)
+{
+  auto* button = new TButton(Host);
+  button->SetParent(Host);
+  button->SetBounds(20, 200, 90, 26);
+  int clicks = 0;
+  button->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  ASSERT_NE(Open(), nullptr);
+  RECT r{};
+  ::GetWindowRect(button->GetHandle(), &r);
+  const POINT center{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  // The mouse hook takes the press away from the button, so no click arrives to wait for.
+  ASSERT_TRUE(MoveMouseTo(center));
+  ActivateWindow(Host->GetHandle());
+  EXPECT_TRUE(RunScript(
+      [] {
+        SendMouseButton(true);
+        PauseScript(50);
+        SendMouseButton(false);
+      },
+      [&] { return ::GetForegroundWindow() == Dialog->GetHandle(); }))
+      << "a press on the form brings the dialog forward";
+  PumpPending();
+  EXPECT_EQ(clicks, 0);
+  Manager->SetIsCustomizing(false);
+  ActivateWindow(Host->GetHandle());
+  ASSERT_TRUE(ClickAt(center));
+  PumpPending();
+  EXPECT_EQ(clicks, 1) << "after closing the button clicks again";
+}
+
+TEST_F(TLifecycle, FloatingBarsOfOtherManagersAreDisabledWhileShown)
+{
+  TOtherHost other;
+  TdxBar* floating = other.Manager->GetBars()->Add();
+  floating->SetCaption(L"Floating");
+  floating->SetDockingStyle(dsNone);
+  floating->SetVisible(true);
+  PumpPending();
+  ASSERT_NE(floating->GetControl(), nullptr);
+  HWND wnd = floating->GetControl()->GetHandle();
+  ASSERT_TRUE(::IsWindowEnabled(wnd));
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_FALSE(::IsWindowEnabled(wnd));
+  Manager->SetIsCustomizing(false);
+  EXPECT_TRUE(::IsWindowEnabled(wnd));
+}
+
 TEST_F(TLifecycle, ClosingMergesBackWhatOpeningTookApart)
 {
   TdxBar* tools = Bar(L"Tools");
