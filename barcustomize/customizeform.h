@@ -91,6 +91,12 @@ public:
   TdxBar* GetCurrentBar();
   // Toggles a bar's visibility as a click in its check box does (a bar that cannot be closed beeps).
   void ToggleBar(TdxBar* ABar);
+  // While a command is dragged at design time: over the category list the entry under P
+  // (screen) is selected (1), over no entry the command's own category is (0); away from the
+  // list (-1) the command's own category is selected again.
+  int DragOverCategories(const TPoint& P, TdxBarItem* AItem);
+  // The category of the category list's selected entry, -1 for none.
+  int GetSelectedCategory();
   // The command of the commands list's selected entry.
   TdxBarItem* GetSelectedItem();
 

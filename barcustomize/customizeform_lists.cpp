@@ -327,14 +327,46 @@ void TdxBarCustomizingForm::RefillCategories()
   RefillItems();
 }
 
+int TdxBarCustomizingForm::GetSelectedCategory()
+{
+  const int index = lbCategories->GetItemIndex();
+  return index >= 0 ? int(reinterpret_cast<intptr_t>(lbCategories->GetItems()->GetObject(index))) : -1;
+}
+
+// Selecting a category here refills nothing: the dragged command's list stays as it is.
+int TdxBarCustomizingForm::DragOverCategories(const TPoint& P, TdxBarItem* AItem)
+{
+  if (!lbCategories->HandleAllocated() || !lbCategories->GetVisible() || !::IsWindowVisible(lbCategories->GetHandle()))
+    return -1;
+  auto selectCategory = [this](int ACategory) {
+    for (int i = 0; i < lbCategories->GetCount(); ++i)
+      if (int(reinterpret_cast<intptr_t>(lbCategories->GetItems()->GetObject(i))) == ACategory)
+        return lbCategories->SetItemIndex(i);
+  };
+  POINT screen{P.x, P.y};
+  if (::WindowFromPoint(screen) != lbCategories->GetHandle()) {
+    if (AItem)
+      selectCategory(AItem->GetCategory());
+    return -1;
+  }
+  ::ScreenToClient(lbCategories->GetHandle(), &screen);
+  const int index = lbCategories->ItemAtPos(TPoint{screen.x, screen.y}, true);
+  if (index < 0) {
+    if (AItem)
+      selectCategory(AItem->GetCategory());
+    return 0;
+  }
+  lbCategories->SetItemIndex(index);
+  ::UpdateWindow(lbCategories->GetHandle());
+  return 1;
+}
+
 void TdxBarCustomizingForm::RefillItems()
 {
   TdxBarManager* manager = GetBarManager();
   if (!manager)
     return;
-  const int categoryIndex = lbCategories->GetItemIndex();
-  const int category =
-      categoryIndex >= 0 ? int(reinterpret_cast<intptr_t>(lbCategories->GetItems()->GetObject(categoryIndex))) : -1;
+  const int category = GetSelectedCategory();
   TdxBarItem* selected = GetSelectedItem();
   const int top = lbItems->GetTopIndex();
   TList list;

@@ -143,3 +143,35 @@ TEST_F(TCommands, FiveThousandCommandsScrollWithoutDrawingThemAll)
 }
 
 }  // namespace
+
+namespace {
+
+// While the form is designed, a command dropped on the category list moves into that category.
+TEST_F(TCommands, AtDesignTimeACommandDroppedOnACategoryMovesThere)
+{
+  Manager->SetDesigning(true, false);
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  EXPECT_TRUE(Dialog->tsCommands->GetTabVisible()) << "the design-time pages show";
+  EXPECT_TRUE(Dialog->tsGroups->GetTabVisible());
+  TdxBarItem* save = Item(L"File1");
+  ASSERT_EQ(save->GetCategory(), 0);
+  ASSERT_TRUE(DragWithMouse(Manager, EntryPoint(Dialog->lbItems, 1), EntryPoint(Dialog->lbCategories, 1)));
+  PumpPending();
+  EXPECT_EQ(save->GetCategory(), 1);
+  // Dropped below the last category nothing moves.
+  ASSERT_TRUE(ClickAt(EntryPoint(Dialog->lbCategories, 0)));
+  PumpPending();
+  ASSERT_EQ(Dialog->lbItems->GetItems()->GetObject(0), Item(L"File0"));
+  POINT below = EntryPoint(Dialog->lbCategories, 1);
+  below.y += 60;
+  ASSERT_TRUE(DragWithMouse(Manager, EntryPoint(Dialog->lbItems, 0), below));
+  PumpPending();
+  EXPECT_EQ(Item(L"File0")->GetCategory(), 0);
+  EXPECT_EQ(Dialog->GetSelectedCategory(), 0) << "the command's own category is selected again";
+  Manager->SetIsCustomizing(false);
+  Manager->SetDesigning(false, false);
+}
+
+}  // namespace
