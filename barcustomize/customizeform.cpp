@@ -153,6 +153,7 @@ void TdxBarCustomizingForm::Setup()
   SetupCommandsPage();
   SetupOptionsPage();
   SetupDesignPages();
+  BuildKeyTips();
   ApplyLook();
   AlignHeadingLines();
   FHandlersInstalled = true;
@@ -331,6 +332,7 @@ void TdxBarCustomizingForm::DoShow()
 {
   DisableOtherForms();
   FOwnerRectKnown = GetOwnerWindowRect(FOwnerRect);
+  RefillAllCommands();
   TForm::DoShow();
 }
 

@@ -4,6 +4,7 @@
 // (resource "TDXBARCUSTOMIZINGFORM"); at most one is open in the process.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "platform/StdCtrls.h"
 
 class TdxBar;
+class TdxBarGroup;
 class TdxBarItem;
 class TdxBarManager;
 class TdxBarPopupMenu;
@@ -124,6 +126,7 @@ public:
   TAction *aNewToolBar = nullptr, *aRenameToolBar = nullptr, *aDeleteToolBar = nullptr, *aResetToolBar = nullptr;
   TdxBarManager* BarManager1 = nullptr;
   TCheckableButton *CategoriesModifyButton = nullptr, *CommandsModifyButton = nullptr;
+  TdxBarPopupMenu *CategoriesPopupMenu = nullptr, *CommandsPopupMenu = nullptr;
 
   void CreateParams(TCreateParams& Params) override;
 
@@ -166,6 +169,7 @@ private:
   void ItemsListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
   void ItemsListWndProc(TMessage& Message);
   void ItemsListPressed(TMessage& Message);
+  bool ItemsListDesignKey(WORD AKey);
   void SelectionChanged(TObject* Sender);
   void PostToList(TListBox* AList, UINT AMessage, WPARAM AWParam = 0);
   // Fills the list background below the last entry; true when it did.
@@ -190,6 +194,22 @@ private:
   // --- Design-time pages (customizeform_design.cpp).
   void RefillAllCommands();
   void RefillGroups();
+  struct TDesignMenuEntry {
+    TResStringRec Text;
+    void (TdxBarCustomizingForm::*Handler)(TObject*);
+  };
+  TdxBarPopupMenu* MakeDesignMenu(const wchar_t* AName, int ACategory,
+                                  std::initializer_list<TDesignMenuEntry> AEntries);
+  void CategoryVisibleClick(TObject* Sender);
+  void CategoryDeleteClick(TObject* Sender);
+  void CommandDeleteClick(TObject* Sender);
+  void CommandsClearClick(TObject* Sender);
+  void CommandMoveUpClick(TObject* Sender);
+  void CommandMoveDownClick(TObject* Sender);
+  void MoveSelectedCommand(int ADelta);
+  TdxBarGroup* GetSelectedGroup();
+  void SetupGroupActions();
+  void BuildKeyTips();
 
   TWeakRef<TdxBarManager> FBarManager;
   std::unique_ptr<TdxBarRunTimeSelectionController> FSelectionController;

@@ -1,10 +1,17 @@
 // The parts of the Customize dialog only a form designer shows: the all-commands and groups
 // pages and the "... modify" buttons that open the category and command menus.
 #include <algorithm>
+#include <functional>
+#include <tuple>
 
 #include "barcustomize/customizeform.h"
 #include "barcustomize/customizeform_private.h"
+#include "bars/bar.h"
+#include "bars/baraccessibility.h"
+#include "bars/toolbar.h"
+#include "bars/buttons.h"
 #include "bars/dxBarStrs.h"
+#include "bars/itemlinks.h"
 #include "bars/groups.h"
 #include "bars/items.h"
 #include "bars/manager.h"
@@ -138,24 +145,136 @@ void TdxBarCustomizingForm::SetupDesignPages()
     CBShowCommandsWithShortCut->OnClick = TNotifyEvent([this](TObject*) { RefillAllCommands(); });
   if (lbGroups)
     lbGroups->OnClick = TNotifyEvent([this](TObject*) { RefillGroups(); });
+  SetupGroupActions();
   FSavedGroupsChange = manager->GetGroupList()->OnChange;
   manager->GetGroupList()->OnChange = TdxComponentListChangeEvent(this, &TdxBarCustomizingForm::GroupsChanged);
   if (!designing)
     return;
+  CategoriesPopupMenu = MakeDesignMenu(L"CategoriesPopupMenu", 0,
+                                       {{sdxBarAddEllipsis, nullptr},
+                                        {sdxBarInsertEllipsis, nullptr},
+                                        {sdxBarRenameEllipsis, nullptr},
+                                        {sdxBarVisible, &TdxBarCustomizingForm::CategoryVisibleClick},
+                                        {sdxBarDeleteCommand, &TdxBarCustomizingForm::CategoryDeleteClick}});
+  CommandsPopupMenu = MakeDesignMenu(L"CommandsPopupMenu", 1,
+                                     {{sdxBarAddEllipsis, nullptr},
+                                      {sdxBarDeleteCommand, &TdxBarCustomizingForm::CommandDeleteClick},
+                                      {sdxBarClear, &TdxBarCustomizingForm::CommandsClearClick},
+                                      {sdxBarMoveUp, &TdxBarCustomizingForm::CommandMoveUpClick},
+                                      {sdxBarMoveDown, &TdxBarCustomizingForm::CommandMoveDownClick},
+                                      {sdxBarSubMenuEditorEllipsis, nullptr}});
   // The "... modify" buttons sit right of the list headings.
-  const std::pair<TCheckableButton**, TLabel*> buttons[] = {{&CategoriesModifyButton, LabelCategories},
-                                                            {&CommandsModifyButton, LabelCommands}};
-  for (const auto& [button, label] : buttons) {
+  const std::tuple<TCheckableButton**, TLabel*, TdxBarPopupMenu*> buttons[] = {
+      {&CategoriesModifyButton, LabelCategories, CategoriesPopupMenu},
+      {&CommandsModifyButton, LabelCommands, CommandsPopupMenu}};
+  for (const auto& [button, label, menu] : buttons) {
     *button = new TCheckableButton(this);
     (*button)->SetParent(tsItems);
     (*button)->SetCaption(GetResourceString(sdxBarModify));
     (*button)->FitToCaption();
+    (*button)->SetPopupMenu(menu);
     if (label)
       (*button)->SetBounds(label->GetLeft() + label->GetWidth() + 6, label->GetTop() - 1, (*button)->GetWidth(),
                            label->GetHeight() + 2);
   }
   RefillAllCommands();
   RefillGroups();
+}
+
+// A popup of the dialog's own manager; entries without a handler wait for dialogs not built
+// here and stay disabled.
+TdxBarPopupMenu* TdxBarCustomizingForm::MakeDesignMenu(const wchar_t* AName, int ACategory,
+                                                       std::initializer_list<TDesignMenuEntry> AEntries)
+{
+  auto* menu = new TdxBarPopupMenu(this);
+  menu->SetName(AName);
+  menu->SetBarManager(BarManager1);
+  for (const TDesignMenuEntry& entry : AEntries) {
+    auto* button = new TdxBarButton(this);
+    button->SetCaption(GetResourceString(entry.Text));
+    button->SetCategory(ACategory);
+    if (entry.Handler)
+      button->SetOnClick(TNotifyEvent(this, entry.Handler));
+    else
+      button->SetEnabled(false);
+    menu->GetItemLinks()->AddItem(button);
+  }
+  return menu;
+}
+
+void TdxBarCustomizingForm::CategoryVisibleClick(TObject*)
+{
+  TdxBarManager* manager = GetBarManager();
+  const int category = GetSelectedCategory();
+  if (manager && category >= 0)
+    manager->SetCategoryVisible(category, !manager->GetCategoryVisible(category));
+}
+
+void TdxBarCustomizingForm::CategoryDeleteClick(TObject*)
+{
+  TdxBarManager* manager = GetBarManager();
+  const int category = GetSelectedCategory();
+  if (!manager || category < 0)
+    return;
+  const String question =
+      Format(GetResourceString(sdxBarDeleteCategoryConfirmation), {manager->GetCategories()->Get(category)});
+  TWeakRef<TdxBarCustomizingForm> self(this);
+  if (ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK || !self)
+    return;
+  manager->GetCategories()->Delete(category);
+  RefillCategories();
+}
+
+void TdxBarCustomizingForm::CommandDeleteClick(TObject*)
+{
+  if (TdxBarItem* item = GetSelectedItem())
+    item->Free();
+}
+
+void TdxBarCustomizingForm::CommandsClearClick(TObject*)
+{
+  TdxBarManager* manager = GetBarManager();
+  const int category = GetSelectedCategory();
+  if (!manager || category < 0)
+    return;
+  const String question =
+      Format(GetResourceString(sdxBarDeleteCategoryCommandsConfirmation), {manager->GetCategories()->Get(category)});
+  TWeakRef<TdxBarCustomizingForm> self(this);
+  if (ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK || !self)
+    return;
+  std::vector<TWeakRef<TdxBarItem>> doomed;
+  for (int i = 0; i < manager->GetItemCount(); ++i)
+    if (auto* item = dynamic_cast<TdxBarItem*>(manager->GetItem(i)); item && item->GetCategory() == category)
+      doomed.emplace_back(item);
+  for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+    if (TdxBarItem* item = it->Get())
+      item->Free();
+}
+
+// Moves the selected command past its neighbour in the list, in the manager's item order.
+void TdxBarCustomizingForm::MoveSelectedCommand(int ADelta)
+{
+  TdxBarManager* manager = GetBarManager();
+  const int index = lbItems->GetItemIndex();
+  TdxBarItem* item = GetSelectedItem();
+  TdxBarItem* neighbour = ItemOfEntry(index + ADelta);
+  if (!manager || !item || !neighbour)
+    return;
+  const int from = manager->GetItemList()->IndexOf(item);
+  const int to = manager->GetItemList()->IndexOf(neighbour);
+  manager->MoveItem(from, to);
+  RefillItems();
+  lbItems->SetItemIndex(index + ADelta);
+}
+
+void TdxBarCustomizingForm::CommandMoveUpClick(TObject*)
+{
+  MoveSelectedCommand(-1);
+}
+
+void TdxBarCustomizingForm::CommandMoveDownClick(TObject*)
+{
+  MoveSelectedCommand(1);
 }
 
 // Every item with a category; with the box checked, only those that have a shortcut.
@@ -183,8 +302,67 @@ void TdxBarCustomizingForm::RefillAllCommands()
     items->AddObject(columns[0] + L"\t" + columns[1] + L"\t" + columns[2], item);
   }
   items->EndUpdate();
+  if (HandleAllocated())
+    LAllCommands->GetHandle();
   if (LAllCommands->HandleAllocated())
     ::SendMessageW(LAllCommands->GetHandle(), LB_SETHORIZONTALEXTENT, widths[0] + widths[1] + widths[2] + 30, 0);
+}
+
+TdxBarGroup* TdxBarCustomizingForm::GetSelectedGroup()
+{
+  TdxBarManager* manager = GetBarManager();
+  const int index = lbGroups ? lbGroups->GetItemIndex() : -1;
+  TObject* object = index >= 0 ? lbGroups->GetItems()->GetObject(index) : nullptr;
+  for (int i = 0; manager && object && i < manager->GetGroupCount(); ++i)
+    if (manager->GetGroup(i) == object)
+      return manager->GetGroup(i);
+  return nullptr;
+}
+
+// The groups page's buttons; adding members waits for the picker dialog, not built here.
+void TdxBarCustomizingForm::SetupGroupActions()
+{
+  auto bind = [this](const wchar_t* AName, std::function<void()> AExecute) {
+    auto* action = Find<TAction>(AName);
+    if (!action)
+      return;
+    if (AExecute)
+      action->SetOnExecute(TNotifyEvent([this, AExecute](TObject*) {
+        AExecute();
+        RefillGroups();
+      }));
+    else
+      action->SetEnabled(false);
+  };
+  bind(L"aAddGroup", [this] {
+    if (TdxBarManager* manager = GetBarManager())
+      manager->AddGroup();
+  });
+  bind(L"aDeleteGroup", [this] {
+    if (TdxBarGroup* group = GetSelectedGroup())
+      group->Free();
+  });
+  bind(L"aMoveUpGroup", [this] {
+    if (TdxBarGroup* group = GetSelectedGroup(); group && group->GetIndex() > 0) {
+      group->SetIndex(group->GetIndex() - 1);
+      lbGroups->SetItemIndex(group->GetIndex());
+    }
+  });
+  bind(L"aMoveDownGroup", [this] {
+    if (TdxBarGroup* group = GetSelectedGroup(); group && group->GetIndex() + 1 < GetBarManager()->GetGroupCount()) {
+      group->SetIndex(group->GetIndex() + 1);
+      lbGroups->SetItemIndex(group->GetIndex());
+    }
+  });
+  bind(L"aAddGroupItem", nullptr);
+  bind(L"aDeleteGroupItem", [this] {
+    TdxBarGroup* group = GetSelectedGroup();
+    const int index = lbGroupItems->GetItemIndex();
+    if (group && index >= 0 && index < group->GetCount())
+      group->Remove(group->GetItem(index));
+  });
+  bind(L"aMoveUpGroupItem", nullptr);
+  bind(L"aMoveDownGroupItem", nullptr);
 }
 
 void TdxBarCustomizingForm::RefillGroups()
@@ -200,13 +378,51 @@ void TdxBarCustomizingForm::RefillGroups()
   lbGroups->GetItems()->EndUpdate();
   if (lbGroups->GetCount() > 0)
     lbGroups->SetItemIndex(std::clamp(index, 0, lbGroups->GetCount() - 1));
-  auto* group = lbGroups->GetItemIndex() >= 0
-                    ? dynamic_cast<TdxBarGroup*>(lbGroups->GetItems()->GetObject(lbGroups->GetItemIndex()))
-                    : nullptr;
+  TdxBarGroup* group = GetSelectedGroup();
   lbGroupItems->GetItems()->BeginUpdate();
   lbGroupItems->GetItems()->Clear();
   for (int i = 0; group && i < group->GetCount(); ++i)
     if (TComponent* member = group->GetItem(i))
       lbGroupItems->GetItems()->AddObject(member->Name(), member);
   lbGroupItems->GetItems()->EndUpdate();
+}
+
+// ---------------------------------------------------------------------------
+// Key tips (a hidden page): each bar window's key tips under the bar's caption.
+
+namespace {
+
+void AddKeyTipNodes(TTreeNodes* ANodes, TTreeNode* AParent, TcxAccessibilityHelper* AHelper, int ADepth)
+{
+  for (int i = 0; AHelper && ADepth < 4 && i < AHelper->GetChildCount(); ++i) {
+    auto* child = dynamic_cast<TdxBarAccessibilityHelper*>(AHelper->GetChild(i));
+    if (!child)
+      continue;
+    const String keyTip = child->GetKeyTip();
+    TTreeNode* node = AParent;
+    if (!keyTip.empty())
+      node = ANodes->AddChild(AParent, child->GetName(0) + L" (" + keyTip + L")");
+    AddKeyTipNodes(ANodes, node, child, ADepth + 1);
+  }
+}
+
+}  // namespace
+
+void TdxBarCustomizingForm::BuildKeyTips()
+{
+  TdxBarManager* manager = GetBarManager();
+  if (!tvKeyTips || !manager)
+    return;
+  TTreeNodes* nodes = tvKeyTips->GetItems();
+  nodes->Clear();
+  for (int i = 0; i < manager->GetBars()->GetCount(); ++i) {
+    TdxBar* bar = manager->GetBars()->GetItem(i);
+    TdxBarAccessibilityHelper* helper = bar->GetControl() ? dxBarGetAccessibilityHelper(bar->GetControl()) : nullptr;
+    if (!helper)
+      continue;
+    TTreeNode* node = nodes->Add(nullptr, bar->GetCaption());
+    AddKeyTipNodes(nodes, node, helper, 0);
+    if (node->GetCount() == 0)
+      node->Delete();
+  }
 }

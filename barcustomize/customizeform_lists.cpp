@@ -493,7 +493,13 @@ void TdxBarCustomizingForm::ItemsListWndProc(TMessage& Message)
         return;  // the list's own tracking would take the capture the drag needs
       break;
     case WM_LBUTTONDBLCLK:
+      if (TdxBarItem* item = GetSelectedItem(); item && IsDesigning())
+        GetBarManager()->DesignerSelectComponent(item, 0);
       return;
+    case WM_KEYDOWN:
+      if (IsDesigning() && ItemsListDesignKey(WORD(Message.WParam)))
+        return;
+      break;
     case WM_ERASEBKGND:
       Message.Result = EraseBelowItems(lbItems, reinterpret_cast<HDC>(Message.WParam)) ? 1 : 0;
       return;
@@ -508,6 +514,21 @@ void TdxBarCustomizingForm::ItemsListWndProc(TMessage& Message)
       FSelectionController->SelectComponent(item);
     PostToList(lbItems, WM_DXBARCUSTOMIZE_ACTIONS);
   }
+}
+
+// At design time Ctrl+Up and Ctrl+Down move the command and Delete deletes it.
+bool TdxBarCustomizingForm::ItemsListDesignKey(WORD AKey)
+{
+  const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  if (ctrl && (AKey == VK_UP || AKey == VK_DOWN)) {
+    MoveSelectedCommand(AKey == VK_UP ? -1 : 1);
+    return true;
+  }
+  if (AKey == VK_DELETE && !ctrl) {
+    CommandDeleteClick(nullptr);
+    return true;
+  }
+  return false;
 }
 
 void TdxBarCustomizingForm::SelectionChanged(TObject*)
