@@ -37,7 +37,7 @@ int CustomizeFormTextHeight(TFont* AFont, const String& AText)
 
 namespace {
 
-TPoint MousePoint(const TMessage& Message)
+TPoint ListMousePoint(const TMessage& Message)
 {
   return TPoint{LParamX(Message.LParam), LParamY(Message.LParam)};
 }
@@ -259,7 +259,7 @@ void TdxBarCustomizingForm::BarsListWndProc(TMessage& Message)
     }
     case WM_LBUTTONDBLCLK:
       // A quick second click in the check box toggles again rather than counting as a double click.
-      if (MousePoint(Message).x < checkWidth)
+      if (ListMousePoint(Message).x < checkWidth)
         Message.Msg = WM_LBUTTONDOWN;
       break;
     case WM_KEYDOWN:
@@ -289,7 +289,7 @@ void TdxBarCustomizingForm::BarsListWndProc(TMessage& Message)
   if (!self)
     return;
   if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
-    const TPoint p = MousePoint(Message);
+    const TPoint p = ListMousePoint(Message);
     const int index = lbBarsList->ItemAtPos(p, true);
     if (index < 0)
       return;
@@ -444,7 +444,7 @@ void TdxBarCustomizingForm::ItemsListDrawItem(TWinControl*, int Index, TRect Rec
 void TdxBarCustomizingForm::ItemsListPressed(TMessage& Message)
 {
   TWeakRef<TdxBarCustomizingForm> self(this);
-  const TPoint p = MousePoint(Message);
+  const TPoint p = ListMousePoint(Message);
   const int index = lbItems->ItemAtPos(p, true);
   if (!lbItems->Focused())
     lbItems->SetFocus();

@@ -58,6 +58,10 @@ void ExpectLaidOut(TWinControl* AParent, const std::string& AWhere)
 TEST_F(TLook, EachPageInEachLookKeepsItsControlsInPlace)
 {
   ASSERT_NE(Open(), nullptr);
+  // A command with a description, as a user would have chosen one.
+  Dialog->lbItems->SetItemIndex(1);
+  Dialog->lbItems->Perform(WM_DXBARCUSTOMIZE_ACTIONS);
+  ASSERT_FALSE(Dialog->DescriptionLabel->GetCaption().empty());
   TTabSheet* pages[] = {Dialog->tsToolbars, Dialog->tsItems, Dialog->tsOptions};
   const char* pageNames[] = {"toolbars", "commands", "options"};
   for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11}) {
