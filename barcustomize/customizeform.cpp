@@ -156,7 +156,6 @@ void TdxBarCustomizingForm::Setup()
   BuildKeyTips();
   ApplyLook();
   AlignHeadingLines();
-  FHandlersInstalled = true;
   PageControl->SetActivePage(tsToolbars);
   RefillBarsList();
   RefillCategories();
@@ -286,19 +285,23 @@ TdxBarCustomizingForm::~TdxBarCustomizingForm()
   if (GCustomizingForm == this)
     GCustomizingForm = nullptr;
   EnableOtherForms();
-  // The lists outlive this part of the form: their windows go back to their own procedures.
-  if (FHandlersInstalled) {
-    lbBarsList->SetWindowProc(FSavedBarsListProc);
-    lbCategories->SetWindowProc(FSavedCategoriesProc);
-    lbItems->SetWindowProc(FSavedItemsProc);
-    lbBarsList->OnDrawItem = nullptr;
-    lbItems->OnDrawItem = nullptr;
-  }
+  // The lists outlive this part of the form: their windows go back to their own procedures,
+  // and the manager gets its handlers back, whatever part of the set-up had run.
+  const std::pair<TListBox*, TWndMethod*> hooked[] = {
+      {lbBarsList, &FSavedBarsListProc}, {lbCategories, &FSavedCategoriesProc}, {lbItems, &FSavedItemsProc}};
+  for (const auto& [list, saved] : hooked)
+    if (list && saved->Assigned()) {
+      list->SetWindowProc(*saved);
+      list->OnDrawItem = nullptr;
+    }
   TdxBarManager* manager = GetBarManager();
-  if (manager && FHandlersInstalled) {
-    manager->GetBars()->OnChange = FSavedBarsChange;
-    manager->GetItemList()->OnChange = FSavedItemsChange;
-    manager->GetGroupList()->OnChange = FSavedGroupsChange;
+  if (manager) {
+    if (manager->GetBars()->OnChange == TcxComponentCollectionChangeEvent(this, &TdxBarCustomizingForm::BarsChanged))
+      manager->GetBars()->OnChange = FSavedBarsChange;
+    if (manager->GetItemList()->OnChange == TdxComponentListChangeEvent(this, &TdxBarCustomizingForm::ItemsChanged))
+      manager->GetItemList()->OnChange = FSavedItemsChange;
+    if (manager->GetGroupList()->OnChange == TdxComponentListChangeEvent(this, &TdxBarCustomizingForm::GroupsChanged))
+      manager->GetGroupList()->OnChange = FSavedGroupsChange;
   }
   if (manager && !manager->IsDestroying()) {
     TRestore destroying(GDestroyingForm, true);
@@ -437,7 +440,15 @@ void SetBarManagerCustomizing(TdxBarManager* AManager, bool AOn)
     CallEvent(AManager->OnShowCustomizingForm, AManager);
     if (!manager || GCustomizingForm)
       return;
-    TdxBarCustomizingForm* form = TdxBarCustomizingForm::Create(Application, AManager);
+    TdxBarCustomizingForm* form = nullptr;
+    try {
+      form = TdxBarCustomizingForm::Create(Application, AManager);
+    } catch (...) {
+      // No dialog, no customizing: the mode ends again before the error goes on.
+      if (manager)
+        AManager->SetIsCustomizing(false);
+      throw;
+    }
     GCustomizingForm = form;
     form->Show();
     return;

@@ -223,7 +223,6 @@ private:
   std::vector<TWeakRef<TdxBarManager>> FDisabledManagers;
   // Set while the options page is filled from the manager: its clicks write nothing back.
   bool FUpdatingOptions = false;
-  bool FHandlersInstalled = false;
   // The posted requests not handled yet, by list.
   std::vector<std::pair<HWND, UINT>> FPosted;
   // The owner form's window rectangle when the dialog last followed it.

@@ -31,6 +31,22 @@ TEST_F(TLifecycle, OpeningTwiceGivesOneDialogAndOneShowEvent)
   EXPECT_EQ(HideCount, 1);
 }
 
+// Form data the dialog cannot read (a class it names is unknown) leaves no dialog and no
+// customizing mode behind, and says why.
+TEST_F(TLifecycle, UnreadableFormDataEndsTheModeAgain)
+{
+  struct TUnregistered {
+    TUnregistered() { UnRegisterClass(TAction::StaticClass()); }
+    ~TUnregistered() { RegisterClass(TAction::StaticClass()); }
+  } unregistered;
+  Host->Show();
+  EXPECT_THROW(Manager->SetIsCustomizing(true), Exception);
+  EXPECT_EQ(GetCustomizingForm(), nullptr);
+  EXPECT_FALSE(Manager->IsCustomizing());
+  EXPECT_EQ(ShowCount, 1);
+  EXPECT_EQ(HideCount, 1);
+}
+
 TEST_F(TLifecycle, WindowIsAnOwnedPopupWithTheDialogFrame)
 {
   ASSERT_NE(Open(), nullptr);
