@@ -285,6 +285,10 @@ TdxBarCustomizingForm::~TdxBarCustomizingForm()
   if (GCustomizingForm == this)
     GCustomizingForm = nullptr;
   EnableOtherForms();
+  // The form the user customised takes the keyboard back, as it would from a closed dialog.
+  if (HandleAllocated() && ::GetActiveWindow() == GetHandle())
+    if (HWND owner = ::GetWindow(GetHandle(), GW_OWNER); owner && ::IsWindowVisible(owner) && ::IsWindowEnabled(owner))
+      ::SetActiveWindow(owner);
   // The lists outlive this part of the form: their windows go back to their own procedures,
   // and the manager gets its handlers back, whatever part of the set-up had run.
   const std::pair<TListBox*, TWndMethod*> hooked[] = {
@@ -464,6 +468,18 @@ void SetBarManagerCustomizing(TdxBarManager* AManager, bool AOn)
   CallEvent(AManager->OnHideCustomizingForm, AManager);
   if (manager)
     AManager->RestoreMergedBars();
+}
+
+bool CustomizingFormListHasFocus()
+{
+  HWND focus = ::GetFocus();
+  TdxBarCustomizingForm* form = GCustomizingForm;
+  if (!form || !focus)
+    return false;
+  for (TListBox* list : {form->lbBarsList, form->lbCategories, form->lbItems})
+    if (list && list->HandleAllocated() && list->GetHandle() == focus)
+      return true;
+  return false;
 }
 
 void UpdateCustomizingFormLook()

@@ -181,6 +181,8 @@ private:
   void aRenameToolBarExecute(TObject* Sender);
   void aDeleteToolBarExecute(TObject* Sender);
   void aResetToolBarExecute(TObject* Sender);
+  // Runs a toolbar command of the manager on the current bar, then refills the list.
+  void RunOnCurrentBar(void (TdxBarManager::*ACommand)(TdxBar*));
   void BCloseClick(TObject* Sender);
   void BHelpClick(TObject* Sender);
   void BResetUsageDataClick(TObject* Sender);
@@ -201,6 +203,7 @@ private:
   TdxBarPopupMenu* MakeDesignMenu(const wchar_t* AName, int ACategory,
                                   std::initializer_list<TDesignMenuEntry> AEntries);
   void CategoryVisibleClick(TObject* Sender);
+  int ConfirmForSelectedCategory(const TResStringRec& AQuestion);
   void CategoryDeleteClick(TObject* Sender);
   void CommandDeleteClick(TObject* Sender);
   void CommandsClearClick(TObject* Sender);
@@ -237,6 +240,8 @@ TdxBarCustomizingForm* GetCustomizingForm();
 // Opens the dialog for AManager (nothing while one is open) or closes it: the entry of the
 // bar library's customizing services that switching the mode calls.
 void SetBarManagerCustomizing(TdxBarManager* AManager, bool AOn);
+// Whether one of the dialog's lists, which take Delete and Insert themselves, has the focus.
+bool CustomizingFormListHasFocus();
 void UpdateCustomizingFormLook();
 void UpdateCustomizingFormHelpButton();
 void UpdateCustomizingFormOptions();

@@ -60,24 +60,24 @@ void TdxBarCustomizingForm::aNewToolBarExecute(TObject*)
     SelectBar(bar);
 }
 
-void TdxBarCustomizingForm::aRenameToolBarExecute(TObject*)
+void TdxBarCustomizingForm::RunOnCurrentBar(void (TdxBarManager::*ACommand)(TdxBar*))
 {
   TWeakRef<TdxBarCustomizingForm> self(this);
   TdxBar* bar = GetCurrentBar();
   if (TdxBarManager* manager = GetBarManager(); manager && bar)
-    manager->RenameToolBar(bar);
+    (manager->*ACommand)(bar);
   if (self)
     RefillBarsList();
 }
 
+void TdxBarCustomizingForm::aRenameToolBarExecute(TObject*)
+{
+  RunOnCurrentBar(&TdxBarManager::RenameToolBar);
+}
+
 void TdxBarCustomizingForm::aResetToolBarExecute(TObject*)
 {
-  TWeakRef<TdxBarCustomizingForm> self(this);
-  TdxBar* bar = GetCurrentBar();
-  if (TdxBarManager* manager = GetBarManager(); manager && bar)
-    manager->ResetToolBar(bar);
-  if (self)
-    RefillBarsList();
+  RunOnCurrentBar(&TdxBarManager::ResetToolBar);
 }
 
 void TdxBarCustomizingForm::aDeleteToolBarExecute(TObject*)

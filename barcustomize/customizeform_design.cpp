@@ -210,19 +210,24 @@ void TdxBarCustomizingForm::CategoryVisibleClick(TObject*)
     manager->SetCategoryVisible(category, !manager->GetCategoryVisible(category));
 }
 
-void TdxBarCustomizingForm::CategoryDeleteClick(TObject*)
+// The selected category when the user confirms AQuestion about it, else -1.
+int TdxBarCustomizingForm::ConfirmForSelectedCategory(const TResStringRec& AQuestion)
 {
   TdxBarManager* manager = GetBarManager();
   const int category = GetSelectedCategory();
-  if (!manager || category < 0)
-    return;
-  const String question =
-      Format(GetResourceString(sdxBarDeleteCategoryConfirmation), {manager->GetCategories()->Get(category)});
+  if (!manager || category < 0 || category >= manager->GetCategories()->Count())
+    return -1;
+  const String question = Format(GetResourceString(AQuestion), {manager->GetCategories()->Get(category)});
   TWeakRef<TdxBarCustomizingForm> self(this);
-  if (ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK || !self)
-    return;
-  manager->GetCategories()->Delete(category);
-  RefillCategories();
+  return ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK && self ? category : -1;
+}
+
+void TdxBarCustomizingForm::CategoryDeleteClick(TObject*)
+{
+  if (const int category = ConfirmForSelectedCategory(sdxBarDeleteCategoryConfirmation); category >= 0) {
+    GetBarManager()->GetCategories()->Delete(category);
+    RefillCategories();
+  }
 }
 
 void TdxBarCustomizingForm::CommandDeleteClick(TObject*)
@@ -233,14 +238,9 @@ void TdxBarCustomizingForm::CommandDeleteClick(TObject*)
 
 void TdxBarCustomizingForm::CommandsClearClick(TObject*)
 {
+  const int category = ConfirmForSelectedCategory(sdxBarDeleteCategoryCommandsConfirmation);
   TdxBarManager* manager = GetBarManager();
-  const int category = GetSelectedCategory();
-  if (!manager || category < 0)
-    return;
-  const String question =
-      Format(GetResourceString(sdxBarDeleteCategoryCommandsConfirmation), {manager->GetCategories()->Get(category)});
-  TWeakRef<TdxBarCustomizingForm> self(this);
-  if (ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK || !self)
+  if (category < 0 || !manager)
     return;
   std::vector<TWeakRef<TdxBarItem>> doomed;
   for (int i = 0; i < manager->GetItemCount(); ++i)
@@ -311,8 +311,7 @@ void TdxBarCustomizingForm::RefillAllCommands()
 TdxBarGroup* TdxBarCustomizingForm::GetSelectedGroup()
 {
   TdxBarManager* manager = GetBarManager();
-  const int index = lbGroups ? lbGroups->GetItemIndex() : -1;
-  TObject* object = index >= 0 ? lbGroups->GetItems()->GetObject(index) : nullptr;
+  TObject* object = CustomizeFormEntryObject(lbGroups, lbGroups ? lbGroups->GetItemIndex() : -1);
   for (int i = 0; manager && object && i < manager->GetGroupCount(); ++i)
     if (manager->GetGroup(i) == object)
       return manager->GetGroup(i);

@@ -13,7 +13,7 @@
 #include "bars/utils.h"
 #include "platform/Scope.h"
 
-int CustomizeFormTextWidth(TFont* AFont, const String& AText)
+SIZE CustomizeFormTextExtent(TFont* AFont, const String& AText)
 {
   HDC dc = ::GetDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, AFont->GetHandle());
@@ -21,18 +21,7 @@ int CustomizeFormTextWidth(TFont* AFont, const String& AText)
   ::GetTextExtentPoint32W(dc, AText.c_str(), int(AText.size()), &size);
   ::SelectObject(dc, old);
   ::ReleaseDC(nullptr, dc);
-  return size.cx;
-}
-
-int CustomizeFormTextHeight(TFont* AFont, const String& AText)
-{
-  HDC dc = ::GetDC(nullptr);
-  HGDIOBJ old = ::SelectObject(dc, AFont->GetHandle());
-  SIZE size{};
-  ::GetTextExtentPoint32W(dc, AText.c_str(), int(AText.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(nullptr, dc);
-  return size.cy;
+  return size;
 }
 
 namespace {
@@ -88,13 +77,16 @@ bool TdxBarCustomizingForm::EraseBelowItems(TListBox* AList, HDC ADC)
 
 // Entries hold their bar or item by pointer; one is read only while the manager still
 // lists it, so that an entry left behind by a bar freed during an update is never touched.
+TObject* CustomizeFormEntryObject(TListBox* AList, int AIndex)
+{
+  return AList && AIndex >= 0 && AIndex < AList->GetCount() ? AList->GetItems()->GetObject(AIndex) : nullptr;
+}
+
 TdxBar* TdxBarCustomizingForm::BarOfEntry(int AIndex)
 {
   TdxBarManager* manager = GetBarManager();
-  if (!manager || AIndex < 0 || AIndex >= lbBarsList->GetCount())
-    return nullptr;
-  TObject* object = lbBarsList->GetItems()->GetObject(AIndex);
-  for (int i = 0; i < manager->GetBars()->GetCount(); ++i)
+  TObject* object = CustomizeFormEntryObject(lbBarsList, AIndex);
+  for (int i = 0; manager && object && i < manager->GetBars()->GetCount(); ++i)
     if (manager->GetBars()->GetItem(i) == object)
       return manager->GetBars()->GetItem(i);
   return nullptr;
@@ -103,9 +95,9 @@ TdxBar* TdxBarCustomizingForm::BarOfEntry(int AIndex)
 TdxBarItem* TdxBarCustomizingForm::ItemOfEntry(int AIndex)
 {
   TdxBarManager* manager = GetBarManager();
-  if (!manager || AIndex < 0 || AIndex >= lbItems->GetCount())
+  TObject* object = CustomizeFormEntryObject(lbItems, AIndex);
+  if (!manager || !object)
     return nullptr;
-  TObject* object = lbItems->GetItems()->GetObject(AIndex);
   return manager->GetItemList()->IndexOf(static_cast<TComponent*>(object)) >= 0 ? dynamic_cast<TdxBarItem*>(object)
                                                                                 : nullptr;
 }

@@ -16,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
+#include "support/ServicesScope.h"
 
 class TCustFormHost : public TForm {
   DECLARE_CLASS(TCustFormHost, TForm)
@@ -77,18 +78,6 @@ public:
 
 private:
   void (*FPrevious)() = nullptr;
-};
-
-// Installs services for a scope and puts the previous ones back at its end.
-class TServicesScope {
-public:
-  explicit TServicesScope(TdxBarCustomizingServices AServices) : FPrevious(SetdxBarCustomizingServices(AServices)) {}
-  ~TServicesScope() { SetdxBarCustomizingServices(std::move(FPrevious)); }
-  TServicesScope(const TServicesScope&) = delete;
-  TServicesScope& operator=(const TServicesScope&) = delete;
-
-private:
-  TdxBarCustomizingServices FPrevious;
 };
 
 // A second top-level form with a manager and a floating-free toolbar of its own.

@@ -3,7 +3,9 @@
 #include "CustFormTestUtil.h"
 
 #include "barcustomize/listpainters.h"
+#include "bars/barcontrol.h"
 #include "bars/painter.h"
+#include "bars/utils.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -76,6 +78,18 @@ TEST_F(TLifecycle, CloseButtonEndsCustomizingOnceAndFreesTheDialog)
   EXPECT_EQ(HideCount, 1);
   Manager->SetIsCustomizing(false);
   EXPECT_EQ(HideCount, 1) << "the mode ends exactly once";
+}
+
+TEST_F(TLifecycle, ClosingGivesTheKeyboardBackToTheForm)
+{
+  ASSERT_NE(Open(), nullptr);
+  ASSERT_EQ(::GetActiveWindow(), Dialog->GetHandle());
+  Manager->SetIsCustomizing(false);
+  EXPECT_EQ(::GetActiveWindow(), Host->GetHandle());
+  PressKey(VK_F10, {}, 300);  // taken by the bars: the form sees no release
+  EXPECT_TRUE(PumpUntil([] { return ActiveBarControl() != nullptr; }, 2000)) << "F10 reaches the form's menu bar";
+  if (TCustomdxBarControl* active = ActiveBarControl())
+    active->Close();
 }
 
 TEST_F(TLifecycle, EscapeAndTheSystemCloseEndCustomizingToo)
