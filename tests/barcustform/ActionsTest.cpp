@@ -169,14 +169,51 @@ TEST_F(TActions, OptionsReachTheManagerAtOnce)
   EXPECT_EQ(Dialog->CBLargeIcons->GetChecked(), large);
 }
 
-TEST_F(TActions, HelpButtonShowsWithTheManagersSetting)
+TEST_F(TActions, HelpButtonShowsWithTheManagersSettingAndAsksForItsContext)
 {
   ASSERT_NE(Open(), nullptr);
   EXPECT_FALSE(Dialog->BHelp->GetVisible());
   Manager->SetShowHelpButton(true);
   EXPECT_TRUE(Dialog->BHelp->GetVisible());
+  std::vector<intptr_t> asked;
+  struct TRestoreHelp {
+    THelpEvent Saved = Application->OnHelp;
+    ~TRestoreHelp() { Application->OnHelp = Saved; }
+  } restore;
+  Application->OnHelp = THelpEvent([&](uint16_t, intptr_t AData, bool& ACallHelp) {
+    asked.push_back(AData);
+    ACallHelp = false;
+    return true;
+  });
+  POINT p{Dialog->BHelp->GetLeft() + 8, Dialog->BHelp->GetTop() + 8};
+  ::ClientToScreen(Dialog->PanelBottom->GetHandle(), &p);
+  ASSERT_TRUE(ClickAt(p));
+  PumpPending();
+  EXPECT_TRUE(asked.empty()) << "no help context, no help";
+  Manager->SetHelpContext(42);
+  ASSERT_TRUE(ClickAt(p));
+  PumpPending();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], 42);
   Manager->SetShowHelpButton(false);
   EXPECT_FALSE(Dialog->BHelp->GetVisible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TActions, ResetUsageDataAsksTheManagersQuestion)
+{
+  Manager->SetStyle(bmsFlat);
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsOptions);
+  PumpPending();
+  ASSERT_TRUE(Dialog->BResetUsageData->GetEnabled());
+  TMessageBoxScope box(IDNO);
+  ClickControl(Dialog->BResetUsageData);
+  ASSERT_EQ(box.Asked.size(), 1u);
+  EXPECT_EQ(box.Asked[0].Text.substr(0, 55), L"This will delete the record of the commands you've used");
 }
 
 }  // namespace

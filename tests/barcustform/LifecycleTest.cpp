@@ -117,6 +117,14 @@ TEST_F(TLifecycle, FreeingTheDialogOrTheManagerEndsCustomizing)
   EXPECT_EQ(HideCount, 1);
 
   TOtherHost other;
+  // The unit's shut-down (the program ending) closes an open dialog the same way.
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_FALSE(::IsWindowEnabled(other.Form->GetHandle()));
+  dxBarUninstallCustomizingForm();
+  EXPECT_EQ(GetCustomizingForm(), nullptr);
+  EXPECT_FALSE(Manager->IsCustomizing());
+  EXPECT_TRUE(::IsWindowEnabled(other.Form->GetHandle()));
+
   ASSERT_NE(Open(), nullptr);
   EXPECT_FALSE(::IsWindowEnabled(other.Form->GetHandle()));
   TWeakRef<TdxBarCustomizingForm> dialog(Dialog);
