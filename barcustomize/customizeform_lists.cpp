@@ -194,7 +194,9 @@ void TdxBarCustomizingForm::ToggleBar(TdxBar* ABar)
 {
   if (!ABar)
     return;
-  if (!ABar->CanClose()) {
+  // A bar that cannot be closed refuses only to hide: one hidden by the program can still be
+  // brought back from here.
+  if (ABar->GetVisible() && !ABar->CanClose()) {
     dxBarBeep();
     return;
   }

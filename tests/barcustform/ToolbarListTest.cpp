@@ -83,6 +83,15 @@ TEST_F(TToolbarList, BarsThatCannotCloseBeepAndStayVisible)
     EXPECT_TRUE(bar->GetVisible());
     EXPECT_EQ(beeps.Count(), before + 2);
   }
+  // One the program hid can still be shown again from the list.
+  TdxBar* format = Bar(L"Format");
+  format->SetVisible(false);
+  PumpPending();
+  const int before = beeps.Count();
+  ASSERT_TRUE(ClickAt(EntryPoint(list, EntryOf(list, format), 5)));
+  PumpPending();
+  EXPECT_TRUE(format->GetVisible());
+  EXPECT_EQ(beeps.Count(), before);
 }
 
 TEST_F(TToolbarList, CheckBoxesShowVisibilityAndWhetherABarCanClose)
