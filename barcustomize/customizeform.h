@@ -47,8 +47,6 @@ public:
   // Width of the caption's text, as the dialog sizes the button when it makes it.
   void FitToCaption();
 
-  void Dispatch(TMessage& Message) override;
-
 protected:
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

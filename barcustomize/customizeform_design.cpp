@@ -105,11 +105,6 @@ void TCheckableButton::CMMouseLeave(TMessage& Message)
   Invalidate();
 }
 
-void TCheckableButton::Dispatch(TMessage& Message)
-{
-  TGraphicControl::Dispatch(Message);
-}
-
 void TCheckableButton::Paint()
 {
   TCanvas* canvas = GetCanvas();
