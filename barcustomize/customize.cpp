@@ -4,6 +4,7 @@
 #include "barcustomize/customizeform.h"
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
+#include "barcustomize/quickcust.h"
 #include "bars/customizing.h"
 
 namespace {
@@ -20,6 +21,8 @@ void InitializedxBarCustomize()
     return;
   TdxBarCustomizingServices services = dxBarCustomizingServices();
   InitializedxBarDesignController(services);
+  InitializedxBarQuickCustomizing();
+  services.QuickControlClass = TdxBarQuickControl::StaticClass();
   dxBarInstallCustomizingForm(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
@@ -32,6 +35,7 @@ void FinalizedxBarCustomize()
   dxBarUninstallDragAndDrop();
   dxBarUninstallCustomizingForm();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
+  FinalizedxBarQuickCustomizing();
   FinalizedxBarDesignController();
 }
 

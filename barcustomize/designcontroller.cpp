@@ -4,6 +4,7 @@
 #include "barcustomize/customizeform.h"
 
 #include "barcustomize/linkeditors.h"
+#include "barcustomize/quickcust.h"
 #include "bars/appmenu.h"
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
@@ -107,6 +108,8 @@ TdxBarDesignController::~TdxBarDesignController()
       popup->Free();
     if (TdxBarSubMenuControl* popup = FToolbarsPopup.Get())
       popup->Free();
+    if (TdxBarQuickControl* quick = FQuickControl.Get())
+      quick->Free();
     FreeInternalItems();
   } catch (...) {
     // Nothing leaves a destructor; what the windows raised is reported, not rethrown.
@@ -317,6 +320,7 @@ void InitializedxBarDesignController(TdxBarCustomizingServices& AServices)
   AServices.ShowCustomizingPopup = WithController(
       [](C* c, TdxBarManager* m, TObject* o, TCustomdxBarControl* t) { c->ShowCustomizingPopup(m, o, t); });
   AServices.ShowToolbarsPopup = WithController([](C* c, TdxBarManager* m, TControl* t) { c->ShowToolbarsPopup(m, t); });
+  AServices.ShowQuickControl = WithController([](C* c, TdxBarControl* b) { c->ShowQuickControl(b); });
 
   TdxBarHookServices hooks = dxBarHookServices();
   GPreviousHooks = hooks;

@@ -25,6 +25,8 @@ class TdxBarItemLinks;
 class TdxBarManager;
 class TdxBarSubMenuControl;
 class TdxBarControlEditor;
+class TdxBarControl;
+class TdxBarQuickControl;
 
 // The link commands, by number: the entries of a link's customizing popup.
 enum TdxBarLinkCommand {
@@ -130,6 +132,10 @@ public:
   void ShowCustomizingPopup(TdxBarManager* AManager, TObject* AObject, TCustomdxBarControl* ATarget);
   // The toolbars popup of a dock site or toolbar, at the cursor.
   void ShowToolbarsPopup(TdxBarManager* AManager, TControl* ATarget);
+  // The popup of a toolbar's mark: the links that did not fit and the quick-customisation
+  // entries, next to the mark. Nothing when it would be empty.
+  void ShowQuickControl(TdxBarControl* ABarControl);
+  TdxBarQuickControl* GetQuickControl() const;
   TdxBarSubMenuControl* GetCustomizingPopup() const;
   TdxBarSubMenuControl* GetToolbarsPopup() const;
   // Closes the customizing popup; false when none was open.
@@ -166,6 +172,10 @@ private:
   void ToolbarClick(TObject* Sender);
   void CustomizeClick(TObject* Sender);
   void PopupClosed(TObject* Sender);
+  // "Add or Remove Buttons" with one check entry per link of the bar, reset and customize.
+  void AddQuickCustomizingLink(TdxBarControl* ABarControl, TdxBarItemLinks* ALinks);
+  void QuickControlClosed(TObject* Sender);
+  void ResetToolbarClick(TObject* Sender);
 
   TcxRegisteredClassList FHelpers;
   std::map<TClass, std::unique_ptr<TCustomdxBarControlDesignHelper>> FHelperInstances;
@@ -178,6 +188,8 @@ private:
   TWeakRef<TdxBarSubMenuControl> FToolbarsPopup;
   std::vector<TWeakRef<TdxBarItem>> FInternalItems;
   std::vector<TWeakRef<TdxBar>> FToolbarsPopupBars;
+  TWeakRef<TdxBarQuickControl> FQuickControl;
+  TWeakRef<TdxBar> FQuickBar;
 };
 
 // The controller, made on first use; nil once the units' shut-down has begun.

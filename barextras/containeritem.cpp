@@ -379,6 +379,10 @@ void TdxBarControlContainerControl::PlaceControl()
   if (!empty) {
     control->SetBounds(0, 0, form->GetClientWidth(), form->GetClientHeight());
     control->SetVisible(true);
+    // A bar hides the window of a control its mark covers without touching its Visible.
+    if (auto* window = dynamic_cast<TWinControl*>(control); window && window->HandleAllocated())
+      if (HWND wnd = window->GetHandle(); !(::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_VISIBLE))
+        ::ShowWindow(wnd, SW_SHOWNA);
   }
   form->SetColor(dxBarBrushColor(bar->GetBackgroundBrush()));
   form->SetItemControl(this);

@@ -49,6 +49,8 @@ struct TdxBarCustomizingServices {
   std::function<void(TdxBarManager* AManager, TObject* AObject, TCustomdxBarControl* ATarget)> ShowCustomizingPopup;
   std::function<void(TdxBarManager* AManager, TControl* ATarget)> ShowToolbarsPopup;
   std::function<void(TdxBarControl* ABarControl)> ShowQuickControl;
+  // The window class of that popup (a toolbar window kind).
+  TClass QuickControlClass = nullptr;
 
   // --- The Customize dialog: shown or hidden with customizing mode; its window while open.
   std::function<void(TdxBarManager* AManager, bool AShow)> ShowCustomizingForm;

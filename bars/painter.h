@@ -619,6 +619,8 @@ public:
   const TdxBarPainterMetrics& Metrics() const override { return dxBarEnhancedPainterMetrics; }
   void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
   bool IsMarkArrowDrawn() const override { return true; }
+  // Its mark is framed when hot: the pointer must make it so.
+  bool IsMarkTracked() const override { return true; }
   void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
   void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
 };
@@ -629,6 +631,7 @@ class TdxBarFlatPainter : public TdxBarPainter {
 public:
   const TdxBarPainterMetrics& Metrics() const override { return dxBarFlatPainterMetrics; }
   bool IsFlatStyle() const override { return true; }
+  bool IsMarkTracked() const override { return true; }
 
   // Its glyph frames fill the cell: they go under the image.
   bool IsGlyphFrameDrawnFirst() const override { return true; }
@@ -757,6 +760,7 @@ public:
   const TdxBarXPThemeMetrics& GetThemeMetrics() const { return FThemeMetrics; }
   const TdxBarPainterMetrics& Metrics() const override { return dxBarXPPainterMetrics; }
   bool IsNativeStyle() const override { return true; }
+  bool IsMarkTracked() const override { return true; }
   bool IsGlyphFrameDrawnFirst() const override { return true; }
   bool IsFadedDisabledImages(const TCustomdxBarControl* ABarControl) const override { return true; }
   bool AreIdleGlyphsFaded() const override { return true; }
@@ -894,6 +898,7 @@ public:
                       const TRect& AGlyphRect, HBRUSH ABrush) const override;
   void DrawFlatGlyphFrame(const TdxBarItemControlDrawParams* ADrawParams, HDC DC, const TRect& R,
                           HBRUSH ABrush) const override;
+  void DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;
 
   // Menus.
   void DrawMenuItemBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const override;

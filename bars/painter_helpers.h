@@ -1,10 +1,12 @@
 // Small lookups and fills every painter file uses on draw params, item controls and bars.
 #pragma once
 
+#include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/drawparams.h"
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
+#include "bars/toolbar.h"
 
 inline TColor SysColor(int AIndex)
 {
@@ -30,6 +32,19 @@ inline bool IsMenuControl(const TdxBarItemControl* AControl)
 {
   const TCustomdxBarControl* parent = ParentOf(AControl);
   return parent && parent->GetBarKind() == bkMenu;
+}
+
+// The toolbar's bar when the window is a toolbar.
+inline const TdxBar* BarOf(const TCustomdxBarControl* ABarControl)
+{
+  const auto* toolbar = dynamic_cast<const TdxBarControl*>(ABarControl);
+  return toolbar ? toolbar->GetBar() : nullptr;
+}
+
+inline bool HasSingleBorder(const TCustomdxBarControl* ABarControl)
+{
+  const TdxBar* bar = BarOf(ABarControl);
+  return bar && bar->GetBorderStyle() == bbsSingle;
 }
 
 inline bool IsVerticalBar(const TCustomdxBarControl* ABar)

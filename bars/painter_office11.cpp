@@ -28,19 +28,6 @@ HBRUSH SetBrush(HBRUSH ABrush, int AFallback)
   return ABrush ? ABrush : dxBarSysColorBrush(AFallback);
 }
 
-// The toolbar's bar when the window is a toolbar.
-const TdxBar* BarOf(const TCustomdxBarControl* ABarControl)
-{
-  const auto* toolbar = dynamic_cast<const TdxBarControl*>(ABarControl);
-  return toolbar ? toolbar->GetBar() : nullptr;
-}
-
-bool HasSingleBorder(const TCustomdxBarControl* ABarControl)
-{
-  const TdxBar* bar = BarOf(ABarControl);
-  return bar && bar->GetBorderStyle() == bbsSingle;
-}
-
 // Where a menu meets the toolbar button that opened it: the run of its edge along the
 // button (window coordinates, the button's own frame left out) and whether that edge is
 // the menu's top. False when the menu does not touch its button.
@@ -215,8 +202,10 @@ void TdxBarOffice11Painter::DrawToolbarBackground(const TCustomdxBarControl* ABa
   TRect client = ABarControl->GetClientRect();
   int saved = ::SaveDC(DC);
   ::IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
-  bool vertical = IsVerticalBar(ABarControl);
-  if (docked)
+  // A bar with its border, docked or floating, is a toolbar; other bar windows take the
+  // plain two-colour gradient.
+  bool vertical = docked && IsVerticalBar(ABarControl);
+  if (HasSingleBorder(ABarControl))
     FillTwoStageGradientRect(DC, client, c.ToolbarLightColor, BlendColors(c.ToolbarLightColor, c.ToolbarDarkColor, 70),
                              c.ToolbarDarkColor, vertical);
   else
@@ -256,9 +245,12 @@ void TdxBarOffice11Painter::DrawDockedBarBorder(const TCustomdxBarControl* ABarC
   bool vertical = IsVerticalBar(ABarControl);
   if (ABarControl->IsMainMenu()) {
     // The main menu has no rounded ends: one line of the border colour along its long sides.
-    return;
-  }
-  if (HasSingleBorder(ABarControl)) {
+    FillRectByColor(DC, vertical ? Rect(R.left, R.top, R.left + 1, R.bottom) : Rect(R.left, R.top, R.right, R.top + 1),
+                    c.ToolbarBorderColor);
+    FillRectByColor(
+        DC, vertical ? Rect(R.right - 1, R.top, R.right, R.bottom) : Rect(R.left, R.bottom - 1, R.right, R.bottom),
+        c.ToolbarBorderColor);
+  } else if (HasSingleBorder(ABarControl)) {
     // The bar's far side and end carry the border colour; its corners are cut by one
     // pixel, so the ends look round.
     TRect body = R;
@@ -511,6 +503,29 @@ void TdxBarOffice11Painter::DrawFlatGlyphFrame(const TdxBarItemControlDrawParams
     FrameOffice11Rect(DC, R);
   else
     FillBackgroundRect(ADrawParams, DC, R, ABrush, false);
+}
+
+void TdxBarOffice11Painter::DrawButtonArrowPart(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
+{
+  const auto* button = dynamic_cast<const TdxBarButtonLikeControlDrawParams*>(ADrawParams);
+  HDC DC = ParamsDC(ADrawParams);
+  const bool open = ADrawParams && ADrawParams->States.DroppedDown;
+  if (!button || !DC || ADrawParams->IsMenu() || !ADrawParams->Enabled || !(ADrawParams->States.Selected || open)) {
+    inherited::DrawButtonArrowPart(ADrawParams, R);
+    return;
+  }
+  // The arrow part lies on the same gradient as the face beside it, so a hot or open
+  // button reads as one piece; its frame shares the face's right edge.
+  TRect arrow = R;
+  arrow.left = std::max(R.left, R.right - std::max(0, button->ArrowWidth));
+  TRect part = Rect(std::max(R.left, arrow.left - 1), arrow.top, arrow.right, arrow.bottom);
+  TdxBarItemStateFlags states = ADrawParams->States;
+  states.Pressed = states.Pressed || open;
+  states.Selected = true;
+  const TCustomdxBarControl* parent = ParentOf(ADrawParams);
+  FillSelectionGradient(DC, part, states, parent && parent->GetBarKind() == bkVertical);
+  FrameOffice11Rect(DC, part);
+  DrawButtonArrowGlyph(ADrawParams, arrow);
 }
 
 // ---------------------------------------------------------------------------

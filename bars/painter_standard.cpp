@@ -85,13 +85,26 @@ void TdxBarStandardPainter::DrawCheckMark(HDC DC, const TPoint& P, int AScale, b
 {
   if (!DC)
     return;
-  if (AEnabled) {
-    bool blackFace = ::GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0);
-    DrawCheckStroke(DC, P, AScale, 2 * AScale, blackFace ? clWhite : clBlack);
+  // Two rows a unit: the 9 x 7 mark every look centres.
+  const int depth = 2 * AScale;
+  if (!AEnabled) {
+    // Engraved as disabled captions are: the light copy goes first, so the shadow mark
+    // stays whole over it.
+    DrawCheckStroke(DC, Point(P.x + 1, P.y + 1), AScale, depth, SysColor(COLOR_BTNHIGHLIGHT));
+    DrawCheckStroke(DC, P, AScale, depth, SysColor(COLOR_BTNSHADOW));
     return;
   }
-  DrawCheckStroke(DC, Point(P.x + 1, P.y + 1), AScale, 4 * AScale, SysColor(COLOR_BTNHIGHLIGHT));
-  DrawCheckStroke(DC, P, AScale, 4 * AScale, SysColor(COLOR_BTNSHADOW));
+  bool blackFace = ::GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0);
+  TColor ink = blackFace ? clWhite : clBlack;
+  TColor edge = blackFace ? clBlack : clWhite;
+  DrawCheckStroke(DC, P, AScale, depth, ink);
+  // An edge of the opposite colour under the mark and across both its ends keeps it
+  // readable on the checker of a down item.
+  DrawCheckStroke(DC, Point(P.x, P.y + depth), AScale, AScale, edge);
+  const TPoint first = Point(P.x, P.y + 2 * AScale);  // where the stroke starts
+  const TPoint last = Point(P.x + 8 * AScale, P.y);   // and where it ends
+  FillRectByColor(DC, Rect(first.x - AScale, first.y, first.x, first.y + depth), edge);
+  FillRectByColor(DC, Rect(last.x + 1, last.y, last.x + 1 + AScale, last.y + depth), edge);
 }
 
 // ---------------------------------------------------------------------------
@@ -277,9 +290,12 @@ void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl
   TdxBarManager* manager = ABarControl ? ABarControl->GetBarManager() : nullptr;
   TRect r = R;
   if (button == 2 && manager && manager->GetFlatCloseButton()) {
-    // A flat close glyph inside a one-pixel edge of its own.
+    // A flat close glyph of the button's size, clipped inside a one-pixel edge of its own.
     TRect inner = InflateRect(r, -1, -1);
-    ::DrawFrameControl(DC, &inner, DFC_CAPTION, kind | DFCS_FLAT);
+    TdxBarClipRgn saved = SaveClipRgn(DC);
+    ::IntersectClipRect(DC, inner.left, inner.top, inner.right, inner.bottom);
+    ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | DFCS_FLAT);
+    RestoreClipRgn(DC, saved);
     ::DrawEdge(DC, &r, AState == 4 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     return;
   }

@@ -3,6 +3,8 @@
 // these call (glyph frames, check marks, brushes, colours and the flat-style queries).
 #include "bars/painter.h"
 
+#include <optional>
+
 #include "bars/barcanvas.h"
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
@@ -15,34 +17,52 @@
 
 namespace {
 
-// Selects a bold copy of the DC's font for its lifetime.
-class TBoldFont {
+// Selects a changed copy of the DC's font for its lifetime (nothing when the font cannot
+// be read or already is as asked).
+class TFontCopy {
 public:
-  explicit TBoldFont(HDC DC) : FDC(DC)
+  template <typename TChange>
+  TFontCopy(HDC DC, TChange AChange) : FDC(DC)
   {
     LOGFONTW font{};
-    if (::GetObjectW(::GetCurrentObject(DC, OBJ_FONT), sizeof(font), &font) == 0)
+    if (::GetObjectW(::GetCurrentObject(DC, OBJ_FONT), sizeof(font), &font) == 0 || !AChange(font))
       return;
-    font.lfWeight = FW_BOLD;
     FFont = TrackGdiObject(::CreateFontIndirectW(&font));
     if (FFont)
       FOld = ::SelectObject(DC, FFont);
   }
-  ~TBoldFont()
+  ~TFontCopy()
   {
     if (!FFont)
       return;
     ::SelectObject(FDC, FOld);
     DeleteGdiObject(FFont);
   }
-  TBoldFont(const TBoldFont&) = delete;
-  TBoldFont& operator=(const TBoldFont&) = delete;
+  TFontCopy(const TFontCopy&) = delete;
+  TFontCopy& operator=(const TFontCopy&) = delete;
 
 private:
   HDC FDC;
   HFONT FFont = nullptr;
   HGDIOBJ FOld = nullptr;
 };
+
+bool MakeBold(LOGFONTW& AFont)
+{
+  AFont.lfWeight = FW_BOLD;
+  return true;
+}
+
+// Text turned to run down the bar; a font already turned stays.
+bool MakeTurned(LOGFONTW& AFont)
+{
+  if (AFont.lfEscapement != 0)
+    return false;
+  AFont.lfEscapement = AFont.lfOrientation = 2700;
+  // Only outline fonts turn.
+  AFont.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  return true;
+}
 
 const TdxBarButtonLikeControlDrawParams* AsButton(const TdxBarItemControlDrawParams* AParams)
 {
@@ -194,6 +214,10 @@ void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, cons
   TRect textRect = R;
   String text = AText;
   TRect underline{};  // relative to the text's reference point, along the turned line
+  // Bar windows paint their items in the bar's upright font.
+  std::optional<TFontCopy> turned;
+  if (AFlags.Vertical)
+    turned.emplace(DC, MakeTurned);
   if (!AFlags.Vertical)
     format |= AlignmentFormat(AAlignment) | DT_VCENTER;
   else {
@@ -217,8 +241,8 @@ void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, cons
       int start = GetTextExtentOfString(DC, shown, accel - 1).cx;
       int width = GetTextExtentOfString(DC, shown.substr(size_t(accel - 1), 1)).cx;
       // The glyphs' tops face right: the baseline lies the ascent to the left of the
-      // reference point, the underline one pixel beyond it.
-      int x = textRect.left - metrics.tmAscent - 1;
+      // reference point, the underline the descent beyond it.
+      int x = textRect.left - metrics.tmAscent - metrics.tmDescent;
       underline = Rect(x, textRect.top + start, x + 1, textRect.top + start + width);
     }
   }
@@ -629,7 +653,7 @@ void TdxBarPainter::DrawGlyphAndCaption(const TdxBarItemControlDrawParams* ADraw
       .Enabled = ADrawParams->Enabled, .Selected = ADrawParams->PaintedSelected, .FlatSelection = IsFlatSelection()};
   if (DrawMenuItemDescription(ADrawParams, caption)) {
     // Above its description the caption is bold.
-    TBoldFont bold(DC);
+    TFontCopy bold(DC, MakeBold);
     DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags, DT_SINGLELINE);
   } else
     DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, caption, dxBarTextAlignLeft, flags, DT_SINGLELINE);

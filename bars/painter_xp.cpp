@@ -357,7 +357,11 @@ void TdxBarXPPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl,
   ABarControl->FillBackground(DC, R, ABrush);
   static constexpr int States[3] = {ToolBar::Normal, ToolBar::Hot, ToolBar::Pressed};
   int state = States[std::clamp(ABarControl->GetMarkState(), 0, 2)];
-  if (!DrawPart(totToolBar, DC, ToolBar::Button, state, R))
+  // Without the bar's border round it the face would touch the bar's edges.
+  TRect face = R;
+  if (const TdxBar* bar = BarOf(ABarControl); bar && bar->GetBorderStyle() == bbsNone)
+    face = IsVerticalBar(ABarControl) ? InflateRect(R, -2, 0) : InflateRect(R, 0, -2);
+  if (!DrawPart(totToolBar, DC, ToolBar::Button, state, face))
     Fallback().DrawMarkBackground(ABarControl, DC, R, ABrush);
 }
 

@@ -96,6 +96,21 @@ void TdxBarControl::Init()
 
 TdxBarControl* TdxBarControl::CreateInternal(TComponent* AOwner, TCustomdxBarControl* AParentBarControl)
 {
+  TdxBar* bar = AddInternalBar(AOwner, AParentBarControl);
+  TdxBarControl* control = nullptr;
+  try {
+    control = new TdxBarControl(bar->GetBarManager(), bar, true);
+  } catch (...) {
+    bar->Free();
+    throw;
+  }
+  control->AfterConstruction();
+  control->AttachInternal(AParentBarControl, true);
+  return control;
+}
+
+TdxBar* TdxBarControl::AddInternalBar(TComponent* AOwner, TCustomdxBarControl* AParentBarControl)
+{
   auto* manager = dynamic_cast<TdxBarManager*>(AOwner);
   if (!manager && AParentBarControl)
     manager = AParentBarControl->GetBarManager();
@@ -107,19 +122,28 @@ TdxBarControl* TdxBarControl::CreateInternal(TComponent* AOwner, TCustomdxBarCon
   if (AParentBarControl && AParentBarControl->GetFont())
     bar->GetFont()->Assign(AParentBarControl->GetFont());
   bar->SetUseOwnFont(false);
-  auto* control = new TdxBarControl(manager, bar, true);
-  control->AfterConstruction();
-  control->FDockingStyle = dsNone;
-  control->SetItemLinks(bar->GetItemLinks());
-  if (auto* parent = dynamic_cast<TWinControl*>(AParentBarControl))
-    control->SetParent(parent);
-  control->SetParentBarControl(AParentBarControl);
-  return control;
+  return bar;
+}
+
+void TdxBarControl::AttachInternal(TCustomdxBarControl* AParentBarControl, bool AAsChild)
+{
+  FDockingStyle = dsNone;
+  SetItemLinks(FBar ? FBar->GetItemLinks() : nullptr);
+  if (FBar)
+    FBar->GetItemLinks()->SetShowingBarControl(this);
+  if (auto* parent = dynamic_cast<TWinControl*>(AParentBarControl); parent && AAsChild)
+    SetParent(parent);
+  SetParentBarControl(AParentBarControl);
 }
 
 void TdxBarControl::BeforeDestruction()
 {
   StopMarkTimer();
+  // The mark's popup belongs to this bar: it goes first.
+  if (TCustomdxBarControl* quick = FQuickControl.Get(); quick && !quick->IsDestroying()) {
+    FQuickControl = nullptr;
+    quick->Free();
+  }
   if (FDockingStyle != dsNone && !FInternal)
     if (TdxDockControl* dock = GetDockControl())
       if (!dock->IsDestroying())
@@ -1042,7 +1066,7 @@ void TdxBarControl::CalculateViewInfo()
     int clientLength = vertical ? client.bottom - client.top : client.right - client.left;
     int clientThickness = vertical ? client.right - client.left : client.bottom - client.top;
     bool docked = FDockingStyle != dsNone && !FInternal;
-    bool multi = IsMultiLine() && !FInternal;
+    bool multi = IsMultiLine();
     int sep = GetSeparatorSize();
     int mdi = GetMDIAreaLength();
     int mdiThickness = mdi ? (vertical ? FMDIButtonSize.cx : FMDIButtonSize.cy) : 0;

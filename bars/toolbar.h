@@ -222,6 +222,20 @@ public:
   // The release of a press on the mark (client point): back to hot or normal.
   void MarkButtonUp(const TPoint& P);
   bool IsMarkTimerRunning() const { return FMarkTimer; }
+  // The hint of a hot mark: what its popup is for.
+  virtual String GetMarkHint() const;
+
+  // --- The popup the mark opens (hidden items and quick customisation), made by the
+  // customizing units. Nil class while none is installed: the mark then only shows pressed.
+  virtual TClass GetQuickControlClass() const;
+  virtual bool IsQuickCustomizingAllowed() const;
+  // Adds to ALinks a link standing for each shown link of the bar that did not fit.
+  virtual void FillHiddenItemsPopup(TdxBarItemLinks* ALinks);
+  // The popup open from the mark; nil when none.
+  TCustomdxBarControl* GetQuickControl() const { return FQuickControl.Get(); }
+  void SetQuickControl(TCustomdxBarControl* Value) { FQuickControl = Value; }
+  // The popup went: an open mark turns back to hot (under the cursor) or normal.
+  void QuickControlClosed();
   bool HasCloseButton() const;
   // The last close of the active window came from Esc; a new activation clears it.
   bool IsClosedByKey() const { return FClosedByKey; }
@@ -301,6 +315,11 @@ public:
 
 protected:
   TdxBarControl(TComponent* AOwner, TdxBar* ABar, bool AInternal);
+  // The hidden bar an internal window shows (CreateInternal's first step), and the steps
+  // after construction: the bar's links shown here, a child of AParentBarControl when
+  // AAsChild (else a top-level window), opened from it.
+  static TdxBar* AddInternalBar(TComponent* AOwner, TCustomdxBarControl* AParentBarControl);
+  void AttachInternal(TCustomdxBarControl* AParentBarControl, bool AAsChild);
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWindowHandle() override;
@@ -310,6 +329,7 @@ protected:
   void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient, TdxBarItemControl* AControl,
                         const TPoint& P) override;
   void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
+  void DoMouseLeave() override;
   void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
   void ActivateWithControl(TdxBarItemControl* AControl) override;
   void Deactivate() override;
@@ -412,6 +432,7 @@ private:
   bool FMeasuredValid[2] = {false, false};
   bool FRebuildPosted = false;
   bool FCaptureLost = false;
+  TWeakRef<TCustomdxBarControl> FQuickControl;
 };
 
 // Process-wide state of the MDI child buttons (one main-menu bar shows them at a time).

@@ -6,7 +6,10 @@
 #include <algorithm>
 
 #include "bars/bar.h"
+#include "bars/customizing.h"
 #include "bars/dockcontrol.h"
+#include "bars/dxBarStrs.h"
+#include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/painter.h"
@@ -157,6 +160,11 @@ int TdxBarControl::HitTestPoint(const TPoint& AScreenPoint)
     FHitCode = code;
     return code == HTBOTTOMRIGHT ? code : HTCLIENT;
   }
+  if (FInternal && FDockingStyle == dsNone) {
+    // An internal bar neither moves nor sizes: its frame is only a border.
+    FHitCode = inClient ? HTCLIENT : HTBORDER;
+    return FHitCode;
+  }
   if (FDockingStyle != dsNone) {
     if (!inClient) {
       TMessage m{WM_NCHITTEST, 0, MAKELPARAM(AScreenPoint.x, AScreenPoint.y), 0};
@@ -242,8 +250,13 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
   if (Button == mbLeft && customizing && FHitCode != HTCAPTION && BeginItemResize(AControl, P))
     return;
   if (FHitCode != HTCAPTION) {
+    if (Button == mbLeft && IsPointOnMark(P) && GetQuickControlClass()) {
+      // A press opens the popup, a press on the open mark closes it.
+      ClickMark(FMarkState == 2 ? 1 : 2);
+      return;
+    }
     if (Button == mbLeft && IsPointOnMark(P)) {
-      // Drawn pressed while the button is down; the release turns it back.
+      // Nothing to open: drawn pressed while the button is down; the release turns it back.
       ClickMark(2);
       if (FMarkState == 2 && HandleAllocated())
         ::SetCapture(FHandle);
@@ -303,6 +316,16 @@ void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* ACont
       ClickMark(0);
   }
   TCustomdxBarControl::ControlMouseMove(Shift, AControl, P);
+}
+
+// A docked bar has no timer watching its hot mark: the pointer leaving the window cools it.
+void TdxBarControl::DoMouseLeave()
+{
+  TWeakRef<TdxBarControl> self(this);
+  if (FMarkState == 1 && FDockingStyle != dsNone && !IsDestroying())
+    ClickMark(0);
+  if (self)
+    TCustomdxBarControl::DoMouseLeave();
 }
 
 void TdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
@@ -527,21 +550,93 @@ void TdxBarControl::ClickMark(int AState)
   AState = std::clamp(AState, 0, 2);
   if (IsCustomizing() && AState != 0)
     return;
-  StopMarkTimer();
+  // The same state again changes nothing: a hot floating mark keeps its timer.
   if (AState == FMarkState)
     return;
+  StopMarkTimer();
+  const int old = FMarkState;
   FMarkState = AState;
-  // State 2 is the pressed mark; nothing opens from it yet (see MarkButtonUp).
+  TWeakRef<TdxBarControl> self(this);
+  if (old == 2)
+    if (TCustomdxBarControl* quick = FQuickControl.Get()) {
+      FQuickControl = nullptr;
+      quick->Close();
+      if (!self)
+        return;
+    }
   if (AState == 1 && FDockingStyle == dsNone && HandleAllocated() && !IsCustomizing()) {
     if (::SetTimer(FHandle, dxBarMarkTimerID, dxBarMarkTimerInterval, nullptr))
       FMarkTimer = true;
   }
   InvalidateMark();
+  if (old == 1 && dxBarIsHintFrom(this))
+    dxBarEndHint();
+  if (TdxBarManager* manager = GetBarManager(); AState == 1 && manager && manager->GetShowHint() && !IsCustomizing())
+    dxBarShowHintDelayed(this, GetMarkHint(), String());
+  if (AState != 2 || !self)
+    return;
+  const TdxBarCustomizingServices& services = dxBarCustomizingServices();
+  if (!services.ShowQuickControl || !GetQuickControlClass())
+    return;  // the pressed look only (see MarkButtonUp)
+  try {
+    services.ShowQuickControl(this);
+  } catch (...) {
+    if (self)
+      QuickControlClosed();
+    throw;
+  }
+  // Nothing to show: the mark does not stay open over nothing.
+  if (self && FMarkState == 2 && !FQuickControl)
+    QuickControlClosed();
+}
+
+void TdxBarControl::QuickControlClosed()
+{
+  if (FMarkState != 2)
+    return;
+  FQuickControl = nullptr;
+  TdxBarPainter* painter = GetPainter();
+  ClickMark(painter && painter->IsMarkTracked() && IsCursorOverMark() ? 1 : 0);
+}
+
+String TdxBarControl::GetMarkHint() const
+{
+  String text = GetResourceString(FItemsHidden ? sdxBarMoreButtons : sdxBarAddRemoveButtons);
+  return StripAccelChars(text);
+}
+
+TClass TdxBarControl::GetQuickControlClass() const
+{
+  return dxBarCustomizingServices().QuickControlClass;
+}
+
+bool TdxBarControl::IsQuickCustomizingAllowed() const
+{
+  return FBar && FBar->GetAllowQuickCustomizing();
+}
+
+void TdxBarControl::FillHiddenItemsPopup(TdxBarItemLinks* ALinks)
+{
+  TdxBarItemLinks* own = GetItemLinks();
+  if (!ALinks || !own || !FItemsHidden)
+    return;
+  const auto& shown = own->GetShownItems();
+  for (size_t i = size_t(std::max(FVisibleCount, 0)); i < shown.size(); ++i) {
+    TdxBarItemLink* source = shown[i];
+    if (!source || !source->GetItem())
+      continue;
+    TdxBarItemLink* link = ALinks->Add();
+    try {
+      link->Assign(source);
+    } catch (const Exception&) {
+      ALinks->Delete(link->Index());  // links that refuse the item show it nowhere
+    }
+  }
 }
 
 void TdxBarControl::MarkButtonUp(const TPoint& P)
 {
-  if (FMarkState != 2)
+  if (FMarkState != 2 || FQuickControl)
     return;
   TdxBarPainter* painter = GetPainter();
   ClickMark(IsPointOnMark(P) && painter && painter->IsMarkTracked() ? 1 : 0);
@@ -1010,7 +1105,7 @@ void TdxBarControl::WMCaptureChangedToolbar(TMessage& Message)
   FCaptureLost = true;
   if (FResizingControl)
     EndItemResize(true);
-  if (FMarkState == 2)
+  if (FMarkState == 2 && !FQuickControl)
     ClickMark(0);
   if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)
     CancelMDIButton();

@@ -2,10 +2,11 @@
 // toolbar with buttons idle, hot, held, down, disabled and dropping down, a large button,
 // an edit and a combo, a row of a spin edit, a tree-view combo and an image combo, and a
 // floating toolbar; then the same form with the drop-down button's menu open (a selected
-// entry, a separator, a checked and a disabled entry, and the spin edit and the combos).
+// entry, a separator, a checked and a disabled entry, and the spin edit and the combos);
+// then narrowed, with a captioned bar docked at the left, so that bars hide items.
 //
-//   gallery FOLDER     writes FOLDER\gallery-<look>.bmp and FOLDER\gallery-<look>-menu.bmp
-//                      for each look and prints each path
+//   gallery FOLDER     writes FOLDER\gallery-<look>.bmp, FOLDER\gallery-<look>-menu.bmp and
+//                      FOLDER\gallery-<look>-narrow.bmp for each look and prints each path
 //
 // The pictures are copied from the screen, so the program runs on a display of its own
 // (scripts/gallery); states that need the pointer (hot, held) are made with real input.
@@ -178,6 +179,7 @@ String FormText()
   const String blue = L"      Glyph.Data = " + GlyphData(16, TColor(RGB(40, 90, 200))) + L"\n";
   const String green = L"      Glyph.Data = " + GlyphData(16, TColor(RGB(40, 160, 60))) + L"\n";
   const String bar = L"      UseOwnFont = False\n      Visible = True\n    end\n";
+  const String captioned = L"      PaintStyle = psCaptionGlyph\n";
   return String(
              L"object GalleryForm: TGalleryForm\n"
              L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 270\n  Caption = 'Gallery'\n"
@@ -197,9 +199,17 @@ String FormText()
          L"    object barTools: TdxBar\n      Caption = 'Tools'\n      DockingStyle = dsNone\n"
          L"      FloatLeft = 330\n      FloatTop = 215\n      FloatClientWidth = 120\n      FloatClientHeight = 26\n"
          L"      ItemLinks = <\n" +
-         Link(L"btnHeld") + Link(L"btnTool") + L">\n" + bar + Button(L"mnuFile", L"&File", L"") +
-         Button(L"mnuEdit", L"&Edit", L"") + Button(L"mnuView", L"&View", L"") + Button(L"btnIdle", L"Idle", blue) +
-         Button(L"btnHot", L"Hot", blue) +
+         Link(L"btnHeld") + Link(L"btnTool") + L">\n" + bar +
+         L"    object barSide: TdxBar\n      Caption = 'Side'\n      DockingStyle = dsLeft\n"
+         L"      DockedLeft = 0\n      DockedTop = 0\n      Row = 0\n      ItemLinks = <\n" +
+         Link(L"btnCut") + Link(L"btnCopy") + Link(L"btnPaste") + Link(L"btnWrap", true) + Link(L"btnFind") +
+         Link(L"btnUndo") + L">\n      UseOwnFont = False\n      Visible = False\n    end\n" +
+         Button(L"btnCut", L"Cu&t", blue + captioned) + Button(L"btnCopy", L"&Copy", blue + captioned) +
+         Button(L"btnPaste", L"&Paste", green + captioned + L"      Enabled = False\n") +
+         Button(L"btnWrap", L"&Wrap", green + captioned + L"      ButtonStyle = bsChecked\n      Down = True\n") +
+         Button(L"btnFind", L"&Find", blue + captioned) + Button(L"btnUndo", L"&Undo", blue + captioned) +
+         Button(L"mnuFile", L"&File", L"") + Button(L"mnuEdit", L"&Edit", L"") + Button(L"mnuView", L"&View", L"") +
+         Button(L"btnIdle", L"Idle", blue) + Button(L"btnHot", L"Hot", blue) +
          Button(L"btnDown", L"Down", green + L"      ButtonStyle = bsChecked\n      Down = True\n") +
          Button(L"btnOff", L"Off", blue + L"      Enabled = False\n") +
          Button(L"btnDrop", L"Drop", blue + L"      ButtonStyle = bsDropDown\n") + Button(L"btnHeld", L"Held", green) +
@@ -351,6 +361,7 @@ int Run(const String& AFolder)
   auto* manager = dynamic_cast<TdxBarManager*>(form->FindComponent(L"dxBarManager1"));
   TdxBar* main = manager->GetBars()->GetItem(1);
   TdxBar* floating = manager->GetBars()->GetItem(3);
+  TdxBar* side = manager->GetBars()->GetItem(4);
   auto* menu = new TGalleryMenu(form);
   for (const wchar_t* name : {L"mnuNew", L"mnuOpen", L"mnuRuler", L"mnuGrid", L"mnuPrint", L"mnuClose"})
     if (auto* item = dynamic_cast<TdxBarItem*>(form->FindComponent(name)))
@@ -407,6 +418,20 @@ int Run(const String& AFolder)
     Print(file);
     open->Close();
     Settle(200);
+  }
+  // Last (a hosted control once hidden behind a mark stays hidden when the form widens
+  // again): each look narrowed, with the captioned bar at the left, so that the rows and
+  // that bar keep items behind their marks.
+  side->SetVisible(true);
+  form->SetBounds(form->GetLeft(), form->GetTop(), 330, 340);
+  for (const TLook& look : Looks) {
+    manager->SetStyle(look.Style);
+    Settle(300);
+    RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    Settle(300);
+    String file = AFolder + L"\\gallery-" + look.Name + L"-narrow.bmp";
+    SaveShot(form, floating, file);
+    Print(file);
   }
   form->Free();
   return 0;

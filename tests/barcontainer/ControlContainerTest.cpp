@@ -99,6 +99,19 @@ TEST_F(TControlContainerTest, HidingTheBarHidesTheControlAndShowingItBringsItBac
   EXPECT_TRUE(HostedOn(Bar->GetControl()));
 }
 
+TEST_F(TControlContainerTest, AControlHiddenBehindTheMarkComesBackWhenTheFormWidens)
+{
+  Host.Form()->SetWidth(110);
+  ASSERT_TRUE(PumpUntil([&] { return Shown() != nullptr && RectWidth(Shown()->GetItemRect()) == 0; }));
+  Settle();
+  EXPECT_FALSE(::IsWindowVisible(Edit->GetHandle())) << "the link went behind the mark";
+
+  Host.Form()->SetWidth(640);
+  ASSERT_TRUE(PumpUntil([&] { return Shown() != nullptr && RectWidth(Shown()->GetItemRect()) > 0; }));
+  Settle();
+  EXPECT_TRUE(HostedOn(Bar->GetControl()));
+}
+
 TEST_F(TControlContainerTest, TheControlOutlivesItsBarAndTheBarOutlivesTheControl)
 {
   TWeakRef<TEdit> edit(Edit);

@@ -3,6 +3,10 @@
 // leaves a GDI object behind.
 #include "PaintTestUtil.h"
 
+#include <vector>
+
+#include "lookandfeel/dxOffice11.h"
+
 namespace {
 
 bool HasInkIn(const TDib32& ADib, const RECT& R, COLORREF AColor)
@@ -47,6 +51,71 @@ TEST(Mark, SixteenHighMarkHasItsArrowNearerTheBottomAndItsChevronsHigher)
   host.Bar->HiddenItems = false;
   TDib32 plain = draw(17);
   EXPECT_EQ(FirstInkRow(plain, chevrons, ink), -1);
+}
+
+// On a bar docked at the side the chevrons turn to point down, from the client width - 8,
+// at top + 2 and top + 6.
+TEST(Mark, ChevronsOfAVerticalBarPointDownAtItsFarSide)
+{
+  TPaintHost host;
+  TdxBarPainter base;
+  host.Bar->HiddenItems = true;
+  host.Bar->DockingStyle = dsLeft;
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  TDib32 dib(22, 40, RGB(1, 2, 3));
+  const TRect mark = Rect(0, 20, 22, 33);
+  base.DrawMarkContent(host.Bar, dib.DC(), mark);
+  const int x = mark.right - 8;
+  for (int top : {mark.top + 2, mark.top + 6}) {
+    SCOPED_TRACE(top);
+    // A V two rows deep: both ends at the top, the tip in the middle three rows lower.
+    for (POINT p : {POINT{x, top}, POINT{x + 4, top}, POINT{x + 2, top + 2}, POINT{x + 2, top + 3}})
+      EXPECT_TRUE(ColorNear(dib.Pixel(p.x, p.y), ink, 0)) << p.x << "," << p.y;
+    EXPECT_FALSE(ColorNear(dib.Pixel(x + 2, top), ink, 0));
+  }
+  EXPECT_EQ(CountPixelsNear(dib, RECT{x, mark.top, x + 5, mark.bottom}, ink, 0), 20);
+  EXPECT_EQ(CountPixelsNear(dib, RECT{x + 5, mark.top, mark.right, mark.bottom}, ink, 0), 0);
+}
+
+// Each look's chevron: the enhanced look the base's two strokes in the text colour; the
+// standard look a shadow stroke with a highlight one beside it, along the bar; the gradient
+// look the dark chevron over a light copy one pixel right and down.
+TEST(Mark, ChevronStrokesOfEachLook)
+{
+  const TdxBarStandardPainter standard;
+  const TdxBarEnhancedPainter enhanced;
+  TPaintHost host;
+  host.Manager->SetStyle(bmsOffice11);
+  const TdxOffice11Colors& c = dxOffice11Colors();
+  const COLORREF paper = RGB(1, 2, 3);
+  const COLORREF text = Sys(COLOR_BTNTEXT), shadow = Sys(COLOR_BTNSHADOW), light = Sys(COLOR_BTNHIGHLIGHT);
+  const COLORREF dark11 = ColorToRGB(c.TextColor), light11 = ColorToRGB(c.SeparatorLightColor);
+  struct TPixel {
+    int X, Y;
+    COLORREF Color;
+  };
+  struct TRow {
+    const char* Name;
+    const TdxBarPainter* Painter;
+    bool Vertical;
+    std::vector<TPixel> Pixels;
+  };
+  // The chevron drawn at (4, 4); its first stroke runs (4, 4), (5, 5), (6, 6), (5, 7), (4, 8).
+  const TRow rows[] = {
+      {"enhanced", &enhanced, false, {{4, 4, text}, {5, 4, text}, {6, 6, text}, {7, 6, text}, {6, 4, paper}}},
+      {"standard", &standard, false, {{4, 4, shadow}, {5, 4, light}, {6, 6, shadow}, {7, 6, light}, {4, 8, shadow}}},
+      {"standard turned", &standard, true, {{4, 4, shadow}, {4, 5, light}, {6, 6, shadow}, {6, 7, light}}},
+      {"gradient",
+       host.Painter(),
+       false,
+       {{4, 4, dark11}, {5, 4, dark11}, {7, 7, light11}, {6, 8, light11}, {6, 4, paper}}},
+  };
+  for (const TRow& row : rows) {
+    TDib32 dib(16, 16, paper);
+    row.Painter->DrawMarkChevron(host.Bar, dib.DC(), 4, 4, row.Vertical);
+    for (const TPixel& p : row.Pixels)
+      EXPECT_TRUE(ColorNear(dib.Pixel(p.X, p.Y), p.Color, 0)) << row.Name << " at " << p.X << "," << p.Y;
+  }
 }
 
 TEST(Mark, FlatMarkIsFramedWhenHotAndJoinedToItsMenuWhenOpen)

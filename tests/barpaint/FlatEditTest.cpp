@@ -321,6 +321,11 @@ TEST(StandardMDIButton, FlatCloseButtonOnlyWhenTheManagerAsksForIt)
   // one-pixel raised-inner edge (shadow) there.
   EXPECT_TRUE(ColorNear(raised.Pixel(19, 17), Sys(COLOR_3DDKSHADOW), 2)) << ColorText(raised.Pixel(19, 17));
   EXPECT_TRUE(ColorNear(flat.Pixel(19, 17), Sys(COLOR_BTNSHADOW), 2)) << ColorText(flat.Pixel(19, 17));
+  // Inside its edge the flat glyph is the button's own size, cut by the edge, not shrunk.
+  TDib32 glyph(18, 16, Paper);
+  RECT whole{-1, -1, 19, 17};  // the button, seen from inside its edge
+  DrawFrameControl(glyph.DC(), &whole, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_FLAT);
+  EXPECT_EQ(CountDifferentPixels(flat, RECT{1, 1, 19, 17}, glyph), 0);
 }
 
 // --- GDI balance --------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <vsstyle.h>
 
 #include "PaintTestUtil.h"
+#include "support/RecordingTheme.h"
 #include "bars/startup.h"
 #include "lookandfeel/dxOffice11.h"
 #include "lookandfeel/dxThemeManager.h"
@@ -245,6 +246,48 @@ TEST(ClassicLook, StandardBarHasTwoRaisedDragBarsAndEnhancedOne)
 
 // --- The gradient look -----------------------------------------------------------------
 
+// A split button hot or open is one piece: its arrow part lies on the same gradient as its
+// face, row by row, inside the same frame; idle, the arrow part shows the bar.
+TEST(GradientLook, ArrowPartOfAHotOrOpenSplitButtonSharesTheFacesGradient)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsOffice11);
+  const TdxOffice11Colors& c = dxOffice11Colors();
+  struct TRow {
+    bool Selected, Open;
+    TColor First, Last;
+  };
+  for (TRow row :
+       {TRow{true, false, c.SelectedColor1, c.SelectedColor2}, TRow{false, true, c.PressedColor1, c.PressedColor2},
+        TRow{true, true, c.PressedColor1, c.PressedColor2}}) {
+    SCOPED_TRACE(row.Open ? "open" : "hot");
+    TDib32 dib(80, 40, Paper);
+    TDibCanvas canvas(dib);
+    TPaintItem item(host.Bar);
+    item.HasGlyph = false;
+    TdxBarButtonLikeControlDrawParams params;
+    InitButtonParams(params, &item, &canvas.Cx, ivpGlyph);
+    params.IsDropDown = true;
+    params.IsSplit = true;
+    params.ArrowWidth = host.Painter()->GetButtonArrowWidth(host.Manager);
+    params.PaintedSelected = params.IsSelected = params.States.Selected = row.Selected;
+    params.States.DroppedDown = row.Open;
+    const TRect r = Rect(4, 4, 36 + params.ArrowWidth, 34);
+    host.Painter()->DrawButtonLikeControl(&params, r);
+    const int face = r.left + 3, arrow = r.right - 2;
+    for (int y : {r.top + 2, (r.top + r.bottom) / 2 - 6, r.bottom - 3}) {
+      EXPECT_EQ(dib.Pixel(arrow, y), dib.Pixel(face, y)) << "row " << y;
+      EXPECT_TRUE(IsColorBetween(dib.Pixel(arrow, y), ColorToRGB(row.First), ColorToRGB(row.Last)))
+          << ColorText(dib.Pixel(arrow, y));
+    }
+    EXPECT_NE(dib.Pixel(arrow, r.top + 2), dib.Pixel(arrow, r.bottom - 3)) << "a gradient, not a fill";
+    // One frame round both parts: its top runs on over the arrow part.
+    const COLORREF frame = dib.Pixel(r.left, (r.top + r.bottom) / 2);
+    EXPECT_EQ(dib.Pixel(arrow, r.top), frame);
+    EXPECT_EQ(dib.Pixel(r.right - 1, (r.top + r.bottom) / 2), frame);
+  }
+}
+
 TEST(GradientLook, DisabledCaptionIsDrawnOnceInTheSetsColour)
 {
   TPaintHost host;
@@ -266,6 +309,36 @@ TEST(GradientLook, DisabledCaptionIsDrawnOnceInTheSetsColour)
   EXPECT_EQ(p->GetSizingFrameWidth(), 3);
 }
 
+// The main menu bar has square ends: a line of the toolbar border colour along each long
+// side, and its dotted grip like every dockable bar.
+TEST(GradientLook, MainMenuBarHasBorderLinesAndItsGrip)
+{
+  TPaintHost host;
+  host.Manager->SetStyle(bmsOffice11);
+  const TdxOffice11Colors& c = dxOffice11Colors();
+  host.Bar->MainMenu = true;
+  host.Bar->Dockable = true;
+  host.Bar->DockingStyle = dsTop;
+  TDib32 dib(200, 26, Paper);
+  TRect r = Rect(0, 0, 200, 26);
+  host.Painter()->DrawDockedBarBorder(host.Bar, dib.DC(), r);
+  const COLORREF border = ColorToRGB(c.ToolbarBorderColor);
+  for (int x : {20, 100, 180}) {
+    EXPECT_TRUE(ColorNear(dib.Pixel(x, 1), border, 0)) << x;
+    EXPECT_TRUE(ColorNear(dib.Pixel(x, 24), border, 0)) << x;
+    EXPECT_FALSE(ColorNear(dib.Pixel(x, 12), border, 0)) << x << ": the ends are open";
+  }
+  const RECT grip{1, 2, 12, 24};  // the first pixels of the bar inside its ring
+  EXPECT_GT(CountPixelsNear(dib, grip, ColorToRGB(c.DotsDarkColor), 0), 3) << "the grip's dots";
+  // Turned on a side: the lines run down it.
+  host.Bar->DockingStyle = dsLeft;
+  TDib32 side(26, 200, Paper);
+  r = Rect(0, 0, 26, 200);
+  host.Painter()->DrawDockedBarBorder(host.Bar, side.DC(), r);
+  EXPECT_TRUE(ColorNear(side.Pixel(1, 100), border, 0));
+  EXPECT_TRUE(ColorNear(side.Pixel(24, 100), border, 0));
+}
+
 TEST(GradientLook, EveryManagerHoldsTheColourSetAndTheLastFreesIt)
 {
   const int start = GetOffice11ColorsUserCount();
@@ -281,48 +354,6 @@ TEST(GradientLook, EveryManagerHoldsTheColourSetAndTheLastFreesIt)
 }
 
 // --- The XP painter through a recording theme binding ------------------------------------
-
-namespace {
-
-struct TRecordedPart {
-  TdxTheme Theme;
-  int Part, State;
-  bool operator==(const TRecordedPart&) const = default;
-};
-
-// A theme binding that opens every kind (its handle is the kind + 1), records what is drawn
-// and answers sizes from a table.
-class TRecordingTheme {
-public:
-  TRecordingTheme()
-  {
-    TdxBarThemeBinding b;
-    b.Open = [](TdxThemedObjectType AKind) { return TdxTheme(AKind) + 1; };
-    b.Draw = [this](TdxTheme T, HDC, int P, int S, const TRect&, const TRect*) {
-      Drawn.push_back({T, P, S});
-      return DrawWorks;
-    };
-    b.PartSize = [this](TdxTheme T, HDC, int P, int, TdxThemeSize) { return Sizes[{T, P}]; };
-    b.ContentRect = [this](TdxTheme, HDC, int, int, const TRect& R) { return InflateRect(R, -Margin, -Margin); };
-    b.Color = [](TdxTheme, int, int, int, COLORREF&) { return false; };
-    b.IsPartiallyTransparent = [](TdxTheme, int, int) { return false; };
-    SetdxBarThemeBinding(&b);
-  }
-  // The real theme's sizes are read again for the painters made after the test.
-  ~TRecordingTheme()
-  {
-    SetdxBarThemeBinding(nullptr);
-    TdxBarXPPainter reread;
-  }
-  static TdxTheme Of(TdxThemedObjectType AKind) { return TdxTheme(AKind) + 1; }
-
-  std::vector<TRecordedPart> Drawn;
-  std::map<std::pair<TdxTheme, int>, TSize> Sizes;
-  int Margin = 3;
-  bool DrawWorks = true;
-};
-
-}  // namespace
 
 TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
 {

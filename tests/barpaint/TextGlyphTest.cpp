@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "PaintTestUtil.h"
+#include "support/SysColors.h"
 
 namespace {
 
@@ -88,32 +89,44 @@ TEST(ItemText, TurnedCaptionUnderlinesItsAcceleratorAndShowsNoMarker)
 {
   TdxBarPainter painter;
   COLORREF back = RGB(255, 255, 255);
-  auto draw = [&](const String& AText) {
-    TDib32 dib(30, 120, back);
-    TTestFont font(dib.DC(), 16, true);
-    painter.DrawItemText(nullptr, dib.DC(), AText, Rect(0, 2, 30, 118), dxBarTextAlignLeft, {.Vertical = true},
-                         DT_SINGLELINE);
-    return dib;
-  };
-  TDib32 marked = draw(L"&File");
-  TDib32 plain = draw(L"File");
-  TDib32 literal = draw(L"&&File");
-  COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-  TRect text = InkBounds(plain, ink);
-  ASSERT_GT(text.right, text.left) << "no turned text drawn";
-  // Turned: the text runs down the bar, so it is taller than wide.
-  EXPECT_GT(RectHeight(text), RectWidth(text));
-  // The marked caption has more ink than the plain one: the underline along the "F".
-  RECT all{0, 0, 30, 120};
-  int plainInk = CountPixelsNear(plain, all, ink, 30);
-  int markedInk = CountPixelsNear(marked, all, ink, 30);
-  EXPECT_GT(markedInk, plainInk + 4);
-  // No literal marker: the marked text spans the same length as the plain one.
-  TRect m = InkBounds(marked, ink);
-  EXPECT_LE(std::abs(RectHeight(m) - RectHeight(text)), 1);
-  // "&&" shows one "&" and no underline: longer than the plain text.
-  TRect l = InkBounds(literal, ink);
-  EXPECT_GT(RectHeight(l), RectHeight(text) + 4);
+  // A bar window paints in its upright font: the painter turns it.
+  for (bool turned : {true, false}) {
+    SCOPED_TRACE(turned ? "turned font given" : "upright font given");
+    auto draw = [&](const String& AText) {
+      TDib32 dib(30, 120, back);
+      TTestFont font(dib.DC(), 16, turned);
+      painter.DrawItemText(nullptr, dib.DC(), AText, Rect(0, 2, 30, 118), dxBarTextAlignLeft, {.Vertical = true},
+                           DT_SINGLELINE);
+      return dib;
+    };
+    TDib32 marked = draw(L"&File");
+    TDib32 plain = draw(L"File");
+    TDib32 literal = draw(L"&&File");
+    COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    TRect text = InkBounds(plain, ink);
+    ASSERT_GT(text.right, text.left) << "no turned text drawn";
+    // Turned: the text runs down the bar, so it is taller than wide.
+    EXPECT_GT(RectHeight(text), RectWidth(text));
+    // The marked caption has more ink than the plain one: the underline along the "F".
+    RECT all{0, 0, 30, 120};
+    int plainInk = CountPixelsNear(plain, all, ink, 30);
+    int markedInk = CountPixelsNear(marked, all, ink, 30);
+    EXPECT_GT(markedInk, plainInk + 4);
+    // No literal marker: the marked text spans the same length as the plain one.
+    TRect m = InkBounds(marked, ink);
+    EXPECT_LE(std::abs(RectHeight(m) - RectHeight(text)), 1);
+    // "&&" shows one "&" and no underline: longer than the plain text.
+    TRect l = InkBounds(literal, ink);
+    EXPECT_GT(RectHeight(l), RectHeight(text) + 4);
+
+    // The underline lies at the descent: beyond the descenders, not through them.
+    TDib32 descending = draw(L"&gap");
+    TDib32 bare = draw(L"gap");
+    TRect u = InkBounds(descending, ink);
+    TRect d = InkBounds(bare, ink);
+    EXPECT_LT(u.left, d.left);
+    EXPECT_GE(u.left, d.left - 2);
+  }
 }
 
 TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
@@ -336,4 +349,43 @@ TEST(ItemGlyph, AnImageListImageIsCachedOverItsSolidBackgroundAndDrawsAsUncached
       ASSERT_EQ(fromCache.Pixel(x, y), direct.Pixel(x, y)) << x << "," << y;
     }
   DeleteObject(brush);
+}
+
+// The classic mark: black (white on a black face), edged in the other colour under it and
+// across both ends; disabled, a shadow mark over its light copy one pixel right and down.
+TEST(CheckMark, StandardMarkIsEdgedInTheOtherColourAndEngravedWhenDisabled)
+{
+  TdxBarStandardPainter painter;
+  const COLORREF paper = RGB(128, 128, 128);
+  const RECT all{0, 0, 40, 40};
+  struct TFace {
+    COLORREF Face, Ink, Edge;
+  };
+  for (TFace face : {TFace{RGB(192, 192, 192), RGB(0, 0, 0), RGB(255, 255, 255)},
+                     TFace{RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)}}) {
+    TSysColorsScope colors({{COLOR_BTNFACE, face.Face}});
+    SCOPED_TRACE(face.Face == 0 ? "black face" : "grey face");
+    TDib32 dib(40, 40, paper);
+    painter.DrawCheckMark(dib.DC(), Point(10, 10), 1, true);
+    TRect ink = InkBounds(dib, face.Ink, 0);
+    EXPECT_EQ(ink, Rect(10, 10, 19, 17)) << "the mark keeps its 9 x 7";
+    EXPECT_EQ(CountPixelsNear(dib, all, face.Ink, 0), 18);
+    // Under the stroke's start, elbow and end.
+    for (POINT p : {POINT{10, 14}, POINT{13, 17}, POINT{18, 12}})
+      EXPECT_EQ(dib.Pixel(p.x, p.y), face.Edge) << p.x << "," << p.y;
+    // Closing both ends: a pair of pixels beside each.
+    for (POINT p : {POINT{9, 12}, POINT{9, 13}, POINT{19, 10}, POINT{19, 11}})
+      EXPECT_EQ(dib.Pixel(p.x, p.y), face.Edge) << p.x << "," << p.y;
+    EXPECT_EQ(CountPixelsNear(dib, all, face.Edge, 0), 13);
+  }
+
+  TDib32 off(40, 40, paper);
+  painter.DrawCheckMark(off.DC(), Point(10, 10), 1, false);
+  TRect shadow = InkBounds(off, Sys(COLOR_BTNSHADOW), 0);
+  TRect light = InkBounds(off, Sys(COLOR_BTNHIGHLIGHT), 0);
+  EXPECT_EQ(shadow, Rect(10, 10, 19, 17));
+  EXPECT_EQ(CountPixelsNear(off, all, Sys(COLOR_BTNSHADOW), 0), 18) << "the shadow mark is whole";
+  EXPECT_EQ(light.right, shadow.right + 1);
+  EXPECT_EQ(light.bottom, shadow.bottom + 1);
+  EXPECT_GT(CountPixelsNear(off, all, Sys(COLOR_BTNHIGHLIGHT), 0), 4);
 }

@@ -3,6 +3,8 @@
 // gradients, and switching looks at run time (everything repainted, no GDI object left).
 #include "SceneTestUtil.h"
 
+#include <vsstyle.h>
+
 #include "bars/itemcontrol.h"
 #include "bars/painter.h"
 #include "lookandfeel/cxGraphics.h"
@@ -11,6 +13,7 @@
 #include "platform/GraphicsObjects.h"
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "support/RecordingTheme.h"
 #include "support/SysColors.h"
 #include "platform/Scope.h"
 
@@ -24,14 +27,6 @@ COLORREF Sys(int AIndex)
 COLORREF Rgb(TColor AColor)
 {
   return COLORREF(ColorToRGB(AColor));
-}
-
-// A colour between two others, channel by channel (gradient pixels).
-bool IsBetween(COLORREF C, COLORREF A, COLORREF B, int Tolerance = 3)
-{
-  auto within = [&](int c, int a, int b) { return c >= std::min(a, b) - Tolerance && c <= std::max(a, b) + Tolerance; };
-  return within(GetRValue(C), GetRValue(A), GetRValue(B)) && within(GetGValue(C), GetGValue(A), GetGValue(B)) &&
-         within(GetBValue(C), GetBValue(A), GetBValue(B));
 }
 
 }  // namespace
@@ -98,7 +93,7 @@ TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
   COLORREF top = idle.Pixel(open.left + 1, open.top + 1), bottom = idle.Pixel(open.left + 1, open.bottom - 2);
   EXPECT_NE(top, bottom);
   EXPECT_EQ(idle.Pixel(InShot(L"btnOff").left + 1, open.top + 1), top);
-  EXPECT_TRUE(IsBetween(top, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor))) << ColorText(top);
+  EXPECT_TRUE(IsColorBetween(top, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor))) << ColorText(top);
   // The dock site runs from its first colour at the left to its second at the right.
   TdxDockControl* site = Manager->GetBars()->GetDockControl(dsTop);
   RECT sr{};
@@ -110,10 +105,10 @@ TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
   EXPECT_NE(left, right);
   // Hot and held faces are the selection gradients; the separator is a dark and a light line.
   TDib32 hot = ShotWith("looks-office-hot", L"btnBlue");
-  EXPECT_TRUE(IsBetween(Corner(hot, L"btnBlue"), Rgb(c.SelectedColor1), Rgb(c.SelectedColor2)));
+  EXPECT_TRUE(IsColorBetween(Corner(hot, L"btnBlue"), Rgb(c.SelectedColor1), Rgb(c.SelectedColor2)));
   TDib32 held = ShotWith("looks-office-held", L"btnBlue", true);
-  EXPECT_TRUE(IsBetween(Corner(held, L"btnBlue"), Rgb(c.PressedColor1), Rgb(c.PressedColor2)));
-  EXPECT_TRUE(IsBetween(Corner(held, L"btnCheck"), Rgb(c.CheckedColor1), Rgb(c.CheckedColor2)));
+  EXPECT_TRUE(IsColorBetween(Corner(held, L"btnBlue"), Rgb(c.PressedColor1), Rgb(c.PressedColor2)));
+  EXPECT_TRUE(IsColorBetween(Corner(held, L"btnCheck"), Rgb(c.CheckedColor1), Rgb(c.CheckedColor2)));
   TRect sep = Toolbar->GetSeparators()[0].Bounds;
   RECT w{};
   GetWindowRect(Toolbar->GetHandle(), &w);
@@ -129,6 +124,34 @@ TEST_F(TLooks, GradientLookRunsAcrossTheBarAndAlongTheDockSite)
   TDib32 side = Shot("looks-office-left");
   int y = side.Height() / 2;
   EXPECT_NE(side.Pixel(3, y), side.Pixel(side.Width() - 4, y));
+}
+
+// A floating toolbar is a toolbar: the same two-stage gradient from top to bottom as a
+// docked one, whose middle is not halfway between its ends.
+TEST_F(TLooks, FloatingGradientToolbarTakesTheToolbarsTwoStageGradient)
+{
+  Manager->SetStyle(bmsOffice11);
+  if (!IsOffice11SchemeActive())
+    GTEST_SKIP() << "the classic colours make a gradient too shallow to tell its stages apart";
+  TdxBarControl* floating = ReshowFloating();
+  ASSERT_NE(floating, nullptr);
+  TDib32 shot = Shot("looks-office-floating", floating);
+  RECT w{};
+  GetWindowRect(floating->GetHandle(), &w);
+  POINT origin{0, 0};
+  ClientToScreen(floating->GetHandle(), &origin);
+  RECT client{};
+  GetClientRect(floating->GetHandle(), &client);
+  // The client's right end, past the bar's one button.
+  const int x = origin.x - w.left + client.right - 2;
+  const int top = origin.y - w.top, height = client.bottom;
+  const COLORREF first = shot.Pixel(x, top), middle = shot.Pixel(x, top + height / 2),
+                 last = shot.Pixel(x, top + height - 1);
+  const COLORREF halfway = RGB((GetRValue(first) + GetRValue(last)) / 2, (GetGValue(first) + GetGValue(last)) / 2,
+                               (GetBValue(first) + GetBValue(last)) / 2);
+  EXPECT_NE(first, last);
+  EXPECT_TRUE(IsColorBetween(middle, first, last)) << ColorText(middle);
+  EXPECT_GT(ColorDistance(middle, halfway), 6) << ColorText(middle) << " " << ColorText(halfway);
 }
 
 TEST_F(TLooks, GradientMarkCoversTheBarsRoundedEnd)
@@ -152,12 +175,44 @@ TEST_F(TLooks, XPFacesAreTheThemesAndDifferFromTheIdleFace)
   EXPECT_TRUE(ColorNear(Corner(idle, L"btnOpen"), GetThemedToolBarFillColor(), 2)) << "the themed toolbar colour";
 }
 
+// The mark's themed face covers the mark of a bar with its border; on a bar without one it
+// keeps 2 pixels off the bar's edges, across the bar.
+TEST_F(TLooks, XPMarkKeepsOffTheEdgesOfABarWithoutBorder)
+{
+  if (!AreVisualStylesAvailable(totToolBar))
+    GTEST_SKIP() << "visual styles are off";
+  TRecordingTheme theme;
+  Manager->SetStyle(bmsXP);
+  ASSERT_EQ(Manager->GetCurrentPainterClass(), TdxBarXPPainter::StaticClass());
+  struct TCase {
+    TdxBarBorderStyle Border;
+    TdxBarDockingStyle Side;
+    TRect Inset;  // of the face inside the mark: left, top, right, bottom
+  } cases[] = {{bbsSingle, dsTop, {0, 0, 0, 0}}, {bbsNone, dsTop, {0, 2, 0, 2}}, {bbsNone, dsLeft, {2, 0, 2, 0}}};
+  for (const TCase& c : cases) {
+    Docked->SetBorderStyle(c.Border);
+    Docked->SetDockingStyle(c.Side);
+    PumpPending();
+    Toolbar = Docked->GetControl();
+    ASSERT_NE(Toolbar, nullptr);
+    const TRect mark = Manager->GetPainter()->GetMarkRect(Toolbar);
+    TDib32 dib(Toolbar->GetWidth(), Toolbar->GetHeight(), RGB(1, 2, 3));
+    theme.Drawn.clear();
+    theme.Rects.clear();
+    Manager->GetPainter()->DrawMarkBackground(Toolbar, dib.DC(), mark, Toolbar->GetBackgroundBrush());
+    ASSERT_EQ(theme.Drawn.size(), 1u);
+    EXPECT_EQ(theme.Drawn[0], (TRecordedPart{TRecordingTheme::Of(totToolBar), TP_BUTTON, TS_NORMAL}));
+    EXPECT_EQ(theme.Rects[0], InflateRectBy(mark, -c.Inset.left, -c.Inset.top, -c.Inset.right, -c.Inset.bottom))
+        << "border " << c.Border << ", side " << c.Side;
+  }
+}
+
 TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
 {
   const COLORREF face = RGB(200, 170, 140);
   auto toolbarGradient = [](COLORREF C) {
     const TdxOffice11Colors& c = dxOffice11Colors();
-    return IsBetween(C, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor));
+    return IsColorBetween(C, Rgb(c.ToolbarLightColor), Rgb(c.ToolbarDarkColor));
   };
   struct TCase {
     TdxBarManagerStyle Style;

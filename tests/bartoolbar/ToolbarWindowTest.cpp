@@ -2,6 +2,7 @@
 // floating constraints (min/max info, sizing, being pulled back onto a monitor), the dialog
 // code, the mark's hot-track timer and double-click docking.
 #include "ToolbarTestUtil.h"
+#include "bars/customizing.h"
 #include "platform/Scope.h"
 
 #include "support/Input.h"
@@ -244,8 +245,13 @@ TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
   EXPECT_FALSE(c->IsMarkTimerRunning());
 }
 
-TEST_F(TToolbarWindow, MarkIsDrawnPressedOnlyWhileItIsPressed)
+TEST_F(TToolbarWindow, WithoutAPopupToOpenTheMarkIsDrawnPressedOnlyWhileItIsPressed)
 {
+  TdxBarCustomizingServices none = dxBarCustomizingServices();
+  none.ShowQuickControl = nullptr;
+  none.QuickControlClass = nullptr;
+  TdxBarCustomizingServices previous = SetdxBarCustomizingServices(none);
+  TFinally restore([&]() noexcept { SetdxBarCustomizingServices(previous); });
   TdxBar* bar = AddBar({L"One"});
   bar->SetVisible(true);
   TdxBarControl* c = bar->GetControl();
@@ -263,7 +269,7 @@ TEST_F(TToolbarWindow, MarkIsDrawnPressedOnlyWhileItIsPressed)
   PumpPending();
 }
 
-TEST_F(TToolbarWindow, DockedMarkHasNoTimerAndOpensNothing)
+TEST_F(TToolbarWindow, DockedMarkHasNoTimer)
 {
   TdxBar* bar = AddBar({L"One"});
   bar->SetVisible(true);

@@ -3,6 +3,8 @@
 // Plain Win32, so that every test area can use them whatever it draws with.
 #pragma once
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -50,6 +52,14 @@ int ColorDistance(COLORREF A, COLORREF B);
 inline bool ColorsClose(COLORREF A, COLORREF B, int Tolerance = 8)
 {
   return ColorDistance(A, B) <= Tolerance;
+}
+// Each channel of Color between those of A and B, give or take Tolerance (a gradient's
+// pixels lie between its ends).
+inline bool IsColorBetween(COLORREF Color, COLORREF A, COLORREF B, int Tolerance = 3)
+{
+  auto within = [&](int c, int a, int b) { return c >= std::min(a, b) - Tolerance && c <= std::max(a, b) + Tolerance; };
+  return within(GetRValue(Color), GetRValue(A), GetRValue(B)) && within(GetGValue(Color), GetGValue(A), GetGValue(B)) &&
+         within(GetBValue(Color), GetBValue(A), GetBValue(B));
 }
 // Red, green and blue within Tolerance of each other.
 bool IsGreyish(COLORREF Color, int Tolerance = 12);

@@ -1,0 +1,101 @@
+// The program-wide set-up of the quick-customisation tests and the fixture's helpers.
+#include "QuickCustTestUtil.h"
+
+#include "bars/itemlinks.h"
+#include "bars/utils.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+IMPLEMENT_CLASS(TQuickCustTestForm, TForm)
+
+namespace {
+
+[[maybe_unused]] testing::Environment* const QuickCustEnvironment = testing::AddGlobalTestEnvironment(
+    new TBarLibraryEnvironment{TQuickCustTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
+
+}  // namespace
+
+void TQuickCustFixture::SetUp()
+{
+  Host.Form()->SetBounds(100, 100, 560, 300);
+  Host.Form()->Show();
+  ActivateWindow(Host.Form()->GetHandle());
+  PumpPending();
+}
+
+void TQuickCustFixture::TearDown()
+{
+  Manager->SetIsCustomizing(false);
+  while (TCustomdxBarControl* active = ActiveBarControl()) {
+    TWeakRef<TCustomdxBarControl> ref(active);
+    active->Close();
+    if (ref && ActiveBarControl() == active)
+      break;
+  }
+  MoveMouseTo(POINT{5, 5});
+  PumpPending();
+}
+
+TdxBar* TQuickCustFixture::AddBar(const std::vector<String>& ACaptions)
+{
+  FBar = Manager->GetBars()->Add();
+  FBar->SetCaption(L"Tools");
+  FBar->SetDockingStyle(dsTop);
+  for (const String& caption : ACaptions) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(caption);
+    button->SetPaintStyle(psCaption);
+    FBar->GetItemLinks()->AddItem(button);
+  }
+  FBar->SetVisible(true);
+  PumpPending();
+  return FBar;
+}
+
+TdxBarQuickControl* TQuickCustFixture::OpenByMark()
+{
+  TdxBarControl* bar = Toolbar();
+  if (!bar)
+    return nullptr;
+  const TRect mark = dxBarGetMarkScreenRect(bar);
+  if (IsRectEmpty(&mark) || !ClickAt(CenterOf(mark)))
+    return nullptr;
+  PumpUntil([&] {
+    auto* quick = dynamic_cast<TdxBarQuickControl*>(bar->GetQuickControl());
+    return quick && quick->HandleAllocated() && IsWindowVisible(quick->GetHandle());
+  });
+  return dynamic_cast<TdxBarQuickControl*>(bar->GetQuickControl());
+}
+
+TdxBarQuickAccessSubControl* TQuickCustFixture::OpenQuickList(TdxBarQuickControl* AQuick)
+{
+  TdxBarItemLinks* links = AQuick ? AQuick->GetItemLinks() : nullptr;
+  if (!links || links->Count() == 0)
+    return nullptr;
+  TdxBarItemLink* access = links->Items(links->Count() - 1);
+  TdxBarItemLinks* entries = access->GetItem() ? access->GetItem()->GetItemLinks() : nullptr;
+  if (!entries || !ClickAt(CenterOfLink(AQuick, links->Count() - 1)))
+    return nullptr;
+  PumpUntil([&] {
+    auto* menu = dynamic_cast<TdxBarQuickAccessSubControl*>(entries->GetBarControl());
+    return menu && menu->HandleAllocated() && IsWindowVisible(menu->GetHandle());
+  });
+  return dynamic_cast<TdxBarQuickAccessSubControl*>(entries->GetBarControl());
+}
+
+POINT TQuickCustFixture::CenterOfLink(TCustomdxBarControl* ABar, int AIndex)
+{
+  TdxBarItemLink* link = ABar->GetItemLinks()->Items(AIndex);
+  TdxBarItemControl* control = link ? link->GetControl() : nullptr;
+  return control ? CenterOf(ABar->GetItemScreenRect(control)) : POINT{-1, -1};
+}
+
+int TQuickCustFixture::ToolbarWidth() const
+{
+  TdxBarControl* bar = Toolbar();
+  if (!bar || !bar->HandleAllocated())
+    return 0;
+  RECT r{};
+  GetWindowRect(bar->GetHandle(), &r);
+  return r.right - r.left;
+}

@@ -1,0 +1,294 @@
+// The mark's popup as a window: opened and closed by the real pointer with the mark drawn
+// open meanwhile, its content (hidden links first), its frame, the right button, Esc, the
+// closing check against other popups of the chain, and the mark's hint.
+#include "QuickCustTestUtil.h"
+
+#include "barcustomize/designcontroller.h"
+#include "bars/dxBarStrs.h"
+#include "bars/hintwindow.h"
+#include "bars/itemlinks.h"
+#include "bars/utils.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+namespace {
+
+using TQuickPopup = TQuickCustFixture;
+
+String AccessCaption()
+{
+  return GetResourceString(sdxBarAddRemoveButtons);
+}
+
+}  // namespace
+
+TEST_F(TQuickPopup, APressOnTheMarkOpensThePopupDrawnOpenUntilItCloses)
+{
+  AddBar({L"Open", L"Save"});
+  TdxBarControl* bar = Toolbar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->HasMark());
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  EXPECT_EQ(bar->GetMarkState(), 2);
+  EXPECT_EQ(quick->GetKind(), bckQuickCustomizing);
+  EXPECT_EQ(quick->GetParentToolbar(), bar);
+  EXPECT_EQ(ActiveBarControl(), quick);
+  EXPECT_EQ(GetCapture(), nullptr) << "the open popup holds no capture";
+  // It opens under the mark, inside the screen.
+  RECT w{};
+  GetWindowRect(quick->GetHandle(), &w);
+  const TRect mark = dxBarGetMarkScreenRect(bar);
+  EXPECT_EQ(w.top, mark.bottom);
+  EXPECT_EQ(w.left, mark.left);
+  // A second press on the mark closes it, and the mark is no longer open.
+  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+  EXPECT_NE(bar->GetMarkState(), 2);
+  EXPECT_EQ(bar->GetQuickControl(), nullptr);
+
+  // A press elsewhere closes it too, and the mark goes back to normal.
+  quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  ref = quick;
+  ASSERT_TRUE(ClickAt(POINT{300, 250}));
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+  EXPECT_EQ(bar->GetMarkState(), 0);
+}
+
+TEST_F(TQuickPopup, EscClosesThePopup)
+{
+  AddBar({L"Open"});
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  // The bars' keyboard hook takes the key: it never reaches the form.
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+  EXPECT_NE(Toolbar()->GetMarkState(), 2);
+}
+
+TEST_F(TQuickPopup, HiddenLinksComeFirstWhenTheToolbarIsTooShort)
+{
+  std::vector<String> captions;
+  for (int i = 0; i < 14; ++i)
+    captions.push_back(L"Command" + IntToStr(i));
+  AddBar(captions);
+  TdxBarControl* bar = Toolbar();
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetItemsHidden(); })) << "the bar is wider than the form";
+  const int shown = bar->GetVisibleCount();
+  ASSERT_GT(shown, 0);
+  ASSERT_LT(shown, 14);
+  EXPECT_EQ(bar->GetMarkHint(), GetResourceString(sdxBarMoreButtons));
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TdxBarItemLinks* links = quick->GetItemLinks();
+  ASSERT_EQ(links->Count(), 14 - shown + 1);
+  for (int i = 0; i < 14 - shown; ++i)
+    EXPECT_EQ(links->Items(i)->GetItem(), ToolLinks()->Items(shown + i)->GetItem()) << i;
+  TdxBarItemLink* access = links->Items(links->Count() - 1);
+  EXPECT_EQ(access->GetCaption(), AccessCaption());
+  EXPECT_TRUE(access->GetBeginGroup());
+  EXPECT_TRUE(dynamic_cast<TdxBarQuickAccessItem*>(access->GetItem()));
+  // Every entry lies inside the popup, the hidden commands on lines above the entry.
+  const TRect client = quick->GetClientRect();
+  for (int i = 0; i < links->Count(); ++i) {
+    TdxBarItemControl* control = links->Items(i)->GetControl();
+    ASSERT_NE(control, nullptr) << i;
+    const TRect r = quick->GetItemRect(control);
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << i;
+    if (i < links->Count() - 1)
+      EXPECT_LE(r.bottom, quick->GetItemRect(access->GetControl()).top) << i;
+  }
+  // A hidden command clicked in the popup runs and the popup goes.
+  int clicks = 0;
+  struct TCounter : TObject {
+    int* Count;
+    void Click(TObject*) { ++*Count; }
+  } counter;
+  counter.Count = &clicks;
+  links->Items(0)->GetItem()->SetOnClick(TNotifyEvent(&counter, &TCounter::Click));
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  ASSERT_TRUE(ClickAt(CenterOfLink(quick, 0)));
+  EXPECT_TRUE(PumpUntil([&] { return clicks == 1 && !ref; }));
+  EXPECT_EQ(bar->GetMarkState() == 2, false);
+  ToolLinks()->Items(shown)->GetItem()->SetOnClick(TNotifyEvent());
+}
+
+TEST_F(TQuickPopup, TheFrameIsABorderAndTheRightButtonOpensNoMenu)
+{
+  AddBar({L"Open", L"Save"});
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  HWND h = quick->GetHandle();
+  RECT w{};
+  GetWindowRect(h, &w);
+  const TRect client = quick->ClientToScreen(quick->GetClientRect());
+  ASSERT_GT(client.left, w.left) << "the popup has a frame";
+  auto hit = [&](int X, int Y) { return int(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(X, Y))); };
+  EXPECT_EQ(hit(w.left, (w.top + w.bottom) / 2), HTBORDER);
+  EXPECT_EQ(hit(w.right - 1, w.bottom - 1), HTBORDER);
+  EXPECT_EQ(hit((w.left + w.right) / 2, w.top), HTBORDER);
+  EXPECT_EQ(hit((client.left + client.right) / 2, (client.top + client.bottom) / 2), HTCLIENT);
+  // A press on the frame neither moves nor sizes it.
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  ASSERT_TRUE(MoveMouseTo(POINT{w.left, (w.top + w.bottom) / 2}));
+  ASSERT_TRUE(MouseButtonDown());
+  MoveMouseTo(POINT{w.left - 30, (w.top + w.bottom) / 2 + 20});
+  MouseButtonUp();
+  PumpPending();
+  ASSERT_TRUE(ref) << "a press on its own frame leaves the popup open";
+  RECT after{};
+  GetWindowRect(h, &after);
+  EXPECT_TRUE(EqualRect(&after, &w));
+
+  const TRect entry = ref->GetItemScreenRect(ref->GetItemLinks()->Items(0)->GetControl());
+  ASSERT_TRUE(ClickAt(CenterOf(entry), TInputButton::Right));
+  PumpPending();
+  EXPECT_TRUE(ref) << "the right button leaves the popup open";
+  EXPECT_EQ(BarDesignController()->GetCustomizingPopup(), nullptr);
+  EXPECT_EQ(BarDesignController()->GetToolbarsPopup(), nullptr);
+  EXPECT_TRUE(ref->IsParentOf(ActiveBarControl())) << "no menu of another window opened";
+}
+
+TEST_F(TQuickPopup, TheClosingCheckClosesThePopupWhenAnotherPopupOfItsChainIsActive)
+{
+  AddBar({L"Open", L"Save"});
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  // Its own menu open is no reason to close.
+  TdxBarQuickAccessSubControl* list = OpenQuickList(quick);
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(ActiveBarControl(), list);
+  quick->StartTimer();
+  EXPECT_TRUE(quick->IsTimerEnabled());
+  EXPECT_TRUE(PumpUntil([&] { return !ref || !ref->IsTimerEnabled(); }));
+  ASSERT_TRUE(ref) << "closed while its own menu was the active popup";
+  list->CloseMenu();
+  PumpPending();
+  ASSERT_TRUE(ref);
+
+  // Another menu of the toolbar becomes the active popup: the check closes this one.
+  auto* other =
+      static_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(Manager));
+  TWeakRef<TdxBarInternalSubMenuControl> otherRef(other);
+  other->GetOwnLinks()->AddItem(ToolLinks()->Items(0)->GetItem());
+  other->SetParentBarControl(Toolbar());
+  other->SetBounds(400, 300, 0, 0);
+  other->Popup();
+  ASSERT_EQ(ActiveBarControl(), other);
+  ref->StartTimer();
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+  EXPECT_NE(Toolbar()->GetMarkState(), 2);
+  if (otherRef)
+    otherRef->Free();
+}
+
+TEST_F(TQuickPopup, AHotMarkHintsAtItsPopup)
+{
+  AddBar({L"Open"});
+  TdxBarControl* bar = Toolbar();
+  ASSERT_FALSE(bar->GetItemsHidden());
+  EXPECT_EQ(bar->GetMarkHint(), StripAccelChars(AccessCaption()));
+  Manager->SetShowHint(true);
+  const TRect mark = dxBarGetMarkScreenRect(bar);
+  // The look frames a hot mark, so the pointer makes it hot; the hint comes with the hot state.
+  ASSERT_TRUE(MoveMouseTo(CenterOf(mark)));
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 1; }));
+  ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
+  EXPECT_EQ(dxBarHintWindow()->GetText(), StripAccelChars(AccessCaption()));
+  // Opening the popup takes the hint away.
+  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }));
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 2; }));
+  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() != 2; }));
+
+  // The standard look draws its mark the same hot or not: the pointer leaves it alone.
+  MoveMouseTo(POINT{5, 5});
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 0; })) << "leaving the mark cools it";
+  Manager->SetStyle(bmsStandard);
+  PumpPending();
+  bar = Toolbar();
+  ASSERT_TRUE(MoveMouseTo(CenterOf(dxBarGetMarkScreenRect(bar))));
+  PumpPending();
+  EXPECT_EQ(bar->GetMarkState(), 0);
+}
+
+TEST_F(TQuickPopup, AFloatingToolbarsCaptionMarkOpensTheSamePopup)
+{
+  AddBar({L"Open", L"Save"});
+  FBar->SetDockingStyle(dsNone);
+  FBar->SetFloatLeft(250);
+  FBar->SetFloatTop(300);
+  PumpPending();
+  TdxBarControl* bar = Toolbar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->HasCaptionMark());
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  EXPECT_EQ(bar->GetMarkState(), 2);
+  EXPECT_EQ(quick->GetItemLinks()->Count(), 1);
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+  EXPECT_NE(bar->GetMarkState(), 2);
+}
+
+TEST_F(TQuickPopup, ThePopupGoesWithItsToolbar)
+{
+  AddBar({L"Open", L"Save"});
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  ASSERT_NE(OpenQuickList(quick), nullptr);
+  FBar->Free();
+  FBar = nullptr;
+  PumpPending();
+  EXPECT_FALSE(ref);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+TEST_F(TQuickPopup, NothingOpensWhileCustomizingOrWithoutQuickCustomizingAndNothingHidden)
+{
+  AddBar({L"Open"});
+  FBar->SetAllowQuickCustomizing(false);
+  PumpPending();
+  TdxBarControl* bar = Toolbar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->HasMark());
+  bar->ClickMark(2);
+  EXPECT_EQ(bar->GetQuickControl(), nullptr);
+  EXPECT_NE(bar->GetMarkState(), 2) << "an empty popup leaves the mark closed";
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+
+  FBar->SetAllowQuickCustomizing(true);
+  Manager->SetIsCustomizing(true);
+  PumpPending();
+  bar = Toolbar();
+  ASSERT_NE(bar, nullptr);
+  bar->ClickMark(2);
+  EXPECT_EQ(bar->GetQuickControl(), nullptr);
+  EXPECT_EQ(bar->GetMarkState(), 0);
+}
+
+TEST_F(TQuickPopup, WithoutQuickCustomizingThePopupHoldsOnlyTheHiddenLinks)
+{
+  std::vector<String> captions;
+  for (int i = 0; i < 14; ++i)
+    captions.push_back(L"Command" + IntToStr(i));
+  AddBar(captions);
+  FBar->SetAllowQuickCustomizing(false);
+  PumpPending();
+  TdxBarControl* bar = Toolbar();
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetItemsHidden(); }));
+  ASSERT_TRUE(bar->HasMark()) << "hidden links show the mark";
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  TdxBarItemLinks* links = quick->GetItemLinks();
+  ASSERT_EQ(links->Count(), 14 - bar->GetVisibleCount());
+  for (int i = 0; i < links->Count(); ++i)
+    EXPECT_FALSE(dynamic_cast<TdxBarQuickAccessItem*>(links->Items(i)->GetItem())) << i;
+}
