@@ -1,6 +1,7 @@
 // The customizing units' start-up, in the order they rely on; shut-down runs it backwards.
 #include "barcustomize/customize.h"
 
+#include "barcustomize/customizeform.h"
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/dragdrop.h"
 #include "barcustomize/groupitemsdialog.h"
@@ -27,6 +28,7 @@ void InitializedxBarCustomize()
   services.ShowToolbarNameDialog = [](TdxBarManager* AManager, String& ACaption, TdxBar* ABar) {
     return ShowNameEditDialog(ACaption, false, ABar ? 1 : 0, ABar, AManager);
   };
+  dxBarInstallCustomizingForm(services);
   GPreviousServices = SetdxBarCustomizingServices(std::move(services));
   dxBarInstallDragAndDrop();
   // The group-items picker's form data names its list's class.
@@ -39,6 +41,7 @@ void FinalizedxBarCustomize()
     return;
   UnRegisterClass(TdxBarGroupItemsListBox::StaticClass());
   dxBarUninstallDragAndDrop();
+  dxBarUninstallCustomizingForm();
   SetdxBarCustomizingServices(std::move(GPreviousServices));
   FinalizedxBarQuickCustomizing();
   FinalizedxBarDesignController();

@@ -1,6 +1,8 @@
 // The design controller: registers, the run-time selection, Delete and Esc, and its start-up.
 #include "barcustomize/designcontroller.h"
 
+#include "barcustomize/customizeform.h"
+
 #include "barcustomize/linkeditors.h"
 #include "barcustomize/quickcust.h"
 #include "bars/appmenu.h"
@@ -216,7 +218,12 @@ TdxBarManager* TdxBarDesignController::FindSelectionManager() const
 bool TdxBarDesignController::IsManagerFormActive(TdxBarManager* AManager) const
 {
   TCustomForm* form = AManager ? AManager->GetTopLevelForm() : nullptr;
-  return form && form->HandleAllocated() && form->GetHandle() == ::GetActiveWindow();
+  if (form && form->HandleAllocated() && form->GetHandle() == ::GetActiveWindow())
+    return true;
+  // The Customize dialog stands in for the form while it is open, unless one of its lists has
+  // the keyboard: those take Delete themselves.
+  HWND dialog = AManager ? AManager->GetCustomizingFormHandle() : nullptr;
+  return dialog && dialog == ::GetActiveWindow() && !CustomizingFormListHasFocus();
 }
 
 bool TdxBarDesignController::DeleteSelection(bool AItems, bool AFromKeyboard)

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "barcustomize/submenueditor.h"
+#include "barcustomize/customizeform.h"
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/customizing.h"
@@ -285,6 +286,17 @@ void TdxBarDragInfo::DragMove(const TPoint& P)
   ActivateSubMenuEditorAt(P);
   if (!FBarManager)
     return;
+  // At design time the dialog's category list takes a command dropped on it into its category.
+  TdxBarCustomizingForm* dialog = GetCustomizingForm();
+  if (dialog && dialog->GetBarManager() == FBarManager && FBarManager->IsDesigning() && !FHadLink) {
+    const int over = dialog->DragOverCategories(P, FDraggedItem.Get());
+    if (over >= 0) {
+      SetTarget(nullptr, TdxBarDropPlace{});
+      FRefused = over == 0;
+      SetDropState(over > 0 ? TdxBarDropState::Category : TdxBarDropState::NoDrop);
+      return;
+    }
+  }
   TCustomdxBarControl* window = FindTargetWindow(P);
   TdxBarDropPlace place;
   if (window)
@@ -361,6 +373,11 @@ void TdxBarDragInfo::Drop()
       Insert();
       break;
     case TdxBarDropState::Category:
+      if (TdxBarCustomizingForm* dialog = GetCustomizingForm(); dialog && FDraggedItem)
+        if (const int category = dialog->GetSelectedCategory();
+            category >= 0 && category != FDraggedItem->GetCategory())
+          FDraggedItem->SetCategory(category);
+      break;
     case TdxBarDropState::None:
       break;
   }

@@ -23,7 +23,7 @@ enum class TdxBarDropState : uint8_t {
   None,
   NoDrop,
   BeginGroup,
-  // Over the Customize dialog's category list at design time; nothing sets it at run time.
+  // Over the Customize dialog's category list at design time.
   Category,
   Copy,
   Move

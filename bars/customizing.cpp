@@ -28,6 +28,12 @@ void dxBarCustomizingManagerDestroying(TdxBarManager* AManager)
     GServices.ManagerDestroying(AManager);
 }
 
+void dxBarCustomizingFormChanged(TdxBarManager* AManager, TdxBarCustomizingFormChange AChange)
+{
+  if (GServices.CustomizingFormChanged && AManager)
+    GServices.CustomizingFormChanged(AManager, AChange);
+}
+
 void TdxBarManager::DragAndDrop(TdxBarItem* AItem, TdxBarItemLink* ALink)
 {
   if (GServices.DragAndDrop && (AItem || ALink))
@@ -64,6 +70,11 @@ void TdxBarManager::SelectForCustomizing(TdxBarItemLink* ALink)
 int TdxBarManager::GetCustomizingSelectionState(const TdxBarItemLink* ALink) const
 {
   return GServices.GetSelectionState && ALink ? GServices.GetSelectionState(ALink) : 0;
+}
+
+void TdxBarManager::CustomizingFormFollowsForm()
+{
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::FormPosition);
 }
 
 HWND TdxBarManager::GetCustomizingFormHandle() const

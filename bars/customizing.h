@@ -20,6 +20,9 @@ class TdxBarItem;
 class TdxBarItemLink;
 class TdxBarManager;
 
+// What changed that an open Customize dialog shows or follows.
+enum class TdxBarCustomizingFormChange { Look, HelpButton, Options, FormPosition };
+
 // A unit fills its own entries and keeps the others:
 // `auto s = dxBarCustomizingServices(); s.DragAndDrop = ...; SetdxBarCustomizingServices(s);`.
 struct TdxBarCustomizingServices {
@@ -53,6 +56,9 @@ struct TdxBarCustomizingServices {
   // --- The Customize dialog: shown or hidden with customizing mode; its window while open.
   std::function<void(TdxBarManager* AManager, bool AShow)> ShowCustomizingForm;
   std::function<HWND(const TdxBarManager* AManager)> GetCustomizingFormHandle;
+  // The manager's look, help button or options changed, or its form moved or was shown or
+  // hidden: an open dialog shows them anew or follows the form.
+  std::function<void(TdxBarManager* AManager, TdxBarCustomizingFormChange AChange)> CustomizingFormChanged;
   // The toolbar name dialog: edits ACaption of ABar, or of a new toolbar when ABar is nil;
   // false when cancelled.
   std::function<bool(TdxBarManager* AManager, String& ACaption, TdxBar* ABar)> ShowToolbarNameDialog;
@@ -62,3 +68,5 @@ const TdxBarCustomizingServices& dxBarCustomizingServices();
 TdxBarCustomizingServices SetdxBarCustomizingServices(TdxBarCustomizingServices AServices);
 // The manager's destruction tells the units (ManagerDestroying) while its bars still exist.
 void dxBarCustomizingManagerDestroying(TdxBarManager* AManager);
+// Tells an open Customize dialog what changed (nothing without the dialog's unit).
+void dxBarCustomizingFormChanged(TdxBarManager* AManager, TdxBarCustomizingFormChange AChange);

@@ -436,6 +436,9 @@ void TdxBarWinControl::SetFocused(bool Value)
   // The focus moves on before the editor hides: hiding a focused window would hand the
   // focus to the bar window.
   RestoreFocus();
+  // The focus going back may close the menu that holds this control (its window deactivates).
+  if (!self)
+    return;
   HideEditor(accept);
   if (!self)
     return;

@@ -1,5 +1,6 @@
 // The bar manager's image options: image-list references kept through change links and a
 // free notificator, the glyph flags, the icon size and the change events.
+#include "bars/customizing.h"
 #include "bars/imageoptions.h"
 
 #include "bars/manager.h"
@@ -328,7 +329,10 @@ bool TdxBarManager::GetLargeIcons() const
 }
 void TdxBarManager::SetLargeIcons(bool Value)
 {
+  if (FImageOptions->GetLargeIcons() == Value)
+    return;
   FImageOptions->SetLargeIcons(Value);
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Options);
 }
 bool TdxBarManager::GetMakeDisabledImagesFaded() const
 {

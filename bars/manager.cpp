@@ -277,7 +277,7 @@ void TdxBarManager::SetHelpButtonGlyph(TBitmap* Value)
 
 void TdxBarManager::HelpButtonGlyphChanged(TObject* Sender)
 {
-  // An open Customize dialog refreshes its help button from here once it exists.
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::HelpButton);
 }
 
 void TdxBarManager::SetMenuAnimations(TdxBarMenuAnimations Value)
@@ -286,6 +286,7 @@ void TdxBarManager::SetMenuAnimations(TdxBarMenuAnimations Value)
     return;
   FMenuAnimations = Value;
   DesignerModified();
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Options);
 }
 
 void TdxBarManager::SetMenusShowRecentItemsFirst(bool Value)
@@ -294,6 +295,7 @@ void TdxBarManager::SetMenusShowRecentItemsFirst(bool Value)
     return;
   FMenusShowRecentItemsFirst = Value;
   DesignerModified();
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Options);
 }
 
 void TdxBarManager::SetShowFullMenusAfterDelay(bool Value)
@@ -302,6 +304,7 @@ void TdxBarManager::SetShowFullMenusAfterDelay(bool Value)
     return;
   FShowFullMenusAfterDelay = Value;
   DesignerModified();
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Options);
 }
 
 void TdxBarManager::SetShowHint(bool Value)
@@ -310,6 +313,7 @@ void TdxBarManager::SetShowHint(bool Value)
     return;
   FShowHint = Value;
   DesignerModified();
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Options);
 }
 
 void TdxBarManager::SetShowShortCutInHint(bool Value)
@@ -318,11 +322,15 @@ void TdxBarManager::SetShowShortCutInHint(bool Value)
     return;
   FShowShortCutInHint = Value;
   DesignerModified();
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Options);
 }
 
 void TdxBarManager::SetShowHelpButton(bool Value)
 {
+  if (FShowHelpButton == Value)
+    return;
   FShowHelpButton = Value;
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::HelpButton);
 }
 
 void TdxBarManager::SetMostRecentItemsPercents(uint8_t Value)

@@ -389,7 +389,7 @@ public:
   // join them.
   virtual void HandleFormMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   // The main form moved while this manager customizes: the Customize dialog follows it.
-  virtual void CustomizingFormFollowsForm() {}
+  virtual void CustomizingFormFollowsForm();
 
   // --- Bars (bodies in bars/bars.cpp).
   TdxBars* GetBars() const { return FBars; }

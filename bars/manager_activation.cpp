@@ -143,6 +143,8 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
         UpdateFloatingBarsVisibility();
         if (pos && (!(pos->flags & SWP_NOZORDER) || (pos->flags & SWP_SHOWWINDOW)))
           KeepFloatingBarsAboveForm();
+        if (IsCustomizing())
+          CustomizingFormFollowsForm();
       }
       break;
     default:

@@ -1,5 +1,6 @@
 // The bar manager's style: the effective style, the painter class chosen from it, the
 // look-and-feel that follows it, and the flat brushes the flat painter draws with.
+#include "bars/customizing.h"
 #include "bars/manager.h"
 
 #include "bars/utils.h"
@@ -140,6 +141,7 @@ void TdxBarManager::UpdateStyle()
   FPainter.reset(static_cast<TdxBarPainter*>(GetPainterClass()->Create()));
   UpdateDockControls(true);
   BarControlsStyleChanged();
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Look);
 }
 
 void TdxBarManager::SetupLookAndFeel(TcxLookAndFeel* ALookAndFeel) const

@@ -14,6 +14,7 @@
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
+#include "support/ServicesScope.h"
 
 class TCustomizingForm : public TForm {
   DECLARE_CLASS(TCustomizingForm, TForm)
@@ -39,18 +40,6 @@ protected:
   std::unique_ptr<TOwned<TCustomizingForm>> FormOwner;
   TCustomizingForm* Form = nullptr;
   TdxBarManager* Manager = nullptr;
-};
-
-// Installs services for a scope and puts the previous ones back at its end.
-class TServicesScope {
-public:
-  explicit TServicesScope(TdxBarCustomizingServices AServices) : FPrevious(SetdxBarCustomizingServices(AServices)) {}
-  ~TServicesScope() { SetdxBarCustomizingServices(std::move(FPrevious)); }
-  TServicesScope(const TServicesScope&) = delete;
-  TServicesScope& operator=(const TServicesScope&) = delete;
-
-private:
-  TdxBarCustomizingServices FPrevious;
 };
 
 // What a message box showed: its text, whether it has Yes and No, its default button.

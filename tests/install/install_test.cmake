@@ -25,7 +25,7 @@ step("configuring the consumer" ${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${consume
 step("building the consumer" ${CMAKE_COMMAND} --build ${consumer_build})
 step("running the consumer" ${EMULATOR} ${consumer_build}/consumer.exe)
 
-foreach(line "shown: Hello" "resources: found" "clicked: Hello")
+foreach(line "shown: Hello" "resources: found" "clicked: Hello" "customize: open")
   string(FIND "${step_output}" "${line}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the consumer did not print \"${line}\"; it printed:\n${step_output}")

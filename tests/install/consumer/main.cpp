@@ -49,6 +49,10 @@ int Run()
   // The control the toolbar shows for the link clicks the item, as a press and release on it do.
   link->GetControl()->Click();
   Application->ProcessMessages();
+  // The Customize dialog is read from form data the installed resource objects carry.
+  manager->SetIsCustomizing(true);
+  Say(manager->GetCustomizingFormHandle() ? L"customize: open" : L"customize: missing");
+  manager->SetIsCustomizing(false);
   form->Free();
   return 0;
 }

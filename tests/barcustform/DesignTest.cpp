@@ -1,0 +1,161 @@
+// What the dialog shows only while the form is designed: the "... modify" buttons and their
+// menus, moving and deleting commands, the all-commands and groups pages.
+#include "CustFormTestUtil.h"
+
+#include "bars/groups.h"
+#include "bars/popupmenu.h"
+#include "support/Input.h"
+#include "support/Pump.h"
+
+namespace {
+
+class TDesign : public TCustFormFixture {
+protected:
+  void SetUp() override
+  {
+    TCustFormFixture::SetUp();
+    Manager->SetDesigning(true, false);
+  }
+  void TearDown() override
+  {
+    Manager->SetIsCustomizing(false);
+    Manager->SetDesigning(false, false);
+    TCustFormFixture::TearDown();
+  }
+  POINT ButtonPoint(TCheckableButton* AButton)
+  {
+    POINT p{AButton->GetLeft() + AButton->GetWidth() / 2, AButton->GetTop() + AButton->GetHeight() / 2};
+    ::ClientToScreen(AButton->GetParent()->GetHandle(), &p);
+    return p;
+  }
+};
+
+TEST_F(TDesign, ModifyButtonOpensItsMenuAndASecondPressClosesIt)
+{
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  TCheckableButton* button = Dialog->CategoriesModifyButton;
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetCaption(), L"... modify");
+  int popups = 0;
+  bool checkedWhileOpen = false;
+  Dialog->CategoriesPopupMenu->OnPopup = TNotifyEvent([&](TObject*) {
+    ++popups;
+    checkedWhileOpen = button->GetChecked();
+  });
+  const POINT p = ButtonPoint(button);
+  ASSERT_TRUE(MoveMouseTo(p));
+  EXPECT_TRUE(RunScript(
+      [&] {
+        SendMouseButton(true);
+        SendMouseButton(false);
+        PauseScript(300);
+        // The press that closes the open menu lands on the button again.
+        SendMouseButton(true);
+        PauseScript(60);
+        SendMouseButton(false);
+        PauseScript(100);
+      },
+      [] { return !IsAnyPopupMenuOpen(); }, 50, 6000));
+  PumpPending();
+  EXPECT_EQ(popups, 1) << "closing by a press on the button does not open it again";
+  EXPECT_TRUE(checkedWhileOpen) << "drawn pressed while its menu is open";
+  EXPECT_FALSE(button->GetChecked());
+}
+
+TEST_F(TDesign, CommandsMoveWithCtrlArrowsAndDeleteWithTheKey)
+{
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  ::SetFocus(Dialog->lbItems->GetHandle());
+  Dialog->lbItems->SetItemIndex(0);
+  ASSERT_TRUE(PressKey(VK_DOWN, {VK_CONTROL}));
+  PumpPending();
+  ASSERT_EQ(Dialog->lbItems->GetCount(), 2);
+  EXPECT_EQ(Dialog->lbItems->GetItems()->GetObject(1), Item(L"File0"));
+  EXPECT_EQ(Dialog->lbItems->GetItemIndex(), 1) << "the moved command stays selected";
+  EXPECT_LT(Manager->GetItemList()->IndexOf(Item(L"File1")), Manager->GetItemList()->IndexOf(Item(L"File0")));
+  TWeakRef<TdxBarItem> file0(Item(L"File0"));
+  ASSERT_TRUE(PressKey(VK_DELETE));
+  PumpPending();
+  EXPECT_FALSE(file0);
+  EXPECT_EQ(Dialog->lbItems->GetCount(), 1);
+}
+
+TEST_F(TDesign, DeletingACategoryOrClearingItAsksFirst)
+{
+  ASSERT_NE(Open(), nullptr);
+  Dialog->lbCategories->SetItemIndex(1);
+  {
+    TMessageBoxScope box(IDCANCEL);
+    Dialog->CommandsPopupMenu->GetItemLinks()->Items(2)->GetItem()->Click();
+    ASSERT_EQ(box.Asked.size(), 1u);
+    EXPECT_EQ(box.Asked[0].Text, L"Are you sure you want to delete all commands in the 'Tools' category?");
+    EXPECT_EQ(box.Asked[0].Flags, 0x31u);
+  }
+  EXPECT_NE(Item(L"Tool2"), nullptr);
+  {
+    TMessageBoxScope box(IDOK);
+    Dialog->CategoriesPopupMenu->GetItemLinks()->Items(4)->GetItem()->Click();
+    ASSERT_EQ(box.Asked.size(), 1u);
+    EXPECT_EQ(box.Asked[0].Text, L"Are you sure you want to delete the 'Tools' category?");
+  }
+  EXPECT_EQ(Item(L"Tool2"), nullptr) << "its commands go with it";
+  EXPECT_EQ(Manager->GetCategories()->Count(), 1);
+  PumpPending();
+  EXPECT_EQ(Dialog->lbCategories->GetCount(), 1);
+}
+
+TEST_F(TDesign, AllCommandsAndGroupsPagesListWhatTheManagerHas)
+{
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_EQ(Dialog->LAllCommands->GetCount(), 5);
+  EXPECT_EQ(Dialog->LAllCommands->GetItems()->Get(1), L"File1\tSave\t");
+  EXPECT_GT(::SendMessageW(Dialog->LAllCommands->GetHandle(), LB_GETHORIZONTALEXTENT, 0, 0), 30);
+  Dialog->PageControl->SetActivePage(Dialog->tsGroups);
+  PumpPending();
+  EXPECT_EQ(Dialog->lbGroups->GetCount(), 0);
+  RECT r{};
+  ::GetWindowRect(dynamic_cast<TButton*>(Dialog->FindComponent(L"BAddGroup"))->GetHandle(), &r);
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  PumpPending();
+  ASSERT_EQ(Manager->GetGroupCount(), 1);
+  EXPECT_EQ(Dialog->lbGroups->GetCount(), 1);
+  TdxBarGroup* group = Manager->GetGroup(0);
+  group->Add(Item(L"Tool0"));
+  ASSERT_TRUE(ClickAt(EntryPoint(Dialog->lbGroups, 0)));
+  PumpPending();
+  ASSERT_EQ(Dialog->lbGroupItems->GetCount(), 1);
+  EXPECT_EQ(Dialog->lbGroupItems->GetItems()->Get(0), L"Tool0");
+  ASSERT_TRUE(ClickAt(EntryPoint(Dialog->lbGroupItems, 0)));
+  ::GetWindowRect(dynamic_cast<TButton*>(Dialog->FindComponent(L"BDeleteGroupItem"))->GetHandle(), &r);
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  PumpPending();
+  EXPECT_EQ(group->GetCount(), 0);
+  EXPECT_EQ(Dialog->lbGroupItems->GetCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using THiddenPages = TCustFormFixture;
+
+TEST_F(THiddenPages, KeyTipsAreCollectedOnAPageThatNeverShows)
+{
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_FALSE(Dialog->TabSheet1->GetTabVisible());
+  EXPECT_FALSE(Dialog->tsCommands->GetTabVisible()) << "design-time pages stay hidden at run time";
+  EXPECT_FALSE(Dialog->tsGroups->GetTabVisible());
+  TTreeNodes* nodes = Dialog->tvKeyTips->GetItems();
+  TTreeNode* tools = nullptr;
+  for (TTreeNode* node = nodes->GetFirstNode(); node; node = node->GetNextSibling())
+    if (node->GetText() == L"Tools")
+      tools = node;
+  ASSERT_NE(tools, nullptr);
+  EXPECT_EQ(tools->GetCount(), 3) << "one key tip per button";
+}
+
+}  // namespace
