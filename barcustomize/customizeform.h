@@ -201,6 +201,13 @@ private:
   TdxBarPopupMenu* MakeDesignMenu(const wchar_t* AName, int ACategory,
                                   std::initializer_list<TDesignMenuEntry> AEntries);
   void CategoryVisibleClick(TObject* Sender);
+  // The name dialog for categories: AMode 0 adds, 1 inserts before the selected one, 2 renames it.
+  void EditCategoryName(int AMode);
+  void CategoryAddClick(TObject*) { EditCategoryName(0); }
+  void CategoryInsertClick(TObject*) { EditCategoryName(1); }
+  void CategoryRenameClick(TObject*) { EditCategoryName(2); }
+  void CommandAddClick(TObject* Sender);
+  void CommandSubMenuEditorClick(TObject* Sender);
   int ConfirmForSelectedCategory(const TResStringRec& AQuestion);
   void CategoryDeleteClick(TObject* Sender);
   void CommandDeleteClick(TObject* Sender);

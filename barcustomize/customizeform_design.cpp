@@ -6,6 +6,10 @@
 
 #include "barcustomize/customizeform.h"
 #include "barcustomize/customizeform_private.h"
+#include "barcustomize/groupitemsdialog.h"
+#include "barcustomize/itemadddialog.h"
+#include "barcustomize/namedialog.h"
+#include "barcustomize/submenueditor.h"
 #include "bars/bar.h"
 #include "bars/baraccessibility.h"
 #include "bars/toolbar.h"
@@ -16,6 +20,7 @@
 #include "bars/items.h"
 #include "bars/manager.h"
 #include "bars/popupmenu.h"
+#include "bars/subitems.h"
 #include "bars/utils.h"
 #include "platform/Menus.h"
 #include "platform/TypInfo.h"
@@ -146,18 +151,19 @@ void TdxBarCustomizingForm::SetupDesignPages()
   if (!designing)
     return;
   CategoriesPopupMenu = MakeDesignMenu(L"CategoriesPopupMenu", 0,
-                                       {{sdxBarAddEllipsis, nullptr},
-                                        {sdxBarInsertEllipsis, nullptr},
-                                        {sdxBarRenameEllipsis, nullptr},
+                                       {{sdxBarAddEllipsis, &TdxBarCustomizingForm::CategoryAddClick},
+                                        {sdxBarInsertEllipsis, &TdxBarCustomizingForm::CategoryInsertClick},
+                                        {sdxBarRenameEllipsis, &TdxBarCustomizingForm::CategoryRenameClick},
                                         {sdxBarVisible, &TdxBarCustomizingForm::CategoryVisibleClick},
                                         {sdxBarDeleteCommand, &TdxBarCustomizingForm::CategoryDeleteClick}});
-  CommandsPopupMenu = MakeDesignMenu(L"CommandsPopupMenu", 1,
-                                     {{sdxBarAddEllipsis, nullptr},
-                                      {sdxBarDeleteCommand, &TdxBarCustomizingForm::CommandDeleteClick},
-                                      {sdxBarClear, &TdxBarCustomizingForm::CommandsClearClick},
-                                      {sdxBarMoveUp, &TdxBarCustomizingForm::CommandMoveUpClick},
-                                      {sdxBarMoveDown, &TdxBarCustomizingForm::CommandMoveDownClick},
-                                      {sdxBarSubMenuEditorEllipsis, nullptr}});
+  CommandsPopupMenu =
+      MakeDesignMenu(L"CommandsPopupMenu", 1,
+                     {{sdxBarAddEllipsis, &TdxBarCustomizingForm::CommandAddClick},
+                      {sdxBarDeleteCommand, &TdxBarCustomizingForm::CommandDeleteClick},
+                      {sdxBarClear, &TdxBarCustomizingForm::CommandsClearClick},
+                      {sdxBarMoveUp, &TdxBarCustomizingForm::CommandMoveUpClick},
+                      {sdxBarMoveDown, &TdxBarCustomizingForm::CommandMoveDownClick},
+                      {sdxBarSubMenuEditorEllipsis, &TdxBarCustomizingForm::CommandSubMenuEditorClick}});
   // The "... modify" buttons sit right of the list headings.
   const std::tuple<TCheckableButton**, TLabel*, TdxBarPopupMenu*> buttons[] = {
       {&CategoriesModifyButton, LabelCategories, CategoriesPopupMenu},
@@ -176,8 +182,7 @@ void TdxBarCustomizingForm::SetupDesignPages()
   RefillGroups();
 }
 
-// A popup of the dialog's own manager; entries without a handler wait for dialogs not built
-// here and stay disabled.
+// A popup of the dialog's own manager.
 TdxBarPopupMenu* TdxBarCustomizingForm::MakeDesignMenu(const wchar_t* AName, int ACategory,
                                                        std::initializer_list<TDesignMenuEntry> AEntries)
 {
@@ -188,13 +193,56 @@ TdxBarPopupMenu* TdxBarCustomizingForm::MakeDesignMenu(const wchar_t* AName, int
     auto* button = new TdxBarButton(this);
     button->SetCaption(GetResourceString(entry.Text));
     button->SetCategory(ACategory);
-    if (entry.Handler)
-      button->SetOnClick(TNotifyEvent(this, entry.Handler));
-    else
-      button->SetEnabled(false);
+    button->SetOnClick(TNotifyEvent(this, entry.Handler));
     menu->GetItemLinks()->AddItem(button);
   }
   return menu;
+}
+
+void TdxBarCustomizingForm::EditCategoryName(int AMode)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (!manager)
+    return;
+  TStrings* categories = manager->GetCategories();
+  const int category = GetSelectedCategory();
+  if (AMode != 0 && (category < 0 || category >= categories->Count()))
+    return;
+  String name = AMode == 2 ? categories->Get(category) : String();
+  TWeakRef<TdxBarCustomizingForm> self(this);
+  if (!ShowNameEditDialog(name, true, AMode, nullptr, manager) || !self || name.empty())
+    return;
+  if (AMode == 0)
+    categories->Add(name);
+  else if (AMode == 1)
+    categories->Insert(category, name);
+  else
+    categories->Put(category, name);
+  RefillCategories();
+  lbCategories->SetItemIndex(lbCategories->GetItems()->IndexOf(name));
+  RefillItems();
+}
+
+void TdxBarCustomizingForm::CommandAddClick(TObject*)
+{
+  TdxBarManager* manager = GetBarManager();
+  if (!manager)
+    return;
+  TWeakRef<TdxBarCustomizingForm> self(this);
+  TdxBarItem* item = ShowItemAddEditor(manager, std::max(GetSelectedCategory(), 0));
+  if (!item || !self)
+    return;
+  RefillCategories();
+  lbCategories->SetItemIndex(lbCategories->GetItems()->IndexOf(manager->GetCategories()->Get(item->GetCategory())));
+  RefillItems();
+  lbItems->SetItemIndex(lbItems->GetItems()->IndexOfObject(item));
+}
+
+// Sub items and popup menus have links of their own to edit.
+void TdxBarCustomizingForm::CommandSubMenuEditorClick(TObject*)
+{
+  if (auto* sub = dynamic_cast<TCustomdxBarSubItem*>(GetSelectedItem()))
+    ShowSubMenuEditor(sub->GetItemLinks());
 }
 
 void TdxBarCustomizingForm::CategoryVisibleClick(TObject*)
@@ -313,7 +361,7 @@ TdxBarGroup* TdxBarCustomizingForm::GetSelectedGroup()
   return nullptr;
 }
 
-// The groups page's buttons; adding members waits for the picker dialog, not built here.
+// The groups page's buttons.
 void TdxBarCustomizingForm::SetupGroupActions()
 {
   auto bind = [this](const wchar_t* AName, std::function<void()> AExecute) {
@@ -348,15 +396,35 @@ void TdxBarCustomizingForm::SetupGroupActions()
       lbGroups->SetItemIndex(group->GetIndex());
     }
   });
-  bind(L"aAddGroupItem", nullptr);
+  bind(L"aAddGroupItem", [this] {
+    TdxBarGroup* group = GetSelectedGroup();
+    TList chosen;
+    TWeakRef<TdxBarGroup> ref(group);
+    if (!group || !ShowAddGroupItems(group, &chosen) || !ref)
+      return;
+    for (int i = 0; i < chosen.Count(); ++i)
+      if (auto* member = dynamic_cast<TdxBarComponent*>(static_cast<TObject*>(chosen.Items(i))))
+        try {
+          group->Add(member);
+        } catch (const Exception&) {
+          // a group that would contain itself is left out; the others still join
+        }
+  });
   bind(L"aDeleteGroupItem", [this] {
     TdxBarGroup* group = GetSelectedGroup();
     const int index = lbGroupItems->GetItemIndex();
     if (group && index >= 0 && index < group->GetCount())
       group->Remove(group->GetItem(index));
   });
-  bind(L"aMoveUpGroupItem", nullptr);
-  bind(L"aMoveDownGroupItem", nullptr);
+  auto moveMember = [this](int ADelta) {
+    TdxBarGroup* group = GetSelectedGroup();
+    const int index = lbGroupItems->GetItemIndex();
+    if (!group || index < 0 || index + ADelta < 0 || index + ADelta >= group->GetCount())
+      return;
+    group->Move(index, index + ADelta);
+  };
+  bind(L"aMoveUpGroupItem", [moveMember] { moveMember(-1); });
+  bind(L"aMoveDownGroupItem", [moveMember] { moveMember(1); });
 }
 
 void TdxBarCustomizingForm::RefillGroups()
@@ -373,12 +441,16 @@ void TdxBarCustomizingForm::RefillGroups()
   if (lbGroups->GetCount() > 0)
     lbGroups->SetItemIndex(std::clamp(index, 0, lbGroups->GetCount() - 1));
   TdxBarGroup* group = GetSelectedGroup();
+  // The selected member stays selected wherever it moved.
+  TObject* selected = group ? CustomizeFormEntryObject(lbGroupItems, lbGroupItems->GetItemIndex()) : nullptr;
   lbGroupItems->GetItems()->BeginUpdate();
   lbGroupItems->GetItems()->Clear();
   for (int i = 0; group && i < group->GetCount(); ++i)
     if (TComponent* member = group->GetItem(i))
       lbGroupItems->GetItems()->AddObject(member->Name(), member);
   lbGroupItems->GetItems()->EndUpdate();
+  if (selected)
+    lbGroupItems->SetItemIndex(lbGroupItems->GetItems()->IndexOfObject(selected));
 }
 
 // ---------------------------------------------------------------------------

@@ -64,6 +64,15 @@ void TdxBarGroup::Remove(TdxBarComponent* AComponent)
     FItems->Remove(AComponent);
 }
 
+void TdxBarGroup::Move(int ACurIndex, int ANewIndex)
+{
+  TdxBarComponent* member = GetItem(ACurIndex);
+  if (!member || ANewIndex < 0 || ANewIndex >= FItems->Count() || ANewIndex == ACurIndex)
+    return;
+  FItems->Remove(member);
+  FItems->Insert(ANewIndex, member);
+}
+
 int TdxBarGroup::IndexOf(TdxBarComponent* AComponent) const
 {
   return FItems->IndexOf(AComponent);

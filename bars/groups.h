@@ -19,6 +19,8 @@ public:
   // the members stay as they were.
   void Add(TdxBarComponent* AComponent);
   void Remove(TdxBarComponent* AComponent);
+  // Moves the member at ACurIndex to ANewIndex; indexes out of range change nothing.
+  void Move(int ACurIndex, int ANewIndex);
   // -1 when absent.
   int IndexOf(TdxBarComponent* AComponent) const;
   // While form data is still loading: the number of member names read.

@@ -2,9 +2,12 @@
 // menus, moving and deleting commands, the all-commands and groups pages.
 #include "CustFormTestUtil.h"
 
+#include "barcustomize/submenueditor.h"
 #include "bars/groups.h"
 #include "bars/popupmenu.h"
+#include "bars/subitems.h"
 #include "support/Input.h"
+#include "support/ModalLoop.h"
 #include "support/Pump.h"
 
 namespace {
@@ -135,6 +138,82 @@ TEST_F(TDesign, AllCommandsAndGroupsPagesListWhatTheManagerHas)
   PumpPending();
   EXPECT_EQ(group->GetCount(), 0);
   EXPECT_EQ(Dialog->lbGroupItems->GetCount(), 0);
+}
+
+// The entries that ask for a name, a kind or members open the small dialogs, and what those
+// answer lands in the manager.
+TEST_F(TDesign, MenuEntriesAndGroupButtonsOpenTheSmallDialogs)
+{
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  auto entry = [](TdxBarPopupMenu* AMenu, int AIndex) { return AMenu->GetItemLinks()->Items(AIndex)->GetItem(); };
+  auto retype = [](const wchar_t* AText) {
+    PressKey(VK_END);
+    for (int i = 0; i < 12; ++i)
+      PressKey(VK_BACK);
+    TypeText(AText);
+    PressKey(VK_RETURN);
+  };
+  TStrings* categories = Manager->GetCategories();
+  PlayInModalLoop([&] { entry(Dialog->CategoriesPopupMenu, 0)->Click(); }, {[&] { retype(L"Songs"); }});
+  ASSERT_EQ(categories->Count(), 3);
+  EXPECT_EQ(categories->Get(2), L"Songs");
+  EXPECT_EQ(Dialog->GetSelectedCategory(), 2);
+  Dialog->lbCategories->SetItemIndex(1);
+  PlayInModalLoop([&] { entry(Dialog->CategoriesPopupMenu, 1)->Click(); }, {[&] { retype(L"Albums"); }});
+  ASSERT_EQ(categories->Count(), 4);
+  EXPECT_EQ(categories->Get(1), L"Albums");
+  EXPECT_EQ(Item(L"Tool0")->GetCategory(), 2) << "the commands keep their category";
+  PlayInModalLoop([&] { entry(Dialog->CategoriesPopupMenu, 2)->Click(); }, {[&] { retype(L"Artists"); }});
+  EXPECT_EQ(categories->Get(1), L"Artists");
+  EXPECT_EQ(categories->Count(), 4);
+
+  // A command of the first kind, with the proposed name and caption, in the selected category.
+  Dialog->lbCategories->SetItemIndex(0);
+  const int count = Manager->GetItemCount();
+  PlayInModalLoop([&] { entry(Dialog->CommandsPopupMenu, 0)->Click(); }, {[] { PressKey(VK_RETURN); }});
+  ASSERT_EQ(Manager->GetItemCount(), count + 1);
+  TdxBarItem* added = Dialog->GetSelectedItem();
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->GetCaption(), L"New Item");
+  EXPECT_EQ(added->GetCategory(), 0);
+
+  // A sub item's links open in the sub-menu editor.
+  auto* sub = new TdxBarSubItem(Host);
+  sub->SetCaption(L"Recent");
+  sub->SetCategory(0);
+  PumpPending();
+  Dialog->lbItems->SetItemIndex(Dialog->lbItems->GetItems()->IndexOfObject(sub));
+  entry(Dialog->CommandsPopupMenu, 5)->Click();
+  ASSERT_NE(GetSubMenuEditorForm(), nullptr);
+  GetSubMenuEditorForm()->Close();
+  EXPECT_TRUE(PumpUntil([] { return GetSubMenuEditorForm() == nullptr; }));
+
+  // Members chosen in the picker join the group; the arrows move them.
+  TdxBarGroup* group = Manager->AddGroup();
+  group->Add(Item(L"Tool1"));
+  Dialog->PageControl->SetActivePage(Dialog->tsGroups);
+  PumpPending();
+  ASSERT_TRUE(ClickAt(EntryPoint(Dialog->lbGroups, 0)));
+  PumpPending();
+  auto button = [&](const wchar_t* AName) { return dynamic_cast<TButton*>(Dialog->FindComponent(AName)); };
+  PlayInModalLoop([&] { button(L"BAddGroupItem")->Click(); }, {[] {
+                    PressKey(VK_DOWN);
+                    PressKey(VK_DOWN);
+                    PressKey(VK_RETURN);
+                  }});
+  ASSERT_EQ(group->GetCount(), 2);
+  TdxBarComponent* chosen = group->GetItem(1);
+  ASSERT_NE(dynamic_cast<TdxBarItem*>(chosen), nullptr);
+  EXPECT_EQ(static_cast<TdxBarItem*>(chosen)->GetCategory(), 0) << "a command under the first heading";
+  PumpPending();
+  Dialog->lbGroupItems->SetItemIndex(1);
+  button(L"BMoveUpGroupItem")->Click();
+  EXPECT_EQ(group->GetItem(0), chosen);
+  EXPECT_EQ(Dialog->lbGroupItems->GetItemIndex(), 0) << "the moved member stays selected";
+  button(L"BMoveUpGroupItem")->Click();
+  EXPECT_EQ(group->GetItem(0), chosen) << "the first member goes no higher";
 }
 
 }  // namespace
