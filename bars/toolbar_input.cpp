@@ -249,6 +249,15 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
     return;
   if (Button == mbLeft && customizing && FHitCode != HTCAPTION && BeginItemResize(AControl, P))
     return;
+  // A toolbar's context menu lists the toolbars, as its dock site's does.
+  if (Button == mbRight && !customizing && !FInternal && manager && !manager->IsDesigning()) {
+    TWeakRef<TdxBarControl> self(this);
+    if (FHitCode != HTCAPTION)
+      TCustomdxBarControl::ControlMouseDown(Button, Shift, AInClient, AControl, P);
+    if (auto show = dxBarCustomizingServices().ShowToolbarsPopup; self && show)
+      show(manager, this);
+    return;
+  }
   if (FHitCode != HTCAPTION) {
     if (Button == mbLeft && IsPointOnMark(P) && GetQuickControlClass()) {
       // A press opens the popup, a press on the open mark closes it.

@@ -190,4 +190,38 @@ TEST_F(TToolbarsPopupTest, RightClickOnTheDockSiteListsTheToolbarsAndTogglesOne)
   EXPECT_EQ(Controller->GetToolbarsPopup(), nullptr);
 }
 
+TEST_F(TToolbarsPopupTest, RightClickOnAToolbarOffersTheSameListAndCustomizeOpensTheDialog)
+{
+  Manager->SetIsCustomizing(false);
+  PumpPending();
+  for (int i = 0; i < 2; ++i) {
+    // On a button, then on the bar's drag area.
+    TdxBarItemLink* link = LinkOf(L"Standard", 0);
+    ASSERT_NE(link, nullptr);
+    POINT p = CenterOf(link);
+    if (i == 1) {
+      RECT r{};
+      ::GetWindowRect(Bar(L"Standard")->GetControl()->GetHandle(), &r);
+      p = POINT{r.left + 3, (r.top + r.bottom) / 2};
+    }
+    ASSERT_TRUE(ClickAt(p, TInputButton::Right));
+    ASSERT_TRUE(PumpUntil([&] { return Controller->GetToolbarsPopup() != nullptr; }, 3000));
+    TdxBarItemLinks* links = Controller->GetToolbarsPopup()->GetItemLinks();
+    ASSERT_EQ(links->Count(), 3);
+    EXPECT_EQ(links->Items(0)->GetItem()->GetCaption(), L"Standard");
+    if (i == 0) {
+      // The menu's hooks take the key: no window of the thread sees it.
+      SendKeyTransition(VK_ESCAPE, true);
+      SendKeyTransition(VK_ESCAPE, false);
+      ASSERT_TRUE(PumpUntil([&] { return Controller->GetToolbarsPopup() == nullptr; }));
+      continue;
+    }
+    ASSERT_TRUE(ClickAt(CenterOf(links->Items(2))));
+    EXPECT_TRUE(PumpUntil([&] { return Manager->GetCustomizingFormHandle() != nullptr; }, 3000));
+    EXPECT_TRUE(Manager->IsCustomizing());
+  }
+  Manager->SetIsCustomizing(false);
+  PumpPending();
+}
+
 }  // namespace
