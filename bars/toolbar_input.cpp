@@ -249,8 +249,9 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
     return;
   if (Button == mbLeft && customizing && FHitCode != HTCAPTION && BeginItemResize(AControl, P))
     return;
-  // A toolbar's context menu lists the toolbars, as its dock site's does.
-  if (Button == mbRight && !customizing && !FInternal && manager && !manager->IsDesigning()) {
+  // A toolbar's context menu lists the toolbars, as its dock site's does; presses on an
+  // editing editor's item stay the editor's.
+  if (Button == mbRight && !customizing && !FInternal && manager && !manager->IsDesigning() && !IsEditorEditing()) {
     TWeakRef<TdxBarControl> self(this);
     if (FHitCode != HTCAPTION)
       TCustomdxBarControl::ControlMouseDown(Button, Shift, AInClient, AControl, P);
