@@ -1,6 +1,6 @@
 // Shared pieces of the small customising dialogs' tests: a form with a bar manager read from
 // form data, modal dialogs played by real input from inside their own loop, and a message
-// box that records what it was asked.
+// box that records what it was asked (support/MessageBoxScope.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "bars/manager.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "support/MessageBoxScope.h"
 #include "support/ModalLoop.h"
 #include "support/Owned.h"
 
@@ -35,24 +36,6 @@ protected:
   std::unique_ptr<TOwned<TDialogsHostForm>> FormOwner;
   TDialogsHostForm* Form = nullptr;
   TdxBarManager* Manager = nullptr;
-};
-
-// Records the message boxes asked for, answering IDOK, while it lives.
-class TMessageBoxRecorder {
-public:
-  TMessageBoxRecorder();
-  ~TMessageBoxRecorder();
-  TMessageBoxRecorder(const TMessageBoxRecorder&) = delete;
-  TMessageBoxRecorder& operator=(const TMessageBoxRecorder&) = delete;
-
-  struct TBox {
-    String Text;
-    uint32_t Flags;
-  };
-  std::vector<TBox> Boxes;
-
-private:
-  TMessageBoxProc FPrevious;
 };
 
 // The centre of a control on the screen.

@@ -59,19 +59,6 @@ void TDialogsFixture::ShowForm()
   PumpPending();
 }
 
-TMessageBoxRecorder::TMessageBoxRecorder()
-    : FPrevious(SetMessageBoxProc([this](HWND, const String& AText, const String&, uint32_t AFlags) {
-        Boxes.push_back(TBox{AText, AFlags});
-        return IDOK;
-      }))
-{
-}
-
-TMessageBoxRecorder::~TMessageBoxRecorder()
-{
-  SetMessageBoxProc(std::move(FPrevious));
-}
-
 POINT ScreenCenterOf(TControl* AControl)
 {
   return AControl->ClientToScreen(Point(AControl->GetWidth() / 2, AControl->GetHeight() / 2));

@@ -80,7 +80,7 @@ TEST_F(TNameDialog, OKIsEnabledOnlyWhileThereIsAName)
 TEST_F(TNameDialog, RefusesAnotherToolbarsCaptionAndStaysOpen)
 {
   ShowForm();
-  TMessageBoxRecorder boxes;
+  TMessageBoxScope boxes(IDOK);
   String name = L"Formatting";
   bool ok = false;
   PlayInModalLoop([&] { ok = ShowNameEditDialog(name, false, 1, Bar(L"Formatting"), Manager); },
@@ -91,9 +91,9 @@ TEST_F(TNameDialog, RefusesAnotherToolbarsCaptionAndStaysOpen)
                    [&] {
                      ASSERT_NE(NameDialog(), nullptr) << "still open";
                      EXPECT_EQ(NameDialog()->GetModalResult(), mrNone);
-                     ASSERT_EQ(boxes.Boxes.size(), 1u);
-                     EXPECT_EQ(boxes.Boxes[0].Text, L"A toolbar named 'Standard' already exists. Type another name.");
-                     EXPECT_EQ(boxes.Boxes[0].Flags, 16u);
+                     ASSERT_EQ(boxes.Asked.size(), 1u);
+                     EXPECT_EQ(boxes.Asked[0].Text, L"A toolbar named 'Standard' already exists. Type another name.");
+                     EXPECT_EQ(boxes.Asked[0].Flags, 16u);
                      // Another case is another caption.
                      NameDialog()->GetNameEdit()->SelectAll();
                      TypeText(L"STANDARD");
@@ -101,13 +101,13 @@ TEST_F(TNameDialog, RefusesAnotherToolbarsCaptionAndStaysOpen)
                    }});
   EXPECT_TRUE(ok);
   EXPECT_EQ(name, L"STANDARD");
-  EXPECT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Asked.size(), 1u);
 }
 
 TEST_F(TNameDialog, AcceptsTheBarsOwnCaptionAndAnyCategoryName)
 {
   ShowForm();
-  TMessageBoxRecorder boxes;
+  TMessageBoxScope boxes(IDOK);
   struct {
     bool IsCategory;
     TdxBar* Bar;
@@ -120,13 +120,13 @@ TEST_F(TNameDialog, AcceptsTheBarsOwnCaptionAndAnyCategoryName)
     EXPECT_TRUE(ok) << row.IsCategory;
     EXPECT_EQ(name, L"Formatting");
   }
-  EXPECT_TRUE(boxes.Boxes.empty()) << "neither is compared with the bars";
+  EXPECT_TRUE(boxes.Asked.empty()) << "neither is compared with the bars";
 }
 
 TEST_F(TNameDialog, KeepsAVeryLongNameWhole)
 {
   ShowForm();
-  TMessageBoxRecorder boxes;
+  TMessageBoxScope boxes(IDOK);
   String longName(10000, L'x');
   longName[9999] = L'y';
   Bar(L"Standard")->SetCaption(longName);
@@ -142,8 +142,8 @@ TEST_F(TNameDialog, KeepsAVeryLongNameWhole)
                    [&] { PressKey(VK_ESCAPE); }});
   EXPECT_FALSE(ok);
   EXPECT_EQ(name, longName);
-  ASSERT_EQ(boxes.Boxes.size(), 1u);
-  EXPECT_EQ(boxes.Boxes[0].Text, L"A toolbar named '" + longName + L"' already exists. Type another name.");
+  ASSERT_EQ(boxes.Asked.size(), 1u);
+  EXPECT_EQ(boxes.Asked[0].Text, L"A toolbar named '" + longName + L"' already exists. Type another name.");
   // For the bar that has it, the long caption comes back whole.
   PlayInModalLoop([&] { ok = ShowNameEditDialog(name, false, 1, Bar(longName), Manager); }, {[&] {
                     PressKey(VK_END);
@@ -158,7 +158,7 @@ TEST_F(TNameDialog, NamesNewAndRenamedToolbarsOfTheBarLibrary)
 {
   ASSERT_TRUE(dxBarCustomizingServices().ShowToolbarNameDialog) << "installed at start-up";
   ShowForm();
-  TMessageBoxRecorder boxes;
+  TMessageBoxScope boxes(IDOK);
   TdxBar* created = nullptr;
   PlayInModalLoop([&] { created = Manager->NewToolBar(false, true); },
                   {[&] {
@@ -168,7 +168,7 @@ TEST_F(TNameDialog, NamesNewAndRenamedToolbarsOfTheBarLibrary)
                      PressKey(VK_RETURN);
                    },
                    [&] {
-                     EXPECT_EQ(boxes.Boxes.size(), 1u) << "a new toolbar may not take a caption either";
+                     EXPECT_EQ(boxes.Asked.size(), 1u) << "a new toolbar may not take a caption either";
                      NameDialog()->GetNameEdit()->SelectAll();
                      TypeText(L"Mine");
                      PressKey(VK_RETURN);
@@ -181,7 +181,7 @@ TEST_F(TNameDialog, NamesNewAndRenamedToolbarsOfTheBarLibrary)
                     PressKey(VK_RETURN);
                   }});
   EXPECT_EQ(created->GetCaption(), L"Renamed");
-  EXPECT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Asked.size(), 1u);
 }
 
 }  // namespace

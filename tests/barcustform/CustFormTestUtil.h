@@ -14,6 +14,7 @@
 #include "bars/customizing.h"
 #include "bars/dxBar.h"
 #include "platform/Dialogs.h"
+#include "support/MessageBoxScope.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
 #include "support/ServicesScope.h"
@@ -48,23 +49,6 @@ protected:
   TdxBarCustomizingForm* Dialog = nullptr;
   int ShowCount = 0;
   int HideCount = 0;
-};
-
-// Answers every message box with AAnswer and records what each asked.
-class TMessageBoxScope {
-public:
-  struct TAsked {
-    String Text;
-    uint32_t Flags = 0;
-  };
-  explicit TMessageBoxScope(int AAnswer);
-  ~TMessageBoxScope();
-  TMessageBoxScope(const TMessageBoxScope&) = delete;
-  TMessageBoxScope& operator=(const TMessageBoxScope&) = delete;
-  std::vector<TAsked> Asked;
-
-private:
-  TMessageBoxProc FPrevious;
 };
 
 // Counts the beeps the bar library makes.

@@ -102,19 +102,6 @@ POINT TCustFormFixture::LinkCenter(TdxBarItemLink* ALink) const
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-TMessageBoxScope::TMessageBoxScope(int AAnswer)
-    : FPrevious(SetMessageBoxProc([this, AAnswer](HWND, const String& AText, const String&, uint32_t AFlags) {
-        Asked.push_back({AText, AFlags});
-        return AAnswer;
-      }))
-{
-}
-
-TMessageBoxScope::~TMessageBoxScope()
-{
-  SetMessageBoxProc(std::move(FPrevious));
-}
-
 TBeepScope::TBeepScope()
 {
   GBeeps = 0;
