@@ -207,6 +207,7 @@ private:
   void CategoryInsertClick(TObject*) { EditCategoryName(1); }
   void CategoryRenameClick(TObject*) { EditCategoryName(2); }
   void CommandAddClick(TObject* Sender);
+  void ShowCategory(int ACategory);
   void CommandSubMenuEditorClick(TObject* Sender);
   int ConfirmForSelectedCategory(const TResStringRec& AQuestion);
   void CategoryDeleteClick(TObject* Sender);

@@ -213,14 +213,14 @@ void TdxBarCustomizingForm::EditCategoryName(int AMode)
   if (!ShowNameEditDialog(name, true, AMode, nullptr, manager) || !self || name.empty())
     return;
   if (AMode == 0)
-    categories->Add(name);
-  else if (AMode == 1)
-    categories->Insert(category, name);
-  else
-    categories->Put(category, name);
-  RefillCategories();
-  lbCategories->SetItemIndex(lbCategories->GetItems()->IndexOf(name));
-  RefillItems();
+    ShowCategory(categories->Add(name));
+  else {
+    if (AMode == 1)
+      categories->Insert(category, name);
+    else
+      categories->Put(category, name);
+    ShowCategory(category);
+  }
 }
 
 void TdxBarCustomizingForm::CommandAddClick(TObject*)
@@ -232,10 +232,16 @@ void TdxBarCustomizingForm::CommandAddClick(TObject*)
   TdxBarItem* item = ShowItemAddEditor(manager, std::max(GetSelectedCategory(), 0));
   if (!item || !self)
     return;
-  RefillCategories();
-  lbCategories->SetItemIndex(lbCategories->GetItems()->IndexOf(manager->GetCategories()->Get(item->GetCategory())));
-  RefillItems();
+  ShowCategory(item->GetCategory());
   lbItems->SetItemIndex(lbItems->GetItems()->IndexOfObject(item));
+}
+
+// The category list filled anew with ACategory's entry selected and its commands listed.
+void TdxBarCustomizingForm::ShowCategory(int ACategory)
+{
+  RefillCategories();
+  lbCategories->SetItemIndex(lbCategories->GetItems()->IndexOfObject(reinterpret_cast<TObject*>(intptr_t(ACategory))));
+  RefillItems();
 }
 
 // Sub items and popup menus have links of their own to edit.
