@@ -47,6 +47,7 @@ struct TdxBarPainterMetrics {
   int CloseCrossInsetX;   // a kind's own close cross keeps this from the button's sides
   int CloseCrossInsetY;   // ... and this from its top and bottom
   // --- The mark at a docked bar's end.
+  int DockedMarkSize;         // the strip a docked bar keeps at its end for the mark
   int SmallMarkMaxHeight;     // a mark no higher than this is drawn in its small layout
   int MarkArrowIndentX;       // horizontal bar: the arrow from the mark's left
   int MarkArrowIndentBottom;  // horizontal bar: the arrow from the mark's bottom
@@ -131,6 +132,7 @@ inline constexpr TdxBarPainterMetrics dxBarPainterMetrics{
     .CloseCrossMinSize = 4,
     .CloseCrossInsetX = 3,
     .CloseCrossInsetY = 4,
+    .DockedMarkSize = 11,
     .SmallMarkMaxHeight = 16,
     .MarkArrowIndentX = 3,
     .MarkArrowIndentBottom = 7,
@@ -185,6 +187,7 @@ inline constexpr TdxBarPainterMetrics dxBarStandardPainterMetrics = [] {
   m.DragHandleSize = m.DragHandleSizeEx;
   m.MenuBorderSize = 2;
   m.MenuSeparatorIndent = 2;
+  m.DockedMarkSize = 3 + 7 + 3;  // the chevrons with three pixels either side
   return m;
 }();
 

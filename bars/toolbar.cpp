@@ -577,15 +577,22 @@ int TdxBarControl::MarkSizeFor(TdxBarDockingStyle AStyle) const
 
 int TdxBarControl::MarkLengthFor(TdxBarDockingStyle AStyle) const
 {
-  // Floating, the mark is one caption button; docked, a fixed strip at the bar's end.
+  // Floating, the mark is one caption button; docked, a strip at the bar's end of the
+  // painter's width, so that the layout leaves the room the painter draws the mark in.
   if (AStyle != dsNone)
-    return dxBarDockedMarkSize;
+    return DockedMarkSize();
   TdxBarPainter* painter = GetPainter();
   if (!painter)
     return 0;
   TSize s;
   painter->GetCaptionButtonSize(s);
   return s.cx;
+}
+
+int TdxBarControl::DockedMarkSize() const
+{
+  TdxBarPainter* painter = GetPainter();
+  return (painter ? painter->Metrics() : dxBarPainterMetrics).DockedMarkSize;
 }
 
 TSize TdxBarControl::GetMarkSize() const
@@ -918,7 +925,7 @@ TPoint TdxBarControl::SizeForLength(TdxBarDockingStyle AStyle, int ALength, int*
     FVisibleCount = n;
     int length = SumLength(links, sep, n) + mdi + mark;
     if (n < int(links.size()) && mark == 0 && FBar && FBar->GetShowMark())
-      length += dxBarDockedMarkSize;  // the mark appears for the hidden links
+      length += DockedMarkSize();  // the mark appears for the hidden links
     return Unorient(std::max(length, MinLength(AStyle)), std::max(Thickest(links, n), mdiThickness), vertical);
   }
   int mark = docked ? MarkSizeFor(AStyle) : 0;
@@ -1091,7 +1098,7 @@ void TdxBarControl::CalculateViewInfo()
     };
     TdxBarPlacementResult result = place(staticMark);
     if (docked && staticMark == 0 && result.ItemsHidden && FBar && FBar->GetShowMark())
-      result = place(dxBarDockedMarkSize);  // the mark shows the hidden links: make room for it
+      result = place(DockedMarkSize());  // the mark shows the hidden links: make room for it
     TdxBarManager* manager = GetBarManager();
     if (manager && manager->IsDesigning() && !multi && result.ShownCount < int(links.size())) {
       // While designing every link stays visible.

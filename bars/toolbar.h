@@ -112,8 +112,6 @@ inline constexpr UINT dxBarMarkTimerInterval = 50;
 inline constexpr int dxBarFloatingMinClientWidth = 51;
 // A floating bar's top is never moved further above the screen.
 inline constexpr int dxBarFloatingTopLimit = -15;
-// The mark of a docked toolbar: its length along the bar.
-inline constexpr int dxBarDockedMarkSize = 11;
 // The option bit (GetOptions) of a toolbar kind that never docks: it is sized as floating.
 inline constexpr uint32_t dxBarOptionNotDocked = 1;
 
@@ -363,6 +361,7 @@ private:
   int MarkSizeFor(TdxBarDockingStyle AStyle) const;
   // The length of the mark in a docking style, whether the bar shows it or not.
   int MarkLengthFor(TdxBarDockingStyle AStyle) const;
+  int DockedMarkSize() const;
   int MDIAreaFor(TdxBarDockingStyle AStyle) const;
 
   // Messages.

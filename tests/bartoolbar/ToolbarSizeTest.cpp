@@ -19,9 +19,9 @@ TEST_F(TToolbarSize, PreferredWidthIsTheLinksWithSeparatorsAndTheMark)
   ASSERT_EQ(w.size(), 3u);
   int sep = c->GetSeparatorSize();
   ASSERT_GT(sep, 0);
-  EXPECT_EQ(c->GetPreferredWidth(dsTop), w[0] + w[1] + sep + w[2] + dxBarDockedMarkSize);
+  EXPECT_EQ(c->GetPreferredWidth(dsTop), w[0] + w[1] + sep + w[2] + c->GetFullMarkSize());
   // The minimum is the first link and the mark.
-  EXPECT_EQ(c->GetMinWidth(dsTop), w[0] + dxBarDockedMarkSize);
+  EXPECT_EQ(c->GetMinWidth(dsTop), w[0] + c->GetFullMarkSize());
   TPoint frame = c->GetFrameSize(dsTop);
   TPoint size = c->CalcSize(dsTop);
   EXPECT_EQ(size.x, c->GetPreferredWidth(dsTop) + frame.x);
@@ -48,7 +48,7 @@ TEST_F(TToolbarSize, NarrowSingleLineBarCutsItemsAndShowsTheMark)
 
   // One pixel short for the third link: two shown, the flag set, the mark shown, and the
   // cut link has no rectangle.
-  c->SetBounds(0, 0, w[0] + w[1] + dxBarDockedMarkSize + sep + w[2] - 1 - dxBarDockedMarkSize, height);
+  c->SetBounds(0, 0, w[0] + w[1] + c->GetFullMarkSize() + sep + w[2] - 1 - c->GetFullMarkSize(), height);
   c->CalculateViewInfo();
   EXPECT_EQ(c->GetVisibleCount(), 2);
   EXPECT_TRUE(c->GetItemsHidden());
@@ -61,7 +61,29 @@ TEST_F(TToolbarSize, NarrowSingleLineBarCutsItemsAndShowsTheMark)
   EXPECT_EQ(mark.right, c->GetClientRect().right);
   // The size for that width counts two links and adds the mark.
   TPoint s = c->GetSizeForWidth(dsTop, w[0] + w[1] + 10);
-  EXPECT_EQ(s.x, w[0] + w[1] + dxBarDockedMarkSize);
+  EXPECT_EQ(s.x, w[0] + w[1] + c->GetFullMarkSize());
+}
+
+// The layout keeps the strip each look draws the mark in, so the mark never covers the
+// last item; the classic looks draw it three pixels either side of the chevrons.
+TEST_F(TToolbarSize, EveryLookLeavesTheRoomItDrawsTheMarkIn)
+{
+  TdxBar* bar = AddBar({L"One", L"Two", L"|Three"});
+  TdxBarControl* c = MakeWindow(bar);
+  ASSERT_NE(c, nullptr);
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsOffice11, bmsXP}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    c->SetBounds(0, 0, c->GetPreferredWidth(dsTop), c->GetSizeForWidth(dsTop, 1000).y);
+    c->CalculateViewInfo();
+    ASSERT_EQ(c->GetVisibleCount(), 3);
+    TRect mark = c->GetMarkRect();
+    EXPECT_GE(mark.left, bar->GetItemLinks()->Items(2)->GetItemRect().right);
+    EXPECT_GE(mark.right, c->GetClientRect().right);  // the flat looks reach into the border
+    if (style == bmsStandard || style == bmsEnhanced) {
+      EXPECT_EQ(RectWidth(mark), 13);
+    }
+  }
 }
 
 TEST_F(TToolbarSize, FloatingBarWrapsAndMovesTheWholeGroup)

@@ -144,7 +144,7 @@ TEST_F(TToolbarWindow, DockedHitCodes)
   // The free space after the items is the drag area.
   TRect client = c->GetClientRect();
   TRect last = bar->GetItemLinks()->Items(1)->GetItemRect();
-  if (last.right + 2 < client.right - dxBarDockedMarkSize) {
+  if (last.right + 2 < client.right - c->GetFullMarkSize()) {
     POINT fp{last.right + 1, client.bottom / 2};
     ClientToScreen(h, &fp);
     EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(fp.x, fp.y)), HTCLIENT);
