@@ -1,6 +1,6 @@
 // Shared pieces of the customizing tests: a form with two toolbars and a menu, customizing
-// switched on, real right clicks that open the customizing popup, its entries found by their
-// commands, and an answerer that finds a real message box by its window and presses a button.
+// switched on, real right clicks that open the customizing popup and its entries found by
+// their commands.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "barcustomize/designcontroller.h"
 #include "bars/dxBar.h"
 #include "support/BarTestHost.h"
+#include "support/MessageBoxAnswerer.h"
 
 class TDesignForm : public TForm {
   DECLARE_CLASS(TDesignForm, TForm)
@@ -51,29 +52,4 @@ protected:
   TDesignForm* Form = nullptr;
   TdxBarManager* Manager = nullptr;
   TdxBarDesignController* Controller = nullptr;
-};
-
-// Presses AButton (IDYES, IDNO, IDOK) on every message box this thread shows while it lives,
-// and keeps what the boxes said.
-class TMessageBoxAnswerer {
-public:
-  explicit TMessageBoxAnswerer(int AButton);
-  ~TMessageBoxAnswerer();
-  TMessageBoxAnswerer(const TMessageBoxAnswerer&) = delete;
-  TMessageBoxAnswerer& operator=(const TMessageBoxAnswerer&) = delete;
-
-  struct TBox {
-    String Text;
-    bool HasYes = false;
-    bool HasNo = false;
-  };
-  const std::vector<TBox>& Boxes() const { return FBoxes; }
-
-private:
-  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
-  static TMessageBoxAnswerer* FCurrent;
-  int FButton;
-  UINT_PTR FTimer = 0;
-  HWND FAnswered = nullptr;
-  std::vector<TBox> FBoxes;
 };

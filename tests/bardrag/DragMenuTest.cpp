@@ -72,6 +72,58 @@ TEST_F(TMenuDrag, LinksMoveBetweenTwoOpenMenusOfNestedSubItems)
   EXPECT_EQ(Captions(more->GetItemLinks()), (TCaptions{L"N1", L"N2"}));
 }
 
+// In a menu the rules of a toolbar hold along its vertical axis: a nudge of four pixels down
+// marks a group and one up takes the mark away, Esc changes nothing, a drop outside the bars
+// removes the link and hands its group mark on; the menu stays open throughout.
+TEST_F(TMenuDrag, InAMenuNudgesMarkGroupsEscChangesNothingAndADropOutsideRemoves)
+{
+  TdxBarSubMenuControl* menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  TWeakRef<TdxBarSubMenuControl> menuRef(menu);
+  // Across the menu first, so that the grab point is where the press was; then Dy along it.
+  auto nudge = [&](TdxBarItemLink* ALink, int Dy) {
+    const POINT p = Center(ALink);
+    MoveMouseTo(p);
+    EXPECT_TRUE(RunScript(
+        [&] {
+          SendMouseButton(true);
+          PauseScript(60);
+          SendMouseMove(POINT{p.x + 6, p.y});
+          PauseScript(60);
+          SendMouseMove(POINT{p.x + 6, p.y + Dy});
+          PauseScript(60);
+          SendMouseButton(false);
+        },
+        [&] { return ::GetCapture() == nullptr && !Manager->IsDragging(); }, 100, 8000));
+    PumpPending();
+  };
+  nudge(MenuLinks()->Items(1), 3);
+  EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"M2", L"M3"}));
+  nudge(MenuLinks()->Items(1), 4);
+  EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"|M2", L"M3"}));
+  nudge(MenuLinks()->Items(1), -4);
+  EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"M2", L"M3"}));
+  MenuLinks()->Items(1)->SetBeginGroup(true);
+  PumpPending();
+
+  ASSERT_TRUE(DragWithMouse(Center(MenuLinks()->Items(0)), LeadingPart(LinksB()->Items(0)), [] {
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+    PauseScript(60);
+  }));
+  EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"|M2", L"M3"}));
+  EXPECT_EQ(Captions(LinksB()), (TCaptions{L"Four", L"Five"}));
+  ASSERT_TRUE(menuRef) << "Esc ends the drag, not the menu";
+
+  const TRect client = Host.Form()->ClientToScreen(Host.Form()->GetClientRect());
+  ASSERT_TRUE(DragWithMouse(Center(MenuLinks()->Items(1)), POINT{client.left + 30, client.bottom - 60}));
+  EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"|M3"}));
+  EXPECT_EQ(Buttons[4]->GetLinkCount(), 0) << "only the link went";
+  ASSERT_TRUE(menuRef);
+  EXPECT_TRUE(::IsWindowVisible(menu->GetHandle()));
+  EXPECT_EQ(menu->GetItemLinks()->ShownItemCount(), 2);
+}
+
 TEST_F(TMenuDrag, ASubItemDraggedToAnotherToolbarTakesItsMenuAlong)
 {
   ASSERT_NE(OpenMenu(), nullptr);
