@@ -312,21 +312,21 @@ TEST_F(HelperTree, HelpersOutliveTheirOwnersSafely)
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
   BSTR name = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(itemObject->get_accName(self, &name), S_OK);
+  EXPECT_EQ(itemObject->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(name, nullptr);
   long x = 1, y = 1, w = 1, h = 1;
-  EXPECT_EQ(itemObject->accLocation(&x, &y, &w, &h, self), S_OK);
+  EXPECT_EQ(itemObject->accLocation(&x, &y, &w, &h, self), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(w, 0);
-  EXPECT_EQ(itemObject->accDoDefaultAction(self), S_OK);
+  EXPECT_EQ(itemObject->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
   PumpFor(50);
 
   bar->Free();
   PumpPending();
   long count = 9;
-  EXPECT_EQ(windowObject->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(windowObject->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(count, 0);
   IDispatch* parent = reinterpret_cast<IDispatch*>(1);
-  EXPECT_EQ(windowObject->get_accParent(&parent), S_OK);
+  EXPECT_EQ(windowObject->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(parent, nullptr);
   itemObject->Release();
   windowObject->Release();
