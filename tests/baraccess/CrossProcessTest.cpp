@@ -465,7 +465,14 @@ TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
     EXPECT_EQ(child.Location.top, bt);
     EXPECT_EQ(child.Location.right, br);
     EXPECT_EQ(child.Location.bottom, bb);
+    // All four are enabled and none is checked.
+    EXPECT_FALSE(child.State & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_INVISIBLE)) << i;
   }
+  // The real pointer over a button makes it the hot one.
+  const RECT& add = node.Children[0].Location;
+  MoveMouseTo(POINT{(add.left + add.right) / 2, (add.top + add.bottom) / 2});
+  EXPECT_TRUE(PumpUntil([&] { return (StateOf(node.Children[0].Object) & STATE_SYSTEM_HOTTRACKED) != 0; }));
+  EXPECT_FALSE(StateOf(node.Children[1].Object) & STATE_SYSTEM_HOTTRACKED);
   ASSERT_EQ(node.Children[0].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(demo.WaitForLine("clicked: Add"));
 }
