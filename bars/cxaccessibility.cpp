@@ -14,6 +14,10 @@ namespace {
 
 HMODULE GOleAccLibrary = nullptr;
 
+// What every call on an element whose owner is gone answers: a client holding it learns it
+// is stale instead of reading an element with no name, place or children.
+constexpr HRESULT cxAccessibleObjectGone = CO_E_OBJNOTCONNECTED;
+
 void ClearVariant(VARIANT* V)
 {
   if (V)
@@ -184,7 +188,7 @@ HRESULT TcxAccessibilityHelper::TextProperty(const VARIANT& AChild, BSTR* AResul
     return E_POINTER;
   *AResult = nullptr;
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
     return hr;
@@ -199,7 +203,7 @@ HRESULT TcxAccessibilityHelper::get_accParent(IDispatch** ppdispParent)
     return E_POINTER;
   *ppdispParent = nullptr;
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   if (TcxAccessibilityHelper* parent = GetParent()) {
     *ppdispParent = parent->GetIAccessible();
     (*ppdispParent)->AddRef();
@@ -222,7 +226,10 @@ HRESULT TcxAccessibilityHelper::get_accChildCount(long* pcountChildren)
 {
   if (!pcountChildren)
     return E_POINTER;
-  *pcountChildren = IsAlive() ? GetChildCount() : 0;
+  *pcountChildren = 0;
+  if (!IsAlive())
+    return cxAccessibleObjectGone;
+  *pcountChildren = GetChildCount();
   return S_OK;
 }
 
@@ -232,7 +239,7 @@ HRESULT TcxAccessibilityHelper::get_accChild(VARIANT varChild, IDispatch** ppdis
     return E_POINTER;
   *ppdispChild = nullptr;
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   if (varChild.vt != VT_I4 || varChild.lVal < 1 || varChild.lVal > GetChildCount())
     return E_INVALIDARG;
   const int index = int(varChild.lVal - 1);
@@ -267,7 +274,7 @@ HRESULT TcxAccessibilityHelper::get_accRole(VARIANT varChild, VARIANT* pvarRole)
     return E_POINTER;
   ClearVariant(pvarRole);
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
     return hr;
@@ -282,7 +289,7 @@ HRESULT TcxAccessibilityHelper::get_accState(VARIANT varChild, VARIANT* pvarStat
     return E_POINTER;
   ClearVariant(pvarState);
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
     return hr;
@@ -313,7 +320,7 @@ HRESULT TcxAccessibilityHelper::get_accKeyboardShortcut(VARIANT varChild, BSTR* 
     return E_POINTER;
   *pszKeyboardShortcut = nullptr;
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
     return hr;
@@ -341,7 +348,7 @@ HRESULT TcxAccessibilityHelper::get_accFocus(VARIANT* pvarChild)
     return E_POINTER;
   ClearVariant(pvarChild);
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleFocus))
     return DISP_E_MEMBERNOTFOUND;
   bool isChild = false;
@@ -383,7 +390,7 @@ HRESULT TcxAccessibilityHelper::accLocation(long* pxLeft, long* pyTop, long* pcx
     return E_POINTER;
   *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
     return hr;
@@ -406,7 +413,7 @@ HRESULT TcxAccessibilityHelper::accNavigate(long navDir, VARIANT varStart, VARIA
     return E_POINTER;
   ClearVariant(pvarEndUpAt);
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int start;
   if (HRESULT hr = CheckChildID(varStart, start, true); FAILED(hr))
     return hr;
@@ -449,7 +456,7 @@ HRESULT TcxAccessibilityHelper::accHitTest(long xLeft, long yTop, VARIANT* pvarC
     return E_POINTER;
   ClearVariant(pvarChild);
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
     return DISP_E_MEMBERNOTFOUND;
   const TRect bounds = GetScreenBounds(CHILDID_SELF);
@@ -475,7 +482,7 @@ HRESULT TcxAccessibilityHelper::accHitTest(long xLeft, long yTop, VARIANT* pvarC
 HRESULT TcxAccessibilityHelper::accDoDefaultAction(VARIANT varChild)
 {
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
     return hr;
@@ -493,7 +500,7 @@ HRESULT TcxAccessibilityHelper::put_accName(VARIANT, BSTR)
 HRESULT TcxAccessibilityHelper::put_accValue(VARIANT varChild, BSTR szValue)
 {
   if (!IsAlive())
-    return S_OK;
+    return cxAccessibleObjectGone;
   int id;
   if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
     return hr;
@@ -507,7 +514,10 @@ HRESULT TcxAccessibilityHelper::GetWindow(HWND* phwnd)
 {
   if (!phwnd)
     return E_POINTER;
-  *phwnd = IsAlive() ? GetOwnerObjectWindow() : nullptr;
+  *phwnd = nullptr;
+  if (!IsAlive())
+    return cxAccessibleObjectGone;
+  *phwnd = GetOwnerObjectWindow();
   return S_OK;
 }
 

@@ -54,7 +54,7 @@ public:
   TcxAccessibilityHelper(const TcxAccessibilityHelper&) = delete;
   TcxAccessibilityHelper& operator=(const TcxAccessibilityHelper&) = delete;
 
-  // The owner goes: from now on every call answers without touching it.
+  // The owner goes: from now on every call answers CO_E_OBJNOTCONNECTED without touching it.
   void STDMETHODCALLTYPE OwnerObjectDestroyed() override;
   TcxAccessibilityHelper* STDMETHODCALLTYPE GetHelper() override { return this; }
   // False once the owner announced its end or can be seen to be gone.

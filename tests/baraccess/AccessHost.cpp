@@ -1,7 +1,8 @@
 // A program on the bar library for the accessibility client to walk from another process: a
 // form with a docked toolbar (four buttons, one disabled, one checked, and a sub-item with a
 // menu), a floating toolbar with a caption button and, docked at the bottom, a toolbar that opens an application
-// menu. Prints the windows' handles, then "ready", and every click as "clicked: CAPTION"; ends when its form closes.
+// menu, and on the left a toolbar whose button "Drop" frees it. Prints the windows' handles, then "ready", every
+// click as "clicked: CAPTION" and "dropped" once that toolbar is gone; ends when its form closes.
 #include <algorithm>
 #include <cstdio>
 
@@ -44,6 +45,13 @@ public:
     caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
     WriteLine(L"clicked: " + caption);
   }
+  // The bar goes from the message loop: the click that asks for it is still running on it.
+  void DropClick(TObject* Sender)
+  {
+    ItemClick(Sender);
+    DropRequested = true;
+  }
+  bool DropRequested = false;
 };
 IMPLEMENT_CLASS(TAccessHostForm, TForm)
 
@@ -115,15 +123,28 @@ int main()
     AddApplicationMenuBar(form, manager, [form](const String& ACaption) { return NewButton(form, ACaption); });
     TdxBar* appBar = manager->GetBars()->GetItem(manager->GetBars()->GetCount() - 1);
 
+    TdxBar* doomed = manager->GetBars()->Add();
+    doomed->SetCaption(L"Doomed");
+    doomed->SetDockingStyle(dsLeft);
+    AddButton(form, doomed->GetItemLinks(), L"Drop")->SetOnClick(TNotifyEvent(form, &TAccessHostForm::DropClick));
+    doomed->SetVisible(true);
+
     form->Show();
     Application->ProcessMessages();
     WriteLine(L"form: " + HandleText(form));
     WriteLine(L"toolbar: " + HandleText(commands->GetControl()));
     WriteLine(L"floating: " + HandleText(floating->GetControl()));
     WriteLine(L"appbar: " + HandleText(appBar->GetControl()));
+    WriteLine(L"doomed: " + HandleText(doomed->GetControl()));
     WriteLine(L"ready");
-    while (form->HandleAllocated() && IsWindowVisible(form->GetHandle()) && !Application->GetTerminated())
+    while (form->HandleAllocated() && IsWindowVisible(form->GetHandle()) && !Application->GetTerminated()) {
       Application->HandleMessage();
+      if (form->DropRequested && doomed) {
+        doomed->Free();
+        doomed = nullptr;
+        WriteLine(L"dropped");
+      }
+    }
     form->Free();
   }
   dxBarFinalize();

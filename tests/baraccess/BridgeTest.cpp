@@ -39,10 +39,18 @@ public:
     return Child ? 3 : 0;
   }
   int GetChildIndex(TcxAccessibilityHelper* AChild) override { return AChild == Child.Get() ? 1 : -1; }
-  String GetName(int AChildID) override { return AChildID == 0 ? String() : L"child " + IntToStr(AChildID); }
+  String GetName(int AChildID) override
+  {
+    ++OwnerReads;
+    return AChildID == 0 ? String() : L"child " + IntToStr(AChildID);
+  }
   String GetDescription(int) override { return L"described"; }
   TRect GetScreenBounds(int AChildID) override { return Rect(10 * AChildID, 20, 10 * AChildID + 30, 60); }
-  int GetSupportedProperties(int) override { return Supported; }
+  int GetSupportedProperties(int) override
+  {
+    ++OwnerReads;
+    return Supported;
+  }
   String GetValue(int) override { return String(); }
   int GetNextChildIndex(int AIndex, TcxAccessibilityNavigationDirection ADirection) override
   {
@@ -120,24 +128,47 @@ TEST(AccessibilityBridge, PropertiesOutsideTheSupportedBitsAreNotFound)
   EXPECT_EQ(described->accLocation(&x, &x, &x, &x, Id(0)), DISP_E_MEMBERNOTFOUND);
 }
 
-TEST(AccessibilityBridge, AHelperWhoseOwnerWentAnswersEmptyWithoutAskingIt)
+// A client may hold an element past its owner: every call then says the object is gone,
+// with its results cleared, and never reaches the owner.
+TEST(AccessibilityBridge, AHelperWhoseOwnerWentAnswersGoneWithoutAskingIt)
 {
-  TTestTree tree(cxAccessibleLocation | cxAccessibleDescription);
+  TTestTree tree(cxAccessibleLocation | cxAccessibleDescription | cxAccessibleDefaultAction | cxAccessibleValue);
+  tree->Window = GetDesktopWindow();
   tree->OwnerObjectDestroyed();
   tree->OwnerReads = 0;
-  BSTR name = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(tree->get_accName(Id(3), &name), S_OK);
-  EXPECT_EQ(name, nullptr);
+  BSTR text = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(tree->get_accName(Id(3), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(text, nullptr);
+  text = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(tree->get_accDescription(Id(0), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(text, nullptr);
   long count = 5;
-  EXPECT_EQ(tree->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(tree->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(count, 0);
+  IDispatch* child = reinterpret_cast<IDispatch*>(1);
+  EXPECT_EQ(tree->get_accChild(Id(2), &child), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(child, nullptr);
   VARIANT found;
-  EXPECT_EQ(tree->accNavigate(NAVDIR_FIRSTCHILD, Id(0), &found), S_OK);
+  EXPECT_EQ(tree->accNavigate(NAVDIR_FIRSTCHILD, Id(0), &found), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(found.vt, VT_EMPTY);
+  EXPECT_EQ(tree->get_accState(Id(0), &found), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(found.vt, VT_EMPTY);
+  EXPECT_EQ(tree->accHitTest(20, 30, &found), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(found.vt, VT_EMPTY);
+  long l = 1, t = 1, w = 1, h = 1;
+  EXPECT_EQ(tree->accLocation(&l, &t, &w, &h, Id(0)), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(std::vector<long>({l, t, w, h}), std::vector<long>({0, 0, 0, 0}));
+  EXPECT_EQ(tree->accDoDefaultAction(Id(0)), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(tree->put_accValue(Id(0), nullptr), CO_E_OBJNOTCONNECTED);
   IDispatch* parent = reinterpret_cast<IDispatch*>(1);
-  EXPECT_EQ(tree->get_accParent(&parent), S_OK);
+  EXPECT_EQ(tree->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(parent, nullptr);
+  HWND window = GetDesktopWindow();
+  EXPECT_EQ(tree->GetWindow(&window), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(window, nullptr);
   EXPECT_EQ(tree->OwnerReads, 0);
+  // Its object child still lives and answers.
+  EXPECT_EQ(tree->Child->get_accName(Id(0), &text), S_FALSE);
 }
 
 TEST(AccessibilityBridge, NavigationMapsDirectionsAndAnswersTheTarget)

@@ -394,6 +394,47 @@ TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
   EXPECT_TRUE(parent);
 }
 
+// A client may hold elements past the bar they belong to: once it is freed in the other
+// process every call on them answers that the object is gone, and that program goes on
+// answering for its other bars.
+TEST_F(CrossProcessAccess, ElementsOfAFreedBarAnswerThatTheyAreGone)
+{
+  const HWND doomed = HandleOf(Host.ValueOf("doomed: "));
+  ASSERT_TRUE(IsWindow(doomed));
+  TAccessibleNode node = ReadAccessible(AccessibleOfWindow(doomed), 1);
+  ASSERT_EQ(node.Name, L"Doomed");
+  // The button, the mark and the caption-button group.
+  ASSERT_EQ(node.Children.size(), 3u);
+  ASSERT_EQ(node.Children[0].Name, L"Drop");
+  TComRef<IAccessible> bar = node.Object;
+  TComRef<IAccessible> item = node.Children[0].Object;
+  TComRef<IAccessible> mark = node.Children[1].Object;
+  TComRef<IAccessible> group = node.Children[2].Object;
+  ASSERT_EQ(item->accDoDefaultAction(Self()), S_OK);
+  ASSERT_TRUE(Host.WaitForLine("dropped")) << testing::PrintToString(Host.Lines());
+  EXPECT_FALSE(IsWindow(doomed));
+
+  for (const TComRef<IAccessible>& gone : {bar, item, mark, group}) {
+    BSTR name = nullptr;
+    EXPECT_EQ(gone->get_accName(Self(), &name), CO_E_OBJNOTCONNECTED);
+    SysFreeString(name);
+    long x = 0, y = 0, w = 0, h = 0;
+    EXPECT_EQ(gone->accLocation(&x, &y, &w, &h, Self()), CO_E_OBJNOTCONNECTED);
+    VARIANT state;
+    VariantInit(&state);
+    EXPECT_EQ(gone->get_accState(Self(), &state), CO_E_OBJNOTCONNECTED);
+    VariantClear(&state);
+    long count = 0;
+    EXPECT_EQ(gone->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    TComRef<IDispatch> parent;
+    EXPECT_EQ(gone->get_accParent(parent.Put()), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(gone->accDoDefaultAction(Self()), CO_E_OBJNOTCONNECTED);
+  }
+  PumpFor(100);
+  EXPECT_EQ(CountLines(Host, "clicked: Drop"), 1);
+  EXPECT_EQ(ReadAccessible(AccessibleOfWindow(Toolbar), 0).Name, L"Commands");
+}
+
 TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
 {
   TComApartment apartment;
@@ -424,7 +465,14 @@ TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
     EXPECT_EQ(child.Location.top, bt);
     EXPECT_EQ(child.Location.right, br);
     EXPECT_EQ(child.Location.bottom, bb);
+    // All four are enabled and none is checked.
+    EXPECT_FALSE(child.State & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_INVISIBLE)) << i;
   }
+  // The real pointer over a button makes it the hot one.
+  const RECT& add = node.Children[0].Location;
+  MoveMouseTo(POINT{(add.left + add.right) / 2, (add.top + add.bottom) / 2});
+  EXPECT_TRUE(PumpUntil([&] { return (StateOf(node.Children[0].Object) & STATE_SYSTEM_HOTTRACKED) != 0; }));
+  EXPECT_FALSE(StateOf(node.Children[1].Object) & STATE_SYSTEM_HOTTRACKED);
   ASSERT_EQ(node.Children[0].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(demo.WaitForLine("clicked: Add"));
 }

@@ -312,21 +312,21 @@ TEST_F(HelperTree, HelpersOutliveTheirOwnersSafely)
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
   BSTR name = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(itemObject->get_accName(self, &name), S_OK);
+  EXPECT_EQ(itemObject->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(name, nullptr);
   long x = 1, y = 1, w = 1, h = 1;
-  EXPECT_EQ(itemObject->accLocation(&x, &y, &w, &h, self), S_OK);
+  EXPECT_EQ(itemObject->accLocation(&x, &y, &w, &h, self), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(w, 0);
-  EXPECT_EQ(itemObject->accDoDefaultAction(self), S_OK);
+  EXPECT_EQ(itemObject->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
   PumpFor(50);
 
   bar->Free();
   PumpPending();
   long count = 9;
-  EXPECT_EQ(windowObject->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(windowObject->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(count, 0);
   IDispatch* parent = reinterpret_cast<IDispatch*>(1);
-  EXPECT_EQ(windowObject->get_accParent(&parent), S_OK);
+  EXPECT_EQ(windowObject->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(parent, nullptr);
   itemObject->Release();
   windowObject->Release();
@@ -447,6 +447,58 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   EXPECT_EQ(clicks, (std::vector<String>{L"&Options", L"Print"}));
   nothingLeft("after a click");
   EXPECT_EQ(edit->GetText(), L"") << "no typed key reached the edit";
+}
+
+// A floating toolbar's caption buttons take part: each tip sits on its button in the caption,
+// a disabled one shows but runs nothing, and typing the other's tip presses it.
+TEST_F(HelperTree, KeyTipsOfCaptionButtonsSitOnThemAndPressThem)
+{
+  TdxBar* bar = AddBar(L"Floating", {L"&Alpha"}, 0);
+  bar->SetDockingStyle(dsNone);
+  bar->SetFloatLeft(300);
+  bar->SetFloatTop(300);
+  std::vector<String> pressed;
+  for (const wchar_t* name : {L"Pin", L"Lock"}) {
+    TdxBarCaptionButton* button = bar->GetCaptionButtons()->Add();
+    button->SetHint(name);
+    button->SetKeyTip(String(1, name[0]));
+    button->OnClick = TNotifyEvent([&pressed, name](TObject*) { pressed.push_back(name); });
+  }
+  bar->GetCaptionButtons()->GetItem(1)->SetEnabled(false);
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  TdxBarControl* control = bar->GetControl();
+  ASSERT_TRUE(control && control->HandleAllocated());
+  ASSERT_TRUE(PumpUntil([&] { return !IsRectEmpty(bar->GetCaptionButtons()->GetItem(0)->GetRect()); }));
+
+  HoldAltForKeyTips();
+  std::vector<HWND> shown = ShownKeyTipWindows();
+  ASSERT_EQ(shown.size(), 3u) << "the item's and both buttons'";
+  RECT window{};
+  GetWindowRect(control->GetHandle(), &window);
+  const TRect alpha = control->GetItemScreenRect(Control(bar, 0));
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    HWND tip = shown[size_t(i + 1)];
+    wchar_t text[8] = {};
+    GetWindowTextW(tip, text, 8);
+    EXPECT_EQ(String(text), i == 0 ? L"P" : L"L");
+    EXPECT_EQ(IsWindowEnabled(tip) != FALSE, i == 0);
+    RECT r{};
+    GetWindowRect(tip, &r);
+    TRect button = bar->GetCaptionButtons()->GetItem(i)->GetRect();
+    OffsetRect(&button, window.left, window.top);
+    EXPECT_NEAR((r.left + r.right) / 2, (button.left + button.right) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (button.top + button.bottom) / 2, 1);
+    EXPECT_LE(button.bottom, alpha.top) << "in the caption, above the items";
+  }
+  Stroke('L');
+  EXPECT_TRUE(pressed.empty()) << "a disabled button's tip runs nothing";
+  EXPECT_TRUE(ShownKeyTipWindows().empty());
+  HoldAltForKeyTips();
+  Stroke('P');
+  EXPECT_EQ(pressed, std::vector<String>{L"Pin"});
+  EXPECT_TRUE(ShownKeyTipWindows().empty());
 }
 
 // A toolbar whose window records the mark's clicks.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "bars/screentips.h"
+
 namespace {
 
 TEST(TAppMenuArithmetic, PaneWidthScalesWithTheItemHeightOrFollowsTheRatio)
@@ -128,6 +130,31 @@ TEST_F(TAppMenuButtons, RowButtonShowsWhatTheWatchedButtonShowsUntilItGoes)
     i->Click();
   }
   EXPECT_EQ(clicks, 1);
+}
+
+// The glyph and the screen tip follow too; a screen tip freed under the watched button leaves
+// the row button without one, and a freed button takes its glyph away.
+TEST_F(TAppMenuButtons, RowButtonFollowsTheGlyphAndScreenTip)
+{
+  auto* repository = new TdxBarScreenTipRepository(Host.Form());
+  TdxBarScreenTip* tip = repository->GetItems()->Add();
+  auto* watched = new TdxBarButton(Host.Form());
+  TdxBarApplicationMenuButton* button = Buttons.Add();
+  button->SetItem(watched);
+  TdxBarApplicationMenuButtonItem* item = button->GetButtonItem();
+  watched->SetScreenTip(tip);
+  EXPECT_EQ(item->GetScreenTip(), tip);
+  watched->GetGlyph()->SetSize(16, 16);
+  EXPECT_EQ(item->GetGlyph()->GetWidth(), 16);
+  EXPECT_EQ(item->GetGlyph()->GetHeight(), 16);
+  tip->Free();
+  EXPECT_EQ(watched->GetScreenTip(), nullptr);
+  EXPECT_EQ(item->GetScreenTip(), nullptr);
+  watched->SetScreenTip(repository->GetItems()->Add());
+  EXPECT_NE(item->GetScreenTip(), nullptr);
+  watched->Free();
+  EXPECT_EQ(item->GetScreenTip(), nullptr);
+  EXPECT_TRUE(item->GetGlyph()->Empty());
 }
 
 TEST_F(TAppMenuButtons, MovingTheWatchLeavesTheOldButtonAlone)
