@@ -182,9 +182,14 @@ TEST_F(TControlContainerTest, TheWindowProcedureIsGivenBackAndSurvivesARecreated
   Settle();
   EXPECT_NE(Edit->GetWindowProc(), own) << "still hooked after the window was made again";
   // And the hook still works: a resize in code re-lays out the bar.
+  TWeakRef<TdxBarControlContainerControl> before(Shown());
   Edit->SetWidth(180);
   ASSERT_TRUE(PumpUntil([&] { return Shown() && RectWidth(Shown()->GetItemRect()) == 180; }));
+  EXPECT_FALSE(before) << "the bar was rebuilt";
+  // Once: placing the control at its new size is no resize that rebuilds again.
+  TWeakRef<TdxBarControlContainerControl> after(Shown());
   Settle();
+  EXPECT_TRUE(after);
   EXPECT_TRUE(HostedOn(Bar->GetControl()));
   EXPECT_EQ(Edit->GetWidth(), 180) << "placing does not fight the size the code gave";
 
