@@ -218,10 +218,19 @@ void TdxBarControlContainerItem::HideHostedControl()
 {
   if (!FPlaceForm)
     return;
+  TdxBarControlContainerControl* holder = FPlaceForm->GetItemControl();
   SetHostVisible(false);
   FPlaceForm->SetItemControl(nullptr);
   // Off the bar window before that window can go and take the host's window with it.
   FPlaceForm->SetParentWindow(nullptr);
+  if (!holder || IsDestroying())
+    return;
+  // A link on another bar showed the placeholder while this one held the control: it
+  // takes the control over at its next paint.
+  for (int i = 0; i < GetLinkCount(); ++i)
+    if (auto* control = dynamic_cast<TdxBarControlContainerControl*>(GetLink(i)->GetControl());
+        control && control != holder && control->IsHosted())
+      control->Repaint();
 }
 
 // ---------------------------------------------------------------------------
@@ -264,6 +273,15 @@ bool TdxBarControlContainerControl::IsHosted() const
   TdxBarControlContainerItem* item = GetContainerItem();
   TdxBarManager* manager = GetBarManager();
   return !IsQuickCustomizing() && item && item->GetControl() && !(manager && manager->IsDesigning());
+}
+
+bool TdxBarControlContainerControl::IsHostHeldElsewhere() const
+{
+  TdxBarControlContainerItem* item = GetContainerItem();
+  TPlaceForm* form = item ? item->GetPlaceForm() : nullptr;
+  TdxBarControlContainerControl* holder = form ? form->GetItemControl() : nullptr;
+  return holder && holder != this && form->GetVisible() && holder->IsHostOnThisBar() &&
+         !IsRectEmpty(holder->GetItemRect());
 }
 
 bool TdxBarControlContainerControl::IsHostOnThisBar() const
@@ -340,7 +358,9 @@ void TdxBarControlContainerControl::Draw(const TRect& R, bool)
     DrawMenuEntry(R);
     return;
   }
-  if (IsHosted()) {
+  // One control has one place: another link showing it keeps it, or each paint would take
+  // it from the other bar, whose repaint would take it back.
+  if (IsHosted() && !IsHostHeldElsewhere()) {
     PlaceControl();
     TdxBarControlContainerItem* item = GetContainerItem();
     if (TPlaceForm* form = item ? item->GetPlaceForm() : nullptr; form && form->HandleAllocated())
@@ -354,7 +374,7 @@ void TdxBarControlContainerControl::PlaceControl()
 {
   TdxBarControlContainerItem* item = GetContainerItem();
   TCustomdxBarControl* bar = GetParent();
-  if (!item || !bar || !IsHosted() || FPlacing || item->IsPlacing() || !bar->HandleAllocated())
+  if (!item || !bar || !IsHosted() || IsHostHeldElsewhere() || FPlacing || item->IsPlacing() || !bar->HandleAllocated())
     return;
   TPlaceForm* form = item->GetPlaceForm();
   TControl* control = item->GetControl();

@@ -79,6 +79,9 @@ public:
   bool IsPlacing() const { return FPlacing; }
   // The host form sits on this control's bar window.
   bool IsHostOnThisBar() const;
+  // Another link of the item shows the control at a place it has: this one shows the
+  // placeholder instead.
+  bool IsHostHeldElsewhere() const;
 
   void BeforeHide() override;
   TWinControl* GetHostedControl() const override;

@@ -182,9 +182,14 @@ TEST_F(TControlContainerTest, TheWindowProcedureIsGivenBackAndSurvivesARecreated
   Settle();
   EXPECT_NE(Edit->GetWindowProc(), own) << "still hooked after the window was made again";
   // And the hook still works: a resize in code re-lays out the bar.
+  TWeakRef<TdxBarControlContainerControl> before(Shown());
   Edit->SetWidth(180);
   ASSERT_TRUE(PumpUntil([&] { return Shown() && RectWidth(Shown()->GetItemRect()) == 180; }));
+  EXPECT_FALSE(before) << "the bar was rebuilt";
+  // Once: placing the control at its new size is no resize that rebuilds again.
+  TWeakRef<TdxBarControlContainerControl> after(Shown());
   Settle();
+  EXPECT_TRUE(after);
   EXPECT_TRUE(HostedOn(Bar->GetControl()));
   EXPECT_EQ(Edit->GetWidth(), 180) << "placing does not fight the size the code gave";
 
@@ -270,4 +275,46 @@ TEST(ControlContainerRegistration, EveryExtraKindIsRegisteredInTheTablesOrderWit
     if (index >= 0)
       EXPECT_TRUE(list->GetRecord(index)->ShownInCustomizing);
   }
+}
+
+TEST_F(TControlContainerTest, OnTwoToolbarsTheControlStaysOnOneAndTheOtherShowsItsPlace)
+{
+  TdxBar* second = Manager->GetBars()->Add();
+  second->SetCaption(L"Second");
+  second->SetDockingStyle(dsTop);
+  second->SetDockedTop(40);
+  second->GetItemLinks()->AddItem(Item);
+  second->SetVisible(true);
+  // The painting ends: taking the control on each paint would move it to and fro for ever.
+  int messages = 0;
+  for (MSG msg; messages < 5000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++messages)
+    DispatchOne(msg);
+  EXPECT_LT(messages, 5000) << "the bars keep repainting each other";
+  Settle();
+  auto* onSecond = dynamic_cast<TdxBarControlContainerControl*>(ControlOf(second->GetItemLinks(), Item));
+  ASSERT_NE(onSecond, nullptr);
+  const bool firstHolds = Shown()->IsHostOnThisBar();
+  EXPECT_NE(firstHolds, onSecond->IsHostOnThisBar()) << "on exactly one bar";
+  TdxBar* holding = firstHolds ? Bar : second;
+  TdxBar* other = firstHolds ? second : Bar;
+  // The other bar shows the hatched place, as wide as the control.
+  auto* placeholder = firstHolds ? onSecond : Shown();
+  EXPECT_EQ(RectWidth(placeholder->GetItemRect()), Edit->GetWidth());
+  ::UpdateWindow(other->GetControl()->GetHandle());
+  const TDib32 shot = CaptureScreen(ScreenRect(placeholder));
+  EXPECT_TRUE(ColorNear(shot.Pixel(0, 0), ::GetSysColor(COLOR_BTNSHADOW))) << "the placeholder's frame";
+
+  // The holding bar hidden, the other takes the control over and keeps it once both show.
+  holding->SetVisible(false);
+  Settle();
+  auto* taker = dynamic_cast<TdxBarControlContainerControl*>(ControlOf(other->GetItemLinks(), Item));
+  ASSERT_NE(taker, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return taker->IsHostOnThisBar() && ::IsWindowVisible(Edit->GetHandle()); }));
+  holding->SetVisible(true);
+  Settle();
+  EXPECT_TRUE(taker->IsHostOnThisBar());
+  ASSERT_TRUE(ClickAt(ScreenCenter(taker)));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == Edit->GetHandle(); }));
+  ASSERT_TRUE(TypeText(L"both"));
+  EXPECT_EQ(Edit->GetText(), L"both");
 }

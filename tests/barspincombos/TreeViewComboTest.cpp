@@ -264,6 +264,35 @@ TEST_F(TTreeComboOnBars, TheCloseButtonClosesAndTheGripStopsAtTheMinimumSize)
   EXPECT_EQ(Combo->GetText(), L"");
 }
 
+TEST_F(TTreeComboOnBars, EscF4TheButtonAndAClickElsewhereCloseTheTreeWithoutChoosing)
+{
+  Combo->SetText(L"Beta");
+  TdxBarTreeViewComboControl* control = ToolbarCombo();
+  ASSERT_TRUE(DropDown(control));
+  Key(VK_DOWN);
+  Key(VK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
+  ASSERT_TRUE(DropDown(control));
+  Key(VK_DOWN);
+  Key(VK_F4);
+  ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
+  ASSERT_TRUE(DropDown(control));
+  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
+  ASSERT_TRUE(DropDown(control));
+  RECT other{};
+  ::GetWindowRect(FormEdit->GetHandle(), &other);
+  ASSERT_TRUE(ClickAt(POINT{(other.left + other.right) / 2, (other.top + other.bottom) / 2}));
+  ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
+  EXPECT_EQ(Combo->GetText(), L"Beta") << "no route but choosing changes the text";
+  EXPECT_EQ(Combo->GetSelectedNode(), Combo->GetItems()->GetItem(1));
+  // And the tree opens again afterwards, on the node of the text.
+  ASSERT_TRUE(DropDown(control));
+  EXPECT_EQ(Combo->GetTreeView()->GetSelected(), Combo->GetItems()->GetItem(1));
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !TreeShown(); }));
+}
+
 TEST_F(TTreeComboOnBars, InAMenuChoosingClosesTheMenu)
 {
   ASSERT_TRUE(OpenMenu());
