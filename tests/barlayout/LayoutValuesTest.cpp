@@ -1,0 +1,90 @@
+// Values of a stored layout that depend on the store or on where things live: a link's own
+// glyph, kept by the registry alone, and a dock site that is not the form's own child.
+#include "LayoutTestUtil.h"
+#include "platform/ExtCtrls.h"
+#include "platform/IniFiles.h"
+#include "support/Pump.h"
+
+namespace {
+
+// A 16 x 16 picture whose pixels all differ, so that any change to it shows.
+std::vector<uint8_t> MakeGlyph(TBitmap& AGlyph)
+{
+  AGlyph.SetPixelFormat(pf32bit);
+  AGlyph.SetSize(16, 16);
+  for (int y = 0; y < 16; ++y) {
+    auto* row = static_cast<uint32_t*>(AGlyph.ScanLine(y));
+    for (int x = 0; x < 16; ++x)
+      row[x] = 0xFF000000u | uint32_t(y * 16 + x) * 0x010203u;
+  }
+  return AGlyph.SaveToBytes();
+}
+
+TEST(LayoutValues, ALinksOwnGlyphComesBackFromTheRegistryOnly)
+{
+  TLayoutStoresGuard stores;
+  for (TLayoutStoreKind store : {TLayoutStoreKind::Registry, TLayoutStoreKind::IniFile}) {
+    SCOPED_TRACE(store == TLayoutStoreKind::Registry ? "registry" : "ini file");
+    std::vector<uint8_t> picture;
+    {
+      TOwned<TLayoutForm> form(NewLayoutForm());
+      TBitmap glyph;
+      picture = MakeGlyph(glyph);
+      BarOf(form.Get(), L"Standard")->GetItemLinks()->Items(1)->SetUserGlyph(&glyph);
+      SaveLayout(form.Get(), store);
+    }
+    TOwned<TLayoutForm> form(NewLayoutForm());
+    LoadLayout(form.Get(), store);
+    TdxBarItemLink* link = BarOf(form.Get(), L"Standard")->GetItemLinks()->Items(1);
+    EXPECT_TRUE(link->GetUserDefine().Contains(udGlyph));
+    if (store == TLayoutStoreKind::Registry)
+      EXPECT_EQ(link->GetUserGlyph()->SaveToBytes(), picture);
+    else
+      EXPECT_TRUE(link->GetUserGlyph()->Empty()) << "an ini file keeps no pictures";
+    DeleteLayoutStores();
+  }
+}
+
+// A dock site on a panel of the form: the form made again with the same panel finds it by the
+// stored path.
+TdxBarDockControl* AddPanelSite(TLayoutForm* AForm)
+{
+  auto* panel = new TPanel(AForm);
+  panel->SetName(L"Holder");
+  panel->SetParent(AForm);
+  panel->SetBounds(0, 200, 500, 60);
+  auto* site = new TdxBarDockControl(panel);
+  site->SetName(L"InnerSite");
+  site->SetParent(panel);
+  site->SetBarManager(ManagerOf(AForm));
+  return site;
+}
+
+TEST(LayoutValues, ADockSiteOwnedBelowTheFormIsFoundAgainByItsPath)
+{
+  TLayoutStoresGuard stores;
+  for (TLayoutStoreKind store : {TLayoutStoreKind::IniFile, TLayoutStoreKind::Registry}) {
+    SCOPED_TRACE(store == TLayoutStoreKind::Registry ? "registry" : "ini file");
+    {
+      TOwned<TLayoutForm> form(NewLayoutForm());
+      TdxBarDockControl* site = AddPanelSite(form.Get());
+      BarOf(form.Get(), L"Tools")->SetDockControl(site);
+      PumpPending();
+      SaveLayout(form.Get(), store);
+      if (store == TLayoutStoreKind::IniFile) {
+        EXPECT_EQ(TMemIniFile(LayoutIniPath()).ReadString(L"LayoutForm.dxBarManager1.Bar3", L"DockControl", L""),
+                  L"LayoutForm.Holder.InnerSite");
+      }
+    }
+    TOwned<TLayoutForm> form(NewLayoutForm());
+    TdxBarDockControl* site = AddPanelSite(form.Get());
+    TdxBar* tools = BarOf(form.Get(), L"Tools");
+    ASSERT_NE(tools->GetDockControl(), site);
+    LoadLayout(form.Get(), store);
+    EXPECT_EQ(tools->GetDockControl(), site);
+    EXPECT_TRUE(tools->GetVisible());
+    DeleteLayoutStores();
+  }
+}
+
+}  // namespace
