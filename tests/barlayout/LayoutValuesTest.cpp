@@ -3,6 +3,7 @@
 #include "LayoutTestUtil.h"
 #include "platform/ExtCtrls.h"
 #include "platform/IniFiles.h"
+#include "platform/Registry.h"
 #include "support/Pump.h"
 
 namespace {
@@ -85,6 +86,36 @@ TEST(LayoutValues, ADockSiteOwnedBelowTheFormIsFoundAgainByItsPath)
     EXPECT_TRUE(tools->GetVisible());
     DeleteLayoutStores();
   }
+}
+
+// The program's own values and keys beside the layout stay; a bar section of an older, longer
+// layout goes.
+TEST(LayoutValues, SavingToTheRegistryKeepsWhatElseTheProgramKeepsThere)
+{
+  TLayoutStoresGuard stores;
+  const String key = L"\\" + LayoutRegistryPath;
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(key + L"Options", true));
+    reg.WriteString(L"Theme", L"Dark");
+    ASSERT_TRUE(reg.OpenKey(key, false));
+    reg.WriteInteger(L"WindowWidth", 640);
+    ASSERT_TRUE(reg.OpenKey(key + L"Bar7", true));
+    reg.WriteString(L"Caption", L"Old");
+  }
+  {
+    TOwned<TLayoutForm> form(NewLayoutForm());
+    SaveLayout(form.Get(), TLayoutStoreKind::Registry);
+    SaveLayout(form.Get(), TLayoutStoreKind::Registry);
+  }
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(key + L"Options"));
+  EXPECT_EQ(reg.ReadString(L"Theme"), L"Dark");
+  ASSERT_TRUE(reg.OpenKeyReadOnly(key));
+  EXPECT_EQ(reg.ReadInteger(L"WindowWidth"), 640);
+  EXPECT_EQ(reg.ReadInteger(L"BarCount"), 4);
+  EXPECT_TRUE(reg.KeyExists(key + L"Bar3"));
+  EXPECT_FALSE(reg.KeyExists(key + L"Bar7"));
 }
 
 }  // namespace
