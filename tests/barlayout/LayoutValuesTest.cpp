@@ -118,4 +118,53 @@ TEST(LayoutValues, SavingToTheRegistryKeepsWhatElseTheProgramKeepsThere)
   EXPECT_FALSE(reg.KeyExists(key + L"Bar7"));
 }
 
+// Reset puts back the recent-use marks the form data gave the links.
+TEST(LayoutValues, ResetBringsBackTheFormDatasRecentUseMarks)
+{
+  String text = LayoutFormText();
+  const String link = L"ItemName = 'btnCopy'\n";
+  text.insert(text.find(link) + link.size(), L"          MostRecentlyUsed = False\n");
+  TOwned<TLayoutForm> form(TCustomForm::CreateFromText<TLayoutForm>(text, nullptr));
+  form->Show();
+  PumpPending();
+  TdxBar* edit = BarOf(form.Get(), L"Edit");
+  ASSERT_FALSE(edit->GetItemLinks()->Items(1)->GetMostRecentlyUsed());
+  edit->GetItemLinks()->Items(1)->SetMostRecentlyUsed(true);
+  edit->GetItemLinks()->Items(0)->SetMostRecentlyUsed(false);
+  edit->Reset();
+  EXPECT_TRUE(edit->GetItemLinks()->Items(0)->GetMostRecentlyUsed());
+  EXPECT_FALSE(edit->GetItemLinks()->Items(1)->GetMostRecentlyUsed());
+}
+
+// A program's handler that raises while the bars are put back: every other bar still loads,
+// the one it stopped is shown, and the error reaches the caller afterwards.
+TEST(LayoutValues, AHandlerRaisingWhileBarsLoadStopsNoOtherBar)
+{
+  TLayoutStoresGuard stores;
+  {
+    TOwned<TLayoutForm> form(NewLayoutForm());
+    BarOf(form.Get(), L"Tools")->SetDockingStyle(dsNone);
+    BarOf(form.Get(), L"Side")->SetDockingStyle(dsRight);
+    SaveLayout(form.Get(), TLayoutStoreKind::IniFile);
+  }
+  TOwned<TLayoutForm> form(NewLayoutForm());
+  TdxBarManager* manager = ManagerOf(form.Get());
+  manager->OnBarVisibleChange = TdxBarVisibleChangeEvent([](TObject*, TdxBar* ABar) {
+    if (ABar->GetVisible() && ABar->GetCaption() == L"Edit")
+      throw Exception(L"refused by the program");
+  });
+  try {
+    manager->LoadFromIniFile(LayoutIniPath());
+    ADD_FAILURE() << "the handler's error was lost";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), L"refused by the program");
+  }
+  PumpPending();
+  EXPECT_FALSE(manager->IsLoadingLayout());
+  for (const wchar_t* caption : {L"Standard", L"Edit", L"Side", L"Tools"})
+    EXPECT_TRUE(BarOf(form.Get(), caption)->GetVisible()) << ToUtf8(caption);
+  EXPECT_EQ(BarOf(form.Get(), L"Tools")->GetDockingStyle(), dsNone);
+  EXPECT_EQ(BarOf(form.Get(), L"Side")->GetDockingStyle(), dsRight);
+}
+
 }  // namespace
