@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 #include "bars/barcontrol.h"
 #include "bars/dropdownlistbox.h"
@@ -234,6 +235,7 @@ void TdxBarCustomCombo::SetItemIndex(int Value)
   const String text = Value < 0 ? String() : FItems->Get(Value);
   FItemIndex = Value;
   if (GetText() != text) {
+    TRestore keep(FKeepItemIndex, true);
     SetText(text);
     return;
   }
@@ -246,7 +248,8 @@ void TdxBarCustomCombo::SetItemIndex(int Value)
 
 void TdxBarCustomCombo::SetText(const String& Value)
 {
-  if (!(FItemIndex >= 0 && FItemIndex < FItems->Count() && FItems->Get(FItemIndex) == Value))
+  const bool keep = std::exchange(FKeepItemIndex, false);
+  if (!keep && !(FItemIndex >= 0 && FItemIndex < FItems->Count() && FItems->Get(FItemIndex) == Value))
     FItemIndex = FItems->IndexOf(Value);
   TCustomdxBarCombo::SetText(Value);
 }

@@ -124,6 +124,9 @@ private:
   int FDropDownWidth = 0;
   int FItemHeight = 0;
   int FItemIndex = -1;
+  // Set while ItemIndex writes the text: the index it set stands, even where an empty entry
+  // would match the cleared text.
+  bool FKeepItemIndex = false;
   bool FSorted = false;
   std::unique_ptr<TStringList> FItems;
   TdxBarDropDownListBox* FListBox = nullptr;

@@ -29,14 +29,17 @@ bool IsStoredLink(const TdxBarItemLink* ALink, const TdxBarManager* AManager)
   return !from || from->GetBarManager() == AManager;
 }
 
-// The path of a dock control: its name, after the names of its owners up to the first form
-// when it is not owned by the bar's form.
+// The path of a dock control: its name, after the names of its owners up to and including
+// the first form when it is not owned by the bar's form. The form heads the path even when it
+// is the bar's own: a path with "." is looked up from a global component.
 String DockControlPath(TdxBarDockControl* ADock, TComponent* AForm)
 {
   if (!ADock)
     return String();
   String path = ADock->Name();
-  for (TComponent* owner = ADock->Owner(); owner && owner != AForm; owner = owner->Owner()) {
+  if (ADock->Owner() == AForm)
+    return path;
+  for (TComponent* owner = ADock->Owner(); owner; owner = owner->Owner()) {
     path = owner->Name() + L"." + path;
     if (dynamic_cast<TCustomForm*>(owner))
       break;

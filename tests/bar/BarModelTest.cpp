@@ -2,6 +2,8 @@
 // events, caption buttons and merging.
 #include "BarTestUtil.h"
 
+#include <functional>
+
 #include "bars/buttons.h"
 #include "bars/dxBarStrs.h"
 #include "platform/Streams.h"
@@ -285,10 +287,20 @@ TEST_F(TBarModel, MergeRefusesTheDocumentedCases)
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), GetResourceString(sdxBarCantMergeWithMergedToolbar));
   }
-  EXPECT_THROW(b->Merge(a), Exception);  // already merged with B
+  auto message = [](const std::function<void()>& AAction) {
+    try {
+      AAction();
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return String(L"(nothing raised)");
+  };
+  EXPECT_EQ(message([&] { b->Merge(a); }), L"The 'A' toolbar is already merged with the 'B' toolbar");
+  EXPECT_EQ(message([&] { b->Unmerge(b); }), L"You cannot unmerge the specified toolbar");
   // Unmerging a bar merged nowhere does nothing; one merged elsewhere raises.
   EXPECT_NO_THROW(b->Unmerge(c));
-  EXPECT_THROW(c->Unmerge(a), Exception);
+  EXPECT_EQ(message([&] { c->Unmerge(a); }), L"The 'A' toolbar is not merged with the 'C' toolbar");
+  EXPECT_EQ(a->GetMergeData().MergedWith.Get(), b) << "a refusal changes nothing";
   b->Unmerge(a);
   EXPECT_EQ(a->GetMergeData().MergedWith.Get(), nullptr);
 }

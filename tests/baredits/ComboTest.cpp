@@ -93,9 +93,21 @@ TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
   ASSERT_TRUE(ListShown(combo));
   RECT r = ScreenRectOf(List(combo));
   EXPECT_EQ(r.bottom - r.top, 4 + 8 * 15);
-  int widest = 0;
-  combo->MeasureItemWidth(4, widest);
-  EXPECT_EQ(r.right - r.left, widest + 4 + ::GetSystemMetrics(SM_CXVSCROLL));
+  // The widest entry measured in the list's own font, 1 pixel on each side of its text.
+  HDC dc = ::GetDC(nullptr);
+  HGDIOBJ font = ::SelectObject(dc, combo->GetListBox()->GetFont()->GetHandle());
+  const String longest = combo->GetItems()->Get(4);
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, longest.c_str(), int(longest.size()), &extent);
+  ::SelectObject(dc, font);
+  ::ReleaseDC(nullptr, dc);
+  EXPECT_EQ(r.right - r.left, extent.cx + 2 + 4 + ::GetSystemMetrics(SM_CXVSCROLL));
+  control->SetDroppedDown(false);
+  // A width given is the whole list's, frame and scroll bar within it.
+  combo->SetDropDownWidth(200);
+  control->SetDroppedDown(true);
+  r = ScreenRectOf(List(combo));
+  EXPECT_EQ(r.right - r.left, 200);
   control->SetFocused(false);
   EXPECT_FALSE(ListShown(combo));
   combo->SetReadOnly(true);
@@ -238,5 +250,101 @@ TEST_F(TCombos, ArrowOpensTheListOfAComboEditedFromTheKeyboard)
   ASSERT_TRUE(ClickAt(arrow));
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
   EXPECT_TRUE(control->GetFocused()) << "closing the list keeps editing";
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+}
+
+// An index out of range clears the text and names no entry, even where an entry is empty;
+// the second of two equal entries stays chosen.
+TEST_F(TCombos, AnIndexOutOfRangeNamesNoEntryEvenAnEmptyOne)
+{
+  TdxBarCombo* combo = NewCombo({L"", L"x", L"x"}, Bar2);
+  int changes = 0;
+  combo->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  combo->SetItemIndex(2);
+  EXPECT_EQ(combo->GetItemIndex(), 2);
+  EXPECT_EQ(combo->GetText(), L"x");
+  combo->SetItemIndex(10);
+  EXPECT_EQ(combo->GetItemIndex(), -1);
+  EXPECT_EQ(combo->GetText(), L"");
+  EXPECT_EQ(changes, 2);
+  // Text set as such still names its entry.
+  combo->SetText(L"x");
+  combo->SetText(L"");
+  EXPECT_EQ(combo->GetItemIndex(), 0);
+}
+
+// A list that is open when the combo turns read-only still closes when editing ends.
+TEST_F(TCombos, AListOpenWhenTheComboTurnsReadOnlyStillCloses)
+{
+  TdxBarCombo* combo = NewCombo({L"red", L"green", L"blue"}, Bar2);
+  int closeUps = 0;
+  combo->OnCloseUp = TNotifyEvent([&](TObject*) { ++closeUps; });
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(StartEditing(control));
+  ASSERT_TRUE(PressKey(VK_F4));
+  ASSERT_TRUE(ListShown(combo));
+  combo->SetReadOnly(true);
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
+  EXPECT_FALSE(control->IsDroppedDown());
+  EXPECT_EQ(closeUps, 1);
+}
+
+// Turns the real mouse wheel by ANotches (positive away from the user).
+bool TurnWheel(int ANotches)
+{
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  input.mi.mouseData = DWORD(ANotches * WHEEL_DELTA);
+  if (::SendInput(1, &input, sizeof(input)) != 1)
+    return false;
+  PumpPending();
+  return true;
+}
+
+TEST_F(TCombos, WheelStepsAClosedListAndScrollsAnOpenOne)
+{
+  TdxBarCombo* combo = NewCombo({}, Bar2);
+  for (int i = 0; i < 20; ++i)
+    combo->GetItems()->Add(L"entry " + std::to_wstring(i));
+  combo->SetItemIndex(5);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(StartEditing(control));
+  ASSERT_TRUE(TurnWheel(-1));
+  EXPECT_TRUE(PumpUntil([&] { return control->GetText() == L"entry 6"; })) << ToUtf8(control->GetText());
+  ASSERT_TRUE(TurnWheel(1));
+  EXPECT_TRUE(PumpUntil([&] { return control->GetText() == L"entry 5"; })) << ToUtf8(control->GetText());
+  EXPECT_EQ(combo->GetText(), L"entry 5");
+
+  ASSERT_TRUE(PressKey(VK_F4));
+  ASSERT_TRUE(ListShown(combo));
+  const int top = combo->GetListBox()->GetTopIndex();
+  ASSERT_LT(top, 20 - 8) << "room to scroll down";
+  ASSERT_TRUE(TurnWheel(-1));
+  EXPECT_TRUE(PumpUntil([&] { return combo->GetListBox()->GetTopIndex() == top + 1; }));
+  EXPECT_TRUE(ListShown(combo));
+  EXPECT_EQ(control->GetText(), L"entry 5") << "scrolling chooses nothing";
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+}
+
+// A whole entry typed in other letters is chosen in the open list; text that is no entry
+// leaves the list without a choice, the best match still edited.
+TEST_F(TCombos, AnEntryTypedInOtherLettersIsChosenInTheOpenList)
+{
+  TdxBarCombo* combo = NewCombo({L"Apple", L"Apricot", L"Banana"}, Bar2);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(StartEditing(control));
+  ASSERT_TRUE(PressKey(VK_F4));
+  ASSERT_TRUE(ListShown(combo));
+  ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"aPRICOT"));
+  EXPECT_EQ(combo->GetListBox()->GetItemIndex(), 1);
+  EXPECT_EQ(control->GetItemIndex(), 1);
+  ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"apz"));
+  EXPECT_EQ(combo->GetListBox()->GetItemIndex(), -1);
+  EXPECT_EQ(control->GetItemIndex(), 0);
   ASSERT_TRUE(PressKey(VK_ESCAPE));
 }

@@ -104,6 +104,31 @@ TEST_F(TEditing, ClickElsewhereKeepsTheTextOnlyWithAlwaysSaveText)
   }
 }
 
+// The focus taken by another top-level window ends editing as a click elsewhere does.
+TEST_F(TEditing, AnotherWindowTakingTheFocusEndsEditing)
+{
+  for (bool always : {false, true}) {
+    SCOPED_TRACE(always);
+    Manager->SetAlwaysSaveText(always);
+    Edit->SetText(L"start");
+    Changes = 0;
+    ASSERT_TRUE(StartEditing(Control));
+    ASSERT_TRUE(ReplaceText(L"abc"));
+    {
+      TOwned<TEditTestForm> other(TCustomForm::CreateNew<TEditTestForm>(nullptr));
+      other->SetBounds(400, 400, 200, 120);
+      other->Show();
+      ASSERT_TRUE(ActivateWindow(other->GetHandle()));
+      EXPECT_TRUE(PumpUntil([&] { return EditorHidden(); }));
+      EXPECT_FALSE(Control->GetFocused());
+      EXPECT_FALSE(Bar1->GetControl()->IsEditorEditing());
+      EXPECT_EQ(Edit->GetText(), always ? L"abc" : L"start");
+      EXPECT_EQ(Changes, always ? 1 : 0);
+    }
+    ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  }
+}
+
 TEST_F(TEditing, TabStoresAndMovesToTheNextControl)
 {
   ASSERT_TRUE(StartEditing(Control));

@@ -4,8 +4,10 @@
 
 #include "StorageTestUtil.h"
 #include "platform/IniFiles.h"
+#include "platform/Scope.h"
 #include "platform/Streams.h"
 #include "platform/Strings.h"
+#include "platform/Win.h"
 
 namespace {
 
@@ -249,6 +251,26 @@ TEST_F(IniFileOnDisk, MissingFilesAreEmptyAndUnwritableOnesRaise)
   TMemIniFile inMemory;
   inMemory.WriteString(L"S", L"k", L"v");
   EXPECT_NO_THROW(inMemory.UpdateFile());
+}
+
+// A write that cannot be finished (here the place the new text is written to first is taken)
+// leaves the old file whole; once it can, the file is replaced and nothing is left beside it.
+TEST_F(IniFileOnDisk, AWriteThatCannotFinishLeavesTheOldFile)
+{
+  const std::string old = "[Layout]\r\nBarCount=3\r\n";
+  WriteFileBytes(Name, old);
+  const String aside = Name + L".new";
+  ASSERT_TRUE(::CreateDirectoryW(aside.c_str(), nullptr));
+  TFinally removeAside([&]() noexcept { ::RemoveDirectoryW(aside.c_str()); });
+  TMemIniFile ini(Name);
+  ini.EraseSection(L"Layout");
+  ini.WriteInteger(L"Layout", L"BarCount", 1);
+  EXPECT_THROW(ini.UpdateFile(), EFCreateError);
+  EXPECT_EQ(ReadFileBytes(Name), old);
+  ::RemoveDirectoryW(aside.c_str());
+  ini.UpdateFile();
+  EXPECT_EQ(TMemIniFile(Name).ReadInteger(L"Layout", L"BarCount", 0), 1);
+  EXPECT_EQ(::GetFileAttributesW(aside.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(IniFileOnDisk, IniFileWritesThroughAndSeesChangesOnDisk)
