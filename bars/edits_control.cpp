@@ -141,7 +141,8 @@ int TdxBarCustomEditControl::GetHeight()
 {
   TCustomdxBarControl* bar = GetParent();
   int height = FEditTextHeight > 0 ? FEditTextHeight : (bar ? bar->GetTextHeight() : GetTextHeight());
-  if (IsInMenu())
+  // A caption beside the text part is an item's text: it needs an item's height.
+  if (IsCaptionVisible())
     height = std::max(height, TdxBarWinControl::GetHeight());
   return height;
 }

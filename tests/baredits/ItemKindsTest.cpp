@@ -44,6 +44,28 @@ TEST_F(TItemKinds, TextChangeIsToldOnceAndNotWhileLoading)
   EXPECT_EQ(Edit->GetText(), L"b");
 }
 
+// An edit's own font sets its height on a toolbar; once it shows its caption there, it is at
+// least an item high, as in a menu, however small that font.
+TEST_F(TItemKinds, AnEditWithItsCaptionShownIsAtLeastAnItemHigh)
+{
+  Edit->SetCaption(L"Find");
+  auto height = [&] {
+    auto* control = ControlOn(Bar1, Edit);
+    return control ? control->GetHeight() : -1;
+  };
+  const int plain = height();
+  ASSERT_GT(plain, 0);
+  TOwned<TcxStyle> style(new TcxStyle(Host.Form()));
+  style->GetFont()->SetHeight(-6);
+  Edit->SetStyleEdit(style.Get());
+  const int small = height();
+  EXPECT_LT(small, plain);
+  Edit->SetShowCaption(true);
+  EXPECT_GE(height(), plain);
+  Edit->SetShowCaption(false);
+  EXPECT_EQ(height(), small);
+}
+
 TEST_F(TItemKinds, WindowItemShowsAsAButtonWhereTextTurns)
 {
   Bar2->SetRotateWhenVertical(true);
