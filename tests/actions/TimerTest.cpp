@@ -5,6 +5,7 @@
 #include "support/Pump.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrls.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ TEST(Timer, AHandlersExceptionGoesToTheHandlerNotTheProcess)
     messages.push_back(CurrentExceptionMessage());
     senders.push_back(Sender);
   });
+  TFinally restore([&] { SetUnexpectedExceptionHandler(previous); });
   {
     TTimer timer(nullptr);
     timer.SetInterval(5);
@@ -122,7 +124,6 @@ TEST(Timer, AHandlersExceptionGoesToTheHandlerNotTheProcess)
     EXPECT_EQ(messages[0], L"tick failed");
     EXPECT_EQ(senders[0], &timer);
   }
-  SetUnexpectedExceptionHandler(previous);
 }
 
 TEST(Timer, AHandlerMayFreeItsTimer)

@@ -3,6 +3,7 @@
 
 #include "bars/buttons.h"
 #include "bars/toolbar.h"
+#include "platform/Scope.h"
 #include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -136,14 +137,18 @@ TEST_F(TBarWindow, FloatPositionInsideAnUpdateMovesTheWindowOnceAtTheEnd)
 
   GWatched = control->GetHandle();
   GMoves = 0;
-  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, MoveHook, nullptr, GetCurrentThreadId());
-  bar->Updating();
-  bar->SetFloatLeft(260);
-  bar->SetFloatTop(240);
-  EXPECT_EQ(GMoves, 0);
-  bar->Updated();
-  UnhookWindowsHookEx(hook);
-  GWatched = nullptr;
+  {
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, MoveHook, nullptr, GetCurrentThreadId());
+    TFinally unhook([&] {
+      UnhookWindowsHookEx(hook);
+      GWatched = nullptr;
+    });
+    bar->Updating();
+    bar->SetFloatLeft(260);
+    bar->SetFloatTop(240);
+    EXPECT_EQ(GMoves, 0);
+    bar->Updated();
+  }
   EXPECT_EQ(GMoves, 1);
   RECT after;
   GetWindowRect(bar->GetControl()->GetHandle(), &after);

@@ -3,6 +3,7 @@
 
 #include "bars/buttons.h"
 #include "bars/toolbar.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ TEST_F(TUpdateLockTest, ARebuildThatRaisesAtTheEndOfTheLockLeavesTheProcessAndTh
   std::vector<String> handled;
   TUnexpectedExceptionHandler previous =
       SetUnexpectedExceptionHandler([&](TObject*) { handled.push_back(CurrentExceptionMessage()); });
+  TFinally restore([&] { SetUnexpectedExceptionHandler(previous); });
   // Ended normally, the lock's rebuild raises to the caller.
   String caught;
   try {
@@ -59,7 +61,6 @@ TEST_F(TUpdateLockTest, ARebuildThatRaisesAtTheEndOfTheLockLeavesTheProcessAndTh
   } catch (const Exception& e) {
     caught = e.Message();
   }
-  SetUnexpectedExceptionHandler(previous);
   EXPECT_EQ(caught, L"body");
   ASSERT_EQ(handled.size(), 1u);
   EXPECT_EQ(handled[0], L"rebuild");

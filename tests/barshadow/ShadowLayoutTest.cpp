@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ShadowTestUtil.h"
+#include "platform/Scope.h"
 
 namespace {
 
@@ -244,8 +245,10 @@ TEST(ShadowLayout, TheProcessDecisionFollowsStartUpUnlessReplaced)
   // This host binds the function and runs at 32 bits per pixel.
   EXPECT_NE(dxUpdateLayeredWindow, nullptr);
   EXPECT_TRUE(dxBarShadowIsLayered());
-  TdxBarShadowLayeredQuery previous = SetdxBarShadowLayeredQuery([] { return false; });
-  EXPECT_FALSE(dxBarShadowIsLayered());
-  SetdxBarShadowLayeredQuery(previous);
+  {
+    TdxBarShadowLayeredQuery previous = SetdxBarShadowLayeredQuery([] { return false; });
+    TFinally restore([&] { SetdxBarShadowLayeredQuery(previous); });
+    EXPECT_FALSE(dxBarShadowIsLayered());
+  }
   EXPECT_TRUE(dxBarShadowIsLayered());
 }

@@ -8,6 +8,7 @@
 #include "lookandfeel/cxControls.h"
 #include "lookandfeel/cxGeometry.h"
 #include "platform/Forms.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -207,10 +208,12 @@ TEST(MessageWindow, ExceptionsStayInsideAndTheWindowGoesWithTheObject)
   TCountingMessageWindow* window = new TCountingMessageWindow(TestMessage);
   HWND wnd = window->Handle();
   int reported = 0;
-  TUnexpectedExceptionHandler previous = SetUnexpectedExceptionHandler([&](TObject*) { ++reported; });
-  window->ThrowOnNext = true;
-  SendMessageW(wnd, TestMessage, 0, 0);
-  SetUnexpectedExceptionHandler(previous);
+  {
+    TUnexpectedExceptionHandler previous = SetUnexpectedExceptionHandler([&](TObject*) { ++reported; });
+    TFinally restore([&] { SetUnexpectedExceptionHandler(previous); });
+    window->ThrowOnNext = true;
+    SendMessageW(wnd, TestMessage, 0, 0);
+  }
   EXPECT_EQ(reported, 1);
   delete window;
   EXPECT_FALSE(IsWindow(wnd));

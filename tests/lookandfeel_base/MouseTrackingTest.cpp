@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "lookandfeel/cxControls.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -125,10 +126,9 @@ TEST_F(MouseTracking, AThrowingCallbackIsReportedNotPropagated)
   tracker.OnLeave = [] { throw EInvalidOperation(L"thrown by a tracker"); };
   int reported = 0;
   TUnexpectedExceptionHandler previous = SetUnexpectedExceptionHandler([&](TObject*) { ++reported; });
+  TFinally restore([&] { SetUnexpectedExceptionHandler(previous); });
   BeginMouseTracking(nullptr, Area, &tracker);
   ASSERT_TRUE(MoveMouseTo(Outside));
-  bool done = PumpUntil([&] { return reported == 1; }, 2000);
-  SetUnexpectedExceptionHandler(previous);
-  EXPECT_TRUE(done);
+  EXPECT_TRUE(PumpUntil([&] { return reported == 1; }, 2000));
   EXPECT_EQ(tracker.Leaves, 1);
 }
