@@ -317,6 +317,8 @@ void TdxBarItemLinks::LoadUsageFromIni(TCustomIniFile* AIniFile, const String& A
     if (stored.RecentIndex >= 0)
       MoveInRecent(m.Link, stored.RecentIndex);
   }
+  // Links hidden since the store was written hold no place a shown one could use.
+  PackVisibleRecentItems();
   RebuildLists();
   RebuildBarControl();
 }

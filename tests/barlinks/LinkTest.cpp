@@ -1,6 +1,8 @@
 // One link: accelerators, user values, the group mark, the item it shows, its control and
 // its place in the recent-use order.
 #include "LinksTestUtil.h"
+
+#include "platform/IniFiles.h"
 #include "support/FormRoundTrip.h"
 
 #include "barextras/largebutton.h"
@@ -310,6 +312,27 @@ TEST_F(TLinkTest, NotMostRecentlyUsedGoesToTheBottom)
   a->SetMostRecentlyUsed(true);
   EXPECT_EQ(a->GetUseCount(), Manager()->GetRecentItemsCount());
   EXPECT_EQ(a->GetRecentIndex(), 0);
+}
+
+// Reading only the usage values puts back the stored recent order, then packs the visible
+// links to its front: a hidden link never holds a place a shown one could use.
+TEST_F(TLinkTest, ReadingUsageOnlyPacksTheVisibleLinksFirst)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItemLink* b = AddLink(L"B");
+  TdxBarItemLink* c = AddLink(L"C");
+  a->GetItem()->SetName(L"ItemA");
+  b->GetItem()->SetName(L"ItemB");
+  c->GetItem()->SetName(L"ItemC");
+  b->SetVisible(false);
+  for (TdxBarItemLink* link : {c, a, b})
+    link->SetRecentIndex(0);
+  ASSERT_EQ(Captions(Links()->GetRecentItems()), (std::vector<String>{L"B", L"A", L"C"}));
+  TMemIniFile ini;
+  Links()->SaveToIni(&ini, L"Links", false);
+  c->SetRecentIndex(0);
+  Links()->LoadUsageFromIni(&ini, L"Links", false);
+  EXPECT_EQ(Captions(Links()->GetRecentItems()), (std::vector<String>{L"A", L"C", L"B"}));
 }
 
 TEST_F(TLinkTest, ShowingBringsToTopWithoutCountingAUse)
