@@ -182,7 +182,7 @@ String FormText()
   const String captioned = L"      PaintStyle = psCaptionGlyph\n";
   return String(
              L"object GalleryForm: TGalleryForm\n"
-             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 270\n  Caption = 'Gallery'\n"
+             L"  Left = 40\n  Top = 40\n  Width = 520\n  Height = 300\n  Caption = 'Gallery'\n"
              L"  object dxBarManager1: TdxBarManager\n"
              L"    Style = bmsFlat\n"
              L"    object barMenu: TdxBar\n      Caption = 'Menu'\n      DockingStyle = dsTop\n"
@@ -232,7 +232,7 @@ String FormText()
 }
 
 // A row of a spin edit, a tree-view combo and an image combo, the same three at the end of
-// the drop-down menu.
+// the drop-down menu; a row of the list items; hosted controls on the row and in the menu.
 void AddPickers(TGalleryForm* AForm, TdxBarManager* AManager, TGalleryMenu* AMenu)
 {
   auto* images = new TImageList(AForm);
@@ -302,6 +302,25 @@ void AddPickers(TGalleryForm* AForm, TdxBarManager* AManager, TGalleryMenu* AMen
   more->GetItemLinks()->AddItem(rescan);
   more->SetExpanded(true);
   row->SetVisible(true);
+  // The lists as toolbars show them, drop-down buttons of their own, and a second hosted
+  // control in the menu.
+  auto* toolbars = new TdxBarToolbarsListItem(AForm);
+  toolbars->SetCaption(L"Toolbars");
+  TdxBar* lists = AManager->GetBars()->Add();
+  lists->SetCaption(L"Lists");
+  lists->SetDockingStyle(dsTop);
+  lists->SetRow(4);
+  for (TdxBarItem* item :
+       {static_cast<TdxBarItem*>(toolbars), static_cast<TdxBarItem*>(recent), static_cast<TdxBarItem*>(more)})
+    lists->GetItemLinks()->AddItem(item);
+  lists->SetVisible(true);
+  auto* loop = new TCheckBox(AForm);
+  loop->SetCaption(L"Loop");
+  loop->SetBounds(0, 0, 54, 18);
+  auto* menuHost = new TdxBarControlContainerItem(AForm);
+  menuHost->SetCaption(L"Loop");
+  menuHost->SetControl(loop);
+  AMenu->GetDropDownItemLinks()->AddItem(menuHost)->SetBeginGroup(true);
 }
 
 TdxBarItemLink* FindLink(TdxBar* ABar, const String& AName)
