@@ -114,6 +114,35 @@ TEST(Hooks, TheWheelGoesToNoOpenBarAndAPressOutsideClosesIt)
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
+// Wheel messages a mouse hook installed before the library's sees.
+int GWheelsSeen = 0;
+LRESULT CALLBACK CountWheels(int Code, WPARAM WParam, LPARAM LParam)
+{
+  if (Code == HC_ACTION && WParam == WM_MOUSEWHEEL)
+    ++GWheelsSeen;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+TEST(Hooks, AMouseMessageTheHookEatsStillReachesTheHooksAfterIt)
+{
+  ASSERT_EQ(dxBarInstalledHookCount(), 0) << "the counting hook must come after the library's in the chain";
+  HHOOK hook = SetWindowsHookExW(WH_MOUSE, CountWheels, nullptr, GetCurrentThreadId());
+  TFinally unhook([&] { UnhookWindowsHookEx(hook); });
+  TKeyForm f({L"One"});
+  static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
+  RECT edit{};
+  GetWindowRect(f.Edit->GetHandle(), &edit);
+  ASSERT_TRUE(MoveMouseTo(POINT{edit.left + 5, edit.top + 5}));
+  GWheelsSeen = 0;
+  INPUT wheel{};
+  wheel.type = INPUT_MOUSE;
+  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel.mi.mouseData = DWORD(-WHEEL_DELTA);
+  ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
+  EXPECT_TRUE(PumpUntil([] { return GWheelsSeen > 0; }, 2000));
+  EXPECT_EQ(ActiveBarControl(), f.Bar->GetControl()) << "the wheel did nothing to the open bar";
+}
+
 // A manager that reports an open Customize dialog through the customizing services (the
 // dialog itself is not built yet), and a form that counts the presses it gets. The test holds
 // the hooks to their side only: what they do with the presses while a dialog is reported.
