@@ -6,6 +6,7 @@
 #include "bars/customizing.h"
 #include "bars/dxBar.h"
 #include "platform/Application.h"
+#include "platform/ExtCtrls.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
 #include "KeyTestUtil.h"
@@ -337,6 +338,39 @@ TEST(Hooks, AFormWithoutAManagerReachesTheMainFormsOnlyWhenItAllowsCalls)
     PumpPending();
     EXPECT_EQ(clicks, allow ? 1 : 0);
   }
+}
+
+// A panel of the form with a manager of its own: a shortcut typed in the form reaches the
+// panel's bars as a companion's, and one typed in the panel reaches the form's bars on the way
+// up from the panel.
+TEST(Hooks, ShortCutsReachTheOtherManagersOfTheForm)
+{
+  TKeyForm f({L"Open"});
+  f.Buttons[0]->SetShortCut(TShortCut(0x4000 | 'O'));
+  auto* panel = new TPanel(f.Host.Form());
+  panel->SetParent(f.Host.Form());
+  panel->SetBounds(200, 120, 200, 100);
+  auto* panelEdit = new TEdit(f.Host.Form());
+  panelEdit->SetParent(panel);
+  panelEdit->SetBounds(10, 60, 100, 24);
+  auto* inner = new TdxBarManager(panel);
+  TdxBar* bar = inner->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  auto* save = new TdxBarButton(f.Host.Form());
+  save->SetShortCut(CtrlS);
+  int saves = 0;
+  save->SetOnClick(TNotifyEvent([&](TObject*) { ++saves; }));
+  bar->GetItemLinks()->AddItem(save);
+  bar->SetVisible(true);
+  PumpPending();
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_EQ(saves, 1) << "focus in the form's edit";
+  panelEdit->SetFocus();
+  ASSERT_TRUE(PressKey('O', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_EQ(f.Clicks, std::vector<String>{L"Open"}) << "focus in the panel's edit";
+  EXPECT_EQ(panelEdit->GetText(), L"");
 }
 
 TEST(Hooks, AltAloneAndF10StartNavigationArrowsMoveEnterClicks)
