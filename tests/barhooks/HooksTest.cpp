@@ -373,6 +373,25 @@ TEST(Hooks, ShortCutsReachTheOtherManagersOfTheForm)
   EXPECT_EQ(panelEdit->GetText(), L"");
 }
 
+// A form being designed is edited, not used: its manager takes no shortcut, no Alt and no hint.
+TEST(Hooks, ADesignedManagerTakesNoKeysAndShowsNoHints)
+{
+  TKeyForm f({L"Save", L"Other"});
+  f.Buttons[0]->SetShortCut(CtrlS);
+  f.Host.Manager->SetDesigning(true, false);
+  TFinally undesign([&] { f.Host.Manager->SetDesigning(false, false); });
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  Stroke(VK_MENU);
+  PumpPending();
+  EXPECT_TRUE(f.Clicks.empty());
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_FALSE(BarNavigationController()->IsRootPending());
+  f.Host.Manager->ActivateHint(true, L"Save", nullptr);
+  EXPECT_FALSE(dxBarIsHintPending());
+  EXPECT_FALSE(dxBarIsHintShowing());
+}
+
 TEST(Hooks, AltAloneAndF10StartNavigationArrowsMoveEnterClicks)
 {
   for (WORD key : {WORD(VK_MENU), WORD(VK_F10)}) {
