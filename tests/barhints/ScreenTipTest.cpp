@@ -1,7 +1,8 @@
-// Screen tips: the model (names, widths, fonts, the header following a rename) and the tip
-// as the hint window draws it.
+// Screen tips: the model (names, widths, fonts, the header following a rename), its form
+// data, and the tip as the hint window draws it.
 #include "HintTestUtil.h"
 
+#include "support/FormRoundTrip.h"
 #include "support/Owned.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -138,4 +139,51 @@ TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
       << "frame";
   EXPECT_TRUE(ColorNear(shot.Pixel((w.right - w.left) / 2, viewInfo->GetSeparatorY()), RGB(0xC5, 0xC5, 0xC5), 12))
       << "separator";
+}
+
+// Form data: the tips are written inside their repository, with only what differs from the
+// defaults, and an item finds its tip by name when the form is read.
+TEST(TScreenTipFormData, TipsAndTheirItemsReadWriteAndReadBack)
+{
+  const wchar_t* const text =
+      L"object HintForm: THintTestForm\n"
+      L"  object dxBarManager1: TdxBarManager\n"
+      L"    object btnSave: TdxBarButton\n"
+      L"      Caption = 'Save'\n      Category = 0\n      ScreenTip = stSave\n"
+      L"    end\n"
+      L"  end\n"
+      L"  object Tips: TdxBarScreenTipRepository\n"
+      L"    AssignedFonts = [stbHeader]\n"
+      L"    HeaderFont.Name = 'Courier New'\n"
+      L"    ShowDescription = False\n"
+      L"    object stSave: TdxBarScreenTip\n"
+      L"      Header.Text = 'Save'\n"
+      L"      Description.Text = 'Writes the songs.'\n"
+      L"      Description.TextAlign = stbtaLeft\n"
+      L"      Footer.Text = 'Press F1 for help'\n"
+      L"      UseHintAsHeader = True\n"
+      L"      Width = 250\n"
+      L"    end\n"
+      L"  end\n"
+      L"end\n";
+  ExpectFormRoundTrip<THintTestForm>(text, [](TComponent* AForm) {
+    auto* tips = Find<TdxBarScreenTipRepository>(AForm, L"Tips");
+    auto* tip = Find<TdxBarScreenTip>(AForm, L"stSave");
+    auto* button = Find<TdxBarButton>(AForm, L"btnSave");
+    ASSERT_TRUE(tips && tip && button);
+    EXPECT_EQ(tip->GetRepository(), tips);
+    EXPECT_EQ(tips->GetItems()->GetCount(), 1);
+    EXPECT_EQ(button->GetScreenTip(), tip);
+    EXPECT_EQ(tip->GetHeader()->GetText(), L"Save");
+    EXPECT_EQ(tip->GetDescription()->GetText(), L"Writes the songs.");
+    EXPECT_EQ(tip->GetDescription()->GetTextAlign(), stbtaLeft);
+    EXPECT_EQ(tip->GetFooter()->GetTextAlign(), stbtaRight);
+    EXPECT_EQ(tip->GetFooter()->GetText(), L"Press F1 for help");
+    EXPECT_TRUE(tip->GetUseHintAsHeader());
+    EXPECT_EQ(tip->GetWidth(), 250);
+    EXPECT_FALSE(tips->GetShowDescription());
+    EXPECT_TRUE(tips->GetAssignedFonts().Contains(stbHeader));
+    EXPECT_FALSE(tips->GetAssignedFonts().Contains(stbFooter)) << "reading a font marks nothing else";
+    EXPECT_EQ(tips->GetHeaderFont()->GetName(), L"Courier New");
+  });
 }
