@@ -82,14 +82,21 @@ TEST_F(TScreenTipTest, FontsAreTheHintFontUntilAssigned)
 }
 
 // Header, description and footer as the window shows them: dark bold header text at the
-// top, the description indented under it, a separator, the footer; a light background in a
-// dark frame, a rounded region and the drop shadow's class.
+// top, the description indented under it beside its glyph, a separator, the footer; a light
+// background in a dark frame, a rounded region and the drop shadow's class.
 TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
 {
   TdxBarScreenTip* tip = Repository->GetItems()->Add();
   tip->GetHeader()->SetText(L"Save");
   tip->GetDescription()->SetText(L"Writes the songs of the list into the output folder.");
   tip->GetFooter()->SetText(L"Press F1 for help");
+  // A red glyph on white: the corner pixel is the transparent colour.
+  TBitmap* glyph = tip->GetDescription()->GetGlyph();
+  glyph->SetSize(16, 16);
+  glyph->GetCanvas()->GetBrush()->SetColor(clWhite);
+  glyph->GetCanvas()->FillRect(TRect{0, 0, 16, 16});
+  glyph->GetCanvas()->GetBrush()->SetColor(clRed);
+  glyph->GetCanvas()->FillRect(TRect{2, 2, 14, 14});
   ShowForm();
   TdxBar* bar = AddBar({L"Save", L"Open"});
   auto* button = static_cast<TdxBarButton*>(bar->GetItemLinks()->Items(0)->GetItem());
@@ -122,6 +129,8 @@ TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
   EXPECT_LT(description.bottom, viewInfo->GetSeparatorY());
   EXPECT_LT(viewInfo->GetSeparatorY(), footer.top);
   EXPECT_LE(footer.bottom, window->GetHeight());
+  const TRect glyphRect = viewInfo->GetBand(stbDescription).GlyphRect;
+  EXPECT_LE(glyphRect.right, description.left) << "the text right of its glyph by default";
 
   RECT w{};
   GetWindowRect(h, &w);
@@ -134,6 +143,8 @@ TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
   EXPECT_GT(dark(header), 10) << "header text";
   EXPECT_GT(dark(description), 10) << "description text";
   EXPECT_GT(dark(footer), 10) << "footer text";
+  EXPECT_EQ(CountPixels(shot, glyphRect, [](COLORREF c) { return ColorsClose(c, RGB(255, 0, 0), 40); }), 12 * 12)
+      << "the glyph's red square";
   EXPECT_TRUE(ColorNear(shot.Pixel(1, 1), RGB(255, 255, 255), 12)) << "light top";
   EXPECT_TRUE(ColorNear(shot.Pixel(w.right - w.left - 1, (w.bottom - w.top) / 2), RGB(0x76, 0x76, 0x76), 12))
       << "frame";
