@@ -2,6 +2,7 @@
 #include "bars/hintwindow.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
@@ -28,9 +29,10 @@ constexpr UINT HintCalcFlags = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;  // 0xC
 constexpr UINT HintDrawFlags = DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK;    // 0x910
 constexpr int HintSizeExtra = 6;                                          // frame and margins, both axes
 constexpr int HintAboveOffset = 20;                                       // a hint moved above the point
-// The size the status font is read with: the structure without the padded border width
-// of later systems, which every system accepts.
-constexpr UINT NonClientMetricsSize = 340;
+// The size the status font is read with: the wide structure without the padded border width
+// of later systems, which every system accepts (340 is the narrow one's, which a system that
+// checks the size refuses for the wide call).
+constexpr UINT NonClientMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
 
 // Screen tips, at 96 dots per inch.
 constexpr int TipMargin = 6;              // frame to content, every side
@@ -470,12 +472,13 @@ public:
   void ShowDelayed(TObject* ASource, const String& AText, const String& AShortCut)
   {
     // A hint that input put away stays away while the pointer rests where it was.
-    if (ASource == FPutAway.Get() && WindowUnderCursor() == FPutAwayWindow)
+    if (ASource && ASource == FPutAway.Get() && WindowUnderCursor() == FPutAwayWindow)
       return;
     FPutAway = nullptr;
     if (dxBarIsHintShowing())
       Hide();
     FSource = ASource;
+    FHasSource = ASource != nullptr;
     FText = AText;
     FShortCut = AShortCut;
     TdxBarHintWindow* window = dxBarHintWindow();
@@ -559,6 +562,7 @@ private:
     FWatchTimer.SetEnabled(false);
     FPending = false;
     FSource = nullptr;
+    FHasSource = false;
     FSourceWindow = nullptr;
   }
 
@@ -568,12 +572,13 @@ private:
     FShowTimer.SetEnabled(false);
     TObject* source = FSource.Get();
     TdxBarHintWindow* window = dxBarHintWindow();
-    if (!source || !window || !window->ActivateHint(source, FText, FShortCut))
+    if ((FHasSource && !source) || !window || !window->ActivateHint(source, FText, FShortCut))
       return;
     FHideTimer.SetEnabled(false);
     FHideTimer.SetInterval(uint32_t(window->GetHintHidePause()));
     FHideTimer.SetEnabled(true);
-    FSourceWindow = HintSourceWindow(source);
+    // A hint without a source (a menu's own strips) explains the window under the pointer.
+    FSourceWindow = source ? HintSourceWindow(source) : WindowUnderCursor();
     FShownAt = GetMouseCursorPos();
     FWatchTimer.SetEnabled(true);
   }
@@ -583,7 +588,7 @@ private:
   // another program brought to the front.
   bool ShouldHide() const
   {
-    if (!FSource.Get())
+    if (FHasSource && !FSource.Get())
       return true;
     if (FSourceWindow) {
       if (!IsWindow(FSourceWindow) || !IsWindowVisible(FSourceWindow) ||
@@ -622,6 +627,8 @@ private:
   TTimer FHideTimer{nullptr};
   TTimer FWatchTimer{nullptr};
   TWeakRef<TObject> FSource;
+  // A source was given: once it is freed, its hint goes.
+  bool FHasSource = false;
   HWND FSourceWindow = nullptr;
   TPoint FShownAt{};
   TWeakRef<TObject> FPutAway;

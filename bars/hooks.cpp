@@ -194,20 +194,20 @@ bool MouseMessage(UINT AMessage, HWND ATarget, POINT AScreenPos)
   return eaten;
 }
 
+// The hooks after this one see every message, also one this one eats, as for keys.
 LRESULT CALLBACK MouseHookProc(int Code, WPARAM WParam, LPARAM LParam)
 {
+  bool eaten = false;
   if (Code == HC_ACTION && LParam) {
-    bool eaten = false;
     try {
       const auto* data = reinterpret_cast<const MOUSEHOOKSTRUCT*>(LParam);
       eaten = MouseMessage(UINT(WParam), data->hwnd, data->pt);
     } catch (...) {
       HandleUnexpectedException();
     }
-    if (eaten)
-      return 1;
   }
-  return CallNextHookEx(GMouseHook, Code, WParam, LParam);
+  const LRESULT next = CallNextHookEx(GMouseHook, Code, WParam, LParam);
+  return eaten ? 1 : next;
 }
 
 // ---------------------------------------------------------------------------

@@ -196,9 +196,11 @@ void TdxBarManager::ApplicationActivated(bool AActive)
     CloseActiveBarControl();
     if (!self)
       return;
-    if (TCustomdxBarControl* active = ActiveBarControl();
-        active && active->GetBarManager() == this && active->GetSelectedControl() && active->HandleAllocated())
-      SendMessageW(active->GetHandle(), WM_MOUSELEAVE, 0, 0);
+    // A control hot under a resting pointer would stay hot while another program has the
+    // input: its bar window is told the mouse left, the way its own tracking tells it.
+    for (const TWeakRef<TCustomdxBarControl>& ref : dxBarGetBarControls(this))
+      if (TCustomdxBarControl* bar = ref.Get(); bar && bar->GetSelectedControl())
+        bar->GetMouseTrackingCaller()->MouseLeave();
     return;
   }
   if (FFormActiveBeforeAppDeactivation) {

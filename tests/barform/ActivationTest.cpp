@@ -4,6 +4,7 @@
 
 #include "bars/edits.h"
 #include "lookandfeel/cxControls.h"
+#include "platform/Scope.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
@@ -157,6 +158,25 @@ TEST_F(TFormActivationTest, ApplicationDeactivationRemembersTheActiveForm)
   DeliverFormMessage(Manager, Form->GetHandle(), WM_ACTIVATEAPP, TRUE, 0);
   EXPECT_TRUE(Manager->GetFormActive());
   EXPECT_TRUE(IsBarOnScreen(bar));
+}
+
+TEST_F(TFormActivationTest, ApplicationDeactivationTakesTheHotButtonBack)
+{
+  ShowAndActivate();
+  TdxBar* bar = Manager->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  auto* button = new TdxBarButton(Form);
+  button->SetCaption(L"Add");
+  bar->GetItemLinks()->AddItem(button);
+  bar->SetVisible(true);
+  PumpPending();
+  TdxBarControl* control = bar->GetControl();
+  TRect r = control->GetItemScreenRect(button->GetLink(0)->GetControl());
+  ASSERT_TRUE(MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  ASSERT_TRUE(PumpUntil([&] { return control->GetSelectedControl() != nullptr; }, 2000)) << "hot under the pointer";
+  SendMessageW(Form->GetHandle(), WM_ACTIVATEAPP, FALSE, 0);
+  TFinally reactivate([&] { SendMessageW(Form->GetHandle(), WM_ACTIVATEAPP, TRUE, 0); });
+  EXPECT_EQ(control->GetSelectedControl(), nullptr);
 }
 
 // Bottom, top, right, left in that order: a bar taller than the work area ends at its top.

@@ -127,6 +127,30 @@ TEST_F(THintPointerTest, HintNeverLeavesTheWorkArea)
   }
 }
 
+// A hint the manager is given only as a text (a menu's strips have no item of their own)
+// shows at the pointer after the pause, and goes when the pointer moves to another window.
+TEST_F(THintPointerTest, HintWithATextAndNoItemShowsAtThePointer)
+{
+  ShowForm();
+  AddBar({L"Add"});
+  RECT form{};
+  GetWindowRect(Host.Form()->GetHandle(), &form);
+  const POINT rest{(form.left + form.right) / 2, form.bottom - 40};
+  ASSERT_TRUE(MoveMouseTo(rest));
+  PumpUntil([] { return !dxBarIsHintRecentlyHidden(); }, 2000);
+  Manager->ActivateHint(true, L"Drag to make this menu float", nullptr);
+  EXPECT_TRUE(dxBarIsHintPending());
+  ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
+  EXPECT_EQ(HintText(), L"Drag to make this menu float");
+  EXPECT_EQ(HintRect().left, rest.x);
+  EXPECT_EQ(HintRect().top, rest.y);
+  // Resting where it showed keeps it.
+  PumpFor(300);
+  EXPECT_TRUE(dxBarIsHintShowing());
+  ASSERT_TRUE(MoveMouseTo(POINT{form.left - 30, rest.y}));
+  EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }, 2000));
+}
+
 // A caption button shows its hint while hot; a neighbour turning normal after another
 // turned hot leaves that one's hint alone.
 TEST_F(THintPointerTest, HotCaptionButtonShowsItsHint)

@@ -1,7 +1,8 @@
-// Screen tips: the model (names, widths, fonts, the header following a rename) and the tip
-// as the hint window draws it.
+// Screen tips: the model (names, widths, fonts, the header following a rename), its form
+// data, and the tip as the hint window draws it.
 #include "HintTestUtil.h"
 
+#include "support/FormRoundTrip.h"
 #include "support/Owned.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -81,14 +82,21 @@ TEST_F(TScreenTipTest, FontsAreTheHintFontUntilAssigned)
 }
 
 // Header, description and footer as the window shows them: dark bold header text at the
-// top, the description indented under it, a separator, the footer; a light background in a
-// dark frame, a rounded region and the drop shadow's class.
+// top, the description indented under it beside its glyph, a separator, the footer; a light
+// background in a dark frame, a rounded region and the drop shadow's class.
 TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
 {
   TdxBarScreenTip* tip = Repository->GetItems()->Add();
   tip->GetHeader()->SetText(L"Save");
   tip->GetDescription()->SetText(L"Writes the songs of the list into the output folder.");
   tip->GetFooter()->SetText(L"Press F1 for help");
+  // A red glyph on white: the corner pixel is the transparent colour.
+  TBitmap* glyph = tip->GetDescription()->GetGlyph();
+  glyph->SetSize(16, 16);
+  glyph->GetCanvas()->GetBrush()->SetColor(clWhite);
+  glyph->GetCanvas()->FillRect(TRect{0, 0, 16, 16});
+  glyph->GetCanvas()->GetBrush()->SetColor(clRed);
+  glyph->GetCanvas()->FillRect(TRect{2, 2, 14, 14});
   ShowForm();
   TdxBar* bar = AddBar({L"Save", L"Open"});
   auto* button = static_cast<TdxBarButton*>(bar->GetItemLinks()->Items(0)->GetItem());
@@ -121,6 +129,8 @@ TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
   EXPECT_LT(description.bottom, viewInfo->GetSeparatorY());
   EXPECT_LT(viewInfo->GetSeparatorY(), footer.top);
   EXPECT_LE(footer.bottom, window->GetHeight());
+  const TRect glyphRect = viewInfo->GetBand(stbDescription).GlyphRect;
+  EXPECT_LE(glyphRect.right, description.left) << "the text right of its glyph by default";
 
   RECT w{};
   GetWindowRect(h, &w);
@@ -133,9 +143,58 @@ TEST_F(TScreenTipTest, TipWithHeaderDescriptionAndFooterIsDrawn)
   EXPECT_GT(dark(header), 10) << "header text";
   EXPECT_GT(dark(description), 10) << "description text";
   EXPECT_GT(dark(footer), 10) << "footer text";
+  EXPECT_EQ(CountPixels(shot, glyphRect, [](COLORREF c) { return ColorsClose(c, RGB(255, 0, 0), 40); }), 12 * 12)
+      << "the glyph's red square";
   EXPECT_TRUE(ColorNear(shot.Pixel(1, 1), RGB(255, 255, 255), 12)) << "light top";
   EXPECT_TRUE(ColorNear(shot.Pixel(w.right - w.left - 1, (w.bottom - w.top) / 2), RGB(0x76, 0x76, 0x76), 12))
       << "frame";
   EXPECT_TRUE(ColorNear(shot.Pixel((w.right - w.left) / 2, viewInfo->GetSeparatorY()), RGB(0xC5, 0xC5, 0xC5), 12))
       << "separator";
+}
+
+// Form data: the tips are written inside their repository, with only what differs from the
+// defaults, and an item finds its tip by name when the form is read.
+TEST(TScreenTipFormData, TipsAndTheirItemsReadWriteAndReadBack)
+{
+  const wchar_t* const text =
+      L"object HintForm: THintTestForm\n"
+      L"  object dxBarManager1: TdxBarManager\n"
+      L"    object btnSave: TdxBarButton\n"
+      L"      Caption = 'Save'\n      Category = 0\n      ScreenTip = stSave\n"
+      L"    end\n"
+      L"  end\n"
+      L"  object Tips: TdxBarScreenTipRepository\n"
+      L"    AssignedFonts = [stbHeader]\n"
+      L"    HeaderFont.Name = 'Courier New'\n"
+      L"    ShowDescription = False\n"
+      L"    object stSave: TdxBarScreenTip\n"
+      L"      Header.Text = 'Save'\n"
+      L"      Description.Text = 'Writes the songs.'\n"
+      L"      Description.TextAlign = stbtaLeft\n"
+      L"      Footer.Text = 'Press F1 for help'\n"
+      L"      UseHintAsHeader = True\n"
+      L"      Width = 250\n"
+      L"    end\n"
+      L"  end\n"
+      L"end\n";
+  ExpectFormRoundTrip<THintTestForm>(text, [](TComponent* AForm) {
+    auto* tips = Find<TdxBarScreenTipRepository>(AForm, L"Tips");
+    auto* tip = Find<TdxBarScreenTip>(AForm, L"stSave");
+    auto* button = Find<TdxBarButton>(AForm, L"btnSave");
+    ASSERT_TRUE(tips && tip && button);
+    EXPECT_EQ(tip->GetRepository(), tips);
+    EXPECT_EQ(tips->GetItems()->GetCount(), 1);
+    EXPECT_EQ(button->GetScreenTip(), tip);
+    EXPECT_EQ(tip->GetHeader()->GetText(), L"Save");
+    EXPECT_EQ(tip->GetDescription()->GetText(), L"Writes the songs.");
+    EXPECT_EQ(tip->GetDescription()->GetTextAlign(), stbtaLeft);
+    EXPECT_EQ(tip->GetFooter()->GetTextAlign(), stbtaRight);
+    EXPECT_EQ(tip->GetFooter()->GetText(), L"Press F1 for help");
+    EXPECT_TRUE(tip->GetUseHintAsHeader());
+    EXPECT_EQ(tip->GetWidth(), 250);
+    EXPECT_FALSE(tips->GetShowDescription());
+    EXPECT_TRUE(tips->GetAssignedFonts().Contains(stbHeader));
+    EXPECT_FALSE(tips->GetAssignedFonts().Contains(stbFooter)) << "reading a font marks nothing else";
+    EXPECT_EQ(tips->GetHeaderFont()->GetName(), L"Courier New");
+  });
 }

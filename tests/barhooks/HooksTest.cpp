@@ -6,6 +6,7 @@
 #include "bars/customizing.h"
 #include "bars/dxBar.h"
 #include "platform/Application.h"
+#include "platform/ExtCtrls.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
 #include "KeyTestUtil.h"
@@ -112,6 +113,35 @@ TEST(Hooks, TheWheelGoesToNoOpenBarAndAPressOutsideClosesIt)
   EXPECT_TRUE(dxBarMouseHookMessage(WM_RBUTTONUP, edit)) << "a side button released outside";
   EXPECT_FALSE(dxBarMouseHookMessage(WM_LBUTTONDOWN, edit)) << "closes the bar and goes on";
   EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+// Wheel messages a mouse hook installed before the library's sees.
+int GWheelsSeen = 0;
+LRESULT CALLBACK CountWheels(int Code, WPARAM WParam, LPARAM LParam)
+{
+  if (Code == HC_ACTION && WParam == WM_MOUSEWHEEL)
+    ++GWheelsSeen;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+TEST(Hooks, AMouseMessageTheHookEatsStillReachesTheHooksAfterIt)
+{
+  ASSERT_EQ(dxBarInstalledHookCount(), 0) << "the counting hook must come after the library's in the chain";
+  HHOOK hook = SetWindowsHookExW(WH_MOUSE, CountWheels, nullptr, GetCurrentThreadId());
+  TFinally unhook([&] { UnhookWindowsHookEx(hook); });
+  TKeyForm f({L"One"});
+  static_cast<TCustomdxBarControl*>(f.Bar->GetControl())->ActivateWithControl(nullptr);
+  RECT edit{};
+  GetWindowRect(f.Edit->GetHandle(), &edit);
+  ASSERT_TRUE(MoveMouseTo(POINT{edit.left + 5, edit.top + 5}));
+  GWheelsSeen = 0;
+  INPUT wheel{};
+  wheel.type = INPUT_MOUSE;
+  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel.mi.mouseData = DWORD(-WHEEL_DELTA);
+  ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
+  EXPECT_TRUE(PumpUntil([] { return GWheelsSeen > 0; }, 2000));
+  EXPECT_EQ(ActiveBarControl(), f.Bar->GetControl()) << "the wheel did nothing to the open bar";
 }
 
 // A manager that reports an open Customize dialog through the customizing services (the
@@ -308,6 +338,58 @@ TEST(Hooks, AFormWithoutAManagerReachesTheMainFormsOnlyWhenItAllowsCalls)
     PumpPending();
     EXPECT_EQ(clicks, allow ? 1 : 0);
   }
+}
+
+// A panel of the form with a manager of its own: a shortcut typed in the form reaches the
+// panel's bars as a companion's, and one typed in the panel reaches the form's bars on the way
+// up from the panel.
+TEST(Hooks, ShortCutsReachTheOtherManagersOfTheForm)
+{
+  TKeyForm f({L"Open"});
+  f.Buttons[0]->SetShortCut(TShortCut(0x4000 | 'O'));
+  auto* panel = new TPanel(f.Host.Form());
+  panel->SetParent(f.Host.Form());
+  panel->SetBounds(200, 120, 200, 100);
+  auto* panelEdit = new TEdit(f.Host.Form());
+  panelEdit->SetParent(panel);
+  panelEdit->SetBounds(10, 60, 100, 24);
+  auto* inner = new TdxBarManager(panel);
+  TdxBar* bar = inner->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  auto* save = new TdxBarButton(f.Host.Form());
+  save->SetShortCut(CtrlS);
+  int saves = 0;
+  save->SetOnClick(TNotifyEvent([&](TObject*) { ++saves; }));
+  bar->GetItemLinks()->AddItem(save);
+  bar->SetVisible(true);
+  PumpPending();
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_EQ(saves, 1) << "focus in the form's edit";
+  panelEdit->SetFocus();
+  ASSERT_TRUE(PressKey('O', {VK_CONTROL}));
+  PumpPending();
+  EXPECT_EQ(f.Clicks, std::vector<String>{L"Open"}) << "focus in the panel's edit";
+  EXPECT_EQ(panelEdit->GetText(), L"");
+}
+
+// A form being designed is edited, not used: its manager takes no shortcut, no Alt and no hint.
+TEST(Hooks, ADesignedManagerTakesNoKeysAndShowsNoHints)
+{
+  TKeyForm f({L"Save", L"Other"});
+  f.Buttons[0]->SetShortCut(CtrlS);
+  f.Host.Manager->SetDesigning(true, false);
+  TFinally undesign([&] { f.Host.Manager->SetDesigning(false, false); });
+  ASSERT_TRUE(PressKey('S', {VK_CONTROL}));
+  PumpPending();
+  Stroke(VK_MENU);
+  PumpPending();
+  EXPECT_TRUE(f.Clicks.empty());
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_FALSE(BarNavigationController()->IsRootPending());
+  f.Host.Manager->ActivateHint(true, L"Save", nullptr);
+  EXPECT_FALSE(dxBarIsHintPending());
+  EXPECT_FALSE(dxBarIsHintShowing());
 }
 
 TEST(Hooks, AltAloneAndF10StartNavigationArrowsMoveEnterClicks)
