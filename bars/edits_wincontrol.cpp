@@ -220,9 +220,8 @@ namespace {
 // typed in the form, so that Alt and F10 start the menu mode there.
 void HandKeyToManager(WORD AKey)
 {
-  const LPARAM alt = AKey == VK_MENU ? LPARAM(1) << 29 : 0;
-  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt);
-  dxBarFeedKeyToKeyboardHook(AKey, 1 | alt | LPARAM(0xC0000000));
+  dxBarFeedKeyToKeyboardHook(AKey, MakeKeyData(false, AKey == VK_MENU));
+  dxBarFeedKeyToKeyboardHook(AKey, MakeKeyData(true, AKey == VK_MENU));
 }
 
 }  // namespace

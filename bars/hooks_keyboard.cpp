@@ -33,16 +33,6 @@ bool GKeyFromItemControl = false;
 // eaten too, or the window would take the lone key-up for the start of its own menu mode.
 bool GEatAltKeyUp = false;
 
-bool IsKeyUp(LPARAM AFlags)
-{
-  return (AFlags & (LPARAM(1) << 31)) != 0;
-}
-
-bool IsAutoRepeat(LPARAM AFlags)
-{
-  return (AFlags & (LPARAM(1) << 30)) != 0;
-}
-
 bool IsHeld(int AKey)
 {
   return GetKeyState(AKey) < 0;
@@ -59,7 +49,7 @@ bool IsMenuKey(uint16_t AKey)
 // True when the filter took the key (it is then eaten or passed on as AEaten says).
 bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
 {
-  const bool up = IsKeyUp(AFlags);
+  const bool up = KeyDataIsUp(AFlags);
   if (GRememberedKey && up && AKey == GRememberedKey) {
     GRememberedKey = 0;
     AEaten = true;
@@ -89,7 +79,7 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
       if (!navigation->IsNavigationOrKeyTipsActive() && !IsMenuKey(AKey))
         GRememberedKey = 0;
       // A key tip typed with Alt held leaves Alt's key-up alone, as an accelerator does.
-      if (!IsMenuKey(AKey) && (AFlags & (LPARAM(1) << 29)) != 0)
+      if (!IsMenuKey(AKey) && KeyDataHasAlt(AFlags))
         GEatAltKeyUp = true;
     }
     AEaten = true;
@@ -328,7 +318,7 @@ bool dxBarProcessShortCut(TdxBarManager* AManager, uint16_t AKey, LPARAM AFlags)
   for (const TWeakRef<TdxBarManager>& ref : managers)
     if (TdxBarManager* manager = ref.Get(); manager && ManagerTakesShortCut(manager, shortCut))
       return true;
-  if ((AFlags & (LPARAM(1) << 29)) != 0)
+  if (KeyDataHasAlt(AFlags))
     return FindAccelerator(managers, AKey);
   return false;
 }
@@ -345,16 +335,15 @@ bool IsF10ForMenu(uint16_t AKey, TdxBarManager* AManager)
 
 bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
 {
-  const bool up = IsKeyUp(AFlags);
+  const bool up = KeyDataIsUp(AFlags);
   TdxBarHelperRef root;
   TdxBarManager* manager = dxBarFindManagerForKey(AKey, &root);
   TdxBarNavigationController* navigation = BarNavigationController();
   if (!up) {
     const bool altAlone = AKey == VK_MENU && !IsHeld(VK_CONTROL);
-    const bool f10 =
-        IsF10ForMenu(AKey, manager) && !IsHeld(VK_SHIFT) && !IsHeld(VK_CONTROL) && (AFlags & (LPARAM(1) << 29)) == 0;
+    const bool f10 = IsF10ForMenu(AKey, manager) && !IsHeld(VK_SHIFT) && !IsHeld(VK_CONTROL) && !KeyDataHasAlt(AFlags);
     if (altAlone || f10) {
-      if (IsAutoRepeat(AFlags) && AKey == GRememberedKey)
+      if (KeyDataIsRepeat(AFlags) && AKey == GRememberedKey)
         return false;
       if (AKey == VK_MENU)
         GEatAltKeyUp = false;
@@ -367,7 +356,7 @@ bool MenuKeyAndShortCut(uint16_t AKey, LPARAM AFlags)
     if (navigation)
       navigation->CancelPending(false);
     const bool taken = dxBarProcessShortCut(manager, AKey, AFlags);
-    if (taken && (AFlags & (LPARAM(1) << 29)) != 0)
+    if (taken && KeyDataHasAlt(AFlags))
       GEatAltKeyUp = true;
     return taken;
   }
@@ -415,7 +404,7 @@ bool KeyMessage(uint16_t AKey, LPARAM AFlags)
     return false;
   if (dxBarEatingAllKeys())
     return true;
-  if (!IsKeyUp(AFlags))
+  if (!KeyDataIsUp(AFlags))
     dxBarCancelHint();
   bool eaten = false;
   if (FilterKey(AKey, AFlags, eaten))

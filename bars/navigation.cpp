@@ -353,7 +353,7 @@ bool TdxBarNavigationController::HandlesKey(uint16_t AKey, LPARAM AFlags)
 // go on to the active bar window or the system, as they would without navigation.
 bool TdxBarNavigationController::TakesKey(uint16_t AKey, LPARAM AFlags)
 {
-  const bool up = (AFlags & (LPARAM(1) << 31)) != 0;
+  const bool up = KeyDataIsUp(AFlags);
   if (FKeyTipContainer) {
     // Alt or F10 let go after the tips showed must not start the window's own menu mode.
     if (AKey == VK_MENU || AKey == VK_F10)
@@ -375,7 +375,7 @@ void TdxBarNavigationController::KeyDown(uint16_t AKey, LPARAM AFlags)
 {
   TRestore processing(FProcessing, true);
   // A held Alt repeats; the tips it showed stay.
-  if (FKeyTipContainer && (AKey == VK_MENU || AKey == VK_F10) && (AFlags & (LPARAM(1) << 30)) != 0)
+  if (FKeyTipContainer && (AKey == VK_MENU || AKey == VK_F10) && KeyDataIsRepeat(AFlags))
     return;
   if (FPendingRoot) {
     dxBarSetAltWentDownAlone(false);

@@ -34,7 +34,7 @@ uint16_t ShortCutFromKeyMessage(uint16_t Key, intptr_t KeyFlags)
   if (GetKeyState(VK_CONTROL) < 0)
     result += scCtrl;
   // Bit 29 of a key message's flags is the context code: Alt was down.
-  if (KeyFlags & 0x20000000)
+  if (KeyDataHasAlt(KeyFlags))
     result += scAlt;
   return result;
 }

@@ -62,7 +62,7 @@ TShiftState KeyDataToShiftState(LPARAM KeyData)
     s += ssShift;
   if (::GetKeyState(VK_CONTROL) < 0)
     s += ssCtrl;
-  if (KeyData & 0x20000000)  // the context code: Alt is down
+  if (KeyDataHasAlt(KeyData))
     s += ssAlt;
   return s;
 }

@@ -122,6 +122,25 @@ TShiftState KeysToShiftState(WORD Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState GetShiftState();
 
+// The flags of a key message's LParam (the system's KF_ bits in its high word).
+inline bool KeyDataIsUp(LPARAM KeyData)
+{
+  return (HIWORD(KeyData) & KF_UP) != 0;
+}
+inline bool KeyDataIsRepeat(LPARAM KeyData)
+{
+  return (HIWORD(KeyData) & KF_REPEAT) != 0;
+}
+inline bool KeyDataHasAlt(LPARAM KeyData)
+{
+  return (HIWORD(KeyData) & KF_ALTDOWN) != 0;
+}
+// The LParam of one press (or release) of a key, as the system sends it.
+inline LPARAM MakeKeyData(bool AUp, bool AAlt)
+{
+  return 1 | LPARAM(AAlt ? KF_ALTDOWN : 0) << 16 | LPARAM(AUp ? KF_UP | KF_REPEAT : 0) << 16;
+}
+
 // ---------------------------------------------------------------------------
 // Space kept around a control aligned with AlignWithMargins.
 

@@ -266,7 +266,7 @@ void TButton::CMFocusChanged(TMessage& Message)
 void TButton::CMDialogKey(TMessage& Message)
 {
   WORD key = WORD(Message.WParam);
-  bool alt = (Message.LParam & (1 << 29)) != 0;
+  bool alt = KeyDataHasAlt(Message.LParam);
   if (((key == VK_RETURN && FActive) || (key == VK_ESCAPE && FCancel)) && !alt && IsShowing() && IsEnabledInParents()) {
     Click();
     Message.Result = 1;
