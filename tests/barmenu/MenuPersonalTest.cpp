@@ -13,7 +13,24 @@
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
+#include <tlhelp32.h>
+
 namespace {
+
+int ThreadsOfThisProcess()
+{
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE)
+    return -1;
+  int count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId())
+      ++count;
+  CloseHandle(snapshot);
+  return count;
+}
 
 class TPersonalMenu : public TMenuFixture {
 protected:
@@ -252,6 +269,8 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   ShowForm();
   FillMenu(MenuHost, 30);
   const int gdi = GdiObjectsInUse();
+  const int threads = ThreadsOfThisProcess();
+  ASSERT_GT(threads, 0);
   const TdxBarMenuAnimations kinds[] = {maUnfold, maSlide};
   for (TdxBarMenuAnimations kind : kinds) {
     Manager->SetMenuAnimations(kind);
@@ -283,6 +302,7 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   }
   PumpPending();
   EXPECT_EQ(GdiObjectsInUse(), gdi);
+  EXPECT_EQ(ThreadsOfThisProcess(), threads) << "every animation thread was joined";
   // Fade and a system that turns menu animations off run no thread.
   for (bool systemOn : {true, false}) {
     SetdxBarMenuAnimationSettingProc([systemOn] { return systemOn; });
