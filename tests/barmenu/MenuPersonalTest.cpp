@@ -95,20 +95,25 @@ TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
     PumpPending();
     MoveAway();
   }
-  // Using a hidden item makes it recent.
+  // Clicking two hidden items makes them recent: the menu opens with them and the button.
+  for (int used : {7, 5}) {
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    menu->SetMarkState(2);
+    menu = MenuHost->Menu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, used))));
+    PumpPending();
+    EXPECT_EQ(Clicks[size_t(used)], 1);
+    EXPECT_EQ(MenuHost->Menu(), nullptr);
+  }
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
-  menu->SetMarkState(2);
-  menu = MenuHost->Menu();
-  ASSERT_NE(menu, nullptr);
-  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_END, 0);
-  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
-  PumpPending();
-  EXPECT_EQ(Clicks[7], 1);
-  menu = Open();
-  ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(Shown(menu), 4);
-  EXPECT_EQ(menu->GetItemLinks()->ShownItems(3)->GetItem(), MenuHost->Links()->Items(7)->GetItem());
+  ASSERT_EQ(Shown(menu), 5);
+  EXPECT_TRUE(menu->IsExpandButtonShown());
+  EXPECT_EQ(menu->GetItemLinks()->ShownItems(3)->GetItem(), MenuHost->Links()->Items(5)->GetItem());
+  EXPECT_EQ(menu->GetItemLinks()->ShownItems(4)->GetItem(), MenuHost->Links()->Items(7)->GetItem());
+  MoveAway();
 }
 
 TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
