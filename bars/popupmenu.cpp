@@ -373,8 +373,8 @@ void TdxBarCustomPopupMenu::ShowWindow(TdxBarSubMenuControl* AMenu, int X, int Y
   AMenu->SetPrefersDown((FOptions.AlignmentFlags & dxBarPopupPrefersUp) == 0);
   if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated())
     AMenu->SetExplicitParentWindow(owner->GetHandle());
-  if (TFont* font = GetRealFont())
-    AMenu->GetFont()->Assign(font);
+  // Without a font of its own the menu writes as the bar it drops from, else as the manager.
+  AMenu->SetOwnFont(GetUseOwnFont() ? GetRealFont() : nullptr);
   AMenu->OnBeforePopup = TNotifyEvent(this, &TdxBarCustomPopupMenu::WindowPopup);
   AMenu->OnCloseUp = TNotifyEvent(this, &TdxBarCustomPopupMenu::WindowCloseUp);
   AMenu->SetAnimate(FOptions.Animate);

@@ -406,9 +406,31 @@ void TdxBarSubMenuControl::DeleteLessUsedBrush()
   }
 }
 
+void TdxBarSubMenuControl::SetOwnFont(TFont* Value)
+{
+  FHasOwnFont = Value != nullptr;
+  if (Value)
+    GetFont()->Assign(Value);
+}
+
+// Set when the handle is made: by then the menu knows the window it opens from.
+void TdxBarSubMenuControl::UpdateMenuFont()
+{
+  if (FHasOwnFont)
+    return;
+  TFont* font = nullptr;
+  if (TCustomdxBarControl* parent = GetParentBarControl())
+    font = parent->GetFont();
+  else if (TdxBarManager* manager = GetBarManager())
+    font = manager->GetFont();
+  if (font)
+    GetFont()->Assign(font);
+}
+
 void TdxBarSubMenuControl::CreateWnd()
 {
   TWeakRef<TdxBarSubMenuControl> self(this);
+  UpdateMenuFont();
   CreateLessUsedBrush();
   TCustomdxBarControl::CreateWnd();
   if (!self || !HandleAllocated())

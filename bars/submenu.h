@@ -133,6 +133,9 @@ public:
   bool GetAnimate() const { return FAnimate; }
   void SetAnimate(bool Value) { FAnimate = Value; }
   TdxBarMenuAnimations GetAnimationKind() const { return FAnimationKind; }
+  // A font of the menu's own (a popup menu's); without one the menu writes in the font of
+  // the window it opens from, else in its manager's.
+  void SetOwnFont(TFont* Value);
   // The window the menu's window is created for; the manager's form's when nil.
   HWND GetExplicitParentWindow() const { return FExplicitParentWindow; }
   void SetExplicitParentWindow(HWND Value) { FExplicitParentWindow = Value; }
@@ -298,6 +301,7 @@ private:
   void WMTimer(TMessage& Message);
   void WMRButton(TMessage& Message);
   void CMFontChanged(TMessage& Message) override;
+  void UpdateMenuFont();
   // The shown index of a link, -1 when it is not shown.
   int ShownIndexOf(const TdxBarItemLink* ALink) const;
 
@@ -326,6 +330,7 @@ private:
   int FOwnerHeight = 0;
   UINT_PTR FScrollTimerId = 0;
   bool FAnimate = true;
+  bool FHasOwnFont = false;
   int FTopIndex = 0;
   bool FPrefersRight = true;
   bool FPrefersDown = true;

@@ -126,7 +126,11 @@ void TdxBarSubMenuControl::SetMarkState(int AState)
   if (AState != FMarkState) {
     FMarkState = AState;
     if (AState == 2) {
-      Expand();
+      // The button goes with the expansion; its hint must not stay over the full menu.
+      if (!FMenuHint.empty())
+        ShowMenuHint(String());
+      if (self)
+        Expand();
       return;
     }
     if (HandleAllocated()) {

@@ -13,7 +13,24 @@
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
+#include <tlhelp32.h>
+
 namespace {
+
+int ThreadsOfThisProcess()
+{
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE)
+    return -1;
+  int count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId())
+      ++count;
+  CloseHandle(snapshot);
+  return count;
+}
 
 class TPersonalMenu : public TMenuFixture {
 protected:
@@ -72,25 +89,31 @@ TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
     EXPECT_FALSE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(1)));
     if (route == 1)
       EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 3)) << "the key moved on into the new links";
+    EXPECT_EQ(menu->GetMenuHint(), L"") << "the button's hint goes with the button";
     // A new chain shows the recent links again.
     menu->Close();
     PumpPending();
     MoveAway();
   }
-  // Using a hidden item makes it recent.
+  // Clicking two hidden items makes them recent: the menu opens with them and the button.
+  for (int used : {7, 5}) {
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    menu->SetMarkState(2);
+    menu = MenuHost->Menu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, used))));
+    PumpPending();
+    EXPECT_EQ(Clicks[size_t(used)], 1);
+    EXPECT_EQ(MenuHost->Menu(), nullptr);
+  }
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
-  menu->SetMarkState(2);
-  menu = MenuHost->Menu();
-  ASSERT_NE(menu, nullptr);
-  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_END, 0);
-  SendMessageW(menu->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
-  PumpPending();
-  EXPECT_EQ(Clicks[7], 1);
-  menu = Open();
-  ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(Shown(menu), 4);
-  EXPECT_EQ(menu->GetItemLinks()->ShownItems(3)->GetItem(), MenuHost->Links()->Items(7)->GetItem());
+  ASSERT_EQ(Shown(menu), 5);
+  EXPECT_TRUE(menu->IsExpandButtonShown());
+  EXPECT_EQ(menu->GetItemLinks()->ShownItems(3)->GetItem(), MenuHost->Links()->Items(5)->GetItem());
+  EXPECT_EQ(menu->GetItemLinks()->ShownItems(4)->GetItem(), MenuHost->Links()->Items(7)->GetItem());
+  MoveAway();
 }
 
 TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
@@ -251,6 +274,8 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   ShowForm();
   FillMenu(MenuHost, 30);
   const int gdi = GdiObjectsInUse();
+  const int threads = ThreadsOfThisProcess();
+  ASSERT_GT(threads, 0);
   const TdxBarMenuAnimations kinds[] = {maUnfold, maSlide};
   for (TdxBarMenuAnimations kind : kinds) {
     Manager->SetMenuAnimations(kind);
@@ -282,6 +307,7 @@ TEST_F(TMenuFixture, TheAnimationThreadEndsBeforeItsMenuGoesInEveryOrder)
   }
   PumpPending();
   EXPECT_EQ(GdiObjectsInUse(), gdi);
+  EXPECT_EQ(ThreadsOfThisProcess(), threads) << "every animation thread was joined";
   // Fade and a system that turns menu animations off run no thread.
   for (bool systemOn : {true, false}) {
     SetdxBarMenuAnimationSettingProc([systemOn] { return systemOn; });

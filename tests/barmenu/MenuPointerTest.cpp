@@ -212,3 +212,67 @@ TEST_F(TMenuPointer, MovingOntoAnotherDropDownSwitchesMenusSoThatOneStaysOpen)
 }
 
 }  // namespace
+
+namespace {
+
+// A control of the form under the menu that counts the presses it gets.
+class TPressCounter : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  int Presses = 0;
+
+protected:
+  void WndProc(TMessage& Message) override
+  {
+    if (Message.Msg == WM_LBUTTONDOWN)
+      ++Presses;
+    TCustomControl::WndProc(Message);
+  }
+};
+
+// A press beside the open menu closes it and still reaches the window it was meant for, whose
+// window stays; a press on the form's title bar closes the menus as well.
+TEST_F(TMenuPointer, APressOutsideClosesTheMenusAndReachesItsWindowAndTheTitleBarClosesThemToo)
+{
+  ShowForm();
+  FillMenu(MenuHost, 4);
+  auto* target = new TPressCounter(Host.Form());
+  target->SetParent(Host.Form());
+  target->SetBounds(300, 150, 120, 80);
+  PumpPending();
+  ASSERT_NE(Open(), nullptr);
+  const TPoint at = target->ClientToScreen(Point(60, 40));
+  ASSERT_TRUE(ClickAt(POINT{at.x, at.y}));
+  PumpPending();
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(target->Presses, 1);
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 0}));
+
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  ASSERT_NE(Open(), nullptr);
+  RECT form{};
+  GetWindowRect(Host.Form()->GetHandle(), &form);
+  const POINT title{(form.left + form.right) / 2,
+                    form.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  ASSERT_EQ(SendMessageW(Host.Form()->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(title.x, title.y)), HTCAPTION);
+  // The press on the caption starts the system's move loop, which waits for the release: the
+  // press and release come from a helper thread.
+  const bool done = RunScript(
+      [&] {
+        SendMouseMove(title);
+        PauseScript(50);
+        SendMouseButton(true);
+        PauseScript(100);
+        SendMouseButton(false);
+      },
+      [&] { return MenuHost->Menu() == nullptr; });
+  EXPECT_TRUE(done);
+  PumpPending();
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_EQ(target->Presses, 1);
+  MoveAway();
+}
+
+}  // namespace

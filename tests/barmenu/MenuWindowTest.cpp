@@ -227,6 +227,36 @@ TEST_F(TMenuWindow, PressOnTheArrowDragOntoAnItemAndReleaseClicksItOnce)
   MoveAway();
 }
 
+// A menu writes as the bar it drops from: in the manager's font, or in the bar's own.
+TEST_F(TMenuWindow, AMenuWritesInTheFontOfTheBarItDropsFrom)
+{
+  ShowForm();
+  FillMenu(MenuHost, 3);
+  TFont large;
+  large.SetName(L"Courier New");
+  large.SetHeight(-22);
+  // Scaled, the manager would keep the system's height.
+  Manager->SetScaled(false);
+  Manager->SetFont(&large);
+  PumpPending();
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetFont()->GetName(), L"Courier New");
+  EXPECT_EQ(menu->GetFont()->GetHeight(), -22);
+  const int largeHeight = RectHeight(ItemOf(menu, 0)->GetItemRect());
+  menu->Close();
+  PumpPending();
+  TFont small;
+  small.SetName(L"Tahoma");
+  small.SetHeight(-11);
+  Bar->SetFont(&small);
+  PumpPending();
+  menu = Open();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetFont()->GetName(), L"Tahoma");
+  EXPECT_LT(RectHeight(ItemOf(menu, 0)->GetItemRect()), largeHeight) << "the entries are measured in it";
+}
+
 TEST_F(TMenuWindow, LessUsedBackgroundIsTheButtonFaceLightenedByTwentyPerChannel)
 {
   TSysColorsScope colors{{COLOR_BTNFACE, RGB(250, 240, 10)}};

@@ -398,3 +398,44 @@ TEST_F(TPopupFixture, AButtonsDropDownPopupMenuOpensBelowItAndCloses)
   EXPECT_EQ(Popups, 2);
   EXPECT_EQ(CloseUps, 2);
 }
+
+namespace {
+
+// Opened at a point, the menu takes the right button as the left one: a right click runs an
+// entry. Opened from a toolbar's button, the right button runs nothing.
+TEST_F(TPopupFixture, TheRightButtonRunsAnEntryOnlyOfAMenuOpenedAtAPoint)
+{
+  FillMenu(3);
+  TdxBar* bar = Manager->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  auto* button = new TdxBarButton(Host.Form());
+  button->SetCaption(L"Menu");
+  button->SetPaintStyle(psCaption);
+  button->SetButtonStyle(bsDropDown);
+  button->SetDropDownMenu(Menu);
+  bar->GetItemLinks()->AddItem(button);
+  bar->SetVisible(true);
+  ShowForm();
+  Menu->PopupWithOptions(260, 220, 0, false);
+  ASSERT_NE(Window(), nullptr);
+  ASSERT_TRUE(ClickAt(ItemCenter(1), TInputButton::Right));
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 1, 0}));
+  EXPECT_EQ(Window(), nullptr);
+
+  auto* control = dynamic_cast<TdxBarButtonControl*>(button->GetLink(0)->GetControl());
+  ASSERT_NE(control, nullptr);
+  control->CalcParts();
+  const TRect arrow = bar->GetControl()->ClientToScreen(control->GetPartRects().at(1));
+  ASSERT_TRUE(ClickAt(POINT{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2}));
+  PumpPending();
+  ASSERT_NE(Window(), nullptr);
+  ASSERT_TRUE(ClickAt(ItemCenter(2), TInputButton::Right));
+  PumpPending();
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 1, 0}));
+  if (TdxBarSubMenuControl* open = Window())
+    open->Close();
+  PumpPending();
+}
+
+}  // namespace

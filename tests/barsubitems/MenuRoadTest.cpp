@@ -277,3 +277,68 @@ TEST_F(TSubItemMenus, MenusOpenBelowAHorizontalToolbarAndBesideAVerticalOne)
 }
 
 }  // namespace
+
+namespace {
+
+// A detachable sub-item's menu torn off by its strip becomes the sub-item's floating bar,
+// whose buttons run their commands; Esc during the drag brings the menu back instead.
+TEST_F(TSubItemMenus, TearingADetachableMenuOffFloatsTheSubItemsBarAndEscBringsTheMenuBack)
+{
+  TdxBarSubItem* file = Sub(L"FileItem");
+  TdxBar* torn = Manager->GetBars()->Add();
+  torn->SetCaption(L"File");
+  for (int i = 0; i < 3; ++i)
+    torn->GetItemLinks()->AddItem(Item<TdxBarButton>((L"File" + IntToStr(i)).c_str()));
+  torn->SetVisible(false);
+  file->SetDetachable(true);
+  file->SetDetachingBarIndex(Manager->GetBars()->IndexOf(torn));
+  int detachings = 0;
+  file->OnDetaching = TNotifyEvent([&](TObject*) { ++detachings; });
+  ShowForm();
+  for (bool drop : {true, false}) {
+    SCOPED_TRACE(drop ? "dropped" : "Esc");
+    ASSERT_TRUE(ClickOn(ControlOf(file)));
+    ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+    TdxBarSubMenuControl* menu = MenuOf(file);
+    ASSERT_TRUE(menu->IsDetachable());
+    const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
+    const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+    ASSERT_TRUE(MoveMouseTo(start));
+    ASSERT_TRUE(PumpUntil([&] { return menu->IsOverDetachStrip(); }));
+    const bool done = RunScript(
+        [&] {
+          SendMouseButton(true);
+          PauseScript(100);
+          SendMouseMove(POINT{start.x + 60, start.y + 150});
+          PauseScript(150);
+          if (!drop) {
+            SendKeyTransition(VK_ESCAPE, true);
+            SendKeyTransition(VK_ESCAPE, false);
+            PauseScript(50);
+          }
+          SendMouseButton(false);
+        },
+        [] { return GetCapture() == nullptr; }, 100, 5000);
+    EXPECT_TRUE(done);
+    PumpPending();
+    if (drop) {
+      EXPECT_EQ(MenuOf(file), nullptr);
+      EXPECT_TRUE(torn->GetVisible());
+      EXPECT_EQ(torn->GetDockingStyle(), dsNone);
+      ASSERT_TRUE(ClickOn(torn->GetItemLinks()->Items(1)->GetControl()));
+      PumpPending();
+      EXPECT_EQ(Form->Clicks, (std::vector<String>{L"File1"}));
+      torn->SetVisible(false);
+      PumpPending();
+    } else {
+      EXPECT_FALSE(torn->GetVisible());
+      EXPECT_NE(MenuOf(file), nullptr) << "the sub-item's menu is open again";
+      Key(VK_ESCAPE);
+      Key(VK_ESCAPE);
+    }
+    MoveAway();
+  }
+  EXPECT_EQ(detachings, 2);
+}
+
+}  // namespace

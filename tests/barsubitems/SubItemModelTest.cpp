@@ -2,6 +2,7 @@
 // recursion rule, compatibility, its links in the stored layout, and form data.
 #include "SubItemsTestUtil.h"
 
+#include "bars/registry.h"
 #include "platform/IniFiles.h"
 #include "support/FormRoundTrip.h"
 
@@ -149,6 +150,33 @@ TEST_F(TSubItemModel, SubItemsAndListItemsReadAndWriteTheirValuesInFormData)
     EXPECT_EQ(file->GetItemLinks()->Items(3)->GetItem(), AForm->FindComponent(L"RecentItem"));
     EXPECT_EQ(file->GetItemLinks()->Items(5)->GetItem(), AForm->FindComponent(L"File4"));
   });
+}
+
+// The sub-item kinds join the standard kinds between the combo and the label, with their
+// controls; all but the extra pane's list are offered in the Customize dialog.
+TEST(SubItemKinds, AreRegisteredInTheStandardOrderWithTheirControls)
+{
+  struct TRow {
+    TClass Item, Control;
+    bool Listed;
+  } rows[] = {{TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true},
+              {TdxBarSubItem::StaticClass(), TdxBarSubItemControl::StaticClass(), true},
+              {TdxBarListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true},
+              {TdxBarContainerItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true},
+              {TdxBarExtraPaneListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), false},
+              {TdxBarLabel::StaticClass(), TdxBarCustomStaticControl::StaticClass(), false}};
+  TdxBarItemList* list = RegisteredBarItems();
+  ASSERT_NE(list, nullptr);
+  int previous = -1;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Item->ClassName());
+    const int index = list->IndexOfItemClass(row.Item);
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(index, previous < 0 ? index : previous + 1) << "next to the one before";
+    previous = index;
+    EXPECT_EQ(GetRegisteredControlClass(row.Item), row.Control);
+    EXPECT_EQ(list->GetRecord(index)->ShownInCustomizing, row.Listed);
+  }
 }
 
 }  // namespace
