@@ -275,4 +275,27 @@ TEST_F(TMenuPointer, APressOutsideClosesTheMenusAndReachesItsWindowAndTheTitleBa
   MoveAway();
 }
 
+// A window that the closing menu hides (a program's own pane shown only with its menu) does
+// not get the press that closed the menu: it would land on whatever is now under the pointer.
+TEST_F(TMenuPointer, APressOnAWindowTheClosingMenuHidesIsEaten)
+{
+  ShowForm();
+  FillMenu(MenuHost, 4);
+  auto* target = new TPressCounter(Host.Form());
+  target->SetParent(Host.Form());
+  target->SetBounds(300, 150, 120, 80);
+  PumpPending();
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  menu->OnCloseUp = TNotifyEvent([&](TObject*) { target->SetVisible(false); });
+  const TPoint at = target->ClientToScreen(Point(60, 40));
+  ASSERT_TRUE(ClickAt(POINT{at.x, at.y}));
+  PumpPending();
+  EXPECT_EQ(MenuHost->Menu(), nullptr);
+  EXPECT_FALSE(target->GetVisible());
+  EXPECT_EQ(target->Presses, 0);
+  EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 0}));
+  MoveAway();
+}
+
 }  // namespace
