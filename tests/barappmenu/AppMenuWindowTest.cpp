@@ -95,8 +95,9 @@ TEST_F(TAppMenuWindow, ExtraPaneListShowsItsEntriesAndTheMenuGrowsForThem)
     EXPECT_EQ(r.left, client.left);
     EXPECT_EQ(r.right, client.right);
     EXPECT_LE(r.bottom, client.bottom);
-    if (i > 0)
+    if (i > 0) {
       EXPECT_GE(r.top, links->ShownItems(i - 1)->GetItemRect().bottom);
+    }
   }
   EXPECT_GT(links->ShownItems(5)->GetItemRect().top, links->ShownItems(4)->GetItemRect().bottom)
       << "the list's command starts a group";

@@ -272,8 +272,9 @@ TEST(ControlContainerRegistration, EveryExtraKindIsRegisteredInTheTablesOrderWit
     EXPECT_GT(index, previous) << "in the table's order";
     previous = index;
     EXPECT_EQ(GetRegisteredControlClass(itemClass), controlClass);
-    if (index >= 0)
+    if (index >= 0) {
       EXPECT_TRUE(list->GetRecord(index)->ShownInCustomizing);
+    }
   }
 }
 

@@ -267,8 +267,9 @@ protected:
     TBoxCounter boxes;
     const int gdi = GdiObjectsInUse();
     EXPECT_NO_THROW(Load(AText)) << ALabel;
-    if (!AExpected.empty())
+    if (!AExpected.empty()) {
       EXPECT_EQ(Summary(), AExpected) << ALabel;
+    }
     if (AAfterLoad)
       AAfterLoad();
     PaintAll(Form);

@@ -349,8 +349,9 @@ TEST(GradientLook, EveryManagerHoldsTheColourSetAndTheLastFreesIt)
     EXPECT_NE(dxOffice11Brushes().Menu, nullptr);
   }
   EXPECT_EQ(GetOffice11ColorsUserCount(), start);
-  if (start == 0)
+  if (start == 0) {
     EXPECT_EQ(dxOffice11Brushes().Menu, nullptr);
+  }
 }
 
 // --- The XP painter through a recording theme binding ------------------------------------
@@ -464,8 +465,9 @@ TEST(XPLook, WithoutVisualStylesTheManagerPaintsEnhanced)
   SetVisualStylesSuppressed(false);
   TPaintHost host;
   host.Manager->SetStyle(bmsXP);
-  if (AreVisualStylesActive())
+  if (AreVisualStylesActive()) {
     EXPECT_EQ(host.Manager->GetCurrentPainterClass(), TdxBarXPPainter::StaticClass());
+  }
 }
 
 TEST(XPLook, FloatingFramesAndCheckMarksAreTheSharedFlatPaintersDrawing)

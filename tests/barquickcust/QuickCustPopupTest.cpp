@@ -98,8 +98,9 @@ TEST_F(TQuickPopup, HiddenLinksComeFirstWhenTheToolbarIsTooShort)
     ASSERT_NE(control, nullptr) << i;
     const TRect r = quick->GetItemRect(control);
     EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << i;
-    if (i < links->Count() - 1)
+    if (i < links->Count() - 1) {
       EXPECT_LE(r.bottom, quick->GetItemRect(access->GetControl()).top) << i;
+    }
   }
   // A hidden command clicked in the popup runs and the popup goes.
   int clicks = 0;

@@ -41,8 +41,9 @@ protected:
     if (!AHot.empty()) {
       EXPECT_TRUE(MoveMouseTo(CenterOf(AHot)));
       PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(AHot); });
-      if (AHeld)
+      if (AHeld) {
         EXPECT_TRUE(MouseButtonDown());
+      }
     }
     TDib32 shot = Shot(AName);
     if (AHeld) {
@@ -259,12 +260,14 @@ TEST_F(TLooks, SwitchingLooksRepaintsEverythingAndLeavesNoGdiObject)
     TDib32 shot = Shot("looks-switch");
     // The idle button's corner shows the new look's background at once.
     COLORREF corner = Corner(shot, L"btnOpen");
-    if (style == bmsFlat)
+    if (style == bmsFlat) {
       EXPECT_TRUE(ColorNear(corner, Flat(2), 2)) << i;
-    else if (style == bmsStandard || style == bmsEnhanced)
+    } else if (style == bmsStandard || style == bmsEnhanced) {
       EXPECT_TRUE(ColorNear(corner, Sys(COLOR_BTNFACE), 2)) << i;
-    if (i > 0 && i % 5 == 4)
+    }
+    if (i > 0 && i % 5 == 4) {
       EXPECT_NE(corner, last) << i << ": the gradient look differs from the one before it";
+    }
     last = corner;
   }
   Manager->SetStyle(bmsFlat);
