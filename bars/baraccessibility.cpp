@@ -218,7 +218,7 @@ public:
     DeferAction([this, ref = TcxAccessibilityHelperRef(Ref())] { Click(); });
   }
   String GetExplicitKeyTip() override { return FButton ? FButton->GetKeyTip() : String(); }
-  // The close button has no key tip of its own: Alt+F4 and the arrows reach it.
+  // The close button has no key tip: keyboard navigation reaches it.
   String GetDefaultKeyTip() override { return FIsClose ? String() : String(L"Y"); }
   void InitializeKeyTipData(TdxBarKeyTipInfo& AData) override
   {
@@ -246,10 +246,9 @@ public:
   }
   TdxBarHelperRef GetNavigationTarget() override
   {
-    TdxBarCaptionButtons* buttons = FButton ? FButton->GetCaptionButtons() : nullptr;
     if (FIsClose)
       return GetBarPartHelper(FBar.Get(), dxBarCloseButtonIndex);
-    return buttons ? GetBarPartHelper(FBar.Get(), FButton->Index()) : nullptr;
+    return FButton && FButton->GetCaptionButtons() ? GetBarPartHelper(FBar.Get(), FButton->Index()) : nullptr;
   }
 
 private:

@@ -1,7 +1,7 @@
 // The navigation targets the bars give by themselves: the root of a manager's bars, a bar
 // window, an item control on it or a toolbar's mark or caption button, and small windows that
-// show key tips. Richer targets
-// plug in through IdxBarAccessibilityHelper and the window-helper procedure.
+// show key tips. Richer targets plug in through IdxBarAccessibilityHelper and the
+// window-helper procedure.
 #include "bars/navigation.h"
 
 #include <algorithm>
@@ -122,6 +122,8 @@ std::vector<TCustomdxBarControl*> BarsAround(TCustomdxBarControl* ABar)
 // Within the bar first, then across the other bars, then around the bar (left and right).
 TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, int ADirection)
 {
+  if (!ACurrent)
+    return nullptr;
   TCustomdxBarControl* own = ACurrent->GetBarControl();
   const TRect current = ACurrent->GetScreenBounds();
   std::vector<TdxBarHelperRef> ownTargets;
@@ -147,6 +149,8 @@ TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, int ADirection)
 // manager's bars one after another, wrapping around.
 TdxBarHelperRef NextTargetFrom(const TdxBarHelperRef& ACurrent, TdxBarAccessibilityHelper* AHelper, bool AForward)
 {
+  if (!ACurrent)
+    return nullptr;
   if (AHelper)
     if (TdxBarAccessibilityHelper* next = AHelper->GetNextNavigationTarget(AForward))
       if (TdxBarHelperRef target = next->GetNavigationTarget())

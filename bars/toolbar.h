@@ -257,6 +257,9 @@ public:
   void SetNavigationPart(int APart);
   // An item selected takes the place of a selected part.
   void SetSelectedControl(TdxBarItemControl* Value) override;
+  // Caption buttons were added or removed: their indexes changed, so a selected one hands
+  // the selection on to the bar's first element.
+  void CaptionButtonsRenumbered();
   bool HasMDIButtons() const;
   // All three MDI buttons are shown (the active child is maximized with a system menu).
   bool HasMDISystemMenu() const;

@@ -12,6 +12,7 @@
 #include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
+#include "bars/navigation.h"
 #include "bars/painter.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
@@ -498,6 +499,21 @@ void TdxBarControl::SetNavigationPart(int APart)
     InvalidateMark();
   if ((old != dxBarMarkIndex && old != dxBarNoPartIndex) || (APart != dxBarMarkIndex && APart != dxBarNoPartIndex))
     RedrawFrame(FHandle);
+}
+
+void TdxBarControl::CaptionButtonsRenumbered()
+{
+  if (FNavigationPart < 0)
+    return;
+  SetNavigationPart(dxBarNoPartIndex);
+  TdxBarNavigationController* navigation = BarNavigationController();
+  if (!navigation || !navigation->IsActiveFor(this))
+    return;
+  TdxBarHelperRef first = GetBarControlHelper(this)->GetFirstSelectableObject();
+  if (first && first->GetHelperPart() < 0)
+    navigation->ChangeSelectedObject(false, nullptr, first);
+  else
+    navigation->StopNavigation();
 }
 
 void TdxBarControl::SetSelectedControl(TdxBarItemControl* Value)

@@ -97,6 +97,10 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   ASSERT_TRUE(f.Bar->GetControl()->IsFloating());
   const TRect close = PartBounds(f.Bar, dxBarCloseButtonIndex);
   ASSERT_FALSE(IsRectEmpty(&close));
+  const TRect mark = PartBounds(f.Bar, dxBarMarkIndex), pinRect = PartBounds(f.Bar, 0);
+  RECT overlap{};
+  EXPECT_FALSE(IntersectRect(&overlap, &mark, &pinRect)) << "the mark sits left of every caption button";
+  EXPECT_LE(mark.right, pinRect.left);
   const TDib32 normal = CaptureScreen(close);
 
   // Tab walks the items, the mark, the caption button and the close button, then wraps.
@@ -146,10 +150,15 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   pin->SetEnabled(false);
   Stroke(VK_RETURN);
   EXPECT_EQ(pins, 2);
+  // Removed while selected, it hands the selection to the bar's first item.
+  f.Bar->GetCaptionButtons()->Delete(0);
+  PumpPending();
+  EXPECT_EQ(f.SelectedCaption(), L"One");
+  EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
 
   // Enter on the close button closes the bar, and with it the navigation.
-  Stroke(VK_TAB);
-  ASSERT_EQ(SelectedPart(f.Bar), dxBarCloseButtonIndex);
+  Stroke(VK_TAB, {VK_SHIFT});
+  ASSERT_EQ(SelectedPart(f.Bar), dxBarCloseButtonIndex) << "before the first item, wrapping";
   Stroke(VK_RETURN);
   EXPECT_FALSE(f.Bar->GetVisible());
   EXPECT_TRUE(PumpUntil(NoNavigationLeft, 2000));
