@@ -393,7 +393,18 @@ public:
     AddRef();
     DeferAction([this, ref = TcxAccessibilityHelperRef(this)] { Click(); });
   }
-  bool HandleNavigationKey(WORD AKey) override { return (AKey == VK_RETURN || AKey == VK_SPACE) && Click(); }
+  // Enter and Space press the mark; the popup it opens takes the keyboard at its first element.
+  bool HandleNavigationKey(WORD AKey) override
+  {
+    TWeakRef<TdxBarControl> bar = FBar;
+    if ((AKey != VK_RETURN && AKey != VK_SPACE) || !Click())
+      return false;
+    TCustomdxBarControl* quick = bar ? bar->GetQuickControl() : nullptr;
+    if (quick && quick == ActiveBarControl())
+      if (TdxBarHelperRef first = GetBarControlHelper(quick)->GetFirstSelectableObject())
+        first->SelectForNavigation(false);
+    return true;
+  }
   void ExecuteKeyTip() override { Click(); }
   TdxBarHelperRef GetNavigationTarget() override { return GetBarPartHelper(FBar.Get(), dxBarMarkIndex); }
 

@@ -70,12 +70,17 @@ TEST(NavigationParts, ArrowsAndTabReachTheMarkWhichShowsSelectedAndOpensOnEnter)
   EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 1);
   EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
 
+  // Enter opens the mark's popup with the keyboard on its first element; Esc ends it all.
   Stroke(VK_RETURN);
-  EXPECT_TRUE(PumpUntil([&] { return f.Bar->GetControl()->GetQuickControl() != nullptr; }, 2000))
-      << "Enter opens the mark's popup";
-  Stroke(VK_ESCAPE);
+  TCustomdxBarControl* quick = f.Bar->GetControl()->GetQuickControl();
+  ASSERT_NE(quick, nullptr);
+  EXPECT_EQ(ActiveBarControl(), quick);
+  ASSERT_NE(quick->GetSelectedControl(), nullptr);
+  EXPECT_EQ(BarNavigationController()->GetSelectedObject()->GetHelperObject(), quick->GetSelectedControl());
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 2) << "open while its popup shows";
   Stroke(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil(NoNavigationLeft, 2000));
+  EXPECT_EQ(f.Bar->GetControl()->GetQuickControl(), nullptr);
   EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 0);
   EXPECT_TRUE(f.Clicks.empty());
 }
