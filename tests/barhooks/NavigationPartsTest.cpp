@@ -115,8 +115,15 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   Stroke(VK_TAB);
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), dxBarMarkIndex);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 1);
+  {
+    RECT window{};
+    GetWindowRect(f.Bar->GetControl()->GetHandle(), &window);
+    SaveShotOnRequest(CaptureScreen(window), "floating-mark-selected");
+  }
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), 0) << "the caption button";
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 0);
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), dxBarCloseButtonIndex);
   PumpPending();
