@@ -45,11 +45,13 @@ TCustomdxBarControl* TdxBar::CreateBarControl()
   return control;
 }
 
-void TdxBar::CaptionButtonsChanged(TdxBarCaptionButtons*, TdxBarCaptionButton*)
+void TdxBar::CaptionButtonsChanged(TdxBarCaptionButtons*, TdxBarCaptionButton* AButton)
 {
-  if (TdxBarControl* control = GetControl())
-    if (control->IsFloating() && control->HandleAllocated())
-      control->UpdateFrame();
+  TWeakRef<TdxBarControl> control(GetControl());
+  if (control && !AButton)
+    control->CaptionButtonsRenumbered();
+  if (control && control->IsFloating() && control->HandleAllocated())
+    control->UpdateFrame();
 }
 
 TdxBarDockingStyle TdxBar::DockControlStyle(TdxBarDockControl* ADockControl)

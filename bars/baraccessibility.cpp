@@ -12,6 +12,7 @@
 #include "bars/barcontrol.h"
 #include "bars/buttons.h"
 #include "bars/dockcontrol.h"
+#include "bars/dxBarStrs.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
 #include "bars/items.h"
@@ -171,10 +172,15 @@ protected:
   TWeakRef<TCustomdxBarControl> FBar;
 };
 
+// A button of a floating toolbar's caption: one of the bar's caption buttons, or its close
+// button (no button object; the bar stands for it).
 class TdxBarCaptionButtonAccessibilityHelper : public TdxBarAccessibilityHelper {
 public:
   TdxBarCaptionButtonAccessibilityHelper(TdxBarCaptionButton* AButton, TdxBarControl* ABar)
-      : TdxBarAccessibilityHelper(AButton), FButton(AButton), FBar(ABar)
+      : TdxBarAccessibilityHelper(AButton ? static_cast<TObject*>(AButton) : ABar),
+        FButton(AButton),
+        FBar(ABar),
+        FIsClose(!AButton)
   {
   }
   TdxBarManager* GetBarManager() override { return FBar ? FBar->GetBarManager() : nullptr; }
@@ -183,7 +189,7 @@ public:
   bool IsSelectable() override { return IsVisible(); }
   TRect GetScreenBounds(int) override
   {
-    TRect r = FButton ? FButton->GetRect() : TRect{};
+    TRect r = FIsClose ? (FBar ? FBar->GetCloseButtonRect() : TRect{}) : FButton ? FButton->GetRect() : TRect{};
     const TRect window = WindowScreenRect(FBar.Get());
     if (::IsRectEmpty(&r) || ::IsRectEmpty(&window))
       return TRect{};
@@ -194,12 +200,17 @@ public:
   {
     const TRect r = GetScreenBounds(CHILDID_SELF);
     int state = ::IsRectEmpty(&r) ? STATE_SYSTEM_INVISIBLE : 0;
-    if (FButton && !FButton->GetEnabled())
+    if (!IsEnabled())
       state |= STATE_SYSTEM_UNAVAILABLE;
     return state;
   }
   int GetRole(int) override { return ROLE_SYSTEM_PUSHBUTTON; }
-  String GetName(int) override { return FButton ? FButton->GetHintText() : String(); }
+  String GetName(int) override
+  {
+    if (FIsClose)
+      return StripAccelChars(GetResourceString(sdxBarClose));
+    return FButton ? FButton->GetHintText() : String();
+  }
   String GetDefaultActionDescription(int) override { return L"Press"; }
   int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleDefaultAction; }
   void DoDefaultAction(int) override
@@ -207,15 +218,38 @@ public:
     DeferAction([this, ref = TcxAccessibilityHelperRef(Ref())] { Click(); });
   }
   String GetExplicitKeyTip() override { return FButton ? FButton->GetKeyTip() : String(); }
-  String GetDefaultKeyTip() override { return L"Y"; }
+  // The close button has no key tip: keyboard navigation reaches it.
+  String GetDefaultKeyTip() override { return FIsClose ? String() : String(L"Y"); }
   void InitializeKeyTipData(TdxBarKeyTipInfo& AData) override
   {
     TdxBarAccessibilityHelper::InitializeKeyTipData(AData);
     const TRect r = GetScreenBounds(CHILDID_SELF);
     AData.Position = RectCentre(r);
-    AData.Enabled = FButton && FButton->GetEnabled();
+    AData.Enabled = IsEnabled();
   }
   void ExecuteKeyTip() override { Click(); }
+  // Enter and Space press the button; Esc leaves it for the items of its toolbar.
+  bool HandleNavigationKey(WORD AKey) override
+  {
+    if (AKey == VK_RETURN || AKey == VK_SPACE) {
+      Click();
+      return true;
+    }
+    if (AKey != VK_ESCAPE || !FBar)
+      return false;
+    TdxBarHelperRef first = GetBarControlHelper(FBar.Get())->GetFirstSelectableObject();
+    TdxBarNavigationController* navigation = BarNavigationController();
+    if (!first || !navigation || first->GetBarControl() != FBar.Get())
+      return false;
+    navigation->ChangeSelectedObject(false, nullptr, first);
+    return true;
+  }
+  TdxBarHelperRef GetNavigationTarget() override
+  {
+    if (FIsClose)
+      return GetBarPartHelper(FBar.Get(), dxBarCloseButtonIndex);
+    return FButton && FButton->GetCaptionButtons() ? GetBarPartHelper(FBar.Get(), FButton->Index()) : nullptr;
+  }
 
 private:
   TcxAccessibilityHelper* Ref()
@@ -223,13 +257,19 @@ private:
     AddRef();
     return this;
   }
+  bool IsEnabled() { return FIsClose ? FBar && FBar->HasCloseButton() : FButton && FButton->GetEnabled(); }
   void Click()
   {
-    if (TdxBarCaptionButton* button = FButton.Get(); button && button->GetEnabled() && IsAlive())
+    if (!IsAlive() || !IsEnabled())
+      return;
+    if (FIsClose)
+      FBar->ClickCaptionButton(dxBarCloseButtonIndex);
+    else if (TdxBarCaptionButton* button = FButton.Get())
       button->Click();
   }
   TWeakRef<TdxBarCaptionButton> FButton;
   TWeakRef<TdxBarControl> FBar;
+  bool FIsClose;
 };
 
 // The caption buttons of a toolbar as one group, the toolbar's last child.
@@ -244,11 +284,19 @@ public:
     TdxBar* bar = FBar ? FBar->GetBar() : nullptr;
     return bar ? bar->GetCaptionButtons() : nullptr;
   }
-  int GetChildCount() override { return Buttons() ? Buttons()->GetCount() : 0; }
+  // The caption buttons, then the close button of a floating bar that has one.
+  int GetChildCount() override { return ButtonCount() + (HasClose() ? 1 : 0); }
   TcxAccessibilityHelper* GetChild(int AIndex) override;
   TRect GetScreenBounds(int) override
   {
     TRect r = Buttons() ? Buttons()->GetButtonsRect() : TRect{};
+    if (TdxBarControl* bar = FBar.Get(); bar && HasClose()) {
+      const TRect close = bar->GetCloseButtonRect();
+      if (::IsRectEmpty(&r))
+        r = close;
+      else if (!::IsRectEmpty(&close))
+        ::UnionRect(&r, &r, &close);
+    }
     const TRect window = WindowScreenRect(FBar.Get());
     if (::IsRectEmpty(&r) || ::IsRectEmpty(&window))
       return TRect{};
@@ -263,15 +311,29 @@ public:
   int GetRole(int) override { return ROLE_SYSTEM_GROUPING; }
   int GetSupportedProperties(int) override { return cxAccessibleLocation; }
 
+  ~TdxBarCaptionButtonsAccessibilityHelper() override
+  {
+    if (FClose)
+      FClose->OwnerObjectDestroyed();
+  }
+
 private:
+  int ButtonCount() { return Buttons() ? Buttons()->GetCount() : 0; }
+  bool HasClose() { return FBar && FBar->HasCloseButton(); }
   TWeakRef<TdxBarControl> FBar;
   // The helpers of the buttons, kept while the group lives.
   std::map<const TObject*, std::pair<TWeakRef<TObject>, TcxAccessibilityHelperRef>> FButtonHelpers;
+  TcxAccessibilityHelperRef FClose;
 };
 
 TcxAccessibilityHelper* TdxBarCaptionButtonsAccessibilityHelper::GetChild(int AIndex)
 {
   TdxBarCaptionButtons* buttons = Buttons();
+  if (AIndex == ButtonCount() && HasClose()) {
+    if (!FClose)
+      FClose = TcxAccessibilityHelperRef(new TdxBarCaptionButtonAccessibilityHelper(nullptr, FBar.Get()));
+    return FClose.Get();
+  }
   if (!buttons || AIndex < 0 || AIndex >= buttons->GetCount())
     return nullptr;
   TdxBarCaptionButton* button = buttons->GetItem(AIndex);
@@ -331,8 +393,20 @@ public:
     AddRef();
     DeferAction([this, ref = TcxAccessibilityHelperRef(this)] { Click(); });
   }
-  bool HandleNavigationKey(WORD AKey) override { return (AKey == VK_RETURN || AKey == VK_SPACE) && Click(); }
+  // Enter and Space press the mark; the popup it opens takes the keyboard at its first element.
+  bool HandleNavigationKey(WORD AKey) override
+  {
+    TWeakRef<TdxBarControl> bar = FBar;
+    if ((AKey != VK_RETURN && AKey != VK_SPACE) || !Click())
+      return false;
+    TCustomdxBarControl* quick = bar ? bar->GetQuickControl() : nullptr;
+    if (quick && quick == ActiveBarControl())
+      if (TdxBarHelperRef first = GetBarControlHelper(quick)->GetFirstSelectableObject())
+        first->SelectForNavigation(false);
+    return true;
+  }
   void ExecuteKeyTip() override { Click(); }
+  TdxBarHelperRef GetNavigationTarget() override { return GetBarPartHelper(FBar.Get(), dxBarMarkIndex); }
 
 private:
   // Pressed, then let go as the pointer's release would: with no capture to end the press,
@@ -381,6 +455,21 @@ public:
     if (!FCaptionButtons)
       FCaptionButtons = TcxAccessibilityHelperRef(new TdxBarCaptionButtonsAccessibilityHelper(bar));
     return FCaptionButtons.Get();
+  }
+
+  // The helper of the mark (dxBarMarkIndex), the close button or a caption button.
+  TdxBarAccessibilityHelper* GetPartHelper(int APart)
+  {
+    const int items = int(ItemControls().size());
+    if (APart == dxBarMarkIndex)
+      return GetBarChild(items);
+    TdxBarAccessibilityHelper* group = GetBarChild(items + 1);
+    if (!group)
+      return nullptr;
+    const int buttons = group->GetChildCount() - (static_cast<TdxBarControl*>(FBar.Get())->HasCloseButton() ? 1 : 0);
+    if (APart == dxBarCloseButtonIndex)
+      return buttons < group->GetChildCount() ? group->GetBarChild(buttons) : nullptr;
+    return APart >= 0 && APart < buttons ? group->GetBarChild(APart) : nullptr;
   }
 
 private:
@@ -537,6 +626,7 @@ public:
     }
   }
   void ExecuteKeyTip() override { Run(true); }
+  TdxBarHelperRef GetNavigationTarget() override { return GetItemControlHelper(FControl.Get()); }
   String GetDefaultActionDescription(int) override { return FControl && FControl->IsDropDown() ? L"Open" : L"Press"; }
   void DoDefaultAction(int) override
   {
@@ -924,6 +1014,12 @@ void dxBarReleaseAccessibilityHelpers(bool AAll)
     delete GHelpers;
     GHelpers = nullptr;
   }
+}
+
+TdxBarAccessibilityHelper* dxBarGetPartAccessibilityHelper(TdxBarControl* ABar, int APart)
+{
+  auto* helper = dynamic_cast<TdxBarControlAccessibilityHelper*>(dxBarGetAccessibilityHelper(ABar));
+  return helper && helper->IsAlive() ? helper->GetPartHelper(APart) : nullptr;
 }
 
 LRESULT dxBarAnswerGetObject(TObject* AOwner, WPARAM wParam, LPARAM lParam)

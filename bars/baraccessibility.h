@@ -45,6 +45,8 @@ public:
   virtual void ExecuteKeyTip() {}
   // A key the selected element acts on itself (Enter and Space on a toolbar's mark).
   virtual bool HandleNavigationKey(WORD AKey) { return false; }
+  // The keyboard-navigation target standing for this element; nil for none.
+  virtual TdxBarHelperRef GetNavigationTarget() { return nullptr; }
 
   // --- What the accessibility bridge asks; every child has its own object.
   bool ChildIsSimpleElement(int AIndex) override { return false; }
@@ -63,6 +65,9 @@ private:
 // The helper of a dock site, bar or menu window, or item control; made on first use and
 // kept while its owner lives. Nil for nil or an object of another kind.
 TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner);
+// The helper of a toolbar's mark (dxBarMarkIndex), close button (dxBarCloseButtonIndex) or
+// caption button (its index); nil when the bar has none.
+TdxBarAccessibilityHelper* dxBarGetPartAccessibilityHelper(class TdxBarControl* ABar, int APart);
 // Lets the helpers of freed owners go; the library's shut-down calls it with AAll.
 void dxBarReleaseAccessibilityHelpers(bool AAll);
 // WM_GETOBJECT of a bar window or dock site.

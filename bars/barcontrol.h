@@ -290,6 +290,8 @@ public:
   // The floating caption's text, its caption buttons and mark, and whether it hides it.
   virtual String GetBarCaptionText() const { return String(); }
   virtual bool HasCaptionButtons() const { return false; }
+  // How many buttons that caption shows: the close button and the bar's caption buttons.
+  virtual int GetCaptionButtonCount() const { return 0; }
   virtual bool HasCaptionMark() const { return false; }
   // What the caption mark's area is filled with before its look is drawn on it; clNone for
   // no fill.

@@ -74,7 +74,7 @@ bool IsNavigationKey(uint16_t AKey)
 bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B)
 {
   TObject* a = A ? A->GetHelperObject() : nullptr;
-  return a && B && a == B->GetHelperObject();
+  return a && B && a == B->GetHelperObject() && A->GetHelperPart() == B->GetHelperPart();
 }
 
 TdxBarBeepProc SetdxBarBeepProc(TdxBarBeepProc AProc)

@@ -48,6 +48,9 @@ class IdxBarAccessibilityHelper {
 public:
   virtual ~IdxBarAccessibilityHelper() = default;
   virtual TObject* GetHelperObject() const = 0;
+  // Which part of that object the element is (a toolbar's mark or caption button); -1 for
+  // the object as a whole.
+  virtual int GetHelperPart() const { return -1; }
   virtual TdxBarManager* GetBarManager() const = 0;
   // The bar window the element lives on; nil for a root above the windows.
   virtual TCustomdxBarControl* GetBarControl() const = 0;
@@ -72,7 +75,7 @@ public:
   virtual IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() = 0;
 };
 
-// Same object behind both (nil never matches).
+// Same object and part behind both (nil never matches).
 bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B);
 
 // The navigation target of a window for Alt and F10: the root of its manager's bars (the
@@ -84,6 +87,9 @@ TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc);
 // The helper of a bar window and of one of its item controls (the built-in targets).
 TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl);
 TdxBarHelperRef GetItemControlHelper(class TdxBarItemControl* AControl);
+// The target of a toolbar's mark, close button or caption button (dxBarMarkIndex,
+// dxBarCloseButtonIndex, the button's index).
+TdxBarHelperRef GetBarPartHelper(class TdxBarControl* ABar, int APart);
 
 // One key tip while it is collected or shown.
 class TdxBarKeyTipData : public TObject {

@@ -1,6 +1,7 @@
 // The navigation targets the bars give by themselves: the root of a manager's bars, a bar
-// window and an item control on it, and small windows that show key tips. Richer targets
-// plug in through IdxBarAccessibilityHelper and the window-helper procedure.
+// window, an item control on it or a toolbar's mark or caption button, and small windows that
+// show key tips. Richer targets plug in through IdxBarAccessibilityHelper and the
+// window-helper procedure.
 #include "bars/navigation.h"
 
 #include <algorithm>
@@ -87,10 +88,89 @@ std::vector<TdxBarItemControl*> SelectableControls(TCustomdxBarControl* ABar)
   return result;
 }
 
-TRect ScreenRectOf(TdxBarItemControl* AControl)
+// What navigation may select on a bar window, in tree order: its item controls, then on a
+// toolbar its mark, caption buttons and close button.
+std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
 {
-  TCustomdxBarControl* bar = AControl ? AControl->GetParent() : nullptr;
-  return bar && bar->HandleAllocated() ? bar->GetItemScreenRect(AControl) : TRect{};
+  std::vector<TdxBarHelperRef> result;
+  for (TdxBarItemControl* control : SelectableControls(ABar))
+    result.push_back(GetItemControlHelper(control));
+  auto* toolbar = dynamic_cast<TdxBarControl*>(ABar);
+  if (!toolbar)
+    return result;
+  std::vector<int> parts{dxBarMarkIndex};
+  TdxBarCaptionButtons* buttons = toolbar->GetBar() ? toolbar->GetBar()->GetCaptionButtons() : nullptr;
+  for (int i = 0; buttons && i < buttons->GetCount(); ++i)
+    parts.push_back(i);
+  parts.push_back(dxBarCloseButtonIndex);
+  for (int part : parts)
+    if (TdxBarAccessibilityHelper* helper = dxBarGetPartAccessibilityHelper(toolbar, part);
+        helper && helper->IsSelectable())
+      result.push_back(GetBarPartHelper(toolbar, part));
+  return result;
+}
+
+// The manager's navigable bars, with ABar first when it is none of them (a menu).
+std::vector<TCustomdxBarControl*> BarsAround(TCustomdxBarControl* ABar)
+{
+  std::vector<TCustomdxBarControl*> bars = NavigableBars(ABar ? ABar->GetBarManager() : nullptr);
+  if (ABar && std::find(bars.begin(), bars.end(), ABar) == bars.end())
+    bars.insert(bars.begin(), ABar);
+  return bars;
+}
+
+// Within the bar first, then across the other bars, then around the bar (left and right).
+TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, int ADirection)
+{
+  if (!ACurrent)
+    return nullptr;
+  TCustomdxBarControl* own = ACurrent->GetBarControl();
+  const TRect current = ACurrent->GetScreenBounds();
+  std::vector<TdxBarHelperRef> ownTargets;
+  for (TdxBarHelperRef& target : NavigableTargets(own))
+    if (!IsSameHelper(target, ACurrent))
+      ownTargets.push_back(std::move(target));
+  std::vector<TdxBarHelperRef> others;
+  for (TCustomdxBarControl* bar : BarsAround(own))
+    if (bar != own)
+      for (TdxBarHelperRef& target : NavigableTargets(bar))
+        others.push_back(std::move(target));
+  for (auto [list, wrap] : {std::pair{&ownTargets, false}, std::pair{&others, false}, std::pair{&ownTargets, true}}) {
+    std::vector<TRect> rects;
+    for (const TdxBarHelperRef& target : *list)
+      rects.push_back(target->GetScreenBounds());
+    if (int found = FindNearestInDirection(current, rects, ADirection, wrap); found >= 0)
+      return (*list)[size_t(found)];
+  }
+  return nullptr;
+}
+
+// Tree order: the accessibility tree's within a dock site, else the elements of the
+// manager's bars one after another, wrapping around.
+TdxBarHelperRef NextTargetFrom(const TdxBarHelperRef& ACurrent, TdxBarAccessibilityHelper* AHelper, bool AForward)
+{
+  if (!ACurrent)
+    return nullptr;
+  if (AHelper)
+    if (TdxBarAccessibilityHelper* next = AHelper->GetNextNavigationTarget(AForward))
+      if (TdxBarHelperRef target = next->GetNavigationTarget())
+        return target;
+  std::vector<TdxBarHelperRef> all;
+  for (TCustomdxBarControl* bar : BarsAround(ACurrent->GetBarControl()))
+    for (TdxBarHelperRef& target : NavigableTargets(bar))
+      all.push_back(std::move(target));
+  auto it = std::find_if(all.begin(), all.end(), [&](const TdxBarHelperRef& t) { return IsSameHelper(t, ACurrent); });
+  if (it == all.end() || all.size() < 2)
+    return nullptr;
+  const size_t n = all.size(), i = size_t(it - all.begin());
+  return all[AForward ? (i + 1) % n : (i + n - 1) % n];
+}
+
+// A navigation that leaves a bar window for another one closes it.
+void LeaveBar(TCustomdxBarControl* ABar, const TdxBarHelperRef& ANext)
+{
+  if (ABar && (!ANext || ANext->GetBarControl() != ABar))
+    ABar->Close();
 }
 
 // Key tips of the elements of the given windows, from their accessibility helpers, told
@@ -164,8 +244,8 @@ public:
   }
   TdxBarHelperRef GetFirstSelectableObject() override
   {
-    std::vector<TdxBarItemControl*> controls = SelectableControls(FBar.Get());
-    return controls.empty() ? nullptr : GetItemControlHelper(controls.front());
+    std::vector<TdxBarHelperRef> targets = NavigableTargets(FBar.Get());
+    return targets.empty() ? nullptr : targets.front();
   }
   TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
   TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
@@ -202,50 +282,22 @@ public:
   TObject* GetHelperObject() const override { return FControl.Get(); }
   TdxBarManager* GetBarManager() const override { return Bar() ? Bar()->GetBarManager() : nullptr; }
   TCustomdxBarControl* GetBarControl() const override { return Bar(); }
-  TRect GetScreenBounds() const override { return ScreenRectOf(FControl.Get()); }
+  TRect GetScreenBounds() const override
+  {
+    TCustomdxBarControl* bar = Bar();
+    return bar && bar->HandleAllocated() ? bar->GetItemScreenRect(FControl.Get()) : TRect{};
+  }
   TdxBarHelperRef GetFirstSelectableObject() override
   {
     return FControl && FControl->CanSelect() ? GetItemControlHelper(FControl.Get()) : nullptr;
   }
-  // Tree order: the accessibility tree's within a dock site, else the elements of the
-  // manager's bars one after another, wrapping around.
   TdxBarHelperRef GetNextSelectableObject(bool AForward) override
   {
-    if (TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(FControl.Get()))
-      if (TdxBarAccessibilityHelper* next = helper->GetNextNavigationTarget(AForward))
-        if (auto* control = dynamic_cast<TdxBarItemControl*>(next->GetOwnerObject()))
-          return GetItemControlHelper(control);
-    std::vector<TdxBarItemControl*> all;
-    for (TCustomdxBarControl* bar : BarsAround())
-      for (TdxBarItemControl* control : SelectableControls(bar))
-        all.push_back(control);
-    auto it = std::find(all.begin(), all.end(), FControl.Get());
-    if (it == all.end() || all.size() < 2)
-      return nullptr;
-    const size_t n = all.size(), i = size_t(it - all.begin());
-    return GetItemControlHelper(all[AForward ? (i + 1) % n : (i + n - 1) % n]);
+    return NextTargetFrom(GetItemControlHelper(FControl.Get()), dxBarGetAccessibilityHelper(FControl.Get()), AForward);
   }
-  // Within the bar first, then across the other bars, then around the bar (left and right).
   TdxBarHelperRef FindNavigationTarget(int ADirection) override
   {
-    const TRect current = GetScreenBounds();
-    std::vector<TdxBarItemControl*> own;
-    for (TdxBarItemControl* control : SelectableControls(Bar()))
-      if (control != FControl.Get())
-        own.push_back(control);
-    std::vector<TdxBarItemControl*> others;
-    for (TCustomdxBarControl* bar : BarsAround())
-      if (bar != Bar())
-        for (TdxBarItemControl* control : SelectableControls(bar))
-          others.push_back(control);
-    for (auto [list, wrap] : {std::pair{&own, false}, std::pair{&others, false}, std::pair{&own, true}}) {
-      std::vector<TRect> rects;
-      for (TdxBarItemControl* control : *list)
-        rects.push_back(ScreenRectOf(control));
-      if (int found = FindNearestInDirection(current, rects, ADirection, wrap); found >= 0)
-        return GetItemControlHelper((*list)[size_t(found)]);
-    }
-    return nullptr;
+    return FindTargetFrom(GetItemControlHelper(FControl.Get()), ADirection);
   }
   bool WantsKey(uint16_t AKey) override
   {
@@ -292,12 +344,7 @@ public:
     if (TdxBarNavigationController* controller = BarNavigationController())
       controller->SetSelection(GetItemControlHelper(FControl.Get()), GetBarControlHelper(barRef.Get()));
   }
-  void ClearNavigationSelection(const TdxBarHelperRef& ANext) override
-  {
-    TCustomdxBarControl* bar = Bar();
-    if (bar && (!ANext || ANext->GetBarControl() != bar))
-      bar->Close();
-  }
+  void ClearNavigationSelection(const TdxBarHelperRef& ANext) override { LeaveBar(Bar(), ANext); }
   void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override {}
   TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlHelper(Bar()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
@@ -305,18 +352,75 @@ public:
 private:
   TCustomdxBarControl* Bar() const { return FControl ? FControl->GetParent() : nullptr; }
   bool IsInMenu() const { return Bar() && Bar()->GetKind() == bckSubMenu; }
-  std::vector<TCustomdxBarControl*> BarsAround() const
-  {
-    std::vector<TCustomdxBarControl*> bars = NavigableBars(GetBarManager());
-    if (Bar() && std::find(bars.begin(), bars.end(), Bar()) == bars.end())
-      bars.insert(bars.begin(), Bar());
-    return bars;
-  }
 
   TWeakRef<TdxBarItemControl> FControl;
 };
 
+// A toolbar's mark, close button or caption button: Enter and Space run it, Esc as its
+// accessibility helper says; selected, it is drawn hot in place of an item.
+class TPartHelper : public IdxBarAccessibilityHelper {
+public:
+  TPartHelper(TdxBarControl* ABar, int APart) : FBar(ABar), FPart(APart) {}
+  TObject* GetHelperObject() const override { return FBar.Get(); }
+  int GetHelperPart() const override { return FPart; }
+  TdxBarManager* GetBarManager() const override { return FBar ? FBar->GetBarManager() : nullptr; }
+  TCustomdxBarControl* GetBarControl() const override { return FBar.Get(); }
+  TRect GetScreenBounds() const override
+  {
+    TdxBarAccessibilityHelper* helper = Helper();
+    return helper ? helper->GetScreenBounds(CHILDID_SELF) : TRect{};
+  }
+  TdxBarHelperRef GetFirstSelectableObject() override { return CanNavigate() ? Self() : nullptr; }
+  TdxBarHelperRef GetNextSelectableObject(bool AForward) override { return NextTargetFrom(Self(), Helper(), AForward); }
+  TdxBarHelperRef FindNavigationTarget(int ADirection) override { return FindTargetFrom(Self(), ADirection); }
+  bool WantsKey(uint16_t AKey) override { return AKey == VK_RETURN || AKey == VK_SPACE || AKey == VK_ESCAPE; }
+  bool HandleNavigationKey(uint16_t AKey) override
+  {
+    TdxBarAccessibilityHelper* helper = Helper();
+    return WantsKey(AKey) && helper && helper->HandleNavigationKey(AKey);
+  }
+  bool CanNavigate() override
+  {
+    TdxBarAccessibilityHelper* helper = Helper();
+    return helper && helper->IsSelectable();
+  }
+  void SelectForNavigation(bool) override
+  {
+    TWeakRef<TdxBarControl> bar(FBar);
+    if (!bar)
+      return;
+    bar->SelectNavigationPart(FPart);
+    if (TdxBarNavigationController* controller = BarNavigationController(); controller && bar)
+      controller->SetSelection(Self(), GetBarControlHelper(bar.Get()));
+  }
+  void ClearNavigationSelection(const TdxBarHelperRef& ANext) override
+  {
+    TdxBarControl* bar = FBar.Get();
+    if (bar && bar->GetNavigationPart() == FPart)
+      bar->SetNavigationPart(dxBarNoPartIndex);
+    LeaveBar(bar, ANext);
+  }
+  void GetKeyTips(std::vector<TdxBarKeyTipInfo>&) override {}
+  TdxBarHelperRef GetKeyTipParent() override { return FBar ? GetBarControlHelper(FBar.Get()) : nullptr; }
+  IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
+
+private:
+  TdxBarHelperRef Self() const { return GetBarPartHelper(FBar.Get(), FPart); }
+  TdxBarAccessibilityHelper* Helper() const
+  {
+    return FBar ? dxBarGetPartAccessibilityHelper(FBar.Get(), FPart) : nullptr;
+  }
+
+  TWeakRef<TdxBarControl> FBar;
+  int FPart;
+};
+
 }  // namespace
+
+TdxBarHelperRef GetBarPartHelper(TdxBarControl* ABar, int APart)
+{
+  return ABar ? std::make_shared<TPartHelper>(ABar, APart) : nullptr;
+}
 
 TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl)
 {

@@ -339,7 +339,7 @@ TRect TdxBarPainter::CalcMarkRect(const TCustomdxBarControl* ABarControl) const
   int side = RectHeight(caption);
   TRect r = Rect(caption.right - side, caption.top, caption.right, caption.bottom);
   if (ABarControl->HasCaptionButtons())
-    r = OffsetRect(r, -GetSmallCaptionHeight(), 0);
+    r = OffsetRect(r, -GetSmallCaptionHeight() * std::max(ABarControl->GetCaptionButtonCount(), 1), 0);
   if (r.left < caption.left)
     r = OffsetRect(r, caption.left - r.left, 0);
   return r;

@@ -105,6 +105,10 @@ public:
 
 // The close button of a floating caption, as the caption-button loop names it.
 inline constexpr int dxBarCloseButtonIndex = -2;
+// The mark, as keyboard navigation names the parts of a toolbar that are no item controls.
+inline constexpr int dxBarMarkIndex = -3;
+// No such part.
+inline constexpr int dxBarNoPartIndex = -1;
 // The mark's hot-tracking timer of a floating bar.
 inline constexpr UINT_PTR dxBarMarkTimerID = 1;
 inline constexpr UINT dxBarMarkTimerInterval = 50;
@@ -212,7 +216,8 @@ public:
   TRect GetMarkRect() const override;
   // Whether a client point lies on the mark.
   bool IsPointOnMark(const TPoint& AClientPoint) const;
-  int GetMarkState() const override { return FMarkState; }
+  // A mark selected by keyboard navigation shows hot.
+  int GetMarkState() const override { return FMarkState == 0 && FNavigationPart == dxBarMarkIndex ? 1 : FMarkState; }
   void ClickMark(int AState) override;
   // Shows the mark's new state: a mark in the caption is drawn at once through the window's
   // DC, a docked one is invalidated.
@@ -239,6 +244,22 @@ public:
   bool IsClosedByKey() const { return FClosedByKey; }
   TRect GetCloseButtonRect() const;  // window coordinates of the floating caption
   int GetCloseButtonState() const { return FCloseButtonState; }
+  // Does what a click on the close button (dxBarCloseButtonIndex) or a caption button does;
+  // the close button frees this window.
+  void ClickCaptionButton(int AIndex);
+
+  // --- Keyboard navigation on the parts that are no item controls: the mark
+  // (dxBarMarkIndex), the close button (dxBarCloseButtonIndex) or a caption button (its
+  // index); dxBarNoPartIndex when none. The selected part is drawn hot.
+  int GetNavigationPart() const { return FNavigationPart; }
+  // Makes this window the active one in keyboard mode with APart selected in place of an item.
+  void SelectNavigationPart(int APart);
+  void SetNavigationPart(int APart);
+  // An item selected takes the place of a selected part.
+  void SetSelectedControl(TdxBarItemControl* Value) override;
+  // Caption buttons were added or removed: their indexes changed, so a selected one hands
+  // the selection on to the bar's first element.
+  void CaptionButtonsRenumbered();
   bool HasMDIButtons() const;
   // All three MDI buttons are shown (the active child is maximized with a system menu).
   bool HasMDISystemMenu() const;
@@ -305,6 +326,7 @@ public:
   String GetBarCaptionText() const override { return GetCaption(); }
   // The floating caption shows buttons: the close button or the bar's caption buttons.
   bool HasCaptionButtons() const override;
+  int GetCaptionButtonCount() const override;
   bool HasCaptionMark() const override { return FDockingStyle == dsNone && HasMark(); }
   // The caption's own colour, so a mark drawn alone leaves no trace of its last state.
   TColor GetCaptionMarkColor() const override;
@@ -345,6 +367,8 @@ protected:
 
 private:
   void Init();
+  // What activation does before the base class selects and activates.
+  void PrepareActivation();
   void CollectLinks(std::vector<TdxBarLayoutLink>& ALinks, bool AVertical);
   int DefaultItemLength() const;
   int MinLength(TdxBarDockingStyle AStyle);
@@ -417,6 +441,7 @@ private:
   bool FResizingItem = false;
   TWeakRef<TdxBarItemControl> FResizingControl;
   int FMarkState = 0;
+  int FNavigationPart = dxBarNoPartIndex;
   int FRatioWNum = 0, FRatioWDen = 0, FRatioHNum = 0, FRatioHDen = 0;
   TdxDockCol* FDockCol = nullptr;
   int FVisibleCount = 0;

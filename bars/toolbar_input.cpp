@@ -12,6 +12,7 @@
 #include "bars/hintwindow.h"
 #include "bars/itemcontrol.h"
 #include "bars/itemlinks.h"
+#include "bars/navigation.h"
 #include "bars/painter.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
@@ -443,7 +444,16 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
   setState(dxBarButtonStateNormal);
   if (!click)
     return false;
+  if (AIndex == dxBarCloseButtonIndex || buttonRef)
+    ClickCaptionButton(AIndex);
+  return true;
+}
+
+void TdxBarControl::ClickCaptionButton(int AIndex)
+{
   if (AIndex == dxBarCloseButtonIndex) {
+    if (!HasCloseButton())
+      return;
     // Hiding the bar frees this window: nothing of it is touched afterwards.
     TdxBar* bar = FBar;
     TdxBarManager* manager = GetBarManager();
@@ -453,10 +463,64 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
       bar->SetVisible(false);
     if (managerRef.Get() && barRef.Get())
       CallEvent(manager->OnBarClose, manager, bar);
-  } else if (TdxBarCaptionButton* b = buttonRef.Get()) {
-    b->Click();
+    return;
   }
-  return true;
+  TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
+  if (buttons && AIndex >= 0 && AIndex < buttons->GetCount() && buttons->GetItem(AIndex)->GetEnabled())
+    buttons->GetItem(AIndex)->Click();
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard navigation on the mark and the caption's buttons
+
+void TdxBarControl::SelectNavigationPart(int APart)
+{
+  TWeakRef<TdxBarControl> self(this);
+  if (!GetActive() && HandleAllocated()) {
+    PrepareActivation();
+    if (self)
+      TCustomdxBarControl::ActivateWithControl(nullptr);
+  } else {
+    SelectItemControl(nullptr);
+  }
+  if (self && GetActive())
+    SetNavigationPart(APart);
+}
+
+void TdxBarControl::SetNavigationPart(int APart)
+{
+  if (APart == FNavigationPart)
+    return;
+  const int old = FNavigationPart;
+  FNavigationPart = APart;
+  if (!HandleAllocated())
+    return;
+  if (old == dxBarMarkIndex || APart == dxBarMarkIndex)
+    InvalidateMark();
+  if ((old != dxBarMarkIndex && old != dxBarNoPartIndex) || (APart != dxBarMarkIndex && APart != dxBarNoPartIndex))
+    RedrawFrame(FHandle);
+}
+
+void TdxBarControl::CaptionButtonsRenumbered()
+{
+  if (FNavigationPart < 0)
+    return;
+  SetNavigationPart(dxBarNoPartIndex);
+  TdxBarNavigationController* navigation = BarNavigationController();
+  if (!navigation || !navigation->IsActiveFor(this))
+    return;
+  TdxBarHelperRef first = GetBarControlHelper(this)->GetFirstSelectableObject();
+  if (first && first->GetHelperPart() < 0)
+    navigation->ChangeSelectedObject(false, nullptr, first);
+  else
+    navigation->StopNavigation();
+}
+
+void TdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
+{
+  if (Value)
+    SetNavigationPart(dxBarNoPartIndex);
+  TCustomdxBarControl::SetSelectedControl(Value);
 }
 
 // ---------------------------------------------------------------------------
@@ -1003,6 +1067,23 @@ void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
     return;
   }
   TWeakRef<TdxBarControl> self(this);
+  PrepareActivation();
+  if (!self)
+    return;
+  if (!AControl && FItemLinks)
+    for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
+      TdxBarItemControl* control = link->GetControl();
+      if (control && control->CanSelect() && !::IsRectEmpty(&link->GetItemRect())) {
+        AControl = control;
+        break;
+      }
+    }
+  TCustomdxBarControl::ActivateWithControl(AControl);
+}
+
+void TdxBarControl::PrepareActivation()
+{
+  TWeakRef<TdxBarControl> self(this);
   LeaveBarControlUnderCursor(this);
   if (!self)
     return;
@@ -1016,19 +1097,11 @@ void TdxBarControl::ActivateWithControl(TdxBarItemControl* AControl)
   }
   if (FDockingStyle == dsNone)
     SetWindowZOrder(FHandle, HWND_TOP);
-  if (!AControl && FItemLinks)
-    for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
-      TdxBarItemControl* control = link->GetControl();
-      if (control && control->CanSelect() && !::IsRectEmpty(&link->GetItemRect())) {
-        AControl = control;
-        break;
-      }
-    }
-  TCustomdxBarControl::ActivateWithControl(AControl);
 }
 
 void TdxBarControl::Deactivate()
 {
+  SetNavigationPart(dxBarNoPartIndex);
   TCustomdxBarControl::Deactivate();
   if (TdxBarManager* manager = GetBarManager(); manager && manager->GetFocusedBarControl() == this) {
     manager->SetFocusedBarControl(FPreviousFocusedBar.Get());

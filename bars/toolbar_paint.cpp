@@ -127,9 +127,14 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
   TdxBarPainter* painter = GetPainter();
   TRect caption = GetCaptionRect();
   TRect close = GetCloseButtonRect();
+  // A button selected by keyboard navigation shows hot while nothing else presses it.
+  auto shown = [this](int AIndex, int AState) {
+    return AState == dxBarButtonStateNormal && FNavigationPart == AIndex ? dxBarButtonStateHot : AState;
+  };
   if (!::IsRectEmpty(&close)) {
-    painter->DrawCaptionButton(this, DC, close, FCloseButtonState);
-    painter->DrawCaptionCloseButton(this, DC, close, FCloseButtonState);
+    const int state = shown(dxBarCloseButtonIndex, FCloseButtonState);
+    painter->DrawCaptionButton(this, DC, close, state);
+    painter->DrawCaptionCloseButton(this, DC, close, state);
   }
   TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
   if (!buttons || buttons->GetCount() == 0)
@@ -144,7 +149,7 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
     int state = button->GetState() == TdxBarCaptionButton::bsPressed ? dxBarButtonStatePressed
                 : button->GetState() == TdxBarCaptionButton::bsHot   ? dxBarButtonStateHot
                                                                      : dxBarButtonStateNormal;
-    painter->DrawCaptionButton(this, DC, r, state);
+    painter->DrawCaptionButton(this, DC, r, shown(i, state));
     TBitmap* glyph = button->GetGlyph();
     if (glyph && !glyph->Empty())
       DrawGlyphInRect(DC, r, glyph, nullptr, -1, button->IsEnabled() ? gdmNormal : gdmDisabled);
@@ -265,10 +270,15 @@ bool TdxBarControl::FillDockSiteBackground(HDC DC, const TRect& R) const
 
 bool TdxBarControl::HasCaptionButtons() const
 {
+  return GetCaptionButtonCount() > 0;
+}
+
+int TdxBarControl::GetCaptionButtonCount() const
+{
   if (FDockingStyle != dsNone || FInternal)
-    return false;
+    return 0;
   TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
-  return HasCloseButton() || (buttons && buttons->GetCount() > 0);
+  return (HasCloseButton() ? 1 : 0) + (buttons ? buttons->GetCount() : 0);
 }
 
 bool TdxBarControl::IsDockable() const

@@ -376,16 +376,21 @@ TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
   EXPECT_FALSE(mark.State & STATE_SYSTEM_INVISIBLE);
   EXPECT_TRUE(Contains(window, mark.Location));
   EXPECT_LE(mark.Location.bottom, node.Children[0].Location.top);
-  // The caption's buttons: a group in the caption with the one button, which presses.
+  // The caption's buttons: a group in the caption with the one button, which presses, and
+  // the close button.
   const TAccessibleNode& group = node.Children[3];
   EXPECT_EQ(group.Role, ROLE_SYSTEM_GROUPING);
   EXPECT_FALSE(group.State & STATE_SYSTEM_INVISIBLE);
   EXPECT_TRUE(Contains(window, group.Location));
   EXPECT_LT(group.Location.bottom, node.Children[0].Location.bottom) << "above the items, in the caption";
-  ASSERT_EQ(group.Children.size(), 1u);
+  ASSERT_EQ(group.Children.size(), 2u);
   EXPECT_EQ(group.Children[0].Name, L"Pin");
   EXPECT_EQ(group.Children[0].Role, ROLE_SYSTEM_PUSHBUTTON);
   EXPECT_TRUE(Contains(group.Location, group.Children[0].Location));
+  EXPECT_EQ(group.Children[1].Name, L"Close");
+  EXPECT_EQ(group.Children[1].Role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_TRUE(Contains(group.Location, group.Children[1].Location));
+  EXPECT_GE(group.Children[1].Location.left, group.Children[0].Location.right) << "at the caption's end";
   ASSERT_EQ(group.Children[0].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(Host.WaitForLine("caption button: Pin"));
   // A floating bar hangs under the desktop's window object.

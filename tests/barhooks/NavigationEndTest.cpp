@@ -67,9 +67,10 @@ TEST(NavigationEnd, AClickByKeyGivesTheKeyboardBackToTheForm)
          Stroke(VK_RIGHT);
          Stroke(VK_RIGHT);
        }},
-      {"F10, Left, Left",
+      {"F10, Left, Left, Left (over the mark)",
        [] {
          Stroke(VK_F10);
+         Stroke(VK_LEFT);
          Stroke(VK_LEFT);
          Stroke(VK_LEFT);
        }},
