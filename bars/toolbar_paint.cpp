@@ -122,6 +122,26 @@ void TdxBarControl::DrawMDIButtons(HDC DC)
   }
 }
 
+namespace {
+
+// Every other pixel of the rectangle's edge: a focus mark that, unlike the system's, does not
+// depend on the colours and mix mode left in the device context.
+void DrawDottedFrame(HDC DC, const TRect& R, COLORREF AColor)
+{
+  if (R.right - R.left < 2 || R.bottom - R.top < 2)
+    return;
+  for (int x = R.left; x < R.right; x += 2) {
+    ::SetPixelV(DC, x, R.top, AColor);
+    ::SetPixelV(DC, x, R.bottom - 1, AColor);
+  }
+  for (int y = R.top; y < R.bottom; y += 2) {
+    ::SetPixelV(DC, R.left, y, AColor);
+    ::SetPixelV(DC, R.right - 1, y, AColor);
+  }
+}
+
+}  // namespace
+
 void TdxBarControl::DrawCaptionButtons(HDC DC)
 {
   TdxBarPainter* painter = GetPainter();
@@ -135,6 +155,10 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
     const int state = shown(dxBarCloseButtonIndex, FCloseButtonState);
     painter->DrawCaptionButton(this, DC, close, state);
     painter->DrawCaptionCloseButton(this, DC, close, state);
+    // The classic looks draw the system's close button alike hot or not: a button chosen by
+    // keys is shown by a focus rectangle there.
+    if (FNavigationPart == dxBarCloseButtonIndex && !painter->IsFlatStyle() && !painter->IsNativeStyle())
+      DrawDottedFrame(DC, InflateRect(close, -2, -2), ::GetSysColor(COLOR_BTNTEXT));
   }
   TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr;
   if (!buttons || buttons->GetCount() == 0)

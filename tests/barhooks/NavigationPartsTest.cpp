@@ -93,8 +93,9 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   TdxBarCaptionButton* pin = f.Bar->GetCaptionButtons()->Add();
   pin->SetHint(L"Pin");
   pin->OnClick = TNotifyEvent([&pins](TObject*) { ++pins; });
-  // A look that draws a hot close button (the classic one draws it alike hot or not).
-  f.Host.Manager->SetStyle(bmsFlat);
+  // The classic look, whose close button is the system's, alike hot or not: chosen by keys it
+  // shows a focus rectangle.
+  f.Host.Manager->SetStyle(bmsStandard);
   f.Bar->SetFloatLeft(200);
   f.Bar->SetFloatTop(420);
   f.Bar->SetDockingStyle(dsNone);
@@ -123,6 +124,7 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   }
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), 0) << "the caption button";
+
   EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 0);
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), dxBarCloseButtonIndex);
