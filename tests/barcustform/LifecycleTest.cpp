@@ -169,11 +169,14 @@ TEST_F(TLifecycle, TheFormsOwnControlsTakeNoClicksWhileTheDialogIsOpen)
   RECT r{};
   ::GetWindowRect(button->GetHandle(), &r);
   const POINT center{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  // The mouse hook takes the press away from the button, so no click arrives to wait for.
-  ASSERT_TRUE(MoveMouseTo(center));
+  ASSERT_EQ(::WindowFromPoint(center), button->GetHandle()) << "the dialog opened over the button";
+  // The mouse hook takes the move and the press away from the button, so no message arrives
+  // to wait for.
   ActivateWindow(Host->GetHandle());
   EXPECT_TRUE(RunScript(
-      [] {
+      [center] {
+        SendMouseMove(center);
+        PauseScript(50);
         SendMouseButton(true);
         PauseScript(50);
         SendMouseButton(false);
