@@ -36,12 +36,15 @@ TProgram::TProgram(const std::wstring& ARelativePath, const std::wstring& AArgum
 TProgram::~TProgram()
 {
   if (FProcess.hProcess) {
-    // Asked politely first: its windows close; then ended for sure.
+    // Asked politely first: its windows close; then ended for sure. Forms are owned by the
+    // program's hidden application window, so a window whose owner does not show counts as
+    // a top one too; missing them cost every run the whole wait below.
     EnumWindows(
         [](HWND wnd, LPARAM pid) -> BOOL {
           DWORD owner = 0;
           GetWindowThreadProcessId(wnd, &owner);
-          if (owner == DWORD(pid) && IsWindowVisible(wnd) && !GetWindow(wnd, GW_OWNER))
+          HWND ownerWindow = GetWindow(wnd, GW_OWNER);
+          if (owner == DWORD(pid) && IsWindowVisible(wnd) && (!ownerWindow || !IsWindowVisible(ownerWindow)))
             PostMessageW(wnd, WM_CLOSE, 0, 0);
           return TRUE;
         },
