@@ -243,9 +243,14 @@ void TdxBarControl::CreateParams(TCreateParams& Params)
 
 void TdxBarControl::CreateWnd()
 {
+  // A window made after its row squeezed it keeps the row's flag through the first layout of
+  // its links, as one sized by the row does.
+  const bool squeezed = FItemsHidden && FDockingStyle != dsNone;
   TCustomdxBarControl::CreateWnd();
   if (!FHandle)
     return;
+  if (squeezed)
+    FItemsHidden = true;
   if (FMoving) {
     if (FDockingStyle == dsNone)
       FFloatingHandle = FHandle;
@@ -307,8 +312,9 @@ void TdxBarControl::SetDockingStyle(TdxBarDockingStyle Value)
       DestroyHandle();
     FDockingStyle = Value;
     SetParent(target);
-    // A docked window shows with its site; a floating one when its bar shows it.
-    if (target && !GetVisible())
+    // A docked window shows with its site; a floating one when its bar shows it. A bar placing
+    // its window from its settings shows it once placed: made then, it is made in its place.
+    if (target && !GetVisible() && !(IsDockingLocked() && !hadHandle))
       SetVisible(true);
     else if (hadHandle && GetVisible())
       HandleNeeded();
