@@ -134,7 +134,7 @@ std::string EncodeIniText(const String& text, TIniEncoding encoding)
       };
       for (wchar_t ch : text) {
         // Where wchar_t is 32 bits, a character beyond 16 bits becomes its pair.
-        if (uint32_t(ch) > 0xFFFF) {
+        if (IsBeyondUtf16Unit(ch)) {
           put(uint16_t(0xD800 + ((uint32_t(ch) - 0x10000) >> 10)));
           put(uint16_t(0xDC00 + ((uint32_t(ch) - 0x10000) & 0x3FF)));
         } else {

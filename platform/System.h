@@ -393,3 +393,9 @@ String IntToStr(int64_t value);
 String IntToHex(uint64_t value, int digits);
 std::string ToUtf8(const String& s);
 String FromUtf8(const std::string& s);
+// True for a character beyond one UTF-16 unit, which only a 32-bit wchar_t (the host build's)
+// can hold; writers turn it into its surrogate pair.
+inline bool IsBeyondUtf16Unit(wchar_t ch)
+{
+  return (uint32_t(ch) >> 16) != 0;
+}

@@ -176,7 +176,7 @@ void TWriter::WriteString(const String& Value)
         FText += L'\'';
       quoted = false;
       // Codes are UTF-16 units: where wchar_t is 32 bits, a character beyond them is a pair.
-      if (uint32_t(ch) > 0xFFFF)
+      if (IsBeyondUtf16Unit(ch))
         FText += L"#" + IntToStr(0xD800 + ((uint32_t(ch) - 0x10000) >> 10)) + L"#" +
                  IntToStr(0xDC00 + ((uint32_t(ch) - 0x10000) & 0x3FF));
       else

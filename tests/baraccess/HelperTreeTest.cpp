@@ -280,8 +280,9 @@ TEST(KeyTipTexts, EveryListEndsUniqueAndFree)
     dxBarMakeKeyTipsUnique(texts);
     for (size_t i = 0; i < texts.size(); ++i)
       for (size_t j = 0; j < texts.size(); ++j)
-        if (i != j)
+        if (i != j) {
           ASSERT_NE(texts[j].compare(0, texts[i].size(), texts[i]), 0) << round << ": " << i << " " << j;
+        }
   }
 }
 

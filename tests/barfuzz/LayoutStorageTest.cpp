@@ -433,8 +433,11 @@ TEST_F(TStoredLayout, DamagedSectionsCostOnlyWhatTheyHeld)
 // Each case makes one to three changes: a value of the wrong kind or out of range, two lines
 // swapped (names and values), up to twelve lines (a section) deleted or doubled further on.
 // A bar whose section, and the manager's, the changes left alone keeps its state, and the
-// links whose sections they left alone stay on it in their order.
-TEST_F(TStoredLayout, SeededMutationsLoad)
+// links whose sections they left alone stay on it in their order. Three blocks of a thousand
+// seeds, each a test of its own so that the blocks can run side by side.
+class TStoredLayoutMutations : public TStoredLayout, public testing::WithParamInterface<int> {};
+
+TEST_P(TStoredLayoutMutations, SeededMutationsLoad)
 {
   static const wchar_t* const values[] = {L"2147483647", L"-2147483648", L"0",  L"-1",      L"99999",        L"abc",
                                           L"",           L"1e9",         L"FF", L"btnGone", L"dxBarManager1"};
@@ -443,7 +446,7 @@ TEST_F(TStoredLayout, SeededMutationsLoad)
   const std::map<String, String> original = SectionTexts(lines);
   const String base = L"FuzzForm.dxBarManager1.";
   const std::vector<TBarState> before = States();
-  std::mt19937 random(20261207);
+  std::mt19937 random(20261207 + GetParam());
   auto pick = [&](size_t n) { return size_t(random() % n); };
   for (int c = 0; c < 1000; ++c) {
     TStringList m;
@@ -472,7 +475,7 @@ TEST_F(TStoredLayout, SeededMutationsLoad)
       auto was = original.find(ASection), is = mutated.find(ASection);
       return was != original.end() && is != mutated.end() && is->second == was->second;
     };
-    const std::string label = "mutation " + std::to_string(c);
+    const std::string label = "mutation " + std::to_string(GetParam() * 1000 + c);
     Check(m.GetText(), label, c % 100 == 0, String(), [&] {
       const std::vector<TBarState> after = States();
       for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
@@ -496,6 +499,8 @@ TEST_F(TStoredLayout, SeededMutationsLoad)
     });
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Blocks, TStoredLayoutMutations, testing::Values(0, 1, 2));
 
 // Every value of a bar and a link of the wrong type in the registry.
 TEST_F(TStoredLayout, RegistryValuesOfTheWrongTypeLoad)

@@ -80,8 +80,9 @@ TEST(MenuAnimationFrames, UnfoldKeepsTheSidesDifferenceAndSlideGrowsTheHeightAtF
     const TdxBarAnimationInfo info = dxBarMakeAnimationInfo(c.Kind, c.W, c.H);
     EXPECT_EQ(dxBarAnimationFrameCount(info), c.Frames) << c.W << "x" << c.H;
     EXPECT_EQ(info.Drawn, c.FirstDrawn) << c.W << "x" << c.H;
-    if (c.Frames >= 3)
+    if (c.Frames >= 3) {
       EXPECT_EQ(dxBarAnimationFrameSize(info, 3), c.Third) << c.W << "x" << c.H;
+    }
     // The last frame leaves less than one step to the full size.
     if (c.Frames > 0) {
       const TSize last = dxBarAnimationFrameSize(info, c.Frames);

@@ -87,8 +87,9 @@ TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
     EXPECT_FALSE(menu->IsExpandButtonShown());
     EXPECT_TRUE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(5)));
     EXPECT_FALSE(menu->IsLessUsedLink(menu->GetItemLinks()->ShownItems(1)));
-    if (route == 1)
+    if (route == 1) {
       EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 3)) << "the key moved on into the new links";
+    }
     EXPECT_EQ(menu->GetMenuHint(), L"") << "the button's hint goes with the button";
     // A new chain shows the recent links again.
     menu->Close();

@@ -133,8 +133,9 @@ TEST_F(TMenuShadow, TheSystemsSettingTurnsTheShadowOff)
       shown += IsWindowVisible(shadow->GetPart(i)->GetHandle()) != FALSE;
     EXPECT_EQ(shadow->GetVisible(), on);
     EXPECT_EQ(shown > 0, on);
-    if (on)
+    if (on) {
       EXPECT_TRUE(ShadowShows(menu));
+    }
     menu->Close();
     PumpPending();
   }

@@ -2,6 +2,8 @@
 // and text, the real tree it drops down (chosen by mouse and keys, refused by the handler,
 // closed by its button, sized by its grip down to its minimum), in a menu and in the select
 // window.
+#include <cstring>
+
 #include "ExtrasTestUtil.h"
 #include "support/FormRoundTrip.h"
 #include "support/Pixels.h"
@@ -80,7 +82,8 @@ TEST(TreeView, RemakingTheWindowKeepsNodesImagesAndSelection)
   EXPECT_EQ(tree->GetItems()->GetItem(1)->GetText(), L"Aardvark") << "sorted within each level";
   tree->GetItems()->AddChild(nullptr, L"Beta");
   EXPECT_EQ(tree->GetItems()->GetFirstNode()->GetNextSibling()->GetText(), L"Beta") << "added in order";
-  TVITEMW item{TVIF_TEXT | TVIF_HANDLE};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT | TVIF_HANDLE;
   wchar_t text[16] = {};
   item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree->GetHandle(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
   item.hItem =
@@ -168,7 +171,9 @@ protected:
   POINT NodeCenter(int AIndex) const
   {
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = Combo->GetItems()->GetItem(AIndex)->GetItemId();
+    // The message takes the item in the rectangle's first bytes.
+    const HTREEITEM id = Combo->GetItems()->GetItem(AIndex)->GetItemId();
+    std::memcpy(&r, &id, sizeof id);
     ::SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ::ClientToScreen(Tree(), &p);

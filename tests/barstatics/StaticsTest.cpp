@@ -297,8 +297,9 @@ TEST_F(TStatics, EveryLookDrawsBordersAndTheGauge)
     const TRect g = control->GetProgressBarBounds();
     POINT filled{g.left + (g.right - g.left) / 4, (g.top + g.bottom) / 2};
     POINT empty{g.right - 4, filled.y};
-    if (look.Style != bmsXP)
+    if (look.Style != bmsXP) {
       EXPECT_TRUE(ColorNear(shot.Pixel(filled.x, filled.y), RGB(0, 128, 0)));
+    }
     EXPECT_FALSE(ColorsClose(shot.Pixel(filled.x, filled.y), shot.Pixel(empty.x, empty.y)));
     auto* colourControl = OnBar<TdxBarColorComboControl>(colours);
     ASSERT_NE(colourControl, nullptr);
