@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bars/dxBar.h"
+#include "bench/BenchForm.h"
 #include "bench/BenchTiming.h"
 #include "platform/ComCtrls.h"
 #include "platform/Forms.h"
@@ -78,16 +79,9 @@ int main()
     }
   }
   LocalFree(args);
-  InitializeForms();
-  dxBarInitialize();
-  SetdxBarMenuSoundsEnabled(false);
-
-  TCustomForm* form = TCustomForm::CreateNew<TForm>(nullptr);
-  form->SetBounds(0, 0, 600, 400);
-  form->Show();
-  PumpPending();
-  auto* manager = new TdxBarManager(form);
-  manager->SetStyle(bmsFlat);
+  TBenchForm bench;
+  TCustomForm* form = bench.Form;
+  TdxBarManager* manager = bench.Manager;
   manager->GetCategories()->Add(L"Commands");
   TdxBar* bar = manager->GetBars()->Add();
   bar->SetCaption(L"Toolbar");
@@ -120,8 +114,5 @@ int main()
       baseOpen = o, baseScroll = s;
     std::printf("%8d %12.2f %8.2f %12.2f %8.2f\n", n, o, o / baseOpen, s, s / baseScroll);
   }
-  form->Free();
-  dxBarFinalize();
-  FinalizeForms();
   return 0;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bars/dxBar.h"
+#include "bench/BenchForm.h"
 #include "bench/BenchTiming.h"
 #include "bench/SystemCounters.h"
 #include "bars/submenu.h"
@@ -100,16 +101,9 @@ int main()
     }
   }
   LocalFree(args);
-  InitializeForms();
-  dxBarInitialize();
-  SetdxBarMenuSoundsEnabled(false);
-
-  TCustomForm* form = TCustomForm::CreateNew<TForm>(nullptr);
-  form->SetBounds(0, 0, 600, 400);
-  form->Show();
-  PumpPending();
-  auto* manager = new TdxBarManager(form);
-  manager->SetStyle(bmsFlat);
+  TBenchForm bench;
+  TCustomForm* form = bench.Form;
+  TdxBarManager* manager = bench.Manager;
   HWND owner = form->GetHandle();
   GOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(owner, GWLP_WNDPROC, LONG_PTR(OwnerProc)));
 
@@ -142,8 +136,5 @@ int main()
       button->Free();
   }
   SetWindowLongPtrW(owner, GWLP_WNDPROC, LONG_PTR(GOldProc));
-  form->Free();
-  dxBarFinalize();
-  FinalizeForms();
   return 0;
 }
