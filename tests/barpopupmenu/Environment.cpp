@@ -190,6 +190,30 @@ void TPopupFixture::FillMenu(int ACount)
   }
 }
 
+TdxBar* TPopupFixture::AddDropDownBar(TdxBarButton*& AButton)
+{
+  TdxBar* bar = Manager->GetBars()->Add();
+  bar->SetDockingStyle(dsTop);
+  AButton = new TdxBarButton(Host.Form());
+  AButton->SetCaption(L"Menu");
+  AButton->SetPaintStyle(psCaption);
+  AButton->SetButtonStyle(bsDropDown);
+  AButton->SetDropDownMenu(Menu);
+  bar->GetItemLinks()->AddItem(AButton);
+  bar->SetVisible(true);
+  return bar;
+}
+
+POINT TPopupFixture::ArrowCenter(TdxBarButton* AButton)
+{
+  auto* control = dynamic_cast<TdxBarButtonControl*>(AButton->GetLink(0)->GetControl());
+  if (!control)
+    return POINT{-1, -1};
+  control->CalcParts();
+  const TRect arrow = control->GetParent()->ClientToScreen(control->GetPartRects().at(1));
+  return POINT{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2};
+}
+
 TdxBarSubMenuControl* TPopupFixture::Window() const
 {
   return dynamic_cast<TdxBarSubMenuControl*>(Menu->GetBarControl());

@@ -355,22 +355,13 @@ TEST_F(TPopupFixture, TheShortcutOfAPopupMenuItemRunsItFromTheKeyboard)
 TEST_F(TPopupFixture, AButtonsDropDownPopupMenuOpensBelowItAndCloses)
 {
   FillMenu(3);
-  TdxBar* bar = Manager->GetBars()->Add();
-  bar->SetDockingStyle(dsTop);
-  auto* button = new TdxBarButton(Host.Form());
-  button->SetCaption(L"Menu");
-  button->SetPaintStyle(psCaption);
-  button->SetButtonStyle(bsDropDown);
-  button->SetDropDownMenu(Menu);
-  bar->GetItemLinks()->AddItem(button);
-  bar->SetVisible(true);
+  TdxBarButton* button = nullptr;
+  TdxBar* bar = AddDropDownBar(button);
   ShowForm();
   TdxBarControl* toolbar = bar->GetControl();
   auto* control = dynamic_cast<TdxBarButtonControl*>(button->GetLink(0)->GetControl());
   ASSERT_NE(control, nullptr);
-  control->CalcParts();
-  const TRect arrow = toolbar->ClientToScreen(control->GetPartRects().at(1));
-  const POINT arrowCenter{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2};
+  const POINT arrowCenter = ArrowCenter(button);
   const TRect face = toolbar->GetItemScreenRect(control);
   ASSERT_TRUE(ClickAt(arrowCenter));
   PumpPending();
@@ -406,15 +397,8 @@ namespace {
 TEST_F(TPopupFixture, TheRightButtonRunsAnEntryOnlyOfAMenuOpenedAtAPoint)
 {
   FillMenu(3);
-  TdxBar* bar = Manager->GetBars()->Add();
-  bar->SetDockingStyle(dsTop);
-  auto* button = new TdxBarButton(Host.Form());
-  button->SetCaption(L"Menu");
-  button->SetPaintStyle(psCaption);
-  button->SetButtonStyle(bsDropDown);
-  button->SetDropDownMenu(Menu);
-  bar->GetItemLinks()->AddItem(button);
-  bar->SetVisible(true);
+  TdxBarButton* button = nullptr;
+  AddDropDownBar(button);
   ShowForm();
   Menu->PopupWithOptions(260, 220, 0, false);
   ASSERT_NE(Window(), nullptr);
@@ -423,11 +407,8 @@ TEST_F(TPopupFixture, TheRightButtonRunsAnEntryOnlyOfAMenuOpenedAtAPoint)
   EXPECT_EQ(Clicks, (std::vector<int>{0, 1, 0}));
   EXPECT_EQ(Window(), nullptr);
 
-  auto* control = dynamic_cast<TdxBarButtonControl*>(button->GetLink(0)->GetControl());
-  ASSERT_NE(control, nullptr);
-  control->CalcParts();
-  const TRect arrow = bar->GetControl()->ClientToScreen(control->GetPartRects().at(1));
-  ASSERT_TRUE(ClickAt(POINT{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2}));
+  ASSERT_NE(button->GetLink(0)->GetControl(), nullptr);
+  ASSERT_TRUE(ClickAt(ArrowCenter(button)));
   PumpPending();
   ASSERT_NE(Window(), nullptr);
   ASSERT_TRUE(ClickAt(ItemCenter(2), TInputButton::Right));

@@ -79,6 +79,10 @@ protected:
   // The screen centres of the menu's links when it opens at P (opened without waiting and
   // closed again).
   std::vector<POINT> ItemCentersAt(POINT P);
+  // A toolbar docked at the top with one drop-down button "Menu" whose menu is Menu.
+  TdxBar* AddDropDownBar(TdxBarButton*& AButton);
+  // The screen centre of a toolbar button's arrow part.
+  static POINT ArrowCenter(TdxBarButton* AButton);
 
   TBarHost<TPopupTestForm> Host;
   TdxBarManager* Manager;
