@@ -230,16 +230,23 @@ protected:
   }
 };
 
+// A press counter on the form, beside where the menu opens.
+TPressCounter* AddPressCounter(TBarHost<TMenuTestForm>& AHost)
+{
+  auto* target = new TPressCounter(AHost.Form());
+  target->SetParent(AHost.Form());
+  target->SetBounds(300, 150, 120, 80);
+  PumpPending();
+  return target;
+}
+
 // A press beside the open menu closes it and still reaches the window it was meant for, whose
 // window stays; a press on the form's title bar closes the menus as well.
 TEST_F(TMenuPointer, APressOutsideClosesTheMenusAndReachesItsWindowAndTheTitleBarClosesThemToo)
 {
   ShowForm();
   FillMenu(MenuHost, 4);
-  auto* target = new TPressCounter(Host.Form());
-  target->SetParent(Host.Form());
-  target->SetBounds(300, 150, 120, 80);
-  PumpPending();
+  TPressCounter* target = AddPressCounter(Host);
   ASSERT_NE(Open(), nullptr);
   const TPoint at = target->ClientToScreen(Point(60, 40));
   ASSERT_TRUE(ClickAt(POINT{at.x, at.y}));
@@ -281,10 +288,7 @@ TEST_F(TMenuPointer, APressOnAWindowTheClosingMenuHidesIsEaten)
 {
   ShowForm();
   FillMenu(MenuHost, 4);
-  auto* target = new TPressCounter(Host.Form());
-  target->SetParent(Host.Form());
-  target->SetBounds(300, 150, 120, 80);
-  PumpPending();
+  TPressCounter* target = AddPressCounter(Host);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
   menu->OnCloseUp = TNotifyEvent([&](TObject*) { target->SetVisible(false); });
