@@ -441,9 +441,11 @@ void TCustomdxBarControl::RecalculateLayout()
   if (!self || !HandleAllocated())
     return;
   Invalidate();
-  // Hot tracking follows the new layout: the bar window under the cursor hears a move.
+  // Hot tracking follows the new layout: the bar window under the cursor hears a move. A
+  // window not shown has no layout under the cursor (and asking where the cursor is costs
+  // the window server a round trip or two).
   POINT p{};
-  if (::GetCursorPos(&p))
+  if (::IsWindowVisible(FHandle) && ::GetCursorPos(&p))
     if (dynamic_cast<TCustomdxBarControl*>(FindControl(::WindowFromPoint(p))))
       PostHotTrackMouseMove();
 }
@@ -491,8 +493,17 @@ void TCustomdxBarControl::RebuildIfPending()
 
 void TCustomdxBarControl::Rebuild()
 {
-  if (IsDestroying() || !HandleAllocated() || (FState & dxBarStateRebuilding) || IsManagerLocked())
+  if (IsDestroying() || (FState & dxBarStateRebuilding))
     return;
+  if (!HandleAllocated() || IsManagerLocked()) {
+    if (FItemLinks && !FControlsStale)
+      for (TdxBarItemLink* link : FItemLinks->GetVisibleItems())
+        if (link->GetControl()) {
+          FControlsStale = true;
+          break;
+        }
+    return;
+  }
   TWeakRef<TCustomdxBarControl> self(this);
   TWeakRef<TdxBarItemLink> selected(FSelectedLink);
   FState |= dxBarStateRebuilding;
@@ -501,7 +512,13 @@ void TCustomdxBarControl::Rebuild()
       if (self)
         FState &= uint8_t(~dxBarStateRebuilding);
     });
-    RecreateControls(true);
+    if (FKeepControls) {
+      for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FItemLinks->GetVisibleItems()))
+        link->CreateControl();
+    } else {
+      RecreateControls(true);
+    }
+    FControlsStale = false;
   }
   if (!self)
     return;
@@ -531,6 +548,16 @@ void TCustomdxBarControl::RecreateControls(bool AExpandContainers)
   }
   if (FSelectedLink && !FSelectedLink->GetControl())
     FSelectedLink = nullptr;
+}
+
+bool TCustomdxBarControl::ListsContainedLinks() const
+{
+  if (!ListsContainers())
+    return false;
+  for (int i = 0; i < FItemLinks->Count(); ++i)
+    if (dynamic_cast<TCustomdxBarContainerItem*>(FItemLinks->Items(i)->GetItem()))
+      return true;
+  return false;
 }
 
 // Each container's items are linked right after its link; a container that hides itself
@@ -670,6 +697,11 @@ void TCustomdxBarControl::CreateWnd()
 {
   TCustomControl::CreateWnd();
   RefreshFont();
+  // Measuring the links before the first window made their controls: unless a rebuild was
+  // asked for since, they serve as they are instead of being made and measured again. A
+  // window made again rebuilds them, as does a menu that lists a container's links in place.
+  TRestore keep(FKeepControls, !FHadWindow && !FControlsStale && FItemLinks && !ListsContainedLinks());
+  FHadWindow = true;
   RebuildBar();
 }
 

@@ -401,6 +401,8 @@ protected:
   // Whether the window shows a container's content in its place rather than the container:
   // menus do, unless customized.
   virtual bool ListsContainers() const { return GetKind() == bckSubMenu && !IsCustomizing(); }
+  // Lists containers and has a container among its links.
+  bool ListsContainedLinks() const;
   virtual void SetActive(bool Value);
   // Whether the window may enter (or leave) the active state now.
   virtual bool CanChangeActive(bool AValue) const { return true; }
@@ -486,6 +488,11 @@ protected:
   bool FHotTrackMoving = false;  // handling a posted hot-tracking move
   // A rebuild asked for while the manager was locked.
   bool FRebuildPending = false;
+  // The bar had a window once; a rebuild found item controls but no window to rebuild for.
+  bool FHadWindow = false;
+  bool FControlsStale = false;
+  // The first window keeps the item controls made to measure the links before it existed.
+  bool FKeepControls = false;
   // Links inserted for container items and the container links taken out meanwhile.
   struct TContainerExpansion {
     // Weak: the container item may go, with its links, while they are expanded.

@@ -20,7 +20,7 @@ TdxBarHookServices GServices;
 
 HHOOK GKeyboardHook = nullptr;
 HHOOK GMouseHook = nullptr;
-HHOOK GCallWndHook = nullptr;
+bool GCallWndHooked = false;
 
 bool GEatAllKeys = false;
 bool GAltWentDownAlone = false;
@@ -345,28 +345,33 @@ void MDIChildMessage(HWND AWnd, UINT AMessage)
     manager->ActiveMDIChildMayHaveChanged();
 }
 
-LRESULT CALLBACK CallWndHookProc(int Code, WPARAM WParam, LPARAM LParam)
+// The call-window hook: every message a window of the class layer receives on this thread
+// passes here before and after its window procedure. The layer's message observer serves
+// in place of a system WH_CALLWNDPROC hook, which costs three requests to the window server
+// for every message the thread sends, to any window, whether the library wants it or not.
+void CallWndBefore(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam)
 {
-  const auto* data = reinterpret_cast<const CWPSTRUCT*>(LParam);
   ProfileCount(TSystemRequest::MessageSent);
-  if (Code == HC_ACTION && data && !GCallWndSuppressed) {
-    try {
-      KeepActivationState(data->hwnd, data->message, data->wParam, data->lParam);
-      RouteToManagers(data->hwnd, data->message, data->wParam, data->lParam);
-      MDIParentMessage(data->hwnd, data->message, data->wParam, data->lParam);
-    } catch (...) {
-      HandleUnexpectedException();
-    }
+  if (GCallWndSuppressed)
+    return;
+  try {
+    KeepActivationState(AWnd, AMessage, AWParam, ALParam);
+    RouteToManagers(AWnd, AMessage, AWParam, ALParam);
+    MDIParentMessage(AWnd, AMessage, AWParam, ALParam);
+  } catch (...) {
+    HandleUnexpectedException();
   }
-  LRESULT result = CallNextHookEx(GCallWndHook, Code, WParam, LParam);
-  if (Code == HC_ACTION && data && !GCallWndSuppressed) {
-    try {
-      MDIChildMessage(data->hwnd, data->message);
-    } catch (...) {
-      HandleUnexpectedException();
-    }
+}
+
+void CallWndAfter(HWND AWnd, UINT AMessage, WPARAM, LPARAM)
+{
+  if (GCallWndSuppressed)
+    return;
+  try {
+    MDIChildMessage(AWnd, AMessage);
+  } catch (...) {
+    HandleUnexpectedException();
   }
-  return result;
 }
 
 }  // namespace
@@ -403,22 +408,28 @@ void dxBarInstallHooks()
     GKeyboardHook = SetWindowsHookExW(WH_KEYBOARD, dxBarKeyboardHookProc, nullptr, thread);
   if (!GMouseHook)
     GMouseHook = SetWindowsHookExW(WH_MOUSE, MouseHookProc, nullptr, thread);
-  if (!GCallWndHook)
-    GCallWndHook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHookProc, nullptr, thread);
+  if (!GCallWndHooked) {
+    SetWindowMessageObserver({CallWndBefore, CallWndAfter, thread});
+    GCallWndHooked = true;
+  }
 }
 
 void dxBarRemoveHooks()
 {
-  for (HHOOK* hook : {&GKeyboardHook, &GMouseHook, &GCallWndHook})
+  for (HHOOK* hook : {&GKeyboardHook, &GMouseHook})
     if (*hook) {
       UnhookWindowsHookEx(*hook);
       *hook = nullptr;
     }
+  if (GCallWndHooked) {
+    SetWindowMessageObserver({});
+    GCallWndHooked = false;
+  }
 }
 
 int dxBarInstalledHookCount()
 {
-  return int(GKeyboardHook != nullptr) + int(GMouseHook != nullptr) + int(GCallWndHook != nullptr);
+  return int(GKeyboardHook != nullptr) + int(GMouseHook != nullptr) + int(GCallWndHooked);
 }
 
 bool dxBarAltWentDownAlone()

@@ -2,7 +2,8 @@
 // watches the thread's input itself: a keyboard hook (shortcuts, Alt and F10, keys while a
 // menu or keyboard navigation is active), a mouse hook (menus closed by outside clicks, the
 // wheel, customizing) and a call-window hook (activation, settings and colour changes reaching
-// the managers). They exist while at least one bar manager does; the manager list owns them.
+// the managers), the last one as the class layer's observer of its windows' messages. They
+// exist while at least one bar manager does; the manager list owns them.
 #pragma once
 
 #include <cstdint>

@@ -483,7 +483,7 @@ void TdxBarItemControl::Paint(TcxCanvas* ACanvas, const TRect& R, bool AFlag)
   // The painter writes captions on the raw device context, which holds whatever font was
   // last used there: the font the caption was measured with is selected into it first.
   if (ACanvas)
-    ACanvas->TextWidth(String());
+    ACanvas->SelectFontNow();
   CalcDrawParams(true);
   Draw(R, AFlag);
 }

@@ -163,6 +163,13 @@ TdxBarItemLinks::~TdxBarItemLinks()
   FAvailableItems.clear();
   FVisibleItems.clear();
   FShownItems.clear();
+  ShownItemsChanged();
+}
+
+void TdxBarItemLinks::ShownItemsChanged()
+{
+  static uint64_t stamps = 0;
+  FShownStamp = ++stamps;
 }
 
 TdxBarManager* TdxBarItemLinks::GetBarManager() const
@@ -237,6 +244,7 @@ void TdxBarItemLinks::LinkGone(TdxBarItemLink* ALink)
   std::erase(FAvailableItems, ALink);
   std::erase(FVisibleItems, ALink);
   std::erase(FShownItems, ALink);
+  ShownItemsChanged();
 }
 
 void TdxBarItemLinks::Update(TCollectionItem* Item)
@@ -756,6 +764,7 @@ void TdxBarItemLinks::BuildLists(bool AThinSeparators)
   }
   if (AThinSeparators)
     ThinSeparators();
+  ShownItemsChanged();
 }
 
 // A separator shows only between two other links: one at the end, or one followed by

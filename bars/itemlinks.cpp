@@ -567,8 +567,18 @@ int TdxBarItemLink::GetShownIndex() const
   if (!links)
     return -1;
   const auto& list = links->GetShownItems();
-  auto it = std::find(list.begin(), list.end(), this);
-  return it == list.end() ? -1 : int(it - list.begin());
+  if (FShownStamp != links->FShownStamp) {
+    // One pass numbers every shown link, so that asking each in turn stays linear.
+    for (size_t i = 0; i < list.size(); ++i) {
+      list[i]->FShownIndex = int(i);
+      list[i]->FShownStamp = links->FShownStamp;
+    }
+    if (FShownStamp != links->FShownStamp) {
+      FShownIndex = -1;
+      FShownStamp = links->FShownStamp;
+    }
+  }
+  return FShownIndex;
 }
 
 bool TdxBarItemLink::CanVisible() const

@@ -231,6 +231,9 @@ private:
   TdxBarItemViewLevels FViewLevels = dxBarAllItemViewLevels;
   bool FVisible = true;
   bool FDisposed = false;
+  // The place in the shown list, valid while FShownStamp matches the collection's.
+  mutable int FShownIndex = -1;
+  mutable uint64_t FShownStamp = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -439,6 +442,10 @@ private:
   TLinkList FAvailableItems;
   TLinkList FVisibleItems;
   TLinkList FShownItems;
+  // Changes with every change of the shown list; unique across collections, so a link that
+  // moves to another one never matches by chance.
+  uint64_t FShownStamp = 0;
+  void ShownItemsChanged();
   bool FListsStale = false;
   bool FThinStaleLists = false;
   TLinkList FRecentItems;

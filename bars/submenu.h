@@ -207,7 +207,7 @@ public:
   bool IsOverDetachStrip() const { return FOverDetachStrip; }
   // The drag that turns the menu into its sub-item's floating toolbar. Runs its own loop;
   // the menu may be freed before it returns: callers touch nothing of it afterwards.
-  void DragOff();
+  void DragOff(const TPoint& APressPos);
 
   // --- Animation.
   // Ends a running opening animation at once: the menu shows complete.

@@ -264,7 +264,7 @@ void TdxBarSubMenuControl::MouseDown(TMouseButton Button, TShiftState Shift, int
   const TPoint p{X, Y};
   if (FOverDetachStrip && PtInRect(GetDetachStripRect(), p)) {
     // The drag may free this menu: nothing of it is touched afterwards.
-    DragOff();
+    DragOff(p);
     return;
   }
   if (IsExpandButtonShown() && PtInRect(GetMarkRect(), p)) {

@@ -251,7 +251,7 @@ void TdxBarSubMenuControl::TrackDetachStrip(const TPoint& P)
 
 // The loop keeps all it needs on the stack: the first exit from the strip's area frees this
 // menu, and nothing of it is touched after that.
-void TdxBarSubMenuControl::DragOff()
+void TdxBarSubMenuControl::DragOff(const TPoint& APressPos)
 {
   auto* detaching = FItemLinks ? dynamic_cast<IdxBarSubMenuDetaching*>(FItemLinks->GetLinksOwner()) : nullptr;
   if (!detaching)
@@ -276,8 +276,10 @@ void TdxBarSubMenuControl::DragOff()
   const TRect hotRect = InflateRect(strip, DetachMargin, DetachMargin);
   const int captionHeight = painter->GetCaptionHeight();
   const HWND captureWnd = parentControl->GetHandle();
-  POINT last{};
-  ::GetCursorPos(&last);
+  // Moves are measured from the press, not from where the cursor is when the loop starts: a
+  // quick drag may be well under way by then, and its moves must still count.
+  const TPoint press = ClientToScreen(APressPos);
+  POINT last{press.x, press.y};
   bool detached = false, dropped = false;
   // Esc, or the mouse back over the strip: a floating bar goes and the sub-item opens again.
   auto backToMenu = [&] {

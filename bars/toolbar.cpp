@@ -226,6 +226,7 @@ void TdxBarControl::CreateParams(TCreateParams& Params)
   TCustomdxBarControl::CreateParams(Params);
   Params.Style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   Params.ExStyle = 0;
+  Params.Caption = GetCaption();
   Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   if (FDockingStyle != dsNone || FInternal) {
     Params.Style |= WS_CHILD;
@@ -257,7 +258,6 @@ void TdxBarControl::CreateWnd()
     else
       FDockedHandle = FHandle;
   }
-  ::SetWindowTextW(FHandle, GetCaption().c_str());
   ::SendMessageW(FHandle, WM_NCACTIVATE, 1, 0);
   UpdateAlphaBlend();
 }

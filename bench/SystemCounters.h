@@ -1,7 +1,7 @@
 // What a program asks of the system, counted at the program's own imports: the library is
 // linked into the program, so every call it makes to gdi32, user32 and uxtheme passes there;
-// the system's own controls call from their own modules and are not counted. Messages sent
-// are counted by the library's call-window hook.
+// the system's own controls call from their own modules and are not counted. Messages
+// received are counted by the library's call-window hook.
 #pragma once
 
 #include <cstdio>

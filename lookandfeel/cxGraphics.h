@@ -78,6 +78,8 @@ public:
   TBrush* GetBrush() const { return FCanvas->GetBrush(); }
   TFont* GetFont() const { return FCanvas->GetFont(); }
   void SetFont(TFont* Value) { FCanvas->SetFont(Value); }
+  // Selects the canvas font into the handle for raw text calls.
+  void SelectFontNow() { FCanvas->SelectFontNow(); }
   TPen* GetPen() const { return FCanvas->GetPen(); }
 
   TPoint GetWindowOrg() const;

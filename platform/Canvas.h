@@ -129,6 +129,8 @@ public:
 
   // Puts the DC's own objects back; the next drawing selects ours again.
   void Refresh();
+  // Selects the font into the device context now, for text calls made on the raw handle.
+  void SelectFontNow() { RequiredState({csHandleValid, csFontValid}); }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnChanging;

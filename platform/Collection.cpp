@@ -77,9 +77,14 @@ int TCollectionItem::Index() const
 {
   if (!FCollection)
     return -1;
-  auto& items = FCollection->FItems;
-  auto it = std::find(items.begin(), items.end(), this);
-  return it == items.end() ? -1 : int(it - items.begin());
+  const auto& items = FCollection->FItems;
+  if (FIndexHint >= 0 && FIndexHint < int(items.size()) && items[size_t(FIndexHint)] == this)
+    return FIndexHint;
+  // The list changed: one pass sets every item's hint, so that asking each item in turn
+  // stays linear.
+  for (size_t i = 0; i < items.size(); ++i)
+    items[i]->FIndexHint = int(i);
+  return FIndexHint >= 0 && FIndexHint < int(items.size()) && items[size_t(FIndexHint)] == this ? FIndexHint : -1;
 }
 
 void TCollectionItem::SetIndex(int Value)

@@ -37,6 +37,9 @@ private:
   friend class TCollection;
   TCollection* FCollection = nullptr;
   int FID = 0;
+  // Where the item stood when last looked for; checked before use, so no change to the
+  // list needs to keep it.
+  mutable int FIndexHint = -1;
   bool FAddPending = false;  // in the list, but the collection has not announced it yet
 };
 

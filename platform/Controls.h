@@ -701,3 +701,14 @@ TControl* GetMouseControl();
 // Hands a key message to the focused control first (CN_KEYDOWN and friends, dialog keys);
 // true when it consumed the key and the loop must not dispatch it. The message loop calls it.
 bool IsControlKeyMessage(MSG& Msg);
+
+// An observer of every message a window of this layer receives on one thread, before its
+// window procedure runs (Before) and after (After): what a call-window hook would see of
+// these windows, without the hook's cost to every message the thread sends. Posted messages
+// pass it too. One observer at a time; installing returns the previous one.
+struct TWindowMessageObserver {
+  void (*Before)(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) = nullptr;
+  void (*After)(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) = nullptr;
+  DWORD ThreadId = 0;
+};
+TWindowMessageObserver SetWindowMessageObserver(const TWindowMessageObserver& AObserver);

@@ -23,7 +23,7 @@ enum class TSystemRequest : uint8_t {
   TextMeasured,   // texts measured
   Bitmap,         // bitmaps made
   Window,         // windows made
-  MessageSent,    // messages sent to the thread's windows, each one passing its call-window hook
+  MessageSent,    // messages the thread's windows receive, each one passing the call-window hook
   WindowMoved,    // windows moved, sized, shown or hidden
   Invalidated,    // windows or parts of them invalidated or redrawn
   Count

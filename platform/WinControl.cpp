@@ -1,9 +1,11 @@
 // TWinControl's window: class registration, creation on demand, destruction and
 // recreation, the window procedure that finds the control through the handle map,
 // message dispatch to the named handlers, showing, and bounds kept in step with the window.
+#include <atomic>
 #include <mutex>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/Controls.h"
 #include "platform/ControlsPrivate.h"
@@ -50,6 +52,13 @@ TWinControl* ControlOfHandle(HWND Window)
   return it == map.end() ? nullptr : it->second;
 }
 
+namespace {
+// Windows of worker threads pass here too: they read only the thread, which names the one
+// thread that reads and writes the procedures.
+TWindowMessageObserver GObserver;
+std::atomic<DWORD> GObserverThread{0};
+}  // namespace
+
 LRESULT CALLBACK StdWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
   TWinControl* control = ControlOfHandle(Window);
@@ -57,22 +66,42 @@ LRESULT CALLBACK StdWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
     // The first message of a window being created (WM_GETMINMAXINFO or WM_NCCREATE)
     // binds it to the control that asked for it.
     TWinControl*& creating = CreatingControl();
-    if (!creating || creating->HandleAllocated())
-      return ::DefWindowProcW(Window, Msg, WParam, LParam);
-    control = creating;
-    creating = nullptr;
-    control->BindHandle(Window);
+    if (creating && !creating->HandleAllocated()) {
+      control = creating;
+      creating = nullptr;
+      control->BindHandle(Window);
+    }
   }
-  TMessage message{Msg, WParam, LParam, 0};
-  control->MainWndProc(message);
-  if (Msg == WM_NCDESTROY)
-    control->UnbindHandle(Window);
-  return message.Result;
+  const DWORD thread = ::GetCurrentThreadId();
+  if (GObserverThread.load(std::memory_order_relaxed) == thread && GObserver.Before)
+    GObserver.Before(Window, Msg, WParam, LParam);
+  LRESULT result;
+  if (control) {
+    TMessage message{Msg, WParam, LParam, 0};
+    control->MainWndProc(message);
+    if (Msg == WM_NCDESTROY)
+      control->UnbindHandle(Window);
+    result = message.Result;
+  } else {
+    result = ::DefWindowProcW(Window, Msg, WParam, LParam);
+  }
+  // Read again: the message may have removed the observer (its last user gone).
+  if (GObserverThread.load(std::memory_order_relaxed) == thread && GObserver.After)
+    GObserver.After(Window, Msg, WParam, LParam);
+  return result;
 }
 
 }  // namespace ControlsImpl
 
 using namespace ControlsImpl;
+
+TWindowMessageObserver SetWindowMessageObserver(const TWindowMessageObserver& AObserver)
+{
+  GObserverThread.store(0);
+  const TWindowMessageObserver old = std::exchange(GObserver, AObserver);
+  GObserverThread.store(AObserver.ThreadId);
+  return old;
+}
 
 PUBLISHED(TWinControl, TControl)
 {

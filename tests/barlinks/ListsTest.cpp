@@ -47,6 +47,24 @@ TEST_F(TListsTest, NothingIsThinnedWhileCustomizingOrUpdating)
   EXPECT_EQ(Links()->ShownItemCount(), 1);
 }
 
+// Each link remembers its place among the shown ones; every change of the list moves it.
+TEST_F(TListsTest, ShownIndexFollowsHidingMovingAndDeleting)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItemLink* b = AddLink(L"B");
+  TdxBarItemLink* c = AddLink(L"C");
+  auto Shown = [&] { return std::vector<int>{a->GetShownIndex(), b->GetShownIndex(), c->GetShownIndex()}; };
+  EXPECT_EQ(Shown(), (std::vector<int>{0, 1, 2}));
+  b->SetVisible(false);
+  EXPECT_EQ(Shown(), (std::vector<int>{0, -1, 1}));
+  b->SetVisible(true);
+  c->SetIndex(0);
+  EXPECT_EQ(Shown(), (std::vector<int>{1, 2, 0}));
+  a->Free();
+  EXPECT_EQ(b->GetShownIndex(), 1);
+  EXPECT_EQ(c->GetShownIndex(), 0);
+}
+
 // --- Visibility and design time.
 
 TEST_F(TListsTest, HiddenLinksAreNeverShown)

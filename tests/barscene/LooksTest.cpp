@@ -250,6 +250,8 @@ TEST_F(TLooks, ColourAndThemeChangesReachEveryLookAtOnce)
 TEST_F(TLooks, SwitchingLooksRepaintsEverythingAndLeavesNoGdiObject)
 {
   const TdxBarManagerStyle looks[] = {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11};
+  // One switch first: remade windows measure on their own canvases, whose font is made once.
+  Manager->SetStyle(bmsStandard);
   Manager->SetStyle(bmsFlat);
   PumpPending();
   const int before = GdiObjectsInUse();

@@ -4,6 +4,8 @@
 #include "ControlTestUtil.h"
 #include "platform/Scope.h"
 
+#include <thread>
+
 namespace {
 
 constexpr UINT WM_TEST_THROW = WM_APP + 1;
@@ -195,4 +197,66 @@ TEST(ExceptionsInWindowProcedures, PaintThatThrowsDoesNotLoopForever)
   EXPECT_GE(c->Paints, 1);
   EXPECT_LE(c->Paints, 3);
   EXPECT_FALSE(::GetUpdateRect(c->GetHandle(), nullptr, FALSE));
+}
+
+namespace {
+
+struct TObserved {
+  UINT Msg;
+  bool After;
+  int Pings;  // the control's count when the observer saw the message
+};
+std::vector<TObserved> GObserved;
+TCountingControl* GObservedControl = nullptr;
+
+void RecordBefore(HWND, UINT Msg, WPARAM, LPARAM)
+{
+  if (Msg == WM_TEST_PING)
+    GObserved.push_back({Msg, false, GObservedControl->Pings});
+}
+
+void RecordAfter(HWND, UINT Msg, WPARAM, LPARAM)
+{
+  if (Msg == WM_TEST_PING)
+    GObserved.push_back({Msg, true, GObservedControl->Pings});
+}
+
+}  // namespace
+
+TEST(MessageObserver, SeesSentAndPostedMessagesAroundTheWindowProcedureOfItsThreadOnly)
+{
+  THostWindow host(nullptr);
+  auto* c = new TCountingControl(&host);
+  c->SetParent(&host);
+  HWND h = c->GetHandle();
+  GObserved.clear();
+  GObservedControl = c;
+  const TWindowMessageObserver old = SetWindowMessageObserver({RecordBefore, RecordAfter, ::GetCurrentThreadId()});
+  TFinally restore([&] { SetWindowMessageObserver(old); });
+
+  ::SendMessageW(h, WM_TEST_PING, 0, 0);
+  ASSERT_EQ(GObserved.size(), 2u);
+  EXPECT_FALSE(GObserved[0].After);
+  EXPECT_EQ(GObserved[0].Pings, 0) << "before the window procedure";
+  EXPECT_TRUE(GObserved[1].After);
+  EXPECT_EQ(GObserved[1].Pings, 1) << "after it";
+
+  ::PostMessageW(h, WM_TEST_PING, 0, 0);
+  PumpPending();
+  EXPECT_EQ(GObserved.size(), 4u) << "a posted message passes too";
+
+  // Another thread's message to its own window of this layer passes no observer.
+  std::thread worker([] {
+    auto* other = new TCountingControl(nullptr);
+    other->SetParentWindow(HWND_MESSAGE);
+    ::SendMessageW(other->GetHandle(), WM_TEST_PING, 0, 0);
+    other->Free();
+  });
+  worker.join();
+  EXPECT_EQ(GObserved.size(), 4u);
+
+  SetWindowMessageObserver({});
+  ::SendMessageW(h, WM_TEST_PING, 0, 0);
+  EXPECT_EQ(GObserved.size(), 4u) << "removed";
+  EXPECT_EQ(c->Pings, 3);
 }

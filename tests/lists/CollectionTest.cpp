@@ -211,6 +211,32 @@ TEST(Collection, IndexMoves)
   EXPECT_EQ(Captions(c), (std::vector<String>{L"d", L"b", L"c", L"a"}));
 }
 
+// Each item remembers where it stood; after any change every item still answers its place.
+TEST(Collection, EveryIndexFollowsMovesDeletionsAndOtherCollections)
+{
+  TLoggedCollection a(nullptr, TTestItem::StaticClass()), b(nullptr, TTestItem::StaticClass());
+  AddCaptions(a, {L"a", L"b", L"c", L"d", L"e"});
+  AddCaptions(b, {L"x"});
+  auto CheckAll = [](const TLoggedCollection& c) {
+    for (int i = 0; i < c.Count(); ++i)
+      EXPECT_EQ(c.Items(i)->Index(), i) << "item " << i;
+  };
+  CheckAll(a);  // every place remembered
+  TTestItem* c = a.Item(2);
+  a.Item(4)->SetIndex(0);
+  CheckAll(a);
+  a.Delete(1);
+  CheckAll(a);
+  EXPECT_EQ(c->Index(), 2);
+  c->SetCollection(&b);
+  EXPECT_EQ(c->Index(), 1) << "its place in the new collection";
+  CheckAll(a);
+  CheckAll(b);
+  c->SetCollection(nullptr);
+  EXPECT_EQ(c->Index(), -1);
+  delete c;
+}
+
 TEST(Collection, IdsAreUniqueAndNeverReused)
 {
   TLoggedCollection c(nullptr, TTestItem::StaticClass());
