@@ -1,6 +1,7 @@
 #include "platform/Collection.h"
 
 #include <algorithm>
+#include <iterator>
 
 IMPLEMENT_CLASS(TCollectionItem, TPersistent)
 IMPLEMENT_CLASS(TCollection, TPersistent)
@@ -308,7 +309,9 @@ void TCollection::RemoveItem(TCollectionItem* Item)
   bool announced = !Item->FAddPending;
   if (announced)
     Notify(Item, cnExtracting);
-  FItems.erase(std::remove(FItems.begin(), FItems.end(), Item), FItems.end());
+  // Items are unique, and a collection frees its own from the end: searched from there.
+  if (auto it = std::find(FItems.rbegin(), FItems.rend(), Item); it != FItems.rend())
+    FItems.erase(std::next(it).base());
   Item->FCollection = nullptr;
   Item->FAddPending = false;
   if (announced)

@@ -763,7 +763,9 @@ void TWinControl::SetZOrder(bool TopMost)
 
 void TWinControl::InvalidateRect(const TRect& R, bool Erase)
 {
-  if (FHandle)
+  // A window not shown is invalidated whole when it shows; asking now costs a request to
+  // the window server for nothing.
+  if (FHandle && ::IsWindowVisible(FHandle))
     ::InvalidateRect(FHandle, &R, Erase ? TRUE : FALSE);
 }
 

@@ -86,3 +86,25 @@ TEST_F(TPaintTest, RepaintOfAGraphicControlReachesTheScreen)
   ASSERT_TRUE(screen.Valid());
   EXPECT_TRUE(ColorNear(screen.Pixel(30, 20), RGB(0, 0, 255)));
 }
+
+// A hidden window asks for no repaint; the one it gets when shown shows what changed meanwhile.
+TEST_F(TPaintTest, AWindowChangedWhileHiddenShowsItsNewStateWhenShown)
+{
+  auto* probe = new TProbeControl(Host);
+  probe->SetBounds(20, 20, 80, 60);
+  probe->SetParent(Host);
+  Host->Update();
+  probe->SetVisible(false);
+  PumpPending();
+  probe->PaintColor = RGB(0xC0, 0x20, 0x20);
+  probe->Invalidate();
+  RECT update{};
+  EXPECT_FALSE(::GetUpdateRect(probe->GetHandle(), &update, FALSE)) << "nothing to paint while hidden";
+  probe->SetVisible(true);
+  probe->Update();
+  PumpPending();
+  TDib32 screen = CaptureScreen(Host->ClientToScreen(Bounds(20, 20, 80, 60)));
+  ASSERT_TRUE(screen.Valid());
+  EXPECT_TRUE(ColorNear(screen.Pixel(40, 30), RGB(0xC0, 0x20, 0x20)));
+  probe->Free();
+}
