@@ -519,7 +519,8 @@ public:
   // The source's selection ended: once the pointer has left, its hint may come again.
   void EndHint()
   {
-    if (WindowUnderCursor() != FPutAwayWindow)
+    // Where the pointer is matters only to a hint put away (asking costs server round trips).
+    if (FPutAway && WindowUnderCursor() != FPutAwayWindow)
       FPutAway = nullptr;
     Hide();
   }
