@@ -512,12 +512,10 @@ void TCustomdxBarControl::Rebuild()
       if (self)
         FState &= uint8_t(~dxBarStateRebuilding);
     });
-    if (FKeepControls) {
-      for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FItemLinks->GetVisibleItems()))
-        link->CreateControl();
-    } else {
+    if (FKeepControls)
+      CreateMissingControls();
+    else
       RecreateControls(true);
-    }
     FControlsStale = false;
   }
   if (!self)
@@ -543,11 +541,17 @@ void TCustomdxBarControl::RecreateControls(bool AExpandContainers)
     CollapseContainers();
     if (AExpandContainers)
       ExpandContainers();
-    for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FItemLinks->GetVisibleItems()))
-      link->CreateControl();
+    CreateMissingControls();
   }
   if (FSelectedLink && !FSelectedLink->GetControl())
     FSelectedLink = nullptr;
+}
+
+void TCustomdxBarControl::CreateMissingControls()
+{
+  // Copied: making a control may change the lists.
+  for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FItemLinks->GetVisibleItems()))
+    link->CreateControl();
 }
 
 bool TCustomdxBarControl::ListsContainedLinks() const

@@ -403,6 +403,8 @@ protected:
   virtual bool ListsContainers() const { return GetKind() == bckSubMenu && !IsCustomizing(); }
   // Lists containers and has a container among its links.
   bool ListsContainedLinks() const;
+  // Gives each visible link that has none its item control.
+  void CreateMissingControls();
   virtual void SetActive(bool Value);
   // Whether the window may enter (or leave) the active state now.
   virtual bool CanChangeActive(bool AValue) const { return true; }

@@ -2,7 +2,6 @@
 // navigation, merging, and the menu item options.
 #include <algorithm>
 #include <climits>
-#include <iterator>
 #include <unordered_map>
 
 #include "bars/barcontrol.h"
@@ -34,15 +33,6 @@ int IndexIn(const std::vector<T*>& AList, const T* AValue)
 {
   auto it = std::find(AList.begin(), AList.end(), AValue);
   return it == AList.end() ? -1 : int(it - AList.begin());
-}
-
-// Each link stands in a list once. Searched from the end: a collection frees its links from
-// its last one, so freeing them all stays linear.
-void EraseLink(std::vector<TdxBarItemLink*>& AList, const TdxBarItemLink* ALink)
-{
-  auto it = std::find(AList.rbegin(), AList.rend(), ALink);
-  if (it != AList.rend())
-    AList.erase(std::next(it).base());
 }
 
 // The collections whose shortcut search is running: a sub-item reached again through its
@@ -250,10 +240,11 @@ void TdxBarItemLinks::Notify(TCollectionItem* Item, TCollectionNotification Acti
 
 void TdxBarItemLinks::LinkGone(TdxBarItemLink* ALink)
 {
-  EraseLink(FRecentItems, ALink);
-  EraseLink(FAvailableItems, ALink);
-  EraseLink(FVisibleItems, ALink);
-  EraseLink(FShownItems, ALink);
+  // A collection frees its links from its last one.
+  EraseLast(FRecentItems, ALink);
+  EraseLast(FAvailableItems, ALink);
+  EraseLast(FVisibleItems, ALink);
+  EraseLast(FShownItems, ALink);
   ShownItemsChanged();
 }
 

@@ -1,7 +1,6 @@
 #include "platform/Collection.h"
 
 #include <algorithm>
-#include <iterator>
 
 IMPLEMENT_CLASS(TCollectionItem, TPersistent)
 IMPLEMENT_CLASS(TCollection, TPersistent)
@@ -79,13 +78,14 @@ int TCollectionItem::Index() const
   if (!FCollection)
     return -1;
   const auto& items = FCollection->FItems;
-  if (FIndexHint >= 0 && FIndexHint < int(items.size()) && items[size_t(FIndexHint)] == this)
+  auto hinted = [&] { return FIndexHint >= 0 && FIndexHint < int(items.size()) && items[size_t(FIndexHint)] == this; };
+  if (hinted())
     return FIndexHint;
   // The list changed: one pass sets every item's hint, so that asking each item in turn
   // stays linear.
   for (size_t i = 0; i < items.size(); ++i)
     items[i]->FIndexHint = int(i);
-  return FIndexHint >= 0 && FIndexHint < int(items.size()) && items[size_t(FIndexHint)] == this ? FIndexHint : -1;
+  return hinted() ? FIndexHint : -1;
 }
 
 void TCollectionItem::SetIndex(int Value)
@@ -309,9 +309,8 @@ void TCollection::RemoveItem(TCollectionItem* Item)
   bool announced = !Item->FAddPending;
   if (announced)
     Notify(Item, cnExtracting);
-  // Items are unique, and a collection frees its own from the end: searched from there.
-  if (auto it = std::find(FItems.rbegin(), FItems.rend(), Item); it != FItems.rend())
-    FItems.erase(std::next(it).base());
+  // A collection frees its own items from the end.
+  EraseLast(FItems, Item);
   Item->FCollection = nullptr;
   Item->FAddPending = false;
   if (announced)

@@ -259,11 +259,8 @@ void TComponent::Insert(TComponent* AComponent)
 void TComponent::Remove(TComponent* AComponent)
 {
   // Components mostly go last first (an owner frees its own from the end).
-  auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
-  if (it != FComponents.rend()) {
-    FComponents.erase(std::next(it).base());
+  if (EraseLast(FComponents, AComponent))
     UnindexName(AComponent, AComponent->FName);
-  }
   if (AComponent->FHearing == THearing::Undecided)
     DecideHearing();
   if (AComponent->FHearing == THearing::Yes) {
@@ -321,10 +318,8 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 
 void TComponent::RemoveNotification(TComponent* AComponent)
 {
-  // Entries are unique, and the last made are mostly the first freed: searched from the end.
-  auto it = std::find(FFreeNotifies.rbegin(), FFreeNotifies.rend(), AComponent);
-  if (it != FFreeNotifies.rend())
-    FFreeNotifies.erase(std::next(it).base());
+  // Entries are unique, and the last made are mostly the first freed.
+  EraseLast(FFreeNotifies, AComponent);
   if (FFreeNotifies.empty())
     FComponentState.Exclude(csFreeNotification);
 }

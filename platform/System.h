@@ -3,10 +3,12 @@
 // header is needed here so that the form-data and ini parsers compile for the host.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -285,6 +287,19 @@ inline void FreeAndNil(T*& object)
   object = nullptr;
   if (p)
     p->Free();
+}
+
+// Removes the last entry equal to Value; false when there is none. Lists of unique entries
+// that mostly leave newest first (owned components, collection items, links) are searched
+// from the end, so that emptying them stays linear.
+template <class T, class V>
+bool EraseLast(std::vector<T>& List, const V& Value)
+{
+  auto it = std::find(List.rbegin(), List.rend(), Value);
+  if (it == List.rend())
+    return false;
+  List.erase(std::next(it).base());
+  return true;
 }
 
 // Checks that the owner given to a factory is of the family's kind (0 component,

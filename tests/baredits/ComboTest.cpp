@@ -22,6 +22,11 @@ protected:
   }
   HWND List(TdxBarCombo* ACombo) const { return ACombo->GetListBox()->GetHandle(); }
   bool ListShown(TdxBarCombo* ACombo) const { return ::IsWindowVisible(List(ACombo)); }
+  // Starts editing AControl and opens its list with F4.
+  bool DropDown(TdxBarComboControl* AControl, TdxBarCombo* ACombo)
+  {
+    return StartEditing(AControl) && PressKey(VK_F4) && ListShown(ACombo);
+  }
 };
 
 }  // namespace
@@ -173,9 +178,7 @@ TEST_F(TCombos, ClickOnAnEntryChoosesIt)
   TdxBarCombo* combo = NewCombo({L"red", L"green", L"blue"}, Bar2);
   auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(StartEditing(control));
-  ASSERT_TRUE(PressKey(VK_F4));
-  ASSERT_TRUE(ListShown(combo));
+  ASSERT_TRUE(DropDown(control, combo));
   TRect r = combo->GetListBox()->ItemRect(2);
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ::ClientToScreen(List(combo), &p);
@@ -281,9 +284,7 @@ TEST_F(TCombos, AListOpenWhenTheComboTurnsReadOnlyStillCloses)
   combo->OnCloseUp = TNotifyEvent([&](TObject*) { ++closeUps; });
   auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(StartEditing(control));
-  ASSERT_TRUE(PressKey(VK_F4));
-  ASSERT_TRUE(ListShown(combo));
+  ASSERT_TRUE(DropDown(control, combo));
   combo->SetReadOnly(true);
   ASSERT_TRUE(PressKey(VK_ESCAPE));
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
@@ -337,9 +338,7 @@ TEST_F(TCombos, AnEntryTypedInOtherLettersIsChosenInTheOpenList)
   TdxBarCombo* combo = NewCombo({L"Apple", L"Apricot", L"Banana"}, Bar2);
   auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(StartEditing(control));
-  ASSERT_TRUE(PressKey(VK_F4));
-  ASSERT_TRUE(ListShown(combo));
+  ASSERT_TRUE(DropDown(control, combo));
   ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"aPRICOT"));
   EXPECT_EQ(combo->GetListBox()->GetItemIndex(), 1);
   EXPECT_EQ(control->GetItemIndex(), 1);

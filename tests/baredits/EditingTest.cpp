@@ -25,6 +25,15 @@ protected:
     return PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(AText);
   }
   bool EditorHidden() const { return !Control->GetHandle() || !::IsWindowVisible(Control->GetHandle()); }
+  // The item holds "start", AlwaysSaveText as given, no change counted; then "abc" is typed
+  // over it in the editor.
+  bool EditStartIntoAbc(bool AAlwaysSaveText)
+  {
+    Manager->SetAlwaysSaveText(AAlwaysSaveText);
+    Edit->SetText(L"start");
+    Changes = 0;
+    return StartEditing(Control) && ReplaceText(L"abc");
+  }
 
   TdxBarEditControl* Control = nullptr;
   int Changes = 0;
@@ -89,11 +98,7 @@ TEST_F(TEditing, ClickElsewhereKeepsTheTextOnlyWithAlwaysSaveText)
 {
   for (bool always : {false, true}) {
     SCOPED_TRACE(always);
-    Manager->SetAlwaysSaveText(always);
-    Edit->SetText(L"start");
-    Changes = 0;
-    ASSERT_TRUE(StartEditing(Control));
-    ASSERT_TRUE(ReplaceText(L"abc"));
+    ASSERT_TRUE(EditStartIntoAbc(always));
     RECT r = ScreenRectOf(FormEdit->GetHandle());
     ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
     EXPECT_TRUE(PumpUntil([&] { return EditorHidden(); }));
@@ -109,11 +114,7 @@ TEST_F(TEditing, AnotherWindowTakingTheFocusEndsEditing)
 {
   for (bool always : {false, true}) {
     SCOPED_TRACE(always);
-    Manager->SetAlwaysSaveText(always);
-    Edit->SetText(L"start");
-    Changes = 0;
-    ASSERT_TRUE(StartEditing(Control));
-    ASSERT_TRUE(ReplaceText(L"abc"));
+    ASSERT_TRUE(EditStartIntoAbc(always));
     {
       TOwned<TEditTestForm> other(TCustomForm::CreateNew<TEditTestForm>(nullptr));
       other->SetBounds(400, 400, 200, 120);

@@ -46,6 +46,15 @@ POINT THintFixture::LinkCentre(TdxBar* ABar, int AIndex)
   return p;
 }
 
+TOwned<THintTestForm> THintFixture::ShowOtherForm()
+{
+  auto* form = TCustomForm::CreateNew<THintTestForm>(nullptr);
+  form->SetBounds(500, 100, 200, 200);
+  form->Show();
+  PumpPending();
+  return TOwned<THintTestForm>(form);
+}
+
 String HintText()
 {
   TdxBarHintWindow* window = dxBarHintWindow();

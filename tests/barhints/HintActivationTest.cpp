@@ -18,10 +18,7 @@ TEST_F(THintActivationTest, HintHidesWhenItsFormLosesTheActivation)
 {
   ShowForm(100, 100, 300, 120);
   TdxBar* bar = AddBar({L"Add", L"Remove"});
-  TOwned<THintTestForm> other(TCustomForm::CreateNew<THintTestForm>(nullptr));
-  other->SetBounds(500, 100, 200, 200);
-  other->Show();
-  PumpPending();
+  TOwned<THintTestForm> other = ShowOtherForm();
   ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
   ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 1)));
   ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 0)));

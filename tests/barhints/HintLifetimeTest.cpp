@@ -103,10 +103,7 @@ TEST_F(THintLifetimeTest, PointerGoneToAnotherWindowHidesTheHint)
 {
   ShowForm(100, 100, 300, 120);
   TdxBar* bar = AddBar({L"Add", L"Remove"});
-  TOwned<THintTestForm> other(TCustomForm::CreateNew<THintTestForm>(nullptr));
-  other->SetBounds(500, 100, 200, 200);
-  other->Show();
-  PumpPending();
+  TOwned<THintTestForm> other = ShowOtherForm();
   ASSERT_TRUE(ActivateWindow(other->GetHandle()));
   ASSERT_TRUE(ShowHintOf(bar));
   ASSERT_TRUE(MoveMouseTo(POINT{600, 200}));

@@ -29,6 +29,8 @@ protected:
   TdxBar* AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle = dsTop);
   // The screen centre of a link's control.
   static POINT LinkCentre(TdxBar* ABar, int AIndex);
+  // A second form, shown to the right of the host's, for the pointer or the activation to go to.
+  static TOwned<THintTestForm> ShowOtherForm();
 
   TBarHost<THintTestForm> Host;
   TdxBarManager* Manager;
