@@ -215,36 +215,49 @@ TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMe
     bool Drop;
   } rows[] = {{true}, {false}};
   for (const TRow& row : rows) {
-    TdxBarSubMenuControl* menu = Open();
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(menu->IsDetachable());
-    const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
-    const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
-    ASSERT_TRUE(MoveMouseTo(start));
-    PumpPending();
-    ASSERT_TRUE(menu->IsOverDetachStrip());
-    EXPECT_EQ(menu->GetMenuHint(), L"Drag to make this menu float");
-    const POINT away{start.x + 80, start.y + 160};
-    const bool done = RunScript(
-        [&] {
-          SendMouseButton(true);
-          PauseScript(100);
-          SendMouseMove(POINT{start.x + 40, start.y + 80});
-          PauseScript(100);
-          SendMouseMove(away);
-          PauseScript(150);
-          if (row.Drop) {
-            SendMouseButton(false);
-          } else {
-            SendKeyTransition(VK_ESCAPE, true);
-            SendKeyTransition(VK_ESCAPE, false);
-            PauseScript(50);
-            SendMouseButton(false);
-          }
-        },
-        [] { return GetCapture() == nullptr; }, 100, 5000);
+    const int detachingsBefore = MenuHost->Detachings;
+    bool done = false;
+    for (int attempt = 1;; ++attempt) {
+      MenuHost->Detachings = detachingsBefore;
+      TdxBarSubMenuControl* menu = Open();
+      ASSERT_NE(menu, nullptr);
+      ASSERT_TRUE(menu->IsDetachable());
+      const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
+      const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+      ASSERT_TRUE(MoveMouseTo(start));
+      PumpPending();
+      ASSERT_TRUE(menu->IsOverDetachStrip());
+      EXPECT_EQ(menu->GetMenuHint(), L"Drag to make this menu float");
+      const POINT away{start.x + 80, start.y + 160};
+      done = RunScript(
+          [&] {
+            SendMouseButton(true);
+            PauseScript(100);
+            SendMouseMove(POINT{start.x + 40, start.y + 80});
+            PauseScript(100);
+            SendMouseMove(away);
+            PauseScript(150);
+            if (row.Drop) {
+              SendMouseButton(false);
+            } else {
+              SendKeyTransition(VK_ESCAPE, true);
+              SendKeyTransition(VK_ESCAPE, false);
+              PauseScript(50);
+              SendMouseButton(false);
+            }
+          },
+          [] { return GetCapture() == nullptr; }, 100, 5000);
+      PumpPending();
+      if (!TryAgainAfterStalePointer(attempt, row.Drop ? MenuHost->Menu() == nullptr && floating->GetVisible()
+                                                       : MenuHost->Menu() != nullptr && !floating->GetVisible()))
+        break;
+      if (MenuHost->Menu())
+        MenuHost->Menu()->Close();
+      floating->SetVisible(false);
+      PumpPending();
+      MoveAway();
+    }
     EXPECT_TRUE(done);
-    PumpPending();
     EXPECT_EQ(MenuHost->Detachings, row.Drop ? 1 : 2);
     if (row.Drop) {
       EXPECT_EQ(MenuHost->Menu(), nullptr);

@@ -297,30 +297,43 @@ TEST_F(TSubItemMenus, TearingADetachableMenuOffFloatsTheSubItemsBarAndEscBringsT
   ShowForm();
   for (bool drop : {true, false}) {
     SCOPED_TRACE(drop ? "dropped" : "Esc");
-    ASSERT_TRUE(ClickOn(ControlOf(file)));
-    ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
-    TdxBarSubMenuControl* menu = MenuOf(file);
-    ASSERT_TRUE(menu->IsDetachable());
-    const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
-    const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
-    ASSERT_TRUE(MoveMouseTo(start));
-    ASSERT_TRUE(PumpUntil([&] { return menu->IsOverDetachStrip(); }));
-    const bool done = RunScript(
-        [&] {
-          SendMouseButton(true);
-          PauseScript(100);
-          SendMouseMove(POINT{start.x + 60, start.y + 150});
-          PauseScript(150);
-          if (!drop) {
-            SendKeyTransition(VK_ESCAPE, true);
-            SendKeyTransition(VK_ESCAPE, false);
-            PauseScript(50);
-          }
-          SendMouseButton(false);
-        },
-        [] { return GetCapture() == nullptr; }, 100, 5000);
+    const int detachingsBefore = detachings;
+    bool done = false;
+    for (int attempt = 1;; ++attempt) {
+      detachings = detachingsBefore;
+      ASSERT_TRUE(ClickOn(ControlOf(file)));
+      ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
+      TdxBarSubMenuControl* menu = MenuOf(file);
+      ASSERT_TRUE(menu->IsDetachable());
+      const TRect strip = menu->ClientToScreen(menu->GetDetachStripRect());
+      const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+      ASSERT_TRUE(MoveMouseTo(start));
+      ASSERT_TRUE(PumpUntil([&] { return menu->IsOverDetachStrip(); }));
+      done = RunScript(
+          [&] {
+            SendMouseButton(true);
+            PauseScript(100);
+            SendMouseMove(POINT{start.x + 60, start.y + 150});
+            PauseScript(150);
+            if (!drop) {
+              SendKeyTransition(VK_ESCAPE, true);
+              SendKeyTransition(VK_ESCAPE, false);
+              PauseScript(50);
+            }
+            SendMouseButton(false);
+          },
+          [] { return GetCapture() == nullptr; }, 100, 5000);
+      PumpPending();
+      if (!TryAgainAfterStalePointer(attempt, drop ? MenuOf(file) == nullptr && torn->GetVisible()
+                                                   : MenuOf(file) != nullptr && !torn->GetVisible()))
+        break;
+      for (int i = 0; i < 3 && MenuOf(file); ++i)
+        Key(VK_ESCAPE);
+      torn->SetVisible(false);
+      PumpPending();
+      MoveAway();
+    }
     EXPECT_TRUE(done);
-    PumpPending();
     if (drop) {
       EXPECT_EQ(MenuOf(file), nullptr);
       EXPECT_TRUE(torn->GetVisible());

@@ -327,6 +327,11 @@ bool RunScript(const std::function<void()>& Script, const std::function<bool()>&
   return done;
 }
 
+bool TryAgainAfterStalePointer(int AAttempt, bool AAsExpected)
+{
+  return !AAsExpected && AAttempt < 4;
+}
+
 void RunWithHelperThread(const std::function<void()>& Loop, const std::function<void()>& Script, int DelayMs)
 {
   std::thread helper([&Script, DelayMs] {

@@ -42,5 +42,10 @@ void PauseScript(int Ms);
 // script has finished and Done answers true; false when TimeoutMs passed first.
 bool RunScript(const std::function<void()>& Script, const std::function<bool()>& Done, int DelayMs = 100,
                int TimeoutMs = 4000);
+// A window that appears under the pointer may make Wine report the pointer where the display
+// server last had it, behind the moves a script sent from its own thread since (a busy
+// machine shows it). A script whose outcome such a report can undo is run again while its
+// outcome is not AAsExpected, up to four tries; true asks for another try.
+bool TryAgainAfterStalePointer(int AAttempt, bool AAsExpected);
 // Runs Script on a helper thread after DelayMs while Loop (a modal loop) runs on this thread.
 void RunWithHelperThread(const std::function<void()>& Loop, const std::function<void()>& Script, int DelayMs = 150);
