@@ -144,7 +144,7 @@ void DrawSizeGripCorner(HDC DC, TRect& R, int ACorner)
   if (!memory)
     return;
   TFinally freeDC([memory]() noexcept { ::DeleteDC(memory); });
-  HBITMAP bitmap = TrackGdiObject(::CreateCompatibleBitmap(DC, w, h));
+  HBITMAP bitmap = TrackGdiObject(CreateScreenBitmap(w, h));
   if (!bitmap)
     return;
   TFinally freeBitmap([bitmap]() noexcept { DeleteGdiObject(bitmap); });

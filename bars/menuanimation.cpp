@@ -81,15 +81,13 @@ TRect dxBarAnimationSourceRect(const TdxBarAnimationInfo& AInfo, const TSize& AS
 TdxBarAnimationThread::TdxBarAnimationThread(TdxBarSubMenuControl* AMenu, const TdxBarAnimationInfo& AInfo)
     : TThread(true), FMenu(AMenu), FWnd(AMenu->GetHandle()), FInfo(AInfo)
 {
-  HDC screen = ::GetDC(FWnd);
-  FMemoryDC = ::CreateCompatibleDC(screen);
-  FBitmap = TrackGdiObject(::CreateCompatibleBitmap(screen, std::max(AInfo.Width, 1), std::max(AInfo.Height, 1)));
+  FMemoryDC = ::CreateCompatibleDC(nullptr);
+  FBitmap = TrackGdiObject(CreateScreenBitmap(std::max(AInfo.Width, 1), std::max(AInfo.Height, 1)));
   FOldBitmap = ::SelectObject(FMemoryDC, FBitmap);
   const int fullWidth = AInfo.Width + AInfo.NonClientWidth, fullHeight = AInfo.Height + AInfo.NonClientHeight;
-  FFrameDC = ::CreateCompatibleDC(screen);
-  FFrameBitmap = TrackGdiObject(::CreateCompatibleBitmap(screen, std::max(fullWidth, 1), std::max(fullHeight, 1)));
+  FFrameDC = ::CreateCompatibleDC(nullptr);
+  FFrameBitmap = TrackGdiObject(CreateScreenBitmap(std::max(fullWidth, 1), std::max(fullHeight, 1)));
   FOldFrameBitmap = ::SelectObject(FFrameDC, FFrameBitmap);
-  ::ReleaseDC(FWnd, screen);
   FPalette = AMenu->GetLessUsedPalette();
   // The menu as it will look, rendered here on the user-interface thread.
   AMenu->PaintClientTo(FMemoryDC);

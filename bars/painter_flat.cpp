@@ -374,7 +374,7 @@ void TdxBarFlatPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HD
   int w = RectWidth(R) - 1;
   int h = RectHeight(R) - 1;
   HDC memDC = TrackGdiObject(::CreateCompatibleDC(DC));
-  HBITMAP bitmap = TrackGdiObject(::CreateCompatibleBitmap(DC, w, h));
+  HBITMAP bitmap = TrackGdiObject(CreateScreenBitmap(w, h));
   HGDIOBJ old = ::SelectObject(memDC, bitmap);
   RECT glyph{0, 0, w, h};
   ::DrawFrameControl(memDC, &glyph, DFC_CAPTION, kind);

@@ -149,7 +149,7 @@ void TdxBarPainter::DrawExpandButton(const TCustomdxBarControl* AMenu, TcxCanvas
     return;
   const int w = RectWidth(R), h = RectHeight(R);
   HDC memory = ::CreateCompatibleDC(DC);
-  HBITMAP bitmap = TrackGdiObject(::CreateCompatibleBitmap(DC, w, h));
+  HBITMAP bitmap = TrackGdiObject(CreateScreenBitmap(w, h));
   HGDIOBJ old = ::SelectObject(memory, bitmap);
   const TRect local = Rect(0, 0, w, h);
   FillMenuBackground(AMenu, memory, local, AMenu ? AMenu->GetBackgroundBrush() : GetBackgroundBrush(nullptr));

@@ -105,10 +105,8 @@ void UnbindUser32()
 
 HBRUSH CreateCheckerBrush()
 {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
+  HBITMAP bitmap = CreateScreenBitmap(8, 8);
+  HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap);
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);

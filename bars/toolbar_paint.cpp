@@ -198,7 +198,7 @@ void TdxBarControl::PaintNonClient(HDC DC)
   HGDIOBJ oldBitmap = nullptr;
   if (fade) {
     memDC = ::CreateCompatibleDC(DC);
-    memBitmap = ::CreateCompatibleBitmap(DC, w.right, w.bottom);
+    memBitmap = CreateScreenBitmap(w.right, w.bottom);
     oldBitmap = ::SelectObject(memDC, memBitmap);
     target = memDC;
   }

@@ -136,7 +136,7 @@ void DrawSizeGrip(HDC DC, const TRect& R)
     return;
   // The grip as the system draws it, over the button face.
   HDC imageDC = CreateCompatibleDC(DC);
-  HBITMAP image = CreateCompatibleBitmap(DC, w, h);
+  HBITMAP image = CreateScreenBitmap(w, h);
   HGDIOBJ oldImage = SelectObject(imageDC, image);
   TRect local = Rect(0, 0, w, h);
   FillRect(imageDC, &local, GetSysColorBrush(COLOR_BTNFACE));

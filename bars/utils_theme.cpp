@@ -104,7 +104,7 @@ void DrawThemedSizeGrip(HDC DC, const TRect& R, int ACorner)
   // The theme draws the bottom-right grip into a work bitmap over the face colour; the
   // copy into the corner mirrors it for the other corners.
   HDC work = CreateCompatibleDC(DC);
-  HBITMAP bitmap = CreateCompatibleBitmap(DC, size.cx, size.cy);
+  HBITMAP bitmap = CreateScreenBitmap(size.cx, size.cy);
   HGDIOBJ old = SelectObject(work, bitmap);
   const TRect local = Rect(0, 0, size.cx, size.cy);
   FillRect(work, &local, GetSysColorBrush(COLOR_BTNFACE));

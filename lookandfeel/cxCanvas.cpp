@@ -234,7 +234,9 @@ void TcxCanvas::ExcludeClipRect(const TRect& R)
 
 namespace {
 
-// A platform canvas on the screen DC, fetched on first use and released with the canvas.
+// A platform canvas that measures as the screen does, made on first use and freed with the
+// canvas. A memory DC compatible with the screen has its resolution and fonts, and unlike
+// the screen's own DC costs Wine no round trip.
 class TScreenDCCanvas : public TCanvas {
 public:
   ~TScreenDCCanvas() override
@@ -242,12 +244,12 @@ public:
     if (HandleAllocated()) {
       HDC dc = GetHandle();
       SetHandle(nullptr);
-      ReleaseDC(nullptr, dc);
+      DeleteDC(dc);
     }
   }
 
 protected:
-  void CreateHandle() override { SetHandle(GetDC(nullptr)); }
+  void CreateHandle() override { SetHandle(CreateCompatibleDC(nullptr)); }
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Colour mixing, the high-contrast tests and the solid and gradient fills.
 #include "lookandfeel/cxGraphics.h"
+#include "platform/Screen.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ thread_local TcxScreenColorScope* ScreenColorScope = nullptr;
 
 }  // namespace
 
-TcxScreenColorScope::TcxScreenColorScope() : FDC(GetDC(nullptr)), FOuter(ScreenColorScope)
+TcxScreenColorScope::TcxScreenColorScope() : FOuter(ScreenColorScope)
 {
   ScreenColorScope = this;
 }
@@ -43,8 +44,15 @@ TcxScreenColorScope::~TcxScreenColorScope()
 
 COLORREF GetNearestScreenColor(COLORREF AColor)
 {
-  if (ScreenColorScope && ScreenColorScope->FDC)
-    return GetNearestColor(ScreenColorScope->FDC, AColor);
+  // Palette indices and palette-relative colours still go to the system.
+  if ((AColor >> 24) == 0 && Screen && Screen->IsTrueColor())
+    return AColor;
+  if (ScreenColorScope) {
+    if (!ScreenColorScope->FDC)
+      ScreenColorScope->FDC = GetDC(nullptr);
+    if (ScreenColorScope->FDC)
+      return GetNearestColor(ScreenColorScope->FDC, AColor);
+  }
   HDC screen = GetDC(nullptr);
   if (!screen)
     return CLR_INVALID;

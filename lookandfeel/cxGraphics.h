@@ -135,7 +135,8 @@ private:
   std::vector<std::unique_ptr<TcxRegion>> FSavedRegions;  // nil entry: no clip region
 };
 
-// A TcxCanvas on the screen DC (GetDC(nil)), released when the wrapper goes.
+// A TcxCanvas that measures as the screen does (a memory DC compatible with it), freed when
+// the wrapper goes.
 class TcxScreenCanvas : public TcxCanvas {
   DECLARE_CLASS(TcxScreenCanvas, TcxCanvas)
 public:
@@ -275,8 +276,9 @@ TColor GetMixedSystemColor(int APFace, int APHighlight, int APWindow);
 // clamped to 0-100, then snapped to the nearest colour of the screen (GetNearestColor).
 TColor BlendColors(TColor AColor1, TColor AColor2, int APercent);
 // The screen's nearest colour to AColor (GetNearestColor); CLR_INVALID when the screen cannot
-// say. While a TcxScreenColorScope lives on the thread, its one screen device context
-// serves every call, so that a set of colours computed together takes one.
+// say. A true-colour screen answers AColor itself without asking. While a
+// TcxScreenColorScope lives on the thread, its one screen device context (taken on first
+// need) serves every call, so that a set of colours computed together takes one.
 COLORREF GetNearestScreenColor(COLORREF AColor);
 class TcxScreenColorScope {
 public:
@@ -287,7 +289,7 @@ public:
 
 private:
   friend COLORREF GetNearestScreenColor(COLORREF AColor);
-  HDC FDC;
+  HDC FDC = nullptr;
   TcxScreenColorScope* FOuter;
 };
 bool IsHighContrastBlack();

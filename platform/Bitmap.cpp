@@ -90,16 +90,13 @@ struct TBitmapInfo {
   RGBQUAD Colors[256];
 };
 
-// A bottom-up DIB section, or a device bitmap for pfDevice. Not counted yet.
+// A bottom-up DIB section; for pfDevice one in the screen's format, whose bits stay hidden
+// as a device bitmap's would. Not counted yet.
 HBITMAP CreateImage(int Width, int Height, TPixelFormat Format, const std::vector<RGBQUAD>& Table, void** Bits)
 {
   *Bits = nullptr;
-  if (Format == pfDevice) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, Width, Height);
-    ReleaseDC(nullptr, screen);
-    return bmp;
-  }
+  if (Format == pfDevice)
+    return CreateScreenBitmap(Width, Height);
   TBitmapInfo info{};
   info.Header.biSize = sizeof(BITMAPINFOHEADER);
   info.Header.biWidth = Width;
@@ -408,9 +405,9 @@ std::vector<uint8_t> TBitmap::SaveToBytes()
     img.Bits.resize(DibStride(FWidth, 32) * FHeight);
     BITMAPINFO info{};
     info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), FWidth, FHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, FHandle, 0, UINT(FHeight), img.Bits.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetDIBits(dc, FHandle, 0, UINT(FHeight), img.Bits.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
   } else {
     img.BitCount = BitCountOf(FPixelFormat);
     img.Is565 = FPixelFormat == pf16bit;
@@ -789,4 +786,12 @@ void TBitmap::LoadFromResourceID(uintptr_t Instance, int ResID)
   std::vector<uint8_t> bytes = BitmapResource(Instance, MAKEINTRESOURCEW(ResID), IntToStr(ResID));
   LoadFromBytes(bytes.data(), bytes.size());
   Changed(this);
+}
+
+HBITMAP CreateScreenBitmap(int Width, int Height)
+{
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), Width, Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }

@@ -186,3 +186,8 @@ private:
   int FWidth = 0;
   int FHeight = 0;
 };
+
+// A bitmap to draw in as on the screen, for paint buffers and device-format pictures: a 32-bit
+// DIB section. A device bitmap would draw the same, but under Wine its making and every
+// selection into a DC is a round trip to the window server.
+HBITMAP CreateScreenBitmap(int Width, int Height);

@@ -329,6 +329,19 @@ TRect TScreen::GetWorkAreaRect() const
 void TScreen::ResetMonitors()
 {
   FMonitors.clear();
+  FTrueColor = -1;
+}
+
+bool TScreen::IsTrueColor() const
+{
+  if (FTrueColor < 0) {
+    HDC dc = GetDC(nullptr);
+    FTrueColor = dc && !(GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) &&
+                 GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) >= 24;
+    if (dc)
+      ReleaseDC(nullptr, dc);
+  }
+  return FTrueColor != 0;
 }
 
 void TScreen::EnumerateMonitors()

@@ -83,8 +83,11 @@ public:
   TFont* GetIconFont() const { return FIconFont.get(); }
   // Reads the system fonts and metrics again (after WM_SETTINGCHANGE).
   void ResetFonts();
-  // Forgets the monitors so that the next question enumerates them again.
+  // Forgets the monitors and the colour depth so that the next question asks again.
   void ResetMonitors();
+  // Whether the screen shows every colour as given: 24 bits or more, no palette. Asked of
+  // the system once until the display changes (each question is a round trip under Wine).
+  bool IsTrueColor() const;
 
   // Forms: every TCustomForm alive (Forms: those that are TForm), the most recently
   // active first.
@@ -128,6 +131,7 @@ private:
   TCursor FCursor = crDefault;
   int FPixelsPerInch = 96;
   std::vector<std::unique_ptr<TMonitor>> FMonitors;
+  mutable int FTrueColor = -1;
   std::unique_ptr<TStringList> FFonts;
   std::unique_ptr<TFont> FMenuFont;
   std::unique_ptr<TFont> FHintFont;

@@ -268,7 +268,9 @@ void TWinControl::CreateParams(TCreateParams& Params)
     Params.WindowClass.style |= CS_DBLCLKS;
   Params.WindowClass.lpfnWndProc = ::DefWindowProcW;
   Params.WindowClass.hInstance = ::GetModuleHandleW(nullptr);
-  Params.WindowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  // Asked once: the system's arrow is shared, and under Wine each load is a round trip.
+  static const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  Params.WindowClass.hCursor = arrow;
   Params.WindowClass.hbrBackground = nullptr;
   Params.WinClassName = ClassName();
 }
@@ -317,8 +319,10 @@ void TWinControl::CreateWnd()
   CreateWindowHandle(params);
   if (!FHandle)
     throw EOSError(L"Error creating window of " + ClassName() + L" (" + IntToStr(::GetLastError()) + L")");
-  // Children find their control from a WM_COMMAND or WM_DRAWITEM by the window ID.
-  if ((::GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) && ::GetWindowLongPtrW(FHandle, GWLP_ID) == 0)
+  // A system control's WM_MEASUREITEM names its window by the ID alone: the ID is the handle.
+  // The layer's own classes send none, and spare the round trip.
+  if (FDefWndProc != ::DefWindowProcW && (::GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) &&
+      ::GetWindowLongPtrW(FHandle, GWLP_ID) == 0)
     ::SetWindowLongPtrW(FHandle, GWLP_ID, reinterpret_cast<LONG_PTR>(FHandle));
   UpdateBounds();
   ::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->GetHandle()), 0);

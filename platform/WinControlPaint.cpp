@@ -4,6 +4,7 @@
 // TCustomControl and TGraphicControl.
 #include <algorithm>
 
+#include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/ControlsPrivate.h"
 
@@ -144,7 +145,7 @@ void TWinControl::WMPaint(TMessage& Message)
   }
   TRect client = GetClientRect();
   HDC memory = ::CreateCompatibleDC(dc);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(dc, std::max(RectWidth(client), 1), std::max(RectHeight(client), 1));
+  HBITMAP bitmap = CreateScreenBitmap(std::max(RectWidth(client), 1), std::max(RectHeight(client), 1));
   HGDIOBJ old = ::SelectObject(memory, bitmap);
   struct TBufferFree {
     HDC Memory;

@@ -148,14 +148,27 @@ TEST_F(TcxCanvasTest, SynchronizeObjectsReadsTheContext)
   DeleteObject(font);
 }
 
-TEST(TcxScreenCanvasTest, DrawsOnTheScreenAndLeaksNothing)
+TEST(TcxScreenCanvasTest, MeasuresAsTheScreenAndLeaksNothing)
 {
   int before = GdiObjectsInUse();
   {
-    TcxScreenCanvas screen;
-    EXPECT_NE(screen.GetHandle(), nullptr);
-    EXPECT_EQ(GetDeviceCaps(screen.GetHandle(), TECHNOLOGY), DT_RASDISPLAY);
-    EXPECT_GT(screen.TextWidth(L"Text"), 0);
+    TcxScreenCanvas canvas;
+    TFont font;
+    font.SetName(L"Tahoma");
+    font.SetSize(13);
+    font.SetStyle(TFontStyles{fsBold});
+    canvas.SetFont(&font);
+    ASSERT_NE(canvas.GetHandle(), nullptr);
+    EXPECT_EQ(GetDeviceCaps(canvas.GetHandle(), TECHNOLOGY), DT_RASDISPLAY);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(canvas.GetHandle(), LOGPIXELSY), GetDeviceCaps(screen, LOGPIXELSY));
+    HGDIOBJ old = SelectObject(screen, font.GetHandle());
+    SIZE expected{};
+    GetTextExtentPoint32W(screen, L"Measured text", 13, &expected);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(canvas.TextWidth(L"Measured text"), expected.cx);
+    EXPECT_EQ(canvas.TextHeight(L"Measured text"), expected.cy);
   }
   EXPECT_EQ(GdiObjectsInUse(), before);
 }

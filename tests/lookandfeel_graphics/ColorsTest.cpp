@@ -2,6 +2,7 @@
 // tests under a black or white face (set with SetSysColors and put back), and gradients.
 #include "GraphicsFixture.h"
 #include "support/SysColors.h"
+#include "platform/Screen.h"
 
 #include <array>
 
@@ -49,6 +50,36 @@ TEST(TBlendColorsTest, FirstColourTakesThePercentage)
   EXPECT_EQ(COLORREF(BlendColors(RGB(200, 0, 100), RGB(0, 100, 0), -5)), RGB(0, 100, 0)) << "clamped";
   TSysColorsScope colors({{COLOR_BTNFACE, RGB(200, 100, 50)}, {COLOR_BTNTEXT, RGB(0, 0, 250)}});
   EXPECT_EQ(COLORREF(BlendColors(clBtnFace, clBtnText, 40)), RGB(80, 40, 170)) << "system colours resolved";
+}
+
+// The shortcut for true-colour screens must answer as the system does, with and without a
+// scope, for plain colours and for those the system resolves through a palette.
+TEST(TNearestScreenColorTest, AnswersAsTheScreenDoesWithAndWithoutTheScreenObject)
+{
+  const COLORREF colours[] = {RGB(0, 0, 0),    RGB(255, 255, 255),      RGB(1, 2, 3),
+                              RGB(200, 17, 90), PALETTERGB(10, 20, 30), PALETTEINDEX(3)};
+  HDC screen = GetDC(nullptr);
+  auto check = [&](const char* Where) {
+    for (COLORREF c : colours) {
+      EXPECT_EQ(GetNearestScreenColor(c), GetNearestColor(screen, c)) << Where << " " << std::hex << c;
+      TcxScreenColorScope scope;
+      EXPECT_EQ(GetNearestScreenColor(c), GetNearestColor(screen, c)) << Where << " in a scope " << std::hex << c;
+    }
+  };
+  check("no screen object");
+  const bool trueColour = !(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) &&
+                          GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) >= 24;
+  {
+    ASSERT_EQ(Screen, nullptr);
+    TScreen own(nullptr);
+    Screen = &own;
+    EXPECT_EQ(own.IsTrueColor(), trueColour);
+    check("screen object");
+    own.ResetMonitors();
+    EXPECT_EQ(own.IsTrueColor(), trueColour) << "asked again";
+    Screen = nullptr;
+  }
+  ReleaseDC(nullptr, screen);
 }
 
 using TGradientTest = TDrawingTest;
