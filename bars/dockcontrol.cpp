@@ -779,8 +779,11 @@ void TdxDockControl::RedrawResized(const TRect& ABefore)
   // Toolbars keep their pixels unless the site moved (or its background spans it whole, in
   // which case the move handler redraws them).
   const bool moved = after.left != ABefore.left || after.top != ABefore.top;
-  ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (moved ? RDW_ALLCHILDREN : 0));
-  if (!moved) {
+  // A site that had no room before shows its toolbars for the first time: all of it is new.
+  const bool wasEmpty = IsRectEmpty(ABefore);
+  ::RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (moved || wasEmpty ? RDW_ALLCHILDREN : 0));
+  if (!moved && !wasEmpty) {
     // What the site grew by shows toolbars that had no pixels there yet.
     HRGN grown = ::CreateRectRgnIndirect(&after);
     HRGN old = ::CreateRectRgnIndirect(&ABefore);

@@ -821,7 +821,7 @@ void TdxBarSubMenuControl::SetTopIndex(int Value)
   if (!HandleAllocated())
     return;
   CalculateViewInfo();
-  ::InvalidateRect(GetHandle(), nullptr, FALSE);
+  InvalidateRect(TRect{0, 0, GetWidth(), GetHeight()}, false);
 }
 
 void TdxBarSubMenuControl::MakeItemVisible(TdxBarItemControl* AControl)

@@ -1140,8 +1140,7 @@ void TdxBarControl::RecalculateLayout()
 {
   TCustomdxBarControl::RecalculateLayout();
   CalculateViewInfo();
-  if (HandleAllocated())
-    ::InvalidateRect(FHandle, nullptr, FALSE);
+  InvalidateRect(TRect{0, 0, GetWidth(), GetHeight()}, false);
 }
 
 void TdxBarControl::RebuildBar()

@@ -491,7 +491,7 @@ void TControl::Invalidate()
 
 void TControl::InvalidateRect(const TRect& R, bool Erase)
 {
-  if (!FParent || !FParent->HandleAllocated() || !FVisible)
+  if (!FParent || !FParent->HandleAllocated() || !FVisible || ::IsRectEmpty(&R))
     return;
   TRect r = OffsetRect(R, FLeft, FTop);
   ::InvalidateRect(FParent->FHandle, &r, Erase ? TRUE : FALSE);

@@ -767,9 +767,9 @@ void TWinControl::SetZOrder(bool TopMost)
 
 void TWinControl::InvalidateRect(const TRect& R, bool Erase)
 {
-  // A window not shown is invalidated whole when it shows; asking now costs a request to
-  // the window server for nothing.
-  if (FHandle && ::IsWindowVisible(FHandle))
+  // A window not shown is invalidated whole when it shows, and an empty rectangle is no
+  // change: asking costs a request to the window server for nothing.
+  if (FHandle && !::IsRectEmpty(&R) && ::IsWindowVisible(FHandle))
     ::InvalidateRect(FHandle, &R, Erase ? TRUE : FALSE);
 }
 
