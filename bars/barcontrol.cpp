@@ -184,7 +184,7 @@ TCustomdxBarControl::~TCustomdxBarControl()
 
 TdxBarManager* TCustomdxBarControl::GetBarManager() const
 {
-  return dynamic_cast<TdxBarManager*>(Owner());
+  return ClassCast<TdxBarManager>(Owner());
 }
 
 TdxBarPainter* TCustomdxBarControl::GetPainter() const

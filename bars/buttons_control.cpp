@@ -122,7 +122,7 @@ TClass TdxBarButtonLikeControl::GetDrawParamsClass() const
 
 TdxBarButtonLikeControlDrawParams* TdxBarButtonLikeControl::GetButtonDrawParams() const
 {
-  return dynamic_cast<TdxBarButtonLikeControlDrawParams*>(GetDrawParams());
+  return ClassCast<TdxBarButtonLikeControlDrawParams>(GetDrawParams());
 }
 
 bool TdxBarButtonLikeControl::IsPendingOpen() const
@@ -285,7 +285,7 @@ TdxBarButtonControl::~TdxBarButtonControl()
 
 TdxBarButton* TdxBarButtonControl::GetButton() const
 {
-  return dynamic_cast<TdxBarButton*>(GetItem());
+  return ClassCast<TdxBarButton>(GetItem());
 }
 
 TdxBarPaintStyle TdxBarButtonControl::GetPaintStyle() const

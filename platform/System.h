@@ -347,6 +347,7 @@ constexpr TFactory FactoryOf()
 #define DECLARE_CLASS(T, Base)             \
 public:                                    \
   using inherited = Base;                  \
+  using DeclaredClass = T;                 \
   static ::TClass StaticClass();           \
   ::TClass ClassType() const override      \
   {                                        \
@@ -357,6 +358,17 @@ private:                                   \
   static void Publish(::TPublisher<T>& p); \
                                            \
 public:
+
+// A checked downcast along the metaclass chain, for paths taken per item and per paint:
+// a few pointer compares where dynamic_cast compares type names as strings on this
+// platform. T must declare its own class, which the assertion checks.
+template <class T, class S>
+T* ClassCast(S* Object)
+{
+  using U = std::remove_cv_t<T>;
+  static_assert(std::is_same_v<typename U::DeclaredClass, U>, "ClassCast needs a class declared with DECLARE_CLASS");
+  return Object && Object->InheritsFrom(U::StaticClass()) ? static_cast<T*>(Object) : nullptr;
+}
 
 #define IMPLEMENT_CLASS_WITH(T, Base, publish)                                              \
   ::TClass T::StaticClass()                                                                 \

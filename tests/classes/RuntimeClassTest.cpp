@@ -74,6 +74,27 @@ TEST(RuntimeClass, VirtualConstructionThroughTheMetaclass)
   EXPECT_THROW(TComponent::StaticClass()->Create(new TBasket), EInvalidCast);
 }
 
+// A class that adds nothing to the metaclass chain: its objects answer as their declared
+// ancestor does.
+class TPlainBigBasket : public TBigBasket {};
+
+TEST(RuntimeClass, ClassCastAnswersAsDynamicCast)
+{
+  TBasket basket;
+  TBigBasket big;
+  TPlainBigBasket plain;
+  TComponent component(nullptr);
+  const std::vector<TObject*> objects{&basket, &big, &plain, &component, nullptr};
+  for (TObject* object : objects) {
+    EXPECT_EQ(ClassCast<TBasket>(object), dynamic_cast<TBasket*>(object));
+    EXPECT_EQ(ClassCast<TBigBasket>(object), dynamic_cast<TBigBasket*>(object));
+    EXPECT_EQ(ClassCast<TPersistent>(object), dynamic_cast<TPersistent*>(object));
+    EXPECT_EQ(ClassCast<TComponent>(object), dynamic_cast<TComponent*>(object));
+    const TObject* constant = object;
+    EXPECT_EQ(ClassCast<const TBigBasket>(constant), dynamic_cast<const TBigBasket*>(constant));
+  }
+}
+
 TEST(RuntimeClass, RegistrationIsByNameAndCaseInsensitive)
 {
   EXPECT_EQ(GetClass(L"TBasket"), nullptr);
