@@ -767,8 +767,11 @@ void TdxDockControl::SetSizeAcross(int ASize)
   // Left to itself the system would redraw every toolbar of the site at each row added or
   // removed; the site redraws what the change touches instead.
   const TRect before = GetBoundsRect();
-  ::SetWindowPos(GetHandle(), nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  {
+    TRestore sizing(FSizingAcross, true);
+    ::SetWindowPos(GetHandle(), nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
   RedrawResized(before);
 }
 
@@ -885,10 +888,15 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
   }
 }
 
-void TdxDockControl::LayoutRows()
+int TdxDockControl::RowLength() const
 {
   const TRect client = GetClientRect();
-  const int rowLength = IsVertical() ? RectHeight(client) : RectWidth(client);
+  return IsVertical() ? RectHeight(client) : RectWidth(client);
+}
+
+void TdxDockControl::LayoutRows()
+{
+  const int rowLength = RowLength();
   bool onlyOne = FOnlyRow && rowLength == FRowLengthLaidOut && IndexOfRow(FOnlyRow) >= 0;
   // Each row starts where the one before ends, once that one is laid out. Where the rows
   // keep to the far side while bars are dragged, that depends on all rows: asked each time.
@@ -1139,6 +1147,11 @@ void TdxDockControl::Paint()
 void TdxDockControl::WMSize(TMessage& Message)
 {
   TCustomControl::WMSize(Message);
+  // The size the rows just asked for lays them out as they stand, unless they keep to the
+  // far side or the length along them changed: measuring every bar again would change nothing.
+  if (FSizingAcross && FRowLengthLaidOut == RowLength() && GetRowsOffset() == 0 &&
+      !(FBarManager && FBarManager->GetBars() && FBarManager->GetBars()->IsDragging()))
+    return;
   RealignBars();
 }
 

@@ -256,6 +256,8 @@ protected:
   void WMLButtonDblClk(TMessage& Message) override;
 
   virtual void LayoutRows();
+  // The length along the rows: the client's width, or its height on a vertical site.
+  int RowLength() const;
   virtual void LayoutRow(TdxDockRow* ARow);
   // LayoutRow for a row that starts at AAcross across the rows.
   void LayoutRowAt(TdxDockRow* ARow, int AAcross);
@@ -295,6 +297,8 @@ protected:
   // every row was last laid out (-1: since unknown); a whole realign asked for meanwhile.
   TdxDockRow* FOnlyRow = nullptr;
   int FRowLengthLaidOut = -1;
+  // Set while the site takes the size its rows ask for (SetSizeAcross).
+  bool FSizingAcross = false;
   bool FRealignAllAsked = false;
   TRect FLastBounds{};
   // A window was asked of the site (something docked there): it keeps it from then on.

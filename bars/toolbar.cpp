@@ -1138,8 +1138,12 @@ void TdxBarControl::CalculateViewInfo()
 
 void TdxBarControl::RecalculateLayout()
 {
+  const unsigned runs = FRecalculate1Runs;
   TCustomdxBarControl::RecalculateLayout();
-  CalculateViewInfo();
+  // The inherited layout ends with Recalculate1's view info; only when that did not run is
+  // it calculated here.
+  if (FRecalculate1Runs == runs)
+    CalculateViewInfo();
   InvalidateRect(TRect{0, 0, GetWidth(), GetHeight()}, false);
 }
 
