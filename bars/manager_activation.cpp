@@ -352,9 +352,11 @@ void TdxBarManager::RaiseFloatingBarsAboveForm()
         GetWindowRect(control->GetHandle(), &r) && IsFormFrontmostAt(form, r, bars))
       shown.push_back(ref);
   }
-  // Lowest first, so that the one on top now ends on top.
+  // Lowest first, so that the one on top now ends on top. Each step through the window list
+  // is a round trip to the window server: the walk ends once every bar is found.
   std::vector<TWeakRef<TdxBarControl>> ordered;
-  for (HWND w = GetWindow(form, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT))
+  for (HWND w = shown.empty() ? nullptr : GetWindow(form, GW_HWNDFIRST); w && ordered.size() < shown.size();
+       w = GetWindow(w, GW_HWNDNEXT))
     for (const TWeakRef<TdxBarControl>& ref : shown)
       if (ref && ref->GetHandle() == w)
         ordered.insert(ordered.begin(), ref);
