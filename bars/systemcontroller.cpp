@@ -5,7 +5,9 @@
 
 IMPLEMENT_CLASS(TdxBarSystemController, TcxMessageWindow)
 
-TdxBarSystemController::TdxBarSystemController(bool AsLibrary)
+// In a program nothing is posted to the controller: its window waits until asked for. In a
+// library worker threads post to it, so it is made now, on the thread that owns it.
+TdxBarSystemController::TdxBarSystemController(bool AsLibrary) : TcxMessageWindow(!AsLibrary)
 {
   if (!AsLibrary)
     return;

@@ -97,16 +97,22 @@ public:
   TcxMessageWindow();
   ~TcxMessageWindow() override;
 
-  HWND Handle() const { return FHandle; }
+  // The window, made on first use when the constructor deferred it.
+  HWND Handle() const;
 
 protected:
+  // ADeferWindow: the window is made when Handle is first asked for, on the thread that
+  // asks (under Wine a hidden top-level window costs the window server some forty requests).
+  explicit TcxMessageWindow(bool ADeferWindow);
+
   // Default handling (DefWindowProcW). An exception raised here is reported, never
   // passed to the system.
   virtual void WndProc(TMessage& Message);
 
 private:
   static LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-  HWND FHandle = nullptr;
+  void CreateHandle() const;
+  mutable HWND FHandle = nullptr;
 };
 
 // ---------------------------------------------------------------------------

@@ -46,13 +46,29 @@ void FinalizeMessageWindowClass()
     gClassRegistered = false;
 }
 
-TcxMessageWindow::TcxMessageWindow()
+TcxMessageWindow::TcxMessageWindow() : TcxMessageWindow(false) {}
+
+TcxMessageWindow::TcxMessageWindow(bool ADeferWindow)
+{
+  if (!ADeferWindow)
+    CreateHandle();
+}
+
+void TcxMessageWindow::CreateHandle() const
 {
   RegisterMessageWindowClass(&MainWndProc);
-  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, MessageWindowClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            CodeModule(), this);
-  if (!FHandle)
+  HWND handle = CreateWindowExW(WS_EX_TOOLWINDOW, MessageWindowClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                CodeModule(), const_cast<TcxMessageWindow*>(this));
+  if (!handle)
     throw EOSError(L"Cannot create the message window (error " + IntToStr(GetLastError()) + L")");
+  FHandle = handle;
+}
+
+HWND TcxMessageWindow::Handle() const
+{
+  if (!FHandle)
+    CreateHandle();
+  return FHandle;
 }
 
 TcxMessageWindow::~TcxMessageWindow()

@@ -88,8 +88,8 @@ void TApplication::CreateHandle()
     WNDCLASSW wc{};
     wc.lpfnWndProc = &TApplication::AppWndProc;
     wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    // No icon or cursor: the window is never shown, and under Wine a class icon alone costs
+    // the window server some forty requests.
     wc.lpszClassName = kAppWindowClass;
     if (!::RegisterClassW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
       throw EOSError(L"Cannot register the application window class");

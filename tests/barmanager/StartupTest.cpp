@@ -187,11 +187,42 @@ TEST(LibraryStartup, ApplicationInitialisationStopsTheMenuSound)
   EXPECT_EQ(sounds.Calls[0].Flags, 0x12003u);
 }
 
-TEST(SystemController, InAProgramItLeavesTheWakeUpHandlerAlone)
+// The message windows this thread has, of the class every message window shares.
+int MessageWindowsOfThisThread()
+{
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND Wnd, LPARAM Count) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(Wnd, name, 64);
+        if (String(name) == L"TcxMessageWindow")
+          ++*reinterpret_cast<int*>(Count);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST(SystemController, InAProgramItLeavesTheWakeUpHandlerAloneAndMakesItsWindowOnlyWhenAsked)
 {
   ASSERT_NE(dxBarSystemController(), nullptr);
   EXPECT_FALSE(dxBarSystemController()->IsWakeUpHandler());
   EXPECT_NE(dxBarSystemController()->Handle(), nullptr);
+  const int before = MessageWindowsOfThisThread();
+  {
+    TdxBarSystemController program(false);
+    EXPECT_EQ(MessageWindowsOfThisThread(), before);
+    const HWND window = program.Handle();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(program.Handle(), window);
+    EXPECT_EQ(MessageWindowsOfThisThread(), before + 1);
+  }
+  EXPECT_EQ(MessageWindowsOfThisThread(), before);
+  {
+    TdxBarSystemController library(true);
+    EXPECT_EQ(MessageWindowsOfThisThread(), before + 1) << "made at once, on the thread that owns it";
+  }
 }
 
 TEST(SystemController, InALibraryItWakesThroughItsWindowAndGivesTheHandlerBack)
