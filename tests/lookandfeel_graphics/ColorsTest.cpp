@@ -56,7 +56,7 @@ TEST(TBlendColorsTest, FirstColourTakesThePercentage)
 // scope, for plain colours and for those the system resolves through a palette.
 TEST(TNearestScreenColorTest, AnswersAsTheScreenDoesWithAndWithoutTheScreenObject)
 {
-  const COLORREF colours[] = {RGB(0, 0, 0),    RGB(255, 255, 255),      RGB(1, 2, 3),
+  const COLORREF colours[] = {RGB(0, 0, 0),     RGB(255, 255, 255),     RGB(1, 2, 3),
                               RGB(200, 17, 90), PALETTERGB(10, 20, 30), PALETTEINDEX(3)};
   HDC screen = GetDC(nullptr);
   auto check = [&](const char* Where) {
