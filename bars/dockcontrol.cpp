@@ -888,6 +888,11 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
   }
 }
 
+bool TdxDockControl::AreRowStartsAsked() const
+{
+  return GetRowsOffset() != 0 || (FBarManager && FBarManager->GetBars() && FBarManager->GetBars()->IsDragging());
+}
+
 int TdxDockControl::RowLength() const
 {
   const TRect client = GetClientRect();
@@ -898,10 +903,9 @@ void TdxDockControl::LayoutRows()
 {
   const int rowLength = RowLength();
   bool onlyOne = FOnlyRow && rowLength == FRowLengthLaidOut && IndexOfRow(FOnlyRow) >= 0;
-  // Each row starts where the one before ends, once that one is laid out. Where the rows
-  // keep to the far side while bars are dragged, that depends on all rows: asked each time.
-  const bool offset =
-      GetRowsOffset() != 0 || (FBarManager && FBarManager->GetBars() && FBarManager->GetBars()->IsDragging());
+  // Each row starts where the one before ends, once that one is laid out, unless its start
+  // is asked each time.
+  const bool offset = AreRowStartsAsked();
   const int spacing = GetPainter() ? GetPainter()->GetDockRowSpacing() : 0;
   int across = 0;
   for (int i = 0; i < GetRowCount(); ++i) {
@@ -1149,8 +1153,7 @@ void TdxDockControl::WMSize(TMessage& Message)
   TCustomControl::WMSize(Message);
   // The size the rows just asked for lays them out as they stand, unless they keep to the
   // far side or the length along them changed: measuring every bar again would change nothing.
-  if (FSizingAcross && FRowLengthLaidOut == RowLength() && GetRowsOffset() == 0 &&
-      !(FBarManager && FBarManager->GetBars() && FBarManager->GetBars()->IsDragging()))
+  if (FSizingAcross && FRowLengthLaidOut == RowLength() && !AreRowStartsAsked())
     return;
   RealignBars();
 }

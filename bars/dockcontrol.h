@@ -258,6 +258,9 @@ protected:
   virtual void LayoutRows();
   // The length along the rows: the client's width, or its height on a vertical site.
   int RowLength() const;
+  // Where the rows keep to the far side, or while bars are dragged, each row's start depends
+  // on all rows and the site's size: it is asked each time instead of following the row before.
+  bool AreRowStartsAsked() const;
   virtual void LayoutRow(TdxDockRow* ARow);
   // LayoutRow for a row that starts at AAcross across the rows.
   void LayoutRowAt(TdxDockRow* ARow, int AAcross);

@@ -237,14 +237,7 @@ TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMe
             PauseScript(100);
             SendMouseMove(away);
             PauseScript(150);
-            if (row.Drop) {
-              SendMouseButton(false);
-            } else {
-              SendKeyTransition(VK_ESCAPE, true);
-              SendKeyTransition(VK_ESCAPE, false);
-              PauseScript(50);
-              SendMouseButton(false);
-            }
+            EndDragFromScript(row.Drop);
           },
           [] { return GetCapture() == nullptr; }, 100, 5000);
       PumpPending();

@@ -315,12 +315,7 @@ TEST_F(TSubItemMenus, TearingADetachableMenuOffFloatsTheSubItemsBarAndEscBringsT
             PauseScript(100);
             SendMouseMove(POINT{start.x + 60, start.y + 150});
             PauseScript(150);
-            if (!drop) {
-              SendKeyTransition(VK_ESCAPE, true);
-              SendKeyTransition(VK_ESCAPE, false);
-              PauseScript(50);
-            }
-            SendMouseButton(false);
+            EndDragFromScript(drop);
           },
           [] { return GetCapture() == nullptr; }, 100, 5000);
       PumpPending();

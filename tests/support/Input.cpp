@@ -332,6 +332,16 @@ bool TryAgainAfterStalePointer(int AAttempt, bool AAsExpected)
   return !AAsExpected && AAttempt < 4;
 }
 
+void EndDragFromScript(bool ADrop)
+{
+  if (!ADrop) {
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+    PauseScript(50);
+  }
+  SendMouseButton(false);
+}
+
 void RunWithHelperThread(const std::function<void()>& Loop, const std::function<void()>& Script, int DelayMs)
 {
   std::thread helper([&Script, DelayMs] {

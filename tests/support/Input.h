@@ -47,5 +47,8 @@ bool RunScript(const std::function<void()>& Script, const std::function<bool()>&
 // machine shows it). A script whose outcome such a report can undo is run again while its
 // outcome is not AAsExpected, up to four tries; true asks for another try.
 bool TryAgainAfterStalePointer(int AAttempt, bool AAsExpected);
+// Ends a press-drag from a script: the button's release drops; with ADrop false Esc cancels
+// the drag first.
+void EndDragFromScript(bool ADrop);
 // Runs Script on a helper thread after DelayMs while Loop (a modal loop) runs on this thread.
 void RunWithHelperThread(const std::function<void()>& Loop, const std::function<void()>& Script, int DelayMs = 150);
