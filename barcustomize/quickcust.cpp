@@ -123,7 +123,7 @@ bool TdxBarQuickCustItemControl::IsChecked() const
   return target && target->GetVisible();
 }
 
-String TdxBarQuickCustItemControl::GetCaption() const
+const String& TdxBarQuickCustItemControl::GetCaption() const
 {
   TdxBarItemLink* target = GetTargetLink();
   return target ? target->GetCaption() : TdxCustomQuickCustItemControl::GetCaption();

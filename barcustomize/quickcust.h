@@ -54,7 +54,7 @@ public:
   explicit TdxBarQuickCustItemControl(TdxBarItemLink* AItemLink) : TdxCustomQuickCustItemControl(AItemLink) {}
   TdxBarItemLink* GetTargetLink() const;
   bool IsChecked() const override;
-  String GetCaption() const override;
+  const String& GetCaption() const override;
   TBitmap* GetGlyph() const override;
   TBitmap* GetLargeGlyph() const override;
   int GetImageIndex() const override;

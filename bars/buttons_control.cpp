@@ -338,9 +338,7 @@ void TdxBarButtonControl::CalcParts()
   }
   if (TdxBarItemControlDrawParams* params = GetDrawParams())
     params->IsDropDown = IsDropDown();
-  std::vector<TRect> parts;
-  painter->CalcButtonLikeControlParts(GetDrawParams(), GetItemRect(), GetArrowWidth(), parts);
-  SetPartRects(std::move(parts));
+  painter->CalcButtonLikeControlParts(GetDrawParams(), GetItemRect(), GetArrowWidth(), PartRectsToFill());
 }
 
 int TdxBarButtonControl::GetWidth()

@@ -370,7 +370,9 @@ void TdxDockControl::LayoutRowAt(TdxDockRow* ARow, int AAcross)
     TRect current = control->GetBoundsRect();
     if (!EqualRect(&current, &bounds))
       control->SetBounds(bounds.left, bounds.top, RectWidth(bounds), RectHeight(bounds));
-    control->CalculateViewInfo();
+    // A window not made yet places its links when it is made (its rebuild lays out its row).
+    if (control->HandleAllocated())
+      control->CalculateViewInfo();
     // The view info measures the links; a window the row squeezed keeps the flag (and so
     // its mark) even where its own measure comes out shorter.
     if (item.ItemsHidden && !control->GetItemsHidden())

@@ -900,9 +900,10 @@ TClass TdxBarItemControl::GetDrawParamsClass() const
   return TdxBarItemControlDrawParams::StaticClass();
 }
 
-String TdxBarItemControl::GetCaption() const
+const String& TdxBarItemControl::GetCaption() const
 {
-  return FItemLink ? FItemLink->GetCaption() : String();
+  static const String none;
+  return FItemLink ? FItemLink->GetCaption() : none;
 }
 
 TdxBarMenuItemSize TdxBarItemControl::GetMenuItemSize() const
@@ -1025,13 +1026,13 @@ int TdxBarItemControl::GetCaptionTextWidth()
   TcxCanvas* canvas = GetCanvas();
   if (!canvas)
     return 0;
-  String caption = GetCaption();
+  const String& caption = GetCaption();
   TFont* font = canvas->GetFont();
   const LOGFONTW logFont = font ? font->GetLogFont() : LOGFONTW{};
   if (FCaptionWidth.Width < 0 || FCaptionWidth.Caption != caption ||
       std::memcmp(&FCaptionWidth.Font, &logFont, sizeof logFont) != 0) {
     FCaptionWidth.Width = canvas->TextWidth(StripAccelChars(caption));
-    FCaptionWidth.Caption = std::move(caption);
+    FCaptionWidth.Caption = caption;
     FCaptionWidth.Font = logFont;
   }
   return FCaptionWidth.Width;

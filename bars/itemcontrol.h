@@ -273,7 +273,8 @@ public:
   virtual int GetPartCount() const { return 1; }
   virtual TClass GetViewInfoClass() const;
   virtual TClass GetDrawParamsClass() const;
-  virtual String GetCaption() const;
+  // The caption as the control shows it.
+  virtual const String& GetCaption() const;
   virtual TdxBarMenuItemSize GetMenuItemSize() const;
   virtual int GetIndent() const;
   virtual bool IsTextRotated() const;
@@ -336,6 +337,8 @@ protected:
   void SetHotPartIndex(int Value);
   // Descendants' CalcParts store their part rectangles here.
   void SetPartRects(std::vector<TRect> Value) { FPartRects = std::move(Value); }
+  // Filled in place, the rectangles reuse their storage from one layout to the next.
+  std::vector<TRect>& PartRectsToFill() { return FPartRects; }
   virtual void DoingClickChanged();
   // Whether the control is still alive and still shown by a living parent.
   bool IsParentAlive() const;

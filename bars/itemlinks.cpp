@@ -521,7 +521,7 @@ void TdxBarItemLink::UserGlyphChanged(TObject*)
 // ---------------------------------------------------------------------------
 // Effective values
 
-String TdxBarItemLink::GetCaption() const
+const String& TdxBarItemLink::GetCaption() const
 {
   TdxBarItem* item = GetItem();
   return FUserDefine.Contains(udCaption) || !item ? FUserCaption : item->GetCaption();

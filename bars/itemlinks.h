@@ -140,7 +140,7 @@ public:
   bool IsUserWidthStored() const { return FUserDefine.Contains(udWidth); }
 
   // --- Effective values: the user's where UserDefine says so, else the item's.
-  String GetCaption() const;
+  const String& GetCaption() const;
   TBitmap* GetGlyph() const;
   TdxBarPaintStyle GetPaintStyle() const;
   int GetWidth() const;

@@ -151,7 +151,7 @@ public:
   virtual void SetLargeImageIndex(int Value);
   virtual bool HasHotImage() const { return false; }
   virtual bool UsesImageIndex() const { return FImageIndex >= 0 || FLargeImageIndex >= 0; }
-  virtual String GetCaption() const { return FCaption; }
+  virtual const String& GetCaption() const { return FCaption; }
   virtual bool IsCaptionStored() const;
   virtual void SetCaption(const String& Value);
   // Sub-menu kinds keep their links' layout data; empty here.

@@ -331,11 +331,14 @@ public:
   TCustomdxBarContainerItem* GetContainerItem() const;
   bool WantsDoubleClick() const override;
   bool IsSelected() const override;
-  String GetCaption() const override;
+  const String& GetCaption() const override;
 
 protected:
   TdxBarItemLinks* PrepareMenuLinks() override;
   void ReleaseMenuLinks(TdxBarItemLinks* ALinks) override;
+
+private:
+  mutable String FGroupCaption;  // the caption as GetCaption last bracketed it
 };
 
 // The menu a container opens on a toolbar: its listed links go when it closes, and the

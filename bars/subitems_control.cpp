@@ -280,14 +280,15 @@ bool TdxBarContainerItemControl::IsSelected() const
   return !(parent && parent->IsCustomizing()) && TdxBarSubItemControl::IsSelected();
 }
 
-String TdxBarContainerItemControl::GetCaption() const
+const String& TdxBarContainerItemControl::GetCaption() const
 {
-  String caption = TdxBarSubItemControl::GetCaption();
+  const String& caption = TdxBarSubItemControl::GetCaption();
   TCustomdxBarContainerItem* item = GetContainerItem();
   // The entry that stands for the expanded content of a menu while it is customized.
-  if (IsInMenu() && item && item->IsListedAsGroup())
-    return L"(" + caption + L")";
-  return caption;
+  if (!(IsInMenu() && item && item->IsListedAsGroup()))
+    return caption;
+  FGroupCaption = L"(" + caption + L")";
+  return FGroupCaption;
 }
 
 TdxBarItemLinks* TdxBarContainerItemControl::PrepareMenuLinks()

@@ -242,14 +242,26 @@ void TdxBarControl::CreateParams(TCreateParams& Params)
   }
 }
 
+void TdxBarControl::CreateWindowHandle(const TCreateParams& Params)
+{
+  // The system sizes the window as it makes it; the rebuild that follows in CreateWnd lays the
+  // links out, so the size message leaves the view info to it.
+  TRestore deferred(FViewInfoDeferred, true);
+  TCustomdxBarControl::CreateWindowHandle(Params);
+}
+
 void TdxBarControl::CreateWnd()
 {
   // A window made after its row squeezed it keeps the row's flag through the first layout of
   // its links, as one sized by the row does.
   const bool squeezed = FItemsHidden && FDockingStyle != dsNone;
+  const unsigned runs = FViewInfoRuns;
   TCustomdxBarControl::CreateWnd();
   if (!FHandle)
     return;
+  // A rebuild put off while the manager is locked left the new window's links unplaced.
+  if (FViewInfoRuns == runs)
+    CalculateViewInfo();
   if (squeezed)
     FItemsHidden = true;
   if (FMoving) {
@@ -1071,7 +1083,7 @@ void TdxBarControl::ShowAllLinks()
 
 void TdxBarControl::CalculateViewInfo()
 {
-  if (FCalculating || !FItemLinks || IsDestroying())
+  if (FCalculating || FViewInfoDeferred || !FItemLinks || IsDestroying())
     return;
   TProfileScope phase(TProfilePhase::Layout);
   TMeasureOnce measureOnce(this);
@@ -1134,6 +1146,7 @@ void TdxBarControl::CalculateViewInfo()
     if (TCustomdxBarControlViewInfo* viewInfo = TCustomdxBarControl::GetViewInfo())
       viewInfo->Calculate();
   }
+  ++FViewInfoRuns;
 }
 
 void TdxBarControl::RecalculateLayout()
@@ -1152,7 +1165,14 @@ void TdxBarControl::RebuildBar()
   FRebuildPosted = false;
   if (DeferRebuild())
     return;
-  TCustomdxBarControl::RebuildBar();
+  const unsigned runs = FViewInfoRuns;
+  const bool realigns = !IsDockingLocked() && !FInternal && FDockingStyle != dsNone && GetDockControl();
+  {
+    // The row's layout below calculates the view info of a docked window: the rebuild's own
+    // would be undone by it.
+    TRestore deferred(FViewInfoDeferred, realigns);
+    TCustomdxBarControl::RebuildBar();
+  }
   if (IsDestroying())
     return;
   if (!IsDockingLocked() && !FInternal) {
@@ -1167,7 +1187,9 @@ void TdxBarControl::RebuildBar()
         dock->RealignBars();
     }
   }
-  CalculateViewInfo();
+  // Unless a layout since the rebuild began calculated it (a resize, the row's layout).
+  if (FViewInfoRuns == runs)
+    CalculateViewInfo();
   RepaintAll();
 }
 

@@ -341,6 +341,7 @@ protected:
   static TdxBar* AddInternalBar(TComponent* AOwner, TCustomdxBarControl* AParentBarControl);
   void AttachInternal(TCustomdxBarControl* AParentBarControl, bool AAsChild);
   void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWindowHandle() override;
   void WndProc(TMessage& Message) override;
@@ -450,6 +451,11 @@ private:
   // The line-start marks of the last line breaking, by shown index.
   std::vector<bool> FLineStarts;
   bool FCalculating = false;
+  // Counts the view info's completed calculations: a step that finds one ran since it began
+  // need not calculate it again.
+  unsigned FViewInfoRuns = 0;
+  // Set while the view info is left to a layout step that surely follows.
+  bool FViewInfoDeferred = false;
   // The links as measured within the running TMeasureOnce scopes, horizontal and vertical.
   int FMeasureOnceCount = 0;
   std::vector<TdxBarLayoutLink> FMeasured[2];

@@ -3,8 +3,10 @@
 // site's client width, the floating minimum.
 #include "ToolbarTestUtil.h"
 
+#include <map>
 #include <numeric>
 
+#include "bars/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "support/Pump.h"
 
@@ -261,4 +263,84 @@ TEST_F(TToolbarSize, LayingOutKeepsNoDeviceContextOfTheWindow)
   // Drawing on the canvas afterwards takes a DC again.
   EXPECT_GT(c->GetCanvas()->TextWidth(L"One"), 0);
   EXPECT_TRUE(c->GetCanvas()->HandleAllocated());
+}
+
+namespace {
+
+// Counts, per item control, how often its parts are placed: each layout of a bar's links
+// places every shown control once.
+class TPlacementCountingPainter : public TdxBarPainter {
+  DECLARE_CLASS(TPlacementCountingPainter, TdxBarPainter)
+public:
+  void CalcButtonLikeControlParts(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AItemRect,
+                                  int AArrowWidth, std::vector<TRect>& AParts) const override
+  {
+    ++Placements[ADrawParams ? ADrawParams->ItemControl : nullptr];
+    TdxBarPainter::CalcButtonLikeControlParts(ADrawParams, AItemRect, AArrowWidth, AParts);
+  }
+  static inline std::map<const TdxBarItemControl*, int> Placements;
+};
+
+class TPlacementCountingManager : public TdxBarManager {
+  DECLARE_CLASS(TPlacementCountingManager, TdxBarManager)
+public:
+  explicit TPlacementCountingManager(TComponent* AOwner) : TdxBarManager(AOwner) {}
+  TClass GetPainterClass() const override { return TPlacementCountingPainter::StaticClass(); }
+};
+
+IMPLEMENT_CLASS(TPlacementCountingPainter, TdxBarPainter)
+IMPLEMENT_CLASS(TPlacementCountingManager, TdxBarManager)
+
+}  // namespace
+
+// Showing a bar lays its links out once, as its row (or its floating size) has it, whether
+// the manager was locked meanwhile or not; each layout more measures and places every link
+// again, which for a bar of many buttons is most of its cost.
+TEST(TToolbarShowing, PlacesEachLinkOnceWhereItsRowPutsIt)
+{
+  TBarHost<TToolbarTestForm, TPlacementCountingManager> host;
+  host.Manager->UpdateStyle();  // the constructor made the base class's painter
+  host.Form()->SetBounds(100, 100, 560, 360);
+  host.Form()->Show();
+  PumpPending();
+  const struct {
+    TdxBarDockingStyle Style;
+    bool Locked;
+  } cases[] = {{dsTop, false}, {dsTop, true}, {dsNone, false}, {dsLeft, false}};
+  for (const auto& shown : cases) {
+    SCOPED_TRACE(testing::Message() << "style " << int(shown.Style) << (shown.Locked ? ", locked" : ""));
+    TdxBar* bar = host.Manager->GetBars()->Add();
+    bar->SetDockingStyle(shown.Style);
+    for (const wchar_t* caption : {L"One", L"Two", L"Three"}) {
+      auto* button = new TdxBarButton(host.Form());
+      button->SetCaption(caption);
+      button->SetPaintStyle(psCaption);
+      bar->GetItemLinks()->AddItem(button);
+    }
+    TPlacementCountingPainter::Placements.clear();
+    if (shown.Locked)
+      host.Manager->BeginUpdate();
+    bar->SetVisible(true);
+    if (shown.Locked)
+      host.Manager->EndUpdate();
+
+    TdxBarControl* c = bar->GetControl();
+    ASSERT_TRUE(c && c->HandleAllocated());
+    EXPECT_EQ(c->GetVisibleCount(), 3);
+    const bool vertical = shown.Style == dsLeft;
+    const TRect client = c->GetClientRect();
+    int along = 0;
+    for (TdxBarItemLink* link : bar->GetItemLinks()->GetShownItems()) {
+      // Under the lock the site lays all its rows out again when it ends.
+      if (!shown.Locked)
+        EXPECT_EQ(TPlacementCountingPainter::Placements[link->GetControl()], 1);
+      const TRect r = link->GetItemRect();
+      TRect inside;
+      EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r));
+      // Docked, one after another from the start (a floating bar may wrap its lines).
+      if (shown.Style != dsNone)
+        EXPECT_EQ(vertical ? r.top : r.left, along);
+      along = vertical ? r.bottom : r.right;
+    }
+  }
 }
