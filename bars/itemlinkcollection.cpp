@@ -231,7 +231,8 @@ bool TdxBarItemLinks::IsCustomizing() const
 void TdxBarItemLinks::Notify(TCollectionItem* Item, TCollectionNotification Action)
 {
   auto* link = static_cast<TdxBarItemLink*>(Item);
-  if (Action == cnAdded && IndexIn(FRecentItems, link) < 0)
+  // A collection announces each link it takes once, and LinkGone drops it as it leaves.
+  if (Action == cnAdded)
     AddToRecent(link);
   else if (Action == cnExtracting)
     LinkGone(link);
@@ -657,11 +658,13 @@ bool TdxBarItemLinks::CanUseRecentItems(std::set<const TdxBarItemLinks*>& AVisit
   TdxBarManager* manager = GetBarManager();
   if (!manager || manager->GetRealStyle() == bmsStandard || !FUseRecentItems)
     return false;
-  AVisited.insert(this);
   TCustomdxBarControl* bar = GetBarControl();
   TCustomdxBarControl* parent = bar ? bar->GetParentBarControl() : nullptr;
   TdxBarItemLinks* parentLinks = parent ? parent->GetItemLinks() : nullptr;
-  if (parentLinks && !AVisited.contains(parentLinks))
+  if (!parentLinks)
+    return true;  // a toolbar's links, asked as each is added, answer at once
+  AVisited.insert(this);
+  if (!AVisited.contains(parentLinks))
     return parentLinks->CanUseRecentItems(AVisited);
   return true;
 }
@@ -707,12 +710,16 @@ void TdxBarItemLinks::RestoreRecentItemCount()
 
 void TdxBarItemLinks::MoveInRecent(TdxBarItemLink* ALink, int APosition)
 {
-  auto it = std::find(FRecentItems.begin(), FRecentItems.end(), ALink);
-  if (it == FRecentItems.end())
+  // Looked for from the end, where a link just added waits to come to the top.
+  auto found = std::find(FRecentItems.rbegin(), FRecentItems.rend(), ALink);
+  if (found == FRecentItems.rend())
     return;
-  FRecentItems.erase(it);
-  APosition = std::clamp(APosition, 0, int(FRecentItems.size()));
-  FRecentItems.insert(FRecentItems.begin() + APosition, ALink);
+  const auto it = std::next(found).base();
+  const auto to = FRecentItems.begin() + std::clamp(APosition, 0, int(FRecentItems.size()) - 1);
+  if (to < it)
+    std::rotate(to, it, it + 1);
+  else
+    std::rotate(it, it + 1, to + 1);
 }
 
 void TdxBarItemLinks::RebuildLists()

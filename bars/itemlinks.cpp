@@ -658,8 +658,8 @@ void TdxBarItemLink::BringToTopInRecentList(bool IncUseCount)
 {
   // The chain of parent links is finite in a sound menu tree; the guard keeps a cyclic one
   // (form data resolved past the recursion check) from running away.
-  std::set<TdxBarItemLink*> visited;
-  for (TdxBarItemLink* link = this; link && visited.insert(link).second;) {
+  std::vector<TdxBarItemLink*> visited;  // filled only once the chain goes on
+  for (TdxBarItemLink* link = this; link;) {
     if (!link->CanVisible())
       return;
     TdxBarItemLinks* links = link->GetItemLinks();
@@ -673,7 +673,13 @@ void TdxBarItemLink::BringToTopInRecentList(bool IncUseCount)
     if (shown < 0 && links->GetBarControl())
       links->RecalculateBarControl();
     TdxBarItemLink* parent = links->GetOwnerIntf() ? links->GetOwnerIntf()->GetParentRecentLink() : nullptr;
-    link = parent ? parent->GetRealItemLink() : nullptr;
+    TdxBarItemLink* next = parent ? parent->GetRealItemLink() : nullptr;
+    if (next) {
+      visited.push_back(link);
+      if (std::find(visited.begin(), visited.end(), next) != visited.end())
+        return;
+    }
+    link = next;
   }
 }
 

@@ -300,11 +300,15 @@ void TComponent::FreeNotification(TComponent* AComponent)
 {
   if (!AComponent || AComponent == this)
     return;
-  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+  // Each side lists the other or neither does: the shorter list answers for both (a list that
+  // many components join, such as a component list's, grows long).
+  const bool shorterIsOurs = FFreeNotifies.size() <= AComponent->FFreeNotifies.size();
+  const std::vector<TComponent*>& shorter = shorterIsOurs ? FFreeNotifies : AComponent->FFreeNotifies;
+  const TComponent* other = shorterIsOurs ? AComponent : this;
+  if (std::find(shorter.begin(), shorter.end(), other) == shorter.end()) {
     FFreeNotifies.push_back(AComponent);
-  if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
-      AComponent->FFreeNotifies.end())
     AComponent->FFreeNotifies.push_back(this);
+  }
   FComponentState.Include(csFreeNotification);
 }
 

@@ -314,6 +314,28 @@ TEST_F(TLinkTest, NotMostRecentlyUsedGoesToTheBottom)
   EXPECT_EQ(a->GetRecentIndex(), 0);
 }
 
+TEST_F(TLinkTest, RecentIndexMovesALinkEitherWayAndKeepsWithinTheList)
+{
+  TdxBarItemLink* a = AddLink(L"A");
+  TdxBarItemLink* b = AddLink(L"B");
+  TdxBarItemLink* c = AddLink(L"C");
+  TdxBarItemLink* d = AddLink(L"D");
+  const auto order = [&] { return Captions(Links()->GetRecentItems()); };
+  // Each link came to the top as it was added.
+  ASSERT_EQ(order(), (std::vector<String>{L"D", L"C", L"B", L"A"}));
+  b->SetRecentIndex(3);
+  EXPECT_EQ(order(), (std::vector<String>{L"D", L"C", L"A", L"B"}));
+  a->SetRecentIndex(0);
+  EXPECT_EQ(order(), (std::vector<String>{L"A", L"D", L"C", L"B"}));
+  c->SetRecentIndex(99);
+  EXPECT_EQ(order(), (std::vector<String>{L"A", L"D", L"B", L"C"}));
+  d->SetRecentIndex(-5);
+  EXPECT_EQ(order(), (std::vector<String>{L"D", L"A", L"B", L"C"}));
+  a->SetRecentIndex(1);
+  EXPECT_EQ(order(), (std::vector<String>{L"D", L"A", L"B", L"C"}));
+  EXPECT_EQ(c->GetRecentIndex(), 3);
+}
+
 // Reading only the usage values puts back the stored recent order, then packs the visible
 // links to its front: a hidden link never holds a place a shown one could use.
 TEST_F(TLinkTest, ReadingUsageOnlyPacksTheVisibleLinksFirst)

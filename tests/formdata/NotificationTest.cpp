@@ -85,6 +85,36 @@ TEST(FreeNotification, PeerFirstClearsTheOtherSideBothWays)
   EXPECT_TRUE(log.Lines.empty());
 }
 
+// A link asked for again from either side, whichever lists more, stands once: the observer
+// hears once, and one removal undoes it.
+TEST(FreeNotification, AskedAgainFromEitherSideTheLinkStandsOnce)
+{
+  TEventLog log;
+  auto* hub = new TObserver(nullptr, "hub", &log);
+  std::vector<TObserver*> watched;
+  for (const char* tag : {"m0", "m1", "m2", "m3"}) {
+    watched.push_back(new TObserver(nullptr, tag, &log));
+    hub->Watch(watched.back());
+  }
+  watched[0]->FreeNotification(hub);  // from the side with the shorter list
+  hub->FreeNotification(watched[0]);  // and from the longer
+  watched[1]->Watch(hub);
+  watched[1]->Watch(hub);
+  watched[0]->Free();
+  EXPECT_EQ(Count(log, "hub hears m0"), 1);
+  watched[2]->RemoveFreeNotification(hub);
+  watched[2]->Free();
+  EXPECT_EQ(Count(log, "hub hears m2"), 0);
+  hub->Free();
+  // The link runs both ways: each one left hears the hub once, the one that asked twice too.
+  EXPECT_EQ(Count(log, "m1 hears hub"), 1);
+  EXPECT_EQ(Count(log, "m3 hears hub"), 1);
+  log.Lines.clear();
+  watched[1]->Free();
+  watched[3]->Free();
+  EXPECT_TRUE(log.Lines.empty()) << "the freed hub is no longer listed";
+}
+
 TEST(FreeNotification, MemberFirstLeavesItsOwnerAndTellsItsSiblings)
 {
   TEventLog log;
