@@ -863,8 +863,9 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
       FRowLengthLaidOut = -1;
     else {
       // Above the form's other controls; a site on top already is left alone, since each move
-      // in the order makes the system erase the form and every toolbar waiting to be drawn.
-      if (!IsDesigning() && HandleAllocated() && ::GetWindow(GetHandle(), GW_HWNDPREV))
+      // in the order makes the system erase the form and every toolbar waiting to be drawn. A
+      // row laid out again for one of its windows leaves the site where it is.
+      if (!AOnlyRow && !IsDesigning() && HandleAllocated() && ::GetWindow(GetHandle(), GW_HWNDPREV))
         SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE);
       TWinControl* parent = GetParent();
       if (parent)
@@ -1092,6 +1093,8 @@ void TdxDockControl::WndProc(TMessage& Message)
       }
       break;
     case WM_NCPAINT:
+      // Without its sunken border a site has no frame: the system's painting would only take
+      // a device context of the window to draw nothing.
       if (GetSunkenBorder()) {
         HWND wnd = GetHandle();
         if (HDC dc = GetWindowDC(wnd)) {
@@ -1101,10 +1104,9 @@ void TdxDockControl::WndProc(TMessage& Message)
           DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
           ReleaseDC(wnd, dc);
         }
-        Message.Result = 0;
-        return;
       }
-      break;
+      Message.Result = 0;
+      return;
     case WM_DESTROY:
       // The bars' windows go with this one; they are remembered to be shown again.
       if (FBarManager && !IsDestroying() && !FBarManager->IsDestroying())
