@@ -367,6 +367,10 @@ void TdxBarSubMenuControl::CreateParams(TCreateParams& Params)
   Params.Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   Params.ExStyle |= WS_EX_TOPMOST;
   Params.WindowClass.style = CS_SAVEBITS | CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  if (FCreationSize) {
+    Params.Width = FCreationSize->cx;
+    Params.Height = FCreationSize->cy;
+  }
   if (FExplicitParentWindow) {
     Params.WndParent = FExplicitParentWindow;
     return;
@@ -432,6 +436,14 @@ void TdxBarSubMenuControl::CreateWnd()
   TWeakRef<TdxBarSubMenuControl> self(this);
   UpdateMenuFont();
   CreateLessUsedBrush();
+  PresizeWindow();
+  TFinally made([&]() noexcept {
+    if (self) {
+      FCreationSize.reset();
+      FCreationWorkArea.reset();
+      FRecentItemCountApplied = false;
+    }
+  });
   TCustomdxBarControl::CreateWnd();
   if (!self || !HandleAllocated())
     return;
@@ -441,12 +453,8 @@ void TdxBarSubMenuControl::CreateWnd()
     ActivateHint(false, nullptr);
     SetActive(true);
   }
-  if (FItemLinks) {
-    if (IsPersonalized() && !dxBarMenusExpanded())
-      FItemLinks->SetRecentItemCount(FItemLinks->CalcRecentItemCount());
-    else
-      FItemLinks->SetRecentItemCount(-1);
-  }
+  if (!std::exchange(FRecentItemCountApplied, false))
+    ApplyRecentItemCount();
   // A personalised menu that became active shows all its links after a while.
   if (GetActive() && IsExpandButtonShown())
     StartExpandTimer(3, dxBarMenuExpandDelay());
@@ -674,6 +682,52 @@ TSize TdxBarSubMenuControl::CalcMenuSize()
   return TSize{width, height};
 }
 
+void TdxBarSubMenuControl::ApplyRecentItemCount()
+{
+  if (!FItemLinks)
+    return;
+  if (IsPersonalized() && !dxBarMenusExpanded())
+    FItemLinks->SetRecentItemCount(FItemLinks->CalcRecentItemCount());
+  else
+    FItemLinks->SetRecentItemCount(-1);
+}
+
+// Sizing a hidden popup costs the system nearly as much as showing it: a window that its
+// layout will leave where it was asked for is made at the size that layout gives it, and the
+// layout then finds nothing to change. A menu that flips, or that sizes its links first
+// (recreated, or placed by its parent), is made as it stands and placed after.
+void TdxBarSubMenuControl::PresizeWindow()
+{
+  TRect own{};
+  if (FRecreating || !FItemLinks || GetBoundsFromParent(own))
+    return;
+  // The links the window is going to show: the count is set here instead of once it is made.
+  ApplyRecentItemCount();
+  FRecentItemCountApplied = true;
+  for (TdxBarItemLink* link : FItemLinks->GetShownItems())
+    if (!link->GetControl())
+      link->CreateControl();
+  const TPoint pos{GetLeft(), GetTop()};
+  FCreationWorkArea.emplace(pos, GetMonitorWorkAreaAtPoint(pos));
+  const TdxBarMenuPlacement placement = PlaceMenu(pos, CalcMenuSize(), FCreationWorkArea->second);
+  if (TopLeft(placement.Bounds) == pos)
+    FCreationSize = TSize{RectWidth(placement.Bounds), RectHeight(placement.Bounds)};
+}
+
+TdxBarMenuPlacement TdxBarSubMenuControl::PlaceMenu(TPoint APos, TSize ASize, const TRect& AWorkArea) const
+{
+  TdxBarMenuPlacementParams params;
+  params.Size = ASize;
+  params.Pos = APos;
+  params.WorkArea = AWorkArea;
+  params.OwnerWidth = FOwnerWidth;
+  params.OwnerHeight = FOwnerHeight;
+  params.PrefersRight = FPrefersRight;
+  params.PrefersDown = FPrefersDown;
+  params.CanCutWidth = CanCutWidth();
+  return dxBarPlaceMenu(params);
+}
+
 void TdxBarSubMenuControl::CalcLayout(TSize ASize, bool& AFlippedX, bool& AFlippedY)
 {
   TRect own{};
@@ -681,16 +735,11 @@ void TdxBarSubMenuControl::CalcLayout(TSize ASize, bool& AFlippedX, bool& AFlipp
     SetBounds(own.left, own.top, RectWidth(own), RectHeight(own));
     AFlippedX = AFlippedY = false;
   } else {
-    TdxBarMenuPlacementParams params;
-    params.Size = ASize.cx > 0 && ASize.cy > 0 ? ASize : CalcMenuSize();
-    params.Pos = TPoint{GetLeft(), GetTop()};
-    params.WorkArea = GetMonitorWorkAreaAtPoint(params.Pos);
-    params.OwnerWidth = FOwnerWidth;
-    params.OwnerHeight = FOwnerHeight;
-    params.PrefersRight = FPrefersRight;
-    params.PrefersDown = FPrefersDown;
-    params.CanCutWidth = CanCutWidth();
-    const TdxBarMenuPlacement placement = dxBarPlaceMenu(params);
+    const TSize size = ASize.cx > 0 && ASize.cy > 0 ? ASize : CalcMenuSize();
+    const TPoint pos{GetLeft(), GetTop()};
+    const TRect workArea = FCreationWorkArea && FCreationWorkArea->first == pos ? FCreationWorkArea->second
+                                                                                : GetMonitorWorkAreaAtPoint(pos);
+    const TdxBarMenuPlacement placement = PlaceMenu(pos, size, workArea);
     AFlippedX = placement.FlippedX;
     AFlippedY = placement.FlippedY;
     const TRect& r = placement.Bounds;

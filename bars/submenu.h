@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "bars/barcontrol.h"
 #include "bars/itemcontrol.h"
@@ -271,6 +272,9 @@ protected:
   virtual void DrawItems(TcxCanvas* ACanvas);
 
 private:
+  void PresizeWindow();
+  void ApplyRecentItemCount();
+  TdxBarMenuPlacement PlaceMenu(TPoint APos, TSize ASize, const TRect& AWorkArea) const;
   friend class TdxBarSubMenuControlViewInfo;
   friend class TdxBarAnimationThread;
   // The item rectangles for the current top index; answers whether links lie below the view.
@@ -323,6 +327,11 @@ private:
   HBRUSH FLessUsedBrush = nullptr;
   HPALETTE FLessUsedPalette = nullptr;
   bool FLayoutGuard = false;
+  // While the window is made: the size its layout is going to give it, and the work area its
+  // position lies in, looked up once for both.
+  std::optional<TSize> FCreationSize;
+  std::optional<std::pair<TPoint, TRect>> FCreationWorkArea;
+  bool FRecentItemCountApplied = false;
   TdxBarMenuAnimations FAnimationKind = maNone;
   int FSavedLeft = 0;
   int FSavedTop = 0;

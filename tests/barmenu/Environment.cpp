@@ -174,3 +174,32 @@ void TMenuFixture::MoveAway()
   MoveMouseTo(POINT{5, 5});
   PumpPending();
 }
+
+// ---------------------------------------------------------------------------
+// TWindowCreationSizes
+
+TWindowCreationSizes::TWindowCreationSizes()
+    : FHook(SetWindowsHookExW(WH_CBT, &TWindowCreationSizes::Hook, nullptr, GetCurrentThreadId()))
+{
+  Sizes.clear();
+}
+
+TWindowCreationSizes::~TWindowCreationSizes()
+{
+  UnhookWindowsHookEx(FHook);
+}
+
+TSize TWindowCreationSizes::Of(HWND AWnd) const
+{
+  auto it = Sizes.find(AWnd);
+  return it == Sizes.end() ? TSize{-1, -1} : it->second;
+}
+
+LRESULT CALLBACK TWindowCreationSizes::Hook(int ACode, WPARAM AWParam, LPARAM ALParam)
+{
+  if (ACode == HCBT_CREATEWND) {
+    const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(ALParam)->lpcs;
+    Sizes[reinterpret_cast<HWND>(AWParam)] = TSize{cs->cx, cs->cy};
+  }
+  return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+}

@@ -117,6 +117,28 @@ TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
   MoveAway();
 }
 
+// A personalised menu is made at the size of the links it shows first and its button, and
+// grows to all of them when expanded.
+TEST_F(TPersonalMenu, IsMadeAtTheSizeOfItsRecentLinksAndGrowsWhenExpanded)
+{
+  TWindowCreationSizes made;
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(Shown(menu), 3);
+  RECT first{};
+  GetWindowRect(menu->GetHandle(), &first);
+  EXPECT_EQ(made.Of(menu->GetHandle()).cx, first.right - first.left);
+  EXPECT_EQ(made.Of(menu->GetHandle()).cy, first.bottom - first.top);
+  menu->SetMarkState(2);
+  menu = MenuHost->Menu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(Shown(menu), 8);
+  RECT expanded{};
+  GetWindowRect(menu->GetHandle(), &expanded);
+  EXPECT_GT(expanded.bottom - expanded.top, first.bottom - first.top);
+  EXPECT_LE(ItemOf(menu, 7)->GetItemRect().bottom, menu->GetItemArea().bottom);
+}
+
 TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
 {
   Manager->SetShowFullMenusAfterDelay(false);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -83,4 +84,17 @@ protected:
   TTestMenuHost* MenuHost = nullptr;
   TTestMenuHost* OtherHost = nullptr;
   std::vector<int> Clicks;
+};
+
+// Records the size each window of this thread is made at, while it lives.
+class TWindowCreationSizes {
+public:
+  TWindowCreationSizes();
+  ~TWindowCreationSizes();
+  TSize Of(HWND AWnd) const;
+
+private:
+  static LRESULT CALLBACK Hook(int ACode, WPARAM AWParam, LPARAM ALParam);
+  HHOOK FHook;
+  static inline std::map<HWND, TSize> Sizes;
 };

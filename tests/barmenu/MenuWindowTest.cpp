@@ -95,6 +95,37 @@ TEST_F(TMenuWindow, NearTheWorkAreasEdgesTheMenuFlipsToStayOnIt)
   }
 }
 
+// Sizing a hidden popup costs the system nearly as much as showing it: a menu that opens
+// where it was asked is made at its final size; one that flips is made as asked and placed
+// after, and ends where the flip puts it all the same.
+TEST_F(TMenuWindow, AMenuThatOpensWhereAskedIsMadeAtItsFinalSize)
+{
+  const TRect work = GetMonitorWorkAreaAtPoint(TPoint{0, 0});
+  FillMenu(MenuHost, 12);
+  for (const bool flips : {false, true}) {
+    SCOPED_TRACE(flips ? "flips" : "fits");
+    ShowForm(100, flips ? work.bottom - 120 : 100, 300, 100);
+    TWindowCreationSizes made;
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    const TRect r = WindowRect(menu->GetHandle());
+    const TSize size = made.Of(menu->GetHandle());
+    if (flips) {
+      EXPECT_EQ(r.bottom, ScreenRectOf(ButtonControl(MenuButton)).top);
+      EXPECT_NE(size.cy, RectHeight(r));
+    } else {
+      EXPECT_EQ(r.top, ScreenRectOf(ButtonControl(MenuButton)).bottom);
+      EXPECT_EQ(size.cx, RectWidth(r));
+      EXPECT_EQ(size.cy, RectHeight(r));
+    }
+    // Its links are laid out in the window as it stands.
+    EXPECT_LE(ItemOf(menu, 11)->GetItemRect().bottom, menu->GetItemArea().bottom);
+    EXPECT_GT(RectHeight(ItemOf(menu, 11)->GetItemRect()), 0);
+    menu->Close();
+    PumpPending();
+  }
+}
+
 TEST_F(TMenuWindow, ATallMenuScrollsAndKeepsTheSelectedItemInView)
 {
   ShowForm();
