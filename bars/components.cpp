@@ -150,13 +150,24 @@ void TdxBarComponent::Changed(bool AllItems)
 {
   if (ComponentState().Contains(csDestroying))
     return;
-  // A copy: a change handler may add or remove lists.
-  std::vector<TdxBarComponentList*> lists;
-  for (int i = 0; i < FLists.Count(); ++i)
-    lists.push_back(static_cast<TdxBarComponentList*>(FLists.Items(i)));
-  for (TdxBarComponentList* list : lists)
-    if (FLists.IndexOf(list) >= 0 && !list->IsDestroying())
-      list->Changed(AllItems ? nullptr : this);
+  if (FLists.Count() == 0)
+    return;
+  // A copy: a change handler may add or remove lists. A component is in few lists: they are
+  // copied in place unless there are more.
+  constexpr int InPlace = 4;
+  TdxBarComponentList* few[InPlace];
+  std::vector<TdxBarComponentList*> many;
+  const int count = FLists.Count();
+  TdxBarComponentList** lists = few;
+  if (count > InPlace) {
+    many.resize(size_t(count));
+    lists = many.data();
+  }
+  for (int i = 0; i < count; ++i)
+    lists[i] = static_cast<TdxBarComponentList*>(FLists.Items(i));
+  for (int i = 0; i < count; ++i)
+    if (FLists.IndexOf(lists[i]) >= 0 && !lists[i]->IsDestroying())
+      lists[i]->Changed(AllItems ? nullptr : this);
 }
 
 bool TdxBarComponent::CanDelete(bool Force)

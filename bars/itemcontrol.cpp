@@ -1031,7 +1031,8 @@ int TdxBarItemControl::GetCaptionTextWidth()
   const LOGFONTW logFont = font ? font->GetLogFont() : LOGFONTW{};
   if (FCaptionWidth.Width < 0 || FCaptionWidth.Caption != caption ||
       std::memcmp(&FCaptionWidth.Font, &logFont, sizeof logFont) != 0) {
-    FCaptionWidth.Width = canvas->TextWidth(StripAccelChars(caption));
+    FCaptionWidth.Width =
+        caption.find(L'&') == String::npos ? canvas->TextWidth(caption) : canvas->TextWidth(StripAccelChars(caption));
     FCaptionWidth.Caption = caption;
     FCaptionWidth.Font = logFont;
   }

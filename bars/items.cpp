@@ -449,17 +449,17 @@ void TdxBarItem::SetCaption(const String& Value)
 {
   if (FCaption == Value)
     return;
-  String old = FCaption;
+  // The hint follows the caption while it is empty or its short part is what the old
+  // caption made of it; its long part stays.
+  const bool hintFollows = !IsLoading() && !FActionUpdating && DoesHintFollowCaption() &&
+                           (FHint.empty() || ShortHintPart(FHint) == dxBarStripCaption(FCaption));
   FCaption = Value;
   if (IsLoading())
     return;
-  // The hint follows the caption while it is empty or its short part is what the old
-  // caption made of it; its long part stays.
-  if (!FActionUpdating && DoesHintFollowCaption() &&
-      (FHint.empty() || ShortHintPart(FHint) == dxBarStripCaption(old))) {
-    size_t bar = FHint.find(L'|');
+  if (hintFollows) {
+    const size_t bar = FHint.find(L'|');
     String text = dxBarStripCaption(Value);
-    FHint = bar == String::npos ? text : text + FHint.substr(bar);
+    FHint = bar == String::npos ? std::move(text) : text + FHint.substr(bar);
   }
   CaptionChanged();
 }

@@ -49,6 +49,9 @@ String GetShortCutHintText(uint16_t AShortCut)
 
 int FindAcceleratorCharPos(String& ACaption, bool ADelete)
 {
+  // Most captions mark nothing, and stay as they are.
+  if (ACaption.find(AccelMarker) == String::npos)
+    return 0;
   int position = 0;
   String stripped;
   const size_t length = ACaption.size();
@@ -71,6 +74,8 @@ int FindAcceleratorCharPos(String& ACaption, bool ADelete)
 
 int FindAcceleratorCharPos(const String& ACaption)
 {
+  if (ACaption.find(AccelMarker) == String::npos)
+    return 0;
   String copy = ACaption;
   return FindAcceleratorCharPos(copy, false);
 }

@@ -51,6 +51,12 @@ TEST(AcceleratorText, PositionOfTheMarkedCharacter)
   EXPECT_EQ(FindAcceleratorCharPos(String(L"a&&b")), 0);
   EXPECT_EQ(FindAcceleratorCharPos(String(L"abc&")), 0);
   EXPECT_EQ(FindAcceleratorCharPos(String(L"")), 0);
+  String plain = L"Plain";
+  EXPECT_EQ(FindAcceleratorCharPos(plain, true), 0);
+  EXPECT_EQ(plain, L"Plain");
+  String doubled = L"a&&b";
+  EXPECT_EQ(FindAcceleratorCharPos(doubled, true), 0);
+  EXPECT_EQ(doubled, L"a&b");
   // The last marker wins.
   String twice = L"&a&b";
   EXPECT_EQ(FindAcceleratorCharPos(twice), 4);
