@@ -115,7 +115,12 @@ public:
   int Add(TComponent* AComponent) { return TObjectList::Add(AComponent); }
   void Insert(int Index, TComponent* AComponent) { TObjectList::Insert(Index, AComponent); }
   int Remove(TComponent* AComponent) { return TObjectList::Remove(AComponent); }
-  int IndexOf(TComponent* AComponent) const { return TObjectList::IndexOf(AComponent); }
+  // A component that is not listed is answered without walking the list (asked before each
+  // add, say). No Notify that runs before this class's counts asks for the entry it adds.
+  int IndexOf(TComponent* AComponent) const
+  {
+    return EntryCount(AComponent) == 0 ? -1 : TObjectList::IndexOf(AComponent);
+  }
   TComponent* Extract(TComponent* Item) { return static_cast<TComponent*>(TObjectList::Extract(Item)); }
   TComponent* Items(int Index) const { return static_cast<TComponent*>(TObjectList::Items(Index)); }
   void SetItems(int Index, TComponent* AComponent) { TObjectList::SetItems(Index, AComponent); }

@@ -107,12 +107,17 @@ TEST(ComponentList, MemberListedTwiceLeavesWithAllEntries)
   list.Add(b);
   list.Add(a);
   list.Add(a);
+  EXPECT_EQ(list.IndexOf(a), 0);
   list.Delete(0);  // another entry still holds it: it stays watched
   EXPECT_TRUE(a->ComponentState().Contains(csFreeNotification));
+  EXPECT_EQ(list.IndexOf(a), 1) << "the first entry left";
   a->Free();
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Items(0), b);
+  EXPECT_EQ(list.IndexOf(a), -1);
+  EXPECT_EQ(list.IndexOf(b), 0);
   b->Free();
+  EXPECT_EQ(list.IndexOf(b), -1);
 }
 
 TEST(ComponentList, OwningListFreesOnDeleteAndSurvivesMembersFreedElsewhere)
@@ -145,6 +150,8 @@ TEST(ComponentList, ReplacingAnEntryMovesTheWatch)
   TComponent* b = Named(nullptr, L"B");
   list.Add(a);
   list.SetItems(0, b);
+  EXPECT_EQ(list.IndexOf(a), -1);
+  EXPECT_EQ(list.IndexOf(b), 0);
   EXPECT_FALSE(a->ComponentState().Contains(csFreeNotification));
   EXPECT_TRUE(b->ComponentState().Contains(csFreeNotification));
   a->Free();
