@@ -202,7 +202,6 @@ void TcxCanvas::SetClipRegion(TcxRegion* ARegion, TcxRegionOperation AOperation,
                               bool AConsiderOrigin)
 {
   // Clip regions are in device units: logical ones lose the window origin first.
-  std::unique_ptr<TcxRegion> clip(GetClipRegion(false));
   TcxRegion* other = ARegion;
   std::unique_ptr<TcxRegion> shifted;
   if (ARegion && AConsiderOrigin) {
@@ -214,8 +213,14 @@ void TcxCanvas::SetClipRegion(TcxRegion* ARegion, TcxRegionOperation AOperation,
       other = shifted.get();
     }
   }
-  clip->Combine(other, AOperation, false);
-  SelectClipRgn(GetHandle(), clip->GetHandle());
+  if (other) {
+    // The system combines with the clip as it stands (a DC without one: its whole surface).
+    static constexpr int Modes[] = {RGN_COPY, RGN_OR, RGN_DIFF, RGN_AND};
+    ExtSelectClipRgn(GetHandle(), other->GetHandle(), Modes[AOperation]);
+  } else if (AOperation == roSet || AOperation == roIntersect) {
+    TcxRegion empty;  // nothing is drawn
+    SelectClipRgn(GetHandle(), empty.GetHandle());
+  }
   if (ADestroyRegion && ARegion)
     ARegion->Free();
 }

@@ -104,6 +104,19 @@ TEST_F(TcxCanvasTest, AddingToNoClipKeepsEverythingVisible)
   SelectClipRgn(DC(), nullptr);
 }
 
+TEST_F(TcxCanvasTest, SubtractingFromNoClipLeavesTheRestAndNoRegionToIntersectHidesAll)
+{
+  Canvas()->SetClipRegion(new TcxRegion(0, 0, 5, 5), roSubtract);
+  Canvas()->FillRect(Rect(0, 0, Width, Height), clRed);
+  EXPECT_EQ(At(2, 2), Paper);
+  EXPECT_EQ(At(6, 2), RGB(255, 0, 0));
+  EXPECT_EQ(At(Width - 1, Height - 1), RGB(255, 0, 0));
+  Canvas()->SetClipRegion(nullptr, roIntersect);
+  Canvas()->FillRect(Rect(0, 0, Width, Height), clBlue);
+  EXPECT_EQ(At(Width - 1, Height - 1), RGB(255, 0, 0)) << "nothing drawn";
+  SelectClipRgn(DC(), nullptr);
+}
+
 TEST_F(TcxCanvasTest, SaveStateRestoresObjectsAndContext)
 {
   Canvas()->GetFont()->SetColor(clRed);
