@@ -416,7 +416,6 @@ void TCustomdxBarControl::Recalculate1()
       if (TdxBarItemControl* control = link->GetControl())
         control->ClearCachedSizes();
   CalculateViewInfo();
-  ++FRecalculate1Runs;
 }
 
 void TCustomdxBarControl::Recalculate2()

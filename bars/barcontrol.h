@@ -483,9 +483,6 @@ protected:
   TWeakRef<TCustomdxBarControl> FPrevActiveBarControl;
   TPoint FLastMousePoint{-1, -1};
   uint8_t FState = 0;
-  // Counts Recalculate1's completed runs: a layout step that follows one directly with no
-  // change between can tell that the view info is already current.
-  unsigned FRecalculate1Runs = 0;
   bool FHotTrackRunning = false;
   // The next WM_MOUSEMOVE is handled even at the stored point (the move that brings the
   // mouse in, or one marked dxBarHotTrackMouseMove).

@@ -1151,11 +1151,11 @@ void TdxBarControl::CalculateViewInfo()
 
 void TdxBarControl::RecalculateLayout()
 {
-  const unsigned runs = FRecalculate1Runs;
+  const unsigned runs = FViewInfoRuns;
   TCustomdxBarControl::RecalculateLayout();
   // The inherited layout ends with Recalculate1's view info; only when that did not run is
   // it calculated here.
-  if (FRecalculate1Runs == runs)
+  if (FViewInfoRuns == runs)
     CalculateViewInfo();
   InvalidateRect(TRect{0, 0, GetWidth(), GetHeight()}, false);
 }
