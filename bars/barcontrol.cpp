@@ -659,7 +659,10 @@ void TCustomdxBarControl::RepaintAll()
 {
   if (!HandleAllocated())
     return;
-  ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
+  // A hidden window's frame is painted as it shows; drawing it now would go nowhere, and
+  // the system still asks the display for it.
+  if (::IsWindowVisible(GetHandle()))
+    ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
   Invalidate();
 }
 

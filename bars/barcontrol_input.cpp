@@ -927,7 +927,9 @@ void TCustomdxBarControl::WMNCActivateBar(TMessage& Message)
       ::SendMessageW(parent, WM_NCACTIVATE, 1, 0);
   }
   Message.WParam = 1;
-  TCustomControl::WndProc(Message);
+  if (HasSystemFrame(GetHandle()))
+    return TCustomControl::WndProc(Message);
+  Message.Result = 1;
 }
 
 void TCustomdxBarControl::WMMouseActivateBar(TMessage& Message)
@@ -970,7 +972,10 @@ void TCustomdxBarControl::WMNCPaintBar(TMessage& Message)
   if (!CanPaintNonClient())
     return TCustomControl::WndProc(Message);
   HDC dc = GetNonClientDC();
-  TCustomControl::WndProc(Message);
+  if (HasSystemFrame(GetHandle()))
+    TCustomControl::WndProc(Message);
+  else
+    Message.Result = 0;
   if (dc) {
     PaintNonClient(dc);
     ReleaseNonClientDC(dc);

@@ -1107,6 +1107,10 @@ void TdxDockControl::WndProc(TMessage& Message)
       }
       Message.Result = 0;
       return;
+    case WM_NCACTIVATE:
+      // Bars send it up to keep their form's caption active; a site has no caption.
+      Message.Result = 1;
+      return;
     case WM_DESTROY:
       // The bars' windows go with this one; they are remembered to be shown again.
       if (FBarManager && !IsDestroying() && !FBarManager->IsDestroying())

@@ -639,6 +639,11 @@ private:
 // Releases the window DCs that control canvases took outside a paint (idle time work).
 void FreeDeviceContexts();
 
+// Whether the system draws any part of the window's non-client area (a border, a caption or a
+// scroll bar). A window without one gains nothing from the default non-client painting but
+// its cost: a device context of the window, taken to draw nothing.
+bool HasSystemFrame(HWND Wnd);
+
 // ---------------------------------------------------------------------------
 // TCustomControl: a window that paints itself with Paint on its Canvas.
 

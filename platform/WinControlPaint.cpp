@@ -102,6 +102,13 @@ void FreeDeviceContexts()
     c->FreeHandle();
 }
 
+bool HasSystemFrame(HWND Wnd)
+{
+  constexpr LONG_PTR frameStyles = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL;
+  constexpr LONG_PTR frameExStyles = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME;
+  return (GetWindowLongPtrW(Wnd, GWL_STYLE) & frameStyles) || (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & frameExStyles);
+}
+
 void FreeControlCanvases(TWinControl* Control)
 {
   if (!Control->HandleAllocated())

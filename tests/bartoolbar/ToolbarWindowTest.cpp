@@ -6,6 +6,7 @@
 #include "platform/Scope.h"
 
 #include "support/Input.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -611,3 +612,88 @@ TEST_F(TToolbarWindow, TheManagersFocusedBarFollowsActivationAndEscMarksTheClose
 }
 
 }  // namespace
+
+namespace {
+
+// The non-client messages windows of this thread receive: whether the window was visible, and
+// what its window procedure answered.
+class TNonClientLog {
+public:
+  struct TEntry {
+    HWND Wnd;
+    UINT Message;
+    bool Visible;
+    LRESULT Result;
+  };
+  TNonClientLog() { FHook = SetWindowsHookExW(WH_CALLWNDPROCRET, Hook, nullptr, GetCurrentThreadId()); }
+  ~TNonClientLog()
+  {
+    UnhookWindowsHookEx(FHook);
+    FEntries.clear();
+  }
+  bool Installed() const { return FHook != nullptr; }
+  int Count(HWND AWnd, UINT AMessage, bool AVisible = true) const
+  {
+    return int(std::count_if(FEntries.begin(), FEntries.end(), [&](const TEntry& e) {
+      return e.Wnd == AWnd && e.Message == AMessage && e.Visible == AVisible;
+    }));
+  }
+  // Whether every AMessage AWnd received was answered with AResult.
+  bool AllAnswered(HWND AWnd, UINT AMessage, LRESULT AResult) const
+  {
+    return std::all_of(FEntries.begin(), FEntries.end(),
+                       [&](const TEntry& e) { return e.Wnd != AWnd || e.Message != AMessage || e.Result == AResult; });
+  }
+
+private:
+  static LRESULT CALLBACK Hook(int ACode, WPARAM AWParam, LPARAM ALParam)
+  {
+    const auto* e = reinterpret_cast<const CWPRETSTRUCT*>(ALParam);
+    if (ACode == HC_ACTION && (e->message == WM_NCPAINT || e->message == WM_NCACTIVATE))
+      FEntries.push_back({e->hwnd, e->message, IsWindowVisible(e->hwnd) != FALSE, e->lResult});
+    return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+  }
+  HHOOK FHook = nullptr;
+  static inline std::vector<TEntry> FEntries;
+};
+
+// How many pixels of the window's left frame (where a docked bar's gripper is) differ from
+// the colour of its first pixel, on the screen.
+int VariedFramePixels(TdxBarControl* AControl)
+{
+  const TRect r = ScreenRect(AControl->GetHandle());
+  const int frame = AControl->GetBorders(dsTop).left;
+  const TDib32 shot = CaptureScreen(RECT{r.left, r.top, r.left + frame, r.bottom});
+  const COLORREF first = shot.Pixel(0, 0);
+  return CountPixels(shot, RECT{0, 0, frame, r.bottom - r.top}, [&](COLORREF c) { return !ColorsClose(c, first, 2); });
+}
+
+}  // namespace
+
+// A bar's window is made hidden and then shown: its frame is drawn as it shows, not before
+// (where it would go nowhere), by the bar alone (its window has no frame of the system's);
+// activation is answered without the system's frame drawing, by the bar and by its site.
+TEST_F(TToolbarWindow, AShowingBarDrawsItsOwnFrameOnlyOnceVisibleAndAnswersActivationItself)
+{
+  TdxBar* bar = AddBar({L"One", L"Two"});
+  TNonClientLog log;
+  ASSERT_TRUE(log.Installed());
+  bar->SetVisible(true);
+  PumpPending();
+  TdxBarControl* c = bar->GetControl();
+  ASSERT_TRUE(c && c->HandleAllocated());
+  const HWND wnd = c->GetHandle();
+  const HWND site = GetParent(wnd);
+  EXPECT_EQ(log.Count(wnd, WM_NCPAINT, false), 0);
+  const int shown = log.Count(wnd, WM_NCPAINT);
+  EXPECT_GE(shown, 1);
+  EXPECT_GT(VariedFramePixels(c), 0) << "the gripper is drawn in the frame";
+  c->RepaintAll();
+  EXPECT_EQ(log.Count(wnd, WM_NCPAINT), shown + 1);
+
+  SendMessageW(wnd, WM_NCACTIVATE, 1, 0);
+  EXPECT_GE(log.Count(wnd, WM_NCACTIVATE), 1);
+  EXPECT_GE(log.Count(site, WM_NCACTIVATE), 1) << "the bar keeps its parent drawn active";
+  EXPECT_TRUE(log.AllAnswered(wnd, WM_NCACTIVATE, TRUE));
+  EXPECT_TRUE(log.AllAnswered(site, WM_NCACTIVATE, TRUE));
+}
