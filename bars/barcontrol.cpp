@@ -657,12 +657,11 @@ void TCustomdxBarControl::CollapseContainers()
 
 void TCustomdxBarControl::RepaintAll()
 {
-  if (!HandleAllocated())
+  // A hidden window is painted whole, frame and all, as it shows: drawing it now would go
+  // nowhere, and the system would still ask the display for it.
+  if (!HandleAllocated() || !::IsWindowVisible(GetHandle()))
     return;
-  // A hidden window's frame is painted as it shows; drawing it now would go nowhere, and
-  // the system still asks the display for it.
-  if (::IsWindowVisible(GetHandle()))
-    ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
+  ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
   Invalidate();
 }
 

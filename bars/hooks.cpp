@@ -244,7 +244,7 @@ TdxBarManager* ManagerOfOwnerWindow(HWND AWnd)
   TdxBarManagerList* list = dxBarManagerList();
   for (int i = 0; AWnd && list && i < list->Count(); ++i) {
     TdxBarManager* manager = list->GetItem(i);
-    auto* owner = dynamic_cast<TWinControl*>(manager->Owner());
+    auto* owner = ClassCast<TWinControl>(manager->Owner());
     if (owner && owner->HandleAllocated() && owner->GetHandle() == AWnd)
       return manager;
   }

@@ -408,7 +408,7 @@ void TFont::Assign(const LOGFONTW& LogFont)
 
 void TFont::Assign(TPersistent* Source)
 {
-  auto* font = dynamic_cast<TFont*>(Source);
+  auto* font = ClassCast<TFont>(Source);
   if (!font) {
     TGraphicsObject::Assign(Source);
     return;
@@ -552,7 +552,7 @@ void TBrush::SetHandle(HBRUSH Value)
 
 void TBrush::Assign(TPersistent* Source)
 {
-  auto* brush = dynamic_cast<TBrush*>(Source);
+  auto* brush = ClassCast<TBrush>(Source);
   if (!brush) {
     TGraphicsObject::Assign(Source);
     return;
@@ -664,7 +664,7 @@ void TPen::SetHandle(HPEN Value)
 
 void TPen::Assign(TPersistent* Source)
 {
-  auto* pen = dynamic_cast<TPen*>(Source);
+  auto* pen = ClassCast<TPen>(Source);
   if (!pen) {
     TGraphicsObject::Assign(Source);
     return;
