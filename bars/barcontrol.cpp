@@ -657,11 +657,12 @@ void TCustomdxBarControl::CollapseContainers()
 
 void TCustomdxBarControl::RepaintAll()
 {
-  // A hidden window is painted whole, frame and all, as it shows: drawing it now would go
-  // nowhere, and the system would still ask the display for it.
-  if (!HandleAllocated() || !::IsWindowVisible(GetHandle()))
+  if (!HandleAllocated())
     return;
-  ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
+  // A hidden window's frame is painted as it shows: drawing it now would go nowhere, and the
+  // system would still ask the display for it. Invalidate leaves a hidden window alone itself.
+  if (::IsWindowVisible(GetHandle()))
+    ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
   Invalidate();
 }
 
