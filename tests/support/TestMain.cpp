@@ -17,18 +17,27 @@ namespace {
 
 const char* FaultName(DWORD Code)
 {
-  switch (Code)
-  {
-    case EXCEPTION_ACCESS_VIOLATION: return "access violation";
-    case EXCEPTION_STACK_OVERFLOW: return "stack overflow";
-    case EXCEPTION_ILLEGAL_INSTRUCTION: return "illegal instruction";
-    case EXCEPTION_PRIV_INSTRUCTION: return "privileged instruction";
-    case EXCEPTION_INT_DIVIDE_BY_ZERO: return "integer division by zero";
-    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED: return "array bounds exceeded";
-    case EXCEPTION_IN_PAGE_ERROR: return "in-page error";
-    case STATUS_HEAP_CORRUPTION: return "heap corruption";
-    case 0xC0000409: return "stack buffer overrun";
-    default: return nullptr;
+  switch (Code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+      return "access violation";
+    case EXCEPTION_STACK_OVERFLOW:
+      return "stack overflow";
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+      return "illegal instruction";
+    case EXCEPTION_PRIV_INSTRUCTION:
+      return "privileged instruction";
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+      return "integer division by zero";
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+      return "array bounds exceeded";
+    case EXCEPTION_IN_PAGE_ERROR:
+      return "in-page error";
+    case STATUS_HEAP_CORRUPTION:
+      return "heap corruption";
+    case 0xC0000409:
+      return "stack buffer overrun";
+    default:
+      return nullptr;
   }
 }
 
@@ -37,9 +46,10 @@ const char* FaultName(DWORD Code)
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   std::fprintf(stderr, "crash: %s (exception %08lx) at %p", Name, Record->ExceptionCode, Record->ExceptionAddress);
   if (Record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && Record->NumberParameters >= 2)
-    std::fprintf(stderr, ", %s address %p", Record->ExceptionInformation[0] == 8   ? "executing"
-                                            : Record->ExceptionInformation[0] == 1 ? "writing"
-                                                                                   : "reading",
+    std::fprintf(stderr, ", %s address %p",
+                 Record->ExceptionInformation[0] == 8   ? "executing"
+                 : Record->ExceptionInformation[0] == 1 ? "writing"
+                                                        : "reading",
                  reinterpret_cast<void*>(Record->ExceptionInformation[1]));
   if (test)
     std::fprintf(stderr, "\n  in test %s.%s", test->test_suite_name(), test->name());
