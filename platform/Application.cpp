@@ -171,11 +171,16 @@ TComponent* TApplication::CreateForm(TClass InstanceClass)
     throw EInvalidOperation(L"CreateForm needs a component class");
   // Metaclass construction runs AfterConstruction: a form reads its data and runs OnCreate.
   auto* instance = static_cast<TComponent*>(InstanceClass->Create(this));
-  if (auto* form = dynamic_cast<TCustomForm*>(instance); form && !FMainForm) {
-    form->HandleNeeded();
-    FMainForm = form;
-  }
+  AdoptForm(dynamic_cast<TCustomForm*>(instance));
   return instance;
+}
+
+void TApplication::AdoptForm(TCustomForm* Form)
+{
+  if (Form && !FMainForm) {
+    Form->HandleNeeded();
+    FMainForm = Form;
+  }
 }
 
 void TApplication::Run()
@@ -187,8 +192,11 @@ void TApplication::Run()
     bool& Flag;
     ~TRunning() { Flag = false; }
   } running{FRunning};
+  // Returning at once would end the program with no window and no word of why.
   if (!FMainForm)
-    return;
+    throw EInvalidOperation(
+        L"The application has no main form to run: make one first with Application->CreateForm (a form read "
+        L"from its form data) or Application->CreateNewForm (a form built in code)");
   // The form's WindowState decides how it shows (minimised, maximised or normal).
   if (FShowMainForm)
     FMainForm->SetVisible(true);

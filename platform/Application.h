@@ -38,7 +38,18 @@ public:
   {
     CreateForm(T::StaticClass(), Reference);
   }
-  // Shows the main form and handles messages until Terminated.
+  // Creates a form of class T built in code, without form data, owned by the application;
+  // as with CreateForm, the first form made becomes the main form.
+  template <class T>
+  void CreateNewForm(T*& Reference)
+  {
+    Reference = nullptr;
+    T* form = T::template CreateNew<T>(this);
+    AdoptForm(form);
+    Reference = form;
+  }
+  // Shows the main form and handles messages until Terminated. Raises EInvalidOperation when
+  // no form was made with CreateForm or CreateNewForm.
   void Run();
   // Handles one message, or idles (and waits for a message) when there is none.
   void HandleMessage();
@@ -122,6 +133,8 @@ protected:
 private:
   static LRESULT CALLBACK AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   void CreateHandle();
+  // Makes Form the main form when there is none yet.
+  void AdoptForm(TCustomForm* Form);
   void FreeReleasedForms();
 
   HWND FHandle = nullptr;

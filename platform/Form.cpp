@@ -155,7 +155,9 @@ void TCustomForm::ReadFormData()
         return;
       TClass root = InheritsFrom(TForm::StaticClass()) ? TForm::StaticClass() : TCustomForm::StaticClass();
       if (!InitInheritedComponent(this, root))
-        throw EResNotFound(L"Resource " + ClassName() + L" not found");
+        throw EResNotFound(L"Form data resource " + ClassName() + L" (RCDATA) not found: link the form's data " +
+                           L"into the program's resources, or make a form built in code with CreateNew " +
+                           L"(Application->CreateNewForm for the main form)");
       return;
     }
   }

@@ -235,4 +235,45 @@ TEST(Startup, RunShowsTheMainFormAndEndsWhenItCloses)
   EXPECT_EQ(Application->GetMainForm(), nullptr);
 }
 
+// A program whose main form is built in code has a way to make it the main form, and the two
+// roads that used to end the program without a window now say what was looked for and what to do.
+TEST(Startup, AFormBuiltInCodeRunsAsTheMainFormAndMissingFormsAreNamed)
+{
+  ASSERT_EQ(Screen->GetCustomFormCount(), 0) << "a form of an earlier case is still alive";
+  try {
+    Application->Run();
+    ADD_FAILURE() << "Run without a main form returned without a word";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_NE(e.Message().find(L"CreateNewForm"), String::npos) << e.Message();
+  }
+  TMissingDataForm* missing = nullptr;
+  try {
+    Application->CreateForm(missing);
+    ADD_FAILURE() << "a form class without form data was made from its resource";
+  } catch (const EResNotFound& e) {
+    EXPECT_NE(e.Message().find(L"TMissingDataForm"), String::npos) << e.Message();
+    EXPECT_NE(e.Message().find(L"CreateNew"), String::npos) << e.Message();
+  }
+  EXPECT_EQ(Application->GetMainForm(), nullptr);
+
+  Application->CreateNewForm(missing);
+  ASSERT_NE(missing, nullptr);
+  EXPECT_EQ(Application->GetMainForm(), missing);
+  EXPECT_EQ(missing->Owner(), Application);
+  static TMissingDataForm* closing;
+  static bool visibleInRun;
+  closing = missing;
+  visibleInRun = false;
+  ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR Id, DWORD) {
+    ::KillTimer(nullptr, Id);
+    visibleInRun = ::IsWindowVisible(closing->GetHandle()) != 0;
+    closing->Close();
+  });
+  Application->Run();
+  EXPECT_TRUE(visibleInRun);
+  EXPECT_TRUE(Application->GetTerminated());
+  FinalizeForms();
+  InitializeForms();
+}
+
 }  // namespace
