@@ -248,6 +248,8 @@ public:
   void SetUseRecentItems(bool Value);
   bool GetUseRestSpace() const { return FUseRestSpace; }
   void SetUseRestSpace(bool Value);
+  // A new bar is hidden, so that a program fills it before it shows: make it visible once its
+  // links are in.
   bool GetVisible() const;
   void SetVisible(bool Value);
 

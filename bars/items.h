@@ -37,7 +37,9 @@ class TdxBarItem : public TdxBarComponent {
   DECLARE_CLASS(TdxBarItem, TdxBarComponent)
 public:
   // Joins the manager found for the owner (a manager owner, or the manager on the owning
-  // form); without one the item lives on its own until a manager reads it.
+  // form); without one the item lives on its own until a manager reads it: an item made before
+  // its form's manager shows on the bars it is linked to, but the Customize dialog and the
+  // stored layout never know it. Make the manager first.
   explicit TdxBarItem(TComponent* AOwner);
   ~TdxBarItem() override;
   // Fires OnDestroy, then frees every link of the item while it still has its full type.
@@ -188,6 +190,8 @@ public:
   TdxBarItemActionLink* GetActionLink() const { return FActionLink.get(); }
   TdxBarItemAlign GetAlign() const { return FAlign; }
   void SetAlign(TdxBarItemAlign Value);
+  // A new item has no category (-1) and the Customize dialog lists commands by category, so an
+  // item made in code needs one to be offered there.
   int GetCategory() const { return FCategory; }
   // Moves the item behind the other items of the new category in the register; an index
   // that is not one of the manager's categories leaves the category unchanged.
