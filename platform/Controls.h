@@ -122,6 +122,11 @@ TShiftState KeysToShiftState(WORD Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState GetShiftState();
 
+// The parts of a hint "short|long": the short one a tooltip shows, the long one a status
+// line shows; without "|" both are the whole text.
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+
 // The flags of a key message's LParam (the system's KF_ bits in its high word).
 inline bool KeyDataIsUp(LPARAM KeyData)
 {
