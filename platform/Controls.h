@@ -207,6 +207,9 @@ public:
   // Negative extents are taken as 0.
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   TRect GetBoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  // Scales the bounds, and the font when it is the control's own, by M / D: what a form
+  // laid out at D dots per inch does to show at M. A windowed control scales its children.
+  virtual void ChangeScale(int M, int D);
   void SetBoundsRect(const TRect& R) { SetBounds(R.left, R.top, RectWidth(R), RectHeight(R)); }
   // The client area in client coordinates (0, 0, ClientWidth, ClientHeight).
   virtual TRect GetClientRect() const;
@@ -334,6 +337,8 @@ protected:
   void UpdateAnchorRules();
   virtual void VisibleChanged() {}
   void FontChanged(TObject* Sender);
+  // The font's height by M / D when the font is the control's own.
+  void ScaleFont(int M, int D);
   void MarginsChanged(TObject* Sender);
 
   // Named message handlers.
@@ -521,6 +526,7 @@ public:
   void SetZOrder(bool TopMost) override;
 
   void Loaded() override;
+  void ChangeScale(int M, int D) override;
   // Streams the children this root owns, so form data nests them.
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
