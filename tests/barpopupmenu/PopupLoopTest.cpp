@@ -454,10 +454,14 @@ TEST_F(TPopupFixture, TheEntryUnderThePointerGivesTheApplicationItsLongHint)
     ASSERT_FALSE(hints.empty()) << "OnHint fired";
     EXPECT_EQ(hints.back(), expected[i]);
   }
-  Application->OnHint = TNotifyEvent();
-  if (TdxBarSubMenuControl* open = Window())
-    open->Close();
+  ASSERT_TRUE(MoveMouseTo(ItemCenter(0)));
+  PumpUntil([&] { return Application->GetHint() == L"Opens a document"; });
+  ASSERT_NE(Window(), nullptr);
+  Window()->Close();
   PumpPending();
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Application->GetHint(), L"") << "a closed menu leaves no hint behind";
+  Application->OnHint = TNotifyEvent();
 }
 
 }  // namespace
