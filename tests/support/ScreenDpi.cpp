@@ -70,6 +70,35 @@ void SettleScreenDotsPerInch()
   }
 }
 
+namespace {
+
+// Starts the copy (with the ready event named in its environment), its output where this
+// program writes; false when it could not start.
+bool StartCopy(const std::wstring& AEventName, const std::string& AFilter, PROCESS_INFORMATION& AProcess)
+{
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring command =
+      L"\"" + std::wstring(path) + L"\" --gtest_brief=1 --gtest_filter=" + std::wstring(AFilter.begin(), AFilter.end());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+    SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  fflush(stdout);
+  fflush(stderr);
+  SetEnvironmentVariableW(ReadyVariable, AEventName.c_str());
+  const bool started =
+      CreateProcessW(path, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &AProcess);
+  SetEnvironmentVariableW(ReadyVariable, nullptr);
+  return started;
+}
+
+}  // namespace
+
 int RunTestsAtDotsPerInch(int ADotsPerInch, const std::string& AFilter)
 {
   PutBackKeptSetting();
@@ -82,29 +111,21 @@ int RunTestsAtDotsPerInch(int ADotsPerInch, const std::string& AFilter)
 
   const std::wstring name = L"dxbars-test-dpi-" + std::to_wstring(GetCurrentProcessId());
   HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-  SetEnvironmentVariableW(ReadyVariable, name.c_str());
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring command =
-      L"\"" + std::wstring(path) + L"\" --gtest_brief=1 --gtest_filter=" + std::wstring(AFilter.begin(), AFilter.end());
-  // The copy writes where this program writes.
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
-    SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-  fflush(stdout);
-  fflush(stderr);
   PROCESS_INFORMATION process{};
-  const bool started =
-      CreateProcessW(path, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-  SetEnvironmentVariableW(ReadyVariable, nullptr);
-  if (started) {
+  bool started = false;
+  // Wine now and then ends a program before it runs at all: a copy that ended without reading
+  // the setting is started once more.
+  for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+    started = StartCopy(name, AFilter, process);
+    if (!started)
+      break;
     HANDLE waits[2] = {ready, process.hProcess};
-    WaitForMultipleObjects(2, waits, FALSE, 60000);
+    if (WaitForMultipleObjects(2, waits, FALSE, 60000) == WAIT_OBJECT_0 + 1 &&
+        WaitForSingleObject(ready, 0) != WAIT_OBJECT_0 && attempt == 0) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+      started = false;
+    }
   }
   PutBackKeptSetting();
   CloseHandle(ready);
