@@ -231,7 +231,7 @@ void TdxBarCustomizingForm::SetupCommandsPage()
   lbCategories->SetWindowProc(TWndMethod(this, &TdxBarCustomizingForm::CategoriesWndProc));
   FSavedItemsProc = lbItems->GetWindowProc();
   lbItems->SetWindowProc(TWndMethod(this, &TdxBarCustomizingForm::ItemsListWndProc));
-  lbItems->SetItemHeight(22);
+  lbItems->SetItemHeight(ScaleToScreenDPI(22));  // a command row at 96 dots per inch
   lbItems->OnDrawItem = TDrawItemEvent(this, &TdxBarCustomizingForm::ItemsListDrawItem);
   lbCategories->OnClick = TNotifyEvent([this](TObject*) { RefillItems(); });
   if (LabelCategories)

@@ -7,6 +7,7 @@
 #include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
+#include "bars/utils.h"
 #include "platform/Filer.h"
 #include "platform/ImgList.h"
 
@@ -274,16 +275,20 @@ bool TdxBarLargeButtonControl::GetImageInfo(int AImageSizeKind, TCustomImageList
   return GetLargeImageInfo(IsSelected(), AImages, AImageIndex, AGlyph);
 }
 
+// A fixed size is given at 96 dots per inch, as form data lays a form out: on a larger screen
+// it grows with the text, so that the caption still fits.
 int TdxBarLargeButtonControl::GetDefaultHeight()
 {
   TdxBarLargeButton* button = GetLargeButton();
-  return button && button->GetHeight() != 0 ? button->GetHeight() : TdxBarButtonControl::GetDefaultHeight();
+  return button && button->GetHeight() != 0 ? ScaleToScreenDPI(button->GetHeight())
+                                            : TdxBarButtonControl::GetDefaultHeight();
 }
 
 int TdxBarLargeButtonControl::GetDefaultWidth()
 {
   TdxBarLargeButton* button = GetLargeButton();
-  return button && button->GetWidth() != 0 ? button->GetWidth() : TdxBarButtonControl::GetDefaultWidth();
+  return button && button->GetWidth() != 0 ? ScaleToScreenDPI(button->GetWidth())
+                                           : TdxBarButtonControl::GetDefaultWidth();
 }
 
 bool TdxBarLargeButtonControl::IsTextRotated() const

@@ -38,7 +38,8 @@ public:
   // --- Properties.
   bool GetAutoGrayScale() const { return FAutoGrayScale; }
   void SetAutoGrayScale(bool Value);
-  // 0: the control's own height. Negative values are ignored.
+  // 0: the control's own height. Negative values are ignored. Like Width, a height given is
+  // at 96 dots per inch and scaled to the screen's.
   int GetHeight() const { return FHeight; }
   void SetHeight(int Value);
   TBitmap* GetHotGlyph() const { return FHotGlyph.get(); }

@@ -14,6 +14,7 @@
 #include "bars/items.h"
 #include "bars/manager.h"
 #include "bars/navigation.h"
+#include "bars/popupmenu.h"
 #include "bars/shadow.h"
 #include "platform/Application.h"
 #include "platform/Forms.h"
@@ -34,12 +35,6 @@ const TPoint NoPoint{-1, -1};
 TPoint CursorPos()
 {
   return dxBarCursorPos();
-}
-
-String ShortHint(const String& AHint)
-{
-  size_t bar = AHint.find(L'|');
-  return bar == String::npos ? AHint : AHint.substr(0, bar);
 }
 
 }  // namespace
@@ -143,8 +138,12 @@ void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
     return;
   String hint;
   if (Value && (Value->GetEnabled() || (manager && manager->GetShowHintForDisabledItems())))
-    hint = ShortHint(Value->GetHint());
-  SetHint(hint);
+    hint = Value->GetHint();
+  SetHint(GetShortHint(hint));
+  // A popup menu tells the application what its entry does, as the platform's own menus do,
+  // so that a status line (Application->OnHint) can show it.
+  if (Application && FItemLinks && dynamic_cast<TdxBarCustomPopupMenu*>(FItemLinks->GetOwner()))
+    Application->SetHint(GetLongHint(hint));
 }
 
 void TCustomdxBarControl::SelectItemControl(TdxBarItemControl* AControl)

@@ -332,18 +332,27 @@ HWND TdxBarCustomCombo::GetDropDownWindow()
   return FListBox->GetHandle();
 }
 
+// The list's canvas with the list's font: the canvas takes it by itself only as it draws, and
+// rows are measured before the first is drawn.
+TCanvas* TdxBarCustomCombo::MeasuringCanvas() const
+{
+  TCanvas* canvas = FListBox->GetCanvas();
+  canvas->SetFont(FListBox->GetFont());
+  return canvas;
+}
+
 void TdxBarCustomCombo::MeasureItem(int AIndex, int& AHeight)
 {
   if (FItemHeight >= 1)
     AHeight = FItemHeight;
   else
-    AHeight = FListBox->GetCanvas()->TextHeight(L"Qq");
+    AHeight = MeasuringCanvas()->TextHeight(L"Qq");
   CallEvent(OnMeasureItem, this, AIndex, AHeight);
 }
 
 void TdxBarCustomCombo::MeasureItemWidth(int AIndex, int& AWidth)
 {
-  AWidth = FListBox->GetCanvas()->TextWidth(FItems->Get(AIndex)) + ItemTextPadding;
+  AWidth = MeasuringCanvas()->TextWidth(FItems->Get(AIndex)) + ItemTextPadding;
 }
 
 int TdxBarCustomCombo::GetListWidth(int AEditWidth)

@@ -111,6 +111,7 @@ public:
   TdxBarMeasureItemEvent OnMeasureItem;
 
 private:
+  TCanvas* MeasuringCanvas() const;
   void ItemsChanged(TObject* Sender);
   void ListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
   void ListMeasureItem(TWinControl* Control, int Index, int& Height);

@@ -48,13 +48,6 @@ bool IsValidImage(TCustomImageList* AImages, int AIndex)
   return AImages && AIndex >= 0 && AIndex < AImages->GetCount();
 }
 
-// The text before "|".
-String ShortHintOf(const String& AHint)
-{
-  size_t bar = AHint.find(L'|');
-  return bar == String::npos ? AHint : AHint.substr(0, bar);
-}
-
 // The item's font for a scope: ApplyItemFont now, RestoreFont when the scope ends.
 auto ItemFontScope(TdxBarItemControl* AControl)
 {
@@ -639,7 +632,7 @@ bool TdxBarItemControl::GetHintInfo(TdxBarItemControlHintInfo& AInfo)
   AInfo = {};
   if (!IsParentAlive() || !FParent->CanShowHint() || FParent->GetHotControl() != this)
     return false;
-  String hint = ShortHintOf(GetHint());
+  String hint = GetShortHint(GetHint());
   if (TdxBarItem* item = GetItem())
     if (auto* action = dynamic_cast<TCustomAction*>(item->GetAction()))
       if (!action->DoHint(hint))

@@ -41,17 +41,6 @@ String dxBarStripCaption(const String& ACaption)
   return result;
 }
 
-namespace {
-
-// The short part of a hint: the text before "|", or all of it.
-String ShortHintPart(const String& AHint)
-{
-  size_t bar = AHint.find(L'|');
-  return bar == String::npos ? AHint : AHint.substr(0, bar);
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Construction and destruction
 
@@ -442,7 +431,7 @@ void TdxBarItem::SetAlign(TdxBarItemAlign Value)
 
 bool TdxBarItem::IsHintDerivedFromCaption() const
 {
-  return FHint.empty() || ShortHintPart(FHint) == dxBarStripCaption(FCaption);
+  return FHint.empty() || GetShortHint(FHint) == dxBarStripCaption(FCaption);
 }
 
 void TdxBarItem::SetCaption(const String& Value)
@@ -452,7 +441,7 @@ void TdxBarItem::SetCaption(const String& Value)
   // The hint follows the caption while it is empty or its short part is what the old
   // caption made of it; its long part stays.
   const bool hintFollows = !IsLoading() && !FActionUpdating && DoesHintFollowCaption() &&
-                           (FHint.empty() || ShortHintPart(FHint) == dxBarStripCaption(FCaption));
+                           (FHint.empty() || GetShortHint(FHint) == dxBarStripCaption(FCaption));
   FCaption = Value;
   if (IsLoading())
     return;

@@ -221,21 +221,26 @@ void TdxBarItemLinks::ApplyLayout(const TdxBarLinksLayout& ALayout)
     return;  // an unfinished list: the links stay as they are
   TdxBarManager* manager = GetBarManager();
   TUpdateLock<TCollection> update(this);
+  // A kept link follows the kept link before it (a run of items without names stays in its
+  // order), else the stored item before it, else it leads.
   struct TKept {
     TdxBarItemLink* Link;
+    TdxBarItemLink* PreviousKept;
     String Previous;
   };
+  std::vector<bool> keep;
+  for (int i = 0; i < Count(); ++i)
+    keep.push_back(manager && Items(i)->FItem && manager->IsNewLayoutItem(Items(i)->FItem));
   std::vector<TKept> kept;
-  for (int i = Count() - 1; i >= 0; --i) {
-    TdxBarItemLink* link = Items(i);
-    if (!manager || !link->FItem || !manager->IsNewLayoutItem(link->FItem)) {
-      link->Free();
-      continue;
+  for (int i = 0; i < Count(); ++i)
+    if (keep[size_t(i)]) {
+      Items(i)->FMergedFromBar = nullptr;
+      kept.push_back({Items(i), i > 0 && keep[size_t(i) - 1] ? Items(i - 1) : nullptr,
+                      i > 0 ? ItemNameOf(Items(i - 1)) : String()});
     }
-    link->FMergedFromBar = nullptr;
-    kept.push_back({link, i > 0 ? ItemNameOf(Items(i - 1)) : String()});
-  }
-  std::reverse(kept.begin(), kept.end());
+  for (int i = Count() - 1; i >= 0; --i)
+    if (!keep[size_t(i)])
+      Items(i)->Free();
   const bool onBar = dynamic_cast<TdxBar*>(FOwner ? FOwner->GetInstance() : nullptr) != nullptr;
   int at = 0;
   std::vector<std::pair<TdxBarItemLink*, const TdxBarLinkLayout*>> loaded;
@@ -252,7 +257,10 @@ void TdxBarItemLinks::ApplyLayout(const TdxBarLinksLayout& ALayout)
   }
   for (const TKept& k : kept) {
     int to = 0;
-    if (!k.Previous.empty()) {
+    if (k.PreviousKept) {
+      const int i = k.PreviousKept->Index();
+      to = i + (k.Link->Index() > i ? 1 : 0);
+    } else if (!k.Previous.empty()) {
       to = Count() - 1;
       for (int i = 0; i < Count(); ++i)
         if (Items(i) != k.Link && ItemNameOf(Items(i)) == k.Previous) {

@@ -73,10 +73,12 @@ void TdxBarManager::SaveLayoutToIni(TCustomIniFile* AIniFile, const String& ABas
   layout.MenuAnimations = int(FMenuAnimations);
   layout.ShowHint = FShowHint;
   layout.ShowShortCutInHint = FShowShortCutInHint;
-  layout.ItemCount = GetItemCount();
+  // Items are known by name: one without a name is not written (its links neither), and the
+  // count says how many are.
   for (int i = 0; i < GetItemCount(); ++i)
     if (!GetItem(i)->Name().empty())
       layout.ItemNames.push_back(GetItem(i)->Name());
+  layout.ItemCount = int(layout.ItemNames.size());
   // Bars merged into another manager's bar belong to that form's layout. The written bars are
   // numbered one after the other, so that "BarCount" reaches every one.
   std::vector<TdxBarLinksLayoutKind> kinds;

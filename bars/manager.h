@@ -230,6 +230,9 @@ public:
 
   // --- Layout storage (bars/layoutstorage.cpp). A stored layout is read and checked whole
   // before any bar changes; bad values take their read defaults (bars/layoutformat.h).
+  // Items are stored by Name: an item without one is not written, nor are its links. Loading
+  // leaves such an item's links where the program put them (after the link they followed),
+  // so give every item a name whose place the user may change.
   // Under HKEY_CURRENT_USER at APath ("\" added in front and at the end; empty: nothing).
   void SaveToRegistry(const String& APath);
   void LoadFromRegistry(const String& APath);

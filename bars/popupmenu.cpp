@@ -14,6 +14,7 @@
 #include "bars/popupmenulinks.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
+#include "platform/Application.h"
 #include "platform/Forms.h"
 #include "platform/Messages.h"
 #include "platform/Scope.h"
@@ -401,6 +402,9 @@ void TdxBarCustomPopupMenu::WindowCloseUp(TObject*)
   FShowing = false;
   if (FLoopDepth > 0)
     PostWakeUp();
+  // The hint of the entry under the pointer goes with the menu, as the platform's own menus do.
+  if (Application)
+    Application->SetHint(String());
   CallEvent(OnCloseUp, this);
 }
 

@@ -5,6 +5,7 @@
 #include "bars/manager.h"
 #include "bars/startup.h"
 #include "bars/subitems.h"
+#include "platform/Application.h"
 #include "platform/Bitmap.h"
 #include "platform/Menus.h"
 
@@ -24,6 +25,41 @@ const wchar_t* SystemBitmapName(HBITMAP ABitmap)
     return L"DXBARMAXIMIZE";
   if (ABitmap == HBMMENU_POPUP_MINIMIZE)
     return L"DXBARMINIMIZE";
+  return nullptr;
+}
+
+// The states the system gives the standard entries before it shows a window's system menu:
+// a maximised window cannot be moved, sized or maximised, an iconic one not sized or
+// minimised, and only a maximised or iconic one restored.
+void UpdateSystemMenuStates(HWND AWindow, HMENU AMenu)
+{
+  const LONG_PTR style = ::GetWindowLongPtrW(AWindow, GWL_STYLE);
+  const bool zoomed = style & WS_MAXIMIZE, iconic = style & WS_MINIMIZE;
+  auto enable = [AMenu](UINT ACommand, bool AEnabled) {
+    ::EnableMenuItem(AMenu, ACommand, MF_BYCOMMAND | (AEnabled ? MF_ENABLED : MF_GRAYED));
+  };
+  enable(SC_SIZE, (style & WS_THICKFRAME) && !zoomed && !iconic);
+  enable(SC_MOVE, !zoomed);
+  enable(SC_MINIMIZE, (style & WS_MINIMIZEBOX) && !iconic);
+  enable(SC_MAXIMIZE, (style & WS_MAXIMIZEBOX) && !zoomed);
+  enable(SC_RESTORE, zoomed || iconic);
+  if (::GetClassLongPtrW(AWindow, GCL_STYLE) & CS_NOCLOSE)
+    enable(SC_CLOSE, false);
+}
+
+// The icon a window shows in its caption: its own, else its class's, else the application's.
+HICON CaptionIcon(HWND AWindow)
+{
+  for (HWND window : {AWindow, Application ? Application->GetHandle() : HWND(nullptr)}) {
+    if (!window || !::IsWindow(window))
+      continue;
+    for (WPARAM kind : {ICON_SMALL, ICON_BIG})
+      if (auto icon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, kind, 0)))
+        return icon;
+    for (int index : {GCLP_HICONSM, GCLP_HICON})
+      if (auto icon = reinterpret_cast<HICON>(::GetClassLongPtrW(window, index)))
+        return icon;
+  }
   return nullptr;
 }
 
@@ -48,9 +84,20 @@ void TSystemMenuSubItem::DoPopup()
 {
   FreeBuiltItems();
   GetItemLinks()->Clear();
+  TWeakRef<TSystemMenuSubItem> self(this);
   if (FWindow && IsWindow(FWindow))
-    if (HMENU menu = ::GetSystemMenu(FWindow, FALSE))
-      BuildItems(menu, GetItemLinks());
+    if (HMENU menu = ::GetSystemMenu(FWindow, FALSE)) {
+      // As before the system shows the menu: the standard states first, then the window's
+      // own word on them.
+      UpdateSystemMenuStates(FWindow, menu);
+      ::SendMessageW(FWindow, WM_INITMENU, WPARAM(menu), 0);
+      if (self && IsWindow(FWindow))
+        ::SendMessageW(FWindow, WM_INITMENUPOPUP, WPARAM(menu), MAKELPARAM(0, TRUE));
+      if (!self)
+        return;
+      if (IsWindow(FWindow))
+        BuildItems(menu, GetItemLinks());
+    }
   TCustomdxBarSubItem::DoPopup();
 }
 
@@ -145,9 +192,7 @@ void TSystemMenuSubItemControl::Draw(const TRect& R, bool)
   HWND window = item ? item->GetWindow() : nullptr;
   if (!window || !IsWindow(window))
     return;
-  HICON icon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-  if (!icon)
-    icon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+  HICON icon = CaptionIcon(window);
   if (!icon)
     return;
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);

@@ -351,7 +351,6 @@ protected:
                         const TPoint& P) override;
   void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
   void DoMouseLeave() override;
-  void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P) override;
   void ActivateWithControl(TdxBarItemControl* AControl) override;
   void Deactivate() override;
   void WMKeyDownBar(TMessage& Message) override;

@@ -339,15 +339,6 @@ void TdxBarControl::DoMouseLeave()
     TCustomdxBarControl::DoMouseLeave();
 }
 
-void TdxBarControl::ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P)
-{
-  if (dxBarMDIButtonsState().Pressed) {
-    MDIButtonsMouseUp(P);
-    return;
-  }
-  TCustomdxBarControl::ControlMouseUp(Button, Shift, AControl, P);
-}
-
 // ---------------------------------------------------------------------------
 // The caption-button press loop
 
@@ -1171,6 +1162,12 @@ void TdxBarControl::WMLButtonUpToolbar(TMessage& Message)
 {
   if (FResizingControl) {
     EndItemResize(false);
+    return;
+  }
+  // A press on an MDI button does not activate the bar: its release is taken here, active or
+  // not, so that the command is sent and the capture given back.
+  if (dxBarMDIButtonsState().Pressed && ::GetCapture() == FHandle) {
+    MDIButtonsMouseUp(LParamPoint(Message.LParam));
     return;
   }
   MarkButtonUp(Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam))));

@@ -189,6 +189,24 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     Resize();
 }
 
+void TControl::ChangeScale(int M, int D)
+{
+  if (M == D || M <= 0 || D <= 0)
+    return;
+  // The edges are scaled, so that controls that touch still touch.
+  const int left = MulDiv(FLeft, M, D), top = MulDiv(FTop, M, D);
+  SetBounds(left, top, MulDiv(FLeft + FWidth, M, D) - left, MulDiv(FTop + FHeight, M, D) - top);
+  ScaleFont(M, D);
+}
+
+void TControl::ScaleFont(int M, int D)
+{
+  if (FParentFont)
+    return;
+  FFont->SetHeight(MulDiv(FFont->GetHeight(), M, D));
+  FParentFont = false;
+}
+
 void TControl::UpdateBoundsRect(const TRect& R)
 {
   FLeft = R.left;

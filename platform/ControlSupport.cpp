@@ -37,6 +37,18 @@ bool IdentToCursor(const String& Ident, int32_t& Cursor)
 // ---------------------------------------------------------------------------
 // Shift states.
 
+String GetShortHint(const String& Hint)
+{
+  const size_t bar = Hint.find(L'|');
+  return bar == String::npos ? Hint : Hint.substr(0, bar);
+}
+
+String GetLongHint(const String& Hint)
+{
+  const size_t bar = Hint.find(L'|');
+  return bar == String::npos ? Hint : Hint.substr(bar + 1);
+}
+
 TShiftState KeysToShiftState(WORD Keys)
 {
   TShiftState s;

@@ -122,6 +122,11 @@ TShiftState KeysToShiftState(WORD Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState GetShiftState();
 
+// The parts of a hint "short|long": the short one a tooltip shows, the long one a status
+// line shows; without "|" both are the whole text.
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+
 // The flags of a key message's LParam (the system's KF_ bits in its high word).
 inline bool KeyDataIsUp(LPARAM KeyData)
 {
@@ -202,6 +207,9 @@ public:
   // Negative extents are taken as 0.
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   TRect GetBoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  // Scales the bounds, and the font when it is the control's own, by M / D: what a form
+  // laid out at D dots per inch does to show at M. A windowed control scales its children.
+  virtual void ChangeScale(int M, int D);
   void SetBoundsRect(const TRect& R) { SetBounds(R.left, R.top, RectWidth(R), RectHeight(R)); }
   // The client area in client coordinates (0, 0, ClientWidth, ClientHeight).
   virtual TRect GetClientRect() const;
@@ -329,6 +337,8 @@ protected:
   void UpdateAnchorRules();
   virtual void VisibleChanged() {}
   void FontChanged(TObject* Sender);
+  // The font's height by M / D when the font is the control's own.
+  void ScaleFont(int M, int D);
   void MarginsChanged(TObject* Sender);
 
   // Named message handlers.
@@ -516,6 +526,7 @@ public:
   void SetZOrder(bool TopMost) override;
 
   void Loaded() override;
+  void ChangeScale(int M, int D) override;
   // Streams the children this root owns, so form data nests them.
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 

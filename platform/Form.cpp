@@ -21,6 +21,8 @@ PUBLISHED(TForm, TCustomForm)
   using F = TCustomForm;
   p.Prop(L"ClientWidth", &F::GetFormClientWidth, &F::SetFormClientWidth);
   p.Prop(L"ClientHeight", &F::GetFormClientHeight, &F::SetFormClientHeight);
+  p.Prop(L"PixelsPerInch", &F::GetPixelsPerInch, &F::SetPixelsPerInch).Default(96);
+  p.Prop(L"Scaled", &F::GetScaled, &F::SetScaled).Default(true);
   // Forms are hidden until shown; form data says so only when one starts visible.
   p.Prop(L"Visible", &TControl::GetVisible, &TControl::SetVisible).Default(false);
   p.Prop(L"FormStyle", &F::GetFormStyle, &F::SetFormStyle).Default(fsNormal);
@@ -82,6 +84,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
 {
   FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FControlState += csCustomPaint;  // OnPaint runs inside the window's WM_PAINT
+  FPixelsPerInch = Screen ? Screen->GetPixelsPerInch() : 96;
   FVisible = false;
   FWidth = 320;
   FHeight = 240;
@@ -202,8 +205,33 @@ void TCustomForm::DoDestroy()
   }
 }
 
+void TCustomForm::SetPixelsPerInch(int Value)
+{
+  if (Value > 0)
+    FPixelsPerInch = Value;
+}
+
+void TCustomForm::ChangeScale(int M, int D)
+{
+  if (M == D || M <= 0 || D <= 0)
+    return;
+  const int width = MulDiv(GetFormClientWidth(), M, D), height = MulDiv(GetFormClientHeight(), M, D);
+  ScaleFont(M, D);
+  for (TControl* control : std::vector<TControl*>(FControls))
+    control->ChangeScale(M, D);
+  if (FComponentState.Contains(csLoading)) {
+    FPendingClientWidth = width;
+    FPendingClientHeight = height;
+  } else
+    SetClientSize(width, height);
+}
+
 void TCustomForm::Loaded()
 {
+  const int screen = Screen ? Screen->GetPixelsPerInch() : FPixelsPerInch;
+  if (FScaled && FPixelsPerInch != screen)
+    ChangeScale(screen, FPixelsPerInch);
+  FPixelsPerInch = screen;
   TWinControl::Loaded();
   if (FPendingClientWidth >= 0 || FPendingClientHeight >= 0) {
     int width = FPendingClientWidth >= 0 ? FPendingClientWidth : GetClientWidth();

@@ -161,6 +161,15 @@ public:
   void SetFormClientWidth(int Value);
   void SetFormClientHeight(int Value);
   void SetClientSize(int AWidth, int AHeight) override;
+  // Form data laid out at PixelsPerInch dots per inch is scaled to the screen's as loading
+  // ends, while Scaled is on: the client size, the fonts and every control. Form data that
+  // does not say is taken as laid out at the screen's; a form written at 96 does not say.
+  int GetPixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int Value);
+  bool GetScaled() const { return FScaled; }
+  void SetScaled(bool Value) { FScaled = Value; }
+  // The form keeps its place; its client area, font and controls scale.
+  void ChangeScale(int M, int D) override;
   // Without a window the client area is what the border styles would leave.
   TRect GetClientRect() const override;
 
@@ -250,6 +259,8 @@ protected:
   // Client size read from form data; applied in Loaded once the border is known.
   int FPendingClientWidth = -1;
   int FPendingClientHeight = -1;
+  int FPixelsPerInch;
+  bool FScaled = true;
   HWND FClientHandle = nullptr;
   std::unique_ptr<TControlCanvas> FCanvas;
 

@@ -342,6 +342,13 @@ void TCustomListBox::SetItemHeight(int Value)
   }
 }
 
+void TCustomListBox::ChangeScale(int M, int D)
+{
+  TWinControl::ChangeScale(M, D);
+  if (M != D && M > 0 && D > 0)
+    SetItemHeight(MulDiv(FItemHeight, M, D));
+}
+
 void TCustomListBox::SetStyle(TListBoxStyle Value)
 {
   if (FStyle == Value)

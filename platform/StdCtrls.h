@@ -142,6 +142,8 @@ public:
   // The item's rectangle in client coordinates (empty for a bad index).
   TRect ItemRect(int Index);
   TCanvas* GetCanvas() const;
+  // The item height scales with the bounds.
+  void ChangeScale(int M, int D) override;
 
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;

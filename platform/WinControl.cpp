@@ -779,6 +779,15 @@ void TWinControl::Update()
     ::UpdateWindow(FHandle);
 }
 
+void TWinControl::ChangeScale(int M, int D)
+{
+  TControl::ChangeScale(M, D);
+  if (M == D || M <= 0 || D <= 0)
+    return;
+  for (TControl* control : std::vector<TControl*>(FControls))
+    control->ChangeScale(M, D);
+}
+
 void TWinControl::Loaded()
 {
   TControl::Loaded();

@@ -121,6 +121,31 @@ TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
   EXPECT_FALSE(ListShown(combo)) << "a read-only combo keeps its list closed";
 }
 
+// Rows measured in the list's own font from the first opening on: a manager font larger than
+// the list's default (as on a larger screen) gives rows as tall as its text.
+TEST_F(TCombos, TheFirstOpeningMeasuresRowsInTheListsFont)
+{
+  Host.Manager->SetScaled(false);  // the manager's own height, not the system's
+  Host.Manager->GetFont()->SetHeight(-24);
+  TdxBarCombo* combo = NewCombo({L"Alpha", L"Beta", L"Gamma", L"Delta"}, Bar2);
+  auto* control = ControlOn<TdxBarComboControl>(Bar2, combo);
+  ASSERT_NE(control, nullptr);
+  control->SetFocused(true);
+  control->SetDroppedDown(true);
+  ASSERT_TRUE(ListShown(combo));
+  HDC dc = ::GetDC(nullptr);
+  HGDIOBJ font = ::SelectObject(dc, combo->GetListBox()->GetFont()->GetHandle());
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, L"Qq", 2, &extent);
+  ::SelectObject(dc, font);
+  ::ReleaseDC(nullptr, dc);
+  ASSERT_GT(extent.cy, 20) << "the list shows the manager's font";
+  EXPECT_EQ(::SendMessageW(List(combo), LB_GETITEMHEIGHT, 0, 0), extent.cy);
+  RECT r = ScreenRectOf(List(combo));
+  EXPECT_EQ(r.bottom - r.top, 4 + 4 * extent.cy);
+  control->SetFocused(false);
+}
+
 TEST_F(TCombos, KeysAndPointerDriveTheList)
 {
   TdxBarCombo* combo = NewCombo({}, Bar2);

@@ -3,9 +3,12 @@
 // child frees.
 #include "FormTestUtil.h"
 
+#include <map>
 #include <memory>
+#include <set>
 
 #include "support/Owned.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -13,6 +16,11 @@ namespace {
 struct TMergeLog : TObject {
   std::vector<bool> Calls;
   void MenuMerge(TObject*, TdxBarManager*, bool AAddItems) { Calls.push_back(AAddItems); }
+};
+
+// Closing a child frees it (an MDI child otherwise only minimises).
+struct TFreeOnClose : TObject {
+  void Close(TObject*, TCloseAction& AAction) { AAction = caFree; }
 };
 
 class TMDIMergeTest : public testing::Test {
@@ -60,6 +68,24 @@ protected:
   {
     SendMessageW(Frame->GetClientHandle(), WM_MDIACTIVATE, WPARAM(AChild->GetHandle()), 0);
     PumpPending();
+  }
+  // The main form's main menu, with one button.
+  TdxBar* AddMainMenu()
+  {
+    TdxBar* bar = Manager->GetBars()->Add();
+    bar->SetIsMainMenu(true);
+    bar->SetDockingStyle(dsTop);
+    bar->GetItemLinks()->AddItem(new TdxBarButton(Frame))->GetItem()->SetCaption(L"Window");
+    bar->SetVisible(true);
+    return bar;
+  }
+  static TdxBarControl* BarWindow(TdxBar* ABar) { return dynamic_cast<TdxBarControl*>(ABar->GetControl()); }
+  // The centre of a rectangle of the bar's client area, on the screen.
+  static POINT ScreenCentre(TdxBar* ABar, const TRect& R)
+  {
+    POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+    ClientToScreen(BarWindow(ABar)->GetHandle(), &p);
+    return p;
   }
   static TdxBar* ChildBar(TCustomForm* AChild) { return GetBarManagerByOwner(AChild)->GetBars()->GetItem(0); }
   // The captions of the items the main form's main-menu bar shows.
@@ -223,4 +249,81 @@ TEST_F(TMDIMergeTest, TheMaximisedChildsSystemMenuLeadsTheMainMenuUntilTheChildI
   Children.clear();
   PumpPending();
   EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
+}
+
+// The caption buttons a maximised child shows on the main menu take real clicks: each sends
+// its command to the child, and the bar holds no capture afterwards (pressing one does not
+// activate the bar).
+TEST_F(TMDIMergeTest, CaptionButtonsOfAMaximisedChildMinimiseRestoreAndCloseItByClick)
+{
+  TdxBar* mainBar = AddMainMenu();
+  TFormTestForm* child = NewChild({L"File"});
+  TFreeOnClose freeOnClose;
+  child->OnClose = TCloseEvent(&freeOnClose, &TFreeOnClose::Close);
+  const HWND handle = child->GetHandle();
+  auto clickButton = [&](int AButton) {
+    child->SetWindowState(wsMaximized);
+    PumpPending();
+    ASSERT_TRUE(IsZoomed(handle));
+    ASSERT_TRUE(BarWindow(mainBar) && BarWindow(mainBar)->HasMDISystemMenu());
+    ASSERT_TRUE(BarWindow(mainBar)->IsMDIButtonEnabled(AButton));
+    ASSERT_TRUE(ClickAt(ScreenCentre(mainBar, BarWindow(mainBar)->GetMDIButtonRect(AButton))));
+  };
+
+  clickButton(0);
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(handle) != FALSE; })) << "minimise";
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  clickButton(1);
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(handle) && !IsIconic(handle); })) << "restore";
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  clickButton(2);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(handle); })) << "close";
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
+}
+
+// A child without an icon of its own shows its class's on the main menu, and its system menu,
+// opened by a click there, offers what a maximised window can do.
+TEST_F(TMDIMergeTest, SystemMenuOfAMaximisedChildShowsAnIconAndOnlyWhatTheChildCanDo)
+{
+  TdxBar* mainBar = AddMainMenu();
+  TFormTestForm* child = NewChild({L"File"});
+  child->SetWindowState(wsMaximized);
+  PumpPending();
+  ASSERT_EQ(SendMessageW(child->GetHandle(), WM_GETICON, ICON_SMALL, 0), 0);
+  ASSERT_EQ(SendMessageW(child->GetHandle(), WM_GETICON, ICON_BIG, 0), 0);
+  TdxBarItemLink* link = mainBar->GetItemLinks()->Items(0);
+  auto* item = dynamic_cast<TSystemMenuSubItem*>(link->GetItem());
+  ASSERT_NE(item, nullptr);
+
+  const HWND bar = BarWindow(mainBar)->GetHandle();
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpPending();
+  TRect r = link->GetItemRect();
+  MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  TDib32 shot = CaptureScreen(r);
+  // The item's own background is one colour; an icon brings more.
+  std::set<COLORREF> colours;
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x)
+      colours.insert(shot.Pixel(x, y));
+  EXPECT_GE(colours.size(), 3u) << "the class's icon is drawn";
+
+  ASSERT_TRUE(ClickAt(ScreenCentre(mainBar, link->GetItemRect())));
+  ASSERT_TRUE(PumpUntil([&] { return item->GetItemLinks()->Count() > 0; }));
+  std::map<UINT, bool> enabled;
+  for (int i = 0; i < item->GetItemLinks()->Count(); ++i)
+    if (auto* button = dynamic_cast<TdxBarButton*>(item->GetItemLinks()->Items(i)->GetItem()))
+      enabled[UINT(button->Tag())] = button->GetEnabled();
+  const std::map<UINT, bool> expected{{SC_RESTORE, true},  {SC_MOVE, false},     {SC_SIZE, false},
+                                      {SC_MINIMIZE, true}, {SC_MAXIMIZE, false}, {SC_CLOSE, true}};
+  std::map<UINT, bool> shown;
+  for (const auto& [command, state] : expected)
+    if (enabled.count(command))
+      shown[command] = enabled[command];
+  EXPECT_EQ(shown, expected);
+  PressKey(VK_ESCAPE);
+  PumpPending();
 }

@@ -419,4 +419,49 @@ TEST_F(TPopupFixture, TheRightButtonRunsAnEntryOnlyOfAMenuOpenedAtAPoint)
   PumpPending();
 }
 
+// The entry under the pointer tells the application what it does (its long hint), so that a
+// status line fed by Application->OnHint follows the menu; a disabled entry tells nothing and
+// a toolbar's buttons leave the application's hint alone.
+TEST_F(TPopupFixture, TheEntryUnderThePointerGivesTheApplicationItsLongHint)
+{
+  FillMenu(3);
+  Buttons[0]->SetHint(L"Open|Opens a document");
+  Buttons[1]->SetHint(L"Save");
+  Buttons[2]->SetHint(L"Print|Prints the document");
+  Buttons[2]->SetEnabled(false);
+  Manager->SetShowHintForDisabledItems(false);
+  TdxBarButton* button = nullptr;
+  AddDropDownBar(button);
+  button->SetHint(L"Menu|Opens the menu");
+  ShowForm();
+  std::vector<String> hints;
+  Application->OnHint = TNotifyEvent([&](TObject*) { hints.push_back(Application->GetHint()); });
+  Application->SetHint(L"");
+  hints.clear();
+
+  ASSERT_TRUE(MoveMouseTo(ArrowCenter(button)));
+  PumpPending();
+  EXPECT_EQ(hints, std::vector<String>{}) << "a toolbar's button";
+
+  Menu->PopupWithOptions(260, 220, 0, false);
+  ASSERT_NE(Window(), nullptr);
+  const std::vector<String> expected{L"Opens a document", L"Save", L""};
+  for (int i : {0, 1, 2}) {
+    SCOPED_TRACE(i);
+    ASSERT_TRUE(MoveMouseTo(ItemCenter(i)));
+    PumpUntil([&] { return Window() && Window()->GetSelectedControl() == ItemControl(i); });
+    EXPECT_EQ(Application->GetHint(), expected[i]);
+    ASSERT_FALSE(hints.empty()) << "OnHint fired";
+    EXPECT_EQ(hints.back(), expected[i]);
+  }
+  ASSERT_TRUE(MoveMouseTo(ItemCenter(0)));
+  PumpUntil([&] { return Application->GetHint() == L"Opens a document"; });
+  ASSERT_NE(Window(), nullptr);
+  Window()->Close();
+  PumpPending();
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Application->GetHint(), L"") << "a closed menu leaves no hint behind";
+  Application->OnHint = TNotifyEvent();
+}
+
 }  // namespace

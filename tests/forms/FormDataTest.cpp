@@ -1,6 +1,7 @@
 // Forms made from form data: properties applied in the right order, handlers bound by
 // name and run by real clicks, a missing resource, reading errors.
 #include "FormsTestUtil.h"
+#include "platform/StdCtrls.h"
 
 namespace {
 
@@ -55,6 +56,37 @@ TEST_F(FormData, ClientSizeIsAppliedWithTheFinalBorderStyle)
   EXPECT_TRUE(style & WS_CAPTION);
   EXPECT_EQ(form->GetLeft(), 120);
   EXPECT_EQ(form->GetTop(), 90);
+}
+
+// Form data laid out at 48 dots per inch, shown on a screen of 96: twice the size, the edges of
+// the controls scaled (neighbours still touch), the form's font and a list's rows too; with
+// Scaled off it stays as laid out.
+TEST_F(FormData, FormDataLaidOutAtOtherDotsPerInchIsScaledToTheScreens)
+{
+  ASSERT_EQ(Screen->GetPixelsPerInch(), 96);
+  auto text = [](const wchar_t* AScaled) {
+    return String(L"object Half: TTestForm\n  ClientWidth = 150\n  ClientHeight = 101\n  Font.Height = -7\n") +
+           L"  PixelsPerInch = 48\n" + AScaled +
+           L"  object Red: TTile\n    Left = 5\n    Top = 5\n    Width = 33\n    Height = 21\n  end\n"
+           L"  object Blue: TTile\n    Left = 38\n    Top = 5\n    Width = 33\n    Height = 21\n  end\n"
+           L"  object Rows: TListBox\n    Left = 5\n    Top = 30\n    Width = 66\n    Height = 40\n"
+           L"    Style = lbOwnerDrawFixed\n    ItemHeight = 9\n  end\n"
+           L"end\n";
+  };
+  TOwned<TTestForm> form(FormFromText(text(L"")));
+  EXPECT_EQ(form->GetClientRect(), Rect(0, 0, 300, 202));
+  EXPECT_EQ(form->GetFont()->GetHeight(), -14);
+  auto bounds = [&](const wchar_t* AName) {
+    return dynamic_cast<TControl*>(form->FindComponent(AName))->GetBoundsRect();
+  };
+  EXPECT_EQ(bounds(L"Red"), Rect(10, 10, 76, 52));
+  EXPECT_EQ(bounds(L"Blue"), Rect(76, 10, 142, 52)) << "still touching Red";
+  EXPECT_EQ(dynamic_cast<TListBox*>(form->FindComponent(L"Rows"))->GetItemHeight(), 18);
+  EXPECT_EQ(form->GetPixelsPerInch(), 96) << "laid out for the screen now";
+
+  TOwned<TTestForm> kept(FormFromText(text(L"  Scaled = False\n")));
+  EXPECT_EQ(kept->GetClientRect(), Rect(0, 0, 150, 101));
+  EXPECT_EQ(kept->GetFont()->GetHeight(), -7);
 }
 
 TEST_F(FormData, RealClicksRunTheHandlersBoundByName)

@@ -13,6 +13,8 @@
 
 #include <gmock/gmock.h>
 
+#include "support/ScreenDpi.h"
+
 namespace {
 
 const char* FaultName(DWORD Code)
@@ -85,6 +87,7 @@ int main(int argc, char** argv)
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(ReportCrash);
   AddVectoredExceptionHandler(1, FailOnFault);
+  SettleScreenDotsPerInch();
   testing::InitGoogleMock(&argc, argv);
   return RUN_ALL_TESTS();
 }
