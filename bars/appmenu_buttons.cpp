@@ -146,8 +146,10 @@ TdxBarApplicationMenuButton::TdxBarApplicationMenuButton(TCollection* ACollectio
   TdxBarManager* manager = buttons ? buttons->GetBarManager() : nullptr;
   if (!manager)
     return;
-  // Made in the manager: not streamed with the form, not named, not saved in a layout.
+  // Made in the manager, and one of customizing's internal items: not streamed with the form,
+  // not named, not saved in a layout, never offered in the Customize dialog.
   FButtonItem = new TdxBarApplicationMenuButtonItem(manager);
+  dxBarMakeInternalItem(FButtonItem.Get());
 }
 
 TdxBarApplicationMenuButton::~TdxBarApplicationMenuButton()

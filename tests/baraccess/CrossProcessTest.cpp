@@ -495,6 +495,8 @@ TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
     // All four are enabled and none is checked.
     EXPECT_FALSE(child.State & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_INVISIBLE)) << i;
   }
+  EXPECT_EQ(node.Children[4].Role, ROLE_SYSTEM_BUTTONMENU);
+  EXPECT_FALSE(node.Children[4].Name.empty()) << "the mark has a name to announce";
   // The real pointer over a button makes it the hot one.
   const RECT& add = node.Children[0].Location;
   MoveMouseTo(POINT{(add.left + add.right) / 2, (add.top + add.bottom) / 2});

@@ -2,6 +2,7 @@
 // the groups in) and the row's buttons, which show what the button they watch shows.
 #include "AppMenuTestUtil.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -85,6 +86,13 @@ TEST_F(TAppMenuButtons, RowButtonShowsWhatTheWatchedButtonShowsUntilItGoes)
   TdxBarApplicationMenuButtonItem* item = button->GetButtonItem();
   ASSERT_NE(item, nullptr) << "made with the collection owner's manager";
   EXPECT_EQ(item->GetBarManager(), Host.Manager);
+  // An internal item of customizing: no category of the manager offers it.
+  for (int category = 0; category < std::max(1, Host.Manager->GetCategories()->Count()); ++category) {
+    TList offered;
+    Host.Manager->GetVisibleItemsByCategory(category, &offered);
+    EXPECT_EQ(offered.IndexOf(item), -1) << category;
+  }
+  EXPECT_EQ(Host.Manager->GetItemList()->IndexOf(item), -1);
   // Nothing watched: shows nothing.
   EXPECT_FALSE(item->GetEnabled());
   EXPECT_EQ(item->GetVisible(), ivNever);
