@@ -105,11 +105,7 @@ TdxBarItem* TdxBarDesignController::AddInternalLink(TdxBarItemLinks* ALinks, TCl
     return nullptr;
   auto* item = static_cast<TdxBarItem*>(AItemClass->Create(manager));
   FInternalItems.emplace_back(item);
-  // Listed by no manager and in no category: not streamed, not saved, never in the
-  // Customize dialog, and enabled as set even while customizing.
-  if (TdxBarComponentList* list = manager->GetItemList())
-    list->Remove(item);
-  item->SetCategoryIndex(-1);
+  dxBarMakeInternalItem(item);
   item->SetCaption(ACaption);
   item->SetTag(ATag);
   item->SetOnClick(AOnClick);

@@ -264,14 +264,24 @@ void TdxBarApplicationMenuControl::ShowMenuWindow()
 void TdxBarApplicationMenuControl::PaintItems(TcxCanvas* ACanvas, const TRect& AUpdateRect)
 {
   TdxBarSubMenuControl::PaintItems(ACanvas, AUpdateRect);
-  HDC dc = ACanvas->GetHandle();
-  // The pane and the row are set off from the items by a line each.
-  if (!IsRectEmpty(FExtraPaneRect))
-    FillRectByColor(dc, TRect{FExtraPaneRect.left - 1, FExtraPaneRect.top, FExtraPaneRect.left, FExtraPaneRect.bottom},
-                    clBtnShadow);
-  if (!IsRectEmpty(FButtonRowRect)) {
-    const int y = FButtonRowRect.top - ButtonRowInsetY;
-    FillRectByColor(dc, TRect{FButtonRowRect.left - ButtonRowInsetLeft, y, FButtonRowRect.right, y + 1}, clBtnShadow);
+  // The pane and the row are set off from the items by the look's own lines, which stay on
+  // the items, the pane, the side strip and the row's band.
+  if (TdxBarPainter* painter = GetPainter()) {
+    const TRect items = GetItemArea();
+    const TRect row = IsRectEmpty(FButtonRowRect)
+                          ? TRect{}
+                          : TRect{FButtonRowRect.left - ButtonRowInsetLeft, FButtonRowRect.top - ButtonRowInsetY,
+                                  FButtonRowRect.right, FButtonRowRect.bottom + ButtonRowInsetY};
+    const int strip = GetSideStripWidth();
+    HRGN clip = CreateRectRgn(items.left - strip, items.top, items.left, items.bottom);
+    for (const TRect& part : {items, FExtraPaneRect, row})
+      if (!IsRectEmpty(part))
+        if (HRGN add = CreateRectRgnIndirect(&part)) {
+          CombineRgn(clip, clip, add, RGN_OR);
+          DeleteObject(add);
+        }
+    painter->DrawApplicationMenuParts(this, ACanvas, FExtraPaneRect, row, clip);
+    DeleteObject(clip);
   }
   if (!FButtonLinks || IsRectEmpty(FButtonRowRect))
     return;

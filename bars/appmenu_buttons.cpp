@@ -52,6 +52,12 @@ void TdxBarApplicationMenuButtonItem::SetItem(TdxBarButton* Value)
 void TdxBarApplicationMenuButtonItem::UpdateFromItem()
 {
   TdxBarButton* item = FItem;
+  // The watched button's action first: its link then keeps this button in step with the
+  // action as it keeps the watched one.
+  SetAction(item ? item->GetAction() : nullptr);
+  // A checking button shows down as the watched one does.
+  SetButtonStyle(item && item->Checks() ? bsChecked : bsDefault);
+  SetDown(item && item->Checks() && item->GetDown());
   SetCaption(item ? item->GetCaption() : String());
   SetImageIndex(item ? item->GetImageIndex() : -1);
   SetEnabled(item && item->GetEnabled());
@@ -64,10 +70,15 @@ void TdxBarApplicationMenuButtonItem::UpdateFromItem()
     GetGlyph()->Assign(nullptr);
 }
 
+// A click on the row's control has already toggled this button's Down; the watched button
+// takes it over before its own click runs, as a click on it would have toggled it.
 void TdxBarApplicationMenuButtonItem::DoClick()
 {
-  if (FItem)
-    FItem->Click();
+  TWeakRef<TdxBarButton> item(FItem);
+  if (item && item->Checks() && item->GetDown() != GetDown())
+    item->SetDown(GetDown());
+  if (item)
+    item->Click();
 }
 
 void TdxBarApplicationMenuButtonItem::Notification(TComponent* AComponent, TOperation Operation)
@@ -135,8 +146,10 @@ TdxBarApplicationMenuButton::TdxBarApplicationMenuButton(TCollection* ACollectio
   TdxBarManager* manager = buttons ? buttons->GetBarManager() : nullptr;
   if (!manager)
     return;
-  // Made in the manager: not streamed with the form, not named, not saved in a layout.
+  // Made in the manager, and one of customizing's internal items: not streamed with the form,
+  // not named, not saved in a layout, never offered in the Customize dialog.
   FButtonItem = new TdxBarApplicationMenuButtonItem(manager);
+  dxBarMakeInternalItem(FButtonItem.Get());
 }
 
 TdxBarApplicationMenuButton::~TdxBarApplicationMenuButton()

@@ -80,13 +80,23 @@ void CALLBACK RunDeferredAction(HWND, UINT, UINT_PTR AId, DWORD)
     return;
   std::function<void()> action = std::move(it->second);
   GDeferredActions.erase(it);
-  action();
+  // A user's OnClick that raises is reported as a click by the pointer would be.
+  cxAccessibilityGuard(
+      [&] {
+        action();
+        return S_OK;
+      },
+      false);
 }
 
+// Without a timer to be had the action runs at once rather than being lost.
 void DeferAction(std::function<void()> AAction)
 {
-  if (UINT_PTR id = SetTimer(nullptr, 0, 0, &RunDeferredAction))
+  if (UINT_PTR id = SetTimer(nullptr, 0, 0, &RunDeferredAction)) {
     GDeferredActions[id] = std::move(AAction);
+    return;
+  }
+  AAction();
 }
 
 // --- Kinds of element
@@ -117,11 +127,14 @@ public:
     return result;
   }
   int GetChildCount() override { return int(BarControls().size()); }
-  TcxAccessibilityHelper* GetChild(int AIndex) override
+  std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
   {
-    std::vector<TdxBarControl*> controls = BarControls();
-    return AIndex >= 0 && AIndex < int(controls.size()) ? HelperOf(controls[size_t(AIndex)]) : nullptr;
+    std::vector<TdxBarAccessibilityHelper*> result;
+    for (TdxBarControl* control : BarControls())
+      result.push_back(HelperOf(control));
+    return result;
   }
+  TcxAccessibilityHelper* GetChild(int AIndex) override { return ChildAt(AIndex); }
   HWND GetOwnerObjectWindow() override { return FDock && FDock->HandleAllocated() ? FDock->GetHandle() : nullptr; }
   TRect GetScreenBounds(int) override { return WindowScreenRect(FDock.Get()); }
   int GetState(int) override { return IsWindowShown(FDock.Get()) ? 0 : STATE_SYSTEM_INVISIBLE; }
@@ -153,11 +166,14 @@ public:
     return result;
   }
   int GetChildCount() override { return int(ItemControls().size()); }
-  TcxAccessibilityHelper* GetChild(int AIndex) override
+  std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
   {
-    std::vector<TdxBarItemControl*> controls = ItemControls();
-    return AIndex >= 0 && AIndex < int(controls.size()) ? HelperOf(controls[size_t(AIndex)]) : nullptr;
+    std::vector<TdxBarAccessibilityHelper*> result;
+    for (TdxBarItemControl* control : ItemControls())
+      result.push_back(HelperOf(control));
+    return result;
   }
+  TcxAccessibilityHelper* GetChild(int AIndex) override { return ChildAt(AIndex); }
   HWND GetOwnerObjectWindow() override { return FBar && FBar->HandleAllocated() ? FBar->GetHandle() : nullptr; }
   TRect GetScreenBounds(int) override { return WindowScreenRect(FBar.Get()); }
   int GetState(int) override { return IsWindowShown(FBar.Get()) ? 0 : STATE_SYSTEM_INVISIBLE; }
@@ -225,6 +241,8 @@ public:
     TdxBarAccessibilityHelper::InitializeKeyTipData(AData);
     const TRect r = GetScreenBounds(CHILDID_SELF);
     AData.Position = RectCentre(r);
+    if (!::IsRectEmpty(&r) && FBar)
+      AData.Position.y = WindowScreenRect(FBar.Get()).top + FBar->GetCaptionKeyTipY();
     AData.Enabled = IsEnabled();
   }
   void ExecuteKeyTip() override { Click(); }
@@ -386,6 +404,8 @@ public:
     return mark == 2 ? STATE_SYSTEM_PRESSED : mark == 1 ? STATE_SYSTEM_HOTTRACKED : 0;
   }
   int GetRole(int) override { return ROLE_SYSTEM_BUTTONMENU; }
+  // What its hint says, so that a reader does not announce an unnamed button.
+  String GetName(int) override { return FBar ? FBar->GetMarkHint() : String(); }
   String GetDefaultActionDescription(int) override { return L"Press"; }
   int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleDefaultAction; }
   void DoDefaultAction(int) override
@@ -441,20 +461,18 @@ public:
     return bar && bar->GetDockControl() ? HelperOf(bar->GetDockControl()) : nullptr;
   }
   int GetChildCount() override { return FBar ? int(ItemControls().size()) + 2 : 0; }
-  TcxAccessibilityHelper* GetChild(int AIndex) override
+  std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
   {
-    const int items = int(ItemControls().size());
-    if (AIndex < items || AIndex > items + 1 || !FBar)
-      return TCustomdxBarControlAccessibilityHelper::GetChild(AIndex);
-    auto* bar = static_cast<TdxBarControl*>(FBar.Get());
-    if (AIndex == items) {
+    std::vector<TdxBarAccessibilityHelper*> result = TCustomdxBarControlAccessibilityHelper::GetBarChildren();
+    if (auto* bar = static_cast<TdxBarControl*>(FBar.Get())) {
       if (!FMark)
         FMark = TcxAccessibilityHelperRef(new TdxBarControlMarkAccessibilityHelper(bar));
-      return FMark.Get();
+      if (!FCaptionButtons)
+        FCaptionButtons = TcxAccessibilityHelperRef(new TdxBarCaptionButtonsAccessibilityHelper(bar));
+      result.push_back(static_cast<TdxBarAccessibilityHelper*>(FMark.Get()));
+      result.push_back(static_cast<TdxBarAccessibilityHelper*>(FCaptionButtons.Get()));
     }
-    if (!FCaptionButtons)
-      FCaptionButtons = TcxAccessibilityHelperRef(new TdxBarCaptionButtonsAccessibilityHelper(bar));
-    return FCaptionButtons.Get();
+    return result;
   }
 
   // The helper of the mark (dxBarMarkIndex), the close button or a caption button.
@@ -513,11 +531,12 @@ public:
     const int items = int(ItemControls().size());
     return Dock() ? items + 1 : items;
   }
-  TcxAccessibilityHelper* GetChild(int AIndex) override
+  std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
   {
-    if (TdxBarExtraPaneDockControl* dock = Dock(); dock && AIndex == int(ItemControls().size()))
-      return HelperOf(dock);
-    return TdxBarSubMenuControlAccessibilityHelper::GetChild(AIndex);
+    std::vector<TdxBarAccessibilityHelper*> result = TdxBarSubMenuControlAccessibilityHelper::GetBarChildren();
+    if (TdxBarExtraPaneDockControl* dock = Dock())
+      result.push_back(HelperOf(dock));
+    return result;
   }
 
 private:
@@ -694,9 +713,10 @@ public:
   int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
 };
 
-// A key tip runs its element: one whose click closes the menus is clicked by key; the
-// others (drop-downs, editors) are selected for keyboard navigation first, and a drop-down
-// then opens.
+// A key tip runs its element: one whose click closes the menus is clicked, as the pointer
+// clicks it (a key tip is no press of a key on the element: nothing of a click by key, such
+// as a drop-down part opened by key, takes part); the others (drop-downs, editors) are
+// selected for keyboard navigation first, and a drop-down then opens.
 void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
 {
   TdxBarItemControl* control = FControl.Get();
@@ -704,7 +724,7 @@ void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
   if (!bar || !control->GetEnabled())
     return;
   if (control->CloseMenusOnClick() && !control->IsDropDown()) {
-    control->ClickByKey();
+    control->Click();
     return;
   }
   GetItemControlHelper(control)->SelectForNavigation(false);
@@ -734,6 +754,8 @@ struct THelperEntry {
   TcxAccessibilityHelperRef Helper;
 };
 std::map<const TObject*, THelperEntry>* GHelpers = nullptr;
+// The registry's size after its last sweep of helpers whose owners were freed.
+size_t GHelpersAfterSweep = 16;
 
 TdxBarAccessibilityHelper* CreateHelper(TObject* AOwner)
 {
@@ -785,18 +807,32 @@ TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetBarParent()
   return IsAlive() ? static_cast<TdxBarAccessibilityHelper*>(GetParent()) : nullptr;
 }
 
+std::vector<TdxBarAccessibilityHelper*> TdxBarAccessibilityHelper::GetBarChildren()
+{
+  std::vector<TdxBarAccessibilityHelper*> result;
+  if (IsAlive())
+    for (int i = 0, count = GetChildCount(); i < count; ++i)
+      result.push_back(static_cast<TdxBarAccessibilityHelper*>(GetChild(i)));
+  return result;
+}
+
+TcxAccessibilityHelper* TdxBarAccessibilityHelper::ChildAt(int AIndex)
+{
+  std::vector<TdxBarAccessibilityHelper*> children = GetBarChildren();
+  return AIndex >= 0 && AIndex < int(children.size()) ? children[size_t(AIndex)] : nullptr;
+}
+
 int TdxBarAccessibilityHelper::GetChildIndex(TcxAccessibilityHelper* AChild)
 {
-  const int count = GetChildCount();
-  for (int i = 0; i < count; ++i)
-    if (GetChild(i) == AChild)
-      return i;
-  return -1;
+  std::vector<TdxBarAccessibilityHelper*> children = GetBarChildren();
+  auto it = std::find(children.begin(), children.end(), AChild);
+  return it == children.end() ? -1 : int(it - children.begin());
 }
 
 int TdxBarAccessibilityHelper::GetNextChildIndex(int AIndex, TcxAccessibilityNavigationDirection ADirection)
 {
-  const int count = GetChildCount();
+  const std::vector<TdxBarAccessibilityHelper*> children = GetBarChildren();
+  const int count = int(children.size());
   if (ADirection == andNext)
     return AIndex + 1 < count ? AIndex + 1 : AIndex;
   if (ADirection == andPrev)
@@ -805,7 +841,7 @@ int TdxBarAccessibilityHelper::GetNextChildIndex(int AIndex, TcxAccessibilityNav
   std::vector<int> indexes;
   TRect current{};
   for (int i = 0; i < count; ++i) {
-    TcxAccessibilityHelper* child = GetChild(i);
+    TcxAccessibilityHelper* child = children[size_t(i)];
     if (!child)
       continue;
     if (i == AIndex) {
@@ -822,8 +858,9 @@ int TdxBarAccessibilityHelper::GetNextChildIndex(int AIndex, TcxAccessibilityNav
 int TdxBarAccessibilityHelper::GetHitTest(int AScreenX, int AScreenY, int& AChildIndex)
 {
   const POINT p{AScreenX, AScreenY};
-  for (int i = 0, count = GetChildCount(); i < count; ++i)
-    if (TcxAccessibilityHelper* child = GetChild(i); child && child->IsVisible()) {
+  const std::vector<TdxBarAccessibilityHelper*> children = GetBarChildren();
+  for (int i = 0, count = int(children.size()); i < count; ++i)
+    if (TcxAccessibilityHelper* child = children[size_t(i)]; child && child->IsVisible()) {
       const TRect r = child->GetScreenBounds(CHILDID_SELF);
       if (PtInRect(&r, p)) {
         AChildIndex = i;
@@ -837,9 +874,10 @@ TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetFirstSelectableChild(bo
 {
   if (!IsAlive() || !IsVisible() || !CanNavigateToChildren())
     return nullptr;
-  const int count = GetChildCount();
+  const std::vector<TdxBarAccessibilityHelper*> children = GetBarChildren();
+  const int count = int(children.size());
   for (int n = 0; n < count; ++n) {
-    TdxBarAccessibilityHelper* child = GetBarChild(AFromFirst ? n : count - 1 - n);
+    TdxBarAccessibilityHelper* child = children[size_t(AFromFirst ? n : count - 1 - n)];
     if (!child || !child->IsVisible())
       continue;
     if (child->IsSelectable())
@@ -858,9 +896,12 @@ TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetNextNavigationTarget(bo
     TdxBarAccessibilityHelper* parent = current->GetBarParent();
     if (!parent)
       return nullptr;
-    const int count = parent->GetChildCount();
-    for (int i = parent->GetChildIndex(current) + (AForward ? 1 : -1); i >= 0 && i < count; i += AForward ? 1 : -1) {
-      TdxBarAccessibilityHelper* sibling = parent->GetBarChild(i);
+    const std::vector<TdxBarAccessibilityHelper*> siblings = parent->GetBarChildren();
+    const int count = int(siblings.size());
+    auto at = std::find(siblings.begin(), siblings.end(), current);
+    const int own = at == siblings.end() ? -1 : int(at - siblings.begin());
+    for (int i = own + (AForward ? 1 : -1); i >= 0 && i < count; i += AForward ? 1 : -1) {
+      TdxBarAccessibilityHelper* sibling = siblings[size_t(i)];
       if (!sibling || !sibling->IsVisible())
         continue;
       if (sibling->IsSelectable())
@@ -910,8 +951,8 @@ void TdxBarAccessibilityHelper::CollectChildKeyTips(std::vector<TdxBarKeyTipInfo
 {
   if (!IsAlive() || !IsVisible())
     return;
-  for (int i = 0, count = GetChildCount(); i < count; ++i)
-    if (TdxBarAccessibilityHelper* child = GetBarChild(i)) {
+  for (TdxBarAccessibilityHelper* child : GetBarChildren())
+    if (child) {
       if (child->IsSelectable())
         child->AddOwnKeyTip(AList);
       else
@@ -987,8 +1028,13 @@ TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner)
   auto it = GHelpers->find(AOwner);
   if (it != GHelpers->end() && it->second.Owner.Alive() && it->second.Owner.Get() == AOwner)
     return static_cast<TdxBarAccessibilityHelper*>(it->second.Helper.Get());
-  // A new owner, or a new object where a freed one was: the old helper goes first.
-  dxBarReleaseAccessibilityHelpers(false);
+  // A new object where a freed one was: the old helper goes first, with the others of freed
+  // owners. Otherwise those are swept each time the registry has doubled, so that making a
+  // helper costs no walk over all of them.
+  if (it != GHelpers->end() || GHelpers->size() >= 2 * GHelpersAfterSweep) {
+    dxBarReleaseAccessibilityHelpers(false);
+    GHelpersAfterSweep = std::max<size_t>(GHelpers ? GHelpers->size() : 0, 16);
+  }
   TdxBarAccessibilityHelper* helper = CreateHelper(AOwner);
   if (!helper)
     return nullptr;

@@ -31,6 +31,9 @@ public:
   TdxBarAccessibilityHelper* GetFirstSelectableChild(bool AFromFirst);
   TdxBarAccessibilityHelper* GetBarChild(int AIndex);
   TdxBarAccessibilityHelper* GetBarParent();
+  // The children in order, for a walk over all of them: a bar lists its controls once for
+  // the walk instead of once per child. Empty once the owner is gone.
+  virtual std::vector<TdxBarAccessibilityHelper*> GetBarChildren();
 
   // --- Key tips.
   virtual String GetExplicitKeyTip() { return String(); }
@@ -57,6 +60,8 @@ public:
 
 protected:
   bool IsOwnerAlive() const override { return FOwnerRef.Alive(); }
+  // GetChild through GetBarChildren, for the kinds that list their children in one go.
+  TcxAccessibilityHelper* ChildAt(int AIndex);
 
 private:
   TWeakRef<TObject> FOwnerRef;

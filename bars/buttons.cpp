@@ -173,6 +173,11 @@ void TdxBarButton::SetDown(bool Value)
     return;
   TWeakRef<TdxBarButton> previousRef(previous);
   RepaintControls();
+  // Lists watching the button (an application menu's row button) show its state too.
+  TWeakRef<TdxBarButton> self(this);
+  Changed();
+  if (!self)
+    return;
   if (TdxBarButton* button = previousRef.Get())
     button->SetDown(false);
 }

@@ -2,6 +2,8 @@
 // method table, navigation, and binding the system library.
 #include "bars/cxaccessibility.h"
 
+#include <optional>
+
 #include "platform/Menus.h"
 
 // {D4890860-09B2-4648-BD9E-DFFBD140E5F1}
@@ -14,6 +16,32 @@ namespace {
 
 HMODULE GOleAccLibrary = nullptr;
 
+// Handing an object to another process needs COM on the thread. The first object handed out
+// on a thread sets it up there (a program that chose another apartment model keeps it); the
+// same thread undoes it when the library shuts down on it, or else when the thread ends.
+struct TComUse {
+  bool Ready = false;
+  // One initialisation of ours to balance (also when COM was there already: S_FALSE).
+  bool Owned = false;
+  ~TComUse() { Release(); }
+  bool Acquire()
+  {
+    if (Ready)
+      return true;
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Owned = SUCCEEDED(hr);
+    Ready = Owned || hr == RPC_E_CHANGED_MODE;
+    return Ready;
+  }
+  void Release()
+  {
+    if (Owned)
+      CoUninitialize();
+    Owned = Ready = false;
+  }
+};
+thread_local TComUse GComUse;
+
 // What every call on an element whose owner is gone answers: a client holding it learns it
 // is stale instead of reading an element with no name, place or children.
 constexpr HRESULT cxAccessibleObjectGone = CO_E_OBJNOTCONNECTED;
@@ -24,10 +52,13 @@ void ClearVariant(VARIANT* V)
     VariantInit(V);
 }
 
-// The system's navigation directions in the library's terms.
-TcxAccessibilityNavigationDirection MapNavigationDirection(long ADirection)
+// The system's navigation directions in the library's terms; none for the two that name a
+// child (first, last) and for any value the system does not define.
+std::optional<TcxAccessibilityNavigationDirection> MapNavigationDirection(long ADirection)
 {
   switch (ADirection) {
+    case NAVDIR_UP:
+      return andUp;
     case NAVDIR_DOWN:
       return andDown;
     case NAVDIR_LEFT:
@@ -39,7 +70,7 @@ TcxAccessibilityNavigationDirection MapNavigationDirection(long ADirection)
     case NAVDIR_PREVIOUS:
       return andPrev;
     default:
-      return andUp;
+      return std::nullopt;
   }
 }
 
@@ -119,9 +150,11 @@ ULONG TcxAccessibilityHelper::Release()
 
 HRESULT TcxAccessibilityHelper::GetTypeInfoCount(UINT* pctinfo)
 {
-  if (pctinfo)
-    *pctinfo = 0;
-  return E_NOTIMPL;
+  // No type information: a client asks through IAccessible itself.
+  if (!pctinfo)
+    return E_POINTER;
+  *pctinfo = 0;
+  return S_OK;
 }
 
 HRESULT TcxAccessibilityHelper::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
@@ -184,73 +217,80 @@ void TcxAccessibilityHelper::ChildToVariant(int AChildID, VARIANT* AResult)
 HRESULT TcxAccessibilityHelper::TextProperty(const VARIANT& AChild, BSTR* AResult, int AProperty,
                                              String (TcxAccessibilityHelper::*AGetter)(int), bool AEmptyIsFalse)
 {
-  if (!AResult)
-    return E_POINTER;
-  *AResult = nullptr;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
-    return hr;
-  if (AProperty && !(GetSupportedProperties(id) & AProperty))
-    return DISP_E_MEMBERNOTFOUND;
-  return ReturnText((this->*AGetter)(id), AResult, AEmptyIsFalse);
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!AResult)
+      return E_POINTER;
+    *AResult = nullptr;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    int id;
+    if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
+      return hr;
+    if (AProperty && !(GetSupportedProperties(id) & AProperty))
+      return DISP_E_MEMBERNOTFOUND;
+    return ReturnText((this->*AGetter)(id), AResult, AEmptyIsFalse);
+  });
 }
 
 HRESULT TcxAccessibilityHelper::get_accParent(IDispatch** ppdispParent)
 {
-  if (!ppdispParent)
-    return E_POINTER;
-  *ppdispParent = nullptr;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  if (TcxAccessibilityHelper* parent = GetParent()) {
-    *ppdispParent = parent->GetIAccessible();
-    (*ppdispParent)->AddRef();
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!ppdispParent)
+      return E_POINTER;
+    *ppdispParent = nullptr;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    if (TcxAccessibilityHelper* parent = GetParent()) {
+      *ppdispParent = parent->GetIAccessible();
+      (*ppdispParent)->AddRef();
+      return S_OK;
+    }
+    HWND wnd = GetOwnerObjectWindow();
+    if (!wnd || !cxAccessibleObjectFromWindow)
+      return S_FALSE;
+    // The element's client area is a child of its own window's object: a client that walks
+    // up from here and down again comes back to where it was.
+    void* result = nullptr;
+    if (FAILED(cxAccessibleObjectFromWindow(wnd, OBJID_WINDOW, __uuidof(IAccessible), &result)) || !result)
+      return S_FALSE;
+    *ppdispParent = static_cast<IAccessible*>(result);
     return S_OK;
-  }
-  HWND wnd = GetOwnerObjectWindow();
-  if (!wnd || !cxAccessibleObjectFromWindow)
-    return S_FALSE;
-  HWND parentWnd = ::GetAncestor(wnd, GA_PARENT);
-  if (!parentWnd || (::GetWindowLongW(wnd, GWL_STYLE) & WS_CHILD) == 0)
-    parentWnd = ::GetDesktopWindow();
-  void* result = nullptr;
-  if (FAILED(cxAccessibleObjectFromWindow(parentWnd, OBJID_WINDOW, __uuidof(IAccessible), &result)) || !result)
-    return S_FALSE;
-  *ppdispParent = static_cast<IAccessible*>(result);
-  return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::get_accChildCount(long* pcountChildren)
 {
-  if (!pcountChildren)
-    return E_POINTER;
-  *pcountChildren = 0;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  *pcountChildren = GetChildCount();
-  return S_OK;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!pcountChildren)
+      return E_POINTER;
+    *pcountChildren = 0;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    *pcountChildren = GetChildCount();
+    return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
 {
-  if (!ppdispChild)
-    return E_POINTER;
-  *ppdispChild = nullptr;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  if (varChild.vt != VT_I4 || varChild.lVal < 1 || varChild.lVal > GetChildCount())
-    return E_INVALIDARG;
-  const int index = int(varChild.lVal - 1);
-  if (ChildIsSimpleElement(index))
-    return S_FALSE;
-  TcxAccessibilityHelper* child = GetChild(index);
-  if (!child)
-    return S_FALSE;
-  *ppdispChild = child->GetIAccessible();
-  (*ppdispChild)->AddRef();
-  return S_OK;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!ppdispChild)
+      return E_POINTER;
+    *ppdispChild = nullptr;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    if (varChild.vt != VT_I4 || varChild.lVal < 1 || varChild.lVal > GetChildCount())
+      return E_INVALIDARG;
+    const int index = int(varChild.lVal - 1);
+    if (ChildIsSimpleElement(index))
+      return S_FALSE;
+    TcxAccessibilityHelper* child = GetChild(index);
+    if (!child)
+      return S_FALSE;
+    *ppdispChild = child->GetIAccessible();
+    (*ppdispChild)->AddRef();
+    return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::get_accName(VARIANT varChild, BSTR* pszName)
@@ -268,34 +308,32 @@ HRESULT TcxAccessibilityHelper::get_accDescription(VARIANT varChild, BSTR* pszDe
   return TextProperty(varChild, pszDescription, cxAccessibleDescription, &TcxAccessibilityHelper::GetDescription, true);
 }
 
+HRESULT TcxAccessibilityHelper::NumberProperty(const VARIANT& AChild, VARIANT* AResult,
+                                               int (TcxAccessibilityHelper::*AGetter)(int))
+{
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!AResult)
+      return E_POINTER;
+    ClearVariant(AResult);
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    int id;
+    if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
+      return hr;
+    AResult->vt = VT_I4;
+    AResult->lVal = (this->*AGetter)(id);
+    return S_OK;
+  });
+}
+
 HRESULT TcxAccessibilityHelper::get_accRole(VARIANT varChild, VARIANT* pvarRole)
 {
-  if (!pvarRole)
-    return E_POINTER;
-  ClearVariant(pvarRole);
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  pvarRole->vt = VT_I4;
-  pvarRole->lVal = GetRole(id);
-  return S_OK;
+  return NumberProperty(varChild, pvarRole, &TcxAccessibilityHelper::GetRole);
 }
 
 HRESULT TcxAccessibilityHelper::get_accState(VARIANT varChild, VARIANT* pvarState)
 {
-  if (!pvarState)
-    return E_POINTER;
-  ClearVariant(pvarState);
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  pvarState->vt = VT_I4;
-  pvarState->lVal = GetState(id);
-  return S_OK;
+  return NumberProperty(varChild, pvarState, &TcxAccessibilityHelper::GetState);
 }
 
 HRESULT TcxAccessibilityHelper::get_accHelp(VARIANT, BSTR* pszHelp)
@@ -316,54 +354,58 @@ HRESULT TcxAccessibilityHelper::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, lon
 
 HRESULT TcxAccessibilityHelper::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
-  if (!pszKeyboardShortcut)
-    return E_POINTER;
-  *pszKeyboardShortcut = nullptr;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleKeyboardShortcut))
-    return DISP_E_MEMBERNOTFOUND;
-  TShortCut shortCut = 0;
-  String caption;
-  bool useCaption = false;
-  GetKeyboardShortcut(id, shortCut, caption, useCaption);
-  String text;
-  if (useCaption) {
-    if (wchar_t key = CaptionHotKey(caption)) {
-      CharUpperBuffW(&key, 1);
-      text = L"Alt+" + String(1, key);
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!pszKeyboardShortcut)
+      return E_POINTER;
+    *pszKeyboardShortcut = nullptr;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    int id;
+    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+      return hr;
+    if (!(GetSupportedProperties(id) & cxAccessibleKeyboardShortcut))
+      return DISP_E_MEMBERNOTFOUND;
+    TShortCut shortCut = 0;
+    String caption;
+    bool useCaption = false;
+    GetKeyboardShortcut(id, shortCut, caption, useCaption);
+    String text;
+    if (useCaption) {
+      if (wchar_t key = CaptionHotKey(caption)) {
+        CharUpperBuffW(&key, 1);
+        text = L"Alt+" + String(1, key);
+      }
+    } else if (shortCut) {
+      text = ShortCutToText(shortCut);
     }
-  } else if (shortCut) {
-    text = ShortCutToText(shortCut);
-  }
-  return ReturnText(text, pszKeyboardShortcut, true);
+    return ReturnText(text, pszKeyboardShortcut, true);
+  });
 }
 
 HRESULT TcxAccessibilityHelper::get_accFocus(VARIANT* pvarChild)
 {
-  if (!pvarChild)
-    return E_POINTER;
-  ClearVariant(pvarChild);
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleFocus))
-    return DISP_E_MEMBERNOTFOUND;
-  bool isChild = false;
-  int index = -1;
-  if (!GetFocusedChild(isChild, index))
-    return S_FALSE;
-  if (!isChild) {
-    pvarChild->vt = VT_I4;
-    pvarChild->lVal = CHILDID_SELF;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!pvarChild)
+      return E_POINTER;
+    ClearVariant(pvarChild);
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleFocus))
+      return DISP_E_MEMBERNOTFOUND;
+    bool isChild = false;
+    int index = -1;
+    if (!GetFocusedChild(isChild, index))
+      return S_FALSE;
+    if (!isChild) {
+      pvarChild->vt = VT_I4;
+      pvarChild->lVal = CHILDID_SELF;
+      return S_OK;
+    }
+    if (index < 0 || index >= GetChildCount())
+      return S_FALSE;
+    ChildToVariant(index + 1, pvarChild);
     return S_OK;
-  }
-  if (index < 0 || index >= GetChildCount())
-    return S_FALSE;
-  ChildToVariant(index + 1, pvarChild);
-  return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::get_accSelection(VARIANT* pvarChildren)
@@ -374,8 +416,9 @@ HRESULT TcxAccessibilityHelper::get_accSelection(VARIANT* pvarChildren)
 
 HRESULT TcxAccessibilityHelper::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
+  // Only an empty name, description or keyboard shortcut is "no answer" (S_FALSE).
   return TextProperty(varChild, pszDefaultAction, cxAccessibleDefaultAction,
-                      &TcxAccessibilityHelper::GetDefaultActionDescription, true);
+                      &TcxAccessibilityHelper::GetDefaultActionDescription, false);
 }
 
 HRESULT TcxAccessibilityHelper::accSelect(long, VARIANT)
@@ -386,22 +429,24 @@ HRESULT TcxAccessibilityHelper::accSelect(long, VARIANT)
 HRESULT TcxAccessibilityHelper::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
                                             VARIANT varChild)
 {
-  if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
-    return E_POINTER;
-  *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleLocation))
-    return DISP_E_MEMBERNOTFOUND;
-  const TRect r = GetScreenBounds(id);
-  *pxLeft = r.left;
-  *pyTop = r.top;
-  *pcxWidth = r.right - r.left;
-  *pcyHeight = r.bottom - r.top;
-  return S_OK;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+      return E_POINTER;
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    int id;
+    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+      return hr;
+    if (!(GetSupportedProperties(id) & cxAccessibleLocation))
+      return DISP_E_MEMBERNOTFOUND;
+    const TRect r = GetScreenBounds(id);
+    *pxLeft = r.left;
+    *pyTop = r.top;
+    *pcxWidth = r.right - r.left;
+    *pcyHeight = r.bottom - r.top;
+    return S_OK;
+  });
 }
 
 // From the element itself only the first and last child are answered here; the other
@@ -409,87 +454,96 @@ HRESULT TcxAccessibilityHelper::accLocation(long* pxLeft, long* pyTop, long* pcx
 // object here, or such a child could never navigate.
 HRESULT TcxAccessibilityHelper::accNavigate(long navDir, VARIANT varStart, VARIANT* pvarEndUpAt)
 {
-  if (!pvarEndUpAt)
-    return E_POINTER;
-  ClearVariant(pvarEndUpAt);
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int start;
-  if (HRESULT hr = CheckChildID(varStart, start, true); FAILED(hr))
-    return hr;
-  if (navDir == NAVDIR_FIRSTCHILD || navDir == NAVDIR_LASTCHILD) {
-    if (start != CHILDID_SELF)
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!pvarEndUpAt)
+      return E_POINTER;
+    ClearVariant(pvarEndUpAt);
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    const std::optional<TcxAccessibilityNavigationDirection> direction = MapNavigationDirection(navDir);
+    if (!direction && navDir != NAVDIR_FIRSTCHILD && navDir != NAVDIR_LASTCHILD)
       return E_INVALIDARG;
+    int start;
+    if (HRESULT hr = CheckChildID(varStart, start, true); FAILED(hr))
+      return hr;
+    if (navDir == NAVDIR_FIRSTCHILD || navDir == NAVDIR_LASTCHILD) {
+      if (start != CHILDID_SELF)
+        return E_INVALIDARG;
+      if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
+        return DISP_E_MEMBERNOTFOUND;
+      const int count = GetChildCount();
+      if (count == 0)
+        return S_FALSE;
+      ChildToVariant(navDir == NAVDIR_FIRSTCHILD ? 1 : count, pvarEndUpAt);
+      return S_OK;
+    }
+    if (start == CHILDID_SELF) {
+      TcxAccessibilityHelper* parent = GetParent();
+      if (!parent)
+        return S_FALSE;
+      const int index = parent->GetChildIndex(this);
+      if (index < 0)
+        return S_FALSE;
+      VARIANT own;
+      VariantInit(&own);
+      own.vt = VT_I4;
+      own.lVal = index + 1;
+      return parent->accNavigate(navDir, own, pvarEndUpAt);
+    }
     if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
       return DISP_E_MEMBERNOTFOUND;
-    const int count = GetChildCount();
-    if (count == 0)
+    const int target = GetNextChildIndex(start - 1, *direction);
+    if (target == start - 1 || target < 0 || target >= GetChildCount())
       return S_FALSE;
-    ChildToVariant(navDir == NAVDIR_FIRSTCHILD ? 1 : count, pvarEndUpAt);
+    ChildToVariant(target + 1, pvarEndUpAt);
     return S_OK;
-  }
-  if (start == CHILDID_SELF) {
-    TcxAccessibilityHelper* parent = GetParent();
-    if (!parent)
-      return S_FALSE;
-    const int index = parent->GetChildIndex(this);
-    if (index < 0)
-      return S_FALSE;
-    VARIANT own;
-    VariantInit(&own);
-    own.vt = VT_I4;
-    own.lVal = index + 1;
-    return parent->accNavigate(navDir, own, pvarEndUpAt);
-  }
-  if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
-    return DISP_E_MEMBERNOTFOUND;
-  const int target = GetNextChildIndex(start - 1, MapNavigationDirection(navDir));
-  if (target == start - 1 || target < 0 || target >= GetChildCount())
-    return S_FALSE;
-  ChildToVariant(target + 1, pvarEndUpAt);
-  return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
 {
-  if (!pvarChild)
-    return E_POINTER;
-  ClearVariant(pvarChild);
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
-    return DISP_E_MEMBERNOTFOUND;
-  const TRect bounds = GetScreenBounds(CHILDID_SELF);
-  const POINT p{xLeft, yTop};
-  if (!PtInRect(&bounds, p))
-    return S_FALSE;
-  int index = -1;
-  switch (GetHitTest(int(xLeft), int(yTop), index)) {
-    case cxAccessibleHitSelf:
-      pvarChild->vt = VT_I4;
-      pvarChild->lVal = CHILDID_SELF;
-      return S_OK;
-    case cxAccessibleHitChild:
-      if (index < 0 || index >= GetChildCount())
-        return S_FALSE;
-      ChildToVariant(index + 1, pvarChild);
-      return S_OK;
-    default:
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!pvarChild)
+      return E_POINTER;
+    ClearVariant(pvarChild);
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    if (!(GetSupportedProperties(CHILDID_SELF) & cxAccessibleLocation))
+      return DISP_E_MEMBERNOTFOUND;
+    const TRect bounds = GetScreenBounds(CHILDID_SELF);
+    const POINT p{xLeft, yTop};
+    if (!PtInRect(&bounds, p))
       return S_FALSE;
-  }
+    int index = -1;
+    switch (GetHitTest(int(xLeft), int(yTop), index)) {
+      case cxAccessibleHitSelf:
+        pvarChild->vt = VT_I4;
+        pvarChild->lVal = CHILDID_SELF;
+        return S_OK;
+      case cxAccessibleHitChild:
+        if (index < 0 || index >= GetChildCount())
+          return S_FALSE;
+        ChildToVariant(index + 1, pvarChild);
+        return S_OK;
+      default:
+        return S_FALSE;
+    }
+  });
 }
 
 HRESULT TcxAccessibilityHelper::accDoDefaultAction(VARIANT varChild)
 {
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleDefaultAction))
-    return DISP_E_MEMBERNOTFOUND;
-  DoDefaultAction(id);
-  return S_OK;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    int id;
+    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+      return hr;
+    if (!(GetSupportedProperties(id) & cxAccessibleDefaultAction))
+      return DISP_E_MEMBERNOTFOUND;
+    DoDefaultAction(id);
+    return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::put_accName(VARIANT, BSTR)
@@ -499,26 +553,30 @@ HRESULT TcxAccessibilityHelper::put_accName(VARIANT, BSTR)
 
 HRESULT TcxAccessibilityHelper::put_accValue(VARIANT varChild, BSTR szValue)
 {
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  int id;
-  if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-    return hr;
-  if (!(GetSupportedProperties(id) & cxAccessibleValue))
-    return DISP_E_MEMBERNOTFOUND;
-  SetValue(id, szValue ? String(szValue, SysStringLen(szValue)) : String());
-  return S_OK;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    int id;
+    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
+      return hr;
+    if (!(GetSupportedProperties(id) & cxAccessibleValue))
+      return DISP_E_MEMBERNOTFOUND;
+    SetValue(id, szValue ? String(szValue, SysStringLen(szValue)) : String());
+    return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::GetWindow(HWND* phwnd)
 {
-  if (!phwnd)
-    return E_POINTER;
-  *phwnd = nullptr;
-  if (!IsAlive())
-    return cxAccessibleObjectGone;
-  *phwnd = GetOwnerObjectWindow();
-  return S_OK;
+  return cxAccessibilityGuard([&]() -> HRESULT {
+    if (!phwnd)
+      return E_POINTER;
+    *phwnd = nullptr;
+    if (!IsAlive())
+      return cxAccessibleObjectGone;
+    *phwnd = GetOwnerObjectWindow();
+    return S_OK;
+  });
 }
 
 HRESULT TcxAccessibilityHelper::ContextSensitiveHelp(BOOL)
@@ -528,9 +586,8 @@ HRESULT TcxAccessibilityHelper::ContextSensitiveHelp(BOOL)
 
 void cxAccessibilityBind()
 {
-  if (GOleAccLibrary)
-    return;
-  GOleAccLibrary = LoadLibraryW(L"oleacc.dll");
+  if (!GOleAccLibrary)
+    GOleAccLibrary = LoadLibraryW(L"oleacc.dll");
   if (!GOleAccLibrary)
     return;
   cxAccessibleObjectFromWindow = reinterpret_cast<TcxAccessibleObjectFromWindow>(
@@ -539,26 +596,21 @@ void cxAccessibilityBind()
       reinterpret_cast<void*>(GetProcAddress(GOleAccLibrary, "LresultFromObject")));
 }
 
+// The system library stays loaded for the process: a client in another process may still
+// hold an element whose stub in this process runs the library's code.
 void cxAccessibilityUnbind()
 {
   cxAccessibleObjectFromWindow = nullptr;
   cxLresultFromObject = nullptr;
-  if (GOleAccLibrary)
-    FreeLibrary(GOleAccLibrary);
-  GOleAccLibrary = nullptr;
+  GComUse.Release();
 }
 
 LRESULT cxAccessibilityAnswerGetObject(TcxAccessibilityHelper* AHelper, WPARAM wParam, LPARAM lParam)
 {
   if (!AHelper || !cxLresultFromObject || LONG(DWORD(lParam)) != LONG(OBJID_CLIENT))
     return 0;
-  // Handing an object to another process needs COM on this thread; a program that set up
-  // another apartment model keeps it.
-  thread_local bool comReady = false;
-  if (!comReady) {
-    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comReady = SUCCEEDED(hr) || hr == RPC_E_CHANGED_MODE;
-  }
+  if (!GComUse.Acquire())
+    return 0;
   const LRESULT result = cxLresultFromObject(__uuidof(IAccessible), wParam, AHelper->GetIAccessible());
   return result < 0 ? 0 : result;
 }

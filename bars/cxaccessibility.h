@@ -8,11 +8,37 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <new>
+
 #include "platform/Menus.h"
+#include "platform/SysUtils.h"
 #include "platform/Types.h"
 
 class TObject;
 class TcxAccessibilityHelper;
+
+// The barrier of every entry point a client or the message loop calls (each method of an
+// element, a deferred default action): no exception leaves it, since it would unwind into
+// another process's call or through the system's frames. Out of memory answers
+// E_OUTOFMEMORY, which the caller can act on; anything else goes to
+// HandleUnexpectedException, as it would from a window procedure, and answers E_FAIL. With
+// AAnswerOutOfMemory false (nobody reads the answer) out of memory is handled as the rest.
+template <class F>
+HRESULT cxAccessibilityGuard(F&& ABody, bool AAnswerOutOfMemory = true) noexcept
+{
+  try {
+    try {
+      return ABody();
+    } catch (const std::bad_alloc&) {
+      if (AAnswerOutOfMemory)
+        return E_OUTOFMEMORY;
+      throw;
+    }
+  } catch (...) {
+    HandleUnexpectedException();
+    return E_FAIL;
+  }
+}
 
 // {D4890860-09B2-4648-BD9E-DFFBD140E5F1}
 extern const IID IID_IcxAccessibilityHelper;
@@ -142,6 +168,8 @@ private:
   // is supported.
   HRESULT TextProperty(const VARIANT& AChild, BSTR* AResult, int AProperty,
                        String (TcxAccessibilityHelper::*AGetter)(int), bool AEmptyIsFalse);
+  // A number property of a child (role, state), checked as every call is.
+  HRESULT NumberProperty(const VARIANT& AChild, VARIANT* AResult, int (TcxAccessibilityHelper::*AGetter)(int));
   // VT_I4 id, or VT_DISPATCH for a child that has its own object.
   void ChildToVariant(int AChildID, VARIANT* AResult);
 
@@ -185,7 +213,9 @@ using TcxLresultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 extern TcxAccessibleObjectFromWindow cxAccessibleObjectFromWindow;
 extern TcxLresultFromObject cxLresultFromObject;
 void cxAccessibilityBind();
+// Undoing the binding also undoes the calling thread's COM set-up of
+// cxAccessibilityAnswerGetObject; the system library itself stays loaded.
 void cxAccessibilityUnbind();
 // Answers WM_GETOBJECT for the client area with the helper; 0 (let the system answer) for
-// other objects or without the system library.
+// other objects, without the system library or when COM cannot be had on this thread.
 LRESULT cxAccessibilityAnswerGetObject(TcxAccessibilityHelper* AHelper, WPARAM wParam, LPARAM lParam);

@@ -41,6 +41,16 @@ String dxBarStripCaption(const String& ACaption)
   return result;
 }
 
+void dxBarMakeInternalItem(TdxBarItem* AItem)
+{
+  TdxBarManager* manager = AItem ? AItem->GetBarManager() : nullptr;
+  if (!manager)
+    return;
+  if (TdxBarComponentList* list = manager->GetItemList())
+    list->Remove(AItem);
+  AItem->SetCategoryIndex(-1);
+}
+
 // ---------------------------------------------------------------------------
 // Construction and destruction
 

@@ -33,6 +33,12 @@ struct TdxBarItemStyleValues {
 // A caption as hints and command lists show it: without its first "&" and its first "...".
 String dxBarStripCaption(const String& ACaption);
 
+class TdxBarItem;
+// Makes AItem one of the library's internal items, which customizing keeps to itself: listed
+// by no manager and in no category, so not streamed, not saved, never in the Customize
+// dialog, and enabled as set even while customizing. It keeps its manager.
+void dxBarMakeInternalItem(TdxBarItem* AItem);
+
 class TdxBarItem : public TdxBarComponent {
   DECLARE_CLASS(TdxBarItem, TdxBarComponent)
 public:

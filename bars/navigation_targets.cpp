@@ -263,10 +263,12 @@ public:
   void SelectForNavigation(bool) override {}
   void ClearNavigationSelection(const TdxBarHelperRef&) override {}
   void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override { CollectKeyTips({FBar.Get()}, AList); }
+  // One level up from a menu's tips is what was shown before it opened: its parent menu's
+  // tips, or, for a menu opened from a toolbar, those of all the manager's bars as Alt shows them.
   TdxBarHelperRef GetKeyTipParent() override
   {
     TCustomdxBarControl* parent = FBar ? FBar->GetParentBarControl() : nullptr;
-    if (parent)
+    if (parent && parent->GetKind() == bckSubMenu)
       return GetBarControlHelper(parent);
     return FBar ? std::make_shared<TRootHelper>(FBar->GetBarManager()) : nullptr;
   }

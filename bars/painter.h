@@ -372,6 +372,13 @@ public:
                                  const TdxBarItemControl* AControl) const;
   // An etched line along R's top.
   virtual void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const;
+  // The same line standing upright, down R's left side.
+  virtual void DrawMenuSeparatorLineVertical(TcxCanvas* ACanvas, const TRect& R) const;
+  // What sets an application menu's extra pane and button row off from its items (client
+  // coordinates; an empty rectangle has none): the menu's separator line down the pane's left
+  // side and along the top of the row's band, drawn inside AClip only.
+  virtual void DrawApplicationMenuParts(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& AExtraPane,
+                                        const TRect& AButtonRow, HRGN AClip) const;
   // The height of the rectangle DrawMenuSeparator gives the line.
   virtual int GetMenuSeparatorLineHeight() const { return 2; }
   // The background, the arrow and the kind's frame of a menu's scroll button.
@@ -681,6 +688,7 @@ public:
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawMenuSeparatorLineVertical(TcxCanvas* ACanvas, const TRect& R) const override;
 
   // Edits, combos, spin edits, statics and push buttons.
   void DrawEditBorder(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
@@ -910,6 +918,7 @@ public:
   void DrawMenuSeparator(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, const TRect& R,
                          const TdxBarItemControl* AControl) const override;
   void DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawMenuSeparatorLineVertical(TcxCanvas* ACanvas, const TRect& R) const override;
   // A menu and the toolbar button that opened it share one outline (and one shadow).
   bool IsCombinedOutlineDrawn() const override { return true; }
   void DrawScrollArrow(TcxCanvas* ACanvas, const TRect& R, bool ADown) const override;

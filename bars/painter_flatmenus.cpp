@@ -161,6 +161,12 @@ void TdxBarFlatPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R
     ACanvas->FrameRect(R, GetShadowColor(), 1, cxBordersTop);
 }
 
+void TdxBarFlatPainter::DrawMenuSeparatorLineVertical(TcxCanvas* ACanvas, const TRect& R) const
+{
+  if (ACanvas && !IsRectEmpty(R))
+    ACanvas->FrameRect(R, GetShadowColor(), 1, cxBordersLeft);
+}
+
 // ---------------------------------------------------------------------------
 // Edits and combos
 

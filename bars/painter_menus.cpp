@@ -111,6 +111,32 @@ void TdxBarPainter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRect& R) co
     Edge(ACanvas->GetHandle(), R, EDGE_ETCHED, BF_TOP);
 }
 
+void TdxBarPainter::DrawMenuSeparatorLineVertical(TcxCanvas* ACanvas, const TRect& R) const
+{
+  if (ACanvas)
+    Edge(ACanvas->GetHandle(), R, EDGE_ETCHED, BF_LEFT);
+}
+
+void TdxBarPainter::DrawApplicationMenuParts(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas,
+                                             const TRect& AExtraPane, const TRect& AButtonRow, HRGN AClip) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  if (!DC)
+    return;
+  const int saved = SaveDC(DC);
+  if (AClip)
+    ExtSelectClipRgn(DC, AClip, RGN_AND);
+  // The pane's line starts a pixel inside the item column, so that it never covers the pane.
+  const int lineHeight = std::max(2, GetMenuSeparatorLineHeight());
+  if (!IsRectEmpty(AExtraPane))
+    DrawMenuSeparatorLineVertical(
+        ACanvas, Rect(AExtraPane.left - 1, AExtraPane.top, AExtraPane.left - 1 + lineHeight, AExtraPane.bottom));
+  if (!IsRectEmpty(AButtonRow))
+    DrawMenuSeparatorLine(ACanvas,
+                          Rect(AButtonRow.left, AButtonRow.top, AButtonRow.right, AButtonRow.top + lineHeight));
+  RestoreDC(DC, saved);
+}
+
 void TdxBarPainter::DrawScrollButton(const TCustomdxBarControl* AMenu, TcxCanvas* ACanvas, bool ADown) const
 {
   HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;

@@ -718,6 +718,13 @@ void TdxBarOffice11Painter::DrawMenuSeparatorLine(TcxCanvas* ACanvas, const TRec
     FillRectByColor(DC, Rect(R.left, R.top, R.right, R.top + 1), Colors().SeparatorDarkColor);
 }
 
+void TdxBarOffice11Painter::DrawMenuSeparatorLineVertical(TcxCanvas* ACanvas, const TRect& R) const
+{
+  HDC DC = ACanvas ? ACanvas->GetHandle() : nullptr;
+  if (DC && !IsRectEmpty(R))
+    FillRectByColor(DC, Rect(R.left, R.top, R.left + 1, R.bottom), Colors().SeparatorDarkColor);
+}
+
 // ---------------------------------------------------------------------------
 // Edits, combos, separators and statics
 

@@ -275,6 +275,13 @@ public:
   // The non-client answer for a screen point; stores the real code.
   int HitTestPoint(const TPoint& AScreenPoint);
   TRect GetCaptionRect() const;  // window coordinates
+  // The height at which the key tips of the caption's buttons sit: the caption's middle, in
+  // window coordinates.
+  int GetCaptionKeyTipY() const
+  {
+    const TRect caption = GetCaptionRect();
+    return caption.top + (caption.bottom - caption.top) / 2;
+  }
   String GetCaption() const;
 
   // --- Docked and floating.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/Pump.h"
+#include "support/UnexpectedExceptions.h"
 #include "platform/Controls.h"
 #include "platform/Threads.h"
 
@@ -30,21 +31,6 @@ protected:
 
 private:
   std::function<void(TLambdaThread&)> FBody;
-};
-
-// Restores the exception handler of the control layer when a test ends.
-struct TUnexpectedExceptions {
-  std::vector<String> Messages;
-  std::vector<TObject*> Senders;
-  TUnexpectedExceptionHandler Previous;
-  TUnexpectedExceptions()
-  {
-    Previous = SetUnexpectedExceptionHandler([this](TObject* Sender) {
-      Messages.push_back(CurrentExceptionMessage());
-      Senders.push_back(Sender);
-    });
-  }
-  ~TUnexpectedExceptions() { SetUnexpectedExceptionHandler(Previous); }
 };
 
 }  // namespace

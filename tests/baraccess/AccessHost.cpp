@@ -2,7 +2,9 @@
 // form with a docked toolbar (four buttons, one disabled, one checked, and a sub-item with a
 // menu), a floating toolbar with a caption button and, docked at the bottom, a toolbar that opens an application
 // menu, and on the left a toolbar whose button "Drop" frees it. Prints the windows' handles, then "ready", every
-// click as "clicked: CAPTION" and "dropped" once that toolbar is gone; ends when its form closes.
+// click as "clicked: CAPTION" and "dropped" once that toolbar is gone; ends when its form closes. The floating
+// bar's "Alpha" raises after its click, as a handler that refuses would; what reaches the program's handler of
+// unexpected exceptions is printed as "unexpected: MESSAGE".
 #include <algorithm>
 #include <cstdio>
 
@@ -51,6 +53,11 @@ public:
     ItemClick(Sender);
     DropRequested = true;
   }
+  void RefusingClick(TObject* Sender)
+  {
+    ItemClick(Sender);
+    throw EConvertError(L"validation failed");
+  }
   bool DropRequested = false;
 };
 IMPLEMENT_CLASS(TAccessHostForm, TForm)
@@ -84,6 +91,7 @@ int main()
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
   InitializeForms();
   dxBarInitialize();
+  SetUnexpectedExceptionHandler([](TObject*) { WriteLine(L"unexpected: " + CurrentExceptionMessage()); });
   RegisterClass(TAccessHostForm::StaticClass());
   {
     auto* form = TCustomForm::CreateNew<TAccessHostForm>(nullptr);
@@ -113,7 +121,8 @@ int main()
     floating->SetDockingStyle(dsNone);
     floating->SetFloatLeft(420);
     floating->SetFloatTop(260);
-    AddButton(form, floating->GetItemLinks(), L"Alpha");
+    AddButton(form, floating->GetItemLinks(), L"Alpha")
+        ->SetOnClick(TNotifyEvent(form, &TAccessHostForm::RefusingClick));
     AddButton(form, floating->GetItemLinks(), L"Beta");
     TdxBarCaptionButton* pin = floating->GetCaptionButtons()->Add();
     pin->SetHint(L"Pin");

@@ -2,12 +2,15 @@
 // property bits, a helper whose owner is gone, navigation and the window parent.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <thread>
 #include <vector>
 
 #include "AccessClient.h"
 #include "bars/cxaccessibility.h"
 #include "platform/Scope.h"
 #include "support/Owned.h"
+#include "support/UnexpectedExceptions.h"
 
 namespace {
 
@@ -42,10 +45,26 @@ public:
   String GetName(int AChildID) override
   {
     ++OwnerReads;
+    RaiseIfAsked();
     return AChildID == 0 ? String() : L"child " + IntToStr(AChildID);
   }
+  String GetDefaultActionDescription(int) override { return DefaultAction; }
+  void DoDefaultAction(int) override { RaiseIfAsked(); }
   String GetDescription(int) override { return L"described"; }
-  TRect GetScreenBounds(int AChildID) override { return Rect(10 * AChildID, 20, 10 * AChildID + 30, 60); }
+  TRect GetScreenBounds(int AChildID) override
+  {
+    RaiseIfAsked();
+    return Rect(10 * AChildID, 20, 10 * AChildID + 30, 60);
+  }
+  // What the element's code raises: nothing, an error of the program, or out of memory.
+  enum { RaiseNothing, RaiseError, RaiseOutOfMemory } Raise = RaiseNothing;
+  void RaiseIfAsked()
+  {
+    if (Raise == RaiseError)
+      throw EConvertError(L"element failed");
+    if (Raise == RaiseOutOfMemory)
+      throw std::bad_alloc();
+  }
   int GetSupportedProperties(int) override
   {
     ++OwnerReads;
@@ -66,6 +85,7 @@ public:
   int OwnerReads = 0;
   HWND Window = nullptr;
   TcxAccessibilityHelper* Parent = nullptr;
+  String DefaultAction;
 };
 
 struct TTestTree {
@@ -116,8 +136,11 @@ TEST(AccessibilityBridge, PropertiesOutsideTheSupportedBitsAreNotFound)
   long l = 0, t = 0, w = 0, h = 0;
   ASSERT_EQ(tree->accLocation(&l, &t, &w, &h, Id(3)), S_OK);
   EXPECT_EQ(std::vector<long>({l, t, w, h}), std::vector<long>({30, 20, 30, 40}));
+  // No type information, which is an answer, not a missing method.
   UINT count = 7;
-  EXPECT_EQ(tree->GetTypeInfoCount(&count), E_NOTIMPL);
+  EXPECT_EQ(tree->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(tree->GetTypeInfoCount(nullptr), E_POINTER);
   EXPECT_EQ(tree->Invoke(0, IID_NULL, 0, 0, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
 
   TTestTree described(cxAccessibleDescription);
@@ -195,6 +218,14 @@ TEST(AccessibilityBridge, NavigationMapsDirectionsAndAnswersTheTarget)
   EXPECT_EQ(found.vt, VT_DISPATCH);
   VariantClear(&found);
   EXPECT_EQ(tree->accNavigate(NAVDIR_NEXT, Id(4), &found), E_INVALIDARG);
+  // A direction the system does not define is no direction at all, from a child or the element.
+  tree->Asked.clear();
+  for (long direction : {0L, long(NAVDIR_MAX), 100L, -1L}) {
+    EXPECT_EQ(tree->accNavigate(direction, Id(1), &found), E_INVALIDARG) << direction;
+    EXPECT_EQ(found.vt, VT_EMPTY);
+    EXPECT_EQ(tree->Child->accNavigate(direction, Id(0), &found), E_INVALIDARG) << direction;
+  }
+  EXPECT_TRUE(tree->Asked.empty());
 
   // The object child navigates through its parent, which takes its id.
   tree->Asked.clear();
@@ -219,10 +250,27 @@ TEST(AccessibilityBridge, TheWindowParentComesFromTheSystemLibraryWhenBound)
     EXPECT_EQ(parent, nullptr);
   }
   ASSERT_NE(cxAccessibleObjectFromWindow, nullptr);
-  IDispatch* parent = nullptr;
-  EXPECT_EQ(helper->get_accParent(&parent), S_OK);
-  ASSERT_NE(parent, nullptr);
-  parent->Release();
+  // The element's own window object: what a client finds one level up from the window's
+  // client area, so that it comes back down to the element.
+  for (bool child : {false, true}) {
+    SCOPED_TRACE(child ? "child window" : "top-level window");
+    if (child) {
+      HWND top = test->Window;
+      test->Window =
+          CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr, nullptr, nullptr);
+    }
+    TComRef<IDispatch> parent;
+    ASSERT_EQ(helper->get_accParent(parent.Put()), S_OK);
+    ASSERT_TRUE(parent);
+    TComRef<IOleWindow> window;
+    ASSERT_EQ(parent->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(window.Put())), S_OK);
+    HWND found = nullptr;
+    ASSERT_EQ(window->GetWindow(&found), S_OK);
+    EXPECT_EQ(found, test->Window);
+  }
+  HWND top = GetParent(test->Window);
+  DestroyWindow(test->Window);
+  test->Window = top;
 
   HWND window = nullptr;
   EXPECT_EQ(helper->GetWindow(&window), S_OK);
@@ -231,6 +279,78 @@ TEST(AccessibilityBridge, TheWindowParentComesFromTheSystemLibraryWhenBound)
   ASSERT_EQ(helper->QueryInterface(IID_IcxAccessibilityHelper, reinterpret_cast<void**>(&own)), S_OK);
   EXPECT_EQ(own->GetHelper(), helper.Get());
   own->Release();
+}
+
+// No exception leaves a call: a client in another process would unwind through the system's
+// frames. An error of the element's code reaches the program's handler and answers E_FAIL;
+// out of memory answers E_OUTOFMEMORY, which the client can act on.
+TEST(AccessibilityBridge, AnExceptionInsideACallIsAnsweredNotThrown)
+{
+  TTestTree tree(cxAccessibleLocation | cxAccessibleDefaultAction);
+  TUnexpectedExceptions seen;
+  tree->Raise = TTestHelper::RaiseError;
+  BSTR name = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(tree->get_accName(Id(3), &name), E_FAIL);
+  EXPECT_EQ(name, nullptr);
+  long l = 1, t = 1, w = 1, h = 1;
+  EXPECT_EQ(tree->accLocation(&l, &t, &w, &h, Id(0)), E_FAIL);
+  EXPECT_EQ(std::vector<long>({l, t, w, h}), std::vector<long>({0, 0, 0, 0}));
+  VARIANT found;
+  EXPECT_EQ(tree->accHitTest(20, 30, &found), E_FAIL);
+  EXPECT_EQ(found.vt, VT_EMPTY);
+  EXPECT_EQ(tree->accDoDefaultAction(Id(0)), E_FAIL);
+  EXPECT_EQ(seen.Messages, std::vector<String>(4, L"element failed"));
+
+  tree->Raise = TTestHelper::RaiseOutOfMemory;
+  EXPECT_EQ(tree->get_accName(Id(3), &name), E_OUTOFMEMORY);
+  EXPECT_EQ(name, nullptr);
+  EXPECT_EQ(tree->accNavigate(NAVDIR_LEFT, Id(1), &found), S_OK) << "a call that reads nothing raising still works";
+  VariantClear(&found);
+  EXPECT_EQ(tree->accDoDefaultAction(Id(0)), E_OUTOFMEMORY);
+  EXPECT_EQ(seen.Messages.size(), 4u) << "out of memory is the client's to handle";
+
+  tree->Raise = TTestHelper::RaiseNothing;
+  EXPECT_EQ(tree->get_accName(Id(3), &name), S_OK);
+  SysFreeString(name);
+}
+
+// Only an empty name, description or keyboard shortcut is "no answer"; an element that
+// supports a default action with no words for it answers S_OK with none.
+TEST(AccessibilityBridge, AnEmptyDefaultActionIsAnAnswer)
+{
+  TTestTree tree(cxAccessibleDefaultAction);
+  BSTR text = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(tree->get_accDefaultAction(Id(0), &text), S_OK);
+  EXPECT_EQ(text, nullptr);
+  tree->DefaultAction = L"Press";
+  ASSERT_EQ(tree->get_accDefaultAction(Id(0), &text), S_OK);
+  EXPECT_STREQ(text, L"Press");
+  SysFreeString(text);
+}
+
+// The first object handed to a client sets COM up on the thread when the program did not;
+// the bridge's shut-down on that thread undoes it, so the thread can choose its apartment
+// again.
+TEST(AccessibilityBridge, COMSetUpForAClientIsUndoneOnItsThread)
+{
+  TTestTree tree(cxAccessibleLocation);
+  HRESULT afterFirstObject = E_FAIL;
+  HRESULT afterShutDown = E_FAIL;
+  LRESULT answered = 0;
+  std::thread([&] {
+    answered = cxAccessibilityAnswerGetObject(tree.Helper.Get(), 0, LPARAM(LONG(OBJID_CLIENT)));
+    afterFirstObject = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(afterFirstObject))
+      CoUninitialize();
+    cxAccessibilityUnbind();
+    afterShutDown = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(afterShutDown))
+      CoUninitialize();
+  }).join();
+  cxAccessibilityBind();
+  EXPECT_GT(answered, 0);
+  EXPECT_EQ(afterFirstObject, RPC_E_CHANGED_MODE) << "the object went out from a single-threaded apartment";
+  EXPECT_EQ(afterShutDown, S_OK) << "the apartment was left behind";
 }
 
 }  // namespace

@@ -135,9 +135,11 @@ TEST_F(CrossProcessAccess, ToolbarNamesRolesStatesAndLocations)
   ASSERT_EQ(node.LocationResult, S_OK);
   EXPECT_TRUE(EqualRect(&node.Location, &window));
 
-  // The items in order, the mark, then the caption-button group (empty on a docked bar).
+  // The items in order, the mark (named by its hint, as a reader announces it), then the
+  // caption-button group (empty on a docked bar).
   ASSERT_EQ(node.Children.size(), 7u);
-  EXPECT_EQ(Names(node), (std::vector<std::wstring>{L"Add", L"Add Folder", L"Remove", L"Start", L"More", L"", L""}));
+  EXPECT_EQ(Names(node), (std::vector<std::wstring>{L"Add", L"Add Folder", L"Remove", L"Start", L"More",
+                                                    L"Add or Remove Buttons", L""}));
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(node.Children[size_t(i)].Role, ROLE_SYSTEM_PUSHBUTTON) << i;
   EXPECT_EQ(node.Children[4].Role, ROLE_SYSTEM_BUTTONMENU);
@@ -393,10 +395,30 @@ TEST_F(CrossProcessAccess, FloatingToolbarIsWalked)
   EXPECT_GE(group.Children[1].Location.left, group.Children[0].Location.right) << "at the caption's end";
   ASSERT_EQ(group.Children[0].Object->accDoDefaultAction(Self()), S_OK);
   EXPECT_TRUE(Host.WaitForLine("caption button: Pin"));
-  // A floating bar hangs under the desktop's window object.
+  // A bar window's object hangs under its own window's object.
   TComRef<IDispatch> parent;
-  EXPECT_EQ(node.Object->get_accParent(parent.Put()), S_OK);
-  EXPECT_TRUE(parent);
+  ASSERT_EQ(node.Object->get_accParent(parent.Put()), S_OK);
+  ASSERT_TRUE(parent);
+  TComRef<IOleWindow> parentObject;
+  ASSERT_EQ(parent->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(parentObject.Put())), S_OK);
+  HWND parentWindow = nullptr;
+  ASSERT_EQ(parentObject->GetWindow(&parentWindow), S_OK);
+  EXPECT_EQ(parentWindow, Floating);
+}
+
+// A click run for a client whose handler raises is reported as a click by the pointer would
+// be, and the program goes on: its bars still answer and click.
+TEST_F(CrossProcessAccess, ADefaultActionWhoseClickRaisesLeavesTheProgramRunning)
+{
+  TAccessibleNode node = ReadAccessible(AccessibleOfWindow(Floating), 1);
+  ASSERT_EQ(node.Children.size(), 4u);
+  ASSERT_EQ(node.Children[0].Name, L"Alpha");
+  ASSERT_EQ(node.Children[0].Object->accDoDefaultAction(Self()), S_OK);
+  ASSERT_TRUE(Host.WaitForLine("unexpected: validation failed")) << testing::PrintToString(Host.Lines());
+  EXPECT_EQ(CountLines(Host, "clicked: Alpha"), 1);
+  ASSERT_EQ(node.Children[1].Object->accDoDefaultAction(Self()), S_OK);
+  EXPECT_TRUE(Host.WaitForLine("clicked: Beta")) << testing::PrintToString(Host.Lines());
+  EXPECT_EQ(ReadAccessible(AccessibleOfWindow(Toolbar), 0).Name, L"Commands");
 }
 
 // A client may hold elements past the bar they belong to: once it is freed in the other
@@ -473,6 +495,8 @@ TEST(CrossProcessDemo, DemoToolbarMatchesItsOwnDescription)
     // All four are enabled and none is checked.
     EXPECT_FALSE(child.State & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_INVISIBLE)) << i;
   }
+  EXPECT_EQ(node.Children[4].Role, ROLE_SYSTEM_BUTTONMENU);
+  EXPECT_FALSE(node.Children[4].Name.empty()) << "the mark has a name to announce";
   // The real pointer over a button makes it the hot one.
   const RECT& add = node.Children[0].Location;
   MoveMouseTo(POINT{(add.left + add.right) / 2, (add.top + add.bottom) / 2});

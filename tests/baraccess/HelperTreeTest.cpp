@@ -11,6 +11,7 @@
 #include "bars/customizing.h"
 #include "bars/dockcontrol.h"
 #include "bars/itemlinks.h"
+#include "bars/registry.h"
 #include "bars/subitems.h"
 #include "bars/toolbar.h"
 #include "platform/Scope.h"
@@ -19,6 +20,7 @@
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
+#include "support/UnexpectedExceptions.h"
 
 namespace {
 
@@ -490,6 +492,9 @@ TEST_F(HelperTree, KeyTipsOfCaptionButtonsSitOnThemAndPressThem)
     TRect button = bar->GetCaptionButtons()->GetItem(i)->GetRect();
     OffsetRect(&button, window.left, window.top);
     EXPECT_NEAR((r.left + r.right) / 2, (button.left + button.right) / 2, 1);
+    // At the height the bar gives the caption's key tips, whatever the button's own size.
+    EXPECT_EQ(BarNavigationController()->GetKeyTips()[size_t(i + 1)]->Info.Position.y,
+              window.top + control->GetCaptionKeyTipY());
     EXPECT_NEAR((r.top + r.bottom) / 2, (button.top + button.bottom) / 2, 1);
     EXPECT_LE(button.bottom, alpha.top) << "in the caption, above the items";
   }
@@ -550,6 +555,9 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   EXPECT_GE(bounds.left, control->GetItemScreenRect(Control(bar, 1)).right) << "after the items";
   EXPECT_TRUE(mark->IsVisible());
   EXPECT_TRUE(mark->IsSelectable());
+  // A reader hears what its hint says, never an unnamed button.
+  EXPECT_EQ(mark->GetName(CHILDID_SELF), L"Add or Remove Buttons");
+  EXPECT_EQ(mark->GetName(CHILDID_SELF), control->GetMarkHint());
   // The hit test of the bar finds it there.
   int child = -1;
   EXPECT_EQ(barHelper->GetHitTest((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2, child),
@@ -698,6 +706,153 @@ TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyNa
   EXPECT_EQ(clicks, (std::vector<String>{L"E&xit", L"Recent &B", L"&Options"}));
   EXPECT_TRUE(ShownKeyTipWindows().empty());
   EXPECT_EQ(GBeeps, 0);
+}
+
+// A click a client asks for whose handler raises reaches the program's handler, as a click
+// with the pointer does, and the message loop goes on with the next one.
+TEST_F(HelperTree, ADefaultActionWhoseClickRaisesIsReportedAndTheLoopGoesOn)
+{
+  TdxBar* bar = AddBar(L"Checks", {L"Check", L"Next"}, 0);
+  int checks = 0, nexts = 0;
+  Button(bar, 0)->SetOnClick(TNotifyEvent([&](TObject*) {
+    ++checks;
+    throw EConvertError(L"validation failed");
+  }));
+  Button(bar, 1)->SetOnClick(TNotifyEvent([&](TObject*) { ++nexts; }));
+  Show();
+  TUnexpectedExceptions seen;
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  EXPECT_EQ(Of(Control(bar, 0))->accDoDefaultAction(self), S_OK);
+  EXPECT_EQ(Of(Control(bar, 1))->accDoDefaultAction(self), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return nexts == 1; })) << "the loop stopped at the raising click";
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(seen.Messages, std::vector<String>{L"validation failed"});
+
+  // The pointer's click on it is reported the same way.
+  const TRect r = bar->GetControl()->GetItemScreenRect(Control(bar, 0));
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  ASSERT_TRUE(PumpUntil([&] { return checks == 2; }));
+  EXPECT_EQ(seen.Messages, std::vector<String>(2, L"validation failed"));
+}
+
+// Esc over the key tips of a menu opened by its key tip goes back to the tips shown before:
+// every bar's, with the texts they had, where they were.
+TEST_F(HelperTree, EscFromAMenusKeyTipsShowsAgainWhatWasShownBefore)
+{
+  AddBar(L"Tools", {L"&Find", L"&Copy", L"Paste"}, 0);
+  TAccessAppMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(ACaption);
+    button->SetPaintStyle(psCaption);
+    return button;
+  });
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  struct TShownTip {
+    String Text;
+    RECT Place;
+    bool operator==(const TShownTip& A) const { return Text == A.Text && EqualRect(&Place, &A.Place); }
+  };
+  auto shownTips = [] {
+    std::vector<TShownTip> result;
+    for (HWND tip : ShownKeyTipWindows()) {
+      wchar_t text[8] = {};
+      GetWindowTextW(tip, text, 8);
+      RECT r{};
+      GetWindowRect(tip, &r);
+      result.push_back({text, r});
+    }
+    return result;
+  };
+  HoldAltForKeyTips();
+  const std::vector<TShownTip> before = shownTips();
+  ASSERT_EQ(before.size(), 4u) << "Find, Copy, Paste and File";
+  // File's tip, "F" told apart from Find's.
+  TdxBar* appBar = Host.Manager->GetBars()->GetItem(Host.Manager->GetBars()->GetCount() - 1);
+  const TRect file = appBar->GetControl()->GetItemScreenRect(Control(appBar, 0));
+  auto onFile = std::find_if(before.begin(), before.end(), [&](const TShownTip& tip) {
+    const POINT centre{(tip.Place.left + tip.Place.right) / 2, (tip.Place.top + tip.Place.bottom) / 2};
+    return PtInRect(&file, centre) != FALSE;
+  });
+  ASSERT_NE(onFile, before.end());
+  ASSERT_EQ(onFile->Text.size(), 2u);
+  EXPECT_EQ(onFile->Text[0], L'F');
+  for (wchar_t c : onFile->Text)
+    Stroke(c);
+  ASSERT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000))
+      << "the menu's tips did not show";
+
+  Stroke(VK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([&] { return menu->Window() == nullptr; })) << "Esc left the menu open";
+  ASSERT_TRUE(PumpUntil([&] { return ShownKeyTipWindows().size() == before.size(); }));
+  const std::vector<TShownTip> after = shownTips();
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); ++i)
+    EXPECT_TRUE(after[i] == before[i]) << i << ": " << testing::PrintToString(after[i].Text) << " for "
+                                       << testing::PrintToString(before[i].Text);
+  // From there the same tip opens the menu again.
+  for (wchar_t c : onFile->Text)
+    Stroke(c);
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000));
+  Stroke(VK_ESCAPE);
+  Stroke(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return menu->Window() == nullptr && ShownKeyTipWindows().empty(); }));
+}
+
+// A button whose control records how it is clicked.
+class TClickProbe : public TdxBarButton {
+  DECLARE_CLASS(TClickProbe, TdxBarButton)
+public:
+  using TdxBarButton::TdxBarButton;
+};
+IMPLEMENT_CLASS(TClickProbe, TdxBarButton)
+
+class TClickProbeControl : public TdxBarButtonControl {
+  DECLARE_CLASS(TClickProbeControl, TdxBarButtonControl)
+public:
+  using TFactoryOwner = TdxBarItemLink;
+  explicit TClickProbeControl(TdxBarItemLink* ALink) : TdxBarButtonControl(ALink) {}
+  void ClickByKey() override
+  {
+    Clicks.push_back(L"by key");
+    TdxBarButtonControl::ClickByKey();
+  }
+  void Click() override
+  {
+    Clicks.push_back(L"click");
+    TdxBarButtonControl::Click();
+  }
+  static inline std::vector<String> Clicks;
+};
+IMPLEMENT_CLASS(TClickProbeControl, TdxBarButtonControl)
+
+// A typed key tip clicks its element as the pointer does, not as a key pressed on it: the
+// element never sees a click by key.
+TEST_F(HelperTree, AKeyTipClicksItsElementWithoutTheMarkOfAClickByKey)
+{
+  RegisterBarItem(TClickProbe::StaticClass(), TClickProbeControl::StaticClass(), false);
+  TFinally unregister([]() noexcept { UnregisterBarItem(TClickProbe::StaticClass()); });
+  TdxBar* bar = Host.Manager->GetBars()->Add();
+  bar->SetCaption(L"Probe");
+  bar->SetDockingStyle(dsTop);
+  auto* probe = new TClickProbe(Host.Form());
+  probe->SetCaption(L"&Go");
+  probe->SetPaintStyle(psCaption);
+  int clicks = 0;
+  probe->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  bar->GetItemLinks()->AddItem(probe);
+  bar->SetVisible(true);
+  Show();
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  ASSERT_NE(dynamic_cast<TClickProbeControl*>(Control(bar, 0)), nullptr);
+  TClickProbeControl::Clicks.clear();
+  HoldAltForKeyTips();
+  Stroke('G');
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(TClickProbeControl::Clicks, std::vector<String>{L"click"});
 }
 
 }  // namespace

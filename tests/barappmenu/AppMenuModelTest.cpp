@@ -2,10 +2,12 @@
 // the groups in) and the row's buttons, which show what the button they watch shows.
 #include "AppMenuTestUtil.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "bars/screentips.h"
+#include "platform/ActnList.h"
 
 namespace {
 
@@ -84,6 +86,13 @@ TEST_F(TAppMenuButtons, RowButtonShowsWhatTheWatchedButtonShowsUntilItGoes)
   TdxBarApplicationMenuButtonItem* item = button->GetButtonItem();
   ASSERT_NE(item, nullptr) << "made with the collection owner's manager";
   EXPECT_EQ(item->GetBarManager(), Host.Manager);
+  // An internal item of customizing: no category of the manager offers it.
+  for (int category = 0; category < std::max(1, Host.Manager->GetCategories()->Count()); ++category) {
+    TList offered;
+    Host.Manager->GetVisibleItemsByCategory(category, &offered);
+    EXPECT_EQ(offered.IndexOf(item), -1) << category;
+  }
+  EXPECT_EQ(Host.Manager->GetItemList()->IndexOf(item), -1);
   // Nothing watched: shows nothing.
   EXPECT_FALSE(item->GetEnabled());
   EXPECT_EQ(item->GetVisible(), ivNever);
@@ -176,6 +185,61 @@ TEST_F(TAppMenuButtons, MovingTheWatchLeavesTheOldButtonAlone)
   Buttons.Delete(0);
   EXPECT_FALSE(item);
   second->SetCaption(L"Still here");
+}
+
+// The row button takes over the watched button's checked state and its action: it shows down
+// with it, a click on the row toggles the watched button as a click on it would, and the
+// action's changes reach the row as they reach the watched button.
+TEST_F(TAppMenuButtons, RowButtonTakesOverTheCheckedStateAndTheAction)
+{
+  auto* watched = new TdxBarButton(Host.Form());
+  watched->SetCaption(L"&Ruler");
+  watched->SetButtonStyle(bsChecked);
+  watched->SetDown(true);
+  int clicks = 0;
+  watched->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  TdxBarApplicationMenuButton* button = Buttons.Add();
+  button->SetItem(watched);
+  TdxBarApplicationMenuButtonItem* item = button->GetButtonItem();
+  EXPECT_TRUE(item->Checks());
+  EXPECT_TRUE(item->GetDown());
+  watched->SetDown(false);
+  EXPECT_FALSE(item->GetDown());
+  // The row's control toggles the row button before its click, as it does any checking
+  // button: the watched one follows.
+  item->SetDown(true);
+  item->Click();
+  EXPECT_TRUE(watched->GetDown());
+  EXPECT_TRUE(item->GetDown());
+  EXPECT_EQ(clicks, 1);
+
+  auto* action = new TAction(Host.Form());
+  action->SetCaption(L"&Print");
+  int executed = 0;
+  action->SetOnExecute(TNotifyEvent([&](TObject*) { ++executed; }));
+  auto* printing = new TdxBarButton(Host.Form());
+  printing->SetAction(action);
+  TdxBarApplicationMenuButton* print = Buttons.Add();
+  print->SetItem(printing);
+  TdxBarApplicationMenuButtonItem* printItem = print->GetButtonItem();
+  EXPECT_EQ(printItem->GetAction(), action);
+  EXPECT_EQ(printItem->GetCaption(), L"&Print");
+  action->SetCaption(L"&Print all");
+  action->SetEnabled(false);
+  EXPECT_EQ(printItem->GetCaption(), L"&Print all");
+  EXPECT_FALSE(printItem->GetEnabled());
+  action->SetEnabled(true);
+  printItem->Click();
+  EXPECT_EQ(executed, 1) << "the action runs once, through the watched button";
+
+  // A button that no longer checks or has no action leaves the row button without either.
+  watched->SetButtonStyle(bsDefault);
+  EXPECT_FALSE(item->Checks());
+  EXPECT_FALSE(item->GetDown());
+  printing->Free();
+  EXPECT_EQ(printItem->GetAction(), nullptr);
+  action->SetCaption(L"Changed");
+  EXPECT_EQ(printItem->GetCaption(), L"");
 }
 
 }  // namespace

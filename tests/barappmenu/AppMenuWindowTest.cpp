@@ -4,7 +4,9 @@
 
 #include "bars/dockcontrol.h"
 #include "bars/itemcontrol.h"
+#include "bars/painter.h"
 #include "bars/subitems.h"
+#include "lookandfeel/cxGraphics.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -145,6 +147,45 @@ TEST_F(TAppMenuWindow, ButtonsThatDoNotFitAreLeftOut)
   ASSERT_GT(first.left, row.left);
   EXPECT_EQ(window->GetItemControlAtPos(TPoint{row.left, (row.top + row.bottom) / 2}), nullptr);
   EXPECT_EQ(window->GetItemControlAtPos(CenterPoint(first)), links->ShownItems(0)->GetControl());
+}
+
+// The pane and the row are set off from the items by the look's own separator line: its
+// colour in each look, read from the window on screen.
+TEST_F(TAppMenuWindow, ThePaneAndTheRowAreSetOffByTheLooksSeparatorLine)
+{
+  Fill(3, 2, {L"Options", L"Exit"});
+  for (TdxBarManagerStyle style : {bmsStandard, bmsFlat, bmsOffice11}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    ASSERT_TRUE(OpenByPointer());
+    TdxBarApplicationMenuControl* window = Menu->Window();
+    TdxBarPainter* painter = window->GetPainter();
+    ASSERT_NE(painter, nullptr);
+    // What the look draws for a menu's separator line, lying and standing.
+    TCanvas plain;
+    TcxCanvas canvas(&plain);
+    TDib32 lying(20, 6, RGB(1, 2, 3));
+    plain.SetHandle(lying.DC());
+    painter->DrawMenuSeparatorLine(&canvas, Rect(0, 0, 20, 2));
+    TDib32 standing(6, 20, RGB(1, 2, 3));
+    plain.SetHandle(standing.DC());
+    painter->DrawMenuSeparatorLineVertical(&canvas, Rect(0, 0, 2, 20));
+    plain.SetHandle(nullptr);
+    ASSERT_NE(lying.Pixel(10, 0), RGB(1, 2, 3));
+    ASSERT_NE(standing.Pixel(0, 10), RGB(1, 2, 3));
+
+    PumpFor(50);
+    const TRect pane = window->GetExtraPaneRect();
+    const TRect row = window->GetButtonRowRect();
+    const TPoint origin = window->ClientToScreen(TPoint{0, 0});
+    const TDib32 shot = CaptureScreen(
+        RECT{origin.x, origin.y, origin.x + window->GetClientWidth(), origin.y + window->GetClientHeight()});
+    SaveShotOnRequest(shot, ("appmenu-parts-" + std::to_string(int(style))).c_str());
+    EXPECT_EQ(shot.Pixel((row.left + row.right) / 2, row.top - 1), lying.Pixel(10, 0)) << "the row's line";
+    EXPECT_EQ(shot.Pixel(pane.left - 1, (pane.top + pane.bottom) / 2), standing.Pixel(0, 10)) << "the pane's line";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return Menu->Window() == nullptr; }));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "BarTestUtil.h"
+#include "bars/cxaccessibility.h"
 #include "platform/Threads.h"
 
 namespace {
@@ -65,6 +66,7 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   EXPECT_EQ(BarFlatPainter(), BarFlatPainter());
   ASSERT_NE(BarCanvas(), nullptr);
   ASSERT_NE(dxBarClassNameBuffer(), nullptr);
+  ASSERT_NE(GetModuleHandleW(L"oleacc.dll"), nullptr) << "the accessibility library is bound at start-up";
   dxBarFinalize();
   EXPECT_FALSE(dxBarIsInitialized());
   EXPECT_TRUE(dxBarIsFinalizing());
@@ -77,6 +79,10 @@ TEST(LibraryStartup, ShutDownFreesEveryObjectAndAccessorsAnswerNil)
   EXPECT_EQ(dxSetLayeredWindowAttributes, nullptr);
   EXPECT_EQ(dxUpdateLayeredWindow, nullptr);
   EXPECT_EQ(dxAnimateWindow, nullptr);
+  // The accessibility entry points are unbound, but the system library stays: a client in
+  // another process may still hold an element whose stub here runs its code.
+  EXPECT_EQ(cxAccessibleObjectFromWindow, nullptr);
+  EXPECT_NE(GetModuleHandleW(L"oleacc.dll"), nullptr);
   // The register's entries left form data with it, and it is not made again.
   EXPECT_EQ(GetClass(L"TTestItemKind"), nullptr);
   EXPECT_EQ(RegisteredBarItems(), nullptr);
