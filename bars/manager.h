@@ -339,6 +339,9 @@ public:
   void GetSelectedComponents(TList* AList) const;
   // False only for an owner designed inline (a frame inside another form being designed).
   bool IsOwnerNotInlineDesigned() const;
+  // Whether a component of this manager may be deleted: always in a running program; in a
+  // form designer not when the form inherits it, since only its ancestor form can.
+  bool CanDeleteComponent(const TComponent* AComponent) const;
   // Closes the active bar window of this manager with the menus around it.
   void HideActiveBarControl() { CloseActiveBarControl(); }
 
