@@ -21,7 +21,7 @@ class TdxBarItemLink;
 class TdxBarManager;
 
 // What changed that an open Customize dialog shows or follows.
-enum class TdxBarCustomizingFormChange { Look, HelpButton, Options, FormPosition };
+enum class TdxBarCustomizingFormChange { Look, HelpButton, Options, FormPosition, Selection };
 
 // A unit fills its own entries and keeps the others:
 // `auto s = dxBarCustomizingServices(); s.DragAndDrop = ...; SetdxBarCustomizingServices(s);`.

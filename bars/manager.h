@@ -334,6 +334,8 @@ public:
   void SetDesignerHook(IdxBarDesignerHook* Value) { FDesignerHook = Value; }
   void DesignerGetSelection(TList* AList) const;
   void DesignerSelectComponent(TComponent* AComponent, int AMode);
+  // The form designer says its selection changed: an open Customize dialog follows it.
+  void DesignerSelectionChanged();
   // The components of the designer's selection that the design controller holds selected
   // (state 1, not the current object).
   void GetSelectedComponents(TList* AList) const;

@@ -453,6 +453,11 @@ void TdxBarManager::DesignerSelectComponent(TComponent* AComponent, int AMode)
     FDesignerHook->SelectComponent(AComponent, AMode);
 }
 
+void TdxBarManager::DesignerSelectionChanged()
+{
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Selection);
+}
+
 void TdxBarManager::GetSelectedComponents(TList* AList) const
 {
   if (!FDesignerHook || !AList)
