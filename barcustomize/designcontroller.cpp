@@ -25,7 +25,7 @@ IMPLEMENT_CLASS(TCustomdxBarControlDesignHelper, TObject)
 IMPLEMENT_CLASS(TdxBarControlDesignHelper, TCustomdxBarControlDesignHelper)
 IMPLEMENT_CLASS(TdxBarSubMenuControlDesignHelper, TCustomdxBarControlDesignHelper)
 IMPLEMENT_CLASS(TdxBarApplicationMenuControlDesignHelper, TCustomdxBarControlDesignHelper)
-IMPLEMENT_CLASS(TdxBarDesignController, TObject)
+IMPLEMENT_CLASS(TdxBarDesignController, TcxDesignController)
 
 namespace {
 

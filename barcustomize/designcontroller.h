@@ -13,6 +13,7 @@
 
 #include "bars/itemtypes.h"
 #include "lookandfeel/cxClasses.h"
+#include "lookandfeel/cxControls.h"
 #include "platform/Classes.h"
 
 class TControl;
@@ -100,8 +101,8 @@ public:
   TdxBarApplicationMenuControlDesignHelper() = default;
 };
 
-class TdxBarDesignController : public TObject {
-  DECLARE_CLASS(TdxBarDesignController, TObject)
+class TdxBarDesignController : public TcxDesignController {
+  DECLARE_CLASS(TdxBarDesignController, TcxDesignController)
 public:
   TdxBarDesignController();
   ~TdxBarDesignController() override;

@@ -564,8 +564,7 @@ void TdxBarDesignController::ShowToolbarsPopup(TdxBarManager* AManager, TControl
   FreeInternalItems();
   FManager = AManager;
   FToolbarsPopupBars.clear();
-  auto* popup =
-      static_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(AManager));
+  auto* popup = static_cast<TdxBarToolbarsPopup*>(TdxBarToolbarsPopup::StaticClass()->Create(AManager));
   TWeakRef<TdxBarSubMenuControl> popupRef(popup);
   TdxBarItemLinks* links = popup->GetOwnLinks();
   TdxBars* bars = AManager->GetBars();

@@ -59,6 +59,7 @@ TEST_F(TBarPopupTest, ARightClickOnAToolbarsFreePartOffersTheToolbarsInARunningP
 {
   ASSERT_TRUE(ClickAt(FreePartOf(L"Standard"), TInputButton::Right));
   ASSERT_TRUE(PumpUntil([&] { return Controller->GetToolbarsPopup() != nullptr; }, 3000));
+  EXPECT_TRUE(Controller->GetToolbarsPopup()->InheritsFrom(TdxBarToolbarsPopup::StaticClass()));
   TdxBarItemLinks* links = Controller->GetToolbarsPopup()->GetItemLinks();
   ASSERT_EQ(links->Count(), 3);
   EXPECT_EQ(links->Items(0)->GetItem()->GetCaption(), L"Standard");
