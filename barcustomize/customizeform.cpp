@@ -7,8 +7,10 @@
 #include "barcustomize/customizeform_private.h"
 #include "barcustomize/listpainters.h"
 #include "barcustomize/runtimeselection.h"
+#include "barcustomize/submenueditor.h"
 #include "bars/bar.h"
 #include "bars/dxBarStrs.h"
+#include "bars/itemlinks.h"
 #include "bars/manager.h"
 #include "bars/startup.h"
 #include "bars/utils.h"
@@ -157,6 +159,8 @@ void TdxBarCustomizingForm::Setup()
   ApplyLook();
   AlignHeadingLines();
   PageControl->SetActivePage(tsToolbars);
+  FDesignedClientSize = TSize{GetClientWidth(), GetClientHeight()};
+  RecordSizeFollowers();
   RefillBarsList();
   RefillCategories();
   UpdateActions();
@@ -267,7 +271,8 @@ void TdxBarCustomizingForm::ApplyLook()
     BarManager1->SetStyle(manager->GetStyle());
     BarManager1->SetLookAndFeel(manager->GetLookAndFeel());
   }
-  lbItems->SetColor(manager->GetRealStyle() == bmsFlat ? clWindow : clBtnFace);
+  // The list's colour is the one its painter draws the entries on.
+  lbItems->SetColor(GetCustomizingFormPainter(GetPainterClass()).GetListBackgroundColor());
 }
 
 void TdxBarCustomizingForm::UpdateLook()
@@ -316,6 +321,79 @@ TdxBarCustomizingForm::~TdxBarCustomizingForm()
 
 // ---------------------------------------------------------------------------
 // The window
+
+// The lists grow with the page and the buttons keep to its right or bottom edge. Done here
+// from the designed bounds rather than by the controls' own anchors: the pages take their
+// size only after their controls are read.
+void TdxBarCustomizingForm::RecordSizeFollowers()
+{
+  const TAnchors all{akLeft, akTop, akRight, akBottom}, right{akTop, akRight}, bottomLeft{akLeft, akBottom};
+  const std::pair<const wchar_t*, TAnchors> rules[] = {{L"BClose", right},
+                                                       {L"lbBarsList", all},
+                                                       {L"BBarNew", right},
+                                                       {L"BBarRename", right},
+                                                       {L"BBarDelete", right},
+                                                       {L"BBarReset", right},
+                                                       {L"lbCategories", {akLeft, akTop, akBottom}},
+                                                       {L"lbItems", all},
+                                                       {L"LabelDescription", bottomLeft},
+                                                       {L"Bevel1", {akLeft, akRight, akBottom}},
+                                                       {L"DescriptionLabel", {akLeft, akRight, akBottom}},
+                                                       {L"LAllCommands", all},
+                                                       {L"CBShowCommandsWithShortCut", bottomLeft},
+                                                       {L"lbGroups", {akLeft, akTop, akBottom}},
+                                                       {L"lbGroupItems", all},
+                                                       {L"BAddGroup", bottomLeft},
+                                                       {L"BDeleteGroup", bottomLeft},
+                                                       {L"BMoveUpGroup", bottomLeft},
+                                                       {L"BMoveDownGroup", bottomLeft},
+                                                       {L"BAddGroupItem", bottomLeft},
+                                                       {L"BDeleteGroupItem", bottomLeft},
+                                                       {L"BMoveUpGroupItem", bottomLeft},
+                                                       {L"BMoveDownGroupItem", bottomLeft}};
+  FSizeFollowers.clear();
+  for (const auto& [name, anchors] : rules)
+    if (auto* control = Find<TControl>(name))
+      FSizeFollowers.push_back({TWeakRef<TControl>(control), control->GetBoundsRect(), anchors});
+}
+
+void TdxBarCustomizingForm::FollowSize()
+{
+  if (FDesignedClientSize.cx <= 0)
+    return;
+  const int dx = std::max(0, GetClientWidth() - int(FDesignedClientSize.cx));
+  const int dy = std::max(0, GetClientHeight() - int(FDesignedClientSize.cy));
+  for (const TSizeFollower& follower : FSizeFollowers) {
+    TControl* control = follower.Control.Get();
+    if (!control)
+      continue;
+    TRect r = follower.Designed;
+    const bool left = follower.Anchors.Contains(akLeft), top = follower.Anchors.Contains(akTop);
+    if (follower.Anchors.Contains(akRight)) {
+      r.right += dx;
+      r.left += left ? 0 : dx;
+    }
+    if (follower.Anchors.Contains(akBottom)) {
+      r.bottom += dy;
+      r.top += top ? 0 : dy;
+    }
+    control->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+}
+
+void TdxBarCustomizingForm::WndProc(TMessage& Message)
+{
+  TForm::WndProc(Message);
+  if (Message.Msg == WM_SIZE)
+    FollowSize();
+  if (Message.Msg != WM_GETMINMAXINFO || FDesignedClientSize.cx <= 0 || !HandleAllocated())
+    return;
+  RECT r{0, 0, FDesignedClientSize.cx, FDesignedClientSize.cy};
+  ::AdjustWindowRectEx(&r, DWORD(::GetWindowLongPtrW(GetHandle(), GWL_STYLE)), FALSE,
+                       DWORD(::GetWindowLongPtrW(GetHandle(), GWL_EXSTYLE)));
+  auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+  info->ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
+}
 
 void TdxBarCustomizingForm::CreateParams(TCreateParams& Params)
 {
@@ -462,6 +540,12 @@ void SetBarManagerCustomizing(TdxBarManager* AManager, bool AOn)
     GCustomizingForm = nullptr;
     form->Free();
   }
+  // The sub-menu editor edits links only while their manager customizes.
+  if (TdxBarSubMenuEditor* editor = GetSubMenuEditorForm()) {
+    TdxBarItemLinks* links = editor->GetItemLinks();
+    if (!links || links->GetBarManager() == AManager)
+      editor->Close();
+  }
   if (AManager->IsDestroying())
     return;
   TWeakRef<TdxBarManager> manager(AManager);
@@ -522,6 +606,8 @@ void dxBarInstallCustomizingForm(TdxBarCustomizingServices& AServices)
         return UpdateCustomizingFormOptions();
       case TdxBarCustomizingFormChange::FormPosition:
         return GCustomizingForm->FollowOwner();
+      case TdxBarCustomizingFormChange::Selection:
+        return GCustomizingForm->FollowSelection();
     }
   };
 }

@@ -84,6 +84,8 @@ public:
   void UpdateOptions();
   // The owner form was shown, hidden or moved: the dialog goes with it.
   void FollowOwner();
+  // The selection changed: the lists select what is selected.
+  void FollowSelection() { SelectionChanged(nullptr); }
 
   // The windows disabled while the dialog shows (tests look at them).
   const std::vector<HWND>& GetDisabledWindows() const { return FDisabledWindows; }
@@ -132,6 +134,8 @@ protected:
   void DoShow() override;
   void DoHide() override;
   void DestroyWnd() override;
+  // The designed size is the least the dialog can be made.
+  void WndProc(TMessage& Message) override;
 
 private:
   template <class T>
@@ -194,6 +198,10 @@ private:
   // --- Design-time pages (customizeform_design.cpp).
   void RefillAllCommands();
   void RefillGroups();
+  void GroupListsFollowSelection();
+  // What is selected: the dialog's own selection in a running program, the form designer's
+  // in a designed form.
+  std::vector<TObject*> GetSelection() const;
   struct TDesignMenuEntry {
     TResStringRec Text;
     void (TdxBarCustomizingForm::*Handler)(TObject*);
@@ -222,6 +230,17 @@ private:
 
   TWeakRef<TdxBarManager> FBarManager;
   std::unique_ptr<TdxBarRunTimeSelectionController> FSelectionController;
+  // The client size the dialog was designed with, and the controls that follow its size
+  // with their designed bounds.
+  TSize FDesignedClientSize{};
+  struct TSizeFollower {
+    TWeakRef<TControl> Control;
+    TRect Designed;
+    TAnchors Anchors;
+  };
+  std::vector<TSizeFollower> FSizeFollowers;
+  void RecordSizeFollowers();
+  void FollowSize();
   // The manager's handlers the dialog stands in for while open.
   TcxComponentCollectionChangeEvent FSavedBarsChange;
   TdxComponentListChangeEvent FSavedItemsChange;

@@ -459,6 +459,24 @@ void TdxBarCustomizingForm::RefillGroups()
     lbGroupItems->SetItemIndex(lbGroupItems->GetItems()->IndexOfObject(selected));
 }
 
+// A selected group becomes the listed one, and a selected member of it is selected among
+// its members.
+void TdxBarCustomizingForm::GroupListsFollowSelection()
+{
+  if (!lbGroups || !lbGroupItems || !IsDesigning())
+    return;
+  const std::vector<TObject*> selection = GetSelection();
+  for (TObject* selected : selection)
+    if (const int index = lbGroups->GetItems()->IndexOfObject(selected);
+        index >= 0 && index != lbGroups->GetItemIndex()) {
+      lbGroups->SetItemIndex(index);
+      RefillGroups();
+    }
+  for (TObject* selected : selection)
+    if (const int index = lbGroupItems->GetItems()->IndexOfObject(selected); index >= 0)
+      lbGroupItems->SetItemIndex(index);
+}
+
 // ---------------------------------------------------------------------------
 // Key tips (a hidden page): each bar window's key tips under the bar's caption.
 

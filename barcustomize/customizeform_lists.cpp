@@ -221,8 +221,8 @@ void TdxBarCustomizingForm::BarsListWndProc(TMessage& Message)
       case WM_DXBARCUSTOMIZE_REFILL:
         return RefillBarsList();
       case WM_DXBARCUSTOMIZE_SELECTION: {
-        for (int i = 0; FSelectionController && i < FSelectionController->Count(); ++i)
-          if (const int index = lbBarsList->GetItems()->IndexOfObject(FSelectionController->GetSelected(i)); index >= 0)
+        for (TObject* selected : GetSelection())
+          if (const int index = lbBarsList->GetItems()->IndexOfObject(selected); index >= 0)
             lbBarsList->SetItemIndex(index);
         return UpdateActions();
       }
@@ -317,6 +317,8 @@ void TdxBarCustomizingForm::RefillCategories()
       items->AddObject(names->Get(real), reinterpret_cast<TObject*>(intptr_t(real)));
     }
   }
+  // The category in view stays across a refill (a new command, another look) rather than
+  // going back to the first: the user keeps their place in the list.
   lbCategories->SetItemIndex(items->Count() > 0 ? std::clamp(index, 0, items->Count() - 1) : -1);
   RefillItems();
 }
@@ -467,8 +469,8 @@ void TdxBarCustomizingForm::ItemsListWndProc(TMessage& Message)
       case WM_DXBARCUSTOMIZE_REFILL:
         return RefillItems();
       case WM_DXBARCUSTOMIZE_SELECTION: {
-        for (int i = 0; FSelectionController && i < FSelectionController->Count(); ++i)
-          if (const int index = lbItems->GetItems()->IndexOfObject(FSelectionController->GetSelected(i)); index >= 0)
+        for (TObject* selected : GetSelection())
+          if (const int index = lbItems->GetItems()->IndexOfObject(selected); index >= 0)
             lbItems->SetItemIndex(index);
         return;
       }
@@ -510,12 +512,17 @@ void TdxBarCustomizingForm::ItemsListWndProc(TMessage& Message)
   }
 }
 
-// At design time Ctrl+Up and Ctrl+Down move the command and Delete deletes it.
+// At design time Ctrl+Up and Ctrl+Down move the command, Insert adds one and Delete deletes
+// it.
 bool TdxBarCustomizingForm::ItemsListDesignKey(WORD AKey)
 {
   const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
   if (ctrl && (AKey == VK_UP || AKey == VK_DOWN)) {
     MoveSelectedCommand(AKey == VK_UP ? -1 : 1);
+    return true;
+  }
+  if (AKey == VK_INSERT && !ctrl) {
+    CommandAddClick(nullptr);
     return true;
   }
   if (AKey == VK_DELETE && !ctrl) {
@@ -525,10 +532,25 @@ bool TdxBarCustomizingForm::ItemsListDesignKey(WORD AKey)
   return false;
 }
 
+std::vector<TObject*> TdxBarCustomizingForm::GetSelection() const
+{
+  // A running program's selection is the dialog's own; a designed form's is the designer's.
+  TList list;
+  if (FSelectionController)
+    FSelectionController->GetSelection(&list);
+  else if (TdxBarManager* manager = GetBarManager())
+    manager->DesignerGetSelection(&list);
+  std::vector<TObject*> result;
+  for (int i = 0; i < list.Count(); ++i)
+    result.push_back(static_cast<TObject*>(list.Items(i)));
+  return result;
+}
+
 void TdxBarCustomizingForm::SelectionChanged(TObject*)
 {
   if (ComponentState().Contains(csDestroying) || (Application && Application->ComponentState().Contains(csDestroying)))
     return;
   PostToList(lbBarsList, WM_DXBARCUSTOMIZE_SELECTION);
   PostToList(lbItems, WM_DXBARCUSTOMIZE_SELECTION);
+  GroupListsFollowSelection();
 }

@@ -25,7 +25,7 @@ IMPLEMENT_CLASS(TCustomdxBarControlDesignHelper, TObject)
 IMPLEMENT_CLASS(TdxBarControlDesignHelper, TCustomdxBarControlDesignHelper)
 IMPLEMENT_CLASS(TdxBarSubMenuControlDesignHelper, TCustomdxBarControlDesignHelper)
 IMPLEMENT_CLASS(TdxBarApplicationMenuControlDesignHelper, TCustomdxBarControlDesignHelper)
-IMPLEMENT_CLASS(TdxBarDesignController, TObject)
+IMPLEMENT_CLASS(TdxBarDesignController, TcxDesignController)
 
 namespace {
 
@@ -185,9 +185,44 @@ void TdxBarDesignController::SelectObject(TObject* AObject, int AMode)
     RepaintObject(AObject);
 }
 
+void TdxBarDesignController::SelectComponent(TComponent* AComponent, int AMode)
+{
+  // A form designer keeps its own selection; a running program has the controller's.
+  TdxBarManager* manager = ManagerOfObject(AComponent);
+  if (manager && manager->IsDesigning())
+    manager->DesignerSelectComponent(AComponent, AMode);
+  else
+    SelectObject(AComponent, AMode);
+}
+
+bool TdxBarDesignController::KeepsSelection(TObject* AObject) const
+{
+  // A link whose menu is open keeps it: the user is customizing the links inside.
+  auto* link = dynamic_cast<TdxBarItemLink*>(AObject);
+  TdxBarItemControl* control = link ? link->GetControl() : nullptr;
+  return control && control->IsDroppedDown();
+}
+
 void TdxBarDesignController::ClearSelection()
 {
-  SelectObject(FSelection.Get(), 1);
+  TObject* selected = FSelection.Get();
+  if (selected && ::GetActiveWindow() && KeepsSelection(selected))
+    return;
+  SelectObject(selected, 1);
+}
+
+void TdxBarDesignController::TestDesignSelection()
+{
+  // What can no longer be customized is no longer selected: its manager stopped customizing
+  // (or went), or the link left its bar. Otherwise the outline would come back with the next
+  // customizing and Delete would act on it.
+  TObject* selected = FSelection.Get();
+  if (!selected)
+    return;
+  TdxBarManager* manager = ManagerOfObject(selected);
+  auto* link = dynamic_cast<TdxBarItemLink*>(selected);
+  if (!manager || !manager->IsCustomizing() || (link && !link->GetItemLinks()))
+    SelectObject(selected, 1);
 }
 
 bool TdxBarDesignController::IsSelected(const TObject* AObject) const
@@ -317,6 +352,9 @@ void InitializedxBarDesignController(TdxBarCustomizingServices& AServices)
   AServices.IsSelected = WithController([](C* c, const TObject* o) { return c->IsSelected(o); });
   AServices.GetSelectionState = WithController([](C* c, const TObject* o) { return c->GetSelectionState(o); });
   AServices.ClearSelection = WithController([](C* c) { c->ClearSelection(); });
+  AServices.TestDesignSelection = WithController([](C* c) { c->TestDesignSelection(); });
+  AServices.ShowBarControlPopup =
+      WithController([](C* c, TdxBarManager* m, TCustomdxBarControl* t) { c->ShowBarControlPopup(m, t); });
   AServices.ShowCustomizingPopup = WithController(
       [](C* c, TdxBarManager* m, TObject* o, TCustomdxBarControl* t) { c->ShowCustomizingPopup(m, o, t); });
   AServices.ShowToolbarsPopup = WithController([](C* c, TdxBarManager* m, TControl* t) { c->ShowToolbarsPopup(m, t); });

@@ -6,12 +6,14 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "bars/itemtypes.h"
 #include "lookandfeel/cxClasses.h"
+#include "lookandfeel/cxControls.h"
 #include "platform/Classes.h"
 
 class TControl;
@@ -58,6 +60,13 @@ inline constexpr intptr_t dxBarCommandTag(int ACommand, int AEntry)
   return intptr_t(ACommand) * 65536 + AEntry;
 }
 
+// The entries of a bar window's popup run the link editors: editor I has the command
+// number dxBarEditorCommand(I), past the link commands.
+inline constexpr int dxBarEditorCommand(int AEditor)
+{
+  return lcCount + AEditor;
+}
+
 // What a kind of bar window forbids in the customizing popups of its links, and which link
 // editors it offers. Class-level: one instance per class, kept by the controller.
 class TCustomdxBarControlDesignHelper : public TObject {
@@ -92,8 +101,8 @@ public:
   TdxBarApplicationMenuControlDesignHelper() = default;
 };
 
-class TdxBarDesignController : public TObject {
-  DECLARE_CLASS(TdxBarDesignController, TObject)
+class TdxBarDesignController : public TcxDesignController {
+  DECLARE_CLASS(TdxBarDesignController, TcxDesignController)
 public:
   TdxBarDesignController();
   ~TdxBarDesignController() override;
@@ -112,7 +121,14 @@ public:
   // AMode 0 selects, 1 deselects, 2 adds (at run time the same as 0).
   void SelectObject(TObject* AObject, int AMode);
   void DeselectObject(TObject* AObject) { SelectObject(AObject, 1); }
+  // A component: through the form designer when its manager is designed, else as above.
+  void SelectComponent(TComponent* AComponent, int AMode = 0);
+  // Clears the selection, unless the selected object keeps it (a link whose menu is open)
+  // while the application has an active window.
   void ClearSelection();
+  // Drops a selection that can no longer be customized: its manager is not customizing or
+  // the link has left its bar.
+  void TestDesignSelection();
   TObject* GetSelectedObject() const { return FSelection.Get(); }
   // True for the selected object and for a link whose item is the selected object.
   bool IsSelected(const TObject* AObject) const;
@@ -130,6 +146,10 @@ public:
   // The customizing popup for a link (or a bar) pressed on ATarget, at the cursor. Does
   // nothing when the object offers no command.
   void ShowCustomizingPopup(TdxBarManager* AManager, TObject* AObject, TCustomdxBarControl* ATarget);
+  // A bar window pressed where it has no link: in a form designer the link editors that
+  // the window's kind offers ("Add &Item" a submenu of every registered kind); in a running
+  // program a toolbar offers its toolbars popup.
+  void ShowBarControlPopup(TdxBarManager* AManager, TCustomdxBarControl* ATarget);
   // The toolbars popup of a dock site or toolbar, at the cursor.
   void ShowToolbarsPopup(TdxBarManager* AManager, TControl* ATarget);
   // The popup of a toolbar's mark: the links that did not fit and the quick-customisation
@@ -160,6 +180,15 @@ public:
 private:
   void FreeInternalItems();
   void RepaintObject(TObject* AObject);
+  bool KeepsSelection(TObject* AObject) const;
+  // The popup made for ATarget, shown at the cursor once AFill has filled it.
+  void ShowPopupFor(TdxBarManager* AManager, TCustomdxBarControl* ATarget,
+                    const std::function<void(TdxBarItemLinks*)>& AFill);
+  void FillEditorsPopup(TdxBarItemLinks* ALinks, TCustomdxBarControl* ATarget);
+  void EditorClick(TObject* Sender);
+  // The objects the commands of the popup act on besides its link: a form designer's other
+  // selected links.
+  void NotifySelection(int ACommand, TdxBarItemLink* ASource);
   TdxBarManager* FindSelectionManager() const;
   bool IsManagerFormActive(TdxBarManager* AManager) const;
   void FillLinkPopup(TdxBarItemLinks* ALinks, TdxBarItemLink* ALink, TdxBarLinkCommands ACommands);
@@ -188,6 +217,8 @@ private:
   TWeakRef<TdxBarSubMenuControl> FToolbarsPopup;
   std::vector<TWeakRef<TdxBarItem>> FInternalItems;
   std::vector<TWeakRef<TdxBar>> FToolbarsPopupBars;
+  // The editor classes of the open bar-window popup, by the entries' tags.
+  std::vector<TClass> FPopupEditors;
   TWeakRef<TdxBarQuickControl> FQuickControl;
   TWeakRef<TdxBar> FQuickBar;
 };

@@ -2,6 +2,10 @@
 // toolbars popup, and the internal items both are made of.
 #include "barcustomize/designcontroller.h"
 
+#include <memory>
+
+#include "barcustomize/linkeditors.h"
+
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/buttons.h"
@@ -14,6 +18,7 @@
 #include "bars/manager.h"
 #include "bars/subitems.h"
 #include "bars/submenu.h"
+#include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "platform/Menus.h"
 
@@ -222,20 +227,108 @@ void TdxBarDesignController::ShowCustomizingPopup(TdxBarManager* AManager, TObje
   const TdxBarLinkCommands commands = GetLinkCommands(link, ATarget);
   if (!commands)
     return;
+  ShowPopupFor(AManager, ATarget, [&](TdxBarItemLinks* ALinks) { FillLinkPopup(ALinks, link, commands); });
+}
+
+void TdxBarDesignController::ShowPopupFor(TdxBarManager* AManager, TCustomdxBarControl* ATarget,
+                                          const std::function<void(TdxBarItemLinks*)>& AFill)
+{
   // Made through the metaclass, whose construction gives the window its view info.
   auto* popup = static_cast<TdxBarCustomizingPopup*>(TdxBarCustomizingPopup::StaticClass()->Create(AManager));
   TWeakRef<TdxBarSubMenuControl> popupRef(popup);
+  TWeakRef<TCustomdxBarControl> target(ATarget);
   if (ATarget && ATarget->HandleAllocated())
     popup->SetExplicitParentWindow(ATarget->GetHandle());
   popup->OnCloseUp = TNotifyEvent(this, &TdxBarDesignController::PopupClosed);
   TdxBarItemLinks* links = popup->GetOwnLinks();
-  FillLinkPopup(links, link, commands);
+  AFill(links);
   CallEvent(AManager->OnShowCustomizingPopup, AManager, links);
   ShowAtCursor(popupRef, FPopup, [&] {
-    if (ATarget)
-      if (TdxBarItemControl* selected = ATarget->GetSelectedControl())
+    if (TCustomdxBarControl* t = target.Get())
+      if (TdxBarItemControl* selected = t->GetSelectedControl())
         selected->Deactivate();
   });
+}
+
+// ---------------------------------------------------------------------------
+// The popup of a bar window pressed where it has no link
+
+void TdxBarDesignController::ShowBarControlPopup(TdxBarManager* AManager, TCustomdxBarControl* ATarget)
+{
+  if (!AManager || !ATarget || !ATarget->GetItemLinks())
+    return;
+  if (!AManager->IsDesigning()) {
+    // A running program makes no new commands; a toolbar offers what it offers outside
+    // customizing.
+    if (dynamic_cast<TdxBarControl*>(ATarget))
+      ShowToolbarsPopup(AManager, ATarget);
+    return;
+  }
+  CloseCustomizingPopup();
+  if (TdxBarSubMenuControl* other = FToolbarsPopup.Get())
+    other->CloseMenu();
+  FreeInternalItems();
+  FManager = AManager;
+  // New links go after the selected one of the window, else at its end.
+  TdxBarItemControl* selected = ATarget->GetSelectedControl();
+  FTargetLink = selected ? selected->GetItemLink() : nullptr;
+  FTargetControl = ATarget;
+  ShowPopupFor(AManager, ATarget, [&](TdxBarItemLinks* ALinks) { FillEditorsPopup(ALinks, ATarget); });
+}
+
+void TdxBarDesignController::FillEditorsPopup(TdxBarItemLinks* ALinks, TCustomdxBarControl* ATarget)
+{
+  FPopupEditors.clear();
+  GetDesignHelper(ATarget)->GetEditors(FPopupEditors);
+  const TNotifyEvent click(this, &TdxBarDesignController::EditorClick);
+  for (size_t i = 0; i < FPopupEditors.size(); ++i) {
+    TClass editorClass = FPopupEditors[i];
+    if (!editorClass || !editorClass->InheritsFrom(TdxBarControlEditor::StaticClass()))
+      continue;
+    std::unique_ptr<TdxBarControlEditor> editor(static_cast<TdxBarControlEditor*>(editorClass->Create()));
+    const int command = dxBarEditorCommand(int(i));
+    if (!editorClass->InheritsFrom(TdxItemsEditorEx::StaticClass())) {
+      AddInternalLink(ALinks, TdxBarButton::StaticClass(), editor->GetCaption(), dxBarCommandTag(command, 0), click,
+                      false);
+      continue;
+    }
+    // One entry per registered kind, named by its class.
+    TdxBarItem* sub = AddInternalLink(ALinks, TdxBarSubItem::StaticClass(), editor->GetCaption(),
+                                      dxBarCommandTag(command, dxBarSubMenuEntry), TNotifyEvent(), false);
+    const std::vector<TClass> kinds = TdxItemsEditorEx::ItemClasses();
+    for (size_t k = 0; sub && k < kinds.size(); ++k)
+      AddInternalLink(sub->GetItemLinks(), TdxBarButton::StaticClass(), kinds[k]->ClassName(),
+                      dxBarCommandTag(command, int(k)), click, false);
+  }
+}
+
+void TdxBarDesignController::EditorClick(TObject* Sender)
+{
+  auto* entry = dynamic_cast<TdxBarItem*>(Sender);
+  TCustomdxBarControl* target = FTargetControl.Get();
+  if (!entry || !IsInternalItem(entry) || !target || !target->GetItemLinks())
+    return;
+  const size_t index = size_t(entry->Tag() / 65536 - dxBarEditorCommand(0));
+  if (index >= FPopupEditors.size())
+    return;
+  TClass editorClass = FPopupEditors[index];
+  TClass itemClass = nullptr;
+  if (editorClass->InheritsFrom(TdxItemsEditorEx::StaticClass())) {
+    const std::vector<TClass> kinds = TdxItemsEditorEx::ItemClasses();
+    const size_t kind = size_t(entry->Tag() % 65536);
+    if (kind >= kinds.size())
+      return;
+    itemClass = kinds[kind];
+  }
+  std::unique_ptr<TdxBarControlEditor> editor(static_cast<TdxBarControlEditor*>(editorClass->Create()));
+  TdxBarItemLinks* links = target->GetItemLinks();
+  try {
+    if (TdxBarItem* made = editor->Execute(links, FTargetLink.Get(), itemClass))
+      SelectComponent(made);
+  } catch (const Exception& E) {
+    // A kind the bar refuses (a separator on a toolbar) says why and leaves nothing behind.
+    ShowAppMessageBox(E.Message(), MB_ICONHAND);
+  }
 }
 
 void TdxBarDesignController::AddSubMenu(TdxBarItemLinks* ALinks, int ACommand, const String& ACaption,
@@ -401,8 +494,29 @@ void TdxBarDesignController::RunCommand(int ACommand, int AEntry)
     default:
       return;
   }
+  if (ACommand != lcReset)
+    NotifySelection(ACommand, link);
   if (TdxBarManager* manager = FManager.Get())
     manager->DesignerModified();
+}
+
+void TdxBarDesignController::NotifySelection(int ACommand, TdxBarItemLink* ASource)
+{
+  // The other selected links take the attribute the popup's link was given.
+  std::vector<TWeakRef<TdxBarItemLink>> others;
+  TdxBarManager* manager = FManager.Get();
+  if (manager && manager->IsDesigning()) {
+    TList selection;
+    manager->DesignerGetSelection(&selection);
+    for (int i = 0; i < selection.Count(); ++i)
+      if (auto* link = dynamic_cast<TdxBarItemLink*>(static_cast<TObject*>(selection.Items(i))))
+        others.emplace_back(link);
+  } else if (auto* link = dynamic_cast<TdxBarItemLink*>(FSelection.Get()))
+    others.emplace_back(link);
+  TWeakRef<TdxBarItemLink> source(ASource);
+  for (const TWeakRef<TdxBarItemLink>& ref : others)
+    if (TdxBarItemLink* link = ref.Get(); link && source && link != source.Get())
+      link->ApplyCustomizingCommand(ACommand, source.Get());
 }
 
 void TdxBarDesignController::NameEntered(TObject* Sender)
@@ -446,8 +560,7 @@ void TdxBarDesignController::ShowToolbarsPopup(TdxBarManager* AManager, TControl
   FreeInternalItems();
   FManager = AManager;
   FToolbarsPopupBars.clear();
-  auto* popup =
-      static_cast<TdxBarInternalSubMenuControl*>(TdxBarInternalSubMenuControl::StaticClass()->Create(AManager));
+  auto* popup = static_cast<TdxBarToolbarsPopup*>(TdxBarToolbarsPopup::StaticClass()->Create(AManager));
   TWeakRef<TdxBarSubMenuControl> popupRef(popup);
   TdxBarItemLinks* links = popup->GetOwnLinks();
   TdxBars* bars = AManager->GetBars();

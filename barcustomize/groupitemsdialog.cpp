@@ -128,7 +128,9 @@ void TfrmAddGroupItems::lbGroupItemsDrawItem(TWinControl*, int Index, TRect Rect
     const bool isItem = dynamic_cast<TdxBarItem*>(entry) != nullptr;
     const bool selected = State.Contains(odSelected);
     TdxBarGroup* group = FGroup.Get();
-    // A member already is greyed; chosen, it shows as chosen like any other entry.
+    // A member already is greyed; chosen, it shows as chosen like any other entry. Grey
+    // text rather than button-face text, which on the window colour of today's themes
+    // nearly vanishes.
     if (!selected && group && entry && group->Contains(entry)) {
       canvas->GetBrush()->SetColor(clWindow);
       canvas->GetFont()->SetColor(clGrayText);

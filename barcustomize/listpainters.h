@@ -77,6 +77,7 @@ class TdxBarCustomizingFormFlatPainter : public TdxBarCustomizingFormPainter {
   DECLARE_CLASS(TdxBarCustomizingFormFlatPainter, TdxBarCustomizingFormPainter)
 public:
   TColor GetBackgroundColor(bool ASelected, TdxBarItem* AItem) const override;
+  TColor GetListBackgroundColor() const override { return clWindow; }
   TColor GetTextColor(bool ASelected) const override;
   void DrawFocusRect(TCanvas*, const TRect&) const override {}
   void DrawItemFrame(TCanvas* ACanvas, TRect& R, bool ASelected) const override;

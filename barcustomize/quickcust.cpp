@@ -334,13 +334,17 @@ void TdxBarQuickControl::PopupAtRectRight(const TRect& ARect)
   TdxBarMenuPlacementParams params;
   params.Size = size;
   params.WorkArea = work;
-  params.PrefersRight = true;
+  // The toolbar says which way it opens, and the painter may say otherwise.
+  bool right = !parent || parent->IsQuickControlOpeningRight();
+  if (TdxBarPainter* painter = parent ? parent->GetPainter() : nullptr)
+    right = painter->IsQuickControlOpeningRight(parent, right);
+  params.PrefersRight = right;
   params.PrefersDown = true;
   if (vertical) {
-    params.Pos = TPoint{ARect.right, ARect.top};
+    params.Pos = TPoint{right ? ARect.right : ARect.left - size.cx, ARect.top};
     params.OwnerWidth = ARect.right - ARect.left;
   } else {
-    params.Pos = TPoint{ARect.left, ARect.bottom};
+    params.Pos = TPoint{right ? ARect.left : ARect.right - size.cx, ARect.bottom};
     params.OwnerHeight = ARect.bottom - ARect.top;
   }
   const TRect bounds = dxBarPlaceMenu(params).Bounds;

@@ -23,7 +23,7 @@ public:
   virtual String UniqueName(const String& ABaseName) = 0;
 };
 
-// Made by the Customize dialog and shared (std::shared_ptr) by those that hold it.
+// Made and owned by the Customize dialog (std::unique_ptr); the others reach it through the dialog.
 class TdxBarRunTimeSelectionController : public TObject, public IdxBarDesigner {
   DECLARE_CLASS(TdxBarRunTimeSelectionController, TObject)
 public:

@@ -26,6 +26,8 @@ public:
   void SetActionImageIndex(int Value) override { SetLargeImageIndex(Value); }
   // On a toolbar only a shown caption carries the accelerator.
   bool HasAccel(const TdxBarItemLink* ALink) const override;
+  // Its look follows ShowCaption, never a paint style: customizing offers none.
+  bool HasPaintStyle() const override { return false; }
   // The item's setter wrapped by the coupling rules (see the body).
   void SetImageIndex(int Value) override;
   bool HasHotImage() const override { return FHotImageIndex > -1; }

@@ -939,6 +939,12 @@ void TCustomdxBarControl::DrawItemControl(TcxCanvas* ACanvas, TdxBarItemControl*
     AControl->Paint(ACanvas, R, GetItemDrawFlag(AControl));
   }
   DrawClipped(ACanvas, AControl, R);
+  // Every kind of bar window draws its links here, so the customizing selection shows on
+  // all of them, whether or not the window is active.
+  if (IsCustomizing())
+    if (TdxBarManager* manager = GetBarManager())
+      if (const int state = manager->GetCustomizingSelectionState(AControl->GetItemLink()); state > 0)
+        DrawSelectionOutline(ACanvas, AControl->GetItemLink(), R, state > 1);
 }
 
 void TCustomdxBarControl::DrawClipped(TcxCanvas* ACanvas, TdxBarItemControl* AControl, const TRect& R)
@@ -964,19 +970,12 @@ void TCustomdxBarControl::PaintItems(TcxCanvas* ACanvas, const TRect& AUpdateRec
 {
   if (!FItemLinks)
     return;
-  TdxBarManager* manager = GetBarManager();
-  const bool customizing = IsCustomizing();
   for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FItemLinks->GetShownItems())) {
     TdxBarItemControl* control = link->GetControl();
     const TRect& r = link->GetItemRect();
     if (!control || IsRectEmpty(r) || IsRectEmpty(IntersectRect(r, AUpdateRect)))
       continue;
     DrawItemControl(ACanvas, control, r);
-    if (customizing && manager) {
-      int state = manager->GetCustomizingSelectionState(link);
-      if (state > 0)
-        DrawSelectionOutline(ACanvas, link, r, state > 1);
-    }
   }
 }
 

@@ -384,6 +384,8 @@ protected:
   // The steps a press, a move and a release hand to the control under the point.
   virtual void ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient, TdxBarItemControl* AControl,
                                 const TPoint& P);
+  // While customizing, the popup of this window pressed where it has no link.
+  void ShowBarControlPopup();
   virtual void ControlMouseMove(TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P);
   virtual void ControlMouseUp(TMouseButton Button, TShiftState Shift, TdxBarItemControl* AControl, const TPoint& P);
   // Whether item mouse handling is skipped: while customizing, with AUseStoredPoint when the

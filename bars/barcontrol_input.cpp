@@ -591,6 +591,12 @@ void TCustomdxBarControl::CancelPendingDrag()
     manager->SetPendingDrag(nullptr, nullptr);
 }
 
+void TCustomdxBarControl::ShowBarControlPopup()
+{
+  if (auto show = dxBarCustomizingServices().ShowBarControlPopup; show && IsCustomizing())
+    show(GetBarManager(), this);
+}
+
 void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, bool AInClient,
                                            TdxBarItemControl* AControl, const TPoint& P)
 {
@@ -615,6 +621,10 @@ void TCustomdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shif
       const TdxBarCustomizingServices& services = dxBarCustomizingServices();
       if (self && services.ShowCustomizingPopup && AControl->GetItemLink())
         services.ShowCustomizingPopup(GetBarManager(), AControl->GetItemLink(), this);
+      return;
+    }
+    if (Button == mbRight) {
+      ShowBarControlPopup();
       return;
     }
     if (Button != mbLeft || !AControl)

@@ -172,9 +172,8 @@ void TdxBarComponent::Changed(bool AllItems)
 
 bool TdxBarComponent::CanDelete(bool Force)
 {
-  // The manager's design-time deletion rule belongs to the design controller; without
-  // one, every component may go.
-  return true;
+  TdxBarManager* manager = GetBarManager();
+  return !manager || manager->CanDeleteComponent(this);
 }
 
 void TdxBarComponent::Delete(bool Force)

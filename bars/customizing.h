@@ -21,7 +21,7 @@ class TdxBarItemLink;
 class TdxBarManager;
 
 // What changed that an open Customize dialog shows or follows.
-enum class TdxBarCustomizingFormChange { Look, HelpButton, Options, FormPosition };
+enum class TdxBarCustomizingFormChange { Look, HelpButton, Options, FormPosition, Selection };
 
 // A unit fills its own entries and keeps the others:
 // `auto s = dxBarCustomizingServices(); s.DragAndDrop = ...; SetdxBarCustomizingServices(s);`.
@@ -44,11 +44,15 @@ struct TdxBarCustomizingServices {
   // 0 not selected, 1 selected, 2 the current object (bar windows outline these).
   std::function<int(const TObject* AObject)> GetSelectionState;
   std::function<void()> ClearSelection;
+  // Drops a selection that can no longer be customized (customizing mode changed).
+  std::function<void()> TestDesignSelection;
 
   // --- The design controller's popups. AObject is the link or bar pressed, ATarget the bar
   // window it was pressed on.
   std::function<void(TdxBarManager* AManager, TObject* AObject, TCustomdxBarControl* ATarget)> ShowCustomizingPopup;
   std::function<void(TdxBarManager* AManager, TControl* ATarget)> ShowToolbarsPopup;
+  // A bar window pressed with the right button where it has no link.
+  std::function<void(TdxBarManager* AManager, TCustomdxBarControl* ATarget)> ShowBarControlPopup;
   std::function<void(TdxBarControl* ABarControl)> ShowQuickControl;
   // The window class of that popup (a toolbar window kind).
   TClass QuickControlClass = nullptr;

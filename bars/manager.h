@@ -337,11 +337,16 @@ public:
   void SetDesignerHook(IdxBarDesignerHook* Value) { FDesignerHook = Value; }
   void DesignerGetSelection(TList* AList) const;
   void DesignerSelectComponent(TComponent* AComponent, int AMode);
+  // The form designer says its selection changed: an open Customize dialog follows it.
+  void DesignerSelectionChanged();
   // The components of the designer's selection that the design controller holds selected
   // (state 1, not the current object).
   void GetSelectedComponents(TList* AList) const;
   // False only for an owner designed inline (a frame inside another form being designed).
   bool IsOwnerNotInlineDesigned() const;
+  // Whether a component of this manager may be deleted: always in a running program; in a
+  // form designer not when the form inherits it, since only its ancestor form can.
+  bool CanDeleteComponent(const TComponent* AComponent) const;
   // Closes the active bar window of this manager with the menus around it.
   void HideActiveBarControl() { CloseActiveBarControl(); }
 

@@ -95,6 +95,8 @@ void TdxBarManager::SetIsCustomizing(bool Value)
     return;
   HideHint();
   FIsCustomizing = Value;
+  if (auto test = dxBarCustomizingServices().TestDesignSelection)
+    test();
   {
     // The links hidden outside customizing (items shown only then, thinned separators)
     // join the lists or leave them.
@@ -451,6 +453,11 @@ void TdxBarManager::DesignerSelectComponent(TComponent* AComponent, int AMode)
     FDesignerHook->SelectComponent(AComponent, AMode);
 }
 
+void TdxBarManager::DesignerSelectionChanged()
+{
+  dxBarCustomizingFormChanged(this, TdxBarCustomizingFormChange::Selection);
+}
+
 void TdxBarManager::GetSelectedComponents(TList* AList) const
 {
   if (!FDesignerHook || !AList)
@@ -463,6 +470,11 @@ void TdxBarManager::GetSelectedComponents(TList* AList) const
     if (component && state && state(component) == 1)
       AList->Add(component);
   }
+}
+
+bool TdxBarManager::CanDeleteComponent(const TComponent* AComponent) const
+{
+  return !AComponent || !IsDesigning() || !AComponent->ComponentState().Contains(csAncestor);
 }
 
 bool TdxBarManager::IsOwnerNotInlineDesigned() const

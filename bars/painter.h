@@ -299,6 +299,11 @@ public:
   virtual bool IsSmallMark(const TRect& R) const;
   // Mouse moves make the mark hot.
   virtual bool IsMarkTracked() const { return false; }
+  // Whether the mark's popup opens to the right; AToolbarSays is the toolbar's own answer.
+  virtual bool IsQuickControlOpeningRight(const TCustomdxBarControl* ABarControl, bool AToolbarSays) const
+  {
+    return AToolbarSays;
+  }
   // 0: the window's own hit test stands.
   virtual int GetHitTestCode(const TCustomdxBarControl* ABarControl, const TPoint& P) const { return 0; }
   // The close button of a floating caption answers HTCLOSE rather than HTCLIENT.

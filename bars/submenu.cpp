@@ -29,6 +29,7 @@ IMPLEMENT_CLASS(TdxBarSubMenuControlViewInfo, TCustomdxBarControlViewInfo)
 IMPLEMENT_CLASS(TdxBarSubMenuControl, TCustomdxBarControl)
 IMPLEMENT_CLASS(TdxBarInternalSubMenuControl, TdxBarSubMenuControl)
 IMPLEMENT_CLASS(TdxBarCustomizingPopup, TdxBarInternalSubMenuControl)
+IMPLEMENT_CLASS(TdxBarToolbarsPopup, TdxBarInternalSubMenuControl)
 
 namespace {
 

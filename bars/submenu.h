@@ -375,6 +375,14 @@ private:
   std::unique_ptr<TdxBarSubMenuControlItemLinks> FOwnLinks;
 };
 
+// The menu of a dock site's or toolbar's toolbars: a check entry per toolbar and
+// "&Customize...".
+class TdxBarToolbarsPopup : public TdxBarInternalSubMenuControl {
+  DECLARE_CLASS(TdxBarToolbarsPopup, TdxBarInternalSubMenuControl)
+public:
+  explicit TdxBarToolbarsPopup(TComponent* AOwner) : TdxBarInternalSubMenuControl(AOwner) {}
+};
+
 // The menu of customizing commands: never animated; its links reach the manager's
 // customizing-popup hook before it shows.
 class TdxBarCustomizingPopup : public TdxBarInternalSubMenuControl {

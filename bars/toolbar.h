@@ -232,6 +232,9 @@ public:
   // customizing units. Nil class while none is installed: the mark then only shows pressed.
   virtual TClass GetQuickControlClass() const;
   virtual bool IsQuickCustomizingAllowed() const;
+  // Whether that popup opens to the right of the mark: not for a bar docked at the right,
+  // whose popup opens towards the form.
+  virtual bool IsQuickControlOpeningRight() const { return GetDockingStyle() != dsRight; }
   // Adds to ALinks a link standing for each shown link of the bar that did not fit.
   virtual void FillHiddenItemsPopup(TdxBarItemLinks* ALinks);
   // The popup open from the mark; nil when none.

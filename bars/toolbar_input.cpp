@@ -283,6 +283,8 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
     TCustomdxBarControl::ControlMouseDown(Button, Shift, AInClient, AControl, P);
     return;
   }
+  if (Button == mbRight && customizing && !FInternal)
+    return ShowBarControlPopup();
   if (Button != mbLeft || FInternal)
     return;
   TdxBars* bars = manager ? manager->GetBars() : nullptr;

@@ -6,6 +6,7 @@
 #include "bars/groups.h"
 #include "bars/popupmenu.h"
 #include "bars/subitems.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/ModalLoop.h"
 #include "support/Pump.h"
@@ -214,6 +215,68 @@ TEST_F(TDesign, MenuEntriesAndGroupButtonsOpenTheSmallDialogs)
   EXPECT_EQ(Dialog->lbGroupItems->GetItemIndex(), 0) << "the moved member stays selected";
   button(L"BMoveUpGroupItem")->Click();
   EXPECT_EQ(group->GetItem(0), chosen) << "the first member goes no higher";
+}
+
+// The groups page follows the selection: a selected group becomes the listed one, a selected
+// member is selected among its members.
+TEST_F(TDesign, GroupListsTakeTheSelection)
+{
+  ASSERT_NE(Open(), nullptr);
+  TdxBarGroup* first = Manager->AddGroup();
+  first->Add(Item(L"Tool0"));
+  TdxBarGroup* second = Manager->AddGroup();
+  second->Add(Item(L"Tool1"));
+  second->Add(Item(L"Tool2"));
+  Dialog->PageControl->SetActivePage(Dialog->tsGroups);
+  PumpPending();
+  ASSERT_EQ(Dialog->lbGroups->GetCount(), 2);
+  ASSERT_EQ(Dialog->lbGroups->GetItemIndex(), 0);
+  // A form designer holds the selection and says when it changes.
+  struct THook : IdxBarDesignerHook {
+    void GetSelection(TList* AList) override
+    {
+      if (Selected)
+        AList->Add(Selected);
+    }
+    void SelectComponent(TComponent*, int) override {}
+    TComponent* Selected = nullptr;
+  } hook;
+  Manager->SetDesignerHook(&hook);
+  TFinally unhook([&] { Manager->SetDesignerHook(nullptr); });
+  hook.Selected = second;
+  Manager->DesignerSelectionChanged();
+  PumpPending();
+  EXPECT_EQ(Dialog->lbGroups->GetItemIndex(), 1);
+  ASSERT_EQ(Dialog->lbGroupItems->GetCount(), 2) << "the members of the selected group";
+  hook.Selected = Item(L"Tool2");
+  Manager->DesignerSelectionChanged();
+  PumpPending();
+  EXPECT_EQ(Dialog->lbGroupItems->GetItemIndex(), 1);
+}
+
+// Insert in the command list adds a command as the menu entry does; ending customizing
+// closes the sub-menu editor, which edits links only while their manager customizes.
+TEST_F(TDesign, InsertAddsACommandAndEndingCustomizingClosesTheSubMenuEditor)
+{
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  Dialog->lbCategories->SetItemIndex(0);
+  Dialog->lbItems->SetFocus();
+  PumpPending();
+  ASSERT_EQ(::GetFocus(), Dialog->lbItems->GetHandle());
+  const int count = Manager->GetItemCount();
+  PlayInModalLoop([] { PressKey(VK_INSERT); }, {[] { PressKey(VK_RETURN); }});
+  ASSERT_EQ(Manager->GetItemCount(), count + 1);
+  ASSERT_NE(Dialog->GetSelectedItem(), nullptr);
+  EXPECT_EQ(Dialog->GetSelectedItem()->GetCaption(), L"New Item");
+
+  auto* sub = new TdxBarSubItem(Host);
+  sub->SetCategory(0);
+  ShowSubMenuEditor(sub->GetItemLinks());
+  ASSERT_NE(GetSubMenuEditorForm(), nullptr);
+  Manager->SetIsCustomizing(false);
+  EXPECT_TRUE(PumpUntil([] { return GetSubMenuEditorForm() == nullptr; }));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "bars/barcontrol.h"
 #include "bars/painter.h"
 #include "bars/utils.h"
+#include "lookandfeel/dxOffice11.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -235,9 +236,62 @@ TEST_F(TLifecycle, ListPainterFollowsTheBarPainterClassExactly)
   for (const auto& [style, painter] : cases) {
     Manager->SetStyle(style);
     EXPECT_EQ(Dialog->GetPainterClass(), painter) << int(style);
-    EXPECT_EQ(Dialog->lbItems->GetColor(), style == bmsFlat ? clWindow : clBtnFace) << int(style);
+    const TColor list = style == bmsFlat ? clWindow : style == bmsOffice11 ? dxOffice11Colors().MenuColor : clBtnFace;
+    EXPECT_EQ(Dialog->lbItems->GetColor(), list) << int(style);
     EXPECT_EQ(Dialog->BarManager1->GetStyle(), style) << "the dialog's own manager follows";
   }
+}
+
+// Dragging the dialog's corner grows the lists with the page and keeps the buttons at its
+// right edge; it shrinks no smaller than it was designed.
+TEST_F(TLifecycle, ResizingGrowsTheListsAndStopsAtTheDesignedSize)
+{
+  ASSERT_NE(Open(), nullptr);
+  RECT before{};
+  ::GetWindowRect(Dialog->GetHandle(), &before);
+  auto dragCorner = [&](int ADx, int ADy) {
+    RECT r{};
+    ::GetWindowRect(Dialog->GetHandle(), &r);
+    const POINT corner{r.right - 2, r.bottom - 2};
+    ASSERT_EQ(::SendMessageW(Dialog->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTBOTTOMRIGHT);
+    // The system's sizing loop waits for the release: the drag comes from a helper thread.
+    EXPECT_TRUE(RunScript(
+        [&] {
+          SendMouseMove(corner);
+          PauseScript(50);
+          SendMouseButton(true);
+          PauseScript(100);
+          for (int step = 1; step <= 4; ++step) {
+            SendMouseMove(POINT{corner.x + ADx * step / 4, corner.y + ADy * step / 4});
+            PauseScript(50);
+          }
+          SendMouseButton(false);
+        },
+        [] { return true; }));
+    PumpPending();
+  };
+  const int listWidth = Dialog->lbBarsList->GetWidth(), listHeight = Dialog->lbBarsList->GetHeight();
+  const int newLeft = Dialog->BBarNew->GetLeft(), closeLeft = Dialog->BClose->GetLeft();
+  dragCorner(100, 60);
+  RECT grown{};
+  ::GetWindowRect(Dialog->GetHandle(), &grown);
+  ASSERT_EQ(grown.right - before.right, 100);
+  ASSERT_EQ(grown.bottom - before.bottom, 60);
+  EXPECT_EQ(Dialog->lbBarsList->GetWidth(), listWidth + 100);
+  EXPECT_EQ(Dialog->lbBarsList->GetHeight(), listHeight + 60);
+  EXPECT_EQ(Dialog->BBarNew->GetLeft(), newLeft + 100);
+  EXPECT_EQ(Dialog->BClose->GetLeft(), closeLeft + 100);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  EXPECT_EQ(Dialog->lbItems->GetLeft() + Dialog->lbItems->GetWidth(), Dialog->tsItems->GetClientWidth() - 8)
+      << "the command list reaches the page's right edge";
+
+  dragCorner(-400, -400);
+  RECT shrunk{};
+  ::GetWindowRect(Dialog->GetHandle(), &shrunk);
+  EXPECT_EQ(shrunk.right - shrunk.left, before.right - before.left);
+  EXPECT_EQ(shrunk.bottom - shrunk.top, before.bottom - before.top);
+  EXPECT_EQ(Dialog->lbBarsList->GetWidth(), listWidth);
 }
 
 TEST_F(TLifecycle, DialogFollowsTheFormItCustomizes)

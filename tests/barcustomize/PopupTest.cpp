@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 
+#include "barextras/largebutton.h"
 #include "bars/submenu.h"
 #include "platform/GraphicsObjects.h"
 #include "support/Pixels.h"
@@ -76,6 +77,19 @@ TEST_F(TCustomizingPopupTest, RightClickOnAToolbarLinkOffersItsCommandsFromInter
   ASSERT_EQ(open->GetVisibleIndex(), 0);
   EXPECT_FALSE(Entry(lcBeginGroup)->GetItem()->GetEnabled()) << "the first link cannot begin a group";
   EXPECT_TRUE(Entry(lcVisible)->GetItem()->GetEnabled());
+}
+
+TEST_F(TCustomizingPopupTest, ALargeButtonOnAToolbarIsOfferedNoPaintStyles)
+{
+  auto* large = new TdxBarLargeButton(Form);
+  large->SetCaption(L"Large");
+  TdxBarItemLink* link = Bar(L"Tools")->GetItemLinks()->Add();
+  link->SetItem(large);
+  PumpPending();
+  ASSERT_TRUE(RightClick(link));
+  const std::vector<int> commands = PopupCommands();
+  EXPECT_EQ(std::find(commands.begin(), commands.end(), int(lcPaintStyle)), commands.end());
+  EXPECT_NE(std::find(commands.begin(), commands.end(), int(lcBeginGroup)), commands.end());
 }
 
 TEST_F(TCustomizingPopupTest, AMenuLinkOffersMostRecentlyUsedAndNoPaintStyles)

@@ -7,6 +7,7 @@
 #include "bars/appmenu.h"
 #include "bars/submenu.h"
 #include "support/Input.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -222,6 +223,82 @@ TEST_F(TToolbarsPopupTest, RightClickOnAToolbarOffersTheSameListAndCustomizeOpen
   }
   Manager->SetIsCustomizing(false);
   PumpPending();
+}
+
+// ---------------------------------------------------------------------------
+// The selection outline on the real bar windows
+
+class TSelectionOutlineTest : public TDesignFixture {
+protected:
+  // Pixels on the screen along the link's left edge and top edge, one and two in: the
+  // outline's two frames are drawn in the window-text colour there.
+  testing::AssertionResult Outlined(TdxBarItemLink* ALink)
+  {
+    TCustomdxBarControl* bar = ALink && ALink->GetControl() ? ALink->GetBarControl() : nullptr;
+    if (!bar)
+      return testing::AssertionFailure() << "the link has no control";
+    const TRect r = bar->GetItemScreenRect(ALink->GetControl());
+    TDib32 shot = CaptureScreen(r);
+    const COLORREF frame = ::GetSysColor(COLOR_WINDOWTEXT);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    for (POINT p :
+         {POINT{0, h / 2}, POINT{1, h / 2}, POINT{w / 2, 0}, POINT{w / 2, 1}, POINT{w - 1, 2}, POINT{w - 2, h - 3}})
+      if (!ColorsClose(shot.Pixel(p.x, p.y), frame))
+        return testing::AssertionFailure()
+               << "no outline at " << p.x << "," << p.y << ": " << ColorText(shot.Pixel(p.x, p.y));
+    return testing::AssertionSuccess();
+  }
+  // A real click on the form's caption, away from its buttons. The press starts the
+  // system's move loop, which waits for the release: both come from a helper thread.
+  void ClickCaption()
+  {
+    RECT r{};
+    ::GetWindowRect(Form->GetHandle(), &r);
+    const POINT title{r.left + 150, r.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2};
+    ASSERT_EQ(::SendMessageW(Form->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(title.x, title.y)), HTCAPTION);
+    EXPECT_TRUE(RunScript(
+        [&] {
+          SendMouseMove(title);
+          PauseScript(50);
+          SendMouseButton(true);
+          PauseScript(100);
+          SendMouseButton(false);
+        },
+        [] { return true; }));
+    PumpPending();
+  }
+};
+
+TEST_F(TSelectionOutlineTest, ALinkClickedOnAToolbarStaysOutlinedWhenTheFormCaptionIsClicked)
+{
+  TdxBarItemLink* save = LinkOf(L"Standard", 1);
+  ASSERT_TRUE(ClickAt(CenterOf(save)));
+  PumpPending();
+  ASSERT_EQ(Controller->GetSelectedObject(), save);
+  MoveMouseTo(POINT{5, 5});
+  PumpPending();
+  EXPECT_TRUE(Outlined(save));
+  EXPECT_FALSE(Outlined(LinkOf(L"Standard", 0))) << "only the selected link";
+  ClickCaption();
+  EXPECT_EQ(::GetActiveWindow(), Form->GetHandle());
+  EXPECT_EQ(Controller->GetSelectedObject(), save);
+  EXPECT_TRUE(Outlined(save)) << "the bar window no longer shows it selected: the outline does";
+  // The outline goes with the selection.
+  Controller->ClearSelection();
+  PumpPending();
+  EXPECT_FALSE(Outlined(save));
+}
+
+TEST_F(TSelectionOutlineTest, ALinkClickedInAMenuIsOutlinedThere)
+{
+  TdxBarSubMenuControl* menu = OpenFileMenu();
+  ASSERT_NE(menu, nullptr);
+  TdxBarItemLink* close = menu->GetItemLinks()->Items(1);
+  ASSERT_TRUE(ClickAt(CenterOf(close)));
+  PumpPending();
+  ASSERT_EQ(Controller->GetSelectedObject(), close);
+  EXPECT_TRUE(Outlined(close));
+  EXPECT_FALSE(Outlined(menu->GetItemLinks()->Items(0)));
 }
 
 }  // namespace

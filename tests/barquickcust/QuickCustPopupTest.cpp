@@ -57,6 +57,28 @@ TEST_F(TQuickPopup, APressOnTheMarkOpensThePopupDrawnOpenUntilItCloses)
   EXPECT_EQ(bar->GetMarkState(), 0);
 }
 
+// A bar docked at the right opens its popup to the left of the mark, towards the form,
+// though there is room on the right.
+TEST_F(TQuickPopup, ABarDockedAtTheRightOpensThePopupLeftwards)
+{
+  AddBar({L"Open", L"Save"});
+  FBar->SetDockingStyle(dsRight);
+  PumpPending();
+  TdxBarControl* bar = Toolbar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->HasMark());
+  TdxBarQuickControl* quick = OpenByMark();
+  ASSERT_NE(quick, nullptr);
+  RECT w{};
+  GetWindowRect(quick->GetHandle(), &w);
+  const TRect mark = dxBarGetMarkScreenRect(bar);
+  EXPECT_EQ(w.right, mark.left);
+  EXPECT_EQ(w.top, mark.top);
+  TWeakRef<TdxBarQuickControl> ref(quick);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+}
+
 TEST_F(TQuickPopup, EscClosesThePopup)
 {
   AddBar({L"Open"});
