@@ -168,6 +168,7 @@ private:
                   const std::vector<int>& AGroupStarts = {});
   void CommandClick(TObject* Sender);
   void NameEntered(TObject* Sender);
+  void NameKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
   void RunCommand(int ACommand, int AEntry);
   void ToolbarClick(TObject* Sender);
   void CustomizeClick(TObject* Sender);
@@ -190,6 +191,8 @@ private:
   std::vector<TWeakRef<TdxBar>> FToolbarsPopupBars;
   TWeakRef<TdxBarQuickControl> FQuickControl;
   TWeakRef<TdxBar> FQuickBar;
+  // The name box's last key was Enter: only that commits the name.
+  bool FNameEnterPressed = false;
 };
 
 // The controller, made on first use; nil once the units' shut-down has begun.
