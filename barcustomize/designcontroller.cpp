@@ -215,21 +215,21 @@ TdxBarManager* TdxBarDesignController::FindSelectionManager() const
   return manager && manager->IsCustomizing() ? manager : nullptr;
 }
 
-bool TdxBarDesignController::IsManagerFormActive(TdxBarManager* AManager) const
+bool TdxBarDesignController::IsManagerFormActive(TdxBarManager* AManager, WORD AKey) const
 {
   TCustomForm* form = AManager ? AManager->GetTopLevelForm() : nullptr;
   if (form && form->HandleAllocated() && form->GetHandle() == ::GetActiveWindow())
     return true;
-  // The Customize dialog stands in for the form while it is open, unless one of its lists has
-  // the keyboard: those take Delete themselves.
+  // The Customize dialog stands in for the form while it is open, unless its list that has
+  // the keyboard acts on the key itself.
   HWND dialog = AManager ? AManager->GetCustomizingFormHandle() : nullptr;
-  return dialog && dialog == ::GetActiveWindow() && !CustomizingFormListHasFocus();
+  return dialog && dialog == ::GetActiveWindow() && !CustomizingFormListTakesKey(AKey);
 }
 
 bool TdxBarDesignController::DeleteSelection(bool AItems, bool AFromKeyboard)
 {
   TdxBarManager* manager = FindSelectionManager();
-  if (!manager || (AFromKeyboard && !IsManagerFormActive(manager)))
+  if (!manager || (AFromKeyboard && !IsManagerFormActive(manager, VK_DELETE)))
     return false;
   TObject* selected = FSelection.Get();
   auto* link = dynamic_cast<TdxBarItemLink*>(selected);
@@ -266,7 +266,7 @@ bool TdxBarDesignController::EscapeSelection()
 {
   TdxBarManager* manager = FindSelectionManager();
   auto* link = dynamic_cast<TdxBarItemLink*>(FSelection.Get());
-  if (!manager || !link || !IsManagerFormActive(manager))
+  if (!manager || !link || !IsManagerFormActive(manager, VK_ESCAPE))
     return false;
   // The selection goes up to what holds the link: a toolbar's bar, a menu's opening link.
   TObject* up = nullptr;

@@ -161,7 +161,8 @@ private:
   void FreeInternalItems();
   void RepaintObject(TObject* AObject);
   TdxBarManager* FindSelectionManager() const;
-  bool IsManagerFormActive(TdxBarManager* AManager) const;
+  // The manager's form, or the Customize dialog unless its focused list takes AKey, is active.
+  bool IsManagerFormActive(TdxBarManager* AManager, WORD AKey) const;
   void FillLinkPopup(TdxBarItemLinks* ALinks, TdxBarItemLink* ALink, TdxBarLinkCommands ACommands);
   void AddSubMenu(TdxBarItemLinks* ALinks, int ACommand, const String& ACaption,
                   const std::vector<std::pair<String, bool>>& AEntries, bool ARadio, bool ABeginGroup,
