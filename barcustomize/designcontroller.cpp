@@ -240,14 +240,24 @@ bool TdxBarDesignController::DeleteSelection(bool AItems, bool AFromKeyboard)
     return false;
   if (!item && (!link || !link->GetItemLinks()))
     return false;
+  // Held weakly from here: while the question is up, timers, the Customize dialog and the
+  // other windows run on, and any of them may free what it asks about.
+  TWeakRef<TdxBarManager> managerRef(manager);
+  TWeakRef<TdxBarItem> itemRef(item);
+  TWeakRef<TdxBarItemLink> linkRef(item ? nullptr : link);
   // An item with more links than the one in view: the user confirms before they go, or
   // learns that the command also appears elsewhere.
   TdxBarItem* concerned = item ? item : link->GetItem();
   if (concerned && concerned->GetLinkCount() >= 2 &&
-      ShowAppMessageBox(GetResourceString(sdxBarDeleteItemWithLinksConfirmation), MB_YESNO) != IDYES)
+      dxBarAskCustomizingQuestion(manager, nullptr, GetResourceString(sdxBarDeleteItemWithLinksConfirmation),
+                                  MB_YESNO) != IDYES)
     return true;
-
-  TWeakRef<TdxBarManager> managerRef(manager);
+  // What is left of what was asked about goes; nothing else.
+  manager = managerRef.Get();
+  item = itemRef.Get();
+  link = linkRef.Get();
+  if (!manager || (!item && !link))
+    return true;
   {
     TUpdateLock<TdxBarManager> update(manager);
     if (item)
