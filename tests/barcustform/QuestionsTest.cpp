@@ -134,4 +134,58 @@ TEST_F(TQuestions, EndingCustomizingAnswersTheDialogsQuestionAsCancel)
   EXPECT_EQ(Bar(L"Custom 1"), custom) << "a question of a closed dialog deleted the toolbar";
 }
 
+// What a question asked about may change while it is up; the answer acts on what it asked
+// about, found again, or on nothing.
+class TQuestionsChangedUnder : public TQuestions {
+protected:
+  // Every box answers AAnswer; the first runs AWhileUp first.
+  void AnswerAfter(int AAnswer, std::function<void()> AWhileUp)
+  {
+    FPrevious = SetMessageBoxProc([this, AAnswer, AWhileUp](HWND, const String&, const String&, uint32_t) {
+      if (++Asked == 1)
+        AWhileUp();
+      return AAnswer;
+    });
+  }
+  void TearDown() override
+  {
+    SetMessageBoxProc(std::move(FPrevious));
+    Manager->SetIsCustomizing(false);
+    Manager->SetDesigning(false, false);
+    TQuestions::TearDown();
+  }
+  int Asked = 0;
+
+private:
+  TMessageBoxProc FPrevious;
+};
+
+TEST_F(TQuestionsChangedUnder, ACategoryQuestionDeletesTheCategoryItNamed)
+{
+  Manager->SetDesigning(true, false);
+  ASSERT_NE(Open(), nullptr);
+  Dialog->lbCategories->SetItemIndex(1);
+  AnswerAfter(IDOK, [&] { Manager->GetCategories()->Delete(0); });
+  // "Delete" of the categories' menu, about 'Tools'; 'File' goes while it asks.
+  Dialog->CategoriesPopupMenu->GetItemLinks()->Items(4)->GetItem()->Click();
+  PumpPending();
+  EXPECT_EQ(Asked, 1) << "an error was shown";
+  EXPECT_EQ(Manager->GetCategories()->IndexOf(L"Tools"), -1) << "'Tools' was not deleted";
+  EXPECT_EQ(Item(L"Tool2"), nullptr);
+}
+
+TEST_F(TQuestionsChangedUnder, AToolbarFreedUnderItsResetQuestionIsLeftAlone)
+{
+  ASSERT_NE(Open(), nullptr);
+  TWeakRef<TdxBar> tools(Bar(L"Tools"));
+  ASSERT_TRUE(tools->CanReset());
+  AnswerAfter(IDOK, [&] { tools->Free(); });
+  ASSERT_TRUE(ClickAt(EntryPoint(Dialog->lbBarsList, Dialog->lbBarsList->GetItems()->IndexOfObject(tools.Get()), 40)));
+  PumpPending();
+  ClickControl(Dialog->BBarReset);
+  EXPECT_EQ(Asked, 1);
+  EXPECT_FALSE(tools);
+  EXPECT_EQ(Dialog->lbBarsList->GetItems()->IndexOf(L"Tools"), -1);
+}
+
 }  // namespace
