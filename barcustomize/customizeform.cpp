@@ -554,16 +554,25 @@ void SetBarManagerCustomizing(TdxBarManager* AManager, bool AOn)
     AManager->RestoreMergedBars();
 }
 
-bool CustomizingFormListHasFocus()
+bool CustomizingFormListTakesKey(WORD AKey)
 {
   HWND focus = ::GetFocus();
   TdxBarCustomizingForm* form = GCustomizingForm;
+  auto focused = [focus](TListBox* AList) { return AList && AList->HandleAllocated() && AList->GetHandle() == focus; };
   if (!form || !focus)
     return false;
-  for (TListBox* list : {form->lbBarsList, form->lbCategories, form->lbItems})
-    if (list && list->HandleAllocated() && list->GetHandle() == focus)
-      return true;
-  return false;
+  switch (AKey) {
+    case VK_DELETE:
+      // The toolbar list deletes the toolbar; the command list deletes the command only in a
+      // designer, and never with Ctrl, which deletes the selected link's item.
+      return focused(form->lbBarsList) ||
+             (focused(form->lbItems) && form->IsDesigning() && ::GetKeyState(VK_CONTROL) >= 0);
+    case VK_ESCAPE:
+      // Esc in a list closes the dialog.
+      return focused(form->lbBarsList) || focused(form->lbCategories) || focused(form->lbItems);
+    default:
+      return false;
+  }
 }
 
 void UpdateCustomizingFormLook()

@@ -265,8 +265,9 @@ TdxBarCustomizingForm* GetCustomizingForm();
 // Opens the dialog for AManager (nothing while one is open) or closes it: the entry of the
 // bar library's customizing services that switching the mode calls.
 void SetBarManagerCustomizing(TdxBarManager* AManager, bool AOn);
-// Whether one of the dialog's lists, which take Delete and Insert themselves, has the focus.
-bool CustomizingFormListHasFocus();
+// Whether the dialog's list that has the focus acts on AKey itself (Delete or Esc), so that
+// the design controller leaves the key to it.
+bool CustomizingFormListTakesKey(WORD AKey);
 void UpdateCustomizingFormLook();
 void UpdateCustomizingFormHelpButton();
 void UpdateCustomizingFormOptions();

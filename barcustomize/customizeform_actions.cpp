@@ -6,6 +6,7 @@
 #include "barcustomize/customizeform_private.h"
 #include "barcustomize/runtimeselection.h"
 #include "bars/bar.h"
+#include "bars/customizing.h"
 #include "bars/dxBarStrs.h"
 #include "bars/manager.h"
 #include "bars/utils.h"
@@ -95,10 +96,9 @@ void TdxBarCustomizingForm::aDeleteToolBarExecute(TObject*)
   const String question = selected.size() >= 2 || !current
                               ? GetResourceString(sdxBarDeleteToolbarsConfirmation)
                               : Format(GetResourceString(sdxBarDeleteToolbarConfirmation), {current->GetCaption()});
-  if (ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK || !self)
-    return;
-  // The entry selected afterwards: the first unselected one after the first selected, else
-  // the last unselected one before it.
+  // The bars asked about, and the entry selected afterwards (the first unselected one after
+  // the first selected, else the last unselected one before it), are taken before the
+  // question: while it is up the list may be refilled and bars freed.
   TWeakRef<TdxBar> next;
   for (int i = selected.front() + 1; i < lbBarsList->GetCount() && !next; ++i)
     if (!lbBarsList->GetSelected(i))
@@ -109,6 +109,9 @@ void TdxBarCustomizingForm::aDeleteToolBarExecute(TObject*)
   std::vector<TWeakRef<TdxBar>> bars;
   for (int i : selected)
     bars.emplace_back(BarOfEntry(i));
+  if (dxBarAskCustomizingQuestion(GetBarManager(), GetHandle(), question, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK ||
+      !self)
+    return;
   {
     lbBarsList->GetItems()->BeginUpdate();
     TFinally end([&] {

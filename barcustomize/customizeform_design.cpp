@@ -14,6 +14,7 @@
 #include "bars/baraccessibility.h"
 #include "bars/toolbar.h"
 #include "bars/buttons.h"
+#include "bars/customizing.h"
 #include "bars/dxBarStrs.h"
 #include "bars/itemlinks.h"
 #include "bars/groups.h"
@@ -266,9 +267,18 @@ int TdxBarCustomizingForm::ConfirmForSelectedCategory(const TResStringRec& AQues
   const int category = GetSelectedCategory();
   if (!manager || category < 0 || category >= manager->GetCategories()->Count())
     return -1;
-  const String question = Format(GetResourceString(AQuestion), {manager->GetCategories()->Get(category)});
+  const String name = manager->GetCategories()->Get(category);
   TWeakRef<TdxBarCustomizingForm> self(this);
-  return ShowAppMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK && self ? category : -1;
+  if (dxBarAskCustomizingQuestion(manager, GetHandle(), Format(GetResourceString(AQuestion), {name}),
+                                  MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK ||
+      !self)
+    return -1;
+  // Categories may have come and gone meanwhile: the one asked about is found by its name.
+  manager = GetBarManager();
+  TStrings* categories = manager ? manager->GetCategories() : nullptr;
+  if (categories && category < categories->Count() && categories->Get(category) == name)
+    return category;
+  return categories ? categories->IndexOf(name) : -1;
 }
 
 void TdxBarCustomizingForm::CategoryDeleteClick(TObject*)

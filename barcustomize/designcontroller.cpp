@@ -250,21 +250,21 @@ TdxBarManager* TdxBarDesignController::FindSelectionManager() const
   return manager && manager->IsCustomizing() ? manager : nullptr;
 }
 
-bool TdxBarDesignController::IsManagerFormActive(TdxBarManager* AManager) const
+bool TdxBarDesignController::IsManagerFormActive(TdxBarManager* AManager, WORD AKey) const
 {
   TCustomForm* form = AManager ? AManager->GetTopLevelForm() : nullptr;
   if (form && form->HandleAllocated() && form->GetHandle() == ::GetActiveWindow())
     return true;
-  // The Customize dialog stands in for the form while it is open, unless one of its lists has
-  // the keyboard: those take Delete themselves.
+  // The Customize dialog stands in for the form while it is open, unless its list that has
+  // the keyboard acts on the key itself.
   HWND dialog = AManager ? AManager->GetCustomizingFormHandle() : nullptr;
-  return dialog && dialog == ::GetActiveWindow() && !CustomizingFormListHasFocus();
+  return dialog && dialog == ::GetActiveWindow() && !CustomizingFormListTakesKey(AKey);
 }
 
 bool TdxBarDesignController::DeleteSelection(bool AItems, bool AFromKeyboard)
 {
   TdxBarManager* manager = FindSelectionManager();
-  if (!manager || (AFromKeyboard && !IsManagerFormActive(manager)))
+  if (!manager || (AFromKeyboard && !IsManagerFormActive(manager, VK_DELETE)))
     return false;
   TObject* selected = FSelection.Get();
   auto* link = dynamic_cast<TdxBarItemLink*>(selected);
@@ -275,14 +275,24 @@ bool TdxBarDesignController::DeleteSelection(bool AItems, bool AFromKeyboard)
     return false;
   if (!item && (!link || !link->GetItemLinks()))
     return false;
+  // Held weakly from here: while the question is up, timers, the Customize dialog and the
+  // other windows run on, and any of them may free what it asks about.
+  TWeakRef<TdxBarManager> managerRef(manager);
+  TWeakRef<TdxBarItem> itemRef(item);
+  TWeakRef<TdxBarItemLink> linkRef(item ? nullptr : link);
   // An item with more links than the one in view: the user confirms before they go, or
   // learns that the command also appears elsewhere.
   TdxBarItem* concerned = item ? item : link->GetItem();
   if (concerned && concerned->GetLinkCount() >= 2 &&
-      ShowAppMessageBox(GetResourceString(sdxBarDeleteItemWithLinksConfirmation), MB_YESNO) != IDYES)
+      dxBarAskCustomizingQuestion(manager, nullptr, GetResourceString(sdxBarDeleteItemWithLinksConfirmation),
+                                  MB_YESNO) != IDYES)
     return true;
-
-  TWeakRef<TdxBarManager> managerRef(manager);
+  // What is left of what was asked about goes; nothing else.
+  manager = managerRef.Get();
+  item = itemRef.Get();
+  link = linkRef.Get();
+  if (!manager || (!item && !link))
+    return true;
   {
     TUpdateLock<TdxBarManager> update(manager);
     if (item)
@@ -301,7 +311,7 @@ bool TdxBarDesignController::EscapeSelection()
 {
   TdxBarManager* manager = FindSelectionManager();
   auto* link = dynamic_cast<TdxBarItemLink*>(FSelection.Get());
-  if (!manager || !link || !IsManagerFormActive(manager))
+  if (!manager || !link || !IsManagerFormActive(manager, VK_ESCAPE))
     return false;
   // The selection goes up to what holds the link: a toolbar's bar, a menu's opening link.
   TObject* up = nullptr;

@@ -190,13 +190,15 @@ private:
   // selected links.
   void NotifySelection(int ACommand, TdxBarItemLink* ASource);
   TdxBarManager* FindSelectionManager() const;
-  bool IsManagerFormActive(TdxBarManager* AManager) const;
+  // The manager's form, or the Customize dialog unless its focused list takes AKey, is active.
+  bool IsManagerFormActive(TdxBarManager* AManager, WORD AKey) const;
   void FillLinkPopup(TdxBarItemLinks* ALinks, TdxBarItemLink* ALink, TdxBarLinkCommands ACommands);
   void AddSubMenu(TdxBarItemLinks* ALinks, int ACommand, const String& ACaption,
                   const std::vector<std::pair<String, bool>>& AEntries, bool ARadio, bool ABeginGroup,
                   const std::vector<int>& AGroupStarts = {});
   void CommandClick(TObject* Sender);
   void NameEntered(TObject* Sender);
+  void NameKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
   void RunCommand(int ACommand, int AEntry);
   void ToolbarClick(TObject* Sender);
   void CustomizeClick(TObject* Sender);
@@ -221,6 +223,8 @@ private:
   std::vector<TClass> FPopupEditors;
   TWeakRef<TdxBarQuickControl> FQuickControl;
   TWeakRef<TdxBar> FQuickBar;
+  // The name box's last key was Enter: only that commits the name.
+  bool FNameEnterPressed = false;
 };
 
 // The controller, made on first use; nil once the units' shut-down has begun.

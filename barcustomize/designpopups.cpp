@@ -385,6 +385,8 @@ void TdxBarDesignController::FillLinkPopup(TdxBarItemLinks* ALinks, TdxBarItemLi
       edit->SetWidth(NameEditWidth);
       edit->SetText(ALink->GetCaption());
       // Bound after the text is filled in, so that only the user's Enter runs it.
+      FNameEnterPressed = false;
+      edit->OnKeyDown = TKeyEvent(this, &TdxBarDesignController::NameKeyDown);
       edit->OnChange = TNotifyEvent(this, &TdxBarDesignController::NameEntered);
     }
   }
@@ -519,11 +521,17 @@ void TdxBarDesignController::NotifySelection(int ACommand, TdxBarItemLink* ASour
       link->ApplyCustomizingCommand(ACommand, source.Get());
 }
 
+// Tab, and the popup closing under the box, store its text too: only Enter names the link.
+void TdxBarDesignController::NameKeyDown(TObject*, WORD& Key, TShiftState)
+{
+  FNameEnterPressed = Key == VK_RETURN;
+}
+
 void TdxBarDesignController::NameEntered(TObject* Sender)
 {
   auto* edit = dynamic_cast<TdxBarEdit*>(Sender);
   TdxBarItemLink* link = FTargetLink.Get();
-  if (!edit || !link || !IsInternalItem(edit))
+  if (!std::exchange(FNameEnterPressed, false) || !edit || !link || !IsInternalItem(edit))
     return;
   const String text = edit->GetText();
   const bool blank = text.find_first_not_of(L" \t") == String::npos;

@@ -28,7 +28,6 @@ namespace {
 constexpr int dxBarBeginGroupThreshold = 4;
 
 std::map<const TdxBarManager*, std::shared_ptr<TdxBarDragInfo>> GDragInfos;
-std::function<bool()> GPreviousHookIsDragging;
 bool GInstalled = false;
 
 TPoint CursorPos()
@@ -679,6 +678,8 @@ void DragAndDrop(TdxBarManager* AManager, TdxBarItem* AItem, TdxBarItemLink* ALi
   std::shared_ptr<TdxBarDragInfo> info = slot;
   if (info->IsDragging())
     return;
+  // The hooks leave keys and clicks to the drag's loop while it runs.
+  TdxBarDragRunning running;
   TFinally end([&] { info->EndDrag(); });
   info->BeginDrag(AItem, ALink);
   info->RunDragLoop();
@@ -725,14 +726,6 @@ void dxBarInstallDragAndDrop()
   services.ManagerDestroying = &ManagerDestroying;
   services.KeepDragWindow = &KeepDragWindow;
   SetdxBarCustomizingServices(std::move(services));
-
-  // The hooks leave keys and clicks to the drag's loop; whoever answered before still does.
-  TdxBarHookServices hooks = dxBarHookServices();
-  GPreviousHookIsDragging = hooks.IsDragging;
-  hooks.IsDragging = [] {
-    return dxBarIsAnyDragAndDropRunning() || (GPreviousHookIsDragging && GPreviousHookIsDragging());
-  };
-  SetdxBarHookServices(std::move(hooks));
 }
 
 void dxBarUninstallDragAndDrop()
@@ -740,10 +733,6 @@ void dxBarUninstallDragAndDrop()
   if (!GInstalled)
     return;
   GInstalled = false;
-  TdxBarHookServices hooks = dxBarHookServices();
-  hooks.IsDragging = std::move(GPreviousHookIsDragging);
-  GPreviousHookIsDragging = nullptr;
-  SetdxBarHookServices(std::move(hooks));
   for (auto& [manager, info] : GDragInfos)
     if (info)
       info->ManagerDestroying();

@@ -138,6 +138,6 @@ private:
 std::shared_ptr<TdxBarDragInfo> dxBarFindDragInfo(const TdxBarManager* AManager);
 // Whether any manager's drag runs.
 bool dxBarIsAnyDragAndDropRunning();
-// Fill and empty the drag's entries of the customizing and hook services.
+// Fill and empty the drag's entries of the customizing services.
 void dxBarInstallDragAndDrop();
 void dxBarUninstallDragAndDrop();

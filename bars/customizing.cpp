@@ -24,6 +24,8 @@ TdxBarCustomizingServices SetdxBarCustomizingServices(TdxBarCustomizingServices 
 
 void dxBarCustomizingManagerDestroying(TdxBarManager* AManager)
 {
+  if (AManager)
+    dxBarCancelCustomizingQuestion(AManager);
   if (GServices.ManagerDestroying && AManager)
     GServices.ManagerDestroying(AManager);
 }

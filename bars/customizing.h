@@ -74,3 +74,15 @@ TdxBarCustomizingServices SetdxBarCustomizingServices(TdxBarCustomizingServices 
 void dxBarCustomizingManagerDestroying(TdxBarManager* AManager);
 // Tells an open Customize dialog what changed (nothing without the dialog's unit).
 void dxBarCustomizingFormChanged(TdxBarManager* AManager, TdxBarCustomizingFormChange AChange);
+
+// --- The questions asked while customizing (delete or reset a toolbar, delete links, reset
+// usage data). One is up at a time in the process: a second is refused with a beep and
+// answered IDCANCEL, and the one up comes to the front. The box shows over AAbout's window
+// (nil: the thread's active window, else the Customize dialog, else the manager's form),
+// whole on that window's monitor's work area, and is answered IDCANCEL when the manager
+// ends customizing or goes while it is up; the caller then reaches what it asked about only
+// through weak references. Returns the button pressed (IDOK, IDYES, ...).
+int dxBarAskCustomizingQuestion(TdxBarManager* AManager, HWND AAbout, const String& AText, uint32_t AFlags);
+bool dxBarIsCustomizingQuestionUp();
+// Answers the question up as Cancel when AManager asked it (any question with nil).
+void dxBarCancelCustomizingQuestion(const TdxBarManager* AManager);

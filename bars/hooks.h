@@ -19,9 +19,11 @@ class TCustomdxBarControl;
 // nil entry behaves as if that part were absent. A part fills its own entries and keeps the
 // others: `auto s = dxBarHookServices(); s.IsDragging = ...; SetdxBarHookServices(s);`.
 struct TdxBarHookServices {
-  // The design controller: whether a mouse drag of its own runs (a bar, an item or a link
-  // moved), Esc offered to it (true: taken), Delete of its selection (true: deleted).
+  // Whether a mouse drag of a part beside the library runs (the library's own drags hold a
+  // TdxBarDragRunning instead).
   std::function<bool()> IsDragging;
+  // The design controller: Esc offered to it (true: taken), Delete of its selection (true:
+  // deleted).
   std::function<bool()> DesignEscape;
   std::function<bool(bool ACtrlHeld)> DesignDelete;
   // The design controller's customizing popup menu: closed by a button-down on Target outside
@@ -61,8 +63,9 @@ public:
 private:
   bool FOld;
 };
-// A drag of the library's own runs (a menu torn off): the hooks leave keys and clicks to its
-// loop. Held by a scope; the design controller's drags come through the services instead.
+// A drag of the library's own runs (a menu torn off, a link or command dragged while
+// customizing): the hooks leave keys and clicks to its loop. Held by a scope, so that a
+// check a part installs in the services meanwhile stays.
 class TdxBarDragRunning {
 public:
   TdxBarDragRunning();
@@ -70,7 +73,7 @@ public:
   TdxBarDragRunning(const TdxBarDragRunning&) = delete;
   TdxBarDragRunning& operator=(const TdxBarDragRunning&) = delete;
 };
-// Whether a drag runs: one of the library's own, or the design controller's.
+// Whether a drag runs: one of the library's own, or one a part reports through the services.
 bool dxBarIsDragRunning();
 // The virtual key whose key-down the library consumed (its key-up is consumed too); 0: none.
 uint16_t dxBarRememberedKey();

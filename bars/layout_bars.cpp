@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "bars/bar.h"
+#include "bars/customizing.h"
 #include "bars/dxBarStrs.h"
 #include "bars/itemcontrol.h"
 #include "bars/items.h"
@@ -440,7 +441,8 @@ void TdxBar::ShowLoaded(bool AVisible)
 void TdxBar::ResetWithConfirmation()
 {
   String text = Format(GetResourceString(sdxBarResetToolbarConfirmation), {FCaption});
-  if (ShowAppMessageBox(text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK)
+  TWeakRef<TdxBar> self(this);
+  if (dxBarAskCustomizingQuestion(GetBarManager(), nullptr, text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK && self)
     Reset();
 }
 

@@ -77,6 +77,9 @@ void TdxBarManager::SetIsCustomizing(bool Value)
 {
   if (FIsCustomizing == Value || (Value && GetCustomizingFormHandle()))
     return;
+  // A question about what is being customized has nothing left to ask about.
+  if (!Value)
+    dxBarCancelCustomizingQuestion(this);
   TWeakRef<TdxBarManager> self(this);
   // Menus close from the last bar to the first: closing may free bars (a tear-off's).
   CloseActiveBarControl();
@@ -236,8 +239,10 @@ void TdxBarManager::ResetToolBar(TdxBar* ABar)
 
 void TdxBarManager::ResetUsageDataWithConfirmation()
 {
-  if (ShowAppMessageBox(GetResourceString(sdxBarResetUsageDataConfirmation),
-                        MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES)
+  TWeakRef<TdxBarManager> self(this);
+  if (dxBarAskCustomizingQuestion(this, nullptr, GetResourceString(sdxBarResetUsageDataConfirmation),
+                                  MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES &&
+      self)
     ResetUsageData();
 }
 

@@ -73,14 +73,20 @@ LRESULT CALLBACK StdWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
     }
   }
   const DWORD thread = ::GetCurrentThreadId();
-  if (GObserverThread.load(std::memory_order_relaxed) == thread && GObserver.Before)
+  if (GObserverThread.load(std::memory_order_relaxed) == thread && GObserver.Before) {
     GObserver.Before(Window, Msg, WParam, LParam);
+    // The observer may have freed the control, with its window (an activation closes a menu).
+    if (control)
+      control = ControlOfHandle(Window);
+  }
   LRESULT result;
   if (control) {
     TMessage message{Msg, WParam, LParam, 0};
     control->MainWndProc(message);
+    // Looked up again: a control freed by its own message has unbound the window already.
     if (Msg == WM_NCDESTROY)
-      control->UnbindHandle(Window);
+      if (TWinControl* still = ControlOfHandle(Window))
+        still->UnbindHandle(Window);
     result = message.Result;
   } else {
     result = ::DefWindowProcW(Window, Msg, WParam, LParam);

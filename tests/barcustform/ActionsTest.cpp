@@ -10,14 +10,6 @@ namespace {
 
 using TActions = TCustFormFixture;
 
-void ClickControl(TWinControl* AControl)
-{
-  RECT r{};
-  ::GetWindowRect(AControl->GetHandle(), &r);
-  ASSERT_TRUE(ClickAt(POINT{r.left + 8, (r.top + r.bottom) / 2}));
-  PumpPending();
-}
-
 TEST_F(TActions, DeleteAsksNamingTheBarAndCancelChangesNothing)
 {
   ASSERT_NE(Open(), nullptr);

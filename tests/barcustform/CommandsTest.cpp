@@ -104,6 +104,42 @@ TEST_F(TCommands, DraggingACommandOntoAToolbarAddsItAndOffAToolbarRemovesIt)
   EXPECT_EQ(links->Count(), 3);
 }
 
+// After a drag from the commands list that list keeps the focus: Delete still acts on the link
+// then selected on a bar, since the list does nothing with the key. The toolbar list deletes
+// toolbars with it and keeps it.
+TEST_F(TCommands, DeleteReachesALinkSelectedOnABarWhileTheCommandListHasTheFocus)
+{
+  ASSERT_NE(Open(), nullptr);
+  Dialog->PageControl->SetActivePage(Dialog->tsItems);
+  PumpPending();
+  TdxBarItemLinks* links = Bar(L"Tools")->GetItemLinks();
+  const POINT target = LinkCenter(links->Items(2));
+  ASSERT_TRUE(DragWithMouse(Manager, EntryPoint(Dialog->lbItems, 1), POINT{target.x + 6, target.y}));
+  PumpPending();
+  ASSERT_EQ(links->Count(), 4);
+  // Tool2 has no other link, so Delete asks nothing.
+  ASSERT_TRUE(ClickAt(LinkCenter(links->Items(2))));
+  PumpPending();
+  ASSERT_EQ(::GetActiveWindow(), Dialog->GetHandle());
+  ASSERT_EQ(::GetFocus(), Dialog->lbItems->GetHandle());
+  TMessageBoxScope box(IDCANCEL);
+  ASSERT_TRUE(PressKey(VK_DELETE));
+  PumpPending();
+  EXPECT_TRUE(box.Asked.empty());
+  ASSERT_EQ(links->Count(), 3) << "Delete did nothing";
+  EXPECT_EQ(Item(L"Tool2")->GetLinkCount(), 0);
+  EXPECT_EQ(Dialog->lbItems->GetCount(), 2) << "the command stays";
+
+  Dialog->PageControl->SetActivePage(Dialog->tsToolbars);
+  PumpPending();
+  ASSERT_TRUE(ClickAt(LinkCenter(links->Items(1))));
+  PumpPending();
+  ::SetFocus(Dialog->lbBarsList->GetHandle());
+  ASSERT_TRUE(PressKey(VK_DELETE));
+  PumpPending();
+  EXPECT_EQ(links->Count(), 3) << "the toolbar list takes Delete itself";
+}
+
 // The commands list of a huge category draws only what it shows and still scrolls.
 TEST_F(TCommands, FiveThousandCommandsScrollWithoutDrawingThemAll)
 {

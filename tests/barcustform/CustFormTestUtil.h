@@ -51,6 +51,9 @@ protected:
   int HideCount = 0;
 };
 
+// A real click near the left end of a control of the dialog.
+void ClickControl(TWinControl* AControl);
+
 // Counts the beeps the bar library makes.
 class TBeepScope {
 public:

@@ -102,6 +102,14 @@ POINT TCustFormFixture::LinkCenter(TdxBarItemLink* ALink) const
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+void ClickControl(TWinControl* AControl)
+{
+  RECT r{};
+  ::GetWindowRect(AControl->GetHandle(), &r);
+  ASSERT_TRUE(ClickAt(POINT{r.left + 8, (r.top + r.bottom) / 2}));
+  PumpPending();
+}
+
 TBeepScope::TBeepScope()
 {
   GBeeps = 0;

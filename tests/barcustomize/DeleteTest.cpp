@@ -17,6 +17,25 @@ protected:
     ASSERT_EQ(Controller->GetSelectedObject(), ALink);
   }
   int LinkCount(const wchar_t* ABar) const { return Bar(ABar)->GetItemLinks()->Count(); }
+  // Selects the link of btnShared on "Standard" (the item has a second link on "Tools") and
+  // presses Delete; AWhileUp runs while the real question is up, then Yes is pressed. A
+  // use of what AWhileUp freed ends the program (the vectored handler of every test program).
+  void DeleteWhileTheQuestionIsUp(const std::function<void()>& AWhileUp)
+  {
+    Select(LinkOf(L"Standard", 2));
+    // Over the form, which the box disables; the dialog stays enabled.
+    ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
+    TMessageBoxAnswerer answer(IDYES, [&](HWND) { AWhileUp(); });
+    Key(VK_DELETE);
+    EXPECT_EQ(answer.Boxes().size(), 1u);
+    PumpPending();
+  }
+  // The fixture's form and manager went with it.
+  void Forget()
+  {
+    Manager = nullptr;
+    Form = nullptr;
+  }
 };
 
 TEST_F(TDeleteSelectionTest, DeleteRemovesTheSelectedLinkAndHandsItsGroupMarkOn)
@@ -127,6 +146,52 @@ TEST_F(TDeleteSelectionTest, EscHandsTheSelectionFromTheLinkToItsBar)
   EXPECT_EQ(LinkCount(L"Tools"), 2);
   // Nothing is taken for a bar: Esc passes on.
   EXPECT_FALSE(Controller->EscapeSelection());
+}
+
+// While the several-links question is up the dialog, the form's other windows and timers
+// run on: Yes acts on what is left of what was asked about, and on nothing else.
+TEST_F(TDeleteSelectionTest, TheLinksBarFreedUnderTheQuestionLeavesTheItemsOtherLinks)
+{
+  TdxBarItem* shared = Item(L"btnShared");
+  DeleteWhileTheQuestionIsUp([&] { Bar(L"Standard")->Free(); });
+  EXPECT_EQ(Bar(L"Standard"), nullptr);
+  ASSERT_EQ(Item(L"btnShared"), shared);
+  EXPECT_EQ(shared->GetLinkCount(), 1);
+  ASSERT_EQ(LinkCount(L"Tools"), 2) << "the other toolbar keeps its link";
+  EXPECT_EQ(LinkOf(L"Tools", 0)->GetItem(), shared);
+  EXPECT_EQ(Controller->GetSelectedObject(), nullptr);
+}
+
+TEST_F(TDeleteSelectionTest, TheItemFreedUnderTheQuestionLeavesTheOtherLinks)
+{
+  DeleteWhileTheQuestionIsUp([&] { Item(L"btnShared")->Free(); });
+  EXPECT_EQ(Item(L"btnShared"), nullptr);
+  EXPECT_EQ(LinkCount(L"Standard"), 3);
+  ASSERT_EQ(LinkCount(L"Tools"), 1);
+  EXPECT_EQ(LinkOf(L"Tools", 0)->GetItem(), Item(L"btnFind"));
+  EXPECT_EQ(LinkOf(L"Standard", 2)->GetItem(), Item(L"FileItem"));
+}
+
+TEST_F(TDeleteSelectionTest, TheManagerFreedUnderTheQuestionIsNotTouched)
+{
+  DeleteWhileTheQuestionIsUp([&] {
+    Manager->Free();
+    Manager = nullptr;
+  });
+  ASSERT_NE(FormOwner->Get(), nullptr);
+  EXPECT_EQ(Form->FindComponent(L"dxBarManager1"), nullptr);
+  EXPECT_EQ(Controller->GetSelectedObject(), nullptr);
+}
+
+TEST_F(TDeleteSelectionTest, TheFormFreedUnderTheQuestionIsNotTouched)
+{
+  TWeakRef<TDesignForm> form(Form);
+  DeleteWhileTheQuestionIsUp([&] {
+    Form->Free();
+    Forget();
+  });
+  EXPECT_FALSE(form);
+  EXPECT_EQ(Controller->GetSelectedObject(), nullptr);
 }
 
 TEST_F(TDeleteSelectionTest, AFreedSelectionIsForgotten)

@@ -179,6 +179,30 @@ TEST_F(TCustomizingPopupTest, NameTypedIntoTheEditBecomesTheLinksCaption)
   EXPECT_EQ(LinkOf(L"Standard", 0)->GetCaption(), L"Opener");
 }
 
+// Only Enter names the link: Tab leaves the box as a click elsewhere does, with the text
+// typed into it dropped.
+TEST_F(TCustomizingPopupTest, TabInTheNameBoxDoesNotNameTheLink)
+{
+  TdxBarItemLink* open = LinkOf(L"Standard", 0);
+  ASSERT_TRUE(RightClick(open));
+  TdxBarItemLink* edit = Entry(lcName);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_TRUE(ClickAt(CenterOf(edit)));
+  PumpPending();
+  Key(VK_END);
+  Key(VK_HOME, {VK_SHIFT});
+  ASSERT_TRUE(TypeText(L"Tabbed"));
+  Key(VK_TAB);
+  PumpPending();
+  EXPECT_FALSE(open->GetUserDefine().Contains(udCaption));
+  EXPECT_EQ(open->GetCaption(), L"&Open");
+  // The popup made again offers the link's own caption.
+  Controller->CloseCustomizingPopup();
+  ASSERT_TRUE(RightClick(open));
+  ASSERT_NE(Entry(lcName), nullptr);
+  EXPECT_EQ(static_cast<TdxBarEdit*>(Entry(lcName)->GetItem())->GetText(), L"&Open");
+}
+
 TEST_F(TCustomizingPopupTest, BlankNameIsRefusedWithAMessageAndLeavesTheCaption)
 {
   TdxBarItemLink* open = LinkOf(L"Standard", 0);

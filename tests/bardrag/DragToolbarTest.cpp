@@ -9,6 +9,7 @@
 #include "bars/hooks.h"
 #include "bars/startup.h"
 #include "platform/Forms.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -120,6 +121,35 @@ TEST_F(TToolbarDrag, ButtonDraggedToAnotherToolbarMovesThereWithTheMarkWhereItLa
   SaveShotOnRequest(during, "move-during");
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_EQ(Screen->GetCursor(), crDefault);
+}
+
+// A part beside the library answers the hooks' drag check for drags of its own: the drag
+// while customizing tells the hooks through its own scope, and keeps the part's check.
+TEST_F(TToolbarDrag, TheHooksSeeTheDragBesideAPartsOwnCheckWhichStays)
+{
+  int asked = 0;
+  TdxBarHookServices services = dxBarHookServices();
+  services.IsDragging = [&asked] {
+    ++asked;
+    return false;
+  };
+  const TdxBarHookServices before = SetdxBarHookServices(services);
+  TFinally restore([&] { SetdxBarHookServices(before); });
+  TdxBarItemLink* two = LinksA()->Items(1);
+  TDragSight sight;
+  TDragProbe probe([&] { sight = Look(); });
+  ASSERT_TRUE(DragWithMouse(Center(two), LeadingPart(LinksB()->Items(1)), [&] { EXPECT_TRUE(probe.Run()); }));
+  EXPECT_TRUE(sight.HooksSeeDrag);
+  EXPECT_FALSE(dxBarIsDragRunning());
+  EXPECT_EQ(Captions(LinksB()), (TCaptions{L"Four", L"Two", L"Five"}));
+  // The drag's unit ended and started again (the library's shut-down and start-up) leaves
+  // the part's check where it is.
+  dxBarUninstallDragAndDrop();
+  dxBarInstallDragAndDrop();
+  ASSERT_TRUE(dxBarHookServices().IsDragging) << "the part's check was dropped";
+  const int seen = asked;
+  EXPECT_FALSE(dxBarHookServices().IsDragging());
+  EXPECT_EQ(asked, seen + 1) << "another check took the part's place";
 }
 
 TEST_F(TToolbarDrag, CtrlTurnsTheMoveIntoACopyAndBackAtOnce)

@@ -260,3 +260,31 @@ TEST(MessageObserver, SeesSentAndPostedMessagesAroundTheWindowProcedureOfItsThre
   EXPECT_EQ(GObserved.size(), 4u) << "removed";
   EXPECT_EQ(c->Pings, 3);
 }
+
+namespace {
+
+void FreeObservedOnPing(HWND, UINT Msg, WPARAM, LPARAM)
+{
+  if (Msg == WM_TEST_PING && GObservedControl)
+    std::exchange(GObservedControl, nullptr)->Free();
+}
+
+}  // namespace
+
+// The observer runs code of the library (a form's activation closes its menus), which may free
+// the very control whose message it sees: the message then goes nowhere.
+TEST(MessageObserver, AControlTheObserverFreesGetsNoMoreOfTheMessage)
+{
+  THostWindow host(nullptr);
+  auto* c = new TCountingControl(&host);
+  c->SetParent(&host);
+  HWND h = c->GetHandle();
+  TWeakRef<TCountingControl> ref(c);
+  GObservedControl = c;
+  const TWindowMessageObserver old = SetWindowMessageObserver({FreeObservedOnPing, nullptr, ::GetCurrentThreadId()});
+  TFinally restore([&] { SetWindowMessageObserver(old); });
+  EXPECT_EQ(::SendMessageW(h, WM_TEST_PING, 0, 0), 0) << "the freed control did not answer";
+  EXPECT_FALSE(ref);
+  EXPECT_FALSE(::IsWindow(h));
+  EXPECT_EQ(FindControl(h), nullptr);
+}

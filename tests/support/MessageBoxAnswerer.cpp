@@ -2,9 +2,12 @@
 // dispatches.
 #include "support/MessageBoxAnswerer.h"
 
+#include <algorithm>
+
 TMessageBoxAnswerer* TMessageBoxAnswerer::FCurrent = nullptr;
 
-TMessageBoxAnswerer::TMessageBoxAnswerer(int AButton) : FButton(AButton)
+TMessageBoxAnswerer::TMessageBoxAnswerer(int AButton, std::function<void(HWND)> AWhileUp)
+    : FButton(AButton), FWhileUp(std::move(AWhileUp))
 {
   FCurrent = this;
   FTimer = ::SetTimer(nullptr, 0, 50, TimerProc);
@@ -18,34 +21,51 @@ TMessageBoxAnswerer::~TMessageBoxAnswerer()
 
 void CALLBACK TMessageBoxAnswerer::TimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
-  TMessageBoxAnswerer* self = FCurrent;
-  if (!self)
-    return;
+  if (TMessageBoxAnswerer* self = FCurrent)
+    self->Tick();
+}
+
+void TMessageBoxAnswerer::Tick()
+{
+  std::vector<HWND> shown;
   ::EnumThreadWindows(
       ::GetCurrentThreadId(),
       [](HWND AWnd, LPARAM AParam) -> BOOL {
         wchar_t cls[32] = {};
         ::GetClassNameW(AWnd, cls, 32);
-        if (String(cls) != L"#32770" || !::IsWindowVisible(AWnd))
-          return TRUE;
-        auto* answerer = reinterpret_cast<TMessageBoxAnswerer*>(AParam);
-        TBox box;
-        wchar_t text[512] = {};
-        // The message box's text is its static control 0xFFFF.
-        ::GetDlgItemTextW(AWnd, 0xFFFF, text, 512);
-        box.Text = text;
-        box.HasYes = ::GetDlgItem(AWnd, IDYES) != nullptr;
-        box.HasNo = ::GetDlgItem(AWnd, IDNO) != nullptr;
-        // A box already answered is waiting for its answer to arrive.
-        if (AWnd == answerer->FAnswered)
-          return FALSE;
-        answerer->FAnswered = AWnd;
-        answerer->FBoxes.push_back(box);
-        if (HWND button = ::GetDlgItem(AWnd, answerer->FButton))
-          ::PostMessageW(AWnd, WM_COMMAND, MAKEWPARAM(answerer->FButton, BN_CLICKED), LPARAM(button));
-        else
-          ::PostMessageW(AWnd, WM_COMMAND, IDCANCEL, 0);
-        return FALSE;
+        if (String(cls) == L"#32770" && ::IsWindowVisible(AWnd))
+          reinterpret_cast<std::vector<HWND>*>(AParam)->push_back(AWnd);
+        return TRUE;
       },
-      reinterpret_cast<LPARAM>(self));
+      reinterpret_cast<LPARAM>(&shown));
+  FMostAtOnce = std::max(FMostAtOnce, int(shown.size()));
+  // A box already answered is waiting for its answer to arrive; one gone is forgotten.
+  std::erase_if(FAnswered, [](HWND AWnd) { return !::IsWindow(AWnd); });
+  auto fresh = std::find_if(shown.begin(), shown.end(), [this](HWND AWnd) {
+    return std::find(FAnswered.begin(), FAnswered.end(), AWnd) == FAnswered.end();
+  });
+  if (fresh == shown.end())
+    return;
+  HWND box = *fresh;
+  FAnswered.push_back(box);
+  TBox seen;
+  wchar_t text[512] = {};
+  // The message box's text is its static control 0xFFFF.
+  ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+  seen.Text = text;
+  seen.HasYes = ::GetDlgItem(box, IDYES) != nullptr;
+  seen.HasNo = ::GetDlgItem(box, IDNO) != nullptr;
+  ::GetWindowRect(box, &seen.Rect);
+  FBoxes.push_back(seen);
+  if (FWhileUp && !FRanWhileUp) {
+    // Runs once: a box it brings up meanwhile is answered by the next tick inside it.
+    FRanWhileUp = true;
+    FWhileUp(box);
+    if (!::IsWindow(box) || !::IsWindowVisible(box))
+      return;
+  }
+  if (HWND button = ::GetDlgItem(box, FButton))
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(FButton, BN_CLICKED), LPARAM(button));
+  else
+    ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
 }
