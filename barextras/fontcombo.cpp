@@ -7,6 +7,7 @@
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"
+#include "platform/Printers.h"
 #include "platform/Scope.h"
 
 PUBLISHED(TdxBarFontNameCombo, TdxBarCustomCombo)
@@ -49,15 +50,26 @@ TdxBarFontNameCombo::TdxBarFontNameCombo(TComponent* AOwner) : TdxBarCustomCombo
 
 void TdxBarFontNameCombo::RefreshFontList()
 {
-  // The fonts a document is printed with would be the printer's; the class layer has no
-  // printer list, and the screen's families are what a user sees on the bars.
+  // The fonts a document is printed with are the printer's; without a printer (or when its
+  // device context cannot be made) the screen's.
   std::map<String, bool> families;
-  HDC DC = ::GetDC(nullptr);
+  HDC DC = nullptr;
+  if (Printer()->GetPrinters()->Count() > 0) {
+    try {
+      DC = Printer()->GetHandle();
+    } catch (const Exception&) {
+      DC = nullptr;
+    }
+  }
+  const bool screen = !DC;
+  if (screen)
+    DC = ::GetDC(nullptr);
   if (DC) {
     LOGFONTW font{};
     font.lfCharSet = DEFAULT_CHARSET;
     ::EnumFontFamiliesExW(DC, &font, &AddFontFamily, LPARAM(&families), 0);
-    ::ReleaseDC(nullptr, DC);
+    if (screen)
+      ::ReleaseDC(nullptr, DC);
   }
   FTrueTypeFonts.clear();
   TStrings* items = GetItems();
