@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "bars/bar.h"
+#include "bars/baraccessibility.h"
 #include "bars/barcontrol.h"
 #include "bars/drawparams.h"
 #include "bars/manager.h"
@@ -291,6 +292,47 @@ void TdxBarInPlaceSubItem::SetExpanded(bool Value)
 
 // ---------------------------------------------------------------------------
 // TdxBarInPlaceSubItemControl
+
+namespace {
+
+// In a menu the entry lists its items in place rather than opening a menu: its state says
+// whether they are listed, and its default action lists or hides them. On a toolbar it is a
+// sub item's.
+class TdxBarInPlaceSubItemControlAccessibilityHelper : public TdxBarSubItemControlAccessibilityHelper {
+public:
+  using TdxBarSubItemControlAccessibilityHelper::TdxBarSubItemControlAccessibilityHelper;
+  int GetState(int AChildID) override
+  {
+    TdxBarInPlaceSubItem* item = InMenuItem();
+    if (!item)
+      return TdxBarSubItemControlAccessibilityHelper::GetState(AChildID);
+    const int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
+    if (state & STATE_SYSTEM_INVISIBLE)
+      return state;
+    return state | (item->GetExpanded() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+  }
+  String GetDefaultActionDescription(int AChildID) override
+  {
+    TdxBarInPlaceSubItem* item = InMenuItem();
+    if (!item)
+      return TdxBarSubItemControlAccessibilityHelper::GetDefaultActionDescription(AChildID);
+    return item->GetExpanded() ? L"Collapse" : L"Expand";
+  }
+
+private:
+  TdxBarInPlaceSubItem* InMenuItem() const
+  {
+    auto* control = static_cast<TdxBarInPlaceSubItemControl*>(GetControl());
+    return control && control->IsInMenu() ? control->GetInPlaceSubItem() : nullptr;
+  }
+};
+
+}  // namespace
+
+TdxBarAccessibilityHelperClass TdxBarInPlaceSubItemControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarInPlaceSubItemControlAccessibilityHelper>;
+}
 
 TdxBarInPlaceSubItem* TdxBarInPlaceSubItemControl::GetInPlaceSubItem() const
 {

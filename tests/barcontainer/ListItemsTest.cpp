@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ContainerTestUtil.h"
+#include "bars/baraccessibility.h"
 #include "platform/Scope.h"
 
 namespace {
@@ -337,6 +338,64 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   EXPECT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
   EXPECT_TRUE(InPlace->GetExpanded()) << "stays expanded for the next time";
   EXPECT_EQ(SubItem->GetItemLinks()->Count(), 3) << "the listed entries left with the menu";
+}
+
+// What an accessibility client sees of the entry in a menu: collapsed or expanded, with the
+// action that changes it, and doing that action lists or hides the entries.
+TEST_F(TInPlaceSubItemTest, InAMenuItsAccessibleObjectExpandsAndCollapses)
+{
+  ASSERT_NE(OpenMenu(), nullptr);
+  Settle();
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  const auto accessible = [&] {
+    TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(InMenu(InPlace));
+    return helper ? helper->GetIAccessible() : nullptr;
+  };
+  const auto action = [&] {
+    BSTR text = nullptr;
+    String result;
+    if (IAccessible* object = accessible(); object && object->get_accDefaultAction(self, &text) == S_OK && text)
+      result = text;
+    ::SysFreeString(text);
+    return result;
+  };
+  const auto state = [&] {
+    VARIANT value{};
+    IAccessible* object = accessible();
+    return object && object->get_accState(self, &value) == S_OK && value.vt == VT_I4 ? value.lVal : 0L;
+  };
+  ASSERT_NE(accessible(), nullptr);
+  EXPECT_EQ(action(), L"Expand");
+  EXPECT_TRUE(state() & STATE_SYSTEM_COLLAPSED);
+  EXPECT_FALSE(state() & STATE_SYSTEM_HASPOPUP) << "it opens no menu";
+
+  ASSERT_EQ(accessible()->accDoDefaultAction(self), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return InPlace->GetExpanded(); }));
+  Settle();
+  EXPECT_EQ(ShownCaptions(Menu()), (std::vector<String>{L"Before", L"More", L"Inner one", L"Inner two", L"After"}));
+  EXPECT_EQ(action(), L"Collapse");
+  EXPECT_TRUE(state() & STATE_SYSTEM_EXPANDED);
+
+  ASSERT_EQ(accessible()->accDoDefaultAction(self), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !InPlace->GetExpanded(); }));
+  Settle();
+  EXPECT_EQ(ShownCaptions(Menu()), (std::vector<String>{L"Before", L"More", L"After"}));
+  EXPECT_EQ(action(), L"Expand");
+
+  // On a toolbar it is a sub item that opens its menu.
+  Bar->GetItemLinks()->AddItem(InPlace);
+  Settle();
+  TdxBarAccessibilityHelper* onBar = dxBarGetAccessibilityHelper(OnBar(InPlace));
+  ASSERT_NE(onBar, nullptr);
+  BSTR text = nullptr;
+  ASSERT_EQ(onBar->GetIAccessible()->get_accDefaultAction(self, &text), S_OK);
+  EXPECT_EQ(String(text ? text : L""), L"Open");
+  ::SysFreeString(text);
+  VARIANT value{};
+  ASSERT_EQ(onBar->GetIAccessible()->get_accState(self, &value), S_OK);
+  EXPECT_TRUE(value.lVal & STATE_SYSTEM_HASPOPUP);
 }
 
 TEST_F(TInPlaceSubItemTest, KeepBeginGroupPutsASeparatorAfterTheExpandedBlock)
