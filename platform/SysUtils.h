@@ -128,8 +128,8 @@ bool DeleteFile(const String& FileName);
 using TDateTime = double;
 
 // The application's date and time formats in the platform's letters (see FormatDateTime),
-// with the names and separators they write. Read from the user's locale as the program
-// starts; the program may change them.
+// with the names and separators they write. Read from the user's locale on first use, which
+// InitializeForms makes as the program starts; the program may change them.
 struct TFormatSettings {
   String ShortDateFormat;
   String LongTimeFormat;

@@ -258,11 +258,6 @@ TFormatSettings& FormatSettings()
   return settings;
 }
 
-namespace {
-// Read as the program starts, not on the first date written.
-[[maybe_unused]] const TFormatSettings& GStartUpSettings = FormatSettings();
-}  // namespace
-
 String FormatDateTime(const String& Format, TDateTime Value, const TFormatSettings& Settings)
 {
   String result;
