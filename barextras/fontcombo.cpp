@@ -86,12 +86,16 @@ void TdxBarFontNameCombo::RefreshFontList()
 void TdxBarFontNameCombo::SetText(const String& Value)
 {
   String text = Value;
-  if (GetFocusedControl()) {
+  if (GetFocusedControl() && !Value.empty()) {
+    // Typed text names the family it begins, in the family's spelling; text that begins
+    // none (even if it shares a first letter with one) is refused.
     const int match = FindBestMatch(Value);
-    if (match < 0 && !Value.empty())
+    const String family = match >= 0 ? GetItems()->Get(match) : String();
+    if (family.size() < Value.size() ||
+        ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Value.c_str(), int(Value.size()), family.c_str(),
+                         int(Value.size())) != CSTR_EQUAL)
       return;
-    if (match >= 0)
-      text = GetItems()->Get(match);
+    text = family;
   }
   TdxBarCustomCombo::SetText(text);
 }

@@ -196,13 +196,18 @@ void TdxBarMRUListItem::Click()
 {
   TWeakRef<TdxBarMRUListItem> self(this);
   const int index = GetItemIndex();
-  const String text = index >= 0 && index < GetItems()->Count() ? GetItems()->Strings(index) : String();
+  const bool known = index >= 0 && index < GetItems()->Count();
+  const String text = known ? GetItems()->Strings(index) : String();
+  TObject* object = known ? GetItems()->Objects(index) : nullptr;
   TdxBarListItem::Click();
   // The click of the item's own link that opens its drop-down names no entry.
   if (!self || !FRemoveItemOnClick || IsDesigning() || index < 0 || GetSelectedLink())
     return;
-  // The handler may have changed the list: the entry is found again by its text.
-  const int found = GetItems()->IndexOf(text);
+  // The handler may have changed the list: the entry is found again by its text, else (the
+  // handler renamed it) by its object.
+  int found = GetItems()->IndexOf(text);
+  if (found < 0 && object)
+    found = GetItems()->IndexOfObject(object);
   if (found >= 0)
     GetItems()->Delete(found);
   SetItemIndex(-1);
@@ -414,8 +419,8 @@ int TdxBarInPlaceSubItemControl::GetWidth()
   TdxBarPainter* painter = GetPainter();
   if (!IsInMenu() || !painter)
     return TdxBarSubItemControl::GetWidth();
-  // The indent, the caption and the expand sign (as wide as the entry is high).
-  return painter->GetInPlaceSubItemIndent() + GetCaptionTextWidth() + GetTextHeight();
+  // The indent, the caption and the expand sign the painter draws at the entry's height.
+  return painter->GetInPlaceSubItemIndent() + GetCaptionTextWidth() + painter->GetInPlaceSubItemSignWidth(GetHeight());
 }
 
 int TdxBarInPlaceSubItemControl::GetHeight()

@@ -499,6 +499,8 @@ public:
   virtual void DrawInPlaceSubItemBackground(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const;
   virtual void DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual int GetInPlaceSubItemIndent() const { return Metrics().InPlaceSubItemIndent; }
+  // The width of the expand sign at the right of an entry AHeight high: a square.
+  virtual int GetInPlaceSubItemSignWidth(int AHeight) const { return AHeight; }
   // COLOR_BTNSHADOW; the window's highlight brush for a selected control.
   virtual HBRUSH GetInPlaceSubItemFrameBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
   virtual HBRUSH GetStaticBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;

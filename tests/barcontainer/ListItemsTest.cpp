@@ -182,6 +182,35 @@ TEST_F(TListItemsTest, RecentFilesOnAToolbarOpenTheirOwnMenu)
   EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\b.txt"}));
 }
 
+// A handler that renames the entry clicked (a file moved, say) still sees it removed: the
+// entry is found by its object when its text is gone.
+TEST_F(TListItemsTest, AnEntryRenamedByTheClickHandlerIsRemovedAllTheSame)
+{
+  auto* list = new TdxBarMRUListItem(Host.Form());
+  list->SetRemoveItemOnClick(true);
+  TObject first, second;
+  list->GetItems()->AddObject(L"C:\\first.txt", &first);
+  list->GetItems()->AddObject(L"C:\\second.txt", &second);
+  struct TRenamer : TObject {
+    void Click(TObject* Sender)
+    {
+      auto* item = static_cast<TdxBarMRUListItem*>(Sender);
+      if (const int index = item->GetItemIndex(); index >= 0)
+        item->GetItems()->SetStrings(index, L"C:\\moved.txt");
+    }
+  } renamer;
+  list->SetOnClick(TNotifyEvent(&renamer, &TRenamer::Click));
+  SubItem->GetItemLinks()->AddItem(list);
+  TCustomdxBarControl* menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  Settle();
+  TdxBarItemControl* entry = ControlCaptioned(menu, L"&2 C:\\second.txt");
+  ASSERT_NE(entry, nullptr);
+  ASSERT_TRUE(ClickAt(ScreenCenter(entry)));
+  ASSERT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
+  EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\first.txt"}));
+}
+
 // ---------------------------------------------------------------------------
 // Toolbars list
 
@@ -305,6 +334,12 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   ASSERT_NE(menu, nullptr);
   Settle();
   EXPECT_EQ(ShownCaptions(menu), (std::vector<String>{L"Before", L"More", L"After"}));
+  // The entry is wide enough for its caption and the sign the painter draws at its height.
+  TdxBarItemControl* entry = InMenu(InPlace);
+  ASSERT_NE(entry, nullptr);
+  const RECT shown = ScreenRect(entry);
+  EXPECT_GE(entry->GetWidth() - entry->GetPainter()->GetInPlaceSubItemIndent() - entry->GetCaptionTextWidth(),
+            entry->GetPainter()->GetInPlaceSubItemSignWidth(shown.bottom - shown.top));
   ASSERT_TRUE(ClickAt(ScreenCenter(InMenu(InPlace))));
   ASSERT_TRUE(PumpUntil([&] { return InPlace->GetExpanded(); }));
   Settle();

@@ -322,6 +322,11 @@ TEST_F(TFontCombos, TypedTextSnapsToAFamily)
   ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"#none") && PressKey(VK_RETURN));
   EXPECT_TRUE(PumpUntil([&] { return !control->GetFocused(); }));
   EXPECT_EQ(combo->GetText(), before) << "nothing shares even its first letter: refused";
+  ASSERT_TRUE(ClickAt(TextPart(control)));
+  ASSERT_TRUE(PumpUntil([&] { return control->GetFocused(); }));
+  ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"Cxyz") && PressKey(VK_RETURN));
+  EXPECT_TRUE(PumpUntil([&] { return !control->GetFocused(); }));
+  EXPECT_EQ(combo->GetText(), before) << "a family sharing its first letter only is no match either";
   // Outside editing the program's text is taken as it is.
   combo->SetText(L"#none");
   EXPECT_EQ(combo->GetText(), L"#none");
