@@ -168,6 +168,43 @@ TEST_F(TDateInput, TheFlatLooksDrawTheCalendarWithTheirOwnBorder)
   }
 }
 
+// After a pick the combo is drawn as any other item once the focus and the pointer have left:
+// no selection frame stays on its button.
+TEST_F(TDateInput, AfterAPickTheComboLetsGoOfItsSelection)
+{
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    PumpPending();
+    const auto buttonShot = [&] {
+      TdxBarDateComboControl* control = Control();
+      RECT button = RECT(control->GetDropDownRect());
+      ::MapWindowPoints(control->GetParent()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+      return CaptureScreen(button);
+    };
+    const TDib32 before = buttonShot();
+    Combo->SetDate(cxEncodeDate(2008, 12, 24));
+    ASSERT_TRUE(OpenNavigator());
+    ASSERT_TRUE(ClickAt(DayPoint(cxEncodeDate(2008, 12, 9))));
+    ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown(); }));
+    RECT edit{};
+    ::GetWindowRect(FormEdit->GetHandle(), &edit);
+    ASSERT_TRUE(ClickAt(POINT{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2}));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == FormEdit->GetHandle(); }));
+    ASSERT_TRUE(MoveMouseTo(POINT{edit.right + 40, edit.bottom + 20}));
+    PumpPending();
+    TdxBarDateComboControl* control = Control();
+    ASSERT_NE(control, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return !control->IsSelected(); }));
+    EXPECT_EQ(control->GetHotPartIndex(), -1);
+    EXPECT_NE(control->GetParent()->GetSelectedControl(), control);
+    // Its button looks as it did before it was used.
+    const TDib32 after = buttonShot();
+    SaveShotOnRequest(after, "date-combo-button-after-pick");
+    EXPECT_EQ(CountDifferentPixels(after, RECT{0, 0, after.Width(), after.Height()}, before, 8), 0);
+  }
+}
+
 TEST_F(TDateInput, KeysMoveTheSelectionAndEnterPicksIt)
 {
   Combo->SetDate(cxEncodeDate(2008, 12, 24));
