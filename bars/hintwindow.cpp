@@ -603,8 +603,9 @@ private:
     if (FHasSource && !FSource.Get())
       return true;
     if (FSourceWindow) {
-      if (!IsWindow(FSourceWindow) || !IsWindowVisible(FSourceWindow) || IsBehindModalWindow(FSourceWindow) ||
-          IsIconic(GetAncestor(FSourceWindow, GA_ROOT)) || IsIconic(GetAncestor(FSourceWindow, GA_ROOTOWNER)))
+      if (!IsWindow(FSourceWindow) || !IsWindowVisible(FSourceWindow) ||
+          (FHasSource && IsBehindModalWindow(FSourceWindow)) || IsIconic(GetAncestor(FSourceWindow, GA_ROOT)) ||
+          IsIconic(GetAncestor(FSourceWindow, GA_ROOTOWNER)))
         return true;
       const TPoint cursor = GetMouseCursorPos();
       if (cursor.x != FShownAt.x || cursor.y != FShownAt.y) {
