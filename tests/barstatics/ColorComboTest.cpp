@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "bars/dropdownlistbox.h"
+#include "bars/hintwindow.h"
 #include "bars/popupmenu.h"
 #include "platform/Canvas.h"
 #include "support/FormRoundTrip.h"
@@ -288,15 +289,33 @@ TEST_F(TColorCombos, TheCustomColourButtonOpensTheDialogWithTheShownColour)
   const DWORD thread = ::GetCurrentThreadId();
   std::atomic<bool> found{false};
   RECT screen = ScreenRect(control, button);
-  RunWithHelperThread(
-      [&] {
-        ClickAt(POINT{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2});
-      },
-      [&] { AnswerColorDialog(thread, RGB(200, 100, 50), found); });
+  // The pointer rests on the button until the item's hint shows.
+  const POINT onButton{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2};
+  ASSERT_TRUE(MoveMouseTo(POINT{onButton.x, onButton.y - 2}));
+  ASSERT_TRUE(MoveMouseTo(onButton));
+  ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
+  HWND hint = dxBarHintWindow()->GetHandle();
+  std::atomic<bool> hintOverDialog{false};
+  RunWithHelperThread([&] { ClickAt(onButton); },
+                      [&] {
+                        HWND dialog = WaitForThreadDialog(thread);
+                        // The hint does not stay over the dialog.
+                        for (int i = 0; dialog && i < 20 && ::IsWindowVisible(hint); ++i)
+                          ::Sleep(50);
+                        hintOverDialog = dialog && ::IsWindowVisible(hint);
+                        AnswerColorDialog(thread, RGB(200, 100, 50), found);
+                      });
   ASSERT_TRUE(found);
+  EXPECT_FALSE(hintOverDialog) << "the item's hint stayed above the dialog";
   EXPECT_EQ(Opened, RGB(0, 128, 0)) << "the dialog opens with the colour shown";
   EXPECT_TRUE(PumpUntil([&] { return combo->GetColor() == TColor(RGB(200, 100, 50)); }));
   EXPECT_FALSE(control->IsCustomColorButtonPressed());
+  // Once the focus and the pointer have gone, the combo is drawn as any other item.
+  RECT edit{};
+  ::GetWindowRect(FormEdit->GetHandle(), &edit);
+  ASSERT_TRUE(ClickAt(POINT{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2}));
+  ASSERT_TRUE(MoveMouseTo(POINT{edit.right + 40, edit.bottom + 20}));
+  EXPECT_TRUE(PumpUntil([&] { return !control->IsSelected() && control->GetHotPartIndex() == -1; }));
 }
 
 TEST_F(TColorCombos, AChangeHandlerMayFreeTheCombo)
