@@ -157,37 +157,53 @@ void TdxBarControlContainerItem::SetControl(TControl* Value)
 
 void TdxBarControlContainerItem::HookControl()
 {
-  FSavedWindowProc = FControl->GetWindowProc();
-  FControl->SetWindowProc(TWndMethod(this, &TdxBarControlContainerItem::ControlWndProc));
+  auto hook = std::make_shared<TControlHook>();
+  hook->Item = this;
+  hook->Saved = FControl->GetWindowProc();
+  FHook = hook;
+  FHookProc = TWndMethod([hook](TMessage& Message) {
+    if (hook->Item)
+      hook->Item->ControlWndProc(Message);
+    else if (const TWndMethod saved = hook->Saved; saved.Assigned())
+      saved(Message);
+  });
+  FControl->SetWindowProc(FHookProc);
 }
 
 void TdxBarControlContainerItem::UnhookControl()
 {
-  // Only our own procedure is taken out: whoever hooked the control after us keeps theirs.
-  if (FControl->GetWindowProc() == TWndMethod(this, &TdxBarControlContainerItem::ControlWndProc))
-    FControl->SetWindowProc(FSavedWindowProc);
-  FSavedWindowProc = TWndMethod();
+  if (!FHook)
+    return;
+  // Only our own procedure is taken out: whoever hooked the control after us keeps theirs,
+  // and the copy of ours it calls forwards to the one we replaced from now on.
+  if (FControl->GetWindowProc() == FHookProc)
+    FControl->SetWindowProc(FHook->Saved);
+  FHook->Item = nullptr;
+  FHook.reset();
+  FHookProc = TWndMethod();
 }
 
 void TdxBarControlContainerItem::ControlWndProc(TMessage& Message)
 {
   TControl* control = FControl;
-  if (!control || !FSavedWindowProc.Assigned())
+  const std::shared_ptr<TControlHook> hook = FHook;
+  if (!control || !hook || !hook->Saved.Assigned())
     return;
   TWeakRef<TdxBarControlContainerItem> self(this);
   if (Message.Msg == CM_RECREATEWND) {
     // The control's own handling runs unhooked, and whatever procedure it ends with is
     // the one chained to afterwards.
-    const TWndMethod own = FSavedWindowProc;
+    const TWndMethod own = hook->Saved;
     control->SetWindowProc(own);
     own(Message);
-    if (self && FControl == control) {
-      FSavedWindowProc = control->GetWindowProc();
-      control->SetWindowProc(TWndMethod(this, &TdxBarControlContainerItem::ControlWndProc));
+    if (self && FControl == control && FHook == hook) {
+      hook->Saved = control->GetWindowProc();
+      control->SetWindowProc(FHookProc);
     }
     return;
   }
-  FSavedWindowProc(Message);
+  const TWndMethod saved = hook->Saved;
+  saved(Message);
   if (!self || FControl != control || IsPlacing())
     return;
   const bool sized = Message.Msg == WM_SIZE || (Message.Msg == WM_WINDOWPOSCHANGED && Message.LParam == 0);

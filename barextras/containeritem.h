@@ -4,6 +4,8 @@
 // host form) and item-control layer (placing, the placeholder, sizes).
 #pragma once
 
+#include <memory>
+
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
 #include "bars/itemcontrol.h"
 #include "bars/items.h"
@@ -58,11 +60,20 @@ private:
   void HookControl();
   void UnhookControl();
 
+  // The procedure the item puts on its control: it runs the item's while the item holds the
+  // control, and afterwards only the procedure it replaced. A hook put on the control later
+  // keeps a copy of it, which keeps this alive as long as that hook's chain needs it.
+  struct TControlHook {
+    TdxBarControlContainerItem* Item = nullptr;
+    TWndMethod Saved;
+  };
+
   TControl* FControl = nullptr;
   TPlaceForm* FPlaceForm = nullptr;
   int FControlWidth = 0;
   int FControlHeight = 0;
-  TWndMethod FSavedWindowProc;
+  std::shared_ptr<TControlHook> FHook;
+  TWndMethod FHookProc;
 };
 
 class TdxBarControlContainerControl : public TdxBarItemControl {

@@ -253,10 +253,16 @@ String cxGetDateFormat(bool AFourDigitYear)
   return AFourDigitYear ? cxFourDigitYearFormat(format) : format;
 }
 
-String cxDateToText(bool AFourDigitYear, bool /*AUseAppFormats*/, TDateTime ADate)
+String cxDateToText(bool AFourDigitYear, bool AUseAppFormats, TDateTime ADate)
 {
   if (ADate == cxNullDate || !std::isfinite(ADate))
     return String();
+  if (AUseAppFormats) {
+    String format = FormatSettings().ShortDateFormat;
+    if (cxTimeOf(ADate) != 0)
+      format += L" " + FormatSettings().LongTimeFormat;
+    return FormatDateTime(AFourDigitYear ? cxFourDigitYearFormat(format) : format, ADate);
+  }
   const String format = cxGetDateFormat(AFourDigitYear);
   SYSTEMTIME time{};
   wchar_t text[TextBufferSize] = {};

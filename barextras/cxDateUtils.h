@@ -8,8 +8,6 @@
 #include "platform/SysUtils.h"
 #include "platform/Win.h"
 
-using TDateTime = double;
-
 // No date: shown as empty text, and what a text that is no date converts to.
 inline constexpr TDateTime cxNullDate = -700000.0;
 
@@ -57,9 +55,10 @@ String cxGetDateFormat(bool AFourDigitYear);
 String cxFourDigitYearFormat(const String& AFormat);
 
 // The date as the thread locale writes it (its time of day after one blank when it has
-// one); dates the locale functions cannot write go through the variant conversion. The
-// null date gives empty text. AUseAppFormats is accepted for callers that pass it: the
-// class layer keeps no format settings of its own, so the locale's formats serve both.
+// one); dates the locale functions cannot write go through the variant conversion. With
+// AUseAppFormats, the application's short date format instead, and its long time format
+// after one blank when the date has a time of day (FormatSettings). The null date gives
+// empty text.
 String cxDateToText(bool AFourDigitYear, bool AUseAppFormats, TDateTime ADate);
 // A text read by the thread locale, as cxDateToText writes it ("." counts as a separator);
 // anything that is no date, empty text included, gives the null date.

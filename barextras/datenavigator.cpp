@@ -6,6 +6,7 @@
 #include "barextras/extitems.h"
 #include "bars/combos.h"
 #include "bars/dxBarStrs.h"
+#include "bars/manager.h"
 #include "bars/painter.h"
 #include "bars/startup.h"
 #include "lookandfeel/cxClasses.h"
@@ -319,13 +320,23 @@ TDateTime TdxBarDateNavigator::PosToDateTime(const TPoint& P) const
   return cxDecodeDate(date, year, month, day) ? date : cxNullDate;
 }
 
+TdxBarPainter* TdxBarDateNavigator::GetComboPainter() const
+{
+  TCustomdxBarComboControl* control = FCombo ? FCombo->GetDropDownSourceControl() : nullptr;
+  return control ? control->GetPainter() : nullptr;
+}
+
 TdxBarPainter* TdxBarDateNavigator::GetPainter() const
 {
-  if (FCombo)
-    if (TCustomdxBarComboControl* control = FCombo->GetDropDownSourceControl())
-      if (TdxBarPainter* painter = control->GetPainter())
-        return painter;
-  return BarFlatPainter();
+  TdxBarPainter* painter = GetComboPainter();
+  return painter ? painter : BarFlatPainter();
+}
+
+int TdxBarDateNavigator::GetBorderKind() const
+{
+  const int kind = TdxBarCustomCalendar::GetBorderKind();
+  TdxBarPainter* painter = kind == 1 ? GetComboPainter() : nullptr;
+  return painter && painter->GetDateNavigatorBorderKind() == 2 ? 2 : kind;
 }
 
 // ---------------------------------------------------------------------------
@@ -421,7 +432,8 @@ void TdxBarDateNavigator::NCPaint()
   TFinally release([handle, dc]() noexcept { ::ReleaseDC(handle, dc); });
   RECT window;
   ::GetWindowRect(handle, &window);
-  // One shadow-coloured line: an etched edge's outer line would vanish on a white window.
+  // One shadow-coloured line for either border kind: a one-pixel etched edge would show its
+  // light half on a white window as nothing.
   FrameRectByColor(dc, Rect(0, 0, window.right - window.left, window.bottom - window.top), clBtnShadow);
 }
 
@@ -678,6 +690,11 @@ void TdxBarDateNavigator::PaintDays(HDC DC)
   FillRectByColor(DC, Rect(grid.right, grid.top, GetClientWidth(), bottom), GetColor());
   FillRectByColor(DC, Rect(grid.left, grid.bottom, grid.right, bottom), GetColor());
   const TDateTime selStart = GetSelStart(), selFinish = GetSelFinish();
+  // The flat looks' own border marks the selected day in the manager's highlight colour, light
+  // enough for the day's own text colour; otherwise the system's highlight and its text.
+  TdxBarManager* manager = FCombo ? FCombo->GetBarManager() : nullptr;
+  const bool ownBorder = GetBorderKind() == 2 && manager;
+  const TColor selectedBack = ownBorder ? manager->GetFlatSelectedColor() : TColor(clHighlight);
   for (int i = 0; i < 42; ++i) {
     const TDateTime date = GetFirstDate() + i;
     TRect cell = GetDayRect(date);
@@ -690,9 +707,9 @@ void TdxBarDateNavigator::PaintDays(HDC DC)
     const bool inMonth = year == FShownYear && month == FShownMonth;
     TColor back = GetColor(), text = inMonth ? TColor(clWindowText) : TColor(clGrayText);
     if (selected) {
-      // White on the flat face would not read: the face gets the button text colour.
-      back = FFlat ? TColor(clBtnFace) : TColor(clHighlight);
-      text = FFlat ? TColor(clBtnText) : TColor(clHighlightText);
+      back = selectedBack;
+      if (!ownBorder)
+        text = clHighlightText;
     }
     if (date == today) {
       FrameRectByColor(DC, cell, clMaroon);

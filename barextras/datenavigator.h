@@ -71,6 +71,8 @@ public:
   ~TdxBarDateNavigator() override;
 
   TdxBarDateCombo* GetCombo() const { return FCombo; }
+  // 2 where the painter of the combo's bar asks for its own border.
+  int GetBorderKind() const override;
   void SetCombo(TdxBarDateCombo* Value) { FCombo = Value; }
   bool GetIsDropDown() const { return FIsDropDown; }
   void SetIsDropDown(bool Value) { FIsDropDown = Value; }
@@ -123,6 +125,9 @@ protected:
   void CMFontChanged(TMessage& Message) override;
 
 private:
+  // The painter of the combo's bar; nil outside one.
+  TdxBarPainter* GetComboPainter() const;
+  // That painter, else the flat look's.
   TdxBarPainter* GetPainter() const;
   int ColumnOf(TDateTime ADate) const;
   void UpdateFirstDate();

@@ -7,6 +7,7 @@
 #include "bars/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"
+#include "platform/Printers.h"
 #include "platform/Scope.h"
 
 PUBLISHED(TdxBarFontNameCombo, TdxBarCustomCombo)
@@ -49,15 +50,26 @@ TdxBarFontNameCombo::TdxBarFontNameCombo(TComponent* AOwner) : TdxBarCustomCombo
 
 void TdxBarFontNameCombo::RefreshFontList()
 {
-  // The fonts a document is printed with would be the printer's; the class layer has no
-  // printer list, and the screen's families are what a user sees on the bars.
+  // The fonts a document is printed with are the printer's; without a printer (or when its
+  // device context cannot be made) the screen's.
   std::map<String, bool> families;
-  HDC DC = ::GetDC(nullptr);
+  HDC DC = nullptr;
+  if (Printer()->GetPrinters()->Count() > 0) {
+    try {
+      DC = Printer()->GetHandle();
+    } catch (const Exception&) {
+      DC = nullptr;
+    }
+  }
+  const bool screen = !DC;
+  if (screen)
+    DC = ::GetDC(nullptr);
   if (DC) {
     LOGFONTW font{};
     font.lfCharSet = DEFAULT_CHARSET;
     ::EnumFontFamiliesExW(DC, &font, &AddFontFamily, LPARAM(&families), 0);
-    ::ReleaseDC(nullptr, DC);
+    if (screen)
+      ::ReleaseDC(nullptr, DC);
   }
   FTrueTypeFonts.clear();
   TStrings* items = GetItems();
@@ -74,12 +86,16 @@ void TdxBarFontNameCombo::RefreshFontList()
 void TdxBarFontNameCombo::SetText(const String& Value)
 {
   String text = Value;
-  if (GetFocusedControl()) {
+  if (GetFocusedControl() && !Value.empty()) {
+    // Typed text names the family it begins, in the family's spelling; text that begins
+    // none (even if it shares a first letter with one) is refused.
     const int match = FindBestMatch(Value);
-    if (match < 0 && !Value.empty())
+    const String family = match >= 0 ? GetItems()->Get(match) : String();
+    if (family.size() < Value.size() ||
+        ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Value.c_str(), int(Value.size()), family.c_str(),
+                         int(Value.size())) != CSTR_EQUAL)
       return;
-    if (match >= 0)
-      text = GetItems()->Get(match);
+    text = family;
   }
   TdxBarCustomCombo::SetText(text);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "bars/bar.h"
+#include "bars/baraccessibility.h"
 #include "bars/barcontrol.h"
 #include "bars/drawparams.h"
 #include "bars/manager.h"
@@ -195,13 +196,18 @@ void TdxBarMRUListItem::Click()
 {
   TWeakRef<TdxBarMRUListItem> self(this);
   const int index = GetItemIndex();
-  const String text = index >= 0 && index < GetItems()->Count() ? GetItems()->Strings(index) : String();
+  const bool known = index >= 0 && index < GetItems()->Count();
+  const String text = known ? GetItems()->Strings(index) : String();
+  TObject* object = known ? GetItems()->Objects(index) : nullptr;
   TdxBarListItem::Click();
   // The click of the item's own link that opens its drop-down names no entry.
   if (!self || !FRemoveItemOnClick || IsDesigning() || index < 0 || GetSelectedLink())
     return;
-  // The handler may have changed the list: the entry is found again by its text.
-  const int found = GetItems()->IndexOf(text);
+  // The handler may have changed the list: the entry is found again by its text, else (the
+  // handler renamed it) by its object.
+  int found = GetItems()->IndexOf(text);
+  if (found < 0 && object)
+    found = GetItems()->IndexOfObject(object);
   if (found >= 0)
     GetItems()->Delete(found);
   SetItemIndex(-1);
@@ -292,6 +298,47 @@ void TdxBarInPlaceSubItem::SetExpanded(bool Value)
 // ---------------------------------------------------------------------------
 // TdxBarInPlaceSubItemControl
 
+namespace {
+
+// In a menu the entry lists its items in place rather than opening a menu: its state says
+// whether they are listed, and its default action lists or hides them. On a toolbar it is a
+// sub item's.
+class TdxBarInPlaceSubItemControlAccessibilityHelper : public TdxBarSubItemControlAccessibilityHelper {
+public:
+  using TdxBarSubItemControlAccessibilityHelper::TdxBarSubItemControlAccessibilityHelper;
+  int GetState(int AChildID) override
+  {
+    TdxBarInPlaceSubItem* item = InMenuItem();
+    if (!item)
+      return TdxBarSubItemControlAccessibilityHelper::GetState(AChildID);
+    const int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
+    if (state & STATE_SYSTEM_INVISIBLE)
+      return state;
+    return state | (item->GetExpanded() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+  }
+  String GetDefaultActionDescription(int AChildID) override
+  {
+    TdxBarInPlaceSubItem* item = InMenuItem();
+    if (!item)
+      return TdxBarSubItemControlAccessibilityHelper::GetDefaultActionDescription(AChildID);
+    return item->GetExpanded() ? L"Collapse" : L"Expand";
+  }
+
+private:
+  TdxBarInPlaceSubItem* InMenuItem() const
+  {
+    auto* control = static_cast<TdxBarInPlaceSubItemControl*>(GetControl());
+    return control && control->IsInMenu() ? control->GetInPlaceSubItem() : nullptr;
+  }
+};
+
+}  // namespace
+
+TdxBarAccessibilityHelperClass TdxBarInPlaceSubItemControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarInPlaceSubItemControlAccessibilityHelper>;
+}
+
 TdxBarInPlaceSubItem* TdxBarInPlaceSubItemControl::GetInPlaceSubItem() const
 {
   return dynamic_cast<TdxBarInPlaceSubItem*>(GetItem());
@@ -372,8 +419,8 @@ int TdxBarInPlaceSubItemControl::GetWidth()
   TdxBarPainter* painter = GetPainter();
   if (!IsInMenu() || !painter)
     return TdxBarSubItemControl::GetWidth();
-  // The indent, the caption and the expand sign (as wide as the entry is high).
-  return painter->GetInPlaceSubItemIndent() + GetCaptionTextWidth() + GetTextHeight();
+  // The indent, the caption and the expand sign the painter draws at the entry's height.
+  return painter->GetInPlaceSubItemIndent() + GetCaptionTextWidth() + painter->GetInPlaceSubItemSignWidth(GetHeight());
 }
 
 int TdxBarInPlaceSubItemControl::GetHeight()

@@ -139,6 +139,8 @@ public:
   void Draw(const TRect& R, bool AFlag) override;
   int GetWidth() override;
   int GetHeight() override;
+  // In a menu its accessibility object offers expanding and collapsing the entries.
+  TdxBarAccessibilityHelperClass GetAccessibilityHelperClass() const override;
 
 private:
   // Runs the item's click, toggles Expanded and selects the same link again.

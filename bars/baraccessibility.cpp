@@ -574,144 +574,171 @@ public:
   int GetRole(int) override { return ROLE_SYSTEM_LIST; }
 };
 
-class TdxBarItemControlAccessibilityHelper : public TdxBarAccessibilityHelper {
-public:
-  explicit TdxBarItemControlAccessibilityHelper(TdxBarItemControl* AControl)
-      : TdxBarAccessibilityHelper(AControl), FControl(AControl)
-  {
+}  // namespace
+
+// --- The helpers of item controls
+
+TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper(TdxBarItemControl* AControl)
+    : TdxBarAccessibilityHelper(AControl), FControl(AControl)
+{
+}
+
+TCustomdxBarControl* TdxBarItemControlAccessibilityHelper::Bar() const
+{
+  return FControl ? FControl->GetParent() : nullptr;
+}
+
+TdxBarManager* TdxBarItemControlAccessibilityHelper::GetBarManager()
+{
+  return Bar() ? Bar()->GetBarManager() : nullptr;
+}
+
+TcxAccessibilityHelper* TdxBarItemControlAccessibilityHelper::GetParent()
+{
+  return HelperOf(Bar());
+}
+
+bool TdxBarItemControlAccessibilityHelper::IsSelectable()
+{
+  return IsVisible() && FControl && FControl->GetEnabled() && FControl->CanSelect();
+}
+
+HWND TdxBarItemControlAccessibilityHelper::GetOwnerObjectWindow()
+{
+  return Bar() && Bar()->HandleAllocated() ? Bar()->GetHandle() : nullptr;
+}
+
+TRect TdxBarItemControlAccessibilityHelper::GetScreenBounds(int)
+{
+  TCustomdxBarControl* bar = Bar();
+  if (!IsWindowShown(bar))
+    return TRect{};
+  return bar->GetItemScreenRect(FControl.Get());
+}
+
+int TdxBarItemControlAccessibilityHelper::GetState(int)
+{
+  TdxBarItemControl* control = FControl.Get();
+  const TRect r = GetScreenBounds(CHILDID_SELF);
+  if (!control || ::IsRectEmpty(&r))
+    return STATE_SYSTEM_INVISIBLE;
+  int state = STATE_SYSTEM_FOCUSABLE;
+  if (!control->GetEnabled())
+    state |= STATE_SYSTEM_UNAVAILABLE;
+  if (control->IsSelected())
+    state |= STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_FOCUSED;
+  if (control->GetDoingClick())
+    state |= STATE_SYSTEM_PRESSED;
+  return state;
+}
+
+int TdxBarItemControlAccessibilityHelper::GetRole(int)
+{
+  return FControl && FControl->IsInMenu() ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_CLIENT;
+}
+
+String TdxBarItemControlAccessibilityHelper::GetName(int)
+{
+  return FControl ? PlainCaption(FControl->GetCaption()) : String();
+}
+
+void TdxBarItemControlAccessibilityHelper::GetKeyboardShortcut(int, TShortCut& AShortCut, String&, bool&)
+{
+  AShortCut = FControl ? FControl->GetShortCut() : 0;
+}
+
+int TdxBarItemControlAccessibilityHelper::GetSupportedProperties(int)
+{
+  return cxAccessibleLocation | cxAccessibleKeyboardShortcut;
+}
+
+String TdxBarItemControlAccessibilityHelper::GetExplicitKeyTip()
+{
+  TdxBarItem* item = FControl ? FControl->GetItem() : nullptr;
+  return item ? item->GetKeyTip() : String();
+}
+
+String TdxBarItemControlAccessibilityHelper::GetDefaultKeyTip()
+{
+  return dxBarDefaultKeyTipOfCaption(FControl ? FControl->GetCaption() : String());
+}
+
+void TdxBarItemControlAccessibilityHelper::InitializeKeyTipData(TdxBarKeyTipInfo& AData)
+{
+  TdxBarAccessibilityHelper::InitializeKeyTipData(AData);
+  AData.Enabled = FControl && FControl->GetEnabled();
+  const TRect r = GetScreenBounds(CHILDID_SELF);
+  AData.Position = RectCentre(r);
+  TCustomdxBarControl* bar = Bar();
+  if (auto* menu = dynamic_cast<TdxBarApplicationMenuControl*>(bar);
+      menu && FControl && menu->IsButtonRowLink(FControl->GetItemLink())) {
+    // The row's buttons are laid out as on a toolbar: the tip sits on the button's centre.
+    if (!::IsRectEmpty(&r))
+      AData.Position = menu->GetButtonRowKeyTipPoint(FControl->GetItemLink());
+  } else if (bar && bar->GetKind() == bckSubMenu && bar->GetPainter() && !::IsRectEmpty(&r)) {
+    // In a menu the tip sits on the glyph column, beside the side strip.
+    TRect local = bar->GetItemRect(FControl.Get());
+    const TRect glyph = bar->GetPainter()->GetMenuGlyphRect(bar, local);
+    AData.Position.x = r.left + (glyph.left - local.left) + (glyph.right - glyph.left) / 2;
   }
-  TdxBarItemControl* GetControl() const { return FControl.Get(); }
-  TCustomdxBarControl* Bar() const { return FControl ? FControl->GetParent() : nullptr; }
-  TdxBarManager* GetBarManager() override { return Bar() ? Bar()->GetBarManager() : nullptr; }
-  TCustomdxBarControl* GetOwnerControl() override { return Bar(); }
-  TcxAccessibilityHelper* GetParent() override { return HelperOf(Bar()); }
-  bool IsSelectable() override { return IsVisible() && FControl && FControl->GetEnabled() && FControl->CanSelect(); }
-  HWND GetOwnerObjectWindow() override { return Bar() && Bar()->HandleAllocated() ? Bar()->GetHandle() : nullptr; }
-  TRect GetScreenBounds(int) override
-  {
-    TCustomdxBarControl* bar = Bar();
-    if (!IsWindowShown(bar))
-      return TRect{};
-    return bar->GetItemScreenRect(FControl.Get());
-  }
-  int GetState(int) override
-  {
-    TdxBarItemControl* control = FControl.Get();
-    const TRect r = GetScreenBounds(CHILDID_SELF);
-    if (!control || ::IsRectEmpty(&r))
-      return STATE_SYSTEM_INVISIBLE;
-    int state = STATE_SYSTEM_FOCUSABLE;
-    if (!control->GetEnabled())
-      state |= STATE_SYSTEM_UNAVAILABLE;
-    if (control->IsSelected())
-      state |= STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_FOCUSED;
-    if (control->GetDoingClick())
+}
+
+TdxBarHelperRef TdxBarItemControlAccessibilityHelper::GetNavigationTarget()
+{
+  return GetItemControlHelper(FControl.Get());
+}
+
+String TdxBarItemControlAccessibilityHelper::GetDefaultActionDescription(int)
+{
+  return FControl && FControl->IsDropDown() ? L"Open" : L"Press";
+}
+
+void TdxBarItemControlAccessibilityHelper::DoDefaultAction(int)
+{
+  AddRef();
+  DeferAction([this, ref = TcxAccessibilityHelperRef(this)] {
+    if (IsAlive())
+      Run(false);
+  });
+}
+
+int TdxBarButtonLikeControlAccessibilityHelper::GetRole(int AChildID)
+{
+  if (FControl && FControl->IsInMenu())
+    return ROLE_SYSTEM_MENUITEM;
+  return FControl && FControl->IsDropDown() ? ROLE_SYSTEM_BUTTONDROPDOWN : ROLE_SYSTEM_PUSHBUTTON;
+}
+
+int TdxBarButtonLikeControlAccessibilityHelper::GetSupportedProperties(int AChildID)
+{
+  return TdxBarItemControlAccessibilityHelper::GetSupportedProperties(AChildID) | cxAccessibleDefaultAction;
+}
+
+int TdxBarButtonControlAccessibilityHelper::GetState(int AChildID)
+{
+  int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
+  auto* control = static_cast<TdxBarButtonControl*>(FControl.Get());
+  if (control && !(state & STATE_SYSTEM_INVISIBLE)) {
+    if (control->IsPressed())
       state |= STATE_SYSTEM_PRESSED;
-    return state;
+    if (TdxBarButton* button = control->GetButton(); button && button->GetDown())
+      state |= STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED;
   }
-  int GetRole(int) override { return FControl && FControl->IsInMenu() ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_CLIENT; }
-  String GetName(int) override { return FControl ? PlainCaption(FControl->GetCaption()) : String(); }
-  void GetKeyboardShortcut(int, TShortCut& AShortCut, String& ACaption, bool& AUseCaption) override
-  {
-    AShortCut = FControl ? FControl->GetShortCut() : 0;
-  }
-  int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleKeyboardShortcut; }
-  String GetExplicitKeyTip() override
-  {
-    TdxBarItem* item = FControl ? FControl->GetItem() : nullptr;
-    return item ? item->GetKeyTip() : String();
-  }
-  String GetDefaultKeyTip() override
-  {
-    return dxBarDefaultKeyTipOfCaption(FControl ? FControl->GetCaption() : String());
-  }
-  void InitializeKeyTipData(TdxBarKeyTipInfo& AData) override
-  {
-    TdxBarAccessibilityHelper::InitializeKeyTipData(AData);
-    AData.Enabled = FControl && FControl->GetEnabled();
-    const TRect r = GetScreenBounds(CHILDID_SELF);
-    AData.Position = RectCentre(r);
-    TCustomdxBarControl* bar = Bar();
-    if (auto* menu = dynamic_cast<TdxBarApplicationMenuControl*>(bar);
-        menu && FControl && menu->IsButtonRowLink(FControl->GetItemLink())) {
-      // The row's buttons are laid out as on a toolbar: the tip sits on the button's centre.
-      if (!::IsRectEmpty(&r))
-        AData.Position = menu->GetButtonRowKeyTipPoint(FControl->GetItemLink());
-    } else if (bar && bar->GetKind() == bckSubMenu && bar->GetPainter() && !::IsRectEmpty(&r)) {
-      // In a menu the tip sits on the glyph column, beside the side strip.
-      TRect local = bar->GetItemRect(FControl.Get());
-      const TRect glyph = bar->GetPainter()->GetMenuGlyphRect(bar, local);
-      AData.Position.x = r.left + (glyph.left - local.left) + (glyph.right - glyph.left) / 2;
-    }
-  }
-  void ExecuteKeyTip() override { Run(true); }
-  TdxBarHelperRef GetNavigationTarget() override { return GetItemControlHelper(FControl.Get()); }
-  String GetDefaultActionDescription(int) override { return FControl && FControl->IsDropDown() ? L"Open" : L"Press"; }
-  void DoDefaultAction(int) override
-  {
-    AddRef();
-    DeferAction([this, ref = TcxAccessibilityHelperRef(this)] {
-      if (IsAlive())
-        Run(false);
-    });
-  }
+  return state;
+}
 
-protected:
-  // Runs the element as its key tip does; AShowMenuKeyTips: a menu it opens shows its tips.
-  void Run(bool AShowMenuKeyTips);
-  TWeakRef<TdxBarItemControl> FControl;
-};
+int TdxBarSubItemControlAccessibilityHelper::GetRole(int)
+{
+  return FControl && FControl->IsInMenu() ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_BUTTONMENU;
+}
 
-class TdxBarButtonLikeControlAccessibilityHelper : public TdxBarItemControlAccessibilityHelper {
-public:
-  using TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper;
-  int GetRole(int AChildID) override
-  {
-    if (FControl && FControl->IsInMenu())
-      return ROLE_SYSTEM_MENUITEM;
-    return FControl && FControl->IsDropDown() ? ROLE_SYSTEM_BUTTONDROPDOWN : ROLE_SYSTEM_PUSHBUTTON;
-  }
-  int GetSupportedProperties(int AChildID) override
-  {
-    return TdxBarItemControlAccessibilityHelper::GetSupportedProperties(AChildID) | cxAccessibleDefaultAction;
-  }
-};
-
-class TdxBarButtonControlAccessibilityHelper : public TdxBarButtonLikeControlAccessibilityHelper {
-public:
-  using TdxBarButtonLikeControlAccessibilityHelper::TdxBarButtonLikeControlAccessibilityHelper;
-  int GetState(int AChildID) override
-  {
-    int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
-    auto* control = static_cast<TdxBarButtonControl*>(FControl.Get());
-    if (control && !(state & STATE_SYSTEM_INVISIBLE)) {
-      if (control->IsPressed())
-        state |= STATE_SYSTEM_PRESSED;
-      if (TdxBarButton* button = control->GetButton(); button && button->GetDown())
-        state |= STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED;
-    }
-    return state;
-  }
-};
-
-class TdxBarSubItemControlAccessibilityHelper : public TdxBarButtonLikeControlAccessibilityHelper {
-public:
-  using TdxBarButtonLikeControlAccessibilityHelper::TdxBarButtonLikeControlAccessibilityHelper;
-  int GetRole(int) override { return FControl && FControl->IsInMenu() ? ROLE_SYSTEM_MENUITEM : ROLE_SYSTEM_BUTTONMENU; }
-  int GetState(int AChildID) override
-  {
-    int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
-    if (FControl && FControl->IsDroppedDown())
-      state |= STATE_SYSTEM_EXPANDED;
-    return state | STATE_SYSTEM_HASPOPUP;
-  }
-};
-
-class TdxBarWinControlAccessibilityHelper : public TdxBarItemControlAccessibilityHelper {
-public:
-  using TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper;
-  int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
-};
+int TdxBarSubItemControlAccessibilityHelper::GetState(int AChildID)
+{
+  int state = TdxBarButtonLikeControlAccessibilityHelper::GetState(AChildID);
+  if (FControl && FControl->IsDroppedDown())
+    state |= STATE_SYSTEM_EXPANDED;
+  return state | STATE_SYSTEM_HASPOPUP;
+}
 
 // A key tip runs its element: one whose click closes the menus is clicked, as the pointer
 // clicks it (a key tip is no press of a key on the element: nothing of a click by key, such
@@ -747,6 +774,8 @@ void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
   }
 }
 
+namespace {
+
 // --- The registry
 
 struct THelperEntry {
@@ -775,15 +804,8 @@ TdxBarAccessibilityHelper* CreateHelper(TObject* AOwner)
     return new TCustomdxBarControlAccessibilityHelper(bar);
   }
   if (auto* control = dynamic_cast<TdxBarItemControl*>(AOwner)) {
-    if (dynamic_cast<TdxBarSubItemControl*>(control))
-      return new TdxBarSubItemControlAccessibilityHelper(control);
-    if (dynamic_cast<TdxBarButtonControl*>(control))
-      return new TdxBarButtonControlAccessibilityHelper(control);
-    if (dynamic_cast<TdxBarButtonLikeControl*>(control))
-      return new TdxBarButtonLikeControlAccessibilityHelper(control);
-    if (control->IsWinControl())
-      return new TdxBarWinControlAccessibilityHelper(control);
-    return new TdxBarItemControlAccessibilityHelper(control);
+    TdxBarAccessibilityHelperClass helperClass = control->GetAccessibilityHelperClass();
+    return helperClass ? helperClass(control) : nullptr;
   }
   return nullptr;
 }

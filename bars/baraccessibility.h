@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bars/cxaccessibility.h"
+#include "bars/itemcontrol.h"
 #include "bars/navigation.h"
 
 class TCustomdxBarControl;
@@ -65,6 +66,77 @@ protected:
 
 private:
   TWeakRef<TObject> FOwnerRef;
+};
+
+// --- The helpers of item controls. A control names the class of its helper
+// (TdxBarItemControl::GetAccessibilityHelperClass), so that a kind above the bar library
+// brings its own, derived from one of these.
+
+template <class T>
+TdxBarAccessibilityHelper* dxBarAccessibilityHelperClassOf(TdxBarItemControl* AControl)
+{
+  return new T(AControl);
+}
+
+// An item control that is no button: its caption, bounds, state and key tip.
+class TdxBarItemControlAccessibilityHelper : public TdxBarAccessibilityHelper {
+public:
+  explicit TdxBarItemControlAccessibilityHelper(TdxBarItemControl* AControl);
+  TdxBarItemControl* GetControl() const { return FControl.Get(); }
+  TCustomdxBarControl* Bar() const;
+  TdxBarManager* GetBarManager() override;
+  TCustomdxBarControl* GetOwnerControl() override { return Bar(); }
+  TcxAccessibilityHelper* GetParent() override;
+  bool IsSelectable() override;
+  HWND GetOwnerObjectWindow() override;
+  TRect GetScreenBounds(int) override;
+  int GetState(int) override;
+  int GetRole(int) override;
+  String GetName(int) override;
+  void GetKeyboardShortcut(int, TShortCut& AShortCut, String& ACaption, bool& AUseCaption) override;
+  int GetSupportedProperties(int) override;
+  String GetExplicitKeyTip() override;
+  String GetDefaultKeyTip() override;
+  void InitializeKeyTipData(TdxBarKeyTipInfo& AData) override;
+  void ExecuteKeyTip() override { Run(true); }
+  TdxBarHelperRef GetNavigationTarget() override;
+  String GetDefaultActionDescription(int) override;
+  void DoDefaultAction(int) override;
+
+protected:
+  // Runs the element as its key tip does; AShowMenuKeyTips: a menu it opens shows its tips.
+  void Run(bool AShowMenuKeyTips);
+  TWeakRef<TdxBarItemControl> FControl;
+};
+
+// A button, a sub item and the like: a push button on a toolbar, an entry in a menu.
+class TdxBarButtonLikeControlAccessibilityHelper : public TdxBarItemControlAccessibilityHelper {
+public:
+  using TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper;
+  int GetRole(int AChildID) override;
+  int GetSupportedProperties(int AChildID) override;
+};
+
+// A button: pressed and checked.
+class TdxBarButtonControlAccessibilityHelper : public TdxBarButtonLikeControlAccessibilityHelper {
+public:
+  using TdxBarButtonLikeControlAccessibilityHelper::TdxBarButtonLikeControlAccessibilityHelper;
+  int GetState(int AChildID) override;
+};
+
+// A sub item: a button that opens a menu, expanded while its menu shows.
+class TdxBarSubItemControlAccessibilityHelper : public TdxBarButtonLikeControlAccessibilityHelper {
+public:
+  using TdxBarButtonLikeControlAccessibilityHelper::TdxBarButtonLikeControlAccessibilityHelper;
+  int GetRole(int) override;
+  int GetState(int AChildID) override;
+};
+
+// An edit or combo: a text field.
+class TdxBarWinControlAccessibilityHelper : public TdxBarItemControlAccessibilityHelper {
+public:
+  using TdxBarItemControlAccessibilityHelper::TdxBarItemControlAccessibilityHelper;
+  int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
 };
 
 // The helper of a dock site, bar or menu window, or item control; made on first use and

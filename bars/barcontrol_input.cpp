@@ -105,7 +105,7 @@ void dxBarRebuildPendingBarControls(TdxBarManager* AManager)
 void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
 {
   TdxBarItemLink* link = GetItemControlLink(Value);
-  TdxBarItemControl* old = GetSelectedControl();
+  TWeakRef<TdxBarItemControl> oldRef(GetSelectedControl());
   FSelectedLink = link;
   if (GetOptions() & dxBarOptionKeyboardSelection)
     FKeyboardSelected = false;
@@ -121,8 +121,13 @@ void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
   }
   if (!self)
     return;
-  if (old && old != Value)
+  TdxBarItemControl* old = oldRef.Get();
+  if (old && old != Value) {
+    // A control the selection leaves has no hot part either (the pointer may have left it
+    // while a drop-down held the mouse): it is drawn as any other.
+    old->MouseLeave();
     RepaintItemControl(old);
+  }
   if (Value)
     RepaintItemControl(Value);
   // The selection of an active window or a menu is where the keyboard is.

@@ -132,6 +132,7 @@ public:
   ~TdxBarButtonLikeControl() override;
 
   TClass GetDrawParamsClass() const override;
+  TdxBarAccessibilityHelperClass GetAccessibilityHelperClass() const override;
   TdxBarButtonLikeControlDrawParams* GetButtonDrawParams() const;
 
   // Activation with the delay rule; AForce opens at once.
@@ -178,6 +179,7 @@ public:
   explicit TdxBarButtonControl(TdxBarItemLink* AItemLink);
   ~TdxBarButtonControl() override;
 
+  TdxBarAccessibilityHelperClass GetAccessibilityHelperClass() const override;
   TdxBarButton* GetButton() const;
 
   // The link's paint style; on a toolbar psStandard is adjusted.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "bars/barcontrol.h"
+#include "bars/baraccessibility.h"
 #include "bars/buttons.h"
 #include "bars/drawparams.h"
 #include "bars/itemlinks.h"
@@ -113,6 +114,11 @@ TdxBarButtonLikeControl::TdxBarButtonLikeControl(TdxBarItemLink* AItemLink) : Td
 TdxBarButtonLikeControl::~TdxBarButtonLikeControl()
 {
   CancelPendingOf(this);
+}
+
+TdxBarAccessibilityHelperClass TdxBarButtonLikeControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarButtonLikeControlAccessibilityHelper>;
 }
 
 TClass TdxBarButtonLikeControl::GetDrawParamsClass() const
@@ -271,6 +277,11 @@ bool TdxBarButtonLikeControl::IsPaintedDroppedDown() const
 // TdxBarButtonControl
 
 TdxBarButtonControl::TdxBarButtonControl(TdxBarItemLink* AItemLink) : TdxBarButtonLikeControl(AItemLink) {}
+
+TdxBarAccessibilityHelperClass TdxBarButtonControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarButtonControlAccessibilityHelper>;
+}
 
 TdxBarButtonControl::~TdxBarButtonControl()
 {

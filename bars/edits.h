@@ -133,6 +133,7 @@ public:
   TdxBarWindowItem* GetWindowItem() const;
 
   bool IsWinControl() const override { return true; }
+  TdxBarAccessibilityHelperClass GetAccessibilityHelperClass() const override;
   bool IsEditing() const override { return FFocused; }
   bool OwnsWindow(HWND AWnd) const override;
   // Only on a bar that turns its text (where it shows as a button).

@@ -2,6 +2,7 @@
 // and the start and end of editing.
 #include "bars/edits.h"
 
+#include "bars/baraccessibility.h"
 #include "bars/barcontrol.h"
 #include "bars/hooks.h"
 #include "bars/itemlinks.h"
@@ -32,6 +33,11 @@ LPARAM MapPointParam(HWND ASource, HWND ATarget, LPARAM AParam)
 }  // namespace
 
 TdxBarWinControl::TdxBarWinControl(TdxBarItemLink* AItemLink) : TdxBarItemControl(AItemLink) {}
+
+TdxBarAccessibilityHelperClass TdxBarWinControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarWinControlAccessibilityHelper>;
+}
 
 TdxBarWinControl::~TdxBarWinControl()
 {

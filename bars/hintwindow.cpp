@@ -550,6 +550,16 @@ public:
   }
 
 private:
+  // A modal window in front of the source's form disables that form (and so the windows it
+  // owns take no input): a hint there would cover the modal window.
+  static bool IsBehindModalWindow(HWND ASourceWindow)
+  {
+    if (!ASourceWindow || !IsWindow(ASourceWindow))
+      return false;
+    return !IsWindowEnabled(GetAncestor(ASourceWindow, GA_ROOT)) ||
+           !IsWindowEnabled(GetAncestor(ASourceWindow, GA_ROOTOWNER));
+  }
+
   static HWND WindowUnderCursor()
   {
     POINT p{};
@@ -573,7 +583,8 @@ private:
     FShowTimer.SetEnabled(false);
     TObject* source = FSource.Get();
     TdxBarHintWindow* window = dxBarHintWindow();
-    if ((FHasSource && !source) || !window || !window->ActivateHint(source, FText, FShortCut))
+    if ((FHasSource && !source) || !window || IsBehindModalWindow(source ? HintSourceWindow(source) : nullptr) ||
+        !window->ActivateHint(source, FText, FShortCut))
       return;
     FHideTimer.SetEnabled(false);
     FHideTimer.SetInterval(uint32_t(window->GetHintHidePause()));
@@ -593,7 +604,8 @@ private:
       return true;
     if (FSourceWindow) {
       if (!IsWindow(FSourceWindow) || !IsWindowVisible(FSourceWindow) ||
-          IsIconic(GetAncestor(FSourceWindow, GA_ROOT)) || IsIconic(GetAncestor(FSourceWindow, GA_ROOTOWNER)))
+          (FHasSource && IsBehindModalWindow(FSourceWindow)) || IsIconic(GetAncestor(FSourceWindow, GA_ROOT)) ||
+          IsIconic(GetAncestor(FSourceWindow, GA_ROOTOWNER)))
         return true;
       const TPoint cursor = GetMouseCursorPos();
       if (cursor.x != FShownAt.x || cursor.y != FShownAt.y) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cstdlib>
 
+#include "bars/baraccessibility.h"
 #include "bars/barcontrol.h"
 #include "bars/drawparams.h"
 #include "bars/itemlinks.h"
@@ -881,6 +882,11 @@ bool TdxBarItemControl::IsInMenu() const
 bool TdxBarItemControl::IsTextRotated() const
 {
   return GetBarKind() == bkVertical;
+}
+
+TdxBarAccessibilityHelperClass TdxBarItemControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarItemControlAccessibilityHelper>;
 }
 
 TClass TdxBarItemControl::GetViewInfoClass() const

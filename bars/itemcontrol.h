@@ -27,6 +27,10 @@ class TdxBarItemControlDrawParams;
 class TdxBarItemLink;
 class TdxBarManager;
 class TdxBarPainter;
+class TdxBarAccessibilityHelper;
+
+// Makes the accessibility helper of an item control (bars/baraccessibility.h has the kinds).
+using TdxBarAccessibilityHelperClass = TdxBarAccessibilityHelper* (*)(TdxBarItemControl* AControl);
 
 // The parts an item control shows, as bits of TdxBarItemControlDrawParams' view parts.
 enum : int { ivpGlyph = 1, ivpCaption = 2 };
@@ -273,6 +277,8 @@ public:
   virtual int GetPartCount() const { return 1; }
   virtual TClass GetViewInfoClass() const;
   virtual TClass GetDrawParamsClass() const;
+  // The class of the control's accessibility helper, made on first request.
+  virtual TdxBarAccessibilityHelperClass GetAccessibilityHelperClass() const;
   // The caption as the control shows it.
   virtual const String& GetCaption() const;
   virtual TdxBarMenuItemSize GetMenuItemSize() const;

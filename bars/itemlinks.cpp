@@ -408,6 +408,7 @@ void TdxBarItemLink::SetItemRect(const TRect& Value)
 {
   FItemRect = Value;
   if (FControl) {
+    FControlPlaced = true;
     FControl->CalcDrawParams();
     FControl->CalcParts();
   }
@@ -710,6 +711,7 @@ void TdxBarItemLink::CreateControl()
     return;  // a kind the register does not know shows nothing
   TProfileScope phase(TProfilePhase::CreateControls);
   TObject* object = controlClass->Create(this);
+  FControlPlaced = false;
   FControl = dynamic_cast<TdxBarItemControl*>(object);
   if (!FControl && object)
     object->Free();

@@ -115,6 +115,9 @@ public:
   const TRect& GetItemRect() const { return FItemRect; }
   // Stores the rectangle and lets the control recalculate its draw parameters and parts.
   void SetItemRect(const TRect& Value);
+  // Whether the control has been laid out at the link's rectangle: a control made again (a
+  // menu opened once more) has not, though the link kept its rectangle.
+  bool IsControlPlaced() const { return FControl && FControlPlaced; }
   intptr_t GetData() const { return FData; }
   void SetData(intptr_t Value) { FData = Value; }
   // The bar a merge copied this link from; nil for own links.
@@ -214,6 +217,7 @@ private:
   intptr_t FData = 0;
   TdxBarItem* FItem = nullptr;
   TRect FItemRect{0, 0, 0, 0};
+  bool FControlPlaced = false;
   String FItemName;
   int FLoadedRecentIndex = -1;
   int FLoadedUseCount = 0;

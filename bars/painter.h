@@ -494,6 +494,10 @@ public:
   virtual void DrawColorComboButton(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The date navigator's header background and its "Today" / "Clear" buttons.
   virtual TColor GetDateNavigatorHeaderColor() const;
+  // The border kind of a flat date navigator dropped down from this look's bars: 1 its flat
+  // frame, 2 the flat looks' own (a line under the header, the selected day in the
+  // manager's highlight colour).
+  virtual int GetDateNavigatorBorderKind() const { return IsFlatStyle() ? 2 : 1; }
   // A push button, drawn pressed while the pointer holds it down over it.
   virtual void DrawDateNavigatorButton(HDC DC, const TRect& R, const String& AText, bool APressed, bool AHot) const
   {
@@ -511,6 +515,8 @@ public:
   virtual void DrawInPlaceSubItemBackground(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const;
   virtual void DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual int GetInPlaceSubItemIndent() const { return Metrics().InPlaceSubItemIndent; }
+  // The width of the expand sign at the right of an entry AHeight high: a square.
+  virtual int GetInPlaceSubItemSignWidth(int AHeight) const { return AHeight; }
   // COLOR_BTNSHADOW; the window's highlight brush for a selected control.
   virtual HBRUSH GetInPlaceSubItemFrameBrush(const TdxBarItemControlDrawParams* ADrawParams) const;
   virtual HBRUSH GetStaticBackgroundBrush(const TdxBarItemControlDrawParams* ADrawParams) const;

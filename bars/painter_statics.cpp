@@ -263,7 +263,7 @@ void TdxBarPainter::DrawInPlaceSubItemArrow(const TdxBarItemControlDrawParams* A
   if (!ADrawParams || !DC || IsRectEmpty(R))
     return;
   int size = std::max(1, RectHeight(R) / 4);
-  TRect arrow = Rect(R.right - RectHeight(R), R.top, R.right, R.bottom);
+  TRect arrow = Rect(R.right - GetInPlaceSubItemSignWidth(RectHeight(R)), R.top, R.right, R.bottom);
   DrawArrowSized(DC, arrow, adRight, GetArrowColor(ADrawParams), true, ADrawParams->PaintedSelected, size);
 }
 

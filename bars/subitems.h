@@ -284,6 +284,7 @@ public:
   explicit TdxBarSubItemControl(TdxBarItemLink* AItemLink);
   ~TdxBarSubItemControl() override;
 
+  TdxBarAccessibilityHelperClass GetAccessibilityHelperClass() const override;
   TCustomdxBarSubItem* GetSubItem() const;
 
   bool CanClick() const override { return false; }

@@ -1,6 +1,7 @@
 // The sub-item's control (a drop-down on a toolbar, a submenu entry in a menu), the
 // container's control and the menu a container opens on a toolbar.
 #include "bars/barcontrol.h"
+#include "bars/baraccessibility.h"
 #include "bars/drawparams.h"
 #include "bars/manager.h"
 #include "bars/painter.h"
@@ -15,6 +16,11 @@ IMPLEMENT_CLASS(TContainerItemSubMenuControl, TdxBarSubMenuControl)
 // TdxBarSubItemControl
 
 TdxBarSubItemControl::TdxBarSubItemControl(TdxBarItemLink* AItemLink) : TdxBarButtonLikeControl(AItemLink) {}
+
+TdxBarAccessibilityHelperClass TdxBarSubItemControl::GetAccessibilityHelperClass() const
+{
+  return &dxBarAccessibilityHelperClassOf<TdxBarSubItemControlAccessibilityHelper>;
+}
 
 TdxBarSubItemControl::~TdxBarSubItemControl()
 {

@@ -853,7 +853,7 @@ void TdxBarSubMenuControl::LayoutItems()
   FCanScrollDown = down;
   for (int i = 0; i < count; ++i) {
     TdxBarItemLink* link = shown[size_t(i)];
-    if (link->GetItemRect() != rects[size_t(i)])
+    if (link->GetItemRect() != rects[size_t(i)] || !link->IsControlPlaced())
       link->SetItemRect(rects[size_t(i)]);
     if (TdxBarItemControl* control = link->GetControl()) {
       control->GetViewInfo()->SetBounds(rects[size_t(i)]);

@@ -12,7 +12,6 @@ class TCustomAction;
 class TActionList;
 class TReader;
 
-using THelpContext = int32_t;
 using TImageIndex = int32_t;
 
 // The link between an action and one client (a control, a menu item, a bar item). The

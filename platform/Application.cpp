@@ -497,6 +497,8 @@ void InitializeForms()
       return nullptr;
     });
     RegisterStandardControls();
+    // The application's date and time formats are the user's as the program starts.
+    FormatSettings();
     finderRegistered = true;
   }
   // All or nothing: a failure leaves the layer uninitialised, ready for another try.

@@ -52,6 +52,9 @@ DECLARE_ENUM_INFO(TComponentStyleE)
 
 using TGetChildProc = std::function<void(TComponent* Child)>;
 
+// A help topic's context number (controls, actions, items).
+using THelpContext = int32_t;
+
 class TComponent : public TPersistent {
   DECLARE_CLASS(TComponent, TPersistent)
 public:

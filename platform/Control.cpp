@@ -5,6 +5,7 @@
 #include "platform/ControlsPrivate.h"
 
 DEFINE_ENUM_INFO(TAlign, L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom")
+DEFINE_ENUM_INFO(THelpType, L"htKeyword", L"htContext")
 DEFINE_ENUM_INFO(TAlignment, L"taLeftJustify", L"taRightJustify", L"taCenter")
 DEFINE_ENUM_INFO(TAnchorKind, L"akLeft", L"akTop", L"akRight", L"akBottom")
 DEFINE_ENUM_INFO(TMouseButton, L"mbLeft", L"mbRight", L"mbMiddle")
@@ -79,6 +80,9 @@ PUBLISHED(TControl, TComponent)
   p.Prop(L"Hint", &TControl::GetHint, &TControl::SetHint);
   p.Prop(L"ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored);
   p.Prop(L"ParentShowHint", &TControl::GetParentShowHint, &TControl::SetParentShowHint).Default(true);
+  p.Prop(L"HelpType", &TControl::GetHelpType, &TControl::SetHelpType).Default(htContext);
+  p.Prop(L"HelpKeyword", &TControl::GetHelpKeyword, &TControl::SetHelpKeyword);
+  p.Prop(L"HelpContext", &TControl::GetHelpContext, &TControl::SetHelpContext).Default(0);
   p.Prop(L"Visible", &TControl::GetVisible, &TControl::SetVisible).Default(true);
   p.Event(L"OnClick", &TControl::OnClick);
   p.Event(L"OnDblClick", &TControl::OnDblClick);
@@ -432,6 +436,20 @@ void TControl::SetParentFont(bool Value)
   FParentFont = Value;
   if (Value && FParent && !FComponentState.Contains(csReading))
     Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetHelpKeyword(const String& Value)
+{
+  FHelpKeyword = Value;
+  if (!Value.empty())
+    FHelpType = htKeyword;
+}
+
+void TControl::SetHelpContext(THelpContext Value)
+{
+  FHelpContext = Value;
+  if (Value != 0)
+    FHelpType = htContext;
 }
 
 void TControl::SetShowHint(bool Value)

@@ -19,6 +19,9 @@ class TCustomForm;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 DECLARE_ENUM_INFO(TAlign)
+// How a control names its help topic: by keyword or by context number.
+enum THelpType { htKeyword, htContext };
+DECLARE_ENUM_INFO(THelpType)
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 DECLARE_ENUM_INFO(TAnchorKind)
 using TAnchors = TSet<TAnchorKind>;
@@ -275,6 +278,13 @@ public:
   void SetParentShowHint(bool Value);
   TCursor GetCursor() const { return FCursor; }
   void SetCursor(TCursor Value);
+  // The help topic: a keyword or a context number; giving one makes it the kind in use.
+  THelpType GetHelpType() const { return FHelpType; }
+  void SetHelpType(THelpType Value) { FHelpType = Value; }
+  const String& GetHelpKeyword() const { return FHelpKeyword; }
+  void SetHelpKeyword(const String& Value);
+  THelpContext GetHelpContext() const { return FHelpContext; }
+  void SetHelpContext(THelpContext Value);
 
   TControlStyle GetControlStyle() const { return FControlStyle; }
   void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
@@ -386,6 +396,9 @@ protected:
   bool FShowHint = false;
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
+  THelpType FHelpType = htContext;
+  String FHelpKeyword;
+  THelpContext FHelpContext = 0;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
   TWndMethod FWindowProc;

@@ -123,6 +123,42 @@ bool DirectoryExists(const String& Directory);
 #endif
 bool DeleteFile(const String& FileName);
 
+// Dates and times: whole days since 30 December 1899, the time of day as the fraction (a
+// day before that date counts its time of day away from it: -1.25 is 29 December 1899, 6:00).
+using TDateTime = double;
+
+// The application's date and time formats in the platform's letters (see FormatDateTime),
+// with the names and separators they write. Read from the user's locale on first use, which
+// InitializeForms makes as the program starts; the program may change them.
+struct TFormatSettings {
+  String ShortDateFormat;
+  String LongTimeFormat;
+  String ShortTimeFormat;
+  wchar_t DateSeparator = L'/';
+  wchar_t TimeSeparator = L':';
+  String TimeAMString;
+  String TimePMString;
+  String ShortMonthNames[12];
+  String LongMonthNames[12];
+  // Sunday first.
+  String ShortDayNames[7];
+  String LongDayNames[7];
+};
+TFormatSettings& FormatSettings();
+// The formats of a locale (LOCALE_USER_DEFAULT, the thread's, ...).
+TFormatSettings LocaleFormatSettings(uint32_t Locale);
+// A locale's date or time picture ("dd.MM.yyyy", "h:mm:ss tt") in the platform's letters
+// ("dd.mm.yyyy", "h:nn:ss ampm"); the locale's literal texts are quoted.
+String LocaleFormatToPlatform(const String& Picture, bool ATime);
+
+// Writes Value by Format: d dd (day), ddd dddd (day names), ddddd (short date), m mm
+// (month, or minutes right after an hour), mmm mmmm (month names), yy yyyy, h hh (hours,
+// 12-hour with an am/pm letter pair), n nn (minutes), s ss, z zzz (milliseconds), t tt
+// (short and long time), c (short date, then the long time when Value has a time of day),
+// ampm am/pm a/p, / and : (the separators), "..." and '...' (literal); anything else as it
+// stands. Letters are read without regard to case, apart from the case kept by am/pm, a/p.
+String FormatDateTime(const String& Format, TDateTime Value, const TFormatSettings& Settings = FormatSettings());
+
 // The system's text for an error code, without the trailing full stop and line break.
 String SysErrorMessage(uint32_t ErrorCode);
 // The calling thread's last error code (GetLastError).

@@ -207,6 +207,51 @@ TEST_F(TControlContainerTest, TheWindowProcedureIsGivenBackAndSurvivesARecreated
   EXPECT_EQ(Edit->GetText(), L"alive");
 }
 
+// A hook put on the control after the item's keeps calling what it saved, which is the
+// item's procedure: once the item lets go (and once it is freed) that call still reaches the
+// control's own handling.
+TEST_F(TControlContainerTest, AHookPutOnTheControlAfterTheItemKeepsTheControlWorkingOnceTheItemLetsGo)
+{
+  int seen = 0;
+  const TWndMethod before = Edit->GetWindowProc();
+  Edit->SetWindowProc(TWndMethod([&seen, before](TMessage& Message) {
+    ++seen;
+    before(Message);
+  }));
+  const TWndMethod outer = Edit->GetWindowProc();
+  const auto typed = [&](const wchar_t* AText) {
+    ::SendMessageW(Edit->GetHandle(), WM_SETTEXT, 0, LPARAM(AText));
+    wchar_t text[32] = {};
+    ::GetWindowTextW(Edit->GetHandle(), text, 32);
+    return String(text);
+  };
+  EXPECT_EQ(typed(L"hosted"), L"hosted");
+
+  Item->SetControl(nullptr);
+  EXPECT_EQ(Edit->GetWindowProc(), outer) << "the later hook stays outermost";
+  Edit->SetParent(Host.Form());
+  seen = 0;
+  EXPECT_EQ(typed(L"let go"), L"let go") << "the item's place in the chain forwards";
+  EXPECT_GT(seen, 0);
+
+  // Hosted again, hooked over again and freed: the chain still ends in the control's own
+  // procedure, with nothing left pointing into the freed item.
+  Item->SetControl(Edit);
+  Settle();
+  const TWndMethod hosted = Edit->GetWindowProc();
+  Edit->SetWindowProc(TWndMethod([&seen, hosted](TMessage& Message) {
+    ++seen;
+    hosted(Message);
+  }));
+  Item->Free();
+  Item = nullptr;
+  Edit->SetParent(Host.Form());
+  seen = 0;
+  EXPECT_EQ(typed(L"freed"), L"freed");
+  EXPECT_GT(seen, 0);
+  Edit->SetWindowProc(TWndMethod());
+}
+
 TEST_F(TControlContainerTest, WithoutAControlAHatchedPlaceholderShowsTheItemsName)
 {
   Item->SetControl(nullptr);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ContainerTestUtil.h"
+#include "bars/baraccessibility.h"
 #include "platform/Scope.h"
 
 namespace {
@@ -181,6 +182,35 @@ TEST_F(TListItemsTest, RecentFilesOnAToolbarOpenTheirOwnMenu)
   EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\b.txt"}));
 }
 
+// A handler that renames the entry clicked (a file moved, say) still sees it removed: the
+// entry is found by its object when its text is gone.
+TEST_F(TListItemsTest, AnEntryRenamedByTheClickHandlerIsRemovedAllTheSame)
+{
+  auto* list = new TdxBarMRUListItem(Host.Form());
+  list->SetRemoveItemOnClick(true);
+  TObject first, second;
+  list->GetItems()->AddObject(L"C:\\first.txt", &first);
+  list->GetItems()->AddObject(L"C:\\second.txt", &second);
+  struct TRenamer : TObject {
+    void Click(TObject* Sender)
+    {
+      auto* item = static_cast<TdxBarMRUListItem*>(Sender);
+      if (const int index = item->GetItemIndex(); index >= 0)
+        item->GetItems()->SetStrings(index, L"C:\\moved.txt");
+    }
+  } renamer;
+  list->SetOnClick(TNotifyEvent(&renamer, &TRenamer::Click));
+  SubItem->GetItemLinks()->AddItem(list);
+  TCustomdxBarControl* menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  Settle();
+  TdxBarItemControl* entry = ControlCaptioned(menu, L"&2 C:\\second.txt");
+  ASSERT_NE(entry, nullptr);
+  ASSERT_TRUE(ClickAt(ScreenCenter(entry)));
+  ASSERT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
+  EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\first.txt"}));
+}
+
 // ---------------------------------------------------------------------------
 // Toolbars list
 
@@ -304,6 +334,12 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   ASSERT_NE(menu, nullptr);
   Settle();
   EXPECT_EQ(ShownCaptions(menu), (std::vector<String>{L"Before", L"More", L"After"}));
+  // The entry is wide enough for its caption and the sign the painter draws at its height.
+  TdxBarItemControl* entry = InMenu(InPlace);
+  ASSERT_NE(entry, nullptr);
+  const RECT shown = ScreenRect(entry);
+  EXPECT_GE(entry->GetWidth() - entry->GetPainter()->GetInPlaceSubItemIndent() - entry->GetCaptionTextWidth(),
+            entry->GetPainter()->GetInPlaceSubItemSignWidth(shown.bottom - shown.top));
   ASSERT_TRUE(ClickAt(ScreenCenter(InMenu(InPlace))));
   ASSERT_TRUE(PumpUntil([&] { return InPlace->GetExpanded(); }));
   Settle();
@@ -337,6 +373,64 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   EXPECT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
   EXPECT_TRUE(InPlace->GetExpanded()) << "stays expanded for the next time";
   EXPECT_EQ(SubItem->GetItemLinks()->Count(), 3) << "the listed entries left with the menu";
+}
+
+// What an accessibility client sees of the entry in a menu: collapsed or expanded, with the
+// action that changes it, and doing that action lists or hides the entries.
+TEST_F(TInPlaceSubItemTest, InAMenuItsAccessibleObjectExpandsAndCollapses)
+{
+  ASSERT_NE(OpenMenu(), nullptr);
+  Settle();
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  const auto accessible = [&] {
+    TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(InMenu(InPlace));
+    return helper ? helper->GetIAccessible() : nullptr;
+  };
+  const auto action = [&] {
+    BSTR text = nullptr;
+    String result;
+    if (IAccessible* object = accessible(); object && object->get_accDefaultAction(self, &text) == S_OK && text)
+      result = text;
+    ::SysFreeString(text);
+    return result;
+  };
+  const auto state = [&] {
+    VARIANT value{};
+    IAccessible* object = accessible();
+    return object && object->get_accState(self, &value) == S_OK && value.vt == VT_I4 ? value.lVal : 0L;
+  };
+  ASSERT_NE(accessible(), nullptr);
+  EXPECT_EQ(action(), L"Expand");
+  EXPECT_TRUE(state() & STATE_SYSTEM_COLLAPSED);
+  EXPECT_FALSE(state() & STATE_SYSTEM_HASPOPUP) << "it opens no menu";
+
+  ASSERT_EQ(accessible()->accDoDefaultAction(self), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return InPlace->GetExpanded(); }));
+  Settle();
+  EXPECT_EQ(ShownCaptions(Menu()), (std::vector<String>{L"Before", L"More", L"Inner one", L"Inner two", L"After"}));
+  EXPECT_EQ(action(), L"Collapse");
+  EXPECT_TRUE(state() & STATE_SYSTEM_EXPANDED);
+
+  ASSERT_EQ(accessible()->accDoDefaultAction(self), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !InPlace->GetExpanded(); }));
+  Settle();
+  EXPECT_EQ(ShownCaptions(Menu()), (std::vector<String>{L"Before", L"More", L"After"}));
+  EXPECT_EQ(action(), L"Expand");
+
+  // On a toolbar it is a sub item that opens its menu.
+  Bar->GetItemLinks()->AddItem(InPlace);
+  Settle();
+  TdxBarAccessibilityHelper* onBar = dxBarGetAccessibilityHelper(OnBar(InPlace));
+  ASSERT_NE(onBar, nullptr);
+  BSTR text = nullptr;
+  ASSERT_EQ(onBar->GetIAccessible()->get_accDefaultAction(self, &text), S_OK);
+  EXPECT_EQ(String(text ? text : L""), L"Open");
+  ::SysFreeString(text);
+  VARIANT value{};
+  ASSERT_EQ(onBar->GetIAccessible()->get_accState(self, &value), S_OK);
+  EXPECT_TRUE(value.lVal & STATE_SYSTEM_HASPOPUP);
 }
 
 TEST_F(TInPlaceSubItemTest, KeepBeginGroupPutsASeparatorAfterTheExpandedBlock)

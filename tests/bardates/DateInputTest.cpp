@@ -21,6 +21,14 @@ protected:
   }
   bool EditorHidden() const { return !Control()->GetHandle() || !::IsWindowVisible(Control()->GetHandle()); }
   POINT DayPoint(TDateTime ADate) const { return NavigatorPoint(Navigator()->GetDayRect(ADate)); }
+  // A pixel of a day's cell as the screen shows it, off its number.
+  COLORREF CellPixel(TDateTime ADate) const
+  {
+    const TRect cell = Navigator()->GetDayRect(ADate);
+    POINT corner{cell.left + 2, cell.top + 2};
+    ::ClientToScreen(Navigator()->GetHandle(), &corner);
+    return CaptureScreen(RECT{corner.x, corner.y, corner.x + 1, corner.y + 1}).Pixel(0, 0);
+  }
   RECT NavigatorScreenRect() const
   {
     RECT r{};
@@ -125,18 +133,97 @@ TEST_F(TDateInput, TheCalendarDropsUnderTheComboAndAClickPicksADay)
   EXPECT_EQ(Navigator()->GetShownMonth(), 12);
   EXPECT_EQ(Navigator()->GetSelStart(), cxEncodeDate(2008, 12, 24));
   Shot("navigator-open");
-  // The selected day is drawn highlighted on screen.
-  {
-    const TRect cell = Navigator()->GetDayRect(cxEncodeDate(2008, 12, 24));
-    POINT corner{cell.left + 2, cell.top + 2};
-    ::ClientToScreen(Navigator()->GetHandle(), &corner);
-    TDib32 screen = CaptureScreen(RECT{corner.x, corner.y, corner.x + 1, corner.y + 1});
-    EXPECT_TRUE(ColorNear(screen.Pixel(0, 0), ::GetSysColor(COLOR_BTNFACE)));
-  }
+  // The selected day is drawn highlighted on screen, apart from the grid.
+  EXPECT_EQ(Navigator()->GetBorderKind(), 1);
+  EXPECT_TRUE(ColorNear(CellPixel(cxEncodeDate(2008, 12, 24)), ::GetSysColor(COLOR_HIGHLIGHT)));
   ASSERT_TRUE(ClickAt(DayPoint(cxEncodeDate(2008, 12, 9))));
   ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown(); }));
   EXPECT_EQ(Combo->GetDate(), cxEncodeDate(2008, 12, 9));
   EXPECT_EQ(Combo->TextToDate(EditorText()), cxEncodeDate(2008, 12, 9)) << "the editor shows the pick";
+}
+
+// The flat looks give the drop-down their own border: a shadow line under the header and the
+// selected day in the manager's highlight colour with the day's own text colour.
+TEST_F(TDateInput, TheFlatLooksDrawTheCalendarWithTheirOwnBorder)
+{
+  for (TdxBarManagerStyle style : {bmsFlat, bmsOffice11}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    PumpPending();
+    Combo->SetDate(cxEncodeDate(2008, 12, 24));
+    ASSERT_TRUE(OpenNavigator());
+    ::UpdateWindow(Navigator()->GetHandle());
+    EXPECT_EQ(Navigator()->GetBorderKind(), 2);
+    const COLORREF selected = CellPixel(cxEncodeDate(2008, 12, 24));
+    EXPECT_TRUE(ColorNear(selected, ColorToRGB(Manager->GetFlatSelectedColor())));
+    EXPECT_FALSE(ColorNear(selected, ColorToRGB(Navigator()->GetColor()))) << "apart from the grid";
+    const TRect header = Navigator()->GetHeaderRect();
+    POINT line{(header.left + header.right) / 2, header.bottom - 1};
+    ::ClientToScreen(Navigator()->GetHandle(), &line);
+    EXPECT_TRUE(ColorNear(CaptureScreen(RECT{line.x, line.y, line.x + 1, line.y + 1}).Pixel(0, 0),
+                          ::GetSysColor(COLOR_BTNSHADOW)));
+    Shot(style == bmsFlat ? "navigator-flat" : "navigator-office11");
+    ASSERT_TRUE(PressKey(VK_ESCAPE));
+    ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown(); }));
+  }
+}
+
+// After a pick the combo is drawn as any other item once the focus and the pointer have left:
+// no selection frame stays on its button.
+TEST_F(TDateInput, AfterAPickTheComboLetsGoOfItsSelection)
+{
+  // A combo never used, to compare with.
+  auto* untouched = new TdxBarDateCombo(Host.Form());
+  untouched->SetWidth(Combo->GetWidth());
+  Bar->GetItemLinks()->AddItem(untouched);
+  PumpPending();
+  // The selection leaving the control takes its hot part along, whatever the pointer did
+  // meanwhile: here the bar lets go of it as a pick's close-up does, the pointer still on it.
+  ASSERT_TRUE(MoveMouseTo(ButtonCenter()));
+  ASSERT_TRUE(PumpUntil([&] { return Control()->GetHotPartIndex() >= 0; }));
+  Control()->GetParent()->SelectItemControl(nullptr);
+  EXPECT_EQ(Control()->GetHotPartIndex(), -1);
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    PumpPending();
+    Combo->SetDate(cxEncodeDate(2008, 12, 24));
+    ASSERT_TRUE(OpenNavigator());
+    ASSERT_TRUE(ClickAt(DayPoint(cxEncodeDate(2008, 12, 9))));
+    ASSERT_TRUE(PumpUntil([&] { return !NavigatorShown(); }));
+    RECT edit{};
+    ::GetWindowRect(FormEdit->GetHandle(), &edit);
+    ASSERT_TRUE(ClickAt(POINT{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2}));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == FormEdit->GetHandle(); }));
+    ASSERT_TRUE(MoveMouseTo(POINT{edit.right + 40, edit.bottom + 20}));
+    PumpPending();
+    TdxBarDateComboControl* control = Control();
+    ASSERT_NE(control, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return !control->IsSelected(); }));
+    EXPECT_EQ(control->GetHotPartIndex(), -1);
+    EXPECT_NE(control->GetParent()->GetSelectedControl(), control);
+    // Its button looks as the untouched combo's does.
+    const auto buttonShot = [&](TdxBarItem* AItem) {
+      TdxBarItemControl* shown = nullptr;
+      for (int i = 0; i < Bar->GetItemLinks()->Count(); ++i)
+        if (Bar->GetItemLinks()->Items(i)->GetItem() == AItem)
+          shown = Bar->GetItemLinks()->Items(i)->GetControl();
+      auto* combo = dynamic_cast<TCustomdxBarComboControl*>(shown);
+      if (!combo)
+        return TDib32(1, 1);
+      ::UpdateWindow(combo->GetParent()->GetHandle());
+      RECT button = RECT(combo->GetDropDownRect());
+      ::MapWindowPoints(combo->GetParent()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+      return CaptureScreen(button);
+    };
+    const auto looksUntouched = [&] {
+      const TDib32 used = buttonShot(Combo), other = buttonShot(untouched);
+      return used.Width() == other.Width() &&
+             CountDifferentPixels(used, RECT{0, 0, used.Width(), used.Height()}, other, 8) == 0;
+    };
+    EXPECT_TRUE(PumpUntil(looksUntouched));
+    SaveShotOnRequest(buttonShot(Combo), ("date-combo-button-after-pick-" + std::to_string(int(style))).c_str());
+  }
 }
 
 TEST_F(TDateInput, KeysMoveTheSelectionAndEnterPicksIt)

@@ -136,6 +136,25 @@ TEST(TDateTexts, TheGermanLocaleReadsDayFirst)
   EXPECT_EQ(cxTextToDate(L"1.2.2008"), cxEncodeDate(2008, 2, 1));
 }
 
+// With the application's formats the text follows them, not the thread locale: the short
+// date format, and the long time format after one blank when the date has a time of day.
+TEST(TDateTexts, TheApplicationsFormatsWriteDateAndTime)
+{
+  TThreadLocale locale(German);
+  const TFormatSettings saved = FormatSettings();
+  TFinally restore([&saved] { FormatSettings() = saved; });
+  FormatSettings().ShortDateFormat = L"m/d/yy";
+  FormatSettings().LongTimeFormat = L"h:nn:ss ampm";
+  FormatSettings().DateSeparator = L'-';
+  FormatSettings().TimePMString = L"PM";
+  const TDateTime christmas = cxEncodeDate(2008, 12, 24);
+  EXPECT_EQ(cxDateToText(false, true, christmas), L"12-24-08");
+  EXPECT_EQ(cxDateToText(true, true, christmas), L"12-24-2008");
+  EXPECT_EQ(cxDateToText(true, true, christmas + 0.75), L"12-24-2008 6:00:00 PM");
+  EXPECT_EQ(cxDateToText(true, true, cxNullDate), L"");
+  EXPECT_EQ(cxDateToText(false, false, christmas), L"24.12.2008") << "without the flag the locale's";
+}
+
 TEST(TDateTexts, EdgeCasesOfTypedTexts)
 {
   TThreadLocale locale(English);

@@ -127,3 +127,32 @@ TEST(DockFormData, ColourAndBorderAreStoredOnlyWhenTheSiteHasItsOwn)
   EXPECT_EQ(again->GetAlign(), dalBottom);
   EXPECT_EQ(again->GetDockingStyle(), dsBottom);
 }
+
+// A placed site names its help topic as any control does: by keyword or by context number,
+// each written only when it is the kind in use.
+TEST(DockFormData, TheHelpTopicIsReadAndWrittenBack)
+{
+  String text = LayoutForm(L"1");
+  const String align = L"    Align = dalTop\n";
+  text.insert(text.find(align), L"    HelpType = htKeyword\n    HelpKeyword = 'docking'\n");
+  String written = ExpectFormRoundTrip<TDockTestForm>(text, [](TDockTestForm* AForm) {
+    auto* dock = Find<TdxBarDockControl>(AForm, L"Dock1");
+    ASSERT_TRUE(dock);
+    EXPECT_EQ(dock->GetHelpType(), htKeyword);
+    EXPECT_EQ(dock->GetHelpKeyword(), L"docking");
+    EXPECT_EQ(dock->GetHelpContext(), 0);
+  });
+  EXPECT_EQ(ObjectBlock(written, L"object Dock1").find(L"HelpContext"), String::npos);
+
+  text = LayoutForm(L"1");
+  text.insert(text.find(align), L"    HelpContext = 1200\n");
+  written = ExpectFormRoundTrip<TDockTestForm>(text, [](TDockTestForm* AForm) {
+    auto* dock = Find<TdxBarDockControl>(AForm, L"Dock1");
+    ASSERT_TRUE(dock);
+    EXPECT_EQ(dock->GetHelpType(), htContext);
+    EXPECT_EQ(dock->GetHelpContext(), 1200);
+  });
+  const String block = ObjectBlock(written, L"object Dock1");
+  EXPECT_NE(block.find(L"HelpContext = 1200"), String::npos);
+  EXPECT_EQ(block.find(L"HelpType"), String::npos) << "the context kind is the default";
+}

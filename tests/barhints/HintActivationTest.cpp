@@ -36,3 +36,27 @@ TEST_F(THintActivationTest, HintHidesWhenItsFormLosesTheActivation)
   EXPECT_FALSE(dxBarIsHintShowing());
   EXPECT_FALSE(dxBarIsHintPending());
 }
+
+// A modal window (a dialog opened from the item, say) disables the form: the hint over it goes
+// and no other comes until the form takes input again.
+TEST_F(THintActivationTest, HintHidesWhileAModalWindowDisablesItsForm)
+{
+  ShowForm(100, 100, 300, 120);
+  TdxBar* bar = AddBar({L"Add", L"Remove"});
+  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
+  ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 1)));
+  ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 0)));
+  ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
+
+  HWND form = Host.Form()->GetHandle();
+  ::EnableWindow(form, FALSE);
+  EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }, DeactivationTimeout));
+  ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 1)));
+  PumpFor(1200);
+  EXPECT_FALSE(dxBarIsHintShowing()) << "none while the form takes no input";
+  ::EnableWindow(form, TRUE);
+  // The disabled form saw none of the pointer's moves: a move over the other button is new.
+  ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 0)));
+  ASSERT_TRUE(MoveMouseTo(LinkCentre(bar, 1)));
+  EXPECT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000)) << "and hints come back afterwards";
+}

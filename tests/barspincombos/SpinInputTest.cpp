@@ -116,6 +116,18 @@ TEST_F(TSpinInput, TypedNumbersAreLimitedAndOtherTextsLoseNothing)
   ::SetWindowTextW(control->GetHandle(), L"twelve");
   Key(VK_RETURN);
   EXPECT_EQ(Spin->GetText(), L"10");
+
+  // Without limits negative numbers are typed as any others.
+  Spin->SetMaxValue(0);
+  Spin->SetMinValue(0);
+  ASSERT_TRUE(ClickOn(control, dxBarEditPartText));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == control->GetHandle(); }));
+  ::SendMessageW(control->GetHandle(), EM_SETSEL, 0, -1);
+  ASSERT_TRUE(TypeText(L"-7"));
+  PumpPending();
+  EXPECT_EQ(EditorText(control), L"-7");
+  Key(VK_RETURN);
+  EXPECT_EQ(Spin->GetValue(), -7.0L);
 }
 
 TEST_F(TSpinInput, AReadOnlySpinEditIgnoresButtonsKeysAndWheel)

@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "bars/dropdownlistbox.h"
+#include "bars/hintwindow.h"
+#include "bars/popupmenu.h"
 #include "platform/Canvas.h"
 #include "support/FormRoundTrip.h"
 
@@ -287,15 +289,33 @@ TEST_F(TColorCombos, TheCustomColourButtonOpensTheDialogWithTheShownColour)
   const DWORD thread = ::GetCurrentThreadId();
   std::atomic<bool> found{false};
   RECT screen = ScreenRect(control, button);
-  RunWithHelperThread(
-      [&] {
-        ClickAt(POINT{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2});
-      },
-      [&] { AnswerColorDialog(thread, RGB(200, 100, 50), found); });
+  // The pointer rests on the button until the item's hint shows.
+  const POINT onButton{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2};
+  ASSERT_TRUE(MoveMouseTo(POINT{onButton.x, onButton.y - 2}));
+  ASSERT_TRUE(MoveMouseTo(onButton));
+  ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
+  HWND hint = dxBarHintWindow()->GetHandle();
+  std::atomic<bool> hintOverDialog{false};
+  RunWithHelperThread([&] { ClickAt(onButton); },
+                      [&] {
+                        HWND dialog = WaitForThreadDialog(thread);
+                        // The hint does not stay over the dialog.
+                        for (int i = 0; dialog && i < 20 && ::IsWindowVisible(hint); ++i)
+                          ::Sleep(50);
+                        hintOverDialog = dialog && ::IsWindowVisible(hint);
+                        AnswerColorDialog(thread, RGB(200, 100, 50), found);
+                      });
   ASSERT_TRUE(found);
+  EXPECT_FALSE(hintOverDialog) << "the item's hint stayed above the dialog";
   EXPECT_EQ(Opened, RGB(0, 128, 0)) << "the dialog opens with the colour shown";
   EXPECT_TRUE(PumpUntil([&] { return combo->GetColor() == TColor(RGB(200, 100, 50)); }));
   EXPECT_FALSE(control->IsCustomColorButtonPressed());
+  // Once the focus and the pointer have gone, the combo is drawn as any other item.
+  RECT edit{};
+  ::GetWindowRect(FormEdit->GetHandle(), &edit);
+  ASSERT_TRUE(ClickAt(POINT{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2}));
+  ASSERT_TRUE(MoveMouseTo(POINT{edit.right + 40, edit.bottom + 20}));
+  EXPECT_TRUE(PumpUntil([&] { return !control->IsSelected() && control->GetHotPartIndex() == -1; }));
 }
 
 TEST_F(TColorCombos, AChangeHandlerMayFreeTheCombo)
@@ -308,4 +328,48 @@ TEST_F(TColorCombos, AChangeHandlerMayFreeTheCombo)
   EXPECT_FALSE(ref);
   PumpPending();
   EXPECT_EQ(Bar->GetItemLinks()->Count(), 1) << "only the sub item is left";
+}
+
+// In a popup menu a colour combo and a date combo without a caption show their text part
+// and their drop-down buttons as on a toolbar, each time the menu opens, in every look.
+TEST_F(TColorCombos, InAPopupMenuTheCombosShowTheirTextAndButtons)
+{
+  auto* colour = new TdxBarColorCombo(Host.Form());
+  colour->SetCaption(L"Colour");
+  colour->SetWidth(110);
+  auto* date = new TdxBarDateCombo(Host.Form());
+  date->SetCaption(L"");
+  date->SetWidth(120);
+  date->SetDate(cxEncodeDate(2008, 12, 24));
+  auto* popup = new TdxBarPopupMenu(Host.Form());
+  popup->GetItemLinks()->AddItem(colour);
+  popup->GetItemLinks()->AddItem(date);
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    PumpPending();
+    popup->PopupWithOptions(300, 300, 0, false);
+    TCustomdxBarControl* menu = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (menu = popup->GetBarControl()) && ::IsWindowVisible(menu->GetHandle()); }));
+    ASSERT_TRUE(WaitPainted(menu));
+    const std::string name = "popup-combos-" + std::to_string(int(style));
+    SaveShotOnRequest(CaptureWindow(menu->GetHandle()), name.c_str());
+    for (TdxBarItem* item : std::initializer_list<TdxBarItem*>{colour, date}) {
+      auto* control = dynamic_cast<TCustomdxBarComboControl*>(ControlOf(popup->GetItemLinks(), item));
+      ASSERT_NE(control, nullptr);
+      const std::vector<TRect>& parts = control->GetPartRects();
+      ASSERT_GT(parts.size(), size_t(dxBarEditPartText)) << "laid out";
+      EXPECT_GT(RectWidth(parts[dxBarEditPartText]), 40) << "a text part";
+      EXPECT_GT(RectWidth(control->GetDropDownRect()), 0) << "a drop-down button";
+    }
+    // The text part shows the text: dark ink on its background.
+    auto* dateControl = dynamic_cast<TCustomdxBarComboControl*>(ControlOf(popup->GetItemLinks(), date));
+    const RECT text = ScreenRect(dateControl, dateControl->GetPartRects()[dxBarEditPartText]);
+    EXPECT_GT(CountPixels(CaptureScreen(text), RECT{0, 0, text.right - text.left, text.bottom - text.top},
+                          [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200; }),
+              10)
+        << "the date is drawn";
+    popup->CloseDropDownMenu();
+    ASSERT_TRUE(PumpUntil([&] { return !popup->GetBarControl(); }));
+  }
 }

@@ -3,22 +3,27 @@
 // family from the list on a toolbar and in a menu, and the font dialog from a turned bar.
 #include "StaticsTestUtil.h"
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 
 #include "bars/dropdownlistbox.h"
 #include "platform/Canvas.h"
+#include "platform/Printers.h"
+
+#include <winspool.h>
 
 namespace {
 
 // The font dialog's family box.
 constexpr int FontDialogFaceBox = 1136;
 
-// Every family the screen enumerates, with how often it was met (once per character set).
-std::map<String, int> EnumeratedFamilies()
+// Every family a device (the screen without one) enumerates, with how often it was met
+// (once per character set).
+std::map<String, int> EnumeratedFamilies(HDC ADevice = nullptr)
 {
   std::map<String, int> families;
-  HDC DC = ::GetDC(nullptr);
+  HDC DC = ADevice ? ADevice : ::GetDC(nullptr);
   LOGFONTW font{};
   font.lfCharSet = DEFAULT_CHARSET;
   ::EnumFontFamiliesExW(
@@ -28,9 +33,94 @@ std::map<String, int> EnumeratedFamilies()
         return 1;
       },
       LPARAM(&families), 0);
-  ::ReleaseDC(nullptr, DC);
+  if (!ADevice)
+    ::ReleaseDC(nullptr, DC);
   return families;
 }
+
+// A printer set up in the prefix for the scope's lifetime, as the user's default: the
+// system's PostScript driver with a description file of our own (none, with ADescribed false,
+// so that no device context can be made for it).
+class TTestPrinter {
+public:
+  explicit TTestPrinter(bool ADescribed)
+  {
+    wchar_t folder[MAX_PATH] = {};
+    DWORD size = 0;
+    if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &size))
+      return;
+    const std::wstring description = std::wstring(folder) + (ADescribed ? L"\\bartest.ppd" : L"\\bartest-none.ppd");
+    if (ADescribed && !WriteDescription(description))
+      return;
+    // The system's PostScript driver under a name of ours, so that each kind has its file.
+    FDriver = ADescribed ? L"Bar Test Driver" : L"Bar Test Driver Without Description";
+    std::wstring& driver = FDriver;
+    std::wstring path = L"wineps.drv", file = description;
+    DRIVER_INFO_3W info{};
+    info.cVersion = 3;
+    info.pName = driver.data();
+    info.pDriverPath = path.data();
+    info.pDataFile = file.data();
+    info.pConfigFile = path.data();
+    if (!::AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&info)) &&
+        ::GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
+      return;
+    FName = ADescribed ? L"Bar Test Printer" : L"Bar Test Printer Without Description";
+    std::wstring port = L"FILE:", processor = L"WinPrint", type = L"RAW";
+    PRINTER_INFO_2W printer{};
+    printer.pPrinterName = FName.data();
+    printer.pPortName = port.data();
+    printer.pDriverName = driver.data();
+    printer.pPrintProcessor = processor.data();
+    printer.pDatatype = type.data();
+    HANDLE handle = ::AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+    if (!handle)
+      return;
+    ::ClosePrinter(handle);
+    FAdded = ::SetDefaultPrinterW(FName.c_str());
+    Printer()->Refresh();
+  }
+  ~TTestPrinter()
+  {
+    HANDLE handle = nullptr;
+    if (!FName.empty() && ::OpenPrinterW(FName.data(), &handle, nullptr)) {
+      ::DeletePrinter(handle);
+      ::ClosePrinter(handle);
+    }
+    if (!FDriver.empty())
+      ::DeletePrinterDriverW(nullptr, nullptr, FDriver.data());
+    Printer()->Refresh();
+  }
+  TTestPrinter(const TTestPrinter&) = delete;
+  TTestPrinter& operator=(const TTestPrinter&) = delete;
+  bool Added() const { return FAdded; }
+  const std::wstring& Name() const { return FName; }
+
+private:
+  static bool WriteDescription(const std::wstring& AFile)
+  {
+    static const char text[] =
+        "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+        "*LanguageEncoding: ISOLatin1\n*PCFileName: \"BARTEST.PPD\"\n*Manufacturer: \"Test\"\n*Product: \"(Test)\"\n"
+        "*PSVersion: \"(3010.000) 0\"\n*ModelName: \"Bar Test Printer\"\n*NickName: \"Bar Test Printer\"\n"
+        "*ColorDevice: False\n*DefaultResolution: 300dpi\n*LanguageLevel: \"3\"\n*OpenUI *PageSize: PickOne\n"
+        "*DefaultPageSize: Letter\n*PageSize Letter/Letter: \"<</PageSize[612 792]>>setpagedevice\"\n"
+        "*CloseUI: *PageSize\n*DefaultImageableArea: Letter\n*ImageableArea Letter/Letter: \"18 36 594 756\"\n"
+        "*DefaultPaperDimension: Letter\n*PaperDimension Letter/Letter: \"612 792\"\n*DefaultFont: Courier\n"
+        "*Font Courier: Standard \"(002.004S)\" Standard ROM\n*Font Helvetica: Standard \"(001.006S)\" Standard ROM\n";
+    HANDLE file = ::CreateFileW(AFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+      return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(file, text, DWORD(sizeof text - 1), &written, nullptr) && written == sizeof text - 1;
+    ::CloseHandle(file);
+    return ok;
+  }
+
+  std::wstring FName;
+  std::wstring FDriver;
+  bool FAdded = false;
+};
 
 // A font file added to this process for the scope's lifetime, as an installer adds one.
 class TAddedFont {
@@ -104,6 +194,8 @@ TEST_F(TFontCombos, ListsEveryFamilyOnceWithItsMark)
   EXPECT_EQ(combo->GetWidth(), 160);
   EXPECT_EQ(combo->GetDropDownCount(), 12);
   EXPECT_EQ(combo->GetGlyph()->GetHeight(), 16) << "its glyph from the library's resources";
+  // Without any printer in the prefix, the screen's families.
+  ASSERT_EQ(Printer()->GetPrinters()->Count(), 0);
   const std::map<String, int> families = EnumeratedFamilies();
   ASSERT_FALSE(families.empty());
   EXPECT_EQ(combo->GetItems()->Count(), int(families.size()));
@@ -130,6 +222,43 @@ TEST_F(TFontCombos, ListsEveryFamilyOnceWithItsMark)
   }
   combo->RefreshFontList();
   EXPECT_LT(combo->GetItems()->IndexOf(L"Wingdings"), 0);
+}
+
+// With a printer, the families a document printed on it can use; a printer the system
+// cannot open falls back to the screen's.
+TEST_F(TFontCombos, WithAPrinterItsFamiliesAreListed)
+{
+  std::vector<String> onPrinter;
+  {
+    TTestPrinter printer(true);
+    if (!printer.Added())
+      GTEST_SKIP() << "no printer can be set up in this prefix";
+    ASSERT_GE(Printer()->GetPrinterIndex(), 0);
+    EXPECT_EQ(Printer()->GetPrinters()->Get(Printer()->GetPrinterIndex()), printer.Name()) << "the default";
+    HDC device = ::CreateDCW(L"WINSPOOL", printer.Name().c_str(), nullptr, nullptr);
+    ASSERT_NE(device, nullptr);
+    const std::map<String, int> families = EnumeratedFamilies(device);
+    ::DeleteDC(device);
+    ASSERT_NE(families, EnumeratedFamilies()) << "the printer offers other families than the screen";
+    TdxBarFontNameCombo* combo = NewCombo();
+    for (int i = 0; i < combo->GetItems()->Count(); ++i)
+      onPrinter.push_back(combo->GetItems()->Get(i));
+    std::vector<String> expected;
+    for (const auto& [name, count] : families)
+      expected.push_back(name);
+    std::sort(onPrinter.begin(), onPrinter.end());
+    EXPECT_EQ(onPrinter, expected);
+  }
+  {
+    TTestPrinter broken(false);
+    if (!broken.Added())
+      GTEST_SKIP() << "no printer can be set up in this prefix";
+    ASSERT_GT(Printer()->GetPrinters()->Count(), 0);
+    EXPECT_THROW(Printer()->GetHandle(), EPrinter);
+    TdxBarFontNameCombo* combo = NewCombo();
+    EXPECT_EQ(combo->GetItems()->Count(), int(EnumeratedFamilies().size())) << "the screen's";
+  }
+  EXPECT_EQ(Printer()->GetPrinters()->Count(), 0) << "the printers are gone again";
 }
 
 TEST_F(TFontCombos, EntriesDrawTheirMarkBeforeTheName)
@@ -193,6 +322,11 @@ TEST_F(TFontCombos, TypedTextSnapsToAFamily)
   ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"#none") && PressKey(VK_RETURN));
   EXPECT_TRUE(PumpUntil([&] { return !control->GetFocused(); }));
   EXPECT_EQ(combo->GetText(), before) << "nothing shares even its first letter: refused";
+  ASSERT_TRUE(ClickAt(TextPart(control)));
+  ASSERT_TRUE(PumpUntil([&] { return control->GetFocused(); }));
+  ASSERT_TRUE(PressKey(VK_HOME) && PressKey(VK_END, {VK_SHIFT}) && TypeText(L"Cxyz") && PressKey(VK_RETURN));
+  EXPECT_TRUE(PumpUntil([&] { return !control->GetFocused(); }));
+  EXPECT_EQ(combo->GetText(), before) << "a family sharing its first letter only is no match either";
   // Outside editing the program's text is taken as it is.
   combo->SetText(L"#none");
   EXPECT_EQ(combo->GetText(), L"#none");

@@ -356,3 +356,66 @@ TEST(SystemErrors, MessagesCarryTheSystemText)
     EXPECT_NE(e.Message().find(SysErrorMessage(ERROR_ACCESS_DENIED)), String::npos);
   }
 }
+
+namespace {
+
+const LCID EnglishUS = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+const LCID GermanDE = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+// 24 December 2008, 18:05:09.250 (a Wednesday).
+constexpr TDateTime ChristmasEve = 39806.0 + (18 * 3600 + 5 * 60 + 9.25) / 86400.0;
+
+}  // namespace
+
+TEST(DateTimeFormat, LocalePicturesBecomeTheLayersLetters)
+{
+  EXPECT_EQ(LocaleFormatToPlatform(L"M/d/yyyy", false), L"m/d/yyyy");
+  EXPECT_EQ(LocaleFormatToPlatform(L"dd.MM.yy", false), L"dd.mm.yy");
+  EXPECT_EQ(LocaleFormatToPlatform(L"dddd, MMMM d", false), L"dddd, mmmm d");
+  EXPECT_EQ(LocaleFormatToPlatform(L"h:mm:ss tt", true), L"h:nn:ss ampm");
+  EXPECT_EQ(LocaleFormatToPlatform(L"HH:mm", true), L"hh:nn");
+  EXPECT_EQ(LocaleFormatToPlatform(L"d 'de' MMMM", false), L"d \"de\" mmmm") << "quoted text stays text";
+
+  const TFormatSettings english = LocaleFormatSettings(EnglishUS);
+  EXPECT_EQ(english.ShortDateFormat, L"m/d/yyyy");
+  EXPECT_EQ(english.LongTimeFormat, L"h:nn:ss ampm");
+  EXPECT_EQ(english.TimePMString, L"PM");
+  EXPECT_EQ(english.LongMonthNames[11], L"December");
+  EXPECT_EQ(english.ShortDayNames[0], L"Sun");
+  // Read from a locale, the formats write what the locale's own functions write.
+  for (LCID locale : {EnglishUS, GermanDE}) {
+    const TFormatSettings settings = LocaleFormatSettings(locale);
+    SYSTEMTIME time{2008, 2, 5, 1, 7, 4, 3, 0};  // Friday 1 February 2008, 7:04:03
+    wchar_t date[100] = {}, clock[100] = {};
+    ASSERT_GT(::GetDateFormatW(locale, 0, &time, nullptr, date, 100), 0);
+    ASSERT_GT(::GetTimeFormatW(locale, 0, &time, nullptr, clock, 100), 0);
+    const TDateTime value = 39479.0 + (7 * 3600 + 4 * 60 + 3) / 86400.0;
+    EXPECT_EQ(FormatDateTime(settings.ShortDateFormat, value, settings), date) << locale;
+    EXPECT_EQ(FormatDateTime(settings.LongTimeFormat, value, settings), clock) << locale;
+  }
+
+  // The application's are the user's as the program started.
+  const TFormatSettings user = LocaleFormatSettings(LOCALE_USER_DEFAULT);
+  EXPECT_EQ(FormatSettings().ShortDateFormat, user.ShortDateFormat);
+  EXPECT_EQ(FormatSettings().LongTimeFormat, user.LongTimeFormat);
+}
+
+TEST(DateTimeFormat, EveryLetterWritesItsPart)
+{
+  const TFormatSettings english = LocaleFormatSettings(EnglishUS);
+  EXPECT_EQ(FormatDateTime(L"m/d/yyyy h:nn:ss ampm", ChristmasEve, english), L"12/24/2008 6:05:09 PM");
+  EXPECT_EQ(FormatDateTime(L"dd.mm.yy hh:mm:ss.zzz", ChristmasEve, english), L"24.12.08 18:05:09.250")
+      << "m right after an hour is the minute";
+  EXPECT_EQ(FormatDateTime(L"ddd dddd mmm mmmm", ChristmasEve, english), L"Wed Wednesday Dec December");
+  EXPECT_EQ(FormatDateTime(L"h AM/PM a/p", 0.25, english), L"6 AM a");
+  EXPECT_EQ(FormatDateTime(L"h am/pm", 0.0, english), L"12 am");
+  EXPECT_EQ(FormatDateTime(L"\"day\" d 'of' m", ChristmasEve, english), L"day 24 of 12");
+  EXPECT_EQ(FormatDateTime(L"c", ChristmasEve, english), L"12/24/2008 6:05:09 PM");
+  EXPECT_EQ(FormatDateTime(L"c", 39806.0, english), L"12/24/2008") << "no time of day, none written";
+  TFormatSettings dashed = english;
+  dashed.DateSeparator = L'-';
+  dashed.TimeSeparator = L'.';
+  EXPECT_EQ(FormatDateTime(L"yyyy/mm/dd hh:nn", ChristmasEve, dashed), L"2008-12-24 18.05");
+  // A day before day 0 counts its time of day away from it.
+  EXPECT_EQ(FormatDateTime(L"yyyy-mm-dd hh:nn", -1.25, english), L"1899-12-29 06:00");
+  EXPECT_EQ(FormatDateTime(L"", ChristmasEve, english), L"");
+}
