@@ -52,6 +52,22 @@ struct TTargetWindow {
   std::vector<TGot> Got;
 };
 
+// A real right click at a point whose release (and so the menu it opens) runs here while a
+// helper thread plays AScript; true when the release came back.
+bool RightClickWhile(TPoint AScreenPos, const std::function<void()>& AScript)
+{
+  if (!MoveMouseTo(POINT{AScreenPos.x, AScreenPos.y}))
+    return false;
+  bool released = false;
+  RunWithHelperThread(
+      [&] {
+        MouseButtonDown(TInputButton::Right);
+        released = MouseButtonUp(TInputButton::Right, 8000);
+      },
+      AScript);
+  return released;
+}
+
 }  // namespace
 
 TEST_F(TPopupFixture, PopupReturnsOnlyAfterAClickOnAnEntryRanItOnce)
@@ -295,20 +311,13 @@ TEST_F(TPopupFixture, ARightClickOnALinkedControlShowsTheMenuAtThePointer)
   link->SetControl(panel);
   link->SetPopupMenu(Menu);
   const TPoint at = panel->ClientToScreen(Point(60, 40));
-  ASSERT_TRUE(MoveMouseTo(POINT{at.x, at.y}));
   RECT shownAt{};
-  bool released = false;
-  RunWithHelperThread(
-      [&] {
-        MouseButtonDown(TInputButton::Right);
-        released = MouseButtonUp(TInputButton::Right, 8000);
-      },
-      [&] {
-        if (WaitForMenuWindow())
-          shownAt = VisibleMenuWindowRect();
-        SendKeyTransition(VK_ESCAPE, true);
-        SendKeyTransition(VK_ESCAPE, false);
-      });
+  const bool released = RightClickWhile(at, [&] {
+    if (WaitForMenuWindow())
+      shownAt = VisibleMenuWindowRect();
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+  });
   EXPECT_TRUE(released);
   EXPECT_EQ(Popups, 1);
   EXPECT_EQ(CloseUps, 1);
@@ -335,31 +344,23 @@ TEST_F(TPopupFixture, AContextMenuAskedForAgainWhileTheLinkedMenuWaitsOpensNoSec
   link->SetPopupMenu(Menu);
   panel->SetFocus();
   PumpPending();
-  const TPoint at = panel->ClientToScreen(Point(60, 40));
-  ASSERT_TRUE(MoveMouseTo(POINT{at.x, at.y}));
   TLoopProbe probe;
   std::atomic<int> mostMenus{0};
   auto countMenus = [&] { mostMenus = std::max(mostMenus.load(), VisibleMenuWindowCount()); };
-  bool released = false;
-  RunWithHelperThread(
-      [&] {
-        MouseButtonDown(TInputButton::Right);
-        released = MouseButtonUp(TInputButton::Right, 8000);
-      },
-      [&] {
-        if (!WaitForMenuWindow())
-          return;
-        countMenus();
-        probe.Queue([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); });
-        probe.SendQueued();
-        countMenus();
-        SendKeyTransition(VK_APPS, true);
-        SendKeyTransition(VK_APPS, false);
-        PauseScript(300);
-        countMenus();
-        SendKeyTransition(VK_ESCAPE, true);
-        SendKeyTransition(VK_ESCAPE, false);
-      });
+  const bool released = RightClickWhile(panel->ClientToScreen(Point(60, 40)), [&] {
+    if (!WaitForMenuWindow())
+      return;
+    countMenus();
+    probe.Queue([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); });
+    probe.SendQueued();
+    countMenus();
+    SendKeyTransition(VK_APPS, true);
+    SendKeyTransition(VK_APPS, false);
+    PauseScript(300);
+    countMenus();
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+  });
   PumpPending();
   EXPECT_TRUE(released) << "the thread went on";
   EXPECT_EQ(probe.RunCount(), 1);
