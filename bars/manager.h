@@ -371,6 +371,8 @@ public:
   void KeepFloatingBarsOnWorkArea();
   // Closes the active bar window (open menus, a toolbar in menu mode) when it is this manager's.
   void CloseActiveBarControl();
+  // Closes that and every other menu window of this manager (the form closes or hides).
+  void CloseMenus();
   // Puts the shown floating bars back on top of their form where no other window lies above
   // it, now and once more after the current messages: the form shown, activated or raised, the
   // focus moved into a bar's editor, or a drag ended.

@@ -116,8 +116,12 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
       KeepFloatingBarsOnWorkArea();
       break;
     case WM_CLOSE:
-      if (Wnd == FormHandle(GetNearestParentForm()))
-        CloseDropDownLists(this);
+      if (Wnd == FormHandle(GetNearestParentForm())) {
+        TWeakRef<TdxBarManager> self(this);
+        CloseMenus();
+        if (self)
+          CloseDropDownLists(this);
+      }
       break;
     case WM_CANCELMODE:
       // The system takes the input away (a message box, a disabled form): open menus close.
@@ -136,7 +140,9 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
         if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT))) {
           TWeakRef<TdxBarManager> self(this);
           dxBarHideHintOfManager(this);
-          CloseDropDownLists(this);
+          CloseMenus();
+          if (self)
+            CloseDropDownLists(this);
           if (!self)
             return;
         }
@@ -156,6 +162,21 @@ void TdxBarManager::CloseActiveBarControl()
 {
   if (TCustomdxBarControl* active = ActiveBarControl(); active && active->GetBarManager() == this)
     active->Close();
+}
+
+void TdxBarManager::CloseMenus()
+{
+  TWeakRef<TdxBarManager> self(this);
+  CloseActiveBarControl();
+  // Menus outside the active chain (opened from code without taking the keyboard) go too;
+  // each close may free others, so every one is read through its weak reference.
+  for (const TWeakRef<TCustomdxBarControl>& ref : dxBarGetBarControls(this)) {
+    if (!self)
+      return;
+    if (TCustomdxBarControl* bar = ref.Get();
+        bar && bar->GetKind() != bckToolbar && !bar->IsClosing() && !bar->IsDestroying())
+      bar->Close();
+  }
 }
 
 void TdxBarManager::FormActivated(bool AActive, HWND AOtherWindow)

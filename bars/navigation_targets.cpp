@@ -88,6 +88,18 @@ std::vector<TdxBarItemControl*> SelectableControls(TCustomdxBarControl* ABar)
   return result;
 }
 
+// A main menu's entries are what the keys walk, around and around: its mark stays the
+// pointer's, so that while navigation runs on the bar some entry is always selected.
+bool IsNavigablePart(TdxBarControl* ABar, int APart)
+{
+  return !(APart == dxBarMarkIndex && ABar && ABar->IsMainMenu());
+}
+
+bool IsNavigableTarget(const TdxBarHelperRef& ATarget)
+{
+  return ATarget && IsNavigablePart(dynamic_cast<TdxBarControl*>(ATarget->GetBarControl()), ATarget->GetHelperPart());
+}
+
 // What navigation may select on a bar window, in tree order: its item controls, then on a
 // toolbar its mark, caption buttons and close button.
 std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
@@ -98,7 +110,9 @@ std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
   auto* toolbar = dynamic_cast<TdxBarControl*>(ABar);
   if (!toolbar)
     return result;
-  std::vector<int> parts{dxBarMarkIndex};
+  std::vector<int> parts;
+  if (IsNavigablePart(toolbar, dxBarMarkIndex))
+    parts.push_back(dxBarMarkIndex);
   TdxBarCaptionButtons* buttons = toolbar->GetBar() ? toolbar->GetBar()->GetCaptionButtons() : nullptr;
   for (int i = 0; buttons && i < buttons->GetCount(); ++i)
     parts.push_back(i);
@@ -151,10 +165,14 @@ TdxBarHelperRef NextTargetFrom(const TdxBarHelperRef& ACurrent, TdxBarAccessibil
 {
   if (!ACurrent)
     return nullptr;
-  if (AHelper)
-    if (TdxBarAccessibilityHelper* next = AHelper->GetNextNavigationTarget(AForward))
-      if (TdxBarHelperRef target = next->GetNavigationTarget())
-        return target;
+  for (TdxBarAccessibilityHelper* next = AHelper ? AHelper->GetNextNavigationTarget(AForward) : nullptr; next;
+       next = next->GetNextNavigationTarget(AForward)) {
+    TdxBarHelperRef target = next->GetNavigationTarget();
+    if (!target)
+      break;
+    if (IsNavigableTarget(target))
+      return target;
+  }
   std::vector<TdxBarHelperRef> all;
   for (TCustomdxBarControl* bar : BarsAround(ACurrent->GetBarControl()))
     for (TdxBarHelperRef& target : NavigableTargets(bar))

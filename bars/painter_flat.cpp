@@ -349,9 +349,10 @@ void TdxBarFlatPainter::DrawCaptionMark(const TCustomdxBarControl* ABarControl, 
 
 bool TdxBarFlatPainter::IsShadowShown(const TCustomdxBarControl* ABarControl) const
 {
-  // Menus follow the system's setting for shadows under menus.
+  // Every popup that is not a toolbar (menus, the mark's popup) follows the system's setting
+  // for shadows under menus; a floating toolbar always casts one.
   return ABarControl && ABarControl->GetBarDockingStyle() == dsNone &&
-         (ABarControl->GetKind() != bckSubMenu || dxBarShadowsEnabled());
+         (ABarControl->GetKind() == bckToolbar || dxBarShadowsEnabled());
 }
 
 void TdxBarFlatPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,

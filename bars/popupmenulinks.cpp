@@ -272,19 +272,28 @@ void TdxBarPopupMenuLink::HookWndProc(TMessage& Message, const std::function<voi
     Next(Message);
     return;
   }
+  // A context menu asked for again while the first is handled (the popup menu's own loop
+  // runs inside it) finds the handler lent already: lending it again would save the link's
+  // handler as the control's own, and the link would call itself for ever.
+  if (FLending) {
+    Next(Message);
+    return;
+  }
   // The control's own handler is lent to the link while the control handles the message;
   // both are put back whatever happens, and whoever of the two is freed meanwhile.
   TWeakRef<TdxBarPopupMenuLink> self(this);
   TWeakRef<TControl> controlRef(control);
   TContextPopupEvent own = control->OnContextPopup;
-  TContextPopupEvent outerSaved = FSavedContextPopup;
   FSavedContextPopup = own;
   control->OnContextPopup = TContextPopupEvent(this, &TdxBarPopupMenuLink::ControlContextPopup);
+  FLending = true;
   TFinally restore([&] {
     if (TControl* c = controlRef.Get())
       c->OnContextPopup = own;
-    if (TdxBarPopupMenuLink* link = self.Get())
-      link->FSavedContextPopup = outerSaved;
+    if (TdxBarPopupMenuLink* link = self.Get()) {
+      link->FSavedContextPopup = nullptr;
+      link->FLending = false;
+    }
   });
   Next(Message);
 }

@@ -69,8 +69,10 @@ private:
   TControl* FControl = nullptr;
   TComponent* FPopupMenu = nullptr;
   bool FProcessChildren = true;
-  // The control's own context-popup handler while a context menu is being handled.
+  // The control's own context-popup handler while a context menu is being handled, and
+  // whether the link's handler stands in for it meanwhile.
   TContextPopupEvent FSavedContextPopup;
+  bool FLending = false;
 };
 
 class TdxBarPopupMenuLinks : public TOwnedCollection {

@@ -214,7 +214,7 @@ void TdxBarSubMenuControl::BeforeDestruction()
   FInDestruction = true;
   StopAnimation();
   KillScrollTimer();
-  KillExpandTimer();
+  KillExpandTimers();
   TCustomdxBarControl::BeforeDestruction();
 }
 
@@ -458,7 +458,7 @@ void TdxBarSubMenuControl::CreateWnd()
     ApplyRecentItemCount();
   // A personalised menu that became active shows all its links after a while.
   if (GetActive() && IsExpandButtonShown())
-    StartExpandTimer(3, dxBarMenuExpandDelay());
+    StartExpandTimer(dxBarMenuExpandTimerId, dxBarMenuExpandDelay());
   FTopIndex = -1;
   SetTopIndex(0);
   bool flippedX = false, flippedY = false;
@@ -473,7 +473,7 @@ void TdxBarSubMenuControl::DestroyWindowHandle()
   TWeakRef<TdxBarSubMenuControl> self(this);
   StopAnimation();
   KillScrollTimer();
-  KillExpandTimer();
+  KillExpandTimers();
   if (TCustomdxBarControl* child = GetSubMenuControl())
     if (!child->IsDestroying()) {
       SetSubMenuControl(nullptr);

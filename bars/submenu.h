@@ -87,6 +87,11 @@ TdxBarSystemSettingProc SetdxBarMenuAnimationSettingProc(TdxBarSystemSettingProc
 // shows all its links by itself (4000), and before a hot expand button expands it (the
 // system's hover time). Replaceable for tests (0 restores the default).
 int dxBarMenuExpandDelay();
+// A personalised menu's two waits, which run side by side: the one after each new selection
+// that turns the expand button hot, and the one that expands the menu (started as the menu
+// becomes active, or with the pointer resting on the hot button). The scroll timer is 1.
+constexpr UINT_PTR dxBarMenuHotMarkTimerId = 2;
+constexpr UINT_PTR dxBarMenuExpandTimerId = 3;
 void SetdxBarMenuExpandDelay(int AMilliseconds);
 int dxBarMenuExpandHoverDelay();
 void SetdxBarMenuExpandHoverDelay(int AMilliseconds);
@@ -192,7 +197,8 @@ public:
   void SetMarkState(int AState);
   // Shows every link: the menu is made again in place, expanded.
   void Expand();
-  UINT_PTR GetExpandTimerId() const { return FExpandTimerId; }
+  // Whether one of the two waits above runs.
+  bool IsExpandTimerRunning(UINT_PTR AId) const;
   // Whether the link is painted on the less-used background.
   bool IsLessUsedLink(const TdxBarItemLink* ALink) const;
   bool IsLessUsedEdgeLink(const TdxBarItemLink* ALink) const;
@@ -286,7 +292,8 @@ private:
   void KillScrollTimer();
   void StartScrollTimer();
   void ScrollTimerFired();
-  void KillExpandTimer();
+  void KillExpandTimer(UINT_PTR AId);
+  void KillExpandTimers();
   void HandWindowToDrag();
   void StartExpandTimer(UINT_PTR AId, int AInterval);
   static void CALLBACK ExpandTimerProc(HWND AWnd, UINT AMsg, UINT_PTR AId, DWORD ATime);
@@ -323,7 +330,8 @@ private:
   TPoint FAnimationMousePoint{-1, -1};
   bool FOverDetachStrip = false;
   bool FRecreating = false;
-  UINT_PTR FExpandTimerId = 0;
+  bool FHotMarkTimerRunning = false;
+  bool FExpandTimerRunning = false;
   HBRUSH FLessUsedBrush = nullptr;
   HPALETTE FLessUsedPalette = nullptr;
   bool FLayoutGuard = false;

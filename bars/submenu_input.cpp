@@ -14,7 +14,8 @@
 
 namespace {
 
-// The scroll timer's id; the expand timers use 2 and 3.
+// The scroll timer's id; a personalised menu's waits use dxBarMenuHotMarkTimerId and
+// dxBarMenuExpandTimerId.
 constexpr UINT_PTR ScrollTimerId = 1;
 // Scroll steps while the mouse rests on a scroll button: slower for buttons of their own.
 constexpr UINT SeparateScrollInterval = 200;
@@ -156,7 +157,7 @@ void TdxBarSubMenuControl::SetSelectedControl(TdxBarItemControl* Value)
     return;
   // The wait for a hot expand button starts over with every new selection.
   if (self && Value != old && FMarkState == 0 && IsExpandButtonShown())
-    StartExpandTimer(2, dxBarMenuExpandDelay());
+    StartExpandTimer(dxBarMenuHotMarkTimerId, dxBarMenuExpandDelay());
 }
 
 // ---------------------------------------------------------------------------

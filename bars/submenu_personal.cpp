@@ -140,11 +140,11 @@ void TdxBarSubMenuControl::SetMarkState(int AState)
   }
   TdxBarManager* manager = GetBarManager();
   if (manager && manager->GetShowFullMenusAfterDelay()) {
-    KillExpandTimer();
+    KillExpandTimer(dxBarMenuExpandTimerId);
     POINT p{};
     if (AState == 1 && HandleAllocated() && ::GetCursorPos(&p) &&
         PtInRect(GetMarkRect(), ScreenToClient(TPoint{p.x, p.y})))
-      StartExpandTimer(3, dxBarMenuExpandHoverDelay());
+      StartExpandTimer(dxBarMenuExpandTimerId, dxBarMenuExpandHoverDelay());
     return;
   }
   ShowMenuHint(AState == 1 ? GetResourceString(sdxBarExpandHint) : String());
@@ -162,7 +162,7 @@ void TdxBarSubMenuControl::Expand()
   TWeakRef<TdxBarSubMenuControl> self(this);
   SetdxBarMenusExpanded(true);
   FAnimate = true;
-  KillExpandTimer();
+  KillExpandTimers();
   if (HandleAllocated()) {
     TRestore recreating(FRecreating, true);
     RecreateWnd();
@@ -174,22 +174,34 @@ void TdxBarSubMenuControl::Expand()
   Popup();
 }
 
+bool TdxBarSubMenuControl::IsExpandTimerRunning(UINT_PTR AId) const
+{
+  return AId == dxBarMenuExpandTimerId ? FExpandTimerRunning : AId == dxBarMenuHotMarkTimerId && FHotMarkTimerRunning;
+}
+
+// Each wait restarts only itself: a new selection never cancels the wait that expands the menu.
 void TdxBarSubMenuControl::StartExpandTimer(UINT_PTR AId, int AInterval)
 {
   TdxBarManager* manager = GetBarManager();
   if (!HandleAllocated() || !manager || !manager->GetShowFullMenusAfterDelay() || !IsExpandButtonShown() ||
       dxBarMenusExpanded())
     return;
-  KillExpandTimer();
-  if (::SetTimer(GetHandle(), AId, UINT(AInterval), ExpandTimerProc))
-    FExpandTimerId = AId;
+  KillExpandTimer(AId);
+  const bool started = ::SetTimer(GetHandle(), AId, UINT(AInterval), ExpandTimerProc) != 0;
+  (AId == dxBarMenuExpandTimerId ? FExpandTimerRunning : FHotMarkTimerRunning) = started;
 }
 
-void TdxBarSubMenuControl::KillExpandTimer()
+void TdxBarSubMenuControl::KillExpandTimer(UINT_PTR AId)
 {
-  if (FExpandTimerId && HandleAllocated())
-    ::KillTimer(GetHandle(), FExpandTimerId);
-  FExpandTimerId = 0;
+  if (IsExpandTimerRunning(AId) && HandleAllocated())
+    ::KillTimer(GetHandle(), AId);
+  (AId == dxBarMenuExpandTimerId ? FExpandTimerRunning : FHotMarkTimerRunning) = false;
+}
+
+void TdxBarSubMenuControl::KillExpandTimers()
+{
+  KillExpandTimer(dxBarMenuHotMarkTimerId);
+  KillExpandTimer(dxBarMenuExpandTimerId);
 }
 
 void CALLBACK TdxBarSubMenuControl::ExpandTimerProc(HWND AWnd, UINT, UINT_PTR AId, DWORD)
@@ -206,10 +218,14 @@ void CALLBACK TdxBarSubMenuControl::ExpandTimerProc(HWND AWnd, UINT, UINT_PTR AI
 
 void TdxBarSubMenuControl::ExpandTimerFired(UINT_PTR AId)
 {
-  KillExpandTimer();
-  if (AId == 3)
+  if (AId != dxBarMenuExpandTimerId && AId != dxBarMenuHotMarkTimerId) {
+    ::KillTimer(GetHandle(), AId);
+    return;
+  }
+  KillExpandTimer(AId);
+  if (AId == dxBarMenuExpandTimerId)
     SetMarkState(2);
-  else if (AId == 2 && !GetSubMenuControl())
+  else if (!GetSubMenuControl())
     SetMarkState(1);
 }
 

@@ -79,8 +79,24 @@ const std::shared_ptr<TObject*>& TObject::LifeCell() const
 
 void TObject::Free()
 {
+  FDestructionBegun = true;
   BeforeDestruction();
   delete this;
+}
+
+void TObject::operator delete(TObject* AObject, std::destroying_delete_t)
+{
+  // The block the object was made in, read while its dynamic type is still known.
+  void* block = dynamic_cast<void*>(AObject);
+  if (!std::exchange(AObject->FDestructionBegun, true)) {
+    try {
+      AObject->BeforeDestruction();
+    } catch (...) {
+      HandleUnexpectedException(AObject);
+    }
+  }
+  AObject->~TObject();
+  ::operator delete(block);
 }
 
 void* MakeInstanceOwner(TObject* owner, int family)

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <string>
 #include <type_traits>
 #include <typeinfo>
@@ -251,12 +252,19 @@ public:
   virtual void BeforeDestruction() {}
   // Runs BeforeDestruction and deletes; nil-safe through the free function below.
   void Free();
+  // Deleting an object frees it as Free does: BeforeDestruction runs first, while the whole
+  // object still stands, so that no part of it hears of its own end after a destructor of its
+  // class has run (a form whose bars would report their hiding to its handlers, say). A
+  // delete cannot raise: what BeforeDestruction raises there goes to the unexpected-exception
+  // handler, where Free lets it reach its caller.
+  void operator delete(TObject* AObject, std::destroying_delete_t);
 
   // The shared cell that weak references read; cleared when the object dies.
   const std::shared_ptr<TObject*>& LifeCell() const;
 
 private:
   mutable std::shared_ptr<TObject*> FLifeCell;
+  bool FDestructionBegun = false;
 };
 
 // A reference that reads nil once its object is destroyed, whatever the address is

@@ -102,6 +102,33 @@ TEST(KeyboardRoad, AltAndF10WalkTheMainMenuIntoItsMenusAndOnToTheToolbar)
   EXPECT_EQ(After(f, VK_RETURN), "none sel=- clicks=&Open,Two, edit=a");
 }
 
+// Left on the first entry of the main menu wraps to the last and Right on the last to the
+// first; some entry stays selected all the while, so the keys still belong to navigation.
+TEST(KeyboardRoad, LeftAndRightWrapAroundTheMainMenu)
+{
+  TRoadForm f;
+  f.Bar->SetIsMainMenu(true);
+  TdxBarSubItem* view = f.AddSub(L"&View", {L"&Zoom"});
+  PumpPending();
+  EXPECT_EQ(After(f, VK_MENU), "menu sel=&File nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_LEFT), "menu sel=&View nav clicks= edit=");
+  TdxBarItemControl* last = view->GetLink(0)->GetControl();
+  ASSERT_NE(last, nullptr);
+  EXPECT_TRUE(last->IsSelected()) << "drawn selected";
+  EXPECT_EQ(After(f, VK_RIGHT), "menu sel=&File nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_LEFT), "menu sel=&View nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_LEFT), "menu sel=&Edit nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_RIGHT), "menu sel=&View nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_RIGHT), "menu sel=&File nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_LEFT), "menu sel=&View nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_TAB), "toolbar sel=One nav clicks= edit=") << "Tab passes over the mark too";
+  EXPECT_EQ(After(f, VK_TAB, {VK_SHIFT}), "menu sel=&View nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_RIGHT), "menu sel=&File nav clicks= edit=");
+  EXPECT_EQ(After(f, 'S', {VK_CONTROL}), "menu sel=&File nav clicks= edit=");
+  EXPECT_EQ(After(f, VK_ESCAPE), "none sel=- clicks= edit=");
+  EXPECT_EQ(After(f, 'B'), "none sel=- clicks= edit=b");
+}
+
 TEST(KeyboardRoad, AltWithALetterOpensTheSubItemsMenu)
 {
   TRoadForm f;

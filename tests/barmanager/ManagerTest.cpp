@@ -107,6 +107,56 @@ TEST(BarManagerOwner, TheManagerLeavesTheListWithItsForm)
   EXPECT_NO_THROW(new TdxBarManager(other.Get()));
 }
 
+// What reached a watching form: the manager's bar visibility events, and those of them that
+// came after the form's own destructor had run. Kept outside the form, which is gone by then.
+struct TBarEventLog {
+  int Events = 0;
+  int AfterDestructor = 0;
+  bool Destroyed = false;
+};
+TBarEventLog GBarEventLog;
+
+class TWatchingForm : public TBarTestForm {
+public:
+  using TBarTestForm::TBarTestForm;
+  ~TWatchingForm() override { GBarEventLog.Destroyed = true; }
+  void BarVisibleChange(TObject*, TdxBar*)
+  {
+    ++GBarEventLog.Events;
+    GBarEventLog.AfterDestructor += GBarEventLog.Destroyed;
+  }
+};
+
+// No event reaches a form that is being destroyed, whether it is freed or deleted: its
+// manager's shown bars go with it in silence.
+TEST(BarManagerOwner, AFormFreedOrDeletedHearsNoEventOnceItsDestructionBegan)
+{
+  for (bool deleted : {false, true}) {
+    SCOPED_TRACE(deleted ? "delete" : "Free");
+    GBarEventLog = {};
+    auto* form = TCustomForm::CreateNew<TWatchingForm>(nullptr);
+    form->SetBounds(120, 120, 400, 260);
+    auto* manager = new TdxBarManager(form);
+    manager->OnBarVisibleChange = TdxBarVisibleChangeEvent(form, &TWatchingForm::BarVisibleChange);
+    for (TdxBarDockingStyle side : {dsTop, dsLeft, dsBottom}) {
+      TdxBar* bar = manager->GetBars()->Add();
+      bar->SetDockingStyle(side);
+      bar->SetVisible(true);
+    }
+    form->Show();
+    EXPECT_EQ(GBarEventLog.Events, 3) << "each bar shown";
+    if (deleted)
+      delete form;
+    else
+      form->Free();
+    EXPECT_TRUE(GBarEventLog.Destroyed);
+    EXPECT_EQ(GBarEventLog.Events, 3) << "nothing while the form went";
+    EXPECT_EQ(GBarEventLog.AfterDestructor, 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Style and painter
 // ---------------------------------------------------------------------------
 // Style and painter
 

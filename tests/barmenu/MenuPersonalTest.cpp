@@ -206,7 +206,7 @@ TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
   SetdxBarMenuExpandDelay(50);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(menu->GetExpandTimerId(), 3u);
+  EXPECT_TRUE(menu->IsExpandTimerRunning(dxBarMenuExpandTimerId));
   EXPECT_TRUE(PumpUntil([&] { return MenuHost->Menu() && Shown(MenuHost->Menu()) == 8; }));
   MenuHost->Menu()->Close();
   PumpPending();
@@ -214,13 +214,49 @@ TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
   Manager->SetShowFullMenusAfterDelay(false);
   menu = Open();
   ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(menu->GetExpandTimerId(), 0u);
+  EXPECT_FALSE(menu->IsExpandTimerRunning(dxBarMenuExpandTimerId));
+  EXPECT_FALSE(menu->IsExpandTimerRunning(dxBarMenuHotMarkTimerId));
   const TRect r = menu->ClientToScreen(menu->GetMarkRect());
   MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   PumpPending();
   EXPECT_EQ(menu->GetMarkState(), 1);
   EXPECT_EQ(menu->GetMenuHint(), L"Expand (Ctrl-Down)");
   MoveAway();
+}
+
+// A personalised menu shows all its links by itself a while after it opens, whatever its
+// selection does meanwhile: opened by keys (its first entry selected at once), and with the
+// selection moved a second later. The wait is the real one.
+TEST_F(TPersonalMenu, ItExpandsByItselfAfterTheDelayWhileItsSelectionMoves)
+{
+  auto stroke = [](WORD AKey) {
+    SendKeyTransition(AKey, true);
+    SendKeyTransition(AKey, false);
+    EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+    PumpPending();
+  };
+  MoveAway();
+  for (bool moveLater : {false, true}) {
+    SCOPED_TRACE(moveLater ? "the selection moved after a second" : "opened by keys");
+    stroke(VK_MENU);
+    stroke(VK_DOWN);
+    TdxBarSubMenuControl* menu = MenuHost->Menu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(Shown(menu), 3);
+    EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 0));
+    EXPECT_TRUE(menu->IsExpandTimerRunning(dxBarMenuExpandTimerId));
+    EXPECT_TRUE(menu->IsExpandTimerRunning(dxBarMenuHotMarkTimerId));
+    if (moveLater) {
+      PumpFor(1000);
+      stroke(VK_DOWN);
+      ASSERT_EQ(MenuHost->Menu(), menu);
+      EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 1));
+    }
+    EXPECT_TRUE(PumpUntil([&] { return MenuHost->Menu() && Shown(MenuHost->Menu()) == 8; }, 8000));
+    if (MenuHost->Menu())
+      MenuHost->Menu()->Close();
+    PumpPending();
+  }
 }
 
 TEST_F(TMenuFixture, TearingTheStripOffFloatsTheDetachingBarAndEscReturnsToTheMenu)

@@ -26,21 +26,26 @@ constexpr UINT ProbeMessage = WM_APP + 17;
 // The tests' own thread: menu windows of other programs on the display do not count.
 const DWORD UiThreadId = ::GetCurrentThreadId();
 
-HWND VisibleMenuWindow()
+std::vector<HWND> VisibleMenuWindows()
 {
-  HWND found = nullptr;
+  std::vector<HWND> found;
   ::EnumThreadWindows(
       UiThreadId,
       [](HWND AWnd, LPARAM AFound) -> BOOL {
         wchar_t name[64] = {};
         ::GetClassNameW(AWnd, name, 64);
-        if (std::wstring(name) != L"TdxBarSubMenuControl" || !::IsWindowVisible(AWnd))
-          return TRUE;
-        *reinterpret_cast<HWND*>(AFound) = AWnd;
-        return FALSE;
+        if (std::wstring(name) == L"TdxBarSubMenuControl" && ::IsWindowVisible(AWnd))
+          reinterpret_cast<std::vector<HWND>*>(AFound)->push_back(AWnd);
+        return TRUE;
       },
       reinterpret_cast<LPARAM>(&found));
   return found;
+}
+
+HWND VisibleMenuWindow()
+{
+  const std::vector<HWND> found = VisibleMenuWindows();
+  return found.empty() ? nullptr : found.front();
 }
 
 }  // namespace
@@ -99,6 +104,11 @@ bool WaitForMenuWindow(int TimeoutMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
+}
+
+int VisibleMenuWindowCount()
+{
+  return int(VisibleMenuWindows().size());
 }
 
 RECT VisibleMenuWindowRect()

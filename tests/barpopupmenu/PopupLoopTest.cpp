@@ -52,6 +52,22 @@ struct TTargetWindow {
   std::vector<TGot> Got;
 };
 
+// A real right click at a point whose release (and so the menu it opens) runs here while a
+// helper thread plays AScript; true when the release came back.
+bool RightClickWhile(TPoint AScreenPos, const std::function<void()>& AScript)
+{
+  if (!MoveMouseTo(POINT{AScreenPos.x, AScreenPos.y}))
+    return false;
+  bool released = false;
+  RunWithHelperThread(
+      [&] {
+        MouseButtonDown(TInputButton::Right);
+        released = MouseButtonUp(TInputButton::Right, 8000);
+      },
+      AScript);
+  return released;
+}
+
 }  // namespace
 
 TEST_F(TPopupFixture, PopupReturnsOnlyAfterAClickOnAnEntryRanItOnce)
@@ -295,20 +311,13 @@ TEST_F(TPopupFixture, ARightClickOnALinkedControlShowsTheMenuAtThePointer)
   link->SetControl(panel);
   link->SetPopupMenu(Menu);
   const TPoint at = panel->ClientToScreen(Point(60, 40));
-  ASSERT_TRUE(MoveMouseTo(POINT{at.x, at.y}));
   RECT shownAt{};
-  bool released = false;
-  RunWithHelperThread(
-      [&] {
-        MouseButtonDown(TInputButton::Right);
-        released = MouseButtonUp(TInputButton::Right, 8000);
-      },
-      [&] {
-        if (WaitForMenuWindow())
-          shownAt = VisibleMenuWindowRect();
-        SendKeyTransition(VK_ESCAPE, true);
-        SendKeyTransition(VK_ESCAPE, false);
-      });
+  const bool released = RightClickWhile(at, [&] {
+    if (WaitForMenuWindow())
+      shownAt = VisibleMenuWindowRect();
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+  });
   EXPECT_TRUE(released);
   EXPECT_EQ(Popups, 1);
   EXPECT_EQ(CloseUps, 1);
@@ -316,6 +325,60 @@ TEST_F(TPopupFixture, ARightClickOnALinkedControlShowsTheMenuAtThePointer)
   EXPECT_EQ(shownAt.top, at.y);
   EXPECT_EQ(Menu->GetBarControl(), nullptr);
   EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0})) << "Esc chose nothing";
+}
+
+// A second context menu for the control while its menu waits (sent, or the real Menu key on
+// the focused control) finds the menu open and opens no other; the control keeps its own
+// handler, which still comes first.
+TEST_F(TPopupFixture, AContextMenuAskedForAgainWhileTheLinkedMenuWaitsOpensNoSecond)
+{
+  FillMenu(3);
+  ShowForm();
+  auto* panel = new TPopupPanel(Host.Form());
+  panel->SetParent(Host.Form());
+  int ownCalls = 0;
+  const TContextPopupEvent own([&](TObject*, TPoint, bool&) { ++ownCalls; });
+  panel->OnContextPopup = own;
+  TdxBarPopupMenuLink* link = Manager->GetPopupMenuLinks()->Add();
+  link->SetControl(panel);
+  link->SetPopupMenu(Menu);
+  panel->SetFocus();
+  PumpPending();
+  TLoopProbe probe;
+  std::atomic<int> mostMenus{0};
+  auto countMenus = [&] { mostMenus = std::max(mostMenus.load(), VisibleMenuWindowCount()); };
+  const bool released = RightClickWhile(panel->ClientToScreen(Point(60, 40)), [&] {
+    if (!WaitForMenuWindow())
+      return;
+    countMenus();
+    probe.Queue([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); });
+    probe.SendQueued();
+    countMenus();
+    SendKeyTransition(VK_APPS, true);
+    SendKeyTransition(VK_APPS, false);
+    PauseScript(300);
+    countMenus();
+    SendKeyTransition(VK_ESCAPE, true);
+    SendKeyTransition(VK_ESCAPE, false);
+  });
+  PumpPending();
+  EXPECT_TRUE(released) << "the thread went on";
+  EXPECT_EQ(probe.RunCount(), 1);
+  EXPECT_EQ(mostMenus.load(), 1);
+  EXPECT_EQ(Popups, 1);
+  EXPECT_EQ(CloseUps, 1);
+  EXPECT_EQ(ownCalls, 3) << "the click, the message and the Menu key each reached the control's handler first";
+  EXPECT_TRUE(panel->OnContextPopup == own);
+  // The link still works the next time.
+  const int callsBefore = ownCalls;
+  WhileMenuOpen([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); },
+                [] {
+                  SendKeyTransition(VK_ESCAPE, true);
+                  SendKeyTransition(VK_ESCAPE, false);
+                });
+  EXPECT_EQ(Popups, 2);
+  EXPECT_EQ(ownCalls, callsBefore + 1);
+  EXPECT_TRUE(panel->OnContextPopup == own);
 }
 
 TEST_F(TPopupFixture, TheShortcutOfAPopupMenuItemRunsItFromTheKeyboard)

@@ -50,6 +50,8 @@ private:
 // On a helper thread: waits until a menu window of the library is visible; false when none
 // shows within the time.
 bool WaitForMenuWindow(int TimeoutMs = 3000);
+// How many menu windows of the library are visible; helper-thread safe.
+int VisibleMenuWindowCount();
 // The screen rectangle of the visible menu window (empty when none); helper-thread safe.
 RECT VisibleMenuWindowRect();
 // Runs APopup (a synchronous popup) here while a helper thread waits for the menu window

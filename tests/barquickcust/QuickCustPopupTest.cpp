@@ -7,8 +7,11 @@
 #include "bars/dxBarStrs.h"
 #include "bars/hintwindow.h"
 #include "bars/itemlinks.h"
+#include "bars/shadow.h"
 #include "bars/utils.h"
+#include "platform/Scope.h"
 #include "support/Input.h"
+#include "support/Pixels.h"
 #include "support/Pump.h"
 
 namespace {
@@ -18,6 +21,24 @@ using TQuickPopup = TQuickCustFixture;
 String AccessCaption()
 {
   return GetResourceString(sdxBarAddRemoveButtons);
+}
+
+int Brightness(COLORREF AColor)
+{
+  return GetRValue(AColor) + GetGValue(AColor) + GetBValue(AColor);
+}
+
+// What the screen shows beside the window: the pixel next to its right edge (or its bottom
+// edge) darker than one 12 pixels further out, where no shadow reaches.
+bool CastsShadow(TCustomdxBarControl* AWindow, bool ABelow)
+{
+  RECT r{};
+  GetWindowRect(AWindow->GetHandle(), &r);
+  const int x = ABelow ? r.left + (r.right - r.left) / 3 : r.right;
+  const int y = ABelow ? r.bottom : (r.top + r.bottom) / 2;
+  const TDib32 strip = CaptureScreen(ABelow ? RECT{x, y, x + 1, y + 12} : RECT{x, y, x + 12, y + 1});
+  const COLORREF inner = strip.Pixel(0, 0), outer = ABelow ? strip.Pixel(0, 11) : strip.Pixel(11, 0);
+  return Brightness(inner) + 24 < Brightness(outer);
 }
 
 }  // namespace
@@ -77,6 +98,32 @@ TEST_F(TQuickPopup, ABarDockedAtTheRightOpensThePopupLeftwards)
   TWeakRef<TdxBarQuickControl> ref(quick);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+}
+
+// The mark's popup and the list it opens cast a shadow as menus do: by the system's setting
+// for menu shadows, in the Office 2003 look as in the others.
+TEST_F(TQuickPopup, ThePopupAndItsListCastAShadowOnlyAsMenusDo)
+{
+  bool shadows = false;
+  TdxBarShadowSettingQuery saved = SetdxBarShadowSettingQuery([&] { return shadows; });
+  TFinally restore([&] { SetdxBarShadowSettingQuery(saved); });
+  Manager->SetStyle(bmsOffice11);
+  AddBar({L"Open", L"Save"});
+  for (bool on : {false, true}) {
+    SCOPED_TRACE(on ? "menu shadows on" : "menu shadows off");
+    shadows = on;
+    TdxBarQuickControl* quick = OpenByMark();
+    ASSERT_NE(quick, nullptr);
+    PumpPending();
+    EXPECT_EQ(CastsShadow(quick, true), on) << "the popup";
+    TdxBarQuickAccessSubControl* list = OpenQuickList(quick);
+    ASSERT_NE(list, nullptr);
+    PumpPending();
+    EXPECT_EQ(CastsShadow(list, false), on) << "its list";
+    SaveShotOnRequest(CaptureScreen(RECT{100, 100, 660, 400}), on ? "quick_shadow_on" : "quick_shadow_off");
+    quick->Close();
+    PumpPending();
+  }
 }
 
 TEST_F(TQuickPopup, EscClosesThePopup)

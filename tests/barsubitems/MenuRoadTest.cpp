@@ -3,6 +3,12 @@
 // handlers that change or free what the menus show.
 #include "SubItemsTestUtil.h"
 
+#include <functional>
+#include <string>
+
+#include "bars/barcontrol.h"
+#include "bars/popupmenu.h"
+
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -123,6 +129,56 @@ TEST_F(TSubItemMenus, TheKeyboardWalksEveryLevelRightOpensLeftClosesOneEscAndAlt
   EXPECT_EQ(MenuOf(file), nullptr);
   EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_EQ(Form->Clicks.size(), 1u);
+}
+
+// The manager's menu windows that show.
+int ShownMenusOf(TdxBarManager* AManager)
+{
+  int shown = 0;
+  for (const TWeakRef<TCustomdxBarControl>& ref : dxBarGetBarControls(AManager))
+    if (TCustomdxBarControl* bar = ref.Get(); bar && bar->GetKind() == bckSubMenu && bar->HandleAllocated())
+      shown += IsWindowVisible(bar->GetHandle()) != FALSE;
+  return shown;
+}
+
+// A form that closes or hides takes its manager's menus away first: a sub-item's menu with
+// its nested menu, and a menu opened from code.
+TEST_F(TSubItemMenus, AFormClosedOrHiddenClosesItsMenusFirst)
+{
+  auto* popup = new TdxBarPopupMenu(Form);
+  popup->GetItemLinks()->AddItem(Item<TdxBarItem>(L"Edit0"));
+  const struct {
+    const char* Name;
+    std::function<void()> Leave;
+  } roads[] = {
+      {"WM_CLOSE", [&] { PostMessageW(Form->GetHandle(), WM_CLOSE, 0, 0); }},
+      {"hidden", [&] { Form->SetVisible(false); }},
+  };
+  for (const auto& road : roads)
+    for (bool fromCode : {false, true}) {
+      SCOPED_TRACE(std::string(road.Name) + (fromCode ? ", menu opened from code" : ", nested menus"));
+      ShowForm();
+      if (fromCode) {
+        popup->PopupWithOptions(Form->GetLeft() + 60, Form->GetTop() + 80, 0, false);
+        ASSERT_NE(popup->GetBarControl(), nullptr);
+      } else {
+        ASSERT_TRUE(ClickOn(ControlOf(Sub(L"FileItem"))));
+        ASSERT_TRUE(PumpUntil([&] { return MenuOf(Sub(L"FileItem")) != nullptr; }));
+        MoveAway();
+        for (int i = 0; i < 4; ++i)
+          Key(VK_DOWN);
+        Key(VK_RIGHT);
+        ASSERT_NE(MenuOf(Sub(L"RecentItem")), nullptr);
+      }
+      ASSERT_EQ(ShownMenusOf(Manager), fromCode ? 1 : 2);
+      road.Leave();
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(Form->GetHandle()); }));
+      PumpPending();
+      EXPECT_EQ(ShownMenusOf(Manager), 0);
+      EXPECT_EQ(ActiveBarControl(), nullptr);
+      EXPECT_EQ(popup->GetBarControl(), nullptr);
+      EXPECT_EQ(MenuOf(Sub(L"FileItem")), nullptr);
+    }
 }
 
 // The keys win over a pointer that rests on the main menu: closing one menu makes the system
