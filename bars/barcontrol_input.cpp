@@ -964,6 +964,8 @@ void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
     if (!self)
       return;
   }
+  if (FShadow)
+    FShadow->ReleaseParts();
   TCustomControl::WndProc(Message);
 }
 
