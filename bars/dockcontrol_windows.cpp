@@ -51,19 +51,17 @@ TPoint TdxDockControl::CorrectDragPoint(TdxBarControl* ABarControl, const TPoint
   TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
   if (!bars || !bars->IsDragging() || !ABarControl)
     return P;
-  // Across the rows by the grab offset, along them by where the window was grabbed (never
-  // beyond the window's length in this style).
-  const TPoint offset = bars->GetDragOffset();
+  // Along the rows by where the window was grabbed (never beyond the window's length in this
+  // style). Across them the point is the drag's already: the cursor moved by the grab offset
+  // onto the boundary of the row the bar was taken from, so that the bar finds its own row
+  // again where it was grabbed.
   const TPoint grab = bars->GetDragPoint();
   const TPoint size = ABarControl->GetSize(GetDockingStyle());
   TPoint result = P;
-  if (IsVertical()) {
-    result.x += offset.x;
+  if (IsVertical())
     result.y -= std::clamp<int>(grab.y, 0, std::max<int>(size.y - 1, 0));
-  } else {
-    result.y += offset.y;
+  else
     result.x -= std::clamp<int>(grab.x, 0, std::max<int>(size.x - 1, 0));
-  }
   return result;
 }
 
@@ -116,12 +114,18 @@ void TdxDockControl::DockAt(TdxBarControl* ABarControl, const TPoint& P, int ARo
     count = GetRowCount();
   } else
     ARowIndex = std::clamp(ARowIndex, 0, ANewRow ? count : std::max(count - 1, 0));
+  const TPoint client = ScreenToClient(P);
   if (ARowIndex >= count)
     ANewRow = true;
-  else if (RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar))
+  else if (RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar)) {
+    // A row a bar has whole to itself stays its own: the new row goes on the side of it the
+    // point lies on.
+    if (!ANewRow && !restoring &&
+        (IsVertical() ? client.x : client.y) >= GetRowStart(ARowIndex) + GetRow(ARowIndex)->GetThickness() / 2)
+      ++ARowIndex;
     ANewRow = true;
+  }
 
-  const TPoint client = ScreenToClient(P);
   const int along = std::max<int>(IsVertical() ? client.y : client.x, 0);
   TdxDockRow* row;
   TdxDockCol* col;
