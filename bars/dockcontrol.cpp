@@ -357,7 +357,7 @@ bool TdxDockRow::RemoveBarControl(TdxBarControl* ABarControl)
   return true;
 }
 
-void TdxDockRow::MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget)
+void TdxDockRow::MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget, bool AAtFront)
 {
   if (!ATarget || ATarget == this || AControls.empty())
     return;
@@ -380,23 +380,28 @@ void TdxDockRow::MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, Tdx
   std::unordered_set<const TdxBarControl*> there;
   for (const std::unique_ptr<TdxDockCol>& col : ATarget->FCols)
     there.insert(col->GetBarControl());
+  std::vector<std::unique_ptr<TdxDockCol>> added;
   for (TdxBarControl* control : AControls) {
     if (!there.insert(control).second)
       continue;
     auto col = std::make_unique<TdxDockCol>(ATarget, control);
     control->SetDockCol(col.get());
-    ATarget->FCols.push_back(std::move(col));
+    added.push_back(std::move(col));
   }
+  ATarget->FCols.insert(AAtFront ? ATarget->FCols.begin() : ATarget->FCols.end(),
+                        std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
   std::unordered_set<const TdxBar*> leaving;
   std::unordered_set<const TdxBar*> joined(ATarget->FBars.begin(), ATarget->FBars.end());
+  std::vector<TdxBar*> joining;
   for (TdxBarControl* control : AControls)
     if (TdxBar* bar = control->GetBar()) {
       if (bar->GetDockRow() == this)
         leaving.insert(bar);
       if (joined.insert(bar).second)
-        ATarget->FBars.push_back(bar);
+        joining.push_back(bar);
       bar->SetDockRow(ATarget);
     }
+  ATarget->FBars.insert(AAtFront ? ATarget->FBars.begin() : ATarget->FBars.end(), joining.begin(), joining.end());
   std::erase_if(FBars, [&](TdxBar* bar) { return leaving.count(bar) > 0; });
   UpdateOneOnRow();
   ATarget->UpdateOneOnRow();

@@ -93,8 +93,8 @@ public:
   // Deletes the column of ABarControl; false when it has none here.
   bool RemoveBarControl(TdxBarControl* ABarControl);
   // Moves the columns of AControls, in that order, with their bars to the end of ATarget (a
-  // row of the same site), their stored positions at the row's start.
-  void MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget);
+  // row of the same site), or to its front, their stored positions at the row's start.
+  void MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget, bool AAtFront = false);
   // The thickness across the row: the largest window extent across (0 without windows).
   int GetThickness() const;
 

@@ -283,8 +283,8 @@ TPoint TdxDockControl::GetBarControlSize(TdxBarControl* ABarControl, int ALength
 }
 
 // A window that starts at or past the row's end cannot be seen or reached. Those windows go,
-// in their order, to one new row below, as a drop there would put them; that row wraps in
-// turn when it is laid out, so every row is filled before the next begins. Not for a site
+// in their order, to the row below, as a drop there would put them; that row wraps in turn
+// when it is laid out, so every row is filled before the next begins. Not for a site
 // without a size yet (a hidden or minimised form) or while bars are dragged, whose rows
 // settle at the drop.
 bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<TdxDockRowLayoutItem>& AItems,
@@ -299,7 +299,11 @@ bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<
       moved.push_back(ARow->GetCol(int(i))->GetBarControl());
   if (moved.empty())
     return false;
-  ARow->MoveWindowsTo(moved, InsertRow(ARow->GetIndex() + 1));
+  // The next row takes them in front of its own windows, as the row they continue, unless a
+  // bar has that row whole: rows fill in turn, and a new row starts only after the last.
+  TdxDockRow* next = GetRow(ARow->GetIndex() + 1);
+  const bool join = next && next->GetColCount() > 0 && !RowHoldsOtherWholeRowBar(next, nullptr);
+  ARow->MoveWindowsTo(moved, join ? next : InsertRow(ARow->GetIndex() + 1), join);
   return true;
 }
 
