@@ -133,6 +133,9 @@ void dxDockLayoutRowItems(std::vector<TdxDockRowLayoutItem>& AItems, int ARowLen
 // placed within AZoneSize as the dock site's side asks (AFarSide: right and bottom sites).
 // Answers the row index, and ANewRow when the point asks for a new row at that index.
 int dxDockFindRow(const std::vector<int>& ARowEdges, int APos, int AZoneSize, bool AFarSide, bool& ANewRow);
+// Where the band of the row boundary at ABoundary lies (AStart up to AEnd), for a docking zone
+// of AZoneSize; AFarSide for right and bottom sites.
+void dxDockRowBoundaryBand(int ABoundary, int AZoneSize, bool AFarSide, int& AStart, int& AEnd);
 
 // A hook the dock site calls: the toolbars popup on a right click, customizing on a double
 // click. Later units plug into them; unassigned, nothing happens.
