@@ -159,6 +159,7 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
   }
   // The grab point keeps its place in proportion when the window changes its size.
   TPoint oldSize = control->GetSize(control->GetDockingStyle());
+  const bool wasVertical = control->IsVertical();
   // The site the bar leaves, laid out again below once the bar is elsewhere.
   TWeakRef<TdxDockControl> left;
   if (control->GetDockingStyle() != dsNone) {
@@ -179,6 +180,10 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
     });
     control->SetDockingStyle(style);
   }
+  // The links of a bar that comes off a left or right site still hold the sizes they had
+  // there, their captions turned: measured afresh, they fit the floating window.
+  if (alive && style == dsNone && wasVertical)
+    control->RebuildBar();
   if (!alive)
     return;
   TPoint newSize = control->GetSize(style);

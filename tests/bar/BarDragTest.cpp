@@ -422,3 +422,43 @@ TEST_F(TRowDrag, ABarDraggedALittleBelowItsSiteGoesWhereThePointerIs)
   }
   EXPECT_EQ(Site(dsTop)->GetHeight(), Site(dsTop)->GetRowsSize());
 }
+
+// A bar that passed through the left site on its way off the top one floats as one dragged
+// straight off: its window holds every button at its floating size.
+TEST_F(TRowDrag, ABarThatPassedTheLeftSiteFloatsAtItsFloatingSize)
+{
+  AddDocked(L"Main", 0);
+  TdxBar* tools = AddDocked(L"Tools", 1);
+  for (const wchar_t* caption : {L"Second", L"Third"}) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(caption);
+    button->SetPaintStyle(psCaption);
+    tools->GetItemLinks()->AddItem(button);
+  }
+  PumpPending();
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  const POINT middle = FormPoint(client.right / 2, client.bottom / 2 + 40);
+  DragAlong(Grip(tools), {middle});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  RECT straight{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &straight);
+  // Back to the top, then off again by way of the left site.
+  RECT r{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  DragAlong(POINT{r.left + 12, r.top + 6}, {FormPoint(client.right / 2, 12)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsTop);
+  DragAlong(Grip(tools), {FormPoint(3, client.bottom / 2), middle});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  EXPECT_EQ(r.right - r.left, straight.right - straight.left);
+  EXPECT_EQ(r.bottom - r.top, straight.bottom - straight.top);
+  RECT inside{};
+  GetClientRect(tools->GetControl()->GetHandle(), &inside);
+  for (int i = 0; i < tools->GetItemLinks()->Count(); ++i) {
+    const TRect item = tools->GetItemLinks()->Items(i)->GetItemRect();
+    EXPECT_TRUE(item.right <= inside.right && item.bottom <= inside.bottom)
+        << "button " << i << " is cut off: " << item.left << "," << item.top << "," << item.right << "," << item.bottom
+        << " in " << inside.right << "x" << inside.bottom;
+  }
+}
