@@ -159,9 +159,14 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
   }
   // The grab point keeps its place in proportion when the window changes its size.
   TPoint oldSize = control->GetSize(control->GetDockingStyle());
+  const bool wasVertical = control->IsVertical();
+  // The site the bar leaves, laid out again below once the bar is elsewhere.
+  TWeakRef<TdxDockControl> left;
   if (control->GetDockingStyle() != dsNone) {
-    if (TdxDockControl* oldDock = control->GetDockControl())
+    if (TdxDockControl* oldDock = control->GetDockControl()) {
       oldDock->RemoveBarControl(control);
+      left = oldDock;
+    }
     if (bar->GetItemLinks())
       bar->GetItemLinks()->SetRecentItemCount(-1);
   }
@@ -175,6 +180,10 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
     });
     control->SetDockingStyle(style);
   }
+  // The links of a bar that comes off a left or right site still hold the sizes they had
+  // there, their captions turned: measured afresh, they fit the floating window.
+  if (alive && style == dsNone && wasVertical)
+    control->RebuildBar();
   if (!alive)
     return;
   TPoint newSize = control->GetSize(style);
@@ -189,6 +198,10 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
   }
   if (control->HandleAllocated())
     ShowWindow(control->GetHandle(), SW_SHOWNA);
+  // A site is as large as what it holds: the row the bar left goes, and a site it only passed
+  // through shrinks back.
+  if (left && left.Get() != dock)
+    left->RealignBars();
   bar->DoDockingStyleChanged();
 }
 

@@ -978,6 +978,8 @@ void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
     if (!self)
       return;
   }
+  if (FShadow)
+    FShadow->ReleaseParts();
   TCustomControl::WndProc(Message);
 }
 

@@ -93,8 +93,8 @@ public:
   // Deletes the column of ABarControl; false when it has none here.
   bool RemoveBarControl(TdxBarControl* ABarControl);
   // Moves the columns of AControls, in that order, with their bars to the end of ATarget (a
-  // row of the same site), their stored positions at the row's start.
-  void MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget);
+  // row of the same site), or to its front, their stored positions at the row's start.
+  void MoveWindowsTo(const std::vector<TdxBarControl*>& AControls, TdxDockRow* ATarget, bool AAtFront = false);
   // The thickness across the row: the largest window extent across (0 without windows).
   int GetThickness() const;
 
@@ -133,6 +133,9 @@ void dxDockLayoutRowItems(std::vector<TdxDockRowLayoutItem>& AItems, int ARowLen
 // placed within AZoneSize as the dock site's side asks (AFarSide: right and bottom sites).
 // Answers the row index, and ANewRow when the point asks for a new row at that index.
 int dxDockFindRow(const std::vector<int>& ARowEdges, int APos, int AZoneSize, bool AFarSide, bool& ANewRow);
+// Where the band of the row boundary at ABoundary lies (AStart up to AEnd), for a docking zone
+// of AZoneSize; AFarSide for right and bottom sites.
+void dxDockRowBoundaryBand(int ABoundary, int AZoneSize, bool AFarSide, int& AStart, int& AEnd);
 
 // A hook the dock site calls: the toolbars popup on a right click, customizing on a double
 // click. Later units plug into them; unassigned, nothing happens.

@@ -51,19 +51,17 @@ TPoint TdxDockControl::CorrectDragPoint(TdxBarControl* ABarControl, const TPoint
   TdxBars* bars = FBarManager ? FBarManager->GetBars() : nullptr;
   if (!bars || !bars->IsDragging() || !ABarControl)
     return P;
-  // Across the rows by the grab offset, along them by where the window was grabbed (never
-  // beyond the window's length in this style).
-  const TPoint offset = bars->GetDragOffset();
+  // Along the rows by where the window was grabbed (never beyond the window's length in this
+  // style). Across them the point is the drag's already: the cursor moved by the grab offset
+  // onto the boundary of the row the bar was taken from, so that the bar finds its own row
+  // again where it was grabbed.
   const TPoint grab = bars->GetDragPoint();
   const TPoint size = ABarControl->GetSize(GetDockingStyle());
   TPoint result = P;
-  if (IsVertical()) {
-    result.x += offset.x;
+  if (IsVertical())
     result.y -= std::clamp<int>(grab.y, 0, std::max<int>(size.y - 1, 0));
-  } else {
-    result.y += offset.y;
+  else
     result.x -= std::clamp<int>(grab.x, 0, std::max<int>(size.x - 1, 0));
-  }
   return result;
 }
 
@@ -116,12 +114,18 @@ void TdxDockControl::DockAt(TdxBarControl* ABarControl, const TPoint& P, int ARo
     count = GetRowCount();
   } else
     ARowIndex = std::clamp(ARowIndex, 0, ANewRow ? count : std::max(count - 1, 0));
+  const TPoint client = ScreenToClient(P);
   if (ARowIndex >= count)
     ANewRow = true;
-  else if (RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar))
+  else if (RowHoldsOtherWholeRowBar(GetRow(ARowIndex), bar)) {
+    // A row a bar has whole to itself stays its own: the new row goes on the side of it the
+    // point lies on.
+    if (!ANewRow && !restoring &&
+        (IsVertical() ? client.x : client.y) >= GetRowStart(ARowIndex) + GetRow(ARowIndex)->GetThickness() / 2)
+      ++ARowIndex;
     ANewRow = true;
+  }
 
-  const TPoint client = ScreenToClient(P);
   const int along = std::max<int>(IsVertical() ? client.y : client.x, 0);
   TdxDockRow* row;
   TdxDockCol* col;
@@ -279,8 +283,8 @@ TPoint TdxDockControl::GetBarControlSize(TdxBarControl* ABarControl, int ALength
 }
 
 // A window that starts at or past the row's end cannot be seen or reached. Those windows go,
-// in their order, to one new row below, as a drop there would put them; that row wraps in
-// turn when it is laid out, so every row is filled before the next begins. Not for a site
+// in their order, to the row below, as a drop there would put them; that row wraps in turn
+// when it is laid out, so every row is filled before the next begins. Not for a site
 // without a size yet (a hidden or minimised form) or while bars are dragged, whose rows
 // settle at the drop.
 bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<TdxDockRowLayoutItem>& AItems,
@@ -295,7 +299,11 @@ bool TdxDockControl::MoveUnreachableWindows(TdxDockRow* ARow, const std::vector<
       moved.push_back(ARow->GetCol(int(i))->GetBarControl());
   if (moved.empty())
     return false;
-  ARow->MoveWindowsTo(moved, InsertRow(ARow->GetIndex() + 1));
+  // The next row takes them in front of its own windows, as the row they continue, unless a
+  // bar has that row whole: rows fill in turn, and a new row starts only after the last.
+  TdxDockRow* next = GetRow(ARow->GetIndex() + 1);
+  const bool join = next && next->GetColCount() > 0 && !RowHoldsOtherWholeRowBar(next, nullptr);
+  ARow->MoveWindowsTo(moved, join ? next : InsertRow(ARow->GetIndex() + 1), join);
   return true;
 }
 

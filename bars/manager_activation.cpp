@@ -9,6 +9,7 @@
 #include "bars/hintwindow.h"
 #include "bars/manager.h"
 #include "bars/navigation.h"
+#include "bars/shadow.h"
 #include "bars/toolbar.h"
 #include "bars/utils.h"
 #include "lookandfeel/cxControls.h"
@@ -61,6 +62,17 @@ bool IsFormFrontmostAt(HWND AForm, const RECT& ARect, const std::vector<HWND>& A
 }
 
 bool GKeepingFloatingBarsAbove = false;
+
+// Puts AWnd first among the windows that are not topmost. A window already first in the list
+// would not be restacked at all, and a host's window system may stack the screen anew only
+// for a window that becomes the first one shown: through the topmost band it always is.
+void RestackOnScreen(HWND AWnd)
+{
+  constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+  SetWindowPos(AWnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
+  if (IsWindow(AWnd))
+    SetWindowPos(AWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}
 
 // The window system may raise the form itself once its activation or a focus change inside it
 // is handled, over the bars just raised: those managers raise their bars once more after it.
@@ -384,12 +396,17 @@ void TdxBarManager::RaiseFloatingBarsAboveForm()
   for (const TWeakRef<TdxBarControl>& ref : ordered) {
     if (!ref)
       continue;
-    // A window already first in the list would not be restacked at all: through the topmost
-    // band it always is.
-    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    SetWindowPos(ref->GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, flags);
-    if (ref)
-      SetWindowPos(ref->GetHandle(), HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    // The shadow first, then the bar over it: the bar then puts its shadow right behind it in
+    // the list, where the screen has it already.
+    std::vector<HWND> windows;
+    if (TdxBarShadow* shadow = ref->GetShadow(); shadow && shadow->GetVisible())
+      for (int i = 0; i < shadow->GetPartCount(); ++i)
+        if (TdxBarShadowPart* part = shadow->GetPart(i); part->HandleAllocated())
+          windows.push_back(part->GetHandle());
+    windows.push_back(ref->GetHandle());
+    for (HWND w : windows)
+      if (ref && IsWindow(w))
+        RestackOnScreen(w);
     if (ref)
       ref->UpdateShadow();
   }

@@ -125,6 +125,10 @@ void TdxBarManager::SetIsCustomizing(bool Value)
   UpdateFloatingBarsVisibility();
   BarControlsStyleChanged();
   RefreshOtherManagersBarControls();
+  // The form takes the focus back from the closed dialog, which a host's window system may
+  // answer by lifting it over the bars shown meanwhile, still counted active as it was.
+  if (self && !Value)
+    KeepFloatingBarsAboveForm();
 }
 
 bool TdxBarManager::IsAnotherManagerCustomizing() const

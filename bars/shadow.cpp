@@ -250,8 +250,11 @@ void TdxBarShadowPart::CreateParams(TCreateParams& Params)
     Params.ExStyle |= WS_EX_LAYERED | WS_EX_TRANSPARENT;
   if (FShadow && FShadow->IsBarTopMost())
     Params.ExStyle |= WS_EX_TOPMOST;
+  // Owned with the bar window rather than by it: a system keeps owned windows above their
+  // owner and moves them along when the owner is restacked, so a strip owned by the bar would
+  // sit in front of it and come between the bar and every restack of it.
   TCustomdxBarControl* bar = FShadow ? FShadow->GetBarControl() : nullptr;
-  Params.WndParent = bar && bar->HandleAllocated() ? bar->GetHandle() : nullptr;
+  Params.WndParent = bar && bar->HandleAllocated() ? ::GetWindow(bar->GetHandle(), GW_OWNER) : nullptr;
   Params.WindowClass.style = 0;
 }
 
@@ -347,6 +350,12 @@ void TdxBarShadow::FreeParts()
   parts.swap(FParts);
   for (TdxBarShadowPart* part : parts)
     part->Free();
+}
+
+void TdxBarShadow::ReleaseParts()
+{
+  FreeParts();
+  FHasRectangles = false;
 }
 
 void TdxBarShadow::SetRectangles(const TRect& AOwnerRect, const TRect& AWindowRect)

@@ -101,9 +101,8 @@ public:
   TBitmap* GetBitmap() const { return FBitmap; }
 
   // Puts the image on the screen (layered), places the strip right behind the bar window
-  // in z order and shows it without activating it. Systems keep an owned window above its
-  // owner, so the strip may end up just in front of the bar window instead: it never
-  // overlaps the window, and nothing comes between the two either way.
+  // in z order and shows it without activating it. The strip has the bar window's owner, so
+  // that it can lie behind the bar and follows the bar's owner as the bar does.
   void ShowNextToBar();
   void HidePart();
 
@@ -143,6 +142,9 @@ public:
   void SetRectangles(const TRect& AOwnerRect, const TRect& AWindowRect);
   // Frees the parts and makes them again for the current rectangles (shown when visible).
   void Rebuild();
+  // The bar window goes: its strips, which it does not own, go with it; the next rectangles
+  // make them again.
+  void ReleaseParts();
   // Shows or hides every part; nothing happens when the flag does not change.
   void SetVisible(bool Value);
   bool GetVisible() const { return FVisible; }

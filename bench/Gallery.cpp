@@ -391,10 +391,6 @@ int Run(const String& AFolder)
   form->Show();
   SetForegroundWindow(form->GetHandle());
   Settle(400);
-  // A floating bar read while its form was hidden waits for the form: shown again now.
-  floating->SetVisible(false);
-  floating->SetVisible(true);
-  Settle(300);
   for (const TLook& look : Looks) {
     manager->SetStyle(look.Style);
     Settle(300);

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <functional>
 
+#include "bars/buttons.h"
+#include "bars/dockcontrol.h"
 #include "bars/toolbar.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
@@ -286,4 +288,177 @@ TEST_F(TBarDrag, BarDraggedPartlyOffTheScreenStaysThere)
   GetWindowRect(bar, &r);
   EXPECT_EQ(r.left, left);
   EXPECT_EQ(r.top, top);
+}
+
+namespace {
+
+// A form with bars docked at the top, each of one button, dragged by their grips with the real
+// pointer: the bar starts its own drag from the press, as for a user.
+class TRowDrag : public TBarFixture {
+protected:
+  void SetUp() override
+  {
+    Host.Form()->SetBounds(100, 100, 520, 360);
+    Host.Form()->Show();
+    ActivateWindow(Host.Form()->GetHandle());
+    Manager->SetWaitForDockingTime(21);
+  }
+  void TearDown() override
+  {
+    SendMouseButton(false);
+    PumpPending();
+  }
+  TdxBar* AddDocked(const String& ACaption, int ARow, bool AMainMenu = false)
+  {
+    TdxBar* bar = Bars()->Add();
+    bar->SetCaption(ACaption);
+    bar->SetDockingStyle(dsTop);
+    bar->SetRow(ARow);
+    bar->SetOneOnRow(true);
+    if (AMainMenu) {
+      bar->SetIsMainMenu(true);
+      bar->SetWholeRow(true);
+    }
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(ACaption);
+    button->SetPaintStyle(psCaption);
+    bar->GetItemLinks()->AddItem(button);
+    bar->SetVisible(true);
+    return bar;
+  }
+  TdxDockControl* Site(TdxBarDockingStyle AStyle) const { return Bars()->GetDockControl(AStyle); }
+  // The drag grip at the leading edge of a docked bar's window, on the screen.
+  static POINT Grip(TdxBar* ABar)
+  {
+    RECT r{};
+    GetWindowRect(ABar->GetControl()->GetHandle(), &r);
+    return POINT{r.left + 4, (r.top + r.bottom) / 2};
+  }
+  POINT FormPoint(int X, int Y) const
+  {
+    POINT p{X, Y};
+    ClientToScreen(Host.Form()->GetHandle(), &p);
+    return p;
+  }
+  // Presses at AFrom, passes through every point of APath, pausing at each, and releases.
+  void DragAlong(POINT AFrom, const std::vector<POINT>& APath)
+  {
+    std::atomic<bool> done{false};
+    RunWithHelperThread([&] { PumpUntil([&] { return done.load(); }, 10000); },
+                        [&] {
+                          SendMouseMove(AFrom);
+                          PauseScript(100);
+                          SendMouseButton(true);
+                          PauseScript(150);
+                          POINT from = AFrom;
+                          for (POINT p : APath) {
+                            Glide(from, p);
+                            PauseScript(200);
+                            from = p;
+                          }
+                          SendMouseButton(false);
+                          PauseScript(150);
+                          done = true;
+                        });
+    PumpPending();
+  }
+};
+
+}  // namespace
+
+// A bar dragged off the second row, past the form's left edge (where it docks at the left for a
+// moment) and dropped floating: no row stands empty and no site keeps room it no longer uses.
+TEST_F(TRowDrag, ABarDraggedOffItsRowLeavesNoEmptyRowOrSiteBehind)
+{
+  TdxBar* main = AddDocked(L"Main", 0);
+  TdxBar* tools = AddDocked(L"Tools", 1);
+  PumpPending();
+  ASSERT_EQ(Site(dsTop)->GetRowCount(), 2);
+  const int oneRow = main->GetControl()->GetHeight();
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  DragAlong(Grip(tools), {FormPoint(3, client.bottom / 2), FormPoint(client.right / 2, client.bottom / 2 + 40)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone) << "the bar was not dropped floating";
+  EXPECT_FALSE(Bars()->IsDragging());
+  EXPECT_EQ(Site(dsTop)->GetRowCount(), 1);
+  EXPECT_EQ(Site(dsTop)->GetHeight(), oneRow) << "the top site keeps the room of the row the bar left";
+  EXPECT_EQ(Site(dsLeft)->GetRowCount(), 0);
+  EXPECT_EQ(Site(dsLeft)->GetWidth(), 0) << "the left site keeps the room of the bar that passed";
+}
+
+// The main menu alone on the first row, Tools alone on the second, a third bar dragged off
+// before: Tools dragged a little below the site goes where the pointer is, and the main menu
+// keeps its row to itself.
+TEST_F(TRowDrag, ABarDraggedALittleBelowItsSiteGoesWhereThePointerIs)
+{
+  TdxBar* menu = AddDocked(L"Menu", 0, true);
+  TdxBar* tools = AddDocked(L"Tools", 1);
+  TdxBar* other = AddDocked(L"Other", 2);
+  PumpPending();
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  DragAlong(Grip(other), {FormPoint(client.right / 2, client.bottom - 60)});
+  ASSERT_EQ(other->GetDockingStyle(), dsNone);
+  ASSERT_EQ(Site(dsTop)->GetRowCount(), 2);
+
+  RECT site{};
+  GetWindowRect(Site(dsTop)->GetHandle(), &site);
+  const POINT grip = Grip(tools);
+  const POINT below{grip.x + 30, site.bottom + 12};
+  DragAlong(grip, {below});
+  EXPECT_NE(tools->GetDockingStyle(), dsLeft);
+  EXPECT_EQ(Site(dsLeft)->GetRowCount(), 0);
+  EXPECT_EQ(menu->GetDockingStyle(), dsTop);
+  EXPECT_EQ(menu->GetRow(), 0);
+  ASSERT_NE(menu->GetDockRow(), nullptr);
+  EXPECT_EQ(menu->GetDockRow()->GetColCount(), 1) << "the main menu shares its row";
+  RECT r{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  if (tools->GetDockingStyle() == dsTop) {
+    EXPECT_GE(tools->GetRow(), 1) << "the bar went above the main menu";
+  } else {
+    ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+    EXPECT_TRUE(PtInRect(&r, below)) << "the bar is not where the pointer is";
+  }
+  EXPECT_EQ(Site(dsTop)->GetHeight(), Site(dsTop)->GetRowsSize());
+}
+
+// A bar that passed through the left site on its way off the top one floats as one dragged
+// straight off: its window holds every button at its floating size.
+TEST_F(TRowDrag, ABarThatPassedTheLeftSiteFloatsAtItsFloatingSize)
+{
+  AddDocked(L"Main", 0);
+  TdxBar* tools = AddDocked(L"Tools", 1);
+  for (const wchar_t* caption : {L"Second", L"Third"}) {
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(caption);
+    button->SetPaintStyle(psCaption);
+    tools->GetItemLinks()->AddItem(button);
+  }
+  PumpPending();
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  const POINT middle = FormPoint(client.right / 2, client.bottom / 2 + 40);
+  DragAlong(Grip(tools), {middle});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  RECT straight{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &straight);
+  // Back to the top, then off again by way of the left site.
+  RECT r{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  DragAlong(POINT{r.left + 12, r.top + 6}, {FormPoint(client.right / 2, 12)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsTop);
+  DragAlong(Grip(tools), {FormPoint(3, client.bottom / 2), middle});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  EXPECT_EQ(r.right - r.left, straight.right - straight.left);
+  EXPECT_EQ(r.bottom - r.top, straight.bottom - straight.top);
+  RECT inside{};
+  GetClientRect(tools->GetControl()->GetHandle(), &inside);
+  for (int i = 0; i < tools->GetItemLinks()->Count(); ++i) {
+    const TRect item = tools->GetItemLinks()->Items(i)->GetItemRect();
+    EXPECT_TRUE(item.right <= inside.right && item.bottom <= inside.bottom)
+        << "button " << i << " is cut off: " << item.left << "," << item.top << "," << item.right << "," << item.bottom
+        << " in " << inside.right << "x" << inside.bottom;
+  }
 }

@@ -3,6 +3,8 @@
 #include "CustFormTestUtil.h"
 
 #include "barcustomize/runtimeselection.h"
+#include "bars/shadow.h"
+#include "bars/toolbar.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -163,3 +165,44 @@ TEST_F(TToolbarList, VeryLongCaptionIsDrawnClipped)
 }
 
 }  // namespace
+
+// A hidden floating bar ticked in the list, then the dialog closed: the screen shows the bar
+// and its shadow above the form, and no strip of the shadow stays on top of everything.
+TEST_F(TToolbarList, FloatingBarTickedThenClosedShowsAboveItsFormWithItsShadowBehindIt)
+{
+  Host->SetColor(TColor(RGB(0, 255, 0)));
+  Manager->SetStyle(bmsOffice11);
+  TdxBar* tools = Bar(L"Tools");
+  tools->SetVisible(false);
+  tools->SetDockingStyle(dsNone);
+  tools->SetFloatLeft(260);
+  tools->SetFloatTop(260);
+  ASSERT_NE(Open(), nullptr);
+  TListBox* list = Dialog->lbBarsList;
+  ASSERT_TRUE(ClickAt(EntryPoint(list, EntryOf(list, tools), 5)));
+  ASSERT_TRUE(PumpUntil([tools] { return tools->GetVisible(); }, 2000));
+  RECT button{};
+  ::GetWindowRect(Dialog->BClose->GetHandle(), &button);
+  ASSERT_TRUE(ClickAt(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2}));
+  ASSERT_TRUE(PumpUntil(
+      [] { return GetCustomizingForm() == nullptr || !::IsWindowVisible(GetCustomizingForm()->GetHandle()); }, 3000));
+  TdxBarControl* control = tools->GetControl();
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(::IsWindowVisible(control->GetHandle()));
+  auto green = [](const RECT& ARect) {
+    TDib32 shot = CaptureScreen(ARect);
+    return CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, RGB(0, 255, 0), 24);
+  };
+  RECT r{};
+  ::GetWindowRect(control->GetHandle(), &r);
+  EXPECT_TRUE(PumpUntil([&] { return green(r) == 0; }, 2000)) << green(r) << " pixels of the form over the bar";
+  const RECT strip{r.right, r.top + 8, r.right + 4, r.bottom};
+  EXPECT_TRUE(PumpUntil([&] { return green(strip) == 0; }, 2000))
+      << green(strip) << " pixels of the form over the shadow";
+  TdxBarShadow* shadow = control->GetShadow();
+  ASSERT_NE(shadow, nullptr);
+  ASSERT_GT(shadow->GetPartCount(), 0);
+  for (int i = 0; i < shadow->GetPartCount(); ++i)
+    EXPECT_FALSE(::GetWindowLongPtrW(shadow->GetPart(i)->GetHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST)
+        << "a shadow strip stays above every window";
+}

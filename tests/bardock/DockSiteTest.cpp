@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <climits>
+#include <set>
 
 #include "support/Input.h"
 #include "bars/buttons.h"
@@ -243,6 +244,24 @@ TEST_F(DockSite, WholeRowBarNeverSharesItsRow)
   EXPECT_NE(menu->GetDockRow(), other->GetDockRow());
   // The whole-row bar spans the site.
   EXPECT_EQ(RectWidth(BoundsOf(menu)), Dock->GetClientWidth());
+}
+
+// A bar dropped on the lower half of a whole-row bar's row goes below it, on the upper half
+// above it: the whole-row bar keeps its row to itself either way.
+TEST_F(DockSite, DropOnAWholeRowBarsRowGoesToTheSideOfItThePointIsOn)
+{
+  TdxBar* menu = AddBar({40, 100, 24}, 0, true);
+  menu->SetWholeRow(true);
+  TdxBar* other = AddBar({40, 100, 24}, 1, true);
+  ASSERT_EQ(other->GetRow(), 1);
+  Dock->MoveBarControl(other->GetControl(), ScreenAt(50, 18));
+  EXPECT_EQ(menu->GetRow(), 0);
+  EXPECT_EQ(other->GetRow(), 1);
+  EXPECT_EQ(menu->GetDockRow()->GetColCount(), 1);
+  Dock->MoveBarControl(other->GetControl(), ScreenAt(50, 6));
+  EXPECT_EQ(other->GetRow(), 0);
+  EXPECT_EQ(menu->GetRow(), 1);
+  EXPECT_EQ(menu->GetDockRow()->GetColCount(), 1);
 }
 
 TEST_F(DockSite, BarPlacedAgainKeepsTheRowItHasToItself)
@@ -522,4 +541,56 @@ TEST(DockSiteWrapping, ManyBarsFillEachRowAndStayOnTheForm)
     }
   }
   EXPECT_EQ(windows, 200);
+}
+
+// A program that adds toolbars one after another, each made visible on its own with no
+// place of its own: the rows fill in turn, none below the form.
+TEST(DockSiteWrapping, BarsShownOneByOneFillEachRowBeforeTheNext)
+{
+  TBarHost<TDockTestForm> host;
+  host.Form()->SetBounds(20, 20, 1000, 900);
+  host.Form()->Show();
+  PumpPending();
+  TdxBarManager* manager = host.Manager;
+  std::vector<TdxBar*> bars;
+  for (int i = 0; i < 200; ++i) {
+    TdxBar* bar = manager->GetBars()->Add();
+    bar->SetDockingStyle(dsTop);
+    for (int b = 0; b < 3; ++b) {
+      auto* button = new TdxBarButton(host.Form());
+      button->SetCaption(L"B" + std::to_wstring(i) + L"." + std::to_wstring(b));
+      button->SetPaintStyle(psCaption);
+      bar->GetItemLinks()->AddItem(button);
+    }
+    bar->SetVisible(true);
+    bars.push_back(bar);
+  }
+  PumpPending();
+
+  auto* site = dynamic_cast<TdxDockControl*>(manager->GetDockControlOfSide(dsTop));
+  ASSERT_NE(site, nullptr);
+  const int length = site->GetClientWidth();
+  RECT formClient{};
+  ::GetClientRect(host.Form()->GetHandle(), &formClient);
+  const int rows = site->GetRowCount();
+  std::set<TdxBar*> seen;
+  for (int r = 0; r < rows; ++r) {
+    TdxDockRow* row = site->GetRow(r);
+    ASSERT_GT(row->GetColCount(), 0) << "row " << r << " stands empty";
+    int used = 0;
+    for (int c = 0; c < row->GetColCount(); ++c) {
+      TdxBarControl* control = row->GetCol(c)->GetBarControl();
+      seen.insert(control->GetBar());
+      EXPECT_EQ(control->GetBar()->GetDockRow(), row);
+      EXPECT_LT(control->GetLeft(), length) << "row " << r << " col " << c << " starts past the row's end";
+      used = std::max<int>(used, control->GetLeft() + control->GetWidth());
+    }
+    if (r + 1 < rows) {
+      TdxBarControl* next = site->GetRow(r + 1)->GetCol(0)->GetBarControl();
+      EXPECT_GT(used + next->GetWidth(), length) << "row " << r << " is not full";
+    }
+  }
+  EXPECT_EQ(seen, std::set<TdxBar*>(bars.begin(), bars.end()));
+  // Every row on the form: a 900-pixel form holds the 200 bars in far fewer rows than that.
+  EXPECT_LE(site->GetHeight(), formClient.bottom) << rows << " rows";
 }

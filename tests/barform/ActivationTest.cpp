@@ -3,6 +3,7 @@
 #include "FormTestUtil.h"
 
 #include "bars/edits.h"
+#include "bars/shadow.h"
 #include "lookandfeel/cxControls.h"
 #include "platform/Scope.h"
 #include "support/Pixels.h"
@@ -283,4 +284,80 @@ TEST_F(TFormActivationTest, FloatingBarStaysAboveItsFormWhenTheFocusMovesIntoABa
   ASSERT_TRUE(PumpUntil([] { return ::GetFocus() && ::GetParent(::GetFocus()) != nullptr; }, 2000));
   EXPECT_TRUE(PumpUntil([floating] { return FormColouredPixelsOverBar(floating) == 0; }, 2000))
       << "the form covers its floating bar once the editor has the focus";
+}
+
+namespace {
+
+// A form of the given colour with a manager in the look whose floating bars cast a shadow.
+TFormTestForm* MakeShadowedBarForm(TdxBarManager*& AManager)
+{
+  auto* form = TCustomForm::CreateNew<TFormTestForm>(nullptr);
+  form->SetBounds(100, 100, 420, 260);
+  form->SetColor(TColor(RGB(0, 255, 0)));
+  AManager = new TdxBarManager(form);
+  AManager->SetStyle(bmsOffice11);
+  return form;
+}
+
+// How much of the shadow strip along the bar's right edge the screen shows in the form's colour.
+int FormColouredPixelsInShadow(TdxBar* ABar)
+{
+  RECT r{};
+  ::GetWindowRect(ABar->GetControl()->GetHandle(), &r);
+  TDib32 shot = CaptureScreen(RECT{r.right, r.top + 8, r.right + 4, r.bottom});
+  return CountPixelsNear(shot, RECT{0, 0, shot.Width(), shot.Height()}, RGB(0, 255, 0), 24);
+}
+
+void ExpectBarAndShadowAboveTheForm(TdxBar* ABar)
+{
+  ASSERT_TRUE(IsBarOnScreen(ABar));
+  ASSERT_NE(ABar->GetControl()->GetShadow(), nullptr);
+  EXPECT_TRUE(ABar->GetControl()->GetShadow()->GetVisible());
+  EXPECT_TRUE(PumpUntil([ABar] { return FormColouredPixelsOverBar(ABar) == 0; }, 2000))
+      << FormColouredPixelsOverBar(ABar) << " pixels of the form over its floating bar";
+  EXPECT_TRUE(PumpUntil([ABar] { return FormColouredPixelsInShadow(ABar) == 0; }, 2000))
+      << FormColouredPixelsInShadow(ABar) << " pixels of the form over the bar's shadow";
+}
+
+}  // namespace
+
+// A bar made visible floating before its form shows, in a look with shadows: the screen shows
+// the bar and its shadow above the form once it is shown and takes the focus.
+TEST_F(TFormActivationTest, FloatingBarShownBeforeItsFormShowsAboveItWithItsShadow)
+{
+  TdxBarManager* manager = nullptr;
+  TOwned<TFormTestForm> form(MakeShadowedBarForm(manager));
+  TdxBar* bar = AddFloatingBar(manager, 180, 180);
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ExpectBarAndShadowAboveTheForm(bar);
+}
+
+// The same bar restored floating from an ini file before the form shows.
+TEST_F(TFormActivationTest, FloatingBarRestoredFromAnIniFileAtStartShowsAboveItsForm)
+{
+  const String file = L"floating-at-start.ini";
+  {
+    TdxBarManager* first = nullptr;
+    TOwned<TFormTestForm> saved(MakeShadowedBarForm(first));
+    TdxBar* bar = AddFloatingBar(first, 180, 180);
+    bar->SetName(L"barFloating");
+    bar->GetItemLinks()->Items(0)->GetItem()->SetName(L"btnTools");
+    first->SaveToIniFile(file);
+  }
+  TdxBarManager* manager = nullptr;
+  TOwned<TFormTestForm> form(MakeShadowedBarForm(manager));
+  TdxBar* bar = manager->GetBars()->Add();
+  bar->SetName(L"barFloating");
+  auto* button = new TdxBarButton(form.Get());
+  button->SetName(L"btnTools");
+  button->SetCaption(L"Tools");
+  bar->GetItemLinks()->AddItem(button);
+  manager->LoadFromIniFile(file);
+  ::DeleteFileW(file.c_str());
+  ASSERT_EQ(bar->GetDockingStyle(), dsNone);
+  ASSERT_TRUE(bar->GetVisible());
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ExpectBarAndShadowAboveTheForm(bar);
 }

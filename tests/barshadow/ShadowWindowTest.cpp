@@ -73,7 +73,7 @@ private:
 
 }  // namespace
 
-TEST_F(TShadowWindowTest, LayeredPartsAreClickThroughPopupsOwnedByTheBarWindow)
+TEST_F(TShadowWindowTest, LayeredPartsAreClickThroughPopupsOwnedWithTheBarWindow)
 {
   UseLayered(true);
   Follow();
@@ -85,7 +85,8 @@ TEST_F(TShadowWindowTest, LayeredPartsAreClickThroughPopupsOwnedByTheBarWindow)
   EXPECT_TRUE(Contains(rects, Rect(104, 300, 204, 304))) << testing::PrintToString(rects);
   for (HWND wnd : PartHandles()) {
     EXPECT_TRUE(::IsWindowVisible(wnd));
-    EXPECT_EQ(::GetWindow(wnd, GW_OWNER), Bar->GetHandle());
+    // Owned as the bar window is, not by it, so that they can lie behind it.
+    EXPECT_EQ(::GetWindow(wnd, GW_OWNER), ::GetWindow(Bar->GetHandle(), GW_OWNER));
     const LONG_PTR style = ::GetWindowLongPtrW(wnd, GWL_STYLE);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(wnd, GWL_EXSTYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_CHILD | WS_CAPTION | WS_BORDER), WS_POPUP);
@@ -111,8 +112,8 @@ TEST_F(TShadowWindowTest, LayeredPartsAreClickThroughPopupsOwnedByTheBarWindow)
   EXPECT_NE(::SendMessageW(Bar->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(150, 150)), LRESULT(HTTRANSPARENT));
 }
 
-// Owned windows stay above their owner, so "behind" comes out as right next to it: no
-// other window may come between the bar window and its shadow.
+// Behind the bar window and right next to it: no other window may come between the bar
+// window and its shadow.
 TEST_F(TShadowWindowTest, PartsAndTheBarWindowAreNeighboursInZOrder)
 {
   UseLayered(true);
@@ -131,7 +132,8 @@ TEST_F(TShadowWindowTest, PartsAndTheBarWindowAreNeighboursInZOrder)
   const auto otherAt = position(other->GetHandle());
   EXPECT_LT(barAt, otherAt);
   for (HWND part : PartHandles()) {
-    EXPECT_LE(std::abs(position(part) - barAt), 2) << "part " << position(part) << " bar " << barAt;
+    EXPECT_GT(position(part), barAt);
+    EXPECT_LE(position(part) - barAt, 2) << "part " << position(part) << " bar " << barAt;
     EXPECT_LT(position(part), otherAt);
   }
 }
@@ -308,14 +310,24 @@ TEST_F(TShadowWindowTest, NothingOutlivesTheShadow)
 TEST_F(TShadowWindowTest, TheBarWindowGoingFirstTakesThePartWindowsWithIt)
 {
   UseLayered(true);
-  Follow();
-  const std::vector<HWND> parts = PartHandles();
+  TdxBarShadow* own = Bar->GetShadow();
+  ASSERT_NE(own, nullptr);
+  own->SetVisible(true);
+  own->SetRectangles(TRect{}, ScreenRectOf(Bar->GetHandle()));
+  std::vector<HWND> parts;
+  for (int i = 0; i < own->GetPartCount(); ++i)
+    parts.push_back(own->GetPart(i)->GetHandle());
   ASSERT_EQ(parts.size(), 2u);
   ::DestroyWindow(Bar->GetHandle());
   for (HWND wnd : parts)
     EXPECT_FALSE(::IsWindow(wnd));
-  Shadow->SetVisible(false);
-  Shadow.reset();  // frees part objects whose windows are gone
+  EXPECT_EQ(own->GetPartCount(), 0);
+  // A new window of the bar gets its strips again.
+  Bar->HandleNeeded();
+  ::ShowWindow(Bar->GetHandle(), SW_SHOWNOACTIVATE);
+  own->SetRectangles(TRect{}, ScreenRectOf(Bar->GetHandle()));
+  EXPECT_EQ(own->GetPartCount(), 2);
+  own->SetVisible(false);
 }
 
 // Over a white window the screen is darker exactly where the strip lies (how much darker
