@@ -167,8 +167,10 @@ void TCustomdxBarComboControl::WndProc(TMessage& Message)
   if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && FDroppedDown && combo) {
     HWND list = combo->GetDropDownWindow();
     if (list && combo->CheckKeyForDropDownWindow(WORD(Message.WParam), KeyDataToShiftState(Message.LParam))) {
+      // Enter in the list picks an entry and may end editing, which frees this control.
+      TWeakRef<TCustomdxBarComboControl> alive(this);
       Message.Result = ::SendMessageW(list, msg, Message.WParam, Message.LParam);
-      if (auto* control = dynamic_cast<TdxBarComboControl*>(this); control && msg == WM_KEYDOWN)
+      if (auto* control = dynamic_cast<TdxBarComboControl*>(alive.Get()); control && msg == WM_KEYDOWN)
         control->SyncWithList();
       return;
     }
