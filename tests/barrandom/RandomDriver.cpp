@@ -1,0 +1,676 @@
+// The options of a run, the generator of events and the driver that plays them with real
+// input, only ever over windows of this process.
+#include "RandomTestUtil.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <tuple>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Options
+
+const struct {
+  TdxBarManagerStyle Style;
+  const char* Name;
+} LookNames[] = {
+    {bmsStandard, "standard"}, {bmsEnhanced, "enhanced"}, {bmsFlat, "flat"}, {bmsXP, "xp"}, {bmsOffice11, "office11"}};
+
+bool ReadSwitch(const std::string& AText, bool& AValue)
+{
+  if (AText == "on" || AText == "1" || AText == "yes" || AText == "true")
+    AValue = true;
+  else if (AText == "off" || AText == "0" || AText == "no" || AText == "false")
+    AValue = false;
+  else
+    return false;
+  return true;
+}
+
+bool ReadNumber(const std::string& AText, long long AMin, long long& AValue)
+{
+  char* end = nullptr;
+  const long long value = std::strtoll(AText.c_str(), &end, 10);
+  if (AText.empty() || *end || value < AMin)
+    return false;
+  AValue = value;
+  return true;
+}
+
+bool ReadLooks(const std::string& AText, std::vector<TdxBarManagerStyle>& ALooks)
+{
+  std::vector<TdxBarManagerStyle> looks;
+  std::stringstream list(AText);
+  std::string name;
+  while (std::getline(list, name, ',')) {
+    auto found =
+        std::find_if(std::begin(LookNames), std::end(LookNames), [&](auto& ALook) { return name == ALook.Name; });
+    if (found == std::end(LookNames))
+      return false;
+    looks.push_back(found->Style);
+  }
+  if (looks.empty())
+    return false;
+  ALooks = looks;
+  return true;
+}
+
+// Sets one option by its flag name; false for an unknown name or a value it cannot take.
+bool SetOption(TRandomOptions& AOptions, const std::string& AName, const std::string& AValue)
+{
+  long long number = 0;
+  if (AName == "seed" && ReadNumber(AValue, 0, number))
+    AOptions.Seed = uint64_t(number);
+  else if (AName == "events" && ReadNumber(AValue, 1, number))
+    AOptions.Events = int(number);
+  else if (AName == "round-events" && ReadNumber(AValue, 1, number))
+    AOptions.RoundEvents = int(number);
+  else if (AName == "first-round" && ReadNumber(AValue, 0, number))
+    AOptions.FirstRound = int(number);
+  else if (AName == "pause-ms" && ReadNumber(AValue, 0, number))
+    AOptions.PauseMs = int(number);
+  else if (AName == "looks")
+    return ReadLooks(AValue, AOptions.Looks);
+  else if (AName == "customize")
+    return ReadSwitch(AValue, AOptions.Customize);
+  else if (AName == "delete")
+    return ReadSwitch(AValue, AOptions.DeleteKey);
+  else if (AName == "extras")
+    return ReadSwitch(AValue, AOptions.Extras);
+  else if (AName == "nested-context-menus")
+    return ReadSwitch(AValue, AOptions.NestedContextMenus);
+  else if (AName == "log")
+    AOptions.LogPath = AValue;
+  else
+    return false;
+  return true;
+}
+
+const char* const OptionNames[] = {"seed",      "events", "round-events", "first-round",          "pause-ms", "looks",
+                                   "customize", "delete", "extras",       "nested-context-menus", "log"};
+
+}  // namespace
+
+const char* LookName(TdxBarManagerStyle AStyle)
+{
+  for (const auto& look : LookNames)
+    if (look.Style == AStyle)
+      return look.Name;
+  return "?";
+}
+
+TRandomOptions TRandomOptions::FromProcess()
+{
+  TRandomOptions options;
+  for (const char* name : OptionNames) {
+    std::string variable = std::string("RANDOM_") + name;
+    std::transform(variable.begin(), variable.end(), variable.begin(),
+                   [](char c) { return c == '-' ? '_' : char(std::toupper(static_cast<unsigned char>(c))); });
+    if (const char* value = std::getenv(variable.c_str()); value && *value && !SetOption(options, name, value))
+      options.Error += "cannot read " + variable + "=" + value + "\n";
+  }
+  int count = 0;
+  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  for (int i = 1; i < count; ++i) {
+    std::string arg = ToUtf8(String(args[i]));
+    if (arg.rfind("--gtest_", 0) == 0 || arg.rfind("--", 0) != 0)
+      continue;
+    const size_t equals = arg.find('=');
+    if (equals == std::string::npos || !SetOption(options, arg.substr(2, equals - 2), arg.substr(equals + 1)))
+      options.Error += "cannot read the flag " + arg + "\n";
+  }
+  ::LocalFree(args);
+  return options;
+}
+
+std::string TRandomOptions::Flags() const
+{
+  std::string looks;
+  for (TdxBarManagerStyle look : Looks)
+    looks += (looks.empty() ? "" : ",") + std::string(LookName(look));
+  auto onOff = [](bool AValue) { return AValue ? "on" : "off"; };
+  char text[400];
+  std::snprintf(text, sizeof text,
+                "--seed=%llu --round-events=%d --looks=%s --customize=%s --delete=%s --extras=%s "
+                "--nested-context-menus=%s",
+                static_cast<unsigned long long>(Seed), RoundEvents, looks.c_str(), onOff(Customize), onOff(DeleteKey),
+                onOff(Extras), onOff(NestedContextMenus));
+  return text;
+}
+
+uint64_t TRandomStream::Next()
+{
+  uint64_t z = (FState += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+// ---------------------------------------------------------------------------
+// Drawing events
+
+namespace {
+
+// The keys a user of menus and toolbars presses, each with its weight.
+struct TKeyChoice {
+  uint16_t Key;
+  int Weight;
+  bool Shift = false;
+};
+
+std::vector<TKeyChoice> KeyChoices(const TRandomOptions& AOptions)
+{
+  std::vector<TKeyChoice> keys = {{VK_ESCAPE, 10}, {VK_MENU, 8}, {VK_F10, 5},       {VK_LEFT, 6},
+                                  {VK_RIGHT, 6},   {VK_UP, 6},   {VK_DOWN, 7},      {VK_RETURN, 9},
+                                  {VK_TAB, 6},     {VK_APPS, 6}, {VK_F10, 4, true}, {'A', 21}};
+  if (AOptions.DeleteKey)
+    keys.push_back({VK_DELETE, 6});
+  return keys;
+}
+
+}  // namespace
+
+namespace {
+
+struct TKindChoice {
+  TEventKind Kind;
+  int Weight;
+};
+
+// One of the choices, each as likely as its weight says.
+template <class T>
+const T& PickWeighted(TRandomStream& AStream, const std::vector<T>& AChoices)
+{
+  int total = 0;
+  for (const T& choice : AChoices)
+    total += choice.Weight;
+  int pick = AStream.Below(total);
+  for (const T& choice : AChoices) {
+    if (pick < choice.Weight)
+      return choice;
+    pick -= choice.Weight;
+  }
+  return AChoices.back();
+}
+
+}  // namespace
+
+TRandomEvent DrawEvent(TRandomStream& AStream, const TRandomOptions& AOptions)
+{
+  static const std::vector<TKindChoice> Kinds = {
+      {TEventKind::Move, 170}, {TEventKind::Click, 200}, {TEventKind::DoubleClick, 40}, {TEventKind::RightClick, 80},
+      {TEventKind::Drag, 60},  {TEventKind::Key, 430},   {TEventKind::Rest, 8},         {TEventKind::Customize, 8}};
+  TRandomEvent event;
+  event.Kind = PickWeighted(AStream, Kinds).Kind;
+  if (event.Kind == TEventKind::Customize && !AOptions.Customize)
+    event.Kind = TEventKind::RightClick;
+  event.Target = uint32_t(AStream.Next());
+  event.Target2 = uint32_t(AStream.Next());
+  event.X = AStream.Unit();
+  event.Y = AStream.Unit();
+  event.X2 = AStream.Unit();
+  event.Y2 = AStream.Unit();
+  event.RestMs = 50 + AStream.Below(450);
+  const std::vector<TKeyChoice> keys = KeyChoices(AOptions);
+  const TKeyChoice& key = PickWeighted(AStream, keys);
+  event.Key = key.Key;
+  event.Shift = key.Shift;
+  const int modifier = AStream.Below(10);
+  if (event.Key == 'A') {
+    event.Key = uint16_t('A' + AStream.Below(26));
+    event.Alt = modifier < 2;
+    event.Control = modifier == 2;
+    event.Shift = modifier == 3;
+  } else if (event.Key == VK_DELETE)
+    event.Control = modifier < 3;
+  return event;
+}
+
+// ---------------------------------------------------------------------------
+// Windows of this process
+
+namespace {
+
+std::string Narrow(const std::wstring& AText)
+{
+  std::string text = ToUtf8(String(AText));
+  if (text.size() > 40)
+    text = text.substr(0, 40) + "...";
+  return text;
+}
+
+BOOL CALLBACK AddChild(HWND AWnd, LPARAM AParam)
+{
+  auto* windows = reinterpret_cast<std::vector<TOurWindow>*>(AParam);
+  if (!::IsWindowVisible(AWnd))
+    return TRUE;
+  TOurWindow window;
+  window.Wnd = AWnd;
+  window.TopLevel = windows->back().TopLevel;
+  windows->push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK AddTopLevel(HWND AWnd, LPARAM AParam)
+{
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(AWnd, &process);
+  if (process != ::GetCurrentProcessId() || !::IsWindowVisible(AWnd) || ::IsIconic(AWnd))
+    return TRUE;
+  auto* windows = reinterpret_cast<std::vector<TOurWindow>*>(AParam);
+  TOurWindow window;
+  window.Wnd = AWnd;
+  window.TopLevel = AWnd;
+  windows->push_back(window);
+  ::EnumChildWindows(AWnd, AddChild, AParam);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<TOurWindow> VisibleWindowsOfProcess()
+{
+  std::vector<TOurWindow> found;
+  ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&found));
+  const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  std::vector<TOurWindow> windows;
+  for (TOurWindow& window : found) {
+    RECT top{}, own{};
+    ::GetWindowRect(window.TopLevel, &top);
+    ::GetWindowRect(window.Wnd, &own);
+    ::IntersectRect(&own, &own, &top);
+    if (!::IntersectRect(&window.Rect, &own, &screen))
+      continue;
+    wchar_t text[128] = {};
+    ::GetClassNameW(window.Wnd, text, 128);
+    window.Class = text;
+    text[0] = 0;
+    ::InternalGetWindowText(window.Wnd, text, 128);
+    window.Text = text;
+    windows.push_back(window);
+  }
+  // An order that does not depend on which window was activated last.
+  auto key = [](const TOurWindow& AWindow) {
+    return std::make_tuple(AWindow.Class, AWindow.Text, AWindow.Rect.left, AWindow.Rect.top, AWindow.Rect.right,
+                           AWindow.Rect.bottom);
+  };
+  std::stable_sort(windows.begin(), windows.end(),
+                   [&](const TOurWindow& A, const TOurWindow& B) { return key(A) < key(B); });
+  return windows;
+}
+
+std::string Describe(const TOurWindow& AWindow)
+{
+  char text[256];
+  std::snprintf(text, sizeof text, "%s '%s' [%ld,%ld %ldx%ld]", Narrow(AWindow.Class).c_str(),
+                Narrow(AWindow.Text).c_str(), AWindow.Rect.left, AWindow.Rect.top,
+                AWindow.Rect.right - AWindow.Rect.left, AWindow.Rect.bottom - AWindow.Rect.top);
+  return text;
+}
+
+// ---------------------------------------------------------------------------
+// TRandomDriver
+
+TRandomDriver::TRandomDriver(const TRandomOptions& AOptions, DWORD AUiThread, HWND AForm)
+    : FOptions(AOptions), FUiThread(AUiThread), FForm(AForm)
+{
+}
+
+void TRandomDriver::PlayRound(TRandomStream& AStream, int AFirst, int ACount)
+{
+  for (int i = 0; i < ACount; ++i) {
+    if (!::IsWindowVisible(FForm) || ::IsIconic(FForm)) {
+      LogEvent("the form was closed or minimised: the round ends");
+      return;
+    }
+    Play(DrawEvent(AStream, FOptions), AFirst + i);
+    if (FOptions.PauseMs)
+      ::Sleep(DWORD(FOptions.PauseMs));
+  }
+}
+
+namespace {
+
+const char* KeyName(uint16_t AKey)
+{
+  switch (AKey) {
+    case VK_ESCAPE:
+      return "Esc";
+    case VK_MENU:
+      return "Alt";
+    case VK_F10:
+      return "F10";
+    case VK_LEFT:
+      return "Left";
+    case VK_RIGHT:
+      return "Right";
+    case VK_UP:
+      return "Up";
+    case VK_DOWN:
+      return "Down";
+    case VK_RETURN:
+      return "Enter";
+    case VK_TAB:
+      return "Tab";
+    case VK_APPS:
+      return "Menu";
+    case VK_DELETE:
+      return "Delete";
+    default:
+      return nullptr;
+  }
+}
+
+std::string KeyText(const TRandomEvent& AEvent)
+{
+  std::string text = std::string(AEvent.Control ? "Ctrl+" : "") + (AEvent.Shift ? "Shift+" : "") +
+                     (AEvent.Alt && AEvent.Key != VK_MENU ? "Alt+" : "");
+  if (const char* name = KeyName(AEvent.Key))
+    return text + name;
+  return text + char(AEvent.Key);
+}
+
+std::string PointText(const char* AWhat, POINT AP)
+{
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %ld %ld", AWhat, AP.x, AP.y);
+  return text;
+}
+
+}  // namespace
+
+void TRandomDriver::Play(const TRandomEvent& AEvent, int AIndex)
+{
+  char prefixText[32];
+  std::snprintf(prefixText, sizeof prefixText, "e%d ", AIndex);
+  const std::string prefix = prefixText;
+  POINT p{}, q{};
+  std::string what, what2;
+  auto skip = [&](const char* AWhy) {
+    ++FSkipped;
+    LogEvent(prefix + std::string("skipped: ") + AWhy);
+  };
+  switch (AEvent.Kind) {
+    case TEventKind::Move:
+    case TEventKind::Click:
+    case TEventKind::DoubleClick:
+    case TEventKind::RightClick: {
+      if (!PointerTarget(AEvent.Target, AEvent.X, AEvent.Y, p, what))
+        return skip("no window of ours there");
+      const char* name = AEvent.Kind == TEventKind::Move          ? "move"
+                         : AEvent.Kind == TEventKind::Click       ? "click"
+                         : AEvent.Kind == TEventKind::DoubleClick ? "double-click"
+                                                                  : "right-click";
+      LogEvent(prefix + PointText(name, p) + "  # " + what);
+      MoveTo(p);
+      const int button = AEvent.Kind == TEventKind::RightClick ? 1 : 0;
+      const int presses = AEvent.Kind == TEventKind::Move ? 0 : AEvent.Kind == TEventKind::DoubleClick ? 2 : 1;
+      if (presses)
+        Clicks(button, presses);
+      break;
+    }
+    case TEventKind::Drag: {
+      if (!PointerTarget(AEvent.Target, AEvent.X, AEvent.Y, p, what) ||
+          !PointerTarget(AEvent.Target2, AEvent.X2, AEvent.Y2, q, what2))
+        return skip("no window of ours there");
+      LogEvent(prefix + PointText("drag", p) + PointText(" to", q) + "  # " + what + " to " + what2);
+      MoveTo(p);
+      Button(0, true);
+      for (int step = 1; step <= 4; ++step)
+        MoveTo(POINT{p.x + (q.x - p.x) * step / 4, p.y + (q.y - p.y) * step / 4});
+      Button(0, false);
+      break;
+    }
+    case TEventKind::Key: {
+      if (!ForegroundIsOurs())
+        return skip("the foreground window is not ours");
+      LogEvent(prefix + "key " + KeyText(AEvent));
+      Key(AEvent.Key, AEvent.Shift, AEvent.Control, AEvent.Alt);
+      break;
+    }
+    case TEventKind::Rest: {
+      char text[48];
+      std::snprintf(text, sizeof text, "rest %d", AEvent.RestMs);
+      LogEvent(prefix + text);
+      ::Sleep(DWORD(AEvent.RestMs));
+      break;
+    }
+    case TEventKind::Customize:
+      OpenCustomize(AEvent, AIndex);
+      break;
+  }
+  ++FPlayed;
+}
+
+bool TRandomDriver::PointerTarget(uint32_t ARank, double AX, double AY, POINT& APoint, std::string& AWhat) const
+{
+  const std::vector<TOurWindow> windows = VisibleWindowsOfProcess();
+  // The form counts twice; a shadow only shows where a window is, and takes no input a user aims.
+  std::vector<HWND> tops;
+  for (const TOurWindow& window : windows)
+    if (window.Wnd == window.TopLevel && window.Class.find(L"Shadow") == std::wstring::npos) {
+      tops.push_back(window.Wnd);
+      if (window.Wnd == FForm)
+        tops.push_back(window.Wnd);
+    }
+  if (tops.empty())
+    return false;
+  // A top-level window first, each as likely as another (a menu as the form), then the
+  // window itself or one of its children.
+  const HWND top = tops[ARank % tops.size()];
+  std::vector<const TOurWindow*> parts;
+  for (const TOurWindow& window : windows)
+    if (window.TopLevel == top)
+      parts.push_back(&window);
+  const uint32_t rest = ARank / uint32_t(tops.size());
+  const TOurWindow* target = parts[(rest / 2) % parts.size()];
+  if (rest % 2 == 0)
+    for (const TOurWindow* part : parts)
+      if (part->Wnd == top)
+        target = part;
+  const RECT& r = target->Rect;
+  APoint.x = r.left + LONG(AX * double(r.right - r.left));
+  APoint.y = r.top + LONG(AY * double(r.bottom - r.top));
+  // What lies there may be a window of another program (or the desktop): no input goes there.
+  HWND there = ::WindowFromPoint(APoint);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(there, &process);
+  if (!there || process != ::GetCurrentProcessId())
+    return false;
+  AWhat = Describe(*target);
+  return true;
+}
+
+void TRandomDriver::Send(const std::vector<INPUT>& AInputs)
+{
+  const int before = InputTaken();
+  ::SendInput(UINT(AInputs.size()), const_cast<INPUT*>(AInputs.data()), sizeof(INPUT));
+  // The input reaches the thread's queue, then its loop takes it. A move to where the pointer
+  // already is, or a key while a loop of the system reads the queue its own way, is not seen,
+  // hence a limit on waiting while nothing more arrives.
+  DWORD progress = ::GetTickCount();
+  for (int taken = InputTaken(); taken < before + int(AInputs.size()); taken = InputTaken()) {
+    if (::GetTickCount() - progress >= 100) {
+      ++FUntaken;
+      break;
+    }
+    ::Sleep(1);
+    if (InputTaken() != taken)
+      progress = ::GetTickCount();
+  }
+  // The thread has finished what the input started, or is in a loop that takes messages.
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(ProbeWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+namespace {
+
+INPUT ButtonInput(int AButton, bool ADown)
+{
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = AButton == 0 ? (ADown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)
+                                  : (ADown ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP);
+  return input;
+}
+
+INPUT KeyInput(uint16_t AKey, bool ADown)
+{
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = AKey;
+  input.ki.wScan = WORD(::MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = ADown ? 0 : KEYEVENTF_KEYUP;
+  return input;
+}
+
+}  // namespace
+
+void TRandomDriver::Button(int AButton, bool ADown)
+{
+  Send({ButtonInput(AButton, ADown)});
+}
+
+void TRandomDriver::Clicks(int AButton, int ACount)
+{
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < ACount; ++i) {
+    inputs.push_back(ButtonInput(AButton, true));
+    inputs.push_back(ButtonInput(AButton, false));
+  }
+  Send(inputs);
+}
+
+void TRandomDriver::MoveTo(POINT APoint)
+{
+  POINT now{};
+  if (::GetCursorPos(&now) && now.x == APoint.x && now.y == APoint.y)
+    return;
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  // Absolute coordinates run from 0 to 65535 across the screen, rounded so that the
+  // system maps them back to exactly this pixel.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = LONG((int64_t(APoint.x) * 65536 + width - 1) / width);
+  input.mi.dy = LONG((int64_t(APoint.y) * 65536 + height - 1) / height);
+  Send({input});
+}
+
+void TRandomDriver::Key(uint16_t AKey, bool AShift, bool AControl, bool AAlt)
+{
+  std::vector<uint16_t> modifiers;
+  if (AControl)
+    modifiers.push_back(VK_CONTROL);
+  if (AShift)
+    modifiers.push_back(VK_SHIFT);
+  if (AAlt && AKey != VK_MENU)
+    modifiers.push_back(VK_MENU);
+  std::vector<INPUT> inputs;
+  for (uint16_t modifier : modifiers)
+    inputs.push_back(KeyInput(modifier, true));
+  inputs.push_back(KeyInput(AKey, true));
+  inputs.push_back(KeyInput(AKey, false));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
+    inputs.push_back(KeyInput(*it, false));
+  Send(inputs);
+}
+
+bool TRandomDriver::ForegroundIsOurs() const
+{
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(::GetForegroundWindow(), &process);
+  return process == ::GetCurrentProcessId();
+}
+
+void TRandomDriver::OpenCustomize(const TRandomEvent& AEvent, int AIndex)
+{
+  char prefixText[32];
+  std::snprintf(prefixText, sizeof prefixText, "e%d ", AIndex);
+  const std::string prefix = prefixText;
+  // A docked toolbar of the form: its right click opens the toolbar popup, whose last entry
+  // is "Customize...".
+  std::vector<TOurWindow> toolbars;
+  for (const TOurWindow& window : VisibleWindowsOfProcess())
+    if (window.Class == L"TdxBarControl" && window.TopLevel == FForm)
+      toolbars.push_back(window);
+  if (toolbars.empty()) {
+    ++FSkipped;
+    LogEvent(prefix + std::string("skipped: no docked toolbar for the Customize dialog"));
+    return;
+  }
+  const TOurWindow& bar = toolbars[AEvent.Target % toolbars.size()];
+  // The bar's own end, past its last item (its border), opens the toolbar popup on any look.
+  POINT p{bar.Rect.right - 2, bar.Rect.top + (bar.Rect.bottom - bar.Rect.top) / 2};
+  auto menus = [] {
+    std::vector<TOurWindow> found;
+    for (const TOurWindow& window : VisibleWindowsOfProcess())
+      if (window.Class == L"TdxBarSubMenuControl" && window.Wnd == window.TopLevel)
+        found.push_back(window);
+    return found;
+  };
+  const std::vector<TOurWindow> before = menus();
+  auto isNew = [&](const TOurWindow& AMenu) {
+    return std::none_of(before.begin(), before.end(), [&](const TOurWindow& AOld) { return AOld.Wnd == AMenu.Wnd; });
+  };
+  LogEvent(prefix + PointText("customize: right-click", p) + "  # " + Describe(bar));
+  MoveTo(p);
+  Clicks(1, 1);
+  const DWORD start = ::GetTickCount();
+  const TOurWindow* popup = nullptr;
+  std::vector<TOurWindow> open;
+  for (;;) {
+    open = menus();
+    auto found = std::find_if(open.begin(), open.end(), isNew);
+    if (found != open.end()) {
+      popup = &*found;
+      break;
+    }
+    if (::GetTickCount() - start >= 2000) {
+      LogEvent(prefix + "customize: no toolbar popup");
+      return;
+    }
+    ::Sleep(10);
+  }
+  // "Customize..." is the popup's last row.
+  POINT entry{(popup->Rect.left + popup->Rect.right) / 2, popup->Rect.bottom - 12};
+  LogEvent(prefix + PointText("customize: click", entry) + "  # " + Describe(*popup));
+  MoveTo(entry);
+  Clicks(0, 1);
+}
+
+bool TRandomDriver::Unwind(const std::atomic<bool>& AAtTop)
+{
+  Button(0, false);
+  Button(1, false);
+  for (int attempt = 0; attempt < 60; ++attempt) {
+    const DWORD start = ::GetTickCount();
+    while (!AAtTop && ::GetTickCount() - start < 250)
+      ::Sleep(5);
+    if (AAtTop)
+      return true;
+    // Boxes and the system's dialogs are answered as Cancel (or No, or OK when that is all
+    // they offer); menus, drags and the library's own dialogs take Esc.
+    for (const TOurWindow& window : VisibleWindowsOfProcess())
+      if (window.Class == L"#32770" && window.Wnd == window.TopLevel) {
+        for (int button : {IDCANCEL, IDNO, IDOK})
+          if (HWND control = ::GetDlgItem(window.Wnd, button)) {
+            LogEvent("unwind: answer " + Describe(window));
+            ::PostMessageW(window.Wnd, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(control));
+            break;
+          }
+      }
+    if (ForegroundIsOurs()) {
+      LogEvent("unwind: key Esc");
+      Key(VK_ESCAPE, false, false, false);
+    }
+  }
+  return AAtTop;
+}
