@@ -404,6 +404,8 @@ void TRandomDriver::Play(const TRandomEvent& AEvent, int AIndex)
     case TEventKind::RightClick: {
       if (!PointerTarget(AEvent.Target, AEvent.X, AEvent.Y, p, what))
         return skip("no window of ours there");
+      if (OpensSystemMenu(p, AEvent.Kind == TEventKind::RightClick))
+        return skip("the system's window menu is not the library's");
       const char* name = AEvent.Kind == TEventKind::Move          ? "move"
                          : AEvent.Kind == TEventKind::Click       ? "click"
                          : AEvent.Kind == TEventKind::DoubleClick ? "double-click"
@@ -420,6 +422,8 @@ void TRandomDriver::Play(const TRandomEvent& AEvent, int AIndex)
       if (!PointerTarget(AEvent.Target, AEvent.X, AEvent.Y, p, what) ||
           !PointerTarget(AEvent.Target2, AEvent.X2, AEvent.Y2, q, what2))
         return skip("no window of ours there");
+      if (OpensSystemMenu(p, false))
+        return skip("the system's window menu is not the library's");
       LogEvent(prefix + PointText("drag", p) + PointText(" to", q) + "  # " + what + " to " + what2);
       MoveTo(p);
       Button(0, true);
@@ -449,27 +453,54 @@ void TRandomDriver::Play(const TRandomEvent& AEvent, int AIndex)
   ++FPlayed;
 }
 
+bool TRandomDriver::OpensSystemMenu(POINT APoint, bool ARightClick) const
+{
+  // The window menu of a framed window (its icon, or a right click on its caption) belongs to
+  // the system, whose entries open dialogs of their own.
+  HWND there = ::WindowFromPoint(APoint);
+  DWORD_PTR hit = HTNOWHERE;
+  if (!there ||
+      !::SendMessageTimeoutW(there, WM_NCHITTEST, 0, MAKELPARAM(APoint.x, APoint.y), SMTO_NORMAL, 10000, &hit))
+    return true;
+  return hit == HTSYSMENU || (ARightClick && (hit == HTCAPTION || hit == HTMINBUTTON || hit == HTMAXBUTTON ||
+                                              hit == HTCLOSE || (hit >= HTLEFT && hit <= HTBORDER)));
+}
+
 bool TRandomDriver::PointerTarget(uint32_t ARank, double AX, double AY, POINT& APoint, std::string& AWhat) const
 {
   const std::vector<TOurWindow> windows = VisibleWindowsOfProcess();
-  // The form counts twice; a shadow only shows where a window is, and takes no input a user aims.
-  std::vector<HWND> tops;
-  for (const TOurWindow& window : windows)
-    if (window.Wnd == window.TopLevel && window.Class.find(L"Shadow") == std::wstring::npos) {
-      tops.push_back(window.Wnd);
-      if (window.Wnd == FForm)
-        tops.push_back(window.Wnd);
-    }
+  // A top-level window first: what pops up over the form (menus, drop-downs, dialogs, boxes)
+  // is where a user works while it shows; the form comes next, floating bars and the system's
+  // own menus (an edit's) after it. A shadow only shows where a window is, and takes no input
+  // a user aims at it.
+  std::vector<std::pair<HWND, uint32_t>> tops;
+  uint32_t total = 0;
+  for (const TOurWindow& window : windows) {
+    if (window.Wnd != window.TopLevel || window.Class.find(L"Shadow") != std::wstring::npos)
+      continue;
+    const uint32_t weight = window.Wnd == FForm                                             ? 2
+                            : window.Class == L"TdxBarControl" || window.Class == L"#32768" ? 1
+                                                                                            : 4;
+    tops.emplace_back(window.Wnd, weight);
+    total += weight;
+  }
   if (tops.empty())
     return false;
-  // A top-level window first, each as likely as another (a menu as the form), then the
-  // window itself or one of its children.
-  const HWND top = tops[ARank % tops.size()];
+  uint32_t pick = ARank % total;
+  HWND top = tops.back().first;
+  for (const auto& [wnd, weight] : tops) {
+    if (pick < weight) {
+      top = wnd;
+      break;
+    }
+    pick -= weight;
+  }
   std::vector<const TOurWindow*> parts;
   for (const TOurWindow& window : windows)
     if (window.TopLevel == top)
       parts.push_back(&window);
-  const uint32_t rest = ARank / uint32_t(tops.size());
+  // Then the window itself or one of its children.
+  const uint32_t rest = ARank / total;
   const TOurWindow* target = parts[(rest / 2) % parts.size()];
   if (rest % 2 == 0)
     for (const TOurWindow* part : parts)
@@ -612,7 +643,7 @@ void TRandomDriver::OpenCustomize(const TRandomEvent& AEvent, int AIndex)
   auto menus = [] {
     std::vector<TOurWindow> found;
     for (const TOurWindow& window : VisibleWindowsOfProcess())
-      if (window.Class == L"TdxBarSubMenuControl" && window.Wnd == window.TopLevel)
+      if (window.Class.find(L"SubMenuControl") != std::wstring::npos && window.Wnd == window.TopLevel)
         found.push_back(window);
     return found;
   };
@@ -667,10 +698,26 @@ bool TRandomDriver::Unwind(const std::atomic<bool>& AAtTop)
             break;
           }
       }
-    if (ForegroundIsOurs()) {
-      LogEvent("unwind: key Esc");
-      Key(VK_ESCAPE, false, false, false);
+    if (attempt % 4 < 3) {
+      if (ForegroundIsOurs()) {
+        LogEvent("unwind: key Esc");
+        Key(VK_ESCAPE, false, false, false);
+      }
+      continue;
     }
+    // What Esc does not end, a click on the form's caption does, as a user would end it.
+    RECT caption{};
+    TITLEBARINFO title{};
+    title.cbSize = sizeof title;
+    if (::IsWindowVisible(FForm) && ::GetTitleBarInfo(FForm, &title))
+      caption = title.rcTitleBar;
+    if (::IsRectEmpty(&caption))
+      continue;
+    const POINT p{caption.left + (caption.right - caption.left) / 3, (caption.top + caption.bottom) / 2};
+    LogEvent(PointText("unwind: click on the form's caption", p));
+    ++FUnwindClicks;
+    MoveTo(p);
+    Clicks(0, 1);
   }
   return AAtTop;
 }

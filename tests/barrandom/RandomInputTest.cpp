@@ -122,7 +122,7 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
   const TRandomOptions options = TRandomOptions::FromProcess();
   ASSERT_TRUE(options.Error.empty()) << options.Error;
   SetReportOptions(options);
-  InstallInputCounter();  // the probe window exists from here on
+  InstallInputHooks();  // the probe window exists from here on
   TSeenTexts seen;
   TRandomWatch watch(::GetCurrentThreadId());
   std::printf("random input: %s --events=%d%s\n", options.Flags().c_str(), options.Events,
@@ -130,7 +130,7 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
   std::fflush(stdout);
 
   std::vector<TCounts> counts;
-  int played = 0, skipped = 0, untaken = 0;
+  int played = 0, skipped = 0, untaken = 0, unwindClicks = 0;
   const DWORD started = ::GetTickCount();
   for (int round = options.FirstRound; round < options.Rounds(); ++round) {
     const TdxBarManagerStyle look = options.Looks[size_t(round) % options.Looks.size()];
@@ -138,7 +138,7 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
     LogRound(round, first, look);
     SetStageDeadline("building and showing the form");
     TWeakRef<TRandomForm> form(BuildRandomForm(look, options));
-    InstallInputCounter();
+    InstallInputHooks();
     form->Show();
     ActivateWindow(form->GetHandle());
     PumpPending();
@@ -175,6 +175,7 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
     played += driver.Played();
     skipped += driver.Skipped();
     untaken += driver.Untaken();
+    unwindClicks += driver.UnwindClicks();
 
     // Freed while whatever the input left open is open: every window of it must go.
     if (TRandomForm* shown = form.Get())
@@ -196,6 +197,9 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
   const bool windowsGrow = KeepsGrowing(counts, warmUp, &TCounts::Windows, 2);
   std::printf("random input: %d events played, %d skipped, %zu rounds, %lu s; %d inputs not taken at once\n", played,
               skipped, counts.size(), (::GetTickCount() - started) / 1000, untaken);
+  if (unwindClicks)
+    std::printf("  %d rounds ended only with a click where Esc did not close what was open (see the log)\n",
+                unwindClicks);
   std::printf("  graphics objects after each round: %s\n", CountsText(counts, &TCounts::Gdi).c_str());
   std::printf("  windows of the thread after each round: %s\n", CountsText(counts, &TCounts::Windows).c_str());
   std::printf("  leak verdict: %s\n", gdiGrows || windowsGrow ? "growing" : "steady");
@@ -205,5 +209,5 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
   EXPECT_FALSE(windowsGrow) << "windows keep growing: " << CountsText(counts, &TCounts::Windows);
   if (gdiGrows || windowsGrow)
     WriteFailureReport("counts that keep growing");
-  RemoveInputCounter();
+  RemoveInputHooks();
 }

@@ -122,10 +122,13 @@ public:
   // Inputs the user-interface thread did not take within a short time (sent where no window
   // of that thread takes them).
   int Untaken() const { return FUntaken; }
+  // Clicks unwinding needed where Esc did not end what was open.
+  int UnwindClicks() const { return FUnwindClicks; }
 
 private:
   void Play(const TRandomEvent& AEvent, int AIndex);
   bool PointerTarget(uint32_t ARank, double AX, double AY, POINT& APoint, std::string& AWhat) const;
+  bool OpensSystemMenu(POINT APoint, bool ARightClick) const;
   // Sends the inputs at once and waits until the user-interface thread has taken them.
   void Send(const std::vector<INPUT>& AInputs);
   void Button(int AButton, bool ADown);
@@ -141,12 +144,15 @@ private:
   int FPlayed = 0;
   int FSkipped = 0;
   int FUntaken = 0;
+  int FUnwindClicks = 0;
 };
 
 // Counts the input the user-interface thread takes from its queue (installed on that thread
-// once its form's manager has hooked it), so the driver knows its input has arrived.
-void InstallInputCounter();
-void RemoveInputCounter();
+// once its form's manager has hooked it), so the driver knows its input has arrived; and keeps
+// the system's own window commands beyond moving, sizing and closing (Wine's window menu opens
+// an about box) out of the run.
+void InstallInputHooks();
+void RemoveInputHooks();
 int InputTaken();
 // A window of the user-interface thread that answers at once; the driver and the watch send
 // to it.

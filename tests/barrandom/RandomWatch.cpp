@@ -216,6 +216,7 @@ namespace {
 std::atomic<int> Taken{0};
 HHOOK KeyHook = nullptr;
 HHOOK MouseHook = nullptr;
+HHOOK CommandHook = nullptr;
 HWND Probe = nullptr;
 
 LRESULT CALLBACK CountKey(int ACode, WPARAM AWParam, LPARAM ALParam)
@@ -232,21 +233,34 @@ LRESULT CALLBACK CountMouse(int ACode, WPARAM AWParam, LPARAM ALParam)
   return ::CallNextHookEx(nullptr, ACode, AWParam, ALParam);
 }
 
+LRESULT CALLBACK FilterCommand(int ACode, WPARAM AWParam, LPARAM ALParam)
+{
+  if (ACode == HCBT_SYSCOMMAND && (AWParam & 0xFFF0) >= SC_SCREENSAVE) {
+    char line[64];
+    std::snprintf(line, sizeof line, "  (kept out: the system command %04llx)",
+                  static_cast<unsigned long long>(AWParam));
+    LogEvent(line);
+    return 1;
+  }
+  return ::CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+}
+
 }  // namespace
 
-void InstallInputCounter()
+void InstallInputHooks()
 {
   // Thread hooks installed last are asked first: ahead of the library's, which may take the input.
-  RemoveInputCounter();
+  RemoveInputHooks();
   KeyHook = ::SetWindowsHookExW(WH_KEYBOARD, CountKey, nullptr, ::GetCurrentThreadId());
   MouseHook = ::SetWindowsHookExW(WH_MOUSE, CountMouse, nullptr, ::GetCurrentThreadId());
+  CommandHook = ::SetWindowsHookExW(WH_CBT, FilterCommand, nullptr, ::GetCurrentThreadId());
   if (!Probe)
     Probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
-void RemoveInputCounter()
+void RemoveInputHooks()
 {
-  for (HHOOK* hook : {&KeyHook, &MouseHook})
+  for (HHOOK* hook : {&KeyHook, &MouseHook, &CommandHook})
     if (*hook) {
       ::UnhookWindowsHookEx(*hook);
       *hook = nullptr;
