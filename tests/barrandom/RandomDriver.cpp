@@ -86,6 +86,8 @@ bool SetOption(TRandomOptions& AOptions, const std::string& AName, const std::st
     return ReadSwitch(AValue, AOptions.Extras);
   else if (AName == "nested-context-menus")
     return ReadSwitch(AValue, AOptions.NestedContextMenus);
+  else if (AName == "closed-form-windows")
+    return ReadSwitch(AValue, AOptions.ClosedFormWindows);
   else if (AName == "log")
     AOptions.LogPath = AValue;
   else
@@ -93,8 +95,9 @@ bool SetOption(TRandomOptions& AOptions, const std::string& AName, const std::st
   return true;
 }
 
-const char* const OptionNames[] = {"seed",      "events", "round-events", "first-round",          "pause-ms", "looks",
-                                   "customize", "delete", "extras",       "nested-context-menus", "log"};
+const char* const OptionNames[] = {
+    "seed",   "events", "round-events",         "first-round",         "pause-ms", "looks", "customize",
+    "delete", "extras", "nested-context-menus", "closed-form-windows", "log"};
 
 }  // namespace
 
@@ -139,9 +142,9 @@ std::string TRandomOptions::Flags() const
   char text[400];
   std::snprintf(text, sizeof text,
                 "--seed=%llu --round-events=%d --looks=%s --customize=%s --delete=%s --extras=%s "
-                "--nested-context-menus=%s",
+                "--nested-context-menus=%s --closed-form-windows=%s",
                 static_cast<unsigned long long>(Seed), RoundEvents, looks.c_str(), onOff(Customize), onOff(DeleteKey),
-                onOff(Extras), onOff(NestedContextMenus));
+                onOff(Extras), onOff(NestedContextMenus), onOff(ClosedFormWindows));
   return text;
 }
 
@@ -205,8 +208,9 @@ const T& PickWeighted(TRandomStream& AStream, const std::vector<T>& AChoices)
 TRandomEvent DrawEvent(TRandomStream& AStream, const TRandomOptions& AOptions)
 {
   static const std::vector<TKindChoice> Kinds = {
-      {TEventKind::Move, 170}, {TEventKind::Click, 200}, {TEventKind::DoubleClick, 40}, {TEventKind::RightClick, 80},
-      {TEventKind::Drag, 60},  {TEventKind::Key, 430},   {TEventKind::Rest, 8},         {TEventKind::Customize, 8}};
+      {TEventKind::Move, 170},      {TEventKind::Click, 200},   {TEventKind::DoubleClick, 40},
+      {TEventKind::RightClick, 80}, {TEventKind::Drag, 60},     {TEventKind::Key, 430},
+      {TEventKind::Rest, 8},        {TEventKind::Customize, 8}, {TEventKind::Close, 3}};
   TRandomEvent event;
   event.Kind = PickWeighted(AStream, Kinds).Kind;
   if (event.Kind == TEventKind::Customize && !AOptions.Customize)
@@ -318,16 +322,42 @@ std::string Describe(const TOurWindow& AWindow)
 // ---------------------------------------------------------------------------
 // TRandomDriver
 
-TRandomDriver::TRandomDriver(const TRandomOptions& AOptions, DWORD AUiThread, HWND AForm)
-    : FOptions(AOptions), FUiThread(AUiThread), FForm(AForm)
+TRandomDriver::TRandomDriver(const TRandomOptions& AOptions, HWND AForm) : FOptions(AOptions), FForm(AForm) {}
+
+void TRandomDriver::CheckClosedForm()
 {
+  // Its menus, bars, dialogs and questions go with it (the user-interface thread may take a
+  // moment to hide what a timer or a posted message hides).
+  const DWORD start = ::GetTickCount();
+  std::vector<TOurWindow> left = VisibleWindowsOfProcess();
+  while (!left.empty() && ::GetTickCount() - start < 3000) {
+    ::Sleep(20);
+    left = VisibleWindowsOfProcess();
+  }
+  if (left.empty())
+    return;
+  std::string list;
+  for (const TOurWindow& window : left)
+    if (window.Wnd == window.TopLevel)
+      list += "\n    " + Describe(window);
+  if (!FOptions.ClosedFormWindows) {
+    LogEvent("  (kept out: windows left on the screen after the form was closed)" + list);
+    return;
+  }
+  LogEvent("windows left on the screen after the form was closed:" + list);
+  FClosedFormWindows = list;
 }
 
 void TRandomDriver::PlayRound(TRandomStream& AStream, int AFirst, int ACount)
 {
   for (int i = 0; i < ACount; ++i) {
-    if (!::IsWindowVisible(FForm) || ::IsIconic(FForm)) {
-      LogEvent("the form was closed or minimised: the round ends");
+    if (::IsIconic(FForm)) {
+      LogEvent("the form was minimised: the round ends");
+      return;
+    }
+    if (!::IsWindowVisible(FForm)) {
+      LogEvent("the form was closed: the round ends");
+      CheckClosedForm();
       return;
     }
     Play(DrawEvent(AStream, FOptions), AFirst + i);
@@ -449,8 +479,37 @@ void TRandomDriver::Play(const TRandomEvent& AEvent, int AIndex)
     case TEventKind::Customize:
       OpenCustomize(AEvent, AIndex);
       break;
+    case TEventKind::Close: {
+      // The form's close button, at the right end of its caption.
+      POINT close{};
+      if (!CloseButton(close))
+        return skip("the form's close button is not on the screen");
+      LogEvent(prefix + PointText("close: click", close));
+      MoveTo(close);
+      Clicks(0, 1);
+      break;
+    }
   }
   ++FPlayed;
+}
+
+bool TRandomDriver::CloseButton(POINT& APoint) const
+{
+  TITLEBARINFO title{};
+  title.cbSize = sizeof title;
+  if (!::IsWindowVisible(FForm) || !::GetTitleBarInfo(FForm, &title) || ::IsRectEmpty(&title.rcTitleBar))
+    return false;
+  const RECT& bar = title.rcTitleBar;
+  for (LONG x = bar.right - 2; x > bar.right - 3 * (bar.bottom - bar.top); --x) {
+    APoint = POINT{x, (bar.top + bar.bottom) / 2};
+    DWORD_PTR hit = HTNOWHERE;
+    HWND there = ::WindowFromPoint(APoint);
+    if (there == FForm &&
+        ::SendMessageTimeoutW(FForm, WM_NCHITTEST, 0, MAKELPARAM(x, APoint.y), SMTO_NORMAL, 10000, &hit) &&
+        hit == HTCLOSE)
+      return true;
+  }
+  return false;
 }
 
 bool TRandomDriver::OpensSystemMenu(POINT APoint, bool ARightClick) const

@@ -79,6 +79,7 @@ public:
   {
     auto* button = Item<TdxBarButton>(ACaption, ACategory);
     button->SetImageIndex(AImage);
+    button->SetHint(ACaption + L"|Does what " + ACaption + L" says");
     if (AShortCut)
       button->SetShortCut(AShortCut);
     return button;
@@ -221,6 +222,7 @@ TRandomForm* BuildRandomForm(TdxBarManagerStyle ALook, const TRandomOptions& AOp
   auto* manager = new TdxBarManager(form);
   manager->SetStyle(ALook);
   manager->SetCanCustomize(AOptions.Customize);
+  manager->SetShowHint(true);
   TImageList* images = SmallImages(form);
   manager->SetImages(images);
   TFormBuilder build(form, manager);

@@ -147,7 +147,7 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
     // The driver plays the round from its thread while this one runs the program's loop; the
     // loop comes back here only once every menu loop, drag and modal window has ended.
     std::atomic<bool> ended{false}, atTop{false}, unwound{false}, done{false};
-    TRandomDriver driver(options, ::GetCurrentThreadId(), form->GetHandle());
+    TRandomDriver driver(options, form->GetHandle());
     std::thread player([&] {
       TRandomStream stream(options.Seed * 0x100000001B3ull + uint64_t(round));
       driver.PlayRound(stream, first, std::min(options.RoundEvents, options.Events - first));
@@ -171,6 +171,11 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
       WaitForSentMessages();
     player.join();
     DropQueuedInput();
+    if (!driver.ClosedFormWindows().empty()) {
+      WriteFailureReport("windows left on the screen after the form was closed");
+      ADD_FAILURE() << "round " << round
+                    << ": windows left on the screen after the form was closed:" << driver.ClosedFormWindows();
+    }
     SetStageDeadline("freeing the form");
     played += driver.Played();
     skipped += driver.Skipped();

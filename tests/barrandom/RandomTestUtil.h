@@ -19,7 +19,7 @@
 // from an environment variable (RANDOM_SEED=7). The defaults are the CI-sized run.
 struct TRandomOptions {
   uint64_t Seed = 20261208;
-  int Events = 2000;      // --events, RANDOM_EVENTS: events over all rounds
+  int Events = 3000;      // --events, RANDOM_EVENTS: events over all rounds
   int RoundEvents = 100;  // --round-events, RANDOM_ROUND_EVENTS: events between two rebuilds of the form
   int FirstRound = 0;     // --first-round, RANDOM_FIRST_ROUND: replays from that round on
   std::vector<TdxBarManagerStyle> Looks = {bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11};  // --looks
@@ -30,6 +30,9 @@ struct TRandomOptions {
   // a popup menu (the Menu key, Shift+F10, a right click) while that control's popup menu waits.
   // That overflows the stack today: off drops such a request, until the mend lands.
   bool NestedContextMenus = false;
+  // --closed-form-windows, RANDOM_CLOSED_FORM_WINDOWS: a form closed by its close button leaves
+  // none of its windows (menus, bars, dialogs, questions) on the screen.
+  bool ClosedFormWindows = true;
   int PauseMs = 0;      // --pause-ms, RANDOM_PAUSE_MS: a pause after every event
   std::string LogPath;  // --log, RANDOM_LOG: every event written to this file as it is played
   std::string Error;    // what could not be read
@@ -73,7 +76,7 @@ TRandomForm* BuildRandomForm(TdxBarManagerStyle ALook, const TRandomOptions& AOp
 
 // One event as the generator draws it: everything comes from the seed, and the windows it
 // aims at are looked up only when it is played.
-enum class TEventKind { Move, Click, DoubleClick, RightClick, Drag, Key, Rest, Customize };
+enum class TEventKind { Move, Click, DoubleClick, RightClick, Drag, Key, Rest, Customize, Close };
 
 struct TRandomEvent {
   TEventKind Kind = TEventKind::Move;
@@ -110,7 +113,7 @@ std::string Describe(const TOurWindow& AWindow);
 // waits after each until that thread has taken the input.
 class TRandomDriver {
 public:
-  TRandomDriver(const TRandomOptions& AOptions, DWORD AUiThread, HWND AForm);
+  TRandomDriver(const TRandomOptions& AOptions, HWND AForm);
   // Plays events [AFirst, AFirst + ACount) of the round's stream; stops early when the form
   // is hidden or minimised (a closed form ends its round).
   void PlayRound(TRandomStream& AStream, int AFirst, int ACount);
@@ -124,11 +127,15 @@ public:
   int Untaken() const { return FUntaken; }
   // Clicks unwinding needed where Esc did not end what was open.
   int UnwindClicks() const { return FUnwindClicks; }
+  // The windows a closed form left on the screen (empty when none did).
+  const std::string& ClosedFormWindows() const { return FClosedFormWindows; }
 
 private:
   void Play(const TRandomEvent& AEvent, int AIndex);
   bool PointerTarget(uint32_t ARank, double AX, double AY, POINT& APoint, std::string& AWhat) const;
   bool OpensSystemMenu(POINT APoint, bool ARightClick) const;
+  bool CloseButton(POINT& APoint) const;
+  void CheckClosedForm();
   // Sends the inputs at once and waits until the user-interface thread has taken them.
   void Send(const std::vector<INPUT>& AInputs);
   void Button(int AButton, bool ADown);
@@ -139,12 +146,12 @@ private:
   void OpenCustomize(const TRandomEvent& AEvent, int AIndex);
 
   TRandomOptions FOptions;
-  DWORD FUiThread;
   HWND FForm;
   int FPlayed = 0;
   int FSkipped = 0;
   int FUntaken = 0;
   int FUnwindClicks = 0;
+  std::string FClosedFormWindows;
 };
 
 // Counts the input the user-interface thread takes from its queue (installed on that thread

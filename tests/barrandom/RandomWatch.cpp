@@ -23,6 +23,7 @@ const char* CurrentLook = "";
 FILE* LogFile = nullptr;
 std::atomic<const char*> Stage{nullptr};
 std::atomic<ULONGLONG> StageEnd{0};
+std::atomic<bool> Crashed{false};
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
 
 void WriteText(const char* AText)
@@ -41,6 +42,7 @@ void KeepLine(const char* AText)
 LONG WINAPI ReportCrashWithEvents(EXCEPTION_POINTERS* AInfo)
 {
   // Little stack is left after an overflow: the texts are made in static buffers.
+  Crashed = true;
   static char what[96];
   std::snprintf(what, sizeof what, "the program crashed (exception %08lx at %p)", AInfo->ExceptionRecord->ExceptionCode,
                 AInfo->ExceptionRecord->ExceptionAddress);
@@ -161,7 +163,11 @@ TRandomWatch::TRandomWatch(DWORD AUiThread) : FUiThread(AUiThread)
 TRandomWatch::~TRandomWatch()
 {
   ::SetEvent(FStop);
-  ::WaitForSingleObject(FThread, INFINITE);
+  // The watch may be asking this thread a question meanwhile.
+  while (::MsgWaitForMultipleObjects(1, &FThread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
   ::CloseHandle(FThread);
   ::CloseHandle(FStop);
 }
@@ -172,7 +178,7 @@ DWORD WINAPI TRandomWatch::Run(void* AParam)
   HANDLE ui = ::OpenThread(SYNCHRONIZE, FALSE, self->FUiThread);
   while (::WaitForSingleObject(self->FStop, 250) == WAIT_TIMEOUT) {
     if (ui && ::WaitForSingleObject(ui, 0) == WAIT_OBJECT_0)
-      EndProgram("the user-interface thread is dead");
+      EndProgram(Crashed ? "the user-interface thread died of the crash above" : "the user-interface thread is dead");
     if (const char* stage = Stage.load(); stage && ::GetTickCount64() > StageEnd.load()) {
       char what[256];
       std::snprintf(what, sizeof what, "%s did not end in time", stage);
@@ -180,11 +186,8 @@ DWORD WINAPI TRandomWatch::Run(void* AParam)
       EndProgram(what);
     }
     // One window of each thread of the process that has windows: they answer or they hang.
-    std::set<DWORD> threads;
-    std::vector<HWND> asked;
-    for (HWND wnd : {ProbeWindow()})
-      asked.push_back(wnd);
-    threads.insert(self->FUiThread);
+    std::set<DWORD> threads{self->FUiThread};
+    std::vector<HWND> asked{ProbeWindow()};
     for (const TOurWindow& window : VisibleWindowsOfProcess()) {
       const DWORD thread = ::GetWindowThreadProcessId(window.Wnd, nullptr);
       if (threads.insert(thread).second)
