@@ -38,6 +38,30 @@ void KeepLine(const char* AText)
   std::snprintf(KeptLines[slot], kLineLength, "%s", AText);
 }
 
+// The return addresses of a thread from its context, innermost first, for addr2line
+// (scripts/random turns them into files and lines). Writes with little stack.
+void WriteFrames(const char* AWhere, CONTEXT& AContext)
+{
+  static char text[64];
+  WriteText(AWhere);
+  for (int frame = 0; frame < 40 && AContext.Rip; ++frame) {
+    std::snprintf(text, sizeof text, " %p", reinterpret_cast<void*>(AContext.Rip));
+    WriteText(text);
+    DWORD64 base = 0;
+    PRUNTIME_FUNCTION function = ::RtlLookupFunctionEntry(AContext.Rip, &base, nullptr);
+    if (!function) {
+      // A leaf function: the return address is on the top of the stack.
+      AContext.Rip = *reinterpret_cast<DWORD64*>(AContext.Rsp);
+      AContext.Rsp += 8;
+      continue;
+    }
+    void* handlerData = nullptr;
+    DWORD64 establisher = 0;
+    ::RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, AContext.Rip, function, &AContext, &handlerData, &establisher, nullptr);
+  }
+  WriteText("\n");
+}
+
 // Names the seed and the last events before the test support's handler ends the program.
 LONG WINAPI ReportCrashWithEvents(EXCEPTION_POINTERS* AInfo)
 {
@@ -47,12 +71,20 @@ LONG WINAPI ReportCrashWithEvents(EXCEPTION_POINTERS* AInfo)
   std::snprintf(what, sizeof what, "the program crashed (exception %08lx at %p)", AInfo->ExceptionRecord->ExceptionCode,
                 AInfo->ExceptionRecord->ExceptionAddress);
   WriteFailureReport(what);
+  static CONTEXT context;
+  context = *AInfo->ContextRecord;
+  WriteFrames("  the crashing thread stands at:", context);
   return PreviousFilter ? PreviousFilter(AInfo) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 [[noreturn]] void EndProgram(const char* AWhat)
 {
-  WriteFailureReport(AWhat);
+  // After a crash the test support's handler ends the program, unless the crash took the
+  // thread with it: the report above says what happened.
+  if (Crashed)
+    WriteText("random input: the user-interface thread died of the crash above\n");
+  else
+    WriteFailureReport(AWhat);
   std::fflush(stdout);
   if (LogFile)
     std::fflush(LogFile);
@@ -61,7 +93,7 @@ LONG WINAPI ReportCrashWithEvents(EXCEPTION_POINTERS* AInfo)
     ::Sleep(INFINITE);
 }
 
-// Where a hung thread stands: its return addresses, innermost first, for addr2line.
+// Where a hung thread stands.
 void WriteStack(DWORD AThread)
 {
   HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT | THREAD_QUERY_INFORMATION, FALSE, AThread);
@@ -69,25 +101,8 @@ void WriteStack(DWORD AThread)
     return;
   CONTEXT context{};
   context.ContextFlags = CONTEXT_FULL;
-  if (::SuspendThread(thread) != DWORD(-1) && ::GetThreadContext(thread, &context)) {
-    char text[64];
-    WriteText("  the user-interface thread stands at:");
-    for (int frame = 0; frame < 40 && context.Rip; ++frame) {
-      std::snprintf(text, sizeof text, " %p", reinterpret_cast<void*>(context.Rip));
-      WriteText(text);
-      DWORD64 base = 0;
-      PRUNTIME_FUNCTION function = ::RtlLookupFunctionEntry(context.Rip, &base, nullptr);
-      if (!function) {
-        context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
-        context.Rsp += 8;
-        continue;
-      }
-      void* handlerData = nullptr;
-      DWORD64 establisher = 0;
-      ::RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, context.Rip, function, &context, &handlerData, &establisher, nullptr);
-    }
-    WriteText("\n");
-  }
+  if (::SuspendThread(thread) != DWORD(-1) && ::GetThreadContext(thread, &context))
+    WriteFrames("  the hung thread stands at:", context);
   ::CloseHandle(thread);
 }
 
@@ -178,7 +193,7 @@ DWORD WINAPI TRandomWatch::Run(void* AParam)
   HANDLE ui = ::OpenThread(SYNCHRONIZE, FALSE, self->FUiThread);
   while (::WaitForSingleObject(self->FStop, 250) == WAIT_TIMEOUT) {
     if (ui && ::WaitForSingleObject(ui, 0) == WAIT_OBJECT_0)
-      EndProgram(Crashed ? "the user-interface thread died of the crash above" : "the user-interface thread is dead");
+      EndProgram("the user-interface thread is dead");
     if (const char* stage = Stage.load(); stage && ::GetTickCount64() > StageEnd.load()) {
       char what[256];
       std::snprintf(what, sizeof what, "%s did not end in time", stage);
