@@ -41,29 +41,11 @@ void DropQueuedInput()
   }
 }
 
-struct TCounts {
-  int Gdi = 0;
-  int Windows = 0;
-};
-
-// What the rounds counted once their form was freed keeps growing: after a first pass over
-// the looks (which makes what each look keeps for the process), the counts grew in both
-// halves of the rounds that followed, by more than a few objects in all.
-bool KeepsGrowing(const std::vector<TCounts>& ACounts, size_t AWarmUp, int TCounts::*AField, int ASlack)
-{
-  if (ACounts.size() < AWarmUp + 3)
-    return false;
-  const int base = ACounts[AWarmUp - 1].*AField;
-  const int middle = ACounts[AWarmUp - 1 + (ACounts.size() - AWarmUp) / 2].*AField;
-  const int last = ACounts.back().*AField;
-  return middle > base && last > middle && last - base > ASlack;
-}
-
-std::string CountsText(const std::vector<TCounts>& ACounts, int TCounts::*AField)
+std::string CountsText(const std::vector<int>& ACounts)
 {
   std::string text;
-  for (const TCounts& counts : ACounts)
-    text += (text.empty() ? "" : " ") + std::to_string(counts.*AField);
+  for (int count : ACounts)
+    text += (text.empty() ? "" : " ") + std::to_string(count);
   return text;
 }
 
@@ -129,7 +111,7 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
               options.FirstRound ? (" --first-round=" + std::to_string(options.FirstRound)).c_str() : "");
   std::fflush(stdout);
 
-  std::vector<TCounts> counts;
+  std::vector<int> gdi, windows;
   int played = 0, skipped = 0, untaken = 0, unwindClicks = 0;
   const DWORD started = ::GetTickCount();
   for (int round = options.FirstRound; round < options.Rounds(); ++round) {
@@ -194,24 +176,26 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
       break;
     }
     SetStageDeadline(nullptr);
-    counts.push_back({GdiObjectsInUse(), ThreadWindowTreeCount()});
+    gdi.push_back(GdiObjectsInUse());
+    windows.push_back(ThreadWindowTreeCount());
   }
 
-  const size_t warmUp = std::min(options.Looks.size(), counts.size() / 2);
-  const bool gdiGrows = KeepsGrowing(counts, warmUp, &TCounts::Gdi, 10);
-  const bool windowsGrow = KeepsGrowing(counts, warmUp, &TCounts::Windows, 2);
+  // A first pass over the looks makes what each look keeps for the process.
+  const size_t warmUp = std::min(options.Looks.size(), gdi.size() / 2);
+  const bool gdiGrows = KeepsGrowing(gdi, warmUp, 10);
+  const bool windowsGrow = KeepsGrowing(windows, warmUp, 2);
   std::printf("random input: %d events played, %d skipped, %zu rounds, %lu s; %d inputs not taken at once\n", played,
-              skipped, counts.size(), (::GetTickCount() - started) / 1000, untaken);
+              skipped, gdi.size(), (::GetTickCount() - started) / 1000, untaken);
   if (unwindClicks)
     std::printf("  %d rounds ended only with a click where Esc did not close what was open (see the log)\n",
                 unwindClicks);
-  std::printf("  graphics objects after each round: %s\n", CountsText(counts, &TCounts::Gdi).c_str());
-  std::printf("  windows of the thread after each round: %s\n", CountsText(counts, &TCounts::Windows).c_str());
+  std::printf("  graphics objects after each round: %s\n", CountsText(gdi).c_str());
+  std::printf("  windows of the thread after each round: %s\n", CountsText(windows).c_str());
   std::printf("  leak verdict: %s\n", gdiGrows || windowsGrow ? "growing" : "steady");
   seen.Print();
   std::fflush(stdout);
-  EXPECT_FALSE(gdiGrows) << "graphics objects keep growing: " << CountsText(counts, &TCounts::Gdi);
-  EXPECT_FALSE(windowsGrow) << "windows keep growing: " << CountsText(counts, &TCounts::Windows);
+  EXPECT_FALSE(gdiGrows) << "graphics objects keep growing: " << CountsText(gdi);
+  EXPECT_FALSE(windowsGrow) << "windows keep growing: " << CountsText(windows);
   if (gdiGrows || windowsGrow)
     WriteFailureReport("counts that keep growing");
   RemoveInputHooks();

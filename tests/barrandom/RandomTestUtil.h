@@ -89,6 +89,11 @@ struct TRandomEvent {
 
 TRandomEvent DrawEvent(TRandomStream& AStream, const TRandomOptions& AOptions);
 
+// Whether counts taken after each round (once its form was freed) keep growing: after the
+// first AWarmUp rounds they grew in both halves of the rest, by more than ASlack in all. A
+// single step (something made once for the process) is no growth.
+bool KeepsGrowing(const std::vector<int>& ACounts, size_t AWarmUp, int ASlack);
+
 // The replay log: every event played, as one line; the last ones are kept for the failure
 // report, which can be written from a crash handler without allocating.
 void LogEvent(const std::string& ALine);

@@ -24,6 +24,10 @@ FILE* LogFile = nullptr;
 std::atomic<const char*> Stage{nullptr};
 std::atomic<ULONGLONG> StageEnd{0};
 std::atomic<bool> Crashed{false};
+// The class of the window the last pointer input went to, named in a crash report (the window
+// itself may be gone by then).
+HWND LastPointed = nullptr;
+wchar_t LastPointedClass[64];
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
 
 void WriteText(const char* AText)
@@ -44,6 +48,11 @@ void WriteFrames(const char* AWhere, CONTEXT& AContext)
 {
   static char text[64];
   WriteText(AWhere);
+  if (!AContext.Rip && AContext.Rsp) {
+    // A call through a null pointer: the caller's return address is on the top of the stack.
+    AContext.Rip = *reinterpret_cast<DWORD64*>(AContext.Rsp);
+    AContext.Rsp += 8;
+  }
   for (int frame = 0; frame < 40 && AContext.Rip; ++frame) {
     std::snprintf(text, sizeof text, " %p", reinterpret_cast<void*>(AContext.Rip));
     WriteText(text);
@@ -71,6 +80,10 @@ LONG WINAPI ReportCrashWithEvents(EXCEPTION_POINTERS* AInfo)
   std::snprintf(what, sizeof what, "the program crashed (exception %08lx at %p)", AInfo->ExceptionRecord->ExceptionCode,
                 AInfo->ExceptionRecord->ExceptionAddress);
   WriteFailureReport(what);
+  static char where[160];
+  std::snprintf(where, sizeof where, "  the last pointer input went to a window of class %ls%s\n", LastPointedClass,
+                ::IsWindow(LastPointed) ? "" : ", which is gone");
+  WriteText(where);
   static CONTEXT context;
   context = *AInfo->ContextRecord;
   WriteFrames("  the crashing thread stands at:", context);
@@ -166,6 +179,17 @@ void WriteFailureReport(const char* AWhat)
   WriteText(text);
 }
 
+bool KeepsGrowing(const std::vector<int>& ACounts, size_t AWarmUp, int ASlack)
+{
+  AWarmUp = std::max<size_t>(AWarmUp, 1);
+  if (ACounts.size() < AWarmUp + 3)
+    return false;
+  const int base = ACounts[AWarmUp - 1];
+  const int middle = ACounts[AWarmUp - 1 + (ACounts.size() - AWarmUp) / 2];
+  const int last = ACounts.back();
+  return middle > base && last > middle && last - base > ASlack;
+}
+
 // ---------------------------------------------------------------------------
 // TRandomWatch
 
@@ -246,8 +270,14 @@ LRESULT CALLBACK CountKey(int ACode, WPARAM AWParam, LPARAM ALParam)
 
 LRESULT CALLBACK CountMouse(int ACode, WPARAM AWParam, LPARAM ALParam)
 {
-  if (ACode == HC_ACTION)
+  if (ACode == HC_ACTION) {
     ++Taken;
+    if (HWND wnd = reinterpret_cast<MOUSEHOOKSTRUCT*>(ALParam)->hwnd; wnd != LastPointed) {
+      LastPointed = wnd;
+      LastPointedClass[0] = 0;
+      ::GetClassNameW(wnd, LastPointedClass, 64);
+    }
+  }
   return ::CallNextHookEx(nullptr, ACode, AWParam, ALParam);
 }
 
