@@ -67,11 +67,10 @@ public:
 };
 
 // Builds the form in a look: a main menu with nested sub-items, toolbars with the bar
-// library's item kinds (and, with AExtras, every extra kind), a floating bar, a panel with a
-// popup menu of its own, and a popup menu on the form. The form is shown and freed by the
-// caller.
-// Without AOptions.NestedContextMenus, a context menu asked of a control with a popup menu while
-// one is being shown for it is dropped before it reaches the control.
+// library's item kinds (and, with AOptions.Extras, every extra kind), a floating bar, a panel
+// with a popup menu of its own, an edit, and a popup menu on the form. The caller shows and
+// frees it. Without AOptions.NestedContextMenus, a context menu asked of a control while one
+// is being shown for a control of the form is dropped before it reaches the control.
 TRandomForm* BuildRandomForm(TdxBarManagerStyle ALook, const TRandomOptions& AOptions);
 
 // One event as the generator draws it: everything comes from the seed, and the windows it
@@ -101,6 +100,8 @@ void LogEvent(const std::string& ALine);
 void LogRound(int ARound, int AFirstEvent, TdxBarManagerStyle ALook);
 // Writes the seed, the round, the last events and how to replay them to standard error.
 void WriteFailureReport(const char* AWhat);
+// Keeps the options for the replay line, opens the log file, and has a crash (which the test
+// support's handler reports and ends the program on) write the failure report first.
 void SetReportOptions(const TRandomOptions& AOptions);
 
 // The windows a user of this process sees: visible, on the screen, in a stable order.
@@ -170,13 +171,13 @@ int InputTaken();
 // to it.
 HWND ProbeWindow();
 
-// Watches the user-interface thread from another thread: a window of the process that
-// answers no message for 10 s, or the thread ended, writes the failure report and ends the
-// program. Also names the seed and the last events when a crash ends it.
-// A stage of this thread that runs no input and must end in time (building, freeing the
-// form): the watch ends the program when it does not; nil clears it.
+// A stage of the user-interface thread that runs no input and must end in time (building,
+// freeing the form): the watch ends the program when it does not; nil clears it.
 void SetStageDeadline(const char* AStage, int AMilliseconds = 30000);
 
+// Watches the user-interface thread from another thread: a window of the process that
+// answers no message for 10 s, a stage past its deadline, or the thread ended, writes the
+// failure report (with where the thread stands) and ends the program.
 class TRandomWatch {
 public:
   explicit TRandomWatch(DWORD AUiThread);
