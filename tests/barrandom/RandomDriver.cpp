@@ -543,7 +543,11 @@ bool TRandomDriver::Unwind(const std::atomic<bool>& AAtTop)
     if (::IsRectEmpty(&caption))
       continue;
     const POINT p{caption.left + (caption.right - caption.left) / 3, (caption.top + caption.bottom) / 2};
-    LogEvent(PointText("unwind: click on the form's caption", p));
+    std::string shown;
+    for (const TOurWindow& window : VisibleWindowsOfProcess())
+      if (window.Wnd == window.TopLevel && window.Wnd != FForm)
+        shown += "\n    " + Describe(window);
+    LogEvent(PointText("unwind: click on the form's caption", p) + "; Esc left open:" + shown);
     ++FUnwindClicks;
     MoveTo(p);
     Clicks(0, 1);
