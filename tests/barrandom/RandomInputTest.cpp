@@ -41,11 +41,18 @@ void DropQueuedInput()
   }
 }
 
+// The counts of the rounds in order, a run of equal counts as one ("1 x23, 3 x227").
 std::string CountsText(const std::vector<int>& ACounts)
 {
   std::string text;
-  for (int count : ACounts)
-    text += (text.empty() ? "" : " ") + std::to_string(count);
+  for (size_t i = 0; i < ACounts.size();) {
+    size_t end = i;
+    while (end < ACounts.size() && ACounts[end] == ACounts[i])
+      ++end;
+    text +=
+        (text.empty() ? "" : ", ") + std::to_string(ACounts[i]) + (end - i > 1 ? " x" + std::to_string(end - i) : "");
+    i = end;
+  }
   return text;
 }
 
