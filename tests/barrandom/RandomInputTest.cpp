@@ -104,6 +104,78 @@ std::string WindowList(const std::vector<TOurWindow>& AWindows)
   return text;
 }
 
+// What the rounds of a run add up to.
+struct TRunTotals {
+  int Played = 0, Skipped = 0, Untaken = 0, UnwindClicks = 0;
+  std::vector<int> Gdi, Windows;  // counted once each round's form was freed
+};
+
+// The driver plays the round from its thread while this one runs the program's loop; the loop
+// comes back here only once every menu loop, drag and modal window has ended. Then the form is
+// freed with whatever the input left open. False when the run cannot go on.
+bool PlayRoundOverNewForm(const TRandomOptions& AOptions, int ARound, TRunTotals& ATotals)
+{
+  const TdxBarManagerStyle look = AOptions.Looks[size_t(ARound) % AOptions.Looks.size()];
+  const int first = ARound * AOptions.RoundEvents;
+  LogRound(ARound, first, look);
+  SetStageDeadline("building and showing the form");
+  TWeakRef<TRandomForm> form(BuildRandomForm(look, AOptions));
+  InstallInputHooks();
+  form->Show();
+  ActivateWindow(form->GetHandle());
+  PumpPending();
+  SetStageDeadline(nullptr);
+
+  std::atomic<bool> ended{false}, atTop{false}, done{false};
+  TRandomDriver driver(AOptions, form->GetHandle());
+  std::thread player([&] {
+    TRandomStream stream(AOptions.Seed * 0x100000001B3ull + uint64_t(ARound));
+    driver.PlayRound(stream, first, std::min(AOptions.RoundEvents, AOptions.Events - first));
+    ended = true;
+    ::PostMessageW(ProbeWindow(), WM_NULL, 0, 0);
+    if (!driver.Unwind(atTop)) {
+      WriteFailureReport(
+          "the user-interface thread stayed in a modal loop that Esc, released buttons, answered boxes and a "
+          "click on the form's caption did not end");
+      std::fprintf(stderr, "  windows shown:%s\n", WindowList(VisibleWindowsOfProcess()).c_str());
+      ::TerminateProcess(::GetCurrentProcess(), 4);
+    }
+    done = true;
+  });
+  PumpUntil([&] { return ended.load(); }, INT_MAX);
+  atTop = true;
+  // The driver may still wait for an answer from this thread; input is left queued, so that
+  // nothing opens a menu or a modal window once the driver has stopped.
+  while (!done)
+    WaitForSentMessages();
+  player.join();
+  DropQueuedInput();
+  ATotals.Played += driver.Played();
+  ATotals.Skipped += driver.Skipped();
+  ATotals.Untaken += driver.Untaken();
+  ATotals.UnwindClicks += driver.UnwindClicks();
+  if (!driver.ClosedFormWindows().empty()) {
+    WriteFailureReport("windows left on the screen after the form was closed");
+    ADD_FAILURE() << "round " << ARound
+                  << ": windows left on the screen after the form was closed:" << driver.ClosedFormWindows();
+  }
+
+  SetStageDeadline("freeing the form");
+  if (TRandomForm* shown = form.Get())
+    shown->Free();
+  PumpUntil([] { return VisibleWindowsOfProcess().empty(); }, 3000);
+  SetStageDeadline(nullptr);
+  const std::vector<TOurWindow> left = VisibleWindowsOfProcess();
+  if (!left.empty()) {
+    WriteFailureReport("windows left on the screen after the form was freed");
+    ADD_FAILURE() << "round " << ARound << ": windows left on the screen after the form was freed:" << WindowList(left);
+    return false;
+  }
+  ATotals.Gdi.push_back(GdiObjectsInUse());
+  ATotals.Windows.push_back(ThreadWindowTreeCount());
+  return true;
+}
+
 }  // namespace
 
 TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
@@ -118,91 +190,28 @@ TEST(RandomInput, KeepsTheFormAliveAnsweringAndClean)
               options.FirstRound ? (" --first-round=" + std::to_string(options.FirstRound)).c_str() : "");
   std::fflush(stdout);
 
-  std::vector<int> gdi, windows;
-  int played = 0, skipped = 0, untaken = 0, unwindClicks = 0;
+  TRunTotals totals;
   const DWORD started = ::GetTickCount();
-  for (int round = options.FirstRound; round < options.Rounds(); ++round) {
-    const TdxBarManagerStyle look = options.Looks[size_t(round) % options.Looks.size()];
-    const int first = round * options.RoundEvents;
-    LogRound(round, first, look);
-    SetStageDeadline("building and showing the form");
-    TWeakRef<TRandomForm> form(BuildRandomForm(look, options));
-    InstallInputHooks();
-    form->Show();
-    ActivateWindow(form->GetHandle());
-    PumpPending();
-    SetStageDeadline(nullptr);
-
-    // The driver plays the round from its thread while this one runs the program's loop; the
-    // loop comes back here only once every menu loop, drag and modal window has ended.
-    std::atomic<bool> ended{false}, atTop{false}, unwound{false}, done{false};
-    TRandomDriver driver(options, form->GetHandle());
-    std::thread player([&] {
-      TRandomStream stream(options.Seed * 0x100000001B3ull + uint64_t(round));
-      driver.PlayRound(stream, first, std::min(options.RoundEvents, options.Events - first));
-      ended = true;
-      ::PostMessageW(ProbeWindow(), WM_NULL, 0, 0);
-      unwound = driver.Unwind(atTop);
-      if (!unwound) {
-        WriteFailureReport(
-            "the user-interface thread stayed in a modal loop that Esc, released buttons and "
-            "answered boxes did not end");
-        std::fprintf(stderr, "  windows shown:%s\n", WindowList(VisibleWindowsOfProcess()).c_str());
-        ::TerminateProcess(::GetCurrentProcess(), 4);
-      }
-      done = true;
-    });
-    PumpUntil([&] { return ended.load(); }, INT_MAX);
-    atTop = true;
-    // The driver may still wait for an answer from this thread; input is left queued, so that
-    // nothing opens a menu or a modal window once the driver has stopped.
-    while (!done)
-      WaitForSentMessages();
-    player.join();
-    DropQueuedInput();
-    if (!driver.ClosedFormWindows().empty()) {
-      WriteFailureReport("windows left on the screen after the form was closed");
-      ADD_FAILURE() << "round " << round
-                    << ": windows left on the screen after the form was closed:" << driver.ClosedFormWindows();
-    }
-    SetStageDeadline("freeing the form");
-    played += driver.Played();
-    skipped += driver.Skipped();
-    untaken += driver.Untaken();
-    unwindClicks += driver.UnwindClicks();
-
-    // Freed while whatever the input left open is open: every window of it must go.
-    if (TRandomForm* shown = form.Get())
-      shown->Free();
-    PumpUntil([] { return VisibleWindowsOfProcess().empty(); }, 3000);
-    const std::vector<TOurWindow> left = VisibleWindowsOfProcess();
-    if (!left.empty()) {
-      WriteFailureReport("windows left on the screen after the form was freed");
-      ADD_FAILURE() << "round " << round
-                    << ": windows left on the screen after the form was freed:" << WindowList(left);
+  for (int round = options.FirstRound; round < options.Rounds(); ++round)
+    if (!PlayRoundOverNewForm(options, round, totals))
       break;
-    }
-    SetStageDeadline(nullptr);
-    gdi.push_back(GdiObjectsInUse());
-    windows.push_back(ThreadWindowTreeCount());
-  }
 
   // A first pass over the looks makes what each look keeps for the process.
-  const size_t warmUp = std::min(options.Looks.size(), gdi.size() / 2);
-  const bool gdiGrows = KeepsGrowing(gdi, warmUp, 10);
-  const bool windowsGrow = KeepsGrowing(windows, warmUp, 2);
-  std::printf("random input: %d events played, %d skipped, %zu rounds, %lu s; %d inputs not taken at once\n", played,
-              skipped, gdi.size(), (::GetTickCount() - started) / 1000, untaken);
-  if (unwindClicks)
+  const size_t warmUp = std::min(options.Looks.size(), totals.Gdi.size() / 2);
+  const bool gdiGrows = KeepsGrowing(totals.Gdi, warmUp, 10);
+  const bool windowsGrow = KeepsGrowing(totals.Windows, warmUp, 2);
+  std::printf("random input: %d events played, %d skipped, %zu rounds, %lu s; %d inputs not taken at once\n",
+              totals.Played, totals.Skipped, totals.Gdi.size(), (::GetTickCount() - started) / 1000, totals.Untaken);
+  if (totals.UnwindClicks)
     std::printf("  %d rounds ended only with a click where Esc did not close what was open (see the log)\n",
-                unwindClicks);
-  std::printf("  graphics objects after each round: %s\n", CountsText(gdi).c_str());
-  std::printf("  windows of the thread after each round: %s\n", CountsText(windows).c_str());
+                totals.UnwindClicks);
+  std::printf("  graphics objects after each round: %s\n", CountsText(totals.Gdi).c_str());
+  std::printf("  windows of the thread after each round: %s\n", CountsText(totals.Windows).c_str());
   std::printf("  leak verdict: %s\n", gdiGrows || windowsGrow ? "growing" : "steady");
   seen.Print();
   std::fflush(stdout);
-  EXPECT_FALSE(gdiGrows) << "graphics objects keep growing: " << CountsText(gdi);
-  EXPECT_FALSE(windowsGrow) << "windows keep growing: " << CountsText(windows);
+  EXPECT_FALSE(gdiGrows) << "graphics objects keep growing: " << CountsText(totals.Gdi);
+  EXPECT_FALSE(windowsGrow) << "windows keep growing: " << CountsText(totals.Windows);
   if (gdiGrows || windowsGrow)
     WriteFailureReport("counts that keep growing");
   RemoveInputHooks();
