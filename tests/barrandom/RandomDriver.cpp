@@ -263,36 +263,52 @@ void TRandomDriver::Play(const TRandomEvent& AEvent, int AIndex)
   ++FPlayed;
 }
 
-bool TRandomDriver::CloseButton(POINT& APoint) const
+// Where things are is read from the window system alone: a message sent to a window of the
+// user-interface thread would be handled inside whatever loop that thread peeks from, where
+// no input of a user arrives.
+namespace {
+
+bool TitleBar(HWND AWnd, RECT& ABar)
 {
   TITLEBARINFO title{};
   title.cbSize = sizeof title;
-  if (!::IsWindowVisible(FForm) || !::GetTitleBarInfo(FForm, &title) || ::IsRectEmpty(&title.rcTitleBar))
+  if (!::IsWindowVisible(AWnd) || !(::GetWindowLongPtrW(AWnd, GWL_STYLE) & WS_SYSMENU) ||
+      !::GetTitleBarInfo(AWnd, &title) || ::IsRectEmpty(&title.rcTitleBar))
     return false;
-  const RECT& bar = title.rcTitleBar;
-  for (LONG x = bar.right - 2; x > bar.right - 3 * (bar.bottom - bar.top); --x) {
-    APoint = POINT{x, (bar.top + bar.bottom) / 2};
-    DWORD_PTR hit = HTNOWHERE;
-    HWND there = ::WindowFromPoint(APoint);
-    if (there == FForm &&
-        ::SendMessageTimeoutW(FForm, WM_NCHITTEST, 0, MAKELPARAM(x, APoint.y), SMTO_NORMAL, 10000, &hit) &&
-        hit == HTCLOSE)
-      return true;
-  }
-  return false;
+  ABar = title.rcTitleBar;
+  return true;
+}
+
+}  // namespace
+
+bool TRandomDriver::CloseButton(POINT& APoint) const
+{
+  // The last of the caption's square buttons.
+  RECT bar{};
+  if (!TitleBar(FForm, bar))
+    return false;
+  const LONG height = bar.bottom - bar.top;
+  APoint = POINT{bar.right - height / 2, (bar.top + bar.bottom) / 2};
+  return ::WindowFromPoint(APoint) == FForm;
 }
 
 bool TRandomDriver::OpensSystemMenu(POINT APoint, bool ARightClick) const
 {
-  // The window menu of a framed window (its icon, or a right click on its caption) belongs to
+  // The window menu of a framed window (its icon, or a right click on its frame) belongs to
   // the system, whose entries open dialogs of their own.
   HWND there = ::WindowFromPoint(APoint);
-  DWORD_PTR hit = HTNOWHERE;
-  if (!there ||
-      !::SendMessageTimeoutW(there, WM_NCHITTEST, 0, MAKELPARAM(APoint.x, APoint.y), SMTO_NORMAL, 10000, &hit))
+  if (!there)
     return true;
-  return hit == HTSYSMENU || (ARightClick && (hit == HTCAPTION || hit == HTMINBUTTON || hit == HTMAXBUTTON ||
-                                              hit == HTCLOSE || (hit >= HTLEFT && hit <= HTBORDER)));
+  HWND top = ::GetAncestor(there, GA_ROOT);
+  RECT bar{};
+  if (!TitleBar(top, bar))
+    return false;
+  RECT icon = bar;
+  icon.right = icon.left + (bar.bottom - bar.top);
+  RECT client{};
+  ::GetClientRect(top, &client);
+  ::MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return ::PtInRect(&icon, APoint) || (ARightClick && !::PtInRect(&client, APoint));
 }
 
 bool TRandomDriver::PointerTarget(uint32_t ARank, double AX, double AY, POINT& APoint, std::string& AWhat) const
