@@ -110,10 +110,6 @@ void TRandomDriver::CheckClosedForm()
   for (const TOurWindow& window : left)
     if (window.Wnd == window.TopLevel)
       list += "\n    " + Describe(window);
-  if (!FOptions.ClosedFormWindows) {
-    LogEvent("  (kept out: windows left on the screen after the form was closed)" + list);
-    return;
-  }
   LogEvent("windows left on the screen after the form was closed:" + list);
   FClosedFormWindows = list;
 }

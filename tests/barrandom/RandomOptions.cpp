@@ -84,8 +84,8 @@ bool SetOption(TRandomOptions& AOptions, const std::string& AName, const std::st
     return ReadSwitch(AValue, AOptions.Extras);
   else if (AName == "nested-context-menus")
     return ReadSwitch(AValue, AOptions.NestedContextMenus);
-  else if (AName == "closed-form-windows")
-    return ReadSwitch(AValue, AOptions.ClosedFormWindows);
+  else if (AName == "close-form")
+    return ReadSwitch(AValue, AOptions.CloseForm);
   else if (AName == "log")
     AOptions.LogPath = AValue;
   else
@@ -93,9 +93,8 @@ bool SetOption(TRandomOptions& AOptions, const std::string& AName, const std::st
   return true;
 }
 
-const char* const OptionNames[] = {
-    "seed",   "events", "round-events",         "first-round",         "pause-ms", "looks", "customize",
-    "delete", "extras", "nested-context-menus", "closed-form-windows", "log"};
+const char* const OptionNames[] = {"seed",      "events", "round-events", "first-round",          "pause-ms",   "looks",
+                                   "customize", "delete", "extras",       "nested-context-menus", "close-form", "log"};
 
 }  // namespace
 
@@ -140,9 +139,9 @@ std::string TRandomOptions::Flags() const
   char text[400];
   std::snprintf(text, sizeof text,
                 "--seed=%llu --round-events=%d --looks=%s --customize=%s --delete=%s --extras=%s "
-                "--nested-context-menus=%s --closed-form-windows=%s",
+                "--nested-context-menus=%s --close-form=%s",
                 static_cast<unsigned long long>(Seed), RoundEvents, looks.c_str(), onOff(Customize), onOff(DeleteKey),
-                onOff(Extras), onOff(NestedContextMenus), onOff(ClosedFormWindows));
+                onOff(Extras), onOff(NestedContextMenus), onOff(CloseForm));
   return text;
 }
 
@@ -213,6 +212,8 @@ TRandomEvent DrawEvent(TRandomStream& AStream, const TRandomOptions& AOptions)
   event.Kind = PickWeighted(AStream, Kinds).Kind;
   if (event.Kind == TEventKind::Customize && !AOptions.Customize)
     event.Kind = TEventKind::RightClick;
+  if (event.Kind == TEventKind::Close && !AOptions.CloseForm)
+    event.Kind = TEventKind::Click;
   event.Target = uint32_t(AStream.Next());
   event.Target2 = uint32_t(AStream.Next());
   event.X = AStream.Unit();
