@@ -27,9 +27,9 @@ struct TRandomOptions {
   bool DeleteKey = true;  // --delete, RANDOM_DELETE: Delete and Ctrl+Delete among the keys
   bool Extras = true;     // --extras, RANDOM_EXTRAS: every extra item kind on the form
   // --nested-context-menus, RANDOM_NESTED_CONTEXT_MENUS: a context menu asked of a control with
-  // a popup menu (the Menu key, Shift+F10, a right click) while that control's popup menu waits.
-  // That overflows the stack today: off drops such a request, until the mend lands.
-  bool NestedContextMenus = false;
+  // a popup menu (the Menu key, Shift+F10, a right click) while that control's popup menu waits;
+  // off drops such a request.
+  bool NestedContextMenus = true;
   // --close-form, RANDOM_CLOSE_FORM: now and then the form's close button, after which none of
   // the form's windows (menus, bars, dialogs, questions) may stay on the screen. Today a menu or
   // a question can outlive its form, and a popup menu's loop then waits for ever: off until
