@@ -63,15 +63,22 @@ bool IsFormFrontmostAt(HWND AForm, const RECT& ARect, const std::vector<HWND>& A
 
 bool GKeepingFloatingBarsAbove = false;
 
-// Puts AWnd first among the windows that are not topmost. A window already first in the list
-// would not be restacked at all, and a host's window system may stack the screen anew only
-// for a window that becomes the first one shown: through the topmost band it always is.
+// Puts AWnd first among the windows that are not topmost, as a move in the window list: a
+// host's window system may restack the screen only for a window that moves and ends up the
+// first one shown, and a window already first would not move at all. Such a window steps
+// below the next one first, unpainted (the window system stacks nothing on the screen for a
+// window that has a shown one above it, and the step is undone at once), and comes back to
+// the top from there. The topmost band is not used: asked to leave it, a window owned with
+// its form can stay in it, over every other program's window.
 void RestackOnScreen(HWND AWnd)
 {
   constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-  SetWindowPos(AWnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
+  HWND prev = GetWindow(AWnd, GW_HWNDPREV);
+  if (!prev || (GetWindowLongW(prev, GWL_EXSTYLE) & WS_EX_TOPMOST))
+    if (HWND next = GetWindow(AWnd, GW_HWNDNEXT))
+      SetWindowPos(AWnd, next, 0, 0, 0, 0, flags | SWP_NOREDRAW);
   if (IsWindow(AWnd))
-    SetWindowPos(AWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(AWnd, HWND_TOP, 0, 0, 0, 0, flags);
 }
 
 // The window system may raise the form itself once its activation or a focus change inside it

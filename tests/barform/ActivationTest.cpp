@@ -1,5 +1,7 @@
 // Floating bars follow their form: hidden with the form and shown with it, hidden while the
 // form is inactive where the manager says so, and kept on the work area.
+#include <algorithm>
+
 #include "FormTestUtil.h"
 
 #include "bars/edits.h"
@@ -360,4 +362,75 @@ TEST_F(TFormActivationTest, FloatingBarRestoredFromAnIniFileAtStartShowsAboveIts
   form->Show();
   ASSERT_TRUE(ActivateWindow(form->GetHandle()));
   ExpectBarAndShadowAboveTheForm(bar);
+}
+
+namespace {
+
+POINT CentreOf(const RECT& R)
+{
+  return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
+}
+
+// Whether the bar's window or a strip of its shadow lies in the topmost band.
+bool IsBarOrShadowTopmost(TdxBar* ABar)
+{
+  std::vector<HWND> windows{ABar->GetControl()->GetHandle()};
+  if (TdxBarShadow* shadow = ABar->GetControl()->GetShadow())
+    for (int i = 0; i < shadow->GetPartCount(); ++i)
+      if (shadow->GetPart(i)->HandleAllocated())
+        windows.push_back(shadow->GetPart(i)->GetHandle());
+  return std::any_of(windows.begin(), windows.end(),
+                     [](HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; });
+}
+
+}  // namespace
+
+// Real clicks in a mixed order on the form, on its floating bar's button and on another form of
+// the program, with the bar hidden and kept while the form is inactive: after each click the
+// screen shows the bar over the form wherever the bar is shown, and neither the bar nor its
+// shadow is left above other programs' windows.
+TEST_F(TFormActivationTest, FloatingBarStaysAboveItsFormUnderClicksHereAndThere)
+{
+  TdxBarManager* manager = nullptr;
+  TOwned<TFormTestForm> form(MakeShadowedBarForm(manager));
+  TdxBar* bar = AddFloatingBar(manager, 180, 180);
+  TBarHost<TFormTestForm> other;
+  other.Form()->SetBounds(560, 100, 200, 150);
+  other.Form()->Show();
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  ASSERT_TRUE(IsBarOnScreen(bar));
+  const POINT onForm{480, 320};
+  RECT otherRect{};
+  ::GetWindowRect(other.Form()->GetHandle(), &otherRect);
+  const POINT onOther = CentreOf(otherRect);
+  enum { Form, Bar, Other };
+  const char* const names[] = {"the form", "the bar", "the other form"};
+  unsigned seed = 48;
+  for (bool hideWhenInactive : {true, false}) {
+    manager->SetHideFloatingBarsWhenInactive(hideWhenInactive);
+    int checked = 0;
+    for (int step = 0; step < 30; ++step) {
+      seed = seed * 1103515245u + 12345u;
+      int target = static_cast<int>((seed >> 16) % 3);
+      // The bar hides while the other form is active: where it was, the click lands on the form.
+      if (target == Bar && !IsBarOnScreen(bar))
+        target = Form;
+      POINT at = target == Form ? onForm : onOther;
+      if (target == Bar)
+        at = CentreOf(bar->GetControl()->GetItemScreenRect(bar->GetItemLinks()->Items(0)->GetControl()));
+      SCOPED_TRACE(testing::Message() << "hidden while inactive " << hideWhenInactive << ", step " << step
+                                      << ": a click on " << names[target]);
+      ASSERT_TRUE(ClickAt(at));
+      PumpPending();
+      if (!IsBarOnScreen(bar))
+        continue;
+      ++checked;
+      EXPECT_TRUE(PumpUntil([bar] { return FormColouredPixelsOverBar(bar) == 0; }, 2000))
+          << FormColouredPixelsOverBar(bar) << " pixels of the form over its floating bar";
+      EXPECT_TRUE(PumpUntil([bar] { return !IsBarOrShadowTopmost(bar); }, 2000))
+          << "the bar stays above other programs' windows";
+    }
+    EXPECT_GE(checked, 15) << "steps with the bar shown";
+  }
 }
