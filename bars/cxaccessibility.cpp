@@ -42,10 +42,6 @@ struct TComUse {
 };
 thread_local TComUse GComUse;
 
-// What every call on an element whose owner is gone answers: a client holding it learns it
-// is stale instead of reading an element with no name, place or children.
-constexpr HRESULT cxAccessibleObjectGone = CO_E_OBJNOTCONNECTED;
-
 void ClearVariant(VARIANT* V)
 {
   if (V)
@@ -217,19 +213,10 @@ void TcxAccessibilityHelper::ChildToVariant(int AChildID, VARIANT* AResult)
 HRESULT TcxAccessibilityHelper::TextProperty(const VARIANT& AChild, BSTR* AResult, int AProperty,
                                              String (TcxAccessibilityHelper::*AGetter)(int), bool AEmptyIsFalse)
 {
-  return cxAccessibilityGuard([&]() -> HRESULT {
-    if (!AResult)
-      return E_POINTER;
-    *AResult = nullptr;
-    if (!IsAlive())
-      return cxAccessibleObjectGone;
-    int id;
-    if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
-      return hr;
-    if (AProperty && !(GetSupportedProperties(id) & AProperty))
-      return DISP_E_MEMBERNOTFOUND;
-    return ReturnText((this->*AGetter)(id), AResult, AEmptyIsFalse);
-  });
+  if (!AResult)
+    return E_POINTER;
+  *AResult = nullptr;
+  return ForChild(AChild, AProperty, [&](int id) { return ReturnText((this->*AGetter)(id), AResult, AEmptyIsFalse); });
 }
 
 HRESULT TcxAccessibilityHelper::get_accParent(IDispatch** ppdispParent)
@@ -311,15 +298,10 @@ HRESULT TcxAccessibilityHelper::get_accDescription(VARIANT varChild, BSTR* pszDe
 HRESULT TcxAccessibilityHelper::NumberProperty(const VARIANT& AChild, VARIANT* AResult,
                                                int (TcxAccessibilityHelper::*AGetter)(int))
 {
-  return cxAccessibilityGuard([&]() -> HRESULT {
-    if (!AResult)
-      return E_POINTER;
-    ClearVariant(AResult);
-    if (!IsAlive())
-      return cxAccessibleObjectGone;
-    int id;
-    if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
-      return hr;
+  if (!AResult)
+    return E_POINTER;
+  ClearVariant(AResult);
+  return ForChild(AChild, 0, [&](int id) {
     AResult->vt = VT_I4;
     AResult->lVal = (this->*AGetter)(id);
     return S_OK;
@@ -354,17 +336,10 @@ HRESULT TcxAccessibilityHelper::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, lon
 
 HRESULT TcxAccessibilityHelper::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
-  return cxAccessibilityGuard([&]() -> HRESULT {
-    if (!pszKeyboardShortcut)
-      return E_POINTER;
-    *pszKeyboardShortcut = nullptr;
-    if (!IsAlive())
-      return cxAccessibleObjectGone;
-    int id;
-    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-      return hr;
-    if (!(GetSupportedProperties(id) & cxAccessibleKeyboardShortcut))
-      return DISP_E_MEMBERNOTFOUND;
+  if (!pszKeyboardShortcut)
+    return E_POINTER;
+  *pszKeyboardShortcut = nullptr;
+  return ForChild(varChild, cxAccessibleKeyboardShortcut, [&](int id) {
     TShortCut shortCut = 0;
     String caption;
     bool useCaption = false;
@@ -429,17 +404,10 @@ HRESULT TcxAccessibilityHelper::accSelect(long, VARIANT)
 HRESULT TcxAccessibilityHelper::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
                                             VARIANT varChild)
 {
-  return cxAccessibilityGuard([&]() -> HRESULT {
-    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
-      return E_POINTER;
-    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
-    if (!IsAlive())
-      return cxAccessibleObjectGone;
-    int id;
-    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-      return hr;
-    if (!(GetSupportedProperties(id) & cxAccessibleLocation))
-      return DISP_E_MEMBERNOTFOUND;
+  if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+    return E_POINTER;
+  *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+  return ForChild(varChild, cxAccessibleLocation, [&](int id) {
     const TRect r = GetScreenBounds(id);
     *pxLeft = r.left;
     *pyTop = r.top;
@@ -533,14 +501,7 @@ HRESULT TcxAccessibilityHelper::accHitTest(long xLeft, long yTop, VARIANT* pvarC
 
 HRESULT TcxAccessibilityHelper::accDoDefaultAction(VARIANT varChild)
 {
-  return cxAccessibilityGuard([&]() -> HRESULT {
-    if (!IsAlive())
-      return cxAccessibleObjectGone;
-    int id;
-    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-      return hr;
-    if (!(GetSupportedProperties(id) & cxAccessibleDefaultAction))
-      return DISP_E_MEMBERNOTFOUND;
+  return ForChild(varChild, cxAccessibleDefaultAction, [&](int id) {
     DoDefaultAction(id);
     return S_OK;
   });
@@ -553,14 +514,7 @@ HRESULT TcxAccessibilityHelper::put_accName(VARIANT, BSTR)
 
 HRESULT TcxAccessibilityHelper::put_accValue(VARIANT varChild, BSTR szValue)
 {
-  return cxAccessibilityGuard([&]() -> HRESULT {
-    if (!IsAlive())
-      return cxAccessibleObjectGone;
-    int id;
-    if (HRESULT hr = CheckChildID(varChild, id); FAILED(hr))
-      return hr;
-    if (!(GetSupportedProperties(id) & cxAccessibleValue))
-      return DISP_E_MEMBERNOTFOUND;
+  return ForChild(varChild, cxAccessibleValue, [&](int id) {
     SetValue(id, szValue ? String(szValue, SysStringLen(szValue)) : String());
     return S_OK;
   });

@@ -17,6 +17,10 @@
 class TObject;
 class TcxAccessibilityHelper;
 
+// What every call on an element whose owner is gone answers: a client holding it learns it
+// is stale instead of reading an element with no name, place or children.
+constexpr HRESULT cxAccessibleObjectGone = CO_E_OBJNOTCONNECTED;
+
 // The barrier of every entry point a client or the message loop calls (each method of an
 // element, a deferred default action): no exception leaves it, since it would unwind into
 // another process's call or through the system's frames. Out of memory answers
@@ -164,6 +168,22 @@ private:
   // with AAllowObjects an object child is accepted too.
   HRESULT CheckChildID(const VARIANT& AChild, int& AChildID, bool AAllowObjects = false);
   HRESULT ReturnText(const String& AText, BSTR* AResult, bool AEmptyIsFalse);
+  // The checks every call on a child makes, inside the guard: the helper still alive, a child
+  // id it knows, and AProperty (0: any) supported; then AWork(id) answers.
+  template <class F>
+  HRESULT ForChild(const VARIANT& AChild, int AProperty, F&& AWork)
+  {
+    return cxAccessibilityGuard([&]() -> HRESULT {
+      if (!IsAlive())
+        return cxAccessibleObjectGone;
+      int id;
+      if (HRESULT hr = CheckChildID(AChild, id); FAILED(hr))
+        return hr;
+      if (AProperty && !(GetSupportedProperties(id) & AProperty))
+        return DISP_E_MEMBERNOTFOUND;
+      return AWork(id);
+    });
+  }
   // A text property of a child: checked as every call is, asked only when AProperty (0: any)
   // is supported.
   HRESULT TextProperty(const VARIANT& AChild, BSTR* AResult, int AProperty,
