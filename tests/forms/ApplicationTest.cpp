@@ -200,6 +200,23 @@ TEST(MessageLoop, HintChangesAreAnnouncedOnce)
 
 // ---------------------------------------------------------------------------
 
+// Runs the application and closes its main form from inside Run once its window shows;
+// whether it was visible then.
+bool RunClosingTheMainForm()
+{
+  static bool visibleInRun;
+  visibleInRun = false;
+  ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR Id, DWORD) {
+    ::KillTimer(nullptr, Id);
+    TCustomForm* main = Application->GetMainForm();
+    visibleInRun = main && ::IsWindowVisible(main->GetHandle()) != 0;
+    if (main)
+      main->Close();
+  });
+  Application->Run();
+  return visibleInRun;
+}
+
 TEST(Startup, RunShowsTheMainFormAndEndsWhenItCloses)
 {
   ASSERT_EQ(Screen->GetCustomFormCount(), 0) << "a form of an earlier case is still alive";
@@ -211,18 +228,7 @@ TEST(Startup, RunShowsTheMainFormAndEndsWhenItCloses)
   EXPECT_EQ(Application->GetMainForm(), main);
   EXPECT_EQ(main->Owner(), Application);
   TWeakRef<TResourceForm> secondAlive(second);
-  // Closes the main form from inside Run, once its window shows.
-  static TResourceForm* closing;
-  static bool visibleInRun;
-  closing = main;
-  visibleInRun = false;
-  ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR Id, DWORD) {
-    ::KillTimer(nullptr, Id);
-    visibleInRun = ::IsWindowVisible(closing->GetHandle()) != 0;
-    closing->Close();
-  });
-  Application->Run();
-  EXPECT_TRUE(visibleInRun);
+  EXPECT_TRUE(RunClosingTheMainForm()) << "the main form showed";
   EXPECT_TRUE(Application->GetTerminated());
   EXPECT_FALSE(Application->GetRunning());
   // A terminated application stays so: the layer is made again for the cases that follow,
@@ -260,17 +266,7 @@ TEST(Startup, AFormBuiltInCodeRunsAsTheMainFormAndMissingFormsAreNamed)
   ASSERT_NE(missing, nullptr);
   EXPECT_EQ(Application->GetMainForm(), missing);
   EXPECT_EQ(missing->Owner(), Application);
-  static TMissingDataForm* closing;
-  static bool visibleInRun;
-  closing = missing;
-  visibleInRun = false;
-  ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR Id, DWORD) {
-    ::KillTimer(nullptr, Id);
-    visibleInRun = ::IsWindowVisible(closing->GetHandle()) != 0;
-    closing->Close();
-  });
-  Application->Run();
-  EXPECT_TRUE(visibleInRun);
+  EXPECT_TRUE(RunClosingTheMainForm()) << "the main form showed";
   EXPECT_TRUE(Application->GetTerminated());
   FinalizeForms();
   InitializeForms();
