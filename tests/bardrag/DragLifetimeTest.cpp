@@ -28,13 +28,13 @@ protected:
   {
     Settle();
     Gdi = GdiObjectsInUse();
-    Windows = ThreadWindowCount();
+    Windows = ThreadWindowTreeCount();
   }
   void ExpectCountsBack()
   {
     Settle();
     EXPECT_EQ(GdiObjectsInUse(), Gdi);
-    EXPECT_EQ(ThreadWindowCount(), Windows);
+    EXPECT_EQ(ThreadWindowTreeCount(), Windows);
   }
   int Gdi = 0;
   int Windows = 0;
@@ -157,5 +157,5 @@ TEST_F(TDragLifetime, ACustomisedLayoutLoadsAfterAnItemLeftTheFormLosingNothingE
   // The load may drop what a bar window had cached; it makes nothing that stays.
   Settle();
   EXPECT_LE(GdiObjectsInUse(), Gdi);
-  EXPECT_EQ(ThreadWindowCount(), Windows);
+  EXPECT_EQ(ThreadWindowTreeCount(), Windows);
 }

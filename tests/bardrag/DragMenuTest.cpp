@@ -141,7 +141,7 @@ TEST_F(TMenuDrag, AMenuClosedWhileItsLinkIsDraggedKeepsItsWindowUntilTheDragEnds
 {
   TdxBarSubMenuControl* menu = OpenMenu();
   ASSERT_NE(menu, nullptr);
-  const int windowsOpen = ThreadWindowCount();
+  const int windowsOpen = ThreadWindowTreeCount();
   HWND menuWnd = menu->GetHandle();
   bool alive = false, visible = true, forgotten = false;
   TDragProbe probe([&] {
@@ -162,7 +162,7 @@ TEST_F(TMenuDrag, AMenuClosedWhileItsLinkIsDraggedKeepsItsWindowUntilTheDragEnds
   // The menu opens again and works.
   TdxBarSubMenuControl* again = OpenMenu();
   ASSERT_NE(again, nullptr);
-  EXPECT_EQ(ThreadWindowCount(), windowsOpen);
+  EXPECT_EQ(ThreadWindowTreeCount(), windowsOpen);
   EXPECT_EQ(again->GetItemLinks()->ShownItemCount(), 2);
 }
 

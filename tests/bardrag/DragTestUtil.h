@@ -18,15 +18,13 @@
 #include "bars/submenu.h"
 #include "bars/toolbar.h"
 #include "support/BarTestHost.h"
+#include "support/ThreadWindows.h"
 
 class TDragTestForm : public TForm {
   DECLARE_CLASS(TDragTestForm, TForm)
 public:
   explicit TDragTestForm(TComponent* AOwner) : TForm(AOwner) {}
 };
-
-// Windows of this thread, top-level and child, that exist now.
-int ThreadWindowCount();
 
 // Runs a check on the test's thread from inside the drag's loop (through a thread timer the
 // loop dispatches); the script's thread asks for it and waits until it ran.

@@ -17,27 +17,7 @@ namespace {
 
 TDragProbe* GProbe = nullptr;
 
-BOOL CALLBACK CountChild(HWND, LPARAM AParam)
-{
-  ++*reinterpret_cast<int*>(AParam);
-  return TRUE;
-}
-
-BOOL CALLBACK CountTop(HWND AWnd, LPARAM AParam)
-{
-  ++*reinterpret_cast<int*>(AParam);
-  ::EnumChildWindows(AWnd, &CountChild, AParam);
-  return TRUE;
-}
-
 }  // namespace
-
-int ThreadWindowCount()
-{
-  int count = 0;
-  ::EnumThreadWindows(::GetCurrentThreadId(), &CountTop, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 TDragProbe::TDragProbe(std::function<void()> AProbe) : FProbe(std::move(AProbe))
 {

@@ -143,19 +143,6 @@ void ScriptClick(POINT AScreenPos)
   SendMouseButton(false);
 }
 
-int ThreadWindowCount()
-{
-  int count = 0;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND, LPARAM AData) -> BOOL {
-        ++*reinterpret_cast<int*>(AData);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 // ---------------------------------------------------------------------------
 // TPopupFixture
 

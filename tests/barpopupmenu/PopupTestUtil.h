@@ -10,6 +10,7 @@
 
 #include "bars/popupmenu.h"
 #include "support/BarTestHost.h"
+#include "support/ThreadWindows.h"
 
 class TPopupTestForm : public TForm {
   DECLARE_CLASS(TPopupTestForm, TForm)
@@ -60,9 +61,6 @@ RECT VisibleMenuWindowRect();
 void WhileMenuOpen(const std::function<void()>& APopup, const std::function<void()>& AScript);
 // The helper thread's click: move, press and release with a user's pauses.
 void ScriptClick(POINT AScreenPos);
-
-// The top-level windows of this thread, visible or not.
-int ThreadWindowCount();
 
 class TPopupFixture : public testing::Test {
 protected:
