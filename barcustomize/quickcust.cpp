@@ -294,6 +294,17 @@ void TdxBarQuickControl::WndProc(TMessage& Message)
       Message.Result = 0;
       return;
     }
+    case WM_NCLBUTTONDOWN:
+      // A press on the frame closes the open list alone, as a press on a menu closes the menu
+      // it opened: the popup stays, as it does when nothing is open.
+      if (auto* list = dynamic_cast<TdxBarSubMenuControl*>(GetSubMenuControl()); list && list->IsShowing()) {
+        TWeakRef<TdxBarQuickControl> self(this);
+        list->CloseMenu();
+        if (!self)
+          return;
+      }
+      TdxBarControl::WndProc(Message);
+      return;
     case WM_RBUTTONDOWN:
       // No context menu of the toolbar here.
       Message.Result = ::DefWindowProcW(GetHandle(), Message.Msg, Message.WParam, Message.LParam);

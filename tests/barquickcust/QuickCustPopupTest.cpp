@@ -222,6 +222,32 @@ TEST_F(TQuickPopup, TheFrameIsABorderAndTheRightButtonOpensNoMenu)
   EXPECT_TRUE(ref->IsParentOf(ActiveBarControl())) << "no menu of another window opened";
 }
 
+// With its list open, a press on the popup's frame closes the list alone: the popup handling
+// the press stays, as it does when nothing is open.
+TEST_F(TQuickPopup, APressOnTheFrameWithTheListOpenClosesOnlyTheList)
+{
+  AddBar({L"Open", L"Save"});
+  TWeakRef<TdxBarQuickControl> ref(OpenByMark());
+  ASSERT_TRUE(ref);
+  TWeakRef<TdxBarQuickAccessSubControl> listRef(OpenQuickList(ref.Get()));
+  ASSERT_TRUE(listRef);
+  RECT w{};
+  GetWindowRect(ref->GetHandle(), &w);
+  ASSERT_EQ(SendMessageW(ref->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM((w.left + w.right) / 2, w.top)), HTBORDER);
+  ASSERT_TRUE(ClickAt(POINT{(w.left + w.right) / 2, w.top}));
+  EXPECT_TRUE(PumpUntil([&] { return !listRef; })) << "the list closes";
+  PumpPending();
+  ASSERT_TRUE(ref) << "the popup pressed on stays open";
+  EXPECT_TRUE(IsWindowVisible(ref->GetHandle()));
+  EXPECT_EQ(Toolbar()->GetQuickControl(), ref.Get());
+  // It still answers: another press on the frame leaves it, Esc closes it.
+  ASSERT_TRUE(ClickAt(POINT{(w.left + w.right) / 2, w.top}));
+  PumpPending();
+  ASSERT_TRUE(ref);
+  ref->Close();
+  EXPECT_TRUE(PumpUntil([&] { return !ref; }));
+}
+
 TEST_F(TQuickPopup, TheClosingCheckClosesThePopupWhenAnotherPopupOfItsChainIsActive)
 {
   AddBar({L"Open", L"Save"});
