@@ -350,9 +350,12 @@ void TdxBarControl::WMNCLButtonDown(TMessage& Message)
     DefaultHandler(Message);
     return;
   }
-  if (TCustomdxBarControl* menu = GetSubMenuControl())
-    if (menu->IsShowing())
-      menu->Close();
+  // Closing the menu closes every window above it, which may be this one.
+  TWeakRef<TdxBarControl> self(this);
+  if (TCustomdxBarControl* menu = GetSubMenuControl(); menu && menu->IsShowing())
+    menu->Close();
+  if (!self)
+    return;
   TPoint p = Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam)));
   int button = CaptionButtonAt(p);
   if (button == -1) {
