@@ -1,5 +1,5 @@
 // The toolbar window's messages and input: hit testing with the stored code, the mouse on
-// the bar (MDI buttons, mark, frame, caption drag), the caption-button press loop, the mark's
+// the bar (mark, frame, caption drag; the MDI buttons are toolbar_mdi.cpp's), the caption-button press loop, the mark's
 // hot-track timer, double click docking, floating window constraints, keys and activation.
 #include "bars/toolbar.h"
 
@@ -517,99 +517,6 @@ void TdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
   if (Value)
     SetNavigationPart(dxBarNoPartIndex);
   TCustomdxBarControl::SetSelectedControl(Value);
-}
-
-// ---------------------------------------------------------------------------
-// MDI child buttons
-
-namespace {
-
-const UINT kMDICommands[3] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
-
-}  // namespace
-
-bool TdxBarControl::MDIButtonsMouseDown(const TPoint& P)
-{
-  if (!HasMDIButtons())
-    return false;
-  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
-  for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
-    TRect r = GetMDIButtonRect(i);
-    if (::PtInRect(&r, P) && IsMDIButtonEnabled(i)) {
-      state.Pressed = true;
-      state.PressedHot = true;
-      state.PressedIndex = i;
-      state.HotIndex = i;
-      ::InvalidateRect(FHandle, &r, FALSE);
-      ::SetCapture(FHandle);
-      return true;
-    }
-  }
-  return false;
-}
-
-void TdxBarControl::MDIButtonsMouseMove(const TPoint& P)
-{
-  if (!HasMDIButtons() || !HandleAllocated())
-    return;
-  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
-  if (state.Pressed) {
-    TRect r = GetMDIButtonRect(state.PressedIndex);
-    bool hot = ::PtInRect(&r, P) != 0;
-    if (hot != state.PressedHot) {
-      state.PressedHot = hot;
-      ::InvalidateRect(FHandle, &r, FALSE);
-    }
-    return;
-  }
-  int hot = -1;
-  for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
-    TRect r = GetMDIButtonRect(i);
-    if (::PtInRect(&r, P) && IsMDIButtonEnabled(i))
-      hot = i;
-  }
-  if (hot != state.HotIndex) {
-    TRect oldR = GetMDIButtonRect(state.HotIndex);
-    TRect newR = GetMDIButtonRect(hot);
-    state.HotIndex = hot;
-    ::InvalidateRect(FHandle, &oldR, FALSE);
-    ::InvalidateRect(FHandle, &newR, FALSE);
-  }
-}
-
-void TdxBarControl::MDIButtonsMouseUp(const TPoint& P)
-{
-  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
-  int pressed = state.PressedIndex;
-  TRect r = GetMDIButtonRect(pressed);
-  bool over = ::PtInRect(&r, P) != 0;
-  if (::GetCapture() == FHandle)
-    ::ReleaseCapture();
-  state = TdxBarMDIButtonsState{};
-  ::InvalidateRect(FHandle, nullptr, FALSE);
-  if (!over || pressed < 0)
-    return;
-  TdxBarManager* manager = GetBarManager();
-  if (HasMDISystemMenu()) {
-    TCustomForm* form = manager ? manager->GetTopLevelForm() : nullptr;
-    TCustomForm* child = form ? form->GetActiveMDIChild() : nullptr;
-    if (child && child->HandleAllocated())
-      ::SendMessageW(child->GetHandle(), WM_SYSCOMMAND, kMDICommands[pressed], 0);
-  } else if (manager) {
-    CallEvent(manager->OnCloseButtonClick, manager);
-  }
-}
-
-void TdxBarControl::CancelMDIButton()
-{
-  TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
-  if (!state.Pressed)
-    return;
-  if (HandleAllocated() && ::GetCapture() == FHandle)
-    ::ReleaseCapture();
-  state = TdxBarMDIButtonsState{};
-  if (HandleAllocated())
-    ::InvalidateRect(FHandle, nullptr, FALSE);
 }
 
 // ---------------------------------------------------------------------------
