@@ -376,8 +376,13 @@ void TdxBarItemLinks::DestroyBarControl()
   for (int i = 0; i < Count(); ++i)
     Items(i)->DestroyControl();
   FBarControl = nullptr;
-  if (!bar->IsDestroying())
+  // A window whose owner (the manager) is going is marked destroying but still stands: it
+  // goes now, while these links live. One already being freed only lets go of them, since
+  // its own clean-up may come after they are gone.
+  if (!bar->DestructionBegun())
     bar->Free();
+  else if (bar->GetItemLinks() == this)
+    bar->SetItemLinks(nullptr);
 }
 
 bool TdxBarItemLinks::AllItemsFit() const

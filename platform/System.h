@@ -258,6 +258,9 @@ public:
   // delete cannot raise: what BeforeDestruction raises there goes to the unexpected-exception
   // handler, where Free lets it reach its caller.
   void operator delete(TObject* AObject, std::destroying_delete_t);
+  // True once Free or delete has started on this object. A component whose owner is being
+  // destroyed is marked destroying long before that: until then it is still to be freed.
+  bool DestructionBegun() const { return FDestructionBegun; }
 
   // The shared cell that weak references read; cleared when the object dies.
   const std::shared_ptr<TObject*>& LifeCell() const;

@@ -155,6 +155,70 @@ TEST(BarManagerOwner, AFormFreedOrDeletedHearsNoEventOnceItsDestructionBegan)
   }
 }
 
+// Hears a bar window go and notes whether the links it showed were still there then: a
+// window left over from its links would reach them while it goes.
+class TBarWindowWatcher : public TComponent {
+public:
+  using TComponent::TComponent;
+  void Watch(TdxBar* ABar)
+  {
+    TdxBarControl* control = ABar->GetControl();
+    ASSERT_TRUE(control);
+    FWatched.push_back({control, ABar->GetItemLinks()});
+    control->FreeNotification(this);
+  }
+  int Heard = 0;
+  int AfterTheirLinks = 0;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override
+  {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+      return;
+    for (const TWatched& watched : FWatched)
+      if (watched.Control.Get() == AComponent) {
+        ++Heard;
+        AfterTheirLinks += !watched.Links;
+      }
+  }
+
+private:
+  struct TWatched {
+    TWeakRef<TCustomdxBarControl> Control;
+    TWeakRef<TdxBarItemLinks> Links;
+  };
+  std::vector<TWatched> FWatched;
+};
+
+// A manager going with its form marks its bar windows destroying at once; each still goes
+// with its bar, before the links it shows, and not later with the manager's other parts.
+TEST(BarManagerOwner, EachBarWindowGoesBeforeTheLinksItShows)
+{
+  for (bool deleted : {false, true}) {
+    SCOPED_TRACE(deleted ? "delete" : "Free");
+    auto* form = TCustomForm::CreateNew<TBarTestForm>(nullptr);
+    form->SetBounds(120, 120, 400, 260);
+    auto* manager = new TdxBarManager(form);
+    TBarWindowWatcher watcher(nullptr);
+    for (TdxBarDockingStyle side : {dsTop, dsLeft, dsNone}) {
+      TdxBar* bar = manager->GetBars()->Add();
+      bar->SetDockingStyle(side);
+      bar->GetItemLinks()->AddItem(new TdxBarButton(form));
+      bar->SetVisible(true);
+    }
+    form->Show();
+    for (int i = 0; i < manager->GetBars()->GetCount(); ++i)
+      watcher.Watch(manager->GetBars()->GetItem(i));
+    if (deleted)
+      delete form;
+    else
+      form->Free();
+    EXPECT_EQ(watcher.Heard, 3);
+    EXPECT_EQ(watcher.AfterTheirLinks, 0);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Style and painter
 // ---------------------------------------------------------------------------
