@@ -80,8 +80,8 @@ void dxBarCustomizingFormChanged(TdxBarManager* AManager, TdxBarCustomizingFormC
 // answered IDCANCEL, and the one up comes to the front. The box shows over AAbout's window
 // (nil: the thread's active window, else the Customize dialog, else the manager's form),
 // whole on that window's monitor's work area, and is answered IDCANCEL when the manager
-// ends customizing or goes while it is up; the caller then reaches what it asked about only
-// through weak references. Returns the button pressed (IDOK, IDYES, ...).
+// ends customizing or goes, or its form is closed, hidden or minimised, while it is up; the
+// caller then reaches what it asked about only through weak references. Returns the button pressed (IDOK, IDYES, ...).
 int dxBarAskCustomizingQuestion(TdxBarManager* AManager, HWND AAbout, const String& AText, uint32_t AFlags);
 bool dxBarIsCustomizingQuestionUp();
 // Answers the question up as Cancel when AManager asked it (any question with nil).

@@ -6,6 +6,7 @@
 #include "bars/bar.h"
 #include "bars/barcontrol.h"
 #include "bars/combos.h"
+#include "bars/customizing.h"
 #include "bars/hintwindow.h"
 #include "bars/manager.h"
 #include "bars/navigation.h"
@@ -158,6 +159,10 @@ void TdxBarManager::HandleFormActivationMessage(HWND Wnd, UINT Msg, WPARAM WPara
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(LParam);
         if (!IsWindowVisible(Wnd) || IsIconic(GetAncestor(Wnd, GA_ROOT))) {
           TWeakRef<TdxBarManager> self(this);
+          // The Customize dialog goes out of sight with the form: a question asked over it,
+          // which leaves the form enabled, would stay alone on the screen, answerable about
+          // bars nobody sees.
+          dxBarCancelCustomizingQuestion(this);
           dxBarHideHintOfManager(this);
           CloseMenus();
           if (self)

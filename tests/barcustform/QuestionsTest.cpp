@@ -34,6 +34,33 @@ protected:
     PumpPending();
     ASSERT_TRUE(ActivateWindow(Host->GetHandle()));
   }
+  // Tool0's link on "Tools" selected by a real click, then the dialog, moved clear of the
+  // form, made active with the focus on a control that leaves Delete to the selection: the
+  // question is then asked over the dialog and the form stays enabled.
+  void SelectSharedLinkOverTheDialog()
+  {
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    Dialog->SetBounds(work.right - Dialog->GetWidth() - 8, work.bottom - Dialog->GetHeight() - 8, Dialog->GetWidth(),
+                      Dialog->GetHeight());
+    PumpPending();
+    ASSERT_TRUE(ClickAt(LinkCenter(Tools()->Items(0))));
+    PumpPending();
+    ASSERT_TRUE(ActivateWindow(Dialog->GetHandle()));
+    ::SetFocus(Dialog->BClose->GetHandle());
+    PumpPending();
+  }
+  // The middle of the host form's close button, at the right end of its caption.
+  POINT HostCloseButton() const
+  {
+    TITLEBARINFO title{};
+    title.cbSize = sizeof title;
+    ::GetTitleBarInfo(Host->GetHandle(), &title);
+    const RECT& bar = title.rcTitleBar;
+    const POINT close{bar.right - (bar.bottom - bar.top) / 2, (bar.top + bar.bottom) / 2};
+    EXPECT_EQ(::SendMessageW(Host->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(close.x, close.y)), HTCLOSE);
+    return close;
+  }
   TdxBarItemLinks* Tools() const { return Bar(L"Tools")->GetItemLinks(); }
   // A real Delete, with what it starts run to its end.
   static void Delete()
@@ -113,6 +140,31 @@ TEST_F(TQuestions, ClosingTheDialogAnswersTheQuestionUpAsCancel)
   EXPECT_FALSE(Manager->IsCustomizing());
   EXPECT_FALSE(::IsWindow(asked)) << "the question outlived the dialog";
   EXPECT_EQ(Tools()->Count(), 3) << "a question of a closed dialog deleted the link";
+  EXPECT_EQ(Item(L"Tool0")->GetLinkCount(), 2);
+}
+
+TEST_F(TQuestions, ClosingTheFormAnswersItsQuestionUpAsCancel)
+{
+  ASSERT_NE(Open(), nullptr);
+  SelectSharedLinkOverTheDialog();
+  HWND asked = nullptr;
+  TMessageBoxAnswerer answer(IDYES, [&](HWND ABox) {
+    asked = ABox;
+    // The user closes the form by its close button, the box still up over the dialog.
+    EXPECT_TRUE(::IsWindowEnabled(Host->GetHandle()));
+    // Press and release go together: the press starts the window system's own loop that
+    // tracks the button until it is released.
+    ASSERT_TRUE(MoveMouseTo(HostCloseButton()));
+    SendMouseButton(true);
+    SendMouseButton(false);
+    EXPECT_TRUE(PumpUntil([&] { return !Host->GetVisible(); }, 3000));
+    EXPECT_FALSE(::IsWindowVisible(ABox)) << "the question outlived the form";
+  });
+  Delete();
+  ASSERT_EQ(answer.Boxes().size(), 1u);
+  EXPECT_TRUE(answer.Boxes()[0].HasYes) << "the links question";
+  EXPECT_FALSE(::IsWindow(asked));
+  EXPECT_EQ(Tools()->Count(), 3) << "a question of a closed form deleted the link";
   EXPECT_EQ(Item(L"Tool0")->GetLinkCount(), 2);
 }
 
