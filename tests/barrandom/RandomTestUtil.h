@@ -31,10 +31,8 @@ struct TRandomOptions {
   // off drops such a request.
   bool NestedContextMenus = true;
   // --close-form, RANDOM_CLOSE_FORM: now and then the form's close button, after which none of
-  // the form's windows (menus, bars, dialogs, questions) may stay on the screen. Today a menu or
-  // a question can outlive its form, and a popup menu's loop then waits for ever: off until
-  // those mends land.
-  bool CloseForm = false;
+  // the form's windows (menus, bars, dialogs, questions) may stay on the screen.
+  bool CloseForm = true;
   int PauseMs = 0;      // --pause-ms, RANDOM_PAUSE_MS: a pause after every event
   std::string LogPath;  // --log, RANDOM_LOG: every event written to this file as it is played
   std::string Error;    // what could not be read
