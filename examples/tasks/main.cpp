@@ -150,10 +150,7 @@ private:
     }
   }
 
-  void ShowCount()
-  {
-    FStatus->SetCaption(IntToStr(FList->GetItems()->Count()) + L" tasks");
-  }
+  void ShowCount() { FStatus->SetCaption(IntToStr(FList->GetItems()->Count()) + L" tasks"); }
 
   void AddClick(TObject*)
   {

@@ -17,7 +17,23 @@ using testing::ElementsAre;
 
 namespace {
 
-class TCustomizingPopupTest : public TDesignFixture {};
+class TCustomizingPopupTest : public TDesignFixture {
+protected:
+  // Opens ALink's popup by a real right click and selects the whole text of its name box by
+  // keys, ready to be typed over; the box's link, or nil when the popup offers none.
+  TdxBarItemLink* SelectTheName(TdxBarItemLink* ALink)
+  {
+    if (!RightClick(ALink))
+      return nullptr;
+    TdxBarItemLink* edit = Entry(lcName);
+    if (!edit || !ClickAt(CenterOf(edit)))
+      return nullptr;
+    PumpPending();
+    Key(VK_END);
+    Key(VK_HOME, {VK_SHIFT});
+    return edit;
+  }
+};
 
 // A helper that forbids nothing, registered for toolbars for the length of a scope: the
 // standard toolbar and menu kinds forbid position, view levels and button groups.
@@ -161,14 +177,9 @@ TEST_F(TCustomizingPopupTest, ResetClearsWhatTheUserDefined)
 TEST_F(TCustomizingPopupTest, NameTypedIntoTheEditBecomesTheLinksCaption)
 {
   TdxBarItemLink* open = LinkOf(L"Standard", 0);
-  ASSERT_TRUE(RightClick(open));
-  TdxBarItemLink* edit = Entry(lcName);
+  TdxBarItemLink* edit = SelectTheName(open);
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(static_cast<TdxBarEdit*>(edit->GetItem())->GetText(), L"&Open") << "filled with the link's caption";
-  ASSERT_TRUE(ClickAt(CenterOf(edit)));
-  PumpPending();
-  Key(VK_END);
-  Key(VK_HOME, {VK_SHIFT});
   ASSERT_TRUE(TypeText(L"Opener"));
   Key(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return Popup() == nullptr; }, 2000));
@@ -184,13 +195,7 @@ TEST_F(TCustomizingPopupTest, NameTypedIntoTheEditBecomesTheLinksCaption)
 TEST_F(TCustomizingPopupTest, TabInTheNameBoxDoesNotNameTheLink)
 {
   TdxBarItemLink* open = LinkOf(L"Standard", 0);
-  ASSERT_TRUE(RightClick(open));
-  TdxBarItemLink* edit = Entry(lcName);
-  ASSERT_NE(edit, nullptr);
-  ASSERT_TRUE(ClickAt(CenterOf(edit)));
-  PumpPending();
-  Key(VK_END);
-  Key(VK_HOME, {VK_SHIFT});
+  ASSERT_NE(SelectTheName(open), nullptr);
   ASSERT_TRUE(TypeText(L"Tabbed"));
   Key(VK_TAB);
   PumpPending();
@@ -206,13 +211,7 @@ TEST_F(TCustomizingPopupTest, TabInTheNameBoxDoesNotNameTheLink)
 TEST_F(TCustomizingPopupTest, BlankNameIsRefusedWithAMessageAndLeavesTheCaption)
 {
   TdxBarItemLink* open = LinkOf(L"Standard", 0);
-  ASSERT_TRUE(RightClick(open));
-  TdxBarItemLink* edit = Entry(lcName);
-  ASSERT_NE(edit, nullptr);
-  ASSERT_TRUE(ClickAt(CenterOf(edit)));
-  PumpPending();
-  Key(VK_END);
-  Key(VK_HOME, {VK_SHIFT});
+  ASSERT_NE(SelectTheName(open), nullptr);
   Key(VK_DELETE);
   TMessageBoxAnswerer answer(IDOK);
   Key(VK_RETURN);
