@@ -7,7 +7,7 @@
 #include "barcustomize/groupitemsdialog.h"
 #include "barcustomize/namedialog.h"
 #include "barcustomize/quickcust.h"
-#include "bars/customizing.h"
+#include "bars/model/customizing.h"
 
 namespace {
 

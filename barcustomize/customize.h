@@ -1,5 +1,5 @@
 // Start-up and shut-down of the customizing units: each installs its entries of the bar
-// library's customizing services (bars/customizing.h) and takes them out again.
+// library's customizing services (bars/model/customizing.h) and takes them out again.
 #pragma once
 
 // Counted like the library's start-up: the first call does the work, later ones only count,

@@ -8,12 +8,12 @@
 #include "barcustomize/listpainters.h"
 #include "barcustomize/runtimeselection.h"
 #include "barcustomize/submenueditor.h"
-#include "bars/bar.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
-#include "bars/manager.h"
-#include "bars/startup.h"
-#include "bars/utils.h"
+#include "bars/model/bar.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/manager.h"
+#include "bars/model/startup.h"
+#include "bars/utils/utils.h"
 #include "platform/Scope.h"
 
 IMPLEMENT_CLASS(TdxBarCustomizingForm, TForm)

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "bars/components.h"
-#include "bars/customizing.h"
+#include "bars/model/components.h"
+#include "bars/model/customizing.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/ActnList.h"
 #include "platform/Buttons.h"

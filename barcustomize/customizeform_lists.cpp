@@ -6,11 +6,11 @@
 #include "barcustomize/customizeform_private.h"
 #include "barcustomize/listpainters.h"
 #include "barcustomize/runtimeselection.h"
-#include "bars/bar.h"
-#include "bars/items.h"
-#include "bars/manager.h"
-#include "bars/navigation.h"
-#include "bars/utils.h"
+#include "bars/model/bar.h"
+#include "bars/model/items.h"
+#include "bars/model/manager.h"
+#include "bars/keyboard/navigation.h"
+#include "bars/utils/utils.h"
 #include "platform/Scope.h"
 
 SIZE CustomizeFormTextExtent(TFont* AFont, const String& AText)

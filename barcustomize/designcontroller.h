@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "bars/itemtypes.h"
+#include "bars/model/itemtypes.h"
 #include "lookandfeel/cxClasses.h"
 #include "lookandfeel/cxControls.h"
 #include "platform/Classes.h"

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <vector>
 
-#include "bars/barcontrol.h"
-#include "bars/itemlinks.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/model/itemlinks.h"
 
 namespace {
 

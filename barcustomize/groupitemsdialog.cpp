@@ -2,9 +2,9 @@
 #include "barcustomize/groupitemsdialog.h"
 
 #include "barcustomize/dialogparts.h"
-#include "bars/groups.h"
-#include "bars/items.h"
-#include "bars/manager.h"
+#include "bars/model/groups.h"
+#include "bars/model/items.h"
+#include "bars/model/manager.h"
 
 IMPLEMENT_CLASS(TdxBarGroupItemsListBox, TListBox)
 

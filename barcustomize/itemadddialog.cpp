@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "barcustomize/dialogparts.h"
-#include "bars/customizing.h"
-#include "bars/dxBarStrs.h"
-#include "bars/items.h"
-#include "bars/manager.h"
-#include "bars/registry.h"
-#include "bars/utils.h"
+#include "bars/model/customizing.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/items.h"
+#include "bars/model/manager.h"
+#include "bars/model/registry.h"
+#include "bars/utils/utils.h"
 
 PUBLISHED(TdxBarItemAddEditor, TForm)
 {

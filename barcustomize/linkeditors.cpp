@@ -1,15 +1,15 @@
 // The link editors.
 #include "barcustomize/linkeditors.h"
 
-#include "bars/buttons.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
-#include "bars/items.h"
-#include "bars/labels.h"
-#include "bars/manager.h"
-#include "bars/registry.h"
-#include "bars/subitems.h"
-#include "bars/utils.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/items.h"
+#include "bars/itemcontrols/labels.h"
+#include "bars/model/manager.h"
+#include "bars/model/registry.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/utils/utils.h"
 #include "platform/Scope.h"
 
 IMPLEMENT_CLASS(TdxBarControlEditor, TObject)

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <array>
 
-#include "bars/buttons.h"
-#include "bars/manager.h"
-#include "bars/painter.h"
-#include "bars/subitems.h"
-#include "bars/utils.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/model/manager.h"
+#include "bars/painters/painter.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/ImgList.h"
 #include "platform/Win.h"

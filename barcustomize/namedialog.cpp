@@ -2,10 +2,10 @@
 #include "barcustomize/namedialog.h"
 
 #include "barcustomize/dialogparts.h"
-#include "bars/bar.h"
-#include "bars/dxBarStrs.h"
-#include "bars/manager.h"
-#include "bars/utils.h"
+#include "bars/model/bar.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/manager.h"
+#include "bars/utils/utils.h"
 
 PUBLISHED(TdxBarNameEd, TForm)
 {

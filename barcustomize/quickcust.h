@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "bars/buttons.h"
-#include "bars/subitems.h"
-#include "bars/submenu.h"
-#include "bars/toolbar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/menus/submenu.h"
+#include "bars/barwindows/toolbar.h"
 
 class TcxTimer;
 

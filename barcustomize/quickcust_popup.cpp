@@ -1,12 +1,12 @@
 // The design controller's popup of a toolbar's mark: what it holds and how it opens and goes.
 #include "barcustomize/designcontroller.h"
 #include "barcustomize/quickcust.h"
-#include "bars/bar.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
-#include "bars/items.h"
-#include "bars/manager.h"
-#include "bars/utils.h"
+#include "bars/model/bar.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/items.h"
+#include "bars/model/manager.h"
+#include "bars/utils/utils.h"
 
 TdxBarQuickControl* TdxBarDesignController::GetQuickControl() const
 {

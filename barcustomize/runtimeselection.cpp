@@ -1,9 +1,9 @@
 // The run-time selection.
 #include "barcustomize/runtimeselection.h"
 
-#include "bars/bar.h"
-#include "bars/items.h"
-#include "bars/utils.h"
+#include "bars/model/bar.h"
+#include "bars/model/items.h"
+#include "bars/utils/utils.h"
 
 IMPLEMENT_CLASS(TdxBarRunTimeSelectionController, TObject)
 

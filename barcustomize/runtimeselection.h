@@ -3,7 +3,7 @@
 // selected at a time. Model layer of the customizing units.
 #pragma once
 
-#include "bars/components.h"
+#include "bars/model/components.h"
 #include "platform/Classes.h"
 
 // The selection service a designer offers, as the customizing units ask it.

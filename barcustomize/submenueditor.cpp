@@ -1,12 +1,12 @@
 // The sub-menu editor.
 #include "barcustomize/submenueditor.h"
 
-#include "bars/customizing.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
-#include "bars/manager.h"
-#include "bars/submenu.h"
-#include "bars/utils.h"
+#include "bars/model/customizing.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/manager.h"
+#include "bars/menus/submenu.h"
+#include "bars/utils/utils.h"
 
 PUBLISHED(TdxBarSubMenuEditor, TForm)
 {

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <iterator>
 
-#include "bars/barcontrol.h"
-#include "bars/dropdownlistbox.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
-#include "bars/painter.h"
-#include "bars/utils.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/dropdownlistbox.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
+#include "bars/painters/painter.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"
 #include "platform/Scope.h"

@@ -6,7 +6,7 @@
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
 #include "barextras/itemglyph.h"
-#include "bars/combos.h"
+#include "bars/itemcontrols/combos.h"
 
 class TdxBarColorCombo : public TdxBarCustomCombo {
   DECLARE_CLASS(TdxBarColorCombo, TdxBarCustomCombo)

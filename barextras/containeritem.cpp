@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "bars/barcontrol.h"
-#include "bars/drawparams.h"
-#include "bars/itemlinks.h"
-#include "bars/manager.h"
-#include "bars/painter.h"
-#include "bars/utils.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/manager.h"
+#include "bars/painters/painter.h"
+#include "bars/utils/utils.h"
 #include "platform/Scope.h"
 
 PUBLISHED(TdxBarControlContainerItem, TdxBarItem)

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/itemcontrol.h"
-#include "bars/items.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/model/items.h"
 #include "platform/Forms.h"
 
 class TdxBarControlContainerControl;

@@ -4,12 +4,12 @@
 
 #include "barextras/datecombo_dialog.h"
 #include "barextras/datenavigator.h"
-#include "bars/barcontrol.h"
-#include "bars/itemlinks.h"
-#include "bars/manager.h"
-#include "bars/navigation.h"
-#include "bars/submenu.h"
-#include "bars/utils.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/manager.h"
+#include "bars/keyboard/navigation.h"
+#include "bars/menus/submenu.h"
+#include "bars/utils/utils.h"
 #include "platform/Scope.h"
 
 DEFINE_ENUM_INFO(TdxBarDateOnStart, L"bdsToday", L"bdsNullDate", L"bdsCustom")

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "barextras/cxDateUtils.h"
-#include "bars/combos.h"
+#include "bars/itemcontrols/combos.h"
 
 class TdxBarDateComboDialog;
 class TdxBarDateNavigator;

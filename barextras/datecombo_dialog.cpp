@@ -6,9 +6,9 @@
 
 #include "barextras/datecombo.h"
 #include "barextras/datenavigator.h"
-#include "bars/dxBarStrs.h"
-#include "bars/manager.h"
-#include "bars/navigation.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/manager.h"
+#include "bars/keyboard/navigation.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/Canvas.h"
 #include "platform/Scope.h"

@@ -13,8 +13,8 @@
 #include "barextras/spinedit.h"
 #include "barextras/statics.h"
 #include "barextras/treeviewcombo.h"
-#include "bars/registry.h"
-#include "bars/startup.h"
+#include "bars/model/registry.h"
+#include "bars/model/startup.h"
 #include "platform/Win.h"
 
 namespace {

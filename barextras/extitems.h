@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "bars/startup.h"
+#include "bars/model/startup.h"
 #include "platform/Bitmap.h"
 #include "platform/CommonDialogs.h"
 

@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "bars/dropdownlistbox.h"
-#include "bars/utils.h"
+#include "bars/barwindows/dropdownlistbox.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"
 #include "platform/Printers.h"

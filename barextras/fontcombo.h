@@ -7,7 +7,7 @@
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
 #include "barextras/itemglyph.h"
-#include "bars/combos.h"
+#include "bars/itemcontrols/combos.h"
 
 class TdxBarFontNameCombo : public TdxBarCustomCombo {
   DECLARE_CLASS(TdxBarFontNameCombo, TdxBarCustomCombo)

@@ -7,9 +7,9 @@
 
 #include "barextras/itemglyph.h"
 #include "barextras/selectdialog.h"
-#include "bars/barcontrol.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
 #include "lookandfeel/cxClasses.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"

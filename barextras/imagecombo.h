@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/combos.h"
+#include "bars/itemcontrols/combos.h"
 #include "platform/ImgList.h"
 
 // The room a combo control leaves around the images of its edit area: its frame.

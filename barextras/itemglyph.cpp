@@ -1,7 +1,7 @@
 #include "barextras/itemglyph.h"
 
-#include "bars/items.h"
-#include "bars/startup.h"
+#include "bars/model/items.h"
+#include "bars/model/startup.h"
 #include "platform/Bitmap.h"
 
 void dxBarLoadItemGlyph(TdxBarItem* AItem, const wchar_t* AResourceName)

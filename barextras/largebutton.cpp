@@ -1,13 +1,13 @@
 // The large button and its control.
 #include "barextras/largebutton.h"
 
-#include "bars/bar.h"
-#include "bars/barcontrol.h"
-#include "bars/drawparams.h"
-#include "bars/itemlinks.h"
-#include "bars/manager.h"
-#include "bars/painter.h"
-#include "bars/utils.h"
+#include "bars/model/bar.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/manager.h"
+#include "bars/painters/painter.h"
+#include "bars/utils/utils.h"
 #include "platform/Filer.h"
 #include "platform/ImgList.h"
 

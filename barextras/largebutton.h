@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/buttons.h"
+#include "bars/itemcontrols/buttons.h"
 
 class TdxBarLargeButton : public TdxBarButton {
   DECLARE_CLASS(TdxBarLargeButton, TdxBarButton)

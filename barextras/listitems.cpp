@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
-#include "bars/bar.h"
-#include "bars/baraccessibility.h"
-#include "bars/barcontrol.h"
-#include "bars/drawparams.h"
-#include "bars/manager.h"
-#include "bars/painter.h"
+#include "bars/model/bar.h"
+#include "bars/accessibility/baraccessibility.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/model/manager.h"
+#include "bars/painters/painter.h"
 #include "platform/Scope.h"
 
 PUBLISHED(TdxBarMRUListItem, TdxBarListItem)

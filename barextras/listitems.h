@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/subitems.h"
+#include "bars/itemcontrols/subitems.h"
 
 class TdxBar;
 

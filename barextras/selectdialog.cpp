@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "bars/dxBarStrs.h"
+#include "bars/utils/dxBarStrs.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/Canvas.h"
 #include "platform/Messages.h"

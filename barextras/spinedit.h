@@ -5,7 +5,7 @@
 #pragma once
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/edits.h"
+#include "bars/itemcontrols/edits.h"
 
 enum TdxBarSpinEditPrefixPlace { ppStart, ppEnd };
 DECLARE_ENUM_INFO(TdxBarSpinEditPrefixPlace)

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "bars/barcontrol.h"
-#include "bars/painter.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGeometry.h"
 #include "platform/Graphics.h"
 #include "platform/Messages.h"

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "bars/barcontrol.h"
-#include "bars/itemlinks.h"
-#include "bars/utils.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/model/itemlinks.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Scope.h"
 

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/labels.h"
-#include "bars/painter.h"
+#include "bars/itemcontrols/labels.h"
+#include "bars/painters/painter.h"
 #include "platform/Controls.h"
 
 class TdxBarStatic : public TdxBarItem {

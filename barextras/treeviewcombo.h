@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
-#include "bars/combos.h"
+#include "bars/itemcontrols/combos.h"
 #include "platform/ComCtrls.h"
 
 class TdxBarTreeViewCombo;

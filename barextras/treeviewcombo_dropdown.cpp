@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "barextras/treeviewcombo.h"
-#include "bars/utils.h"
+#include "bars/utils/utils.h"
 #include "platform/Messages.h"
 
 IMPLEMENT_CLASS(TdxBarTreeView, TCustomTreeView)

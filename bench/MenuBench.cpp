@@ -14,7 +14,7 @@
 #include "bench/BenchForm.h"
 #include "bench/BenchTiming.h"
 #include "bench/SystemCounters.h"
-#include "bars/submenu.h"
+#include "bars/menus/submenu.h"
 #include "platform/Forms.h"
 #include "platform/Win.h"
 

@@ -9,7 +9,7 @@
 //                      the main form from its form data, exit
 #include <cstring>
 
-#include "bars/toolbar.h"
+#include "bars/barwindows/toolbar.h"
 #include "demo/MainForm.h"
 #include "demo/Output.h"
 #include "platform/Win.h"

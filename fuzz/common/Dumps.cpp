@@ -1,6 +1,6 @@
 #include "fuzz/common/Dumps.h"
 
-#include "bars/layoutformat.h"
+#include "bars/layout/layoutformat.h"
 #include "platform/Strings.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The stored bar layout reader: whatever an ini file holds, the layout read from it stays
 // within the limits every value is checked against, and written back it reads to the same
 // layout.
-#include "bars/layoutformat.h"
+#include "bars/layout/layoutformat.h"
 #include "fuzz/common/Check.h"
 #include "fuzz/common/Dumps.h"
 

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <functional>
 
-#include "bars/buttons.h"
-#include "bars/dockcontrol.h"
-#include "bars/toolbar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "bars/buttons.h"
-#include "bars/dxBarStrs.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/utils/dxBarStrs.h"
 #include "platform/Streams.h"
 
 using TBarModel = TBarFixture;

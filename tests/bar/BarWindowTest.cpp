@@ -1,8 +1,8 @@
 // The bar with its window: its site, rows, deferred positioning, and showing and hiding.
 #include "BarTestUtil.h"
 
-#include "bars/buttons.h"
-#include "bars/toolbar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/Scope.h"
 #include "support/FormRoundTrip.h"
 #include "support/Input.h"

@@ -1,8 +1,8 @@
 // The manager's update lock when the rebuild it ends raises: the program goes on.
 #include "BarTestUtil.h"
 
-#include "bars/buttons.h"
-#include "bars/toolbar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/Scope.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "AccessAppMenu.h"
 
-#include "bars/buttons.h"
-#include "bars/toolbar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/toolbar.h"
 
 IMPLEMENT_CLASS(TAccessAppMenu, TdxBarPopupMenu)
 

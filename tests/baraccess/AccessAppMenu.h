@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "bars/appmenu.h"
-#include "bars/bar.h"
-#include "bars/popupmenu.h"
+#include "bars/menus/appmenu.h"
+#include "bars/model/bar.h"
+#include "bars/menus/popupmenu.h"
 
 class TAccessAppMenu : public TdxBarPopupMenu, public IdxBarApplicationMenu {
   DECLARE_CLASS(TAccessAppMenu, TdxBarPopupMenu)

@@ -10,11 +10,11 @@
 
 #include "AccessAppMenu.h"
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
 #include "bars/dxBar.h"
-#include "bars/subitems.h"
-#include "bars/toolbar.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/Application.h"
 #include "platform/Forms.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "AccessClient.h"
-#include "bars/cxaccessibility.h"
+#include "bars/accessibility/cxaccessibility.h"
 #include "platform/Scope.h"
 #include "support/Owned.h"
 #include "support/UnexpectedExceptions.h"

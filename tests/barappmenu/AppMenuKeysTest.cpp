@@ -4,7 +4,7 @@
 // any menu does.
 #include "AppMenuTestUtil.h"
 
-#include "bars/itemcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "bars/screentips.h"
+#include "bars/hints/screentips.h"
 #include "platform/ActnList.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "bars/appmenu.h"
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/popupmenu.h"
-#include "bars/toolbar.h"
+#include "bars/menus/appmenu.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/menus/popupmenu.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 
 class TAppMenuTestForm : public TForm {

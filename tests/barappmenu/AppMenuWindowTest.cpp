@@ -2,10 +2,10 @@
 // pane beside it showing the pane's items, and the row of buttons along the bottom.
 #include "AppMenuTestUtil.h"
 
-#include "bars/dockcontrol.h"
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
-#include "bars/subitems.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
+#include "bars/itemcontrols/subitems.h"
 #include "lookandfeel/cxGraphics.h"
 #include "support/Input.h"
 #include "support/Pixels.h"

@@ -1,7 +1,7 @@
 // The program-wide set-up of the application-menu tests and their fixture.
 #include "AppMenuTestUtil.h"
 
-#include "bars/itemcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -2,7 +2,7 @@
 // shortcut toggle, shortcuts of commands in the drop-down menu, and recursive menus.
 #include "ButtonTestUtil.h"
 
-#include "bars/dxBarStrs.h"
+#include "bars/utils/dxBarStrs.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "barextras/dxBarExtItems.h"
-#include "bars/barcontrol.h"
-#include "bars/buttons.h"
-#include "bars/drawparams.h"
-#include "bars/itemlinks.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/model/itemlinks.h"
 #include "support/BarTestHost.h"
 
 class TButtonTestForm : public TForm {

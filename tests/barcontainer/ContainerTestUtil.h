@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "barextras/dxBarExtItems.h"
-#include "bars/bar.h"
-#include "bars/itemlinks.h"
-#include "bars/subitems.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/model/itemlinks.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"

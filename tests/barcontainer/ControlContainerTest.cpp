@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "ContainerTestUtil.h"
-#include "bars/dxBarStrs.h"
-#include "bars/registry.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/registry.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ContainerTestUtil.h"
-#include "bars/baraccessibility.h"
+#include "bars/accessibility/baraccessibility.h"
 #include "platform/Scope.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The program-wide set-up of the tests on the demo's window and their helpers.
 #include "DemoTestUtil.h"
 
-#include "bars/itemlinks.h"
+#include "bars/model/itemlinks.h"
 #include "demo/Output.h"
 #include "platform/ImgList.h"
 #include "support/BarTestHost.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "bars/bar.h"
-#include "bars/manager.h"
+#include "bars/model/bar.h"
+#include "bars/model/manager.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "support/MessageBoxScope.h"

@@ -1,8 +1,8 @@
 // The program-wide set-up of the small dialogs' tests, the form they read and their helpers.
 #include "DialogTestUtil.h"
 
-#include "bars/buttons.h"
-#include "bars/groups.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/model/groups.h"
 #include "platform/ExtCtrls.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"

@@ -2,8 +2,8 @@
 // rows are drawn, what OK hands back, and that its list's class style stays its own.
 #include "DialogTestUtil.h"
 #include "barcustomize/groupitemsdialog.h"
-#include "bars/groups.h"
-#include "bars/items.h"
+#include "bars/model/groups.h"
+#include "bars/model/items.h"
 #include "platform/Lists.h"
 #include "support/Input.h"
 #include "support/Pixels.h"

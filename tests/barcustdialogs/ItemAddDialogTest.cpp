@@ -3,9 +3,9 @@
 #include "DialogTestUtil.h"
 #include "barcustomize/itemadddialog.h"
 #include "barextras/extitems.h"
-#include "bars/customizing.h"
-#include "bars/items.h"
-#include "bars/registry.h"
+#include "bars/model/customizing.h"
+#include "bars/model/items.h"
+#include "bars/model/registry.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -3,7 +3,7 @@
 // library's toolbar commands reaching the dialog.
 #include "DialogTestUtil.h"
 #include "barcustomize/namedialog.h"
-#include "bars/customizing.h"
+#include "bars/model/customizing.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -3,10 +3,10 @@
 // that passes over it.
 #include "DialogTestUtil.h"
 #include "barcustomize/submenueditor.h"
-#include "bars/buttons.h"
-#include "bars/customizing.h"
-#include "bars/subitems.h"
-#include "bars/submenu.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/model/customizing.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/menus/submenu.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

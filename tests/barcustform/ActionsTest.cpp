@@ -2,7 +2,7 @@
 // whose controls write the manager at once and follow its changes.
 #include "CustFormTestUtil.h"
 
-#include "bars/dxBarStrs.h"
+#include "bars/utils/dxBarStrs.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -2,7 +2,7 @@
 // onto a toolbar and a toolbar button off it, and a category of thousands of commands.
 #include "CustFormTestUtil.h"
 
-#include "bars/itemlinks.h"
+#include "bars/model/itemlinks.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

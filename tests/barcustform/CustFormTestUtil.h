@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "barcustomize/customizeform.h"
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/customizing.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/model/customizing.h"
 #include "bars/dxBar.h"
 #include "platform/Dialogs.h"
 #include "support/MessageBoxScope.h"

@@ -3,9 +3,9 @@
 #include "CustFormTestUtil.h"
 
 #include "barcustomize/submenueditor.h"
-#include "bars/groups.h"
-#include "bars/popupmenu.h"
-#include "bars/subitems.h"
+#include "bars/model/groups.h"
+#include "bars/menus/popupmenu.h"
+#include "bars/itemcontrols/subitems.h"
 #include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/ModalLoop.h"

@@ -1,7 +1,7 @@
 // The program-wide set-up of the Customize dialog tests and their helpers.
 #include "CustFormTestUtil.h"
 
-#include "bars/navigation.h"
+#include "bars/keyboard/navigation.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

@@ -3,9 +3,9 @@
 #include "CustFormTestUtil.h"
 
 #include "barcustomize/listpainters.h"
-#include "bars/barcontrol.h"
-#include "bars/painter.h"
-#include "bars/utils.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/painters/painter.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/dxOffice11.h"
 #include "support/Input.h"
 #include "support/Pump.h"

@@ -3,8 +3,8 @@
 #include "CustFormTestUtil.h"
 
 #include "barcustomize/runtimeselection.h"
-#include "bars/shadow.h"
-#include "bars/toolbar.h"
+#include "bars/barwindows/shadow.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

@@ -5,7 +5,7 @@
 #include "DesignTestUtil.h"
 
 #include "barcustomize/linkeditors.h"
-#include "bars/submenu.h"
+#include "bars/menus/submenu.h"
 #include "platform/Classes.h"
 #include "support/Input.h"
 #include "support/Pump.h"

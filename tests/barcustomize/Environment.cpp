@@ -1,7 +1,7 @@
 // The program-wide set-up of the customizing tests, the form and the fixture's helpers.
 #include "DesignTestUtil.h"
 
-#include "bars/submenu.h"
+#include "bars/menus/submenu.h"
 #include "platform/Scope.h"
 #include "support/FormRoundTrip.h"
 #include "support/Input.h"

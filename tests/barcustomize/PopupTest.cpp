@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 
 #include "barextras/largebutton.h"
-#include "bars/submenu.h"
+#include "bars/menus/submenu.h"
 #include "platform/GraphicsObjects.h"
 #include "support/Pixels.h"
 #include "platform/Scope.h"

@@ -4,8 +4,8 @@
 
 #include "barcustomize/linkeditors.h"
 #include "barcustomize/runtimeselection.h"
-#include "bars/appmenu.h"
-#include "bars/submenu.h"
+#include "bars/menus/appmenu.h"
+#include "bars/menus/submenu.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

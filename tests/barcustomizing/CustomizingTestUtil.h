@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/customizing.h"
-#include "bars/subitems.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/model/customizing.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
 #include "support/ServicesScope.h"

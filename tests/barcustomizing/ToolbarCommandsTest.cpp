@@ -6,7 +6,7 @@
 #include <optional>
 #include <tuple>
 
-#include "bars/dockcontrol.h"
+#include "bars/barwindows/dockcontrol.h"
 #include "lookandfeel/cxControls.h"
 #include "support/Input.h"
 #include "support/Pump.h"

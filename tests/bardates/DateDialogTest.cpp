@@ -5,9 +5,9 @@
 
 #include "DateTestUtil.h"
 #include "barextras/datecombo_dialog.h"
-#include "bars/barcontrol.h"
-#include "bars/itemlinks.h"
-#include "bars/navigation.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/model/itemlinks.h"
+#include "bars/keyboard/navigation.h"
 #include "platform/Scope.h"
 #include "support/Pixels.h"
 

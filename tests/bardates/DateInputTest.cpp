@@ -3,9 +3,9 @@
 // click and by keys, "Today", "Clear", the arrows that page and repeat, and Esc.
 #include "DateTestUtil.h"
 #include "barextras/extitems.h"
-#include "bars/navigation.h"
-#include "bars/subitems.h"
-#include "bars/submenu.h"
+#include "bars/keyboard/navigation.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/menus/submenu.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/Scope.h"
 #include "support/Pixels.h"

@@ -6,8 +6,8 @@
 
 #include "barextras/datecombo.h"
 #include "barextras/datenavigator.h"
-#include "bars/bar.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"

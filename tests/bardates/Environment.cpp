@@ -2,7 +2,7 @@
 // then the bar library (which starts the extra items unit), as a program starts them.
 #include "DateTestUtil.h"
 #include "barextras/dxBarExtItems.h"
-#include "bars/itemlinks.h"
+#include "bars/model/itemlinks.h"
 
 IMPLEMENT_CLASS(TDateComboForm, TForm)
 

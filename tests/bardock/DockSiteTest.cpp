@@ -8,7 +8,7 @@
 #include <set>
 
 #include "support/Input.h"
-#include "bars/buttons.h"
+#include "bars/itemcontrols/buttons.h"
 #include "support/Pixels.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include <map>
 
-#include "bars/bar.h"
-#include "bars/dockcontrol.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Pump.h"
 

@@ -1,7 +1,7 @@
 // The placement arithmetic of one row and the row finding at a point, on plain numbers.
 #include <gtest/gtest.h>
 
-#include "bars/dockcontrol.h"
+#include "bars/barwindows/dockcontrol.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // they still take part in docking, and a window made late keeps to the manager's rules.
 #include "DockTestUtil.h"
 
-#include "bars/buttons.h"
+#include "bars/itemcontrols/buttons.h"
 #include "platform/Scope.h"
 
 namespace {

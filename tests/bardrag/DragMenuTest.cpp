@@ -2,7 +2,7 @@
 // dragged from stays usable, also when its window is closed while the drag runs.
 #include "DragTestUtil.h"
 
-#include "bars/shadow.h"
+#include "bars/barwindows/shadow.h"
 #include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pump.h"

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "barcustomize/dragdrop.h"
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/subitems.h"
-#include "bars/submenu.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/menus/submenu.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/ThreadWindows.h"
 

@@ -6,8 +6,8 @@
 #include <set>
 #include <utility>
 
-#include "bars/hooks.h"
-#include "bars/startup.h"
+#include "bars/keyboard/hooks.h"
+#include "bars/model/startup.h"
 #include "platform/Forms.h"
 #include "platform/Scope.h"
 #include "support/Input.h"

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "bars/itemcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "bars/combos.h"
-#include "bars/dropdownlistbox.h"
+#include "bars/itemcontrols/combos.h"
+#include "bars/barwindows/dropdownlistbox.h"
 
 namespace {
 

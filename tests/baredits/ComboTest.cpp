@@ -3,8 +3,8 @@
 // that a click outside closes without touching the text.
 #include "EditTestUtil.h"
 
-#include "bars/combos.h"
-#include "bars/dropdownlistbox.h"
+#include "bars/itemcontrols/combos.h"
+#include "bars/barwindows/dropdownlistbox.h"
 
 namespace {
 

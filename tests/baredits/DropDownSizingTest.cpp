@@ -4,9 +4,9 @@
 // its close button.
 #include "EditTestUtil.h"
 
-#include "bars/combos.h"
-#include "bars/dropdownlistbox.h"
-#include "bars/dropdownsizing.h"
+#include "bars/itemcontrols/combos.h"
+#include "bars/barwindows/dropdownlistbox.h"
+#include "bars/barwindows/dropdownsizing.h"
 #include "support/Pixels.h"
 
 namespace {

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/dockcontrol.h"
-#include "bars/edits.h"
-#include "bars/labels.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/itemcontrols/edits.h"
+#include "bars/itemcontrols/labels.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"

@@ -3,8 +3,8 @@
 // editing leaves no window or GDI object behind.
 #include "EditTestUtil.h"
 
-#include "bars/navigation.h"
-#include "bars/painter.h"
+#include "bars/keyboard/navigation.h"
+#include "bars/painters/painter.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/Scope.h"
 

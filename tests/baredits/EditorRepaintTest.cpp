@@ -2,7 +2,7 @@
 // user types is painted again through the buffer, once per burst of input.
 #include "EditTestUtil.h"
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // a label's control answers.
 #include "EditTestUtil.h"
 
-#include "bars/dxBarStrs.h"
+#include "bars/utils/dxBarStrs.h"
 
 namespace {
 

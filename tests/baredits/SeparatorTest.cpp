@@ -2,7 +2,7 @@
 // further down, and the bold caption font; on a toolbar it has no parts.
 #include "EditTestUtil.h"
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 
 namespace {
 

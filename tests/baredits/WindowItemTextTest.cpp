@@ -2,7 +2,7 @@
 // any other link its caption.
 #include "EditTestUtil.h"
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "support/Input.h"
 #include "support/Pixels.h"

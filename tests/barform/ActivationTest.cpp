@@ -4,8 +4,8 @@
 
 #include "FormTestUtil.h"
 
-#include "bars/edits.h"
-#include "bars/shadow.h"
+#include "bars/itemcontrols/edits.h"
+#include "bars/barwindows/shadow.h"
 #include "lookandfeel/cxControls.h"
 #include "platform/Scope.h"
 #include "support/Pixels.h"

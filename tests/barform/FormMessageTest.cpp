@@ -3,8 +3,8 @@
 // remade form window gets its dock sites and docked bars back.
 #include "FormTestUtil.h"
 
-#include "bars/barcontrol.h"
-#include "bars/dockcontrol.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/dockcontrol.h"
 #include "support/Pump.h"
 
 namespace {

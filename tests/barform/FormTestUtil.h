@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "barextras/dxBarExtItems.h"
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/dockcontrol.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/Dialogs.h"
 #include "support/BarTestHost.h"
 

@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/hintwindow.h"
-#include "bars/screentips.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/hints/hintwindow.h"
+#include "bars/hints/screentips.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 

@@ -3,7 +3,7 @@
 // keys routed to the focused form's manager, and colour changes reaching every manager.
 #include <gtest/gtest.h>
 
-#include "bars/customizing.h"
+#include "bars/model/customizing.h"
 #include "bars/dxBar.h"
 #include "platform/Application.h"
 #include "platform/ExtCtrls.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "KeyTestUtil.h"
-#include "bars/submenu.h"
-#include "bars/subitems.h"
+#include "bars/menus/submenu.h"
+#include "bars/itemcontrols/subitems.h"
 
 namespace {
 

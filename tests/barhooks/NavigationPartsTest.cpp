@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "KeyTestUtil.h"
-#include "bars/baraccessibility.h"
+#include "bars/accessibility/baraccessibility.h"
 #include "support/Pixels.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "ItemControlTestUtil.h"
 
-#include "bars/utils.h"
+#include "bars/utils/utils.h"
 
 namespace {
 

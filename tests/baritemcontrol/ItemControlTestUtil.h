@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "bars/barcontrol.h"
-#include "bars/drawparams.h"
-#include "bars/itemcontrol.h"
-#include "bars/itemlinks.h"
-#include "bars/items.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/items.h"
 #include "support/BarTestHost.h"
 
 class TItemControlTestForm : public TForm {

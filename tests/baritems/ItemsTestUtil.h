@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "bars/barcontrol.h"
-#include "bars/itemcontrol.h"
-#include "bars/itemlinks.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/model/itemlinks.h"
 #include "support/BarTestHost.h"
 
 class TItemsTestForm : public TForm {

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
 #include "support/BarTestHost.h"
 #include "support/ScreenDpi.h"
 

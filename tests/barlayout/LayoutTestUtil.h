@@ -8,10 +8,10 @@
 #include <ostream>
 #include <vector>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/dockcontrol.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 
 class TLayoutForm : public TForm {

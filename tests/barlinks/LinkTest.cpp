@@ -6,7 +6,7 @@
 #include "support/FormRoundTrip.h"
 
 #include "barextras/largebutton.h"
-#include "bars/edits.h"
+#include "bars/itemcontrols/edits.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <memory>
 
-#include "bars/barcontrol.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemcontrol.h"
-#include "bars/itemlinks.h"
-#include "bars/items.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/items.h"
 #include "support/BarTestHost.h"
 
 class TLinksTestForm : public TForm {

@@ -1,7 +1,7 @@
 // Merging the links of one collection into another and taking them out again.
 #include "LinksTestUtil.h"
 
-#include "bars/bar.h"
+#include "bars/model/bar.h"
 
 namespace {
 

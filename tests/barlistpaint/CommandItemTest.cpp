@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "ListPaintTestUtil.h"
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/dxOffice11.h"
 #include "platform/Scope.h"
 

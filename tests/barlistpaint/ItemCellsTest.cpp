@@ -2,7 +2,7 @@
 // frame round the sample, the drop-down part, the focus rectangle, and the choice of a
 // kind from the manager's look.
 #include "ListPaintTestUtil.h"
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/dxOffice11.h"
 #include "platform/Scope.h"
 

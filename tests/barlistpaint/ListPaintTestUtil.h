@@ -5,9 +5,9 @@
 #include "barcustomize/listpainters.h"
 #include <vector>
 
-#include "bars/buttons.h"
-#include "bars/painter.h"
-#include "bars/subitems.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/painters/painter.h"
+#include "bars/itemcontrols/subitems.h"
 #include "platform/Canvas.h"
 #include "platform/ImgList.h"
 #include "support/BarTestHost.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "BarTestUtil.h"
-#include "bars/cxaccessibility.h"
+#include "bars/accessibility/cxaccessibility.h"
 #include "platform/Threads.h"
 
 namespace {

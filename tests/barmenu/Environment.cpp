@@ -1,7 +1,7 @@
 // The program-wide set-up of the menu tests, the menu host and the fixture's helpers.
 #include "MenuTestUtil.h"
 
-#include "bars/itemcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -2,8 +2,8 @@
 // animation a random number picks, and the animation's frames.
 #include <gtest/gtest.h>
 
-#include "bars/menuanimation.h"
-#include "bars/submenu.h"
+#include "bars/menus/menuanimation.h"
+#include "bars/menus/submenu.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // stays readable, group separators show, and the one-pixel frames run round all four sides.
 #include "MenuTestUtil.h"
 
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
-#include "bars/shadow.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
+#include "bars/barwindows/shadow.h"
 #include "lookandfeel/dxOffice11.h"
 #include "platform/Scope.h"
 #include "support/Pixels.h"

@@ -2,7 +2,7 @@
 // the background of a detachable menu, the scroll arrows and the expand chevrons.
 #include "MenuTestUtil.h"
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Canvas.h"
 #include "support/Pixels.h"

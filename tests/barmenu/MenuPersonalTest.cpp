@@ -5,8 +5,8 @@
 
 #include "lookandfeel/dxOffice11.h"
 
-#include "bars/itemcontrol.h"
-#include "bars/menuanimation.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/menus/menuanimation.h"
 #include "platform/GraphicsObjects.h"
 #include "platform/Scope.h"
 #include "support/Input.h"

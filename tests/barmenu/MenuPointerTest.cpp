@@ -2,10 +2,10 @@
 // released on one, and hints that must not cover an entry the keyboard selected.
 #include "MenuTestUtil.h"
 
-#include "bars/drawparams.h"
-#include "bars/hintwindow.h"
-#include "bars/hooks.h"
-#include "bars/itemcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/hints/hintwindow.h"
+#include "bars/keyboard/hooks.h"
+#include "bars/itemcontrols/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 #include "platform/Scope.h"

@@ -3,7 +3,7 @@
 // over the menu's entries; none while the system's setting for menu shadows is off.
 #include "MenuTestUtil.h"
 
-#include "bars/shadow.h"
+#include "bars/barwindows/shadow.h"
 #include "platform/Scope.h"
 #include "support/Input.h"
 #include "support/Pixels.h"

@@ -2,7 +2,7 @@
 // it in the looks that frame the strip differently.
 #include "MenuTestUtil.h"
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

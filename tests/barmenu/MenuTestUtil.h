@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/submenu.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/menus/submenu.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 
 class TMenuTestForm : public TForm {

@@ -2,9 +2,9 @@
 // scrolling, the menu keys and the routes that close it.
 #include "MenuTestUtil.h"
 
-#include "bars/dockcontrol.h"
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "bars/barcontrol.h"
-#include "bars/drawparams.h"
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Bitmap.h"
 #include "platform/ImgList.h"

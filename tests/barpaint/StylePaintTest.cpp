@@ -9,7 +9,7 @@
 
 #include "PaintTestUtil.h"
 #include "support/RecordingTheme.h"
-#include "bars/startup.h"
+#include "bars/model/startup.h"
 #include "lookandfeel/dxOffice11.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Scope.h"

@@ -3,10 +3,10 @@
 // values of system colours read at run time.
 #pragma once
 
-#include "bars/barcontrol.h"
-#include "bars/drawparams.h"
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/drawparams.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "support/BarTestHost.h"
 #include "support/Pixels.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "bars/bar.h"
-#include "bars/itemcontrol.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/itemcontrol.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -7,9 +7,9 @@
 
 #include <atomic>
 
-#include "bars/bar.h"
-#include "bars/itemcontrol.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/barwindows/toolbar.h"
 #include "platform/GraphicsObjects.h"
 #include "support/Input.h"
 #include "support/Pixels.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "bars/popupmenu.h"
+#include "bars/menus/popupmenu.h"
 #include "support/BarTestHost.h"
 #include "support/ThreadWindows.h"
 

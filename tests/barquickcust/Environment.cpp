@@ -1,8 +1,8 @@
 // The program-wide set-up of the quick-customisation tests and the fixture's helpers.
 #include "QuickCustTestUtil.h"
 
-#include "bars/itemlinks.h"
-#include "bars/utils.h"
+#include "bars/model/itemlinks.h"
+#include "bars/utils/utils.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -4,9 +4,9 @@
 #include "QuickCustTestUtil.h"
 
 #include "barcustomize/designcontroller.h"
-#include "bars/dxBarStrs.h"
-#include "bars/itemlinks.h"
-#include "bars/utils.h"
+#include "bars/utils/dxBarStrs.h"
+#include "bars/model/itemlinks.h"
+#include "bars/utils/utils.h"
 #include "platform/Graphics.h"
 #include "support/Input.h"
 #include "support/Pump.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "barcustomize/quickcust.h"
-#include "bars/bar.h"
-#include "bars/buttons.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
 #include "support/BarTestHost.h"
 
 class TQuickCustTestForm : public TForm {

@@ -5,11 +5,11 @@
 #include <memory>
 #include <vector>
 
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/combos.h"
-#include "bars/labels.h"
-#include "bars/subitems.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/itemcontrols/combos.h"
+#include "bars/itemcontrols/labels.h"
+#include "bars/itemcontrols/subitems.h"
 #include "platform/Bitmap.h"
 #include "platform/ExtCtrls.h"
 #include "platform/ImgList.h"

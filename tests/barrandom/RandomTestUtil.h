@@ -11,7 +11,7 @@
 
 #include "barextras/dxBarExtItems.h"
 #include "bars/dxBar.h"
-#include "bars/popupmenu.h"
+#include "bars/menus/popupmenu.h"
 #include "platform/Forms.h"
 #include "platform/Win.h"
 

@@ -2,7 +2,7 @@
 // origin, and a dock site's bitmap running on through a docked bar of the default colour.
 #include "SceneTestUtil.h"
 
-#include "bars/backgrounds.h"
+#include "bars/model/backgrounds.h"
 
 namespace {
 

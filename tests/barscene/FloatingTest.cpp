@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
-#include "bars/shadow.h"
-#include "bars/utils.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
+#include "bars/barwindows/shadow.h"
+#include "bars/utils/utils.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

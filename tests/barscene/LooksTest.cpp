@@ -5,8 +5,8 @@
 
 #include <vsstyle.h>
 
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "lookandfeel/dxOffice11.h"
 #include "lookandfeel/dxThemeManager.h"

@@ -5,8 +5,8 @@
 // capture is also written as a BMP to look at.
 #include "SceneTestUtil.h"
 
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "barextras/dxBarExtItems.h"
-#include "bars/bar.h"
-#include "bars/buttons.h"
-#include "bars/dockcontrol.h"
-#include "bars/toolbar.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/barwindows/dockcontrol.h"
+#include "bars/barwindows/toolbar.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"

@@ -4,9 +4,9 @@
 // once, at the update's end; the floating toolbar's caption, border and close button.
 #include "SceneTestUtil.h"
 
-#include "bars/barcontrol.h"
-#include "bars/itemcontrol.h"
-#include "bars/painter.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/painters/painter.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 

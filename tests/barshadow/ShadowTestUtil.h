@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "bars/barcontrol.h"
-#include "bars/shadow.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/barwindows/shadow.h"
 #include "support/BarTestHost.h"
 
 class TShadowTestForm : public TForm {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "barextras/dxBarExtItems.h"
-#include "bars/bar.h"
-#include "bars/subitems.h"
-#include "bars/submenu.h"
+#include "bars/model/bar.h"
+#include "bars/itemcontrols/subitems.h"
+#include "bars/menus/submenu.h"
 #include "platform/ImgList.h"
 #include "platform/StdCtrls.h"
 #include "support/BarTestHost.h"

@@ -1,7 +1,7 @@
 // The image combo: images kept with their entries, stored indexes, entry drawing and sizes,
 // the image list going away, and the combo on a toolbar, in a menu and in its select window.
 #include "ExtrasTestUtil.h"
-#include "bars/dropdownlistbox.h"
+#include "bars/barwindows/dropdownlistbox.h"
 #include "platform/Canvas.h"
 #include "support/FormRoundTrip.h"
 #include "support/Pixels.h"

@@ -1,7 +1,7 @@
 // The three kinds as the library knows them: registered with their controls in the extra
 // kinds' order, shown by the Customize dialog, and made with their starting glyphs.
 #include "ExtrasTestUtil.h"
-#include "bars/registry.h"
+#include "bars/model/registry.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <atomic>
 #include <optional>
 
-#include "bars/dropdownlistbox.h"
-#include "bars/hintwindow.h"
-#include "bars/popupmenu.h"
+#include "bars/barwindows/dropdownlistbox.h"
+#include "bars/hints/hintwindow.h"
+#include "bars/menus/popupmenu.h"
 #include "platform/Canvas.h"
 #include "support/FormRoundTrip.h"
 

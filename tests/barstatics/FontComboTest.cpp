@@ -7,7 +7,7 @@
 #include <atomic>
 #include <map>
 
-#include "bars/dropdownlistbox.h"
+#include "bars/barwindows/dropdownlistbox.h"
 #include "platform/Canvas.h"
 #include "platform/Printers.h"
 

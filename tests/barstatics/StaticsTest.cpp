@@ -3,7 +3,7 @@
 // with the real pointer on toolbars and in menus.
 #include "StaticsTestUtil.h"
 
-#include "bars/manager.h"
+#include "bars/model/manager.h"
 #include "support/FormRoundTrip.h"
 
 namespace {

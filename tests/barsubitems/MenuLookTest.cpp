@@ -3,7 +3,7 @@
 // selected.
 #include "SubItemsTestUtil.h"
 
-#include "bars/drawparams.h"
+#include "bars/barwindows/drawparams.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "bars/barcontrol.h"
-#include "bars/popupmenu.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/menus/popupmenu.h"
 
 #include "support/Input.h"
 #include "support/Pump.h"

@@ -2,7 +2,7 @@
 // recursion rule, compatibility, its links in the stored layout, and form data.
 #include "SubItemsTestUtil.h"
 
-#include "bars/registry.h"
+#include "bars/model/registry.h"
 #include "platform/IniFiles.h"
 #include "support/FormRoundTrip.h"
 

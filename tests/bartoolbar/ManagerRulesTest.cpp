@@ -4,9 +4,9 @@
 #include "ToolbarTestUtil.h"
 
 #include "barextras/largebutton.h"
-#include "bars/items.h"
-#include "bars/utils.h"
-#include "bars/backgrounds.h"
+#include "bars/model/items.h"
+#include "bars/utils/utils.h"
+#include "bars/model/backgrounds.h"
 #include "lookandfeel/cxLookAndFeels.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/Bitmap.h"

@@ -2,7 +2,7 @@
 // single-line fit, placement with centring and alignment, separators.
 #include <gtest/gtest.h>
 
-#include "bars/toolbar.h"
+#include "bars/barwindows/toolbar.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <numeric>
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 #include "lookandfeel/cxGraphics.h"
 #include "support/Pump.h"
 

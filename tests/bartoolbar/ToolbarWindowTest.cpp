@@ -2,7 +2,7 @@
 // floating constraints (min/max info, sizing, being pulled back onto a monitor), the dialog
 // code, the mark's hot-track timer and double-click docking.
 #include "ToolbarTestUtil.h"
-#include "bars/customizing.h"
+#include "bars/model/customizing.h"
 #include "platform/Scope.h"
 
 #include "support/Input.h"

@@ -2,9 +2,9 @@
 // with an edit and a manager, and on bar windows chained as menus chain them.
 #include "support/BarTestHost.h"
 
-#include "bars/barcontrol.h"
-#include "bars/buttons.h"
-#include "bars/utils.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/itemcontrols/buttons.h"
+#include "bars/utils/utils.h"
 #include "platform/Scope.h"
 #include "support/Owned.h"
 #include "platform/StdCtrls.h"

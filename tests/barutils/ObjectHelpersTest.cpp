@@ -2,7 +2,7 @@
 // their changes, and the device-context origin helpers, on memory DCs and real windows.
 #include <gtest/gtest.h>
 
-#include "bars/utils.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/Bitmap.h"
 #include "platform/Forms.h"

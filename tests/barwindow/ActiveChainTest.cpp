@@ -3,7 +3,7 @@
 // themselves, and the guards that keep the close and layout steps from running twice.
 #include "BarWindowTestUtil.h"
 
-#include "bars/hooks.h"
+#include "bars/keyboard/hooks.h"
 #include "platform/Win.h"
 #include "support/Input.h"
 

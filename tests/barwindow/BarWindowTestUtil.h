@@ -8,12 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "bars/customizing.h"
-#include "bars/barcontrol.h"
-#include "bars/itemcontrol.h"
-#include "bars/itemlinks.h"
-#include "bars/items.h"
-#include "bars/shadow.h"
+#include "bars/model/customizing.h"
+#include "bars/barwindows/barcontrol.h"
+#include "bars/itemcontrols/itemcontrol.h"
+#include "bars/model/itemlinks.h"
+#include "bars/model/items.h"
+#include "bars/barwindows/shadow.h"
 #include "support/BarTestHost.h"
 #include "support/Pump.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "bars/manager.h"
+#include "bars/model/manager.h"
 #include "platform/Forms.h"
 #include "support/Owned.h"
 

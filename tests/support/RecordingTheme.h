@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "bars/painter.h"
+#include "bars/painters/painter.h"
 
 struct TRecordedPart {
   TdxTheme Theme;

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "bars/customizing.h"
+#include "bars/model/customizing.h"
 
 class TServicesScope {
 public:

@@ -1,0 +1,149 @@
+// Text, keys and fonts of the bar library: shortcut and accelerator text, virtual keys,
+// enumeration names, the small-caption and icon-title fonts and DPI scaling.
+#include "bars/utils/utils.h"
+
+#include <cmath>
+
+#include "platform/Forms.h"
+#include "platform/Menus.h"
+#include "platform/Strings.h"
+#include "platform/Win.h"
+
+namespace {
+
+constexpr wchar_t AccelMarker = L'&';
+// The magnitude below which the library's fonts do not shrink (a font height of -11).
+constexpr int MinFontHeight = -11;
+
+bool ReadNonClientMetrics(NONCLIENTMETRICSW& AMetrics)
+{
+  AMetrics = NONCLIENTMETRICSW{};
+  AMetrics.cbSize = sizeof AMetrics;
+  return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof AMetrics, &AMetrics, 0) != 0;
+}
+
+}  // namespace
+
+uint16_t ShortCutFromKeyMessage(uint16_t Key, intptr_t KeyFlags)
+{
+  if (Key == 0)
+    return 0;
+  uint16_t result = Key;
+  if (GetKeyState(VK_SHIFT) < 0)
+    result += scShift;
+  if (GetKeyState(VK_CONTROL) < 0)
+    result += scCtrl;
+  // Bit 29 of a key message's flags is the context code: Alt was down.
+  if (KeyDataHasAlt(KeyFlags))
+    result += scAlt;
+  return result;
+}
+
+String GetShortCutHintText(uint16_t AShortCut)
+{
+  if (AShortCut == 0)
+    return String();
+  String text = ShortCutToText(AShortCut);
+  return text.empty() ? String() : L" (" + text + L")";
+}
+
+int FindAcceleratorCharPos(String& ACaption, bool ADelete)
+{
+  // Most captions mark nothing, and stay as they are.
+  if (ACaption.find(AccelMarker) == String::npos)
+    return 0;
+  int position = 0;
+  String stripped;
+  const size_t length = ACaption.size();
+  for (size_t i = 0; i < length; ++i) {
+    const wchar_t c = ACaption[i];
+    // The last character is text whatever it is: a trailing "&" marks nothing.
+    if (c == AccelMarker && i + 1 < length) {
+      ++i;
+      stripped += ACaption[i];
+      if (ACaption[i] != AccelMarker)
+        position = ADelete ? int(stripped.size()) : int(i) + 1;
+      continue;
+    }
+    stripped += c;
+  }
+  if (ADelete)
+    ACaption = stripped;
+  return position;
+}
+
+int FindAcceleratorCharPos(const String& ACaption)
+{
+  if (ACaption.find(AccelMarker) == String::npos)
+    return 0;
+  String copy = ACaption;
+  return FindAcceleratorCharPos(copy, false);
+}
+
+String StripAccelChars(const String& ACaption)
+{
+  String result = ACaption;
+  FindAcceleratorCharPos(result, true);
+  return result;
+}
+
+wchar_t VirtualKeyToChar(uint16_t AKey)
+{
+  const UINT code = MapVirtualKeyW(AKey, MAPVK_VK_TO_CHAR);
+  // Dead keys come with the top bit set; the character is in the low word.
+  const wchar_t c = wchar_t(code & 0xFFFF);
+  return c == L' ' ? 0 : c;
+}
+
+String GetLayoutPathSeparator(bool AIsRegistry)
+{
+  return AIsRegistry ? L"\\" : L".";
+}
+
+void GetEnumNames(const TEnumInfo* AInfo, TStrings* AList)
+{
+  if (!AInfo || !AList)
+    return;
+  for (const String& name : AInfo->Names)
+    AList->Add(name);
+}
+
+void GetSetElementNames(const TEnumInfo* AElementInfo, TStrings* AList)
+{
+  GetEnumNames(AElementInfo, AList);
+}
+
+TFont* CreateSmallCaptionFont(TFont* AFont, bool AUseSystemFont)
+{
+  auto font = std::make_unique<TFont>();
+  NONCLIENTMETRICSW metrics;
+  if (ReadNonClientMetrics(metrics))
+    font->Assign(metrics.lfSmCaptionFont);
+  if (!AUseSystemFont) {
+    font->SetHeight(std::min(font->GetHeight(), MinFontHeight));
+    if (AFont)
+      font->SetName(AFont->GetName());
+  }
+  return font.release();
+}
+
+void SetFontHandleFromFont(TFont* AFont, TFont* ATarget, bool AUseIconTitleHeight)
+{
+  if (!AFont || !ATarget)
+    return;
+  ATarget->Assign(AFont);
+  if (!AUseIconTitleHeight)
+    return;
+  LOGFONTW iconTitle{};
+  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof iconTitle, &iconTitle, 0))
+    ATarget->SetHeight(std::min(int(iconTitle.lfHeight), MinFontHeight));
+}
+
+int ScaleToScreenDPI(int Value, int Base)
+{
+  if (Base == 0)
+    return Value;
+  const int ppi = Screen ? Screen->GetPixelsPerInch() : 96;
+  // Half away from zero: 9 at 96 dpi scaled to 120 is 11.25, 10 is 12.5 -> 13.
+  return int(std::lround(double(ppi) * Value / Base));
+}
