@@ -149,7 +149,8 @@ TdxBarMenuPlacement dxBarPlaceMenu(const TdxBarMenuPlacementParams& AParams)
 namespace {
 
 // The one rule of a column's height: the links stacked from AFirst at ATop, each with its
-// separator and edge pixel; APlace gets each link's index and top. Returns the bottom.
+// separator and edge pixel (a link without a control takes no room, not even a separator's);
+// APlace gets each link's index and top. Returns the bottom.
 template <class TPlace>
 int StackMenuColumn(const std::vector<TdxBarMenuColumnLink>& ALinks, int AFirst, int ATop, int ASeparatorSize,
                     TPlace APlace)
@@ -205,6 +206,7 @@ TdxBarMenuColumn dxBarLayoutMenuColumn(const TdxBarMenuColumnParams& AParams)
     last = first - 1;
     for (int i = first; i < count && result.Rects[size_t(i)].bottom <= view.bottom; ++i)
       last = i;
+    // A link taller than the view still shows (clipped): the view is never empty.
     if (last < first && first < count)
       last = first;
     for (int i = last + 1; i < count; ++i)

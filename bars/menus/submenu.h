@@ -334,7 +334,7 @@ private:
   void CreateLessUsedBrush();
   void DeleteLessUsedBrush();
   void MarkLessUsedLinks();
-  // The shown links as the column's arithmetic sees them (their less-used marks made).
+  // The shown links as the column's arithmetic sees them (after MarkLessUsedLinks).
   std::vector<TdxBarMenuColumnLink> ColumnLinks() const;
   void StartAnimation();
   void KillScrollTimer();
