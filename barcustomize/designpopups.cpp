@@ -609,7 +609,8 @@ void TdxBarDesignController::SetPopupsTopMost(bool AOn)
 {
   constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   std::vector<HWND> chain;
-  for (TCustomdxBarControl* c = FTargetControl.Get(); c && chain.size() < 64; c = c->GetParentBarControl())
+  for (TCustomdxBarControl* c = FTargetControl.Get(); c && chain.size() < size_t(dxBarMaxParentChainDepth);
+       c = c->GetParentBarControl())
     if (dynamic_cast<TdxBarSubMenuControl*>(c) && c->HandleAllocated())
       chain.push_back(c->GetHandle());
   TdxBarSubMenuControl* popup = FPopup.Get();

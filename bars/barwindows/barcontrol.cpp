@@ -224,8 +224,7 @@ void TCustomdxBarControl::SetSubMenuControl(TCustomdxBarControl* Value)
 
 bool TCustomdxBarControl::IsParentOf(const TCustomdxBarControl* AControl) const
 {
-  // Bounded: a parent chain made circular by mistake must not hang.
-  for (int guard = 0; AControl && guard < 64; ++guard) {
+  for (int guard = 0; AControl && guard < dxBarMaxParentChainDepth; ++guard) {
     if (AControl == this)
       return true;
     AControl = AControl->GetParentBarControl();

@@ -21,6 +21,10 @@ inline constexpr uint32_t dxBarOptionStretchClientControls = 16;
 // popup freezes the mouse selection.
 inline constexpr uint32_t dxBarOptionKeyboardSelection = 64;
 
+// How far a walk up the parent bar controls goes (a menu to the menus and the bar that opened
+// it): real nesting is a handful of levels, and a chain made circular by mistake must not hang.
+inline constexpr int dxBarMaxParentChainDepth = 64;
+
 // The state bits that guard the layout, close and rebuild steps against re-entry.
 enum : uint8_t {
   dxBarStateRecalculate1 = 1,

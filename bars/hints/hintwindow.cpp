@@ -2,7 +2,6 @@
 #include "bars/hints/hintwindow.h"
 
 #include <algorithm>
-#include <cstddef>
 
 #include "bars/model/bar.h"
 #include "bars/barwindows/barcontrol.h"
@@ -11,6 +10,7 @@
 #include "bars/hints/screentips.h"
 #include "bars/model/startup.h"
 #include "bars/barwindows/toolbar.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxControls.h"
 #include "lookandfeel/cxGraphics.h"
 #include "platform/Application.h"
@@ -29,10 +29,6 @@ constexpr UINT HintCalcFlags = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;  // 0xC
 constexpr UINT HintDrawFlags = DT_NOPREFIX | DT_NOCLIP | DT_WORDBREAK;    // 0x910
 constexpr int HintSizeExtra = 6;                                          // frame and margins, both axes
 constexpr int HintAboveOffset = 20;                                       // a hint moved above the point
-// The size the status font is read with: the wide structure without the padded border width
-// of later systems, which every system accepts (340 is the narrow one's, which a system that
-// checks the size refuses for the wide call).
-constexpr UINT NonClientMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
 
 // Screen tips, at 96 dots per inch.
 constexpr int TipMargin = 6;              // frame to content, every side
@@ -85,6 +81,8 @@ int ScaleToScreen(int Value)
 
 // ---------------------------------------------------------------------------
 // View infos
+
+TdxBarCustomHintViewInfo::TdxBarCustomHintViewInfo(const TdxBarManager* AManager) : FBarManager(AManager) {}
 
 void TdxBarCustomHintViewInfo::InitializeWindow(TdxBarHintWindow* AWindow)
 {
@@ -147,10 +145,8 @@ void TdxBarHintViewInfo::SetFont(TFont* AFont) const
   if (FBarManager && !FBarManager->GetUseSystemFont())
     AFont->Assign(FBarManager->GetFont());
   else {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = NonClientMetricsSize;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, NonClientMetricsSize, &metrics, 0))
-      AFont->Assign(metrics.lfStatusFont);
+    if (const std::optional<NONCLIENTMETRICSW> metrics = ReadNonClientMetrics())
+      AFont->Assign(metrics->lfStatusFont);
     else
       AFont->SetSize(8);
   }
@@ -348,10 +344,7 @@ bool TdxBarHintWindow::ActivateHint(TObject* ASource, const String& AText, const
     FViewInfo = barControl->CreateHintViewInfo(AText, AShortCut, nullptr);
   if (!FViewInfo)
     FViewInfo = std::make_unique<TdxBarHintViewInfo>(nullptr, AText.empty() ? AText : AText + AShortCut, cursor);
-  // Initialising may recreate the window, which hides it and so frees the view info.
-  std::unique_ptr<TdxBarCustomHintViewInfo> viewInfo = std::move(FViewInfo);
-  viewInfo->InitializeWindow(this);
-  FViewInfo = std::move(viewInfo);
+  FViewInfo->InitializeWindow(this);
   FViewInfo->Calculate(GetCanvas());
   const TRect bounds = FViewInfo->GetBounds();
   SetBounds(GetLeft(), GetTop(), RectWidth(bounds), RectHeight(bounds));
@@ -369,7 +362,7 @@ bool TdxBarHintWindow::ActivateHint(TObject* ASource, const String& AText, const
 
 void TdxBarHintWindow::Paint()
 {
-  // The system may show the window again after a hide (its owner restored): nothing to draw.
+  // Nothing to draw before the first hint, or after one that had nothing to show.
   if (!FViewInfo)
     return;
   FViewInfo->Paint(GetCanvas());
@@ -381,22 +374,12 @@ void TdxBarHintWindow::WndProc(TMessage& Message)
     case WM_NCHITTEST:
       Message.Result = HTTRANSPARENT;
       return;
-    case WM_SHOWWINDOW:
-      WMShowWindow(Message);
-      return;
     case WM_MOUSEACTIVATE:
       Message.Result = MA_NOACTIVATE;
       return;
     default:
       TCustomControl::WndProc(Message);
   }
-}
-
-void TdxBarHintWindow::WMShowWindow(TMessage& Message)
-{
-  TCustomControl::WndProc(Message);
-  if (Message.WParam == 0)
-    FViewInfo.reset();
 }
 
 void TdxBarHintWindow::WMSize(TMessage& Message)

@@ -16,7 +16,7 @@ class TdxBarScreenTip;
 class TdxBarCustomHintViewInfo : public TObject {
   DECLARE_CLASS(TdxBarCustomHintViewInfo, TObject)
 public:
-  explicit TdxBarCustomHintViewInfo(const TdxBarManager* AManager = nullptr) : FBarManager(AManager) {}
+  explicit TdxBarCustomHintViewInfo(const TdxBarManager* AManager = nullptr);
   virtual void Calculate(TCanvas* ACanvas) {}
   virtual bool IsScreenTip() const { return false; }
   virtual void Paint(TCanvas* ACanvas) {}
@@ -25,7 +25,9 @@ public:
   const TRect& GetBounds() const { return FBounds; }
 
 protected:
-  const TdxBarManager* FBarManager;
+  // Held weakly: the window keeps its last view info until the next hint, which may come
+  // after the manager has gone.
+  TWeakRef<const TdxBarManager> FBarManager;
   TRect FBounds{};
 };
 
@@ -113,8 +115,9 @@ public:
   // P moved so that the window lies on the work area of the monitor nearest it; a hint
   // that would pass the bottom goes above the point.
   virtual TPoint AdjustPosition(const TPoint& P) const;
-  virtual int GetHintHidePause() const { return FScreenTip ? 200000 : 10000; }
-  virtual int GetHintPause() const { return FScreenTip ? 900 : 1000; }
+  // How long a hint stays up, and how long the pointer rests before it shows, in milliseconds.
+  virtual int GetHintHidePause() const { return FScreenTip ? ScreenTipHidePause : HintHidePause; }
+  virtual int GetHintPause() const { return FScreenTip ? ScreenTipPause : HintPause; }
   virtual void RecreateWindow();
 
   bool IsScreenTip() const { return FScreenTip; }
@@ -130,7 +133,11 @@ protected:
   void WMSize(TMessage& Message) override;
 
 private:
-  void WMShowWindow(TMessage& Message);
+  // A screen tip is read rather than glanced at: it stays up far longer.
+  static constexpr int HintHidePause = 10000;
+  static constexpr int ScreenTipHidePause = 200000;
+  static constexpr int HintPause = 1000;
+  static constexpr int ScreenTipPause = 900;
   bool FScreenTip = false;
   std::unique_ptr<TdxBarCustomHintViewInfo> FViewInfo;
 };

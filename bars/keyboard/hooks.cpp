@@ -3,6 +3,7 @@
 // hook's work lives in bars/keyboard/hooks_keyboard.cpp. No exception leaves a hook procedure.
 #include "bars/keyboard/hooks.h"
 
+#include "bars/keyboard/hooks_internal.h"
 #include "bars/barwindows/barcontrol.h"
 #include "bars/hints/hintwindow.h"
 #include "bars/itemcontrols/itemcontrol.h"
@@ -141,8 +142,8 @@ bool RedirectWhileCustomizing(UINT AMessage, HWND ATarget, POINT AScreenPos)
     SendMessageW(wnd, AMessage, keys, MAKELPARAM(client.x, client.y));
     return true;
   }
-  // WM_NCMOUSEMOVE and its neighbours lie 352 below their client counterparts.
-  SendMessageW(form->GetHandle(), AMessage - 352, WPARAM(HTERROR), screen);
+  // Over anything else the form's frame takes it, as the non-client message of the same kind.
+  SendMessageW(form->GetHandle(), AMessage - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), WPARAM(HTERROR), screen);
   return true;
 }
 
@@ -376,8 +377,6 @@ void CallWndAfter(HWND AWnd, UINT AMessage, WPARAM, LPARAM)
 
 }  // namespace
 
-// The keyboard hook procedure (bars/keyboard/hooks_keyboard.cpp).
-LRESULT CALLBACK dxBarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam);
 HHOOK dxBarKeyboardHookHandle()
 {
   return GKeyboardHook;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "bars/keyboard/hooks_internal.h"
+
 #include "bars/model/bar.h"
 #include "bars/barwindows/barcontrol.h"
 #include "bars/hints/hintwindow.h"
@@ -19,10 +21,6 @@
 #include "platform/Application.h"
 #include "platform/Forms.h"
 #include "platform/Scope.h"
-
-HHOOK dxBarKeyboardHookHandle();
-bool dxBarEatingAllKeys();
-LRESULT CALLBACK dxBarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam);
 
 namespace {
 
@@ -46,28 +44,30 @@ bool IsMenuKey(uint16_t AKey)
 // ---------------------------------------------------------------------------
 // The customizing and menu filter
 
-// True when the filter took the key (it is then eaten or passed on as AEaten says).
-bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
+// What the filter does with a key: leaves it to the rest of the hook, or takes it and then
+// eats it or passes it on to the window.
+enum class TKeyVerdict { NotMine, Pass, Eat };
+
+TKeyVerdict FilterKey(uint16_t AKey, LPARAM AFlags)
 {
   const bool up = KeyDataIsUp(AFlags);
   if (GRememberedKey && up && AKey == GRememberedKey) {
     GRememberedKey = 0;
-    AEaten = true;
-    return true;
+    return TKeyVerdict::Eat;
   }
   if (dxBarIsDragRunning())
-    return true;
+    return TKeyVerdict::Pass;
 
   // An in-place editor that is editing gets every key, also one that keyboard navigation
   // started, and the key-up of a key whose key-down it got (Tab or Enter end the editing).
   TCustomdxBarControl* active = ActiveBarControl();
   if (active && !active->IsCustomizing() && active->IsEditorEditing()) {
     GEditorKey = up ? 0 : AKey;
-    return true;
+    return TKeyVerdict::Pass;
   }
   if (up && GEditorKey == AKey && !GKeyFromItemControl) {
     GEditorKey = 0;
-    return true;
+    return TKeyVerdict::Pass;
   }
   TdxBarNavigationController* navigation = BarNavigationController();
   if (navigation && navigation->TakesKey(AKey, AFlags)) {
@@ -82,8 +82,7 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
       if (!IsMenuKey(AKey) && KeyDataHasAlt(AFlags))
         GEatAltKeyUp = true;
     }
-    AEaten = true;
-    return true;
+    return TKeyVerdict::Eat;
   }
 
   if (active && !active->IsCustomizing()) {
@@ -97,26 +96,21 @@ bool FilterKey(uint16_t AKey, LPARAM AFlags, bool& AEaten)
     const bool closed = !ref || !ref->GetActive() || ActiveBarControl() != ref.Get();
     if (!up && !closed)
       GRememberedKey = 0;
-    AEaten = true;
-    return true;
+    return TKeyVerdict::Eat;
   }
 
   const TdxBarHookServices& services = dxBarHookServices();
   if (AKey == VK_ESCAPE) {
     if (active && active->HandleAllocated() && GetCapture() == active->GetHandle()) {
       ReleaseCapture();
-      AEaten = true;
-      return true;
+      return TKeyVerdict::Eat;
     }
-    if (!up && services.DesignEscape && services.DesignEscape()) {
-      AEaten = true;
-      return true;
-    }
+    if (!up && services.DesignEscape && services.DesignEscape())
+      return TKeyVerdict::Eat;
   } else if (AKey == VK_DELETE && !up && services.DesignDelete && services.DesignDelete(IsHeld(VK_CONTROL))) {
-    AEaten = true;
-    return true;
+    return TKeyVerdict::Eat;
   }
-  return false;
+  return TKeyVerdict::NotMine;
 }
 
 // ---------------------------------------------------------------------------
@@ -406,9 +400,8 @@ bool KeyMessage(uint16_t AKey, LPARAM AFlags)
     return true;
   if (!KeyDataIsUp(AFlags))
     dxBarCancelHint();
-  bool eaten = false;
-  if (FilterKey(AKey, AFlags, eaten))
-    return eaten;
+  if (const TKeyVerdict verdict = FilterKey(AKey, AFlags); verdict != TKeyVerdict::NotMine)
+    return verdict == TKeyVerdict::Eat;
   if (!GetCapture())
     return MenuKeyAndShortCut(AKey, AFlags);
   return false;

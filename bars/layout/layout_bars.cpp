@@ -13,6 +13,15 @@
 #include "platform/Forms.h"
 #include "platform/Streams.h"
 
+// The stored layout's reader knows the enumerations as numbers (bars/layout/layoutformat.h): a
+// value added to one of them must be added there too, or stored layouts would drop it.
+static_assert(dxBarLayoutMaxDockingStyle == int(dsBottom));
+static_assert(dxBarLayoutMaxMenuAnimation == int(maFade));
+static_assert(dxBarLayoutUserCaptionBit == 1 << udCaption && dxBarLayoutUserGlyphBit == 1 << udGlyph &&
+              dxBarLayoutUserPaintStyleBit == 1 << udPaintStyle && dxBarLayoutUserWidthBit == 1 << udWidth);
+static_assert(dxBarLayoutUserDefineBits == (1 << (udWidth + 1)) - 1);
+static_assert(dxBarLayoutViewLevelBits == (1 << (ivlControlOnly + 1)) - 1);
+
 namespace {
 
 const String& ItemNameOf(const TdxBarItemLink* ALink)

@@ -73,7 +73,7 @@ void WriteBytes(TCustomIniFile* AIni, const String& ASection, const String& AKey
 // decimal number, as older layouts wrote it. Bits beyond the four flags are dropped.
 uint8_t ReadUserDefine(const TdxBarLayoutStore& AStore, const String& ASection)
 {
-  constexpr uint8_t flags = 0x0F;
+  constexpr uint8_t flags = dxBarLayoutUserDefineBits;
   if (!AStore.IsRegistry) {
     String text = AStore.Ini->ReadString(ASection, L"UserDefine", String());
     if (text.size() == 1)
@@ -82,11 +82,6 @@ uint8_t ReadUserDefine(const TdxBarLayoutStore& AStore, const String& ASection)
   std::vector<uint8_t> bytes = ReadBytes(AStore.Ini, ASection, L"UserDefine", 1);
   return bytes.empty() ? 0 : uint8_t(bytes[0] & flags);
 }
-
-constexpr uint8_t udCaptionBit = 1, udGlyphBit = 2, udPaintStyleBit = 4, udWidthBit = 8;
-constexpr uint8_t AllViewLevelBits = 0x0F;
-constexpr int MaxDockingStyle = 4;   // dsBottom
-constexpr int MaxMenuAnimation = 4;  // maFade
 
 // The indexes below ACount (at most the limit) whose sections are there: a gap left by a cut
 // or edited store costs only what it held.
@@ -111,19 +106,19 @@ TdxBarLinkLayout dxBarReadLinkLayout(const TdxBarLayoutStore& AStore, const Stri
     return link;
   link.BeginGroup = ReadFlag(ini, ASection, L"BeginGroup").value_or(false);
   link.UserDefine = ReadUserDefine(AStore, ASection);
-  if (link.UserDefine & udCaptionBit)
+  if (link.UserDefine & dxBarLayoutUserCaptionBit)
     link.UserCaption = ini->ReadString(ASection, L"UserCaption", String());
-  if (link.UserDefine & udPaintStyleBit)
+  if (link.UserDefine & dxBarLayoutUserPaintStyleBit)
     link.UserPaintStyle = ReadRangeOr(ini, ASection, L"UserPaintStyle", 0, 3, 0);
-  if (link.UserDefine & udWidthBit)
+  if (link.UserDefine & dxBarLayoutUserWidthBit)
     link.UserWidth = ReadRangeOr(ini, ASection, L"UserWidth", 0, dxBarLayoutMaxCoordinate, 100);
-  if (AStore.IsRegistry && (link.UserDefine & udGlyphBit))
+  if (AStore.IsRegistry && (link.UserDefine & dxBarLayoutUserGlyphBit))
     link.UserGlyph = ReadBytes(ini, ASection, L"UserGlyph", dxBarLayoutMaxGlyphBytes);
   link.ButtonGroup = ReadRangeOr(ini, ASection, L"ButtonGroup", 0, 2, 0);
   link.Position = ReadRangeOr(ini, ASection, L"Position", 0, 2, 0);
   std::vector<uint8_t> levels = ReadBytes(ini, ASection, L"ViewLevels", 1);
   if (!levels.empty())
-    link.ViewLevels = uint8_t(levels[0] & AllViewLevelBits);
+    link.ViewLevels = uint8_t(levels[0] & dxBarLayoutViewLevelBits);
   link.Visible = ReadFlag(ini, ASection, L"Visible").value_or(true);
   link.UseCount = ReadRangeOr(ini, ASection, L"UseCount", 0, INT32_MAX, 0);
   link.RecentIndex = ReadRangeOr(ini, ASection, L"RecentIndex", -1, dxBarLayoutMaxLinks - 1, -1);
@@ -138,13 +133,13 @@ void dxBarWriteLinkLayout(const TdxBarLayoutStore& AStore, const String& ASectio
   ini->WriteString(ASection, L"ItemName", ALink.ItemName);
   ini->WriteBool(ASection, L"BeginGroup", ALink.BeginGroup);
   WriteBytes(ini, ASection, L"UserDefine", {ALink.UserDefine});
-  if (ALink.UserDefine & udCaptionBit)
+  if (ALink.UserDefine & dxBarLayoutUserCaptionBit)
     ini->WriteString(ASection, L"UserCaption", ALink.UserCaption);
-  if (ALink.UserDefine & udPaintStyleBit)
+  if (ALink.UserDefine & dxBarLayoutUserPaintStyleBit)
     ini->WriteInteger(ASection, L"UserPaintStyle", ALink.UserPaintStyle);
-  if (ALink.UserDefine & udWidthBit)
+  if (ALink.UserDefine & dxBarLayoutUserWidthBit)
     ini->WriteInteger(ASection, L"UserWidth", ALink.UserWidth);
-  if (AStore.IsRegistry && (ALink.UserDefine & udGlyphBit) && !ALink.UserGlyph.empty())
+  if (AStore.IsRegistry && (ALink.UserDefine & dxBarLayoutUserGlyphBit) && !ALink.UserGlyph.empty())
     WriteBytes(ini, ASection, L"UserGlyph", ALink.UserGlyph);
   if (AKind.OnBar) {
     ini->WriteInteger(ASection, L"ButtonGroup", ALink.ButtonGroup);
@@ -240,10 +235,10 @@ TdxBarLayout dxBarReadBarLayout(const TdxBarLayoutStore& AStore, int AIndex)
   if (bar.DockControl && bar.DockControl->empty())
     bar.DockControl.reset();
   bar.DockedDockControl = ini->ReadString(section, L"DockedDockControl", String());
-  bar.DockedDockingStyle = ReadRange(ini, section, L"DockedDockingStyle", 0, MaxDockingStyle);
+  bar.DockedDockingStyle = ReadRange(ini, section, L"DockedDockingStyle", 0, dxBarLayoutMaxDockingStyle);
   bar.DockedLeft = ReadRange(ini, section, L"DockedLeft", 0, maxc);
   bar.DockedTop = ReadRange(ini, section, L"DockedTop", 0, maxc);
-  bar.DockingStyle = ReadRange(ini, section, L"DockingStyle", 0, MaxDockingStyle);
+  bar.DockingStyle = ReadRange(ini, section, L"DockingStyle", 0, dxBarLayoutMaxDockingStyle);
   bar.FloatClientHeight = ReadRange(ini, section, L"FloatClientHeight", 0, maxc);
   bar.FloatClientWidth = ReadRange(ini, section, L"FloatClientWidth", 0, maxc);
   bar.FloatLeft = ReadRange(ini, section, L"FloatLeft", -maxc - 1, maxc);
@@ -269,7 +264,7 @@ TdxBarManagerLayout dxBarReadLayout(const TdxBarLayoutStore& AStore, bool ANotSt
     layout.ShowFullMenusAfterDelay = ReadFlag(ini, main, L"ShowFullMenusAfterDelay");
   }
   layout.LargeIcons = ReadFlag(ini, main, L"LargeIcons");
-  layout.MenuAnimations = ReadRange(ini, main, L"MenuAnimations", 0, MaxMenuAnimation);
+  layout.MenuAnimations = ReadRange(ini, main, L"MenuAnimations", 0, dxBarLayoutMaxMenuAnimation);
   layout.ShowHint = ReadFlag(ini, main, L"ShowHint");
   layout.ShowShortCutInHint = ReadFlag(ini, main, L"ShowShortCutInHint");
   const String items = AStore.ItemsSection();

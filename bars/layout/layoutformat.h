@@ -17,6 +17,18 @@ inline constexpr int dxBarLayoutMaxRow = dxBarLayoutMaxBars;
 // Positions and sizes a window can take.
 inline constexpr int dxBarLayoutMaxCoordinate = 32767;
 inline constexpr int dxBarLayoutMaxGlyphBytes = 4 * 1024 * 1024;
+// The enumerations a layout stores as numbers, as this unit knows them without the bar
+// headers: the last docking style (dsBottom) and menu animation (maFade), the UserDefine bits
+// (one per udCaption … udWidth) and the bits of the four view levels (ivlLargeIconWithText …
+// ivlControlOnly). The bar side checks them against the enumerations at compile time.
+inline constexpr int dxBarLayoutMaxDockingStyle = 4;
+inline constexpr int dxBarLayoutMaxMenuAnimation = 4;
+inline constexpr uint8_t dxBarLayoutUserCaptionBit = 1;
+inline constexpr uint8_t dxBarLayoutUserGlyphBit = 2;
+inline constexpr uint8_t dxBarLayoutUserPaintStyleBit = 4;
+inline constexpr uint8_t dxBarLayoutUserWidthBit = 8;
+inline constexpr uint8_t dxBarLayoutUserDefineBits = 0x0F;
+inline constexpr uint8_t dxBarLayoutViewLevelBits = 0x0F;
 
 // Where a layout lives: the store, the base name B and whether the store is the registry
 // (which names sections by key paths with "\" and the manager section B itself).

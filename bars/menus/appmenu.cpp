@@ -156,30 +156,30 @@ int TdxBarApplicationMenuControl::ButtonRowHeight() const
   return height > 0 ? height + 2 * ButtonRowInsetY : 0;
 }
 
-bool TdxBarApplicationMenuControl::GetSecondPassSize(TSize& ASize)
+std::optional<TSize> TdxBarApplicationMenuControl::GetSecondPassSize()
 {
   IdxBarApplicationMenu* menu = GetApplicationMenu();
   if (!menu || IsCustomizing())
-    return false;
-  ASize = CalcMenuSize();
+    return std::nullopt;
+  TSize size = CalcMenuSize();
   int itemHeight = GetTextHeight();
   if (TdxBarItemLinks* links = GetItemLinks(); links && !links->GetShownItems().empty())
     if (TdxBarItemControl* control = links->GetShownItems().front()->GetControl())
       itemHeight = control->CalcHeight();
   TdxBarPainter* painter = GetPainter();
-  const int menuWidth = ASize.cx > 0 ? int(ASize.cx) : EmptyMenuWidth;
+  const int menuWidth = size.cx > 0 ? int(size.cx) : EmptyMenuWidth;
   FExtraPaneWidth = dxBarCalcExtraPaneWidth(menu->GetExtraPaneWidth(), menu->GetExtraPaneWidthRatio(), menuWidth,
                                             itemHeight, painter ? painter->GetDefaultMenuItemHeight() : 0);
-  ASize.cx += FExtraPaneWidth;
-  ASize.cy += ButtonRowHeight();
+  size.cx += FExtraPaneWidth;
+  size.cy += ButtonRowHeight();
   // The menu grows for a pane whose links need more height than its own links.
   if (TdxBarExtraPaneControl* pane = GetExtraPaneControl(); pane && FExtraPaneWidth > 0) {
     const TRect b = GetBorders();
     const int needed =
         pane->GetContentHeight() + 2 * (b.top + b.bottom) + GetDetachStripAreaHeight() + ButtonRowHeight();
-    ASize.cy = std::max(int(ASize.cy), needed);
+    size.cy = std::max(int(size.cy), needed);
   }
-  return true;
+  return size;
 }
 
 void TdxBarApplicationMenuControl::AdjustItemArea(TRect& AArea)
@@ -235,8 +235,7 @@ void TdxBarApplicationMenuControl::FillExtraPane()
   // The pane's links now measure themselves: the menu grows when they need more height.
   TdxBarExtraPaneControl* pane = GetExtraPaneControl();
   if (pane && pane->GetContentHeight() > RectHeight(FExtraPaneRect)) {
-    bool flippedX = false, flippedY = false;
-    CalcLayout(TSize{0, 0}, flippedX, flippedY);
+    CalcLayout();
     PlaceExtraPane();
   }
 }

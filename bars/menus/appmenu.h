@@ -212,7 +212,7 @@ public:
   TRect GetButtonRowRect() const { return FButtonRowRect; }
 
 protected:
-  bool GetSecondPassSize(TSize& ASize) override;
+  std::optional<TSize> GetSecondPassSize() override;
   bool BarKeyDown(WORD AKey, TShiftState AShift) override;
   void AdjustItemArea(TRect& AArea) override;
   void PaintItems(TcxCanvas* ACanvas, const TRect& AUpdateRect) override;

@@ -143,6 +143,93 @@ TdxBarMenuPlacement dxBarPlaceMenu(const TdxBarMenuPlacementParams& AParams)
   return result;
 }
 
+// ---------------------------------------------------------------------------
+// The column of links
+
+namespace {
+
+// The one rule of a column's height: the links stacked from AFirst at ATop, each with its
+// separator and edge pixel (a link without a control takes no room, not even a separator's);
+// APlace gets each link's index and top. Returns the bottom.
+template <class TPlace>
+int StackMenuColumn(const std::vector<TdxBarMenuColumnLink>& ALinks, int AFirst, int ATop, int ASeparatorSize,
+                    TPlace APlace)
+{
+  int y = ATop;
+  for (int i = AFirst; i < int(ALinks.size()); ++i) {
+    const TdxBarMenuColumnLink& link = ALinks[size_t(i)];
+    if (link.HasControl) {
+      if (i != AFirst && link.BeginGroup)
+        y += ASeparatorSize;
+      if (link.EdgePixel)
+        ++y;
+    }
+    APlace(i, y);
+    if (link.HasControl)
+      y += link.Height;
+  }
+  return y;
+}
+
+}  // namespace
+
+int dxBarMenuColumnHeight(const std::vector<TdxBarMenuColumnLink>& ALinks, int ASeparatorSize)
+{
+  return StackMenuColumn(ALinks, 0, 0, ASeparatorSize, [](int, int) {});
+}
+
+TdxBarMenuColumn dxBarLayoutMenuColumn(const TdxBarMenuColumnParams& AParams)
+{
+  const std::vector<TdxBarMenuColumnLink>& links = AParams.Links;
+  const int count = int(links.size());
+  const TRect& area = AParams.Area;
+  const int buttonSize = AParams.ScrollButtonSize;
+  TdxBarMenuColumn result;
+  result.Rects.resize(size_t(count));
+  int first = 0, last = -1;
+  bool down = false;
+  auto place = [&](int ATop) {
+    std::fill(result.Rects.begin(), result.Rects.end(), TRect{});
+    TRect view = area;
+    first = ATop;
+    if (ATop > 0) {
+      view.top += buttonSize;
+      if (!AParams.ScrollButtonsSeparate)
+        first = std::min(ATop + 1, count - 1);
+    }
+    const int bottom = StackMenuColumn(links, first, view.top, AParams.SeparatorSize, [&](int AIndex, int ATopY) {
+      const int height = links[size_t(AIndex)].HasControl ? links[size_t(AIndex)].Height : 0;
+      result.Rects[size_t(AIndex)] = TRect{AParams.Left, ATopY, area.right, ATopY + height};
+    });
+    if (bottom > view.bottom)
+      view.bottom -= buttonSize;
+    last = first - 1;
+    for (int i = first; i < count && result.Rects[size_t(i)].bottom <= view.bottom; ++i)
+      last = i;
+    // A link taller than the view still shows (clipped): the view is never empty.
+    if (last < first && first < count)
+      last = first;
+    for (int i = last + 1; i < count; ++i)
+      result.Rects[size_t(i)] = TRect{};
+    down = last < count - 1;
+  };
+  int top = std::clamp(AParams.TopIndex, 0, std::max(0, count - 1));
+  place(top);
+  // Room left at the bottom after a change: scroll back while that keeps the menu scrolled.
+  while (top > 0 && !down) {
+    place(--top);
+    if (down) {
+      place(++top);
+      break;
+    }
+  }
+  result.TopIndex = top;
+  result.First = count ? first : -1;
+  result.Last = count ? last : -1;
+  result.CanScrollDown = down;
+  return result;
+}
+
 TdxBarMenuAnimations dxBarResolveMenuAnimation(TdxBarMenuAnimations AKind, int ARandom)
 {
   if (AKind != maRandom)
@@ -238,7 +325,7 @@ void TdxBarSubMenuControl::SetExplicitOwnerItemControl(TdxBarItemControl* Value)
 TCustomdxBarControl* TdxBarSubMenuControl::GetRootBarControl() const
 {
   TCustomdxBarControl* bar = GetParentBarControl();
-  for (int guard = 0; bar && bar->GetKind() == bckSubMenu && guard < 64; ++guard)
+  for (int guard = 0; bar && bar->GetKind() == bckSubMenu && guard < dxBarMaxParentChainDepth; ++guard)
     bar = bar->GetParentBarControl();
   return bar && bar->GetKind() != bckSubMenu ? bar : nullptr;
 }
@@ -461,8 +548,7 @@ void TdxBarSubMenuControl::CreateWnd()
     StartExpandTimer(dxBarMenuExpandTimerId, dxBarMenuExpandDelay());
   FTopIndex = -1;
   SetTopIndex(0);
-  bool flippedX = false, flippedY = false;
-  CalcLayout(TSize{0, 0}, flippedX, flippedY);
+  CalcLayout();
   if (FAnimate)
     StartAnimation();
   PlayMenuSound(msMenuPopup);
@@ -518,8 +604,7 @@ void TdxBarSubMenuControl::RebuildBar()
     return;
   // Links came or went while the menu is open: it takes their size from where it opened.
   SetBounds(FSavedLeft, FSavedTop, GetWidth(), GetHeight());
-  bool flippedX = false, flippedY = false;
-  CalcLayout(TSize{0, 0}, flippedX, flippedY);
+  CalcLayout();
   RepaintAll();
 }
 
@@ -654,22 +739,11 @@ TSize TdxBarSubMenuControl::CalcMenuSize()
   MarkLessUsedLinks();
   TdxBarPainter* painter = GetPainter();
   int width = 0, height = 0;
-  const int separatorSize = GetBeginGroupSize();
-  const bool edgePixel = painter && painter->IsLessUsedEdgePixelAdded();
   if (FItemLinks) {
-    bool first = true;
-    for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
-      TdxBarItemControl* control = link->GetControl();
-      if (!control)
-        continue;
-      width = std::max(width, control->CalcWidth());
-      if (!first && link->GetBeginGroup())
-        height += separatorSize;
-      if (edgePixel && IsLessUsedEdgeLink(link))
-        ++height;
-      height += control->CalcHeight();
-      first = false;
-    }
+    for (TdxBarItemLink* link : FItemLinks->GetShownItems())
+      if (TdxBarItemControl* control = link->GetControl())
+        width = std::max(width, control->CalcWidth());
+    height = dxBarMenuColumnHeight(ColumnLinks(), GetBeginGroupSize());
   }
   if (width == 0)
     width = 100;
@@ -681,6 +755,21 @@ TSize TdxBarSubMenuControl::CalcMenuSize()
   width += GetSideStripWidth() + 2 * (b.left + b.right);
   height += 2 * (b.top + b.bottom) + GetDetachStripAreaHeight();
   return TSize{width, height};
+}
+
+std::vector<TdxBarMenuColumnLink> TdxBarSubMenuControl::ColumnLinks() const
+{
+  std::vector<TdxBarMenuColumnLink> result;
+  if (!FItemLinks)
+    return result;
+  TdxBarPainter* painter = GetPainter();
+  const bool edgePixel = painter && painter->IsLessUsedEdgePixelAdded();
+  for (TdxBarItemLink* link : FItemLinks->GetShownItems()) {
+    TdxBarItemControl* control = link->GetControl();
+    result.push_back(TdxBarMenuColumnLink{control ? control->CalcHeight() : 0, control != nullptr,
+                                          link->GetBeginGroup(), edgePixel && IsLessUsedEdgeLink(link)});
+  }
+  return result;
 }
 
 void TdxBarSubMenuControl::ApplyRecentItemCount()
@@ -699,8 +788,7 @@ void TdxBarSubMenuControl::ApplyRecentItemCount()
 // (recreated, or placed by its parent), is made as it stands and placed after.
 void TdxBarSubMenuControl::PresizeWindow()
 {
-  TRect own{};
-  if (FRecreating || !FItemLinks || GetBoundsFromParent(own))
+  if (FRecreating || !FItemLinks || GetBoundsFromParent())
     return;
   // The links the window is going to show: the count is set here instead of once it is made.
   ApplyRecentItemCount();
@@ -729,37 +817,33 @@ TdxBarMenuPlacement TdxBarSubMenuControl::PlaceMenu(TPoint APos, TSize ASize, co
   return dxBarPlaceMenu(params);
 }
 
-void TdxBarSubMenuControl::CalcLayout(TSize ASize, bool& AFlippedX, bool& AFlippedY)
+void TdxBarSubMenuControl::CalcLayout(TSize ASize)
 {
-  TRect own{};
-  if (GetBoundsFromParent(own)) {
-    SetBounds(own.left, own.top, RectWidth(own), RectHeight(own));
-    AFlippedX = AFlippedY = false;
+  if (const std::optional<TRect> own = GetBoundsFromParent()) {
+    SetBounds(own->left, own->top, RectWidth(*own), RectHeight(*own));
+    FFlippedX = FFlippedY = false;
   } else {
     const TSize size = ASize.cx > 0 && ASize.cy > 0 ? ASize : CalcMenuSize();
     const TPoint pos{GetLeft(), GetTop()};
     const TRect workArea = FCreationWorkArea && FCreationWorkArea->first == pos ? FCreationWorkArea->second
                                                                                 : GetMonitorWorkAreaAtPoint(pos);
     const TdxBarMenuPlacement placement = PlaceMenu(pos, size, workArea);
-    AFlippedX = placement.FlippedX;
-    AFlippedY = placement.FlippedY;
     const TRect& r = placement.Bounds;
     SetBounds(r.left, r.top, RectWidth(r), RectHeight(r));
+    FFlippedX = placement.FlippedX;
+    FFlippedY = placement.FlippedY;
   }
-  FFlippedX = AFlippedX;
-  FFlippedY = AFlippedY;
   CalculateViewInfo();
   if (FLayoutGuard)
     return;
-  TSize second{};
-  if (GetSecondPassSize(second)) {
+  if (const std::optional<TSize> second = GetSecondPassSize()) {
     TRestore guard(FLayoutGuard, true);
-    bool nestedX = false, nestedY = false;
-    CalcLayout(second, nestedX, nestedY);
-    AFlippedX = AFlippedX != nestedX;
-    AFlippedY = AFlippedY != nestedY;
-    FFlippedX = AFlippedX;
-    FFlippedY = AFlippedY;
+    // The second pass places the window from where the first left it: a flip there undoes
+    // or adds to the first's.
+    const bool flippedX = FFlippedX, flippedY = FFlippedY;
+    CalcLayout(*second);
+    FFlippedX = flippedX != FFlippedX;
+    FFlippedY = flippedY != FFlippedY;
   }
 }
 
@@ -791,66 +875,23 @@ void TdxBarSubMenuControl::LayoutItems()
   if (!FItemLinks || !painter)
     return;
   MarkLessUsedLinks();
+  const bool separate = painter->AreScrollButtonsSeparate();
+  TdxBarMenuColumnParams params;
+  params.Links = ColumnLinks();
+  params.Area = area;
+  params.Left = area.left + GetSideStripWidth();
+  params.SeparatorSize = GetBeginGroupSize();
+  params.ScrollButtonSize = separate ? painter->GetScrollButtonSize() : painter->GetScrollButtonHeight(this);
+  params.ScrollButtonsSeparate = separate;
+  params.TopIndex = FTopIndex;
+  const TdxBarMenuColumn column = dxBarLayoutMenuColumn(params);
+  const std::vector<TRect>& rects = column.Rects;
   const auto& shown = FItemLinks->GetShownItems();
   const int count = int(shown.size());
-  std::vector<int> heights(size_t(count), 0);
-  for (int i = 0; i < count; ++i)
-    if (TdxBarItemControl* control = shown[size_t(i)]->GetControl())
-      heights[size_t(i)] = control->CalcHeight();
-  const bool separate = painter->AreScrollButtonsSeparate();
-  const int buttonSize = separate ? painter->GetScrollButtonSize() : painter->GetScrollButtonHeight(this);
-  const int separatorSize = GetBeginGroupSize();
-  const bool edgePixel = painter->IsLessUsedEdgePixelAdded();
-  const int left = area.left + GetSideStripWidth();
-  std::vector<TRect> rects(static_cast<size_t>(count));
-  int first = 0, last = -1;
-  bool down = false;
-  TRect view = area;
-  auto place = [&](int ATop) {
-    std::fill(rects.begin(), rects.end(), TRect{});
-    view = area;
-    first = ATop;
-    if (ATop > 0) {
-      view.top += buttonSize;
-      if (!separate)
-        first = std::min(ATop + 1, count - 1);
-    }
-    int y = view.top;
-    for (int i = first; i < count; ++i) {
-      TdxBarItemLink* link = shown[size_t(i)];
-      if (i != first && link->GetBeginGroup())
-        y += separatorSize;
-      if (edgePixel && IsLessUsedEdgeLink(link))
-        ++y;
-      rects[size_t(i)] = TRect{left, y, area.right, y + heights[size_t(i)]};
-      y += heights[size_t(i)];
-    }
-    down = y > view.bottom;
-    if (down)
-      view.bottom -= buttonSize;
-    last = first - 1;
-    for (int i = first; i < count && rects[size_t(i)].bottom <= view.bottom; ++i)
-      last = i;
-    // A link taller than the view still shows (clipped): the view is never empty.
-    if (last < first && first < count)
-      last = first;
-    for (int i = last + 1; i < count; ++i)
-      rects[size_t(i)] = TRect{};
-    down = last < count - 1;
-  };
-  FTopIndex = std::clamp(FTopIndex, 0, std::max(0, count - 1));
-  place(FTopIndex);
-  // Room left at the bottom after a change: scroll back while that keeps the menu scrolled.
-  while (FTopIndex > 0 && !down) {
-    place(--FTopIndex);
-    if (down) {
-      place(++FTopIndex);
-      break;
-    }
-  }
-  FFirstInView = count ? first : -1;
-  FLastInView = count ? last : -1;
-  FCanScrollDown = down;
+  FTopIndex = column.TopIndex;
+  FFirstInView = column.First;
+  FLastInView = column.Last;
+  FCanScrollDown = column.CanScrollDown;
   for (int i = 0; i < count; ++i) {
     TdxBarItemLink* link = shown[size_t(i)];
     if (link->GetItemRect() != rects[size_t(i)] || !link->IsControlPlaced())

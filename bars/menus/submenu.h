@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "bars/barwindows/barcontrol.h"
 #include "bars/itemcontrols/itemcontrol.h"
@@ -59,6 +60,48 @@ struct TdxBarMenuPlacement {
 // room.
 TdxBarMenuPlacement dxBarPlaceMenu(const TdxBarMenuPlacementParams& AParams);
 
+// --- The column of links.
+
+// One shown link of a menu's column.
+struct TdxBarMenuColumnLink {
+  int Height = 0;
+  // A link without a control shows nothing and takes no room, not even for its separator.
+  bool HasControl = true;
+  // A separator goes above it, unless it is the first in view.
+  bool BeginGroup = false;
+  // The first of a run of less-used links: one pixel above it.
+  bool EdgePixel = false;
+};
+// The column in Area from the link at TopIndex: a scroll button of ScrollButtonSize at the
+// top when scrolled and at the bottom when more links follow (a button that is not separate
+// covers the link under it).
+struct TdxBarMenuColumnParams {
+  std::vector<TdxBarMenuColumnLink> Links;
+  TRect Area{};
+  // Where the links start (the side strip lies left of it).
+  int Left = 0;
+  int SeparatorSize = 0;
+  int ScrollButtonSize = 0;
+  bool ScrollButtonsSeparate = false;
+  int TopIndex = 0;
+};
+struct TdxBarMenuColumn {
+  // One per link; empty for the links out of view.
+  std::vector<TRect> Rects;
+  // The top index asked for, kept among the links and scrolled back while the room left at
+  // the bottom allows.
+  int TopIndex = 0;
+  int First = -1;
+  int Last = -1;
+  bool CanScrollDown = false;
+};
+// The height of all the links stacked, with their separators and edge pixels: what a menu
+// needs for its column not to scroll.
+int dxBarMenuColumnHeight(const std::vector<TdxBarMenuColumnLink>& ALinks, int ASeparatorSize);
+// The links laid out: the links that fit wholly are in view, and a link taller than the view
+// still shows (clipped), so the view is never empty.
+TdxBarMenuColumn dxBarLayoutMenuColumn(const TdxBarMenuColumnParams& AParams);
+
 // What the owner of a menu's links (a sub-item) gives for tearing the menu off: the bar that
 // floats in its place, and the notification before the drag.
 class IdxBarSubMenuDetaching {
@@ -87,9 +130,11 @@ TdxBarSystemSettingProc SetdxBarMenuAnimationSettingProc(TdxBarSystemSettingProc
 // shows all its links by itself (4000), and before a hot expand button expands it (the
 // system's hover time). Replaceable for tests (0 restores the default).
 int dxBarMenuExpandDelay();
-// A personalised menu's two waits, which run side by side: the one after each new selection
+// The menu window's timers. The scroll timer steps while the pointer rests on a scroll
+// button. A personalised menu's two waits run side by side: the one after each new selection
 // that turns the expand button hot, and the one that expands the menu (started as the menu
-// becomes active, or with the pointer resting on the hot button). The scroll timer is 1.
+// becomes active, or with the pointer resting on the hot button).
+constexpr UINT_PTR dxBarMenuScrollTimerId = 1;
 constexpr UINT_PTR dxBarMenuHotMarkTimerId = 2;
 constexpr UINT_PTR dxBarMenuExpandTimerId = 3;
 void SetdxBarMenuExpandDelay(int AMilliseconds);
@@ -124,8 +169,9 @@ public:
   virtual void Popup();
   // Makes the window visible, faded in or at once.
   virtual void ShowMenuWindow();
-  // Sizes and places the window (ASize zero: its computed size) and answers the flips.
-  void CalcLayout(TSize ASize, bool& AFlippedX, bool& AFlippedY);
+  // Sizes and places the window (ASize zero: its computed size); GetFlippedX and GetFlippedY
+  // then say whether it opened against its preferred directions.
+  void CalcLayout(TSize ASize = TSize{0, 0});
   // The window's size for its links, borders and buttons.
   TSize CalcMenuSize();
   int GetOwnerWidth() const { return FOwnerWidth; }
@@ -267,10 +313,10 @@ protected:
   // The creator's close-up notification.
   virtual void DoCloseUp();
   virtual void DoBeforePopup();
-  // A size the second layout pass asks for; false (none) for plain menus.
-  virtual bool GetSecondPassSize(TSize& ASize) { return false; }
-  // The parent control supplies bounds of its own for this menu; false for plain menus.
-  virtual bool GetBoundsFromParent(TRect& ABounds) { return false; }
+  // A size the second layout pass asks for; none for plain menus.
+  virtual std::optional<TSize> GetSecondPassSize() { return std::nullopt; }
+  // Bounds of its own the parent control supplies for this menu; none for plain menus.
+  virtual std::optional<TRect> GetBoundsFromParent() { return std::nullopt; }
   virtual bool CanCutWidth() const { return false; }
   // Takes room for more than the item column from the item area (client coordinates).
   virtual void AdjustItemArea(TRect& AArea) {}
@@ -288,6 +334,8 @@ private:
   void CreateLessUsedBrush();
   void DeleteLessUsedBrush();
   void MarkLessUsedLinks();
+  // The shown links as the column's arithmetic sees them (after MarkLessUsedLinks).
+  std::vector<TdxBarMenuColumnLink> ColumnLinks() const;
   void StartAnimation();
   void KillScrollTimer();
   void StartScrollTimer();
@@ -296,7 +344,6 @@ private:
   void KillExpandTimers();
   void HandWindowToDrag();
   void StartExpandTimer(UINT_PTR AId, int AInterval);
-  static void CALLBACK ExpandTimerProc(HWND AWnd, UINT AMsg, UINT_PTR AId, DWORD ATime);
   void ExpandTimerFired(UINT_PTR AId);
   // Mouse over the scroll buttons: true when the mouse is over one (the timer runs).
   bool TrackScrollButtons(const TPoint& P);

@@ -14,9 +14,6 @@
 
 namespace {
 
-// The scroll timer's id; a personalised menu's waits use dxBarMenuHotMarkTimerId and
-// dxBarMenuExpandTimerId.
-constexpr UINT_PTR ScrollTimerId = 1;
 // Scroll steps while the mouse rests on a scroll button: slower for buttons of their own.
 constexpr UINT SeparateScrollInterval = 200;
 constexpr UINT ScrollInterval = 80;
@@ -106,8 +103,11 @@ void TdxBarSubMenuControl::WMPrintClient(TMessage& Message)
 
 void TdxBarSubMenuControl::WMTimer(TMessage& Message)
 {
-  if (Message.WParam == ScrollTimerId && FScrollTimerId)
+  const UINT_PTR id = Message.WParam;
+  if (id == dxBarMenuScrollTimerId && FScrollTimerId)
     return ScrollTimerFired();
+  if (id == dxBarMenuHotMarkTimerId || id == dxBarMenuExpandTimerId)
+    return ExpandTimerFired(id);
   TCustomdxBarControl::WndProc(Message);
 }
 
@@ -334,13 +334,13 @@ void TdxBarSubMenuControl::StartScrollTimer()
 {
   if (!HandleAllocated() || FScrollTimerId)
     return;
-  FScrollTimerId = ::SetTimer(GetHandle(), ScrollTimerId, GetScrollTimerInterval(), nullptr);
+  FScrollTimerId = ::SetTimer(GetHandle(), dxBarMenuScrollTimerId, GetScrollTimerInterval(), nullptr);
 }
 
 void TdxBarSubMenuControl::KillScrollTimer()
 {
   if (FScrollTimerId && HandleAllocated())
-    ::KillTimer(GetHandle(), ScrollTimerId);
+    ::KillTimer(GetHandle(), dxBarMenuScrollTimerId);
   FScrollTimerId = 0;
 }
 

@@ -187,7 +187,7 @@ void TdxBarSubMenuControl::StartExpandTimer(UINT_PTR AId, int AInterval)
       dxBarMenusExpanded())
     return;
   KillExpandTimer(AId);
-  const bool started = ::SetTimer(GetHandle(), AId, UINT(AInterval), ExpandTimerProc) != 0;
+  const bool started = ::SetTimer(GetHandle(), AId, UINT(AInterval), nullptr) != 0;
   (AId == dxBarMenuExpandTimerId ? FExpandTimerRunning : FHotMarkTimerRunning) = started;
 }
 
@@ -204,24 +204,8 @@ void TdxBarSubMenuControl::KillExpandTimers()
   KillExpandTimer(dxBarMenuExpandTimerId);
 }
 
-void CALLBACK TdxBarSubMenuControl::ExpandTimerProc(HWND AWnd, UINT, UINT_PTR AId, DWORD)
-{
-  try {
-    if (auto* menu = dynamic_cast<TdxBarSubMenuControl*>(FindControl(AWnd)))
-      menu->ExpandTimerFired(AId);
-    else
-      ::KillTimer(AWnd, AId);
-  } catch (...) {
-    HandleUnexpectedException();
-  }
-}
-
 void TdxBarSubMenuControl::ExpandTimerFired(UINT_PTR AId)
 {
-  if (AId != dxBarMenuExpandTimerId && AId != dxBarMenuHotMarkTimerId) {
-    ::KillTimer(GetHandle(), AId);
-    return;
-  }
   KillExpandTimer(AId);
   if (AId == dxBarMenuExpandTimerId)
     SetMarkState(2);

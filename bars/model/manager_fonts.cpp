@@ -2,21 +2,17 @@
 // height following the system while Scaled), the second font and the small-caption font.
 #include "bars/model/manager.h"
 
+#include "bars/utils/utils.h"
+
 namespace {
 
 // Captions narrower than this are hard to read: derived fonts keep at least 11 pixels.
 constexpr int MinDerivedFontHeight = -11;
 
+// All zero (the default font) when the system gives none.
 NONCLIENTMETRICSW NonClientMetrics()
 {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-    // Older systems know the structure without the padded border width.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-  }
-  return metrics;
+  return ReadNonClientMetrics().value_or(NONCLIENTMETRICSW{});
 }
 
 int LimitHeight(int Height)

@@ -6,6 +6,7 @@
 #include "bars/itemcontrols/subitems.h"
 #include "bars/utils/utils.h"
 #include "platform/Forms.h"
+#include "platform/Scope.h"
 
 void TdxBarManager::ActiveMDIChildMayHaveChanged()
 {
@@ -29,12 +30,21 @@ void TdxBarManager::ActiveMDIChildMayHaveChanged()
   TWeakRef<TdxBarManager> self(this);
   {
     TdxBarManagerUpdate update(this);
-    // A bar made for the children's menus stays while one child's menu replaces another's.
+    // A bar made for the children's menus stays while one child's menu replaces another's,
+    // and after the switch, however it ends (a merge handler may raise), goes when it is empty.
     TWeakRef<TdxBar> madeForMerging;
     if (TdxBar* bar = FMainMenuBar.Get(); bar && bar->GetMergeData().CreatedForMerging && old && child) {
       madeForMerging = bar;
       bar->GetMergeData().CreatedForMerging = false;
     }
+    TFinally keepOrFree([&madeForMerging]() {
+      if (TdxBar* bar = madeForMerging.Get()) {
+        bar->GetMergeData().CreatedForMerging = true;
+        std::erase_if(bar->GetMergeData().MergedBars, [](const TWeakRef<TdxBar>& r) { return !r; });
+        if (bar->GetMergeData().MergedBars.empty())
+          bar->Free();
+      }
+    });
     if (child != old) {
       if (old)
         HandleMDIChild(old, mcaDeactivated);
@@ -42,12 +52,6 @@ void TdxBarManager::ActiveMDIChildMayHaveChanged()
         HandleMDIChild(child, mcaActivated);
     } else
       HandleMDIChild(child, mcaMaximizeChanged);
-    if (TdxBar* bar = madeForMerging.Get()) {
-      bar->GetMergeData().CreatedForMerging = true;
-      std::erase_if(bar->GetMergeData().MergedBars, [](const TWeakRef<TdxBar>& r) { return !r; });
-      if (bar->GetMergeData().MergedBars.empty())
-        bar->Free();
-    }
   }
   // The main-menu bar shows or hides the child's caption buttons.
   if (self && maximized != wasMaximized)

@@ -9,6 +9,7 @@
 #include "bars/painters/painter_helpers.h"
 #include "bars/hints/screentips.h"
 #include "bars/model/startup.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxControls.h"
 #include "lookandfeel/cxGraphics.h"
 
@@ -17,10 +18,8 @@ namespace {
 // The system's small caption height; the classic value when the metrics cannot be read.
 int ReadSmallCaptionHeight()
 {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-    return metrics.iSmCaptionHeight;
+  if (const std::optional<NONCLIENTMETRICSW> metrics = ReadNonClientMetrics())
+    return metrics->iSmCaptionHeight;
   return GetSystemMetrics(SM_CYSMCAPTION) - 1;
 }
 

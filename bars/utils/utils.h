@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <type_traits>
 
 #include "lookandfeel/cxGraphics.h"
@@ -117,6 +118,10 @@ String GetLayoutPathSeparator(bool AIsRegistry);
 // The value names of an enumeration (set: of its element type), appended to AList.
 void GetEnumNames(const TEnumInfo* AInfo, TStrings* AList);
 void GetSetElementNames(const TEnumInfo* AElementInfo, TStrings* AList);
+// The system's non-client metrics (its menu, status and caption fonts and sizes): read with
+// the full structure first and, on a system that refuses that size, with the older one
+// without the padded border width; nothing when neither is accepted.
+std::optional<NONCLIENTMETRICSW> ReadNonClientMetrics();
 // A font made from the system's small-caption font; unless AUseSystemFont, its height is
 // at most -11 and its face name AFont's. The caller owns the result.
 TFont* CreateSmallCaptionFont(TFont* AFont, bool AUseSystemFont);

@@ -3,6 +3,7 @@
 #include "bars/utils/utils.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "platform/Forms.h"
 #include "platform/Menus.h"
@@ -14,13 +15,6 @@ namespace {
 constexpr wchar_t AccelMarker = L'&';
 // The magnitude below which the library's fonts do not shrink (a font height of -11).
 constexpr int MinFontHeight = -11;
-
-bool ReadNonClientMetrics(NONCLIENTMETRICSW& AMetrics)
-{
-  AMetrics = NONCLIENTMETRICSW{};
-  AMetrics.cbSize = sizeof AMetrics;
-  return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof AMetrics, &AMetrics, 0) != 0;
-}
 
 }  // namespace
 
@@ -113,12 +107,22 @@ void GetSetElementNames(const TEnumInfo* AElementInfo, TStrings* AList)
   GetEnumNames(AElementInfo, AList);
 }
 
+std::optional<NONCLIENTMETRICSW> ReadNonClientMetrics()
+{
+  NONCLIENTMETRICSW metrics{};
+  for (UINT size : {UINT(sizeof metrics), UINT(offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth))}) {
+    metrics.cbSize = size;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, size, &metrics, 0))
+      return metrics;
+  }
+  return std::nullopt;
+}
+
 TFont* CreateSmallCaptionFont(TFont* AFont, bool AUseSystemFont)
 {
   auto font = std::make_unique<TFont>();
-  NONCLIENTMETRICSW metrics;
-  if (ReadNonClientMetrics(metrics))
-    font->Assign(metrics.lfSmCaptionFont);
+  if (const std::optional<NONCLIENTMETRICSW> metrics = ReadNonClientMetrics())
+    font->Assign(metrics->lfSmCaptionFont);
   if (!AUseSystemFont) {
     font->SetHeight(std::min(font->GetHeight(), MinFontHeight));
     if (AFont)

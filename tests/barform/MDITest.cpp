@@ -10,12 +10,22 @@
 #include "support/Owned.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
+#include "support/UnexpectedExceptions.h"
 
 namespace {
 
 struct TMergeLog : TObject {
   std::vector<bool> Calls;
   void MenuMerge(TObject*, TdxBarManager*, bool AAddItems) { Calls.push_back(AAddItems); }
+};
+
+// A merge handler that refuses to give a menu back.
+struct TRefusingUnmerge : TObject {
+  void MenuMerge(TObject*, TdxBarManager*, bool AAddItems)
+  {
+    if (!AAddItems)
+      throw Exception(L"unmerge refused");
+  }
 };
 
 // Closing a child frees it (an MDI child otherwise only minimises).
@@ -151,6 +161,22 @@ TEST_F(TMDIMergeTest, ItemFreedInTheChildWhileMergedLeavesNoLink)
   Children.clear();
   PumpPending();
   EXPECT_EQ(Manager->GetMainMenuBar(), nullptr);
+}
+
+TEST_F(TMDIMergeTest, BarMadeForTheMenusGoesWhenEmptyAfterASwitchThatRaised)
+{
+  Manager->SetAlwaysMerge(true);
+  NewChild({L"File"});
+  TWeakRef<TdxBar> made(Manager->GetMainMenuBar());
+  ASSERT_TRUE(made);
+  TUnexpectedExceptions raised;
+  TRefusingUnmerge handler;
+  Manager->OnMenuMerge = TdxBarMergeEvent(&handler, &TRefusingUnmerge::MenuMerge);
+  NewChild({L"Song"});
+  Manager->OnMenuMerge = TdxBarMergeEvent();
+  ASSERT_EQ(raised.Messages, std::vector<String>{L"unmerge refused"});
+  // The first child's menu left it before the handler raised: nothing is merged into it.
+  EXPECT_FALSE(made) << "the bar made for the children's menus stays on the main form, empty";
 }
 
 // Without AlwaysMerge the menu merges only while the child is maximised, and the main menu

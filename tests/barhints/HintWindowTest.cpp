@@ -1,5 +1,5 @@
 // The hint window: plain hints measured and placed on the work area, its window kinds,
-// clicks passing through it, and a repaint after a hide.
+// clicks passing through it, and the hint it keeps while hidden.
 #include "HintTestUtil.h"
 
 #include "lookandfeel/cxControls.h"
@@ -12,6 +12,25 @@ namespace {
 TOwned<TdxBarHintWindow> MakeWindow()
 {
   return TOwned<TdxBarHintWindow>(new TdxBarHintWindow(nullptr));
+}
+
+// What is drawn inside the window's one-pixel frame, on screen: the bounds of every pixel
+// unlike the paper (empty when nothing is).
+RECT InkOf(TdxBarHintWindow* AWindow)
+{
+  PumpPending();
+  RECT bounds;
+  GetWindowRect(AWindow->GetHandle(), &bounds);
+  TDib32 shot = CaptureScreen(bounds);
+  const int width = shot.Width(), height = shot.Height();
+  const COLORREF paper = shot.Pixel(width / 2, 1);
+  RECT ink{width, height, -1, -1};
+  for (int y = 1; y < height - 1; ++y)
+    for (int x = 1; x < width - 1; ++x)
+      if (ColorDistance(shot.Pixel(x, y), paper) > 64)
+        ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+               std::max<LONG>(ink.bottom, y)};
+  return ink;
 }
 
 }  // namespace
@@ -27,18 +46,8 @@ TEST(THintWindow, PlainHintIsTheMeasuredTextAndShortcut)
   EXPECT_TRUE(window->IsShowing());
   EXPECT_EQ(window->GetText(), L"Save (Ctrl+S)");
   // All of the text shows: its ink keeps clear of the border on every side.
-  PumpPending();
-  RECT bounds;
-  GetWindowRect(window->GetHandle(), &bounds);
-  TDib32 shot = CaptureScreen(bounds);
-  const int width = shot.Width(), height = shot.Height();
-  const COLORREF paper = shot.Pixel(width / 2, 1);
-  RECT ink{width, height, -1, -1};
-  for (int y = 1; y < height - 1; ++y)
-    for (int x = 1; x < width - 1; ++x)
-      if (ColorDistance(shot.Pixel(x, y), paper) > 64)
-        ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
-               std::max<LONG>(ink.bottom, y)};
+  const RECT ink = InkOf(window.Get());
+  const int width = window->GetWidth(), height = window->GetHeight();
   ASSERT_LE(ink.left, ink.right) << "no text drawn";
   EXPECT_GT(ink.left, 1);
   EXPECT_GT(ink.top, 1);
@@ -56,20 +65,29 @@ TEST(THintWindow, PlainHintIsTheMeasuredTextAndShortcut)
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 }
 
-TEST(THintWindow, RepaintAfterHideDrawsNothing)
+TEST(THintWindow, HiddenWindowKeepsItsHintUntilTheNext)
 {
   TOwned<TdxBarHintWindow> window = MakeWindow();
   TObject source;
   ASSERT_TRUE(window->ActivateHint(&source, L"Open", String()));
+  TdxBarCustomHintViewInfo* shown = window->GetViewInfo();
   HWND h = window->GetHandle();
   ShowWindow(h, SW_HIDE);
-  EXPECT_EQ(window->GetViewInfo(), nullptr);
-  // The system shows a hidden popup again when its owner is restored: the paint that follows
-  // finds no view info.
+  EXPECT_EQ(window->GetViewInfo(), shown);
+  // The system shows a hidden popup again when its owner is restored: the hint is drawn as it was.
   ShowWindow(h, SW_SHOWNA);
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  PumpPending();
-  EXPECT_TRUE(IsWindow(h));
+  const RECT ink = InkOf(window.Get());
+  EXPECT_LE(ink.left, ink.right) << "nothing drawn";
+  // Switching to screen tips recreates the window, which hides it: the hint stays.
+  window->SetScreenTip(true);
+  EXPECT_EQ(window->GetViewInfo(), shown);
+  window->SetScreenTip(false);
+  // The next hint replaces it.
+  ASSERT_TRUE(window->ActivateHint(&source, L"Close", String()));
+  auto* next = dynamic_cast<TdxBarHintViewInfo*>(window->GetViewInfo());
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(next->GetText(), L"Close");
 }
 
 TEST(THintWindow, StaysOnTheWorkArea)

@@ -1,6 +1,8 @@
-// The menu's arithmetic on numbers: where it opens against a work area of 0..1000, which
-// animation a random number picks, and the animation's frames.
+// The menu's arithmetic on numbers: where it opens against a work area of 0..1000, its column
+// of links, which animation a random number picks, and the animation's frames.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "bars/menus/menuanimation.h"
 #include "bars/menus/submenu.h"
@@ -50,6 +52,61 @@ TEST(MenuPlacement, MenuStaysOnTheWorkAreaAndFlipsOverItsOwner)
     EXPECT_EQ(p.FlippedX, c.FlippedX);
     EXPECT_EQ(p.FlippedY, c.FlippedY);
   }
+}
+
+// Links of 20 pixels; a separator of 6 above the third; a link without a control that begins
+// a group (no room, no separator); the less-used edge pixel above the fifth.
+const std::vector<TdxBarMenuColumnLink> ColumnLinks = {
+    {20, true, false, false}, {20, true, false, false}, {20, true, true, false},
+    {20, false, true, false}, {20, true, false, true},
+};
+
+TdxBarMenuColumnParams ColumnIn(int ATop, int ABottom, int ATopIndex, bool ASeparateButtons)
+{
+  TdxBarMenuColumnParams params;
+  params.Links = ColumnLinks;
+  params.Area = TRect{0, ATop, 100, ABottom};
+  params.Left = 5;
+  params.SeparatorSize = 6;
+  params.ScrollButtonSize = 12;
+  params.ScrollButtonsSeparate = ASeparateButtons;
+  params.TopIndex = ATopIndex;
+  return params;
+}
+
+TEST(MenuColumn, TheMenusHeightIsWhereItsLaidOutColumnEnds)
+{
+  const int height = dxBarMenuColumnHeight(ColumnLinks, 6);
+  EXPECT_EQ(height, 4 * 20 + 6 + 1);
+  // At that height everything is in view, and a scrolled top comes back to the first link.
+  for (const int top : {0, 3}) {
+    const TdxBarMenuColumn column = dxBarLayoutMenuColumn(ColumnIn(10, 10 + height, top, true));
+    EXPECT_EQ(column.TopIndex, 0);
+    EXPECT_EQ(column.First, 0);
+    EXPECT_EQ(column.Last, 4);
+    EXPECT_FALSE(column.CanScrollDown);
+    EXPECT_EQ(column.Rects[4], (TRect{5, 10 + height - 20, 100, 10 + height}));
+    EXPECT_EQ(column.Rects[2].top, column.Rects[1].bottom + 6);
+    EXPECT_EQ(column.Rects[3], (TRect{5, column.Rects[2].bottom, 100, column.Rects[2].bottom}));
+  }
+  // A pixel less: the last link goes behind the button that scrolls down.
+  const TdxBarMenuColumn cut = dxBarLayoutMenuColumn(ColumnIn(10, 9 + height, 0, true));
+  EXPECT_EQ(cut.Last, 3);
+  EXPECT_TRUE(cut.CanScrollDown);
+  EXPECT_EQ(cut.Rects[4], TRect{});
+}
+
+TEST(MenuColumn, AScrollButtonThatIsNotSeparateCoversTheLinkUnderIt)
+{
+  // Room for two links and a half; scrolled to the third link, whose place the button takes.
+  const TdxBarMenuColumn column = dxBarLayoutMenuColumn(ColumnIn(10, 60, 2, false));
+  EXPECT_EQ(column.First, 3);
+  EXPECT_EQ(column.Last, 4);
+  EXPECT_EQ(column.Rects[2], TRect{});
+  EXPECT_EQ(column.Rects[4].top, 10 + 12 + 1);
+  // Scrolling back would hide the last link again: the top stays.
+  EXPECT_EQ(column.TopIndex, 2);
+  EXPECT_FALSE(column.CanScrollDown);
 }
 
 TEST(MenuAnimationChoice, RandomPicksUnfoldSlideOrFadeAtThirtyThreeAndSixtySix)

@@ -11,6 +11,14 @@
 #include "support/SysColors.h"
 #include "lookandfeel/cxControls.h"
 
+// An item of a kind the register knows no control for: its links show nothing.
+class TNoControlItem : public TdxBarItem {
+  DECLARE_CLASS(TNoControlItem, TdxBarItem)
+public:
+  explicit TNoControlItem(TComponent* AOwner) : TdxBarItem(AOwner) {}
+};
+IMPLEMENT_CLASS(TNoControlItem, TdxBarItem)
+
 namespace {
 
 using TMenuWindow = TMenuFixture;
@@ -164,6 +172,24 @@ TEST_F(TMenuWindow, ATallMenuScrollsAndKeepsTheSelectedItemInView)
   MoveMouseTo(CenterOf(ItemOf(menu, menu->GetFirstIndexInView() + 2)));
   EXPECT_EQ(menu->GetScrollTimerId(), 0u);
   MoveAway();
+}
+
+TEST_F(TMenuWindow, AnItemThatShowsNothingTakesNoRoomInTheMenu)
+{
+  ShowForm();
+  FillMenu(MenuHost, 4);
+  // An item of a kind without a control, beginning a group, as the third link.
+  TdxBarItemLink* nothing = MenuHost->Links()->Insert(2);
+  nothing->SetItem(new TNoControlItem(Host.Form()));
+  nothing->SetBeginGroup(true);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(nothing->GetControl(), nullptr);
+  // The menu is made as tall as its links: all show, with no scroll button.
+  EXPECT_FALSE(menu->CanScrollDown());
+  EXPECT_EQ(menu->GetLastIndexInView(), 4);
+  EXPECT_EQ(ItemOf(menu, 3)->GetItemRect().top, ItemOf(menu, 1)->GetItemRect().bottom);
+  EXPECT_LE(ItemOf(menu, 4)->GetItemRect().bottom, menu->GetItemArea().bottom);
 }
 
 TEST_F(TMenuWindow, AnItemTallerThanTheViewNeverHangsMakeItemVisible)
