@@ -38,18 +38,6 @@ String UpperText(String AText)
   return AText;
 }
 
-// A caption as a reader hears it: without its accelerator marks.
-String PlainCaption(const String& ACaption)
-{
-  String result;
-  for (size_t i = 0; i < ACaption.size(); ++i) {
-    if (ACaption[i] == L'&' && i + 1 < ACaption.size())
-      ++i;
-    result += ACaption[i];
-  }
-  return result;
-}
-
 TRect WindowScreenRect(TWinControl* AControl)
 {
   RECT r{};
@@ -181,7 +169,7 @@ public:
   {
     return FBar && FBar->GetKind() == bckSubMenu ? ROLE_SYSTEM_MENUPOPUP : ROLE_SYSTEM_TOOLBAR;
   }
-  String GetName(int) override { return FBar ? PlainCaption(FBar->GetBarCaptionText()) : String(); }
+  String GetName(int) override { return FBar ? StripAccelChars(FBar->GetBarCaptionText()) : String(); }
   int GetSupportedProperties(int) override { return cxAccessibleLocation; }
 
 protected:
@@ -639,7 +627,7 @@ int TdxBarItemControlAccessibilityHelper::GetRole(int)
 
 String TdxBarItemControlAccessibilityHelper::GetName(int)
 {
-  return FControl ? PlainCaption(FControl->GetCaption()) : String();
+  return FControl ? StripAccelChars(FControl->GetCaption()) : String();
 }
 
 void TdxBarItemControlAccessibilityHelper::GetKeyboardShortcut(int, TShortCut& AShortCut, String&, bool&)
@@ -998,13 +986,8 @@ void TdxBarAccessibilityHelper::CollectUniqueKeyTips(std::vector<TdxBarKeyTipInf
 
 String dxBarDefaultKeyTipOfCaption(const String& ACaption)
 {
-  for (size_t i = 0; i + 1 < ACaption.size(); ++i)
-    if (ACaption[i] == L'&') {
-      if (ACaption[i + 1] != L'&')
-        return UpperText(String(1, ACaption[i + 1]));
-      ++i;
-    }
-  return L"Y";
+  const wchar_t accel = GetAccelChar(ACaption);
+  return accel ? UpperText(String(1, accel)) : String(L"Y");
 }
 
 // Texts are compared as the user types them, whatever their case.

@@ -129,6 +129,26 @@ TEST(ItemText, TurnedCaptionUnderlinesItsAcceleratorAndShowsNoMarker)
   }
 }
 
+// A caption with two marks underlines the letter whose key runs it: drawn down the bar, it is
+// the caption with only that letter marked.
+TEST(ItemText, TurnedCaptionWithTwoMarksUnderlinesTheLetterItsKeyRuns)
+{
+  TdxBarPainter painter;
+  auto draw = [&](const String& AText) {
+    TDib32 dib(30, 160, RGB(255, 255, 255));
+    TTestFont font(dib.DC(), 16, false);
+    painter.DrawItemText(nullptr, dib.DC(), AText, Rect(0, 2, 30, 158), dxBarTextAlignLeft, {.Vertical = true},
+                         DT_SINGLELINE);
+    return dib;
+  };
+  const String caption = L"&File &Edit";
+  ASSERT_EQ(GetAccelChar(caption), L'F');
+  TDib32 shown = draw(caption);
+  RECT all{0, 0, 30, 160};
+  EXPECT_EQ(CountDifferentPixels(shown, all, draw(L"&File Edit")), 0);
+  EXPECT_GT(CountDifferentPixels(shown, all, draw(L"File &Edit")), 4) << "the underline is not under E";
+}
+
 TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
 {
   TdxBarFlatPainter painter;
