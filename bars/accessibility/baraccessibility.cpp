@@ -23,6 +23,7 @@
 #include "bars/menus/submenu.h"
 #include "bars/barwindows/toolbar.h"
 #include "bars/utils/utils.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -57,34 +58,11 @@ TPoint RectCentre(const TRect& R)
 }
 
 // An action a client asks for runs from the message loop, not inside the client's call: a
-// click may open a menu with a loop of its own, or free the element that was asked.
-std::map<UINT_PTR, std::function<void()>> GDeferredActions;
-
-void CALLBACK RunDeferredAction(HWND, UINT, UINT_PTR AId, DWORD)
-{
-  KillTimer(nullptr, AId);
-  auto it = GDeferredActions.find(AId);
-  if (it == GDeferredActions.end())
-    return;
-  std::function<void()> action = std::move(it->second);
-  GDeferredActions.erase(it);
-  // A user's OnClick that raises is reported as a click by the pointer would be.
-  cxAccessibilityGuard(
-      [&] {
-        action();
-        return S_OK;
-      },
-      false);
-}
-
-// Without a timer to be had the action runs at once rather than being lost.
+// click may open a menu with a loop of its own, or free the element that was asked. A user's
+// OnClick that raises is reported as a click by the pointer would be.
 void DeferAction(std::function<void()> AAction)
 {
-  if (UINT_PTR id = SetTimer(nullptr, 0, 0, &RunDeferredAction)) {
-    GDeferredActions[id] = std::move(AAction);
-    return;
-  }
-  AAction();
+  RunLater(std::move(AAction));
 }
 
 // --- Kinds of element
