@@ -1,9 +1,10 @@
 // The queue of calls run later on their own thread: one thread timer, armed for the call due
 // first, runs whatever is due when it fires.
+#include "platform/Threads.h"
+
 #include <algorithm>
 #include <vector>
 
-#include "platform/Threads.h"
 #include "platform/Win.h"
 
 struct TLaterRecord {
