@@ -21,6 +21,7 @@
 #include "bars/barwindows/toolbar.h"
 #include "bars/utils/utils.h"
 #include "platform/Menus.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -47,32 +48,6 @@ void MakeChecked(TdxBarItem* AItem, bool ADown, int AGroupIndex = 0)
   button->SetButtonStyle(bsChecked);
   button->SetGroupIndex(AGroupIndex);
   button->SetDown(ADown);
-}
-
-// What runs once the control that asked for it has returned: a popup must not be freed
-// under the edit whose key handler is still running.
-std::function<void()> GDeferred;
-UINT_PTR GDeferredTimer = 0;
-
-void CALLBACK DeferredTimerProc(HWND, UINT, UINT_PTR AId, DWORD)
-{
-  ::KillTimer(nullptr, AId);
-  GDeferredTimer = 0;
-  std::function<void()> action = std::move(GDeferred);
-  GDeferred = nullptr;
-  try {
-    if (action)
-      action();
-  } catch (...) {
-    HandleUnexpectedException();
-  }
-}
-
-void Defer(std::function<void()> AAction)
-{
-  GDeferred = std::move(AAction);
-  if (!GDeferredTimer)
-    GDeferredTimer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, DeferredTimerProc);
 }
 
 // A filled popup shows at the cursor once ABeforeShow has run (and is kept in AKeep); one
@@ -545,9 +520,10 @@ void TdxBarDesignController::NameEntered(TObject* Sender)
     if (manager)
       manager->DesignerModified();
   }
-  // The popup goes once the edit that reported the text has finished with its key.
+  // The popup goes from the message loop: it must not be freed under the edit whose key
+  // handler reported the text and is still running.
   TWeakRef<TdxBarDesignController> self(this);
-  Defer([self, blank] {
+  RunLater([self, blank] {
     if (TdxBarDesignController* controller = self.Get())
       controller->CloseCustomizingPopup();
     if (blank)

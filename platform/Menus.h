@@ -25,3 +25,18 @@ String ShortCutToText(TShortCut ShortCut);
 TShortCut TextToShortCut(const String& Text);
 // The name of a virtual key alone, empty when it has none.
 String KeyToText(uint16_t Key);
+
+// A caption's accelerator, the character its "&" marks ("&File" is run by F). The first
+// single "&" counts, for the key that runs the caption and for the letter drawn underlined
+// alike; "&&" stands for a literal ampersand, and a "&" as the last character marks nothing.
+struct TAccelCaption {
+  String Text;                        // the caption as shown: markers removed, "&&" made "&"
+  size_t Index = String::npos;        // the accelerator's place in Text; npos for none
+  size_t SourceIndex = String::npos;  // its place in the caption as written
+  wchar_t Char() const { return Index < Text.size() ? Text[Index] : L'\0'; }
+};
+TAccelCaption ParseAccelCaption(const String& ACaption);
+// The accelerator character of a caption as written; 0 for none.
+wchar_t GetAccelChar(const String& ACaption);
+// The caption as shown: every marker removed, "&&" made "&"; a "&" as the last character stays.
+String StripAccelChars(const String& ACaption);

@@ -92,3 +92,38 @@ TShortCut ShortCutOfText(const String& Text, const TKeyNameTable& Keys)
   uint8_t key = Keys.Find(keyText);
   return key ? TShortCut(key | modifiers) : TShortCut(scNone);
 }
+
+TAccelCaption ParseAccelCaption(const String& ACaption)
+{
+  constexpr wchar_t marker = L'&';
+  TAccelCaption result;
+  // Most captions mark nothing, and stay as they are.
+  if (ACaption.find(marker) == String::npos) {
+    result.Text = ACaption;
+    return result;
+  }
+  result.Text.reserve(ACaption.size());
+  const size_t length = ACaption.size();
+  for (size_t i = 0; i < length; ++i) {
+    // The last character is text whatever it is.
+    if (ACaption[i] == marker && i + 1 < length) {
+      ++i;
+      if (ACaption[i] != marker && result.Index == String::npos) {
+        result.Index = result.Text.size();
+        result.SourceIndex = i;
+      }
+    }
+    result.Text += ACaption[i];
+  }
+  return result;
+}
+
+wchar_t GetAccelChar(const String& ACaption)
+{
+  return ACaption.find(L'&') == String::npos ? L'\0' : ParseAccelCaption(ACaption).Char();
+}
+
+String StripAccelChars(const String& ACaption)
+{
+  return ParseAccelCaption(ACaption).Text;
+}

@@ -3,6 +3,7 @@
 // check state is the object's, so a remade window shows it again.
 #include "platform/StdCtrls.h"
 
+#include "platform/Menus.h"
 #include "platform/Scope.h"
 
 DEFINE_ENUM_INFO(TCheckBoxState, L"cbUnchecked", L"cbChecked", L"cbGrayed")
@@ -11,17 +12,9 @@ IMPLEMENT_CLASS(TCheckBox, TCustomCheckBox)
 
 bool IsAccel(wchar_t Key, const String& Caption)
 {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != L'&')
-      continue;
-    if (Caption[i + 1] == L'&') {
-      ++i;
-      continue;
-    }
-    return ::CharUpperW(reinterpret_cast<LPWSTR>(uintptr_t(Caption[i + 1]))) ==
-           ::CharUpperW(reinterpret_cast<LPWSTR>(uintptr_t(Key)));
-  }
-  return false;
+  const wchar_t accel = GetAccelChar(Caption);
+  return accel && ::CharUpperW(reinterpret_cast<LPWSTR>(uintptr_t(accel))) ==
+                      ::CharUpperW(reinterpret_cast<LPWSTR>(uintptr_t(Key)));
 }
 
 // ---------------------------------------------------------------------------

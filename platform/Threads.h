@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <exception>
+#include <functional>
+#include <memory>
 
 #include "platform/SysUtils.h"
 
@@ -117,3 +119,36 @@ void SetWakeMainThread(const TNotifyEvent& Handler);
 // A manual-reset event (HANDLE) that is set while calls wait in the queue, for loops
 // that wait with MsgWaitForMultipleObjects.
 void* SyncEvent();
+
+// ---------------------------------------------------------------------------
+// Calls run later on the calling thread
+
+struct TLaterRecord;
+
+// A call handed to RunLater. Whoever asked can withdraw it until it runs, on the thread that
+// asked; copies share the call, and an empty one (made by default) is never pending.
+class TLaterCall {
+public:
+  TLaterCall() = default;
+  // Queued, and neither run nor withdrawn yet.
+  bool Pending() const;
+  // Takes the call out of the queue unless it has run: it then never runs, and what its
+  // action holds is let go at once.
+  void Withdraw();
+
+private:
+  friend TLaterCall RunLater(std::function<void()> AAction, unsigned ADelay);
+  explicit TLaterCall(std::shared_ptr<TLaterRecord> ARecord) : FRecord(std::move(ARecord)) {}
+  std::shared_ptr<TLaterRecord> FRecord;
+};
+
+// Runs AAction once, later, from whatever message loop the calling thread is in then (the
+// system's own loops of menus, message boxes and drags too: a thread timer drives the
+// queue), and not before ADelay milliseconds have passed. Calls run by their due time and,
+// for the same time, in the order they were asked for; a call asked for while the queue
+// runs waits for a later turn. An action that raises is handed to HandleUnexpectedException
+// (the application's exception handler) and the calls after it still run. Every request is
+// kept: asking again does not replace an earlier call. An action that reaches an object
+// holds it by a weak reference, or is withdrawn when the object goes. Raises EOSError when
+// no timer can be had; nothing is queued then. An empty action queues nothing.
+TLaterCall RunLater(std::function<void()> AAction, unsigned ADelay = 0);

@@ -23,6 +23,7 @@
 #include "bars/menus/submenu.h"
 #include "bars/barwindows/toolbar.h"
 #include "bars/utils/utils.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -36,18 +37,6 @@ String UpperText(String AText)
   if (!AText.empty())
     CharUpperBuffW(AText.data(), DWORD(AText.size()));
   return AText;
-}
-
-// A caption as a reader hears it: without its accelerator marks.
-String PlainCaption(const String& ACaption)
-{
-  String result;
-  for (size_t i = 0; i < ACaption.size(); ++i) {
-    if (ACaption[i] == L'&' && i + 1 < ACaption.size())
-      ++i;
-    result += ACaption[i];
-  }
-  return result;
 }
 
 TRect WindowScreenRect(TWinControl* AControl)
@@ -69,34 +58,11 @@ TPoint RectCentre(const TRect& R)
 }
 
 // An action a client asks for runs from the message loop, not inside the client's call: a
-// click may open a menu with a loop of its own, or free the element that was asked.
-std::map<UINT_PTR, std::function<void()>> GDeferredActions;
-
-void CALLBACK RunDeferredAction(HWND, UINT, UINT_PTR AId, DWORD)
-{
-  KillTimer(nullptr, AId);
-  auto it = GDeferredActions.find(AId);
-  if (it == GDeferredActions.end())
-    return;
-  std::function<void()> action = std::move(it->second);
-  GDeferredActions.erase(it);
-  // A user's OnClick that raises is reported as a click by the pointer would be.
-  cxAccessibilityGuard(
-      [&] {
-        action();
-        return S_OK;
-      },
-      false);
-}
-
-// Without a timer to be had the action runs at once rather than being lost.
+// click may open a menu with a loop of its own, or free the element that was asked. A user's
+// OnClick that raises is reported as a click by the pointer would be.
 void DeferAction(std::function<void()> AAction)
 {
-  if (UINT_PTR id = SetTimer(nullptr, 0, 0, &RunDeferredAction)) {
-    GDeferredActions[id] = std::move(AAction);
-    return;
-  }
-  AAction();
+  RunLater(std::move(AAction));
 }
 
 // --- Kinds of element
@@ -181,7 +147,7 @@ public:
   {
     return FBar && FBar->GetKind() == bckSubMenu ? ROLE_SYSTEM_MENUPOPUP : ROLE_SYSTEM_TOOLBAR;
   }
-  String GetName(int) override { return FBar ? PlainCaption(FBar->GetBarCaptionText()) : String(); }
+  String GetName(int) override { return FBar ? StripAccelChars(FBar->GetBarCaptionText()) : String(); }
   int GetSupportedProperties(int) override { return cxAccessibleLocation; }
 
 protected:
@@ -639,7 +605,7 @@ int TdxBarItemControlAccessibilityHelper::GetRole(int)
 
 String TdxBarItemControlAccessibilityHelper::GetName(int)
 {
-  return FControl ? PlainCaption(FControl->GetCaption()) : String();
+  return FControl ? StripAccelChars(FControl->GetCaption()) : String();
 }
 
 void TdxBarItemControlAccessibilityHelper::GetKeyboardShortcut(int, TShortCut& AShortCut, String&, bool&)
@@ -998,13 +964,8 @@ void TdxBarAccessibilityHelper::CollectUniqueKeyTips(std::vector<TdxBarKeyTipInf
 
 String dxBarDefaultKeyTipOfCaption(const String& ACaption)
 {
-  for (size_t i = 0; i + 1 < ACaption.size(); ++i)
-    if (ACaption[i] == L'&') {
-      if (ACaption[i + 1] != L'&')
-        return UpperText(String(1, ACaption[i + 1]));
-      ++i;
-    }
-  return L"Y";
+  const wchar_t accel = GetAccelChar(ACaption);
+  return accel ? UpperText(String(1, accel)) : String(L"Y");
 }
 
 // Texts are compared as the user types them, whatever their case.

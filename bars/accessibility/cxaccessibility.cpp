@@ -70,18 +70,6 @@ std::optional<TcxAccessibilityNavigationDirection> MapNavigationDirection(long A
   }
 }
 
-// The hot key of a caption: the character after a single "&".
-wchar_t CaptionHotKey(const String& ACaption)
-{
-  for (size_t i = 0; i + 1 < ACaption.size(); ++i)
-    if (ACaption[i] == L'&') {
-      if (ACaption[i + 1] != L'&')
-        return ACaption[i + 1];
-      ++i;
-    }
-  return 0;
-}
-
 }  // namespace
 
 TcxAccessibilityHelper::TcxAccessibilityHelper(TObject* AOwnerObject) : FOwnerObject(AOwnerObject) {}
@@ -346,7 +334,7 @@ HRESULT TcxAccessibilityHelper::get_accKeyboardShortcut(VARIANT varChild, BSTR* 
     GetKeyboardShortcut(id, shortCut, caption, useCaption);
     String text;
     if (useCaption) {
-      if (wchar_t key = CaptionHotKey(caption)) {
+      if (wchar_t key = GetAccelChar(caption)) {
         CharUpperBuffW(&key, 1);
         text = L"Alt+" + String(1, key);
       }

@@ -121,8 +121,8 @@ private:
 };
 
 // Controls that open something (a drop-down menu, a sub-menu). Inside menus they open and
-// close with a delay: one control of the process waits to open and one to close, each on
-// a thread timer of dxBarDropDownDelay; arming one replaces the other waiting control.
+// close with a delay: one control of the process waits to open and one to close, each for
+// dxBarDropDownDelay from the message loop (RunLater); arming one replaces the other waiting control.
 class TdxBarButtonLikeControl : public TdxBarItemControl {
   DECLARE_CLASS(TdxBarButtonLikeControl, TdxBarItemControl)
 public:

@@ -11,6 +11,7 @@
 #include "bars/painters/painter.h"
 #include "bars/menus/submenu.h"
 #include "platform/Controls.h"
+#include "platform/Threads.h"
 #include "platform/Win.h"
 
 IMPLEMENT_CLASS(TdxBarButtonLikeControl, TdxBarItemControl)
@@ -20,15 +21,15 @@ IMPLEMENT_CLASS(TdxBarButtonControl, TdxBarButtonLikeControl)
 // The waiting controls. Inside menus a control that is entered waits 400 ms before its
 // drop-down opens, and one that is left waits as long before its drop-down closes, so
 // that the pointer can cross other commands on its way into the open menu. The process
-// has at most one control waiting to open and one waiting to close; the timers are
-// thread timers, so they fire inside any message loop, and the control is reached
-// through a weak reference in case it went meanwhile.
+// has at most one control waiting to open and one waiting to close; they wait in the
+// queue of calls run later (platform/Threads.h), which runs inside any message loop, and
+// the control is reached through a weak reference in case it went meanwhile.
 
 namespace {
 
 struct TPendingControl {
   TWeakRef<TdxBarButtonLikeControl> Control;
-  UINT_PTR TimerId = 0;
+  TLaterCall Call;
 };
 
 TPendingControl GPendingOpen;
@@ -36,55 +37,30 @@ TPendingControl GPendingClose;
 
 void Stop(TPendingControl& APending)
 {
-  KillTimerAndClear(nullptr, APending.TimerId);
+  APending.Call.Withdraw();
+  APending.Call = TLaterCall();
   APending.Control = TWeakRef<TdxBarButtonLikeControl>();
 }
 
-// Takes the control out of the slot, stopping its timer; nil when the slot held another
-// timer or its control has gone.
-TdxBarButtonLikeControl* Take(TPendingControl& APending, UINT_PTR ATimerId)
-{
-  if (APending.TimerId != ATimerId) {
-    KillTimer(nullptr, ATimerId);
-    return nullptr;
-  }
-  TdxBarButtonLikeControl* control = APending.Control.Get();
-  Stop(APending);
-  return control;
-}
-
-void CALLBACK OpenTimerProc(HWND, UINT, UINT_PTR ATimerId, DWORD)
-{
-  try {
-    if (TdxBarButtonLikeControl* control = Take(GPendingOpen, ATimerId))
-      control->ActivateControl(true);
-  } catch (...) {
-    HandleUnexpectedException();
-  }
-}
-
-void CALLBACK CloseTimerProc(HWND, UINT, UINT_PTR ATimerId, DWORD)
-{
-  try {
-    if (TdxBarButtonLikeControl* control = Take(GPendingClose, ATimerId))
-      control->DeactivateControl(true);
-  } catch (...) {
-    HandleUnexpectedException();
-  }
-}
-
-void Arm(TPendingControl& APending, TdxBarButtonLikeControl* AControl, TIMERPROC AProc)
+// The slot's control takes AStep once the delay is over, unless the slot is stopped or
+// armed anew before.
+void Arm(TPendingControl& APending, TdxBarButtonLikeControl* AControl, void (*AStep)(TdxBarButtonLikeControl*))
 {
   Stop(APending);
   APending.Control = AControl;
-  APending.TimerId = SetTimer(nullptr, 0, dxBarDropDownDelay, AProc);
-  if (!APending.TimerId)
-    APending.Control = TWeakRef<TdxBarButtonLikeControl>();
+  APending.Call = RunLater(
+      [&APending, AStep] {
+        TdxBarButtonLikeControl* control = APending.Control.Get();
+        Stop(APending);
+        if (control)
+          AStep(control);
+      },
+      dxBarDropDownDelay);
 }
 
 bool Holds(const TPendingControl& APending, const TdxBarButtonLikeControl* AControl)
 {
-  return APending.TimerId != 0 && APending.Control.Get() == AControl;
+  return APending.Call.Pending() && APending.Control.Get() == AControl;
 }
 
 void CancelPendingOf(const TdxBarButtonLikeControl* AControl)
@@ -180,7 +156,7 @@ void TdxBarButtonLikeControl::ActivateControl(bool AForce)
   if (!AForce && !IsCustomizingNow()) {
     if (Holds(GPendingClose, this))
       Stop(GPendingClose);
-    Arm(GPendingOpen, this, OpenTimerProc);
+    Arm(GPendingOpen, this, [](TdxBarButtonLikeControl* AControl) { AControl->ActivateControl(true); });
     return;
   }
   TWeakRef<TdxBarButtonLikeControl> self(this);
@@ -196,7 +172,7 @@ void TdxBarButtonLikeControl::DeactivateControl(bool AForce)
       Stop(GPendingOpen);
     if (IsDroppedDown()) {
       // Another control's waiting close is dropped, not carried out.
-      Arm(GPendingClose, this, CloseTimerProc);
+      Arm(GPendingClose, this, [](TdxBarButtonLikeControl* AControl) { AControl->DeactivateControl(true); });
       return;
     }
   }

@@ -7,6 +7,7 @@
 #include "bars/model/manager.h"
 #include "platform/Bitmap.h"
 #include "platform/Filer.h"
+#include "platform/Menus.h"
 #include "platform/Profile.h"
 
 PUBLISHED(TdxBarItemLink, TCollectionItem)
@@ -41,24 +42,6 @@ namespace {
 
 TdxBar* MergingBar = nullptr;
 bool Resetting = false;
-
-// The accelerator character of a caption: the one after a single "&" ("&&" stands for an
-// ampersand); 0 when there is none, also for a caption that ends in a single "&".
-wchar_t AccelCharOf(const String& ACaption)
-{
-  for (size_t i = 0; i < ACaption.size(); ++i) {
-    if (ACaption[i] != L'&')
-      continue;
-    if (i + 1 >= ACaption.size())
-      return 0;
-    if (ACaption[i + 1] == L'&') {
-      ++i;
-      continue;
-    }
-    return ACaption[i + 1];
-  }
-  return 0;
-}
 
 wchar_t LowerChar(wchar_t C)
 {
@@ -594,7 +577,7 @@ bool TdxBarItemLink::HasPaintStyle() const
 
 bool TdxBarItemLink::IsAccel(uint16_t Key, TShiftState Shift) const
 {
-  wchar_t accel = AccelCharOf(GetCaption());
+  wchar_t accel = GetAccelChar(GetCaption());
   if (!accel)
     return false;
   Shift *= TShiftState{ssShift, ssAlt, ssCtrl};  // mouse buttons play no part

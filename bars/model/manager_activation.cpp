@@ -16,6 +16,7 @@
 #include "lookandfeel/cxControls.h"
 #include "platform/Application.h"
 #include "platform/Forms.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -84,32 +85,20 @@ void RestackOnScreen(HWND AWnd)
 
 // The window system may raise the form itself once its activation or a focus change inside it
 // is handled, over the bars just raised: those managers raise their bars once more after it.
-std::vector<TWeakRef<TdxBarManager>> GRestackLater;
-UINT_PTR GRestackTimer = 0;
+std::vector<std::pair<TWeakRef<TdxBarManager>, TLaterCall>> GRestackLater;
 
-void CALLBACK RestackTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
-{
-  KillTimer(nullptr, ATimer);
-  GRestackTimer = 0;
-  std::vector<TWeakRef<TdxBarManager>> managers = std::move(GRestackLater);
-  GRestackLater.clear();
-  try {
-    for (const TWeakRef<TdxBarManager>& ref : managers)
-      if (TdxBarManager* manager = ref.Get())
-        manager->RaiseFloatingBarsAboveForm();
-  } catch (...) {
-    if (Application)
-      Application->HandleException(nullptr);
-  }
-}
-
+// One raise of a manager's bars is enough however often it is asked for before it runs.
 void KeepFloatingBarsAboveFormLater(TdxBarManager* AManager)
 {
-  if (std::none_of(GRestackLater.begin(), GRestackLater.end(),
-                   [AManager](const auto& r) { return r.Get() == AManager; }))
-    GRestackLater.emplace_back(AManager);
-  if (!GRestackTimer)
-    GRestackTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &RestackTimerProc);
+  std::erase_if(GRestackLater, [](const auto& r) { return !r.second.Pending(); });
+  if (std::any_of(GRestackLater.begin(), GRestackLater.end(),
+                  [AManager](const auto& r) { return r.first.Get() == AManager; }))
+    return;
+  TWeakRef<TdxBarManager> ref(AManager);
+  GRestackLater.emplace_back(ref, RunLater([ref] {
+                               if (TdxBarManager* manager = ref.Get())
+                                 manager->RaiseFloatingBarsAboveForm();
+                             }));
 }
 
 }  // namespace

@@ -17,6 +17,26 @@
 
 namespace {
 
+// The caption with its accelerator's mark alone: the system's text drawing underlines the
+// last single "&", the keys take the first, so further marks go (as they go from the text
+// shown) and literal ampersands stay doubled.
+String WithOnlyItsAccelMark(const String& ACaption)
+{
+  const TAccelCaption accel = ParseAccelCaption(ACaption);
+  if (accel.Index == String::npos || GetAccelChar(ACaption.substr(accel.SourceIndex + 1)) == 0)
+    return ACaption;
+  auto literal = [](const String& APart) {
+    String result;
+    for (wchar_t c : APart) {
+      if (c == L'&')
+        result += c;
+      result += c;
+    }
+    return result;
+  };
+  return literal(accel.Text.substr(0, accel.Index)) + L"&" + literal(accel.Text.substr(accel.Index));
+}
+
 // Selects a changed copy of the DC's font for its lifetime (nothing when the font cannot
 // be read or already is as asked).
 class TFontCopy {
@@ -218,9 +238,11 @@ void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, cons
   std::optional<TFontCopy> turned;
   if (AFlags.Vertical)
     turned.emplace(DC, MakeTurned);
-  if (!AFlags.Vertical)
+  if (!AFlags.Vertical) {
     format |= AlignmentFormat(AAlignment) | DT_VCENTER;
-  else {
+    if (!(format & DT_NOPREFIX))
+      text = WithOnlyItsAccelMark(AText);
+  } else {
     String shown = AText;
     int accel = FindAcceleratorCharPos(shown, true);
     TSize extent = GetTextExtentOfString(DC, shown);

@@ -11,6 +11,7 @@
 #include "lookandfeel/cxGraphics.h"
 #include "lookandfeel/cxLookAndFeelPainters.h"
 #include "platform/Controls.h"
+#include "platform/Menus.h"
 #include "platform/TypInfo.h"
 
 class TCustomForm;
@@ -104,13 +105,11 @@ TWinControl* GetTopBarParentControl(TWinControl* AControl, bool AThroughBars = f
 uint16_t ShortCutFromKeyMessage(uint16_t Key, intptr_t KeyFlags);
 // " (Ctrl+S)"; empty for no shortcut.
 String GetShortCutHintText(uint16_t AShortCut);
-// The 1-based position of the character after the last single "&" ("&&" is a literal
-// "&"); 0 when none. A "&" as the last character marks nothing. With ADelete the markers
-// are removed from ACaption and the position counts in the shortened text.
+// The 1-based position of the accelerator character (ParseAccelCaption, platform/Menus.h:
+// the first single "&" marks it); 0 when none. With ADelete the markers are removed from
+// ACaption and the position counts in the shortened text.
 int FindAcceleratorCharPos(String& ACaption, bool ADelete);
 int FindAcceleratorCharPos(const String& ACaption);
-// Every marker removed, "&&" made "&"; a "&" as the last character stays.
-String StripAccelChars(const String& ACaption);
 // The character of a virtual key (MapVirtualKey mode 2); 0 for none or a space.
 wchar_t VirtualKeyToChar(uint16_t AKey);
 // "\" between registry layout sections, "." between ini ones.

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr wchar_t AccelMarker = L'&';
 // The magnitude below which the library's fonts do not shrink (a font height of -11).
 constexpr int MinFontHeight = -11;
 
@@ -43,42 +42,19 @@ String GetShortCutHintText(uint16_t AShortCut)
 
 int FindAcceleratorCharPos(String& ACaption, bool ADelete)
 {
-  // Most captions mark nothing, and stay as they are.
-  if (ACaption.find(AccelMarker) == String::npos)
+  if (ACaption.find(L'&') == String::npos)
     return 0;
-  int position = 0;
-  String stripped;
-  const size_t length = ACaption.size();
-  for (size_t i = 0; i < length; ++i) {
-    const wchar_t c = ACaption[i];
-    // The last character is text whatever it is: a trailing "&" marks nothing.
-    if (c == AccelMarker && i + 1 < length) {
-      ++i;
-      stripped += ACaption[i];
-      if (ACaption[i] != AccelMarker)
-        position = ADelete ? int(stripped.size()) : int(i) + 1;
-      continue;
-    }
-    stripped += c;
-  }
+  TAccelCaption accel = ParseAccelCaption(ACaption);
+  const size_t index = ADelete ? accel.Index : accel.SourceIndex;
   if (ADelete)
-    ACaption = stripped;
-  return position;
+    ACaption = std::move(accel.Text);
+  return index == String::npos ? 0 : int(index) + 1;
 }
 
 int FindAcceleratorCharPos(const String& ACaption)
 {
-  if (ACaption.find(AccelMarker) == String::npos)
-    return 0;
   String copy = ACaption;
   return FindAcceleratorCharPos(copy, false);
-}
-
-String StripAccelChars(const String& ACaption)
-{
-  String result = ACaption;
-  FindAcceleratorCharPos(result, true);
-  return result;
 }
 
 wchar_t VirtualKeyToChar(uint16_t AKey)

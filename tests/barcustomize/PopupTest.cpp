@@ -221,6 +221,28 @@ TEST_F(TCustomizingPopupTest, BlankNameIsRefusedWithAMessageAndLeavesTheCaption)
   EXPECT_EQ(open->GetCaption(), L"&Open");
 }
 
+// The name box reports a blank name twice before the loop turns, as its Enter handler does:
+// the popup is asked twice to go with a message, and the second request is kept beside the
+// first, so both messages show.
+TEST_F(TCustomizingPopupTest, ABlankNameReportedTwiceBeforeTheLoopTurnsShowsBothMessages)
+{
+  TdxBarItemLink* open = LinkOf(L"Standard", 0);
+  ASSERT_TRUE(RightClick(open));
+  ASSERT_NE(Entry(lcName), nullptr);
+  auto* edit = static_cast<TdxBarEdit*>(Entry(lcName)->GetItem());
+  edit->SetText(L"");  // without Enter this names nothing
+  TMessageBoxAnswerer answer(IDOK);
+  for (int i = 0; i < 2; ++i) {
+    WORD key = VK_RETURN;
+    CallEvent(edit->OnKeyDown, edit, key, TShiftState());
+    CallEvent(edit->OnChange, edit);
+  }
+  EXPECT_TRUE(answer.Boxes().empty()) << "the messages wait for the loop";
+  ASSERT_TRUE(PumpUntil([&] { return answer.Boxes().size() == 2 && Popup() == nullptr; }, 3000))
+      << answer.Boxes().size() << " messages";
+  EXPECT_EQ(open->GetCaption(), L"&Open");
+}
+
 TEST_F(TCustomizingPopupTest, PositionViewLevelsAndButtonGroupWhereTheBarKindAllowsThem)
 {
   TAllowAllOnToolbars allow(Controller);

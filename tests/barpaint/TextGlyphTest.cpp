@@ -129,6 +129,32 @@ TEST(ItemText, TurnedCaptionUnderlinesItsAcceleratorAndShowsNoMarker)
   }
 }
 
+// A caption with two marks underlines the letter whose key runs it, across the bar and down
+// it: it draws as the caption with only that letter marked.
+TEST(ItemText, ACaptionWithTwoMarksUnderlinesTheLetterItsKeyRuns)
+{
+  TdxBarPainter painter;
+  const String caption = L"&File &Edit";
+  ASSERT_EQ(GetAccelChar(caption), L'F');
+  for (bool vertical : {false, true}) {
+    SCOPED_TRACE(vertical ? "down the bar" : "across the bar");
+    const int w = vertical ? 30 : 160, h = vertical ? 160 : 30;
+    auto draw = [&](const String& AText) {
+      TDib32 dib(w, h, RGB(255, 255, 255));
+      TTestFont font(dib.DC(), 16, false);
+      painter.DrawItemText(nullptr, dib.DC(), AText, Rect(2, 2, w - 2, h - 2), dxBarTextAlignLeft,
+                           {.Vertical = vertical}, DT_SINGLELINE);
+      return dib;
+    };
+    TDib32 shown = draw(caption);
+    RECT all{0, 0, w, h};
+    EXPECT_EQ(CountDifferentPixels(shown, all, draw(L"&File Edit")), 0);
+    EXPECT_GT(CountDifferentPixels(shown, all, draw(L"File &Edit")), 4) << "the underline is not under E";
+    EXPECT_EQ(CountDifferentPixels(draw(L"Fish && &Chips &x"), all, draw(L"Fish && &Chips x")), 0)
+        << "a literal ampersand stays one, and a later mark only goes";
+  }
+}
+
 TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
 {
   TdxBarFlatPainter painter;

@@ -1,9 +1,11 @@
 // Shortcut and accelerator text, set members and DPI scaling.
 #include <gtest/gtest.h>
 
+#include "bars/accessibility/baraccessibility.h"
 #include "bars/dxBar.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
+#include "platform/StdCtrls.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -57,15 +59,55 @@ TEST(AcceleratorText, PositionOfTheMarkedCharacter)
   String doubled = L"a&&b";
   EXPECT_EQ(FindAcceleratorCharPos(doubled, true), 0);
   EXPECT_EQ(doubled, L"a&b");
-  // The last marker wins.
+  // The first marker wins, as it does for the key.
   String twice = L"&a&b";
-  EXPECT_EQ(FindAcceleratorCharPos(twice), 4);
-  EXPECT_EQ(FindAcceleratorCharPos(twice, true), 2);
+  EXPECT_EQ(FindAcceleratorCharPos(twice), 2);
+  EXPECT_EQ(FindAcceleratorCharPos(twice, true), 1);
   EXPECT_EQ(twice, L"ab");
   // A doubled marker before a real one shifts the position in the shortened text.
   String mixed = L"&&x&y";
   EXPECT_EQ(FindAcceleratorCharPos(mixed, true), 3);
   EXPECT_EQ(mixed, L"&xy");
+}
+
+// Every reader of a caption's mark takes the same character: the shared routine, the
+// underline's position, the keys of standard controls and the default key tip.
+TEST(AcceleratorText, EveryReaderTakesTheFirstSingleMark)
+{
+  struct TCase {
+    const wchar_t* Caption;
+    const wchar_t* Shown;
+    wchar_t Accel;
+    int Position;       // 1-based in the caption as written
+    int ShownPosition;  // 1-based in the shown text
+  };
+  const TCase cases[] = {
+      {L"&File &Edit", L"File Edit", L'F', 2, 1},
+      {L"Save && &Close", L"Save & Close", L'C', 10, 8},
+      {L"Fish && Chips", L"Fish & Chips", 0, 0, 0},
+      {L"Trailing&", L"Trailing&", 0, 0, 0},
+      {L"Plain", L"Plain", 0, 0, 0},
+      {L"&&&x", L"&x", L'x', 4, 2},
+      {L"", L"", 0, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.Caption));
+    const TAccelCaption parsed = ParseAccelCaption(c.Caption);
+    EXPECT_EQ(parsed.Text, c.Shown);
+    EXPECT_EQ(parsed.Char(), c.Accel);
+    EXPECT_EQ(GetAccelChar(c.Caption), c.Accel);
+    EXPECT_EQ(StripAccelChars(c.Caption), c.Shown);
+    EXPECT_EQ(FindAcceleratorCharPos(String(c.Caption)), c.Position);
+    String shown = c.Caption;
+    EXPECT_EQ(FindAcceleratorCharPos(shown, true), c.ShownPosition);
+    EXPECT_EQ(shown, c.Shown);
+    EXPECT_EQ(dxBarDefaultKeyTipOfCaption(c.Caption), c.Accel ? String(1, wchar_t(towupper(c.Accel))) : L"Y");
+    if (c.Accel) {
+      EXPECT_TRUE(IsAccel(c.Accel, c.Caption));
+      EXPECT_TRUE(IsAccel(wchar_t(towupper(c.Accel)), c.Caption)) << "case does not matter";
+    }
+    EXPECT_FALSE(IsAccel(L'E', c.Caption)) << "a second mark runs nothing";
+  }
 }
 
 TEST(AcceleratorText, StripRemovesMarkersAndKeepsLiterals)

@@ -92,6 +92,32 @@ TEST_F(Exceptions, AFailingOnExceptionDoesNotEscape)
   Application->OnException = nullptr;
 }
 
+// Calls run later from the message loop, each once: by due time and then in the order asked
+// for, a failing one reported as a handler's exception is while the next still runs, and a
+// withdrawn one never.
+TEST_F(Exceptions, CallsRunLaterInTurnAndAFailingOneReachesHandleException)
+{
+  TExceptionRecorder errors;
+  std::vector<int> ran;
+  RunLater([&] { ran.push_back(6); }, 50);
+  RunLater([&] { ran.push_back(1); });
+  RunLater([&] {
+    ran.push_back(2);
+    throw Exception(L"The later call failed");
+  });
+  RunLater([&] { ran.push_back(3); });
+  TLaterCall withdrawn = RunLater([&] { ran.push_back(4); });
+  RunLater([&] { ran.push_back(5); });
+  EXPECT_TRUE(ran.empty()) << "nothing runs inside the request";
+  EXPECT_TRUE(withdrawn.Pending());
+  withdrawn.Withdraw();
+  EXPECT_FALSE(withdrawn.Pending());
+  ASSERT_TRUE(PumpUntil([&] { return ran.size() >= 5; }));
+  PumpPending();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 5, 6}));
+  EXPECT_EQ(errors.Messages, std::vector<std::wstring>{L"The later call failed"});
+}
+
 // ---------------------------------------------------------------------------
 
 TEST(AppMessageBox, TheCaptionDefaultsToTheTitle)
