@@ -91,6 +91,10 @@ void CALLBACK RestackTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
 {
   KillTimer(nullptr, ATimer);
   GRestackTimer = 0;
+  // A timer may come before the window system's own events of the form just shown: handling
+  // them, it can lift the form over everything once more (as it gives the form the input).
+  // Asking for the queue's state has it take them in now, so that the bars rise after.
+  GetQueueStatus(QS_ALLINPUT);
   std::vector<TWeakRef<TdxBarManager>> managers = std::move(GRestackLater);
   GRestackLater.clear();
   try {
