@@ -346,6 +346,24 @@ void MDIChildMessage(HWND AWnd, UINT AMessage)
     manager->ActiveMDIChildMayHaveChanged();
 }
 
+// After the window procedure: the focus moved to a window of a form. A host's window system may
+// lift the form over everything as it gives the form the input, while the window list still has
+// the form's floating bars above it: the form's managers raise them again.
+void FocusMessage(HWND AWnd, UINT AMessage)
+{
+  TdxBarManagerList* list = dxBarManagerList();
+  HWND root = AMessage == WM_SETFOCUS && list ? GetAncestor(AWnd, GA_ROOT) : nullptr;
+  if (!root)
+    return;
+  std::vector<TWeakRef<TdxBarManager>> managers;
+  for (int i = 0; i < list->Count(); ++i)
+    if (TdxBarManager* manager = list->GetItem(i); !manager->IsDestroying() && TopLevelWindowOf(manager) == root)
+      managers.emplace_back(manager);
+  for (const TWeakRef<TdxBarManager>& ref : managers)
+    if (TdxBarManager* manager = ref.Get())
+      manager->KeepFloatingBarsAboveForm();
+}
+
 // The call-window hook: every message a window of the class layer receives on this thread
 // passes here before and after its window procedure. The layer's message observer serves
 // in place of a system WH_CALLWNDPROC hook, which costs three requests to the window server
@@ -370,6 +388,7 @@ void CallWndAfter(HWND AWnd, UINT AMessage, WPARAM, LPARAM)
     return;
   try {
     MDIChildMessage(AWnd, AMessage);
+    FocusMessage(AWnd, AMessage);
   } catch (...) {
     HandleUnexpectedException();
   }
@@ -481,6 +500,7 @@ void dxBarCallWndHookMessage(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM AL
   RouteToManagers(AWnd, AMessage, AWParam, ALParam);
   MDIParentMessage(AWnd, AMessage, AWParam, ALParam);
   MDIChildMessage(AWnd, AMessage);
+  FocusMessage(AWnd, AMessage);
 }
 
 bool dxBarApplicationActiveFlag()

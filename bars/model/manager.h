@@ -375,7 +375,7 @@ public:
   void CloseMenus();
   // Puts the shown floating bars back on top of their form where no other window lies above
   // it, now and once more after the current messages: the form shown, activated or raised, the
-  // focus moved into a bar's editor, or a drag ended.
+  // focus moved into a window of the form or a bar's editor, or a drag ended.
   void KeepFloatingBarsAboveForm();
   // The raising itself, at once.
   void RaiseFloatingBarsAboveForm();

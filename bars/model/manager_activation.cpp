@@ -96,6 +96,11 @@ void KeepFloatingBarsAboveFormLater(TdxBarManager* AManager)
     return;
   TWeakRef<TdxBarManager> ref(AManager);
   GRestackLater.emplace_back(ref, RunLater([ref] {
+                               // The call may come before the window system's own events of a form
+                               // just shown: handling them, it can lift the form over everything once
+                               // more (as it gives the form the input). Asking for the queue's state
+                               // has it take them in now, so that the bars rise after.
+                               GetQueueStatus(QS_ALLINPUT);
                                if (TdxBarManager* manager = ref.Get())
                                  manager->RaiseFloatingBarsAboveForm();
                              }));

@@ -7,7 +7,9 @@
 #include "bars/itemcontrols/edits.h"
 #include "bars/barwindows/shadow.h"
 #include "lookandfeel/cxControls.h"
+#include "platform/ExtCtrls.h"
 #include "platform/Scope.h"
+#include "platform/StdCtrls.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
@@ -370,6 +372,136 @@ POINT CentreOf(const RECT& R)
 {
   return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
 }
+
+// A program's main form as a program builds it: a panel in the form's colour fills it, and a
+// list along its right edge takes the focus when the form is activated; a toolbar
+// "Standard" with an edit and a button, all named for the stored layout, is docked at the top
+// and made visible. The form has its window before it is filled, as a form the application
+// makes does.
+TFormTestForm* MakeProgramForm(TdxBarManager*& AManager, TdxBar*& ABar)
+{
+  TFormTestForm* form = MakeShadowedBarForm(AManager);
+  form->HandleNeeded();
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  panel->SetAlign(alClient);
+  auto* list = new TListBox(form);
+  list->SetParent(panel);
+  list->SetAlign(alRight);
+  list->SetWidth(80);
+  ABar = AManager->GetBars()->Add();
+  ABar->SetName(L"barStandard");
+  ABar->SetCaption(L"Standard");
+  ABar->SetDockingStyle(dsTop);
+  auto* edit = new TdxBarEdit(form);
+  edit->SetName(L"edtTask");
+  edit->SetWidth(120);
+  auto* button = new TdxBarButton(form);
+  button->SetName(L"btnAdd");
+  button->SetCaption(L"Add");
+  ABar->GetItemLinks()->AddItem(edit);
+  ABar->GetItemLinks()->AddItem(button);
+  ABar->SetVisible(true);
+  return form;
+}
+
+TPoint WindowSizeOf(TdxBar* ABar)
+{
+  RECT r{};
+  ::GetWindowRect(ABar->GetControl()->GetHandle(), &r);
+  return TPoint{r.right - r.left, r.bottom - r.top};
+}
+
+TListBox* ListOf(TFormTestForm* AForm)
+{
+  for (int i = 0; i < AForm->GetControlCount(); ++i)
+    if (auto* panel = dynamic_cast<TPanel*>(AForm->GetControls(i)))
+      return static_cast<TListBox*>(panel->GetControls(0));
+  return nullptr;
+}
+
+}  // namespace
+
+// A program's start, as the application's Run makes it: the main form, its bar restored floating
+// from the ini file the library wrote on the last run, is shown once, with no other activation,
+// and its list takes the focus. The program's first paint keeps its thread from its messages for
+// a moment, so that the window system takes in its own events of the showing (it lifts the form
+// as it gives the form the input) after the library's later raise is due. The screen shows the
+// whole bar, at the size it had when it was stored, and its shadow above the form.
+TEST_F(TFormActivationTest, FloatingBarRestoredAtAProgramsStartShowsAboveItsFormAtItsSize)
+{
+  const String file = L"floating-at-program-start.ini";
+  TFinally remove([&] { ::DeleteFileW(file.c_str()); });
+  TPoint savedSize;
+  {
+    TdxBarManager* manager = nullptr;
+    TdxBar* bar = nullptr;
+    TOwned<TFormTestForm> lastRun(MakeProgramForm(manager, bar));
+    bar->SetFloatLeft(180);
+    bar->SetFloatTop(180);
+    bar->SetDockingStyle(dsNone);
+    savedSize = WindowSizeOf(bar);
+    manager->SaveToIniFile(file);
+  }
+  ASSERT_GT(savedSize.x, 0);
+  ASSERT_GT(savedSize.y, 0);
+  TdxBarManager* manager = nullptr;
+  TdxBar* bar = nullptr;
+  TOwned<TFormTestForm> form(MakeProgramForm(manager, bar));
+  manager->LoadFromIniFile(file);
+  ASSERT_EQ(bar->GetDockingStyle(), dsNone);
+  form->SetVisible(true);
+  ::Sleep(4 * USER_TIMER_MINIMUM);  // the first paint's moment
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == ListOf(form.Get())->GetHandle(); }, 2000));
+  // The program's loop idles, and the window system takes its events in meanwhile.
+  PumpFor(200);
+  EXPECT_EQ(WindowSizeOf(bar), savedSize);
+  ExpectBarAndShadowAboveTheForm(bar);
+}
+
+// Clicks that move the focus: into the floating bar's edit, from there into the form's list, and
+// between the list and an edit of the form. The window system lifts the form as the focus comes
+// into it or moves inside it, and the bar still shows above the form.
+TEST_F(TFormActivationTest, FloatingBarStaysAboveItsFormWhenTheFocusMovesIntoTheFormOrInsideIt)
+{
+  TdxBarManager* manager = nullptr;
+  TdxBar* bar = nullptr;
+  TOwned<TFormTestForm> form(MakeProgramForm(manager, bar));
+  TListBox* list = ListOf(form.Get());
+  auto* edit = new TEdit(form.Get());
+  edit->SetParent(list->GetParent());
+  edit->SetAlign(alBottom);
+  bar->SetFloatLeft(180);
+  bar->SetFloatTop(180);
+  bar->SetDockingStyle(dsNone);
+  form->Show();
+  ASSERT_TRUE(ActivateWindow(form->GetHandle()));
+  PumpFor(200);
+  ExpectBarAndShadowAboveTheForm(bar);
+  const TRect barEdit = bar->GetControl()->GetItemScreenRect(bar->GetItemLinks()->Items(0)->GetControl());
+  RECT listRect{}, editRect{};
+  ::GetWindowRect(list->GetHandle(), &listRect);
+  ::GetWindowRect(edit->GetHandle(), &editRect);
+  const struct {
+    const char* Name;
+    POINT At;
+  } clicks[] = {
+      {"the bar's edit", {barEdit.right - 20, (barEdit.top + barEdit.bottom) / 2}},
+      {"the list", {listRect.right - 30, listRect.top + 20}},
+      {"the form's edit", CentreOf(editRect)},
+      {"the list again", {listRect.right - 30, listRect.top + 20}},
+  };
+  for (const auto& click : clicks) {
+    SCOPED_TRACE(testing::Message() << "a click into " << click.Name);
+    const HWND focusBefore = ::GetFocus();
+    ASSERT_TRUE(ClickAt(click.At));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() && ::GetFocus() != focusBefore; }, 2000)) << "the focus moves";
+    PumpFor(200);
+    ExpectBarAndShadowAboveTheForm(bar);
+  }
+}
+
+namespace {
 
 // Whether the bar's window or a strip of its shadow lies in the topmost band.
 bool IsBarOrShadowTopmost(TdxBar* ABar)
