@@ -166,7 +166,7 @@ int TdxBarAccessibilityHelper::GetNextChildIndex(int AIndex, TcxAccessibilityNav
       indexes.push_back(i);
     }
   }
-  const int found = FindNearestInDirection(current, rects, int(ADirection), false);
+  const int found = FindNearestInDirection(current, rects, ADirection, false);
   return found < 0 ? AIndex : indexes[size_t(found)];
 }
 
@@ -207,7 +207,7 @@ TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetFirstSelectableChild(bo
 TdxBarAccessibilityHelper* TdxBarAccessibilityHelper::GetNextNavigationTarget(bool AForward)
 {
   TdxBarAccessibilityHelper* current = this;
-  for (int depth = 0; depth < 64; ++depth) {
+  for (int depth = 0; depth < cxAccessibilityMaxTreeDepth; ++depth) {
     TdxBarAccessibilityHelper* parent = current->GetBarParent();
     if (!parent)
       return nullptr;
@@ -243,8 +243,8 @@ void TdxBarAccessibilityHelper::InitializeKeyTipData(TdxBarKeyTipInfo& AData)
 {
   AData.Text = GetKeyTip();
   AData.Visible = IsVisible();
-  AData.HorzAlign = 1;
-  AData.VertAlign = 1;
+  AData.HorzAlign = TdxBarKeyTipAlign::Centre;
+  AData.VertAlign = TdxBarKeyTipAlign::Centre;
   AData.BarControl = GetOwnerControl();
   AddRef();
   AData.OnExecute = [ref = TcxAccessibilityHelperRef(this)] {

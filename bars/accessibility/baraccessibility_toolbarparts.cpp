@@ -225,8 +225,10 @@ public:
     const TRect r = GetScreenBounds(CHILDID_SELF);
     if (::IsRectEmpty(&r))
       return STATE_SYSTEM_INVISIBLE;
-    const int mark = FBar ? FBar->GetMarkState() : 0;
-    return mark == 2 ? STATE_SYSTEM_PRESSED : mark == 1 ? STATE_SYSTEM_HOTTRACKED : 0;
+    const TdxBarMarkState mark = FBar ? TdxBarMarkState(FBar->GetMarkState()) : TdxBarMarkState::Normal;
+    return mark == TdxBarMarkState::Pressed ? STATE_SYSTEM_PRESSED
+           : mark == TdxBarMarkState::Hot   ? STATE_SYSTEM_HOTTRACKED
+                                            : 0;
   }
   int GetRole(int) override { return ROLE_SYSTEM_BUTTONMENU; }
   // What its hint says, so that a reader does not announce an unnamed button.
@@ -261,9 +263,10 @@ private:
     TWeakRef<TdxBarControl> bar = FBar;
     if (!IsAlive() || !bar || !IsVisible())
       return false;
-    bar->ClickMark(2);
-    if (bar && bar->GetMarkState() == 2 && !bar->GetQuickControl() && ::GetCapture() != bar->GetHandle())
-      bar->ClickMark(0);
+    bar->ClickMark(TdxBarMarkState::Pressed);
+    if (bar && TdxBarMarkState(bar->GetMarkState()) == TdxBarMarkState::Pressed && !bar->GetQuickControl() &&
+        ::GetCapture() != bar->GetHandle())
+      bar->ClickMark(TdxBarMarkState::Normal);
     return true;
   }
   TWeakRef<TdxBarControl> FBar;

@@ -10,6 +10,7 @@
 
 #include <new>
 
+#include "bars/accessibility/cxnavigationdirection.h"
 #include "platform/Menus.h"
 #include "platform/SysUtils.h"
 #include "platform/Types.h"
@@ -63,15 +64,10 @@ enum : int {
   cxAccessibleValue = 32,
 };
 
-// The library's directions; the system's navigation directions map onto them.
-enum TcxAccessibilityNavigationDirection : int {
-  andLeft = 0,
-  andUp = 1,
-  andRight = 2,
-  andDown = 3,
-  andPrev = 4,
-  andNext = 5,
-};
+// The most levels a walk up or through the tree takes: a real chain (dock site, bar, caption
+// buttons, button) is a handful of levels, so the bound only stops a cycle that a faulty
+// element kind's parent would make, instead of hanging the caller.
+constexpr int cxAccessibilityMaxTreeDepth = 64;
 
 // What GetHitTest found.
 enum : int { cxAccessibleHitNothing = 0, cxAccessibleHitSelf = 1, cxAccessibleHitChild = 2 };

@@ -415,7 +415,7 @@ void TdxBarNavigationController::KeyDown(uint16_t AKey, LPARAM AFlags)
     else if (AKey == VK_TAB)
       next = selected->GetNextSelectableObject(GetKeyState(VK_SHIFT) >= 0);
     else if (AKey >= VK_LEFT && AKey <= VK_DOWN)
-      next = selected->FindNavigationTarget(AKey - VK_LEFT);
+      next = selected->FindNavigationTarget(TcxAccessibilityNavigationDirection(andLeft + (AKey - VK_LEFT)));
     ChangeSelectedObject(AKey == VK_TAB, selected, next);
     return;
   }
@@ -542,9 +542,10 @@ TCentre GetRectCentre(const TRect& R)
 }
 
 // How far (in degrees, 0 to 180) the line between the centres is off the direction.
-long double GetDirectionDeviation(const TRect& ACurrent, const TRect& ACandidate, int ADirection)
+long double GetDirectionDeviation(const TRect& ACurrent, const TRect& ACandidate,
+                                  TcxAccessibilityNavigationDirection ADirection)
 {
-  static constexpr long double DirectionAngles[] = {180, 270, 0, 90};
+  static constexpr long double DirectionAngles[] = {180, 270, 0, 90};  // left, up, right, down
   const TCentre a = GetRectCentre(ACurrent), b = GetRectCentre(ACandidate);
   long double angle = std::atan2(b.Y - a.Y, b.X - a.X) * 180.0L / 3.14159265358979323846L;
   if (angle < 0)
@@ -553,21 +554,22 @@ long double GetDirectionDeviation(const TRect& ACurrent, const TRect& ACandidate
   return std::min(d, 360 - d);
 }
 
-int EdgeGap(const TRect& C, const TRect& R, int ADirection)
+int EdgeGap(const TRect& C, const TRect& R, TcxAccessibilityNavigationDirection ADirection)
 {
   switch (ADirection) {
-    case 0:
+    case andLeft:
       return C.left - R.right;
-    case 1:
+    case andUp:
       return C.top - R.bottom;
-    case 2:
+    case andRight:
       return R.left - C.right;
     default:
       return R.top - C.bottom;
   }
 }
 
-int FindNearest(const TRect& ACurrent, const std::vector<TRect>& ACandidates, int ADirection)
+int FindNearest(const TRect& ACurrent, const std::vector<TRect>& ACandidates,
+                TcxAccessibilityNavigationDirection ADirection)
 {
   int best = -1;
   int bestGap = 0;
@@ -588,16 +590,17 @@ int FindNearest(const TRect& ACurrent, const std::vector<TRect>& ACandidates, in
 
 }  // namespace
 
-int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates, int ADirection, bool AWrap)
+int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates,
+                           TcxAccessibilityNavigationDirection ADirection, bool AWrap)
 {
-  if (ADirection < 0 || ADirection > 3)
+  if (ADirection < andLeft || ADirection > andDown)
     return -1;
   int found = FindNearest(ACurrent, ACandidates, ADirection);
-  if (found < 0 && AWrap && (ADirection == 0 || ADirection == 2)) {
+  if (found < 0 && AWrap && (ADirection == andLeft || ADirection == andRight)) {
     constexpr int FarSide = 0x3FFFFFFF;
     TRect moved = ACurrent;
     const int width = ACurrent.right - ACurrent.left;
-    moved.left = ADirection == 0 ? FarSide : -FarSide;
+    moved.left = ADirection == andLeft ? FarSide : -FarSide;
     moved.right = moved.left + width;
     found = FindNearest(moved, ACandidates, ADirection);
   }

@@ -21,11 +21,24 @@ namespace {
 
 TdxBarWindowHelperProc GWindowHelperProc;
 
+// How far a key tip of that extent reaches back from its point.
+int AlignOffset(TdxBarKeyTipAlign AAlign, int AExtent)
+{
+  switch (AAlign) {
+    case TdxBarKeyTipAlign::Centre:
+      return AExtent / 2;
+    case TdxBarKeyTipAlign::Far:
+      return AExtent;
+    default:
+      return 0;
+  }
+}
+
 // Key tips as small bordered windows that never take the activation.
 class TKeyTipWindows : public IdxBarKeyTipWindowsManager {
 public:
-  void Add(const String& AText, const TPoint& APosition, int AVertAlign, int AHorzAlign, bool AEnabled,
-           HWND& AHandle) override
+  void Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign, TdxBarKeyTipAlign AHorzAlign,
+           bool AEnabled, HWND& AHandle) override
   {
     if (AHandle)
       return;
@@ -36,8 +49,8 @@ public:
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     const int w = size.cx + 8, h = size.cy + 4;
-    const int x = APosition.x - (AHorzAlign == 1 ? w / 2 : AHorzAlign == 2 ? w : 0);
-    const int y = APosition.y - (AVertAlign == 1 ? h / 2 : AVertAlign == 2 ? h : 0);
+    const int x = APosition.x - AlignOffset(AHorzAlign, w);
+    const int y = APosition.y - AlignOffset(AVertAlign, h);
     AHandle = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", AText.c_str(),
                               WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, w, h, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
@@ -134,7 +147,7 @@ std::vector<TCustomdxBarControl*> BarsAround(TCustomdxBarControl* ABar)
 }
 
 // Within the bar first, then across the other bars, then around the bar (left and right).
-TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, int ADirection)
+TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, TcxAccessibilityNavigationDirection ADirection)
 {
   if (!ACurrent)
     return nullptr;
@@ -226,7 +239,7 @@ public:
     return nullptr;
   }
   TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
-  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection) override { return nullptr; }
   bool WantsKey(uint16_t) override { return false; }
   bool HandleNavigationKey(uint16_t) override { return false; }
   bool CanNavigate() override
@@ -266,7 +279,7 @@ public:
     return targets.empty() ? nullptr : targets.front();
   }
   TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
-  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection) override { return nullptr; }
   bool IsMenu() const { return FBar && FBar->GetKind() == bckSubMenu; }
   // A menu window moves its own selection and closes one level on Esc.
   bool WantsKey(uint16_t AKey) override { return IsMenu() && AKey != VK_MENU && AKey != VK_F10; }
@@ -315,7 +328,7 @@ public:
   {
     return NextTargetFrom(GetItemControlHelper(FControl.Get()), dxBarGetAccessibilityHelper(FControl.Get()), AForward);
   }
-  TdxBarHelperRef FindNavigationTarget(int ADirection) override
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection ADirection) override
   {
     return FindTargetFrom(GetItemControlHelper(FControl.Get()), ADirection);
   }
@@ -392,7 +405,10 @@ public:
   }
   TdxBarHelperRef GetFirstSelectableObject() override { return CanNavigate() ? Self() : nullptr; }
   TdxBarHelperRef GetNextSelectableObject(bool AForward) override { return NextTargetFrom(Self(), Helper(), AForward); }
-  TdxBarHelperRef FindNavigationTarget(int ADirection) override { return FindTargetFrom(Self(), ADirection); }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection ADirection) override
+  {
+    return FindTargetFrom(Self(), ADirection);
+  }
   bool WantsKey(uint16_t AKey) override { return AKey == VK_RETURN || AKey == VK_SPACE || AKey == VK_ESCAPE; }
   bool HandleNavigationKey(uint16_t AKey) override
   {

@@ -175,8 +175,8 @@ TEST_F(HelperTree, KeyTipsComeFromAcceleratorsAreCutAndToldApart)
   const TRect r = bar->GetControl()->GetItemScreenRect(Control(bar, 2));
   EXPECT_EQ(tips[2].Position.x, (r.left + r.right) / 2);
   EXPECT_EQ(tips[2].Position.y, (r.top + r.bottom) / 2);
-  EXPECT_EQ(tips[2].HorzAlign, 1);
-  EXPECT_EQ(tips[2].VertAlign, 1);
+  EXPECT_EQ(tips[2].HorzAlign, TdxBarKeyTipAlign::Centre);
+  EXPECT_EQ(tips[2].VertAlign, TdxBarKeyTipAlign::Centre);
   EXPECT_TRUE(tips[2].Visible);
   EXPECT_EQ(tips[2].BarControl, bar->GetControl());
 
@@ -513,12 +513,12 @@ class TMarkRecordingBar : public TdxBarControl {
 public:
   using TFactoryOwner = TdxBar;
   explicit TMarkRecordingBar(TdxBar* ABar) : TdxBarControl(ABar) {}
-  void ClickMark(int AState) override
+  void ClickMark(TdxBarMarkState AState) override
   {
     States.push_back(AState);
     TdxBarControl::ClickMark(AState);
   }
-  std::vector<int> States;
+  std::vector<TdxBarMarkState> States;
 };
 IMPLEMENT_CLASS(TMarkRecordingBar, TdxBarControl)
 
@@ -568,7 +568,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   ASSERT_TRUE(mark->HandleNavigationKey(VK_RETURN));
   EXPECT_NE(control->GetQuickControl(), nullptr);
   EXPECT_EQ(control->GetMarkState(), 2);
-  control->ClickMark(0);
+  control->ClickMark(TdxBarMarkState::Normal);
   EXPECT_TRUE(PumpUntil([&] { return control->GetQuickControl() == nullptr; }));
   control->States.clear();
 
@@ -581,7 +581,8 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   EXPECT_TRUE(control->States.empty());
   EXPECT_TRUE(mark->HandleNavigationKey(VK_RETURN));
   EXPECT_TRUE(mark->HandleNavigationKey(VK_SPACE));
-  EXPECT_EQ(control->States, (std::vector<int>{2, 0, 2, 0}));
+  using enum TdxBarMarkState;
+  EXPECT_EQ(control->States, (std::vector<TdxBarMarkState>{Pressed, Normal, Pressed, Normal}));
   EXPECT_EQ(control->GetMarkState(), 0) << "nothing left drawn pressed";
   EXPECT_EQ(GetCapture(), nullptr);
   VARIANT self;
