@@ -18,13 +18,6 @@ constexpr size_t KeyTipMaxLength = 3;
 // Every pass of the uniqueness rule only lengthens texts; the cap is insurance.
 constexpr int KeyTipUniquePassLimit = 16;
 
-String UpperText(String AText)
-{
-  if (!AText.empty())
-    CharUpperBuffW(AText.data(), DWORD(AText.size()));
-  return AText;
-}
-
 }  // namespace
 
 namespace BarAccessibility {
@@ -277,8 +270,18 @@ void TdxBarAccessibilityHelper::CollectChildKeyTips(std::vector<TdxBarKeyTipInfo
 
 void TdxBarAccessibilityHelper::CollectUniqueKeyTips(std::vector<TdxBarKeyTipInfo>& AList)
 {
+  dxBarCollectUniqueKeyTips({this}, AList);
+}
+
+// --- Free routines
+
+void dxBarCollectUniqueKeyTips(const std::vector<TdxBarAccessibilityHelper*>& AHelpers,
+                               std::vector<TdxBarKeyTipInfo>& AList)
+{
   const size_t first = AList.size();
-  CollectChildKeyTips(AList);
+  for (TdxBarAccessibilityHelper* helper : AHelpers)
+    if (helper)
+      helper->CollectChildKeyTips(AList);
   std::vector<String> texts;
   for (size_t i = first; i < AList.size(); ++i)
     texts.push_back(AList[i].Text);
@@ -287,14 +290,12 @@ void TdxBarAccessibilityHelper::CollectUniqueKeyTips(std::vector<TdxBarKeyTipInf
     AList[i].Text = texts[i - first];
 }
 
-// --- Free routines
-
 String dxBarDefaultKeyTipOfCaption(const String& ACaption)
 {
   for (size_t i = 0; i + 1 < ACaption.size(); ++i)
     if (ACaption[i] == L'&') {
       if (ACaption[i + 1] != L'&')
-        return UpperText(String(1, ACaption[i + 1]));
+        return dxBarKeyTipUpperCase(String(1, ACaption[i + 1]));
       ++i;
     }
   return L"Y";
@@ -304,7 +305,7 @@ String dxBarDefaultKeyTipOfCaption(const String& ACaption)
 void dxBarMakeKeyTipsUnique(std::vector<String>& ATexts)
 {
   for (String& text : ATexts)
-    text = UpperText(text);
+    text = dxBarKeyTipUpperCase(text);
   for (int pass = 0; pass < KeyTipUniquePassLimit; ++pass) {
     bool changed = false;
     for (size_t i = 0; i < ATexts.size(); ++i) {

@@ -157,5 +157,9 @@ void dxBarAccessibilityItemFocused(TdxBarItemControl* AControl);
 
 // Key tips of items: the explicit one, else the upper-case accelerator of the caption, else "Y".
 String dxBarDefaultKeyTipOfCaption(const String& ACaption);
+// The key tips of the subtrees of AHelpers (nil ones left out), their texts told apart
+// across all of them.
+void dxBarCollectUniqueKeyTips(const std::vector<TdxBarAccessibilityHelper*>& AHelpers,
+                               std::vector<TdxBarKeyTipInfo>& AList);
 // Makes equal texts unique by numbering them and a text that begins another one longer.
 void dxBarMakeKeyTipsUnique(std::vector<String>& ATexts);

@@ -127,7 +127,7 @@ void TdxBarItemControlAccessibilityHelper::InitializeKeyTipData(TdxBarKeyTipInfo
 
 TdxBarHelperRef TdxBarItemControlAccessibilityHelper::GetNavigationTarget()
 {
-  return GetItemControlHelper(FControl.Get());
+  return GetItemControlNavigationTarget(FControl.Get());
 }
 
 String TdxBarItemControlAccessibilityHelper::GetDefaultActionDescription(int)
@@ -196,7 +196,7 @@ void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
     control->Click();
     return;
   }
-  GetItemControlHelper(control)->SelectForNavigation(false);
+  GetItemControlNavigationTarget(control)->SelectForNavigation(false);
   if (FControl && control->IsDropDown()) {
     // A split button's click by key is its main part's: its tip opens the arrow's menu.
     if (dynamic_cast<TdxBarButtonControl*>(control))
@@ -211,7 +211,7 @@ void TdxBarItemControlAccessibilityHelper::Run(bool AShowMenuKeyTips)
       TCustomdxBarControl* menu = ActiveBarControl();
       TdxBarNavigationController* navigation = BarNavigationController();
       if (menu && menu->GetKind() == bckSubMenu && IsWindowShown(menu) && navigation && !navigation->AreKeyTipsShown())
-        navigation->UpdateKeyTips(GetBarControlHelper(menu), String());
+        navigation->UpdateKeyTips(GetBarControlNavigationTarget(menu), String());
     });
   }
 }

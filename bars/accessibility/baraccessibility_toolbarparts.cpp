@@ -80,7 +80,7 @@ public:
     }
     if (AKey != VK_ESCAPE || !FBar)
       return false;
-    TdxBarHelperRef first = GetBarControlHelper(FBar.Get())->GetFirstSelectableObject();
+    TdxBarHelperRef first = GetBarControlNavigationTarget(FBar.Get())->GetFirstSelectableObject();
     TdxBarNavigationController* navigation = BarNavigationController();
     if (!first || !navigation || first->GetBarControl() != FBar.Get())
       return false;
@@ -90,8 +90,8 @@ public:
   TdxBarHelperRef GetNavigationTarget() override
   {
     if (FIsClose)
-      return GetBarPartHelper(FBar.Get(), dxBarCloseButtonIndex);
-    return FButton && FButton->GetCaptionButtons() ? GetBarPartHelper(FBar.Get(), FButton->Index()) : nullptr;
+      return GetBarPartNavigationTarget(FBar.Get(), dxBarCloseButtonIndex);
+    return FButton && FButton->GetCaptionButtons() ? GetBarPartNavigationTarget(FBar.Get(), FButton->Index()) : nullptr;
   }
 
 private:
@@ -248,12 +248,12 @@ public:
       return false;
     TCustomdxBarControl* quick = bar ? bar->GetQuickControl() : nullptr;
     if (quick && quick == ActiveBarControl())
-      if (TdxBarHelperRef first = GetBarControlHelper(quick)->GetFirstSelectableObject())
+      if (TdxBarHelperRef first = GetBarControlNavigationTarget(quick)->GetFirstSelectableObject())
         first->SelectForNavigation(false);
     return true;
   }
   void ExecuteKeyTip() override { Click(); }
-  TdxBarHelperRef GetNavigationTarget() override { return GetBarPartHelper(FBar.Get(), dxBarMarkIndex); }
+  TdxBarHelperRef GetNavigationTarget() override { return GetBarPartNavigationTarget(FBar.Get(), dxBarMarkIndex); }
 
 private:
   // Pressed, then let go as the pointer's release would: with no capture to end the press,

@@ -505,7 +505,7 @@ void TdxBarControl::CaptionButtonsRenumbered()
   TdxBarNavigationController* navigation = BarNavigationController();
   if (!navigation || !navigation->IsActiveFor(this))
     return;
-  TdxBarHelperRef first = GetBarControlHelper(this)->GetFirstSelectableObject();
+  TdxBarHelperRef first = GetBarControlNavigationTarget(this)->GetFirstSelectableObject();
   if (first && first->GetHelperPart() < 0)
     navigation->ChangeSelectedObject(false, nullptr, first);
   else

@@ -28,14 +28,6 @@ void SystemBeep()
 }
 TdxBarBeepProc GBeep = &SystemBeep;
 
-// Upper case by the user's locale, as key-tip texts are compared.
-String KeyTipUpper(String AText)
-{
-  if (!AText.empty())
-    CharUpperBuffW(AText.data(), DWORD(AText.size()));
-  return AText;
-}
-
 bool StartsWith(const String& AText, const String& APrefix)
 {
   return AText.size() >= APrefix.size() && AText.compare(0, APrefix.size(), APrefix) == 0;
@@ -70,6 +62,13 @@ bool IsNavigationKey(uint16_t AKey)
 }
 
 }  // namespace
+
+String dxBarKeyTipUpperCase(String AText)
+{
+  if (!AText.empty())
+    CharUpperBuffW(AText.data(), DWORD(AText.size()));
+  return AText;
+}
 
 bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B)
 {
@@ -114,7 +113,7 @@ void TdxBarKeyTipData::Hide()
 
 String TdxBarKeyTipData::GetMatchText() const
 {
-  return KeyTipUpper(Info.Text);
+  return dxBarKeyTipUpperCase(Info.Text);
 }
 
 // ---------------------------------------------------------------------------
@@ -294,14 +293,14 @@ TdxBarHelperRef TdxBarNavigationController::GetSelectedObject() const
 {
   if (TCustomdxBarControl* bar = GetNavigatedBarControl())
     if (TdxBarItemControl* selected = bar->GetSelectedControl())
-      return GetItemControlHelper(selected);
+      return GetItemControlNavigationTarget(selected);
   return FSelectedObject && FSelectedObject->GetHelperObject() ? FSelectedObject : nullptr;
 }
 
 TdxBarHelperRef TdxBarNavigationController::GetNavigationRoot() const
 {
   if (TCustomdxBarControl* bar = GetNavigatedBarControl())
-    return GetBarControlHelper(bar);
+    return GetBarControlNavigationTarget(bar);
   return FSelectedRoot && FSelectedRoot->GetHelperObject() ? FSelectedRoot : nullptr;
 }
 
@@ -432,7 +431,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
   if (!c) {
     return false;
   }
-  const String prefix = FTypedPrefix + KeyTipUpper(String(1, c));
+  const String prefix = FTypedPrefix + dxBarKeyTipUpperCase(String(1, c));
   // The shown list, or one collected from the waiting root.
   std::vector<TdxBarKeyTipInfo> collected;
   std::vector<const TdxBarKeyTipInfo*> list;
@@ -446,7 +445,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
   }
   const TdxBarKeyTipInfo* match = nullptr;
   for (const TdxBarKeyTipInfo* info : list)
-    if (info->Visible && StartsWith(KeyTipUpper(info->Text), prefix)) {
+    if (info->Visible && StartsWith(dxBarKeyTipUpperCase(info->Text), prefix)) {
       match = info;
       break;
     }
@@ -457,7 +456,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
   }
   if (!AApply)
     return true;
-  if (KeyTipUpper(match->Text) == prefix) {
+  if (dxBarKeyTipUpperCase(match->Text) == prefix) {
     TdxBarKeyTipInfo info = *match;
     const bool shown = FKeyTipContainer != nullptr;
     FreeTimer();
@@ -504,7 +503,7 @@ void TdxBarNavigationController::UpdateKeyTips(const TdxBarHelperRef& AContainer
   if (AContainer && IsSameHelper(AContainer, FKeyTipContainer)) {
     if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, APrefix.c_str(), int(APrefix.size()), FTypedPrefix.c_str(),
                        int(FTypedPrefix.size())) != CSTR_EQUAL) {
-      FTypedPrefix = KeyTipUpper(APrefix);
+      FTypedPrefix = dxBarKeyTipUpperCase(APrefix);
       FilterKeyTips();
     }
     return;
@@ -514,7 +513,7 @@ void TdxBarNavigationController::UpdateKeyTips(const TdxBarHelperRef& AContainer
   FTypedPrefix.clear();
   if (!AContainer)
     return;
-  FTypedPrefix = KeyTipUpper(APrefix);
+  FTypedPrefix = dxBarKeyTipUpperCase(APrefix);
   std::vector<TdxBarKeyTipInfo> infos;
   AContainer->GetKeyTips(infos);
   for (const TdxBarKeyTipInfo& info : infos)

@@ -47,8 +47,9 @@ struct TdxBarKeyTipInfo {
   const TObject* BarControl = nullptr;
 };
 
-// A navigation target: an element of a bar or menu, a bar window, or the root of a form's
-// bars. Helpers are compared by the object they stand for, which reads nil once it is gone.
+// A keyboard-navigation target (no accessibility object, whatever its name says): an element
+// of a bar or menu, a bar window, or the root of a form's bars. Targets are small handles made
+// per request and compared by the object they stand for, which reads nil once it is gone.
 class IdxBarAccessibilityHelper {
 public:
   virtual ~IdxBarAccessibilityHelper() = default;
@@ -80,6 +81,9 @@ public:
   virtual IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() = 0;
 };
 
+// A key-tip text as typed key tips are compared: upper case by the user's locale.
+String dxBarKeyTipUpperCase(String AText);
+
 // Same object and part behind both (nil never matches).
 bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B);
 
@@ -90,11 +94,11 @@ TdxBarHelperRef GetWindowAccessibilityHelper(HWND AWnd);
 using TdxBarWindowHelperProc = std::function<TdxBarHelperRef(HWND)>;
 TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc);
 // The helper of a bar window and of one of its item controls (the built-in targets).
-TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl);
-TdxBarHelperRef GetItemControlHelper(class TdxBarItemControl* AControl);
+TdxBarHelperRef GetBarControlNavigationTarget(TCustomdxBarControl* AControl);
+TdxBarHelperRef GetItemControlNavigationTarget(class TdxBarItemControl* AControl);
 // The target of a toolbar's mark, close button or caption button (dxBarMarkIndex,
 // dxBarCloseButtonIndex, the button's index).
-TdxBarHelperRef GetBarPartHelper(class TdxBarControl* ABar, int APart);
+TdxBarHelperRef GetBarPartNavigationTarget(class TdxBarControl* ABar, int APart);
 
 // One key tip while it is collected or shown.
 class TdxBarKeyTipData : public TObject {

@@ -119,7 +119,7 @@ std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
 {
   std::vector<TdxBarHelperRef> result;
   for (TdxBarItemControl* control : SelectableControls(ABar))
-    result.push_back(GetItemControlHelper(control));
+    result.push_back(GetItemControlNavigationTarget(control));
   auto* toolbar = dynamic_cast<TdxBarControl*>(ABar);
   if (!toolbar)
     return result;
@@ -133,7 +133,7 @@ std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
   for (int part : parts)
     if (TdxBarAccessibilityHelper* helper = dxBarGetPartAccessibilityHelper(toolbar, part);
         helper && helper->IsSelectable())
-      result.push_back(GetBarPartHelper(toolbar, part));
+      result.push_back(GetBarPartNavigationTarget(toolbar, part));
   return result;
 }
 
@@ -208,25 +208,19 @@ void LeaveBar(TCustomdxBarControl* ABar, const TdxBarHelperRef& ANext)
 // apart across all the windows.
 void CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars, std::vector<TdxBarKeyTipInfo>& AList)
 {
-  const size_t first = AList.size();
+  std::vector<TdxBarAccessibilityHelper*> helpers;
   for (TCustomdxBarControl* bar : ABars)
-    if (TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(bar))
-      helper->CollectChildKeyTips(AList);
-  std::vector<String> texts;
-  for (size_t i = first; i < AList.size(); ++i)
-    texts.push_back(AList[i].Text);
-  dxBarMakeKeyTipsUnique(texts);
-  for (size_t i = first; i < AList.size(); ++i)
-    AList[i].Text = texts[i - first];
+    helpers.push_back(dxBarGetAccessibilityHelper(bar));
+  dxBarCollectUniqueKeyTips(helpers, AList);
 }
 
-class TRootHelper;
-class TBarHelper;
-class TItemHelper;
+class TRootNavigationTarget;
+class TBarNavigationTarget;
+class TItemNavigationTarget;
 
-class TRootHelper : public IdxBarAccessibilityHelper {
+class TRootNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  explicit TRootHelper(TdxBarManager* AManager) : FManager(AManager) {}
+  explicit TRootNavigationTarget(TdxBarManager* AManager) : FManager(AManager) {}
   TObject* GetHelperObject() const override { return FManager.Get(); }
   TdxBarManager* GetBarManager() const override { return FManager.Get(); }
   TCustomdxBarControl* GetBarControl() const override { return nullptr; }
@@ -234,7 +228,7 @@ public:
   TdxBarHelperRef GetFirstSelectableObject() override
   {
     for (TCustomdxBarControl* bar : NavigableBars(FManager.Get()))
-      if (TdxBarHelperRef first = GetBarControlHelper(bar)->GetFirstSelectableObject())
+      if (TdxBarHelperRef first = GetBarControlNavigationTarget(bar)->GetFirstSelectableObject())
         return first;
     return nullptr;
   }
@@ -260,9 +254,9 @@ private:
   TWeakRef<TdxBarManager> FManager;
 };
 
-class TBarHelper : public IdxBarAccessibilityHelper {
+class TBarNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  explicit TBarHelper(TCustomdxBarControl* ABar) : FBar(ABar) {}
+  explicit TBarNavigationTarget(TCustomdxBarControl* ABar) : FBar(ABar) {}
   TObject* GetHelperObject() const override { return FBar.Get(); }
   TdxBarManager* GetBarManager() const override { return FBar ? FBar->GetBarManager() : nullptr; }
   TCustomdxBarControl* GetBarControl() const override { return FBar.Get(); }
@@ -300,8 +294,8 @@ public:
   {
     TCustomdxBarControl* parent = FBar ? FBar->GetParentBarControl() : nullptr;
     if (parent && parent->GetKind() == bckSubMenu)
-      return GetBarControlHelper(parent);
-    return FBar ? std::make_shared<TRootHelper>(FBar->GetBarManager()) : nullptr;
+      return GetBarControlNavigationTarget(parent);
+    return FBar ? std::make_shared<TRootNavigationTarget>(FBar->GetBarManager()) : nullptr;
   }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
@@ -309,9 +303,9 @@ private:
   TWeakRef<TCustomdxBarControl> FBar;
 };
 
-class TItemHelper : public IdxBarAccessibilityHelper {
+class TItemNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  explicit TItemHelper(TdxBarItemControl* AControl) : FControl(AControl) {}
+  explicit TItemNavigationTarget(TdxBarItemControl* AControl) : FControl(AControl) {}
   TObject* GetHelperObject() const override { return FControl.Get(); }
   TdxBarManager* GetBarManager() const override { return Bar() ? Bar()->GetBarManager() : nullptr; }
   TCustomdxBarControl* GetBarControl() const override { return Bar(); }
@@ -322,15 +316,16 @@ public:
   }
   TdxBarHelperRef GetFirstSelectableObject() override
   {
-    return FControl && FControl->CanSelect() ? GetItemControlHelper(FControl.Get()) : nullptr;
+    return FControl && FControl->CanSelect() ? GetItemControlNavigationTarget(FControl.Get()) : nullptr;
   }
   TdxBarHelperRef GetNextSelectableObject(bool AForward) override
   {
-    return NextTargetFrom(GetItemControlHelper(FControl.Get()), dxBarGetAccessibilityHelper(FControl.Get()), AForward);
+    return NextTargetFrom(GetItemControlNavigationTarget(FControl.Get()), dxBarGetAccessibilityHelper(FControl.Get()),
+                          AForward);
   }
   TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection ADirection) override
   {
-    return FindTargetFrom(GetItemControlHelper(FControl.Get()), ADirection);
+    return FindTargetFrom(GetItemControlNavigationTarget(FControl.Get()), ADirection);
   }
   bool WantsKey(uint16_t AKey) override
   {
@@ -375,11 +370,12 @@ public:
     if (barRef && FControl)
       barRef->SelectAndPress(FControl.Get(), false);
     if (TdxBarNavigationController* controller = BarNavigationController())
-      controller->SetSelection(GetItemControlHelper(FControl.Get()), GetBarControlHelper(barRef.Get()));
+      controller->SetSelection(GetItemControlNavigationTarget(FControl.Get()),
+                               GetBarControlNavigationTarget(barRef.Get()));
   }
   void ClearNavigationSelection(const TdxBarHelperRef& ANext) override { LeaveBar(Bar(), ANext); }
   void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override {}
-  TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlHelper(Bar()) : nullptr; }
+  TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlNavigationTarget(Bar()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
 private:
@@ -391,9 +387,9 @@ private:
 
 // A toolbar's mark, close button or caption button: Enter and Space run it, Esc as its
 // accessibility helper says; selected, it is drawn hot in place of an item.
-class TPartHelper : public IdxBarAccessibilityHelper {
+class TPartNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  TPartHelper(TdxBarControl* ABar, int APart) : FBar(ABar), FPart(APart) {}
+  TPartNavigationTarget(TdxBarControl* ABar, int APart) : FBar(ABar), FPart(APart) {}
   TObject* GetHelperObject() const override { return FBar.Get(); }
   int GetHelperPart() const override { return FPart; }
   TdxBarManager* GetBarManager() const override { return FBar ? FBar->GetBarManager() : nullptr; }
@@ -427,7 +423,7 @@ public:
       return;
     bar->SelectNavigationPart(FPart);
     if (TdxBarNavigationController* controller = BarNavigationController(); controller && bar)
-      controller->SetSelection(Self(), GetBarControlHelper(bar.Get()));
+      controller->SetSelection(Self(), GetBarControlNavigationTarget(bar.Get()));
   }
   void ClearNavigationSelection(const TdxBarHelperRef& ANext) override
   {
@@ -437,11 +433,11 @@ public:
     LeaveBar(bar, ANext);
   }
   void GetKeyTips(std::vector<TdxBarKeyTipInfo>&) override {}
-  TdxBarHelperRef GetKeyTipParent() override { return FBar ? GetBarControlHelper(FBar.Get()) : nullptr; }
+  TdxBarHelperRef GetKeyTipParent() override { return FBar ? GetBarControlNavigationTarget(FBar.Get()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
 private:
-  TdxBarHelperRef Self() const { return GetBarPartHelper(FBar.Get(), FPart); }
+  TdxBarHelperRef Self() const { return GetBarPartNavigationTarget(FBar.Get(), FPart); }
   TdxBarAccessibilityHelper* Helper() const
   {
     return FBar ? dxBarGetPartAccessibilityHelper(FBar.Get(), FPart) : nullptr;
@@ -453,19 +449,19 @@ private:
 
 }  // namespace
 
-TdxBarHelperRef GetBarPartHelper(TdxBarControl* ABar, int APart)
+TdxBarHelperRef GetBarPartNavigationTarget(TdxBarControl* ABar, int APart)
 {
-  return ABar ? std::make_shared<TPartHelper>(ABar, APart) : nullptr;
+  return ABar ? std::make_shared<TPartNavigationTarget>(ABar, APart) : nullptr;
 }
 
-TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl)
+TdxBarHelperRef GetBarControlNavigationTarget(TCustomdxBarControl* AControl)
 {
-  return AControl ? std::make_shared<TBarHelper>(AControl) : nullptr;
+  return AControl ? std::make_shared<TBarNavigationTarget>(AControl) : nullptr;
 }
 
-TdxBarHelperRef GetItemControlHelper(TdxBarItemControl* AControl)
+TdxBarHelperRef GetItemControlNavigationTarget(TdxBarItemControl* AControl)
 {
-  return AControl ? std::make_shared<TItemHelper>(AControl) : nullptr;
+  return AControl ? std::make_shared<TItemNavigationTarget>(AControl) : nullptr;
 }
 
 TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc)
@@ -482,5 +478,5 @@ TdxBarHelperRef GetWindowAccessibilityHelper(HWND AWnd)
   TdxBarManager* manager = GetBarManagerOfWindow(AWnd);
   if (!manager || NavigableBars(manager).empty())
     return nullptr;
-  return std::make_shared<TRootHelper>(manager);
+  return std::make_shared<TRootNavigationTarget>(manager);
 }
