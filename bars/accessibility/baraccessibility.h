@@ -145,6 +145,9 @@ TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner);
 // The helper of a toolbar's mark (dxBarMarkIndex), close button (dxBarCloseButtonIndex) or
 // caption button (its index); nil when the bar has none.
 TdxBarAccessibilityHelper* dxBarGetPartAccessibilityHelper(class TdxBarControl* ABar, int APart);
+// How many times the helper of a bar window has listed its item controls afresh, for checks
+// that a walk over a window's children costs one listing.
+uint64_t dxBarAccessibilityItemControlListings();
 // Lets the helpers of freed owners go; the library's shut-down calls it with AAll.
 void dxBarReleaseAccessibilityHelpers(bool AAll);
 // WM_GETOBJECT of a bar window or dock site.

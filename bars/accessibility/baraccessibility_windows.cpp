@@ -60,25 +60,35 @@ public:
   TCustomdxBarControl* GetOwnerControl() override { return FBar.Get(); }
   // Navigation stays out of a window whose selected control is editing.
   bool CanNavigateToChildren() override { return FBar && !FBar->IsEditorEditing(); }
-  virtual std::vector<TdxBarItemControl*> ItemControls()
+  // The collections whose shown links give the window's item controls, in order.
+  virtual std::vector<TdxBarItemLinks*> ChildLinks()
   {
-    std::vector<TdxBarItemControl*> result;
     TdxBarItemLinks* links = FBar ? FBar->GetItemLinks() : nullptr;
-    if (links)
-      for (TdxBarItemLink* link : links->GetShownItems())
-        if (TdxBarItemControl* control = link->GetControl())
-          result.push_back(control);
-    return result;
+    return links ? std::vector<TdxBarItemLinks*>{links} : std::vector<TdxBarItemLinks*>{};
   }
-  int GetChildCount() override { return int(ItemControls().size()); }
+  const std::vector<TdxBarItemControl*>& ItemControls();
+  // The children after the item controls (a toolbar's mark and caption buttons, the
+  // application menu's pane).
+  virtual int GetTrailingChildCount() { return 0; }
+  virtual TdxBarAccessibilityHelper* GetTrailingChild(int AIndex) { return nullptr; }
+  int GetChildCount() override { return int(ItemControls().size()) + GetTrailingChildCount(); }
   std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
   {
     std::vector<TdxBarAccessibilityHelper*> result;
     for (TdxBarItemControl* control : ItemControls())
       result.push_back(HelperOf(control));
+    for (int i = 0, count = GetTrailingChildCount(); i < count; ++i)
+      result.push_back(GetTrailingChild(i));
     return result;
   }
-  TcxAccessibilityHelper* GetChild(int AIndex) override { return ChildAt(AIndex); }
+  TcxAccessibilityHelper* GetChild(int AIndex) override
+  {
+    const std::vector<TdxBarItemControl*>& controls = ItemControls();
+    if (AIndex >= 0 && AIndex < int(controls.size()))
+      return HelperOf(controls[size_t(AIndex)]);
+    const int trailing = AIndex - int(controls.size());
+    return trailing >= 0 && trailing < GetTrailingChildCount() ? GetTrailingChild(trailing) : nullptr;
+  }
   HWND GetOwnerObjectWindow() override { return FBar && FBar->HandleAllocated() ? FBar->GetHandle() : nullptr; }
   TRect GetScreenBounds(int) override { return WindowScreenRect(FBar.Get()); }
   int GetState(int) override { return IsWindowShown(FBar.Get()) ? 0 : STATE_SYSTEM_INVISIBLE; }
@@ -91,7 +101,38 @@ public:
 
 protected:
   TWeakRef<TCustomdxBarControl> FBar;
+
+private:
+  // The last listing and what it was made from: the item controls' stamp, then each
+  // collection and its shown links' stamp.
+  std::vector<TdxBarItemControl*> FItemControls;
+  std::vector<uint64_t> FItemControlsKey;
 };
+
+uint64_t GItemControlListings = 0;
+
+// Listed afresh only when a collection's shown links changed or an item control was made or
+// freed since the last listing: a client that walks the children one call at a time, and a
+// hit test, cost one listing rather than one per child.
+const std::vector<TdxBarItemControl*>& TCustomdxBarControlAccessibilityHelper::ItemControls()
+{
+  const std::vector<TdxBarItemLinks*> collections = ChildLinks();
+  std::vector<uint64_t> key{dxBarItemControlsStamp()};
+  for (TdxBarItemLinks* links : collections) {
+    key.push_back(uint64_t(reinterpret_cast<uintptr_t>(links)));
+    key.push_back(links->GetShownStamp());
+  }
+  if (key == FItemControlsKey && !FItemControlsKey.empty())
+    return FItemControls;
+  ++GItemControlListings;
+  FItemControls.clear();
+  for (TdxBarItemLinks* links : collections)
+    for (TdxBarItemLink* link : links->GetShownItems())
+      if (TdxBarItemControl* control = link->GetControl())
+        FItemControls.push_back(control);
+  FItemControlsKey = std::move(key);
+  return FItemControls;
+}
 
 // A toolbar: its item controls, its mark, then the group of its caption buttons.
 class TdxBarControlAccessibilityHelper : public TCustomdxBarControlAccessibilityHelper {
@@ -109,19 +150,17 @@ public:
     auto* bar = static_cast<TdxBarControl*>(FBar.Get());
     return bar && bar->GetDockControl() ? HelperOf(bar->GetDockControl()) : nullptr;
   }
-  int GetChildCount() override { return FBar ? int(ItemControls().size()) + 2 : 0; }
-  std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
+  int GetTrailingChildCount() override { return FBar ? 2 : 0; }
+  TdxBarAccessibilityHelper* GetTrailingChild(int AIndex) override
   {
-    std::vector<TdxBarAccessibilityHelper*> result = TCustomdxBarControlAccessibilityHelper::GetBarChildren();
-    if (auto* bar = static_cast<TdxBarControl*>(FBar.Get())) {
-      if (!FMark)
-        FMark = TcxAccessibilityHelperRef(CreateMarkHelper(bar));
-      if (!FCaptionButtons)
-        FCaptionButtons = TcxAccessibilityHelperRef(CreateCaptionButtonsHelper(bar));
-      result.push_back(static_cast<TdxBarAccessibilityHelper*>(FMark.Get()));
-      result.push_back(static_cast<TdxBarAccessibilityHelper*>(FCaptionButtons.Get()));
-    }
-    return result;
+    auto* bar = static_cast<TdxBarControl*>(FBar.Get());
+    if (!bar)
+      return nullptr;
+    if (!FMark)
+      FMark = TcxAccessibilityHelperRef(CreateMarkHelper(bar));
+    if (!FCaptionButtons)
+      FCaptionButtons = TcxAccessibilityHelperRef(CreateCaptionButtonsHelper(bar));
+    return static_cast<TdxBarAccessibilityHelper*>(AIndex == 0 ? FMark.Get() : FCaptionButtons.Get());
   }
 
   // The helper of the mark (dxBarMarkIndex), the close button or a caption button.
@@ -166,27 +205,15 @@ public:
       : TdxBarSubMenuControlAccessibilityHelper(AMenu)
   {
   }
-  std::vector<TdxBarItemControl*> ItemControls() override
+  std::vector<TdxBarItemLinks*> ChildLinks() override
   {
-    std::vector<TdxBarItemControl*> result = TdxBarSubMenuControlAccessibilityHelper::ItemControls();
+    std::vector<TdxBarItemLinks*> result = TdxBarSubMenuControlAccessibilityHelper::ChildLinks();
     if (TdxBarItemLinks* row = Menu() ? Menu()->GetButtonLinks() : nullptr)
-      for (TdxBarItemLink* link : row->GetShownItems())
-        if (TdxBarItemControl* control = link->GetControl())
-          result.push_back(control);
+      result.push_back(row);
     return result;
   }
-  int GetChildCount() override
-  {
-    const int items = int(ItemControls().size());
-    return Dock() ? items + 1 : items;
-  }
-  std::vector<TdxBarAccessibilityHelper*> GetBarChildren() override
-  {
-    std::vector<TdxBarAccessibilityHelper*> result = TdxBarSubMenuControlAccessibilityHelper::GetBarChildren();
-    if (TdxBarExtraPaneDockControl* dock = Dock())
-      result.push_back(HelperOf(dock));
-    return result;
-  }
+  int GetTrailingChildCount() override { return Dock() ? 1 : 0; }
+  TdxBarAccessibilityHelper* GetTrailingChild(int) override { return HelperOf(Dock()); }
 
 private:
   TdxBarApplicationMenuControl* Menu() { return static_cast<TdxBarApplicationMenuControl*>(FBar.Get()); }
@@ -246,6 +273,11 @@ TdxBarAccessibilityHelper* CreateWindowHelper(TObject* AOwner)
 }
 
 }  // namespace BarAccessibility
+
+uint64_t dxBarAccessibilityItemControlListings()
+{
+  return BarAccessibility::GItemControlListings;
+}
 
 TdxBarAccessibilityHelper* dxBarGetPartAccessibilityHelper(TdxBarControl* ABar, int APart)
 {

@@ -370,6 +370,50 @@ void HoldAltForKeyTips()
   PumpPending();
 }
 
+// A client that walks a long toolbar's children one call at a time, or hit-tests its last
+// button, costs one listing of the bar's controls, not one per child; a change of the bar's
+// items is seen at the next call.
+TEST_F(HelperTree, AWalkOverALongToolbarListsItsControlsOnce)
+{
+  std::vector<String> captions;
+  for (int i = 0; i < 1000; ++i)
+    captions.push_back(L"B" + IntToStr(i));
+  TdxBar* bar = AddBar(L"Long", captions, 0);
+  bar->SetMultiLine(true);
+  Show();
+  TdxBarAccessibilityHelper* helper = Of(bar->GetControl());
+  const int count = helper->GetChildCount();
+  ASSERT_GT(count, 500) << "a multi-line bar shows its buttons";
+  auto id = [](long AId) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = AId;
+    return v;
+  };
+  const uint64_t before = dxBarAccessibilityItemControlListings();
+  for (long child = 1; child <= count; ++child) {
+    IDispatch* object = nullptr;
+    ASSERT_EQ(helper->get_accChild(id(child), &object), S_OK) << child;
+    object->Release();
+  }
+  TdxBarAccessibilityHelper* last = helper->GetBarChild(count - 3);
+  const TRect r = last->GetScreenBounds(CHILDID_SELF);
+  VARIANT hit;
+  VariantInit(&hit);
+  ASSERT_EQ(helper->accHitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2, &hit), S_OK);
+  EXPECT_EQ(hit.vt, VT_DISPATCH);
+  EXPECT_EQ(hit.pdispVal, static_cast<IDispatch*>(last->GetIAccessible()));
+  VariantClear(&hit);
+  EXPECT_LE(dxBarAccessibilityItemControlListings() - before, 1u);
+
+  bar->GetItemLinks()->Items(0)->GetItem()->Free();
+  PumpPending();
+  EXPECT_EQ(helper->GetChildCount(), count - 1);
+  EXPECT_EQ(helper->GetChild(0), Of(Control(bar, 0)));
+  EXPECT_NE(helper->GetChild(0), helper->GetChild(1));
+}
+
 TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
 {
   TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
