@@ -239,8 +239,7 @@ void TdxBarAccessibilityHelper::InitializeKeyTipData(TdxBarKeyTipInfo& AData)
   AData.HorzAlign = TdxBarKeyTipAlign::Centre;
   AData.VertAlign = TdxBarKeyTipAlign::Centre;
   AData.BarControl = GetOwnerControl();
-  AddRef();
-  AData.OnExecute = [ref = TcxAccessibilityHelperRef(this)] {
+  AData.OnExecute = [ref = TcxAccessibilityHelperRef::Share(this)] {
     auto* helper = static_cast<TdxBarAccessibilityHelper*>(ref.Get());
     if (helper->IsAlive())
       helper->ExecuteKeyTip();

@@ -137,8 +137,7 @@ String TdxBarItemControlAccessibilityHelper::GetDefaultActionDescription(int)
 
 void TdxBarItemControlAccessibilityHelper::DoDefaultAction(int)
 {
-  AddRef();
-  DeferAction([this, ref = TcxAccessibilityHelperRef(this)] {
+  DeferAction([this, ref = TcxAccessibilityHelperRef::Share(this)] {
     if (IsAlive())
       Run(false);
   });

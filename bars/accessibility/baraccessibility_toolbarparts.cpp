@@ -56,7 +56,7 @@ public:
   int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleDefaultAction; }
   void DoDefaultAction(int) override
   {
-    DeferAction([this, ref = TcxAccessibilityHelperRef(Ref())] { Click(); });
+    DeferAction([this, ref = TcxAccessibilityHelperRef::Share(this)] { Click(); });
   }
   String GetExplicitKeyTip() override { return FButton ? FButton->GetKeyTip() : String(); }
   // The close button has no key tip: keyboard navigation reaches it.
@@ -95,11 +95,6 @@ public:
   }
 
 private:
-  TcxAccessibilityHelper* Ref()
-  {
-    AddRef();
-    return this;
-  }
   bool IsEnabled() { return FIsClose ? FBar && FBar->HasCloseButton() : FButton && FButton->GetEnabled(); }
   void Click()
   {
@@ -237,8 +232,7 @@ public:
   int GetSupportedProperties(int) override { return cxAccessibleLocation | cxAccessibleDefaultAction; }
   void DoDefaultAction(int) override
   {
-    AddRef();
-    DeferAction([this, ref = TcxAccessibilityHelperRef(this)] { Click(); });
+    DeferAction([this, ref = TcxAccessibilityHelperRef::Share(this)] { Click(); });
   }
   // Enter and Space press the mark; the popup it opens takes the keyboard at its first element.
   bool HandleNavigationKey(WORD AKey) override

@@ -198,8 +198,16 @@ private:
 class TcxAccessibilityHelperRef {
 public:
   TcxAccessibilityHelperRef() = default;
-  // Takes over the reference the caller owns.
+  // Takes over the reference the caller owns (a helper just made).
   explicit TcxAccessibilityHelperRef(TcxAccessibilityHelper* AHelper) : FHelper(AHelper) {}
+  // A reference of its own to a helper someone else holds (a helper keeping itself alive
+  // for an action that runs later).
+  static TcxAccessibilityHelperRef Share(TcxAccessibilityHelper* AHelper)
+  {
+    if (AHelper)
+      AHelper->AddRef();
+    return TcxAccessibilityHelperRef(AHelper);
+  }
   TcxAccessibilityHelperRef(const TcxAccessibilityHelperRef& A) : FHelper(A.FHelper)
   {
     if (FHelper)
