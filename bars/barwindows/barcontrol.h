@@ -344,6 +344,7 @@ public:
   virtual bool HasMark() const { return false; }
   virtual TRect GetMarkRect() const { return TRect{}; }
   virtual TSize GetMarkSize() const { return TSize{}; }
+  // Sets the mark's state; a toolbar's mark pressed opens its popup.
   virtual void ClickMark(TdxBarMarkState AState) {}
   // The docking style (a TdxBarDockingStyle) of a toolbar; nothing in the base.
   virtual void SetDockingStyle(TdxBarDockingStyle Value) {}
