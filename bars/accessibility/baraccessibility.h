@@ -145,6 +145,9 @@ TdxBarAccessibilityHelper* dxBarGetAccessibilityHelper(TObject* AOwner);
 // The helper of a toolbar's mark (dxBarMarkIndex), close button (dxBarCloseButtonIndex) or
 // caption button (its index); nil when the bar has none.
 TdxBarAccessibilityHelper* dxBarGetPartAccessibilityHelper(class TdxBarControl* ABar, int APart);
+// How many times the helper of a bar window has listed its item controls afresh, for checks
+// that a walk over a window's children costs one listing.
+uint64_t dxBarAccessibilityItemControlListings();
 // Lets the helpers of freed owners go; the library's shut-down calls it with AAll.
 void dxBarReleaseAccessibilityHelpers(bool AAll);
 // WM_GETOBJECT of a bar window or dock site.
@@ -157,5 +160,9 @@ void dxBarAccessibilityItemFocused(TdxBarItemControl* AControl);
 
 // Key tips of items: the explicit one, else the upper-case accelerator of the caption, else "Y".
 String dxBarDefaultKeyTipOfCaption(const String& ACaption);
+// The key tips of the subtrees of AHelpers (nil ones left out), their texts told apart
+// across all of them.
+void dxBarCollectUniqueKeyTips(const std::vector<TdxBarAccessibilityHelper*>& AHelpers,
+                               std::vector<TdxBarKeyTipInfo>& AList);
 // Makes equal texts unique by numbering them and a text that begins another one longer.
 void dxBarMakeKeyTipsUnique(std::vector<String>& ATexts);

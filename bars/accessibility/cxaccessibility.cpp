@@ -92,8 +92,7 @@ bool TcxAccessibilityHelper::IsAlive()
 TcxAccessibilityHelper* TcxAccessibilityHelper::GetRootHelper()
 {
   TcxAccessibilityHelper* result = this;
-  // A parent chain is a handful of levels; the bound guards against a cycle.
-  for (int i = 0; i < 64; ++i) {
+  for (int i = 0; i < cxAccessibilityMaxTreeDepth; ++i) {
     TcxAccessibilityHelper* parent = result->IsAlive() ? result->GetParent() : nullptr;
     if (!parent)
       break;

@@ -10,6 +10,7 @@
 
 #include <new>
 
+#include "bars/accessibility/cxnavigationdirection.h"
 #include "platform/Menus.h"
 #include "platform/SysUtils.h"
 #include "platform/Types.h"
@@ -63,15 +64,10 @@ enum : int {
   cxAccessibleValue = 32,
 };
 
-// The library's directions; the system's navigation directions map onto them.
-enum TcxAccessibilityNavigationDirection : int {
-  andLeft = 0,
-  andUp = 1,
-  andRight = 2,
-  andDown = 3,
-  andPrev = 4,
-  andNext = 5,
-};
+// The most levels a walk up or through the tree takes: a real chain (dock site, bar, caption
+// buttons, button) is a handful of levels, so the bound only stops a cycle that a faulty
+// element kind's parent would make, instead of hanging the caller.
+constexpr int cxAccessibilityMaxTreeDepth = 64;
 
 // What GetHitTest found.
 enum : int { cxAccessibleHitNothing = 0, cxAccessibleHitSelf = 1, cxAccessibleHitChild = 2 };
@@ -202,8 +198,16 @@ private:
 class TcxAccessibilityHelperRef {
 public:
   TcxAccessibilityHelperRef() = default;
-  // Takes over the reference the caller owns.
+  // Takes over the reference the caller owns (a helper just made).
   explicit TcxAccessibilityHelperRef(TcxAccessibilityHelper* AHelper) : FHelper(AHelper) {}
+  // A reference of its own to a helper someone else holds (a helper keeping itself alive
+  // for an action that runs later).
+  static TcxAccessibilityHelperRef Share(TcxAccessibilityHelper* AHelper)
+  {
+    if (AHelper)
+      AHelper->AddRef();
+    return TcxAccessibilityHelperRef(AHelper);
+  }
   TcxAccessibilityHelperRef(const TcxAccessibilityHelperRef& A) : FHelper(A.FHelper)
   {
     if (FHelper)

@@ -102,6 +102,10 @@ void dxBarRebuildPendingBarControls(TdxBarManager* AManager);
 // The living bar windows of AManager in the order they were made.
 std::vector<TWeakRef<TCustomdxBarControl>> dxBarGetBarControls(const TdxBarManager* AManager);
 
+// The state of a toolbar's mark: pressed is open while it has a popup to show (hidden items
+// and quick customization), else drawn pressed until the button comes up.
+enum class TdxBarMarkState : int { Normal = 0, Hot = 1, Pressed = 2 };
+
 class TCustomdxBarControl : public TCustomControl, private IcxMouseTrackingCaller {
   DECLARE_CLASS(TCustomdxBarControl, TCustomControl)
 public:
@@ -270,7 +274,8 @@ public:
   virtual int GetGlyphColumnWidth() const { return 0; }
   // The window's caption is drawn active.
   virtual bool IsActive() const { return true; }
-  // The mark: 0 normal, 1 hot, 2 open.
+  // The mark's state as a painter draws it (a TdxBarMarkState, which the painter's button
+  // states match).
   virtual int GetMarkState() const { return 0; }
   virtual bool IsMainMenu() const { return false; }
   virtual bool IsStatusBar() const { return false; }
@@ -343,8 +348,8 @@ public:
   virtual bool HasMark() const { return false; }
   virtual TRect GetMarkRect() const { return TRect{}; }
   virtual TSize GetMarkSize() const { return TSize{}; }
-  // Sets the mark's state (0 normal, 1 hot, 2 pressed).
-  virtual void ClickMark(int AState) {}
+  // Sets the mark's state; a toolbar's mark pressed opens its popup.
+  virtual void ClickMark(TdxBarMarkState AState) {}
   // The docking style (a TdxBarDockingStyle) of a toolbar; nothing in the base.
   virtual void SetDockingStyle(TdxBarDockingStyle Value) {}
   virtual bool CanPaintNonClient() const { return false; }

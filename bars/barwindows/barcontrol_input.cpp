@@ -968,7 +968,7 @@ void TCustomdxBarControl::WMDestroyBar(TMessage& Message)
     dxBarAccessibilityWindowShown(this, false);
   if (!IsDestroying()) {
     TWeakRef<TCustomdxBarControl> self(this);
-    ClickMark(0);
+    ClickMark(TdxBarMarkState::Normal);
     if (self)
       DoMouseLeave();
     if (self && FItemLinks)

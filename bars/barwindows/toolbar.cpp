@@ -333,8 +333,7 @@ void TdxBarControl::SetDockingStyle(TdxBarDockingStyle Value)
     madeNow = !hadHandle && HandleAllocated();
   }
   FHitCode = HTNOWHERE;
-  if (FMarkState != 0)
-    FMarkState = 0;
+  FMarkState = TdxBarMarkState::Normal;
   // A window made just now measured its frame for this style; measuring it again costs a
   // frame change the system carries out in full.
   if (!madeNow || FSizeGrip != (FBar && FBar->CanShowSizeGrip()))

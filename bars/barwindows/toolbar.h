@@ -217,8 +217,12 @@ public:
   // Whether a client point lies on the mark.
   bool IsPointOnMark(const TPoint& AClientPoint) const;
   // A mark selected by keyboard navigation shows hot.
-  int GetMarkState() const override { return FMarkState == 0 && FNavigationPart == dxBarMarkIndex ? 1 : FMarkState; }
-  void ClickMark(int AState) override;
+  int GetMarkState() const override
+  {
+    return int(FMarkState == TdxBarMarkState::Normal && FNavigationPart == dxBarMarkIndex ? TdxBarMarkState::Hot
+                                                                                          : FMarkState);
+  }
+  void ClickMark(TdxBarMarkState AState) override;
   // Shows the mark's new state: a mark in the caption is drawn at once through the window's
   // DC, a docked one is invalidated.
   void InvalidateMark();
@@ -450,7 +454,7 @@ private:
   bool FItemsHidden = false;
   bool FResizingItem = false;
   TWeakRef<TdxBarItemControl> FResizingControl;
-  int FMarkState = 0;
+  TdxBarMarkState FMarkState = TdxBarMarkState::Normal;
   int FNavigationPart = dxBarNoPartIndex;
   int FRatioWNum = 0, FRatioWDen = 0, FRatioHNum = 0, FRatioHDen = 0;
   TdxDockCol* FDockCol = nullptr;

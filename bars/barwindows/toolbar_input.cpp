@@ -263,13 +263,13 @@ void TdxBarControl::ControlMouseDown(TMouseButton Button, TShiftState Shift, boo
   if (FHitCode != HTCAPTION) {
     if (Button == mbLeft && IsPointOnMark(P) && GetQuickControlClass()) {
       // A press opens the popup, a press on the open mark closes it.
-      ClickMark(FMarkState == 2 ? 1 : 2);
+      ClickMark(FMarkState == TdxBarMarkState::Pressed ? TdxBarMarkState::Hot : TdxBarMarkState::Pressed);
       return;
     }
     if (Button == mbLeft && IsPointOnMark(P)) {
       // Nothing to open: drawn pressed while the button is down; the release turns it back.
-      ClickMark(2);
-      if (FMarkState == 2 && HandleAllocated())
+      ClickMark(TdxBarMarkState::Pressed);
+      if (FMarkState == TdxBarMarkState::Pressed && HandleAllocated())
         ::SetCapture(FHandle);
       return;
     }
@@ -323,10 +323,10 @@ void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* ACont
   TdxBarPainter* painter = GetPainter();
   if (HasMark() && painter && painter->IsMarkTracked() && !IsCustomizing()) {
     bool over = IsPointOnMark(P);
-    if (over && FMarkState == 0)
-      ClickMark(1);
-    else if (!over && FMarkState == 1 && FDockingStyle != dsNone)
-      ClickMark(0);
+    if (over && FMarkState == TdxBarMarkState::Normal)
+      ClickMark(TdxBarMarkState::Hot);
+    else if (!over && FMarkState == TdxBarMarkState::Hot && FDockingStyle != dsNone)
+      ClickMark(TdxBarMarkState::Normal);
   }
   TCustomdxBarControl::ControlMouseMove(Shift, AControl, P);
 }
@@ -335,8 +335,8 @@ void TdxBarControl::ControlMouseMove(TShiftState Shift, TdxBarItemControl* ACont
 void TdxBarControl::DoMouseLeave()
 {
   TWeakRef<TdxBarControl> self(this);
-  if (FMarkState == 1 && FDockingStyle != dsNone && !IsDestroying())
-    ClickMark(0);
+  if (FMarkState == TdxBarMarkState::Hot && FDockingStyle != dsNone && !IsDestroying())
+    ClickMark(TdxBarMarkState::Normal);
   if (self)
     TCustomdxBarControl::DoMouseLeave();
 }
@@ -505,7 +505,7 @@ void TdxBarControl::CaptionButtonsRenumbered()
   TdxBarNavigationController* navigation = BarNavigationController();
   if (!navigation || !navigation->IsActiveFor(this))
     return;
-  TdxBarHelperRef first = GetBarControlHelper(this)->GetFirstSelectableObject();
+  TdxBarHelperRef first = GetBarControlNavigationTarget(this)->GetFirstSelectableObject();
   if (first && first->GetHelperPart() < 0)
     navigation->ChangeSelectedObject(false, nullptr, first);
   else
@@ -522,35 +522,37 @@ void TdxBarControl::SetSelectedControl(TdxBarItemControl* Value)
 // ---------------------------------------------------------------------------
 // The mark and its hot-track timer
 
-void TdxBarControl::ClickMark(int AState)
+void TdxBarControl::ClickMark(TdxBarMarkState AState)
 {
-  AState = std::clamp(AState, 0, 2);
-  if (IsCustomizing() && AState != 0)
+  // A state made from a number out of range counts as the nearest one.
+  AState = std::clamp(AState, TdxBarMarkState::Normal, TdxBarMarkState::Pressed);
+  if (IsCustomizing() && AState != TdxBarMarkState::Normal)
     return;
   // The same state again changes nothing: a hot floating mark keeps its timer.
   if (AState == FMarkState)
     return;
   StopMarkTimer();
-  const int old = FMarkState;
+  const TdxBarMarkState old = FMarkState;
   FMarkState = AState;
   TWeakRef<TdxBarControl> self(this);
-  if (old == 2)
+  if (old == TdxBarMarkState::Pressed)
     if (TCustomdxBarControl* quick = FQuickControl.Get()) {
       FQuickControl = nullptr;
       quick->Close();
       if (!self)
         return;
     }
-  if (AState == 1 && FDockingStyle == dsNone && HandleAllocated() && !IsCustomizing()) {
+  if (AState == TdxBarMarkState::Hot && FDockingStyle == dsNone && HandleAllocated() && !IsCustomizing()) {
     if (::SetTimer(FHandle, dxBarMarkTimerID, dxBarMarkTimerInterval, nullptr))
       FMarkTimer = true;
   }
   InvalidateMark();
-  if (old == 1 && dxBarIsHintFrom(this))
+  if (old == TdxBarMarkState::Hot && dxBarIsHintFrom(this))
     dxBarEndHint();
-  if (TdxBarManager* manager = GetBarManager(); AState == 1 && manager && manager->GetShowHint() && !IsCustomizing())
+  if (TdxBarManager* manager = GetBarManager();
+      AState == TdxBarMarkState::Hot && manager && manager->GetShowHint() && !IsCustomizing())
     dxBarShowHintDelayed(this, GetMarkHint(), String());
-  if (AState != 2 || !self)
+  if (AState != TdxBarMarkState::Pressed || !self)
     return;
   const TdxBarCustomizingServices& services = dxBarCustomizingServices();
   if (!services.ShowQuickControl || !GetQuickControlClass())
@@ -563,17 +565,17 @@ void TdxBarControl::ClickMark(int AState)
     throw;
   }
   // Nothing to show: the mark does not stay open over nothing.
-  if (self && FMarkState == 2 && !FQuickControl)
+  if (self && FMarkState == TdxBarMarkState::Pressed && !FQuickControl)
     QuickControlClosed();
 }
 
 void TdxBarControl::QuickControlClosed()
 {
-  if (FMarkState != 2)
+  if (FMarkState != TdxBarMarkState::Pressed)
     return;
   FQuickControl = nullptr;
   TdxBarPainter* painter = GetPainter();
-  ClickMark(painter && painter->IsMarkTracked() && IsCursorOverMark() ? 1 : 0);
+  ClickMark(painter && painter->IsMarkTracked() && IsCursorOverMark() ? TdxBarMarkState::Hot : TdxBarMarkState::Normal);
 }
 
 String TdxBarControl::GetMarkHint() const
@@ -613,10 +615,10 @@ void TdxBarControl::FillHiddenItemsPopup(TdxBarItemLinks* ALinks)
 
 void TdxBarControl::MarkButtonUp(const TPoint& P)
 {
-  if (FMarkState != 2 || FQuickControl)
+  if (FMarkState != TdxBarMarkState::Pressed || FQuickControl)
     return;
   TdxBarPainter* painter = GetPainter();
-  ClickMark(IsPointOnMark(P) && painter && painter->IsMarkTracked() ? 1 : 0);
+  ClickMark(IsPointOnMark(P) && painter && painter->IsMarkTracked() ? TdxBarMarkState::Hot : TdxBarMarkState::Normal);
   if (HandleAllocated() && ::GetCapture() == FHandle)
     ::ReleaseCapture();
 }
@@ -637,8 +639,8 @@ void TdxBarControl::MarkTimerTick()
       return;
   }
   StopMarkTimer();
-  if (FMarkState == 1)
-    ClickMark(0);
+  if (FMarkState == TdxBarMarkState::Hot)
+    ClickMark(TdxBarMarkState::Normal);
 }
 
 void TdxBarControl::WMTimerBar(TMessage& Message)
@@ -1097,8 +1099,8 @@ void TdxBarControl::WMCaptureChangedToolbar(TMessage& Message)
   FCaptureLost = true;
   if (FResizingControl)
     EndItemResize(true);
-  if (FMarkState == 2 && !FQuickControl)
-    ClickMark(0);
+  if (FMarkState == TdxBarMarkState::Pressed && !FQuickControl)
+    ClickMark(TdxBarMarkState::Normal);
   if (dxBarMDIButtonsState().Pressed && reinterpret_cast<HWND>(Message.LParam) != FHandle)
     CancelMDIButton();
   TCustomdxBarControl::WndProc(Message);

@@ -113,9 +113,21 @@ TdxCachedImageOptions::~TdxCachedImageOptions() = default;
 // ---------------------------------------------------------------------------
 // TdxBarItemControl: life
 
+namespace {
+
+uint64_t GItemControlsStamp = 0;
+
+}  // namespace
+
+uint64_t dxBarItemControlsStamp()
+{
+  return GItemControlsStamp;
+}
+
 TdxBarItemControl::TdxBarItemControl(TdxBarItemLink* AItemLink)
     : FItemLink(AItemLink), FParent(AItemLink ? AItemLink->GetBarControl() : nullptr), FParentRef(FParent)
 {
+  ++GItemControlsStamp;
 }
 
 void TdxBarItemControl::AfterConstruction()
@@ -145,6 +157,7 @@ void TdxBarItemControl::AfterConstruction()
 
 TdxBarItemControl::~TdxBarItemControl()
 {
+  ++GItemControlsStamp;
   if (IsParentAlive() && FParent->GetSelectedControl() == this && !FParent->IsCustomizing()) {
     // A link that stays shown keeps the selection for its next control; otherwise it goes.
     bool stillShown = FItemLink && FItemLink->GetShownIndex() >= 0;

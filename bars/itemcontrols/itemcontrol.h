@@ -111,6 +111,10 @@ struct TdxBarItemControlHintInfo {
   String ShortCut;  // the shortcut text; empty without one
 };
 
+// Changes whenever an item control is made or freed, so that a list of a window's controls
+// can tell whether it still holds.
+uint64_t dxBarItemControlsStamp();
+
 class TdxBarItemControl : public TObject, public IdxBarHintSource {
   DECLARE_CLASS(TdxBarItemControl, TObject)
 public:

@@ -28,14 +28,6 @@ void SystemBeep()
 }
 TdxBarBeepProc GBeep = &SystemBeep;
 
-// Upper case by the user's locale, as key-tip texts are compared.
-String KeyTipUpper(String AText)
-{
-  if (!AText.empty())
-    CharUpperBuffW(AText.data(), DWORD(AText.size()));
-  return AText;
-}
-
 bool StartsWith(const String& AText, const String& APrefix)
 {
   return AText.size() >= APrefix.size() && AText.compare(0, APrefix.size(), APrefix) == 0;
@@ -70,6 +62,13 @@ bool IsNavigationKey(uint16_t AKey)
 }
 
 }  // namespace
+
+String dxBarKeyTipUpperCase(String AText)
+{
+  if (!AText.empty())
+    CharUpperBuffW(AText.data(), DWORD(AText.size()));
+  return AText;
+}
 
 bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B)
 {
@@ -114,7 +113,7 @@ void TdxBarKeyTipData::Hide()
 
 String TdxBarKeyTipData::GetMatchText() const
 {
-  return KeyTipUpper(Info.Text);
+  return dxBarKeyTipUpperCase(Info.Text);
 }
 
 // ---------------------------------------------------------------------------
@@ -294,14 +293,14 @@ TdxBarHelperRef TdxBarNavigationController::GetSelectedObject() const
 {
   if (TCustomdxBarControl* bar = GetNavigatedBarControl())
     if (TdxBarItemControl* selected = bar->GetSelectedControl())
-      return GetItemControlHelper(selected);
+      return GetItemControlNavigationTarget(selected);
   return FSelectedObject && FSelectedObject->GetHelperObject() ? FSelectedObject : nullptr;
 }
 
 TdxBarHelperRef TdxBarNavigationController::GetNavigationRoot() const
 {
   if (TCustomdxBarControl* bar = GetNavigatedBarControl())
-    return GetBarControlHelper(bar);
+    return GetBarControlNavigationTarget(bar);
   return FSelectedRoot && FSelectedRoot->GetHelperObject() ? FSelectedRoot : nullptr;
 }
 
@@ -415,7 +414,7 @@ void TdxBarNavigationController::KeyDown(uint16_t AKey, LPARAM AFlags)
     else if (AKey == VK_TAB)
       next = selected->GetNextSelectableObject(GetKeyState(VK_SHIFT) >= 0);
     else if (AKey >= VK_LEFT && AKey <= VK_DOWN)
-      next = selected->FindNavigationTarget(AKey - VK_LEFT);
+      next = selected->FindNavigationTarget(TcxAccessibilityNavigationDirection(andLeft + (AKey - VK_LEFT)));
     ChangeSelectedObject(AKey == VK_TAB, selected, next);
     return;
   }
@@ -432,7 +431,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
   if (!c) {
     return false;
   }
-  const String prefix = FTypedPrefix + KeyTipUpper(String(1, c));
+  const String prefix = FTypedPrefix + dxBarKeyTipUpperCase(String(1, c));
   // The shown list, or one collected from the waiting root.
   std::vector<TdxBarKeyTipInfo> collected;
   std::vector<const TdxBarKeyTipInfo*> list;
@@ -446,7 +445,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
   }
   const TdxBarKeyTipInfo* match = nullptr;
   for (const TdxBarKeyTipInfo* info : list)
-    if (info->Visible && StartsWith(KeyTipUpper(info->Text), prefix)) {
+    if (info->Visible && StartsWith(dxBarKeyTipUpperCase(info->Text), prefix)) {
       match = info;
       break;
     }
@@ -457,7 +456,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
   }
   if (!AApply)
     return true;
-  if (KeyTipUpper(match->Text) == prefix) {
+  if (dxBarKeyTipUpperCase(match->Text) == prefix) {
     TdxBarKeyTipInfo info = *match;
     const bool shown = FKeyTipContainer != nullptr;
     FreeTimer();
@@ -504,7 +503,7 @@ void TdxBarNavigationController::UpdateKeyTips(const TdxBarHelperRef& AContainer
   if (AContainer && IsSameHelper(AContainer, FKeyTipContainer)) {
     if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, APrefix.c_str(), int(APrefix.size()), FTypedPrefix.c_str(),
                        int(FTypedPrefix.size())) != CSTR_EQUAL) {
-      FTypedPrefix = KeyTipUpper(APrefix);
+      FTypedPrefix = dxBarKeyTipUpperCase(APrefix);
       FilterKeyTips();
     }
     return;
@@ -514,7 +513,7 @@ void TdxBarNavigationController::UpdateKeyTips(const TdxBarHelperRef& AContainer
   FTypedPrefix.clear();
   if (!AContainer)
     return;
-  FTypedPrefix = KeyTipUpper(APrefix);
+  FTypedPrefix = dxBarKeyTipUpperCase(APrefix);
   std::vector<TdxBarKeyTipInfo> infos;
   AContainer->GetKeyTips(infos);
   for (const TdxBarKeyTipInfo& info : infos)
@@ -542,9 +541,10 @@ TCentre GetRectCentre(const TRect& R)
 }
 
 // How far (in degrees, 0 to 180) the line between the centres is off the direction.
-long double GetDirectionDeviation(const TRect& ACurrent, const TRect& ACandidate, int ADirection)
+long double GetDirectionDeviation(const TRect& ACurrent, const TRect& ACandidate,
+                                  TcxAccessibilityNavigationDirection ADirection)
 {
-  static constexpr long double DirectionAngles[] = {180, 270, 0, 90};
+  static constexpr long double DirectionAngles[] = {180, 270, 0, 90};  // left, up, right, down
   const TCentre a = GetRectCentre(ACurrent), b = GetRectCentre(ACandidate);
   long double angle = std::atan2(b.Y - a.Y, b.X - a.X) * 180.0L / 3.14159265358979323846L;
   if (angle < 0)
@@ -553,21 +553,22 @@ long double GetDirectionDeviation(const TRect& ACurrent, const TRect& ACandidate
   return std::min(d, 360 - d);
 }
 
-int EdgeGap(const TRect& C, const TRect& R, int ADirection)
+int EdgeGap(const TRect& C, const TRect& R, TcxAccessibilityNavigationDirection ADirection)
 {
   switch (ADirection) {
-    case 0:
+    case andLeft:
       return C.left - R.right;
-    case 1:
+    case andUp:
       return C.top - R.bottom;
-    case 2:
+    case andRight:
       return R.left - C.right;
     default:
       return R.top - C.bottom;
   }
 }
 
-int FindNearest(const TRect& ACurrent, const std::vector<TRect>& ACandidates, int ADirection)
+int FindNearest(const TRect& ACurrent, const std::vector<TRect>& ACandidates,
+                TcxAccessibilityNavigationDirection ADirection)
 {
   int best = -1;
   int bestGap = 0;
@@ -588,16 +589,17 @@ int FindNearest(const TRect& ACurrent, const std::vector<TRect>& ACandidates, in
 
 }  // namespace
 
-int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates, int ADirection, bool AWrap)
+int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates,
+                           TcxAccessibilityNavigationDirection ADirection, bool AWrap)
 {
-  if (ADirection < 0 || ADirection > 3)
+  if (ADirection < andLeft || ADirection > andDown)
     return -1;
   int found = FindNearest(ACurrent, ACandidates, ADirection);
-  if (found < 0 && AWrap && (ADirection == 0 || ADirection == 2)) {
+  if (found < 0 && AWrap && (ADirection == andLeft || ADirection == andRight)) {
     constexpr int FarSide = 0x3FFFFFFF;
     TRect moved = ACurrent;
     const int width = ACurrent.right - ACurrent.left;
-    moved.left = ADirection == 0 ? FarSide : -FarSide;
+    moved.left = ADirection == andLeft ? FarSide : -FarSide;
     moved.right = moved.left + width;
     found = FindNearest(moved, ACandidates, ADirection);
   }

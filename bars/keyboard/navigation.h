@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "bars/accessibility/cxnavigationdirection.h"
 #include "platform/Classes.h"
 #include "platform/Types.h"
 #include "platform/Win.h"
@@ -18,13 +19,17 @@ class TTimer;
 class IdxBarAccessibilityHelper;
 using TdxBarHelperRef = std::shared_ptr<IdxBarAccessibilityHelper>;
 
+// Where a key tip sits against its point: Near puts its left (top) edge there, Centre its
+// centre, Far its right (bottom) edge.
+enum class TdxBarKeyTipAlign : int { Near = 0, Centre = 1, Far = 2 };
+
 // Shows and hides key-tip windows; the container of the key tips hands one out.
 class IdxBarKeyTipWindowsManager {
 public:
   virtual ~IdxBarKeyTipWindowsManager() = default;
   // Makes the window of one key tip at a screen point and stores it in AHandle.
-  virtual void Add(const String& AText, const TPoint& APosition, int AVertAlign, int AHorzAlign, bool AEnabled,
-                   HWND& AHandle) = 0;
+  virtual void Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign,
+                   TdxBarKeyTipAlign AHorzAlign, bool AEnabled, HWND& AHandle) = 0;
   // Destroys it and clears AHandle.
   virtual void Delete(HWND& AHandle) = 0;
 };
@@ -33,8 +38,8 @@ public:
 struct TdxBarKeyTipInfo {
   String Text;
   TPoint Position{0, 0};  // screen
-  int HorzAlign = 0;      // 0 left, 1 centre, 2 right of Position
-  int VertAlign = 0;      // 0 top, 1 centre, 2 bottom
+  TdxBarKeyTipAlign HorzAlign = TdxBarKeyTipAlign::Near;
+  TdxBarKeyTipAlign VertAlign = TdxBarKeyTipAlign::Near;
   bool Visible = true;
   bool Enabled = true;
   std::function<void()> OnExecute;  // clicks, drops down or selects the element
@@ -42,8 +47,9 @@ struct TdxBarKeyTipInfo {
   const TObject* BarControl = nullptr;
 };
 
-// A navigation target: an element of a bar or menu, a bar window, or the root of a form's
-// bars. Helpers are compared by the object they stand for, which reads nil once it is gone.
+// A keyboard-navigation target (no accessibility object, whatever its name says): an element
+// of a bar or menu, a bar window, or the root of a form's bars. Targets are small handles made
+// per request and compared by the object they stand for, which reads nil once it is gone.
 class IdxBarAccessibilityHelper {
 public:
   virtual ~IdxBarAccessibilityHelper() = default;
@@ -59,8 +65,8 @@ public:
   virtual TdxBarHelperRef GetFirstSelectableObject() = 0;
   // The next (previous) selectable element in tree order.
   virtual TdxBarHelperRef GetNextSelectableObject(bool AForward) = 0;
-  // The element in a direction: 0 left, 1 up, 2 right, 3 down; nil when none.
-  virtual TdxBarHelperRef FindNavigationTarget(int ADirection) = 0;
+  // The element in a direction (left, up, right or down); nil when none.
+  virtual TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection ADirection) = 0;
   // Whether the element wants a key / handles it itself (true: done).
   virtual bool WantsKey(uint16_t AKey) = 0;
   virtual bool HandleNavigationKey(uint16_t AKey) = 0;
@@ -75,6 +81,9 @@ public:
   virtual IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() = 0;
 };
 
+// A key-tip text as typed key tips are compared: upper case by the user's locale.
+String dxBarKeyTipUpperCase(String AText);
+
 // Same object and part behind both (nil never matches).
 bool IsSameHelper(const TdxBarHelperRef& A, const TdxBarHelperRef& B);
 
@@ -85,11 +94,11 @@ TdxBarHelperRef GetWindowAccessibilityHelper(HWND AWnd);
 using TdxBarWindowHelperProc = std::function<TdxBarHelperRef(HWND)>;
 TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc);
 // The helper of a bar window and of one of its item controls (the built-in targets).
-TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl);
-TdxBarHelperRef GetItemControlHelper(class TdxBarItemControl* AControl);
+TdxBarHelperRef GetBarControlNavigationTarget(TCustomdxBarControl* AControl);
+TdxBarHelperRef GetItemControlNavigationTarget(class TdxBarItemControl* AControl);
 // The target of a toolbar's mark, close button or caption button (dxBarMarkIndex,
 // dxBarCloseButtonIndex, the button's index).
-TdxBarHelperRef GetBarPartHelper(class TdxBarControl* ABar, int APart);
+TdxBarHelperRef GetBarPartNavigationTarget(class TdxBarControl* ABar, int APart);
 
 // One key tip while it is collected or shown.
 class TdxBarKeyTipData : public TObject {
@@ -195,7 +204,9 @@ TdxBarNavigationController* BarNavigationController();
 void dxBarCreateNavigationController();
 void dxBarFreeNavigationController();
 
-// The candidate nearest to Current in a direction (0 left, 1 up, 2 right, 3 down): the
-// smallest non-negative edge gap, then the smallest angle off the direction, then the earlier
-// candidate. With AWrap, left and right search again from the far side. -1 when none.
-int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates, int ADirection, bool AWrap);
+// The candidate nearest to Current in a direction (left, up, right, down): the smallest
+// non-negative edge gap, then the smallest angle off the direction, then the earlier
+// candidate. With AWrap, left and right search again from the far side. -1 when none (also
+// for the tree-order directions, which have no geometry).
+int FindNearestInDirection(const TRect& ACurrent, const std::vector<TRect>& ACandidates,
+                           TcxAccessibilityNavigationDirection ADirection, bool AWrap);

@@ -21,11 +21,24 @@ namespace {
 
 TdxBarWindowHelperProc GWindowHelperProc;
 
+// How far a key tip of that extent reaches back from its point.
+int AlignOffset(TdxBarKeyTipAlign AAlign, int AExtent)
+{
+  switch (AAlign) {
+    case TdxBarKeyTipAlign::Centre:
+      return AExtent / 2;
+    case TdxBarKeyTipAlign::Far:
+      return AExtent;
+    default:
+      return 0;
+  }
+}
+
 // Key tips as small bordered windows that never take the activation.
 class TKeyTipWindows : public IdxBarKeyTipWindowsManager {
 public:
-  void Add(const String& AText, const TPoint& APosition, int AVertAlign, int AHorzAlign, bool AEnabled,
-           HWND& AHandle) override
+  void Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign, TdxBarKeyTipAlign AHorzAlign,
+           bool AEnabled, HWND& AHandle) override
   {
     if (AHandle)
       return;
@@ -36,8 +49,8 @@ public:
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     const int w = size.cx + 8, h = size.cy + 4;
-    const int x = APosition.x - (AHorzAlign == 1 ? w / 2 : AHorzAlign == 2 ? w : 0);
-    const int y = APosition.y - (AVertAlign == 1 ? h / 2 : AVertAlign == 2 ? h : 0);
+    const int x = APosition.x - AlignOffset(AHorzAlign, w);
+    const int y = APosition.y - AlignOffset(AVertAlign, h);
     AHandle = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", AText.c_str(),
                               WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, w, h, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
@@ -106,7 +119,7 @@ std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
 {
   std::vector<TdxBarHelperRef> result;
   for (TdxBarItemControl* control : SelectableControls(ABar))
-    result.push_back(GetItemControlHelper(control));
+    result.push_back(GetItemControlNavigationTarget(control));
   auto* toolbar = dynamic_cast<TdxBarControl*>(ABar);
   if (!toolbar)
     return result;
@@ -120,7 +133,7 @@ std::vector<TdxBarHelperRef> NavigableTargets(TCustomdxBarControl* ABar)
   for (int part : parts)
     if (TdxBarAccessibilityHelper* helper = dxBarGetPartAccessibilityHelper(toolbar, part);
         helper && helper->IsSelectable())
-      result.push_back(GetBarPartHelper(toolbar, part));
+      result.push_back(GetBarPartNavigationTarget(toolbar, part));
   return result;
 }
 
@@ -134,7 +147,7 @@ std::vector<TCustomdxBarControl*> BarsAround(TCustomdxBarControl* ABar)
 }
 
 // Within the bar first, then across the other bars, then around the bar (left and right).
-TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, int ADirection)
+TdxBarHelperRef FindTargetFrom(const TdxBarHelperRef& ACurrent, TcxAccessibilityNavigationDirection ADirection)
 {
   if (!ACurrent)
     return nullptr;
@@ -195,25 +208,19 @@ void LeaveBar(TCustomdxBarControl* ABar, const TdxBarHelperRef& ANext)
 // apart across all the windows.
 void CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars, std::vector<TdxBarKeyTipInfo>& AList)
 {
-  const size_t first = AList.size();
+  std::vector<TdxBarAccessibilityHelper*> helpers;
   for (TCustomdxBarControl* bar : ABars)
-    if (TdxBarAccessibilityHelper* helper = dxBarGetAccessibilityHelper(bar))
-      helper->CollectChildKeyTips(AList);
-  std::vector<String> texts;
-  for (size_t i = first; i < AList.size(); ++i)
-    texts.push_back(AList[i].Text);
-  dxBarMakeKeyTipsUnique(texts);
-  for (size_t i = first; i < AList.size(); ++i)
-    AList[i].Text = texts[i - first];
+    helpers.push_back(dxBarGetAccessibilityHelper(bar));
+  dxBarCollectUniqueKeyTips(helpers, AList);
 }
 
-class TRootHelper;
-class TBarHelper;
-class TItemHelper;
+class TRootNavigationTarget;
+class TBarNavigationTarget;
+class TItemNavigationTarget;
 
-class TRootHelper : public IdxBarAccessibilityHelper {
+class TRootNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  explicit TRootHelper(TdxBarManager* AManager) : FManager(AManager) {}
+  explicit TRootNavigationTarget(TdxBarManager* AManager) : FManager(AManager) {}
   TObject* GetHelperObject() const override { return FManager.Get(); }
   TdxBarManager* GetBarManager() const override { return FManager.Get(); }
   TCustomdxBarControl* GetBarControl() const override { return nullptr; }
@@ -221,12 +228,12 @@ public:
   TdxBarHelperRef GetFirstSelectableObject() override
   {
     for (TCustomdxBarControl* bar : NavigableBars(FManager.Get()))
-      if (TdxBarHelperRef first = GetBarControlHelper(bar)->GetFirstSelectableObject())
+      if (TdxBarHelperRef first = GetBarControlNavigationTarget(bar)->GetFirstSelectableObject())
         return first;
     return nullptr;
   }
   TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
-  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection) override { return nullptr; }
   bool WantsKey(uint16_t) override { return false; }
   bool HandleNavigationKey(uint16_t) override { return false; }
   bool CanNavigate() override
@@ -247,9 +254,9 @@ private:
   TWeakRef<TdxBarManager> FManager;
 };
 
-class TBarHelper : public IdxBarAccessibilityHelper {
+class TBarNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  explicit TBarHelper(TCustomdxBarControl* ABar) : FBar(ABar) {}
+  explicit TBarNavigationTarget(TCustomdxBarControl* ABar) : FBar(ABar) {}
   TObject* GetHelperObject() const override { return FBar.Get(); }
   TdxBarManager* GetBarManager() const override { return FBar ? FBar->GetBarManager() : nullptr; }
   TCustomdxBarControl* GetBarControl() const override { return FBar.Get(); }
@@ -266,7 +273,7 @@ public:
     return targets.empty() ? nullptr : targets.front();
   }
   TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
-  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection) override { return nullptr; }
   bool IsMenu() const { return FBar && FBar->GetKind() == bckSubMenu; }
   // A menu window moves its own selection and closes one level on Esc.
   bool WantsKey(uint16_t AKey) override { return IsMenu() && AKey != VK_MENU && AKey != VK_F10; }
@@ -287,8 +294,8 @@ public:
   {
     TCustomdxBarControl* parent = FBar ? FBar->GetParentBarControl() : nullptr;
     if (parent && parent->GetKind() == bckSubMenu)
-      return GetBarControlHelper(parent);
-    return FBar ? std::make_shared<TRootHelper>(FBar->GetBarManager()) : nullptr;
+      return GetBarControlNavigationTarget(parent);
+    return FBar ? std::make_shared<TRootNavigationTarget>(FBar->GetBarManager()) : nullptr;
   }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
@@ -296,9 +303,9 @@ private:
   TWeakRef<TCustomdxBarControl> FBar;
 };
 
-class TItemHelper : public IdxBarAccessibilityHelper {
+class TItemNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  explicit TItemHelper(TdxBarItemControl* AControl) : FControl(AControl) {}
+  explicit TItemNavigationTarget(TdxBarItemControl* AControl) : FControl(AControl) {}
   TObject* GetHelperObject() const override { return FControl.Get(); }
   TdxBarManager* GetBarManager() const override { return Bar() ? Bar()->GetBarManager() : nullptr; }
   TCustomdxBarControl* GetBarControl() const override { return Bar(); }
@@ -309,15 +316,16 @@ public:
   }
   TdxBarHelperRef GetFirstSelectableObject() override
   {
-    return FControl && FControl->CanSelect() ? GetItemControlHelper(FControl.Get()) : nullptr;
+    return FControl && FControl->CanSelect() ? GetItemControlNavigationTarget(FControl.Get()) : nullptr;
   }
   TdxBarHelperRef GetNextSelectableObject(bool AForward) override
   {
-    return NextTargetFrom(GetItemControlHelper(FControl.Get()), dxBarGetAccessibilityHelper(FControl.Get()), AForward);
+    return NextTargetFrom(GetItemControlNavigationTarget(FControl.Get()), dxBarGetAccessibilityHelper(FControl.Get()),
+                          AForward);
   }
-  TdxBarHelperRef FindNavigationTarget(int ADirection) override
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection ADirection) override
   {
-    return FindTargetFrom(GetItemControlHelper(FControl.Get()), ADirection);
+    return FindTargetFrom(GetItemControlNavigationTarget(FControl.Get()), ADirection);
   }
   bool WantsKey(uint16_t AKey) override
   {
@@ -362,11 +370,12 @@ public:
     if (barRef && FControl)
       barRef->SelectAndPress(FControl.Get(), false);
     if (TdxBarNavigationController* controller = BarNavigationController())
-      controller->SetSelection(GetItemControlHelper(FControl.Get()), GetBarControlHelper(barRef.Get()));
+      controller->SetSelection(GetItemControlNavigationTarget(FControl.Get()),
+                               GetBarControlNavigationTarget(barRef.Get()));
   }
   void ClearNavigationSelection(const TdxBarHelperRef& ANext) override { LeaveBar(Bar(), ANext); }
   void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override {}
-  TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlHelper(Bar()) : nullptr; }
+  TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlNavigationTarget(Bar()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
 private:
@@ -378,9 +387,9 @@ private:
 
 // A toolbar's mark, close button or caption button: Enter and Space run it, Esc as its
 // accessibility helper says; selected, it is drawn hot in place of an item.
-class TPartHelper : public IdxBarAccessibilityHelper {
+class TPartNavigationTarget : public IdxBarAccessibilityHelper {
 public:
-  TPartHelper(TdxBarControl* ABar, int APart) : FBar(ABar), FPart(APart) {}
+  TPartNavigationTarget(TdxBarControl* ABar, int APart) : FBar(ABar), FPart(APart) {}
   TObject* GetHelperObject() const override { return FBar.Get(); }
   int GetHelperPart() const override { return FPart; }
   TdxBarManager* GetBarManager() const override { return FBar ? FBar->GetBarManager() : nullptr; }
@@ -392,7 +401,10 @@ public:
   }
   TdxBarHelperRef GetFirstSelectableObject() override { return CanNavigate() ? Self() : nullptr; }
   TdxBarHelperRef GetNextSelectableObject(bool AForward) override { return NextTargetFrom(Self(), Helper(), AForward); }
-  TdxBarHelperRef FindNavigationTarget(int ADirection) override { return FindTargetFrom(Self(), ADirection); }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection ADirection) override
+  {
+    return FindTargetFrom(Self(), ADirection);
+  }
   bool WantsKey(uint16_t AKey) override { return AKey == VK_RETURN || AKey == VK_SPACE || AKey == VK_ESCAPE; }
   bool HandleNavigationKey(uint16_t AKey) override
   {
@@ -411,7 +423,7 @@ public:
       return;
     bar->SelectNavigationPart(FPart);
     if (TdxBarNavigationController* controller = BarNavigationController(); controller && bar)
-      controller->SetSelection(Self(), GetBarControlHelper(bar.Get()));
+      controller->SetSelection(Self(), GetBarControlNavigationTarget(bar.Get()));
   }
   void ClearNavigationSelection(const TdxBarHelperRef& ANext) override
   {
@@ -421,11 +433,11 @@ public:
     LeaveBar(bar, ANext);
   }
   void GetKeyTips(std::vector<TdxBarKeyTipInfo>&) override {}
-  TdxBarHelperRef GetKeyTipParent() override { return FBar ? GetBarControlHelper(FBar.Get()) : nullptr; }
+  TdxBarHelperRef GetKeyTipParent() override { return FBar ? GetBarControlNavigationTarget(FBar.Get()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
 private:
-  TdxBarHelperRef Self() const { return GetBarPartHelper(FBar.Get(), FPart); }
+  TdxBarHelperRef Self() const { return GetBarPartNavigationTarget(FBar.Get(), FPart); }
   TdxBarAccessibilityHelper* Helper() const
   {
     return FBar ? dxBarGetPartAccessibilityHelper(FBar.Get(), FPart) : nullptr;
@@ -437,19 +449,19 @@ private:
 
 }  // namespace
 
-TdxBarHelperRef GetBarPartHelper(TdxBarControl* ABar, int APart)
+TdxBarHelperRef GetBarPartNavigationTarget(TdxBarControl* ABar, int APart)
 {
-  return ABar ? std::make_shared<TPartHelper>(ABar, APart) : nullptr;
+  return ABar ? std::make_shared<TPartNavigationTarget>(ABar, APart) : nullptr;
 }
 
-TdxBarHelperRef GetBarControlHelper(TCustomdxBarControl* AControl)
+TdxBarHelperRef GetBarControlNavigationTarget(TCustomdxBarControl* AControl)
 {
-  return AControl ? std::make_shared<TBarHelper>(AControl) : nullptr;
+  return AControl ? std::make_shared<TBarNavigationTarget>(AControl) : nullptr;
 }
 
-TdxBarHelperRef GetItemControlHelper(TdxBarItemControl* AControl)
+TdxBarHelperRef GetItemControlNavigationTarget(TdxBarItemControl* AControl)
 {
-  return AControl ? std::make_shared<TItemHelper>(AControl) : nullptr;
+  return AControl ? std::make_shared<TItemNavigationTarget>(AControl) : nullptr;
 }
 
 TdxBarWindowHelperProc SetdxBarWindowHelperProc(TdxBarWindowHelperProc AProc)
@@ -466,5 +478,5 @@ TdxBarHelperRef GetWindowAccessibilityHelper(HWND AWnd)
   TdxBarManager* manager = GetBarManagerOfWindow(AWnd);
   if (!manager || NavigableBars(manager).empty())
     return nullptr;
-  return std::make_shared<TRootHelper>(manager);
+  return std::make_shared<TRootNavigationTarget>(manager);
 }

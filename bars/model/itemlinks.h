@@ -303,6 +303,8 @@ public:
   const TLinkList& GetAvailableItems() const { return (UpdateLists(), FAvailableItems); }
   const TLinkList& GetVisibleItems() const { return (UpdateLists(), FVisibleItems); }
   const TLinkList& GetShownItems() const { return (UpdateLists(), FShownItems); }
+  // Changes with every change of the shown list, unique across collections.
+  uint64_t GetShownStamp() const { return (UpdateLists(), FShownStamp); }
   // Every link, most recently used first.
   const TLinkList& GetRecentItems() const { return FRecentItems; }
 

@@ -175,8 +175,8 @@ TEST_F(HelperTree, KeyTipsComeFromAcceleratorsAreCutAndToldApart)
   const TRect r = bar->GetControl()->GetItemScreenRect(Control(bar, 2));
   EXPECT_EQ(tips[2].Position.x, (r.left + r.right) / 2);
   EXPECT_EQ(tips[2].Position.y, (r.top + r.bottom) / 2);
-  EXPECT_EQ(tips[2].HorzAlign, 1);
-  EXPECT_EQ(tips[2].VertAlign, 1);
+  EXPECT_EQ(tips[2].HorzAlign, TdxBarKeyTipAlign::Centre);
+  EXPECT_EQ(tips[2].VertAlign, TdxBarKeyTipAlign::Centre);
   EXPECT_TRUE(tips[2].Visible);
   EXPECT_EQ(tips[2].BarControl, bar->GetControl());
 
@@ -370,6 +370,50 @@ void HoldAltForKeyTips()
   PumpPending();
 }
 
+// A client that walks a long toolbar's children one call at a time, or hit-tests its last
+// button, costs one listing of the bar's controls, not one per child; a change of the bar's
+// items is seen at the next call.
+TEST_F(HelperTree, AWalkOverALongToolbarListsItsControlsOnce)
+{
+  std::vector<String> captions;
+  for (int i = 0; i < 1000; ++i)
+    captions.push_back(L"B" + IntToStr(i));
+  TdxBar* bar = AddBar(L"Long", captions, 0);
+  bar->SetMultiLine(true);
+  Show();
+  TdxBarAccessibilityHelper* helper = Of(bar->GetControl());
+  const int count = helper->GetChildCount();
+  ASSERT_GT(count, 500) << "a multi-line bar shows its buttons";
+  auto id = [](long AId) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = AId;
+    return v;
+  };
+  const uint64_t before = dxBarAccessibilityItemControlListings();
+  for (long child = 1; child <= count; ++child) {
+    IDispatch* object = nullptr;
+    ASSERT_EQ(helper->get_accChild(id(child), &object), S_OK) << child;
+    object->Release();
+  }
+  TdxBarAccessibilityHelper* last = helper->GetBarChild(count - 3);
+  const TRect r = last->GetScreenBounds(CHILDID_SELF);
+  VARIANT hit;
+  VariantInit(&hit);
+  ASSERT_EQ(helper->accHitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2, &hit), S_OK);
+  EXPECT_EQ(hit.vt, VT_DISPATCH);
+  EXPECT_EQ(hit.pdispVal, static_cast<IDispatch*>(last->GetIAccessible()));
+  VariantClear(&hit);
+  EXPECT_LE(dxBarAccessibilityItemControlListings() - before, 1u);
+
+  bar->GetItemLinks()->Items(0)->GetItem()->Free();
+  PumpPending();
+  EXPECT_EQ(helper->GetChildCount(), count - 1);
+  EXPECT_EQ(helper->GetChild(0), Of(Control(bar, 0)));
+  EXPECT_NE(helper->GetChild(0), helper->GetChild(1));
+}
+
 TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
 {
   TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
@@ -513,12 +557,12 @@ class TMarkRecordingBar : public TdxBarControl {
 public:
   using TFactoryOwner = TdxBar;
   explicit TMarkRecordingBar(TdxBar* ABar) : TdxBarControl(ABar) {}
-  void ClickMark(int AState) override
+  void ClickMark(TdxBarMarkState AState) override
   {
     States.push_back(AState);
     TdxBarControl::ClickMark(AState);
   }
-  std::vector<int> States;
+  std::vector<TdxBarMarkState> States;
 };
 IMPLEMENT_CLASS(TMarkRecordingBar, TdxBarControl)
 
@@ -568,7 +612,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   ASSERT_TRUE(mark->HandleNavigationKey(VK_RETURN));
   EXPECT_NE(control->GetQuickControl(), nullptr);
   EXPECT_EQ(control->GetMarkState(), 2);
-  control->ClickMark(0);
+  control->ClickMark(TdxBarMarkState::Normal);
   EXPECT_TRUE(PumpUntil([&] { return control->GetQuickControl() == nullptr; }));
   control->States.clear();
 
@@ -581,7 +625,8 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   EXPECT_TRUE(control->States.empty());
   EXPECT_TRUE(mark->HandleNavigationKey(VK_RETURN));
   EXPECT_TRUE(mark->HandleNavigationKey(VK_SPACE));
-  EXPECT_EQ(control->States, (std::vector<int>{2, 0, 2, 0}));
+  using enum TdxBarMarkState;
+  EXPECT_EQ(control->States, (std::vector<TdxBarMarkState>{Pressed, Normal, Pressed, Normal}));
   EXPECT_EQ(control->GetMarkState(), 0) << "nothing left drawn pressed";
   EXPECT_EQ(GetCapture(), nullptr);
   VARIANT self;

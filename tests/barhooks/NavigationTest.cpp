@@ -16,22 +16,22 @@ TEST(Navigation, FindNearestInDirection)
   struct TCase {
     const char* Name;
     std::vector<TRect> Candidates;
-    int Direction;
+    TcxAccessibilityNavigationDirection Direction;
     bool Wrap;
     int Expected;
   };
   const TCase cases[] = {
-      {"a negative gap is ignored", {{110, 100, 130, 120}, {140, 100, 160, 120}}, 2, false, 1},
-      {"the smaller gap wins", {{160, 100, 180, 120}, {130, 100, 150, 120}}, 2, false, 1},
-      {"on equal gaps the one more in line wins", {{130, 140, 150, 160}, {130, 101, 150, 121}}, 2, false, 1},
-      {"on equal deviation the earlier stays", {{130, 90, 150, 110}, {130, 110, 150, 130}}, 2, false, 0},
-      {"left", {{60, 100, 80, 120}, {130, 100, 150, 120}}, 0, false, 0},
-      {"down", {{100, 60, 120, 80}, {100, 130, 120, 150}}, 3, false, 1},
-      {"right of the rightmost wraps to the leftmost", {{20, 100, 40, 120}, {60, 100, 80, 120}}, 2, true, 0},
-      {"left of the leftmost wraps to the rightmost", {{140, 100, 160, 120}, {180, 100, 200, 120}}, 0, true, 1},
-      {"up with nothing above stays nil with wrap", {{100, 140, 120, 160}}, 1, true, -1},
-      {"direction 4 gives nil", {{130, 100, 150, 120}}, 4, true, -1},
-      {"direction 5 gives nil", {{130, 100, 150, 120}}, 5, false, -1},
+      {"a negative gap is ignored", {{110, 100, 130, 120}, {140, 100, 160, 120}}, andRight, false, 1},
+      {"the smaller gap wins", {{160, 100, 180, 120}, {130, 100, 150, 120}}, andRight, false, 1},
+      {"on equal gaps the one more in line wins", {{130, 140, 150, 160}, {130, 101, 150, 121}}, andRight, false, 1},
+      {"on equal deviation the earlier stays", {{130, 90, 150, 110}, {130, 110, 150, 130}}, andRight, false, 0},
+      {"left", {{60, 100, 80, 120}, {130, 100, 150, 120}}, andLeft, false, 0},
+      {"down", {{100, 60, 120, 80}, {100, 130, 120, 150}}, andDown, false, 1},
+      {"right of the rightmost wraps to the leftmost", {{20, 100, 40, 120}, {60, 100, 80, 120}}, andRight, true, 0},
+      {"left of the leftmost wraps to the rightmost", {{140, 100, 160, 120}, {180, 100, 200, 120}}, andLeft, true, 1},
+      {"up with nothing above stays nil with wrap", {{100, 140, 120, 160}}, andUp, true, -1},
+      {"previous in tree order has no geometry", {{130, 100, 150, 120}}, andPrev, true, -1},
+      {"next in tree order has no geometry", {{130, 100, 150, 120}}, andNext, false, -1},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(FindNearestInDirection(current, c.Candidates, c.Direction, c.Wrap), c.Expected) << c.Name;
@@ -40,7 +40,7 @@ TEST(Navigation, FindNearestInDirection)
 // Key-tip windows counted, not made.
 class TCountingWindows : public IdxBarKeyTipWindowsManager {
 public:
-  void Add(const String& AText, const TPoint&, int, int, bool, HWND& AHandle) override
+  void Add(const String& AText, const TPoint&, TdxBarKeyTipAlign, TdxBarKeyTipAlign, bool, HWND& AHandle) override
   {
     Shown.push_back(AText);
     AHandle = HWND(uintptr_t(Shown.size()));
@@ -64,7 +64,7 @@ public:
   TRect GetScreenBounds() const override { return TRect{}; }
   TdxBarHelperRef GetFirstSelectableObject() override { return nullptr; }
   TdxBarHelperRef GetNextSelectableObject(bool) override { return nullptr; }
-  TdxBarHelperRef FindNavigationTarget(int) override { return nullptr; }
+  TdxBarHelperRef FindNavigationTarget(TcxAccessibilityNavigationDirection) override { return nullptr; }
   bool WantsKey(uint16_t) override { return false; }
   bool HandleNavigationKey(uint16_t) override { return false; }
   bool CanNavigate() override { return true; }

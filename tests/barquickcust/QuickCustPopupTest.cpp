@@ -355,7 +355,7 @@ TEST_F(TQuickPopup, NothingOpensWhileCustomizingOrWithoutQuickCustomizingAndNoth
   TdxBarControl* bar = Toolbar();
   ASSERT_NE(bar, nullptr);
   EXPECT_FALSE(bar->HasMark());
-  bar->ClickMark(2);
+  bar->ClickMark(TdxBarMarkState::Pressed);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
   EXPECT_NE(bar->GetMarkState(), 2) << "an empty popup leaves the mark closed";
   EXPECT_EQ(ActiveBarControl(), nullptr);
@@ -365,7 +365,7 @@ TEST_F(TQuickPopup, NothingOpensWhileCustomizingOrWithoutQuickCustomizingAndNoth
   PumpPending();
   bar = Toolbar();
   ASSERT_NE(bar, nullptr);
-  bar->ClickMark(2);
+  bar->ClickMark(TdxBarMarkState::Pressed);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
   EXPECT_EQ(bar->GetMarkState(), 0);
 }

@@ -259,7 +259,7 @@ TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
   ASSERT_TRUE(c->HasMark());
   // The cursor away from the bar: the next tick turns the hot mark back.
   MoveMouseTo(POINT{20, 20});
-  c->ClickMark(1);
+  c->ClickMark(TdxBarMarkState::Hot);
   EXPECT_EQ(c->GetMarkState(), 1);
   EXPECT_TRUE(c->IsMarkTimerRunning());
   EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == 0; }, 2000));
@@ -269,11 +269,11 @@ TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
   TRect mark = c->GetMarkRect();
   POINT centre = WindowToScreen(c->GetHandle(), Point((mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2));
   MoveMouseTo(centre);
-  c->ClickMark(1);
+  c->ClickMark(TdxBarMarkState::Hot);
   PumpFor(200);
   EXPECT_EQ(c->GetMarkState(), 1);
   EXPECT_TRUE(c->IsMarkTimerRunning());
-  c->ClickMark(0);
+  c->ClickMark(TdxBarMarkState::Normal);
   EXPECT_FALSE(c->IsMarkTimerRunning());
 }
 
@@ -307,13 +307,13 @@ TEST_F(TToolbarWindow, DockedMarkHasNoTimer)
   bar->SetVisible(true);
   TdxBarControl* c = bar->GetControl();
   ASSERT_NE(c, nullptr);
-  c->ClickMark(1);
+  c->ClickMark(TdxBarMarkState::Hot);
   EXPECT_FALSE(c->IsMarkTimerRunning());
-  c->ClickMark(2);
+  c->ClickMark(TdxBarMarkState::Pressed);
   EXPECT_EQ(c->GetMarkState(), 2);
-  c->ClickMark(7);  // out of range is clamped
+  c->ClickMark(TdxBarMarkState(7));  // out of range is clamped
   EXPECT_EQ(c->GetMarkState(), 2);
-  c->ClickMark(0);
+  c->ClickMark(TdxBarMarkState::Normal);
   EXPECT_EQ(c->GetMarkState(), 0);
 }
 
