@@ -271,11 +271,17 @@ void UpdateDitherBrush();
 // ---------------------------------------------------------------------------
 // Visual-style helpers
 
-enum : int { dxThemeStateNormal = 1, dxThemeStateHot = 2, dxThemeStatePressed = 3, dxThemeStateDisabled = 4 };
-int EnabledToThemeState(bool AEnabled);
+// The states the themes number alike for their buttons and edits.
+enum TdxBarThemeState : int {
+  dxThemeStateNormal = 1,
+  dxThemeStateHot = 2,
+  dxThemeStatePressed = 3,
+  dxThemeStateDisabled = 4
+};
+TdxBarThemeState EnabledToThemeState(bool AEnabled);
 // COLORREF values (not TColor system colours).
-COLORREF GetThemedEditFillColor(int AState);
-COLORREF GetThemedEditTextColor(int AState);
+COLORREF GetThemedEditFillColor(TdxBarThemeState AState);
+COLORREF GetThemedEditTextColor(TdxBarThemeState AState);
 COLORREF GetThemedToolBarFillColor();
 // The Window theme's small close button; (0, 0) without visual styles.
 TSize GetThemedSmallCloseButtonSize();

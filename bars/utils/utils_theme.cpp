@@ -36,12 +36,12 @@ TSize ThemePartSize(TdxThemedObjectType AKind, int APart, int AState)
 
 }  // namespace
 
-int EnabledToThemeState(bool AEnabled)
+TdxBarThemeState EnabledToThemeState(bool AEnabled)
 {
   return AEnabled ? dxThemeStateNormal : dxThemeStateDisabled;
 }
 
-COLORREF GetThemedEditFillColor(int AState)
+COLORREF GetThemedEditFillColor(TdxBarThemeState AState)
 {
   COLORREF color = GetSysColor(COLOR_WINDOW);
   if (AState == dxThemeStateDisabled && !ReadThemeColor(totEdit, EditPartEditText, AState, TmtFillColor, color))
@@ -49,7 +49,7 @@ COLORREF GetThemedEditFillColor(int AState)
   return color;
 }
 
-COLORREF GetThemedEditTextColor(int AState)
+COLORREF GetThemedEditTextColor(TdxBarThemeState AState)
 {
   COLORREF color = 0;
   if (ReadThemeColor(totEdit, EditPartEditText, AState, TmtTextColor, color))
