@@ -47,7 +47,7 @@ constexpr int StaticTextHeightReduction = 3;
 // Between a static's glyph and its caption.
 constexpr int StaticGlyphCaptionGap = 4;
 
-int AlignmentToText(TAlignment AAlignment)
+TdxBarTextAlignment AlignmentToText(TAlignment AAlignment)
 {
   switch (AAlignment) {
     case taLeftJustify:

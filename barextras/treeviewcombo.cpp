@@ -209,22 +209,12 @@ void TdxBarTreeViewCombo::PrepareDropDown()
     FTreeView->SetSelected(FTreeView->GetItems()->GetFirstNode());
   if (TTreeNode* selected = FTreeView->GetSelected())
     selected->MakeVisible();
-  // The grip goes to the corner away from the control: below it and to its right unless the
-  // drop-down has to open above it.
-  TCustomdxBarComboControl* control = GetDropDownSourceControl();
-  TCustomdxBarControl* bar = control ? control->GetParent() : nullptr;
-  int corner = sgcBottomRight;
-  if (bar && bar->HandleAllocated()) {
-    TRect item = control->GetItemRect();
-    ::MapWindowPoints(bar->GetHandle(), nullptr, reinterpret_cast<POINT*>(&item), 2);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromRect(&item, MONITOR_DEFAULTTONEAREST), &monitor);
-    if (item.bottom + FTreeView->GetHeight() > monitor.rcWork.bottom &&
-        item.top - monitor.rcWork.top > monitor.rcWork.bottom - item.bottom)
-      corner = sgcTopRight;
-  }
-  FTreeView->SetGripCorner(corner);
+}
+
+void TdxBarTreeViewCombo::DropDownPlaced(HWND AWindow, const TRect& AWindowRect, const TRect& AOwnerRect)
+{
+  if (FTreeView && FTreeView->HandleAllocated() && AWindow == FTreeView->GetHandle())
+    FTreeView->SetGripCorner(GetSizeGripCorner(AWindowRect, AOwnerRect));
 }
 
 void TdxBarTreeViewCombo::ChooseNode(TdxBarTreeView* ATree)

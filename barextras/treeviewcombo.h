@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "barextras/extitems.h"  // the unit starts with any of its kinds
+#include "bars/barwindows/dropdownsizing.h"
 #include "bars/itemcontrols/combos.h"
 #include "platform/ComCtrls.h"
 
@@ -27,13 +28,13 @@ public:
   void SetCombo(TdxBarTreeViewCombo* Value) { FCombo = Value; }
   bool GetDropDown() const { return FDropDown; }
   void SetDropDown(bool Value) { FDropDown = Value; }
-  // Where the grip sits (a TdxBarSizeGripCorner); the frame's band lies along that edge.
-  int GetGripCorner() const { return FGripCorner; }
-  void SetGripCorner(int Value);
-  // In window coordinates; empty while the drop-down cannot be resized.
-  TRect GetGripRect() const { return FGripRect; }
-  TRect GetCloseRect() const { return FCloseRect; }
-  bool GetCloseHot() const { return FCloseHot; }
+  // Where the grip sits; the frame's band lies along that edge.
+  TdxBarSizeGripCorner GetGripCorner() const { return FSizing.GetCorner(); }
+  void SetGripCorner(TdxBarSizeGripCorner Value) { FSizing.SetCorner(Value); }
+  // The grip's and the close button's window rectangles; empty while the drop-down cannot
+  // be resized.
+  TdxBarSizableDropDownParts GetSizableParts() const;
+  bool GetCloseHot() const { return FSizing.IsCloseHot(); }
 
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
@@ -44,32 +45,17 @@ public:
 
 private:
   bool IsSizable() const;
-  int BandHeight() const;
-  bool IsBandAtBottom() const;
-  // The non-client parts in window coordinates, from the window's rectangle.
-  void CalcNonClientRects();
+  // The painter of the combo's manager, which says whether the frame is flat.
+  TdxBarPainter* GetPainter() const;
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
-  void WMNCHitTest(TMessage& Message);
   void WMMouse(TMessage& Message);
-  void SetCloseState(bool AHot, bool APressed);
-  void BeginSizing();
-  // The window follows the cursor from where the grip was taken, never below MinTrackSize.
-  void SizeTo();
   // The node under a client point, when the point lies on its image, state image or text.
   TTreeNode* ItemNodeAt(LPARAM APoint) const;
 
   TdxBarTreeViewCombo* FCombo = nullptr;
   bool FDropDown = false;
-  int FGripCorner = 0;
-  TRect FGripRect{};
-  TRect FCloseRect{};
-  bool FCloseHot = false;
-  bool FClosePressed = false;
-  bool FTrackingLeave = false;
-  bool FSizing = false;
-  POINT FSizingStart{};
-  TRect FSizingRect{};
+  TdxBarDropDownSizing FSizing{this};
 };
 
 class TdxBarTreeViewCombo : public TCustomdxBarCombo {
@@ -156,6 +142,10 @@ public:
   void SetOnTreeViewChange(const TTVChangedEvent& Value);
 
   TdxBarTreeViewComboCanSelectNodeEvent OnCanSelectNode;
+
+protected:
+  // The grip goes to the corner away from the control, as the combo list's does.
+  void DropDownPlaced(HWND AWindow, const TRect& AWindowRect, const TRect& AOwnerRect) override;
 
 private:
   void NodeDeleted(TObject* Sender, TTreeNode* Node);

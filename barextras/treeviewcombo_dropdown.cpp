@@ -1,9 +1,10 @@
 // TdxBarTreeView: the tree-view combo's tree as a drop-down (a topmost tool window that
-// never takes the focus, with a frame, a size grip and a close button of its own) and inside
+// never takes the focus, with the sizable drop-downs' frame, size grip and close button) and inside
 // the select window; both choose a node by double click, release or Enter.
 #include <algorithm>
 
 #include "barextras/treeviewcombo.h"
+#include "bars/model/manager.h"
 #include "bars/utils/utils.h"
 #include "platform/Messages.h"
 
@@ -13,68 +14,20 @@ namespace {
 
 constexpr int FrameWidth = 1;
 
-// Hit-test codes of the grip in each corner, so that the grip's cursor points the right way.
-int CornerHitTestCode(int ACorner)
-{
-  switch (ACorner) {
-    case sgcBottomLeft:
-      return HTBOTTOMLEFT;
-    case sgcTopLeft:
-      return HTTOPLEFT;
-    case sgcTopRight:
-      return HTTOPRIGHT;
-    default:
-      return HTBOTTOMRIGHT;
-  }
-}
-
-bool IsLeftCorner(int ACorner)
-{
-  return ACorner == sgcBottomLeft || ACorner == sgcTopLeft;
-}
-
-TRect WindowRectInOwnCoordinates(HWND AWnd)
-{
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return TRect{0, 0, r.right - r.left, r.bottom - r.top};
-}
-
-// A screen point of a non-client message in window coordinates.
-TPoint ScreenToWindowPoint(HWND AWnd, LPARAM APoint)
-{
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return TPoint{LParamX(APoint) - r.left, LParamY(APoint) - r.top};
-}
-
 }  // namespace
 
-TdxBarTreeView::TdxBarTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
+TdxBarTreeView::TdxBarTreeView(TComponent* AOwner) : TCustomTreeView(AOwner)
+{
+  FSizing.SetMinTrackSize(TSize{MinTrackSize, MinTrackSize});
+  FSizing.OnClose = [this] {
+    if (FCombo)
+      FCombo->CloseDropDowns();
+  };
+}
 
 bool TdxBarTreeView::IsSizable() const
 {
   return FDropDown && FCombo && FCombo->GetAllowResizing();
-}
-
-int TdxBarTreeView::BandHeight() const
-{
-  return std::max(::GetSystemMetrics(SM_CYHSCROLL) + 2, ::GetSystemMetrics(SM_CYSIZE)) + 1;
-}
-
-bool TdxBarTreeView::IsBandAtBottom() const
-{
-  return FGripCorner == sgcBottomRight || FGripCorner == sgcBottomLeft;
-}
-
-void TdxBarTreeView::SetGripCorner(int Value)
-{
-  if (FGripCorner == Value)
-    return;
-  FGripCorner = Value;
-  if (HandleAllocated())
-    ::SetWindowPos(GetHandle(), nullptr, 0, 0, 0, 0,
-                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TdxBarTreeView::CreateParams(TCreateParams& Params)
@@ -101,48 +54,24 @@ void TdxBarTreeView::CreateWnd()
   ::SendMessageW(handle, WM_SETFOCUS, 0, 0);
 }
 
-void TdxBarTreeView::CalcNonClientRects()
+TdxBarSizableDropDownParts TdxBarTreeView::GetSizableParts() const
 {
-  FGripRect = FCloseRect = TRect{};
-  if (!IsSizable() || !HandleAllocated())
-    return;
-  const TRect window = WindowRectInOwnCoordinates(GetHandle());
-  const TRect inner{window.left + FrameWidth, window.top + FrameWidth, window.right - FrameWidth,
-                    window.bottom - FrameWidth};
-  const int band = BandHeight();
-  const TRect bandRect = IsBandAtBottom() ? TRect{inner.left, inner.bottom - band, inner.right, inner.bottom}
-                                          : TRect{inner.left, inner.top, inner.right, inner.top + band};
-  const int gripWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-  FGripRect = IsLeftCorner(FGripCorner)
-                  ? TRect{bandRect.left, bandRect.top, bandRect.left + gripWidth, bandRect.bottom}
-                  : TRect{bandRect.right - gripWidth, bandRect.top, bandRect.right, bandRect.bottom};
-  TSize close = GetThemedSmallCloseButtonSize();
-  if (close.cx <= 0 || close.cy <= 0)
-    close = TSize{::GetSystemMetrics(SM_CXSIZE), ::GetSystemMetrics(SM_CXSIZE) + 1};
-  close.cy = std::min<int>(close.cy, band);
-  const int top = bandRect.top + (band - close.cy) / 2;
-  // The close button sits at the end away from the grip.
-  FCloseRect = IsLeftCorner(FGripCorner) ? TRect{bandRect.right - close.cx, top, bandRect.right, top + close.cy}
-                                         : TRect{bandRect.left, top, bandRect.left + close.cx, top + close.cy};
+  return IsSizable() ? FSizing.GetParts() : TdxBarSizableDropDownParts{};
+}
+
+TdxBarPainter* TdxBarTreeView::GetPainter() const
+{
+  TdxBarManager* manager = FCombo ? FCombo->GetBarManager() : nullptr;
+  return manager ? manager->GetPainter() : nullptr;
 }
 
 void TdxBarTreeView::WMNCCalcSize(TMessage& Message)
 {
-  if (!FDropDown) {
-    DefaultHandler(Message);
-    return;
-  }
   // The frame and the band first; the window's own handling then places the scroll bars
   // beside what is left.
-  if (auto* r = reinterpret_cast<RECT*>(Message.LParam)) {
-    ::InflateRect(r, -FrameWidth, -FrameWidth);
-    if (IsSizable()) {
-      if (IsBandAtBottom())
-        r->bottom = std::max<LONG>(r->top, r->bottom - BandHeight());
-      else
-        r->top = std::min<LONG>(r->bottom, r->top + BandHeight());
-    }
-  }
+  if (FDropDown)
+    ExcludeDropDownMargins(Message, IsSizable() ? GetSizableDropDownMargins(GetGripCorner())
+                                                : TRect{FrameWidth, FrameWidth, FrameWidth, FrameWidth});
   DefaultHandler(Message);
 }
 
@@ -151,99 +80,11 @@ void TdxBarTreeView::WMNCPaint(TMessage& Message)
   DefaultHandler(Message);
   if (!FDropDown)
     return;
-  HWND handle = GetHandle();
-  HDC dc = ::GetWindowDC(handle);
-  if (!dc)
-    return;
-  const TRect window = WindowRectInOwnCoordinates(handle);
-  FrameRectByColor(dc, window, clBtnShadow);
-  CalcNonClientRects();
-  if (IsSizable()) {
-    const int band = BandHeight();
-    const TRect inner{window.left + FrameWidth, window.top + FrameWidth, window.right - FrameWidth,
-                      window.bottom - FrameWidth};
-    TRect bandRect = IsBandAtBottom() ? TRect{inner.left, inner.bottom - band, inner.right, inner.bottom}
-                                      : TRect{inner.left, inner.top, inner.right, inner.top + band};
-    // The band's edge towards the tree is a line in the frame's colour.
-    const TRect line = IsBandAtBottom() ? TRect{bandRect.left, bandRect.top, bandRect.right, bandRect.top + 1}
-                                        : TRect{bandRect.left, bandRect.bottom - 1, bandRect.right, bandRect.bottom};
-    FillRectByColor(dc, line, clBtnShadow);
-    bandRect = IsBandAtBottom() ? TRect{bandRect.left, bandRect.top + 1, bandRect.right, bandRect.bottom}
-                                : TRect{bandRect.left, bandRect.top, bandRect.right, bandRect.bottom - 1};
-    const int state = FClosePressed && FCloseHot ? dxThemeStatePressed
-                      : FCloseHot                ? dxThemeStateHot
-                                                 : dxThemeStateNormal;
-    const TSize themed = GetThemedSmallCloseButtonSize();
-    if (themed.cx > 0 && themed.cy > 0) {
-      DrawThemedSmallCloseButton(dc, bandRect, state, !IsLeftCorner(FGripCorner));
-      DrawThemedSizeGrip(dc, FGripRect, FGripCorner);
-    } else {
-      FillRectByColor(dc, bandRect, clBtnFace);
-      RECT close = FCloseRect;
-      ::DrawFrameControl(dc, &close, DFC_CAPTION,
-                         DFCS_CAPTIONCLOSE | DFCS_FLAT | (state == dxThemeStatePressed ? DFCS_PUSHED : 0));
-      RECT grip = FGripRect;
-      if (FGripCorner == sgcBottomRight)
-        ::DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-    }
-  }
-  ::ReleaseDC(handle, dc);
+  if (IsSizable())
+    FSizing.Paint(GetPainter());
+  else
+    DrawSizableDropDownNonClient(GetHandle(), false, IsDropDownFlat(GetPainter()), GetGripCorner(), false, false);
   Message.Result = 0;
-}
-
-void TdxBarTreeView::WMNCHitTest(TMessage& Message)
-{
-  DefaultHandler(Message);
-  if (!FDropDown)
-    return;
-  CalcNonClientRects();
-  const TPoint p = ScreenToWindowPoint(GetHandle(), Message.LParam);
-  if (PtInRect(FGripRect, p))
-    Message.Result = CornerHitTestCode(FGripCorner);
-  else if (PtInRect(FCloseRect, p))
-    Message.Result = HTCLOSE;
-  else if (Message.Result == HTNOWHERE || Message.Result == HTBORDER)
-    Message.Result = HTBORDER;
-}
-
-void TdxBarTreeView::BeginSizing()
-{
-  // The grip sizes the window itself: the system's sizing wants a thick frame, which the
-  // drop-down does not draw.
-  ::GetCursorPos(&FSizingStart);
-  RECT r{};
-  ::GetWindowRect(GetHandle(), &r);
-  FSizingRect = TRect{r.left, r.top, r.right, r.bottom};
-  FSizing = true;
-  ::SetCapture(GetHandle());
-}
-
-void TdxBarTreeView::SizeTo()
-{
-  POINT p{};
-  ::GetCursorPos(&p);
-  const int dx = p.x - FSizingStart.x, dy = p.y - FSizingStart.y;
-  TRect r = FSizingRect;
-  if (IsLeftCorner(FGripCorner))
-    r.left = std::min<int>(r.left + dx, r.right - MinTrackSize);
-  else
-    r.right = std::max<int>(r.right + dx, r.left + MinTrackSize);
-  if (IsBandAtBottom())
-    r.bottom = std::max<int>(r.bottom + dy, r.top + MinTrackSize);
-  else
-    r.top = std::min<int>(r.top + dy, r.bottom - MinTrackSize);
-  ::SetWindowPos(GetHandle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TdxBarTreeView::SetCloseState(bool AHot, bool APressed)
-{
-  if (FCloseHot == AHot && FClosePressed == APressed)
-    return;
-  FCloseHot = AHot;
-  FClosePressed = APressed;
-  if (HandleAllocated())
-    ::SendMessageW(GetHandle(), WM_NCPAINT, 1, 0);
 }
 
 TTreeNode* TdxBarTreeView::ItemNodeAt(LPARAM APoint) const
@@ -254,36 +95,7 @@ TTreeNode* TdxBarTreeView::ItemNodeAt(LPARAM APoint) const
 
 void TdxBarTreeView::WMMouse(TMessage& Message)
 {
-  HWND handle = GetHandle();
   const UINT msg = Message.Msg;
-  if (FSizing) {
-    if (msg == WM_MOUSEMOVE)
-      SizeTo();
-    else if (msg == WM_LBUTTONUP) {
-      FSizing = false;
-      if (::GetCapture() == handle)
-        ::ReleaseCapture();
-    }
-    Message.Result = 0;
-    return;
-  }
-  // The close button holds the mouse from its press to the release.
-  if (FClosePressed) {
-    if (msg == WM_MOUSEMOVE) {
-      POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
-      ::ClientToScreen(handle, &p);
-      SetCloseState(PtInRect(FCloseRect, ScreenToWindowPoint(handle, MAKELPARAM(p.x, p.y))), true);
-    } else if (msg == WM_LBUTTONUP) {
-      const bool close = FCloseHot;
-      SetCloseState(false, false);
-      if (::GetCapture() == handle)
-        ::ReleaseCapture();
-      if (close && FCombo)
-        FCombo->CloseDropDowns();
-    }
-    Message.Result = 0;
-    return;
-  }
   const bool choosesByDblClick = !FCombo || FCombo->GetChooseByDblClick();
   if (!FDropDown) {
     DefaultHandler(Message);
@@ -326,45 +138,18 @@ void TdxBarTreeView::WMMouse(TMessage& Message)
 
 void TdxBarTreeView::WndProc(TMessage& Message)
 {
+  if (IsSizable() && FSizing.Mouse(Message))
+    return;
   switch (Message.Msg) {
     case WM_NCCALCSIZE:
       return WMNCCalcSize(Message);
     case WM_NCPAINT:
       return WMNCPaint(Message);
     case WM_NCHITTEST:
-      return WMNCHitTest(Message);
-    case WM_NCLBUTTONDOWN:
-      if (FDropDown && Message.WParam == HTCLOSE) {
-        SetCloseState(true, true);
-        ::SetCapture(GetHandle());
-        Message.Result = 0;
-        return;
-      }
-      if (FDropDown && IsSizable() && int(Message.WParam) == CornerHitTestCode(FGripCorner)) {
-        BeginSizing();
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case WM_NCMOUSEMOVE:
-      if (FDropDown) {
-        SetCloseState(Message.WParam == HTCLOSE, false);
-        if (!FTrackingLeave) {
-          TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, GetHandle(), 0};
-          FTrackingLeave = ::TrackMouseEvent(&track) != FALSE;
-        }
-      }
-      break;
-    case WM_NCMOUSELEAVE:
-      FTrackingLeave = false;
-      if (!FClosePressed)
-        SetCloseState(false, false);
-      break;
-    case WM_CAPTURECHANGED:
-      FSizing = false;
-      if (FClosePressed && reinterpret_cast<HWND>(Message.LParam) != GetHandle())
-        SetCloseState(false, false);
-      break;
+      DefaultHandler(Message);
+      if (IsSizable())
+        FSizing.HitTest(Message);
+      return;
     case WM_GETMINMAXINFO:
       DefaultHandler(Message);
       if (auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam)) {

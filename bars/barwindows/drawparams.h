@@ -158,6 +158,9 @@ public:
   TColor Color = clNone;  // the sample's colour; clNone: no sample
 };
 
+// The alignment of an item's text (DrawItemText and the statics).
+enum TdxBarTextAlignment : int { dxBarTextAlignLeft = 0, dxBarTextAlignCenter = 1, dxBarTextAlignRight = 2 };
+
 // === Statics and progress bars ===========================================================
 // What static texts and progress bars add for the painter.
 class TdxBarStaticLikeControlDrawParams : public TdxBarItemControlDrawParams {
@@ -166,7 +169,7 @@ public:
   using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
   void Assign(const TdxBarItemControlDrawParams* ASource) override;
 
-  int Alignment = 0;         // dxBarTextAlignLeft, Center or Right
+  TdxBarTextAlignment Alignment = dxBarTextAlignLeft;
   int BorderStyle = 0;       // a TdxBarStaticBorderStyle
   int LeftIndent = 0;        // filled with the bar's edit brush before the content
   int RightIndent = 0;       // ... and after it

@@ -18,6 +18,8 @@ TdxBarDropDownListBox::TdxBarDropDownListBox(TComponent* AOwner) : TCustomListBo
   SetVisible(false);
   SetBorderStyle(bsNone);
   SetStyle(lbOwnerDrawFixed);
+  FSizing.OnClose = [this] { CloseUp(-1); };
+  FSizing.OnResized = [this] { CallEvent(OnResized, this); };
 }
 
 void TdxBarDropDownListBox::CreateParams(TCreateParams& Params)
@@ -45,7 +47,7 @@ void TdxBarDropDownListBox::CreateWnd()
 
 void TdxBarDropDownListBox::WndProc(TMessage& Message)
 {
-  if (FSizable && SizableMouse(Message))
+  if (FSizable && FSizing.Mouse(Message))
     return;
   switch (Message.Msg) {
     case WM_MOUSEMOVE:
@@ -84,7 +86,8 @@ void TdxBarDropDownListBox::WndProc(TMessage& Message)
     case WM_NCHITTEST:
       if (!FSizable)
         break;
-      WMNCHitTest(Message);
+      DefaultHandler(Message);
+      FSizing.HitTest(Message);
       return;
     default:
       break;
@@ -140,7 +143,7 @@ void TdxBarDropDownListBox::CloseUp(int Index)
 TRect TdxBarDropDownListBox::GetNonClientMargins() const
 {
   if (FSizable)
-    return GetSizableDropDownMargins(FGripCorner);
+    return GetSizableDropDownMargins(GetGripCorner());
   TdxBarPainter* painter = GetPainter();
   const int border = painter ? painter->GetDropDownBorderWidth() : 0;
   return TRect{border, border, border, border};
@@ -148,15 +151,7 @@ TRect TdxBarDropDownListBox::GetNonClientMargins() const
 
 void TdxBarDropDownListBox::WMNCCalcSize(TMessage& Message)
 {
-  auto* r = reinterpret_cast<RECT*>(Message.LParam);
-  if (r) {
-    // Both forms of the message start with the proposed window rectangle.
-    const TRect m = GetNonClientMargins();
-    r->left += m.left;
-    r->top += m.top;
-    r->right = std::max(r->left, r->right - m.right);
-    r->bottom = std::max(r->top, r->bottom - m.bottom);
-  }
+  ExcludeDropDownMargins(Message, GetNonClientMargins());
   Message.Result = 0;
   // A sizable list may grow past its items: its scroll bar then needs its room.
   if (FSizable)
@@ -173,185 +168,9 @@ void TdxBarDropDownListBox::SetSizable(bool Value)
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TdxBarDropDownListBox::SetGripCorner(int Value)
-{
-  if (Value < dxGripTopLeft || Value > dxGripBottomRight || FGripCorner == Value)
-    return;
-  FGripCorner = Value;
-  if (FSizable && HandleAllocated())
-    ::SetWindowPos(GetHandle(), nullptr, 0, 0, 0, 0,
-                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 TdxBarSizableDropDownParts TdxBarDropDownListBox::GetSizableParts() const
 {
-  auto* self = const_cast<TdxBarDropDownListBox*>(this);
-  if (!FSizable || !self->HandleAllocated())
-    return {};
-  RECT w{};
-  ::GetWindowRect(self->GetHandle(), &w);
-  return CalcSizableDropDownParts(TSize{w.right - w.left, w.bottom - w.top}, FGripCorner);
-}
-
-void TdxBarDropDownListBox::WMNCHitTest(TMessage& Message)
-{
-  DefaultHandler(Message);
-  RECT w{};
-  ::GetWindowRect(GetHandle(), &w);
-  const TPoint p{LParamX(Message.LParam) - w.left, LParamY(Message.LParam) - w.top};
-  const TdxBarSizableDropDownParts parts = GetSizableParts();
-  if (PtInRect(parts.Grip, p))
-    Message.Result = GetCornerHitTestCode(FGripCorner);
-  else if (PtInRect(parts.CloseButton, p))
-    Message.Result = HTCLOSE;
-  else if (Message.Result == HTNOWHERE || Message.Result == HTCLIENT) {
-    RECT c{};
-    ::GetClientRect(GetHandle(), &c);
-    ::MapWindowPoints(GetHandle(), nullptr, reinterpret_cast<POINT*>(&c), 2);
-    // The frame and the band: nothing happens there.
-    if (!::PtInRect(&c, POINT{LParamX(Message.LParam), LParamY(Message.LParam)}))
-      Message.Result = HTBORDER;
-  }
-}
-
-bool TdxBarDropDownListBox::SizableMouse(TMessage& Message)
-{
-  HWND handle = GetHandle();
-  auto screenPoint = [&] {
-    POINT p{LParamX(Message.LParam), LParamY(Message.LParam)};
-    ::ClientToScreen(handle, &p);
-    return TPoint{p.x, p.y};
-  };
-  switch (Message.Msg) {
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      if (int(Message.WParam) == GetCornerHitTestCode(FGripCorner)) {
-        // The grip is dragged here rather than in the system's sizing loop, which would
-        // activate the list and move no other window.
-        FSizing = true;
-        FSized = false;
-        FSizingStart = TPoint{LParamX(Message.LParam), LParamY(Message.LParam)};
-        RECT w{};
-        ::GetWindowRect(handle, &w);
-        FSizingBounds = TRect{w.left, w.top, w.right, w.bottom};
-        ::SetCapture(handle);
-      } else if (Message.WParam == HTCLOSE) {
-        FCloseTracking = true;
-        SetCloseState(true, true);
-        ::SetCapture(handle);
-      } else if (Message.WParam != HTBORDER) {
-        return false;
-      }
-      Message.Result = 0;
-      return true;
-    case WM_NCMOUSEMOVE:
-      if (!FCloseTracking) {
-        SetCloseState(Message.WParam == HTCLOSE, false);
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, handle, 0};
-        ::TrackMouseEvent(&track);
-      }
-      // The scroll bars track the pointer themselves; the close button is the band's.
-      if (Message.WParam != HTCLOSE)
-        return false;
-      Message.Result = 0;
-      return true;
-    case WM_NCMOUSELEAVE:
-      if (!FCloseTracking)
-        SetCloseState(false, false);
-      return false;
-    case WM_MOUSEMOVE:
-      if (FSizing) {
-        TrackSizing(screenPoint());
-      } else if (FCloseTracking) {
-        RECT w{};
-        ::GetWindowRect(handle, &w);
-        const TPoint p = screenPoint();
-        const bool over = PtInRect(GetSizableParts().CloseButton, TPoint{p.x - w.left, p.y - w.top});
-        SetCloseState(over, over);
-      } else {
-        return false;
-      }
-      Message.Result = 0;
-      return true;
-    case WM_LBUTTONUP:
-      if (FSizing) {
-        EndSizing();
-      } else if (FCloseTracking) {
-        const bool close = FCloseHot;
-        FCloseTracking = false;
-        ::ReleaseCapture();
-        SetCloseState(false, false);
-        if (close)
-          CloseUp(-1);
-      } else {
-        return false;
-      }
-      Message.Result = 0;
-      return true;
-    case WM_CAPTURECHANGED:
-      if (FSizing)
-        EndSizing();
-      if (FCloseTracking) {
-        FCloseTracking = false;
-        SetCloseState(false, false);
-      }
-      return false;
-    default:
-      return false;
-  }
-}
-
-void TdxBarDropDownListBox::TrackSizing(const TPoint& AScreenPoint)
-{
-  const TRect work = GetMonitorWorkAreaAtPoint(TopLeft(FSizingBounds));
-  const int minW = std::min(int(FMinTrackSize.cx), RectWidth(work));
-  const int minH = std::min(int(FMinTrackSize.cy), RectHeight(work));
-  TRect r = FSizingBounds;
-  const int dx = AScreenPoint.x - FSizingStart.x, dy = AScreenPoint.y - FSizingStart.y;
-  // The edges at the grip follow the pointer; the window stays on the work area and never
-  // gets smaller than its minimum.
-  if (IsSizeGripCornerRight(FGripCorner))
-    r.right = std::max(int(r.left) + minW, std::min(int(r.right + dx), int(work.right)));
-  else
-    r.left = std::min(int(r.right) - minW, std::max(int(r.left + dx), int(work.left)));
-  if (IsSizeGripCornerBottom(FGripCorner))
-    r.bottom = std::max(int(r.top) + minH, std::min(int(r.bottom + dy), int(work.bottom)));
-  else
-    r.top = std::min(int(r.bottom) - minH, std::max(int(r.top + dy), int(work.top)));
-  RECT now{};
-  ::GetWindowRect(GetHandle(), &now);
-  if (TRect{now.left, now.top, now.right, now.bottom} == r)
-    return;
-  FSized = true;
-  ::SetWindowPos(GetHandle(), nullptr, r.left, r.top, RectWidth(r), RectHeight(r), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TdxBarDropDownListBox::EndSizing()
-{
-  if (!FSizing)
-    return;
-  FSizing = false;
-  if (::GetCapture() == GetHandle())
-    ::ReleaseCapture();
-  if (FSized) {
-    FSized = false;
-    CallEvent(OnResized, this);
-  }
-}
-
-void TdxBarDropDownListBox::SetCloseState(bool AHot, bool APressed)
-{
-  if (FCloseHot == AHot && FClosePressed == APressed)
-    return;
-  FCloseHot = AHot;
-  FClosePressed = APressed;
-  RedrawNonClient();
-}
-
-void TdxBarDropDownListBox::RedrawNonClient()
-{
-  if (HandleAllocated())
-    ::RedrawWindow(GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  return FSizable ? FSizing.GetParts() : TdxBarSizableDropDownParts{};
 }
 
 void TdxBarDropDownListBox::WMNCPaint(TMessage& Message)
@@ -360,9 +179,7 @@ void TdxBarDropDownListBox::WMNCPaint(TMessage& Message)
   if (FSizable) {
     // The scroll bars are the list box's; the rest is the band's.
     DefaultHandler(Message);
-    TdxBarPainter* painter = GetPainter();
-    const bool flat = painter && (painter->IsFlatStyle() || painter->IsNativeStyle());
-    DrawSizableDropDownNonClient(handle, true, flat, FGripCorner, FCloseHot, FClosePressed);
+    FSizing.Paint(GetPainter());
     Message.Result = 0;
     return;
   }

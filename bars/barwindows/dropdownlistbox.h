@@ -33,17 +33,17 @@ public:
   // --- Resizing by the user.
   bool GetSizable() const { return FSizable; }
   void SetSizable(bool Value);
-  // The corner of the grip (dxGrip...); the band lies along its edge.
-  int GetGripCorner() const { return FGripCorner; }
-  void SetGripCorner(int Value);
+  // The corner of the grip; the band lies along its edge.
+  TdxBarSizeGripCorner GetGripCorner() const { return FSizing.GetCorner(); }
+  void SetGripCorner(TdxBarSizeGripCorner Value) { FSizing.SetCorner(Value); }
   // The widths the frame (and the band, when sizable) take from the window on each side.
   TRect GetNonClientMargins() const;
   // The grip's and the close button's window rectangles (empty when not sizable).
   TdxBarSizableDropDownParts GetSizableParts() const;
   // The grip cannot make the window smaller than this, nor larger than the work area.
-  TSize GetMinTrackSize() const { return FMinTrackSize; }
-  void SetMinTrackSize(const TSize& Value) { FMinTrackSize = Value; }
-  bool IsSizing() const { return FSizing; }
+  TSize GetMinTrackSize() const { return FSizing.GetMinTrackSize(); }
+  void SetMinTrackSize(const TSize& Value) { FSizing.SetMinTrackSize(Value); }
+  bool IsSizing() const { return FSizing.IsSizing(); }
   // Fired once a drag of the grip that changed the size ends.
   TNotifyEvent OnResized;
 
@@ -63,24 +63,9 @@ private:
   void FinishMouseUp(TMessage& Message);
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
-  void WMNCHitTest(TMessage& Message);
-  // The grip and close button take the mouse while they track; true when the message was theirs.
-  bool SizableMouse(TMessage& Message);
-  void TrackSizing(const TPoint& AScreenPoint);
-  void EndSizing();
-  void SetCloseState(bool AHot, bool APressed);
-  void RedrawNonClient();
 
   TObject* FCombo = nullptr;
   bool FMouseDownPending = false;
   bool FSizable = false;
-  int FGripCorner = dxGripBottomRight;
-  TSize FMinTrackSize{100, 100};
-  bool FSizing = false;
-  bool FSized = false;
-  TPoint FSizingStart{};
-  TRect FSizingBounds{};
-  bool FCloseTracking = false;
-  bool FCloseHot = false;
-  bool FClosePressed = false;
+  TdxBarDropDownSizing FSizing{this};
 };

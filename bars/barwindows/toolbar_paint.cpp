@@ -112,10 +112,11 @@ void TdxBarControl::DrawMDIButtons(HDC DC)
   const TdxBarMDIButtonsState& state = dxBarMDIButtonsState();
   for (int i = HasMDISystemMenu() ? 0 : 2; i < 3; ++i) {
     TRect r = GetMDIButtonRect(i);
-    int s = !IsMDIButtonEnabled(i)                                         ? -1
-            : state.Pressed && state.PressedIndex == i && state.PressedHot ? dxBarButtonStatePressed
-            : state.HotIndex == i                                          ? dxBarButtonStateHot
-                                                                           : dxBarButtonStateNormal;
+    const TdxBarMDIButtonState s = !IsMDIButtonEnabled(i) ? TdxBarMDIButtonState::Disabled
+                                   : state.Pressed && state.PressedIndex == i && state.PressedHot
+                                       ? TdxBarMDIButtonState::Pressed
+                                   : state.HotIndex == i ? TdxBarMDIButtonState::Hot
+                                                         : TdxBarMDIButtonState::Normal;
     painter->DrawMDIButton(this, DC, r, i, s);
     // A background drawn last must not cover the button.
     ::ExcludeClipRect(DC, r.left, r.top, r.right, r.bottom);

@@ -66,17 +66,19 @@ std::vector<TRect> dxBarLayoutApplicationMenuButtons(const TRect& ARow, const st
   return result;
 }
 
-int dxBarNextApplicationMenuGroup(const int ACounts[3], int AGroup, bool AForward)
+std::optional<TdxBarApplicationMenuGroup> dxBarNextApplicationMenuGroup(const int ACounts[3],
+                                                                        TdxBarApplicationMenuGroup AGroup,
+                                                                        bool AForward)
 {
   auto takesPart = [&](int AIndex) { return AIndex == amgExtraPane ? ACounts[AIndex] > 1 : ACounts[AIndex] > 0; };
   const int step = AForward ? 1 : 2;
-  int group = std::clamp(AGroup, 0, 2);
+  int group = std::clamp(int(AGroup), int(amgItems), int(amgButtons));
   for (int i = 0; i < 3; ++i) {
     group = (group + step) % 3;
     if (takesPart(group))
-      return group;
+      return TdxBarApplicationMenuGroup(group);
   }
-  return -1;
+  return std::nullopt;
 }
 
 // ---------------------------------------------------------------------------
@@ -352,7 +354,7 @@ TdxBarExtraPaneControl* TdxBarApplicationMenuControl::GetExtraPaneControl() cons
   return bar ? dynamic_cast<TdxBarExtraPaneControl*>(bar->GetControl()) : nullptr;
 }
 
-TdxBarItemLinks* TdxBarApplicationMenuControl::GroupLinks(int AGroup) const
+TdxBarItemLinks* TdxBarApplicationMenuControl::GroupLinks(TdxBarApplicationMenuGroup AGroup) const
 {
   switch (AGroup) {
     case amgItems:
@@ -368,7 +370,7 @@ TdxBarItemLinks* TdxBarApplicationMenuControl::GroupLinks(int AGroup) const
   }
 }
 
-int TdxBarApplicationMenuControl::GetSelectedGroup() const
+TdxBarApplicationMenuGroup TdxBarApplicationMenuControl::GetSelectedGroup() const
 {
   if (TdxBarExtraPaneControl* pane = GetExtraPaneControl(); pane && pane->GetSelectedLink())
     return amgExtraPane;
@@ -377,7 +379,7 @@ int TdxBarApplicationMenuControl::GetSelectedGroup() const
   return amgItems;
 }
 
-void TdxBarApplicationMenuControl::SelectGroupLink(int AGroup, TdxBarItemLink* ALink)
+void TdxBarApplicationMenuControl::SelectGroupLink(TdxBarApplicationMenuGroup AGroup, TdxBarItemLink* ALink)
 {
   TWeakRef<TdxBarApplicationMenuControl> self(this);
   TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
@@ -425,7 +427,7 @@ void TdxBarApplicationMenuControl::SelectExtraPaneControl(TdxBarItemControl* ACo
 
 bool TdxBarApplicationMenuControl::MoveSelection(bool AForward)
 {
-  const int group = GetSelectedGroup();
+  const TdxBarApplicationMenuGroup group = GetSelectedGroup();
   TdxBarItemLinks* links = GroupLinks(group);
   TdxBarItemLink* selected = nullptr;
   if (group == amgExtraPane)
@@ -449,14 +451,14 @@ bool TdxBarApplicationMenuControl::MoveSelection(bool AForward)
     }
   }
   int counts[3] = {};
-  for (int i = 0; i < 3; ++i)
-    if (TdxBarItemLinks* l = GroupLinks(i))
-      counts[i] = l->GetFirstSelectableLink() ? int(l->GetShownItems().size()) : 0;
-  const int next = dxBarNextApplicationMenuGroup(counts, group, AForward);
-  TdxBarItemLinks* target = next >= 0 ? GroupLinks(next) : nullptr;
+  for (TdxBarApplicationMenuGroup g : dxBarApplicationMenuGroups)
+    if (TdxBarItemLinks* l = GroupLinks(g))
+      counts[g] = l->GetFirstSelectableLink() ? int(l->GetShownItems().size()) : 0;
+  const std::optional<TdxBarApplicationMenuGroup> next = dxBarNextApplicationMenuGroup(counts, group, AForward);
+  TdxBarItemLinks* target = next ? GroupLinks(*next) : nullptr;
   if (!target)
     return false;
-  SelectGroupLink(next, AForward ? target->GetFirstSelectableLink() : target->GetLastSelectableLink());
+  SelectGroupLink(*next, AForward ? target->GetFirstSelectableLink() : target->GetLastSelectableLink());
   return true;
 }
 
@@ -464,7 +466,7 @@ bool TdxBarApplicationMenuControl::BarKeyDown(WORD AKey, TShiftState AShift)
 {
   if (IsCustomizing())
     return TdxBarSubMenuControl::BarKeyDown(AKey, AShift);
-  const int group = GetSelectedGroup();
+  const TdxBarApplicationMenuGroup group = GetSelectedGroup();
   const bool plain = !AShift.Contains(ssCtrl) && !AShift.Contains(ssAlt);
   const bool across = group != amgItems;
   bool forward = false, backward = false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "bars/itemcontrols/buttons.h"
@@ -30,10 +31,13 @@ int dxBarCalcExtraPaneWidth(int APaneWidth, double AWidthRatio, int AMenuWidth, 
 std::vector<TRect> dxBarLayoutApplicationMenuButtons(const TRect& ARow, const std::vector<int>& AWidths);
 // The three groups the keys visit: the menu's links, the pane's links and the buttons.
 enum TdxBarApplicationMenuGroup : int { amgItems = 0, amgExtraPane = 1, amgButtons = 2 };
+inline constexpr TdxBarApplicationMenuGroup dxBarApplicationMenuGroups[] = {amgItems, amgExtraPane, amgButtons};
 // The group the keys go to from AGroup when they pass its end (AForward) or its start, given
-// each group's selectable link count: the menu's links and the buttons take part when they
-// have any, the pane only with more than one. -1 when no group takes part.
-int dxBarNextApplicationMenuGroup(const int ACounts[3], int AGroup, bool AForward);
+// each group's selectable link count (by group): the menu's links and the buttons take part
+// when they have any, the pane only with more than one. None when no group takes part.
+std::optional<TdxBarApplicationMenuGroup> dxBarNextApplicationMenuGroup(const int ACounts[3],
+                                                                        TdxBarApplicationMenuGroup AGroup,
+                                                                        bool AForward);
 
 // What the owner of an application menu's links gives its window.
 class IdxBarApplicationMenu {
@@ -192,7 +196,7 @@ public:
   TdxBarExtraPaneControl* GetExtraPaneControl() const;
   // The group the keyboard's selection is in: the pane while its window has one, the row
   // while one of its links is selected, else the menu's links.
-  int GetSelectedGroup() const;
+  TdxBarApplicationMenuGroup GetSelectedGroup() const;
   // Selects a link of the pane, as the keys or the pointer do.
   void SelectExtraPaneControl(TdxBarItemControl* AControl);
   // Moves the keyboard's selection one link on (or back) in the order of the three groups,
@@ -227,9 +231,9 @@ private:
   void MakeButtonLinks();
   void FreeButtonLinks();
   // The links of a group and whether the group takes part in the keys' order.
-  TdxBarItemLinks* GroupLinks(int AGroup) const;
+  TdxBarItemLinks* GroupLinks(TdxBarApplicationMenuGroup AGroup) const;
   // Selects ALink of AGroup by key, and takes the selection away from the other groups.
-  void SelectGroupLink(int AGroup, TdxBarItemLink* ALink);
+  void SelectGroupLink(TdxBarApplicationMenuGroup AGroup, TdxBarItemLink* ALink);
   void FillExtraPane();
   void PlaceExtraPane();
   void FreeExtraPane();

@@ -1005,7 +1005,7 @@ void TdxBarSubMenuControl::DrawItems(TcxCanvas* ACanvas)
   if (CanScrollDown())
     painter->DrawScrollButton(this, ACanvas, true);
   if (IsExpandButtonShown())
-    painter->DrawExpandButton(this, ACanvas, GetMarkRect(), FMarkState != 0);
+    painter->DrawExpandButton(this, ACanvas, GetMarkRect(), FMarkState != dxBarButtonStateNormal);
   TCustomdxBarControlViewInfo* viewInfo = GetViewInfo();
   if (!viewInfo)
     return;

@@ -239,7 +239,7 @@ public:
   // The expand button's client rectangle; empty when not shown.
   TRect GetMarkRect() const override;
   int GetMarkState() const override { return FMarkState; }
-  // 0 normal, 1 hot, 2 pressed (expands the menu).
+  // dxBarButtonStateNormal, Hot or Pressed (which expands the menu).
   void SetMarkState(int AState);
   // Shows every link: the menu is made again in place, expanded.
   void Expand();

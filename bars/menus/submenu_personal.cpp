@@ -120,12 +120,12 @@ bool TdxBarSubMenuControl::IsLessUsedEdgeLink(const TdxBarItemLink* ALink) const
 void TdxBarSubMenuControl::SetMarkState(int AState)
 {
   TdxBarItemControl* selected = GetSelectedControl();
-  if (AState == 1 && selected && selected->IsWinControl() && selected->GetActive())
-    AState = 0;
+  if (AState == dxBarButtonStateHot && selected && selected->IsWinControl() && selected->GetActive())
+    AState = dxBarButtonStateNormal;
   TWeakRef<TdxBarSubMenuControl> self(this);
   if (AState != FMarkState) {
     FMarkState = AState;
-    if (AState == 2) {
+    if (AState == dxBarButtonStatePressed) {
       // The button goes with the expansion; its hint must not stay over the full menu.
       if (!FMenuHint.empty())
         ShowMenuHint(String());
@@ -142,12 +142,12 @@ void TdxBarSubMenuControl::SetMarkState(int AState)
   if (manager && manager->GetShowFullMenusAfterDelay()) {
     KillExpandTimer(dxBarMenuExpandTimerId);
     POINT p{};
-    if (AState == 1 && HandleAllocated() && ::GetCursorPos(&p) &&
+    if (AState == dxBarButtonStateHot && HandleAllocated() && ::GetCursorPos(&p) &&
         PtInRect(GetMarkRect(), ScreenToClient(TPoint{p.x, p.y})))
       StartExpandTimer(dxBarMenuExpandTimerId, dxBarMenuExpandHoverDelay());
     return;
   }
-  ShowMenuHint(AState == 1 ? GetResourceString(sdxBarExpandHint) : String());
+  ShowMenuHint(AState == dxBarButtonStateHot ? GetResourceString(sdxBarExpandHint) : String());
 }
 
 void TdxBarSubMenuControl::ShowMenuHint(const String& AText)
@@ -169,7 +169,7 @@ void TdxBarSubMenuControl::Expand()
   }
   if (!self)
     return;
-  FMarkState = 0;
+  FMarkState = dxBarButtonStateNormal;
   SetBounds(FSavedLeft, FSavedTop, GetWidth(), GetHeight());
   Popup();
 }
@@ -208,9 +208,9 @@ void TdxBarSubMenuControl::ExpandTimerFired(UINT_PTR AId)
 {
   KillExpandTimer(AId);
   if (AId == dxBarMenuExpandTimerId)
-    SetMarkState(2);
+    SetMarkState(dxBarButtonStatePressed);
   else if (!GetSubMenuControl())
-    SetMarkState(1);
+    SetMarkState(dxBarButtonStateHot);
 }
 
 void TdxBarSubMenuControl::TrackMarkButton(const TPoint& P)
@@ -218,10 +218,10 @@ void TdxBarSubMenuControl::TrackMarkButton(const TPoint& P)
   if (!IsExpandButtonShown())
     return;
   const bool over = PtInRect(GetMarkRect(), P);
-  if (over && FMarkState == 0)
-    SetMarkState(1);
-  else if (!over && FMarkState == 1)
-    SetMarkState(0);
+  if (over && FMarkState == dxBarButtonStateNormal)
+    SetMarkState(dxBarButtonStateHot);
+  else if (!over && FMarkState == dxBarButtonStateHot)
+    SetMarkState(dxBarButtonStateNormal);
 }
 
 // ---------------------------------------------------------------------------

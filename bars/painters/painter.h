@@ -29,8 +29,6 @@ class TWinControl;
 enum TdxBarStaticBorderStyle { sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump };
 DECLARE_ENUM_INFO(TdxBarStaticBorderStyle)
 
-// The alignment DrawItemText takes.
-enum : int { dxBarTextAlignLeft = 0, dxBarTextAlignCenter = 1, dxBarTextAlignRight = 2 };
 // How DrawItemText draws a caption.
 struct TdxBarItemTextFlags {
   bool Enabled = true;
@@ -41,6 +39,9 @@ struct TdxBarItemTextFlags {
 };
 // States of caption buttons and marks.
 enum : int { dxBarButtonStateNormal = 0, dxBarButtonStateHot = 1, dxBarButtonStatePressed = 2 };
+// The looks of an MDI child's caption buttons on the main menu bar: Down is held with the
+// pointer away, Pressed held under it.
+enum class TdxBarMDIButtonState : int { Normal, Disabled, Hot, Down, Pressed };
 // The parts of a button-like control: the face, then the arrow of a drop-down control.
 enum : int { dxBarButtonPartFace = 0, dxBarButtonPartArrow = 1 };
 
@@ -118,7 +119,7 @@ public:
   // The height of "Wg" in the canvas font + 6.
   virtual int GetTextHeight(TcxCanvas* ACanvas) const;
   virtual void DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
-                            int AAlignment, const TdxBarItemTextFlags& AFlags, UINT AFormat) const;
+                            TdxBarTextAlignment AAlignment, const TdxBarItemTextFlags& AFlags, UINT AFormat) const;
   // Space between glyph and caption on a toolbar (left only).
   virtual TRect GetCaptionOffsets() const { return Metrics().CaptionOffsets; }
   virtual TRect CalcTextRectForLines(TcxCanvas* ACanvas, const String& AText, int ALineCount) const;
@@ -188,7 +189,7 @@ public:
   // In a menu the menu's text height + 1, else 0.
   virtual int GetItemIndent(const TdxBarItemControl* AControl) const;
   virtual void GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AContentRect,
-                                 const TRect& AGlyphRect, TRect& ATextRect, int& AAlignment) const;
+                                 const TRect& AGlyphRect, TRect& ATextRect, TdxBarTextAlignment& AAlignment) const;
   // Moves pressed or down content by a pixel (two for both) unless the look is flat.
   virtual void ShiftPressedContent(bool ADown, bool APressed, TRect& R) const;
   virtual void ShiftPressedArrow(TRect& R, bool APressed) const;
@@ -196,7 +197,8 @@ public:
   virtual bool IsPressedTextFixed() const { return false; }
   virtual void DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawButtonLikeControlCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
-  virtual void DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R, int AAlignment) const;
+  virtual void DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
+                                 TdxBarTextAlignment AAlignment) const;
   virtual void DrawButtonArrowGlyph(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   virtual void DrawButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
                                     HBRUSH ABrush) const;
@@ -278,7 +280,7 @@ public:
   virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   // The minimize, restore and close buttons of an MDI child on the main menu bar.
   virtual void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                             int AState) const
+                             TdxBarMDIButtonState AState) const
   {
   }
   virtual void DrawMark(const TCustomdxBarControl* ABarControl, TcxCanvas* ACanvas, const TRect& R) const;
@@ -618,7 +620,7 @@ public:
   void DrawSpinButtonBackground(const TdxBarItemControlDrawParams* ADrawParams, int AButton, TRect& R) const override;
   void DrawComboButtonFrame(const TdxBarItemControlDrawParams* ADrawParams, TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                     int AState) const override;
+                     TdxBarMDIButtonState AState) const override;
   // A detachable menu has no top border: its tear-off strip lies there.
   TRect GetMenuBorders(const TCustomdxBarControl* AMenu) const override;
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;
@@ -682,7 +684,7 @@ public:
   int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const override;
   void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                     int AState) const override;
+                     TdxBarMDIButtonState AState) const override;
   // Floating toolbars and menus cast a shadow.
   bool IsShadowShown(const TCustomdxBarControl* ABarControl) const override;
 
@@ -823,7 +825,7 @@ public:
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                               int AState) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                     int AState) const override;
+                     TdxBarMDIButtonState AState) const override;
 
   // Menus.
   void DrawMenuFrame(const TCustomdxBarControl* AMenu, HDC DC, const TRect& R) const override;

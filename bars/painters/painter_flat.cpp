@@ -356,18 +356,19 @@ bool TdxBarFlatPainter::IsShadowShown(const TCustomdxBarControl* ABarControl) co
 }
 
 void TdxBarFlatPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                                      int AState) const
+                                      TdxBarMDIButtonState AState) const
 {
   if (!ABarControl || !DC || RectWidth(R) < 2 || RectHeight(R) < 2)
     return;
-  // Buttons: 0 minimize, 1 restore, 2 close; states: 0 normal, 1 disabled, 2 hot, 3 down,
-  // 4 pressed.
+  // Buttons: 0 minimize, 1 restore, 2 close.
   static constexpr UINT Kinds[3] = {DFCS_CAPTIONMIN, DFCS_CAPTIONRESTORE, DFCS_CAPTIONCLOSE};
-  UINT kind = Kinds[std::clamp(AButton, 0, 2)] | DFCS_FLAT | (AState == 1 ? DFCS_INACTIVE : 0);
-  if (AState >= 2) {
-    HBRUSH brush = AState == 2   ? ABarControl->GetHighlightBrush()
-                   : AState == 3 ? ABarControl->GetCheckerBrush()
-                                 : ABarControl->GetFaceBrush();
+  UINT kind =
+      Kinds[std::clamp(AButton, 0, 2)] | DFCS_FLAT | (AState == TdxBarMDIButtonState::Disabled ? DFCS_INACTIVE : 0);
+  if (AState == TdxBarMDIButtonState::Hot || AState == TdxBarMDIButtonState::Down ||
+      AState == TdxBarMDIButtonState::Pressed) {
+    HBRUSH brush = AState == TdxBarMDIButtonState::Hot    ? ABarControl->GetHighlightBrush()
+                   : AState == TdxBarMDIButtonState::Down ? ABarControl->GetCheckerBrush()
+                                                          : ABarControl->GetFaceBrush();
     ::FillRect(DC, &R, brush);
     DrawSelectionFrame(nullptr, DC, R);
   } else

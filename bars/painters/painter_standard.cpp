@@ -278,15 +278,14 @@ void TdxBarStandardPainter::DrawComboButtonFrame(const TdxBarItemControlDrawPara
 }
 
 void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                                          int AState) const
+                                          TdxBarMDIButtonState AState) const
 {
   if (!DC || IsRectEmpty(R))
     return;
-  // Buttons: 0 minimize, 1 restore, 2 close; states: 0 normal, 1 disabled, 2 hot, 3 down,
-  // 4 pressed.
+  // Buttons: 0 minimize, 1 restore, 2 close.
   static constexpr UINT Kinds[3] = {DFCS_CAPTIONMIN, DFCS_CAPTIONRESTORE, DFCS_CAPTIONCLOSE};
   int button = std::clamp(AButton, 0, 2);
-  UINT kind = Kinds[button] | (AState == 1 ? DFCS_INACTIVE : 0);
+  UINT kind = Kinds[button] | (AState == TdxBarMDIButtonState::Disabled ? DFCS_INACTIVE : 0);
   TdxBarManager* manager = ABarControl ? ABarControl->GetBarManager() : nullptr;
   TRect r = R;
   if (button == 2 && manager && manager->GetFlatCloseButton()) {
@@ -296,10 +295,10 @@ void TdxBarStandardPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl
     ::IntersectClipRect(DC, inner.left, inner.top, inner.right, inner.bottom);
     ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | DFCS_FLAT);
     RestoreClipRgn(DC, saved);
-    ::DrawEdge(DC, &r, AState == 4 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    ::DrawEdge(DC, &r, AState == TdxBarMDIButtonState::Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     return;
   }
-  ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | (AState == 4 ? DFCS_PUSHED : 0));
+  ::DrawFrameControl(DC, &r, DFC_CAPTION, kind | (AState == TdxBarMDIButtonState::Pressed ? DFCS_PUSHED : 0));
 }
 
 // ---------------------------------------------------------------------------

@@ -119,8 +119,7 @@ void TdxBarPainter::DrawStaticContent(const TdxBarItemControlDrawParams* ADrawPa
   flags.Enabled = ADrawParams->Enabled;
   flags.Vertical = vertical;
   flags.Clipped = true;
-  int alignment =
-      params ? std::clamp(params->Alignment, int(dxBarTextAlignLeft), int(dxBarTextAlignRight)) : dxBarTextAlignLeft;
+  const TdxBarTextAlignment alignment = params ? params->Alignment : dxBarTextAlignLeft;
   DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, text, alignment, flags, DT_SINGLELINE);
 }
 

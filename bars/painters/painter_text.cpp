@@ -99,7 +99,7 @@ TdxBarItemTextFlags ButtonCaptionFlags(const TdxBarPainter& APainter, const TdxB
           .FlatSelection = button ? button->CaptionInFlatSelection : APainter.IsFlatSelection()};
 }
 
-UINT AlignmentFormat(int AAlignment)
+UINT AlignmentFormat(TdxBarTextAlignment AAlignment)
 {
   switch (AAlignment) {
     case dxBarTextAlignCenter:
@@ -219,7 +219,7 @@ void DrawCachedGlyph(HDC DC, const TRect& AGlyphRect, TBitmap* AGlyph, TCustomIm
 // Item text
 
 void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, const String& AText, const TRect& R,
-                                 int AAlignment, const TdxBarItemTextFlags& AFlags, UINT AFormat) const
+                                 TdxBarTextAlignment AAlignment, const TdxBarItemTextFlags& AFlags, UINT AFormat) const
 {
   if (!DC || AText.empty())
     return;
@@ -418,7 +418,7 @@ void TdxBarPainter::DrawItemGlyph(const TdxBarItemControlDrawParams* ADrawParams
 // Toolbar button text
 
 void TdxBarPainter::GetButtonTextRect(const TdxBarItemControlDrawParams* ADrawParams, const TRect& AContentRect,
-                                      const TRect& AGlyphRect, TRect& ATextRect, int& AAlignment) const
+                                      const TRect& AGlyphRect, TRect& ATextRect, TdxBarTextAlignment& AAlignment) const
 {
   ATextRect = AContentRect;
   AAlignment = dxBarTextAlignLeft;
@@ -524,7 +524,7 @@ void TdxBarPainter::DrawButtonLikeControl(const TdxBarItemControlDrawParams* ADr
 
   if (ADrawParams->HasCaptionPart()) {
     TRect textRect{};
-    int alignment = dxBarTextAlignLeft;
+    TdxBarTextAlignment alignment = dxBarTextAlignLeft;
     GetButtonTextRect(ADrawParams, content, glyphRect, textRect, alignment);
     DrawItemText(ADrawParams->ItemControl, DC, ADrawParams->Caption, textRect, alignment,
                  ButtonCaptionFlags(*this, ADrawParams), DT_SINGLELINE);
@@ -554,13 +554,13 @@ void TdxBarPainter::DrawButtonLikeControlCaption(const TdxBarItemControlDrawPara
   TRect glyphRect{};
   CalcGlyphPlace(*this, ADrawParams, ADrawParams->States, ADrawParams->ViewSize, frame, content, cell, glyphRect);
   TRect textRect{};
-  int alignment = dxBarTextAlignLeft;
+  TdxBarTextAlignment alignment = dxBarTextAlignLeft;
   GetButtonTextRect(ADrawParams, content, glyphRect, textRect, alignment);
   DrawButtonCaption(ADrawParams, textRect, alignment);
 }
 
 void TdxBarPainter::DrawButtonCaption(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R,
-                                      int AAlignment) const
+                                      TdxBarTextAlignment AAlignment) const
 {
   if (!ADrawParams)
     return;

@@ -24,7 +24,9 @@ constexpr int Normal = 1, Hot = 2, Pressed = 3, Disabled = 4, Checked = 5, HotCh
 }  // namespace ToolBar
 namespace Window {
 constexpr int MDIMinButton = 16, SmallCloseButton = 19, MDICloseButton = 20, MDIRestoreButton = 22;
-}
+// The states the caption buttons share.
+constexpr int Normal = 1, Hot = 2, Pushed = 3, Disabled = 4;
+}  // namespace Window
 constexpr int RebarGripper = 1, RebarGripperVert = 2;
 constexpr int ComboDropDownButton = 1;
 constexpr int SpinUp = 1, SpinDown = 2;
@@ -196,17 +198,17 @@ HBRUSH TdxBarXPPainter::GetMenuBorderBrush(const TCustomdxBarControl* AMenu) con
 
 TColor TdxBarXPPainter::GetEditBackgroundColor() const
 {
-  return TColor(GetThemedEditFillColor(EditNormal));
+  return TColor(GetThemedEditFillColor(dxThemeStateNormal));
 }
 
 TColor TdxBarXPPainter::GetEditTextColor() const
 {
-  return TColor(GetThemedEditTextColor(EditNormal));
+  return TColor(GetThemedEditTextColor(dxThemeStateNormal));
 }
 
 TColor TdxBarXPPainter::GetDisabledEditTextColor() const
 {
-  return TColor(GetThemedEditTextColor(EditDisabled));
+  return TColor(GetThemedEditTextColor(dxThemeStateDisabled));
 }
 
 TColor TdxBarXPPainter::GetProgressBarColor() const
@@ -368,23 +370,23 @@ void TdxBarXPPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl,
 void TdxBarXPPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
                                              int AState) const
 {
-  // Caption button states 0 normal, 1 hot, 2 pressed; the theme's 1, 2, 3.
-  if (!DrawPart(totWindow, DC, Window::SmallCloseButton, std::clamp(AState, 0, 2) + 1, R))
+  // The theme's states by dxBarButtonStateNormal, Hot and Pressed.
+  static constexpr int States[3] = {Window::Normal, Window::Hot, Window::Pushed};
+  if (!DrawPart(totWindow, DC, Window::SmallCloseButton, States[std::clamp(AState, 0, 2)], R))
     Fallback().DrawCaptionCloseButton(ABarControl, DC, R, AState);
 }
 
 void TdxBarXPPainter::DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
-                                    int AState) const
+                                    TdxBarMDIButtonState AState) const
 {
   if (!DC || IsRectEmpty(R))
     return;
-  // Buttons: 0 minimize, 1 restore, 2 close; states: 0 normal, 1 disabled, 2 hot, 3 down,
-  // 4 pressed.
+  // Buttons: 0 minimize, 1 restore, 2 close; the theme's states by TdxBarMDIButtonState.
   static constexpr int Parts[3] = {Window::MDIMinButton, Window::MDIRestoreButton, Window::MDICloseButton};
-  static constexpr int States[5] = {1, 4, 2, 1, 3};
+  static constexpr int States[5] = {Window::Normal, Window::Disabled, Window::Hot, Window::Normal, Window::Pushed};
   if (ABarControl)
     ABarControl->FillBackground(DC, R, ABarControl->GetBackgroundBrush());
-  if (!DrawPart(totWindow, DC, Parts[std::clamp(AButton, 0, 2)], States[std::clamp(AState, 0, 4)], R))
+  if (!DrawPart(totWindow, DC, Parts[std::clamp(AButton, 0, 2)], States[std::clamp(int(AState), 0, 4)], R))
     Fallback().DrawMDIButton(ABarControl, DC, R, AButton, AState);
 }
 

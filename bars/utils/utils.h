@@ -275,24 +275,44 @@ void UpdateDitherBrush();
 // ---------------------------------------------------------------------------
 // Visual-style helpers
 
-enum : int { dxThemeStateNormal = 1, dxThemeStateHot = 2, dxThemeStatePressed = 3, dxThemeStateDisabled = 4 };
-int EnabledToThemeState(bool AEnabled);
+// The states the themes number alike for their buttons and edits.
+enum TdxBarThemeState : int {
+  dxThemeStateNormal = 1,
+  dxThemeStateHot = 2,
+  dxThemeStatePressed = 3,
+  dxThemeStateDisabled = 4
+};
+TdxBarThemeState EnabledToThemeState(bool AEnabled);
 // COLORREF values (not TColor system colours).
-COLORREF GetThemedEditFillColor(int AState);
-COLORREF GetThemedEditTextColor(int AState);
+COLORREF GetThemedEditFillColor(TdxBarThemeState AState);
+COLORREF GetThemedEditTextColor(TdxBarThemeState AState);
 COLORREF GetThemedToolBarFillColor();
 // The Window theme's small close button; (0, 0) without visual styles.
 TSize GetThemedSmallCloseButtonSize();
+// The states the small close button is drawn in (the theme's own numbers).
+enum class TdxBarCloseButtonState : int {
+  Normal = dxThemeStateNormal,
+  Hot = dxThemeStateHot,
+  Pressed = dxThemeStatePressed
+};
 // Fills R with COLOR_BTNFACE and draws the button at its left or right edge, vertically
-// centred, in state 1 normal, 2 hot or 3 pressed.
-void DrawThemedSmallCloseButton(HDC DC, const TRect& R, int AState, bool AAtLeft);
+// centred.
+void DrawThemedSmallCloseButton(HDC DC, const TRect& R, TdxBarCloseButtonState AState, bool AAtLeft);
 // The ScrollBar theme's size box plus 2 each way; (0, 0) without visual styles.
 TSize GetThemedSizeBoxSize();
-// Corners of a themed size grip: the theme draws it for the bottom-right one, the others
-// are mirror images.
-enum TdxBarSizeGripCorner { sgcBottomRight = 0, sgcBottomLeft = 1, sgcTopLeft = 2, sgcTopRight = 3 };
+// The corner a size grip sits in. Both the themed and the classic grip are drawn for the
+// bottom-right one; the others are its mirror images.
+enum TdxBarSizeGripCorner : int { sgcTopLeft = 0, sgcTopRight = 1, sgcBottomLeft = 2, sgcBottomRight = 3 };
+constexpr bool IsSizeGripCornerRight(TdxBarSizeGripCorner ACorner)
+{
+  return ACorner == sgcTopRight || ACorner == sgcBottomRight;
+}
+constexpr bool IsSizeGripCornerBottom(TdxBarSizeGripCorner ACorner)
+{
+  return ACorner == sgcBottomLeft || ACorner == sgcBottomRight;
+}
 // Over COLOR_BTNFACE, into the corner of R; nothing without visual styles.
-void DrawThemedSizeGrip(HDC DC, const TRect& R, int ACorner);
+void DrawThemedSizeGrip(HDC DC, const TRect& R, TdxBarSizeGripCorner ACorner);
 
 // ---------------------------------------------------------------------------
 // Links, item controls and the model's interfaces, each nil-safe

@@ -36,12 +36,12 @@ TSize ThemePartSize(TdxThemedObjectType AKind, int APart, int AState)
 
 }  // namespace
 
-int EnabledToThemeState(bool AEnabled)
+TdxBarThemeState EnabledToThemeState(bool AEnabled)
 {
   return AEnabled ? dxThemeStateNormal : dxThemeStateDisabled;
 }
 
-COLORREF GetThemedEditFillColor(int AState)
+COLORREF GetThemedEditFillColor(TdxBarThemeState AState)
 {
   COLORREF color = GetSysColor(COLOR_WINDOW);
   if (AState == dxThemeStateDisabled && !ReadThemeColor(totEdit, EditPartEditText, AState, TmtFillColor, color))
@@ -49,7 +49,7 @@ COLORREF GetThemedEditFillColor(int AState)
   return color;
 }
 
-COLORREF GetThemedEditTextColor(int AState)
+COLORREF GetThemedEditTextColor(TdxBarThemeState AState)
 {
   COLORREF color = 0;
   if (ReadThemeColor(totEdit, EditPartEditText, AState, TmtTextColor, color))
@@ -70,7 +70,7 @@ TSize GetThemedSmallCloseButtonSize()
   return ThemePartSize(totWindow, WindowPartSmallCloseButton, dxThemeStateNormal);
 }
 
-void DrawThemedSmallCloseButton(HDC DC, const TRect& R, int AState, bool AAtLeft)
+void DrawThemedSmallCloseButton(HDC DC, const TRect& R, TdxBarCloseButtonState AState, bool AAtLeft)
 {
   if (!DC)
     return;
@@ -81,7 +81,9 @@ void DrawThemedSmallCloseButton(HDC DC, const TRect& R, int AState, bool AAtLeft
   const TSize size = GetThemedSmallCloseButtonSize();
   const int left = AAtLeft ? R.left : R.right - size.cx;
   const TRect button = Bounds(left, R.top + (RectHeight(R) - size.cy) / 2, size.cx, size.cy);
-  const int state = AState < dxThemeStateNormal || AState > dxThemeStatePressed ? dxThemeStateNormal : AState;
+  const int state = AState == TdxBarCloseButtonState::Hot || AState == TdxBarCloseButtonState::Pressed
+                        ? int(AState)
+                        : dxThemeStateNormal;
   DrawThemeBackground(theme, DC, WindowPartSmallCloseButton, state, button);
 }
 
@@ -93,7 +95,7 @@ TSize GetThemedSizeBoxSize()
   return TSize{size.cx + SizeBoxMargin, size.cy + SizeBoxMargin};
 }
 
-void DrawThemedSizeGrip(HDC DC, const TRect& R, int ACorner)
+void DrawThemedSizeGrip(HDC DC, const TRect& R, TdxBarSizeGripCorner ACorner)
 {
   const TdxTheme theme = OpenTheme(totScrollBar);
   if (!DC || !theme)
@@ -109,8 +111,8 @@ void DrawThemedSizeGrip(HDC DC, const TRect& R, int ACorner)
   const TRect local = Rect(0, 0, size.cx, size.cy);
   FillRect(work, &local, GetSysColorBrush(COLOR_BTNFACE));
   DrawThemeBackground(theme, work, ScrollBarPartSizeBox, SizeBoxStateRightAlign, local);
-  const bool mirrorX = ACorner == sgcBottomLeft || ACorner == sgcTopLeft;
-  const bool mirrorY = ACorner == sgcTopLeft || ACorner == sgcTopRight;
+  const bool mirrorX = !IsSizeGripCornerRight(ACorner);
+  const bool mirrorY = !IsSizeGripCornerBottom(ACorner);
   const int x = mirrorX ? R.left : R.right - size.cx;
   const int y = mirrorY ? R.top : R.bottom - size.cy;
   StretchBlt(DC, mirrorX ? x + size.cx - 1 : x, mirrorY ? y + size.cy - 1 : y, mirrorX ? -size.cx : size.cx,

@@ -64,8 +64,9 @@ TEST(TAppMenuArithmetic, KeysVisitTheGroupsThatTakePart)
   const int noItems[3] = {0, 4, 0};
   EXPECT_EQ(dxBarNextApplicationMenuGroup(noItems, amgExtraPane, false), amgExtraPane);
   const int nothing[3] = {0, 1, 0};
-  EXPECT_EQ(dxBarNextApplicationMenuGroup(nothing, amgItems, true), -1);
-  EXPECT_EQ(dxBarNextApplicationMenuGroup(all, 17, true), amgItems) << "an unknown group counts as the last";
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(nothing, amgItems, true), std::nullopt);
+  EXPECT_EQ(dxBarNextApplicationMenuGroup(all, TdxBarApplicationMenuGroup(17), true), amgItems)
+      << "an unknown group counts as the last";
 }
 
 class TAppMenuButtons : public testing::Test {

@@ -17,27 +17,27 @@ TEST(TDropDownSizing, GripGoesToTheCornerAwayFromTheOwner)
   struct TCase {
     const char* Name;
     TRect DropDown;
-    int Corner;
+    TdxBarSizeGripCorner Corner;
     int HitTest;
   } cases[] = {
-      {"below, to the right", {100, 120, 260, 300}, dxGripBottomRight, HTBOTTOMRIGHT},
-      {"below, pushed left", {40, 120, 200, 300}, dxGripBottomLeft, HTBOTTOMLEFT},
-      {"above, to the right", {100, -80, 260, 100}, dxGripTopRight, HTTOPRIGHT},
-      {"above, to the left", {-60, -80, 100, 100}, dxGripTopLeft, HTTOPLEFT},
-      {"beside a menu item, left", {-60, 100, 100, 300}, dxGripBottomLeft, HTBOTTOMLEFT},
+      {"below, to the right", {100, 120, 260, 300}, sgcBottomRight, HTBOTTOMRIGHT},
+      {"below, pushed left", {40, 120, 200, 300}, sgcBottomLeft, HTBOTTOMLEFT},
+      {"above, to the right", {100, -80, 260, 100}, sgcTopRight, HTTOPRIGHT},
+      {"above, to the left", {-60, -80, 100, 100}, sgcTopLeft, HTTOPLEFT},
+      {"beside a menu item, left", {-60, 100, 100, 300}, sgcBottomLeft, HTBOTTOMLEFT},
   };
   for (const TCase& c : cases) {
-    const int corner = GetSizeGripCorner(c.DropDown, owner);
+    const TdxBarSizeGripCorner corner = GetSizeGripCorner(c.DropDown, owner);
     EXPECT_EQ(corner, c.Corner) << c.Name;
     EXPECT_EQ(GetCornerHitTestCode(corner), c.HitTest) << c.Name;
   }
-  EXPECT_EQ(GetCornerHitTestCode(7), HTNOWHERE);
+  EXPECT_EQ(GetCornerHitTestCode(TdxBarSizeGripCorner(7)), HTNOWHERE);
   // The band lies along the grip's edge.
   const int band = GetDropDownCaptionHeight();
   EXPECT_GE(band, ::GetSystemMetrics(SM_CYSIZE) + 1);
-  EXPECT_EQ(GetSizableDropDownMargins(dxGripBottomLeft).bottom, 1 + band);
-  EXPECT_EQ(GetSizableDropDownMargins(dxGripBottomLeft).top, 1);
-  EXPECT_EQ(GetSizableDropDownMargins(dxGripTopRight).top, 1 + band);
+  EXPECT_EQ(GetSizableDropDownMargins(sgcBottomLeft).bottom, 1 + band);
+  EXPECT_EQ(GetSizableDropDownMargins(sgcBottomLeft).top, 1);
+  EXPECT_EQ(GetSizableDropDownMargins(sgcTopRight).top, 1 + band);
 }
 
 TEST(TDropDownSizing, GripIsTheSystemGripMirroredIntoItsCorner)
@@ -52,7 +52,7 @@ TEST(TDropDownSizing, GripIsTheSystemGripMirroredIntoItsCorner)
   ASSERT_GT(CountPixels(reference, all, [&](COLORREF c) { return !ColorsClose(c, face, 2); }), 0)
       << "the system draws a grip";
 
-  for (int corner : {dxGripTopLeft, dxGripTopRight, dxGripBottomLeft, dxGripBottomRight}) {
+  for (TdxBarSizeGripCorner corner : {sgcTopLeft, sgcTopRight, sgcBottomLeft, sgcBottomRight}) {
     SCOPED_TRACE(corner);
     TDib32 dib(3 * w, 2 * h, RGB(255, 0, 255));
     TRect r{0, 0, 3 * w, 2 * h};
@@ -85,7 +85,7 @@ TEST(TDropDownSizing, CloseButtonSitsAtTheOtherEndOfTheBand)
 {
   const int size = ::GetSystemMetrics(SM_CXSIZE);
   const TRect band{10, 50, 210, 50 + GetDropDownCaptionHeight()};
-  for (int corner : {dxGripTopLeft, dxGripTopRight, dxGripBottomLeft, dxGripBottomRight}) {
+  for (TdxBarSizeGripCorner corner : {sgcTopLeft, sgcTopRight, sgcBottomLeft, sgcBottomRight}) {
     SCOPED_TRACE(corner);
     TRect r = band;
     TDib32 dib(240, 120);
@@ -104,7 +104,7 @@ TEST(TDropDownSizing, CloseButtonSitsAtTheOtherEndOfTheBand)
   }
   // A window without the band answers no parts.
   const TdxBarSizableDropDownParts none =
-      DrawSizableDropDownNonClient(nullptr, true, false, dxGripBottomRight, false, false);
+      DrawSizableDropDownNonClient(nullptr, true, false, sgcBottomRight, false, false);
   EXPECT_TRUE(IsRectEmpty(none.Grip));
   EXPECT_TRUE(IsRectEmpty(none.CloseButton));
 }

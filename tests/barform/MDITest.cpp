@@ -310,6 +310,44 @@ TEST_F(TMDIMergeTest, CaptionButtonsOfAMaximisedChildMinimiseRestoreAndCloseItBy
   EXPECT_EQ(MainMenuCaptions(), TCaptions{L"Window"});
 }
 
+// The bar tells the painter each caption button's state by name: under the standard look a
+// hot button looks as it does idle (the system's caption buttons have no hot look), never
+// greyed, and a button held under the pointer is drawn pushed.
+TEST_F(TMDIMergeTest, CaptionButtonsOfAMaximisedChildAreDrawnHotAndPressedNotGreyed)
+{
+  Manager->SetStyle(bmsStandard);
+  TdxBar* mainBar = AddMainMenu();
+  TFormTestForm* child = NewChild({L"File"});
+  child->SetWindowState(wsMaximized);
+  PumpPending();
+  TdxBarControl* bar = BarWindow(mainBar);
+  ASSERT_TRUE(bar && bar->HasMDISystemMenu() && bar->IsMDIButtonEnabled(0));
+  const TRect button = bar->GetMDIButtonRect(0);
+  const POINT centre = ScreenCentre(mainBar, button);
+  RECT screen{centre.x - RectWidth(button) / 2, centre.y - RectHeight(button) / 2, 0, 0};
+  screen.right = screen.left + RectWidth(button);
+  screen.bottom = screen.top + RectHeight(button);
+  auto shot = [&] {
+    ::RedrawWindow(bar->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpPending();
+    return CaptureScreen(screen);
+  };
+  const RECT all{0, 0, RectWidth(button), RectHeight(button)};
+  ASSERT_TRUE(MoveMouseTo(POINT{5, 5}));
+  const TDib32 idle = shot();
+  ASSERT_TRUE(MoveMouseTo(centre));
+  ASSERT_TRUE(PumpUntil([] { return dxBarMDIButtonsState().HotIndex == 0; }));
+  EXPECT_EQ(CountDifferentPixels(shot(), all, idle, 2), 0) << "hot: as idle, not greyed";
+  ASSERT_TRUE(MouseButtonDown());
+  ASSERT_TRUE(PumpUntil([] { return dxBarMDIButtonsState().Pressed; }));
+  EXPECT_GT(CountDifferentPixels(shot(), all, idle, 2), 0) << "held: pushed";
+  // Released away from it: the child stays maximised.
+  ASSERT_TRUE(MoveMouseTo(POINT{5, 5}));
+  ASSERT_TRUE(MouseButtonUp());
+  PumpPending();
+  EXPECT_TRUE(IsZoomed(child->GetHandle()));
+}
+
 // A child without an icon of its own shows its class's on the main menu, and its system menu,
 // opened by a click there, offers what a maximised window can do.
 TEST_F(TMDIMergeTest, SystemMenuOfAMaximisedChildShowsAnIconAndOnlyWhatTheChildCanDo)

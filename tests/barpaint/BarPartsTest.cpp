@@ -245,7 +245,7 @@ TEST(GdiBalance, NoDrawingOperationLeavesAGdiObjectBehind)
       params.States.Pressed = state & 2;
       p->DrawButtonLikeControl(&params, Rect(0, 0, 90, 30));
     }
-    p->DrawItemText(&item, dib.DC(), L"&Turned", Rect(0, 0, 30, 60), 0,
+    p->DrawItemText(&item, dib.DC(), L"&Turned", Rect(0, 0, 30, 60), dxBarTextAlignLeft,
                     {.Enabled = false, .Vertical = true, .Clipped = true}, DT_SINGLELINE);
     TRect r = Rect(0, 0, 100, 30);
     p->DrawDockedBarBorder(host.Bar, dib.DC(), r);
@@ -260,7 +260,7 @@ TEST(GdiBalance, NoDrawingOperationLeavesAGdiObjectBehind)
       p->DrawCaptionCloseButton(host.Bar, dib.DC(), Rect(0, 0, 16, 16), mark);
     }
     for (int mdi = 0; mdi < 5; ++mdi)
-      p->DrawMDIButton(host.Bar, dib.DC(), Rect(0, 0, 16, 14), mdi % 3, mdi);
+      p->DrawMDIButton(host.Bar, dib.DC(), Rect(0, 0, 16, 14), mdi % 3, TdxBarMDIButtonState(mdi));
     p->DrawCheckMark(dib.DC(), Point(2, 2), 2, false);
     p->DrawFloatingSizeGrip(host.Bar, dib.DC(), Rect(0, 0, 60, 40));
     p->DrawToolbarBackground(host.Bar, dib.DC(), Rect(0, 0, 60, 40), p->GetBackgroundBrush(host.Bar));

@@ -313,10 +313,10 @@ TEST(StandardMDIButton, FlatCloseButtonOnlyWhenTheManagerAsksForIt)
   host.Manager->SetStyle(bmsStandard);
   TdxBarPainter* p = host.Painter();
   TDib32 raised(20, 18, Paper);
-  p->DrawMDIButton(host.Bar, raised.DC(), Rect(0, 0, 20, 18), 2, 0);
+  p->DrawMDIButton(host.Bar, raised.DC(), Rect(0, 0, 20, 18), 2, TdxBarMDIButtonState::Normal);
   host.Manager->SetFlatCloseButton(true);
   TDib32 flat(20, 18, Paper);
-  p->DrawMDIButton(host.Bar, flat.DC(), Rect(0, 0, 20, 18), 2, 0);
+  p->DrawMDIButton(host.Bar, flat.DC(), Rect(0, 0, 20, 18), 2, TdxBarMDIButtonState::Normal);
   // The classic button has its dark outer edge at the bottom right; the flat one a
   // one-pixel raised-inner edge (shadow) there.
   EXPECT_TRUE(ColorNear(raised.Pixel(19, 17), Sys(COLOR_3DDKSHADOW), 2)) << ColorText(raised.Pixel(19, 17));
@@ -373,7 +373,7 @@ TEST(GdiBalance, MenuEditAndSpinDrawingLeavesNoGdiObjectBehind)
       p->DrawPushButtonText(dib.DC(), Rect(0, 0, 60, 22), false, L"OK", false);
       p->DrawStatusBarBackground(host.Bar, dib.DC(), Rect(0, 0, 60, 22), dxBarSysColorBrush(COLOR_BTNFACE));
       for (int state = 0; state < 5; ++state)
-        p->DrawMDIButton(host.Bar, dib.DC(), Rect(0, 0, 20, 18), state % 3, state);
+        p->DrawMDIButton(host.Bar, dib.DC(), Rect(0, 0, 20, 18), state % 3, TdxBarMDIButtonState(state));
     };
     everything();  // warm-up: shared fonts and caches
     int before = GdiObjectsInUse();

@@ -399,18 +399,19 @@ TEST(XPLook, ButtonStatesAreTheToolBarThemesStates)
   }
   // The MDI buttons: minimize, restore and close, in each of their looks.
   struct TMDI {
-    int Button, State;
+    int Button;
+    TdxBarMDIButtonState State;
     TRecordedPart Part;
-  } mdi[] = {{0, 2, {TRecordingTheme::Of(totWindow), WP_MDIMINBUTTON, MINBS_HOT}},
-             {1, 1, {TRecordingTheme::Of(totWindow), WP_MDIRESTOREBUTTON, RBS_DISABLED}},
-             {2, 4, {TRecordingTheme::Of(totWindow), WP_MDICLOSEBUTTON, CBS_PUSHED}},
-             {2, 3, {TRecordingTheme::Of(totWindow), WP_MDICLOSEBUTTON, CBS_NORMAL}}};
+  } mdi[] = {{0, TdxBarMDIButtonState::Hot, {TRecordingTheme::Of(totWindow), WP_MDIMINBUTTON, MINBS_HOT}},
+             {1, TdxBarMDIButtonState::Disabled, {TRecordingTheme::Of(totWindow), WP_MDIRESTOREBUTTON, RBS_DISABLED}},
+             {2, TdxBarMDIButtonState::Pressed, {TRecordingTheme::Of(totWindow), WP_MDICLOSEBUTTON, CBS_PUSHED}},
+             {2, TdxBarMDIButtonState::Down, {TRecordingTheme::Of(totWindow), WP_MDICLOSEBUTTON, CBS_NORMAL}}};
   for (const TMDI& m : mdi) {
     TDib32 dib(20, 20, Paper);
     theme.Drawn.clear();
     xp.DrawMDIButton(host.Bar, dib.DC(), Rect(0, 0, 20, 20), m.Button, m.State);
-    ASSERT_EQ(theme.Drawn.size(), 1u) << m.Button << "/" << m.State;
-    EXPECT_EQ(theme.Drawn[0], m.Part) << m.Button << "/" << m.State;
+    ASSERT_EQ(theme.Drawn.size(), 1u) << m.Button << "/" << int(m.State);
+    EXPECT_EQ(theme.Drawn[0], m.Part) << m.Button << "/" << int(m.State);
   }
 }
 

@@ -167,7 +167,7 @@ TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
   struct TRow {
     int Layout;
     TRect Glyph;
-    int Alignment;
+    TdxBarTextAlignment Alignment;
   } rows[] = {
       {glTop, Rect(34, 12, 66, 44), dxBarTextAlignCenter},
       {glBottom, Rect(34, 36, 66, 68), dxBarTextAlignCenter},
@@ -179,7 +179,7 @@ TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
     TRect glyph = painter.CalcGlyphRect(&params, Size(32, 32), content, row.Layout);
     EXPECT_EQ(glyph, row.Glyph) << "layout " << row.Layout;
     TRect text{};
-    int alignment = -1;
+    TdxBarTextAlignment alignment = TdxBarTextAlignment(-1);
     painter.GetButtonTextRect(&params, content, glyph, text, alignment);
     EXPECT_EQ(alignment, row.Alignment) << "layout " << row.Layout;
     switch (row.Layout) {
@@ -203,7 +203,7 @@ TEST(GlyphLayout, LargeGlyphFollowsItsLayoutAndTheCaptionTheGlyph)
   TRect glyph = painter.CalcGlyphRect(&params, Size(32, 32), content, glTop);
   EXPECT_EQ(glyph.right, content.right - 2);
   TRect text{};
-  int alignment = -1;
+  TdxBarTextAlignment alignment = TdxBarTextAlignment(-1);
   painter.GetButtonTextRect(&params, content, glyph, text, alignment);
   EXPECT_EQ(text.right, glyph.left);
 }
@@ -217,7 +217,7 @@ TEST(GlyphLayout, SmallCaptionStartsAfterTheGlyphAreaAndMovesWhenHeldInTheStanda
   InitButtonParams(params, &item, nullptr, ivpGlyph | ivpCaption, L"Mix");
   TRect content = Rect(0, 0, 80, 24);
   TRect idle{}, held{}, flatHeld{};
-  int alignment = -1;
+  TdxBarTextAlignment alignment = TdxBarTextAlignment(-1);
   standard.GetButtonTextRect(&params, content, TRect{}, idle, alignment);
   EXPECT_EQ(idle.left, params.GlyphSize.cx);
   EXPECT_EQ(alignment, dxBarTextAlignLeft);

@@ -133,7 +133,7 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
     for (const auto& p : painters) {
       TRect t = r;
       TRect glyph{};
-      int align = 0;
+      TdxBarTextAlignment align = dxBarTextAlignLeft;
       std::vector<TRect> parts;
       TdxBarItemStateFlags states;
       states.Pressed = round % 2 == 0;
@@ -170,7 +170,7 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
       p->DrawCaptionCloseButton(bar, dc, r, dxBarButtonStatePressed);
       p->DrawCaptionButtonArrow(bar, dc, r);
       p->DrawCaptionMark(bar, dc, r);
-      p->DrawMDIButton(bar, dc, r, 0, 0);
+      p->DrawMDIButton(bar, dc, r, 0, TdxBarMDIButtonState::Normal);
       p->DrawMark(bar, &canvas, r);
       p->DrawMarkBackground(bar, dc, r, p->GetBackgroundBrush(bar));
       p->DrawMarkContent(bar, dc, r);

@@ -243,7 +243,7 @@ TEST_F(TTreeComboOnBars, TheCloseButtonClosesAndTheGripStopsAtTheMinimumSize)
   EXPECT_GE(info.ptMinTrackSize.y, 100);
   RECT window{};
   ::GetWindowRect(Tree(), &window);
-  const TRect grip = tree->GetGripRect();
+  const TRect grip = tree->GetSizableParts().Grip;
   ASSERT_FALSE(IsRectEmpty(grip));
   const POINT gripAt{window.left + (grip.left + grip.right) / 2, window.top + (grip.top + grip.bottom) / 2};
   EXPECT_EQ(::SendMessageW(Tree(), WM_NCHITTEST, 0, MAKELPARAM(gripAt.x, gripAt.y)), HTBOTTOMRIGHT);
@@ -262,7 +262,7 @@ TEST_F(TTreeComboOnBars, TheCloseButtonClosesAndTheGripStopsAtTheMinimumSize)
   EXPECT_EQ(r.bottom - r.top, 100);
   EXPECT_EQ(r.left, window.left) << "the corner away from the grip stays";
   EXPECT_TRUE(TreeShown());
-  const TRect close = tree->GetCloseRect();
+  const TRect close = tree->GetSizableParts().CloseButton;
   ASSERT_FALSE(IsRectEmpty(close));
   ASSERT_TRUE(ClickAt(POINT{r.left + (close.left + close.right) / 2, r.top + (close.top + close.bottom) / 2}));
   ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));

@@ -322,7 +322,7 @@ TEST(VisualStyleHelpers, EditColoursAndTheSmallCloseButtonAtItsEdge)
   auto notFace = [](COLORREF c) { return !ColorsClose(c, GetSysColor(COLOR_BTNFACE), 2); };
   for (bool atLeft : {true, false}) {
     TDib32 dib(r.right, r.bottom, RGB(255, 0, 255));
-    DrawThemedSmallCloseButton(dib.DC(), Rect(0, 0, r.right, r.bottom), dxThemeStateNormal, atLeft);
+    DrawThemedSmallCloseButton(dib.DC(), Rect(0, 0, r.right, r.bottom), TdxBarCloseButtonState::Normal, atLeft);
     EXPECT_EQ(CountPixels(dib, r, [](COLORREF c) { return c == RGB(255, 0, 255); }), 0) << "all filled";
     EXPECT_GT(CountPixels(dib, atLeft ? left : right, notFace), 0) << atLeft;
     EXPECT_EQ(CountPixels(dib, atLeft ? right : left, notFace), 0) << atLeft;
