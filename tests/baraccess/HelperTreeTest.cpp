@@ -344,10 +344,7 @@ void CountBeep()
 // A real key; waits until this thread has taken every key message.
 void Stroke(WORD AKey)
 {
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  EXPECT_TRUE(StrokeKey(AKey));
 }
 
 // The key-tip windows on screen now.
@@ -607,7 +604,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
 TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyName)
 {
   std::vector<String> clicks;
-  TAccessAppMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
+  TTestApplicationMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
     auto* button = new TdxBarButton(Host.Form());
     button->SetCaption(ACaption);
     button->SetPaintStyle(psCaption);
@@ -743,7 +740,7 @@ TEST_F(HelperTree, ADefaultActionWhoseClickRaisesIsReportedAndTheLoopGoesOn)
 TEST_F(HelperTree, EscFromAMenusKeyTipsShowsAgainWhatWasShownBefore)
 {
   AddBar(L"Tools", {L"&Find", L"&Copy", L"Paste"}, 0);
-  TAccessAppMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
+  TTestApplicationMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
     auto* button = new TdxBarButton(Host.Form());
     button->SetCaption(ACaption);
     button->SetPaintStyle(psCaption);

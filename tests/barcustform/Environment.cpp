@@ -95,17 +95,9 @@ POINT TCustFormFixture::EntryPoint(TListBox* AList, int AIndex, int AX)
   return p;
 }
 
-POINT TCustFormFixture::LinkCenter(TdxBarItemLink* ALink) const
-{
-  TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
-  TRect r = control ? control->GetParent()->GetItemScreenRect(control) : TRect{};
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 void ClickControl(TWinControl* AControl)
 {
-  RECT r{};
-  ::GetWindowRect(AControl->GetHandle(), &r);
+  const RECT r = WindowRectOf(AControl->GetHandle());
   ASSERT_TRUE(ClickAt(POINT{r.left + 8, (r.top + r.bottom) / 2}));
   PumpPending();
 }
@@ -136,7 +128,5 @@ TOtherHost::TOtherHost() : Form(TCustomForm::CreateNew<TCustFormHost>(nullptr))
 
 TDib32 ShootWindow(HWND AWnd)
 {
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return CaptureScreen(r);
+  return CaptureScreen(WindowRectOf(AWnd));
 }

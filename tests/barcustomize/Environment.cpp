@@ -69,10 +69,7 @@ void TDesignFixture::SetUp()
   ASSERT_NE(Manager, nullptr);
   Manager->SetMenuAnimations(maNone);
   Manager->SetMenusShowRecentItemsFirst(false);
-  Form->SetBounds(100, 100, 560, 320);
-  Form->Show();
-  ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
-  PumpPending();
+  ASSERT_TRUE(ShowFormAt(Form, 100, 100, 560, 320));
   Manager->SetIsCustomizing(true);
   PumpPending();
   Controller = BarDesignController();
@@ -112,24 +109,11 @@ TdxBarItemLink* TDesignFixture::LinkOf(const wchar_t* ABar, int AIndex) const
   return bar && AIndex < bar->GetItemLinks()->Count() ? bar->GetItemLinks()->Items(AIndex) : nullptr;
 }
 
-POINT TDesignFixture::CenterOf(TdxBarItemControl* AControl) const
-{
-  if (!AControl || !AControl->GetParent())
-    return POINT{-1, -1};
-  const TRect r = AControl->GetParent()->GetItemScreenRect(AControl);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-POINT TDesignFixture::CenterOf(TdxBarItemLink* ALink) const
-{
-  return CenterOf(ALink ? ALink->GetControl() : nullptr);
-}
-
 bool TDesignFixture::RightClick(TdxBarItemLink* ALink)
 {
   if (!ALink || !ALink->GetControl())
     return false;
-  if (!ClickAt(CenterOf(ALink), TInputButton::Right))
+  if (!ClickAt(ScreenCentreOf(ALink), TInputButton::Right))
     return false;
   return PumpUntil([&] { return Popup() && ::IsWindowVisible(Popup()->GetHandle()); }, 3000);
 }
@@ -182,16 +166,16 @@ bool TDesignFixture::ClickEntry(int ACommand, int AEntry)
   if (!entry->GetControl()) {
     // An entry of a submenu: its opening entry is clicked first.
     TdxBarItemLink* opener = Entry(ACommand, dxBarSubMenuEntry);
-    if (!opener || !opener->GetControl() || !ClickAt(CenterOf(opener)))
+    if (!opener || !opener->GetControl() || !ClickAt(ScreenCentreOf(opener)))
       return false;
     if (!PumpUntil([&] { return entry->GetControl() && ::IsWindowVisible(entry->GetBarControl()->GetHandle()); }, 3000))
       return false;
   }
   // Over the entry first, so that the menu selects it before the press.
-  if (!MoveMouseTo(CenterOf(entry)))
+  if (!MoveMouseTo(ScreenCentreOf(entry)))
     return false;
   PumpPending();
-  if (!ClickAt(CenterOf(entry)))
+  if (!ClickAt(ScreenCentreOf(entry)))
     return false;
   PumpPending();
   return true;
@@ -202,23 +186,11 @@ TdxBarSubMenuControl* TDesignFixture::OpenFileMenu()
   auto* sub = dynamic_cast<TdxBarSubItem*>(Item(L"FileItem"));
   TdxBarItemLink* link = LinkOf(L"Standard", 3);
   // A real press: while customizing it selects the sub-item and opens its menu.
-  if (!sub || !link || !ClickAt(CenterOf(link)))
+  if (!sub || !link || !ClickAt(ScreenCentreOf(link)))
     return nullptr;
   PumpUntil([&] { return sub->GetItemLinks()->GetBarControl() != nullptr; }, 3000);
   PumpPending();
   return dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl());
-}
-
-void TDesignFixture::Key(WORD AKey, std::initializer_list<WORD> AModifiers)
-{
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, true);
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 3000));
-  PumpPending();
 }
 
 void TDesignFixture::SaveChangeAndLoad(const std::function<void()>& AChange)

@@ -80,26 +80,7 @@ void TCustomizingFixture::TearDown()
 
 void TCustomizingFixture::ShowForm()
 {
-  Form->SetBounds(200, 150, 500, 300);
-  Form->Show();
-  ActivateWindow(Form->GetHandle());
-  PumpPending();
-}
-
-TdxBarItemControl* TCustomizingFixture::ControlOf(const String& AItemName) const
-{
-  TdxBarItem* item = Item(AItemName);
-  for (int i = 0; item && i < item->GetLinkCount(); ++i)
-    if (TdxBarItemControl* control = item->GetLink(i)->GetControl())
-      return control;
-  return nullptr;
-}
-
-POINT TCustomizingFixture::CenterOf(const String& AItemName) const
-{
-  TdxBarItemControl* control = ControlOf(AItemName);
-  TRect r = control ? control->GetParent()->GetItemScreenRect(control) : TRect{};
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ShowFormAt(Form, 200, 150, 500, 300);
 }
 
 int ControlCount(TdxBar* ABar)
@@ -133,7 +114,7 @@ TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButton
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
       if (HWND b = ::GetDlgItem(box, id); b && (::GetWindowLongPtrW(b, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON)
         seen.DefaultButton = id;
-    SendMouseMove(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    SendMouseMove(CentreOf(r));
     PauseScript(50);
     SendMouseButton(true);
     SendMouseButton(false);

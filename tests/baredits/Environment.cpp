@@ -17,10 +17,7 @@ void TEditFixture::SetUp()
   Button->SetPaintStyle(psCaption);
   Bar1 = AddBar({Edit, Button});
   Bar2 = AddBar({Edit});
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  FormEdit->SetFocus();
-  PumpPending();
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
   ASSERT_NE(ControlOn(Bar1, Edit), nullptr);
   ASSERT_NE(ControlOn(Bar2, Edit), nullptr);
 }
@@ -34,21 +31,6 @@ TdxBar* TEditFixture::AddBar(std::initializer_list<TdxBarItem*> AItems)
     bar->GetItemLinks()->AddItem(item);
   bar->SetVisible(true);
   return bar;
-}
-
-POINT TEditFixture::TextCenter(TdxBarItemControl* AControl) const
-{
-  const TRect r = AControl->GetPartRects().at(dxBarEditPartText);
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
-}
-
-RECT TEditFixture::ScreenRectOf(HWND AWnd)
-{
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return r;
 }
 
 bool TEditFixture::StartEditing(TdxBarEditControl* AControl)

@@ -42,14 +42,7 @@ inline const TShortCut CtrlS = TShortCut(0x4000 | 'S');
 // arrive): waits until this thread has taken every key message from its queue.
 inline void Stroke(WORD AKey, std::initializer_list<WORD> AModifiers = {})
 {
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, true);
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  for (auto m = std::rbegin(AModifiers); m != std::rend(AModifiers); ++m)
-    SendKeyTransition(*m, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  EXPECT_TRUE(StrokeKey(AKey, AModifiers));
 }
 
 // A shown form with an edit that has the focus, a manager and one bar of buttons.

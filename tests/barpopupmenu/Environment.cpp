@@ -167,14 +167,6 @@ void TPopupFixture::TearDown()
   PumpPending();
 }
 
-void TPopupFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
-{
-  Host.Form()->SetBounds(ALeft, ATop, AWidth, AHeight);
-  Host.Form()->Show();
-  ActivateWindow(Host.Form()->GetHandle());
-  PumpPending();
-}
-
 void TPopupFixture::FillMenu(int ACount)
 {
   Clicks.assign(size_t(ACount), 0);
@@ -201,32 +193,9 @@ TdxBar* TPopupFixture::AddDropDownBar(TdxBarButton*& AButton)
   return bar;
 }
 
-POINT TPopupFixture::ArrowCenter(TdxBarButton* AButton)
-{
-  auto* control = dynamic_cast<TdxBarButtonControl*>(AButton->GetLink(0)->GetControl());
-  if (!control)
-    return POINT{-1, -1};
-  control->CalcParts();
-  const TRect arrow = control->GetParent()->ClientToScreen(control->GetPartRects().at(1));
-  return POINT{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2};
-}
-
 TdxBarSubMenuControl* TPopupFixture::Window() const
 {
   return dynamic_cast<TdxBarSubMenuControl*>(Menu->GetBarControl());
-}
-
-TdxBarItemControl* TPopupFixture::ItemControl(int AIndex) const
-{
-  TdxBarItemLink* link = Window() ? Window()->GetItemLinks()->ShownItems(AIndex) : nullptr;
-  return link ? link->GetControl() : nullptr;
-}
-
-POINT TPopupFixture::ItemCenter(int AIndex) const
-{
-  TdxBarItemControl* control = ItemControl(AIndex);
-  TRect r = control ? Window()->GetItemScreenRect(control) : TRect{};
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 std::vector<POINT> TPopupFixture::ItemCentersAt(POINT P)

@@ -424,7 +424,7 @@ TEST_F(TPopupFixture, AButtonsDropDownPopupMenuOpensBelowItAndCloses)
   TdxBarControl* toolbar = bar->GetControl();
   auto* control = dynamic_cast<TdxBarButtonControl*>(button->GetLink(0)->GetControl());
   ASSERT_NE(control, nullptr);
-  const POINT arrowCenter = ArrowCenter(button);
+  const POINT arrowCenter = ArrowCentreOf(button);
   const TRect face = toolbar->GetItemScreenRect(control);
   ASSERT_TRUE(ClickAt(arrowCenter));
   PumpPending();
@@ -471,7 +471,7 @@ TEST_F(TPopupFixture, TheRightButtonRunsAnEntryOnlyOfAMenuOpenedAtAPoint)
   EXPECT_EQ(Window(), nullptr);
 
   ASSERT_NE(button->GetLink(0)->GetControl(), nullptr);
-  ASSERT_TRUE(ClickAt(ArrowCenter(button)));
+  ASSERT_TRUE(ClickAt(ArrowCentreOf(button)));
   PumpPending();
   ASSERT_NE(Window(), nullptr);
   ASSERT_TRUE(ClickAt(ItemCenter(2), TInputButton::Right));
@@ -502,7 +502,7 @@ TEST_F(TPopupFixture, TheEntryUnderThePointerGivesTheApplicationItsLongHint)
   Application->SetHint(L"");
   hints.clear();
 
-  ASSERT_TRUE(MoveMouseTo(ArrowCenter(button)));
+  ASSERT_TRUE(MoveMouseTo(ArrowCentreOf(button)));
   PumpPending();
   EXPECT_EQ(hints, std::vector<String>{}) << "a toolbar's button";
 

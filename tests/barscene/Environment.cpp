@@ -172,34 +172,10 @@ TdxBarItemLink* TSceneFixture::LinkOf(const String& AItemName) const
   return nullptr;
 }
 
-TdxBarItemControl* TSceneFixture::ControlOf(const String& AItemName) const
-{
-  TdxBarItemLink* link = LinkOf(AItemName);
-  return link ? link->GetControl() : nullptr;
-}
-
-TRect TSceneFixture::ScreenRectOf(const String& AItemName) const
-{
-  TdxBarItemLink* link = LinkOf(AItemName);
-  if (!link)
-    return TRect{};
-  TRect r = link->GetItemRect();
-  POINT o{r.left, r.top};
-  ClientToScreen(Toolbar->GetHandle(), &o);
-  return TRect{o.x, o.y, o.x + RectWidth(r), o.y + RectHeight(r)};
-}
-
-POINT TSceneFixture::CenterOf(const String& AItemName) const
-{
-  TRect r = ScreenRectOf(AItemName);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 RECT TSceneFixture::InShot(const String& AItemName) const
 {
-  TRect r = ScreenRectOf(AItemName);
-  RECT w{};
-  GetWindowRect(Toolbar->GetHandle(), &w);
+  const TRect r = ScreenRectOf(LinkOf(AItemName));
+  const RECT w = WindowRectOf(Toolbar->GetHandle());
   return RECT{r.left - w.left, r.top - w.top, r.right - w.left, r.bottom - w.top};
 }
 
@@ -209,9 +185,7 @@ TDib32 TSceneFixture::Shot(const char* AName, TdxBarControl* AControl)
   HWND wnd = control->GetHandle();
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpPending();
-  RECT w{};
-  GetWindowRect(wnd, &w);
-  TDib32 shot = CaptureScreen(w);
+  TDib32 shot = CaptureScreen(WindowRectOf(wnd));
   SaveShotOnRequest(shot, AName);
   return shot;
 }

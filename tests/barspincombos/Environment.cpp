@@ -27,13 +27,6 @@ void CancelSelectWindowIfOpen()
   }
 }
 
-POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R)
-{
-  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
-}
-
 void TSpinFixture::SetUp()
 {
   Manager = Host.Manager;
@@ -52,10 +45,7 @@ void TSpinFixture::SetUp()
   Bar->GetItemLinks()->AddItem(Spin);
   Bar->GetItemLinks()->AddItem(Sub);
   Bar->SetVisible(true);
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  FormEdit->SetFocus();
-  PumpPending();
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
   ASSERT_NE(ToolbarControl(), nullptr);
 }
 
@@ -68,33 +58,11 @@ void TSpinFixture::TearDown()
   PumpPending();
 }
 
-TdxBarSpinEditControl* TSpinFixture::ToolbarControl() const
-{
-  return dynamic_cast<TdxBarSpinEditControl*>(Bar->GetItemLinks()->Items(0)->GetControl());
-}
-
-TdxBarSpinEditControl* TSpinFixture::MenuControl() const
-{
-  TdxBarItemLink* link = Sub->GetItemLinks()->Count() > 0 ? Sub->GetItemLinks()->Items(0) : nullptr;
-  return link ? dynamic_cast<TdxBarSpinEditControl*>(link->GetControl()) : nullptr;
-}
-
 bool TSpinFixture::OpenMenu()
 {
-  TdxBarItemControl* subControl = Bar->GetItemLinks()->Items(1)->GetControl();
-  if (!subControl)
-    return false;
-  const TRect r = subControl->GetParent()->GetItemScreenRect(subControl);
-  return ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}) &&
+  TdxBarItemControl* subControl = ControlOf(Bar->GetItemLinks(), Sub);
+  return subControl && ClickAt(ScreenCentreOf(subControl)) &&
          PumpUntil([&] { return MenuControl() && MenuControl()->GetParent()->HandleAllocated(); });
-}
-
-POINT TSpinFixture::PartCenter(TdxBarSpinEditControl* AControl, int APart)
-{
-  const TRect r = AControl->GetPartRects().at(size_t(APart));
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
 }
 
 bool TSpinFixture::PressOn(TdxBarSpinEditControl* AControl, int APart)
@@ -105,14 +73,6 @@ bool TSpinFixture::PressOn(TdxBarSpinEditControl* AControl, int APart)
 bool TSpinFixture::ClickOn(TdxBarSpinEditControl* AControl, int APart)
 {
   return ClickAt(PartCenter(AControl, APart));
-}
-
-void TSpinFixture::Key(WORD AKey)
-{
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
 }
 
 namespace {

@@ -165,7 +165,7 @@ TEST_F(TImageComboOnBars, TheListOpensPicksByMouseAndTheClosedComboShowsTheImage
   EXPECT_GE(
       control->GetParent()->GetItemScreenRect(control).bottom - control->GetParent()->GetItemScreenRect(control).top,
       16 + 6);
-  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(); }));
   // The combo is picked from its list: the painter draws its text, no editor covers it.
   RECT editor{};
@@ -200,7 +200,7 @@ TEST_F(TImageComboOnBars, InAMenuTheListPicksByKeys)
   ASSERT_TRUE(OpenMenu());
   TdxBarImageComboControl* control = MenuCombo();
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(); }));
   EXPECT_EQ(Combo->GetListBox()->GetItemIndex(), 0);
   Key(VK_DOWN);

@@ -164,7 +164,7 @@ protected:
   bool TreeShown() const { return Tree() && ::IsWindowVisible(Tree()); }
   bool DropDown(TdxBarTreeViewComboControl* AControl)
   {
-    return AControl && ClickAt(ScreenCenterOf(AControl, AControl->GetDropDownRect())) &&
+    return AControl && ClickAt(ScreenCentreOf(AControl, AControl->GetDropDownRect())) &&
            PumpUntil([&] { return TreeShown(); });
   }
   // The screen centre of a node's text in the tree.
@@ -282,7 +282,7 @@ TEST_F(TTreeComboOnBars, EscF4TheButtonAndAClickElsewhereCloseTheTreeWithoutChoo
   Key(VK_F4);
   ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
   ASSERT_TRUE(DropDown(control));
-  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
   ASSERT_TRUE(DropDown(control));
   RECT other{};

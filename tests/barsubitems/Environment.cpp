@@ -105,41 +105,9 @@ void TSubItemsFixture::TearDown()
   PumpPending();
 }
 
-void TSubItemsFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
-{
-  Form->SetBounds(ALeft, ATop, AWidth, AHeight);
-  Form->Show();
-  ActivateWindow(Form->GetHandle());
-  PumpPending();
-}
-
 TdxBarSubMenuControl* TSubItemsFixture::MenuOf(TCustomdxBarSubItem* AItem) const
 {
   return AItem ? dynamic_cast<TdxBarSubMenuControl*>(AItem->GetItemLinks()->GetBarControl()) : nullptr;
-}
-
-TdxBarItemControl* TSubItemsFixture::ControlOf(TdxBarItem* AItem) const
-{
-  for (int i = 0; AItem && i < AItem->GetLinkCount(); ++i)
-    if (TdxBarItemControl* control = AItem->GetLink(i)->GetControl())
-      return control;
-  return nullptr;
-}
-
-TdxBarSubItemControl* TSubItemsFixture::SubControlOf(TCustomdxBarSubItem* AItem) const
-{
-  return dynamic_cast<TdxBarSubItemControl*>(ControlOf(AItem));
-}
-
-TRect TSubItemsFixture::ScreenRectOf(TdxBarItemControl* AControl) const
-{
-  return AControl && AControl->GetParent() ? AControl->GetParent()->GetItemScreenRect(AControl) : TRect{};
-}
-
-POINT TSubItemsFixture::CenterOf(TdxBarItemControl* AControl) const
-{
-  TRect r = ScreenRectOf(AControl);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TdxBarItemControl* TSubItemsFixture::EntryOf(TdxBarSubMenuControl* AMenu, int AIndex) const
@@ -154,15 +122,6 @@ bool TSubItemsFixture::ClickOn(TdxBarItemControl* AControl)
   FClickLeft = !FClickLeft;
   const int x = FClickLeft ? r.left + RectWidth(r) / 4 : r.right - RectWidth(r) / 4;
   return AControl && ClickAt(POINT{x, (r.top + r.bottom) / 2});
-}
-
-// The hooks may eat the key's messages, so the wait is for the queue to hold no key message.
-void TSubItemsFixture::Key(WORD AKey)
-{
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
 }
 
 void TSubItemsFixture::MoveAway()

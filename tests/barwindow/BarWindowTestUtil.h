@@ -14,6 +14,7 @@
 #include "bars/model/itemlinks.h"
 #include "bars/model/items.h"
 #include "bars/barwindows/shadow.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Pump.h"
 
@@ -196,9 +197,6 @@ protected:
   TdxBarItemLink* AddLink(TdxBarItem* AItem);
   // Shows the bar window with every link laid out.
   void ShowBar();
-  TdxBarItemControl* ControlOf(TdxBarItemLink* ALink) const { return ALink ? ALink->GetControl() : nullptr; }
-  // The screen point at the middle of a link's control.
-  POINT CenterOf(TdxBarItemLink* ALink) const;
   TdxBarItemLink* SelectedLink() const { return Bar ? Bar->GetSelectedLink() : nullptr; }
   // A client point's place in a capture of the whole window.
   TPoint InShot(const TPoint& P) const;

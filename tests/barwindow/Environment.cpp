@@ -200,17 +200,9 @@ void TBarWindowFixture::ShowBar()
 
 TPoint TBarWindowFixture::InShot(const TPoint& P) const
 {
-  RECT window{};
-  ::GetWindowRect(Bar->GetHandle(), &window);
+  const RECT window = WindowRectOf(Bar->GetHandle());
   TPoint origin = Bar->ClientToScreen(TPoint{0, 0});
   return TPoint{P.x + origin.x - window.left, P.y + origin.y - window.top};
-}
-
-POINT TBarWindowFixture::CenterOf(TdxBarItemLink* ALink) const
-{
-  TRect r = ALink->GetItemRect();
-  TPoint p = Bar->ClientToScreen(CenterPoint(r));
-  return POINT{p.x, p.y};
 }
 
 namespace {

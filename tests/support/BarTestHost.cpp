@@ -1,6 +1,9 @@
 // The program-wide start and shut-down of the bar library test areas.
 #include "support/BarTestHost.h"
 
+#include "support/Input.h"
+#include "support/Pump.h"
+
 void TBarLibraryEnvironment::SetUp()
 {
   InitializeForms();
@@ -13,4 +16,20 @@ void TBarLibraryEnvironment::TearDown()
 {
   dxBarFinalize();
   FinalizeForms();
+}
+
+bool ShowActive(TCustomForm* AForm, TWinControl* AFocus)
+{
+  AForm->Show();
+  const bool active = ActivateWindow(AForm->GetHandle());
+  if (AFocus)
+    AFocus->SetFocus();
+  PumpPending();
+  return active;
+}
+
+bool ShowFormAt(TCustomForm* AForm, int ALeft, int ATop, int AWidth, int AHeight)
+{
+  AForm->SetBounds(ALeft, ATop, AWidth, AHeight);
+  return ShowActive(AForm);
 }

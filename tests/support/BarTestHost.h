@@ -24,6 +24,13 @@ private:
   std::vector<TClass> FClasses;
 };
 
+// Shows AForm, brings it to the front, gives AFocus (when given) the focus, where keys go while
+// no bar takes them, and handles what that queued; false when the form did not become the
+// foreground window.
+bool ShowActive(TCustomForm* AForm, TWinControl* AFocus = nullptr);
+// The same, with the form placed first.
+bool ShowFormAt(TCustomForm* AForm, int ALeft, int ATop, int AWidth, int AHeight);
+
 // A form without form data with a manager on it; the form (and so the manager) is freed
 // with the host.
 template <class TFormClass, class TManagerClass = TdxBarManager>

@@ -252,6 +252,19 @@ bool PressKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int Timeou
   return WaitKeyUps(before, int(Modifiers.size()) + 1, TimeoutMs);
 }
 
+bool StrokeKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int TimeoutMs)
+{
+  for (WORD m : Modifiers)
+    SendKeyTransition(m, true);
+  SendKeyTransition(VirtualKey, true);
+  SendKeyTransition(VirtualKey, false);
+  for (auto it = std::rbegin(Modifiers); it != std::rend(Modifiers); ++it)
+    SendKeyTransition(*it, false);
+  const bool settled = PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, TimeoutMs);
+  PumpPending();
+  return settled;
+}
+
 bool TypeText(const std::wstring& Text, int TimeoutMs)
 {
   EnsureHooks();

@@ -1,0 +1,83 @@
+// Where windows, controls and their parts stand on the screen.
+#include "support/BarProbe.h"
+
+#include "bars/itemcontrols/buttons.h"
+
+namespace {
+
+constexpr POINT Nowhere{-1, -1};
+
+}  // namespace
+
+RECT WindowRectOf(HWND AWnd)
+{
+  RECT r{};
+  if (AWnd)
+    ::GetWindowRect(AWnd, &r);
+  return r;
+}
+
+TRect ScreenRectOf(TControl* AControl)
+{
+  if (!AControl)
+    return TRect{};
+  if (auto* window = dynamic_cast<TWinControl*>(AControl))
+    return window->HandleAllocated() ? WindowRectOf(window->GetHandle()) : TRect{};
+  TWinControl* parent = AControl->GetParent();
+  return parent ? parent->ClientToScreen(AControl->GetBoundsRect()) : AControl->GetBoundsRect();
+}
+
+TRect ScreenRectOf(TControl* AControl, const TRect& R)
+{
+  return AControl ? AControl->ClientToScreen(R) : TRect{};
+}
+
+TRect ScreenRectOf(TdxBarItemControl* AControl)
+{
+  return AControl && AControl->GetParent() ? AControl->GetParent()->GetItemScreenRect(AControl) : TRect{};
+}
+
+TRect ScreenRectOf(TdxBarItemControl* AControl, const TRect& R)
+{
+  return AControl ? ScreenRectOf(AControl->GetParent(), R) : TRect{};
+}
+
+TRect ScreenRectOf(TdxBarItemLink* ALink)
+{
+  TCustomdxBarControl* bar = ALink ? ALink->GetBarControl() : nullptr;
+  return bar ? bar->ClientToScreen(ALink->GetItemRect()) : TRect{};
+}
+
+POINT ScreenCentreOf(TdxBarItemControl* AControl)
+{
+  return AControl && AControl->GetParent() ? CentreOf(ScreenRectOf(AControl)) : Nowhere;
+}
+
+POINT ScreenCentreOf(TdxBarItemControl* AControl, const TRect& R)
+{
+  return AControl && AControl->GetParent() ? CentreOf(ScreenRectOf(AControl, R)) : Nowhere;
+}
+
+POINT ScreenCentreOf(TdxBarItemLink* ALink)
+{
+  return ALink && ALink->GetBarControl() ? CentreOf(ScreenRectOf(ALink)) : Nowhere;
+}
+
+POINT ScreenCentreOf(TControl* AControl)
+{
+  return AControl ? CentreOf(ScreenRectOf(AControl)) : Nowhere;
+}
+
+POINT ScreenCentreOf(TControl* AControl, const TRect& R)
+{
+  return AControl ? CentreOf(ScreenRectOf(AControl, R)) : Nowhere;
+}
+
+POINT ArrowCentreOf(TdxBarButton* AButton)
+{
+  auto* control = ControlOf<TdxBarButtonControl>(AButton);
+  if (!control)
+    return Nowhere;
+  control->CalcParts();
+  return ScreenCentreOf(control, control->GetPartRects().at(1));
+}
