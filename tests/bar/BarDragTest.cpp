@@ -44,9 +44,7 @@ protected:
     Bar->SetVisible(true);
     ASSERT_NE(Bar->GetControl(), nullptr);
     PumpPending();
-    RECT r;
-    GetWindowRect(Bar->GetControl()->GetHandle(), &r);
-    Start = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    Start = CentreOf(WindowRectOf(Bar->GetControl()->GetHandle()));
     MoveMouseTo(Start);
   }
   void TearDown() override

@@ -102,11 +102,7 @@ protected:
   }
   // The control of the combo shown as a button.
   TdxBarItemControl* ButtonControl() const { return Bar->GetItemLinks()->Items(0)->GetControl(); }
-  POINT ComboPoint() const
-  {
-    const TRect r = ButtonControl()->GetParent()->GetItemScreenRect(ButtonControl());
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  }
+  POINT ComboPoint() const { return ScreenCentreOf(ButtonControl()); }
   // Clicks the combo and runs the steps while the window is open; true once all ran and
   // the window closed by itself.
   bool ClickAndRun(std::vector<TStep> ASteps)

@@ -366,11 +366,6 @@ TEST_F(TFormActivationTest, FloatingBarRestoredFromAnIniFileAtStartShowsAboveIts
 
 namespace {
 
-POINT CentreOf(const RECT& R)
-{
-  return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-}
-
 // Whether the bar's window or a strip of its shadow lies in the topmost band.
 bool IsBarOrShadowTopmost(TdxBar* ABar)
 {

@@ -77,10 +77,7 @@ protected:
   {
     TdxBarButtonControl* control = MenuControl();
     control->CalcParts();
-    TRect r = control->GetPartRects().at(size_t(APart));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(Toolbar->GetHandle(), &p);
-    return p;
+    return ScreenCentreOf(control, control->GetPartRects().at(size_t(APart)));
   }
   // The toolbar through the bar window base, whose activation is public.
   TCustomdxBarControl* Window() const { return Toolbar; }

@@ -251,9 +251,7 @@ TEST_F(TImageComboOnBars, ADoubleClickOnAnEntryOfTheSelectWindowChoosesIt)
                         HWND list = ::FindWindowExW(dialog, nullptr, L"TListBox", nullptr);
                         RECT r{};
                         ::SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
-                        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-                        ::ClientToScreen(list, &p);
-                        SendMouseMove(p);
+                        SendMouseMove(ScreenCentreOf(list, r));
                         for (int i = 0; i < 2; ++i) {
                           SendMouseButton(true);
                           SendMouseButton(false);

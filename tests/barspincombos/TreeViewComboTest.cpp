@@ -175,9 +175,7 @@ protected:
     const HTREEITEM id = Combo->GetItems()->GetItem(AIndex)->GetItemId();
     std::memcpy(&r, &id, sizeof id);
     ::SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ::ClientToScreen(Tree(), &p);
-    return p;
+    return ScreenCentreOf(Tree(), r);
   }
 
   TdxBarTreeViewCombo* Combo = nullptr;

@@ -25,39 +25,13 @@ void TStaticsFixture::SetUp()
   Bar->SetDockingStyle(dsTop);
   Bar->GetItemLinks()->AddItem(SubItem);
   Bar->SetVisible(true);
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  FormEdit->SetFocus();
-  PumpPending();
-}
-
-TdxBarItemControl* TStaticsFixture::ControlOf(TdxBarItemLinks* ALinks, TdxBarItem* AItem)
-{
-  for (int i = 0; i < ALinks->Count(); ++i)
-    if (TdxBarItemLink* link = ALinks->Items(i); link->GetItem() == AItem)
-      return link->GetControl();
-  return nullptr;
-}
-
-POINT TStaticsFixture::ScreenCenter(TdxBarItemControl* AControl)
-{
-  TRect r = AControl->GetItemRect();
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
-}
-
-RECT TStaticsFixture::ScreenRect(TdxBarItemControl* AControl, const TRect& R)
-{
-  RECT r{R.left, R.top, R.right, R.bottom};
-  ::MapWindowPoints(AControl->GetParent()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
 }
 
 TCustomdxBarControl* TStaticsFixture::OpenMenu()
 {
   TdxBarItemControl* control = ControlOf(Bar->GetItemLinks(), SubItem);
-  if (!control || !ClickAt(ScreenCenter(control)))
+  if (!control || !ClickAt(ScreenCentreOf(control)))
     return nullptr;
   PumpUntil([&] { return Menu() && ::IsWindowVisible(Menu()->GetHandle()); });
   return Menu();

@@ -207,23 +207,9 @@ TPoint TBarWindowFixture::InShot(const TPoint& P) const
 
 namespace {
 
-class TBlockItemKindEnvironment : public testing::Environment {
-public:
-  void SetUp() override
-  {
-    RegisterBarItem(TBlockItem::StaticClass(), TBlockItemControl::StaticClass(), false);
-    RegisterBarItem(TBlockContainerItem::StaticClass(), TBlockItemControl::StaticClass(), false);
-  }
-  void TearDown() override
-  {
-    UnregisterBarItem(TBlockContainerItem::StaticClass());
-    UnregisterBarItem(TBlockItem::StaticClass());
-  }
-};
-
 [[maybe_unused]] testing::Environment* const LibraryEnvironment = testing::AddGlobalTestEnvironment(
-    new TBarLibraryEnvironment{TBarWindowTestForm::StaticClass(), TRowManager::StaticClass()});
-[[maybe_unused]] testing::Environment* const ItemKindEnvironment =
-    testing::AddGlobalTestEnvironment(new TBlockItemKindEnvironment);
+    new TBarLibraryEnvironment{{TBarWindowTestForm::StaticClass(), TRowManager::StaticClass()},
+                               {{TBlockItem::StaticClass(), TBlockItemControl::StaticClass(), false},
+                                {TBlockContainerItem::StaticClass(), TBlockItemControl::StaticClass(), false}}});
 
 }  // namespace

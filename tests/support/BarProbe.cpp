@@ -17,6 +17,18 @@ RECT WindowRectOf(HWND AWnd)
   return r;
 }
 
+RECT ScreenRectOf(HWND AWnd, const RECT& R)
+{
+  RECT r = R;
+  ::MapWindowPoints(AWnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+POINT ScreenCentreOf(HWND AWnd, const RECT& R)
+{
+  return CentreOf(ScreenRectOf(AWnd, R));
+}
+
 TRect ScreenRectOf(TControl* AControl)
 {
   if (!AControl)

@@ -45,6 +45,9 @@ inline POINT CentreOf(const RECT& R)
 
 // A window's rectangle on the screen; empty without a window.
 RECT WindowRectOf(HWND AWnd);
+// R, in AWnd's client coordinates, on the screen, and its middle there.
+RECT ScreenRectOf(HWND AWnd, const RECT& R);
+POINT ScreenCentreOf(HWND AWnd, const RECT& R);
 // A control's rectangle on the screen: a windowed control's whole window, empty while it has
 // none; empty without a control.
 TRect ScreenRectOf(TControl* AControl);

@@ -10,10 +10,14 @@ void TBarLibraryEnvironment::SetUp()
   dxBarInitialize();
   for (TClass cls : FClasses)
     RegisterClass(cls);
+  for (const TRegisteredItemKind& kind : FItemKinds)
+    RegisterBarItem(kind.Item, kind.Control, kind.ShownInCustomizing);
 }
 
 void TBarLibraryEnvironment::TearDown()
 {
+  for (auto kind = FItemKinds.rbegin(); kind != FItemKinds.rend(); ++kind)
+    UnregisterBarItem(kind->Item);
   dxBarFinalize();
   FinalizeForms();
 }

@@ -12,16 +12,29 @@
 #include "platform/Forms.h"
 #include "support/Owned.h"
 
-// Starts the class layer, then the bar library, as a program starts them, and registers the
-// classes the area's form data names; shuts down in reverse.
+// An item kind of an area's own, with the control that shows it, for the item-kind register.
+struct TRegisteredItemKind {
+  TClass Item;
+  TClass Control;
+  bool ShownInCustomizing;
+};
+
+// Starts the class layer, then the bar library, as a program starts them, registers the
+// classes the area's form data names and adds the area's item kinds to the item-kind
+// register; shuts down in reverse.
 class TBarLibraryEnvironment : public testing::Environment {
 public:
-  explicit TBarLibraryEnvironment(std::initializer_list<TClass> AClasses = {}) : FClasses(AClasses) {}
+  explicit TBarLibraryEnvironment(std::initializer_list<TClass> AClasses = {},
+                                  std::initializer_list<TRegisteredItemKind> AItemKinds = {})
+      : FClasses(AClasses), FItemKinds(AItemKinds)
+  {
+  }
   void SetUp() override;
   void TearDown() override;
 
 private:
   std::vector<TClass> FClasses;
+  std::vector<TRegisteredItemKind> FItemKinds;
 };
 
 // Shows AForm, brings it to the front, gives AFocus (when given) the focus, where keys go while
