@@ -55,11 +55,7 @@ protected:
     PumpPending();
   }
   // A point inside the top dock site's docking zone, in screen coordinates.
-  POINT TopZonePoint() const
-  {
-    TRect zone = Bars()->GetDockControl(dsTop)->GetDockZoneRect();
-    return POINT{(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
-  }
+  POINT TopZonePoint() const { return CentreOf(Bars()->GetDockControl(dsTop)->GetDockZoneRect()); }
 
   void PlaceCoveredDock(bool ACovered);
 

@@ -16,6 +16,7 @@
 #include "bars/barwindows/toolbar.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
@@ -357,16 +358,6 @@ std::vector<HWND> ShownKeyTipWindows()
   return result;
 }
 
-// Alt held until the key tips show, then let go.
-void HoldAltForKeyTips()
-{
-  SendKeyTransition(VK_MENU, true);
-  EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
-  SendKeyTransition(VK_MENU, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
-}
-
 TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
 {
   TdxBar* bar = AddBar(L"Tools", {L"&Open", L"&Options", L"Print"}, 0);
@@ -395,7 +386,7 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   ASSERT_GT(CountPixels(before, RECT{0, 0, area.right - area.left, area.bottom - area.top},
                         [](COLORREF c) { return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80; }),
             20);
-  auto holdAlt = [] { HoldAltForKeyTips(); };
+  auto holdAlt = [] { EXPECT_TRUE(ShowKeyTipsByAlt()); };
   auto nothingLeft = [&](const char* AWhen) {
     EXPECT_TRUE(ShownKeyTipWindows().empty()) << AWhen;
     PumpFor(50);
@@ -471,7 +462,7 @@ TEST_F(HelperTree, KeyTipsOfCaptionButtonsSitOnThemAndPressThem)
   ASSERT_TRUE(control && control->HandleAllocated());
   ASSERT_TRUE(PumpUntil([&] { return !IsRectEmpty(bar->GetCaptionButtons()->GetItem(0)->GetRect()); }));
 
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   std::vector<HWND> shown = ShownKeyTipWindows();
   ASSERT_EQ(shown.size(), 3u) << "the item's and both buttons'";
   RECT window{};
@@ -498,7 +489,7 @@ TEST_F(HelperTree, KeyTipsOfCaptionButtonsSitOnThemAndPressThem)
   Stroke('L');
   EXPECT_TRUE(pressed.empty()) << "a disabled button's tip runs nothing";
   EXPECT_TRUE(ShownKeyTipWindows().empty());
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   Stroke('P');
   EXPECT_EQ(pressed, std::vector<String>{L"Pin"});
   EXPECT_TRUE(ShownKeyTipWindows().empty());
@@ -617,7 +608,7 @@ TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyNa
   TFinally restoreBeep([&]() noexcept { SetdxBarBeepProc(oldBeep); });
   GBeeps = 0;
   auto openByKeyTip = [&] {
-    HoldAltForKeyTips();
+    EXPECT_TRUE(ShowKeyTipsByAlt());
     ASSERT_EQ(ShownKeyTipWindows().size(), 1u) << "File";
     Stroke('F');
     ASSERT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000))
@@ -764,7 +755,7 @@ TEST_F(HelperTree, EscFromAMenusKeyTipsShowsAgainWhatWasShownBefore)
     }
     return result;
   };
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   const std::vector<TShownTip> before = shownTips();
   ASSERT_EQ(before.size(), 4u) << "Find, Copy, Paste and File";
   // File's tip, "F" told apart from Find's.
@@ -846,7 +837,7 @@ TEST_F(HelperTree, AKeyTipClicksItsElementWithoutTheMarkOfAClickByKey)
   ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
   ASSERT_NE(dynamic_cast<TClickProbeControl*>(Control(bar, 0)), nullptr);
   TClickProbeControl::Clicks.clear();
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   Stroke('G');
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(TClickProbeControl::Clicks, std::vector<String>{L"click"});

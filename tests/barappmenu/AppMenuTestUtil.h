@@ -16,11 +16,7 @@
 #include "support/BarTestHost.h"
 #include "support/TestApplicationMenu.h"
 
-class TAppMenuTestForm : public TForm {
-  DECLARE_CLASS(TAppMenuTestForm, TForm)
-public:
-  explicit TAppMenuTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TAppMenuTestForm = TTestHostForm;
 
 class TAppMenuFixture : public testing::Test {
 protected:

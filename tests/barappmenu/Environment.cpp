@@ -5,8 +5,6 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 
-IMPLEMENT_CLASS(TAppMenuTestForm, TForm)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const AppMenuEnvironment = testing::AddGlobalTestEnvironment(

@@ -14,20 +14,11 @@ namespace {
 [[maybe_unused]] testing::Environment* const DesignEnvironment = testing::AddGlobalTestEnvironment(
     new TBarLibraryEnvironment{TDesignForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
 
-String Links(const std::vector<String>& ANames, int ABeginGroupAt = -1)
-{
-  String text = L"      ItemLinks = <";
-  for (size_t i = 0; i < ANames.size(); ++i)
-    text += L"\n        item\n" + String(int(i) == ABeginGroupAt ? L"          BeginGroup = True\n" : L"") +
-            L"          Visible = True\n          ItemName = '" + ANames[i] + L"'\n        end";
-  return text + L">\n";
-}
-
 String Bar(const String& AName, const String& ACaption, int ARow, const std::vector<String>& ALinks)
 {
   return L"    object " + AName + L": TdxBar\n      Caption = '" + ACaption +
          L"'\n      DockingStyle = dsTop\n      DockedLeft = 0\n      DockedTop = 0\n      Row = " + IntToStr(ARow) +
-         L"\n      OneOnRow = True\n" + Links(ALinks) + L"      Visible = True\n    end\n";
+         L"\n      OneOnRow = True\n" + ItemLinksText(ALinks) + L"      Visible = True\n    end\n";
 }
 
 String Button(const String& AName, const String& ACaption)
@@ -52,7 +43,7 @@ String DesignFormText()
          Button(L"btnSave", L"&Save") + Button(L"btnShared", L"S&hared") + Button(L"btnFind", L"&Find") +
          Button(L"btnNew", L"&New") + Button(L"btnClose", L"&Close") +
          L"    object FileItem: TdxBarSubItem\n      Caption = '&File'\n      Category = 0\n" +
-         Links({L"btnNew", L"btnClose"}, 1) + L"    end\n  end\nend\n";
+         ItemLinksText({L"btnNew", L"|btnClose"}) + L"    end\n  end\nend\n";
 }
 
 // ---------------------------------------------------------------------------

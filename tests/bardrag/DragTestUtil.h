@@ -21,11 +21,7 @@
 #include "support/BarTestHost.h"
 #include "support/ThreadWindows.h"
 
-class TDragTestForm : public TForm {
-  DECLARE_CLASS(TDragTestForm, TForm)
-public:
-  explicit TDragTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TDragTestForm = TTestHostForm;
 
 // Runs a check on the test's thread from inside the drag's loop (through a thread timer the
 // loop dispatches); the script's thread asks for it and waits until it ran.

@@ -8,8 +8,6 @@
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
-IMPLEMENT_CLASS(TDragTestForm, TForm)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const DragEnvironment = testing::AddGlobalTestEnvironment(

@@ -128,10 +128,7 @@ protected:
   bool ListShown() const { return ::IsWindowVisible(List()); }
   bool Open()
   {
-    const TRect button = Control->GetDropDownRect();
-    POINT arrow{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    ::ClientToScreen(Bar2->GetControl()->GetHandle(), &arrow);
-    return ClickAt(arrow) && PumpUntil([&] { return ListShown(); });
+    return ClickAt(ScreenCentreOf(Control, Control->GetDropDownRect())) && PumpUntil([&] { return ListShown(); });
   }
   POINT GripCenter() const
   {

@@ -17,11 +17,7 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 
-class TEditTestForm : public TForm {
-  DECLARE_CLASS(TEditTestForm, TForm)
-public:
-  explicit TEditTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TEditTestForm = TTestHostForm;
 
 class TEditFixture : public testing::Test {
 protected:

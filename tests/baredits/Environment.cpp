@@ -1,8 +1,6 @@
 // The program-wide set-up of the edit tests and their fixture.
 #include "EditTestUtil.h"
 
-IMPLEMENT_CLASS(TEditTestForm, TForm)
-
 void TEditFixture::SetUp()
 {
   Manager = Host.Manager;

@@ -7,6 +7,7 @@
 
 #include "bars/dxBar.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"

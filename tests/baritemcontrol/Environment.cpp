@@ -5,7 +5,6 @@
 #include "platform/Canvas.h"
 #include "platform/ImgList.h"
 
-IMPLEMENT_CLASS(TItemControlTestForm, TForm)
 IMPLEMENT_CLASS(TTestItem, TdxBarItem)
 IMPLEMENT_CLASS(TTestItemControl, TdxBarItemControl)
 IMPLEMENT_CLASS(TTestBarControl, TCustomdxBarControl)

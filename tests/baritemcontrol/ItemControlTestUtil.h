@@ -16,11 +16,7 @@
 #include "support/BarTestHost.h"
 #include "support/Glyphs.h"
 
-class TItemControlTestForm : public TForm {
-  DECLARE_CLASS(TItemControlTestForm, TForm)
-public:
-  explicit TItemControlTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TItemControlTestForm = TTestHostForm;
 
 class TTestItem : public TdxBarItem {
   DECLARE_CLASS(TTestItem, TdxBarItem)

@@ -5,7 +5,6 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 
-IMPLEMENT_CLASS(TMenuTestForm, TForm)
 IMPLEMENT_CLASS(TTestMenuHost, TComponent)
 
 namespace {

@@ -16,11 +16,7 @@
 #include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 
-class TMenuTestForm : public TForm {
-  DECLARE_CLASS(TMenuTestForm, TForm)
-public:
-  explicit TMenuTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TMenuTestForm = TTestHostForm;
 
 // A drop-down menu of its own links, shown in the library's menu window; it also offers a
 // bar for tearing the menu off.

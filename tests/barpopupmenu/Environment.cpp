@@ -26,26 +26,11 @@ constexpr UINT ProbeMessage = WM_APP + 17;
 // The tests' own thread: menu windows of other programs on the display do not count.
 const DWORD UiThreadId = ::GetCurrentThreadId();
 
-std::vector<HWND> VisibleMenuWindows()
-{
-  std::vector<HWND> found;
-  ::EnumThreadWindows(
-      UiThreadId,
-      [](HWND AWnd, LPARAM AFound) -> BOOL {
-        wchar_t name[64] = {};
-        ::GetClassNameW(AWnd, name, 64);
-        if (std::wstring(name) == L"TdxBarSubMenuControl" && ::IsWindowVisible(AWnd))
-          reinterpret_cast<std::vector<HWND>*>(AFound)->push_back(AWnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+const TWindowFilter VisibleMenus{L"TdxBarSubMenuControl", true};
 
 HWND VisibleMenuWindow()
 {
-  const std::vector<HWND> found = VisibleMenuWindows();
-  return found.empty() ? nullptr : found.front();
+  return FirstThreadWindow(VisibleMenus, UiThreadId);
 }
 
 }  // namespace
@@ -108,7 +93,7 @@ bool WaitForMenuWindow(int TimeoutMs)
 
 int VisibleMenuWindowCount()
 {
-  return int(VisibleMenuWindows().size());
+  return int(ThreadWindows(VisibleMenus, UiThreadId).size());
 }
 
 RECT VisibleMenuWindowRect()

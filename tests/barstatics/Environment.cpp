@@ -51,24 +51,6 @@ bool TStaticsFixture::WaitPainted(TCustomdxBarControl* ABar)
   return true;
 }
 
-HWND FindThreadDialog(DWORD AThread)
-{
-  HWND found = nullptr;
-  ::EnumThreadWindows(
-      AThread,
-      [](HWND wnd, LPARAM param) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(wnd, name, 16);
-        if (std::wstring(name) == L"#32770" && ::IsWindowVisible(wnd)) {
-          *reinterpret_cast<HWND*>(param) = wnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      LPARAM(&found));
-  return found;
-}
-
 HWND WaitForThreadDialog(DWORD AThread)
 {
   HWND dialog = FindThreadDialog(AThread);

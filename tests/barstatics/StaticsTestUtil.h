@@ -16,9 +16,13 @@
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
+#include "support/ThreadWindows.h"
 
 // A dialog window of the thread AThread that shows now; nil when none does.
-HWND FindThreadDialog(DWORD AThread);
+inline HWND FindThreadDialog(DWORD AThread)
+{
+  return FirstThreadWindow({L"#32770", true}, AThread);
+}
 // From a helper thread while AThread sits in a modal dialog: the dialog once it shows;
 // nil when none showed within five seconds.
 HWND WaitForThreadDialog(DWORD AThread);

@@ -24,18 +24,10 @@ String Buttons(const String& APrefix, int ACount)
   return text;
 }
 
-String Links(const std::vector<String>& ANames)
-{
-  String text = L"      ItemLinks = <";
-  for (const String& name : ANames)
-    text += L"\n        item\n          Visible = True\n          ItemName = '" + name + L"'\n        end";
-  return text + L">\n";
-}
-
 String SubItem(const String& AName, const String& ACaption, const std::vector<String>& ALinks)
 {
   return L"    object " + AName + L": TdxBarSubItem\n" + L"      Caption = '" + ACaption + L"'\n" +
-         L"      Category = 0\n" + Links(ALinks) + L"    end\n";
+         L"      Category = 0\n" + ItemLinksText(ALinks) + L"    end\n";
 }
 
 std::vector<String> Names(const String& APrefix, int ACount, const String& ANested)
@@ -70,7 +62,7 @@ String MainMenuFormText()
       L"      Caption = 'Main Menu'\n"
       L"      DockingStyle = dsTop\n"
       L"      IsMainMenu = True\n";
-  text += Links({L"FileItem", L"EditItem"});
+  text += ItemLinksText({L"FileItem", L"EditItem"});
   text +=
       L"      Visible = True\n"
       L"    end\n";

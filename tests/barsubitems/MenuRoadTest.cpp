@@ -11,6 +11,7 @@
 
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "support/ThreadWindows.h"
 
 namespace {
 
@@ -18,16 +19,7 @@ using TSubItemMenus = TSubItemsFixture;
 
 int CountThreadWindows()
 {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND AWnd, LPARAM AParam) -> BOOL {
-        if (IsWindowVisible(AWnd))
-          ++*reinterpret_cast<int*>(AParam);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
+  return int(ThreadWindows({.VisibleOnly = true}).size());
 }
 
 TRect WindowRectOf(TCustomdxBarControl* AWindow)

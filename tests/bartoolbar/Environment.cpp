@@ -1,8 +1,6 @@
 // The program-wide set-up of the toolbar tests and the fixture's helpers.
 #include "ToolbarTestUtil.h"
 
-IMPLEMENT_CLASS(TToolbarTestForm, TForm)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const ToolbarEnvironment = testing::AddGlobalTestEnvironment(

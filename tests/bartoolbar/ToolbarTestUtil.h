@@ -17,11 +17,7 @@
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 
-class TToolbarTestForm : public TForm {
-  DECLARE_CLASS(TToolbarTestForm, TForm)
-public:
-  explicit TToolbarTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TToolbarTestForm = TTestHostForm;
 
 class TToolbarFixture : public testing::Test {
 protected:

@@ -18,11 +18,7 @@
 #include "support/BarTestHost.h"
 #include "support/Pump.h"
 
-class TBarWindowTestForm : public TForm {
-  DECLARE_CLASS(TBarWindowTestForm, TForm)
-public:
-  explicit TBarWindowTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TBarWindowTestForm = TTestHostForm;
 
 // An item that draws as a block of one colour; its control can pose as an in-place editor.
 class TBlockItem : public TdxBarItem {

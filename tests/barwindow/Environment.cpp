@@ -6,7 +6,6 @@
 
 #include "platform/Win.h"
 
-IMPLEMENT_CLASS(TBarWindowTestForm, TForm)
 IMPLEMENT_CLASS(TBlockItem, TdxBarItem)
 IMPLEMENT_CLASS(TBlockItemControl, TdxBarItemControl)
 IMPLEMENT_CLASS(TBlockContainerItem, TBlockItem)

@@ -2,6 +2,9 @@
 #include "support/BarProbe.h"
 
 #include "bars/itemcontrols/buttons.h"
+#include "bars/keyboard/navigation.h"
+#include "support/Input.h"
+#include "support/Pump.h"
 
 namespace {
 
@@ -92,4 +95,17 @@ POINT ArrowCentreOf(TdxBarButton* AButton)
     return Nowhere;
   control->CalcParts();
   return ScreenCentreOf(control, control->GetPartRects().at(1));
+}
+
+testing::AssertionResult ShowKeyTipsByAlt()
+{
+  SendKeyTransition(VK_MENU, true);
+  const bool shown = PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000);
+  SendKeyTransition(VK_MENU, false);
+  const bool taken = WaitUntilKeysTaken();
+  if (!shown)
+    return testing::AssertionFailure() << "the key tips did not show while Alt was held";
+  if (!taken)
+    return testing::AssertionFailure() << "key messages were still queued after Alt was let go";
+  return testing::AssertionSuccess();
 }

@@ -2,6 +2,8 @@
 // item shows, and where a window, a control or a part of one stands on the screen.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "bars/barwindows/barcontrol.h"
 #include "bars/itemcontrols/itemcontrol.h"
 #include "bars/model/itemlinks.h"
@@ -72,3 +74,7 @@ POINT ScreenCentreOf(TControl* AControl, const TRect& R);
 // The screen centre of the arrow part of a drop-down button's first control; {-1, -1} without
 // a control.
 POINT ArrowCentreOf(TdxBarButton* AButton);
+
+// Holds Alt until the bars show their key tips, lets it go and waits until every key message
+// is taken; says which of the two did not happen.
+[[nodiscard]] testing::AssertionResult ShowKeyTipsByAlt();

@@ -4,6 +4,8 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 
+IMPLEMENT_CLASS(TTestHostForm, TForm)
+
 void TBarLibraryEnvironment::SetUp()
 {
   InitializeForms();

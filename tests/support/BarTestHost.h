@@ -37,6 +37,14 @@ private:
   std::vector<TRegisteredItemKind> FItemKinds;
 };
 
+// A plain form for a test's host; an area whose form needs nothing of its own names this one
+// after itself (using TMyAreaForm = TTestHostForm).
+class TTestHostForm : public TForm {
+  DECLARE_CLASS(TTestHostForm, TForm)
+public:
+  explicit TTestHostForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+
 // Shows AForm, brings it to the front, gives AFocus (when given) the focus, where keys go while
 // no bar takes them, and handles what that queued; false when the form did not become the
 // foreground window.

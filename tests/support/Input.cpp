@@ -252,6 +252,13 @@ bool PressKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int Timeou
   return WaitKeyUps(before, int(Modifiers.size()) + 1, TimeoutMs);
 }
 
+bool WaitUntilKeysTaken(int TimeoutMs)
+{
+  const bool taken = PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, TimeoutMs);
+  PumpPending();
+  return taken;
+}
+
 bool StrokeKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int TimeoutMs)
 {
   for (WORD m : Modifiers)
@@ -260,9 +267,7 @@ bool StrokeKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int Timeo
   SendKeyTransition(VirtualKey, false);
   for (auto it = std::rbegin(Modifiers); it != std::rend(Modifiers); ++it)
     SendKeyTransition(*it, false);
-  const bool settled = PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, TimeoutMs);
-  PumpPending();
-  return settled;
+  return WaitUntilKeysTaken(TimeoutMs);
 }
 
 bool TypeText(const std::wstring& Text, int TimeoutMs)

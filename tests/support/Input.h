@@ -24,10 +24,12 @@ bool DoubleClickAt(POINT ScreenPos, int TimeoutMs = 3000);
 // Presses and releases a virtual key with the modifiers held (VK_SHIFT, VK_CONTROL,
 // VK_MENU); true when the focused window of this thread got the key release.
 bool PressKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers = {}, int TimeoutMs = 3000);
-// Presses and releases a virtual key with the modifiers held, one transition at a time, then
-// handles messages until this thread's queue holds no key message: for keys a bar hook may
-// take before the focused window sees them, where PressKey would wait for ever. False when
-// key messages were still queued after TimeoutMs.
+// Handles messages until this thread's queue holds no key message, then what that queued:
+// the wait for keys a bar hook may take before the focused window sees them, where PressKey
+// would wait for ever. False when key messages were still queued after TimeoutMs.
+bool WaitUntilKeysTaken(int TimeoutMs = 2000);
+// Presses and releases a virtual key with the modifiers held, one transition at a time, and
+// waits so.
 bool StrokeKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers = {}, int TimeoutMs = 2000);
 // Types characters as Unicode key input; true when the last one arrived.
 bool TypeText(const std::wstring& Text, int TimeoutMs = 3000);
