@@ -134,8 +134,7 @@ TEST_F(TBarDrag, EscEndsTheDragWhereTheBarIs)
     SendMouseButton(true);
     Glide(Start, away);
     PauseScript(100);
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   });
   EXPECT_FALSE(Bars()->IsDragging());
   EXPECT_EQ(Bar->GetDockingStyle(), dsNone);

@@ -73,8 +73,7 @@ void TDesignFixture::TearDown()
   MouseButtonUp();
   if (Controller)
     Controller->CloseCustomizingPopup();
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   if (Manager)
     Manager->SetIsCustomizing(false);
   if (Controller)

@@ -212,8 +212,7 @@ TEST_F(TToolbarsPopupTest, RightClickOnAToolbarOffersTheSameListAndCustomizeOpen
     EXPECT_EQ(links->Items(0)->GetItem()->GetCaption(), L"Standard");
     if (i == 0) {
       // The menu's hooks take the key: no window of the thread sees it.
-      SendKeyTransition(VK_ESCAPE, true);
-      SendKeyTransition(VK_ESCAPE, false);
+      SendKeyStroke(VK_ESCAPE);
       ASSERT_TRUE(PumpUntil([&] { return Controller->GetToolbarsPopup() == nullptr; }));
       continue;
     }

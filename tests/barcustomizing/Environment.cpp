@@ -53,8 +53,7 @@ void TCustomizingFixture::SetUp()
 void TCustomizingFixture::TearDown()
 {
   Manager->SetIsCustomizing(false);
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 
@@ -84,8 +83,7 @@ TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButton
     RECT r{};
     if (!button || !::GetWindowRect(button, &r)) {
       // Nothing to click: Esc ends a box that was not recognised, so that the test goes on.
-      SendKeyTransition(VK_ESCAPE, true);
-      SendKeyTransition(VK_ESCAPE, false);
+      SendKeyStroke(VK_ESCAPE);
       return;
     }
     seen.Found = true;

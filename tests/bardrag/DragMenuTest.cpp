@@ -107,8 +107,7 @@ TEST_F(TMenuDrag, InAMenuNudgesMarkGroupsEscChangesNothingAndADropOutsideRemoves
   PumpPending();
 
   ASSERT_TRUE(DragWithMouse(ScreenCentreOf(MenuLinks()->Items(0)), LeadingPart(LinksB()->Items(0)), [] {
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
     PauseScript(60);
   }));
   EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"|M2", L"M3"}));

@@ -251,8 +251,7 @@ TEST_F(TToolbarDrag, EscRestoresLinksCursorCaptureAndThePixelsUnderTheMark)
   TDragProbe probe([&] { sight = Look(); });
   ASSERT_TRUE(DragWithMouse(ScreenCentreOf(one), ScreenCentreOf(five), [&] {
     probe.Run();
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
     PauseScript(60);
   }));
   TDib32 after = CaptureScreen(barB);

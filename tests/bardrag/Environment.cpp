@@ -112,8 +112,7 @@ void TDragFixture::TearDown()
   PumpPending();
   if (TdxBarManager* manager = Host.Form() ? Manager : nullptr)
     manager->SetIsCustomizing(false);
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 

@@ -91,8 +91,7 @@ void TMenuFixture::SetUp()
 
 void TMenuFixture::TearDown()
 {
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 

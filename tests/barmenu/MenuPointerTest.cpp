@@ -145,8 +145,7 @@ TEST_F(TMenuPointer, ServicesInstalledDuringATearOffStayAfterIt)
       [&] {
         SendMouseButton(true);
         PauseScript(200);
-        SendKeyTransition(VK_ESCAPE, true);
-        SendKeyTransition(VK_ESCAPE, false);
+        SendKeyStroke(VK_ESCAPE);
         PauseScript(50);
         SendMouseButton(false);
       },

@@ -113,8 +113,7 @@ void WhileMenuOpen(const std::function<void()>& APopup, const std::function<void
     while (VisibleMenuWindow() && std::chrono::steady_clock::now() < end)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (VisibleMenuWindow()) {
-      SendKeyTransition(VK_ESCAPE, true);
-      SendKeyTransition(VK_ESCAPE, false);
+      SendKeyStroke(VK_ESCAPE);
     }
   });
 }

@@ -315,8 +315,7 @@ TEST_F(TPopupFixture, ARightClickOnALinkedControlShowsTheMenuAtThePointer)
   const bool released = RightClickWhile(at, [&] {
     if (WaitForMenuWindow())
       shownAt = VisibleMenuWindowRect();
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   });
   EXPECT_TRUE(released);
   EXPECT_EQ(Popups, 1);
@@ -354,12 +353,10 @@ TEST_F(TPopupFixture, AContextMenuAskedForAgainWhileTheLinkedMenuWaitsOpensNoSec
     probe.Queue([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); });
     probe.SendQueued();
     countMenus();
-    SendKeyTransition(VK_APPS, true);
-    SendKeyTransition(VK_APPS, false);
+    SendKeyStroke(VK_APPS);
     PauseScript(300);
     countMenus();
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   });
   PumpPending();
   EXPECT_TRUE(released) << "the thread went on";
@@ -372,10 +369,7 @@ TEST_F(TPopupFixture, AContextMenuAskedForAgainWhileTheLinkedMenuWaitsOpensNoSec
   // The link still works the next time.
   const int callsBefore = ownCalls;
   WhileMenuOpen([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); },
-                [] {
-                  SendKeyTransition(VK_ESCAPE, true);
-                  SendKeyTransition(VK_ESCAPE, false);
-                });
+                [] { SendKeyStroke(VK_ESCAPE); });
   EXPECT_EQ(Popups, 2);
   EXPECT_EQ(ownCalls, callsBefore + 1);
   EXPECT_TRUE(panel->OnContextPopup == own);

@@ -22,8 +22,7 @@ void CancelSelectWindowIfOpen()
   PauseScript(500);
   HWND dialog = ::FindWindowW(nullptr, L"Select item");
   if (dialog && ::IsWindowVisible(dialog)) {
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   }
 }
 
@@ -52,8 +51,7 @@ void TSpinFixture::SetUp()
 void TSpinFixture::TearDown()
 {
   MouseButtonUp();
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   MoveMouseTo(POINT{5, 5});
   PumpPending();
 }

@@ -218,11 +218,9 @@ TEST_F(TImageComboOnBars, TheSelectWindowPicksWithKeysAndCancelKeepsTheEntry)
   bool chosen = false;
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_DOWN, true);
-                        SendKeyTransition(VK_DOWN, false);
+                        SendKeyStroke(VK_DOWN);
                         PauseScript(100);
-                        SendKeyTransition(VK_RETURN, true);
-                        SendKeyTransition(VK_RETURN, false);
+                        SendKeyStroke(VK_RETURN);
                         CancelSelectWindowIfOpen();
                       },
                       400);
@@ -230,11 +228,9 @@ TEST_F(TImageComboOnBars, TheSelectWindowPicksWithKeysAndCancelKeepsTheEntry)
   EXPECT_EQ(Combo->GetItemIndex(), 1);
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_DOWN, true);
-                        SendKeyTransition(VK_DOWN, false);
+                        SendKeyStroke(VK_DOWN);
                         PauseScript(100);
-                        SendKeyTransition(VK_ESCAPE, true);
-                        SendKeyTransition(VK_ESCAPE, false);
+                        SendKeyStroke(VK_ESCAPE);
                       },
                       400);
   EXPECT_FALSE(chosen);
@@ -277,11 +273,9 @@ TEST_F(TImageComboOnBars, ClickingTheComboShownAsAButtonOpensTheSelectWindow)
         PumpPending();
       },
       [] {
-        SendKeyTransition(VK_DOWN, true);
-        SendKeyTransition(VK_DOWN, false);
+        SendKeyStroke(VK_DOWN);
         PauseScript(100);
-        SendKeyTransition(VK_RETURN, true);
-        SendKeyTransition(VK_RETURN, false);
+        SendKeyStroke(VK_RETURN);
         CancelSelectWindowIfOpen();
       },
       400);

@@ -332,11 +332,9 @@ TEST_F(TTreeComboOnBars, TheSelectWindowChoosesByKeysAndRefusesWhatTheHandlerRef
   bool chosen = false;
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_DOWN, true);
-                        SendKeyTransition(VK_DOWN, false);
+                        SendKeyStroke(VK_DOWN);
                         PauseScript(100);
-                        SendKeyTransition(VK_RETURN, true);
-                        SendKeyTransition(VK_RETURN, false);
+                        SendKeyStroke(VK_RETURN);
                         CancelSelectWindowIfOpen();
                       },
                       400);
@@ -347,14 +345,12 @@ TEST_F(TTreeComboOnBars, TheSelectWindowChoosesByKeysAndRefusesWhatTheHandlerRef
       TdxBarTreeViewComboCanSelectNodeEvent([](TObject*, TTreeNode*, bool& ACanSelect) { ACanSelect = false; });
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_UP, true);
-                        SendKeyTransition(VK_UP, false);
+                        SendKeyStroke(VK_UP);
                         PauseScript(100);
                         SendKeyTransition(VK_RETURN, true);  // refused: the window stays
                         SendKeyTransition(VK_RETURN, false);
                         PauseScript(200);
-                        SendKeyTransition(VK_ESCAPE, true);
-                        SendKeyTransition(VK_ESCAPE, false);
+                        SendKeyStroke(VK_ESCAPE);
                       },
                       400);
   EXPECT_FALSE(chosen);

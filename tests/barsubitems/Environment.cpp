@@ -92,8 +92,7 @@ void TSubItemsFixture::SetUp()
 
 void TSubItemsFixture::TearDown()
 {
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 

@@ -24,6 +24,12 @@ void TBarLibraryEnvironment::TearDown()
   FinalizeForms();
 }
 
+void CloseActiveBar()
+{
+  if (TCustomdxBarControl* active = ActiveBarControl())
+    active->Close();
+}
+
 bool ShowActive(TCustomForm* AForm, TWinControl* AFocus)
 {
   AForm->Show();

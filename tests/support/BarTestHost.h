@@ -52,6 +52,9 @@ bool ShowActive(TCustomForm* AForm, TWinControl* AFocus = nullptr);
 // The same, with the form placed first.
 bool ShowFormAt(TCustomForm* AForm, int ALeft, int ATop, int AWidth, int AHeight);
 
+// Closes the bar window that is active (a menu a failed test left open), if any.
+void CloseActiveBar();
+
 // A form without form data with a manager on it; the form (and so the manager) is freed
 // with the host.
 template <class TFormClass, class TManagerClass = TdxBarManager>

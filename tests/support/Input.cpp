@@ -326,6 +326,12 @@ void SendKeyTransition(WORD VirtualKey, bool Down)
   SendOne(in);
 }
 
+void SendKeyStroke(WORD VirtualKey)
+{
+  SendKeyTransition(VirtualKey, true);
+  SendKeyTransition(VirtualKey, false);
+}
+
 void PauseScript(int Ms)
 {
   ::Sleep(DWORD(Ms));

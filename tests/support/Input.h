@@ -39,11 +39,12 @@ bool ActivateWindow(HWND Window, int TimeoutMs = 3000);
 int MouseMessagesSeen(UINT Msg);
 
 // Input from a helper thread, for scripts that run while this thread sits in a modal loop
-// (a drag, a menu): an absolute move, a left button or key press or release, not waited
-// for, and the pause a user leaves between such steps.
+// (a drag, a menu): an absolute move, a left button or key press or release, a key's press
+// and release, not waited for, and the pause a user leaves between such steps.
 void SendMouseMove(POINT ScreenPos);
 void SendMouseButton(bool Down);
 void SendKeyTransition(WORD VirtualKey, bool Down);
+void SendKeyStroke(WORD VirtualKey);
 void PauseScript(int Ms);
 // Runs Script on a helper thread after DelayMs while this thread pumps messages, until the
 // script has finished and Done answers true; false when TimeoutMs passed first.
