@@ -68,10 +68,20 @@ struct TKeyForm {
       Bar->GetItemLinks()->AddItem(button);
     }
     Bar->SetVisible(true);
-    Host.Form()->Show();
-    EXPECT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-    Edit->SetFocus();
+    EXPECT_TRUE(ShowActive(Host.Form(), Edit));
+  }
+  // A second bar, docked at the bottom, with one caption button.
+  TdxBar* AddBottomBar(const String& ACaption)
+  {
+    TdxBar* bar = Host.Manager->GetBars()->Add();
+    bar->SetDockingStyle(dsBottom);
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(ACaption);
+    button->SetPaintStyle(psCaption);
+    bar->GetItemLinks()->AddItem(button);
+    bar->SetVisible(true);
     PumpPending();
+    return bar;
   }
   TdxBarItemControl* Selected() const
   {

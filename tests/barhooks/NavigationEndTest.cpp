@@ -121,14 +121,7 @@ TEST(NavigationEnd, AnAltAcceleratorLeavesTheKeyboardToTheForm)
 TEST(NavigationEnd, MovingToAnotherBarKeepsNavigating)
 {
   TKeyForm f({L"One", L"Two"});
-  TdxBar* second = f.Host.Manager->GetBars()->Add();
-  second->SetDockingStyle(dsBottom);
-  auto* farButton = new TdxBarButton(f.Host.Form());
-  farButton->SetCaption(L"Far");
-  farButton->SetPaintStyle(psCaption);
-  second->GetItemLinks()->AddItem(farButton);
-  second->SetVisible(true);
-  PumpPending();
+  TdxBar* second = f.AddBottomBar(L"Far");
   Stroke(VK_MENU);
   ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
   Stroke(VK_DOWN);
@@ -146,14 +139,7 @@ TEST(NavigationEnd, MovingToAnotherBarKeepsNavigating)
 TEST(NavigationEnd, KeysNavigationHasNoUseForGoToTheBarWindow)
 {
   TKeyForm f({L"One", L"Two", L"Three"});
-  TdxBar* second = f.Host.Manager->GetBars()->Add();
-  second->SetDockingStyle(dsBottom);
-  auto* farButton = new TdxBarButton(f.Host.Form());
-  farButton->SetCaption(L"Far");
-  farButton->SetPaintStyle(psCaption);
-  second->GetItemLinks()->AddItem(farButton);
-  second->SetVisible(true);
-  PumpPending();
+  TdxBar* second = f.AddBottomBar(L"Far");
   Stroke(VK_MENU);
   ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
   Stroke(VK_END);
