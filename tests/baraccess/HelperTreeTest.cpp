@@ -365,9 +365,7 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   for (int i = 0; i < 3; ++i)
     Button(bar, i)->SetOnClick(
         TNotifyEvent([&clicks, bar, i](TObject*) { clicks.push_back(Button(bar, i)->GetCaption()); }));
-  auto* edit = new TEdit(Host.Form());
-  edit->SetParent(Host.Form());
-  edit->SetBounds(20, 150, 150, 24);
+  auto* edit = AddEdit(Host.Form(), 20, 150, 150, 24);
   Show();
   ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
   edit->SetFocus();

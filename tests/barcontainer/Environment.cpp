@@ -27,13 +27,9 @@ void TContainerFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(100, 100, 640, 420);
-  Edit = new TEdit(Host.Form());
+  Edit = AddEdit(Host.Form(), 20, 320, 120, 22);
   Edit->SetName(L"HostedEdit");
-  Edit->SetParent(Host.Form());
-  Edit->SetBounds(20, 320, 120, 22);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(200, 320, 120, 22);
+  FormEdit = AddEdit(Host.Form(), 200, 320, 120, 22);
   SubItem = new TdxBarSubItem(Host.Form());
   SubItem->SetCaption(L"Menu");
   Bar = Manager->GetBars()->Add();

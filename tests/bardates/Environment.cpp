@@ -10,9 +10,7 @@ void TDateComboFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(120, 120, 600, 400);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 300, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 300, 200, 24);
   Combo = new TdxBarDateCombo(Host.Form());
   Combo->SetWidth(160);
   Bar = Manager->GetBars()->Add();

@@ -5,9 +5,7 @@ void TEditFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(120, 120, 600, 400);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 300, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 300, 200, 24);
   Edit = new TdxBarEdit(Host.Form());
   Edit->SetText(L"start");
   Button = new TdxBarButton(Host.Form());

@@ -51,9 +51,7 @@ struct TKeyForm {
   explicit TKeyForm(const std::vector<String>& ACaptions, int ALeft = 100, bool AMainMenu = false)
   {
     Host.Form()->SetBounds(ALeft, 100, 420, 260);
-    Edit = new TEdit(Host.Form());
-    Edit->SetParent(Host.Form());
-    Edit->SetBounds(20, 150, 150, 24);
+    Edit = AddEdit(Host.Form(), 20, 150, 150, 24);
     Bar = Host.Manager->GetBars()->Add();
     Bar->SetCaption(L"Tools");
     Bar->SetDockingStyle(dsTop);

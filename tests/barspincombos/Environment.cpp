@@ -30,9 +30,7 @@ void TSpinFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(120, 120, 600, 400);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 300, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 300, 200, 24);
   Spin = new TdxBarSpinEdit(Host.Form());
   Spin->SetWidth(120);
   Spin->OnButtonClick = TdxBarSpinEditButtonClickEvent(&Clicks, &TSpinClicks::Clicked);

@@ -16,9 +16,7 @@ void TStaticsFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(100, 100, 640, 420);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 320, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 320, 200, 24);
   SubItem = new TdxBarSubItem(Host.Form());
   SubItem->SetCaption(L"Menu");
   Bar = Manager->GetBars()->Add();

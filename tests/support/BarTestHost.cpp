@@ -24,6 +24,14 @@ void TBarLibraryEnvironment::TearDown()
   FinalizeForms();
 }
 
+TEdit* AddEdit(TCustomForm* AForm, int ALeft, int ATop, int AWidth, int AHeight)
+{
+  auto* edit = new TEdit(AForm);
+  edit->SetParent(AForm);
+  edit->SetBounds(ALeft, ATop, AWidth, AHeight);
+  return edit;
+}
+
 void CloseActiveBar()
 {
   if (TCustomdxBarControl* active = ActiveBarControl())

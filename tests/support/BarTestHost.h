@@ -10,6 +10,7 @@
 
 #include "bars/dxBar.h"
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 #include "support/Owned.h"
 
 // An item kind of an area's own, with the control that shows it, for the item-kind register.
@@ -51,6 +52,10 @@ public:
 bool ShowActive(TCustomForm* AForm, TWinControl* AFocus = nullptr);
 // The same, with the form placed first.
 bool ShowFormAt(TCustomForm* AForm, int ALeft, int ATop, int AWidth, int AHeight);
+
+// An edit on AForm, which owns it, at a place of the form's client area: where keys go while
+// no bar takes them.
+TEdit* AddEdit(TCustomForm* AForm, int ALeft, int ATop, int AWidth, int AHeight);
 
 // Closes the bar window that is active (a menu a failed test left open), if any.
 void CloseActiveBar();
