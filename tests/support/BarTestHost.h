@@ -1,6 +1,7 @@
 // The host every bar library test area shares: the class layer and the bar library started
-// once for the program, a scope guard that frees components, and a form with a bar manager
-// on it for fixtures.
+// once for the program with the area's classes and item kinds, a plain form for hosts, a form
+// shown active with an edit that holds the focus, and a form with a bar manager on it for
+// fixtures.
 #pragma once
 
 #include <gtest/gtest.h>
