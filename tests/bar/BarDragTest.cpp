@@ -44,9 +44,7 @@ protected:
     Bar->SetVisible(true);
     ASSERT_NE(Bar->GetControl(), nullptr);
     PumpPending();
-    RECT r;
-    GetWindowRect(Bar->GetControl()->GetHandle(), &r);
-    Start = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    Start = CentreOf(WindowRectOf(Bar->GetControl()->GetHandle()));
     MoveMouseTo(Start);
   }
   void TearDown() override
@@ -57,11 +55,7 @@ protected:
     PumpPending();
   }
   // A point inside the top dock site's docking zone, in screen coordinates.
-  POINT TopZonePoint() const
-  {
-    TRect zone = Bars()->GetDockControl(dsTop)->GetDockZoneRect();
-    return POINT{(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
-  }
+  POINT TopZonePoint() const { return CentreOf(Bars()->GetDockControl(dsTop)->GetDockZoneRect()); }
 
   void PlaceCoveredDock(bool ACovered);
 
@@ -140,8 +134,7 @@ TEST_F(TBarDrag, EscEndsTheDragWhereTheBarIs)
     SendMouseButton(true);
     Glide(Start, away);
     PauseScript(100);
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   });
   EXPECT_FALSE(Bars()->IsDragging());
   EXPECT_EQ(Bar->GetDockingStyle(), dsNone);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 
 class TBarAreaForm : public TForm {

@@ -3,17 +3,12 @@
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/toolbar.h"
 
-IMPLEMENT_CLASS(TAccessAppMenu, TdxBarPopupMenu)
-
-TAccessAppMenu::TAccessAppMenu(TComponent* AOwner)
-    : TdxBarPopupMenu(AOwner), FButtons(std::make_unique<TdxBarApplicationMenuButtons>(this))
+TTestApplicationMenu* AddApplicationMenuBar(TComponent* AOwner, TdxBarManager* AManager,
+                                            const std::function<TdxBarButton*(const String&)>& AMakeButton)
 {
-}
-
-TAccessAppMenu* AddApplicationMenuBar(TComponent* AOwner, TdxBarManager* AManager,
-                                      const std::function<TdxBarButton*(const String&)>& AMakeButton)
-{
-  auto* menu = new TAccessAppMenu(AOwner);
+  auto* menu = new TTestApplicationMenu(AOwner);
+  menu->PaneWidth = 120;
+  menu->PaneRatio = 0;
   for (const wchar_t* caption : {L"&New", L"&Open"})
     menu->GetItemLinks()->AddItem(AMakeButton(caption));
   for (const wchar_t* caption : {L"Recent &A", L"Recent &B"})

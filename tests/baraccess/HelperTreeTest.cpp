@@ -16,6 +16,7 @@
 #include "bars/barwindows/toolbar.h"
 #include "platform/Scope.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
@@ -344,10 +345,7 @@ void CountBeep()
 // A real key; waits until this thread has taken every key message.
 void Stroke(WORD AKey)
 {
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  EXPECT_TRUE(StrokeKey(AKey));
 }
 
 // The key-tip windows on screen now.
@@ -358,16 +356,6 @@ std::vector<HWND> ShownKeyTipWindows()
     if (tip->Window && IsWindowVisible(tip->Window))
       result.push_back(tip->Window);
   return result;
-}
-
-// Alt held until the key tips show, then let go.
-void HoldAltForKeyTips()
-{
-  SendKeyTransition(VK_MENU, true);
-  EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
-  SendKeyTransition(VK_MENU, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
 }
 
 // A client that walks a long toolbar's children one call at a time, or hit-tests its last
@@ -421,9 +409,7 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   for (int i = 0; i < 3; ++i)
     Button(bar, i)->SetOnClick(
         TNotifyEvent([&clicks, bar, i](TObject*) { clicks.push_back(Button(bar, i)->GetCaption()); }));
-  auto* edit = new TEdit(Host.Form());
-  edit->SetParent(Host.Form());
-  edit->SetBounds(20, 150, 150, 24);
+  auto* edit = AddEdit(Host.Form(), 20, 150, 150, 24);
   Show();
   ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
   edit->SetFocus();
@@ -442,7 +428,7 @@ TEST_F(HelperTree, KeyTipsShowOnAltAndLeaveNothingOnScreen)
   ASSERT_GT(CountPixels(before, RECT{0, 0, area.right - area.left, area.bottom - area.top},
                         [](COLORREF c) { return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80; }),
             20);
-  auto holdAlt = [] { HoldAltForKeyTips(); };
+  auto holdAlt = [] { EXPECT_TRUE(ShowKeyTipsByAlt()); };
   auto nothingLeft = [&](const char* AWhen) {
     EXPECT_TRUE(ShownKeyTipWindows().empty()) << AWhen;
     PumpFor(50);
@@ -518,7 +504,7 @@ TEST_F(HelperTree, KeyTipsOfCaptionButtonsSitOnThemAndPressThem)
   ASSERT_TRUE(control && control->HandleAllocated());
   ASSERT_TRUE(PumpUntil([&] { return !IsRectEmpty(bar->GetCaptionButtons()->GetItem(0)->GetRect()); }));
 
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   std::vector<HWND> shown = ShownKeyTipWindows();
   ASSERT_EQ(shown.size(), 3u) << "the item's and both buttons'";
   RECT window{};
@@ -545,7 +531,7 @@ TEST_F(HelperTree, KeyTipsOfCaptionButtonsSitOnThemAndPressThem)
   Stroke('L');
   EXPECT_TRUE(pressed.empty()) << "a disabled button's tip runs nothing";
   EXPECT_TRUE(ShownKeyTipWindows().empty());
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   Stroke('P');
   EXPECT_EQ(pressed, std::vector<String>{L"Pin"});
   EXPECT_TRUE(ShownKeyTipWindows().empty());
@@ -652,7 +638,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
 TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyName)
 {
   std::vector<String> clicks;
-  TAccessAppMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
+  TTestApplicationMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
     auto* button = new TdxBarButton(Host.Form());
     button->SetCaption(ACaption);
     button->SetPaintStyle(psCaption);
@@ -665,7 +651,7 @@ TEST_F(HelperTree, ApplicationMenuKeyTipsSitOnItsLinksPaneAndRowAndRunWhatTheyNa
   TFinally restoreBeep([&]() noexcept { SetdxBarBeepProc(oldBeep); });
   GBeeps = 0;
   auto openByKeyTip = [&] {
-    HoldAltForKeyTips();
+    EXPECT_TRUE(ShowKeyTipsByAlt());
     ASSERT_EQ(ShownKeyTipWindows().size(), 1u) << "File";
     Stroke('F');
     ASSERT_TRUE(PumpUntil([&] { return menu->Window() && ShownKeyTipWindows().size() == 6; }, 3000))
@@ -788,7 +774,7 @@ TEST_F(HelperTree, ADefaultActionWhoseClickRaisesIsReportedAndTheLoopGoesOn)
 TEST_F(HelperTree, EscFromAMenusKeyTipsShowsAgainWhatWasShownBefore)
 {
   AddBar(L"Tools", {L"&Find", L"&Copy", L"Paste"}, 0);
-  TAccessAppMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
+  TTestApplicationMenu* menu = AddApplicationMenuBar(Host.Form(), Host.Manager, [&](const String& ACaption) {
     auto* button = new TdxBarButton(Host.Form());
     button->SetCaption(ACaption);
     button->SetPaintStyle(psCaption);
@@ -812,7 +798,7 @@ TEST_F(HelperTree, EscFromAMenusKeyTipsShowsAgainWhatWasShownBefore)
     }
     return result;
   };
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   const std::vector<TShownTip> before = shownTips();
   ASSERT_EQ(before.size(), 4u) << "Find, Copy, Paste and File";
   // File's tip, "F" told apart from Find's.
@@ -894,7 +880,7 @@ TEST_F(HelperTree, AKeyTipClicksItsElementWithoutTheMarkOfAClickByKey)
   ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
   ASSERT_NE(dynamic_cast<TClickProbeControl*>(Control(bar, 0)), nullptr);
   TClickProbeControl::Clicks.clear();
-  HoldAltForKeyTips();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   Stroke('G');
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(TClickProbeControl::Clicks, std::vector<String>{L"click"});

@@ -14,12 +14,7 @@ class TAppMenuKeys : public TAppMenuFixture {
 protected:
   void Fill(int AItems, int APaneItems, std::initializer_list<const wchar_t*> AButtons)
   {
-    for (int i = 0; i < AItems; ++i)
-      Menu->GetItemLinks()->AddItem(NewButton(L"Item " + std::to_wstring(i)));
-    for (int i = 0; i < APaneItems; ++i)
-      Menu->PaneItems.push_back(NewButton(L"Recent " + std::to_wstring(i)));
-    for (const wchar_t* caption : AButtons)
-      Menu->GetButtons()->Add()->SetItem(NewButton(caption));
+    TAppMenuFixture::Fill(AItems, APaneItems, AButtons);
     Menu->PaneWidth = 120;
   }
   // The caption of what the keyboard has selected, in whichever group it is.
@@ -97,9 +92,9 @@ TEST_F(TAppMenuKeys, PointerRunsRowButtonsAndPaneEntries)
   ASSERT_TRUE(OpenByPointer());
   TdxBarApplicationMenuControl* window = Menu->Window();
   TdxBarItemLink* exitLink = window->GetButtonLinks()->Items(1);
-  ASSERT_TRUE(MoveMouseTo(ScreenCenter(window, exitLink->GetItemRect())));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(window, exitLink->GetItemRect())));
   EXPECT_TRUE(PumpUntil([&] { return window->GetSelectedLink() == exitLink; })) << "the pointer selects in the row";
-  ASSERT_TRUE(ClickAt(ScreenCenter(window, exitLink->GetItemRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(window, exitLink->GetItemRect())));
   EXPECT_TRUE(Closed());
   EXPECT_EQ(Clicks[L"Exit"], 1);
 
@@ -107,7 +102,7 @@ TEST_F(TAppMenuKeys, PointerRunsRowButtonsAndPaneEntries)
   TdxBarExtraPaneControl* pane = Menu->Window()->GetExtraPaneControl();
   ASSERT_NE(pane, nullptr);
   TdxBarItemLink* recent = pane->GetItemLinks()->Items(1);
-  ASSERT_TRUE(ClickAt(ScreenCenter(pane, recent->GetItemRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(pane, recent->GetItemRect())));
   EXPECT_TRUE(Closed());
   EXPECT_EQ(Clicks[L"Recent 1"], 1);
 }
@@ -139,7 +134,7 @@ TEST_F(TAppMenuKeys, ClosesWhenItsLinksRunACommandAndWhenTheFormIsDeactivated)
   Fill(2, 2, {L"Exit"});
   ASSERT_TRUE(OpenByPointer());
   TdxBarApplicationMenuControl* window = Menu->Window();
-  ASSERT_TRUE(ClickAt(ScreenCenter(window, Menu->GetItemLinks()->Items(1)->GetItemRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(window, Menu->GetItemLinks()->Items(1)->GetItemRect())));
   EXPECT_TRUE(Closed()) << "a link's command by pointer";
   EXPECT_EQ(Clicks[L"Item 1"], 1);
 

@@ -13,20 +13,7 @@
 
 namespace {
 
-class TAppMenuWindow : public TAppMenuFixture {
-protected:
-  void Fill(int AItems, int APaneItems, std::initializer_list<const wchar_t*> AButtons)
-  {
-    for (int i = 0; i < AItems; ++i)
-      Menu->GetItemLinks()->AddItem(NewButton(L"Item " + std::to_wstring(i)));
-    for (int i = 0; i < APaneItems; ++i)
-      Menu->PaneItems.push_back(NewButton(L"Recent " + std::to_wstring(i)));
-    for (const wchar_t* caption : AButtons) {
-      TdxBarApplicationMenuButton* button = Menu->GetButtons()->Add();
-      button->SetItem(NewButton(caption));
-    }
-  }
-};
+class TAppMenuWindow : public TAppMenuFixture {};
 
 TEST_F(TAppMenuWindow, OpensWithItsExtraPaneAndButtonRow)
 {
@@ -59,7 +46,7 @@ TEST_F(TAppMenuWindow, OpensWithItsExtraPaneAndButtonRow)
   EXPECT_GE(row->Items(0)->GetItemRect().top, items.bottom);
   EXPECT_LT(row->Items(0)->GetItemRect().right, row->Items(1)->GetItemRect().left);
   // A row button's key tip sits at its centre; the menu's own links are not the row's.
-  const POINT centre = ScreenCenter(window, row->Items(1)->GetItemRect());
+  const POINT centre = ScreenCentreOf(window, row->Items(1)->GetItemRect());
   const TPoint tip = window->GetButtonRowKeyTipPoint(row->Items(1));
   EXPECT_EQ(tip.x, centre.x);
   EXPECT_EQ(tip.y, centre.y);
@@ -106,7 +93,7 @@ TEST_F(TAppMenuWindow, ExtraPaneListShowsItsEntriesAndTheMenuGrowsForThem)
   EXPECT_GE(RectHeight(window->GetExtraPaneRect()), pane->GetContentHeight());
   if (std::getenv("SHOT_PAUSE"))
     PumpFor(4000);
-  ASSERT_TRUE(ClickAt(ScreenCenter(pane, links->ShownItems(2)->GetItemRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(pane, links->ShownItems(2)->GetItemRect())));
   EXPECT_TRUE(PumpUntil([&] { return Menu->Window() == nullptr; }));
   EXPECT_EQ(chosen, 2);
   // Closed, the list has taken its links back from the pane and nothing dangles.

@@ -5,20 +5,12 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 
-IMPLEMENT_CLASS(TAppMenuTestForm, TForm)
-IMPLEMENT_CLASS(TTestApplicationMenu, TdxBarPopupMenu)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const AppMenuEnvironment = testing::AddGlobalTestEnvironment(
     new TBarLibraryEnvironment{TAppMenuTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
 
 }  // namespace
-
-TTestApplicationMenu::TTestApplicationMenu(TComponent* AOwner)
-    : TdxBarPopupMenu(AOwner), FButtons(std::make_unique<TdxBarApplicationMenuButtons>(this))
-{
-}
 
 void TAppMenuFixture::SetUp()
 {
@@ -34,9 +26,7 @@ void TAppMenuFixture::SetUp()
   Bar->GetItemLinks()->AddItem(FileButton);
   Host.Form()->SetBounds(100, 100, 640, 480);
   Bar->SetVisible(true);
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  PumpPending();
+  ASSERT_TRUE(ShowActive(Host.Form()));
 }
 
 void TAppMenuFixture::TearDown()
@@ -55,11 +45,14 @@ TdxBarButton* TAppMenuFixture::NewButton(const String& ACaption)
   return button;
 }
 
-POINT TAppMenuFixture::ScreenCenter(TCustomdxBarControl* ABar, const TRect& R) const
+void TAppMenuFixture::Fill(int AItems, int APaneItems, std::initializer_list<const wchar_t*> AButtons)
 {
-  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-  ::ClientToScreen(ABar->GetHandle(), &p);
-  return p;
+  for (int i = 0; i < AItems; ++i)
+    Menu->GetItemLinks()->AddItem(NewButton(L"Item " + std::to_wstring(i)));
+  for (int i = 0; i < APaneItems; ++i)
+    Menu->PaneItems.push_back(NewButton(L"Recent " + std::to_wstring(i)));
+  for (const wchar_t* caption : AButtons)
+    Menu->GetButtons()->Add()->SetItem(NewButton(caption));
 }
 
 bool TAppMenuFixture::OpenByPointer()
@@ -72,7 +65,7 @@ bool TAppMenuFixture::OpenByPointer()
     return false;
   // The arrow part at the button's right end opens the drop-down.
   const TRect r = toolbar->GetItemRect(control);
-  if (!ClickAt(ScreenCenter(toolbar, TRect{r.right - 6, r.top, r.right - 2, r.bottom})))
+  if (!ClickAt(ScreenCentreOf(toolbar, TRect{r.right - 6, r.top, r.right - 2, r.bottom})))
     return false;
   return PumpUntil([&] { return Menu->Window() && ::IsWindowVisible(Menu->Window()->GetHandle()); });
 }

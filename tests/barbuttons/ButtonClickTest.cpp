@@ -35,7 +35,7 @@ protected:
 TEST_F(TButtonClickTest, FacePressTogglesDownAndClicksOnce)
 {
   TdxBarButton* button = NewDropDownButton(bsCheckedDropDown);
-  TdxBarButtonControl* control = ControlOf(button);
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(button);
   control->CalcParts();
   control->MouseMove(TPoint{15, 10});
   ASSERT_EQ(control->GetHotPartIndex(), dxBarButtonPartFace);
@@ -49,7 +49,7 @@ TEST_F(TButtonClickTest, FacePressTogglesDownAndClicksOnce)
 TEST_F(TButtonClickTest, ClickOfAnOpenButtonClosesItsMenu)
 {
   TdxBarButton* button = NewDropDownButton(bsDropDown);
-  TdxBarButtonControl* control = ControlOf(button);
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(button);
   button->DropDown(false);
   ASSERT_TRUE(DropMenu->IsOpen());
   // Opened by keyboard: the bar is marked for the menu, which selects its first command.
@@ -66,8 +66,8 @@ TEST_F(TButtonClickTest, CheckButtonTogglesBeforeItsHandlerRuns)
   TdxBarButton* button = NewButton(L"Check", bsChecked);
   std::vector<bool> seen;
   button->SetOnClick(TNotifyEvent([&](TObject*) { seen.push_back(button->GetDown()); }));
-  ControlOf(button)->Click();
-  ControlOf(button)->Click();
+  ControlOf<TdxBarButtonControl>(button)->Click();
+  ControlOf<TdxBarButtonControl>(button)->Click();
   EXPECT_EQ(seen, (std::vector<bool>{true, false}));
 }
 
@@ -103,9 +103,9 @@ TEST_F(TButtonClickTest, CloseMenusOnClickFollowsTheItemInMenus)
   TdxBarButton* onBar = NewButton(L"Bar command");
   inMenu->SetCloseSubMenuOnClick(false);
   onBar->SetCloseSubMenuOnClick(false);
-  EXPECT_FALSE(ControlOf(inMenu)->CloseMenusOnClick());
-  EXPECT_TRUE(ControlOf(onBar)->CloseMenusOnClick());
-  EXPECT_TRUE(ControlOf(onBar)->IsButtonControl());
+  EXPECT_FALSE(ControlOf<TdxBarButtonControl>(inMenu)->CloseMenusOnClick());
+  EXPECT_TRUE(ControlOf<TdxBarButtonControl>(onBar)->CloseMenusOnClick());
+  EXPECT_TRUE(ControlOf<TdxBarButtonControl>(onBar)->IsButtonControl());
 }
 
 // ---------------------------------------------------------------------------
@@ -160,11 +160,11 @@ TEST_F(TDropDownMenuTest, FreedMenuLeavesTheButton)
   auto* menu = new TTestDropDownMenu(Host.Form());
   button->SetDropDownMenu(menu);
   button->DropDown();
-  ASSERT_TRUE(ControlOf(button)->IsDroppedDown());
+  ASSERT_TRUE(ControlOf<TdxBarButtonControl>(button)->IsDroppedDown());
   menu->Free();
   EXPECT_EQ(button->GetDropDownMenu(), nullptr);
   EXPECT_EQ(button->GetItemLinks(), nullptr);
-  EXPECT_FALSE(ControlOf(button)->IsDroppedDown());
+  EXPECT_FALSE(ControlOf<TdxBarButtonControl>(button)->IsDroppedDown());
 }
 
 }  // namespace

@@ -42,13 +42,13 @@ TEST_F(TButtonMeasureTest, ViewPartsByPaintStyleOnToolbarsAndInMenus)
       button->SetImageIndex(0);
       button->SetPaintStyle(row.Style);
     }
-    EXPECT_EQ(ControlOf(onBar)->GetDefaultViewParts(), row.Toolbar) << "style " << int(row.Style);
-    EXPECT_EQ(ControlOf(inMenu)->GetDefaultViewParts(), row.Menu) << "style " << int(row.Style);
+    EXPECT_EQ(ControlOf<TdxBarButtonControl>(onBar)->GetDefaultViewParts(), row.Toolbar) << "style " << int(row.Style);
+    EXPECT_EQ(ControlOf<TdxBarButtonControl>(inMenu)->GetDefaultViewParts(), row.Menu) << "style " << int(row.Style);
   }
   // A standard toolbar button without an image shows its caption.
   TdxBarButton* withoutImage = NewButton(L"Save");
-  EXPECT_EQ(ControlOf(withoutImage)->GetDefaultViewParts(), ivpCaption);
-  EXPECT_EQ(ControlOf(withoutImage)->GetPaintStyle(), psCaption);
+  EXPECT_EQ(ControlOf<TdxBarButtonControl>(withoutImage)->GetDefaultViewParts(), ivpCaption);
+  EXPECT_EQ(ControlOf<TdxBarButtonControl>(withoutImage)->GetPaintStyle(), psCaption);
 }
 
 TEST_F(TButtonMeasureTest, PaintStyleChangeRebuildsTheBar)
@@ -69,8 +69,8 @@ TEST_F(TButtonMeasureTest, DropDownAddsTheArrowPartAtTheRight)
 {
   TdxBarButton* plain = NewButton(L"Open");
   TdxBarButton* drop = NewButton(L"Open", bsDropDown);
-  TdxBarButtonControl* plainControl = ControlOf(plain);
-  TdxBarButtonControl* dropControl = ControlOf(drop);
+  TdxBarButtonControl* plainControl = ControlOf<TdxBarButtonControl>(plain);
+  TdxBarButtonControl* dropControl = ControlOf<TdxBarButtonControl>(drop);
   int arrow = dropControl->GetArrowWidth();
   EXPECT_EQ(arrow, Host.Manager->GetPainter()->GetButtonArrowWidth(Host.Manager));
   EXPECT_GT(arrow, 0);
@@ -92,7 +92,7 @@ TEST_F(TButtonMeasureTest, DrawParamsCarryTheButtonState)
   button->SetLowered(true);
   button->SetDown(true);
   button->SetDropDownEnabled(false);
-  TdxBarButtonControl* control = ControlOf(button);
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(button);
   control->CalcDrawParams(true);
   auto* params = control->GetButtonDrawParams();
   ASSERT_NE(params, nullptr);

@@ -11,7 +11,9 @@
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/drawparams.h"
 #include "bars/model/itemlinks.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
+#include "support/Glyphs.h"
 
 class TButtonTestForm : public TForm {
   DECLARE_CLASS(TButtonTestForm, TForm)
@@ -106,12 +108,6 @@ protected:
     link->CreateControl();
     return button;
   }
-  // The control of the item's first link.
-  template <class C = TdxBarButtonControl>
-  C* ControlOf(TdxBarItem* AItem) const
-  {
-    return AItem && AItem->GetLinkCount() > 0 ? dynamic_cast<C*>(AItem->GetLink(0)->GetControl()) : nullptr;
-  }
   TTestButtonBar* BarOf(TdxBarItemLinks* ALinks) const
   {
     return dynamic_cast<TTestButtonBar*>(ALinks->GetBarControl());
@@ -126,6 +122,5 @@ protected:
   TTestButtonBar* Menu = nullptr;
 };
 
-// A bitmap of a size filled with one colour, and an image list of ACount such images.
-std::unique_ptr<TBitmap> MakeButtonGlyph(int ASize, TColor AColor = clRed);
+// An image list of ACount square glyphs of a size, each of its own colour.
 std::unique_ptr<TCustomImageList> MakeButtonImages(int ASize, int ACount);

@@ -23,7 +23,7 @@ TEST_F(TDropDownDelayTest, HoveredCommandOpensAfterTheDelay)
 {
   TTestDropDownMenu* menu = nullptr;
   TdxBarButton* button = NewMenuDropDown(L"Recent", menu);
-  TdxBarButtonControl* control = ControlOf(button);
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(button);
   control->Activate();
   EXPECT_TRUE(control->IsPendingOpen());
   EXPECT_FALSE(menu->IsOpen());
@@ -39,7 +39,7 @@ TEST_F(TDropDownDelayTest, HoveredCommandOpensAfterTheDelay)
 TEST_F(TDropDownDelayTest, LeavingAnOpenCommandClosesAfterTheDelay)
 {
   TTestDropDownMenu* menu = nullptr;
-  TdxBarButtonControl* control = ControlOf(NewMenuDropDown(L"Recent", menu));
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"Recent", menu));
   control->ActivateControl(true);
   ASSERT_TRUE(menu->IsOpen()) << "a forced activation opens at once";
   control->Deactivate();
@@ -52,7 +52,7 @@ TEST_F(TDropDownDelayTest, LeavingAnOpenCommandClosesAfterTheDelay)
 TEST_F(TDropDownDelayTest, ComingBackBeforeTheDelayKeepsTheMenuOpen)
 {
   TTestDropDownMenu* menu = nullptr;
-  TdxBarButtonControl* control = ControlOf(NewMenuDropDown(L"Recent", menu));
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"Recent", menu));
   control->ActivateControl(true);
   control->Deactivate();
   control->Activate();
@@ -65,8 +65,8 @@ TEST_F(TDropDownDelayTest, OnlyOneControlWaitsToOpen)
 {
   TTestDropDownMenu* first = nullptr;
   TTestDropDownMenu* second = nullptr;
-  TdxBarButtonControl* a = ControlOf(NewMenuDropDown(L"First", first));
-  TdxBarButtonControl* b = ControlOf(NewMenuDropDown(L"Second", second));
+  TdxBarButtonControl* a = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"First", first));
+  TdxBarButtonControl* b = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"Second", second));
   a->Activate();
   b->Activate();
   EXPECT_FALSE(a->IsPendingOpen());
@@ -80,8 +80,8 @@ TEST_F(TDropDownDelayTest, MovingToAnotherCommandClosesTheFirstAndOpensTheSecond
 {
   TTestDropDownMenu* first = nullptr;
   TTestDropDownMenu* second = nullptr;
-  TdxBarButtonControl* a = ControlOf(NewMenuDropDown(L"First", first));
-  TdxBarButtonControl* b = ControlOf(NewMenuDropDown(L"Second", second));
+  TdxBarButtonControl* a = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"First", first));
+  TdxBarButtonControl* b = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"Second", second));
   a->ActivateControl(true);
   ASSERT_TRUE(first->IsOpen());
   a->Deactivate();
@@ -98,8 +98,8 @@ TEST_F(TDropDownDelayTest, ArmingACloseDropsAnotherWaitingClose)
 {
   TTestDropDownMenu* first = nullptr;
   TTestDropDownMenu* second = nullptr;
-  TdxBarButtonControl* a = ControlOf(NewMenuDropDown(L"First", first));
-  TdxBarButtonControl* b = ControlOf(NewMenuDropDown(L"Second", second));
+  TdxBarButtonControl* a = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"First", first));
+  TdxBarButtonControl* b = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"Second", second));
   a->ActivateControl(true);
   b->ActivateControl(true);
   a->Deactivate();
@@ -114,7 +114,7 @@ TEST_F(TDropDownDelayTest, ControlFreedWhileWaitingIsNotReached)
 {
   TTestDropDownMenu* menu = nullptr;
   TdxBarButton* button = NewMenuDropDown(L"Recent", menu);
-  ControlOf(button)->Activate();
+  ControlOf<TdxBarButtonControl>(button)->Activate();
   button->GetLink(0)->DestroyControl();
   PumpFor(600);
   EXPECT_FALSE(menu->IsOpen());
@@ -124,7 +124,7 @@ TEST_F(TDropDownDelayTest, MenuFreedWhileWaitingToCloseIsNotReached)
 {
   TTestDropDownMenu* menu = nullptr;
   TdxBarButton* button = NewMenuDropDown(L"Recent", menu);
-  TdxBarButtonControl* control = ControlOf(button);
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(button);
   control->ActivateControl(true);
   control->Deactivate();
   ASSERT_TRUE(control->IsPendingClose());
@@ -141,7 +141,7 @@ TEST_F(TDropDownDelayTest, FreedOpenControlClosesItsMenu)
 {
   TTestDropDownMenu* menu = nullptr;
   TdxBarButton* button = NewMenuDropDown(L"Recent", menu);
-  ControlOf(button)->ActivateControl(true);
+  ControlOf<TdxBarButtonControl>(button)->ActivateControl(true);
   ASSERT_TRUE(menu->IsOpen());
   button->GetLink(0)->DestroyControl();
   EXPECT_FALSE(menu->IsOpen());
@@ -152,7 +152,7 @@ TEST_F(TDropDownDelayTest, ToolbarDropDownWaitsForTheArrowOutsideKeyboardMode)
   auto* menu = new TTestDropDownMenu(Host.Form());
   TdxBarButton* button = NewButton(L"Drop", bsDropDown);
   button->SetDropDownMenu(menu);
-  TdxBarButtonControl* control = ControlOf(button);
+  TdxBarButtonControl* control = ControlOf<TdxBarButtonControl>(button);
   control->Activate();
   EXPECT_FALSE(control->IsPendingOpen());
   PumpFor(500);
@@ -160,7 +160,7 @@ TEST_F(TDropDownDelayTest, ToolbarDropDownWaitsForTheArrowOutsideKeyboardMode)
   // While customizing the toolbar's drop-down opens at once.
   control->Deactivate();
   Host.Manager->SetIsCustomizing(true);
-  control = ControlOf(button);  // switching the mode remakes the bar's controls
+  control = ControlOf<TdxBarButtonControl>(button);  // switching the mode remakes the bar's controls
   control->Activate();
   EXPECT_TRUE(menu->IsOpen());
   control->Deactivate();
@@ -171,12 +171,12 @@ TEST_F(TDropDownDelayTest, ToolbarDropDownWaitsForTheArrowOutsideKeyboardMode)
 TEST_F(TDropDownDelayTest, KeysThatOpenADropDown)
 {
   TTestDropDownMenu* menu = nullptr;
-  TdxBarButtonControl* inMenu = ControlOf(NewMenuDropDown(L"Recent", menu));
+  TdxBarButtonControl* inMenu = ControlOf<TdxBarButtonControl>(NewMenuDropDown(L"Recent", menu));
   auto* barMenu = new TTestDropDownMenu(Host.Form());
   TdxBarButton* onBar = NewButton(L"Drop", bsDropDown);
   onBar->SetDropDownMenu(barMenu);
-  TdxBarButtonControl* onBarControl = ControlOf(onBar);
-  TdxBarButtonControl* plain = ControlOf(NewButton(L"Plain"));
+  TdxBarButtonControl* onBarControl = ControlOf<TdxBarButtonControl>(onBar);
+  TdxBarButtonControl* plain = ControlOf<TdxBarButtonControl>(NewButton(L"Plain"));
 
   EXPECT_TRUE(inMenu->WantsKey(VK_RIGHT));
   EXPECT_FALSE(inMenu->WantsKey(VK_DOWN));

@@ -75,21 +75,11 @@ void TButtonFixture::TearDown()
   ToolbarOwner.reset();
 }
 
-std::unique_ptr<TBitmap> MakeButtonGlyph(int ASize, TColor AColor)
-{
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf32bit);
-  bitmap->SetSize(ASize, ASize);
-  bitmap->GetCanvas()->GetBrush()->SetColor(AColor);
-  bitmap->GetCanvas()->FillRect(TRect{0, 0, ASize, ASize});
-  return bitmap;
-}
-
 std::unique_ptr<TCustomImageList> MakeButtonImages(int ASize, int ACount)
 {
   auto images = std::make_unique<TCustomImageList>(ASize, ASize);
   for (int i = 0; i < ACount; ++i) {
-    std::unique_ptr<TBitmap> glyph = MakeButtonGlyph(ASize, TColor(0x000080 + i * 0x100000));
+    std::unique_ptr<TBitmap> glyph = MakeGlyph(ASize, ASize, TColor(0x000080 + i * 0x100000));
     images->Add(glyph.get(), nullptr);
   }
   return images;

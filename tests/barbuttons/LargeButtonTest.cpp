@@ -225,7 +225,7 @@ TEST_F(TLargeButtonTest, ImageChoiceTriesTheHotSourceFirstWhenHot)
   EXPECT_EQ(images, LargeImages.get());
   EXPECT_EQ(index, 2);
   // A hot glyph wins over the hot list.
-  std::unique_ptr<TBitmap> hot = MakeButtonGlyph(32, clLime);
+  std::unique_ptr<TBitmap> hot = MakeGlyph(32, 32, clLime);
   button->SetHotGlyph(hot.get());
   ASSERT_TRUE(control->GetLargeImageInfo(true, images, index, glyph));
   EXPECT_EQ(glyph, button->GetHotGlyph());

@@ -11,6 +11,7 @@
 #include "bars/itemcontrols/subitems.h"
 #include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
@@ -26,15 +27,9 @@ class TContainerFixture : public testing::Test {
 protected:
   void SetUp() override;
 
-  // The control of the item's first link in ALinks; nil when none is shown.
-  static TdxBarItemControl* ControlOf(TdxBarItemLinks* ALinks, TdxBarItem* AItem);
+  // The control of the item's first link on the toolbar or in the menu; nil when none is shown.
   TdxBarItemControl* OnBar(TdxBarItem* AItem) const { return ControlOf(Bar->GetItemLinks(), AItem); }
   TdxBarItemControl* InMenu(TdxBarItem* AItem) const { return ControlOf(SubItem->GetItemLinks(), AItem); }
-  // The centre of a control and its rectangle, on the screen.
-  static POINT ScreenCenter(TdxBarItemControl* AControl);
-  static RECT ScreenRect(TdxBarItemControl* AControl);
-  // A window's rectangle on the screen.
-  static RECT WindowRect(TWinControl* AWindow);
   // Opens the sub item's menu by clicking it; nil when it did not open.
   TCustomdxBarControl* OpenMenu();
   TCustomdxBarControl* Menu() const { return SubItem->GetItemLinks()->GetBarControl(); }
@@ -42,7 +37,7 @@ protected:
   static std::vector<String> ShownCaptions(TCustomdxBarControl* ABar);
   // A key pressed and released while a menu is open: its hooks eat the messages, so the wait
   // is for the queue to hold no key message.
-  static void MenuKey(WORD AKey);
+  static void MenuKey(WORD AKey) { EXPECT_TRUE(StrokeKey(AKey)); }
   // Lets every window paint what is pending.
   static void Settle();
 

@@ -36,7 +36,7 @@ protected:
       return testing::AssertionFailure() << "the host or the edit is not visible";
     RECT host{};
     ::GetWindowRect(form->GetHandle(), &host);
-    const RECT item = ScreenRect(control);
+    const RECT item = ScreenRectOf(control);
     if (!::EqualRect(&host, &item))
       return testing::AssertionFailure() << "host at " << host.left << "," << host.top << " item at " << item.left
                                          << "," << item.top;
@@ -53,15 +53,15 @@ TEST_F(TControlContainerTest, TheEditSitsOnTheToolbarAndTakesWhatTheUserTypes)
   ASSERT_NE(Shown(), nullptr);
   EXPECT_EQ(Edit->GetParent(), Item->GetPlaceForm());
   EXPECT_TRUE(HostedOn(Bar->GetControl()));
-  const RECT item = ScreenRect(Shown());
+  const RECT item = ScreenRectOf(Shown());
   EXPECT_EQ(item.right - item.left, 120) << "the toolbar gives the control its own width";
   EXPECT_EQ(item.bottom - item.top, 22);
 
-  ASSERT_TRUE(ClickAt(ScreenCenter(Shown())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(Shown())));
   ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == Edit->GetHandle(); }));
   ASSERT_TRUE(TypeText(L"needle"));
   EXPECT_EQ(Edit->GetText(), L"needle");
-  SaveShotOnRequest(CaptureScreen(WindowRect(Bar->GetControl())), "container-edit-on-toolbar");
+  SaveShotOnRequest(CaptureScreen(ScreenRectOf(Bar->GetControl())), "container-edit-on-toolbar");
 }
 
 TEST_F(TControlContainerTest, TheControlMovesWithItsBarWhenItFloatsAndDocksAgain)
@@ -72,14 +72,14 @@ TEST_F(TControlContainerTest, TheControlMovesWithItsBarWhenItFloatsAndDocksAgain
   ASSERT_TRUE(PumpUntil([&] { return Bar->GetControl() && Shown() && Bar->GetControl()->HandleAllocated(); }));
   Settle();
   EXPECT_TRUE(HostedOn(Bar->GetControl())) << "floating";
-  SaveShotOnRequest(CaptureScreen(WindowRect(Bar->GetControl())), "container-edit-floating");
+  SaveShotOnRequest(CaptureScreen(ScreenRectOf(Bar->GetControl())), "container-edit-floating");
 
   Bar->SetDockingStyle(dsBottom);
   ASSERT_TRUE(PumpUntil([&] { return Shown() && Bar->GetControl()->HandleAllocated(); }));
   Settle();
   EXPECT_TRUE(HostedOn(Bar->GetControl())) << "docked at the bottom";
   // Still the user's edit: it keeps taking keys where it now sits.
-  ASSERT_TRUE(ClickAt(ScreenCenter(Shown())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(Shown())));
   ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == Edit->GetHandle(); }));
   ASSERT_TRUE(TypeText(L"x"));
   EXPECT_EQ(Edit->GetText(), L"x");
@@ -259,9 +259,9 @@ TEST_F(TControlContainerTest, WithoutAControlAHatchedPlaceholderShowsTheItemsNam
   ASSERT_NE(Shown(), nullptr);
   ::UpdateWindow(Bar->GetControl()->GetHandle());
   Settle();
-  const RECT r = ScreenRect(Shown());
+  const RECT r = ScreenRectOf(Shown());
   TDib32 shot = CaptureScreen(r);
-  SaveShotOnRequest(CaptureScreen(WindowRect(Bar->GetControl())), "container-placeholder");
+  SaveShotOnRequest(CaptureScreen(ScreenRectOf(Bar->GetControl())), "container-placeholder");
   const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
   EXPECT_TRUE(ColorNear(shot.Pixel(0, 0), shadow)) << "frame";
   EXPECT_TRUE(ColorNear(shot.Pixel(shot.Width() - 1, shot.Height() - 1), shadow)) << "frame";
@@ -347,7 +347,7 @@ TEST_F(TControlContainerTest, OnTwoToolbarsTheControlStaysOnOneAndTheOtherShowsI
   auto* placeholder = firstHolds ? onSecond : Shown();
   EXPECT_EQ(RectWidth(placeholder->GetItemRect()), Edit->GetWidth());
   ::UpdateWindow(other->GetControl()->GetHandle());
-  const TDib32 shot = CaptureScreen(ScreenRect(placeholder));
+  const TDib32 shot = CaptureScreen(ScreenRectOf(placeholder));
   EXPECT_TRUE(ColorNear(shot.Pixel(0, 0), ::GetSysColor(COLOR_BTNSHADOW))) << "the placeholder's frame";
 
   // The holding bar hidden, the other takes the control over and keeps it once both show.
@@ -359,7 +359,7 @@ TEST_F(TControlContainerTest, OnTwoToolbarsTheControlStaysOnOneAndTheOtherShowsI
   holding->SetVisible(true);
   Settle();
   EXPECT_TRUE(taker->IsHostOnThisBar());
-  ASSERT_TRUE(ClickAt(ScreenCenter(taker)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(taker)));
   ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == Edit->GetHandle(); }));
   ASSERT_TRUE(TypeText(L"both"));
   EXPECT_EQ(Edit->GetText(), L"both");

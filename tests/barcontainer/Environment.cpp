@@ -27,13 +27,9 @@ void TContainerFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(100, 100, 640, 420);
-  Edit = new TEdit(Host.Form());
+  Edit = AddEdit(Host.Form(), 20, 320, 120, 22);
   Edit->SetName(L"HostedEdit");
-  Edit->SetParent(Host.Form());
-  Edit->SetBounds(20, 320, 120, 22);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(200, 320, 120, 22);
+  FormEdit = AddEdit(Host.Form(), 200, 320, 120, 22);
   SubItem = new TdxBarSubItem(Host.Form());
   SubItem->SetCaption(L"Menu");
   Bar = Manager->GetBars()->Add();
@@ -41,47 +37,14 @@ void TContainerFixture::SetUp()
   Bar->SetDockingStyle(dsTop);
   Bar->GetItemLinks()->AddItem(SubItem);
   Bar->SetVisible(true);
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
   // Keys reach the thread through a focused window, as a user's do.
-  FormEdit->SetFocus();
-  PumpPending();
-}
-
-TdxBarItemControl* TContainerFixture::ControlOf(TdxBarItemLinks* ALinks, TdxBarItem* AItem)
-{
-  for (int i = 0; ALinks && i < ALinks->Count(); ++i)
-    if (TdxBarItemLink* link = ALinks->Items(i); link->GetItem() == AItem)
-      return link->GetControl();
-  return nullptr;
-}
-
-POINT TContainerFixture::ScreenCenter(TdxBarItemControl* AControl)
-{
-  const RECT r = ScreenRect(AControl);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-RECT TContainerFixture::ScreenRect(TdxBarItemControl* AControl)
-{
-  const TRect item = AControl->GetItemRect();
-  RECT r{item.left, item.top, item.right, item.bottom};
-  ::MapWindowPoints(AControl->GetParent()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-RECT TContainerFixture::WindowRect(TWinControl* AWindow)
-{
-  RECT r{};
-  if (AWindow && AWindow->HandleAllocated())
-    ::GetWindowRect(AWindow->GetHandle(), &r);
-  return r;
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
 }
 
 TCustomdxBarControl* TContainerFixture::OpenMenu()
 {
   TdxBarItemControl* control = OnBar(SubItem);
-  if (!control || !ClickAt(ScreenCenter(control)))
+  if (!control || !ClickAt(ScreenCentreOf(control)))
     return nullptr;
   PumpUntil([&] { return Menu() && ::IsWindowVisible(Menu()->GetHandle()); });
   return Menu();
@@ -96,14 +59,6 @@ std::vector<String> TContainerFixture::ShownCaptions(TCustomdxBarControl* ABar)
     if (TdxBarItemControl* control = link->GetControl())
       captions.push_back(control->GetCaption());
   return captions;
-}
-
-void TContainerFixture::MenuKey(WORD AKey)
-{
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
 }
 
 void TContainerFixture::Settle()

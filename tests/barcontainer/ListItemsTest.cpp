@@ -123,10 +123,10 @@ TEST_F(TListItemsTest, RecentFilesShowInTheMenuAndAClickReportsTheFile)
   Settle();
   EXPECT_EQ(ShownCaptions(menu),
             (std::vector<String>{L"&1 C:\\docs\\three.txt", L"&2 C:\\docs\\two.txt", L"&3 C:\\docs\\one.txt"}));
-  SaveShotOnRequest(CaptureScreen(WindowRect(menu)), "container-recent-files-menu");
+  SaveShotOnRequest(CaptureScreen(ScreenRectOf(menu)), "container-recent-files-menu");
   TdxBarItemControl* second = ControlCaptioned(menu, L"&2 C:\\docs\\two.txt");
   ASSERT_NE(second, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(second)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(second)));
   ASSERT_TRUE(PumpUntil([&] { return counter.Count == 1; }));
   EXPECT_EQ(counter.File, L"C:\\docs\\two.txt");
   EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\docs\\three.txt", L"C:\\docs\\one.txt"}))
@@ -155,14 +155,14 @@ TEST_F(TListItemsTest, RecentFilesOnAToolbarOpenTheirOwnMenu)
   Settle();
   TdxBarItemControl* control = OnBar(list);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   TCustomdxBarControl* menu = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (menu = list->GetItemLinks()->GetBarControl()) != nullptr; }));
   Settle();
   TdxBarItemControl* entry = ControlCaptioned(menu, L"&2 C:\\b.txt");
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(counter.FileClicks, 0) << "opening reports no file";
-  ASSERT_TRUE(ClickAt(ScreenCenter(entry)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(entry)));
   ASSERT_TRUE(PumpUntil([&] { return counter.FileClicks == 1; }));
   EXPECT_EQ(counter.File, L"C:\\b.txt");
   EXPECT_EQ(list->GetItems()->Count(), 2) << "kept without RemoveItemOnClick";
@@ -171,13 +171,13 @@ TEST_F(TListItemsTest, RecentFilesOnAToolbarOpenTheirOwnMenu)
   // item's own click, with the last entry still the item index) removes nothing.
   list->SetRemoveItemOnClick(true);
   ASSERT_TRUE(PumpUntil([&] { return list->GetItemLinks()->GetBarControl() == nullptr; }));
-  ASSERT_TRUE(ClickAt(ScreenCenter(OnBar(list))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(OnBar(list))));
   ASSERT_TRUE(PumpUntil([&] { return (menu = list->GetItemLinks()->GetBarControl()) != nullptr; }));
   Settle();
   EXPECT_EQ(list->GetItems()->Count(), 2);
   entry = ControlCaptioned(menu, L"&1 C:\\a.txt");
   ASSERT_NE(entry, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(entry)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(entry)));
   ASSERT_TRUE(PumpUntil([&] { return counter.File == L"C:\\a.txt"; }));
   EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\b.txt"}));
 }
@@ -206,7 +206,7 @@ TEST_F(TListItemsTest, AnEntryRenamedByTheClickHandlerIsRemovedAllTheSame)
   Settle();
   TdxBarItemControl* entry = ControlCaptioned(menu, L"&2 C:\\second.txt");
   ASSERT_NE(entry, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(entry)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(entry)));
   ASSERT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
   EXPECT_EQ(Strings(list->GetItems()), (std::vector<String>{L"C:\\first.txt"}));
 }
@@ -230,7 +230,7 @@ TEST_F(TListItemsTest, TheToolbarsListShowsEachToolbarAndAClickTogglesIt)
   TdxBarItemControl* entry = InMenu(toolbars);
   ASSERT_NE(entry, nullptr);
   // Right opens the list's own menu, the first entry selected.
-  ASSERT_TRUE(ClickAt(ScreenCenter(entry)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(entry)));
   TCustomdxBarControl* list = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (list = toolbars->GetItemLinks()->GetBarControl()) != nullptr; }));
   Settle();
@@ -239,9 +239,9 @@ TEST_F(TListItemsTest, TheToolbarsListShowsEachToolbarAndAClickTogglesIt)
   ASSERT_NE(secondEntry, nullptr);
   EXPECT_FALSE(secondEntry->GetDown());
   EXPECT_TRUE(dynamic_cast<TdxBarButton*>(toolbars->GetItemLinks()->Items(0)->GetItem())->GetDown());
-  SaveShotOnRequest(CaptureScreen(WindowRect(list)), "container-toolbars-list");
+  SaveShotOnRequest(CaptureScreen(ScreenRectOf(list)), "container-toolbars-list");
 
-  ASSERT_TRUE(ClickAt(ScreenCenter(ControlCaptioned(list, L"Second"))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(ControlCaptioned(list, L"Second"))));
   ASSERT_TRUE(PumpUntil([&] { return second->GetVisible(); }));
   ASSERT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
 
@@ -258,7 +258,7 @@ TEST_F(TListItemsTest, OnAToolbarTheToolbarsListDropsDownAndHidesItsOwnBar)
   Settle();
   TdxBarItemControl* control = OnBar(toolbars);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   TCustomdxBarControl* list = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (list = toolbars->GetItemLinks()->GetBarControl()) != nullptr; }));
   Settle();
@@ -337,10 +337,10 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   // The entry is wide enough for its caption and the sign the painter draws at its height.
   TdxBarItemControl* entry = InMenu(InPlace);
   ASSERT_NE(entry, nullptr);
-  const RECT shown = ScreenRect(entry);
+  const RECT shown = ScreenRectOf(entry);
   EXPECT_GE(entry->GetWidth() - entry->GetPainter()->GetInPlaceSubItemIndent() - entry->GetCaptionTextWidth(),
             entry->GetPainter()->GetInPlaceSubItemSignWidth(shown.bottom - shown.top));
-  ASSERT_TRUE(ClickAt(ScreenCenter(InMenu(InPlace))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(InMenu(InPlace))));
   ASSERT_TRUE(PumpUntil([&] { return InPlace->GetExpanded(); }));
   Settle();
   EXPECT_EQ(Menu(), menu) << "no further menu opens";
@@ -348,7 +348,7 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   EXPECT_EQ(Counter.Expands.size(), 1u);
   ASSERT_NE(menu->GetSelectedLink(), nullptr);
   EXPECT_EQ(menu->GetSelectedLink()->GetItem(), InPlace) << "the same entry stays selected";
-  SaveShotOnRequest(CaptureScreen(WindowRect(menu)), "container-inplace-expanded");
+  SaveShotOnRequest(CaptureScreen(ScreenRectOf(menu)), "container-inplace-expanded");
 
   // An inner entry is a command like any other in the menu.
   int innerClicks = 0;
@@ -368,7 +368,7 @@ TEST_F(TInPlaceSubItemTest, AClickExpandsTheEntriesInTheSameMenuAndLeftCollapses
   MenuKey(VK_RIGHT);
   ASSERT_TRUE(PumpUntil([&] { return InPlace->GetExpanded(); }));
   Settle();
-  ASSERT_TRUE(ClickAt(ScreenCenter(ControlCaptioned(menu, L"Inner two"))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(ControlCaptioned(menu, L"Inner two"))));
   EXPECT_TRUE(PumpUntil([&] { return innerClicks == 1; }));
   EXPECT_TRUE(PumpUntil([&] { return Menu() == nullptr; }));
   EXPECT_TRUE(InPlace->GetExpanded()) << "stays expanded for the next time";
@@ -457,7 +457,7 @@ TEST_F(TInPlaceSubItemTest, OnAToolbarItOpensItsEntriesInAMenuOfTheirOwn)
   Settle();
   TdxBarItemControl* control = OnBar(InPlace);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   TCustomdxBarControl* menu = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (menu = InPlace->GetItemLinks()->GetBarControl()) != nullptr; }));
   Settle();

@@ -38,7 +38,7 @@ int WidthOf(TdxBar* ABar)
 TEST_F(TDemoCustomize, TheToolbarsPopupOpensTheDialogWhoseCommandsPageTakesAButtonOffAndBack)
 {
   ASSERT_TRUE(ClickReports(L"Add")) << "the buttons click before customizing";
-  ASSERT_TRUE(ClickAt(CenterOf(LinkOf(L"Remove")), TInputButton::Right));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(LinkOf(L"Remove")), TInputButton::Right));
   TdxBarDesignController* controller = BarDesignController();
   ASSERT_TRUE(PumpUntil([&] { return controller->GetToolbarsPopup() != nullptr; }, 3000));
   TdxBarItemLinks* entries = controller->GetToolbarsPopup()->GetItemLinks();
@@ -49,14 +49,14 @@ TEST_F(TDemoCustomize, TheToolbarsPopupOpensTheDialogWhoseCommandsPageTakesAButt
   EXPECT_TRUE(shown->GetDown()) << "the toolbar is shown";
   EXPECT_EQ(entries->Items(1)->GetItem()->GetCaption(), L"&Customize...");
   EXPECT_TRUE(entries->Items(1)->GetBeginGroup());
-  ASSERT_TRUE(ClickAt(CenterOf(entries->Items(1))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(entries->Items(1))));
   ASSERT_TRUE(PumpUntil([] { return GetCustomizingForm() != nullptr; }, 3000));
   TdxBarCustomizingForm* dialog = GetCustomizingForm();
   EXPECT_TRUE(Manager->IsCustomizing());
   EXPECT_TRUE(::IsWindowEnabled(Form->GetHandle())) << "the customised window stays enabled";
 
   // While customizing a click on a button selects it and runs nothing.
-  ASSERT_TRUE(ClickAt(CenterOf(LinkOf(L"Start!"))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(LinkOf(L"Start!"))));
   PumpPending();
   EXPECT_EQ(DemoOutputLines().size(), 1u);
 
@@ -66,7 +66,7 @@ TEST_F(TDemoCustomize, TheToolbarsPopupOpensTheDialogWhoseCommandsPageTakesAButt
   ::GetClientRect(Form->GetHandle(), &client);
   ::MapWindowPoints(Form->GetHandle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
   // Onto the window's empty client area, clear of the dialog: the button leaves the toolbar.
-  ASSERT_TRUE(Drag(CenterOf(LinkOf(L"Add Folder")), POINT{client.left + 60, client.bottom - 40}));
+  ASSERT_TRUE(Drag(ScreenCentreOf(LinkOf(L"Add Folder")), POINT{client.left + 60, client.bottom - 40}));
   PumpPending();
   ASSERT_EQ(Links()->Count(), 3);
   EXPECT_EQ(LinkOf(L"Add Folder"), nullptr);
@@ -94,7 +94,7 @@ TEST_F(TDemoCustomize, TheToolbarsPopupOpensTheDialogWhoseCommandsPageTakesAButt
   EXPECT_EQ(after.left - before.left, 30);
   EXPECT_EQ(after.top - before.top, 15);
 
-  ASSERT_TRUE(ClickAt(CenterOf(dialog->BClose)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(dialog->BClose)));
   ASSERT_TRUE(PumpUntil([] { return GetCustomizingForm() == nullptr; }, 3000));
   EXPECT_FALSE(Manager->IsCustomizing());
   EXPECT_TRUE(ClickReports(L"Add Folder")) << "the button put back clicks";
@@ -111,7 +111,7 @@ TEST_F(TDemoCustomize, TheToolbarsPageAsksItsQuestionsAndTheOptionsReachTheManag
   ASSERT_EQ(list->GetCount(), 1);
   EXPECT_FALSE(dialog->BBarRename->GetEnabled()) << "the window's own toolbar keeps its name";
 
-  PlayInModalLoop([&] { ClickAt(CenterOf(dialog->BBarNew)); }, {[] {
+  PlayInModalLoop([&] { ClickAt(ScreenCentreOf(dialog->BBarNew)); }, {[] {
                     auto* names = ActiveModalDialog<TdxBarNameEd>();
                     ASSERT_NE(names, nullptr);
                     EXPECT_EQ(names->GetNameEdit()->GetText(), L"Custom 1");
@@ -123,7 +123,7 @@ TEST_F(TDemoCustomize, TheToolbarsPageAsksItsQuestionsAndTheOptionsReachTheManag
 
   TMessageBoxAnswerer answer(IDOK);
   bool emptyDisabled = false;
-  PlayInModalLoop([&] { ClickAt(CenterOf(dialog->BBarRename)); },
+  PlayInModalLoop([&] { ClickAt(ScreenCentreOf(dialog->BBarRename)); },
                   {[&] {
                      auto* names = ActiveModalDialog<TdxBarNameEd>();
                      ASSERT_NE(names, nullptr);
@@ -150,7 +150,7 @@ TEST_F(TDemoCustomize, TheToolbarsPageAsksItsQuestionsAndTheOptionsReachTheManag
   Links()->Items(1)->Free();
   ASSERT_TRUE(ClickAt(EntryPoint(list, list->GetItems()->IndexOfObject(Bar))));
   PumpPending();
-  ASSERT_TRUE(ClickAt(CenterOf(dialog->BBarReset)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(dialog->BBarReset)));
   ASSERT_TRUE(PumpUntil([&] { return answer.Boxes().size() == 2 && Links()->Count() == 4; }, 3000));
   EXPECT_EQ(answer.Boxes()[1].Text, L"Are you sure you want to reset the changes made to the 'Commands' toolbar?");
   EXPECT_NE(LinkOf(L"Add Folder"), nullptr);
@@ -158,7 +158,7 @@ TEST_F(TDemoCustomize, TheToolbarsPageAsksItsQuestionsAndTheOptionsReachTheManag
   TWeakRef<TdxBar> songs(custom);
   ASSERT_TRUE(ClickAt(EntryPoint(list, list->GetItems()->IndexOfObject(custom))));
   PumpPending();
-  ASSERT_TRUE(ClickAt(CenterOf(dialog->BBarDelete)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(dialog->BBarDelete)));
   ASSERT_TRUE(PumpUntil([&] { return answer.Boxes().size() == 3 && !songs; }, 3000));
   EXPECT_EQ(answer.Boxes()[2].Text, L"Are you sure you want to delete the 'Songs' toolbar?");
   EXPECT_EQ(list->GetCount(), 1);
@@ -175,7 +175,7 @@ TEST_F(TDemoCustomize, TheToolbarsPageAsksItsQuestionsAndTheOptionsReachTheManag
     EXPECT_EQ(Manager->GetShowHint(), box == dialog->CBHint1Ex ? !hints : hints);
   }
 
-  ASSERT_TRUE(ClickAt(CenterOf(dialog->BClose)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(dialog->BClose)));
   ASSERT_TRUE(PumpUntil([] { return GetCustomizingForm() == nullptr; }, 3000));
   EXPECT_TRUE(ClickReports(L"Add Folder"));
 }
@@ -186,25 +186,25 @@ TEST_F(TDemoCustomize, TheMarksListHidesAndShowsEachButtonAndTheToolbarResizes)
   ASSERT_TRUE(toolbar && toolbar->HasMark());
   const int fullWidth = WidthOf(Bar);
   const TRect mark = dxBarGetMarkScreenRect(toolbar);
-  ASSERT_TRUE(ClickAt(CenterOf(RECT{mark.left, mark.top, mark.right, mark.bottom})));
+  ASSERT_TRUE(ClickAt(CentreOf(RECT{mark.left, mark.top, mark.right, mark.bottom})));
   ASSERT_TRUE(PumpUntil([&] { return toolbar->GetQuickControl() != nullptr; }, 3000));
   TdxBarItemLinks* popup = toolbar->GetQuickControl()->GetItemLinks();
   ASSERT_GT(popup->Count(), 0);
   TdxBarItemLink* access = popup->Items(popup->Count() - 1);
   TdxBarItemLinks* entries = access->GetItem()->GetItemLinks();
-  ASSERT_TRUE(ClickAt(CenterOf(access)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(access)));
   ASSERT_TRUE(PumpUntil([&] { return entries->GetBarControl() != nullptr; }, 3000));
   for (int i = 0; i < Links()->Count(); ++i) {
     TdxBarItemLink* link = Links()->Items(i);
     auto* entry = dynamic_cast<TdxBarQuickCustItemControl*>(entries->Items(i)->GetControl());
     ASSERT_NE(entry, nullptr);
     ASSERT_EQ(entry->GetTargetLink(), link);
-    ASSERT_TRUE(ClickAt(CenterOf(entries->Items(i))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(entries->Items(i))));
     ASSERT_TRUE(PumpUntil([&] { return !link->GetVisible(); }, 2000)) << i;
     PumpPending();
     EXPECT_EQ(link->GetControl(), nullptr);
     EXPECT_LT(WidthOf(Bar), fullWidth) << i;
-    ASSERT_TRUE(ClickAt(CenterOf(entries->Items(i))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(entries->Items(i))));
     ASSERT_TRUE(PumpUntil([&] { return link->GetVisible(); }, 2000)) << i;
     PumpPending();
     EXPECT_EQ(WidthOf(Bar), fullWidth) << i;

@@ -9,6 +9,7 @@
 
 #include "barcustomize/customizeform.h"
 #include "demo/MainForm.h"
+#include "support/BarProbe.h"
 #include "support/Owned.h"
 
 // The lines the demo's handlers reported ("clicked: Add", ...), oldest first.
@@ -22,10 +23,6 @@ protected:
   TdxBarItemLinks* Links() const;
   // The link of the toolbar whose command has the caption; nil when it has none.
   TdxBarItemLink* LinkOf(const String& ACaption) const;
-  // The screen centre of a link's control on its bar window.
-  static POINT CenterOf(TdxBarItemLink* ALink);
-  static POINT CenterOf(const RECT& R) { return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2}; }
-  static POINT CenterOf(TWinControl* AControl);
   // Clicks a link with the real pointer; true when a "clicked:" line for its caption came.
   bool ClickReports(const String& ACaption);
   // Clicks the dialog's tab with the real pointer.

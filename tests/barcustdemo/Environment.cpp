@@ -37,10 +37,7 @@ void TDemoFixture::SetUp()
   ASSERT_NE(Manager, nullptr);
   ASSERT_NE(Bar, nullptr);
   MoveMouseTo(POINT{700, 560});
-  Form->SetBounds(60, 60, 560, 360);
-  Form->Show();
-  ActivateWindow(Form->GetHandle());
-  PumpPending();
+  ShowFormAt(Form, 60, 60, 560, 360);
 }
 
 void TDemoFixture::TearDown()
@@ -66,23 +63,10 @@ TdxBarItemLink* TDemoFixture::LinkOf(const String& ACaption) const
   return nullptr;
 }
 
-POINT TDemoFixture::CenterOf(TdxBarItemLink* ALink)
-{
-  TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
-  return control ? CenterOf(control->GetParent()->GetItemScreenRect(control)) : POINT{-1, -1};
-}
-
-POINT TDemoFixture::CenterOf(TWinControl* AControl)
-{
-  RECT r{};
-  ::GetWindowRect(AControl->GetHandle(), &r);
-  return CenterOf(r);
-}
-
 bool TDemoFixture::ClickReports(const String& ACaption)
 {
   const size_t before = DemoOutputLines().size();
-  if (!ClickAt(CenterOf(LinkOf(ACaption))))
+  if (!ClickAt(ScreenCentreOf(LinkOf(ACaption))))
     return false;
   PumpUntil([&] { return DemoOutputLines().size() > before; }, 1000);
   return DemoOutputLines().size() == before + 1 && DemoOutputLines().back() == L"clicked: " + ACaption;
@@ -94,7 +78,7 @@ bool TDemoFixture::ClickTab(TTabSheet* APage)
   RECT r{};
   ::SendMessageW(pages->GetHandle(), TCM_GETITEMRECT, WPARAM(APage->GetTabIndex()), reinterpret_cast<LPARAM>(&r));
   ::MapWindowPoints(pages->GetHandle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  if (!ClickAt(CenterOf(r)))
+  if (!ClickAt(CentreOf(r)))
     return false;
   return PumpUntil([&] { return pages->GetActivePage() == APage; }, 2000);
 }

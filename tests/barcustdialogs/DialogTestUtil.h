@@ -13,6 +13,7 @@
 #include "bars/model/manager.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "support/BarProbe.h"
 #include "support/MessageBoxScope.h"
 #include "support/ModalLoop.h"
 #include "support/Owned.h"
@@ -37,6 +38,3 @@ protected:
   TDialogsHostForm* Form = nullptr;
   TdxBarManager* Manager = nullptr;
 };
-
-// The centre of a control on the screen.
-POINT ScreenCenterOf(TControl* AControl);

@@ -5,7 +5,6 @@
 #include "bars/model/groups.h"
 #include "platform/ExtCtrls.h"
 #include "support/BarTestHost.h"
-#include "support/Input.h"
 #include "support/Pump.h"
 
 IMPLEMENT_CLASS(TDialogsHostForm, TForm)
@@ -53,13 +52,5 @@ void TDialogsFixture::TearDown()
 
 void TDialogsFixture::ShowForm()
 {
-  Form->SetBounds(150, 120, 500, 300);
-  Form->Show();
-  ActivateWindow(Form->GetHandle());
-  PumpPending();
-}
-
-POINT ScreenCenterOf(TControl* AControl)
-{
-  return AControl->ClientToScreen(Point(AControl->GetWidth() / 2, AControl->GetHeight() / 2));
+  ShowFormAt(Form, 150, 120, 500, 300);
 }

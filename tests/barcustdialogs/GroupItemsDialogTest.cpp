@@ -148,7 +148,7 @@ TEST_F(TGroupItemsDialog, HandsBackTheChosenEntriesInListOrder)
                     PumpFor(50);
                     const TRect last = list->ItemRect(list->GetCount() - 1);
                     belowLastRow = CaptureWindow(list->GetHandle()).Pixel(10, last.bottom + 5);
-                    ClickAt(ScreenCenterOf(dynamic_cast<TControl*>(GroupDialog()->FindComponent(L"btnOk"))));
+                    ClickAt(ScreenCentreOf(dynamic_cast<TControl*>(GroupDialog()->FindComponent(L"btnOk"))));
                   }});
   EXPECT_TRUE(ok);
   ASSERT_EQ(result.Count(), 5) << "the headers carry nothing";

@@ -116,10 +116,10 @@ TEST_F(TItemAddDialog, MakesAnItemOfTheChosenKindInTheChosenCategory)
                     proposed = Manager->GetUniqueItemName(chosen);
                     PumpUntil([&] { return AddDialogPart<TEdit>(L"Edit1")->GetText() == proposed; }, 2000);
                     EXPECT_EQ(AddDialogPart<TEdit>(L"Edit1")->GetText(), proposed);
-                    ClickAt(ScreenCenterOf(AddDialogPart<TEdit>(L"Edit2")));
+                    ClickAt(ScreenCentreOf(AddDialogPart<TEdit>(L"Edit2")));
                     AddDialogPart<TEdit>(L"Edit2")->SelectAll();
                     TypeText(L"Print");
-                    ClickAt(ScreenCenterOf(AddDialogPart<TButton>(L"BOk")));
+                    ClickAt(ScreenCentreOf(AddDialogPart<TButton>(L"BOk")));
                   }});
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->ClassType(), chosen);

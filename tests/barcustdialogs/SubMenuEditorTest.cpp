@@ -173,8 +173,7 @@ TEST_F(TSubMenuEditor, ADragOverItOpensItsMenuUnlessTheLinksRefuseTheItem)
                           PauseScript(100);
                           SendMouseMove(POINT{over.x + 2, over.y});
                           PauseScript(100);
-                          SendKeyTransition(VK_ESCAPE, true);
-                          SendKeyTransition(VK_ESCAPE, false);
+                          SendKeyStroke(VK_ESCAPE);
                         });
     PumpPending();
     EXPECT_EQ(FileMenu->GetItemLinks()->GetBarControl() != nullptr, row.Opens) << row.Dragged->GetCaption();

@@ -85,14 +85,14 @@ TEST_F(TCommands, DraggingACommandOntoAToolbarAddsItAndOffAToolbarRemovesIt)
   TdxBarItemLinks* links = tools->GetItemLinks();
   ASSERT_EQ(links->Count(), 3);
   const POINT save = EntryPoint(Dialog->lbItems, 1);
-  const POINT target = LinkCenter(links->Items(2));
+  const POINT target = ScreenCentreOf(links->Items(2));
   ASSERT_TRUE(DragWithMouse(Manager, save, POINT{target.x + 6, target.y}));
   PumpPending();
   ASSERT_EQ(links->Count(), 4);
   EXPECT_EQ(links->Items(3)->GetItem(), Item(L"File1")) << "dropped after the last button";
   EXPECT_EQ(Dialog->GetSelectedItem(), Item(L"File1"));
   // Off the toolbar, onto the desktop: the button goes.
-  const POINT from = LinkCenter(links->Items(0));
+  const POINT from = ScreenCentreOf(links->Items(0));
   ASSERT_TRUE(DragWithMouse(Manager, from, POINT{from.x, from.y + 400}));
   PumpPending();
   ASSERT_EQ(links->Count(), 3);
@@ -113,12 +113,12 @@ TEST_F(TCommands, DeleteReachesALinkSelectedOnABarWhileTheCommandListHasTheFocus
   Dialog->PageControl->SetActivePage(Dialog->tsItems);
   PumpPending();
   TdxBarItemLinks* links = Bar(L"Tools")->GetItemLinks();
-  const POINT target = LinkCenter(links->Items(2));
+  const POINT target = ScreenCentreOf(links->Items(2));
   ASSERT_TRUE(DragWithMouse(Manager, EntryPoint(Dialog->lbItems, 1), POINT{target.x + 6, target.y}));
   PumpPending();
   ASSERT_EQ(links->Count(), 4);
   // Tool2 has no other link, so Delete asks nothing.
-  ASSERT_TRUE(ClickAt(LinkCenter(links->Items(2))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(links->Items(2))));
   PumpPending();
   ASSERT_EQ(::GetActiveWindow(), Dialog->GetHandle());
   ASSERT_EQ(::GetFocus(), Dialog->lbItems->GetHandle());
@@ -132,7 +132,7 @@ TEST_F(TCommands, DeleteReachesALinkSelectedOnABarWhileTheCommandListHasTheFocus
 
   Dialog->PageControl->SetActivePage(Dialog->tsToolbars);
   PumpPending();
-  ASSERT_TRUE(ClickAt(LinkCenter(links->Items(1))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(links->Items(1))));
   PumpPending();
   ::SetFocus(Dialog->lbBarsList->GetHandle());
   ASSERT_TRUE(PressKey(VK_DELETE));

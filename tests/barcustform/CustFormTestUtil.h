@@ -15,6 +15,7 @@
 #include "bars/dxBar.h"
 #include "platform/Dialogs.h"
 #include "support/MessageBoxScope.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
 #include "support/ServicesScope.h"
@@ -40,8 +41,6 @@ protected:
   TdxBarCustomizingForm* Open();
   TdxBar* Bar(const String& ACaption) const { return Manager->FindBarByCaption(ACaption); }
   TdxBarItem* Item(const String& AName) const { return dynamic_cast<TdxBarItem*>(Host->FindComponent(AName)); }
-  // The screen centre of a control on a bar.
-  POINT LinkCenter(TdxBarItemLink* ALink) const;
 
   std::unique_ptr<TOwned<TCustFormHost>> HostOwner;
   TCustFormHost* Host = nullptr;

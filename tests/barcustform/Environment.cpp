@@ -2,6 +2,7 @@
 #include "CustFormTestUtil.h"
 
 #include "bars/keyboard/navigation.h"
+#include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -14,18 +15,11 @@ namespace {
     new TBarLibraryEnvironment{TCustFormHost::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
                                TdxBarButton::StaticClass()});
 
-String Links(std::vector<String> ANames)
-{
-  String text = L"ItemLinks = <";
-  for (const String& name : ANames)
-    text += L"\nitem\nVisible = True\nItemName = '" + name + L"'\nend";
-  return text + L">\n";
-}
-
-String Bar(const String& AName, const String& ACaption, int ARow, const String& AExtra, std::vector<String> ALinks)
+String Bar(const String& AName, const String& ACaption, int ARow, const String& AExtra,
+           const std::vector<String>& ALinks)
 {
   return L"object " + AName + L": TdxBar\nCaption = '" + ACaption + L"'\nDockingStyle = dsTop\nRow = " +
-         std::to_wstring(ARow) + L"\n" + AExtra + Links(std::move(ALinks)) + L"Visible = True\nend\n";
+         std::to_wstring(ARow) + L"\n" + AExtra + ItemLinksText(ALinks) + L"Visible = True\nend\n";
 }
 
 String FormText()
@@ -95,17 +89,9 @@ POINT TCustFormFixture::EntryPoint(TListBox* AList, int AIndex, int AX)
   return p;
 }
 
-POINT TCustFormFixture::LinkCenter(TdxBarItemLink* ALink) const
-{
-  TdxBarItemControl* control = ALink ? ALink->GetControl() : nullptr;
-  TRect r = control ? control->GetParent()->GetItemScreenRect(control) : TRect{};
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 void ClickControl(TWinControl* AControl)
 {
-  RECT r{};
-  ::GetWindowRect(AControl->GetHandle(), &r);
+  const RECT r = WindowRectOf(AControl->GetHandle());
   ASSERT_TRUE(ClickAt(POINT{r.left + 8, (r.top + r.bottom) / 2}));
   PumpPending();
 }
@@ -136,7 +122,5 @@ TOtherHost::TOtherHost() : Form(TCustomForm::CreateNew<TCustFormHost>(nullptr))
 
 TDib32 ShootWindow(HWND AWnd)
 {
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return CaptureScreen(r);
+  return CaptureScreen(WindowRectOf(AWnd));
 }

@@ -30,7 +30,7 @@ protected:
   // the dialog enabled.
   void SelectSharedLinkOverTheForm()
   {
-    ASSERT_TRUE(ClickAt(LinkCenter(Tools()->Items(0))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(Tools()->Items(0))));
     PumpPending();
     ASSERT_TRUE(ActivateWindow(Host->GetHandle()));
   }
@@ -44,7 +44,7 @@ protected:
     Dialog->SetBounds(work.right - Dialog->GetWidth() - 8, work.bottom - Dialog->GetHeight() - 8, Dialog->GetWidth(),
                       Dialog->GetHeight());
     PumpPending();
-    ASSERT_TRUE(ClickAt(LinkCenter(Tools()->Items(0))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(Tools()->Items(0))));
     PumpPending();
     ASSERT_TRUE(ActivateWindow(Dialog->GetHandle()));
     ::SetFocus(Dialog->BClose->GetHandle());
@@ -63,13 +63,7 @@ protected:
   }
   TdxBarItemLinks* Tools() const { return Bar(L"Tools")->GetItemLinks(); }
   // A real Delete, with what it starts run to its end.
-  static void Delete()
-  {
-    SendKeyTransition(VK_DELETE, true);
-    SendKeyTransition(VK_DELETE, false);
-    EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 3000));
-    PumpPending();
-  }
+  static void Delete() { EXPECT_TRUE(StrokeKey(VK_DELETE, {}, 3000)); }
 };
 
 TEST_F(TQuestions, ASecondQuestionFromTheDialogWaitsForTheOneUp)

@@ -12,7 +12,7 @@ protected:
   // Selects a link by a real press (a release before the drag distance).
   void Select(TdxBarItemLink* ALink)
   {
-    ASSERT_TRUE(ClickAt(CenterOf(ALink)));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(ALink)));
     PumpPending();
     ASSERT_EQ(Controller->GetSelectedObject(), ALink);
   }

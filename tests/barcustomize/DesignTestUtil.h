@@ -10,7 +10,9 @@
 
 #include "barcustomize/designcontroller.h"
 #include "bars/dxBar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
+#include "support/Input.h"
 #include "support/MessageBoxAnswerer.h"
 
 class TDesignForm : public TForm {
@@ -31,8 +33,6 @@ protected:
   TdxBarItem* Item(const wchar_t* AName) const;
   TdxBar* Bar(const wchar_t* ACaption) const;
   TdxBarItemLink* LinkOf(const wchar_t* ABar, int AIndex) const;
-  POINT CenterOf(TdxBarItemLink* ALink) const;
-  POINT CenterOf(TdxBarItemControl* AControl) const;
   // A real right click on the link; true once the customizing popup is open.
   bool RightClick(TdxBarItemLink* ALink);
   TdxBarSubMenuControl* Popup() const;
@@ -44,7 +44,10 @@ protected:
   // Opens the menu of FileItem by a real click; its window, nil when it did not open.
   TdxBarSubMenuControl* OpenFileMenu();
   // A real key stroke with modifiers, waited for until no key message is queued.
-  void Key(WORD AKey, std::initializer_list<WORD> AModifiers = {});
+  static void Key(WORD AKey, std::initializer_list<WORD> AModifiers = {})
+  {
+    EXPECT_TRUE(StrokeKey(AKey, AModifiers, 3000));
+  }
   // Saves the layout to a file, lets AChange spoil it, loads it back.
   void SaveChangeAndLoad(const std::function<void()>& AChange);
 

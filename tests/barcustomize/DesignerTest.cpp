@@ -154,7 +154,7 @@ TEST_F(TSelectionRulesTest, ALinkWhoseMenuIsOpenKeepsTheSelectionAndEndingCustom
   TdxBarItemLink* save = LinkOf(L"Standard", 1);
   Controller->SelectComponent(Item(L"btnSave"));
   EXPECT_EQ(Controller->GetSelectionState(save), 1) << "a running program selects in the controller";
-  ASSERT_TRUE(ClickAt(CenterOf(save)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(save)));
   PumpPending();
   ASSERT_EQ(Controller->GetSelectedObject(), save);
   Manager->SetIsCustomizing(false);

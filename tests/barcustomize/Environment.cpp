@@ -14,20 +14,11 @@ namespace {
 [[maybe_unused]] testing::Environment* const DesignEnvironment = testing::AddGlobalTestEnvironment(
     new TBarLibraryEnvironment{TDesignForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
 
-String Links(const std::vector<String>& ANames, int ABeginGroupAt = -1)
-{
-  String text = L"      ItemLinks = <";
-  for (size_t i = 0; i < ANames.size(); ++i)
-    text += L"\n        item\n" + String(int(i) == ABeginGroupAt ? L"          BeginGroup = True\n" : L"") +
-            L"          Visible = True\n          ItemName = '" + ANames[i] + L"'\n        end";
-  return text + L">\n";
-}
-
 String Bar(const String& AName, const String& ACaption, int ARow, const std::vector<String>& ALinks)
 {
   return L"    object " + AName + L": TdxBar\n      Caption = '" + ACaption +
          L"'\n      DockingStyle = dsTop\n      DockedLeft = 0\n      DockedTop = 0\n      Row = " + IntToStr(ARow) +
-         L"\n      OneOnRow = True\n" + Links(ALinks) + L"      Visible = True\n    end\n";
+         L"\n      OneOnRow = True\n" + ItemLinksText(ALinks) + L"      Visible = True\n    end\n";
 }
 
 String Button(const String& AName, const String& ACaption)
@@ -52,7 +43,7 @@ String DesignFormText()
          Button(L"btnSave", L"&Save") + Button(L"btnShared", L"S&hared") + Button(L"btnFind", L"&Find") +
          Button(L"btnNew", L"&New") + Button(L"btnClose", L"&Close") +
          L"    object FileItem: TdxBarSubItem\n      Caption = '&File'\n      Category = 0\n" +
-         Links({L"btnNew", L"btnClose"}, 1) + L"    end\n  end\nend\n";
+         ItemLinksText({L"btnNew", L"|btnClose"}) + L"    end\n  end\nend\n";
 }
 
 // ---------------------------------------------------------------------------
@@ -69,10 +60,7 @@ void TDesignFixture::SetUp()
   ASSERT_NE(Manager, nullptr);
   Manager->SetMenuAnimations(maNone);
   Manager->SetMenusShowRecentItemsFirst(false);
-  Form->SetBounds(100, 100, 560, 320);
-  Form->Show();
-  ASSERT_TRUE(ActivateWindow(Form->GetHandle()));
-  PumpPending();
+  ASSERT_TRUE(ShowFormAt(Form, 100, 100, 560, 320));
   Manager->SetIsCustomizing(true);
   PumpPending();
   Controller = BarDesignController();
@@ -85,8 +73,7 @@ void TDesignFixture::TearDown()
   MouseButtonUp();
   if (Controller)
     Controller->CloseCustomizingPopup();
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   if (Manager)
     Manager->SetIsCustomizing(false);
   if (Controller)
@@ -112,24 +99,11 @@ TdxBarItemLink* TDesignFixture::LinkOf(const wchar_t* ABar, int AIndex) const
   return bar && AIndex < bar->GetItemLinks()->Count() ? bar->GetItemLinks()->Items(AIndex) : nullptr;
 }
 
-POINT TDesignFixture::CenterOf(TdxBarItemControl* AControl) const
-{
-  if (!AControl || !AControl->GetParent())
-    return POINT{-1, -1};
-  const TRect r = AControl->GetParent()->GetItemScreenRect(AControl);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-POINT TDesignFixture::CenterOf(TdxBarItemLink* ALink) const
-{
-  return CenterOf(ALink ? ALink->GetControl() : nullptr);
-}
-
 bool TDesignFixture::RightClick(TdxBarItemLink* ALink)
 {
   if (!ALink || !ALink->GetControl())
     return false;
-  if (!ClickAt(CenterOf(ALink), TInputButton::Right))
+  if (!ClickAt(ScreenCentreOf(ALink), TInputButton::Right))
     return false;
   return PumpUntil([&] { return Popup() && ::IsWindowVisible(Popup()->GetHandle()); }, 3000);
 }
@@ -182,16 +156,16 @@ bool TDesignFixture::ClickEntry(int ACommand, int AEntry)
   if (!entry->GetControl()) {
     // An entry of a submenu: its opening entry is clicked first.
     TdxBarItemLink* opener = Entry(ACommand, dxBarSubMenuEntry);
-    if (!opener || !opener->GetControl() || !ClickAt(CenterOf(opener)))
+    if (!opener || !opener->GetControl() || !ClickAt(ScreenCentreOf(opener)))
       return false;
     if (!PumpUntil([&] { return entry->GetControl() && ::IsWindowVisible(entry->GetBarControl()->GetHandle()); }, 3000))
       return false;
   }
   // Over the entry first, so that the menu selects it before the press.
-  if (!MoveMouseTo(CenterOf(entry)))
+  if (!MoveMouseTo(ScreenCentreOf(entry)))
     return false;
   PumpPending();
-  if (!ClickAt(CenterOf(entry)))
+  if (!ClickAt(ScreenCentreOf(entry)))
     return false;
   PumpPending();
   return true;
@@ -202,23 +176,11 @@ TdxBarSubMenuControl* TDesignFixture::OpenFileMenu()
   auto* sub = dynamic_cast<TdxBarSubItem*>(Item(L"FileItem"));
   TdxBarItemLink* link = LinkOf(L"Standard", 3);
   // A real press: while customizing it selects the sub-item and opens its menu.
-  if (!sub || !link || !ClickAt(CenterOf(link)))
+  if (!sub || !link || !ClickAt(ScreenCentreOf(link)))
     return nullptr;
   PumpUntil([&] { return sub->GetItemLinks()->GetBarControl() != nullptr; }, 3000);
   PumpPending();
   return dynamic_cast<TdxBarSubMenuControl*>(sub->GetItemLinks()->GetBarControl());
-}
-
-void TDesignFixture::Key(WORD AKey, std::initializer_list<WORD> AModifiers)
-{
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, true);
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 3000));
-  PumpPending();
 }
 
 void TDesignFixture::SaveChangeAndLoad(const std::function<void()>& AChange)

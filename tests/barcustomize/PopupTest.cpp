@@ -26,7 +26,7 @@ protected:
     if (!RightClick(ALink))
       return nullptr;
     TdxBarItemLink* edit = Entry(lcName);
-    if (!edit || !ClickAt(CenterOf(edit)))
+    if (!edit || !ClickAt(ScreenCentreOf(edit)))
       return nullptr;
     PumpPending();
     Key(VK_END);
@@ -304,7 +304,7 @@ TEST_F(TCustomizingPopupTest, NoPopupOutsideCustomizing)
 {
   Manager->SetIsCustomizing(false);
   PumpPending();
-  ASSERT_TRUE(ClickAt(CenterOf(LinkOf(L"Standard", 0)), TInputButton::Right));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(LinkOf(L"Standard", 0)), TInputButton::Right));
   PumpPending();
   EXPECT_EQ(Popup(), nullptr);
 }

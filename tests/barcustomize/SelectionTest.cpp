@@ -186,7 +186,7 @@ TEST_F(TToolbarsPopupTest, RightClickOnTheDockSiteListsTheToolbarsAndTogglesOne)
   EXPECT_TRUE(static_cast<TdxBarButton*>(links->Items(1)->GetItem())->GetDown());
   EXPECT_EQ(links->Items(2)->GetItem()->GetCaption(), L"&Customize...");
   EXPECT_TRUE(links->Items(2)->GetBeginGroup());
-  ASSERT_TRUE(ClickAt(CenterOf(links->Items(1))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(links->Items(1))));
   EXPECT_TRUE(PumpUntil([&] { return !tools->GetVisible(); }, 2000));
   EXPECT_EQ(Controller->GetToolbarsPopup(), nullptr);
 }
@@ -199,7 +199,7 @@ TEST_F(TToolbarsPopupTest, RightClickOnAToolbarOffersTheSameListAndCustomizeOpen
     // On a button, then on the bar's drag area.
     TdxBarItemLink* link = LinkOf(L"Standard", 0);
     ASSERT_NE(link, nullptr);
-    POINT p = CenterOf(link);
+    POINT p = ScreenCentreOf(link);
     if (i == 1) {
       RECT r{};
       ::GetWindowRect(Bar(L"Standard")->GetControl()->GetHandle(), &r);
@@ -212,12 +212,11 @@ TEST_F(TToolbarsPopupTest, RightClickOnAToolbarOffersTheSameListAndCustomizeOpen
     EXPECT_EQ(links->Items(0)->GetItem()->GetCaption(), L"Standard");
     if (i == 0) {
       // The menu's hooks take the key: no window of the thread sees it.
-      SendKeyTransition(VK_ESCAPE, true);
-      SendKeyTransition(VK_ESCAPE, false);
+      SendKeyStroke(VK_ESCAPE);
       ASSERT_TRUE(PumpUntil([&] { return Controller->GetToolbarsPopup() == nullptr; }));
       continue;
     }
-    ASSERT_TRUE(ClickAt(CenterOf(links->Items(2))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(links->Items(2))));
     EXPECT_TRUE(PumpUntil([&] { return Manager->GetCustomizingFormHandle() != nullptr; }, 3000));
     EXPECT_TRUE(Manager->IsCustomizing());
   }
@@ -272,7 +271,7 @@ protected:
 TEST_F(TSelectionOutlineTest, ALinkClickedOnAToolbarStaysOutlinedWhenTheFormCaptionIsClicked)
 {
   TdxBarItemLink* save = LinkOf(L"Standard", 1);
-  ASSERT_TRUE(ClickAt(CenterOf(save)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(save)));
   PumpPending();
   ASSERT_EQ(Controller->GetSelectedObject(), save);
   MoveMouseTo(POINT{5, 5});
@@ -294,7 +293,7 @@ TEST_F(TSelectionOutlineTest, ALinkClickedInAMenuIsOutlinedThere)
   TdxBarSubMenuControl* menu = OpenFileMenu();
   ASSERT_NE(menu, nullptr);
   TdxBarItemLink* close = menu->GetItemLinks()->Items(1);
-  ASSERT_TRUE(ClickAt(CenterOf(close)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(close)));
   PumpPending();
   ASSERT_EQ(Controller->GetSelectedObject(), close);
   EXPECT_TRUE(Outlined(close));

@@ -23,7 +23,7 @@ TEST_F(TCustomizingMode, SwitchingOnClosesTheOpenMenuAndShowsTheLinksHiddenOutsi
   EXPECT_FALSE(::IsWindow(menu));
   EXPECT_EQ(ActiveBarControl(), nullptr);
   EXPECT_EQ(ControlCount(mainMenu), 2);
-  EXPECT_NE(ControlOf(L"CustomizeOnly"), nullptr);
+  EXPECT_NE(ControlOf(Item(L"CustomizeOnly")), nullptr);
   Manager->SetIsCustomizing(false);
   EXPECT_EQ(ControlCount(mainMenu), 1);
   // The closed Customize dialog's window leaves a mouse move over the bars behind it.
@@ -66,11 +66,11 @@ TEST_F(TCustomizingMode, TheDialogFollowsTheModeAnOpenOneKeepsItOffAndAnotherMan
 TEST_F(TCustomizingMode, TheManagerTracksOneBarWindowAndTheOneLeftLetsItsHotItemGo)
 {
   ShowForm();
-  TCustomdxBarControl* tools = ControlOf(L"Tool0")->GetParent();
-  TCustomdxBarControl* mainMenu = ControlOf(L"FileItem")->GetParent();
+  TCustomdxBarControl* tools = ControlOf(Item(L"Tool0"))->GetParent();
+  TCustomdxBarControl* mainMenu = ControlOf(Item(L"FileItem"))->GetParent();
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"Tool0")));
   ASSERT_TRUE(PumpUntil([&] { return Manager->IsMouseTrackingBarControl(tools); }));
-  EXPECT_EQ(tools->GetSelectedControl(), ControlOf(L"Tool0"));
+  EXPECT_EQ(tools->GetSelectedControl(), ControlOf(Item(L"Tool0")));
   ASSERT_TRUE(MoveMouseTo(CenterOf(L"FileItem")));
   ASSERT_TRUE(PumpUntil([&] { return Manager->IsMouseTrackingBarControl(mainMenu); }));
   EXPECT_FALSE(Manager->IsMouseTrackingBarControl(tools));

@@ -12,6 +12,7 @@
 #include "bars/model/customizing.h"
 #include "bars/itemcontrols/subitems.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Owned.h"
 #include "support/ServicesScope.h"
@@ -33,9 +34,8 @@ protected:
   TdxBar* Bar(const String& ACaption) const { return Manager->FindBarByCaption(ACaption); }
   TdxBarItem* Item(const String& AName) const { return dynamic_cast<TdxBarItem*>(Form->FindComponent(AName)); }
   TdxBarItemLinks* FileLinks() const { return static_cast<TdxBarSubItem*>(Item(L"FileItem"))->GetItemLinks(); }
-  // The first control of the item's links, and its centre on the screen.
-  TdxBarItemControl* ControlOf(const String& AItemName) const;
-  POINT CenterOf(const String& AItemName) const;
+  // The centre on the screen of the first control of the item's links.
+  POINT CenterOf(const String& AItemName) const { return ScreenCentreOf(ControlOf(Item(AItemName))); }
 
   std::unique_ptr<TOwned<TCustomizingForm>> FormOwner;
   TCustomizingForm* Form = nullptr;

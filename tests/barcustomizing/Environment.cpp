@@ -1,8 +1,10 @@
 // The program-wide set-up of the customizing tests, the form they read and their helpers.
 #include "CustomizingTestUtil.h"
 
+#include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "support/ThreadWindows.h"
 
 IMPLEMENT_CLASS(TCustomizingForm, TForm)
 
@@ -12,42 +14,20 @@ namespace {
     new TBarLibraryEnvironment{TCustomizingForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass(),
                                TdxBarButton::StaticClass(), TdxBarSubItem::StaticClass()});
 
-// Links of the names; a name ending in "-" is a link not recently used.
-String Links(std::vector<String> ANames)
-{
-  String text = L"ItemLinks = <";
-  for (String& name : ANames) {
-    const bool rare = name.back() == L'-';
-    text += L"\nitem\nVisible = True\nItemName = '" + (rare ? name.substr(0, name.size() - 1) : name) + L"'\n";
-    text += rare ? L"MostRecentlyUsed = False\nend" : L"end";
-  }
-  return text + L">\n";
-}
-
 String FormText()
 {
   String text =
       L"object CustomizingForm: TCustomizingForm\nobject dxBarManager1: TdxBarManager\n"
       L"Categories.Strings = ('Default')\n"
       L"object MainMenuBar: TdxBar\nCaption = 'Main Menu'\nDockingStyle = dsTop\nIsMainMenu = True\n" +
-      Links({L"FileItem", L"CustomizeOnly"}) +
+      ItemLinksText({L"FileItem", L"CustomizeOnly"}) +
       L"Visible = True\nend\nobject ToolsBar: TdxBar\nCaption = 'Tools'\nDockingStyle = dsTop\nRow = 1\n" +
-      Links({L"Tool0", L"Tool1", L"Tool2-"}) + L"Visible = True\nend\n";
+      ItemLinksText({L"Tool0", L"Tool1", L"Tool2-"}) + L"Visible = True\nend\n";
   for (String name : {L"File0", L"File1", L"File2", L"File3", L"File4", L"Tool0", L"Tool1", L"Tool2", L"CustomizeOnly"})
     text += L"object " + name + L": TdxBarButton\nCaption = '" + name + L"'\nCategory = 0\n" +
             (name == L"CustomizeOnly" ? L"Visible = ivInCustomizing\nend\n" : L"end\n");
   return text + L"object FileItem: TdxBarSubItem\nCaption = '&File'\nCategory = 0\n" +
-         Links({L"File0", L"File1", L"File2", L"File3-", L"File4-"}) + L"end\nend\nend\n";
-}
-
-BOOL CALLBACK FindBox(HWND AWnd, LPARAM AParam)
-{
-  wchar_t name[16] = {};
-  ::GetClassNameW(AWnd, name, 16);
-  if (String(name) != L"#32770" || !::IsWindowVisible(AWnd))
-    return TRUE;
-  *reinterpret_cast<HWND*>(AParam) = AWnd;
-  return FALSE;
+         ItemLinksText({L"File0", L"File1", L"File2", L"File3-", L"File4-"}) + L"end\nend\nend\n";
 }
 
 BOOL CALLBACK ReadText(HWND AWnd, LPARAM AParam)
@@ -73,33 +53,13 @@ void TCustomizingFixture::SetUp()
 void TCustomizingFixture::TearDown()
 {
   Manager->SetIsCustomizing(false);
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 
 void TCustomizingFixture::ShowForm()
 {
-  Form->SetBounds(200, 150, 500, 300);
-  Form->Show();
-  ActivateWindow(Form->GetHandle());
-  PumpPending();
-}
-
-TdxBarItemControl* TCustomizingFixture::ControlOf(const String& AItemName) const
-{
-  TdxBarItem* item = Item(AItemName);
-  for (int i = 0; item && i < item->GetLinkCount(); ++i)
-    if (TdxBarItemControl* control = item->GetLink(i)->GetControl())
-      return control;
-  return nullptr;
-}
-
-POINT TCustomizingFixture::CenterOf(const String& AItemName) const
-{
-  TdxBarItemControl* control = ControlOf(AItemName);
-  TRect r = control ? control->GetParent()->GetItemScreenRect(control) : TRect{};
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ShowFormAt(Form, 200, 150, 500, 300);
 }
 
 int ControlCount(TdxBar* ABar)
@@ -118,13 +78,12 @@ TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButton
     HWND box = nullptr;
     // The box appears once this thread is inside it.
     for (int tries = 0; tries < 250 && !box; ++tries, PauseScript(20))
-      ::EnumThreadWindows(thread, &FindBox, reinterpret_cast<LPARAM>(&box));
+      box = FirstThreadWindow({L"#32770", true}, thread);
     HWND button = box ? ::GetDlgItem(box, AButtonId) : nullptr;
     RECT r{};
     if (!button || !::GetWindowRect(button, &r)) {
       // Nothing to click: Esc ends a box that was not recognised, so that the test goes on.
-      SendKeyTransition(VK_ESCAPE, true);
-      SendKeyTransition(VK_ESCAPE, false);
+      SendKeyStroke(VK_ESCAPE);
       return;
     }
     seen.Found = true;
@@ -133,7 +92,7 @@ TMessageBoxSeen AnswerMessageBox(const std::function<void()>& AShow, int AButton
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
       if (HWND b = ::GetDlgItem(box, id); b && (::GetWindowLongPtrW(b, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON)
         seen.DefaultButton = id;
-    SendMouseMove(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    SendMouseMove(CentreOf(r));
     PauseScript(50);
     SendMouseButton(true);
     SendMouseButton(false);

@@ -102,11 +102,7 @@ protected:
   }
   // The control of the combo shown as a button.
   TdxBarItemControl* ButtonControl() const { return Bar->GetItemLinks()->Items(0)->GetControl(); }
-  POINT ComboPoint() const
-  {
-    const TRect r = ButtonControl()->GetParent()->GetItemScreenRect(ButtonControl());
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  }
+  POINT ComboPoint() const { return ScreenCentreOf(ButtonControl()); }
   // Clicks the combo and runs the steps while the window is open; true once all ran and
   // the window closed by itself.
   bool ClickAndRun(std::vector<TStep> ASteps)
@@ -118,16 +114,9 @@ protected:
     EXPECT_FALSE(script.LeftOpen()) << "the window had to be cancelled";
     return script.Opened() && script.Done() && !script.LeftOpen();
   }
-  static POINT CenterOf(TControl* AControl, const TRect& R)
-  {
-    POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-    ::ClientToScreen(static_cast<TWinControl*>(AControl)->GetHandle(), &p);
-    return p;
-  }
-  static POINT CenterOf(TWinControl* AControl) { return CenterOf(AControl, AControl->GetClientRect()); }
   static POINT DayPoint(TdxBarDateComboDialog* D, TDateTime ADate)
   {
-    return CenterOf(D->GetNavigator(), D->GetNavigator()->GetDayRect(ADate));
+    return ScreenCentreOf(D->GetNavigator(), D->GetNavigator()->GetDayRect(ADate));
   }
   static bool ReplaceText(const std::wstring& AText)
   {
@@ -243,17 +232,17 @@ TEST_F(TDateDialog, TodayAndClearPickAndOKTakesNoDate)
 {
   ASSERT_TRUE(ClickAndRun({
       [this](TdxBarDateComboDialog* D) {
-        ASSERT_TRUE(ClickAt(CenterOf(D->GetTodayButton())));
+        ASSERT_TRUE(ClickAt(ScreenCentreOf(D->GetTodayButton())));
         PumpUntil([&] { return D->GetNavigator()->GetSelStart() == cxToday(); }, 2000);
         EXPECT_EQ(D->GetNavigator()->GetSelStart(), cxToday());
         EXPECT_EQ(D->GetEdit()->GetText(), Combo->DateToText(cxToday()));
-        ASSERT_TRUE(ClickAt(CenterOf(D->GetClearButton())));
+        ASSERT_TRUE(ClickAt(ScreenCentreOf(D->GetClearButton())));
         PumpUntil([&] { return D->GetEdit()->GetText().empty(); }, 2000);
         EXPECT_EQ(D->GetEdit()->GetText(), L"");
         EXPECT_EQ(D->GetNavigator()->GetSelStart(), cxNullDate);
         EXPECT_TRUE(D->GetModalResult() == mrNone) << "neither closes the window";
       },
-      [](TdxBarDateComboDialog* D) { ClickAt(CenterOf(D->GetOKButton())); },
+      [](TdxBarDateComboDialog* D) { ClickAt(ScreenCentreOf(D->GetOKButton())); },
   }));
   EXPECT_EQ(Combo->GetText(), L"");
   EXPECT_EQ(Combo->GetDate(), cxNullDate);
@@ -291,7 +280,7 @@ TEST_F(TDateDialog, TextThatIsNoDateIsIgnoredAndOKKeepsTheWindowOpen)
         EXPECT_EQ(beeps, 1);
         EXPECT_EQ(D->GetEdit()->GetText(), L"no date yet") << "the text stays to be put right";
         EXPECT_EQ(::GetFocus(), D->GetEdit()->GetHandle());
-        ClickAt(CenterOf(D->GetOKButton()));
+        ClickAt(ScreenCentreOf(D->GetOKButton()));
       },
       [](TdxBarDateComboDialog* D) {
         EXPECT_EQ(beeps, 2);

@@ -9,6 +9,7 @@
 #include "bars/model/bar.h"
 #include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -40,14 +41,14 @@ class TDateComboFixture : public testing::Test {
 protected:
   void SetUp() override;
 
-  TdxBarDateComboControl* Control() const;
+  TdxBarDateComboControl* Control() const { return ControlOf<TdxBarDateComboControl>(Bar->GetItemLinks(), Combo); }
   TdxBarDateNavigator* Navigator() const { return Combo->GetNavigator(); }
   bool NavigatorShown() const;
   // Screen points: the text part's centre, the drop-down button's centre, and a point of
   // the navigator's client area.
-  POINT TextCenter() const;
-  POINT ButtonCenter() const;
-  POINT NavigatorPoint(const TRect& AClientRect) const;
+  POINT TextCenter() const { return ScreenCentreOf(Control(), Control()->GetPartRects().at(dxBarEditPartText)); }
+  POINT ButtonCenter() const { return ScreenCentreOf(Control(), Control()->GetDropDownRect()); }
+  POINT NavigatorPoint(const TRect& AClientRect) const { return ScreenCentreOf(Navigator(), AClientRect); }
   // Clicks the text part and waits until the editor has the focus.
   bool StartEditing();
   // Clicks the drop-down button and waits until the navigator shows.

@@ -10,55 +10,20 @@ void TDateComboFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(120, 120, 600, 400);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 300, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 300, 200, 24);
   Combo = new TdxBarDateCombo(Host.Form());
   Combo->SetWidth(160);
   Bar = Manager->GetBars()->Add();
   Bar->SetDockingStyle(dsTop);
   Bar->GetItemLinks()->AddItem(Combo);
   Bar->SetVisible(true);
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  FormEdit->SetFocus();
-  PumpPending();
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
   ASSERT_NE(Control(), nullptr);
-}
-
-TdxBarDateComboControl* TDateComboFixture::Control() const
-{
-  TdxBarItemLink* link = Bar->GetItemLinks()->Count() > 0 ? Bar->GetItemLinks()->Items(0) : nullptr;
-  return link ? dynamic_cast<TdxBarDateComboControl*>(link->GetControl()) : nullptr;
 }
 
 bool TDateComboFixture::NavigatorShown() const
 {
   return Navigator()->HandleAllocated() && ::IsWindowVisible(Navigator()->GetHandle());
-}
-
-static POINT CenterOnScreen(TdxBarItemControl* AControl, const TRect& R)
-{
-  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
-}
-
-POINT TDateComboFixture::TextCenter() const
-{
-  return CenterOnScreen(Control(), Control()->GetPartRects().at(dxBarEditPartText));
-}
-
-POINT TDateComboFixture::ButtonCenter() const
-{
-  return CenterOnScreen(Control(), Control()->GetDropDownRect());
-}
-
-POINT TDateComboFixture::NavigatorPoint(const TRect& AClientRect) const
-{
-  POINT p{(AClientRect.left + AClientRect.right) / 2, (AClientRect.top + AClientRect.bottom) / 2};
-  ::ClientToScreen(Navigator()->GetHandle(), &p);
-  return p;
 }
 
 bool TDateComboFixture::StartEditing()

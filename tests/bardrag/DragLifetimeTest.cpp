@@ -51,7 +51,7 @@ TEST_F(TDragLifetime, AnItemFreedWhileItsLinkIsDraggedEndsTheDrag)
     two->Free();
     draggingAfter = Manager->IsDragging();
   });
-  ASSERT_TRUE(DragWithMouse(Center(LinksA()->Items(1)), LeadingPart(LinksB()->Items(0)), [&] {
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(LinksA()->Items(1)), LeadingPart(LinksB()->Items(0)), [&] {
     probe.Run();
     // The drag is over: later moves and the release reach nobody's drop.
     Glide(LeadingPart(LinksB()->Items(0)), TrailingPart(LinksB()->Items(1)));
@@ -86,7 +86,7 @@ TEST_F(TDragLifetime, TheFormClosedDuringADragTakesTheDragWithIt)
   manager->SetIsCustomizing(true);
   PumpPending();
   TdxBarItemLink* cut = bar->GetItemLinks()->Items(0);
-  const POINT from = Center(cut);
+  const POINT from = ScreenCentreOf(cut);
   const POINT to = TrailingPart(bar->GetItemLinks()->Items(1));
   TDragProbe probe([&] { form->Free(); });
   ASSERT_TRUE(DragWithMouse(from, to, [&] { EXPECT_TRUE(probe.Run()); }));
@@ -110,7 +110,7 @@ TEST_F(TDragLifetime, TheTargetBarHiddenUnderTheMarkLeavesNoMarkAndNoLeak)
     markAfter = DragInfo() && DragInfo()->IsMarkShown() && DragInfo()->GetMarkWindow();
   });
   const POINT target = LeadingPart(LinksB()->Items(1));
-  ASSERT_TRUE(DragWithMouse(Center(LinksA()->Items(0)), target, [&] {
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(LinksA()->Items(0)), target, [&] {
     EXPECT_TRUE(probe.Run());
     SendMouseMove(POINT{target.x + 1, target.y});
     PauseScript(60);
@@ -134,7 +134,7 @@ TEST_F(TDragLifetime, ACustomisedLayoutLoadsAfterAnItemLeftTheFormLosingNothingE
   for (size_t i = 0; i < Buttons.size(); ++i)
     Buttons[i]->SetName(L"btn" + IntToStr(int(i)));
   SubItem->SetName(L"subMenu");
-  ASSERT_TRUE(DragWithMouse(Center(LinksA()->Items(1)), LeadingPart(LinksB()->Items(1))));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(LinksA()->Items(1)), LeadingPart(LinksB()->Items(1))));
   LinksB()->Items(2)->SetBeginGroup(true);
   ASSERT_EQ(Captions(LinksA()), (TCaptions{L"One", L"Three", L"Menu"}));
   ASSERT_EQ(Captions(LinksB()), (TCaptions{L"Four", L"Two", L"|Five"}));

@@ -41,7 +41,7 @@ TEST_F(TMenuDrag, AToolbarLinkDroppedInTheOpenMenuLandsBetweenItsLinks)
 {
   ASSERT_NE(OpenMenu(), nullptr);
   TdxBarItemLink* m2 = MenuLinks()->Items(1);
-  ASSERT_TRUE(DragWithMouse(Center(LinksA()->Items(0)), LeadingPart(m2)));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(LinksA()->Items(0)), LeadingPart(m2)));
   EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"One", L"M2", L"M3"}));
   EXPECT_EQ(Captions(LinksA()), (TCaptions{L"Two", L"Three", L"Menu"}));
 }
@@ -82,7 +82,7 @@ TEST_F(TMenuDrag, InAMenuNudgesMarkGroupsEscChangesNothingAndADropOutsideRemoves
   TWeakRef<TdxBarSubMenuControl> menuRef(menu);
   // Across the menu first, so that the grab point is where the press was; then Dy along it.
   auto nudge = [&](TdxBarItemLink* ALink, int Dy) {
-    const POINT p = Center(ALink);
+    const POINT p = ScreenCentreOf(ALink);
     MoveMouseTo(p);
     EXPECT_TRUE(RunScript(
         [&] {
@@ -106,9 +106,8 @@ TEST_F(TMenuDrag, InAMenuNudgesMarkGroupsEscChangesNothingAndADropOutsideRemoves
   MenuLinks()->Items(1)->SetBeginGroup(true);
   PumpPending();
 
-  ASSERT_TRUE(DragWithMouse(Center(MenuLinks()->Items(0)), LeadingPart(LinksB()->Items(0)), [] {
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(MenuLinks()->Items(0)), LeadingPart(LinksB()->Items(0)), [] {
+    SendKeyStroke(VK_ESCAPE);
     PauseScript(60);
   }));
   EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"|M2", L"M3"}));
@@ -116,7 +115,7 @@ TEST_F(TMenuDrag, InAMenuNudgesMarkGroupsEscChangesNothingAndADropOutsideRemoves
   ASSERT_TRUE(menuRef) << "Esc ends the drag, not the menu";
 
   const TRect client = Host.Form()->ClientToScreen(Host.Form()->GetClientRect());
-  ASSERT_TRUE(DragWithMouse(Center(MenuLinks()->Items(1)), POINT{client.left + 30, client.bottom - 60}));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(MenuLinks()->Items(1)), POINT{client.left + 30, client.bottom - 60}));
   EXPECT_EQ(Captions(MenuLinks()), (TCaptions{L"M1", L"|M3"}));
   EXPECT_EQ(Buttons[4]->GetLinkCount(), 0) << "only the link went";
   ASSERT_TRUE(menuRef);
@@ -127,7 +126,7 @@ TEST_F(TMenuDrag, InAMenuNudgesMarkGroupsEscChangesNothingAndADropOutsideRemoves
 TEST_F(TMenuDrag, ASubItemDraggedToAnotherToolbarTakesItsMenuAlong)
 {
   ASSERT_NE(OpenMenu(), nullptr);
-  ASSERT_TRUE(DragWithMouse(Center(LinksA()->Items(3)), TrailingPart(LinksB()->Items(1))));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(LinksA()->Items(3)), TrailingPart(LinksB()->Items(1))));
   EXPECT_EQ(Captions(LinksA()), (TCaptions{L"One", L"Two", L"Three"}));
   EXPECT_EQ(Captions(LinksB()), (TCaptions{L"Four", L"Five", L"Menu"}));
   // The menu opens from its new place with its links.

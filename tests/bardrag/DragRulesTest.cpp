@@ -102,7 +102,7 @@ TEST_F(TDragRules, ACommandWithoutALinkIsAlwaysACopyAndLandsAloneOnAnEmptyBar)
   empty->SetVisible(true);
   PumpPending();
   ASSERT_NE(empty->GetControl(), nullptr);
-  RECT r = WindowRect(empty->GetControl());
+  RECT r = ScreenRectOf(empty->GetControl());
   const TRect client = empty->GetControl()->ClientToScreen(empty->GetControl()->GetClientRect());
   const POINT target{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
   ASSERT_TRUE(::PtInRect(&r, target));
@@ -147,8 +147,8 @@ TEST_F(TDragRules, ASubItemOverItsOwnMenuIsRefusedAndReleasedThereStays)
   ASSERT_NE(menu, nullptr);
   TdxBarDropState state = TdxBarDropState::None;
   TDragProbe probe([&] { state = DragInfo() ? DragInfo()->GetDropState() : TdxBarDropState::None; });
-  ASSERT_TRUE(
-      DragWithMouse(Center(LinksA()->Items(3)), LeadingPart(SubItem->GetItemLinks()->Items(1)), [&] { probe.Run(); }));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(LinksA()->Items(3)), LeadingPart(SubItem->GetItemLinks()->Items(1)),
+                            [&] { probe.Run(); }));
   EXPECT_EQ(state, TdxBarDropState::NoDrop);
   EXPECT_EQ(Captions(LinksA()), (TCaptions{L"One", L"Two", L"Three", L"Menu"}));
   EXPECT_EQ(Captions(SubItem->GetItemLinks()), (TCaptions{L"M1", L"M2", L"M3"}));
@@ -158,11 +158,11 @@ TEST_F(TDragRules, AQuitDuringTheDragEndsItAndIsPostedAgain)
 {
   const DWORD mainThread = ::GetCurrentThreadId();
   TdxBarItemLink* one = LinksA()->Items(0);
-  MoveMouseTo(Center(one));
+  MoveMouseTo(ScreenCentreOf(one));
   RunWithHelperThread([&] { Manager->DragAndDrop(one->GetItem(), one); },
                       [&] {
                         SendMouseButton(true);
-                        Glide(Center(one), Center(LinksB()->Items(0)));
+                        Glide(ScreenCentreOf(one), ScreenCentreOf(LinksB()->Items(0)));
                         ::PostThreadMessageW(mainThread, WM_QUIT, 7, 0);
                         PauseScript(150);
                         SendMouseButton(false);

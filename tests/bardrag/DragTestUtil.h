@@ -17,14 +17,11 @@
 #include "bars/itemcontrols/subitems.h"
 #include "bars/menus/submenu.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/ThreadWindows.h"
 
-class TDragTestForm : public TForm {
-  DECLARE_CLASS(TDragTestForm, TForm)
-public:
-  explicit TDragTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TDragTestForm = TTestHostForm;
 
 // Runs a check on the test's thread from inside the drag's loop (through a thread timer the
 // loop dispatches); the script's thread asks for it and waits until it ran.
@@ -57,16 +54,12 @@ protected:
   static std::vector<String> Captions(TdxBarItemLinks* ALinks);
   TdxBarItemLinks* LinksA() const { return BarA->GetItemLinks(); }
   TdxBarItemLinks* LinksB() const { return BarB->GetItemLinks(); }
-  // The link's rectangle on the screen and points in it.
-  static TRect ScreenRect(TdxBarItemLink* ALink);
-  static POINT Center(TdxBarItemLink* ALink);
+  // Points in the link's rectangle on the screen, at the ends a drop before or after it aims at.
   static POINT LeadingPart(TdxBarItemLink* ALink);
   static POINT TrailingPart(TdxBarItemLink* ALink);
   // Paints AWindow now and pumps until the screen shows it steadily (the display catches up
   // with new windows a little later); false when it did not settle within two seconds.
   static bool WaitUntilScreenShows(TCustomdxBarControl* AWindow);
-  // The window rectangle of a bar window on the screen.
-  static RECT WindowRect(TCustomdxBarControl* AWindow);
   std::shared_ptr<TdxBarDragInfo> DragInfo() const { return dxBarFindDragInfo(Manager); }
 
   // Presses at AFrom (on a link of a toolbar, which arms the drag), glides to ATo, runs

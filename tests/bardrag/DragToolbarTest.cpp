@@ -78,7 +78,7 @@ TEST_F(TToolbarDrag, ButtonDraggedToAnotherToolbarMovesThereWithTheMarkWhereItLa
 {
   TdxBarItemLink* two = LinksA()->Items(1);
   TdxBarItemLink* five = LinksB()->Items(1);
-  const RECT barB = WindowRect(BarB->GetControl());
+  const RECT barB = ScreenRectOf(BarB->GetControl());
   ASSERT_TRUE(WaitUntilScreenShows(BarB->GetControl()));
   TDib32 before = CaptureScreen(barB);
   TDragSight sight;
@@ -87,7 +87,7 @@ TEST_F(TToolbarDrag, ButtonDraggedToAnotherToolbarMovesThereWithTheMarkWhereItLa
     sight = Look();
     during = CaptureScreen(barB);
   });
-  ASSERT_TRUE(DragWithMouse(Center(two), LeadingPart(five), [&] { EXPECT_TRUE(probe.Run()); }));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(two), LeadingPart(five), [&] { EXPECT_TRUE(probe.Run()); }));
 
   EXPECT_EQ(Captions(LinksA()), (TCaptions{L"One", L"Three", L"Menu"}));
   EXPECT_EQ(Captions(LinksB()), (TCaptions{L"Four", L"Two", L"Five"}));
@@ -138,7 +138,7 @@ TEST_F(TToolbarDrag, TheHooksSeeTheDragBesideAPartsOwnCheckWhichStays)
   TdxBarItemLink* two = LinksA()->Items(1);
   TDragSight sight;
   TDragProbe probe([&] { sight = Look(); });
-  ASSERT_TRUE(DragWithMouse(Center(two), LeadingPart(LinksB()->Items(1)), [&] { EXPECT_TRUE(probe.Run()); }));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(two), LeadingPart(LinksB()->Items(1)), [&] { EXPECT_TRUE(probe.Run()); }));
   EXPECT_TRUE(sight.HooksSeeDrag);
   EXPECT_FALSE(dxBarIsDragRunning());
   EXPECT_EQ(Captions(LinksB()), (TCaptions{L"Four", L"Two", L"Five"}));
@@ -158,7 +158,7 @@ TEST_F(TToolbarDrag, CtrlTurnsTheMoveIntoACopyAndBackAtOnce)
   TdxBarItemLink* four = LinksB()->Items(0);
   std::vector<TDragSight> sights;
   TDragProbe probe([&] { sights.push_back(Look()); });
-  ASSERT_TRUE(DragWithMouse(Center(one), TrailingPart(four), [&] {
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(one), TrailingPart(four), [&] {
     probe.Run();
     SendKeyTransition(VK_CONTROL, true);
     PauseScript(60);
@@ -195,7 +195,7 @@ TEST_F(TToolbarDrag, DroppedOnTheFormsClientAreaTheLinkGoesAndHandsItsGroupMarkO
   const POINT empty{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
   TDragSight sight;
   TDragProbe probe([&] { sight = Look(); });
-  ASSERT_TRUE(DragWithMouse(Center(two), empty, [&] { probe.Run(); }));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(two), empty, [&] { probe.Run(); }));
 
   EXPECT_EQ(sight.State, TdxBarDropState::NoDrop);
   EXPECT_EQ(sight.Cursor, DragCursor(crdxBarDragNoDrop));
@@ -211,7 +211,7 @@ TEST_F(TToolbarDrag, ANudgeAlongTheBarTogglesTheGroupMarkFromFourPixels)
   // The drag starts by moving across the bar, so that the grab point is where the press was;
   // then the cursor goes Dx along the bar.
   auto nudge = [&](TdxBarItemLink* ALink, int Dx) {
-    const POINT p = Center(ALink);
+    const POINT p = ScreenCentreOf(ALink);
     MoveMouseTo(p);
     TDragSight sight;
     TDragProbe probe([&] { sight = Look(); });
@@ -244,15 +244,14 @@ TEST_F(TToolbarDrag, EscRestoresLinksCursorCaptureAndThePixelsUnderTheMark)
 {
   TdxBarItemLink* one = LinksA()->Items(0);
   TdxBarItemLink* five = LinksB()->Items(1);
-  const RECT barB = WindowRect(BarB->GetControl());
+  const RECT barB = ScreenRectOf(BarB->GetControl());
   ASSERT_TRUE(WaitUntilScreenShows(BarB->GetControl()));
   TDib32 before = CaptureScreen(barB);
   TDragSight sight;
   TDragProbe probe([&] { sight = Look(); });
-  ASSERT_TRUE(DragWithMouse(Center(one), Center(five), [&] {
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(one), ScreenCentreOf(five), [&] {
     probe.Run();
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
     PauseScript(60);
   }));
   TDib32 after = CaptureScreen(barB);
@@ -276,7 +275,7 @@ TEST_F(TToolbarDrag, DroppingALinkRightWhereItWasShowsNoMarkAndChangesNothing)
   // After the link before it, then before the link after it: both leave it in place. The
   // release is back on the link itself, so that no nudge counts either.
   // The drag starts with a move across the bar, so that it begins where the press was.
-  const POINT home = Center(two);
+  const POINT home = ScreenCentreOf(two);
   const POINT start{home.x, home.y + 4};
   ASSERT_TRUE(DragWithMouse(home, start, [&] {
     Glide(start, TrailingPart(one));
@@ -297,6 +296,6 @@ TEST_F(TToolbarDrag, ALinkDroppedBeforeTheLinkInFrontOfItMoves)
 {
   // The link right after the target stays in place only for a drop after the target.
   TdxBarItemLink* two = LinksA()->Items(1);
-  ASSERT_TRUE(DragWithMouse(Center(two), LeadingPart(LinksA()->Items(0))));
+  ASSERT_TRUE(DragWithMouse(ScreenCentreOf(two), LeadingPart(LinksA()->Items(0))));
   EXPECT_EQ(Captions(LinksA()), (TCaptions{L"Two", L"One", L"Three", L"Menu"}));
 }

@@ -8,8 +8,6 @@
 #include "support/Pixels.h"
 #include "support/Pump.h"
 
-IMPLEMENT_CLASS(TDragTestForm, TForm)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const DragEnvironment = testing::AddGlobalTestEnvironment(
@@ -114,8 +112,7 @@ void TDragFixture::TearDown()
   PumpPending();
   if (TdxBarManager* manager = Host.Form() ? Manager : nullptr)
     manager->SetIsCustomizing(false);
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 
@@ -127,18 +124,6 @@ std::vector<String> TDragFixture::Captions(TdxBarItemLinks* ALinks)
     result.push_back((link->GetBeginGroup() ? L"|" : L"") + (link->GetItem() ? link->GetItem()->GetCaption() : L"?"));
   }
   return result;
-}
-
-TRect TDragFixture::ScreenRect(TdxBarItemLink* ALink)
-{
-  TCustomdxBarControl* bar = ALink ? ALink->GetBarControl() : nullptr;
-  return bar ? bar->ClientToScreen(ALink->GetItemRect()) : TRect{};
-}
-
-POINT TDragFixture::Center(TdxBarItemLink* ALink)
-{
-  const TRect r = ScreenRect(ALink);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 namespace {
@@ -154,7 +139,7 @@ bool IsMenuLink(TdxBarItemLink* ALink)
 
 POINT TDragFixture::LeadingPart(TdxBarItemLink* ALink)
 {
-  const TRect r = ScreenRect(ALink);
+  const TRect r = ScreenRectOf(ALink);
   if (IsMenuLink(ALink))
     return POINT{(r.left + r.right) / 2, r.top + 3};
   return POINT{r.left + 3, (r.top + r.bottom) / 2};
@@ -162,7 +147,7 @@ POINT TDragFixture::LeadingPart(TdxBarItemLink* ALink)
 
 POINT TDragFixture::TrailingPart(TdxBarItemLink* ALink)
 {
-  const TRect r = ScreenRect(ALink);
+  const TRect r = ScreenRectOf(ALink);
   if (IsMenuLink(ALink))
     return POINT{(r.left + r.right) / 2, r.bottom - 3};
   return POINT{r.right - 3, (r.top + r.bottom) / 2};
@@ -175,7 +160,7 @@ bool TDragFixture::WaitUntilScreenShows(TCustomdxBarControl* AWindow)
   ::RedrawWindow(AWindow->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpPending();
   // The display has caught up once two looks a little apart agree.
-  const RECT r = WindowRect(AWindow);
+  const RECT r = ScreenRectOf(AWindow);
   TDib32 last = CaptureScreen(r);
   return PumpUntil(
       [&] {
@@ -187,14 +172,6 @@ bool TDragFixture::WaitUntilScreenShows(TCustomdxBarControl* AWindow)
         return same;
       },
       2000);
-}
-
-RECT TDragFixture::WindowRect(TCustomdxBarControl* AWindow)
-{
-  RECT r{};
-  if (AWindow && AWindow->HandleAllocated())
-    ::GetWindowRect(AWindow->GetHandle(), &r);
-  return r;
 }
 
 bool TDragFixture::DragWithMouse(POINT AFrom, POINT ATo, const std::function<void()>& AAtTarget)
@@ -215,7 +192,7 @@ bool TDragFixture::DragWithMouse(POINT AFrom, POINT ATo, const std::function<voi
 
 void TDragFixture::DragLinkFromCode(TdxBarItemLink* ALink, POINT ATo, const std::function<void()>& AAtTarget)
 {
-  const POINT from = Center(ALink);
+  const POINT from = ScreenCentreOf(ALink);
   MoveMouseTo(from);
   TWeakRef<TdxBarItemLink> link(ALink);
   RunWithHelperThread(
@@ -237,8 +214,7 @@ void TDragFixture::DragLinkFromCode(TdxBarItemLink* ALink, POINT ATo, const std:
 
 TdxBarSubMenuControl* TDragFixture::OpenMenu()
 {
-  TdxBarItemLink* link = SubItem->GetLinkCount() > 0 ? SubItem->GetLink(0) : nullptr;
-  auto* control = link ? dynamic_cast<TdxBarSubItemControl*>(link->GetControl()) : nullptr;
+  auto* control = ControlOf<TdxBarSubItemControl>(SubItem);
   if (!control)
     return nullptr;
   control->DoDropDown(true);

@@ -96,7 +96,7 @@ TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
   control->SetFocused(true);
   control->SetDroppedDown(true);
   ASSERT_TRUE(ListShown(combo));
-  RECT r = ScreenRectOf(List(combo));
+  RECT r = WindowRectOf(List(combo));
   EXPECT_EQ(r.bottom - r.top, 4 + 8 * 15);
   // The widest entry measured in the list's own font, 1 pixel on each side of its text.
   HDC dc = ::GetDC(nullptr);
@@ -111,7 +111,7 @@ TEST_F(TCombos, ListIsSizedForTheFirstItemsAndTheWidest)
   // A width given is the whole list's, frame and scroll bar within it.
   combo->SetDropDownWidth(200);
   control->SetDroppedDown(true);
-  r = ScreenRectOf(List(combo));
+  r = WindowRectOf(List(combo));
   EXPECT_EQ(r.right - r.left, 200);
   control->SetFocused(false);
   EXPECT_FALSE(ListShown(combo));
@@ -141,7 +141,7 @@ TEST_F(TCombos, TheFirstOpeningMeasuresRowsInTheListsFont)
   ::ReleaseDC(nullptr, dc);
   ASSERT_GT(extent.cy, 20) << "the list shows the manager's font";
   EXPECT_EQ(::SendMessageW(List(combo), LB_GETITEMHEIGHT, 0, 0), extent.cy);
-  RECT r = ScreenRectOf(List(combo));
+  RECT r = WindowRectOf(List(combo));
   EXPECT_EQ(r.bottom - r.top, 4 + 4 * extent.cy);
   control->SetFocused(false);
 }
@@ -159,7 +159,7 @@ TEST_F(TCombos, KeysAndPointerDriveTheList)
   ASSERT_TRUE(ListShown(combo));
   EXPECT_TRUE(control->GetFocused()) << "Alt+Down keeps the editor";
   // Below the text part, its left edge at the text part's.
-  RECT list = ScreenRectOf(List(combo));
+  RECT list = WindowRectOf(List(combo));
   TRect text = control->GetPartRects().at(dxBarEditPartText);
   POINT corner{text.left, control->GetItemRect().bottom};
   ::ClientToScreen(Bar2->GetControl()->GetHandle(), &corner);
@@ -176,7 +176,7 @@ TEST_F(TCombos, KeysAndPointerDriveTheList)
   EXPECT_EQ(combo->GetListBox()->GetItemIndex(), 20);
   EXPECT_EQ(control->GetText(), L"apple 20");
 
-  RECT r = ScreenRectOf(FormEdit->GetHandle());
+  RECT r = WindowRectOf(FormEdit->GetHandle());
   ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
   EXPECT_EQ(combo->GetText(), L"none");
@@ -232,7 +232,7 @@ TEST_F(TCombos, NearTheScreensBottomTheListOpensAbove)
   control->SetFocused(true);
   control->SetDroppedDown(true);
   ASSERT_TRUE(ListShown(combo));
-  RECT list = ScreenRectOf(List(combo));
+  RECT list = WindowRectOf(List(combo));
   TRect item = control->GetItemRect();
   ::MapWindowPoints(Bar2->GetControl()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&item), 2);
   ASSERT_GT(item.bottom + (list.bottom - list.top), work.bottom) << "no room below";

@@ -128,15 +128,12 @@ protected:
   bool ListShown() const { return ::IsWindowVisible(List()); }
   bool Open()
   {
-    const TRect button = Control->GetDropDownRect();
-    POINT arrow{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    ::ClientToScreen(Bar2->GetControl()->GetHandle(), &arrow);
-    return ClickAt(arrow) && PumpUntil([&] { return ListShown(); });
+    return ClickAt(ScreenCentreOf(Control, Control->GetDropDownRect())) && PumpUntil([&] { return ListShown(); });
   }
   POINT GripCenter() const
   {
     const TRect grip = Combo->GetListBox()->GetSizableParts().Grip;
-    const RECT w = ScreenRectOf(List());
+    const RECT w = WindowRectOf(List());
     return POINT{w.left + (grip.left + grip.right) / 2, w.top + (grip.top + grip.bottom) / 2};
   }
   // Drags the grip by (DX, DY) with the real pointer, in steps as a hand does.
@@ -154,7 +151,7 @@ protected:
   {
     ::RedrawWindow(List(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASE);
     PumpPending();
-    const RECT r = ScreenRectOf(List());
+    const RECT r = WindowRectOf(List());
     SaveShotOnRequest(CaptureScreen(RECT{r.left - 20, r.top - 40, r.right + 20, r.bottom + 20}), AName);
   }
   static SIZE SizeOf(const RECT& R) { return SIZE{R.right - R.left, R.bottom - R.top}; }
@@ -166,7 +163,7 @@ protected:
 TEST_F(TSizableCombo, GripResizesTheListWithinItsLimitsAndTheSizeIsKept)
 {
   ASSERT_TRUE(Open());
-  const RECT opened = ScreenRectOf(List());
+  const RECT opened = WindowRectOf(List());
   const POINT grip = GripCenter();
   EXPECT_EQ(::SendMessageW(List(), WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)), HTBOTTOMRIGHT);
   EXPECT_GT(opened.bottom - opened.top, 0);
@@ -174,7 +171,7 @@ TEST_F(TSizableCombo, GripResizesTheListWithinItsLimitsAndTheSizeIsKept)
 
   ASSERT_TRUE(DragGrip(60, 40));
   EXPECT_TRUE(ListShown()) << "dragging the grip keeps the list open";
-  const RECT grown = ScreenRectOf(List());
+  const RECT grown = WindowRectOf(List());
   EXPECT_EQ(grown.left, opened.left);
   EXPECT_EQ(grown.top, opened.top);
   EXPECT_EQ(SizeOf(grown).cx, SizeOf(opened).cx + 60);
@@ -185,22 +182,22 @@ TEST_F(TSizableCombo, GripResizesTheListWithinItsLimitsAndTheSizeIsKept)
   Control->SetDroppedDown(false);
   ASSERT_TRUE(PumpUntil([&] { return !ListShown(); }));
   ASSERT_TRUE(Open());
-  EXPECT_EQ(SizeOf(ScreenRectOf(List())).cx, SizeOf(grown).cx);
-  EXPECT_EQ(SizeOf(ScreenRectOf(List())).cy, SizeOf(grown).cy);
+  EXPECT_EQ(SizeOf(WindowRectOf(List())).cx, SizeOf(grown).cx);
+  EXPECT_EQ(SizeOf(WindowRectOf(List())).cy, SizeOf(grown).cy);
 
   // Far smaller than allowed: the minimum; far larger: the work area.
-  const SIZE now = SizeOf(ScreenRectOf(List()));
+  const SIZE now = SizeOf(WindowRectOf(List()));
   ASSERT_TRUE(DragGrip(-(now.cx - 20), -(now.cy - 20)));
   const SIZE min = Combo->GetListBox()->GetMinTrackSize();
-  EXPECT_EQ(SizeOf(ScreenRectOf(List())).cx, min.cx);
-  EXPECT_EQ(SizeOf(ScreenRectOf(List())).cy, min.cy);
+  EXPECT_EQ(SizeOf(WindowRectOf(List())).cx, min.cx);
+  EXPECT_EQ(SizeOf(WindowRectOf(List())).cy, min.cy);
   EXPECT_GT(min.cx, 0);
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   // The pointer at the screen's last pixel would take the edges past it by the grip's inset.
   const POINT from = GripCenter();
   ASSERT_TRUE(DragGrip(work.right - 1 - from.x, work.bottom - 1 - from.y));
-  const RECT huge = ScreenRectOf(List());
+  const RECT huge = WindowRectOf(List());
   EXPECT_EQ(huge.right, work.right);
   EXPECT_EQ(huge.bottom, work.bottom);
   EXPECT_EQ(huge.top, opened.top) << "the edges away from the grip stay";
@@ -235,7 +232,7 @@ TEST_F(TSizableCombo, CloseButtonClosesTheListWithoutChoosing)
   ASSERT_TRUE(Open());
   const TRect close = Combo->GetListBox()->GetSizableParts().CloseButton;
   ASSERT_FALSE(IsRectEmpty(close));
-  const RECT w = ScreenRectOf(List());
+  const RECT w = WindowRectOf(List());
   const POINT p{w.left + (close.left + close.right) / 2, w.top + (close.top + close.bottom) / 2};
   // Pressed and released away from it: still open.
   ASSERT_TRUE(MoveMouseTo(p) && MouseButtonDown());

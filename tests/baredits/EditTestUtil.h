@@ -12,15 +12,12 @@
 #include "bars/itemcontrols/labels.h"
 #include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
-class TEditTestForm : public TForm {
-  DECLARE_CLASS(TEditTestForm, TForm)
-public:
-  explicit TEditTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TEditTestForm = TTestHostForm;
 
 class TEditFixture : public testing::Test {
 protected:
@@ -32,15 +29,13 @@ protected:
   template <class C = TdxBarEditControl>
   C* ControlOn(TdxBar* ABar, TdxBarItem* AItem) const
   {
-    for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i)
-      if (TdxBarItemLink* link = ABar->GetItemLinks()->Items(i); link->GetItem() == AItem)
-        return dynamic_cast<C*>(link->GetControl());
-    return nullptr;
+    return ControlOf<C>(ABar->GetItemLinks(), AItem);
   }
   // The screen centre of a control's text part.
-  POINT TextCenter(TdxBarItemControl* AControl) const;
-  // The screen rectangle of a window.
-  static RECT ScreenRectOf(HWND AWnd);
+  static POINT TextCenter(TdxBarItemControl* AControl)
+  {
+    return ScreenCentreOf(AControl, AControl->GetPartRects().at(dxBarEditPartText));
+  }
   // Clicks the edit's text part and waits until its editor has the focus.
   bool StartEditing(TdxBarEditControl* AControl);
   // Counts the EDIT windows of this thread.

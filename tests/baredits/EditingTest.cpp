@@ -56,7 +56,7 @@ TEST_F(TEditing, ClickOpensTheEditorExactlyOverTheTextPart)
   const TRect m = Control->GetPainter()->GetEditBorderMargins();
   RECT expected{text.left + m.left, text.top + m.top, text.right - m.right, text.bottom - m.bottom};
   ::MapWindowPoints(Bar1->GetControl()->GetHandle(), nullptr, reinterpret_cast<POINT*>(&expected), 2);
-  RECT actual = ScreenRectOf(editor);
+  RECT actual = WindowRectOf(editor);
   EXPECT_TRUE(::EqualRect(&actual, &expected))
       << actual.left << "," << actual.top << "," << actual.right << "," << actual.bottom;
   EXPECT_EQ(Control->GetText(), L"start");
@@ -99,7 +99,7 @@ TEST_F(TEditing, ClickElsewhereKeepsTheTextOnlyWithAlwaysSaveText)
   for (bool always : {false, true}) {
     SCOPED_TRACE(always);
     ASSERT_TRUE(EditStartIntoAbc(always));
-    RECT r = ScreenRectOf(FormEdit->GetHandle());
+    RECT r = WindowRectOf(FormEdit->GetHandle());
     ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
     EXPECT_TRUE(PumpUntil([&] { return EditorHidden(); }));
     EXPECT_EQ(Edit->GetText(), always ? L"abc" : L"start");
@@ -286,7 +286,7 @@ TEST_F(TEditing, BarThatFreesTheItemOnAForwardedRightPressEndsThePressQuietly)
     }
     original(Message);
   }));
-  RECT r = ScreenRectOf(editor);
+  RECT r = WindowRectOf(editor);
   ASSERT_TRUE(MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
   ASSERT_TRUE(MouseButtonDown(TInputButton::Right));
   // The window under the pointer is gone with the item: the release lands on the bar.

@@ -1,15 +1,11 @@
 // The program-wide set-up of the edit tests and their fixture.
 #include "EditTestUtil.h"
 
-IMPLEMENT_CLASS(TEditTestForm, TForm)
-
 void TEditFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(120, 120, 600, 400);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 300, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 300, 200, 24);
   Edit = new TdxBarEdit(Host.Form());
   Edit->SetText(L"start");
   Button = new TdxBarButton(Host.Form());
@@ -17,10 +13,7 @@ void TEditFixture::SetUp()
   Button->SetPaintStyle(psCaption);
   Bar1 = AddBar({Edit, Button});
   Bar2 = AddBar({Edit});
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  FormEdit->SetFocus();
-  PumpPending();
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
   ASSERT_NE(ControlOn(Bar1, Edit), nullptr);
   ASSERT_NE(ControlOn(Bar2, Edit), nullptr);
 }
@@ -34,21 +27,6 @@ TdxBar* TEditFixture::AddBar(std::initializer_list<TdxBarItem*> AItems)
     bar->GetItemLinks()->AddItem(item);
   bar->SetVisible(true);
   return bar;
-}
-
-POINT TEditFixture::TextCenter(TdxBarItemControl* AControl) const
-{
-  const TRect r = AControl->GetPartRects().at(dxBarEditPartText);
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
-}
-
-RECT TEditFixture::ScreenRectOf(HWND AWnd)
-{
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return r;
 }
 
 bool TEditFixture::StartEditing(TdxBarEditControl* AControl)

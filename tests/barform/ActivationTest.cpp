@@ -368,11 +368,6 @@ TEST_F(TFormActivationTest, FloatingBarRestoredFromAnIniFileAtStartShowsAboveIts
 
 namespace {
 
-POINT CentreOf(const RECT& R)
-{
-  return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-}
-
 // A program's main form as a program builds it: a panel in the form's colour fills it, and a
 // list along its right edge takes the focus when the form is activated; a toolbar
 // "Standard" with an edit and a button, all named for the stored layout, is docked at the top

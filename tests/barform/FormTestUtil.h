@@ -9,6 +9,7 @@
 #include "bars/model/bar.h"
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 

@@ -91,12 +91,7 @@ protected:
   }
   static TdxBarControl* BarWindow(TdxBar* ABar) { return dynamic_cast<TdxBarControl*>(ABar->GetControl()); }
   // The centre of a rectangle of the bar's client area, on the screen.
-  static POINT ScreenCentre(TdxBar* ABar, const TRect& R)
-  {
-    POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-    ClientToScreen(BarWindow(ABar)->GetHandle(), &p);
-    return p;
-  }
+  static POINT ScreenCentre(TdxBar* ABar, const TRect& R) { return ScreenCentreOf(BarWindow(ABar), R); }
   static TdxBar* ChildBar(TCustomForm* AChild) { return GetBarManagerByOwner(AChild)->GetBars()->GetItem(0); }
   // The captions of the items the main form's main-menu bar shows.
   std::vector<String> MainMenuCaptions() const

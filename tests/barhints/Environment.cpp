@@ -13,14 +13,6 @@ namespace {
 
 }  // namespace
 
-void THintFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
-{
-  Host.Form()->SetBounds(ALeft, ATop, AWidth, AHeight);
-  Host.Form()->Show();
-  ActivateWindow(Host.Form()->GetHandle());
-  PumpPending();
-}
-
 TdxBar* THintFixture::AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle)
 {
   TdxBar* bar = Manager->GetBars()->Add();
@@ -35,15 +27,6 @@ TdxBar* THintFixture::AddBar(const std::vector<String>& ACaptions, TdxBarDocking
   }
   bar->SetVisible(true);
   return bar;
-}
-
-POINT THintFixture::LinkCentre(TdxBar* ABar, int AIndex)
-{
-  TdxBarItemLink* link = ABar->GetItemLinks()->Items(AIndex);
-  TRect r = link->GetItemRect();
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ClientToScreen(ABar->GetControl()->GetHandle(), &p);
-  return p;
 }
 
 TOwned<THintTestForm> THintFixture::ShowOtherForm()
@@ -63,8 +46,6 @@ String HintText()
 
 TRect HintRect()
 {
-  RECT r{};
-  if (TdxBarHintWindow* window = dxBarHintWindow(); window && window->HandleAllocated())
-    GetWindowRect(window->GetHandle(), &r);
-  return r;
+  TdxBarHintWindow* window = dxBarHintWindow();
+  return window && window->HandleAllocated() ? WindowRectOf(window->GetHandle()) : TRect{};
 }

@@ -11,6 +11,7 @@
 #include "bars/hints/hintwindow.h"
 #include "bars/hints/screentips.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 
@@ -24,11 +25,14 @@ class THintFixture : public testing::Test {
 protected:
   THintFixture() : Manager(Host.Manager) { Manager->SetName(L"dxBarManager1"); }
   ~THintFixture() override { dxBarCancelHint(); }
-  void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 460, int AHeight = 200);
+  void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 460, int AHeight = 200)
+  {
+    ShowFormAt(Host.Form(), ALeft, ATop, AWidth, AHeight);
+  }
   // A visible bar of buttons whose hints are their captions followed by " hint".
   TdxBar* AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle = dsTop);
   // The screen centre of a link's control.
-  static POINT LinkCentre(TdxBar* ABar, int AIndex);
+  static POINT LinkCentre(TdxBar* ABar, int AIndex) { return ScreenCentreOf(ABar->GetItemLinks()->Items(AIndex)); }
   // A second form, shown to the right of the host's, for the pointer or the activation to go to.
   static TOwned<THintTestForm> ShowOtherForm();
 

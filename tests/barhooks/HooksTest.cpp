@@ -520,10 +520,7 @@ TEST(Hooks, AltHeldShowsTheKeyTipsOfTheBarsAndTypingOneClicksIt)
   f.Buttons[0]->SetKeyTip(L"O");
   f.Buttons[1]->SetKeyTip(L"O");
   f.Buttons[2]->SetKeyTip(L"X");
-  SendKeyTransition(VK_MENU, true);
-  ASSERT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
-  SendKeyTransition(VK_MENU, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
+  ASSERT_TRUE(ShowKeyTipsByAlt());
   auto shown = [] {
     std::vector<String> texts;
     for (const auto& tip : BarNavigationController()->GetKeyTips())

@@ -7,6 +7,7 @@
 
 #include "bars/dxBar.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -42,14 +43,7 @@ inline const TShortCut CtrlS = TShortCut(0x4000 | 'S');
 // arrive): waits until this thread has taken every key message from its queue.
 inline void Stroke(WORD AKey, std::initializer_list<WORD> AModifiers = {})
 {
-  for (WORD m : AModifiers)
-    SendKeyTransition(m, true);
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  for (auto m = std::rbegin(AModifiers); m != std::rend(AModifiers); ++m)
-    SendKeyTransition(*m, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  EXPECT_TRUE(StrokeKey(AKey, AModifiers));
 }
 
 // A shown form with an edit that has the focus, a manager and one bar of buttons.
@@ -57,9 +51,7 @@ struct TKeyForm {
   explicit TKeyForm(const std::vector<String>& ACaptions, int ALeft = 100, bool AMainMenu = false)
   {
     Host.Form()->SetBounds(ALeft, 100, 420, 260);
-    Edit = new TEdit(Host.Form());
-    Edit->SetParent(Host.Form());
-    Edit->SetBounds(20, 150, 150, 24);
+    Edit = AddEdit(Host.Form(), 20, 150, 150, 24);
     Bar = Host.Manager->GetBars()->Add();
     Bar->SetCaption(L"Tools");
     Bar->SetDockingStyle(dsTop);
@@ -74,10 +66,20 @@ struct TKeyForm {
       Bar->GetItemLinks()->AddItem(button);
     }
     Bar->SetVisible(true);
-    Host.Form()->Show();
-    EXPECT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-    Edit->SetFocus();
+    EXPECT_TRUE(ShowActive(Host.Form(), Edit));
+  }
+  // A second bar, docked at the bottom, with one caption button.
+  TdxBar* AddBottomBar(const String& ACaption)
+  {
+    TdxBar* bar = Host.Manager->GetBars()->Add();
+    bar->SetDockingStyle(dsBottom);
+    auto* button = new TdxBarButton(Host.Form());
+    button->SetCaption(ACaption);
+    button->SetPaintStyle(psCaption);
+    bar->GetItemLinks()->AddItem(button);
+    bar->SetVisible(true);
     PumpPending();
+    return bar;
   }
   TdxBarItemControl* Selected() const
   {

@@ -13,16 +13,6 @@ bool NavigationOver()
   return ActiveBarControl() == nullptr && !BarNavigationController()->IsNavigationOrKeyTipsActive();
 }
 
-// Holds Alt until the key tips show, then lets it go.
-void ShowKeyTipsByAlt()
-{
-  SendKeyTransition(VK_MENU, true);
-  EXPECT_TRUE(PumpUntil([] { return BarNavigationController()->AreKeyTipsShown(); }, 3000));
-  SendKeyTransition(VK_MENU, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
-}
-
 // One character typed as Unicode input (as an on-screen keyboard or an input method sends it).
 void TypeCharacter(wchar_t AChar)
 {
@@ -33,8 +23,7 @@ void TypeCharacter(wchar_t AChar)
     in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
   }
   ASSERT_EQ(SendInput(2, in, sizeof(INPUT)), 2u);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  EXPECT_TRUE(WaitUntilKeysTaken());
 }
 
 std::vector<HWND> KeyTipWindows()
@@ -113,8 +102,7 @@ TEST(NavigationEnd, AnAltAcceleratorLeavesTheKeyboardToTheForm)
   SendKeyTransition('O', true);
   SendKeyTransition(VK_MENU, false);
   SendKeyTransition('O', false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  EXPECT_TRUE(WaitUntilKeysTaken());
   EXPECT_EQ(f.Clicks, std::vector<String>{L"&Open"});
   EXPECT_EQ(f.Host.Form()->KeyMenuRequests, 0);
   Stroke('S', {VK_CONTROL});
@@ -133,14 +121,7 @@ TEST(NavigationEnd, AnAltAcceleratorLeavesTheKeyboardToTheForm)
 TEST(NavigationEnd, MovingToAnotherBarKeepsNavigating)
 {
   TKeyForm f({L"One", L"Two"});
-  TdxBar* second = f.Host.Manager->GetBars()->Add();
-  second->SetDockingStyle(dsBottom);
-  auto* farButton = new TdxBarButton(f.Host.Form());
-  farButton->SetCaption(L"Far");
-  farButton->SetPaintStyle(psCaption);
-  second->GetItemLinks()->AddItem(farButton);
-  second->SetVisible(true);
-  PumpPending();
+  TdxBar* second = f.AddBottomBar(L"Far");
   Stroke(VK_MENU);
   ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
   Stroke(VK_DOWN);
@@ -158,14 +139,7 @@ TEST(NavigationEnd, MovingToAnotherBarKeepsNavigating)
 TEST(NavigationEnd, KeysNavigationHasNoUseForGoToTheBarWindow)
 {
   TKeyForm f({L"One", L"Two", L"Three"});
-  TdxBar* second = f.Host.Manager->GetBars()->Add();
-  second->SetDockingStyle(dsBottom);
-  auto* farButton = new TdxBarButton(f.Host.Form());
-  farButton->SetCaption(L"Far");
-  farButton->SetPaintStyle(psCaption);
-  second->GetItemLinks()->AddItem(farButton);
-  second->SetVisible(true);
-  PumpPending();
+  TdxBar* second = f.AddBottomBar(L"Far");
   Stroke(VK_MENU);
   ASSERT_TRUE(PumpUntil([&] { return ActiveBarControl() == f.Bar->GetControl(); }, 2000));
   Stroke(VK_END);
@@ -214,7 +188,7 @@ TEST(NavigationEnd, AnotherFormActivatedEndsNavigationAndTakesTheKeyTipsAway)
   f.Buttons[0]->SetKeyTip(L"O");
   f.Buttons[1]->SetKeyTip(L"X");
 
-  ShowKeyTipsByAlt();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   const std::vector<HWND> tips = KeyTipWindows();
   ASSERT_EQ(VisibleWindows(tips), 2);
   ASSERT_TRUE(ActivateWindow(other.Host.Form()->GetHandle()));
@@ -250,7 +224,7 @@ TEST(NavigationEnd, KeyTipsGoWithTheirBarAndThenLeaveTheKeysAlone)
   second->SetVisible(true);
   PumpPending();
 
-  ShowKeyTipsByAlt();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   const std::vector<HWND> tips = KeyTipWindows();
   ASSERT_EQ(VisibleWindows(tips), 3);
   second->SetVisible(false);
@@ -271,7 +245,7 @@ TEST(NavigationEnd, ANonLatinKeyTipMatchesTheLetterTyped)
   TKeyForm f({L"Open", L"Exit"});
   f.Buttons[0]->SetKeyTip(L"\u0416");  // Cyrillic capital Zhe
   f.Buttons[1]->SetKeyTip(L"\u03A9");  // Greek capital Omega
-  ShowKeyTipsByAlt();
+  EXPECT_TRUE(ShowKeyTipsByAlt());
   ASSERT_EQ(VisibleWindows(KeyTipWindows()), 2);
   TypeCharacter(L'\u03C9');  // small omega: tips match whatever the case
   EXPECT_EQ(f.Clicks, std::vector<String>{L"Exit"});

@@ -47,7 +47,7 @@ TEST_F(TClickTest, ClickRunsTheItemAndCountsAUse)
   int useCount = first->GetUseCount();
   ASSERT_NE(Links->GetRecentItems().front(), first);
 
-  ControlOf(first)->Click();
+  ControlOf<TTestItemControl>(first)->Click();
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(first->GetUseCount(), useCount + 1);
   EXPECT_EQ(Links->GetRecentItems().front(), first);
@@ -60,7 +60,7 @@ TEST_F(TClickTest, RealLinkAndOwnLinkBothCount)
   own->SetRealItemLink(real);
   int ownCount = own->GetUseCount();
   int realCount = real->GetUseCount();
-  ControlOf(own)->Click();
+  ControlOf<TTestItemControl>(own)->Click();
   EXPECT_EQ(real->GetUseCount(), realCount + 1);
   EXPECT_EQ(own->GetUseCount(), ownCount + 1);
 }
@@ -68,9 +68,9 @@ TEST_F(TClickTest, RealLinkAndOwnLinkBothCount)
 TEST_F(TClickTest, NoUseCountedWhenMenusStayOpen)
 {
   TdxBarItemLink* link = AddLink(NewItem());
-  ControlOf(link)->CloseMenus = false;
+  ControlOf<TTestItemControl>(link)->CloseMenus = false;
   int useCount = link->GetUseCount();
-  ControlOf(link)->Click();
+  ControlOf<TTestItemControl>(link)->Click();
   EXPECT_EQ(link->GetUseCount(), useCount);
   EXPECT_EQ(Bar->LeaveMenuModeCount, 0);
 }
@@ -78,7 +78,7 @@ TEST_F(TClickTest, NoUseCountedWhenMenusStayOpen)
 TEST_F(TClickTest, DoingClickDuringTheHandlerOnAToolbar)
 {
   TdxBarItemLink* link = AddLink(NewItem());
-  TTestItemControl* control = ControlOf(link);
+  TTestItemControl* control = ControlOf<TTestItemControl>(link);
   bool doingClickInside = false;
   link->GetItem()->SetOnClick(TNotifyEvent([&](TObject*) { doingClickInside = control->GetDoingClick(); }));
   control->Click();
@@ -90,7 +90,7 @@ TEST_F(TClickTest, MenuCommandClosesMenusFirstAndIsNotDrawnPressed)
 {
   Bar->BarKind = bkMenu;
   TdxBarItemLink* link = AddLink(NewItem());
-  TTestItemControl* control = ControlOf(link);
+  TTestItemControl* control = ControlOf<TTestItemControl>(link);
   int menuModeAtClick = -1;
   bool doingClickInside = true;
   link->GetItem()->SetOnClick(TNotifyEvent([&](TObject*) {
@@ -130,7 +130,7 @@ TEST_F(TClickTest, HandlerFreeingTheBarWindowEndsQuietly)
     ++clicks;
     Links->DestroyBarControl();
   }));
-  ControlOf(link)->Click();
+  ControlOf<TTestItemControl>(link)->Click();
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(bar.Alive());
   EXPECT_EQ(link->GetControl(), nullptr);
@@ -143,7 +143,7 @@ TEST_F(TClickTest, HandlerFreeingTheItemEndsQuietly)
   TdxBarItemLink* link = AddLink(item);
   TWeakRef<TTestItem> itemRef(item);
   item->SetOnClick(TNotifyEvent([&](TObject*) { itemRef->Free(); }));
-  ControlOf(link)->Click();
+  ControlOf<TTestItemControl>(link)->Click();
   EXPECT_FALSE(itemRef.Alive());
   EXPECT_EQ(Links->Count(), 0);
 }
@@ -154,7 +154,7 @@ TEST_F(TClickTest, ControlFreedWhileMenusCloseStillClicksTheItem)
 {
   Bar->BarKind = bkMenu;
   TdxBarItemLink* link = AddLink(NewItem());
-  TTestItemControl* control = ControlOf(link);
+  TTestItemControl* control = ControlOf<TTestItemControl>(link);
   TWeakRef<TTestItemControl> controlRef(control);
   int clicks = 0;
   link->GetItem()->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
@@ -167,7 +167,7 @@ TEST_F(TClickTest, ControlFreedWhileMenusCloseStillClicksTheItem)
 TEST_F(TClickTest, CanClickFalseSkipsTheItem)
 {
   TdxBarItemLink* link = AddLink(NewItem());
-  TTestItemControl* control = ControlOf(link);
+  TTestItemControl* control = ControlOf<TTestItemControl>(link);
   control->Clickable = false;
   int clicks = 0;
   link->GetItem()->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
@@ -182,19 +182,19 @@ TEST_F(TClickTest, ClickByKeyOnlyForAControlTheBarStillHolds)
   TdxBarItemLink* link = AddLink(NewItem());
   int clicks = 0;
   link->GetItem()->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
-  ControlOf(link)->ClickByKey();
+  ControlOf<TTestItemControl>(link)->ClickByKey();
   EXPECT_EQ(clicks, 1);
 
   // A disabled item is not clicked.
   link->GetItem()->SetEnabled(false);
-  ControlOf(link)->ClickByKey();
+  ControlOf<TTestItemControl>(link)->ClickByKey();
   EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(TClickTest, HandlerExceptionStillClearsThePressedState)
 {
   TdxBarItemLink* link = AddLink(NewItem());
-  TTestItemControl* control = ControlOf(link);
+  TTestItemControl* control = ControlOf<TTestItemControl>(link);
   link->GetItem()->SetOnClick(TNotifyEvent([](TObject*) { throw Exception(L"handler failed"); }));
   EXPECT_THROW(control->Click(), Exception);
   EXPECT_FALSE(control->GetDoingClick());

@@ -5,7 +5,6 @@
 #include "platform/Canvas.h"
 #include "platform/ImgList.h"
 
-IMPLEMENT_CLASS(TItemControlTestForm, TForm)
 IMPLEMENT_CLASS(TTestItem, TdxBarItem)
 IMPLEMENT_CLASS(TTestItemControl, TdxBarItemControl)
 IMPLEMENT_CLASS(TTestBarControl, TCustomdxBarControl)
@@ -24,16 +23,6 @@ void TTestItemControl::CalcParts()
   SetPartRects({TRect{r.left, r.top, middle, r.bottom}, TRect{middle, r.top, r.right, r.bottom}});
 }
 
-std::unique_ptr<TBitmap> MakeGlyph(int AWidth, int AHeight, TColor AColor)
-{
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf32bit);
-  bitmap->SetSize(AWidth, AHeight);
-  bitmap->GetCanvas()->GetBrush()->SetColor(AColor);
-  bitmap->GetCanvas()->FillRect(TRect{0, 0, AWidth, AHeight});
-  return bitmap;
-}
-
 std::unique_ptr<TCustomImageList> MakeImageList(int ASize, int ACount)
 {
   auto images = std::make_unique<TCustomImageList>(ASize, ASize);
@@ -44,15 +33,8 @@ std::unique_ptr<TCustomImageList> MakeImageList(int ASize, int ACount)
 
 namespace {
 
-class TItemKindEnvironment : public testing::Environment {
-public:
-  void SetUp() override { RegisterBarItem(TTestItem::StaticClass(), TTestItemControl::StaticClass(), false); }
-  void TearDown() override { UnregisterBarItem(TTestItem::StaticClass()); }
-};
-
 [[maybe_unused]] testing::Environment* const LibraryEnvironment = testing::AddGlobalTestEnvironment(
-    new TBarLibraryEnvironment{TItemControlTestForm::StaticClass(), TdxBarManager::StaticClass()});
-[[maybe_unused]] testing::Environment* const ItemKindEnvironment =
-    testing::AddGlobalTestEnvironment(new TItemKindEnvironment);
+    new TBarLibraryEnvironment{{TItemControlTestForm::StaticClass(), TdxBarManager::StaticClass()},
+                               {{TTestItem::StaticClass(), TTestItemControl::StaticClass(), false}}});
 
 }  // namespace

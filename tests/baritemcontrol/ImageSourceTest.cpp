@@ -20,7 +20,7 @@ protected:
     Item = NewItem();
     Item->SetImageIndex(0);
     Item->SetLargeImageIndex(1);
-    Control = ControlOf(AddLink(Item));
+    Control = ControlOf<TTestItemControl>(AddLink(Item));
     ASSERT_NE(Control, nullptr);
   }
   void TearDown() override

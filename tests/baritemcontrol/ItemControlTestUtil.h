@@ -12,13 +12,11 @@
 #include "bars/itemcontrols/itemcontrol.h"
 #include "bars/model/itemlinks.h"
 #include "bars/model/items.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
+#include "support/Glyphs.h"
 
-class TItemControlTestForm : public TForm {
-  DECLARE_CLASS(TItemControlTestForm, TForm)
-public:
-  explicit TItemControlTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TItemControlTestForm = TTestHostForm;
 
 class TTestItem : public TdxBarItem {
   DECLARE_CLASS(TTestItem, TdxBarItem)
@@ -127,8 +125,6 @@ private:
   TdxBarManager* FManager;
 };
 
-// A bitmap of a size, filled with one colour.
-std::unique_ptr<TBitmap> MakeGlyph(int AWidth, int AHeight, TColor AColor = clRed);
 // An image list of a size holding ACount images.
 std::unique_ptr<TCustomImageList> MakeImageList(int ASize, int ACount);
 
@@ -164,12 +160,11 @@ protected:
     link->CreateControl();
     return link;
   }
-  TTestItemControl* ControlOf(TdxBarItemLink* ALink) const
-  {
-    return ALink ? dynamic_cast<TTestItemControl*>(ALink->GetControl()) : nullptr;
-  }
   // A new item on a new link, and its control.
-  TTestItemControl* NewControl(const String& ACaption = L"Open") { return ControlOf(AddLink(NewItem(ACaption))); }
+  TTestItemControl* NewControl(const String& ACaption = L"Open")
+  {
+    return ControlOf<TTestItemControl>(AddLink(NewItem(ACaption)));
+  }
   int TextWidth(TdxBarItemControl* AControl, const String& AText) const
   {
     return AControl->GetCanvas()->TextWidth(AText);

@@ -28,7 +28,7 @@ TEST_F(TSizeTest, RotatedBarSwapsWidthAndHeight)
 {
   TTestItem* item = NewItem(L"Vertical");
   item->SetGlyph(MakeGlyph(16, 16).get());
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
   int width = control->CalcWidth();
   int height = control->CalcHeight();
@@ -44,7 +44,7 @@ TEST_F(TSizeTest, ClientAlignedControlTakesMinimumOnStretchingBars)
 {
   TTestItem* item = NewItem(L"Stretched");
   item->SetAlign(iaClient);
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
   int natural = control->CalcWidth();
   ASSERT_GT(natural, 1);
@@ -71,7 +71,7 @@ TEST_F(TMenuSizeTest, LargeMenuItemsWidenForTheirDescription)
   Bar->BarKind = bkMenu;
   TTestItem* item = NewItem(L"Go");
   item->SetDescription(L"A long description that needs far more room than the caption does");
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
   int plain = control->CalcWidth();
 
@@ -91,7 +91,7 @@ using TViewLevelTest = TItemControlFixture;
 TEST_F(TViewLevelTest, ViewPartsFollowTheLevel)
 {
   TTestItem* item = NewItem();
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   TdxBarItemControlViewInfo* info = control->GetViewInfo();
   control->DefaultViewParts = ivpGlyph | ivpCaption;
 
@@ -138,7 +138,7 @@ TEST_F(TViewLevelTest, SizeIsMeasuredOncePerLevelAtThatLevel)
 {
   TTestItem* item = NewItem(L"Cached");
   item->SetGlyph(MakeGlyph(16, 16).get());
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   TdxBarItemControlViewInfo* info = control->GetViewInfo();
   info->SetViewLevel(ivlSmallIcon);
 

@@ -81,7 +81,7 @@ using TChangeTest = TItemControlFixture;
 TEST_F(TChangeTest, CaptionChangeRebuildsUnlessStretched)
 {
   TTestItem* item = NewItem();
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   Bar->RebuildCount = 0;
   control->CaptionChanged();
   EXPECT_EQ(Bar->RebuildCount, 1);
@@ -99,7 +99,7 @@ TEST_F(TChangeTest, CaptionChangeRebuildsUnlessStretched)
 TEST_F(TChangeTest, GlyphChangeRebuildsOnlyWhenTheGlyphPartChanges)
 {
   TTestItem* item = NewItem();
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   control->GetViewInfo()->SetViewLevel(ivlSmallIconWithText);
   control->CalcDrawParams();
   Bar->RebuildCount = 0;
@@ -172,7 +172,7 @@ TEST_F(TStyleTest, StyleColourGivesAnOwnBrushAndNoLeak)
     TTestItem* item = NewItem();
     item->SetStyle(style.Get());
     TdxBarItemLink* link = AddLink(item);
-    TTestItemControl* control = ControlOf(link);
+    TTestItemControl* control = ControlOf<TTestItemControl>(link);
     EXPECT_TRUE(control->HasOwnBrush());
     EXPECT_NE(control->GetBackgroundBrush(), Bar->GetBackgroundBrush());
     // Re-applying replaces the brush rather than adding one.
@@ -199,7 +199,7 @@ TEST_F(TStyleTest, StyleFontSetsTheTextHeightAndIsRestoredAfterMeasuring)
   style->GetFont()->SetHeight(-40);
   TTestItem* item = NewItem(L"Big");
   item->SetStyle(style.Get());
-  TTestItemControl* control = ControlOf(AddLink(item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(AddLink(item));
   control->ApplyStyle();
   EXPECT_GT(control->GetTextHeight(), plain->GetTextHeight());
 

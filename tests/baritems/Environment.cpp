@@ -77,18 +77,9 @@ TdxBarItemLink* TTestLinksOwner::Show(TdxBarItem* AItem)
 
 namespace {
 
-// Puts the test kind into the register once the library runs, and takes it out before
-// the library shuts down.
-class TItemKindsEnvironment : public testing::Environment {
-public:
-  void SetUp() override { RegisterBarItem(TTestItem::StaticClass(), TTestItemControl::StaticClass(), true); }
-  void TearDown() override { UnregisterBarItem(TTestItem::StaticClass()); }
-};
-
 [[maybe_unused]] testing::Environment* const BarLibraryEnvironment = testing::AddGlobalTestEnvironment(
-    new TBarLibraryEnvironment{TItemsTestForm::StaticClass(), TdxBarManager::StaticClass(), TAction::StaticClass(),
-                               TActionList::StaticClass(), TcxStyle::StaticClass()});
-[[maybe_unused]] testing::Environment* const ItemKindsEnvironment =
-    testing::AddGlobalTestEnvironment(new TItemKindsEnvironment);
+    new TBarLibraryEnvironment{{TItemsTestForm::StaticClass(), TdxBarManager::StaticClass(), TAction::StaticClass(),
+                                TActionList::StaticClass(), TcxStyle::StaticClass()},
+                               {{TTestItem::StaticClass(), TTestItemControl::StaticClass(), true}}});
 
 }  // namespace

@@ -15,8 +15,8 @@ struct TItemPropagation : TItemsFixture {
 TEST_F(TItemPropagation, EachChangeReachesEveryControl)
 {
   TTestLinksOwner bar(Manager), menu(Manager, bckSubMenu);
-  TTestItemControl* a = ControlOf(bar.Show(Item));
-  TTestItemControl* b = ControlOf(menu.Show(Item));
+  TTestItemControl* a = ControlOf<TTestItemControl>(bar.Show(Item));
+  TTestItemControl* b = ControlOf<TTestItemControl>(menu.Show(Item));
   ASSERT_TRUE(a && b);
   EXPECT_EQ(Item->GetLinkCount(), 2);
 
@@ -33,7 +33,7 @@ TEST_F(TItemPropagation, EachChangeReachesEveryControl)
 TEST_F(TItemPropagation, EqualValuesTellNobody)
 {
   TTestLinksOwner bar(Manager);
-  TTestItemControl* control = ControlOf(bar.Show(Item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(bar.Show(Item));
   ASSERT_TRUE(control);
   int rebuilds = bar.Bar()->Rebuilds;
   Item->SetCaption(L"");
@@ -52,20 +52,20 @@ TEST_F(TItemPropagation, UserDefinedValuesHoldTheItemsBack)
   TdxBarItemLink* own = bar.Show(Item);
   TdxBarItemLink* plain = bar.Show(Item);
   own->SetUserDefine({udCaption, udGlyph, udWidth});
-  ControlOf(own)->Log.clear();
-  ControlOf(plain)->Log.clear();
+  ControlOf<TTestItemControl>(own)->Log.clear();
+  ControlOf<TTestItemControl>(plain)->Log.clear();
 
   Item->SetCaption(L"Other");
   Item->SetImageIndex(3);
   Item->SetWidth(20);
-  EXPECT_TRUE(ControlOf(own)->Log.empty());
-  EXPECT_EQ(ControlOf(plain)->Log, (Log{"caption", "glyph", "width"}));
+  EXPECT_TRUE(ControlOf<TTestItemControl>(own)->Log.empty());
+  EXPECT_EQ(ControlOf<TTestItemControl>(plain)->Log, (Log{"caption", "glyph", "width"}));
 }
 
 TEST_F(TItemPropagation, GlyphBitmapChangeCountsAsGlyphChange)
 {
   TTestLinksOwner bar(Manager);
-  TTestItemControl* control = ControlOf(bar.Show(Item));
+  TTestItemControl* control = ControlOf<TTestItemControl>(bar.Show(Item));
   TBitmap glyph;
   glyph.SetSize(4, 4);
   Item->SetGlyph(&glyph);
@@ -93,7 +93,7 @@ TEST_F(TItemPropagation, PressedControlIsLeftAlone)
 {
   TTestLinksOwner toolbar(Manager);
   TdxBarItemLink* link = toolbar.Show(Item);
-  TTestItemControl* control = ControlOf(link);
+  TTestItemControl* control = ControlOf<TTestItemControl>(link);
   toolbar.Bar()->SetSelectedControl(control);
   ASSERT_EQ(toolbar.Bar()->GetSelectedControl(), control);
   toolbar.Bar()->SetHoldsCapture(true);
@@ -117,10 +117,10 @@ TEST_F(TItemPropagation, HidingFreesControlsAndShowingMakesThem)
   EXPECT_EQ(TTestItemControl::Alive, alive - 1);
   EXPECT_EQ(bar.Links()->VisibleItemCount(), 0);
   Item->SetVisible(ivAlways);
-  ASSERT_NE(ControlOf(link), nullptr);
+  ASSERT_NE(ControlOf<TTestItemControl>(link), nullptr);
   // A new control reads its style as it is made; then it hears it became visible.
-  ASSERT_FALSE(ControlOf(link)->Log.empty());
-  EXPECT_EQ(ControlOf(link)->Log.back(), "visible");
+  ASSERT_FALSE(ControlOf<TTestItemControl>(link)->Log.empty());
+  EXPECT_EQ(ControlOf<TTestItemControl>(link)->Log.back(), "visible");
   EXPECT_EQ(bar.Links()->VisibleItemCount(), 1);
 }
 
@@ -183,9 +183,9 @@ TEST_F(TItemPropagation, OnDestroyFiresBeforeTheLinksGo)
 TEST_F(TItemPropagation, ImageOptionsReachItemsThatUseImages)
 {
   TTestLinksOwner bar(Manager);
-  TTestItemControl* withImage = ControlOf(bar.Show(Item));
+  TTestItemControl* withImage = ControlOf<TTestItemControl>(bar.Show(Item));
   TTestItem* plain = NewItem(L"Plain");
-  TTestItemControl* without = ControlOf(bar.Show(plain));
+  TTestItemControl* without = ControlOf<TTestItemControl>(bar.Show(plain));
   Item->SetImageIndex(1);
   withImage->Log.clear();
   TOwned<TImageList> images(new TImageList(Form()));

@@ -9,6 +9,7 @@
 #include "bars/barwindows/barcontrol.h"
 #include "bars/itemcontrols/itemcontrol.h"
 #include "bars/model/itemlinks.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 
 class TItemsTestForm : public TForm {
@@ -105,12 +106,6 @@ private:
   TdxBarControlKind FKind;
   TdxBarItemLinks* FLinks;
 };
-
-// The control a link shows, as the test control.
-inline TTestItemControl* ControlOf(TdxBarItemLink* ALink)
-{
-  return ALink ? dynamic_cast<TTestItemControl*>(ALink->GetControl()) : nullptr;
-}
 
 struct TItemsFixture : testing::Test, TBarHost<TItemsTestForm> {
   TTestItem* NewItem(const String& Name = String())

@@ -124,10 +124,10 @@ TEST_F(TItemStyle, ColourRepaintsAndFontRebuilds)
   TdxBarItemLink* link = bar.Show(item);
   item->SetStyle(style.Get());
   EXPECT_EQ(item->GetStyle(), style.Get());
-  ControlOf(link)->Log.clear();
+  ControlOf<TTestItemControl>(link)->Log.clear();
 
   style->SetColor(clRed);
-  EXPECT_EQ(ControlOf(link)->Log, (std::vector<std::string>{"style", "repaint"}));
+  EXPECT_EQ(ControlOf<TTestItemControl>(link)->Log, (std::vector<std::string>{"style", "repaint"}));
   EXPECT_EQ(item->GetStyleValues().Color, clRed);
   EXPECT_EQ(item->GetStyleValues().Font, nullptr);
 

@@ -1,8 +1,6 @@
 // The program-wide set-up of the larger-screen tests.
 #include "LargeScreenTestUtil.h"
 
-IMPLEMENT_CLASS(TLargeScreenForm, TForm)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const LargeScreenEnvironment = testing::AddGlobalTestEnvironment(

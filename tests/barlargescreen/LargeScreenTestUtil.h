@@ -12,11 +12,7 @@
 #include "support/BarTestHost.h"
 #include "support/ScreenDpi.h"
 
-class TLargeScreenForm : public TForm {
-  DECLARE_CLASS(TLargeScreenForm, TForm)
-public:
-  explicit TLargeScreenForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TLargeScreenForm = TTestHostForm;
 
 // Skipped unless this process runs at 144 dots per inch.
 class TAt144DotsPerInch : public testing::Test {

@@ -3,6 +3,7 @@
 
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
+#include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -16,22 +17,13 @@ void Note(TdxBarManager* AManager, const String& AWhat)
   TWatchedManager::Seen().push_back({AWhat, AManager->IsLoadingLayout()});
 }
 
-String Link(const String& AName)
-{
-  return L"        item\n          Visible = True\n          ItemName = '" + AName + L"'\n        end";
-}
-
 String Bar(const String& AName, const String& ACaption, const String& AStyle, int ARow, int ALeft,
            const std::vector<String>& ALinks)
 {
-  String links;
-  for (const String& name : ALinks)
-    links += (links.empty() ? L"" : L"\n") + Link(name);
   return L"    object " + AName + L": TdxBar\n      Caption = '" + ACaption + L"'\n      DockedLeft = " +
          IntToStr(ALeft) + L"\n      DockedTop = 0\n      DockingStyle = " + AStyle +
-         L"\n      FloatLeft = 300\n      FloatTop = 300\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n"
-         L"      ItemLinks = <\n" +
-         links + L">\n      OneOnRow = False\n      Row = " + IntToStr(ARow) +
+         L"\n      FloatLeft = 300\n      FloatTop = 300\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n" +
+         ItemLinksText(ALinks) + L"      OneOnRow = False\n      Row = " + IntToStr(ARow) +
          L"\n      UseOwnFont = False\n      Visible = True\n      WholeRow = False\n    end\n";
 }
 

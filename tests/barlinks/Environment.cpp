@@ -18,23 +18,11 @@ PUBLISHED(TLinkTestItem, TdxBarItem)
 
 namespace {
 
-// Starts the library, then registers the test item kind with its counting control.
-class TLinksEnvironment : public TBarLibraryEnvironment {
-public:
-  TLinksEnvironment()
-      : TBarLibraryEnvironment{TLinksTestForm::StaticClass(), TdxBarManager::StaticClass(),
-                               TTestLinksOwner::StaticClass()}
-  {
-  }
-  void SetUp() override
-  {
-    TBarLibraryEnvironment::SetUp();
-    RegisterBarItem(TLinkTestItem::StaticClass(), TLinkTestControl::StaticClass(), true);
-  }
-};
-
+// The library with the test item kind and its counting control.
 [[maybe_unused]] testing::Environment* const LinksEnvironment =
-    testing::AddGlobalTestEnvironment(new TLinksEnvironment);
+    testing::AddGlobalTestEnvironment(new TBarLibraryEnvironment{
+        {TLinksTestForm::StaticClass(), TdxBarManager::StaticClass(), TTestLinksOwner::StaticClass()},
+        {{TLinkTestItem::StaticClass(), TLinkTestControl::StaticClass(), true}}});
 
 }  // namespace
 

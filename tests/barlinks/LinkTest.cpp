@@ -47,7 +47,7 @@ TEST_F(TLinkTest, UserCaptionSetsItsFlagOnlyForAnotherText)
 {
   TdxBarItemLink* link = AddLink(L"Item");
   link->CreateControl();
-  TLinkTestControl* control = ControlOf(link);
+  TLinkTestControl* control = ControlOf<TLinkTestControl>(link);
   ASSERT_NE(control, nullptr);
 
   link->SetUserCaption(L"");
@@ -269,10 +269,10 @@ TEST_F(TLinkTest, ItemChangesReachTheControlThroughTheLink)
   plain->CreateControl();
   own->CreateControl();
   own->SetUserCaption(L"Own");
-  int ownCaptions = ControlOf(own)->CaptionChanges;
+  int ownCaptions = ControlOf<TLinkTestControl>(own)->CaptionChanges;
   plain->GetItem()->SetCaption(L"B");
-  EXPECT_EQ(ControlOf(plain)->CaptionChanges, 1);
-  EXPECT_EQ(ControlOf(own)->CaptionChanges, ownCaptions) << "a user caption holds the item's back";
+  EXPECT_EQ(ControlOf<TLinkTestControl>(plain)->CaptionChanges, 1);
+  EXPECT_EQ(ControlOf<TLinkTestControl>(own)->CaptionChanges, ownCaptions) << "a user caption holds the item's back";
   EXPECT_EQ(own->GetCaption(), L"Own");
 }
 
@@ -369,8 +369,8 @@ TEST_F(TLinkTest, ShowingBringsToTopWithoutCountingAUse)
   a->SetVisible(true);
   EXPECT_EQ(a->GetRecentIndex(), 0);
   EXPECT_EQ(a->GetUseCount(), uses);
-  ASSERT_NE(ControlOf(a), nullptr);
-  EXPECT_EQ(ControlOf(a)->VisibleChanges, 1);
+  ASSERT_NE(ControlOf<TLinkTestControl>(a), nullptr);
+  EXPECT_EQ(ControlOf<TLinkTestControl>(a)->VisibleChanges, 1);
 
   a->SetVisible(false);
   EXPECT_EQ(a->GetControl(), nullptr);

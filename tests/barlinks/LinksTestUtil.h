@@ -10,6 +10,7 @@
 #include "bars/itemcontrols/itemcontrol.h"
 #include "bars/model/itemlinks.h"
 #include "bars/model/items.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 
 class TLinksTestForm : public TForm {
@@ -165,10 +166,6 @@ protected:
   TdxBarItemLink* AddLink(const String& ACaption, bool ASeparator = false)
   {
     return Links()->AddItem(NewItem(ACaption, ASeparator));
-  }
-  static TLinkTestControl* ControlOf(TdxBarItemLink* ALink)
-  {
-    return dynamic_cast<TLinkTestControl*>(ALink->GetControl());
   }
   std::vector<String> Captions(const TdxBarItemLinks::TLinkList& AList) const;
 

@@ -177,7 +177,7 @@ protected:
       AddLink(caption)->CreateControl();
   }
   TdxBarItemLink* Link(int Index) const { return Links()->Items(Index); }
-  void SetSelectable(int Index, bool Value) { ControlOf(Link(Index))->Selectable = Value; }
+  void SetSelectable(int Index, bool Value) { ControlOf<TLinkTestControl>(Link(Index))->Selectable = Value; }
 };
 
 TEST_F(TNavigationTest, NextAndPrevSkipWrapAndGiveNilAfterACircuit)
@@ -271,7 +271,7 @@ TEST_F(TAccelSearchTest, SubMenuTestsTheStartLinkLast)
   EXPECT_EQ(Links()->FindAccelLink('O', {ssAlt}, Link(0)), Link(2));
   EXPECT_EQ(Links()->FindAccelLink('O', {}, Link(2)), Link(0));
   // Selectability plays no part in a menu.
-  ControlOf(Link(1))->Selectable = false;
+  ControlOf<TLinkTestControl>(Link(1))->Selectable = false;
   EXPECT_EQ(Links()->FindAccelLink('S', {}, nullptr), Link(1));
 }
 

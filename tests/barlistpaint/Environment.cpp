@@ -1,7 +1,6 @@
 // The program-wide set-up of the list painter tests: the class layer, then the bar library.
 #include "ListPaintTestUtil.h"
 
-IMPLEMENT_CLASS(TListPaintTestForm, TForm)
 IMPLEMENT_CLASS(TUngroupedContainerItem, TdxBarContainerItem)
 
 namespace {

@@ -13,11 +13,7 @@
 #include "support/BarTestHost.h"
 #include "support/Pixels.h"
 
-class TListPaintTestForm : public TForm {
-  DECLARE_CLASS(TListPaintTestForm, TForm)
-public:
-  explicit TListPaintTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TListPaintTestForm = TTestHostForm;
 
 // A container that stands for nothing but itself: its entry opens a menu like a sub item's.
 class TUngroupedContainerItem : public TdxBarContainerItem {

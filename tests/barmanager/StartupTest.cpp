@@ -6,6 +6,7 @@
 #include "BarTestUtil.h"
 #include "bars/accessibility/cxaccessibility.h"
 #include "platform/Threads.h"
+#include "support/ThreadWindows.h"
 
 namespace {
 
@@ -196,18 +197,7 @@ TEST(LibraryStartup, ApplicationInitialisationStopsTheMenuSound)
 // The message windows this thread has, of the class every message window shares.
 int MessageWindowsOfThisThread()
 {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND Wnd, LPARAM Count) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(Wnd, name, 64);
-        if (String(name) == L"TcxMessageWindow")
-          ++*reinterpret_cast<int*>(Count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
+  return int(ThreadWindows({L"TcxMessageWindow"}).size());
 }
 
 TEST(SystemController, InAProgramItLeavesTheWakeUpHandlerAloneAndMakesItsWindowOnlyWhenAsked)

@@ -5,7 +5,6 @@
 #include "support/Input.h"
 #include "support/Pump.h"
 
-IMPLEMENT_CLASS(TMenuTestForm, TForm)
 IMPLEMENT_CLASS(TTestMenuHost, TComponent)
 
 namespace {
@@ -92,8 +91,7 @@ void TMenuFixture::SetUp()
 
 void TMenuFixture::TearDown()
 {
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   PumpPending();
 }
 
@@ -119,41 +117,16 @@ void TMenuFixture::FillMenu(TTestMenuHost* AHost, int ACount, int AGroupEvery)
   }
 }
 
-TdxBarButtonControl* TMenuFixture::ButtonControl(TdxBarButton* AButton) const
-{
-  TdxBarItemLink* link = AButton && AButton->GetLinkCount() > 0 ? AButton->GetLink(0) : nullptr;
-  return link ? dynamic_cast<TdxBarButtonControl*>(link->GetControl()) : nullptr;
-}
-
 TdxBarSubMenuControl* TMenuFixture::Open(TTestMenuHost* AHost)
 {
   TTestMenuHost* host = AHost ? AHost : MenuHost;
-  TdxBarButtonControl* control = ButtonControl(host == MenuHost ? MenuButton : OtherButton);
+  auto* control = ControlOf<TdxBarButtonControl>(host == MenuHost ? MenuButton : OtherButton);
   if (!control)
     return nullptr;
   static_cast<TCustomdxBarControl*>(Bar->GetControl())->ActivateWithControl(control);
   control->DoDropDown(true);
   PumpPending();
   return host->Menu();
-}
-
-TRect TMenuFixture::ScreenRectOf(TdxBarItemControl* AControl) const
-{
-  return AControl && AControl->GetParent() ? AControl->GetParent()->GetItemScreenRect(AControl) : TRect{};
-}
-
-POINT TMenuFixture::CenterOf(TdxBarItemControl* AControl) const
-{
-  TRect r = ScreenRectOf(AControl);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-POINT TMenuFixture::ArrowOf(TdxBarButton* AButton) const
-{
-  TdxBarButtonControl* control = ButtonControl(AButton);
-  control->CalcParts();
-  TRect r = control->GetParent()->ClientToScreen(control->GetPartRects().at(1));
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TdxBarItemControl* TMenuFixture::ItemOf(TdxBarSubMenuControl* AMenu, int AIndex) const

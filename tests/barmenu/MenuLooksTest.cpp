@@ -162,7 +162,7 @@ TEST_F(TMenuLooks, AGradientMenuJoinsItsButton)
   TdxBarSubMenuControl* menu = OpenSampleMenu(bmsOffice11);
   ASSERT_NE(menu, nullptr);
   const TDib32 dib = Shot(menu, "menu-join-office11");
-  const TRect button = OffsetRect(ScreenRectOf(ButtonControl(MenuButton)), -Origin.x, -Origin.y);
+  const TRect button = OffsetRect(ScreenRectOf(ControlOf<TdxBarButtonControl>(MenuButton)), -Origin.x, -Origin.y);
   ASSERT_EQ(button.bottom, 0) << "the menu opens right below its button";
   ASSERT_GT(dib.Width(), button.right + 4);
   const COLORREF border = ColorToRGB(dxOffice11Colors().MenuBorderColor);
@@ -173,7 +173,7 @@ TEST_F(TMenuLooks, AGradientMenuJoinsItsButton)
   }
   // Its shadow leaves the button alone and continues the button's right edge.
   ASSERT_NE(menu->GetShadow(), nullptr);
-  EXPECT_EQ(menu->GetShadow()->GetOwnerRect(), ScreenRectOf(ButtonControl(MenuButton)));
+  EXPECT_EQ(menu->GetShadow()->GetOwnerRect(), ScreenRectOf(ControlOf<TdxBarButtonControl>(MenuButton)));
 }
 
 // A checked entry with a glyph looks checked in every look: its glyph column differs from

@@ -103,7 +103,7 @@ TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
     menu->SetMarkState(2);
     menu = MenuHost->Menu();
     ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, used))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(ItemOf(menu, used))));
     PumpPending();
     EXPECT_EQ(Clicks[size_t(used)], 1);
     EXPECT_EQ(MenuHost->Menu(), nullptr);
@@ -229,12 +229,7 @@ TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
 // selection moved a second later. The wait is the real one.
 TEST_F(TPersonalMenu, ItExpandsByItselfAfterTheDelayWhileItsSelectionMoves)
 {
-  auto stroke = [](WORD AKey) {
-    SendKeyTransition(AKey, true);
-    SendKeyTransition(AKey, false);
-    EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-    PumpPending();
-  };
+  auto stroke = [](WORD AKey) { EXPECT_TRUE(StrokeKey(AKey)); };
   MoveAway();
   for (bool moveLater : {false, true}) {
     SCOPED_TRACE(moveLater ? "the selection moved after a second" : "opened by keys");

@@ -20,12 +20,12 @@ TEST_F(TMenuPointer, PressDragAndReleaseOnAnotherEntryClicksThatEntryOnce)
   FillMenu(MenuHost, 6);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 1))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, 1))));
   ASSERT_TRUE(MouseButtonDown());
   PumpPending();
   EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 1));
   for (int i : {2, 4}) {
-    ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, i))));
+    ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, i))));
     PumpPending();
     EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, i)) << "the highlight follows the pointer";
   }
@@ -38,7 +38,7 @@ TEST_F(TMenuPointer, PressDragAndReleaseOnAnotherEntryClicksThatEntryOnce)
   // Pressed and released on the same entry: one click as well.
   menu = Open();
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, 3))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(ItemOf(menu, 3))));
   PumpPending();
   EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 0, 1, 1, 0}));
   EXPECT_EQ(MenuHost->Menu(), nullptr);
@@ -53,13 +53,10 @@ TEST_F(TMenuPointer, AnEntrySelectedByKeyShowsNoHintOverTheMenu)
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
   // The pointer rests on an entry until its hint shows.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 1))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, 1))));
   ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 5000));
   // A real key: the open menu takes it through the thread's keyboard hook.
-  SendKeyTransition(VK_DOWN, true);
-  SendKeyTransition(VK_DOWN, false);
-  ASSERT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
+  ASSERT_TRUE(StrokeKey(VK_DOWN));
   ASSERT_EQ(menu->GetSelectedControl(), ItemOf(menu, 2));
   // Long enough for a hint that would show at once after the one just hidden.
   PumpFor(300);
@@ -67,7 +64,7 @@ TEST_F(TMenuPointer, AnEntrySelectedByKeyShowsNoHintOverTheMenu)
   EXPECT_FALSE(dxBarIsHintPending());
 
   // The pointer moved onto an entry shows its hint again.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 4))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, 4))));
   EXPECT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 5000));
   MoveAway();
 }
@@ -86,7 +83,7 @@ TEST_F(TMenuPointer, APressOnAWindowTheToolbarHostsIsTheToolbarsPressOnItsItem)
   ShowForm();
   FillMenu(MenuHost, 3);
   TCustomdxBarControl* toolbar = Bar->GetControl();
-  const TRect item = ButtonControl(plain)->GetItemRect();
+  const TRect item = ControlOf<TdxBarButtonControl>(plain)->GetItemRect();
   HWND hosted = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, item.left + 2, item.top + 2,
                                 item.right - item.left - 4, item.bottom - item.top - 4, toolbar->GetHandle(), nullptr,
                                 nullptr, nullptr);
@@ -148,8 +145,7 @@ TEST_F(TMenuPointer, ServicesInstalledDuringATearOffStayAfterIt)
       [&] {
         SendMouseButton(true);
         PauseScript(200);
-        SendKeyTransition(VK_ESCAPE, true);
-        SendKeyTransition(VK_ESCAPE, false);
+        SendKeyStroke(VK_ESCAPE);
         PauseScript(50);
         SendMouseButton(false);
       },
@@ -170,19 +166,19 @@ TEST_F(TMenuPointer, AButtonThePointerOpensInMenuModeOpensUnselectedAndIsDrawnPl
   FillMenu(MenuHost, 3);
   FillMenu(OtherHost, 3);
   ShowForm();
-  TdxBarButtonControl* button = ButtonControl(MenuButton);
+  TdxBarButtonControl* button = ControlOf<TdxBarButtonControl>(MenuButton);
   auto* bar = static_cast<TCustomdxBarControl*>(Bar->GetControl());
-  ASSERT_TRUE(ClickAt(ArrowOf(OtherButton)));
+  ASSERT_TRUE(ClickAt(ArrowCentreOf(OtherButton)));
   ASSERT_TRUE(PumpUntil([&] { return OtherHost->Menu() != nullptr; }));
   Key(OtherHost->Menu(), VK_ESCAPE);
   ASSERT_EQ(OtherHost->Menu(), nullptr);
   ASSERT_EQ(ActiveBarControl(), bar) << "the toolbar is still in menu mode";
   // Over the other drop-down without a click: its menu opens as the mouse opens menus.
-  ASSERT_TRUE(MoveMouseTo(ArrowOf(MenuButton)));
+  ASSERT_TRUE(MoveMouseTo(ArrowCentreOf(MenuButton)));
   ASSERT_TRUE(PumpUntil([&] { return MenuHost->Menu() != nullptr; }));
   TdxBarSubMenuControl* menu = MenuHost->Menu();
   EXPECT_EQ(menu->GetSelectedControl(), nullptr);
-  ASSERT_TRUE(ClickAt(CenterOf(ItemOf(menu, 0))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(ItemOf(menu, 0))));
   PumpPending();
   EXPECT_EQ(Clicks[0], 1);
   EXPECT_EQ(MenuHost->Menu(), nullptr);
@@ -199,13 +195,13 @@ TEST_F(TMenuPointer, MovingOntoAnotherDropDownSwitchesMenusSoThatOneStaysOpen)
   FillMenu(MenuHost, 3);
   FillMenu(OtherHost, 3);
   ShowForm();
-  ASSERT_TRUE(ClickAt(ArrowOf(OtherButton)));
+  ASSERT_TRUE(ClickAt(ArrowCentreOf(OtherButton)));
   ASSERT_TRUE(PumpUntil([&] { return OtherHost->Menu() != nullptr; }));
-  ASSERT_TRUE(MoveMouseTo(ArrowOf(MenuButton)));
+  ASSERT_TRUE(MoveMouseTo(ArrowCentreOf(MenuButton)));
   ASSERT_TRUE(PumpUntil([&] { return MenuHost->Menu() != nullptr; }));
   EXPECT_EQ(OtherHost->Menu(), nullptr) << "the first menu closes as the second opens";
-  EXPECT_FALSE(ButtonControl(OtherButton)->IsDroppedDown());
-  EXPECT_TRUE(ButtonControl(MenuButton)->IsDroppedDown());
+  EXPECT_FALSE(ControlOf<TdxBarButtonControl>(OtherButton)->IsDroppedDown());
+  EXPECT_TRUE(ControlOf<TdxBarButtonControl>(MenuButton)->IsDroppedDown());
   Key(MenuHost->Menu(), VK_ESCAPE);
   PumpPending();
   MoveAway();

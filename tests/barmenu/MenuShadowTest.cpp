@@ -81,7 +81,7 @@ TEST_F(TMenuShadow, AMenuClosedByAMnemonicKeyCastsItsShadowWhenOpenedAgain)
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
     MoveAway();
-    ASSERT_TRUE(ClickAt(ArrowOf(MenuButton)));
+    ASSERT_TRUE(ClickAt(ArrowCentreOf(MenuButton)));
     PumpPending();
     menu = MenuHost->Menu();
     ASSERT_NE(menu, nullptr);
@@ -97,15 +97,15 @@ TEST_F(TMenuShadow, TheShadowStaysWhileThePointerDragsOverTheEntries)
 {
   TdxBarSystemSettingProc saved = SetdxBarMenuAnimationSettingProc([] { return true; });
   TFinally restore([&] { SetdxBarMenuAnimationSettingProc(saved); });
-  ASSERT_TRUE(ClickAt(ArrowOf(MenuButton)));
+  ASSERT_TRUE(ClickAt(ArrowCentreOf(MenuButton)));
   PumpPending();
   TdxBarSubMenuControl* menu = MenuHost->Menu();
   ASSERT_NE(menu, nullptr);
   ASSERT_TRUE(ShadowShows(menu));
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 0))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, 0))));
   ASSERT_TRUE(MouseButtonDown());
   for (int i = 1; i < 4; ++i) {
-    ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, i))));
+    ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, i))));
     PumpPending();
     ASSERT_EQ(MenuHost->Menu(), menu);
     EXPECT_TRUE(ShadowShows(menu)) << "over entry " << i;

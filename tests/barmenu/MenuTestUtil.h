@@ -13,13 +13,10 @@
 #include "bars/itemcontrols/buttons.h"
 #include "bars/menus/submenu.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 
-class TMenuTestForm : public TForm {
-  DECLARE_CLASS(TMenuTestForm, TForm)
-public:
-  explicit TMenuTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TMenuTestForm = TTestHostForm;
 
 // A drop-down menu of its own links, shown in the library's menu window; it also offers a
 // bar for tearing the menu off.
@@ -67,10 +64,6 @@ protected:
   void FillMenu(TTestMenuHost* AHost, int ACount, int AGroupEvery = 0);
   // Opens the first drop-down by its control (as a press on its arrow does).
   TdxBarSubMenuControl* Open(TTestMenuHost* AHost = nullptr);
-  TdxBarButtonControl* ButtonControl(TdxBarButton* AButton) const;
-  TRect ScreenRectOf(TdxBarItemControl* AControl) const;
-  POINT CenterOf(TdxBarItemControl* AControl) const;
-  POINT ArrowOf(TdxBarButton* AButton) const;
   // The item control of a menu's link at a shown index.
   TdxBarItemControl* ItemOf(TdxBarSubMenuControl* AMenu, int AIndex) const;
   void Key(TCustomdxBarControl* AWindow, WORD AKey);

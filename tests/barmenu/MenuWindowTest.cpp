@@ -38,7 +38,7 @@ TEST_F(TMenuWindow, OpensBelowItsButtonAsATopMostPopupOfTheMenuClass)
   ASSERT_NE(menu, nullptr);
   HWND wnd = menu->GetHandle();
   EXPECT_TRUE(IsWindowVisible(wnd));
-  const TRect button = ScreenRectOf(ButtonControl(MenuButton));
+  const TRect button = ScreenRectOf(ControlOf<TdxBarButtonControl>(MenuButton));
   const TRect r = WindowRect(wnd);
   EXPECT_EQ(r.left, button.left);
   EXPECT_EQ(r.top, button.bottom);
@@ -89,7 +89,7 @@ TEST_F(TMenuWindow, NearTheWorkAreasEdgesTheMenuFlipsToStayOnIt)
     TdxBarSubMenuControl* menu = Open();
     ASSERT_NE(menu, nullptr);
     const TRect r = WindowRect(menu->GetHandle());
-    const TRect button = ScreenRectOf(ButtonControl(MenuButton));
+    const TRect button = ScreenRectOf(ControlOf<TdxBarButtonControl>(MenuButton));
     EXPECT_GE(r.left, work.left);
     EXPECT_LE(r.right, work.right);
     EXPECT_GE(r.top, work.top);
@@ -119,10 +119,10 @@ TEST_F(TMenuWindow, AMenuThatOpensWhereAskedIsMadeAtItsFinalSize)
     const TRect r = WindowRect(menu->GetHandle());
     const TSize size = made.Of(menu->GetHandle());
     if (flips) {
-      EXPECT_EQ(r.bottom, ScreenRectOf(ButtonControl(MenuButton)).top);
+      EXPECT_EQ(r.bottom, ScreenRectOf(ControlOf<TdxBarButtonControl>(MenuButton)).top);
       EXPECT_NE(size.cy, RectHeight(r));
     } else {
-      EXPECT_EQ(r.top, ScreenRectOf(ButtonControl(MenuButton)).bottom);
+      EXPECT_EQ(r.top, ScreenRectOf(ControlOf<TdxBarButtonControl>(MenuButton)).bottom);
       EXPECT_EQ(size.cx, RectWidth(r));
       EXPECT_EQ(size.cy, RectHeight(r));
     }
@@ -169,7 +169,7 @@ TEST_F(TMenuWindow, ATallMenuScrollsAndKeepsTheSelectedItemInView)
   MoveMouseTo(POINT{(down.left + down.right) / 2, (down.top + down.bottom) / 2});
   EXPECT_NE(menu->GetScrollTimerId(), 0u);
   EXPECT_TRUE(PumpUntil([&] { return menu->GetTopIndex() > top + 2; }));
-  MoveMouseTo(CenterOf(ItemOf(menu, menu->GetFirstIndexInView() + 2)));
+  MoveMouseTo(ScreenCentreOf(ItemOf(menu, menu->GetFirstIndexInView() + 2)));
   EXPECT_EQ(menu->GetScrollTimerId(), 0u);
   MoveAway();
 }
@@ -218,9 +218,9 @@ TEST_F(TMenuWindow, MenuKeysCloseOneLevelClickAndMoveBetweenTheToolbarsMenus)
   Key(menu, VK_ESCAPE);
   EXPECT_EQ(MenuHost->Menu(), nullptr);
   EXPECT_EQ(MenuHost->CloseUps, 1);
-  EXPECT_FALSE(ButtonControl(MenuButton)->IsDroppedDown());
+  EXPECT_FALSE(ControlOf<TdxBarButtonControl>(MenuButton)->IsDroppedDown());
   EXPECT_EQ(ActiveBarControl(), toolbar);
-  EXPECT_EQ(toolbar->GetSelectedControl(), ButtonControl(MenuButton));
+  EXPECT_EQ(toolbar->GetSelectedControl(), ControlOf<TdxBarButtonControl>(MenuButton));
   // Down opens it from the keyboard: the first item is selected at once.
   Key(toolbar, VK_DOWN);
   menu = MenuHost->Menu();
@@ -231,7 +231,7 @@ TEST_F(TMenuWindow, MenuKeysCloseOneLevelClickAndMoveBetweenTheToolbarsMenus)
   Key(menu, VK_RIGHT);
   EXPECT_EQ(MenuHost->Menu(), nullptr);
   ASSERT_NE(OtherHost->Menu(), nullptr);
-  EXPECT_EQ(toolbar->GetSelectedControl(), ButtonControl(OtherButton));
+  EXPECT_EQ(toolbar->GetSelectedControl(), ControlOf<TdxBarButtonControl>(OtherButton));
   Key(OtherHost->Menu(), VK_LEFT);
   EXPECT_EQ(OtherHost->Menu(), nullptr);
   menu = MenuHost->Menu();
@@ -254,12 +254,12 @@ TEST_F(TMenuWindow, PressOnTheArrowDragOntoAnItemAndReleaseClicksItOnce)
 {
   ShowForm();
   FillMenu(MenuHost, 6);
-  ASSERT_TRUE(MoveMouseTo(ArrowOf(MenuButton)));
+  ASSERT_TRUE(MoveMouseTo(ArrowCentreOf(MenuButton)));
   ASSERT_TRUE(MouseButtonDown());
   PumpPending();
   TdxBarSubMenuControl* menu = MenuHost->Menu();
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ItemOf(menu, 3))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ItemOf(menu, 3))));
   PumpPending();
   EXPECT_EQ(menu->GetSelectedControl(), ItemOf(menu, 3));
   ASSERT_TRUE(MouseButtonUp());
@@ -269,7 +269,7 @@ TEST_F(TMenuWindow, PressOnTheArrowDragOntoAnItemAndReleaseClicksItOnce)
   // A double click on an item clicks it once: the first click closes the menu.
   menu = Open();
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(DoubleClickAt(CenterOf(ItemOf(menu, 2))));
+  ASSERT_TRUE(DoubleClickAt(ScreenCentreOf(ItemOf(menu, 2))));
   PumpPending();
   EXPECT_EQ(Clicks, (std::vector<int>{0, 0, 1, 1, 0, 0}));
   // A click outside closes the menus and clicks nothing.

@@ -1,7 +1,6 @@
 // The program-wide set-up of the painter drawing tests and the test doubles' bodies.
 #include "PaintTestUtil.h"
 
-IMPLEMENT_CLASS(TPaintTestForm, TForm)
 IMPLEMENT_CLASS(TPaintBar, TCustomdxBarControl)
 IMPLEMENT_CLASS(TPaintItem, TdxBarItemControl)
 

@@ -15,11 +15,7 @@
 #include "support/BarTestHost.h"
 #include "support/Pixels.h"
 
-class TPaintTestForm : public TForm {
-  DECLARE_CLASS(TPaintTestForm, TForm)
-public:
-  explicit TPaintTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TPaintTestForm = TTestHostForm;
 
 // A bar window that makes no window; the toolbar queries answer from fields.
 class TPaintBar : public TCustomdxBarControl {

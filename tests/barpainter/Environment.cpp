@@ -1,7 +1,6 @@
 // The program-wide set-up of the painter tests: the class layer, then the bar library.
 #include "PainterTestUtil.h"
 
-IMPLEMENT_CLASS(TPainterTestForm, TForm)
 IMPLEMENT_CLASS(TTestBarControl, TCustomdxBarControl)
 IMPLEMENT_CLASS(TTestItemControl, TdxBarItemControl)
 

@@ -11,11 +11,7 @@
 #include "support/BarTestHost.h"
 #include "support/Pixels.h"
 
-class TPainterTestForm : public TForm {
-  DECLARE_CLASS(TPainterTestForm, TForm)
-public:
-  explicit TPainterTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TPainterTestForm = TTestHostForm;
 
 // A bar window that never makes a window: every painter query answers from fields.
 class TTestBarControl : public TCustomdxBarControl {

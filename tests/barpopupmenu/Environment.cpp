@@ -26,26 +26,11 @@ constexpr UINT ProbeMessage = WM_APP + 17;
 // The tests' own thread: menu windows of other programs on the display do not count.
 const DWORD UiThreadId = ::GetCurrentThreadId();
 
-std::vector<HWND> VisibleMenuWindows()
-{
-  std::vector<HWND> found;
-  ::EnumThreadWindows(
-      UiThreadId,
-      [](HWND AWnd, LPARAM AFound) -> BOOL {
-        wchar_t name[64] = {};
-        ::GetClassNameW(AWnd, name, 64);
-        if (std::wstring(name) == L"TdxBarSubMenuControl" && ::IsWindowVisible(AWnd))
-          reinterpret_cast<std::vector<HWND>*>(AFound)->push_back(AWnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+const TWindowFilter VisibleMenus{L"TdxBarSubMenuControl", true};
 
 HWND VisibleMenuWindow()
 {
-  const std::vector<HWND> found = VisibleMenuWindows();
-  return found.empty() ? nullptr : found.front();
+  return FirstThreadWindow(VisibleMenus, UiThreadId);
 }
 
 }  // namespace
@@ -108,7 +93,7 @@ bool WaitForMenuWindow(int TimeoutMs)
 
 int VisibleMenuWindowCount()
 {
-  return int(VisibleMenuWindows().size());
+  return int(ThreadWindows(VisibleMenus, UiThreadId).size());
 }
 
 RECT VisibleMenuWindowRect()
@@ -128,8 +113,7 @@ void WhileMenuOpen(const std::function<void()>& APopup, const std::function<void
     while (VisibleMenuWindow() && std::chrono::steady_clock::now() < end)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (VisibleMenuWindow()) {
-      SendKeyTransition(VK_ESCAPE, true);
-      SendKeyTransition(VK_ESCAPE, false);
+      SendKeyStroke(VK_ESCAPE);
     }
   });
 }
@@ -167,14 +151,6 @@ void TPopupFixture::TearDown()
   PumpPending();
 }
 
-void TPopupFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
-{
-  Host.Form()->SetBounds(ALeft, ATop, AWidth, AHeight);
-  Host.Form()->Show();
-  ActivateWindow(Host.Form()->GetHandle());
-  PumpPending();
-}
-
 void TPopupFixture::FillMenu(int ACount)
 {
   Clicks.assign(size_t(ACount), 0);
@@ -201,32 +177,9 @@ TdxBar* TPopupFixture::AddDropDownBar(TdxBarButton*& AButton)
   return bar;
 }
 
-POINT TPopupFixture::ArrowCenter(TdxBarButton* AButton)
-{
-  auto* control = dynamic_cast<TdxBarButtonControl*>(AButton->GetLink(0)->GetControl());
-  if (!control)
-    return POINT{-1, -1};
-  control->CalcParts();
-  const TRect arrow = control->GetParent()->ClientToScreen(control->GetPartRects().at(1));
-  return POINT{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2};
-}
-
 TdxBarSubMenuControl* TPopupFixture::Window() const
 {
   return dynamic_cast<TdxBarSubMenuControl*>(Menu->GetBarControl());
-}
-
-TdxBarItemControl* TPopupFixture::ItemControl(int AIndex) const
-{
-  TdxBarItemLink* link = Window() ? Window()->GetItemLinks()->ShownItems(AIndex) : nullptr;
-  return link ? link->GetControl() : nullptr;
-}
-
-POINT TPopupFixture::ItemCenter(int AIndex) const
-{
-  TdxBarItemControl* control = ItemControl(AIndex);
-  TRect r = control ? Window()->GetItemScreenRect(control) : TRect{};
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 std::vector<POINT> TPopupFixture::ItemCentersAt(POINT P)

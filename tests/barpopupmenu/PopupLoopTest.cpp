@@ -315,8 +315,7 @@ TEST_F(TPopupFixture, ARightClickOnALinkedControlShowsTheMenuAtThePointer)
   const bool released = RightClickWhile(at, [&] {
     if (WaitForMenuWindow())
       shownAt = VisibleMenuWindowRect();
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   });
   EXPECT_TRUE(released);
   EXPECT_EQ(Popups, 1);
@@ -354,12 +353,10 @@ TEST_F(TPopupFixture, AContextMenuAskedForAgainWhileTheLinkedMenuWaitsOpensNoSec
     probe.Queue([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); });
     probe.SendQueued();
     countMenus();
-    SendKeyTransition(VK_APPS, true);
-    SendKeyTransition(VK_APPS, false);
+    SendKeyStroke(VK_APPS);
     PauseScript(300);
     countMenus();
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   });
   PumpPending();
   EXPECT_TRUE(released) << "the thread went on";
@@ -372,10 +369,7 @@ TEST_F(TPopupFixture, AContextMenuAskedForAgainWhileTheLinkedMenuWaitsOpensNoSec
   // The link still works the next time.
   const int callsBefore = ownCalls;
   WhileMenuOpen([&] { ::SendMessageW(panel->GetHandle(), WM_CONTEXTMENU, WPARAM(panel->GetHandle()), -1); },
-                [] {
-                  SendKeyTransition(VK_ESCAPE, true);
-                  SendKeyTransition(VK_ESCAPE, false);
-                });
+                [] { SendKeyStroke(VK_ESCAPE); });
   EXPECT_EQ(Popups, 2);
   EXPECT_EQ(ownCalls, callsBefore + 1);
   EXPECT_TRUE(panel->OnContextPopup == own);
@@ -424,7 +418,7 @@ TEST_F(TPopupFixture, AButtonsDropDownPopupMenuOpensBelowItAndCloses)
   TdxBarControl* toolbar = bar->GetControl();
   auto* control = dynamic_cast<TdxBarButtonControl*>(button->GetLink(0)->GetControl());
   ASSERT_NE(control, nullptr);
-  const POINT arrowCenter = ArrowCenter(button);
+  const POINT arrowCenter = ArrowCentreOf(button);
   const TRect face = toolbar->GetItemScreenRect(control);
   ASSERT_TRUE(ClickAt(arrowCenter));
   PumpPending();
@@ -471,7 +465,7 @@ TEST_F(TPopupFixture, TheRightButtonRunsAnEntryOnlyOfAMenuOpenedAtAPoint)
   EXPECT_EQ(Window(), nullptr);
 
   ASSERT_NE(button->GetLink(0)->GetControl(), nullptr);
-  ASSERT_TRUE(ClickAt(ArrowCenter(button)));
+  ASSERT_TRUE(ClickAt(ArrowCentreOf(button)));
   PumpPending();
   ASSERT_NE(Window(), nullptr);
   ASSERT_TRUE(ClickAt(ItemCenter(2), TInputButton::Right));
@@ -502,7 +496,7 @@ TEST_F(TPopupFixture, TheEntryUnderThePointerGivesTheApplicationItsLongHint)
   Application->SetHint(L"");
   hints.clear();
 
-  ASSERT_TRUE(MoveMouseTo(ArrowCenter(button)));
+  ASSERT_TRUE(MoveMouseTo(ArrowCentreOf(button)));
   PumpPending();
   EXPECT_EQ(hints, std::vector<String>{}) << "a toolbar's button";
 

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "bars/menus/popupmenu.h"
+#include "bars/menus/submenu.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/ThreadWindows.h"
 
@@ -69,20 +71,24 @@ protected:
   void TearDown() override;
 
   // The form at a place and size, shown and active.
-  void ShowForm(int ALeft = 80, int ATop = 80, int AWidth = 420, int AHeight = 300);
+  void ShowForm(int ALeft = 80, int ATop = 80, int AWidth = 420, int AHeight = 300)
+  {
+    ShowFormAt(Host.Form(), ALeft, ATop, AWidth, AHeight);
+  }
   // Buttons "Item 0" ... on the menu; their clicks are counted per index.
   void FillMenu(int ACount);
   // The open menu window, and the control and screen centre of one of its shown links.
   TdxBarSubMenuControl* Window() const;
-  TdxBarItemControl* ItemControl(int AIndex) const;
-  POINT ItemCenter(int AIndex) const;
+  TdxBarItemControl* ItemControl(int AIndex) const
+  {
+    return Window() ? ControlOf(Window()->GetItemLinks()->ShownItems(AIndex)) : nullptr;
+  }
+  POINT ItemCenter(int AIndex) const { return ScreenCentreOf(ItemControl(AIndex)); }
   // The screen centres of the menu's links when it opens at P (opened without waiting and
   // closed again).
   std::vector<POINT> ItemCentersAt(POINT P);
   // A toolbar docked at the top with one drop-down button "Menu" whose menu is Menu.
   TdxBar* AddDropDownBar(TdxBarButton*& AButton);
-  // The screen centre of a toolbar button's arrow part.
-  static POINT ArrowCenter(TdxBarButton* AButton);
 
   TBarHost<TPopupTestForm> Host;
   TdxBarManager* Manager;

@@ -17,10 +17,7 @@ namespace {
 
 void TQuickCustFixture::SetUp()
 {
-  Host.Form()->SetBounds(100, 100, 560, 300);
-  Host.Form()->Show();
-  ActivateWindow(Host.Form()->GetHandle());
-  PumpPending();
+  ShowFormAt(Host.Form(), 100, 100, 560, 300);
 }
 
 void TQuickCustFixture::TearDown()
@@ -58,7 +55,7 @@ TdxBarQuickControl* TQuickCustFixture::OpenByMark()
   if (!bar)
     return nullptr;
   const TRect mark = dxBarGetMarkScreenRect(bar);
-  if (IsRectEmpty(&mark) || !ClickAt(CenterOf(mark)))
+  if (IsRectEmpty(&mark) || !ClickAt(CentreOf(mark)))
     return nullptr;
   PumpUntil([&] {
     auto* quick = dynamic_cast<TdxBarQuickControl*>(bar->GetQuickControl());
@@ -83,19 +80,8 @@ TdxBarQuickAccessSubControl* TQuickCustFixture::OpenQuickList(TdxBarQuickControl
   return dynamic_cast<TdxBarQuickAccessSubControl*>(entries->GetBarControl());
 }
 
-POINT TQuickCustFixture::CenterOfLink(TCustomdxBarControl* ABar, int AIndex)
-{
-  TdxBarItemLink* link = ABar->GetItemLinks()->Items(AIndex);
-  TdxBarItemControl* control = link ? link->GetControl() : nullptr;
-  return control ? CenterOf(ABar->GetItemScreenRect(control)) : POINT{-1, -1};
-}
-
 int TQuickCustFixture::ToolbarWidth() const
 {
   TdxBarControl* bar = Toolbar();
-  if (!bar || !bar->HandleAllocated())
-    return 0;
-  RECT r{};
-  GetWindowRect(bar->GetHandle(), &r);
-  return r.right - r.left;
+  return bar && bar->HandleAllocated() ? RectWidth(WindowRectOf(bar->GetHandle())) : 0;
 }

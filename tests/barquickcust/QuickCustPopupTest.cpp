@@ -64,7 +64,7 @@ TEST_F(TQuickPopup, APressOnTheMarkOpensThePopupDrawnOpenUntilItCloses)
   EXPECT_EQ(w.top, mark.bottom);
   EXPECT_EQ(w.left, mark.left);
   // A second press on the mark closes it, and the mark is no longer open.
-  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  ASSERT_TRUE(ClickAt(CentreOf(mark)));
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
   EXPECT_NE(bar->GetMarkState(), 2);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
@@ -214,7 +214,7 @@ TEST_F(TQuickPopup, TheFrameIsABorderAndTheRightButtonOpensNoMenu)
   EXPECT_TRUE(EqualRect(&after, &w));
 
   const TRect entry = ref->GetItemScreenRect(ref->GetItemLinks()->Items(0)->GetControl());
-  ASSERT_TRUE(ClickAt(CenterOf(entry), TInputButton::Right));
+  ASSERT_TRUE(ClickAt(CentreOf(entry), TInputButton::Right));
   PumpPending();
   EXPECT_TRUE(ref) << "the right button leaves the popup open";
   EXPECT_EQ(BarDesignController()->GetCustomizingPopup(), nullptr);
@@ -291,15 +291,15 @@ TEST_F(TQuickPopup, AHotMarkHintsAtItsPopup)
   Manager->SetShowHint(true);
   const TRect mark = dxBarGetMarkScreenRect(bar);
   // The look frames a hot mark, so the pointer makes it hot; the hint comes with the hot state.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(mark)));
+  ASSERT_TRUE(MoveMouseTo(CentreOf(mark)));
   EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 1; }));
   ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
   EXPECT_EQ(dxBarHintWindow()->GetText(), StripAccelChars(AccessCaption()));
   // Opening the popup takes the hint away.
-  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  ASSERT_TRUE(ClickAt(CentreOf(mark)));
   EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }));
   ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 2; }));
-  ASSERT_TRUE(ClickAt(CenterOf(mark)));
+  ASSERT_TRUE(ClickAt(CentreOf(mark)));
   ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() != 2; }));
 
   // The standard look draws its mark the same hot or not: the pointer leaves it alone.
@@ -308,7 +308,7 @@ TEST_F(TQuickPopup, AHotMarkHintsAtItsPopup)
   Manager->SetStyle(bmsStandard);
   PumpPending();
   bar = Toolbar();
-  ASSERT_TRUE(MoveMouseTo(CenterOf(dxBarGetMarkScreenRect(bar))));
+  ASSERT_TRUE(MoveMouseTo(CentreOf(dxBarGetMarkScreenRect(bar))));
   PumpPending();
   EXPECT_EQ(bar->GetMarkState(), 0);
 }

@@ -9,6 +9,7 @@
 #include "barcustomize/quickcust.h"
 #include "bars/model/bar.h"
 #include "bars/itemcontrols/buttons.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 
 class TQuickCustTestForm : public TForm {
@@ -31,8 +32,10 @@ protected:
   // The popup's "Add or Remove Buttons" entry clicked with the real pointer; its menu.
   TdxBarQuickAccessSubControl* OpenQuickList(TdxBarQuickControl* AQuick);
   // The screen centre of the control of the AIndex-th link of a bar window.
-  static POINT CenterOfLink(TCustomdxBarControl* ABar, int AIndex);
-  static POINT CenterOf(const TRect& R) { return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2}; }
+  static POINT CenterOfLink(TCustomdxBarControl* ABar, int AIndex)
+  {
+    return ScreenCentreOf(ControlOf(ABar->GetItemLinks()->Items(AIndex)));
+  }
   int ToolbarWidth() const;
 
   TBarHost<TQuickCustTestForm> Host;

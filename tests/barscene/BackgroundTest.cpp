@@ -43,13 +43,24 @@ protected:
     TRect sep = Toolbar->GetSeparators()[0].Bounds;
     POINT client{0, 0};
     ClientToScreen(Toolbar->GetHandle(), &client);
-    RECT w{};
-    GetWindowRect(Toolbar->GetHandle(), &w);
+    const RECT w = WindowRectOf(Toolbar->GetHandle());
     int y = (sep.top + sep.bottom) / 2;
     for (int x : {sep.left, sep.left + 1, sep.right - 1}) {
       COLORREF seen = shot.Pixel(client.x - w.left + x, client.y - w.top + y);
       EXPECT_TRUE(ColorNear(seen, StripeColour(Wrap(x - AOrigin.x)), 2))
           << "look " << AStyle << ", client x " << x << ": " << ColorText(seen);
+    }
+  }
+  // The same in the four looks that border their bars, the tiling counted from ASite's origin.
+  void ExpectSiteStripesInBorderedLooks(const char* AShot, TdxDockControl* ASite)
+  {
+    for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP}) {
+      Manager->SetStyle(style);
+      PumpPending();
+      Toolbar = Docked->GetControl();
+      POINT origin{0, 0};
+      MapWindowPoints(ASite->GetHandle(), Toolbar->GetHandle(), &origin, 1);
+      ExpectStripesAtSeparator(AShot, origin, style);
     }
   }
 };
@@ -75,29 +86,14 @@ TEST_F(TBarBackgroundScene, DockSiteBitmapRunsOnThroughADefaultColouredBar)
   // The bar away from the site's origin, so a seam would show as a shifted stripe.
   Docked->SetDockedLeft(13);
   // The gradient look keeps its own toolbar gradient on bordered bars.
-  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP}) {
-    Manager->SetStyle(style);
-    PumpPending();
-    Toolbar = Docked->GetControl();
-    POINT origin{0, 0};
-    MapWindowPoints(site->GetHandle(), Toolbar->GetHandle(), &origin, 1);
-    ExpectStripesAtSeparator("background-dock", origin, style);
-  }
+  ExpectSiteStripesInBorderedLooks("background-dock", site);
 }
 
 TEST_F(TBarBackgroundScene, ManagerBitmapShowsOnDockedBars)
 {
   auto bitmap = Stripes();
   Manager->GetBackgrounds()->SetBar(bitmap.get());
-  TdxDockControl* site = Manager->GetBars()->GetDockControl(dsTop);
-  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced, bmsFlat, bmsXP}) {
-    Manager->SetStyle(style);
-    PumpPending();
-    Toolbar = Docked->GetControl();
-    POINT origin{0, 0};
-    MapWindowPoints(site->GetHandle(), Toolbar->GetHandle(), &origin, 1);
-    ExpectStripesAtSeparator("background-manager", origin, style);
-  }
+  ExpectSiteStripesInBorderedLooks("background-manager", Manager->GetBars()->GetDockControl(dsTop));
 }
 
 TEST_F(TBarBackgroundScene, BarColourFillsTheBarInEveryLook)

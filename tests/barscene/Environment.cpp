@@ -10,6 +10,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Streams.h"
+#include "support/FormRoundTrip.h"
 #include "support/Input.h"
 #include "support/Pump.h"
 
@@ -54,12 +55,6 @@ String GlyphData(int ASize, COLORREF ASquare)
   return L"{" + hex + L"}";
 }
 
-String Link(const String& AName, bool ABeginGroup = false)
-{
-  return String(L"        item\n") + (ABeginGroup ? L"          BeginGroup = True\n" : L"") +
-         L"          Visible = True\n          ItemName = '" + AName + L"'\n        end";
-}
-
 }  // namespace
 
 String SceneFormText()
@@ -75,21 +70,16 @@ String SceneFormText()
              L"    object dxBarManager1Bar1: TdxBar\n"
              L"      Caption = 'Main'\n"
              L"      DockedLeft = 0\n      DockedTop = 0\n      DockingStyle = dsTop\n"
-             L"      FloatLeft = 0\n      FloatTop = 0\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n"
-             L"      ItemLinks = <\n") +
-         Link(L"btnOpen") + L"\n" + Link(L"btnBlue") + L"\n" + Link(L"btnCheck") + L"\n" + Link(L"btnMenu") + L"\n" +
-         Link(L"btnOff", true) + L"\n" + Link(L"btnLarge") +
-         L">\n"
+             L"      FloatLeft = 0\n      FloatTop = 0\n      FloatClientWidth = 0\n      FloatClientHeight = 0\n") +
+         ItemLinksText({L"btnOpen", L"btnBlue", L"btnCheck", L"btnMenu", L"|btnOff", L"btnLarge"}) +
          L"      OneOnRow = True\n      Row = 0\n      UseOwnFont = False\n      Visible = True\n"
          L"      WholeRow = False\n"
          L"    end\n"
          L"    object dxBarManager1Bar2: TdxBar\n"
          L"      Caption = 'Tools'\n"
          L"      DockingStyle = dsNone\n"
-         L"      FloatLeft = 240\n      FloatTop = 480\n      FloatClientWidth = 140\n      FloatClientHeight = 30\n"
-         L"      ItemLinks = <\n" +
-         Link(L"btnTool") +
-         L">\n"
+         L"      FloatLeft = 240\n      FloatTop = 480\n      FloatClientWidth = 140\n      FloatClientHeight = 30\n" +
+         ItemLinksText({L"btnTool"}) +
          L"      UseOwnFont = False\n      Visible = True\n"
          L"    end\n"
          L"    object btnOpen: TdxBarButton\n      Caption = 'Open'\n      Category = 0\n      Visible = ivAlways\n"
@@ -172,34 +162,10 @@ TdxBarItemLink* TSceneFixture::LinkOf(const String& AItemName) const
   return nullptr;
 }
 
-TdxBarItemControl* TSceneFixture::ControlOf(const String& AItemName) const
-{
-  TdxBarItemLink* link = LinkOf(AItemName);
-  return link ? link->GetControl() : nullptr;
-}
-
-TRect TSceneFixture::ScreenRectOf(const String& AItemName) const
-{
-  TdxBarItemLink* link = LinkOf(AItemName);
-  if (!link)
-    return TRect{};
-  TRect r = link->GetItemRect();
-  POINT o{r.left, r.top};
-  ClientToScreen(Toolbar->GetHandle(), &o);
-  return TRect{o.x, o.y, o.x + RectWidth(r), o.y + RectHeight(r)};
-}
-
-POINT TSceneFixture::CenterOf(const String& AItemName) const
-{
-  TRect r = ScreenRectOf(AItemName);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 RECT TSceneFixture::InShot(const String& AItemName) const
 {
-  TRect r = ScreenRectOf(AItemName);
-  RECT w{};
-  GetWindowRect(Toolbar->GetHandle(), &w);
+  const TRect r = ScreenRectOf(LinkOf(AItemName));
+  const RECT w = WindowRectOf(Toolbar->GetHandle());
   return RECT{r.left - w.left, r.top - w.top, r.right - w.left, r.bottom - w.top};
 }
 
@@ -209,9 +175,7 @@ TDib32 TSceneFixture::Shot(const char* AName, TdxBarControl* AControl)
   HWND wnd = control->GetHandle();
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpPending();
-  RECT w{};
-  GetWindowRect(wnd, &w);
-  TDib32 shot = CaptureScreen(w);
+  TDib32 shot = CaptureScreen(WindowRectOf(wnd));
   SaveShotOnRequest(shot, AName);
   return shot;
 }

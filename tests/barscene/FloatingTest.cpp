@@ -171,7 +171,7 @@ TEST_F(TFloatingScene, ClickedCheckButtonIsHotUnderAStillPointer)
   auto* check = dynamic_cast<TdxBarButton*>(LinkOf(L"btnCheck")->GetItem());
   ASSERT_NE(check, nullptr);
   ASSERT_TRUE(check->GetDown());
-  const POINT p = CenterOf(L"btnCheck");
+  const POINT p = ScreenCentreOf(LinkOf(L"btnCheck"));
   ASSERT_TRUE(ClickAt(p));
   // Only what the click left behind (the posted moves) runs; the pointer does not move.
   PumpFor(120);
@@ -181,7 +181,7 @@ TEST_F(TFloatingScene, ClickedCheckButtonIsHotUnderAStillPointer)
   ASSERT_EQ(now.y, p.y);
   EXPECT_FALSE(check->GetDown());
   EXPECT_FALSE(Toolbar->GetActive());
-  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(L"btnCheck")) << "the control under the pointer is hot";
+  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(LinkOf(L"btnCheck"))) << "the control under the pointer is hot";
   TDib32 shot = Shot("scene-check-still");
   RECT r = InShot(L"btnCheck");
   EXPECT_TRUE(ColorNear(shot.Pixel(r.left + 2, r.top + 2), Flat(5), 2)) << "drawn with the hot fill";
@@ -190,7 +190,7 @@ TEST_F(TFloatingScene, ClickedCheckButtonIsHotUnderAStillPointer)
   ASSERT_TRUE(ClickAt(p));
   PumpFor(120);
   EXPECT_TRUE(check->GetDown());
-  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(L"btnCheck"));
+  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(LinkOf(L"btnCheck")));
   TDib32 again = Shot("scene-check-still-down");
   EXPECT_TRUE(ColorNear(again.Pixel(r.left + 2, r.top + 2), Flat(4), 2));
 }

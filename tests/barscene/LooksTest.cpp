@@ -39,8 +39,8 @@ protected:
   {
     MoveAway();
     if (!AHot.empty()) {
-      EXPECT_TRUE(MoveMouseTo(CenterOf(AHot)));
-      PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(AHot); });
+      EXPECT_TRUE(MoveMouseTo(ScreenCentreOf(LinkOf(AHot))));
+      PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(LinkOf(AHot)); });
       if (AHeld) {
         EXPECT_TRUE(MouseButtonDown());
       }

@@ -180,9 +180,9 @@ TEST_F(TScene, DockedBorderShowsTheFaceAroundTheDottedGrip)
 
 TEST_F(TScene, PointerOverAButtonMakesItHot)
 {
-  ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnBlue")));
-  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(L"btnBlue"); });
-  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(L"btnBlue"));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(LinkOf(L"btnBlue"))));
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(LinkOf(L"btnBlue")); });
+  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(LinkOf(L"btnBlue")));
   TDib32 shot = Shot("scene-hot");
   RECT blue = InShot(L"btnBlue");
   EXPECT_TRUE(ColorNear(shot.Pixel(LeftEdge(blue).x, LeftEdge(blue).y), GetSysColor(COLOR_HIGHLIGHT), 0));
@@ -198,8 +198,8 @@ TEST_F(TScene, PointerOverAButtonMakesItHot)
 
 TEST_F(TScene, HotLargeButtonShowsItsGlyphInColour)
 {
-  ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnLarge")));
-  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(L"btnLarge"); });
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(LinkOf(L"btnLarge"))));
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(LinkOf(L"btnLarge")); });
   TDib32 shot = Shot("scene-large-hot");
   RECT large = InShot(L"btnLarge");
   EXPECT_GT(CountPixels(shot, large, IsReddish), 400);
@@ -211,7 +211,7 @@ TEST_F(TScene, HeldButtonIsDrawnPressedAndClicksOnRelease)
   int clicks = 0;
   auto* blue = dynamic_cast<TdxBarButton*>(LinkOf(L"btnBlue")->GetItem());
   blue->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
-  ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnBlue")));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(LinkOf(L"btnBlue"))));
   ASSERT_TRUE(MouseButtonDown());
   PumpPending();
   TDib32 shot = Shot("scene-pressed");
@@ -227,17 +227,17 @@ TEST_F(TScene, HeldButtonIsDrawnPressedAndClicksOnRelease)
 
 TEST_F(TScene, HotCheckButtonThatIsDownUsesBrushFour)
 {
-  ASSERT_TRUE(MoveMouseTo(CenterOf(L"btnCheck")));
-  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(L"btnCheck"); });
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(LinkOf(L"btnCheck"))));
+  PumpUntil([&] { return Toolbar->GetSelectedControl() == ControlOf(LinkOf(L"btnCheck")); });
   TDib32 shot = Shot("scene-down-hot");
   RECT r = InShot(L"btnCheck");
   EXPECT_TRUE(ColorNear(shot.Pixel(Inside(r).x, Inside(r).y), Flat(4), 2));
   EXPECT_GT(CountPixels(shot, r, IsGreenish), 100);
   // A click puts it up: under the pointer its face is the hot fill again.
-  ASSERT_TRUE(ClickAt(CenterOf(L"btnCheck")));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(LinkOf(L"btnCheck"))));
   PumpUntil([&] { return !dynamic_cast<TdxBarButton*>(LinkOf(L"btnCheck")->GetItem())->GetDown(); });
   EXPECT_FALSE(dynamic_cast<TdxBarButton*>(LinkOf(L"btnCheck")->GetItem())->GetDown());
-  POINT p = CenterOf(L"btnCheck");
+  POINT p = ScreenCentreOf(LinkOf(L"btnCheck"));
   ASSERT_TRUE(MoveMouseTo(POINT{p.x + 1, p.y}));
   PumpPending();
   TDib32 up = Shot("scene-check-up");

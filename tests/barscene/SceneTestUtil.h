@@ -14,6 +14,7 @@
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/dockcontrol.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -38,11 +39,8 @@ protected:
   void SetUp() override;
   void TearDown() override;
 
+  // The docked toolbar's link of the item of that name.
   TdxBarItemLink* LinkOf(const String& AItemName) const;
-  TdxBarItemControl* ControlOf(const String& AItemName) const;
-  // A link's rectangle in screen coordinates, and the middle of it.
-  TRect ScreenRectOf(const String& AItemName) const;
-  POINT CenterOf(const String& AItemName) const;
   // The toolbar window as the screen shows it now (after a repaint), saved as Name.bmp when
   // TEST_SHOTS asks for pictures (SaveShotOnRequest).
   TDib32 Shot(const char* AName, TdxBarControl* AControl = nullptr);

@@ -71,16 +71,13 @@ protected:
     MenuButton->SetOnClick(TNotifyEvent([this](TObject*) { ++Clicks; }));
     PumpPending();
   }
-  TdxBarButtonControl* MenuControl() const { return dynamic_cast<TdxBarButtonControl*>(ControlOf(L"btnMenu")); }
+  TdxBarButtonControl* MenuControl() const { return dynamic_cast<TdxBarButtonControl*>(ControlOf(LinkOf(L"btnMenu"))); }
   // A part of the drop-down button in screen coordinates: 0 the face, 1 the arrow.
   POINT PartCenter(int APart) const
   {
     TdxBarButtonControl* control = MenuControl();
     control->CalcParts();
-    TRect r = control->GetPartRects().at(size_t(APart));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(Toolbar->GetHandle(), &p);
-    return p;
+    return ScreenCentreOf(control, control->GetPartRects().at(size_t(APart)));
   }
   // The toolbar through the bar window base, whose activation is public.
   TCustomdxBarControl* Window() const { return Toolbar; }
@@ -104,7 +101,7 @@ TEST_F(TWiring, PressOnTheArrowOpensTheDropDownAndItsReleaseIsNoClick)
   EXPECT_EQ(Menu->LastParent, Toolbar);
   EXPECT_TRUE(MenuControl()->IsDroppedDown());
   // The menu lies below the button on the horizontal bar.
-  EXPECT_EQ(Menu->LastPoint.y, ScreenRectOf(L"btnMenu").bottom);
+  EXPECT_EQ(Menu->LastPoint.y, ScreenRectOf(LinkOf(L"btnMenu")).bottom);
   EXPECT_NE(GetCapture(), Toolbar->GetHandle()) << "the open menu, not the bar, follows the mouse";
   TDib32 shot = Shot("scene-dropped-down");
   ASSERT_TRUE(MouseButtonUp());
@@ -141,11 +138,11 @@ TEST_F(TWiring, DisabledDropDownButtonOpensNothing)
 TEST_F(TWiring, DownKeyOpensTheSelectedDropDownByKeyboard)
 {
   // A plain button ignores the key: nothing opens.
-  Window()->ActivateWithControl(ControlOf(L"btnBlue"));
+  Window()->ActivateWithControl(ControlOf(LinkOf(L"btnBlue")));
   ASSERT_TRUE(Toolbar->GetActive());
   Key(VK_DOWN);
   EXPECT_EQ(Menu->Opens, 0);
-  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(L"btnBlue"));
+  EXPECT_EQ(Toolbar->GetSelectedControl(), ControlOf(LinkOf(L"btnBlue")));
   // Down on the selected drop-down button opens it.
   Toolbar->SelectItemControl(MenuControl());
   Key(VK_DOWN);
@@ -165,8 +162,8 @@ TEST_F(TWiring, DownKeyOpensTheSelectedDropDownByKeyboard)
 
 TEST_F(TWiring, FreeingAnItemInsideAnUpdateRebuildsTheToolbarOnceAtItsEnd)
 {
-  TWeakRef<TdxBarItemControl> open(ControlOf(L"btnOpen"));
-  TWeakRef<TdxBarItemControl> check(ControlOf(L"btnCheck"));
+  TWeakRef<TdxBarItemControl> open(ControlOf(LinkOf(L"btnOpen")));
+  TWeakRef<TdxBarItemControl> check(ControlOf(LinkOf(L"btnCheck")));
   const int checkLeft = LinkOf(L"btnCheck")->GetItemRect().left;
   const int blueWidth = RectWidth(LinkOf(L"btnBlue")->GetItemRect());
   Manager->BeginUpdate();
@@ -178,14 +175,14 @@ TEST_F(TWiring, FreeingAnItemInsideAnUpdateRebuildsTheToolbarOnceAtItsEnd)
   EXPECT_FALSE(Toolbar->IsRebuildPending());
   EXPECT_FALSE(open) << "the update's end made the controls anew";
   ASSERT_EQ(Docked->GetItemLinks()->Count(), 5);
-  ASSERT_NE(ControlOf(L"btnCheck"), nullptr);
+  ASSERT_NE(ControlOf(LinkOf(L"btnCheck")), nullptr);
   EXPECT_EQ(LinkOf(L"btnCheck")->GetItemRect().left, checkLeft - blueWidth) << "the gap is closed";
   // Outside an update the rebuild is at once.
-  TWeakRef<TdxBarItemControl> large(ControlOf(L"btnLarge"));
+  TWeakRef<TdxBarItemControl> large(ControlOf(LinkOf(L"btnLarge")));
   LinkOf(L"btnOff")->GetItem()->Free();
   EXPECT_FALSE(Toolbar->IsRebuildPending());
   EXPECT_FALSE(large);
-  EXPECT_NE(ControlOf(L"btnLarge"), nullptr);
+  EXPECT_NE(ControlOf(LinkOf(L"btnLarge")), nullptr);
 }
 
 TEST_F(TWiring, FloatingToolbarHasCaptionBorderAndACloseButtonThatHidesIt)

@@ -4,7 +4,6 @@
 
 #include "platform/Bitmap.h"
 
-IMPLEMENT_CLASS(TShadowTestForm, TForm)
 IMPLEMENT_CLASS(TTestBarWindow, TCustomdxBarControl)
 IMPLEMENT_CLASS(TClickTarget, TCustomControl)
 
@@ -67,26 +66,6 @@ void ShowPopupAt(TWinControl* AControl, const TRect& R)
   AControl->SetBoundsRect(R);
   ::SetWindowPos(AControl->GetHandle(), HWND_TOP, R.left, R.top, RectWidth(R), RectHeight(R),
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-}
-
-TRect ScreenRectOf(HWND Wnd)
-{
-  RECT r{};
-  ::GetWindowRect(Wnd, &r);
-  return r;
-}
-
-std::vector<HWND> ThreadWindows()
-{
-  std::vector<HWND> windows;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND Wnd, LPARAM Param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(Param)->push_back(Wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  return windows;
 }
 
 int AlphaAt(TBitmap* ABitmap, int X, int Y)

@@ -10,13 +10,11 @@
 
 #include "bars/barwindows/barcontrol.h"
 #include "bars/barwindows/shadow.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
+#include "support/ThreadWindows.h"
 
-class TShadowTestForm : public TForm {
-  DECLARE_CLASS(TShadowTestForm, TForm)
-public:
-  using TForm::TForm;
-};
+using TShadowTestForm = TTestHostForm;
 
 // A bar window shown as a top-level popup, white, as floating toolbars and menus are.
 class TTestBarWindow : public TCustomdxBarControl {
@@ -52,9 +50,6 @@ inline void PrintTo(const RECT& R, std::ostream* Os)
   *Os << "(" << R.left << "," << R.top << ")-(" << R.right << "," << R.bottom << ")";
 }
 
-TRect ScreenRectOf(HWND Wnd);
-// The top-level windows of this thread, visible or not.
-std::vector<HWND> ThreadWindows();
 // The alpha byte of a 32-bit bitmap's pixel.
 int AlphaAt(TBitmap* ABitmap, int X, int Y);
 // The colour bytes (no alpha) of a 32-bit bitmap's pixel.

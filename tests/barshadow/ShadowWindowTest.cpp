@@ -40,7 +40,7 @@ protected:
   void Follow(const TRect& OwnerRect = TRect{})
   {
     Shadow->SetVisible(true);
-    Shadow->SetRectangles(OwnerRect, ScreenRectOf(Bar->GetHandle()));
+    Shadow->SetRectangles(OwnerRect, WindowRectOf(Bar->GetHandle()));
   }
   std::vector<HWND> PartHandles() const
   {
@@ -53,7 +53,7 @@ protected:
   {
     std::vector<TRect> rects;
     for (HWND wnd : PartHandles())
-      rects.push_back(ScreenRectOf(wnd));
+      rects.push_back(WindowRectOf(wnd));
     return rects;
   }
   static bool Contains(const std::vector<TRect>& Rects, const TRect& R)
@@ -282,8 +282,8 @@ TEST_F(TShadowWindowTest, AClickOnAShadowReachesTheWindowBelow)
   PumpPending();
   ASSERT_EQ(Shadow->GetPartCount(), 2);
   const POINT onShadow{201, 170};
-  ASSERT_TRUE(PtInRect(ScreenRectOf(Shadow->GetPart(0)->GetHandle()), onShadow) ||
-              PtInRect(ScreenRectOf(Shadow->GetPart(1)->GetHandle()), onShadow));
+  ASSERT_TRUE(PtInRect(WindowRectOf(Shadow->GetPart(0)->GetHandle()), onShadow) ||
+              PtInRect(WindowRectOf(Shadow->GetPart(1)->GetHandle()), onShadow));
   EXPECT_EQ(::WindowFromPoint(onShadow), target->GetHandle());
   ASSERT_TRUE(ClickAt(onShadow));
   PumpUntil([&] { return target->Presses > 0; }, 2000);
@@ -313,7 +313,7 @@ TEST_F(TShadowWindowTest, TheBarWindowGoingFirstTakesThePartWindowsWithIt)
   TdxBarShadow* own = Bar->GetShadow();
   ASSERT_NE(own, nullptr);
   own->SetVisible(true);
-  own->SetRectangles(TRect{}, ScreenRectOf(Bar->GetHandle()));
+  own->SetRectangles(TRect{}, WindowRectOf(Bar->GetHandle()));
   std::vector<HWND> parts;
   for (int i = 0; i < own->GetPartCount(); ++i)
     parts.push_back(own->GetPart(i)->GetHandle());
@@ -325,7 +325,7 @@ TEST_F(TShadowWindowTest, TheBarWindowGoingFirstTakesThePartWindowsWithIt)
   // A new window of the bar gets its strips again.
   Bar->HandleNeeded();
   ::ShowWindow(Bar->GetHandle(), SW_SHOWNOACTIVATE);
-  own->SetRectangles(TRect{}, ScreenRectOf(Bar->GetHandle()));
+  own->SetRectangles(TRect{}, WindowRectOf(Bar->GetHandle()));
   EXPECT_EQ(own->GetPartCount(), 2);
   own->SetVisible(false);
 }

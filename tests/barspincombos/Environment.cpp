@@ -22,25 +22,15 @@ void CancelSelectWindowIfOpen()
   PauseScript(500);
   HWND dialog = ::FindWindowW(nullptr, L"Select item");
   if (dialog && ::IsWindowVisible(dialog)) {
-    SendKeyTransition(VK_ESCAPE, true);
-    SendKeyTransition(VK_ESCAPE, false);
+    SendKeyStroke(VK_ESCAPE);
   }
-}
-
-POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R)
-{
-  POINT p{(R.left + R.right) / 2, (R.top + R.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
 }
 
 void TSpinFixture::SetUp()
 {
   Manager = Host.Manager;
   Host.Form()->SetBounds(120, 120, 600, 400);
-  FormEdit = new TEdit(Host.Form());
-  FormEdit->SetParent(Host.Form());
-  FormEdit->SetBounds(20, 300, 200, 24);
+  FormEdit = AddEdit(Host.Form(), 20, 300, 200, 24);
   Spin = new TdxBarSpinEdit(Host.Form());
   Spin->SetWidth(120);
   Spin->OnButtonClick = TdxBarSpinEditButtonClickEvent(&Clicks, &TSpinClicks::Clicked);
@@ -52,49 +42,23 @@ void TSpinFixture::SetUp()
   Bar->GetItemLinks()->AddItem(Spin);
   Bar->GetItemLinks()->AddItem(Sub);
   Bar->SetVisible(true);
-  Host.Form()->Show();
-  ASSERT_TRUE(ActivateWindow(Host.Form()->GetHandle()));
-  FormEdit->SetFocus();
-  PumpPending();
+  ASSERT_TRUE(ShowActive(Host.Form(), FormEdit));
   ASSERT_NE(ToolbarControl(), nullptr);
 }
 
 void TSpinFixture::TearDown()
 {
   MouseButtonUp();
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
+  CloseActiveBar();
   MoveMouseTo(POINT{5, 5});
   PumpPending();
 }
 
-TdxBarSpinEditControl* TSpinFixture::ToolbarControl() const
-{
-  return dynamic_cast<TdxBarSpinEditControl*>(Bar->GetItemLinks()->Items(0)->GetControl());
-}
-
-TdxBarSpinEditControl* TSpinFixture::MenuControl() const
-{
-  TdxBarItemLink* link = Sub->GetItemLinks()->Count() > 0 ? Sub->GetItemLinks()->Items(0) : nullptr;
-  return link ? dynamic_cast<TdxBarSpinEditControl*>(link->GetControl()) : nullptr;
-}
-
 bool TSpinFixture::OpenMenu()
 {
-  TdxBarItemControl* subControl = Bar->GetItemLinks()->Items(1)->GetControl();
-  if (!subControl)
-    return false;
-  const TRect r = subControl->GetParent()->GetItemScreenRect(subControl);
-  return ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}) &&
+  TdxBarItemControl* subControl = ControlOf(Bar->GetItemLinks(), Sub);
+  return subControl && ClickAt(ScreenCentreOf(subControl)) &&
          PumpUntil([&] { return MenuControl() && MenuControl()->GetParent()->HandleAllocated(); });
-}
-
-POINT TSpinFixture::PartCenter(TdxBarSpinEditControl* AControl, int APart)
-{
-  const TRect r = AControl->GetPartRects().at(size_t(APart));
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ::ClientToScreen(AControl->GetParent()->GetHandle(), &p);
-  return p;
 }
 
 bool TSpinFixture::PressOn(TdxBarSpinEditControl* AControl, int APart)
@@ -105,14 +69,6 @@ bool TSpinFixture::PressOn(TdxBarSpinEditControl* AControl, int APart)
 bool TSpinFixture::ClickOn(TdxBarSpinEditControl* AControl, int APart)
 {
   return ClickAt(PartCenter(AControl, APart));
-}
-
-void TSpinFixture::Key(WORD AKey)
-{
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "bars/menus/submenu.h"
 #include "platform/ImgList.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pump.h"
@@ -22,8 +23,6 @@ TImageList* MakeColorImages(TComponent* AOwner, int ASize, std::initializer_list
 // From a script's helper thread: a select window still open after a pause is closed with
 // Esc, so that a script whose input went astray fails its test instead of hanging it.
 void CancelSelectWindowIfOpen();
-// The centre of a rectangle of AControl's bar window, on the screen.
-POINT ScreenCenterOf(TdxBarItemControl* AControl, const TRect& R);
 
 class TSpinTestForm : public TForm {
   DECLARE_CLASS(TSpinTestForm, TForm)
@@ -45,17 +44,27 @@ protected:
   void TearDown() override;
 
   // The spin edit's control on the toolbar, or in the open menu.
-  TdxBarSpinEditControl* ToolbarControl() const;
-  TdxBarSpinEditControl* MenuControl() const;
+  TdxBarSpinEditControl* ToolbarControl() const
+  {
+    return ControlOf<TdxBarSpinEditControl>(Bar->GetItemLinks()->Items(0));
+  }
+  TdxBarSpinEditControl* MenuControl() const
+  {
+    TdxBarItemLinks* links = Sub->GetItemLinks();
+    return ControlOf<TdxBarSpinEditControl>(links->Count() > 0 ? links->Items(0) : nullptr);
+  }
   // Opens the sub-item's menu by a click and waits for it.
   bool OpenMenu();
   // The screen centre of a part of the control.
-  static POINT PartCenter(TdxBarSpinEditControl* AControl, int APart);
+  static POINT PartCenter(TdxBarSpinEditControl* AControl, int APart)
+  {
+    return ScreenCentreOf(AControl, AControl->GetPartRects().at(size_t(APart)));
+  }
   // Holds the left button on a part: moves there and presses.
   static bool PressOn(TdxBarSpinEditControl* AControl, int APart);
   static bool ClickOn(TdxBarSpinEditControl* AControl, int APart);
   // A real key stroke, waited for until the queue holds no key message.
-  static void Key(WORD AKey);
+  static void Key(WORD AKey) { EXPECT_TRUE(StrokeKey(AKey)); }
 
   TBarHost<TSpinTestForm> Host;
   TdxBarManager* Manager = nullptr;

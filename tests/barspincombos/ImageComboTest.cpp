@@ -165,7 +165,7 @@ TEST_F(TImageComboOnBars, TheListOpensPicksByMouseAndTheClosedComboShowsTheImage
   EXPECT_GE(
       control->GetParent()->GetItemScreenRect(control).bottom - control->GetParent()->GetItemScreenRect(control).top,
       16 + 6);
-  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(); }));
   // The combo is picked from its list: the painter draws its text, no editor covers it.
   RECT editor{};
@@ -200,7 +200,7 @@ TEST_F(TImageComboOnBars, InAMenuTheListPicksByKeys)
   ASSERT_TRUE(OpenMenu());
   TdxBarImageComboControl* control = MenuCombo();
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(); }));
   EXPECT_EQ(Combo->GetListBox()->GetItemIndex(), 0);
   Key(VK_DOWN);
@@ -218,11 +218,9 @@ TEST_F(TImageComboOnBars, TheSelectWindowPicksWithKeysAndCancelKeepsTheEntry)
   bool chosen = false;
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_DOWN, true);
-                        SendKeyTransition(VK_DOWN, false);
+                        SendKeyStroke(VK_DOWN);
                         PauseScript(100);
-                        SendKeyTransition(VK_RETURN, true);
-                        SendKeyTransition(VK_RETURN, false);
+                        SendKeyStroke(VK_RETURN);
                         CancelSelectWindowIfOpen();
                       },
                       400);
@@ -230,11 +228,9 @@ TEST_F(TImageComboOnBars, TheSelectWindowPicksWithKeysAndCancelKeepsTheEntry)
   EXPECT_EQ(Combo->GetItemIndex(), 1);
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_DOWN, true);
-                        SendKeyTransition(VK_DOWN, false);
+                        SendKeyStroke(VK_DOWN);
                         PauseScript(100);
-                        SendKeyTransition(VK_ESCAPE, true);
-                        SendKeyTransition(VK_ESCAPE, false);
+                        SendKeyStroke(VK_ESCAPE);
                       },
                       400);
   EXPECT_FALSE(chosen);
@@ -251,9 +247,7 @@ TEST_F(TImageComboOnBars, ADoubleClickOnAnEntryOfTheSelectWindowChoosesIt)
                         HWND list = ::FindWindowExW(dialog, nullptr, L"TListBox", nullptr);
                         RECT r{};
                         ::SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
-                        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-                        ::ClientToScreen(list, &p);
-                        SendMouseMove(p);
+                        SendMouseMove(ScreenCentreOf(list, r));
                         for (int i = 0; i < 2; ++i) {
                           SendMouseButton(true);
                           SendMouseButton(false);
@@ -279,11 +273,9 @@ TEST_F(TImageComboOnBars, ClickingTheComboShownAsAButtonOpensTheSelectWindow)
         PumpPending();
       },
       [] {
-        SendKeyTransition(VK_DOWN, true);
-        SendKeyTransition(VK_DOWN, false);
+        SendKeyStroke(VK_DOWN);
         PauseScript(100);
-        SendKeyTransition(VK_RETURN, true);
-        SendKeyTransition(VK_RETURN, false);
+        SendKeyStroke(VK_RETURN);
         CancelSelectWindowIfOpen();
       },
       400);

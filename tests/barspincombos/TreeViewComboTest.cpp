@@ -164,7 +164,7 @@ protected:
   bool TreeShown() const { return Tree() && ::IsWindowVisible(Tree()); }
   bool DropDown(TdxBarTreeViewComboControl* AControl)
   {
-    return AControl && ClickAt(ScreenCenterOf(AControl, AControl->GetDropDownRect())) &&
+    return AControl && ClickAt(ScreenCentreOf(AControl, AControl->GetDropDownRect())) &&
            PumpUntil([&] { return TreeShown(); });
   }
   // The screen centre of a node's text in the tree.
@@ -175,9 +175,7 @@ protected:
     const HTREEITEM id = Combo->GetItems()->GetItem(AIndex)->GetItemId();
     std::memcpy(&r, &id, sizeof id);
     ::SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ::ClientToScreen(Tree(), &p);
-    return p;
+    return ScreenCentreOf(Tree(), r);
   }
 
   TdxBarTreeViewCombo* Combo = nullptr;
@@ -282,7 +280,7 @@ TEST_F(TTreeComboOnBars, EscF4TheButtonAndAClickElsewhereCloseTheTreeWithoutChoo
   Key(VK_F4);
   ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
   ASSERT_TRUE(DropDown(control));
-  ASSERT_TRUE(ClickAt(ScreenCenterOf(control, control->GetDropDownRect())));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control, control->GetDropDownRect())));
   ASSERT_TRUE(PumpUntil([&] { return !TreeShown(); }));
   ASSERT_TRUE(DropDown(control));
   RECT other{};
@@ -334,11 +332,9 @@ TEST_F(TTreeComboOnBars, TheSelectWindowChoosesByKeysAndRefusesWhatTheHandlerRef
   bool chosen = false;
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_DOWN, true);
-                        SendKeyTransition(VK_DOWN, false);
+                        SendKeyStroke(VK_DOWN);
                         PauseScript(100);
-                        SendKeyTransition(VK_RETURN, true);
-                        SendKeyTransition(VK_RETURN, false);
+                        SendKeyStroke(VK_RETURN);
                         CancelSelectWindowIfOpen();
                       },
                       400);
@@ -349,14 +345,12 @@ TEST_F(TTreeComboOnBars, TheSelectWindowChoosesByKeysAndRefusesWhatTheHandlerRef
       TdxBarTreeViewComboCanSelectNodeEvent([](TObject*, TTreeNode*, bool& ACanSelect) { ACanSelect = false; });
   RunWithHelperThread([&] { chosen = Combo->SelectItem(); },
                       [] {
-                        SendKeyTransition(VK_UP, true);
-                        SendKeyTransition(VK_UP, false);
+                        SendKeyStroke(VK_UP);
                         PauseScript(100);
                         SendKeyTransition(VK_RETURN, true);  // refused: the window stays
                         SendKeyTransition(VK_RETURN, false);
                         PauseScript(200);
-                        SendKeyTransition(VK_ESCAPE, true);
-                        SendKeyTransition(VK_ESCAPE, false);
+                        SendKeyStroke(VK_ESCAPE);
                       },
                       400);
   EXPECT_FALSE(chosen);

@@ -61,14 +61,12 @@ protected:
   {
     RECT r{};
     ::SendMessageW(List(ACombo), LB_GETITEMRECT, WPARAM(AIndex), LPARAM(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ::ClientToScreen(List(ACombo), &p);
-    return p;
+    return ScreenCentreOf(List(ACombo), r);
   }
   COLORREF SamplePixel(TdxBarColorComboControl* AControl)
   {
     WaitPainted(AControl->GetParent());
-    RECT r = ScreenRect(AControl, AControl->GetSampleRect());
+    RECT r = ScreenRectOf(AControl, AControl->GetSampleRect());
     TDib32 shot = CaptureScreen(r);
     return shot.Pixel(shot.Width() / 2, shot.Height() / 2);
   }
@@ -186,7 +184,7 @@ TEST_F(TColorCombos, PointerAndKeysPickANamedColourOnAToolbar)
   EXPECT_TRUE(ColorNear(SamplePixel(control), RGB(0, 0, 0)));
 
   // The text part opens the list; a click on an entry takes it.
-  const RECT text = ScreenRect(control, control->GetPartRects().at(dxBarEditPartText));
+  const RECT text = ScreenRectOf(control, control->GetPartRects().at(dxBarEditPartText));
   ASSERT_TRUE(ClickAt(POINT{text.left + 10, (text.top + text.bottom) / 2}));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   RECT list{};
@@ -200,14 +198,14 @@ TEST_F(TColorCombos, PointerAndKeysPickANamedColourOnAToolbar)
   EXPECT_TRUE(ColorNear(SamplePixel(control), RGB(0, 255, 0)));
 
   // By keys: open, two down, Enter.
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   ASSERT_TRUE(PressKey(VK_DOWN) && PressKey(VK_DOWN) && PressKey(VK_RETURN));
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
   EXPECT_EQ(combo->GetColor(), TColor(0xFF0000));
   EXPECT_EQ(combo->GetText(), L"Blue");
   // Esc leaves the colour.
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   ASSERT_TRUE(PressKey(VK_UP) && PressKey(VK_ESCAPE));
   EXPECT_TRUE(PumpUntil([&] { return !ListShown(combo); }));
@@ -220,7 +218,7 @@ TEST_F(TColorCombos, AMenuComboPicksByKeys)
   ASSERT_NE(OpenMenu(), nullptr);
   auto* control = InMenu<TdxBarColorComboControl>(combo);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   ASSERT_TRUE(PressKey(VK_NEXT));
   EXPECT_EQ(combo->GetListBox()->GetItemIndex(), 15);
@@ -240,7 +238,7 @@ TEST_F(TColorCombos, CtrlEnterAsksTheColourDialogForACustomColour)
   combo->SetColor(TColor(0x0000FF));
   auto* control = OnBar<TdxBarColorComboControl>(combo);
   ASSERT_NE(control, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   const DWORD thread = ::GetCurrentThreadId();
   std::atomic<bool> found{false};
@@ -254,7 +252,7 @@ TEST_F(TColorCombos, CtrlEnterAsksTheColourDialogForACustomColour)
   EXPECT_TRUE(ColorNear(SamplePixel(control), RGB(0x12, 0x34, 0x56)));
 
   // Cancel keeps the colour; an OnClick handler takes the click instead of the dialog.
-  ASSERT_TRUE(ClickAt(ScreenCenter(control)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(control)));
   ASSERT_TRUE(PumpUntil([&] { return ListShown(combo); }));
   found = false;
   RunWithHelperThread([&] { PressKey(VK_RETURN, {VK_CONTROL}); },
@@ -288,7 +286,7 @@ TEST_F(TColorCombos, TheCustomColourButtonOpensTheDialogWithTheShownColour)
 
   const DWORD thread = ::GetCurrentThreadId();
   std::atomic<bool> found{false};
-  RECT screen = ScreenRect(control, button);
+  RECT screen = ScreenRectOf(control, button);
   // The pointer rests on the button until the item's hint shows.
   const POINT onButton{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2};
   ASSERT_TRUE(MoveMouseTo(POINT{onButton.x, onButton.y - 2}));
@@ -364,7 +362,7 @@ TEST_F(TColorCombos, InAPopupMenuTheCombosShowTheirTextAndButtons)
     }
     // The text part shows the text: dark ink on its background.
     auto* dateControl = dynamic_cast<TCustomdxBarComboControl*>(ControlOf(popup->GetItemLinks(), date));
-    const RECT text = ScreenRect(dateControl, dateControl->GetPartRects()[dxBarEditPartText]);
+    const RECT text = ScreenRectOf(dateControl, dateControl->GetPartRects()[dxBarEditPartText]);
     EXPECT_GT(CountPixels(CaptureScreen(text), RECT{0, 0, text.right - text.left, text.bottom - text.top},
                           [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200; }),
               10)

@@ -175,13 +175,11 @@ protected:
     ::SendMessageW(list, LB_SETTOPINDEX, WPARAM(AIndex), 0);
     RECT r{};
     ::SendMessageW(list, LB_GETITEMRECT, WPARAM(AIndex), LPARAM(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ::ClientToScreen(list, &p);
-    return p;
+    return ScreenCentreOf(list, r);
   }
   POINT TextPart(TdxBarItemControl* AControl) const
   {
-    const RECT r = ScreenRect(AControl, AControl->GetPartRects().at(dxBarEditPartText));
+    const RECT r = ScreenRectOf(AControl, AControl->GetPartRects().at(dxBarEditPartText));
     return POINT{r.left + 10, (r.top + r.bottom) / 2};
   }
 };
@@ -378,7 +376,7 @@ TEST_F(TFontCombos, ATurnedBarShowsAButtonThatAsksTheFontDialog)
   const DWORD thread = ::GetCurrentThreadId();
   std::atomic<bool> found{false};
   String opened;
-  RunWithHelperThread([&] { ClickAt(ScreenCenter(button)); },
+  RunWithHelperThread([&] { ClickAt(ScreenCentreOf(button)); },
                       [&] {
                         HWND dialog = WaitForThreadDialog(thread);
                         found = dialog != nullptr;

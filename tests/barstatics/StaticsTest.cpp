@@ -166,7 +166,7 @@ TEST_F(TStatics, GaugeDrawsItsPositionInItsColour)
   ASSERT_TRUE(WaitPainted(control->GetParent()));
   const TRect r = Gauge(gauge);
   ASSERT_FALSE(IsRectEmpty(r));
-  RECT screen = ScreenRect(control, r);
+  RECT screen = ScreenRectOf(control, r);
   TDib32 shot = CaptureScreen(screen);
   SaveShotOnRequest(shot, "progress-red-half");
   const int y = shot.Height() / 2;
@@ -228,7 +228,7 @@ TEST_F(TStatics, OnlyClickableStaticsTakeTheClickAndCloseTheMenu)
   ASSERT_NE(menu, nullptr);
   auto* noteControl = InMenu<TdxBarStaticControl>(note);
   ASSERT_NE(noteControl, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(noteControl)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(noteControl)));
   PumpFor(100);
   EXPECT_EQ(clicks, 0);
   ASSERT_NE(Menu(), nullptr);
@@ -236,7 +236,7 @@ TEST_F(TStatics, OnlyClickableStaticsTakeTheClickAndCloseTheMenu)
 
   auto* linkControl = InMenu<TdxBarStaticControl>(link);
   ASSERT_NE(linkControl, nullptr);
-  ASSERT_TRUE(ClickAt(ScreenCenter(linkControl)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(linkControl)));
   EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
   EXPECT_TRUE(PumpUntil([&] { return !Menu() || !::IsWindowVisible(Menu()->GetHandle()); }));
 
@@ -244,10 +244,10 @@ TEST_F(TStatics, OnlyClickableStaticsTakeTheClickAndCloseTheMenu)
   Bar->GetItemLinks()->AddItem(link);
   Bar->GetItemLinks()->AddItem(note);
   PumpPending();
-  ASSERT_TRUE(ClickAt(ScreenCenter(OnBar<TdxBarStaticControl>(note))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(OnBar<TdxBarStaticControl>(note))));
   PumpFor(50);
   EXPECT_EQ(clicks, 1);
-  ASSERT_TRUE(ClickAt(ScreenCenter(OnBar<TdxBarStaticControl>(link))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(OnBar<TdxBarStaticControl>(link))));
   EXPECT_TRUE(PumpUntil([&] { return clicks == 2; }));
 }
 

@@ -11,13 +11,18 @@
 #include "bars/itemcontrols/subitems.h"
 #include "bars/barwindows/toolbar.h"
 #include "platform/StdCtrls.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
+#include "support/ThreadWindows.h"
 
 // A dialog window of the thread AThread that shows now; nil when none does.
-HWND FindThreadDialog(DWORD AThread);
+inline HWND FindThreadDialog(DWORD AThread)
+{
+  return FirstThreadWindow({L"#32770", true}, AThread);
+}
 // From a helper thread while AThread sits in a modal dialog: the dialog once it shows;
 // nil when none showed within five seconds.
 HWND WaitForThreadDialog(DWORD AThread);
@@ -32,21 +37,17 @@ class TStaticsFixture : public testing::Test {
 protected:
   void SetUp() override;
 
-  // The control of the item's first link in ALinks; nil when none is shown.
-  static TdxBarItemControl* ControlOf(TdxBarItemLinks* ALinks, TdxBarItem* AItem);
+  // The control of the item's first link on the toolbar or in the menu; nil when none is shown.
   template <class C>
   C* OnBar(TdxBarItem* AItem) const
   {
-    return dynamic_cast<C*>(ControlOf(Bar->GetItemLinks(), AItem));
+    return ControlOf<C>(Bar->GetItemLinks(), AItem);
   }
   template <class C>
   C* InMenu(TdxBarItem* AItem) const
   {
-    return dynamic_cast<C*>(ControlOf(SubItem->GetItemLinks(), AItem));
+    return ControlOf<C>(SubItem->GetItemLinks(), AItem);
   }
-  // The centre of a control and a rectangle of its bar window, on the screen.
-  static POINT ScreenCenter(TdxBarItemControl* AControl);
-  static RECT ScreenRect(TdxBarItemControl* AControl, const TRect& R);
   // Opens the sub item's menu by clicking it; nil when it did not open.
   TCustomdxBarControl* OpenMenu();
   TCustomdxBarControl* Menu() const;

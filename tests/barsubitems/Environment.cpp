@@ -24,18 +24,10 @@ String Buttons(const String& APrefix, int ACount)
   return text;
 }
 
-String Links(const std::vector<String>& ANames)
-{
-  String text = L"      ItemLinks = <";
-  for (const String& name : ANames)
-    text += L"\n        item\n          Visible = True\n          ItemName = '" + name + L"'\n        end";
-  return text + L">\n";
-}
-
 String SubItem(const String& AName, const String& ACaption, const std::vector<String>& ALinks)
 {
   return L"    object " + AName + L": TdxBarSubItem\n" + L"      Caption = '" + ACaption + L"'\n" +
-         L"      Category = 0\n" + Links(ALinks) + L"    end\n";
+         L"      Category = 0\n" + ItemLinksText(ALinks) + L"    end\n";
 }
 
 std::vector<String> Names(const String& APrefix, int ACount, const String& ANested)
@@ -70,7 +62,7 @@ String MainMenuFormText()
       L"      Caption = 'Main Menu'\n"
       L"      DockingStyle = dsTop\n"
       L"      IsMainMenu = True\n";
-  text += Links({L"FileItem", L"EditItem"});
+  text += ItemLinksText({L"FileItem", L"EditItem"});
   text +=
       L"      Visible = True\n"
       L"    end\n";
@@ -100,46 +92,13 @@ void TSubItemsFixture::SetUp()
 
 void TSubItemsFixture::TearDown()
 {
-  if (TCustomdxBarControl* active = ActiveBarControl())
-    active->Close();
-  PumpPending();
-}
-
-void TSubItemsFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
-{
-  Form->SetBounds(ALeft, ATop, AWidth, AHeight);
-  Form->Show();
-  ActivateWindow(Form->GetHandle());
+  CloseActiveBar();
   PumpPending();
 }
 
 TdxBarSubMenuControl* TSubItemsFixture::MenuOf(TCustomdxBarSubItem* AItem) const
 {
   return AItem ? dynamic_cast<TdxBarSubMenuControl*>(AItem->GetItemLinks()->GetBarControl()) : nullptr;
-}
-
-TdxBarItemControl* TSubItemsFixture::ControlOf(TdxBarItem* AItem) const
-{
-  for (int i = 0; AItem && i < AItem->GetLinkCount(); ++i)
-    if (TdxBarItemControl* control = AItem->GetLink(i)->GetControl())
-      return control;
-  return nullptr;
-}
-
-TdxBarSubItemControl* TSubItemsFixture::SubControlOf(TCustomdxBarSubItem* AItem) const
-{
-  return dynamic_cast<TdxBarSubItemControl*>(ControlOf(AItem));
-}
-
-TRect TSubItemsFixture::ScreenRectOf(TdxBarItemControl* AControl) const
-{
-  return AControl && AControl->GetParent() ? AControl->GetParent()->GetItemScreenRect(AControl) : TRect{};
-}
-
-POINT TSubItemsFixture::CenterOf(TdxBarItemControl* AControl) const
-{
-  TRect r = ScreenRectOf(AControl);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TdxBarItemControl* TSubItemsFixture::EntryOf(TdxBarSubMenuControl* AMenu, int AIndex) const
@@ -154,15 +113,6 @@ bool TSubItemsFixture::ClickOn(TdxBarItemControl* AControl)
   FClickLeft = !FClickLeft;
   const int x = FClickLeft ? r.left + RectWidth(r) / 4 : r.right - RectWidth(r) / 4;
   return AControl && ClickAt(POINT{x, (r.top + r.bottom) / 2});
-}
-
-// The hooks may eat the key's messages, so the wait is for the queue to hold no key message.
-void TSubItemsFixture::Key(WORD AKey)
-{
-  SendKeyTransition(AKey, true);
-  SendKeyTransition(AKey, false);
-  EXPECT_TRUE(PumpUntil([] { return (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, 2000));
-  PumpPending();
 }
 
 void TSubItemsFixture::MoveAway()

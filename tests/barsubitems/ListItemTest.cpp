@@ -96,7 +96,7 @@ TEST_F(TListItemsInMenu, AClickOnAGeneratedButtonSetsItemIndexBeforeOnClickRuns)
   ShowForm();
   TdxBarSubMenuControl* menu = OpenFile();
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(ClickAt(CenterOf(EntryOf(menu, 4))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(EntryOf(menu, 4))));
   PumpPending();
   EXPECT_EQ(seen, (std::vector<int>{2}));
   EXPECT_EQ(sender, List);

@@ -60,9 +60,9 @@ TEST_F(TSubItemLook, AMainMenuEntryIsDrawnAsBeforeOnceACommandOfItsMenuRan)
     // By mouse: "Edit", over to "File" (the menus switch), a click on File's first command.
     ASSERT_TRUE(ClickOn(ControlOf(edit)));
     ASSERT_TRUE(PumpUntil([&] { return MenuOf(edit) != nullptr; }));
-    ASSERT_TRUE(MoveMouseTo(CenterOf(ControlOf(file))));
+    ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ControlOf(file))));
     ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr && MenuOf(edit) == nullptr; }));
-    ASSERT_TRUE(ClickAt(CenterOf(EntryOf(MenuOf(file), 0))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(EntryOf(MenuOf(file), 0))));
     PumpPending();
     EXPECT_EQ(Form->Clicks, (std::vector<String>{L"Edit0", L"File0"}));
     EXPECT_EQ(MenuOf(file), nullptr);
@@ -95,7 +95,7 @@ TEST_F(TSubItemLook, AMenuThePointerSwitchesToOpensWithNoEntrySelectedAKeyOpensW
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
   EXPECT_EQ(MenuOf(file)->GetSelectedControl(), nullptr);
   // Onto "Edit" without a click; the pointer then stays over the main menu, off the menu.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ControlOf(edit))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ControlOf(edit))));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(edit) != nullptr && MenuOf(file) == nullptr; }));
   TdxBarSubMenuControl* editMenu = MenuOf(edit);
   RedrawWindow(editMenu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
@@ -104,7 +104,7 @@ TEST_F(TSubItemLook, AMenuThePointerSwitchesToOpensWithNoEntrySelectedAKeyOpensW
   for (int i = 0; i < 3; ++i)
     EXPECT_FALSE(DrawnSelected(EntryOf(editMenu, i))) << i;
   // And back onto "File": the same.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ControlOf(file))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ControlOf(file))));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr && MenuOf(edit) == nullptr; }));
   TdxBarSubMenuControl* fileMenu = MenuOf(file);
   RedrawWindow(fileMenu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);

@@ -11,6 +11,7 @@
 
 #include "support/Input.h"
 #include "support/Pump.h"
+#include "support/ThreadWindows.h"
 
 namespace {
 
@@ -18,16 +19,7 @@ using TSubItemMenus = TSubItemsFixture;
 
 int CountThreadWindows()
 {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND AWnd, LPARAM AParam) -> BOOL {
-        if (IsWindowVisible(AWnd))
-          ++*reinterpret_cast<int*>(AParam);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
+  return int(ThreadWindows({.VisibleOnly = true}).size());
 }
 
 TRect WindowRectOf(TCustomdxBarControl* AWindow)
@@ -44,7 +36,7 @@ TEST_F(TSubItemMenus, ClickOpensBelowPointerSwitchesNestedOpensAfterTheDelayAndA
   TdxBarSubItem* file = Sub(L"FileItem");
   TdxBarSubItem* edit = Sub(L"EditItem");
   TdxBarSubItem* find = Sub(L"FindItem");
-  ASSERT_NE(SubControlOf(file), nullptr);
+  ASSERT_NE(ControlOf<TdxBarSubItemControl>(file), nullptr);
   // A click on "File" opens its menu below the entry, its left edge at the entry's.
   const TRect fileRect = ScreenRectOf(ControlOf(file));
   ASSERT_TRUE(ClickOn(ControlOf(file)));
@@ -52,16 +44,16 @@ TEST_F(TSubItemMenus, ClickOpensBelowPointerSwitchesNestedOpensAfterTheDelayAndA
   TRect menuRect = WindowRectOf(MenuOf(file));
   EXPECT_EQ(menuRect.left, fileRect.left);
   EXPECT_EQ(menuRect.top, fileRect.bottom);
-  EXPECT_TRUE(SubControlOf(file)->IsDroppedDown());
+  EXPECT_TRUE(ControlOf<TdxBarSubItemControl>(file)->IsDroppedDown());
   // Onto "Edit" without a click: the menus switch.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(ControlOf(edit))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(ControlOf(edit))));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(edit) != nullptr && MenuOf(file) == nullptr; }));
   TdxBarSubMenuControl* editMenu = MenuOf(edit);
-  EXPECT_FALSE(SubControlOf(file)->IsDroppedDown());
+  EXPECT_FALSE(ControlOf<TdxBarSubItemControl>(file)->IsDroppedDown());
   // The nested entry waits before it opens, then opens right of the entry.
   TdxBarItemControl* findEntry = EntryOf(editMenu, 3);
   ASSERT_EQ(findEntry, ControlOf(find));
-  ASSERT_TRUE(MoveMouseTo(CenterOf(findEntry)));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(findEntry)));
   PumpPending();
   EXPECT_EQ(MenuOf(find), nullptr) << "a nested menu waits for the delay";
   EXPECT_TRUE(static_cast<TdxBarSubItemControl*>(findEntry)->IsPendingOpen());
@@ -72,11 +64,11 @@ TEST_F(TSubItemMenus, ClickOpensBelowPointerSwitchesNestedOpensAfterTheDelayAndA
   EXPECT_LE(std::abs(menuRect.top - findRect.top), 4);
   EXPECT_EQ(MenuOf(find)->GetParentBarControl(), editMenu);
   // A sibling takes the pointer: the nested menu closes, its parent stays.
-  ASSERT_TRUE(MoveMouseTo(CenterOf(EntryOf(editMenu, 4))));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(EntryOf(editMenu, 4))));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(find) == nullptr; }));
   EXPECT_EQ(MenuOf(edit), editMenu);
   // A click on a leaf runs it once and closes every menu.
-  ASSERT_TRUE(ClickAt(CenterOf(EntryOf(editMenu, 5))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(EntryOf(editMenu, 5))));
   PumpPending();
   EXPECT_EQ(Form->Clicks, (std::vector<String>{L"Edit4"}));
   EXPECT_EQ(MenuOf(edit), nullptr);
@@ -257,7 +249,7 @@ TEST_F(TSubItemMenus, AnItemFreedByItsOwnClickAndAFormFreedByAMenuHandlerEndQuie
   ASSERT_TRUE(ClickOn(ControlOf(file)));
   ASSERT_TRUE(PumpUntil([&] { return MenuOf(file) != nullptr; }));
   TWeakRef<TdxBarSubMenuControl> menu(MenuOf(file));
-  ASSERT_TRUE(ClickAt(CenterOf(EntryOf(menu.Get(), 1))));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(EntryOf(menu.Get(), 1))));
   PumpPending();
   EXPECT_FALSE(doomedRef.Alive());
   EXPECT_FALSE(menu.Alive());
@@ -282,9 +274,9 @@ TEST_F(TSubItemMenus, AnItemFreedByItsOwnClickAndAFormFreedByAMenuHandlerEndQuie
     leaf->SetOnClick(TNotifyEvent([other](TObject*) { other->Free(); }));
     ASSERT_TRUE(ClickOn(ControlOf(otherFile)));
     ASSERT_TRUE(PumpUntil([&] { return MenuOf(otherFile) != nullptr; }));
-    ASSERT_TRUE(MoveMouseTo(CenterOf(EntryOf(MenuOf(otherFile), 3))));
+    ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(EntryOf(MenuOf(otherFile), 3))));
     ASSERT_TRUE(PumpUntil([&] { return MenuOf(otherRecent) != nullptr; }));
-    ASSERT_TRUE(ClickAt(CenterOf(EntryOf(MenuOf(otherRecent), 0))));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(EntryOf(MenuOf(otherRecent), 0))));
     PumpPending();
     EXPECT_FALSE(otherRef.Alive());
     EXPECT_EQ(ActiveBarControl(), nullptr);
@@ -323,7 +315,7 @@ TEST_F(TSubItemMenus, MenusOpenBelowAHorizontalToolbarAndBesideAVerticalOne)
   MoveAway();
   Key(VK_ESCAPE);
   // On the main menu: below, jumping the entry's height.
-  TdxBarSubItemControl* fileControl = SubControlOf(Sub(L"FileItem"));
+  TdxBarSubItemControl* fileControl = ControlOf<TdxBarSubItemControl>(Sub(L"FileItem"));
   fileControl->GetSubMenuPosition(p, dx, dy);
   const TRect fr = ScreenRectOf(fileControl);
   EXPECT_EQ(p.x, fr.left);

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "bars/dxBar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
+#include "support/Input.h"
 
 class TSubItemsForm : public TForm {
   DECLARE_CLASS(TSubItemsForm, TForm)
@@ -30,8 +32,11 @@ protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Reads the form, shows it at a place and activates it.
-  void ShowForm(int ALeft = 120, int ATop = 120, int AWidth = 520, int AHeight = 320);
+  // Shows the form at a place and activates it.
+  void ShowForm(int ALeft = 120, int ATop = 120, int AWidth = 520, int AHeight = 320)
+  {
+    ShowFormAt(Form, ALeft, ATop, AWidth, AHeight);
+  }
   template <class T>
   T* Item(const wchar_t* AName) const
   {
@@ -40,18 +45,13 @@ protected:
   TdxBarSubItem* Sub(const wchar_t* AName) const { return Item<TdxBarSubItem>(AName); }
   // The open menu window of a sub-item; nil while closed.
   TdxBarSubMenuControl* MenuOf(TCustomdxBarSubItem* AItem) const;
-  // The control of the first link of an item that has one.
-  TdxBarItemControl* ControlOf(TdxBarItem* AItem) const;
-  TdxBarSubItemControl* SubControlOf(TCustomdxBarSubItem* AItem) const;
-  TRect ScreenRectOf(TdxBarItemControl* AControl) const;
-  POINT CenterOf(TdxBarItemControl* AControl) const;
   // The control of a menu's shown link at AIndex.
   TdxBarItemControl* EntryOf(TdxBarSubMenuControl* AMenu, int AIndex) const;
   // Clicks inside the control, on its left and right quarter in turn: two clicks in a row at
   // one place would make a double click.
   bool ClickOn(TdxBarItemControl* AControl);
   // A real key stroke, waited for until the queue holds no key message (the hooks eat some).
-  void Key(WORD AKey);
+  static void Key(WORD AKey) { EXPECT_TRUE(StrokeKey(AKey)); }
   void MoveAway();
 
   std::unique_ptr<TOwned<TSubItemsForm>> FormOwner;

@@ -1,28 +1,12 @@
 // The program-wide set-up of the toolbar tests and the fixture's helpers.
 #include "ToolbarTestUtil.h"
 
-#include <chrono>
-#include <thread>
-
-#include "support/Input.h"
-#include "support/Pump.h"
-
-IMPLEMENT_CLASS(TToolbarTestForm, TForm)
-
 namespace {
 
 [[maybe_unused]] testing::Environment* const ToolbarEnvironment = testing::AddGlobalTestEnvironment(
     new TBarLibraryEnvironment{TToolbarTestForm::StaticClass(), TdxBarManager::StaticClass(), TdxBar::StaticClass()});
 
 }  // namespace
-
-void TToolbarFixture::ShowForm(int ALeft, int ATop, int AWidth, int AHeight)
-{
-  Host.Form()->SetBounds(ALeft, ATop, AWidth, AHeight);
-  Host.Form()->Show();
-  ActivateWindow(Host.Form()->GetHandle());
-  PumpPending();
-}
 
 TdxBar* TToolbarFixture::AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle)
 {
@@ -57,15 +41,8 @@ std::vector<int> TToolbarFixture::LinkWidths(TdxBarControl* AControl)
   return widths;
 }
 
-TRect ScreenRect(HWND AWnd)
-{
-  RECT r{};
-  ::GetWindowRect(AWnd, &r);
-  return r;
-}
-
 POINT WindowToScreen(HWND AWnd, const TPoint& P)
 {
-  TRect r = ScreenRect(AWnd);
+  TRect r = WindowRectOf(AWnd);
   return POINT{r.left + P.x, r.top + P.y};
 }

@@ -251,7 +251,7 @@ TEST_F(TManagerRules, TheActiveBarWindowAndItsManagerAreTheOnesTheBarWindowsActi
 // picture there, whatever it would paint if asked.
 TDib32 Shown(HWND AWnd)
 {
-  TRect r = ScreenRect(AWnd);
+  TRect r = WindowRectOf(AWnd);
   return CaptureScreen(RECT{r.left, r.top, r.right, r.bottom});
 }
 

@@ -13,19 +13,19 @@
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/dockcontrol.h"
 #include "bars/barwindows/toolbar.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Input.h"
 
-class TToolbarTestForm : public TForm {
-  DECLARE_CLASS(TToolbarTestForm, TForm)
-public:
-  explicit TToolbarTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TToolbarTestForm = TTestHostForm;
 
 class TToolbarFixture : public testing::Test {
 protected:
   TToolbarFixture() : Manager(Host.Manager) { Manager->SetName(L"dxBarManager1"); }
-  void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 560, int AHeight = 360);
+  void ShowForm(int ALeft = 100, int ATop = 100, int AWidth = 560, int AHeight = 360)
+  {
+    ShowFormAt(Host.Form(), ALeft, ATop, AWidth, AHeight);
+  }
   TdxBars* Bars() const { return Manager->GetBars(); }
   // A bar with buttons of the captions given; a caption starting with "|" begins a group.
   TdxBar* AddBar(const std::vector<String>& ACaptions, TdxBarDockingStyle AStyle = dsTop);
@@ -38,7 +38,5 @@ protected:
   TdxBarManager* Manager;
 };
 
-// Screen rectangle of a window.
-TRect ScreenRect(HWND AWnd);
 // The screen point of a point in window coordinates (relative to the window's top-left).
 POINT WindowToScreen(HWND AWnd, const TPoint& P);

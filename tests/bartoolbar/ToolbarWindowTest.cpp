@@ -31,7 +31,7 @@ protected:
 // Where the window's client area sits inside it: the frame's left, top, right and bottom.
 TRect FrameOf(HWND AWnd)
 {
-  const TRect w = ScreenRect(AWnd);
+  const TRect w = WindowRectOf(AWnd);
   RECT c{};
   GetClientRect(AWnd, &c);
   MapWindowPoints(AWnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
@@ -97,7 +97,7 @@ TEST_F(TToolbarWindow, FloatingHitCodesStoreTheRealCode)
   TdxBarControl* c = ShowFloating(bar);
   ASSERT_NE(c, nullptr);
   HWND h = c->GetHandle();
-  TRect w = ScreenRect(h);
+  TRect w = WindowRectOf(h);
   auto hit = [&](int X, int Y) { return int(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(X, Y))); };
   // Top frame, and the top-left corner too: top wins, no corners.
   EXPECT_EQ(hit(w.left + RectWidth(w) / 2, w.top), HTCLIENT);
@@ -152,7 +152,7 @@ TEST_F(TToolbarWindow, DockedHitCodes)
     EXPECT_EQ(c->GetHitCode(), HTCAPTION);
   }
   // The frame before the items (the drag handle) drags too.
-  TRect w = ScreenRect(h);
+  TRect w = WindowRectOf(h);
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(w.left, w.top + RectHeight(w) / 2)), HTCLIENT);
   EXPECT_EQ(c->GetHitCode(), HTCAPTION);
 }
@@ -173,7 +173,7 @@ TEST_F(TToolbarWindow, FloatingMinMaxInfoAndSizing)
 
   TPoint frame = c->GetFrameSize(dsNone);
   // Dragging the right edge far left: the client keeps the floating minimum.
-  RECT r = ScreenRect(h);
+  RECT r = WindowRectOf(h);
   RECT asked = r;
   asked.right = asked.left + 12;
   SendMessageW(h, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&asked));
@@ -190,7 +190,7 @@ TEST_F(TToolbarWindow, FloatingMinMaxInfoAndSizing)
   // Corners keep the present rectangle.
   RECT corner{1, 2, 3, 4};
   SendMessageW(h, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&corner));
-  EXPECT_EQ(corner, ScreenRect(h));
+  EXPECT_EQ(corner, WindowRectOf(h));
   // Never further above the screen than 15 pixels.
   RECT high = r;
   OffsetRect(&high, 0, -40 - r.top);
@@ -206,7 +206,7 @@ TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
   HWND h = c->GetHandle();
   MoveMouseTo(POINT{200, 200});
   SetWindowPos(h, nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  TRect w = ScreenRect(h);
+  TRect w = WindowRectOf(h);
   EXPECT_NE(MonitorFromRect(&w, MONITOR_DEFAULTTONULL), nullptr);
   MONITORINFO info{};
   info.cbSize = sizeof(info);
@@ -215,13 +215,13 @@ TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
   EXPECT_EQ(w.top, info.rcWork.top);
   // Far right and below: the right and bottom edges meet the work area's.
   SetWindowPos(h, nullptr, 50000, 50000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  w = ScreenRect(h);
+  w = WindowRectOf(h);
   EXPECT_EQ(w.right, info.rcWork.right);
   EXPECT_EQ(w.bottom, info.rcWork.bottom);
   // Partly visible with the whole caption on the work area stays where it was put.
   SetWindowPos(h, nullptr, 100, info.rcWork.bottom - c->GetCaptionRect().bottom, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(ScreenRect(h).top, info.rcWork.bottom - c->GetCaptionRect().bottom);
+  EXPECT_EQ(WindowRectOf(h).top, info.rcWork.bottom - c->GetCaptionRect().bottom);
   // Placed with too little of its caption on the work area to grab, the bar comes wholly
   // onto it; placed with enough of it there, the bar stays partly off the screen. The bar's
   // own values keep what was asked for.
@@ -240,7 +240,7 @@ TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
   for (const auto& k : cases) {
     bar->SetFloatLeft(k.Left);
     bar->SetFloatTop(k.Top);
-    w = ScreenRect(h);
+    w = WindowRectOf(h);
     EXPECT_EQ(bar->GetFloatLeft(), k.Left);
     EXPECT_EQ(bar->GetFloatTop(), k.Top);
     if (k.Moved)
@@ -343,7 +343,7 @@ TEST_F(TToolbarWindow, DoubleClickDocksANeverDockedBarOnANewLastTopRow)
 
   // And back: a docked bar floats on a double click of its drag area.
   TdxBarControl* dc = bar->GetControl();
-  TRect w = ScreenRect(dc->GetHandle());
+  TRect w = WindowRectOf(dc->GetHandle());
   SendMessageW(dc->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(w.left, w.top + RectHeight(w) / 2));
   ASSERT_EQ(dc->GetHitCode(), HTCAPTION);
   SendMessageW(dc->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
@@ -661,7 +661,7 @@ private:
 // the colour of its first pixel, on the screen.
 int VariedFramePixels(TdxBarControl* AControl)
 {
-  const TRect r = ScreenRect(AControl->GetHandle());
+  const TRect r = WindowRectOf(AControl->GetHandle());
   const int frame = AControl->GetBorders(dsTop).left;
   const TDib32 shot = CaptureScreen(RECT{r.left, r.top, r.left + frame, r.bottom});
   const COLORREF first = shot.Pixel(0, 0);

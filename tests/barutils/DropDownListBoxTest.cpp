@@ -4,6 +4,7 @@
 
 #include "bars/dxBar.h"
 #include "platform/Forms.h"
+#include "support/BarProbe.h"
 #include "support/Input.h"
 #include "support/Pixels.h"
 #include "support/Pump.h"
@@ -34,13 +35,7 @@ protected:
     SetWindowPos(h, HWND_TOPMOST, 200, 200, 120, 4 * 16 + 2, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     PumpPending();
   }
-  POINT ItemCentre(int Index)
-  {
-    TRect r = List->ItemRect(Index);
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(List->GetHandle(), &p);
-    return p;
-  }
+  POINT ItemCentre(int Index) { return ScreenCentreOf(List->GetHandle(), List->ItemRect(Index)); }
   TCloseRecorder Recorder;
   TdxBarDropDownListBox* List;
   std::vector<int>& Closed = Recorder.Closed;

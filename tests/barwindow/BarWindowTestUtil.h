@@ -14,14 +14,11 @@
 #include "bars/model/itemlinks.h"
 #include "bars/model/items.h"
 #include "bars/barwindows/shadow.h"
+#include "support/BarProbe.h"
 #include "support/BarTestHost.h"
 #include "support/Pump.h"
 
-class TBarWindowTestForm : public TForm {
-  DECLARE_CLASS(TBarWindowTestForm, TForm)
-public:
-  explicit TBarWindowTestForm(TComponent* AOwner) : TForm(AOwner) {}
-};
+using TBarWindowTestForm = TTestHostForm;
 
 // An item that draws as a block of one colour; its control can pose as an in-place editor.
 class TBlockItem : public TdxBarItem {
@@ -196,9 +193,6 @@ protected:
   TdxBarItemLink* AddLink(TdxBarItem* AItem);
   // Shows the bar window with every link laid out.
   void ShowBar();
-  TdxBarItemControl* ControlOf(TdxBarItemLink* ALink) const { return ALink ? ALink->GetControl() : nullptr; }
-  // The screen point at the middle of a link's control.
-  POINT CenterOf(TdxBarItemLink* ALink) const;
   TdxBarItemLink* SelectedLink() const { return Bar ? Bar->GetSelectedLink() : nullptr; }
   // A client point's place in a capture of the whole window.
   TPoint InShot(const TPoint& P) const;

@@ -6,7 +6,6 @@
 
 #include "platform/Win.h"
 
-IMPLEMENT_CLASS(TBarWindowTestForm, TForm)
 IMPLEMENT_CLASS(TBlockItem, TdxBarItem)
 IMPLEMENT_CLASS(TBlockItemControl, TdxBarItemControl)
 IMPLEMENT_CLASS(TBlockContainerItem, TBlockItem)
@@ -200,38 +199,16 @@ void TBarWindowFixture::ShowBar()
 
 TPoint TBarWindowFixture::InShot(const TPoint& P) const
 {
-  RECT window{};
-  ::GetWindowRect(Bar->GetHandle(), &window);
+  const RECT window = WindowRectOf(Bar->GetHandle());
   TPoint origin = Bar->ClientToScreen(TPoint{0, 0});
   return TPoint{P.x + origin.x - window.left, P.y + origin.y - window.top};
 }
 
-POINT TBarWindowFixture::CenterOf(TdxBarItemLink* ALink) const
-{
-  TRect r = ALink->GetItemRect();
-  TPoint p = Bar->ClientToScreen(CenterPoint(r));
-  return POINT{p.x, p.y};
-}
-
 namespace {
 
-class TBlockItemKindEnvironment : public testing::Environment {
-public:
-  void SetUp() override
-  {
-    RegisterBarItem(TBlockItem::StaticClass(), TBlockItemControl::StaticClass(), false);
-    RegisterBarItem(TBlockContainerItem::StaticClass(), TBlockItemControl::StaticClass(), false);
-  }
-  void TearDown() override
-  {
-    UnregisterBarItem(TBlockContainerItem::StaticClass());
-    UnregisterBarItem(TBlockItem::StaticClass());
-  }
-};
-
 [[maybe_unused]] testing::Environment* const LibraryEnvironment = testing::AddGlobalTestEnvironment(
-    new TBarLibraryEnvironment{TBarWindowTestForm::StaticClass(), TRowManager::StaticClass()});
-[[maybe_unused]] testing::Environment* const ItemKindEnvironment =
-    testing::AddGlobalTestEnvironment(new TBlockItemKindEnvironment);
+    new TBarLibraryEnvironment{{TBarWindowTestForm::StaticClass(), TRowManager::StaticClass()},
+                               {{TBlockItem::StaticClass(), TBlockItemControl::StaticClass(), false},
+                                {TBlockContainerItem::StaticClass(), TBlockItemControl::StaticClass(), false}}});
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(TMouseTest, ClickNeverActivatesTheBarAndTheFormCaptionStaysActive)
   }));
   {
     TFinally restore([&] { Host.Form()->SetWindowProc(old); });
-    ASSERT_TRUE(ClickAt(CenterOf(A)));
+    ASSERT_TRUE(ClickAt(ScreenCentreOf(A)));
     PumpPending();
   }
   EXPECT_EQ(::GetActiveWindow(), form);
@@ -59,9 +59,9 @@ TEST_F(TMouseTest, ClickNeverActivatesTheBarAndTheFormCaptionStaysActive)
 TEST_F(TMouseTest, PressOnOneReleaseOnAnotherClicksNothing)
 {
   int closes = Bar->DoCloseCalls;
-  ASSERT_TRUE(MoveMouseTo(CenterOf(A)));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(A)));
   ASSERT_TRUE(MouseButtonDown());
-  ASSERT_TRUE(MoveMouseTo(CenterOf(B)));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(B)));
   // The pressed item keeps the selection while the button is down.
   EXPECT_EQ(SelectedLink(), A);
   ASSERT_TRUE(MouseButtonUp());
@@ -74,7 +74,7 @@ TEST_F(TMouseTest, PressOnOneReleaseOnAnotherClicksNothing)
 TEST_F(TMouseTest, DisabledItemIsNotLitByTheMouseAndDoesNotClick)
 {
   A->GetItem()->SetEnabled(false);
-  ASSERT_TRUE(MoveMouseTo(CenterOf(A)));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(A)));
   ASSERT_TRUE(PumpUntil([&] { return SelectedLink() == A; }, 2000));
   EXPECT_FALSE(A->GetControl()->GetSelected()) << "a disabled item lights up under the mouse";
   // Chosen by the keyboard it shows where the selection is.
@@ -82,7 +82,7 @@ TEST_F(TMouseTest, DisabledItemIsNotLitByTheMouseAndDoesNotClick)
   Bar->SelectItemControl(A->GetControl());
   EXPECT_TRUE(A->GetControl()->GetSelected());
   Bar->Deactivate();
-  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(A)));
   PumpPending();
   EXPECT_TRUE(Clicks.empty());
 }
@@ -94,7 +94,7 @@ TEST_F(TMouseTest, HandlerThatFreesTheWindowDuringItsClick)
     Links->DestroyBarControl();
     Bar = nullptr;
   }));
-  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(A)));
   PumpPending();
   EXPECT_FALSE(bar.Alive());
   EXPECT_EQ(ActiveBarControl(), nullptr);
@@ -103,7 +103,7 @@ TEST_F(TMouseTest, HandlerThatFreesTheWindowDuringItsClick)
 
 TEST_F(TMouseTest, HoverSelectsAndLeavingClearsTheSelection)
 {
-  ASSERT_TRUE(MoveMouseTo(CenterOf(B)));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(B)));
   PumpPending();
   EXPECT_EQ(SelectedLink(), B);
   ASSERT_TRUE(MoveMouseTo(POINT{BarLeft - 60, BarTop - 60}));
@@ -127,11 +127,11 @@ TEST_F(TMouseTest, MouseOutsideTheActiveChainIsDropped)
 TEST_F(TMouseTest, IgnoredButtonUpIsDroppedOnce)
 {
   Bar->SetIgnoreMouseUp(true);
-  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(A)));
   PumpPending();
   EXPECT_TRUE(Clicks.empty());
   EXPECT_FALSE(Bar->GetIgnoreMouseUp());
-  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(A)));
   PumpPending();
   EXPECT_EQ(Clicks.size(), 1u);
 }
@@ -155,7 +155,7 @@ protected:
 
 TEST_F(TDragTest, DragStartsOnlyPastTheSystemDragDistance)
 {
-  POINT start = CenterOf(A);
+  POINT start = ScreenCentreOf(A);
   ASSERT_TRUE(MoveMouseTo(start));
   ASSERT_TRUE(MouseButtonDown());
   EXPECT_EQ(Host.Manager->CustomizingSelected, A);
@@ -182,7 +182,7 @@ TEST_F(TDragTest, DragStartsOnlyPastTheSystemDragDistance)
 
 TEST_F(TDragTest, LosingTheCaptureClearsThePendingDrag)
 {
-  ASSERT_TRUE(MoveMouseTo(CenterOf(B)));
+  ASSERT_TRUE(MoveMouseTo(ScreenCentreOf(B)));
   ASSERT_TRUE(MouseButtonDown());
   ASSERT_TRUE(Bar->IsDragStarting());
   ::ReleaseCapture();
@@ -190,14 +190,14 @@ TEST_F(TDragTest, LosingTheCaptureClearsThePendingDrag)
   EXPECT_FALSE(Bar->IsDragStarting());
   EXPECT_EQ(Host.Manager->GetPendingDragItemLink(), nullptr);
   EXPECT_EQ(Host.Manager->GetPendingDragBarControl(), nullptr);
-  ASSERT_TRUE(MoveMouseTo(POINT{CenterOf(B).x + 20, CenterOf(B).y}));
+  ASSERT_TRUE(MoveMouseTo(POINT{ScreenCentreOf(B).x + 20, ScreenCentreOf(B).y}));
   PumpPending();
   EXPECT_EQ(Host.Manager->DragStarts, 0);
 }
 
 TEST_F(TDragTest, ReleaseBeforeTheDistanceEndsThePressWithoutAClick)
 {
-  ASSERT_TRUE(ClickAt(CenterOf(A)));
+  ASSERT_TRUE(ClickAt(ScreenCentreOf(A)));
   PumpPending();
   EXPECT_FALSE(Bar->IsDragStarting());
   EXPECT_EQ(Host.Manager->DragStarts, 0);

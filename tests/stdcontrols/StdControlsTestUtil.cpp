@@ -84,8 +84,7 @@ TModalResult ShowModalPressing(TCustomForm* Form, WORD Key, std::initializer_lis
                         PauseScript(50);
                         for (WORD m : modifiers)
                           SendKeyTransition(m, true);
-                        SendKeyTransition(Key, true);
-                        SendKeyTransition(Key, false);
+                        SendKeyStroke(Key);
                         for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
                           SendKeyTransition(*it, false);
                       });

@@ -1,11 +1,36 @@
-// Form data in tests: find what a read form holds, and read, write and read again.
+// Form data in tests: write the links of a bar, find what a read form holds, and read, write
+// and read again.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "bars/model/manager.h"
 #include "platform/Forms.h"
 #include "support/Owned.h"
+
+// A bar's or a sub-item's "ItemLinks = <...>" naming the items in order, ending its line: a
+// name starting with "|" begins a group, one ending in "-" is a link not recently used.
+inline String ItemLinksText(const std::vector<String>& Names)
+{
+  String text = L"      ItemLinks = <";
+  for (String name : Names) {
+    text += L"\n        item\n";
+    if (!name.empty() && name.front() == L'|') {
+      name.erase(0, 1);
+      text += L"          BeginGroup = True\n";
+    }
+    const bool rare = !name.empty() && name.back() == L'-';
+    if (rare)
+      name.pop_back();
+    text += L"          Visible = True\n          ItemName = '" + name + L"'\n";
+    if (rare)
+      text += L"          MostRecentlyUsed = False\n";
+    text += L"        end";
+  }
+  return text + L">\n";
+}
 
 template <class T>
 T* Find(TComponent* Form, const wchar_t* Name)

@@ -252,6 +252,24 @@ bool PressKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int Timeou
   return WaitKeyUps(before, int(Modifiers.size()) + 1, TimeoutMs);
 }
 
+bool WaitUntilKeysTaken(int TimeoutMs)
+{
+  const bool taken = PumpUntil([] { return (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; }, TimeoutMs);
+  PumpPending();
+  return taken;
+}
+
+bool StrokeKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers, int TimeoutMs)
+{
+  for (WORD m : Modifiers)
+    SendKeyTransition(m, true);
+  SendKeyTransition(VirtualKey, true);
+  SendKeyTransition(VirtualKey, false);
+  for (auto it = std::rbegin(Modifiers); it != std::rend(Modifiers); ++it)
+    SendKeyTransition(*it, false);
+  return WaitUntilKeysTaken(TimeoutMs);
+}
+
 bool TypeText(const std::wstring& Text, int TimeoutMs)
 {
   EnsureHooks();
@@ -306,6 +324,12 @@ void SendKeyTransition(WORD VirtualKey, bool Down)
   in.ki.wVk = VirtualKey;
   in.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
   SendOne(in);
+}
+
+void SendKeyStroke(WORD VirtualKey)
+{
+  SendKeyTransition(VirtualKey, true);
+  SendKeyTransition(VirtualKey, false);
 }
 
 void PauseScript(int Ms)

@@ -24,6 +24,13 @@ bool DoubleClickAt(POINT ScreenPos, int TimeoutMs = 3000);
 // Presses and releases a virtual key with the modifiers held (VK_SHIFT, VK_CONTROL,
 // VK_MENU); true when the focused window of this thread got the key release.
 bool PressKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers = {}, int TimeoutMs = 3000);
+// Handles messages until this thread's queue holds no key message, then what that queued:
+// the wait for keys a bar hook may take before the focused window sees them, where PressKey
+// would wait for ever. False when key messages were still queued after TimeoutMs.
+bool WaitUntilKeysTaken(int TimeoutMs = 2000);
+// Presses and releases a virtual key with the modifiers held, one transition at a time, and
+// waits so.
+bool StrokeKey(WORD VirtualKey, std::initializer_list<WORD> Modifiers = {}, int TimeoutMs = 2000);
 // Types characters as Unicode key input; true when the last one arrived.
 bool TypeText(const std::wstring& Text, int TimeoutMs = 3000);
 // Brings a top-level window to the front and waits until it is the foreground window.
@@ -32,11 +39,12 @@ bool ActivateWindow(HWND Window, int TimeoutMs = 3000);
 int MouseMessagesSeen(UINT Msg);
 
 // Input from a helper thread, for scripts that run while this thread sits in a modal loop
-// (a drag, a menu): an absolute move, a left button or key press or release, not waited
-// for, and the pause a user leaves between such steps.
+// (a drag, a menu): an absolute move, a left button or key press or release, a key's press
+// and release, not waited for, and the pause a user leaves between such steps.
 void SendMouseMove(POINT ScreenPos);
 void SendMouseButton(bool Down);
 void SendKeyTransition(WORD VirtualKey, bool Down);
+void SendKeyStroke(WORD VirtualKey);
 void PauseScript(int Ms);
 // Runs Script on a helper thread after DelayMs while this thread pumps messages, until the
 // script has finished and Done answers true; false when TimeoutMs passed first.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "support/ThreadWindows.h"
+
 TMessageBoxAnswerer* TMessageBoxAnswerer::FCurrent = nullptr;
 
 TMessageBoxAnswerer::TMessageBoxAnswerer(int AButton, std::function<void(HWND)> AWhileUp)
@@ -27,17 +29,7 @@ void CALLBACK TMessageBoxAnswerer::TimerProc(HWND, UINT, UINT_PTR, DWORD)
 
 void TMessageBoxAnswerer::Tick()
 {
-  std::vector<HWND> shown;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND AWnd, LPARAM AParam) -> BOOL {
-        wchar_t cls[32] = {};
-        ::GetClassNameW(AWnd, cls, 32);
-        if (String(cls) == L"#32770" && ::IsWindowVisible(AWnd))
-          reinterpret_cast<std::vector<HWND>*>(AParam)->push_back(AWnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&shown));
+  const std::vector<HWND> shown = ThreadWindows({L"#32770", true});
   FMostAtOnce = std::max(FMostAtOnce, int(shown.size()));
   // A box already answered is waiting for its answer to arrive; one gone is forgotten.
   std::erase_if(FAnswered, [](HWND AWnd) { return !::IsWindow(AWnd); });
