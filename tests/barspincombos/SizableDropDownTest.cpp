@@ -67,7 +67,7 @@ protected:
     List->SetAllowResizing(false);
     List->SetAllowResizing(true);
     PumpPending();
-    return ClickAt(ScreenCenterOf(control, control->GetDropDownRect())) &&
+    return ClickAt(ScreenCentreOf(control, control->GetDropDownRect())) &&
            PumpUntil([&] { return ::IsWindowVisible(Window(ACombo)); });
   }
   void Close(TCustomdxBarCombo* ACombo)
