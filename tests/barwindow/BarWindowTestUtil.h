@@ -101,9 +101,9 @@ public:
       auto* link = dynamic_cast<const TdxBarItemLink*>(AObject);
       auto* manager = link ? dynamic_cast<TRowManager*>(link->GetBarManager()) : nullptr;
       if (!manager)
-        return 0;
+        return TdxBarSelectionState::None;
       auto it = manager->SelectionStates.find(link);
-      return it == manager->SelectionStates.end() ? 0 : it->second;
+      return it == manager->SelectionStates.end() ? TdxBarSelectionState::None : it->second;
     };
     FPreviousServices = SetdxBarCustomizingServices(std::move(services));
   }
@@ -112,7 +112,7 @@ public:
   int DragStarts = 0;
   TdxBarItemLink* DraggedLink = nullptr;
   TdxBarItemLink* CustomizingSelected = nullptr;
-  std::map<const TdxBarItemLink*, int> SelectionStates;
+  std::map<const TdxBarItemLink*, TdxBarSelectionState> SelectionStates;
 
 private:
   TdxBarCustomizingServices FPreviousServices;
