@@ -388,18 +388,18 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
   TWeakRef<TdxBarControl> self(this);
   TWeakRef<TdxBarCaptionButton> buttonRef(captionButton);
   HWND wnd = FHandle;
-  auto setState = [&](int AState) {
+  auto setState = [&](TdxBarMarkState AState) {
     if (!self.Get())
       return;
     if (AIndex == dxBarCloseButtonIndex)
       FCloseButtonState = AState;
     else if (TdxBarCaptionButton* b = buttonRef.Get())
-      b->SetState(AState == dxBarButtonStatePressed ? TdxBarCaptionButton::bsPressed
-                  : AState == dxBarButtonStateHot   ? TdxBarCaptionButton::bsHot
-                                                    : TdxBarCaptionButton::bsNormal);
+      b->SetState(AState == TdxBarMarkState::Pressed ? TdxBarCaptionButton::bsPressed
+                  : AState == TdxBarMarkState::Hot   ? TdxBarCaptionButton::bsHot
+                                                     : TdxBarCaptionButton::bsNormal);
     RedrawFrame(wnd);
   };
-  setState(dxBarButtonStatePressed);
+  setState(TdxBarMarkState::Pressed);
   FCaptureLost = false;
   ::SetCapture(wnd);
   bool click = false;
@@ -423,7 +423,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
       if (FLastMousePoint.x == -1 && FLastMousePoint.y == -1)
         DoMouseEnter();
       FLastMousePoint = c;
-      setState(CaptionButtonAt(c) == AIndex ? dxBarButtonStatePressed : dxBarButtonStateHot);
+      setState(CaptionButtonAt(c) == AIndex ? TdxBarMarkState::Pressed : TdxBarMarkState::Hot);
       continue;
     }
     if (msg.message == WM_LBUTTONUP) {
@@ -437,7 +437,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
     return false;
   if (::GetCapture() == wnd)
     ::ReleaseCapture();
-  setState(dxBarButtonStateNormal);
+  setState(TdxBarMarkState::Normal);
   if (!click)
     return false;
   if (AIndex == dxBarCloseButtonIndex || buttonRef)
