@@ -428,7 +428,7 @@ protected:
   virtual void MoveToNextBar(bool AForward);
   // The toolbar windows Ctrl+Tab visits, in order; the base: the manager's toolbar windows
   // in the order they were made.
-  virtual void GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const;
+  virtual std::vector<TCustomdxBarControl*> GetTabOrderBars() const;
 
   // The keys of an active bar window: arrows, Tab, Home, End, Alt, F10 and accelerators.
   // True when the key was used; window kinds handle more keys (Enter, Escape) after it.

@@ -369,7 +369,7 @@ protected:
   void Deactivate() override;
   void WMKeyDownBar(TMessage& Message) override;
   // Ctrl+Tab follows the manager's bars.
-  void GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const override;
+  std::vector<TCustomdxBarControl*> GetTabOrderBars() const override;
 
   virtual void DrawContent(TcxCanvas* ACanvas);
   virtual void DrawBackground(HDC DC);

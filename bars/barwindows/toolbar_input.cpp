@@ -63,8 +63,7 @@ TRect TdxBarControl::GetCloseButtonRect() const
   TRect caption = GetCaptionRect();
   if (::IsRectEmpty(&caption))
     return TRect{};
-  TSize s;
-  GetPainter()->GetCaptionButtonSize(s);
+  const TSize s = GetPainter()->GetCaptionButtonSize();
   int top = caption.top + (caption.bottom - caption.top - s.cy) / 2;
   return Rect(caption.right - s.cx, top, caption.right, top + s.cy);
 }
@@ -123,9 +122,7 @@ int TdxBarControl::CaptionButtonAt(const TPoint& AScreenPoint) const
   if (::PtInRect(&close, p))
     return dxBarCloseButtonIndex;
   if (TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr) {
-    TSize s;
-    GetPainter()->GetCaptionButtonSize(s);
-    PlaceCaptionButtons(FBar, GetCaptionRect(), close, s);
+    PlaceCaptionButtons(FBar, GetCaptionRect(), close, GetPainter()->GetCaptionButtonSize());
     return buttons->IndexOfButtonAt(p);
   }
   return -1;
@@ -928,17 +925,17 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
 // ---------------------------------------------------------------------------
 // Keys and activation
 
-void TdxBarControl::GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const
+std::vector<TCustomdxBarControl*> TdxBarControl::GetTabOrderBars() const
 {
   TdxBarManager* manager = GetBarManager();
   TdxBars* bars = manager ? manager->GetBars() : nullptr;
-  if (!bars || FInternal) {
-    TCustomdxBarControl::GetTabOrderBars(ABars);
-    return;
-  }
+  if (!bars || FInternal)
+    return TCustomdxBarControl::GetTabOrderBars();
+  std::vector<TCustomdxBarControl*> result;
   for (int i = 0; i < bars->GetCount(); ++i)
     if (TdxBarControl* control = bars->GetItem(i)->GetControl(); control && !control->IsDestroying())
-      ABars.push_back(control);
+      result.push_back(control);
+  return result;
 }
 
 void TdxBarControl::WMKeyDownBar(TMessage& Message)

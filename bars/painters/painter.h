@@ -248,7 +248,7 @@ public:
   virtual int GetCaptionHeight() const { return GetSmallCaptionHeight() + 1; }
   // The system's small caption height (non-client metrics).
   virtual int GetSmallCaptionHeight() const;
-  virtual void GetCaptionButtonSize(TSize& ASize) const;
+  virtual TSize GetCaptionButtonSize() const;
   // The floating caption is a gradient (its text is then drawn transparent).
   virtual bool IsGradientCaption() const { return false; }
   virtual void DrawToolbarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
@@ -788,7 +788,7 @@ public:
   int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
   int GetMenuSeparatorSize() const override;
   int GetSeparatorLineSize() const override { return GetMenuSeparatorSize(); }
-  void GetCaptionButtonSize(TSize& ASize) const override;
+  TSize GetCaptionButtonSize() const override;
   int GetGlyphWidthIndent() const override;
   int GetGlyphHeightIndent() const override;
   int GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const override;

@@ -139,12 +139,11 @@ int TdxBarXPPainter::GetMenuSeparatorSize() const
   return size > 0 ? size : inherited::GetMenuSeparatorSize();
 }
 
-void TdxBarXPPainter::GetCaptionButtonSize(TSize& ASize) const
+TSize TdxBarXPPainter::GetCaptionButtonSize() const
 {
   if (FThemeMetrics.CaptionButtonSize.cx > 0 && FThemeMetrics.CaptionButtonSize.cy > 0)
-    ASize = FThemeMetrics.CaptionButtonSize;
-  else
-    inherited::GetCaptionButtonSize(ASize);
+    return FThemeMetrics.CaptionButtonSize;
+  return inherited::GetCaptionButtonSize();
 }
 
 int TdxBarXPPainter::GetGlyphWidthIndent() const

@@ -43,7 +43,7 @@ public:
   explicit TBlockItemControl(TdxBarItemLink* AItemLink) : TdxBarItemControl(AItemLink) {}
   TBlockItem* Block() const { return dynamic_cast<TBlockItem*>(GetItem()); }
   void Draw(const TRect& R, bool AFlag) override;
-  bool GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const override;
+  std::optional<TdxBarInPlaceEdit> GetInPlaceEdit() const override;
   bool IsWinControl() const override { return Block() && Block()->WinControl; }
   bool CanSelect() const override { return !Block() || Block()->Selectable; }
   void CalcDrawParams(bool AFull) override;
