@@ -465,8 +465,8 @@ public:
   // Button AButton (dxBarSpinButtonUp or Down) in the column at the right of the edit
   // rectangle R; empty (at R's right edge) when half of R's height is ALimit or less.
   virtual TRect GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const;
-  // 1 normal, 2 hot, 3 pressed, 4 disabled.
-  virtual int GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const;
+  // In the themes' numbering, which the themed painter draws with.
+  virtual TdxBarThemeState GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const;
   // The column's background, then both buttons; R is the edit rectangle.
   virtual void DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The kind's button background for the state, then the arrow (a pixel lower and to the

@@ -240,9 +240,9 @@ void TdxBarStandardPainter::DrawSpinButtonBackground(const TdxBarItemControlDraw
     return;
   const TCustomdxBarControl* parent = ADrawParams->ItemControl ? ADrawParams->ItemControl->GetBarControl() : nullptr;
   HBRUSH background = parent ? parent->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
-  int state = GetSpinButtonState(ADrawParams, AButton);
-  if (state == 2 || state == 3)
-    ::DrawEdge(DC, &R, state == 3 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  const TdxBarThemeState state = GetSpinButtonState(ADrawParams, AButton);
+  if (state == dxThemeStateHot || state == dxThemeStatePressed)
+    ::DrawEdge(DC, &R, state == dxThemeStatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   else
     ::FrameRect(DC, &R, dxBarRealBrush(background));
   R = InflateRect(R, -1, -1);
