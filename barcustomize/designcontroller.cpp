@@ -227,18 +227,19 @@ void TdxBarDesignController::TestDesignSelection()
 
 bool TdxBarDesignController::IsSelected(const TObject* AObject) const
 {
-  return GetSelectionState(AObject) != 0;
+  return GetSelectionState(AObject) != TdxBarSelectionState::None;
 }
 
-int TdxBarDesignController::GetSelectionState(const TObject* AObject) const
+TdxBarSelectionState TdxBarDesignController::GetSelectionState(const TObject* AObject) const
 {
   TObject* selected = FSelection.Get();
   if (!AObject || !selected)
-    return 0;
+    return TdxBarSelectionState::None;
   if (AObject == selected)
-    return 2;
+    return TdxBarSelectionState::Current;
   auto* link = dynamic_cast<const TdxBarItemLink*>(AObject);
-  return link && link->GetItem() && link->GetItem() == selected ? 1 : 0;
+  return link && link->GetItem() && link->GetItem() == selected ? TdxBarSelectionState::Selected
+                                                                : TdxBarSelectionState::None;
 }
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "bars/model/components.h"
 #include "bars/model/itemtypes.h"
 #include "lookandfeel/cxClasses.h"
 #include "lookandfeel/cxControls.h"
@@ -132,8 +133,7 @@ public:
   TObject* GetSelectedObject() const { return FSelection.Get(); }
   // True for the selected object and for a link whose item is the selected object.
   bool IsSelected(const TObject* AObject) const;
-  // 0 not selected, 1 selected through its item, 2 the selected object itself.
-  int GetSelectionState(const TObject* AObject) const;
+  TdxBarSelectionState GetSelectionState(const TObject* AObject) const;
 
   // --- Keys while customizing (true: handled).
   // Delete: the selected links (AItems false) or their items (AItems true). From the

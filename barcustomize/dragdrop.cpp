@@ -621,11 +621,10 @@ void TdxBarDragInfo::DrawMark()
   HDC dc = ::GetDC(wnd);
   if (!dc)
     return;
-  POINT points[12];
-  dxBarGetInsertionMarkLines(FMarkRect, FMarkAtLeadingEdge, FMarkVertical, points);
+  const TdxBarInsertionMarkLines points = dxBarGetInsertionMarkLines(FMarkRect, FMarkAtLeadingEdge, FMarkVertical);
   const DWORD counts[6] = {2, 2, 2, 2, 2, 2};
   const int oldRop = ::SetROP2(dc, R2_NOT);
-  ::PolyPolyline(dc, points, counts, 6);
+  ::PolyPolyline(dc, points.data(), counts, 6);
   ::SetROP2(dc, oldRop ? oldRop : R2_COPYPEN);
   ::GdiFlush();
   ::ReleaseDC(wnd, dc);

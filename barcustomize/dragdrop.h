@@ -4,6 +4,7 @@
 // mark, and moves, copies or removes the link, or toggles its group mark, on release.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -44,7 +45,8 @@ struct TdxBarDropPlace {
 TdxBarDropPlace dxBarDropPlaceAt(TCustomdxBarControl* AWindow, const TPoint& P);
 // The insertion mark's six lines against R (client coordinates): leading edge or trailing,
 // across a horizontal or a vertical bar. Each pair of points is one line, end point excluded.
-void dxBarGetInsertionMarkLines(const TRect& R, bool ALeading, bool AVertical, POINT (&APoints)[12]);
+using TdxBarInsertionMarkLines = std::array<POINT, 12>;
+TdxBarInsertionMarkLines dxBarGetInsertionMarkLines(const TRect& R, bool ALeading, bool AVertical);
 
 class TdxBarDragInfo {
 public:

@@ -76,19 +76,18 @@ TdxBarDropPlace dxBarDropPlaceAt(TCustomdxBarControl* AWindow, const TPoint& P)
   return place;
 }
 
-void dxBarGetInsertionMarkLines(const TRect& R, bool ALeading, bool AVertical, POINT (&APoints)[12])
+TdxBarInsertionMarkLines dxBarGetInsertionMarkLines(const TRect& R, bool ALeading, bool AVertical)
 {
   if (!AVertical) {
     const int x = ALeading ? R.left : R.right - 6, t = R.top, b = R.bottom;
     const POINT points[12] = {{x, t},         {x + 6, t},     {x + 1, t + 1}, {x + 5, t + 1},
                               {x + 2, t + 2}, {x + 2, b - 2}, {x + 3, t + 2}, {x + 3, b - 2},
                               {x + 1, b - 2}, {x + 5, b - 2}, {x, b - 1},     {x + 6, b - 1}};
-    std::copy(std::begin(points), std::end(points), APoints);
-    return;
+    return std::to_array(points);
   }
   const int y = ALeading ? R.top : R.bottom - 6, l = R.left, r = R.right;
   const POINT points[12] = {{l, y},         {l, y + 6},     {l + 1, y + 1}, {l + 1, y + 5},
                             {l + 2, y + 2}, {r - 2, y + 2}, {l + 2, y + 3}, {r - 2, y + 3},
                             {r - 2, y + 1}, {r - 2, y + 5}, {r - 1, y},     {r - 1, y + 6}};
-  std::copy(std::begin(points), std::end(points), APoints);
+  return std::to_array(points);
 }

@@ -220,7 +220,7 @@ public:
     const TRect r = GetScreenBounds(CHILDID_SELF);
     if (::IsRectEmpty(&r))
       return STATE_SYSTEM_INVISIBLE;
-    const TdxBarMarkState mark = FBar ? TdxBarMarkState(FBar->GetMarkState()) : TdxBarMarkState::Normal;
+    const TdxBarMarkState mark = FBar ? FBar->GetMarkState() : TdxBarMarkState::Normal;
     return mark == TdxBarMarkState::Pressed ? STATE_SYSTEM_PRESSED
            : mark == TdxBarMarkState::Hot   ? STATE_SYSTEM_HOTTRACKED
                                             : 0;
@@ -258,7 +258,7 @@ private:
     if (!IsAlive() || !bar || !IsVisible())
       return false;
     bar->ClickMark(TdxBarMarkState::Pressed);
-    if (bar && TdxBarMarkState(bar->GetMarkState()) == TdxBarMarkState::Pressed && !bar->GetQuickControl() &&
+    if (bar && bar->GetMarkState() == TdxBarMarkState::Pressed && !bar->GetQuickControl() &&
         ::GetCapture() != bar->GetHandle())
       bar->ClickMark(TdxBarMarkState::Normal);
     return true;

@@ -942,8 +942,9 @@ void TCustomdxBarControl::DrawItemControl(TcxCanvas* ACanvas, TdxBarItemControl*
   // all of them, whether or not the window is active.
   if (IsCustomizing())
     if (TdxBarManager* manager = GetBarManager())
-      if (const int state = manager->GetCustomizingSelectionState(AControl->GetItemLink()); state > 0)
-        DrawSelectionOutline(ACanvas, AControl->GetItemLink(), R, state > 1);
+      if (const TdxBarSelectionState state = manager->GetCustomizingSelectionState(AControl->GetItemLink());
+          state != TdxBarSelectionState::None)
+        DrawSelectionOutline(ACanvas, AControl->GetItemLink(), R, state == TdxBarSelectionState::Current);
 }
 
 void TCustomdxBarControl::DrawClipped(TcxCanvas* ACanvas, TdxBarItemControl* AControl, const TRect& R)

@@ -102,10 +102,6 @@ void dxBarRebuildPendingBarControls(TdxBarManager* AManager);
 // The living bar windows of AManager in the order they were made.
 std::vector<TWeakRef<TCustomdxBarControl>> dxBarGetBarControls(const TdxBarManager* AManager);
 
-// The state of a toolbar's mark: pressed is open while it has a popup to show (hidden items
-// and quick customization), else drawn pressed until the button comes up.
-enum class TdxBarMarkState : int { Normal = 0, Hot = 1, Pressed = 2 };
-
 class TCustomdxBarControl : public TCustomControl, private IcxMouseTrackingCaller {
   DECLARE_CLASS(TCustomdxBarControl, TCustomControl)
 public:
@@ -274,9 +270,8 @@ public:
   virtual int GetGlyphColumnWidth() const { return 0; }
   // The window's caption is drawn active.
   virtual bool IsActive() const { return true; }
-  // The mark's state as a painter draws it (a TdxBarMarkState, which the painter's button
-  // states match).
-  virtual int GetMarkState() const { return 0; }
+  // The mark's state as a painter draws it.
+  virtual TdxBarMarkState GetMarkState() const { return TdxBarMarkState::Normal; }
   virtual bool IsMainMenu() const { return false; }
   virtual bool IsStatusBar() const { return false; }
   // A menu whose sub item is detachable: it shows a tear-off strip at its top.
@@ -433,7 +428,7 @@ protected:
   virtual void MoveToNextBar(bool AForward);
   // The toolbar windows Ctrl+Tab visits, in order; the base: the manager's toolbar windows
   // in the order they were made.
-  virtual void GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const;
+  virtual std::vector<TCustomdxBarControl*> GetTabOrderBars() const;
 
   // The keys of an active bar window: arrows, Tab, Home, End, Alt, F10 and accelerators.
   // True when the key was used; window kinds handle more keys (Enter, Escape) after it.

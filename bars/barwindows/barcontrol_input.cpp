@@ -45,12 +45,14 @@ void dxBarRegisterBarControlInOrder(TCustomdxBarControl* AControl)
   GBarControlsInOrder.emplace_back(AControl);
 }
 
-void TCustomdxBarControl::GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const
+std::vector<TCustomdxBarControl*> TCustomdxBarControl::GetTabOrderBars() const
 {
+  std::vector<TCustomdxBarControl*> result;
   for (const TWeakRef<TCustomdxBarControl>& ref : GBarControlsInOrder)
     if (TCustomdxBarControl* bar = ref.Get())
       if (bar->GetBarManager() == GetBarManager() && bar->GetKind() == bckToolbar && !bar->IsDestroying())
-        ABars.push_back(bar);
+        result.push_back(bar);
+  return result;
 }
 
 TCustomdxBarControl* ActiveBarControl()
@@ -457,8 +459,7 @@ void TCustomdxBarControl::MoveToNextBar(bool AForward)
 {
   if (GetKind() != bckToolbar)
     return;
-  std::vector<TCustomdxBarControl*> bars;
-  GetTabOrderBars(bars);
+  const std::vector<TCustomdxBarControl*> bars = GetTabOrderBars();
   auto it = std::find(bars.begin(), bars.end(), this);
   if (it == bars.end())
     return;
@@ -842,16 +843,15 @@ void TCustomdxBarControl::CtlColorEdit(TMessage& Message)
   if (FItemLinks && window && painter)
     for (TdxBarItemLink* link : FItemLinks->GetVisibleItems()) {
       TdxBarItemControl* control = link->GetControl();
-      HWND edit = nullptr;
-      HBRUSH brush = nullptr;
-      if (!control || !control->GetInPlaceEdit(edit, brush) || edit != window)
+      const std::optional<TdxBarInPlaceEdit> edit = control ? control->GetInPlaceEdit() : std::nullopt;
+      if (!edit || edit->Wnd != window)
         continue;
       TColor text = clWindowText, background = clWindow;
       painter->GetInPlaceEditColors(control, text, background);
       HDC dc = reinterpret_cast<HDC>(Message.WParam);
       ::SetBkColor(dc, ColorToRGB(background));
       ::SetTextColor(dc, ColorToRGB(text));
-      Message.Result = reinterpret_cast<LRESULT>(brush);
+      Message.Result = reinterpret_cast<LRESULT>(edit->Brush);
       return;
     }
   TCustomControl::WndProc(Message);

@@ -342,9 +342,8 @@ TPoint TdxDockControl::GetRowBoundaryPoint(int ARow, bool AOneOnRow)
     const TdxBarDockingStyle style = GetDockingStyle();
     int boundary =
         ARow < rows ? GetRowStart(ARow) : GetRowStart(rows - 1) + (rows > 0 ? FRows.back()->GetThickness() : 0);
-    int start, end;
-    dxDockRowBoundaryBand(boundary, zone, style == dsRight || style == dsBottom, start, end);
-    across = (start + end - 1) / 2;
+    const TdxDockRowBand band = dxDockRowBoundaryBand(boundary, zone, style == dsRight || style == dsBottom);
+    across = (band.Start + band.End - 1) / 2;
   }
   return ClientToScreen(IsVertical() ? TPoint{across, 0} : TPoint{0, across});
 }

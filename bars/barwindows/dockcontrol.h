@@ -133,9 +133,19 @@ void dxDockLayoutRowItems(std::vector<TdxDockRowLayoutItem>& AItems, int ARowLen
 // placed within AZoneSize as the dock site's side asks (AFarSide: right and bottom sites).
 // Answers the row index, and ANewRow when the point asks for a new row at that index.
 int dxDockFindRow(const std::vector<int>& ARowEdges, int APos, int AZoneSize, bool AFarSide, bool& ANewRow);
-// Where the band of the row boundary at ABoundary lies (AStart up to AEnd), for a docking zone
-// of AZoneSize; AFarSide for right and bottom sites.
-void dxDockRowBoundaryBand(int ABoundary, int AZoneSize, bool AFarSide, int& AStart, int& AEnd);
+// Where the band of a row boundary lies across the rows: from Start up to End.
+struct TdxDockRowBand {
+  int Start = 0;
+  int End = 0;
+};
+// The band of the row boundary at ABoundary, for a docking zone of AZoneSize; AFarSide for
+// right and bottom sites.
+TdxDockRowBand dxDockRowBoundaryBand(int ABoundary, int AZoneSize, bool AFarSide);
+// The whole-window lengths of a bar window along the rows (frame included).
+struct TdxDockBarLengths {
+  int MinLength = 0;
+  int FullLength = 0;
+};
 
 // A hook the dock site calls: the toolbars popup on a right click, customizing on a double
 // click. Later units plug into them; unassigned, nothing happens.
@@ -275,7 +285,7 @@ protected:
   virtual void ShowToolbarsPopup();
   // The whole-window lengths along the rows that LayoutRow works with (frame included): the
   // minimum (with room for the mark the window shows once squeezed) and the preferred one.
-  virtual void GetBarControlLengths(TdxBarControl* ABarControl, int& AMinLength, int& AFullLength);
+  virtual TdxDockBarLengths GetBarControlLengths(TdxBarControl* ABarControl);
   // The whole-window size the window asks for at ALength along the rows.
   virtual TPoint GetBarControlSize(TdxBarControl* ABarControl, int ALength);
   // Docks the window into row ARowIndex, or into a new row there with ANewRow.

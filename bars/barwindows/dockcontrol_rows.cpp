@@ -9,17 +9,16 @@
 
 // Where the band of a row boundary lies: it is dxDockRowBandSize thick and centred in a
 // zone of AZoneSize around the boundary; the far sides mirror it.
-void dxDockRowBoundaryBand(int ABoundary, int AZoneSize, bool AFarSide, int& AStart, int& AEnd)
+TdxDockRowBand dxDockRowBoundaryBand(int ABoundary, int AZoneSize, bool AFarSide)
 {
   int zone = std::max(AZoneSize, dxDockRowBandSize);
   int before = zone / 2 - (zone - dxDockRowBandSize) / 2;
   if (AFarSide) {
-    AEnd = ABoundary + before + 1;
-    AStart = AEnd - dxDockRowBandSize;
-  } else {
-    AStart = ABoundary - before;
-    AEnd = AStart + dxDockRowBandSize;
+    const int end = ABoundary + before + 1;
+    return {end - dxDockRowBandSize, end};
   }
+  const int start = ABoundary - before;
+  return {start, start + dxDockRowBandSize};
 }
 
 // ---------------------------------------------------------------------------
@@ -127,9 +126,8 @@ int dxDockFindRow(const std::vector<int>& ARowEdges, int APos, int AZoneSize, bo
   if (rows <= 0)
     return 0;
   for (int i = 0; i <= rows; ++i) {
-    int start, end;
-    dxDockRowBoundaryBand(ARowEdges[i], AZoneSize, AFarSide, start, end);
-    if (APos >= start && APos < end)
+    const TdxDockRowBand band = dxDockRowBoundaryBand(ARowEdges[i], AZoneSize, AFarSide);
+    if (APos >= band.Start && APos < band.End)
       return i;
   }
   for (int i = 0; i < rows; ++i)

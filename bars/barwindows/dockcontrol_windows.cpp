@@ -253,21 +253,23 @@ void TdxDockControl::SaveColumnPositions()
       GetRow(r)->GetCol(c)->SaveColumnPosition();
 }
 
-void TdxDockControl::GetBarControlLengths(TdxBarControl* ABarControl, int& AMinLength, int& AFullLength)
+TdxDockBarLengths TdxDockControl::GetBarControlLengths(TdxBarControl* ABarControl)
 {
   const TdxBarDockingStyle style = GetDockingStyle();
   const TPoint frame = ABarControl->GetFrameSize(style);
   const TPoint full = ABarControl->CalcSize(style);
+  TdxDockBarLengths result;
   if (IsVertical()) {
-    AMinLength = ABarControl->GetMinHeight(style) + frame.y;
-    AFullLength = full.y;
+    result.MinLength = ABarControl->GetMinHeight(style) + frame.y;
+    result.FullLength = full.y;
   } else {
-    AMinLength = ABarControl->GetMinWidth(style) + frame.x;
-    AFullLength = full.x;
+    result.MinLength = ABarControl->GetMinWidth(style) + frame.x;
+    result.FullLength = full.x;
   }
   // A window that can be squeezed shows its mark then: room for it stays.
-  if (!ABarControl->HasMark() && AMinLength != AFullLength)
-    AMinLength = std::min(AMinLength + ABarControl->GetFullMarkSize(), AFullLength);
+  if (!ABarControl->HasMark() && result.MinLength != result.FullLength)
+    result.MinLength = std::min(result.MinLength + ABarControl->GetFullMarkSize(), result.FullLength);
+  return result;
 }
 
 TPoint TdxDockControl::GetBarControlSize(TdxBarControl* ABarControl, int ALength)
@@ -346,7 +348,9 @@ void TdxDockControl::LayoutRowAt(TdxDockRow* ARow, int AAcross)
     TdxDockRowLayoutItem& item = items[size_t(i)];
     control->SetItemsHidden(false);
     control->ShowAllLinks();
-    GetBarControlLengths(control, item.MinLength, item.FullLength);
+    const TdxDockBarLengths lengths = GetBarControlLengths(control);
+    item.MinLength = lengths.MinLength;
+    item.FullLength = lengths.FullLength;
     item.StoredPos = col->GetPos();
     item.MultiLine = control->IsMultiLine();
     item.Resizing = control->IsResizingItem();

@@ -102,6 +102,8 @@ void TdxBarColorComboControlDrawParams::Assign(const TdxBarItemControlDrawParams
   }
 }
 
+DEFINE_ENUM_INFO(TdxBarStaticBorderStyle, L"sbsNone", L"sbsLowered", L"sbsRaised", L"sbsEtched", L"sbsBump")
+
 IMPLEMENT_CLASS(TdxBarStaticLikeControlDrawParams, TdxBarItemControlDrawParams)
 
 void TdxBarStaticLikeControlDrawParams::Assign(const TdxBarItemControlDrawParams* ASource)

@@ -162,6 +162,10 @@ public:
 enum TdxBarTextAlignment : int { dxBarTextAlignLeft = 0, dxBarTextAlignCenter = 1, dxBarTextAlignRight = 2 };
 
 // === Statics and progress bars ===========================================================
+// The border a static item draws around its content.
+enum TdxBarStaticBorderStyle { sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump };
+DECLARE_ENUM_INFO(TdxBarStaticBorderStyle)
+
 // What static texts and progress bars add for the painter.
 class TdxBarStaticLikeControlDrawParams : public TdxBarItemControlDrawParams {
   DECLARE_CLASS(TdxBarStaticLikeControlDrawParams, TdxBarItemControlDrawParams)
@@ -170,7 +174,7 @@ public:
   void Assign(const TdxBarItemControlDrawParams* ASource) override;
 
   TdxBarTextAlignment Alignment = dxBarTextAlignLeft;
-  int BorderStyle = 0;       // a TdxBarStaticBorderStyle
+  TdxBarStaticBorderStyle BorderStyle = sbsNone;
   int LeftIndent = 0;        // filled with the bar's edit brush before the content
   int RightIndent = 0;       // ... and after it
   bool HasOwnBrush = false;  // the control paints with a brush of its own

@@ -601,9 +601,7 @@ int TdxBarControl::MarkLengthFor(TdxBarDockingStyle AStyle) const
   TdxBarPainter* painter = GetPainter();
   if (!painter)
     return 0;
-  TSize s;
-  painter->GetCaptionButtonSize(s);
-  return s.cx;
+  return painter->GetCaptionButtonSize().cx;
 }
 
 int TdxBarControl::DockedMarkSize() const
@@ -758,11 +756,8 @@ int TdxBarControl::MinLength(TdxBarDockingStyle AStyle)
   int result = std::max(widest, mdi);
   if (AStyle == dsNone) {
     int close = 0;
-    if (FBar && FBar->GetAllowClose() && GetPainter()) {
-      TSize s;
-      GetPainter()->GetCaptionButtonSize(s);
-      close = s.cx;
-    }
+    if (FBar && FBar->GetAllowClose() && GetPainter())
+      close = GetPainter()->GetCaptionButtonSize().cx;
     result = std::max({result, MarkSizeFor(AStyle) + close, dxBarFloatingMinClientWidth});
   }
   return result;

@@ -217,10 +217,10 @@ public:
   // Whether a client point lies on the mark.
   bool IsPointOnMark(const TPoint& AClientPoint) const;
   // A mark selected by keyboard navigation shows hot.
-  int GetMarkState() const override
+  TdxBarMarkState GetMarkState() const override
   {
-    return int(FMarkState == TdxBarMarkState::Normal && FNavigationPart == dxBarMarkIndex ? TdxBarMarkState::Hot
-                                                                                          : FMarkState);
+    return FMarkState == TdxBarMarkState::Normal && FNavigationPart == dxBarMarkIndex ? TdxBarMarkState::Hot
+                                                                                      : FMarkState;
   }
   void ClickMark(TdxBarMarkState AState) override;
   // Shows the mark's new state: a mark in the caption is drawn at once through the window's
@@ -250,7 +250,7 @@ public:
   // The last close of the active window came from Esc; a new activation clears it.
   bool IsClosedByKey() const { return FClosedByKey; }
   TRect GetCloseButtonRect() const;  // window coordinates of the floating caption
-  int GetCloseButtonState() const { return FCloseButtonState; }
+  TdxBarMarkState GetCloseButtonState() const { return FCloseButtonState; }
   // Does what a click on the close button (dxBarCloseButtonIndex) or a caption button does;
   // the close button frees this window.
   void ClickCaptionButton(int AIndex);
@@ -369,7 +369,7 @@ protected:
   void Deactivate() override;
   void WMKeyDownBar(TMessage& Message) override;
   // Ctrl+Tab follows the manager's bars.
-  void GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const override;
+  std::vector<TCustomdxBarControl*> GetTabOrderBars() const override;
 
   virtual void DrawContent(TcxCanvas* ACanvas);
   virtual void DrawBackground(HDC DC);
@@ -442,7 +442,7 @@ private:
   // The manager's focused bar when this one took its place; given back on deactivation.
   TWeakRef<TdxBarControl> FPreviousFocusedBar;
   bool FClosedByKey = false;
-  int FCloseButtonState = 0;
+  TdxBarMarkState FCloseButtonState = TdxBarMarkState::Normal;
   HWND FFloatingHandle = nullptr;
   HWND FDockedHandle = nullptr;
   bool FSizeGrip = false;

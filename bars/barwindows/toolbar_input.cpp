@@ -63,8 +63,7 @@ TRect TdxBarControl::GetCloseButtonRect() const
   TRect caption = GetCaptionRect();
   if (::IsRectEmpty(&caption))
     return TRect{};
-  TSize s;
-  GetPainter()->GetCaptionButtonSize(s);
+  const TSize s = GetPainter()->GetCaptionButtonSize();
   int top = caption.top + (caption.bottom - caption.top - s.cy) / 2;
   return Rect(caption.right - s.cx, top, caption.right, top + s.cy);
 }
@@ -123,9 +122,7 @@ int TdxBarControl::CaptionButtonAt(const TPoint& AScreenPoint) const
   if (::PtInRect(&close, p))
     return dxBarCloseButtonIndex;
   if (TdxBarCaptionButtons* buttons = FBar ? FBar->GetCaptionButtons() : nullptr) {
-    TSize s;
-    GetPainter()->GetCaptionButtonSize(s);
-    PlaceCaptionButtons(FBar, GetCaptionRect(), close, s);
+    PlaceCaptionButtons(FBar, GetCaptionRect(), close, GetPainter()->GetCaptionButtonSize());
     return buttons->IndexOfButtonAt(p);
   }
   return -1;
@@ -388,18 +385,18 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
   TWeakRef<TdxBarControl> self(this);
   TWeakRef<TdxBarCaptionButton> buttonRef(captionButton);
   HWND wnd = FHandle;
-  auto setState = [&](int AState) {
+  auto setState = [&](TdxBarMarkState AState) {
     if (!self.Get())
       return;
     if (AIndex == dxBarCloseButtonIndex)
       FCloseButtonState = AState;
     else if (TdxBarCaptionButton* b = buttonRef.Get())
-      b->SetState(AState == dxBarButtonStatePressed ? TdxBarCaptionButton::bsPressed
-                  : AState == dxBarButtonStateHot   ? TdxBarCaptionButton::bsHot
-                                                    : TdxBarCaptionButton::bsNormal);
+      b->SetState(AState == TdxBarMarkState::Pressed ? TdxBarCaptionButton::bsPressed
+                  : AState == TdxBarMarkState::Hot   ? TdxBarCaptionButton::bsHot
+                                                     : TdxBarCaptionButton::bsNormal);
     RedrawFrame(wnd);
   };
-  setState(dxBarButtonStatePressed);
+  setState(TdxBarMarkState::Pressed);
   FCaptureLost = false;
   ::SetCapture(wnd);
   bool click = false;
@@ -423,7 +420,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
       if (FLastMousePoint.x == -1 && FLastMousePoint.y == -1)
         DoMouseEnter();
       FLastMousePoint = c;
-      setState(CaptionButtonAt(c) == AIndex ? dxBarButtonStatePressed : dxBarButtonStateHot);
+      setState(CaptionButtonAt(c) == AIndex ? TdxBarMarkState::Pressed : TdxBarMarkState::Hot);
       continue;
     }
     if (msg.message == WM_LBUTTONUP) {
@@ -437,7 +434,7 @@ bool TdxBarControl::TrackCaptionButton(int AIndex)
     return false;
   if (::GetCapture() == wnd)
     ::ReleaseCapture();
-  setState(dxBarButtonStateNormal);
+  setState(TdxBarMarkState::Normal);
   if (!click)
     return false;
   if (AIndex == dxBarCloseButtonIndex || buttonRef)
@@ -928,17 +925,17 @@ void TdxBarControl::WMDestroyToolbar(TMessage& Message)
 // ---------------------------------------------------------------------------
 // Keys and activation
 
-void TdxBarControl::GetTabOrderBars(std::vector<TCustomdxBarControl*>& ABars) const
+std::vector<TCustomdxBarControl*> TdxBarControl::GetTabOrderBars() const
 {
   TdxBarManager* manager = GetBarManager();
   TdxBars* bars = manager ? manager->GetBars() : nullptr;
-  if (!bars || FInternal) {
-    TCustomdxBarControl::GetTabOrderBars(ABars);
-    return;
-  }
+  if (!bars || FInternal)
+    return TCustomdxBarControl::GetTabOrderBars();
+  std::vector<TCustomdxBarControl*> result;
   for (int i = 0; i < bars->GetCount(); ++i)
     if (TdxBarControl* control = bars->GetItem(i)->GetControl(); control && !control->IsDestroying())
-      ABars.push_back(control);
+      result.push_back(control);
+  return result;
 }
 
 void TdxBarControl::WMKeyDownBar(TMessage& Message)

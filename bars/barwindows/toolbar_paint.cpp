@@ -149,11 +149,11 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
   TRect caption = GetCaptionRect();
   TRect close = GetCloseButtonRect();
   // A button selected by keyboard navigation shows hot while nothing else presses it.
-  auto shown = [this](int AIndex, int AState) {
-    return AState == dxBarButtonStateNormal && FNavigationPart == AIndex ? dxBarButtonStateHot : AState;
+  auto shown = [this](int AIndex, TdxBarMarkState AState) {
+    return AState == TdxBarMarkState::Normal && FNavigationPart == AIndex ? TdxBarMarkState::Hot : AState;
   };
   if (!::IsRectEmpty(&close)) {
-    const int state = shown(dxBarCloseButtonIndex, FCloseButtonState);
+    const TdxBarMarkState state = shown(dxBarCloseButtonIndex, FCloseButtonState);
     painter->DrawCaptionButton(this, DC, close, state);
     painter->DrawCaptionCloseButton(this, DC, close, state);
     // The classic looks draw the system's close button alike hot or not: a button chosen by
@@ -171,9 +171,9 @@ void TdxBarControl::DrawCaptionButtons(HDC DC)
     TRect r = button->GetRect();
     if (::IsRectEmpty(&r) || r.right <= caption.left)
       continue;
-    int state = button->GetState() == TdxBarCaptionButton::bsPressed ? dxBarButtonStatePressed
-                : button->GetState() == TdxBarCaptionButton::bsHot   ? dxBarButtonStateHot
-                                                                     : dxBarButtonStateNormal;
+    TdxBarMarkState state = button->GetState() == TdxBarCaptionButton::bsPressed ? TdxBarMarkState::Pressed
+                            : button->GetState() == TdxBarCaptionButton::bsHot   ? TdxBarMarkState::Hot
+                                                                                 : TdxBarMarkState::Normal;
     painter->DrawCaptionButton(this, DC, r, shown(i, state));
     TBitmap* glyph = button->GetGlyph();
     if (glyph && !glyph->Empty())

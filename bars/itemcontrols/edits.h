@@ -249,7 +249,7 @@ public:
   TRect GetTextAreaRect() const;
   // The brush of the window's colour messages.
   virtual HBRUSH GetEditBrush();
-  bool GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const override;
+  std::optional<TdxBarInPlaceEdit> GetInPlaceEdit() const override;
   void Draw(const TRect& R, bool AFlag) override;
   // The smallest width of the text part.
   virtual int GetMinEditWidth() const { return 20; }

@@ -223,13 +223,12 @@ HBRUSH TdxBarCustomEditControl::GetEditBrush()
   return FBrush->GetHandle();
 }
 
-bool TdxBarCustomEditControl::GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const
+std::optional<TdxBarInPlaceEdit> TdxBarCustomEditControl::GetInPlaceEdit() const
 {
-  AWnd = GetHandle();
-  if (!AWnd)
-    return false;
-  ABrush = const_cast<TdxBarCustomEditControl*>(this)->GetEditBrush();
-  return true;
+  HWND wnd = GetHandle();
+  if (!wnd)
+    return std::nullopt;
+  return TdxBarInPlaceEdit{wnd, const_cast<TdxBarCustomEditControl*>(this)->GetEditBrush()};
 }
 
 void TdxBarCustomEditControl::Draw(const TRect& R, bool AFlag)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "bars/hints/hintwindow.h"
@@ -31,6 +32,12 @@ class TdxBarAccessibilityHelper;
 
 // Makes the accessibility helper of an item control (bars/accessibility/baraccessibility.h has the kinds).
 using TdxBarAccessibilityHelperClass = TdxBarAccessibilityHelper* (*)(TdxBarItemControl* AControl);
+
+// An in-place editor's window and the brush its window is painted with.
+struct TdxBarInPlaceEdit {
+  HWND Wnd = nullptr;
+  HBRUSH Brush = nullptr;
+};
 
 // The parts an item control shows, as bits of TdxBarItemControlDrawParams' view parts.
 enum : int { ivpGlyph = 1, ivpCaption = 2 };
@@ -211,9 +218,9 @@ public:
   virtual bool IsButtonControl() const { return false; }
   virtual TWinControl* GetHostedControl() const { return nullptr; }
   virtual TObject* GetDropDownControl() const { return nullptr; }
-  // An in-place editor's window and the brush its window is painted with; false (none) in
-  // the base. Its bar window colours that window with the painter's in-place edit colours.
-  virtual bool GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const { return false; }
+  // An in-place editor's window and the brush its window is painted with; none in the base.
+  // Its bar window colours that window with the painter's in-place edit colours.
+  virtual std::optional<TdxBarInPlaceEdit> GetInPlaceEdit() const { return std::nullopt; }
   // The mouse moved to P (bar window client coordinates); the hot part follows.
   virtual void MouseMove(const TPoint& P);
   // The left button went down on the control (bar window client coordinates), after the

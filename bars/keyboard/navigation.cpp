@@ -101,7 +101,7 @@ void TdxBarKeyTipData::Show(IdxBarKeyTipWindowsManager* AManager)
   if (Window || !AManager)
     return;
   FManager = AManager;
-  AManager->Add(Info.Text, Info.Position, Info.VertAlign, Info.HorzAlign, Info.Enabled, Window);
+  Window = AManager->Add(Info.Text, Info.Position, Info.VertAlign, Info.HorzAlign, Info.Enabled);
 }
 
 void TdxBarKeyTipData::Hide()
@@ -179,7 +179,7 @@ void TdxBarNavigationController::TimerTick(TObject*)
 {
   std::vector<TdxBarKeyTipInfo> tips;
   if (dxBarAltWentDownAlone() && FPendingRoot)
-    FPendingRoot->GetKeyTips(tips);
+    tips = FPendingRoot->GetKeyTips();
   if (!tips.empty())
     CancelPending(true);
   else
@@ -439,7 +439,7 @@ bool TdxBarNavigationController::MatchKeyTip(uint16_t AKey, LPARAM AFlags, bool 
     for (const auto& tip : FKeyTips)
       list.push_back(&tip->Info);
   } else if (FPendingRoot) {
-    FPendingRoot->GetKeyTips(collected);
+    collected = FPendingRoot->GetKeyTips();
     for (const TdxBarKeyTipInfo& info : collected)
       list.push_back(&info);
   }
@@ -514,9 +514,7 @@ void TdxBarNavigationController::UpdateKeyTips(const TdxBarHelperRef& AContainer
   if (!AContainer)
     return;
   FTypedPrefix = dxBarKeyTipUpperCase(APrefix);
-  std::vector<TdxBarKeyTipInfo> infos;
-  AContainer->GetKeyTips(infos);
-  for (const TdxBarKeyTipInfo& info : infos)
+  for (const TdxBarKeyTipInfo& info : AContainer->GetKeyTips())
     FKeyTips.push_back(std::make_unique<TdxBarKeyTipData>(info));
   FilterKeyTips();
 }

@@ -27,11 +27,11 @@ enum class TdxBarKeyTipAlign : int { Near = 0, Centre = 1, Far = 2 };
 class IdxBarKeyTipWindowsManager {
 public:
   virtual ~IdxBarKeyTipWindowsManager() = default;
-  // Makes the window of one key tip at a screen point and stores it in AHandle.
-  virtual void Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign,
-                   TdxBarKeyTipAlign AHorzAlign, bool AEnabled, HWND& AHandle) = 0;
-  // Destroys it and clears AHandle.
-  virtual void Delete(HWND& AHandle) = 0;
+  // Makes the window of one key tip at a screen point; nil when it could not be made.
+  virtual HWND Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign,
+                   TdxBarKeyTipAlign AHorzAlign, bool AEnabled) = 0;
+  // Destroys a window Add made.
+  virtual void Delete(HWND AHandle) = 0;
 };
 
 // One key tip as a navigation target gives it.
@@ -75,7 +75,7 @@ public:
   virtual void SelectForNavigation(bool AByTab) = 0;
   virtual void ClearNavigationSelection(const TdxBarHelperRef& ANext) = 0;
   // The key tips of the subtree, each text unique among them.
-  virtual void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) = 0;
+  virtual std::vector<TdxBarKeyTipInfo> GetKeyTips() = 0;
   // The container one level up (Esc while key tips are shown); nil at the top.
   virtual TdxBarHelperRef GetKeyTipParent() = 0;
   virtual IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() = 0;

@@ -37,11 +37,9 @@ int AlignOffset(TdxBarKeyTipAlign AAlign, int AExtent)
 // Key tips as small bordered windows that never take the activation.
 class TKeyTipWindows : public IdxBarKeyTipWindowsManager {
 public:
-  void Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign, TdxBarKeyTipAlign AHorzAlign,
-           bool AEnabled, HWND& AHandle) override
+  HWND Add(const String& AText, const TPoint& APosition, TdxBarKeyTipAlign AVertAlign, TdxBarKeyTipAlign AHorzAlign,
+           bool AEnabled) override
   {
-    if (AHandle)
-      return;
     SIZE size{};
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
@@ -51,20 +49,20 @@ public:
     const int w = size.cx + 8, h = size.cy + 4;
     const int x = APosition.x - AlignOffset(AHorzAlign, w);
     const int y = APosition.y - AlignOffset(AVertAlign, h);
-    AHandle = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", AText.c_str(),
-                              WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, w, h, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (!AHandle)
-      return;
-    SendMessageW(AHandle, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    EnableWindow(AHandle, AEnabled);
-    ShowWindow(AHandle, SW_SHOWNOACTIVATE);
+    HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", AText.c_str(),
+                               WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, w, h, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!wnd)
+      return nullptr;
+    SendMessageW(wnd, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    EnableWindow(wnd, AEnabled);
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    return wnd;
   }
-  void Delete(HWND& AHandle) override
+  void Delete(HWND AHandle) override
   {
     if (AHandle && IsWindow(AHandle))
       DestroyWindow(AHandle);
-    AHandle = nullptr;
   }
 };
 
@@ -206,12 +204,14 @@ void LeaveBar(TCustomdxBarControl* ABar, const TdxBarHelperRef& ANext)
 
 // Key tips of the elements of the given windows, from their accessibility helpers, told
 // apart across all the windows.
-void CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars, std::vector<TdxBarKeyTipInfo>& AList)
+std::vector<TdxBarKeyTipInfo> CollectKeyTips(const std::vector<TCustomdxBarControl*>& ABars)
 {
   std::vector<TdxBarAccessibilityHelper*> helpers;
   for (TCustomdxBarControl* bar : ABars)
     helpers.push_back(dxBarGetAccessibilityHelper(bar));
-  dxBarCollectUniqueKeyTips(helpers, AList);
+  std::vector<TdxBarKeyTipInfo> result;
+  dxBarCollectUniqueKeyTips(helpers, result);
+  return result;
 }
 
 class TRootNavigationTarget;
@@ -243,10 +243,7 @@ public:
   }
   void SelectForNavigation(bool) override {}
   void ClearNavigationSelection(const TdxBarHelperRef&) override {}
-  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override
-  {
-    CollectKeyTips(NavigableBars(FManager.Get()), AList);
-  }
+  std::vector<TdxBarKeyTipInfo> GetKeyTips() override { return CollectKeyTips(NavigableBars(FManager.Get())); }
   TdxBarHelperRef GetKeyTipParent() override { return nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
@@ -287,7 +284,7 @@ public:
   bool CanNavigate() override { return GetFirstSelectableObject() != nullptr; }
   void SelectForNavigation(bool) override {}
   void ClearNavigationSelection(const TdxBarHelperRef&) override {}
-  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override { CollectKeyTips({FBar.Get()}, AList); }
+  std::vector<TdxBarKeyTipInfo> GetKeyTips() override { return CollectKeyTips({FBar.Get()}); }
   // One level up from a menu's tips is what was shown before it opened: its parent menu's
   // tips, or, for a menu opened from a toolbar, those of all the manager's bars as Alt shows them.
   TdxBarHelperRef GetKeyTipParent() override
@@ -374,7 +371,7 @@ public:
                                GetBarControlNavigationTarget(barRef.Get()));
   }
   void ClearNavigationSelection(const TdxBarHelperRef& ANext) override { LeaveBar(Bar(), ANext); }
-  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override {}
+  std::vector<TdxBarKeyTipInfo> GetKeyTips() override { return {}; }
   TdxBarHelperRef GetKeyTipParent() override { return Bar() ? GetBarControlNavigationTarget(Bar()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 
@@ -432,7 +429,7 @@ public:
       bar->SetNavigationPart(dxBarNoPartIndex);
     LeaveBar(bar, ANext);
   }
-  void GetKeyTips(std::vector<TdxBarKeyTipInfo>&) override {}
+  std::vector<TdxBarKeyTipInfo> GetKeyTips() override { return {}; }
   TdxBarHelperRef GetKeyTipParent() override { return FBar ? GetBarControlNavigationTarget(FBar.Get()) : nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &GKeyTipWindows; }
 

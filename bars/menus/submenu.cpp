@@ -1005,7 +1005,7 @@ void TdxBarSubMenuControl::DrawItems(TcxCanvas* ACanvas)
   if (CanScrollDown())
     painter->DrawScrollButton(this, ACanvas, true);
   if (IsExpandButtonShown())
-    painter->DrawExpandButton(this, ACanvas, GetMarkRect(), FMarkState != dxBarButtonStateNormal);
+    painter->DrawExpandButton(this, ACanvas, GetMarkRect(), FMarkState != TdxBarMarkState::Normal);
   TCustomdxBarControlViewInfo* viewInfo = GetViewInfo();
   if (!viewInfo)
     return;

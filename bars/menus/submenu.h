@@ -238,9 +238,9 @@ public:
   bool IsExpandButtonShown() const;
   // The expand button's client rectangle; empty when not shown.
   TRect GetMarkRect() const override;
-  int GetMarkState() const override { return FMarkState; }
-  // dxBarButtonStateNormal, Hot or Pressed (which expands the menu).
-  void SetMarkState(int AState);
+  TdxBarMarkState GetMarkState() const override { return FMarkState; }
+  // Pressed expands the menu.
+  void SetMarkState(TdxBarMarkState AState);
   // Shows every link: the menu is made again in place, expanded.
   void Expand();
   // Whether one of the two waits above runs.
@@ -365,7 +365,7 @@ private:
 
   TRect FItemArea{};
   TPoint FLastScrollPoint{-1, -1};
-  int FMarkState = 0;
+  TdxBarMarkState FMarkState = TdxBarMarkState::Normal;
   bool FInDestruction = false;
   bool FMenuClosing = false;
   bool FClosedByKey = false;

@@ -156,7 +156,7 @@ void TdxBarSubMenuControl::SetSelectedControl(TdxBarItemControl* Value)
   if (!self)
     return;
   // The wait for a hot expand button starts over with every new selection.
-  if (self && Value != old && FMarkState == dxBarButtonStateNormal && IsExpandButtonShown())
+  if (self && Value != old && FMarkState == TdxBarMarkState::Normal && IsExpandButtonShown())
     StartExpandTimer(dxBarMenuHotMarkTimerId, dxBarMenuExpandDelay());
 }
 
@@ -171,7 +171,7 @@ void TdxBarSubMenuControl::WMKeyDownBar(TMessage& Message)
   const TShiftState shift = GetShiftState();
   if ((key == VK_TAB || key == VK_DOWN) && IsExpandButtonShown()) {
     if (key == VK_DOWN && shift.Contains(ssCtrl)) {
-      SetMarkState(dxBarButtonStatePressed);
+      SetMarkState(TdxBarMarkState::Pressed);
       Message.Result = 0;
       return;
     }
@@ -179,7 +179,7 @@ void TdxBarSubMenuControl::WMKeyDownBar(TMessage& Message)
     if (!shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt) && !shown.empty() &&
         GetSelectedLink() == shown.back()) {
       // Past the last recent link: the menu expands and the key moves on into the new links.
-      SetMarkState(dxBarButtonStatePressed);
+      SetMarkState(TdxBarMarkState::Pressed);
       if (self && HandleAllocated())
         ::SendMessageW(GetHandle(), WM_KEYDOWN, Message.WParam, Message.LParam);
       Message.Result = 0;
@@ -269,15 +269,15 @@ void TdxBarSubMenuControl::MouseDown(TMouseButton Button, TShiftState Shift, int
     return;
   }
   if (IsExpandButtonShown() && PtInRect(GetMarkRect(), p)) {
-    if (FMarkState == dxBarButtonStateHot || FMarkState == dxBarButtonStatePressed) {
+    if (FMarkState == TdxBarMarkState::Hot || FMarkState == TdxBarMarkState::Pressed) {
       // The release belongs to this press: it must not click the link the expanded menu
       // shows under the mouse.
       SetIgnoreMouseUp(true);
-      SetMarkState(dxBarButtonStatePressed);
+      SetMarkState(TdxBarMarkState::Pressed);
     } else {
       SelectItemControl(nullptr);
       if (self)
-        SetMarkState(dxBarButtonStateHot);
+        SetMarkState(TdxBarMarkState::Hot);
     }
   }
 }

@@ -117,15 +117,15 @@ bool TdxBarSubMenuControl::IsLessUsedEdgeLink(const TdxBarItemLink* ALink) const
   return std::find(FLessUsedEdges.begin(), FLessUsedEdges.end(), ALink) != FLessUsedEdges.end();
 }
 
-void TdxBarSubMenuControl::SetMarkState(int AState)
+void TdxBarSubMenuControl::SetMarkState(TdxBarMarkState AState)
 {
   TdxBarItemControl* selected = GetSelectedControl();
-  if (AState == dxBarButtonStateHot && selected && selected->IsWinControl() && selected->GetActive())
-    AState = dxBarButtonStateNormal;
+  if (AState == TdxBarMarkState::Hot && selected && selected->IsWinControl() && selected->GetActive())
+    AState = TdxBarMarkState::Normal;
   TWeakRef<TdxBarSubMenuControl> self(this);
   if (AState != FMarkState) {
     FMarkState = AState;
-    if (AState == dxBarButtonStatePressed) {
+    if (AState == TdxBarMarkState::Pressed) {
       // The button goes with the expansion; its hint must not stay over the full menu.
       if (!FMenuHint.empty())
         ShowMenuHint(String());
@@ -142,12 +142,12 @@ void TdxBarSubMenuControl::SetMarkState(int AState)
   if (manager && manager->GetShowFullMenusAfterDelay()) {
     KillExpandTimer(dxBarMenuExpandTimerId);
     POINT p{};
-    if (AState == dxBarButtonStateHot && HandleAllocated() && ::GetCursorPos(&p) &&
+    if (AState == TdxBarMarkState::Hot && HandleAllocated() && ::GetCursorPos(&p) &&
         PtInRect(GetMarkRect(), ScreenToClient(TPoint{p.x, p.y})))
       StartExpandTimer(dxBarMenuExpandTimerId, dxBarMenuExpandHoverDelay());
     return;
   }
-  ShowMenuHint(AState == dxBarButtonStateHot ? GetResourceString(sdxBarExpandHint) : String());
+  ShowMenuHint(AState == TdxBarMarkState::Hot ? GetResourceString(sdxBarExpandHint) : String());
 }
 
 void TdxBarSubMenuControl::ShowMenuHint(const String& AText)
@@ -169,7 +169,7 @@ void TdxBarSubMenuControl::Expand()
   }
   if (!self)
     return;
-  FMarkState = dxBarButtonStateNormal;
+  FMarkState = TdxBarMarkState::Normal;
   SetBounds(FSavedLeft, FSavedTop, GetWidth(), GetHeight());
   Popup();
 }
@@ -208,9 +208,9 @@ void TdxBarSubMenuControl::ExpandTimerFired(UINT_PTR AId)
 {
   KillExpandTimer(AId);
   if (AId == dxBarMenuExpandTimerId)
-    SetMarkState(dxBarButtonStatePressed);
+    SetMarkState(TdxBarMarkState::Pressed);
   else if (!GetSubMenuControl())
-    SetMarkState(dxBarButtonStateHot);
+    SetMarkState(TdxBarMarkState::Hot);
 }
 
 void TdxBarSubMenuControl::TrackMarkButton(const TPoint& P)
@@ -218,10 +218,10 @@ void TdxBarSubMenuControl::TrackMarkButton(const TPoint& P)
   if (!IsExpandButtonShown())
     return;
   const bool over = PtInRect(GetMarkRect(), P);
-  if (over && FMarkState == dxBarButtonStateNormal)
-    SetMarkState(dxBarButtonStateHot);
-  else if (!over && FMarkState == dxBarButtonStateHot)
-    SetMarkState(dxBarButtonStateNormal);
+  if (over && FMarkState == TdxBarMarkState::Normal)
+    SetMarkState(TdxBarMarkState::Hot);
+  else if (!over && FMarkState == TdxBarMarkState::Hot)
+    SetMarkState(TdxBarMarkState::Normal);
 }
 
 // ---------------------------------------------------------------------------

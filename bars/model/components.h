@@ -95,12 +95,16 @@ private:
   bool FDestroying = false;
 };
 
+// How an object stands in the customizing selection: Selected through its item (a link whose
+// item is the selection), or Current, the selected object itself, which bar windows outline
+// more strongly.
+enum class TdxBarSelectionState : int { None = 0, Selected = 1, Current = 2 };
+
 // Design-time and run-time selection as the design controller asks it of an object.
 class IdxBarSelectableItem {
 public:
   virtual ~IdxBarSelectableItem() = default;
-  // 0 unselected, 1 selected (active), 2 selected (inactive).
-  virtual int GetSelectionStatus() const = 0;
+  virtual TdxBarSelectionState GetSelectionStatus() const = 0;
   virtual bool IsSelected() const = 0;
   virtual void Select(int Mode) = 0;
   // What kind of selectable object this is: 2 for components.
@@ -139,7 +143,7 @@ public:
   virtual TComponent* GetInstanceOwner() const { return Owner(); }
 
   // Selection (the design controller's answers; none without a controller).
-  int GetSelectionStatus() const override { return 0; }
+  TdxBarSelectionState GetSelectionStatus() const override { return TdxBarSelectionState::None; }
   bool IsSelected() const override { return false; }
   void Select(int Mode) override {}
   int GetSelectableKind() const override { return 2; }

@@ -69,9 +69,9 @@ void TdxBarManager::SelectForCustomizing(TdxBarItemLink* ALink)
     GServices.SelectObject(ALink, 0);
 }
 
-int TdxBarManager::GetCustomizingSelectionState(const TdxBarItemLink* ALink) const
+TdxBarSelectionState TdxBarManager::GetCustomizingSelectionState(const TdxBarItemLink* ALink) const
 {
-  return GServices.GetSelectionState && ALink ? GServices.GetSelectionState(ALink) : 0;
+  return GServices.GetSelectionState && ALink ? GServices.GetSelectionState(ALink) : TdxBarSelectionState::None;
 }
 
 void TdxBarManager::CustomizingFormFollowsForm()

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "bars/model/components.h"
 #include "platform/Classes.h"
 #include "platform/Win.h"
 
@@ -41,8 +42,8 @@ struct TdxBarCustomizingServices {
   // --- The design controller's selection: AMode 0 selects, 1 deselects, 2 adds.
   std::function<void(TObject* AObject, int AMode)> SelectObject;
   std::function<bool(const TObject* AObject)> IsSelected;
-  // 0 not selected, 1 selected, 2 the current object (bar windows outline these).
-  std::function<int(const TObject* AObject)> GetSelectionState;
+  // Bar windows outline the links selected.
+  std::function<TdxBarSelectionState(const TObject* AObject)> GetSelectionState;
   std::function<void()> ClearSelection;
   // Drops a selection that can no longer be customized (customizing mode changed).
   std::function<void()> TestDesignSelection;

@@ -286,7 +286,7 @@ public:
   // The customizing selection: a link pressed while customizing joins it, and bar windows
   // outline the selected links (0 not selected, 1 selected, 2 the current object).
   void SelectForCustomizing(TdxBarItemLink* ALink);
-  int GetCustomizingSelectionState(const TdxBarItemLink* ALink) const;
+  TdxBarSelectionState GetCustomizingSelectionState(const TdxBarItemLink* ALink) const;
   // The window of the Customize dialog while it is open (it takes the focus bar windows
   // hand on); nil otherwise.
   HWND GetCustomizingFormHandle() const;
@@ -339,8 +339,7 @@ public:
   void DesignerSelectComponent(TComponent* AComponent, int AMode);
   // The form designer says its selection changed: an open Customize dialog follows it.
   void DesignerSelectionChanged();
-  // The components of the designer's selection that the design controller holds selected
-  // (state 1, not the current object).
+  // The components of the designer's selection that the design controller holds selected.
   void GetSelectedComponents(TList* AList) const;
   // False only for an owner designed inline (a frame inside another form being designed).
   bool IsOwnerNotInlineDesigned() const;

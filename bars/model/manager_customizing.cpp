@@ -476,7 +476,7 @@ void TdxBarManager::GetSelectedComponents(TList* AList) const
   FDesignerHook->GetSelection(&selection);
   for (int i = 0; i < selection.Count(); ++i) {
     auto* component = dynamic_cast<TComponent*>(static_cast<TObject*>(selection.Items(i)));
-    if (component && state && state(component) == 1)
+    if (component && state && state(component) != TdxBarSelectionState::None)
       AList->Add(component);
   }
 }

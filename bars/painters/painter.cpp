@@ -17,8 +17,6 @@ IMPLEMENT_CLASS(TdxBarFlatPainter, TdxBarPainter)
 IMPLEMENT_CLASS(TdxBarXPPainter, TdxBarPainter)
 IMPLEMENT_CLASS(TdxBarOffice11Painter, TdxBarFlatPainter)
 
-DEFINE_ENUM_INFO(TdxBarStaticBorderStyle, L"sbsNone", L"sbsLowered", L"sbsRaised", L"sbsEtched", L"sbsBump")
-
 namespace {
 
 bool IsInMenu(const TdxBarItemControl* AControl)
@@ -48,7 +46,7 @@ TColor TdxBarPainter::GetCaptionTextColor(const TCustomdxBarControl* ABarControl
   return SysColor(COLOR_CAPTIONTEXT);
 }
 
-TColor TdxBarPainter::GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const
+TColor TdxBarPainter::GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, TdxBarMarkState AState) const
 {
   return SysColor(COLOR_CAPTIONTEXT);
 }

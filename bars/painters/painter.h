@@ -11,6 +11,7 @@
 
 #include "bars/barwindows/drawparams.h"
 #include "bars/painters/painter_metrics.h"
+#include "bars/utils/utils.h"
 #include "lookandfeel/cxLookAndFeelPainters.h"
 #include "lookandfeel/dxThemeManager.h"
 #include "platform/GraphicsObjects.h"
@@ -25,10 +26,6 @@ class TdxBarManager;
 class TdxBarCustomHintViewInfo;
 class TWinControl;
 
-// The border a static item draws around its content.
-enum TdxBarStaticBorderStyle { sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump };
-DECLARE_ENUM_INFO(TdxBarStaticBorderStyle)
-
 // How DrawItemText draws a caption.
 struct TdxBarItemTextFlags {
   bool Enabled = true;
@@ -37,8 +34,6 @@ struct TdxBarItemTextFlags {
   bool Clipped = false;        // cut at the rectangle
   bool FlatSelection = false;  // the selection is light enough for the normal text colours
 };
-// States of caption buttons and marks.
-enum : int { dxBarButtonStateNormal = 0, dxBarButtonStateHot = 1, dxBarButtonStatePressed = 2 };
 // The looks of an MDI child's caption buttons on the main menu bar: Down is held with the
 // pointer away, Pressed held under it.
 enum class TdxBarMDIButtonState : int { Normal, Disabled, Hot, Down, Pressed };
@@ -91,7 +86,7 @@ public:
   // The system colour index of a floating caption's background.
   virtual int GetSysColorByIndex(const TCustomdxBarControl* ABarControl, bool AActive) const;
   virtual TColor GetCaptionTextColor(const TCustomdxBarControl* ABarControl) const;
-  virtual TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const;
+  virtual TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, TdxBarMarkState AState) const;
   // Pressed buttons keep their content in place and are not drawn sunken; a dropped-down
   // button has a look of its own.
   virtual bool IsFlatStyle() const { return false; }
@@ -253,7 +248,7 @@ public:
   virtual int GetCaptionHeight() const { return GetSmallCaptionHeight() + 1; }
   // The system's small caption height (non-client metrics).
   virtual int GetSmallCaptionHeight() const;
-  virtual void GetCaptionButtonSize(TSize& ASize) const;
+  virtual TSize GetCaptionButtonSize() const;
   // The floating caption is a gradient (its text is then drawn transparent).
   virtual bool IsGradientCaption() const { return false; }
   virtual void DrawToolbarBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
@@ -272,10 +267,12 @@ public:
   virtual void DrawBarCaption(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const;
   virtual void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual int GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const;
-  virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const;
+  virtual void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                 TdxBarMarkState AState) const;
   // The close button's glyph on its background: a plain cross in the caption button glyph
   // colour; the kinds draw their own.
-  virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const;
+  virtual void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                      TdxBarMarkState AState) const;
   virtual void DrawCaptionButtonArrow(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   virtual void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const;
   // The minimize, restore and close buttons of an MDI child on the main menu bar.
@@ -468,8 +465,8 @@ public:
   // Button AButton (dxBarSpinButtonUp or Down) in the column at the right of the edit
   // rectangle R; empty (at R's right edge) when half of R's height is ALimit or less.
   virtual TRect GetSpinButtonRect(const TRect& R, int AButton, int ALimit) const;
-  // 1 normal, 2 hot, 3 pressed, 4 disabled.
-  virtual int GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const;
+  // In the themes' numbering, which the themed painter draws with.
+  virtual TdxBarThemeState GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const;
   // The column's background, then both buttons; R is the edit rectangle.
   virtual void DrawSpinButtons(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const;
   // The kind's button background for the state, then the arrow (a pixel lower and to the
@@ -612,7 +609,7 @@ public:
   void DrawDockedBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, TRect& R) const override;
   void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                              int AState) const override;
+                              TdxBarMarkState AState) const override;
   void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawMarkChevron(const TCustomdxBarControl* ABarControl, HDC DC, int X, int Y, bool AVertical) const override;
   bool IsMarkArrowDrawn() const override { return false; }
@@ -658,7 +655,7 @@ public:
   bool AreIdleGlyphsFaded() const override { return true; }
   bool AreHotGlyphsShadowed() const override { return true; }
   int GetSysColorByIndex(const TCustomdxBarControl* ABarControl, bool AActive) const override;
-  TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const override;
+  TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, TdxBarMarkState AState) const override;
   void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const override;
   void DrawLoweredBorder(HDC DC, TRect& R) const override;
   HBRUSH GetGlyphBackgroundBrush(const TdxBarItemControl* AControl, const TdxBarItemStateFlags& AStates) const override;
@@ -679,7 +676,7 @@ public:
   void DrawToolbarSeparator(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush,
                             bool AHorizontal) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                              int AState) const override;
+                              TdxBarMarkState AState) const override;
   void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   int GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const override;
   void DrawCaptionMark(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
@@ -791,7 +788,7 @@ public:
   int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
   int GetMenuSeparatorSize() const override;
   int GetSeparatorLineSize() const override { return GetMenuSeparatorSize(); }
-  void GetCaptionButtonSize(TSize& ASize) const override;
+  TSize GetCaptionButtonSize() const override;
   int GetGlyphWidthIndent() const override;
   int GetGlyphHeightIndent() const override;
   int GetDefaultItemWidth(const TCustomdxBarControl* ABarControl, int AZeroWidth) const override;
@@ -823,7 +820,7 @@ public:
   void DrawFloatingBarBorder(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
   void DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, HBRUSH ABrush) const override;
   void DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                              int AState) const override;
+                              TdxBarMarkState AState) const override;
   void DrawMDIButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AButton,
                      TdxBarMDIButtonState AState) const override;
 
@@ -873,10 +870,11 @@ public:
   void GetDisabledTextColors(const TdxBarItemControl* AControl, bool ASelected, bool AFlatSelection, TColor& ATextColor,
                              TColor& AEmbossColor) const override;
   TColor GetCaptionTextColor(const TCustomdxBarControl* ABarControl) const override;
-  TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const override;
+  TColor GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, TdxBarMarkState AState) const override;
   bool IsGradientCaption() const override { return true; }
   void DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const override;
-  void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const override;
+  void DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                         TdxBarMarkState AState) const override;
   void DrawSelectionFrame(const TdxBarItemControl* AControl, HDC DC, const TRect& R) const override;
   TColor GetDisabledEditTextColor() const override;
   int GetSizingFrameWidth() const override { return Metrics().SizingFrameSize; }

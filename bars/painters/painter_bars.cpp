@@ -207,21 +207,22 @@ void TdxBarPainter::DrawCaptionBackground(const TCustomdxBarControl* ABarControl
     FillRectByColor(DC, R, SysColor(GetSysColorByIndex(ABarControl, ABarControl->IsActive())));
 }
 
-void TdxBarPainter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R, int AState) const
+void TdxBarPainter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
+                                      TdxBarMarkState AState) const
 {
   if (!ABarControl || !DC)
     return;
-  if (AState == dxBarButtonStateNormal) {
+  if (AState == TdxBarMarkState::Normal) {
     FillRectByColor(DC, R, SysColor(GetSysColorByIndex(ABarControl, ABarControl->IsActive())));
     return;
   }
   DrawSelectionFrame(nullptr, DC, R);
   TRect r = InflateRect(R, -1, -1);
-  ::FillRect(DC, &r, AState == dxBarButtonStateHot ? ABarControl->GetHighlightBrush() : ABarControl->GetFaceBrush());
+  ::FillRect(DC, &r, AState == TdxBarMarkState::Hot ? ABarControl->GetHighlightBrush() : ABarControl->GetFaceBrush());
 }
 
 void TdxBarPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                           int AState) const
+                                           TdxBarMarkState AState) const
 {
   if (!ABarControl || !DC || IsRectEmpty(R))
     return;

@@ -382,17 +382,17 @@ TRect TdxBarPainter::GetSpinButtonRect(const TRect& R, int AButton, int ALimit) 
   return column;
 }
 
-int TdxBarPainter::GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const
+TdxBarThemeState TdxBarPainter::GetSpinButtonState(const TdxBarItemControlDrawParams* ADrawParams, int AButton) const
 {
   if (!ADrawParams)
-    return 1;
+    return dxThemeStateNormal;
   if (!ADrawParams->Enabled)
-    return 4;
+    return dxThemeStateDisabled;
   if (ADrawParams->PressedPartIndex == AButton)
-    return 3;
+    return dxThemeStatePressed;
   if (ADrawParams->HotPartIndex == AButton)
-    return 2;
-  return 1;
+    return dxThemeStateHot;
+  return dxThemeStateNormal;
 }
 
 void TdxBarPainter::DrawSpinBackground(const TdxBarItemControlDrawParams* ADrawParams, const TRect& R) const
@@ -419,7 +419,7 @@ void TdxBarPainter::DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParam
   HDC DC = ParamsDC(ADrawParams);
   if (!DC || IsRectEmpty(R))
     return;
-  int state = GetSpinButtonState(ADrawParams, AButton);
+  const TdxBarThemeState state = GetSpinButtonState(ADrawParams, AButton);
   TRect r = R;
   DrawSpinButtonBackground(ADrawParams, AButton, r);
   // The arrow is sized from the column both buttons share (twice a button's height).
@@ -427,9 +427,10 @@ void TdxBarPainter::DrawSpinButton(const TdxBarItemControlDrawParams* ADrawParam
   if (arrow.cx <= 0 || arrow.cy <= 0)
     return;
   TRect a = CenterRectInRect(R, arrow.cx, arrow.cy);
-  if (state == 3)
+  if (state == dxThemeStatePressed)
     a = OffsetRect(a, 1, 1);
-  DrawSpinArrow(DC, a, AButton == dxBarSpinButtonUp, state != 4, state == 2 || state == 3);
+  DrawSpinArrow(DC, a, AButton == dxBarSpinButtonUp, state != dxThemeStateDisabled,
+                state == dxThemeStateHot || state == dxThemeStatePressed);
 }
 
 void TdxBarPainter::FillSpinArrow(HDC DC, const TRect& R, bool AUp, TColor AColor)

@@ -26,9 +26,10 @@ int TdxBarFlatPainter::GetSysColorByIndex(const TCustomdxBarControl* ABarControl
   return COLOR_INACTIVECAPTION;
 }
 
-TColor TdxBarFlatPainter::GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const
+TColor TdxBarFlatPainter::GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl,
+                                                     TdxBarMarkState AState) const
 {
-  if (AState == dxBarButtonStateHot || AState == dxBarButtonStatePressed)
+  if (AState == TdxBarMarkState::Hot || AState == TdxBarMarkState::Pressed)
     return SysColor(COLOR_BTNTEXT);
   return inherited::GetCaptionButtonGlyphColor(ABarControl, AState);
 }
@@ -276,7 +277,7 @@ void TdxBarFlatPainter::DrawToolbarSeparator(const TCustomdxBarControl* ABarCont
 }
 
 void TdxBarFlatPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                               int AState) const
+                                               TdxBarMarkState AState) const
 {
   if (!ABarControl || !DC)
     return;
@@ -307,18 +308,18 @@ void TdxBarFlatPainter::DrawMarkBackground(const TCustomdxBarControl* ABarContro
 {
   if (!ABarControl || !DC)
     return;
-  int state = ABarControl->GetMarkState();
-  if (state == dxBarButtonStatePressed) {
+  const TdxBarMarkState state = ABarControl->GetMarkState();
+  if (state == TdxBarMarkState::Pressed) {
     TRect r = R;
     DrawFlatPressedFrame(ABarControl, DC, r);
     return;
   }
-  if (state == dxBarButtonStateHot)
+  if (state == TdxBarMarkState::Hot)
     DrawSelectionFrame(nullptr, DC, R);
   else
     FrameWith(DC, R, ABrush);
   TRect inner = InflateRect(R, -1, -1);
-  if (state == dxBarButtonStateHot)
+  if (state == TdxBarMarkState::Hot)
     ::FillRect(DC, &inner, ABarControl->GetHighlightBrush());
   else
     ABarControl->FillBackground(DC, inner, ABrush);
@@ -326,7 +327,7 @@ void TdxBarFlatPainter::DrawMarkBackground(const TCustomdxBarControl* ABarContro
 
 int TdxBarFlatPainter::GetMarkArrowColorIndex(const TCustomdxBarControl* ABarControl) const
 {
-  if (ABarControl && ABarControl->GetMarkState() == dxBarButtonStateHot && IsHighContrastWhite())
+  if (ABarControl && ABarControl->GetMarkState() == TdxBarMarkState::Hot && IsHighContrastWhite())
     return COLOR_BTNFACE;
   return inherited::GetMarkArrowColorIndex(ABarControl);
 }
@@ -338,8 +339,8 @@ void TdxBarFlatPainter::DrawCaptionMark(const TCustomdxBarControl* ABarControl, 
   TColor fill = ABarControl->GetCaptionMarkColor();
   if (fill != clNone)
     FillRectByColor(DC, R, fill);
-  int state = ABarControl->GetMarkState();
-  if (state == dxBarButtonStatePressed) {
+  const TdxBarMarkState state = ABarControl->GetMarkState();
+  if (state == TdxBarMarkState::Pressed) {
     TRect r = R;
     DrawFlatPressedFrame(ABarControl, DC, r);
   } else

@@ -247,13 +247,13 @@ void TdxBarFlatPainter::DrawSpinButtonBackground(const TdxBarItemControlDrawPara
   if (!DC || IsRectEmpty(R))
     return;
   const TCustomdxBarControl* parent = ParentOf(ADrawParams);
-  int state = GetSpinButtonState(ADrawParams, AButton);
-  if (state == 2 || state == 3) {
+  const TdxBarThemeState state = GetSpinButtonState(ADrawParams, AButton);
+  if (state == dxThemeStateHot || state == dxThemeStatePressed) {
     DrawSelectionFrame(ADrawParams->ItemControl, DC, R);
     R = InflateRect(R, -1, -1);
     FillWith(DC, R,
-             state == 3 ? (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr))
-                        : (parent ? parent->GetHighlightBrush() : GetHighlightBrush(nullptr)));
+             state == dxThemeStatePressed ? (parent ? parent->GetFaceBrush() : GetFaceBrush(nullptr))
+                                          : (parent ? parent->GetHighlightBrush() : GetHighlightBrush(nullptr)));
     return;
   }
   HBRUSH background = BackgroundOf(*this, parent);

@@ -114,10 +114,10 @@ int TdxBarPainter::GetSmallCaptionHeight() const
   return ReadSmallCaptionHeight();
 }
 
-void TdxBarPainter::GetCaptionButtonSize(TSize& ASize) const
+TSize TdxBarPainter::GetCaptionButtonSize() const
 {
   int h = GetSmallCaptionHeight();
-  ASize = Size(h, h);
+  return Size(h, h);
 }
 
 int TdxBarPainter::GetCaptionTextLeft(const TCustomdxBarControl* ABarControl, const TRect& ACaptionRect) const

@@ -76,9 +76,10 @@ TColor TdxBarOffice11Painter::GetCaptionTextColor(const TCustomdxBarControl* ABa
   return Colors().FloatingCaptionTextColor;
 }
 
-TColor TdxBarOffice11Painter::GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl, int AState) const
+TColor TdxBarOffice11Painter::GetCaptionButtonGlyphColor(const TCustomdxBarControl* ABarControl,
+                                                         TdxBarMarkState AState) const
 {
-  return AState == dxBarButtonStateNormal ? Colors().FloatingCaptionTextColor : Colors().TextColor;
+  return AState == TdxBarMarkState::Normal ? Colors().FloatingCaptionTextColor : Colors().TextColor;
 }
 
 void TdxBarOffice11Painter::DrawCaptionBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R) const
@@ -88,18 +89,18 @@ void TdxBarOffice11Painter::DrawCaptionBackground(const TCustomdxBarControl* ABa
 }
 
 void TdxBarOffice11Painter::DrawCaptionButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                              int AState) const
+                                              TdxBarMarkState AState) const
 {
   if (!ABarControl || !DC)
     return;
-  if (AState == dxBarButtonStateNormal) {
+  if (AState == TdxBarMarkState::Normal) {
     FillRectByColor(DC, R, Colors().FloatingCaptionColor);
     return;
   }
   FrameOffice11Rect(DC, R);
   const TdxOffice11Colors& c = Colors();
-  TGradient g = AState == dxBarButtonStateHot ? TGradient{c.SelectedColor1, c.SelectedColor2}
-                                              : TGradient{c.PressedColor1, c.PressedColor2};
+  TGradient g = AState == TdxBarMarkState::Hot ? TGradient{c.SelectedColor1, c.SelectedColor2}
+                                               : TGradient{c.PressedColor1, c.PressedColor2};
   FillGradientRect(DC, InflateRect(R, -1, -1), g.First, g.Second, false);
 }
 
@@ -341,13 +342,13 @@ void TdxBarOffice11Painter::DrawMarkBackground(const TCustomdxBarControl* ABarCo
   if (!ABarControl || !DC || IsRectEmpty(R))
     return;
   const TdxOffice11Colors& c = Colors();
-  int state = ABarControl->GetMarkState();
-  TGradient g = state == dxBarButtonStateHot       ? TGradient{c.MarkHotColor1, c.MarkHotColor2}
-                : state == dxBarButtonStatePressed ? TGradient{c.MarkOpenColor1, c.MarkOpenColor2}
-                                                   : TGradient{c.MarkNormalColor1, c.MarkNormalColor2};
+  const TdxBarMarkState state = ABarControl->GetMarkState();
+  TGradient g = state == TdxBarMarkState::Hot       ? TGradient{c.MarkHotColor1, c.MarkHotColor2}
+                : state == TdxBarMarkState::Pressed ? TGradient{c.MarkOpenColor1, c.MarkOpenColor2}
+                                                    : TGradient{c.MarkNormalColor1, c.MarkNormalColor2};
   bool vertical = IsVerticalBar(ABarControl);
   // The main menu's idle mark is part of the menu bar: nothing of its own shows.
-  if (ABarControl->IsMainMenu() && state == dxBarButtonStateNormal) {
+  if (ABarControl->IsMainMenu() && state == TdxBarMarkState::Normal) {
     ABarControl->FillBackground(DC, R, ABrush);
     return;
   }

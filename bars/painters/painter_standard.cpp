@@ -153,14 +153,14 @@ void TdxBarStandardPainter::DrawFloatingBarBorder(const TCustomdxBarControl* ABa
 }
 
 void TdxBarStandardPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                                   int AState) const
+                                                   TdxBarMarkState AState) const
 {
   if (!ABarControl || !DC)
     return;
   TRect r = R;
   ::FrameRect(DC, &r, GetSysColorBrush(GetSysColorByIndex(ABarControl, ABarControl->IsActive())));
   r = InflateRect(r, -1, -1);
-  ::DrawFrameControl(DC, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | (AState == dxBarButtonStatePressed ? DFCS_PUSHED : 0));
+  ::DrawFrameControl(DC, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | (AState == TdxBarMarkState::Pressed ? DFCS_PUSHED : 0));
 }
 
 void TdxBarStandardPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
@@ -221,11 +221,11 @@ void TdxBarEnhancedPainter::DrawMarkBackground(const TCustomdxBarControl* ABarCo
   if (!ABarControl || !DC)
     return;
   TRect r = R;
-  int state = ABarControl->GetMarkState();
-  if (state == dxBarButtonStateNormal)
+  const TdxBarMarkState state = ABarControl->GetMarkState();
+  if (state == TdxBarMarkState::Normal)
     ::FrameRect(DC, &r, dxBarRealBrush(ABrush));
   else
-    ::DrawEdge(DC, &r, state == dxBarButtonStateHot ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    ::DrawEdge(DC, &r, state == TdxBarMarkState::Hot ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
   ABarControl->FillBackground(DC, InflateRect(R, -1, -1), ABrush);
 }
 
@@ -240,9 +240,9 @@ void TdxBarStandardPainter::DrawSpinButtonBackground(const TdxBarItemControlDraw
     return;
   const TCustomdxBarControl* parent = ADrawParams->ItemControl ? ADrawParams->ItemControl->GetBarControl() : nullptr;
   HBRUSH background = parent ? parent->GetBackgroundBrush() : GetBackgroundBrush(nullptr);
-  int state = GetSpinButtonState(ADrawParams, AButton);
-  if (state == 2 || state == 3)
-    ::DrawEdge(DC, &R, state == 3 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  const TdxBarThemeState state = GetSpinButtonState(ADrawParams, AButton);
+  if (state == dxThemeStateHot || state == dxThemeStatePressed)
+    ::DrawEdge(DC, &R, state == dxThemeStatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   else
     ::FrameRect(DC, &R, dxBarRealBrush(background));
   R = InflateRect(R, -1, -1);

@@ -56,8 +56,7 @@ void TdxBarPainter::DrawStaticControl(const TdxBarItemControlDrawParams* ADrawPa
     r.left = std::min(r.right, r.left + before);
     r.right = std::max(r.left, r.right - after);
   }
-  int border = std::clamp(params->BorderStyle, int(sbsNone), int(sbsBump));
-  DrawStaticBorder(params, r, TdxBarStaticBorderStyle(border));
+  DrawStaticBorder(params, r, std::clamp(params->BorderStyle, sbsNone, sbsBump));
   DrawStaticContent(params, r);
 }
 

@@ -139,12 +139,11 @@ int TdxBarXPPainter::GetMenuSeparatorSize() const
   return size > 0 ? size : inherited::GetMenuSeparatorSize();
 }
 
-void TdxBarXPPainter::GetCaptionButtonSize(TSize& ASize) const
+TSize TdxBarXPPainter::GetCaptionButtonSize() const
 {
   if (FThemeMetrics.CaptionButtonSize.cx > 0 && FThemeMetrics.CaptionButtonSize.cy > 0)
-    ASize = FThemeMetrics.CaptionButtonSize;
-  else
-    inherited::GetCaptionButtonSize(ASize);
+    return FThemeMetrics.CaptionButtonSize;
+  return inherited::GetCaptionButtonSize();
 }
 
 int TdxBarXPPainter::GetGlyphWidthIndent() const
@@ -358,7 +357,7 @@ void TdxBarXPPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl,
     return;
   ABarControl->FillBackground(DC, R, ABrush);
   static constexpr int States[3] = {ToolBar::Normal, ToolBar::Hot, ToolBar::Pressed};
-  int state = States[std::clamp(ABarControl->GetMarkState(), 0, 2)];
+  int state = States[std::clamp(int(ABarControl->GetMarkState()), 0, 2)];
   // Without the bar's border round it the face would touch the bar's edges.
   TRect face = R;
   if (const TdxBar* bar = BarOf(ABarControl); bar && bar->GetBorderStyle() == bbsNone)
@@ -368,11 +367,11 @@ void TdxBarXPPainter::DrawMarkBackground(const TCustomdxBarControl* ABarControl,
 }
 
 void TdxBarXPPainter::DrawCaptionCloseButton(const TCustomdxBarControl* ABarControl, HDC DC, const TRect& R,
-                                             int AState) const
+                                             TdxBarMarkState AState) const
 {
-  // The theme's states by dxBarButtonStateNormal, Hot and Pressed.
+  // The theme's states by TdxBarMarkState.
   static constexpr int States[3] = {Window::Normal, Window::Hot, Window::Pushed};
-  if (!DrawPart(totWindow, DC, Window::SmallCloseButton, States[std::clamp(AState, 0, 2)], R))
+  if (!DrawPart(totWindow, DC, Window::SmallCloseButton, States[std::clamp(int(AState), 0, 2)], R))
     Fallback().DrawCaptionCloseButton(ABarControl, DC, R, AState);
 }
 

@@ -289,6 +289,11 @@ COLORREF GetThemedEditTextColor(TdxBarThemeState AState);
 COLORREF GetThemedToolBarFillColor();
 // The Window theme's small close button; (0, 0) without visual styles.
 TSize GetThemedSmallCloseButtonSize();
+// The state of a toolbar's mark, of a menu's expand button and of a floating bar's caption
+// buttons, which the painters draw alike. A toolbar's mark is pressed (open) while it has a
+// popup to show (hidden items and quick customization), else drawn pressed until the button
+// comes up; a menu's expand button pressed expands the menu.
+enum class TdxBarMarkState : int { Normal = 0, Hot = 1, Pressed = 2 };
 // The states the small close button is drawn in (the theme's own numbers).
 enum class TdxBarCloseButtonState : int {
   Normal = dxThemeStateNormal,

@@ -597,7 +597,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   // Enter opens the popup, which keeps the mark open until it closes.
   ASSERT_TRUE(mark->HandleNavigationKey(VK_RETURN));
   EXPECT_NE(control->GetQuickControl(), nullptr);
-  EXPECT_EQ(control->GetMarkState(), 2);
+  EXPECT_EQ(control->GetMarkState(), TdxBarMarkState::Pressed);
   control->ClickMark(TdxBarMarkState::Normal);
   EXPECT_TRUE(PumpUntil([&] { return control->GetQuickControl() == nullptr; }));
   control->States.clear();
@@ -613,7 +613,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   EXPECT_TRUE(mark->HandleNavigationKey(VK_SPACE));
   using enum TdxBarMarkState;
   EXPECT_EQ(control->States, (std::vector<TdxBarMarkState>{Pressed, Normal, Pressed, Normal}));
-  EXPECT_EQ(control->GetMarkState(), 0) << "nothing left drawn pressed";
+  EXPECT_EQ(control->GetMarkState(), TdxBarMarkState::Normal) << "nothing left drawn pressed";
   EXPECT_EQ(GetCapture(), nullptr);
   VARIANT self;
   VariantInit(&self);
@@ -621,7 +621,7 @@ TEST_F(HelperTree, AToolbarsMarkIsAnElementThatEnterSpaceAndItsDefaultActionClic
   self.lVal = CHILDID_SELF;
   EXPECT_EQ(mark->accDoDefaultAction(self), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return control->States.size() == 6; }));
-  EXPECT_EQ(control->GetMarkState(), 0);
+  EXPECT_EQ(control->GetMarkState(), TdxBarMarkState::Normal);
 
   // Without a mark it is there but invisible, and nothing clicks it.
   bar->SetShowMark(false);

@@ -142,7 +142,7 @@ TEST_F(TDeleteSelectionTest, EscHandsTheSelectionFromTheLinkToItsBar)
   Select(LinkOf(L"Tools", 1));
   Key(VK_ESCAPE);
   EXPECT_EQ(Controller->GetSelectedObject(), Bar(L"Tools"));
-  EXPECT_EQ(Controller->GetSelectionState(LinkOf(L"Tools", 1)), 0);
+  EXPECT_EQ(Controller->GetSelectionState(LinkOf(L"Tools", 1)), TdxBarSelectionState::None);
   EXPECT_EQ(LinkCount(L"Tools"), 2);
   // Nothing is taken for a bar: Esc passes on.
   EXPECT_FALSE(Controller->EscapeSelection());

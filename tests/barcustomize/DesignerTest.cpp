@@ -119,6 +119,19 @@ TEST_F(TBarPopupTest, TheDesignersOtherSelectedLinksTakeWhatThePopupChanged)
   EXPECT_FALSE(LinkOf(L"Standard", 2)->GetBeginGroup()) << "a link outside the selection keeps its own";
 }
 
+TEST_F(TBarPopupTest, TheSelectedComponentsAreTheDesignersOnesTheControllerHoldsSelected)
+{
+  Manager->SetDesignerHook(&Hook);
+  TdxBarItem* save = Item(L"btnSave");
+  TdxBarItem* open = Item(L"btnOpen");
+  Hook.Selection = {save, open, LinkOf(L"Standard", 1)};
+  Controller->SelectComponent(save);
+  TList selected;
+  Manager->GetSelectedComponents(&selected);
+  ASSERT_EQ(selected.Count(), 1);
+  EXPECT_EQ(static_cast<TComponent*>(selected.Items(0)), save);
+}
+
 TEST_F(TBarPopupTest, AnInheritedComponentCannotBeDeletedInTheFormDesigner)
 {
   TdxBarItem* save = Item(L"btnSave");
@@ -153,7 +166,8 @@ TEST_F(TSelectionRulesTest, ALinkWhoseMenuIsOpenKeepsTheSelectionAndEndingCustom
 
   TdxBarItemLink* save = LinkOf(L"Standard", 1);
   Controller->SelectComponent(Item(L"btnSave"));
-  EXPECT_EQ(Controller->GetSelectionState(save), 1) << "a running program selects in the controller";
+  EXPECT_EQ(Controller->GetSelectionState(save), TdxBarSelectionState::Selected)
+      << "a running program selects in the controller";
   ASSERT_TRUE(ClickAt(ScreenCentreOf(save)));
   PumpPending();
   ASSERT_EQ(Controller->GetSelectedObject(), save);

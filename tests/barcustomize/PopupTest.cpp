@@ -63,7 +63,7 @@ TEST_F(TCustomizingPopupTest, RightClickOnAToolbarLinkOffersItsCommandsFromInter
   const int itemsBefore = Manager->GetItemList()->Count();
   ASSERT_TRUE(RightClick(open));
   EXPECT_EQ(Controller->GetSelectedObject(), open) << "the right click selects the link";
-  EXPECT_EQ(Controller->GetSelectionState(open), 2);
+  EXPECT_EQ(Controller->GetSelectionState(open), TdxBarSelectionState::Current);
   EXPECT_EQ(Controller->GetTargetLink(), open);
   EXPECT_THAT(PopupCommands(),
               ElementsAre(lcReset, lcDelete, lcDeleteItem, lcName, lcPaintStyle, lcBeginGroup, lcVisible));

@@ -36,16 +36,13 @@ public:
   using TdxDockControl::GetRowsOffset;
 
 protected:
-  void GetBarControlLengths(TdxBarControl* ABarControl, int& AMinLength, int& AFullLength) override
+  TdxDockBarLengths GetBarControlLengths(TdxBarControl* ABarControl) override
   {
     ++Measured[ABarControl->GetBar()];
     auto it = Sizes.find(ABarControl->GetBar());
-    if (it == Sizes.end()) {
-      TdxBarDockControl::GetBarControlLengths(ABarControl, AMinLength, AFullLength);
-      return;
-    }
-    AMinLength = it->second.MinLength;
-    AFullLength = it->second.FullLength;
+    if (it == Sizes.end())
+      return TdxBarDockControl::GetBarControlLengths(ABarControl);
+    return {it->second.MinLength, it->second.FullLength};
   }
   TPoint GetBarControlSize(TdxBarControl* ABarControl, int ALength) override
   {

@@ -21,11 +21,10 @@ TPoint ClientPoint(TdxBarItemLink* ALink, int ADx, int ADy)
 // The mark drawn as the drag draws it, inverting a white picture: the black pixels.
 int MarkPixelCount(const TRect& R, bool ALeading, bool AVertical, TDib32& ADib)
 {
-  POINT points[12];
-  dxBarGetInsertionMarkLines(R, ALeading, AVertical, points);
+  const TdxBarInsertionMarkLines points = dxBarGetInsertionMarkLines(R, ALeading, AVertical);
   const DWORD counts[6] = {2, 2, 2, 2, 2, 2};
   ::SetROP2(ADib.DC(), R2_NOT);
-  ::PolyPolyline(ADib.DC(), points, counts, 6);
+  ::PolyPolyline(ADib.DC(), points.data(), counts, 6);
   ::SetROP2(ADib.DC(), R2_COPYPEN);
   return CountPixelsNear(ADib, RECT{0, 0, ADib.Width(), ADib.Height()}, RGB(0, 0, 0), 0);
 }

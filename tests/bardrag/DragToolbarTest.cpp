@@ -33,8 +33,7 @@ struct TDragSight {
 // The screen pixels (relative to ARect's corner) the mark covers.
 std::set<std::pair<int, int>> MarkPixels(const TDragSight& ASight, const RECT& AWindowRect)
 {
-  POINT points[12];
-  dxBarGetInsertionMarkLines(ASight.MarkRect, ASight.Leading, ASight.Vertical, points);
+  const TdxBarInsertionMarkLines points = dxBarGetInsertionMarkLines(ASight.MarkRect, ASight.Leading, ASight.Vertical);
   const TPoint origin = ASight.MarkWindow->ClientToScreen(TPoint{0, 0});
   std::set<std::pair<int, int>> pixels;
   for (int i = 0; i < 12; i += 2) {

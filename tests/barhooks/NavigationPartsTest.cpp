@@ -42,7 +42,7 @@ TEST(NavigationParts, ArrowsAndTabReachTheMarkWhichShowsSelectedAndOpensOnEnter)
   Stroke(VK_RIGHT);
   EXPECT_EQ(SelectedPart(f.Bar), dxBarMarkIndex) << "right of the last item";
   EXPECT_EQ(f.SelectedCaption(), L"-") << "no item is drawn selected beside it";
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 1);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Hot);
   EXPECT_TRUE(dxBarGetPartAccessibilityHelper(f.Bar->GetControl(), dxBarMarkIndex)->GetState(CHILDID_SELF) &
               STATE_SYSTEM_HOTTRACKED);
   PumpPending();
@@ -54,7 +54,7 @@ TEST(NavigationParts, ArrowsAndTabReachTheMarkWhichShowsSelectedAndOpensOnEnter)
 
   Stroke(VK_RIGHT);
   EXPECT_EQ(f.SelectedCaption(), L"One") << "right of the mark wraps around the bar";
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 0);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Normal);
   Stroke(VK_TAB, {VK_SHIFT});
   EXPECT_EQ(SelectedPart(f.Bar), dxBarMarkIndex) << "before the first item in tree order";
   Stroke(VK_TAB);
@@ -67,7 +67,7 @@ TEST(NavigationParts, ArrowsAndTabReachTheMarkWhichShowsSelectedAndOpensOnEnter)
   ASSERT_TRUE(MoveMouseTo(centre));
   ASSERT_TRUE(MoveMouseTo({centre.x, mark.bottom + 80}));
   PumpPending();
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 1);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Hot);
   EXPECT_TRUE(BarNavigationController()->IsNavigationActive());
 
   // Enter opens the mark's popup with the keyboard on its first element; Esc ends it all.
@@ -77,11 +77,11 @@ TEST(NavigationParts, ArrowsAndTabReachTheMarkWhichShowsSelectedAndOpensOnEnter)
   EXPECT_EQ(ActiveBarControl(), quick);
   ASSERT_NE(quick->GetSelectedControl(), nullptr);
   EXPECT_EQ(BarNavigationController()->GetSelectedObject()->GetHelperObject(), quick->GetSelectedControl());
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 2) << "open while its popup shows";
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Pressed) << "open while its popup shows";
   Stroke(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil(NoNavigationLeft, 2000));
   EXPECT_EQ(f.Bar->GetControl()->GetQuickControl(), nullptr);
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 0);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Normal);
   EXPECT_TRUE(f.Clicks.empty());
 }
 
@@ -116,7 +116,7 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   Stroke(VK_TAB);
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), dxBarMarkIndex);
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 1);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Hot);
   {
     RECT window{};
     GetWindowRect(f.Bar->GetControl()->GetHandle(), &window);
@@ -125,7 +125,7 @@ TEST(NavigationParts, CaptionButtonsOfAFloatingBarAreReachedRunAndLeftByEsc)
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), 0) << "the caption button";
 
-  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), 0);
+  EXPECT_EQ(f.Bar->GetControl()->GetMarkState(), TdxBarMarkState::Normal);
   Stroke(VK_TAB);
   EXPECT_EQ(SelectedPart(f.Bar), dxBarCloseButtonIndex);
   PumpPending();

@@ -40,16 +40,12 @@ TEST(Navigation, FindNearestInDirection)
 // Key-tip windows counted, not made.
 class TCountingWindows : public IdxBarKeyTipWindowsManager {
 public:
-  void Add(const String& AText, const TPoint&, TdxBarKeyTipAlign, TdxBarKeyTipAlign, bool, HWND& AHandle) override
+  HWND Add(const String& AText, const TPoint&, TdxBarKeyTipAlign, TdxBarKeyTipAlign, bool) override
   {
     Shown.push_back(AText);
-    AHandle = HWND(uintptr_t(Shown.size()));
+    return HWND(uintptr_t(Shown.size()));
   }
-  void Delete(HWND& AHandle) override
-  {
-    ++Hidden;
-    AHandle = nullptr;
-  }
+  void Delete(HWND) override { ++Hidden; }
   std::vector<String> Shown;
   int Hidden = 0;
 };
@@ -70,14 +66,16 @@ public:
   bool CanNavigate() override { return true; }
   void SelectForNavigation(bool) override {}
   void ClearNavigationSelection(const TdxBarHelperRef&) override {}
-  void GetKeyTips(std::vector<TdxBarKeyTipInfo>& AList) override
+  std::vector<TdxBarKeyTipInfo> GetKeyTips() override
   {
+    std::vector<TdxBarKeyTipInfo> result;
     for (const String& text : FTexts) {
       TdxBarKeyTipInfo info;
       info.Text = text;
       info.OnExecute = [this, text] { Executed.push_back(text); };
-      AList.push_back(info);
+      result.push_back(info);
     }
+    return result;
   }
   TdxBarHelperRef GetKeyTipParent() override { return nullptr; }
   IdxBarKeyTipWindowsManager* GetKeyTipWindowsManager() override { return &Windows; }

@@ -100,7 +100,7 @@ TEST_F(TPersonalMenu, RecentLinksShowFirstAndEachRouteExpandsTheMenu)
   for (int used : {7, 5}) {
     TdxBarSubMenuControl* menu = Open();
     ASSERT_NE(menu, nullptr);
-    menu->SetMarkState(2);
+    menu->SetMarkState(TdxBarMarkState::Pressed);
     menu = MenuHost->Menu();
     ASSERT_NE(menu, nullptr);
     ASSERT_TRUE(ClickAt(ScreenCentreOf(ItemOf(menu, used))));
@@ -129,7 +129,7 @@ TEST_F(TPersonalMenu, IsMadeAtTheSizeOfItsRecentLinksAndGrowsWhenExpanded)
   GetWindowRect(menu->GetHandle(), &first);
   EXPECT_EQ(made.Of(menu->GetHandle()).cx, first.right - first.left);
   EXPECT_EQ(made.Of(menu->GetHandle()).cy, first.bottom - first.top);
-  menu->SetMarkState(2);
+  menu->SetMarkState(TdxBarMarkState::Pressed);
   menu = MenuHost->Menu();
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(Shown(menu), 8);
@@ -144,7 +144,7 @@ TEST_F(TPersonalMenu, HiddenLinksShowOnTheLighterBackgroundOnceExpanded)
   Manager->SetShowFullMenusAfterDelay(false);
   TdxBarSubMenuControl* menu = Open();
   ASSERT_NE(menu, nullptr);
-  menu->SetMarkState(2);
+  menu->SetMarkState(TdxBarMarkState::Pressed);
   menu = MenuHost->Menu();
   ASSERT_NE(menu, nullptr);
   RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
@@ -181,7 +181,7 @@ TEST_F(TPersonalMenu, TheGradientLookMarksLessUsedLinksInTheirGlyphColumn)
   TDib32 shot = CaptureScreen(w);
   EXPECT_GT(CountPixelsNear(shot, mark, ColorToRGB(colors.TextColor), 4), 6);
   EXPECT_GT(CountPixelsNear(shot, mark, ColorToRGB(colors.SeparatorLightColor), 4), 6);
-  menu->SetMarkState(2);
+  menu->SetMarkState(TdxBarMarkState::Pressed);
   menu = MenuHost->Menu();
   ASSERT_NE(menu, nullptr);
   RedrawWindow(menu->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
@@ -219,7 +219,7 @@ TEST_F(TPersonalMenu, TheDelayExpandsTheMenuWhileTheHintWaitsWithoutIt)
   const TRect r = menu->ClientToScreen(menu->GetMarkRect());
   MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   PumpPending();
-  EXPECT_EQ(menu->GetMarkState(), 1);
+  EXPECT_EQ(menu->GetMarkState(), TdxBarMarkState::Hot);
   EXPECT_EQ(menu->GetMenuHint(), L"Expand (Ctrl-Down)");
   MoveAway();
 }

@@ -123,11 +123,11 @@ TEST(Mark, FlatMarkIsFramedWhenHotAndJoinedToItsMenuWhenOpen)
   TPaintHost host;
   TDib32 dib(13, 22, RGB(1, 2, 3));
   TDibCanvas canvas(dib);
-  host.Bar->MarkState = dxBarButtonStateHot;
+  host.Bar->MarkState = TdxBarMarkState::Hot;
   host.Painter()->DrawMark(host.Bar, &canvas.Cx, Rect(0, 0, 13, 22));
   EXPECT_TRUE(ColorNear(dib.Pixel(0, 10), GetSysColor(COLOR_HIGHLIGHT), 0));
   EXPECT_TRUE(ColorNear(dib.Pixel(2, 2), host.Flat(5), 2));
-  host.Bar->MarkState = dxBarButtonStatePressed;
+  host.Bar->MarkState = TdxBarMarkState::Pressed;
   host.Painter()->DrawMark(host.Bar, &canvas.Cx, Rect(0, 0, 13, 22));
   EXPECT_TRUE(ColorNear(dib.Pixel(0, 10), host.Flat(1), 2));
   EXPECT_TRUE(ColorNear(dib.Pixel(2, 2), host.Flat(4), 2));
@@ -197,16 +197,16 @@ TEST(BarBorder, FlatCloseButtonCrossTakesTheGlyphColourOfItsState)
   TPaintHost host;
   TdxBarPainter* painter = host.Painter();
   EXPECT_EQ(painter->GetSysColorByIndex(host.Bar, true), COLOR_INACTIVECAPTION);
-  for (int state : {dxBarButtonStateNormal, dxBarButtonStateHot}) {
+  for (TdxBarMarkState state : {TdxBarMarkState::Normal, TdxBarMarkState::Hot}) {
     TDib32 dib(16, 16, RGB(1, 2, 3));
     painter->DrawCaptionCloseButton(host.Bar, dib.DC(), Rect(0, 0, 16, 16), state);
     COLORREF cross = ColorToRGB(painter->GetCaptionButtonGlyphColor(host.Bar, state));
     RECT all{0, 0, 16, 16};
-    EXPECT_GE(CountPixelsNear(dib, all, cross, 0), 12) << "state " << state;
+    EXPECT_GE(CountPixelsNear(dib, all, cross, 0), 12) << "state " << int(state);
     // The middle of the cross.
-    EXPECT_TRUE(ColorNear(dib.Pixel(7, 7), cross, 0) || ColorNear(dib.Pixel(8, 8), cross, 0)) << "state " << state;
+    EXPECT_TRUE(ColorNear(dib.Pixel(7, 7), cross, 0) || ColorNear(dib.Pixel(8, 8), cross, 0)) << "state " << int(state);
   }
-  EXPECT_EQ(painter->GetCaptionButtonGlyphColor(host.Bar, dxBarButtonStateHot), clBtnText);
+  EXPECT_EQ(painter->GetCaptionButtonGlyphColor(host.Bar, TdxBarMarkState::Hot), clBtnText);
 }
 
 TEST(SizeGrip, FloatingGripSitsInTheBottomRightCorner)
@@ -251,7 +251,7 @@ TEST(GdiBalance, NoDrawingOperationLeavesAGdiObjectBehind)
     p->DrawDockedBarBorder(host.Bar, dib.DC(), r);
     p->DrawFloatingBarBorder(host.Bar, dib.DC(), Rect(0, 0, 100, 40));
     p->DrawToolbarSeparator(host.Bar, dib.DC(), Rect(0, 0, 6, 30), p->GetBackgroundBrush(host.Bar), false);
-    for (int mark = 0; mark < 3; ++mark) {
+    for (TdxBarMarkState mark : {TdxBarMarkState::Normal, TdxBarMarkState::Hot, TdxBarMarkState::Pressed}) {
       host.Bar->MarkState = mark;
       host.Bar->HiddenItems = true;
       p->DrawMark(host.Bar, &canvas.Cx, Rect(0, 0, 13, 22));

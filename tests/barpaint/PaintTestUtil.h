@@ -27,7 +27,7 @@ public:
   int GetTextHeight() const override { return TextHeight; }
   int GetGlyphColumnWidth() const override { return GlyphColumnWidth; }
   TRect GetClientRect() const override { return ClientRect; }
-  int GetMarkState() const override { return MarkState; }
+  TdxBarMarkState GetMarkState() const override { return MarkState; }
   bool IsStatusBar() const override { return StatusBar; }
   TdxBarDockingStyle GetBarDockingStyle() const override { return DockingStyle; }
   bool HasHiddenItems() const override { return HiddenItems; }
@@ -40,7 +40,7 @@ public:
   int TextHeight = 22;
   int GlyphColumnWidth = 24;
   TRect ClientRect{0, 0, 200, 40};
-  int MarkState = 0;
+  TdxBarMarkState MarkState = TdxBarMarkState::Normal;
   bool StatusBar = false;
   TdxBarDockingStyle DockingStyle = dsTop;
   bool HiddenItems = false;

@@ -433,9 +433,7 @@ TEST(XPLook, SizesAreReadByEachNewPainterAndKeptByEachOld)
     const int size = i == 0 ? 4 : 9;
     const TdxBarXPPainter& xp = *painters[i];
     EXPECT_EQ(xp.GetToolbarSeparatorSize(), size);
-    TSize caption{};
-    xp.GetCaptionButtonSize(caption);
-    EXPECT_EQ(caption, Size(size + 10, size + 10));
+    EXPECT_EQ(xp.GetCaptionButtonSize(), Size(size + 10, size + 10));
     EXPECT_EQ(xp.GetEditBorderMargins(), Rect(size / 2, size / 2, size / 2, size / 2));
   }
 }

@@ -166,8 +166,8 @@ TEST(PainterDrawing, NoDrawingOperationLeavesAGdiObjectBehind)
       p->DrawFloatingBarBorder(bar, dc, r);
       p->DrawBarCaption(bar, dc, r, p->GetFaceBrush(bar));
       p->DrawCaptionBackground(bar, dc, r);
-      p->DrawCaptionButton(bar, dc, r, dxBarButtonStateHot);
-      p->DrawCaptionCloseButton(bar, dc, r, dxBarButtonStatePressed);
+      p->DrawCaptionButton(bar, dc, r, TdxBarMarkState::Hot);
+      p->DrawCaptionCloseButton(bar, dc, r, TdxBarMarkState::Pressed);
       p->DrawCaptionButtonArrow(bar, dc, r);
       p->DrawCaptionMark(bar, dc, r);
       p->DrawMDIButton(bar, dc, r, 0, TdxBarMDIButtonState::Normal);

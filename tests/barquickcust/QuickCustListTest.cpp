@@ -48,7 +48,7 @@ TEST_F(TQuickList, UntickingHidesTheCommandAtOnceAndTheMenuStaysOpen)
   EXPECT_FALSE(entry->IsChecked());
   EXPECT_EQ(save->GetControl(), nullptr) << "the command is gone from the toolbar";
   EXPECT_LT(ToolbarWidth(), fullWidth) << "the toolbar shrank";
-  EXPECT_EQ(Toolbar()->GetMarkState(), 2);
+  EXPECT_EQ(Toolbar()->GetMarkState(), TdxBarMarkState::Pressed);
 
   ASSERT_TRUE(ClickAt(CenterOfLink(list, 1)));
   EXPECT_TRUE(PumpUntil([&] { return save->GetVisible(); }));
@@ -143,7 +143,7 @@ TEST_F(TQuickList, TheCommandsAfterTheEntries)
   TWeakRef<TdxBarQuickControl> ref(quick);
   ASSERT_TRUE(ClickAt(CenterOfLink(list, 2)));
   EXPECT_TRUE(PumpUntil([&] { return Manager->IsCustomizing() && !ref; }));
-  EXPECT_NE(Toolbar()->GetMarkState(), 2);
+  EXPECT_NE(Toolbar()->GetMarkState(), TdxBarMarkState::Pressed);
 }
 
 TEST_F(TQuickList, ABarReadFromTheFormOffersItsReset)

@@ -52,7 +52,7 @@ TEST_F(TQuickPopup, APressOnTheMarkOpensThePopupDrawnOpenUntilItCloses)
   TdxBarQuickControl* quick = OpenByMark();
   ASSERT_NE(quick, nullptr);
   TWeakRef<TdxBarQuickControl> ref(quick);
-  EXPECT_EQ(bar->GetMarkState(), 2);
+  EXPECT_EQ(bar->GetMarkState(), TdxBarMarkState::Pressed);
   EXPECT_EQ(quick->GetKind(), bckQuickCustomizing);
   EXPECT_EQ(quick->GetParentToolbar(), bar);
   EXPECT_EQ(ActiveBarControl(), quick);
@@ -66,7 +66,7 @@ TEST_F(TQuickPopup, APressOnTheMarkOpensThePopupDrawnOpenUntilItCloses)
   // A second press on the mark closes it, and the mark is no longer open.
   ASSERT_TRUE(ClickAt(CentreOf(mark)));
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
-  EXPECT_NE(bar->GetMarkState(), 2);
+  EXPECT_NE(bar->GetMarkState(), TdxBarMarkState::Pressed);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
 
   // A press elsewhere closes it too, and the mark goes back to normal.
@@ -75,7 +75,7 @@ TEST_F(TQuickPopup, APressOnTheMarkOpensThePopupDrawnOpenUntilItCloses)
   ref = quick;
   ASSERT_TRUE(ClickAt(POINT{300, 250}));
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
-  EXPECT_EQ(bar->GetMarkState(), 0);
+  EXPECT_EQ(bar->GetMarkState(), TdxBarMarkState::Normal);
 }
 
 // A bar docked at the right opens its popup to the left of the mark, towards the form,
@@ -135,7 +135,7 @@ TEST_F(TQuickPopup, EscClosesThePopup)
   // The bars' keyboard hook takes the key: it never reaches the form.
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
-  EXPECT_NE(Toolbar()->GetMarkState(), 2);
+  EXPECT_NE(Toolbar()->GetMarkState(), TdxBarMarkState::Pressed);
 }
 
 TEST_F(TQuickPopup, HiddenLinksComeFirstWhenTheToolbarIsTooShort)
@@ -182,7 +182,7 @@ TEST_F(TQuickPopup, HiddenLinksComeFirstWhenTheToolbarIsTooShort)
   TWeakRef<TdxBarQuickControl> ref(quick);
   ASSERT_TRUE(ClickAt(CenterOfLink(quick, 0)));
   EXPECT_TRUE(PumpUntil([&] { return clicks == 1 && !ref; }));
-  EXPECT_EQ(bar->GetMarkState() == 2, false);
+  EXPECT_EQ(bar->GetMarkState() == TdxBarMarkState::Pressed, false);
   ToolLinks()->Items(shown)->GetItem()->SetOnClick(TNotifyEvent());
 }
 
@@ -277,7 +277,7 @@ TEST_F(TQuickPopup, TheClosingCheckClosesThePopupWhenAnotherPopupOfItsChainIsAct
   ASSERT_EQ(ActiveBarControl(), other);
   ref->StartTimer();
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
-  EXPECT_NE(Toolbar()->GetMarkState(), 2);
+  EXPECT_NE(Toolbar()->GetMarkState(), TdxBarMarkState::Pressed);
   if (otherRef)
     otherRef->Free();
 }
@@ -292,25 +292,25 @@ TEST_F(TQuickPopup, AHotMarkHintsAtItsPopup)
   const TRect mark = dxBarGetMarkScreenRect(bar);
   // The look frames a hot mark, so the pointer makes it hot; the hint comes with the hot state.
   ASSERT_TRUE(MoveMouseTo(CentreOf(mark)));
-  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 1; }));
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == TdxBarMarkState::Hot; }));
   ASSERT_TRUE(PumpUntil([] { return dxBarIsHintShowing(); }, 4000));
   EXPECT_EQ(dxBarHintWindow()->GetText(), StripAccelChars(AccessCaption()));
   // Opening the popup takes the hint away.
   ASSERT_TRUE(ClickAt(CentreOf(mark)));
   EXPECT_TRUE(PumpUntil([] { return !dxBarIsHintShowing(); }));
-  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() == TdxBarMarkState::Pressed; }));
   ASSERT_TRUE(ClickAt(CentreOf(mark)));
-  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() != 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return bar->GetMarkState() != TdxBarMarkState::Pressed; }));
 
   // The standard look draws its mark the same hot or not: the pointer leaves it alone.
   MoveMouseTo(POINT{5, 5});
-  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == 0; })) << "leaving the mark cools it";
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetMarkState() == TdxBarMarkState::Normal; })) << "leaving the mark cools it";
   Manager->SetStyle(bmsStandard);
   PumpPending();
   bar = Toolbar();
   ASSERT_TRUE(MoveMouseTo(CentreOf(dxBarGetMarkScreenRect(bar))));
   PumpPending();
-  EXPECT_EQ(bar->GetMarkState(), 0);
+  EXPECT_EQ(bar->GetMarkState(), TdxBarMarkState::Normal);
 }
 
 TEST_F(TQuickPopup, AFloatingToolbarsCaptionMarkOpensTheSamePopup)
@@ -325,12 +325,12 @@ TEST_F(TQuickPopup, AFloatingToolbarsCaptionMarkOpensTheSamePopup)
   ASSERT_TRUE(bar->HasCaptionMark());
   TdxBarQuickControl* quick = OpenByMark();
   ASSERT_NE(quick, nullptr);
-  EXPECT_EQ(bar->GetMarkState(), 2);
+  EXPECT_EQ(bar->GetMarkState(), TdxBarMarkState::Pressed);
   EXPECT_EQ(quick->GetItemLinks()->Count(), 1);
   TWeakRef<TdxBarQuickControl> ref(quick);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil([&] { return !ref; }));
-  EXPECT_NE(bar->GetMarkState(), 2);
+  EXPECT_NE(bar->GetMarkState(), TdxBarMarkState::Pressed);
 }
 
 TEST_F(TQuickPopup, ThePopupGoesWithItsToolbar)
@@ -357,7 +357,7 @@ TEST_F(TQuickPopup, NothingOpensWhileCustomizingOrWithoutQuickCustomizingAndNoth
   EXPECT_FALSE(bar->HasMark());
   bar->ClickMark(TdxBarMarkState::Pressed);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
-  EXPECT_NE(bar->GetMarkState(), 2) << "an empty popup leaves the mark closed";
+  EXPECT_NE(bar->GetMarkState(), TdxBarMarkState::Pressed) << "an empty popup leaves the mark closed";
   EXPECT_EQ(ActiveBarControl(), nullptr);
 
   FBar->SetAllowQuickCustomizing(true);
@@ -367,7 +367,7 @@ TEST_F(TQuickPopup, NothingOpensWhileCustomizingOrWithoutQuickCustomizingAndNoth
   ASSERT_NE(bar, nullptr);
   bar->ClickMark(TdxBarMarkState::Pressed);
   EXPECT_EQ(bar->GetQuickControl(), nullptr);
-  EXPECT_EQ(bar->GetMarkState(), 0);
+  EXPECT_EQ(bar->GetMarkState(), TdxBarMarkState::Normal);
 }
 
 TEST_F(TQuickPopup, WithoutQuickCustomizingThePopupHoldsOnlyTheHiddenLinks)

@@ -156,7 +156,7 @@ TEST_F(TFloatingScene, FlatFloatingBarCastsAShadowAndShowsOneCloseCross)
   const TRect cell = Rect(0, 0, RectWidth(close), RectHeight(close));
   TDib32 alone(cell.right, cell.bottom, RGB(0, 0, 0));
   TdxBarPainter* painter = c->GetPainter();
-  const int state = c->GetCloseButtonState();
+  const TdxBarMarkState state = c->GetCloseButtonState();
   painter->DrawCaptionButton(c, alone.DC(), cell, state);
   painter->DrawCaptionCloseButton(c, alone.DC(), cell, state);
   const COLORREF glyph = ColorToRGB(painter->GetCaptionButtonGlyphColor(c, state));

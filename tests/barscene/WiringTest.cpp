@@ -202,7 +202,9 @@ TEST_F(TWiring, FloatingToolbarHasCaptionBorderAndACloseButtonThatHidesIt)
   EXPECT_GT(CountPixelsNear(shot, textPart, GetSysColor(COLOR_INACTIVECAPTION), 12),
             RectWidth(textPart) * RectHeight(textPart) / 3);
   EXPECT_GT(CountPixelsNear(shot, textPart, GetSysColor(COLOR_CAPTIONTEXT), 40), 5) << "the caption's text";
-  EXPECT_GT(CountPixelsNear(shot, close, ColorToRGB(c->GetPainter()->GetCaptionButtonGlyphColor(c, 0)), 16), 6);
+  EXPECT_GT(CountPixelsNear(shot, close,
+                            ColorToRGB(c->GetPainter()->GetCaptionButtonGlyphColor(c, TdxBarMarkState::Normal)), 16),
+            6);
   // A border frames the client area on every side.
   POINT co{0, 0};
   ClientToScreen(c->GetHandle(), &co);

@@ -62,7 +62,7 @@ TEST_F(TToolbarCaption, ReleaseOutsideTheCloseButtonDoesNotHide)
   PumpPending();
   EXPECT_TRUE(Bar->GetVisible());
   EXPECT_EQ(Bar->GetControl(), Control);
-  EXPECT_EQ(Control->GetCloseButtonState(), 0);
+  EXPECT_EQ(Control->GetCloseButtonState(), TdxBarMarkState::Normal);
   EXPECT_NE(GetCapture(), Handle);
   EXPECT_EQ(Log.Closed, 0);
 }
@@ -91,7 +91,7 @@ TEST_F(TToolbarCaption, QuitMessageMetInThePressLoopIsPostedAgain)
   SendMessageW(Handle, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(ClosePoint.x, ClosePoint.y));
   EXPECT_NE(GetCapture(), Handle);
   EXPECT_TRUE(Bar->GetVisible());
-  EXPECT_EQ(Control->GetCloseButtonState(), 0);
+  EXPECT_EQ(Control->GetCloseButtonState(), TdxBarMarkState::Normal);
   MSG msg{};
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
@@ -114,7 +114,7 @@ TEST_F(TToolbarCaption, LosingTheCaptureEndsThePressWithoutAClick)
   SendMessageW(Handle, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(ClosePoint.x, ClosePoint.y));
   EXPECT_TRUE(Bar->GetVisible());
   EXPECT_EQ(Log.Closed, 0);
-  EXPECT_EQ(Control->GetCloseButtonState(), 0);
+  EXPECT_EQ(Control->GetCloseButtonState(), TdxBarMarkState::Normal);
 }
 
 TEST_F(TToolbarCaption, CaptionButtonClicksThroughTheSameLoop)

@@ -260,9 +260,9 @@ TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
   // The cursor away from the bar: the next tick turns the hot mark back.
   MoveMouseTo(POINT{20, 20});
   c->ClickMark(TdxBarMarkState::Hot);
-  EXPECT_EQ(c->GetMarkState(), 1);
+  EXPECT_EQ(c->GetMarkState(), TdxBarMarkState::Hot);
   EXPECT_TRUE(c->IsMarkTimerRunning());
-  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == 0; }, 2000));
+  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == TdxBarMarkState::Normal; }, 2000));
   EXPECT_FALSE(c->IsMarkTimerRunning());
 
   // Over the mark it stays hot.
@@ -271,7 +271,7 @@ TEST_F(TToolbarWindow, MarkHotTrackTimerReturnsTheMarkToNormal)
   MoveMouseTo(centre);
   c->ClickMark(TdxBarMarkState::Hot);
   PumpFor(200);
-  EXPECT_EQ(c->GetMarkState(), 1);
+  EXPECT_EQ(c->GetMarkState(), TdxBarMarkState::Hot);
   EXPECT_TRUE(c->IsMarkTimerRunning());
   c->ClickMark(TdxBarMarkState::Normal);
   EXPECT_FALSE(c->IsMarkTimerRunning());
@@ -294,9 +294,10 @@ TEST_F(TToolbarWindow, WithoutAPopupToOpenTheMarkIsDrawnPressedOnlyWhileItIsPres
   ::ClientToScreen(c->GetHandle(), &centre);
   SendMouseMove(centre);
   SendMouseButton(true);
-  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == 2; }, 2000));
+  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() == TdxBarMarkState::Pressed; }, 2000));
   SendMouseButton(false);
-  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() != 2; }, 2000)) << "the mark stays drawn open";
+  EXPECT_TRUE(PumpUntil([&] { return c->GetMarkState() != TdxBarMarkState::Pressed; }, 2000))
+      << "the mark stays drawn open";
   SendMouseMove(POINT{20, 20});
   PumpPending();
 }
@@ -310,11 +311,11 @@ TEST_F(TToolbarWindow, DockedMarkHasNoTimer)
   c->ClickMark(TdxBarMarkState::Hot);
   EXPECT_FALSE(c->IsMarkTimerRunning());
   c->ClickMark(TdxBarMarkState::Pressed);
-  EXPECT_EQ(c->GetMarkState(), 2);
+  EXPECT_EQ(c->GetMarkState(), TdxBarMarkState::Pressed);
   c->ClickMark(TdxBarMarkState(7));  // out of range is clamped
-  EXPECT_EQ(c->GetMarkState(), 2);
+  EXPECT_EQ(c->GetMarkState(), TdxBarMarkState::Pressed);
   c->ClickMark(TdxBarMarkState::Normal);
-  EXPECT_EQ(c->GetMarkState(), 0);
+  EXPECT_EQ(c->GetMarkState(), TdxBarMarkState::Normal);
 }
 
 TEST_F(TToolbarWindow, DoubleClickDocksANeverDockedBarOnANewLastTopRow)

@@ -40,7 +40,7 @@ public:
   explicit TBlockItemControl(TdxBarItemLink* AItemLink) : TdxBarItemControl(AItemLink) {}
   TBlockItem* Block() const { return dynamic_cast<TBlockItem*>(GetItem()); }
   void Draw(const TRect& R, bool AFlag) override;
-  bool GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const override;
+  std::optional<TdxBarInPlaceEdit> GetInPlaceEdit() const override;
   bool IsWinControl() const override { return Block() && Block()->WinControl; }
   bool CanSelect() const override { return !Block() || Block()->Selectable; }
   void CalcDrawParams(bool AFull) override;
@@ -98,9 +98,9 @@ public:
       auto* link = dynamic_cast<const TdxBarItemLink*>(AObject);
       auto* manager = link ? dynamic_cast<TRowManager*>(link->GetBarManager()) : nullptr;
       if (!manager)
-        return 0;
+        return TdxBarSelectionState::None;
       auto it = manager->SelectionStates.find(link);
-      return it == manager->SelectionStates.end() ? 0 : it->second;
+      return it == manager->SelectionStates.end() ? TdxBarSelectionState::None : it->second;
     };
     FPreviousServices = SetdxBarCustomizingServices(std::move(services));
   }
@@ -109,7 +109,7 @@ public:
   int DragStarts = 0;
   TdxBarItemLink* DraggedLink = nullptr;
   TdxBarItemLink* CustomizingSelected = nullptr;
-  std::map<const TdxBarItemLink*, int> SelectionStates;
+  std::map<const TdxBarItemLink*, TdxBarSelectionState> SelectionStates;
 
 private:
   TdxBarCustomizingServices FPreviousServices;

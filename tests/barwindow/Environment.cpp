@@ -23,14 +23,12 @@ void TBlockItemControl::Draw(const TRect& R, bool AFlag)
   GetCanvas()->FillRect(R, item ? item->FillColor : clRed);
 }
 
-bool TBlockItemControl::GetInPlaceEdit(HWND& AWnd, HBRUSH& ABrush) const
+std::optional<TdxBarInPlaceEdit> TBlockItemControl::GetInPlaceEdit() const
 {
   TBlockItem* item = Block();
   if (!item || !item->EditWindow)
-    return false;
-  AWnd = item->EditWindow;
-  ABrush = item->EditBrush;
-  return true;
+    return std::nullopt;
+  return TdxBarInPlaceEdit{item->EditWindow, item->EditBrush};
 }
 
 void TBlockItemControl::CalcDrawParams(bool AFull)

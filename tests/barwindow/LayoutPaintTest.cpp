@@ -186,8 +186,8 @@ TEST_F(TPaintTest, DesignSelectionIsOutlined)
 {
   TdxBarItemLink* current = AddLink(NewItem(L"C", clWhite));
   TdxBarItemLink* other = AddLink(NewItem(L"O", clWhite));
-  Host.Manager->SelectionStates[current] = 2;
-  Host.Manager->SelectionStates[other] = 1;
+  Host.Manager->SelectionStates[current] = TdxBarSelectionState::Current;
+  Host.Manager->SelectionStates[other] = TdxBarSelectionState::Selected;
   Host.Manager->SetIsCustomizing(true);
   ShowBar();
   Bar->Invalidate();
