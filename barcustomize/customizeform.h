@@ -10,6 +10,8 @@
 
 #include "bars/model/components.h"
 #include "bars/model/customizing.h"
+#include "bars/model/manager.h"
+#include "bars/menus/popupmenu.h"
 #include "lookandfeel/cxClasses.h"
 #include "platform/ActnList.h"
 #include "platform/Buttons.h"

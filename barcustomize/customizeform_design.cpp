@@ -124,7 +124,7 @@ void TCheckableButton::Paint()
       ::OffsetRect(&r, 1, 1);
   }
   canvas->SetFont(GetFont());
-  const String caption = GetCaption();
+  const String caption = KeepFirstAccelMark(GetCaption());
   ::SetBkMode(canvas->GetHandle(), TRANSPARENT);
   ::SetTextColor(canvas->GetHandle(), ColorToRGB(clBtnText));
   ::DrawTextW(canvas->GetHandle(), caption.c_str(), int(caption.size()), &r,

@@ -2,6 +2,7 @@
 // one-string drawing, the special-charset test and reading logical brushes and fonts.
 #include "lookandfeel/cxGraphics.h"
 
+#include "platform/Menus.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -170,7 +171,8 @@ int DrawTextInRect(HDC ADC, const String& AText, TRect& R, UINT AFlags)
 {
   if (!ADC)
     return 0;
-  return DrawTextW(ADC, AText.c_str(), int(AText.size()), &R, AFlags);
+  const String text = AFlags & DT_NOPREFIX ? AText : KeepFirstAccelMark(AText);
+  return DrawTextW(ADC, text.c_str(), int(text.size()), &R, AFlags);
 }
 
 bool ExtTextOutString(HDC ADC, const TPoint& P, UINT AOptions, const TRect* AClipRect, const String& AText)

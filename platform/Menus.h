@@ -40,3 +40,6 @@ TAccelCaption ParseAccelCaption(const String& ACaption);
 wchar_t GetAccelChar(const String& ACaption);
 // The caption as shown: every marker removed, "&&" made "&"; a "&" as the last character stays.
 String StripAccelChars(const String& ACaption);
+// The caption for the system's text drawing, which underlines the last single "&" where the
+// keys take the first: the first mark alone, further marks gone, literal ampersands doubled.
+String KeepFirstAccelMark(const String& ACaption);

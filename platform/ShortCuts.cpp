@@ -127,3 +127,20 @@ String StripAccelChars(const String& ACaption)
 {
   return ParseAccelCaption(ACaption).Text;
 }
+
+String KeepFirstAccelMark(const String& ACaption)
+{
+  const TAccelCaption accel = ParseAccelCaption(ACaption);
+  if (accel.Index == String::npos || GetAccelChar(ACaption.substr(accel.SourceIndex + 1)) == 0)
+    return ACaption;
+  auto literal = [](const String& APart) {
+    String result;
+    for (wchar_t c : APart) {
+      if (c == L'&')
+        result += c;
+      result += c;
+    }
+    return result;
+  };
+  return literal(accel.Text.substr(0, accel.Index)) + L"&" + literal(accel.Text.substr(accel.Index));
+}

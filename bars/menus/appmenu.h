@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bars/itemcontrols/buttons.h"
+#include "bars/model/bar.h"
 #include "bars/model/components.h"
 #include "bars/barwindows/dockcontrol.h"
 #include "bars/menus/submenu.h"

@@ -177,6 +177,11 @@ TdxBarManager* TdxBarItemLinks::GetBarManager() const
   return FBarManager.Get();
 }
 
+void TdxBarItemLinks::SetBarManager(TdxBarManager* Value)
+{
+  FBarManager = Value;
+}
+
 void TdxBarItemLinks::SetShowingBarControl(TCustomdxBarControl* AControl)
 {
   FBarControl = AControl;

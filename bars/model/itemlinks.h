@@ -324,7 +324,7 @@ public:
   TObject* GetLinksOwner() const;
   TdxBarManager* GetBarManager() const;
   // For an owner that moves to another manager (a popup menu); an open window stays as it is.
-  void SetBarManager(TdxBarManager* Value) { FBarManager = Value; }
+  void SetBarManager(TdxBarManager* Value);
   TCustomdxBarControl* GetBarControl() const;
   void CreateBarControl();
   void DestroyBarControl();

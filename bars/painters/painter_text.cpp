@@ -17,26 +17,6 @@
 
 namespace {
 
-// The caption with its accelerator's mark alone: the system's text drawing underlines the
-// last single "&", the keys take the first, so further marks go (as they go from the text
-// shown) and literal ampersands stay doubled.
-String WithOnlyItsAccelMark(const String& ACaption)
-{
-  const TAccelCaption accel = ParseAccelCaption(ACaption);
-  if (accel.Index == String::npos || GetAccelChar(ACaption.substr(accel.SourceIndex + 1)) == 0)
-    return ACaption;
-  auto literal = [](const String& APart) {
-    String result;
-    for (wchar_t c : APart) {
-      if (c == L'&')
-        result += c;
-      result += c;
-    }
-    return result;
-  };
-  return literal(accel.Text.substr(0, accel.Index)) + L"&" + literal(accel.Text.substr(accel.Index));
-}
-
 // Selects a changed copy of the DC's font for its lifetime (nothing when the font cannot
 // be read or already is as asked).
 class TFontCopy {
@@ -240,8 +220,6 @@ void TdxBarPainter::DrawItemText(const TdxBarItemControl* AControl, HDC DC, cons
     turned.emplace(DC, MakeTurned);
   if (!AFlags.Vertical) {
     format |= AlignmentFormat(AAlignment) | DT_VCENTER;
-    if (!(format & DT_NOPREFIX))
-      text = WithOnlyItsAccelMark(AText);
   } else {
     String shown = AText;
     int accel = FindAcceleratorCharPos(shown, true);

@@ -110,6 +110,15 @@ TEST(AcceleratorText, EveryReaderTakesTheFirstSingleMark)
   }
 }
 
+// The system's text drawing underlines the last mark: it is given the first alone.
+TEST(AcceleratorText, SystemDrawingGetsTheFirstMarkAlone)
+{
+  EXPECT_EQ(KeepFirstAccelMark(L"&File &Edit"), L"&File Edit");
+  EXPECT_EQ(KeepFirstAccelMark(L"a && &b &c &&"), L"a && &b c &&");
+  EXPECT_EQ(KeepFirstAccelMark(L"Save && &Close"), L"Save && &Close");
+  EXPECT_EQ(KeepFirstAccelMark(L"Plain&"), L"Plain&");
+}
+
 TEST(AcceleratorText, StripRemovesMarkersAndKeepsLiterals)
 {
   EXPECT_EQ(StripAccelChars(L"&File"), L"File");
