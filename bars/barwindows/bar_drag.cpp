@@ -73,30 +73,19 @@ HWND TdxBars::GetCaptureWindow() const
 
 void TdxBars::KillWaitTimer()
 {
-  KillTimerAndClear(nullptr, FWaitTimer);
+  FWaitCall.Withdraw();
 }
 
+// Once the wait is over the move is made again, timer-driven, so the bar docks then.
 void TdxBars::StartWaitTimer()
 {
   KillWaitTimer();
-  FWaitTimer = SetTimer(nullptr, 0, UINT(std::max(FBarManager->GetWaitForDockingTime(), 0)), &TdxBars::WaitTimerProc);
-}
-
-// The wait is over: the move is made again, timer-driven, so the bar docks now.
-void CALLBACK TdxBars::WaitTimerProc(HWND, UINT, UINT_PTR ATimer, DWORD)
-{
-  try {
-    KillTimer(nullptr, ATimer);
-    TdxBars* bars = GDraggingBars;
-    if (!bars || bars->FWaitTimer != ATimer)
-      return;
-    bars->FWaitTimer = 0;
-    if (bars->FMovingBarControl)
-      bars->MoveBarTo(PtAdd(DragCursorPos(), bars->FDragOffset), true);
-  } catch (...) {
-    if (Application)
-      Application->HandleException(nullptr);
-  }
+  FWaitCall = RunLater(
+      [this] {
+        if (GDraggingBars == this && FMovingBarControl)
+          MoveBarTo(PtAdd(DragCursorPos(), FDragOffset), true);
+      },
+      unsigned(std::max(FBarManager->GetWaitForDockingTime(), 0)));
 }
 
 bool TdxBars::FindTarget(const TPoint& P, TdxBarDockingStyle& AStyle, TdxDockControl*& ADockControl) const

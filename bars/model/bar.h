@@ -18,6 +18,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Collection.h"
 #include "platform/Graphics.h"
+#include "platform/Threads.h"
 
 class TdxBar;
 class TdxBarCaptionButtons;
@@ -461,7 +462,6 @@ public:
   HWND GetCaptureWindow() const;
 
 private:
-  static void CALLBACK WaitTimerProc(HWND, UINT, UINT_PTR, DWORD);
   void KillWaitTimer();
   void StartWaitTimer();
   void EndDrag();
@@ -477,5 +477,5 @@ private:
   TdxBarDockingStyle FOriginalDockingStyle = dsNone;
   TPoint FDragOffset{0, 0};
   TPoint FDragPoint{0, 0};
-  UINT_PTR FWaitTimer = 0;
+  TLaterCall FWaitCall;  // the move made again once the docking wait is over
 };
