@@ -1110,6 +1110,10 @@ void TdxBarControl::WMSizeToolbar(TMessage& Message)
 {
   TCustomdxBarControl::WndProc(Message);
   CalculateViewInfo();
+  // The caption holds the mark and the buttons at its end: a floating window that changed its
+  // size draws it again, as the system does not always repaint a frame it only shrank.
+  if (FDockingStyle == dsNone && !FInternal && HandleAllocated())
+    ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 void TdxBarControl::CMFontChangedToolbar(TMessage& Message)

@@ -3,9 +3,11 @@
 #include "BarTestUtil.h"
 #include "platform/Scope.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 
+#include "barextras/largebutton.h"
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/dockcontrol.h"
 #include "bars/barwindows/toolbar.h"
@@ -326,6 +328,21 @@ protected:
     bar->SetVisible(true);
     return bar;
   }
+  // Main on the first row, Tools on the second with large buttons whose row is wider than the
+  // window the bar floats in.
+  TdxBar* AddToolsRow()
+  {
+    AddDocked(L"Main", 0);
+    TdxBar* tools = AddDocked(L"Tools", 1);
+    for (const wchar_t* caption : {L"Second button", L"Third button", L"Fourth button"}) {
+      auto* button = new TdxBarLargeButton(Host.Form());
+      button->SetCaption(caption);
+      tools->GetItemLinks()->AddItem(button);
+    }
+    tools->GetItemLinks()->Items(3)->SetBeginGroup(true);
+    PumpPending();
+    return tools;
+  }
   TdxDockControl* Site(TdxBarDockingStyle AStyle) const { return Bars()->GetDockControl(AStyle); }
   // The drag grip at the leading edge of a docked bar's window, on the screen.
   static POINT Grip(TdxBar* ABar)
@@ -461,4 +478,73 @@ TEST_F(TRowDrag, ABarThatPassedTheLeftSiteFloatsAtItsFloatingSize)
         << "button " << i << " is cut off: " << item.left << "," << item.top << "," << item.right << "," << item.bottom
         << " in " << inside.right << "x" << inside.bottom;
   }
+}
+
+namespace {
+
+// Whether every link of ABar lies in its window's client; says which does not.
+testing::AssertionResult LinksInsideTheWindow(TdxBar* ABar)
+{
+  RECT inside{};
+  GetClientRect(ABar->GetControl()->GetHandle(), &inside);
+  for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i) {
+    const TRect item = ABar->GetItemLinks()->Items(i)->GetItemRect();
+    if (item.left < 0 || item.top < 0 || item.right > inside.right || item.bottom > inside.bottom)
+      return testing::AssertionFailure() << "link " << i << " lies at " << item.left << "," << item.top << ","
+                                         << item.right << "," << item.bottom << " in " << inside.right << "x"
+                                         << inside.bottom;
+  }
+  return testing::AssertionSuccess();
+}
+
+}  // namespace
+
+// Dragged straight off its row, a bar floats in a window of another size than the one first made
+// for it: the caption is drawn for that size, the mark at its end, as at a start with the bar
+// floating.
+TEST_F(TRowDrag, ABarDraggedOffShowsTheMarkInItsCaption)
+{
+  TdxBar* tools = AddToolsRow();
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  DragAlong(Grip(tools), {FormPoint(client.right / 2 + 40, 20), FormPoint(client.right / 2 + 40, client.bottom - 60)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  TdxBarControl* control = tools->GetControl();
+  HWND wnd = control->GetHandle();
+  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(wnd, nullptr, FALSE); }, 2000));
+  EXPECT_TRUE(LinksInsideTheWindow(tools));
+  ASSERT_TRUE(control->HasCaptionMark());
+  const TRect mark = control->GetMarkRect();
+  ASSERT_GT(mark.right - mark.left, 4);
+  // The mark's arrow stands out of the caption around it.
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  TDib32 shot = CaptureScreen(
+      RECT{window.left + mark.left, window.top + mark.top, window.left + mark.right, window.top + mark.bottom});
+  const COLORREF around = shot.Pixel(0, 0);
+  EXPECT_GT(CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                        [&](COLORREF c) { return ColorDistance(c, around) > 60; }),
+            4)
+      << "no mark in the caption";
+}
+
+// On its way off the top site a bar floats, docks at the bottom for a moment as it passes the form's
+// lower edge, and floats again below the form: back in the floating window it made first, its
+// links are laid out for that window, not left where the bottom site had them.
+TEST_F(TRowDrag, ABarFloatingAgainAfterPassingASiteLaysItsLinksOutForItsWindow)
+{
+  TdxBar* tools = AddToolsRow();
+  std::vector<TdxBarDockingStyle> styles;
+  Manager->OnBarDockingStyleChange =
+      TdxBarEvent([&styles](TObject*, TdxBar* ABar) { styles.push_back(ABar->GetDockingStyle()); });
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  const TRect zone = Site(dsBottom)->GetDockZoneRect();
+  const POINT bottom{(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
+  DragAlong(Grip(tools), {FormPoint(client.right / 2, 20), FormPoint(client.right / 2, client.bottom / 2), bottom,
+                          POINT{bottom.x, bottom.y + 160}});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  ASSERT_NE(std::find(styles.begin(), styles.end(), dsBottom), styles.end()) << "the bar never docked at the bottom";
+  EXPECT_TRUE(LinksInsideTheWindow(tools));
+  EXPECT_EQ(Site(dsBottom)->GetRowCount(), 0);
 }
