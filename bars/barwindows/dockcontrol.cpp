@@ -531,7 +531,12 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
       if (HandleAllocated())
         Invalidate();
     }
+    // During a drag the rows of a far site lie against its far edge: a site that shrinks to
+    // its rows keeps that edge, so they start at its near edge again.
+    const int offset = GetRowsOffset();
     UpdateSize();
+    if (GetRowsOffset() != offset && !FBarManager->IsLoadingLayout())
+      LayoutRows();
   }
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "barextras/largebutton.h"
+#include "barextras/statics.h"
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/dockcontrol.h"
 #include "bars/barwindows/toolbar.h"
@@ -547,4 +548,55 @@ TEST_F(TRowDrag, ABarFloatingAgainAfterPassingASiteLaysItsLinksOutForItsWindow)
   ASSERT_NE(std::find(styles.begin(), styles.end(), dsBottom), styles.end()) << "the bar never docked at the bottom";
   EXPECT_TRUE(LinksInsideTheWindow(tools));
   EXPECT_EQ(Site(dsBottom)->GetRowCount(), 0);
+}
+
+// A status bar at the bottom (no border, a row of its own, the rest of the row), and a toolbar
+// dragged off the top that docks beside it for a moment on its way below the form: once the
+// toolbar floats, the status bar shows its text again.
+TEST_F(TRowDrag, AStatusBarPassedByADraggedBarShowsItsTextAgain)
+{
+  TdxBar* tools = AddToolsRow();
+  auto* text = new TdxBarStatic(Host.Form());
+  text->SetCaption(L"Ready");
+  text->SetWidth(200);
+  TdxBar* status = Bars()->Add();
+  status->SetCaption(L"Status");
+  status->SetDockingStyle(dsBottom);
+  status->SetBorderStyle(bbsNone);
+  status->SetWholeRow(true);
+  status->SetUseRestSpace(true);
+  status->SetShowMark(false);
+  status->GetItemLinks()->AddItem(text);
+  status->SetVisible(true);
+  PumpPending();
+  const TRect shown = status->GetItemLinks()->Items(0)->GetItemRect();
+  ASSERT_GT(shown.right - shown.left, 0);
+  std::vector<TdxBarDockingStyle> styles;
+  Manager->OnBarDockingStyleChange =
+      TdxBarEvent([&styles](TObject*, TdxBar* ABar) { styles.push_back(ABar->GetDockingStyle()); });
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  RECT site{};
+  GetWindowRect(Site(dsBottom)->GetHandle(), &site);
+  const POINT bottom{(site.left + site.right) / 2, (site.top + site.bottom) / 2};
+  DragAlong(Grip(tools), {FormPoint(client.right / 2, 20), FormPoint(client.right / 2, client.bottom / 2), bottom,
+                          POINT{bottom.x, bottom.y + 160}});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  ASSERT_NE(std::find(styles.begin(), styles.end(), dsBottom), styles.end()) << "the bar never docked at the bottom";
+  const TRect after = status->GetItemLinks()->Items(0)->GetItemRect();
+  EXPECT_EQ(after.right - after.left, shown.right - shown.left);
+  EXPECT_EQ(Site(dsBottom)->GetRowCount(), 1);
+  HWND wnd = status->GetControl()->GetHandle();
+  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(wnd, nullptr, FALSE); }, 2000));
+  // On the screen, within the site: the bar's window lies in it and shows the text.
+  GetWindowRect(Site(dsBottom)->GetHandle(), &site);
+  RECT bar{};
+  GetWindowRect(wnd, &bar);
+  EXPECT_EQ(bar.top, site.top) << "the status bar lies " << bar.top - site.top << " pixels into its site";
+  TDib32 shot = CaptureScreen(site);
+  const COLORREF face = shot.Pixel(shot.Width() - 2, shot.Height() / 2);
+  EXPECT_GT(CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                        [&](COLORREF c) { return ColorDistance(c, face) > 60; }),
+            10)
+      << "the status bar shows no text";
 }
