@@ -344,6 +344,8 @@ protected:
     PumpPending();
     return tools;
   }
+  TdxBar* AddStatusBar();
+  testing::AssertionResult StatusBarShown(TdxBar* AStatus);
   TdxDockControl* Site(TdxBarDockingStyle AStyle) const { return Bars()->GetDockControl(AStyle); }
   // The drag grip at the leading edge of a docked bar's window, on the screen.
   static POINT Grip(TdxBar* ABar)
@@ -550,12 +552,9 @@ TEST_F(TRowDrag, ABarFloatingAgainAfterPassingASiteLaysItsLinksOutForItsWindow)
   EXPECT_EQ(Site(dsBottom)->GetRowCount(), 0);
 }
 
-// A status bar at the bottom (no border, a row of its own, the rest of the row), and a toolbar
-// dragged off the top that docks beside it for a moment on its way below the form: once the
-// toolbar floats, the status bar shows its text again.
-TEST_F(TRowDrag, AStatusBarPassedByADraggedBarShowsItsTextAgain)
+// A status bar at the bottom: no border, a row of its own, the rest of the row, a size grip.
+TdxBar* TRowDrag::AddStatusBar()
 {
-  TdxBar* tools = AddToolsRow();
   auto* text = new TdxBarStatic(Host.Form());
   text->SetCaption(L"Ready");
   text->SetWidth(200);
@@ -569,8 +568,43 @@ TEST_F(TRowDrag, AStatusBarPassedByADraggedBarShowsItsTextAgain)
   status->GetItemLinks()->AddItem(text);
   status->SetVisible(true);
   PumpPending();
-  const TRect shown = status->GetItemLinks()->Items(0)->GetItemRect();
-  ASSERT_GT(shown.right - shown.left, 0);
+  return status;
+}
+
+// What the user sees of a status bar: its window where its site is, its text on the screen, and
+// the size grip at the form's corner answering the pointer as the form's corner.
+testing::AssertionResult TRowDrag::StatusBarShown(TdxBar* AStatus)
+{
+  HWND wnd = AStatus->GetControl()->GetHandle();
+  if (!PumpUntil([&] { return !GetUpdateRect(wnd, nullptr, FALSE); }, 2000))
+    return testing::AssertionFailure() << "the status bar is never drawn";
+  RECT site{};
+  GetWindowRect(Site(dsBottom)->GetHandle(), &site);
+  RECT bar{};
+  GetWindowRect(wnd, &bar);
+  if (bar.top < site.top || bar.bottom != site.bottom)
+    return testing::AssertionFailure() << "the status bar lies " << bar.top - site.top << " pixels into its site of "
+                                       << site.bottom - site.top;
+  TDib32 shot = CaptureScreen(site);
+  const COLORREF face = shot.Pixel(shot.Width() - 2, shot.Height() / 2);
+  if (CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                  [&](COLORREF c) { return ColorDistance(c, face) > 60; }) < 10)
+    return testing::AssertionFailure() << "the status bar shows no text";
+  if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(bar.right - 2, bar.bottom - 2)) != HTBOTTOMRIGHT)
+    return testing::AssertionFailure() << "the status bar's corner is no size grip";
+  TDib32 corner = CaptureScreen(RECT{bar.right - 12, bar.bottom - 12, bar.right, bar.bottom});
+  if (CountPixels(corner, RECT{0, 0, 12, 12}, [&](COLORREF c) { return ColorDistance(c, face) > 40; }) < 6)
+    return testing::AssertionFailure() << "the status bar shows no size grip";
+  return testing::AssertionSuccess();
+}
+
+// A toolbar dragged off the top that docks beside a status bar for a moment, below it, on its way
+// below the form: once the toolbar floats, the status bar shows as before.
+TEST_F(TRowDrag, AStatusBarPassedByADraggedBarShowsAsBefore)
+{
+  TdxBar* tools = AddToolsRow();
+  TdxBar* status = AddStatusBar();
+  ASSERT_TRUE(StatusBarShown(status));
   std::vector<TdxBarDockingStyle> styles;
   Manager->OnBarDockingStyleChange =
       TdxBarEvent([&styles](TObject*, TdxBar* ABar) { styles.push_back(ABar->GetDockingStyle()); });
@@ -578,25 +612,36 @@ TEST_F(TRowDrag, AStatusBarPassedByADraggedBarShowsItsTextAgain)
   GetClientRect(Host.Form()->GetHandle(), &client);
   RECT site{};
   GetWindowRect(Site(dsBottom)->GetHandle(), &site);
-  const POINT bottom{(site.left + site.right) / 2, (site.top + site.bottom) / 2};
+  // Past the status bar's middle: the toolbar takes a row below it.
+  const POINT bottom{(site.left + site.right) / 2, site.bottom - 3};
   DragAlong(Grip(tools), {FormPoint(client.right / 2, 20), FormPoint(client.right / 2, client.bottom / 2), bottom,
                           POINT{bottom.x, bottom.y + 160}});
   ASSERT_EQ(tools->GetDockingStyle(), dsNone);
   ASSERT_NE(std::find(styles.begin(), styles.end(), dsBottom), styles.end()) << "the bar never docked at the bottom";
-  const TRect after = status->GetItemLinks()->Items(0)->GetItemRect();
-  EXPECT_EQ(after.right - after.left, shown.right - shown.left);
   EXPECT_EQ(Site(dsBottom)->GetRowCount(), 1);
-  HWND wnd = status->GetControl()->GetHandle();
-  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(wnd, nullptr, FALSE); }, 2000));
-  // On the screen, within the site: the bar's window lies in it and shows the text.
+  EXPECT_TRUE(StatusBarShown(status));
+}
+
+// A toolbar docked above the status bar, dragged down past it and off the form: the status bar
+// takes the form's corner again, with its size grip.
+TEST_F(TRowDrag, AStatusBarLeftAloneAtTheBottomShowsItsSizeGripAgain)
+{
+  TdxBar* status = AddStatusBar();
+  TdxBar* tools = AddDocked(L"Tools", 0);
+  tools->SetDockingStyle(dsBottom);
+  tools->SetRow(0);
+  status->SetRow(1);
+  PumpPending();
+  ASSERT_EQ(Site(dsBottom)->GetRowCount(), 2);
+  ASSERT_TRUE(StatusBarShown(status));
+  RECT site{};
   GetWindowRect(Site(dsBottom)->GetHandle(), &site);
-  RECT bar{};
-  GetWindowRect(wnd, &bar);
-  EXPECT_EQ(bar.top, site.top) << "the status bar lies " << bar.top - site.top << " pixels into its site";
-  TDib32 shot = CaptureScreen(site);
-  const COLORREF face = shot.Pixel(shot.Width() - 2, shot.Height() / 2);
-  EXPECT_GT(CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
-                        [&](COLORREF c) { return ColorDistance(c, face) > 60; }),
-            10)
-      << "the status bar shows no text";
+  const POINT grip = Grip(tools);
+  std::vector<POINT> path;
+  for (int i = 1; i <= 6; ++i)
+    path.push_back(POINT{grip.x, grip.y + 34 * i});
+  DragAlong(grip, path);
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  EXPECT_EQ(Site(dsBottom)->GetRowCount(), 1);
+  EXPECT_TRUE(StatusBarShown(status));
 }
