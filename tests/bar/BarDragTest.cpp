@@ -645,3 +645,46 @@ TEST_F(TRowDrag, AStatusBarLeftAloneAtTheBottomShowsItsSizeGripAgain)
   EXPECT_EQ(Site(dsBottom)->GetRowCount(), 1);
   EXPECT_TRUE(StatusBarShown(status));
 }
+
+// An edit on a toolbar dragged from the top onto the left site shows as a button there, its caption
+// turned, as it does when the program starts with the toolbar on the left; back at the top it is
+// an edit again.
+TEST_F(TRowDrag, AnEditDraggedOntoTheLeftSiteShowsAsAButtonThere)
+{
+  AddDocked(L"Main", 0);
+  auto* edit = new TdxBarEdit(Host.Form());
+  edit->SetCaption(L"New task:");
+  edit->SetShowCaption(true);
+  edit->SetWidth(140);
+  TdxBar* tools = Bars()->Add();
+  tools->SetCaption(L"Tools");
+  tools->SetDockingStyle(dsTop);
+  tools->SetRow(1);
+  tools->GetItemLinks()->AddItem(edit);
+  tools->SetVisible(true);
+  TdxBar* left = Bars()->Add();
+  left->SetCaption(L"Left");
+  left->SetDockingStyle(dsLeft);
+  left->GetItemLinks()->AddItem(edit);
+  left->SetVisible(true);
+  PumpPending();
+  auto size = [](TdxBar* ABar) {
+    const TRect r = ABar->GetItemLinks()->Items(0)->GetItemRect();
+    return std::pair<int, int>(r.right - r.left, r.bottom - r.top);
+  };
+  const auto onTheLeft = size(left);
+  const auto atTheTop = size(tools);
+  ASSERT_NE(onTheLeft, atTheTop);
+  RECT site{};
+  GetWindowRect(Site(dsLeft)->GetHandle(), &site);
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  DragAlong(Grip(tools), {FormPoint(client.right / 2, client.bottom / 2), POINT{site.left + 4, site.top + 60}});
+  ASSERT_EQ(tools->GetDockingStyle(), dsLeft);
+  EXPECT_EQ(size(tools), onTheLeft);
+  RECT r{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  DragAlong(POINT{(r.left + r.right) / 2, r.top + 3}, {FormPoint(client.right / 2, 12)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsTop);
+  EXPECT_EQ(size(tools), atTheTop);
+}
