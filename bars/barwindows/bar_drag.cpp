@@ -149,6 +149,7 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
   // The grab point keeps its place in proportion when the window changes its size.
   TPoint oldSize = control->GetSize(control->GetDockingStyle());
   const bool wasVertical = control->IsVertical();
+  const bool wasRotated = control->IsTextRotated();
   // The site the bar leaves, laid out again below once the bar is elsewhere.
   TWeakRef<TdxDockControl> left;
   if (control->GetDockingStyle() != dsNone) {
@@ -170,8 +171,9 @@ void TdxBars::MoveBarTo(const TPoint& P, bool ATimerDriven)
     control->SetDockingStyle(style);
   }
   // The links of a bar that comes off a left or right site still hold the sizes they had
-  // there, their captions turned: measured afresh, they fit the floating window.
-  if (alive && style == dsNone && wasVertical)
+  // there, their captions turned: measured afresh, they fit the floating window. A bar that
+  // turns its captions makes its item controls again, as an edit shows as a button turned.
+  if (alive && ((style == dsNone && wasVertical) || control->IsTextRotated() != wasRotated))
     control->RebuildBar();
   if (!alive)
     return;

@@ -530,7 +530,14 @@ void TdxDockControl::Realign(TdxDockRow* AOnlyRow)
       if (HandleAllocated())
         Invalidate();
     }
+    // During a drag the rows of a far site lie against its far edge: a site that shrinks to
+    // its rows keeps that edge, so they start at its near edge again.
+    const int offset = GetRowsOffset();
     UpdateSize();
+    if (GetRowsOffset() != offset && !FBarManager->IsLoadingLayout()) {
+      LayoutRows();
+      RefreshSizeGrips();
+    }
   }
 }
 
@@ -818,13 +825,19 @@ void TdxDockControl::WMWindowPosChanged(TMessage& Message)
     return;
   if (NeedsFullRepaint())
     RepaintBars();
-  // A size grip is drawn only while its bar lies on the form's bottom edge.
-  if (GetDockingStyle() == dsBottom && (before.left != FLastBounds.left || before.top != FLastBounds.top))
-    for (const std::unique_ptr<TdxDockRow>& row : FRows)
-      for (int i = 0; i < row->GetColCount(); ++i)
-        if (TdxBarControl* control = row->GetCol(i)->GetBarControl())
-          if (control->GetBar() && control->GetBar()->GetSizeGrip() && control->GetBar()->IsStatusBar())
-            control->RefreshFrame();
+  if (before.left != FLastBounds.left || before.top != FLastBounds.top)
+    RefreshSizeGrips();
+}
+
+void TdxDockControl::RefreshSizeGrips()
+{
+  if (GetDockingStyle() != dsBottom)
+    return;
+  for (const std::unique_ptr<TdxDockRow>& row : FRows)
+    for (int i = 0; i < row->GetColCount(); ++i)
+      if (TdxBarControl* control = row->GetCol(i)->GetBarControl())
+        if (control->GetBar() && control->GetBar()->GetSizeGrip() && control->GetBar()->IsStatusBar())
+          control->RefreshFrame();
 }
 
 void TdxDockControl::WMRButtonDown(TMessage& Message)

@@ -297,6 +297,9 @@ protected:
   void SetSizeAcross(int ASize);
   // Redraws what a change of the site's bounds from ABefore, made without redrawing, touched.
   void RedrawResized(const TRect& ABefore);
+  // A status bar's size grip shows only while the bar lies on the form's bottom edge: its frame
+  // is measured and drawn again once the bar or its site moved.
+  void RefreshSizeGrips();
   // Rows are stacked from the far edge while a bar is dragged over a right or bottom site.
   int GetRowsOffset() const;
   void BackgroundChanged(TObject* Sender);

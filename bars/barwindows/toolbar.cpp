@@ -370,6 +370,9 @@ void TdxBarControl::SwitchHandle(TdxBarDockingStyle ANewStyle, TdxDockControl* A
     if (ATarget)
       SetParent(ATarget);
     UpdateBounds();
+    // The links still stand where the other window had them: laid out for this one, which may
+    // keep its size and so get no size message to do it.
+    CalculateViewInfo();
   }
   // The bar being moved shows in whichever window it is in now.
   if (!GetVisible())

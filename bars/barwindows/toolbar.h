@@ -447,6 +447,11 @@ private:
   HWND FDockedHandle = nullptr;
   bool FSizeGrip = false;
   int FHitCode = HTNOWHERE;
+  // While the user sizes the floating window by an edge: the window and the pointer as the
+  // press found them, so that the edge follows the pointer whatever size the steps snapped to.
+  bool FEdgeSizing = false;
+  TRect FEdgeSizingFrom{};
+  TPoint FEdgeSizingGrab{};
   int FDockingLockCount = 0;
   TSize FMDIButtonSize{};
   bool FMarkTimer = false;

@@ -354,6 +354,19 @@ void TdxBarControl::WMNCLButtonDown(TMessage& Message)
   if (!self)
     return;
   TPoint p = Point(short(LOWORD(Message.LParam)), short(HIWORD(Message.LParam)));
+  if (IsSizingCode(int(Message.WParam))) {
+    // The system's sizing loop runs inside; some systems add each step's motion to the
+    // rectangle the last step snapped to, so that slow steps would never pass a line.
+    FEdgeSizingFrom = WindowRectOf(FHandle);
+    FEdgeSizingGrab = p;
+    FEdgeSizing = true;
+    TFinally done([&]() noexcept {
+      if (self)
+        FEdgeSizing = false;
+    });
+    DefaultHandler(Message);
+    return;
+  }
   int button = CaptionButtonAt(p);
   if (button == -1) {
     DefaultHandler(Message);
@@ -723,6 +736,28 @@ void TdxBarControl::WMSizing(TMessage& Message)
     return;
   }
   TPoint frame = GetFrameSize(dsNone);
+  if (FEdgeSizing) {
+    // The dragged edge lies where the pointer took it, from where the press found it.
+    const TPoint c = ToolbarCursorPos();
+    const int dx = c.x - FEdgeSizingGrab.x;
+    const int dy = c.y - FEdgeSizingGrab.y;
+    switch (Message.WParam) {
+      case WMSZ_LEFT:
+        r->left = FEdgeSizingFrom.left + dx;
+        break;
+      case WMSZ_RIGHT:
+        r->right = FEdgeSizingFrom.right + dx;
+        break;
+      case WMSZ_TOP:
+        r->top = FEdgeSizingFrom.top + dy;
+        break;
+      case WMSZ_BOTTOM:
+        r->bottom = FEdgeSizingFrom.bottom + dy;
+        break;
+      default:
+        break;
+    }
+  }
   switch (Message.WParam) {
     case WMSZ_LEFT:
     case WMSZ_RIGHT: {
@@ -1107,6 +1142,10 @@ void TdxBarControl::WMSizeToolbar(TMessage& Message)
 {
   TCustomdxBarControl::WndProc(Message);
   CalculateViewInfo();
+  // The caption holds the mark and the buttons at its end: a floating window that changed its
+  // size draws it again, as the system does not always repaint a frame it only shrank.
+  if (FDockingStyle == dsNone && !FInternal && HandleAllocated())
+    ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 void TdxBarControl::CMFontChangedToolbar(TMessage& Message)

@@ -193,18 +193,25 @@ private:
     FManager->SetStyle(TdxBarManagerStyle(look->Tag()));
   }
 
+  // The menu's place of the manager's look (a look the menu does not offer shows as the first).
+  int LookIndex() const
+  {
+    int style = int(FManager->GetStyle());
+    return style >= 0 && style <= 4 ? style : 0;
+  }
+
   String SettingsFile() const { return ChangeFileExt(Application->GetExeName(), L".ini"); }
 
   // The layout first, the look after it: loading a layout keeps the manager's style.
   void LoadSettings()
   {
     if (!FileExists(SettingsFile()))
-      return FLooks[0]->SetDown(true);
+      return FLooks[LookIndex()]->SetDown(true);  // the manager's own look until one is chosen
     FManager->LoadFromIniFile(SettingsFile());
     TMemIniFile ini(SettingsFile());
-    int look = ini.ReadInteger(L"Tasks", L"Look", 0);
+    int look = ini.ReadInteger(L"Tasks", L"Look", LookIndex());
     if (look < 0 || look > 4)
-      look = 0;
+      look = LookIndex();
     FLooks[look]->Click();
     TStringList tasks;
     ini.ReadSectionValues(L"Tasks.List", &tasks);

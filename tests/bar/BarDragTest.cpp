@@ -3,9 +3,12 @@
 #include "BarTestUtil.h"
 #include "platform/Scope.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 
+#include "barextras/largebutton.h"
+#include "barextras/statics.h"
 #include "bars/itemcontrols/buttons.h"
 #include "bars/barwindows/dockcontrol.h"
 #include "bars/barwindows/toolbar.h"
@@ -319,6 +322,23 @@ protected:
     bar->SetVisible(true);
     return bar;
   }
+  // Main on the first row, Tools on the second with large buttons whose row is wider than the
+  // window the bar floats in.
+  TdxBar* AddToolsRow()
+  {
+    AddDocked(L"Main", 0);
+    TdxBar* tools = AddDocked(L"Tools", 1);
+    for (const wchar_t* caption : {L"Second button", L"Third button", L"Fourth button"}) {
+      auto* button = new TdxBarLargeButton(Host.Form());
+      button->SetCaption(caption);
+      tools->GetItemLinks()->AddItem(button);
+    }
+    tools->GetItemLinks()->Items(3)->SetBeginGroup(true);
+    PumpPending();
+    return tools;
+  }
+  TdxBar* AddStatusBar();
+  testing::AssertionResult StatusBarShown(TdxBar* AStatus);
   TdxDockControl* Site(TdxBarDockingStyle AStyle) const { return Bars()->GetDockControl(AStyle); }
   // The drag grip at the leading edge of a docked bar's window, on the screen.
   static POINT Grip(TdxBar* ABar)
@@ -454,4 +474,210 @@ TEST_F(TRowDrag, ABarThatPassedTheLeftSiteFloatsAtItsFloatingSize)
         << "button " << i << " is cut off: " << item.left << "," << item.top << "," << item.right << "," << item.bottom
         << " in " << inside.right << "x" << inside.bottom;
   }
+}
+
+namespace {
+
+// Whether every link of ABar lies in its window's client; says which does not.
+testing::AssertionResult LinksInsideTheWindow(TdxBar* ABar)
+{
+  RECT inside{};
+  GetClientRect(ABar->GetControl()->GetHandle(), &inside);
+  for (int i = 0; i < ABar->GetItemLinks()->Count(); ++i) {
+    const TRect item = ABar->GetItemLinks()->Items(i)->GetItemRect();
+    if (item.left < 0 || item.top < 0 || item.right > inside.right || item.bottom > inside.bottom)
+      return testing::AssertionFailure() << "link " << i << " lies at " << item.left << "," << item.top << ","
+                                         << item.right << "," << item.bottom << " in " << inside.right << "x"
+                                         << inside.bottom;
+  }
+  return testing::AssertionSuccess();
+}
+
+}  // namespace
+
+// Dragged straight off its row, a bar floats in a window of another size than the one first made
+// for it: the caption is drawn for that size, the mark at its end, as at a start with the bar
+// floating.
+TEST_F(TRowDrag, ABarDraggedOffShowsTheMarkInItsCaption)
+{
+  TdxBar* tools = AddToolsRow();
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  DragAlong(Grip(tools), {FormPoint(client.right / 2 + 40, 20), FormPoint(client.right / 2 + 40, client.bottom - 60)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  TdxBarControl* control = tools->GetControl();
+  HWND wnd = control->GetHandle();
+  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(wnd, nullptr, FALSE); }, 2000));
+  EXPECT_TRUE(LinksInsideTheWindow(tools));
+  ASSERT_TRUE(control->HasCaptionMark());
+  const TRect mark = control->GetMarkRect();
+  ASSERT_GT(mark.right - mark.left, 4);
+  // The mark's arrow stands out of the caption around it.
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  TDib32 shot = CaptureScreen(
+      RECT{window.left + mark.left, window.top + mark.top, window.left + mark.right, window.top + mark.bottom});
+  const COLORREF around = shot.Pixel(0, 0);
+  EXPECT_GT(CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                        [&](COLORREF c) { return ColorDistance(c, around) > 60; }),
+            4)
+      << "no mark in the caption";
+}
+
+// On its way off the top site a bar floats, docks at the bottom for a moment as it passes the form's
+// lower edge, and floats again below the form: back in the floating window it made first, its
+// links are laid out for that window, not left where the bottom site had them.
+TEST_F(TRowDrag, ABarFloatingAgainAfterPassingASiteLaysItsLinksOutForItsWindow)
+{
+  TdxBar* tools = AddToolsRow();
+  std::vector<TdxBarDockingStyle> styles;
+  Manager->OnBarDockingStyleChange =
+      TdxBarEvent([&styles](TObject*, TdxBar* ABar) { styles.push_back(ABar->GetDockingStyle()); });
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  const TRect zone = Site(dsBottom)->GetDockZoneRect();
+  const POINT bottom{(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
+  DragAlong(Grip(tools), {FormPoint(client.right / 2, 20), FormPoint(client.right / 2, client.bottom / 2), bottom,
+                          POINT{bottom.x, bottom.y + 160}});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  ASSERT_NE(std::find(styles.begin(), styles.end(), dsBottom), styles.end()) << "the bar never docked at the bottom";
+  EXPECT_TRUE(LinksInsideTheWindow(tools));
+  EXPECT_EQ(Site(dsBottom)->GetRowCount(), 0);
+}
+
+// A status bar at the bottom: no border, a row of its own, the rest of the row, a size grip.
+TdxBar* TRowDrag::AddStatusBar()
+{
+  auto* text = new TdxBarStatic(Host.Form());
+  text->SetCaption(L"Ready");
+  text->SetWidth(200);
+  TdxBar* status = Bars()->Add();
+  status->SetCaption(L"Status");
+  status->SetDockingStyle(dsBottom);
+  status->SetBorderStyle(bbsNone);
+  status->SetWholeRow(true);
+  status->SetUseRestSpace(true);
+  status->SetShowMark(false);
+  status->GetItemLinks()->AddItem(text);
+  status->SetVisible(true);
+  PumpPending();
+  return status;
+}
+
+// What the user sees of a status bar: its window where its site is, its text on the screen, and
+// the size grip at the form's corner answering the pointer as the form's corner.
+testing::AssertionResult TRowDrag::StatusBarShown(TdxBar* AStatus)
+{
+  HWND wnd = AStatus->GetControl()->GetHandle();
+  if (!PumpUntil([&] { return !GetUpdateRect(wnd, nullptr, FALSE); }, 2000))
+    return testing::AssertionFailure() << "the status bar is never drawn";
+  RECT site{};
+  GetWindowRect(Site(dsBottom)->GetHandle(), &site);
+  RECT bar{};
+  GetWindowRect(wnd, &bar);
+  if (bar.top < site.top || bar.bottom != site.bottom)
+    return testing::AssertionFailure() << "the status bar lies " << bar.top - site.top << " pixels into its site of "
+                                       << site.bottom - site.top;
+  TDib32 shot = CaptureScreen(site);
+  const COLORREF face = shot.Pixel(shot.Width() - 2, shot.Height() / 2);
+  if (CountPixels(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                  [&](COLORREF c) { return ColorDistance(c, face) > 60; }) < 10)
+    return testing::AssertionFailure() << "the status bar shows no text";
+  if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(bar.right - 2, bar.bottom - 2)) != HTBOTTOMRIGHT)
+    return testing::AssertionFailure() << "the status bar's corner is no size grip";
+  TDib32 corner = CaptureScreen(RECT{bar.right - 12, bar.bottom - 12, bar.right, bar.bottom});
+  if (CountPixels(corner, RECT{0, 0, 12, 12}, [&](COLORREF c) { return ColorDistance(c, face) > 40; }) < 6)
+    return testing::AssertionFailure() << "the status bar shows no size grip";
+  return testing::AssertionSuccess();
+}
+
+// A toolbar dragged off the top that docks beside a status bar for a moment, below it, on its way
+// below the form: once the toolbar floats, the status bar shows as before.
+TEST_F(TRowDrag, AStatusBarPassedByADraggedBarShowsAsBefore)
+{
+  TdxBar* tools = AddToolsRow();
+  TdxBar* status = AddStatusBar();
+  ASSERT_TRUE(StatusBarShown(status));
+  std::vector<TdxBarDockingStyle> styles;
+  Manager->OnBarDockingStyleChange =
+      TdxBarEvent([&styles](TObject*, TdxBar* ABar) { styles.push_back(ABar->GetDockingStyle()); });
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  RECT site{};
+  GetWindowRect(Site(dsBottom)->GetHandle(), &site);
+  // Past the status bar's middle: the toolbar takes a row below it.
+  const POINT bottom{(site.left + site.right) / 2, site.bottom - 3};
+  DragAlong(Grip(tools), {FormPoint(client.right / 2, 20), FormPoint(client.right / 2, client.bottom / 2), bottom,
+                          POINT{bottom.x, bottom.y + 160}});
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  ASSERT_NE(std::find(styles.begin(), styles.end(), dsBottom), styles.end()) << "the bar never docked at the bottom";
+  EXPECT_EQ(Site(dsBottom)->GetRowCount(), 1);
+  EXPECT_TRUE(StatusBarShown(status));
+}
+
+// A toolbar docked above the status bar, dragged down past it and off the form: the status bar
+// takes the form's corner again, with its size grip.
+TEST_F(TRowDrag, AStatusBarLeftAloneAtTheBottomShowsItsSizeGripAgain)
+{
+  TdxBar* status = AddStatusBar();
+  TdxBar* tools = AddDocked(L"Tools", 0);
+  tools->SetDockingStyle(dsBottom);
+  tools->SetRow(0);
+  status->SetRow(1);
+  PumpPending();
+  ASSERT_EQ(Site(dsBottom)->GetRowCount(), 2);
+  ASSERT_TRUE(StatusBarShown(status));
+  RECT site{};
+  GetWindowRect(Site(dsBottom)->GetHandle(), &site);
+  const POINT grip = Grip(tools);
+  std::vector<POINT> path;
+  for (int i = 1; i <= 6; ++i)
+    path.push_back(POINT{grip.x, grip.y + 34 * i});
+  DragAlong(grip, path);
+  ASSERT_EQ(tools->GetDockingStyle(), dsNone);
+  EXPECT_EQ(Site(dsBottom)->GetRowCount(), 1);
+  EXPECT_TRUE(StatusBarShown(status));
+}
+
+// An edit on a toolbar dragged from the top onto the left site shows as a button there, its caption
+// turned, as it does when the program starts with the toolbar on the left; back at the top it is
+// an edit again.
+TEST_F(TRowDrag, AnEditDraggedOntoTheLeftSiteShowsAsAButtonThere)
+{
+  AddDocked(L"Main", 0);
+  auto* edit = new TdxBarEdit(Host.Form());
+  edit->SetCaption(L"New task:");
+  edit->SetShowCaption(true);
+  edit->SetWidth(140);
+  TdxBar* tools = Bars()->Add();
+  tools->SetCaption(L"Tools");
+  tools->SetDockingStyle(dsTop);
+  tools->SetRow(1);
+  tools->GetItemLinks()->AddItem(edit);
+  tools->SetVisible(true);
+  TdxBar* left = Bars()->Add();
+  left->SetCaption(L"Left");
+  left->SetDockingStyle(dsLeft);
+  left->GetItemLinks()->AddItem(edit);
+  left->SetVisible(true);
+  PumpPending();
+  auto size = [](TdxBar* ABar) {
+    const TRect r = ABar->GetItemLinks()->Items(0)->GetItemRect();
+    return std::pair<int, int>(r.right - r.left, r.bottom - r.top);
+  };
+  const auto onTheLeft = size(left);
+  const auto atTheTop = size(tools);
+  ASSERT_NE(onTheLeft, atTheTop);
+  RECT site{};
+  GetWindowRect(Site(dsLeft)->GetHandle(), &site);
+  RECT client{};
+  GetClientRect(Host.Form()->GetHandle(), &client);
+  DragAlong(Grip(tools), {FormPoint(client.right / 2, client.bottom / 2), POINT{site.left + 4, site.top + 60}});
+  ASSERT_EQ(tools->GetDockingStyle(), dsLeft);
+  EXPECT_EQ(size(tools), onTheLeft);
+  RECT r{};
+  GetWindowRect(tools->GetControl()->GetHandle(), &r);
+  DragAlong(POINT{(r.left + r.right) / 2, r.top + 3}, {FormPoint(client.right / 2, 12)});
+  ASSERT_EQ(tools->GetDockingStyle(), dsTop);
+  EXPECT_EQ(size(tools), atTheTop);
 }

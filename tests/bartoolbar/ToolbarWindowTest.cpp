@@ -2,6 +2,9 @@
 // floating constraints (min/max info, sizing, being pulled back onto a monitor), the dialog
 // code, the mark's hot-track timer and double-click docking.
 #include "ToolbarTestUtil.h"
+
+#include <atomic>
+
 #include "bars/model/customizing.h"
 #include "platform/Scope.h"
 
@@ -196,6 +199,42 @@ TEST_F(TToolbarWindow, FloatingMinMaxInfoAndSizing)
   OffsetRect(&high, 0, -40 - r.top);
   SendMessageW(h, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&high));
   EXPECT_EQ(high.top, dxBarFloatingTopLimit);
+}
+
+// A floating bar one link a line, its right edge pressed with the real pointer and drawn out in
+// small steps, as a hand moves: the edge follows the pointer, and the links take fewer lines
+// once it has gone far enough, however small each step was.
+TEST_F(TToolbarWindow, AFloatingBarsEdgeDrawnOutSlowlyByThePointerWidensIt)
+{
+  TdxBar* bar = AddBar({L"Alpha", L"Beta", L"Gamma", L"Delta"});
+  TdxBarControl* c = ShowFloating(bar);
+  ASSERT_NE(c, nullptr);
+  HWND h = c->GetHandle();
+  bar->SetFloatClientWidth(0);
+  c->SizeForFloating();
+  const TRect before = ScreenRect(h);
+  const POINT edge{before.right - 2, (before.top + before.bottom) / 2};
+  ASSERT_TRUE(MoveMouseTo(edge));
+  std::atomic<bool> done{false};
+  RunWithHelperThread([&] { PumpUntil([&] { return done.load(); }, 10000); },
+                      [&] {
+                        SendMouseButton(true);
+                        PauseScript(150);
+                        for (int i = 1; i <= 30; ++i) {
+                          SendMouseMove(POINT{edge.x + 8 * i, edge.y});
+                          PauseScript(30);
+                        }
+                        PauseScript(150);
+                        SendMouseButton(false);
+                        PauseScript(150);
+                        done = true;
+                      });
+  const TRect after = ScreenRect(h);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_GT(after.right - after.left, before.right - before.left) << "the window did not widen";
+  EXPECT_LE(after.right, edge.x + 8 * 30 + 2) << "the window passed the pointer";
+  EXPECT_LT(after.bottom - after.top, before.bottom - before.top) << "the links take as many lines";
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(TToolbarWindow, FloatingBarDraggedOffScreenIsPulledBack)
