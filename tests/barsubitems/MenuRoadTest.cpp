@@ -357,12 +357,18 @@ TEST_F(TSubItemMenus, TearingADetachableMenuOffFloatsTheSubItemsBarAndEscBringsT
       const POINT start{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
       ASSERT_TRUE(MoveMouseTo(start));
       ASSERT_TRUE(PumpUntil([&] { return menu->IsOverDetachStrip(); }));
+      const DWORD ui = ::GetCurrentThreadId();
+      const HWND menuWnd = menu->GetHandle();
       done = RunScript(
           [&] {
+            // Each step waits for the last one's effect: the tear-off loop holds the mouse, then
+            // the menu has closed for the floating bar.
             SendMouseButton(true);
-            PauseScript(100);
+            WaitInScript([ui] { return CaptureOfThread(ui) != nullptr; });
+            PauseScript(50);
             SendMouseMove(POINT{start.x + 60, start.y + 150});
-            PauseScript(150);
+            WaitInScript([menuWnd] { return !::IsWindowVisible(menuWnd); });
+            PauseScript(50);
             EndDragFromScript(drop);
           },
           [] { return GetCapture() == nullptr; }, 100, 5000);

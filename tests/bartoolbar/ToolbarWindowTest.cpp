@@ -212,7 +212,7 @@ TEST_F(TToolbarWindow, AFloatingBarsEdgeDrawnOutSlowlyByThePointerWidensIt)
   HWND h = c->GetHandle();
   bar->SetFloatClientWidth(0);
   c->SizeForFloating();
-  const TRect before = ScreenRect(h);
+  const TRect before = WindowRectOf(h);
   const POINT edge{before.right - 2, (before.top + before.bottom) / 2};
   ASSERT_TRUE(MoveMouseTo(edge));
   std::atomic<bool> done{false};
@@ -229,7 +229,7 @@ TEST_F(TToolbarWindow, AFloatingBarsEdgeDrawnOutSlowlyByThePointerWidensIt)
                         PauseScript(150);
                         done = true;
                       });
-  const TRect after = ScreenRect(h);
+  const TRect after = WindowRectOf(h);
   EXPECT_EQ(after.left, before.left);
   EXPECT_GT(after.right - after.left, before.right - before.left) << "the window did not widen";
   EXPECT_LE(after.right, edge.x + 8 * 30 + 2) << "the window passed the pointer";

@@ -337,6 +337,24 @@ void PauseScript(int Ms)
   ::Sleep(DWORD(Ms));
 }
 
+bool WaitInScript(const std::function<bool()>& Condition, int TimeoutMs)
+{
+  const ULONGLONG end = ::GetTickCount64() + ULONGLONG(TimeoutMs);
+  while (!Condition()) {
+    if (::GetTickCount64() >= end)
+      return false;
+    ::Sleep(5);
+  }
+  return true;
+}
+
+HWND CaptureOfThread(DWORD ThreadId)
+{
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return ::GetGUIThreadInfo(ThreadId, &info) ? info.hwndCapture : nullptr;
+}
+
 bool RunScript(const std::function<void()>& Script, const std::function<bool()>& Done, int DelayMs, int TimeoutMs)
 {
   std::atomic<bool> finished{false};

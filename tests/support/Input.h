@@ -46,6 +46,11 @@ void SendMouseButton(bool Down);
 void SendKeyTransition(WORD VirtualKey, bool Down);
 void SendKeyStroke(WORD VirtualKey);
 void PauseScript(int Ms);
+// From a script: waits until Condition holds, such as a step's effect on the user-interface
+// thread (a busy machine may take it far longer than a user's pause); false after TimeoutMs.
+bool WaitInScript(const std::function<bool()>& Condition, int TimeoutMs = 3000);
+// The window holding the mouse captured on a thread; nil for none.
+HWND CaptureOfThread(DWORD ThreadId);
 // Runs Script on a helper thread after DelayMs while this thread pumps messages, until the
 // script has finished and Done answers true; false when TimeoutMs passed first.
 bool RunScript(const std::function<void()>& Script, const std::function<bool()>& Done, int DelayMs = 100,
