@@ -171,8 +171,12 @@ int DrawTextInRect(HDC ADC, const String& AText, TRect& R, UINT AFlags)
 {
   if (!ADC)
     return 0;
-  const String text = AFlags & DT_NOPREFIX ? AText : KeepFirstAccelMark(AText);
-  return DrawTextW(ADC, text.c_str(), int(text.size()), &R, AFlags);
+  // The system underlines the last mark, the keys take the first; most captions have none.
+  if (!(AFlags & DT_NOPREFIX) && AText.find(L'&') != String::npos) {
+    const String text = KeepFirstAccelMark(AText);
+    return DrawTextW(ADC, text.c_str(), int(text.size()), &R, AFlags);
+  }
+  return DrawTextW(ADC, AText.c_str(), int(AText.size()), &R, AFlags);
 }
 
 bool ExtTextOutString(HDC ADC, const TPoint& P, UINT AOptions, const TRect* AClipRect, const String& AText)
